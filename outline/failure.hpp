@@ -1,0 +1,43 @@
+#pragma once
+// The one way a failure is reported: an exception carrying one of the
+// runtime's failure kinds and a message that says where it happened.
+//
+//   throw Failure(FailureKind::SubscriptOutOfRange, "cmd.txt, line 3, word \"hp1\"");
+//   // what(): "Subscript out of range: cmd.txt, line 3, word "hp1""
+
+#include <exception>
+#include <string>
+#include <string_view>
+
+namespace lw {
+
+enum class FailureKind {
+    FileNotFound,
+    PathNotFound,
+    PathFileAccess,
+    SubscriptOutOfRange,
+    TypeMismatch,
+    Overflow,
+    FloatingPoint,
+};
+
+// The runtime's own wording of a failure kind ("Subscript out of range").
+std::string_view failureKindText(FailureKind kind);
+
+class Failure : public std::exception {
+public:
+    Failure(FailureKind kind, std::string where);
+
+    FailureKind kind() const noexcept { return kind_; }
+    // Where it happened (file, line, word), without the kind.
+    const std::string& where() const noexcept { return where_; }
+    // "<kind text>: <where>", or the kind text alone when nothing says where.
+    const char* what() const noexcept override { return message_.c_str(); }
+
+private:
+    FailureKind kind_;
+    std::string where_;
+    std::string message_;
+};
+
+} // namespace lw

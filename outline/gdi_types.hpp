@@ -1,0 +1,73 @@
+#pragma once
+// The plain records of the graphics interface, as the Parts name them.
+
+#include <array>
+#include <cstdint>
+
+namespace lw {
+
+// A device point: pixels, x to the right, y downwards.
+struct POINT {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    friend bool operator==(const POINT&, const POINT&) = default;
+};
+
+// Path point types. After FlattenPath only 6, 2 and 3 (2 | 1) occur.
+inline constexpr std::uint8_t PT_CLOSEFIGURE = 1;
+inline constexpr std::uint8_t PT_LINETO = 2;
+inline constexpr std::uint8_t PT_BEZIERTO = 4;
+inline constexpr std::uint8_t PT_MOVETO = 6;
+
+inline constexpr std::int32_t FW_NORMAL = 400;
+inline constexpr std::uint8_t SHIFTJIS_CHARSET = 128;
+inline constexpr std::uint8_t OUT_TT_PRECIS = 4;
+inline constexpr std::int32_t TRANSPARENT = 1;
+inline constexpr std::uint32_t TA_LEFT = 0;
+inline constexpr std::uint32_t TA_TOP = 0;
+inline constexpr std::uint32_t TA_CENTER = 6;
+
+// The font description the program keeps: the face name as 32 UTF-16 units.
+struct LOGFONT {
+    std::int32_t lfHeight = 0;
+    std::int32_t lfWidth = 0;
+    std::int32_t lfEscapement = 0;
+    std::int32_t lfOrientation = 0;
+    std::int32_t lfWeight = 0;
+    std::uint8_t lfItalic = 0;
+    std::uint8_t lfUnderline = 0;
+    std::uint8_t lfStrikeOut = 0;
+    std::uint8_t lfCharSet = 0;
+    std::uint8_t lfOutPrecision = 0;
+    std::uint8_t lfClipPrecision = 0;
+    std::uint8_t lfQuality = 0;
+    std::uint8_t lfPitchAndFamily = 0;
+    std::array<char16_t, 32> lfFaceName{};
+};
+
+// The copy handed to the platform: the face name as 32 bytes of code page 932.
+struct LOGFONTA {
+    std::int32_t lfHeight = 0;
+    std::int32_t lfWidth = 0;
+    std::int32_t lfEscapement = 0;
+    std::int32_t lfOrientation = 0;
+    std::int32_t lfWeight = 0;
+    std::uint8_t lfItalic = 0;
+    std::uint8_t lfUnderline = 0;
+    std::uint8_t lfStrikeOut = 0;
+    std::uint8_t lfCharSet = 0;
+    std::uint8_t lfOutPrecision = 0;
+    std::uint8_t lfClipPrecision = 0;
+    std::uint8_t lfQuality = 0;
+    std::uint8_t lfPitchAndFamily = 0;
+    std::array<char, 32> lfFaceName{};
+};
+
+struct Rgb {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+} // namespace lw
