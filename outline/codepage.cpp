@@ -1,6 +1,8 @@
 #include "outline/codepage.hpp"
 
 #include <cerrno>
+#include <cstdint>
+#include <unordered_map>
 #include <iconv.h>
 
 namespace lw {
@@ -108,6 +110,20 @@ Converter& fromCp932Converter()
     return converter;
 }
 
+// Conversions per character, remembered: a capture converts the same few
+// characters on every keystroke. 0 marks a character code page 932 lacks.
+std::unordered_map<char32_t, std::uint16_t>& encodeCache()
+{
+    thread_local std::unordered_map<char32_t, std::uint16_t> cache;
+    return cache;
+}
+
+std::unordered_map<std::uint16_t, char32_t>& decodeCache()
+{
+    thread_local std::unordered_map<std::uint16_t, char32_t> cache;
+    return cache;
+}
+
 bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 } // namespace
@@ -126,8 +142,28 @@ std::string toCp932(std::string_view utf8)
         }
         std::size_t start = i;
         char32_t c = nextCodepoint(utf8, i);
-        if (c == 0xFFFD || !toCp932Converter().convert(utf8.substr(start, i - start), out))
+        auto& cache = encodeCache();
+        auto it = cache.find(c);
+        if (it == cache.end()) {
+            std::string bytes;
+            std::uint16_t code = 0;
+            if (c != 0xFFFD && toCp932Converter().convert(utf8.substr(start, i - start), bytes)
+                && !bytes.empty() && bytes.size() <= 2)
+                code = static_cast<std::uint16_t>(bytes.size() == 1
+                                                      ? static_cast<unsigned char>(bytes[0])
+                                                      : (static_cast<unsigned char>(bytes[0]) << 8)
+                                                            | static_cast<unsigned char>(bytes[1]));
+            it = cache.emplace(c, code).first;
+        }
+        std::uint16_t code = it->second;
+        if (code == 0)
             out.push_back('?');
+        else if (code < 0x100)
+            out.push_back(char(code));
+        else {
+            out.push_back(char(code >> 8));
+            out.push_back(char(code & 0xFF));
+        }
     }
     return out;
 }
@@ -145,14 +181,20 @@ std::u32string cp932ToCodepoints(std::string_view bytes)
             continue;
         }
         std::size_t length = (isLeadByte(b) && i + 1 < bytes.size()) ? 2 : 1;
-        utf8.clear();
-        if (fromCp932Converter().convert(bytes.substr(i, length), utf8)) {
-            std::size_t j = 0;
-            while (j < utf8.size())
-                out.push_back(nextCodepoint(utf8, j));
-        } else {
-            out.push_back(0xFFFD);
+        std::uint16_t key = static_cast<std::uint16_t>(
+            length == 1 ? b : (b << 8) | static_cast<unsigned char>(bytes[i + 1]));
+        auto& cache = decodeCache();
+        auto it = cache.find(key);
+        if (it == cache.end()) {
+            char32_t c = 0xFFFD;
+            utf8.clear();
+            if (fromCp932Converter().convert(bytes.substr(i, length), utf8)) {
+                std::size_t j = 0;
+                c = nextCodepoint(utf8, j);
+            }
+            it = cache.emplace(key, c).first;
         }
+        out.push_back(it->second);
         i += length;
     }
     return out;

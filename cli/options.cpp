@@ -1,0 +1,111 @@
+#include "cli/options.hpp"
+
+#include <charconv>
+#include <cmath>
+
+namespace lw::cli {
+namespace {
+
+double number(const std::string& option, const std::string& value)
+{
+    double result = 0;
+    auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), result);
+    if (ec != std::errc() || ptr != value.data() + value.size() || !std::isfinite(result))
+        throw UsageError(option + ": \"" + value + "\" is not a number");
+    return result;
+}
+
+} // namespace
+
+std::string usageText()
+{
+    return R"(Usage: letterwire-cli COMMAND [ARGS] [OPTIONS]
+
+Turns one line of text, set in an outline font at a size and an angle, into
+closed polylines, without a window.
+
+Commands:
+  capture                  print the captured outline as one JSON object:
+                           text, face, family (the family actually used), file
+                           (the font file), size, angle, height (pixels),
+                           alCent, pointCount, points [[x, y], ...], types [...]
+  jw COMMAND-FILE OUTPUT   the JW export: capture at the origin, copy and
+                           interpret the command file, write the outline
+  wit OUTPUT               the WIT export of the centred capture; starts the
+                           converter "mfin" with the work file and OUTPUT
+  svg OUTPUT               an SVG picture of the outline, one path per figure
+
+Options (every command):
+  --text TEXT     the text (default "編集テキスト")
+  --font NAME     the face name (default "ＭＳ Ｐゴシック")
+  --size POINTS   the size in points (default 24)
+  --angle DEGREES the angle, counter-clockwise (default 0)
+  --italic, --underline, --strikeout
+                  the font's styles
+  --centre        place the text as the preview does: alignment 1 at the
+                  centre of the 461 x 301 preview area (default for wit);
+                  otherwise alignment 0 at the origin, as the JW export does
+  --dpi DPI       the screen's dots per inch (default 96: 15 twips a pixel)
+  --no-convert    wit: write the WIT text to OUTPUT, start no converter
+  --help          this text
+
+Exit status: 0 success, 1 a failure of the work, 2 a usage error.
+)";
+}
+
+Options parseOptions(const std::vector<std::string>& args)
+{
+    Options o;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> const std::string& {
+            if (i + 1 >= args.size())
+                throw UsageError(a + " needs a value");
+            return args[++i];
+        };
+        if (a == "--help" || a == "-h") {
+            o.help = true;
+        } else if (a == "--text") {
+            o.text = value();
+        } else if (a == "--font") {
+            o.font.faceName = value();
+        } else if (a == "--size") {
+            double size = number(a, value());
+            if (size <= 0 || size > 16384)
+                throw UsageError("--size must be above 0 and at most 16384 points");
+            o.font.size = static_cast<float>(size);
+        } else if (a == "--angle") {
+            double angle = number(a, value());
+            if (std::trunc(angle) != angle || std::fabs(angle) > 214748364)
+                throw UsageError("--angle must be a whole number of degrees");
+            o.angle = static_cast<std::int32_t>(angle);
+        } else if (a == "--italic") {
+            o.font.italic = true;
+        } else if (a == "--underline") {
+            o.font.underline = true;
+        } else if (a == "--strikeout") {
+            o.font.strikeout = true;
+        } else if (a == "--centre" || a == "--center") {
+            o.centre = true;
+        } else if (a == "--dpi") {
+            o.dpi = number(a, value());
+            if (o.dpi <= 0 || o.dpi > 100000)
+                throw UsageError("--dpi must be above 0");
+        } else if (a == "--no-convert") {
+            o.noConvert = true;
+        } else if (a.size() > 1 && a[0] == '-' && a != "-") {
+            throw UsageError("unknown option " + a);
+        } else if (o.command.empty()) {
+            o.command = a;
+        } else {
+            o.positional.push_back(a);
+        }
+    }
+    if (o.help)
+        return o;
+    if (o.command.empty())
+        throw UsageError("no command given (capture, jw, wit or svg); see --help");
+    return o;
+}
+
+} // namespace lw::cli

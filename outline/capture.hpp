@@ -1,0 +1,45 @@
+#pragma once
+// The capture: a line of text laid into a path, flattened, read back into the
+// captured outline and drawn, one polygon per closed figure.
+//
+//   lw::NullCanvas canvas;
+//   lw::DeviceContext dc(canvas);
+//   lw::CapturedOutline outline;
+//   lw::WindowFont font;                       // "ＭＳ Ｐゴシック", 24 pt
+//   std::int32_t alCent = 1;
+//   lw::drawFlattenPath(alCent, {"編集テキスト", font, 0, 461, 301, 15}, dc, outline);
+
+#include "outline/captured_outline.hpp"
+#include "outline/device_context.hpp"
+#include "outline/window_font.hpp"
+
+#include <cstdint>
+#include <string_view>
+
+namespace lw {
+
+// What a capture reads from the window.
+struct CaptureSource {
+    std::string_view text;        // UTF-8
+    const WindowFont& font;       // face name, size, italic/underline/strikeout
+    std::int32_t angle = 0;       // the angle slider's position, degrees
+    float scaleWidth = 461;       // the preview's drawing area, pixels
+    float scaleHeight = 301;
+    double twipsPerPixelX = 15;   // the screen's, one value for every reader
+};
+
+// Device pixels per typographic point: 1440 / twips per pixel / 72; a zero
+// or non-finite value is the floating-point failure.
+double pixelsPerPoint(double twipsPerPixelX);
+
+// Captures with the text centred in the preview (alCent != 0, alignment 1)
+// or at the origin (alCent 0, alignment 0), replaces `outline` whole and
+// draws each closed figure as a polygon on the device context's canvas.
+void drawFlattenPath(std::int32_t& alCent, const CaptureSource& source, DeviceContext& dc,
+                     CapturedOutline& outline);
+
+// The inspection drawing: captures at the origin and draws every flattened
+// segment in red, the closing step of each figure, and the fixed magenta mark.
+void inspectOutline(const CaptureSource& source, DeviceContext& dc, CapturedOutline& outline);
+
+} // namespace lw

@@ -1,0 +1,286 @@
+#include "outline/font_library.hpp"
+
+#include "outline/font_rules.hpp"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <map>
+#include <stdexcept>
+#include <utility>
+
+namespace lw {
+
+struct FontFace::Impl {
+    FT_Face face = nullptr;
+    mutable std::unordered_map<char32_t, std::unique_ptr<GlyphOutline>> glyphs;
+    mutable std::unique_ptr<GlyphOutline> notdef;
+
+    std::unique_ptr<GlyphOutline> load(FT_UInt index) const;
+};
+
+namespace {
+
+FT_Library library()
+{
+    static FT_Library lib = [] {
+        FT_Library l = nullptr;
+        if (FT_Init_FreeType(&l) != 0)
+            throw std::runtime_error("FreeType could not be initialised");
+        return l;
+    }();
+    return lib;
+}
+
+struct DecomposeState {
+    GlyphOutline* out;
+    float lastX = 0, lastY = 0;
+};
+
+int moveTo(const FT_Vector* to, void* user)
+{
+    auto* s = static_cast<DecomposeState*>(user);
+    s->out->steps.push_back({OutlineStep::Move, {float(to->x)}, {float(to->y)}});
+    return 0;
+}
+
+int lineTo(const FT_Vector* to, void* user)
+{
+    auto* s = static_cast<DecomposeState*>(user);
+    s->out->steps.push_back({OutlineStep::Line, {float(to->x)}, {float(to->y)}});
+    return 0;
+}
+
+int conicTo(const FT_Vector* control, const FT_Vector* to, void* user)
+{
+    auto* s = static_cast<DecomposeState*>(user);
+    s->out->steps.push_back(
+        {OutlineStep::Conic, {float(control->x), float(to->x)}, {float(control->y), float(to->y)}});
+    return 0;
+}
+
+int cubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user)
+{
+    auto* s = static_cast<DecomposeState*>(user);
+    s->out->steps.push_back({OutlineStep::Cubic,
+                             {float(c1->x), float(c2->x), float(to->x)},
+                             {float(c1->y), float(c2->y), float(to->y)}});
+    return 0;
+}
+
+std::string patternString(FcPattern* pattern, const char* object)
+{
+    FcChar8* value = nullptr;
+    if (FcPatternGetString(pattern, object, 0, &value) == FcResultMatch && value)
+        return reinterpret_cast<const char*>(value);
+    return {};
+}
+
+// Faces by file and index: each font file is opened once for the process.
+std::map<std::pair<std::string, int>, std::unique_ptr<FontFace>>& openFaces()
+{
+    static std::map<std::pair<std::string, int>, std::unique_ptr<FontFace>> faces;
+    return faces;
+}
+
+const FontFace* openFace(FcPattern* match)
+{
+    std::string file = patternString(match, FC_FILE);
+    int index = 0;
+    FcPatternGetInteger(match, FC_INDEX, 0, &index);
+    if (file.empty())
+        return nullptr;
+    auto key = std::make_pair(file, index);
+    auto& faces = openFaces();
+    if (auto it = faces.find(key); it != faces.end())
+        return it->second.get();
+
+    FT_Face ft = nullptr;
+    if (FT_New_Face(library(), file.c_str(), index, &ft) != 0)
+        return nullptr;
+    if (!FT_IS_SCALABLE(ft)) {
+        FT_Done_Face(ft);
+        return nullptr;
+    }
+    FT_Select_Charmap(ft, FT_ENCODING_UNICODE);
+
+    auto face = std::make_unique<FontFace>();
+    face->impl->face = ft;
+    face->file = file;
+    face->family = patternString(match, FC_FAMILY);
+    if (face->family.empty() && ft->family_name)
+        face->family = ft->family_name;
+    face->unitsPerEm = ft->units_per_EM ? ft->units_per_EM : 1000;
+    face->italic = (ft->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+    face->underlinePosition = ft->underline_position;
+    face->underlineThickness = ft->underline_thickness > 0 ? ft->underline_thickness : face->unitsPerEm / 20;
+    auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2));
+    if (os2 && os2->version != 0xFFFF && (os2->usWinAscent + os2->usWinDescent) > 0) {
+        face->ascent = os2->usWinAscent;
+        face->descent = os2->usWinDescent;
+    } else {
+        face->ascent = ft->ascender;
+        face->descent = -ft->descender;
+    }
+    if (os2 && os2->version != 0xFFFF && os2->yStrikeoutSize > 0) {
+        face->strikeoutPosition = os2->yStrikeoutPosition;
+        face->strikeoutSize = os2->yStrikeoutSize;
+    } else {
+        face->strikeoutPosition = face->ascent * 3 / 10 + face->underlineThickness / 2;
+        face->strikeoutSize = face->underlineThickness;
+    }
+    const FontFace* result = face.get();
+    faces.emplace(key, std::move(face));
+    return result;
+}
+
+FcPattern* basePattern()
+{
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    // The description asks for the Shift-JIS character set, so an unknown
+    // name gets a Japanese face, as the platform would substitute one.
+    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
+    return pattern;
+}
+
+const FontFace* matchFace(FcPattern* pattern)
+{
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcFontSet* set = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
+    const FontFace* face = nullptr;
+    if (set) {
+        for (int i = 0; i < set->nfont && !face; ++i) {
+            FcPattern* rendered = FcFontRenderPrepare(nullptr, pattern, set->fonts[i]);
+            if (rendered) {
+                face = openFace(rendered);
+                FcPatternDestroy(rendered);
+            }
+        }
+        FcFontSetDestroy(set);
+    }
+    return face;
+}
+
+} // namespace
+
+FontFace::FontFace() : impl(std::make_unique<Impl>()) {}
+FontFace::~FontFace()
+{
+    if (impl && impl->face)
+        FT_Done_Face(impl->face);
+}
+
+std::unique_ptr<GlyphOutline> FontFace::Impl::load(FT_UInt index) const
+{
+    auto glyph = std::make_unique<GlyphOutline>();
+    // Unscaled and unhinted: one outline serves every size and angle.
+    if (FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP
+                                       | FT_LOAD_IGNORE_TRANSFORM | FT_LOAD_LINEAR_DESIGN)
+        != 0)
+        return glyph;
+    glyph->advance = static_cast<std::int32_t>(face->glyph->advance.x);
+    if (face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
+        return glyph;
+    FT_Outline_Funcs funcs{};
+    funcs.move_to = moveTo;
+    funcs.line_to = lineTo;
+    funcs.conic_to = conicTo;
+    funcs.cubic_to = cubicTo;
+    DecomposeState state{glyph.get()};
+    if (FT_Outline_Decompose(&face->glyph->outline, &funcs, &state) != 0)
+        glyph->steps.clear();
+    return glyph;
+}
+
+const GlyphOutline* FontFace::glyph(char32_t c) const
+{
+    auto it = impl->glyphs.find(c);
+    if (it != impl->glyphs.end())
+        return it->second.get();
+    FT_UInt index = FT_Get_Char_Index(impl->face, c);
+    std::unique_ptr<GlyphOutline> outline = index ? impl->load(index) : nullptr;
+    const GlyphOutline* result = outline.get();
+    impl->glyphs.emplace(c, std::move(outline));
+    return result;
+}
+
+const GlyphOutline& FontFace::notdef() const
+{
+    if (!impl->notdef)
+        impl->notdef = impl->load(0);
+    return *impl->notdef;
+}
+
+const FontFace& resolveFace(std::string_view family, bool italic)
+{
+    installFontRules();
+    static std::map<std::pair<std::string, bool>, const FontFace*> resolved;
+    auto key = std::make_pair(std::string(family), italic);
+    if (auto it = resolved.find(key); it != resolved.end())
+        return *it->second;
+
+    FcPattern* pattern = basePattern();
+    if (!family.empty())
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(key.first.c_str()));
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);
+    const FontFace* face = matchFace(pattern);
+    FcPatternDestroy(pattern);
+    if (!face)
+        throw std::runtime_error("no scalable font is installed");
+    resolved.emplace(key, face);
+    return *face;
+}
+
+GlyphRef glyphFor(const FontFace& primary, char32_t c)
+{
+    if (const GlyphOutline* own = primary.glyph(c))
+        return {&primary, own};
+
+    // Fallback faces by character, found once.
+    static std::unordered_map<char32_t, const FontFace*> fallbacks;
+    auto it = fallbacks.find(c);
+    if (it == fallbacks.end()) {
+        const FontFace* found = nullptr;
+        FcPattern* pattern = basePattern();
+        FcCharSet* charset = FcCharSetCreate();
+        FcCharSetAddChar(charset, c);
+        FcPatternAddCharSet(pattern, FC_CHARSET, charset);
+        FcCharSetDestroy(charset);
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        FcFontSet* set = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
+        if (set) {
+            for (int i = 0; i < set->nfont && !found; ++i) {
+                FcCharSet* has = nullptr;
+                if (FcPatternGetCharSet(set->fonts[i], FC_CHARSET, 0, &has) != FcResultMatch
+                    || !FcCharSetHasChar(has, c))
+                    continue;
+                const FontFace* face = openFace(set->fonts[i]);
+                if (face && face->glyph(c))
+                    found = face;
+            }
+            FcFontSetDestroy(set);
+        }
+        FcPatternDestroy(pattern);
+        it = fallbacks.emplace(c, found).first;
+    }
+    if (it->second)
+        return {it->second, it->second->glyph(c)};
+    return {&primary, &primary.notdef()};
+}
+
+FaceInfo describeFace(std::string_view family, bool italic)
+{
+    const FontFace& face = resolveFace(family, italic);
+    return {face.family, face.file};
+}
+
+} // namespace lw

@@ -1,0 +1,79 @@
+#pragma once
+// Fonts for the outline engine: face names resolved through fontconfig, font
+// files opened once with FreeType and kept, and each glyph's outline read
+// once (unscaled, in font units) and kept, so a capture on every keystroke
+// never goes back to the font file.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace lw {
+
+// One step of a glyph outline in font units (y up). Conic steps carry one
+// control point, cubic steps two; the last point is the end point.
+struct OutlineStep {
+    enum Kind : std::uint8_t { Move, Line, Conic, Cubic };
+    Kind kind;
+    float x[3];
+    float y[3];
+};
+
+struct GlyphOutline {
+    std::vector<OutlineStep> steps;
+    std::int32_t advance = 0; // font units
+};
+
+struct FontFace;
+
+// A glyph and the face it comes from (the chosen face, or a fallback).
+struct GlyphRef {
+    const FontFace* face = nullptr;
+    const GlyphOutline* outline = nullptr;
+};
+
+// What a face name resolved to.
+struct FaceInfo {
+    std::string family; // the family actually used
+    std::string file;   // the font file
+};
+
+// A font file opened once. Metrics are in font units.
+struct FontFace {
+    std::string family;
+    std::string file;
+    int unitsPerEm = 1000;
+    int ascent = 800;              // OS/2 usWinAscent, else hhea ascender
+    int descent = 200;             // OS/2 usWinDescent, else -hhea descender
+    int underlinePosition = -100;  // centre of the stroke, below the baseline when negative
+    int underlineThickness = 50;
+    int strikeoutPosition = 250;   // top of the stroke above the baseline
+    int strikeoutSize = 50;
+    bool italic = false;           // the face itself is italic or oblique
+
+    // The outline of the glyph for `c`, read on first use; nullptr when this
+    // face has no glyph for it.
+    const GlyphOutline* glyph(char32_t c) const;
+    const GlyphOutline& notdef() const;
+
+    struct Impl;
+    std::unique_ptr<Impl> impl;
+    FontFace();
+    ~FontFace();
+};
+
+// The face for a family name (UTF-8) and style; never null while any font is
+// installed: an unknown name gets fontconfig's best Japanese match, as the
+// font description asks for the Shift-JIS character set.
+const FontFace& resolveFace(std::string_view family, bool italic);
+
+// The glyph for `c`: from `primary` when it has one, else from a face that
+// has (fontconfig charset match), else the primary face's missing-glyph shape.
+GlyphRef glyphFor(const FontFace& primary, char32_t c);
+
+FaceInfo describeFace(std::string_view family, bool italic);
+
+} // namespace lw

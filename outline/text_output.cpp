@@ -1,0 +1,76 @@
+#include "outline/text_output.hpp"
+
+#include "outline/codepage.hpp"
+#include "outline/numbers.hpp"
+
+#include <algorithm>
+#include <limits>
+
+namespace lw {
+
+void setLogFont(LOGFONT& logFont, std::string_view faceName, std::int32_t height,
+                std::int32_t angle, const WindowFont& windowFont)
+{
+    logFont.lfHeight = checkedMul32(height, -1);
+    logFont.lfWidth = 0;
+    logFont.lfWeight = FW_NORMAL;
+    // The attributes are the low byte of the toolkit's true value, -1.
+    logFont.lfItalic = windowFont.italic ? 255 : 0;
+    logFont.lfUnderline = windowFont.underline ? 255 : 0;
+    logFont.lfStrikeOut = windowFont.strikeout ? 255 : 0;
+    logFont.lfCharSet = SHIFTJIS_CHARSET;
+    logFont.lfOutPrecision = OUT_TT_PRECIS;
+    logFont.lfClipPrecision = 0;
+    logFont.lfQuality = 0;
+    logFont.lfPitchAndFamily = 0;
+
+    std::u16string name = utf8ToUtf16(faceName);
+    name.push_back(u'\0');
+    logFont.lfFaceName.fill(u' ');
+    std::copy_n(name.begin(), std::min(name.size(), logFont.lfFaceName.size()),
+                logFont.lfFaceName.begin());
+
+    logFont.lfOrientation = 0;
+    logFont.lfEscapement = checkedMul32(angle, 10);
+}
+
+LOGFONTA toAnsiLogFont(const LOGFONT& logFont)
+{
+    LOGFONTA a;
+    a.lfHeight = logFont.lfHeight;
+    a.lfWidth = logFont.lfWidth;
+    a.lfEscapement = logFont.lfEscapement;
+    a.lfOrientation = logFont.lfOrientation;
+    a.lfWeight = logFont.lfWeight;
+    a.lfItalic = logFont.lfItalic;
+    a.lfUnderline = logFont.lfUnderline;
+    a.lfStrikeOut = logFont.lfStrikeOut;
+    a.lfCharSet = logFont.lfCharSet;
+    a.lfOutPrecision = logFont.lfOutPrecision;
+    a.lfClipPrecision = logFont.lfClipPrecision;
+    a.lfQuality = logFont.lfQuality;
+    a.lfPitchAndFamily = logFont.lfPitchAndFamily;
+    std::u16string_view face(logFont.lfFaceName.data(), logFont.lfFaceName.size());
+    std::string bytes = toCp932(utf16ToUtf8(face));
+    std::copy_n(bytes.begin(), std::min(bytes.size(), a.lfFaceName.size()), a.lfFaceName.begin());
+    return a;
+}
+
+void outputText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
+                std::int32_t alignment, std::int32_t x, std::int32_t y)
+{
+    std::uint32_t flags = alignment == 1 ? (TA_CENTER | TA_TOP) : (TA_LEFT | TA_TOP);
+    HFONT font = CreateFontIndirectA(toAnsiLogFont(logFont));
+    HFONT previous = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, flags);
+    std::string bytes = toCp932(text);
+    int count = static_cast<int>(std::min<std::size_t>(bytes.size(), std::numeric_limits<int>::max()));
+    TextOutA(dc, x, y, bytes.data(), count);
+    SetTextJustification(dc, 0, 0);
+    SetTextAlign(dc, 0);
+    SelectObject(dc, previous);
+    DeleteObject(font);
+}
+
+} // namespace lw

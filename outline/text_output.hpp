@@ -1,0 +1,38 @@
+#pragma once
+// The font description and the text output: setLogFont fills the LOGFONT
+// from a face name, a pixel height and an angle; outputText creates that
+// font, lays one line of text into the device context and puts the context
+// back. outputText knows nothing of paths: the caller brackets it.
+//
+//   lw::setLogFont(logFont, "ＭＳ Ｐゴシック", 32, 0, windowFont);
+//   lw::BeginPath(dc);
+//   lw::outputText(dc, logFont, "編集テキスト", 1, 230, 150);
+//   lw::EndPath(dc);
+
+#include "outline/device_context.hpp"
+#include "outline/gdi_types.hpp"
+#include "outline/window_font.hpp"
+
+#include <cstdint>
+#include <string_view>
+
+namespace lw {
+
+// Height in pixels (stored negated: the em height), angle in degrees
+// (escapement = angle x 10, checked: outside 32 bits is the overflow
+// failure). Italic, underline and strikeout come from the window font as
+// 255 or 0; its bold is not used. The face name goes into 32 UTF-16 units:
+// the name, one NUL, blanks; a longer name is cut at 32 and has no NUL.
+void setLogFont(LOGFONT& logFont, std::string_view faceName, std::int32_t height,
+                std::int32_t angle, const WindowFont& windowFont);
+
+// The copy handed to the platform: the face name as code page 932, cut at 32 bytes.
+LOGFONTA toAnsiLogFont(const LOGFONT& logFont);
+
+// Alignment code 1 puts the reference point at the middle of the text's top
+// edge, any other code at its top-left corner. The text (UTF-8) is converted
+// to code page 932 and passed with its length in bytes.
+void outputText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
+                std::int32_t alignment, std::int32_t x, std::int32_t y);
+
+} // namespace lw
