@@ -1,0 +1,102 @@
+#pragma once
+// Invariants every captured outline must keep, and small geometry helpers
+// for the capture tests.
+
+#include "outline/capture.hpp"
+#include "outline/outline_dump.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <string>
+#include <vector>
+
+namespace lw::test {
+
+struct Box {
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    bool empty() const { return left > right; }
+};
+
+inline Box boundingBox(const CapturedOutline& o)
+{
+    Box b;
+    for (std::int32_t i = 0; i < o.pointCount; ++i) {
+        const POINT& p = o.pathPoints[std::size_t(i)];
+        b.left = std::min(b.left, p.x);
+        b.right = std::max(b.right, p.x);
+        b.top = std::min(b.top, p.y);
+        b.bottom = std::max(b.bottom, p.y);
+    }
+    return b;
+}
+
+// Figures as index ranges [first, last].
+inline std::vector<std::pair<int, int>> figures(const CapturedOutline& o)
+{
+    std::vector<std::pair<int, int>> out;
+    int start = 0;
+    for (int i = 0; i < o.pointCount; ++i) {
+        if (o.pathTypes[std::size_t(i)] & PT_CLOSEFIGURE) {
+            out.emplace_back(start, i);
+            start = i + 1;
+        }
+    }
+    return out;
+}
+
+// Every figure starts with 6, ends with 3, has 2 in between, has two points
+// or more and no point repeating its predecessor; slot n is (0,0)/0.
+inline ::testing::AssertionResult wellFormed(const CapturedOutline& o)
+{
+    if (o.pointCount < 0)
+        return ::testing::AssertionFailure() << "negative count";
+    if (o.pathPoints.size() != std::size_t(o.pointCount) + 1 || o.pathTypes.size() != std::size_t(o.pointCount) + 1)
+        return ::testing::AssertionFailure() << "arrays are not indexed 0 to n";
+    if (!(o.pathPoints.back() == POINT{}) || o.pathTypes.back() != 0)
+        return ::testing::AssertionFailure() << "slot n is not (0,0)/0";
+    if (o.figureCount != 0)
+        return ::testing::AssertionFailure() << "figureCount left at " << o.figureCount;
+    int covered = 0;
+    for (auto [first, last] : figures(o)) {
+        if (last - first < 1)
+            return ::testing::AssertionFailure() << "figure of one point at " << first;
+        for (int i = first; i <= last; ++i) {
+            std::uint8_t want = i == first ? PT_MOVETO : (i == last ? 3 : PT_LINETO);
+            if (o.pathTypes[std::size_t(i)] != want)
+                return ::testing::AssertionFailure() << "type " << int(o.pathTypes[std::size_t(i)]) << " at " << i;
+            if (i > first && o.pathPoints[std::size_t(i)] == o.pathPoints[std::size_t(i - 1)])
+                return ::testing::AssertionFailure() << "repeated point at " << i;
+        }
+        covered = last + 1;
+    }
+    if (covered != o.pointCount)
+        return ::testing::AssertionFailure() << "points after the last figure";
+    return ::testing::AssertionSuccess();
+}
+
+struct Capture {
+    NullCanvas canvas;
+    DeviceContext dc{canvas};
+    CapturedOutline outline;
+
+    const CapturedOutline& run(std::string_view text, const WindowFont& font, int angle = 0,
+                               std::int32_t alCent = 0, float width = 461, float height = 301)
+    {
+        drawFlattenPath(alCent, {text, font, angle, width, height, 15}, dc, outline);
+        return outline;
+    }
+};
+
+inline WindowFont fontOf(const char* face, float size = 24)
+{
+    WindowFont f;
+    f.faceName = face;
+    f.size = size;
+    return f;
+}
+
+} // namespace lw::test
