@@ -213,57 +213,61 @@ bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
         PointF p = place.device(lx, ly);
         path.push_back({p.x, p.y, type});
     };
-    auto closeFigure = [&](std::size_t figureStart) {
-        if (path.size() > figureStart)
-            path.back().type |= PT_CLOSEFIGURE;
-    };
 
     double penX = startX;
     for (std::size_t i = 0; i < glyphs.size(); ++i) {
         const GlyphRef& g = glyphs[i];
         double gscale = em / g.face->unitsPerEm;
         double slant = (d.lfItalic && !g.face->italic) ? kSyntheticSlant : 0.0;
-        auto lx = [&](float fx, float fy) { return penX + (fx + slant * fy) * gscale; };
-        auto ly = [&](float fy) { return baseline - fy * gscale; };
+        // Font units to device pixels in one affine map: scale, slant, y
+        // flip onto the baseline, then the escapement's rotation.
+        PointF origin = place.device(penX, baseline);
+        PointF ux = place.device(penX + gscale, baseline);
+        PointF uy = place.device(penX + slant * gscale, baseline - gscale);
+        const double m00 = ux.x - origin.x, m10 = ux.y - origin.y;
+        const double m01 = uy.x - origin.x, m11 = uy.y - origin.y;
+        auto put = [&](double fx, double fy, std::uint8_t type) {
+            path.push_back({origin.x + m00 * fx + m01 * fy, origin.y + m10 * fx + m11 * fy, type});
+        };
         std::size_t figureStart = path.size();
+        auto closeFigure = [&] {
+            if (path.size() > figureStart)
+                path.back().type |= PT_CLOSEFIGURE;
+        };
         double lastX = 0, lastY = 0; // font units, for conic to cubic
-        for (const OutlineStep& s : g.outline->steps) {
-            switch (s.kind) {
+        for (const OutlineStep& st : g.outline->steps) {
+            switch (st.kind) {
             case OutlineStep::Move:
-                closeFigure(figureStart);
+                closeFigure();
                 figureStart = path.size();
-                append(lx(s.x[0], s.y[0]), ly(s.y[0]), PT_MOVETO);
-                lastX = s.x[0];
-                lastY = s.y[0];
+                put(st.x[0], st.y[0], PT_MOVETO);
+                lastX = st.x[0];
+                lastY = st.y[0];
                 break;
             case OutlineStep::Line:
-                append(lx(s.x[0], s.y[0]), ly(s.y[0]), PT_LINETO);
-                lastX = s.x[0];
-                lastY = s.y[0];
+                put(st.x[0], st.y[0], PT_LINETO);
+                lastX = st.x[0];
+                lastY = st.y[0];
                 break;
-            case OutlineStep::Conic: {
+            case OutlineStep::Conic:
                 // The exact cubic of a quadratic: controls 2/3 of the way to
                 // the quadratic's control point.
-                double c1x = lastX + 2.0 / 3.0 * (s.x[0] - lastX);
-                double c1y = lastY + 2.0 / 3.0 * (s.y[0] - lastY);
-                double c2x = s.x[1] + 2.0 / 3.0 * (s.x[0] - s.x[1]);
-                double c2y = s.y[1] + 2.0 / 3.0 * (s.y[0] - s.y[1]);
-                append(lx(float(c1x), float(c1y)), ly(float(c1y)), PT_BEZIERTO);
-                append(lx(float(c2x), float(c2y)), ly(float(c2y)), PT_BEZIERTO);
-                append(lx(s.x[1], s.y[1]), ly(s.y[1]), PT_BEZIERTO);
-                lastX = s.x[1];
-                lastY = s.y[1];
+                put(lastX + 2.0 / 3.0 * (st.x[0] - lastX), lastY + 2.0 / 3.0 * (st.y[0] - lastY), PT_BEZIERTO);
+                put(st.x[1] + 2.0 / 3.0 * (st.x[0] - st.x[1]), st.y[1] + 2.0 / 3.0 * (st.y[0] - st.y[1]),
+                    PT_BEZIERTO);
+                put(st.x[1], st.y[1], PT_BEZIERTO);
+                lastX = st.x[1];
+                lastY = st.y[1];
                 break;
-            }
             case OutlineStep::Cubic:
                 for (int k = 0; k < 3; ++k)
-                    append(lx(s.x[k], s.y[k]), ly(s.y[k]), PT_BEZIERTO);
-                lastX = s.x[2];
-                lastY = s.y[2];
+                    put(st.x[k], st.y[k], PT_BEZIERTO);
+                lastX = st.x[2];
+                lastY = st.y[2];
                 break;
             }
         }
-        closeFigure(figureStart);
+        closeFigure();
         penX += advances[i];
     }
 
