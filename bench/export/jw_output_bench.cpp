@@ -1,0 +1,173 @@
+// Writing the JW output of a 100,000-point outline, against the same lines
+// made with snprintf("%.15G") and the fix-ups that give the same text.
+#include "export/jw_output.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <sstream>
+#include <string>
+
+namespace {
+
+constexpr int kPoints = 100000;
+
+// Glyph-like figures of 50 points each, coordinates as a capture gives them.
+lw::CapturedOutline bigOutline()
+{
+    std::mt19937 random(42);
+    std::uniform_int_distribution<int> wobble(-3, 3);
+    lw::CapturedOutline outline;
+    outline.pathPoints.clear();
+    outline.pathTypes.clear();
+    for (int i = 0; i < kPoints; ++i) {
+        const int figure = i / 50, step = i % 50;
+        const double angle = step * (2 * 3.14159265358979 / 50);
+        outline.pathPoints.push_back({figure * 40 + int(20 * std::cos(angle)) + wobble(random),
+                                      30 + int(25 * std::sin(angle)) + wobble(random)});
+        outline.pathTypes.push_back(step == 0 ? lw::PT_MOVETO : step == 49 ? 3 : lw::PT_LINETO);
+    }
+    outline.pathPoints.push_back({});
+    outline.pathTypes.push_back(0);
+    outline.pointCount = kPoints;
+    return outline;
+}
+
+const lw::JwPlacement kPlacement{.baseX = 100, .baseY = 50, .scale = 1, .twipsPerPixel = 15};
+
+// The print form built on "%.15G": blank or "-", no "0" before ".", one blank.
+void appendSnprintfForm(std::string& line, double value)
+{
+    char text[40];
+    int n = std::snprintf(text, sizeof text, "%.15G", value);
+    const char* digits = text;
+    if (value < 0) {
+        line += '-';
+        ++digits;
+    } else {
+        line += ' ';
+    }
+    if (digits[0] == '0' && digits[1] == '.')
+        ++digits;
+    line.append(digits, std::size_t(text + n - digits));
+    line += ' ';
+}
+
+void writeWithSnprintf(std::ostream& out, lw::CapturedOutline& outline, const lw::JwPlacement& p)
+{
+    const double k = ((p.twipsPerPixel / 1440) * 25.4) * p.scale;
+    double bottom = 0;
+    for (int j = 0; j < outline.pointCount; ++j)
+        bottom = std::max(bottom, double(outline.pathPoints[std::size_t(j)].y));
+    std::string buffer;
+    auto pointLine = [&](int j) {
+        const lw::POINT& q = outline.pathPoints[std::size_t(j)];
+        appendSnprintfForm(buffer, p.baseX + q.x * k);
+        appendSnprintfForm(buffer, p.baseY - (q.y - bottom) * k);
+        buffer += "\r\n";
+    };
+    int figure = 0;
+    for (int j = 0; j < outline.pointCount; ++j) {
+        if (outline.pathTypes[std::size_t(j)] & 1) {
+            ++figure;
+            pointLine(j);
+            pointLine(j - figure + 1);
+            buffer += "\r\n";
+            figure = 0;
+        } else {
+            pointLine(j);
+            ++figure;
+        }
+        if (buffer.size() > 65536) {
+            out.write(buffer.data(), std::streamsize(buffer.size()));
+            buffer.clear();
+        }
+    }
+    out.write(buffer.data(), std::streamsize(buffer.size()));
+}
+
+// Counts and drops the bytes, so the writers are timed, not the growth of a
+// string stream; the real output goes to a file through a fixed buffer.
+class CountingBuffer : public std::streambuf {
+public:
+    std::size_t count = 0;
+
+protected:
+    std::streamsize xsputn(const char*, std::streamsize n) override
+    {
+        count += std::size_t(n);
+        return n;
+    }
+    int_type overflow(int_type ch) override
+    {
+        ++count;
+        return traits_type::not_eof(ch);
+    }
+};
+
+template <typename Write>
+void run(benchmark::State& state, Write write)
+{
+    lw::CapturedOutline outline = bigOutline();
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        CountingBuffer sink;
+        std::ostream out(&sink);
+        write(out, outline, kPlacement);
+        bytes = sink.count;
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations() * bytes));
+    state.counters["points"] = kPoints;
+}
+
+void BM_JwOutline(benchmark::State& state) { run(state, lw::writeJwOutline); }
+void BM_JwOutlineSnprintf(benchmark::State& state) { run(state, writeWithSnprintf); }
+
+BENCHMARK(BM_JwOutline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JwOutlineSnprintf)->Unit(benchmark::kMillisecond);
+
+// Both must give the same text, and the ratio is what the goal is about.
+void printRatio()
+{
+    lw::CapturedOutline outline = bigOutline();
+    std::ostringstream ours, theirs;
+    lw::writeJwOutline(ours, outline, kPlacement);
+    writeWithSnprintf(theirs, outline, kPlacement);
+    if (ours.str() != theirs.str()) {
+        std::fprintf(stderr, "the two writers differ\n");
+        std::exit(1);
+    }
+    auto time = [&](auto write) {
+        double best = 1e9;
+        for (int i = 0; i < 15; ++i) {
+            CountingBuffer sink;
+            std::ostream out(&sink);
+            auto start = std::chrono::steady_clock::now();
+            write(out, outline, kPlacement);
+            auto stop = std::chrono::steady_clock::now();
+            best = std::min(best, std::chrono::duration<double, std::milli>(stop - start).count());
+        }
+        return best;
+    };
+    const double fast = time(lw::writeJwOutline);
+    const double slow = time(writeWithSnprintf);
+    std::printf("JW output of %d points: %.2f ms, snprintf baseline %.2f ms, %.2fx faster "
+                "(goal: 3x and under 30 ms)\n",
+                kPoints, fast, slow, slow / fast);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    printRatio();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

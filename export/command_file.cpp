@@ -1,0 +1,147 @@
+#include "export/command_file.hpp"
+
+#include "export/line_sink.hpp"
+#include "outline/codepage.hpp"
+#include "outline/failure.hpp"
+#include "outline/numbers.hpp"
+#include "outline/words.hpp"
+
+#include <string>
+#include <vector>
+
+namespace lw {
+namespace {
+
+constexpr std::size_t kLastScale = 16;
+
+// "cmd.txt, line 3, word "lg17"". The word is shown as text (it is code page
+// 932 in the file), control bytes escaped, and cut short when it is long.
+std::string where(std::string_view fileName, std::size_t lineNumber, std::string_view word)
+{
+    std::string text(fileName);
+    text += ", line ";
+    text += std::to_string(lineNumber);
+    text += ", word \"";
+    constexpr std::size_t kShown = 60;
+    std::string shown = cp932ToUtf8(word.substr(0, kShown));
+    for (unsigned char c : shown) {
+        if (c < 0x20 || c == 0x7F) {
+            static const char hex[] = "0123456789ABCDEF";
+            text += "\\x";
+            text += hex[c >> 4];
+            text += hex[c & 15];
+        } else {
+            text += char(c);
+        }
+    }
+    if (word.size() > kShown)
+        text += "...";
+    text += '"';
+    return text;
+}
+
+std::string collapseSpaces(std::string_view line)
+{
+    std::string out;
+    out.reserve(line.size());
+    for (char c : line)
+        if (!(c == ' ' && !out.empty() && out.back() == ' '))
+            out += c;
+    return out;
+}
+
+class Interpreter {
+public:
+    Interpreter(std::string_view fileName, JwParameters& parameters)
+        : fileName_(fileName), p_(parameters)
+    {
+    }
+
+    void basePoint(std::string_view line, std::size_t number)
+    {
+        const std::string collapsed = collapseSpaces(line);
+        const auto w = words(collapsed);
+        if (w.size() < 2)
+            fail(FailureKind::SubscriptOutOfRange, number, w[0]);
+        p_.baseX = parseDecimal(w[1], where(fileName_, number, w[1]));
+        if (w.size() < 3)
+            fail(FailureKind::SubscriptOutOfRange, number, w[0]);
+        p_.baseY = parseDecimal(w[2], where(fileName_, number, w[2]));
+    }
+
+    void scaleTable(const std::vector<std::string_view>& w, std::size_t number)
+    {
+        // Words 2 to the second-to-last; the last word is never read.
+        for (std::size_t k = 1; k + 1 < w.size(); ++k) {
+            if (k - 1 > kLastScale)
+                fail(FailureKind::SubscriptOutOfRange, number, w[k]);
+            p_.scales[k - 1] = parseDecimal(w[k], where(fileName_, number, w[k]));
+        }
+    }
+
+    void chooseScale(std::string_view word1, std::size_t number)
+    {
+        const std::string at = where(fileName_, number, word1);
+        const std::int32_t group = roundToInt32(leadingNumberValue(word1.substr(2)), at);
+        if (group < 0 || std::size_t(group) > kLastScale)
+            throw Failure(FailureKind::SubscriptOutOfRange, at);
+        p_.chosenScale = p_.scales[std::size_t(group)];
+    }
+
+private:
+    [[noreturn]] void fail(FailureKind kind, std::size_t number, std::string_view word)
+    {
+        throw Failure(kind, where(fileName_, number, word));
+    }
+
+    std::string_view fileName_;
+    JwParameters& p_;
+};
+
+} // namespace
+
+bool CommandLines::next(std::string_view& line)
+{
+    if (rest_.empty())
+        return false;
+    const std::size_t cr = rest_.find('\r');
+    if (cr == std::string_view::npos) {
+        line = rest_;
+        rest_ = {};
+    } else {
+        line = rest_.substr(0, cr);
+        const std::size_t end = cr + 1 + (cr + 1 < rest_.size() && rest_[cr + 1] == '\n');
+        rest_.remove_prefix(end);
+    }
+    ++number_;
+    return true;
+}
+
+void copyCommandFile(std::string_view bytes, std::string_view fileName, std::ostream& out,
+                     JwParameters& parameters)
+{
+    LineSink sink(out);
+    Interpreter interpret(fileName, parameters);
+    CommandLines lines(bytes);
+    std::string_view line;
+    while (lines.next(line)) {
+        const std::size_t number = lines.lineNumber();
+        const auto w = words(line);
+        // An empty line has no words; it is copied and means nothing.
+        if (w.empty()) {
+            sink.line(line);
+            continue;
+        }
+        if (w[0] == "hq")
+            continue;
+        sink.line(line);
+        if (w[0] == "hp1")
+            interpret.basePoint(line, number);
+        else if (w[0] == "hs")
+            interpret.scaleTable(w, number);
+        else if (w[0].starts_with("lg"))
+            interpret.chooseScale(w[0], number);
+    }
+}
+
+} // namespace lw

@@ -1,0 +1,50 @@
+#include "export/jw_command.hpp"
+
+#include "export/byte_files.hpp"
+#include "export/jw_output.hpp"
+#include "outline/failure.hpp"
+
+namespace lw {
+namespace {
+
+JwPlacement placementOf(const JwParameters& parameters, double twipsPerPixelX)
+{
+    return {.baseX = parameters.baseX,
+            .baseY = parameters.baseY,
+            .scale = parameters.chosenScale,
+            .twipsPerPixel = twipsPerPixelX};
+}
+
+} // namespace
+
+JwParameters writeJw(std::string_view commandBytes, std::string_view commandName,
+                     std::ostream& out, CapturedOutline& outline, double twipsPerPixelX)
+{
+    JwParameters parameters;
+    copyCommandFile(commandBytes, commandName, out, parameters);
+    writeJwOutline(out, outline,
+                   placementOf(parameters, twipsPerPixelX));
+    return parameters;
+}
+
+void writeJwExport(const std::string& inputPath, const std::string& outputPath,
+                   CapturedOutline& outline, double twipsPerPixelX)
+{
+    InputFile input(inputPath);
+    // Emptying the output would otherwise destroy the command file it copies.
+    if (input.isSameFileAs(outputPath))
+        throw Failure(FailureKind::PathFileAccess, outputPath + " (the output file is the command file)");
+    const std::string bytes = input.readAll();
+    OutputFile output(outputPath);
+    JwParameters parameters;
+    copyCommandFile(bytes, inputPath, output.stream(), parameters);
+    try {
+        writeJwOutline(output.stream(), outline,
+                       placementOf(parameters, twipsPerPixelX));
+    } catch (const Failure& failure) {
+        throw Failure(failure.kind(), outputPath + ", " + failure.where());
+    }
+    output.close();
+}
+
+} // namespace lw

@@ -1,0 +1,52 @@
+#pragma once
+// Collects whole text lines and hands them to a stream in large pieces, so a
+// writer never leaves half a line behind when it stops with a failure.
+
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace lw {
+
+class LineSink {
+public:
+    explicit LineSink(std::ostream& out) : out_(out) { buffer_.reserve(kChunk + 256); }
+    LineSink(const LineSink&) = delete;
+    LineSink& operator=(const LineSink&) = delete;
+    // Whatever was completed reaches the stream, also when a failure unwinds;
+    // a stream that throws must not end the program from here.
+    ~LineSink()
+    {
+        try {
+            flush();
+        } catch (...) {
+        }
+    }
+
+    // The pending text; append a whole line to it, then call endLine().
+    std::string& text() { return buffer_; }
+    void endLine()
+    {
+        buffer_ += "\r\n";
+        if (buffer_.size() >= kChunk)
+            flush();
+    }
+    void line(std::string_view content)
+    {
+        buffer_ += content;
+        endLine();
+    }
+    void flush()
+    {
+        if (!buffer_.empty())
+            out_.write(buffer_.data(), std::streamsize(buffer_.size()));
+        buffer_.clear();
+    }
+
+private:
+    static constexpr std::size_t kChunk = 64 * 1024;
+    std::ostream& out_;
+    std::string buffer_;
+};
+
+} // namespace lw

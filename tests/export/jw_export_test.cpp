@@ -1,0 +1,129 @@
+// The JW export on real files: the whole output, open failures, and the
+// command file left as it was whatever happens.
+#include "export/jw_command.hpp"
+#include "export_test_support.hpp"
+#include "outline/failure.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+using namespace lw;
+using namespace lw::test;
+
+TEST(JwExport, CopiesTheCommandFileThenWritesTheOutline)
+{
+    ScratchDir dir;
+    const std::string command = "hq\r\nhp1 100 50\r\n\x83\x5c\x95\x5c\r\nhs 1 \r\nlg0";
+    writeBytes(dir / "cmd.txt", command);
+    writeBytes(dir / "out.txt", "old contents that must go");
+    auto outline = outlineOf({{0, 0, 6}, {10, 0, 2}, {10, 10, 3}});
+
+    writeJwExport(dir / "cmd.txt", dir / "out.txt", outline, 15);
+
+    EXPECT_EQ(readBytes(dir / "out.txt"),
+              "hp1 100 50\r\n\x83\x5c\x95\x5c\r\nhs 1 \r\nlg0\r\n"
+              " 100  52.6458333333333 \r\n"
+              " 102.645833333333  52.6458333333333 \r\n"
+              " 102.645833333333  50 \r\n"
+              " 100  52.6458333333333 \r\n"
+              "\r\n");
+    EXPECT_EQ(readBytes(dir / "cmd.txt"), command);
+}
+
+TEST(JwExport, FailuresNameTheFileAndLeaveTheCommandFileAlone)
+{
+    struct Case {
+        const char* name;
+        std::string command;     // bytes of cmd.txt; not written when empty and `noCommand`
+        bool noCommand;
+        std::function<std::string(const ScratchDir&)> input;
+        std::function<std::string(const ScratchDir&)> output;
+        FailureKind kind;
+        std::function<std::string(const ScratchDir&)> what;
+        const char* outputAfter; // nullptr: the output file must not exist
+    };
+    auto cmd = [](const ScratchDir& d) { return d / "cmd.txt"; };
+    auto out = [](const ScratchDir& d) { return d / "out.txt"; };
+    const Case cases[] = {
+        {"missing command file", "", true, [](const ScratchDir& d) { return d / "missing.txt"; }, out,
+         FailureKind::FileNotFound, [](const ScratchDir& d) { return "File not found: " + d / "missing.txt"; },
+         nullptr},
+        {"empty command path", "", true, [](const ScratchDir&) { return std::string(); }, out,
+         FailureKind::FileNotFound, [](const ScratchDir&) { return std::string("File not found: (empty path)"); },
+         nullptr},
+        {"command path is a folder", "", true, [](const ScratchDir& d) { return d.path().string(); }, out,
+         FailureKind::PathFileAccess,
+         [](const ScratchDir& d) { return "Path/File access error: " + d.path().string() + " (Is a directory)"; },
+         nullptr},
+        {"output folder missing", "a\r", false, cmd, [](const ScratchDir& d) { return d / "no/out.txt"; },
+         FailureKind::PathNotFound, [](const ScratchDir& d) { return "Path not found: " + d / "no/out.txt"; },
+         nullptr},
+        {"empty output path", "a\r", false, cmd, [](const ScratchDir&) { return std::string(); },
+         FailureKind::PathNotFound, [](const ScratchDir&) { return std::string("Path not found: (empty path)"); },
+         nullptr},
+        {"output path is a folder", "a\r", false, cmd, [](const ScratchDir& d) { return d.path().string(); },
+         FailureKind::PathFileAccess,
+         [](const ScratchDir& d) { return "Path/File access error: " + d.path().string() + " (Is a directory)"; },
+         nullptr},
+        {"a write that fails is no success", "a\r", false, cmd, [](const ScratchDir&) { return std::string("/dev/full"); },
+         FailureKind::PathFileAccess,
+         [](const ScratchDir&) { return std::string("Path/File access error: /dev/full (No space left on device)"); },
+         nullptr},
+        {"output path is the command file", "hp1 1 2\r", false, cmd, cmd, FailureKind::PathFileAccess,
+         [](const ScratchDir& d) {
+             return "Path/File access error: " + d / "cmd.txt" + " (the output file is the command file)";
+         },
+         nullptr},
+        {"lg out of range on line 3", "a\r\nhs 1 2 \r\nlg17\r\nb\r\n", false, cmd, out,
+         FailureKind::SubscriptOutOfRange,
+         [](const ScratchDir& d) { return "Subscript out of range: " + d / "cmd.txt" + ", line 3, word \"lg17\""; },
+         "a\r\nhs 1 2 \r\nlg17\r\n"},
+        {"too many hs values", "hs 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19", false, cmd, out,
+         FailureKind::SubscriptOutOfRange,
+         [](const ScratchDir& d) { return "Subscript out of range: " + d / "cmd.txt" + ", line 1, word \"18\""; },
+         "hs 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 19\r\n"},
+        {"non-number after an empty line", "\r\nhp1 1 x\r\n", false, cmd, out, FailureKind::TypeMismatch,
+         [](const ScratchDir& d) { return "Type mismatch: " + d / "cmd.txt" + ", line 2, word \"x\""; },
+         "\r\nhp1 1 x\r\n"},
+        {"outline beyond the double range names the output", "hp1 1.7e308 0\rhs 1e305 \rlg0\r", false, cmd, out,
+         FailureKind::FloatingPoint,
+         [](const ScratchDir& d) { return "Floating-point failure: " + d / "out.txt" + ", point 1"; },
+         "hp1 1.7e308 0\r\nhs 1e305 \r\nlg0\r\n 1.7E+308  2.54E+307 \r\n"},
+    };
+    for (const auto& c : cases) {
+        ScratchDir dir;
+        if (!c.noCommand)
+            writeBytes(dir / "cmd.txt", c.command);
+        auto outline = outlineOf({{0, 0, 6}, {10, 0, 2}, {10, 10, 3}});
+        try {
+            writeJwExport(c.input(dir), c.output(dir), outline, 1440);
+            ADD_FAILURE() << c.name << ": no failure";
+        } catch (const Failure& failure) {
+            EXPECT_EQ(failure.kind(), c.kind) << c.name;
+            EXPECT_EQ(std::string(failure.what()), c.what(dir)) << c.name;
+        }
+        if (!c.noCommand) {
+            EXPECT_EQ(readBytes(dir / "cmd.txt"), c.command) << c.name;
+        }
+        if (c.outputAfter) {
+            EXPECT_EQ(readBytes(dir / "out.txt"), c.outputAfter) << c.name;
+        } else {
+            EXPECT_FALSE(std::filesystem::exists(dir / "out.txt")) << c.name;
+        }
+    }
+}
+
+TEST(JwExport, RefusesTheCommandFileReachedThroughALink)
+{
+    ScratchDir dir;
+    writeBytes(dir / "cmd.txt", "hp1 1 2\r\n");
+    std::filesystem::create_symlink(dir / "cmd.txt", dir / "link.txt");
+    auto outline = outlineOf({});
+    EXPECT_THROW(writeJwExport(dir / "cmd.txt", dir / "link.txt", outline, 15), Failure);
+    EXPECT_EQ(readBytes(dir / "cmd.txt"), "hp1 1 2\r\n");
+}
