@@ -2,6 +2,10 @@
 // machines without a display.
 
 #include "cli/options.hpp"
+#include "export/jw_command.hpp"
+#include "export/svg.hpp"
+#include "export/byte_files.hpp"
+#include "export/wit.hpp"
 #include "outline/capture.hpp"
 #include "outline/failure.hpp"
 #include "outline/font_library.hpp"
@@ -9,6 +13,7 @@
 #include <cstdio>
 #include <iostream>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -67,19 +72,73 @@ std::string captureJson(const lw::cli::Options& o, const lw::CapturedOutline& ou
     return out;
 }
 
+// The directory of this program, for the WIT work file, as the window uses
+// its own.
+std::string programDirectory()
+{
+    char buffer[4096];
+    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    std::string path = n > 0 ? std::string(buffer, std::size_t(n)) : std::string(".");
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+void expectFiles(const lw::cli::Options& o, std::size_t count, const char* usage)
+{
+    if (o.positional.size() != count)
+        throw lw::cli::UsageError(std::string("usage: letterwire-cli ") + usage);
+}
+
+// The window's preview area and client area, which the WIT export reads.
+constexpr float kPreviewWidth = 461, kPreviewHeight = 301;
+constexpr float kClientWidth = 501, kClientHeight = 494;
+
 int run(const lw::cli::Options& o)
 {
     lw::NullCanvas canvas;
     lw::DeviceContext dc(canvas);
     lw::CapturedOutline outline;
-    std::int32_t alCent = o.centre ? 1 : 0;
-    lw::CaptureSource source{o.text, o.font, o.angle, 461, 301, 1440.0 / o.dpi};
-    if (o.command == "capture") {
-        if (!o.positional.empty())
-            throw lw::cli::UsageError("capture takes no file arguments");
+    double twipsPerPixel = 1440.0 / o.dpi;
+    lw::CaptureSource source{o.text, o.font, o.angle, kPreviewWidth, kPreviewHeight, twipsPerPixel};
+    auto capture = [&](std::int32_t alCent) {
         lw::drawFlattenPath(alCent, source, dc, outline);
+        return alCent;
+    };
+
+    if (o.command == "capture") {
+        expectFiles(o, 0, "capture [options]");
+        std::int32_t alCent = capture(o.centre ? 1 : 0);
         std::string json = captureJson(o, outline, alCent);
         std::fwrite(json.data(), 1, json.size(), stdout);
+        return 0;
+    }
+    if (o.command == "jw") {
+        expectFiles(o, 2, "jw COMMAND-FILE OUTPUT-FILE [options]");
+        if (o.centre)
+            throw lw::cli::UsageError("jw always captures at the origin; --centre does not apply");
+        capture(0);
+        lw::writeJwExport(o.positional[0], o.positional[1], outline, twipsPerPixel);
+        return 0;
+    }
+    if (o.command == "wit") {
+        expectFiles(o, 1, "wit OUTPUT [options] [--no-convert]");
+        // The window's WIT export writes the preview's capture: centred.
+        capture(1);
+        if (o.noConvert) {
+            lw::OutputFile file(o.positional[0]);
+            lw::writeWit(file.stream(), outline, kClientWidth, kClientHeight);
+            file.close();
+        } else {
+            lw::WitOut(outline, kClientWidth, kClientHeight, programDirectory(), o.positional[0]);
+        }
+        return 0;
+    }
+    if (o.command == "svg") {
+        expectFiles(o, 1, "svg OUTPUT [options]");
+        capture(o.centre ? 1 : 0);
+        lw::writeSvgFile(o.positional[0], outline);
         return 0;
     }
     throw lw::cli::UsageError("unknown command " + o.command + "; see --help");
