@@ -1,4 +1,6 @@
 // letterwire-cli, run as a script would run it.
+#include "export/jw_command.hpp"
+#include "export/wit.hpp"
 #include "outline/capture.hpp"
 #include "outline/outline_dump.hpp"
 
@@ -6,8 +8,13 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -116,4 +123,122 @@ TEST(CliUsage, HelpExplainsEveryOption)
     for (const char* option : {"--text", "--font", "--size", "--angle", "--italic", "--underline",
                                "--strikeout", "--centre", "--dpi"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
+}
+
+namespace {
+
+std::string scratchDir()
+{
+    char pattern[] = "/tmp/letterwire-cli-XXXXXX";
+    return mkdtemp(pattern);
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+lw::CapturedOutline coreCapture(const char* text, std::int32_t alCent)
+{
+    static lw::NullCanvas canvas;
+    static lw::DeviceContext dc(canvas);
+    lw::CapturedOutline outline;
+    lw::WindowFont font;
+    lw::drawFlattenPath(alCent, {text, font, 0, 461, 301, 15}, dc, outline);
+    return outline;
+}
+
+} // namespace
+
+TEST(CliJw, WritesTheSameBytesAsTheCoreExportForTheSameInputs)
+{
+    std::string dir = scratchDir();
+    std::string command = "hq\r\nhp1 100 50\r\nhs 1 2 \r\nlg1\r\n\x95\xd2\x8f\x57 text\r\n";
+    writeFile(dir + "/cmd.txt", command);
+    Result r = run("jw " + dir + "/cmd.txt " + dir + "/out.txt --text " + quote("編集O"));
+    ASSERT_EQ(r.status, 0) << r.out;
+
+    lw::CapturedOutline outline = coreCapture("編集O", 0);
+    writeFile(dir + "/cmd2.txt", command);
+    lw::writeJwExport(dir + "/cmd2.txt", dir + "/expected.txt", outline, 15);
+    EXPECT_EQ(readFile(dir + "/out.txt"), readFile(dir + "/expected.txt"));
+    EXPECT_EQ(readFile(dir + "/cmd.txt"), command); // never changed
+    EXPECT_EQ(readFile(dir + "/out.txt").rfind("hp1 100 50\r\nhs 1 2 \r\nlg1\r\n\x95\xd2\x8f\x57 text\r\n", 0), 0u);
+}
+
+TEST(CliJw, FailuresExitOneNamingTheFileAndLine)
+{
+    std::string dir = scratchDir();
+    writeFile(dir + "/bad.txt", "hp1 1 2\r\nlg17\r\n");
+    struct Case {
+        std::string args;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"jw " + dir + "/missing.txt " + dir + "/o.txt", "File not found: " + dir + "/missing.txt"},
+        {"jw " + dir + "/bad.txt " + dir + "/o.txt", "Subscript out of range: " + dir + "/bad.txt, line 2"},
+        {"jw " + dir + "/bad.txt " + dir + "/no/such/o.txt", "Path not found"},
+    };
+    for (const auto& c : cases) {
+        Result r = run(c.args, true);
+        EXPECT_EQ(r.status, 1) << c.args;
+        EXPECT_NE(r.out.find(c.expected), std::string::npos) << r.out;
+    }
+}
+
+TEST(CliWit, WithoutConversionWritesTheCentredCaptureAsWit)
+{
+    std::string dir = scratchDir();
+    Result r = run("wit " + dir + "/o.wit --no-convert --text O");
+    ASSERT_EQ(r.status, 0) << r.out;
+    std::string wit = readFile(dir + "/o.wit");
+    std::ostringstream expected;
+    lw::writeWit(expected, coreCapture("O", 1), 501, 494);
+    EXPECT_EQ(wit, expected.str());
+    EXPECT_EQ(wit.rfind("#  from DX to EX\r\nHEADER\r\nMiddle\r\n0.1\r\nMM\r\n0.0 501 0.0 494\r\n", 0), 0u);
+}
+
+TEST(CliWit, StartsTheConverterWithTheWorkFileAndTheOutputPath)
+{
+    std::string dir = scratchDir();
+    writeFile(dir + "/mfin", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args\"\n");
+    chmod((dir + "/mfin").c_str(), 0755);
+    std::string out = dir + "/with blank.out";
+    std::string saved = getenv("PATH");
+    setenv("PATH", (dir + ":" + saved).c_str(), 1);
+    Result r = run("wit " + quote(out) + " --text O", true);
+    setenv("PATH", saved.c_str(), 1);
+    ASSERT_EQ(r.status, 0) << r.out;
+    for (int i = 0; i < 100 && readFile(dir + "/args").empty(); ++i)
+        usleep(20000);
+    std::string args = readFile(dir + "/args");
+    std::string cliDir = std::string(LETTERWIRE_CLI).substr(0, std::string(LETTERWIRE_CLI).rfind('/'));
+    EXPECT_EQ(args, cliDir + "/tmp.wmf\n" + out + "\n");
+}
+
+TEST(CliSvg, HasOneClosedPathPerFigure)
+{
+    std::string dir = scratchDir();
+    Result r = run("svg " + dir + "/o.svg --text " + quote("O編"));
+    ASSERT_EQ(r.status, 0) << r.out;
+    std::string svg = readFile(dir + "/o.svg");
+    lw::CapturedOutline outline = coreCapture("O編", 0);
+    int figures = 0;
+    for (int i = 0; i < outline.pointCount; ++i)
+        figures += outline.pathTypes[std::size_t(i)] & 1;
+    int paths = 0, closes = 0;
+    for (std::size_t at = 0; (at = svg.find("<path ", at)) != std::string::npos; ++at)
+        ++paths;
+    for (std::size_t at = 0; (at = svg.find(" Z\"", at)) != std::string::npos; ++at)
+        ++closes;
+    EXPECT_EQ(paths, figures);
+    EXPECT_EQ(closes, figures);
+    EXPECT_NE(svg.find("fill-rule=\"evenodd\""), std::string::npos);
+    EXPECT_NE(svg.find("fill=\"white\" d="), std::string::npos); // the inside of the O
 }
