@@ -1,0 +1,68 @@
+// One redraw after a keystroke in txtInput: capture, polygon fill and the
+// synchronous repaint of the preview, on the offscreen platform.
+
+#include "outline/font_rules.hpp"
+#include "window/form1.hpp"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+struct QuietServices final : lw::Services {
+    lw::WindowFont chooseFont(QWidget*, const lw::WindowFont& preset, int) override { return preset; }
+    void showMessage(QWidget*, const QString&, const QString&) override {}
+    void endProgram(int) override {}
+};
+
+const QString kKanji = QString::fromUtf8("漢字変換機能設計図面作成編集文字列出力確認");
+
+void keystrokeRedraw(benchmark::State& state)
+{
+    QuietServices services;
+    lw::Form1 form(services);
+    form.load("");
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) {
+        state.SkipWithError("window not exposed");
+        return;
+    }
+    auto* size = form.findChild<QLineEdit*>("txtSize");
+    size->setText(QString::number(state.range(0)));
+    auto* input = form.findChild<QLineEdit*>("txtInput");
+    input->setText(kKanji);
+    input->setFocus();
+    input->end(false);
+
+    const int before = form.redrawCount();
+    bool add = true;
+    for (auto _ : state) {
+        // Alternately type one more kanji and take it back: one redraw each.
+        if (add)
+            QTest::sendKeyEvent(QTest::Click, input, Qt::Key_unknown, QString(QChar(0x5B57)), {});
+        else
+            QTest::keyClick(input, Qt::Key_Backspace);
+        add = !add;
+    }
+    state.counters["redraws/keystroke"] =
+        double(form.redrawCount() - before) / double(state.iterations());
+    state.counters["points"] = form.capturedOutline().pointCount;
+}
+BENCHMARK(keystrokeRedraw)->Arg(24)->Arg(144)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    lw::installFontRules();
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

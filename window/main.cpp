@@ -1,0 +1,3 @@
+#include "window/app.hpp"
+
+int main(int argc, char** argv) { return lw::runLetterwire(argc, argv); }

@@ -1,0 +1,31 @@
+#include "window/preview_box.hpp"
+
+#include <QPainter>
+
+namespace lw {
+namespace {
+
+constexpr int kFrame = 2;
+
+} // namespace
+
+PreviewBox::PreviewBox(QSize outside, QWidget* parent)
+    : QFrame(parent),
+      canvas_(outside - QSize(2 * kFrame, 2 * kFrame), palette().color(QPalette::Window)),
+      dc_(canvas_)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(kFrame);
+    resize(outside);
+}
+
+void PreviewBox::paintEvent(QPaintEvent* event)
+{
+    {
+        QPainter painter(this);
+        painter.drawImage(contentsRect().topLeft(), canvas_.image());
+    }
+    QFrame::paintEvent(event);
+}
+
+} // namespace lw

@@ -1,0 +1,32 @@
+#pragma once
+// picSmpl: the preview picture box. A sunken two-pixel frame around a
+// drawing area whose device context draws into an image.
+
+#include "outline/device_context.hpp"
+#include "window/image_canvas.hpp"
+
+#include <QFrame>
+
+namespace lw {
+
+class PreviewBox final : public QFrame {
+    Q_OBJECT
+public:
+    // `outside` is the size with the frame; the drawing area is 4 px smaller.
+    PreviewBox(QSize outside, QWidget* parent = nullptr);
+
+    DeviceContext& deviceContext() { return dc_; }
+    const QImage& image() const { return canvas_.image(); }
+    // The drawing area in pixels: what a capture centres on.
+    float scaleWidth() const { return static_cast<float>(canvas_.image().width()); }
+    float scaleHeight() const { return static_cast<float>(canvas_.image().height()); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    ImageCanvas canvas_;
+    DeviceContext dc_;
+};
+
+} // namespace lw

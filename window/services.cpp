@@ -1,0 +1,56 @@
+#include "window/services.hpp"
+
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace lw {
+
+WindowFont QtServices::chooseFont(QWidget* parent, const WindowFont& preset, int flags)
+{
+    // Qt's dialog has no screen/printer distinction, so the flags (3: both)
+    // ask for nothing it would not do anyway.
+    (void)flags;
+    QFont initial(QString::fromStdString(preset.faceName));
+    // An alias such as the design face is not in the dialog's list; show the
+    // face it resolves to, or the dialog would select an unrelated default.
+    if (!QFontDatabase::families().contains(initial.family()))
+        initial.setFamily(QFontInfo(initial).family());
+    initial.setBold(preset.bold);
+    initial.setItalic(preset.italic);
+    initial.setPointSizeF(preset.size);
+    initial.setStrikeOut(preset.strikeout);
+    initial.setUnderline(preset.underline);
+    bool accepted = false;
+    const QFont chosen = QFontDialog::getFont(&accepted, initial, parent);
+    if (!accepted)
+        return preset;
+    WindowFont result;
+    result.faceName = chosen.family().toStdString();
+    result.bold = chosen.bold();
+    result.italic = chosen.italic();
+    result.size = static_cast<float>(chosen.pointSizeF());
+    result.strikeout = chosen.strikeOut();
+    result.underline = chosen.underline();
+    return result;
+}
+
+void QtServices::showMessage(QWidget* parent, const QString& caption, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void QtServices::endProgram(int status)
+{
+    // _Exit, not exit: Qt's statics must not be torn down under a live
+    // window, and nothing of ours is left to flush but the C streams.
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
+} // namespace lw
