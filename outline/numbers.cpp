@@ -151,28 +151,9 @@ std::int32_t roundToInt32(double value, std::string_view what)
     return static_cast<std::int32_t>(r);
 }
 
-std::int32_t checkedAdd32(std::int32_t a, std::int32_t b)
+void throwOverflow()
 {
-    std::int32_t r;
-    if (__builtin_add_overflow(a, b, &r))
-        throw Failure(FailureKind::Overflow, {});
-    return r;
-}
-
-std::int32_t checkedMul32(std::int32_t a, std::int32_t b)
-{
-    std::int32_t r;
-    if (__builtin_mul_overflow(a, b, &r))
-        throw Failure(FailureKind::Overflow, {});
-    return r;
-}
-
-std::int16_t checkedAdd16(std::int16_t a, std::int16_t b)
-{
-    std::int16_t r;
-    if (__builtin_add_overflow(a, b, &r))
-        throw Failure(FailureKind::Overflow, {});
-    return r;
+    throw Failure(FailureKind::Overflow, {});
 }
 
 double parseDecimal(std::string_view word, std::string_view where)

@@ -26,9 +26,32 @@ double roundHalfEven(double value);
 std::int32_t roundToInt32(double value, std::string_view what = {});
 
 // Checked arithmetic: a result outside the type is the overflow failure.
-std::int32_t checkedAdd32(std::int32_t a, std::int32_t b);
-std::int32_t checkedMul32(std::int32_t a, std::int32_t b);
-std::int16_t checkedAdd16(std::int16_t a, std::int16_t b);
+// Inline: the capture counts every point with it.
+[[noreturn]] void throwOverflow();
+
+inline std::int32_t checkedAdd32(std::int32_t a, std::int32_t b)
+{
+    std::int32_t r;
+    if (__builtin_add_overflow(a, b, &r))
+        throwOverflow();
+    return r;
+}
+
+inline std::int32_t checkedMul32(std::int32_t a, std::int32_t b)
+{
+    std::int32_t r;
+    if (__builtin_mul_overflow(a, b, &r))
+        throwOverflow();
+    return r;
+}
+
+inline std::int16_t checkedAdd16(std::int16_t a, std::int16_t b)
+{
+    std::int16_t r;
+    if (__builtin_add_overflow(a, b, &r))
+        throwOverflow();
+    return r;
+}
 
 // Text to double for file words ("hp1"/"hs"): blanks around, sign, digits
 // with ".", optional exponent; anything else (the empty text included) is the

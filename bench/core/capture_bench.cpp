@@ -159,8 +159,10 @@ int main(int argc, char** argv)
         std::map<std::string, double> times;
         void ReportRuns(const std::vector<Run>& runs) override
         {
+            // With repetitions, the median stands for the case.
             for (const Run& r : runs)
-                times[r.benchmark_name()] = r.GetAdjustedRealTime();
+                if (r.run_type == Run::RT_Iteration || r.aggregate_name == "median")
+                    times[r.run_name.str()] = r.GetAdjustedRealTime();
             ConsoleReporter::ReportRuns(runs);
         }
     } reporter;
