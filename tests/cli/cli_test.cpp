@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -127,11 +128,17 @@ TEST(CliUsage, HelpExplainsEveryOption)
 
 namespace {
 
-std::string scratchDir()
-{
-    char pattern[] = "/tmp/letterwire-cli-XXXXXX";
-    return mkdtemp(pattern);
-}
+// A scratch folder that goes away with the test.
+struct ScratchDir {
+    std::string path;
+    ScratchDir()
+    {
+        char pattern[] = "/tmp/letterwire-cli-XXXXXX";
+        path = mkdtemp(pattern);
+    }
+    ~ScratchDir() { std::filesystem::remove_all(path); }
+    operator const std::string&() const { return path; }
+};
 
 std::string readFile(const std::string& path)
 {
@@ -158,7 +165,8 @@ lw::CapturedOutline coreCapture(const char* text, std::int32_t alCent)
 
 TEST(CliJw, WritesTheSameBytesAsTheCoreExportForTheSameInputs)
 {
-    std::string dir = scratchDir();
+    ScratchDir scratch;
+    const std::string& dir = scratch;
     std::string command = "hq\r\nhp1 100 50\r\nhs 1 2 \r\nlg1\r\n\x95\xd2\x8f\x57 text\r\n";
     writeFile(dir + "/cmd.txt", command);
     Result r = run("jw " + dir + "/cmd.txt " + dir + "/out.txt --text " + quote("編集O"));
@@ -174,7 +182,8 @@ TEST(CliJw, WritesTheSameBytesAsTheCoreExportForTheSameInputs)
 
 TEST(CliJw, FailuresExitOneNamingTheFileAndLine)
 {
-    std::string dir = scratchDir();
+    ScratchDir scratch;
+    const std::string& dir = scratch;
     writeFile(dir + "/bad.txt", "hp1 1 2\r\nlg17\r\n");
     struct Case {
         std::string args;
@@ -194,7 +203,8 @@ TEST(CliJw, FailuresExitOneNamingTheFileAndLine)
 
 TEST(CliWit, WithoutConversionWritesTheCentredCaptureAsWit)
 {
-    std::string dir = scratchDir();
+    ScratchDir scratch;
+    const std::string& dir = scratch;
     Result r = run("wit " + dir + "/o.wit --no-convert --text O");
     ASSERT_EQ(r.status, 0) << r.out;
     std::string wit = readFile(dir + "/o.wit");
@@ -206,7 +216,8 @@ TEST(CliWit, WithoutConversionWritesTheCentredCaptureAsWit)
 
 TEST(CliWit, StartsTheConverterWithTheWorkFileAndTheOutputPath)
 {
-    std::string dir = scratchDir();
+    ScratchDir scratch;
+    const std::string& dir = scratch;
     writeFile(dir + "/mfin", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args\"\n");
     chmod((dir + "/mfin").c_str(), 0755);
     std::string out = dir + "/with blank.out";
@@ -224,7 +235,8 @@ TEST(CliWit, StartsTheConverterWithTheWorkFileAndTheOutputPath)
 
 TEST(CliSvg, HasOneClosedPathPerFigure)
 {
-    std::string dir = scratchDir();
+    ScratchDir scratch;
+    const std::string& dir = scratch;
     Result r = run("svg " + dir + "/o.svg --text " + quote("O編"));
     ASSERT_EQ(r.status, 0) << r.out;
     std::string svg = readFile(dir + "/o.svg");
