@@ -17,7 +17,7 @@ struct UsageError : std::runtime_error {
 struct Options {
     std::string command;                 // capture, jw, wit, svg
     std::vector<std::string> positional; // the subcommand's files
-    std::string text = "編集テキスト";
+    std::string text = kDefaultText;
     WindowFont font;                     // face, size, italic, underline, strikeout
     std::int32_t angle = 0;
     bool centre = false;

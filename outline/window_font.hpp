@@ -7,6 +7,8 @@ namespace lw {
 
 // The design face name of the window font.
 inline constexpr const char* kDefaultFaceName = "ＭＳ Ｐゴシック";
+// The design text of the text box, which the front end captures by default too.
+inline constexpr const char* kDefaultText = "編集テキスト";
 
 struct WindowFont {
     std::string faceName = kDefaultFaceName; // UTF-8

@@ -134,7 +134,7 @@ void Form1::buildControls()
     const QFont small = designFont(9.75);
 
     txtInput_ = place<InputBox>(this, "txtInput", designRect(120, 120, 7215, 855), toQFont(font_));
-    txtInput_->setText(QString::fromUtf8("編集テキスト"));
+    txtInput_->setText(QString::fromUtf8(kDefaultText));
     QPalette yellow = txtInput_->palette();
     yellow.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0x80));
     txtInput_->setPalette(yellow);

@@ -7,6 +7,7 @@
 // Prints the engine's time as a ratio of the other two.
 
 #include "outline/capture.hpp"
+#include "outline/codepage.hpp"
 #include "outline/font_library.hpp"
 
 #include <benchmark/benchmark.h>
@@ -59,24 +60,6 @@ void engine(benchmark::State& state, Case c)
     state.counters["points"] = outline.pointCount;
 }
 
-std::u32string codepoints(const char* utf8)
-{
-    std::u32string out;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8); *p;) {
-        char32_t c;
-        int n;
-        if (*p < 0x80) { c = *p; n = 1; }
-        else if (*p < 0xE0) { c = *p & 0x1F; n = 2; }
-        else if (*p < 0xF0) { c = *p & 0x0F; n = 3; }
-        else { c = *p & 0x07; n = 4; }
-        for (int k = 1; k < n; ++k)
-            c = (c << 6) | (p[k] & 0x3F);
-        out.push_back(c);
-        p += n;
-    }
-    return out;
-}
-
 void floorFreeType(benchmark::State& state, Case c)
 {
     const lw::FontFace& face = lw::resolveFace(lw::kDefaultFaceName, false);
@@ -98,7 +81,7 @@ void floorFreeType(benchmark::State& state, Case c)
         ++*static_cast<long*>(u);
         return 0;
     };
-    std::u32string text = codepoints(c.text);
+    std::u32string text = lw::utf8ToCodepoints(c.text);
     for (auto _ : state) {
         long steps = 0;
         for (char32_t ch : text) {

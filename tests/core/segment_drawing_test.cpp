@@ -1,4 +1,4 @@
-// The inspection drawing: a capture at the origin drawn segment by segment.
+// Drawing segment by segment: a capture at the origin drawn segment by segment.
 #include "outline_checks.hpp"
 
 using namespace lw;
@@ -18,7 +18,7 @@ int countPen(const RecordingCanvas& canvas, Rgb pen)
 
 } // namespace
 
-TEST(Inspection, DrawsRedSegmentsTheClosingStepAndTheMarkForEveryPoint)
+TEST(SegmentDrawing, DrawsRedSegmentsTheClosingStepAndTheMarkForEveryPoint)
 {
     RecordingCanvas canvas;
     DeviceContext dc(canvas);
@@ -45,7 +45,7 @@ TEST(Inspection, DrawsRedSegmentsTheClosingStepAndTheMarkForEveryPoint)
     }
 }
 
-TEST(Inspection, CapturesAtTheOriginWhateverThePreviewUsedBefore)
+TEST(SegmentDrawing, CapturesAtTheOriginWhateverThePreviewUsedBefore)
 {
     NullCanvas canvas;
     DeviceContext dc(canvas);
@@ -59,7 +59,7 @@ TEST(Inspection, CapturesAtTheOriginWhateverThePreviewUsedBefore)
     EXPECT_NE(dumpOutline(inspected), dumpOutline(centred));
 }
 
-TEST(Inspection, EmptyTextDrawsNothingButClears)
+TEST(SegmentDrawing, EmptyTextDrawsNothingButClears)
 {
     RecordingCanvas canvas;
     DeviceContext dc(canvas);
