@@ -7,11 +7,12 @@
 #include "export/byte_files.hpp"
 #include "export/wit.hpp"
 #include "outline/capture.hpp"
-#include "outline/failure.hpp"
-#include "outline/font_library.hpp"
+#include "base/failure.hpp"
+#include "platform/face_info.hpp"
 
 #include <cstdio>
 #include <iostream>
+#include <new>
 #include <string>
 #include <unistd.h>
 
@@ -58,15 +59,19 @@ std::string captureJson(const lw::cli::Options& o, const lw::CapturedOutline& ou
                   -outline.logFont.lfHeight, alCent, outline.pointCount);
     out += buffer;
     out += ", \"points\": [";
-    for (std::int32_t i = 0; i < outline.pointCount; ++i) {
-        const lw::POINT& p = outline.pathPoints[std::size_t(i)];
-        std::snprintf(buffer, sizeof buffer, "%s[%d, %d]", i ? ", " : "", p.x, p.y);
-        out += buffer;
+    for (const lw::Figure& f : lw::figures(outline)) {
+        for (std::size_t k = 0; k < f.points.size(); ++k) {
+            std::snprintf(buffer, sizeof buffer, "%s[%d, %d]", f.first + k ? ", " : "", f.points[k].x,
+                          f.points[k].y);
+            out += buffer;
+        }
     }
     out += "], \"types\": [";
-    for (std::int32_t i = 0; i < outline.pointCount; ++i) {
-        std::snprintf(buffer, sizeof buffer, "%s%d", i ? ", " : "", outline.pathTypes[std::size_t(i)]);
-        out += buffer;
+    for (const lw::Figure& f : lw::figures(outline)) {
+        for (std::size_t k = 0; k < f.types.size(); ++k) {
+            std::snprintf(buffer, sizeof buffer, "%s%d", f.first + k ? ", " : "", f.types[k]);
+            out += buffer;
+        }
     }
     out += "]}\n";
     return out;
@@ -91,17 +96,14 @@ void expectFiles(const lw::cli::Options& o, std::size_t count, const char* usage
         throw lw::cli::UsageError(std::string("usage: letterwire-cli ") + usage);
 }
 
-// The window's preview area and client area, which the WIT export reads.
-constexpr float kPreviewWidth = 461, kPreviewHeight = 301;
-constexpr float kClientWidth = 501, kClientHeight = 494;
-
 int run(const lw::cli::Options& o)
 {
     lw::NullCanvas canvas;
     lw::DeviceContext dc(canvas);
     lw::CapturedOutline outline;
     double twipsPerPixel = 1440.0 / o.dpi;
-    lw::CaptureSource source{o.text, o.font, o.angle, kPreviewWidth, kPreviewHeight, twipsPerPixel};
+    lw::CaptureSource source{o.text, o.font, o.angle, lw::design::kPreviewWidth,
+                             lw::design::kPreviewHeight, twipsPerPixel};
     auto capture = [&](std::int32_t alCent) {
         lw::drawFlattenPath(alCent, source, dc, outline);
         return alCent;
@@ -128,10 +130,10 @@ int run(const lw::cli::Options& o)
         capture(1);
         if (o.noConvert) {
             lw::OutputFile file(o.positional[0]);
-            lw::writeWit(file.stream(), outline, kClientWidth, kClientHeight);
+            lw::writeWit(file.stream(), outline, lw::design::kClientWidth, lw::design::kClientHeight);
             file.close();
         } else {
-            lw::WitOut(outline, kClientWidth, kClientHeight, programDirectory(), o.positional[0]);
+            lw::WitOut(outline, lw::design::kClientWidth, lw::design::kClientHeight, programDirectory(), o.positional[0]);
         }
         return 0;
     }
@@ -162,8 +164,8 @@ int main(int argc, char** argv)
     } catch (const lw::Failure& f) {
         std::cerr << "letterwire-cli: " << f.what() << "\n";
         return 1;
-    } catch (const std::exception& e) {
-        std::cerr << "letterwire-cli: " << e.what() << "\n";
+    } catch (const std::bad_alloc&) {
+        std::cerr << "letterwire-cli: out of memory\n";
         return 1;
     }
 }

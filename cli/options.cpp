@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 
 namespace lw::cli {
 namespace {
@@ -15,11 +16,20 @@ double number(const std::string& option, const std::string& value)
     return result;
 }
 
+std::string shortest(double value)
+{
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%g", value);
+    return buffer;
+}
+
+std::string previewSize() { return shortest(design::kPreviewWidth) + " x " + shortest(design::kPreviewHeight); }
+
 } // namespace
 
 std::string usageText()
 {
-    return R"(Usage: letterwire-cli COMMAND [ARGS] [OPTIONS]
+    return std::string() + R"(Usage: letterwire-cli COMMAND [ARGS] [OPTIONS]
 
 Turns one line of text, set in an outline font at a size and an angle, into
 closed polylines, without a window.
@@ -36,16 +46,16 @@ Commands:
   svg OUTPUT               an SVG picture of the outline, one path per figure
 
 Options (every command):
-  --text TEXT     the text (default "編集テキスト")
-  --font NAME     the face name (default "ＭＳ Ｐゴシック")
-  --size POINTS   the size in points (default 24)
+  --text TEXT     the text (default ")" + std::string(design::kText) + R"(")
+  --font NAME     the face name (default ")" + std::string(design::kFaceName) + R"(")
+  --size POINTS   the size in points (default )" + shortest(design::kFontSize) + R"()
   --angle DEGREES the angle, counter-clockwise (default 0)
   --italic, --underline, --strikeout
                   the font's styles
   --centre        place the text as the preview does: alignment 1 at the
-                  centre of the 461 x 301 preview area (default for wit);
+                  centre of the )" + previewSize() + R"( preview area (default for wit);
                   otherwise alignment 0 at the origin, as the JW export does
-  --dpi DPI       the screen's dots per inch (default 96: 15 twips a pixel)
+  --dpi DPI       the screen's dots per inch (default )" + shortest(design::kDpi) + ": " + shortest(design::kTwipsPerPixel) + R"( twips a pixel)
   --no-convert    wit: write the WIT text to OUTPUT, start no converter
   --help          this text
 

@@ -17,11 +17,11 @@ struct UsageError : std::runtime_error {
 struct Options {
     std::string command;                 // capture, jw, wit, svg
     std::vector<std::string> positional; // the subcommand's files
-    std::string text = kDefaultText;
+    std::string text = design::kText;
     WindowFont font;                     // face, size, italic, underline, strikeout
     std::int32_t angle = 0;
     bool centre = false;
-    double dpi = 96;
+    double dpi = design::kDpi;
     bool noConvert = false;
     bool help = false;
 };

@@ -1,6 +1,6 @@
 #include "export/byte_files.hpp"
 
-#include "outline/failure.hpp"
+#include "base/failure.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,10 +1,10 @@
 #include "export/command_file.hpp"
 
 #include "export/line_sink.hpp"
-#include "outline/codepage.hpp"
-#include "outline/failure.hpp"
-#include "outline/numbers.hpp"
-#include "outline/words.hpp"
+#include "base/codepage.hpp"
+#include "base/failure.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "export/converter.hpp"
 
-#include "outline/failure.hpp"
+#include "base/failure.hpp"
 
 #include <fcntl.h>
 #include <spawn.h>

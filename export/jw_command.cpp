@@ -2,7 +2,7 @@
 
 #include "export/byte_files.hpp"
 #include "export/jw_output.hpp"
-#include "outline/failure.hpp"
+#include "base/failure.hpp"
 
 namespace lw {
 namespace {
@@ -18,7 +18,7 @@ JwPlacement placementOf(const JwParameters& parameters, double twipsPerPixelX)
 } // namespace
 
 JwParameters writeJw(std::string_view commandBytes, std::string_view commandName,
-                     std::ostream& out, CapturedOutline& outline, double twipsPerPixelX)
+                     std::ostream& out, const CapturedOutline& outline, double twipsPerPixelX)
 {
     JwParameters parameters;
     copyCommandFile(commandBytes, commandName, out, parameters);
@@ -28,7 +28,7 @@ JwParameters writeJw(std::string_view commandBytes, std::string_view commandName
 }
 
 void writeJwExport(const std::string& inputPath, const std::string& outputPath,
-                   CapturedOutline& outline, double twipsPerPixelX)
+                   const CapturedOutline& outline, double twipsPerPixelX)
 {
     InputFile input(inputPath);
     // Emptying the output would otherwise destroy the command file it copies.

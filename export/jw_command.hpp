@@ -18,7 +18,7 @@ namespace lw {
 // `commandName` in failures), then writes the outline with the base point and
 // the chosen scale the command file left. Returns those parameters.
 JwParameters writeJw(std::string_view commandBytes, std::string_view commandName,
-                     std::ostream& out, CapturedOutline& outline, double twipsPerPixelX);
+                     std::ostream& out, const CapturedOutline& outline, double twipsPerPixelX);
 
 // The export on files: opens the command file, then creates or empties the
 // output file, writes as writeJw does and closes both. The caller has
@@ -27,6 +27,6 @@ JwParameters writeJw(std::string_view commandBytes, std::string_view commandName
 // (path/file access) before anything is opened for writing. Lines written
 // before a failure stay in the output file, always whole.
 void writeJwExport(const std::string& inputPath, const std::string& outputPath,
-                   CapturedOutline& outline, double twipsPerPixelX);
+                   const CapturedOutline& outline, double twipsPerPixelX);
 
 } // namespace lw

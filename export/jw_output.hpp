@@ -8,6 +8,7 @@
 //   // " 100  52.6458333333333 \r\n ..."
 
 #include "outline/captured_outline.hpp"
+#include "outline/design.hpp"
 
 #include <ostream>
 
@@ -19,14 +20,13 @@ struct JwPlacement {
     // The chosen scale s.
     double scale = 0;
     // The screen's twips per pixel in x (15 at 96 dpi).
-    double twipsPerPixel = 15;
+    double twipsPerPixel = design::kTwipsPerPixel;
 };
 
 // Writes points 0 to pointCount - 1 as point lines (x and y in the print form,
-// CR LF). Leaves figureCount as the walk ends it: 0 after a closed last
-// figure. A factor or coordinate beyond the double range is the
+// CR LF). A factor or coordinate beyond the double range is the
 // floating-point failure, a pointCount beyond the arrays subscript out of
 // range; lines written before either stay whole.
-void writeJwOutline(std::ostream& out, CapturedOutline& outline, const JwPlacement& placement);
+void writeJwOutline(std::ostream& out, const CapturedOutline& outline, const JwPlacement& placement);
 
 } // namespace lw

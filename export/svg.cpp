@@ -10,27 +10,24 @@
 namespace lw {
 namespace {
 
-struct Figure {
-    std::size_t first;
-    std::size_t last;
+struct Shape {
+    std::span<const POINT> points;
     double area; // shoelace, device coordinates
 };
 
-std::vector<Figure> figuresOf(const CapturedOutline& o)
+std::vector<Shape> shapesOf(const CapturedOutline& o)
 {
-    std::vector<Figure> out;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < std::size_t(std::max(o.pointCount, 0)); ++i) {
-        if (!(o.pathTypes[i] & PT_CLOSEFIGURE))
+    std::vector<Shape> out;
+    for (const Figure& f : figures(o)) {
+        if (!f.closed)
             continue;
         double area = 0;
-        for (std::size_t k = start; k <= i; ++k) {
-            const POINT& a = o.pathPoints[k];
-            const POINT& b = o.pathPoints[k == i ? start : k + 1];
+        for (std::size_t k = 0; k < f.points.size(); ++k) {
+            const POINT& a = f.points[k];
+            const POINT& b = f.points[(k + 1) % f.points.size()];
             area += double(a.x) * b.y - double(b.x) * a.y;
         }
-        out.push_back({start, i, area / 2});
-        start = i + 1;
+        out.push_back({f.points, area / 2});
     }
     return out;
 }
@@ -39,13 +36,15 @@ std::vector<Figure> figuresOf(const CapturedOutline& o)
 
 void writeSvg(std::ostream& out, const CapturedOutline& o)
 {
-    std::vector<Figure> figures = figuresOf(o);
+    std::vector<Shape> shapes = shapesOf(o);
     long left = LONG_MAX, top = LONG_MAX, right = LONG_MIN, bottom = LONG_MIN;
-    for (std::size_t i = 0; i < std::size_t(std::max(o.pointCount, 0)); ++i) {
-        left = std::min<long>(left, o.pathPoints[i].x);
-        right = std::max<long>(right, o.pathPoints[i].x);
-        top = std::min<long>(top, o.pathPoints[i].y);
-        bottom = std::max<long>(bottom, o.pathPoints[i].y);
+    for (const Figure& f : figures(o)) {
+        for (const POINT& p : f.points) {
+            left = std::min<long>(left, p.x);
+            right = std::max<long>(right, p.x);
+            top = std::min<long>(top, p.y);
+            bottom = std::max<long>(bottom, p.y);
+        }
     }
     if (left > right) {
         left = top = 0;
@@ -60,14 +59,14 @@ void writeSvg(std::ostream& out, const CapturedOutline& o)
     // winding marks holes.
     double outerSign = 1;
     double largest = 0;
-    for (const Figure& f : figures) {
+    for (const Shape& f : shapes) {
         if (std::fabs(f.area) > largest) {
             largest = std::fabs(f.area);
             outerSign = f.area < 0 ? -1 : 1;
         }
     }
-    auto isHole = [&](const Figure& f) { return f.area * outerSign < 0; };
-    std::stable_partition(figures.begin(), figures.end(), [&](const Figure& f) { return !isHole(f); });
+    auto isHole = [&](const Shape& f) { return f.area * outerSign < 0; };
+    std::stable_partition(shapes.begin(), shapes.end(), [&](const Shape& f) { return !isHole(f); });
 
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << width << "\" height=\"" << height
@@ -75,10 +74,10 @@ void writeSvg(std::ostream& out, const CapturedOutline& o)
         << "<rect x=\"" << left << "\" y=\"" << top << "\" width=\"" << width << "\" height=\"" << height
         << "\" fill=\"white\"/>\n"
         << "<g fill-rule=\"evenodd\" stroke=\"none\">\n";
-    for (const Figure& f : figures) {
+    for (const Shape& f : shapes) {
         out << "<path fill=\"" << (isHole(f) ? "white" : "black") << "\" d=\"";
-        for (std::size_t k = f.first; k <= f.last; ++k)
-            out << (k == f.first ? "M" : " L") << o.pathPoints[k].x << ',' << o.pathPoints[k].y;
+        for (std::size_t k = 0; k < f.points.size(); ++k)
+            out << (k == 0 ? "M" : " L") << f.points[k].x << ',' << f.points[k].y;
         out << " Z\"/>\n";
     }
     out << "</g>\n</svg>\n";

@@ -19,11 +19,10 @@ namespace lw {
 void writeWit(std::ostream& out, const CapturedOutline& outline, float clientWidth,
               float clientHeight);
 
-// The export behind OK in mode "WIT" and the "Wit" button: sets pointCount to
-// the upper index and figureCount as the walk leaves it, writes
+// The export behind OK in mode "WIT" and the "Wit" button: writes
 // programDirectory + "/tmp.wmf", closes it, then starts "mfin" with the work
 // file and outputPath without waiting. No new capture is made.
-void WitOut(CapturedOutline& outline, float clientWidth, float clientHeight,
+void WitOut(const CapturedOutline& outline, float clientWidth, float clientHeight,
             const std::string& programDirectory, const std::string& outputPath);
 
 } // namespace lw

@@ -2,7 +2,7 @@
 // bad input must end in lw::Failure; anything else escaping is a finding, and
 // so is output that is not whole CR LF lines.
 #include "export/jw_command.hpp"
-#include "outline/failure.hpp"
+#include "base/failure.hpp"
 
 #include <cstdint>
 #include <cstdlib>

@@ -7,11 +7,12 @@
 //   lw::CapturedOutline outline;
 //   lw::WindowFont font;                       // "ＭＳ Ｐゴシック", 24 pt
 //   std::int32_t alCent = 1;
-//   lw::drawFlattenPath(alCent, {"編集テキスト", font, 0, 461, 301, 15}, dc, outline);
+//   lw::drawFlattenPath(alCent, {"編集テキスト", font}, dc, outline);
 
 #include "outline/captured_outline.hpp"
-#include "outline/device_context.hpp"
+#include "outline/design.hpp"
 #include "outline/window_font.hpp"
+#include "platform/device_context.hpp"
 
 #include <cstdint>
 #include <string_view>
@@ -23,9 +24,9 @@ struct CaptureSource {
     std::string_view text;        // UTF-8
     const WindowFont& font;       // face name, size, italic/underline/strikeout
     std::int32_t angle = 0;       // the angle slider's position, degrees
-    float scaleWidth = 461;       // the preview's drawing area, pixels
-    float scaleHeight = 301;
-    double twipsPerPixelX = 15;   // the screen's, one value for every reader
+    float scaleWidth = design::kPreviewWidth; // the preview's drawing area, pixels
+    float scaleHeight = design::kPreviewHeight;
+    double twipsPerPixelX = design::kTwipsPerPixel; // the screen's, one value for every reader
 };
 
 // Device pixels per typographic point: 1440 / twips per pixel / 72; a zero
@@ -38,8 +39,10 @@ double pixelsPerPoint(double twipsPerPixelX);
 void drawFlattenPath(std::int32_t& alCent, const CaptureSource& source, DeviceContext& dc,
                      CapturedOutline& outline);
 
-// The inspection drawing: captures at the origin and draws every flattened
-// segment in red, the closing step of each figure, and the fixed magenta mark.
-void inspectOutline(const CaptureSource& source, DeviceContext& dc, CapturedOutline& outline);
+// Shared by both captures: the path bracket around the text, then the path
+// read into the outline with two GetPath calls (count, then fill), so the
+// arrays are sized once.
+void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
+                 std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline);
 
 } // namespace lw

@@ -5,14 +5,14 @@ namespace lw {
 std::string dumpOutline(const CapturedOutline& outline)
 {
     std::string out;
-    for (std::int32_t i = 0; i < outline.pointCount; ++i) {
-        const POINT& p = outline.pathPoints[std::size_t(i)];
-        std::uint8_t type = outline.pathTypes[std::size_t(i)];
-        if (!out.empty())
-            out.push_back(' ');
-        out += type == PT_MOVETO ? "M " : "L ";
-        out += std::to_string(p.x) + "," + std::to_string(p.y);
-        if (type & PT_CLOSEFIGURE)
+    for (const Figure& figure : figures(outline)) {
+        for (std::size_t k = 0; k < figure.points.size(); ++k) {
+            if (!out.empty())
+                out.push_back(' ');
+            out += figure.types[k] == PT_MOVETO ? "M " : "L ";
+            out += std::to_string(figure.points[k].x) + "," + std::to_string(figure.points[k].y);
+        }
+        if (figure.closed)
             out += " Z";
     }
     return out;

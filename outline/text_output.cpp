@@ -1,7 +1,7 @@
 #include "outline/text_output.hpp"
 
-#include "outline/codepage.hpp"
-#include "outline/numbers.hpp"
+#include "base/codepage.hpp"
+#include "base/numbers.hpp"
 
 #include <algorithm>
 #include <limits>
@@ -60,17 +60,16 @@ void outputText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text
                 std::int32_t alignment, std::int32_t x, std::int32_t y)
 {
     std::uint32_t flags = alignment == 1 ? (TA_CENTER | TA_TOP) : (TA_LEFT | TA_TOP);
-    HFONT font = CreateFontIndirectA(toAnsiLogFont(logFont));
-    HFONT previous = SelectObject(dc, font);
+    const std::string bytes = toCp932(text);
+    const int count = static_cast<int>(std::min<std::size_t>(bytes.size(), std::numeric_limits<int>::max()));
+    // Selected until the end of this call, and deselected and deleted on
+    // every way out of it.
+    SelectedFont font(dc, CreateFontIndirectA(toAnsiLogFont(logFont)));
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, flags);
-    std::string bytes = toCp932(text);
-    int count = static_cast<int>(std::min<std::size_t>(bytes.size(), std::numeric_limits<int>::max()));
     TextOutA(dc, x, y, bytes.data(), count);
     SetTextJustification(dc, 0, 0);
     SetTextAlign(dc, 0);
-    SelectObject(dc, previous);
-    DeleteObject(font);
 }
 
 } // namespace lw

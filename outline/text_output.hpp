@@ -9,8 +9,8 @@
 //   lw::outputText(dc, logFont, "編集テキスト", 1, 230, 150);
 //   lw::EndPath(dc);
 
-#include "outline/device_context.hpp"
-#include "outline/gdi_types.hpp"
+#include "platform/device_context.hpp"
+#include "platform/gdi_types.hpp"
 #include "outline/window_font.hpp"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "window/app.hpp"
 
-#include "outline/font_rules.hpp"
+#include "platform/freetype/font_rules.hpp"
 #include "window/form1.hpp"
 #include "window/services.hpp"
 

@@ -3,9 +3,10 @@
 #include "export/jw_command.hpp"
 #include "export/wit.hpp"
 #include "outline/capture.hpp"
-#include "outline/failure.hpp"
-#include "outline/numbers.hpp"
-#include "outline/words.hpp"
+#include "outline/inspection.hpp"
+#include "base/failure.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 #include "window/guard.hpp"
 #include "window/input_box.hpp"
 #include "window/preview_box.hpp"
@@ -26,18 +27,15 @@
 namespace lw {
 namespace {
 
-// The design is laid out in twips at 15 twips to the pixel.
-constexpr int kDesignTwipsPerPixel = 15;
-
 QRect designRect(int left, int top, int width, int height)
 {
-    return QRect(left / kDesignTwipsPerPixel, top / kDesignTwipsPerPixel,
-                 width / kDesignTwipsPerPixel, height / kDesignTwipsPerPixel);
+    constexpr int k = design::kTwipsPerPixel;
+    return QRect(left / k, top / k, width / k, height / k);
 }
 
 QFont designFont(double points)
 {
-    QFont font(QString::fromUtf8(kDefaultFaceName));
+    QFont font(QString::fromUtf8(design::kFaceName));
     font.setPointSizeF(points);
     return font;
 }
@@ -122,7 +120,8 @@ Form1::Form1(Services& services, QWidget* parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(kWindowCaption));
-    setFixedSize(7515 / kDesignTwipsPerPixel, 7410 / kDesignTwipsPerPixel);
+    setFixedSize(design::kClientWidthTwips / design::kTwipsPerPixel,
+                 design::kClientHeightTwips / design::kTwipsPerPixel);
     buildControls();
     connectHandlers();
 }
@@ -134,7 +133,7 @@ void Form1::buildControls()
     const QFont small = designFont(9.75);
 
     txtInput_ = place<InputBox>(this, "txtInput", designRect(120, 120, 7215, 855), toQFont(font_));
-    txtInput_->setText(QString::fromUtf8(kDefaultText));
+    txtInput_->setText(QString::fromUtf8(design::kText));
     QPalette yellow = txtInput_->palette();
     yellow.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0x80));
     txtInput_->setPalette(yellow);
@@ -155,7 +154,8 @@ void Form1::buildControls()
     sldAngle_->setTickPosition(QSlider::TicksBelow);
     sldAngle_->setTickInterval(45);
 
-    const QRect preview = designRect(240, 2040, 6975, 4575);
+    constexpr design::TwipsRect p = design::kPreviewTwips;
+    const QRect preview = designRect(p.left, p.top, p.width, p.height);
     picSmpl_ = new PreviewBox(preview.size(), this);
     picSmpl_->setObjectName(QStringLiteral("picSmpl"));
     picSmpl_->move(preview.topLeft());
@@ -307,7 +307,7 @@ void Form1::applyFont()
         font_.underline = chosen.underline;
         txtInput_->setFont(toQFont(chosen));
         drawFlattenPath(1);
-    } catch (const std::exception&) {
+    } catch (const Failure&) {
         services_.showMessage(this, QString::fromUtf8(kProgramTitle),
                               QString::fromUtf8("フォント名を変えてください"));
         font_.faceName = previousFace;

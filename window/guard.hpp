@@ -3,9 +3,10 @@
 // reported (message box and standard error) and ends the program with a
 // non-zero status, so no exception ever crosses Qt's event loop.
 
+#include "base/failure.hpp"
 #include "window/services.hpp"
 
-#include <exception>
+#include <new>
 
 namespace lw {
 
@@ -19,8 +20,10 @@ void guarded(Services& services, QWidget* parent, Body&& body) noexcept
 {
     try {
         body();
-    } catch (const std::exception& failure) {
+    } catch (const Failure& failure) {
         reportUncaught(services, parent, failure.what());
+    } catch (const std::bad_alloc&) {
+        reportUncaught(services, parent, "Out of memory");
     } catch (...) {
         reportUncaught(services, parent, "Unknown failure");
     }

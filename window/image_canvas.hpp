@@ -2,7 +2,7 @@
 // The preview's canvas: a raster image drawn the way the graphics interface
 // draws, aliased one-pixel pens, polygons filled white with alternate fill.
 
-#include "outline/canvas.hpp"
+#include "platform/canvas.hpp"
 
 #include <QColor>
 #include <QImage>

@@ -1,11 +1,13 @@
 #include "window/preview_box.hpp"
 
+#include "outline/design.hpp"
+
 #include <QPainter>
 
 namespace lw {
 namespace {
 
-constexpr int kFrame = 2;
+constexpr int kFrame = design::kPreviewFrame;
 
 } // namespace
 

@@ -2,7 +2,7 @@
 // picSmpl: the preview picture box. A sunken two-pixel frame around a
 // drawing area whose device context draws into an image.
 
-#include "outline/device_context.hpp"
+#include "platform/device_context.hpp"
 #include "window/image_canvas.hpp"
 
 #include <QFrame>

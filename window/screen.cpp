@@ -1,5 +1,7 @@
 #include "window/screen.hpp"
 
+#include "outline/design.hpp"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -9,8 +11,8 @@ double screenTwipsPerPixelX()
 {
     static const double twips = [] {
         const QScreen* screen = QGuiApplication::primaryScreen();
-        const double dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
-        return 1440.0 / (dpi > 0 ? dpi : 96.0);
+        const double dpi = screen ? screen->logicalDotsPerInchX() : design::kDpi;
+        return 1440.0 / (dpi > 0 ? dpi : design::kDpi);
     }();
     return twips;
 }

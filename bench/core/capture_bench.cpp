@@ -7,8 +7,8 @@
 // Prints the engine's time as a ratio of the other two.
 
 #include "outline/capture.hpp"
-#include "outline/codepage.hpp"
-#include "outline/font_library.hpp"
+#include "base/codepage.hpp"
+#include "platform/freetype/font_library.hpp"
 
 #include <benchmark/benchmark.h>
 #include <ft2build.h>
@@ -62,7 +62,7 @@ void engine(benchmark::State& state, Case c)
 
 void floorFreeType(benchmark::State& state, Case c)
 {
-    const lw::FontFace& face = lw::resolveFace(lw::kDefaultFaceName, false);
+    const lw::FontFace& face = lw::resolveFace(lw::design::kFaceName, false);
     FT_Library lib;
     FT_Init_FreeType(&lib);
     FT_Face ft;
@@ -98,7 +98,7 @@ void floorFreeType(benchmark::State& state, Case c)
 #ifdef LETTERWIRE_BENCH_QT
 void qtPath(benchmark::State& state, Case c)
 {
-    const lw::FontFace& face = lw::resolveFace(lw::kDefaultFaceName, false);
+    const lw::FontFace& face = lw::resolveFace(lw::design::kFaceName, false);
     static std::map<std::string, QString> families;
     if (!families.count(face.file)) {
         int id = QFontDatabase::addApplicationFont(QString::fromStdString(face.file));

@@ -1,7 +1,7 @@
 // One redraw after a keystroke in txtInput: capture, polygon fill and the
 // synchronous repaint of the preview, on the offscreen platform.
 
-#include "outline/font_rules.hpp"
+#include "platform/freetype/font_rules.hpp"
 #include "window/form1.hpp"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 // The device context: path bracket, GetPath's counting contract, drawing,
 // and the accuracy of the flattening.
-#include "outline/codepage.hpp"
-#include "outline/device_context.hpp"
-#include "outline/flatten.hpp"
-#include "outline/font_library.hpp"
+#include "base/codepage.hpp"
+#include "platform/device_context.hpp"
+#include "platform/freetype/flatten.hpp"
+#include "platform/freetype/font_library.hpp"
 #include "outline/text_output.hpp"
 
 #include <gtest/gtest.h>

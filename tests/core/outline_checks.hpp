@@ -3,6 +3,7 @@
 // for the capture tests.
 
 #include "outline/capture.hpp"
+#include "outline/inspection.hpp"
 #include "outline/outline_dump.hpp"
 
 #include <gtest/gtest.h>
@@ -34,22 +35,19 @@ inline Box boundingBox(const CapturedOutline& o)
     return b;
 }
 
-// Figures as index ranges [first, last].
-inline std::vector<std::pair<int, int>> figures(const CapturedOutline& o)
+// Closed figures as index ranges [first, last].
+inline std::vector<std::pair<int, int>> figureRanges(const CapturedOutline& o)
 {
     std::vector<std::pair<int, int>> out;
-    int start = 0;
-    for (int i = 0; i < o.pointCount; ++i) {
-        if (o.pathTypes[std::size_t(i)] & PT_CLOSEFIGURE) {
-            out.emplace_back(start, i);
-            start = i + 1;
-        }
-    }
+    for (const Figure& f : figures(o))
+        if (f.closed)
+            out.emplace_back(int(f.first), int(f.first + f.points.size()) - 1);
     return out;
 }
 
 // Every figure starts with 6, ends with 3, has 2 in between, has two points
-// or more and no point repeating its predecessor; slot n is (0,0)/0.
+// or more, no point repeating its predecessor and no last point on its own
+// first (the platform closes it); slot n is (0,0)/0.
 inline ::testing::AssertionResult wellFormed(const CapturedOutline& o)
 {
     if (o.pointCount < 0)
@@ -58,10 +56,8 @@ inline ::testing::AssertionResult wellFormed(const CapturedOutline& o)
         return ::testing::AssertionFailure() << "arrays are not indexed 0 to n";
     if (!(o.pathPoints.back() == POINT{}) || o.pathTypes.back() != 0)
         return ::testing::AssertionFailure() << "slot n is not (0,0)/0";
-    if (o.figureCount != 0)
-        return ::testing::AssertionFailure() << "figureCount left at " << o.figureCount;
     int covered = 0;
-    for (auto [first, last] : figures(o)) {
+    for (auto [first, last] : figureRanges(o)) {
         if (last - first < 1)
             return ::testing::AssertionFailure() << "figure of one point at " << first;
         for (int i = first; i <= last; ++i) {
@@ -71,6 +67,8 @@ inline ::testing::AssertionResult wellFormed(const CapturedOutline& o)
             if (i > first && o.pathPoints[std::size_t(i)] == o.pathPoints[std::size_t(i - 1)])
                 return ::testing::AssertionFailure() << "repeated point at " << i;
         }
+        if (o.pathPoints[std::size_t(last)] == o.pathPoints[std::size_t(first)])
+            return ::testing::AssertionFailure() << "figure at " << first << " ends on its first point";
         covered = last + 1;
     }
     if (covered != o.pointCount)
@@ -84,9 +82,10 @@ struct Capture {
     CapturedOutline outline;
 
     const CapturedOutline& run(std::string_view text, const WindowFont& font, int angle = 0,
-                               std::int32_t alCent = 0, float width = 461, float height = 301)
+                               std::int32_t alCent = 0, float width = design::kPreviewWidth,
+                               float height = design::kPreviewHeight)
     {
-        drawFlattenPath(alCent, {text, font, angle, width, height, 15}, dc, outline);
+        drawFlattenPath(alCent, {text, font, angle, width, height}, dc, outline);
         return outline;
     }
 };

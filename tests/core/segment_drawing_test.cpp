@@ -24,9 +24,9 @@ TEST(SegmentDrawing, DrawsRedSegmentsTheClosingStepAndTheMarkForEveryPoint)
     DeviceContext dc(canvas);
     CapturedOutline o;
     WindowFont font;
-    inspectOutline({"O", font, 0, 461, 301, 15}, dc, o);
+    inspectOutline({"O", font}, dc, o);
     ASSERT_TRUE(wellFormed(o));
-    auto f = figures(o);
+    auto f = figureRanges(o);
     ASSERT_EQ(f.size(), 2u);
     EXPECT_TRUE(canvas.polygons.empty());
     EXPECT_EQ(countPen(canvas, kRed), o.pointCount - 2); // every point but the two move-tos
@@ -52,8 +52,8 @@ TEST(SegmentDrawing, CapturesAtTheOriginWhateverThePreviewUsedBefore)
     CapturedOutline centred, inspected;
     WindowFont font;
     std::int32_t alCent = 1;
-    drawFlattenPath(alCent, {"編集", font, 0, 461, 301, 15}, dc, centred);
-    inspectOutline({"編集", font, 0, 461, 301, 15}, dc, inspected);
+    drawFlattenPath(alCent, {"編集", font}, dc, centred);
+    inspectOutline({"編集", font}, dc, inspected);
     Capture origin;
     EXPECT_EQ(dumpOutline(inspected), dumpOutline(origin.run("編集", font)));
     EXPECT_NE(dumpOutline(inspected), dumpOutline(centred));
@@ -65,7 +65,7 @@ TEST(SegmentDrawing, EmptyTextDrawsNothingButClears)
     DeviceContext dc(canvas);
     CapturedOutline o;
     WindowFont font;
-    inspectOutline({"", font, 0, 461, 301, 15}, dc, o);
+    inspectOutline({"", font}, dc, o);
     EXPECT_EQ(o.pointCount, 0);
     EXPECT_TRUE(wellFormed(o));
     EXPECT_TRUE(canvas.lines.empty());

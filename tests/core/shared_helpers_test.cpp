@@ -1,9 +1,9 @@
 // Shared helpers: words, leading-number values, rounding, checked arithmetic,
 // code page 932.
-#include "outline/codepage.hpp"
-#include "outline/failure.hpp"
-#include "outline/numbers.hpp"
-#include "outline/words.hpp"
+#include "base/codepage.hpp"
+#include "base/failure.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 
 #include <gtest/gtest.h>
 

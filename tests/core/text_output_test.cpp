@@ -1,6 +1,6 @@
 // The font description and the text output into a device context.
-#include "outline/codepage.hpp"
-#include "outline/failure.hpp"
+#include "base/codepage.hpp"
+#include "base/failure.hpp"
 #include "outline/text_output.hpp"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The command file on bytes in hand: what is copied and what it sets, and
 // every failure with its kind, line and word.
 #include "export/command_file.hpp"
-#include "outline/failure.hpp"
+#include "base/failure.hpp"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // command file left as it was whatever happens.
 #include "export/jw_command.hpp"
 #include "export_test_support.hpp"
-#include "outline/failure.hpp"
+#include "base/failure.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The outline lines of the JW output, compared as whole text.
 #include "export/jw_output.hpp"
 #include "export_test_support.hpp"
-#include "outline/failure.hpp"
+#include "base/failure.hpp"
 
 #include <gtest/gtest.h>
 
@@ -81,19 +81,6 @@ TEST(JwOutline, EdgeCases)
     };
     for (const auto& c : cases)
         EXPECT_EQ(written(c.outline, c.placement), c.expected) << c.name;
-}
-
-TEST(JwOutline, LeavesTheFigureCounterAsTheWalkEnds)
-{
-    auto closed = outlineOf({{0, 0, 6}, {1, 0, 3}});
-    closed.figureCount = 9;
-    std::ostringstream out;
-    writeJwOutline(out, closed, kUnit254);
-    EXPECT_EQ(closed.figureCount, 0);
-
-    auto open = outlineOf({{0, 0, 6}, {1, 0, 3}, {2, 2, 6}, {3, 3, 2}});
-    writeJwOutline(out, open, kUnit254);
-    EXPECT_EQ(open.figureCount, 2);
 }
 
 // Regression: a walk counted in 16 bits overflowed at 32,768 points.

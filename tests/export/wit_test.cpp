@@ -3,7 +3,7 @@
 #include "export/converter.hpp"
 #include "export/wit.hpp"
 #include "export_test_support.hpp"
-#include "outline/failure.hpp"
+#include "base/failure.hpp"
 
 #include <gtest/gtest.h>
 
@@ -134,14 +134,11 @@ TEST(WitOut, WritesTheWorkFileAndHandsItToTheConverterWhole)
     for (const auto& c : cases) {
         const std::string programDir = mfin.dir() / c.programDir;
         std::filesystem::create_directories(programDir);
-        outline.pointCount = 0;
         WitOut(outline, 501, 494, programDir, c.outputPath);
         const std::vector<std::string> expected = {programDir + "/tmp.wmf", c.outputPath};
         EXPECT_EQ(mfin.arguments(), expected) << c.name;
         EXPECT_EQ(mfin.workFileCopy(), wit(outline)) << c.name;
         EXPECT_EQ(readBytes(programDir + "/tmp.wmf"), wit(outline)) << c.name;
-        EXPECT_EQ(outline.pointCount, 4) << c.name;
-        EXPECT_EQ(outline.figureCount, 1) << c.name;
     }
     // The converter is no child of ours: nothing is left to reap.
     errno = 0;

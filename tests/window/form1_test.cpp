@@ -334,7 +334,7 @@ private slots:
         const auto points = w.form.capturedOutline().pathPoints;
         QTest::mouseClick(child<QPushButton>(w.form, "cmdFont"), Qt::LeftButton);
         QCOMPARE(w.services.flags, std::vector<int>{3});
-        QCOMPARE(w.services.presets.at(0).faceName, std::string(lw::kDefaultFaceName));
+        QCOMPARE(w.services.presets.at(0).faceName, std::string(lw::design::kFaceName));
         QCOMPARE(w.services.presets.at(0).size, 24.0f);
         QCOMPARE(w.form.redrawCount(), before + 1);
         QCOMPARE(w.form.capturedOutline().pathPoints, points);
@@ -403,7 +403,7 @@ private slots:
         QCOMPARE(redrawsAtMessage, before);
         QCOMPARE(w.form.redrawCount(), before);
         QVERIFY(w.services.endings.empty());
-        QCOMPARE(w.form.windowFont().faceName, std::string(lw::kDefaultFaceName));
+        QCOMPARE(w.form.windowFont().faceName, std::string(lw::design::kFaceName));
         QCOMPARE(w.form.windowFont().size, 1e10f);
         QVERIFY(w.form.windowFont().italic);
         const QFont input = child<QLineEdit>(w.form, "txtInput")->font();

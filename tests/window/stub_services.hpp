@@ -1,7 +1,7 @@
 #pragma once
 // Answers the window's dialogs and records how the program would have ended.
 
-#include "outline/font_rules.hpp"
+#include "platform/freetype/font_rules.hpp"
 #include "window/services.hpp"
 
 #include <QApplication>

@@ -9,6 +9,10 @@
 
 namespace lw {
 
+// The largest distance, in device pixels, between a flattened curve and the
+// exact curve before the points are rounded to whole pixels.
+inline constexpr double kFlatness = 0.25;
+
 struct PointF {
     double x = 0;
     double y = 0;

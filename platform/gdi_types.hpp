@@ -1,5 +1,6 @@
 #pragma once
-// The plain records of the graphics interface, as the Parts name them.
+// The plain records and constants of the graphics interface, under the
+// platform's own names (wingdi.h), so both backends and their callers agree.
 
 #include <array>
 #include <cstdint>
@@ -23,9 +24,13 @@ inline constexpr std::int32_t FW_NORMAL = 400;
 inline constexpr std::uint8_t SHIFTJIS_CHARSET = 128;
 inline constexpr std::uint8_t OUT_TT_PRECIS = 4;
 inline constexpr std::int32_t TRANSPARENT = 1;
+inline constexpr std::int32_t OPAQUE = 2;
 inline constexpr std::uint32_t TA_LEFT = 0;
 inline constexpr std::uint32_t TA_TOP = 0;
+inline constexpr std::uint32_t TA_RIGHT = 2;
 inline constexpr std::uint32_t TA_CENTER = 6;
+inline constexpr std::uint32_t TA_BOTTOM = 8;
+inline constexpr std::uint32_t TA_BASELINE = 24;
 
 // The font description the program keeps: the face name as 32 UTF-16 units.
 struct LOGFONT {

@@ -1,4 +1,4 @@
-#include "outline/flatten.hpp"
+#include "platform/freetype/flatten.hpp"
 
 #include <algorithm>
 #include <cmath>

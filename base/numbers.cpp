@@ -1,6 +1,6 @@
-#include "outline/numbers.hpp"
+#include "base/numbers.hpp"
 
-#include "outline/failure.hpp"
+#include "base/failure.hpp"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "outline/font_rules.hpp"
+#include "platform/freetype/font_rules.hpp"
 
 #include <fontconfig/fontconfig.h>
 

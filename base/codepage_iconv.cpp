@@ -1,4 +1,4 @@
-#include "outline/codepage.hpp"
+#include "base/codepage.hpp"
 
 #include <cerrno>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "outline/failure.hpp"
+#include "base/failure.hpp"
 
 namespace lw {
 
@@ -12,6 +12,7 @@ std::string_view failureKindText(FailureKind kind)
     case FailureKind::TypeMismatch: return "Type mismatch";
     case FailureKind::Overflow: return "Overflow";
     case FailureKind::FloatingPoint: return "Floating-point failure";
+    case FailureKind::BrokenInstallation: return "Broken installation";
     }
     return "Failure";
 }

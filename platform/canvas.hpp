@@ -2,7 +2,7 @@
 // Where a device context draws: a raster surface in the window, a recording
 // in tests, nothing at all in the command-line front end.
 
-#include "outline/gdi_types.hpp"
+#include "platform/gdi_types.hpp"
 
 #include <span>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "outline/words.hpp"
+#include "base/words.hpp"
 
 namespace lw {
 

@@ -19,6 +19,10 @@ enum class FailureKind {
     TypeMismatch,
     Overflow,
     FloatingPoint,
+    // Not one of the runtime's: the program cannot work at all on this
+    // machine (no font engine, no scalable font installed). Reported like
+    // every other failure, never caught on the way.
+    BrokenInstallation,
 };
 
 // The runtime's own wording of a failure kind ("Subscript out of range").

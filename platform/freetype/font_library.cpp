@@ -1,6 +1,8 @@
-#include "outline/font_library.hpp"
+#include "platform/freetype/font_library.hpp"
 
-#include "outline/font_rules.hpp"
+#include "base/failure.hpp"
+#include "platform/face_info.hpp"
+#include "platform/freetype/font_rules.hpp"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -9,7 +11,6 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include <map>
-#include <stdexcept>
 #include <utility>
 
 namespace lw {
@@ -29,43 +30,38 @@ FT_Library library()
     static FT_Library lib = [] {
         FT_Library l = nullptr;
         if (FT_Init_FreeType(&l) != 0)
-            throw std::runtime_error("FreeType could not be initialised");
+            throw Failure(FailureKind::BrokenInstallation, "FreeType could not be initialised");
         return l;
     }();
     return lib;
 }
 
-struct DecomposeState {
-    GlyphOutline* out;
-    float lastX = 0, lastY = 0;
-};
-
 int moveTo(const FT_Vector* to, void* user)
 {
-    auto* s = static_cast<DecomposeState*>(user);
-    s->out->steps.push_back({OutlineStep::Move, {float(to->x)}, {float(to->y)}});
+    auto* out = static_cast<GlyphOutline*>(user);
+    out->steps.push_back({OutlineStep::Move, {float(to->x)}, {float(to->y)}});
     return 0;
 }
 
 int lineTo(const FT_Vector* to, void* user)
 {
-    auto* s = static_cast<DecomposeState*>(user);
-    s->out->steps.push_back({OutlineStep::Line, {float(to->x)}, {float(to->y)}});
+    auto* out = static_cast<GlyphOutline*>(user);
+    out->steps.push_back({OutlineStep::Line, {float(to->x)}, {float(to->y)}});
     return 0;
 }
 
 int conicTo(const FT_Vector* control, const FT_Vector* to, void* user)
 {
-    auto* s = static_cast<DecomposeState*>(user);
-    s->out->steps.push_back(
+    auto* out = static_cast<GlyphOutline*>(user);
+    out->steps.push_back(
         {OutlineStep::Conic, {float(control->x), float(to->x)}, {float(control->y), float(to->y)}});
     return 0;
 }
 
 int cubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user)
 {
-    auto* s = static_cast<DecomposeState*>(user);
-    s->out->steps.push_back({OutlineStep::Cubic,
+    auto* out = static_cast<GlyphOutline*>(user);
+    out->steps.push_back({OutlineStep::Cubic,
                              {float(c1->x), float(c2->x), float(to->x)},
                              {float(c1->y), float(c2->y), float(to->y)}});
     return 0;
@@ -192,8 +188,7 @@ std::unique_ptr<GlyphOutline> FontFace::Impl::load(FT_UInt index) const
     funcs.line_to = lineTo;
     funcs.conic_to = conicTo;
     funcs.cubic_to = cubicTo;
-    DecomposeState state{glyph.get()};
-    if (FT_Outline_Decompose(&face->glyph->outline, &funcs, &state) != 0)
+    if (FT_Outline_Decompose(&face->glyph->outline, &funcs, glyph.get()) != 0)
         glyph->steps.clear();
     return glyph;
 }
@@ -233,7 +228,7 @@ const FontFace& resolveFace(std::string_view family, bool italic)
     const FontFace* face = matchFace(pattern);
     FcPatternDestroy(pattern);
     if (!face)
-        throw std::runtime_error("no scalable font is installed");
+        throw Failure(FailureKind::BrokenInstallation, "no scalable font is installed");
     resolved.emplace(key, face);
     return *face;
 }

@@ -2,7 +2,9 @@
 // Fonts for the outline engine: face names resolved through fontconfig, font
 // files opened once with FreeType and kept, and each glyph's outline read
 // once (unscaled, in font units) and kept, so a capture on every keystroke
-// never goes back to the font file.
+// never goes back to the font file. Single-threaded, like the engine: the
+// caches take no locks. A machine without FreeType or any scalable font is a
+// lw::Failure of kind BrokenInstallation.
 
 #include <cstdint>
 #include <memory>
@@ -35,23 +37,18 @@ struct GlyphRef {
     const GlyphOutline* outline = nullptr;
 };
 
-// What a face name resolved to.
-struct FaceInfo {
-    std::string family; // the family actually used
-    std::string file;   // the font file
-};
-
-// A font file opened once. Metrics are in font units.
+// A font file opened once. Metrics are in font units, all read from the
+// file when it is opened.
 struct FontFace {
     std::string family;
     std::string file;
-    int unitsPerEm = 1000;
-    int ascent = 800;              // OS/2 usWinAscent, else hhea ascender
-    int descent = 200;             // OS/2 usWinDescent, else -hhea descender
-    int underlinePosition = -100;  // centre of the stroke, below the baseline when negative
-    int underlineThickness = 50;
-    int strikeoutPosition = 250;   // top of the stroke above the baseline
-    int strikeoutSize = 50;
+    int unitsPerEm = 0;
+    int ascent = 0;                // OS/2 usWinAscent, else hhea ascender
+    int descent = 0;               // OS/2 usWinDescent, else -hhea descender
+    int underlinePosition = 0;     // centre of the stroke, below the baseline when negative
+    int underlineThickness = 0;
+    int strikeoutPosition = 0;     // top of the stroke above the baseline
+    int strikeoutSize = 0;
     bool italic = false;           // the face itself is italic or oblique
 
     // The outline of the glyph for `c`, read on first use; nullptr when this
@@ -73,7 +70,5 @@ const FontFace& resolveFace(std::string_view family, bool italic);
 // The glyph for `c`: from `primary` when it has one, else from a face that
 // has (fontconfig charset match), else the primary face's missing-glyph shape.
 GlyphRef glyphFor(const FontFace& primary, char32_t c);
-
-FaceInfo describeFace(std::string_view family, bool italic);
 
 } // namespace lw

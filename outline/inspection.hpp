@@ -1,0 +1,17 @@
+#pragma once
+// The inspection drawing: a second way of capturing, which draws the
+// flattened outline segment by segment instead of as polygons.
+//
+//   lw::inspectOutline({"O", font}, dc, outline); // red segments, green closings
+
+#include "outline/capture.hpp"
+
+namespace lw {
+
+// Captures at the origin (alignment 0, the height held in single precision)
+// into `outline`, then draws every flattened segment in red, each figure's
+// closing segment back to its own first point in green, and the fixed
+// magenta mark once per point. Leaves the pen black.
+void inspectOutline(const CaptureSource& source, DeviceContext& dc, CapturedOutline& outline);
+
+} // namespace lw

@@ -1,0 +1,177 @@
+// TextOutA in the FreeType backend: one line of glyphs laid into the open
+// path with the platform's placement rules (whole-pixel ascent and advances,
+// alignment flags, escapement about the reference point, synthetic italic,
+// underline and strikeout rectangles).
+
+#include "platform/freetype/state.hpp"
+
+#include "base/codepage.hpp"
+
+#include <cmath>
+#include <numbers>
+
+namespace lw {
+namespace {
+
+// tan 12°, rounded: the shear of FreeType's own synthetic oblique
+// (FT_GlyphSlot_Oblique), the usual slant of a simulated italic.
+constexpr double kSyntheticSlant = 0.21;
+
+double roundPixel(double v) { return std::floor(v + 0.5); }
+
+// The escapement's rotation about the reference point.
+class Placement {
+public:
+    Placement(double originX, double originY, double angleDegrees)
+        : originX_(originX), originY_(originY)
+    {
+        double radians = angleDegrees * std::numbers::pi / 180.0;
+        cos_ = std::cos(radians);
+        sin_ = std::sin(radians);
+        if (std::fmod(angleDegrees, 90.0) == 0) {
+            // Exact quarter turns keep pixel-exact coordinates.
+            cos_ = std::round(cos_);
+            sin_ = std::round(sin_);
+        }
+    }
+
+    PointF device(double lx, double ly) const
+    {
+        // Counter-clockwise as seen on a screen whose y grows downwards.
+        return {originX_ + lx * cos_ + ly * sin_, originY_ - lx * sin_ + ly * cos_};
+    }
+
+private:
+    double originX_, originY_, cos_, sin_;
+};
+
+} // namespace
+
+bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
+{
+    auto& s = dc.state();
+    if (s.pathState != DeviceContext::State::PathState::Open || !bytes || count <= 0)
+        return true;
+    LogicalFont& font = *s.font;
+    const LOGFONTA& d = font.description;
+    const FontFace& primary = faceOf(font);
+
+    // Negative heights are the em height, positive ones the cell height.
+    double em = d.lfHeight < 0 ? -double(d.lfHeight)
+              : d.lfHeight > 0 ? double(d.lfHeight) * primary.unitsPerEm
+                                     / double(primary.ascent + primary.descent)
+                               : 16.0;
+    double ascentPx = roundPixel(primary.ascent * em / primary.unitsPerEm);
+    double descentPx = roundPixel(primary.descent * em / primary.unitsPerEm);
+
+    s.text = cp932ToCodepoints(std::string_view(bytes, std::size_t(count)));
+    s.glyphs.clear();
+    s.advances.clear();
+    double total = 0;
+    for (char32_t c : s.text) {
+        GlyphRef g = glyphFor(primary, c);
+        double advance = roundPixel(g.outline->advance * em / g.face->unitsPerEm);
+        s.glyphs.push_back(g);
+        s.advances.push_back(advance);
+        total += advance;
+    }
+
+    double startX = 0;
+    if ((s.textAlign & TA_CENTER) == TA_CENTER)
+        startX = -std::floor(total / 2);
+    else if (s.textAlign & TA_RIGHT)
+        startX = -total;
+    double baseline = ascentPx;
+    if ((s.textAlign & TA_BASELINE) == TA_BASELINE)
+        baseline = 0;
+    else if (s.textAlign & TA_BOTTOM)
+        baseline = -descentPx;
+
+    Placement place(x, y, d.lfEscapement / 10.0);
+    auto& path = s.path;
+    auto append = [&](double lx, double ly, std::uint8_t type) {
+        PointF p = place.device(lx, ly);
+        path.push_back({p.x, p.y, type});
+    };
+
+    double penX = startX;
+    for (std::size_t i = 0; i < s.glyphs.size(); ++i) {
+        const GlyphRef& g = s.glyphs[i];
+        double gscale = em / g.face->unitsPerEm;
+        double slant = (d.lfItalic && !g.face->italic) ? kSyntheticSlant : 0.0;
+        // Font units to device pixels in one affine map: scale, slant, y
+        // flip onto the baseline, then the escapement's rotation.
+        PointF origin = place.device(penX, baseline);
+        PointF ux = place.device(penX + gscale, baseline);
+        PointF uy = place.device(penX + slant * gscale, baseline - gscale);
+        const double m00 = ux.x - origin.x, m10 = ux.y - origin.y;
+        const double m01 = uy.x - origin.x, m11 = uy.y - origin.y;
+        auto put = [&](double fx, double fy, std::uint8_t type) {
+            path.push_back({origin.x + m00 * fx + m01 * fy, origin.y + m10 * fx + m11 * fy, type});
+        };
+        std::size_t figureStart = path.size();
+        auto closeFigure = [&] {
+            if (path.size() > figureStart)
+                path.back().type |= PT_CLOSEFIGURE;
+        };
+        double lastX = 0, lastY = 0; // font units, for conic to cubic
+        for (const OutlineStep& st : g.outline->steps) {
+            switch (st.kind) {
+            case OutlineStep::Move:
+                closeFigure();
+                figureStart = path.size();
+                put(st.x[0], st.y[0], PT_MOVETO);
+                lastX = st.x[0];
+                lastY = st.y[0];
+                break;
+            case OutlineStep::Line:
+                put(st.x[0], st.y[0], PT_LINETO);
+                lastX = st.x[0];
+                lastY = st.y[0];
+                break;
+            case OutlineStep::Conic:
+                // The exact cubic of a quadratic: controls 2/3 of the way to
+                // the quadratic's control point.
+                put(lastX + 2.0 / 3.0 * (st.x[0] - lastX), lastY + 2.0 / 3.0 * (st.y[0] - lastY), PT_BEZIERTO);
+                put(st.x[1] + 2.0 / 3.0 * (st.x[0] - st.x[1]), st.y[1] + 2.0 / 3.0 * (st.y[0] - st.y[1]),
+                    PT_BEZIERTO);
+                put(st.x[1], st.y[1], PT_BEZIERTO);
+                lastX = st.x[1];
+                lastY = st.y[1];
+                break;
+            case OutlineStep::Cubic:
+                for (int k = 0; k < 3; ++k)
+                    put(st.x[k], st.y[k], PT_BEZIERTO);
+                lastX = st.x[2];
+                lastY = st.y[2];
+                break;
+            }
+        }
+        closeFigure();
+        penX += s.advances[i];
+    }
+
+    // Underline and strikeout: one rectangle each over the whole advance.
+    auto rectangle = [&](double top, double height) {
+        double bottom = top + std::max(1.0, height);
+        append(startX, top, PT_MOVETO);
+        append(startX + total, top, PT_LINETO);
+        append(startX + total, bottom, PT_LINETO);
+        append(startX, bottom, PT_LINETO | PT_CLOSEFIGURE);
+    };
+    if (total > 0) {
+        double unit = em / primary.unitsPerEm;
+        if (d.lfUnderline) {
+            double thickness = roundPixel(primary.underlineThickness * unit);
+            double centre = baseline - primary.underlinePosition * unit;
+            rectangle(roundPixel(centre - thickness / 2), thickness);
+        }
+        if (d.lfStrikeOut) {
+            double thickness = roundPixel(primary.strikeoutSize * unit);
+            rectangle(roundPixel(baseline - primary.strikeoutPosition * unit), thickness);
+        }
+    }
+    return true;
+}
+
+} // namespace lw
