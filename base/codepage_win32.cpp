@@ -3,8 +3,6 @@
 
 #include "base/codepage_unit.hpp"
 
-#define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
 #include <windows.h>
 
 namespace lw {

@@ -14,7 +14,11 @@
 #include <iostream>
 #include <new>
 #include <string>
+#ifdef _WIN32
+#include "base/windows_text.hpp"
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -77,6 +81,7 @@ std::string captureJson(const lw::cli::Options& o, const lw::CapturedOutline& ou
     return out;
 }
 
+#ifndef _WIN32
 // The directory of this program, for the WIT work file, as the window uses
 // its own.
 std::string programDirectory()
@@ -89,6 +94,9 @@ std::string programDirectory()
         return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
 }
+#else
+using lw::programDirectory;
+#endif
 
 void expectFiles(const lw::cli::Options& o, std::size_t count, const char* usage)
 {
@@ -133,7 +141,8 @@ int run(const lw::cli::Options& o)
             lw::writeWit(file.stream(), outline, lw::design::kClientWidth, lw::design::kClientHeight);
             file.close();
         } else {
-            lw::WitOut(outline, lw::design::kClientWidth, lw::design::kClientHeight, programDirectory(), o.positional[0]);
+            lw::WitOut(outline, lw::design::kClientWidth, lw::design::kClientHeight, programDirectory(),
+                       o.positional[0]);
         }
         return 0;
     }
@@ -150,7 +159,17 @@ int run(const lw::cli::Options& o)
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    // Taken from the wide command line: argv holds the ANSI code page's
+    // version, which loses every character outside it.
+    (void)argc;
+    (void)argv;
+    std::vector<std::string> args = lw::commandLineArguments();
+    if (!args.empty())
+        args.erase(args.begin());
+#else
     std::vector<std::string> args(argv + 1, argv + argc);
+#endif
     try {
         lw::cli::Options o = lw::cli::parseOptions(args);
         if (o.help) {

@@ -1,11 +1,12 @@
 #pragma once
-// Files as bytes through plain POSIX calls, so that an open failure maps to
-// the failure kind the user is told (the errno is exact, no stream guessing).
+// Files as bytes through the platform's own calls, so that an open failure
+// maps to the failure kind the user is told (no stream guessing), and no
+// byte is translated on the way (no line-end conversion on any platform).
 //
 //   std::string bytes = InputFile(path).readAll();
 //   OutputFile out(path);  out.stream() << "line\r\n";  out.close();
 
-#include <sys/types.h>
+#include "export/file_io.hpp"
 
 #include <memory>
 #include <ostream>
@@ -24,14 +25,13 @@ public:
 
     // Every byte of the file; a read error is path/file access.
     std::string readAll();
-    // True when `path` names this very file (also through a link).
+    // True when `path` names this very file (also through a link or another
+    // spelling of it).
     bool isSameFileAs(const std::string& path) const;
 
 private:
     std::string path_;
-    int fd_ = -1;
-    dev_t device_{};
-    ino_t inode_{};
+    fileio::Handle handle_ = fileio::kNoHandle;
 };
 
 // A file opened for writing, created or emptied. A missing folder (or an

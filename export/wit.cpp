@@ -7,6 +7,15 @@
 #include "base/failure.hpp"
 
 namespace lw {
+namespace {
+
+#ifdef _WIN32
+constexpr const char* kWorkFileSuffix = "\\tmp.wmf";
+#else
+constexpr const char* kWorkFileSuffix = "/tmp.wmf";
+#endif
+
+} // namespace
 
 void writeWit(std::ostream& out, const CapturedOutline& outline, float clientWidth,
               float clientHeight)
@@ -45,7 +54,7 @@ void writeWit(std::ostream& out, const CapturedOutline& outline, float clientWid
 void WitOut(const CapturedOutline& outline, float clientWidth, float clientHeight,
             const std::string& programDirectory, const std::string& outputPath)
 {
-    const std::string workFile = programDirectory + "/tmp.wmf";
+    const std::string workFile = programDirectory + kWorkFileSuffix;
     OutputFile file(workFile);
     writeWit(file.stream(), outline, clientWidth, clientHeight);
     file.close();

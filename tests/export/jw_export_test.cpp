@@ -8,7 +8,9 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 #include <functional>
 #include <string>
 
@@ -58,7 +60,7 @@ TEST(JwExport, FailuresNameTheFileAndLeaveTheCommandFileAlone)
          nullptr},
         {"command path is a folder", "", true, [](const ScratchDir& d) { return d.path().string(); }, out,
          FailureKind::PathFileAccess,
-         [](const ScratchDir& d) { return "Path/File access error: " + d.path().string() + " (Is a directory)"; },
+         [](const ScratchDir& d) { return "Path/File access error: " + d.path().string() + " (is a folder)"; },
          nullptr},
         {"output folder missing", "a\r", false, cmd, [](const ScratchDir& d) { return d / "no/out.txt"; },
          FailureKind::PathNotFound, [](const ScratchDir& d) { return "Path not found: " + d / "no/out.txt"; },
@@ -68,11 +70,12 @@ TEST(JwExport, FailuresNameTheFileAndLeaveTheCommandFileAlone)
          nullptr},
         {"output path is a folder", "a\r", false, cmd, [](const ScratchDir& d) { return d.path().string(); },
          FailureKind::PathFileAccess,
-         [](const ScratchDir& d) { return "Path/File access error: " + d.path().string() + " (Is a directory)"; },
+         [](const ScratchDir& d) { return "Path/File access error: " + d.path().string() + " (is a folder)"; },
          nullptr},
+        // The system's own words follow in brackets.
         {"a write that fails is no success", "a\r", false, cmd, [](const ScratchDir&) { return std::string("/dev/full"); },
          FailureKind::PathFileAccess,
-         [](const ScratchDir&) { return std::string("Path/File access error: /dev/full (No space left on device)"); },
+         [](const ScratchDir&) { return std::string("Path/File access error: /dev/full ("); },
          nullptr},
         {"output path is the command file", "hp1 1 2\r", false, cmd, cmd, FailureKind::PathFileAccess,
          [](const ScratchDir& d) {
@@ -105,7 +108,12 @@ TEST(JwExport, FailuresNameTheFileAndLeaveTheCommandFileAlone)
             ADD_FAILURE() << c.name << ": no failure";
         } catch (const Failure& failure) {
             EXPECT_EQ(failure.kind(), c.kind) << c.name;
-            EXPECT_EQ(std::string(failure.what()), c.what(dir)) << c.name;
+            const std::string expected = c.what(dir);
+            const std::string what = failure.what();
+            if (expected.ends_with("("))
+                EXPECT_TRUE(what.starts_with(expected) && what.ends_with(")")) << c.name << ": " << what;
+            else
+                EXPECT_EQ(what, expected) << c.name;
         }
         if (!c.noCommand) {
             EXPECT_EQ(readBytes(dir / "cmd.txt"), c.command) << c.name;
@@ -118,11 +126,34 @@ TEST(JwExport, FailuresNameTheFileAndLeaveTheCommandFileAlone)
     }
 }
 
+TEST(JwExport, RefusesTheCommandFileReachedThroughAnotherSpelling)
+{
+    ScratchDir dir;
+    writeBytes(dir / "Cmd.txt", "hp1 1 2\r\n");
+    auto outline = outlineOf({});
+    std::vector<std::string> spellings;
+#ifdef _WIN32
+    // Case and either slash name the same file on Windows.
+    std::string lower = dir / "cmd.txt";
+    std::string slashes = dir / "Cmd.txt";
+    std::replace(slashes.begin(), slashes.end(), '\\', '/');
+    spellings = {lower, slashes};
+#endif
+    spellings.push_back(dir.path().string() + "/./Cmd.txt");
+    for (const std::string& spelling : spellings) {
+        EXPECT_THROW(writeJwExport(dir / "Cmd.txt", spelling, outline, 15), Failure) << spelling;
+        EXPECT_EQ(readBytes(dir / "Cmd.txt"), "hp1 1 2\r\n") << spelling;
+    }
+}
+
 TEST(JwExport, RefusesTheCommandFileReachedThroughALink)
 {
     ScratchDir dir;
     writeBytes(dir / "cmd.txt", "hp1 1 2\r\n");
-    std::filesystem::create_symlink(dir / "cmd.txt", dir / "link.txt");
+    std::error_code error;
+    std::filesystem::create_symlink(dir / "cmd.txt", dir / "link.txt", error);
+    if (error)
+        GTEST_SKIP() << "no symbolic links here: " << error.message();
     auto outline = outlineOf({});
     EXPECT_THROW(writeJwExport(dir / "cmd.txt", dir / "link.txt", outline, 15), Failure);
     EXPECT_EQ(readBytes(dir / "cmd.txt"), "hp1 1 2\r\n");

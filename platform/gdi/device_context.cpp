@@ -1,0 +1,183 @@
+// The GDI backend: every operation forwards to gdi32 on a memory device
+// context whose surface is a DIB section, so a capture is exactly what the
+// platform draws. Drawing outside a path is also handed to the canvas, so a
+// recording canvas sees the same calls on both backends.
+
+#include "platform/gdi/state.hpp"
+
+#include "base/codepage.hpp"
+#include "outline/design.hpp"
+
+#include <memory>
+
+namespace lw {
+namespace {
+
+// The DIB is the device's surface: the size of the preview's drawing area.
+constexpr int kSurfaceWidth = int(design::kPreviewWidth);
+constexpr int kSurfaceHeight = int(design::kPreviewHeight);
+
+COLORREF colourOf(Rgb c) { return RGB(c.red, c.green, c.blue); }
+
+} // namespace
+
+DeviceContext::DeviceContext(Canvas& canvas) : canvas_(&canvas), state_(std::make_unique<State>())
+{
+    State& s = *state_;
+    s.dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = kSurfaceWidth;
+    info.bmiHeader.biHeight = -kSurfaceHeight; // top-down, as the canvas
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    s.dib = CreateDIBSection(s.dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (s.dib)
+        s.originalBitmap = ::SelectObject(s.dc, s.dib);
+    s.pen = CreatePen(PS_SOLID, 1, colourOf(pen_));
+    s.originalPen = ::SelectObject(s.dc, s.pen);
+    ::SelectObject(s.dc, GetStockObject(WHITE_BRUSH));
+    s.stockFont.handle = static_cast<::HFONT>(GetCurrentObject(s.dc, OBJ_FONT));
+    s.stockFont.stock = true;
+    s.font = &s.stockFont;
+}
+
+DeviceContext::~DeviceContext()
+{
+    State& s = *state_;
+    ::SelectObject(s.dc, s.stockFont.handle);
+    ::SelectObject(s.dc, s.originalPen);
+    ::DeleteObject(s.pen);
+    if (s.dib) {
+        ::SelectObject(s.dc, s.originalBitmap);
+        ::DeleteObject(s.dib);
+    }
+    DeleteDC(s.dc);
+}
+
+void DeviceContext::setPenColour(Rgb colour)
+{
+    pen_ = colour;
+    HPEN pen = CreatePen(PS_SOLID, 1, colourOf(colour));
+    ::SelectObject(state_->dc, pen);
+    ::DeleteObject(state_->pen);
+    state_->pen = pen;
+}
+
+HFONT DeviceContext::selectedFont() const { return state_->font; }
+int DeviceContext::backgroundMode() const { return GetBkMode(state_->dc); }
+std::uint32_t DeviceContext::textAlign() const { return GetTextAlign(state_->dc); }
+POINT DeviceContext::currentPosition() const
+{
+    ::POINT p{};
+    GetCurrentPositionEx(state_->dc, &p);
+    return {p.x, p.y};
+}
+
+HFONT CreateFontIndirectA(const LOGFONTA& d)
+{
+    // The face name is code page 932 whatever the system's ANSI code page
+    // is, so it goes to the platform as UTF-16.
+    LOGFONTW w{};
+    w.lfHeight = d.lfHeight;
+    w.lfWidth = d.lfWidth;
+    w.lfEscapement = d.lfEscapement;
+    w.lfOrientation = d.lfOrientation;
+    w.lfWeight = d.lfWeight;
+    w.lfItalic = d.lfItalic;
+    w.lfUnderline = d.lfUnderline;
+    w.lfStrikeOut = d.lfStrikeOut;
+    w.lfCharSet = d.lfCharSet;
+    w.lfOutPrecision = d.lfOutPrecision;
+    w.lfClipPrecision = d.lfClipPrecision;
+    w.lfQuality = d.lfQuality;
+    w.lfPitchAndFamily = d.lfPitchAndFamily;
+    std::size_t length = 0;
+    while (length < d.lfFaceName.size() && d.lfFaceName[length] != '\0')
+        ++length;
+    std::u16string face = utf8ToUtf16(cp932ToUtf8(std::string_view(d.lfFaceName.data(), length)));
+    // A double-byte character cut in two at byte 32 leaves a lone lead byte.
+    while (!face.empty() && face.back() == u'\uFFFD')
+        face.pop_back();
+    face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
+    std::copy(face.begin(), face.end(), w.lfFaceName);
+
+    auto font = std::make_unique<LogicalFont>();
+    font->handle = CreateFontIndirectW(&w);
+    if (!font->handle)
+        return nullptr;
+    return font.release();
+}
+
+HFONT SelectObject(DeviceContext& dc, HFONT font)
+{
+    if (!font)
+        return nullptr;
+    auto& s = dc.state();
+    ::SelectObject(s.dc, font->handle);
+    HFONT old = s.font;
+    s.font = font;
+    return old;
+}
+
+bool DeleteObject(HFONT font)
+{
+    if (!font || font->stock)
+        return false;
+    ::DeleteObject(font->handle);
+    delete font;
+    return true;
+}
+
+int SetBkMode(DeviceContext& dc, int mode) { return ::SetBkMode(dc.state().dc, mode); }
+
+std::uint32_t SetTextAlign(DeviceContext& dc, std::uint32_t flags)
+{
+    return ::SetTextAlign(dc.state().dc, flags);
+}
+
+bool SetTextJustification(DeviceContext& dc, int breakExtra, int breakCount)
+{
+    return ::SetTextJustification(dc.state().dc, breakExtra, breakCount) != 0;
+}
+
+bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
+{
+    if (!bytes || count <= 0)
+        return true;
+    return ::TextOutA(dc.state().dc, x, y, bytes, count) != 0;
+}
+
+bool Polygon(DeviceContext& dc, const POINT* points, int count)
+{
+    if (!points || count < 2)
+        return false;
+    if (!::Polygon(dc.state().dc, platformPoints(points), count))
+        return false;
+    if (!dc.state().pathOpen)
+        dc.canvas().polygon(std::span<const POINT>(points, std::size_t(count)), dc.penColour());
+    return true;
+}
+
+bool MoveToEx(DeviceContext& dc, int x, int y, POINT* old)
+{
+    ::POINT previous{};
+    bool ok = ::MoveToEx(dc.state().dc, x, y, &previous) != 0;
+    if (old)
+        *old = {previous.x, previous.y};
+    return ok;
+}
+
+bool LineTo(DeviceContext& dc, int x, int y)
+{
+    POINT from = dc.currentPosition();
+    if (!::LineTo(dc.state().dc, x, y))
+        return false;
+    if (!dc.state().pathOpen)
+        dc.canvas().line(from, {x, y}, dc.penColour());
+    return true;
+}
+
+} // namespace lw

@@ -1,0 +1,39 @@
+// The path bracket and its read-back, straight from gdi32: the platform
+// flattens, and GetPath hands over its points and type bytes unchanged.
+
+#include "platform/gdi/state.hpp"
+
+namespace lw {
+
+bool BeginPath(DeviceContext& dc)
+{
+    dc.state().pathOpen = ::BeginPath(dc.state().dc) != 0;
+    return dc.state().pathOpen;
+}
+
+bool EndPath(DeviceContext& dc)
+{
+    dc.state().pathOpen = false;
+    return ::EndPath(dc.state().dc) != 0;
+}
+
+bool FlattenPath(DeviceContext& dc) { return ::FlattenPath(dc.state().dc) != 0; }
+
+int GetPath(DeviceContext& dc, POINT* points, std::uint8_t* types, int size)
+{
+    const int n = ::GetPath(dc.state().dc, platformPoints(points), types, size);
+    // Glyph contours are always closed, but some GDI implementations (Wine's
+    // FlattenPath) drop the close mark of a contour whose last segment was a
+    // curve. A figure that ends where the next one begins, or at the end of
+    // the path, is marked closed there, as the platform closed it.
+    if (size > 0 && n > 0 && types) {
+        for (int i = 0; i < n; ++i) {
+            const bool endsFigure = i + 1 == n || types[i + 1] == PT_MOVETO;
+            if (endsFigure && types[i] != PT_MOVETO)
+                types[i] |= PT_CLOSEFIGURE;
+        }
+    }
+    return n;
+}
+
+} // namespace lw

@@ -1,0 +1,152 @@
+// What a capture must give on every platform backend, FreeType or GDI:
+// closed figures of the platform's point types, the text placed where the
+// alignment puts it, and rotation, slant and strokes in the right direction.
+#include "outline/capture.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+
+using namespace lw;
+
+namespace {
+
+struct Box {
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+};
+
+Box boxOf(std::span<const POINT> points)
+{
+    Box b;
+    for (const POINT& p : points) {
+        b.left = std::min(b.left, p.x);
+        b.right = std::max(b.right, p.x);
+        b.top = std::min(b.top, p.y);
+        b.bottom = std::max(b.bottom, p.y);
+    }
+    return b;
+}
+
+struct Capture {
+    NullCanvas canvas;
+    DeviceContext dc{canvas};
+    CapturedOutline outline;
+
+    const CapturedOutline& run(std::string_view text, int angle = 0, std::int32_t alCent = 0,
+                               WindowFont font = {})
+    {
+        drawFlattenPath(alCent, {text, font, angle}, dc, outline);
+        return outline;
+    }
+    Box box() const
+    {
+        return boxOf(std::span(outline.pathPoints).first(std::size_t(outline.pointCount)));
+    }
+};
+
+} // namespace
+
+TEST(SharedCapture, EveryFigureIsClosedAndUsesOnlyTheFlattenedTypes)
+{
+    for (const char* text : {"O", "編集テキスト", "図回品", "Hello, 8"}) {
+        Capture c;
+        const CapturedOutline& o = c.run(text);
+        ASSERT_GT(o.pointCount, 0) << text;
+        ASSERT_EQ(o.pathPoints.size(), std::size_t(o.pointCount) + 1) << text;
+        EXPECT_EQ(o.pathPoints.back(), POINT{}) << text;
+        EXPECT_EQ(o.pathTypes.back(), 0) << text;
+        for (const Figure& f : figures(o)) {
+            EXPECT_TRUE(f.closed) << text << " figure at " << f.first;
+            EXPECT_GE(f.points.size(), 2u) << text;
+            EXPECT_EQ(f.types.front(), PT_MOVETO) << text;
+            EXPECT_EQ(f.types.back(), PT_LINETO | PT_CLOSEFIGURE) << text;
+            for (std::size_t k = 1; k + 1 < f.types.size(); ++k)
+                EXPECT_EQ(f.types[k], PT_LINETO) << text << " point " << f.first + k;
+        }
+    }
+}
+
+TEST(SharedCapture, CapitalOIsTwoFiguresAndEmptyTextNone)
+{
+    Capture c;
+    EXPECT_EQ(std::ranges::distance(figures(c.run("O"))), 2);
+    EXPECT_EQ(c.run("").pointCount, 0);
+    EXPECT_EQ(c.run("   ").pointCount, 0);
+}
+
+TEST(SharedCapture, TheAlignmentPlacesTheText)
+{
+    Capture c;
+    c.run("編集テキスト", 0, 0);
+    Box origin = c.box();
+    // Top-left of the cell at (0, 0): the ink starts just right of and below it.
+    EXPECT_GE(origin.left, 0);
+    EXPECT_LE(origin.left, 4);
+    EXPECT_GE(origin.top, 0);
+    EXPECT_LE(origin.bottom, 32);
+
+    c.run("編集テキスト", 0, 1);
+    Box centred = c.box();
+    // Middle of the top edge at the preview's centre (230, 150).
+    EXPECT_NEAR((centred.left + centred.right) / 2.0, 230, 3);
+    EXPECT_EQ(centred.top - origin.top, 150);
+}
+
+TEST(SharedCapture, AnglesTurnCounterClockwiseAsSeenOnTheScreen)
+{
+    Capture c;
+    c.run("一二三", 0);
+    Box flat = c.box();
+    c.run("一二三", 90);
+    Box turned = c.box();
+    // At 90 degrees the line runs up the screen (towards -y) and the cell
+    // lies to the right of the reference point.
+    EXPECT_LE(turned.bottom, 1);
+    EXPECT_LT(turned.top, -60);
+    EXPECT_GE(turned.left, -1);
+    EXPECT_NEAR(turned.bottom - turned.top, flat.right - flat.left, 2);
+
+    c.run("一二三", 270);
+    Box down = c.box();
+    EXPECT_GE(down.top, -1);
+    EXPECT_GT(down.bottom, 60);
+    EXPECT_LE(down.right, 1);
+}
+
+TEST(SharedCapture, ItalicLeansRightAndStrokesLieWhereTheyBelong)
+{
+    Capture c;
+    WindowFont plain, italic, strike, under;
+    italic.italic = true;
+    strike.strikeout = true;
+    under.underline = true;
+
+    // The stem of "I": its top points move right, its bottom points stay.
+    Box upright = c.run("I", 0, 0, plain).pointCount ? c.box() : Box{};
+    c.run("I", 0, 0, italic);
+    int topX = INT_MIN, bottomX = INT_MIN;
+    Box leaning = c.box();
+    for (const POINT& p : std::span(c.outline.pathPoints).first(std::size_t(c.outline.pointCount))) {
+        if (p.y == leaning.top)
+            topX = std::max(topX, p.x);
+        if (p.y == leaning.bottom)
+            bottomX = std::max(bottomX, p.x);
+    }
+    EXPECT_GT(topX - bottomX, 2);
+
+    // The last figure is the stroke: strikeout between the cap top and the
+    // baseline, underline below the baseline (the bottom of the plain "I").
+    auto lastFigureBox = [&](const WindowFont& font) {
+        c.run("I", 0, 0, font);
+        Figure last;
+        for (const Figure& f : figures(c.outline))
+            last = f;
+        return boxOf(last.points);
+    };
+    Box strikeBox = lastFigureBox(strike);
+    EXPECT_GT(strikeBox.top, upright.top);
+    EXPECT_LT(strikeBox.bottom, upright.bottom);
+    Box underBox = lastFigureBox(under);
+    EXPECT_GE(underBox.top, upright.bottom);
+}
