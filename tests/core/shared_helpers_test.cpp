@@ -136,6 +136,36 @@ TEST(CodePage932, ConvertsJapaneseAndReplacesWhatItCannotHold)
     EXPECT_EQ(cp932ToCodepoints(std::string("A\x82", 2)), (std::u32string{U'A', 0xFFFD}));
 }
 
+// Every double-byte code the converter accepts decodes to a character that
+// encodes back to a code of that character (NEC and IBM duplicates share one).
+TEST(CodePage932, EveryAcceptedDoubleByteCodeRoundTrips)
+{
+    struct Range { unsigned first, last; };
+    const Range leads[] = {{0x81, 0x9F}, {0xE0, 0xFC}};
+    const Range trails[] = {{0x40, 0x7E}, {0x80, 0xFC}};
+    int accepted = 0, fromF0 = 0;
+    for (Range lr : leads)
+        for (unsigned lead = lr.first; lead <= lr.last; ++lead)
+            for (Range tr : trails)
+                for (unsigned trail = tr.first; trail <= tr.last; ++trail) {
+                    const std::string code{char(lead), char(trail)};
+                    const std::u32string c = cp932ToCodepoints(code);
+                    ASSERT_EQ(c.size(), 1u) << std::hex << lead << ' ' << trail;
+                    if (c[0] == 0xFFFD)
+                        continue;
+                    ++accepted;
+                    fromF0 += lead >= 0xF0;
+                    const std::string back = toCp932(codepointsToUtf8(c));
+                    ASSERT_EQ(back.size(), 2u) << std::hex << lead << ' ' << trail;
+                    EXPECT_EQ(cp932ToCodepoints(back), c) << std::hex << lead << ' ' << trail;
+                }
+    EXPECT_EQ(cp932ToCodepoints("\xFB\xFC"), U"\u9AD9"); // 髙, an IBM extension
+    EXPECT_EQ(cp932ToCodepoints("\xF0\x40"), U"\uE000"); // the user-defined area's first
+    // JIS X 0208 6879, NEC row 13 83, NEC-selected IBM 374, IBM 388, user-defined 1880.
+    EXPECT_EQ(accepted, 9604);
+    EXPECT_EQ(fromF0, 388 + 1880);
+}
+
 TEST(CodePage932, Utf16RoundTrip)
 {
     const std::string text = "編集\xF0\x9F\x98\x80x";
