@@ -13,30 +13,55 @@ xvfb_require convert
 mkdir -p "$artifacts"
 xvfb_start
 
-# The preview's drawing area, as RGB bytes hashed: window + picSmpl + 2 px frame.
+# The preview's drawing area of the last screenshot (window + picSmpl + 2 px
+# frame), written as the arguments ask.
+preview_area() { convert "$work/screen.png" -crop "461x301+$((wx + 18))+$((wy + 138))" +repage "$@"; }
+
 preview_hash() {
-  sleep 0.4
   screenshot "$work/screen.png"
-  convert "$work/screen.png" -crop "461x301+$((wx + 18))+$((wy + 138))" +repage rgb:- | md5sum | cut -d' ' -f1
+  preview_area rgb:- | md5sum | cut -d' ' -f1
+}
+
+# Prints the preview's hash once it shows text (more than one colour) and
+# holds still for a second look, so a repaint is never caught half done; 1
+# after 100 looks (some 20 s).
+preview_settled() {
+  i=0 last=""
+  while :; do
+    now=$(preview_hash)
+    if [ "$now" = "$last" ] && [ "$(preview_area -format %k info:)" -gt 1 ]; then
+      echo "$now"; return 0
+    fi
+    last=$now
+    i=$((i + 1)); [ $i -gt 100 ] && return 1; sleep 0.1
+  done
+}
+
+# old -> the settled hash once the preview differs from old; 1 when it still
+# shows old after 100 looks.
+preview_changed_from() {
+  i=0
+  while [ "$(preview_hash)" = "$1" ]; do
+    i=$((i + 1)); [ $i -gt 100 ] && return 1; sleep 0.1
+  done
+  preview_settled
 }
 
 "$program" >"$work/app.out" 2>&1 &
 app_pid=$!
 window=$(wait_window "$caption") || fail "window did not appear"
 window_origin "$window"
-first=$(preview_hash)
+first=$(preview_settled) || fail "the preview showed no text"
 
 # Size box at (104, 80), 33 x 19.
 click 120 89
 xdotool key ctrl+a type --delay 50 36
-after_size=$(preview_hash)
-[ "$after_size" != "$first" ] || fail "typing 36 into the size box left the preview as it was"
+after_size=$(preview_changed_from "$first") || fail "typing 36 into the size box left the preview as it was"
 cp "$work/screen.png" "$artifacts/real_window_size36.png"
 
 # Angle slider at (264, 104), 113 x 17; its track lies in the top rows, above the ticks.
 click $((264 + 108)) 108
-after_angle=$(preview_hash)
-[ "$after_angle" != "$after_size" ] || fail "clicking the angle slider left the preview as it was"
+preview_changed_from "$after_size" >/dev/null || fail "clicking the angle slider left the preview as it was"
 cp "$work/screen.png" "$artifacts/real_window.png"
 
 # Cancel at (272, 456), 73 x 25: the program ends at once, with status 0.
