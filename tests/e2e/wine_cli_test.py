@@ -1,0 +1,130 @@
+#!/usr/bin/env python3
+"""letterwire-cli.exe under Wine against letterwire-cli on Linux.
+
+1. The captures agree: for a table of texts, faces, sizes and angles both
+   give the same number of figures, and every point of one lies within a
+   tolerance of the other's outline (1.5 px at 32 px; 3 px larger or turned).
+2. The JW and WIT roads on Windows paths with blanks and Japanese characters:
+   the command file is left byte for byte as it was, the output copies it and
+   then holds the point lines of the Windows capture, whole.
+
+Usage: wine_cli_test.py LINUX-CLI WINDOWS-CLI WINE-RUN
+"""
+import json
+import math
+import os
+import subprocess
+import sys
+import tempfile
+
+linux_cli, windows_cli, wine_run = sys.argv[1:4]
+failures = []
+
+
+def capture(command, args):
+    out = subprocess.run(command + ["capture"] + args, capture_output=True, check=True).stdout
+    return json.loads(out.decode("utf-8"))
+
+
+def figures(c):
+    out, start = [], 0
+    for i, t in enumerate(c["types"]):
+        if t & 1:
+            out.append(c["points"][start:i + 1])
+            start = i + 1
+    return out
+
+
+def distance_to_outline(p, figs):
+    best = math.inf
+    for f in figs:
+        for k in range(len(f)):
+            a, b = f[k], f[(k + 1) % len(f)]
+            dx, dy = b[0] - a[0], b[1] - a[1]
+            length2 = dx * dx + dy * dy
+            t = 0 if length2 == 0 else max(0, min(1, ((p[0] - a[0]) * dx + (p[1] - a[1]) * dy) / length2))
+            best = min(best, math.hypot(a[0] + t * dx - p[0], a[1] + t * dy - p[1]))
+    return best
+
+
+CASES = [
+    # text, face, size (pt), angle
+    ("編集テキスト", "ＭＳ Ｐゴシック", 24, 0),
+    ("O", "ＭＳ Ｐゴシック", 24, 0),
+    ("図回品", "ＭＳ 明朝", 24, 0),
+    ("ABC 123", "ＭＳ ゴシック", 24, 0),
+    ("編集テキスト", "ＭＳ Ｐゴシック", 24, 30),
+    ("編集", "ＭＳ Ｐゴシック", 144, 0),
+    ("テキスト", "ＭＳ Ｐ明朝", 24, 90),
+]
+
+for text, face, size, angle in CASES:
+    args = ["--text", text, "--font", face, "--size", str(size), "--angle", str(angle)]
+    name = f"{text} / {face} / {size} pt / {angle}°"
+    a = capture([linux_cli], args)
+    b = capture([wine_run, windows_cli], args)
+    fa, fb = figures(a), figures(b)
+    if len(fa) != len(fb):
+        failures.append(f"{name}: {len(fa)} figures on Linux, {len(fb)} on Windows")
+        continue
+    tolerance = 1.5 if (size == 24 and angle == 0) else 3.0
+    worst = max([distance_to_outline(p, fb) for f in fa for p in f]
+                + [distance_to_outline(p, fa) for f in fb for p in f])
+    if worst > tolerance:
+        failures.append(f"{name}: points {worst:.2f} px apart (at most {tolerance})")
+    print(f"capture {name}: {len(fa)} figures, worst distance {worst:.2f} px")
+
+# The JW and WIT roads on paths that Windows programs must not garble.
+with tempfile.TemporaryDirectory(prefix="lw-wine-") as scratch:
+    folder = os.path.join(scratch, "作業 フォルダ")
+    os.mkdir(folder)
+    command_bytes = b"hq\r\nhp1 100 50\r\n\x83\x5c\x95\x5c table\r\nhs 1 2 \r\nlg1\r\n"
+    command_path = os.path.join(folder, "指示 1.txt")
+    with open(command_path, "wb") as f:
+        f.write(command_bytes)
+    output_path = os.path.join(folder, "出力 1.txt")
+    to_windows = lambda p: subprocess.run([wine_run, "winepath", "-w", p], capture_output=True,
+                                          check=True).stdout.decode("utf-8").strip()
+    args = ["--text", "編集", "--size", "24"]
+    run = subprocess.run([wine_run, windows_cli, "jw", to_windows(command_path), to_windows(output_path)] + args,
+                         capture_output=True)
+    if run.returncode != 0:
+        failures.append(f"jw: status {run.returncode}: {run.stderr.decode('utf-8', 'replace')}")
+    else:
+        with open(command_path, "rb") as f:
+            if f.read() != command_bytes:
+                failures.append("jw: the command file changed")
+        with open(output_path, "rb") as f:
+            written = f.read()
+        copied = b"hp1 100 50\r\n\x83\x5c\x95\x5c table\r\nhs 1 2 \r\nlg1\r\n"
+        if not written.startswith(copied):
+            failures.append("jw: the command lines are not copied byte for byte")
+        c = capture([wine_run, windows_cli], args)
+        lines = written[len(copied):].split(b"\r\n")
+        expected = c["pointCount"] + 2 * len(figures(c))
+        if len(lines) != expected + 1 or lines[-1] != b"":
+            failures.append(f"jw: {len(lines) - 1} point lines, expected {expected}")
+        print(f"jw on Windows paths: {len(lines) - 1} lines after the copy")
+
+    # Refused through another spelling of the command file: case and slashes.
+    other = to_windows(command_path).upper().replace("\\", "/")
+    run = subprocess.run([wine_run, windows_cli, "jw", to_windows(command_path), other], capture_output=True)
+    with open(command_path, "rb") as f:
+        kept = f.read() == command_bytes
+    if run.returncode != 1 or not kept:
+        failures.append(f"jw to the command file's other spelling: status {run.returncode}, kept {kept}")
+
+    wit_path = os.path.join(folder, "図 形.wit")
+    run = subprocess.run([wine_run, windows_cli, "wit", to_windows(wit_path), "--no-convert"] + args,
+                         capture_output=True)
+    if run.returncode != 0 or not os.path.exists(wit_path):
+        failures.append(f"wit: status {run.returncode}, file written {os.path.exists(wit_path)}")
+    else:
+        with open(wit_path, "rb") as f:
+            wit = f.read()
+        if not (wit.startswith(b"#  from DX to EX\r\nHEADER\r\n") and wit.endswith(b"ENDENTI\r\nEOF\r\n")):
+            failures.append("wit: not a whole WIT file")
+
+for f in failures:
+    print("FAIL", f)
+sys.exit(1 if failures else 0)
