@@ -14,6 +14,27 @@ std::size_t localeCharLength(std::string_view rest)
     return n;
 }
 
+std::size_t utf8CharLength(std::string_view rest)
+{
+    if (rest.empty())
+        return 1;
+    const auto lead = static_cast<unsigned char>(rest[0]);
+    std::size_t n = 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        n = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF)
+        n = 3;
+    else if (lead >= 0xF0 && lead <= 0xF4)
+        n = 4;
+    if (n > rest.size())
+        return 1;
+    for (std::size_t i = 1; i < n; ++i) {
+        if ((static_cast<unsigned char>(rest[i]) & 0xC0) != 0x80)
+            return 1;
+    }
+    return n;
+}
+
 namespace {
 
 // A length the callback gets wrong is taken as one byte, so the scan always
@@ -26,13 +47,15 @@ std::size_t charAt(std::string_view name, std::size_t i, const CharLength& charL
 
 } // namespace
 
-std::vector<std::string> programCandidates(std::string_view name, const CharLength& charLength)
+std::vector<std::string> programCandidates(std::string_view name, const CharLength& charLength,
+                                           char separator)
 {
     if (name.empty())
         return {};
 
-    // One pass over whole characters: the path with "\" turned into "/", the
-    // byte after the last slash and the byte after the first colon.
+    // One pass over whole characters: the path with both slashes turned into
+    // the separator, the byte after the last slash and the byte after the
+    // first colon.
     std::string path;
     path.reserve(name.size() + 6);
     std::size_t afterSlash = std::string_view::npos;
@@ -40,7 +63,7 @@ std::vector<std::string> programCandidates(std::string_view name, const CharLeng
     for (std::size_t i = 0; i < name.size();) {
         std::size_t len = charAt(name, i, charLength);
         if (len == 1 && (name[i] == '\\' || name[i] == '/')) {
-            path += '/';
+            path += separator;
             afterSlash = i + 1;
         } else {
             if (len == 1 && name[i] == ':' && afterColon == std::string_view::npos)
@@ -54,7 +77,7 @@ std::vector<std::string> programCandidates(std::string_view name, const CharLeng
                             : afterColon != std::string_view::npos ? afterColon
                                                                    : 0;
     if (afterSlash == std::string_view::npos && afterColon == std::string_view::npos)
-        path.insert(0, "./");
+        path.insert(0, {'.', separator});
 
     bool fileHasDot = false;
     for (std::size_t i = fileStart; i < name.size();) {
@@ -72,9 +95,9 @@ std::vector<std::string> programCandidates(std::string_view name, const CharLeng
 
 std::optional<std::string> findProgram(std::string_view name,
                                        const std::function<bool(const std::string&)>& exists,
-                                       const CharLength& charLength)
+                                       const CharLength& charLength, char separator)
 {
-    for (std::string& candidate : programCandidates(name, charLength)) {
+    for (std::string& candidate : programCandidates(name, charLength, separator)) {
         if (exists(candidate))
             return std::move(candidate);
     }

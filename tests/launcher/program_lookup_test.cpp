@@ -8,6 +8,7 @@
 
 using launcher::findProgram;
 using launcher::programCandidates;
+using launcher::utf8CharLength;
 
 namespace {
 
@@ -68,6 +69,36 @@ TEST(ProgramCandidates, FollowTheSeparatorAndDotRules)
     };
     for (const Case& c : shiftJis)
         EXPECT_EQ(programCandidates(c.name, shiftJisLength), c.expected) << c.name;
+
+    // Windows: both slashes become "\"; a drive prefix stays as typed.
+    const Case windows[] = {
+        {"tool", {".\\tool.com", ".\\tool.exe", ".\\tool.bat", ".\\tool.cmd", ".\\tool"}},
+        {"sub/tool.exe", {"sub\\tool.exe"}},
+        {"a/b\\c.d", {"a\\b\\c.d"}},
+        {"C:tool.bat", {"C:tool.bat"}},
+        {"C:/dir/x.y", {"C:\\dir\\x.y"}},
+        {"\u8868\\tool.exe", {"\u8868\\tool.exe"}},
+    };
+    for (const Case& c : windows)
+        EXPECT_EQ(programCandidates(c.name, utf8CharLength, '\\'), c.expected) << c.name;
+}
+
+TEST(Utf8CharLength, WholeSequencesOrSingleBytes)
+{
+    struct Case {
+        std::string rest;
+        std::size_t length;
+    };
+    const Case cases[] = {
+        {"a", 1},          {"\\x", 1},          {"\u00e9", 2},           {"\u8868", 3},
+        {"\U0001F600", 4}, {"\xE8\xA1", 1},      // cut short
+        {"\xE8" "a" "\x85", 1},                  // not a continuation
+        {"\x80", 1},      {"\xC0\x80", 1},      // stray continuation, overlong lead
+        {"\xF5\x80\x80\x80", 1},               // past U+10FFFF
+        {"", 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(utf8CharLength(c.rest), c.length) << c.rest;
 }
 
 TEST(FindProgram, TakesTheFirstCandidateThatExists)

@@ -1,0 +1,107 @@
+#include "windows_command_line.hpp"
+
+#include <cwctype>
+
+namespace launcher {
+
+namespace {
+
+// Backslashes that end up before a double quote are doubled, so the split
+// takes them as text; elsewhere they stand as they are.
+void appendQuoted(std::wstring& out, std::wstring_view arg, bool doubleQuotesAsPair)
+{
+    out += L'"';
+    std::size_t backslashes = 0;
+    for (wchar_t c : arg) {
+        if (c == L'\\') {
+            ++backslashes;
+            out += c;
+            continue;
+        }
+        if (c == L'"') {
+            out.append(backslashes, L'\\');
+            out += doubleQuotesAsPair ? L'"' : L'\\';
+        }
+        backslashes = 0;
+        out += c;
+    }
+    out.append(backslashes, L'\\');
+    out += L'"';
+}
+
+} // namespace
+
+std::wstring quoteArgument(std::wstring_view arg)
+{
+    std::wstring out;
+    if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring_view::npos) {
+        out = arg;
+        return out;
+    }
+    appendQuoted(out, arg, false);
+    return out;
+}
+
+std::wstring programCommandLine(const std::vector<std::wstring>& words)
+{
+    std::wstring line;
+    for (const std::wstring& word : words) {
+        if (!line.empty())
+            line += L' ';
+        line += quoteArgument(word);
+    }
+    return line;
+}
+
+std::optional<std::wstring> batchCommandLine(std::wstring_view script, const std::vector<std::wstring>& args)
+{
+    if (script.find(L'"') != std::wstring_view::npos)
+        return std::nullopt;
+    // /d: no AutoRun commands; /e:on /v:off: the same command extensions and
+    // no delayed "!" expansion whatever the registry says; /s /c: the outer
+    // pair of quotes is taken off and the rest run as it stands.
+    std::wstring line = L"/e:on /v:off /d /s /c \"\"";
+    line += script;
+    line += L'"';
+    for (const std::wstring& arg : args) {
+        if (arg.find_first_of(std::wstring_view(L"\r\n\0", 3)) != std::wstring::npos)
+            return std::nullopt;
+        // Inside double quotes cmd leaves &|<>^() alone; anything but a few
+        // harmless ASCII characters is quoted rather than listing the
+        // dangerous ones. cmd also splits batch arguments at , ; = and blanks.
+        bool quote = arg.empty() || arg.back() == L'\\';
+        for (wchar_t c : arg) {
+            if (c < 0x80 && !std::iswalnum(static_cast<wint_t>(c)) &&
+                std::wstring_view(L"#$*+-./:?@\\_").find(c) == std::wstring_view::npos)
+                quote = true;
+        }
+        line += L' ';
+        if (!quote) {
+            line += arg;
+            continue;
+        }
+        // "%" cannot be escaped inside quotes; "%%cd:~,%" expands to a lone
+        // "%" (an empty slice of %cd%), so no %NAME% in the argument expands.
+        std::wstring escaped;
+        for (wchar_t c : arg) {
+            if (c == L'%')
+                escaped += L"%%cd:~,";
+            escaped += c;
+        }
+        appendQuoted(line, escaped, true);
+    }
+    line += L'"';
+    return line;
+}
+
+bool isBatchFile(std::wstring_view path)
+{
+    if (path.size() < 4)
+        return false;
+    std::wstring ext;
+    for (wchar_t c : path.substr(path.size() - 4))
+        ext += static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    return ext == L".bat" || ext == L".cmd";
+}
+
+} // namespace launcher
