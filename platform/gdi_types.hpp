@@ -32,8 +32,11 @@ inline constexpr std::uint32_t TA_CENTER = 6;
 inline constexpr std::uint32_t TA_BOTTOM = 8;
 inline constexpr std::uint32_t TA_BASELINE = 24;
 
-// The font description the program keeps: the face name as 32 UTF-16 units.
-struct LOGFONT {
+// The font description: the same fields whether the face name is held as
+// 32 UTF-16 units (LOGFONT, what the program keeps) or as 32 bytes of code
+// page 932 (LOGFONTA, the copy handed to the platform).
+template <class FaceChar>
+struct BasicLogFont {
     std::int32_t lfHeight = 0;
     std::int32_t lfWidth = 0;
     std::int32_t lfEscapement = 0;
@@ -47,26 +50,10 @@ struct LOGFONT {
     std::uint8_t lfClipPrecision = 0;
     std::uint8_t lfQuality = 0;
     std::uint8_t lfPitchAndFamily = 0;
-    std::array<char16_t, 32> lfFaceName{};
+    std::array<FaceChar, 32> lfFaceName{};
 };
-
-// The copy handed to the platform: the face name as 32 bytes of code page 932.
-struct LOGFONTA {
-    std::int32_t lfHeight = 0;
-    std::int32_t lfWidth = 0;
-    std::int32_t lfEscapement = 0;
-    std::int32_t lfOrientation = 0;
-    std::int32_t lfWeight = 0;
-    std::uint8_t lfItalic = 0;
-    std::uint8_t lfUnderline = 0;
-    std::uint8_t lfStrikeOut = 0;
-    std::uint8_t lfCharSet = 0;
-    std::uint8_t lfOutPrecision = 0;
-    std::uint8_t lfClipPrecision = 0;
-    std::uint8_t lfQuality = 0;
-    std::uint8_t lfPitchAndFamily = 0;
-    std::array<char, 32> lfFaceName{};
-};
+using LOGFONT = BasicLogFont<char16_t>;
+using LOGFONTA = BasicLogFont<char>;
 
 struct Rgb {
     std::uint8_t red = 0;
