@@ -29,6 +29,19 @@ void appendQuoted(std::wstring& out, std::wstring_view arg, bool doubleQuotesAsP
     out += L'"';
 }
 
+// "%" cannot be escaped inside quotes; "%%cd:~,%" expands to a lone "%" (an
+// empty slice of %cd%), so no %NAME% in the text expands.
+std::wstring percentsKept(std::wstring_view text)
+{
+    std::wstring out;
+    for (wchar_t c : text) {
+        if (c == L'%')
+            out += L"%%cd:~,";
+        out += c;
+    }
+    return out;
+}
+
 } // namespace
 
 std::wstring quoteArgument(std::wstring_view arg)
@@ -61,7 +74,7 @@ std::optional<std::wstring> batchCommandLine(std::wstring_view script, const std
     // no delayed "!" expansion whatever the registry says; /s /c: the outer
     // pair of quotes is taken off and the rest run as it stands.
     std::wstring line = L"/e:on /v:off /d /s /c \"\"";
-    line += script;
+    line += percentsKept(script);
     line += L'"';
     for (const std::wstring& arg : args) {
         if (arg.find_first_of(std::wstring_view(L"\r\n\0", 3)) != std::wstring::npos)
@@ -80,15 +93,7 @@ std::optional<std::wstring> batchCommandLine(std::wstring_view script, const std
             line += arg;
             continue;
         }
-        // "%" cannot be escaped inside quotes; "%%cd:~,%" expands to a lone
-        // "%" (an empty slice of %cd%), so no %NAME% in the argument expands.
-        std::wstring escaped;
-        for (wchar_t c : arg) {
-            if (c == L'%')
-                escaped += L"%%cd:~,";
-            escaped += c;
-        }
-        appendQuoted(line, escaped, true);
+        appendQuoted(line, percentsKept(arg), true);
     }
     line += L'"';
     return line;

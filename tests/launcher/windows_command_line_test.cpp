@@ -87,6 +87,7 @@ TEST(WindowsCommandLine, BatchArgumentsAreQuotedForCmd)
         EXPECT_EQ(batchCommandLine(L".\\tool.bat", c.args),
                   L"/e:on /v:off /d /s /c \"\".\\tool.bat\"" + c.tail + L"\"");
     }
+    EXPECT_EQ(batchCommandLine(L"50%\\t.bat", {}), L"/e:on /v:off /d /s /c \"\"50%%cd:~,%\\t.bat\"\"");
     // cmd ends a command at a line break; such an argument cannot be passed.
     EXPECT_EQ(batchCommandLine(L"t.bat", {L"ok", L"a\nb"}), std::nullopt);
     EXPECT_EQ(batchCommandLine(L"t.bat", {L"a\rb"}), std::nullopt);
