@@ -1,9 +1,8 @@
 #pragma once
 // An SVG picture of a captured outline, for people who would rather look
-// than read: one closed <path> per figure, in device pixels, even-odd fill.
-// Holes (figures wound against the outlines, such as the inside of an "O")
-// are painted in the background colour after the outlines, so the picture
-// shows the letters as they are, with one path element per figure.
+// than read: one <path> in device pixels with every closed figure as a
+// subpath, filled black by the nonzero winding rule on a white ground, so
+// counters and the strokes that stand inside them show as the font means.
 
 #include "outline/captured_outline.hpp"
 
