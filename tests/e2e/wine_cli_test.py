@@ -76,7 +76,7 @@ for text, face, size, angle in CASES:
 
 # The JW and WIT roads on paths that Windows programs must not garble.
 with tempfile.TemporaryDirectory(prefix="lw-wine-") as scratch:
-    folder = os.path.join(scratch, "作業 フォルダ")
+    folder = os.path.join(scratch, "作業 フォルダ é")  # é is outside code page 932
     os.mkdir(folder)
     command_bytes = b"hq\r\nhp1 100 50\r\n\x83\x5c\x95\x5c table\r\nhs 1 2 \r\nlg1\r\n"
     command_path = os.path.join(folder, "指示 1.txt")
