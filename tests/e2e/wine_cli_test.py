@@ -125,6 +125,16 @@ with tempfile.TemporaryDirectory(prefix="lw-wine-") as scratch:
         if not (wit.startswith(b"#  from DX to EX\r\nHEADER\r\n") and wit.endswith(b"ENDENTI\r\nEOF\r\n")):
             failures.append("wit: not a whole WIT file")
 
+    # No converter anywhere: the export fails and says so, as on Linux.
+    work_file = os.path.join(os.path.dirname(os.path.abspath(windows_cli)), "tmp.wmf")
+    run = subprocess.run([wine_run, windows_cli, "wit", to_windows(wit_path)] + args, capture_output=True,
+                         env=dict(os.environ, PATH="/usr/bin:/bin", WINEPATH=""))
+    message = run.stderr.decode("utf-8", "replace")
+    if run.returncode != 1 or "File not found: mfin" not in message:
+        failures.append(f"wit without a converter: status {run.returncode}: {message}")
+    if os.path.exists(work_file):
+        os.remove(work_file)
+
 for f in failures:
     print("FAIL", f)
 sys.exit(1 if failures else 0)
