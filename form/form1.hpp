@@ -1,0 +1,101 @@
+#pragma once
+// Form1: the one window's logic, with no toolkit. Holds the window font, the
+// run mode with its paths, the captured outline and the font dialog's
+// values; keeps the text, size and angle boxes and sliders in step through
+// the view; captures and redraws; runs the exports and ends the program.
+//
+//   QtForm1View view;               // or Win32Form1View, or a test's fake
+//   lw::Form1 form(view);
+//   form.load({"JW", "cmd.txt", "out.txt"});
+//   // the view calls form.txtSize_Change() when txtSize's text changes ...
+
+#include "form/form_view.hpp"
+#include "outline/captured_outline.hpp"
+#include "outline/window_font.hpp"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace lw {
+
+inline constexpr int kFailureExitStatus = 1;
+
+class Form1 {
+public:
+    explicit Form1(FormView& view);
+
+    // Window load, inside the failure guard: the run mode and paths from the
+    // command line's words (after the program's name), the size box from
+    // the window font, and the first preview.
+    void load(const std::vector<std::string>& words);
+
+    // The handlers, under the design's names. A view calls each through
+    // run(), which holds the one failure guard of the event.
+    void Form_Load(const std::vector<std::string>& words);
+    void sldAngle_Click();
+    void sldSize_Click();
+    void txtAngle_Change();
+    void txtSize_Change();
+    void txtInput_Change();
+    void txtInput_GotFocus();
+    void cmdDraw_Click();
+    void cmdFont_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+    // Runs `handler` inside the failure guard: a failure nothing caught is
+    // shown (message box and standard error) and ends the program with
+    // kFailureExitStatus.
+    void run(void (Form1::*handler)());
+    void guarded(const std::function<void()>& body);
+
+    // Captures the outline of the current text (centred when alCent != 0,
+    // else at the origin), draws it and refreshes the preview.
+    void drawFlattenPath(std::int32_t alCent);
+    // Carries the font dialog's choice over to the window font and txtInput;
+    // the one place that catches a failure and goes on.
+    void applyFont();
+    void JwOut();
+    void WitOut();
+
+    const std::string& runMode() const { return runMode_; }
+    const std::string& inputPath() const { return inputPath_; }
+    const std::string& outputPath() const { return outputPath_; }
+    const WindowFont& windowFont() const { return font_; }
+    const CapturedOutline& capturedOutline() const { return outline_; }
+    // Captures completed by drawFlattenPath since the form was made.
+    int redrawCount() const { return redrawCount_; }
+
+private:
+    // Writes a box's text; runs its change handler also when the text stays
+    // the same, as the design's toolkit does.
+    void writeText(TextBox box, const std::string& text, void (Form1::*change)());
+
+    FormView& view_;
+    WindowFont font_;
+    CapturedOutline outline_;
+    std::string runMode_;
+    std::string inputPath_;
+    std::string outputPath_;
+    // dlgCommon: the font dialog's flags and values, kept between uses.
+    struct {
+        std::int32_t flags = 0;
+        WindowFont font;
+    } dlgCommon_;
+    int redrawCount_ = 0;
+};
+
+// The value a slider takes from a text box: the text's leading number,
+// rounded half to even and held within [minimum, maximum]. A number too big
+// for any integer (1E20, 1E400) is just beyond the range, not a failure.
+int sliderPositionFromText(std::string_view text, int minimum, int maximum);
+
+// The size as the size box shows it: up to seven significant digits, no
+// trailing zeros ("24", "9.75", "1E+10").
+std::string sizeText(float size);
+
+} // namespace lw

@@ -1,0 +1,68 @@
+#pragma once
+// What Form1's logic asks of a window toolkit: its controls' texts and
+// positions, the preview's device context, the font dialog, the message box
+// and ending the program. The Qt window and the native Windows window each
+// implement it as a thin view; tests implement it with plain fields.
+//
+// Contract every view keeps, as the window toolkit of the design does:
+// - setText runs the box's change handler (Form1::txtInput_Change, ...)
+//   at once, before it returns, when the text really changes; Form1 calls the
+//   handler itself when the text stays the same.
+// - setPosition runs no handler of the program.
+// - A user's action on a control calls the matching Form1 handler; every
+//   handler call goes through Form1::run, which holds the failure guard.
+
+#include "outline/window_font.hpp"
+#include "platform/device_context.hpp"
+
+#include <string>
+#include <string_view>
+
+namespace lw {
+
+enum class TextBox { txtInput, txtSize, txtAngle };
+enum class Slider { sldSize, sldAngle };
+
+class FormView {
+public:
+    virtual ~FormView() = default;
+
+    // Text boxes, UTF-8.
+    virtual std::string text(TextBox box) const = 0;
+    virtual void setText(TextBox box, std::string_view text) = 0;
+    virtual void selectAll(TextBox box) = 0;
+    // txtInput shows the text in the window font.
+    virtual void setInputFont(const WindowFont& font) = 0;
+
+    // Sliders: integer positions within their design ranges.
+    virtual int position(Slider slider) const = 0;
+    virtual void setPosition(Slider slider, int position) = 0;
+    virtual int minimum(Slider slider) const = 0;
+    virtual int maximum(Slider slider) const = 0;
+
+    // The preview picSmpl: its device context, its drawing area in pixels
+    // (scale width and height), and showing what was drawn on it.
+    virtual DeviceContext& previewDC() = 0;
+    virtual float previewScaleWidth() const = 0;
+    virtual float previewScaleHeight() const = 0;
+    virtual void refresh() = 0;
+
+    // The window's own client area in pixels (the WIT export's extent), the
+    // screen's twips per pixel in x (one value for every reader), and the
+    // program's folder (no trailing separator but at a root).
+    virtual float clientWidth() const = 0;
+    virtual float clientHeight() const = 0;
+    virtual double twipsPerPixelX() const = 0;
+    virtual std::string programDirectory() const = 0;
+
+    // The font dialog, modal, preset with `preset`: the choice, or `preset`
+    // unchanged when the user cancels.
+    virtual WindowFont chooseFont(const WindowFont& preset, int flags) = 0;
+    // A modal message box: one OK button, no icon.
+    virtual void showMessage(std::string_view caption, std::string_view text) = 0;
+    // Ends the process at once: no further handler runs. (A test's view
+    // records the status and returns.)
+    virtual void endProgram(int status) = 0;
+};
+
+} // namespace lw
