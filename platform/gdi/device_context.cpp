@@ -3,11 +3,13 @@
 // platform draws. Drawing outside a path is also handed to the canvas, so a
 // recording canvas sees the same calls on both backends.
 
+#include "platform/gdi/native.hpp"
 #include "platform/gdi/state.hpp"
 
 #include "base/codepage.hpp"
 #include "outline/design.hpp"
 
+#include <algorithm>
 #include <memory>
 
 namespace lw {
@@ -19,21 +21,40 @@ constexpr int kSurfaceHeight = int(design::kPreviewHeight);
 
 COLORREF colourOf(Rgb c) { return RGB(c.red, c.green, c.blue); }
 
+HBITMAP newSurface(HDC dc, int width, int height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = std::max(width, 1);
+    info.bmiHeader.biHeight = -std::max(height, 1); // top-down, as the canvas
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    return CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
 } // namespace
+
+void resizeSurface(DeviceContext& dc, int width, int height)
+{
+    auto& s = dc.state();
+    HBITMAP dib = newSurface(s.dc, width, height);
+    if (!dib)
+        return;
+    HGDIOBJ old = ::SelectObject(s.dc, dib);
+    if (s.dib)
+        ::DeleteObject(s.dib);
+    else
+        s.originalBitmap = old;
+    s.dib = dib;
+}
 
 DeviceContext::DeviceContext(Canvas& canvas) : canvas_(&canvas), state_(std::make_unique<State>())
 {
     State& s = *state_;
     s.dc = CreateCompatibleDC(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kSurfaceWidth;
-    info.bmiHeader.biHeight = -kSurfaceHeight; // top-down, as the canvas
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    s.dib = CreateDIBSection(s.dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    s.dib = newSurface(s.dc, kSurfaceWidth, kSurfaceHeight);
     if (s.dib)
         s.originalBitmap = ::SelectObject(s.dc, s.dib);
     s.pen = CreatePen(PS_SOLID, 1, colourOf(pen_));

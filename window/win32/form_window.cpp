@@ -1,0 +1,399 @@
+#include "window/win32/form_window.hpp"
+
+#include "base/windows_text.hpp"
+#include "outline/design.hpp"
+#include "platform/gdi/native.hpp"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+
+namespace lw {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"LetterwireForm1";
+constexpr wchar_t kPreviewClass[] = L"LetterwirePicture";
+
+// Control identifiers, for WM_COMMAND.
+enum : int {
+    idInput = 100, idSize, idAngle, idFont, idDraw, idCommand2, idCommand3, idOK, idCancel,
+};
+
+std::wstring wide(std::string_view utf8) { return widePath(utf8); }
+
+std::wstring windowText(HWND window)
+{
+    std::wstring text(std::size_t(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(window, text.data(), int(text.size()))));
+    return text;
+}
+
+LOGFONTW logFontOf(const WindowFont& font, int dpi)
+{
+    LOGFONTW f{};
+    f.lfHeight = -MulDiv(int(font.size * 100 + 0.5f), dpi, 7200);
+    f.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+    f.lfItalic = font.italic;
+    f.lfUnderline = font.underline;
+    f.lfStrikeOut = font.strikeout;
+    f.lfCharSet = DEFAULT_CHARSET;
+    std::wstring face = wide(font.faceName);
+    wcsncpy(f.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    return f;
+}
+
+} // namespace
+
+void Win32FormWindow::PreviewCanvas::clear()
+{
+    HDC dc = nativeDC(*owner_.dc_);
+    RECT all{0, 0, owner_.previewWidth_, owner_.previewHeight_};
+    FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+}
+
+Win32FormWindow::Win32FormWindow(HINSTANCE instance) : instance_(instance)
+{
+    HDC screen = GetDC(nullptr);
+    dpi_ = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    if (dpi_ <= 0)
+        dpi_ = int(design::kDpi);
+
+    WNDCLASSEXW form{};
+    form.cbSize = sizeof form;
+    form.lpfnWndProc = windowProc;
+    form.hInstance = instance;
+    form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    form.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    form.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    form.lpszClassName = kWindowClass;
+    RegisterClassExW(&form);
+    WNDCLASSEXW picture = form;
+    picture.lpfnWndProc = previewProc;
+    picture.hIcon = nullptr;
+    picture.lpszClassName = kPreviewClass;
+    RegisterClassExW(&picture);
+
+    // The client area is the design's; the frame comes around it.
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    RECT frame{0, 0, pixels(design::kClientWidthTwips), pixels(design::kClientHeightTwips)};
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    window_ = CreateWindowExW(0, kWindowClass, wide(kWindowCaption).c_str(), style, CW_USEDEFAULT,
+                              CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                              nullptr, instance, this);
+    buildControls();
+    live_ = true;
+}
+
+Win32FormWindow::~Win32FormWindow()
+{
+    dc_.reset();
+    for (::HFONT f : fonts_)
+        DeleteObject(f);
+    if (inputFont_)
+        DeleteObject(inputFont_);
+    if (inputBrush_)
+        DeleteObject(inputBrush_);
+}
+
+int Win32FormWindow::pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
+
+::HFONT Win32FormWindow::designFont(double points, const wchar_t* face)
+{
+    WindowFont font;
+    font.size = float(points);
+    LOGFONTW f = logFontOf(font, dpi_);
+    if (face)
+        wcsncpy(f.lfFaceName, face, LF_FACESIZE - 1);
+    f.lfCharSet = SHIFTJIS_CHARSET;
+    return CreateFontIndirectW(&f);
+}
+
+void Win32FormWindow::buildControls()
+{
+    fonts_[0] = designFont(9.75);
+    fonts_[1] = designFont(9);
+    const HMENU none = nullptr;
+    auto place = [&](const wchar_t* kind, const char* caption, DWORD style, DWORD exStyle, int left, int top,
+                     int width, int height, int id, ::HFONT font) {
+        HWND control = CreateWindowExW(exStyle, kind, wide(caption).c_str(), WS_CHILD | style, pixels(left),
+                                       pixels(top), pixels(width), pixels(height), window_,
+                                       id ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : none,
+                                       instance_, nullptr);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        return control;
+    };
+    const DWORD visible = WS_VISIBLE, tab = WS_TABSTOP;
+    const DWORD button = visible | tab | BS_PUSHBUTTON;
+    const DWORD edit = visible | tab | ES_AUTOHSCROLL;
+    // Created in the design's tab order, which is the order Tab follows.
+    // cmdDraw, Command2 and Command3 lie over the preview in the design and
+    // are switched off there: they keep their places but are not shown.
+    Command3_ = place(WC_BUTTONW, "Draw", tab | BS_PUSHBUTTON, 0, 4920, 4920, 1095, 375, idCommand3, fonts_[1]);
+    cmdDraw_ = place(WC_BUTTONW, "Draw", tab | BS_PUSHBUTTON, 0, 720, 4920, 1095, 375, idDraw, fonts_[1]);
+    txtInput_ = place(WC_EDITW, design::kText, edit, WS_EX_CLIENTEDGE, 120, 120, 7215, 855, idInput, nullptr);
+    setInputFont(WindowFont{});
+    cmdFont_ = place(WC_BUTTONW, "フォント...", button, 0, 5880, 1200, 1215, 375, idFont, fonts_[1]);
+    sldAngle_ = place(TRACKBAR_CLASSW, "", visible | tab | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, 0, 3960, 1560,
+                      1695, 255, 0, nullptr);
+    Command2_ = place(WC_BUTTONW, "Wit", tab | BS_PUSHBUTTON, 0, 3480, 4920, 1095, 375, idCommand2, fonts_[1]);
+    const auto p = design::kPreviewTwips;
+    picSmpl_ = place(kPreviewClass, "", visible, WS_EX_CLIENTEDGE, p.left, p.top, p.width, p.height, 0, nullptr);
+    cmdOK_ = place(WC_BUTTONW, "OK", button, 0, 1560, 6840, 1095, 375, idOK, fonts_[1]);
+    txtAngle_ = place(WC_EDITW, "0", edit, WS_EX_CLIENTEDGE, 4560, 1200, 495, 285, idAngle, fonts_[0]);
+    txtSize_ = place(WC_EDITW, "0", edit, WS_EX_CLIENTEDGE, 1560, 1200, 495, 285, idSize, fonts_[0]);
+    sldSize_ = place(TRACKBAR_CLASSW, "", visible | tab | TBS_HORZ | TBS_NOTICKS, 0, 960, 1560, 1695, 255, 0,
+                     nullptr);
+    Label1_ = place(WC_STATICW, "サイズ", visible, 0, 240, 1200, 735, 255, 0, fonts_[0]);
+    Label2_ = place(WC_STATICW, "傾き", visible, 0, 3360, 1200, 735, 255, 0, fonts_[0]);
+    cmdCancel_ = place(WC_BUTTONW, "キャンセル", button, 0, 4080, 6840, 1095, 375, idCancel, fonts_[1]);
+
+    SendMessageW(sldSize_, TBM_SETRANGE, FALSE, MAKELPARAM(1, 144));
+    SendMessageW(sldSize_, TBM_SETLINESIZE, 0, 2);
+    SendMessageW(sldSize_, TBM_SETPAGESIZE, 0, 10);
+    SendMessageW(sldSize_, TBM_SETPOS, TRUE, 1);
+    SendMessageW(sldAngle_, TBM_SETRANGE, FALSE, MAKELPARAM(0, 360));
+    SendMessageW(sldAngle_, TBM_SETLINESIZE, 0, 10);
+    SendMessageW(sldAngle_, TBM_SETPAGESIZE, 0, 45);
+    SendMessageW(sldAngle_, TBM_SETTICFREQ, 45, 0);
+    SendMessageW(sldAngle_, TBM_SETPOS, TRUE, 0);
+    inputBrush_ = CreateSolidBrush(RGB(0xFF, 0xFF, 0x80));
+
+    RECT area{};
+    GetClientRect(picSmpl_, &area);
+    previewWidth_ = area.right;
+    previewHeight_ = area.bottom;
+    dc_ = std::make_unique<DeviceContext>(canvas_);
+    resizeSurface(*dc_, previewWidth_, previewHeight_);
+    canvas_.clear();
+}
+
+int Win32FormWindow::run(int show)
+{
+    ShowWindow(window_, show);
+    UpdateWindow(window_);
+    SetFocus(txtInput_);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Tab and the arrow keys move between controls as in a dialog.
+        if (IsDialogMessageW(window_, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return int(message.wParam);
+}
+
+LRESULT CALLBACK Win32FormWindow::windowProc(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Win32FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(l)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->window_ = window;
+    }
+    auto* self = reinterpret_cast<Win32FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self ? self->handle(message, w, l) : DefWindowProcW(window, message, w, l);
+}
+
+LRESULT CALLBACK Win32FormWindow::previewProc(HWND window, UINT message, WPARAM w, LPARAM l)
+{
+    if (message == WM_PAINT) {
+        auto* self = reinterpret_cast<Win32FormWindow*>(GetWindowLongPtrW(GetParent(window), GWLP_USERDATA));
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        if (self && self->dc_)
+            BitBlt(dc, 0, 0, self->previewWidth_, self->previewHeight_, nativeDC(*self->dc_), 0, 0, SRCCOPY);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    return DefWindowProcW(window, message, w, l);
+}
+
+LRESULT Win32FormWindow::handle(UINT message, WPARAM w, LPARAM l)
+{
+    switch (message) {
+    case WM_COMMAND: {
+        if (!live_)
+            break;
+        const int id = LOWORD(w), code = HIWORD(w);
+        if (code == EN_CHANGE) {
+            if (id == idInput)
+                form_.run(&Form1::txtInput_Change);
+            else if (id == idSize)
+                form_.run(&Form1::txtSize_Change);
+            else if (id == idAngle)
+                form_.run(&Form1::txtAngle_Change);
+        } else if (code == EN_SETFOCUS && id == idInput) {
+            form_.run(&Form1::txtInput_GotFocus);
+        } else if (code == BN_CLICKED) {
+            switch (id) {
+            case idFont: form_.run(&Form1::cmdFont_Click); break;
+            case idDraw: form_.run(&Form1::cmdDraw_Click); break;
+            case idCommand2: form_.run(&Form1::Command2_Click); break;
+            case idCommand3: form_.run(&Form1::Command3_Click); break;
+            case idOK: form_.run(&Form1::cmdOK_Click); break;
+            case idCancel:
+            case IDCANCEL: form_.run(&Form1::cmdCancel_Click); break;
+            default: break;
+            }
+        }
+        return 0;
+    }
+    case WM_HSCROLL: {
+        // A click is one user action on the trackbar: a page or line step
+        // (a click anywhere on its strip, or a key), or the end of a drag.
+        // The moves during a drag and the end of every action are not.
+        const int code = LOWORD(w);
+        if (!live_ || code == TB_THUMBTRACK || code == TB_ENDTRACK)
+            break;
+        const HWND from = reinterpret_cast<HWND>(l);
+        if (from == sldAngle_)
+            form_.run(&Form1::sldAngle_Click);
+        else if (from == sldSize_)
+            form_.run(&Form1::sldSize_Click);
+        return 0;
+    }
+    case WM_CTLCOLOREDIT:
+        if (reinterpret_cast<HWND>(l) == txtInput_) {
+            HDC dc = reinterpret_cast<HDC>(w);
+            SetBkColor(dc, RGB(0xFF, 0xFF, 0x80));
+            return reinterpret_cast<LRESULT>(inputBrush_);
+        }
+        break;
+    case WM_CLOSE:
+        // Closing the window is Cancel.
+        form_.run(&Form1::cmdCancel_Click);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window_, message, w, l);
+}
+
+HWND Win32FormWindow::box(TextBox which) const
+{
+    switch (which) {
+    case TextBox::txtInput: return txtInput_;
+    case TextBox::txtSize: return txtSize_;
+    case TextBox::txtAngle: return txtAngle_;
+    }
+    return nullptr;
+}
+
+HWND Win32FormWindow::slider(Slider which) const { return which == Slider::sldSize ? sldSize_ : sldAngle_; }
+
+std::string Win32FormWindow::text(TextBox which) const { return fromWide(windowText(box(which))); }
+
+void Win32FormWindow::setText(TextBox which, std::string_view text)
+{
+    // The EDIT control sends EN_CHANGE from inside SetWindowText; the logic
+    // runs the change handler itself, so that one is not passed on.
+    const std::wstring value = wide(text);
+    if (windowText(box(which)) == value)
+        return;
+    const bool wasLive = live_;
+    live_ = false;
+    SetWindowTextW(box(which), value.c_str());
+    live_ = wasLive;
+}
+
+void Win32FormWindow::selectAll(TextBox which) { SendMessageW(box(which), EM_SETSEL, 0, -1); }
+
+void Win32FormWindow::setInputFont(const WindowFont& font)
+{
+    LOGFONTW f = logFontOf(font, dpi_);
+    ::HFONT created = CreateFontIndirectW(&f);
+    SendMessageW(txtInput_, WM_SETFONT, reinterpret_cast<WPARAM>(created), TRUE);
+    if (inputFont_)
+        DeleteObject(inputFont_);
+    inputFont_ = created;
+}
+
+int Win32FormWindow::position(Slider which) const
+{
+    return int(SendMessageW(slider(which), TBM_GETPOS, 0, 0));
+}
+
+void Win32FormWindow::setPosition(Slider which, int position)
+{
+    // TBM_SETPOS notifies no one: no handler runs.
+    SendMessageW(slider(which), TBM_SETPOS, TRUE, position);
+}
+
+int Win32FormWindow::minimum(Slider which) const
+{
+    return int(SendMessageW(slider(which), TBM_GETRANGEMIN, 0, 0));
+}
+
+int Win32FormWindow::maximum(Slider which) const
+{
+    return int(SendMessageW(slider(which), TBM_GETRANGEMAX, 0, 0));
+}
+
+float Win32FormWindow::previewScaleWidth() const { return float(previewWidth_); }
+float Win32FormWindow::previewScaleHeight() const { return float(previewHeight_); }
+
+void Win32FormWindow::refresh()
+{
+    InvalidateRect(picSmpl_, nullptr, FALSE);
+    UpdateWindow(picSmpl_);
+}
+
+float Win32FormWindow::clientWidth() const
+{
+    RECT area{};
+    GetClientRect(window_, &area);
+    return float(area.right);
+}
+
+float Win32FormWindow::clientHeight() const
+{
+    RECT area{};
+    GetClientRect(window_, &area);
+    return float(area.bottom);
+}
+
+double Win32FormWindow::twipsPerPixelX() const { return 1440.0 / dpi_; }
+
+std::string Win32FormWindow::programDirectory() const { return lw::programDirectory(); }
+
+WindowFont Win32FormWindow::chooseFont(const WindowFont& preset, int flags)
+{
+    // Screen fonts only: the printer's list needs a printer's device
+    // context, which the form does not have. The whole preset goes in, so
+    // OK without a change changes nothing.
+    (void)flags;
+    LOGFONTW f = logFontOf(preset, dpi_);
+    CHOOSEFONTW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window_;
+    dialog.lpLogFont = &f;
+    dialog.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT;
+    if (!ChooseFontW(&dialog))
+        return preset;
+    WindowFont chosen = preset;
+    chosen.faceName = fromWide(f.lfFaceName);
+    chosen.bold = f.lfWeight >= FW_BOLD;
+    chosen.italic = f.lfItalic != 0;
+    chosen.size = float(dialog.iPointSize) / 10.0f;
+    return chosen;
+}
+
+void Win32FormWindow::showMessage(std::string_view caption, std::string_view text)
+{
+    MessageBoxW(window_, wide(text).c_str(), wide(caption).c_str(), MB_OK);
+}
+
+void Win32FormWindow::endProgram(int status)
+{
+    std::fflush(nullptr);
+    ExitProcess(UINT(status));
+}
+
+} // namespace lw
