@@ -7,7 +7,7 @@
 //   QtForm1View view;               // or Win32Form1View, or a test's fake
 //   lw::Form1 form(view);
 //   form.load({"JW", "cmd.txt", "out.txt"});
-//   // the view calls form.txtSize_Change() when txtSize's text changes ...
+//   // the user edits txtSize: the view calls form.run(&lw::Form1::txtSize_Change)
 
 #include "form/form_view.hpp"
 #include "outline/captured_outline.hpp"
@@ -20,7 +20,13 @@
 
 namespace lw {
 
+struct CaptureSource;
+
 inline constexpr int kFailureExitStatus = 1;
+// The program's title: the caption of its message boxes.
+inline constexpr const char* kProgramTitle = "Letterwire";
+// The caption of the main window.
+inline constexpr const char* kWindowCaption = "アウトラインフォント書きこみ";
 
 class Form1 {
 public:
@@ -71,9 +77,12 @@ public:
     int redrawCount() const { return redrawCount_; }
 
 private:
-    // Writes a box's text; runs its change handler also when the text stays
-    // the same, as the design's toolkit does.
+    // Writes a box's text, then runs its change handler, also when the text
+    // stays the same, as the design's toolkit does.
     void writeText(TextBox box, const std::string& text, void (Form1::*change)());
+    CaptureSource captureSource(const std::string& text) const;
+    // Shows `text` (message box and standard error), then ends the program.
+    void reportUncaught(const char* text) noexcept;
 
     FormView& view_;
     WindowFont font_;
@@ -87,6 +96,7 @@ private:
         WindowFont font;
     } dlgCommon_;
     int redrawCount_ = 0;
+    bool reporting_ = false;
 };
 
 // The value a slider takes from a text box: the text's leading number,

@@ -4,11 +4,12 @@
 // and ending the program. The Qt window and the native Windows window each
 // implement it as a thin view; tests implement it with plain fields.
 //
-// Contract every view keeps, as the window toolkit of the design does:
-// - setText runs the box's change handler (Form1::txtInput_Change, ...)
-//   at once, before it returns, when the text really changes; Form1 calls the
-//   handler itself when the text stays the same.
-// - setPosition runs no handler of the program.
+// Contract every view keeps:
+// - setText and setPosition run no handler of the program (a view silences
+//   its own change notice while it writes). Form1 runs the box's change
+//   handler itself right after it writes the text, also when the text stays
+//   the same, so a failure never unwinds through the toolkit's own code (a
+//   signal, a window procedure) on its way to the guard.
 // - A user's action on a control calls the matching Form1 handler; every
 //   handler call goes through Form1::run, which holds the failure guard.
 

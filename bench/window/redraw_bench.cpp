@@ -2,7 +2,7 @@
 // synchronous repaint of the preview, on the offscreen platform.
 
 #include "platform/freetype/font_rules.hpp"
-#include "window/form1.hpp"
+#include "window/qt/form1_view.hpp"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -23,8 +23,8 @@ const QString kKanji = QString::fromUtf8("漢字変換機能設計図面作成�
 void keystrokeRedraw(benchmark::State& state)
 {
     QuietServices services;
-    lw::Form1 form(services);
-    form.load("");
+    lw::QtForm1View form(services);
+    form.form().load({});
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) {
         state.SkipWithError("window not exposed");
@@ -37,7 +37,7 @@ void keystrokeRedraw(benchmark::State& state)
     input->setFocus();
     input->end(false);
 
-    const int before = form.redrawCount();
+    const int before = form.form().redrawCount();
     bool add = true;
     for (auto _ : state) {
         // Alternately type one more kanji and take it back: one redraw each.
@@ -48,8 +48,8 @@ void keystrokeRedraw(benchmark::State& state)
         add = !add;
     }
     state.counters["redraws/keystroke"] =
-        double(form.redrawCount() - before) / double(state.iterations());
-    state.counters["points"] = form.capturedOutline().pointCount;
+        double(form.form().redrawCount() - before) / double(state.iterations());
+    state.counters["points"] = form.form().capturedOutline().pointCount;
 }
 BENCHMARK(keystrokeRedraw)->Arg(24)->Arg(144)->Unit(benchmark::kMicrosecond);
 

@@ -2,7 +2,7 @@
 // Answers the window's dialogs and records how the program would have ended.
 
 #include "platform/freetype/font_rules.hpp"
-#include "window/services.hpp"
+#include "window/qt/services.hpp"
 
 #include <QApplication>
 #include <QString>
@@ -20,22 +20,16 @@ struct StubServices final : lw::Services {
     std::function<lw::WindowFont(const lw::WindowFont&)> answerFont = [](const lw::WindowFont& preset) {
         return preset;
     };
-    std::function<void()> onMessage = [] {};
-    std::vector<lw::WindowFont> presets;
-    std::vector<int> flags;
     std::vector<Message> messages;
     std::vector<int> endings;
 
-    lw::WindowFont chooseFont(QWidget*, const lw::WindowFont& preset, int dialogFlags) override
+    lw::WindowFont chooseFont(QWidget*, const lw::WindowFont& preset, int) override
     {
-        presets.push_back(preset);
-        flags.push_back(dialogFlags);
         return answerFont(preset);
     }
     void showMessage(QWidget*, const QString& caption, const QString& text) override
     {
         messages.push_back({caption, text});
-        onMessage();
     }
     void endProgram(int status) override { endings.push_back(status); }
 };

@@ -1,4 +1,4 @@
-#include "window/image_canvas.hpp"
+#include "window/qt/image_canvas.hpp"
 
 #include <QPainter>
 #include <QPen>

@@ -1,4 +1,4 @@
-#include "window/services.hpp"
+#include "window/qt/services.hpp"
 
 #include <QFontDatabase>
 #include <QFontDialog>

@@ -1,4 +1,4 @@
-#include "window/input_box.hpp"
+#include "window/qt/input_box.hpp"
 
 #include <QFocusEvent>
 

@@ -1,4 +1,4 @@
-#include "window/preview_box.hpp"
+#include "window/qt/preview_box.hpp"
 
 #include "outline/design.hpp"
 

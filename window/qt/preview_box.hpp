@@ -3,7 +3,7 @@
 // drawing area whose device context draws into an image.
 
 #include "platform/device_context.hpp"
-#include "window/image_canvas.hpp"
+#include "window/qt/image_canvas.hpp"
 
 #include <QFrame>
 

@@ -1,4 +1,4 @@
-#include "window/screen.hpp"
+#include "window/qt/screen.hpp"
 
 #include "outline/design.hpp"
 

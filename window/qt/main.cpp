@@ -1,3 +1,3 @@
-#include "window/app.hpp"
+#include "window/qt/app.hpp"
 
 int main(int argc, char** argv) { return lw::runLetterwire(argc, argv); }

@@ -1,0 +1,231 @@
+#include "form/form1.hpp"
+
+#include "base/failure.hpp"
+#include "base/numbers.hpp"
+#include "export/jw_command.hpp"
+#include "export/wit.hpp"
+#include "outline/capture.hpp"
+#include "outline/inspection.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <new>
+
+namespace lw {
+
+int sliderPositionFromText(std::string_view text, int minimum, int maximum)
+{
+    double value = roundHalfEven(leadingNumberValue(text));
+    if (std::isnan(value))
+        value = 0;
+    // Clamped while still a double, so a value past any integer is only
+    // beyond the range.
+    value = std::clamp(value, double(minimum), double(maximum));
+    return roundToInt32(value, "slider position");
+}
+
+std::string sizeText(float size)
+{
+    char buffer[32];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, size,
+                                   std::chars_format::general, 7);
+    (void)ec; // 32 bytes hold any float
+    std::string text(buffer, end);
+    std::replace(text.begin(), text.end(), 'e', 'E');
+    return text;
+}
+
+Form1::Form1(FormView& view) : view_(view) {}
+
+void Form1::run(void (Form1::*handler)())
+{
+    guarded([&] { (this->*handler)(); });
+}
+
+void Form1::guarded(const std::function<void()>& body)
+{
+    try {
+        body();
+    } catch (const Failure& failure) {
+        reportUncaught(failure.what());
+    } catch (const std::bad_alloc&) {
+        reportUncaught("Out of memory");
+    } catch (const std::exception& other) {
+        reportUncaught(other.what());
+    } catch (...) {
+        reportUncaught("Unknown failure");
+    }
+}
+
+void Form1::reportUncaught(const char* text) noexcept
+{
+    std::fprintf(stderr, "%s\n", text);
+    std::fflush(stderr);
+    // A timer (a held slider button) can fire while the report is open; a
+    // second failure then ends the program without a second box.
+    if (!reporting_) {
+        reporting_ = true;
+        try {
+            view_.showMessage(kProgramTitle, text);
+        } catch (...) {
+            // The report on standard error stands; end all the same.
+        }
+        reporting_ = false;
+    }
+    view_.endProgram(kFailureExitStatus);
+}
+
+void Form1::load(const std::vector<std::string>& words)
+{
+    guarded([&] { Form_Load(words); });
+}
+
+void Form1::Form_Load(const std::vector<std::string>& word)
+{
+    if (word.size() >= 2) {
+        // Only "JW" and "WIT" mean anything, so ASCII upper-casing decides
+        // every mode the system code page can even spell.
+        runMode_ = word[0];
+        for (char& c : runMode_)
+            if (c >= 'a' && c <= 'z')
+                c = char(c - 'a' + 'A');
+        if (runMode_ == "JW") {
+            inputPath_ = word[1];
+            if (word.size() < 3)
+                throw Failure(FailureKind::SubscriptOutOfRange, "command line, word 3");
+            outputPath_ = word[2];
+        } else if (runMode_ == "WIT") {
+            outputPath_ = word[1];
+        }
+    }
+    writeText(TextBox::txtSize, sizeText(font_.size), &Form1::txtSize_Change);
+    drawFlattenPath(1);
+}
+
+void Form1::writeText(TextBox box, const std::string& text, void (Form1::*change)())
+{
+    view_.setText(box, text);
+    (this->*change)();
+}
+
+CaptureSource Form1::captureSource(const std::string& text) const
+{
+    return {text,
+            font_,
+            view_.position(Slider::sldAngle),
+            view_.previewScaleWidth(),
+            view_.previewScaleHeight(),
+            view_.twipsPerPixelX()};
+}
+
+void Form1::drawFlattenPath(std::int32_t alCent)
+{
+    const std::string text = view_.text(TextBox::txtInput);
+    lw::drawFlattenPath(alCent, captureSource(text), view_.previewDC(), outline_);
+    ++redrawCount_;
+    view_.refresh();
+}
+
+void Form1::sldAngle_Click()
+{
+    const int position = view_.position(Slider::sldAngle);
+    writeText(TextBox::txtAngle, std::to_string(position), &Form1::txtAngle_Change);
+    drawFlattenPath(1);
+}
+
+void Form1::sldSize_Click()
+{
+    const int position = view_.position(Slider::sldSize);
+    writeText(TextBox::txtSize, std::to_string(position), &Form1::txtSize_Change);
+    drawFlattenPath(1);
+}
+
+void Form1::txtAngle_Change()
+{
+    view_.setPosition(Slider::sldAngle,
+                      sliderPositionFromText(view_.text(TextBox::txtAngle),
+                                             view_.minimum(Slider::sldAngle),
+                                             view_.maximum(Slider::sldAngle)));
+    drawFlattenPath(1);
+}
+
+void Form1::txtSize_Change()
+{
+    view_.setPosition(Slider::sldSize,
+                      sliderPositionFromText(view_.text(TextBox::txtSize),
+                                             view_.minimum(Slider::sldSize),
+                                             view_.maximum(Slider::sldSize)));
+    font_.size = static_cast<float>(view_.position(Slider::sldSize));
+    drawFlattenPath(1);
+}
+
+void Form1::txtInput_Change() { drawFlattenPath(1); }
+
+void Form1::txtInput_GotFocus() { view_.selectAll(TextBox::txtInput); }
+
+void Form1::cmdDraw_Click() { drawFlattenPath(1); }
+
+void Form1::cmdFont_Click()
+{
+    dlgCommon_.flags = 3; // screen and printer fonts
+    dlgCommon_.font = font_;
+    dlgCommon_.font = view_.chooseFont(dlgCommon_.font, dlgCommon_.flags);
+    applyFont();
+}
+
+void Form1::applyFont()
+{
+    const std::string previousFace = font_.faceName;
+    try {
+        const WindowFont& chosen = dlgCommon_.font;
+        font_.faceName = chosen.faceName;
+        font_.bold = chosen.bold;
+        font_.italic = chosen.italic;
+        font_.size = chosen.size;
+        font_.strikeout = chosen.strikeout;
+        font_.underline = chosen.underline;
+        view_.setInputFont(chosen);
+        drawFlattenPath(1);
+    } catch (const Failure&) {
+        view_.showMessage(kProgramTitle, "フォント名を変えてください");
+        font_.faceName = previousFace;
+    }
+}
+
+void Form1::Command2_Click() { WitOut(); }
+
+void Form1::Command3_Click()
+{
+    const std::string text = view_.text(TextBox::txtInput);
+    inspectOutline(captureSource(text), view_.previewDC(), outline_);
+    view_.refresh();
+}
+
+void Form1::JwOut()
+{
+    drawFlattenPath(0);
+    writeJwExport(inputPath_, outputPath_, outline_, view_.twipsPerPixelX());
+}
+
+void Form1::WitOut()
+{
+    lw::WitOut(outline_, view_.clientWidth(), view_.clientHeight(), view_.programDirectory(),
+               outputPath_);
+}
+
+void Form1::cmdOK_Click()
+{
+    if (runMode_ == "JW") {
+        JwOut();
+        view_.endProgram(0);
+    } else if (runMode_ == "WIT") {
+        WitOut();
+    }
+}
+
+void Form1::cmdCancel_Click() { view_.endProgram(0); }
+
+} // namespace lw

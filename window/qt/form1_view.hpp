@@ -1,0 +1,82 @@
+#pragma once
+// Form1 in Qt: the window's controls at the design's places, shown to the
+// form's logic as its view. Every Qt signal of a control goes to the Form1
+// handler of the same name, through the form's failure guard.
+
+#include "form/form1.hpp"
+#include "form/form_view.hpp"
+#include "window/qt/services.hpp"
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+
+namespace lw {
+
+class InputBox;
+class PreviewBox;
+
+class QtForm1View final : public QWidget, public FormView {
+    Q_OBJECT
+public:
+    explicit QtForm1View(Services& services, QWidget* parent = nullptr);
+    ~QtForm1View() override;
+
+    Form1& form() { return form_; }
+    const Form1& form() const { return form_; }
+    const QImage& previewImage() const;
+
+    std::string text(TextBox box) const override;
+    void setText(TextBox box, std::string_view text) override;
+    void selectAll(TextBox box) override;
+    void setInputFont(const WindowFont& font) override;
+    int position(Slider slider) const override;
+    void setPosition(Slider slider, int position) override;
+    int minimum(Slider slider) const override;
+    int maximum(Slider slider) const override;
+    DeviceContext& previewDC() override;
+    float previewScaleWidth() const override;
+    float previewScaleHeight() const override;
+    void refresh() override;
+    float clientWidth() const override;
+    float clientHeight() const override;
+    double twipsPerPixelX() const override { return twipsPerPixelX_; }
+    std::string programDirectory() const override;
+    WindowFont chooseFont(const WindowFont& preset, int flags) override;
+    void showMessage(std::string_view caption, std::string_view text) override;
+    void endProgram(int status) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void connectHandlers();
+    void connectSliderClick(QSlider* slider, void (Form1::*handler)());
+    QLineEdit* box(TextBox box) const;
+    QSlider* slider(Slider slider) const;
+
+    Services& services_;
+    const double twipsPerPixelX_;
+    Form1 form_{*this};
+
+    InputBox* txtInput_ = nullptr;
+    QLabel* Label1_ = nullptr;
+    QLineEdit* txtSize_ = nullptr;
+    QLabel* Label2_ = nullptr;
+    QLineEdit* txtAngle_ = nullptr;
+    QPushButton* cmdFont_ = nullptr;
+    QSlider* sldSize_ = nullptr;
+    QSlider* sldAngle_ = nullptr;
+    PreviewBox* picSmpl_ = nullptr;
+    QPushButton* cmdDraw_ = nullptr;
+    QPushButton* Command2_ = nullptr;
+    QPushButton* Command3_ = nullptr;
+    QPushButton* cmdOK_ = nullptr;
+    QPushButton* cmdCancel_ = nullptr;
+};
+
+} // namespace lw
