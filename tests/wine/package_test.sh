@@ -1,0 +1,190 @@
+#!/bin/sh
+# The Windows packages as a user gets them. Builds them (scripts/package-windows,
+# arguments passed on), checks the zip's contents against the built programs,
+# then, in a Wine prefix of its own, installs with the installer in silent mode
+# for the current user and for all users side by side, checks the files, the
+# Start-menu entries and the uninstall entry of each in its own hive, runs the
+# installed programs, and removes each install with the uninstaller that Windows
+# would call, checking that nothing of it is left and that the other install is
+# untouched.
+#
+#   tests/wine/package_test.sh [--no-build]
+#
+# The prefix (build/windows/package-wineprefix) is made once (about 12 s) and
+# reused; one that a failed run left with an install in it is made afresh.
+set -eu
+root=$(cd "$(dirname "$0")/../.." && pwd)
+cd "$root"
+
+. tests/xvfb.sh
+fail() { echo "FAIL: $*" >&2; exit 1; }
+note() { echo "-- $*"; }
+
+scripts/package-windows "$@"
+
+# The version as project() states it, not as the packaging read it.
+version=$(sed -n 's/^project(Letterwire VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+[ -n "$version" ] || fail "no version in CMakeLists.txt"
+name=Letterwire-$version
+zip=dist/$name-windows-x64.zip
+setup=dist/$name-setup.exe
+[ -f "$zip" ] || fail "$zip not made"
+[ -f "$setup" ] || fail "$setup not made"
+
+scratch=$(mktemp -d)
+prefix=$root/build/windows/package-wineprefix
+export LETTERWIRE_WINEPREFIX="$prefix"
+# Wine in the project's setting; a display only where a window must open.
+w() { scripts/wine-env env ${DISPLAY:+DISPLAY="$DISPLAY"} "$@"; }
+cleanup() {
+  w wineserver -k </dev/null >/dev/null 2>&1 || true
+  xvfb_cleanup || true
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+# --- the zip
+note "zip contents"
+programs=$(cd build/windows/dist && ls ./*.exe | sed 's|^\./||')
+shipped=$(printf '%s\n' $programs LICENSE.txt README.txt THIRD-PARTY-NOTICES.txt | sort)
+unzip -q "$zip" -d "$scratch/zip"
+[ "$(ls "$scratch/zip")" = "$name" ] || fail "the zip's top folder is not $name: $(ls "$scratch/zip")"
+package=$scratch/zip/$name
+got=$(cd "$package" && find . -mindepth 1 | sed 's|^\./||' | sort)
+[ "$got" = "$shipped" ] || fail "zip holds
+$got
+instead of
+$shipped"
+for p in $programs; do
+  cmp -s "$package/$p" "build/windows/dist/$p" || fail "$p in the zip differs from the build's"
+  grep -q "$p" "$package/README.txt" || fail "README.txt does not mention $p"
+done
+for t in LICENSE.txt README.txt THIRD-PARTY-NOTICES.txt; do
+  [ "$(grep -c "$(printf '\r')\$" "$package/$t")" -eq "$(wc -l < "$package/$t")" ] ||
+    fail "$t has lines without CR LF"
+done
+grep -q "^Version $version" "$package/README.txt" || fail "README.txt does not give version $version"
+! grep -q '@[A-Z]*@' "$package/README.txt" || fail "README.txt has an unfilled placeholder"
+grep -q "MIT License" "$package/LICENSE.txt" || fail "LICENSE.txt is not the project's licence"
+window=no
+case " $(echo $programs) " in *" Letterwire.exe "*) window=yes ;; esac
+
+# --- the prefix: one that holds a leftover install is not a clean slate.
+scripts/wine-env wineserver -k </dev/null >/dev/null 2>&1 || true
+if [ -e "$prefix/.letterwire-ready" ] &&
+   { grep -qi 'Uninstall\\\\Letterwire' "$prefix/user.reg" "$prefix/system.reg" 2>/dev/null ||
+     [ -n "$(find "$prefix/drive_c" -maxdepth 5 -iname 'Letterwire*' -print -quit)" ]; }; then
+  note "a previous run left an install; making the prefix afresh"
+  rm -rf "$prefix"
+fi
+if [ "$window" = yes ]; then
+  xvfb_require
+  trap cleanup EXIT
+  xvfb_start
+fi
+w wineserver -p </dev/null >/dev/null 2>&1
+w wine cmd /c exit </dev/null >/dev/null 2>&1
+
+# Windows paths (all on C:) to Unix ones.
+unix() { printf '%s' "$1" | tr -d '\r' | sed "s|^[Cc]:|$prefix/drive_c|; s|\\\\|/|g"; }
+env_dirs=$(w wine cmd /c 'echo %LOCALAPPDATA%& echo %APPDATA%& echo %ProgramData%& echo %ProgramW6432%' 2>/dev/null | tr -d '\r')
+line() { unix "$(printf '%s\n' "$env_dirs" | sed -n "$1p")"; }
+localappdata=$(line 1) appdata=$(line 2) programdata=$(line 3) programfiles=$(line 4)
+[ -d "$localappdata" ] && [ -d "$appdata" ] && [ -d "$programfiles" ] || fail "Wine's folders not found: $env_dirs"
+
+key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Letterwire'
+uninstaller="Uninstall Letterwire.exe"
+# hive value -> the value, or nothing (status 1) when the key is missing
+reg_value() {
+  out=$(w wine reg query "$1\\$key" /v "$2" 2>/dev/null | tr -d '\r') || return 1
+  printf '%s\n' "$out" | sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+}
+has_key() { w wine reg query "$1\\$key" >/dev/null 2>&1; }
+
+links=$(if [ $window = yes ]; then echo "Letterwire - Read me.lnk"; echo Letterwire.lnk; else echo "Letterwire - Read me.lnk"; fi | sort)
+
+# dir start-menu-dir hive -> checks one install
+check_installed() {
+  got=$(cd "$1" && find . -mindepth 1 | sed 's|^\./||' | sort)
+  want=$(printf '%s\n' "$shipped" "$uninstaller" | sort)
+  [ "$got" = "$want" ] || fail "$1 holds
+$got
+instead of
+$want"
+  for f in $shipped; do cmp -s "$1/$f" "$package/$f" || fail "installed $f differs from the package's"; done
+  [ "$(ls "$2" 2>/dev/null | sort)" = "$links" ] || fail "Start menu $2 holds '$(ls "$2" 2>/dev/null)'"
+  location=$(reg_value "$3" InstallLocation) || fail "no uninstall entry in $3"
+  [ "$(unix "$location")" = "$1" ] || fail "$3 InstallLocation is $location, not $1"
+  [ "$(reg_value "$3" DisplayVersion)" = "$version" ] || fail "$3 DisplayVersion is not $version"
+}
+
+# dir -> the installed programs run
+check_programs() {
+  out=$(w wine "$1/letterwire-cli.exe" --help 2>&1) || fail "installed letterwire-cli.exe --help failed: $out"
+  case "$out" in *"Usage: letterwire-cli"*) ;; *) fail "installed letterwire-cli.exe --help said: $out" ;; esac
+  if [ $window = yes ]; then
+    w wine "$1/Letterwire.exe" >"$scratch/window.log" 2>&1 &
+    app_pid=$!
+    id=$(wait_window "$caption") ||
+      fail "installed Letterwire.exe showed no window: $(cat "$scratch/window.log")"
+    # Closed as a user would (a killed process would keep its file in use).
+    window_origin "$id"
+    xdotool key alt+F4
+    app_end "the installed Letterwire.exe, closed with Alt+F4,"
+    [ "$status" -eq 0 ] || fail "the installed Letterwire.exe, closed, ended with status $status"
+  fi
+}
+
+# hive dir [direct] -> runs the hive's QuietUninstallString, or with "direct"
+# the uninstaller in dir with /S alone (as one started from the folder), and
+# waits for it (it runs on from a copy of itself) to remove the folder.
+uninstall() {
+  command=$(reg_value "$1" QuietUninstallString) || fail "no QuietUninstallString in $1"
+  exe=$(printf '%s' "$command" | sed -n 's/^"\([^"]*\)".*/\1/p')
+  args=$(printf '%s' "$command" | sed 's/^"[^"]*" *//')
+  [ "$(unix "$exe")" = "$2/$uninstaller" ] || fail "$1 uninstaller is $exe"
+  [ "${3:-}" = direct ] && args=/S
+  # shellcheck disable=SC2086 # the arguments as Windows would split them
+  w wine "$(unix "$exe")" $args </dev/null >/dev/null 2>&1 || fail "uninstaller failed"
+  i=0
+  while [ -e "$2" ]; do
+    i=$((i + 1))
+    [ $i -gt 300 ] && fail "uninstall left in $2: $(cd "$2" && find . -mindepth 1)"
+    sleep 0.1
+  done
+}
+
+user_dir=$localappdata/Programs/Letterwire
+user_menu="$appdata/Microsoft/Windows/Start Menu/Programs/Letterwire"
+all_dir=$programfiles/Letterwire
+all_menu="$programdata/Microsoft/Windows/Start Menu/Programs/Letterwire"
+
+note "installer, current user"
+w wine "$setup" /S /CurrentUser </dev/null >/dev/null 2>&1 || fail "installer for the current user failed"
+check_installed "$user_dir" "$user_menu" HKCU
+! has_key HKLM || fail "a current-user install wrote to HKLM"
+[ ! -e "$all_dir" ] || fail "a current-user install wrote to $all_dir"
+check_programs "$user_dir"
+
+note "installer, all users, beside it"
+w wine "$setup" /S /AllUsers </dev/null >/dev/null 2>&1 || fail "installer for all users failed"
+check_installed "$all_dir" "$all_menu" HKLM
+check_installed "$user_dir" "$user_menu" HKCU
+check_programs "$all_dir"
+
+# Started from its folder, without saying which install it belongs to.
+note "uninstaller, all users"
+uninstall HKLM "$all_dir" direct
+[ ! -e "$all_menu" ] || fail "Start-menu entries left in $all_menu: $(ls "$all_menu")"
+! has_key HKLM || fail "uninstall entry left in HKLM"
+check_installed "$user_dir" "$user_menu" HKCU
+
+note "uninstaller, current user (with the WIT export's work file in the folder)"
+: > "$user_dir/tmp.wmf"
+uninstall HKCU "$user_dir"
+[ ! -e "$user_menu" ] || fail "Start-menu entries left in $user_menu: $(ls "$user_menu")"
+! has_key HKCU || fail "uninstall entry left in HKCU"
+[ -d "$localappdata/Programs" ] || fail "the uninstaller removed $localappdata/Programs"
+
+echo "package test passed"
