@@ -40,8 +40,8 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "MIT licence"
 !define MULTIUSER_EXECUTIONLEVEL Highest
 !define MULTIUSER_MUI
 !define MULTIUSER_INSTALLMODE_COMMANDLINE
-; The WIT export writes its work file into the program's folder, which a
-; user can write to only in a per-user install.
+; No administrator rights needed, and the program's folder stays the user's
+; to write: the WIT export makes its work file there.
 !define MULTIUSER_INSTALLMODE_DEFAULT_CURRENTUSER
 !define MULTIUSER_USE_PROGRAMFILES64
 !define MULTIUSER_INSTALLMODE_INSTDIR "${PRODUCT}"
@@ -141,14 +141,14 @@ Function un.onInit
 FunctionEnd
 
 Section "Uninstall"
-  ; Only what the installer put there, and the WIT export's work file:
-  ; never a whole folder, which may hold the user's own files.
+  ; Only what the installer put there, and the WIT export's work files
+  ; (tmp*.wmf): never a whole folder, which may hold the user's own files.
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\${README_LINK}"
   RMDir "$SMPROGRAMS\${PRODUCT}"
   !insertmacro LW_UNINSTALL_FILES
-  Delete "$INSTDIR\tmp.wmf"
+  Delete "$INSTDIR\tmp*.wmf"
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir "$INSTDIR"
 SectionEnd

@@ -180,8 +180,9 @@ uninstall HKLM "$all_dir" direct
 ! has_key HKLM || fail "uninstall entry left in HKLM"
 check_installed "$user_dir" "$user_menu" HKCU
 
-note "uninstaller, current user (with the WIT export's work file in the folder)"
+note "uninstaller, current user (with WIT export work files in the folder)"
 : > "$user_dir/tmp.wmf"
+: > "$user_dir/tmp-Xy12ab.wmf"
 uninstall HKCU "$user_dir"
 [ ! -e "$user_menu" ] || fail "Start-menu entries left in $user_menu: $(ls "$user_menu")"
 ! has_key HKCU || fail "uninstall entry left in HKCU"
