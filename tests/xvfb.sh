@@ -106,6 +106,40 @@ app_end() {
 
 screenshot() { import -window root "$1" 2>/dev/null || fail "screenshot $1"; }
 
+# The preview's drawing area of the last screenshot (window + picSmpl + 2 px
+# frame), written as the arguments ask.
+preview_area() { convert "$work/screen.png" -crop "461x301+$((wx + 18))+$((wy + 138))" +repage "$@"; }
+
+preview_hash() {
+  screenshot "$work/screen.png"
+  preview_area rgb:- | md5sum | cut -d' ' -f1
+}
+
+# Prints the preview's hash once it shows text (more than one colour) and
+# holds still for a second look, so a repaint is never caught half done; 1
+# after 100 looks (some 20 s).
+preview_settled() {
+  i=0 last=""
+  while :; do
+    now=$(preview_hash)
+    if [ "$now" = "$last" ] && [ "$(preview_area -format %k info:)" -gt 1 ]; then
+      echo "$now"; return 0
+    fi
+    last=$now
+    i=$((i + 1)); [ $i -gt 100 ] && return 1; sleep 0.1
+  done
+}
+
+# old -> the settled hash once the preview differs from old; 1 when it still
+# shows old after 100 looks.
+preview_changed_from() {
+  i=0
+  while [ "$(preview_hash)" = "$1" ]; do
+    i=$((i + 1)); [ $i -gt 100 ] && return 1; sleep 0.1
+  done
+  preview_settled
+}
+
 # A sanitizer build reports on standard error and ends with a failure status;
 # where a failure status is expected, only this tells the two apart.
 no_sanitizer_report() {

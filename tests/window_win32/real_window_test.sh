@@ -25,31 +25,6 @@ wine cmd /c exit 0 </dev/null >/dev/null 2>&1
 
 winpath() { winepath -w "$1" 2>/dev/null; }
 
-preview_area() { convert "$work/screen.png" -crop "461x301+$((wx + 18))+$((wy + 138))" +repage "$@"; }
-preview_hash() {
-  screenshot "$work/screen.png"
-  preview_area rgb:- | md5sum | cut -d' ' -f1
-}
-# The hash once the preview shows text and holds still for a second look.
-preview_settled() {
-  i=0 last=""
-  while :; do
-    now=$(preview_hash)
-    if [ "$now" = "$last" ] && [ "$(preview_area -format %k info:)" -gt 1 ]; then
-      echo "$now"; return 0
-    fi
-    last=$now
-    i=$((i + 1)); [ $i -gt 100 ] && return 1; sleep 0.1
-  done
-}
-preview_changed_from() {
-  i=0
-  while [ "$(preview_hash)" = "$1" ]; do
-    i=$((i + 1)); [ $i -gt 100 ] && return 1; sleep 0.1
-  done
-  preview_settled
-}
-
 folder="$work/作業 フォルダ"
 mkdir -p "$folder"
 printf 'hq\r\nhp1 100 50\r\nhs 1 2 \r\nlg1\r\n' >"$folder/指示 1.txt"
