@@ -1,0 +1,27 @@
+#pragma once
+// A bound on a capture's work before it is done: the outline's point count
+// estimated from the text, the size and the resolution, so that a request
+// whose outline could not fit in memory is refused instead of tried.
+//
+//   if (estimateOutlinePoints(text, 24, 96, false, false) > kMaxOutlinePoints) ...
+
+#include <cstdint>
+#include <string_view>
+
+namespace lw {
+
+// The largest outline a capture is asked for: 10 million points (about
+// 90 MB of points and types, a few times that while the path is built).
+inline constexpr std::uint64_t kMaxOutlinePoints = 10'000'000;
+
+// An upper estimate of the points of the outline of `text` (UTF-8, each
+// character one glyph) at `sizePoints` on a screen of `dpi`. A flattened
+// curve has segments in proportion to the square root of its size in
+// pixels, so a glyph gives at most a fixed part plus a part growing with
+// the root of its pixel height; the factors cover the densest kanji of the
+// Japanese fonts with room to spare (about 415 points at 192 px).
+// Underline and strikeout add a rectangle each. Saturates, never overflows.
+std::uint64_t estimateOutlinePoints(std::string_view text, double sizePoints, double dpi, bool underline,
+                                    bool strikeout);
+
+} // namespace lw

@@ -1,0 +1,72 @@
+// The work bound against real captures: never below what a capture gives,
+// and the window's own requests far below the limit.
+#include "outline/capture.hpp"
+#include "outline/work_bound.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string repeated(const std::string& piece, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
+} // namespace
+
+TEST(WorkBound, NeverBelowTheRealPointCount)
+{
+    struct Case {
+        std::string text;
+        const char* face;
+        float size;
+        double dpi;
+    };
+    // The densest kanji of the Mincho face, Latin with many curves, and mixed
+    // text, from the smallest height to the largest size.
+    const Case cases[] = {
+        {"繼鸞驫", "ＭＳ 明朝", 1, 96},       {"繼鸞驫", "ＭＳ 明朝", 24, 96},
+        {"繼鸞驫", "ＭＳ 明朝", 144, 96},     {"繼鸞驫", "ＭＳ 明朝", 16384, 96},
+        {"繼鸞驫", "ＭＳ 明朝", 144, 1200},   {"纔繼鬣", "ＭＳ Ｐゴシック", 2000, 96},
+        {"@&%$8gS", "DejaVu Serif", 500, 96}, {"編集テキスト ABC", "ＭＳ Ｐゴシック", 72, 96},
+    };
+    lw::NullCanvas canvas;
+    lw::DeviceContext dc(canvas);
+    for (const Case& c : cases) {
+        lw::WindowFont font;
+        font.faceName = c.face;
+        font.size = c.size;
+        font.underline = font.strikeout = true;
+        lw::CapturedOutline outline;
+        std::int32_t alCent = 0;
+        lw::drawFlattenPath(alCent, {c.text, font, 0, 461, 301, 1440.0 / c.dpi}, dc, outline);
+        const std::uint64_t estimate = lw::estimateOutlinePoints(c.text, c.size, c.dpi, true, true);
+        EXPECT_GE(estimate, std::uint64_t(outline.pointCount)) << c.text << " " << c.face << " " << c.size;
+        // Close enough that a request is refused only when its outline is
+        // within a factor of the limit.
+        EXPECT_LE(estimate, 12 * std::uint64_t(outline.pointCount) + 200) << c.text << " " << c.size;
+    }
+}
+
+TEST(WorkBound, TheWindowsRangesStayFarBelowTheLimit)
+{
+    // The window: sizes up to 144 pt on a 96-dpi screen. Its text box sets no
+    // length of its own; a line of a thousand of the densest characters is
+    // far longer than any label drawn with it.
+    const std::string longLine = repeated("繼", 1000);
+    for (float size : {1.0f, 24.0f, 144.0f})
+        EXPECT_LT(lw::estimateOutlinePoints(longLine, size, 96, true, true), lw::kMaxOutlinePoints / 10) << size;
+}
+
+TEST(WorkBound, TheHostileRequestIsAboveAndNothingOverflows)
+{
+    const std::string text(100000, 'W');
+    EXPECT_GT(lw::estimateOutlinePoints(text, 16384, 100000, false, false), lw::kMaxOutlinePoints);
+    EXPECT_EQ(lw::estimateOutlinePoints(text, 1e300, 1e300, false, false), UINT64_MAX);
+    EXPECT_EQ(lw::estimateOutlinePoints("", 16384, 100000, false, false), 0u);
+}
