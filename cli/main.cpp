@@ -2,6 +2,7 @@
 // machines without a display.
 
 #include "cli/options.hpp"
+#include "export/capture_json.hpp"
 #include "export/jw_command.hpp"
 #include "export/svg.hpp"
 #include "export/byte_files.hpp"
@@ -13,73 +14,18 @@
 #include <cstdio>
 #include <iostream>
 #include <new>
+#include <stdexcept>
 #include <string>
 #ifdef _WIN32
 #include "base/windows_text.hpp"
 #else
+#include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
 #endif
 
 namespace {
-
-void appendJsonString(std::string& out, std::string_view s)
-{
-    out.push_back('"');
-    for (unsigned char c : s) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20) {
-                char buffer[8];
-                std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-                out += buffer;
-            } else {
-                out.push_back(char(c));
-            }
-        }
-    }
-    out.push_back('"');
-}
-
-std::string captureJson(const lw::cli::Options& o, const lw::CapturedOutline& outline, std::int32_t alCent)
-{
-    lw::FaceInfo face = lw::describeFace(o.font.faceName, o.font.italic);
-    std::string out = "{\"text\": ";
-    appendJsonString(out, o.text);
-    out += ", \"face\": ";
-    appendJsonString(out, o.font.faceName);
-    out += ", \"family\": ";
-    appendJsonString(out, face.family);
-    out += ", \"file\": ";
-    appendJsonString(out, face.file);
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, ", \"size\": %g, \"angle\": %d", double(o.font.size), o.angle);
-    out += buffer;
-    std::snprintf(buffer, sizeof buffer, ", \"height\": %d, \"alCent\": %d, \"pointCount\": %d",
-                  -outline.logFont.lfHeight, alCent, outline.pointCount);
-    out += buffer;
-    out += ", \"points\": [";
-    for (const lw::Figure& f : lw::figures(outline)) {
-        for (std::size_t k = 0; k < f.points.size(); ++k) {
-            std::snprintf(buffer, sizeof buffer, "%s[%d, %d]", f.first + k ? ", " : "", f.points[k].x,
-                          f.points[k].y);
-            out += buffer;
-        }
-    }
-    out += "], \"types\": [";
-    for (const lw::Figure& f : lw::figures(outline)) {
-        for (std::size_t k = 0; k < f.types.size(); ++k) {
-            std::snprintf(buffer, sizeof buffer, "%s%d", f.first + k ? ", " : "", f.types[k]);
-            out += buffer;
-        }
-    }
-    out += "]}\n";
-    return out;
-}
 
 #ifndef _WIN32
 // The directory of this program, for the WIT work file, as the window uses
@@ -120,7 +66,7 @@ int run(const lw::cli::Options& o)
     if (o.command == "capture") {
         expectFiles(o, 0, "capture [options]");
         std::int32_t alCent = capture(o.centre ? 1 : 0);
-        std::string json = captureJson(o, outline, alCent);
+        std::string json = lw::captureJson(o.text, o.font, o.angle, outline, alCent);
         std::fwrite(json.data(), 1, json.size(), stdout);
         return 0;
     }
@@ -155,23 +101,37 @@ int run(const lw::cli::Options& o)
     throw lw::cli::UsageError("unknown command " + o.command + "; see --help");
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// Standard output closed at start: its descriptor is taken by /dev/null, so
+// no file opened later lands on it, and anything meant for it is a failure.
+bool standardOutputClosed()
 {
-#ifdef _WIN32
-    // Taken from the wide command line: argv holds the ANSI code page's
-    // version, which loses every character outside it.
-    (void)argc;
-    (void)argv;
-    std::vector<std::string> args = lw::commandLineArguments();
-    if (!args.empty())
-        args.erase(args.begin());
+#ifndef _WIN32
+    if (::fcntl(1, F_GETFD) != -1 || errno != EBADF)
+        return false;
+    int fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (fd >= 0 && fd != 1)
+        ::close(fd);
+    return true;
 #else
-    std::vector<std::string> args(argv + 1, argv + argc);
+    return false;
 #endif
+}
+
+// What went to standard output must have reached it: a full disk, a closed
+// pipe or a closed descriptor is a failure, not a success.
+bool standardOutputReached(bool closed, bool wrote)
+{
+    std::cout.flush();
+    const bool ok = std::cout.good() && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    const bool closeOk = std::fclose(stdout) == 0;
+    return !(wrote && (closed || !ok || !closeOk));
+}
+
+int runMain(const std::vector<std::string>& args, bool& wrote)
+{
     try {
         lw::cli::Options o = lw::cli::parseOptions(args);
+        wrote = o.help || o.command == "capture";
         if (o.help) {
             std::cout << lw::cli::usageText();
             return 0;
@@ -184,7 +144,36 @@ int main(int argc, char** argv)
         std::cerr << "letterwire-cli: " << f.what() << "\n";
         return 1;
     } catch (const std::bad_alloc&) {
-        std::cerr << "letterwire-cli: out of memory\n";
+        std::cerr << "letterwire-cli: out of memory: the work needs more memory than this machine gives it\n";
+        return 1;
+    } catch (const std::length_error&) {
+        std::cerr << "letterwire-cli: out of memory: the work needs more memory than this machine gives it\n";
         return 1;
     }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const bool closed = standardOutputClosed();
+#ifdef _WIN32
+    // Taken from the wide command line: argv holds the ANSI code page's
+    // version, which loses every character outside it.
+    (void)argc;
+    (void)argv;
+    std::vector<std::string> args = lw::commandLineArguments();
+    if (!args.empty())
+        args.erase(args.begin());
+#else
+    std::vector<std::string> args(argv + 1, argv + argc);
+#endif
+    bool wrote = false;
+    int status = runMain(args, wrote);
+    if (!standardOutputReached(closed, wrote)) {
+        std::cerr << "letterwire-cli: standard output could not be written"
+                  << (closed ? " (it is closed)" : "") << "\n";
+        return status == 0 ? 1 : status;
+    }
+    return status;
 }

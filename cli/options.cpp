@@ -1,8 +1,12 @@
 #include "cli/options.hpp"
 
+#include "outline/work_bound.hpp"
+
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <string>
 
 namespace lw::cli {
 namespace {
@@ -24,6 +28,29 @@ std::string shortest(double value)
 }
 
 std::string previewSize() { return shortest(design::kPreviewWidth) + " x " + shortest(design::kPreviewHeight); }
+
+constexpr int kAngleLimit = 214748364;
+constexpr double kDpiLowest = 10;
+constexpr double kDpiHighest = 10000;
+
+// Requests the capture cannot serve are refused before any work: a size
+// that rounds to no pixel at all (the platform would take a height of 0 for
+// its default height and draw larger), and an outline beyond the work bound.
+void checkWork(const Options& o)
+{
+    const double pixels = double(o.font.size) * o.dpi / 72;
+    if (std::nearbyint(pixels) == 0 || pixels <= 0.5)
+        throw UsageError("--size " + shortest(o.font.size) + " is less than half a pixel high at " +
+                         shortest(o.dpi) + " dpi; the size must be above " + shortest(0.5 * 72 / o.dpi) +
+                         " points");
+    const std::uint64_t points = estimateOutlinePoints(o.text, o.font.size, o.dpi, o.font.underline,
+                                                       o.font.strikeout);
+    if (points > kMaxOutlinePoints)
+        throw UsageError("the outline of this text at --size " + shortest(o.font.size) + " and --dpi " +
+                         shortest(o.dpi) + " could have about " + std::to_string(points) +
+                         " points, above the limit of " + std::to_string(kMaxOutlinePoints) +
+                         "; use a shorter text, a smaller size or a lower dpi");
+}
 
 } // namespace
 
@@ -55,11 +82,16 @@ Options (every command):
   --centre        place the text as the preview does: alignment 1 at the
                   centre of the )" + previewSize() + R"( preview area (default for wit);
                   otherwise alignment 0 at the origin, as the JW export does
-  --dpi DPI       the screen's dots per inch (default )" + shortest(design::kDpi) + ": " + shortest(design::kTwipsPerPixel) + R"( twips a pixel)
+  --dpi DPI       the screen's dots per inch, )" + shortest(kDpiLowest) + " to " + shortest(kDpiHighest) + R"( (default )" + shortest(design::kDpi) + ": " + shortest(design::kTwipsPerPixel) + R"( twips a pixel)
   --no-convert    wit: write the WIT text to OUTPUT, start no converter
   --help          this text
 
-Exit status: 0 success, 1 a failure of the work, 2 a usage error.
+The text, the size and the dpi together must keep the outline within
+)" + std::to_string(kMaxOutlinePoints) + R"( points (estimated before any work); the size must be at least
+half a pixel high.
+
+Exit status: 0 success, 1 a failure of the work (also when standard output
+could not be written), 2 a usage error.
 )";
 }
 
@@ -86,8 +118,12 @@ Options parseOptions(const std::vector<std::string>& args)
             o.font.size = static_cast<float>(size);
         } else if (a == "--angle") {
             double angle = number(a, value());
-            if (std::trunc(angle) != angle || std::fabs(angle) > 214748364)
+            if (std::trunc(angle) != angle)
                 throw UsageError("--angle must be a whole number of degrees");
+            // Ten times the angle is the font's escapement, a 32-bit number.
+            if (std::fabs(angle) > kAngleLimit)
+                throw UsageError("--angle must be from -" + std::to_string(kAngleLimit) + " to " +
+                                 std::to_string(kAngleLimit) + " degrees");
             o.angle = static_cast<std::int32_t>(angle);
         } else if (a == "--italic") {
             o.font.italic = true;
@@ -99,8 +135,8 @@ Options parseOptions(const std::vector<std::string>& args)
             o.centre = true;
         } else if (a == "--dpi") {
             o.dpi = number(a, value());
-            if (o.dpi <= 0 || o.dpi > 100000)
-                throw UsageError("--dpi must be above 0");
+            if (!(o.dpi >= kDpiLowest && o.dpi <= kDpiHighest))
+                throw UsageError("--dpi must be from " + shortest(kDpiLowest) + " to " + shortest(kDpiHighest));
         } else if (a == "--no-convert") {
             o.noConvert = true;
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
@@ -115,6 +151,10 @@ Options parseOptions(const std::vector<std::string>& args)
         return o;
     if (o.command.empty())
         throw UsageError("no command given (capture, jw, wit or svg); see --help");
+    for (const std::string& file : o.positional)
+        if (file.empty())
+            throw UsageError(o.command + ": a file path is empty");
+    checkWork(o);
     return o;
 }
 

@@ -99,20 +99,46 @@ private:
     char space_[65536];
 };
 
-OutputFile::OutputFile(const std::string& path) : path_(path)
+OutputFile::OutputFile(const std::string& path) : path_(path), target_(fileio::outputTarget(path))
 {
-    buffer_ = std::make_unique<Buffer>(fileio::openOutput(path));
+    // Beside the target, so that the rename stays on one file system.
+    buffer_ = std::make_unique<Buffer>(fileio::createUnique(fileio::folderOf(target_),
+                                                            "." + fileio::nameOf(target_) + ".", ".tmp", path,
+                                                            written_));
     stream_ = std::make_unique<std::ostream>(buffer_.get());
 }
 
-OutputFile::~OutputFile() = default;
+OutputFile OutputFile::createUnique(const std::string& folder, const std::string& prefix, const std::string& suffix)
+{
+    OutputFile file;
+    file.buffer_ = std::make_unique<Buffer>(fileio::createUnique(folder, prefix, suffix, folder, file.written_));
+    file.stream_ = std::make_unique<std::ostream>(file.buffer_.get());
+    file.path_ = file.target_ = file.written_;
+    return file;
+}
+
+OutputFile::OutputFile(OutputFile&&) noexcept = default;
+
+OutputFile::~OutputFile()
+{
+    if (buffer_ && !written_.empty()) {
+        buffer_->closeFile();
+        fileio::removeFile(written_);
+    }
+}
 
 std::ostream& OutputFile::stream() { return *stream_; }
 
 void OutputFile::close()
 {
+    if (written_.empty())
+        return;
     if (const std::string& error = buffer_->closeFile(); !error.empty())
+        failIo(path_, error); // the destructor removes what was written
+    std::string error;
+    if (written_ != target_ && !fileio::replace(written_, target_, error))
         failIo(path_, error);
+    written_.clear();
 }
 
 } // namespace lw

@@ -16,6 +16,8 @@ namespace lw {
 
 // A file opened for reading. A missing file (or an empty path) is file not
 // found, a missing folder path not found, anything else path/file access.
+// A regular file, checked before it is read (a pipe, a device or a folder
+// is path/file access), so no path can make the read block or never end.
 class InputFile {
 public:
     explicit InputFile(const std::string& path);
@@ -34,23 +36,37 @@ private:
     fileio::Handle handle_ = fileio::kNoHandle;
 };
 
-// A file opened for writing, created or emptied. A missing folder (or an
-// empty path) is path not found, no right to write path/file access.
+// An output file written whole or not at all: the bytes go to a new file
+// beside it, which takes the output's place only in close(), so a reader
+// (or a second run writing the same path) never sees a mix, and a write
+// error leaves the old file as it was. The output must be a regular file or
+// not exist yet; a missing folder (or an empty path) is path not found, no
+// right to write path/file access.
 class OutputFile {
 public:
     explicit OutputFile(const std::string& path);
-    // Closes without reporting; use close() to learn about write errors.
+    // A new file of its own in `folder`, named prefix + random letters +
+    // suffix, created exclusively and written in place; path() names it.
+    static OutputFile createUnique(const std::string& folder, const std::string& prefix,
+                                   const std::string& suffix);
+    // Without close(), nothing of this run is left: the output stays as it was.
     ~OutputFile();
+    OutputFile(OutputFile&&) noexcept;
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
     std::ostream& stream();
-    // Writes what is pending and closes; a write error is path/file access.
+    // Writes what is pending and puts the file in place; a write error is
+    // path/file access, and then the output stays as it was.
     void close();
+    const std::string& path() const { return path_; }
 
 private:
     class Buffer;
-    std::string path_;
+    OutputFile() = default;
+    std::string path_;    // what the user named
+    std::string target_;  // the file replaced: path_ or where its link points
+    std::string written_; // the file the bytes go to
     std::unique_ptr<Buffer> buffer_;
     std::unique_ptr<std::ostream> stream_;
 };

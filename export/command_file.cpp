@@ -15,12 +15,15 @@ namespace {
 constexpr std::size_t kLastScale = 16;
 
 // "cmd.txt, line 3, word "lg17"". The word is shown as text (it is code page
-// 932 in the file), control bytes escaped, and cut short when it is long.
-std::string where(std::string_view fileName, std::size_t lineNumber, std::string_view word)
+// 932 in the file), control bytes escaped, and cut short when it is long; an
+// empty word, which shows nothing, by its position (1 for the first).
+std::string where(std::string_view fileName, std::size_t lineNumber, std::size_t position, std::string_view word)
 {
     std::string text(fileName);
     text += ", line ";
     text += std::to_string(lineNumber);
+    if (word.empty())
+        return text + ", word " + std::to_string(position) + " (empty)";
     text += ", word \"";
     constexpr std::size_t kShown = 60;
     std::string shown = cp932ToUtf8(word.substr(0, kShown));
@@ -62,11 +65,12 @@ public:
         const std::string collapsed = collapseSpaces(line);
         const auto w = words(collapsed);
         if (w.size() < 2)
-            fail(FailureKind::SubscriptOutOfRange, number, w[0]);
-        p_.baseX = parseDecimal(w[1], where(fileName_, number, w[1]));
+            fail(FailureKind::SubscriptOutOfRange, number, 1, w[0]);
+        p_.baseX = parseDecimal(w[1], where(fileName_, number, 2, w[1]));
         if (w.size() < 3)
-            fail(FailureKind::SubscriptOutOfRange, number, w[0]);
-        p_.baseY = parseDecimal(w[2], where(fileName_, number, w[2]));
+            fail(FailureKind::SubscriptOutOfRange, number, 1, w[0]);
+        p_.baseY = parseDecimal(w[2], where(fileName_, number, 3, w[2]));
+        p_.baseLine = number;
     }
 
     void scaleTable(const std::vector<std::string_view>& w, std::size_t number)
@@ -74,24 +78,25 @@ public:
         // Words 2 to the second-to-last; the last word is never read.
         for (std::size_t k = 1; k + 1 < w.size(); ++k) {
             if (k - 1 > kLastScale)
-                fail(FailureKind::SubscriptOutOfRange, number, w[k]);
-            p_.scales[k - 1] = parseDecimal(w[k], where(fileName_, number, w[k]));
+                fail(FailureKind::SubscriptOutOfRange, number, k + 1, w[k]);
+            p_.scales[k - 1] = parseDecimal(w[k], where(fileName_, number, k + 1, w[k]));
         }
     }
 
     void chooseScale(std::string_view word1, std::size_t number)
     {
-        const std::string at = where(fileName_, number, word1);
+        const std::string at = where(fileName_, number, 1, word1);
         const std::int32_t group = roundToInt32(leadingNumberValue(word1.substr(2)), at);
         if (group < 0 || std::size_t(group) > kLastScale)
             throw Failure(FailureKind::SubscriptOutOfRange, at);
         p_.chosenScale = p_.scales[std::size_t(group)];
+        p_.scaleLine = number;
     }
 
 private:
-    [[noreturn]] void fail(FailureKind kind, std::size_t number, std::string_view word)
+    [[noreturn]] void fail(FailureKind kind, std::size_t number, std::size_t position, std::string_view word)
     {
-        throw Failure(kind, where(fileName_, number, word));
+        throw Failure(kind, where(fileName_, number, position, word));
     }
 
     std::string_view fileName_;

@@ -23,6 +23,9 @@ struct JwParameters {
     std::array<double, 17> scales{};
     // A copy of the entry the last "lg" line chose, not a reference to it.
     double chosenScale = 0;
+    // The lines that set the base point and the chosen scale; 0 for none.
+    std::size_t baseLine = 0;
+    std::size_t scaleLine = 0;
 };
 
 // Walks the lines of a command file's bytes.

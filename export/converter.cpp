@@ -4,7 +4,7 @@ namespace lw {
 
 void startConverter(const std::string& workFile, const std::string& outputPath)
 {
-    startDetached({"mfin", workFile, outputPath});
+    startDetached({"mfin", workFile, outputPath}, workFile);
 }
 
 } // namespace lw

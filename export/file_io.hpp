@@ -12,16 +12,42 @@ namespace lw::fileio {
 using Handle = std::intptr_t; // a descriptor or a HANDLE
 inline constexpr Handle kNoHandle = -1;
 
-// For reading: a missing file (or an empty path) is file not found, a
-// missing folder path not found, a folder or no right path/file access.
+// For reading a regular file: a missing file (or an empty path) is file not
+// found, a missing folder path not found, a folder, a device, a pipe or no
+// right path/file access. Never blocks, whatever the path names.
 Handle openInput(const std::string& path);
-// For writing, created or emptied: a missing folder (or an empty path) is
-// path not found, a folder or no right path/file access.
-Handle openOutput(const std::string& path);
+
+// The file an output to `path` replaces: `path` itself, or the file a link
+// there names. It must be a regular file or not exist yet; a folder, a device
+// or a pipe is path/file access, an empty path or a missing folder path not
+// found. Never opens the file, so never blocks.
+std::string outputTarget(const std::string& path);
+
+// Creates a new file exclusively (never through a link, never an existing
+// one) in `folder`, named prefix + random letters + suffix; `created` gets
+// its path. Failures are those of creating `shownAs` (the path the user
+// gave): a missing folder path not found, no right path/file access.
+Handle createUnique(const std::string& folder, const std::string& prefix, const std::string& suffix,
+                    const std::string& shownAs, std::string& created);
 
 bool read(Handle handle, char* buffer, std::size_t size, std::size_t& got, std::string& error);
 bool writeAll(Handle handle, const char* data, std::size_t size, std::string& error);
 bool close(Handle handle, std::string& error);
+
+// Puts `from` in the place of `to` in one step (a reader sees the old file
+// or the new one, never a mix); false with the system's words otherwise.
+bool replace(const std::string& from, const std::string& to, std::string& error);
+// Removes a file of ours; a file that is gone already is no error.
+void removeFile(const std::string& path);
+
+// This user's own folder for work files, made when missing:
+// $XDG_CACHE_HOME/letterwire (~/.cache/letterwire), %LOCALAPPDATA%\Letterwire.
+// A folder that cannot be made is path/file access.
+std::string userWorkFolder();
+
+// The folder part of a path ("." when there is none) and the name part.
+std::string folderOf(const std::string& path);
+std::string nameOf(const std::string& path);
 
 // True when `path` names the file open as `handle`, whatever the spelling
 // (links, case, short names, either slash).

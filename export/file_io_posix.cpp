@@ -8,8 +8,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <random>
 
 namespace lw::fileio {
 namespace {
@@ -42,28 +46,80 @@ enum class Role { Input, Output };
     throw Failure(kind, where);
 }
 
+[[noreturn]] void notRegular(const std::string& path)
+{
+    throw Failure(FailureKind::PathFileAccess, path + " (not a regular file)");
+}
+
 } // namespace
 
 Handle openInput(const std::string& path)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a pipe with no writer cannot hold the open; the
+    // type is checked before the first read, so a device that never ends
+    // (/dev/zero) is never read.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         failOpen(path, errno, Role::Input);
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+    const int statError = ::fstat(fd, &info) == 0 ? 0 : errno;
+    if (statError != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        failOpen(path, error, Role::Input);
+        if (statError != 0)
+            failOpen(path, statError, Role::Input);
+        if (S_ISDIR(info.st_mode))
+            failOpen(path, EISDIR, Role::Input);
+        notRegular(path);
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
 }
 
-Handle openOutput(const std::string& path)
+std::string outputTarget(const std::string& path)
 {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        failOpen(path, errno, Role::Output);
-    return fd;
+    if (path.empty())
+        failOpen(path, ENOENT, Role::Output);
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0)
+        return path; // not there yet: created beside its name, or its folder is reported then
+    std::string target = path;
+    if (S_ISLNK(info.st_mode)) {
+        // Written where the link points, so the link stays a link.
+        char* resolved = ::realpath(path.c_str(), nullptr);
+        if (!resolved)
+            return path;
+        target = resolved;
+        std::free(resolved);
+        if (::stat(target.c_str(), &info) != 0)
+            return target;
+    }
+    if (S_ISDIR(info.st_mode))
+        failOpen(path, EISDIR, Role::Output);
+    if (!S_ISREG(info.st_mode))
+        notRegular(path);
+    return target;
+}
+
+Handle createUnique(const std::string& folder, const std::string& prefix, const std::string& suffix,
+                    const std::string& shownAs, std::string& created)
+{
+    static std::atomic<unsigned> serial{0};
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char letters[24];
+        std::snprintf(letters, sizeof letters, "%08x%04x", unsigned(random()),
+                      (unsigned(::getpid()) + serial++) & 0xFFFF);
+        std::string candidate = folder + "/" + prefix + letters + suffix;
+        // O_EXCL: an existing file or a planted link is never opened.
+        int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            created = candidate;
+            return fd;
+        }
+        if (errno != EEXIST && errno != EINTR)
+            failOpen(shownAs, errno, Role::Output);
+    }
+    failOpen(shownAs, EEXIST, Role::Output);
 }
 
 bool read(Handle handle, char* buffer, std::size_t size, std::size_t& got, std::string& error)
@@ -104,6 +160,46 @@ bool close(Handle handle, std::string& error)
     error = std::strerror(errno);
     return false;
 }
+
+bool replace(const std::string& from, const std::string& to, std::string& error)
+{
+    if (::rename(from.c_str(), to.c_str()) == 0)
+        return true;
+    error = std::strerror(errno);
+    return false;
+}
+
+void removeFile(const std::string& path) { ::unlink(path.c_str()); }
+
+std::string userWorkFolder()
+{
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    std::string base;
+    if (cache && cache[0] == '/') {
+        base = cache;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!home || home[0] != '/')
+            throw Failure(FailureKind::PathFileAccess, "(no home folder for the work file)");
+        base = std::string(home) + "/.cache";
+    }
+    const std::string folder = base + "/letterwire";
+    for (const std::string& level : {base, folder}) {
+        if (::mkdir(level.c_str(), 0700) != 0 && errno != EEXIST)
+            throw Failure(FailureKind::PathFileAccess, level + " (" + std::strerror(errno) + ")");
+    }
+    return folder;
+}
+
+std::string folderOf(const std::string& path)
+{
+    std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 bool isSameFile(Handle handle, const std::string& path)
 {

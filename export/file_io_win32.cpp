@@ -9,6 +9,11 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <cstdio>
+#include <iterator>
+#include <random>
+
 namespace lw::fileio {
 namespace {
 
@@ -52,14 +57,64 @@ Handle open(const std::string& path, DWORD access, DWORD share, DWORD dispositio
 
 } // namespace
 
-Handle openInput(const std::string& path)
+[[noreturn]] void notRegular(const std::string& path)
 {
-    return open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
+    throw Failure(FailureKind::PathFileAccess, path + " (not a regular file)");
 }
 
-Handle openOutput(const std::string& path)
+Handle openInput(const std::string& path)
 {
-    return open(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_ALWAYS);
+    Handle h = open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
+    // A device (NUL, CON, a pipe) is refused before the first read.
+    if (GetFileType(handleOf(h)) != FILE_TYPE_DISK) {
+        CloseHandle(handleOf(h));
+        notRegular(path);
+    }
+    return h;
+}
+
+std::string outputTarget(const std::string& path)
+{
+    if (path.empty())
+        failOpen(path, widePath(path), ERROR_PATH_NOT_FOUND);
+    const std::wstring wide = widePath(path);
+    DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        failOpen(path, wide, ERROR_ACCESS_DENIED);
+    // Asked without any access, which never blocks and never changes it.
+    HANDLE h = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        const DWORD type = GetFileType(h);
+        CloseHandle(h);
+        if (type != FILE_TYPE_DISK)
+            notRegular(path);
+    }
+    return path;
+}
+
+Handle createUnique(const std::string& folder, const std::string& prefix, const std::string& suffix,
+                    const std::string& shownAs, std::string& created)
+{
+    static std::atomic<unsigned> serial{0};
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char letters[24];
+        std::snprintf(letters, sizeof letters, "%08x%04x", unsigned(random()),
+                      (unsigned(GetCurrentProcessId()) + serial++) & 0xFFFF);
+        std::string candidate = folder + "\\" + prefix + letters + suffix;
+        // CREATE_NEW: an existing file or a planted link is never opened.
+        HANDLE h = CreateFileW(widePath(candidate).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            created = candidate;
+            return reinterpret_cast<Handle>(h);
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            failOpen(shownAs, widePath(shownAs), error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error);
+    }
+    failOpen(shownAs, widePath(shownAs), ERROR_FILE_EXISTS);
 }
 
 bool read(Handle handle, char* buffer, std::size_t size, std::size_t& got, std::string& error)
@@ -93,6 +148,53 @@ bool close(Handle handle, std::string& error)
         return true;
     error = systemMessage(GetLastError());
     return false;
+}
+
+bool replace(const std::string& from, const std::string& to, std::string& error)
+{
+    const std::wstring source = widePath(from), target = widePath(to);
+    // Another run replacing the same file at this moment holds it briefly.
+    for (int attempt = 0;; ++attempt) {
+        if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+            return true;
+        const DWORD code = GetLastError();
+        if (attempt >= 50 || (code != ERROR_ACCESS_DENIED && code != ERROR_SHARING_VIOLATION)) {
+            error = systemMessage(code);
+            return false;
+        }
+        Sleep(20);
+    }
+}
+
+void removeFile(const std::string& path) { DeleteFileW(widePath(path).c_str()); }
+
+std::string userWorkFolder()
+{
+    wchar_t buffer[MAX_PATH * 2];
+    DWORD n = GetEnvironmentVariableW(L"LOCALAPPDATA", buffer, DWORD(std::size(buffer)));
+    if (n == 0 || n >= std::size(buffer))
+        throw Failure(FailureKind::PathFileAccess, "(no LOCALAPPDATA folder for the work file)");
+    const std::string folder = fromWide(std::wstring_view(buffer, n)) + "\\Letterwire";
+    if (!CreateDirectoryW(widePath(folder).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        throw Failure(FailureKind::PathFileAccess, folder + " (" + systemMessage(GetLastError()) + ")");
+    return folder;
+}
+
+std::string folderOf(const std::string& path)
+{
+    std::size_t slash = path.find_last_of("\\/");
+    if (slash == std::string::npos)
+        return path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : ".";
+    // "C:\name" keeps its root separator.
+    return slash == 0 || (slash == 2 && path[1] == ':') ? path.substr(0, slash + 1) : path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path)
+{
+    std::size_t slash = path.find_last_of("\\/");
+    if (slash == std::string::npos)
+        return path.size() >= 2 && path[1] == ':' ? path.substr(2) : path;
+    return path.substr(slash + 1);
 }
 
 bool isSameFile(Handle handle, const std::string& path)

@@ -15,6 +15,20 @@ JwPlacement placementOf(const JwParameters& parameters, double twipsPerPixelX)
             .twipsPerPixel = twipsPerPixelX};
 }
 
+// The command file's lines that made the placement, for a failure while the
+// outline is written.
+std::string origin(const std::string& inputPath, const JwParameters& p)
+{
+    if (p.baseLine == 0 && p.scaleLine == 0)
+        return {};
+    std::string text = ", from " + inputPath;
+    if (p.baseLine != 0)
+        text += ", line " + std::to_string(p.baseLine) + " (base point)";
+    if (p.scaleLine != 0)
+        text += ", line " + std::to_string(p.scaleLine) + " (scale)";
+    return text;
+}
+
 } // namespace
 
 JwParameters writeJw(std::string_view commandBytes, std::string_view commandName,
@@ -37,12 +51,17 @@ void writeJwExport(const std::string& inputPath, const std::string& outputPath,
     const std::string bytes = input.readAll();
     OutputFile output(outputPath);
     JwParameters parameters;
-    copyCommandFile(bytes, inputPath, output.stream(), parameters);
     try {
-        writeJwOutline(output.stream(), outline,
-                       placementOf(parameters, twipsPerPixelX));
-    } catch (const Failure& failure) {
-        throw Failure(failure.kind(), outputPath + ", " + failure.where());
+        copyCommandFile(bytes, inputPath, output.stream(), parameters);
+        try {
+            writeJwOutline(output.stream(), outline, placementOf(parameters, twipsPerPixelX));
+        } catch (const Failure& failure) {
+            throw Failure(failure.kind(), outputPath + ", " + failure.where() + origin(inputPath, parameters));
+        }
+    } catch (const Failure&) {
+        // The lines copied before the failure are what the export leaves.
+        output.close();
+        throw;
     }
     output.close();
 }

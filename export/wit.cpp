@@ -4,18 +4,12 @@
 #include "export/converter.hpp"
 #include "export/line_sink.hpp"
 #include "export/print_form.hpp"
+#include "export/file_io.hpp"
 #include "base/failure.hpp"
 
+#include <optional>
+
 namespace lw {
-namespace {
-
-#ifdef _WIN32
-constexpr const char* kWorkFileSuffix = "\\tmp.wmf";
-#else
-constexpr const char* kWorkFileSuffix = "/tmp.wmf";
-#endif
-
-} // namespace
 
 void writeWit(std::ostream& out, const CapturedOutline& outline, float clientWidth,
               float clientHeight)
@@ -54,11 +48,26 @@ void writeWit(std::ostream& out, const CapturedOutline& outline, float clientWid
 void WitOut(const CapturedOutline& outline, float clientWidth, float clientHeight,
             const std::string& programDirectory, const std::string& outputPath)
 {
-    const std::string workFile = programDirectory + kWorkFileSuffix;
-    OutputFile file(workFile);
-    writeWit(file.stream(), outline, clientWidth, clientHeight);
-    file.close();
-    startConverter(workFile, outputPath);
+    // A work file of this export's own, so that no later export changes what
+    // its converter reads; an installed program's folder is not the user's
+    // to write, so then the user's own folder takes it.
+    auto create = [](const std::string& folder) { return OutputFile::createUnique(folder, "tmp-", ".wmf"); };
+    std::optional<OutputFile> file;
+    try {
+        file.emplace(create(programDirectory));
+    } catch (const Failure& failure) {
+        if (failure.kind() != FailureKind::PathFileAccess)
+            throw;
+        file.emplace(create(fileio::userWorkFolder()));
+    }
+    writeWit(file->stream(), outline, clientWidth, clientHeight);
+    file->close();
+    try {
+        startConverter(file->path(), outputPath);
+    } catch (...) {
+        fileio::removeFile(file->path()); // no converter will ever read it
+        throw;
+    }
 }
 
 } // namespace lw

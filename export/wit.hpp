@@ -19,9 +19,12 @@ namespace lw {
 void writeWit(std::ostream& out, const CapturedOutline& outline, float clientWidth,
               float clientHeight);
 
-// The export behind OK in mode "WIT" and the "Wit" button: writes
-// programDirectory + "/tmp.wmf", closes it, then starts "mfin" with the work
-// file and outputPath without waiting. No new capture is made.
+// The export behind OK in mode "WIT" and the "Wit" button: writes a new work
+// file of its own, "tmp-" + random letters + ".wmf", in programDirectory (in
+// the user's own work folder when programDirectory cannot be written),
+// closes it, then starts "mfin" with the work file and outputPath without
+// waiting. The work file is removed when the converter has ended (at once
+// when it cannot start). No new capture is made.
 void WitOut(const CapturedOutline& outline, float clientWidth, float clientHeight,
             const std::string& programDirectory, const std::string& outputPath);
 

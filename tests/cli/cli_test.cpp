@@ -13,9 +13,16 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <vector>
+
+extern char** environ;
 
 namespace {
 
@@ -107,13 +114,30 @@ TEST(CliCapture, UnknownFaceStillGivesAnOutlineAndNamesTheFamilyUsed)
 
 TEST(CliUsage, ErrorsExitTwoWithOneLine)
 {
-    const char* cases[] = {"", "capture --size", "capture --size abc", "capture --angle 1.5",
-                           "capture --bogus", "frobnicate", "capture extra", "capture --dpi 0"};
-    for (const char* args : cases) {
-        Result r = run(args, true);
-        EXPECT_EQ(r.status, 2) << args;
-        ASSERT_FALSE(r.out.empty()) << args;
-        EXPECT_EQ(r.out.find('\n'), r.out.size() - 1) << args << ": " << r.out;
+    struct Case {
+        std::string args;
+        std::string says; // part of the message
+    };
+    const Case cases[] = {
+        {"", "no command"}, {"capture --size", "needs a value"}, {"capture --size abc", "not a number"},
+        {"capture --angle 1.5", "whole number"}, {"capture --bogus", "unknown option"},
+        {"frobnicate", "unknown command"}, {"capture extra", "usage"},
+        // Ranges are stated; a size drawn as no pixel is not drawn as the default.
+        {"capture --dpi 0", "from 10 to 10000"}, {"capture --dpi 1e-7", "from 10 to 10000"},
+        {"capture --dpi 1e9", "from 10 to 10000"},
+        {"capture --angle 1e12", "from -214748364 to 214748364 degrees"},
+        {"capture --size 0.01", "less than half a pixel high at 96 dpi"},
+        {"wit ''", "empty"}, {"svg ''", "empty"},
+        // 100,000 characters at the largest size and a high resolution.
+        {"capture --size 16384 --dpi 10000 --text " + std::string(100000, 'W'), "limit of 10000000"},
+    };
+    for (const Case& c : cases) {
+        Result r = run(c.args, true);
+        const std::string shown = c.args.substr(0, 60);
+        EXPECT_EQ(r.status, 2) << shown;
+        ASSERT_FALSE(r.out.empty()) << shown;
+        EXPECT_EQ(r.out.find('\n'), r.out.size() - 1) << shown << ": " << r.out;
+        EXPECT_NE(r.out.find(c.says), std::string::npos) << shown << ": " << r.out;
     }
 }
 
@@ -214,7 +238,7 @@ TEST(CliWit, WithoutConversionWritesTheCentredCaptureAsWit)
     EXPECT_EQ(wit.rfind("#  from DX to EX\r\nHEADER\r\nMiddle\r\n0.1\r\nMM\r\n0.0 501 0.0 494\r\n", 0), 0u);
 }
 
-TEST(CliWit, StartsTheConverterWithTheWorkFileAndTheOutputPath)
+TEST(CliWit, StartsTheConverterWithAWorkFileThatGoesWhenItHasEnded)
 {
     ScratchDir scratch;
     const std::string& dir = scratch;
@@ -229,8 +253,15 @@ TEST(CliWit, StartsTheConverterWithTheWorkFileAndTheOutputPath)
     for (int i = 0; i < 100 && readFile(dir + "/args").empty(); ++i)
         usleep(20000);
     std::string args = readFile(dir + "/args");
-    std::string cliDir = std::string(LETTERWIRE_CLI).substr(0, std::string(LETTERWIRE_CLI).rfind('/'));
-    EXPECT_EQ(args, cliDir + "/tmp.wmf\n" + out + "\n");
+    const std::string cliDir = std::filesystem::path(LETTERWIRE_CLI).parent_path().string();
+    const std::string workFile = args.substr(0, args.find('\n'));
+    const std::string workName = std::filesystem::path(workFile).filename().string();
+    EXPECT_EQ(std::filesystem::path(workFile).parent_path().string(), cliDir);
+    EXPECT_TRUE(workName.starts_with("tmp") && workName.ends_with(".wmf")) << workName;
+    EXPECT_EQ(args.substr(args.find('\n') + 1), out + "\n");
+    for (int i = 0; i < 250 && std::filesystem::exists(workFile); ++i)
+        usleep(20000);
+    EXPECT_FALSE(std::filesystem::exists(workFile)) << "a work file was left in the build tree";
 }
 
 TEST(CliSvg, HasOneClosedSubpathPerFigureInOnePath)
@@ -252,4 +283,203 @@ TEST(CliSvg, HasOneClosedSubpathPerFigureInOnePath)
     EXPECT_EQ(paths, 1);
     EXPECT_EQ(closes, figures);
     EXPECT_NE(svg.find("fill-rule=\"nonzero\""), std::string::npos);
+}
+
+namespace {
+
+// letterwire-cli started without a shell, its standard output as `stdoutSetup`
+// leaves it: "closed", "full" (/dev/full) or a file path; stderr is returned.
+Result spawnCli(const std::vector<std::string>& args, const std::string& stdoutSetup)
+{
+    std::vector<std::string> all = {LETTERWIRE_CLI};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : all)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    int err[2];
+    if (pipe(err) != 0)
+        return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (stdoutSetup == "closed")
+        posix_spawn_file_actions_addclose(&actions, 1);
+    else
+        posix_spawn_file_actions_addopen(&actions, 1, stdoutSetup == "full" ? "/dev/full" : stdoutSetup.c_str(),
+                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, err[1], 2);
+    posix_spawn_file_actions_addclose(&actions, err[0]);
+    pid_t pid;
+    Result r;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        close(err[1]);
+        char buffer[4096];
+        ssize_t n;
+        while ((n = read(err[0], buffer, sizeof buffer)) > 0)
+            r.out.append(buffer, std::size_t(n));
+        int status = 0;
+        waitpid(pid, &status, 0);
+        r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    } else {
+        close(err[1]);
+    }
+    close(err[0]);
+    posix_spawn_file_actions_destroy(&actions);
+    return r;
+}
+
+// Parsed by a real JSON parser, which also refuses bytes that are not UTF-8.
+bool isJson(const std::string& path)
+{
+    const std::string command = "/usr/bin/python3 -c 'import json,sys; json.load(open(sys.argv[1], encoding=\"utf-8\"))' " + quote(path);
+    return std::system(command.c_str()) == 0;
+}
+
+std::string jsonValue(const std::string& json, const std::string& key)
+{
+    std::size_t at = json.find("\"" + key + "\": ");
+    if (at == std::string::npos)
+        return {};
+    at += key.size() + 4;
+    return json.substr(at, json.find(", \"", at) - at);
+}
+
+} // namespace
+
+TEST(CliOutput, StandardOutputThatIsLostIsAFailure)
+{
+    const std::vector<std::string> capture = {"capture", "--text", "O"};
+    const std::vector<std::string> help = {"--help"};
+    struct Case {
+        const std::vector<std::string>& args;
+        std::string stdoutSetup;
+    };
+    const Case cases[] = {{capture, "full"}, {capture, "closed"}, {help, "full"}, {help, "closed"}};
+    for (const Case& c : cases) {
+        Result r = spawnCli(c.args, c.stdoutSetup);
+        EXPECT_EQ(r.status, 1) << c.args[0] << " > " << c.stdoutSetup;
+        EXPECT_NE(r.out.find("standard output could not be written"), std::string::npos) << r.out;
+    }
+    // A command that writes nothing there does not care.
+    ScratchDir scratch;
+    Result r = spawnCli({"svg", scratch.path + "/o.svg"}, "closed");
+    EXPECT_EQ(r.status, 0) << r.out;
+}
+
+TEST(CliCapture, JsonIsValidWhateverTheBytesOfTextAndFace)
+{
+    ScratchDir scratch;
+    const std::string json = scratch.path + "/capture.json";
+    const char* bytes[] = {"\xff\xfe" "A", "\xc3", "\xed\xa0\x80", "a\x01\x7f\"\\", "\xe7\xb9"};
+    for (const char* b : bytes) {
+        Result r = spawnCli({"capture", "--text", b, "--font", b}, json);
+        ASSERT_EQ(r.status, 0) << r.out;
+        EXPECT_TRUE(isJson(json)) << readFile(json).substr(0, 120);
+    }
+}
+
+TEST(CliCapture, NamesTheFaceThatDrewThePointsForALongFaceName)
+{
+    // The font description holds 32 characters: the rest of the name is
+    // never seen by the platform, so it must not decide the face reported.
+    const std::string longName = "IPAMincho" + std::string(23, ' ') + "DejaVu Sans";
+    Result cut = run("capture --text O --font " + quote(longName.substr(0, 32)));
+    Result whole = run("capture --text O --font " + quote(longName));
+    ASSERT_EQ(whole.status, 0);
+    EXPECT_EQ(jsonValue(whole.out, "family"), jsonValue(cut.out, "family"));
+    EXPECT_EQ(jsonValue(whole.out, "file"), jsonValue(cut.out, "file"));
+    EXPECT_EQ(dumpFromJson(whole.out), dumpFromJson(cut.out));
+    EXPECT_EQ(jsonValue(whole.out, "family"), "\"IPAMincho\"");
+}
+
+TEST(CliCapture, AFaceNameNeverLoadsAFileItNames)
+{
+    ScratchDir scratch;
+    const std::string planted = scratch.path + "/planted.ttf";
+    std::filesystem::copy_file("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf", planted);
+    for (const std::string& name : {planted, ":file=" + planted, "x:file=" + planted, "DejaVu Serif:file=" + planted}) {
+        Result r = run("capture --text O --font " + quote(name));
+        ASSERT_EQ(r.status, 0) << name;
+        EXPECT_EQ(jsonValue(r.out, "file").find(scratch.path), std::string::npos) << name;
+    }
+}
+
+TEST(CliConcurrency, RunsWritingOneOutputLeaveOneWholeResult)
+{
+    ScratchDir scratch;
+    const std::string& dir = scratch;
+    // A long command file, so that the runs' writes overlap.
+    std::string command = "hp1 100 50\r\nhs 1 2 \r\nlg1\r\n";
+    while (command.size() < 400 * 1024)
+        command += "a line of the host's drawing to be copied\r\n";
+    writeFile(dir + "/cmd.txt", command);
+    const char* texts[] = {"O", "編集テキスト", "W", "ABC", "図", "iii"};
+    std::vector<std::string> expected;
+    for (const char* text : texts) {
+        lw::writeJwExport(dir + "/cmd.txt", dir + "/expected.txt", coreCapture(text, 0), 15);
+        expected.push_back(readFile(dir + "/expected.txt"));
+    }
+    for (int round = 0; round < 4; ++round) {
+        std::vector<pid_t> children;
+        for (const char* text : texts) {
+            std::vector<std::string> all = {LETTERWIRE_CLI, "jw", dir + "/cmd.txt", dir + "/out.txt", "--text", text};
+            std::vector<char*> argv;
+            for (auto& a : all)
+                argv.push_back(a.data());
+            argv.push_back(nullptr);
+            pid_t pid;
+            ASSERT_EQ(posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
+            children.push_back(pid);
+        }
+        for (pid_t pid : children) {
+            int status = 0;
+            waitpid(pid, &status, 0);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        }
+        const std::string out = readFile(dir + "/out.txt");
+        EXPECT_NE(std::find(expected.begin(), expected.end(), out), expected.end())
+            << "round " << round << ": the output is no run's whole result (" << out.size() << " bytes)";
+        EXPECT_EQ(readFile(dir + "/cmd.txt"), command);
+    }
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir))
+        ++files;
+    EXPECT_EQ(files, 3u) << "a temporary file was left beside the output";
+}
+
+TEST(CliConcurrency, ConcurrentWitExportsEachConvertTheirOwnOutline)
+{
+    ScratchDir scratch;
+    const std::string& dir = scratch;
+    // The converter takes its time, so later exports run while it works.
+    writeFile(dir + "/mfin", "#!/bin/sh\nsleep 0.2\ncp \"$1\" \"$2\"\n");
+    chmod((dir + "/mfin").c_str(), 0755);
+    const std::string saved = getenv("PATH");
+    setenv("PATH", (dir + ":" + saved).c_str(), 1);
+    const char* texts[] = {"O", "編集", "W", "AB", "図形"};
+    std::vector<pid_t> children;
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        std::vector<std::string> all = {LETTERWIRE_CLI, "wit", dir + "/" + std::to_string(i) + ".out", "--text", texts[i]};
+        std::vector<char*> argv;
+        for (auto& a : all)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        pid_t pid;
+        ASSERT_EQ(posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
+        children.push_back(pid);
+    }
+    setenv("PATH", saved.c_str(), 1);
+    for (pid_t pid : children) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    for (std::size_t i = 0; i < std::size(texts); ++i) {
+        const std::string out = dir + "/" + std::to_string(i) + ".out";
+        for (int k = 0; k < 250 && readFile(out).empty(); ++k)
+            usleep(20000);
+        std::ostringstream expected;
+        lw::writeWit(expected, coreCapture(texts[i], 1), 501, 494);
+        EXPECT_EQ(readFile(out), expected.str()) << texts[i];
+    }
 }

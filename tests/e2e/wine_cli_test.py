@@ -16,6 +16,7 @@ import os
 import subprocess
 import sys
 import tempfile
+import time
 
 linux_cli, windows_cli, wine_run = sys.argv[1:4]
 failures = []
@@ -125,15 +126,51 @@ with tempfile.TemporaryDirectory(prefix="lw-wine-") as scratch:
         if not (wit.startswith(b"#  from DX to EX\r\nHEADER\r\n") and wit.endswith(b"ENDENTI\r\nEOF\r\n")):
             failures.append("wit: not a whole WIT file")
 
-    # No converter anywhere: the export fails and says so, as on Linux.
-    work_file = os.path.join(os.path.dirname(os.path.abspath(windows_cli)), "tmp.wmf")
+    # No converter anywhere: the export fails and says so, as on Linux, and
+    # leaves no work file.
+    program_folder = os.path.dirname(os.path.abspath(windows_cli))
+    work_files = lambda folder: sorted(n for n in os.listdir(folder) if n.startswith("tmp") and n.endswith(".wmf"))
+    before = work_files(program_folder)
     run = subprocess.run([wine_run, windows_cli, "wit", to_windows(wit_path)] + args, capture_output=True,
                          env=dict(os.environ, PATH="/usr/bin:/bin", WINEPATH=""))
     message = run.stderr.decode("utf-8", "replace")
     if run.returncode != 1 or "File not found: mfin" not in message:
         failures.append(f"wit without a converter: status {run.returncode}: {message}")
-    if os.path.exists(work_file):
-        os.remove(work_file)
+    if work_files(program_folder) != before:
+        failures.append("wit without a converter left a work file")
+
+    # A stand-in converter (the launcher tests' probe, named mfin.exe): it gets
+    # a work file of this export's own, which is gone once it has ended.
+    probe = os.path.join(os.path.dirname(program_folder), "tests", "launcher", "launcher_argv_probe.exe")
+    if os.path.exists(probe):
+        bin_folder = os.path.join(scratch, "bin")
+        os.mkdir(bin_folder)
+        with open(probe, "rb") as src, open(os.path.join(bin_folder, "mfin.exe"), "wb") as dst:
+            dst.write(src.read())
+        record = os.path.join(scratch, "probe.txt")
+        run = subprocess.run([wine_run, windows_cli, "wit", to_windows(wit_path)] + args, capture_output=True,
+                             env=dict(os.environ, WINEPATH=to_windows(bin_folder),
+                                      LW_PROBE_RECORD=to_windows(record)))
+        for _ in range(200):
+            if os.path.exists(record):
+                break
+            time.sleep(0.05)
+        lines = open(record, encoding="utf-8").read().splitlines() if os.path.exists(record) else []
+        argv = [l[1:-1] for l in lines if l.startswith("[") and l.endswith("]")]
+        if run.returncode != 0 or len(argv) < 3:
+            failures.append(f"wit with a converter: status {run.returncode}, converter arguments {argv}")
+        else:
+            work = argv[-2]
+            name = work.replace("/", "\\").rsplit("\\", 1)[-1]
+            if not (name.startswith("tmp") and name.endswith(".wmf")):
+                failures.append(f"wit: the work file's name {name}")
+            for _ in range(200):
+                if work_files(program_folder) == before:
+                    break
+                time.sleep(0.05)
+            if work_files(program_folder) != before:
+                failures.append(f"wit: the work file outlived its converter: {work_files(program_folder)}")
+            print(f"wit with a converter: work file {name}, removed once the converter ended")
 
 for f in failures:
     print("FAIL", f)

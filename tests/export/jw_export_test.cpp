@@ -7,6 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <csignal>
+#endif
 
 #include <algorithm>
 #include <filesystem>
@@ -16,6 +20,18 @@
 
 using namespace lw;
 using namespace lw::test;
+
+namespace {
+
+#ifndef _WIN32
+std::string makeFifo(const std::string& path)
+{
+    ::mkfifo(path.c_str(), 0600);
+    return path;
+}
+#endif
+
+} // namespace
 
 TEST(JwExport, CopiesTheCommandFileThenWritesTheOutline)
 {
@@ -72,11 +88,33 @@ TEST(JwExport, FailuresNameTheFileAndLeaveTheCommandFileAlone)
          FailureKind::PathFileAccess,
          [](const ScratchDir& d) { return "Path/File access error: " + d.path().string() + " (is a folder)"; },
          nullptr},
-        // The system's own words follow in brackets.
-        {"a write that fails is no success", "a\r", false, cmd, [](const ScratchDir&) { return std::string("/dev/full"); },
+        // A device or a pipe could block the open or never end; neither is
+        // opened at all.
+#ifndef _WIN32
+        {"output is a device", "a\r", false, cmd, [](const ScratchDir&) { return std::string("/dev/full"); },
          FailureKind::PathFileAccess,
-         [](const ScratchDir&) { return std::string("Path/File access error: /dev/full ("); },
+         [](const ScratchDir&) { return std::string("Path/File access error: /dev/full (not a regular file)"); },
          nullptr},
+        {"command file is a device without end", "", true, [](const ScratchDir&) { return std::string("/dev/zero"); },
+         out, FailureKind::PathFileAccess,
+         [](const ScratchDir&) { return std::string("Path/File access error: /dev/zero (not a regular file)"); },
+         nullptr},
+        {"command file is a pipe without writer", "", true, [](const ScratchDir& d) { return makeFifo(d / "fifo"); },
+         out, FailureKind::PathFileAccess,
+         [](const ScratchDir& d) { return "Path/File access error: " + d / "fifo" + " (not a regular file)"; },
+         nullptr},
+        {"output is a pipe without reader", "a\r", false, cmd, [](const ScratchDir& d) { return makeFifo(d / "fifo"); },
+         FailureKind::PathFileAccess,
+         [](const ScratchDir& d) { return "Path/File access error: " + d / "fifo" + " (not a regular file)"; },
+         nullptr},
+#else
+        {"output is a device", "a\r", false, cmd, [](const ScratchDir&) { return std::string("NUL"); },
+         FailureKind::PathFileAccess,
+         [](const ScratchDir&) { return std::string("Path/File access error: NUL (not a regular file)"); }, nullptr},
+        {"command file is a device", "", true, [](const ScratchDir&) { return std::string("NUL"); }, out,
+         FailureKind::PathFileAccess,
+         [](const ScratchDir&) { return std::string("Path/File access error: NUL (not a regular file)"); }, nullptr},
+#endif
         {"output path is the command file", "hp1 1 2\r", false, cmd, cmd, FailureKind::PathFileAccess,
          [](const ScratchDir& d) {
              return "Path/File access error: " + d / "cmd.txt" + " (the output file is the command file)";
@@ -95,7 +133,10 @@ TEST(JwExport, FailuresNameTheFileAndLeaveTheCommandFileAlone)
          "\r\nhp1 1 x\r\n"},
         {"outline beyond the double range names the output", "hp1 1.7e308 0\rhs 1e305 \rlg0\r", false, cmd, out,
          FailureKind::FloatingPoint,
-         [](const ScratchDir& d) { return "Floating-point failure: " + d / "out.txt" + ", point 1"; },
+         [](const ScratchDir& d) {
+             return "Floating-point failure: " + d / "out.txt" + ", point 1, from " + d / "cmd.txt"
+                  + ", line 1 (base point), line 3 (scale)";
+         },
          "hp1 1.7e308 0\r\nhs 1e305 \r\nlg0\r\n 1.7E+308  2.54E+307 \r\n"},
     };
     for (const auto& c : cases) {
@@ -158,3 +199,63 @@ TEST(JwExport, RefusesTheCommandFileReachedThroughALink)
     EXPECT_THROW(writeJwExport(dir / "cmd.txt", dir / "link.txt", outline, 15), Failure);
     EXPECT_EQ(readBytes(dir / "cmd.txt"), "hp1 1 2\r\n");
 }
+
+#ifndef _WIN32
+// A full disk, as a file-size limit: the write fails before the output would
+// take the old file's place, so the old file stays and nothing else is left.
+TEST(JwExport, AWriteErrorLeavesTheOldOutputAsItWas)
+{
+    ScratchDir dir;
+    std::string command;
+    while (command.size() < 256 * 1024)
+        command += "a line of the command file to copy\r\n";
+    writeBytes(dir / "cmd.txt", command);
+    writeBytes(dir / "out.txt", "the old output");
+    auto outline = outlineOf({{0, 0, 6}, {10, 0, 2}, {10, 10, 3}});
+
+    struct rlimit saved {};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    struct rlimit small = saved;
+    small.rlim_cur = 64 * 1024;
+    auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    try {
+        writeJwExport(dir / "cmd.txt", dir / "out.txt", outline, 15);
+        ADD_FAILURE() << "a failed write reported success";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.kind(), FailureKind::PathFileAccess);
+        EXPECT_TRUE(std::string(failure.what()).starts_with("Path/File access error: " + dir / "out.txt" + " ("))
+            << failure.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    ::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(readBytes(dir / "out.txt"), "the old output");
+    EXPECT_EQ(readBytes(dir / "cmd.txt"), command);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"cmd.txt", "out.txt"}));
+}
+
+// A link at the output path stays a link and the file it names gets the
+// output; a hard link to the command file is the command file.
+TEST(JwExport, LinksAtTheOutputPath)
+{
+    ScratchDir dir;
+    writeBytes(dir / "cmd.txt", "hp1 1 2\r\n");
+    writeBytes(dir / "real.txt", "old");
+    std::filesystem::create_symlink(dir / "real.txt", dir / "link.txt");
+    std::filesystem::create_hard_link(dir / "cmd.txt", dir / "hard.txt");
+    auto outline = outlineOf({});
+
+    writeJwExport(dir / "cmd.txt", dir / "link.txt", outline, 15);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.txt"));
+    EXPECT_EQ(readBytes(dir / "real.txt"), "hp1 1 2\r\n");
+
+    EXPECT_THROW(writeJwExport(dir / "cmd.txt", dir / "hard.txt", outline, 15), Failure);
+    EXPECT_THROW(writeJwExport(dir / "cmd.txt", "/proc/self/fd/0", outline, 15), Failure);
+    EXPECT_EQ(readBytes(dir / "cmd.txt"), "hp1 1 2\r\n");
+}
+#endif

@@ -117,7 +117,27 @@ TEST(Wit, ArraysShorterThanTheUpperIndexFail)
     EXPECT_THROW(wit(outline), Failure);
 }
 
-TEST(WitOut, WritesTheWorkFileAndHandsItToTheConverterWhole)
+// The work files of the export in `folder` that are still there.
+std::vector<std::string> workFilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find("tmp") != std::string::npos && name.ends_with(".wmf"))
+            names.push_back(name);
+    }
+    return names;
+}
+
+// True once `folder` holds no work file, within 5 s.
+bool workFilesGone(const std::string& folder)
+{
+    for (int i = 0; i < 500 && !workFilesIn(folder).empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return workFilesIn(folder).empty();
+}
+
+TEST(WitOut, WritesAWorkFileOfItsOwnAndHandsItToTheConverterWhole)
 {
     StandInConverter mfin;
     struct Case {
@@ -135,10 +155,14 @@ TEST(WitOut, WritesTheWorkFileAndHandsItToTheConverterWhole)
         const std::string programDir = mfin.dir() / c.programDir;
         std::filesystem::create_directories(programDir);
         WitOut(outline, 501, 494, programDir, c.outputPath);
-        const std::vector<std::string> expected = {programDir + "/tmp.wmf", c.outputPath};
-        EXPECT_EQ(mfin.arguments(), expected) << c.name;
+        const std::vector<std::string> arguments = mfin.arguments();
+        ASSERT_EQ(arguments.size(), 2u) << c.name;
+        const std::string workName = arguments[0].substr(programDir.size() + 1);
+        EXPECT_EQ(arguments[0].substr(0, programDir.size() + 1), programDir + "/") << c.name;
+        EXPECT_TRUE(workName.starts_with("tmp") && workName.ends_with(".wmf")) << workName;
+        EXPECT_EQ(arguments[1], c.outputPath) << c.name;
         EXPECT_EQ(mfin.workFileCopy(), wit(outline)) << c.name;
-        EXPECT_EQ(readBytes(programDir + "/tmp.wmf"), wit(outline)) << c.name;
+        EXPECT_TRUE(workFilesGone(programDir)) << c.name << ": the work file outlived its converter";
     }
     // The converter is no child of ours: nothing is left to reap.
     errno = 0;
@@ -146,7 +170,55 @@ TEST(WitOut, WritesTheWorkFileAndHandsItToTheConverterWhole)
     EXPECT_EQ(errno, ECHILD);
 }
 
-TEST(WitOut, FailuresStopTheExport)
+// Two exports one after the other while the first converter still works:
+// each converter reads its own export's outline. A link planted where the
+// work file used to be is never written through.
+TEST(WitOut, EachConverterReadsItsOwnExport)
+{
+    ScratchDir dir;
+    std::filesystem::create_directory(dir / "bin");
+    writeBytes(dir / "bin/mfin", "#!/bin/sh\nsleep 0.3\ncp \"$1\" \"$2\"\n");
+    ::chmod((dir / "bin/mfin").c_str(), 0755);
+    writeBytes(dir / "victim", "not to be written");
+    std::filesystem::create_symlink(dir / "victim", dir / "tmp.wmf");
+    const std::string saved = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", (dir / "bin:" + saved).c_str(), 1);
+
+    auto first = outlineOf({{0, 0, 6}, {9, 0, 2}, {9, 9, 3}});
+    auto second = outlineOf({{5, 5, 6}, {7, 5, 3}});
+    WitOut(first, 501, 494, dir.path().string(), dir / "first.out");
+    WitOut(second, 501, 494, dir.path().string(), dir / "second.out");
+    ::setenv("PATH", saved.c_str(), 1);
+
+    for (int i = 0; i < 500 && !(std::filesystem::exists(dir / "first.out") && std::filesystem::exists(dir / "second.out")); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::filesystem::remove(dir / "tmp.wmf");
+    EXPECT_TRUE(workFilesGone(dir.path().string()));
+    EXPECT_EQ(readBytes(dir / "first.out"), wit(first));
+    EXPECT_EQ(readBytes(dir / "second.out"), wit(second));
+    EXPECT_EQ(readBytes(dir / "victim"), "not to be written");
+}
+
+// A program folder that cannot be written (an installed program's) gives the
+// work file to the user's own folder.
+TEST(WitOut, AnUnwritableProgramFolderUsesTheUsersFolder)
+{
+    StandInConverter mfin;
+    const char* old = std::getenv("XDG_CACHE_HOME");
+    const std::string saved = old ? old : "";
+    ::setenv("XDG_CACHE_HOME", (mfin.dir() / "cache").c_str(), 1);
+    auto outline = outlineOf({{0, 0, 6}, {1, 1, 3}});
+    // Not writable even for root.
+    WitOut(outline, 501, 494, "/sys", "out.jww");
+    old ? ::setenv("XDG_CACHE_HOME", saved.c_str(), 1) : ::unsetenv("XDG_CACHE_HOME");
+    const std::vector<std::string> arguments = mfin.arguments();
+    ASSERT_EQ(arguments.size(), 2u);
+    EXPECT_TRUE(arguments[0].starts_with(mfin.dir() / "cache/letterwire/tmp")) << arguments[0];
+    EXPECT_EQ(mfin.workFileCopy(), wit(outline));
+    EXPECT_TRUE(workFilesGone(mfin.dir() / "cache/letterwire"));
+}
+
+TEST(WitOut, FailuresStopTheExportAndLeaveNoWorkFile)
 {
     StandInConverter mfin;
     auto outline = outlineOf({{0, 0, 6}, {1, 1, 3}});
@@ -155,7 +227,7 @@ TEST(WitOut, FailuresStopTheExport)
         ADD_FAILURE() << "no failure for a missing program directory";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.kind(), FailureKind::PathNotFound);
-        EXPECT_EQ(std::string(failure.what()), "Path not found: " + mfin.dir() / "missing/tmp.wmf");
+        EXPECT_EQ(std::string(failure.what()), "Path not found: " + mfin.dir() / "missing");
     }
 
     const char* path = std::getenv("PATH");
@@ -169,8 +241,7 @@ TEST(WitOut, FailuresStopTheExport)
         EXPECT_STREQ(failure.what(), "File not found: mfin");
     }
     ::setenv("PATH", saved.c_str(), 1);
-    // The work file was closed before the start failed and stays as written.
-    EXPECT_EQ(readBytes(mfin.dir() / "tmp.wmf"), wit(outline));
+    EXPECT_TRUE(workFilesIn(mfin.dir().path().string()).empty());
 }
 
 TEST(StartDetached, ReportsAProgramThatCannotStart)
@@ -179,17 +250,24 @@ TEST(StartDetached, ReportsAProgramThatCannotStart)
     const std::string notExecutable = dir / "plain";
     writeBytes(notExecutable, "#!/bin/sh\n");
     ::chmod(notExecutable.c_str(), 0644);
+    // A folder named like the converter, first on PATH.
+    std::filesystem::create_directories(dir / "bin/mfin");
+    const std::string saved = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", (dir / "bin:" + saved).c_str(), 1);
     struct Case {
         std::vector<std::string> arguments;
         FailureKind kind;
+        std::string what;
     };
     const Case cases[] = {
-        {{"letterwire-no-such-program"}, FailureKind::FileNotFound},
-        {{dir / "missing"}, FailureKind::FileNotFound},
-        {{""}, FailureKind::FileNotFound},
-        {{}, FailureKind::FileNotFound},
-        {{notExecutable}, FailureKind::PathFileAccess},
-        {{dir.path().string()}, FailureKind::PathFileAccess},
+        {{"letterwire-no-such-program"}, FailureKind::FileNotFound, "File not found: letterwire-no-such-program"},
+        {{dir / "missing"}, FailureKind::FileNotFound, "File not found: " + dir / "missing"},
+        {{""}, FailureKind::FileNotFound, "File not found: (no program name)"},
+        {{}, FailureKind::FileNotFound, "File not found: (no program name)"},
+        {{notExecutable}, FailureKind::PathFileAccess, "Path/File access error: " + notExecutable + " (Permission denied)"},
+        {{dir.path().string()}, FailureKind::PathFileAccess,
+         "Path/File access error: " + dir.path().string() + " (" + dir.path().string() + " is a folder)"},
+        {{"mfin"}, FailureKind::PathFileAccess, "Path/File access error: mfin (" + dir / "bin/mfin" + " is a folder)"},
     };
     for (const auto& c : cases) {
         try {
@@ -197,6 +275,8 @@ TEST(StartDetached, ReportsAProgramThatCannotStart)
             ADD_FAILURE() << (c.arguments.empty() ? "(none)" : c.arguments[0]) << ": started";
         } catch (const Failure& failure) {
             EXPECT_EQ(failure.kind(), c.kind) << failure.what();
+            EXPECT_EQ(failure.what(), c.what);
         }
     }
+    ::setenv("PATH", saved.c_str(), 1);
 }
