@@ -3,6 +3,9 @@
 #include "base/failure.hpp"
 #include "base/numbers.hpp"
 #include "outline/text_output.hpp"
+#ifdef LETTERWIRE_FREETYPE_BACKEND
+#include "platform/freetype/path_into.hpp"
+#endif
 
 #include <cmath>
 
@@ -25,19 +28,29 @@ void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view tex
     BeginPath(dc);
     outputText(dc, logFont, text, alignment, x0, y0);
     EndPath(dc);
-    FlattenPath(dc);
 
-    outline.pathPoints.assign(1, POINT{});
-    outline.pathTypes.assign(1, 0);
-    int n = GetPath(dc, outline.pathPoints.data(), outline.pathTypes.data(), 0);
+#ifdef LETTERWIRE_FREETYPE_BACKEND
+    // Straight into the outline's arrays, sized once from a bound.
+    int n = flattenPathInto(dc, outline.pathPoints, outline.pathTypes);
+    if (n < 0) {
+        n = 0;
+        outline.pathPoints.clear();
+        outline.pathTypes.clear();
+    }
+#else
+    FlattenPath(dc);
+    int n = GetPath(dc, nullptr, nullptr, 0);
     // No closed path cannot follow EndPath; an empty outline is the safe reading.
     if (n < 0)
         n = 0;
-    outline.pointCount = n;
-    outline.pathPoints.assign(std::size_t(n) + 1, POINT{});
-    outline.pathTypes.assign(std::size_t(n) + 1, 0);
+    outline.pathPoints.assign(std::size_t(n), POINT{});
+    outline.pathTypes.assign(std::size_t(n), 0);
     if (n > 0)
         GetPath(dc, outline.pathPoints.data(), outline.pathTypes.data(), n);
+#endif
+    outline.pointCount = n;
+    outline.pathPoints.push_back(POINT{});
+    outline.pathTypes.push_back(0);
 }
 
 double pixelsPerPoint(double twipsPerPixelX)

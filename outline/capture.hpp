@@ -39,9 +39,10 @@ double pixelsPerPoint(double twipsPerPixelX);
 void drawFlattenPath(std::int32_t& alCent, const CaptureSource& source, DeviceContext& dc,
                      CapturedOutline& outline);
 
-// Shared by both captures: the path bracket around the text, then the path
-// read into the outline with two GetPath calls (count, then fill), so the
-// arrays are sized once.
+// Shared by both captures: the path bracket around the text, then the
+// flattened path read into the outline, its arrays sized once: by GetPath's
+// count then fill, or, on the FreeType backend, by a bound on the points the
+// flattening writes straight into them.
 void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
                  std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline);
 

@@ -10,6 +10,8 @@
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <algorithm>
+#include <cmath>
 #include <map>
 #include <utility>
 
@@ -65,6 +67,48 @@ int cubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void*
                              {float(c1->x), float(c2->x), float(to->x)},
                              {float(c1->y), float(c2->y), float(to->y)}});
     return 0;
+}
+
+// The second differences of each curve as the path will hold it (a conic as
+// its exact cubic), for the bound on flattened points.
+void measureCurves(GlyphOutline& glyph)
+{
+    double lastX = 0, lastY = 0;
+    for (const OutlineStep& st : glyph.steps) {
+        double c1x, c1y, c2x, c2y, ex, ey;
+        switch (st.kind) {
+        case OutlineStep::Move:
+        case OutlineStep::Line:
+            ++glyph.pointSteps;
+            lastX = st.x[0];
+            lastY = st.y[0];
+            continue;
+        case OutlineStep::Conic:
+            c1x = lastX + 2.0 / 3.0 * (st.x[0] - lastX);
+            c1y = lastY + 2.0 / 3.0 * (st.y[0] - lastY);
+            c2x = st.x[1] + 2.0 / 3.0 * (st.x[0] - st.x[1]);
+            c2y = st.y[1] + 2.0 / 3.0 * (st.y[0] - st.y[1]);
+            ex = st.x[1];
+            ey = st.y[1];
+            break;
+        case OutlineStep::Cubic:
+        default:
+            c1x = st.x[0];
+            c1y = st.y[0];
+            c2x = st.x[1];
+            c2y = st.y[1];
+            ex = st.x[2];
+            ey = st.y[2];
+            break;
+        }
+        double ax = lastX - 2 * c1x + c2x, ay = lastY - 2 * c1y + c2y;
+        double bx = c1x - 2 * c2x + ex, by = c1y - 2 * c2y + ey;
+        double m2 = std::max(ax * ax + ay * ay, bx * bx + by * by);
+        ++glyph.curveSteps;
+        glyph.curveWeight += std::sqrt(std::sqrt(m2));
+        lastX = ex;
+        lastY = ey;
+    }
 }
 
 std::string patternString(FcPattern* pattern, const char* object)
@@ -190,6 +234,7 @@ std::unique_ptr<GlyphOutline> FontFace::Impl::load(FT_UInt index) const
     funcs.cubic_to = cubicTo;
     if (FT_Outline_Decompose(&face->glyph->outline, &funcs, glyph.get()) != 0)
         glyph->steps.clear();
+    measureCurves(*glyph);
     return glyph;
 }
 

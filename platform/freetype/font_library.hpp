@@ -27,6 +27,13 @@ struct OutlineStep {
 struct GlyphOutline {
     std::vector<OutlineStep> steps;
     std::int32_t advance = 0; // font units
+    // For a bound on the flattened points at any size: moves and lines give
+    // one point each; a curve gives at most 1 + sqrt(0.75 s / tolerance)
+    // times the fourth root of its largest squared second difference (font
+    // units), s being the largest stretch of the map onto the device.
+    std::uint32_t pointSteps = 0;
+    std::uint32_t curveSteps = 0;
+    double curveWeight = 0;
 };
 
 struct FontFace;

@@ -2,19 +2,22 @@
 // EndPath, FlattenPath (curves within kFlatness, points rounded to whole
 // pixels, every figure closed) and GetPath.
 
+#include "platform/freetype/path_into.hpp"
 #include "platform/freetype/state.hpp"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace lw {
 namespace {
 
-using PathState = DeviceContext::State::PathState;
+using State = DeviceContext::State;
+using PathState = State::PathState;
 
 // A device coordinate: the nearest pixel, held inside the 32-bit range so an
 // absurd size can never overflow the conversion.
-std::int32_t devicePixel(double v)
+inline std::int32_t devicePixel(double v)
 {
     constexpr double kLimit = 1073741824.0; // 2^30
     v = v + 0.5;
@@ -26,15 +29,229 @@ std::int32_t devicePixel(double v)
     return i - (v < i);
 }
 
+// Walks the path in order, glyphs expanded from their outlines, as points
+// and as cubic curves (two controls and an end point). A glyph's figure
+// closes at its last point before the next move and at the glyph's end.
+template <typename Sink>
+void walkPath(const State& s, Sink& sink)
+{
+    const auto& path = s.path;
+    std::size_t next = 0;
+    auto explicitUpTo = [&](std::size_t end) {
+        for (; next < end; ++next) {
+            const auto& p = path[next];
+            if ((p.type & ~PT_CLOSEFIGURE) == PT_BEZIERTO && sink.open() && next + 2 < path.size()) {
+                sink.cubic({p.x, p.y}, {path[next + 1].x, path[next + 1].y}, {path[next + 2].x, path[next + 2].y},
+                           path[next + 2].type);
+                next += 2;
+            } else {
+                sink.point({p.x, p.y}, p.type);
+            }
+        }
+    };
+    for (const State::PlacedGlyph& g : s.glyphs) {
+        explicitUpTo(g.before);
+        auto device = [&g](double fx, double fy) {
+            return PointF{g.ox + g.m00 * fx + g.m01 * fy, g.oy + g.m10 * fx + g.m11 * fy};
+        };
+        const auto& steps = g.outline->steps;
+        double lastX = 0, lastY = 0; // font units, for conic to cubic
+        for (std::size_t k = 0; k < steps.size(); ++k) {
+            const OutlineStep& st = steps[k];
+            std::uint8_t close = (k + 1 == steps.size() || steps[k + 1].kind == OutlineStep::Move)
+                               ? PT_CLOSEFIGURE : 0;
+            switch (st.kind) {
+            case OutlineStep::Move:
+            case OutlineStep::Line:
+                sink.point(device(st.x[0], st.y[0]),
+                           std::uint8_t((st.kind == OutlineStep::Move ? PT_MOVETO : PT_LINETO) | close));
+                lastX = st.x[0];
+                lastY = st.y[0];
+                break;
+            case OutlineStep::Conic:
+                // The exact cubic of a quadratic: controls 2/3 of the way to
+                // the quadratic's control point.
+                sink.cubic(device(lastX + 2.0 / 3.0 * (st.x[0] - lastX), lastY + 2.0 / 3.0 * (st.y[0] - lastY)),
+                           device(st.x[1] + 2.0 / 3.0 * (st.x[0] - st.x[1]),
+                                  st.y[1] + 2.0 / 3.0 * (st.y[0] - st.y[1])),
+                           device(st.x[1], st.y[1]), std::uint8_t(PT_BEZIERTO | close));
+                lastX = st.x[1];
+                lastY = st.y[1];
+                break;
+            case OutlineStep::Cubic:
+                sink.cubic(device(st.x[0], st.y[0]), device(st.x[1], st.y[1]), device(st.x[2], st.y[2]),
+                           std::uint8_t(PT_BEZIERTO | close));
+                lastX = st.x[2];
+                lastY = st.y[2];
+                break;
+            }
+        }
+    }
+    explicitUpTo(path.size());
+}
+
+// Every glyph outline starts with a move (FreeType opens each contour with
+// one), so a glyph's curve always continues an open figure.
+bool glyphsStartWithMoves(const State& s)
+{
+    return std::all_of(s.glyphs.begin(), s.glyphs.end(),
+                       [](const State::PlacedGlyph& g) { return g.outline->steps.front().kind == OutlineStep::Move; });
+}
+
+// The control points as the path holds them, in double precision.
+struct ControlPoints {
+    std::vector<State::PathPoint>& out;
+    bool open() const { return true; }
+    void point(PointF p, std::uint8_t type) { out.push_back({p.x, p.y, type}); }
+    void cubic(PointF c1, PointF c2, PointF e, std::uint8_t endType)
+    {
+        out.push_back({c1.x, c1.y, PT_BEZIERTO});
+        out.push_back({c2.x, c2.y, PT_BEZIERTO});
+        out.push_back({e.x, e.y, endType});
+    }
+};
+
+// The control points rounded, as GetPath reads an unflattened path.
+struct RoundedControlPoints {
+    std::vector<POINT>& points;
+    std::vector<std::uint8_t>& types;
+    bool open() const { return true; }
+    void point(PointF p, std::uint8_t type)
+    {
+        points.push_back({devicePixel(p.x), devicePixel(p.y)});
+        types.push_back(type);
+    }
+    void cubic(PointF c1, PointF c2, PointF e, std::uint8_t endType)
+    {
+        point(c1, PT_BEZIERTO);
+        point(c2, PT_BEZIERTO);
+        point(e, endType);
+    }
+};
+
+// Flattens into two arrays sized from the bound; points are rounded as they
+// are made, and one that repeats the previous point is dropped at once.
+class Flattener {
+public:
+    Flattener(std::vector<POINT>& points, std::vector<std::uint8_t>& types, std::size_t bound)
+        : points_(points), types_(types)
+    {
+        reserve(bound + 1);
+    }
+
+    bool open() const { return open_; }
+
+    void point(PointF p, std::uint8_t type)
+    {
+        std::uint8_t kind = type & ~PT_CLOSEFIGURE;
+        if (kind == PT_MOVETO || !open_) {
+            if (open_)
+                finishFigure();
+            start_ = count_;
+            open_ = true;
+        }
+        add(p);
+        last_ = p;
+        if (type & PT_CLOSEFIGURE)
+            finishFigure();
+    }
+
+    void cubic(PointF c1, PointF c2, PointF e, std::uint8_t endType)
+    {
+        flattenCubic(last_, c1, c2, e, kFlatness, [this](PointF p) { add(p); });
+        last_ = e;
+        if (endType & PT_CLOSEFIGURE)
+            finishFigure();
+    }
+
+    // The arrays at their final length, with room for one more.
+    std::size_t finish()
+    {
+        // An open last figure (never made by text) still ends closed.
+        if (open_)
+            finishFigure();
+        points_.resize(count_);
+        types_.resize(count_);
+        return count_;
+    }
+
+private:
+    void add(PointF p)
+    {
+        POINT q{devicePixel(p.x), devicePixel(p.y)};
+        if (count_ > start_ && at_[count_ - 1] == q)
+            return;
+        if (count_ == capacity_) [[unlikely]]
+            reserve(capacity_ * 2 + 16);
+        at_[count_++] = q;
+    }
+
+    void finishFigure()
+    {
+        // The figure closes itself; a last point on the first adds nothing.
+        while (count_ - start_ > 1 && at_[count_ - 1] == at_[start_])
+            --count_;
+        std::size_t n = count_ - start_;
+        if (n < 2) {
+            count_ = start_;
+        } else {
+            std::uint8_t* t = types_.data() + start_;
+            t[0] = PT_MOVETO;
+            std::memset(t + 1, PT_LINETO, n - 2);
+            t[n - 1] = PT_LINETO | PT_CLOSEFIGURE;
+        }
+        open_ = false;
+    }
+
+    void reserve(std::size_t capacity)
+    {
+        // Both arrays grow together; the points' slots are written before
+        // they are read, the types' when their figure closes.
+        points_.resize(capacity);
+        types_.resize(capacity);
+        at_ = points_.data();
+        capacity_ = capacity;
+    }
+
+    std::vector<POINT>& points_;
+    std::vector<std::uint8_t>& types_;
+    POINT* at_ = nullptr;
+    std::size_t capacity_ = 0;
+    std::size_t count_ = 0;
+    std::size_t start_ = 0;
+    bool open_ = false;
+    PointF last_{};
+};
+
+std::size_t flatten(const State& s, std::vector<POINT>& points, std::vector<std::uint8_t>& types)
+{
+    Flattener flattener(points, types, s.glyphPointBound + s.path.size());
+    if (glyphsStartWithMoves(s)) {
+        walkPath(s, flattener);
+    } else {
+        // Read through the path's own points, as they would be stored.
+        std::vector<State::PathPoint> expanded;
+        ControlPoints control{expanded};
+        walkPath(s, control);
+        State flat;
+        flat.path = std::move(expanded);
+        walkPath(flat, flattener);
+    }
+    return flattener.finish();
+}
+
 } // namespace
 
 bool BeginPath(DeviceContext& dc)
 {
     auto& s = dc.state();
     s.path.clear();
+    s.glyphs.clear();
+    s.glyphPointBound = 0;
     s.flatPoints.clear();
     s.flatTypes.clear();
     s.flattened = false;
+    s.flatReady = false;
     s.pathState = PathState::Open;
     return true;
 }
@@ -48,73 +265,22 @@ bool EndPath(DeviceContext& dc)
     return true;
 }
 
+// The points are made when first read, by GetPath or flattenPathInto.
 bool FlattenPath(DeviceContext& dc)
 {
     auto& s = dc.state();
     if (s.pathState != PathState::Closed)
         return false;
-    auto& points = s.flatPoints;
-    auto& types = s.flatTypes;
-    points.clear();
-    types.clear();
-    std::size_t start = 0;
-    bool open = false;
-
-    // Points are rounded as they are made; one that repeats the previous
-    // point adds nothing and is dropped at once.
-    auto add = [&](PointF p) {
-        POINT q{devicePixel(p.x), devicePixel(p.y)};
-        if (points.size() > start && points.back() == q)
-            return;
-        points.push_back(q);
-    };
-    auto finishFigure = [&] {
-        // The figure closes itself; a last point on the first adds nothing.
-        while (points.size() - start > 1 && points.back() == points[start])
-            points.pop_back();
-        std::size_t n = points.size() - start;
-        if (n < 2) {
-            points.resize(start);
-        } else {
-            types.push_back(PT_MOVETO);
-            types.insert(types.end(), n - 2, PT_LINETO);
-            types.push_back(PT_LINETO | PT_CLOSEFIGURE);
-        }
-        open = false;
-    };
-
-    const auto& path = s.path;
-    PointF last{};
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const auto& p = path[i];
-        std::uint8_t kind = p.type & ~PT_CLOSEFIGURE;
-        std::uint8_t endType = p.type;
-        if (kind == PT_MOVETO || !open) {
-            if (open)
-                finishFigure();
-            start = points.size();
-            open = true;
-            add({p.x, p.y});
-            last = {p.x, p.y};
-        } else if (kind == PT_BEZIERTO && i + 2 < path.size()) {
-            const auto& c2 = path[i + 1];
-            const auto& e = path[i + 2];
-            flattenCubic(last, {p.x, p.y}, {c2.x, c2.y}, {e.x, e.y}, kFlatness, add);
-            last = {e.x, e.y};
-            endType = e.type;
-            i += 2;
-        } else {
-            add({p.x, p.y});
-            last = {p.x, p.y};
-        }
-        if (endType & PT_CLOSEFIGURE)
-            finishFigure();
-    }
-    // An open last figure (never made by text) still ends closed.
-    if (open)
-        finishFigure();
     s.flattened = true;
+    s.flatReady = false;
     return true;
+}
+
+int flattenPathInto(DeviceContext& dc, std::vector<POINT>& points, std::vector<std::uint8_t>& types)
+{
+    if (!FlattenPath(dc))
+        return -1;
+    return static_cast<int>(flatten(dc.state(), points, types));
 }
 
 int GetPath(DeviceContext& dc, POINT* points, std::uint8_t* types, int size)
@@ -122,14 +288,17 @@ int GetPath(DeviceContext& dc, POINT* points, std::uint8_t* types, int size)
     auto& s = dc.state();
     if (s.pathState != PathState::Closed)
         return -1;
-    if (!s.flattened) {
-        // Curves not yet flattened: their control points, rounded.
-        s.flatPoints.clear();
-        s.flatTypes.clear();
-        for (const auto& p : s.path) {
-            s.flatPoints.push_back({devicePixel(p.x), devicePixel(p.y)});
-            s.flatTypes.push_back(p.type);
+    if (!s.flatReady) {
+        if (s.flattened) {
+            flatten(s, s.flatPoints, s.flatTypes);
+        } else {
+            // Curves not yet flattened: their control points, rounded.
+            s.flatPoints.clear();
+            s.flatTypes.clear();
+            RoundedControlPoints control{s.flatPoints, s.flatTypes};
+            walkPath(s, control);
         }
+        s.flatReady = s.flattened;
     }
     int n = static_cast<int>(s.flatPoints.size());
     if (size == 0)

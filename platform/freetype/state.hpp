@@ -29,20 +29,35 @@ struct DeviceContext::State {
     std::uint32_t textAlign = TA_LEFT | TA_TOP;
     POINT position{};
     PathState pathState = PathState::None;
-    // The path in device pixels before flattening (curves as cubic Béziers
-    // in sub-pixel precision) and, after FlattenPath, the integer points.
+
+    // The path in device pixels before flattening. Lines, polygons and
+    // rectangles are points in sub-pixel precision; a glyph is its cached
+    // outline and the affine map onto the device, so the path costs memory
+    // per glyph, not per control point, and flattening reads each control
+    // point once.
     struct PathPoint {
         double x, y;
         std::uint8_t type;
     };
+    struct PlacedGlyph {
+        const GlyphOutline* outline;
+        std::size_t before;     // comes before points[before]
+        double ox, oy;          // device position of the font-unit origin
+        double m00, m01, m10, m11;
+    };
     std::vector<PathPoint> path;
+    std::vector<PlacedGlyph> glyphs;
+    std::size_t glyphPointBound = 0; // flattened points the glyphs can give at most
+
+    // After FlattenPath the integer points, made when first read.
     std::vector<POINT> flatPoints;
     std::vector<std::uint8_t> flatTypes;
     bool flattened = false;
+    bool flatReady = false;
 
     // TextOutA's scratch, kept so a keystroke's capture allocates nothing.
     std::u32string text;
-    std::vector<GlyphRef> glyphs;
+    std::vector<GlyphRef> glyphRefs;
     std::vector<double> advances;
 };
 

@@ -7,6 +7,7 @@
 
 #include "base/codepage.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -65,13 +66,13 @@ bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
     double descentPx = roundPixel(primary.descent * em / primary.unitsPerEm);
 
     s.text = cp932ToCodepoints(std::string_view(bytes, std::size_t(count)));
-    s.glyphs.clear();
+    s.glyphRefs.clear();
     s.advances.clear();
     double total = 0;
     for (char32_t c : s.text) {
         GlyphRef g = glyphFor(primary, c);
         double advance = roundPixel(g.outline->advance * em / g.face->unitsPerEm);
-        s.glyphs.push_back(g);
+        s.glyphRefs.push_back(g);
         s.advances.push_back(advance);
         total += advance;
     }
@@ -94,9 +95,12 @@ bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
         path.push_back({p.x, p.y, type});
     };
 
+    // Each glyph goes into the path as its cached outline and the map onto
+    // the device; FlattenPath reads the control points from there.
+    const double segmentsPerWeight = 0.75 / kFlatness;
     double penX = startX;
-    for (std::size_t i = 0; i < s.glyphs.size(); ++i) {
-        const GlyphRef& g = s.glyphs[i];
+    for (std::size_t i = 0; i < s.glyphRefs.size(); ++i) {
+        const GlyphRef& g = s.glyphRefs[i];
         double gscale = em / g.face->unitsPerEm;
         double slant = (d.lfItalic && !g.face->italic) ? kSyntheticSlant : 0.0;
         // Font units to device pixels in one affine map: scale, slant, y
@@ -106,48 +110,18 @@ bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
         PointF uy = place.device(penX + slant * gscale, baseline - gscale);
         const double m00 = ux.x - origin.x, m10 = ux.y - origin.y;
         const double m01 = uy.x - origin.x, m11 = uy.y - origin.y;
-        auto put = [&](double fx, double fy, std::uint8_t type) {
-            path.push_back({origin.x + m00 * fx + m01 * fy, origin.y + m10 * fx + m11 * fy, type});
-        };
-        std::size_t figureStart = path.size();
-        auto closeFigure = [&] {
-            if (path.size() > figureStart)
-                path.back().type |= PT_CLOSEFIGURE;
-        };
-        double lastX = 0, lastY = 0; // font units, for conic to cubic
-        for (const OutlineStep& st : g.outline->steps) {
-            switch (st.kind) {
-            case OutlineStep::Move:
-                closeFigure();
-                figureStart = path.size();
-                put(st.x[0], st.y[0], PT_MOVETO);
-                lastX = st.x[0];
-                lastY = st.y[0];
-                break;
-            case OutlineStep::Line:
-                put(st.x[0], st.y[0], PT_LINETO);
-                lastX = st.x[0];
-                lastY = st.y[0];
-                break;
-            case OutlineStep::Conic:
-                // The exact cubic of a quadratic: controls 2/3 of the way to
-                // the quadratic's control point.
-                put(lastX + 2.0 / 3.0 * (st.x[0] - lastX), lastY + 2.0 / 3.0 * (st.y[0] - lastY), PT_BEZIERTO);
-                put(st.x[1] + 2.0 / 3.0 * (st.x[0] - st.x[1]), st.y[1] + 2.0 / 3.0 * (st.y[0] - st.y[1]),
-                    PT_BEZIERTO);
-                put(st.x[1], st.y[1], PT_BEZIERTO);
-                lastX = st.x[1];
-                lastY = st.y[1];
-                break;
-            case OutlineStep::Cubic:
-                for (int k = 0; k < 3; ++k)
-                    put(st.x[k], st.y[k], PT_BEZIERTO);
-                lastX = st.x[2];
-                lastY = st.y[2];
-                break;
-            }
+        if (!g.outline->steps.empty()) {
+            s.glyphs.push_back({g.outline, path.size(), origin.x, origin.y, m00, m01, m10, m11});
+            // The map's largest stretch, its top singular value.
+            double f2 = m00 * m00 + m01 * m01 + m10 * m10 + m11 * m11;
+            double det = m00 * m11 - m01 * m10;
+            double stretch = std::sqrt((f2 + std::sqrt(std::max(0.0, f2 * f2 - 4 * det * det))) / 2);
+            double curvePoints = std::sqrt(segmentsPerWeight * stretch) * g.outline->curveWeight * 1.001 + 1;
+            // No curve gives more than the flattening's cap.
+            double most = double(kMaxSegments) * g.outline->curveSteps;
+            s.glyphPointBound += g.outline->pointSteps + g.outline->curveSteps
+                               + static_cast<std::size_t>(curvePoints < most ? curvePoints : most);
         }
-        closeFigure();
         penX += s.advances[i];
     }
 
