@@ -1,0 +1,106 @@
+// Starts two commands in turn, N times each, and prints the medians of their
+// wall and CPU times (the child's user + system time), the ratio and the
+// difference. The order alternates every round (AB, BA, ...) so that a drift
+// in the machine's load falls on both alike. Output goes to /dev/null.
+//   spawn_timer RUNS LABEL-A LABEL-B -- COMMAND-A... -- COMMAND-B...
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+struct Sample {
+    double wallMs;
+    double cpuMs;
+};
+
+Sample runOnce(std::vector<char*>& argv)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    timespec start{}, stop{};
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+        std::fprintf(stderr, "cannot start %s\n", argv[0]);
+        std::exit(1);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    clock_gettime(CLOCK_MONOTONIC, &stop);
+    posix_spawn_file_actions_destroy(&actions);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "%s failed\n", argv[0]);
+        std::exit(1);
+    }
+    auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+    return {(stop.tv_sec - start.tv_sec) * 1e3 + (stop.tv_nsec - start.tv_nsec) / 1e6,
+            ms(usage.ru_utime) + ms(usage.ru_stime)};
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 7 || std::strcmp(argv[4], "--") != 0) {
+        std::fprintf(stderr, "usage: spawn_timer RUNS LABEL-A LABEL-B -- COMMAND-A... -- COMMAND-B...\n");
+        return 2;
+    }
+    int runs = std::atoi(argv[1]);
+    std::vector<char*> a, b;
+    int i = 5;
+    for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
+        a.push_back(argv[i]);
+    for (++i; i < argc; ++i)
+        b.push_back(argv[i]);
+    if (a.empty() || b.empty() || runs < 1) {
+        std::fprintf(stderr, "two commands and at least one run\n");
+        return 2;
+    }
+    a.push_back(nullptr);
+    b.push_back(nullptr);
+
+    // Warm the page cache and the font caches for both.
+    runOnce(a);
+    runOnce(b);
+    std::vector<double> wallA, wallB, cpuA, cpuB;
+    for (int r = 0; r < runs; ++r) {
+        bool aFirst = r % 2 == 0;
+        Sample first = runOnce(aFirst ? a : b);
+        Sample second = runOnce(aFirst ? b : a);
+        Sample sa = aFirst ? first : second, sb = aFirst ? second : first;
+        wallA.push_back(sa.wallMs);
+        wallB.push_back(sb.wallMs);
+        cpuA.push_back(sa.cpuMs);
+        cpuB.push_back(sb.cpuMs);
+    }
+    double wa = median(wallA), wb = median(wallB), ca = median(cpuA), cb = median(cpuB);
+    std::printf("%d runs each, alternating, medians\n", runs);
+    std::printf("%-34s wall %8.3f ms   cpu %8.3f ms\n", argv[2], wa, ca);
+    std::printf("%-34s wall %8.3f ms   cpu %8.3f ms\n", argv[3], wb, cb);
+    std::printf("ratio (%s / %s): wall %.3f, cpu %.3f\n", argv[2], argv[3], wa / wb, cb > 0 ? ca / cb : 0.0);
+    std::printf("difference: wall %+.3f ms, cpu %+.3f ms\n", wa - wb, ca - cb);
+    return 0;
+}
