@@ -4,7 +4,9 @@
 //             developer would reach for
 //   floor   - FreeType loading and decomposing the same glyphs at the size,
 //             with no flattening at all
-// Prints the engine's time as a ratio of the other two.
+// Prints the engine's CPU and wall times as ratios of the other two, then the
+// memory the capture holds per output point, and the cost per character from
+// 10 to 10,000 characters (first capture and warm, time and memory).
 
 #include "outline/capture.hpp"
 #include "base/codepage.hpp"
@@ -22,10 +24,41 @@
 #include <QTransform>
 #endif
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <map>
+#include <malloc.h>
+#include <new>
 #include <string>
+#include <vector>
+
+// Live heap bytes, for the memory figures.
+namespace {
+std::size_t g_live = 0;
+std::size_t g_peak = 0;
+}
+
+void* operator new(std::size_t size)
+{
+    void* p = std::malloc(size ? size : 1);
+    if (!p)
+        throw std::bad_alloc();
+    g_live += malloc_usable_size(p);
+    g_peak = std::max(g_peak, g_live);
+    return p;
+}
+void operator delete(void* p) noexcept
+{
+    if (p) {
+        g_live -= malloc_usable_size(p);
+        std::free(p);
+    }
+}
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
 
 namespace {
 
@@ -36,25 +69,135 @@ struct Case {
     int angle;
 };
 
-const std::string kMixed = "編集テキストのアウトラインを書きこみます。Letterwire 2026 漢字かなカナABC"; // 40 characters
+const std::string kMixed = "編集テキストのアウトラインを書きこみます。Letterwire 2026 漢字かなカナABC"; // 46 characters
 
 const Case kCases[] = {
-    {"default_24pt_0deg", "編集テキスト", 24, 0},
-    {"default_24pt_30deg", "編集テキスト", 24, 30},
-    {"mixed40_144pt_0deg", kMixed.c_str(), 144, 0},
-    {"mixed40_144pt_30deg", kMixed.c_str(), 144, 30},
+    {"default6_24pt_0deg", "編集テキスト", 24, 0},
+    {"default6_24pt_30deg", "編集テキスト", 24, 30},
+    {"mixed46_144pt_0deg", kMixed.c_str(), 144, 0},
+    {"mixed46_144pt_30deg", kMixed.c_str(), 144, 30},
 };
+
+void capture(const Case& c, lw::DeviceContext& dc, lw::CapturedOutline& outline)
+{
+    lw::WindowFont font;
+    font.size = c.points;
+    std::int32_t alCent = 1;
+    lw::drawFlattenPath(alCent, {c.text, font, c.angle, 461, 301, 15}, dc, outline);
+}
+
+// The outline must be what the device context's GetPath gives, count then fill.
+void checkAgainstGetPath(lw::DeviceContext& dc, const lw::CapturedOutline& outline)
+{
+    int n = lw::GetPath(dc, nullptr, nullptr, 0);
+    std::vector<lw::POINT> points(std::size_t(std::max(n, 0)));
+    std::vector<std::uint8_t> types(points.size());
+    bool same = n == outline.pointCount && lw::GetPath(dc, points.data(), types.data(), n) == n
+             && std::equal(points.begin(), points.end(), outline.pathPoints.begin())
+             && std::equal(types.begin(), types.end(), outline.pathTypes.begin())
+             && outline.pathPoints.size() == std::size_t(n) + 1 && outline.pathTypes.size() == std::size_t(n) + 1;
+    if (!same) {
+        std::fprintf(stderr, "the captured outline differs from GetPath\n");
+        std::exit(1);
+    }
+}
+
+double cpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + t.tv_nsec / 1e9;
+}
+
+// Heap bytes a capture holds afterwards (device context and outline), fresh
+// objects, glyphs already cached, per output point.
+void printMemory()
+{
+    std::printf("\n%-22s %10s %14s %16s\n", "case", "points", "bytes held", "bytes per point");
+    for (const Case& c : kCases) {
+        {
+            lw::NullCanvas canvas;
+            lw::DeviceContext dc(canvas);
+            lw::CapturedOutline outline;
+            capture(c, dc, outline); // caches the glyphs
+            checkAgainstGetPath(dc, outline);
+        }
+        std::size_t before = g_live;
+        g_peak = g_live;
+        lw::NullCanvas canvas;
+        auto* dc = new lw::DeviceContext(canvas);
+        auto* outline = new lw::CapturedOutline;
+        capture(c, *dc, *outline);
+        std::size_t held = g_live - before, peak = g_peak - before;
+        std::printf("%-22s %10d %14zu %16.1f   (peak during the capture %.1f)\n", c.name, outline->pointCount, held,
+                    double(held) / outline->pointCount, double(peak) / outline->pointCount);
+        delete outline;
+        delete dc;
+    }
+}
+
+// Per-character time and memory of captures of 10 to 10,000 characters of
+// the mixed line at 24 pt: the first capture on fresh objects (glyphs cached)
+// and the warm one.
+void printScaling()
+{
+    std::u32string mixed = lw::utf8ToCodepoints(kMixed);
+    std::printf("\n%8s %10s %14s %14s %14s %14s %12s\n", "chars", "points", "first cpu/ch", "warm cpu/ch",
+                "warm wall/ch", "first/warm", "bytes/ch");
+    for (int chars : {10, 100, 1000, 10000}) {
+        std::u32string text;
+        while (int(text.size()) < chars)
+            text += mixed;
+        text.resize(std::size_t(chars));
+        std::string utf8 = lw::codepointsToUtf8(text);
+        Case c{"scaling", utf8.c_str(), 24, 0};
+        {
+            lw::NullCanvas canvas;
+            lw::DeviceContext dc(canvas);
+            lw::CapturedOutline outline;
+            capture(c, dc, outline);
+        }
+        const int rounds = std::max(3, 20000 / chars);
+        std::vector<double> first, warmCpu, warmWall;
+        std::size_t held = 0;
+        int points = 0;
+        for (int r = 0; r < rounds; ++r) {
+            std::size_t before = g_live;
+            lw::NullCanvas canvas;
+            auto* dc = new lw::DeviceContext(canvas);
+            auto* outline = new lw::CapturedOutline;
+            double t0 = cpuSeconds();
+            capture(c, *dc, *outline);
+            double t1 = cpuSeconds();
+            auto w1 = std::chrono::steady_clock::now();
+            capture(c, *dc, *outline);
+            auto w2 = std::chrono::steady_clock::now();
+            double t2 = cpuSeconds();
+            first.push_back(t1 - t0);
+            warmCpu.push_back(t2 - t1);
+            warmWall.push_back(std::chrono::duration<double>(w2 - w1).count());
+            held = g_live - before;
+            points = outline->pointCount;
+            delete outline;
+            delete dc;
+        }
+        auto median = [](std::vector<double> v) {
+            std::sort(v.begin(), v.end());
+            return v[v.size() / 2];
+        };
+        double f = median(first), w = median(warmCpu);
+        std::printf("%8d %10d %11.3f us %11.3f us %11.3f us %14.2f %12.1f\n", chars, points, f / chars * 1e6,
+                    w / chars * 1e6, median(warmWall) / chars * 1e6, f / w, double(held) / chars);
+    }
+}
 
 void engine(benchmark::State& state, Case c)
 {
     lw::NullCanvas canvas;
     lw::DeviceContext dc(canvas);
     lw::CapturedOutline outline;
-    lw::WindowFont font;
-    font.size = c.points;
     for (auto _ : state) {
-        std::int32_t alCent = 1;
-        lw::drawFlattenPath(alCent, {c.text, font, c.angle, 461, 301, 15}, dc, outline);
+        capture(c, dc, outline);
         benchmark::DoNotOptimize(outline.pathPoints.data());
     }
     state.counters["points"] = outline.pointCount;
@@ -139,26 +282,30 @@ int main(int argc, char** argv)
 
     // Collect the times to print the ratios after the table.
     struct Collector : benchmark::ConsoleReporter {
-        std::map<std::string, double> times;
+        std::map<std::string, std::pair<double, double>> times; // cpu, wall
         void ReportRuns(const std::vector<Run>& runs) override
         {
             // With repetitions, the median stands for the case.
             for (const Run& r : runs)
                 if (r.run_type == Run::RT_Iteration || r.aggregate_name == "median")
-                    times[r.run_name.str()] = r.GetAdjustedRealTime();
+                    times[r.run_name.str()] = {r.GetAdjustedCPUTime(), r.GetAdjustedRealTime()};
             ConsoleReporter::ReportRuns(runs);
         }
     } reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
-    std::printf("\n%-22s %12s %12s %12s %10s %10s\n", "case", "engine us", "qt us", "floor us",
+    std::printf("\n%-22s %6s %10s %10s %10s %10s %10s\n", "case", "time", "engine us", "qt us", "floor us",
                 "engine/qt", "engine/floor");
     for (const Case& c : kCases) {
-        double e = reporter.times["engine/" + std::string(c.name)];
-        double q = reporter.times["qt/" + std::string(c.name)];
-        double f = reporter.times["floor/" + std::string(c.name)];
-        std::printf("%-22s %12.2f %12.2f %12.2f %10.3f %10.3f\n", c.name, e, q, f, q > 0 ? e / q : 0.0,
-                    f > 0 ? e / f : 0.0);
+        auto e = reporter.times["engine/" + std::string(c.name)];
+        auto q = reporter.times["qt/" + std::string(c.name)];
+        auto f = reporter.times["floor/" + std::string(c.name)];
+        std::printf("%-22s %6s %10.2f %10.2f %10.2f %10.3f %10.3f\n", c.name, "cpu", e.first, q.first, f.first,
+                    q.first > 0 ? e.first / q.first : 0.0, f.first > 0 ? e.first / f.first : 0.0);
+        std::printf("%-22s %6s %10.2f %10.2f %10.2f %10.3f %10.3f\n", "", "wall", e.second, q.second, f.second,
+                    q.second > 0 ? e.second / q.second : 0.0, f.second > 0 ? e.second / f.second : 0.0);
     }
+    printMemory();
+    printScaling();
     return 0;
 }
