@@ -1,0 +1,69 @@
+#pragma once
+// The precision a user asks for, the largest step of the point grid in
+// millimetres at 1:1, as the device resolution a capture works at, and the
+// map from device pixels to millimetres that the drawing exports share.
+// A finer grid is a finer device pixel: the letters keep their size and
+// their structure, and the flattening tolerance, in device pixels, follows.
+//
+//   double dpi = dpiForStep(0.01); // 2540
+//   MmPoint p = toMillimetres({.originX = 0, .originY = 28, .dpi = 96}, POINT{96, 28}); // {25.4, 0}
+
+#include "outline/design.hpp"
+#include "platform/gdi_types.hpp"
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+
+namespace lw {
+
+inline constexpr double kMmPerInch = 25.4;
+// The classic screen pixel: the grid of every capture at 96 dpi.
+inline constexpr double kClassicStepMm = kMmPerInch / design::kDpi;
+// The allowed steps; finer ones are refused, coarser ones keep the classic grid.
+inline constexpr double kFinestStepMm = 0.001;
+inline constexpr double kCoarsestStepMm = 1000;
+
+// A precision the capture cannot serve; its message says the allowed range.
+class PrecisionError : public std::invalid_argument {
+public:
+    using std::invalid_argument::invalid_argument;
+};
+
+// The device resolution whose pixel is at most `stepMm`: 25.4 / step dots
+// per inch, never below the classic 96. Unchecked.
+double dpiForStep(double stepMm);
+
+// An upper estimate of the outline's points at a device resolution (dpi),
+// growing with it: the work bound's estimate for the text and size.
+using PointEstimate = std::function<std::uint64_t(double dpi)>;
+
+// dpiForStep after the checks: the step must lie in [kFinestStepMm,
+// kCoarsestStepMm] and the estimate at its resolution must stay within
+// `maxPoints`; otherwise PrecisionError naming the allowed range, for a
+// text too large at that step the finest step it allows.
+//
+//   dpiForPrecision(0.01, [&](double dpi) { return estimateOutlinePoints(text, 24, dpi, false, false); },
+//                   kMaxOutlinePoints);
+double dpiForPrecision(double stepMm, const PointEstimate& pointsAt, std::uint64_t maxPoints);
+
+// Where a capture's device pixels lie in millimetres at 1:1, y up: the
+// origin (device pixels) goes to (0, 0), one pixel is 25.4 / dpi mm.
+struct MmPlacement {
+    double originX = 0;
+    double originY = 0;
+    double dpi = design::kDpi;
+};
+
+struct MmPoint {
+    double x = 0;
+    double y = 0;
+};
+
+inline MmPoint toMillimetres(const MmPlacement& placement, POINT p)
+{
+    const double mmPerPixel = kMmPerInch / placement.dpi;
+    return {(p.x - placement.originX) * mmPerPixel, (placement.originY - p.y) * mmPerPixel};
+}
+
+} // namespace lw
