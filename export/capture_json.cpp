@@ -2,9 +2,9 @@
 
 #include "base/codepage.hpp"
 #include "outline/text_output.hpp"
-#include "platform/face_info.hpp"
 
-#include <cstdio>
+#include <algorithm>
+#include <charconv>
 
 namespace lw {
 namespace {
@@ -23,6 +23,32 @@ std::string faceNameAsHanded(const LOGFONT& logFont)
     return codepointsToUtf8(name);
 }
 
+template <typename T>
+void appendNumber(std::string& out, T value)
+{
+    char text[32];
+    out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
+}
+
+// Shortest round trip; negative zero as 0.
+void appendDouble(std::string& out, double value) { appendNumber(out, value == 0 ? 0.0 : value); }
+
+void appendKey(std::string& out, std::string_view key)
+{
+    out += ", \"";
+    out += key;
+    out += "\": ";
+}
+
+void appendPair(std::string& out, double x, double y)
+{
+    out += '[';
+    appendDouble(out, x);
+    out += ", ";
+    appendDouble(out, y);
+    out += ']';
+}
+
 } // namespace
 
 void appendJsonString(std::string& out, std::string_view s)
@@ -38,9 +64,10 @@ void appendJsonString(std::string& out, std::string_view s)
         case '\t': out += "\\t"; break;
         default:
             if (c < 0x20 || c == 0x7F) {
-                char buffer[8];
-                std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-                out += buffer;
+                static constexpr char hex[] = "0123456789abcdef";
+                out += "\\u00";
+                out.push_back(hex[c >> 4]);
+                out.push_back(hex[c & 0xF]);
             } else {
                 out.push_back(char(c));
             }
@@ -49,40 +76,120 @@ void appendJsonString(std::string& out, std::string_view s)
     out.push_back('"');
 }
 
+namespace {
+
+// The keys from text to types, without the closing brace.
+void appendInputsAndPoints(std::string& out, const CaptureJsonInputs& in, const CapturedOutline& outline)
+{
+    out += "{\"text\": ";
+    appendJsonString(out, in.text);
+    appendKey(out, "face");
+    appendJsonString(out, in.face);
+    appendKey(out, "family");
+    appendJsonString(out, in.family);
+    appendKey(out, "file");
+    appendJsonString(out, in.file);
+    // Six significant digits, as the size has always been written.
+    appendKey(out, "size");
+    char text[32];
+    out.append(text, std::to_chars(text, text + sizeof text, in.size, std::chars_format::general, 6).ptr);
+    appendKey(out, "angle");
+    appendNumber(out, in.angle);
+    appendKey(out, "height");
+    appendNumber(out, -std::int64_t(outline.logFont.lfHeight));
+    appendKey(out, "alCent");
+    appendNumber(out, in.alCent);
+    appendKey(out, "pointCount");
+    appendNumber(out, outline.pointCount);
+
+    appendKey(out, "points");
+    out += '[';
+    for (const Figure& f : figures(outline))
+        for (std::size_t k = 0; k < f.points.size(); ++k) {
+            out += f.first + k ? ", " : "";
+            appendPair(out, f.points[k].x, f.points[k].y);
+        }
+    out += ']';
+    appendKey(out, "types");
+    out += '[';
+    for (const Figure& f : figures(outline))
+        for (std::size_t k = 0; k < f.types.size(); ++k) {
+            out += f.first + k ? ", " : "";
+            appendNumber(out, int(f.types[k]));
+        }
+    out += ']';
+}
+
+// The keys from dpi to bbox, without the closing brace.
+void appendFigures(std::string& out, const CapturedOutline& outline, const CaptureJsonForm& form)
+{
+    const bool mm = form.units == JsonUnits::Millimetres;
+    appendKey(out, "dpi");
+    appendDouble(out, form.mm.dpi);
+    appendKey(out, "units");
+    out += mm ? "\"mm\"" : "\"px\"";
+    if (mm) {
+        appendKey(out, "origin");
+        appendPair(out, form.mm.originX, form.mm.originY);
+    }
+    auto place = [&](POINT p) { return mm ? toMillimetres(form.mm, p) : MmPoint{double(p.x), double(p.y)}; };
+    MmPoint low{}, high{};
+    bool any = false;
+    appendKey(out, "figures");
+    out += '[';
+    for (const Figure& f : figures(outline)) {
+        out += f.first ? ", [" : "[";
+        for (std::size_t k = 0; k < f.points.size(); ++k) {
+            const MmPoint q = place(f.points[k]);
+            out += k ? ", " : "";
+            appendPair(out, q.x, q.y);
+            low = any ? MmPoint{std::min(low.x, q.x), std::min(low.y, q.y)} : q;
+            high = any ? MmPoint{std::max(high.x, q.x), std::max(high.y, q.y)} : q;
+            any = true;
+        }
+        out += ']';
+    }
+    out += ']';
+    appendKey(out, "bbox");
+    if (any) {
+        out += "{\"minX\": ";
+        appendDouble(out, low.x);
+        appendKey(out, "minY");
+        appendDouble(out, low.y);
+        appendKey(out, "maxX");
+        appendDouble(out, high.x);
+        appendKey(out, "maxY");
+        appendDouble(out, high.y);
+        out += '}';
+    } else {
+        out += "null";
+    }
+}
+
+} // namespace
+
+void writeCaptureJson(std::ostream& stream, const CaptureJsonInputs& inputs, const CapturedOutline& outline,
+                      const CaptureJsonForm& form)
+{
+    std::string out;
+    appendInputsAndPoints(out, inputs, outline);
+    appendFigures(out, outline, form);
+    out += "}\n";
+    stream.write(out.data(), std::streamsize(out.size()));
+}
+
+FaceInfo faceThatDrew(const CapturedOutline& outline, bool italic)
+{
+    return describeFace(faceNameAsHanded(outline.logFont), italic);
+}
+
 std::string captureJson(std::string_view text, const WindowFont& font, std::int32_t angle,
                         const CapturedOutline& outline, std::int32_t alCent)
 {
-    FaceInfo face = describeFace(faceNameAsHanded(outline.logFont), font.italic);
-    std::string out = "{\"text\": ";
-    appendJsonString(out, text);
-    out += ", \"face\": ";
-    appendJsonString(out, font.faceName);
-    out += ", \"family\": ";
-    appendJsonString(out, face.family);
-    out += ", \"file\": ";
-    appendJsonString(out, face.file);
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, ", \"size\": %g, \"angle\": %d", double(font.size), angle);
-    out += buffer;
-    std::snprintf(buffer, sizeof buffer, ", \"height\": %d, \"alCent\": %d, \"pointCount\": %d",
-                  -outline.logFont.lfHeight, alCent, outline.pointCount);
-    out += buffer;
-    out += ", \"points\": [";
-    for (const Figure& f : figures(outline)) {
-        for (std::size_t k = 0; k < f.points.size(); ++k) {
-            std::snprintf(buffer, sizeof buffer, "%s[%d, %d]", f.first + k ? ", " : "", f.points[k].x,
-                          f.points[k].y);
-            out += buffer;
-        }
-    }
-    out += "], \"types\": [";
-    for (const Figure& f : figures(outline)) {
-        for (std::size_t k = 0; k < f.types.size(); ++k) {
-            std::snprintf(buffer, sizeof buffer, "%s%d", f.first + k ? ", " : "", f.types[k]);
-            out += buffer;
-        }
-    }
-    out += "]}\n";
+    const FaceInfo face = faceThatDrew(outline, font.italic);
+    std::string out;
+    appendInputsAndPoints(out, {text, font.faceName, face.family, face.file, font.size, angle, alCent}, outline);
+    out += "}\n";
     return out;
 }
 

@@ -1,24 +1,61 @@
 #pragma once
 // The captured outline as one JSON object, for scripts: the inputs, the face
-// and the font file that drew the points, and the points with their types.
-// Always valid JSON: bytes that are not UTF-8 become U+FFFD.
+// and the font file that drew the points, the points with their types, then
+// the figures and their bounding box in device pixels (y down) or in
+// millimetres at 1:1 (y up, from the left end of the baseline). Always
+// valid JSON: bytes that are not UTF-8 become U+FFFD. Locale-free numbers.
 //
-//   captureJson("編集", font, 0, outline, 1)
+//   writeCaptureJson(out, {.text = "編集", .face = "ＭＳ Ｐゴシック", .family = "IPAPGothic",
+//                          .file = "/usr/share/fonts/.../ipagp.ttf"}, outline);
 //   // {"text": "編集", "face": "ＭＳ Ｐゴシック", "family": "IPAPGothic", ...}
 
 #include "outline/captured_outline.hpp"
+#include "outline/design.hpp"
+#include "outline/precision.hpp"
 #include "outline/window_font.hpp"
+#include "platform/face_info.hpp"
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <string_view>
 
 namespace lw {
 
-// Keys in order: text, face (as asked for), family and file (of the face the
-// platform used, found from the face name as the font description holds it,
-// so a name cut at 32 bytes names the face that drew), size, angle, height
-// (pixels), alCent, pointCount, points [[x, y], ...], types [...].
+struct CaptureJsonInputs {
+    std::string_view text;   // UTF-8, as given
+    std::string_view face;   // the face name asked for
+    std::string_view family; // the family of the face that drew the points
+    std::string_view file;   // its font file
+    double size = design::kFontSize;
+    std::int32_t angle = 0;
+    std::int32_t alCent = 0;
+};
+
+enum class JsonUnits { Pixels, Millimetres };
+
+struct CaptureJsonForm {
+    JsonUnits units = JsonUnits::Pixels;
+    // The device resolution; for millimetres also the origin (device pixels).
+    MmPlacement mm;
+};
+
+// Keys in order: text, face, family, file, size, angle, height (pixels),
+// alCent, pointCount, points [[x, y], ...] and types [...] (device pixels
+// as captured, whatever the units), then dpi, units ("px" or "mm"), origin
+// (millimetres only: the device pixel that is (0, 0) mm), figures
+// [[[x, y], ...], ...] and bbox {"minX", "minY", "maxX", "maxY"} (null
+// without points) in the units. One object, then a line feed.
+void writeCaptureJson(std::ostream& out, const CaptureJsonInputs& inputs, const CapturedOutline& outline,
+                      const CaptureJsonForm& form = {});
+
+// The face that drew the outline: found from the face name as the font
+// description holds it, so a name cut at 32 bytes names the face that drew.
+FaceInfo faceThatDrew(const CapturedOutline& outline, bool italic);
+
+// The keys from text to types alone, for the face that drew: the object
+// the command line printed before the figures were added (its tests read
+// the points up to the first "]]" after them).
 std::string captureJson(std::string_view text, const WindowFont& font, std::int32_t angle,
                         const CapturedOutline& outline, std::int32_t alCent);
 

@@ -1,0 +1,90 @@
+// The capture JSON writer: whole outputs of hand-made outlines in both units.
+#include "export/capture_json.hpp"
+#include "export_test_support.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace lw {
+namespace {
+
+std::string jsonOf(const CaptureJsonInputs& inputs, const CapturedOutline& outline, const CaptureJsonForm& form = {})
+{
+    std::ostringstream out;
+    writeCaptureJson(out, inputs, outline, form);
+    return out.str();
+}
+
+// A triangle and a two-point figure, drawn at 32 pixels.
+CapturedOutline tinyOutline()
+{
+    CapturedOutline outline = test::outlineOf({{0, 0, 6}, {10, 0, 2}, {10, 10, 3}, {20, -5, 6}, {25, -5, 3}});
+    outline.logFont.lfHeight = -32;
+    return outline;
+}
+
+const CaptureJsonInputs kInputs{.text = "編集", .face = "ＭＳ Ｐゴシック", .family = "IPAPGothic",
+                                .file = "/fonts/ipagp.ttf", .size = 24, .angle = 30, .alCent = 1};
+
+TEST(CaptureJson, PixelsKeepTheKeysOfOldThenAddFiguresAndTheirBox)
+{
+    EXPECT_EQ(jsonOf(kInputs, tinyOutline()),
+              R"({"text": "編集", "face": "ＭＳ Ｐゴシック", "family": "IPAPGothic", "file": "/fonts/ipagp.ttf", )"
+              R"("size": 24, "angle": 30, "height": 32, "alCent": 1, "pointCount": 5, )"
+              R"("points": [[0, 0], [10, 0], [10, 10], [20, -5], [25, -5]], "types": [6, 2, 3, 6, 3], )"
+              R"("dpi": 96, "units": "px", "figures": [[[0, 0], [10, 0], [10, 10]], [[20, -5], [25, -5]]], )"
+              R"("bbox": {"minX": 0, "minY": -5, "maxX": 25, "maxY": 10}})"
+              "\n");
+}
+
+TEST(CaptureJson, MillimetresAtOneToOneYUpFromTheOrigin)
+{
+    // At 25.4 dpi a pixel is a millimetre; the points and types stay pixels.
+    EXPECT_EQ(jsonOf(kInputs, tinyOutline(),
+                     {.units = JsonUnits::Millimetres, .mm = {.originX = 0, .originY = 10, .dpi = 25.4}}),
+              R"({"text": "編集", "face": "ＭＳ Ｐゴシック", "family": "IPAPGothic", "file": "/fonts/ipagp.ttf", )"
+              R"("size": 24, "angle": 30, "height": 32, "alCent": 1, "pointCount": 5, )"
+              R"("points": [[0, 0], [10, 0], [10, 10], [20, -5], [25, -5]], "types": [6, 2, 3, 6, 3], )"
+              R"("dpi": 25.4, "units": "mm", "origin": [0, 10], )"
+              R"("figures": [[[0, 10], [10, 10], [10, 0]], [[20, 15], [25, 15]]], )"
+              R"("bbox": {"minX": 0, "minY": 0, "maxX": 25, "maxY": 15}})"
+              "\n");
+}
+
+TEST(CaptureJson, MillimetresAreTheShortestRoundTripAndNeverNegativeZero)
+{
+    const CapturedOutline outline = test::outlineOf({{1, 28, 6}, {-3, 27, 3}});
+    const std::string json =
+        jsonOf({}, outline, {.units = JsonUnits::Millimetres, .mm = {.originX = 0, .originY = 28, .dpi = 96}});
+    EXPECT_NE(json.find(R"("figures": [[[0.26458333333333334, 0], [-0.79375, 0.26458333333333334]]], )"
+                        R"("bbox": {"minX": -0.79375, "minY": 0, "maxX": 0.26458333333333334, )"
+                        R"("maxY": 0.26458333333333334}})"),
+              std::string::npos)
+        << json;
+}
+
+TEST(CaptureJson, AnEmptyOutlineHasNoFiguresAndNoBox)
+{
+    EXPECT_EQ(jsonOf({}, CapturedOutline{}),
+              R"({"text": "", "face": "", "family": "", "file": "", "size": 24, "angle": 0, "height": 0, )"
+              R"("alCent": 0, "pointCount": 0, "points": [], "types": [], "dpi": 96, "units": "px", )"
+              R"("figures": [], "bbox": null})"
+              "\n");
+}
+
+TEST(CaptureJson, TextIsAlwaysValidJson)
+{
+    // Quotes, backslashes and controls escaped; bytes that are not UTF-8
+    // (a stray byte, a cut sequence) become U+FFFD; sizes as %g wrote them.
+    CaptureJsonInputs inputs;
+    inputs.text = "a\"b\\c\n\r\t\x01\x7F" "d\xFF" "e\xE3\x81";
+    inputs.face = "\xE7\xB7";
+    inputs.size = double(0.1f);
+    const std::string json = jsonOf(inputs, CapturedOutline{});
+    EXPECT_EQ(json.substr(0, json.find(", \"angle\"")),
+              R"({"text": "a\"b\\c\n\r\t\u0001\u007fd�e�", "face": "�", "family": "", "file": "", "size": 0.1)");
+}
+
+} // namespace
+} // namespace lw
