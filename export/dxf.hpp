@@ -1,0 +1,36 @@
+#pragma once
+// The outline as a DXF drawing (AutoCAD 2000, AC1015) for any CAD program:
+// one closed LWPOLYLINE per closed figure on a layer named for the text,
+// millimetres at 1:1 ($INSUNITS 4), y up, the origin where the placement
+// puts it (the left end of the text's baseline). Locale-free numbers, the
+// shortest text that reads back as the same double. Text in code page 932.
+//
+//   writeDxf(out, outline, {.mm = baselinePlacement(dc, outline.logFont, 96), .text = "編集"});
+
+#include "outline/captured_outline.hpp"
+#include "outline/precision.hpp"
+
+#include <ostream>
+#include <string>
+#include <string_view>
+
+namespace lw {
+
+struct DxfPlacement {
+    MmPlacement mm;        // device pixels to millimetres
+    std::string_view text; // UTF-8; names the layer
+};
+
+// Writes the whole drawing; an empty outline gives a drawing with no entities.
+void writeDxf(std::ostream& out, const CapturedOutline& outline, const DxfPlacement& placement);
+
+// Opens, writes, closes; a file that cannot be written is a lw::Failure.
+void writeDxfFile(const std::string& path, const CapturedOutline& outline, const DxfPlacement& placement);
+
+// The layer name for `text` (UTF-8, the result too): each character a DXF
+// name may not hold (<>/\":;?*|=` and controls) and each one outside code
+// page 932 becomes "_", blanks at either end go, at most 255 characters;
+// nothing left gives "Letterwire".
+std::string dxfLayerName(std::string_view text);
+
+} // namespace lw
