@@ -2,7 +2,9 @@
 
 #include "base/failure.hpp"
 #include "base/numbers.hpp"
+#include "export/byte_files.hpp"
 #include "export/jw_command.hpp"
+#include "export/jw_warnings.hpp"
 #include "export/wit.hpp"
 #include "outline/capture.hpp"
 #include "outline/inspection.hpp"
@@ -12,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <new>
 
 namespace lw {
@@ -83,20 +86,71 @@ void Form1::load(const std::vector<std::string>& words)
     guarded([&] { Form_Load(words); });
 }
 
+namespace {
+
+std::string upperAscii(std::string text)
+{
+    for (char& c : text)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return text;
+}
+
+// What a mode's command line must hold, for a start that lacks a path.
+std::string missingWord(std::size_t word, const std::string& mode)
+{
+    const std::string holds = mode == "JW" ? "a command file and an output file: JW COMMAND-FILE OUTPUT-FILE"
+                                           : "an output file: WIT OUTPUT-FILE";
+    return "command line, word " + std::to_string(word) + " missing; mode " + mode + " needs " + holds;
+}
+
+bool isFolder(const std::string& utf8Path)
+{
+    std::error_code error;
+    return std::filesystem::is_directory(std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end())),
+                                         error);
+}
+
+} // namespace
+
+void Form1::checkJwFiles() const
+{
+    try {
+        InputFile readable(inputPath_);
+    } catch (const Failure& failure) {
+        throw Failure(failure.kind(), "JW command file " + failure.where());
+    }
+    std::string target;
+    try {
+        target = fileio::outputTarget(outputPath_);
+    } catch (const Failure& failure) {
+        throw Failure(failure.kind(), "JW output file " + failure.where());
+    }
+    const std::string folder = fileio::folderOf(target);
+    if (!isFolder(folder))
+        throw Failure(FailureKind::PathNotFound, "JW output file " + outputPath_ + " (no folder " + folder + ")");
+}
+
 void Form1::Form_Load(const std::vector<std::string>& word)
 {
+    // Mended: a mode name alone starts no preview the user would work in for
+    // nothing; it says what the command line must hold.
+    if (word.size() == 1) {
+        const std::string mode = upperAscii(word[0]);
+        if (mode == "JW" || mode == "WIT")
+            throw Failure(FailureKind::SubscriptOutOfRange, missingWord(2, mode));
+    }
     if (word.size() >= 2) {
         // Only "JW" and "WIT" mean anything, so ASCII upper-casing decides
         // every mode the system code page can even spell.
-        runMode_ = word[0];
-        for (char& c : runMode_)
-            if (c >= 'a' && c <= 'z')
-                c = char(c - 'a' + 'A');
+        runMode_ = upperAscii(word[0]);
         if (runMode_ == "JW") {
             inputPath_ = word[1];
             if (word.size() < 3)
-                throw Failure(FailureKind::SubscriptOutOfRange, "command line, word 3");
+                throw Failure(FailureKind::SubscriptOutOfRange, missingWord(3, runMode_));
             outputPath_ = word[2];
+            // Mended: found now, not after the user's work at OK.
+            checkJwFiles();
         } else if (runMode_ == "WIT") {
             outputPath_ = word[1];
         }
@@ -162,6 +216,24 @@ void Form1::txtSize_Change()
     drawFlattenPath(1);
 }
 
+void Form1::showSize()
+{
+    const std::string text = sizeText(font_.size);
+    if (view_.text(TextBox::txtSize) != text)
+        view_.setText(TextBox::txtSize, text);
+    view_.setPosition(Slider::sldSize, sliderPositionFromText(text, view_.minimum(Slider::sldSize),
+                                                              view_.maximum(Slider::sldSize)));
+}
+
+void Form1::txtSize_EditEnded() { showSize(); }
+
+void Form1::txtAngle_EditEnded()
+{
+    const std::string text = std::to_string(view_.position(Slider::sldAngle));
+    if (view_.text(TextBox::txtAngle) != text)
+        view_.setText(TextBox::txtAngle, text);
+}
+
 void Form1::txtInput_Change() { drawFlattenPath(1); }
 
 void Form1::txtInput_GotFocus() { view_.selectAll(TextBox::txtInput); }
@@ -193,6 +265,8 @@ void Form1::applyFont()
         view_.showMessage(kProgramTitle, "フォント名を変えてください");
         font_.faceName = previousFace;
     }
+    // Mended: the size box and slider show the size the dialog chose.
+    showSize();
 }
 
 void Form1::Command2_Click() { WitOut(); }
@@ -220,6 +294,14 @@ void Form1::cmdOK_Click()
 {
     if (runMode_ == "JW") {
         JwOut();
+        // The output is as the command file asks; the user is told when it
+        // cannot be what the host meant.
+        const std::string warning = jwCommandFileWarning(inputPath_);
+        if (!warning.empty()) {
+            std::fprintf(stderr, "%s\n", warning.c_str());
+            std::fflush(stderr);
+            view_.showMessage(kProgramTitle, warning);
+        }
         view_.endProgram(0);
     } else if (runMode_ == "WIT") {
         WitOut();
@@ -227,5 +309,25 @@ void Form1::cmdOK_Click()
 }
 
 void Form1::cmdCancel_Click() { view_.endProgram(0); }
+
+std::vector<PreviewCommand> Form1::previewCommands() const
+{
+    std::vector<PreviewCommand> commands{PreviewCommand::Redraw, PreviewCommand::InspectOutline};
+    if (runMode_ == "WIT")
+        commands.push_back(PreviewCommand::WitExport);
+    return commands;
+}
+
+void Form1::run(PreviewCommand command)
+{
+    switch (command) {
+    case PreviewCommand::Redraw: return run(&Form1::cmdDraw_Click);
+    case PreviewCommand::InspectOutline: return run(&Form1::Command3_Click);
+    case PreviewCommand::WitExport:
+        if (runMode_ == "WIT")
+            run(&Form1::Command2_Click);
+        return;
+    }
+}
 
 } // namespace lw

@@ -22,6 +22,13 @@ namespace lw {
 
 struct CaptureSource;
 
+// The work of the hidden buttons, offered by the preview's context menu.
+enum class PreviewCommand {
+    Redraw,         // cmdDraw_Click
+    InspectOutline, // Command3_Click
+    WitExport,      // Command2_Click, in mode WIT only
+};
+
 inline constexpr int kFailureExitStatus = 1;
 // The program's title: the caption of its message boxes.
 inline constexpr const char* kProgramTitle = "Letterwire";
@@ -46,6 +53,10 @@ public:
     void txtSize_Change();
     void txtInput_Change();
     void txtInput_GotFocus();
+    // An edit of the box ended (the focus left it, or Enter): the box and its
+    // slider show the value the preview and the exports use.
+    void txtSize_EditEnded();
+    void txtAngle_EditEnded();
     void cmdDraw_Click();
     void cmdFont_Click();
     void Command2_Click();
@@ -57,6 +68,10 @@ public:
     // shown (message box and standard error) and ends the program with
     // kFailureExitStatus.
     void run(void (Form1::*handler)());
+    // The preview's context menu, in this order; the WIT export in mode WIT
+    // only.
+    std::vector<PreviewCommand> previewCommands() const;
+    void run(PreviewCommand command);
     void guarded(const std::function<void()>& body);
 
     // Captures the outline of the current text (centred when alCent != 0,
@@ -81,6 +96,12 @@ private:
     // stays the same, as the design's toolkit does.
     void writeText(TextBox box, const std::string& text, void (Form1::*change)());
     CaptureSource captureSource(const std::string& text) const;
+    // Rewrites the size box and slider with the window font's size; runs
+    // no handler, since the value stays the same.
+    void showSize();
+    // Before any work in mode JW: the command file can be read and the
+    // output's folder exists.
+    void checkJwFiles() const;
     // Shows `text` (message box and standard error), then ends the program.
     void reportUncaught(const char* text) noexcept;
 

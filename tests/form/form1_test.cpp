@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <new>
 #include <stdexcept>
 
@@ -48,29 +49,43 @@ struct StartCase {
     const char* output;
 };
 
+// "@" at the start of a word stands for a scratch folder.
+std::string inFolder(const std::string& word, const ScratchDir& dir)
+{
+    return word.starts_with('@') ? dir / word.substr(1) : word;
+}
+
+std::vector<std::string> inFolder(const std::vector<std::string>& words, const ScratchDir& dir)
+{
+    std::vector<std::string> out;
+    for (const std::string& w : words)
+        out.push_back(inFolder(w, dir));
+    return out;
+}
+
 } // namespace
 
 TEST(Form1StartUp, WordsMakeModeAndPathsThenTheFirstPreview)
 {
+    ScratchDir dir;
+    writeBytes(dir / "a.txt", "hq\r\n");
+    writeBytes(dir / "my cmd.txt", "hq\r\n");
     const StartCase cases[] = {
         {"none", {}, "", "", ""},
-        {"JW alone is one word", {"JW"}, "", "", ""},
-        {"WIT alone is one word", {"WIT"}, "", "", ""},
+        {"another word alone", {"abc"}, "", "", ""},
         {"wit upper-cased", {"wit", "C:\\out.txt"}, "WIT", "", "C:\\out.txt"},
-        {"mixed case", {"jW", "a.txt", "b.txt"}, "JW", "a.txt", "b.txt"},
-        {"extra words ignored", {"jw", "a.txt", "b.txt", "c.txt"}, "JW", "a.txt", "b.txt"},
-        {"an empty word is a path", {"JW", "", "a.txt", "b.txt"}, "JW", "", "a.txt"},
-        {"an empty last word", {"JW", "a.txt", ""}, "JW", "a.txt", ""},
+        {"mixed case", {"jW", "@a.txt", "@b.txt"}, "JW", "@a.txt", "@b.txt"},
+        {"extra words ignored", {"jw", "@a.txt", "@b.txt", "@c.txt"}, "JW", "@a.txt", "@b.txt"},
         {"other mode is preview only", {"abc", "def"}, "ABC", "", ""},
         // Mended: each argument is one word, so a path with blanks arrives whole.
-        {"path with blanks whole", {"JW", "/x/my cmd.txt", "/x/out.txt"}, "JW", "/x/my cmd.txt", "/x/out.txt"},
+        {"path with blanks whole", {"JW", "@my cmd.txt", "@out put.txt"}, "JW", "@my cmd.txt", "@out put.txt"},
         {"quotes are characters", {"WIT", "\"a b\""}, "WIT", "", "\"a b\""},
     };
     for (const StartCase& c : cases) {
-        Window w(c.words);
+        Window w(inFolder(c.words, dir));
         EXPECT_EQ(w.form.runMode(), c.mode) << c.name;
-        EXPECT_EQ(w.form.inputPath(), c.input) << c.name;
-        EXPECT_EQ(w.form.outputPath(), c.output) << c.name;
+        EXPECT_EQ(w.form.inputPath(), inFolder(c.input, dir)) << c.name;
+        EXPECT_EQ(w.form.outputPath(), inFolder(c.output, dir)) << c.name;
         EXPECT_TRUE(w.view.endings.empty()) << c.name;
         // The size box's change handler draws, then the load draws once more.
         EXPECT_EQ(w.form.redrawCount(), 2) << c.name;
@@ -86,18 +101,44 @@ TEST(Form1StartUp, WordsMakeModeAndPathsThenTheFirstPreview)
     }
 }
 
-TEST(Form1StartUp, JwWithoutOutputPathFailsBeforeAnyDrawing)
+// Mended: a start in mode JW or WIT that cannot end well is reported at
+// once, before the user composes anything, and ends with status 1.
+TEST(Form1StartUp, AModeThatCannotWorkIsReportedBeforeAnyDrawing)
 {
-    testing::internal::CaptureStderr();
-    Window w({"JW", "a.txt"});
-    const std::string err = testing::internal::GetCapturedStderr();
-    ASSERT_EQ(w.view.messages.size(), 1u);
-    EXPECT_EQ(w.view.messages[0].caption, "Letterwire");
-    EXPECT_EQ(w.view.messages[0].text.rfind("Subscript out of range", 0), 0u) << w.view.messages[0].text;
-    EXPECT_EQ(err, w.view.messages[0].text + "\n");
-    EXPECT_EQ(w.view.endings, std::vector<int>{kFailureExitStatus});
-    EXPECT_EQ(w.form.inputPath(), "a.txt");
-    EXPECT_EQ(w.form.redrawCount(), 0);
+    ScratchDir dir;
+    writeBytes(dir / "a.txt", "hq\r\n");
+    std::filesystem::create_directory(dir / "folder");
+    const struct {
+        const char* name;
+        std::vector<std::string> words;
+        const char* report; // how the report starts
+        const char* names;  // what else it names
+    } cases[] = {
+        {"JW alone", {"JW"}, "Subscript out of range: command line, word 2 missing", "JW COMMAND-FILE OUTPUT-FILE"},
+        {"wit alone", {"wit"}, "Subscript out of range: command line, word 2 missing", "WIT OUTPUT-FILE"},
+        {"JW without output", {"JW", "@a.txt"}, "Subscript out of range: command line, word 3 missing",
+         "JW COMMAND-FILE OUTPUT-FILE"},
+        {"no command file", {"JW", "@none.txt", "@b.txt"}, "File not found: JW command file ", "@none.txt"},
+        {"an empty command path", {"JW", "", "@b.txt"}, "File not found: JW command file", ""},
+        {"a folder as command file", {"JW", "@folder", "@b.txt"}, "Path/File access error: JW command file ",
+         "@folder"},
+        {"no output folder", {"JW", "@a.txt", "@nowhere/b.txt"}, "Path not found: JW output file ",
+         "@nowhere/b.txt"},
+        {"an empty output path", {"JW", "@a.txt", ""}, "Path not found: JW output file", ""},
+    };
+    for (const auto& c : cases) {
+        testing::internal::CaptureStderr();
+        Window w(inFolder(c.words, dir));
+        const std::string err = testing::internal::GetCapturedStderr();
+        ASSERT_EQ(w.view.messages.size(), 1u) << c.name;
+        const std::string& report = w.view.messages[0].text;
+        EXPECT_EQ(w.view.messages[0].caption, "Letterwire");
+        EXPECT_EQ(report.rfind(c.report, 0), 0u) << report;
+        EXPECT_NE(report.find(inFolder(c.names, dir)), std::string::npos) << report;
+        EXPECT_EQ(err, report + "\n");
+        EXPECT_EQ(w.view.endings, std::vector<int>{kFailureExitStatus}) << c.name;
+        EXPECT_EQ(w.form.redrawCount(), 0) << c.name;
+    }
 }
 
 TEST(Form1Guard, AnyUncaughtFailureIsReportedAndEndsWithStatusOne)
@@ -137,11 +178,18 @@ TEST(Form1Coupling, TypedSizeKeepsSliderInRangeAndRedrawsPerKeystroke)
         Window w;
         const int before = w.form.redrawCount();
         w.typeOver(TextBox::txtSize, c.typed, &Form1::txtSize_Change);
-        EXPECT_EQ(w.view.texts[TextBox::txtSize], c.typed); // the box keeps what was typed
-        EXPECT_EQ(w.form.redrawCount(), before + std::max<int>(1, int(std::string(c.typed).size()))) << c.typed;
+        EXPECT_EQ(w.view.texts[TextBox::txtSize], c.typed); // while the edit goes on
+        const int redraws = w.form.redrawCount();
+        EXPECT_EQ(redraws, before + std::max<int>(1, int(std::string(c.typed).size()))) << c.typed;
         EXPECT_EQ(w.view.positions[Slider::sldSize], c.position) << c.typed;
         EXPECT_EQ(w.form.windowFont().size, float(c.position)) << c.typed;
         EXPECT_EQ(outlineHeight(w.form), heightFor(c.position)) << c.typed;
+        // Mended: once the edit ends, the box shows the size in use, and
+        // nothing is drawn again.
+        w.form.run(&Form1::txtSize_EditEnded);
+        EXPECT_EQ(w.view.texts[TextBox::txtSize], std::to_string(c.position)) << c.typed;
+        EXPECT_EQ(w.view.positions[Slider::sldSize], c.position) << c.typed;
+        EXPECT_EQ(w.form.redrawCount(), redraws) << c.typed;
         EXPECT_TRUE(w.view.endings.empty()) << c.typed;
     }
 }
@@ -151,13 +199,18 @@ TEST(Form1Coupling, TypedAngleKeepsSliderInRange)
     const struct {
         const char* typed;
         int angle;
-    } cases[] = {{"1 2", 12}, {"45abc", 45}, {"2.5", 2}, {"", 0}, {"-10", 0}, {"400", 360}, {"1E20", 360}};
+    } cases[] = {{"1 2", 12}, {"45abc", 45}, {"2.5", 2}, {"", 0}, {"-10", 0}, {"-15", 0}, {"400", 360}, {"1E20", 360}, {"90", 90}};
     for (const auto& c : cases) {
         Window w;
         w.typeOver(TextBox::txtAngle, "90", &Form1::txtAngle_Change);
         w.typeOver(TextBox::txtAngle, c.typed, &Form1::txtAngle_Change);
         EXPECT_EQ(w.view.positions[Slider::sldAngle], c.angle) << c.typed;
         EXPECT_EQ(w.form.capturedOutline().logFont.lfEscapement, c.angle * 10) << c.typed;
+        EXPECT_EQ(w.view.texts[TextBox::txtAngle], c.typed);
+        const int redraws = w.form.redrawCount();
+        w.form.run(&Form1::txtAngle_EditEnded); // mended: shows the angle in use
+        EXPECT_EQ(w.view.texts[TextBox::txtAngle], std::to_string(c.angle)) << c.typed;
+        EXPECT_EQ(w.form.redrawCount(), redraws) << c.typed;
     }
 }
 
@@ -232,27 +285,41 @@ TEST(Form1Font, AnyOfferedFaceDrawsWithoutMessage)
     }
 }
 
-TEST(Form1Font, ChosenSizeLeavesSizeBoxUntilNextTyping)
+// Mended: the size box and slider show the size the dialog chose, which the
+// preview and the exports use; the next typing sets it from the slider again.
+TEST(Form1Font, ChosenSizeShowsInSizeBoxAndSlider)
 {
-    Window w;
-    w.view.answerFont = [](WindowFont f) {
-        f.size = 36;
-        f.bold = true;
-        return f;
-    };
-    w.form.run(&Form1::cmdFont_Click);
-    EXPECT_EQ(w.form.windowFont().size, 36.0f);
-    EXPECT_EQ(outlineHeight(w.form), heightFor(36));
-    EXPECT_EQ(w.view.texts[TextBox::txtSize], "24");
-    EXPECT_EQ(w.view.positions[Slider::sldSize], 24);
-    EXPECT_TRUE(w.view.inputFont.bold);
-    // The dialog opens with the current font each time.
-    w.view.answerFont = [](const WindowFont& preset) { return preset; };
-    w.form.run(&Form1::cmdFont_Click);
-    EXPECT_EQ(w.view.presets.at(1).size, 36.0f);
-    EXPECT_TRUE(w.view.presets.at(1).bold);
-    w.typeOver(TextBox::txtSize, "30", &Form1::txtSize_Change);
-    EXPECT_EQ(outlineHeight(w.form), heightFor(30));
+    const struct {
+        float chosen;
+        const char* box;
+        int slider;
+    } cases[] = {{72, "72", 72}, {10.5f, "10.5", 10}, {200, "200", 144}, {24, "24", 24}};
+    for (const auto& c : cases) {
+        Window w;
+        w.view.answerFont = [&](WindowFont f) {
+            f.size = c.chosen;
+            f.bold = true;
+            return f;
+        };
+        const int before = w.form.redrawCount();
+        w.form.run(&Form1::cmdFont_Click);
+        EXPECT_EQ(w.form.redrawCount(), before + 1) << c.box;
+        EXPECT_EQ(w.form.windowFont().size, c.chosen);
+        EXPECT_EQ(outlineHeight(w.form), heightFor(c.chosen)) << c.box;
+        EXPECT_EQ(w.view.texts[TextBox::txtSize], c.box);
+        EXPECT_EQ(w.view.positions[Slider::sldSize], c.slider) << c.box;
+        EXPECT_TRUE(w.view.inputFont.bold);
+        // Leaving the box unchanged changes nothing.
+        w.form.run(&Form1::txtSize_EditEnded);
+        EXPECT_EQ(w.form.windowFont().size, c.chosen);
+        // The dialog opens with the whole current font each time.
+        w.view.answerFont = [](const WindowFont& preset) { return preset; };
+        w.form.run(&Form1::cmdFont_Click);
+        EXPECT_EQ(w.view.presets.at(1).size, c.chosen);
+        EXPECT_TRUE(w.view.presets.at(1).bold);
+        w.typeOver(TextBox::txtSize, "30", &Form1::txtSize_Change);
+        EXPECT_EQ(outlineHeight(w.form), heightFor(30));
+    }
 }
 
 TEST(Form1Font, FailingRedrawRestoresOnlyTheFaceName)
@@ -325,14 +392,85 @@ TEST(Form1Buttons, CancelEndsAtOnceAndOkWithoutModeDoesNothing)
 TEST(Form1Buttons, OkInModeJwCapturesAtTheOriginWritesAndEnds)
 {
     ScratchDir dir;
-    writeBytes(dir / "my cmd.txt", "hp1 100 50\r\nlg0\r\n");
+    writeBytes(dir / "my cmd.txt", "hp1 100 50\r\nhs 1 \r\nlg0\r\n");
     Window w({"JW", dir / "my cmd.txt", dir / "out put.txt"});
     w.form.run(&Form1::cmdOK_Click);
     EXPECT_EQ(w.view.endings, std::vector<int>{0});
     EXPECT_TRUE(w.view.messages.empty());
-    EXPECT_EQ(readBytes(dir / "out put.txt").rfind("hp1 100 50\r\nlg0\r\n", 0), 0u);
+    EXPECT_EQ(readBytes(dir / "out put.txt").rfind("hp1 100 50\r\nhs 1 \r\nlg0\r\n", 0), 0u);
     EXPECT_GT(readBytes(dir / "out put.txt").size(), 100u);
     EXPECT_TRUE(atTheOrigin(w.form.capturedOutline()));
+}
+
+// Mended: a command file that puts every point on the base point still
+// gives the output it asks for, but the user is told why before the end.
+TEST(Form1Buttons, OkInModeJwWarnsWhenEveryPointLandsOnTheBasePoint)
+{
+    const struct {
+        const char* name;
+        const char* command;
+        const char* cause; // nullptr: no warning
+    } cases[] = {
+        {"a usable scale", "hp1 100 50\r\nhs 2 3 \r\nlg1\r\n", nullptr},
+        {"line feeds alone", "hd 1\nhp1 100 50\nhs 2 3 \nlg1\n", "line feeds but no carriage returns"},
+        {"no hs line", "hp1 100 50\r\nlg1\r\n", "no \"hs\" line"},
+        {"no lg line", "hp1 100 50\r\nhs 2 3 \r\n", "no \"lg\" line"},
+        {"lg before hs", "lg1\r\nhs 2 3 \r\n", "chose a scale entry of 0"},
+        {"only hq lines", "hq\r\n", "no \"hs\" line"},
+        {"an empty file", "", "no \"hs\" line"},
+    };
+    for (const auto& c : cases) {
+        ScratchDir dir;
+        writeBytes(dir / "cmd.txt", c.command);
+        Window w({"JW", dir / "cmd.txt", dir / "out.txt"});
+        testing::internal::CaptureStderr();
+        w.form.run(&Form1::cmdOK_Click);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(w.view.endings, std::vector<int>{0}) << c.name;
+        EXPECT_GT(readBytes(dir / "out.txt").size(), 100u) << c.name;
+        if (!c.cause) {
+            EXPECT_TRUE(w.view.messages.empty()) << c.name;
+            EXPECT_EQ(err, "") << c.name;
+            continue;
+        }
+        ASSERT_EQ(w.view.messages.size(), 1u) << c.name;
+        const std::string& text = w.view.messages[0].text;
+        EXPECT_EQ(text.rfind("Warning: the chosen scale is 0", 0), 0u) << text;
+        EXPECT_NE(text.find(dir / "cmd.txt"), std::string::npos) << text;
+        EXPECT_NE(text.find(c.cause), std::string::npos) << text;
+        EXPECT_EQ(err, text + "\n");
+    }
+}
+
+// Mended: the work of the hidden buttons, within reach in the preview's
+// context menu; the WIT export in mode WIT only.
+TEST(Form1PreviewMenu, OffersTheHiddenButtonsWork)
+{
+    using enum PreviewCommand;
+    const struct {
+        std::vector<std::string> words;
+        std::vector<PreviewCommand> offered;
+    } cases[] = {
+        {{}, {Redraw, InspectOutline}},
+        {{"abc", "def"}, {Redraw, InspectOutline}},
+        {{"WIT", "out.jww"}, {Redraw, InspectOutline, WitExport}},
+    };
+    for (const auto& c : cases) {
+        Window w(c.words);
+        EXPECT_EQ(w.form.previewCommands(), c.offered);
+    }
+    Window w;
+    const int before = w.form.redrawCount();
+    w.form.run(Redraw);
+    EXPECT_EQ(w.form.redrawCount(), before + 1);
+    EXPECT_FALSE(w.view.canvas.polygons.empty());
+    w.form.run(InspectOutline);
+    EXPECT_TRUE(atTheOrigin(w.form.capturedOutline()));
+    EXPECT_TRUE(w.view.canvas.polygons.empty());
+    EXPECT_FALSE(w.view.canvas.lines.empty());
+    w.form.run(WitExport); // not offered without mode WIT: nothing
+    EXPECT_TRUE(w.view.messages.empty());
+    EXPECT_TRUE(w.view.endings.empty());
 }
 
 #ifndef _WIN32
