@@ -24,7 +24,7 @@ void keystrokeRedraw(benchmark::State& state)
 {
     QuietServices services;
     lw::QtForm1View form(services);
-    form.form().load({});
+    form.load({});
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) {
         state.SkipWithError("window not exposed");

@@ -65,7 +65,7 @@ struct Window {
     QtForm1View form{services};
     Window()
     {
-        form.form().load({});
+        form.load({});
         form.show();
         form.activateWindow();
         if (!QTest::qWaitForWindowActive(&form))

@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+class QCoreApplication;
+class QLocale;
+
 namespace lw {
 
 class QtForm1View;
@@ -14,7 +17,13 @@ class QtForm1View;
 // the line, so a path with a blank in it stays whole).
 std::vector<std::string> argumentWords(int argc, const char* const* argv);
 
-// Installs the font rules, makes the application and the window, loads and
+// The captions for `locale`: the design's Japanese ones with Qt's dialogs in
+// Japanese for Japanese users, English ones (and Qt's own English) for
+// everyone else. The window title and the messages stay as designed.
+void installTranslations(QCoreApplication& app, const QLocale& locale);
+
+// Without a display, one line and status 1. Otherwise installs the font
+// rules, makes the application and the window, loads and
 // shows it, calls `shown` (if any) and runs the event loop.
 int runLetterwire(int argc, char** argv, const std::function<void(QtForm1View&)>& shown = {});
 

@@ -4,7 +4,9 @@
 #include "window/qt/input_box.hpp"
 #include "window/qt/preview_box.hpp"
 #include "window/qt/screen.hpp"
+#include "window/qt/track_bar.hpp"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -15,6 +17,10 @@
 
 namespace lw {
 namespace {
+
+// The design's captions are Japanese; other users get them in English
+// through the translation installed at start.
+QString caption(const char* designCaption) { return QCoreApplication::translate("Form1", designCaption); }
 
 QRect designRect(int left, int top, int width, int height)
 {
@@ -53,14 +59,14 @@ Widget* place(QWidget* parent, const char* name, QRect rect, const QFont& font)
 QPushButton* placeButton(QWidget* parent, const char* name, const char* caption, QRect rect)
 {
     auto* button = place<QPushButton>(parent, name, rect, designFont(9));
-    button->setText(QString::fromUtf8(caption));
+    button->setText(lw::caption(caption));
     return button;
 }
 
 QSlider* placeSlider(QWidget* parent, const char* name, QRect rect, int minimum, int maximum,
                      int smallStep, int largeStep, int position)
 {
-    auto* slider = new QSlider(Qt::Horizontal, parent);
+    auto* slider = new TrackBar(parent);
     slider->setObjectName(QString::fromLatin1(name));
     slider->setGeometry(rect);
     slider->setRange(minimum, maximum);
@@ -96,11 +102,11 @@ void QtForm1View::buildControls()
     txtInput_->setPalette(yellow);
 
     Label1_ = place<QLabel>(this, "Label1", designRect(240, 1200, 735, 255), small);
-    Label1_->setText(QString::fromUtf8("サイズ"));
+    Label1_->setText(caption("サイズ"));
     txtSize_ = place<QLineEdit>(this, "txtSize", designRect(1560, 1200, 495, 285), small);
     txtSize_->setText(QStringLiteral("0"));
     Label2_ = place<QLabel>(this, "Label2", designRect(3360, 1200, 735, 255), small);
-    Label2_->setText(QString::fromUtf8("傾き"));
+    Label2_->setText(caption("傾き"));
     txtAngle_ = place<QLineEdit>(this, "txtAngle", designRect(4560, 1200, 495, 285), small);
     txtAngle_->setText(QStringLiteral("0"));
     cmdFont_ = placeButton(this, "cmdFont", "フォント...", designRect(5880, 1200, 1215, 375));
@@ -123,15 +129,18 @@ void QtForm1View::buildControls()
     cmdDraw_ = placeButton(this, "cmdDraw", "Draw", designRect(720, 4920, 1095, 375));
     Command2_ = placeButton(this, "Command2", "Wit", designRect(3480, 4920, 1095, 375));
     Command3_ = placeButton(this, "Command3", "Draw", designRect(4920, 4920, 1095, 375));
-    for (QPushButton* hidden : {cmdDraw_, Command2_, Command3_})
+    // Their work is in the preview's context menu; hidden, they leave the tab
+    // order too.
+    for (QPushButton* hidden : {cmdDraw_, Command2_, Command3_}) {
         hidden->setVisible(false);
+        hidden->setFocusPolicy(Qt::NoFocus);
+    }
 
     cmdOK_ = placeButton(this, "cmdOK", "OK", designRect(1560, 6840, 1095, 375));
     cmdCancel_ = placeButton(this, "cmdCancel", "キャンセル", designRect(4080, 6840, 1095, 375));
 
     // Tab order by the design's tab index; labels and the preview take no focus.
-    const QWidget* order[] = {Command3_, cmdDraw_, txtInput_, cmdFont_, sldAngle_, Command2_,
-                              cmdOK_, txtAngle_, txtSize_, sldSize_, cmdCancel_};
+    const QWidget* order[] = {txtInput_, cmdFont_, sldAngle_, cmdOK_, txtAngle_, txtSize_, sldSize_, cmdCancel_};
     for (std::size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
 }
@@ -161,12 +170,51 @@ void QtForm1View::connectHandlers()
     bind(txtSize_, &QLineEdit::textChanged, &Form1::txtSize_Change);
     bind(txtInput_, &QLineEdit::textChanged, &Form1::txtInput_Change);
     bind(txtInput_, &InputBox::gotFocus, &Form1::txtInput_GotFocus);
+    // Enter, or the focus leaving the box.
+    bind(txtAngle_, &QLineEdit::editingFinished, &Form1::txtAngle_EditEnded);
+    bind(txtSize_, &QLineEdit::editingFinished, &Form1::txtSize_EditEnded);
     bind(cmdDraw_, &QPushButton::clicked, &Form1::cmdDraw_Click);
     bind(cmdFont_, &QPushButton::clicked, &Form1::cmdFont_Click);
     bind(Command2_, &QPushButton::clicked, &Form1::Command2_Click);
     bind(Command3_, &QPushButton::clicked, &Form1::Command3_Click);
     bind(cmdOK_, &QPushButton::clicked, &Form1::cmdOK_Click);
     bind(cmdCancel_, &QPushButton::clicked, &Form1::cmdCancel_Click);
+}
+
+void QtForm1View::buildPreviewMenu()
+{
+    // Keys work anywhere in the window; the menu shows them.
+    const auto add = [this](const char* name, const char* text, QKeySequence key) {
+        auto* action = new QAction(caption(text), picSmpl_);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        picSmpl_->addAction(action);
+        return action;
+    };
+    for (PreviewCommand command : form_.previewCommands()) {
+        QAction* action = nullptr;
+        switch (command) {
+        case PreviewCommand::Redraw: action = add("actRedraw", "再描画", Qt::Key_F5); break;
+        case PreviewCommand::InspectOutline: action = add("actInspect", "アウトラインの確認", Qt::Key_F6); break;
+        case PreviewCommand::WitExport: action = add("actWit", "WIT出力", Qt::Key_F7); break;
+        }
+        connect(action, &QAction::triggered, this, [this, command] { form_.run(command); });
+    }
+    auto* separator = new QAction(picSmpl_);
+    separator->setSeparator(true);
+    picSmpl_->addAction(separator);
+    QAction* fit = add("actFit", "全体を表示", Qt::Key_F8);
+    fit->setCheckable(true);
+    connect(fit, &QAction::toggled, picSmpl_, &PreviewBox::setFitView);
+    picSmpl_->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void QtForm1View::load(const std::vector<std::string>& words)
+{
+    form_.load(words);
+    // The menu depends on the run mode the load took.
+    buildPreviewMenu();
 }
 
 void QtForm1View::closeEvent(QCloseEvent* event)
@@ -224,7 +272,7 @@ float QtForm1View::previewScaleWidth() const { return picSmpl_->scaleWidth(); }
 
 float QtForm1View::previewScaleHeight() const { return picSmpl_->scaleHeight(); }
 
-void QtForm1View::refresh() { picSmpl_->repaint(); }
+void QtForm1View::refresh() { picSmpl_->present(); }
 
 const QImage& QtForm1View::previewImage() const { return picSmpl_->image(); }
 

@@ -25,6 +25,9 @@ public:
     explicit QtForm1View(Services& services, QWidget* parent = nullptr);
     ~QtForm1View() override;
 
+    // Window load (the form's), then the preview's context menu for the
+    // run mode it took.
+    void load(const std::vector<std::string>& words);
     Form1& form() { return form_; }
     const Form1& form() const { return form_; }
     const QImage& previewImage() const;
@@ -54,6 +57,7 @@ protected:
 
 private:
     void buildControls();
+    void buildPreviewMenu();
     void connectHandlers();
     void connectSliderClick(QSlider* slider, void (Form1::*handler)());
     QLineEdit* box(TextBox box) const;

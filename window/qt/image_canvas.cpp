@@ -1,7 +1,10 @@
 #include "window/qt/image_canvas.hpp"
 
 #include <QPainter>
+#include <QPainterPath>
 #include <QPen>
+
+#include <algorithm>
 
 namespace lw {
 namespace {
@@ -15,6 +18,9 @@ QPen pixelPen(Rgb c)
     return pen;
 }
 
+// Room left around a fitted drawing, in pixels.
+constexpr int kFitMargin = 8;
+
 } // namespace
 
 ImageCanvas::ImageCanvas(QSize size, QColor background)
@@ -23,26 +29,70 @@ ImageCanvas::ImageCanvas(QSize size, QColor background)
     image_.fill(background_);
 }
 
-void ImageCanvas::clear() { image_.fill(background_); }
+void ImageCanvas::clear() { items_.clear(); }
 
 void ImageCanvas::polygon(std::span<const POINT> points, Rgb pen)
 {
     if (points.empty())
         return;
-    scratch_.clear();
+    if (items_.empty() || items_.back().shape.empty())
+        items_.emplace_back();
+    QPolygon polygon;
+    polygon.reserve(qsizetype(points.size()));
     for (const POINT& p : points)
-        scratch_.emplace_back(p.x, p.y);
-    QPainter painter(&image_);
-    painter.setPen(pixelPen(pen));
-    painter.setBrush(Qt::white);
-    painter.drawPolygon(scratch_.data(), static_cast<int>(scratch_.size()), Qt::OddEvenFill);
+        polygon.append(QPoint(p.x, p.y));
+    items_.back().shape.push_back({std::move(polygon), pen});
 }
 
 void ImageCanvas::line(POINT from, POINT to, Rgb pen)
 {
+    items_.push_back({{}, QLine(from.x, from.y, to.x, to.y), pen});
+}
+
+QRect ImageCanvas::bounds() const
+{
+    QRect all;
+    for (const Item& item : items_) {
+        if (item.shape.empty())
+            all |= QRect(item.line.p1(), item.line.p2()).normalized();
+        for (const Outline& outline : item.shape)
+            all |= outline.points.boundingRect();
+    }
+    return all;
+}
+
+void ImageCanvas::render()
+{
+    image_.fill(background_);
     QPainter painter(&image_);
-    painter.setPen(pixelPen(pen));
-    painter.drawLine(QPoint(from.x, from.y), QPoint(to.x, to.y));
+    if (fit_) {
+        const QRect drawn = bounds();
+        if (!drawn.isEmpty()) {
+            const double room = std::min(double(image_.width() - 2 * kFitMargin) / drawn.width(),
+                                         double(image_.height() - 2 * kFitMargin) / drawn.height());
+            const QPointF centre = QRectF(drawn).center();
+            painter.translate(image_.width() / 2.0, image_.height() / 2.0);
+            painter.scale(room, room);
+            painter.translate(-centre);
+        }
+    }
+    for (const Item& item : items_) {
+        if (item.shape.empty()) {
+            painter.setPen(pixelPen(item.pen));
+            painter.drawLine(item.line);
+            continue;
+        }
+        QPainterPath all;
+        all.setFillRule(Qt::WindingFill);
+        for (const Outline& outline : item.shape)
+            all.addPolygon(outline.points);
+        painter.fillPath(all, Qt::white);
+        painter.setBrush(Qt::NoBrush);
+        for (const Outline& outline : item.shape) {
+            painter.setPen(pixelPen(outline.pen));
+            painter.drawPolygon(outline.points);
+        }
+    }
 }
 
 } // namespace lw

@@ -1,12 +1,23 @@
 #pragma once
-// The preview's canvas: a raster image drawn the way the graphics interface
-// draws, aliased one-pixel pens, polygons filled white with alternate fill.
+// The preview's canvas: keeps what is drawn on it since the last clear and
+// paints that into a raster image on render(), with aliased one-pixel pens.
+//
+// Polygons drawn one after another form one shape: all of them filled white
+// together by the nonzero winding rule, as a font defines its outlines, then
+// every outline drawn. So a counter stays open and a stroke inside a counter
+// shows, whatever order the font lists its contours in; each polygon still
+// arrives as its own call, as the capture makes it.
+//
+//   ImageCanvas canvas({461, 301}, Qt::lightGray);
+//   DeviceContext dc(canvas);   // a capture draws on it
+//   canvas.render();            // then the image shows it
 
 #include "platform/canvas.hpp"
 
 #include <QColor>
 #include <QImage>
-#include <QPoint>
+#include <QPolygon>
+#include <QRect>
 
 #include <vector>
 
@@ -20,12 +31,31 @@ public:
     void polygon(std::span<const POINT> points, Rgb pen) override;
     void line(POINT from, POINT to, Rgb pen) override;
 
+    // Paints the drawing into the image: at its own pixels, or, when `fit`
+    // is on, scaled and centred so that all of it shows.
+    void render();
+    void setFit(bool fit) { fit_ = fit; }
+    bool fit() const { return fit_; }
+
     const QImage& image() const { return image_; }
 
 private:
+    struct Outline {
+        QPolygon points;
+        Rgb pen;
+    };
+    // A run of polygons (one shape), or one line.
+    struct Item {
+        std::vector<Outline> shape;
+        QLine line;
+        Rgb pen{};
+    };
+    QRect bounds() const;
+
     QImage image_;
     QColor background_;
-    std::vector<QPoint> scratch_; // kept between polygons to spare allocations
+    std::vector<Item> items_;
+    bool fit_ = false;
 };
 
 } // namespace lw

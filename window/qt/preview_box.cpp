@@ -21,6 +21,18 @@ PreviewBox::PreviewBox(QSize outside, QWidget* parent)
     resize(outside);
 }
 
+void PreviewBox::present()
+{
+    canvas_.render();
+    repaint();
+}
+
+void PreviewBox::setFitView(bool fit)
+{
+    canvas_.setFit(fit);
+    present();
+}
+
 void PreviewBox::paintEvent(QPaintEvent* event)
 {
     {

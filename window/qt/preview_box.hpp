@@ -1,6 +1,8 @@
 #pragma once
 // picSmpl: the preview picture box. A sunken two-pixel frame around a
-// drawing area whose device context draws into an image.
+// drawing area whose device context draws into an image. The view shows the
+// drawing at its own pixels (the design) or fitted into the area; the
+// drawing itself, and so every capture, stays the same.
 
 #include "platform/device_context.hpp"
 #include "window/qt/image_canvas.hpp"
@@ -16,6 +18,10 @@ public:
     PreviewBox(QSize outside, QWidget* parent = nullptr);
 
     DeviceContext& deviceContext() { return dc_; }
+    // Shows what was drawn since the last clear, at once.
+    void present();
+    void setFitView(bool fit);
+    bool fitView() const { return canvas_.fit(); }
     const QImage& image() const { return canvas_.image(); }
     // The drawing area in pixels: what a capture centres on.
     float scaleWidth() const { return static_cast<float>(canvas_.image().width()); }

@@ -9,6 +9,34 @@
 #include <cstdlib>
 
 namespace lw {
+namespace {
+
+// The family's style that shows `bold` and `italic` at normal width and
+// weight ("Book" in DejaVu Sans, "Regular" elsewhere), so that the dialog
+// opens on the current style instead of on its list's first entry.
+QString styleFor(const QString& family, bool bold, bool italic)
+{
+    QString best;
+    int bestScore = -1;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        const int weight = QFontDatabase::weight(family, style);
+        if (QFontDatabase::italic(family, style) != italic || (weight >= QFont::DemiBold) != bold)
+            continue;
+        const QFont font = QFontDatabase::font(family, style, 12);
+        int score = 1000 - std::abs(weight - (bold ? QFont::Bold : QFont::Normal));
+        if (font.stretch() == QFont::AnyStretch || font.stretch() == QFont::Unstretched)
+            score += 1000;
+        if (!style.contains(QLatin1String("Condensed")) && !style.contains(QLatin1String("Expanded")))
+            score += 500;
+        if (score > bestScore) {
+            bestScore = score;
+            best = style;
+        }
+    }
+    return best;
+}
+
+} // namespace
 
 WindowFont QtServices::chooseFont(QWidget* parent, const WindowFont& preset, int flags)
 {
@@ -22,6 +50,9 @@ WindowFont QtServices::chooseFont(QWidget* parent, const WindowFont& preset, int
         initial.setFamily(QFontInfo(initial).family());
     initial.setBold(preset.bold);
     initial.setItalic(preset.italic);
+    // Mended: the whole current font, its style included, so OK without a
+    // change changes nothing.
+    initial.setStyleName(styleFor(initial.family(), preset.bold, preset.italic));
     initial.setPointSizeF(preset.size);
     initial.setStrikeOut(preset.strikeout);
     initial.setUnderline(preset.underline);
