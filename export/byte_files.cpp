@@ -102,8 +102,10 @@ private:
 OutputFile::OutputFile(const std::string& path) : path_(path), target_(fileio::outputTarget(path))
 {
     // Beside the target, so that the rename stays on one file system.
-    buffer_ = std::make_unique<Buffer>(fileio::createUnique(fileio::folderOf(target_),
-                                                            "." + fileio::nameOf(target_) + ".", ".tmp", path,
+    std::string prefix = ".";
+    prefix += fileio::nameOf(target_);
+    prefix += '.';
+    buffer_ = std::make_unique<Buffer>(fileio::createUnique(fileio::folderOf(target_), prefix, ".tmp", path,
                                                             written_));
     stream_ = std::make_unique<std::ostream>(buffer_.get());
 }
