@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <span>
 #include <cstdio>
 #include <string_view>
 
@@ -25,48 +26,66 @@ enum Handle : unsigned {
 
 class Tags {
 public:
-    explicit Tags(std::ostream& out) : out_(out) { buffer_.reserve(kFlushAt + 256); }
+    explicit Tags(std::ostream& out) : out_(out) {}
     ~Tags() { flush(); }
+    Tags(const Tags&) = delete;
+    Tags& operator=(const Tags&) = delete;
 
     Tags& operator()(int code, std::string_view value)
     {
         code_(code);
-        buffer_ += value;
-        buffer_ += '\n';
-        return *this;
+        // Names and text can be long; they go in pieces.
+        while (!value.empty()) {
+            const std::size_t piece = std::min(value.size(), kSize - used_);
+            std::copy_n(value.data(), piece, buffer_ + used_);
+            used_ += piece;
+            value.remove_prefix(piece);
+            if (!value.empty())
+                flush();
+        }
+        return endLine();
     }
     Tags& operator()(int code, int value)
     {
         code_(code);
-        char text[16];
-        buffer_.append(text, std::to_chars(text, text + sizeof text, value).ptr);
-        buffer_ += '\n';
-        return *this;
+        used_ = std::size_t(std::to_chars(buffer_ + used_, buffer_ + kSize, value).ptr - buffer_);
+        return endLine();
     }
     Tags& number(int code, double value)
     {
         code_(code);
-        char text[32];
-        // Shortest round trip; negative zero reads as 0.
-        buffer_.append(text, std::to_chars(text, text + sizeof text, value == 0 ? 0.0 : value).ptr);
-        buffer_ += '\n';
-        return *this;
+        used_ = std::size_t(shortest(buffer_ + used_, value) - buffer_);
+        return endLine();
     }
     Tags& handle(int code, unsigned value)
     {
         code_(code);
-        char text[16];
-        char* end = std::to_chars(text, text + sizeof text, value, 16).ptr;
-        for (char* c = text; c != end; ++c)
-            *c = *c >= 'a' ? char(*c - 'a' + 'A') : *c;
-        buffer_.append(text, end);
-        buffer_ += '\n';
-        return *this;
+        char* const first = buffer_ + used_;
+        char* const last = std::to_chars(first, buffer_ + kSize, value, 16).ptr;
+        std::transform(first, last, first, [](char c) { return c >= 'a' ? char(c - 'a' + 'A') : c; });
+        used_ = std::size_t(last - buffer_);
+        return endLine();
     }
     Tags& point(int code, double x, double y, double z = 0)
     {
         number(code, x).number(code + 10, y);
         return number(code + 20, z);
+    }
+    // A polyline's vertices, the bulk of a file: straight into the buffer.
+    void vertices(std::span<const POINT> points, const MmPlacement& mm)
+    {
+        for (const POINT& p : points) {
+            if (used_ > kSize - kRoom)
+                flush();
+            const MmPoint q = toMillimetres(mm, p);
+            char* at = std::copy_n(" 10\n", 4, buffer_ + used_);
+            at = shortest(at, q.x);
+            *at++ = '\n';
+            at = std::copy_n(" 20\n", 4, at);
+            at = shortest(at, q.y);
+            *at++ = '\n';
+            used_ = std::size_t(at - buffer_);
+        }
     }
     // The frame every table record and object starts with.
     Tags& record(std::string_view type, unsigned self, unsigned owner)
@@ -76,27 +95,43 @@ public:
     }
 
 private:
-    static constexpr std::size_t kFlushAt = 1 << 16;
+    static constexpr std::size_t kSize = 1 << 16;
+    // More than a code line and a value line of any number take.
+    static constexpr std::size_t kRoom = 128;
 
+    // Shortest round trip; negative zero reads as 0.
+    static char* shortest(char* at, double value)
+    {
+        return std::to_chars(at, at + 32, value == 0 ? 0.0 : value).ptr;
+    }
     void code_(int code)
     {
-        if (buffer_.size() >= kFlushAt)
+        if (used_ > kSize - kRoom)
             flush();
         // Right-aligned in three columns, as AutoCAD writes them.
         char text[8];
         char* end = std::to_chars(text, text + sizeof text, code).ptr;
-        buffer_.append(std::size_t(std::max<std::ptrdiff_t>(0, 3 - (end - text))), ' ');
-        buffer_.append(text, end);
-        buffer_ += '\n';
+        for (std::ptrdiff_t pad = 3 - (end - text); pad > 0; --pad)
+            buffer_[used_++] = ' ';
+        used_ = std::size_t(std::copy(text, end, buffer_ + used_) - buffer_);
+        buffer_[used_++] = '\n';
+    }
+    Tags& endLine()
+    {
+        if (used_ == kSize)
+            flush();
+        buffer_[used_++] = '\n';
+        return *this;
     }
     void flush()
     {
-        out_.write(buffer_.data(), std::streamsize(buffer_.size()));
-        buffer_.clear();
+        out_.write(buffer_, std::streamsize(used_));
+        used_ = 0;
     }
 
     std::ostream& out_;
-    std::string buffer_;
+    char buffer_[kSize];
+    std::size_t used_ = 0;
 };
 
 struct Extents {
@@ -244,10 +279,7 @@ void writeEntities(Tags& t, const CapturedOutline& outline, const MmPlacement& m
             continue;
         t.record("LWPOLYLINE", handle++, kModelSpaceRecord)(100, "AcDbEntity")(8, layer);
         t(100, "AcDbPolyline")(90, int(f.points.size()))(70, 1);
-        for (const POINT& p : f.points) {
-            const MmPoint q = toMillimetres(mm, p);
-            t.number(10, q.x).number(20, q.y);
-        }
+        t.vertices(f.points, mm);
     }
     t(0, "ENDSEC");
 }
