@@ -1,0 +1,136 @@
+// The DXF of a 100,000-point outline beside the JW writer on the same
+// outline, and the capture of the default text at a 0.01 mm grid beside the
+// classic one.
+#include "export/dxf.hpp"
+#include "export/jw_output.hpp"
+#include "outline/baseline.hpp"
+#include "outline/capture.hpp"
+#include "outline/precision.hpp"
+#include "platform/canvas.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <random>
+#include <ostream>
+#include <streambuf>
+
+namespace {
+
+constexpr int kPoints = 100000;
+
+// Glyph-like figures of 50 points each, as the JW benchmark makes them.
+lw::CapturedOutline bigOutline()
+{
+    std::mt19937 random(42);
+    std::uniform_int_distribution<int> wobble(-3, 3);
+    lw::CapturedOutline outline;
+    outline.pathPoints.clear();
+    outline.pathTypes.clear();
+    for (int i = 0; i < kPoints; ++i) {
+        const int figure = i / 50, step = i % 50;
+        const double angle = step * (2 * 3.14159265358979 / 50);
+        outline.pathPoints.push_back({figure * 40 + int(20 * std::cos(angle)) + wobble(random),
+                                      30 + int(25 * std::sin(angle)) + wobble(random)});
+        outline.pathTypes.push_back(step == 0 ? lw::PT_MOVETO : step == 49 ? 3 : lw::PT_LINETO);
+    }
+    outline.pathPoints.push_back({});
+    outline.pathTypes.push_back(0);
+    outline.pointCount = kPoints;
+    return outline;
+}
+
+// A stream that counts what it is given and keeps none of it, so the
+// figures are the writers' own, not a growing string's.
+class CountingBuffer : public std::streambuf {
+public:
+    std::size_t count = 0;
+
+protected:
+    std::streamsize xsputn(const char*, std::streamsize n) override
+    {
+        count += std::size_t(n);
+        return n;
+    }
+    int_type overflow(int_type c) override
+    {
+        ++count;
+        return traits_type::not_eof(c);
+    }
+};
+
+void BM_DxfOutline(benchmark::State& state)
+{
+    const lw::CapturedOutline outline = bigOutline();
+    const lw::DxfPlacement placement{{.originX = 0, .originY = 28, .dpi = 96}, "編集テキスト"};
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        CountingBuffer sink;
+        std::ostream out(&sink);
+        lw::writeDxf(out, outline, placement);
+        bytes = sink.count;
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["bytes"] = double(bytes);
+}
+
+void BM_JwOutline(benchmark::State& state)
+{
+    const lw::CapturedOutline outline = bigOutline();
+    const lw::JwPlacement placement{.baseX = 100, .baseY = 50, .scale = 1, .twipsPerPixel = 15};
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        CountingBuffer sink;
+        std::ostream out(&sink);
+        lw::writeJwOutline(out, outline, placement);
+        bytes = sink.count;
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["bytes"] = double(bytes);
+}
+
+// The default text at 24 pt captured at the origin at a grid step in mm.
+void BM_CaptureAtStep(benchmark::State& state, double stepMm)
+{
+    lw::NullCanvas canvas;
+    lw::DeviceContext dc(canvas);
+    lw::CapturedOutline outline;
+    const lw::WindowFont font;
+    const double dpi = lw::dpiForStep(stepMm);
+    const lw::CaptureSource source{lw::design::kText, font, 0, lw::design::kPreviewWidth,
+                                   lw::design::kPreviewHeight, 1440 / dpi};
+    for (auto _ : state) {
+        std::int32_t alCent = 0;
+        lw::drawFlattenPath(alCent, source, dc, outline);
+        benchmark::DoNotOptimize(outline.pointCount);
+    }
+    state.counters["dpi"] = dpi;
+    state.counters["points"] = outline.pointCount;
+}
+
+// The capture and the baseline's measure, as a DXF export does them.
+void BM_CaptureWithBaselineAtStep(benchmark::State& state, double stepMm)
+{
+    lw::NullCanvas canvas;
+    lw::DeviceContext dc(canvas);
+    lw::CapturedOutline outline;
+    const lw::WindowFont font;
+    const double dpi = lw::dpiForStep(stepMm);
+    const lw::CaptureSource source{lw::design::kText, font, 0, lw::design::kPreviewWidth,
+                                   lw::design::kPreviewHeight, 1440 / dpi};
+    for (auto _ : state) {
+        std::int32_t alCent = 0;
+        lw::drawFlattenPath(alCent, source, dc, outline);
+        benchmark::DoNotOptimize(lw::baselinePlacement(dc, outline.logFont, dpi));
+    }
+}
+
+} // namespace
+
+BENCHMARK(BM_DxfOutline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JwOutline)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CaptureAtStep, classic, lw::kClassicStepMm)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CaptureAtStep, precision_0_1, 0.1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CaptureAtStep, precision_0_01, 0.01)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CaptureWithBaselineAtStep, precision_0_01, 0.01)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();
