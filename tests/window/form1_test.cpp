@@ -5,7 +5,11 @@
 #include "stub_services.hpp"
 #include "window/qt/form1_view.hpp"
 
+#include <QAction>
+#include <QFontDialog>
 #include <QFontInfo>
+#include <QMenu>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +17,7 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 
+#include <algorithm>
 #include <cmath>
 
 using lw::QtForm1View;
@@ -35,7 +40,12 @@ void typeOver(QLineEdit* box, const QString& text)
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     if (text.isEmpty())
         QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClicks(box, text);
+    for (QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(box, c.toLatin1());
+        else // a character typed through an input method arrives as text
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), {});
+    }
 }
 
 // A point on the slider's track, near its left or right end.
@@ -55,6 +65,39 @@ QPoint onTrack(QSlider* slider, bool right)
     return {right ? groove.right() - 1 : groove.left() + 1, groove.center().y()};
 }
 
+
+// Even-odd inside test of one figure, at a pixel's centre.
+bool inside(const std::vector<lw::POINT>& figure, double x, double y)
+{
+    bool in = false;
+    for (std::size_t i = 0, j = figure.size() - 1; i < figure.size(); j = i++) {
+        const lw::POINT a = figure[i], b = figure[j];
+        if ((a.y > y) != (b.y > y) && x < a.x + (y - a.y) * double(b.x - a.x) / double(b.y - a.y))
+            in = !in;
+    }
+    return in;
+}
+
+std::vector<std::vector<lw::POINT>> figuresOf(const lw::CapturedOutline& o)
+{
+    std::vector<std::vector<lw::POINT>> out(1);
+    for (int i = 0; i < o.pointCount; ++i) {
+        out.back().push_back(o.pathPoints[std::size_t(i)]);
+        if (o.pathTypes[std::size_t(i)] & 1)
+            out.emplace_back();
+    }
+    out.pop_back();
+    return out;
+}
+
+QRect boundsOf(const std::vector<lw::POINT>& figure)
+{
+    QRect r;
+    for (const lw::POINT& p : figure)
+        r |= QRect(p.x, p.y, 1, 1);
+    return r;
+}
+
 int outlineHeight(const QtForm1View& form) { return -form.form().capturedOutline().logFont.lfHeight; }
 
 // The height a size in points gives on this 96 dpi screen.
@@ -63,9 +106,9 @@ int heightFor(double points) { return int(std::lround(points * 96.0 / 72.0)); }
 struct Window {
     StubServices services;
     QtForm1View form{services};
-    Window()
+    explicit Window(const std::vector<std::string>& words = {})
     {
-        form.load({});
+        form.load(words);
         form.show();
         form.activateWindow();
         if (!QTest::qWaitForWindowActive(&form))
@@ -244,6 +287,298 @@ private slots:
         QTest::keyClicks(child<QLineEdit>(w.form, "txtInput"), "x");
         QCOMPARE(w.services.messages.size(), 2u);
         QCOMPARE(w.services.endings, std::vector<int>{lw::kFailureExitStatus});
+    }
+
+    // Mended: all figures filled together by the nonzero rule, then every
+    // outline, so a counter stays open and the strokes inside one show,
+    // whether the font lists the hole first (DejaVu) or the outline first.
+    void fillKeepsCountersAndInnerStrokes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<int>("counters");     // at least this many open counters
+        QTest::addColumn<int>("innerStrokes"); // at least this many strokes inside counters
+        QTest::newRow("DejaVu Sans O") << "O" << "DejaVu Sans" << 1 << 0;
+        QTest::newRow("DejaVu Sans B08") << "B08" << "DejaVu Sans" << 5 << 0;
+        QTest::newRow("DejaVu Serif O") << "O" << "DejaVu Serif" << 1 << 0;
+        QTest::newRow("IPA P Gothic 図") << QString::fromUtf8("図") << "IPAPGothic" << 0 << 1;
+        QTest::newRow("IPA P Gothic 図回品") << QString::fromUtf8("図回品") << "IPAPGothic" << 3 << 2;
+    }
+    void fillKeepsCountersAndInnerStrokes()
+    {
+        Window w;
+        QFETCH(QString, text);
+        QFETCH(QString, face);
+        w.services.answerFont = [&](lw::WindowFont f) {
+            f.faceName = face.toStdString();
+            return f;
+        };
+        QTest::mouseClick(child<QPushButton>(w.form, "cmdFont"), Qt::LeftButton);
+        typeOver(child<QLineEdit>(w.form, "txtSize"), "60");
+        typeOver(child<QLineEdit>(w.form, "txtInput"), text);
+        const QImage& image = w.form.previewImage();
+        const QRgb background = image.pixel(0, 0);
+        const auto figures = figuresOf(w.form.form().capturedOutline());
+        int openCounters = 0, inkedStrokes = 0;
+        for (const auto& figure : figures) {
+            // Depth: how many other figures hold this one.
+            int depth = 0;
+            bool holdsAny = false;
+            for (const auto& other : figures) {
+                if (&other == &figure)
+                    continue;
+                depth += inside(other, figure[0].x + 0.5, figure[0].y + 0.5);
+                holdsAny |= inside(figure, other[0].x + 0.5, other[0].y + 0.5);
+            }
+            const QRect box = boundsOf(figure);
+            const int y = box.center().y();
+            if (depth % 2 == 1 && !holdsAny && inside(figure, box.center().x() + 0.5, y + 0.5)) {
+                QCOMPARE(image.pixel(box.center().x(), y), background);
+                ++openCounters;
+            } else if (depth >= 2 && depth % 2 == 0) {
+                // The middle of the first run across the stroke on its middle row.
+                // Inside the figure and outside every figure it holds.
+                const auto ink = [&](int x) {
+                    if (!inside(figure, x + 0.5, y + 0.5))
+                        return false;
+                    for (const auto& other : figures)
+                        if (&other != &figure && inside(figure, other[0].x + 0.5, other[0].y + 0.5)
+                            && inside(other, x + 0.5, y + 0.5))
+                            return false;
+                    return true;
+                };
+                int from = box.left();
+                while (from <= box.right() && !ink(from))
+                    ++from;
+                int to = from;
+                while (to <= box.right() && ink(to))
+                    ++to;
+                if (to - from >= 3) {
+                    QCOMPARE(image.pixel((from + to - 1) / 2, y), qRgb(255, 255, 255));
+                    ++inkedStrokes;
+                }
+            }
+        }
+        QFETCH(int, counters);
+        QFETCH(int, innerStrokes);
+        QVERIFY2(openCounters >= counters, qPrintable(QString::number(openCounters)));
+        QVERIFY2(inkedStrokes >= innerStrokes, qPrintable(QString::number(inkedStrokes)));
+    }
+
+    // Mended: a click anywhere on a slider's strip pages it, below the groove
+    // among the tick marks too, as a Windows trackbar does.
+    void sliderStripPagesAtAnyHeight_data()
+    {
+        QTest::addColumn<QString>("slider");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("position");
+        for (int y : {0, 5, 10, 16}) {
+            QTest::addRow("sldAngle y %d", y) << "sldAngle" << "txtAngle" << y << 45;
+            QTest::addRow("sldSize y %d", y) << "sldSize" << "txtSize" << y << 34;
+        }
+    }
+    void sliderStripPagesAtAnyHeight()
+    {
+        Window w;
+        QFETCH(QString, slider);
+        QFETCH(QString, box);
+        QFETCH(int, y);
+        QFETCH(int, position);
+        auto* control = child<QSlider>(w.form, slider.toLatin1().constData());
+        const int before = w.form.form().redrawCount();
+        QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(control->width() - 3, y));
+        QCOMPARE(control->value(), position);
+        QCOMPARE(child<QLineEdit>(w.form, box.toLatin1().constData())->text(), QString::number(position));
+        QCOMPARE(w.form.form().redrawCount(), before + 2);
+    }
+
+    // Mended: once an edit ends (Enter, or the focus leaves the box), the box
+    // and its slider show what the preview and the exports use; no redraw.
+    void editEndShowsTheValueInUse_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("size 300, Enter") << "txtSize" << "300" << "enter" << "144";
+        QTest::newRow("size 12.5, Tab") << "txtSize" << "12.5" << "tab" << "12";
+        QTest::newRow("size abc, click on the text") << "txtSize" << "abc" << "click" << "1";
+        QTest::newRow("angle -15, Tab") << "txtAngle" << "-15" << "tab" << "0";
+        QTest::newRow("angle 45abc, Enter") << "txtAngle" << "45abc" << "enter" << "45";
+        QTest::newRow("angle 400, click on the text") << "txtAngle" << "400" << "click" << "360";
+    }
+    void editEndShowsTheValueInUse()
+    {
+        Window w;
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, end);
+        QFETCH(QString, shown);
+        auto* control = child<QLineEdit>(w.form, box.toLatin1().constData());
+        typeOver(control, typed);
+        QCOMPARE(control->text(), typed);
+        const int redraws = w.form.form().redrawCount();
+        if (end == "enter")
+            QTest::keyClick(control, Qt::Key_Return);
+        else if (end == "tab")
+            QTest::keyClick(control, Qt::Key_Tab);
+        else
+            QTest::mouseClick(child<QLineEdit>(w.form, "txtInput"), Qt::LeftButton);
+        QCOMPARE(control->text(), shown);
+        QCOMPARE(w.form.form().redrawCount(), redraws);
+        if (box == "txtSize") {
+            QCOMPARE(child<QSlider>(w.form, "sldSize")->value(), shown.toInt());
+            QCOMPARE(outlineHeight(w.form), heightFor(shown.toInt()));
+        } else {
+            QCOMPARE(w.form.form().capturedOutline().logFont.lfEscapement, shown.toInt() * 10);
+        }
+    }
+
+    void chosenSizeShowsInBoxAndSlider()
+    {
+        Window w;
+        w.services.answerFont = [](lw::WindowFont f) {
+            f.size = 72;
+            return f;
+        };
+        QTest::mouseClick(child<QPushButton>(w.form, "cmdFont"), Qt::LeftButton);
+        QCOMPARE(child<QLineEdit>(w.form, "txtSize")->text(), QString("72"));
+        QCOMPARE(child<QSlider>(w.form, "sldSize")->value(), 72);
+        QCOMPARE(outlineHeight(w.form), heightFor(72));
+    }
+
+    // Mended: the real font dialog opens on the whole current font, its
+    // style included, so OK without a change changes nothing.
+    void fontDialogKeepsTheCurrentStyle_data()
+    {
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("italic");
+        QTest::addColumn<double>("size");
+        QTest::newRow("DejaVu Sans regular") << "DejaVu Sans" << false << false << 24.0;
+        QTest::newRow("DejaVu Sans oblique") << "DejaVu Sans" << false << true << 36.0;
+        QTest::newRow("DejaVu Sans bold") << "DejaVu Sans" << true << false << 10.0;
+        QTest::newRow("DejaVu Serif regular") << "DejaVu Serif" << false << false << 72.0;
+        QTest::newRow("DejaVu Serif bold italic") << "DejaVu Serif" << true << true << 12.0;
+        QTest::newRow("the design face") << QString::fromUtf8("ＭＳ Ｐゴシック") << false << false << 24.0;
+    }
+    void fontDialogKeepsTheCurrentStyle()
+    {
+        QFETCH(QString, face);
+        QFETCH(bool, bold);
+        QFETCH(bool, italic);
+        QFETCH(double, size);
+        lw::WindowFont preset;
+        preset.faceName = face.toStdString();
+        preset.bold = bold;
+        preset.italic = italic;
+        preset.size = float(size);
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            seen = true;
+            QTest::keyClick(dialog, Qt::Key_Return); // OK, nothing changed
+        });
+        lw::QtServices services;
+        const lw::WindowFont chosen = services.chooseFont(nullptr, preset, 3);
+        QVERIFY(seen);
+        QCOMPARE(chosen.bold, bold);
+        QCOMPARE(chosen.italic, italic);
+        QCOMPARE(chosen.size, float(size));
+        if (face.startsWith("DejaVu"))
+            QCOMPARE(QString::fromStdString(chosen.faceName), face);
+    }
+
+    // Mended: the hidden buttons' work and the fit view in the preview's
+    // context menu, each with a key; the WIT export in mode WIT only.
+    void previewMenuOffersTheHiddenWork_data()
+    {
+        QTest::addColumn<QStringList>("words");
+        QTest::addColumn<QStringList>("offered");
+        QTest::newRow("no mode") << QStringList{} << QStringList{"再描画\tF5", "アウトラインの確認\tF6", "", "全体を表示\tF8"};
+        QTest::newRow("mode WIT") << QStringList{"WIT", "/tmp/out.jww"}
+                                  << QStringList{"再描画\tF5", "アウトラインの確認\tF6", "WIT出力\tF7", "",
+                                                 "全体を表示\tF8"};
+    }
+    void previewMenuOffersTheHiddenWork()
+    {
+        QFETCH(QStringList, words);
+        QFETCH(QStringList, offered);
+        std::vector<std::string> args;
+        for (const QString& word : words)
+            args.push_back(word.toStdString());
+        Window w(args);
+        QStringList shown;
+        QTimer poll;
+        poll.setInterval(20);
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            poll.stop();
+            for (QAction* action : menu->actions())
+                shown << (action->isSeparator() ? QString()
+                                                : action->text() + (action->shortcut().isEmpty()
+                                                                        ? QString()
+                                                                        : "\t" + action->shortcut().toString()));
+            menu->close();
+        });
+        poll.start();
+        auto* preview = child<QWidget>(w.form, "picSmpl");
+        // Through the window, as the platform delivers a right click, so Qt
+        // makes its context menu event from it.
+        QTest::mouseClick(w.form.windowHandle(), Qt::RightButton, {}, preview->mapTo(&w.form, QPoint(100, 100)));
+        QTRY_VERIFY(!shown.isEmpty());
+        for (QString& s : offered)
+            s = QString::fromUtf8(s.toUtf8());
+        QCOMPARE(shown, offered);
+    }
+
+    void previewKeysRunTheirWork()
+    {
+        Window w;
+        auto* input = child<QLineEdit>(w.form, "txtInput");
+        const int before = w.form.form().redrawCount();
+        QTest::keyClick(input, Qt::Key_F5);
+        QCOMPARE(w.form.form().redrawCount(), before + 1);
+        QTest::keyClick(input, Qt::Key_F6); // the inspection drawing, at the origin
+        QCOMPARE(w.form.form().redrawCount(), before + 1);
+        const lw::CapturedOutline& outline = w.form.form().capturedOutline();
+        const auto left = std::min_element(outline.pathPoints.begin(), outline.pathPoints.begin() + outline.pointCount,
+                                           [](lw::POINT a, lw::POINT b) { return a.x < b.x; });
+        QVERIFY(left->x < 4);
+    }
+
+    // Mended: large text seen whole in the fit view; the capture stays.
+    void fitViewShowsAllAndChangesNoCapture()
+    {
+        Window w;
+        typeOver(child<QLineEdit>(w.form, "txtSize"), "144");
+        const auto points = w.form.form().capturedOutline().pathPoints;
+        const QImage designed = w.form.previewImage();
+        const QRgb background = designed.pixel(0, 0);
+        const auto touchesEdge = [&](const QImage& image) {
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, 0) != background || image.pixel(x, image.height() - 1) != background)
+                    return true;
+            for (int y = 0; y < image.height(); ++y)
+                if (image.pixel(0, y) != background || image.pixel(image.width() - 1, y) != background)
+                    return true;
+            return false;
+        };
+        QVERIFY(touchesEdge(designed)); // cut off at 144 pt
+        auto* input = child<QLineEdit>(w.form, "txtInput");
+        QTest::keyClick(input, Qt::Key_F8);
+        QVERIFY(!touchesEdge(w.form.previewImage()));
+        QTest::keyClicks(input, "A"); // redraws stay fitted
+        QVERIFY(!touchesEdge(w.form.previewImage()));
+        QTest::keyClick(input, Qt::Key_Backspace);
+        QCOMPARE(w.form.form().capturedOutline().pathPoints, points);
+        QTest::keyClick(input, Qt::Key_F8);
+        QCOMPARE(w.form.previewImage(), designed);
     }
 
     void cancelAndClosingEndAtOnce()

@@ -20,9 +20,12 @@ QString styleFor(const QString& family, bool bold, bool italic)
     int bestScore = -1;
     for (const QString& style : QFontDatabase::styles(family)) {
         const int weight = QFontDatabase::weight(family, style);
-        if (QFontDatabase::italic(family, style) != italic || (weight >= QFont::DemiBold) != bold)
-            continue;
         const QFont font = QFontDatabase::font(family, style, 12);
+        // An oblique style is no italic to QFontDatabase::italic, but is one
+        // to QFont and to the outline.
+        const bool slanted = QFontDatabase::italic(family, style) || font.style() != QFont::StyleNormal;
+        if (slanted != italic || (weight >= QFont::DemiBold) != bold)
+            continue;
         int score = 1000 - std::abs(weight - (bold ? QFont::Bold : QFont::Normal));
         if (font.stretch() == QFont::AnyStretch || font.stretch() == QFont::Unstretched)
             score += 1000;
