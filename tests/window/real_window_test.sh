@@ -1,8 +1,9 @@
 #!/bin/sh
 # The real Letterwire window under Xvfb, driven with xdotool as a person would:
-# type 36 into the size box, click the angle slider's track, then Cancel. Each
-# action must change the preview's pixels. Also: "JW a.txt" must report its
-# failure in a message box and end with a non-zero status.
+# type 36 into the size box, click each slider's strip below its groove, then
+# Cancel. Each action must change the preview's pixels. Also: "JW a.txt" and
+# "JW" with a missing command file must report in a message box at start and
+# end with a non-zero status.
 #   real_window_test.sh <Letterwire binary> <artifact directory>
 set -u
 program=$1
@@ -59,10 +60,14 @@ xdotool key ctrl+a type --delay 50 36
 after_size=$(preview_changed_from "$first") || fail "typing 36 into the size box left the preview as it was"
 cp "$work/screen.png" "$artifacts/real_window_size36.png"
 
-# Angle slider at (264, 104), 113 x 17; its track lies in the top rows, above the ticks.
-click $((264 + 108)) 108
-preview_changed_from "$after_size" >/dev/null || fail "clicking the angle slider left the preview as it was"
+# Angle slider at (264, 104), 113 x 17: a click on its bottom row, among the
+# tick marks below the groove, pages it too.
+click $((264 + 108)) 120
+after_angle=$(preview_changed_from "$after_size") || fail "clicking the angle slider's strip below the groove left the preview as it was"
 cp "$work/screen.png" "$artifacts/real_window.png"
+# Size slider at (64, 104), 113 x 17: its bottom row, left of the handle.
+click $((64 + 4)) 120
+preview_changed_from "$after_angle" >/dev/null || fail "clicking the size slider's bottom row left the preview as it was"
 
 # Cancel at (272, 456), 73 x 25: the program ends at once, with status 0.
 click 308 468
@@ -80,4 +85,18 @@ app_end "after the failure report, the program"
 no_sanitizer_report "$work/jw.err"
 [ "$status" -ne 0 ] || fail "a failed start ended with status 0"
 grep -q "Subscript out of range" "$work/jw.err" || fail "the report is not on standard error"
+
+# "JW" with a command file that is not there: reported at start, with the
+# path, before any work; non-zero status.
+"$program" JW "$work/none.txt" "$work/out.txt" >"$work/jw.out" 2>"$work/jw.err" &
+app_pid=$!
+report=$(wait_window "^Letterwire$") || fail "no report of the missing command file appeared: $(cat "$work/jw.err")"
+screenshot "$artifacts/real_window_no_command_file.png"
+xdotool windowfocus --sync "$report" 2>/dev/null
+xdotool key Return
+app_end "after the missing command file's report, the program"
+no_sanitizer_report "$work/jw.err"
+[ "$status" -ne 0 ] || fail "a missing command file ended with status 0"
+grep -q "File not found: JW command file $work/none.txt" "$work/jw.err" || fail "the report does not name the command file: $(cat "$work/jw.err")"
+[ ! -e "$work/out.txt" ] || fail "an output was written"
 echo "PASS: preview changed after each action; screenshots in $artifacts"

@@ -5,7 +5,10 @@
 #include "window/qt/app.hpp"
 #include "window/qt/form1_view.hpp"
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <fstream>
@@ -34,6 +37,35 @@ private slots:
         QCOMPARE(window.findChild<QLineEdit*>("txtSize")->text(), QString("24"));
         QCOMPARE(window.form().redrawCount(), 2);
         QVERIFY(services.endings.empty());
+    }
+
+    // Mended: the design's Japanese captions for Japanese users, with Qt's
+    // own dialogs in Japanese; English ones for everyone else. Title and
+    // messages stay. (Japanese first: translators stack in the process.)
+    void captionsByLanguage_data()
+    {
+        QTest::addColumn<QLocale::Language>("language");
+        QTest::addColumn<QStringList>("captions"); // Label1, Label2, cmdFont, cmdCancel
+        QTest::newRow("Japanese") << QLocale::Japanese
+                                  << QStringList{QString::fromUtf8("サイズ"), QString::fromUtf8("傾き"),
+                                                 QString::fromUtf8("フォント..."), QString::fromUtf8("キャンセル")};
+        QTest::newRow("English") << QLocale::English << QStringList{"Size", "Angle", "Font...", "Cancel"};
+    }
+    void captionsByLanguage()
+    {
+        QFETCH(QLocale::Language, language);
+        QFETCH(QStringList, captions);
+        lw::installTranslations(*QCoreApplication::instance(), QLocale(language));
+        StubServices services;
+        lw::QtForm1View window(services);
+        window.load({});
+        const QStringList shown{window.findChild<QLabel*>("Label1")->text(), window.findChild<QLabel*>("Label2")->text(),
+                                window.findChild<QPushButton*>("cmdFont")->text(),
+                                window.findChild<QPushButton*>("cmdCancel")->text()};
+        QCOMPARE(shown, captions);
+        QCOMPARE(window.windowTitle(), QString::fromUtf8("アウトラインフォント書きこみ"));
+        if (language == QLocale::Japanese) // Qt's own buttons, as its dialogs show them
+            QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("キャンセル"));
     }
 };
 
