@@ -244,6 +244,15 @@ TEST(DxfReadBack, ANameWithForbiddenCharacters)
     expectReadBackWhole(captureAtOrigin("a/b:c", 24, 0, 96), "a/b:c", "a_b_c");
 }
 
+TEST(DxfReadBack, AnEmptyOutlineIsAnEmptyDrawing)
+{
+    auto facts = readBack(Captured{}, "");
+    EXPECT_EQ(facts["figures"], "0");
+    EXPECT_EQ(facts["ezdxf.audit_errors"], "0");
+    EXPECT_EQ(facts["ezdxf.entities"], "0");
+    EXPECT_EQ(facts["ogr.features"], "0") << facts["ogr.failed"];
+}
+
 // The font's "H" over its em: the cap height and the glyph's own box.
 struct HMetrics {
     double capHeight = 0, xMin = 0, yMin = 0, yMax = 0;
