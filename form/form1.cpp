@@ -3,11 +3,18 @@
 #include "base/failure.hpp"
 #include "base/numbers.hpp"
 #include "export/byte_files.hpp"
+#include "export/dxf.hpp"
 #include "export/jw_command.hpp"
+#include "export/jw_output.hpp"
 #include "export/jw_warnings.hpp"
+#include "export/svg.hpp"
 #include "export/wit.hpp"
+#include "outline/baseline.hpp"
 #include "outline/capture.hpp"
 #include "outline/inspection.hpp"
+#include "outline/precision.hpp"
+#include "outline/work_bound.hpp"
+#include "platform/canvas.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -39,6 +46,41 @@ std::string sizeText(float size)
     std::string text(buffer, end);
     std::replace(text.begin(), text.end(), 'e', 'E');
     return text;
+}
+
+double saveDpi(SavePrecision precision)
+{
+    switch (precision) {
+    case SavePrecision::Classic: return dpiForStep(kClassicStepMm);
+    case SavePrecision::Tenth: return dpiForStep(0.1);
+    case SavePrecision::Hundredth: return dpiForStep(0.01);
+    }
+    return design::kDpi;
+}
+
+std::string saveFileName(std::string_view text, SaveFormat format)
+{
+    constexpr std::string_view forbidden = "<>:\"/\\|?*";
+    std::string name;
+    int characters = 0;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool starts = (byte & 0xC0) != 0x80;
+        if (starts && ++characters > 32)
+            break;
+        name += byte < 0x20 || byte == 0x7F || forbidden.find(c) != std::string_view::npos ? '_' : c;
+    }
+    // Blanks and dots at either end make names that vanish or hide.
+    const std::size_t first = name.find_first_not_of(" .");
+    name = first == std::string::npos ? std::string() : name.substr(first, name.find_last_not_of(" .") - first + 1);
+    if (name.empty())
+        name = "Letterwire";
+    switch (format) {
+    case SaveFormat::Dxf: return name + ".dxf";
+    case SaveFormat::Svg: return name + ".svg";
+    case SaveFormat::JwPoints: return name + ".txt";
+    }
+    return name;
 }
 
 Form1::Form1(FormView& view) : view_(view) {}
@@ -102,6 +144,17 @@ std::string missingWord(std::size_t word, const std::string& mode)
     const std::string holds = mode == "JW" ? "a command file and an output file: JW COMMAND-FILE OUTPUT-FILE"
                                            : "an output file: WIT OUTPUT-FILE";
     return "command line, word " + std::to_string(word) + " missing; mode " + mode + " needs " + holds;
+}
+
+std::filesystem::path fsPath(const std::string& utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string utf8Path(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
 }
 
 bool isFolder(const std::string& utf8Path)
@@ -290,6 +343,64 @@ void Form1::WitOut()
                outputPath_);
 }
 
+void Form1::saveOutline()
+{
+    const std::string text = view_.text(TextBox::txtInput);
+    if (!saveSettings_)
+        saveSettings_ = view_.loadSaveSettings().value_or(SaveSettings{});
+    const std::string name = saveFileName(text, saveSettings_->format);
+    const SaveChoice preset{saveSettings_->format, saveSettings_->precision,
+                            saveSettings_->folder.empty() ? name
+                                                          : utf8Path(fsPath(saveSettings_->folder) / fsPath(name))};
+    const std::optional<SaveChoice> choice = view_.chooseSaveFile(preset);
+    if (!choice)
+        return;
+    saveSettings_ = SaveSettings{choice->format, choice->precision, utf8Path(fsPath(choice->path).parent_path())};
+    view_.storeSaveSettings(*saveSettings_);
+
+    const auto report = [this](const std::string& message) {
+        std::fprintf(stderr, "%s\n", message.c_str());
+        std::fflush(stderr);
+        view_.showMessage(kProgramTitle, message);
+    };
+    const double dpi = saveDpi(choice->precision);
+    if (estimateOutlinePoints(text, font_.size, dpi, font_.underline, font_.strikeout) > kMaxOutlinePoints) {
+        report("The outline of this text at this size could have more than " + std::to_string(kMaxOutlinePoints) +
+               " points at this precision; choose a coarser precision, a shorter text or a smaller size. Nothing "
+               "was written.");
+        return;
+    }
+    // Nothing but the file changes, so a failure here is told and the
+    // user's work in the window goes on.
+    try {
+        NullCanvas canvas;
+        DeviceContext dc(canvas);
+        CapturedOutline outline;
+        std::int32_t alCent = 0;
+        const double twipsPerPixel = 1440.0 / dpi;
+        lw::drawFlattenPath(alCent,
+                            {text, font_, view_.position(Slider::sldAngle), view_.previewScaleWidth(),
+                             view_.previewScaleHeight(), twipsPerPixel},
+                            dc, outline);
+        switch (choice->format) {
+        case SaveFormat::Dxf:
+            writeDxfFile(choice->path, outline, {baselinePlacement(dc, outline.logFont, dpi), text});
+            break;
+        case SaveFormat::Svg: writeSvgFile(choice->path, outline); break;
+        case SaveFormat::JwPoints: {
+            OutputFile file(choice->path);
+            writeJwOutline(file.stream(), outline, {.baseX = 0, .baseY = 0, .scale = 1, .twipsPerPixel = twipsPerPixel});
+            file.close();
+            break;
+        }
+        }
+    } catch (const Failure& failure) {
+        report(failure.what());
+    } catch (const std::bad_alloc&) {
+        report("Out of memory: nothing was written to " + choice->path);
+    }
+}
+
 void Form1::cmdOK_Click()
 {
     if (runMode_ == "JW") {
@@ -305,6 +416,8 @@ void Form1::cmdOK_Click()
         view_.endProgram(0);
     } else if (runMode_ == "WIT") {
         WitOut();
+    } else if (runMode_.empty()) {
+        saveOutline();
     }
 }
 

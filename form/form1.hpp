@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -82,6 +83,10 @@ public:
     void applyFont();
     void JwOut();
     void WitOut();
+    // OK without a run mode: the save dialog, then the outline captured at
+    // the origin at the chosen precision and written; the window stays. A
+    // file that cannot be written is reported and changes nothing else.
+    void saveOutline();
 
     const std::string& runMode() const { return runMode_; }
     const std::string& inputPath() const { return inputPath_; }
@@ -116,6 +121,9 @@ private:
         std::int32_t flags = 0;
         WindowFont font;
     } dlgCommon_;
+    // The save dialog's format, folder and precision: read from the view at
+    // the first save, kept for the next.
+    std::optional<SaveSettings> saveSettings_;
     int redrawCount_ = 0;
     bool reporting_ = false;
 };
@@ -124,6 +132,14 @@ private:
 // rounded half to even and held within [minimum, maximum]. A number too big
 // for any integer (1E20, 1E400) is just beyond the range, not a failure.
 int sliderPositionFromText(std::string_view text, int minimum, int maximum);
+
+// The device resolution of a capture at `precision`: 96, 254 or 2540 dpi.
+double saveDpi(SavePrecision precision);
+
+// The file name the save dialog suggests for `text`: the text without the
+// characters a file name may not hold, at most 32 characters, with the
+// format's extension (.dxf, .svg, .txt); "Letterwire" when nothing is left.
+std::string saveFileName(std::string_view text, SaveFormat format);
 
 // The size as the size box shows it: up to seven significant digits, no
 // trailing zeros ("24", "9.75", "1E+10").

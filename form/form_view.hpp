@@ -16,6 +16,7 @@
 #include "outline/window_font.hpp"
 #include "platform/device_context.hpp"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,29 @@ namespace lw {
 
 enum class TextBox { txtInput, txtSize, txtAngle };
 enum class Slider { sldSize, sldAngle };
+
+// What OK writes when the window runs on its own (no run mode).
+enum class SaveFormat { Dxf, Svg, JwPoints };
+// The largest step of the point grid at 1:1: the classic screen pixel
+// (25.4 / 96 mm), 0.1 mm or 0.01 mm.
+enum class SavePrecision { Classic, Tenth, Hundredth };
+
+// The save dialog's answer. As a preset, `path` is the folder the dialog
+// opens in joined with the file name it suggests.
+struct SaveChoice {
+    SaveFormat format = SaveFormat::Dxf;
+    SavePrecision precision = SavePrecision::Classic;
+    std::string path; // UTF-8
+    bool operator==(const SaveChoice&) const = default;
+};
+
+// What is remembered between runs of the window on its own.
+struct SaveSettings {
+    SaveFormat format = SaveFormat::Dxf;
+    SavePrecision precision = SavePrecision::Classic;
+    std::string folder; // UTF-8; empty: the view's own choice
+    bool operator==(const SaveSettings&) const = default;
+};
 
 class FormView {
 public:
@@ -59,6 +83,18 @@ public:
     // The font dialog, modal, preset with `preset`: the choice, or `preset`
     // unchanged when the user cancels.
     virtual WindowFont chooseFont(const WindowFont& preset, int flags) = 0;
+    // The save dialog, modal, preset with `preset`: the file, format and
+    // precision chosen, or nothing when the user cancels. A view without one
+    // offers no save, so OK without a run mode does nothing there.
+    virtual std::optional<SaveChoice> chooseSaveFile(const SaveChoice& preset)
+    {
+        (void)preset;
+        return std::nullopt;
+    }
+    // The save settings of an earlier run, if the view keeps any; asked only
+    // when the window runs on its own, never in a run mode.
+    virtual std::optional<SaveSettings> loadSaveSettings() { return std::nullopt; }
+    virtual void storeSaveSettings(const SaveSettings& settings) { (void)settings; }
     // A modal message box: one OK button, no icon.
     virtual void showMessage(std::string_view caption, std::string_view text) = 0;
     // Ends the process at once: no further handler runs. (A test's view

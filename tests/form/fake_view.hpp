@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,15 @@ struct FakeView final : FormView {
     std::vector<int> flags;
     std::vector<Message> messages;
     std::vector<int> endings;
+    // The save dialog's answer; by default the user cancels. The settings
+    // store outlives a window when a test hands it to the next one.
+    std::function<std::optional<SaveChoice>(const SaveChoice&)> answerSave = [](const SaveChoice&) {
+        return std::optional<SaveChoice>();
+    };
+    std::vector<SaveChoice> savePresets;
+    std::optional<SaveSettings> storedSettings;
+    int settingsReads = 0;
+    int settingsWrites = 0;
 
     std::string text(TextBox box) const override { return texts.at(box); }
     void setText(TextBox box, std::string_view text) override { texts[box] = text; }
@@ -71,6 +81,21 @@ struct FakeView final : FormView {
         onMessage();
     }
     void endProgram(int status) override { endings.push_back(status); }
+    std::optional<SaveChoice> chooseSaveFile(const SaveChoice& preset) override
+    {
+        savePresets.push_back(preset);
+        return answerSave(preset);
+    }
+    std::optional<SaveSettings> loadSaveSettings() override
+    {
+        ++settingsReads;
+        return storedSettings;
+    }
+    void storeSaveSettings(const SaveSettings& settings) override
+    {
+        ++settingsWrites;
+        storedSettings = settings;
+    }
 };
 
 // A loaded form over a fake view.

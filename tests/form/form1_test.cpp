@@ -5,6 +5,12 @@
 
 #include "../export/export_test_support.hpp"
 #include "base/failure.hpp"
+#include "export/dxf.hpp"
+#include "export/jw_output.hpp"
+#include "export/svg.hpp"
+#include "outline/baseline.hpp"
+#include "outline/capture.hpp"
+#include "platform/canvas.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +18,7 @@
 #include <cmath>
 #include <filesystem>
 #include <new>
+#include <sstream>
 #include <stdexcept>
 
 #ifndef _WIN32
@@ -377,7 +384,7 @@ TEST(Form1Inspection, CapturesAtTheOriginAndDrawsSegments)
     EXPECT_TRUE(w.view.canvas.lines.empty());
 }
 
-TEST(Form1Buttons, CancelEndsAtOnceAndOkWithoutModeDoesNothing)
+TEST(Form1Buttons, CancelEndsAtOnceAndOkInAnUnknownModeDoesNothing)
 {
     Window w({"abc", "def"});
     const int before = w.form.redrawCount();
@@ -387,6 +394,273 @@ TEST(Form1Buttons, CancelEndsAtOnceAndOkWithoutModeDoesNothing)
     w.form.run(&Form1::cmdCancel_Click);
     EXPECT_EQ(w.view.endings, std::vector<int>{0});
     EXPECT_TRUE(w.view.messages.empty());
+}
+
+// The window on its own: OK asks where and how to save, writes the outline
+// captured at the origin at the chosen precision, and the window stays.
+namespace {
+
+// The capture the saved file must hold, made here at the origin at `dpi`.
+std::string expectedFile(const std::string& text, float size, SaveFormat format, double dpi)
+{
+    NullCanvas canvas;
+    DeviceContext dc(canvas);
+    CapturedOutline outline;
+    WindowFont font;
+    font.size = size;
+    std::int32_t alCent = 0;
+    drawFlattenPath(alCent, {text, font, 0, design::kPreviewWidth, design::kPreviewHeight, 1440 / dpi}, dc, outline);
+    std::ostringstream out;
+    switch (format) {
+    case SaveFormat::Dxf: writeDxf(out, outline, {baselinePlacement(dc, outline.logFont, dpi), text}); break;
+    case SaveFormat::Svg: writeSvg(out, outline); break;
+    case SaveFormat::JwPoints: writeJwOutline(out, outline, {0, 0, 1, 1440 / dpi}); break;
+    }
+    return out.str();
+}
+
+// The JW point lines as (x, y) in millimetres.
+std::vector<std::pair<double, double>> jwPoints(const std::string& lines)
+{
+    std::vector<std::pair<double, double>> points;
+    std::istringstream in(lines);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        double x = 0, y = 0;
+        if (words >> x >> y)
+            points.emplace_back(x, y);
+    }
+    return points;
+}
+
+SaveChoice answer(SaveFormat format, SavePrecision precision, const std::string& path)
+{
+    return {format, precision, path};
+}
+
+} // namespace
+
+TEST(Form1Save, OkWithoutModeWritesTheWholeFileAtThePrecisionAndStays)
+{
+    using enum SaveFormat;
+    using enum SavePrecision;
+    const struct {
+        SaveFormat format;
+        SavePrecision precision;
+        double dpi;
+    } cases[] = {
+        {Dxf, Classic, 96},    {Dxf, Tenth, 254},    {Dxf, Hundredth, 2540},
+        {Svg, Classic, 96},    {Svg, Tenth, 254},    {Svg, Hundredth, 2540},
+        {JwPoints, Classic, 96}, {JwPoints, Tenth, 254}, {JwPoints, Hundredth, 2540},
+    };
+    for (const auto& c : cases) {
+        ScratchDir dir;
+        Window w;
+        w.edit(TextBox::txtInput, "Io", &Form1::txtInput_Change);
+        const auto preview = w.form.capturedOutline().pathPoints;
+        const int redraws = w.form.redrawCount();
+        w.view.answerSave = [&](const SaveChoice&) { return answer(c.format, c.precision, dir / "out"); };
+        w.form.run(&Form1::cmdOK_Click);
+        const std::string name = std::to_string(int(c.format)) + "/" + std::to_string(c.dpi);
+        EXPECT_EQ(w.view.savePresets.size(), 1u) << name;
+        EXPECT_EQ(readBytes(dir / "out"), expectedFile("Io", 24, c.format, c.dpi)) << name;
+        EXPECT_TRUE(w.view.endings.empty()) << name;
+        EXPECT_TRUE(w.view.messages.empty()) << name;
+        // The preview stays as it was: centred, at the screen's resolution.
+        EXPECT_EQ(w.form.capturedOutline().pathPoints, preview) << name;
+        EXPECT_EQ(w.form.redrawCount(), redraws) << name;
+    }
+}
+
+TEST(Form1Save, EveryPrecisionKeepsTheLettersSizeOnAFinerGrid)
+{
+    const struct {
+        SavePrecision precision;
+        double step;
+    } cases[] = {{SavePrecision::Classic, 25.4 / 96}, {SavePrecision::Tenth, 0.1}, {SavePrecision::Hundredth, 0.01}};
+    double classicHeight = 0;
+    std::size_t coarserPoints = 0;
+    for (const auto& c : cases) {
+        ScratchDir dir;
+        Window w;
+        w.edit(TextBox::txtInput, "O", &Form1::txtInput_Change);
+        w.view.answerSave = [&](const SaveChoice&) { return answer(SaveFormat::JwPoints, c.precision, dir / "o.txt"); };
+        w.form.run(&Form1::cmdOK_Click);
+        const auto points = jwPoints(readBytes(dir / "o.txt"));
+        ASSERT_FALSE(points.empty()) << c.step;
+        double low = 1e9, high = -1e9;
+        for (const auto& [x, y] : points) {
+            EXPECT_GE(x, 0) << c.step;
+            low = std::min(low, y);
+            high = std::max(high, y);
+        }
+        EXPECT_EQ(low, 0) << c.step; // the lowest point on the base point
+        if (classicHeight == 0)
+            classicHeight = high;
+        EXPECT_NEAR(high, classicHeight, 25.4 / 96 + c.step) << c.step;
+        EXPECT_GT(points.size(), coarserPoints) << c.step;
+        coarserPoints = points.size();
+    }
+}
+
+TEST(Form1Save, CancelInTheDialogWritesAndRemembersNothing)
+{
+    ScratchDir dir;
+    Window w;
+    w.view.answerSave = [](const SaveChoice&) { return std::optional<SaveChoice>(); };
+    w.form.run(&Form1::cmdOK_Click);
+    EXPECT_EQ(w.view.savePresets.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+    EXPECT_EQ(w.view.settingsWrites, 0);
+    EXPECT_TRUE(w.view.endings.empty());
+    EXPECT_TRUE(w.view.messages.empty());
+}
+
+TEST(Form1Save, TheDialogOpensOnTheRememberedChoice)
+{
+    using enum SaveFormat;
+    using enum SavePrecision;
+    const struct {
+        const char* name;
+        std::optional<SaveSettings> stored;
+        SaveFormat format;
+        SavePrecision precision;
+        std::string folder; // the preset path's folder; empty: a bare name
+    } cases[] = {
+        {"first run", std::nullopt, Dxf, Classic, ""},
+        {"remembered", SaveSettings{Svg, Hundredth, "/some/where"}, Svg, Hundredth, "/some/where"},
+        {"no folder remembered", SaveSettings{JwPoints, Tenth, ""}, JwPoints, Tenth, ""},
+    };
+    for (const auto& c : cases) {
+        Window w;
+        w.view.storedSettings = c.stored;
+        w.form.run(&Form1::cmdOK_Click);
+        ASSERT_EQ(w.view.savePresets.size(), 1u) << c.name;
+        const SaveChoice& preset = w.view.savePresets[0];
+        EXPECT_EQ(preset.format, c.format) << c.name;
+        EXPECT_EQ(preset.precision, c.precision) << c.name;
+        const std::string file = saveFileName(design::kText, c.format);
+        if (c.folder.empty())
+            EXPECT_EQ(preset.path, file) << c.name;
+        else
+            EXPECT_EQ(std::filesystem::path(std::u8string(preset.path.begin(), preset.path.end())),
+                      std::filesystem::path(c.folder) / std::filesystem::path(std::u8string(file.begin(), file.end())))
+                << c.name;
+    }
+}
+
+TEST(Form1Save, AChoiceIsRememberedForTheNextSaveAndTheNextRun)
+{
+    ScratchDir dir;
+    std::optional<SaveSettings> store;
+    {
+        Window w;
+        w.view.answerSave = [&](const SaveChoice&) {
+            return answer(SaveFormat::Svg, SavePrecision::Tenth, dir / "a.svg");
+        };
+        w.form.run(&Form1::cmdOK_Click);
+        w.form.run(&Form1::cmdOK_Click);
+        EXPECT_EQ(w.view.settingsReads, 1); // read once, then kept
+        ASSERT_EQ(w.view.savePresets.size(), 2u);
+        EXPECT_EQ(w.view.savePresets[1].format, SaveFormat::Svg);
+        EXPECT_EQ(w.view.savePresets[1].precision, SavePrecision::Tenth);
+        const std::string& path = w.view.savePresets[1].path;
+        EXPECT_EQ(std::filesystem::path(std::u8string(path.begin(), path.end())),
+                  dir.path() / std::filesystem::path(u8"編集テキスト.svg"));
+        store = w.view.storedSettings;
+    }
+    ASSERT_TRUE(store);
+    EXPECT_EQ(std::filesystem::path(std::u8string(store->folder.begin(), store->folder.end())), dir.path());
+    EXPECT_EQ(store->format, SaveFormat::Svg);
+    EXPECT_EQ(store->precision, SavePrecision::Tenth);
+    Window next;
+    next.view.storedSettings = store;
+    next.form.run(&Form1::cmdOK_Click);
+    ASSERT_EQ(next.view.savePresets.size(), 1u);
+    EXPECT_EQ(next.view.savePresets[0].format, SaveFormat::Svg);
+    EXPECT_EQ(next.view.savePresets[0].precision, SavePrecision::Tenth);
+}
+
+TEST(Form1Save, RunModesNeitherAskNorReadSettings)
+{
+    ScratchDir dir;
+    writeBytes(dir / "cmd.txt", "hp1 100 50\r\nhs 1 \r\nlg0\r\n");
+    const std::vector<std::vector<std::string>> starts{
+        {"JW", dir / "cmd.txt", dir / "out.txt"}, {"WIT", dir / "out.jww"}, {"abc", "def"}};
+    for (const auto& words : starts) {
+        Window w(words);
+        w.view.folder = dir.path().string();
+        w.view.answerSave = [&](const SaveChoice&) { return answer(SaveFormat::Dxf, SavePrecision::Classic, dir / "x"); };
+        testing::internal::CaptureStderr(); // a WIT converter that is not there
+        w.form.run(&Form1::cmdOK_Click);
+        testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(w.view.savePresets.empty()) << words[0];
+        EXPECT_EQ(w.view.settingsReads, 0) << words[0];
+        EXPECT_EQ(w.view.settingsWrites, 0) << words[0];
+        EXPECT_FALSE(std::filesystem::exists(dir / "x")) << words[0];
+    }
+}
+
+TEST(Form1Save, AFileThatCannotBeWrittenIsToldAndTheWindowStays)
+{
+    ScratchDir dir;
+    writeBytes(dir / "old.dxf", "old");
+    std::filesystem::create_directory(dir.path() / "a folder");
+    const struct {
+        const char* name;
+        std::string path;
+        std::string said; // in the message
+        std::string text;
+        SavePrecision precision;
+    } cases[] = {
+        {"no such folder", dir / "no folder/out.dxf", "no folder", "Io", SavePrecision::Classic},
+        {"a folder", dir / "a folder", "a folder", "Io", SavePrecision::Classic},
+        {"beyond the work bound", dir / "old.dxf", "choose a coarser precision", std::string(5000, 'W'),
+         SavePrecision::Hundredth},
+    };
+    for (const auto& c : cases) {
+        Window w;
+        w.edit(TextBox::txtSize, "144", &Form1::txtSize_Change);
+        w.edit(TextBox::txtInput, c.text, &Form1::txtInput_Change);
+        w.view.answerSave = [&](const SaveChoice&) { return answer(SaveFormat::Dxf, c.precision, c.path); };
+        testing::internal::CaptureStderr();
+        w.form.run(&Form1::cmdOK_Click);
+        const std::string err = testing::internal::GetCapturedStderr();
+        ASSERT_EQ(w.view.messages.size(), 1u) << c.name;
+        EXPECT_EQ(w.view.messages[0].caption, kProgramTitle) << c.name;
+        EXPECT_NE(w.view.messages[0].text.find(c.said), std::string::npos) << w.view.messages[0].text;
+        EXPECT_EQ(err, w.view.messages[0].text + "\n") << c.name;
+        EXPECT_TRUE(w.view.endings.empty()) << c.name;
+        EXPECT_EQ(readBytes(dir / "old.dxf"), "old") << c.name;
+        // The next save goes on as usual.
+        w.edit(TextBox::txtInput, "Io", &Form1::txtInput_Change);
+        w.view.answerSave = [&](const SaveChoice&) { return answer(SaveFormat::Dxf, SavePrecision::Classic, dir / "ok.dxf"); };
+        w.form.run(&Form1::cmdOK_Click);
+        EXPECT_EQ(w.view.messages.size(), 1u) << c.name;
+        EXPECT_EQ(readBytes(dir / "ok.dxf"), expectedFile("Io", 144, SaveFormat::Dxf, 96)) << c.name;
+    }
+}
+
+TEST(Form1Save, TheSuggestedNameIsTheTextAsAFileName)
+{
+    const struct {
+        std::string text;
+        SaveFormat format;
+        std::string name;
+    } cases[] = {
+        {"編集テキスト", SaveFormat::Dxf, "編集テキスト.dxf"},
+        {"a/b\\c:d*e?f\"g<h>i|j", SaveFormat::Svg, "a_b_c_d_e_f_g_h_i_j.svg"},
+        {"tab\there", SaveFormat::JwPoints, "tab_here.txt"},
+        {" .hidden. ", SaveFormat::Dxf, "hidden.dxf"},
+        {"", SaveFormat::Dxf, "Letterwire.dxf"},
+        {" .. ", SaveFormat::Svg, "Letterwire.svg"},
+        {std::string(40, 'x'), SaveFormat::Dxf, std::string(32, 'x') + ".dxf"},
+        {"漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字", SaveFormat::Dxf,
+         "漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字漢字.dxf"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(saveFileName(c.text, c.format), c.name) << c.text;
 }
 
 TEST(Form1Buttons, OkInModeJwCapturesAtTheOriginWritesAndEnds)
