@@ -3,13 +3,18 @@
 
 #include "cli/options.hpp"
 #include "export/capture_json.hpp"
+#include "export/dxf.hpp"
 #include "export/jw_command.hpp"
+#include "export/jw_warnings.hpp"
 #include "export/svg.hpp"
 #include "export/byte_files.hpp"
 #include "export/wit.hpp"
+#include "outline/baseline.hpp"
 #include "outline/capture.hpp"
 #include "base/failure.hpp"
 #include "platform/face_info.hpp"
+
+#include <letterwire_version.hpp>
 
 #include <cstdio>
 #include <iostream>
@@ -44,10 +49,37 @@ std::string programDirectory()
 using lw::programDirectory;
 #endif
 
-void expectFiles(const lw::cli::Options& o, std::size_t count, const char* usage)
+void expectFiles(const lw::cli::Options& o, std::size_t count)
 {
     if (o.positional.size() != count)
-        throw lw::cli::UsageError(std::string("usage: letterwire-cli ") + usage);
+        throw lw::cli::UsageError("usage: letterwire-cli " + lw::cli::synopsis(o.command));
+}
+
+bool isStandardOutput(const std::string& path) { return path == "-"; }
+
+bool sameFamily(std::string_view a, std::string_view b)
+{
+    auto letters = [](std::string_view s) {
+        std::string out;
+        for (char c : s)
+            if (c != ' ')
+                out += (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+        return out;
+    };
+    return letters(a) == letters(b);
+}
+
+// One line each on standard error; the status stays as it is.
+void warn(const std::string& text) { std::cerr << "letterwire-cli: warning: " << text << "\n"; }
+
+void warnAboutInputs(const lw::cli::Options& o, const lw::CapturedOutline& outline)
+{
+    if (o.text.empty())
+        warn("the text is empty: the outline has no points");
+    const lw::FaceInfo face = lw::faceThatDrew(outline, o.font.italic);
+    if (!face.family.empty() && !sameFamily(face.family, o.font.faceName) &&
+        !lw::isStandIn(o.font.faceName, face.family))
+        warn("no face \"" + o.font.faceName + "\"; the outline is drawn in " + face.family);
 }
 
 int run(const lw::cli::Options& o)
@@ -55,31 +87,47 @@ int run(const lw::cli::Options& o)
     lw::NullCanvas canvas;
     lw::DeviceContext dc(canvas);
     lw::CapturedOutline outline;
-    double twipsPerPixel = 1440.0 / o.dpi;
+    const double twipsPerPixel = 1440.0 / o.dpi;
     lw::CaptureSource source{o.text, o.font, o.angle, lw::design::kPreviewWidth,
                              lw::design::kPreviewHeight, twipsPerPixel};
     auto capture = [&](std::int32_t alCent) {
         lw::drawFlattenPath(alCent, source, dc, outline);
+        warnAboutInputs(o, outline);
         return alCent;
     };
 
     if (o.command == "capture") {
-        expectFiles(o, 0, "capture [options]");
-        std::int32_t alCent = capture(o.centre ? 1 : 0);
-        std::string json = lw::captureJson(o.text, o.font, o.angle, outline, alCent);
-        std::fwrite(json.data(), 1, json.size(), stdout);
+        expectFiles(o, 0);
+        const std::int32_t alCent = capture(o.centre ? 1 : 0);
+        const lw::FaceInfo face = lw::faceThatDrew(outline, o.font.italic);
+        lw::CaptureJsonForm form{lw::JsonUnits::Pixels, {.dpi = o.dpi}};
+        if (o.millimetres)
+            form = {lw::JsonUnits::Millimetres, lw::baselinePlacement(dc, outline.logFont, o.dpi)};
+        lw::writeCaptureJson(std::cout,
+                             {o.text, o.font.faceName, face.family, face.file, o.font.size, o.angle, alCent},
+                             outline, form);
         return 0;
     }
     if (o.command == "jw") {
-        expectFiles(o, 2, "jw COMMAND-FILE OUTPUT-FILE [options]");
+        expectFiles(o, 2);
         if (o.centre)
             throw lw::cli::UsageError("jw always captures at the origin; --centre does not apply");
         capture(0);
-        lw::writeJwExport(o.positional[0], o.positional[1], outline, twipsPerPixel);
+        const std::string& input = o.positional[0];
+        if (isStandardOutput(o.positional[1])) {
+            const std::string bytes = lw::InputFile(input).readAll();
+            const lw::JwParameters parameters = lw::writeJw(bytes, input, std::cout, outline, twipsPerPixel);
+            if (const std::string w = lw::jwWarning(bytes, input, parameters); !w.empty())
+                warn(w);
+        } else {
+            lw::writeJwExport(input, o.positional[1], outline, twipsPerPixel);
+            if (const std::string w = lw::jwCommandFileWarning(input); !w.empty())
+                warn(w);
+        }
         return 0;
     }
     if (o.command == "wit") {
-        expectFiles(o, 1, "wit OUTPUT [options] [--no-convert]");
+        expectFiles(o, 1);
         // The window's WIT export writes the preview's capture: centred.
         capture(1);
         if (o.noConvert) {
@@ -93,9 +141,24 @@ int run(const lw::cli::Options& o)
         return 0;
     }
     if (o.command == "svg") {
-        expectFiles(o, 1, "svg OUTPUT [options]");
+        expectFiles(o, 1);
         capture(o.centre ? 1 : 0);
-        lw::writeSvgFile(o.positional[0], outline);
+        if (isStandardOutput(o.positional[0]))
+            lw::writeSvg(std::cout, outline);
+        else
+            lw::writeSvgFile(o.positional[0], outline);
+        return 0;
+    }
+    if (o.command == "dxf") {
+        expectFiles(o, 1);
+        if (o.centre)
+            throw lw::cli::UsageError("dxf measures from the baseline of the capture at the origin; --centre does not apply");
+        capture(0);
+        const lw::DxfPlacement placement{lw::baselinePlacement(dc, outline.logFont, o.dpi), o.text};
+        if (isStandardOutput(o.positional[0]))
+            lw::writeDxf(std::cout, outline, placement);
+        else
+            lw::writeDxfFile(o.positional[0], outline, placement);
         return 0;
     }
     throw lw::cli::UsageError("unknown command " + o.command + "; see --help");
@@ -131,9 +194,14 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
 {
     try {
         lw::cli::Options o = lw::cli::parseOptions(args);
-        wrote = o.help || o.command == "capture";
-        if (o.help) {
-            std::cout << lw::cli::usageText();
+        wrote = o.request != lw::cli::Request::Run || o.command == "capture" ||
+                (!o.positional.empty() && isStandardOutput(o.positional.back()));
+        if (o.request == lw::cli::Request::Help) {
+            std::cout << lw::cli::usageText(o.command);
+            return 0;
+        }
+        if (o.request == lw::cli::Request::Version) {
+            std::cout << "letterwire-cli " << lw::kVersion << "\n";
             return 0;
         }
         return run(o);

@@ -1,5 +1,6 @@
 #include "cli/options.hpp"
 
+#include "outline/precision.hpp"
 #include "outline/work_bound.hpp"
 
 #include <charconv>
@@ -31,7 +32,91 @@ std::string previewSize() { return shortest(design::kPreviewWidth) + " x " + sho
 
 constexpr int kAngleLimit = 214748364;
 constexpr double kDpiLowest = 10;
+// A precision reaches finer grids than --dpi allows by hand.
 constexpr double kDpiHighest = 10000;
+
+struct Command {
+    const char* name;
+    const char* synopsis;
+    const char* description;
+};
+
+const Command kCommands[] = {
+    {"capture", "capture [options] [--units mm]",
+     "print the captured outline as one JSON object: text, face, family (the\n"
+     "family that drew the points), file (its font file), size, angle, height\n"
+     "(pixels), alCent, pointCount, points [[x, y], ...], types [...], then dpi,\n"
+     "units, figures [[[x, y], ...], ...] and bbox; with --units mm the figures\n"
+     "and bbox are millimetres at 1:1, y up, from the left end of the baseline\n"
+     "(and origin names that device pixel)"},
+    {"jw", "jw COMMAND-FILE OUTPUT [options]",
+     "the JW export: capture at the origin, copy and interpret the command\n"
+     "file, write the outline behind the copied lines; a warning on standard\n"
+     "error when the command file chooses a scale of 0"},
+    {"wit", "wit OUTPUT [options] [--no-convert]",
+     "the WIT export of the centred capture; starts the converter \"mfin\" with\n"
+     "a work file of its own and OUTPUT (--no-convert: write the WIT text to\n"
+     "OUTPUT and start nothing); in the preview's pixels, so --precision does\n"
+     "not apply"},
+    {"svg", "svg OUTPUT [options]", "an SVG picture of the outline, all figures in one nonzero-filled path"},
+    {"dxf", "dxf OUTPUT [options]",
+     "a DXF drawing (AutoCAD 2000) for any CAD program: one closed polyline\n"
+     "per figure on a layer named for the text, millimetres at 1:1, y up, the\n"
+     "origin at the left end of the text's baseline"},
+};
+
+const Command* findCommand(const std::string& word)
+{
+    for (const Command& c : kCommands)
+        if (word == c.name)
+            return &c;
+    return nullptr;
+}
+
+std::string indented(const char* text, const char* indent)
+{
+    std::string out = indent;
+    for (const char* p = text; *p; ++p) {
+        out += *p;
+        if (*p == '\n')
+            out += indent;
+    }
+    return out + "\n";
+}
+
+std::string optionsText()
+{
+    return std::string() + R"(Options (every command):
+  --text TEXT       the text (default ")" + design::kText + R"(")
+  --font NAME       the face name (default ")" + design::kFaceName + R"(")
+  --size POINTS     the size in points (default )" + shortest(design::kFontSize) + R"()
+  --angle DEGREES   the angle, counter-clockwise (default 0)
+  --italic, --underline, --strikeout
+                    the font's styles
+  --centre          place the text as the preview does: alignment 1 at the
+                    centre of the )" + previewSize() + R"( preview area (default for wit);
+                    otherwise alignment 0 at the origin, as the JW export does
+  --precision MM    the largest step of the point grid in millimetres at 1:1,
+                    from )" + shortest(kFinestStepMm) + " to " + shortest(kCoarsestStepMm) + R"( (default: the classic screen pixel,
+                    25.4/96 = )" + shortest(kClassicStepMm) + R"( mm); the capture works at a finer device
+                    resolution, so the letters keep their size and the outline
+                    its structure; the JW export keeps its base point and scale
+  --dpi DPI         the low-level form: the screen's dots per inch, )" + shortest(kDpiLowest) + " to " +
+           shortest(kDpiHighest) + R"(
+                    (default )" + shortest(design::kDpi) + ": " + shortest(design::kTwipsPerPixel) + R"( twips a pixel)
+  --help            this text; COMMAND --help or help COMMAND: that command's
+  --version         the program's version
+
+OUTPUT "-" is standard output (jw, svg, dxf).
+
+The text, the size and the resolution together must keep the outline within
+)" + std::to_string(kMaxOutlinePoints) + R"( points (estimated before any work); the size must be at least
+half a pixel high.
+
+Exit status: 0 success, 1 a failure of the work (also when standard output
+could not be written), 2 a usage error.
+)";
+}
 
 // Requests the capture cannot serve are refused before any work: a size
 // that rounds to no pixel at all (the platform would take a height of 0 for
@@ -54,50 +139,41 @@ void checkWork(const Options& o)
 
 } // namespace
 
-std::string usageText()
+bool isCommand(const std::string& word) { return findCommand(word) != nullptr; }
+
+std::string synopsis(const std::string& command)
 {
-    return std::string() + R"(Usage: letterwire-cli COMMAND [ARGS] [OPTIONS]
+    const Command* c = findCommand(command);
+    return c ? c->synopsis : command;
+}
+
+std::string usageText(const std::string& command)
+{
+    if (const Command* c = findCommand(command))
+        return std::string("Usage: letterwire-cli ") + c->synopsis + "\n\n" + indented(c->description, "") + "\n" +
+               optionsText();
+    std::string commands;
+    for (const Command& c : kCommands) {
+        commands += "  ";
+        commands += c.synopsis;
+        commands += "\n";
+        commands += indented(c.description, "      ");
+    }
+    return R"(Usage: letterwire-cli COMMAND [ARGS] [OPTIONS]
+       letterwire-cli help [COMMAND]
 
 Turns one line of text, set in an outline font at a size and an angle, into
 closed polylines, without a window.
 
 Commands:
-  capture                  print the captured outline as one JSON object:
-                           text, face, family (the family actually used), file
-                           (the font file), size, angle, height (pixels),
-                           alCent, pointCount, points [[x, y], ...], types [...]
-  jw COMMAND-FILE OUTPUT   the JW export: capture at the origin, copy and
-                           interpret the command file, write the outline
-  wit OUTPUT               the WIT export of the centred capture; starts the
-                           converter "mfin" with the work file and OUTPUT
-  svg OUTPUT               an SVG picture of the outline, one path per figure
-
-Options (every command):
-  --text TEXT     the text (default ")" + std::string(design::kText) + R"(")
-  --font NAME     the face name (default ")" + std::string(design::kFaceName) + R"(")
-  --size POINTS   the size in points (default )" + shortest(design::kFontSize) + R"()
-  --angle DEGREES the angle, counter-clockwise (default 0)
-  --italic, --underline, --strikeout
-                  the font's styles
-  --centre        place the text as the preview does: alignment 1 at the
-                  centre of the )" + previewSize() + R"( preview area (default for wit);
-                  otherwise alignment 0 at the origin, as the JW export does
-  --dpi DPI       the screen's dots per inch, )" + shortest(kDpiLowest) + " to " + shortest(kDpiHighest) + R"( (default )" + shortest(design::kDpi) + ": " + shortest(design::kTwipsPerPixel) + R"( twips a pixel)
-  --no-convert    wit: write the WIT text to OUTPUT, start no converter
-  --help          this text
-
-The text, the size and the dpi together must keep the outline within
-)" + std::to_string(kMaxOutlinePoints) + R"( points (estimated before any work); the size must be at least
-half a pixel high.
-
-Exit status: 0 success, 1 a failure of the work (also when standard output
-could not be written), 2 a usage error.
-)";
+)" + commands + "\n" + optionsText();
 }
 
 Options parseOptions(const std::vector<std::string>& args)
 {
     Options o;
+    bool dpiGiven = false;
+    std::string unitsGiven;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
@@ -106,7 +182,9 @@ Options parseOptions(const std::vector<std::string>& args)
             return args[++i];
         };
         if (a == "--help" || a == "-h") {
-            o.help = true;
+            o.request = Request::Help;
+        } else if (a == "--version") {
+            o.request = Request::Version;
         } else if (a == "--text") {
             o.text = value();
         } else if (a == "--font") {
@@ -135,8 +213,22 @@ Options parseOptions(const std::vector<std::string>& args)
             o.centre = true;
         } else if (a == "--dpi") {
             o.dpi = number(a, value());
+            dpiGiven = true;
             if (!(o.dpi >= kDpiLowest && o.dpi <= kDpiHighest))
                 throw UsageError("--dpi must be from " + shortest(kDpiLowest) + " to " + shortest(kDpiHighest));
+        } else if (a == "--precision") {
+            const std::string& text = value();
+            double mm = 0;
+            auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), mm);
+            if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(mm))
+                throw UsageError("--precision: \"" + text + "\" is not a number; give the grid step in mm, from " +
+                                 shortest(kFinestStepMm) + " to " + shortest(kCoarsestStepMm));
+            o.precisionMm = mm;
+        } else if (a == "--units") {
+            unitsGiven = value();
+            if (unitsGiven != "mm" && unitsGiven != "px")
+                throw UsageError("--units must be mm or px");
+            o.millimetres = unitsGiven == "mm";
         } else if (a == "--no-convert") {
             o.noConvert = true;
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
@@ -147,13 +239,42 @@ Options parseOptions(const std::vector<std::string>& args)
             o.positional.push_back(a);
         }
     }
-    if (o.help)
+    if (o.request == Request::Version)
+        return o;
+    // "help COMMAND" is "COMMAND --help".
+    if (o.command == "help") {
+        o.request = Request::Help;
+        o.command = o.positional.empty() ? std::string() : o.positional.front();
+        if (!o.command.empty() && !isCommand(o.command))
+            throw UsageError("no command " + o.command + " (capture, jw, wit, svg or dxf)");
+        return o;
+    }
+    if (o.request == Request::Help)
         return o;
     if (o.command.empty())
-        throw UsageError("no command given (capture, jw, wit or svg); see --help");
+        throw UsageError("no command given (capture, jw, wit, svg or dxf); see --help");
+    if (!isCommand(o.command))
+        throw UsageError("unknown command " + o.command + "; see --help");
     for (const std::string& file : o.positional)
         if (file.empty())
             throw UsageError(o.command + ": a file path is empty");
+    if (!unitsGiven.empty() && o.command != "capture")
+        throw UsageError("--units applies to capture only");
+    if (o.millimetres && o.centre)
+        throw UsageError("--units mm measures from the baseline of the capture at the origin; --centre does not apply");
+    if (o.precisionMm) {
+        if (dpiGiven)
+            throw UsageError("--precision and --dpi both set the resolution; give one");
+        if (o.command == "wit")
+            throw UsageError("wit writes the preview's pixels; --precision does not apply");
+        try {
+            o.dpi = dpiForPrecision(*o.precisionMm, [&](double dpi) {
+                return estimateOutlinePoints(o.text, o.font.size, dpi, o.font.underline, o.font.strikeout);
+            }, kMaxOutlinePoints);
+        } catch (const PrecisionError& e) {
+            throw UsageError(std::string("--precision: ") + e.what());
+        }
+    }
     checkWork(o);
     return o;
 }

@@ -1,9 +1,11 @@
 #pragma once
 // Command-line options of letterwire-cli: the capture inputs every
-// subcommand shares, and the positional arguments of each subcommand.
+// subcommand shares, the positional arguments of each subcommand, and the
+// help texts.
 
 #include "outline/window_font.hpp"
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -14,21 +16,35 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// What the command line asks for before any work: a help text, the
+// version, or a command.
+enum class Request { Run, Help, Version };
+
 struct Options {
-    std::string command;                 // capture, jw, wit, svg
+    Request request = Request::Run;
+    std::string command;                 // capture, jw, wit, svg, dxf; the help's subject for Help
     std::vector<std::string> positional; // the subcommand's files
     std::string text = design::kText;
     WindowFont font;                     // face, size, italic, underline, strikeout
     std::int32_t angle = 0;
     bool centre = false;
     double dpi = design::kDpi;
+    std::optional<double> precisionMm;   // --precision: the grid step at 1:1
+    bool millimetres = false;            // capture --units mm
     bool noConvert = false;
-    bool help = false;
 };
 
-// Throws UsageError with a one-line message.
+// Throws UsageError with a one-line message. --precision is turned into the
+// capture's dpi here, within the work bound.
 Options parseOptions(const std::vector<std::string>& args);
 
-std::string usageText();
+// The whole help, or one command's ("" for the whole).
+std::string usageText(const std::string& command = {});
+
+// The commands, for "help COMMAND".
+bool isCommand(const std::string& word);
+
+// A command's arguments, as its usage line shows them ("svg OUTPUT [options]").
+std::string synopsis(const std::string& command);
 
 } // namespace lw::cli

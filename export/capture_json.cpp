@@ -183,14 +183,4 @@ FaceInfo faceThatDrew(const CapturedOutline& outline, bool italic)
     return describeFace(faceNameAsHanded(outline.logFont), italic);
 }
 
-std::string captureJson(std::string_view text, const WindowFont& font, std::int32_t angle,
-                        const CapturedOutline& outline, std::int32_t alCent)
-{
-    const FaceInfo face = faceThatDrew(outline, font.italic);
-    std::string out;
-    appendInputsAndPoints(out, {text, font.faceName, face.family, face.file, font.size, angle, alCent}, outline);
-    out += "}\n";
-    return out;
-}
-
 } // namespace lw

@@ -53,12 +53,6 @@ void writeCaptureJson(std::ostream& out, const CaptureJsonInputs& inputs, const 
 // description holds it, so a name cut at 32 bytes names the face that drew.
 FaceInfo faceThatDrew(const CapturedOutline& outline, bool italic);
 
-// The keys from text to types alone, for the face that drew: the object
-// the command line printed before the figures were added (its tests read
-// the points up to the first "]]" after them).
-std::string captureJson(std::string_view text, const WindowFont& font, std::int32_t angle,
-                        const CapturedOutline& outline, std::int32_t alCent);
-
 // `s` as a JSON string literal, quotes included.
 void appendJsonString(std::string& out, std::string_view s);
 

@@ -16,4 +16,9 @@ struct FaceInfo {
 // The face the platform uses for `family` (UTF-8) in the given style.
 FaceInfo describeFace(std::string_view family, bool italic);
 
+// True when the platform uses the family `used` for the name `asked` on
+// purpose (a face standing in for a usual Japanese Windows face name), so
+// that the substitution is no surprise to report.
+bool isStandIn(std::string_view asked, std::string_view used);
+
 } // namespace lw

@@ -2,35 +2,42 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include "platform/face_info.hpp"
+
 #include <mutex>
+#include <string>
 
 namespace lw {
 namespace {
 
+struct StandIn {
+    const char* asked;
+    const char* used;
+};
+
+// The usual Japanese Windows face names and the IPA face that stands in for
+// each.
+constexpr StandIn kStandIns[] = {
+    {"ＭＳ Ｐゴシック", "IPAPGothic"}, {"MS PGothic", "IPAPGothic"},   {"ＭＳ ゴシック", "IPAGothic"},
+    {"MS Gothic", "IPAGothic"},       {"ＭＳ Ｐ明朝", "IPAPMincho"},   {"MS PMincho", "IPAPMincho"},
+    {"ＭＳ 明朝", "IPAMincho"},        {"MS Mincho", "IPAMincho"},     {"MS UI Gothic", "IPAPGothic"},
+    {"メイリオ", "IPAPGothic"},        {"Meiryo", "IPAPGothic"},       {"Meiryo UI", "IPAPGothic"},
+    {"游ゴシック", "IPAPGothic"},      {"Yu Gothic", "IPAPGothic"},    {"游明朝", "IPAPMincho"},
+    {"Yu Mincho", "IPAPMincho"},
+};
+
 // Each alias puts the IPA face first; binding "same" keeps the strength of
 // the family the program asked for, so the alias wins over fontconfig's own
 // guesses but a face that really has the name would still be considered.
-constexpr const char kRules[] = R"(<?xml version="1.0"?>
-<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
-<fontconfig>
-  <alias binding="same"><family>ＭＳ Ｐゴシック</family><prefer><family>IPAPGothic</family></prefer></alias>
-  <alias binding="same"><family>MS PGothic</family><prefer><family>IPAPGothic</family></prefer></alias>
-  <alias binding="same"><family>ＭＳ ゴシック</family><prefer><family>IPAGothic</family></prefer></alias>
-  <alias binding="same"><family>MS Gothic</family><prefer><family>IPAGothic</family></prefer></alias>
-  <alias binding="same"><family>ＭＳ Ｐ明朝</family><prefer><family>IPAPMincho</family></prefer></alias>
-  <alias binding="same"><family>MS PMincho</family><prefer><family>IPAPMincho</family></prefer></alias>
-  <alias binding="same"><family>ＭＳ 明朝</family><prefer><family>IPAMincho</family></prefer></alias>
-  <alias binding="same"><family>MS Mincho</family><prefer><family>IPAMincho</family></prefer></alias>
-  <alias binding="same"><family>MS UI Gothic</family><prefer><family>IPAPGothic</family></prefer></alias>
-  <alias binding="same"><family>メイリオ</family><prefer><family>IPAPGothic</family></prefer></alias>
-  <alias binding="same"><family>Meiryo</family><prefer><family>IPAPGothic</family></prefer></alias>
-  <alias binding="same"><family>Meiryo UI</family><prefer><family>IPAPGothic</family></prefer></alias>
-  <alias binding="same"><family>游ゴシック</family><prefer><family>IPAPGothic</family></prefer></alias>
-  <alias binding="same"><family>Yu Gothic</family><prefer><family>IPAPGothic</family></prefer></alias>
-  <alias binding="same"><family>游明朝</family><prefer><family>IPAPMincho</family></prefer></alias>
-  <alias binding="same"><family>Yu Mincho</family><prefer><family>IPAPMincho</family></prefer></alias>
-</fontconfig>
-)";
+std::string rules()
+{
+    std::string xml = "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
+                      "<fontconfig>\n";
+    for (const StandIn& s : kStandIns)
+        xml += std::string("  <alias binding=\"same\"><family>") + s.asked + "</family><prefer><family>" + s.used +
+               "</family></prefer></alias>\n";
+    return xml + "</fontconfig>\n";
+}
 
 } // namespace
 
@@ -39,9 +46,17 @@ void installFontRules()
     static std::once_flag once;
     std::call_once(once, [] {
         FcInit();
-        FcConfigParseAndLoadFromMemory(FcConfigGetCurrent(),
-                                       reinterpret_cast<const FcChar8*>(kRules), FcTrue);
+        const std::string xml = rules();
+        FcConfigParseAndLoadFromMemory(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(xml.c_str()), FcTrue);
     });
+}
+
+bool isStandIn(std::string_view asked, std::string_view used)
+{
+    for (const StandIn& s : kStandIns)
+        if (asked == s.asked && used == s.used)
+            return true;
+    return false;
 }
 
 } // namespace lw

@@ -38,4 +38,8 @@ FaceInfo describeFace(std::string_view family, bool italic)
     return info; // GDI does not say which file holds the face
 }
 
+// GDI names the face that was asked for when a substitute stands in for it,
+// so every other name it reports is a surprise worth telling.
+bool isStandIn(std::string_view, std::string_view) { return false; }
+
 } // namespace lw

@@ -39,9 +39,8 @@ std::string quote(const std::string& s)
     return q + "'";
 }
 
-Result run(const std::string& args, bool merge = false)
+Result runShell(const std::string& command)
 {
-    std::string command = std::string(LETTERWIRE_CLI) + " " + args + (merge ? " 2>&1" : " 2>/dev/null");
     Result r;
     FILE* pipe = popen(command.c_str(), "r");
     std::array<char, 4096> buffer;
@@ -53,10 +52,22 @@ Result run(const std::string& args, bool merge = false)
     return r;
 }
 
+Result run(const std::string& args, bool merge = false)
+{
+    return runShell(std::string(LETTERWIRE_CLI) + " " + args + (merge ? " 2>&1" : " 2>/dev/null"));
+}
+
+// Standard error alone.
+Result runForErrors(const std::string& args)
+{
+    return runShell(std::string(LETTERWIRE_CLI) + " " + args + " 2>&1 >/dev/null");
+}
+
 // The points of the JSON capture, as the dump writes them.
 std::string dumpFromJson(const std::string& json)
 {
     auto points = json.substr(json.find("\"points\": [") + 11);
+    points = points.substr(0, points.find("\"types\""));
     auto types = json.substr(json.find("\"types\": [") + 10);
     std::string dump;
     std::size_t pi = 0, ti = 0;
@@ -130,6 +141,13 @@ TEST(CliUsage, ErrorsExitTwoWithOneLine)
         {"wit ''", "empty"}, {"svg ''", "empty"},
         // 100,000 characters at the largest size and a high resolution.
         {"capture --size 16384 --dpi 10000 --text " + std::string(100000, 'W'), "limit of 10000000"},
+        // A precision says its range; one too fine for the text says so too.
+        {"dxf o.dxf --precision 0", "from 0.001 to 1000"}, {"dxf o.dxf --precision -1", "from 0.001 to 1000"},
+        {"dxf o.dxf --precision abc", "from 0.001 to 1000"},
+        {"dxf o.dxf --precision 0.001 --size 144 --text " + std::string(2000, 'W'), "10000000"},
+        {"svg o.svg --precision 0.1 --dpi 300", "give one"}, {"wit o.wit --precision 0.1", "does not apply"},
+        {"capture --units mm --centre", "does not apply"}, {"dxf o.dxf --centre", "does not apply"},
+        {"help frobnicate", "no command frobnicate"},
     };
     for (const Case& c : cases) {
         Result r = run(c.args, true);
@@ -148,6 +166,44 @@ TEST(CliUsage, HelpExplainsEveryOption)
     for (const char* option : {"--text", "--font", "--size", "--angle", "--italic", "--underline",
                                "--strikeout", "--centre", "--dpi"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
+}
+
+TEST(CliConventions, HelpVersionAndWarnings)
+{
+    // Each command's own help, either way round; the version.
+    for (const char* command : {"capture", "jw", "wit", "svg", "dxf"}) {
+        Result a = run(std::string("help ") + command), b = run(std::string(command) + " --help");
+        EXPECT_EQ(a.status, 0) << command;
+        EXPECT_EQ(a.out, b.out) << command;
+        EXPECT_EQ(a.out.rfind(std::string("Usage: letterwire-cli ") + command + " ", 0), 0u) << a.out;
+    }
+    Result version = run("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("letterwire-cli ", 0), 0u);
+    EXPECT_EQ(version.out.find('\n'), version.out.size() - 1);
+
+    // One warning line on standard error, the status unchanged; none for the
+    // designed face, which the IPA font stands in for on purpose.
+    struct Case {
+        const char* args;
+        const char* warning; // nullptr: no warning
+    };
+    const Case cases[] = {
+        {"capture", nullptr},
+        {"capture --font 'DejaVu Sans'", nullptr},
+        {"capture --text ''", "warning: the text is empty"},
+        {"capture --font 'No Such Face 123'", "warning: no face \"No Such Face 123\"; the outline is drawn in "},
+    };
+    for (const Case& c : cases) {
+        Result r = runForErrors(c.args);
+        EXPECT_EQ(r.status, 0) << c.args;
+        if (c.warning) {
+            EXPECT_NE(r.out.find(c.warning), std::string::npos) << c.args << ": " << r.out;
+            EXPECT_EQ(r.out.find('\n'), r.out.size() - 1) << c.args << ": " << r.out;
+        } else {
+            EXPECT_EQ(r.out, "") << c.args;
+        }
+    }
 }
 
 namespace {
@@ -262,6 +318,28 @@ TEST(CliWit, StartsTheConverterWithAWorkFileThatGoesWhenItHasEnded)
     for (int i = 0; i < 250 && std::filesystem::exists(workFile); ++i)
         usleep(20000);
     EXPECT_FALSE(std::filesystem::exists(workFile)) << "a work file was left in the build tree";
+}
+
+TEST(CliOutput, DashIsStandardOutputWithTheFilesBytes)
+{
+    ScratchDir scratch;
+    const std::string& dir = scratch;
+    writeFile(dir + "/cmd.txt", "hp1 100 50\r\nhs 1 2 \r\nlg1\r\n");
+    struct Case {
+        std::string toFile, toDash;
+    };
+    const Case cases[] = {
+        {"jw " + dir + "/cmd.txt " + dir + "/f", "jw " + dir + "/cmd.txt -"},
+        {"svg " + dir + "/f --text O", "svg - --text O"},
+        {"dxf " + dir + "/f --text O --precision 0.1", "dxf - --text O --precision 0.1"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(run(c.toFile).status, 0) << c.toFile;
+        Result r = run(c.toDash);
+        EXPECT_EQ(r.status, 0) << c.toDash;
+        EXPECT_FALSE(r.out.empty()) << c.toDash;
+        EXPECT_EQ(r.out, readFile(dir + "/f")) << c.toDash;
+    }
 }
 
 TEST(CliSvg, HasOneClosedSubpathPerFigureInOnePath)
