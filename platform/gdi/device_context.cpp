@@ -1,7 +1,10 @@
 // The GDI backend: every operation forwards to gdi32 on a memory device
 // context whose surface is a DIB section, so a capture is exactly what the
 // platform draws. Drawing outside a path is also handed to the canvas, so a
-// recording canvas sees the same calls on both backends.
+// recording canvas sees the same calls on both backends. A polygon outside a
+// path goes to the canvas only: how a shape's figures are filled together is
+// the canvas's business, and one figure filled on its own would cover the
+// counters of the others.
 
 #include "platform/gdi/native.hpp"
 #include "platform/gdi/state.hpp"
@@ -175,10 +178,9 @@ bool Polygon(DeviceContext& dc, const POINT* points, int count)
 {
     if (!points || count < 2)
         return false;
-    if (!::Polygon(dc.state().dc, platformPoints(points), count))
-        return false;
-    if (!dc.state().pathOpen)
-        dc.canvas().polygon(std::span<const POINT>(points, std::size_t(count)), dc.penColour());
+    if (dc.state().pathOpen)
+        return ::Polygon(dc.state().dc, platformPoints(points), count) != 0;
+    dc.canvas().polygon(std::span<const POINT>(points, std::size_t(count)), dc.penColour());
     return true;
 }
 

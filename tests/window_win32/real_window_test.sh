@@ -5,7 +5,10 @@
 # writes what letterwire-cli.exe writes for the same text, size and angle and
 # ends with status 0; Cancel writes nothing and ends with status 0; a failing
 # JW run shows its report and ends non-zero with the lines before the failure
-# written.
+# written. Also, as a person meets them: counters and the strokes inside them
+# in the preview, the font dialog left with OK, the size box at the end of an
+# edit, the preview's menu and keys, the fit view, a click on the trackbar's
+# strip below its groove.
 #   real_window_test.sh <Letterwire.exe> <letterwire-cli.exe> <artifact directory>
 set -u
 program=$1
@@ -24,6 +27,50 @@ xvfb_start
 wine cmd /c exit 0 </dev/null >/dev/null 2>&1
 
 winpath() { winepath -w "$1" 2>/dev/null; }
+
+# The runs along the middle row of the preview's drawing: B background, W
+# white fill, K outline ink.
+middle_runs() {
+  set -- $(preview_area -format '%@' info: | tr 'x+' '  ')
+  preview_area -crop "461x1+0+$(($4 + $2 / 2))" +repage -depth 8 txt:- |
+    awk -v bg="#$(preview_area -format '%[hex:p{0,0}]' info:)" '
+      NR > 1 { c = ($3 == bg) ? "B" : ($3 == "#FFFFFF") ? "W" : "K"; if (c != last) printf "%s", c; last = c }'
+}
+# The strokes the middle row crosses: runs between background that hold ink.
+strokes_across_middle() { middle_runs | tr B '\n' | grep -c W; }
+# 0 when the drawing in the preview touches one of its edges.
+drawing_reaches_edge() {
+  set -- $(preview_area -format '%@' info: | tr 'x+' '  ')
+  [ "$3" -eq 0 ] || [ "$4" -eq 0 ] || [ $(($3 + $1)) -ge 461 ] || [ $(($4 + $2)) -ge 301 ]
+}
+# The inspection drawing's point marks: dark red pixels.
+red_pixels() { preview_area -fill black +opaque "#800000" -fill white -opaque "#800000" -format "%[fx:mean*w*h]" info:; }
+# Size box at (104, 80), 33 x 19.
+size_box_hash() {
+  screenshot "$work/screen.png"
+  convert "$work/screen.png" -crop "33x19+$((wx + 104))+$((wy + 80))" rgb:- | md5sum | cut -d' ' -f1
+}
+# hash -> 0 once the preview shows it, within some 20 s
+preview_shows() {
+  i=0
+  while [ "$(preview_hash)" != "$1" ]; do
+    i=$((i + 1)); [ $i -gt 100 ] && return 1; sleep 0.1
+  done
+}
+# hash -> 0 once the size box shows it, within some 10 s
+wait_size_box() {
+  i=0
+  while [ "$(size_box_hash)" != "$1" ]; do
+    i=$((i + 1)); [ $i -gt 50 ] && return 1; sleep 0.2
+  done
+}
+# window name pattern -> 0 once no such window shows, within some 10 s
+wait_closed() {
+  i=0
+  while xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; do
+    i=$((i + 1)); [ $i -gt 100 ] && return 1; sleep 0.1
+  done
+}
 
 folder="$work/作業 フォルダ"
 mkdir -p "$folder"
@@ -82,4 +129,71 @@ app_end "after the failure report, the program"
 [ "$(od -An -c "$folder/bad-out.txt" | tr -d ' \n')" = 'a\r\nhs1x2\r\n' ] ||
   fail "the output holds $(od -c "$folder/bad-out.txt"), not the lines before the failure"
 grep -q "Type mismatch" "$work/app.err" || fail "the report is not on standard error"
+# 4. The window on its own (no run mode).
+start
+first=$(preview_settled) || fail "the preview showed no text"
+
+# The font dialog opened on the current font and left with OK changes nothing.
+click 432 92
+font_dialog="^(フォントの指定|Font)$"
+dialog=$(wait_window "$font_dialog") || fail "the font dialog did not appear"
+xdotool windowfocus --sync "$dialog" 2>/dev/null
+xdotool key Return
+wait_closed "$font_dialog" || fail "the font dialog did not close on Return"
+[ "$(preview_settled)" = "$first" ] || fail "OK in the font dialog without a change changed the preview"
+
+# One nonzero fill: across the middle of 図回 at 72 pt every stroke is ink
+# (white) with background between, so 図's two inner strokes show and 回's
+# counters stay open; the IPA fonts list 回's inner box before its outer one.
+# A fill of each figure on its own would leave one white block per glyph.
+click 200 30
+xdotool key ctrl+a type --delay 80 図回
+click 120 89
+xdotool key ctrl+a type --delay 60 72
+preview_changed_from "$first" >/dev/null || fail "typing 図回 at 72 pt left the preview as it was"
+strokes=$(strokes_across_middle)
+cp "$work/screen.png" "$artifacts/win32_window_fill.png"
+[ "$strokes" -ge 8 ] || fail "$strokes inked strokes across the middle of 図回, not 8 (runs: $(middle_runs))"
+
+# The end of an edit (Tab) shows the size in use: 300 is captured at 144.
+xdotool key ctrl+a type --delay 60 144
+xdotool key Tab
+at144=$(preview_settled) || fail "the preview showed no text"
+box_144=$(size_box_hash)
+click 120 89
+xdotool key ctrl+a type --delay 60 300
+xdotool key Tab
+wait_size_box "$box_144" || fail "after 300 and Tab the size box does not show 144"
+[ "$(preview_settled)" = "$at144" ] || fail "300 was not captured as 144"
+
+# 図回品 at 144 pt is wider than the preview: the preview's menu (right
+# click, the last item) fits it in, the key F8 brings the designed view back.
+click 200 30
+xdotool key ctrl+a type --delay 80 図回品
+cut=$(preview_changed_from "$at144") || fail "typing 図回品 left the preview as it was"
+drawing_reaches_edge || fail "図回品 at 144 pt is not cut at the preview's edges"
+xdotool mousemove $((wx + 240)) $((wy + 300)) click 3
+sleep 0.5
+xdotool key Up Return
+preview_changed_from "$cut" >/dev/null || fail "Fit to preview from the preview's menu left the preview as it was"
+cp "$work/screen.png" "$artifacts/win32_window_fit.png"
+! drawing_reaches_edge || fail "the fitted drawing still reaches the preview's edges"
+click 200 30
+xdotool key F8
+preview_shows "$cut" || fail "F8 did not bring the designed view back"
+
+# F6, the inspection drawing: its point marks are dark red; F5 redraws.
+xdotool key F6
+preview_changed_from "$cut" >/dev/null || fail "F6 left the preview as it was"
+[ "$(red_pixels)" -gt 0 ] || fail "the inspection drawing shows no point marks"
+xdotool key F5
+preview_shows "$cut" || fail "F5 did not redraw the preview"
+
+# The angle trackbar at (264, 104), 113 x 17: a click on its bottom row,
+# among the tick marks below the groove, pages it.
+click $((264 + 108)) 120
+preview_changed_from "$cut" >/dev/null || fail "clicking the angle trackbar below its groove left the preview as it was"
+click 308 468
+app_end "after Cancel, the program"
+
 echo "PASS: the native window under Wine; screenshots in $artifacts"

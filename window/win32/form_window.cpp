@@ -6,10 +6,15 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <windowsx.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
+#include <limits>
 
 namespace lw {
 namespace {
@@ -20,7 +25,29 @@ constexpr wchar_t kPreviewClass[] = L"LetterwirePicture";
 // Control identifiers, for WM_COMMAND.
 enum : int {
     idInput = 100, idSize, idAngle, idFont, idDraw, idCommand2, idCommand3, idOK, idCancel,
+    // The preview's menu and its keys.
+    idRedraw = 200, idInspect, idWit, idFit,
 };
+
+// The captions a user whose language is not Japanese sees instead of the
+// design's; the same words as the Linux window's English translation.
+struct Translation {
+    const char* design;
+    const char* english;
+};
+constexpr Translation kEnglish[] = {
+    {"サイズ", "Size"},
+    {"傾き", "Angle"},
+    {"フォント...", "Font..."},
+    {"キャンセル", "Cancel"},
+    {"再描画", "Redraw"},
+    {"アウトラインの確認", "Inspect outline"},
+    {"WIT出力", "WIT export"},
+    {"全体を表示", "Fit to preview"},
+};
+
+// Room left around a fitted drawing, in pixels.
+constexpr int kFitMargin = 8;
 
 std::wstring wide(std::string_view utf8) { return widePath(utf8); }
 
@@ -45,13 +72,122 @@ LOGFONTW logFontOf(const WindowFont& font, int dpi)
     return f;
 }
 
+// A press anywhere on a trackbar's strip pages it, as on Windows; some
+// trackbars (Wine's) page only on the groove line itself. A press beside the
+// thumb is handed on as if it were on the groove.
+LRESULT CALLBACK stripPress(HWND bar, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR)
+{
+    if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+        RECT thumb{}, channel{};
+        SendMessageW(bar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+        SendMessageW(bar, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
+        const int x = GET_X_LPARAM(l);
+        if (x < thumb.left || x >= thumb.right)
+            l = MAKELPARAM(std::clamp(x, int(channel.left), int(channel.right) - 1),
+                           (channel.top + channel.bottom) / 2);
+    }
+    return DefSubclassProc(bar, message, w, l);
+}
+
 } // namespace
 
-void Win32FormWindow::PreviewCanvas::clear()
+void Win32FormWindow::PreviewCanvas::polygon(std::span<const POINT> points, Rgb pen)
+{
+    if (items_.empty() || items_.back().shape.empty())
+        items_.emplace_back();
+    const ::POINT* first = platformPoints(points.data());
+    items_.back().shape.push_back({{first, first + points.size()}, pen});
+}
+
+void Win32FormWindow::PreviewCanvas::line(POINT from, POINT to, Rgb pen)
+{
+    items_.push_back({{}, {from.x, from.y}, {to.x, to.y}, pen});
+}
+
+void Win32FormWindow::PreviewCanvas::render(bool fit)
 {
     HDC dc = nativeDC(*owner_.dc_);
-    RECT all{0, 0, owner_.previewWidth_, owner_.previewHeight_};
+    const int width = owner_.previewWidth_, height = owner_.previewHeight_;
+    RECT all{0, 0, width, height};
     FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+
+    double scale = 1, dx = 0, dy = 0;
+    if (fit) {
+        double left = std::numeric_limits<double>::max(), top = left, right = -left, bottom = -left;
+        const auto take = [&](const ::POINT& p) {
+            left = std::min(left, double(p.x));
+            right = std::max(right, double(p.x));
+            top = std::min(top, double(p.y));
+            bottom = std::max(bottom, double(p.y));
+        };
+        for (const Item& item : items_) {
+            if (item.shape.empty()) {
+                take(item.from);
+                take(item.to);
+            }
+            for (const Outline& outline : item.shape)
+                std::for_each(outline.points.begin(), outline.points.end(), take);
+        }
+        if (right > left && bottom > top) {
+            scale = std::min((width - 2 * kFitMargin) / (right - left),
+                             (height - 2 * kFitMargin) / (bottom - top));
+            dx = width / 2.0 - (left + right) / 2 * scale;
+            dy = height / 2.0 - (top + bottom) / 2 * scale;
+        }
+    }
+    const auto place = [&](const ::POINT& p) {
+        return ::POINT{LONG(std::lround(p.x * scale + dx)), LONG(std::lround(p.y * scale + dy))};
+    };
+
+    // The device context's own pen, brush and modes serve the next capture:
+    // they are put back afterwards.
+    const int saved = SaveDC(dc);
+    SetPolyFillMode(dc, WINDING);
+    HPEN pen = nullptr;
+    Rgb penColour{};
+    const auto usePen = [&](Rgb colour) {
+        if (pen && colour == penColour)
+            return;
+        HPEN next = CreatePen(PS_SOLID, 1, RGB(colour.red, colour.green, colour.blue));
+        SelectObject(dc, next);
+        if (pen)
+            DeleteObject(pen);
+        pen = next;
+        penColour = colour;
+    };
+    std::vector<::POINT> points;
+    std::vector<INT> counts;
+    for (const Item& item : items_) {
+        if (item.shape.empty()) {
+            usePen(item.pen);
+            const ::POINT from = place(item.from), to = place(item.to);
+            MoveToEx(dc, from.x, from.y, nullptr);
+            LineTo(dc, to.x, to.y);
+            continue;
+        }
+        points.clear();
+        counts.clear();
+        for (const Outline& outline : item.shape) {
+            std::transform(outline.points.begin(), outline.points.end(), std::back_inserter(points), place);
+            counts.push_back(INT(outline.points.size()));
+        }
+        SelectObject(dc, GetStockObject(NULL_PEN));
+        if (pen)
+            DeleteObject(pen);
+        pen = nullptr;
+        SelectObject(dc, GetStockObject(WHITE_BRUSH));
+        PolyPolygon(dc, points.data(), counts.data(), int(counts.size()));
+        SelectObject(dc, GetStockObject(NULL_BRUSH));
+        const ::POINT* first = points.data();
+        for (std::size_t i = 0; i < item.shape.size(); ++i) {
+            usePen(item.shape[i].pen);
+            ::Polygon(dc, first, counts[i]);
+            first += counts[i];
+        }
+    }
+    RestoreDC(dc, saved);
+    if (pen)
+        DeleteObject(pen);
 }
 
 Win32FormWindow::Win32FormWindow(HINSTANCE instance) : instance_(instance)
@@ -61,6 +197,7 @@ Win32FormWindow::Win32FormWindow(HINSTANCE instance) : instance_(instance)
     ReleaseDC(nullptr, screen);
     if (dpi_ <= 0)
         dpi_ = int(design::kDpi);
+    english_ = PRIMARYLANGID(GetUserDefaultUILanguage()) != LANG_JAPANESE;
 
     WNDCLASSEXW form{};
     form.cbSize = sizeof form;
@@ -97,6 +234,19 @@ Win32FormWindow::~Win32FormWindow()
         DeleteObject(inputFont_);
     if (inputBrush_)
         DeleteObject(inputBrush_);
+    if (previewMenu_)
+        DestroyMenu(previewMenu_);
+    if (keys_)
+        DestroyAcceleratorTable(keys_);
+}
+
+const char* Win32FormWindow::caption(const char* design) const
+{
+    if (english_)
+        for (const Translation& t : kEnglish)
+            if (std::strcmp(t.design, design) == 0)
+                return t.english;
+    return design;
 }
 
 int Win32FormWindow::pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
@@ -119,7 +269,7 @@ void Win32FormWindow::buildControls()
     const HMENU none = nullptr;
     auto place = [&](const wchar_t* kind, const char* caption, DWORD style, DWORD exStyle, int left, int top,
                      int width, int height, int id, ::HFONT font) {
-        HWND control = CreateWindowExW(exStyle, kind, wide(caption).c_str(), WS_CHILD | style, pixels(left),
+        HWND control = CreateWindowExW(exStyle, kind, wide(this->caption(caption)).c_str(), WS_CHILD | style, pixels(left),
                                        pixels(top), pixels(width), pixels(height), window_,
                                        id ? reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)) : none,
                                        instance_, nullptr);
@@ -131,15 +281,16 @@ void Win32FormWindow::buildControls()
     const DWORD edit = visible | tab | ES_AUTOHSCROLL;
     // Created in the design's tab order, which is the order Tab follows.
     // cmdDraw, Command2 and Command3 lie over the preview in the design and
-    // are switched off there: they keep their places but are not shown.
-    Command3_ = place(WC_BUTTONW, "Draw", tab | BS_PUSHBUTTON, 0, 4920, 4920, 1095, 375, idCommand3, fonts_[1]);
-    cmdDraw_ = place(WC_BUTTONW, "Draw", tab | BS_PUSHBUTTON, 0, 720, 4920, 1095, 375, idDraw, fonts_[1]);
+    // are switched off there: they keep their places but are not shown, and
+    // leave the tab order. Their work is in the preview's menu.
+    Command3_ = place(WC_BUTTONW, "Draw", BS_PUSHBUTTON, 0, 4920, 4920, 1095, 375, idCommand3, fonts_[1]);
+    cmdDraw_ = place(WC_BUTTONW, "Draw", BS_PUSHBUTTON, 0, 720, 4920, 1095, 375, idDraw, fonts_[1]);
     txtInput_ = place(WC_EDITW, design::kText, edit, WS_EX_CLIENTEDGE, 120, 120, 7215, 855, idInput, nullptr);
     setInputFont(WindowFont{});
     cmdFont_ = place(WC_BUTTONW, "フォント...", button, 0, 5880, 1200, 1215, 375, idFont, fonts_[1]);
     sldAngle_ = place(TRACKBAR_CLASSW, "", visible | tab | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, 0, 3960, 1560,
                       1695, 255, 0, nullptr);
-    Command2_ = place(WC_BUTTONW, "Wit", tab | BS_PUSHBUTTON, 0, 3480, 4920, 1095, 375, idCommand2, fonts_[1]);
+    Command2_ = place(WC_BUTTONW, "Wit", BS_PUSHBUTTON, 0, 3480, 4920, 1095, 375, idCommand2, fonts_[1]);
     const auto p = design::kPreviewTwips;
     picSmpl_ = place(kPreviewClass, "", visible, WS_EX_CLIENTEDGE, p.left, p.top, p.width, p.height, 0, nullptr);
     cmdOK_ = place(WC_BUTTONW, "OK", button, 0, 1560, 6840, 1095, 375, idOK, fonts_[1]);
@@ -160,6 +311,8 @@ void Win32FormWindow::buildControls()
     SendMessageW(sldAngle_, TBM_SETPAGESIZE, 0, 45);
     SendMessageW(sldAngle_, TBM_SETTICFREQ, 45, 0);
     SendMessageW(sldAngle_, TBM_SETPOS, TRUE, 0);
+    SetWindowSubclass(sldSize_, stripPress, 0, 0);
+    SetWindowSubclass(sldAngle_, stripPress, 0, 0);
     inputBrush_ = CreateSolidBrush(RGB(0xFF, 0xFF, 0x80));
 
     RECT area{};
@@ -168,7 +321,66 @@ void Win32FormWindow::buildControls()
     previewHeight_ = area.bottom;
     dc_ = std::make_unique<DeviceContext>(canvas_);
     resizeSurface(*dc_, previewWidth_, previewHeight_);
-    canvas_.clear();
+    canvas_.render(fit_);
+}
+
+void Win32FormWindow::load(const std::vector<std::string>& words)
+{
+    form_.load(words);
+    buildPreviewMenu();
+}
+
+void Win32FormWindow::buildPreviewMenu()
+{
+    // Keys work anywhere in the window; the menu shows them.
+    previewMenu_ = CreatePopupMenu();
+    std::vector<ACCEL> keys;
+    const auto add = [&](int id, const char* text, const wchar_t* keyName, WORD key) {
+        const std::wstring item = wide(caption(text)) + L"\t" + keyName;
+        AppendMenuW(previewMenu_, MF_STRING, UINT_PTR(id), item.c_str());
+        keys.push_back(ACCEL{FVIRTKEY, key, WORD(id)});
+    };
+    for (PreviewCommand command : form_.previewCommands()) {
+        switch (command) {
+        case PreviewCommand::Redraw: add(idRedraw, "再描画", L"F5", VK_F5); break;
+        case PreviewCommand::InspectOutline: add(idInspect, "アウトラインの確認", L"F6", VK_F6); break;
+        case PreviewCommand::WitExport: add(idWit, "WIT出力", L"F7", VK_F7); break;
+        }
+    }
+    AppendMenuW(previewMenu_, MF_SEPARATOR, 0, nullptr);
+    add(idFit, "全体を表示", L"F8", VK_F8);
+    keys_ = CreateAcceleratorTableW(keys.data(), int(keys.size()));
+}
+
+void Win32FormWindow::showPreviewMenu(int x, int y)
+{
+    if (!previewMenu_)
+        return;
+    if (x == -1 && y == -1) { // from the keyboard: at the preview's corner
+        ::POINT corner{0, 0};
+        ClientToScreen(picSmpl_, &corner);
+        x = corner.x;
+        y = corner.y;
+    }
+    CheckMenuItem(previewMenu_, idFit, MF_BYCOMMAND | (fit_ ? MF_CHECKED : MF_UNCHECKED));
+    const int chosen = int(TrackPopupMenu(previewMenu_, TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, window_, nullptr));
+    if (chosen)
+        runMenuCommand(chosen);
+}
+
+void Win32FormWindow::runMenuCommand(int id)
+{
+    switch (id) {
+    case idRedraw: form_.run(PreviewCommand::Redraw); break;
+    case idInspect: form_.run(PreviewCommand::InspectOutline); break;
+    case idWit: form_.run(PreviewCommand::WitExport); break;
+    case idFit:
+        // The view only: captures and exports never change with it.
+        fit_ = !fit_;
+        refresh();
+        break;
+    default: break;
+    }
 }
 
 int Win32FormWindow::run(int show)
@@ -178,6 +390,19 @@ int Win32FormWindow::run(int show)
     SetFocus(txtInput_);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (keys_ && TranslateAcceleratorW(window_, keys_, &message))
+            continue;
+        // Enter ends an edit of the size or angle box, as leaving it does.
+        if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
+            if (message.hwnd == txtSize_) {
+                form_.run(&Form1::txtSize_EditEnded);
+                continue;
+            }
+            if (message.hwnd == txtAngle_) {
+                form_.run(&Form1::txtAngle_EditEnded);
+                continue;
+            }
+        }
         // Tab and the arrow keys move between controls as in a dialog.
         if (IsDialogMessageW(window_, &message))
             continue;
@@ -209,6 +434,12 @@ LRESULT CALLBACK Win32FormWindow::previewProc(HWND window, UINT message, WPARAM 
         EndPaint(window, &paint);
         return 0;
     }
+    if (message == WM_CONTEXTMENU) {
+        auto* self = reinterpret_cast<Win32FormWindow*>(GetWindowLongPtrW(GetParent(window), GWLP_USERDATA));
+        if (self)
+            self->showPreviewMenu(GET_X_LPARAM(l), GET_Y_LPARAM(l));
+        return 0;
+    }
     return DefWindowProcW(window, message, w, l);
 }
 
@@ -219,6 +450,10 @@ LRESULT Win32FormWindow::handle(UINT message, WPARAM w, LPARAM l)
         if (!live_)
             break;
         const int id = LOWORD(w), code = HIWORD(w);
+        if (l == 0 && id >= idRedraw) { // the preview's menu or its keys
+            runMenuCommand(id);
+            return 0;
+        }
         if (code == EN_CHANGE) {
             if (id == idInput)
                 form_.run(&Form1::txtInput_Change);
@@ -228,6 +463,10 @@ LRESULT Win32FormWindow::handle(UINT message, WPARAM w, LPARAM l)
                 form_.run(&Form1::txtAngle_Change);
         } else if (code == EN_SETFOCUS && id == idInput) {
             form_.run(&Form1::txtInput_GotFocus);
+        } else if (code == EN_KILLFOCUS && id == idSize) {
+            form_.run(&Form1::txtSize_EditEnded);
+        } else if (code == EN_KILLFOCUS && id == idAngle) {
+            form_.run(&Form1::txtAngle_EditEnded);
         } else if (code == BN_CLICKED) {
             switch (id) {
             case idFont: form_.run(&Form1::cmdFont_Click); break;
@@ -341,6 +580,7 @@ float Win32FormWindow::previewScaleHeight() const { return float(previewHeight_)
 
 void Win32FormWindow::refresh()
 {
+    canvas_.render(fit_);
     InvalidateRect(picSmpl_, nullptr, FALSE);
     UpdateWindow(picSmpl_);
 }

@@ -12,6 +12,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace lw {
 
@@ -24,6 +26,9 @@ public:
 
     HWND handle() const { return window_; }
     Form1& form() { return form_; }
+    // The form's load; then the preview's menu and keys, which depend on the
+    // run mode the load took.
+    void load(const std::vector<std::string>& words);
     // Shows the window and runs the message loop until the program ends.
     int run(int show);
 
@@ -49,23 +54,46 @@ public:
     [[noreturn]] void endProgram(int status) override;
 
 private:
-    // What the preview's device context clears: its own surface, in the
-    // picture box's background colour. GDI itself draws the rest.
+    // The preview's drawing since the last clear, painted onto the device
+    // context's own surface by render(). Polygons drawn one after another
+    // are one shape: filled white together by the nonzero winding rule, as a
+    // font defines its outlines, then every outline drawn; so a counter
+    // stays open and a stroke inside it shows, whatever order the font lists
+    // its contours in.
     class PreviewCanvas final : public Canvas {
     public:
         explicit PreviewCanvas(Win32FormWindow& owner) : owner_(owner) {}
-        void clear() override;
-        void polygon(std::span<const POINT>, Rgb) override {}
-        void line(POINT, POINT, Rgb) override {}
+        void clear() override { items_.clear(); }
+        void polygon(std::span<const POINT> points, Rgb pen) override;
+        void line(POINT from, POINT to, Rgb pen) override;
+        // At the drawing's own pixels, or scaled and centred so all of it shows.
+        void render(bool fit);
 
     private:
+        struct Outline {
+            std::vector<::POINT> points;
+            Rgb pen;
+        };
+        // A run of polygons (one shape), or one line.
+        struct Item {
+            std::vector<Outline> shape;
+            ::POINT from{}, to{};
+            Rgb pen{};
+        };
         Win32FormWindow& owner_;
+        std::vector<Item> items_;
     };
 
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM w, LPARAM l);
     static LRESULT CALLBACK previewProc(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
     void buildControls();
+    void buildPreviewMenu();
+    void showPreviewMenu(int x, int y);
+    void runMenuCommand(int id);
+    // The design's caption, or its English one for a user whose language is
+    // not Japanese.
+    const char* caption(const char* design) const;
     int pixels(int twips) const;
     HWND box(TextBox box) const;
     HWND slider(Slider slider) const;
@@ -84,6 +112,10 @@ private:
     PreviewCanvas canvas_{*this};
     std::unique_ptr<DeviceContext> dc_;
     int previewWidth_ = 0, previewHeight_ = 0;
+    HMENU previewMenu_ = nullptr;
+    HACCEL keys_ = nullptr;
+    bool fit_ = false;
+    bool english_ = false;
     // Events from the controls reach the logic only once it is loaded: the
     // controls' own creation is no change of the user's.
     bool live_ = false;

@@ -19,6 +19,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
         words.erase(words.begin());
 
     lw::Win32FormWindow window(instance);
-    window.form().load(words);
+    window.load(words);
     return window.run(show);
 }
