@@ -85,6 +85,9 @@ int runLetterwire(int argc, char** argv, const std::function<void(QtForm1View&)>
     const std::vector<std::string> words = argumentWords(argc, argv);
     // The command line belongs to the host: Qt sees only the program name, so
     // no path is ever taken for one of Qt's own options.
+    // Where QSettings keeps the save dialog's choice (~/.config/Letterwire).
+    QCoreApplication::setOrganizationName(QStringLiteral("Letterwire"));
+    QCoreApplication::setApplicationName(QStringLiteral("Letterwire"));
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     std::vector<std::pair<QtMsgType, QString>> held;

@@ -3,6 +3,7 @@
 #include "outline/design.hpp"
 #include "window/qt/input_box.hpp"
 #include "window/qt/preview_box.hpp"
+#include "window/qt/save_dialog.hpp"
 #include "window/qt/screen.hpp"
 #include "window/qt/track_bar.hpp"
 
@@ -12,8 +13,11 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QSlider>
+
+#include <utility>
 
 namespace lw {
 namespace {
@@ -21,6 +25,31 @@ namespace {
 // The design's captions are Japanese; other users get them in English
 // through the translation installed at start.
 QString caption(const char* designCaption) { return QCoreApplication::translate("Form1", designCaption); }
+
+// The settings' words for the save choice, readable in the file.
+constexpr std::pair<SaveFormat, const char*> kFormatWords[] = {
+    {SaveFormat::Dxf, "dxf"}, {SaveFormat::Svg, "svg"}, {SaveFormat::JwPoints, "jw"}};
+constexpr std::pair<SavePrecision, const char*> kPrecisionWords[] = {
+    {SavePrecision::Classic, "classic"}, {SavePrecision::Tenth, "0.1"}, {SavePrecision::Hundredth, "0.01"}};
+
+template <class Value, std::size_t n>
+const char* wordOf(const std::pair<Value, const char*> (&words)[n], Value value)
+{
+    for (const auto& [v, word] : words)
+        if (v == value)
+            return word;
+    return words[0].second;
+}
+
+// A word that is none of ours (a hand-edited file) keeps the default.
+template <class Value, std::size_t n>
+Value valueOf(const std::pair<Value, const char*> (&words)[n], const QString& word, Value fallback)
+{
+    for (const auto& [v, w] : words)
+        if (word == QLatin1String(w))
+            return v;
+    return fallback;
+}
 
 QRect designRect(int left, int top, int width, int height)
 {
@@ -297,5 +326,33 @@ void QtForm1View::showMessage(std::string_view caption, std::string_view text)
 }
 
 void QtForm1View::endProgram(int status) { services_.endProgram(status); }
+
+std::optional<SaveChoice> QtForm1View::chooseSaveFile(const SaveChoice& preset)
+{
+    return SaveDialog::ask(this, preset);
+}
+
+std::optional<SaveSettings> QtForm1View::loadSaveSettings()
+{
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("save"));
+    if (settings.childKeys().isEmpty())
+        return std::nullopt;
+    SaveSettings loaded;
+    loaded.format = valueOf(kFormatWords, settings.value(QStringLiteral("format")).toString(), loaded.format);
+    loaded.precision =
+        valueOf(kPrecisionWords, settings.value(QStringLiteral("precision")).toString(), loaded.precision);
+    loaded.folder = settings.value(QStringLiteral("folder")).toString().toStdString();
+    return loaded;
+}
+
+void QtForm1View::storeSaveSettings(const SaveSettings& chosen)
+{
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("save"));
+    settings.setValue(QStringLiteral("format"), QLatin1String(wordOf(kFormatWords, chosen.format)));
+    settings.setValue(QStringLiteral("precision"), QLatin1String(wordOf(kPrecisionWords, chosen.precision)));
+    settings.setValue(QStringLiteral("folder"), QString::fromStdString(chosen.folder));
+}
 
 } // namespace lw

@@ -51,6 +51,10 @@ public:
     WindowFont chooseFont(const WindowFont& preset, int flags) override;
     void showMessage(std::string_view caption, std::string_view text) override;
     void endProgram(int status) override;
+    std::optional<SaveChoice> chooseSaveFile(const SaveChoice& preset) override;
+    // In the application's QSettings, group "save".
+    std::optional<SaveSettings> loadSaveSettings() override;
+    void storeSaveSettings(const SaveSettings& settings) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -36,4 +36,31 @@
         <translation>Fit to preview</translation>
     </message>
 </context>
+<context>
+    <name>SaveDialog</name>
+    <message>
+        <source>アウトラインの保存</source>
+        <translation>Save the outline</translation>
+    </message>
+    <message>
+        <source>DXF 図面 (*.dxf)</source>
+        <translation>DXF drawing (*.dxf)</translation>
+    </message>
+    <message>
+        <source>SVG 画像 (*.svg)</source>
+        <translation>SVG picture (*.svg)</translation>
+    </message>
+    <message>
+        <source>JW 座標の行 (*.txt)</source>
+        <translation>JW point lines (*.txt)</translation>
+    </message>
+    <message>
+        <source>標準 (0.26 mm)</source>
+        <translation>Classic (0.26 mm)</translation>
+    </message>
+    <message>
+        <source>精度:</source>
+        <translation>Precision:</translation>
+    </message>
+</context>
 </TS>

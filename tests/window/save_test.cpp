@@ -1,0 +1,208 @@
+// The window on its own, through Qt's real save dialog: OK opens it, the
+// file chosen is written at the format and precision chosen, the window
+// stays; Cancel writes nothing; the choice comes back on the next start.
+
+#include "stub_services.hpp"
+#include "window/qt/form1_view.hpp"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <functional>
+
+using lw::QtForm1View;
+
+namespace {
+
+struct Window {
+    StubServices services;
+    QtForm1View form{services};
+    Window()
+    {
+        form.load({});
+        form.show();
+        form.activateWindow();
+        if (!QTest::qWaitForWindowActive(&form))
+            qFatal("window not active");
+    }
+    template <class T>
+    T* child(const char* name)
+    {
+        T* widget = form.findChild<T*>(QString::fromLatin1(name));
+        if (!widget)
+            qFatal("no control %s", name);
+        return widget;
+    }
+};
+
+// Picks the combo box's entry `index` from the keyboard, as a person would.
+void pick(QComboBox* combo, int index)
+{
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Home);
+    for (int i = 0; i < index; ++i)
+        QTest::keyClick(combo, Qt::Key_Down);
+}
+
+struct Seen {
+    bool opened = false;
+    QString directory;
+    QString fileName;
+    QString filter;
+    QString precision;
+};
+
+// Clicks OK and, once the save dialog shows, notes how it opened and lets
+// `act` work in it.
+Seen clickOkAndUseDialog(Window& w, const std::function<void(QFileDialog*)>& act)
+{
+    Seen seen;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        poll.stop();
+        seen.opened = true;
+        seen.directory = dialog->directory().absolutePath();
+        seen.fileName = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+        seen.filter = dialog->selectedNameFilter();
+        seen.precision = dialog->findChild<QComboBox*>(QStringLiteral("precision"))->currentText();
+        act(dialog);
+    });
+    poll.start();
+    QTest::mouseClick(w.child<QPushButton>("cmdOK"), Qt::LeftButton);
+    return seen;
+}
+
+// Types `path` as the file name, picks the format and precision, and clicks Save.
+std::function<void(QFileDialog*)> saveAs(const QString& path, int format, int precision)
+{
+    return [=](QFileDialog* dialog) {
+        pick(dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")), format);
+        pick(dialog->findChild<QComboBox*>(QStringLiteral("precision")), precision);
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        name->setFocus();
+        QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(name, path);
+        // The name's completion list, if it opened, goes as a person would
+        // send it away.
+        if (QWidget* popup = QApplication::activePopupWidget())
+            QTest::keyClick(popup, Qt::Key_Escape);
+        auto* buttons = dialog->findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Save), Qt::LeftButton);
+    };
+}
+
+void cancel(QFileDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); }
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class SaveTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        // A scratch place for the settings, never the user's own.
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("LetterwireTest"));
+        QCoreApplication::setApplicationName(QStringLiteral("LetterwireTest"));
+    }
+    void init() { QSettings().clear(); }
+    void cleanupTestCase() { QSettings().clear(); }
+
+    void okWritesTheChosenFormatAtEachPrecisionAndStays_data()
+    {
+        QTest::addColumn<int>("format"); // the file type's entry
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QByteArray>("start");
+        QTest::addColumn<QByteArray>("point"); // what each point of the outline adds
+        QTest::newRow("DXF") << 0 << "dxf" << QByteArray("  0\nSECTION\n  2\nHEADER") << QByteArray("\n 10\n");
+        QTest::newRow("SVG") << 1 << "svg" << QByteArray("<?xml") << QByteArray(",");
+        QTest::newRow("JW point lines") << 2 << "txt" << QByteArray(" ") << QByteArray(" \r\n");
+    }
+    void okWritesTheChosenFormatAtEachPrecisionAndStays()
+    {
+        QFETCH(int, format);
+        QFETCH(QString, suffix);
+        QFETCH(QByteArray, start);
+        QFETCH(QByteArray, point);
+        QTemporaryDir dir;
+        Window w;
+        QTest::keyClicks(w.child<QLineEdit>("txtInput"), "O");
+        const auto preview = w.form.form().capturedOutline().pathPoints;
+        qsizetype coarserPoints = 0;
+        const QStringList precisions{QString::fromUtf8("標準 (0.26 mm)"), "0.1 mm", "0.01 mm"};
+        for (int precision = 0; precision < 3; ++precision) {
+            const QString name = QStringLiteral("at %1").arg(precision);
+            const Seen seen = clickOkAndUseDialog(w, saveAs(dir.filePath(name), format, precision));
+            QVERIFY(seen.opened);
+            if (precision > 0) { // the last choice, kept for this one
+                QCOMPARE(seen.directory, QDir(dir.path()).absolutePath());
+                QCOMPARE(seen.precision, precisions[precision - 1]);
+                QVERIFY2(seen.fileName.endsWith("." + suffix), qPrintable(seen.fileName));
+            }
+            const QByteArray written = contents(dir.filePath(name + "." + suffix));
+            QVERIFY2(written.startsWith(start), written.left(40).constData());
+            const qsizetype points = written.count(point);
+            QVERIFY2(points > coarserPoints, qPrintable(name)); // more points on a finer grid
+            coarserPoints = points;
+        }
+        QVERIFY(w.services.endings.empty());
+        QVERIFY(w.services.messages.empty());
+        QVERIFY(w.form.isVisible());
+        QCOMPARE(w.form.form().capturedOutline().pathPoints, preview);
+    }
+
+    void cancelWritesNothing()
+    {
+        QTemporaryDir dir;
+        Window w;
+        const Seen seen = clickOkAndUseDialog(w, cancel);
+        QVERIFY(seen.opened);
+        QVERIFY(QDir(dir.path()).isEmpty());
+        QVERIFY(QSettings().childGroups().isEmpty());
+        QVERIFY(w.services.endings.empty());
+        QVERIFY(w.form.isVisible());
+        // Without a choice remembered, the dialog offers a DXF at the classic grid.
+        QCOMPARE(seen.fileName, QString::fromUtf8("編集テキスト.dxf"));
+        QVERIFY2(seen.filter.endsWith("(*.dxf)"), qPrintable(seen.filter));
+        QCOMPARE(seen.precision, QString::fromUtf8("標準 (0.26 mm)"));
+    }
+
+    void theChoiceComesBackOnTheNextStart()
+    {
+        QTemporaryDir dir;
+        {
+            Window first;
+            QVERIFY(clickOkAndUseDialog(first, saveAs(dir.filePath("label"), 1, 1)).opened);
+            QVERIFY(QFile::exists(dir.filePath("label.svg")));
+        }
+        Window next;
+        const Seen seen = clickOkAndUseDialog(next, cancel);
+        QVERIFY(seen.opened);
+        QCOMPARE(seen.directory, QDir(dir.path()).absolutePath());
+        QCOMPARE(seen.fileName, QString::fromUtf8("編集テキスト.svg"));
+        QVERIFY2(seen.filter.endsWith("(*.svg)"), qPrintable(seen.filter));
+        QCOMPARE(seen.precision, QString("0.1 mm"));
+    }
+};
+
+LW_WINDOW_TEST_MAIN(SaveTest)
+#include "save_test.moc"
