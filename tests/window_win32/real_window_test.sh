@@ -129,8 +129,13 @@ app_end "after the failure report, the program"
 [ "$(od -An -c "$folder/bad-out.txt" | tr -d ' \n')" = 'a\r\nhs1x2\r\n' ] ||
   fail "the output holds $(od -c "$folder/bad-out.txt"), not the lines before the failure"
 grep -q "Type mismatch" "$work/app.err" || fail "the report is not on standard error"
-# 4. The window on its own (no run mode).
+# 4. The window on its own (no run mode), started in the folder its save
+# dialog opens in while it remembers none.
+wine reg delete 'HKCU\Software\Letterwire' /f </dev/null >/dev/null 2>&1
+mkdir -p "$work/saved"
+cd "$work/saved" || fail "no folder to save in"
 start
+cd "$root" || fail "back to the project"
 first=$(preview_settled) || fail "the preview showed no text"
 
 # The font dialog opened on the current font and left with OK changes nothing.
@@ -193,6 +198,20 @@ preview_shows "$cut" || fail "F5 did not redraw the preview"
 # among the tick marks below the groove, pages it.
 click $((264 + 108)) 120
 preview_changed_from "$cut" >/dev/null || fail "clicking the angle trackbar below its groove left the preview as it was"
+
+# Without a run mode, OK asks where to save: Enter in the save dialog writes
+# the suggested file (DXF at the classic grid) into the folder it opens in,
+# and the window stays open.
+click 140 468
+save=$(wait_window "名前を付けて保存|Save As") || fail "OK without a run mode opened no save dialog"
+xdotool windowfocus --sync "$save" 2>/dev/null
+xdotool key Return
+i=0
+until [ -n "$(find "$work/saved" -name '*.dxf' 2>/dev/null)" ]; do
+  i=$((i + 1)); [ $i -gt 100 ] && fail "the save dialog's Enter wrote no DXF"; sleep 0.1
+done
+grep -q "AC1015" "$(find "$work/saved" -name '*.dxf' | head -n 1)" || fail "the saved file is no DXF drawing"
+kill -0 "$app_pid" 2>/dev/null || fail "the window ended after saving"
 click 308 468
 app_end "after Cancel, the program"
 

@@ -46,6 +46,29 @@ constexpr Translation kEnglish[] = {
     {"全体を表示", "Fit to preview"},
 };
 
+// The save dialog's choices: one file type for each format and precision,
+// so the platform's own dialog carries both without a template of ours.
+struct SaveKind {
+    SaveFormat format;
+    SavePrecision precision;
+    const wchar_t* label;
+    const wchar_t* pattern;
+    const wchar_t* extension;
+};
+constexpr SaveKind kSaveKinds[] = {
+    {SaveFormat::Dxf, SavePrecision::Classic, L"DXF, screen pixel grid (*.dxf)", L"*.dxf", L"dxf"},
+    {SaveFormat::Dxf, SavePrecision::Tenth, L"DXF, 0.1 mm grid (*.dxf)", L"*.dxf", L"dxf"},
+    {SaveFormat::Dxf, SavePrecision::Hundredth, L"DXF, 0.01 mm grid (*.dxf)", L"*.dxf", L"dxf"},
+    {SaveFormat::Svg, SavePrecision::Classic, L"SVG, screen pixel grid (*.svg)", L"*.svg", L"svg"},
+    {SaveFormat::Svg, SavePrecision::Tenth, L"SVG, 0.1 mm grid (*.svg)", L"*.svg", L"svg"},
+    {SaveFormat::Svg, SavePrecision::Hundredth, L"SVG, 0.01 mm grid (*.svg)", L"*.svg", L"svg"},
+    {SaveFormat::JwPoints, SavePrecision::Classic, L"JW point lines, screen pixel grid (*.txt)", L"*.txt", L"txt"},
+    {SaveFormat::JwPoints, SavePrecision::Tenth, L"JW point lines, 0.1 mm grid (*.txt)", L"*.txt", L"txt"},
+    {SaveFormat::JwPoints, SavePrecision::Hundredth, L"JW point lines, 0.01 mm grid (*.txt)", L"*.txt", L"txt"},
+};
+
+constexpr wchar_t kSettingsKey[] = L"Software\\Letterwire\\Save";
+
 // Room left around a fitted drawing, in pixels.
 constexpr int kFitMargin = 8;
 
@@ -623,6 +646,97 @@ WindowFont Win32FormWindow::chooseFont(const WindowFont& preset, int flags)
     chosen.italic = f.lfItalic != 0;
     chosen.size = float(dialog.iPointSize) / 10.0f;
     return chosen;
+}
+
+std::optional<SaveChoice> Win32FormWindow::chooseSaveFile(const SaveChoice& preset)
+{
+    std::wstring filter;
+    DWORD index = 1;
+    for (std::size_t i = 0; i < std::size(kSaveKinds); ++i) {
+        const SaveKind& k = kSaveKinds[i];
+        filter += k.label;
+        filter.push_back(L'\0');
+        filter += k.pattern;
+        filter.push_back(L'\0');
+        if (k.format == preset.format && k.precision == preset.precision)
+            index = DWORD(i + 1);
+    }
+    filter.push_back(L'\0');
+    std::wstring path = wide(preset.path);
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    std::wstring folder, name = path;
+    if (const std::size_t slash = path.find_last_of(L'\\'); slash != std::wstring::npos) {
+        folder = path.substr(0, slash);
+        name = path.substr(slash + 1);
+    } else {
+        // No folder remembered: the one the program was started in, not
+        // whatever the dialog itself remembers from other programs.
+        folder.resize(32768);
+        folder.resize(GetCurrentDirectoryW(DWORD(folder.size()), folder.data()));
+    }
+    std::wstring file(32768, L'\0');
+    std::copy(name.begin(), name.begin() + std::min<std::size_t>(name.size(), file.size() - 1), file.begin());
+
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window_;
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = index;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = DWORD(file.size());
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    dialog.lpstrDefExt = kSaveKinds[index - 1].extension;
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    if (!GetSaveFileNameW(&dialog))
+        return std::nullopt;
+    const SaveKind& chosen = kSaveKinds[std::clamp<DWORD>(dialog.nFilterIndex, 1, DWORD(std::size(kSaveKinds))) - 1];
+    return SaveChoice{chosen.format, chosen.precision, fromWide(file.c_str())};
+}
+
+// Remembered for the current user in the registry, as Windows programs keep
+// their settings; the JW and WIT modes never read them.
+std::optional<SaveSettings> Win32FormWindow::loadSaveSettings()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    auto read = [&](const wchar_t* name) {
+        wchar_t value[32768] = {};
+        DWORD size = sizeof value - sizeof(wchar_t), type = 0;
+        if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS ||
+            type != REG_SZ)
+            return std::wstring();
+        return std::wstring(value);
+    };
+    SaveSettings loaded;
+    const std::wstring kind = read(L"kind");
+    for (const SaveKind& k : kSaveKinds)
+        if (kind == k.label) {
+            loaded.format = k.format;
+            loaded.precision = k.precision;
+        }
+    loaded.folder = fromWide(read(L"folder"));
+    RegCloseKey(key);
+    return loaded;
+}
+
+void Win32FormWindow::storeSaveSettings(const SaveSettings& settings)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    auto write = [&](const wchar_t* name, const std::wstring& value) {
+        RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       DWORD((value.size() + 1) * sizeof(wchar_t)));
+    };
+    for (const SaveKind& k : kSaveKinds)
+        if (k.format == settings.format && k.precision == settings.precision)
+            write(L"kind", k.label);
+    write(L"folder", wide(settings.folder));
+    RegCloseKey(key);
 }
 
 void Win32FormWindow::showMessage(std::string_view caption, std::string_view text)

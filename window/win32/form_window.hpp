@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,9 @@ public:
     double twipsPerPixelX() const override;
     std::string programDirectory() const override;
     WindowFont chooseFont(const WindowFont& preset, int flags) override;
+    std::optional<SaveChoice> chooseSaveFile(const SaveChoice& preset) override;
+    std::optional<SaveSettings> loadSaveSettings() override;
+    void storeSaveSettings(const SaveSettings& settings) override;
     void showMessage(std::string_view caption, std::string_view text) override;
     [[noreturn]] void endProgram(int status) override;
 
