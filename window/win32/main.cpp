@@ -4,6 +4,9 @@
 #include "window/win32/form_window.hpp"
 
 #include <commctrl.h>
+#include <letterwire_version.hpp>
+
+#include <string>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 {
@@ -17,6 +20,14 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
     std::vector<std::string> words = lw::commandLineArguments();
     if (!words.empty())
         words.erase(words.begin());
+    // Answered before any window, on standard output when there is one (a
+    // script's redirection); no mode word starts with "--".
+    if (words.size() == 1 && words[0] == "--version") {
+        const std::string line = "Letterwire " + std::string(lw::kVersion) + "\n";
+        DWORD written = 0;
+        WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), DWORD(line.size()), &written, nullptr);
+        return 0;
+    }
 
     lw::Win32FormWindow window(instance);
     window.load(words);
