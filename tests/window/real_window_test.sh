@@ -4,49 +4,19 @@
 # Cancel. Each action must change the preview's pixels. Also: "JW a.txt" and
 # "JW" with a missing command file must report in a message box at start and
 # end with a non-zero status.
-#   real_window_test.sh <Letterwire binary> <artifact directory>
+# The fill: in 図回品O at 60 pt every counter shows the background and every
+# stroke standing in a hole is ink, where letterwire-cli's capture of the same
+# text puts them. An edit of the size box that ends shows the size in use.
+#   real_window_test.sh <Letterwire binary> <letterwire-cli> <artifact directory>
 set -u
 program=$1
-artifacts=$2
+cli=$2
+artifacts=$3
 # shellcheck source=../xvfb.sh
 . "$(dirname "$0")/../xvfb.sh"
 xvfb_require convert
 mkdir -p "$artifacts"
 xvfb_start
-
-# The preview's drawing area of the last screenshot (window + picSmpl + 2 px
-# frame), written as the arguments ask.
-preview_area() { convert "$work/screen.png" -crop "461x301+$((wx + 18))+$((wy + 138))" +repage "$@"; }
-
-preview_hash() {
-  screenshot "$work/screen.png"
-  preview_area rgb:- | md5sum | cut -d' ' -f1
-}
-
-# Prints the preview's hash once it shows text (more than one colour) and
-# holds still for a second look, so a repaint is never caught half done; 1
-# after 100 looks (some 20 s).
-preview_settled() {
-  i=0 last=""
-  while :; do
-    now=$(preview_hash)
-    if [ "$now" = "$last" ] && [ "$(preview_area -format %k info:)" -gt 1 ]; then
-      echo "$now"; return 0
-    fi
-    last=$now
-    i=$((i + 1)); [ $i -gt 100 ] && return 1; sleep 0.1
-  done
-}
-
-# old -> the settled hash once the preview differs from old; 1 when it still
-# shows old after 100 looks.
-preview_changed_from() {
-  i=0
-  while [ "$(preview_hash)" = "$1" ]; do
-    i=$((i + 1)); [ $i -gt 100 ] && return 1; sleep 0.1
-  done
-  preview_settled
-}
 
 "$program" >"$work/app.out" 2>&1 &
 app_pid=$!
@@ -68,6 +38,42 @@ cp "$work/screen.png" "$artifacts/real_window.png"
 # Size slider at (64, 104), 113 x 17: its bottom row, left of the handle.
 click $((64 + 4)) 120
 preview_changed_from "$after_angle" >/dev/null || fail "clicking the size slider's bottom row left the preview as it was"
+
+# 図回品O at 60 pt (the angle slider is at 45 from its click above):
+# counters stay background, strokes in holes are ink. The
+# text box at (8, 8), 481 x 57; the size box at (104, 80), 33 x 19.
+click 240 36
+xdotool key ctrl+a type --delay 50 図回品O
+click 120 89
+xdotool key ctrl+a type --delay 50 60
+preview_settled >/dev/null || fail "the preview did not settle on 図回品O"
+cp "$work/screen.png" "$artifacts/real_window_fill.png"
+"$cli" capture --centre --text 図回品O --size 60 --angle 45 | /usr/bin/python3 "$(dirname "$0")/fill_points.py" >"$work/points" ||
+  fail "no points to look at"
+[ "$(grep -c ink "$work/points")" -ge 3 ] && [ "$(grep -c background "$work/points")" -ge 3 ] ||
+  fail "too few counters and inner strokes to look at: $(cat "$work/points")"
+background=$(preview_area -format '%[pixel:p{2,2}]' info:)
+while read -r x y want; do
+  got=$(preview_area -format "%[pixel:p{$x,$y}]" info:)
+  case $want in
+    ink) [ "$got" != "$background" ] || fail "the stroke at ($x, $y) is not ink" ;;
+    background) [ "$got" = "$background" ] || fail "the counter at ($x, $y) is $got, not the background $background" ;;
+  esac
+done <"$work/points"
+
+# An edit that ends shows the value in use: 300 in the size box, then Enter,
+# shows what 144 shows.
+size_box() { screenshot "$work/screen.png"; convert "$work/screen.png" -crop "33x19+$((wx + 104))+$((wy + 80))" +repage rgb:- | md5sum; }
+click 120 89
+xdotool key ctrl+a type --delay 50 144
+xdotool key Return
+preview_settled >/dev/null
+at144=$(size_box)
+click 120 89
+xdotool key ctrl+a type --delay 50 300
+xdotool key Return
+preview_settled >/dev/null
+[ "$(size_box)" = "$at144" ] || fail "after 300 and Enter the size box does not show 144"
 
 # Cancel at (272, 456), 73 x 25: the program ends at once, with status 0.
 click 308 468
