@@ -8,6 +8,8 @@
 #include "outline/precision.hpp"
 #include "platform/canvas.hpp"
 
+#include "big_outline.hpp"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -19,26 +21,7 @@ namespace {
 
 constexpr int kPoints = 100000;
 
-// Glyph-like figures of 50 points each, as the JW benchmark makes them.
-lw::CapturedOutline bigOutline()
-{
-    std::mt19937 random(42);
-    std::uniform_int_distribution<int> wobble(-3, 3);
-    lw::CapturedOutline outline;
-    outline.pathPoints.clear();
-    outline.pathTypes.clear();
-    for (int i = 0; i < kPoints; ++i) {
-        const int figure = i / 50, step = i % 50;
-        const double angle = step * (2 * 3.14159265358979 / 50);
-        outline.pathPoints.push_back({figure * 40 + int(20 * std::cos(angle)) + wobble(random),
-                                      30 + int(25 * std::sin(angle)) + wobble(random)});
-        outline.pathTypes.push_back(step == 0 ? lw::PT_MOVETO : step == 49 ? 3 : lw::PT_LINETO);
-    }
-    outline.pathPoints.push_back({});
-    outline.pathTypes.push_back(0);
-    outline.pointCount = kPoints;
-    return outline;
-}
+lw::CapturedOutline bigOutline() { return lw::bench::bigOutline(kPoints); }
 
 // A stream that counts what it is given and keeps none of it, so the
 // figures are the writers' own, not a growing string's.
