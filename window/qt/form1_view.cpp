@@ -118,7 +118,13 @@ QtForm1View::QtForm1View(Services& services, QWidget* parent)
     connectHandlers();
 }
 
-QtForm1View::~QtForm1View() = default;
+QtForm1View::~QtForm1View()
+{
+    // The controls outlive form_ by the width of ~QWidget, which deletes
+    // them: a box losing the focus on the way must not reach the logic.
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
+}
 
 void QtForm1View::buildControls()
 {
