@@ -192,8 +192,16 @@ const FontFace* matchFace(FcPattern* pattern)
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcFontSet* set = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
+    // The best match is the first of the sorted list; sorting every font is
+    // needed only when that one cannot be opened.
     const FontFace* face = nullptr;
+    if (FcPattern* best = FcFontMatch(nullptr, pattern, &result)) {
+        face = openFace(best);
+        FcPatternDestroy(best);
+    }
+    if (face)
+        return face;
+    FcFontSet* set = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
     if (set) {
         for (int i = 0; i < set->nfont && !face; ++i) {
             FcPattern* rendered = FcFontRenderPrepare(nullptr, pattern, set->fonts[i]);
