@@ -8,14 +8,13 @@
 #include "outline/precision.hpp"
 #include "platform/canvas.hpp"
 
-#include "big_outline.hpp"
+#include "export_fixtures.hpp"
 
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <random>
 #include <ostream>
-#include <streambuf>
 
 namespace {
 
@@ -23,24 +22,7 @@ constexpr int kPoints = 100000;
 
 lw::CapturedOutline bigOutline() { return lw::bench::bigOutline(kPoints); }
 
-// A stream that counts what it is given and keeps none of it, so the
-// figures are the writers' own, not a growing string's.
-class CountingBuffer : public std::streambuf {
-public:
-    std::size_t count = 0;
-
-protected:
-    std::streamsize xsputn(const char*, std::streamsize n) override
-    {
-        count += std::size_t(n);
-        return n;
-    }
-    int_type overflow(int_type c) override
-    {
-        ++count;
-        return traits_type::not_eof(c);
-    }
-};
+using lw::bench::CountingBuffer;
 
 void BM_DxfOutline(benchmark::State& state)
 {
@@ -72,8 +54,9 @@ void BM_JwOutline(benchmark::State& state)
     state.counters["bytes"] = double(bytes);
 }
 
-// The default text at 24 pt captured at the origin at a grid step in mm.
-void BM_CaptureAtStep(benchmark::State& state, double stepMm)
+// The default text at 24 pt captured at the origin at a grid step in mm,
+// with the baseline's measure too when a DXF export would make it.
+void BM_CaptureAtStep(benchmark::State& state, double stepMm, bool withBaseline)
 {
     lw::NullCanvas canvas;
     lw::DeviceContext dc(canvas);
@@ -86,34 +69,19 @@ void BM_CaptureAtStep(benchmark::State& state, double stepMm)
         std::int32_t alCent = 0;
         lw::drawFlattenPath(alCent, source, dc, outline);
         benchmark::DoNotOptimize(outline.pointCount);
+        if (withBaseline)
+            benchmark::DoNotOptimize(lw::baselinePlacement(dc, outline.logFont, dpi));
     }
     state.counters["dpi"] = dpi;
     state.counters["points"] = outline.pointCount;
-}
-
-// The capture and the baseline's measure, as a DXF export does them.
-void BM_CaptureWithBaselineAtStep(benchmark::State& state, double stepMm)
-{
-    lw::NullCanvas canvas;
-    lw::DeviceContext dc(canvas);
-    lw::CapturedOutline outline;
-    const lw::WindowFont font;
-    const double dpi = lw::dpiForStep(stepMm);
-    const lw::CaptureSource source{lw::design::kText, font, 0, lw::design::kPreviewWidth,
-                                   lw::design::kPreviewHeight, 1440 / dpi};
-    for (auto _ : state) {
-        std::int32_t alCent = 0;
-        lw::drawFlattenPath(alCent, source, dc, outline);
-        benchmark::DoNotOptimize(lw::baselinePlacement(dc, outline.logFont, dpi));
-    }
 }
 
 } // namespace
 
 BENCHMARK(BM_DxfOutline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JwOutline)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_CaptureAtStep, classic, lw::kClassicStepMm)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_CaptureAtStep, precision_0_1, 0.1)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_CaptureAtStep, precision_0_01, 0.01)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(BM_CaptureWithBaselineAtStep, precision_0_01, 0.01)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CaptureAtStep, classic, lw::kClassicStepMm, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CaptureAtStep, precision_0_1, 0.1, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CaptureAtStep, precision_0_01, 0.01, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_CaptureAtStep, precision_0_01_with_baseline, 0.01, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

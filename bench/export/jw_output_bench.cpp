@@ -4,7 +4,7 @@
 #include "export/jw_command.hpp"
 #include "export/jw_output.hpp"
 
-#include "big_outline.hpp"
+#include "export_fixtures.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -80,24 +80,7 @@ void writeWithSnprintf(std::ostream& out, lw::CapturedOutline& outline, const lw
     out.write(buffer.data(), std::streamsize(buffer.size()));
 }
 
-// Counts and drops the bytes, so the writers are timed, not the growth of a
-// string stream; the real output goes to a file through a fixed buffer.
-class CountingBuffer : public std::streambuf {
-public:
-    std::size_t count = 0;
-
-protected:
-    std::streamsize xsputn(const char*, std::streamsize n) override
-    {
-        count += std::size_t(n);
-        return n;
-    }
-    int_type overflow(int_type ch) override
-    {
-        ++count;
-        return traits_type::not_eof(ch);
-    }
-};
+using lw::bench::CountingBuffer;
 
 template <typename Write>
 void run(benchmark::State& state, Write write)
