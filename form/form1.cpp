@@ -11,7 +11,7 @@
 #include "export/wit.hpp"
 #include "outline/baseline.hpp"
 #include "outline/capture.hpp"
-#include "outline/inspection.hpp"
+#include "outline/segment_drawing.hpp"
 #include "outline/precision.hpp"
 #include "outline/work_bound.hpp"
 #include "platform/canvas.hpp"

@@ -3,7 +3,7 @@
 // for the capture tests.
 
 #include "outline/capture.hpp"
-#include "outline/inspection.hpp"
+#include "outline/segment_drawing.hpp"
 #include "outline/outline_dump.hpp"
 
 #include <gtest/gtest.h>

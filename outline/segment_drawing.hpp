@@ -1,6 +1,6 @@
 #pragma once
-// The inspection drawing: a second way of capturing, which draws the
-// flattened outline segment by segment instead of as polygons.
+// A second way of capturing, which draws the flattened outline segment by
+// segment instead of as polygons, so each segment and closing shows apart.
 //
 //   lw::inspectOutline({"O", font}, dc, outline); // red segments, green closings
 

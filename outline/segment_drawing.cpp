@@ -1,4 +1,4 @@
-#include "outline/inspection.hpp"
+#include "outline/segment_drawing.hpp"
 
 #include "base/failure.hpp"
 #include "base/numbers.hpp"
