@@ -3,7 +3,6 @@
 #include "base/codepage.hpp"
 
 #include <windows.h>
-#include <shellapi.h>
 
 namespace lw {
 
@@ -32,18 +31,6 @@ std::string systemMessage(std::uint32_t error)
     return fromWide(message);
 }
 
-std::vector<std::string> commandLineArguments()
-{
-    int count = 0;
-    wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::string> out;
-    for (int i = 0; words && i < count; ++i)
-        out.push_back(fromWide(words[i]));
-    if (words)
-        LocalFree(words);
-    return out;
-}
-
 std::wstring quoteArgument(std::wstring_view argument)
 {
     if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring_view::npos)
@@ -63,25 +50,6 @@ std::wstring quoteArgument(std::wstring_view argument)
     out.append(backslashes * 2, L'\\');
     out.push_back(L'"');
     return out;
-}
-
-std::string programDirectory()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    std::size_t slash = path.find_last_of(L"\\/");
-    if (slash == std::wstring::npos)
-        return ".";
-    // "C:\" keeps its separator: a root is no folder name without it.
-    std::size_t keep = (slash == 2 && path[1] == L':') ? slash + 1 : slash;
-    return fromWide(path.substr(0, keep));
 }
 
 } // namespace lw

@@ -13,17 +13,8 @@ std::wstring widePath(std::string_view utf8);
 std::string fromWide(std::wstring_view wide);
 std::string systemMessage(std::uint32_t error);
 
-// The command line as the platform hands it over, split by the Windows
-// rules (a double-quoted stretch is one word, quotes removed), each
-// argument as UTF-8 without losing a character; the program's own name
-// first.
-std::vector<std::string> commandLineArguments();
-
 // One argument quoted so that the started program's runtime splits it back
 // to exactly this text.
 std::wstring quoteArgument(std::wstring_view argument);
-
-// The folder of this program, without a trailing separator but at a root.
-std::string programDirectory();
 
 } // namespace lw

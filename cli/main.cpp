@@ -12,6 +12,7 @@
 #include "outline/baseline.hpp"
 #include "outline/capture.hpp"
 #include "base/failure.hpp"
+#include "base/process.hpp"
 #include "platform/face_info.hpp"
 
 #include <letterwire_version.hpp>
@@ -21,9 +22,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
-#ifdef _WIN32
-#include "base/windows_text.hpp"
-#else
+#ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -32,22 +31,6 @@
 
 namespace {
 
-#ifndef _WIN32
-// The directory of this program, for the WIT work file, as the window uses
-// its own.
-std::string programDirectory()
-{
-    char buffer[4096];
-    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    std::string path = n > 0 ? std::string(buffer, std::size_t(n)) : std::string(".");
-    std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-#else
-using lw::programDirectory;
-#endif
 
 void expectFiles(const lw::cli::Options& o, std::size_t count)
 {
@@ -135,7 +118,7 @@ int run(const lw::cli::Options& o)
             lw::writeWit(file.stream(), outline, lw::design::kClientWidth, lw::design::kClientHeight);
             file.close();
         } else {
-            lw::WitOut(outline, lw::design::kClientWidth, lw::design::kClientHeight, programDirectory(),
+            lw::WitOut(outline, lw::design::kClientWidth, lw::design::kClientHeight, lw::programDirectory(),
                        o.positional[0]);
         }
         return 0;
@@ -225,17 +208,7 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
 int main(int argc, char** argv)
 {
     const bool closed = standardOutputClosed();
-#ifdef _WIN32
-    // Taken from the wide command line: argv holds the ANSI code page's
-    // version, which loses every character outside it.
-    (void)argc;
-    (void)argv;
-    std::vector<std::string> args = lw::commandLineArguments();
-    if (!args.empty())
-        args.erase(args.begin());
-#else
-    std::vector<std::string> args(argv + 1, argv + argc);
-#endif
+    const std::vector<std::string> args = lw::commandLineArguments(argc, argv);
     bool wrote = false;
     int status = runMain(args, wrote);
     if (!standardOutputReached(closed, wrote)) {

@@ -1,6 +1,7 @@
 // The program's start: each process argument is one word, as the host passed
 // it, and the window loads from those words.
 
+#include "base/process.hpp"
 #include "stub_services.hpp"
 #include "window/qt/app.hpp"
 #include "window/qt/form1_view.hpp"
@@ -20,8 +21,8 @@ private slots:
     {
         // Mended: a path with blanks is no longer cut at them.
         const char* argv[] = {"/opt/Letterwire", "JW", "", "/x/my cmd.txt", "/x/out.txt"};
-        QCOMPARE(lw::argumentWords(5, argv), (std::vector<std::string>{"JW", "", "/x/my cmd.txt", "/x/out.txt"}));
-        QCOMPARE(lw::argumentWords(1, argv), std::vector<std::string>{});
+        QCOMPARE(lw::commandLineArguments(5, argv), (std::vector<std::string>{"JW", "", "/x/my cmd.txt", "/x/out.txt"}));
+        QCOMPARE(lw::commandLineArguments(1, argv), std::vector<std::string>{});
 
         QTemporaryDir dir;
         const std::string command = dir.filePath("my cmd.txt").toStdString();
@@ -30,7 +31,7 @@ private slots:
         const char* real[] = {"/opt/Letterwire", "jw", command.c_str(), output.c_str()};
         StubServices services;
         lw::QtForm1View window(services);
-        window.load(lw::argumentWords(4, real));
+        window.load(lw::commandLineArguments(4, real));
         QCOMPARE(window.form().inputPath(), command);
         QCOMPARE(window.form().outputPath(), output);
         // The size box shows the font's size; writing it ran its handler once.

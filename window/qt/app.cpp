@@ -1,5 +1,7 @@
 #include "window/qt/app.hpp"
 
+#include "base/process.hpp"
+
 #include "platform/freetype/font_rules.hpp"
 #include "window/qt/form1_view.hpp"
 #include "window/qt/services.hpp"
@@ -52,13 +54,6 @@ bool noDisplayNamed()
 
 } // namespace
 
-std::vector<std::string> argumentWords(int argc, const char* const* argv)
-{
-    if (argc < 1)
-        return {};
-    return {argv + 1, argv + argc};
-}
-
 void installTranslations(QCoreApplication& app, const QLocale& locale)
 {
     auto* translator = new QTranslator(&app);
@@ -82,7 +77,7 @@ int runLetterwire(int argc, char** argv, const std::function<void(QtForm1View&)>
     // The rules must be in fontconfig before Qt builds its font list, so the
     // window shows the same faces the outline engine draws with.
     installFontRules();
-    const std::vector<std::string> words = argumentWords(argc, argv);
+    const std::vector<std::string> words = commandLineArguments(argc, argv);
     // The command line belongs to the host: Qt sees only the program name, so
     // no path is ever taken for one of Qt's own options.
     // Where QSettings keeps the save dialog's choice (~/.config/Letterwire).

@@ -12,11 +12,6 @@ namespace lw {
 
 class QtForm1View;
 
-// The words of the command line: each argument after the program's own name
-// as one word, exactly as the host passed it (the shell has already split
-// the line, so a path with a blank in it stays whole).
-std::vector<std::string> argumentWords(int argc, const char* const* argv);
-
 // The captions for `locale`: the design's Japanese ones with Qt's dialogs in
 // Japanese for Japanese users, English ones (and Qt's own English) for
 // everyone else. The window title and the messages stay as designed.

@@ -1,5 +1,6 @@
 #include "window/win32/form_window.hpp"
 
+#include "base/process.hpp"
 #include "base/windows_text.hpp"
 #include "outline/design.hpp"
 #include "platform/gdi/native.hpp"

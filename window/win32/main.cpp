@@ -1,6 +1,6 @@
 // Letterwire.exe: the form as a native Windows window.
 
-#include "base/windows_text.hpp"
+#include "base/process.hpp"
 #include "window/win32/form_window.hpp"
 
 #include <commctrl.h>
@@ -17,9 +17,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 
     // The host's command line as Windows splits it: a double-quoted stretch
     // is one word, quotes removed; the program's own name first.
-    std::vector<std::string> words = lw::commandLineArguments();
-    if (!words.empty())
-        words.erase(words.begin());
+    const std::vector<std::string> words = lw::commandLineArguments(0, nullptr);
     // Answered before any window, on standard output when there is one (a
     // script's redirection); no mode word starts with "--".
     if (words.size() == 1 && words[0] == "--version") {

@@ -1,0 +1,23 @@
+#include "base/process.hpp"
+
+#include <unistd.h>
+
+namespace lw {
+
+std::vector<std::string> commandLineArguments(int argc, const char* const* argv)
+{
+    return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>{};
+}
+
+std::string programDirectory()
+{
+    char buffer[4096];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    const std::string path = n > 0 ? std::string(buffer, std::size_t(n)) : std::string(".");
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+} // namespace lw

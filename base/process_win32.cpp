@@ -1,0 +1,41 @@
+#include "base/process.hpp"
+
+#include "base/windows_text.hpp"
+
+#include <windows.h>
+#include <shellapi.h>
+
+namespace lw {
+
+std::vector<std::string> commandLineArguments(int, const char* const*)
+{
+    int count = 0;
+    wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> out;
+    for (int i = 1; words && i < count; ++i)
+        out.push_back(fromWide(words[i]));
+    if (words)
+        LocalFree(words);
+    return out;
+}
+
+std::string programDirectory()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    std::size_t slash = path.find_last_of(L"\\/");
+    if (slash == std::wstring::npos)
+        return ".";
+    // "C:\" keeps its separator: a root is no folder name without it.
+    std::size_t keep = (slash == 2 && path[1] == L':') ? slash + 1 : slash;
+    return fromWide(path.substr(0, keep));
+}
+
+} // namespace lw
