@@ -103,8 +103,7 @@ int run(const lw::cli::Options& o)
             if (const std::string w = lw::jwWarning(bytes, input, parameters); !w.empty())
                 warn(w);
         } else {
-            lw::writeJwExport(input, o.positional[1], outline, twipsPerPixel);
-            if (const std::string w = lw::jwCommandFileWarning(input); !w.empty())
+            if (const std::string w = lw::writeJwExport(input, o.positional[1], outline, twipsPerPixel); !w.empty())
                 warn(w);
         }
         return 0;

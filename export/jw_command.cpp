@@ -2,6 +2,7 @@
 
 #include "export/byte_files.hpp"
 #include "export/jw_output.hpp"
+#include "export/jw_warnings.hpp"
 #include "base/failure.hpp"
 
 namespace lw {
@@ -41,8 +42,8 @@ JwParameters writeJw(std::string_view commandBytes, std::string_view commandName
     return parameters;
 }
 
-void writeJwExport(const std::string& inputPath, const std::string& outputPath,
-                   const CapturedOutline& outline, double twipsPerPixelX)
+std::string writeJwExport(const std::string& inputPath, const std::string& outputPath,
+                          const CapturedOutline& outline, double twipsPerPixelX)
 {
     InputFile input(inputPath);
     // Emptying the output would otherwise destroy the command file it copies.
@@ -64,6 +65,7 @@ void writeJwExport(const std::string& inputPath, const std::string& outputPath,
         throw;
     }
     output.close();
+    return jwWarning(bytes, inputPath, parameters);
 }
 
 } // namespace lw

@@ -25,8 +25,10 @@ JwParameters writeJw(std::string_view commandBytes, std::string_view commandName
 // captured the outline with the text at the origin. The command file is only
 // read; an output path that names the command file itself is refused
 // (path/file access) before anything is opened for writing. Lines written
-// before a failure stay in the output file, always whole.
-void writeJwExport(const std::string& inputPath, const std::string& outputPath,
-                   const CapturedOutline& outline, double twipsPerPixelX);
+// before a failure stay in the output file, always whole. Returns the
+// warning for an export that is almost surely not what the host meant (see
+// jwWarning), empty when there is none.
+std::string writeJwExport(const std::string& inputPath, const std::string& outputPath,
+                          const CapturedOutline& outline, double twipsPerPixelX);
 
 } // namespace lw

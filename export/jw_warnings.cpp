@@ -1,10 +1,6 @@
 #include "export/jw_warnings.hpp"
 
 #include "base/words.hpp"
-#include "export/byte_files.hpp"
-
-#include <ostream>
-#include <streambuf>
 
 namespace lw {
 namespace {
@@ -20,13 +16,6 @@ bool hasLineWithWord1(std::string_view bytes, std::string_view word1, bool prefi
     }
     return false;
 }
-
-// The copy's lines are not wanted here, only the parameters.
-class Discard final : public std::streambuf {
-protected:
-    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
 
 } // namespace
 
@@ -47,20 +36,6 @@ std::string jwWarning(std::string_view commandBytes, std::string_view commandNam
         cause = "its last \"lg\" line chose a scale entry of 0";
     return "Warning: the chosen scale is 0, so every point was written on the base point: "
            + std::string(commandName) + ": " + cause + ".";
-}
-
-std::string jwCommandFileWarning(const std::string& inputPath)
-{
-    try {
-        const std::string bytes = InputFile(inputPath).readAll();
-        Discard discard;
-        std::ostream out(&discard);
-        JwParameters parameters;
-        copyCommandFile(bytes, inputPath, out, parameters);
-        return jwWarning(bytes, inputPath, parameters);
-    } catch (...) {
-        return {};
-    }
 }
 
 } // namespace lw

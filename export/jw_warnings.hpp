@@ -4,7 +4,7 @@
 // point. The output stays exactly as the command file asks; only the user is
 // told, with the cause.
 //
-//   std::string warning = jwCommandFileWarning("cmd.txt"); // after writeJwExport
+//   std::string warning = writeJwExport("cmd.txt", "out.txt", outline, 15);
 //   if (!warning.empty()) std::cerr << warning << '\n';
 
 #include "export/command_file.hpp"
@@ -21,10 +21,5 @@ namespace lw {
 // chose an entry of 0.
 std::string jwWarning(std::string_view commandBytes, std::string_view commandName,
                       const JwParameters& parameters);
-
-// The same for the command file at `inputPath`, read and interpreted anew.
-// Never fails: a file that cannot be read or interpreted now gives no
-// warning (the export itself reports such failures).
-std::string jwCommandFileWarning(const std::string& inputPath);
 
 } // namespace lw

@@ -6,7 +6,6 @@
 #include "export/dxf.hpp"
 #include "export/jw_command.hpp"
 #include "export/jw_output.hpp"
-#include "export/jw_warnings.hpp"
 #include "export/svg.hpp"
 #include "export/wit.hpp"
 #include "outline/baseline.hpp"
@@ -334,7 +333,7 @@ void Form1::Command3_Click()
 void Form1::JwOut()
 {
     drawFlattenPath(0);
-    writeJwExport(inputPath_, outputPath_, outline_, view_.twipsPerPixelX());
+    jwWarning_ = writeJwExport(inputPath_, outputPath_, outline_, view_.twipsPerPixelX());
 }
 
 void Form1::WitOut()
@@ -407,11 +406,10 @@ void Form1::cmdOK_Click()
         JwOut();
         // The output is as the command file asks; the user is told when it
         // cannot be what the host meant.
-        const std::string warning = jwCommandFileWarning(inputPath_);
-        if (!warning.empty()) {
-            std::fprintf(stderr, "%s\n", warning.c_str());
+        if (!jwWarning_.empty()) {
+            std::fprintf(stderr, "%s\n", jwWarning_.c_str());
             std::fflush(stderr);
-            view_.showMessage(kProgramTitle, warning);
+            view_.showMessage(kProgramTitle, jwWarning_);
         }
         view_.endProgram(0);
     } else if (runMode_ == "WIT") {

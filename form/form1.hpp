@@ -126,6 +126,8 @@ private:
     std::optional<SaveSettings> saveSettings_;
     int redrawCount_ = 0;
     bool reporting_ = false;
+    // What the JW export found to warn about, told before the program ends.
+    std::string jwWarning_;
 };
 
 // The value a slider takes from a text box: the text's leading number,
