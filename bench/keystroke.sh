@@ -1,0 +1,129 @@
+#!/bin/sh
+# Time from a key press to the preview on screen: on its own Xvfb, from an
+# XTest key press to the X Damage of Letterwire's preview, against the echo of
+# a bare Qt line edit (the Damage of its window) in the same run, with 20
+# kanji in both, at 24 and at 144 pt. Prints the medians, the 90th
+# percentiles and their ratios (goals: median <= 1.2, p90 <= 1.5).
+#   bench/keystroke.sh [build directory] [keystrokes]
+set -eu
+build=${1:-build}
+keystrokes=${2:-200}
+probe="$build/bench/window/keystroke_probe"
+bare="$build/bench/window/bare_window"
+letterwire="$build/window/qt/Letterwire"
+for f in "$probe" "$bare" "$letterwire"; do
+  [ -x "$f" ] || { echo "build keystroke_probe, bare_window and Letterwire first ($f)" >&2; exit 1; }
+done
+for tool in Xvfb xdotool import convert; do
+  command -v "$tool" >/dev/null 2>&1 || { echo "$tool missing" >&2; exit 1; }
+done
+text="漢字変換機能設計図面作成編集文字列出力確認"
+
+work=$(mktemp -d)
+xvfb_pid="" app_pid="" bare_pid=""
+cleanup() {
+  for pid in $app_pid $bare_pid $xvfb_pid; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+# -noreset: a server that resets when a client leaves refuses the next one
+# for a moment. 96 dpi: the positions below are the window's at 96 dpi.
+for n in $(seq 201 299); do
+  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+    Xvfb ":$n" -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$n"
+    i=0
+    until xdotool getdisplaygeometry >/dev/null 2>&1; do
+      i=$((i + 1)); [ $i -gt 50 ] && { echo "Xvfb did not start: $(cat "$work/xvfb.log")" >&2; exit 1; }; sleep 0.1
+    done
+    break
+  fi
+done
+[ -n "$xvfb_pid" ] || { echo "no free display" >&2; exit 1; }
+unset QT_QPA_PLATFORM
+XDG_RUNTIME_DIR="$work/runtime"
+export XDG_RUNTIME_DIR
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# pid -> its visible window, within 10 s
+window_of() {
+  i=0
+  while :; do
+    id=$(xdotool search --onlyvisible --pid "$1" 2>/dev/null | head -n 1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    i=$((i + 1)); [ $i -gt 100 ] && { echo "no window of process $1" >&2; return 1; }; sleep 0.1
+  done
+}
+
+"$letterwire" >"$work/letterwire.log" 2>&1 &
+app_pid=$!
+"$bare" --stay >"$work/bare.log" 2>&1 &
+bare_pid=$!
+app=$(window_of "$app_pid")
+edit=$(window_of "$bare_pid")
+# No window manager: both open at the origin. Side by side, neither hides
+# the other's damage.
+xdotool windowmove "$edit" 600 100
+eval "$(xdotool getwindowgeometry --shell "$edit")"
+edit_w=$WIDTH edit_h=$HEIGHT
+
+# Letterwire's client area is at the screen's origin; positions in its pixels.
+click() { xdotool mousemove "$1" "$2" click 1; }
+xdotool windowfocus --sync "$app"
+click 240 36
+xdotool key ctrl+a type --delay 20 "$text"
+xdotool windowfocus --sync "$edit"
+xdotool key ctrl+a type --delay 20 "$text"
+xdotool key End
+
+# The preview's drawing area (x 18, y 138, 461 x 301) once it holds still.
+preview() {
+  i=0 last=""
+  while :; do
+    import -window root "$work/screen.png"
+    now=$(convert "$work/screen.png" -crop 461x301+18+138 +repage rgb:- | md5sum)
+    [ "$now" = "$last" ] && { echo "$now"; return 0; }
+    last=$now
+    i=$((i + 1)); [ $i -gt 50 ] && { echo "the preview did not hold still" >&2; return 1; }; sleep 0.1
+  done
+}
+
+samples="$work/samples"
+: >"$samples"
+for size in 24 144; do
+  xdotool windowfocus --sync "$app"
+  click 120 89
+  xdotool key ctrl+a type --delay 50 "$size"
+  # Back in the text box, at the end of the text.
+  click 240 36
+  xdotool key End
+  before=$(preview)
+  "$probe" "$keystrokes" letterwire "$app" 18 138 461 301 bare "$edit" 0 0 "$edit_w" "$edit_h" >"$work/run" ||
+    { echo "the probe failed at $size pt" >&2; exit 1; }
+  # An even number of keys leaves the text, and so the preview, as it was;
+  # a text box that had selected all on a change of focus would not.
+  [ "$(preview)" = "$before" ] || { echo "the preview changed over the run at $size pt" >&2; exit 1; }
+  sed "s/^/$size /" "$work/run" >>"$samples"
+done
+
+# size label -> "median p90" in ms (p90: the nearest rank)
+stats() {
+  awk -v s="$1" -v l="$2" '$1 == s && $2 == l { print $4 }' "$samples" | sort -n |
+    awk '{ t[NR] = $1 } END {
+      m = (NR % 2) ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2
+      r = int(0.9 * NR); if (r < 0.9 * NR) r++
+      printf "%.2f %.2f", m / 1000, t[r] / 1000 }'
+}
+echo "platform: xcb on Xvfb $DISPLAY, $keystrokes keystrokes per case and window (kanji and BackSpace"
+echo "alternately, 20 kanji in the text), in blocks taken in turn; key press to Damage, ms"
+printf '%-7s %21s %21s %15s\n' case "Letterwire median/p90" "bare edit median/p90" "ratio med/p90"
+for size in 24 144; do
+  # shellcheck disable=SC2046 # two words each
+  set -- $(stats "$size" letterwire) $(stats "$size" bare)
+  awk -v c="$size pt" -v a="$1" -v b="$2" -v x="$3" -v y="$4" \
+    'BEGIN { printf "%-7s %10.2f %10.2f %10.2f %10.2f %7.2f %7.2f\n", c, a, b, x, y, a / x, b / y }'
+done
+echo "goals: median ratio <= 1.2, p90 ratio <= 1.5"
