@@ -24,12 +24,10 @@ struct PointF {
 // corrupt outline from asking for millions of points.
 inline constexpr int kMaxSegments = 1024;
 
-// The number of segments that keeps the polyline within `tolerance`.
-inline int flatteningSegments(PointF p0, PointF p1, PointF p2, PointF p3, double tolerance)
+// The number of segments that keeps the polyline within `tolerance`, for
+// the curve's largest squared second difference m2.
+inline int flatteningSegments(double m2, double tolerance)
 {
-    double ax = p0.x - 2 * p1.x + p2.x, ay = p0.y - 2 * p1.y + p2.y;
-    double bx = p1.x - 2 * p2.x + p3.x, by = p1.y - 2 * p2.y + p3.y;
-    double m2 = std::max(ax * ax + ay * ay, bx * bx + by * by);
     // Wang: n = sqrt(d(d-1)/8 * M / tolerance) with degree d = 3, so n^2 is
     // at least 0.75 M / tolerance; glyph curves need a handful of segments,
     // so counting up is cheaper than a second square root.
@@ -40,6 +38,13 @@ inline int flatteningSegments(PointF p0, PointF p1, PointF p2, PointF p3, double
     while (double(n) * n < n2)
         ++n;
     return n;
+}
+
+inline int flatteningSegments(PointF p0, PointF p1, PointF p2, PointF p3, double tolerance)
+{
+    double ax = p0.x - 2 * p1.x + p2.x, ay = p0.y - 2 * p1.y + p2.y;
+    double bx = p1.x - 2 * p2.x + p3.x, by = p1.y - 2 * p2.y + p3.y;
+    return flatteningSegments(std::max(ax * ax + ay * ay, bx * bx + by * by), tolerance);
 }
 
 // Hands the points after p0 up to and including p3 to `sink`, in order.

@@ -2,6 +2,7 @@
 // EndPath, FlattenPath (curves within kFlatness, points rounded to whole
 // pixels, every figure closed) and GetPath.
 
+#include "platform/freetype/device_points.hpp"
 #include "platform/freetype/path_into.hpp"
 #include "platform/freetype/state.hpp"
 
@@ -14,20 +15,6 @@ namespace {
 
 using State = DeviceContext::State;
 using PathState = State::PathState;
-
-// A device coordinate: the nearest pixel, held inside the 32-bit range so an
-// absurd size can never overflow the conversion.
-inline std::int32_t devicePixel(double v)
-{
-    constexpr double kLimit = 1073741824.0; // 2^30
-    v = v + 0.5;
-    if (!(v > -kLimit))
-        return static_cast<std::int32_t>(-kLimit);
-    if (v > kLimit)
-        return static_cast<std::int32_t>(kLimit);
-    auto i = static_cast<std::int32_t>(v);
-    return i - (v < i);
-}
 
 // Walks the path in order, glyphs expanded from their outlines, as points
 // and as cubic curves (two controls and an end point). A glyph's figure
@@ -118,7 +105,7 @@ struct RoundedControlPoints {
     bool open() const { return true; }
     void point(PointF p, std::uint8_t type)
     {
-        points.push_back({devicePixel(p.x), devicePixel(p.y)});
+        points.push_back(devicePoint(p));
         types.push_back(type);
     }
     void cubic(PointF c1, PointF c2, PointF e, std::uint8_t endType)
@@ -158,7 +145,7 @@ public:
 
     void cubic(PointF c1, PointF c2, PointF e, std::uint8_t endType)
     {
-        flattenCubic(last_, c1, c2, e, kFlatness, [this](PointF p) { add(p); });
+        flattenCubicToDevice(last_, c1, c2, e, kFlatness, [this](POINT q) { add(q); });
         last_ = e;
         if (endType & PT_CLOSEFIGURE)
             finishFigure();
@@ -176,9 +163,9 @@ public:
     }
 
 private:
-    void add(PointF p)
+    void add(PointF p) { add(devicePoint(p)); }
+    void add(POINT q)
     {
-        POINT q{devicePixel(p.x), devicePixel(p.y)};
         if (count_ > start_ && at_[count_ - 1] == q)
             return;
         if (count_ == capacity_) [[unlikely]]

@@ -2,6 +2,7 @@
 // and the accuracy of the flattening.
 #include "base/codepage.hpp"
 #include "platform/device_context.hpp"
+#include "platform/freetype/device_points.hpp"
 #include "platform/freetype/flatten.hpp"
 #include "platform/freetype/font_library.hpp"
 #include "outline/text_output.hpp"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
 
 using namespace lw;
@@ -119,6 +121,50 @@ TEST(Flattening, StraightCurvesAndPointsNeedOneSegment)
     EXPECT_EQ(flatteningSegments({0, 0}, {1, 1}, {2, 2}, {3, 3}, kFlatness), 1);
     EXPECT_EQ(flatteningSegments({5, 5}, {5, 5}, {5, 5}, {5, 5}, kFlatness), 1);
     EXPECT_LE(flatteningSegments({0, 0}, {1e30, 0}, {-1e30, 0}, {0, 0}, kFlatness), 1024);
+}
+
+// Points round half-way up and clamp to +-2^30 on either road, x and y
+// alike: a truncation toward zero, a swapped lane or a lost half shows here.
+TEST(DevicePoints, RoundHalfWayUpAndClampAsTheScalarRoundingDoes)
+{
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    constexpr std::int32_t limit = 1 << 30;
+    const struct {
+        double v;
+        std::int32_t pixel;
+    } table[] = {
+        {0, 0},        {-0.0, 0},       {0.4, 0},          {0.5, 1},         {1.5, 2},
+        {-0.5, 0},     {-0.51, -1},     {-1.5, -1},        {-1.6, -2},       {-1e-300, 0},
+        {-0.75, -1},   {2.4999, 2},     {-2.5000001, -3},  {1e300, limit},   {-1e300, -limit},
+        {inf, limit},  {-inf, -limit},  {nan, -limit},     {1073741823.4, 1073741823},
+        {-1073741824.4, -limit},
+    };
+    const std::size_t n = std::size(table);
+    for (std::size_t i = 0; i < n; ++i) {
+        EXPECT_EQ(devicePixel(table[i].v), table[i].pixel) << table[i].v;
+        const auto& other = table[n - 1 - i];
+        EXPECT_EQ(devicePoint({table[i].v, other.v}), (POINT{table[i].pixel, other.pixel}))
+            << table[i].v << ", " << other.v;
+    }
+}
+
+TEST(DevicePoints, CurvesRoundToThePixelsOfTheScalarFlattening)
+{
+    std::mt19937 random(2026);
+    for (double range : {3.0, 300.0, 3e5, 3e9}) {
+        std::uniform_real_distribution<double> coordinate(-range, range);
+        for (int round = 0; round < 300; ++round) {
+            PointF p[4];
+            for (auto& q : p)
+                q = {coordinate(random), coordinate(random)};
+            std::vector<POINT> scalar, device;
+            flattenCubic(p[0], p[1], p[2], p[3], kFlatness,
+                         [&](PointF q) { scalar.push_back({devicePixel(q.x), devicePixel(q.y)}); });
+            flattenCubicToDevice(p[0], p[1], p[2], p[3], kFlatness, [&](POINT q) { device.push_back(q); });
+            ASSERT_EQ(device, scalar) << range << " " << round;
+        }
+    }
 }
 
 TEST(Flattening, CapturedGlyphStaysWithinToleranceAndRoundingOfTheExactOutline)
