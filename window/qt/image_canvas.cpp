@@ -1,25 +1,48 @@
 #include "window/qt/image_canvas.hpp"
 
-#include <QPainter>
-#include <QPainterPath>
-#include <QPen>
-
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace lw {
 namespace {
 
-QColor toColor(Rgb c) { return QColor(c.red, c.green, c.blue); }
+std::uint32_t pixel(Rgb c) { return 0xFF000000u | std::uint32_t(c.red) << 16 | std::uint32_t(c.green) << 8 | c.blue; }
 
-QPen pixelPen(Rgb c)
-{
-    QPen pen(toColor(c));
-    pen.setWidth(0); // cosmetic: one pixel whatever the transform
-    return pen;
-}
+constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 
 // Room left around a fitted drawing, in pixels.
 constexpr int kFitMargin = 8;
+
+PixelBox boundsOf(std::span<const POINT> points)
+{
+    if (points.empty())
+        return {};
+    PixelBox box{std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), std::numeric_limits<int>::min(),
+                 std::numeric_limits<int>::min()};
+    for (const POINT& p : points) {
+        box.left = std::min(box.left, int(p.x));
+        box.right = std::max(box.right, int(p.x));
+        box.top = std::min(box.top, int(p.y));
+        box.bottom = std::max(box.bottom, int(p.y));
+    }
+    return box;
+}
+
+PixelBox unite(PixelBox a, PixelBox b)
+{
+    if (a.empty())
+        return b;
+    if (b.empty())
+        return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
+}
+
+PixelBox clip(PixelBox box, const QImage& image)
+{
+    return {std::max(box.left, 0), std::max(box.top, 0), std::min(box.right, image.width() - 1),
+            std::min(box.bottom, image.height() - 1)};
+}
 
 } // namespace
 
@@ -29,70 +52,77 @@ ImageCanvas::ImageCanvas(QSize size, QColor background)
     image_.fill(background_);
 }
 
-void ImageCanvas::clear() { items_.clear(); }
+void ImageCanvas::clear()
+{
+    points_.clear();
+    outlines_.clear();
+    items_.clear();
+}
 
 void ImageCanvas::polygon(std::span<const POINT> points, Rgb pen)
 {
     if (points.empty())
         return;
-    if (items_.empty() || items_.back().shape.empty())
-        items_.emplace_back();
-    QPolygon polygon;
-    polygon.reserve(qsizetype(points.size()));
-    for (const POINT& p : points)
-        polygon.append(QPoint(p.x, p.y));
-    items_.back().shape.push_back({std::move(polygon), pen});
+    if (items_.empty() || items_.back().line)
+        items_.push_back({outlines_.size(), 0, false});
+    outlines_.push_back({points_.size(), points.size(), pen});
+    ++items_.back().count;
+    points_.insert(points_.end(), points.begin(), points.end());
 }
 
 void ImageCanvas::line(POINT from, POINT to, Rgb pen)
 {
-    items_.push_back({{}, QLine(from.x, from.y, to.x, to.y), pen});
+    items_.push_back({outlines_.size(), 1, true});
+    outlines_.push_back({points_.size(), 2, pen});
+    points_.push_back(from);
+    points_.push_back(to);
 }
 
-QRect ImageCanvas::bounds() const
+const std::vector<POINT>& ImageCanvas::shownPoints()
 {
-    QRect all;
-    for (const Item& item : items_) {
-        if (item.shape.empty())
-            all |= QRect(item.line.p1(), item.line.p2()).normalized();
-        for (const Outline& outline : item.shape)
-            all |= outline.points.boundingRect();
-    }
-    return all;
+    const PixelBox drawn = boundsOf(points_);
+    if (!fit_ || drawn.empty())
+        return points_;
+    const double width = double(drawn.right) - drawn.left + 1, height = double(drawn.bottom) - drawn.top + 1;
+    const double room = std::min((image_.width() - 2 * kFitMargin) / width, (image_.height() - 2 * kFitMargin) / height);
+    const double centreX = drawn.left + width / 2, centreY = drawn.top + height / 2;
+    fitted_.resize(points_.size());
+    std::transform(points_.begin(), points_.end(), fitted_.begin(), [&](POINT p) {
+        return POINT{std::int32_t(std::floor((p.x - centreX) * room + image_.width() / 2.0 + 0.5)),
+                     std::int32_t(std::floor((p.y - centreY) * room + image_.height() / 2.0 + 0.5))};
+    });
+    return fitted_;
 }
 
-void ImageCanvas::render()
+QRect ImageCanvas::render()
 {
-    image_.fill(background_);
-    QPainter painter(&image_);
-    if (fit_) {
-        const QRect drawn = bounds();
-        if (!drawn.isEmpty()) {
-            const double room = std::min(double(image_.width() - 2 * kFitMargin) / drawn.width(),
-                                         double(image_.height() - 2 * kFitMargin) / drawn.height());
-            const QPointF centre = QRectF(drawn).center();
-            painter.translate(image_.width() / 2.0, image_.height() / 2.0);
-            painter.scale(room, room);
-            painter.translate(-centre);
-        }
-    }
+    const std::vector<POINT>& points = shownPoints();
+    const PixelBox shown = clip(boundsOf(points), image_);
+    const PixelBox changed = unite(drawn_, shown);
+    const Pixels pixels{reinterpret_cast<std::uint32_t*>(image_.bits()), image_.width(), image_.height(),
+                        image_.bytesPerLine() / 4};
+    fillBox(pixels, changed, background_.rgb());
+
+    std::vector<std::span<const POINT>> shape;
     for (const Item& item : items_) {
-        if (item.shape.empty()) {
-            painter.setPen(pixelPen(item.pen));
-            painter.drawLine(item.line);
+        const auto pointsOf = [&](const Outline& o) { return std::span<const POINT>(points).subspan(o.first, o.count); };
+        const auto outlines = std::span<const Outline>(outlines_).subspan(item.first, item.count);
+        if (item.line) {
+            const auto ends = pointsOf(outlines[0]);
+            drawLine(pixels, ends[0], ends[1], pixel(outlines[0].pen));
             continue;
         }
-        QPainterPath all;
-        all.setFillRule(Qt::WindingFill);
-        for (const Outline& outline : item.shape)
-            all.addPolygon(outline.points);
-        painter.fillPath(all, Qt::white);
-        painter.setBrush(Qt::NoBrush);
-        for (const Outline& outline : item.shape) {
-            painter.setPen(pixelPen(outline.pen));
-            painter.drawPolygon(outline.points);
-        }
+        shape.clear();
+        for (const Outline& o : outlines)
+            shape.push_back(pointsOf(o));
+        fillNonzero(pixels, shape, kWhite);
+        for (const Outline& o : outlines)
+            drawPolygon(pixels, pointsOf(o), pixel(o.pen));
     }
+    drawn_ = shown;
+    if (changed.empty())
+        return {};
+    return QRect(QPoint(changed.left, changed.top), QPoint(changed.right, changed.bottom));
 }
 
 } // namespace lw

@@ -9,14 +9,14 @@
 // arrives as its own call, as the capture makes it.
 //
 //   ImageCanvas canvas({461, 301}, Qt::lightGray);
-//   DeviceContext dc(canvas);   // a capture draws on it
-//   canvas.render();            // then the image shows it
+//   DeviceContext dc(canvas);            // a capture draws on it
+//   QRect changed = canvas.render();     // then the image shows it
 
 #include "platform/canvas.hpp"
+#include "window/qt/raster.hpp"
 
 #include <QColor>
 #include <QImage>
-#include <QPolygon>
 #include <QRect>
 
 #include <vector>
@@ -32,29 +32,36 @@ public:
     void line(POINT from, POINT to, Rgb pen) override;
 
     // Paints the drawing into the image: at its own pixels, or, when `fit`
-    // is on, scaled and centred so that all of it shows.
-    void render();
+    // is on, scaled and centred so that all of it shows. Returns the part of
+    // the image that changed: what the last drawing and this one cover.
+    QRect render();
     void setFit(bool fit) { fit_ = fit; }
     bool fit() const { return fit_; }
 
     const QImage& image() const { return image_; }
 
 private:
+    // Points of points_ from `first`: a polygon, or a line's two ends.
     struct Outline {
-        QPolygon points;
+        std::size_t first, count;
         Rgb pen;
     };
-    // A run of polygons (one shape), or one line.
+    // Outlines of outlines_ from `first`: a run of polygons drawn one after
+    // another (one shape), or one line.
     struct Item {
-        std::vector<Outline> shape;
-        QLine line;
-        Rgb pen{};
+        std::size_t first, count;
+        bool line;
     };
-    QRect bounds() const;
+    // The points as the image shows them: themselves, or fitted.
+    const std::vector<POINT>& shownPoints();
 
     QImage image_;
     QColor background_;
+    std::vector<POINT> points_;
+    std::vector<Outline> outlines_;
     std::vector<Item> items_;
+    std::vector<POINT> fitted_;
+    PixelBox drawn_; // what the image shows besides the background
     bool fit_ = false;
 };
 

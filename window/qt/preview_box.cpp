@@ -2,6 +2,7 @@
 
 #include "outline/design.hpp"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace lw {
@@ -23,8 +24,10 @@ PreviewBox::PreviewBox(QSize outside, QWidget* parent)
 
 void PreviewBox::present()
 {
-    canvas_.render();
-    repaint();
+    const QRect changed = canvas_.render();
+    // Painted with whatever else the same event changed, in one pass.
+    if (!changed.isEmpty())
+        update(changed.translated(contentsRect().topLeft()));
 }
 
 void PreviewBox::setFitView(bool fit)
@@ -35,9 +38,11 @@ void PreviewBox::setFitView(bool fit)
 
 void PreviewBox::paintEvent(QPaintEvent* event)
 {
-    {
+    const QRect area = contentsRect();
+    const QRect part = event->rect() & area;
+    if (!part.isEmpty()) {
         QPainter painter(this);
-        painter.drawImage(contentsRect().topLeft(), canvas_.image());
+        painter.drawImage(part.topLeft(), canvas_.image(), part.translated(-area.topLeft()));
     }
     QFrame::paintEvent(event);
 }

@@ -18,7 +18,8 @@ public:
     PreviewBox(QSize outside, QWidget* parent = nullptr);
 
     DeviceContext& deviceContext() { return dc_; }
-    // Shows what was drawn since the last clear, at once.
+    // Shows what was drawn since the last clear: the image at once, the
+    // screen on the next paint.
     void present();
     void setFitView(bool fit);
     bool fitView() const { return canvas_.fit(); }

@@ -1,0 +1,122 @@
+// The preview's rasteriser, read back as text: '#' for the fill, 'o' for an
+// outline, '.' for the background. Pixel by pixel, so a fill by the wrong
+// rule, an edge off by one or a line that loses an end shows at once.
+
+#include "window/qt/raster.hpp"
+
+#include <QTest>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kBackground = 0, kFill = 1, kInk = 2;
+
+struct Buffer {
+    int width, height;
+    std::vector<std::uint32_t> bits;
+    Buffer(int w, int h) : width(w), height(h), bits(std::size_t(w * h), kBackground) {}
+    lw::Pixels pixels() { return {bits.data(), width, height, width}; }
+    QString dump() const
+    {
+        std::string text;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x)
+                text += ".#o"[bits[std::size_t(y * width + x)]];
+            text += '\n';
+        }
+        return QString::fromStdString(text);
+    }
+};
+
+using Polygon = std::vector<lw::POINT>;
+
+QString filled(int width, int height, const std::vector<Polygon>& polygons)
+{
+    Buffer buffer(width, height);
+    std::vector<std::span<const lw::POINT>> spans(polygons.begin(), polygons.end());
+    lw::fillNonzero(buffer.pixels(), spans, kFill);
+    return buffer.dump();
+}
+
+Polygon reversed(Polygon p) { return {p.rbegin(), p.rend()}; }
+
+} // namespace
+
+class RasterTest : public QObject {
+    Q_OBJECT
+private slots:
+    void fillTakesThePixelsWhoseCentresLieInside()
+    {
+        // Corners on pixel corners: centres 1.5 to 3.5 across, 1.5 to 2.5 down.
+        const Polygon box{{1, 1}, {4, 1}, {4, 3}, {1, 3}};
+        const QString expected = "......\n"
+                                 ".###..\n"
+                                 ".###..\n"
+                                 "......\n";
+        QCOMPARE(filled(6, 4, {box}), expected);
+        QCOMPARE(filled(6, 4, {reversed(box)}), expected);
+        // Slanted edges through pixel centres: a centre on a left edge is in,
+        // one on a right edge out.
+        QCOMPARE(filled(5, 4, {{{0, 0}, {4, 0}, {0, 4}}}), QString("###..\n##...\n#....\n.....\n"));
+        QCOMPARE(filled(5, 4, {{{0, 0}, {4, 0}, {4, 4}}}), QString("####.\n.###.\n..##.\n...#.\n"));
+    }
+
+    void nonzeroKeepsCountersOpenAndFillsWhatWindsTwice()
+    {
+        const Polygon outer{{0, 0}, {8, 0}, {8, 6}, {0, 6}};
+        const Polygon inner{{2, 2}, {6, 2}, {6, 4}, {2, 4}};
+        // Wound against the outer outline: a counter.
+        QCOMPARE(filled(8, 6, {outer, reversed(inner)}), QString("########\n"
+                                                                  "########\n"
+                                                                  "##....##\n"
+                                                                  "##....##\n"
+                                                                  "########\n"
+                                                                  "########\n"));
+        // Wound with it (a stroke over a stroke), in either order: all ink.
+        const QString solid = filled(8, 6, {outer});
+        QCOMPARE(filled(8, 6, {outer, inner}), solid);
+        QCOMPARE(filled(8, 6, {inner, outer}), solid);
+    }
+
+    void farCoordinatesFillAndClipWithoutTheirCost()
+    {
+        constexpr int far = 1 << 30;
+        QCOMPARE(filled(4, 2, {{{-far, -far}, {far, -far}, {far, far}, {-far, far}}}), QString("####\n####\n"));
+        QCOMPARE(filled(4, 2, {{{-far, -far}, {-far + 1, -far}, {-far + 1, -far + 1}}}), QString("....\n....\n"));
+    }
+
+    void linesTakeBothEndsAndOnePixelPerStep()
+    {
+        Buffer buffer(7, 4);
+        lw::drawLine(buffer.pixels(), {0, 0}, {6, 3}, kInk);
+        lw::drawLine(buffer.pixels(), {6, 0}, {6, 0}, kInk);
+        QCOMPARE(buffer.dump(), QString("o.....o\n"
+                                        ".oo....\n"
+                                        "...oo..\n"
+                                        ".....oo\n"));
+        // Steep, drawn upwards: one pixel a row.
+        Buffer steep(3, 5);
+        lw::drawLine(steep.pixels(), {2, 4}, {0, 0}, kInk);
+        QCOMPARE(steep.dump(), QString("o..\n.o.\n.o.\n..o\n..o\n"));
+    }
+
+    void polygonOutlineClosesAndClipsFarLines()
+    {
+        Buffer buffer(5, 4);
+        lw::drawPolygon(buffer.pixels(), Polygon{{0, 0}, {4, 0}, {4, 3}, {0, 3}}, kInk);
+        QCOMPARE(buffer.dump(), QString("ooooo\n"
+                                        "o...o\n"
+                                        "o...o\n"
+                                        "ooooo\n"));
+        Buffer clipped(5, 3);
+        lw::drawLine(clipped.pixels(), {INT_MIN, 1}, {INT_MAX, 1}, kInk);
+        lw::drawLine(clipped.pixels(), {2, INT_MIN}, {2, INT_MAX}, kInk);
+        QCOMPARE(clipped.dump(), QString("..o..\nooooo\n..o..\n"));
+    }
+};
+
+QTEST_APPLESS_MAIN(RasterTest)
+#include "raster_test.moc"

@@ -1,0 +1,186 @@
+#include "window/qt/raster.hpp"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+namespace lw {
+namespace {
+
+// An edge that crosses at least one row's centre line inside the buffer.
+struct Edge {
+    double x, y;   // its upper end
+    double dx, dy; // to its lower end, dy > 0
+    int first, last; // the rows whose centres it crosses, clipped to the buffer
+    int winding;     // +1 going down, -1 going up
+};
+
+// The least whole number at or above v, held within [low, high].
+int ceilWithin(double v, int low, int high)
+{
+    if (!(v > low))
+        return low;
+    if (v >= high)
+        return high;
+    int i = static_cast<int>(v); // v > low >= -1: truncation is the floor or above
+    return i + (i < v);
+}
+
+void put(const Pixels& pixels, std::int64_t x, std::int64_t y, std::uint32_t colour)
+{
+    if (x >= 0 && y >= 0 && x < pixels.width && y < pixels.height)
+        pixels.bits[y * pixels.stride + x] = colour;
+}
+
+// Products of two 32-bit differences and a factor of 2 overflow 64 bits.
+__extension__ typedef __int128 Wide;
+
+// floor(n / d) for d > 0.
+std::int64_t floorDiv(Wide n, std::int64_t d)
+{
+    Wide q = n / d;
+    return static_cast<std::int64_t>(q - (n % d < 0));
+}
+
+} // namespace
+
+void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> polygons, std::uint32_t colour)
+{
+    if (pixels.width <= 0 || pixels.height <= 0)
+        return;
+    std::vector<Edge> edges;
+    int top = pixels.height, bottom = -1;
+    for (std::span<const POINT> polygon : polygons) {
+        const std::size_t n = polygon.size();
+        for (std::size_t i = 0; n > 1 && i < n; ++i) {
+            POINT a = polygon[i], b = polygon[i + 1 < n ? i + 1 : 0];
+            if (a.y == b.y)
+                continue; // crosses no centre line
+            int winding = 1;
+            if (a.y > b.y) {
+                std::swap(a, b);
+                winding = -1;
+            }
+            // Rows y whose centre y + 0.5 lies in [a.y, b.y).
+            const int first = std::max<int>(a.y, 0);
+            const int last = static_cast<int>(std::min<std::int64_t>(std::int64_t(b.y) - 1, pixels.height - 1));
+            if (first > last)
+                continue;
+            edges.push_back({double(a.x), double(a.y), double(std::int64_t(b.x) - a.x),
+                             double(std::int64_t(b.y) - a.y), first, last, winding});
+            top = std::min(top, first);
+            bottom = std::max(bottom, last);
+        }
+    }
+    if (edges.empty())
+        return;
+
+    // Each crossing adds its winding at the first pixel whose centre lies at
+    // or right of it; the running sum along a row is then the winding number
+    // at each pixel centre. No sorting, and no crossing is ever lost.
+    const int width = pixels.width;
+    const std::size_t rows = std::size_t(bottom - top + 1);
+    std::vector<std::int32_t> windings(rows * std::size_t(width), 0);
+    // Each row's first and last column with a crossing.
+    std::vector<std::pair<int, int>> reach(rows, {width, -1});
+    for (const Edge& e : edges) {
+        for (int y = e.first; y <= e.last; ++y) {
+            // Divided last: for an edge of any size near the buffer's the
+            // product is exact, so a crossing on a pixel centre lands on it.
+            const double x = e.x + (y + 0.5 - e.y) * e.dx / e.dy;
+            const int column = ceilWithin(x - 0.5, 0, width);
+            if (column < width) { // else it changes no pixel of the row
+                const std::size_t r = std::size_t(y - top);
+                windings[r * std::size_t(width) + std::size_t(column)] += e.winding;
+                reach[r].first = std::min(reach[r].first, column);
+                reach[r].second = std::max(reach[r].second, column);
+            }
+        }
+    }
+    for (int y = top; y <= bottom; ++y) {
+        const std::size_t r = std::size_t(y - top);
+        const std::int32_t* w = windings.data() + r * std::size_t(width);
+        std::uint32_t* row = pixels.bits + y * pixels.stride;
+        std::int32_t winding = 0;
+        int from = 0;
+        // Past the last crossing the winding stays as it is.
+        for (int x = reach[r].first; x <= reach[r].second; ++x) {
+            const std::int32_t before = winding;
+            winding += w[x];
+            if (before == 0 && winding != 0)
+                from = x;
+            else if (before != 0 && winding == 0)
+                std::fill(row + from, row + x, colour);
+        }
+        if (winding != 0)
+            std::fill(row + from, row + width, colour);
+    }
+}
+
+void drawLine(const Pixels& pixels, POINT from, POINT to, std::uint32_t colour)
+{
+    std::int64_t dx = std::int64_t(to.x) - from.x, dy = std::int64_t(to.y) - from.y;
+    if (dx == 0 && dy == 0) {
+        put(pixels, from.x, from.y, colour);
+        return;
+    }
+    // One pixel at each step along the longer axis, the other coordinate
+    // rounded half up: the steps that fall inside the buffer along that axis.
+    const bool alongX = std::llabs(dx) >= std::llabs(dy);
+    std::int64_t major0 = alongX ? from.x : from.y, minor0 = alongX ? from.y : from.x;
+    std::int64_t run = alongX ? dx : dy, rise = alongX ? dy : dx;
+    if (run < 0) {
+        major0 += run;
+        minor0 += rise;
+        run = -run;
+        rise = -rise;
+    }
+    const std::int64_t extent = alongX ? pixels.width : pixels.height;
+    const std::int64_t low = std::max<std::int64_t>(major0, 0);
+    const std::int64_t high = std::min<std::int64_t>(major0 + run, extent - 1);
+    if (low > high)
+        return;
+    // minor = minor0 + floor((2 k rise + run) / (2 run)) at step k; kept as a
+    // quotient and remainder, each step moves the remainder by 2 rise, which
+    // is never more than the divisor.
+    const std::int64_t divisor = 2 * run;
+    std::int64_t minor = minor0 + floorDiv(Wide(2) * (low - major0) * rise + run, divisor);
+    std::int64_t remainder = static_cast<std::int64_t>(
+        (Wide(2) * (low - major0) * rise + run) - Wide(minor - minor0) * divisor);
+    for (std::int64_t major = low; major <= high; ++major) {
+        if (alongX)
+            put(pixels, major, minor, colour);
+        else
+            put(pixels, minor, major, colour);
+        remainder += 2 * rise;
+        if (remainder >= divisor) {
+            remainder -= divisor;
+            ++minor;
+        } else if (remainder < 0) {
+            remainder += divisor;
+            --minor;
+        }
+    }
+}
+
+void drawPolygon(const Pixels& pixels, std::span<const POINT> polygon, std::uint32_t colour)
+{
+    const std::size_t n = polygon.size();
+    if (n == 1)
+        put(pixels, polygon[0].x, polygon[0].y, colour);
+    for (std::size_t i = 0; n > 1 && i < n; ++i)
+        drawLine(pixels, polygon[i], polygon[i + 1 < n ? i + 1 : 0], colour);
+}
+
+void fillBox(const Pixels& pixels, PixelBox box, std::uint32_t colour)
+{
+    const int left = std::max(box.left, 0), right = std::min(box.right, pixels.width - 1);
+    const int top = std::max(box.top, 0), bottom = std::min(box.bottom, pixels.height - 1);
+    for (int y = top; left <= right && y <= bottom; ++y) {
+        std::uint32_t* row = pixels.bits + y * pixels.stride;
+        std::fill(row + left, row + right + 1, colour);
+    }
+}
+
+} // namespace lw
