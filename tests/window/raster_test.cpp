@@ -86,6 +86,14 @@ private slots:
         constexpr int far = 1 << 30;
         QCOMPARE(filled(4, 2, {{{-far, -far}, {far, -far}, {far, far}, {-far, far}}}), QString("####\n####\n"));
         QCOMPARE(filled(4, 2, {{{-far, -far}, {-far + 1, -far}, {-far + 1, -far + 1}}}), QString("....\n....\n"));
+        // Closed outlines beside the buffer, on its rows, leave its winding as
+        // it was: a counter stays open, ink stays ink.
+        const Polygon box{{0, 0}, {4, 0}, {4, 2}, {0, 2}};
+        const Polygon left{{-far, -1}, {-9, -1}, {-9, 3}, {-far, 3}};
+        const Polygon right{{far, 3}, {9, 3}, {9, -1}, {far, -1}};
+        QCOMPARE(filled(4, 2, {left, right}), QString("....\n....\n"));
+        QCOMPARE(filled(4, 2, {box, left, right}), QString("####\n####\n"));
+        QCOMPARE(filled(4, 2, {box, reversed(left), right}), QString("####\n####\n"));
     }
 
     void linesTakeBothEndsAndOnePixelPerStep()

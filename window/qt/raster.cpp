@@ -27,6 +27,21 @@ int ceilWithin(double v, int low, int high)
     return i + (i < v);
 }
 
+// Whether the polygon's box meets the buffer.
+bool reaches(const Pixels& pixels, std::span<const POINT> polygon)
+{
+    if (polygon.empty())
+        return false;
+    std::int32_t left = polygon[0].x, right = left, top = polygon[0].y, bottom = top;
+    for (const POINT& p : polygon) {
+        left = std::min(left, p.x);
+        right = std::max(right, p.x);
+        top = std::min(top, p.y);
+        bottom = std::max(bottom, p.y);
+    }
+    return right >= 0 && left < pixels.width && bottom >= 0 && top < pixels.height;
+}
+
 void put(const Pixels& pixels, std::int64_t x, std::int64_t y, std::uint32_t colour)
 {
     if (x >= 0 && y >= 0 && x < pixels.width && y < pixels.height)
@@ -52,6 +67,11 @@ void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> p
     std::vector<Edge> edges;
     int top = pixels.height, bottom = -1;
     for (std::span<const POINT> polygon : polygons) {
+        // A closed polygon wholly beside the buffer winds nothing in it: its
+        // crossings on a row all fall before the first pixel, or after the
+        // last, and sum to zero. A long line of text is mostly such glyphs.
+        if (!reaches(pixels, polygon))
+            continue;
         const std::size_t n = polygon.size();
         for (std::size_t i = 0; n > 1 && i < n; ++i) {
             POINT a = polygon[i], b = polygon[i + 1 < n ? i + 1 : 0];
@@ -166,6 +186,8 @@ void drawLine(const Pixels& pixels, POINT from, POINT to, std::uint32_t colour)
 
 void drawPolygon(const Pixels& pixels, std::span<const POINT> polygon, std::uint32_t colour)
 {
+    if (!reaches(pixels, polygon))
+        return;
     const std::size_t n = polygon.size();
     if (n == 1)
         put(pixels, polygon[0].x, polygon[0].y, colour);
