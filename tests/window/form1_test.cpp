@@ -6,6 +6,7 @@
 #include "window/qt/form1_view.hpp"
 
 #include <QAction>
+#include <QApplication>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QMenu>
@@ -14,7 +15,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QPainter>
 #include <QStyle>
+#include <QStyleFactory>
+#include <QStyleOptionFrame>
 #include <QStyleOptionSlider>
 
 #include <algorithm>
@@ -183,6 +187,36 @@ private slots:
         auto* input = child<QLineEdit>(w.form, "txtInput");
         QCOMPARE(input->palette().color(QPalette::Base), QColor(0xFF, 0xFF, 0x80));
         QCOMPARE(QFontInfo(input->font()).family(), QString("IPAPGothic"));
+    }
+
+    // The text box's panel is drawn once and then shown as a picture: in
+    // every state, picture and style must give the same pixels, and a new
+    // state must never show the old picture.
+    void textBoxPanelIsThePictureOfItsStyle()
+    {
+        Window w;
+        auto* input = child<QLineEdit>(w.form, "txtInput");
+        QScopedPointer<QStyle> plain(QStyleFactory::create(QApplication::style()->name()));
+        QVERIFY(plain);
+        QStyleOptionFrame option;
+        option.initFrom(input);
+        option.rect = input->rect();
+        option.lineWidth = input->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, input);
+        option.state |= QStyle::State_Sunken;
+        const auto paint = [&](const QStyle& style, QStyle::State state) {
+            QImage image(option.rect.size(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::transparent);
+            QPainter painter(&image);
+            QStyleOptionFrame drawn = option;
+            drawn.state = state;
+            style.drawPrimitive(QStyle::PE_PanelLineEdit, &drawn, &painter, input);
+            return image;
+        };
+        const QStyle::State unfocused = option.state & ~QStyle::State_HasFocus;
+        const QStyle::State focused = unfocused | QStyle::State_HasFocus;
+        QVERIFY(paint(*plain, focused) != paint(*plain, unfocused));
+        for (QStyle::State state : {unfocused, unfocused, focused, focused, unfocused})
+            QCOMPARE(paint(*input->style(), state), paint(*plain, state));
     }
 
     void tabOrderAndSelectAll()

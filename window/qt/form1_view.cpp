@@ -2,6 +2,7 @@
 
 #include "outline/design.hpp"
 #include "window/qt/input_box.hpp"
+#include "window/qt/panel_cache_style.hpp"
 #include "window/qt/preview_box.hpp"
 #include "window/qt/save_dialog.hpp"
 #include "window/qt/screen.hpp"
@@ -131,6 +132,10 @@ void QtForm1View::buildControls()
     const QFont small = designFont(9.75);
 
     txtInput_ = place<InputBox>(this, "txtInput", designRect(120, 120, 7215, 855), toQFont(form_.windowFont()));
+    // It repaints whole on every keystroke.
+    auto* panelCache = new PanelCacheStyle(txtInput_->style()->name());
+    panelCache->setParent(txtInput_);
+    txtInput_->setStyle(panelCache);
     txtInput_->setText(QString::fromUtf8(design::kText));
     QPalette yellow = txtInput_->palette();
     yellow.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0x80));

@@ -1,0 +1,38 @@
+#include "window/qt/panel_cache_style.hpp"
+
+#include <QPaintDevice>
+#include <QPainter>
+#include <QStyleFactory>
+#include <QStyleOptionFrame>
+
+namespace lw {
+
+PanelCacheStyle::PanelCacheStyle(const QString& base) : QProxyStyle(QStyleFactory::create(base)) {}
+
+void PanelCacheStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                                    const QWidget* widget) const
+{
+    const auto* frame = qstyleoption_cast<const QStyleOptionFrame*>(option);
+    if (element != PE_PanelLineEdit || !frame || !painter->device() || option->rect.isEmpty()) {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        return;
+    }
+    const Key key{option->rect.size(), option->state,      option->palette.cacheKey(),
+                  frame->lineWidth,    frame->midLineWidth, option->direction,
+                  painter->device()->devicePixelRatioF()};
+    if (panel_.isNull() || !(key == key_)) {
+        QPixmap picture(option->rect.size() * key.ratio);
+        picture.setDevicePixelRatio(key.ratio);
+        picture.fill(Qt::transparent);
+        QPainter onPicture(&picture);
+        QStyleOptionFrame atOrigin = *frame;
+        atOrigin.rect.moveTo(0, 0);
+        QProxyStyle::drawPrimitive(element, &atOrigin, &onPicture, widget);
+        onPicture.end();
+        panel_ = picture;
+        key_ = key;
+    }
+    painter->drawPixmap(option->rect.topLeft(), panel_);
+}
+
+} // namespace lw
