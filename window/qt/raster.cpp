@@ -165,9 +165,12 @@ void drawLine(const Pixels& pixels, POINT from, POINT to, std::uint32_t colour)
     // quotient and remainder, each step moves the remainder by 2 rise, which
     // is never more than the divisor.
     const std::int64_t divisor = 2 * run;
-    std::int64_t minor = minor0 + floorDiv(Wide(2) * (low - major0) * rise + run, divisor);
-    std::int64_t remainder = static_cast<std::int64_t>(
-        (Wide(2) * (low - major0) * rise + run) - Wide(minor - minor0) * divisor);
+    std::int64_t minor = minor0, remainder = run;
+    if (low > major0) { // a line that starts before the buffer
+        const Wide start = Wide(2) * (low - major0) * rise + run;
+        minor += floorDiv(start, divisor);
+        remainder = static_cast<std::int64_t>(start - Wide(minor - minor0) * divisor);
+    }
     for (std::int64_t major = low; major <= high; ++major) {
         if (alongX)
             put(pixels, major, minor, colour);
