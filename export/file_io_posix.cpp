@@ -8,12 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 
 namespace lw::fileio {
 namespace {
@@ -103,13 +100,8 @@ std::string outputTarget(const std::string& path)
 Handle createUnique(const std::string& folder, const std::string& prefix, const std::string& suffix,
                     const std::string& shownAs, std::string& created)
 {
-    static std::atomic<unsigned> serial{0};
-    std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char letters[24];
-        std::snprintf(letters, sizeof letters, "%08x%04x", unsigned(random()),
-                      (unsigned(::getpid()) + serial++) & 0xFFFF);
-        std::string candidate = folder + "/" + prefix + letters + suffix;
+        const std::string candidate = folder + "/" + uniqueName(prefix, suffix, unsigned(::getpid()));
         // O_EXCL: an existing file or a planted link is never opened.
         int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {

@@ -9,10 +9,7 @@
 
 #include <windows.h>
 
-#include <atomic>
-#include <cstdio>
 #include <iterator>
-#include <random>
 
 namespace lw::fileio {
 namespace {
@@ -96,13 +93,8 @@ std::string outputTarget(const std::string& path)
 Handle createUnique(const std::string& folder, const std::string& prefix, const std::string& suffix,
                     const std::string& shownAs, std::string& created)
 {
-    static std::atomic<unsigned> serial{0};
-    std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char letters[24];
-        std::snprintf(letters, sizeof letters, "%08x%04x", unsigned(random()),
-                      (unsigned(GetCurrentProcessId()) + serial++) & 0xFFFF);
-        std::string candidate = folder + "\\" + prefix + letters + suffix;
+        const std::string candidate = folder + "\\" + uniqueName(prefix, suffix, unsigned(GetCurrentProcessId()));
         // CREATE_NEW: an existing file or a planted link is never opened.
         HANDLE h = CreateFileW(widePath(candidate).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
