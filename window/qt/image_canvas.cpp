@@ -80,8 +80,10 @@ void ImageCanvas::line(POINT from, POINT to, Rgb pen)
 
 const std::vector<POINT>& ImageCanvas::shownPoints()
 {
+    if (!fit_)
+        return points_;
     const PixelBox drawn = boundsOf(points_);
-    if (!fit_ || drawn.empty())
+    if (drawn.empty())
         return points_;
     const double width = double(drawn.right) - drawn.left + 1, height = double(drawn.bottom) - drawn.top + 1;
     const double room = std::min((image_.width() - 2 * kFitMargin) / width, (image_.height() - 2 * kFitMargin) / height);
