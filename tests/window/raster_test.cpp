@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <climits>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,29 @@ QString filled(int width, int height, const std::vector<Polygon>& polygons)
 }
 
 Polygon reversed(Polygon p) { return {p.rbegin(), p.rend()}; }
+
+// The winding number around pixel (x, y)'s centre, counted exactly: an edge
+// crossing the centre's row at or left of the centre counts.
+int windingAt(const std::vector<Polygon>& polygons, int x, int y)
+{
+    const long long cx2 = 2LL * x + 1, cy2 = 2LL * y + 1;
+    int winding = 0;
+    for (const Polygon& p : polygons)
+        for (std::size_t i = 0; i < p.size(); ++i) {
+            lw::POINT a = p[i], b = p[(i + 1) % p.size()];
+            int sign = 1;
+            if (a.y > b.y) {
+                std::swap(a, b);
+                sign = -1;
+            }
+            if (!(2LL * a.y <= cy2 && cy2 < 2LL * b.y))
+                continue;
+            const long long dx = b.x - a.x, dy = b.y - a.y;
+            if ((2LL * a.x - cx2) * dy + (cy2 - 2LL * a.y) * dx <= 0)
+                winding += sign;
+        }
+    return winding;
+}
 
 } // namespace
 
@@ -79,6 +103,28 @@ private slots:
         const QString solid = filled(8, 6, {outer});
         QCOMPARE(filled(8, 6, {outer, inner}), solid);
         QCOMPARE(filled(8, 6, {inner, outer}), solid);
+    }
+
+    void fillIsExactlyTheNonzeroCentresOfTangledOutlines()
+    {
+        // Self-crossing outlines of both windings, partly off the buffer.
+        std::mt19937 random(7);
+        std::uniform_int_distribution<int> coordinate(-6, 26), corners(3, 9), count(1, 4);
+        for (int round = 0; round < 300; ++round) {
+            std::vector<Polygon> polygons(std::size_t(count(random)));
+            for (Polygon& p : polygons) {
+                p.resize(std::size_t(corners(random)));
+                for (lw::POINT& point : p)
+                    point = {coordinate(random), coordinate(random)};
+            }
+            std::string expected;
+            for (int y = 0; y < 16; ++y) {
+                for (int x = 0; x < 20; ++x)
+                    expected += windingAt(polygons, x, y) != 0 ? '#' : '.';
+                expected += '\n';
+            }
+            QCOMPARE(filled(20, 16, polygons), QString::fromStdString(expected));
+        }
     }
 
     void farCoordinatesFillAndClipWithoutTheirCost()

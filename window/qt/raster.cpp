@@ -96,43 +96,55 @@ void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> p
     if (edges.empty())
         return;
 
-    // Each crossing adds its winding at the first pixel whose centre lies at
-    // or right of it; the running sum along a row is then the winding number
-    // at each pixel centre. No sorting, and no crossing is ever lost.
+    // Each row's crossings, as (column << 1 | going down), laid out row
+    // after row. A crossing's column is the first pixel whose centre lies at
+    // or right of it; in column order, a running sum of the windings is then
+    // the winding number from each crossing to the next. The work goes with
+    // the crossings, not with the pixels between them.
     const int width = pixels.width;
     const std::size_t rows = std::size_t(bottom - top + 1);
-    std::vector<std::int32_t> windings(rows * std::size_t(width), 0);
-    // Each row's first and last column with a crossing.
-    std::vector<std::pair<int, int>> reach(rows, {width, -1});
+    std::vector<std::uint32_t> start(rows + 1, 0);
     for (const Edge& e : edges) {
+        start[std::size_t(e.first - top)] += 1;
+        start[std::size_t(e.last - top) + 1] -= 1;
+    }
+    // Crossings per row, then where each row's run begins.
+    std::uint32_t open = 0, total = 0;
+    for (std::uint32_t& s : start) {
+        open += s;
+        s = total;
+        total += open;
+    }
+    std::vector<std::uint32_t> end(start.begin(), start.end() - 1);
+    std::vector<std::uint32_t> crossings(total);
+    for (const Edge& e : edges) {
+        const std::uint32_t down = e.winding > 0;
         for (int y = e.first; y <= e.last; ++y) {
             // Divided last: for an edge of any size near the buffer's the
             // product is exact, so a crossing on a pixel centre lands on it.
             const double x = e.x + (y + 0.5 - e.y) * e.dx / e.dy;
             const int column = ceilWithin(x - 0.5, 0, width);
-            if (column < width) { // else it changes no pixel of the row
-                const std::size_t r = std::size_t(y - top);
-                windings[r * std::size_t(width) + std::size_t(column)] += e.winding;
-                reach[r].first = std::min(reach[r].first, column);
-                reach[r].second = std::max(reach[r].second, column);
-            }
+            if (column < width) // else it changes no pixel of the row
+                crossings[end[std::size_t(y - top)]++] = std::uint32_t(column) << 1 | down;
         }
     }
     for (int y = top; y <= bottom; ++y) {
         const std::size_t r = std::size_t(y - top);
-        const std::int32_t* w = windings.data() + r * std::size_t(width);
+        std::uint32_t* first = crossings.data() + start[r];
+        std::uint32_t* last = crossings.data() + end[r];
+        std::sort(first, last);
         std::uint32_t* row = pixels.bits + y * pixels.stride;
-        std::int32_t winding = 0;
-        int from = 0;
-        // Past the last crossing the winding stays as it is.
-        for (int x = reach[r].first; x <= reach[r].second; ++x) {
-            const std::int32_t before = winding;
-            winding += w[x];
-            if (before == 0 && winding != 0)
-                from = x;
-            else if (before != 0 && winding == 0)
-                std::fill(row + from, row + x, colour);
+        int winding = 0, from = 0;
+        for (const std::uint32_t* c = first; c != last; ++c) {
+            const int column = int(*c >> 1);
+            const int before = winding;
+            winding += (*c & 1) ? 1 : -1;
+            if (before == 0)
+                from = column;
+            else if (winding == 0)
+                std::fill(row + from, row + column, colour);
         }
+        // Past the last crossing the winding stays as it is.
         if (winding != 0)
             std::fill(row + from, row + width, colour);
     }
