@@ -8,24 +8,68 @@
 namespace lw {
 namespace {
 
+// Products of two 32-bit differences and a factor of 2 overflow 64 bits.
+__extension__ typedef __int128 Wide;
+
+// floor(n / d) for d > 0.
+std::int64_t floorDiv(Wide n, std::int64_t d)
+{
+    Wide q = n / d;
+    return static_cast<std::int64_t>(q - (n % d < 0));
+}
+
+// floor(n / d) for d > 0, in 64 bits.
+std::int64_t floorDiv64(std::int64_t n, std::int64_t d) { return n / d - (n % d < 0); }
+
 // An edge that crosses at least one row's centre line inside the buffer.
 struct Edge {
-    double x, y;   // its upper end
-    double dx, dy; // to its lower end, dy > 0
-    int first, last; // the rows whose centres it crosses, clipped to the buffer
-    int winding;     // +1 going down, -1 going up
+    std::int64_t x, y;   // its upper end
+    std::int64_t dx, dy; // to its lower end, dy > 0
+    int first, last;     // the rows whose centres it crosses, clipped to the buffer
+    int winding;         // +1 going down, -1 going up
 };
 
-// The least whole number at or above v, held within [low, high].
-int ceilWithin(double v, int low, int high)
-{
-    if (!(v > low))
-        return low;
-    if (v >= high)
-        return high;
-    int i = static_cast<int>(v); // v > low >= -1: truncation is the floor or above
-    return i + (i < v);
-}
+// Where an edge crosses one row after another, exactly: the first column
+// whose pixel centre lies at or right of the crossing. On row r that is
+// x + ceil(n / d) with n = (2 (r - y) + 1) dx - dy and d = 2 dy; n grows by
+// 2 dx a row, so a quotient and remainder step along without dividing.
+class Crossings {
+public:
+    explicit Crossings(const Edge& e) : divisor_(2 * e.dy), x_(e.x)
+    {
+        const std::int64_t twice = 2 * (std::int64_t(e.first) - e.y) + 1;
+        constexpr std::int64_t kSmall = std::int64_t(1) << 30;
+        // ceil(n / d) = -floor(-n / d); small enough, all in 64 bits.
+        if (twice < kSmall && e.dx < kSmall && e.dx > -kSmall) {
+            const std::int64_t n = twice * e.dx - e.dy;
+            quotient_ = -floorDiv64(-n, divisor_);
+            remainder_ = quotient_ * divisor_ - n;
+        } else {
+            const Wide n = Wide(twice) * e.dx - e.dy;
+            quotient_ = -floorDiv(-n, divisor_);
+            remainder_ = static_cast<std::int64_t>(Wide(quotient_) * divisor_ - n);
+        }
+        stepQuotient_ = floorDiv64(2 * e.dx, divisor_);
+        stepRemainder_ = 2 * e.dx - stepQuotient_ * divisor_;
+    }
+    // This row's column, then on to the next row.
+    std::int64_t next()
+    {
+        const std::int64_t column = x_ + quotient_;
+        quotient_ += stepQuotient_;
+        remainder_ -= stepRemainder_;
+        if (remainder_ < 0) {
+            remainder_ += divisor_;
+            ++quotient_;
+        }
+        return column;
+    }
+
+private:
+    std::int64_t divisor_, x_;
+    std::int64_t quotient_ = 0, remainder_ = 0; // quotient * divisor - n, in [0, divisor)
+    std::int64_t stepQuotient_ = 0, stepRemainder_ = 0;
+};
 
 // Whether the polygon's box meets the buffer.
 bool reaches(const Pixels& pixels, std::span<const POINT> polygon)
@@ -46,16 +90,6 @@ void put(const Pixels& pixels, std::int64_t x, std::int64_t y, std::uint32_t col
 {
     if (x >= 0 && y >= 0 && x < pixels.width && y < pixels.height)
         pixels.bits[y * pixels.stride + x] = colour;
-}
-
-// Products of two 32-bit differences and a factor of 2 overflow 64 bits.
-__extension__ typedef __int128 Wide;
-
-// floor(n / d) for d > 0.
-std::int64_t floorDiv(Wide n, std::int64_t d)
-{
-    Wide q = n / d;
-    return static_cast<std::int64_t>(q - (n % d < 0));
 }
 
 } // namespace
@@ -87,8 +121,7 @@ void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> p
             const int last = static_cast<int>(std::min<std::int64_t>(std::int64_t(b.y) - 1, pixels.height - 1));
             if (first > last)
                 continue;
-            edges.push_back({double(a.x), double(a.y), double(std::int64_t(b.x) - a.x),
-                             double(std::int64_t(b.y) - a.y), first, last, winding});
+            edges.push_back({a.x, a.y, std::int64_t(b.x) - a.x, std::int64_t(b.y) - a.y, first, last, winding});
             top = std::min(top, first);
             bottom = std::max(bottom, last);
         }
@@ -119,11 +152,9 @@ void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> p
     std::vector<std::uint32_t> crossings(total);
     for (const Edge& e : edges) {
         const std::uint32_t down = e.winding > 0;
+        Crossings along(e);
         for (int y = e.first; y <= e.last; ++y) {
-            // Divided last: for an edge of any size near the buffer's the
-            // product is exact, so a crossing on a pixel centre lands on it.
-            const double x = e.x + (y + 0.5 - e.y) * e.dx / e.dy;
-            const int column = ceilWithin(x - 0.5, 0, width);
+            const std::int64_t column = std::max<std::int64_t>(along.next(), 0);
             if (column < width) // else it changes no pixel of the row
                 crossings[end[std::size_t(y - top)]++] = std::uint32_t(column) << 1 | down;
         }
