@@ -20,6 +20,9 @@ PreviewBox::PreviewBox(QSize outside, QWidget* parent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(kFrame);
     resize(outside);
+    // The image covers the drawing area and the ring is filled below, so
+    // the form need not clear behind the preview first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void PreviewBox::present()
@@ -43,6 +46,13 @@ void PreviewBox::paintEvent(QPaintEvent* event)
     if (!part.isEmpty()) {
         QPainter painter(this);
         painter.drawImage(part.topLeft(), canvas_.image(), part.translated(-area.topLeft()));
+    }
+    if (area.contains(event->rect()))
+        return;
+    {
+        QPainter painter(this);
+        painter.setClipRegion(event->region() - QRegion(area));
+        painter.fillRect(rect(), palette().window());
     }
     QFrame::paintEvent(event);
 }
