@@ -203,9 +203,13 @@ private slots:
         option.rect = input->rect();
         option.lineWidth = input->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, input);
         option.state |= QStyle::State_Sunken;
-        const auto paint = [&](const QStyle& style, QStyle::State state) {
+        // The box paints opaquely: its picture holds the form behind the
+        // panel's corners.
+        QVERIFY(input->testAttribute(Qt::WA_OpaquePaintEvent));
+        const QColor form = w.form.palette().color(w.form.backgroundRole());
+        const auto paint = [&](const QStyle& style, QStyle::State state, QColor behind = Qt::transparent) {
             QImage image(option.rect.size(), QImage::Format_ARGB32_Premultiplied);
-            image.fill(Qt::transparent);
+            image.fill(behind);
             QPainter painter(&image);
             QStyleOptionFrame drawn = option;
             drawn.state = state;
@@ -216,7 +220,7 @@ private slots:
         const QStyle::State focused = unfocused | QStyle::State_HasFocus;
         QVERIFY(paint(*plain, focused) != paint(*plain, unfocused));
         for (QStyle::State state : {unfocused, unfocused, focused, focused, unfocused})
-            QCOMPARE(paint(*input->style(), state), paint(*plain, state));
+            QCOMPARE(paint(*input->style(), state), paint(*plain, state, form));
     }
 
     void tabOrderAndSelectAll()

@@ -136,6 +136,7 @@ void QtForm1View::buildControls()
     auto* panelCache = new PanelCacheStyle(txtInput_->style()->name());
     panelCache->setParent(txtInput_);
     txtInput_->setStyle(panelCache);
+    txtInput_->setAttribute(Qt::WA_OpaquePaintEvent);
     txtInput_->setText(QString::fromUtf8(design::kText));
     QPalette yellow = txtInput_->palette();
     yellow.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0x80));

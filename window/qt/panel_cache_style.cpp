@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QStyleFactory>
 #include <QStyleOptionFrame>
+#include <QWidget>
 
 namespace lw {
 
@@ -17,13 +18,18 @@ void PanelCacheStyle::drawPrimitive(PrimitiveElement element, const QStyleOption
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
     }
+    // An opaque picture is also copied rather than blended.
+    const QWidget* parent = widget ? widget->parentWidget() : nullptr;
+    const QColor behind = parent && widget->testAttribute(Qt::WA_OpaquePaintEvent)
+                              ? parent->palette().color(parent->backgroundRole())
+                              : QColor(Qt::transparent);
     const Key key{option->rect.size(), option->state,      option->palette.cacheKey(),
                   frame->lineWidth,    frame->midLineWidth, option->direction,
-                  painter->device()->devicePixelRatioF()};
+                  painter->device()->devicePixelRatioF(), behind.rgba()};
     if (panel_.isNull() || !(key == key_)) {
         QPixmap picture(option->rect.size() * key.ratio);
         picture.setDevicePixelRatio(key.ratio);
-        picture.fill(Qt::transparent);
+        picture.fill(behind);
         QPainter onPicture(&picture);
         QStyleOptionFrame atOrigin = *frame;
         atOrigin.rect.moveTo(0, 0);

@@ -6,9 +6,14 @@
 // goes to the style it stands in for, which also draws the picture, so the
 // box looks exactly as before.
 //
+// A box that paints opaquely gets its parent's background colour behind the
+// panel's rounded corners, so its parent need not clear under it first; only
+// for a parent with a plain background.
+//
 //   auto* style = new PanelCacheStyle(QApplication::style()->name());
 //   style->setParent(box);
 //   box->setStyle(style);
+//   box->setAttribute(Qt::WA_OpaquePaintEvent); // if wanted
 
 #include <QPixmap>
 #include <QProxyStyle>
@@ -34,6 +39,7 @@ private:
         int midLineWidth = 0;
         Qt::LayoutDirection direction = Qt::LeftToRight;
         qreal ratio = 1;
+        QRgb behind = 0;
         bool operator==(const Key&) const = default;
     };
     mutable Key key_;
