@@ -42,15 +42,13 @@ void PreviewBox::setFitView(bool fit)
 void PreviewBox::paintEvent(QPaintEvent* event)
 {
     const QRect area = contentsRect();
-    const QRect part = event->rect() & area;
-    if (!part.isEmpty()) {
-        QPainter painter(this);
-        painter.drawImage(part.topLeft(), canvas_.image(), part.translated(-area.topLeft()));
-    }
-    if (area.contains(event->rect()))
-        return;
     {
         QPainter painter(this);
+        const QRect part = event->rect() & area;
+        if (!part.isEmpty())
+            painter.drawImage(part.topLeft(), canvas_.image(), part.translated(-area.topLeft()));
+        if (area.contains(event->rect()))
+            return; // a keystroke's band: the frame is untouched
         painter.setClipRegion(event->region() - QRegion(area));
         painter.fillRect(rect(), palette().window());
     }
