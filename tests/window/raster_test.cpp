@@ -6,6 +6,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <climits>
 #include <random>
 #include <string>
@@ -124,6 +125,17 @@ private slots:
                 expected += '\n';
             }
             QCOMPARE(filled(20, 16, polygons), QString::fromStdString(expected));
+            // Clearing a box in the same pass leaves the fill as it was and
+            // only the box's other pixels cleared.
+            const lw::PixelBox box{coordinate(random), coordinate(random), coordinate(random), coordinate(random)};
+            Buffer apart(20, 16), together(20, 16);
+            std::fill(apart.bits.begin(), apart.bits.end(), kInk);
+            together.bits = apart.bits;
+            std::vector<std::span<const lw::POINT>> spans(polygons.begin(), polygons.end());
+            lw::fillBox(apart.pixels(), box, kBackground);
+            lw::fillNonzero(apart.pixels(), spans, kFill);
+            lw::fillNonzero(together.pixels(), spans, kFill, box, kBackground);
+            QCOMPARE(together.dump(), apart.dump());
         }
     }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace lw {
 namespace {
@@ -103,13 +104,20 @@ QRect ImageCanvas::render()
     const PixelBox changed = unite(drawn_, shown);
     const Pixels pixels{reinterpret_cast<std::uint32_t*>(image_.bits()), image_.width(), image_.height(),
                         image_.bytesPerLine() / 4};
-    fillBox(pixels, changed, background_.rgb());
+    // The changed part is cleared before anything is drawn: by the first
+    // fill, when a shape comes first, in the same pass.
+    bool cleared = false;
+    const auto clearFirst = [&] {
+        if (!std::exchange(cleared, true))
+            fillBox(pixels, changed, background_.rgb());
+    };
 
     std::vector<std::span<const POINT>> shape;
     for (const Item& item : items_) {
         const auto pointsOf = [&](const Outline& o) { return std::span<const POINT>(points).subspan(o.first, o.count); };
         const auto outlines = std::span<const Outline>(outlines_).subspan(item.first, item.count);
         if (item.line) {
+            clearFirst();
             const auto ends = pointsOf(outlines[0]);
             drawLine(pixels, ends[0], ends[1], pixel(outlines[0].pen));
             continue;
@@ -117,10 +125,14 @@ QRect ImageCanvas::render()
         shape.clear();
         for (const Outline& o : outlines)
             shape.push_back(pointsOf(o));
-        fillNonzero(pixels, shape, kWhite);
+        if (!std::exchange(cleared, true))
+            fillNonzero(pixels, shape, kWhite, changed, background_.rgb());
+        else
+            fillNonzero(pixels, shape, kWhite);
         for (const Outline& o : outlines)
             drawPolygon(pixels, pointsOf(o), pixel(o.pen));
     }
+    clearFirst();
     drawn_ = shown;
     if (changed.empty())
         return {};

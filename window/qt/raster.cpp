@@ -96,8 +96,16 @@ void put(const Pixels& pixels, std::int64_t x, std::int64_t y, std::uint32_t col
 
 void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> polygons, std::uint32_t colour)
 {
+    fillNonzero(pixels, polygons, colour, PixelBox{}, 0);
+}
+
+void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> polygons, std::uint32_t colour,
+                 PixelBox clear, std::uint32_t background)
+{
     if (pixels.width <= 0 || pixels.height <= 0)
         return;
+    clear = {std::max(clear.left, 0), std::max(clear.top, 0), std::min(clear.right, pixels.width - 1),
+             std::min(clear.bottom, pixels.height - 1)};
     std::vector<Edge> edges;
     int top = pixels.height, bottom = -1;
     for (std::span<const POINT> polygon : polygons) {
@@ -126,8 +134,10 @@ void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> p
             bottom = std::max(bottom, last);
         }
     }
-    if (edges.empty())
+    if (edges.empty()) {
+        fillBox(pixels, clear, background);
         return;
+    }
 
     // Each row's crossings, as (column << 1 | going down), laid out row
     // after row. A crossing's column is the first pixel whose centre lies at
@@ -159,25 +169,41 @@ void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> p
                 crossings[end[std::size_t(y - top)]++] = std::uint32_t(column) << 1 | down;
         }
     }
-    for (int y = top; y <= bottom; ++y) {
-        const std::size_t r = std::size_t(y - top);
-        std::uint32_t* first = crossings.data() + start[r];
-        std::uint32_t* last = crossings.data() + end[r];
-        std::sort(first, last);
+    const bool clearing = !clear.empty();
+    const int rowFirst = clearing ? std::min(top, clear.top) : top;
+    const int rowLast = clearing ? std::max(bottom, clear.bottom) : bottom;
+    for (int y = rowFirst; y <= rowLast; ++y) {
         std::uint32_t* row = pixels.bits + y * pixels.stride;
-        int winding = 0, from = 0;
-        for (const std::uint32_t* c = first; c != last; ++c) {
-            const int column = int(*c >> 1);
-            const int before = winding;
-            winding += (*c & 1) ? 1 : -1;
-            if (before == 0)
-                from = column;
-            else if (winding == 0)
-                std::fill(row + from, row + column, colour);
+        const bool clearRow = y >= clear.top && y <= clear.bottom;
+        int cleared = clear.left; // the background is written up to here
+        const auto span = [&](int from, int to) {
+            const int upTo = std::min(from, clear.right + 1);
+            if (clearRow && cleared < upTo)
+                std::fill(row + cleared, row + upTo, background);
+            std::fill(row + from, row + to, colour);
+            cleared = std::max(cleared, to);
+        };
+        if (y >= top && y <= bottom) {
+            const std::size_t r = std::size_t(y - top);
+            std::uint32_t* first = crossings.data() + start[r];
+            std::uint32_t* last = crossings.data() + end[r];
+            std::sort(first, last);
+            int winding = 0, from = 0;
+            for (const std::uint32_t* c = first; c != last; ++c) {
+                const int column = int(*c >> 1);
+                const int before = winding;
+                winding += (*c & 1) ? 1 : -1;
+                if (before == 0)
+                    from = column;
+                else if (winding == 0)
+                    span(from, column);
+            }
+            // Past the last crossing the winding stays as it is.
+            if (winding != 0)
+                span(from, width);
         }
-        // Past the last crossing the winding stays as it is.
-        if (winding != 0)
-            std::fill(row + from, row + width, colour);
+        if (clearRow && cleared <= clear.right)
+            std::fill(row + cleared, row + clear.right + 1, background);
     }
 }
 
