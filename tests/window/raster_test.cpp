@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
@@ -167,6 +168,35 @@ private slots:
         Buffer steep(3, 5);
         lw::drawLine(steep.pixels(), {2, 4}, {0, 0}, kInk);
         QCOMPARE(steep.dump(), QString("o..\n.o.\n.o.\n..o\n..o\n"));
+    }
+
+    void everyLineIsOnePixelPerStepRoundedHalfUp()
+    {
+        // Flat, steep, level and upright lines, partly off the buffer, in
+        // every direction.
+        std::mt19937 random(11);
+        std::uniform_int_distribution<int> coordinate(-5, 14);
+        for (int round = 0; round < 400; ++round) {
+            const lw::POINT from{coordinate(random), coordinate(random)};
+            const lw::POINT to{round % 4 == 0 ? from.x : coordinate(random), round % 4 == 1 ? from.y : coordinate(random)};
+            Buffer drawn(10, 8), expected(10, 8);
+            lw::drawLine(drawn.pixels(), from, to, kInk);
+            // Along the longer axis from its lower end: minor = minor0 +
+            // floor((2 k rise + run) / (2 run)).
+            const bool alongX = std::abs(to.x - from.x) >= std::abs(to.y - from.y);
+            lw::POINT a = from, b = to;
+            if ((alongX ? b.x - a.x : b.y - a.y) < 0)
+                std::swap(a, b);
+            const int run = alongX ? b.x - a.x : b.y - a.y, rise = alongX ? b.y - a.y : b.x - a.x;
+            for (int k = 0; k <= run; ++k) {
+                const int minor = (alongX ? a.y : a.x)
+                                  + (run ? int(std::floor((2.0 * k * rise + run) / (2.0 * run))) : 0);
+                const int x = alongX ? a.x + k : minor, y = alongX ? minor : a.y + k;
+                if (x >= 0 && y >= 0 && x < 10 && y < 8)
+                    expected.bits[std::size_t(y * 10 + x)] = kInk;
+            }
+            QCOMPARE(drawn.dump(), expected.dump());
+        }
     }
 
     void polygonOutlineClosesAndClipsFarLines()

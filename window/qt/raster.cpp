@@ -240,11 +240,23 @@ void drawLine(const Pixels& pixels, POINT from, POINT to, std::uint32_t colour)
         minor += floorDiv(start, divisor);
         remainder = static_cast<std::int64_t>(start - Wide(minor - minor0) * divisor);
     }
-    for (std::int64_t major = low; major <= high; ++major) {
+    // The steps are inside along the major axis; only the minor is tested.
+    const std::int64_t minorExtent = alongX ? pixels.height : pixels.width;
+    const std::ptrdiff_t majorStride = alongX ? 1 : pixels.stride, minorStride = alongX ? pixels.stride : 1;
+    if (rise == 0) { // along a row or a column: nothing to step
+        if (minor < 0 || minor >= minorExtent)
+            return;
+        std::uint32_t* at = pixels.bits + minor * minorStride;
         if (alongX)
-            put(pixels, major, minor, colour);
+            std::fill(at + low, at + high + 1, colour);
         else
-            put(pixels, minor, major, colour);
+            for (std::int64_t major = low; major <= high; ++major)
+                at[major * majorStride] = colour;
+        return;
+    }
+    for (std::int64_t major = low; major <= high; ++major) {
+        if (minor >= 0 && minor < minorExtent)
+            pixels.bits[major * majorStride + minor * minorStride] = colour;
         remainder += 2 * rise;
         if (remainder >= divisor) {
             remainder -= divisor;
