@@ -1,6 +1,8 @@
 // The baseline of the start-up comparison: a bare Qt window with one line
 // edit, ended right after its first paint, as startup_probe is. With --stay
-// it stays open: the baseline of the keystroke comparison.
+// it stays open: the baseline of the keystroke comparison. With --design as
+// well, the edit has the size, face and colour of Letterwire's text box: what
+// that box costs a keystroke on its own, without the preview.
 
 #include "end_after_first_paint.hpp"
 
@@ -11,9 +13,23 @@
 
 int main(int argc, char** argv)
 {
-    const bool stay = argc > 1 && std::strcmp(argv[1], "--stay") == 0;
+    bool stay = false, design = false;
+    for (int i = 1; i < argc; ++i) {
+        stay = stay || std::strcmp(argv[i], "--stay") == 0;
+        design = design || std::strcmp(argv[i], "--design") == 0;
+    }
     QApplication app(argc, argv);
     QLineEdit edit;
+    if (design) {
+        // The face the window's rules put in place of its 24 pt design font.
+        QFont font(QStringLiteral("IPAPGothic"));
+        font.setPointSizeF(24);
+        edit.setFont(font);
+        edit.setFixedSize(481, 57);
+        QPalette yellow = edit.palette();
+        yellow.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0x80));
+        edit.setPalette(yellow);
+    }
     EndAfterFirstPaint probe;
     if (!stay)
         edit.installEventFilter(&probe);
