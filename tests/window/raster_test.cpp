@@ -138,6 +138,17 @@ private slots:
             lw::fillNonzero(together.pixels(), spans, kFill, box, kBackground);
             QCOMPARE(together.dump(), apart.dump());
         }
+        // So many crossings that the rows are taken in several bands.
+        Polygon zigzag(30000);
+        for (lw::POINT& point : zigzag)
+            point = {coordinate(random), coordinate(random)};
+        std::string expected;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 20; ++x)
+                expected += windingAt({zigzag}, x, y) != 0 ? '#' : '.';
+            expected += '\n';
+        }
+        QCOMPARE(filled(20, 16, {zigzag}), QString::fromStdString(expected));
     }
 
     void farCoordinatesFillAndClipWithoutTheirCost()

@@ -35,9 +35,10 @@ struct Edge {
 // 2 dx a row, so a quotient and remainder step along without dividing.
 class Crossings {
 public:
-    explicit Crossings(const Edge& e) : divisor_(2 * e.dy), x_(e.x)
+    // From row `from`, one of the edge's rows.
+    Crossings(const Edge& e, int from) : divisor_(2 * e.dy), x_(e.x)
     {
-        const std::int64_t twice = 2 * (std::int64_t(e.first) - e.y) + 1;
+        const std::int64_t twice = 2 * (std::int64_t(from) - e.y) + 1;
         constexpr std::int64_t kSmall = std::int64_t(1) << 30;
         // ceil(n / d) = -floor(-n / d); small enough, all in 64 bits.
         if (twice < kSmall && e.dx < kSmall && e.dx > -kSmall) {
@@ -146,35 +147,20 @@ void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> p
     // the crossings, not with the pixels between them.
     const int width = pixels.width;
     const std::size_t rows = std::size_t(bottom - top + 1);
-    std::vector<std::uint32_t> start(rows + 1, 0);
+    std::vector<std::size_t> count(rows + 1, 0); // crossings per row
     for (const Edge& e : edges) {
-        start[std::size_t(e.first - top)] += 1;
-        start[std::size_t(e.last - top) + 1] -= 1;
+        count[std::size_t(e.first - top)] += 1;
+        count[std::size_t(e.last - top) + 1] -= 1;
     }
-    // Crossings per row, then where each row's run begins.
-    std::uint32_t open = 0, total = 0;
-    for (std::uint32_t& s : start) {
-        open += s;
-        s = total;
-        total += open;
-    }
-    std::vector<std::uint32_t> end(start.begin(), start.end() - 1);
-    std::vector<std::uint32_t> crossings(total);
-    for (const Edge& e : edges) {
-        const std::uint32_t down = e.winding > 0;
-        Crossings along(e);
-        for (int y = e.first; y <= e.last; ++y) {
-            const std::int64_t column = std::max<std::int64_t>(along.next(), 0);
-            if (column < width) // else it changes no pixel of the row
-                crossings[end[std::size_t(y - top)]++] = std::uint32_t(column) << 1 | down;
-        }
-    }
+    std::size_t open = 0;
+    for (std::size_t& c : count)
+        c = open += c;
+
     const bool clearing = !clear.empty();
-    const int rowFirst = clearing ? std::min(top, clear.top) : top;
-    const int rowLast = clearing ? std::max(bottom, clear.bottom) : bottom;
-    for (int y = rowFirst; y <= rowLast; ++y) {
+    // One row, from its crossings sorted in place; [first, last) may be empty.
+    const auto paintRow = [&](int y, std::uint32_t* first, std::uint32_t* last) {
         std::uint32_t* row = pixels.bits + y * pixels.stride;
-        const bool clearRow = y >= clear.top && y <= clear.bottom;
+        const bool clearRow = clearing && y >= clear.top && y <= clear.bottom;
         int cleared = clear.left; // the background is written up to here
         const auto span = [&](int from, int to) {
             const int upTo = std::min(from, clear.right + 1);
@@ -183,28 +169,64 @@ void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> p
             std::fill(row + from, row + to, colour);
             cleared = std::max(cleared, to);
         };
-        if (y >= top && y <= bottom) {
-            const std::size_t r = std::size_t(y - top);
-            std::uint32_t* first = crossings.data() + start[r];
-            std::uint32_t* last = crossings.data() + end[r];
-            std::sort(first, last);
-            int winding = 0, from = 0;
-            for (const std::uint32_t* c = first; c != last; ++c) {
-                const int column = int(*c >> 1);
-                const int before = winding;
-                winding += (*c & 1) ? 1 : -1;
-                if (before == 0)
-                    from = column;
-                else if (winding == 0)
-                    span(from, column);
-            }
-            // Past the last crossing the winding stays as it is.
-            if (winding != 0)
-                span(from, width);
+        std::sort(first, last);
+        int winding = 0, from = 0;
+        for (const std::uint32_t* c = first; c != last; ++c) {
+            const int column = int(*c >> 1);
+            const int before = winding;
+            winding += (*c & 1) ? 1 : -1;
+            if (before == 0)
+                from = column;
+            else if (winding == 0)
+                span(from, column);
         }
+        // Past the last crossing the winding stays as it is.
+        if (winding != 0)
+            span(from, width);
         if (clearRow && cleared <= clear.right)
             std::fill(row + cleared, row + clear.right + 1, background);
+    };
+
+    for (int y = clearing ? clear.top : top; y < top; ++y)
+        paintRow(y, nullptr, nullptr);
+    // Rows go in bands of a bounded number of crossings (a band holds at
+    // least one row, whose crossings are at most the edges): the memory stays
+    // that of the outline whatever its height.
+    constexpr std::size_t kBandCrossings = std::size_t(1) << 16;
+    std::vector<std::uint32_t> crossings;
+    std::vector<std::size_t> end(rows);
+    for (int bandTop = top; bandTop <= bottom;) {
+        int bandBottom = bandTop;
+        std::size_t total = count[std::size_t(bandTop - top)];
+        while (bandBottom < bottom && total + count[std::size_t(bandBottom + 1 - top)] <= kBandCrossings)
+            total += count[std::size_t(++bandBottom - top)];
+        crossings.resize(total);
+        std::size_t at = 0;
+        for (int y = bandTop; y <= bandBottom; ++y) {
+            end[std::size_t(y - top)] = at; // the row's run begins here, and grows
+            at += count[std::size_t(y - top)];
+        }
+        for (const Edge& e : edges) {
+            const int from = std::max(e.first, bandTop), to = std::min(e.last, bandBottom);
+            if (from > to)
+                continue;
+            const std::uint32_t down = e.winding > 0;
+            Crossings along(e, from);
+            for (int y = from; y <= to; ++y) {
+                const std::int64_t column = std::max<std::int64_t>(along.next(), 0);
+                if (column < width) // else it changes no pixel of the row
+                    crossings[end[std::size_t(y - top)]++] = std::uint32_t(column) << 1 | down;
+            }
+        }
+        std::size_t begin = 0;
+        for (int y = bandTop; y <= bandBottom; ++y) {
+            paintRow(y, crossings.data() + begin, crossings.data() + end[std::size_t(y - top)]);
+            begin += count[std::size_t(y - top)];
+        }
+        bandTop = bandBottom + 1;
     }
+    for (int y = bottom + 1; clearing && y <= clear.bottom; ++y)
+        paintRow(y, nullptr, nullptr);
 }
 
 void drawLine(const Pixels& pixels, POINT from, POINT to, std::uint32_t colour)
