@@ -4,10 +4,7 @@
 // UTF-8. Open failures throw the lw::Failure the user is told; the others
 // return false with the system's own words in `error`.
 
-#include <atomic>
 #include <cstdint>
-#include <cstdio>
-#include <random>
 #include <string>
 
 namespace lw::fileio {
@@ -29,14 +26,7 @@ std::string outputTarget(const std::string& path);
 // A name for createUnique to try: prefix, twelve hex digits, suffix. The
 // digits are random, then the process and a count of the names drawn, so two
 // processes or two tries of one process seldom draw the same.
-inline std::string uniqueName(const std::string& prefix, const std::string& suffix, unsigned processId)
-{
-    static std::atomic<unsigned> serial{0};
-    std::random_device random;
-    char letters[24];
-    std::snprintf(letters, sizeof letters, "%08x%04x", unsigned(random()), (processId + serial++) & 0xFFFF);
-    return prefix + letters + suffix;
-}
+std::string uniqueName(const std::string& prefix, const std::string& suffix, unsigned processId);
 
 // Creates a new file exclusively (never through a link, never an existing
 // one) in `folder`, named prefix + random letters + suffix; `created` gets
