@@ -107,17 +107,14 @@ QRect ImageCanvas::render()
     // The changed part is cleared before anything is drawn: by the first
     // fill, when a shape comes first, in the same pass.
     bool cleared = false;
-    const auto clearFirst = [&] {
-        if (!std::exchange(cleared, true))
-            fillBox(pixels, changed, background_.rgb());
-    };
+    const auto toClear = [&] { return std::exchange(cleared, true) ? PixelBox{} : changed; };
 
     std::vector<std::span<const POINT>> shape;
     for (const Item& item : items_) {
         const auto pointsOf = [&](const Outline& o) { return std::span<const POINT>(points).subspan(o.first, o.count); };
         const auto outlines = std::span<const Outline>(outlines_).subspan(item.first, item.count);
         if (item.line) {
-            clearFirst();
+            fillBox(pixels, toClear(), background_.rgb());
             const auto ends = pointsOf(outlines[0]);
             drawLine(pixels, ends[0], ends[1], pixel(outlines[0].pen));
             continue;
@@ -125,14 +122,11 @@ QRect ImageCanvas::render()
         shape.clear();
         for (const Outline& o : outlines)
             shape.push_back(pointsOf(o));
-        if (!std::exchange(cleared, true))
-            fillNonzero(pixels, shape, kWhite, changed, background_.rgb());
-        else
-            fillNonzero(pixels, shape, kWhite);
+        fillNonzero(pixels, shape, kWhite, toClear(), background_.rgb());
         for (const Outline& o : outlines)
             drawPolygon(pixels, pointsOf(o), pixel(o.pen));
     }
-    clearFirst();
+    fillBox(pixels, toClear(), background_.rgb());
     drawn_ = shown;
     if (changed.empty())
         return {};

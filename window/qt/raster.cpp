@@ -95,11 +95,6 @@ void put(const Pixels& pixels, std::int64_t x, std::int64_t y, std::uint32_t col
 
 } // namespace
 
-void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> polygons, std::uint32_t colour)
-{
-    fillNonzero(pixels, polygons, colour, PixelBox{}, 0);
-}
-
 void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> polygons, std::uint32_t colour,
                  PixelBox clear, std::uint32_t background)
 {

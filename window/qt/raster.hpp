@@ -41,12 +41,11 @@ struct PixelBox {
     bool empty() const { return right < left || bottom < top; }
 };
 
-void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> polygons, std::uint32_t colour);
-// The same, and every other pixel of `clear` set to `background` in the same
-// pass: each pixel is written once, where clearing first would write the
-// filled ones twice.
+// Fills by the rule above. Every other pixel of `clear`, when one is given,
+// becomes `background` in the same pass: each pixel is written once, where
+// clearing first would write the filled ones twice.
 void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> polygons, std::uint32_t colour,
-                 PixelBox clear, std::uint32_t background);
+                 PixelBox clear = {}, std::uint32_t background = 0);
 
 // The polygon's outline, its last point joined back to its first.
 void drawPolygon(const Pixels& pixels, std::span<const POINT> polygon, std::uint32_t colour);
