@@ -66,15 +66,6 @@ inline POINT devicePoint(Pair v)
     return q;
 }
 
-} // namespace lanes
-
-inline POINT devicePoint(PointF p)
-{
-    return lanes::devicePoint(lanes::pair(p));
-}
-
-namespace lanes {
-
 template <typename Sink>
 void flattenCubicToDevice(Pair p0, Pair p1, Pair p2, Pair p3, double tolerance, Sink&& sink)
 {
@@ -95,6 +86,11 @@ void flattenCubicToDevice(Pair p0, Pair p1, Pair p2, Pair p3, double tolerance, 
 }
 
 } // namespace lanes
+
+inline POINT devicePoint(PointF p)
+{
+    return lanes::devicePoint(lanes::pair(p));
+}
 
 // flattenCubic, each point rounded by devicePoint as it is made. The curve
 // goes over as lane pairs, which travel in registers; handed over as PointF
