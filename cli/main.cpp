@@ -17,6 +17,7 @@
 
 #include <letterwire_version.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <new>
@@ -54,6 +55,19 @@ bool sameFamily(std::string_view a, std::string_view b)
 
 // One line each on standard error; the status stays as it is.
 void warn(const std::string& text) { std::cerr << "letterwire-cli: warning: " << text << "\n"; }
+
+// The export's warnings come one a line, each already saying "Warning: ".
+void warnLines(std::string_view text)
+{
+    constexpr std::string_view kSaid = "Warning: ";
+    while (!text.empty()) {
+        std::string_view line = text.substr(0, text.find('\n'));
+        text.remove_prefix(std::min(text.size(), line.size() + 1));
+        if (line.starts_with(kSaid))
+            line.remove_prefix(kSaid.size());
+        warn(std::string(line));
+    }
+}
 
 void warnAboutInputs(const lw::cli::Options& o, const lw::CapturedOutline& outline)
 {
@@ -100,11 +114,9 @@ int run(const lw::cli::Options& o)
         if (isStandardOutput(o.positional[1])) {
             const std::string bytes = lw::InputFile(input).readAll();
             const lw::JwParameters parameters = lw::writeJw(bytes, input, std::cout, outline, twipsPerPixel);
-            if (const std::string w = lw::jwWarning(bytes, input, parameters); !w.empty())
-                warn(w);
+            warnLines(lw::jwWarning(bytes, input, parameters));
         } else {
-            if (const std::string w = lw::writeJwExport(input, o.positional[1], outline, twipsPerPixel); !w.empty())
-                warn(w);
+            warnLines(lw::writeJwExport(input, o.positional[1], outline, twipsPerPixel));
         }
         return 0;
     }

@@ -109,17 +109,25 @@ bool CommandLines::next(std::string_view& line)
 {
     if (rest_.empty())
         return false;
-    const std::size_t cr = rest_.find('\r');
-    if (cr == std::string_view::npos) {
+    const std::size_t end = rest_.find_first_of("\r\n");
+    if (end == std::string_view::npos) {
         line = rest_;
         rest_ = {};
     } else {
-        line = rest_.substr(0, cr);
-        const std::size_t end = cr + 1 + (cr + 1 < rest_.size() && rest_[cr + 1] == '\n');
-        rest_.remove_prefix(end);
+        line = rest_.substr(0, end);
+        const bool crLf = rest_[end] == '\r' && end + 1 < rest_.size() && rest_[end + 1] == '\n';
+        rest_.remove_prefix(end + 1 + crLf);
     }
     ++number_;
     return true;
+}
+
+std::string_view readablePart(std::string_view line, std::size_t number)
+{
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (number == 1 && line.starts_with(kByteOrderMark))
+        line.remove_prefix(kByteOrderMark.size());
+    return line;
 }
 
 void copyCommandFile(std::string_view bytes, std::string_view fileName, std::ostream& out,
@@ -128,18 +136,22 @@ void copyCommandFile(std::string_view bytes, std::string_view fileName, std::ost
     LineSink sink(out);
     Interpreter interpret(fileName, parameters);
     CommandLines lines(bytes);
-    std::string_view line;
-    while (lines.next(line)) {
+    std::string_view copied;
+    while (lines.next(copied)) {
         const std::size_t number = lines.lineNumber();
+        const std::string_view line = readablePart(copied, number);
         const auto w = words(line);
         // An empty line has no words; it is copied and means nothing.
         if (w.empty()) {
-            sink.line(line);
+            sink.line(copied);
             continue;
         }
-        if (w[0] == "hq")
+        if (w[0] == "hq") {
+            // The mark belongs to the file, not to the dropped line.
+            sink.text() += copied.substr(0, copied.size() - line.size());
             continue;
-        sink.line(line);
+        }
+        sink.line(copied);
         if (w[0] == "hp1")
             interpret.basePoint(line, number);
         else if (w[0] == "hs")

@@ -1,7 +1,9 @@
 #pragma once
-// The JW command file as the export reads it: lines ending at CR or CR LF (a
-// lone LF is text, the last line needs no end), copied byte for byte except
-// "hq" lines, and the export parameters taken from "hp1", "hs" and "lg" lines.
+// The JW command file as the export reads it: lines ending at CR, CR LF or LF
+// (files from Unix editors and scripts end lines with LF alone; the last line
+// needs no end), copied byte for byte except "hq" lines, each with CR LF, and
+// the export parameters taken from "hp1", "hs" and "lg" lines. A UTF-8 byte
+// order mark at the start is kept in the copy but not read as part of word 1.
 //
 //   JwParameters p;
 //   copyCommandFile("hp1 100 50\rhs 1 2\rlg0\r", "cmd.txt", out, p);
@@ -42,6 +44,10 @@ private:
     std::string_view rest_;
     std::size_t number_ = 0;
 };
+
+// The part of line `number` that is read: the line without the UTF-8 byte
+// order mark Windows editors put at the start of a file.
+std::string_view readablePart(std::string_view line, std::size_t number);
 
 // Copies every line but those whose word 1 is exactly "hq" to `out`, each with
 // CR LF, and interprets it into `parameters`. A failure names `fileName`, the

@@ -2,6 +2,8 @@
 
 #include "base/words.hpp"
 
+#include <cctype>
+
 namespace lw {
 namespace {
 
@@ -10,11 +12,66 @@ bool hasLineWithWord1(std::string_view bytes, std::string_view word1, bool prefi
     CommandLines lines(bytes);
     std::string_view line;
     while (lines.next(line)) {
-        const auto w = words(line);
+        const auto w = words(readablePart(line, lines.lineNumber()));
         if (!w.empty() && (prefix ? w[0].starts_with(word1) : w[0] == word1))
             return true;
     }
     return false;
+}
+
+bool isRead(std::string_view word1)
+{
+    return word1 == "hp1" || word1 == "hs" || word1.starts_with("lg");
+}
+
+// For a line that a user almost surely meant as "hp1", "hs" or "lg" but that
+// the designed reading passes over: the word it was meant as and why it is
+// not read. Nothing for the lines that are read or mean nothing.
+struct Unread {
+    std::string meant;
+    const char* why = nullptr;
+};
+
+Unread unread(std::string_view line)
+{
+    const std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string_view::npos)
+        return {};
+    const std::string_view rest = line.substr(start);
+    const std::string_view word1 = rest.substr(0, rest.find_first_of(" \t"));
+    std::string lower(word1);
+    for (char& c : lower)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (!isRead(lower) || isRead(words(line)[0]))
+        return {};
+    const std::string meant = lower.starts_with("lg") ? "lg" : lower;
+    if (start > 0)
+        return {meant, "a blank or tab stands before its first word"};
+    if (word1 != lower)
+        return {meant, "only lower-case letters are read in its first word"};
+    return {meant, "a tab follows its first word, where only a blank separates words"};
+}
+
+std::string unreadLines(std::string_view bytes, std::string_view commandName)
+{
+    constexpr int kNamed = 10;
+    std::string text;
+    int count = 0;
+    CommandLines lines(bytes);
+    std::string_view line;
+    while (lines.next(line)) {
+        const Unread u = unread(readablePart(line, lines.lineNumber()));
+        if (!u.why)
+            continue;
+        if (++count > kNamed)
+            continue;
+        text += "Warning: " + std::string(commandName) + ", line " + std::to_string(lines.lineNumber())
+                + " looks like an \"" + u.meant + "\" line but is not read: " + u.why + ".\n";
+    }
+    if (count > kNamed)
+        text += "Warning: " + std::string(commandName) + ": " + std::to_string(count - kNamed)
+                + " more such lines are not read.\n";
+    return text;
 }
 
 } // namespace
@@ -22,20 +79,21 @@ bool hasLineWithWord1(std::string_view bytes, std::string_view word1, bool prefi
 std::string jwWarning(std::string_view commandBytes, std::string_view commandName,
                       const JwParameters& parameters)
 {
-    if (parameters.chosenScale != 0)
-        return {};
-    std::string cause;
-    if (commandBytes.find('\n') != std::string_view::npos
-        && commandBytes.find('\r') == std::string_view::npos)
-        cause = "it has line feeds but no carriage returns, so it is read as one line";
-    else if (!hasLineWithWord1(commandBytes, "hs", false))
-        cause = "it has no \"hs\" line";
-    else if (!hasLineWithWord1(commandBytes, "lg", true))
-        cause = "it has no \"lg\" line";
-    else
-        cause = "its last \"lg\" line chose a scale entry of 0";
-    return "Warning: the chosen scale is 0, so every point was written on the base point: "
-           + std::string(commandName) + ": " + cause + ".";
+    std::string text = unreadLines(commandBytes, commandName);
+    if (parameters.chosenScale == 0) {
+        std::string cause;
+        if (!hasLineWithWord1(commandBytes, "hs", false))
+            cause = "it has no \"hs\" line";
+        else if (!hasLineWithWord1(commandBytes, "lg", true))
+            cause = "it has no \"lg\" line";
+        else
+            cause = "its last \"lg\" line chose a scale entry of 0";
+        text += "Warning: the chosen scale is 0, so every point was written on the base point: "
+                + std::string(commandName) + ": " + cause + ".\n";
+    }
+    if (!text.empty())
+        text.pop_back();
+    return text;
 }
 
 } // namespace lw

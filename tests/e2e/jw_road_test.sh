@@ -17,8 +17,8 @@ xvfb_start
 
 # Base point (100, 50); "lg1" picks 2.5 from the scale table. The text line is
 # Shift-JIS "ソ表 テキスト" as raw bytes: both trail bytes of ソ and 表 are
-# 0x5C, a backslash on its own. A lone LF is text, an empty line is copied
-# as one, and the last line has no line end.
+# 0x5C, a backslash on its own. A lone LF ends a line as CR LF does, an empty
+# line is copied as one, and the last line has no line end.
 cmd="$work/command.txt" out="$work/out.txt"
 {
   printf 'hq 0 0\r\n'
@@ -40,7 +40,7 @@ cp "$cmd" "$work/command.orig"
   printf 'lg1\r\n'
   printf 'LINE  with a tab\there\r\n'
   printf '\203\134\225\134 \203e\203L\203X\203g\r\n'
-  printf 'lone\nfeed\r\n'
+  printf 'lone\r\nfeed\r\n'
   printf '\r\n'
   printf ' hq stays\r\n'
   printf 'last\r\n'

@@ -1,10 +1,12 @@
 // The command file on bytes in hand: what is copied and what it sets, and
 // every failure with its kind, line and word.
 #include "export/command_file.hpp"
+#include "export/jw_warnings.hpp"
 #include "base/failure.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -80,9 +82,12 @@ TEST(CommandFile, CopiesAndInterpretsLines)
          {{1, 6}}},
         {"lg after hs picks the stored entry", "hs 5 6 7 \rlg1\r", "hs 5 6 7 \r\nlg1\r\n", 0, 0, 6},
         {"the later lg decides", "hs 5 6 7 \rlg1\rlg2\r", "hs 5 6 7 \r\nlg1\r\nlg2\r\n", 0, 0, 7},
-        {"LF alone is text: one line, word 1 decides", "hq x\nhp1 1 2\nlg1\n", ""},
-        {"LF alone is text: copied with its line feeds", "hp1\n1 2\n", "hp1\n1 2\n\r\n"},
-        {"LF before CR stays in the line", "a\n\rb", "a\n\r\nb\r\n"},
+        {"LF ends a line as CR LF does", "hq x\nhp1 1 2\nhs 5 6 7 \nlg1\n", "hp1 1 2\r\nhs 5 6 7 \r\nlg1\r\n", 1, 2, 6},
+        {"LF then CR is two line ends", "a\n\rb", "a\r\n\r\nb\r\n"},
+        {"line ends mixed in one file", "a\rb\nc\r\nd", "a\r\nb\r\nc\r\nd\r\n"},
+        {"a byte order mark is kept in the copy and not read", "\xEF\xBB\xBFhp1 3 4\r\n", "\xEF\xBB\xBFhp1 3 4\r\n", 3, 4},
+        {"a byte order mark outlives a dropped hq line", "\xEF\xBB\xBFhq\r\nx\r\n", "\xEF\xBB\xBFx\r\n"},
+        {"a byte order mark is read only at the start", "x\r\xEF\xBB\xBFhp1 3 4\r", "x\r\n\xEF\xBB\xBFhp1 3 4\r\n"},
         {"no line end after the last line", "hs 1 2 \rlg1", "hs 1 2 \r\nlg1\r\n", 0, 0, 2},
         // Regression: an empty line used to stop the export.
         {"empty lines are copied and mean nothing", "a\r\r\nb\r\r", "a\r\n\r\nb\r\n\r\n"},
@@ -137,9 +142,9 @@ TEST(CommandFile, FailuresNameKindFileLineAndWord)
          "Subscript out of range: cmd.txt, line 1, word \"lg16.6\"", "lg16.6\r\n"},
         {"lg beyond 32 bits", "lg99999999999\r", FailureKind::Overflow,
          "Overflow: cmd.txt, line 1, word \"lg99999999999\"", "lg99999999999\r\n"},
-        {"words are shown as text with control bytes escaped", "hp1 \x82\xa0\n 1\r",
-         FailureKind::TypeMismatch, "Type mismatch: cmd.txt, line 1, word \"\xe3\x81\x82\\x0A\"",
-         "hp1 \x82\xa0\n 1\r\n"},
+        {"words are shown as text with control bytes escaped", "hp1 \x82\xa0\t 1\r",
+         FailureKind::TypeMismatch, "Type mismatch: cmd.txt, line 1, word \"\xe3\x81\x82\\x09\"",
+         "hp1 \x82\xa0\t 1\r\n"},
     };
     for (const auto& c : cases) {
         const Result r = run(c.bytes);
@@ -152,14 +157,64 @@ TEST(CommandFile, FailuresNameKindFileLineAndWord)
     }
 }
 
-TEST(CommandLines, EndAtCrOrCrLfAndCountFromOne)
+TEST(CommandLines, EndAtCrCrLfOrLfAndCountFromOne)
 {
-    CommandLines lines("a\r\nb\n\rc\r\rd");
+    CommandLines lines("a\r\nb\n\rc\r\rd\n\ne");
     std::string_view line;
     std::vector<std::pair<std::string, std::size_t>> seen;
     while (lines.next(line))
         seen.emplace_back(std::string(line), lines.lineNumber());
     const std::vector<std::pair<std::string, std::size_t>> expected = {
-        {"a", 1}, {"b\n", 2}, {"c", 3}, {"", 4}, {"d", 5}};
+        {"a", 1}, {"b", 2}, {"", 3}, {"c", 4}, {"", 5}, {"d", 6}, {"", 7}, {"e", 8}};
     EXPECT_EQ(seen, expected);
+}
+
+// Lines a user meant but the designed reading passes over leave the output as
+// designed; the warning names each such line and why.
+TEST(CommandFile, WarningsNameLinesThatLookMeantButAreNotRead)
+{
+    const std::string scale0 =
+        "Warning: the chosen scale is 0, so every point was written on the base point: cmd.txt: ";
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string warning;
+    } cases[] = {
+        {"a usable file says nothing", "hp1 1 2\r\nhs 2 3 \r\nlg1\r\n", ""},
+        {"LF line ends are read", "hp1 1 2\nhs 2 3 \nlg1\n", ""},
+        {"a byte order mark before hp1 is read", "\xEF\xBB\xBFhp1 1 2\r\nhs 2 3 \r\nlg1\r\n", ""},
+        {"upper case", "HP1 1 2\r\nhs 2 3 \r\nlg1\r\n",
+         "Warning: cmd.txt, line 1 looks like an \"hp1\" line but is not read: only lower-case letters are read "
+         "in its first word."},
+        {"a leading blank", "hp1 1 2\r\n hs 2 3 \r\nlg1\r\n",
+         "Warning: cmd.txt, line 2 looks like an \"hs\" line but is not read: a blank or tab stands before its "
+         "first word.\n" + scale0 + "it has no \"hs\" line."},
+        {"a leading tab", "hs 2 3 \r\n\tlg1\r\n",
+         "Warning: cmd.txt, line 2 looks like an \"lg\" line but is not read: a blank or tab stands before its "
+         "first word.\n" + scale0 + "it has no \"lg\" line."},
+        {"a tab after the word", "hp1\t1 2\r\nhs 2 3 \r\nLG1\r\n",
+         "Warning: cmd.txt, line 1 looks like an \"hp1\" line but is not read: a tab follows its first word, "
+         "where only a blank separates words.\n"
+         "Warning: cmd.txt, line 3 looks like an \"lg\" line but is not read: only lower-case letters are read "
+         "in its first word.\n" + scale0 + "it has no \"lg\" line."},
+        {"words that only start alike say nothing", "HP10 1\r\nhsx\r\nhs 2 3 \r\nlg1\r\n", ""},
+        {"lg with a tab is read", "hs 2 3 \r\nlg1\t\r\n", ""},
+        {"a negative scale is not a scale of 0", "hs -2 3 \r\nlg0\r\n", ""},
+    };
+    for (const auto& c : cases) {
+        const Result r = run(c.bytes);
+        EXPECT_FALSE(r.kind) << c.name << ": " << r.what;
+        EXPECT_EQ(jwWarning(c.bytes, "cmd.txt", r.parameters), c.warning) << c.name;
+    }
+
+    std::string many;
+    for (int i = 0; i < 12; ++i)
+        many += "HS 1 2\r\n";
+    JwParameters parameters;
+    parameters.chosenScale = 1;
+    const std::string warning = jwWarning(many, "cmd.txt", parameters);
+    EXPECT_EQ(std::count(warning.begin(), warning.end(), '\n'), 10) << warning;
+    EXPECT_NE(warning.find("line 10 looks like"), std::string::npos) << warning;
+    EXPECT_EQ(warning.find("line 11 looks like"), std::string::npos) << warning;
+    EXPECT_TRUE(warning.ends_with("Warning: cmd.txt: 2 more such lines are not read.")) << warning;
 }
