@@ -2,8 +2,11 @@
 // that PROGRAM names (see program_lookup.hpp) with ARGS, and wait for it.
 //
 // The program gets PROGRAM as typed for argv[0], each of ARGS unchanged, and
-// the launcher's environment, directory and standard streams. Exit status:
+// the launcher's environment, directory and standard streams. SIGTERM, SIGINT
+// and SIGHUP sent to the launcher are passed on to the program, and the
+// launcher ends when it does. Exit status:
 //   0    the program ran and ended, whatever its own status
+//        (stopped by one of those signals, it ends by the program's signal)
 //   255  no PROGRAM given; nothing is printed
 //   127  no file for PROGRAM exists          (with a message on stderr)
 //   126  a file exists but cannot be started (with a message on stderr)
@@ -12,6 +15,7 @@
 
 #include <cerrno>
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -33,6 +37,62 @@ namespace {
 constexpr int kNoProgramName = 255; // -1 as a POSIX parent sees it
 constexpr int kNotFound = 127;
 constexpr int kCannotStart = 126;
+constexpr int kPassedOn[] = {SIGTERM, SIGINT, SIGHUP};
+
+volatile sig_atomic_t childPid = 0;
+volatile sig_atomic_t received = 0;
+
+// A signal sent to the launcher alone (kill, a service manager) reaches the
+// program too, so it is not left running without the one waiting for it. A
+// terminal's Ctrl-C already reaches the whole process group: not sent twice.
+void passOn(int signal, siginfo_t* info, void*)
+{
+    const int saved = errno;
+    received = signal;
+    if (childPid > 0 && (info == nullptr || info->si_code == SI_USER || info->si_code == SI_QUEUE))
+        kill(static_cast<pid_t>(childPid), signal);
+    errno = saved;
+}
+
+// Installs passOn with the signals blocked, so none lands between the start
+// and the moment the program's id is known; the program starts with the
+// default handling and mask.
+class SignalsPassedOn {
+public:
+    SignalsPassedOn()
+    {
+        sigemptyset(&set_);
+        for (int s : kPassedOn)
+            sigaddset(&set_, s);
+        sigprocmask(SIG_BLOCK, &set_, &old_);
+        struct sigaction action {};
+        action.sa_sigaction = passOn;
+        action.sa_flags = SA_SIGINFO;
+        sigemptyset(&action.sa_mask);
+        for (int s : kPassedOn)
+            sigaction(s, &action, nullptr);
+        posix_spawnattr_init(&attr_);
+        posix_spawnattr_setsigmask(&attr_, &old_);
+        posix_spawnattr_setsigdefault(&attr_, &set_);
+        posix_spawnattr_setflags(&attr_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    }
+    ~SignalsPassedOn() { posix_spawnattr_destroy(&attr_); }
+    SignalsPassedOn(const SignalsPassedOn&) = delete;
+    SignalsPassedOn& operator=(const SignalsPassedOn&) = delete;
+
+    const posix_spawnattr_t* attributes() const { return &attr_; }
+    // After the start: the program's id known, signals may arrive.
+    void started(pid_t pid)
+    {
+        childPid = pid;
+        sigprocmask(SIG_SETMASK, &old_, nullptr);
+    }
+
+private:
+    sigset_t set_;
+    sigset_t old_;
+    posix_spawnattr_t attr_;
+};
 
 // Control characters escaped, so a newline in a name cannot break the
 // message line.
@@ -101,7 +161,7 @@ int main(int argc, char* argv[])
     std::setlocale(LC_CTYPE, "");
 
     const std::string_view name = argv[1];
-    std::printf("Launch %s\n", argv[1]);
+    std::printf("Launch %s\n", printable(name).c_str());
     // Flushed now so the line comes before the program's own output, also
     // when stdout is a pipe or a file.
     std::fflush(stdout);
@@ -130,8 +190,9 @@ int main(int argc, char* argv[])
 
     // argv + 1 is already null-terminated: the name as typed, then the
     // arguments, each passed on whole.
+    SignalsPassedOn signals;
     pid_t pid = 0;
-    int error = posix_spawn(&pid, path->c_str(), nullptr, nullptr, argv + 1, environ);
+    int error = posix_spawn(&pid, path->c_str(), nullptr, signals.attributes(), argv + 1, environ);
     if (error == ENOEXEC) {
         error = scriptTextError(*path);
         if (error == 0) {
@@ -141,14 +202,23 @@ int main(int argc, char* argv[])
             char shName[] = "sh";
             std::vector<char*> shArgv{shName, script.data()};
             shArgv.insert(shArgv.end(), argv + 2, argv + argc + 1);
-            error = posix_spawn(&pid, "/bin/sh", nullptr, nullptr, shArgv.data(), environ);
+            error = posix_spawn(&pid, "/bin/sh", nullptr, signals.attributes(), shArgv.data(), environ);
         }
     }
+    signals.started(error == 0 ? pid : 0);
     if (error != 0)
         return fail(name, startError(*path, error), kCannotStart);
 
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    // Stopped on request, the launcher ends the way the program did, so its
+    // caller sees the stop and not a success.
+    if (received != 0 && WIFSIGNALED(status)) {
+        std::fflush(stdout);
+        const int signal = WTERMSIG(status);
+        std::signal(signal, SIG_DFL);
+        raise(signal);
     }
     return 0;
 }

@@ -125,6 +125,14 @@ std::wstring systemDirectory()
     return n > 0 && n < MAX_PATH ? std::wstring(dir, n) : L"C:\\Windows\\System32";
 }
 
+// Ctrl-C and Ctrl-Break reach every process of the console, the program
+// too: the launcher lets the program decide and waits for it to end, instead
+// of leaving it without the one that waits. Handlers are not inherited.
+BOOL WINAPI waitForTheProgram(DWORD event)
+{
+    return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t* argv[])
@@ -132,7 +140,7 @@ int wmain(int argc, wchar_t* argv[])
     if (argc < 2)
         return kNoProgramName;
     const std::wstring name = argv[1];
-    write(STD_OUTPUT_HANDLE, L"Launch " + name + L"\r\n");
+    write(STD_OUTPUT_HANDLE, L"Launch " + printable(name) + L"\r\n");
 
     if (name.empty())
         return fail(name, L"the program name is empty", kNotFound);
@@ -171,7 +179,9 @@ int wmain(int argc, wchar_t* argv[])
         const std::optional<std::wstring> tail =
             launcher::batchCommandLine(path, std::vector<std::wstring>(words.begin() + 1, words.end()));
         if (!tail)
-            return fail(name, printable(path) + L": a batch file cannot take a line break or a double quote here",
+            return fail(name,
+                        printable(path) + L": a batch file cannot take a line break or \"%\" in an argument "
+                                          L"(cmd would end the command or expand it), nor a double quote in its path",
                         kCannotStart);
         application = systemDirectory() + L"\\cmd.exe";
         commandLine = L"cmd.exe " + *tail;
@@ -189,6 +199,7 @@ int wmain(int argc, wchar_t* argv[])
                         &startup, &process))
         return fail(name, printable(path) + L": " + systemMessage(GetLastError(), printable(path)), kCannotStart);
     CloseHandle(process.hThread);
+    SetConsoleCtrlHandler(waitForTheProgram, TRUE);
     WaitForSingleObject(process.hProcess, INFINITE);
     CloseHandle(process.hProcess);
     return 0;

@@ -8,7 +8,7 @@ namespace {
 
 // Backslashes that end up before a double quote are doubled, so the split
 // takes them as text; elsewhere they stand as they are.
-void appendQuoted(std::wstring& out, std::wstring_view arg, bool doubleQuotesAsPair)
+void appendQuoted(std::wstring& out, std::wstring_view arg)
 {
     out += L'"';
     std::size_t backslashes = 0;
@@ -20,12 +20,26 @@ void appendQuoted(std::wstring& out, std::wstring_view arg, bool doubleQuotesAsP
         }
         if (c == L'"') {
             out.append(backslashes, L'\\');
-            out += doubleQuotesAsPair ? L'"' : L'\\';
+            out += L'\\';
         }
         backslashes = 0;
         out += c;
     }
     out.append(backslashes, L'\\');
+    out += L'"';
+}
+
+// cmd gives a batch file its arguments as typed, quotes and all, and %~1
+// only takes the outer quotes off: a backslash is plain text there, and a
+// double quote is written as a pair.
+void appendQuotedForCmd(std::wstring& out, std::wstring_view arg)
+{
+    out += L'"';
+    for (wchar_t c : arg) {
+        if (c == L'"')
+            out += L'"';
+        out += c;
+    }
     out += L'"';
 }
 
@@ -51,7 +65,7 @@ std::wstring quoteArgument(std::wstring_view arg)
         out = arg;
         return out;
     }
-    appendQuoted(out, arg, false);
+    appendQuoted(out, arg);
     return out;
 }
 
@@ -77,12 +91,14 @@ std::optional<std::wstring> batchCommandLine(std::wstring_view script, const std
     line += percentsKept(script);
     line += L'"';
     for (const std::wstring& arg : args) {
-        if (arg.find_first_of(std::wstring_view(L"\r\n\0", 3)) != std::wstring::npos)
+        // No quoting keeps cmd from expanding a "%" in an argument on every
+        // cmd (Wine's expands even the empty-slice form used for the path).
+        if (arg.find_first_of(std::wstring_view(L"\r\n\0%", 4)) != std::wstring::npos)
             return std::nullopt;
         // Inside double quotes cmd leaves &|<>^() alone; anything but a few
         // harmless ASCII characters is quoted rather than listing the
         // dangerous ones. cmd also splits batch arguments at , ; = and blanks.
-        bool quote = arg.empty() || arg.back() == L'\\';
+        bool quote = arg.empty();
         for (wchar_t c : arg) {
             if (c < 0x80 && !std::iswalnum(static_cast<wint_t>(c)) &&
                 std::wstring_view(L"#$*+-./:?@\\_").find(c) == std::wstring_view::npos)
@@ -93,7 +109,7 @@ std::optional<std::wstring> batchCommandLine(std::wstring_view script, const std
             line += arg;
             continue;
         }
-        appendQuoted(line, percentsKept(arg), true);
+        appendQuotedForCmd(line, arg);
     }
     line += L'"';
     return line;

@@ -24,8 +24,9 @@ std::wstring programCommandLine(const std::vector<std::wstring>& words);
 
 // What follows "cmd.exe" to run `script` with `args`, each of which the batch
 // file gets back whole from %~1, %~2, ..., with nothing in them run or
-// expanded by cmd. Nothing when an argument holds a line break or NUL, or the
-// script path a double quote: cmd cannot carry those.
+// expanded by cmd and no backslash doubled. Nothing when an argument holds a
+// line break, NUL or "%", or the script path a double quote: cmd cannot carry
+// those unchanged.
 std::optional<std::wstring> batchCommandLine(std::wstring_view script, const std::vector<std::wstring>& args);
 
 // Whether `path` names a batch file (".bat" or ".cmd", any case), which only

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <fcntl.h>
@@ -206,7 +209,11 @@ TEST_F(Launcher, StartsTheFileTheNameSelectsOrSaysWhyNot)
 
         EXPECT_EQ(r.status, c.status);
         // Through a pipe too, the Launch line comes before the program's own.
-        std::string out = "Launch " + c.words[0] + "\n";
+        // The name as typed, its line breaks shown as \n.
+        std::string out = "Launch ";
+        for (char ch : c.words[0])
+            out += ch == '\n' ? std::string("\\n") : std::string(1, ch);
+        out += "\n";
         if (!c.ran.empty())
             out += "out of " + c.ran + "\n";
         EXPECT_EQ(r.out, out);
@@ -244,4 +251,68 @@ TEST_F(Launcher, ProgramSeesTheNameAsTypedAsArgv0)
     unsetenv("LW_PROBE_RECORD");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(readFile(record), "[probe]\n[one two]\n");
+}
+
+// A name with a line break cannot forge a second line of the launcher's.
+TEST_F(Launcher, LaunchLineShowsControlCharactersEscaped)
+{
+    Result r = runLauncher(scratch, {"a\nLaunch b\x01"});
+    EXPECT_EQ(r.status, 127);
+    EXPECT_EQ(r.out, "Launch a\\nLaunch b\\x01\n");
+}
+
+// Stopping the launcher stops the program it waits for, and the caller sees
+// the stop; a signal the program survives still ends it with status 0.
+TEST_F(Launcher, SignalsSentToTheLauncherReachTheProgram)
+{
+    using namespace std::chrono;
+    const struct {
+        int signal;
+        const char* trap; // the script's handling of the signal
+        bool launcherSignalled;
+    } cases[] = {
+        {SIGTERM, "", true},
+        {SIGINT, "", true},
+        {SIGHUP, "", true},
+        {SIGTERM, "trap 'echo caught > \"$1.caught\"; exit 3' TERM", false},
+    };
+    for (const auto& c : cases) {
+        const fs::path pidFile = scratch / ("pid" + std::to_string(c.signal) + (c.launcherSignalled ? "" : "t"));
+        const fs::path script = scratch / "waiter";
+        std::ofstream(script) << "#!/bin/sh\n" << c.trap << "\necho $$ > \"$1.tmp\"; mv \"$1.tmp\" \"$1\"\n"
+                              << "while :; do sleep 0.05; done\n";
+        fs::permissions(script, fs::perms(0755));
+        const pid_t launcher = fork();
+        if (launcher == 0) {
+            if (chdir(scratch.c_str()) == 0)
+                execl(LAUNCHER_PATH, LAUNCHER_PATH, "waiter", pidFile.c_str(), static_cast<char*>(nullptr));
+            _exit(99);
+        }
+        ASSERT_GT(launcher, 0);
+        const auto deadline = steady_clock::now() + seconds(20);
+        while (!fs::exists(pidFile) && steady_clock::now() < deadline)
+            std::this_thread::sleep_for(milliseconds(10));
+        ASSERT_TRUE(fs::exists(pidFile)) << "the program did not start";
+        const pid_t program = std::stoi(readFile(pidFile));
+        ASSERT_EQ(kill(launcher, c.signal), 0);
+
+        int status = 0;
+        pid_t ended = 0;
+        while ((ended = waitpid(launcher, &status, WNOHANG)) == 0 && steady_clock::now() < deadline)
+            std::this_thread::sleep_for(milliseconds(10));
+        if (ended == 0) {
+            kill(program, SIGKILL);
+            kill(launcher, SIGKILL);
+            waitpid(launcher, &status, 0);
+            FAIL() << "the launcher did not end after signal " << c.signal;
+        }
+        if (c.launcherSignalled) {
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << "signal " << c.signal;
+        } else {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            EXPECT_EQ(readFile(pidFile.string() + ".caught"), "caught\n");
+        }
+        // The launcher waited for the program, so it is gone, not orphaned.
+        EXPECT_NE(kill(program, 0), 0) << "signal " << c.signal;
+    }
 }

@@ -78,9 +78,10 @@ TEST(WindowsCommandLine, BatchArgumentsAreQuotedForCmd)
         // cmd's own operators and argument separators stay inside quotes.
         {{L"x&y", L"a|b", L"(c)", L"<d>", L"e^f", L"g,h", L"i;j", L"k=l", L"m!n"},
          L" \"x&y\" \"a|b\" \"(c)\" \"<d>\" \"e^f\" \"g,h\" \"i;j\" \"k=l\" \"m!n\""},
-        {{L"50%", L"%PATH%"}, L" \"50%%cd:~,%\" \"%%cd:~,%PATH%%cd:~,%\""},
         {{L"q\"q"}, L" \"q\"\"q\""},
-        {{L"dir\\"}, L" \"dir\\\\\""},
+        // %~1 takes the quotes off and nothing else: backslashes stay single.
+        {{L"dir\\"}, L" dir\\"},
+        {{L"my dir\\", L"\\\"x"}, L" \"my dir\\\" \"\\\"\"x\""},
         {{L"日本語"}, L" 日本語"},
     };
     for (const Case& c : cases) {
@@ -92,6 +93,9 @@ TEST(WindowsCommandLine, BatchArgumentsAreQuotedForCmd)
     EXPECT_EQ(batchCommandLine(L"t.bat", {L"ok", L"a\nb"}), std::nullopt);
     EXPECT_EQ(batchCommandLine(L"t.bat", {L"a\rb"}), std::nullopt);
     EXPECT_EQ(batchCommandLine(L"t.bat", {std::wstring(L"a\0b", 3)}), std::nullopt);
+    // cmd expands %NAME% whatever the quoting; refused rather than changed.
+    EXPECT_EQ(batchCommandLine(L"t.bat", {L"50%"}), std::nullopt);
+    EXPECT_EQ(batchCommandLine(L"t.bat", {L"%PATH%"}), std::nullopt);
 }
 
 TEST(WindowsCommandLine, BatchFilesByExtension)
