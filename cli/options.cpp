@@ -28,6 +28,28 @@ std::string shortest(double value)
     return buffer;
 }
 
+// The text is one line: a control character would only draw a stray glyph
+// (or a box), so it is refused where it stands, counted in characters.
+std::string oneLine(std::string text)
+{
+    std::size_t character = 0;
+    for (const unsigned char c : text) {
+        if ((c & 0xC0) != 0x80)
+            ++character;
+        if (c >= 0x20 && c != 0x7F)
+            continue;
+        char code[8];
+        std::snprintf(code, sizeof code, "0x%02X", c);
+        const std::string what = c == '\n'   ? "a line feed"
+                                 : c == '\r' ? "a carriage return"
+                                 : c == '\t' ? "a tab"
+                                              : std::string("control character ") + code;
+        throw UsageError("--text: " + what + " at character " + std::to_string(character) +
+                         "; the text is one line");
+    }
+    return text;
+}
+
 std::string previewSize() { return shortest(design::kPreviewWidth) + " x " + shortest(design::kPreviewHeight); }
 
 constexpr int kAngleLimit = 214748364;
@@ -186,7 +208,7 @@ Options parseOptions(const std::vector<std::string>& args)
         } else if (a == "--version") {
             o.request = Request::Version;
         } else if (a == "--text") {
-            o.text = value();
+            o.text = oneLine(value());
         } else if (a == "--font") {
             o.font.faceName = value();
         } else if (a == "--size") {

@@ -1,7 +1,9 @@
 ; The Letterwire installer: for the current user (the default, no
 ; administrator rights needed) or for all users; Start-menu entries; an
 ; uninstaller registered in the hive of the install that removes exactly what
-; was installed.
+; was installed, the program folder on PATH (a choice, on by default) and the
+; settings once no install is left; it waits while a program of the install
+; runs. English and Japanese, chosen by the system's language.
 ;
 ; Built by scripts/package-windows, which passes:
 ;   VERSION      the project's version, e.g. 0.1
@@ -50,17 +52,20 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "MIT licence"
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include WordFunc.nsh
+!include WinMessages.nsh
 
 !include "${FILES}"
 
 !define MUI_ABORTWARNING
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\README.txt"
-!define MUI_FINISHPAGE_SHOWREADME_TEXT "Show README.txt"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "$(ShowReadme)"
 !define MUI_FINISHPAGE_NOAUTOCLOSE
 !define MUI_UNFINISHPAGE_NOAUTOCLOSE
 
 !insertmacro MUI_PAGE_LICENSE "${STAGE}/LICENSE.txt"
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
+!insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -70,6 +75,12 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "MIT licence"
 ; The first language is the fallback; Japanese Windows gets Japanese.
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Japanese"
+!include /CHARSET=UTF8 "strings.nsh"
+
+; PATH lives in a different key for each hive.
+!define ENV_USER "Environment"
+!define ENV_MACHINE "SYSTEM\CurrentControlSet\Control\Session Manager\Environment"
+!define SETTINGS_KEY "Software\${PRODUCT}"
 
 Var CommandLineDir
 
@@ -84,14 +95,44 @@ Function onInstallModeChanged
   ${EndIf}
 FunctionEnd
 
-Function .onInit
-  SetRegView 64
-  ; /D= sets $INSTDIR before .onInit; the install mode would overwrite it.
-  StrCpy $CommandLineDir $INSTDIR
-  !insertmacro MULTIUSER_INIT
-FunctionEnd
 
-Section "Letterwire"
+; $R9: the key that holds PATH in the hive of this install.
+!macro LW_ENV_KEY
+  ${If} $MultiUser.InstallMode == "AllUsers"
+    StrCpy $R9 "${ENV_MACHINE}"
+  ${Else}
+    StrCpy $R9 "${ENV_USER}"
+  ${EndIf}
+!macroend
+
+; $R0: PATH of the install's hive; error flag set when it exists but is too
+; long for NSIS strings (ReadRegStr then gives "" as for no value at all,
+; and writing that back would destroy it).
+!macro LW_READ_PATH
+  ClearErrors
+  ReadRegStr $R0 SHCTX $R9 "Path"
+  ${If} ${Errors}
+    StrCpy $R0 ""
+    StrCpy $R1 0
+    ClearErrors
+    ${Do}
+      EnumRegValue $R2 SHCTX $R9 $R1
+      ${If} ${Errors}
+      ${OrIf} $R2 == ""
+        ClearErrors
+        ${Break}
+      ${EndIf}
+      ${If} $R2 == "Path"
+        SetErrors
+        ${Break}
+      ${EndIf}
+      IntOp $R1 $R1 + 1
+    ${Loop}
+  ${EndIf}
+!macroend
+
+Section "Letterwire" SecProgram
+  SectionIn RO
   SetOutPath "$INSTDIR"
   !insertmacro LW_INSTALL_FILES
   WriteUninstaller "$INSTDIR\${UNINSTALLER}"
@@ -119,6 +160,65 @@ Section "Letterwire"
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" "$0"
 SectionEnd
 
+; letterwire-cli.exe and launcher.exe from any command prompt.
+Section "$(SectionPath)" SecPath
+  !insertmacro LW_ENV_KEY
+  !insertmacro LW_READ_PATH
+  ${If} ${Errors}
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$(PathTooLong)" /SD IDOK
+    Return
+  ${EndIf}
+  ; Already there (an update, or put there by hand): nothing to add.
+  ClearErrors
+  ${WordReplace} ";$R0;" ";$INSTDIR;" ";" "E+" $R1
+  ${IfNot} ${Errors}
+    WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "AddedToPath" 1
+    Return
+  ${EndIf}
+  StrLen $R1 "$R0;$INSTDIR"
+  ${If} $R1 >= ${NSIS_MAX_STRLEN}
+    MessageBox MB_OK|MB_ICONEXCLAMATION "$(PathTooLong)" /SD IDOK
+    Return
+  ${EndIf}
+  ${If} $R0 == ""
+    StrCpy $R0 "$INSTDIR"
+  ${Else}
+    StrCpy $R0 "$R0;$INSTDIR"
+  ${EndIf}
+  WriteRegExpandStr SHCTX $R9 "Path" $R0
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "AddedToPath" 1
+  SendMessage ${HWND_BROADCAST} ${WM_SETTINGCHANGE} 0 "STR:Environment" /TIMEOUT=5000
+SectionEnd
+
+Function .onInit
+  SetRegView 64
+  ; /D= sets $INSTDIR before .onInit; the install mode would overwrite it.
+  StrCpy $CommandLineDir $INSTDIR
+  !insertmacro MULTIUSER_INIT
+  ; /NoPath: a silent install that leaves PATH alone.
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/NoPath" $1
+  ${IfNot} ${Errors}
+    SectionSetFlags ${SecPath} 0
+  ${EndIf}
+FunctionEnd
+
+; $0: the first of the install's programs that is running, or "". A running
+; program cannot be opened for writing; the test writes nothing.
+!macro LW_RUNNING_PROGRAM NAME
+  ${If} $0 == ""
+  ${AndIf} ${FileExists} "$INSTDIR\${NAME}"
+    ClearErrors
+    FileOpen $1 "$INSTDIR\${NAME}" a
+    ${If} ${Errors}
+      StrCpy $0 "${NAME}"
+    ${Else}
+      FileClose $1
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 Function un.onInit
   SetRegView 64
   ; The uninstaller belongs to the install whose folder it sits in, whatever
@@ -130,7 +230,7 @@ Function un.onInit
   ${If} $0 == $INSTDIR
     ${If} $MultiUser.Privileges != "Admin"
     ${AndIf} $MultiUser.Privileges != "Power"
-      MessageBox MB_OK|MB_ICONSTOP "${PRODUCT} was installed for all users; removing it needs administrator rights." /SD IDOK
+      MessageBox MB_OK|MB_ICONSTOP "$(NeedsAdmin)" /SD IDOK
       Quit
     ${EndIf}
     Call un.MultiUser.InstallMode.AllUsers
@@ -138,9 +238,45 @@ Function un.onInit
     Call un.MultiUser.InstallMode.CurrentUser
   ${EndIf}
   StrCpy $INSTDIR $CommandLineDir
+  ; Files of a running program cannot go: wait for it rather than leave half
+  ; an install behind. Silent, the uninstaller ends with status 2.
+  ${Do}
+    StrCpy $0 ""
+    !insertmacro LW_RUNNING_PROGRAM "Letterwire.exe"
+    !insertmacro LW_RUNNING_PROGRAM "letterwire-cli.exe"
+    !insertmacro LW_RUNNING_PROGRAM "launcher.exe"
+    ${If} $0 == ""
+      ${Break}
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(StillRunning)" /SD IDCANCEL IDRETRY lw_retry
+    SetErrorLevel 2
+    Quit
+    lw_retry:
+  ${Loop}
 FunctionEnd
 
 Section "Uninstall"
+  ReadRegDWORD $0 SHCTX "${UNINSTALL_KEY}" "AddedToPath"
+  ${If} $0 == 1
+    !insertmacro LW_ENV_KEY
+    !insertmacro LW_READ_PATH
+    ${If} ${Errors}
+      MessageBox MB_OK|MB_ICONEXCLAMATION "$(PathNotRemoved)" /SD IDOK
+    ${Else}
+      ${un.WordReplace} ";$R0;" ";$INSTDIR;" ";" "+" $R1
+      ; The two semicolons added for the search go again.
+      StrCpy $R1 $R1 "" 1
+      StrCpy $R1 $R1 -1
+      ${If} $R1 != $R0
+        ${If} $R1 == ""
+          DeleteRegValue SHCTX $R9 "Path"
+        ${Else}
+          WriteRegExpandStr SHCTX $R9 "Path" $R1
+        ${EndIf}
+        SendMessage ${HWND_BROADCAST} ${WM_SETTINGCHANGE} 0 "STR:Environment" /TIMEOUT=5000
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
   ; Only what the installer put there, and the WIT export's work files
   ; (tmp*.wmf): never a whole folder, which may hold the user's own files.
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
@@ -151,4 +287,13 @@ Section "Uninstall"
   Delete "$INSTDIR\tmp*.wmf"
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir "$INSTDIR"
+  ; The user's remembered settings go with the last install: an all-users
+  ; and a per-user install may share them.
+  ClearErrors
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ReadRegStr $1 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 == ""
+  ${AndIf} $1 == ""
+    DeleteRegKey HKCU "${SETTINGS_KEY}"
+  ${EndIf}
 SectionEnd

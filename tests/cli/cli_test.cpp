@@ -148,6 +148,11 @@ TEST(CliUsage, ErrorsExitTwoWithOneLine)
         {"svg o.svg --precision 0.1 --dpi 300", "give one"}, {"wit o.wit --precision 0.1", "does not apply"},
         {"capture --units mm --centre", "does not apply"}, {"dxf o.dxf --centre", "does not apply"},
         {"help frobnicate", "no command frobnicate"},
+        // The text is one line; where the break stands is said in characters.
+        {"capture --text \"$(printf 'A\\nB')\"", "--text: a line feed at character 2; the text is one line"},
+        {"dxf o.dxf --text \"出口$(printf '\\r')\"", "--text: a carriage return at character 3;"},
+        {"capture --text \"a$(printf '\\tb')\"", "--text: a tab at character 2;"},
+        {"capture --text \"$(printf 'x\\033')\"", "--text: control character 0x1B at character 2;"},
     };
     for (const Case& c : cases) {
         Result r = run(c.args, true);

@@ -155,6 +155,19 @@ uninstall() {
   done
 }
 
+# PATH of a hive and whether it holds an install's folder (Windows form).
+env_path() {
+  w wine reg query "$1" /v Path 2>/dev/null | tr -d '\r' | sed -n 's/^ *Path *REG_[A-Z_]* *//p'
+}
+user_env='HKCU\Environment'
+machine_env='HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment'
+on_path() {
+  location=$(reg_value "$2" InstallLocation) || fail "no uninstall entry in $2"
+  case ";$(env_path "$1");" in *";$location;"*) return 0 ;; esac
+  return 1
+}
+settings_key='HKCU\Software\Letterwire'
+
 user_dir=$localappdata/Programs/Letterwire
 user_menu="$appdata/Microsoft/Windows/Start Menu/Programs/Letterwire"
 all_dir=$programfiles/Letterwire
@@ -166,12 +179,33 @@ check_installed "$user_dir" "$user_menu" HKCU
 ! has_key HKLM || fail "a current-user install wrote to HKLM"
 [ ! -e "$all_dir" ] || fail "a current-user install wrote to $all_dir"
 check_programs "$user_dir"
+on_path "$user_env" HKCU || fail "the current-user install is not on the user's PATH: $(env_path "$user_env")"
+user_location=$location
+! on_path "$machine_env" HKCU || fail "a current-user install changed the machine's PATH"
 
 note "installer, all users, beside it"
 w wine "$setup" /S /AllUsers </dev/null >/dev/null 2>&1 || fail "installer for all users failed"
 check_installed "$all_dir" "$all_menu" HKLM
 check_installed "$user_dir" "$user_menu" HKCU
 check_programs "$all_dir"
+on_path "$machine_env" HKLM || fail "the all-users install is not on the machine's PATH: $(env_path "$machine_env")"
+all_location=$location
+
+if [ $window = yes ]; then
+  note "uninstaller while Letterwire.exe runs: refused, nothing removed"
+  w wine "$all_dir/Letterwire.exe" >"$scratch/running.log" 2>&1 &
+  app_pid=$!
+  id=$(wait_window "$caption") || fail "Letterwire.exe showed no window: $(cat "$scratch/running.log")"
+  # _?= runs the uninstaller in place, so its status is the refusal's.
+  if w wine "$all_dir/$uninstaller" /S "_?=$all_location" </dev/null >/dev/null 2>&1; then
+    fail "the uninstaller went on while Letterwire.exe ran"
+  fi
+  check_installed "$all_dir" "$all_menu" HKLM
+  window_origin "$id"
+  xdotool key alt+F4
+  app_end "Letterwire.exe, closed with Alt+F4,"
+fi
+w wine reg add "$settings_key\\Save" /v folder /d here /f >/dev/null 2>&1 || fail "could not store a setting"
 
 # Started from its folder, without saying which install it belongs to.
 note "uninstaller, all users"
@@ -179,6 +213,9 @@ uninstall HKLM "$all_dir" direct
 [ ! -e "$all_menu" ] || fail "Start-menu entries left in $all_menu: $(ls "$all_menu")"
 ! has_key HKLM || fail "uninstall entry left in HKLM"
 check_installed "$user_dir" "$user_menu" HKCU
+case ";$(env_path "$machine_env");" in *";$all_location;"*) fail "the all-users folder is still on the machine's PATH" ;; esac
+on_path "$user_env" HKCU || fail "uninstalling for all users took the user's folder off PATH"
+w wine reg query "$settings_key" >/dev/null 2>&1 || fail "the settings went while an install is left"
 
 note "uninstaller, current user (with WIT export work files in the folder)"
 : > "$user_dir/tmp.wmf"
@@ -187,5 +224,7 @@ uninstall HKCU "$user_dir"
 [ ! -e "$user_menu" ] || fail "Start-menu entries left in $user_menu: $(ls "$user_menu")"
 ! has_key HKCU || fail "uninstall entry left in HKCU"
 [ -d "$localappdata/Programs" ] || fail "the uninstaller removed $localappdata/Programs"
+case ";$(env_path "$user_env");" in *";$user_location;"*) fail "the user's folder is still on PATH" ;; esac
+! w wine reg query "$settings_key" >/dev/null 2>&1 || fail "the settings were left after the last uninstall"
 
 echo "package test passed"
