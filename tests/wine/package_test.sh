@@ -190,21 +190,6 @@ check_installed "$user_dir" "$user_menu" HKCU
 check_programs "$all_dir"
 on_path "$machine_env" HKLM || fail "the all-users install is not on the machine's PATH: $(env_path "$machine_env")"
 all_location=$location
-
-if [ $window = yes ]; then
-  note "uninstaller while Letterwire.exe runs: refused, nothing removed"
-  w wine "$all_dir/Letterwire.exe" >"$scratch/running.log" 2>&1 &
-  app_pid=$!
-  id=$(wait_window "$caption") || fail "Letterwire.exe showed no window: $(cat "$scratch/running.log")"
-  # _?= runs the uninstaller in place, so its status is the refusal's.
-  if w wine "$all_dir/$uninstaller" /S "_?=$all_location" </dev/null >/dev/null 2>&1; then
-    fail "the uninstaller went on while Letterwire.exe ran"
-  fi
-  check_installed "$all_dir" "$all_menu" HKLM
-  window_origin "$id"
-  xdotool key alt+F4
-  app_end "Letterwire.exe, closed with Alt+F4,"
-fi
 w wine reg add "$settings_key\\Save" /v folder /d here /f >/dev/null 2>&1 || fail "could not store a setting"
 
 # Started from its folder, without saying which install it belongs to.
@@ -216,6 +201,22 @@ check_installed "$user_dir" "$user_menu" HKCU
 case ";$(env_path "$machine_env");" in *";$all_location;"*) fail "the all-users folder is still on the machine's PATH" ;; esac
 on_path "$user_env" HKCU || fail "uninstalling for all users took the user's folder off PATH"
 w wine reg query "$settings_key" >/dev/null 2>&1 || fail "the settings went while an install is left"
+
+if [ $window = yes ]; then
+  note "uninstaller while Letterwire.exe runs: refused, nothing removed"
+  w wine "$user_dir/Letterwire.exe" >"$scratch/running.log" 2>&1 &
+  app_pid=$!
+  id=$(wait_window "$caption") || fail "Letterwire.exe showed no window: $(cat "$scratch/running.log")"
+  # _?= runs the uninstaller in place, so its status is the refusal's (the
+  # per-user folder has no blank, which would make Wine quote the word).
+  if w wine "$user_dir/$uninstaller" /S "_?=$user_location" </dev/null >/dev/null 2>&1; then
+    fail "the uninstaller went on while Letterwire.exe ran"
+  fi
+  check_installed "$user_dir" "$user_menu" HKCU
+  window_origin "$id"
+  xdotool key alt+F4
+  app_end "Letterwire.exe, closed with Alt+F4,"
+fi
 
 note "uninstaller, current user (with WIT export work files in the folder)"
 : > "$user_dir/tmp.wmf"
