@@ -3,6 +3,9 @@
 #include "outline/precision.hpp"
 #include "outline/work_bound.hpp"
 
+#include <algorithm>
+#include <string_view>
+#include <vector>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -50,6 +53,51 @@ std::string oneLine(std::string text)
     return text;
 }
 
+// The options the parser knows, for "did you mean".
+constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text",  "--font",      "--size",
+                                             "--angle",     "--italic",  "--underline", "--strikeout",
+                                             "--centre",    "--center",  "--dpi",   "--precision", "--units",
+                                             "--no-convert"};
+
+// Edits from a to b, a swap of two neighbours counting as one ("dfx", "dxf").
+std::size_t editDistance(std::string_view a, std::string_view b)
+{
+    std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
+    for (std::size_t i = 0; i <= a.size(); ++i)
+        d[i][0] = i;
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        d[0][j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t change = a[i - 1] == b[j - 1] ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + change});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    }
+    return d[a.size()][b.size()];
+}
+
+// "; did you mean X?" for the one known word nearest `word` within two edits;
+// nothing when none is that near. Long words are not compared: a typo is short.
+template <typename Names>
+std::string didYouMean(std::string_view word, const Names& names)
+{
+    constexpr std::size_t kMostEdits = 2;
+    if (word.size() > 64)
+        return {};
+    std::string_view best;
+    std::size_t bestEdits = kMostEdits + 1;
+    for (std::string_view name : names) {
+        const std::size_t edits = editDistance(word, name);
+        if (edits < bestEdits) {
+            best = name;
+            bestEdits = edits;
+        }
+    }
+    return best.empty() ? std::string() : "; did you mean " + std::string(best) + "?";
+}
+
 std::string previewSize() { return shortest(design::kPreviewWidth) + " x " + shortest(design::kPreviewHeight); }
 
 constexpr int kAngleLimit = 214748364;
@@ -86,6 +134,14 @@ const Command kCommands[] = {
      "per figure on a layer named for the text, millimetres at 1:1, y up, the\n"
      "origin at the left end of the text's baseline"},
 };
+
+std::vector<std::string_view> commandNames()
+{
+    std::vector<std::string_view> names;
+    for (const Command& c : kCommands)
+        names.emplace_back(c.name);
+    return names;
+}
 
 const Command* findCommand(const std::string& word)
 {
@@ -249,12 +305,12 @@ Options parseOptions(const std::vector<std::string>& args)
         } else if (a == "--units") {
             unitsGiven = value();
             if (unitsGiven != "mm" && unitsGiven != "px")
-                throw UsageError("--units must be mm or px");
+                throw UsageError("--units must be mm (or px, the default)");
             o.millimetres = unitsGiven == "mm";
         } else if (a == "--no-convert") {
             o.noConvert = true;
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
-            throw UsageError("unknown option " + a);
+            throw UsageError("unknown option " + a + didYouMean(a, kOptionNames));
         } else if (o.command.empty()) {
             o.command = a;
         } else {
@@ -268,15 +324,18 @@ Options parseOptions(const std::vector<std::string>& args)
         o.request = Request::Help;
         o.command = o.positional.empty() ? std::string() : o.positional.front();
         if (!o.command.empty() && !isCommand(o.command))
-            throw UsageError("no command " + o.command + " (capture, jw, wit, svg or dxf)");
+            throw UsageError("no command " + o.command + " (capture, jw, wit, svg or dxf)" +
+                             didYouMean(o.command, commandNames()));
         return o;
     }
     if (o.request == Request::Help)
         return o;
     if (o.command.empty())
         throw UsageError("no command given (capture, jw, wit, svg or dxf); see --help");
-    if (!isCommand(o.command))
-        throw UsageError("unknown command " + o.command + "; see --help");
+    if (!isCommand(o.command)) {
+        const std::string meant = didYouMean(o.command, commandNames());
+        throw UsageError("unknown command " + o.command + (meant.empty() ? "; see --help" : meant));
+    }
     for (const std::string& file : o.positional)
         if (file.empty())
             throw UsageError(o.command + ": a file path is empty");
