@@ -19,4 +19,9 @@ std::vector<std::string> commandLineArguments(int argc, const char* const* argv)
 // No trailing separator but at a root; "." when the platform cannot tell.
 std::string programDirectory();
 
+// Standard output from here on passes every byte as written: Windows' C
+// runtime would otherwise write CR LF for each LF, so a file sent to "-"
+// would differ from the same file on disk. Nothing to do on POSIX.
+void binaryStandardOutput();
+
 } // namespace lw

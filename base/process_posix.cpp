@@ -20,4 +20,6 @@ std::string programDirectory()
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+void binaryStandardOutput() {}
+
 } // namespace lw

@@ -2,6 +2,10 @@
 
 #include "base/windows_text.hpp"
 
+#include <cstdio>
+
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 #include <shellapi.h>
 
@@ -36,6 +40,12 @@ std::string programDirectory()
     // "C:\" keeps its separator: a root is no folder name without it.
     std::size_t keep = (slash == 2 && path[1] == L':') ? slash + 1 : slash;
     return fromWide(path.substr(0, keep));
+}
+
+void binaryStandardOutput()
+{
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
 }
 
 } // namespace lw

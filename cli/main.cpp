@@ -124,11 +124,17 @@ int run(const lw::cli::Options& o)
         expectFiles(o, 1);
         // The window's WIT export writes the preview's capture: centred.
         capture(1);
-        if (o.noConvert) {
+        if (o.noConvert && isStandardOutput(o.positional[0])) {
+            lw::writeWit(std::cout, outline, lw::design::kClientWidth, lw::design::kClientHeight);
+        } else if (o.noConvert) {
             lw::OutputFile file(o.positional[0]);
             lw::writeWit(file.stream(), outline, lw::design::kClientWidth, lw::design::kClientHeight);
             file.close();
         } else {
+            // The converter writes the output itself: it needs a file.
+            if (isStandardOutput(o.positional[0]))
+                throw lw::cli::UsageError("wit: the converter writes OUTPUT, so it must be a file, not \"-\" "
+                                          "(--no-convert writes the WIT text to standard output)");
             lw::WitOut(outline, lw::design::kClientWidth, lw::design::kClientHeight, lw::programDirectory(),
                        o.positional[0]);
         }
@@ -198,6 +204,8 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
             std::cout << "letterwire-cli " << lw::kVersion << "\n";
             return 0;
         }
+        if (o.command != "capture" && !o.positional.empty() && isStandardOutput(o.positional.back()))
+            lw::binaryStandardOutput();
         return run(o);
     } catch (const lw::cli::UsageError& e) {
         std::cerr << "letterwire-cli: " << e.what() << "\n";

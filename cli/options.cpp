@@ -185,7 +185,7 @@ std::string optionsText()
   --help            this text; COMMAND --help or help COMMAND: that command's
   --version         the program's version
 
-OUTPUT "-" is standard output (jw, svg, dxf).
+OUTPUT "-" is standard output (jw, svg, dxf, and wit with --no-convert).
 
 The text, the size and the resolution together must keep the outline within
 )" + std::to_string(kMaxOutlinePoints) + R"( points (estimated before any work); the size must be at least

@@ -145,6 +145,7 @@ TEST(CliUsage, ErrorsExitTwoWithOneLine)
         {"capture --angle 1e12", "from -214748364 to 214748364 degrees"},
         {"capture --size 0.01", "less than half a pixel high at 96 dpi"},
         {"wit ''", "empty"}, {"svg ''", "empty"},
+        {"wit -", "wit: the converter writes OUTPUT, so it must be a file, not \"-\""},
         // 100,000 characters at the largest size and a high resolution.
         {"capture --size 16384 --dpi 10000 --text " + std::string(100000, 'W'), "limit of 10000000"},
         // A precision says its range; one too fine for the text says so too.
@@ -343,6 +344,7 @@ TEST(CliOutput, DashIsStandardOutputWithTheFilesBytes)
         {"jw " + dir + "/cmd.txt " + dir + "/f", "jw " + dir + "/cmd.txt -"},
         {"svg " + dir + "/f --text O", "svg - --text O"},
         {"dxf " + dir + "/f --text O --precision 0.1", "dxf - --text O --precision 0.1"},
+        {"wit " + dir + "/f --no-convert --text O", "wit - --no-convert --text O"},
     };
     for (const Case& c : cases) {
         ASSERT_EQ(run(c.toFile).status, 0) << c.toFile;

@@ -106,6 +106,19 @@ with tempfile.TemporaryDirectory(prefix="lw-wine-") as scratch:
         if len(lines) != expected + 1 or lines[-1] != b"":
             failures.append(f"jw: {len(lines) - 1} point lines, expected {expected}")
         print(f"jw on Windows paths: {len(lines) - 1} lines after the copy")
+        # "-" is the file's bytes on standard output, CR LF and all.
+        piped = subprocess.run([wine_run, windows_cli, "jw", to_windows(command_path), "-"] + args,
+                               capture_output=True)
+        if piped.returncode != 0 or piped.stdout != written:
+            failures.append(f"jw -: status {piped.returncode}, {len(piped.stdout)} bytes where the file has "
+                            f"{len(written)}")
+        for kind in ("dxf", "svg"):
+            path = os.path.join(folder, "out." + kind)
+            on_disk = subprocess.run([wine_run, windows_cli, kind, to_windows(path)] + args, capture_output=True)
+            piped = subprocess.run([wine_run, windows_cli, kind, "-"] + args, capture_output=True)
+            with open(path, "rb") as f:
+                if on_disk.returncode != 0 or piped.returncode != 0 or piped.stdout != f.read():
+                    failures.append(f"{kind} -: standard output differs from the file")
 
     # Refused through another spelling of the command file: case and slashes.
     other = to_windows(command_path).upper().replace("\\", "/")
