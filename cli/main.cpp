@@ -112,7 +112,11 @@ int run(const lw::cli::Options& o)
         capture(0);
         const std::string& input = o.positional[0];
         if (isStandardOutput(o.positional[1])) {
-            const std::string bytes = lw::InputFile(input).readAll();
+            lw::InputFile file(input);
+            // Writing would grow the very file being copied.
+            if (file.isStandardOutput())
+                throw lw::Failure(lw::FailureKind::PathFileAccess, "- (standard output is the command file " + input + ")");
+            const std::string bytes = file.readAll();
             const lw::JwParameters parameters = lw::writeJw(bytes, input, std::cout, outline, twipsPerPixel);
             warnLines(lw::jwWarning(bytes, input, parameters));
         } else {

@@ -40,6 +40,7 @@ std::string InputFile::readAll()
 }
 
 bool InputFile::isSameFileAs(const std::string& path) const { return fileio::isSameFile(handle_, path); }
+bool InputFile::isStandardOutput() const { return fileio::isStandardOutput(handle_); }
 
 class OutputFile::Buffer : public std::streambuf {
 public:

@@ -30,6 +30,8 @@ public:
     // True when `path` names this very file (also through a link or another
     // spelling of it).
     bool isSameFileAs(const std::string& path) const;
+    // Whether the process's standard output is this file.
+    bool isStandardOutput() const;
 
 private:
     std::string path_;

@@ -58,4 +58,8 @@ std::string nameOf(const std::string& path);
 // (links, case, short names, either slash).
 bool isSameFile(Handle handle, const std::string& path);
 
+// True when the process's standard output is the file open as `handle` (a
+// shell's "> file" or ">> file" naming it).
+bool isStandardOutput(Handle handle);
+
 } // namespace lw::fileio

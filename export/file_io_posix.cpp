@@ -200,4 +200,11 @@ bool isSameFile(Handle handle, const std::string& path)
         && open.st_dev == other.st_dev && open.st_ino == other.st_ino;
 }
 
+bool isStandardOutput(Handle handle)
+{
+    struct stat open {}, out {};
+    return ::fstat(int(handle), &open) == 0 && ::fstat(STDOUT_FILENO, &out) == 0 && open.st_dev == out.st_dev
+        && open.st_ino == out.st_ino;
+}
+
 } // namespace lw::fileio

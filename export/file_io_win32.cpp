@@ -205,4 +205,15 @@ bool isSameFile(Handle handle, const std::string& path)
     return same;
 }
 
+bool isStandardOutput(Handle handle)
+{
+    // A console or a pipe has no file index and is never the file.
+    BY_HANDLE_FILE_INFORMATION a{}, b{};
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    return out != nullptr && out != INVALID_HANDLE_VALUE && GetFileType(out) == FILE_TYPE_DISK
+        && GetFileInformationByHandle(handleOf(handle), &a) && GetFileInformationByHandle(out, &b)
+        && a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh
+        && a.nFileIndexLow == b.nFileIndexLow;
+}
+
 } // namespace lw::fileio

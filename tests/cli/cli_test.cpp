@@ -355,6 +355,26 @@ TEST(CliOutput, DashIsStandardOutputWithTheFilesBytes)
     }
 }
 
+// "jw CMD - >> CMD" would append the export to the file it copies.
+TEST(CliOutput, DashRefusesAStandardOutputThatIsTheCommandFile)
+{
+    ScratchDir scratch;
+    const std::string cmd = std::string(scratch) + "/cmd.txt";
+    const std::string bytes = "hp1 100 50\r\nhs 1 2 \r\nlg1\r\n";
+    for (const char* redirect : {">>", ">"}) {
+        writeFile(cmd, bytes);
+        // Standard error to the pipe first, then standard output to the file.
+        Result r = runShell(std::string(LETTERWIRE_CLI) + " jw " + cmd + " - 2>&1 " + redirect + " " + cmd);
+        EXPECT_EQ(r.status, 1) << redirect;
+        EXPECT_NE(r.out.find("standard output is the command file"), std::string::npos) << r.out;
+        if (std::string(redirect) == ">>")
+            EXPECT_EQ(readFile(cmd), bytes) << "the command file changed";
+        // ">" empties it before the program starts; the program must not then write into it.
+        else
+            EXPECT_EQ(readFile(cmd), "") << "something was written into the command file";
+    }
+}
+
 TEST(CliSvg, HasOneClosedSubpathPerFigureInOnePath)
 {
     ScratchDir scratch;
