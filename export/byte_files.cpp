@@ -47,6 +47,12 @@ public:
     explicit Buffer(fileio::Handle handle) : handle_(handle) { setp(space_, space_ + sizeof space_); }
     ~Buffer() override { closeFile(); }
 
+    void keepAttributesOf(const std::string& target)
+    {
+        if (handle_ != fileio::kNoHandle)
+            fileio::keepAttributes(handle_, target);
+    }
+
     // Empty when everything reached the file and it closed cleanly, else
     // the first error.
     const std::string& closeFile()
@@ -102,12 +108,11 @@ private:
 
 OutputFile::OutputFile(const std::string& path) : path_(path), target_(fileio::outputTarget(path))
 {
-    // Beside the target, so that the rename stays on one file system.
-    std::string prefix = ".";
-    prefix += fileio::nameOf(target_);
-    prefix += '.';
-    buffer_ = std::make_unique<Buffer>(fileio::createUnique(fileio::folderOf(target_), prefix, ".tmp", path,
+    // Beside the target, so that the rename stays on one file system; a short
+    // name of its own, so every name the file system allows can be written.
+    buffer_ = std::make_unique<Buffer>(fileio::createUnique(fileio::folderOf(target_), ".lw-", ".tmp", path,
                                                             written_));
+    fileio::removeOnInterrupt(written_);
     stream_ = std::make_unique<std::ostream>(buffer_.get());
 }
 
@@ -127,6 +132,7 @@ OutputFile::~OutputFile()
     if (buffer_ && !written_.empty()) {
         buffer_->closeFile();
         fileio::removeFile(written_);
+        fileio::forgetOnInterrupt(written_);
     }
 }
 
@@ -136,11 +142,14 @@ void OutputFile::close()
 {
     if (written_.empty())
         return;
+    if (written_ != target_)
+        buffer_->keepAttributesOf(target_);
     if (const std::string& error = buffer_->closeFile(); !error.empty())
         failIo(path_, error); // the destructor removes what was written
     std::string error;
     if (written_ != target_ && !fileio::replace(written_, target_, error))
         failIo(path_, error);
+    fileio::forgetOnInterrupt(written_);
     written_.clear();
 }
 

@@ -9,28 +9,47 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 
 namespace lw {
 namespace {
 
-// The watcher is this very program started once more with this variable
-// set: it waits for the converter (the inherited process handle) and removes
-// the work file. Windows has no fork, and a thread would end with a
-// command-line run; so it runs here, before main, and never reaches it.
+// The watcher is this very program started once more, with this word as its
+// only argument and the variable set: it waits for the converter (the
+// inherited process handle) and removes the work file. Windows has no fork,
+// and a thread would end with a command-line run; so it runs here, before
+// main, and never reaches it. The word, the variable and an inherited
+// process handle must all be there: a variable left in a user's environment
+// alone never makes a program remove a file or skip its work.
+constexpr const wchar_t* kWatchArgument = L"--letterwire-watch-converter";
 constexpr const wchar_t* kWatchVariable = L"LETTERWIRE_REMOVE_WHEN_ENDED";
 
+bool startedAsWatcher()
+{
+    int count = 0;
+    wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+    const bool asked = words && count == 2 && std::wcscmp(words[1], kWatchArgument) == 0;
+    LocalFree(words);
+    return asked;
+}
+
 const bool watcherRan = [] {
+    if (!startedAsWatcher())
+        return false;
     wchar_t value[4096];
     const DWORD n = GetEnvironmentVariableW(kWatchVariable, value, DWORD(std::size(value)));
-    if (n == 0 || n >= std::size(value))
-        return false;
     // "<handle>|<work file>"
     wchar_t* rest = nullptr;
-    const auto handle = reinterpret_cast<HANDLE>(std::wcstoull(value, &rest, 16));
-    if (!rest || *rest != L'|')
-        ExitProcess(0);
+    const auto handle =
+        n == 0 || n >= std::size(value) ? nullptr : reinterpret_cast<HANDLE>(std::wcstoull(value, &rest, 16));
+    DWORD flags = 0;
+    if (!handle || !rest || *rest != L'|' || !GetHandleInformation(handle, &flags) || !(flags & HANDLE_FLAG_INHERIT)
+        || GetProcessId(handle) == 0)
+        ExitProcess(2);
     WaitForSingleObject(handle, INFINITE);
     for (int attempt = 0; attempt < 50 && !DeleteFileW(rest + 1) && GetLastError() == ERROR_SHARING_VIOLATION; ++attempt)
         Sleep(100);
@@ -70,7 +89,7 @@ void startWatcher(HANDLE converter, const std::string& workFile)
             STARTUPINFOEXW startup{};
             startup.StartupInfo.cb = sizeof startup;
             startup.lpAttributeList = attributes;
-            std::wstring commandLine = quoteArgument(self);
+            std::wstring commandLine = quoteArgument(self) + L" " + kWatchArgument;
             PROCESS_INFORMATION process{};
             if (CreateProcessW(self, commandLine.data(), nullptr, nullptr, TRUE,
                                EXTENDED_STARTUPINFO_PRESENT | CREATE_UNICODE_ENVIRONMENT | DETACHED_PROCESS

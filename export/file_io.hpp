@@ -18,10 +18,24 @@ inline constexpr Handle kNoHandle = -1;
 Handle openInput(const std::string& path);
 
 // The file an output to `path` replaces: `path` itself, or the file a link
-// there names. It must be a regular file or not exist yet; a folder, a device
-// or a pipe is path/file access, an empty path or a missing folder path not
-// found. Never opens the file, so never blocks.
+// there names (made when the link dangles, so the link stays a link). It must
+// be a regular file or not exist yet; a folder, a device, a pipe, a link
+// loop, a read-only file or (POSIX) a file with other hard links, which a
+// replacement would part from its other names, is path/file access; an empty
+// path or a missing folder path not found. Never opens the file, so never
+// blocks.
 std::string outputTarget(const std::string& path);
+
+// Gives the file open as `handle` the mode, owner and group of `target` where
+// the platform and the user's rights allow (POSIX); nothing when `target` does
+// not exist yet. A replaced output so keeps what the user had set.
+void keepAttributes(Handle handle, const std::string& target);
+
+// `path` is removed if the process is stopped by SIGINT, SIGTERM or SIGHUP
+// (on Windows a console's Ctrl-C, Ctrl-Break or close) before
+// forgetOnInterrupt(path): an interrupted export leaves no partial file.
+void removeOnInterrupt(const std::string& path);
+void forgetOnInterrupt(const std::string& path);
 
 // A name for createUnique to try: prefix, twelve hex digits, suffix. The
 // digits are random, then the process and a count of the names drawn, so two

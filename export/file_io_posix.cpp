@@ -8,7 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 
@@ -76,25 +79,108 @@ std::string outputTarget(const std::string& path)
 {
     if (path.empty())
         failOpen(path, ENOENT, Role::Output);
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0)
-        return path; // not there yet: created beside its name, or its folder is reported then
+    // Written where a chain of links ends, so each link stays a link; a
+    // dangling one gets its file.
     std::string target = path;
-    if (S_ISLNK(info.st_mode)) {
-        // Written where the link points, so the link stays a link.
-        char* resolved = ::realpath(path.c_str(), nullptr);
-        if (!resolved)
-            return path;
-        target = resolved;
-        std::free(resolved);
-        if (::stat(target.c_str(), &info) != 0)
-            return target;
+    struct stat info {};
+    for (int hops = 0;; ++hops) {
+        if (::lstat(target.c_str(), &info) != 0)
+            return target; // not there yet: created, or its folder is reported then
+        if (!S_ISLNK(info.st_mode))
+            break;
+        if (hops == 40)
+            throw Failure(FailureKind::PathFileAccess, path + " (a loop of links)");
+        std::string link(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+        if (n < 0 || std::size_t(n) >= link.size())
+            failOpen(path, n < 0 ? errno : ENAMETOOLONG, Role::Output);
+        link.resize(std::size_t(n));
+        target = link[0] == '/' ? link : folderOf(target) + "/" + link;
     }
     if (S_ISDIR(info.st_mode))
         failOpen(path, EISDIR, Role::Output);
     if (!S_ISREG(info.st_mode))
         notRegular(path);
+    // A rename needs only the folder's right: the file's own is asked here.
+    if ((info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
+        throw Failure(FailureKind::PathFileAccess, path + " (read-only)");
+    if (info.st_nlink > 1)
+        throw Failure(FailureKind::PathFileAccess,
+                      path + " (has other hard links, which a new file would part from; remove them or choose "
+                             "another name)");
     return target;
+}
+
+void keepAttributes(Handle handle, const std::string& target)
+{
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0)
+        return;
+    // Owner first: changing it may clear the set-id bits the mode then restores.
+    if (::fchown(int(handle), info.st_uid, info.st_gid) != 0)
+        (void)::fchown(int(handle), uid_t(-1), info.st_gid);
+    (void)::fchmod(int(handle), info.st_mode & 07777);
+}
+
+namespace {
+
+// Paths the signal handler may read: fixed slots, no allocation there. A
+// slot is free (0), being written (1) or holds a path to remove (2).
+struct Pending {
+    std::atomic<int> state{0};
+    char path[PATH_MAX] = {};
+};
+Pending pending[16];
+std::atomic<bool> handlersInstalled{false};
+constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
+
+extern "C" void removePendingAndStop(int signal)
+{
+    for (Pending& p : pending)
+        if (p.state.load() == 2)
+            ::unlink(p.path);
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+} // namespace
+
+void removeOnInterrupt(const std::string& path)
+{
+    if (path.size() >= PATH_MAX)
+        return;
+    if (!handlersInstalled.exchange(true)) {
+        // Only where nobody else handles the signal: a program's own handler stays.
+        for (int s : kInterrupts) {
+            struct sigaction old {};
+            if (::sigaction(s, nullptr, &old) == 0 && old.sa_handler == SIG_DFL) {
+                struct sigaction action {};
+                action.sa_handler = removePendingAndStop;
+                sigemptyset(&action.sa_mask);
+                ::sigaction(s, &action, nullptr);
+            }
+        }
+    }
+    for (Pending& p : pending) {
+        int free = 0;
+        if (p.state.compare_exchange_strong(free, 1)) {
+            std::memcpy(p.path, path.c_str(), path.size() + 1);
+            p.state.store(2);
+            return;
+        }
+    }
+}
+
+void forgetOnInterrupt(const std::string& path)
+{
+    for (Pending& p : pending) {
+        int ready = 2;
+        if (p.state.load() == 2 && path == p.path && p.state.compare_exchange_strong(ready, 1)) {
+            p.path[0] = '\0';
+            p.state.store(0);
+            return;
+        }
+    }
 }
 
 Handle createUnique(const std::string& folder, const std::string& prefix, const std::string& suffix,

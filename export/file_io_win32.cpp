@@ -10,6 +10,8 @@
 #include <windows.h>
 
 #include <iterator>
+#include <mutex>
+#include <vector>
 
 namespace lw::fileio {
 namespace {
@@ -78,6 +80,10 @@ std::string outputTarget(const std::string& path)
     DWORD attributes = GetFileAttributesW(wide.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         failOpen(path, wide, ERROR_ACCESS_DENIED);
+    // A replacement would otherwise wait for the attribute and then fail
+    // with "access denied"; the user set it, so it is said.
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        throw Failure(FailureKind::PathFileAccess, path + " (read-only)");
     // Asked without any access, which never blocks and never changes it.
     HANDLE h = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -88,6 +94,45 @@ std::string outputTarget(const std::string& path)
             notRegular(path);
     }
     return path;
+}
+
+// The replaced file's other attributes and its security go with MoveFileEx's
+// new file; the read-only attribute is refused before any writing.
+void keepAttributes(Handle, const std::string&) {}
+
+namespace {
+
+std::mutex pendingLock;
+std::vector<std::wstring> pending;
+
+// Runs on a thread of its own while the process is being stopped.
+BOOL WINAPI removePending(DWORD event)
+{
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT
+        || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
+        std::lock_guard<std::mutex> hold(pendingLock);
+        for (const std::wstring& path : pending)
+            DeleteFileW(path.c_str());
+        pending.clear();
+    }
+    return FALSE; // and the process ends as it would have
+}
+
+} // namespace
+
+void removeOnInterrupt(const std::string& path)
+{
+    std::lock_guard<std::mutex> hold(pendingLock);
+    if (pending.empty())
+        SetConsoleCtrlHandler(removePending, TRUE);
+    pending.push_back(widePath(path));
+}
+
+void forgetOnInterrupt(const std::string& path)
+{
+    const std::wstring wide = widePath(path);
+    std::lock_guard<std::mutex> hold(pendingLock);
+    std::erase(pending, wide);
 }
 
 Handle createUnique(const std::string& folder, const std::string& prefix, const std::string& suffix,

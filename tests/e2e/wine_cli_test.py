@@ -120,6 +120,19 @@ with tempfile.TemporaryDirectory(prefix="lw-wine-") as scratch:
                 if on_disk.returncode != 0 or piped.returncode != 0 or piped.stdout != f.read():
                     failures.append(f"{kind} -: standard output differs from the file")
 
+    # The converter watcher's variable in a user's environment is not an
+    # order: the export runs and no file goes.
+    victim = os.path.join(folder, "victim.txt")
+    with open(victim, "wb") as f:
+        f.write(b"keep")
+    planted = dict(os.environ, LETTERWIRE_REMOVE_WHEN_ENDED="0|" + to_windows(victim))
+    output_2 = os.path.join(folder, "出力 2.txt")
+    run = subprocess.run([wine_run, windows_cli, "jw", to_windows(command_path), to_windows(output_2)] + args,
+                         capture_output=True, env=planted)
+    if run.returncode != 0 or not os.path.exists(victim) or not os.path.exists(output_2):
+        failures.append(f"jw with the watcher's variable set: status {run.returncode}, "
+                        f"victim kept {os.path.exists(victim)}, output written {os.path.exists(output_2)}")
+
     # Refused through another spelling of the command file: case and slashes.
     other = to_windows(command_path).upper().replace("\\", "/")
     run = subprocess.run([wine_run, windows_cli, "jw", to_windows(command_path), other], capture_output=True)

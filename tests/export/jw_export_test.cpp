@@ -1,5 +1,6 @@
 // The JW export on real files: the whole output, open failures, and the
 // command file left as it was whatever happens.
+#include "export/byte_files.hpp"
 #include "export/jw_command.hpp"
 #include "export_test_support.hpp"
 #include "base/failure.hpp"
@@ -10,6 +11,8 @@
 #ifndef _WIN32
 #include <sys/resource.h>
 #include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include <algorithm>
@@ -257,5 +260,113 @@ TEST(JwExport, LinksAtTheOutputPath)
     EXPECT_THROW(writeJwExport(dir / "cmd.txt", dir / "hard.txt", outline, 15), Failure);
     EXPECT_THROW(writeJwExport(dir / "cmd.txt", "/proc/self/fd/0", outline, 15), Failure);
     EXPECT_EQ(readBytes(dir / "cmd.txt"), "hp1 1 2\r\n");
+}
+
+// What the user had at the output stays: its mode, a link (even one that
+// names no file yet), and a file refused whole when replacing it would be
+// wrong; every name the file system allows can be written.
+TEST(JwExport, ReplacingAnOutputKeepsWhatTheUserHad)
+{
+    namespace fs = std::filesystem;
+    const std::string written = "hp1 1 2\r\n";
+    const struct {
+        const char* name;
+        std::function<std::string(const ScratchDir&)> prepare; // returns the output path
+        const char* refusal;                                    // nullptr: written
+        std::function<void(const ScratchDir&)> check;
+    } cases[] = {
+        {"a private file stays private",
+         [](const ScratchDir& d) {
+             writeBytes(d / "out.txt", "old");
+             ::chmod((d / "out.txt").c_str(), 0600);
+             return d / "out.txt";
+         },
+         nullptr,
+         [](const ScratchDir& d) {
+             struct stat info {};
+             ASSERT_EQ(::stat((d / "out.txt").c_str(), &info), 0);
+             EXPECT_EQ(info.st_mode & 07777, 0600u);
+         }},
+        {"a link that names no file yet gets its file",
+         [](const ScratchDir& d) {
+             fs::create_directory(d / "sub");
+             fs::create_symlink("sub/new.txt", d / "link.txt");
+             return d / "link.txt";
+         },
+         nullptr,
+         [&](const ScratchDir& d) {
+             EXPECT_TRUE(fs::is_symlink(d / "link.txt"));
+             EXPECT_EQ(readBytes(d / "sub/new.txt"), written);
+         }},
+        {"a loop of links", [](const ScratchDir& d) {
+             fs::create_symlink("b.txt", d / "a.txt");
+             fs::create_symlink("a.txt", d / "b.txt");
+             return d / "a.txt";
+         },
+         " (a loop of links)",
+         [](const ScratchDir& d) { EXPECT_TRUE(fs::is_symlink(d / "a.txt")); }},
+        {"a read-only file",
+         [](const ScratchDir& d) {
+             writeBytes(d / "out.txt", "old");
+             ::chmod((d / "out.txt").c_str(), 0444);
+             return d / "out.txt";
+         },
+         " (read-only)", [](const ScratchDir& d) { EXPECT_EQ(readBytes(d / "out.txt"), "old"); }},
+        {"a file with another hard link",
+         [](const ScratchDir& d) {
+             writeBytes(d / "out.txt", "old");
+             fs::create_hard_link(d / "out.txt", d / "other.txt");
+             return d / "out.txt";
+         },
+         " (has other hard links",
+         [](const ScratchDir& d) {
+             EXPECT_EQ(readBytes(d / "out.txt"), "old");
+             EXPECT_EQ(fs::hard_link_count(d / "out.txt"), 2u);
+         }},
+        {"a name of 255 bytes", [](const ScratchDir& d) { return d / std::string(255, 'n'); }, nullptr,
+         [&](const ScratchDir& d) { EXPECT_EQ(readBytes(d / std::string(255, 'n')), written); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        writeBytes(dir / "cmd.txt", written);
+        const std::string output = c.prepare(dir);
+        if (c.refusal) {
+            try {
+                writeJwExport(dir / "cmd.txt", output, outlineOf({}), 15);
+                ADD_FAILURE() << "not refused";
+            } catch (const Failure& failure) {
+                EXPECT_EQ(failure.kind(), FailureKind::PathFileAccess);
+                EXPECT_NE(std::string(failure.what()).find(output + c.refusal), std::string::npos) << failure.what();
+            }
+        } else {
+            writeJwExport(dir / "cmd.txt", output, outlineOf({}), 15);
+        }
+        c.check(dir);
+        for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
+            EXPECT_FALSE(entry.path().filename().string().starts_with(".lw-")) << entry.path();
+    }
+}
+
+// Stopped while an output is being written, the process takes its partial
+// file with it.
+TEST(JwExport, AnInterruptedExportLeavesNoPartialFile)
+{
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        ScratchDir dir;
+        const pid_t child = fork();
+        if (child == 0) {
+            OutputFile output(dir / "out.txt");
+            output.stream() << std::string(100000, 'x');
+            output.stream().flush();
+            ::raise(signal);
+            _exit(0);
+        }
+        ASSERT_GT(child, 0);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+        EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << "signal " << signal << " left a file";
+    }
 }
 #endif
