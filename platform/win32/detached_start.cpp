@@ -2,10 +2,10 @@
 // up as Windows does (the program's folder, the current folder, the system
 // folders, PATH; ".exe" added), each argument quoted by the Windows rules.
 
-#include "export/converter.hpp"
+#include "platform/process.hpp"
 
 #include "base/failure.hpp"
-#include "base/windows_text.hpp"
+#include "platform/win32/windows_text.hpp"
 
 #include <windows.h>
 
@@ -37,7 +37,7 @@ const bool watcherRan = [] {
     ExitProcess(0);
 }();
 
-// Best effort: without a watcher the work file stays, as it always did.
+// Best effort: without a watcher the work file stays behind.
 void startWatcher(HANDLE converter, const std::string& workFile)
 {
     HANDLE inheritable = nullptr;
