@@ -1,6 +1,6 @@
 #pragma once
-// The one way a failure is reported: an exception carrying one of the
-// runtime's failure kinds and a message that says where it happened.
+// The one way a failure is reported: an exception carrying its kind, one of
+// a fixed set with fixed words, and a message that says where it happened.
 //
 //   throw Failure(FailureKind::SubscriptOutOfRange, "cmd.txt, line 3, word \"hp1\"");
 //   // what(): "Subscript out of range: cmd.txt, line 3, word "hp1""
@@ -19,13 +19,14 @@ enum class FailureKind {
     TypeMismatch,
     Overflow,
     FloatingPoint,
-    // Not one of the runtime's: the program cannot work at all on this
-    // machine (no font engine, no scalable font installed). Reported like
-    // every other failure, never caught on the way.
+    // The program cannot work at all on this machine (no font engine, no
+    // scalable font installed): reported like every other failure, never
+    // caught on the way.
     BrokenInstallation,
 };
 
-// The runtime's own wording of a failure kind ("Subscript out of range").
+// The fixed words of a failure kind, the start of every report
+// ("Subscript out of range").
 std::string_view failureKindText(FailureKind kind);
 
 class Failure : public std::exception {

@@ -12,7 +12,7 @@
 #include "outline/baseline.hpp"
 #include "outline/capture.hpp"
 #include "base/failure.hpp"
-#include "base/process.hpp"
+#include "platform/process.hpp"
 #include "platform/face_info.hpp"
 
 #include <letterwire_version.hpp>
@@ -23,12 +23,6 @@
 #include <new>
 #include <stdexcept>
 #include <string>
-#ifndef _WIN32
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#endif
 
 namespace {
 
@@ -87,15 +81,16 @@ int run(const lw::cli::Options& o)
     const double twipsPerPixel = 1440.0 / o.dpi;
     lw::CaptureSource source{o.text, o.font, o.angle, lw::design::kPreviewWidth,
                              lw::design::kPreviewHeight, twipsPerPixel};
-    auto capture = [&](std::int32_t alCent) {
-        lw::drawFlattenPath(alCent, source, dc, outline);
+    auto capture = [&](lw::Placement placement) {
+        lw::drawFlattenPath(placement, source, dc, outline);
         warnAboutInputs(o, outline);
-        return alCent;
+        return std::int32_t(placement); // the design's alCent
     };
+    const lw::Placement asAsked = o.centre ? lw::Placement::PreviewCentre : lw::Placement::Origin;
 
     if (o.command == "capture") {
         expectFiles(o, 0);
-        const std::int32_t alCent = capture(o.centre ? 1 : 0);
+        const std::int32_t alCent = capture(asAsked);
         const lw::FaceInfo face = lw::faceThatDrew(outline, o.font.italic);
         lw::CaptureJsonForm form{lw::JsonUnits::Pixels, {.dpi = o.dpi}};
         if (o.millimetres)
@@ -109,7 +104,7 @@ int run(const lw::cli::Options& o)
         expectFiles(o, 2);
         if (o.centre)
             throw lw::cli::UsageError("jw always captures at the origin; --centre does not apply");
-        capture(0);
+        capture(lw::Placement::Origin);
         const std::string& input = o.positional[0];
         if (isStandardOutput(o.positional[1])) {
             lw::InputFile file(input);
@@ -127,7 +122,7 @@ int run(const lw::cli::Options& o)
     if (o.command == "wit") {
         expectFiles(o, 1);
         // The window's WIT export writes the preview's capture: centred.
-        capture(1);
+        capture(lw::Placement::PreviewCentre);
         if (o.noConvert && isStandardOutput(o.positional[0])) {
             lw::writeWit(std::cout, outline, lw::design::kClientWidth, lw::design::kClientHeight);
         } else if (o.noConvert) {
@@ -146,7 +141,7 @@ int run(const lw::cli::Options& o)
     }
     if (o.command == "svg") {
         expectFiles(o, 1);
-        capture(o.centre ? 1 : 0);
+        capture(asAsked);
         if (isStandardOutput(o.positional[0]))
             lw::writeSvg(std::cout, outline);
         else
@@ -157,7 +152,7 @@ int run(const lw::cli::Options& o)
         expectFiles(o, 1);
         if (o.centre)
             throw lw::cli::UsageError("dxf measures from the baseline of the capture at the origin; --centre does not apply");
-        capture(0);
+        capture(lw::Placement::Origin);
         const lw::DxfPlacement placement{lw::baselinePlacement(dc, outline.logFont, o.dpi), o.text};
         if (isStandardOutput(o.positional[0]))
             lw::writeDxf(std::cout, outline, placement);
@@ -166,22 +161,6 @@ int run(const lw::cli::Options& o)
         return 0;
     }
     throw lw::cli::UsageError("unknown command " + o.command + "; see --help");
-}
-
-// Standard output closed at start: its descriptor is taken by /dev/null, so
-// no file opened later lands on it, and anything meant for it is a failure.
-bool standardOutputClosed()
-{
-#ifndef _WIN32
-    if (::fcntl(1, F_GETFD) != -1 || errno != EBADF)
-        return false;
-    int fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (fd >= 0 && fd != 1)
-        ::close(fd);
-    return true;
-#else
-    return false;
-#endif
 }
 
 // What went to standard output must have reached it: a full disk, a closed
@@ -230,7 +209,7 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
 
 int main(int argc, char** argv)
 {
-    const bool closed = standardOutputClosed();
+    const bool closed = lw::takeClosedStandardOutput();
     const std::vector<std::string> args = lw::commandLineArguments(argc, argv);
     bool wrote = false;
     int status = runMain(args, wrote);

@@ -98,6 +98,14 @@ std::string didYouMean(std::string_view word, const Names& names)
     return best.empty() ? std::string() : "; did you mean " + std::string(best) + "?";
 }
 
+// The shortest text that reads back as the same number.
+std::string exact(double value)
+{
+    char buffer[32];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, ec == std::errc() ? end : buffer);
+}
+
 std::string previewSize() { return shortest(design::kPreviewWidth) + " x " + shortest(design::kPreviewHeight); }
 
 constexpr int kAngleLimit = 214748364;
@@ -213,6 +221,32 @@ void checkWork(const Options& o)
                          shortest(o.dpi) + " could have about " + std::to_string(points) +
                          " points, above the limit of " + std::to_string(kMaxOutlinePoints) +
                          "; use a shorter text, a smaller size or a lower dpi");
+}
+
+// A precision the capture cannot serve, in the option's words.
+std::string precisionRefusal(const PrecisionOutcome& outcome, double stepMm)
+{
+    using Refusal = PrecisionOutcome::Refusal;
+    const std::string limit = std::to_string(kMaxOutlinePoints);
+    switch (outcome.refusal) {
+    case Refusal::None:
+        break;
+    case Refusal::OutOfRange:
+        return "--precision must be from " + exact(kFinestStepMm) + " to " + exact(kCoarsestStepMm) +
+               " mm (the largest grid step at 1:1; default " + exact(kClassicStepMm) + ")";
+    case Refusal::AboveBoundAlways:
+        return "--precision: this text at this size is above " + limit +
+               " points at any precision; use a shorter text or a smaller size";
+    case Refusal::AboveBound: {
+        char digits[32];
+        const auto written = std::to_chars(digits, digits + sizeof digits, outcome.finestStepMm,
+                                           std::chars_format::general, 3);
+        return "--precision " + exact(stepMm) + " would make the outline of this text above " + limit +
+               " points; for this text and size it must be from " + std::string(digits, written.ptr) + " to " +
+               exact(kCoarsestStepMm) + " mm";
+    }
+    }
+    return {};
 }
 
 } // namespace
@@ -348,13 +382,12 @@ Options parseOptions(const std::vector<std::string>& args)
             throw UsageError("--precision and --dpi both set the resolution; give one");
         if (o.command == "wit")
             throw UsageError("wit writes the preview's pixels; --precision does not apply");
-        try {
-            o.dpi = dpiForPrecision(*o.precisionMm, [&](double dpi) {
-                return estimateOutlinePoints(o.text, o.font.size, dpi, o.font.underline, o.font.strikeout);
-            }, kMaxOutlinePoints);
-        } catch (const PrecisionError& e) {
-            throw UsageError(std::string("--precision: ") + e.what());
-        }
+        const PrecisionOutcome outcome = dpiForPrecision(*o.precisionMm, [&](double dpi) {
+            return estimateOutlinePoints(o.text, o.font.size, dpi, o.font.underline, o.font.strikeout);
+        }, kMaxOutlinePoints);
+        if (outcome.refusal != PrecisionOutcome::Refusal::None)
+            throw UsageError("--precision: " + precisionRefusal(outcome, *o.precisionMm));
+        o.dpi = outcome.dpi;
     }
     checkWork(o);
     return o;

@@ -6,7 +6,7 @@
 //   std::string bytes = InputFile(path).readAll();
 //   OutputFile out(path);  out.stream() << "line\r\n";  out.close();
 
-#include "export/file_io.hpp"
+#include "platform/file_io.hpp"
 
 #include <memory>
 #include <ostream>

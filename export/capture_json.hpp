@@ -9,8 +9,8 @@
 //                          .file = "/usr/share/fonts/.../ipagp.ttf"}, outline);
 //   // {"text": "編集", "face": "ＭＳ Ｐゴシック", "family": "IPAPGothic", ...}
 
+#include "base/design.hpp"
 #include "outline/captured_outline.hpp"
-#include "outline/design.hpp"
 #include "outline/precision.hpp"
 #include "outline/window_font.hpp"
 #include "platform/face_info.hpp"

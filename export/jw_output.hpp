@@ -7,8 +7,8 @@
 //   writeJwOutline(out, outline, {.baseX = 100, .baseY = 50, .scale = 1, .twipsPerPixel = 15});
 //   // " 100  52.6458333333333 \r\n ..."
 
+#include "base/design.hpp"
 #include "outline/captured_outline.hpp"
-#include "outline/design.hpp"
 
 #include <ostream>
 

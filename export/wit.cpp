@@ -4,7 +4,7 @@
 #include "export/converter.hpp"
 #include "export/line_sink.hpp"
 #include "export/print_form.hpp"
-#include "export/file_io.hpp"
+#include "platform/file_io.hpp"
 #include "base/failure.hpp"
 
 #include <optional>

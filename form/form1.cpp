@@ -185,7 +185,7 @@ void Form1::checkJwFiles() const
 
 void Form1::Form_Load(const std::vector<std::string>& word)
 {
-    // Mended: a mode name alone starts no preview the user would work in for
+    // A mode name alone starts no preview the user would work in for
     // nothing; it says what the command line must hold.
     if (word.size() == 1) {
         const std::string mode = upperAscii(word[0]);
@@ -201,7 +201,7 @@ void Form1::Form_Load(const std::vector<std::string>& word)
             if (word.size() < 3)
                 throw Failure(FailureKind::SubscriptOutOfRange, missingWord(3, runMode_));
             outputPath_ = word[2];
-            // Mended: found now, not after the user's work at OK.
+            // Checked at start, so a wrong file is told before the user's work.
             checkJwFiles();
         } else if (runMode_ == "WIT") {
             outputPath_ = word[1];
@@ -230,7 +230,7 @@ CaptureSource Form1::captureSource(const std::string& text) const
 void Form1::drawFlattenPath(std::int32_t alCent)
 {
     const std::string text = view_.text(TextBox::txtInput);
-    lw::drawFlattenPath(alCent, captureSource(text), view_.previewDC(), outline_);
+    lw::drawFlattenPath(placementFor(alCent), captureSource(text), view_.previewDC(), outline_);
     ++redrawCount_;
     view_.refresh();
 }
@@ -294,9 +294,8 @@ void Form1::cmdDraw_Click() { drawFlattenPath(1); }
 
 void Form1::cmdFont_Click()
 {
-    dlgCommon_.flags = 3; // screen and printer fonts
     dlgCommon_.font = font_;
-    dlgCommon_.font = view_.chooseFont(dlgCommon_.font, dlgCommon_.flags);
+    dlgCommon_.font = view_.chooseFont(dlgCommon_.font);
     applyFont();
 }
 
@@ -317,7 +316,7 @@ void Form1::applyFont()
         view_.showMessage(kProgramTitle, "フォント名を変えてください");
         font_.faceName = previousFace;
     }
-    // Mended: the size box and slider show the size the dialog chose.
+    // The size box and slider show the size the dialog chose, the one in use.
     showSize();
 }
 
@@ -375,9 +374,8 @@ void Form1::saveOutline()
         NullCanvas canvas;
         DeviceContext dc(canvas);
         CapturedOutline outline;
-        std::int32_t alCent = 0;
         const double twipsPerPixel = 1440.0 / dpi;
-        lw::drawFlattenPath(alCent,
+        lw::drawFlattenPath(Placement::Origin,
                             {text, font_, view_.position(Slider::sldAngle), view_.previewScaleWidth(),
                              view_.previewScaleHeight(), twipsPerPixel},
                             dc, outline);

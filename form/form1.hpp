@@ -116,9 +116,8 @@ private:
     std::string runMode_;
     std::string inputPath_;
     std::string outputPath_;
-    // dlgCommon: the font dialog's flags and values, kept between uses.
+    // dlgCommon: the font dialog's values, kept between uses.
     struct {
-        std::int32_t flags = 0;
         WindowFont font;
     } dlgCommon_;
     // The save dialog's format, folder and precision: read from the view at

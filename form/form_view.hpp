@@ -82,7 +82,7 @@ public:
 
     // The font dialog, modal, preset with `preset`: the choice, or `preset`
     // unchanged when the user cancels.
-    virtual WindowFont chooseFont(const WindowFont& preset, int flags) = 0;
+    virtual WindowFont chooseFont(const WindowFont& preset) = 0;
     // The save dialog, modal, preset with `preset`: the file, format and
     // precision chosen, or nothing when the user cancels. A view without one
     // offers no save, so OK without a run mode does nothing there.

@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     lw::CapturedOutline outline;
     std::int32_t alCent = flags & 8 ? 1 : 0;
     try {
-        lw::drawFlattenPath(alCent, {text, font, angle, 461, 301, 15}, dc, outline);
+        lw::drawFlattenPath(lw::placementFor(alCent), {text, font, angle, 461, 301, 15}, dc, outline);
     } catch (const lw::Failure&) {
         return 0;
     }

@@ -3,9 +3,6 @@
 #include "base/failure.hpp"
 #include "base/numbers.hpp"
 #include "outline/text_output.hpp"
-#ifdef LETTERWIRE_FREETYPE_BACKEND
-#include "platform/freetype/path_into.hpp"
-#endif
 
 #include <cmath>
 
@@ -29,25 +26,13 @@ void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view tex
     outputText(dc, logFont, text, alignment, x0, y0);
     EndPath(dc);
 
-#ifdef LETTERWIRE_FREETYPE_BACKEND
-    // Straight into the outline's arrays, sized once from a bound.
     int n = flattenPathInto(dc, outline.pathPoints, outline.pathTypes);
+    // No closed path cannot follow EndPath; an empty outline is the safe reading.
     if (n < 0) {
         n = 0;
         outline.pathPoints.clear();
         outline.pathTypes.clear();
     }
-#else
-    FlattenPath(dc);
-    int n = GetPath(dc, nullptr, nullptr, 0);
-    // No closed path cannot follow EndPath; an empty outline is the safe reading.
-    if (n < 0)
-        n = 0;
-    outline.pathPoints.assign(std::size_t(n), POINT{});
-    outline.pathTypes.assign(std::size_t(n), 0);
-    if (n > 0)
-        GetPath(dc, outline.pathPoints.data(), outline.pathTypes.data(), n);
-#endif
     outline.pointCount = n;
     outline.pathPoints.push_back(POINT{});
     outline.pathTypes.push_back(0);
@@ -61,19 +46,19 @@ double pixelsPerPoint(double twipsPerPixelX)
     return value;
 }
 
-void drawFlattenPath(std::int32_t& alCent, const CaptureSource& source, DeviceContext& dc,
+void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceContext& dc,
                      CapturedOutline& outline)
 {
     dc.canvas().clear();
     std::int32_t x0 = 0, y0 = 0;
-    if (alCent != 0) {
+    if (placement == Placement::PreviewCentre) {
         x0 = roundToInt32(double(source.scaleWidth) / 2, "preview centre");
         y0 = roundToInt32(double(source.scaleHeight) / 2, "preview centre");
     }
     double factor = pixelsPerPoint(source.twipsPerPixelX);
     std::int32_t height = fontHeight(source.font.size, factor);
     setLogFont(outline.logFont, source.font.faceName, height, source.angle, source.font);
-    capturePath(dc, outline.logFont, source.text, alCent, x0, y0, outline);
+    capturePath(dc, outline.logFont, source.text, std::int32_t(placement), x0, y0, outline);
 
     // One polygon per closed figure; the platform closes it back to its start.
     for (const Figure& figure : figures(outline))

@@ -6,11 +6,10 @@
 //   lw::DeviceContext dc(canvas);
 //   lw::CapturedOutline outline;
 //   lw::WindowFont font;                       // "ＭＳ Ｐゴシック", 24 pt
-//   std::int32_t alCent = 1;
-//   lw::drawFlattenPath(alCent, {"編集テキスト", font}, dc, outline);
+//   lw::drawFlattenPath(lw::Placement::PreviewCentre, {"編集テキスト", font}, dc, outline);
 
+#include "base/design.hpp"
 #include "outline/captured_outline.hpp"
-#include "outline/design.hpp"
 #include "outline/window_font.hpp"
 #include "platform/device_context.hpp"
 
@@ -29,20 +28,31 @@ struct CaptureSource {
     double twipsPerPixelX = design::kTwipsPerPixel; // the screen's, one value for every reader
 };
 
+// Where a capture puts the text. Its value is the design's alCent, which is
+// also the alignment code handed to outputText.
+enum class Placement : std::int32_t {
+    Origin = 0,        // the text's top-left corner at (0, 0)
+    PreviewCentre = 1, // the middle of its top edge at the preview's centre
+};
+
+// The design's alCent, where a caller holds it as a number: 0 is the
+// origin, any other value the preview's centre.
+constexpr Placement placementFor(std::int32_t alCent)
+{
+    return alCent == 0 ? Placement::Origin : Placement::PreviewCentre;
+}
+
 // Device pixels per typographic point: 1440 / twips per pixel / 72; a zero
 // or non-finite value is the floating-point failure.
 double pixelsPerPoint(double twipsPerPixelX);
 
-// Captures with the text centred in the preview (alCent != 0, alignment 1)
-// or at the origin (alCent 0, alignment 0), replaces `outline` whole and
+// Captures with the text placed as asked, replaces `outline` whole and
 // draws each closed figure as a polygon on the device context's canvas.
-void drawFlattenPath(std::int32_t& alCent, const CaptureSource& source, DeviceContext& dc,
+void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceContext& dc,
                      CapturedOutline& outline);
 
 // Shared by both captures: the path bracket around the text, then the
-// flattened path read into the outline, its arrays sized once: by GetPath's
-// count then fill, or, on the FreeType backend, by a bound on the points the
-// flattening writes straight into them.
+// flattened path read into the outline's arrays (flattenPathInto).
 void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
                  std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline);
 

@@ -8,12 +8,11 @@
 //   double dpi = dpiForStep(0.01); // 2540
 //   MmPoint p = toMillimetres({.originX = 0, .originY = 28, .dpi = 96}, POINT{96, 28}); // {25.4, 0}
 
-#include "outline/design.hpp"
+#include "base/design.hpp"
 #include "platform/gdi_types.hpp"
 
 #include <cstdint>
 #include <functional>
-#include <stdexcept>
 
 namespace lw {
 
@@ -24,12 +23,6 @@ inline constexpr double kClassicStepMm = kMmPerInch / design::kDpi;
 inline constexpr double kFinestStepMm = 0.001;
 inline constexpr double kCoarsestStepMm = 1000;
 
-// A precision the capture cannot serve; its message says the allowed range.
-class PrecisionError : public std::invalid_argument {
-public:
-    using std::invalid_argument::invalid_argument;
-};
-
 // The device resolution whose pixel is at most `stepMm`: 25.4 / step dots
 // per inch, never below the classic 96. Unchecked.
 double dpiForStep(double stepMm);
@@ -38,14 +31,29 @@ double dpiForStep(double stepMm);
 // growing with it: the work bound's estimate for the text and size.
 using PointEstimate = std::function<std::uint64_t(double dpi)>;
 
+// What dpiForPrecision finds: the device resolution for a step, or why the
+// capture cannot serve it, with what the user needs to choose another.
+struct PrecisionOutcome {
+    enum class Refusal {
+        None,             // served at `dpi`
+        OutOfRange,       // the step lies outside [kFinestStepMm, kCoarsestStepMm]
+        AboveBoundAlways, // the text at its size is above the bound at every step
+        AboveBound,       // above the bound at this step; `finestStepMm` is within it
+    };
+    Refusal refusal = Refusal::None;
+    double dpi = 0;
+    // The finest step of three significant digits within the bound.
+    double finestStepMm = 0;
+};
+
 // dpiForStep after the checks: the step must lie in [kFinestStepMm,
 // kCoarsestStepMm] and the estimate at its resolution must stay within
-// `maxPoints`; otherwise PrecisionError naming the allowed range, for a
-// text too large at that step the finest step it allows.
+// `maxPoints`; otherwise the refusal, and for a text too large at that step
+// the finest step it allows. The caller words the refusal for its user.
 //
 //   dpiForPrecision(0.01, [&](double dpi) { return estimateOutlinePoints(text, 24, dpi, false, false); },
-//                   kMaxOutlinePoints);
-double dpiForPrecision(double stepMm, const PointEstimate& pointsAt, std::uint64_t maxPoints);
+//                   kMaxOutlinePoints).dpi;
+PrecisionOutcome dpiForPrecision(double stepMm, const PointEstimate& pointsAt, std::uint64_t maxPoints);
 
 // Where a capture's device pixels lie in millimetres at 1:1, y up: the
 // origin (device pixels) goes to (0, 0), one pixel is 25.4 / dpi mm.

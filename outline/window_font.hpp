@@ -1,7 +1,7 @@
 #pragma once
 // The window font: the program's current font, owned by the window.
 
-#include "outline/design.hpp"
+#include "base/design.hpp"
 
 #include <string>
 

@@ -1,21 +1,11 @@
 #include "outline/work_bound.hpp"
 
+#include "platform/device_context.hpp"
+
 #include <cmath>
 #include <limits>
 
 namespace lw {
-namespace {
-
-#ifdef _WIN32
-// GDI flattens with a fixed depth of subdivision and keeps the points that
-// rounding makes equal, so it gives up to about twice the points at small
-// and middle sizes.
-constexpr double kPlatformFactor = 2.0;
-#else
-constexpr double kPlatformFactor = 1.0;
-#endif
-
-} // namespace
 
 std::uint64_t estimateOutlinePoints(std::string_view text, double sizePoints, double dpi, bool underline,
                                     bool strikeout)
@@ -24,7 +14,8 @@ std::uint64_t estimateOutlinePoints(std::string_view text, double sizePoints, do
     for (unsigned char c : text)
         characters += (c & 0xC0) != 0x80; // one per UTF-8 lead byte
     const double height = std::fabs(sizePoints * dpi / 72.0);
-    const double perGlyph = kPlatformFactor * (160.0 + 28.0 * std::sqrt(std::isfinite(height) ? height : 1e300));
+    const double perGlyph =
+        kFlattenedPointsFactor * (160.0 + 28.0 * std::sqrt(std::isfinite(height) ? height : 1e300));
     const double points = double(characters) * perGlyph + 4.0 * (underline + strikeout);
     if (!(points < 1.8e19))
         return std::numeric_limits<std::uint64_t>::max();

@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace lw {
 
@@ -56,8 +57,10 @@ private:
 };
 
 // Fonts. The face name of the description is 32 bytes of code page 932,
-// never read past its end. Creating a font never fails: an unknown face
-// name gets the platform's best substitute.
+// never read past its end. Creating a font never gives null: an unknown face
+// name gets the platform's best substitute. A machine that can make no font
+// at all (no font engine, no scalable font, no font object left) throws
+// lw::Failure of kind BrokenInstallation, and leaves nothing to delete.
 HFONT CreateFontIndirectA(const LOGFONTA& description);
 HFONT SelectObject(DeviceContext& dc, HFONT font); // returns the font selected before
 bool DeleteObject(HFONT font);                     // the stock font is never deleted
@@ -76,6 +79,17 @@ bool FlattenPath(DeviceContext& dc); // curves become straight segments
 // size 0: the number of points; size n: fills n points and types, returns n;
 // -1 when there is no closed path or `size` is too small.
 int GetPath(DeviceContext& dc, POINT* points, std::uint8_t* types, int size);
+
+// FlattenPath, then GetPath's count and fill, in one call: the points and
+// types end with n entries each and room for one more; returns n, or -1
+// without a closed path (the arrays untouched). The FreeType backend writes
+// straight into the arrays, sized once from a bound; GDI reads its own path.
+int flattenPathInto(DeviceContext& dc, std::vector<POINT>& points, std::vector<std::uint8_t>& types);
+
+// About how many more points this platform's flattening makes of a curve
+// than a flattening within 0.25 pixel does: a bound on a capture's work
+// scales by it.
+extern const double kFlattenedPointsFactor;
 
 // Outside a path these draw on the canvas; inside one they add to the path.
 bool Polygon(DeviceContext& dc, const POINT* points, int count);

@@ -83,7 +83,7 @@ void capture(const Case& c, lw::DeviceContext& dc, lw::CapturedOutline& outline)
     lw::WindowFont font;
     font.size = c.points;
     std::int32_t alCent = 1;
-    lw::drawFlattenPath(alCent, {c.text, font, c.angle, 461, 301, 15}, dc, outline);
+    lw::drawFlattenPath(lw::placementFor(alCent), {c.text, font, c.angle, 461, 301, 15}, dc, outline);
 }
 
 // The outline must be what the device context's GetPath gives, count then fill.

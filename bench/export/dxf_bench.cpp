@@ -67,7 +67,7 @@ void BM_CaptureAtStep(benchmark::State& state, double stepMm, bool withBaseline)
                                    lw::design::kPreviewHeight, 1440 / dpi};
     for (auto _ : state) {
         std::int32_t alCent = 0;
-        lw::drawFlattenPath(alCent, source, dc, outline);
+        lw::drawFlattenPath(lw::placementFor(alCent), source, dc, outline);
         benchmark::DoNotOptimize(outline.pointCount);
         if (withBaseline)
             benchmark::DoNotOptimize(lw::baselinePlacement(dc, outline.logFont, dpi));

@@ -13,7 +13,7 @@
 namespace {
 
 struct QuietServices final : lw::Services {
-    lw::WindowFont chooseFont(QWidget*, const lw::WindowFont& preset, int) override { return preset; }
+    lw::WindowFont chooseFont(QWidget*, const lw::WindowFont& preset) override { return preset; }
     void showMessage(QWidget*, const QString&, const QString&) override {}
     void endProgram(int) override {}
 };

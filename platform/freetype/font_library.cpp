@@ -147,8 +147,7 @@ const FontFace* openFace(FcPattern* match)
     }
     FT_Select_Charmap(ft, FT_ENCODING_UNICODE);
 
-    auto face = std::make_unique<FontFace>();
-    face->impl->face = ft;
+    auto face = std::make_unique<FontFace>(ft);
     face->file = file;
     face->family = patternString(match, FC_FAMILY);
     if (face->family.empty() && ft->family_name)
@@ -217,11 +216,15 @@ const FontFace* matchFace(FcPattern* pattern)
 
 } // namespace
 
-FontFace::FontFace() : impl(std::make_unique<Impl>()) {}
+FontFace::FontFace(FT_Face face) : impl_(std::make_unique<Impl>())
+{
+    impl_->face = face;
+}
+
 FontFace::~FontFace()
 {
-    if (impl && impl->face)
-        FT_Done_Face(impl->face);
+    if (impl_->face)
+        FT_Done_Face(impl_->face);
 }
 
 std::unique_ptr<GlyphOutline> FontFace::Impl::load(FT_UInt index) const
@@ -248,21 +251,21 @@ std::unique_ptr<GlyphOutline> FontFace::Impl::load(FT_UInt index) const
 
 const GlyphOutline* FontFace::glyph(char32_t c) const
 {
-    auto it = impl->glyphs.find(c);
-    if (it != impl->glyphs.end())
+    auto it = impl_->glyphs.find(c);
+    if (it != impl_->glyphs.end())
         return it->second.get();
-    FT_UInt index = FT_Get_Char_Index(impl->face, c);
-    std::unique_ptr<GlyphOutline> outline = index ? impl->load(index) : nullptr;
+    FT_UInt index = FT_Get_Char_Index(impl_->face, c);
+    std::unique_ptr<GlyphOutline> outline = index ? impl_->load(index) : nullptr;
     const GlyphOutline* result = outline.get();
-    impl->glyphs.emplace(c, std::move(outline));
+    impl_->glyphs.emplace(c, std::move(outline));
     return result;
 }
 
 const GlyphOutline& FontFace::notdef() const
 {
-    if (!impl->notdef)
-        impl->notdef = impl->load(0);
-    return *impl->notdef;
+    if (!impl_->notdef)
+        impl_->notdef = impl_->load(0);
+    return *impl_->notdef;
 }
 
 const FontFace& resolveFace(std::string_view family, bool italic)

@@ -13,6 +13,8 @@
 #include <unordered_map>
 #include <vector>
 
+struct FT_FaceRec_; // FreeType's face, without FreeType's headers
+
 namespace lw {
 
 // One step of a glyph outline in font units (y up). Conic steps carry one
@@ -63,10 +65,15 @@ struct FontFace {
     const GlyphOutline* glyph(char32_t c) const;
     const GlyphOutline& notdef() const;
 
-    struct Impl;
-    std::unique_ptr<Impl> impl;
-    FontFace();
+    // Takes the open FreeType face over; it is closed with this object.
+    explicit FontFace(FT_FaceRec_* face);
     ~FontFace();
+    FontFace(const FontFace&) = delete;
+    FontFace& operator=(const FontFace&) = delete;
+
+private:
+    struct Impl; // the FreeType face and the glyphs read from it
+    std::unique_ptr<Impl> impl_;
 };
 
 // The face for a family name (UTF-8) and style; never null while any font is

@@ -3,7 +3,6 @@
 // pixels, every figure closed) and GetPath.
 
 #include "platform/freetype/device_points.hpp"
-#include "platform/freetype/path_into.hpp"
 #include "platform/freetype/state.hpp"
 
 #include <algorithm>
@@ -228,6 +227,9 @@ std::size_t flatten(const State& s, std::vector<POINT>& points, std::vector<std:
 }
 
 } // namespace
+
+// The bound's own flattening: curves within kFlatness.
+const double kFlattenedPointsFactor = 1.0;
 
 bool BeginPath(DeviceContext& dc)
 {

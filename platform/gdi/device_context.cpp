@@ -10,7 +10,8 @@
 #include "platform/gdi/state.hpp"
 
 #include "base/codepage.hpp"
-#include "outline/design.hpp"
+#include "base/design.hpp"
+#include "base/failure.hpp"
 
 #include <algorithm>
 #include <memory>
@@ -130,8 +131,11 @@ HFONT CreateFontIndirectA(const LOGFONTA& d)
 
     auto font = std::make_unique<LogicalFont>();
     font->handle = CreateFontIndirectW(&w);
+    // GDI substitutes for any face name, so no font at all is a broken
+    // platform; drawing on with the stock font would be a wrong outline.
     if (!font->handle)
-        return nullptr;
+        throw Failure(FailureKind::BrokenInstallation,
+                      "the platform made no font for \"" + utf16ToUtf8(face) + "\"");
     return font.release();
 }
 

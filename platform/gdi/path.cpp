@@ -5,6 +5,11 @@
 
 namespace lw {
 
+// GDI flattens with a fixed depth of subdivision and keeps the points that
+// rounding makes equal, so it gives up to about twice the points at small
+// and middle sizes.
+const double kFlattenedPointsFactor = 2.0;
+
 bool BeginPath(DeviceContext& dc)
 {
     dc.state().pathOpen = ::BeginPath(dc.state().dc) != 0;
@@ -33,6 +38,21 @@ int GetPath(DeviceContext& dc, POINT* points, std::uint8_t* types, int size)
                 types[i] |= PT_CLOSEFIGURE;
         }
     }
+    return n;
+}
+
+int flattenPathInto(DeviceContext& dc, std::vector<POINT>& points, std::vector<std::uint8_t>& types)
+{
+    FlattenPath(dc);
+    const int n = GetPath(dc, nullptr, nullptr, 0);
+    if (n < 0)
+        return -1;
+    points.reserve(std::size_t(n) + 1);
+    types.reserve(std::size_t(n) + 1);
+    points.assign(std::size_t(n), POINT{});
+    types.assign(std::size_t(n), 0);
+    if (n > 0)
+        GetPath(dc, points.data(), types.data(), n);
     return n;
 }
 

@@ -110,7 +110,7 @@ TEST(CliCapture, PrintsTheKeysInOrderAndTheSameOutlineAsTheCore)
     lw::WindowFont font;
     font.size = 36;
     std::int32_t alCent = 1;
-    lw::drawFlattenPath(alCent, {"編集O", font, 30, 461, 301, 15}, dc, outline);
+    lw::drawFlattenPath(lw::placementFor(alCent), {"編集O", font, 30, 461, 301, 15}, dc, outline);
     EXPECT_EQ(dumpFromJson(r.out), lw::dumpOutline(outline));
 }
 
@@ -168,6 +168,27 @@ TEST(CliUsage, ErrorsExitTwoWithOneLine)
         ASSERT_FALSE(r.out.empty()) << shown;
         EXPECT_EQ(r.out.find('\n'), r.out.size() - 1) << shown << ": " << r.out;
         EXPECT_NE(r.out.find(c.says), std::string::npos) << shown << ": " << r.out;
+    }
+}
+
+TEST(CliUsage, PrecisionRefusalsNameTheRangeAndTheFinestStep)
+{
+    const std::string many(2000, 'W');
+    const std::pair<std::string, std::string> cases[] = {
+        {"dxf o.dxf --precision 1000.5",
+         "--precision: --precision must be from 0.001 to 1000 mm (the largest grid step at 1:1; default "
+         "0.26458333333333334)"},
+        {"dxf o.dxf --precision 0.001 --size 144 --text " + many,
+         "--precision: --precision 0.001 would make the outline of this text above 10000000 points; for this "
+         "text and size it must be from 0.00171 to 1000 mm"},
+        {"dxf o.dxf --precision 1 --size 16384 --text " + std::string(5000, 'W'),
+         "--precision: --precision: this text at this size is above 10000000 points at any precision; use a "
+         "shorter text or a smaller size"},
+    };
+    for (const auto& [args, says] : cases) {
+        Result r = run(args, true);
+        EXPECT_EQ(r.status, 2) << args.substr(0, 60);
+        EXPECT_EQ(r.out, "letterwire-cli: " + says + "\n");
     }
 }
 
@@ -249,7 +270,7 @@ lw::CapturedOutline coreCapture(const char* text, std::int32_t alCent)
     static lw::DeviceContext dc(canvas);
     lw::CapturedOutline outline;
     lw::WindowFont font;
-    lw::drawFlattenPath(alCent, {text, font, 0, 461, 301, 15}, dc, outline);
+    lw::drawFlattenPath(lw::placementFor(alCent), {text, font, 0, 461, 301, 15}, dc, outline);
     return outline;
 }
 

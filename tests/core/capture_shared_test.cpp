@@ -2,6 +2,7 @@
 // closed figures of the platform's point types, the text placed where the
 // alignment puts it, and rotation, slant and strokes in the right direction.
 #include "outline/capture.hpp"
+#include "outline/text_output.hpp"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,7 @@ struct Capture {
     const CapturedOutline& run(std::string_view text, int angle = 0, std::int32_t alCent = 0,
                                WindowFont font = {})
     {
-        drawFlattenPath(alCent, {text, font, angle}, dc, outline);
+        drawFlattenPath(placementFor(alCent), {text, font, angle}, dc, outline);
         return outline;
     }
     Box box() const
@@ -149,4 +150,56 @@ TEST(SharedCapture, ItalicLeansRightAndStrokesLieWhereTheyBelong)
     EXPECT_LT(strikeBox.bottom, upright.bottom);
     Box underBox = lastFigureBox(under);
     EXPECT_GE(underBox.top, upright.bottom);
+}
+
+// The read-back the capture uses gives what FlattenPath, then GetPath's
+// count and fill give, on either backend; without a closed path it leaves
+// the arrays alone.
+TEST(SharedCapture, FlattenPathIntoReadsWhatGetPathReads)
+{
+    NullCanvas canvas;
+    DeviceContext dc(canvas);
+    LOGFONT logFont{};
+    setLogFont(logFont, "ＭＳ Ｐゴシック", 32, 15, WindowFont{});
+    std::vector<POINT> points{{7, 7}};
+    std::vector<std::uint8_t> types{9};
+    EXPECT_EQ(flattenPathInto(dc, points, types), -1);
+    EXPECT_EQ(points, (std::vector<POINT>{{7, 7}}));
+    EXPECT_EQ(types, std::vector<std::uint8_t>{9});
+
+    for (const char* text : {"編集O", ""}) {
+        auto draw = [&] {
+            BeginPath(dc);
+            outputText(dc, logFont, text, 1, 230, 150);
+            EndPath(dc);
+        };
+        draw();
+        const int n = flattenPathInto(dc, points, types);
+        ASSERT_GE(n, 0) << text;
+        EXPECT_EQ(points.size(), std::size_t(n));
+        EXPECT_EQ(types.size(), std::size_t(n));
+        draw();
+        FlattenPath(dc);
+        ASSERT_EQ(GetPath(dc, nullptr, nullptr, 0), n) << text;
+        std::vector<POINT> read(std::size_t(n) + 1);
+        std::vector<std::uint8_t> readTypes(std::size_t(n) + 1);
+        GetPath(dc, read.data(), readTypes.data(), n);
+        read.pop_back();
+        readTypes.pop_back();
+        EXPECT_EQ(points, read) << text;
+        EXPECT_EQ(types, readTypes) << text;
+        EXPECT_EQ(n == 0, *text == '\0') << text;
+    }
+}
+
+// An unknown face name gets a substitute: a font, never null.
+TEST(SharedCapture, CreatingAFontForAnUnknownFaceGivesAFont)
+{
+    LOGFONTA description{};
+    description.lfHeight = -32;
+    const char name[] = "No Such Face At All";
+    std::copy(name, name + sizeof name - 1, description.lfFaceName.begin());
+    const HFONT font = CreateFontIndirectA(description);
+    ASSERT_NE(font, nullptr);
+    EXPECT_TRUE(DeleteObject(font));
 }

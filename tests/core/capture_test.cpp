@@ -64,7 +64,7 @@ TEST(CaptureStructure, CapitalOHasTwoFiguresAndOnePolygonEach)
     CapturedOutline o;
     std::int32_t alCent = 1;
     WindowFont font;
-    drawFlattenPath(alCent, {"O", font}, dc, o);
+    drawFlattenPath(placementFor(alCent), {"O", font}, dc, o);
     ASSERT_TRUE(wellFormed(o));
     auto f = figureRanges(o);
     ASSERT_EQ(f.size(), 2u);
@@ -90,7 +90,7 @@ TEST(CaptureStructure, EmptyAndBlankTextsGiveNoPoints)
         o.pathTypes.assign(8, 2);
         std::int32_t alCent = 1;
         WindowFont font;
-        drawFlattenPath(alCent, {text, font, 0, 461, 301, 15}, dc, o);
+        drawFlattenPath(placementFor(alCent), {text, font, 0, 461, 301, 15}, dc, o);
         EXPECT_EQ(o.pointCount, 0) << '"' << text << '"';
         EXPECT_TRUE(wellFormed(o));
         EXPECT_TRUE(canvas.polygons.empty());
@@ -254,14 +254,14 @@ TEST(CaptureFailures, HeightOutsideTheIntegerRangeIsOverflow)
     font.size = 3e9f;
     std::int32_t alCent = 0;
     try {
-        drawFlattenPath(alCent, {"A", font, 0, 461, 301, 15}, c.dc, c.outline);
+        drawFlattenPath(placementFor(alCent), {"A", font, 0, 461, 301, 15}, c.dc, c.outline);
         FAIL();
     } catch (const Failure& f) {
         EXPECT_EQ(f.kind(), FailureKind::Overflow);
     }
     font.size = 24;
     try {
-        drawFlattenPath(alCent, {"A", font, 0, 461, 301, 0}, c.dc, c.outline);
+        drawFlattenPath(placementFor(alCent), {"A", font, 0, 461, 301, 0}, c.dc, c.outline);
         FAIL();
     } catch (const Failure& f) {
         EXPECT_EQ(f.kind(), FailureKind::FloatingPoint);

@@ -85,7 +85,7 @@ struct Capture {
                                std::int32_t alCent = 0, float width = design::kPreviewWidth,
                                float height = design::kPreviewHeight)
     {
-        drawFlattenPath(alCent, {text, font, angle, width, height}, dc, outline);
+        drawFlattenPath(placementFor(alCent), {text, font, angle, width, height}, dc, outline);
         return outline;
     }
 };

@@ -27,53 +27,46 @@ namespace {
 std::uint64_t rootEstimate(double dpi) { return std::uint64_t(std::ceil(100000 * std::sqrt(dpi))); }
 constexpr std::uint64_t kBound = 10'000'000;
 
+double dpiFor(double step) { return dpiForPrecision(step, rootEstimate, kBound).dpi; }
+
 TEST(Precision, StepsBecomeResolutionsNeverCoarserThanTheClassicPixel)
 {
-    EXPECT_EQ(dpiForPrecision(0.01, rootEstimate, kBound), 2540);
-    EXPECT_EQ(dpiForPrecision(0.1, rootEstimate, kBound), 254); // not 253.99999999999997
-    EXPECT_EQ(dpiForPrecision(kClassicStepMm, rootEstimate, kBound), 96);
-    EXPECT_EQ(dpiForPrecision(1, rootEstimate, kBound), 96);
-    EXPECT_EQ(dpiForPrecision(kCoarsestStepMm, rootEstimate, kBound), 96);
-    EXPECT_EQ(dpiForPrecision(0.00254, rootEstimate, kBound), 10000);
+    EXPECT_EQ(dpiFor(0.01), 2540);
+    EXPECT_EQ(dpiFor(0.1), 254); // not 253.99999999999997
+    EXPECT_EQ(dpiFor(kClassicStepMm), 96);
+    EXPECT_EQ(dpiFor(1), 96);
+    EXPECT_EQ(dpiFor(kCoarsestStepMm), 96);
+    EXPECT_EQ(dpiFor(0.00254), 10000);
+    EXPECT_EQ(dpiForPrecision(0.01, rootEstimate, kBound).refusal, PrecisionOutcome::Refusal::None);
     EXPECT_DOUBLE_EQ(dpiForStep(0.03), 25.4 / 0.03);
     EXPECT_EQ(dpiForStep(kFinestStepMm), 25400);
 }
 
-std::string refusal(double step, const PointEstimate& estimate = rootEstimate)
-{
-    try {
-        dpiForPrecision(step, estimate, kBound);
-    } catch (const PrecisionError& e) {
-        return e.what();
-    }
-    return "accepted";
-}
+using Refusal = PrecisionOutcome::Refusal;
 
-TEST(Precision, OutOfRangeStepsAreRefusedWithTheRange)
+TEST(Precision, OutOfRangeStepsAreRefused)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
     for (double step : {0.0, -0.01, nan, inf, -inf, 0.0009, 1000.5})
-        EXPECT_EQ(refusal(step), "--precision must be from 0.001 to 1000 mm (the largest grid step at 1:1; "
-                                 "default 0.26458333333333334)")
-            << step;
+        EXPECT_EQ(dpiForPrecision(step, rootEstimate, kBound).refusal, Refusal::OutOfRange) << step;
 }
 
 TEST(Precision, AStepBeyondTheWorkBoundNamesTheFinestThisTextAllows)
 {
-    EXPECT_EQ(refusal(0.001), "--precision 0.001 would make the outline of this text above 10000000 points; "
-                              "for this text and size it must be from 0.00254 to 1000 mm");
-    EXPECT_EQ(refusal(0.00253), refusal(0.001).replace(12, 5, "0.00253"));
+    for (double step : {0.001, 0.00253}) {
+        const PrecisionOutcome o = dpiForPrecision(step, rootEstimate, kBound);
+        EXPECT_EQ(o.refusal, Refusal::AboveBound) << step;
+        EXPECT_NEAR(o.finestStepMm, 0.00254, 1e-12) << step;
+    }
     // A bound between three-digit steps names the next one up.
     const auto steeper = [](double dpi) { return rootEstimate(dpi * 1.001); };
-    EXPECT_NE(refusal(0.001, steeper).find("must be from 0.00255 to 1000 mm"), std::string::npos);
-    EXPECT_EQ(refusal(0.00255, steeper), "accepted");
+    EXPECT_NEAR(dpiForPrecision(0.001, steeper, kBound).finestStepMm, 0.00255, 1e-12);
+    EXPECT_EQ(dpiForPrecision(0.00255, steeper, kBound).refusal, Refusal::None);
 }
 
 TEST(Precision, ATextBeyondTheBoundAtAnyStepSaysSo)
 {
-    EXPECT_EQ(refusal(1, [](double) { return kBound + 1; }),
-              "--precision: this text at this size is above 10000000 points at any precision; "
-              "use a shorter text or a smaller size");
+    EXPECT_EQ(dpiForPrecision(1, [](double) { return kBound + 1; }, kBound).refusal, Refusal::AboveBoundAlways);
 }
 
 TEST(Precision, PixelsBecomeMillimetresFromTheOriginYUp)
@@ -124,7 +117,7 @@ CapturedOutline captureAt(const std::string& text, float size, double dpi)
     WindowFont font;
     font.size = size;
     std::int32_t alCent = 0;
-    drawFlattenPath(alCent, {text, font, 0, design::kPreviewWidth, design::kPreviewHeight, 1440 / dpi}, dc, outline);
+    drawFlattenPath(placementFor(alCent), {text, font, 0, design::kPreviewWidth, design::kPreviewHeight, 1440 / dpi}, dc, outline);
     return outline;
 }
 

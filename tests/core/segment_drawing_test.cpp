@@ -52,7 +52,7 @@ TEST(SegmentDrawing, CapturesAtTheOriginWhateverThePreviewUsedBefore)
     CapturedOutline centred, inspected;
     WindowFont font;
     std::int32_t alCent = 1;
-    drawFlattenPath(alCent, {"編集", font}, dc, centred);
+    drawFlattenPath(placementFor(alCent), {"編集", font}, dc, centred);
     inspectOutline({"編集", font}, dc, inspected);
     Capture origin;
     EXPECT_EQ(dumpOutline(inspected), dumpOutline(origin.run("編集", font)));

@@ -52,7 +52,7 @@ TEST(WorkBound, NeverBelowTheRealPointCount)
         font.underline = font.strikeout = true;
         lw::CapturedOutline outline;
         std::int32_t alCent = 0;
-        lw::drawFlattenPath(alCent, {c.text, font, 0, 461, 301, 1440.0 / c.dpi}, dc, outline);
+        lw::drawFlattenPath(lw::placementFor(alCent), {c.text, font, 0, 461, 301, 1440.0 / c.dpi}, dc, outline);
         const std::uint64_t estimate = lw::estimateOutlinePoints(c.text, c.size, c.dpi, true, true);
         EXPECT_GE(estimate, std::uint64_t(outline.pointCount)) << c.text << " " << c.face << " " << c.size;
         // Close enough that a request is refused only when its outline is

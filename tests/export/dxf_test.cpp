@@ -168,7 +168,7 @@ Captured captureAtOrigin(const std::string& text, float size, std::int32_t angle
     WindowFont font;
     font.size = size;
     std::int32_t alCent = 0;
-    drawFlattenPath(alCent, {text, font, angle, design::kPreviewWidth, design::kPreviewHeight, 1440 / dpi}, dc,
+    drawFlattenPath(placementFor(alCent), {text, font, angle, design::kPreviewWidth, design::kPreviewHeight, 1440 / dpi}, dc,
                     c.outline);
     c.mm = baselinePlacement(dc, c.outline.logFont, dpi);
     const FaceInfo face = faceThatDrew(c.outline, false);

@@ -151,7 +151,7 @@ Sampled sample(const Letter& letter)
     font.size = 48;
     std::int32_t alCent = 0;
     CapturedOutline outline;
-    drawFlattenPath(alCent, {letter.text, font}, dc, outline);
+    drawFlattenPath(placementFor(alCent), {letter.text, font}, dc, outline);
 
     std::vector<Polygon> all, outlines, holes;
     double largest = 0;

@@ -1,6 +1,7 @@
 // The WIT file as whole text, and the export handing it to a stand-in
 // converter that records the arguments it was given.
 #include "export/converter.hpp"
+#include "platform/process.hpp"
 #include "export/wit.hpp"
 #include "export_test_support.hpp"
 #include "base/failure.hpp"

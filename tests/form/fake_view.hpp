@@ -5,7 +5,7 @@
 // toolkit would call.
 
 #include "form/form1.hpp"
-#include "outline/design.hpp"
+#include "base/design.hpp"
 #include "platform/canvas.hpp"
 
 #include <gtest/gtest.h>
@@ -36,7 +36,6 @@ struct FakeView final : FormView {
     std::function<WindowFont(const WindowFont&)> answerFont = [](const WindowFont& f) { return f; };
     std::function<void()> onMessage = [] {};
     std::vector<WindowFont> presets;
-    std::vector<int> flags;
     std::vector<Message> messages;
     std::vector<int> endings;
     // The save dialog's answer; by default the user cancels. The settings
@@ -69,10 +68,9 @@ struct FakeView final : FormView {
     float clientHeight() const override { return design::kClientHeight; }
     double twipsPerPixelX() const override { return design::kTwipsPerPixel; }
     std::string programDirectory() const override { return folder; }
-    WindowFont chooseFont(const WindowFont& preset, int dialogFlags) override
+    WindowFont chooseFont(const WindowFont& preset) override
     {
         presets.push_back(preset);
-        flags.push_back(dialogFlags);
         return answerFont(preset);
     }
     void showMessage(std::string_view caption, std::string_view text) override

@@ -84,7 +84,7 @@ TEST(Form1StartUp, WordsMakeModeAndPathsThenTheFirstPreview)
         {"mixed case", {"jW", "@a.txt", "@b.txt"}, "JW", "@a.txt", "@b.txt"},
         {"extra words ignored", {"jw", "@a.txt", "@b.txt", "@c.txt"}, "JW", "@a.txt", "@b.txt"},
         {"other mode is preview only", {"abc", "def"}, "ABC", "", ""},
-        // Mended: each argument is one word, so a path with blanks arrives whole.
+        // Each argument is one word, so a path with blanks arrives whole.
         {"path with blanks whole", {"JW", "@my cmd.txt", "@out put.txt"}, "JW", "@my cmd.txt", "@out put.txt"},
         {"quotes are characters", {"WIT", "\"a b\""}, "WIT", "", "\"a b\""},
     };
@@ -108,7 +108,7 @@ TEST(Form1StartUp, WordsMakeModeAndPathsThenTheFirstPreview)
     }
 }
 
-// Mended: a start in mode JW or WIT that cannot end well is reported at
+// A start in mode JW or WIT that cannot end well is reported at
 // once, before the user composes anything, and ends with status 1.
 TEST(Form1StartUp, AModeThatCannotWorkIsReportedBeforeAnyDrawing)
 {
@@ -191,7 +191,7 @@ TEST(Form1Coupling, TypedSizeKeepsSliderInRangeAndRedrawsPerKeystroke)
         EXPECT_EQ(w.view.positions[Slider::sldSize], c.position) << c.typed;
         EXPECT_EQ(w.form.windowFont().size, float(c.position)) << c.typed;
         EXPECT_EQ(outlineHeight(w.form), heightFor(c.position)) << c.typed;
-        // Mended: once the edit ends, the box shows the size in use, and
+        // Once the edit ends, the box shows the size in use, and
         // nothing is drawn again.
         w.form.run(&Form1::txtSize_EditEnded);
         EXPECT_EQ(w.view.texts[TextBox::txtSize], std::to_string(c.position)) << c.typed;
@@ -269,7 +269,7 @@ TEST(Form1Font, CancelPresetsTheCurrentFontAndRedrawsUnchanged)
     const int before = w.form.redrawCount();
     const auto points = w.form.capturedOutline().pathPoints;
     w.form.run(&Form1::cmdFont_Click);
-    EXPECT_EQ(w.view.flags, std::vector<int>{3});
+    ASSERT_EQ(w.view.presets.size(), 1u);
     EXPECT_EQ(w.view.presets.at(0).faceName, design::kFaceName);
     EXPECT_EQ(w.view.presets.at(0).size, 24.0f);
     EXPECT_EQ(w.form.redrawCount(), before + 1);
@@ -292,7 +292,7 @@ TEST(Form1Font, AnyOfferedFaceDrawsWithoutMessage)
     }
 }
 
-// Mended: the size box and slider show the size the dialog chose, which the
+// The size box and slider show the size the dialog chose, which the
 // preview and the exports use; the next typing sets it from the slider again.
 TEST(Form1Font, ChosenSizeShowsInSizeBoxAndSlider)
 {
@@ -409,7 +409,7 @@ std::string expectedFile(const std::string& text, float size, SaveFormat format,
     WindowFont font;
     font.size = size;
     std::int32_t alCent = 0;
-    drawFlattenPath(alCent, {text, font, 0, design::kPreviewWidth, design::kPreviewHeight, 1440 / dpi}, dc, outline);
+    drawFlattenPath(placementFor(alCent), {text, font, 0, design::kPreviewWidth, design::kPreviewHeight, 1440 / dpi}, dc, outline);
     std::ostringstream out;
     switch (format) {
     case SaveFormat::Dxf: writeDxf(out, outline, {baselinePlacement(dc, outline.logFont, dpi), text}); break;
@@ -676,7 +676,7 @@ TEST(Form1Buttons, OkInModeJwCapturesAtTheOriginWritesAndEnds)
     EXPECT_TRUE(atTheOrigin(w.form.capturedOutline()));
 }
 
-// Mended: a command file that puts every point on the base point still
+// A command file that puts every point on the base point still
 // gives the output it asks for, but the user is told why before the end.
 TEST(Form1Buttons, OkInModeJwWarnsWhenEveryPointLandsOnTheBasePoint)
 {
@@ -716,7 +716,7 @@ TEST(Form1Buttons, OkInModeJwWarnsWhenEveryPointLandsOnTheBasePoint)
     }
 }
 
-// Mended: the work of the hidden buttons, within reach in the preview's
+// The work of the hidden buttons, within reach in the preview's
 // context menu; the WIT export in mode WIT only.
 TEST(Form1PreviewMenu, OffersTheHiddenButtonsWork)
 {

@@ -327,7 +327,7 @@ private slots:
         QCOMPARE(w.services.endings, std::vector<int>{lw::kFailureExitStatus});
     }
 
-    // Mended: all figures filled together by the nonzero rule, then every
+    // All figures filled together by the nonzero rule, then every
     // outline, so a counter stays open and the strokes inside one show,
     // whether the font lists the hole first (DejaVu) or the outline first.
     void fillKeepsCountersAndInnerStrokes_data()
@@ -403,7 +403,7 @@ private slots:
         QVERIFY2(inkedStrokes >= innerStrokes, qPrintable(QString::number(inkedStrokes)));
     }
 
-    // Mended: a click anywhere on a slider's strip pages it, below the groove
+    // A click anywhere on a slider's strip pages it, below the groove
     // among the tick marks too, as a Windows trackbar does.
     void sliderStripPagesAtAnyHeight_data()
     {
@@ -431,7 +431,7 @@ private slots:
         QCOMPARE(w.form.form().redrawCount(), before + 2);
     }
 
-    // Mended: once an edit ends (Enter, or the focus leaves the box), the box
+    // Once an edit ends (Enter, or the focus leaves the box), the box
     // and its slider show what the preview and the exports use; no redraw.
     void editEndShowsTheValueInUse_data()
     {
@@ -486,7 +486,7 @@ private slots:
         QCOMPARE(outlineHeight(w.form), heightFor(72));
     }
 
-    // Mended: the real font dialog opens on the whole current font, its
+    // The real font dialog opens on the whole current font, its
     // style included, so OK without a change changes nothing.
     void fontDialogKeepsTheCurrentStyle_data()
     {
@@ -521,7 +521,7 @@ private slots:
             QTest::keyClick(dialog, Qt::Key_Return); // OK, nothing changed
         });
         lw::QtServices services;
-        const lw::WindowFont chosen = services.chooseFont(nullptr, preset, 3);
+        const lw::WindowFont chosen = services.chooseFont(nullptr, preset);
         QVERIFY(seen);
         QCOMPARE(chosen.bold, bold);
         QCOMPARE(chosen.italic, italic);
@@ -530,7 +530,7 @@ private slots:
             QCOMPARE(QString::fromStdString(chosen.faceName), face);
     }
 
-    // Mended: the hidden buttons' work and the fit view in the preview's
+    // The hidden buttons' work and the fit view in the preview's
     // context menu, each with a key; the WIT export in mode WIT only.
     void previewMenuOffersTheHiddenWork_data()
     {
@@ -590,7 +590,7 @@ private slots:
         QVERIFY(left->x < 4);
     }
 
-    // Mended: large text seen whole in the fit view; the capture stays.
+    // Large text seen whole in the fit view; the capture stays.
     void fitViewShowsAllAndChangesNoCapture()
     {
         Window w;

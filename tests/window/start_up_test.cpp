@@ -1,7 +1,7 @@
 // The program's start: each process argument is one word, as the host passed
 // it, and the window loads from those words.
 
-#include "base/process.hpp"
+#include "platform/process.hpp"
 #include "stub_services.hpp"
 #include "window/qt/app.hpp"
 #include "window/qt/form1_view.hpp"
@@ -19,7 +19,7 @@ class StartUpTest : public QObject {
 private slots:
     void eachArgumentIsOneWord()
     {
-        // Mended: a path with blanks is no longer cut at them.
+        // A path with blanks arrives whole.
         const char* argv[] = {"/opt/Letterwire", "JW", "", "/x/my cmd.txt", "/x/out.txt"};
         QCOMPARE(lw::commandLineArguments(5, argv), (std::vector<std::string>{"JW", "", "/x/my cmd.txt", "/x/out.txt"}));
         QCOMPARE(lw::commandLineArguments(1, argv), std::vector<std::string>{});
@@ -40,7 +40,7 @@ private slots:
         QVERIFY(services.endings.empty());
     }
 
-    // Mended: the design's Japanese captions for Japanese users, with Qt's
+    // The design's Japanese captions for Japanese users, with Qt's
     // own dialogs in Japanese; English ones for everyone else. Title and
     // messages stay. (Japanese first: translators stack in the process.)
     void captionsByLanguage_data()

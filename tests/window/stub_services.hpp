@@ -23,7 +23,7 @@ struct StubServices final : lw::Services {
     std::vector<Message> messages;
     std::vector<int> endings;
 
-    lw::WindowFont chooseFont(QWidget*, const lw::WindowFont& preset, int) override
+    lw::WindowFont chooseFont(QWidget*, const lw::WindowFont& preset) override
     {
         return answerFont(preset);
     }

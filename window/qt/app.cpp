@@ -1,6 +1,6 @@
 #include "window/qt/app.hpp"
 
-#include "base/process.hpp"
+#include "platform/process.hpp"
 
 #include "platform/freetype/font_rules.hpp"
 #include "window/qt/form1_view.hpp"

@@ -1,6 +1,6 @@
 #include "window/qt/form1_view.hpp"
 
-#include "outline/design.hpp"
+#include "base/design.hpp"
 #include "window/qt/input_box.hpp"
 #include "window/qt/panel_cache_style.hpp"
 #include "window/qt/preview_box.hpp"
@@ -326,9 +326,9 @@ std::string QtForm1View::programDirectory() const
     return QCoreApplication::applicationDirPath().toStdString();
 }
 
-WindowFont QtForm1View::chooseFont(const WindowFont& preset, int flags)
+WindowFont QtForm1View::chooseFont(const WindowFont& preset)
 {
-    return services_.chooseFont(this, preset, flags);
+    return services_.chooseFont(this, preset);
 }
 
 void QtForm1View::showMessage(std::string_view caption, std::string_view text)

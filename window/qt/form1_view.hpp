@@ -48,7 +48,7 @@ public:
     float clientHeight() const override;
     double twipsPerPixelX() const override { return twipsPerPixelX_; }
     std::string programDirectory() const override;
-    WindowFont chooseFont(const WindowFont& preset, int flags) override;
+    WindowFont chooseFont(const WindowFont& preset) override;
     void showMessage(std::string_view caption, std::string_view text) override;
     void endProgram(int status) override;
     std::optional<SaveChoice> chooseSaveFile(const SaveChoice& preset) override;

@@ -1,6 +1,6 @@
 #include "window/qt/preview_box.hpp"
 
-#include "outline/design.hpp"
+#include "base/design.hpp"
 
 #include <QPaintEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "window/qt/screen.hpp"
 
-#include "outline/design.hpp"
+#include "base/design.hpp"
 
 #include <QGuiApplication>
 #include <QScreen>

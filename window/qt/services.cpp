@@ -41,11 +41,8 @@ QString styleFor(const QString& family, bool bold, bool italic)
 
 } // namespace
 
-WindowFont QtServices::chooseFont(QWidget* parent, const WindowFont& preset, int flags)
+WindowFont QtServices::chooseFont(QWidget* parent, const WindowFont& preset)
 {
-    // Qt's dialog has no screen/printer distinction, so the flags (3: both)
-    // ask for nothing it would not do anyway.
-    (void)flags;
     QFont initial(QString::fromStdString(preset.faceName));
     // An alias such as the design face is not in the dialog's list; show the
     // face it resolves to, or the dialog would select an unrelated default.
@@ -53,7 +50,7 @@ WindowFont QtServices::chooseFont(QWidget* parent, const WindowFont& preset, int
         initial.setFamily(QFontInfo(initial).family());
     initial.setBold(preset.bold);
     initial.setItalic(preset.italic);
-    // Mended: the whole current font, its style included, so OK without a
+    // The whole current font, its style included, so OK without a
     // change changes nothing.
     initial.setStyleName(styleFor(initial.family(), preset.bold, preset.italic));
     initial.setPointSizeF(preset.size);

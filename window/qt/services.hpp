@@ -15,7 +15,7 @@ public:
     virtual ~Services() = default;
     // Shows the font dialog modally, preset with `preset`; returns the choice,
     // or `preset` unchanged when the user cancels.
-    virtual WindowFont chooseFont(QWidget* parent, const WindowFont& preset, int flags) = 0;
+    virtual WindowFont chooseFont(QWidget* parent, const WindowFont& preset) = 0;
     // A modal message box with one OK button and no icon.
     virtual void showMessage(QWidget* parent, const QString& caption, const QString& text) = 0;
     // Ends the process at once: no further handler runs.
@@ -25,7 +25,7 @@ public:
 // The real dialogs, and an end that skips every destructor and handler.
 class QtServices final : public Services {
 public:
-    WindowFont chooseFont(QWidget* parent, const WindowFont& preset, int flags) override;
+    WindowFont chooseFont(QWidget* parent, const WindowFont& preset) override;
     void showMessage(QWidget* parent, const QString& caption, const QString& text) override;
     [[noreturn]] void endProgram(int status) override;
 };

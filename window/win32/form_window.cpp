@@ -1,8 +1,8 @@
 #include "window/win32/form_window.hpp"
 
-#include "base/process.hpp"
-#include "base/windows_text.hpp"
-#include "outline/design.hpp"
+#include "platform/process.hpp"
+#include "platform/win32/windows_text.hpp"
+#include "base/design.hpp"
 #include "platform/gdi/native.hpp"
 
 #include <commctrl.h>
@@ -627,12 +627,11 @@ double Win32FormWindow::twipsPerPixelX() const { return 1440.0 / dpi_; }
 
 std::string Win32FormWindow::programDirectory() const { return lw::programDirectory(); }
 
-WindowFont Win32FormWindow::chooseFont(const WindowFont& preset, int flags)
+WindowFont Win32FormWindow::chooseFont(const WindowFont& preset)
 {
     // Screen fonts only: the printer's list needs a printer's device
     // context, which the form does not have. The whole preset goes in, so
     // OK without a change changes nothing.
-    (void)flags;
     LOGFONTW f = logFontOf(preset, dpi_);
     CHOOSEFONTW dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -703,13 +702,20 @@ std::optional<SaveSettings> Win32FormWindow::loadSaveSettings()
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
         return std::nullopt;
+    // Its size asked first, so a value of any length is read whole; one
+    // that is not text, or changes between the two calls, reads as none.
     auto read = [&](const wchar_t* name) {
-        wchar_t value[32768] = {};
-        DWORD size = sizeof value - sizeof(wchar_t), type = 0;
-        if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size) != ERROR_SUCCESS ||
+        DWORD size = 0, type = 0;
+        if (RegQueryValueExW(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
+            return std::wstring();
+        std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
+        if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
+                ERROR_SUCCESS ||
             type != REG_SZ)
             return std::wstring();
-        return std::wstring(value);
+        // The stored text need not end in a NUL; the first one ends it.
+        value.resize(std::wcslen(value.c_str()));
+        return value;
     };
     SaveSettings loaded;
     const std::wstring kind = read(L"kind");

@@ -50,7 +50,7 @@ public:
     float clientHeight() const override;
     double twipsPerPixelX() const override;
     std::string programDirectory() const override;
-    WindowFont chooseFont(const WindowFont& preset, int flags) override;
+    WindowFont chooseFont(const WindowFont& preset) override;
     std::optional<SaveChoice> chooseSaveFile(const SaveChoice& preset) override;
     std::optional<SaveSettings> loadSaveSettings() override;
     void storeSaveSettings(const SaveSettings& settings) override;

@@ -1,6 +1,6 @@
 // Letterwire.exe: the form as a native Windows window.
 
-#include "base/process.hpp"
+#include "platform/process.hpp"
 #include "window/win32/form_window.hpp"
 
 #include <commctrl.h>

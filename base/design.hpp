@@ -1,7 +1,9 @@
 #pragma once
-// The window's design values, in one place for every reader: the core's
-// defaults, the command-line front end and the window. Moving the preview
-// here moves it everywhere.
+// The design values the engine's defaults rest on: the screen's dpi and
+// twips, the window's client area, the preview's drawing area, the design
+// face and text. They sit below every layer, so the platform's surface, the
+// capture, the exports, the command-line front end and the window all read
+// them from here. Moving the preview here moves it everywhere.
 
 namespace lw::design {
 

@@ -1,4 +1,4 @@
-#include "export/file_io.hpp"
+#include "platform/file_io.hpp"
 
 #include <atomic>
 #include <cstdio>

@@ -1,11 +1,11 @@
 // File primitives on Win32 handles. Paths go to the wide API, so no
 // character of a path is lost to the ANSI code page.
 
-#include "export/file_io.hpp"
+#include "platform/file_io.hpp"
 
 #include "base/codepage.hpp"
 #include "base/failure.hpp"
-#include "base/windows_text.hpp"
+#include "platform/win32/windows_text.hpp"
 
 #include <windows.h>
 

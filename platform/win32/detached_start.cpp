@@ -2,10 +2,10 @@
 // up as Windows does (the program's folder, the current folder, the system
 // folders, PATH; ".exe" added), each argument quoted by the Windows rules.
 
-#include "export/converter.hpp"
+#include "platform/process.hpp"
 
 #include "base/failure.hpp"
-#include "base/windows_text.hpp"
+#include "platform/win32/windows_text.hpp"
 
 #include <windows.h>
 
@@ -22,9 +22,9 @@ namespace {
 // only argument and the variable set: it waits for the converter (the
 // inherited process handle) and removes the work file. Windows has no fork,
 // and a thread would end with a command-line run; so it runs here, before
-// main, and never reaches it. The word, the variable and an inherited
-// process handle must all be there: a variable left in a user's environment
-// alone never makes a program remove a file or skip its work.
+// main, and never reaches it. The word, the variable and a handle to a
+// process must all be there: a variable left in a user's environment alone
+// never makes a program remove a file or skip its work.
 constexpr const wchar_t* kWatchArgument = L"--letterwire-watch-converter";
 constexpr const wchar_t* kWatchVariable = L"LETTERWIRE_REMOVE_WHEN_ENDED";
 
@@ -46,21 +46,21 @@ const bool watcherRan = [] {
     wchar_t* rest = nullptr;
     const auto handle =
         n == 0 || n >= std::size(value) ? nullptr : reinterpret_cast<HANDLE>(std::wcstoull(value, &rest, 16));
-    DWORD flags = 0;
-    if (!handle || !rest || *rest != L'|' || !GetHandleInformation(handle, &flags) || !(flags & HANDLE_FLAG_INHERIT)
-        || GetProcessId(handle) == 0)
+    // Only a handle to a process that ended, never a guess, lets a file go.
+    if (!handle || !rest || *rest != L'|' || GetProcessId(handle) == 0
+        || WaitForSingleObject(handle, INFINITE) != WAIT_OBJECT_0)
         ExitProcess(2);
-    WaitForSingleObject(handle, INFINITE);
     for (int attempt = 0; attempt < 50 && !DeleteFileW(rest + 1) && GetLastError() == ERROR_SHARING_VIOLATION; ++attempt)
         Sleep(100);
     ExitProcess(0);
 }();
 
-// Best effort: without a watcher the work file stays, as it always did.
+// Best effort: without a watcher the work file stays behind.
 void startWatcher(HANDLE converter, const std::string& workFile)
 {
     HANDLE inheritable = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), converter, GetCurrentProcess(), &inheritable, SYNCHRONIZE, TRUE, 0))
+    if (!DuplicateHandle(GetCurrentProcess(), converter, GetCurrentProcess(), &inheritable,
+                         SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, TRUE, 0))
         return;
     wchar_t self[MAX_PATH * 2];
     const DWORD length = GetModuleFileNameW(nullptr, self, DWORD(std::size(self)));

@@ -1,6 +1,12 @@
-#include "base/process.hpp"
+// Process facts on POSIX: argv as the shell split it, the program's folder
+// from /proc/self/exe, and a standard output closed at start.
 
+#include "platform/process.hpp"
+
+#include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 namespace lw {
 
@@ -20,6 +26,15 @@ std::string programDirectory()
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+bool takeClosedStandardOutput()
+{
+    if (::fcntl(1, F_GETFD) != -1 || errno != EBADF)
+        return false;
+    int fd = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (fd >= 0 && fd != 1)
+        ::close(fd);
+    return true;
+}
 void binaryStandardOutput() {}
 
 } // namespace lw

@@ -1,4 +1,4 @@
-#include "base/windows_text.hpp"
+#include "platform/win32/windows_text.hpp"
 
 #include "base/codepage.hpp"
 

@@ -1,6 +1,6 @@
-#include "base/process.hpp"
+#include "platform/process.hpp"
 
-#include "base/windows_text.hpp"
+#include "platform/win32/windows_text.hpp"
 
 #include <cstdio>
 
@@ -41,6 +41,8 @@ std::string programDirectory()
     std::size_t keep = (slash == 2 && path[1] == L':') ? slash + 1 : slash;
     return fromWide(path.substr(0, keep));
 }
+
+bool takeClosedStandardOutput() { return false; }
 
 void binaryStandardOutput()
 {

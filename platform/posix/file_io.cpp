@@ -1,6 +1,6 @@
 // File primitives on POSIX descriptors.
 
-#include "export/file_io.hpp"
+#include "platform/file_io.hpp"
 
 #include "base/failure.hpp"
 

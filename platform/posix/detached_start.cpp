@@ -1,4 +1,7 @@
-#include "export/converter.hpp"
+// Starting a program detached on POSIX: forked twice so init adopts it,
+// posix_spawnp (never a shell, each argument whole), a watcher removes the work file.
+
+#include "platform/process.hpp"
 
 #include "base/failure.hpp"
 
