@@ -2,15 +2,12 @@
 // machines without a display.
 
 #include "cli/options.hpp"
+#include "export/byte_files.hpp"
 #include "export/capture_json.hpp"
-#include "export/dxf.hpp"
 #include "export/jw_command.hpp"
 #include "export/jw_warnings.hpp"
-#include "export/svg.hpp"
-#include "export/byte_files.hpp"
 #include "export/wit.hpp"
-#include "outline/baseline.hpp"
-#include "outline/capture.hpp"
+#include "form/offscreen_capture.hpp"
 #include "base/failure.hpp"
 #include "base/process.hpp"
 #include "platform/face_info.hpp"
@@ -19,6 +16,7 @@
 
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -65,45 +63,43 @@ void warnAboutInputs(const lw::cli::Options& o, const lw::CapturedOutline& outli
         warn("no face \"" + o.font.faceName + "\"; the outline is drawn in " + face.family);
 }
 
+// The capture every command writes from, at the dpi of the command line.
+std::unique_ptr<lw::OffscreenCapture> capture(const lw::cli::Options& o, std::int32_t alCent)
+{
+    auto made = std::make_unique<lw::OffscreenCapture>(lw::CaptureSource{o.text, o.font, o.angle}, alCent, o.dpi);
+    warnAboutInputs(o, made->outline());
+    return made;
+}
+
 int run(const lw::cli::Options& o)
 {
-    lw::NullCanvas canvas;
-    lw::DeviceContext dc(canvas);
-    lw::CapturedOutline outline;
-    const double twipsPerPixel = 1440.0 / o.dpi;
-    lw::CaptureSource source{o.text, o.font, o.angle, lw::design::kPreviewWidth,
-                             lw::design::kPreviewHeight, twipsPerPixel};
-    auto capture = [&](std::int32_t alCent) {
-        lw::drawFlattenPath(alCent, source, dc, outline);
-        warnAboutInputs(o, outline);
-        return alCent;
-    };
-
     if (o.command == "capture") {
         expectFiles(o, 0);
-        const std::int32_t alCent = capture(o.centre ? 1 : 0);
-        const lw::FaceInfo face = lw::faceThatDrew(outline, o.font.italic);
+        const auto made = capture(o, o.centre ? 1 : 0);
+        const lw::FaceInfo face = lw::faceThatDrew(made->outline(), o.font.italic);
         lw::CaptureJsonForm form{lw::JsonUnits::Pixels, {.dpi = o.dpi}};
         if (o.millimetres)
-            form = {lw::JsonUnits::Millimetres, lw::baselinePlacement(dc, outline.logFont, o.dpi)};
+            form = {lw::JsonUnits::Millimetres, made->baseline()};
         lw::writeCaptureJson(std::cout,
-                             {o.text, o.font.faceName, face.family, face.file, o.font.size, o.angle, alCent},
-                             outline, form);
+                             {o.text, o.font.faceName, face.family, face.file, o.font.size, o.angle, made->alCent()},
+                             made->outline(), form);
         return 0;
     }
     if (o.command == "jw") {
         expectFiles(o, 2);
         if (o.centre)
             throw lw::cli::UsageError("jw always captures at the origin; --centre does not apply");
-        capture(0);
+        const auto made = capture(o, 0);
         const std::string& input = o.positional[0];
         if (isStandardOutput(o.positional[1])) {
             const std::string bytes = lw::InputFile(input).readAll();
-            const lw::JwParameters parameters = lw::writeJw(bytes, input, std::cout, outline, twipsPerPixel);
+            const lw::JwParameters parameters =
+                lw::writeJw(bytes, input, std::cout, made->outline(), made->twipsPerPixel());
             if (const std::string w = lw::jwWarning(bytes, input, parameters); !w.empty())
                 warn(w);
         } else {
-            if (const std::string w = lw::writeJwExport(input, o.positional[1], outline, twipsPerPixel); !w.empty())
+            if (const std::string w = lw::writeJwExport(input, o.positional[1], made->outline(), made->twipsPerPixel());
+                !w.empty())
                 warn(w);
         }
         return 0;
@@ -111,36 +107,28 @@ int run(const lw::cli::Options& o)
     if (o.command == "wit") {
         expectFiles(o, 1);
         // The window's WIT export writes the preview's capture: centred.
-        capture(1);
+        const auto made = capture(o, 1);
         if (o.noConvert) {
             lw::OutputFile file(o.positional[0]);
-            lw::writeWit(file.stream(), outline, lw::design::kClientWidth, lw::design::kClientHeight);
+            lw::writeWit(file.stream(), made->outline(), lw::design::kClientWidth, lw::design::kClientHeight);
             file.close();
         } else {
-            lw::WitOut(outline, lw::design::kClientWidth, lw::design::kClientHeight, lw::programDirectory(),
+            lw::WitOut(made->outline(), lw::design::kClientWidth, lw::design::kClientHeight, lw::programDirectory(),
                        o.positional[0]);
         }
         return 0;
     }
-    if (o.command == "svg") {
+    if (o.command == "svg" || o.command == "dxf") {
         expectFiles(o, 1);
-        capture(o.centre ? 1 : 0);
-        if (isStandardOutput(o.positional[0]))
-            lw::writeSvg(std::cout, outline);
-        else
-            lw::writeSvgFile(o.positional[0], outline);
-        return 0;
-    }
-    if (o.command == "dxf") {
-        expectFiles(o, 1);
-        if (o.centre)
+        const bool dxf = o.command == "dxf";
+        if (dxf && o.centre)
             throw lw::cli::UsageError("dxf measures from the baseline of the capture at the origin; --centre does not apply");
-        capture(0);
-        const lw::DxfPlacement placement{lw::baselinePlacement(dc, outline.logFont, o.dpi), o.text};
+        const auto made = capture(o, o.centre ? 1 : 0);
+        const lw::SaveFormat format = dxf ? lw::SaveFormat::Dxf : lw::SaveFormat::Svg;
         if (isStandardOutput(o.positional[0]))
-            lw::writeDxf(std::cout, outline, placement);
+            made->write(std::cout, format);
         else
-            lw::writeDxfFile(o.positional[0], outline, placement);
+            made->writeFile(o.positional[0], format);
         return 0;
     }
     throw lw::cli::UsageError("unknown command " + o.command + "; see --help");
