@@ -1,7 +1,8 @@
 #include "window/qt/image_canvas.hpp"
 
+#include "form/fit_view.hpp"
+
 #include <algorithm>
-#include <cmath>
 #include <limits>
 #include <utility>
 
@@ -11,9 +12,6 @@ namespace {
 std::uint32_t pixel(Rgb c) { return 0xFF000000u | std::uint32_t(c.red) << 16 | std::uint32_t(c.green) << 8 | c.blue; }
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
-
-// Room left around a fitted drawing, in pixels.
-constexpr int kFitMargin = 8;
 
 PixelBox boundsOf(std::span<const POINT> points)
 {
@@ -83,17 +81,9 @@ const std::vector<POINT>& ImageCanvas::shownPoints()
 {
     if (!fit_)
         return points_;
-    const PixelBox drawn = boundsOf(points_);
-    if (drawn.empty())
-        return points_;
-    const double width = double(drawn.right) - drawn.left + 1, height = double(drawn.bottom) - drawn.top + 1;
-    const double room = std::min((image_.width() - 2 * kFitMargin) / width, (image_.height() - 2 * kFitMargin) / height);
-    const double centreX = drawn.left + width / 2, centreY = drawn.top + height / 2;
+    const FitTransform fit = fitToArea(points_, image_.width(), image_.height());
     fitted_.resize(points_.size());
-    std::transform(points_.begin(), points_.end(), fitted_.begin(), [&](POINT p) {
-        return POINT{std::int32_t(std::floor((p.x - centreX) * room + image_.width() / 2.0 + 0.5)),
-                     std::int32_t(std::floor((p.y - centreY) * room + image_.height() / 2.0 + 0.5))};
-    });
+    std::transform(points_.begin(), points_.end(), fitted_.begin(), fit);
     return fitted_;
 }
 
