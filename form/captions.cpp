@@ -18,7 +18,7 @@ constexpr CaptionTranslation kTranslations[] = {
     {"DXF 図面", "DXF drawing"},
     {"SVG 画像", "SVG picture"},
     {"JW 座標の行", "JW point lines"},
-    {"標準 (0.26 mm)", "Classic (0.26 mm)"},
+    {"従来 (0.26 mm)", "Classic (0.26 mm)"},
     {"精度:", "Precision:"},
 };
 

@@ -1,5 +1,6 @@
 #include "form/save_kinds.hpp"
 
+#include "form/captions.hpp"
 #include "outline/precision.hpp"
 
 #include <algorithm>
@@ -14,12 +15,19 @@ constexpr SaveFormatDesign kFormats[] = {
 };
 
 constexpr SavePrecisionDesign kPrecisions[] = {
-    {SavePrecision::Classic, "classic", kClassicStepMm, "標準 (0.26 mm)"},
+    {SavePrecision::Classic, "classic", kClassicStepMm, "従来 (0.26 mm)"},
     {SavePrecision::Tenth, "0.1", 0.1, "0.1 mm"},
     {SavePrecision::Hundredth, "0.01", 0.01, "0.01 mm"},
 };
 
-constexpr WindowsSaveKind kWindowsKinds[] = {
+// What the Windows window stored before the neutral words: its file type's
+// label, English whatever the user's language.
+struct OldWindowsLabel {
+    SaveFormat format;
+    SavePrecision precision;
+    const char* label;
+};
+constexpr OldWindowsLabel kOldWindowsLabels[] = {
     {SaveFormat::Dxf, SavePrecision::Classic, "DXF, screen pixel grid (*.dxf)"},
     {SaveFormat::Dxf, SavePrecision::Tenth, "DXF, 0.1 mm grid (*.dxf)"},
     {SaveFormat::Dxf, SavePrecision::Hundredth, "DXF, 0.01 mm grid (*.dxf)"},
@@ -32,7 +40,6 @@ constexpr WindowsSaveKind kWindowsKinds[] = {
 };
 
 constexpr std::string_view kFormatName = "format", kPrecisionName = "precision", kFolderName = "folder";
-// What the Windows window stored before the neutral words: a file type's label.
 constexpr std::string_view kOldKindName = "kind";
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
@@ -48,7 +55,6 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
 
 std::span<const SaveFormatDesign> saveFormats() { return kFormats; }
 std::span<const SavePrecisionDesign> savePrecisions() { return kPrecisions; }
-std::span<const WindowsSaveKind> windowsSaveKinds() { return kWindowsKinds; }
 
 const SaveFormatDesign& saveFormatDesign(SaveFormat format)
 {
@@ -88,6 +94,13 @@ std::string saveFileName(std::string_view text, SaveFormat format)
     return name + "." + saveFormatDesign(format).extension;
 }
 
+std::string saveKindLabel(SaveFormat format, SavePrecision precision, Language language)
+{
+    const SaveFormatDesign& f = saveFormatDesign(format);
+    return std::string(caption(f.caption, language)) + ", " +
+           caption(savePrecisionDesign(precision).caption, language) + " (*." + f.extension + ")";
+}
+
 SaveFormat formatForPath(std::string_view path, SaveFormat chosen)
 {
     const std::size_t name = path.find_last_of("/\\");
@@ -116,7 +129,7 @@ std::optional<SaveSettings> decodeSaveSettings(const ReadSetting& read)
         return std::nullopt;
     SaveSettings settings;
     if (oldKind)
-        for (const WindowsSaveKind& k : kWindowsKinds)
+        for (const OldWindowsLabel& k : kOldWindowsLabels)
             if (*oldKind == k.label) {
                 settings.format = k.format;
                 settings.precision = k.precision;

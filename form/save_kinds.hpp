@@ -7,6 +7,7 @@
 //   formatForPath("/x/a.svg", SaveFormat::Dxf);   // Svg: the typed extension wins
 //   decodeSaveSettings(read);                     // from "format", "precision", "folder"
 
+#include "form/captions.hpp"
 #include "form/form_view.hpp"
 
 #include <functional>
@@ -54,15 +55,9 @@ std::string saveFileName(std::string_view text, SaveFormat format);
 // name typed as "a.svg" is an SVG whatever file type is selected.
 SaveFormat formatForPath(std::string_view path, SaveFormat chosen);
 
-// The Windows window's file types: one per format and precision, so the
-// platform's own dialog carries both. Their labels were what it remembered
-// before the neutral words, so decodeSaveSettings still reads them.
-struct WindowsSaveKind {
-    SaveFormat format;
-    SavePrecision precision;
-    const char* label; // "DXF, 0.1 mm grid (*.dxf)"
-};
-std::span<const WindowsSaveKind> windowsSaveKinds();
+// A file type that carries a format and a precision at once, for a dialog
+// that offers no more than file types: "DXF drawing, 0.01 mm (*.dxf)".
+std::string saveKindLabel(SaveFormat format, SavePrecision precision, Language language);
 
 // The remembered choice as named text values, the same names and words on
 // every platform: "format" (dxf, svg, jw), "precision" (classic, 0.1, 0.01)

@@ -551,7 +551,7 @@ TEST(Form1Save, TheDialogOpensOnTheRememberedChoice)
         SavePrecision precision;
         std::string folder; // the preset path's folder; empty: a bare name
     } cases[] = {
-        {"first run", std::nullopt, Dxf, Classic, ""},
+        {"first run: a DXF at 0.01 mm", std::nullopt, Dxf, Hundredth, ""},
         {"remembered", SaveSettings{Svg, Hundredth, "/some/where"}, Svg, Hundredth, "/some/where"},
         {"no folder remembered", SaveSettings{JwPoints, Tenth, ""}, JwPoints, Tenth, ""},
     };

@@ -112,17 +112,40 @@ TEST(SaveKinds, WhatWasStoredBeforeIsStillRead)
         EXPECT_EQ(decode(c.stored), c.read) << c.name;
 }
 
-TEST(SaveKinds, EveryWindowsFileTypeIsOneFormatAndPrecision)
+// A dialog of file types only names format and precision together, the
+// classic grid in the same words as the precision box beside Qt's dialog.
+TEST(SaveKinds, AFileTypeNamesFormatAndPrecision)
 {
-    // Each pair once, so a stored label always reads back as itself.
-    std::map<std::pair<SaveFormat, SavePrecision>, int> seen;
-    for (const WindowsSaveKind& k : windowsSaveKinds()) {
-        ++seen[{k.format, k.precision}];
-        EXPECT_EQ(decode({{"kind", k.label}}), (SaveSettings{k.format, k.precision, ""})) << k.label;
-        const std::string pattern = std::string("(*.") + saveFormatDesign(k.format).extension + ")";
-        EXPECT_TRUE(std::string(k.label).ends_with(pattern)) << k.label;
+    const struct {
+        SaveFormat format;
+        SavePrecision precision;
+        Language language;
+        const char* label;
+    } cases[] = {
+        {Dxf, Hundredth, Language::English, "DXF drawing, 0.01 mm (*.dxf)"},
+        {Svg, Tenth, Language::English, "SVG picture, 0.1 mm (*.svg)"},
+        {JwPoints, Classic, Language::English, "JW point lines, Classic (0.26 mm) (*.txt)"},
+        {Dxf, Classic, Language::Japanese, "DXF 図面, 従来 (0.26 mm) (*.dxf)"},
+        {JwPoints, Hundredth, Language::Japanese, "JW 座標の行, 0.01 mm (*.txt)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(saveKindLabel(c.format, c.precision, c.language), c.label);
+    // Every file type apart, in either language.
+    for (Language language : {Language::Japanese, Language::English}) {
+        std::map<std::string, int> labels;
+        for (const SaveFormatDesign& f : saveFormats())
+            for (const SavePrecisionDesign& p : savePrecisions())
+                ++labels[saveKindLabel(f.format, p.precision, language)];
+        EXPECT_EQ(labels.size(), saveFormats().size() * savePrecisions().size());
     }
-    EXPECT_EQ(seen.size(), saveFormats().size() * savePrecisions().size());
+}
+
+TEST(SaveKinds, ASaveIsFineUnlessChosenOtherwise)
+{
+    EXPECT_EQ(SaveSettings{}.precision, Hundredth);
+    EXPECT_EQ(SaveChoice{}.precision, Hundredth);
+    EXPECT_EQ(saveDpi(Hundredth), 2540);
+    EXPECT_EQ(saveDpi(Classic), 96);
 }
 
 } // namespace

@@ -279,7 +279,7 @@ WindowFont Win32FormWindow::chooseFont(const WindowFont& preset, int flags)
 
 std::optional<SaveChoice> Win32FormWindow::chooseSaveFile(const SaveChoice& preset)
 {
-    return askSaveFile(window_, preset);
+    return askSaveFile(window_, preset, english_ ? Language::English : Language::Japanese);
 }
 
 std::optional<SaveSettings> Win32FormWindow::loadSaveSettings() { return loadRegistrySaveSettings(); }

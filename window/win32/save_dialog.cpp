@@ -7,26 +7,31 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace lw {
 
-std::optional<SaveChoice> askSaveFile(HWND owner, const SaveChoice& preset)
+std::optional<SaveChoice> askSaveFile(HWND owner, const SaveChoice& preset, Language language)
 {
-    const std::span<const WindowsSaveKind> kinds = windowsSaveKinds();
+    // One file type for each format and precision, in the order of both.
+    struct Kind {
+        SaveFormat format;
+        SavePrecision precision;
+        std::wstring extension;
+    };
+    std::vector<Kind> kinds;
     std::wstring filter;
-    std::vector<std::wstring> extensions;
     DWORD index = 1;
-    for (std::size_t i = 0; i < kinds.size(); ++i) {
-        const WindowsSaveKind& k = kinds[i];
-        const std::string extension = saveFormatDesign(k.format).extension;
-        filter += widePath(k.label);
-        filter.push_back(L'\0');
-        filter += widePath("*." + extension);
-        filter.push_back(L'\0');
-        extensions.push_back(widePath(extension));
-        if (k.format == preset.format && k.precision == preset.precision)
-            index = DWORD(i + 1);
-    }
+    for (const SaveFormatDesign& f : saveFormats())
+        for (const SavePrecisionDesign& p : savePrecisions()) {
+            kinds.push_back({f.format, p.precision, widePath(f.extension)});
+            filter += widePath(saveKindLabel(f.format, p.precision, language));
+            filter.push_back(L'\0');
+            filter += L"*." + kinds.back().extension;
+            filter.push_back(L'\0');
+            if (f.format == preset.format && p.precision == preset.precision)
+                index = DWORD(kinds.size());
+        }
     filter.push_back(L'\0');
     std::wstring path = widePath(preset.path);
     std::replace(path.begin(), path.end(), L'/', L'\\');
@@ -51,11 +56,11 @@ std::optional<SaveChoice> askSaveFile(HWND owner, const SaveChoice& preset)
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = DWORD(file.size());
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-    dialog.lpstrDefExt = extensions[index - 1].c_str();
+    dialog.lpstrDefExt = kinds[index - 1].extension.c_str();
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (!GetSaveFileNameW(&dialog))
         return std::nullopt;
-    const WindowsSaveKind& chosen = kinds[std::clamp<std::size_t>(dialog.nFilterIndex, 1, kinds.size()) - 1];
+    const Kind& chosen = kinds[std::clamp<std::size_t>(dialog.nFilterIndex, 1, kinds.size()) - 1];
     return SaveChoice{chosen.format, chosen.precision, fromWide(file.c_str())};
 }
 
