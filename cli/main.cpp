@@ -2,15 +2,12 @@
 // machines without a display.
 
 #include "cli/options.hpp"
+#include "export/byte_files.hpp"
 #include "export/capture_json.hpp"
-#include "export/dxf.hpp"
 #include "export/jw_command.hpp"
 #include "export/jw_warnings.hpp"
-#include "export/svg.hpp"
-#include "export/byte_files.hpp"
 #include "export/wit.hpp"
-#include "outline/baseline.hpp"
-#include "outline/capture.hpp"
+#include "form/offscreen_capture.hpp"
 #include "base/failure.hpp"
 #include "platform/process.hpp"
 #include "platform/face_info.hpp"
@@ -20,6 +17,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -73,38 +71,36 @@ void warnAboutInputs(const lw::cli::Options& o, const lw::CapturedOutline& outli
         warn("no face \"" + o.font.faceName + "\"; the outline is drawn in " + face.family);
 }
 
+// The capture every command writes from, at the dpi of the command line.
+std::unique_ptr<lw::OffscreenCapture> capture(const lw::cli::Options& o, lw::Placement placement)
+{
+    auto made =
+        std::make_unique<lw::OffscreenCapture>(lw::CaptureSource{o.text, o.font, o.angle}, placement, o.dpi);
+    warnAboutInputs(o, made->outline());
+    return made;
+}
+
 int run(const lw::cli::Options& o)
 {
-    lw::NullCanvas canvas;
-    lw::DeviceContext dc(canvas);
-    lw::CapturedOutline outline;
-    const double twipsPerPixel = 1440.0 / o.dpi;
-    lw::CaptureSource source{o.text, o.font, o.angle, lw::design::kPreviewWidth,
-                             lw::design::kPreviewHeight, twipsPerPixel};
-    auto capture = [&](lw::Placement placement) {
-        lw::drawFlattenPath(placement, source, dc, outline);
-        warnAboutInputs(o, outline);
-        return std::int32_t(placement); // the design's alCent
-    };
     const lw::Placement asAsked = o.centre ? lw::Placement::PreviewCentre : lw::Placement::Origin;
-
     if (o.command == "capture") {
         expectFiles(o, 0);
-        const std::int32_t alCent = capture(asAsked);
-        const lw::FaceInfo face = lw::faceThatDrew(outline, o.font.italic);
+        const auto made = capture(o, asAsked);
+        const lw::FaceInfo face = lw::faceThatDrew(made->outline(), o.font.italic);
         lw::CaptureJsonForm form{lw::JsonUnits::Pixels, {.dpi = o.dpi}};
         if (o.millimetres)
-            form = {lw::JsonUnits::Millimetres, lw::baselinePlacement(dc, outline.logFont, o.dpi)};
+            form = {lw::JsonUnits::Millimetres, made->baseline()};
         lw::writeCaptureJson(std::cout,
-                             {o.text, o.font.faceName, face.family, face.file, o.font.size, o.angle, alCent},
-                             outline, form);
+                             {o.text, o.font.faceName, face.family, face.file, o.font.size, o.angle,
+                              std::int32_t(asAsked)},
+                             made->outline(), form);
         return 0;
     }
     if (o.command == "jw") {
         expectFiles(o, 2);
         if (o.centre)
             throw lw::cli::UsageError("jw always captures at the origin; --centre does not apply");
-        capture(lw::Placement::Origin);
+        const auto made = capture(o, lw::Placement::Origin);
         const std::string& input = o.positional[0];
         if (isStandardOutput(o.positional[1])) {
             lw::InputFile file(input);
@@ -112,52 +108,45 @@ int run(const lw::cli::Options& o)
             if (file.isStandardOutput())
                 throw lw::Failure(lw::FailureKind::PathFileAccess, "- (standard output is the command file " + input + ")");
             const std::string bytes = file.readAll();
-            const lw::JwParameters parameters = lw::writeJw(bytes, input, std::cout, outline, twipsPerPixel);
+            const lw::JwParameters parameters =
+                lw::writeJw(bytes, input, std::cout, made->outline(), made->twipsPerPixel());
             warnLines(lw::jwWarning(bytes, input, parameters));
         } else {
-            warnLines(lw::writeJwExport(input, o.positional[1], outline, twipsPerPixel));
+            warnLines(lw::writeJwExport(input, o.positional[1], made->outline(), made->twipsPerPixel()));
         }
         return 0;
     }
     if (o.command == "wit") {
         expectFiles(o, 1);
         // The window's WIT export writes the preview's capture: centred.
-        capture(lw::Placement::PreviewCentre);
+        const auto made = capture(o, lw::Placement::PreviewCentre);
         if (o.noConvert && isStandardOutput(o.positional[0])) {
-            lw::writeWit(std::cout, outline, lw::design::kClientWidth, lw::design::kClientHeight);
+            lw::writeWit(std::cout, made->outline(), lw::design::kClientWidth, lw::design::kClientHeight);
         } else if (o.noConvert) {
             lw::OutputFile file(o.positional[0]);
-            lw::writeWit(file.stream(), outline, lw::design::kClientWidth, lw::design::kClientHeight);
+            lw::writeWit(file.stream(), made->outline(), lw::design::kClientWidth, lw::design::kClientHeight);
             file.close();
         } else {
             // The converter writes the output itself: it needs a file.
             if (isStandardOutput(o.positional[0]))
                 throw lw::cli::UsageError("wit: the converter writes OUTPUT, so it must be a file, not \"-\" "
                                           "(--no-convert writes the WIT text to standard output)");
-            lw::WitOut(outline, lw::design::kClientWidth, lw::design::kClientHeight, lw::programDirectory(),
+            lw::WitOut(made->outline(), lw::design::kClientWidth, lw::design::kClientHeight, lw::programDirectory(),
                        o.positional[0]);
         }
         return 0;
     }
-    if (o.command == "svg") {
+    if (o.command == "svg" || o.command == "dxf") {
         expectFiles(o, 1);
-        capture(asAsked);
-        if (isStandardOutput(o.positional[0]))
-            lw::writeSvg(std::cout, outline);
-        else
-            lw::writeSvgFile(o.positional[0], outline);
-        return 0;
-    }
-    if (o.command == "dxf") {
-        expectFiles(o, 1);
-        if (o.centre)
+        const bool dxf = o.command == "dxf";
+        if (dxf && o.centre)
             throw lw::cli::UsageError("dxf measures from the baseline of the capture at the origin; --centre does not apply");
-        capture(lw::Placement::Origin);
-        const lw::DxfPlacement placement{lw::baselinePlacement(dc, outline.logFont, o.dpi), o.text};
+        const auto made = capture(o, asAsked);
+        const lw::SaveFormat format = dxf ? lw::SaveFormat::Dxf : lw::SaveFormat::Svg;
         if (isStandardOutput(o.positional[0]))
-            lw::writeDxf(std::cout, outline, placement);
+            made->write(std::cout, format);
         else
-            lw::writeDxfFile(o.positional[0], outline, placement);
+            made->writeFile(o.positional[0], format);
         return 0;
     }
     throw lw::cli::UsageError("unknown command " + o.command + "; see --help");

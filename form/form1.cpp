@@ -1,86 +1,18 @@
 #include "form/form1.hpp"
 
 #include "base/failure.hpp"
-#include "base/numbers.hpp"
-#include "export/byte_files.hpp"
-#include "export/dxf.hpp"
 #include "export/jw_command.hpp"
-#include "export/jw_output.hpp"
-#include "export/svg.hpp"
 #include "export/wit.hpp"
-#include "outline/baseline.hpp"
+#include "form/run_mode.hpp"
 #include "outline/capture.hpp"
 #include "outline/segment_drawing.hpp"
-#include "outline/precision.hpp"
-#include "outline/work_bound.hpp"
-#include "platform/canvas.hpp"
 
-#include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <new>
+#include <utility>
 
 namespace lw {
-
-int sliderPositionFromText(std::string_view text, int minimum, int maximum)
-{
-    double value = roundHalfEven(leadingNumberValue(text));
-    if (std::isnan(value))
-        value = 0;
-    // Clamped while still a double, so a value past any integer is only
-    // beyond the range.
-    value = std::clamp(value, double(minimum), double(maximum));
-    return roundToInt32(value, "slider position");
-}
-
-std::string sizeText(float size)
-{
-    char buffer[32];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, size,
-                                   std::chars_format::general, 7);
-    (void)ec; // 32 bytes hold any float
-    std::string text(buffer, end);
-    std::replace(text.begin(), text.end(), 'e', 'E');
-    return text;
-}
-
-double saveDpi(SavePrecision precision)
-{
-    switch (precision) {
-    case SavePrecision::Classic: return dpiForStep(kClassicStepMm);
-    case SavePrecision::Tenth: return dpiForStep(0.1);
-    case SavePrecision::Hundredth: return dpiForStep(0.01);
-    }
-    return design::kDpi;
-}
-
-std::string saveFileName(std::string_view text, SaveFormat format)
-{
-    constexpr std::string_view forbidden = "<>:\"/\\|?*";
-    std::string name;
-    int characters = 0;
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        const bool starts = (byte & 0xC0) != 0x80;
-        if (starts && ++characters > 32)
-            break;
-        name += byte < 0x20 || byte == 0x7F || forbidden.find(c) != std::string_view::npos ? '_' : c;
-    }
-    // Blanks and dots at either end make names that vanish or hide.
-    const std::size_t first = name.find_first_not_of(" .");
-    name = first == std::string::npos ? std::string() : name.substr(first, name.find_last_not_of(" .") - first + 1);
-    if (name.empty())
-        name = "Letterwire";
-    switch (format) {
-    case SaveFormat::Dxf: return name + ".dxf";
-    case SaveFormat::Svg: return name + ".svg";
-    case SaveFormat::JwPoints: return name + ".txt";
-    }
-    return name;
-}
 
 Form1::Form1(FormView& view) : view_(view) {}
 
@@ -127,86 +59,12 @@ void Form1::load(const std::vector<std::string>& words)
     guarded([&] { Form_Load(words); });
 }
 
-namespace {
-
-std::string upperAscii(std::string text)
+void Form1::Form_Load(const std::vector<std::string>& words)
 {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = char(c - 'a' + 'A');
-    return text;
-}
-
-// What a mode's command line must hold, for a start that lacks a path.
-std::string missingWord(std::size_t word, const std::string& mode)
-{
-    const std::string holds = mode == "JW" ? "a command file and an output file: JW COMMAND-FILE OUTPUT-FILE"
-                                           : "an output file: WIT OUTPUT-FILE";
-    return "command line, word " + std::to_string(word) + " missing; mode " + mode + " needs " + holds;
-}
-
-std::filesystem::path fsPath(const std::string& utf8)
-{
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
-std::string utf8Path(const std::filesystem::path& path)
-{
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-bool isFolder(const std::string& utf8Path)
-{
-    std::error_code error;
-    return std::filesystem::is_directory(std::filesystem::path(std::u8string(utf8Path.begin(), utf8Path.end())),
-                                         error);
-}
-
-} // namespace
-
-void Form1::checkJwFiles() const
-{
-    try {
-        InputFile readable(inputPath_);
-    } catch (const Failure& failure) {
-        throw Failure(failure.kind(), "JW command file " + failure.where());
-    }
-    std::string target;
-    try {
-        target = fileio::outputTarget(outputPath_);
-    } catch (const Failure& failure) {
-        throw Failure(failure.kind(), "JW output file " + failure.where());
-    }
-    const std::string folder = fileio::folderOf(target);
-    if (!isFolder(folder))
-        throw Failure(FailureKind::PathNotFound, "JW output file " + outputPath_ + " (no folder " + folder + ")");
-}
-
-void Form1::Form_Load(const std::vector<std::string>& word)
-{
-    // A mode name alone starts no preview the user would work in for
-    // nothing; it says what the command line must hold.
-    if (word.size() == 1) {
-        const std::string mode = upperAscii(word[0]);
-        if (mode == "JW" || mode == "WIT")
-            throw Failure(FailureKind::SubscriptOutOfRange, missingWord(2, mode));
-    }
-    if (word.size() >= 2) {
-        // Only "JW" and "WIT" mean anything, so ASCII upper-casing decides
-        // every mode the system code page can even spell.
-        runMode_ = upperAscii(word[0]);
-        if (runMode_ == "JW") {
-            inputPath_ = word[1];
-            if (word.size() < 3)
-                throw Failure(FailureKind::SubscriptOutOfRange, missingWord(3, runMode_));
-            outputPath_ = word[2];
-            // Checked at start, so a wrong file is told before the user's work.
-            checkJwFiles();
-        } else if (runMode_ == "WIT") {
-            outputPath_ = word[1];
-        }
-    }
+    RunMode run = parseRunMode(words);
+    runMode_ = std::move(run.mode);
+    inputPath_ = std::move(run.inputPath);
+    outputPath_ = std::move(run.outputPath);
     writeText(TextBox::txtSize, sizeText(font_.size), &Form1::txtSize_Change);
     drawFlattenPath(1);
 }
@@ -341,63 +199,6 @@ void Form1::WitOut()
                outputPath_);
 }
 
-void Form1::saveOutline()
-{
-    const std::string text = view_.text(TextBox::txtInput);
-    if (!saveSettings_)
-        saveSettings_ = view_.loadSaveSettings().value_or(SaveSettings{});
-    const std::string name = saveFileName(text, saveSettings_->format);
-    const SaveChoice preset{saveSettings_->format, saveSettings_->precision,
-                            saveSettings_->folder.empty() ? name
-                                                          : utf8Path(fsPath(saveSettings_->folder) / fsPath(name))};
-    const std::optional<SaveChoice> choice = view_.chooseSaveFile(preset);
-    if (!choice)
-        return;
-    saveSettings_ = SaveSettings{choice->format, choice->precision, utf8Path(fsPath(choice->path).parent_path())};
-    view_.storeSaveSettings(*saveSettings_);
-
-    const auto report = [this](const std::string& message) {
-        std::fprintf(stderr, "%s\n", message.c_str());
-        std::fflush(stderr);
-        view_.showMessage(kProgramTitle, message);
-    };
-    const double dpi = saveDpi(choice->precision);
-    if (estimateOutlinePoints(text, font_.size, dpi, font_.underline, font_.strikeout) > kMaxOutlinePoints) {
-        report("The outline of this text at this size could have more than " + std::to_string(kMaxOutlinePoints) +
-               " points at this precision; choose a coarser precision, a shorter text or a smaller size. Nothing "
-               "was written.");
-        return;
-    }
-    // Nothing but the file changes, so a failure here is told and the
-    // user's work in the window goes on.
-    try {
-        NullCanvas canvas;
-        DeviceContext dc(canvas);
-        CapturedOutline outline;
-        const double twipsPerPixel = 1440.0 / dpi;
-        lw::drawFlattenPath(Placement::Origin,
-                            {text, font_, view_.position(Slider::sldAngle), view_.previewScaleWidth(),
-                             view_.previewScaleHeight(), twipsPerPixel},
-                            dc, outline);
-        switch (choice->format) {
-        case SaveFormat::Dxf:
-            writeDxfFile(choice->path, outline, {baselinePlacement(dc, outline.logFont, dpi), text});
-            break;
-        case SaveFormat::Svg: writeSvgFile(choice->path, outline); break;
-        case SaveFormat::JwPoints: {
-            OutputFile file(choice->path);
-            writeJwOutline(file.stream(), outline, {.baseX = 0, .baseY = 0, .scale = 1, .twipsPerPixel = twipsPerPixel});
-            file.close();
-            break;
-        }
-        }
-    } catch (const Failure& failure) {
-        report(failure.what());
-    } catch (const std::bad_alloc&) {
-        report("Out of memory: nothing was written to " + choice->path);
-    }
-}
-
 void Form1::cmdOK_Click()
 {
     if (runMode_ == "JW") {
@@ -437,6 +238,27 @@ void Form1::run(PreviewCommand command)
             run(&Form1::Command2_Click);
         return;
     }
+}
+
+Form1::Events Form1::eventsOf(Control control)
+{
+    switch (control) {
+    case Control::txtInput: return {.change = &Form1::txtInput_Change, .gotFocus = &Form1::txtInput_GotFocus};
+    case Control::txtSize: return {.change = &Form1::txtSize_Change, .editEnded = &Form1::txtSize_EditEnded};
+    case Control::txtAngle: return {.change = &Form1::txtAngle_Change, .editEnded = &Form1::txtAngle_EditEnded};
+    case Control::sldSize: return {.click = &Form1::sldSize_Click};
+    case Control::sldAngle: return {.click = &Form1::sldAngle_Click};
+    case Control::cmdFont: return {.click = &Form1::cmdFont_Click};
+    case Control::cmdDraw: return {.click = &Form1::cmdDraw_Click};
+    case Control::Command2: return {.click = &Form1::Command2_Click};
+    case Control::Command3: return {.click = &Form1::Command3_Click};
+    case Control::cmdOK: return {.click = &Form1::cmdOK_Click};
+    case Control::cmdCancel: return {.click = &Form1::cmdCancel_Click};
+    case Control::Label1:
+    case Control::Label2:
+    case Control::picSmpl: return {};
+    }
+    return {};
 }
 
 } // namespace lw

@@ -9,7 +9,10 @@
 //   form.load({"JW", "cmd.txt", "out.txt"});
 //   // the user edits txtSize: the view calls form.run(&lw::Form1::txtSize_Change)
 
+#include "form/box_values.hpp"
+#include "form/form_design.hpp"
 #include "form/form_view.hpp"
+#include "form/save_kinds.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/window_font.hpp"
 
@@ -22,13 +25,6 @@
 namespace lw {
 
 struct CaptureSource;
-
-// The work of the hidden buttons, offered by the preview's context menu.
-enum class PreviewCommand {
-    Redraw,         // cmdDraw_Click
-    InspectOutline, // Command3_Click
-    WitExport,      // Command2_Click, in mode WIT only
-};
 
 inline constexpr int kFailureExitStatus = 1;
 // The program's title: the caption of its message boxes.
@@ -75,6 +71,18 @@ public:
     void run(PreviewCommand command);
     void guarded(const std::function<void()>& body);
 
+    // The handlers a control's events run, as every view binds them; null
+    // where the design has none. A text box's change and its edit's end
+    // (Enter, or the focus leaving it), its gaining the focus, a click on
+    // a button or a slider.
+    struct Events {
+        void (Form1::*change)() = nullptr;
+        void (Form1::*editEnded)() = nullptr;
+        void (Form1::*gotFocus)() = nullptr;
+        void (Form1::*click)() = nullptr;
+    };
+    static Events eventsOf(Control control);
+
     // Captures the outline of the current text (centred when alCent != 0,
     // else at the origin), draws it and refreshes the preview.
     void drawFlattenPath(std::int32_t alCent);
@@ -84,7 +92,8 @@ public:
     void JwOut();
     void WitOut();
     // OK without a run mode: the save dialog, then the outline captured at
-    // the origin at the chosen precision and written; the window stays. A
+    // the origin at the chosen precision and written in the format the
+    // name's extension says (else the chosen one); the window stays. A
     // file that cannot be written is reported and changes nothing else.
     void saveOutline();
 
@@ -104,9 +113,6 @@ private:
     // Rewrites the size box and slider with the window font's size; runs
     // no handler, since the value stays the same.
     void showSize();
-    // Before any work in mode JW: the command file can be read and the
-    // output's folder exists.
-    void checkJwFiles() const;
     // Shows `text` (message box and standard error), then ends the program.
     void reportUncaught(const char* text) noexcept;
 
@@ -128,22 +134,5 @@ private:
     // What the JW export found to warn about, told before the program ends.
     std::string jwWarning_;
 };
-
-// The value a slider takes from a text box: the text's leading number,
-// rounded half to even and held within [minimum, maximum]. A number too big
-// for any integer (1E20, 1E400) is just beyond the range, not a failure.
-int sliderPositionFromText(std::string_view text, int minimum, int maximum);
-
-// The device resolution of a capture at `precision`: 96, 254 or 2540 dpi.
-double saveDpi(SavePrecision precision);
-
-// The file name the save dialog suggests for `text`: the text without the
-// characters a file name may not hold, at most 32 characters, with the
-// format's extension (.dxf, .svg, .txt); "Letterwire" when nothing is left.
-std::string saveFileName(std::string_view text, SaveFormat format);
-
-// The size as the size box shows it: up to seven significant digits, no
-// trailing zeros ("24", "9.75", "1E+10").
-std::string sizeText(float size);
 
 } // namespace lw

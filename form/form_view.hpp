@@ -28,14 +28,16 @@ enum class Slider { sldSize, sldAngle };
 // What OK writes when the window runs on its own (no run mode).
 enum class SaveFormat { Dxf, Svg, JwPoints };
 // The largest step of the point grid at 1:1: the classic screen pixel
-// (25.4 / 96 mm), 0.1 mm or 0.01 mm.
+// (25.4 / 96 mm), 0.1 mm or 0.01 mm. A save is fine by default: CAD
+// programs take the letters as they are, and the classic grid makes an "O"
+// a lumpy polygon.
 enum class SavePrecision { Classic, Tenth, Hundredth };
 
 // The save dialog's answer. As a preset, `path` is the folder the dialog
 // opens in joined with the file name it suggests.
 struct SaveChoice {
     SaveFormat format = SaveFormat::Dxf;
-    SavePrecision precision = SavePrecision::Classic;
+    SavePrecision precision = SavePrecision::Hundredth;
     std::string path; // UTF-8
     bool operator==(const SaveChoice&) const = default;
 };
@@ -43,7 +45,7 @@ struct SaveChoice {
 // What is remembered between runs of the window on its own.
 struct SaveSettings {
     SaveFormat format = SaveFormat::Dxf;
-    SavePrecision precision = SavePrecision::Classic;
+    SavePrecision precision = SavePrecision::Hundredth;
     std::string folder; // UTF-8; empty: the view's own choice
     bool operator==(const SaveSettings&) const = default;
 };

@@ -473,6 +473,29 @@ TEST(Form1Save, OkWithoutModeWritesTheWholeFileAtThePrecisionAndStays)
     }
 }
 
+// The name as typed says the format on every platform: "a.svg" with the DXF
+// file type chosen is an SVG, and that format is remembered.
+TEST(Form1Save, ATypedExtensionDecidesTheFormat)
+{
+    using enum SaveFormat;
+    const struct {
+        const char* name;
+        SaveFormat chosen;
+        SaveFormat written;
+    } cases[] = {
+        {"a.svg", Dxf, Svg}, {"a.DXF", JwPoints, Dxf}, {"a.txt", Svg, JwPoints}, {"a.png", Svg, Svg}, {"a", Dxf, Dxf},
+    };
+    for (const auto& c : cases) {
+        ScratchDir dir;
+        Window w;
+        w.view.answerSave = [&](const SaveChoice&) { return answer(c.chosen, SavePrecision::Classic, dir / c.name); };
+        w.form.run(&Form1::cmdOK_Click);
+        EXPECT_EQ(readBytes(dir / c.name), expectedFile(design::kText, 24, c.written, 96)) << c.name;
+        ASSERT_TRUE(w.view.storedSettings) << c.name;
+        EXPECT_EQ(w.view.storedSettings->format, c.written) << c.name;
+    }
+}
+
 TEST(Form1Save, EveryPrecisionKeepsTheLettersSizeOnAFinerGrid)
 {
     const struct {
@@ -528,7 +551,7 @@ TEST(Form1Save, TheDialogOpensOnTheRememberedChoice)
         SavePrecision precision;
         std::string folder; // the preset path's folder; empty: a bare name
     } cases[] = {
-        {"first run", std::nullopt, Dxf, Classic, ""},
+        {"first run: a DXF at 0.01 mm", std::nullopt, Dxf, Hundredth, ""},
         {"remembered", SaveSettings{Svg, Hundredth, "/some/where"}, Svg, Hundredth, "/some/where"},
         {"no folder remembered", SaveSettings{JwPoints, Tenth, ""}, JwPoints, Tenth, ""},
     };

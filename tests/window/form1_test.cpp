@@ -3,6 +3,7 @@
 // form's behaviour itself is tested on its logic (tests/form).
 
 #include "stub_services.hpp"
+#include "form/form_design.hpp"
 #include "window/qt/form1_view.hpp"
 
 #include <QAction>
@@ -125,6 +126,8 @@ struct Window {
 class Form1Test : public QObject {
     Q_OBJECT
 private slots:
+    // Each control where the form's design table puts it (the table itself
+    // is checked against the design in tests/form).
     void design_data()
     {
         QTest::addColumn<QString>("name");
@@ -132,25 +135,15 @@ private slots:
         QTest::addColumn<QRect>("place");
         QTest::addColumn<double>("points");
         QTest::addColumn<bool>("shown");
-        auto row = [](const char* name, const char* caption, QRect twips, double points, bool shown) {
-            QTest::newRow(name) << name << QString::fromUtf8(caption)
-                                << QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15)
-                                << points << shown;
-        };
-        row("txtInput", "編集テキスト", {120, 120, 7215, 855}, 24, true);
-        row("Label1", "サイズ", {240, 1200, 735, 255}, 9.75, true);
-        row("txtSize", "24", {1560, 1200, 495, 285}, 9.75, true);
-        row("Label2", "傾き", {3360, 1200, 735, 255}, 9.75, true);
-        row("txtAngle", "0", {4560, 1200, 495, 285}, 9.75, true);
-        row("cmdFont", "フォント...", {5880, 1200, 1215, 375}, 9, true);
-        row("sldSize", "", {960, 1560, 1695, 255}, -1, true);
-        row("sldAngle", "", {3960, 1560, 1695, 255}, -1, true);
-        row("picSmpl", "", {240, 2040, 6975, 4575}, 72, true);
-        row("cmdDraw", "Draw", {720, 4920, 1095, 375}, 9, false);
-        row("Command2", "Wit", {3480, 4920, 1095, 375}, 9, false);
-        row("Command3", "Draw", {4920, 4920, 1095, 375}, 9, false);
-        row("cmdOK", "OK", {1560, 6840, 1095, 375}, 9, true);
-        row("cmdCancel", "キャンセル", {4080, 6840, 1095, 375}, 9, true);
+        for (const lw::ControlDesign& c : lw::kControls) {
+            const QRect twips(c.place.left, c.place.top, c.place.width, c.place.height);
+            const double points = c.fontPoints == lw::kWindowFontPoints ? lw::design::kFontSize : c.fontPoints;
+            // The load writes the font's size into the size box.
+            const char* caption = c.control == lw::Control::txtSize ? "24" : c.caption;
+            QTest::newRow(c.name) << c.name << QString::fromUtf8(caption)
+                                  << QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15)
+                                  << (points > 0 ? points : -1.0) << c.shown;
+        }
     }
     void design()
     {

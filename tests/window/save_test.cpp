@@ -144,7 +144,7 @@ private slots:
         QTest::keyClicks(w.child<QLineEdit>("txtInput"), "O");
         const auto preview = w.form.form().capturedOutline().pathPoints;
         qsizetype coarserPoints = 0;
-        const QStringList precisions{QString::fromUtf8("標準 (0.26 mm)"), "0.1 mm", "0.01 mm"};
+        const QStringList precisions{QString::fromUtf8("従来 (0.26 mm)"), "0.1 mm", "0.01 mm"};
         for (int precision = 0; precision < 3; ++precision) {
             const QString name = QStringLiteral("at %1").arg(precision);
             const Seen seen = clickOkAndUseDialog(w, saveAs(dir.filePath(name), format, precision));
@@ -176,10 +176,10 @@ private slots:
         QVERIFY(QSettings().childGroups().isEmpty());
         QVERIFY(w.services.endings.empty());
         QVERIFY(w.form.isVisible());
-        // Without a choice remembered, the dialog offers a DXF at the classic grid.
+        // Without a choice remembered, the dialog offers a DXF at 0.01 mm.
         QCOMPARE(seen.fileName, QString::fromUtf8("編集テキスト.dxf"));
         QVERIFY2(seen.filter.endsWith("(*.dxf)"), qPrintable(seen.filter));
-        QCOMPARE(seen.precision, QString::fromUtf8("標準 (0.26 mm)"));
+        QCOMPARE(seen.precision, QString("0.01 mm"));
     }
 
     void theChoiceComesBackOnTheNextStart()

@@ -3,6 +3,7 @@
 #include "platform/process.hpp"
 
 #include "platform/freetype/font_rules.hpp"
+#include "window/qt/caption_translator.hpp"
 #include "window/qt/form1_view.hpp"
 #include "window/qt/services.hpp"
 
@@ -56,16 +57,16 @@ bool noDisplayNamed()
 
 void installTranslations(QCoreApplication& app, const QLocale& locale)
 {
-    auto* translator = new QTranslator(&app);
-    if (locale.language() == QLocale::Japanese) {
-        // The captions are the design's own; Qt's dialogs speak Japanese too.
-        if (translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
-                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-            QCoreApplication::installTranslator(translator);
-    } else if (translator->load(QStringLiteral(":/i18n/letterwire_en.qm"))) {
+    if (locale.language() != QLocale::Japanese) {
         // Qt's own dialogs are English already.
-        QCoreApplication::installTranslator(translator);
+        QCoreApplication::installTranslator(new CaptionTranslator(&app));
+        return;
     }
+    // The captions are the design's own; Qt's dialogs speak Japanese too.
+    auto* translator = new QTranslator(&app);
+    if (translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
 }
 
 int runLetterwire(int argc, char** argv, const std::function<void(QtForm1View&)>& shown)

@@ -1,6 +1,7 @@
 #include "window/qt/form1_view.hpp"
 
 #include "base/design.hpp"
+#include "window/qt/caption_translator.hpp"
 #include "window/qt/input_box.hpp"
 #include "window/qt/panel_cache_style.hpp"
 #include "window/qt/preview_box.hpp"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -18,51 +20,13 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-#include <utility>
-
 namespace lw {
 namespace {
 
-// The design's captions are Japanese; other users get them in English
-// through the translation installed at start.
-QString caption(const char* designCaption) { return QCoreApplication::translate("Form1", designCaption); }
-
-// The settings' words for the save choice, readable in the file.
-constexpr std::pair<SaveFormat, const char*> kFormatWords[] = {
-    {SaveFormat::Dxf, "dxf"}, {SaveFormat::Svg, "svg"}, {SaveFormat::JwPoints, "jw"}};
-constexpr std::pair<SavePrecision, const char*> kPrecisionWords[] = {
-    {SavePrecision::Classic, "classic"}, {SavePrecision::Tenth, "0.1"}, {SavePrecision::Hundredth, "0.01"}};
-
-template <class Value, std::size_t n>
-const char* wordOf(const std::pair<Value, const char*> (&words)[n], Value value)
-{
-    for (const auto& [v, word] : words)
-        if (v == value)
-            return word;
-    return words[0].second;
-}
-
-// A word that is none of ours (a hand-edited file) keeps the default.
-template <class Value, std::size_t n>
-Value valueOf(const std::pair<Value, const char*> (&words)[n], const QString& word, Value fallback)
-{
-    for (const auto& [v, w] : words)
-        if (word == QLatin1String(w))
-            return v;
-    return fallback;
-}
-
-QRect designRect(int left, int top, int width, int height)
+QRect designRect(design::TwipsRect twips)
 {
     constexpr int k = design::kTwipsPerPixel;
-    return QRect(left / k, top / k, width / k, height / k);
-}
-
-QFont designFont(double points)
-{
-    QFont font(QString::fromUtf8(design::kFaceName));
-    font.setPointSizeF(points);
-    return font;
+    return QRect(twips.left / k, twips.top / k, twips.width / k, twips.height / k);
 }
 
 QFont toQFont(const WindowFont& f)
@@ -76,34 +40,11 @@ QFont toQFont(const WindowFont& f)
     return font;
 }
 
-template <class Widget>
-Widget* place(QWidget* parent, const char* name, QRect rect, const QFont& font)
+QFont designFont(float points)
 {
-    auto* widget = new Widget(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(rect);
-    widget->setFont(font);
-    return widget;
-}
-
-QPushButton* placeButton(QWidget* parent, const char* name, const char* caption, QRect rect)
-{
-    auto* button = place<QPushButton>(parent, name, rect, designFont(9));
-    button->setText(lw::caption(caption));
-    return button;
-}
-
-QSlider* placeSlider(QWidget* parent, const char* name, QRect rect, int minimum, int maximum,
-                     int smallStep, int largeStep, int position)
-{
-    auto* slider = new TrackBar(parent);
-    slider->setObjectName(QString::fromLatin1(name));
-    slider->setGeometry(rect);
-    slider->setRange(minimum, maximum);
-    slider->setSingleStep(smallStep);
-    slider->setPageStep(largeStep);
-    slider->setValue(position);
-    return slider;
+    QFont font(QString::fromUtf8(design::kFaceName));
+    font.setPointSizeF(points);
+    return font;
 }
 
 } // namespace
@@ -127,63 +68,70 @@ QtForm1View::~QtForm1View()
         disconnect(child, nullptr, this, nullptr);
 }
 
+QWidget* QtForm1View::makeControl(const ControlDesign& c)
+{
+    const QRect place = designRect(c.place);
+    switch (c.kind) {
+    case ControlKind::TextBox:
+        if (c.control == Control::txtInput)
+            return txtInput_ = new InputBox(this);
+        return new QLineEdit(this);
+    case ControlKind::Label: return new QLabel(this);
+    case ControlKind::Button: return new QPushButton(this);
+    case ControlKind::Slider: return new TrackBar(this);
+    case ControlKind::Picture: return picSmpl_ = new PreviewBox(place.size(), this);
+    }
+    return nullptr;
+}
+
 void QtForm1View::buildControls()
 {
-    const QFont small = designFont(9.75);
+    QWidget* previous = nullptr; // in the tab order; labels and the preview take no focus
+    for (const ControlDesign& c : kControls) {
+        QWidget* control = controls_[std::size_t(c.control)] = makeControl(c);
+        control->setObjectName(QString::fromLatin1(c.name));
+        control->setGeometry(designRect(c.place));
+        if (c.fontPoints == kWindowFontPoints)
+            control->setFont(toQFont(form_.windowFont()));
+        else if (c.fontPoints > 0)
+            control->setFont(designFont(c.fontPoints));
+        const QString caption = captionText(c.caption);
+        if (auto* box = qobject_cast<QLineEdit*>(control))
+            box->setText(caption);
+        else if (auto* label = qobject_cast<QLabel*>(control))
+            label->setText(caption);
+        else if (auto* button = qobject_cast<QPushButton*>(control))
+            button->setText(caption);
+        // The hidden buttons' work is in the preview's context menu; hidden,
+        // they leave the tab order too.
+        if (!c.shown) {
+            control->setVisible(false);
+            control->setFocusPolicy(Qt::NoFocus);
+        }
+        if (takesFocus(c)) {
+            if (previous)
+                setTabOrder(previous, control);
+            previous = control;
+        }
+    }
+    for (const SliderDesign& d : kSliders) {
+        QSlider* bar = slider(d.slider);
+        bar->setRange(d.minimum, d.maximum);
+        bar->setSingleStep(d.smallStep);
+        bar->setPageStep(d.largeStep);
+        bar->setValue(d.position);
+        bar->setTickPosition(d.tickEvery ? QSlider::TicksBelow : QSlider::NoTicks);
+        bar->setTickInterval(d.tickEvery);
+    }
 
-    txtInput_ = place<InputBox>(this, "txtInput", designRect(120, 120, 7215, 855), toQFont(form_.windowFont()));
     // It repaints whole on every keystroke.
     auto* panelCache = new PanelCacheStyle(txtInput_->style()->name());
     panelCache->setParent(txtInput_);
     txtInput_->setStyle(panelCache);
     txtInput_->setAttribute(Qt::WA_OpaquePaintEvent);
-    txtInput_->setText(QString::fromUtf8(design::kText));
     QPalette yellow = txtInput_->palette();
-    yellow.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0x80));
+    yellow.setColor(QPalette::Base, QColor(kInputBackground.red, kInputBackground.green, kInputBackground.blue));
     txtInput_->setPalette(yellow);
-
-    Label1_ = place<QLabel>(this, "Label1", designRect(240, 1200, 735, 255), small);
-    Label1_->setText(caption("サイズ"));
-    txtSize_ = place<QLineEdit>(this, "txtSize", designRect(1560, 1200, 495, 285), small);
-    txtSize_->setText(QStringLiteral("0"));
-    Label2_ = place<QLabel>(this, "Label2", designRect(3360, 1200, 735, 255), small);
-    Label2_->setText(caption("傾き"));
-    txtAngle_ = place<QLineEdit>(this, "txtAngle", designRect(4560, 1200, 495, 285), small);
-    txtAngle_->setText(QStringLiteral("0"));
-    cmdFont_ = placeButton(this, "cmdFont", "フォント...", designRect(5880, 1200, 1215, 375));
-
-    sldSize_ = placeSlider(this, "sldSize", designRect(960, 1560, 1695, 255), 1, 144, 2, 10, 1);
-    sldSize_->setTickPosition(QSlider::NoTicks);
-    sldAngle_ = placeSlider(this, "sldAngle", designRect(3960, 1560, 1695, 255), 0, 360, 10, 45, 0);
-    sldAngle_->setTickPosition(QSlider::TicksBelow);
-    sldAngle_->setTickInterval(45);
-
-    constexpr design::TwipsRect p = design::kPreviewTwips;
-    const QRect preview = designRect(p.left, p.top, p.width, p.height);
-    picSmpl_ = new PreviewBox(preview.size(), this);
-    picSmpl_->setObjectName(QStringLiteral("picSmpl"));
-    picSmpl_->move(preview.topLeft());
-    picSmpl_->setFont(designFont(72));
-
-    // These three lie over the preview and are switched off in the design:
-    // they keep their places and handlers but are not shown.
-    cmdDraw_ = placeButton(this, "cmdDraw", "Draw", designRect(720, 4920, 1095, 375));
-    Command2_ = placeButton(this, "Command2", "Wit", designRect(3480, 4920, 1095, 375));
-    Command3_ = placeButton(this, "Command3", "Draw", designRect(4920, 4920, 1095, 375));
-    // Their work is in the preview's context menu; hidden, they leave the tab
-    // order too.
-    for (QPushButton* hidden : {cmdDraw_, Command2_, Command3_}) {
-        hidden->setVisible(false);
-        hidden->setFocusPolicy(Qt::NoFocus);
-    }
-
-    cmdOK_ = placeButton(this, "cmdOK", "OK", designRect(1560, 6840, 1095, 375));
-    cmdCancel_ = placeButton(this, "cmdCancel", "キャンセル", designRect(4080, 6840, 1095, 375));
-
-    // Tab order by the design's tab index; labels and the preview take no focus.
-    const QWidget* order[] = {txtInput_, cmdFont_, sldAngle_, cmdOK_, txtAngle_, txtSize_, sldSize_, cmdCancel_};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i)
-        setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
 }
 
 void QtForm1View::connectSliderClick(QSlider* slider, void (Form1::*handler)())
@@ -203,49 +151,42 @@ void QtForm1View::connectSliderClick(QSlider* slider, void (Form1::*handler)())
 void QtForm1View::connectHandlers()
 {
     const auto bind = [this](auto* control, auto signal, void (Form1::*handler)()) {
-        connect(control, signal, this, [this, handler] { form_.run(handler); });
+        if (handler)
+            connect(control, signal, this, [this, handler] { form_.run(handler); });
     };
-    connectSliderClick(sldAngle_, &Form1::sldAngle_Click);
-    connectSliderClick(sldSize_, &Form1::sldSize_Click);
-    bind(txtAngle_, &QLineEdit::textChanged, &Form1::txtAngle_Change);
-    bind(txtSize_, &QLineEdit::textChanged, &Form1::txtSize_Change);
-    bind(txtInput_, &QLineEdit::textChanged, &Form1::txtInput_Change);
-    bind(txtInput_, &InputBox::gotFocus, &Form1::txtInput_GotFocus);
-    // Enter, or the focus leaving the box.
-    bind(txtAngle_, &QLineEdit::editingFinished, &Form1::txtAngle_EditEnded);
-    bind(txtSize_, &QLineEdit::editingFinished, &Form1::txtSize_EditEnded);
-    bind(cmdDraw_, &QPushButton::clicked, &Form1::cmdDraw_Click);
-    bind(cmdFont_, &QPushButton::clicked, &Form1::cmdFont_Click);
-    bind(Command2_, &QPushButton::clicked, &Form1::Command2_Click);
-    bind(Command3_, &QPushButton::clicked, &Form1::Command3_Click);
-    bind(cmdOK_, &QPushButton::clicked, &Form1::cmdOK_Click);
-    bind(cmdCancel_, &QPushButton::clicked, &Form1::cmdCancel_Click);
+    for (const ControlDesign& c : kControls) {
+        const Form1::Events events = Form1::eventsOf(c.control);
+        QWidget* control = controls_[std::size_t(c.control)];
+        if (auto* box = qobject_cast<QLineEdit*>(control)) {
+            bind(box, &QLineEdit::textChanged, events.change);
+            // Enter, or the focus leaving the box.
+            bind(box, &QLineEdit::editingFinished, events.editEnded);
+        } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+            bind(button, &QPushButton::clicked, events.click);
+        } else if (auto* bar = qobject_cast<QSlider*>(control)) {
+            connectSliderClick(bar, events.click);
+        }
+    }
+    bind(txtInput_, &InputBox::gotFocus, Form1::eventsOf(Control::txtInput).gotFocus);
 }
 
 void QtForm1View::buildPreviewMenu()
 {
     // Keys work anywhere in the window; the menu shows them.
-    const auto add = [this](const char* name, const char* text, QKeySequence key) {
-        auto* action = new QAction(caption(text), picSmpl_);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcut(key);
+    const auto add = [this](const PreviewMenuItem& item) {
+        auto* action = new QAction(captionText(item.caption), picSmpl_);
+        action->setObjectName(QString::fromLatin1(item.name));
+        action->setShortcut(QKeySequence(Qt::Key(Qt::Key_F1 + item.functionKey - 1)));
         action->setShortcutContext(Qt::WindowShortcut);
         picSmpl_->addAction(action);
         return action;
     };
-    for (PreviewCommand command : form_.previewCommands()) {
-        QAction* action = nullptr;
-        switch (command) {
-        case PreviewCommand::Redraw: action = add("actRedraw", "再描画", Qt::Key_F5); break;
-        case PreviewCommand::InspectOutline: action = add("actInspect", "アウトラインの確認", Qt::Key_F6); break;
-        case PreviewCommand::WitExport: action = add("actWit", "WIT出力", Qt::Key_F7); break;
-        }
-        connect(action, &QAction::triggered, this, [this, command] { form_.run(command); });
-    }
+    for (PreviewCommand command : form_.previewCommands())
+        connect(add(previewMenuItem(command)), &QAction::triggered, this, [this, command] { form_.run(command); });
     auto* separator = new QAction(picSmpl_);
     separator->setSeparator(true);
     picSmpl_->addAction(separator);
-    QAction* fit = add("actFit", "全体を表示", Qt::Key_F8);
+    QAction* fit = add(kFitMenuItem);
     fit->setCheckable(true);
     connect(fit, &QAction::toggled, picSmpl_, &PreviewBox::setFitView);
     picSmpl_->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -266,17 +207,12 @@ void QtForm1View::closeEvent(QCloseEvent* event)
 
 QLineEdit* QtForm1View::box(TextBox box) const
 {
-    switch (box) {
-    case TextBox::txtInput: return txtInput_;
-    case TextBox::txtSize: return txtSize_;
-    case TextBox::txtAngle: return txtAngle_;
-    }
-    return txtInput_;
+    return static_cast<QLineEdit*>(controls_[std::size_t(controlOf(box))]);
 }
 
 QSlider* QtForm1View::slider(Slider slider) const
 {
-    return slider == Slider::sldSize ? sldSize_ : sldAngle_;
+    return static_cast<QSlider*>(controls_[std::size_t(controlOf(slider))]);
 }
 
 std::string QtForm1View::text(TextBox which) const { return box(which)->text().toStdString(); }
@@ -348,23 +284,22 @@ std::optional<SaveSettings> QtForm1View::loadSaveSettings()
 {
     QSettings settings;
     settings.beginGroup(QStringLiteral("save"));
-    if (settings.childKeys().isEmpty())
-        return std::nullopt;
-    SaveSettings loaded;
-    loaded.format = valueOf(kFormatWords, settings.value(QStringLiteral("format")).toString(), loaded.format);
-    loaded.precision =
-        valueOf(kPrecisionWords, settings.value(QStringLiteral("precision")).toString(), loaded.precision);
-    loaded.folder = settings.value(QStringLiteral("folder")).toString().toStdString();
-    return loaded;
+    return decodeSaveSettings([&](std::string_view name) -> std::optional<std::string> {
+        const QString key = QString::fromLatin1(name.data(), qsizetype(name.size()));
+        if (!settings.contains(key))
+            return std::nullopt;
+        return settings.value(key).toString().toStdString();
+    });
 }
 
 void QtForm1View::storeSaveSettings(const SaveSettings& chosen)
 {
     QSettings settings;
     settings.beginGroup(QStringLiteral("save"));
-    settings.setValue(QStringLiteral("format"), QLatin1String(wordOf(kFormatWords, chosen.format)));
-    settings.setValue(QStringLiteral("precision"), QLatin1String(wordOf(kPrecisionWords, chosen.precision)));
-    settings.setValue(QStringLiteral("folder"), QString::fromStdString(chosen.folder));
+    encodeSaveSettings(chosen, [&](std::string_view name, std::string_view value) {
+        settings.setValue(QString::fromLatin1(name.data(), qsizetype(name.size())),
+                          QString::fromUtf8(value.data(), qsizetype(value.size())));
+    });
 }
 
 } // namespace lw

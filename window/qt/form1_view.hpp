@@ -9,9 +9,9 @@
 
 #include <QWidget>
 
-class QLabel;
+#include <array>
+
 class QLineEdit;
-class QPushButton;
 class QSlider;
 
 namespace lw {
@@ -60,6 +60,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The design's controls, made from the form's table of them.
+    QWidget* makeControl(const ControlDesign& design);
     void buildControls();
     void buildPreviewMenu();
     void connectHandlers();
@@ -71,20 +73,10 @@ private:
     const double twipsPerPixelX_;
     Form1 form_{*this};
 
+    // By Control; txtInput and picSmpl also with their own kinds.
+    std::array<QWidget*, kControlCount> controls_{};
     InputBox* txtInput_ = nullptr;
-    QLabel* Label1_ = nullptr;
-    QLineEdit* txtSize_ = nullptr;
-    QLabel* Label2_ = nullptr;
-    QLineEdit* txtAngle_ = nullptr;
-    QPushButton* cmdFont_ = nullptr;
-    QSlider* sldSize_ = nullptr;
-    QSlider* sldAngle_ = nullptr;
     PreviewBox* picSmpl_ = nullptr;
-    QPushButton* cmdDraw_ = nullptr;
-    QPushButton* Command2_ = nullptr;
-    QPushButton* Command3_ = nullptr;
-    QPushButton* cmdOK_ = nullptr;
-    QPushButton* cmdCancel_ = nullptr;
 };
 
 } // namespace lw

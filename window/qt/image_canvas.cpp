@@ -1,7 +1,6 @@
 #include "window/qt/image_canvas.hpp"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 #include <utility>
 
@@ -11,9 +10,6 @@ namespace {
 std::uint32_t pixel(Rgb c) { return 0xFF000000u | std::uint32_t(c.red) << 16 | std::uint32_t(c.green) << 8 | c.blue; }
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
-
-// Room left around a fitted drawing, in pixels.
-constexpr int kFitMargin = 8;
 
 PixelBox boundsOf(std::span<const POINT> points)
 {
@@ -45,6 +41,37 @@ PixelBox clip(PixelBox box, const QImage& image)
             std::min(box.bottom, image.height() - 1)};
 }
 
+// Paints into the image's pixels. The changed band is cleared before
+// anything is drawn: by the first fill, when a shape comes first, in the
+// same pass.
+class RasterPainter final : public PreviewDrawing::Painter {
+public:
+    RasterPainter(const Pixels& pixels, PixelBox changed, std::uint32_t background)
+        : pixels_(pixels), changed_(changed), background_(background)
+    {
+    }
+    void fill(std::span<const std::span<const POINT>> polygons) override
+    {
+        fillNonzero(pixels_, polygons, kWhite, toClear(), background_);
+    }
+    void outline(std::span<const POINT> polygon, Rgb pen) override { drawPolygon(pixels_, polygon, pixel(pen)); }
+    void line(POINT from, POINT to, Rgb pen) override
+    {
+        fillBox(pixels_, toClear(), background_);
+        drawLine(pixels_, from, to, pixel(pen));
+    }
+    // The band, if nothing cleared it yet.
+    void finish() { fillBox(pixels_, toClear(), background_); }
+
+private:
+    PixelBox toClear() { return std::exchange(cleared_, true) ? PixelBox{} : changed_; }
+
+    const Pixels& pixels_;
+    PixelBox changed_;
+    std::uint32_t background_;
+    bool cleared_ = false;
+};
+
 } // namespace
 
 ImageCanvas::ImageCanvas(QSize size, QColor background)
@@ -53,80 +80,16 @@ ImageCanvas::ImageCanvas(QSize size, QColor background)
     image_.fill(background_);
 }
 
-void ImageCanvas::clear()
-{
-    points_.clear();
-    outlines_.clear();
-    items_.clear();
-}
-
-void ImageCanvas::polygon(std::span<const POINT> points, Rgb pen)
-{
-    if (points.empty())
-        return;
-    if (items_.empty() || items_.back().line)
-        items_.push_back({outlines_.size(), 0, false});
-    outlines_.push_back({points_.size(), points.size(), pen});
-    ++items_.back().count;
-    points_.insert(points_.end(), points.begin(), points.end());
-}
-
-void ImageCanvas::line(POINT from, POINT to, Rgb pen)
-{
-    items_.push_back({outlines_.size(), 1, true});
-    outlines_.push_back({points_.size(), 2, pen});
-    points_.push_back(from);
-    points_.push_back(to);
-}
-
-const std::vector<POINT>& ImageCanvas::shownPoints()
-{
-    if (!fit_)
-        return points_;
-    const PixelBox drawn = boundsOf(points_);
-    if (drawn.empty())
-        return points_;
-    const double width = double(drawn.right) - drawn.left + 1, height = double(drawn.bottom) - drawn.top + 1;
-    const double room = std::min((image_.width() - 2 * kFitMargin) / width, (image_.height() - 2 * kFitMargin) / height);
-    const double centreX = drawn.left + width / 2, centreY = drawn.top + height / 2;
-    fitted_.resize(points_.size());
-    std::transform(points_.begin(), points_.end(), fitted_.begin(), [&](POINT p) {
-        return POINT{std::int32_t(std::floor((p.x - centreX) * room + image_.width() / 2.0 + 0.5)),
-                     std::int32_t(std::floor((p.y - centreY) * room + image_.height() / 2.0 + 0.5))};
-    });
-    return fitted_;
-}
-
 QRect ImageCanvas::render()
 {
-    const std::vector<POINT>& points = shownPoints();
+    const std::span<const POINT> points = shownPoints(fit_, image_.width(), image_.height());
     const PixelBox shown = clip(boundsOf(points), image_);
     const PixelBox changed = unite(drawn_, shown);
     const Pixels pixels{reinterpret_cast<std::uint32_t*>(image_.bits()), image_.width(), image_.height(),
                         image_.bytesPerLine() / 4};
-    // The changed part is cleared before anything is drawn: by the first
-    // fill, when a shape comes first, in the same pass.
-    bool cleared = false;
-    const auto toClear = [&] { return std::exchange(cleared, true) ? PixelBox{} : changed; };
-
-    std::vector<std::span<const POINT>> shape;
-    for (const Item& item : items_) {
-        const auto pointsOf = [&](const Outline& o) { return std::span<const POINT>(points).subspan(o.first, o.count); };
-        const auto outlines = std::span<const Outline>(outlines_).subspan(item.first, item.count);
-        if (item.line) {
-            fillBox(pixels, toClear(), background_.rgb());
-            const auto ends = pointsOf(outlines[0]);
-            drawLine(pixels, ends[0], ends[1], pixel(outlines[0].pen));
-            continue;
-        }
-        shape.clear();
-        for (const Outline& o : outlines)
-            shape.push_back(pointsOf(o));
-        fillNonzero(pixels, shape, kWhite, toClear(), background_.rgb());
-        for (const Outline& o : outlines)
-            drawPolygon(pixels, pointsOf(o), pixel(o.pen));
-    }
-    fillBox(pixels, toClear(), background_.rgb());
+    RasterPainter painter(pixels, changed, background_.rgb());
+    paint(points, painter);
+    painter.finish();
     drawn_ = shown;
     if (changed.empty())
         return {};

@@ -1,36 +1,20 @@
 #include "window/qt/save_dialog.hpp"
 
+#include "form/save_kinds.hpp"
+#include "window/qt/caption_translator.hpp"
+
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 
-#include <array>
-
 namespace lw {
 namespace {
 
-QString caption(const char* designCaption) { return QCoreApplication::translate("SaveDialog", designCaption); }
-
-struct Format {
-    SaveFormat format;
-    const char* filter;
-    const char* suffix;
-};
-
-constexpr std::array<Format, 3> kFormats{{
-    {SaveFormat::Dxf, "DXF 図面 (*.dxf)", "dxf"},
-    {SaveFormat::Svg, "SVG 画像 (*.svg)", "svg"},
-    {SaveFormat::JwPoints, "JW 座標の行 (*.txt)", "txt"},
-}};
-
-const Format& formatOf(SaveFormat format)
+// "DXF 図面 (*.dxf)": the file type's name and its pattern.
+QString filterOf(const SaveFormatDesign& f)
 {
-    for (const Format& f : kFormats)
-        if (f.format == format)
-            return f;
-    return kFormats[0];
+    return captionText(f.caption) + QStringLiteral(" (*.") + QLatin1String(f.extension) + QLatin1Char(')');
 }
 
 } // namespace
@@ -38,24 +22,23 @@ const Format& formatOf(SaveFormat format)
 SaveDialog::SaveDialog(QWidget* parent, const SaveChoice& preset) : QFileDialog(parent)
 {
     setObjectName(QStringLiteral("saveDialog"));
-    setWindowTitle(caption("アウトラインの保存"));
+    setWindowTitle(captionText(kSaveDialogTitle));
     setAcceptMode(QFileDialog::AcceptSave);
     setFileMode(QFileDialog::AnyFile);
     // The precision box needs Qt's own dialog; a desktop's native one takes
     // no extra controls.
     setOption(QFileDialog::DontUseNativeDialog);
     QStringList filters;
-    for (const Format& f : kFormats)
-        filters << caption(f.filter);
+    for (const SaveFormatDesign& f : saveFormats())
+        filters << filterOf(f);
     setNameFilters(filters);
 
     precision_ = new QComboBox(this);
     precision_->setObjectName(QStringLiteral("precision"));
-    precision_->addItem(caption("標準 (0.26 mm)"), int(SavePrecision::Classic));
-    precision_->addItem(QStringLiteral("0.1 mm"), int(SavePrecision::Tenth));
-    precision_->addItem(QStringLiteral("0.01 mm"), int(SavePrecision::Hundredth));
+    for (const SavePrecisionDesign& p : savePrecisions())
+        precision_->addItem(captionText(p.caption), int(p.precision));
     precision_->setCurrentIndex(precision_->findData(int(preset.precision)));
-    auto* label = new QLabel(caption("精度:"), this);
+    auto* label = new QLabel(captionText(kPrecisionCaption), this);
     label->setBuddy(precision_);
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
         const int row = grid->rowCount();
@@ -63,9 +46,9 @@ SaveDialog::SaveDialog(QWidget* parent, const SaveChoice& preset) : QFileDialog(
         grid->addWidget(precision_, row, 1);
     }
 
-    const Format& format = formatOf(preset.format);
-    selectNameFilter(caption(format.filter));
-    setDefaultSuffix(QString::fromLatin1(format.suffix));
+    const SaveFormatDesign& format = saveFormatDesign(preset.format);
+    selectNameFilter(filterOf(format));
+    setDefaultSuffix(QString::fromLatin1(format.extension));
     const QString path = QString::fromStdString(preset.path);
     const QFileInfo file(path);
     if (!file.path().isEmpty() && file.path() != QLatin1String(".") && QFileInfo(file.path()).isDir())
@@ -76,18 +59,18 @@ SaveDialog::SaveDialog(QWidget* parent, const SaveChoice& preset) : QFileDialog(
 
 void SaveDialog::formatChosen(const QString& filter)
 {
-    for (const Format& f : kFormats) {
-        if (caption(f.filter) != filter)
+    for (const SaveFormatDesign& f : saveFormats()) {
+        if (filterOf(f) != filter)
             continue;
         // The suggested name follows the format, as long as its extension
         // is one of ours.
         const QString old = defaultSuffix();
-        setDefaultSuffix(QString::fromLatin1(f.suffix));
+        setDefaultSuffix(QString::fromLatin1(f.extension));
         const QStringList files = selectedFiles();
         if (!files.isEmpty()) {
             const QFileInfo file(files.first());
             if (file.suffix() == old)
-                selectFile(file.completeBaseName() + QLatin1Char('.') + QLatin1String(f.suffix));
+                selectFile(file.completeBaseName() + QLatin1Char('.') + QLatin1String(f.extension));
         }
     }
 }
@@ -98,19 +81,9 @@ SaveChoice SaveDialog::choice() const
     const QStringList files = selectedFiles();
     chosen.path = files.isEmpty() ? std::string() : files.first().toStdString();
     chosen.precision = static_cast<SavePrecision>(precision_->currentData().toInt());
-    // A name that says one of the formats is written in it; else the filter's.
-    const QString suffix = QFileInfo(files.value(0)).suffix().toLower();
-    chosen.format = SaveFormat::Dxf;
-    bool named = false;
-    for (const Format& f : kFormats)
-        if (suffix == QLatin1String(f.suffix)) {
+    for (const SaveFormatDesign& f : saveFormats())
+        if (filterOf(f) == selectedNameFilter())
             chosen.format = f.format;
-            named = true;
-        }
-    if (!named)
-        for (const Format& f : kFormats)
-            if (caption(f.filter) == selectedNameFilter())
-                chosen.format = f.format;
     return chosen;
 }
 

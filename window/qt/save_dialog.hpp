@@ -17,7 +17,9 @@ class SaveDialog final : public QFileDialog {
 public:
     SaveDialog(QWidget* parent, const SaveChoice& preset);
 
-    // The file as chosen: a name without an extension gets the format's.
+    // The file, file type and precision as chosen: a name without an
+    // extension gets the file type's. (A typed extension decides the
+    // format: the form's rule, formatForPath.)
     SaveChoice choice() const;
 
     // Shows the dialog modally: the choice, or nothing when cancelled.

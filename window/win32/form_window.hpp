@@ -1,19 +1,22 @@
 #pragma once
-// Form1 as a native Windows window: the design's controls as Win32 controls
-// (EDIT boxes, trackbars, buttons, a picture box), laid out in twips at the
-// screen's own dpi, each event handed to the form's logic. A thin view: it
-// shows and reports, the logic decides.
+// Form1 as a native Windows window: the design's controls, made from the
+// form's table of them as Win32 controls (EDIT boxes, trackbars, buttons, a
+// picture box), laid out in twips at the screen's own dpi, each event
+// handed to the form's logic. A thin view: it shows and reports, the logic
+// decides.
 
 #include "form/form1.hpp"
 #include "form/form_view.hpp"
-#include "platform/canvas.hpp"
 #include "platform/device_context.hpp"
+#include "window/win32/preview_canvas.hpp"
 
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lw {
@@ -58,62 +61,39 @@ public:
     [[noreturn]] void endProgram(int status) override;
 
 private:
-    // The preview's drawing since the last clear, painted onto the device
-    // context's own surface by render(). Polygons drawn one after another
-    // are one shape: filled white together by the nonzero winding rule, as a
-    // font defines its outlines, then every outline drawn; so a counter
-    // stays open and a stroke inside it shows, whatever order the font lists
-    // its contours in.
-    class PreviewCanvas final : public Canvas {
-    public:
-        explicit PreviewCanvas(Win32FormWindow& owner) : owner_(owner) {}
-        void clear() override { items_.clear(); }
-        void polygon(std::span<const POINT> points, Rgb pen) override;
-        void line(POINT from, POINT to, Rgb pen) override;
-        // At the drawing's own pixels, or scaled and centred so all of it shows.
-        void render(bool fit);
+    // WM_COMMAND identifiers: each control's is its place in the design's
+    // table after the first; the preview menu's, its command's after the
+    // first of the menu, the fit view last.
+    static constexpr int kFirstControlId = 100;
+    static constexpr int kFirstMenuId = 200;
+    static constexpr int kFitMenuId = kFirstMenuId + 3;
 
-    private:
-        struct Outline {
-            std::vector<::POINT> points;
-            Rgb pen;
-        };
-        // A run of polygons (one shape), or one line.
-        struct Item {
-            std::vector<Outline> shape;
-            ::POINT from{}, to{};
-            Rgb pen{};
-        };
-        Win32FormWindow& owner_;
-        std::vector<Item> items_;
-    };
+    // form_window.cpp: the controls from the design's table.
+    void buildControls();
+    HWND makeControl(const ControlDesign& design);
+    const char* caption(const char* design) const;
+    int pixels(int twips) const;
+    HWND control(Control which) const { return controls_[std::size_t(which)]; }
+    ::HFONT designFont(float points);
 
+    // form_events.cpp: the messages, the preview's menu and its keys.
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM w, LPARAM l);
     static LRESULT CALLBACK previewProc(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT handle(UINT message, WPARAM w, LPARAM l);
-    void buildControls();
+    void controlCommand(Control which, int code);
     void buildPreviewMenu();
     void showPreviewMenu(int x, int y);
     void runMenuCommand(int id);
-    // The design's caption, or its English one for a user whose language is
-    // not Japanese.
-    const char* caption(const char* design) const;
-    int pixels(int twips) const;
-    HWND box(TextBox box) const;
-    HWND slider(Slider slider) const;
-    ::HFONT designFont(double points, const wchar_t* face = nullptr);
 
     HINSTANCE instance_;
     int dpi_ = 96;
     HWND window_ = nullptr;
-    HWND txtInput_ = nullptr, Label1_ = nullptr, txtSize_ = nullptr, Label2_ = nullptr,
-         txtAngle_ = nullptr, cmdFont_ = nullptr, sldSize_ = nullptr, sldAngle_ = nullptr,
-         picSmpl_ = nullptr, cmdDraw_ = nullptr, Command2_ = nullptr, Command3_ = nullptr,
-         cmdOK_ = nullptr, cmdCancel_ = nullptr;
-    ::HFONT fonts_[4] = {};
+    std::array<HWND, kControlCount> controls_{};
+    // The design's fonts by size, made once each.
+    std::vector<std::pair<float, ::HFONT>> fonts_;
     ::HFONT inputFont_ = nullptr;
     HBRUSH inputBrush_ = nullptr;
-    PreviewCanvas canvas_{*this};
+    PreviewCanvas canvas_;
     std::unique_ptr<DeviceContext> dc_;
     int previewWidth_ = 0, previewHeight_ = 0;
     HMENU previewMenu_ = nullptr;

@@ -1,0 +1,45 @@
+#include "form/captions.hpp"
+
+namespace lw {
+namespace {
+
+constexpr CaptionTranslation kTranslations[] = {
+    // The form and the preview's menu.
+    {"サイズ", "Size"},
+    {"傾き", "Angle"},
+    {"フォント...", "Font..."},
+    {"キャンセル", "Cancel"},
+    {"再描画", "Redraw"},
+    {"アウトラインの確認", "Inspect outline"},
+    {"WIT出力", "WIT export"},
+    {"全体を表示", "Fit to preview"},
+    // The save dialog.
+    {"アウトラインの保存", "Save the outline"},
+    {"DXF 図面", "DXF drawing"},
+    {"SVG 画像", "SVG picture"},
+    {"JW 座標の行", "JW point lines"},
+    {"従来 (0.26 mm)", "Classic (0.26 mm)"},
+    {"精度:", "Precision:"},
+};
+
+} // namespace
+
+std::span<const CaptionTranslation> captionTranslations() { return kTranslations; }
+
+const char* englishCaption(std::string_view design)
+{
+    for (const CaptionTranslation& t : kTranslations)
+        if (design == t.japanese)
+            return t.english;
+    return nullptr;
+}
+
+const char* caption(const char* design, Language language)
+{
+    if (language == Language::English)
+        if (const char* english = englishCaption(design))
+            return english;
+    return design;
+}
+
+} // namespace lw

@@ -1,0 +1,73 @@
+// OK without a run mode: the save dialog, then the outline saved.
+
+#include "form/form1.hpp"
+
+#include "base/failure.hpp"
+#include "form/offscreen_capture.hpp"
+#include "outline/work_bound.hpp"
+
+#include <cstdio>
+#include <filesystem>
+#include <new>
+
+namespace lw {
+namespace {
+
+std::filesystem::path fsPath(const std::string& utf8)
+{
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string utf8Path(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+} // namespace
+
+void Form1::saveOutline()
+{
+    const std::string text = view_.text(TextBox::txtInput);
+    if (!saveSettings_)
+        saveSettings_ = view_.loadSaveSettings().value_or(SaveSettings{});
+    const std::string name = saveFileName(text, saveSettings_->format);
+    const SaveChoice preset{saveSettings_->format, saveSettings_->precision,
+                            saveSettings_->folder.empty() ? name
+                                                          : utf8Path(fsPath(saveSettings_->folder) / fsPath(name))};
+    std::optional<SaveChoice> choice = view_.chooseSaveFile(preset);
+    if (!choice)
+        return;
+    // A name typed with one of the formats' extensions is written in that
+    // format, whatever file type the dialog shows.
+    choice->format = formatForPath(choice->path, choice->format);
+    saveSettings_ = SaveSettings{choice->format, choice->precision, utf8Path(fsPath(choice->path).parent_path())};
+    view_.storeSaveSettings(*saveSettings_);
+
+    const auto report = [this](const std::string& message) {
+        std::fprintf(stderr, "%s\n", message.c_str());
+        std::fflush(stderr);
+        view_.showMessage(kProgramTitle, message);
+    };
+    const double dpi = saveDpi(choice->precision);
+    if (estimateOutlinePoints(text, font_.size, dpi, font_.underline, font_.strikeout) > kMaxOutlinePoints) {
+        report("The outline of this text at this size could have more than " + std::to_string(kMaxOutlinePoints) +
+               " points at this precision; choose a coarser precision, a shorter text or a smaller size. Nothing "
+               "was written.");
+        return;
+    }
+    // Nothing but the file changes, so a failure here is told and the
+    // user's work in the window goes on.
+    try {
+        OffscreenCapture capture({text, font_, view_.position(Slider::sldAngle), view_.previewScaleWidth(),
+                                  view_.previewScaleHeight()},
+                                 Placement::Origin, dpi);
+        capture.writeFile(choice->path, choice->format);
+    } catch (const Failure& failure) {
+        report(failure.what());
+    } catch (const std::bad_alloc&) {
+        report("Out of memory: nothing was written to " + choice->path);
+    }
+}
+
+} // namespace lw

@@ -1,0 +1,54 @@
+#pragma once
+// A capture made off the screen at the device resolution of a chosen grid,
+// and the files written from it: what OK saves when the window runs on its
+// own, and what the command-line front end writes. One place for "capture
+// at a precision, then write", so the window's file and the front end's
+// are the same bytes.
+//
+//   OffscreenCapture capture({"編集", font, 0}, Placement::Origin, dpiForStep(0.01));
+//   capture.writeFile("編集.dxf", SaveFormat::Dxf);
+
+#include "form/form_view.hpp"
+#include "outline/capture.hpp"
+#include "outline/precision.hpp"
+#include "platform/canvas.hpp"
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+namespace lw {
+
+class OffscreenCapture {
+public:
+    // Captures `source` (its twips per pixel are replaced by those of `dpi`)
+    // centred or at the origin, drawing on nothing.
+    OffscreenCapture(const CaptureSource& source, Placement placement, double dpi);
+    OffscreenCapture(const OffscreenCapture&) = delete;
+    OffscreenCapture& operator=(const OffscreenCapture&) = delete;
+
+    const CapturedOutline& outline() const { return outline_; }
+    // The alignment flag as the capture left it.
+    std::int32_t alCent() const { return alCent_; }
+    double dpi() const { return dpi_; }
+    double twipsPerPixel() const { return 1440.0 / dpi_; }
+    // The left end of the baseline as the origin of millimetres: the
+    // placement of DXF and of millimetre JSON.
+    MmPlacement baseline();
+
+    // DXF measured from the baseline, SVG in device pixels, or JW point
+    // lines at 1:1 from the origin; a file that cannot be written is a
+    // lw::Failure.
+    void write(std::ostream& out, SaveFormat format);
+    void writeFile(const std::string& path, SaveFormat format);
+
+private:
+    NullCanvas canvas_;
+    DeviceContext dc_{canvas_};
+    CapturedOutline outline_;
+    std::string text_;
+    std::int32_t alCent_;
+    double dpi_;
+};
+
+} // namespace lw

@@ -1,0 +1,59 @@
+#pragma once
+// What was drawn on the preview since the last clear, kept for a view to
+// paint: runs of polygons drawn one after another, each run one shape, and
+// single lines, in the order drawn. A shape is filled white as a whole by
+// the nonzero winding rule, as a font defines its outlines, then each of
+// its outlines is drawn; so a counter stays open and a stroke inside a
+// counter shows, whatever order the font lists its contours in. Each view's
+// canvas derives from it and paints through a Painter of its toolkit.
+//
+//   drawing.paint(drawing.shownPoints(fit, 461, 301), painter);
+
+#include "platform/canvas.hpp"
+
+#include <span>
+#include <vector>
+
+namespace lw {
+
+class PreviewDrawing : public Canvas {
+public:
+    void clear() override;
+    void polygon(std::span<const POINT> points, Rgb pen) override;
+    void line(POINT from, POINT to, Rgb pen) override;
+
+    // The points as the view shows them: the drawing's own, or all of the
+    // drawing fitted into `width` x `height` (fit_view.hpp).
+    std::span<const POINT> shownPoints(bool fit, int width, int height);
+
+    class Painter {
+    public:
+        virtual ~Painter() = default;
+        // A shape's polygons, filled together.
+        virtual void fill(std::span<const std::span<const POINT>> polygons) = 0;
+        // Then each of them drawn.
+        virtual void outline(std::span<const POINT> polygon, Rgb pen) = 0;
+        virtual void line(POINT from, POINT to, Rgb pen) = 0;
+    };
+    // Hands the drawing to `painter` in the order drawn, at `shown` (the
+    // points shownPoints gives).
+    void paint(std::span<const POINT> shown, Painter& painter) const;
+
+private:
+    // Points of points_ from `first`: a polygon, or a line's two ends.
+    struct Outline {
+        std::size_t first, count;
+        Rgb pen;
+    };
+    // Outlines of outlines_ from `first`: a shape, or one line.
+    struct Item {
+        std::size_t first, count;
+        bool line;
+    };
+    std::vector<POINT> points_;
+    std::vector<Outline> outlines_;
+    std::vector<Item> items_;
+    std::vector<POINT> fitted_;
+};
+
+} // namespace lw

@@ -1,0 +1,149 @@
+#include "form/save_kinds.hpp"
+
+#include "form/captions.hpp"
+#include "outline/precision.hpp"
+
+#include <algorithm>
+
+namespace lw {
+namespace {
+
+constexpr SaveFormatDesign kFormats[] = {
+    {SaveFormat::Dxf, "dxf", "dxf", "DXF 図面"},
+    {SaveFormat::Svg, "svg", "svg", "SVG 画像"},
+    {SaveFormat::JwPoints, "jw", "txt", "JW 座標の行"},
+};
+
+constexpr SavePrecisionDesign kPrecisions[] = {
+    {SavePrecision::Classic, "classic", kClassicStepMm, "従来 (0.26 mm)"},
+    {SavePrecision::Tenth, "0.1", 0.1, "0.1 mm"},
+    {SavePrecision::Hundredth, "0.01", 0.01, "0.01 mm"},
+};
+
+// What the Windows window stored before the neutral words: its file type's
+// label, English whatever the user's language.
+struct OldWindowsLabel {
+    SaveFormat format;
+    SavePrecision precision;
+    const char* label;
+};
+constexpr OldWindowsLabel kOldWindowsLabels[] = {
+    {SaveFormat::Dxf, SavePrecision::Classic, "DXF, screen pixel grid (*.dxf)"},
+    {SaveFormat::Dxf, SavePrecision::Tenth, "DXF, 0.1 mm grid (*.dxf)"},
+    {SaveFormat::Dxf, SavePrecision::Hundredth, "DXF, 0.01 mm grid (*.dxf)"},
+    {SaveFormat::Svg, SavePrecision::Classic, "SVG, screen pixel grid (*.svg)"},
+    {SaveFormat::Svg, SavePrecision::Tenth, "SVG, 0.1 mm grid (*.svg)"},
+    {SaveFormat::Svg, SavePrecision::Hundredth, "SVG, 0.01 mm grid (*.svg)"},
+    {SaveFormat::JwPoints, SavePrecision::Classic, "JW point lines, screen pixel grid (*.txt)"},
+    {SaveFormat::JwPoints, SavePrecision::Tenth, "JW point lines, 0.1 mm grid (*.txt)"},
+    {SaveFormat::JwPoints, SavePrecision::Hundredth, "JW point lines, 0.01 mm grid (*.txt)"},
+};
+
+constexpr std::string_view kFormatName = "format", kPrecisionName = "precision", kFolderName = "folder";
+constexpr std::string_view kOldKindName = "kind";
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+bool sameIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return lower(x) == lower(y);
+           });
+}
+
+} // namespace
+
+std::span<const SaveFormatDesign> saveFormats() { return kFormats; }
+std::span<const SavePrecisionDesign> savePrecisions() { return kPrecisions; }
+
+const SaveFormatDesign& saveFormatDesign(SaveFormat format)
+{
+    for (const SaveFormatDesign& f : kFormats)
+        if (f.format == format)
+            return f;
+    return kFormats[0];
+}
+
+const SavePrecisionDesign& savePrecisionDesign(SavePrecision precision)
+{
+    for (const SavePrecisionDesign& p : kPrecisions)
+        if (p.precision == precision)
+            return p;
+    return kPrecisions[0];
+}
+
+double saveDpi(SavePrecision precision) { return dpiForStep(savePrecisionDesign(precision).stepMm); }
+
+std::string saveFileName(std::string_view text, SaveFormat format)
+{
+    constexpr std::string_view forbidden = "<>:\"/\\|?*";
+    std::string name;
+    int characters = 0;
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool starts = (byte & 0xC0) != 0x80;
+        if (starts && ++characters > 32)
+            break;
+        name += byte < 0x20 || byte == 0x7F || forbidden.find(c) != std::string_view::npos ? '_' : c;
+    }
+    // Blanks and dots at either end make names that vanish or hide.
+    const std::size_t first = name.find_first_not_of(" .");
+    name = first == std::string::npos ? std::string() : name.substr(first, name.find_last_not_of(" .") - first + 1);
+    if (name.empty())
+        name = "Letterwire";
+    return name + "." + saveFormatDesign(format).extension;
+}
+
+std::string saveKindLabel(SaveFormat format, SavePrecision precision, Language language)
+{
+    const SaveFormatDesign& f = saveFormatDesign(format);
+    return std::string(caption(f.caption, language)) + ", " +
+           caption(savePrecisionDesign(precision).caption, language) + " (*." + f.extension + ")";
+}
+
+SaveFormat formatForPath(std::string_view path, SaveFormat chosen)
+{
+    const std::size_t name = path.find_last_of("/\\");
+    const std::string_view file = name == std::string_view::npos ? path : path.substr(name + 1);
+    const std::size_t dot = file.rfind('.');
+    if (dot == std::string_view::npos)
+        return chosen;
+    for (const SaveFormatDesign& f : kFormats)
+        if (sameIgnoringCase(file.substr(dot + 1), f.extension))
+            return f.format;
+    return chosen;
+}
+
+void encodeSaveSettings(const SaveSettings& settings, const WriteSetting& write)
+{
+    write(kFormatName, saveFormatDesign(settings.format).word);
+    write(kPrecisionName, savePrecisionDesign(settings.precision).word);
+    write(kFolderName, settings.folder);
+}
+
+std::optional<SaveSettings> decodeSaveSettings(const ReadSetting& read)
+{
+    const std::optional<std::string> format = read(kFormatName), precision = read(kPrecisionName),
+                                     folder = read(kFolderName), oldKind = read(kOldKindName);
+    if (!format && !precision && !folder && !oldKind)
+        return std::nullopt;
+    SaveSettings settings;
+    if (oldKind)
+        for (const OldWindowsLabel& k : kOldWindowsLabels)
+            if (*oldKind == k.label) {
+                settings.format = k.format;
+                settings.precision = k.precision;
+            }
+    if (format)
+        for (const SaveFormatDesign& f : kFormats)
+            if (*format == f.word)
+                settings.format = f.format;
+    if (precision)
+        for (const SavePrecisionDesign& p : kPrecisions)
+            if (*precision == p.word)
+                settings.precision = p.precision;
+    settings.folder = folder.value_or(std::string());
+    return settings;
+}
+
+} // namespace lw

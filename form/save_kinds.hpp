@@ -1,0 +1,75 @@
+#pragma once
+// What OK saves when the window runs on its own, as data for both views:
+// the formats and precisions the save dialog offers with their captions,
+// the neutral words a choice is remembered by, and the rules a dialog's
+// answer goes through.
+//
+//   formatForPath("/x/a.svg", SaveFormat::Dxf);   // Svg: the typed extension wins
+//   decodeSaveSettings(read);                     // from "format", "precision", "folder"
+
+#include "form/captions.hpp"
+#include "form/form_view.hpp"
+
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace lw {
+
+struct SaveFormatDesign {
+    SaveFormat format;
+    const char* word;      // remembered as; the same on every platform
+    const char* extension; // without the dot
+    const char* caption;   // the file type's name (captions.hpp)
+};
+
+struct SavePrecisionDesign {
+    SavePrecision precision;
+    const char* word;
+    double stepMm;         // the largest step of the point grid at 1:1
+    const char* caption;
+};
+
+// In the order the dialog lists them.
+std::span<const SaveFormatDesign> saveFormats();
+std::span<const SavePrecisionDesign> savePrecisions();
+const SaveFormatDesign& saveFormatDesign(SaveFormat format);
+const SavePrecisionDesign& savePrecisionDesign(SavePrecision precision);
+
+// The save dialog's title and the caption of its precision box.
+inline constexpr const char* kSaveDialogTitle = "アウトラインの保存";
+inline constexpr const char* kPrecisionCaption = "精度:";
+
+// The device resolution of a capture at `precision`: 96, 254 or 2540 dpi.
+double saveDpi(SavePrecision precision);
+
+// The file name the save dialog suggests for `text`: the text without the
+// characters a file name may not hold, at most 32 characters, with the
+// format's extension (.dxf, .svg, .txt); "Letterwire" when nothing is left.
+std::string saveFileName(std::string_view text, SaveFormat format);
+
+// The format a file is written in: the one its name's extension names
+// (.dxf, .svg, .txt, in any case), else the one chosen in the dialog. So a
+// name typed as "a.svg" is an SVG whatever file type is selected.
+SaveFormat formatForPath(std::string_view path, SaveFormat chosen);
+
+// A file type that carries a format and a precision at once, for a dialog
+// that offers no more than file types: "DXF drawing, 0.01 mm (*.dxf)".
+std::string saveKindLabel(SaveFormat format, SavePrecision precision, Language language);
+
+// The remembered choice as named text values, the same names and words on
+// every platform: "format" (dxf, svg, jw), "precision" (classic, 0.1, 0.01)
+// and "folder" (UTF-8).
+using WriteSetting = std::function<void(std::string_view name, std::string_view value)>;
+void encodeSaveSettings(const SaveSettings& settings, const WriteSetting& write);
+
+// Back from the stored values; `read` gives nothing for a name not stored.
+// Nothing stored at all: nothing remembered. An old Windows label under
+// "kind" counts where no word of ours says otherwise; a word none of ours
+// (a hand-edited store) changes nothing.
+using ReadSetting = std::function<std::optional<std::string>(std::string_view name)>;
+std::optional<SaveSettings> decodeSaveSettings(const ReadSetting& read);
+
+} // namespace lw

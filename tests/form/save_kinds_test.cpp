@@ -1,0 +1,152 @@
+// The save choices' rules: the format a typed name asks for, and the words a
+// choice is remembered by, read back also from an older Windows window.
+
+#include "form/save_kinds.hpp"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+
+namespace lw {
+namespace {
+
+using enum SaveFormat;
+using enum SavePrecision;
+
+TEST(SaveKinds, TheTypedExtensionWinsOverTheChosenFileType)
+{
+    const struct {
+        const char* path;
+        SaveFormat chosen;
+        SaveFormat written;
+    } cases[] = {
+        {"a.svg", Dxf, Svg},
+        {"a.dxf", Svg, Dxf},
+        {"a.txt", Dxf, JwPoints},
+        {"/x/y/A.SVG", JwPoints, Svg},
+        {"C:\\work\\b.Dxf", Svg, Dxf},
+        {"a", Svg, Svg},                   // no extension: the file type
+        {"a.", JwPoints, JwPoints},
+        {"a.png", Svg, Svg},               // none of ours: the file type
+        {"a.svg.bak", Dxf, Dxf},
+        {"/x.svg/name", Dxf, Dxf},         // a dot in a folder is no extension
+        {"C:\\x.txt\\name", Svg, Svg},
+        {"a.svgz", Dxf, Dxf},
+        {"", Svg, Svg},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(formatForPath(c.path, c.chosen), c.written) << c.path;
+}
+
+using Store = std::map<std::string, std::string, std::less<>>;
+
+std::optional<SaveSettings> decode(const Store& store)
+{
+    return decodeSaveSettings([&](std::string_view name) -> std::optional<std::string> {
+        const auto found = store.find(name);
+        if (found == store.end())
+            return std::nullopt;
+        return found->second;
+    });
+}
+
+Store encode(const SaveSettings& settings)
+{
+    Store store;
+    encodeSaveSettings(settings, [&](std::string_view name, std::string_view value) {
+        store[std::string(name)] = std::string(value);
+    });
+    return store;
+}
+
+TEST(SaveKinds, AChoiceIsStoredAsNeutralWordsAndReadBack)
+{
+    const struct {
+        SaveSettings settings;
+        Store stored;
+    } cases[] = {
+        {SaveSettings{Dxf, Classic, ""}, {{"format", "dxf"}, {"precision", "classic"}, {"folder", ""}}},
+        {SaveSettings{Svg, Tenth, "/home/a b"}, {{"format", "svg"}, {"precision", "0.1"}, {"folder", "/home/a b"}}},
+        {SaveSettings{JwPoints, Hundredth, "C:\\図面"}, {{"format", "jw"}, {"precision", "0.01"}, {"folder", "C:\\図面"}}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(encode(c.settings), c.stored);
+        EXPECT_EQ(decode(c.stored), c.settings);
+    }
+}
+
+TEST(SaveKinds, WhatWasStoredBeforeIsStillRead)
+{
+    const SaveSettings defaults;
+    const struct {
+        const char* name;
+        Store stored;
+        std::optional<SaveSettings> read;
+    } cases[] = {
+        {"nothing stored", {}, std::nullopt},
+        {"a folder alone", {{"folder", "/x"}}, SaveSettings{defaults.format, defaults.precision, "/x"}},
+        // The older Windows window stored its file type's English label.
+        {"old DXF classic", {{"kind", "DXF, screen pixel grid (*.dxf)"}}, SaveSettings{Dxf, Classic, ""}},
+        {"old DXF 0.1", {{"kind", "DXF, 0.1 mm grid (*.dxf)"}, {"folder", "C:\\a"}}, SaveSettings{Dxf, Tenth, "C:\\a"}},
+        {"old DXF 0.01", {{"kind", "DXF, 0.01 mm grid (*.dxf)"}}, SaveSettings{Dxf, Hundredth, ""}},
+        {"old SVG classic", {{"kind", "SVG, screen pixel grid (*.svg)"}}, SaveSettings{Svg, Classic, ""}},
+        {"old SVG 0.1", {{"kind", "SVG, 0.1 mm grid (*.svg)"}}, SaveSettings{Svg, Tenth, ""}},
+        {"old SVG 0.01", {{"kind", "SVG, 0.01 mm grid (*.svg)"}}, SaveSettings{Svg, Hundredth, ""}},
+        {"old JW classic", {{"kind", "JW point lines, screen pixel grid (*.txt)"}}, SaveSettings{JwPoints, Classic, ""}},
+        {"old JW 0.1", {{"kind", "JW point lines, 0.1 mm grid (*.txt)"}}, SaveSettings{JwPoints, Tenth, ""}},
+        {"old JW 0.01", {{"kind", "JW point lines, 0.01 mm grid (*.txt)"}}, SaveSettings{JwPoints, Hundredth, ""}},
+        {"an old label nobody wrote", {{"kind", "DXF (*.dxf)"}}, SaveSettings{defaults.format, defaults.precision, ""}},
+        // The neutral words, once written, say what the old label said before.
+        {"words over an old label",
+         {{"kind", "SVG, 0.1 mm grid (*.svg)"}, {"format", "jw"}, {"precision", "0.01"}},
+         SaveSettings{JwPoints, Hundredth, ""}},
+        {"a hand-edited word keeps the rest",
+         {{"kind", "SVG, 0.1 mm grid (*.svg)"}, {"format", "pdf"}, {"precision", "0.01"}},
+         SaveSettings{Svg, Hundredth, ""}},
+        {"words are exact", {{"format", "SVG"}, {"precision", "0.10"}},
+         SaveSettings{defaults.format, defaults.precision, ""}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(decode(c.stored), c.read) << c.name;
+}
+
+// A dialog of file types only names format and precision together, the
+// classic grid in the same words as the precision box beside Qt's dialog.
+TEST(SaveKinds, AFileTypeNamesFormatAndPrecision)
+{
+    const struct {
+        SaveFormat format;
+        SavePrecision precision;
+        Language language;
+        const char* label;
+    } cases[] = {
+        {Dxf, Hundredth, Language::English, "DXF drawing, 0.01 mm (*.dxf)"},
+        {Svg, Tenth, Language::English, "SVG picture, 0.1 mm (*.svg)"},
+        {JwPoints, Classic, Language::English, "JW point lines, Classic (0.26 mm) (*.txt)"},
+        {Dxf, Classic, Language::Japanese, "DXF 図面, 従来 (0.26 mm) (*.dxf)"},
+        {JwPoints, Hundredth, Language::Japanese, "JW 座標の行, 0.01 mm (*.txt)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(saveKindLabel(c.format, c.precision, c.language), c.label);
+    // Every file type apart, in either language.
+    for (Language language : {Language::Japanese, Language::English}) {
+        std::map<std::string, int> labels;
+        for (const SaveFormatDesign& f : saveFormats())
+            for (const SavePrecisionDesign& p : savePrecisions())
+                ++labels[saveKindLabel(f.format, p.precision, language)];
+        EXPECT_EQ(labels.size(), saveFormats().size() * savePrecisions().size());
+    }
+}
+
+TEST(SaveKinds, ASaveIsFineUnlessChosenOtherwise)
+{
+    EXPECT_EQ(SaveSettings{}.precision, Hundredth);
+    EXPECT_EQ(SaveChoice{}.precision, Hundredth);
+    EXPECT_EQ(saveDpi(Hundredth), 2540);
+    EXPECT_EQ(saveDpi(Classic), 96);
+}
+
+} // namespace
+} // namespace lw
