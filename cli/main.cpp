@@ -72,7 +72,7 @@ int run(const lw::cli::Options& o)
     lw::CapturedOutline outline;
     const double twipsPerPixel = 1440.0 / o.dpi;
     lw::CaptureSource source{o.text, o.font, o.angle, lw::design::kPreviewWidth,
-                             lw::design::kPreviewHeight, twipsPerPixel};
+                             lw::design::kPreviewHeight, twipsPerPixel, o.advances};
     auto capture = [&](std::int32_t alCent) {
         lw::drawFlattenPath(alCent, source, dc, outline);
         warnAboutInputs(o, outline);
@@ -125,10 +125,13 @@ int run(const lw::cli::Options& o)
     if (o.command == "svg") {
         expectFiles(o, 1);
         capture(o.centre ? 1 : 0);
+        // Centred, the picture keeps the preview's origin; else the DXF's.
+        const lw::MmPlacement mm =
+            o.centre ? lw::MmPlacement{0, 0, o.dpi} : lw::baselinePlacement(dc, outline.logFont, o.dpi);
         if (isStandardOutput(o.positional[0]))
-            lw::writeSvg(std::cout, outline);
+            lw::writeSvg(std::cout, outline, mm);
         else
-            lw::writeSvgFile(o.positional[0], outline);
+            lw::writeSvgFile(o.positional[0], outline, mm);
         return 0;
     }
     if (o.command == "dxf") {

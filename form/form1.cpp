@@ -47,14 +47,19 @@ std::string sizeText(float size)
     return text;
 }
 
-double saveDpi(SavePrecision precision)
+double saveDpi(SavePrecision precision, float sizePoints)
 {
     switch (precision) {
     case SavePrecision::Classic: return dpiForStep(kClassicStepMm);
-    case SavePrecision::Tenth: return dpiForStep(0.1);
-    case SavePrecision::Hundredth: return dpiForStep(0.01);
+    case SavePrecision::Tenth: return dpiForWholeEm(dpiForStep(0.1), sizePoints);
+    case SavePrecision::Hundredth: return dpiForWholeEm(dpiForStep(0.01), sizePoints);
     }
     return design::kDpi;
+}
+
+Advances saveAdvances(SavePrecision precision)
+{
+    return precision == SavePrecision::Classic ? Advances::Device : Advances::Linear;
 }
 
 std::string saveFileName(std::string_view text, SaveFormat format)
@@ -362,7 +367,7 @@ void Form1::saveOutline()
         std::fflush(stderr);
         view_.showMessage(kProgramTitle, message);
     };
-    const double dpi = saveDpi(choice->precision);
+    const double dpi = saveDpi(choice->precision, font_.size);
     if (estimateOutlinePoints(text, font_.size, dpi, font_.underline, font_.strikeout) > kMaxOutlinePoints) {
         report("The outline of this text at this size could have more than " + std::to_string(kMaxOutlinePoints) +
                " points at this precision; choose a coarser precision, a shorter text or a smaller size. Nothing "
@@ -379,13 +384,13 @@ void Form1::saveOutline()
         const double twipsPerPixel = 1440.0 / dpi;
         lw::drawFlattenPath(alCent,
                             {text, font_, view_.position(Slider::sldAngle), view_.previewScaleWidth(),
-                             view_.previewScaleHeight(), twipsPerPixel},
+                             view_.previewScaleHeight(), twipsPerPixel, saveAdvances(choice->precision)},
                             dc, outline);
         switch (choice->format) {
         case SaveFormat::Dxf:
             writeDxfFile(choice->path, outline, {baselinePlacement(dc, outline.logFont, dpi), text});
             break;
-        case SaveFormat::Svg: writeSvgFile(choice->path, outline); break;
+        case SaveFormat::Svg: writeSvgFile(choice->path, outline, baselinePlacement(dc, outline.logFont, dpi)); break;
         case SaveFormat::JwPoints: {
             OutputFile file(choice->path);
             writeJwOutline(file.stream(), outline, {.baseX = 0, .baseY = 0, .scale = 1, .twipsPerPixel = twipsPerPixel});

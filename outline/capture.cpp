@@ -23,10 +23,11 @@ std::int32_t fontHeight(float size, double factor)
 } // namespace
 
 void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
-                 std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline)
+                 std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline,
+                 Advances advances)
 {
     BeginPath(dc);
-    outputText(dc, logFont, text, alignment, x0, y0);
+    outputText(dc, logFont, text, alignment, x0, y0, advances);
     EndPath(dc);
 
 #ifdef LETTERWIRE_FREETYPE_BACKEND
@@ -73,7 +74,7 @@ void drawFlattenPath(std::int32_t& alCent, const CaptureSource& source, DeviceCo
     double factor = pixelsPerPoint(source.twipsPerPixelX);
     std::int32_t height = fontHeight(source.font.size, factor);
     setLogFont(outline.logFont, source.font.faceName, height, source.angle, source.font);
-    capturePath(dc, outline.logFont, source.text, alCent, x0, y0, outline);
+    capturePath(dc, outline.logFont, source.text, alCent, x0, y0, outline, source.advances);
 
     // One polygon per closed figure; the platform closes it back to its start.
     for (const Figure& figure : figures(outline))

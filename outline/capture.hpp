@@ -11,6 +11,7 @@
 
 #include "outline/captured_outline.hpp"
 #include "outline/design.hpp"
+#include "outline/text_output.hpp"
 #include "outline/window_font.hpp"
 #include "platform/device_context.hpp"
 
@@ -27,6 +28,7 @@ struct CaptureSource {
     float scaleWidth = design::kPreviewWidth; // the preview's drawing area, pixels
     float scaleHeight = design::kPreviewHeight;
     double twipsPerPixelX = design::kTwipsPerPixel; // the screen's, one value for every reader
+    Advances advances = Advances::Device; // Linear for a capture at a chosen precision
 };
 
 // Device pixels per typographic point: 1440 / twips per pixel / 72; a zero
@@ -44,6 +46,7 @@ void drawFlattenPath(std::int32_t& alCent, const CaptureSource& source, DeviceCo
 // count then fill, or, on the FreeType backend, by a bound on the points the
 // flattening writes straight into them.
 void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
-                 std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline);
+                 std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline,
+                 Advances advances = Advances::Device);
 
 } // namespace lw

@@ -26,13 +26,23 @@ double dpiForStep(double stepMm)
     return std::max(design::kDpi, std::fabs(dpi - whole) <= 1e-9 * dpi ? whole : dpi);
 }
 
+double dpiForWholeEm(double dpi, float sizePoints)
+{
+    if (!(sizePoints > 0) || !std::isfinite(dpi))
+        return dpi;
+    const double pixels = double(sizePoints) * dpi / 72;
+    // A hair above a whole number is that number, not the next one.
+    const double whole = std::max(1.0, std::ceil(pixels - 1e-9 * pixels));
+    return whole * 72 / double(sizePoints);
+}
+
 double dpiForPrecision(double stepMm, const PointEstimate& pointsAt, std::uint64_t maxPoints)
 {
     const auto withinBound = [&](double dpi) { return pointsAt(dpi) <= maxPoints; };
     const std::string range = "from " + shortest(kFinestStepMm) + " to " + shortest(kCoarsestStepMm) + " mm";
     if (!(stepMm >= kFinestStepMm && stepMm <= kCoarsestStepMm))
-        throw PrecisionError("--precision must be " + range + " (the largest grid step at 1:1; default " +
-                             shortest(kClassicStepMm) + ")");
+        throw PrecisionError("--precision must be " + range + " (the largest grid step at 1:1), or " +
+                             kClassicWording);
     const double dpi = dpiForStep(stepMm);
     if (withinBound(dpi))
         return dpi;

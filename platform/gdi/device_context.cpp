@@ -14,6 +14,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace lw {
 namespace {
@@ -172,6 +174,71 @@ bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
     if (!bytes || count <= 0)
         return true;
     return ::TextOutA(dc.state().dc, x, y, bytes, count) != 0;
+}
+
+namespace {
+
+// The characters as GDI's wide calls take them, decoded as the core counts them.
+std::u16string wideText(const char* bytes, int count)
+{
+    return utf8ToUtf16(cp932ToUtf8(std::string_view(bytes, std::size_t(count))));
+}
+
+} // namespace
+
+bool ExtTextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count, const int* advances)
+{
+    if (!bytes || count <= 0)
+        return true;
+    const std::u16string text = wideText(bytes, count);
+    return ::ExtTextOutW(dc.state().dc, x, y, 0, nullptr, reinterpret_cast<const wchar_t*>(text.data()),
+                         UINT(text.size()), advances) != 0;
+}
+
+void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vector<double>& advances)
+{
+    advances.clear();
+    if (!bytes || count <= 0)
+        return;
+    const std::u16string text = wideText(bytes, count);
+    HDC h = dc.state().dc;
+    LOGFONTW font{};
+    GetObjectW(dc.state().font->handle, sizeof font, &font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(h, &metrics);
+    const double em = font.lfHeight < 0 ? -double(font.lfHeight) : double(metrics.tmHeight - metrics.tmInternalLeading);
+    // GDI reports advances hinted and rounded at the size asked for; at an em
+    // of the face's own units per em they are the design advances themselves.
+    UINT emSquare = 0;
+    if (UINT size = GetOutlineTextMetricsW(h, 0, nullptr); size >= sizeof(OUTLINETEXTMETRICW)) {
+        std::vector<char> buffer(size);
+        auto* outline = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+        if (GetOutlineTextMetricsW(h, size, outline))
+            emSquare = outline->otmEMSquare;
+    }
+    HDC measure = CreateCompatibleDC(h);
+    ::HFONT large = nullptr;
+    double scale = 1;
+    if (emSquare > 0) {
+        font.lfHeight = -LONG(emSquare);
+        font.lfWidth = font.lfEscapement = font.lfOrientation = 0;
+        large = CreateFontIndirectW(&font);
+        scale = em / emSquare;
+    }
+    HGDIOBJ old = ::SelectObject(measure, large ? static_cast<HGDIOBJ>(large) : dc.state().font->handle);
+    for (char16_t c : text) {
+        ABC abc{};
+        INT width = 0;
+        if (GetCharABCWidthsW(measure, c, c, &abc))
+            width = abc.abcA + INT(abc.abcB) + abc.abcC;
+        else
+            GetCharWidth32W(measure, c, c, &width);
+        advances.push_back(width * scale);
+    }
+    ::SelectObject(measure, old);
+    if (large)
+        ::DeleteObject(large);
+    DeleteDC(measure);
 }
 
 bool Polygon(DeviceContext& dc, const POINT* points, int count)

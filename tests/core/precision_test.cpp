@@ -53,8 +53,8 @@ TEST(Precision, OutOfRangeStepsAreRefusedWithTheRange)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
     for (double step : {0.0, -0.01, nan, inf, -inf, 0.0009, 1000.5})
-        EXPECT_EQ(refusal(step), "--precision must be from 0.001 to 1000 mm (the largest grid step at 1:1; "
-                                 "default 0.26458333333333334)")
+        EXPECT_EQ(refusal(step), "--precision must be from 0.001 to 1000 mm (the largest grid step at 1:1), "
+                                 "or classic (0.26 mm, the screen pixel at 96 dpi)")
             << step;
 }
 
