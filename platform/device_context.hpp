@@ -67,6 +67,10 @@ int SetBkMode(DeviceContext& dc, int mode);                        // returns th
 std::uint32_t SetTextAlign(DeviceContext& dc, std::uint32_t flags); // returns the previous flags
 bool SetTextJustification(DeviceContext& dc, int breakExtra, int breakCount);
 
+// The selected font's ascent, descent and height as the platform places
+// text with it; false when it cannot tell.
+bool GetTextMetricsA(DeviceContext& dc, TEXTMETRICA* metrics);
+
 // Inside an open path: the glyph outlines of the bytes (code page 932),
 // rotated by the font's escapement, become closed figures of the path.
 bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count);

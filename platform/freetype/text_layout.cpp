@@ -166,6 +166,20 @@ bool ExtTextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count, 
     return layOut(dc, x, y, bytes, count, advances);
 }
 
+bool GetTextMetricsA(DeviceContext& dc, TEXTMETRICA* metrics)
+{
+    if (!metrics)
+        return false;
+    LogicalFont& font = *dc.state().font;
+    const FontFace& primary = faceOf(font);
+    const double em = emOf(font.description, primary);
+    // As the layout rounds them.
+    const auto ascent = std::int32_t(roundPixel(primary.ascent * em / primary.unitsPerEm));
+    const auto descent = std::int32_t(roundPixel(primary.descent * em / primary.unitsPerEm));
+    *metrics = {ascent + descent, ascent, descent};
+    return true;
+}
+
 void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vector<double>& advances)
 {
     advances.clear();

@@ -176,6 +176,15 @@ bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
     return ::TextOutA(dc.state().dc, x, y, bytes, count) != 0;
 }
 
+bool GetTextMetricsA(DeviceContext& dc, TEXTMETRICA* metrics)
+{
+    TEXTMETRICW tm{};
+    if (!metrics || !GetTextMetricsW(dc.state().dc, &tm))
+        return false;
+    *metrics = {tm.tmHeight, tm.tmAscent, tm.tmDescent};
+    return true;
+}
+
 namespace {
 
 // The characters as GDI's wide calls take them, decoded as the core counts them.
