@@ -8,6 +8,7 @@
 
 #include "platform/gdi/native.hpp"
 #include "platform/gdi/state.hpp"
+#include "platform/gdi/charset.hpp"
 
 #include "base/codepage.hpp"
 #include "outline/design.hpp"
@@ -129,8 +130,10 @@ HFONT CreateFontIndirectA(const LOGFONTA& d)
         face.pop_back();
     face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
     std::copy(face.begin(), face.end(), w.lfFaceName);
+    w.lfCharSet = charsetFor(w.lfFaceName, d.lfCharSet);
 
     auto font = std::make_unique<LogicalFont>();
+    font->charset = w.lfCharSet;
     font->handle = CreateFontIndirectW(&w);
     if (!font->handle)
         return nullptr;
@@ -173,6 +176,12 @@ bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
 {
     if (!bytes || count <= 0)
         return true;
+    // The bytes are code page 932 whatever the font's character set; GDI
+    // would read them in the set's own code page.
+    if (dc.state().font->charset != SHIFTJIS_CHARSET) {
+        const std::u16string text = utf8ToUtf16(cp932ToUtf8(std::string_view(bytes, std::size_t(count))));
+        return ::TextOutW(dc.state().dc, x, y, reinterpret_cast<const wchar_t*>(text.data()), int(text.size())) != 0;
+    }
     return ::TextOutA(dc.state().dc, x, y, bytes, count) != 0;
 }
 

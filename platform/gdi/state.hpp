@@ -12,6 +12,7 @@ namespace lw {
 
 struct LogicalFont {
     ::HFONT handle = nullptr;
+    BYTE charset = SHIFTJIS_CHARSET; // the one GDI was asked for
     bool stock = false; // the device context's own font, never deleted
 };
 

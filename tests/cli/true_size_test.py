@@ -14,6 +14,7 @@ file itself (fontTools).
 
 Usage: true_size_test.py CLI [PREFIX...]   (PREFIX: e.g. scripts/wine-run for a .exe)
 """
+import json
 import os
 import re
 import subprocess
@@ -98,10 +99,13 @@ def font_extents(font_file, text, size_pt):
 
 
 def font_file_of(face):
-    capture = run(["capture", "--text", "A", "--font", face]).stdout.decode("utf-8")
-    match = re.search(r'"file":\s*"([^"]*)"', capture)
-    if match and match.group(1):
-        return match.group(1)
+    capture = json.loads(run(["capture", "--text", "A", "--font", face]).stdout.decode("utf-8"))
+    path = capture.get("file", "")
+    # Wine shows this machine's root as drive Z:.
+    if re.match(r"[Zz]:\\", path):
+        path = path[2:].replace("\\", "/")
+    if path:
+        return path
     # The platform may not tell the file; fontconfig names the same one here.
     return subprocess.run(["fc-match", "-f", "%{file}", face], capture_output=True, text=True).stdout
 
