@@ -60,8 +60,9 @@ CASES = [
     # A Latin face draws its own letters on Windows too, not a Japanese
     # face the font mapper would pick for the Shift-JIS character set. On
     # the 1 mm grid (96 dpi) the letters stand on the font's own advances on
-    # both platforms; the classic grid keeps each platform's whole-pixel
-    # advances, where GDI hints a Latin face's widths.
+    # both platforms. GDI hands over DejaVu's curves hinted at 32 px: single
+    # curve points lie up to 1.66 px from the unhinted outline (measured on
+    # "e", "o", "8" alone), so these get 2 px.
     ("Hello BOB 8", "DejaVu Sans", 24, 0, "1"),
     ("Wavy Hill", "DejaVu Serif", 24, 0, "1"),
 ]
@@ -77,6 +78,8 @@ for text, face, size, angle, *precision in CASES:
         failures.append(f"{name}: {len(fa)} figures on Linux, {len(fb)} on Windows")
         continue
     tolerance = 1.5 if (size == 24 and angle == 0) else 3.0
+    if face.startswith("DejaVu"):
+        tolerance = 2.0
     worst = max([distance_to_outline(p, fb) for f in fa for p in f]
                 + [distance_to_outline(p, fa) for f in fb for p in f])
     if worst > tolerance:
