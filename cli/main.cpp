@@ -59,9 +59,11 @@ void warnAboutInputs(const lw::cli::Options& o, const lw::CapturedOutline& outli
 {
     if (o.text.empty())
         warn("the text is empty: the outline has no points");
-    const lw::FaceInfo face = lw::faceThatDrew(outline, o.font.italic);
-    if (!face.family.empty() && !sameFamily(face.family, o.font.faceName) &&
-        !lw::isStandIn(o.font.faceName, face.family))
+    const lw::FaceInfo face = lw::faceThatDrew(outline, o.font.italic, o.text);
+    if (face.lacksText)
+        warn("\"" + o.font.faceName + "\" has no Japanese characters; the outline is drawn in " + face.family);
+    else if (!face.family.empty() && !sameFamily(face.family, o.font.faceName) &&
+             !lw::isStandIn(o.font.faceName, face.family))
         warn("no face \"" + o.font.faceName + "\"; the outline is drawn in " + face.family);
 }
 
@@ -82,7 +84,7 @@ int run(const lw::cli::Options& o)
     if (o.command == "capture") {
         expectFiles(o, 0);
         const std::int32_t alCent = capture(o.centre ? 1 : 0);
-        const lw::FaceInfo face = lw::faceThatDrew(outline, o.font.italic);
+        const lw::FaceInfo face = lw::faceThatDrew(outline, o.font.italic, o.text);
         lw::CaptureJsonForm form{lw::JsonUnits::Pixels, {.dpi = o.dpi}};
         if (o.millimetres)
             form = {lw::JsonUnits::Millimetres, lw::baselinePlacement(dc, outline.logFont, o.dpi)};

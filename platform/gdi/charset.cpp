@@ -1,5 +1,7 @@
 #include "platform/gdi/charset.hpp"
 
+#include <vector>
+
 namespace lw {
 namespace {
 
@@ -40,6 +42,19 @@ BYTE charsetFor(const wchar_t* face, BYTE asked)
     const Found own = enumerate(face, DEFAULT_CHARSET);
     // A name no face has keeps Shift-JIS: the mapper's Japanese choice is the design.
     return own.any ? own.charset : asked;
+}
+
+bool selectedFontHolds(HDC dc, const wchar_t* text, int count)
+{
+    if (count <= 0)
+        return true;
+    std::vector<WORD> glyphs(static_cast<std::size_t>(count));
+    if (GetGlyphIndicesW(dc, text, count, glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+        return true;
+    for (WORD g : glyphs)
+        if (g == 0xFFFF)
+            return false;
+    return true;
 }
 
 } // namespace lw

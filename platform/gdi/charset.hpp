@@ -13,4 +13,8 @@ namespace lw {
 // the one asked for.
 BYTE charsetFor(const wchar_t* face, BYTE asked);
 
+// True when the font selected into `dc` has a glyph for every character of
+// `text` (UTF-16).
+bool selectedFontHolds(HDC dc, const wchar_t* text, int count);
+
 } // namespace lw

@@ -27,6 +27,33 @@ constexpr int kSurfaceHeight = int(design::kPreviewHeight);
 
 COLORREF colourOf(Rgb c) { return RGB(c.red, c.green, c.blue); }
 
+// Selects, for one call, the font that draws `text`: the face asked for,
+// or, where it lacks characters of the text, the face the designed
+// Shift-JIS request gives (the whole text in one face, as on Windows the
+// font mapper would have chosen it).
+class DrawingFont {
+public:
+    DrawingFont(DeviceContext& dc, const std::u16string& text) : dc_(dc.state().dc)
+    {
+        LogicalFont& font = *dc.state().font;
+        if (font.shiftJis &&
+            !selectedFontHolds(dc_, reinterpret_cast<const wchar_t*>(text.data()), int(text.size())))
+            previous_ = ::SelectObject(dc_, font.shiftJis);
+    }
+    ~DrawingFont()
+    {
+        if (previous_)
+            ::SelectObject(dc_, previous_);
+    }
+    DrawingFont(const DrawingFont&) = delete;
+    DrawingFont& operator=(const DrawingFont&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_ = nullptr;
+};
+
+
 HBITMAP newSurface(HDC dc, int width, int height)
 {
     BITMAPINFO info{};
@@ -137,6 +164,10 @@ HFONT CreateFontIndirectA(const LOGFONTA& d)
     font->handle = CreateFontIndirectW(&w);
     if (!font->handle)
         return nullptr;
+    if (w.lfCharSet != d.lfCharSet) {
+        w.lfCharSet = d.lfCharSet;
+        font->shiftJis = CreateFontIndirectW(&w);
+    }
     return font.release();
 }
 
@@ -156,6 +187,8 @@ bool DeleteObject(HFONT font)
     if (!font || font->stock)
         return false;
     ::DeleteObject(font->handle);
+    if (font->shiftJis)
+        ::DeleteObject(font->shiftJis);
     delete font;
     return true;
 }
@@ -180,6 +213,7 @@ bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
     // would read them in the set's own code page.
     if (dc.state().font->charset != SHIFTJIS_CHARSET) {
         const std::u16string text = utf8ToUtf16(cp932ToUtf8(std::string_view(bytes, std::size_t(count))));
+        DrawingFont drawing(dc, text);
         return ::TextOutW(dc.state().dc, x, y, reinterpret_cast<const wchar_t*>(text.data()), int(text.size())) != 0;
     }
     return ::TextOutA(dc.state().dc, x, y, bytes, count) != 0;
@@ -209,6 +243,7 @@ bool ExtTextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count, 
     if (!bytes || count <= 0)
         return true;
     const std::u16string text = wideText(bytes, count);
+    DrawingFont drawing(dc, text);
     return ::ExtTextOutW(dc.state().dc, x, y, 0, nullptr, reinterpret_cast<const wchar_t*>(text.data()),
                          UINT(text.size()), advances) != 0;
 }
@@ -219,9 +254,10 @@ void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vec
     if (!bytes || count <= 0)
         return;
     const std::u16string text = wideText(bytes, count);
+    DrawingFont drawing(dc, text);
     HDC h = dc.state().dc;
     LOGFONTW font{};
-    GetObjectW(dc.state().font->handle, sizeof font, &font);
+    GetObjectW(GetCurrentObject(h, OBJ_FONT), sizeof font, &font);
     TEXTMETRICW metrics{};
     GetTextMetricsW(h, &metrics);
     const double em = font.lfHeight < 0 ? -double(font.lfHeight) : double(metrics.tmHeight - metrics.tmInternalLeading);
@@ -243,7 +279,7 @@ void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vec
         large = CreateFontIndirectW(&font);
         scale = em / emSquare;
     }
-    HGDIOBJ old = ::SelectObject(measure, large ? static_cast<HGDIOBJ>(large) : dc.state().font->handle);
+    HGDIOBJ old = ::SelectObject(measure, large ? static_cast<HGDIOBJ>(large) : GetCurrentObject(h, OBJ_FONT));
     for (char16_t c : text) {
         ABC abc{};
         INT width = 0;

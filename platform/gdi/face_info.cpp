@@ -66,7 +66,7 @@ std::string fontFile(HDC dc)
 
 } // namespace
 
-FaceInfo describeFace(std::string_view family, bool italic)
+FaceInfo describeFace(std::string_view family, bool italic, std::string_view text)
 {
     LOGFONTW w{};
     w.lfHeight = -32;
@@ -82,6 +82,18 @@ FaceInfo describeFace(std::string_view family, bool italic)
     HDC dc = CreateCompatibleDC(nullptr);
     ::HFONT font = CreateFontIndirectW(&w);
     HGDIOBJ old = ::SelectObject(dc, font);
+    // As the capture does: a text the face lacks characters of is drawn by
+    // the face the Shift-JIS request gives.
+    const std::u16string wide = utf8ToUtf16(text);
+    if (w.lfCharSet != SHIFTJIS_CHARSET &&
+        !selectedFontHolds(dc, reinterpret_cast<const wchar_t*>(wide.data()), int(wide.size()))) {
+        w.lfCharSet = SHIFTJIS_CHARSET;
+        ::HFONT mapped = CreateFontIndirectW(&w);
+        ::SelectObject(dc, mapped);
+        ::DeleteObject(font);
+        font = mapped;
+        info.lacksText = true;
+    }
     // The face's own family name: GetTextFace would repeat a substitute's
     // name as asked.
     if (UINT size = GetOutlineTextMetricsW(dc, 0, nullptr); size >= sizeof(OUTLINETEXTMETRICW)) {
