@@ -65,9 +65,11 @@ void warnAboutInputs(const lw::cli::Options& o, const lw::CapturedOutline& outli
 {
     if (o.text.empty())
         warn("the text is empty: the outline has no points");
-    const lw::FaceInfo face = lw::faceThatDrew(outline, o.font.italic);
-    if (!face.family.empty() && !sameFamily(face.family, o.font.faceName) &&
-        !lw::isStandIn(o.font.faceName, face.family))
+    const lw::FaceInfo face = lw::faceThatDrew(outline, o.font.italic, o.text);
+    if (face.lacksText)
+        warn("\"" + o.font.faceName + "\" has no Japanese characters; the outline is drawn in " + face.family);
+    else if (!face.family.empty() && !sameFamily(face.family, o.font.faceName) &&
+             !lw::isStandIn(o.font.faceName, face.family))
         warn("no face \"" + o.font.faceName + "\"; the outline is drawn in " + face.family);
 }
 
@@ -75,7 +77,9 @@ void warnAboutInputs(const lw::cli::Options& o, const lw::CapturedOutline& outli
 std::unique_ptr<lw::OffscreenCapture> capture(const lw::cli::Options& o, lw::Placement placement)
 {
     auto made =
-        std::make_unique<lw::OffscreenCapture>(lw::CaptureSource{o.text, o.font, o.angle}, placement, o.dpi);
+        std::make_unique<lw::OffscreenCapture>(lw::CaptureSource{.text = o.text, .font = o.font, .angle = o.angle,
+                                                                  .advances = o.advances},
+                                               placement, o.dpi);
     warnAboutInputs(o, made->outline());
     return made;
 }
@@ -86,7 +90,7 @@ int run(const lw::cli::Options& o)
     if (o.command == "capture") {
         expectFiles(o, 0);
         const auto made = capture(o, asAsked);
-        const lw::FaceInfo face = lw::faceThatDrew(made->outline(), o.font.italic);
+        const lw::FaceInfo face = lw::faceThatDrew(made->outline(), o.font.italic, o.text);
         lw::CaptureJsonForm form{lw::JsonUnits::Pixels, {.dpi = o.dpi}};
         if (o.millimetres)
             form = {lw::JsonUnits::Millimetres, made->baseline()};

@@ -136,7 +136,11 @@ const Command kCommands[] = {
      "a work file of its own and OUTPUT (--no-convert: write the WIT text to\n"
      "OUTPUT and start nothing); in the preview's pixels, so --precision does\n"
      "not apply"},
-    {"svg", "svg OUTPUT [options]", "an SVG picture of the outline, all figures in one nonzero-filled path"},
+    {"svg", "svg OUTPUT [options]",
+     "an SVG picture of the outline, all figures in one nonzero-filled path and\n"
+     "nothing else: width and height in millimetres, one user unit a millimetre,\n"
+     "at 1:1 from the left end of the baseline (y down), so it spans the DXF's\n"
+     "extents"},
     {"dxf", "dxf OUTPUT [options]",
      "a DXF drawing (AutoCAD 2000) for any CAD program: one closed polyline\n"
      "per figure on a layer named for the text, millimetres at 1:1, y up, the\n"
@@ -183,10 +187,14 @@ std::string optionsText()
                     centre of the )" + previewSize() + R"( preview area (default for wit);
                     otherwise alignment 0 at the origin, as the JW export does
   --precision MM    the largest step of the point grid in millimetres at 1:1,
-                    from )" + shortest(kFinestStepMm) + " to " + shortest(kCoarsestStepMm) + R"( (default: the classic screen pixel,
-                    25.4/96 = )" + shortest(kClassicStepMm) + R"( mm); the capture works at a finer device
-                    resolution, so the letters keep their size and the outline
-                    its structure; the JW export keeps its base point and scale
+                    from )" + shortest(kFinestStepMm) + " to " + shortest(kCoarsestStepMm) + R"(, or )" + kClassicWording + R"(;
+                    default )" + shortest(kCadStepMm) + R"( for dxf and svg, classic for capture and jw
+                    (wit always draws the preview's pixels); at a step in mm the
+                    capture works at a finer device resolution, so the letters
+                    keep their size and the outline its structure, and each
+                    letter stands where the font's unrounded advances put it,
+                    so the text is as wide at every step; the JW export keeps
+                    its base point and scale
   --dpi DPI         the low-level form: the screen's dots per inch, )" + shortest(kDpiLowest) + " to " +
            shortest(kDpiHighest) + R"(
                     (default )" + shortest(design::kDpi) + ": " + shortest(design::kTwipsPerPixel) + R"( twips a pixel)
@@ -232,16 +240,16 @@ std::string precisionRefusal(const PrecisionOutcome& outcome, double stepMm)
     case Refusal::None:
         break;
     case Refusal::OutOfRange:
-        return "--precision must be from " + exact(kFinestStepMm) + " to " + exact(kCoarsestStepMm) +
-               " mm (the largest grid step at 1:1; default " + exact(kClassicStepMm) + ")";
+        return "must be from " + exact(kFinestStepMm) + " to " + exact(kCoarsestStepMm) +
+               " mm (the largest grid step at 1:1), or " + kClassicWording;
     case Refusal::AboveBoundAlways:
-        return "--precision: this text at this size is above " + limit +
+        return "this text at this size is above " + limit +
                " points at any precision; use a shorter text or a smaller size";
     case Refusal::AboveBound: {
         char digits[32];
         const auto written = std::to_chars(digits, digits + sizeof digits, outcome.finestStepMm,
                                            std::chars_format::general, 3);
-        return "--precision " + exact(stepMm) + " would make the outline of this text above " + limit +
+        return exact(stepMm) + " would make the outline of this text above " + limit +
                " points; for this text and size it must be from " + std::string(digits, written.ptr) + " to " +
                exact(kCoarsestStepMm) + " mm";
     }
@@ -330,12 +338,18 @@ Options parseOptions(const std::vector<std::string>& args)
                 throw UsageError("--dpi must be from " + shortest(kDpiLowest) + " to " + shortest(kDpiHighest));
         } else if (a == "--precision") {
             const std::string& text = value();
+            if (text == kClassicWord) {
+                o.classic = true;
+                continue;
+            }
             double mm = 0;
             auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), mm);
             if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(mm))
                 throw UsageError("--precision: \"" + text + "\" is not a number; give the grid step in mm, from " +
-                                 shortest(kFinestStepMm) + " to " + shortest(kCoarsestStepMm));
+                                 shortest(kFinestStepMm) + " to " + shortest(kCoarsestStepMm) + ", or " +
+                                 kClassicWording);
             o.precisionMm = mm;
+            o.classic = false;
         } else if (a == "--units") {
             unitsGiven = value();
             if (unitsGiven != "mm" && unitsGiven != "px")
@@ -377,6 +391,15 @@ Options parseOptions(const std::vector<std::string>& args)
         throw UsageError("--units applies to capture only");
     if (o.millimetres && o.centre)
         throw UsageError("--units mm measures from the baseline of the capture at the origin; --centre does not apply");
+    if (o.classic) {
+        o.precisionMm.reset();
+        if (dpiGiven)
+            throw UsageError("--precision and --dpi both set the resolution; give one");
+    }
+    // A drawing for CAD is fine unless the user asks for another grid.
+    const bool drawing = o.command == "dxf" || o.command == "svg";
+    if (drawing && !o.precisionMm && !o.classic && !dpiGiven)
+        o.precisionMm = kCadStepMm;
     if (o.precisionMm) {
         if (dpiGiven)
             throw UsageError("--precision and --dpi both set the resolution; give one");
@@ -387,7 +410,8 @@ Options parseOptions(const std::vector<std::string>& args)
         }, kMaxOutlinePoints);
         if (outcome.refusal != PrecisionOutcome::Refusal::None)
             throw UsageError("--precision: " + precisionRefusal(outcome, *o.precisionMm));
-        o.dpi = outcome.dpi;
+        o.dpi = dpiForWholeEm(outcome.dpi, o.font.size);
+        o.advances = Advances::Linear;
     }
     checkWork(o);
     return o;

@@ -3,6 +3,7 @@
 // subcommand shares, the positional arguments of each subcommand, and the
 // help texts.
 
+#include "outline/text_output.hpp"
 #include "outline/window_font.hpp"
 
 #include <optional>
@@ -29,13 +30,17 @@ struct Options {
     std::int32_t angle = 0;
     bool centre = false;
     double dpi = design::kDpi;
-    std::optional<double> precisionMm;   // --precision: the grid step at 1:1
+    std::optional<double> precisionMm;   // --precision: the grid step at 1:1 (dxf and svg: 0.01 unless given)
+    bool classic = false;                // --precision classic
+    Advances advances = Advances::Device; // Linear at a chosen step
     bool millimetres = false;            // capture --units mm
     bool noConvert = false;
 };
 
 // Throws UsageError with a one-line message. --precision is turned into the
-// capture's dpi here, within the work bound.
+// capture's dpi here, within the work bound: a step in millimetres gives a
+// resolution at which the size is a whole number of pixels and the linear
+// advances; "classic" the designed capture at 96 dpi.
 Options parseOptions(const std::vector<std::string>& args);
 
 // The whole help, or one command's ("" for the whole).

@@ -178,9 +178,9 @@ void writeCaptureJson(std::ostream& stream, const CaptureJsonInputs& inputs, con
     stream.write(out.data(), std::streamsize(out.size()));
 }
 
-FaceInfo faceThatDrew(const CapturedOutline& outline, bool italic)
+FaceInfo faceThatDrew(const CapturedOutline& outline, bool italic, std::string_view text)
 {
-    return describeFace(faceNameAsHanded(outline.logFont), italic);
+    return describeFace(faceNameAsHanded(outline.logFont), italic, text);
 }
 
 } // namespace lw

@@ -51,7 +51,7 @@ void writeCaptureJson(std::ostream& out, const CaptureJsonInputs& inputs, const 
 
 // The face that drew the outline: found from the face name as the font
 // description holds it, so a name cut at 32 bytes names the face that drew.
-FaceInfo faceThatDrew(const CapturedOutline& outline, bool italic);
+FaceInfo faceThatDrew(const CapturedOutline& outline, bool italic, std::string_view text = {});
 
 // `s` as a JSON string literal, quotes included.
 void appendJsonString(std::string& out, std::string_view s);

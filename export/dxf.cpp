@@ -329,12 +329,27 @@ std::string dxfLayerName(std::string_view text)
             c = U'_';
     }
     const auto blank = [](char32_t c) { return c == U' ' || c == U'\u3000'; };
-    while (!name.empty() && blank(name.back()))
+    const auto trim = [&] {
+        while (!name.empty() && blank(name.back()))
+            name.pop_back();
+        name.erase(name.begin(), std::find_if_not(name.begin(), name.end(), blank));
+    };
+    trim();
+    // A reader may keep names in 255 bytes: cut whole characters to fit.
+    while (toCp932(codepointsToUtf8(name)).size() > kLayerNameBytes)
         name.pop_back();
-    name.erase(name.begin(), std::find_if_not(name.begin(), name.end(), blank));
-    if (name.size() > 255)
-        name.resize(255);
-    return name.empty() ? std::string("Letterwire") : codepointsToUtf8(name);
+    trim();
+    if (name.empty())
+        return "Letterwire";
+    // Layer 0 is every drawing's own, and Defpoints never prints: the text's
+    // layer takes neither name (letter case aside).
+    std::string utf8 = codepointsToUtf8(name);
+    std::string folded = utf8;
+    std::transform(folded.begin(), folded.end(), folded.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+    if (folded == "0" || folded == "defpoints")
+        utf8 = "_" + utf8;
+    return utf8;
 }
 
 void writeDxf(std::ostream& out, const CapturedOutline& outline, const DxfPlacement& placement)

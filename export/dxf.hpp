@@ -10,6 +10,7 @@
 #include "outline/captured_outline.hpp"
 #include "outline/precision.hpp"
 
+#include <cstddef>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -27,10 +28,17 @@ void writeDxf(std::ostream& out, const CapturedOutline& outline, const DxfPlacem
 // Opens, writes, closes; a file that cannot be written is a lw::Failure.
 void writeDxfFile(const std::string& path, const CapturedOutline& outline, const DxfPlacement& placement);
 
+// The longest layer name, in bytes of code page 932.
+inline constexpr std::size_t kLayerNameBytes = 255;
+
 // The layer name for `text` (UTF-8, the result too): each character a DXF
 // name may not hold (<>/\":;?*|=` and controls) and each one outside code
-// page 932 becomes "_", blanks at either end go, at most 255 characters;
-// nothing left gives "Letterwire".
+// page 932 becomes "_", blanks at either end go, whole characters are cut
+// to fit kLayerNameBytes; nothing left gives "Letterwire". A name that is
+// "0" or "Defpoints" in any letter case (the standard layer, and the one
+// that never prints) gets a "_" in front.
+//
+//   dxfLayerName("a/b") // "a_b";  dxfLayerName(" 0 ") // "_0"
 std::string dxfLayerName(std::string_view text);
 
 } // namespace lw

@@ -3,45 +3,66 @@
 #include "export/byte_files.hpp"
 
 #include <algorithm>
-#include <climits>
+#include <charconv>
+#include <cmath>
 
 namespace lw {
+namespace {
 
-void writeSvg(std::ostream& out, const CapturedOutline& o)
+// Millimetres to the nanometre, locale-free, without trailing zeros; far
+// below any grid a capture works at, and the same text for the same value.
+std::string millimetres(double value)
 {
-    long left = LONG_MAX, top = LONG_MAX, right = LONG_MIN, bottom = LONG_MIN;
+    char buffer[48];
+    const double rounded = std::round(value * 1e6) / 1e6;
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, rounded == 0 ? 0.0 : rounded,
+                              std::chars_format::fixed, 6).ptr;
+    while (end[-1] == '0')
+        --end;
+    if (end[-1] == '.')
+        --end;
+    return std::string(buffer, end);
+}
+
+// SVG's y grows downwards: the placement's y up, negated.
+MmPoint onPage(const MmPlacement& mm, POINT p)
+{
+    const MmPoint q = toMillimetres(mm, p);
+    return {q.x, -q.y};
+}
+
+} // namespace
+
+void writeSvg(std::ostream& out, const CapturedOutline& o, const MmPlacement& mm)
+{
+    MmPoint low{0, 0}, high{0, 0};
+    bool any = false;
     for (const Figure& f : figures(o)) {
+        if (!f.closed)
+            continue;
         for (const POINT& p : f.points) {
-            left = std::min<long>(left, p.x);
-            right = std::max<long>(right, p.x);
-            top = std::min<long>(top, p.y);
-            bottom = std::max<long>(bottom, p.y);
+            const MmPoint q = onPage(mm, p);
+            low = any ? MmPoint{std::min(low.x, q.x), std::min(low.y, q.y)} : q;
+            high = any ? MmPoint{std::max(high.x, q.x), std::max(high.y, q.y)} : q;
+            any = true;
         }
     }
-    if (left > right) {
-        left = top = 0;
-        right = bottom = 1;
-    }
-    constexpr long kMargin = 4;
-    left -= kMargin;
-    top -= kMargin;
-    long width = right - left + kMargin, height = bottom - top + kMargin;
-
+    const std::string width = millimetres(high.x - low.x), height = millimetres(high.y - low.y);
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << width << "\" height=\"" << height
-        << "\" viewBox=\"" << left << ' ' << top << ' ' << width << ' ' << height << "\">\n"
-        << "<rect x=\"" << left << "\" y=\"" << top << "\" width=\"" << width << "\" height=\"" << height
-        << "\" fill=\"white\"/>\n"
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << width << "mm\" height=\"" << height
+        << "mm\" viewBox=\"" << millimetres(low.x) << ' ' << millimetres(low.y) << ' ' << width << ' ' << height
+        << "\">\n"
         << "<path fill=\"black\" fill-rule=\"nonzero\" stroke=\"none\" d=\"";
     // Every figure a subpath of one path, filled together by the winding
-    // rule the font's outlines are made for: holes stay open and strokes
-    // standing inside them stay ink, whatever order the font lists them in.
+    // rule: holes stay open and strokes standing inside them stay ink,
+    // whatever order the font lists them in.
     const char* separator = "";
     for (const Figure& f : figures(o)) {
         if (!f.closed)
             continue;
         for (std::size_t k = 0; k < f.points.size(); ++k) {
-            out << separator << (k == 0 ? 'M' : 'L') << f.points[k].x << ',' << f.points[k].y;
+            const MmPoint q = onPage(mm, f.points[k]);
+            out << separator << (k == 0 ? 'M' : 'L') << millimetres(q.x) << ',' << millimetres(q.y);
             separator = " ";
         }
         out << " Z";
@@ -49,10 +70,10 @@ void writeSvg(std::ostream& out, const CapturedOutline& o)
     out << "\"/>\n</svg>\n";
 }
 
-void writeSvgFile(const std::string& path, const CapturedOutline& outline)
+void writeSvgFile(const std::string& path, const CapturedOutline& outline, const MmPlacement& mm)
 {
     OutputFile file(path);
-    writeSvg(file.stream(), outline);
+    writeSvg(file.stream(), outline, mm);
     file.close();
 }
 

@@ -1,19 +1,26 @@
 #pragma once
-// An SVG picture of a captured outline, for people who would rather look
-// than read: one <path> in device pixels with every closed figure as a
-// subpath, filled black by the nonzero winding rule on a white ground, so
-// counters and the strokes that stand inside them show as the font means.
+// An SVG picture of a captured outline, true to size: width and height in
+// millimetres, one user unit a millimetre, at 1:1 with the placement's
+// origin at (0, 0) and y down as SVG has it, so the picture spans exactly
+// the DXF drawing's extents (mirrored in y). One <path> holds every closed
+// figure as a subpath, filled by the nonzero winding rule the font's
+// outlines are made for; nothing else is drawn, so a cutter or a converter
+// finds the letters and no other shape.
+//
+//   writeSvg(out, outline, baselinePlacement(dc, outline.logFont, 2541));
 
 #include "outline/captured_outline.hpp"
+#include "outline/precision.hpp"
 
 #include <ostream>
 #include <string>
 
 namespace lw {
 
-void writeSvg(std::ostream& out, const CapturedOutline& outline);
+// An empty outline gives a picture of no size with an empty path.
+void writeSvg(std::ostream& out, const CapturedOutline& outline, const MmPlacement& mm);
 
 // Opens, writes, closes; a file that cannot be written is a lw::Failure.
-void writeSvgFile(const std::string& path, const CapturedOutline& outline);
+void writeSvgFile(const std::string& path, const CapturedOutline& outline, const MmPlacement& mm);
 
 } // namespace lw

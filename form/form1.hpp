@@ -14,6 +14,7 @@
 #include "form/form_view.hpp"
 #include "form/save_kinds.hpp"
 #include "outline/captured_outline.hpp"
+#include "outline/text_output.hpp"
 #include "outline/window_font.hpp"
 
 #include <cstdint>

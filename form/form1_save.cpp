@@ -49,7 +49,7 @@ void Form1::saveOutline()
         std::fflush(stderr);
         view_.showMessage(kProgramTitle, message);
     };
-    const double dpi = saveDpi(choice->precision);
+    const double dpi = saveDpi(choice->precision, font_.size);
     if (estimateOutlinePoints(text, font_.size, dpi, font_.underline, font_.strikeout) > kMaxOutlinePoints) {
         report("The outline of this text at this size could have more than " + std::to_string(kMaxOutlinePoints) +
                " points at this precision; choose a coarser precision, a shorter text or a smaller size. Nothing "
@@ -60,7 +60,7 @@ void Form1::saveOutline()
     // user's work in the window goes on.
     try {
         OffscreenCapture capture({text, font_, view_.position(Slider::sldAngle), view_.previewScaleWidth(),
-                                  view_.previewScaleHeight()},
+                                  view_.previewScaleHeight(), design::kTwipsPerPixel, saveAdvances(choice->precision)},
                                  Placement::Origin, dpi);
         capture.writeFile(choice->path, choice->format);
     } catch (const Failure& failure) {

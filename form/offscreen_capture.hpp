@@ -35,8 +35,10 @@ public:
     // The left end of the baseline as the origin of millimetres: the
     // placement of DXF and of millimetre JSON.
     MmPlacement baseline();
+    // The SVG's: the baseline's, or the preview's pixel origin when centred.
+    MmPlacement svgPlacement();
 
-    // DXF measured from the baseline, SVG in device pixels, or JW point
+    // DXF measured from the baseline, SVG in millimetres, or JW point
     // lines at 1:1 from the origin; a file that cannot be written is a
     // lw::Failure.
     void write(std::ostream& out, SaveFormat format);

@@ -72,7 +72,16 @@ const SavePrecisionDesign& savePrecisionDesign(SavePrecision precision)
     return kPrecisions[0];
 }
 
-double saveDpi(SavePrecision precision) { return dpiForStep(savePrecisionDesign(precision).stepMm); }
+double saveDpi(SavePrecision precision, float sizePoints)
+{
+    const double dpi = dpiForStep(savePrecisionDesign(precision).stepMm);
+    return precision == SavePrecision::Classic ? dpi : dpiForWholeEm(dpi, sizePoints);
+}
+
+Advances saveAdvances(SavePrecision precision)
+{
+    return precision == SavePrecision::Classic ? Advances::Device : Advances::Linear;
+}
 
 std::string saveFileName(std::string_view text, SaveFormat format)
 {

@@ -9,6 +9,7 @@
 
 #include "form/captions.hpp"
 #include "form/form_view.hpp"
+#include "outline/text_output.hpp"
 
 #include <functional>
 #include <optional>
@@ -42,8 +43,14 @@ const SavePrecisionDesign& savePrecisionDesign(SavePrecision precision);
 inline constexpr const char* kSaveDialogTitle = "アウトラインの保存";
 inline constexpr const char* kPrecisionCaption = "精度:";
 
-// The device resolution of a capture at `precision`: 96, 254 or 2540 dpi.
-double saveDpi(SavePrecision precision);
+// The device resolution of a capture at `precision` for a size in points:
+// 96 dpi for the classic grid; at 0.1 or 0.01 mm 254 or 2540 dpi, raised a
+// hair where needed so that the size is a whole number of pixels.
+double saveDpi(SavePrecision precision, float sizePoints);
+
+// How a saved capture places its letters: the designed capture on the
+// classic grid, the font's unrounded advances at a chosen step.
+Advances saveAdvances(SavePrecision precision);
 
 // The file name the save dialog suggests for `text`: the text without the
 // characters a file name may not hold, at most 32 characters, with the

@@ -11,10 +11,11 @@
 
 namespace lw {
 
-// The font's ascent in whole device pixels as the platform places text: the
-// distance between a top-aligned and a baseline-aligned line of the font.
-// Measured through the path, so it holds for either backend. Uses the
-// device context's path; the canvas is not touched.
+// The font's ascent in whole device pixels as the platform places text: how
+// far below the reference point of a top-aligned line its baseline lies,
+// from the face's own metrics (never from a drawing of it, whose points
+// could differ with the alignment). Neither the path nor the canvas is
+// touched.
 int captureAscent(DeviceContext& dc, const LOGFONT& logFont);
 
 // The left end of the baseline of the capture at the origin, in device

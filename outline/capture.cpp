@@ -20,10 +20,11 @@ std::int32_t fontHeight(float size, double factor)
 } // namespace
 
 void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
-                 std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline)
+                 std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline,
+                 Advances advances)
 {
     BeginPath(dc);
-    outputText(dc, logFont, text, alignment, x0, y0);
+    outputText(dc, logFont, text, alignment, x0, y0, advances);
     EndPath(dc);
 
     int n = flattenPathInto(dc, outline.pathPoints, outline.pathTypes);
@@ -58,7 +59,7 @@ void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceCon
     double factor = pixelsPerPoint(source.twipsPerPixelX);
     std::int32_t height = fontHeight(source.font.size, factor);
     setLogFont(outline.logFont, source.font.faceName, height, source.angle, source.font);
-    capturePath(dc, outline.logFont, source.text, std::int32_t(placement), x0, y0, outline);
+    capturePath(dc, outline.logFont, source.text, std::int32_t(placement), x0, y0, outline, source.advances);
 
     // One polygon per closed figure; the platform closes it back to its start.
     for (const Figure& figure : figures(outline))

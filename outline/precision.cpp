@@ -14,6 +14,16 @@ double dpiForStep(double stepMm)
     return std::max(design::kDpi, std::fabs(dpi - whole) <= 1e-9 * dpi ? whole : dpi);
 }
 
+double dpiForWholeEm(double dpi, float sizePoints)
+{
+    if (!(sizePoints > 0) || !std::isfinite(dpi))
+        return dpi;
+    const double pixels = double(sizePoints) * dpi / 72;
+    // A hair above a whole number is that number, not the next one.
+    const double whole = std::max(1.0, std::ceil(pixels - 1e-9 * pixels));
+    return whole * 72 / double(sizePoints);
+}
+
 PrecisionOutcome dpiForPrecision(double stepMm, const PointEstimate& pointsAt, std::uint64_t maxPoints)
 {
     using Refusal = PrecisionOutcome::Refusal;

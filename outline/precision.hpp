@@ -19,6 +19,12 @@ namespace lw {
 inline constexpr double kMmPerInch = 25.4;
 // The classic screen pixel: the grid of every capture at 96 dpi.
 inline constexpr double kClassicStepMm = kMmPerInch / design::kDpi;
+// The word that chooses the classic grid, the designed capture at 96 dpi,
+// and the one wording that names it wherever a user chooses a precision.
+inline constexpr const char* kClassicWord = "classic";
+inline constexpr const char* kClassicWording = "classic (0.26 mm, the screen pixel at 96 dpi)";
+// The grid of a drawing for CAD unless the user chooses another.
+inline constexpr double kCadStepMm = 0.01;
 // The allowed steps; finer ones are refused, coarser ones keep the classic grid.
 inline constexpr double kFinestStepMm = 0.001;
 inline constexpr double kCoarsestStepMm = 1000;
@@ -26,6 +32,14 @@ inline constexpr double kCoarsestStepMm = 1000;
 // The device resolution whose pixel is at most `stepMm`: 25.4 / step dots
 // per inch, never below the classic 96. Unchecked.
 double dpiForStep(double stepMm);
+
+// The resolution at or above `dpi` at which `sizePoints` is a whole number
+// of device pixels. The font's em is a whole number of pixels; at this
+// resolution the letters keep their exact size, where a rounded em would
+// make them up to half a pixel larger or smaller at each resolution.
+//
+//   dpiForWholeEm(254, 24); // 255: 24 pt is 85 px
+double dpiForWholeEm(double dpi, float sizePoints);
 
 // An upper estimate of the outline's points at a device resolution (dpi),
 // growing with it: the work bound's estimate for the text and size.

@@ -4,7 +4,9 @@
 #include "base/numbers.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
+#include <vector>
 
 namespace lw {
 
@@ -57,7 +59,7 @@ LOGFONTA toAnsiLogFont(const LOGFONT& logFont)
 }
 
 void outputText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
-                std::int32_t alignment, std::int32_t x, std::int32_t y)
+                std::int32_t alignment, std::int32_t x, std::int32_t y, Advances advances)
 {
     std::uint32_t flags = alignment == 1 ? (TA_CENTER | TA_TOP) : (TA_LEFT | TA_TOP);
     const std::string bytes = toCp932(text);
@@ -67,7 +69,21 @@ void outputText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text
     SelectedFont font(dc, CreateFontIndirectA(toAnsiLogFont(logFont)));
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, flags);
-    TextOutA(dc, x, y, bytes.data(), count);
+    if (advances == Advances::Linear) {
+        // Each start rounded on its own, so no rounding adds up along the line.
+        std::vector<double> linear;
+        GetLinearAdvances(dc, bytes.data(), count, linear);
+        std::vector<int> whole(linear.size());
+        double pen = 0;
+        for (std::size_t i = 0; i < linear.size(); ++i) {
+            const double next = pen + linear[i];
+            whole[i] = int(std::lround(next) - std::lround(pen));
+            pen = next;
+        }
+        ExtTextOutA(dc, x, y, bytes.data(), count, whole.data());
+    } else {
+        TextOutA(dc, x, y, bytes.data(), count);
+    }
     SetTextJustification(dc, 0, 0);
     SetTextAlign(dc, 0);
 }

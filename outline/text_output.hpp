@@ -29,10 +29,17 @@ void setLogFont(LOGFONT& logFont, std::string_view faceName, std::int32_t height
 // The copy handed to the platform: the face name as code page 932, cut at 32 bytes.
 LOGFONTA toAnsiLogFont(const LOGFONT& logFont);
 
+// How the characters of a line follow each other. Device: each advance as
+// the platform rounds it at the device resolution (the designed capture).
+// Linear: each character starts at the font's unrounded advances summed,
+// scaled to the size, rounded once to the device pixel, so a line is as
+// long at every resolution.
+enum class Advances { Device, Linear };
+
 // Alignment code 1 puts the reference point at the middle of the text's top
 // edge, any other code at its top-left corner. The text (UTF-8) is converted
 // to code page 932 and passed with its length in bytes.
 void outputText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
-                std::int32_t alignment, std::int32_t x, std::int32_t y);
+                std::int32_t alignment, std::int32_t x, std::int32_t y, Advances advances = Advances::Device);
 
 } // namespace lw

@@ -69,9 +69,25 @@ int SetBkMode(DeviceContext& dc, int mode);                        // returns th
 std::uint32_t SetTextAlign(DeviceContext& dc, std::uint32_t flags); // returns the previous flags
 bool SetTextJustification(DeviceContext& dc, int breakExtra, int breakCount);
 
+// The selected font's ascent, descent and height as the platform places
+// text with it; false when it cannot tell.
+bool GetTextMetricsA(DeviceContext& dc, TEXTMETRICA* metrics);
+
 // Inside an open path: the glyph outlines of the bytes (code page 932),
 // rotated by the font's escapement, become closed figures of the path.
 bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count);
+
+// TextOutA with each character's advance given: `advances` holds one whole
+// number of device pixels per character of the bytes as code page 932
+// decodes them (a double-byte character is one), as many as
+// GetLinearAdvances reports. Alignment and escapement apply as for TextOutA.
+bool ExtTextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count, const int* advances);
+
+// The selected font's advance of each character of the bytes (code page
+// 932), unrounded, in device pixels: the face's own design advance scaled
+// to the em height, which no hinting or whole-pixel rounding has touched.
+// Fills `advances` with one value per character.
+void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vector<double>& advances);
 
 bool BeginPath(DeviceContext& dc);   // discards any earlier path
 bool EndPath(DeviceContext& dc);

@@ -55,6 +55,15 @@ struct BasicLogFont {
 using LOGFONT = BasicLogFont<char16_t>;
 using LOGFONTA = BasicLogFont<char>;
 
+// The selected font's vertical metrics in whole device pixels, the part of
+// the platform's text metrics the program reads: top-aligned text has its
+// baseline tmAscent below the reference point.
+struct TEXTMETRICA {
+    std::int32_t tmHeight = 0;
+    std::int32_t tmAscent = 0;
+    std::int32_t tmDescent = 0;
+};
+
 struct Rgb {
     std::uint8_t red = 0;
     std::uint8_t green = 0;

@@ -328,7 +328,9 @@ GlyphRef glyphFor(const FontFace& primary, char32_t c)
     return {&primary, &primary.notdef()};
 }
 
-FaceInfo describeFace(std::string_view family, bool italic)
+// Characters the face lacks come from another face one by one; the face
+// asked for still draws the rest, so it is the one reported.
+FaceInfo describeFace(std::string_view family, bool italic, std::string_view)
 {
     const FontFace& face = resolveFace(family, italic);
     return {face.family, face.file};

@@ -46,9 +46,18 @@ private:
     double originX_, originY_, cos_, sin_;
 };
 
-} // namespace
+// The em height in pixels the description asks for: negative heights are
+// the em height, positive ones the cell height.
+double emOf(const LOGFONTA& d, const FontFace& primary)
+{
+    return d.lfHeight < 0 ? -double(d.lfHeight)
+         : d.lfHeight > 0 ? double(d.lfHeight) * primary.unitsPerEm / double(primary.ascent + primary.descent)
+                          : 16.0;
+}
 
-bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
+// One line of glyphs into the open path; each advance rounded to whole
+// pixels, or taken from `given` (one per character) when there is one.
+bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const int* given)
 {
     auto& s = dc.state();
     if (s.pathState != DeviceContext::State::PathState::Open || !bytes || count <= 0)
@@ -57,11 +66,7 @@ bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
     const LOGFONTA& d = font.description;
     const FontFace& primary = faceOf(font);
 
-    // Negative heights are the em height, positive ones the cell height.
-    double em = d.lfHeight < 0 ? -double(d.lfHeight)
-              : d.lfHeight > 0 ? double(d.lfHeight) * primary.unitsPerEm
-                                     / double(primary.ascent + primary.descent)
-                               : 16.0;
+    const double em = emOf(d, primary);
     double ascentPx = roundPixel(primary.ascent * em / primary.unitsPerEm);
     double descentPx = roundPixel(primary.descent * em / primary.unitsPerEm);
 
@@ -71,7 +76,8 @@ bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
     double total = 0;
     for (char32_t c : s.text) {
         GlyphRef g = glyphFor(primary, c);
-        double advance = roundPixel(g.outline->advance * em / g.face->unitsPerEm);
+        double advance = given ? double(given[s.glyphRefs.size()])
+                               : roundPixel(g.outline->advance * em / g.face->unitsPerEm);
         s.glyphRefs.push_back(g);
         s.advances.push_back(advance);
         total += advance;
@@ -146,6 +152,46 @@ bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
         }
     }
     return true;
+}
+
+} // namespace
+
+bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
+{
+    return layOut(dc, x, y, bytes, count, nullptr);
+}
+
+bool ExtTextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count, const int* advances)
+{
+    return layOut(dc, x, y, bytes, count, advances);
+}
+
+bool GetTextMetricsA(DeviceContext& dc, TEXTMETRICA* metrics)
+{
+    if (!metrics)
+        return false;
+    LogicalFont& font = *dc.state().font;
+    const FontFace& primary = faceOf(font);
+    const double em = emOf(font.description, primary);
+    // As the layout rounds them.
+    const auto ascent = std::int32_t(roundPixel(primary.ascent * em / primary.unitsPerEm));
+    const auto descent = std::int32_t(roundPixel(primary.descent * em / primary.unitsPerEm));
+    *metrics = {ascent + descent, ascent, descent};
+    return true;
+}
+
+void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vector<double>& advances)
+{
+    advances.clear();
+    if (!bytes || count <= 0)
+        return;
+    LogicalFont& font = *dc.state().font;
+    const FontFace& primary = faceOf(font);
+    const double em = emOf(font.description, primary);
+    for (char32_t c : cp932ToCodepoints(std::string_view(bytes, std::size_t(count)))) {
+        GlyphRef g = glyphFor(primary, c);
+        advances.push_back(g.outline->advance * em / g.face->unitsPerEm);
+    }
 }
 
 } // namespace lw

@@ -8,6 +8,7 @@
 
 #include "platform/gdi/native.hpp"
 #include "platform/gdi/state.hpp"
+#include "platform/gdi/charset.hpp"
 
 #include "base/codepage.hpp"
 #include "base/design.hpp"
@@ -15,6 +16,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace lw {
 namespace {
@@ -24,6 +27,33 @@ constexpr int kSurfaceWidth = int(design::kPreviewWidth);
 constexpr int kSurfaceHeight = int(design::kPreviewHeight);
 
 COLORREF colourOf(Rgb c) { return RGB(c.red, c.green, c.blue); }
+
+// Selects, for one call, the font that draws `text`: the face asked for,
+// or, where it lacks characters of the text, the face the designed
+// Shift-JIS request gives (the whole text in one face, as on Windows the
+// font mapper would have chosen it).
+class DrawingFont {
+public:
+    DrawingFont(DeviceContext& dc, const std::u16string& text) : dc_(dc.state().dc)
+    {
+        LogicalFont& font = *dc.state().font;
+        if (font.shiftJis &&
+            !selectedFontHolds(dc_, reinterpret_cast<const wchar_t*>(text.data()), int(text.size())))
+            previous_ = ::SelectObject(dc_, font.shiftJis);
+    }
+    ~DrawingFont()
+    {
+        if (previous_)
+            ::SelectObject(dc_, previous_);
+    }
+    DrawingFont(const DrawingFont&) = delete;
+    DrawingFont& operator=(const DrawingFont&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_ = nullptr;
+};
+
 
 HBITMAP newSurface(HDC dc, int width, int height)
 {
@@ -128,14 +158,20 @@ HFONT CreateFontIndirectA(const LOGFONTA& d)
         face.pop_back();
     face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
     std::copy(face.begin(), face.end(), w.lfFaceName);
+    w.lfCharSet = charsetFor(w.lfFaceName, d.lfCharSet);
 
     auto font = std::make_unique<LogicalFont>();
+    font->charset = w.lfCharSet;
     font->handle = CreateFontIndirectW(&w);
     // GDI substitutes for any face name, so no font at all is a broken
     // platform; drawing on with the stock font would be a wrong outline.
     if (!font->handle)
         throw Failure(FailureKind::BrokenInstallation,
                       "the platform made no font for \"" + utf16ToUtf8(face) + "\"");
+    if (w.lfCharSet != d.lfCharSet) {
+        w.lfCharSet = d.lfCharSet;
+        font->shiftJis = CreateFontIndirectW(&w);
+    }
     return font.release();
 }
 
@@ -155,6 +191,8 @@ bool DeleteObject(HFONT font)
     if (!font || font->stock)
         return false;
     ::DeleteObject(font->handle);
+    if (font->shiftJis)
+        ::DeleteObject(font->shiftJis);
     delete font;
     return true;
 }
@@ -175,7 +213,90 @@ bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
 {
     if (!bytes || count <= 0)
         return true;
+    // The bytes are code page 932 whatever the font's character set; GDI
+    // would read them in the set's own code page.
+    if (dc.state().font->charset != SHIFTJIS_CHARSET) {
+        const std::u16string text = utf8ToUtf16(cp932ToUtf8(std::string_view(bytes, std::size_t(count))));
+        DrawingFont drawing(dc, text);
+        return ::TextOutW(dc.state().dc, x, y, reinterpret_cast<const wchar_t*>(text.data()), int(text.size())) != 0;
+    }
     return ::TextOutA(dc.state().dc, x, y, bytes, count) != 0;
+}
+
+bool GetTextMetricsA(DeviceContext& dc, TEXTMETRICA* metrics)
+{
+    TEXTMETRICW tm{};
+    if (!metrics || !GetTextMetricsW(dc.state().dc, &tm))
+        return false;
+    *metrics = {tm.tmHeight, tm.tmAscent, tm.tmDescent};
+    return true;
+}
+
+namespace {
+
+// The characters as GDI's wide calls take them, decoded as the core counts them.
+std::u16string wideText(const char* bytes, int count)
+{
+    return utf8ToUtf16(cp932ToUtf8(std::string_view(bytes, std::size_t(count))));
+}
+
+} // namespace
+
+bool ExtTextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count, const int* advances)
+{
+    if (!bytes || count <= 0)
+        return true;
+    const std::u16string text = wideText(bytes, count);
+    DrawingFont drawing(dc, text);
+    return ::ExtTextOutW(dc.state().dc, x, y, 0, nullptr, reinterpret_cast<const wchar_t*>(text.data()),
+                         UINT(text.size()), advances) != 0;
+}
+
+void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vector<double>& advances)
+{
+    advances.clear();
+    if (!bytes || count <= 0)
+        return;
+    const std::u16string text = wideText(bytes, count);
+    DrawingFont drawing(dc, text);
+    HDC h = dc.state().dc;
+    LOGFONTW font{};
+    GetObjectW(GetCurrentObject(h, OBJ_FONT), sizeof font, &font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(h, &metrics);
+    const double em = font.lfHeight < 0 ? -double(font.lfHeight) : double(metrics.tmHeight - metrics.tmInternalLeading);
+    // GDI reports advances hinted and rounded at the size asked for; at an em
+    // of the face's own units per em they are the design advances themselves.
+    UINT emSquare = 0;
+    if (UINT size = GetOutlineTextMetricsW(h, 0, nullptr); size >= sizeof(OUTLINETEXTMETRICW)) {
+        std::vector<char> buffer(size);
+        auto* outline = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+        if (GetOutlineTextMetricsW(h, size, outline))
+            emSquare = outline->otmEMSquare;
+    }
+    HDC measure = CreateCompatibleDC(h);
+    ::HFONT large = nullptr;
+    double scale = 1;
+    if (emSquare > 0) {
+        font.lfHeight = -LONG(emSquare);
+        font.lfWidth = font.lfEscapement = font.lfOrientation = 0;
+        large = CreateFontIndirectW(&font);
+        scale = em / emSquare;
+    }
+    HGDIOBJ old = ::SelectObject(measure, large ? static_cast<HGDIOBJ>(large) : GetCurrentObject(h, OBJ_FONT));
+    for (char16_t c : text) {
+        ABC abc{};
+        INT width = 0;
+        if (GetCharABCWidthsW(measure, c, c, &abc))
+            width = abc.abcA + INT(abc.abcB) + abc.abcC;
+        else
+            GetCharWidth32W(measure, c, c, &width);
+        advances.push_back(width * scale);
+    }
+    ::SelectObject(measure, old);
+    if (large)
+        ::DeleteObject(large);
+    DeleteDC(measure);
 }
 
 bool Polygon(DeviceContext& dc, const POINT* points, int count)

@@ -1,45 +1,141 @@
-// The face GDI maps a name to, as the font description asks for it.
+// The face GDI draws for a name, as the font description asks for it: the
+// family from the face's own names, the file where GDI tells it.
 
 #include "platform/face_info.hpp"
 
 #include "base/codepage.hpp"
 #include "platform/gdi_types.hpp"
+#include "platform/gdi/charset.hpp"
 
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace lw {
+namespace {
 
-FaceInfo describeFace(std::string_view family, bool italic)
+std::string narrow(const wchar_t* text)
+{
+    return utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), std::wcslen(text)));
+}
+
+// GDI's own, unnamed in its headers: which font files a realised font was
+// read from. Looked up at run time; an older system simply does not tell.
+struct RealizationInfo {
+    DWORD size, flags, cacheNumber, instanceId, unknown;
+    WORD faceIndex, simulations;
+};
+struct FileInfo {
+    FILETIME writeTime;
+    LARGE_INTEGER size;
+    WCHAR path[1];
+};
+using GetRealization = BOOL(WINAPI*)(HDC, RealizationInfo*);
+using GetFileInfo = BOOL(WINAPI*)(DWORD, DWORD, FileInfo*, SIZE_T, SIZE_T*);
+
+std::string fontFile(HDC dc)
+{
+    HMODULE gdi = GetModuleHandleW(L"gdi32.dll");
+    auto realization = gdi ? reinterpret_cast<GetRealization>(
+                                 reinterpret_cast<void*>(GetProcAddress(gdi, "GetFontRealizationInfo")))
+                           : nullptr;
+    auto fileInfo = gdi ? reinterpret_cast<GetFileInfo>(
+                              reinterpret_cast<void*>(GetProcAddress(gdi, "GetFontFileInfo")))
+                        : nullptr;
+    if (!realization || !fileInfo)
+        return {};
+    RealizationInfo info{};
+    info.size = sizeof info;
+    if (!realization(dc, &info))
+        return {};
+    std::vector<char> buffer(sizeof(FileInfo) + MAX_PATH * 4 * sizeof(WCHAR));
+    SIZE_T needed = 0;
+    auto* file = reinterpret_cast<FileInfo*>(buffer.data());
+    if (!fileInfo(info.instanceId, 0, file, buffer.size(), &needed))
+        return {};
+    buffer.back() = buffer[buffer.size() - 2] = 0;
+    std::string path = narrow(file->path);
+    // The native form of a path, as Windows reports it to drivers.
+    if (path.rfind("\\??\\", 0) == 0)
+        path.erase(0, 4);
+    return path;
+}
+
+} // namespace
+
+FaceInfo describeFace(std::string_view family, bool italic, std::string_view text)
 {
     LOGFONTW w{};
     w.lfHeight = -32;
     w.lfWeight = FW_NORMAL;
     w.lfItalic = italic ? 255 : 0;
-    w.lfCharSet = SHIFTJIS_CHARSET;
     w.lfOutPrecision = OUT_TT_PRECIS;
     std::u16string name = utf8ToUtf16(family);
     name.resize(std::min<std::size_t>(name.size(), LF_FACESIZE - 1));
     std::copy(name.begin(), name.end(), w.lfFaceName);
+    w.lfCharSet = charsetFor(w.lfFaceName, SHIFTJIS_CHARSET);
 
     FaceInfo info;
     HDC dc = CreateCompatibleDC(nullptr);
     ::HFONT font = CreateFontIndirectW(&w);
     HGDIOBJ old = ::SelectObject(dc, font);
-    wchar_t used[LF_FACESIZE] = {};
-    int n = GetTextFaceW(dc, LF_FACESIZE, used);
-    if (n > 0)
-        info.family = utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(used),
-                                                      std::wcslen(used)));
+    // As the capture does: a text the face lacks characters of is drawn by
+    // the face the Shift-JIS request gives.
+    const std::u16string wide = utf8ToUtf16(text);
+    if (w.lfCharSet != SHIFTJIS_CHARSET &&
+        !selectedFontHolds(dc, reinterpret_cast<const wchar_t*>(wide.data()), int(wide.size()))) {
+        w.lfCharSet = SHIFTJIS_CHARSET;
+        ::HFONT mapped = CreateFontIndirectW(&w);
+        ::SelectObject(dc, mapped);
+        ::DeleteObject(font);
+        font = mapped;
+        info.lacksText = true;
+    }
+    // The face's own family name: GetTextFace would repeat a substitute's
+    // name as asked.
+    if (UINT size = GetOutlineTextMetricsW(dc, 0, nullptr); size >= sizeof(OUTLINETEXTMETRICW)) {
+        std::vector<char> buffer(size);
+        auto* metrics = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+        if (GetOutlineTextMetricsW(dc, size, metrics))
+            info.family = narrow(reinterpret_cast<const wchar_t*>(buffer.data() +
+                                                                 reinterpret_cast<std::uintptr_t>(metrics->otmpFamilyName)));
+    }
+    if (info.family.empty()) {
+        wchar_t used[LF_FACESIZE] = {};
+        if (GetTextFaceW(dc, LF_FACESIZE, used) > 0)
+            info.family = narrow(used);
+    }
+    info.file = fontFile(dc);
     ::SelectObject(dc, old);
     ::DeleteObject(font);
     DeleteDC(dc);
-    return info; // GDI does not say which file holds the face
+    return info;
 }
 
-// GDI names the face that was asked for when a substitute stands in for it,
-// so every other name it reports is a surprise worth telling.
-bool isStandIn(std::string_view, std::string_view) { return false; }
+// GDI names the face that was asked for when a substitute the system set up
+// stands in for it (the usual Japanese Windows face names standing for the
+// IPA fonts in a test prefix), though the face's own family differs.
+bool isStandIn(std::string_view asked, std::string_view)
+{
+    std::u16string name = utf8ToUtf16(asked);
+    name.resize(std::min<std::size_t>(name.size(), LF_FACESIZE - 1));
+    LOGFONTW w{};
+    w.lfHeight = -32;
+    w.lfCharSet = SHIFTJIS_CHARSET;
+    std::copy(name.begin(), name.end(), w.lfFaceName);
+    HDC dc = CreateCompatibleDC(nullptr);
+    ::HFONT font = CreateFontIndirectW(&w);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    wchar_t used[LF_FACESIZE] = {};
+    const bool same =
+        GetTextFaceW(dc, LF_FACESIZE, used) > 0 && std::wstring_view(used) == std::wstring_view(w.lfFaceName);
+    ::SelectObject(dc, old);
+    ::DeleteObject(font);
+    DeleteDC(dc);
+    return same;
+}
 
 } // namespace lw

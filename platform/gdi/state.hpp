@@ -12,6 +12,10 @@ namespace lw {
 
 struct LogicalFont {
     ::HFONT handle = nullptr;
+    BYTE charset = SHIFTJIS_CHARSET; // the one GDI was asked for
+    // For a face asked for in its own character set: the font the designed
+    // Shift-JIS request gives, which draws a text the face lacks characters of.
+    ::HFONT shiftJis = nullptr;
     bool stock = false; // the device context's own font, never deleted
 };
 

@@ -176,13 +176,13 @@ TEST(CliUsage, PrecisionRefusalsNameTheRangeAndTheFinestStep)
     const std::string many(2000, 'W');
     const std::pair<std::string, std::string> cases[] = {
         {"dxf o.dxf --precision 1000.5",
-         "--precision: --precision must be from 0.001 to 1000 mm (the largest grid step at 1:1; default "
-         "0.26458333333333334)"},
+         "--precision: must be from 0.001 to 1000 mm (the largest grid step at 1:1), or classic (0.26 mm, the "
+         "screen pixel at 96 dpi)"},
         {"dxf o.dxf --precision 0.001 --size 144 --text " + many,
-         "--precision: --precision 0.001 would make the outline of this text above 10000000 points; for this "
+         "--precision: 0.001 would make the outline of this text above 10000000 points; for this "
          "text and size it must be from 0.00171 to 1000 mm"},
         {"dxf o.dxf --precision 1 --size 16384 --text " + std::string(5000, 'W'),
-         "--precision: --precision: this text at this size is above 10000000 points at any precision; use a "
+         "--precision: this text at this size is above 10000000 points at any precision; use a "
          "shorter text or a smaller size"},
     };
     for (const auto& [args, says] : cases) {

@@ -1,13 +1,16 @@
 // What a capture must give on every platform backend, FreeType or GDI:
 // closed figures of the platform's point types, the text placed where the
 // alignment puts it, and rotation, slant and strokes in the right direction.
+#include "outline/baseline.hpp"
 #include "outline/capture.hpp"
+#include "outline/precision.hpp"
 #include "outline/text_output.hpp"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 using namespace lw;
 
@@ -152,6 +155,100 @@ TEST(SharedCapture, ItalicLeansRightAndStrokesLieWhereTheyBelong)
     EXPECT_GE(underBox.top, upright.bottom);
 }
 
+namespace {
+
+// A capture at the origin at a grid step as the drawings make it (the classic
+// grid as designed), with its extents in millimetres from the baseline, y up.
+struct MmBox {
+    double left = 1e9, bottom = 1e9, right = -1e9, top = -1e9;
+    double baselineAlignedBottom = 0; // the lowest point of the same text drawn on the baseline, mm
+};
+
+// The lowest point of `text` drawn with its baseline on y = 0, as the
+// platform aligns it (y up, device pixels).
+double lowestOnBaseline(DeviceContext& dc, const LOGFONT& logFont, std::string_view text)
+{
+    BeginPath(dc);
+    {
+        SelectedFont font(dc, CreateFontIndirectA(toAnsiLogFont(logFont)));
+        SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+        TextOutA(dc, 0, 0, text.data(), int(text.size()));
+        SetTextAlign(dc, 0);
+    }
+    EndPath(dc);
+    FlattenPath(dc);
+    const int n = GetPath(dc, nullptr, nullptr, 0);
+    std::vector<POINT> points(std::size_t(std::max(n, 0)));
+    std::vector<std::uint8_t> types(points.size());
+    GetPath(dc, points.data(), types.data(), n);
+    int lowest = INT_MIN;
+    for (const POINT& p : points)
+        lowest = std::max(lowest, p.y);
+    return -double(lowest);
+}
+
+MmBox drawingBox(std::string_view text, const char* face, float size, double stepMm)
+{
+    const bool classic = stepMm == 0;
+    const double dpi = classic ? design::kDpi : dpiForWholeEm(dpiForStep(stepMm), size);
+    WindowFont font;
+    font.faceName = face;
+    font.size = size;
+    NullCanvas canvas;
+    DeviceContext dc(canvas);
+    CapturedOutline outline;
+    std::int32_t alCent = 0;
+    drawFlattenPath(placementFor(alCent),
+                    {text, font, 0, design::kPreviewWidth, design::kPreviewHeight, 1440 / dpi,
+                     classic ? Advances::Device : Advances::Linear},
+                    dc, outline);
+    const MmPlacement mm = baselinePlacement(dc, outline.logFont, dpi);
+    MmBox b;
+    for (const Figure& f : figures(outline))
+        for (const POINT& p : f.points) {
+            const MmPoint q = toMillimetres(mm, p);
+            b.left = std::min(b.left, q.x), b.right = std::max(b.right, q.x);
+            b.bottom = std::min(b.bottom, q.y), b.top = std::max(b.top, q.y);
+        }
+    b.baselineAlignedBottom = lowestOnBaseline(dc, outline.logFont, text) * kMmPerInch / dpi;
+    return b;
+}
+
+} // namespace
+
+// The origin is the left end of the baseline for every face: the letters lie
+// as high above y = 0 as the platform draws them above a baseline-aligned
+// line, within one step; and none of them far below it.
+TEST(SharedCapture, TheBaselineIsAtZeroForEveryFace)
+{
+    for (const char* face : {"ＭＳ 明朝", "ＭＳ Ｐ明朝", "ＭＳ ゴシック", "ＭＳ Ｐゴシック", "DejaVu Sans", "DejaVu Serif"})
+        for (double step : {0.0, 0.1, 0.01}) {
+            const double grid = step == 0 ? kClassicStepMm : step;
+            const MmBox b = drawingBox("HIE", face, 24, step);
+            EXPECT_NEAR(b.bottom, b.baselineAlignedBottom, grid) << face << " at " << step << " mm";
+            EXPECT_GT(b.bottom, -grid) << face << " at " << step << " mm";
+        }
+}
+
+// At a chosen step each letter stands on the font's unrounded advances, so
+// the text's extents differ by at most the coarser of two steps.
+TEST(SharedCapture, TheTextIsAsWideAtEveryStep)
+{
+    const double steps[] = {1, 0.2, 0.1, 0.05, 0.02, 0.01};
+    for (const char* face : {"ＭＳ Ｐゴシック", "DejaVu Sans"}) {
+        MmBox boxes[std::size(steps)];
+        for (std::size_t i = 0; i < std::size(steps); ++i)
+            boxes[i] = drawingBox("BOB 8 Wavy", face, 24, steps[i]);
+        for (std::size_t i = 0; i < std::size(steps); ++i)
+            for (std::size_t k = i + 1; k < std::size(steps); ++k) {
+                const double coarser = steps[i] + 1e-9;
+                EXPECT_NEAR(boxes[i].left, boxes[k].left, coarser) << face << " " << steps[i] << "/" << steps[k];
+                EXPECT_NEAR(boxes[i].right, boxes[k].right, coarser) << face << " " << steps[i] << "/" << steps[k];
+                EXPECT_NEAR(boxes[i].top, boxes[k].top, coarser) << face << " " << steps[i] << "/" << steps[k];
+                EXPECT_NEAR(boxes[i].bottom, boxes[k].bottom, coarser) << face << " " << steps[i] << "/" << steps[k];
+            }
+    }
+}
 // The read-back the capture uses gives what FlattenPath, then GetPath's
 // count and fill give, on either backend; without a closed path it leaves
 // the arrays alone.

@@ -138,6 +138,18 @@ TEST(DxfLayerName, KeepsTheTextButNotWhatANameMayNotHold)
     EXPECT_EQ(dxfLayerName(""), "Letterwire");
     EXPECT_EQ(dxfLayerName("   "), "Letterwire");
     EXPECT_EQ(dxfLayerName(std::string(300, 'W')), std::string(255, 'W'));
+    // 255 bytes of code page 932: whole characters of two bytes each.
+    std::string ideographs;
+    for (int i = 0; i < 200; ++i)
+        ideographs += "出";
+    EXPECT_EQ(dxfLayerName(ideographs), ideographs.substr(0, 127 * 3));
+    EXPECT_EQ(dxfLayerName("x" + ideographs), "x" + ideographs.substr(0, 127 * 3));
+    // Never the standard layer, nor the layer that does not print.
+    EXPECT_EQ(dxfLayerName("0"), "_0");
+    EXPECT_EQ(dxfLayerName(" 0\xE3\x80\x80"), "_0");
+    EXPECT_EQ(dxfLayerName("DEFPOINTS"), "_DEFPOINTS");
+    EXPECT_EQ(dxfLayerName("00"), "00");
+    EXPECT_EQ(dxfLayerName("\xEF\xBC\x90"), "\xEF\xBC\x90"); // a full-width zero is another name
 }
 
 TEST(DxfFile, WritesTheSameBytesAndNamesAPathItCannotWrite)

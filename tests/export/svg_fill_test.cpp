@@ -167,7 +167,8 @@ Sampled sample(const Letter& letter)
         (signedArea(poly) * largest < 0 ? holes : outlines).push_back(std::move(poly));
 
     std::ostringstream svg;
-    writeSvg(svg, outline);
+    // 25.4 dpi: one device pixel a millimetre, so the picture's units are the capture's pixels.
+    writeSvg(svg, outline, {.originX = 0, .originY = 0, .dpi = 25.4});
     std::vector<Painted> picture = parseSvg(svg.str());
 
     int left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;

@@ -401,7 +401,8 @@ TEST(Form1Buttons, CancelEndsAtOnceAndOkInAnUnknownModeDoesNothing)
 namespace {
 
 // The capture the saved file must hold, made here at the origin at `dpi`.
-std::string expectedFile(const std::string& text, float size, SaveFormat format, double dpi)
+std::string expectedFile(const std::string& text, float size, SaveFormat format, double dpi,
+                         Advances advances)
 {
     NullCanvas canvas;
     DeviceContext dc(canvas);
@@ -409,11 +410,12 @@ std::string expectedFile(const std::string& text, float size, SaveFormat format,
     WindowFont font;
     font.size = size;
     std::int32_t alCent = 0;
-    drawFlattenPath(placementFor(alCent), {text, font, 0, design::kPreviewWidth, design::kPreviewHeight, 1440 / dpi}, dc, outline);
+    drawFlattenPath(placementFor(alCent),
+                    {text, font, 0, design::kPreviewWidth, design::kPreviewHeight, 1440 / dpi, advances}, dc, outline);
     std::ostringstream out;
     switch (format) {
     case SaveFormat::Dxf: writeDxf(out, outline, {baselinePlacement(dc, outline.logFont, dpi), text}); break;
-    case SaveFormat::Svg: writeSvg(out, outline); break;
+    case SaveFormat::Svg: writeSvg(out, outline, baselinePlacement(dc, outline.logFont, dpi)); break;
     case SaveFormat::JwPoints: writeJwOutline(out, outline, {0, 0, 1, 1440 / dpi}); break;
     }
     return out.str();
@@ -450,9 +452,10 @@ TEST(Form1Save, OkWithoutModeWritesTheWholeFileAtThePrecisionAndStays)
         SavePrecision precision;
         double dpi;
     } cases[] = {
-        {Dxf, Classic, 96},    {Dxf, Tenth, 254},    {Dxf, Hundredth, 2540},
-        {Svg, Classic, 96},    {Svg, Tenth, 254},    {Svg, Hundredth, 2540},
-        {JwPoints, Classic, 96}, {JwPoints, Tenth, 254}, {JwPoints, Hundredth, 2540},
+        // 24 pt is a whole 85 px at 255 dpi and 847 px at 2541 dpi.
+        {Dxf, Classic, 96},    {Dxf, Tenth, 255},    {Dxf, Hundredth, 2541},
+        {Svg, Classic, 96},    {Svg, Tenth, 255},    {Svg, Hundredth, 2541},
+        {JwPoints, Classic, 96}, {JwPoints, Tenth, 255}, {JwPoints, Hundredth, 2541},
     };
     for (const auto& c : cases) {
         ScratchDir dir;
@@ -464,7 +467,8 @@ TEST(Form1Save, OkWithoutModeWritesTheWholeFileAtThePrecisionAndStays)
         w.form.run(&Form1::cmdOK_Click);
         const std::string name = std::to_string(int(c.format)) + "/" + std::to_string(c.dpi);
         EXPECT_EQ(w.view.savePresets.size(), 1u) << name;
-        EXPECT_EQ(readBytes(dir / "out"), expectedFile("Io", 24, c.format, c.dpi)) << name;
+        const Advances advances = c.precision == Classic ? Advances::Device : Advances::Linear;
+        EXPECT_EQ(readBytes(dir / "out"), expectedFile("Io", 24, c.format, c.dpi, advances)) << name;
         EXPECT_TRUE(w.view.endings.empty()) << name;
         EXPECT_TRUE(w.view.messages.empty()) << name;
         // The preview stays as it was: centred, at the screen's resolution.
@@ -490,7 +494,7 @@ TEST(Form1Save, ATypedExtensionDecidesTheFormat)
         Window w;
         w.view.answerSave = [&](const SaveChoice&) { return answer(c.chosen, SavePrecision::Classic, dir / c.name); };
         w.form.run(&Form1::cmdOK_Click);
-        EXPECT_EQ(readBytes(dir / c.name), expectedFile(design::kText, 24, c.written, 96)) << c.name;
+        EXPECT_EQ(readBytes(dir / c.name), expectedFile(design::kText, 24, c.written, 96, Advances::Device)) << c.name;
         ASSERT_TRUE(w.view.storedSettings) << c.name;
         EXPECT_EQ(w.view.storedSettings->format, c.written) << c.name;
     }
@@ -661,7 +665,7 @@ TEST(Form1Save, AFileThatCannotBeWrittenIsToldAndTheWindowStays)
         w.view.answerSave = [&](const SaveChoice&) { return answer(SaveFormat::Dxf, SavePrecision::Classic, dir / "ok.dxf"); };
         w.form.run(&Form1::cmdOK_Click);
         EXPECT_EQ(w.view.messages.size(), 1u) << c.name;
-        EXPECT_EQ(readBytes(dir / "ok.dxf"), expectedFile("Io", 144, SaveFormat::Dxf, 96)) << c.name;
+        EXPECT_EQ(readBytes(dir / "ok.dxf"), expectedFile("Io", 144, SaveFormat::Dxf, 96, Advances::Device)) << c.name;
     }
 }
 

@@ -144,8 +144,9 @@ TEST(SaveKinds, ASaveIsFineUnlessChosenOtherwise)
 {
     EXPECT_EQ(SaveSettings{}.precision, Hundredth);
     EXPECT_EQ(SaveChoice{}.precision, Hundredth);
-    EXPECT_EQ(saveDpi(Hundredth), 2540);
-    EXPECT_EQ(saveDpi(Classic), 96);
+    EXPECT_EQ(saveDpi(Hundredth, 24), 2541); // 24 pt a whole number of pixels
+    EXPECT_EQ(saveDpi(Hundredth, 36), 2540);
+    EXPECT_EQ(saveDpi(Classic, 24), 96);
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QSlider>
 #include <QPainter>
@@ -521,6 +522,67 @@ private slots:
         QCOMPARE(chosen.size, float(size));
         if (face.startsWith("DejaVu"))
             QCOMPARE(QString::fromStdString(chosen.faceName), face);
+    }
+
+    // A click on another family keeps the style: the new family's style of
+    // the same slant and weight, else its regular one; never its first
+    // style in the list ("Oblique", "Condensed Italic").
+    void fontDialogFamilyClickKeepsTheStyle_data()
+    {
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("italic");
+        QTest::addColumn<QString>("clicked");
+        QTest::addColumn<bool>("keptBold");
+        QTest::addColumn<bool>("keptItalic");
+        const QString gothic = QString::fromUtf8("ＭＳ Ｐゴシック");
+        QTest::newRow("design face to DejaVu Sans") << gothic << false << false << "DejaVu Sans" << false << false;
+        QTest::newRow("design face to DejaVu Serif") << gothic << false << false << "DejaVu Serif" << false << false;
+        QTest::newRow("regular to regular") << "DejaVu Serif" << false << false << "DejaVu Sans" << false << false;
+        QTest::newRow("bold to bold") << "DejaVu Sans" << true << false << "DejaVu Serif" << true << false;
+        QTest::newRow("oblique to italic") << "DejaVu Sans" << false << true << "DejaVu Serif" << false << true;
+        QTest::newRow("italic to a family without one") << "DejaVu Serif" << false << true << "IPAMincho" << false
+                                                        << false;
+    }
+    void fontDialogFamilyClickKeepsTheStyle()
+    {
+        QFETCH(QString, face);
+        QFETCH(bool, bold);
+        QFETCH(bool, italic);
+        QFETCH(QString, clicked);
+        QFETCH(bool, keptBold);
+        QFETCH(bool, keptItalic);
+        lw::WindowFont preset;
+        preset.faceName = face.toStdString();
+        preset.bold = bold;
+        preset.italic = italic;
+        QString shownStyle;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            // The family list is the view that lists the clicked family.
+            for (QListView* list : dialog->findChildren<QListView*>()) {
+                const QModelIndexList found =
+                    list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, clicked, 1, Qt::MatchExactly);
+                if (found.isEmpty())
+                    continue;
+                list->scrollTo(found[0]);
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(found[0]).center());
+            }
+            // The dialog's own update and ours, both through the event loop.
+            for (int waited = 0; waited < 2000 && dialog->currentFont().family() != clicked; waited += 20)
+                QTest::qWait(20);
+            QTest::qWait(50);
+            shownStyle = dialog->currentFont().styleName();
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        lw::QtServices services;
+        const lw::WindowFont chosen = services.chooseFont(nullptr, preset);
+        QCOMPARE(QString::fromStdString(chosen.faceName), clicked);
+        QVERIFY2(chosen.italic == keptItalic, qPrintable(shownStyle));
+        QVERIFY2(chosen.bold == keptBold, qPrintable(shownStyle));
+        QVERIFY2(!shownStyle.contains(QLatin1String("Condensed")), qPrintable(shownStyle));
     }
 
     // The hidden buttons' work and the fit view in the preview's

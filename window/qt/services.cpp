@@ -6,6 +6,7 @@
 #include <QMessageBox>
 
 #include <cstdio>
+#include <memory>
 #include <cstdlib>
 
 namespace lw {
@@ -39,6 +40,39 @@ QString styleFor(const QString& family, bool bold, bool italic)
     return best;
 }
 
+bool isSlanted(const QFont& font) { return font.italic() || font.style() != QFont::StyleNormal; }
+
+// Qt's dialog selects a new family's first style ("Oblique", "Condensed
+// Italic") when the current one has no namesake there, so a click on a
+// family alone would turn the outline italic. The style the user has is
+// kept instead: the new family's style of that slant and weight, else its
+// regular one. Queued, so the lists have finished their own update.
+void keepStyleAcrossFamilies(QFontDialog& dialog, bool bold, bool italic)
+{
+    struct Kept {
+        QString family;
+        bool bold, italic;
+    };
+    auto kept = std::make_shared<Kept>(Kept{dialog.currentFont().family(), bold, italic});
+    QObject::connect(&dialog, &QFontDialog::currentFontChanged, &dialog, [&dialog, kept](const QFont& font) {
+        if (font.family() == kept->family) {
+            // A style, size or effect chosen in the same family is the user's.
+            kept->bold = font.weight() >= QFont::DemiBold;
+            kept->italic = isSlanted(font);
+            return;
+        }
+        kept->family = font.family();
+        QString style = styleFor(font.family(), kept->bold, kept->italic);
+        if (style.isEmpty())
+            style = styleFor(font.family(), false, false);
+        if (style.isEmpty() || style == font.styleName())
+            return;
+        QFont same = font;
+        same.setStyleName(style);
+        dialog.setCurrentFont(same);
+    }, Qt::QueuedConnection);
+}
+
 } // namespace
 
 WindowFont QtServices::chooseFont(QWidget* parent, const WindowFont& preset)
@@ -56,10 +90,13 @@ WindowFont QtServices::chooseFont(QWidget* parent, const WindowFont& preset)
     initial.setPointSizeF(preset.size);
     initial.setStrikeOut(preset.strikeout);
     initial.setUnderline(preset.underline);
-    bool accepted = false;
-    const QFont chosen = QFontDialog::getFont(&accepted, initial, parent);
-    if (!accepted)
+    // Qt's own dialog: a desktop's native one could not keep the style.
+    QFontDialog dialog(initial, parent);
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    keepStyleAcrossFamilies(dialog, preset.bold, preset.italic);
+    if (dialog.exec() != QDialog::Accepted)
         return preset;
+    const QFont chosen = dialog.selectedFont();
     WindowFont result;
     result.faceName = chosen.family().toStdString();
     result.bold = chosen.bold();
