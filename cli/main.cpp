@@ -10,6 +10,7 @@
 #include "export/byte_files.hpp"
 #include "export/wit.hpp"
 #include "outline/baseline.hpp"
+#include "outline/cad_geometry.hpp"
 #include "outline/capture.hpp"
 #include "base/failure.hpp"
 #include "base/process.hpp"
@@ -63,6 +64,12 @@ void warnAboutInputs(const lw::cli::Options& o, const lw::CapturedOutline& outli
     if (!face.family.empty() && !sameFamily(face.family, o.font.faceName) &&
         !lw::isStandIn(o.font.faceName, face.family))
         warn("no face \"" + o.font.faceName + "\"; the outline is drawn in " + face.family);
+}
+
+// The figures the CAD drawings take: merged and offset as asked, clean.
+lw::CadOutline cutReady(const lw::cli::Options& o, const lw::CapturedOutline& outline)
+{
+    return lw::cadOutline(outline, {.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch});
 }
 
 int run(const lw::cli::Options& o)
@@ -125,10 +132,11 @@ int run(const lw::cli::Options& o)
     if (o.command == "svg") {
         expectFiles(o, 1);
         capture(o.centre ? 1 : 0);
+        const lw::CadOutline cut = cutReady(o, outline);
         if (isStandardOutput(o.positional[0]))
-            lw::writeSvg(std::cout, outline);
+            lw::writeSvg(std::cout, cut.outline, cut.gridScale);
         else
-            lw::writeSvgFile(o.positional[0], outline);
+            lw::writeSvgFile(o.positional[0], cut.outline, cut.gridScale);
         return 0;
     }
     if (o.command == "dxf") {
@@ -136,11 +144,13 @@ int run(const lw::cli::Options& o)
         if (o.centre)
             throw lw::cli::UsageError("dxf measures from the baseline of the capture at the origin; --centre does not apply");
         capture(0);
-        const lw::DxfPlacement placement{lw::baselinePlacement(dc, outline.logFont, o.dpi), o.text};
+        const lw::CadOutline cut = cutReady(o, outline);
+        const lw::DxfPlacement placement{lw::onCadGrid(lw::baselinePlacement(dc, outline.logFont, o.dpi), cut),
+                                         o.text};
         if (isStandardOutput(o.positional[0]))
-            lw::writeDxf(std::cout, outline, placement);
+            lw::writeDxf(std::cout, cut.outline, placement);
         else
-            lw::writeDxfFile(o.positional[0], outline, placement);
+            lw::writeDxfFile(o.positional[0], cut.outline, placement);
         return 0;
     }
     throw lw::cli::UsageError("unknown command " + o.command + "; see --help");

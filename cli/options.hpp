@@ -32,6 +32,8 @@ struct Options {
     std::optional<double> precisionMm;   // --precision: the grid step at 1:1
     bool millimetres = false;            // capture --units mm
     bool noConvert = false;
+    bool merge = true;                   // svg, dxf: overlaps merged (--no-merge: as captured)
+    double offsetMm = 0;                 // svg, dxf: --offset, outer contours outward
 };
 
 // Throws UsageError with a one-line message. --precision is turned into the

@@ -3,11 +3,25 @@
 #include "export/byte_files.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
+#include <cstdint>
 
 namespace lw {
 
-void writeSvg(std::ostream& out, const CapturedOutline& o)
+namespace {
+
+// A coordinate on the outline's grid in device pixels, the shortest text that
+// reads back the same (whole pixels print as before).
+void writeCoordinate(std::ostream& out, std::int32_t value, int gridScale)
+{
+    char text[32];
+    out.write(text, std::to_chars(text, text + sizeof text, double(value) / gridScale, std::chars_format::fixed).ptr - text);
+}
+
+} // namespace
+
+void writeSvg(std::ostream& out, const CapturedOutline& o, int gridScale)
 {
     long left = LONG_MAX, top = LONG_MAX, right = LONG_MIN, bottom = LONG_MIN;
     for (const Figure& f : figures(o)) {
@@ -22,6 +36,12 @@ void writeSvg(std::ostream& out, const CapturedOutline& o)
         left = top = 0;
         right = bottom = 1;
     }
+    const auto down = [&](long v) { return v >= 0 ? v / gridScale : -((-v + gridScale - 1) / gridScale); };
+    const auto up = [&](long v) { return -down(-v); };
+    left = down(left);
+    top = down(top);
+    right = up(right);
+    bottom = up(bottom);
     constexpr long kMargin = 4;
     left -= kMargin;
     top -= kMargin;
@@ -41,7 +61,10 @@ void writeSvg(std::ostream& out, const CapturedOutline& o)
         if (!f.closed)
             continue;
         for (std::size_t k = 0; k < f.points.size(); ++k) {
-            out << separator << (k == 0 ? 'M' : 'L') << f.points[k].x << ',' << f.points[k].y;
+            out << separator << (k == 0 ? 'M' : 'L');
+            writeCoordinate(out, f.points[k].x, gridScale);
+            out << ',';
+            writeCoordinate(out, f.points[k].y, gridScale);
             separator = " ";
         }
         out << " Z";
@@ -49,10 +72,10 @@ void writeSvg(std::ostream& out, const CapturedOutline& o)
     out << "\"/>\n</svg>\n";
 }
 
-void writeSvgFile(const std::string& path, const CapturedOutline& outline)
+void writeSvgFile(const std::string& path, const CapturedOutline& outline, int gridScale)
 {
     OutputFile file(path);
-    writeSvg(file.stream(), outline);
+    writeSvg(file.stream(), outline, gridScale);
     file.close();
 }
 

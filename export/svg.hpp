@@ -11,9 +11,11 @@
 
 namespace lw {
 
-void writeSvg(std::ostream& out, const CapturedOutline& outline);
+// `gridScale`: the outline's points lie on a grid that many times finer than
+// a device pixel (a cut-ready outline); the picture stays in device pixels.
+void writeSvg(std::ostream& out, const CapturedOutline& outline, int gridScale = 1);
 
 // Opens, writes, closes; a file that cannot be written is a lw::Failure.
-void writeSvgFile(const std::string& path, const CapturedOutline& outline);
+void writeSvgFile(const std::string& path, const CapturedOutline& outline, int gridScale = 1);
 
 } // namespace lw
