@@ -89,9 +89,19 @@ std::vector<Shape> mergeNested(const std::vector<const Contour*>& contours)
     const std::size_t n = contours.size();
     std::vector<WideArea> area(n);
     std::vector<std::size_t> order(n);
+    struct Box {
+        std::int32_t left, top, right, bottom;
+        bool holds(POINT p) const { return left <= p.x && p.x <= right && top <= p.y && p.y <= bottom; }
+    };
+    std::vector<Box> box(n);
     for (std::size_t i = 0; i < n; ++i) {
-        area[i] = twiceArea(*contours[i]);
+        const Contour& c = *contours[i];
+        area[i] = twiceArea(c);
         order[i] = i;
+        box[i] = {c[0].x, c[0].y, c[0].x, c[0].y};
+        for (const POINT& p : c)
+            box[i] = {std::min(box[i].left, p.x), std::min(box[i].top, p.y), std::max(box[i].right, p.x),
+                      std::max(box[i].bottom, p.y)};
     }
     const auto size = [&](std::size_t i) { return area[i] < 0 ? -area[i] : area[i]; };
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return size(a) > size(b); });
@@ -106,7 +116,7 @@ std::vector<Shape> mergeNested(const std::vector<const Contour*>& contours)
     for (std::size_t k = 0; k < n; ++k) {
         const std::size_t i = order[k];
         for (std::size_t m = k; m-- > 0;)
-            if (encloses(*contours[order[m]], (*contours[i])[0])) {
+            if (box[order[m]].holds((*contours[i])[0]) && encloses(*contours[order[m]], (*contours[i])[0])) {
                 parent[i] = order[m];
                 break;
             }
