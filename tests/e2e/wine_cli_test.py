@@ -85,7 +85,8 @@ def cut_ready(command, args):
     out = subprocess.run(command + ["dxf", "-"] + args, capture_output=True, check=True).stdout
     import io
     import ezdxf
-    doc = ezdxf.read(io.StringIO(out.decode("cp932")))
+    # Standard output on Windows is in text mode: lines end in CR LF.
+    doc = ezdxf.read(io.StringIO(out.replace(b"\r\n", b"\n").decode("cp932")))
     contours = []
     for e in doc.modelspace().query("LWPOLYLINE"):
         pts = [tuple(p) for p in e.get_points("xy")]
