@@ -121,8 +121,16 @@ CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Shape>& shap
 {
     CapturedOutline out;
     out.logFont = logFont;
+    std::size_t points = 1;
+    for (const Shape& s : shapes) {
+        points += s.outer.size();
+        for (const Contour& hole : s.holes)
+            points += hole.size();
+    }
     out.pathPoints.clear();
     out.pathTypes.clear();
+    out.pathPoints.reserve(points);
+    out.pathTypes.reserve(points);
     for (const Shape& s : shapes) {
         append(out, s.outer);
         for (const Contour& hole : s.holes)
