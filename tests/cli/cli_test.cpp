@@ -148,6 +148,10 @@ TEST(CliUsage, ErrorsExitTwoWithOneLine)
         {"svg o.svg --precision 0.1 --dpi 300", "give one"}, {"wit o.wit --precision 0.1", "does not apply"},
         {"capture --units mm --centre", "does not apply"}, {"dxf o.dxf --centre", "does not apply"},
         {"help frobnicate", "no command frobnicate"},
+        // Cut-ready geometry is the drawings' alone.
+        {"capture --offset 1", "svg and dxf only"}, {"wit o.wit --no-merge", "svg and dxf only"},
+        {"dxf o.dxf --offset abc", "not a number"}, {"svg o.svg --offset 100.5", "from -100 to 100 mm"},
+        {"dxf o.dxf --offset", "needs a value"},
     };
     for (const Case& c : cases) {
         Result r = run(c.args, true);
@@ -164,7 +168,7 @@ TEST(CliUsage, HelpExplainsEveryOption)
     Result r = run("--help");
     EXPECT_EQ(r.status, 0);
     for (const char* option : {"--text", "--font", "--size", "--angle", "--italic", "--underline",
-                               "--strikeout", "--centre", "--dpi"})
+                               "--strikeout", "--centre", "--dpi", "--no-merge", "--offset"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 
