@@ -1,11 +1,13 @@
 #include "outline/cad_geometry.hpp"
 
+#include "base/failure.hpp"
 #include "outline/cad_merge.hpp"
 #include "outline/cad_offset.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string>
 
 namespace lw {
 namespace {
@@ -19,13 +21,18 @@ constexpr int kFinestScale = 1 << 20;
 // to the font's: a quarter of a device pixel.
 constexpr double kArcTolerance = 0.25;
 
-int gridScaleFor(const CapturedOutline& captured, double offsetPixels)
+int gridScaleFor(const CapturedOutline& captured, double offsetPixels, bool merge)
 {
     double reach = 0;
     for (const Figure& f : figures(captured))
         for (const POINT& p : f.points)
             reach = std::max({reach, std::fabs(double(p.x)), std::fabs(double(p.y))});
     reach += std::fabs(offsetPixels) + 2;
+    if (merge && reach * 2 >= kGridLimit)
+        throw Failure(FailureKind::Overflow,
+                      "the outline reaches " + std::to_string(std::llround(reach)) +
+                          " device pixels from the origin, beyond the " + std::to_string(std::llround(kGridLimit / 2)) +
+                          " the merge works within; choose a coarser precision or do not merge");
     int scale = 1;
     while (scale < kFinestScale && reach * scale * 2 < kGridLimit)
         scale *= 2;
@@ -146,7 +153,7 @@ CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Shape>& shap
 
 CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options)
 {
-    const int scale = gridScaleFor(captured, options.offsetPixels);
+    const int scale = gridScaleFor(captured, options.offsetPixels, options.merge);
     const double distance = options.offsetPixels * scale;
     const double tolerance = kArcTolerance * scale;
     std::vector<Contour> contours = contoursOf(captured, scale);

@@ -35,6 +35,8 @@ struct CadOutline {
 // counter-clockwise and holes clockwise with y up (device y runs down, so on
 // the grid they turn the other way). Without merging each figure stays one
 // contour, told outer or hole by the orientation of the figure around it.
+// Merging works within 2^28 device pixels of the origin; an outline that
+// reaches further is the overflow failure.
 CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options);
 
 // The millimetre placement of a capture, for points on the cad outline's grid.

@@ -565,3 +565,16 @@ TEST(CliConcurrency, ConcurrentWitExportsEachConvertTheirOwnOutline)
         EXPECT_EQ(readFile(out), expected.str()) << texts[i];
     }
 }
+
+TEST(CliDxf, AnOutlineBeyondTheMergesRangeIsAFailureThatSaysWhatToDo)
+{
+    ScratchDir scratch;
+    const std::string& dir = scratch;
+    // Sixty W at the largest size on the finest grid reach 3.4e8 device pixels.
+    const std::string args = "dxf " + dir + "/o.dxf --size 16384 --precision 0.001 --font 'DejaVu Sans' --text " +
+                             std::string(60, 'W');
+    Result r = run(args, true);
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(r.out.find("do not merge"), std::string::npos) << r.out;
+    EXPECT_EQ(run(args + " --no-merge", true).status, 0);
+}
