@@ -1,6 +1,8 @@
 #include "outline/cad_nesting.hpp"
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdint>
 
 namespace lw {
@@ -51,6 +53,7 @@ bool neighboursFold(const Edge& first, const Edge& second)
 bool edgesMeet(const std::vector<const Contour*>& contours)
 {
     std::vector<Edge> edges;
+    std::int64_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
     for (std::uint32_t c = 0; c < contours.size(); ++c) {
         const Contour& ring = *contours[c];
         const auto n = std::uint32_t(ring.size());
@@ -58,28 +61,54 @@ bool edgesMeet(const std::vector<const Contour*>& contours)
             const POINT a = ring[i], b = ring[(i + 1) % n];
             edges.push_back({a, b, std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y),
                              c, i, n});
+            left = std::min<std::int64_t>(left, edges.back().left);
+            right = std::max<std::int64_t>(right, edges.back().right);
+            top = std::min<std::int64_t>(top, edges.back().low);
+            bottom = std::max<std::int64_t>(bottom, edges.back().high);
         }
     }
-    std::sort(edges.begin(), edges.end(), [](const Edge& e, const Edge& f) { return e.left < f.left; });
-    // A sweep in x: each edge against the edges still open where it starts.
-    std::vector<const Edge*> open;
-    for (const Edge& e : edges) {
-        std::erase_if(open, [&](const Edge* f) { return f->right < e.left; });
-        for (const Edge* f : open) {
-            if (f->high < e.low || e.high < f->low)
-                continue;
-            if (e.contour == f->contour && e.count > 2) {
-                const bool fThenE = (f->index + 1) % e.count == e.index, eThenF = (e.index + 1) % e.count == f->index;
-                if (fThenE || eThenF) {
-                    if (neighboursFold(fThenE ? *f : e, fThenE ? e : *f))
-                        return true;
+    if (edges.empty())
+        return false;
+    // Edges go into the cells of a grid their boxes cover, a few to a cell;
+    // only edges that share a cell can meet.
+    const double area = double(right - left + 1) * double(bottom - top + 1);
+    const std::int64_t cell = std::max<std::int64_t>(1, std::int64_t(std::sqrt(area / double(edges.size()) * 4)));
+    const std::int64_t columns = (right - left) / cell + 1, rows = (bottom - top) / cell + 1;
+    std::vector<std::uint32_t> start(std::size_t(columns * rows) + 1);
+    const auto forCells = [&](const Edge& e, auto&& visit) {
+        for (std::int64_t y = (e.low - top) / cell; y <= (e.high - top) / cell; ++y)
+            for (std::int64_t x = (e.left - left) / cell; x <= (e.right - left) / cell; ++x)
+                visit(std::size_t(y * columns + x));
+    };
+    for (const Edge& e : edges)
+        forCells(e, [&](std::size_t k) { ++start[k + 1]; });
+    for (std::size_t k = 1; k < start.size(); ++k)
+        start[k] += start[k - 1];
+    std::vector<std::uint32_t> members(start.back());
+    std::vector<std::uint32_t> filled(start.begin(), start.end() - 1);
+    for (std::uint32_t i = 0; i < edges.size(); ++i)
+        forCells(edges[i], [&](std::size_t k) { members[filled[k]++] = i; });
+
+    for (std::size_t k = 0; k + 1 < start.size(); ++k) {
+        for (std::uint32_t p = start[k]; p < start[k + 1]; ++p) {
+            const Edge& e = edges[members[p]];
+            for (std::uint32_t q = start[k]; q < p; ++q) {
+                const Edge& f = edges[members[q]];
+                if (f.high < e.low || e.high < f.low || f.right < e.left || e.right < f.left)
                     continue;
+                if (e.contour == f.contour && e.count > 2) {
+                    const bool fThenE = (f.index + 1) % e.count == e.index;
+                    const bool eThenF = (e.index + 1) % e.count == f.index;
+                    if (fThenE || eThenF) {
+                        if (neighboursFold(fThenE ? f : e, fThenE ? e : f))
+                            return true;
+                        continue;
+                    }
                 }
+                if (segmentsMeet(e, f))
+                    return true;
             }
-            if (segmentsMeet(e, *f))
-                return true;
         }
-        open.push_back(&e);
     }
     return false;
 }
