@@ -24,7 +24,7 @@ import ezdxf
 from shapely.geometry import LinearRing, MultiLineString, Point, Polygon
 from shapely.ops import polygonize, unary_union
 
-cli, font_dir = sys.argv[1:3]
+cli, font_dir = sys.argv[1], os.path.abspath(sys.argv[2])
 failures = []
 checks = 0
 
