@@ -72,12 +72,18 @@ bool edgesMeet(const std::vector<const Contour*>& contours)
     // Edges go into the cells of a grid their boxes cover, a few to a cell;
     // only edges that share a cell can meet.
     const double area = double(right - left + 1) * double(bottom - top + 1);
-    const std::int64_t cell = std::max<std::int64_t>(1, std::int64_t(std::sqrt(area / double(edges.size()) * 4)));
-    const std::int64_t columns = (right - left) / cell + 1, rows = (bottom - top) / cell + 1;
+    // Cells a power of two wide, so finding one is a shift.
+    const double side = std::sqrt(area / double(edges.size()) * 4);
+    int shift = 0;
+    while (shift < 40 && double(std::int64_t(1) << shift) < side)
+        ++shift;
+    const std::int64_t columns = ((right - left) >> shift) + 1, rows = ((bottom - top) >> shift) + 1;
     std::vector<std::uint32_t> start(std::size_t(columns * rows) + 1);
     const auto forCells = [&](const Edge& e, auto&& visit) {
-        for (std::int64_t y = (e.low - top) / cell; y <= (e.high - top) / cell; ++y)
-            for (std::int64_t x = (e.left - left) / cell; x <= (e.right - left) / cell; ++x)
+        const std::int64_t x0 = (e.left - left) >> shift, x1 = (e.right - left) >> shift;
+        const std::int64_t y1 = (e.high - top) >> shift;
+        for (std::int64_t y = (e.low - top) >> shift; y <= y1; ++y)
+            for (std::int64_t x = x0; x <= x1; ++x)
                 visit(std::size_t(y * columns + x));
     };
     for (const Edge& e : edges)
