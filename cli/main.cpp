@@ -147,10 +147,12 @@ int run(const lw::cli::Options& o)
             throw lw::cli::UsageError("dxf measures from the baseline of the capture at the origin; --centre does not apply");
         const auto made = capture(o, asAsked);
         const lw::SaveFormat format = dxf ? lw::SaveFormat::Dxf : lw::SaveFormat::Svg;
+        // The figures the CAD drawings take: merged and offset as asked, clean.
+        const lw::CadOptions cad{.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch};
         if (isStandardOutput(o.positional[0]))
-            made->write(std::cout, format);
+            made->write(std::cout, format, cad);
         else
-            made->writeFile(o.positional[0], format);
+            made->writeFile(o.positional[0], format, cad);
         return 0;
     }
     throw lw::cli::UsageError("unknown command " + o.command + "; see --help");

@@ -112,6 +112,8 @@ constexpr int kAngleLimit = 214748364;
 constexpr double kDpiLowest = 10;
 // A precision reaches finer grids than --dpi allows by hand.
 constexpr double kDpiHighest = 10000;
+// A cutter's width is millimetres; beyond this an offset is a typing error.
+constexpr double kOffsetLimitMm = 100;
 
 struct Command {
     const char* name;
@@ -136,14 +138,14 @@ const Command kCommands[] = {
      "a work file of its own and OUTPUT (--no-convert: write the WIT text to\n"
      "OUTPUT and start nothing); in the preview's pixels, so --precision does\n"
      "not apply"},
-    {"svg", "svg OUTPUT [options]",
+    {"svg", "svg OUTPUT [options] [--no-merge] [--offset MM]",
      "an SVG picture of the outline, all figures in one nonzero-filled path and\n"
      "nothing else: width and height in millimetres, one user unit a millimetre,\n"
      "at 1:1 from the left end of the baseline (y down), so it spans the DXF's\n"
-     "extents"},
-    {"dxf", "dxf OUTPUT [options]",
+     "extents; overlaps merged and the geometry cut-ready as for dxf"},
+    {"dxf", "dxf OUTPUT [options] [--no-merge] [--offset MM]",
      "a DXF drawing (AutoCAD 2000) for any CAD program: one closed polyline\n"
-     "per figure on a layer named for the text, millimetres at 1:1, y up, the\n"
+     "per contour on a layer named for the text, millimetres at 1:1, y up, the\n"
      "origin at the left end of the text's baseline"},
 };
 
@@ -199,6 +201,18 @@ std::string optionsText()
            shortest(kDpiHighest) + R"(
                     (default )" + shortest(design::kDpi) + ": " + shortest(design::kTwipsPerPixel) + R"( twips a pixel)
   --help            this text; COMMAND --help or help COMMAND: that command's
+
+Cut-ready geometry (svg, dxf):
+  By default the figures are merged by the nonzero rule into contours that
+  never overlap: one outer contour per connected shape, its holes inside,
+  outer contours counter-clockwise and holes clockwise with y up; underline
+  and strike-out become part of the letters they cross. No contour repeats a
+  point or its first point, none has less than three points or no area.
+  --no-merge        keep each captured figure as one contour (still clean)
+  --offset MM       move every outer contour outward and every hole inward
+                    by MM millimetres at 1:1 (negative: the other way), round
+                    joins, after merging; contours that vanish are dropped;
+                    from -)" + shortest(kOffsetLimitMm) + " to " + shortest(kOffsetLimitMm) + R"(
   --version         the program's version
 
 OUTPUT "-" is standard output (jw, svg, dxf, and wit with --no-convert).
@@ -294,6 +308,7 @@ Options parseOptions(const std::vector<std::string>& args)
     Options o;
     bool dpiGiven = false;
     std::string unitsGiven;
+    std::string cadGiven;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
@@ -357,6 +372,15 @@ Options parseOptions(const std::vector<std::string>& args)
             o.millimetres = unitsGiven == "mm";
         } else if (a == "--no-convert") {
             o.noConvert = true;
+        } else if (a == "--no-merge") {
+            o.merge = false;
+            cadGiven = a;
+        } else if (a == "--offset") {
+            o.offsetMm = number(a, value());
+            cadGiven = a;
+            if (std::fabs(o.offsetMm) > kOffsetLimitMm)
+                throw UsageError("--offset must be from -" + shortest(kOffsetLimitMm) + " to " +
+                                 shortest(kOffsetLimitMm) + " mm");
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             throw UsageError("unknown option " + a + didYouMean(a, kOptionNames));
         } else if (o.command.empty()) {
@@ -387,6 +411,8 @@ Options parseOptions(const std::vector<std::string>& args)
     for (const std::string& file : o.positional)
         if (file.empty())
             throw UsageError(o.command + ": a file path is empty");
+    if (!cadGiven.empty() && o.command != "svg" && o.command != "dxf")
+        throw UsageError(cadGiven + " applies to svg and dxf only");
     if (!unitsGiven.empty() && o.command != "capture")
         throw UsageError("--units applies to capture only");
     if (o.millimetres && o.centre)

@@ -35,6 +35,8 @@ struct Options {
     Advances advances = Advances::Device; // Linear at a chosen step
     bool millimetres = false;            // capture --units mm
     bool noConvert = false;
+    bool merge = true;                   // svg, dxf: overlaps merged (--no-merge: as captured)
+    double offsetMm = 0;                 // svg, dxf: --offset, outer contours outward
 };
 
 // Throws UsageError with a one-line message. --precision is turned into the

@@ -24,29 +24,32 @@ MmPlacement OffscreenCapture::svgPlacement()
     return alCent_ != 0 ? MmPlacement{0, 0, dpi_} : baseline();
 }
 
-void OffscreenCapture::write(std::ostream& out, SaveFormat format)
+void OffscreenCapture::write(std::ostream& out, SaveFormat format, const std::optional<CadOptions>& cad)
 {
-    switch (format) {
-    case SaveFormat::Dxf: writeDxf(out, outline_, {baseline(), text_}); return;
-    case SaveFormat::Svg: writeSvg(out, outline_, svgPlacement()); return;
-    case SaveFormat::JwPoints:
+    if (format == SaveFormat::JwPoints) {
         writeJwOutline(out, outline_, {.baseX = 0, .baseY = 0, .scale = 1, .twipsPerPixel = twipsPerPixel()});
         return;
     }
+    const CadOutline cut = cad ? cadOutline(outline_, *cad) : CadOutline{outline_, 1};
+    if (format == SaveFormat::Dxf)
+        writeDxf(out, cut.outline, {onCadGrid(baseline(), cut), text_});
+    else
+        writeSvg(out, cut.outline, onCadGrid(svgPlacement(), cut));
 }
 
-void OffscreenCapture::writeFile(const std::string& path, SaveFormat format)
+void OffscreenCapture::writeFile(const std::string& path, SaveFormat format, const std::optional<CadOptions>& cad)
 {
-    switch (format) {
-    case SaveFormat::Dxf: writeDxfFile(path, outline_, {baseline(), text_}); return;
-    case SaveFormat::Svg: writeSvgFile(path, outline_, svgPlacement()); return;
-    case SaveFormat::JwPoints: {
+    if (format == SaveFormat::JwPoints) {
         OutputFile file(path);
         write(file.stream(), format);
         file.close();
         return;
     }
-    }
+    const CadOutline cut = cad ? cadOutline(outline_, *cad) : CadOutline{outline_, 1};
+    if (format == SaveFormat::Dxf)
+        writeDxfFile(path, cut.outline, {onCadGrid(baseline(), cut), text_});
+    else
+        writeSvgFile(path, cut.outline, onCadGrid(svgPlacement(), cut));
 }
 
 } // namespace lw

@@ -9,11 +9,13 @@
 //   capture.writeFile("編集.dxf", SaveFormat::Dxf);
 
 #include "form/form_view.hpp"
+#include "outline/cad_geometry.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
 #include "platform/canvas.hpp"
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -40,9 +42,10 @@ public:
 
     // DXF measured from the baseline, SVG in millimetres, or JW point
     // lines at 1:1 from the origin; a file that cannot be written is a
-    // lw::Failure.
-    void write(std::ostream& out, SaveFormat format);
-    void writeFile(const std::string& path, SaveFormat format);
+    // lw::Failure. With `cad`, DXF and SVG take the cut-ready figures (merged,
+    // offset, clean); JW point lines always keep the capture's.
+    void write(std::ostream& out, SaveFormat format, const std::optional<CadOptions>& cad = std::nullopt);
+    void writeFile(const std::string& path, SaveFormat format, const std::optional<CadOptions>& cad = std::nullopt);
 
 private:
     NullCanvas canvas_;

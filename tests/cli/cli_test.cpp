@@ -155,6 +155,10 @@ TEST(CliUsage, ErrorsExitTwoWithOneLine)
         {"svg o.svg --precision 0.1 --dpi 300", "give one"}, {"wit o.wit --precision 0.1", "does not apply"},
         {"capture --units mm --centre", "does not apply"}, {"dxf o.dxf --centre", "does not apply"},
         {"help frobnicate", "no command frobnicate"},
+        // Cut-ready geometry is the drawings' alone.
+        {"capture --offset 1", "svg and dxf only"}, {"wit o.wit --no-merge", "svg and dxf only"},
+        {"dxf o.dxf --offset abc", "not a number"}, {"svg o.svg --offset 100.5", "from -100 to 100 mm"},
+        {"dxf o.dxf --offset", "needs a value"},
         // The text is one line; where the break stands is said in characters.
         {"capture --text \"$(printf 'A\\nB')\"", "--text: a line feed at character 2; the text is one line"},
         {"dxf o.dxf --text \"出口$(printf '\\r')\"", "--text: a carriage return at character 3;"},
@@ -197,7 +201,7 @@ TEST(CliUsage, HelpExplainsEveryOption)
     Result r = run("--help");
     EXPECT_EQ(r.status, 0);
     for (const char* option : {"--text", "--font", "--size", "--angle", "--italic", "--underline",
-                               "--strikeout", "--centre", "--dpi"})
+                               "--strikeout", "--centre", "--dpi", "--no-merge", "--offset"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 
@@ -618,4 +622,17 @@ TEST(CliConcurrency, ConcurrentWitExportsEachConvertTheirOwnOutline)
         lw::writeWit(expected, coreCapture(texts[i], 1), 501, 494);
         EXPECT_EQ(readFile(out), expected.str()) << texts[i];
     }
+}
+
+TEST(CliDxf, AnOutlineBeyondTheMergesRangeIsAFailureThatSaysWhatToDo)
+{
+    ScratchDir scratch;
+    const std::string& dir = scratch;
+    // Sixty W at the largest size on the finest grid reach 3.4e8 device pixels.
+    const std::string args = "dxf " + dir + "/o.dxf --size 16384 --precision 0.001 --font 'DejaVu Sans' --text " +
+                             std::string(60, 'W');
+    Result r = run(args, true);
+    EXPECT_EQ(r.status, 1) << r.out;
+    EXPECT_NE(r.out.find("do not merge"), std::string::npos) << r.out;
+    EXPECT_EQ(run(args + " --no-merge", true).status, 0);
 }

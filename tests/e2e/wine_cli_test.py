@@ -4,7 +4,11 @@
 1. The captures agree: for a table of texts, faces, sizes and angles both
    give the same number of figures, and every point of one lies within a
    tolerance of the other's outline (1.5 px at 32 px; 3 px larger or turned).
-2. The JW and WIT roads on Windows paths with blanks and Japanese characters:
+2. The cut-ready DXF agrees: merged (and offset) the same number of outer
+   contours and holes, every contour cleaned, outer contours counter-clockwise
+   and holes clockwise, and the areas equal within the capture's tolerance
+   along the outline.
+3. The JW and WIT roads on Windows paths with blanks and Japanese characters:
    the command file is left byte for byte as it was, the output copies it and
    then holds the point lines of the Windows capture, whole.
 
@@ -86,6 +90,51 @@ for text, face, size, angle, *precision in CASES:
         failures.append(f"{name}: points {worst:.2f} px apart (at most {tolerance})")
     print(f"capture {name}: {len(fa)} figures, worst distance {worst:.2f} px")
 
+
+def cut_ready(command, args):
+    """Outer contours and holes of the DXF: [(signed area mm², perimeter mm, points)]."""
+    out = subprocess.run(command + ["dxf", "-"] + args, capture_output=True, check=True).stdout
+    import io
+    import ezdxf
+    # Standard output on Windows is in text mode: lines end in CR LF.
+    doc = ezdxf.read(io.StringIO(out.replace(b"\r\n", b"\n").decode("cp932")))
+    contours = []
+    for e in doc.modelspace().query("LWPOLYLINE"):
+        pts = [tuple(p) for p in e.get_points("xy")]
+        pairs = list(zip(pts, pts[1:] + pts[:1]))
+        area = sum(a[0] * b[1] - b[0] * a[1] for a, b in pairs) / 2
+        perimeter = sum(math.dist(a, b) for a, b in pairs)
+        clean = e.closed and len(set(pts)) >= 3 and all(a != b for a, b in pairs) and area != 0
+        contours.append((area, perimeter, clean))
+    return contours
+
+
+CUT_CASES = [
+    # text, face, extra arguments
+    ("出口_gy", "ＭＳ ゴシック", ["--underline", "--strikeout"]),
+    ("回図", "ＭＳ 明朝", []),
+    ("gjpqy", "ＭＳ Ｐゴシック", ["--underline"]),
+    ("回図", "ＭＳ 明朝", ["--offset", "0.3"]),
+    ("出口", "ＭＳ ゴシック", ["--no-merge", "--underline"]),
+]
+for text, face, extra in CUT_CASES:
+    args = ["--text", text, "--font", face, "--size", "48"] + extra
+    name = f"dxf {text} / {face} {' '.join(extra)}"
+    a, b = cut_ready([linux_cli], args), cut_ready([wine_run, windows_cli], args)
+    for side, contours in (("Linux", a), ("Windows", b)):
+        if not all(clean for _, _, clean in contours):
+            failures.append(f"{name}: a contour on {side} repeats a point, is open or has no area")
+    count = lambda cs, sign: sum(1 for area, _, _ in cs if area * sign > 0)
+    if (count(a, 1), count(a, -1)) != (count(b, 1), count(b, -1)):
+        failures.append(f"{name}: {count(a, 1)} outer / {count(a, -1)} holes on Linux, "
+                        f"{count(b, 1)} / {count(b, -1)} on Windows")
+        continue
+    area_a, area_b = sum(c[0] for c in a), sum(c[0] for c in b)
+    # The captures agree within 1.5 px of the classic grid along the outline.
+    tolerance = 1.5 * 25.4 / 96 * max(sum(c[1] for c in a), sum(c[1] for c in b))
+    if abs(area_a - area_b) > tolerance:
+        failures.append(f"{name}: area {area_a:.3f} mm² on Linux, {area_b:.3f} on Windows (at most {tolerance:.3f} apart)")
+    print(f"{name}: {count(a, 1)} outer, {count(a, -1)} holes; area {area_a:.3f} / {area_b:.3f} mm²")
 # The face that drew the points, as Windows reports it: its own family and,
 # where GDI tells it, its file.
 for face in ["DejaVu Sans", "DejaVu Serif"]:

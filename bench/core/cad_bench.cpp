@@ -1,0 +1,63 @@
+// The cost of cut-ready outlines beside the capture they start from, in the
+// same run: the capture alone, then cleaning only (--no-merge), the nonzero
+// merge, and the merge with a 0.1 mm offset. For the default text at a 0.01 mm
+// grid and the 46-character line at 144 pt (0.01 mm and the classic grid).
+#include "outline/cad_geometry.hpp"
+#include "outline/capture.hpp"
+#include "outline/precision.hpp"
+#include "platform/canvas.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace {
+
+const std::string kMixed = "編集テキストのアウトラインを書きこみます。Letterwire 2026 漢字かなカナABC"; // 46 characters
+
+enum class Work { Capture, Clean, Merge, MergeAndOffset };
+
+void BM_Cad(benchmark::State& state, const char* text, float points, double stepMm, Work work)
+{
+    lw::NullCanvas canvas;
+    lw::DeviceContext dc(canvas);
+    lw::CapturedOutline outline;
+    lw::WindowFont font;
+    font.size = points;
+    const double dpi = lw::dpiForStep(stepMm);
+    const lw::CaptureSource source{text, font, 0, lw::design::kPreviewWidth, lw::design::kPreviewHeight,
+                                   1440 / dpi};
+    std::int32_t alCent = 0;
+    lw::drawFlattenPath(lw::placementFor(alCent), source, dc, outline);
+    const lw::CadOptions options{.merge = work != Work::Clean,
+                                 .offsetPixels = work == Work::MergeAndOffset ? 0.1 * dpi / lw::kMmPerInch : 0};
+    std::size_t contours = 0;
+    for (auto _ : state) {
+        if (work == Work::Capture) {
+            lw::drawFlattenPath(lw::placementFor(alCent), source, dc, outline);
+            benchmark::DoNotOptimize(outline.pointCount);
+        } else {
+            const lw::CadOutline cad = lw::cadOutline(outline, options);
+            contours = std::size_t(cad.outline.pointCount);
+            benchmark::DoNotOptimize(contours);
+        }
+    }
+    state.counters["points"] = double(outline.pointCount);
+    if (work != Work::Capture)
+        state.counters["points_out"] = double(contours);
+}
+
+#define LW_CAD_CASES(name, text, points, step)                                                                     \
+    BENCHMARK_CAPTURE(BM_Cad, name##_capture, text, points, step, Work::Capture)->Unit(benchmark::kMicrosecond);    \
+    BENCHMARK_CAPTURE(BM_Cad, name##_clean, text, points, step, Work::Clean)->Unit(benchmark::kMicrosecond);        \
+    BENCHMARK_CAPTURE(BM_Cad, name##_merge, text, points, step, Work::Merge)->Unit(benchmark::kMicrosecond);        \
+    BENCHMARK_CAPTURE(BM_Cad, name##_merge_offset, text, points, step, Work::MergeAndOffset)                        \
+        ->Unit(benchmark::kMicrosecond);
+
+LW_CAD_CASES(default6_24pt_0_01mm, lw::design::kText, 24, 0.01)
+LW_CAD_CASES(mixed46_144pt_0_01mm, kMixed.c_str(), 144, 0.01)
+LW_CAD_CASES(mixed46_144pt_classic, kMixed.c_str(), 144, lw::kClassicStepMm)
+
+} // namespace
+
+BENCHMARK_MAIN();

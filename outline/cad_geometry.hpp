@@ -1,0 +1,45 @@
+#pragma once
+// Cut-ready outlines for the CAD drawings (DXF, SVG): the capture's figures
+// cleaned, by default merged by the nonzero rule into contours that never
+// overlap, and optionally offset for a cutter's width. The result is again a
+// captured outline, on a grid `gridScale` times finer than the capture's
+// device pixels, so the writers take it as they take a capture. JW and WIT
+// never pass through here: they keep the designed capture.
+//
+//   CadOutline cut = cadOutline(outline, {.merge = true, .offsetPixels = 2.5});
+//   writeDxf(out, cut.outline, {.mm = onCadGrid(mm, cut), .text = text});
+
+#include "outline/cad_contours.hpp"
+#include "outline/captured_outline.hpp"
+#include "outline/precision.hpp"
+
+namespace lw {
+
+struct CadOptions {
+    // Combine all figures into one outer boundary per connected shape, its
+    // holes inside (the nonzero rule, as the font and the preview fill them).
+    bool merge = true;
+    // Move every outer contour outward and every hole inward by this many
+    // device pixels (negative: the other way), round joins; contours that
+    // vanish are dropped. 0: no offset.
+    double offsetPixels = 0;
+};
+
+struct CadOutline {
+    CapturedOutline outline; // closed figures only, each at least three distinct points
+    int gridScale = 1;       // grid units per device pixel of the capture
+};
+
+// The capture's closed figures made cut-ready: no repeated consecutive point,
+// no closing repeat of the first, no figure of zero area, outer contours
+// counter-clockwise and holes clockwise with y up (device y runs down, so on
+// the grid they turn the other way). Without merging each figure stays one
+// contour, told outer or hole by the orientation of the figure around it.
+// Merging works within 2^28 device pixels of the origin; an outline that
+// reaches further is the overflow failure.
+CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options);
+
+// The millimetre placement of a capture, for points on the cad outline's grid.
+MmPlacement onCadGrid(const MmPlacement& placement, const CadOutline& cad);
+
+} // namespace lw

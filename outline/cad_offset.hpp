@@ -1,0 +1,20 @@
+#pragma once
+// Offsetting shapes for a cutter's width: the outer contour moves outward
+// and the holes inward by a distance (negative: the other way), with round
+// joins. A hole narrower than twice the distance closes, a shape thinner than
+// twice a negative distance vanishes. Boost.Geometry's buffer does the work;
+// the result is rounded back to the grid.
+//
+//   std::vector<Shape> kerf = offsetShapes(shapes, 250, 25); // grid units
+
+#include "outline/cad_contours.hpp"
+
+#include <vector>
+
+namespace lw {
+
+// Every arc's chords stay within `tolerance` grid units of the true arc.
+// A distance of 0 returns the shapes as they are.
+std::vector<Shape> offsetShapes(const std::vector<Shape>& shapes, double distance, double tolerance);
+
+} // namespace lw

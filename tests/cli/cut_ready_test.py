@@ -1,0 +1,193 @@
+#!/usr/bin/env python3
+"""letterwire-cli dxf against an oracle no one here wrote (shapely).
+
+For a table of texts, faces, sizes, styles and angles:
+- merged (the default): no two shapes overlap, no contour crosses itself,
+  outer contours counter-clockwise and holes clockwise (y up), and the area
+  equals the nonzero-filled area of the captured figures within 1e-6;
+- merged and --no-merge alike: no repeated point, no closing repeat, no
+  contour of fewer than three points or of no area;
+- --offset: every point of the offset contours lies the offset away from the
+  merged outline, within the grid step; a hole closes once the offset passes
+  its half-width.
+
+Usage: cut_ready_test.py LETTERWIRE-CLI TEST-FONT-DIR
+"""
+import itertools
+import json
+import os
+import subprocess
+import sys
+import tempfile
+
+import ezdxf
+from shapely.geometry import LinearRing, MultiLineString, Point, Polygon
+from shapely.ops import polygonize, unary_union
+
+cli, font_dir = sys.argv[1], os.path.abspath(sys.argv[2])
+failures = []
+checks = 0
+
+# The test font (made by make_overlap_font.py) is found through the user's
+# font folder of a throwaway home.
+home = tempfile.mkdtemp(prefix="lw-cut-")
+os.makedirs(os.path.join(home, "fonts"))
+for name in os.listdir(font_dir):
+    if name.endswith(".ttf"):
+        os.symlink(os.path.join(font_dir, name), os.path.join(home, "fonts", name))
+env = dict(os.environ, XDG_DATA_HOME=home, XDG_CACHE_HOME=os.path.join(home, "cache"), HOME=home)
+
+
+def run(args):
+    return subprocess.run([cli] + args, capture_output=True, check=True, env=env).stdout
+
+
+def contours_of_dxf(args):
+    with tempfile.NamedTemporaryFile(suffix=".dxf") as f:
+        run(["dxf", f.name] + args)
+        doc = ezdxf.readfile(f.name)
+    out = []
+    for e in doc.modelspace().query("LWPOLYLINE"):
+        out.append(([tuple(p) for p in e.get_points("xy")], e.closed))
+    return out
+
+
+def captured_figures(args):
+    capture = json.loads(run(["capture", "--units", "mm"] + args))
+    return [[tuple(p) for p in f] for f in capture["figures"]]
+
+
+def nonzero_area(rings):
+    """The area where the rings wind around a point, by their own directions."""
+    lines = unary_union([LinearRing(r) for r in rings if len(set(r)) >= 3])
+    total = 0.0
+    for face in polygonize(lines):
+        p = face.representative_point()
+        if winding(rings, p.x, p.y) != 0:
+            total += face.area
+    return total
+
+
+def winding(rings, x, y):
+    w = 0
+    for r in rings:
+        n = len(r)
+        for i in range(n):
+            (ax, ay), (bx, by) = r[i], r[(i + 1) % n]
+            side = (bx - ax) * (y - ay) - (x - ax) * (by - ay)
+            if ay <= y < by and side > 0:
+                w += 1
+            elif by <= y < ay and side < 0:
+                w -= 1
+    return w
+
+
+def signed_area(r):
+    return sum(a[0] * b[1] - b[0] * a[1] for a, b in zip(r, r[1:] + r[:1])) / 2
+
+
+def check(ok, what):
+    global checks
+    checks += 1
+    if not ok:
+        failures.append(what)
+
+
+def check_clean(name, contours):
+    for pts, closed in contours:
+        check(closed, f"{name}: a polyline not flagged closed")
+        repeats = sum(1 for a, b in zip(pts, pts[1:] + pts[:1]) if a == b)
+        check(repeats == 0, f"{name}: {repeats} repeated points (closing repeat included)")
+        check(len(set(pts)) >= 3 and signed_area(pts) != 0, f"{name}: a contour of {len(pts)} points, no area")
+
+
+def shapes_of(rings):
+    """Outer contours with the holes inside them."""
+    outers = [Polygon(r) for r in rings if signed_area(r) > 0]
+    holes = [r for r in rings if signed_area(r) < 0]
+    owned = [[] for _ in outers]
+    for h in holes:
+        inside = [i for i, o in enumerate(outers) if o.contains(Point(h[0])) or o.buffer(1e-9).contains(Polygon(h))]
+        if inside:
+            owned[min(inside, key=lambda i: outers[i].area)].append(h)
+    return [Polygon(o.exterior.coords, owned[i]) for i, o in enumerate(outers)], len(holes) - sum(map(len, owned))
+
+
+def overlapping_pairs(polygons, total):
+    """Pairs that share area, a figure standing inside another (a counter in
+    its letter) not counted."""
+    return sum(1 for a, b in itertools.combinations(polygons, 2)
+               if a.intersects(b) and a.intersection(b).area > 1e-9 * total and not (a.contains(b) or b.contains(a)))
+
+
+CASES = [
+    # name, arguments
+    ("gjpqy underlined", ["--text", "gjpqy", "--font", "DejaVu Sans", "--size", "72", "--underline"]),
+    ("gjpqy struck out", ["--text", "gjpqy", "--font", "DejaVu Serif", "--size", "72", "--strikeout"]),
+    ("italic", ["--text", "Kiwi fog", "--font", "DejaVu Serif", "--size", "48", "--italic", "--underline"]),
+    ("出口_gy", ["--text", "出口_gy", "--font", "IPAGothic", "--size", "72", "--underline", "--strikeout"]),
+    ("回図", ["--text", "回図", "--font", "IPAMincho", "--size", "72"]),
+    ("1 pt", ["--text", "gjpqy 回", "--font", "DejaVu Sans", "--size", "1", "--underline"]),
+    ("144 pt", ["--text", "Ag回", "--font", "IPAGothic", "--size", "144", "--strikeout"]),
+    ("rotated", ["--text", "出口_gy", "--font", "IPAMincho", "--size", "48", "--angle", "30", "--underline"]),
+    ("overlapping contours", ["--text", "XOX", "--font", "Letterwire Overlap Test", "--size", "72", "--underline"]),
+]
+PRECISION = "0.01"
+
+for name, args in CASES:
+    args = args + ["--precision", PRECISION]
+    raw = captured_figures(args)
+    merged = contours_of_dxf(args)
+    check_clean(name, merged)
+    check_clean(name + " --no-merge", contours_of_dxf(args + ["--no-merge"]))
+
+    rings = [pts for pts, _ in merged]
+    for r in rings:
+        check(LinearRing(r).is_valid, f"{name}: a merged contour crosses itself")
+    shapes, orphans = shapes_of(rings)
+    check(orphans == 0, f"{name}: {orphans} clockwise contours inside no outer contour")
+    want = nonzero_area(raw)
+    got = sum(s.area for s in shapes)
+    check(abs(got - want) <= 1e-6 * want, f"{name}: merged area {got!r}, nonzero area of the capture {want!r}")
+    pairs = overlapping_pairs(shapes, want)
+    check(pairs == 0, f"{name}: {pairs} merged shapes overlap")
+    raw_pairs = overlapping_pairs([Polygon(r) for r in raw if len(r) >= 3], want)
+    print(f"{name}: {len(raw)} figures, {raw_pairs} overlapping pairs -> {len(rings)} contours, "
+          f"{len(shapes)} shapes, area {got:.6f} / {want:.6f} mm²")
+    if name == "gjpqy underlined":
+        check(raw_pairs == 5, f"{name}: {raw_pairs} overlapping pairs captured, 5 expected")
+    if name == "overlapping contours":
+        check(raw_pairs >= 3, f"{name}: the test font's contours do not overlap ({raw_pairs})")
+
+# Offsets: outward, inward, and a hole that closes.
+for text, face, offset in [("gjpqy", "DejaVu Sans", 0.3), ("gjpqy", "DejaVu Sans", -0.2), ("回", "IPAMincho", 0.5)]:
+    args = ["--text", text, "--font", face, "--size", "72", "--underline", "--precision", PRECISION]
+    base = [pts for pts, _ in contours_of_dxf(args)]
+    moved = contours_of_dxf(args + ["--offset", str(offset)])
+    check_clean(f"{text} --offset {offset}", moved)
+    outline = MultiLineString([r + r[:1] for r in base])
+    worst = max(abs(outline.distance(Point(p)) - abs(offset)) for pts, _ in moved for p in pts)
+    check(worst <= float(PRECISION), f"{text} --offset {offset}: a point {worst:.4f} mm off the offset")
+    shape_area = sum(s.area for s in shapes_of(base)[0])
+    moved_area = sum(s.area for s in shapes_of([pts for pts, _ in moved])[0])
+    check((moved_area > shape_area) == (offset > 0), f"{text} --offset {offset}: area {shape_area} -> {moved_area}")
+    print(f"{text} --offset {offset}: {len(base)} -> {len(moved)} contours, worst {worst:.5f} mm")
+
+# "o": its counter closes once the offset passes the counter's half-width.
+args = ["--text", "o", "--font", "DejaVu Sans", "--size", "72", "--precision", PRECISION]
+hole = [pts for pts, _ in contours_of_dxf(args) if signed_area(pts) < 0]
+check(len(hole) == 1, f"o: {len(hole)} holes")
+if hole:
+    counter, low, high = Polygon(hole[0]), 0.0, 20.0
+    while high - low > 0.01:
+        mid = (low + high) / 2
+        low, high = (mid, high) if not counter.buffer(-mid).is_empty else (low, mid)
+    for offset, holes_left in [(round(low - 0.1, 2), 1), (round(low + 0.1, 2), 0)]:
+        got = sum(1 for pts, _ in contours_of_dxf(args + ["--offset", str(offset)]) if signed_area(pts) < 0)
+        check(got == holes_left, f"o --offset {offset} (half-width {low:.2f}): {got} holes, {holes_left} expected")
+        print(f"o --offset {offset} (counter's half-width {low:.2f} mm): {got} holes")
+
+for f in failures:
+    print("FAIL", f)
+print(f"{checks - len(failures)} passed, {len(failures)} failed")
+sys.exit(1 if failures else 0)

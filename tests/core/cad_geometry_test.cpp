@@ -1,0 +1,139 @@
+// Cut-ready outlines on hand-made captures: cleaning, roles without merging,
+// the nonzero merge, offsets. Real fonts are checked against shapely in
+// tests/cli/cut_ready_test.py.
+#include "outline/cad_contours.hpp"
+#include "outline/cad_geometry.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using lw::Contour;
+
+// A capture of the given figures, each closed, in device pixels.
+lw::CapturedOutline captureOf(const std::vector<Contour>& figures)
+{
+    lw::CapturedOutline o;
+    o.pathPoints.clear();
+    o.pathTypes.clear();
+    for (const Contour& f : figures)
+        for (std::size_t k = 0; k < f.size(); ++k) {
+            o.pathPoints.push_back(f[k]);
+            o.pathTypes.push_back(k == 0 ? lw::PT_MOVETO : k + 1 == f.size() ? 3 : lw::PT_LINETO);
+        }
+    o.pointCount = std::int32_t(o.pathPoints.size());
+    o.pathPoints.push_back({});
+    o.pathTypes.push_back(0);
+    return o;
+}
+
+// Each contour of the result back in device pixels, with its area (twice,
+// positive for outer contours: counter-clockwise with y up).
+struct Result {
+    std::vector<Contour> contours;
+    std::vector<double> areas;
+};
+Result run(const std::vector<Contour>& figures, lw::CadOptions options)
+{
+    const lw::CadOutline cad = lw::cadOutline(captureOf(figures), options);
+    Result r;
+    for (const lw::Figure& f : lw::figures(cad.outline)) {
+        EXPECT_TRUE(f.closed);
+        Contour c(f.points.begin(), f.points.end());
+        r.areas.push_back(-double(lw::twiceArea(c)) / 2 / cad.gridScale / cad.gridScale);
+        for (lw::POINT& p : c)
+            p = {p.x / cad.gridScale, p.y / cad.gridScale};
+        r.contours.push_back(c);
+    }
+    return r;
+}
+
+Contour square(int x, int y, int size, bool asGiven)
+{
+    Contour c{{x, y}, {x, y + size}, {x + size, y + size}, {x + size, y}}; // device y runs down
+    if (!asGiven)
+        std::reverse(c.begin(), c.end());
+    return c;
+}
+
+TEST(CadContours, RepeatsSpikesAndTheClosingRepeatGo)
+{
+    struct Case {
+        const char* name;
+        Contour in, out;
+    } cases[] = {
+        {"repeats", {{0, 0}, {0, 0}, {0, 5}, {5, 5}, {5, 5}, {5, 0}, {0, 0}}, {{0, 0}, {0, 5}, {5, 5}, {5, 0}}},
+        {"spike", {{0, 0}, {0, 5}, {9, 9}, {0, 5}, {5, 5}, {5, 0}}, {{0, 0}, {0, 5}, {5, 5}, {5, 0}}},
+        {"spike at the seam", {{9, 9}, {0, 0}, {0, 5}, {5, 5}, {5, 0}, {0, 0}}, {{0, 0}, {0, 5}, {5, 5}, {5, 0}}},
+        {"there and back", {{0, 0}, {5, 5}, {0, 0}}, {{0, 0}}},
+    };
+    for (Case& c : cases) {
+        lw::removeRepeats(c.in);
+        EXPECT_EQ(c.in, c.out) << c.name;
+    }
+    EXPECT_FALSE(lw::isUsable({{0, 0}, {5, 5}, {10, 10}})); // no area
+}
+
+TEST(CadGeometry, UnmergedFiguresStayOneEachCleanAndOriented)
+{
+    // 回 in the font's own turning (clockwise with y up for outer contours),
+    // a zero-area figure, and a figure with a closing repeat.
+    const Result r = run({square(0, 0, 100, false), square(10, 10, 80, true), square(30, 30, 40, false),
+                          square(40, 40, 20, true), {{200, 0}, {200, 5}, {200, 9}},
+                          {{300, 0}, {300, 10}, {310, 10}, {300, 0}}},
+                         {.merge = false});
+    ASSERT_EQ(r.contours.size(), 5u);
+    EXPECT_EQ(r.areas, (std::vector<double>{10000, -6400, 1600, -400, 50}));
+    EXPECT_EQ(r.contours[4].size(), 3u);
+}
+
+TEST(CadGeometry, MergeJoinsOverlapsByTheNonzeroRule)
+{
+    struct Case {
+        const char* name;
+        std::vector<Contour> figures;
+        std::vector<double> areas; // outer contours positive, holes negative
+    } cases[] = {
+        {"two squares crossing", {square(0, 0, 10, true), square(5, 5, 10, true)}, {175}},
+        {"either turning", {square(0, 0, 10, false), square(5, 5, 10, false)}, {175}},
+        // The bar covers most of the hole: ink where it winds, 2 px of hole left.
+        {"a square across a ring", {square(0, 0, 30, false), square(10, 10, 10, true), square(-5, 12, 40, false)},
+         {1960, -20}},
+        {"a hole kept", {square(0, 0, 30, false), square(10, 10, 10, true)}, {900, -100}},
+        {"apart", {square(0, 0, 10, true), square(20, 0, 10, true)}, {100, 100}},
+        {"opposite turnings meet", {square(0, 0, 10, true), square(10, 0, 10, false)}, {200}},
+    };
+    for (const Case& c : cases) {
+        Result r = run(c.figures, {});
+        std::sort(r.areas.begin(), r.areas.end(), std::greater<>());
+        EXPECT_EQ(r.areas, c.areas) << c.name;
+    }
+}
+
+TEST(CadGeometry, OffsetMovesOuterOutAndHolesIn)
+{
+    // A 100 px square with a 20 px hole: 5 px out grows the outer contour by a
+    // rounded border and closes nothing; 11 px closes the hole.
+    const std::vector<Contour> ring{square(0, 0, 100, true), square(40, 40, 20, false)};
+    const Result out = run(ring, {.offsetPixels = 5});
+    ASSERT_EQ(out.areas.size(), 2u);
+    // The round corners' chords lie within a quarter pixel inside the arc.
+    EXPECT_NEAR(out.areas[0], 100 * 100 + 4 * 100 * 5 + 3.14159 * 25, 0.25 * 2 * 3.14159 * 5);
+    EXPECT_NEAR(out.areas[1], -10 * 10, 0.5);
+    EXPECT_EQ(run(ring, {.offsetPixels = 11}).areas.size(), 1u);
+    EXPECT_NEAR(run(ring, {.offsetPixels = -5}).areas[0], 90 * 90, 0.5);
+    EXPECT_TRUE(run(ring, {.offsetPixels = -60}).areas.empty());
+}
+
+TEST(CadGeometry, AnEmptyCaptureGivesNothing)
+{
+    EXPECT_EQ(run({}, {}).contours.size(), 0u);
+    EXPECT_EQ(run({}, {.offsetPixels = 3}).contours.size(), 0u);
+}
+
+} // namespace
