@@ -62,7 +62,8 @@ void Form1::saveOutline()
         OffscreenCapture capture({text, font_, view_.position(Slider::sldAngle), view_.previewScaleWidth(),
                                   view_.previewScaleHeight(), design::kTwipsPerPixel, saveAdvances(choice->precision)},
                                  Placement::Origin, dpi);
-        capture.writeFile(choice->path, choice->format);
+        // Cut-ready, as the front end writes its drawings by default.
+        capture.writeFile(choice->path, choice->format, CadOptions{});
     } catch (const Failure& failure) {
         report(failure.what());
     } catch (const std::bad_alloc&) {

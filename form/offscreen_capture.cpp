@@ -39,17 +39,9 @@ void OffscreenCapture::write(std::ostream& out, SaveFormat format, const std::op
 
 void OffscreenCapture::writeFile(const std::string& path, SaveFormat format, const std::optional<CadOptions>& cad)
 {
-    if (format == SaveFormat::JwPoints) {
-        OutputFile file(path);
-        write(file.stream(), format);
-        file.close();
-        return;
-    }
-    const CadOutline cut = cad ? cadOutline(outline_, *cad) : CadOutline{outline_, 1};
-    if (format == SaveFormat::Dxf)
-        writeDxfFile(path, cut.outline, {onCadGrid(baseline(), cut), text_});
-    else
-        writeSvgFile(path, cut.outline, onCadGrid(svgPlacement(), cut));
+    OutputFile file(path);
+    write(file.stream(), format, cad);
+    file.close();
 }
 
 } // namespace lw

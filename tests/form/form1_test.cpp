@@ -9,6 +9,7 @@
 #include "export/jw_output.hpp"
 #include "export/svg.hpp"
 #include "outline/baseline.hpp"
+#include "outline/cad_geometry.hpp"
 #include "outline/capture.hpp"
 #include "platform/canvas.hpp"
 
@@ -414,8 +415,16 @@ std::string expectedFile(const std::string& text, float size, SaveFormat format,
                     {text, font, 0, design::kPreviewWidth, design::kPreviewHeight, 1440 / dpi, advances}, dc, outline);
     std::ostringstream out;
     switch (format) {
-    case SaveFormat::Dxf: writeDxf(out, outline, {baselinePlacement(dc, outline.logFont, dpi), text}); break;
-    case SaveFormat::Svg: writeSvg(out, outline, baselinePlacement(dc, outline.logFont, dpi)); break;
+    case SaveFormat::Dxf: {
+        const CadOutline cut = cadOutline(outline, {});
+        writeDxf(out, cut.outline, {onCadGrid(baselinePlacement(dc, outline.logFont, dpi), cut), text});
+        break;
+    }
+    case SaveFormat::Svg: {
+        const CadOutline cut = cadOutline(outline, {});
+        writeSvg(out, cut.outline, onCadGrid(baselinePlacement(dc, outline.logFont, dpi), cut));
+        break;
+    }
     case SaveFormat::JwPoints: writeJwOutline(out, outline, {0, 0, 1, 1440 / dpi}); break;
     }
     return out.str();
