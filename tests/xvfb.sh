@@ -171,6 +171,18 @@ preview_changed_from() {
 # hash -> 0 once the preview shows it
 preview_shows() { poll "$patience" preview_is "$1"; }
 
+# The size box at (104, 80), 33 x 19: its picture's hash, and a wait for a
+# picture of it. Its caret blinks while it has the focus, so a picture is
+# awaited, never taken from one look.
+size_box_hash() {
+  screenshot "$work/screen.png"
+  convert "$work/screen.png" -crop "33x19+$((wx + 104))+$((wy + 80))" +repage rgb:- | md5sum | cut -d' ' -f1
+}
+size_box_is() { [ "$(size_box_hash)" = "$1" ]; }
+size_box_still() { box_now=$(size_box_hash); [ "$box_now" = "$box_last" ] || { box_last=$box_now; false; }; }
+# -> prints the box's hash once two looks agree
+size_box_settled() { box_last=""; poll "$patience" size_box_still && echo "$box_last"; }
+
 # A sanitizer build reports on standard error and ends with a failure status;
 # where a failure status is expected, only this tells the two apart.
 no_sanitizer_report() {

@@ -71,25 +71,16 @@ cp "$work/screen.png" "$artifacts/real_window_fill.png"
 
 # An edit that ends shows the value in use: 300 in the size box, then Enter,
 # shows what 144 shows. At 144 pt the drawing is some 350 pixels wide, at the
-# sizes typed on the way (1, 14) far narrower. The box's cursor blinks, so
-# the box is looked at until it shows the picture awaited.
-size_box_hash() {
-  screenshot "$work/screen.png"
-  convert "$work/screen.png" -crop "33x19+$((wx + 104))+$((wy + 80))" +repage rgb:- | md5sum | cut -d' ' -f1
-}
-size_box_is() { [ "$(size_box_hash)" = "$1" ]; }
-# Sets box to the box's picture once two looks agree.
-size_box_still() { box_now=$(size_box_hash); [ "$box_now" = "$box" ] || { box=$box_now; false; }; }
+# sizes typed on the way (1, 14) far narrower.
 click 120 89
 xdotool key ctrl+a type --delay 50 144
 xdotool key Return
 preview_settled drawing_wider_than 300 >/dev/null || fail "the preview did not show 144 pt"
-box=""
-poll "$patience" size_box_still || fail "the size box did not hold still"
+box_144=$(size_box_settled) || fail "the size box did not hold still"
 click 120 89
 xdotool key ctrl+a type --delay 50 300
 xdotool key Return
-poll "$patience" size_box_is "$box" ||
+poll "$patience" size_box_is "$box_144" ||
   fail "after 300 and Enter the size box does not show 144"
 
 # Cancel at (272, 456), 73 x 25: the program ends at once, with status 0.

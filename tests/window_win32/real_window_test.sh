@@ -43,12 +43,6 @@ eight_strokes_across_middle() { strokes=$(strokes_across_middle); [ "$strokes" -
 # The inspection drawing's point marks: dark red pixels.
 red_pixels() { preview_area -fill black +opaque "#800000" -fill white -opaque "#800000" -format "%[fx:mean*w*h]" info:; }
 point_marks_shown() { [ "$(red_pixels)" -gt 0 ]; }
-# Size box at (104, 80), 33 x 19.
-size_box_hash() {
-  screenshot "$work/screen.png"
-  convert "$work/screen.png" -crop "33x19+$((wx + 104))+$((wy + 80))" rgb:- | md5sum | cut -d' ' -f1
-}
-size_box_is() { [ "$(size_box_hash)" = "$1" ]; }
 # 0 once a DXF drawing has been saved in the folder the dialog opened in
 saved_dxf() { find "$work/saved" -name '*.dxf' -exec grep -q AC1015 {} \; -print 2>/dev/null | grep -q .; }
 
@@ -147,7 +141,7 @@ cp "$work/screen.png" "$artifacts/win32_window_fill.png"
 xdotool key ctrl+a type --delay 60 144
 xdotool key Tab
 at144=$(preview_settled drawing_wider_than 300) || fail "the preview did not show 144 pt"
-box_144=$(size_box_hash)
+box_144=$(size_box_settled) || fail "the size box did not hold still"
 click 120 89
 xdotool key ctrl+a type --delay 60 300
 xdotool key Tab
