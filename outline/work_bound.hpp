@@ -20,7 +20,8 @@ inline constexpr std::uint64_t kMaxOutlinePoints = 10'000'000;
 // pixels, so a glyph gives at most a fixed part plus a part growing with
 // the root of its pixel height; the factors cover the densest kanji of the
 // Japanese fonts with room to spare (about 415 points at 192 px).
-// Underline and strikeout add a rectangle each. Saturates, never overflows.
+// Underline and strikeout add a rectangle each (five points with the first
+// repeated, as GDI gives it). Saturates, never overflows.
 std::uint64_t estimateOutlinePoints(std::string_view text, double sizePoints, double dpi, bool underline,
                                     bool strikeout);
 

@@ -15,7 +15,13 @@
 caption="アウトラインフォント書きこみ"
 work="" xvfb_pid="" app_pid=""
 
-fail() { echo "FAIL: $*"; exit 1; }
+# The last screenshot is kept beside the artifacts, to show what the failed
+# check saw.
+fail() {
+  [ -n "${artifacts:-}" ] && [ -f "$work/screen.png" ] && cp "$work/screen.png" "$artifacts/failed_check.png"
+  echo "FAIL: $*"
+  exit 1
+}
 
 xvfb_cleanup() {
   [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
@@ -24,7 +30,7 @@ xvfb_cleanup() {
 }
 
 xvfb_require() {
-  for tool in Xvfb xdotool import "$@"; do
+  for tool in Xvfb xdotool xkbcomp import "$@"; do
     command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool missing"; exit 77; }
   done
   work=$(mktemp -d)
@@ -64,6 +70,33 @@ xvfb_start() {
     fi
     n=$((n + 1))
   done
+}
+
+# characters -> each bound to a key of its own in the server's keymap, for
+# xdotool to type with. Left to itself, xdotool binds a spare key for each
+# character it types and unbinds it right after; a program that reads the
+# key late, on a busy machine, then finds another character or none there,
+# and the character is lost. Call before the program starts.
+bind_keys() {
+  syms=""
+  for c in $(printf '%s' "$1" | sed 's/./& /g'); do
+    syms="$syms U$(printf '%X' "0x$(printf '%s' "$c" | iconv -f UTF-8 -t UTF-32BE | od -An -tx1 | tr -d ' \n')")"
+  done
+  xkbcomp -xkb "$DISPLAY" "$work/keymap.xkb" 2>/dev/null || fail "could not read the keymap"
+  # Keys the keymap names (<I120> and the like) but binds to nothing.
+  awk -v syms="$syms" '
+    /^xkb_keycodes/ { part = "codes" } /^xkb_symbols/ { part = "symbols" }
+    part == "codes" && /^ *<I[0-9]+> *= *[0-9]+;/ { name = $1; named[name] = 1; order[++n] = name }
+    part == "symbols" && /^ *key +</ { used[$2] = 1 }
+    part == "symbols" && /^};/ {
+      k = split(syms, sym, " ")
+      for (i = 1; i <= n && k > 0; i++)
+        if (!(order[i] in used)) { printf "    key %s { [ %s ] };\n", order[i], sym[k]; k-- }
+      if (k > 0) { print "no free key for " k " characters" > "/dev/stderr"; exit 1 }
+    }
+    /^};/ { part = "" }
+    { print }' "$work/keymap.xkb" >"$work/keymap-bound.xkb" || fail "could not bind keys to $1"
+  xkbcomp "$work/keymap-bound.xkb" "$DISPLAY" 2>/dev/null || fail "could not load the keymap"
 }
 
 # seconds command [arguments...] -> 0 as soon as the command succeeds, tried

@@ -17,6 +17,7 @@ artifacts=$3
 xvfb_require convert
 mkdir -p "$artifacts"
 xvfb_start
+bind_keys 図回品
 
 "$program" >"$work/app.out" 2>&1 &
 app_pid=$!

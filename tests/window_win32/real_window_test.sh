@@ -23,6 +23,7 @@ mkdir -p "$artifacts"
 # display that xvfb_start sets.
 eval "$("$root/scripts/wine-env")"
 xvfb_start
+bind_keys 図回品
 # Wine's own services start once, without our pipes, before the program.
 wine cmd /c exit 0 </dev/null >/dev/null 2>&1
 
