@@ -16,7 +16,8 @@ std::uint64_t estimateOutlinePoints(std::string_view text, double sizePoints, do
     const double height = std::fabs(sizePoints * dpi / 72.0);
     const double perGlyph =
         kFlattenedPointsFactor * (160.0 + 28.0 * std::sqrt(std::isfinite(height) ? height : 1e300));
-    const double points = double(characters) * perGlyph + 4.0 * (underline + strikeout);
+    // A decoration is a rectangle: four corners, and GDI repeats the first.
+    const double points = double(characters) * perGlyph + 5.0 * (underline + strikeout);
     if (!(points < 1.8e19))
         return std::numeric_limits<std::uint64_t>::max();
     return std::uint64_t(std::ceil(points));

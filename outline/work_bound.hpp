@@ -21,7 +21,8 @@ inline constexpr std::uint64_t kMaxOutlinePoints = 10'000'000;
 // the root of its pixel height; the factors cover the densest kanji of the
 // Japanese fonts with room to spare (about 415 points at 192 px), times
 // the platform's kFlattenedPointsFactor. Underline and strikeout add a
-// rectangle each. Saturates, never overflows.
+// rectangle each (five points with the first repeated, as GDI gives it).
+// Saturates, never overflows.
 std::uint64_t estimateOutlinePoints(std::string_view text, double sizePoints, double dpi, bool underline,
                                     bool strikeout);
 

@@ -25,6 +25,22 @@ constexpr std::uint64_t kSlack = 24;
 constexpr std::uint64_t kSlack = 12;
 #endif
 
+// The points of a real capture of `text` at 24 pt on a 96-dpi screen.
+std::uint64_t capturedPoints(const std::string& text, bool underline, bool strikeout)
+{
+    lw::NullCanvas canvas;
+    lw::DeviceContext dc(canvas);
+    lw::WindowFont font;
+    font.faceName = "ＭＳ Ｐゴシック";
+    font.size = 24;
+    font.underline = underline;
+    font.strikeout = strikeout;
+    lw::CapturedOutline outline;
+    std::int32_t alCent = 0;
+    lw::drawFlattenPath(lw::placementFor(alCent), {text, font, 0, 461, 301, 15}, dc, outline);
+    return std::uint64_t(outline.pointCount);
+}
+
 } // namespace
 
 TEST(WorkBound, NeverBelowTheRealPointCount)
@@ -58,6 +74,28 @@ TEST(WorkBound, NeverBelowTheRealPointCount)
         // Close enough that a request is refused only when its outline is
         // within a factor of the limit.
         EXPECT_LE(estimate, kSlack * std::uint64_t(outline.pointCount) + 200) << c.text << " " << c.size;
+    }
+}
+
+// Underline and strikeout each add a figure to what the glyphs give: the
+// estimate grows by at least the points they add, so that its margin for the
+// glyphs is never spent on them.
+TEST(WorkBound, GrowsByWhatUnderlineAndStrikeoutAdd)
+{
+    const struct {
+        bool underline, strikeout;
+    } styles[] = {{true, false}, {false, true}, {true, true}};
+    for (const std::string text : {"A", "編集", " "}) {
+        const std::uint64_t plain = capturedPoints(text, false, false);
+        const std::uint64_t plainEstimate = lw::estimateOutlinePoints(text, 24, 96, false, false);
+        for (const auto& s : styles) {
+            const std::uint64_t added = capturedPoints(text, s.underline, s.strikeout) - plain;
+            const std::uint64_t estimated = lw::estimateOutlinePoints(text, 24, 96, s.underline, s.strikeout);
+            const std::string what = "\"" + text + "\"" + (s.underline ? " underlined" : "")
+                                     + (s.strikeout ? " struck out" : "");
+            EXPECT_GE(added, 4u * (s.underline + s.strikeout)) << what;
+            EXPECT_GE(estimated - plainEstimate, added) << what;
+        }
     }
 }
 

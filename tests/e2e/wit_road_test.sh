@@ -30,14 +30,13 @@ chmod +x "$work/bin/mfin"
 PATH="$work/bin:$PATH"
 export PATH
 
-# count: sets new to the record not seen before, once there are that many,
-# within 10 s
+# count -> 0 once there are that many records
+records_made() { set -- "$records"/*.args; [ -e "$1" ] && [ $# -ge "$count" ]; }
+# count: sets new to the record not seen before, once there are that many
 seen=""
 wait_record() {
-  i=0 count=$1
-  while set -- "$records"/*.args; [ ! -e "$1" ] || [ $# -lt "$count" ]; do
-    i=$((i + 1)); [ $i -gt 200 ] && fail "the converter was not started (export $count)"; sleep 0.05
-  done
+  count=$1
+  poll "$patience" records_made || fail "the converter was not started (export $count)"
   for f in "$records"/*.args; do
     rec=$(basename "$f" .args)
     case " $seen " in *" $rec "*) ;; *) seen="$seen $rec"; new=$rec; return ;; esac
@@ -55,10 +54,7 @@ check_export() {
   case "$work_file" in "$home"/tmp*.wmf) ;; *) fail "the work file is $work_file, not $home/tmp*.wmf" ;; esac
   [ "$(sed -n 2p "$records/$rec.args")" = "$path" ] && [ "$(wc -l <"$records/$rec.args")" -eq 2 ] ||
     fail "the converter's arguments: $(cat "$records/$rec.args")"
-  i=0
-  while [ -e "$work_file" ]; do
-    i=$((i + 1)); [ $i -gt 200 ] && fail "the work file stayed after its converter ended"; sleep 0.05
-  done
+  poll "$patience" absent "$work_file" || fail "the work file stayed after its converter ended"
   "$cli" wit "$work/expected.wit" --no-convert "$@" 2>>"$work/cli.err" || fail "letterwire-cli wit $*: $(cat "$work/cli.err")"
   cmp -s "$records/$rec.wmf" "$work/expected.wit" || {
     diff "$work/expected.wit" "$records/$rec.wmf" | head -n 20

@@ -191,7 +191,11 @@ TEST(WitOut, EachConverterReadsItsOwnExport)
     WitOut(second, 501, 494, dir.path().string(), dir / "second.out");
     ::setenv("PATH", saved.c_str(), 1);
 
-    for (int i = 0; i < 500 && !(std::filesystem::exists(dir / "first.out") && std::filesystem::exists(dir / "second.out")); ++i)
+    // A converter's copy exists before it is whole: wait for the bytes.
+    const auto bothWhole = [&] {
+        return readBytes(dir / "first.out") == wit(first) && readBytes(dir / "second.out") == wit(second);
+    };
+    for (int i = 0; i < 500 && !bothWhole(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     std::filesystem::remove(dir / "tmp.wmf");
     EXPECT_TRUE(workFilesGone(dir.path().string()));

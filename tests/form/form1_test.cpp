@@ -301,7 +301,8 @@ TEST(Form1Font, ChosenSizeShowsInSizeBoxAndSlider)
         float chosen;
         const char* box;
         int slider;
-    } cases[] = {{72, "72", 72}, {10.5f, "10.5", 10}, {200, "200", 144}, {24, "24", 24}};
+    } cases[] = {{72, "72", 72},  {10.5f, "10.5", 10},         {200, "200", 144},
+                 {24, "24", 24},  {12.34567f, "12.34567", 12}, {100.0625f, "100.0625", 100}};
     for (const auto& c : cases) {
         Window w;
         w.view.answerFont = [&](WindowFont f) {
@@ -722,6 +723,10 @@ TEST(Form1Buttons, OkInModeJwWarnsWhenEveryPointLandsOnTheBasePoint)
         const char* cause; // nullptr: no warning
     } cases[] = {
         {"a usable scale", "hp1 100 50\r\nhs 2 3 \r\nlg1\r\n", nullptr},
+        // A negative scale mirrors the outline; only a scale of 0 collapses it.
+        {"a negative scale", "hp1 100 50\r\nhs 2 -3 \r\nlg1\r\n", nullptr},
+        {"a tiny negative scale", "hp1 100 50\r\nhs 2 -1e-9 \r\nlg1\r\n", nullptr},
+        {"a scale of -0", "hp1 100 50\r\nhs 2 -0 \r\nlg1\r\n", "chose a scale entry of 0"},
         {"line feeds alone end lines", "hd 1\nhp1 100 50\nhs 2 3 \nlg1\n", nullptr},
         {"no hs line", "hp1 100 50\r\nlg1\r\n", "no \"hs\" line"},
         {"no lg line", "hp1 100 50\r\nhs 2 3 \r\n", "no \"lg\" line"},

@@ -17,6 +17,7 @@ artifacts=$3
 xvfb_require convert
 mkdir -p "$artifacts"
 xvfb_start
+bind_keys 図回品
 
 "$program" >"$work/app.out" 2>&1 &
 app_pid=$!
@@ -46,34 +47,42 @@ click 240 36
 xdotool key ctrl+a type --delay 50 図回品O
 click 120 89
 xdotool key ctrl+a type --delay 50 60
-preview_settled >/dev/null || fail "the preview did not settle on 図回品O"
-cp "$work/screen.png" "$artifacts/real_window_fill.png"
 "$cli" capture --centre --text 図回品O --size 60 --angle 45 | /usr/bin/python3 "$(dirname "$0")/fill_points.py" >"$work/points" ||
   fail "no points to look at"
 [ "$(grep -c ink "$work/points")" -ge 3 ] && [ "$(grep -c background "$work/points")" -ge 3 ] ||
   fail "too few counters and inner strokes to look at: $(cat "$work/points")"
-background=$(preview_area -format '%[pixel:p{2,2}]' info:)
-while read -r x y want; do
-  got=$(preview_area -format "%[pixel:p{$x,$y}]" info:)
-  case $want in
-    ink) [ "$got" != "$background" ] || fail "the stroke at ($x, $y) is not ink" ;;
-    background) [ "$got" = "$background" ] || fail "the counter at ($x, $y) is $got, not the background $background" ;;
-  esac
-done <"$work/points"
+# Each point's pixel and the background's in one look: "x y want got
+# background" per point.
+format=""
+while read -r x y want; do format="$format$x $y $want %[pixel:p{$x,$y}] %[pixel:p{2,2}]\n"; done <"$work/points"
+# Sets wrong to the first point that is not as the capture has it.
+fill_as_captured() {
+  preview_area -format "$format" info: >"$work/pixels"
+  while read -r x y want got background; do
+    case $want in
+      ink) [ "$got" != "$background" ] || { wrong="the stroke at ($x, $y) is not ink"; return 1; } ;;
+      background) [ "$got" = "$background" ] ||
+        { wrong="the counter at ($x, $y) is $got, not the background $background"; return 1; } ;;
+    esac
+  done <"$work/pixels"
+}
+wrong="the preview showed no text"
+preview_settled fill_as_captured >/dev/null || fail "$wrong"
+cp "$work/screen.png" "$artifacts/real_window_fill.png"
 
 # An edit that ends shows the value in use: 300 in the size box, then Enter,
-# shows what 144 shows.
-size_box() { screenshot "$work/screen.png"; convert "$work/screen.png" -crop "33x19+$((wx + 104))+$((wy + 80))" +repage rgb:- | md5sum; }
+# shows what 144 shows. At 144 pt the drawing is some 350 pixels wide, at the
+# sizes typed on the way (1, 14) far narrower.
 click 120 89
 xdotool key ctrl+a type --delay 50 144
 xdotool key Return
-preview_settled >/dev/null
-at144=$(size_box)
+preview_settled drawing_wider_than 300 >/dev/null || fail "the preview did not show 144 pt"
+box_144=$(size_box_settled) || fail "the size box did not hold still"
 click 120 89
 xdotool key ctrl+a type --delay 50 300
 xdotool key Return
-preview_settled >/dev/null
-[ "$(size_box)" = "$at144" ] || fail "after 300 and Enter the size box does not show 144"
+poll "$patience" size_box_is "$box_144" ||
+  fail "after 300 and Enter the size box does not show 144"
 
 # Cancel at (272, 456), 73 x 25: the program ends at once, with status 0.
 click 308 468

@@ -23,6 +23,7 @@ mkdir -p "$artifacts"
 # display that xvfb_start sets.
 eval "$("$root/scripts/wine-env")"
 xvfb_start
+bind_keys 図回品
 # Wine's own services start once, without our pipes, before the program.
 wine cmd /c exit 0 </dev/null >/dev/null 2>&1
 
@@ -38,39 +39,13 @@ middle_runs() {
 }
 # The strokes the middle row crosses: runs between background that hold ink.
 strokes_across_middle() { middle_runs | tr B '\n' | grep -c W; }
-# 0 when the drawing in the preview touches one of its edges.
-drawing_reaches_edge() {
-  set -- $(preview_area -format '%@' info: | tr 'x+' '  ')
-  [ "$3" -eq 0 ] || [ "$4" -eq 0 ] || [ $(($3 + $1)) -ge 461 ] || [ $(($4 + $2)) -ge 301 ]
-}
+# Sets strokes to the strokes across the middle; 0 when there are 8 or more.
+eight_strokes_across_middle() { strokes=$(strokes_across_middle); [ "$strokes" -ge 8 ]; }
 # The inspection drawing's point marks: dark red pixels.
 red_pixels() { preview_area -fill black +opaque "#800000" -fill white -opaque "#800000" -format "%[fx:mean*w*h]" info:; }
-# Size box at (104, 80), 33 x 19.
-size_box_hash() {
-  screenshot "$work/screen.png"
-  convert "$work/screen.png" -crop "33x19+$((wx + 104))+$((wy + 80))" rgb:- | md5sum | cut -d' ' -f1
-}
-# hash -> 0 once the preview shows it, within some 20 s
-preview_shows() {
-  i=0
-  while [ "$(preview_hash)" != "$1" ]; do
-    i=$((i + 1)); [ $i -gt 100 ] && return 1; sleep 0.1
-  done
-}
-# hash -> 0 once the size box shows it, within some 10 s
-wait_size_box() {
-  i=0
-  while [ "$(size_box_hash)" != "$1" ]; do
-    i=$((i + 1)); [ $i -gt 50 ] && return 1; sleep 0.2
-  done
-}
-# window name pattern -> 0 once no such window shows, within some 10 s
-wait_closed() {
-  i=0
-  while xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; do
-    i=$((i + 1)); [ $i -gt 100 ] && return 1; sleep 0.1
-  done
-}
+point_marks_shown() { [ "$(red_pixels)" -gt 0 ]; }
+# 0 once a DXF drawing has been saved in the folder the dialog opened in
+saved_dxf() { find "$work/saved" -name '*.dxf' -exec grep -q AC1015 {} \; -print 2>/dev/null | grep -q .; }
 
 folder="$work/作業 フォルダ"
 mkdir -p "$folder"
@@ -145,7 +120,7 @@ dialog=$(wait_window "$font_dialog") || fail "the font dialog did not appear"
 xdotool windowfocus --sync "$dialog" 2>/dev/null
 xdotool key Return
 wait_closed "$font_dialog" || fail "the font dialog did not close on Return"
-[ "$(preview_settled)" = "$first" ] || fail "OK in the font dialog without a change changed the preview"
+preview_shows "$first" || fail "OK in the font dialog without a change changed the preview"
 
 # One nonzero fill: across the middle of 図回 at 72 pt every stroke is ink
 # (white) with background between, so 図's two inner strokes show and 回's
@@ -156,41 +131,43 @@ xdotool key ctrl+a type --delay 80 図回
 click 120 89
 xdotool key ctrl+a type --delay 60 72
 preview_changed_from "$first" >/dev/null || fail "typing 図回 at 72 pt left the preview as it was"
-strokes=$(strokes_across_middle)
+strokes=0
+preview_settled eight_strokes_across_middle >/dev/null ||
+  fail "$strokes inked strokes across the middle of 図回, not 8 (runs: $(middle_runs))"
 cp "$work/screen.png" "$artifacts/win32_window_fill.png"
-[ "$strokes" -ge 8 ] || fail "$strokes inked strokes across the middle of 図回, not 8 (runs: $(middle_runs))"
 
 # The end of an edit (Tab) shows the size in use: 300 is captured at 144.
+# At 144 pt 図回 is some 380 pixels wide, at the sizes typed on the way (1,
+# 14) far narrower.
 xdotool key ctrl+a type --delay 60 144
 xdotool key Tab
-at144=$(preview_settled) || fail "the preview showed no text"
-box_144=$(size_box_hash)
+at144=$(preview_settled drawing_wider_than 300) || fail "the preview did not show 144 pt"
+box_144=$(size_box_settled) || fail "the size box did not hold still"
 click 120 89
 xdotool key ctrl+a type --delay 60 300
 xdotool key Tab
-wait_size_box "$box_144" || fail "after 300 and Tab the size box does not show 144"
-[ "$(preview_settled)" = "$at144" ] || fail "300 was not captured as 144"
+poll "$patience" size_box_is "$box_144" || fail "after 300 and Tab the size box does not show 144"
+preview_shows "$at144" || fail "300 was not captured as 144"
 
 # 図回品 at 144 pt is wider than the preview: the preview's menu (right
 # click, the last item) fits it in, the key F8 brings the designed view back.
 click 200 30
 xdotool key ctrl+a type --delay 80 図回品
-cut=$(preview_changed_from "$at144") || fail "typing 図回品 left the preview as it was"
-drawing_reaches_edge || fail "図回品 at 144 pt is not cut at the preview's edges"
+cut=$(preview_settled drawing_reaches_edge) || fail "図回品 at 144 pt is not cut at the preview's edges"
+# The menu opens over the preview.
 xdotool mousemove $((wx + 240)) $((wy + 300)) click 3
-sleep 0.5
+poll "$patience" preview_differs "$cut" || fail "the preview's menu did not open"
 xdotool key Up Return
-preview_changed_from "$cut" >/dev/null || fail "Fit to preview from the preview's menu left the preview as it was"
+preview_settled drawing_within_edges >/dev/null ||
+  fail "Fit to preview from the preview's menu did not bring the drawing within the preview's edges"
 cp "$work/screen.png" "$artifacts/win32_window_fit.png"
-! drawing_reaches_edge || fail "the fitted drawing still reaches the preview's edges"
 click 200 30
 xdotool key F8
 preview_shows "$cut" || fail "F8 did not bring the designed view back"
 
 # F6, the inspection drawing: its point marks are dark red; F5 redraws.
 xdotool key F6
-preview_changed_from "$cut" >/dev/null || fail "F6 left the preview as it was"
-[ "$(red_pixels)" -gt 0 ] || fail "the inspection drawing shows no point marks"
+preview_settled point_marks_shown >/dev/null || fail "F6: the inspection drawing shows no point marks"
 xdotool key F5
 preview_shows "$cut" || fail "F5 did not redraw the preview"
 
@@ -206,11 +183,7 @@ click 140 468
 save=$(wait_window "名前を付けて保存|Save As") || fail "OK without a run mode opened no save dialog"
 xdotool windowfocus --sync "$save" 2>/dev/null
 xdotool key Return
-i=0
-until [ -n "$(find "$work/saved" -name '*.dxf' 2>/dev/null)" ]; do
-  i=$((i + 1)); [ $i -gt 100 ] && fail "the save dialog's Enter wrote no DXF"; sleep 0.1
-done
-grep -q "AC1015" "$(find "$work/saved" -name '*.dxf' | head -n 1)" || fail "the saved file is no DXF drawing"
+poll "$patience" saved_dxf || fail "the save dialog's Enter wrote no DXF drawing"
 kill -0 "$app_pid" 2>/dev/null || fail "the window ended after saving"
 click 308 468
 app_end "after Cancel, the program"

@@ -147,12 +147,7 @@ uninstall() {
   [ "${3:-}" = direct ] && args=/S
   # shellcheck disable=SC2086 # the arguments as Windows would split them
   w wine "$(unix "$exe")" $args </dev/null >/dev/null 2>&1 || fail "uninstaller failed"
-  i=0
-  while [ -e "$2" ]; do
-    i=$((i + 1))
-    [ $i -gt 300 ] && fail "uninstall left in $2: $(cd "$2" && find . -mindepth 1)"
-    sleep 0.1
-  done
+  poll "$patience" absent "$2" || fail "uninstall left in $2: $(cd "$2" && find . -mindepth 1)"
 }
 
 # PATH of a hive and whether it holds an install's folder (Windows form).
