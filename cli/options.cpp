@@ -216,6 +216,10 @@ Cut-ready geometry (svg, dxf):
   --version         the program's version
 
 OUTPUT "-" is standard output (jw, svg, dxf, and wit with --no-convert).
+An output file is written whole or not at all, and a file it replaces keeps
+its mode, owner and group; a link is written through (a dangling one gets its
+file). A read-only file, a loop of links, or a file with other hard links
+(which a new file would part from its other names) is refused.
 
 The text, the size and the resolution together must keep the outline within
 )" + std::to_string(kMaxOutlinePoints) + R"( points (estimated before any work); the size must be at least
