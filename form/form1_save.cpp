@@ -4,6 +4,7 @@
 
 #include "base/failure.hpp"
 #include "form/offscreen_capture.hpp"
+#include "platform/file_io.hpp"
 #include "outline/work_bound.hpp"
 
 #include <cstdio>
@@ -31,6 +32,11 @@ void Form1::saveOutline()
     const std::string text = view_.text(TextBox::txtInput);
     if (!saveSettings_)
         saveSettings_ = view_.loadSaveSettings().value_or(SaveSettings{});
+    // A remembered folder that is gone, is no folder or is beyond the path
+    // limit (a hand-edited or foreign value) opens the dialog as a first
+    // save does.
+    if (!saveSettings_->folder.empty() && !fileio::isUsableFolder(saveSettings_->folder))
+        saveSettings_->folder.clear();
     const std::string name = saveFileName(text, saveSettings_->format);
     const SaveChoice preset{saveSettings_->format, saveSettings_->precision,
                             saveSettings_->folder.empty() ? name

@@ -76,4 +76,9 @@ bool isSameFile(Handle handle, const std::string& path);
 // shell's "> file" or ">> file" naming it).
 bool isStandardOutput(Handle handle);
 
+// Whether `path` names an existing folder within the platform's path limit
+// (PATH_MAX; MAX_PATH on Windows, where the save dialog takes no longer one),
+// so a remembered folder is offered only when it can be used.
+bool isUsableFolder(const std::string& path);
+
 } // namespace lw::fileio

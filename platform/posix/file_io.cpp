@@ -286,6 +286,12 @@ bool isSameFile(Handle handle, const std::string& path)
         && open.st_dev == other.st_dev && open.st_ino == other.st_ino;
 }
 
+bool isUsableFolder(const std::string& path)
+{
+    struct stat info {};
+    return !path.empty() && path.size() < PATH_MAX && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool isStandardOutput(Handle handle)
 {
     struct stat open {}, out {};

@@ -250,6 +250,15 @@ bool isSameFile(Handle handle, const std::string& path)
     return same;
 }
 
+bool isUsableFolder(const std::string& path)
+{
+    const std::wstring wide = widePath(path);
+    if (wide.empty() || wide.size() >= MAX_PATH)
+        return false;
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool isStandardOutput(Handle handle)
 {
     // A console or a pipe has no file index and is never the file.

@@ -558,6 +558,9 @@ TEST(Form1Save, TheDialogOpensOnTheRememberedChoice)
 {
     using enum SaveFormat;
     using enum SavePrecision;
+    ScratchDir scratch;
+    const std::string kHere = scratch.path().string();
+    writeBytes(scratch / "file.txt", "x");
     const struct {
         const char* name;
         std::optional<SaveSettings> stored;
@@ -566,8 +569,12 @@ TEST(Form1Save, TheDialogOpensOnTheRememberedChoice)
         std::string folder; // the preset path's folder; empty: a bare name
     } cases[] = {
         {"first run: a DXF at 0.01 mm", std::nullopt, Dxf, Hundredth, ""},
-        {"remembered", SaveSettings{Svg, Hundredth, "/some/where"}, Svg, Hundredth, "/some/where"},
+        {"remembered", SaveSettings{Svg, Hundredth, kHere}, Svg, Hundredth, kHere},
         {"no folder remembered", SaveSettings{JwPoints, Tenth, ""}, JwPoints, Tenth, ""},
+        // The format and precision stay; the folder is offered only when usable.
+        {"a folder that is gone", SaveSettings{Svg, Tenth, kHere + "/gone"}, Svg, Tenth, ""},
+        {"a file, not a folder", SaveSettings{Svg, Tenth, kHere + "/file.txt"}, Svg, Tenth, ""},
+        {"beyond the path limit", SaveSettings{Svg, Tenth, kHere + "/" + std::string(16000, 'a')}, Svg, Tenth, ""},
     };
     for (const auto& c : cases) {
         Window w;
