@@ -2,11 +2,36 @@
 
 #include "base/failure.hpp"
 
+#include <algorithm>
+#include <cctype>
+#include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <streambuf>
 
 namespace lw {
 namespace {
+
+// Our own temporary files (".lw-" twelve hex digits ".tmp") older than a day
+// beside an output: left by a process that was killed outright (SIGKILL, a
+// power cut), which no handler can clean up after. Best effort, never a
+// failure of the export.
+void removeStaleTemporaries(const std::string& folder)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path dir(std::u8string(folder.begin(), folder.end()));
+    const auto dayAgo = fs::file_time_type::clock::now() - std::chrono::hours(24);
+    for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        const bool ours = name.size() == 20 && name.starts_with(".lw-") && name.ends_with(".tmp") &&
+                          std::all_of(name.begin() + 4, name.begin() + 16,
+                                      [](unsigned char c) { return std::isxdigit(c) && !std::isupper(c); });
+        std::error_code ignored;
+        if (ours && it->is_regular_file(ignored) && it->last_write_time(ignored) < dayAgo)
+            fs::remove(it->path(), ignored);
+    }
+}
 
 [[noreturn]] void failIo(const std::string& path, const std::string& error)
 {
@@ -110,6 +135,7 @@ OutputFile::OutputFile(const std::string& path) : path_(path), target_(fileio::o
 {
     // Beside the target, so that the rename stays on one file system; a short
     // name of its own, so every name the file system allows can be written.
+    removeStaleTemporaries(fileio::folderOf(target_));
     buffer_ = std::make_unique<Buffer>(fileio::createUnique(fileio::folderOf(target_), ".lw-", ".tmp", path,
                                                             written_));
     fileio::removeOnInterrupt(written_);

@@ -16,6 +16,7 @@
 #endif
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <vector>
 #include <functional>
@@ -206,6 +207,34 @@ TEST(JwExport, RefusesTheCommandFileReachedThroughALink)
 #ifndef _WIN32
 // A full disk, as a file-size limit: the write fails before the output would
 // take the old file's place, so the old file stays and nothing else is left.
+// Temporary files a killed export left more than a day ago go with the next
+// export beside them; anything else, and a fresh one (an export at work),
+// stays.
+TEST(JwExport, StaleTemporaryFilesOfOursAreRemoved)
+{
+    namespace fs = std::filesystem;
+    ScratchDir dir;
+    writeBytes(dir / "cmd.txt", "hp1 1 2\r\n");
+    const auto twoDaysAgo = fs::file_time_type::clock::now() - std::chrono::hours(48);
+    const struct {
+        const char* name;
+        bool old;
+        bool stays;
+    } files[] = {
+        {".lw-0123456789ab.tmp", true, false}, {".lw-0123456789ab.tmp.keep", true, true},
+        {".lw-fedcba987654.tmp", false, true}, {".lw-0123456789AB.tmp", true, true},
+        {".lw-notours.tmp", true, true},       {"mine.tmp", true, true},
+    };
+    for (const auto& f : files) {
+        writeBytes(dir / f.name, "partial");
+        if (f.old)
+            fs::last_write_time(dir.path() / f.name, twoDaysAgo);
+    }
+    writeJwExport(dir / "cmd.txt", dir / "out.txt", outlineOf({}), 15);
+    for (const auto& f : files)
+        EXPECT_EQ(fs::exists(dir.path() / f.name), f.stays) << f.name;
+}
+
 TEST(JwExport, AWriteErrorLeavesTheOldOutputAsItWas)
 {
     ScratchDir dir;
