@@ -1,12 +1,22 @@
 #include "export/converter.hpp"
 
+#include "base/failure.hpp"
 #include "platform/process.hpp"
 
 namespace lw {
 
 void startConverter(const std::string& workFile, const std::string& outputPath)
 {
-    startDetached({"mfin", workFile, outputPath}, workFile);
+    try {
+        startDetached({"mfin", workFile, outputPath}, workFile);
+    } catch (const Failure& failure) {
+        // "mfin" alone says nothing to a user who never heard of it.
+        if (failure.kind() != FailureKind::FileNotFound)
+            throw;
+        throw Failure(FailureKind::FileNotFound,
+                      failure.where() + " (the converter that turns the WIT work file into the output file; not "
+                                        "found on PATH nor where the system looks for programs)");
+    }
 }
 
 } // namespace lw

@@ -243,7 +243,8 @@ TEST(WitOut, FailuresStopTheExportAndLeaveNoWorkFile)
         ADD_FAILURE() << "no failure without a converter on PATH";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.kind(), FailureKind::FileNotFound);
-        EXPECT_STREQ(failure.what(), "File not found: mfin");
+        EXPECT_STREQ(failure.what(), "File not found: mfin (the converter that turns the WIT work file into the "
+                                     "output file; not found on PATH nor where the system looks for programs)");
     }
     ::setenv("PATH", saved.c_str(), 1);
     EXPECT_TRUE(workFilesIn(mfin.dir().path().string()).empty());
