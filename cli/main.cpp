@@ -172,8 +172,8 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
 {
     try {
         lw::cli::Options o = lw::cli::parseOptions(args);
-        wrote = o.request != lw::cli::Request::Run || o.command == "capture" ||
-                (!o.positional.empty() && isStandardOutput(o.positional.back()));
+        const bool toStandardOutput = !o.positional.empty() && isStandardOutput(o.positional.back());
+        wrote = o.request != lw::cli::Request::Run || o.command == "capture" || toStandardOutput;
         if (o.request == lw::cli::Request::Help) {
             std::cout << lw::cli::usageText(o.command);
             return 0;
@@ -182,7 +182,7 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
             std::cout << "letterwire-cli " << lw::kVersion << "\n";
             return 0;
         }
-        if (o.command != "capture" && !o.positional.empty() && isStandardOutput(o.positional.back()))
+        if (toStandardOutput)
             lw::binaryStandardOutput();
         return run(o);
     } catch (const lw::cli::UsageError& e) {

@@ -57,7 +57,7 @@ std::string oneLine(std::string text)
 constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text",  "--font",      "--size",
                                              "--angle",     "--italic",  "--underline", "--strikeout",
                                              "--centre",    "--center",  "--dpi",   "--precision", "--units",
-                                             "--no-convert"};
+                                             "--no-convert", "--no-merge", "--offset"};
 
 // Edits from a to b, a swap of two neighbours counting as one ("dfx", "dxf").
 std::size_t editDistance(std::string_view a, std::string_view b)

@@ -138,6 +138,7 @@ TEST(CliUsage, ErrorsExitTwoWithOneLine)
         {"captur", "did you mean capture?"}, {"help svgg", "no command svgg (capture, jw, wit, svg or dxf); did you mean svg?"},
         {"capture --sise 3", "unknown option --sise; did you mean --size?"},
         {"capture --centr", "did you mean --centre?"}, {"capture --x", "unknown option --x"},
+        {"dxf o.dxf --ofset 1", "did you mean --offset?"},
         {"capture --units cm", "--units must be mm (or px, the default)"},
         // Ranges are stated; a size drawn as no pixel is not drawn as the default.
         {"capture --dpi 0", "from 10 to 10000"}, {"capture --dpi 1e-7", "from 10 to 10000"},
