@@ -9,7 +9,7 @@
 namespace lw {
 
 OffscreenCapture::OffscreenCapture(const CaptureSource& source, Placement placement, double dpi)
-    : text_(source.text), alCent_(std::int32_t(placement)), dpi_(dpi)
+    : text_(source.text), placement_(placement), dpi_(dpi)
 {
     const CaptureSource atDpi{text_,         source.font,     source.angle, source.scaleWidth,
                               source.scaleHeight, twipsPerPixel(), source.advances};
@@ -21,7 +21,7 @@ MmPlacement OffscreenCapture::baseline() { return baselinePlacement(dc_, outline
 MmPlacement OffscreenCapture::svgPlacement()
 {
     // Centred, the picture keeps the preview's origin; else the DXF's.
-    return alCent_ != 0 ? MmPlacement{0, 0, dpi_} : baseline();
+    return placement_ == Placement::PreviewCentre ? MmPlacement{0, 0, dpi_} : baseline();
 }
 
 void OffscreenCapture::write(std::ostream& out, SaveFormat format, const std::optional<CadOptions>& cad)

@@ -30,8 +30,6 @@ public:
     OffscreenCapture& operator=(const OffscreenCapture&) = delete;
 
     const CapturedOutline& outline() const { return outline_; }
-    // The alignment flag as the capture left it.
-    std::int32_t alCent() const { return alCent_; }
     double dpi() const { return dpi_; }
     double twipsPerPixel() const { return 1440.0 / dpi_; }
     // The left end of the baseline as the origin of millimetres: the
@@ -52,7 +50,7 @@ private:
     DeviceContext dc_{canvas_};
     CapturedOutline outline_;
     std::string text_;
-    std::int32_t alCent_;
+    Placement placement_;
     double dpi_;
 };
 
