@@ -7,18 +7,6 @@
 namespace lw {
 namespace {
 
-bool hasLineWithWord1(std::string_view bytes, std::string_view word1, bool prefix)
-{
-    CommandLines lines(bytes);
-    std::string_view line;
-    while (lines.next(line)) {
-        const auto w = words(readablePart(line, lines.lineNumber()));
-        if (!w.empty() && (prefix ? w[0].starts_with(word1) : w[0] == word1))
-            return true;
-    }
-    return false;
-}
-
 bool isRead(std::string_view word1)
 {
     return word1 == "hp1" || word1 == "hs" || word1.starts_with("lg");
@@ -52,26 +40,37 @@ Unread unread(std::string_view line)
     return {meant, "a tab follows its first word, where only a blank separates words"};
 }
 
-std::string unreadLines(std::string_view bytes, std::string_view commandName)
+// One walk over the lines: the unread ones named (at most ten, then a
+// count), and whether an "hs" and an "lg" line are there at all.
+struct Reading {
+    std::string unreadLines;
+    bool hasHs = false;
+    bool hasLg = false;
+};
+
+Reading read(std::string_view bytes, std::string_view commandName)
 {
     constexpr int kNamed = 10;
-    std::string text;
+    Reading r;
     int count = 0;
     CommandLines lines(bytes);
     std::string_view line;
     while (lines.next(line)) {
-        const Unread u = unread(readablePart(line, lines.lineNumber()));
-        if (!u.why)
+        const std::string_view readable = readablePart(line, lines.lineNumber());
+        if (const auto w = words(readable); !w.empty()) {
+            r.hasHs = r.hasHs || w[0] == "hs";
+            r.hasLg = r.hasLg || w[0].starts_with("lg");
+        }
+        const Unread u = unread(readable);
+        if (!u.why || ++count > kNamed)
             continue;
-        if (++count > kNamed)
-            continue;
-        text += "Warning: " + std::string(commandName) + ", line " + std::to_string(lines.lineNumber())
-                + " looks like an \"" + u.meant + "\" line but is not read: " + u.why + ".\n";
+        r.unreadLines += "Warning: " + std::string(commandName) + ", line " + std::to_string(lines.lineNumber())
+                         + " looks like an \"" + u.meant + "\" line but is not read: " + u.why + ".\n";
     }
     if (count > kNamed)
-        text += "Warning: " + std::string(commandName) + ": " + std::to_string(count - kNamed)
-                + " more such lines are not read.\n";
-    return text;
+        r.unreadLines += "Warning: " + std::string(commandName) + ": " + std::to_string(count - kNamed)
+                         + " more such lines are not read.\n";
+    return r;
 }
 
 } // namespace
@@ -79,12 +78,13 @@ std::string unreadLines(std::string_view bytes, std::string_view commandName)
 std::string jwWarning(std::string_view commandBytes, std::string_view commandName,
                       const JwParameters& parameters)
 {
-    std::string text = unreadLines(commandBytes, commandName);
+    const Reading reading = read(commandBytes, commandName);
+    std::string text = reading.unreadLines;
     if (parameters.chosenScale == 0) {
         std::string cause;
-        if (!hasLineWithWord1(commandBytes, "hs", false))
+        if (!reading.hasHs)
             cause = "it has no \"hs\" line";
-        else if (!hasLineWithWord1(commandBytes, "lg", true))
+        else if (!reading.hasLg)
             cause = "it has no \"lg\" line";
         else
             cause = "its last \"lg\" line chose a scale entry of 0";
