@@ -25,7 +25,7 @@
 namespace lw {
 namespace {
 
-const std::filesystem::path kHere = std::filesystem::path(__FILE__).parent_path();
+const std::filesystem::path kHere = std::filesystem::path(LW_EXPORT_TESTS_DIR);
 
 std::string dxfOf(const CapturedOutline& outline, const DxfPlacement& placement)
 {
