@@ -1,6 +1,7 @@
 // letterwire-cli: the outline engine and its exports for scripts and for
 // machines without a display.
 
+#include "cli/batch.hpp"
 #include "cli/options.hpp"
 #include "export/byte_files.hpp"
 #include "export/capture_json.hpp"
@@ -45,8 +46,14 @@ bool sameFamily(std::string_view a, std::string_view b)
     return letters(a) == letters(b);
 }
 
+// A batch row's place ("rows.csv: line 4"), said before its warnings.
+std::string warningWhere;
+
 // One line each on standard error; the status stays as it is.
-void warn(const std::string& text) { std::cerr << "letterwire-cli: warning: " << text << "\n"; }
+void warn(const std::string& text)
+{
+    std::cerr << "letterwire-cli: " << (warningWhere.empty() ? "" : warningWhere + ": ") << "warning: " << text << "\n";
+}
 
 // The export's warnings come one a line, each already saying "Warning: ".
 void warnLines(std::string_view text)
@@ -146,6 +153,7 @@ int run(const lw::cli::Options& o)
         if (dxf && o.centre)
             throw lw::cli::UsageError("dxf measures from the baseline of the capture at the origin; --centre does not apply");
         const auto made = capture(o, asAsked);
+        made->setAnchor(o.anchor, o.mirror);
         const lw::SaveFormat format = dxf ? lw::SaveFormat::Dxf : lw::SaveFormat::Svg;
         // The figures the CAD drawings take: merged and offset as asked, clean.
         const lw::CadOptions cad{.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch};
@@ -181,6 +189,14 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
         if (o.request == lw::cli::Request::Version) {
             std::cout << "letterwire-cli " << lw::kVersion << "\n";
             return 0;
+        }
+        if (o.command == "batch") {
+            wrote = false;
+            return lw::cli::runBatch(o, args, [](const lw::cli::Options& row, const std::string& where) {
+                warningWhere = where;
+                struct Forget { ~Forget() { warningWhere.clear(); } } forget;
+                run(row);
+            }, std::cerr);
         }
         if (toStandardOutput)
             lw::binaryStandardOutput();

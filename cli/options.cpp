@@ -57,7 +57,8 @@ std::string oneLine(std::string text)
 constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text",  "--font",      "--size",
                                              "--angle",     "--italic",  "--underline", "--strikeout",
                                              "--centre",    "--center",  "--dpi",   "--precision", "--units",
-                                             "--no-convert", "--no-merge", "--offset"};
+                                             "--no-convert", "--no-merge", "--offset",
+                                             "--anchor",    "--mirror"};
 
 // Edits from a to b, a swap of two neighbours counting as one ("dfx", "dxf").
 std::size_t editDistance(std::string_view a, std::string_view b)
@@ -147,6 +148,15 @@ const Command kCommands[] = {
      "a DXF drawing (AutoCAD 2000) for any CAD program: one closed polyline\n"
      "per contour on a layer named for the text, millimetres at 1:1, y up, the\n"
      "origin at the left end of the text's baseline"},
+    {"batch", "batch FILE [options]",
+     "one drawing per row of FILE, a UTF-8 CSV file: output,text[,size[,font[,\n"
+     "angle[,styles]]]]; the output's extension (.dxf or .svg) is the format,\n"
+     "an empty optional field takes the command line's value, styles are\n"
+     "words (italic underline strikeout, or regular); a field in double quotes\n"
+     "may hold commas (\"\" is a quote); empty lines and lines starting with #\n"
+     "are skipped. Every other option comes from the command line. Each file\n"
+     "has the bytes a single run gives; a bad row is reported by its line and\n"
+     "column and the other rows are still written (status 1)"},
 };
 
 std::vector<std::string_view> commandNames()
@@ -213,6 +223,16 @@ Cut-ready geometry (svg, dxf):
                     by MM millimetres at 1:1 (negative: the other way), round
                     joins, after merging; contours that vanish are dropped;
                     from -)" + shortest(kOffsetLimitMm) + " to " + shortest(kOffsetLimitMm) + R"(
+  --anchor POINT    the point of the text's box at the drawing's origin:
+                    baseline-left (default), baseline-centre, baseline-right,
+                    top-left, top-centre, top-right, middle-left, centre,
+                    middle-right, bottom-left, bottom-centre, bottom-right;
+                    left and right are the ends of the text's advance (the
+                    pen's start and end, not the ink), top and bottom the
+                    face's ascent and descent, middle halfway between; the
+                    box turns with --angle
+  --mirror x|y      mirror the drawing about the anchor: x turns left and
+                    right over (to be read from the back), y top and bottom
   --version         the program's version
 
 OUTPUT "-" is standard output (jw, svg, dxf, and wit with --no-convert).
@@ -326,6 +346,7 @@ Options parseOptions(const std::vector<std::string>& args)
             o.request = Request::Version;
         } else if (a == "--text") {
             o.text = oneLine(value());
+            o.textGiven = true;
         } else if (a == "--font") {
             o.font.faceName = value();
         } else if (a == "--size") {
@@ -385,12 +406,29 @@ Options parseOptions(const std::vector<std::string>& args)
             if (std::fabs(o.offsetMm) > kOffsetLimitMm)
                 throw UsageError("--offset must be from -" + shortest(kOffsetLimitMm) + " to " +
                                  shortest(kOffsetLimitMm) + " mm");
+        } else if (a == "--anchor") {
+            const std::string& word = value();
+            const std::optional<Anchor> anchor = anchorNamed(word);
+            if (!anchor)
+                throw UsageError("--anchor: \"" + word + "\" is not a point of the text's box" +
+                                 didYouMean(word, kAnchorWords) + " (see --help)");
+            o.anchor = *anchor;
+            cadGiven = a;
+        } else if (a == "--mirror") {
+            const std::string& word = value();
+            const std::optional<Mirror> mirror = mirrorNamed(word);
+            if (!mirror)
+                throw UsageError("--mirror must be x (left and right) or y (top and bottom)");
+            o.mirror = *mirror;
+            cadGiven = a;
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             throw UsageError("unknown option " + a + didYouMean(a, kOptionNames));
         } else if (o.command.empty()) {
             o.command = a;
+            o.commandAt = i;
         } else {
             o.positional.push_back(a);
+            o.positionalAt.push_back(i);
         }
     }
     if (o.request == Request::Version)
@@ -400,14 +438,14 @@ Options parseOptions(const std::vector<std::string>& args)
         o.request = Request::Help;
         o.command = o.positional.empty() ? std::string() : o.positional.front();
         if (!o.command.empty() && !isCommand(o.command))
-            throw UsageError("no command " + o.command + " (capture, jw, wit, svg or dxf)" +
+            throw UsageError("no command " + o.command + " (capture, jw, wit, svg, dxf or batch)" +
                              didYouMean(o.command, commandNames()));
         return o;
     }
     if (o.request == Request::Help)
         return o;
     if (o.command.empty())
-        throw UsageError("no command given (capture, jw, wit, svg or dxf); see --help");
+        throw UsageError("no command given (capture, jw, wit, svg, dxf or batch); see --help");
     if (!isCommand(o.command)) {
         const std::string meant = didYouMean(o.command, commandNames());
         throw UsageError("unknown command " + o.command + (meant.empty() ? "; see --help" : meant));
@@ -415,8 +453,10 @@ Options parseOptions(const std::vector<std::string>& args)
     for (const std::string& file : o.positional)
         if (file.empty())
             throw UsageError(o.command + ": a file path is empty");
-    if (!cadGiven.empty() && o.command != "svg" && o.command != "dxf")
+    if (!cadGiven.empty() && o.command != "svg" && o.command != "dxf" && o.command != "batch")
         throw UsageError(cadGiven + " applies to svg and dxf only");
+    if (o.centre && (o.anchor != Anchor::BaselineLeft || o.mirror != Mirror::None))
+        throw UsageError("--anchor and --mirror place the text by its own box; --centre does not apply");
     if (!unitsGiven.empty() && o.command != "capture")
         throw UsageError("--units applies to capture only");
     if (o.millimetres && o.centre)
@@ -427,7 +467,7 @@ Options parseOptions(const std::vector<std::string>& args)
             throw UsageError("--precision and --dpi both set the resolution; give one");
     }
     // A drawing for CAD is fine unless the user asks for another grid.
-    const bool drawing = o.command == "dxf" || o.command == "svg";
+    const bool drawing = o.command == "dxf" || o.command == "svg" || o.command == "batch";
     if (drawing && !o.precisionMm && !o.classic && !dpiGiven)
         o.precisionMm = kCadStepMm;
     if (o.precisionMm) {

@@ -3,6 +3,7 @@
 // subcommand shares, the positional arguments of each subcommand, and the
 // help texts.
 
+#include "outline/anchor.hpp"
 #include "outline/text_output.hpp"
 #include "outline/window_font.hpp"
 
@@ -37,6 +38,13 @@ struct Options {
     bool noConvert = false;
     bool merge = true;                   // svg, dxf: overlaps merged (--no-merge: as captured)
     double offsetMm = 0;                 // svg, dxf: --offset, outer contours outward
+    Anchor anchor = Anchor::BaselineLeft; // svg, dxf: --anchor, the drawing's origin
+    Mirror mirror = Mirror::None;         // svg, dxf: --mirror, about the anchor
+    // Where the command and the files stand in the arguments, and whether
+    // --text was given: batch builds each row's run from them.
+    std::size_t commandAt = 0;
+    std::vector<std::size_t> positionalAt;
+    bool textGiven = false;
 };
 
 // Throws UsageError with a one-line message. --precision is turned into the
