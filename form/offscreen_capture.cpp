@@ -9,7 +9,7 @@
 namespace lw {
 
 OffscreenCapture::OffscreenCapture(const CaptureSource& source, Placement placement, double dpi)
-    : text_(source.text), placement_(placement), dpi_(dpi)
+    : text_(source.text), placement_(placement), dpi_(dpi), advances_(source.advances)
 {
     const CaptureSource atDpi{text_,         source.font,     source.angle, source.scaleWidth,
                               source.scaleHeight, twipsPerPixel(), source.advances};
@@ -30,11 +30,19 @@ void OffscreenCapture::write(std::ostream& out, SaveFormat format, const std::op
         writeJwOutline(out, outline_, {.baseX = 0, .baseY = 0, .scale = 1, .twipsPerPixel = twipsPerPixel()});
         return;
     }
-    const CadOutline cut = cad ? cadOutline(outline_, *cad) : CadOutline{outline_, 1};
+    CadOutline cut = cad ? cadOutline(outline_, *cad) : CadOutline{outline_, 1};
+    MmPlacement mm = format == SaveFormat::Dxf ? baseline() : svgPlacement();
+    const bool placed = anchor_ != Anchor::BaselineLeft || mirror_ != Mirror::None;
+    if (placed && placement_ == Placement::Origin)
+        mm = anchoredPlacement(mm, textFrame(dc_, outline_.logFont, text_, advances_), anchor_,
+                               outline_.logFont.lfEscapement);
+    mm = onCadGrid(mm, cut);
+    if (placed && placement_ == Placement::Origin)
+        mirror(cut, mm, mirror_);
     if (format == SaveFormat::Dxf)
-        writeDxf(out, cut.outline, {onCadGrid(baseline(), cut), text_});
+        writeDxf(out, cut.outline, {mm, text_});
     else
-        writeSvg(out, cut.outline, onCadGrid(svgPlacement(), cut));
+        writeSvg(out, cut.outline, mm);
 }
 
 void OffscreenCapture::writeFile(const std::string& path, SaveFormat format, const std::optional<CadOptions>& cad)

@@ -9,6 +9,7 @@
 //   capture.writeFile("編集.dxf", SaveFormat::Dxf);
 
 #include "form/form_view.hpp"
+#include "outline/anchor.hpp"
 #include "outline/cad_geometry.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
@@ -42,6 +43,11 @@ public:
     // lines at 1:1 from the origin; a file that cannot be written is a
     // lw::Failure. With `cad`, DXF and SVG take the cut-ready figures (merged,
     // offset, clean); JW point lines always keep the capture's.
+    // DXF and SVG from another point of the text's box, or mirrored about
+    // it (the SVG of a centred capture keeps the preview's origin). The
+    // design, the left end of the baseline unmirrored, writes as before.
+    void setAnchor(Anchor anchor, Mirror mirror) { anchor_ = anchor, mirror_ = mirror; }
+
     void write(std::ostream& out, SaveFormat format, const std::optional<CadOptions>& cad = std::nullopt);
     void writeFile(const std::string& path, SaveFormat format, const std::optional<CadOptions>& cad = std::nullopt);
 
@@ -52,6 +58,9 @@ private:
     std::string text_;
     Placement placement_;
     double dpi_;
+    Advances advances_;
+    Anchor anchor_ = Anchor::BaselineLeft;
+    Mirror mirror_ = Mirror::None;
 };
 
 } // namespace lw
