@@ -13,6 +13,7 @@ constexpr CaptionTranslation kTranslations[] = {
     {"アウトラインの確認", "Inspect outline"},
     {"WIT出力", "WIT export"},
     {"全体を表示", "Fit to preview"},
+    {"フォントを初期値に戻す", "Restore the default font"},
     // The save dialog.
     {"アウトラインの保存", "Save the outline"},
     {"DXF 図面", "DXF drawing"},

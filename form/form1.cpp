@@ -65,8 +65,52 @@ void Form1::Form_Load(const std::vector<std::string>& words)
     runMode_ = std::move(run.mode);
     inputPath_ = std::move(run.inputPath);
     outputPath_ = std::move(run.outputPath);
+    const TextSettings stored = decodeTextSettings([&](std::string_view name) { return view_.readTextSetting(name); });
+    if (!(stored == TextSettings{}))
+        showTextSettings(stored);
+    try {
+        writeText(TextBox::txtSize, sizeText(font_.size), &Form1::txtSize_Change);
+        drawFlattenPath(1);
+    } catch (const Failure&) {
+        // A remembered face this machine cannot draw never stops the start.
+        if (stored == TextSettings{})
+            throw;
+        showTextSettings({});
+        writeText(TextBox::txtSize, sizeText(font_.size), &Form1::txtSize_Change);
+        drawFlattenPath(1);
+    }
+    remembered_ = stored;
+    rememberTextSettings();
+}
+
+void Form1::showTextSettings(const TextSettings& settings)
+{
+    font_.faceName = settings.font.faceName;
+    font_.size = settings.font.size;
+    font_.italic = settings.font.italic;
+    font_.underline = settings.font.underline;
+    font_.strikeout = settings.font.strikeout;
+    dlgCommon_.font = font_;
+    view_.setInputFont(font_);
+    view_.setText(TextBox::txtAngle, std::to_string(settings.angle));
+    view_.setPosition(Slider::sldAngle, settings.angle);
+}
+
+void Form1::rememberTextSettings()
+{
+    if (!remembered_)
+        return;
+    TextSettings now{font_, view_.position(Slider::sldAngle)};
+    if (now == *remembered_)
+        return;
+    encodeTextSettings(now, [&](std::string_view name, std::string_view value) { view_.writeTextSetting(name, value); });
+    remembered_ = std::move(now);
+}
+
+void Form1::restoreDesignFont()
+{
+    showTextSettings({});
     writeText(TextBox::txtSize, sizeText(font_.size), &Form1::txtSize_Change);
-    drawFlattenPath(1);
 }
 
 void Form1::writeText(TextBox box, const std::string& text, void (Form1::*change)())
@@ -91,6 +135,7 @@ void Form1::drawFlattenPath(std::int32_t alCent)
     lw::drawFlattenPath(placementFor(alCent), captureSource(text), view_.previewDC(), outline_);
     ++redrawCount_;
     view_.refresh();
+    rememberTextSettings();
 }
 
 void Form1::sldAngle_Click()
@@ -225,6 +270,7 @@ std::vector<PreviewCommand> Form1::previewCommands() const
     std::vector<PreviewCommand> commands{PreviewCommand::Redraw, PreviewCommand::InspectOutline};
     if (runMode_ == "WIT")
         commands.push_back(PreviewCommand::WitExport);
+    commands.push_back(PreviewCommand::RestoreDesign);
     return commands;
 }
 
@@ -237,6 +283,7 @@ void Form1::run(PreviewCommand command)
         if (runMode_ == "WIT")
             run(&Form1::Command2_Click);
         return;
+    case PreviewCommand::RestoreDesign: return run(&Form1::restoreDesignFont);
     }
 }
 

@@ -13,6 +13,7 @@
 #include "form/form_design.hpp"
 #include "form/form_view.hpp"
 #include "form/save_kinds.hpp"
+#include "form/text_settings.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/text_output.hpp"
 #include "outline/window_font.hpp"
@@ -61,6 +62,8 @@ public:
     void Command3_Click();
     void cmdOK_Click();
     void cmdCancel_Click();
+    // The design's face, size, angle and styles, shown and remembered.
+    void restoreDesignFont();
 
     // Runs `handler` inside the failure guard: a failure nothing caught is
     // shown (message box and standard error) and ends the program with
@@ -114,6 +117,11 @@ private:
     // Rewrites the size box and slider with the window font's size; runs
     // no handler, since the value stays the same.
     void showSize();
+    // Puts remembered (or design) settings into the window font, the input
+    // box's font and the angle; the caller shows the size and redraws.
+    void showTextSettings(const TextSettings& settings);
+    // Stores what the last capture drew with, when it changed.
+    void rememberTextSettings();
     // Shows `text` (message box and standard error), then ends the program.
     void reportUncaught(const char* text) noexcept;
 
@@ -130,6 +138,9 @@ private:
     // The save dialog's format, folder and precision: read from the view at
     // the first save, kept for the next.
     std::optional<SaveSettings> saveSettings_;
+    // What the store holds; none until the load has read it, so the load's
+    // own first drawing stores nothing.
+    std::optional<TextSettings> remembered_;
     int redrawCount_ = 0;
     bool reporting_ = false;
     // What the JW export found to warn about, told before the program ends.

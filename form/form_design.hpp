@@ -92,6 +92,7 @@ enum class PreviewCommand {
     Redraw,         // cmdDraw_Click
     InspectOutline, // Command3_Click
     WitExport,      // Command2_Click, in mode WIT only
+    RestoreDesign,  // the design's face, size, angle and styles, remembered from then on
 };
 
 // An entry of the preview's context menu; its key works anywhere in the window.
@@ -107,6 +108,7 @@ constexpr PreviewMenuItem previewMenuItem(PreviewCommand command)
     case PreviewCommand::Redraw: return {"actRedraw", "再描画", 5};
     case PreviewCommand::InspectOutline: return {"actInspect", "アウトラインの確認", 6};
     case PreviewCommand::WitExport: return {"actWit", "WIT出力", 7};
+    case PreviewCommand::RestoreDesign: return {"actRestore", "フォントを初期値に戻す", 9};
     }
     return {"", "", 0};
 }

@@ -97,6 +97,11 @@ public:
     // when the window runs on its own, never in a run mode.
     virtual std::optional<SaveSettings> loadSaveSettings() { return std::nullopt; }
     virtual void storeSaveSettings(const SaveSettings& settings) { (void)settings; }
+    // The remembered face, size, angle and styles (text_settings.hpp), as
+    // named text values in the same store as the save dialog's choice;
+    // nothing where none are stored.
+    virtual std::optional<std::string> readTextSetting(std::string_view name) { (void)name; return std::nullopt; }
+    virtual void writeTextSetting(std::string_view name, std::string_view value) { (void)name, (void)value; }
     // A modal message box: one OK button, no icon.
     virtual void showMessage(std::string_view caption, std::string_view text) = 0;
     // Ends the process at once: no further handler runs. (A test's view

@@ -61,6 +61,10 @@ xvfb_start() {
           XDG_RUNTIME_DIR="$work/runtime"
           export XDG_RUNTIME_DIR
           mkdir -m 700 "$XDG_RUNTIME_DIR"
+          # The window remembers its font in the settings: each run starts
+          # from a store of its own, so from the design.
+          XDG_CONFIG_HOME="$work/config"
+          export XDG_CONFIG_HOME
           return 0
         fi
         i=$((i + 1)); [ $i -gt 200 ] && fail "Xvfb did not start on :$n: $(cat "$work/xvfb.log")"

@@ -129,7 +129,8 @@ TEST(FormDesign, CaptionsInJapaneseAndEnglish)
     std::vector<const char*> shown;
     for (const ControlDesign& c : kControls)
         shown.push_back(c.caption);
-    for (PreviewCommand command : {PreviewCommand::Redraw, PreviewCommand::InspectOutline, PreviewCommand::WitExport})
+    for (PreviewCommand command : {PreviewCommand::Redraw, PreviewCommand::InspectOutline, PreviewCommand::WitExport,
+                                   PreviewCommand::RestoreDesign})
         shown.push_back(previewMenuItem(command).caption);
     shown.push_back(kFitMenuItem.caption);
     for (const SaveFormatDesign& f : saveFormats())
@@ -158,6 +159,7 @@ TEST(FormDesign, PreviewMenuAndKeys)
         {PreviewCommand::Redraw, "actRedraw", "再描画", 5},
         {PreviewCommand::InspectOutline, "actInspect", "アウトラインの確認", 6},
         {PreviewCommand::WitExport, "actWit", "WIT出力", 7},
+        {PreviewCommand::RestoreDesign, "actRestore", "フォントを初期値に戻す", 9},
     };
     for (const auto& c : cases) {
         EXPECT_STREQ(previewMenuItem(c.command).name, c.name);

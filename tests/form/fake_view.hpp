@@ -94,6 +94,19 @@ struct FakeView final : FormView {
         ++settingsWrites;
         storedSettings = settings;
     }
+    // The font and text settings' store, by name.
+    std::map<std::string, std::string, std::less<>> textSettings;
+    int textSettingWrites = 0;
+    std::optional<std::string> readTextSetting(std::string_view name) override
+    {
+        const auto found = textSettings.find(name);
+        return found == textSettings.end() ? std::nullopt : std::optional<std::string>(found->second);
+    }
+    void writeTextSetting(std::string_view name, std::string_view value) override
+    {
+        ++textSettingWrites;
+        textSettings[std::string(name)] = value;
+    }
 };
 
 // A loaded form over a fake view.

@@ -773,9 +773,9 @@ TEST(Form1PreviewMenu, OffersTheHiddenButtonsWork)
         std::vector<std::string> words;
         std::vector<PreviewCommand> offered;
     } cases[] = {
-        {{}, {Redraw, InspectOutline}},
-        {{"abc", "def"}, {Redraw, InspectOutline}},
-        {{"WIT", "out.jww"}, {Redraw, InspectOutline, WitExport}},
+        {{}, {Redraw, InspectOutline, RestoreDesign}},
+        {{"abc", "def"}, {Redraw, InspectOutline, RestoreDesign}},
+        {{"WIT", "out.jww"}, {Redraw, InspectOutline, WitExport, RestoreDesign}},
     };
     for (const auto& c : cases) {
         Window w(c.words);

@@ -11,6 +11,7 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QMenu>
+#include <QSettings>
 #include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -127,6 +128,47 @@ struct Window {
 class Form1Test : public QObject {
     Q_OBJECT
 private slots:
+    // Every window starts from the design: nothing remembered from the last.
+    void init() { QSettings().remove(QStringLiteral("text")); }
+    void cleanupTestCase() { QSettings().remove(QStringLiteral("text")); }
+
+    // The font, size and angle outlive the window, in the application's
+    // settings; a value another program left there counts as the design's.
+    void remembersTheFontAcrossWindows()
+    {
+        {
+            Window w;
+            auto* size = child<QLineEdit>(w.form, "txtSize");
+            size->selectAll();
+            QTest::keyClicks(size, "60");
+            QTest::keyClick(size, Qt::Key_Return);
+            QTest::keyClick(child<QSlider>(w.form, "sldAngle"), Qt::Key_PageUp);
+        }
+        QSettings stored;
+        QCOMPARE(stored.value("text/size").toString(), QStringLiteral("60"));
+        const QString angle = stored.value("text/angle").toString();
+        QVERIFY(angle != "0" && !angle.isEmpty());
+        {
+            Window w;
+            QCOMPARE(child<QLineEdit>(w.form, "txtSize")->text(), QStringLiteral("60"));
+            QCOMPARE(QString::number(child<QSlider>(w.form, "sldAngle")->value()), angle);
+            QCOMPARE(outlineHeight(w.form), heightFor(60));
+            // The menu's item goes back to the design, and remembers that.
+            QTest::keyClick(child<QLineEdit>(w.form, "txtInput"), Qt::Key_F9);
+            QCOMPARE(child<QLineEdit>(w.form, "txtSize")->text(), QStringLiteral("24"));
+            QCOMPARE(child<QSlider>(w.form, "sldAngle")->value(), 0);
+        }
+        QCOMPARE(QSettings().value("text/size").toString(), QStringLiteral("24"));
+        stored.setValue("text/size", QStringList{"a", "b"});
+        stored.setValue("text/angle", 7.5);
+        stored.setValue("text/face", QString());
+        stored.sync();
+        Window w;
+        QCOMPARE(child<QLineEdit>(w.form, "txtSize")->text(), QStringLiteral("24"));
+        QCOMPARE(child<QSlider>(w.form, "sldAngle")->value(), 0);
+        QCOMPARE(QString::fromStdString(w.form.form().windowFont().faceName), QString::fromUtf8(lw::design::kFaceName));
+    }
+
     // Each control where the form's design table puts it (the table itself
     // is checked against the design in tests/form).
     void design_data()
@@ -591,10 +633,12 @@ private slots:
     {
         QTest::addColumn<QStringList>("words");
         QTest::addColumn<QStringList>("offered");
-        QTest::newRow("no mode") << QStringList{} << QStringList{"再描画\tF5", "アウトラインの確認\tF6", "", "全体を表示\tF8"};
+        QTest::newRow("no mode") << QStringList{}
+                                 << QStringList{"再描画\tF5", "アウトラインの確認\tF6", "フォントを初期値に戻す\tF9", "",
+                                                "全体を表示\tF8"};
         QTest::newRow("mode WIT") << QStringList{"WIT", "/tmp/out.jww"}
-                                  << QStringList{"再描画\tF5", "アウトラインの確認\tF6", "WIT出力\tF7", "",
-                                                 "全体を表示\tF8"};
+                                  << QStringList{"再描画\tF5", "アウトラインの確認\tF6", "WIT出力\tF7",
+                                                 "フォントを初期値に戻す\tF9", "", "全体を表示\tF8"};
     }
     void previewMenuOffersTheHiddenWork()
     {

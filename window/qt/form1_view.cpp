@@ -302,4 +302,24 @@ void QtForm1View::storeSaveSettings(const SaveSettings& chosen)
     });
 }
 
+std::optional<std::string> QtForm1View::readTextSetting(std::string_view name)
+{
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("text"));
+    const QString key = QString::fromLatin1(name.data(), qsizetype(name.size()));
+    const QVariant value = settings.value(key);
+    // A value written by another program may be no text at all.
+    if (!value.isValid() || !value.canConvert<QString>())
+        return std::nullopt;
+    return value.toString().toStdString();
+}
+
+void QtForm1View::writeTextSetting(std::string_view name, std::string_view value)
+{
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("text"));
+    settings.setValue(QString::fromLatin1(name.data(), qsizetype(name.size())),
+                      QString::fromUtf8(value.data(), qsizetype(value.size())));
+}
+
 } // namespace lw

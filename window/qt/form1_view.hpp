@@ -55,6 +55,9 @@ public:
     // In the application's QSettings, group "save".
     std::optional<SaveSettings> loadSaveSettings() override;
     void storeSaveSettings(const SaveSettings& settings) override;
+    // In the application's QSettings, group "text".
+    std::optional<std::string> readTextSetting(std::string_view name) override;
+    void writeTextSetting(std::string_view name, std::string_view value) override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -285,6 +285,16 @@ std::optional<SaveSettings> Win32FormWindow::loadSaveSettings() { return loadReg
 
 void Win32FormWindow::storeSaveSettings(const SaveSettings& settings) { storeRegistrySaveSettings(settings); }
 
+std::optional<std::string> Win32FormWindow::readTextSetting(std::string_view name)
+{
+    return readRegistryTextSetting(name);
+}
+
+void Win32FormWindow::writeTextSetting(std::string_view name, std::string_view value)
+{
+    writeRegistryTextSetting(name, value);
+}
+
 void Win32FormWindow::showMessage(std::string_view caption, std::string_view text)
 {
     MessageBoxW(window_, wide(text).c_str(), wide(caption).c_str(), MB_OK);

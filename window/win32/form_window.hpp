@@ -57,6 +57,8 @@ public:
     std::optional<SaveChoice> chooseSaveFile(const SaveChoice& preset) override;
     std::optional<SaveSettings> loadSaveSettings() override;
     void storeSaveSettings(const SaveSettings& settings) override;
+    std::optional<std::string> readTextSetting(std::string_view name) override;
+    void writeTextSetting(std::string_view name, std::string_view value) override;
     void showMessage(std::string_view caption, std::string_view text) override;
     [[noreturn]] void endProgram(int status) override;
 

@@ -54,4 +54,30 @@ void storeRegistrySaveSettings(const SaveSettings& settings)
     RegCloseKey(key);
 }
 
+namespace {
+constexpr wchar_t kTextSettingsKey[] = L"Software\\Letterwire\\Text";
+}
+
+std::optional<std::string> readRegistryTextSetting(std::string_view name)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kTextSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    std::optional<std::string> text = readText(key, name);
+    RegCloseKey(key);
+    return text;
+}
+
+void writeRegistryTextSetting(std::string_view name, std::string_view value)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kTextSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    const std::wstring text = widePath(value);
+    RegSetValueExW(key, widePath(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   DWORD((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
 } // namespace lw

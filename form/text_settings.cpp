@@ -1,0 +1,80 @@
+#include "form/text_settings.hpp"
+
+#include "form/form_design.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace lw {
+namespace {
+
+std::optional<double> numberIn(const std::optional<std::string>& text, double least, double most)
+{
+    if (!text)
+        return std::nullopt;
+    double value = 0;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
+    if (error != std::errc() || end != text->data() + text->size() || !(value >= least && value <= most))
+        return std::nullopt;
+    return value;
+}
+
+bool flag(const std::optional<std::string>& text, bool design)
+{
+    if (text == "1")
+        return true;
+    if (text == "0")
+        return false;
+    return design;
+}
+
+// A name a font dialog could have given: not empty, no control characters,
+// within what a face description holds.
+bool plausibleFace(const std::string& name)
+{
+    if (name.empty() || name.size() > 255)
+        return false;
+    for (const unsigned char c : name)
+        if (c < 0x20 || c == 0x7F)
+            return false;
+    return true;
+}
+
+std::string shortest(double value)
+{
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, error == std::errc() ? end : buffer);
+}
+
+} // namespace
+
+void encodeTextSettings(const TextSettings& settings, const WriteSetting& write)
+{
+    write("face", settings.font.faceName);
+    write("size", shortest(settings.font.size));
+    write("angle", std::to_string(settings.angle));
+    write("italic", settings.font.italic ? "1" : "0");
+    write("underline", settings.font.underline ? "1" : "0");
+    write("strikeout", settings.font.strikeout ? "1" : "0");
+}
+
+TextSettings decodeTextSettings(const ReadSetting& read)
+{
+    TextSettings settings;
+    if (const std::optional<std::string> face = read("face"); face && plausibleFace(*face))
+        settings.font.faceName = *face;
+    const SliderDesign& size = sliderDesign(Slider::sldSize);
+    if (const auto points = numberIn(read("size"), size.minimum, size.maximum))
+        settings.font.size = float(*points);
+    const SliderDesign& angle = sliderDesign(Slider::sldAngle);
+    if (const auto degrees = numberIn(read("angle"), angle.minimum, angle.maximum); degrees && std::trunc(*degrees) == *degrees)
+        settings.angle = std::int32_t(*degrees);
+    settings.font.italic = flag(read("italic"), settings.font.italic);
+    settings.font.underline = flag(read("underline"), settings.font.underline);
+    settings.font.strikeout = flag(read("strikeout"), settings.font.strikeout);
+    return settings;
+}
+
+} // namespace lw

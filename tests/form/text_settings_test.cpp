@@ -1,0 +1,160 @@
+// The remembered face, size, angle and styles: their words, and Form1
+// starting with them, remembering changes and going back to the design.
+#include "fake_view.hpp"
+
+#include "form/text_settings.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+using namespace lw;
+using namespace lw::test;
+
+namespace {
+
+using Store = std::map<std::string, std::string, std::less<>>;
+
+Store encoded(const TextSettings& settings)
+{
+    Store store;
+    encodeTextSettings(settings, [&](std::string_view n, std::string_view v) { store[std::string(n)] = v; });
+    return store;
+}
+
+TextSettings decoded(const Store& store)
+{
+    return decodeTextSettings([&](std::string_view name) -> std::optional<std::string> {
+        const auto found = store.find(name);
+        return found == store.end() ? std::nullopt : std::optional<std::string>(found->second);
+    });
+}
+
+TEST(TextSettings, RoundTrip)
+{
+    TextSettings chosen;
+    chosen.font.faceName = "IPA明朝";
+    chosen.font.size = 72;
+    chosen.font.italic = chosen.font.strikeout = true;
+    chosen.angle = 360;
+    const Store store = encoded(chosen);
+    EXPECT_EQ(store, (Store{{"angle", "360"}, {"face", "IPA明朝"}, {"italic", "1"}, {"size", "72"},
+                            {"strikeout", "1"}, {"underline", "0"}}));
+    EXPECT_EQ(decoded(store), chosen);
+    EXPECT_EQ(decoded({}), TextSettings{});
+}
+
+// A corrupt or foreign value is the design's; the others still count.
+TEST(TextSettings, EachBadValueFallsBackAlone)
+{
+    const TextSettings design;
+    const std::pair<const char*, const char*> bad[] = {
+        {"face", ""},         {"face", "Tab\tFace"}, {"size", "0"},     {"size", "145"},  {"size", "24pt"},
+        {"size", "nan"},      {"size", ""},          {"angle", "-1"},   {"angle", "361"}, {"angle", "45.5"},
+        {"angle", "１２"},    {"italic", "true"},    {"italic", "2"},   {"underline", ""},
+    };
+    for (const auto& [name, value] : bad) {
+        SCOPED_TRACE(std::string(name) + "=" + value);
+        Store store = {{"face", "IPAGothic"}, {"size", "36"}, {"angle", "90"},
+                       {"italic", "0"},       {"underline", "1"}, {"strikeout", "0"}};
+        store[name] = value;
+        const TextSettings got = decoded(store);
+        const std::string n = name;
+        EXPECT_EQ(got.font.faceName, n == "face" ? design.font.faceName : "IPAGothic");
+        EXPECT_EQ(got.font.size, n == "size" ? design.font.size : 36);
+        EXPECT_EQ(got.angle, n == "angle" ? design.angle : 90);
+        EXPECT_EQ(got.font.underline, n == "underline" ? design.font.underline : true);
+    }
+    EXPECT_EQ(decoded({{"face", std::string(256, 'A')}}).font.faceName, design.font.faceName);
+}
+
+struct Started {
+    FakeView view;
+    Form1 form{view};
+    Started(const Store& store, const std::vector<std::string>& words = {})
+    {
+        view.textSettings = store;
+        form.load(words);
+    }
+};
+
+TEST(Form1TextSettings, StartsWithTheRememberedValuesInEveryMode)
+{
+    const Store store = {{"face", "IPAMincho"}, {"size", "48"}, {"angle", "30"},
+                         {"italic", "1"},       {"underline", "0"}, {"strikeout", "1"}};
+    const std::filesystem::path command = std::filesystem::temp_directory_path() / "lw-text-settings-cmd.txt";
+    std::ofstream(command) << "hp1 0 0\r\n";
+    const std::string out = (std::filesystem::temp_directory_path() / "lw-text-settings-out.txt").string();
+    for (const std::vector<std::string>& words : {std::vector<std::string>{}, {"JW", command.string(), out},
+                                                  {"WIT", out}}) {
+        SCOPED_TRACE(words.empty() ? "alone" : words[0]);
+        Started s(store, words);
+        EXPECT_EQ(s.form.windowFont().faceName, "IPAMincho");
+        EXPECT_EQ(s.form.windowFont().size, 48);
+        EXPECT_TRUE(s.form.windowFont().italic);
+        EXPECT_TRUE(s.form.windowFont().strikeout);
+        EXPECT_EQ(s.view.texts[TextBox::txtSize], "48");
+        EXPECT_EQ(s.view.texts[TextBox::txtAngle], "30");
+        EXPECT_EQ(s.view.positions[Slider::sldAngle], 30);
+        EXPECT_EQ(s.view.inputFont.faceName, "IPAMincho");
+        EXPECT_EQ(s.form.capturedOutline().logFont.lfEscapement, 300);
+        EXPECT_EQ(s.form.capturedOutline().logFont.lfHeight, -64);
+        // The text is never remembered, and starting writes nothing.
+        EXPECT_EQ(s.view.texts[TextBox::txtInput], design::kText);
+        EXPECT_EQ(s.view.textSettingWrites, 0);
+        EXPECT_TRUE(s.view.messages.empty());
+        EXPECT_TRUE(s.view.endings.empty());
+    }
+    std::filesystem::remove(command);
+}
+
+TEST(Form1TextSettings, ChangesAreRememberedAndTheDesignRestored)
+{
+    Started s({});
+    EXPECT_EQ(s.view.textSettingWrites, 0); // nothing stored, nothing changed
+    s.view.positions[Slider::sldSize] = 60;
+    s.form.run(&Form1::sldSize_Click);
+    s.view.positions[Slider::sldAngle] = 90;
+    s.form.run(&Form1::sldAngle_Click);
+    s.view.answerFont = [](WindowFont f) {
+        f.faceName = "IPAGothic";
+        f.underline = true;
+        return f;
+    };
+    s.form.run(&Form1::cmdFont_Click);
+    TextSettings now = decoded(s.view.textSettings);
+    EXPECT_EQ(now.font.faceName, "IPAGothic");
+    EXPECT_EQ(now.font.size, 60);
+    EXPECT_EQ(now.angle, 90);
+    EXPECT_TRUE(now.font.underline);
+
+    // The next start takes them up; the menu item goes back to the design.
+    Started next(s.view.textSettings);
+    EXPECT_EQ(next.form.windowFont().faceName, "IPAGothic");
+    EXPECT_EQ(next.view.positions[Slider::sldAngle], 90);
+    next.form.run(PreviewCommand::RestoreDesign);
+    EXPECT_EQ(decoded(next.view.textSettings), TextSettings{});
+    EXPECT_EQ(next.form.windowFont().faceName, design::kFaceName);
+    EXPECT_EQ(next.view.texts[TextBox::txtSize], "24");
+    EXPECT_EQ(next.view.texts[TextBox::txtAngle], "0");
+    EXPECT_EQ(next.form.capturedOutline().logFont.lfEscapement, 0);
+    EXPECT_TRUE(next.view.endings.empty());
+}
+
+// Rubbish in the store starts the window as designed, with no message.
+TEST(Form1TextSettings, ForeignValuesStartAsDesigned)
+{
+    Started s({{"face", "\x01"}, {"size", "9999"}, {"angle", "east"}, {"italic", "yes"}});
+    Started plain({});
+    EXPECT_EQ(s.form.windowFont().faceName, design::kFaceName);
+    EXPECT_EQ(s.view.texts[TextBox::txtSize], plain.view.texts[TextBox::txtSize]);
+    EXPECT_EQ(s.view.positions[Slider::sldAngle], 0);
+    EXPECT_TRUE(s.view.messages.empty());
+    EXPECT_TRUE(s.view.endings.empty());
+    EXPECT_EQ(lw::test::FakeView().textSettings.size(), 0u);
+}
+
+} // namespace
