@@ -85,6 +85,17 @@ cmp -s "$folder/指示 1.txt" "$work/command.before" || fail "the command file c
 wine "$cli" jw "$(winpath "$folder/指示 1.txt")" "$(winpath "$work/cli.txt")" --text ABC --size 36 --angle 45 \
   </dev/null >/dev/null 2>&1 || fail "letterwire-cli.exe jw failed"
 cmp -s "$folder/出力 1.txt" "$work/cli.txt" || fail "the window's JW output differs from letterwire-cli.exe's"
+# The window remembered the size and angle it was left with, as text under
+# the names the Linux window uses.
+remembered() { # name
+  wine reg query 'HKCU\Software\Letterwire\Text' /v "$1" </dev/null 2>/dev/null | tr -d '\r' |
+    awk -v name="$1" '$1 == name { print $3 }'
+}
+[ "$(remembered size)" = 36 ] || fail "the remembered size is \"$(remembered size)\", not 36"
+[ "$(remembered angle)" = 45 ] || fail "the remembered angle is \"$(remembered angle)\", not 45"
+# Values another program left there start the window all the same, quietly.
+wine reg add 'HKCU\Software\Letterwire\Text' /v angle /t REG_DWORD /d 7 /f </dev/null >/dev/null 2>&1
+wine reg add 'HKCU\Software\Letterwire\Text' /v size /t REG_SZ /d huge /f </dev/null >/dev/null 2>&1
 
 # 2. Cancel: nothing written, status 0.
 start JW "$(winpath "$folder/指示 1.txt")" "$(winpath "$folder/取消.txt")"
