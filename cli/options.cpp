@@ -223,7 +223,7 @@ Cut-ready geometry (svg, dxf):
                     by MM millimetres at 1:1 (negative: the other way), round
                     joins, after merging; contours that vanish are dropped;
                     from -)" + shortest(kOffsetLimitMm) + " to " + shortest(kOffsetLimitMm) + R"(
-  --anchor POINT    the point of the text's box at the drawing's origin:
+  --anchor POINT    (svg, dxf) the point of the text's box at the origin:
                     baseline-left (default), baseline-centre, baseline-right,
                     top-left, top-centre, top-right, middle-left, centre,
                     middle-right, bottom-left, bottom-centre, bottom-right;
@@ -231,8 +231,9 @@ Cut-ready geometry (svg, dxf):
                     pen's start and end, not the ink), top and bottom the
                     face's ascent and descent, middle halfway between; the
                     box turns with --angle
-  --mirror x|y      mirror the drawing about the anchor: x turns left and
-                    right over (to be read from the back), y top and bottom
+  --mirror x|y      (svg, dxf) mirror the drawing about the anchor: x turns
+                    left and right over (to be read from the back), y top
+                    and bottom
   --version         the program's version
 
 OUTPUT "-" is standard output (jw, svg, dxf, and wit with --no-convert).
