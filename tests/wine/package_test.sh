@@ -232,7 +232,8 @@ if [ $window = yes ]; then
     note "installer window under $1"
     w env LANG="$1" LC_ALL="$1" wine "$setup" </dev/null >"$scratch/setup.log" 2>&1 &
     setup_pid=$!
-    wait_window "^Letterwire $2\$" >/dev/null ||
+    # NSIS ends its caption with a blank.
+    wait_window "^Letterwire $2 ?\$" >/dev/null ||
       fail "no installer window titled \"Letterwire $2\" under $1: $(cat "$scratch/setup.log")"
     w wineserver -k </dev/null >/dev/null 2>&1 || true
     wait $setup_pid 2>/dev/null || true
