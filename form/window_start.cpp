@@ -36,7 +36,12 @@ std::optional<std::string> startNote(const std::vector<std::string>& words)
     // More than one word keeps a mode OK does nothing in, as designed.
     const std::string does = words.size() == 1 ? "the window opens on its own (standalone: OK saves the outline)"
                                                : "the window opens without a mode (OK writes nothing)";
-    return "Letterwire: \"" + words[0] + "\" is no mode (JW or WIT); " + does + "; see Letterwire --help\n";
+    // A control character in the word would break the one line.
+    std::string shown = words[0];
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    return "Letterwire: \"" + shown + "\" is no mode (JW or WIT); " + does + "; see Letterwire --help\n";
 }
 
 } // namespace lw

@@ -63,6 +63,7 @@ TEST(WindowStart, OneLineForAWordThatIsNoMode)
         {{"FOO"}, "\"FOO\" is no mode (JW or WIT); the window opens on its own (standalone"},
         {{"jww", "c.txt", "o.txt"}, "\"jww\" is no mode (JW or WIT); the window opens without a mode"},
         {{"-h"}, "\"-h\" is no mode"},
+        {{"a\nb\tc"}, "\"a?b?c\" is no mode"},
     };
     for (const auto& c : cases) {
         const auto note = startNote(c.words);
