@@ -11,6 +11,7 @@
 #include "form/offscreen_capture.hpp"
 #include "base/failure.hpp"
 #include "platform/process.hpp"
+#include "platform/standard_error.hpp"
 #include "platform/face_info.hpp"
 
 #include <letterwire_version.hpp>
@@ -74,7 +75,8 @@ void warnAboutInputs(const lw::cli::Options& o, const lw::CapturedOutline& outli
         warn("the text is empty: the outline has no points");
     const lw::FaceInfo face = lw::faceThatDrew(outline, o.font.italic, o.text);
     if (face.lacksText)
-        warn("\"" + o.font.faceName + "\" has no Japanese characters; the outline is drawn in " + face.family);
+        warn("\"" + o.font.faceName + "\" has no Japanese characters; they are drawn in " +
+             (face.fallback.empty() ? std::string("another face") : face.fallback));
     else if (!face.family.empty() && !sameFamily(face.family, o.font.faceName) &&
              !lw::isStandIn(o.font.faceName, face.family))
         warn("no face \"" + o.font.faceName + "\"; the outline is drawn in " + face.family);
@@ -221,6 +223,7 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
 int main(int argc, char** argv)
 {
     const bool closed = lw::takeClosedStandardOutput();
+    lw::consoleStandardError();
     const std::vector<std::string> args = lw::commandLineArguments(argc, argv);
     bool wrote = false;
     int status = runMain(args, wrote);

@@ -1,10 +1,13 @@
 #include "form/captions.hpp"
 
+#include "form/form_design.hpp"
+
 namespace lw {
 namespace {
 
 constexpr CaptionTranslation kTranslations[] = {
     // The form and the preview's menu.
+    {"アウトラインフォント書きこみ", "Outline Font Writer"},
     {"サイズ", "Size"},
     {"傾き", "Angle"},
     {"フォント...", "Font..."},
@@ -14,6 +17,9 @@ constexpr CaptionTranslation kTranslations[] = {
     {"WIT出力", "WIT export"},
     {"全体を表示", "Fit to preview"},
     {"フォントを初期値に戻す", "Restore the default font"},
+    {kPreviewTip,
+     "F6 Inspect outline: same scale and place as the preview. Red = outline segments, black = each figure's "
+     "closing segment, purple tick = a fixed mark drawn once per point"},
     // The save dialog.
     {"アウトラインの保存", "Save the outline"},
     {"DXF 図面", "DXF drawing"},

@@ -3,6 +3,7 @@
 #include "base/failure.hpp"
 #include "export/jw_command.hpp"
 #include "export/wit.hpp"
+#include "form/inspection_place.hpp"
 #include "form/run_mode.hpp"
 #include "outline/capture.hpp"
 #include "outline/segment_drawing.hpp"
@@ -228,7 +229,9 @@ void Form1::Command2_Click() { WitOut(); }
 void Form1::Command3_Click()
 {
     const std::string text = view_.text(TextBox::txtInput);
-    inspectOutline(captureSource(text), view_.previewDC(), outline_);
+    // The outline is captured at the origin as designed; only the drawing
+    // stands where the preview shows the text.
+    inspectOutline(captureSource(text), view_.previewDC(), outline_, inspectionShift(captureSource(text)));
     view_.refresh();
 }
 

@@ -117,4 +117,10 @@ constexpr PreviewMenuItem previewMenuItem(PreviewCommand command)
 // the preview (fit_view.hpp), a check mark while it is on.
 inline constexpr PreviewMenuItem kFitMenuItem{"actFit", "全体を表示", 8};
 
+// The preview's tooltip: what the inspection drawing's colours and its tick
+// mean (the closing segment is drawn green, then back over in black).
+inline constexpr const char* kPreviewTip =
+    "F6 アウトラインの確認: プレビューと同じ縮尺と位置。赤 = 輪郭の線分、黒 = 図形を閉じる線分、"
+    "紫の斜線 = 点ごとに描く固定の印";
+
 } // namespace lw

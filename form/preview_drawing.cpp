@@ -32,13 +32,31 @@ void PreviewDrawing::line(POINT from, POINT to, Rgb pen)
     points_.push_back(to);
 }
 
+void PreviewDrawing::mark(POINT from, POINT to, Rgb pen)
+{
+    line(from, to, pen);
+    items_.back().fixed = true;
+}
+
 std::span<const POINT> PreviewDrawing::shownPoints(bool fit, int width, int height)
 {
     if (!fit || points_.empty())
         return points_;
-    const FitTransform place = fitToArea(points_, width, height);
+    std::vector<POINT> drawn;
+    drawn.reserve(points_.size());
+    for (const Item& item : items_)
+        if (!item.fixed)
+            for (std::size_t k = item.first; k < item.first + item.count; ++k)
+                drawn.insert(drawn.end(), points_.begin() + std::ptrdiff_t(outlines_[k].first),
+                             points_.begin() + std::ptrdiff_t(outlines_[k].first + outlines_[k].count));
+    const FitTransform place = fitToArea(drawn, width, height);
     fitted_.resize(points_.size());
     std::transform(points_.begin(), points_.end(), fitted_.begin(), place);
+    for (const Item& item : items_)
+        if (item.fixed) {
+            const Outline& o = outlines_[item.first];
+            std::copy_n(points_.begin() + std::ptrdiff_t(o.first), o.count, fitted_.begin() + std::ptrdiff_t(o.first));
+        }
     return fitted_;
 }
 

@@ -21,9 +21,12 @@ public:
     void clear() override;
     void polygon(std::span<const POINT> points, Rgb pen) override;
     void line(POINT from, POINT to, Rgb pen) override;
+    void mark(POINT from, POINT to, Rgb pen) override;
 
     // The points as the view shows them: the drawing's own, or all of the
-    // drawing fitted into `width` x `height` (fit_view.hpp).
+    // drawing fitted into `width` x `height` (fit_view.hpp). Marks stay
+    // where they were drawn and take no part in the fit, so a drawing with
+    // the same points as another is fitted the same, marks or not.
     std::span<const POINT> shownPoints(bool fit, int width, int height);
 
     class Painter {
@@ -49,6 +52,7 @@ private:
     struct Item {
         std::size_t first, count;
         bool line;
+        bool fixed = false; // a mark
     };
     std::vector<POINT> points_;
     std::vector<Outline> outlines_;

@@ -7,8 +7,13 @@
 #include <cmath>
 
 namespace lw {
+namespace {
 
-void inspectOutline(const CaptureSource& source, DeviceContext& dc, CapturedOutline& outline)
+POINT moved(POINT p, POINT by) { return {p.x + by.x, p.y + by.y}; }
+
+} // namespace
+
+void inspectOutline(const CaptureSource& source, DeviceContext& dc, CapturedOutline& outline, POINT shownAt)
 {
     constexpr Rgb kBlack{0, 0, 0}, kRed{128, 0, 0}, kGreen{0, 128, 0}, kMagenta{128, 0, 128};
 
@@ -26,7 +31,7 @@ void inspectOutline(const CaptureSource& source, DeviceContext& dc, CapturedOutl
     for (const Figure& figure : figures(outline)) {
         POINT last{};
         for (std::size_t k = 0; k < figure.points.size(); ++k) {
-            const POINT p = figure.points[k];
+            const POINT p = moved(figure.points[k], shownAt);
             const std::uint8_t type = figure.types[k];
             if (type == PT_MOVETO) {
                 MoveToEx(dc, p.x, p.y, nullptr);
@@ -40,7 +45,7 @@ void inspectOutline(const CaptureSource& source, DeviceContext& dc, CapturedOutl
             if (type & PT_CLOSEFIGURE) {
                 // Each figure closes to its own first point, as the preview
                 // and the exports close it, in green so the closing shows apart.
-                const POINT first = figure.points.front();
+                const POINT first = moved(figure.points.front(), shownAt);
                 if (!(first == p)) {
                     dc.setPenColour(kGreen);
                     LineTo(dc, first.x, first.y);
@@ -49,7 +54,7 @@ void inspectOutline(const CaptureSource& source, DeviceContext& dc, CapturedOutl
                 LineTo(dc, last.x, last.y);
             }
             // The fixed mark: the segment between its two points.
-            dc.canvas().line({70, 176}, {78, 168}, kMagenta);
+            dc.canvas().mark({70, 176}, {78, 168}, kMagenta);
         }
     }
 }

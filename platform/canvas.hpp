@@ -19,6 +19,9 @@ public:
     virtual void polygon(std::span<const POINT> points, Rgb pen) = 0;
     // One segment in `pen`.
     virtual void line(POINT from, POINT to, Rgb pen) = 0;
+    // A segment fixed to the surface, not to what is drawn: a view that
+    // scales the drawing to fit leaves it where it is.
+    virtual void mark(POINT from, POINT to, Rgb pen) { line(from, to, pen); }
 };
 
 // Draws nothing: for captures nobody looks at.

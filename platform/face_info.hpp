@@ -11,13 +11,14 @@ namespace lw {
 struct FaceInfo {
     std::string family; // the family actually used
     std::string file;   // the font file, where the platform tells it
-    bool lacksText = false; // the face asked for lacks characters of the text, so another drew it
+    bool lacksText = false; // the face asked for lacks characters of the text, so another drew them
+    std::string fallback{}; // that other face, where the platform tells it
 };
 
 // The face the platform uses for `family` (UTF-8) in the given style, for
-// drawing `text` (UTF-8): on Windows a face without Shift-JIS draws a text
-// it holds itself, and one it lacks characters of is drawn by the face the
-// font mapper picks for Shift-JIS (`lacksText` then says so).
+// drawing `text` (UTF-8): on Windows a face without Shift-JIS draws the
+// characters it holds itself, and those it lacks are drawn by the face the
+// font mapper picks for Shift-JIS (`lacksText` and `fallback` then say so).
 FaceInfo describeFace(std::string_view family, bool italic, std::string_view text = {});
 
 // True when the platform uses the family `used` for the name `asked` on

@@ -12,7 +12,9 @@
 # program in $app_pid.
 
 # shellcheck disable=SC2034 # read by the scripts that source this
-caption="アウトラインフォント書きこみ"
+# The window's title: the design's Japanese under a Japanese locale, English
+# under any other (the pattern is a regular expression for xdotool).
+caption="^(アウトラインフォント書きこみ|Outline Font Writer)$"
 work="" xvfb_pid="" app_pid=""
 
 # The last screenshot is kept beside the artifacts, to show what the failed

@@ -9,6 +9,7 @@
 #include "platform/gdi/native.hpp"
 #include "platform/gdi/state.hpp"
 #include "platform/gdi/charset.hpp"
+#include "platform/gdi/linked_text.hpp"
 
 #include "base/codepage.hpp"
 #include "base/design.hpp"
@@ -27,33 +28,6 @@ constexpr int kSurfaceWidth = int(design::kPreviewWidth);
 constexpr int kSurfaceHeight = int(design::kPreviewHeight);
 
 COLORREF colourOf(Rgb c) { return RGB(c.red, c.green, c.blue); }
-
-// Selects, for one call, the font that draws `text`: the face asked for,
-// or, where it lacks characters of the text, the face the designed
-// Shift-JIS request gives (the whole text in one face, as on Windows the
-// font mapper would have chosen it).
-class DrawingFont {
-public:
-    DrawingFont(DeviceContext& dc, const std::u16string& text) : dc_(dc.state().dc)
-    {
-        LogicalFont& font = *dc.state().font;
-        if (font.shiftJis &&
-            !selectedFontHolds(dc_, reinterpret_cast<const wchar_t*>(text.data()), int(text.size())))
-            previous_ = ::SelectObject(dc_, font.shiftJis);
-    }
-    ~DrawingFont()
-    {
-        if (previous_)
-            ::SelectObject(dc_, previous_);
-    }
-    DrawingFont(const DrawingFont&) = delete;
-    DrawingFont& operator=(const DrawingFont&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_ = nullptr;
-};
-
 
 HBITMAP newSurface(HDC dc, int width, int height)
 {
@@ -217,8 +191,7 @@ bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
     // would read them in the set's own code page.
     if (dc.state().font->charset != SHIFTJIS_CHARSET) {
         const std::u16string text = utf8ToUtf16(cp932ToUtf8(std::string_view(bytes, std::size_t(count))));
-        DrawingFont drawing(dc, text);
-        return ::TextOutW(dc.state().dc, x, y, reinterpret_cast<const wchar_t*>(text.data()), int(text.size())) != 0;
+        return drawLinkedText(dc.state().dc, *dc.state().font, x, y, text, nullptr);
     }
     return ::TextOutA(dc.state().dc, x, y, bytes, count) != 0;
 }
@@ -247,19 +220,14 @@ bool ExtTextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count, 
     if (!bytes || count <= 0)
         return true;
     const std::u16string text = wideText(bytes, count);
-    DrawingFont drawing(dc, text);
-    return ::ExtTextOutW(dc.state().dc, x, y, 0, nullptr, reinterpret_cast<const wchar_t*>(text.data()),
-                         UINT(text.size()), advances) != 0;
+    return drawLinkedText(dc.state().dc, *dc.state().font, x, y, text, advances);
 }
 
-void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vector<double>& advances)
+namespace {
+
+// Appends each character's unrounded advance in the font selected in `h`.
+void appendLinearAdvances(HDC h, std::u16string_view text, std::vector<double>& advances)
 {
-    advances.clear();
-    if (!bytes || count <= 0)
-        return;
-    const std::u16string text = wideText(bytes, count);
-    DrawingFont drawing(dc, text);
-    HDC h = dc.state().dc;
     LOGFONTW font{};
     GetObjectW(GetCurrentObject(h, OBJ_FONT), sizeof font, &font);
     TEXTMETRICW metrics{};
@@ -284,7 +252,7 @@ void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vec
         scale = em / emSquare;
     }
     HGDIOBJ old = ::SelectObject(measure, large ? static_cast<HGDIOBJ>(large) : GetCurrentObject(h, OBJ_FONT));
-    for (char16_t c : text) {
+    for (const char16_t c : text) {
         ABC abc{};
         INT width = 0;
         if (GetCharABCWidthsW(measure, c, c, &abc))
@@ -297,6 +265,24 @@ void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vec
     if (large)
         ::DeleteObject(large);
     DeleteDC(measure);
+}
+
+
+} // namespace
+
+void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vector<double>& advances)
+{
+    advances.clear();
+    if (!bytes || count <= 0)
+        return;
+    const std::u16string text = wideText(bytes, count);
+    HDC h = dc.state().dc;
+    // Each character measured in the face that draws it.
+    for (const TextRun& run : linkedRuns(h, *dc.state().font, text)) {
+        HGDIOBJ previous = ::SelectObject(h, run.face);
+        appendLinearAdvances(h, std::u16string_view(text).substr(run.first, run.count), advances);
+        ::SelectObject(h, previous);
+    }
 }
 
 bool Polygon(DeviceContext& dc, const POINT* points, int count)

@@ -64,6 +64,23 @@ std::string fontFile(HDC dc)
     return path;
 }
 
+// The selected face's own family name: GetTextFace would repeat a
+// substitute's name as asked.
+std::string familyOf(HDC dc)
+{
+    if (UINT size = GetOutlineTextMetricsW(dc, 0, nullptr); size >= sizeof(OUTLINETEXTMETRICW)) {
+        std::vector<char> buffer(size);
+        auto* metrics = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+        if (GetOutlineTextMetricsW(dc, size, metrics))
+            return narrow(reinterpret_cast<const wchar_t*>(buffer.data() +
+                                                           reinterpret_cast<std::uintptr_t>(metrics->otmpFamilyName)));
+    }
+    wchar_t used[LF_FACESIZE] = {};
+    if (GetTextFaceW(dc, LF_FACESIZE, used) > 0)
+        return narrow(used);
+    return {};
+}
+
 } // namespace
 
 FaceInfo describeFace(std::string_view family, bool italic, std::string_view text)
@@ -82,33 +99,21 @@ FaceInfo describeFace(std::string_view family, bool italic, std::string_view tex
     HDC dc = CreateCompatibleDC(nullptr);
     ::HFONT font = CreateFontIndirectW(&w);
     HGDIOBJ old = ::SelectObject(dc, font);
-    // As the capture does: a text the face lacks characters of is drawn by
-    // the face the Shift-JIS request gives.
+    info.family = familyOf(dc);
+    info.file = fontFile(dc);
+    // As the capture does: the characters the face lacks are drawn by the
+    // face the Shift-JIS request gives, the rest by the face itself.
     const std::u16string wide = utf8ToUtf16(text);
     if (w.lfCharSet != SHIFTJIS_CHARSET &&
         !selectedFontHolds(dc, reinterpret_cast<const wchar_t*>(wide.data()), int(wide.size()))) {
         w.lfCharSet = SHIFTJIS_CHARSET;
         ::HFONT mapped = CreateFontIndirectW(&w);
         ::SelectObject(dc, mapped);
-        ::DeleteObject(font);
-        font = mapped;
         info.lacksText = true;
+        info.fallback = familyOf(dc);
+        ::SelectObject(dc, font);
+        ::DeleteObject(mapped);
     }
-    // The face's own family name: GetTextFace would repeat a substitute's
-    // name as asked.
-    if (UINT size = GetOutlineTextMetricsW(dc, 0, nullptr); size >= sizeof(OUTLINETEXTMETRICW)) {
-        std::vector<char> buffer(size);
-        auto* metrics = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
-        if (GetOutlineTextMetricsW(dc, size, metrics))
-            info.family = narrow(reinterpret_cast<const wchar_t*>(buffer.data() +
-                                                                 reinterpret_cast<std::uintptr_t>(metrics->otmpFamilyName)));
-    }
-    if (info.family.empty()) {
-        wchar_t used[LF_FACESIZE] = {};
-        if (GetTextFaceW(dc, LF_FACESIZE, used) > 0)
-            info.family = narrow(used);
-    }
-    info.file = fontFile(dc);
     ::SelectObject(dc, old);
     ::DeleteObject(font);
     DeleteDC(dc);

@@ -145,6 +145,25 @@ for face in ["DejaVu Sans", "DejaVu Serif"]:
         failures.append(f"{face}: Windows reports {report['family']!r} ({report['file']!r}), {warning.strip()!r}")
     print(f"capture --font {face!r} on Windows: family {report['family']!r}, file {report['file']!r}")
 
+# A Latin face and Japanese characters: the face draws its own letters and
+# is reported as the face that drew them; the warning names the fallback.
+done = subprocess.run([wine_run, windows_cli, "capture", "--text", "BOB 出口 8", "--font", "DejaVu Sans"],
+                      capture_output=True)
+report = json.loads(done.stdout.decode("utf-8"))
+warning = done.stderr.decode("utf-8", errors="replace")
+if report["family"] != "DejaVu Sans" or "has no Japanese characters; they are drawn in" not in warning:
+    failures.append(f"DejaVu Sans with kanji: Windows reports {report['family']!r}, {warning.strip()!r}")
+
+# Messages on standard error to a pipe: UTF-8 bytes, CR LF line ends.
+done = subprocess.run([wine_run, windows_cli, "capture", "--text", "A", "--font", "存在しない書体"],
+                      capture_output=True)
+try:
+    message = done.stderr.decode("utf-8")
+    if "存在しない書体" not in message or not message.endswith("\r\n"):
+        failures.append(f"standard error to a pipe: {done.stderr!r}")
+except UnicodeDecodeError:
+    failures.append(f"standard error to a pipe is not UTF-8: {done.stderr!r}")
+
 # The JW and WIT roads on paths that Windows programs must not garble.
 with tempfile.TemporaryDirectory(prefix="lw-wine-") as scratch:
     folder = os.path.join(scratch, "作業 フォルダ é")  # é is outside code page 932

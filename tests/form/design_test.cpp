@@ -139,6 +139,8 @@ TEST(FormDesign, CaptionsInJapaneseAndEnglish)
         shown.push_back(p.caption);
     shown.push_back(kSaveDialogTitle);
     shown.push_back(kPrecisionCaption);
+    shown.push_back(kPreviewTip);
+    shown.push_back(kWindowCaption);
     for (const char* design : shown) {
         const bool japanese = std::string(design).find_first_of("\x80\xff") != std::string::npos &&
                               std::string(design) != "編集テキスト";

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QMenu>
@@ -716,6 +717,38 @@ private slots:
         QCOMPARE(w.form.form().capturedOutline().pathPoints, points);
         QTest::keyClick(input, Qt::Key_F8);
         QCOMPARE(w.form.previewImage(), designed);
+    }
+
+    // The box holds one line: a paste brings in its first line only, with
+    // no control character, and the box's own text around it stays.
+    void pasteKeepsTheFirstLine_data()
+    {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("cursor");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("line feed") << "ab" << 1 << "X\nY" << "aXb";
+        QTest::newRow("CR LF first") << "ab" << 2 << "\r\nY" << "ab";
+        QTest::newRow("CR alone") << "" << 0 << "one\rtwo" << "one";
+        QTest::newRow("tab and bell") << "" << 0 << "P\tQ\a" << "P Q";
+        QTest::newRow("line separator") << "ab" << 0 << QString::fromUtf8("漢\u2028字") << QString::fromUtf8("漢ab");
+        QTest::newRow("one line") << "ab" << 2 << "cd" << "abcd";
+    }
+    void pasteKeepsTheFirstLine()
+    {
+        QFETCH(QString, before);
+        QFETCH(int, cursor);
+        QFETCH(QString, pasted);
+        QFETCH(QString, after);
+        Window w;
+        auto* input = child<QLineEdit>(w.form, "txtInput");
+        input->setFocus();
+        input->setText(before);
+        input->setCursorPosition(cursor);
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::keyClick(input, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(input->text(), after);
+        QCOMPARE(QString::fromStdString(w.form.text(lw::TextBox::txtInput)), after);
     }
 
     void cancelAndClosingEndAtOnce()

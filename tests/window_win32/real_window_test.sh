@@ -119,11 +119,22 @@ app_end "after the failure report, the program"
 [ "$(od -An -c "$folder/bad-out.txt" | tr -d ' \n')" = 'a\r\nhs1x2\r\n' ] ||
   fail "the output holds $(od -c "$folder/bad-out.txt"), not the lines before the failure"
 grep -q "Type mismatch" "$work/app.err" || fail "the report is not on standard error"
-# 4. The window on its own (no run mode), started in the folder its save
-# dialog opens in while it remembers none.
+# 4. The window on its own (no run mode), started elsewhere: while it
+# remembers no folder, its save dialog opens in the user's Documents (here
+# pointed at a scratch folder, and pointed back at the end).
 wine reg delete 'HKCU\Software\Letterwire' /f </dev/null >/dev/null 2>&1
 mkdir -p "$work/saved"
-cd "$work/saved" || fail "no folder to save in"
+shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
+documents=$(wine reg query "$shell_folders" /v Personal </dev/null 2>/dev/null | tr -d '\r' |
+  sed -n 's/^ *Personal *REG_EXPAND_SZ *//p')
+restore_documents() {
+  wine reg add "$shell_folders" /v Personal /t REG_EXPAND_SZ /d "${documents:-%USERPROFILE%\Documents}" /f \
+    </dev/null >/dev/null 2>&1
+}
+trap 'restore_documents; xvfb_cleanup' EXIT
+wine reg add "$shell_folders" /v Personal /t REG_EXPAND_SZ /d "$(winpath "$work/saved")" /f </dev/null >/dev/null 2>&1 ||
+  fail "could not point Documents at the scratch folder"
+cd "$folder" || fail "no folder to start in"
 start
 cd "$root" || fail "back to the project"
 first=$(preview_settled) || fail "the preview showed no text"
@@ -192,14 +203,24 @@ click $((264 + 108)) 120
 preview_changed_from "$cut" >/dev/null || fail "clicking the angle trackbar below its groove left the preview as it was"
 
 # Without a run mode, OK asks where to save: Enter in the save dialog writes
-# the suggested file (DXF at the classic grid) into the folder it opens in,
-# and the window stays open.
+# the suggested file (DXF at the classic grid) into the folder it opens in
+# (Documents), and the window stays open.
 click 140 468
 save=$(wait_window "名前を付けて保存|Save As") || fail "OK without a run mode opened no save dialog"
 xdotool windowfocus --sync "$save" 2>/dev/null
 xdotool key Return
 poll "$patience" saved_dxf || fail "the save dialog's Enter wrote no DXF drawing"
 kill -0 "$app_pid" 2>/dev/null || fail "the window ended after saving"
+click 308 468
+app_end "after Cancel, the program"
+
+# 5. The usage on standard output without a window; a first word that is no
+# mode is told in one line on standard error, and the window opens on its own.
+usage=$(wine "$program" --help </dev/null 2>/dev/null | tr -d '\r')
+case "$usage" in *"JW COMMAND-FILE OUTPUT"*"WIT OUTPUT"*) ;; *) fail "--help printed: $usage" ;; esac
+start FOO
+[ "$(grep -c 'is no mode' "$work/app.err")" -eq 1 ] && grep -q standalone "$work/app.err" ||
+  fail "FOO: not one line on standard error: $(cat "$work/app.err")"
 click 308 468
 app_end "after Cancel, the program"
 

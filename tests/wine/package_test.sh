@@ -223,4 +223,21 @@ uninstall HKCU "$user_dir"
 case ";$(env_path "$user_env");" in *";$user_location;"*) fail "the user's folder is still on PATH" ;; esac
 ! w wine reg query "$settings_key" >/dev/null 2>&1 || fail "the settings were left after the last uninstall"
 
+if [ $window = yes ]; then
+  # The installer speaks the system's language: its window's title, under a
+  # Japanese and under an English (C) locale. Each is ended with the
+  # prefix's processes, as nothing else runs in it by now.
+  for case in "ja_JP.UTF-8 セットアップ" "C.UTF-8 Setup"; do
+    set -- $case
+    note "installer window under $1"
+    w env LANG="$1" LC_ALL="$1" wine "$setup" </dev/null >"$scratch/setup.log" 2>&1 &
+    setup_pid=$!
+    # NSIS ends its caption with a blank.
+    wait_window "^Letterwire $2 ?\$" >/dev/null ||
+      fail "no installer window titled \"Letterwire $2\" under $1: $(cat "$scratch/setup.log")"
+    w wineserver -k </dev/null >/dev/null 2>&1 || true
+    wait $setup_pid 2>/dev/null || true
+  done
+fi
+
 echo "package test passed"

@@ -53,7 +53,7 @@ QtForm1View::QtForm1View(Services& services, QWidget* parent)
     : QWidget(parent), services_(services), twipsPerPixelX_(screenTwipsPerPixelX())
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromUtf8(kWindowCaption));
+    setWindowTitle(captionText(kWindowCaption));
     setFixedSize(design::kClientWidthTwips / design::kTwipsPerPixel,
                  design::kClientHeightTwips / design::kTwipsPerPixel);
     buildControls();
@@ -190,6 +190,7 @@ void QtForm1View::buildPreviewMenu()
     fit->setCheckable(true);
     connect(fit, &QAction::toggled, picSmpl_, &PreviewBox::setFitView);
     picSmpl_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    picSmpl_->setToolTip(captionText(kPreviewTip));
 }
 
 void QtForm1View::load(const std::vector<std::string>& words)

@@ -1,8 +1,35 @@
 #include "window/qt/input_box.hpp"
 
+#include "form/one_line.hpp"
+
 #include <QFocusEvent>
+#include <QValidator>
 
 namespace lw {
+namespace {
+
+// Every way text comes in (keys, the menu's paste, a drop, the X selection)
+// passes here. The cursor stands after what came in; the text before it held
+// one line already, so its first line end is where the inserted text's first
+// line ends. The text after the cursor is the box's own and stays.
+class FirstLineOnly final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& position) const override
+    {
+        const QString before = QString::fromUtf8(pastedLine(input.left(position).toUtf8().toStdString()));
+        const QString after = QString::fromUtf8(pastedLine(input.mid(position).toUtf8().toStdString()));
+        if (before + after != input) {
+            input = before + after;
+            position = int(before.size());
+        }
+        return Acceptable;
+    }
+};
+
+} // namespace
+
+InputBox::InputBox(QWidget* parent) : QLineEdit(parent) { setValidator(new FirstLineOnly(this)); }
 
 void InputBox::focusInEvent(QFocusEvent* event)
 {

@@ -1,6 +1,7 @@
 #pragma once
 // A one-line text box that reports gaining the focus after its own focus
-// handling is done, so a selection made by the handler is not undone.
+// handling is done, so a selection made by the handler is not undone, and
+// keeps only the first line of what is pasted or dropped into it.
 
 #include <QLineEdit>
 
@@ -9,7 +10,7 @@ namespace lw {
 class InputBox final : public QLineEdit {
     Q_OBJECT
 public:
-    using QLineEdit::QLineEdit;
+    explicit InputBox(QWidget* parent = nullptr);
 
 signals:
     // The focus came to the box from another control (or at the first show),

@@ -3,6 +3,7 @@
 #include "platform/process.hpp"
 #include "platform/win32/windows_text.hpp"
 #include "form/captions.hpp"
+#include "form/one_line.hpp"
 #include "form/form_design.hpp"
 #include "base/design.hpp"
 #include "platform/gdi/native.hpp"
@@ -49,6 +50,27 @@ LRESULT CALLBACK stripPress(HWND bar, UINT message, WPARAM w, LPARAM l, UINT_PTR
     return DefSubclassProc(bar, message, w, l);
 }
 
+// The text box holds one line: a paste keeps the first line of the
+// clipboard's text, never a line end or another control character.
+LRESULT CALLBACK firstLinePaste(HWND box, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR)
+{
+    if (message != WM_PASTE)
+        return DefSubclassProc(box, message, w, l);
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(box))
+        return 0;
+    std::wstring pasted;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
+            pasted = text;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    const std::wstring line = wide(pastedLine(fromWide(pasted)));
+    SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(line.c_str()));
+    return 0;
+}
+
 } // namespace
 
 Win32FormWindow::Win32FormWindow(HINSTANCE instance) : instance_(instance)
@@ -79,10 +101,24 @@ Win32FormWindow::Win32FormWindow(HINSTANCE instance) : instance_(instance)
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     RECT frame{0, 0, pixels(design::kClientWidthTwips), pixels(design::kClientHeightTwips)};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
-    window_ = CreateWindowExW(0, kWindowClass, wide(kWindowCaption).c_str(), style, CW_USEDEFAULT,
+    window_ = CreateWindowExW(0, kWindowClass, wide(caption(kWindowCaption)).c_str(), style, CW_USEDEFAULT,
                               CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
                               nullptr, instance, this);
     buildControls();
+    // The preview's tooltip says what the inspection drawing's colours mean;
+    // the tooltip keeps its own copy of the text and ends with the window.
+    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                               instance, nullptr);
+    std::wstring tipText = wide(caption(kPreviewTip));
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(control(Control::picSmpl));
+    tool.lpszText = tipText.data();
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, pixels(6000));
     live_ = true;
 }
 
@@ -176,6 +212,7 @@ void Win32FormWindow::buildControls()
         SendMessageW(bar, TBM_SETPOS, TRUE, d.position);
         SetWindowSubclass(bar, stripPress, 0, 0);
     }
+    SetWindowSubclass(control(Control::txtInput), firstLinePaste, 0, 0);
     inputBrush_ = CreateSolidBrush(RGB(kInputBackground.red, kInputBackground.green, kInputBackground.blue));
 
     RECT area{};

@@ -1,6 +1,8 @@
 // Letterwire.exe: the form as a native Windows window.
 
+#include "form/window_start.hpp"
 #include "platform/process.hpp"
+#include "platform/standard_error.hpp"
 #include "window/win32/form_window.hpp"
 
 #include <commctrl.h>
@@ -26,6 +28,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
         WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), DWORD(line.size()), &written, nullptr);
         return 0;
     }
+
+    if (lw::wantsUsage(words)) {
+        const std::string usage = lw::windowUsage();
+        DWORD written = 0;
+        WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), usage.data(), DWORD(usage.size()), &written, nullptr);
+        return 0;
+    }
+    // A window program has a standard error only when the caller gave it one.
+    if (const auto note = lw::startNote(words))
+        lw::writeStandardError(*note);
 
     lw::Win32FormWindow window(instance);
     window.load(words);

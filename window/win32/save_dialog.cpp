@@ -4,12 +4,28 @@
 #include "form/save_kinds.hpp"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <string>
 #include <vector>
 
 namespace lw {
+namespace {
+
+// The user's Documents folder, where a first save is expected; empty when
+// the shell cannot say.
+std::wstring documentsFolder()
+{
+    std::wstring folder(MAX_PATH, L'\0');
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, folder.data())))
+        return {};
+    folder.resize(std::wcslen(folder.c_str()));
+    return folder;
+}
+
+} // namespace
 
 std::optional<SaveChoice> askSaveFile(HWND owner, const SaveChoice& preset, Language language)
 {
@@ -40,10 +56,14 @@ std::optional<SaveChoice> askSaveFile(HWND owner, const SaveChoice& preset, Lang
         folder = path.substr(0, slash);
         name = path.substr(slash + 1);
     } else {
-        // No folder remembered: the one the program was started in, not
-        // whatever the dialog itself remembers from other programs.
-        folder.resize(32768);
-        folder.resize(GetCurrentDirectoryW(DWORD(folder.size()), folder.data()));
+        // No folder remembered: the user's Documents, not whatever the
+        // dialog itself remembers from other programs; the folder the
+        // program was started in when there is none.
+        folder = documentsFolder();
+        if (folder.empty() || GetFileAttributesW(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            folder.resize(32768);
+            folder.resize(GetCurrentDirectoryW(DWORD(folder.size()), folder.data()));
+        }
     }
     std::wstring file(32768, L'\0');
     std::copy(name.begin(), name.begin() + std::min<std::size_t>(name.size(), file.size() - 1), file.begin());

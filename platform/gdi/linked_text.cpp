@@ -1,0 +1,114 @@
+#include "platform/gdi/linked_text.hpp"
+
+#include <cmath>
+#include <numbers>
+
+namespace lw {
+namespace {
+
+const wchar_t* wideOf(std::u16string_view text) { return reinterpret_cast<const wchar_t*>(text.data()); }
+
+// Selects `face` into `dc` for the lifetime of the object.
+class Selected {
+public:
+    Selected(HDC dc, ::HFONT face) : dc_(dc), previous_(::SelectObject(dc, face)) {}
+    ~Selected() { ::SelectObject(dc_, previous_); }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+bool drawRun(HDC dc, int x, int y, std::u16string_view text, const int* advances)
+{
+    if (advances)
+        return ::ExtTextOutW(dc, x, y, 0, nullptr, wideOf(text), UINT(text.size()), advances) != 0;
+    return ::TextOutW(dc, x, y, wideOf(text), int(text.size())) != 0;
+}
+
+} // namespace
+
+std::vector<TextRun> linkedRuns(HDC dc, const LogicalFont& font, std::u16string_view text)
+{
+    if (text.empty())
+        return {};
+    if (!font.shiftJis)
+        return {{0, text.size(), font.handle}};
+    std::vector<WORD> glyphs(text.size());
+    {
+        Selected own(dc, font.handle);
+        if (GetGlyphIndicesW(dc, wideOf(text), int(text.size()), glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS)
+            == GDI_ERROR)
+            return {{0, text.size(), font.handle}};
+    }
+    std::vector<TextRun> runs;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        // The two halves of a surrogate pair stay in one face.
+        const bool trail = i > 0 && text[i] >= 0xDC00 && text[i] <= 0xDFFF && text[i - 1] >= 0xD800
+                           && text[i - 1] <= 0xDBFF;
+        ::HFONT face = trail ? runs.back().face : glyphs[i] == 0xFFFF ? font.shiftJis : font.handle;
+        if (!runs.empty() && runs.back().face == face)
+            ++runs.back().count;
+        else
+            runs.push_back({i, 1, face});
+    }
+    return runs;
+}
+
+bool drawLinkedText(HDC dc, const LogicalFont& font, int x, int y, std::u16string_view text, const int* advances)
+{
+    const std::vector<TextRun> runs = linkedRuns(dc, font, text);
+    if (runs.empty())
+        return true;
+    if (runs.size() == 1) {
+        Selected face(dc, runs[0].face);
+        return drawRun(dc, x, y, text, advances);
+    }
+    // Several faces: GDI would align each run on its own, so the line is
+    // laid out here from the left end of its baseline.
+    std::vector<int> widths;
+    int total = 0;
+    for (const TextRun& run : runs) {
+        int width = 0;
+        if (advances) {
+            for (std::size_t k = run.first; k < run.first + run.count; ++k)
+                width += advances[k];
+        } else {
+            Selected face(dc, run.face);
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, wideOf(text.substr(run.first, run.count)), int(run.count), &extent);
+            width = extent.cx;
+        }
+        widths.push_back(width);
+        total += width;
+    }
+    const UINT align = ::GetTextAlign(dc);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    LOGFONTW logFont{};
+    GetObjectW(font.handle, sizeof logFont, &logFont);
+    const UINT across = align & (TA_LEFT | TA_RIGHT | TA_CENTER), down = align & (TA_TOP | TA_BOTTOM | TA_BASELINE);
+    const double startAlong = across == TA_CENTER ? -(total / 2) : across == TA_RIGHT ? -total : 0;
+    const double baselineBelow = down == TA_TOP ? metrics.tmAscent : down == TA_BOTTOM ? -metrics.tmDescent : 0;
+    // Escapement turns the line counter-clockwise as seen on the screen (y down).
+    const double angle = logFont.lfEscapement / 10.0 * std::numbers::pi / 180.0;
+    const double alongX = std::cos(angle), alongY = -std::sin(angle);
+    const double downX = std::sin(angle), downY = std::cos(angle);
+    ::SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+    bool ok = true;
+    double pen = startAlong;
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        const TextRun& run = runs[r];
+        Selected face(dc, run.face);
+        const int at = int(std::lround(x + pen * alongX + baselineBelow * downX));
+        const int atY = int(std::lround(y + pen * alongY + baselineBelow * downY));
+        ok = drawRun(dc, at, atY, text.substr(run.first, run.count), advances ? advances + run.first : nullptr) && ok;
+        pen += widths[r];
+    }
+    ::SetTextAlign(dc, align);
+    return ok;
+}
+
+} // namespace lw
