@@ -57,7 +57,8 @@ std::string oneLine(std::string text)
 constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text",  "--font",      "--size",
                                              "--angle",     "--italic",  "--underline", "--strikeout",
                                              "--centre",    "--center",  "--dpi",   "--precision", "--units",
-                                             "--no-convert", "--no-merge", "--offset"};
+                                             "--no-convert", "--no-merge", "--offset",
+                                             "--spacing",   "--width",   "--bold"};
 
 // Edits from a to b, a swap of two neighbours counting as one ("dfx", "dxf").
 std::size_t editDistance(std::string_view a, std::string_view b)
@@ -104,6 +105,40 @@ std::string exact(double value)
     char buffer[32];
     auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, ec == std::errc() ? end : buffer);
+}
+
+// Spacing beyond this is a typing error: a thousand points is 35 cm.
+constexpr double kSpacingLimitPt = 1000;
+
+// --spacing: points, or millimetres at 1:1 with an "mm" suffix.
+double spacingPoints(const std::string& value)
+{
+    const bool mm = value.size() > 2 && value.compare(value.size() - 2, 2, "mm") == 0;
+    const std::string digits = mm ? value.substr(0, value.size() - 2) : value;
+    double result = 0;
+    auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), result);
+    if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size() || !std::isfinite(result))
+        throw UsageError("--spacing: \"" + value + "\" is not a length; give points (1.5) or millimetres (0.5mm)");
+    const double points = mm ? result * 72 / 25.4 : result;
+    if (std::fabs(points) > kSpacingLimitPt)
+        throw UsageError("--spacing must be from -" + shortest(kSpacingLimitPt) + " to " +
+                         shortest(kSpacingLimitPt) + " points");
+    return points;
+}
+
+// --width: a whole percentage of the designed width, "%" allowed.
+std::int32_t widthPercent(const std::string& value)
+{
+    const std::string digits = !value.empty() && value.back() == '%' ? value.substr(0, value.size() - 1) : value;
+    std::int32_t result = 0;
+    auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), result);
+    const std::string range = "from " + std::to_string(TextStyle::kNarrowest) + " to " +
+                              std::to_string(TextStyle::kWidest) + " (per cent of the designed width)";
+    if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size())
+        throw UsageError("--width: \"" + value + "\" is not a whole number; give " + range);
+    if (result < TextStyle::kNarrowest || result > TextStyle::kWidest)
+        throw UsageError("--width must be " + range);
+    return result;
 }
 
 std::string previewSize() { return shortest(design::kPreviewWidth) + " x " + shortest(design::kPreviewHeight); }
@@ -185,6 +220,13 @@ std::string optionsText()
   --angle DEGREES   the angle, counter-clockwise (default 0)
   --italic, --underline, --strikeout
                     the font's styles
+  --spacing LEN     extra space after each character, in points like the
+                    size, or in millimetres at 1:1 with "mm" (0.5mm); negative
+                    sets them closer (default 0)
+  --width PCT       the characters' width in per cent of the designed width,
+                    )" + std::to_string(TextStyle::kNarrowest) + " to " + std::to_string(TextStyle::kWidest) + R"(; the height stays (default 100)
+  --bold            the face's bold, or the same face thickened by 1/24 of
+                    the size where it has none (default: the designed weight)
   --centre          place the text as the preview does: alignment 1 at the
                     centre of the )" + previewSize() + R"( preview area (default for wit);
                     otherwise alignment 0 at the origin, as the JW export does
@@ -348,6 +390,12 @@ Options parseOptions(const std::vector<std::string>& args)
             o.font.underline = true;
         } else if (a == "--strikeout") {
             o.font.strikeout = true;
+        } else if (a == "--spacing") {
+            o.style.spacing = spacingPoints(value());
+        } else if (a == "--width") {
+            o.style.widthPercent = widthPercent(value());
+        } else if (a == "--bold") {
+            o.style.bold = true;
         } else if (a == "--centre" || a == "--center") {
             o.centre = true;
         } else if (a == "--dpi") {

@@ -4,6 +4,7 @@
 // help texts.
 
 #include "outline/text_output.hpp"
+#include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
 
 #include <optional>
@@ -37,6 +38,7 @@ struct Options {
     bool noConvert = false;
     bool merge = true;                   // svg, dxf: overlaps merged (--no-merge: as captured)
     double offsetMm = 0;                 // svg, dxf: --offset, outer contours outward
+    TextStyle style;                     // --spacing, --width, --bold
 };
 
 // Throws UsageError with a one-line message. --precision is turned into the
