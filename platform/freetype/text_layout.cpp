@@ -74,6 +74,14 @@ double widthScaleOf(const LOGFONTA& d, const FontFace& primary, double em)
     return std::fabs(double(d.lfWidth)) / natural;
 }
 
+// A glyph's advance in whole pixels: rounded at the em, then widened and
+// taken up to the next whole pixel, as the platform widens its hinted advance.
+double widenedAdvance(const GlyphRef& g, double em, double xScale)
+{
+    const double designed = roundPixel(g.outline->advance * em / g.face->unitsPerEm);
+    return xScale == 1 ? designed : std::ceil(designed * xScale - 1e-9);
+}
+
 // One line of glyphs into the open path; each advance rounded to whole
 // pixels, or taken from `given` (one per character) when there is one.
 bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const int* given)
@@ -98,8 +106,7 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     double total = 0;
     for (char32_t c : s.text) {
         GlyphRef g = glyphFor(primary, c, font.emboldened);
-        double advance = given ? double(given[s.glyphRefs.size()])
-                               : roundPixel(g.outline->advance * em * xScale / g.face->unitsPerEm) + extra;
+        double advance = given ? double(given[s.glyphRefs.size()]) : widenedAdvance(g, em, xScale) + extra;
         s.glyphRefs.push_back(g);
         s.advances.push_back(advance);
         total += advance;
