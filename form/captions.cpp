@@ -13,6 +13,13 @@ constexpr CaptionTranslation kTranslations[] = {
     {"アウトラインの確認", "Inspect outline"},
     {"WIT出力", "WIT export"},
     {"全体を表示", "Fit to preview"},
+    // The text style dialog.
+    {"文字スタイル...", "Text style..."},
+    {"文字スタイル", "Text style"},
+    {"字間", "Spacing"},
+    {"幅", "Width"},
+    {"太字", "Bold"},
+    {"フォントの太字はアウトラインには使われません", "The font's bold is not used in the outline"},
     // The save dialog.
     {"アウトラインの保存", "Save the outline"},
     {"DXF 図面", "DXF drawing"},

@@ -92,6 +92,7 @@ enum class PreviewCommand {
     Redraw,         // cmdDraw_Click
     InspectOutline, // Command3_Click
     WitExport,      // Command2_Click, in mode WIT only
+    TextStyle,      // the text style dialog, where the view has one
 };
 
 // An entry of the preview's context menu; its key works anywhere in the window.
@@ -107,6 +108,7 @@ constexpr PreviewMenuItem previewMenuItem(PreviewCommand command)
     case PreviewCommand::Redraw: return {"actRedraw", "再描画", 5};
     case PreviewCommand::InspectOutline: return {"actInspect", "アウトラインの確認", 6};
     case PreviewCommand::WitExport: return {"actWit", "WIT出力", 7};
+    case PreviewCommand::TextStyle: return {"actTextStyle", "文字スタイル...", 9};
     }
     return {"", "", 0};
 }
