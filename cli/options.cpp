@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 namespace lw::cli {
@@ -272,6 +273,19 @@ could not be written), 2 a usage error.
 )";
 }
 
+// The outline's estimated points with the style: a wider glyph's curves
+// flatten into more segments, as the root of the widening.
+std::uint64_t styledEstimate(const Options& o, double dpi)
+{
+    const std::uint64_t points = estimateOutlinePoints(o.text, o.font.size, dpi, o.font.underline, o.font.strikeout);
+    const double widening = std::sqrt(std::max(1.0, o.style.widthPercent / 100.0));
+    const double styled = std::ceil(double(points) * widening);
+    return styled >= 1.8e19 ? std::numeric_limits<std::uint64_t>::max() : std::uint64_t(styled);
+}
+
+// Device coordinates a line may reach: beyond them a point would be clipped.
+constexpr double kLongestLinePixels = 1073741824.0;
+
 // Requests the capture cannot serve are refused before any work: a size
 // that rounds to no pixel at all (the platform would take a height of 0 for
 // its default height and draw larger), and an outline beyond the work bound.
@@ -282,13 +296,27 @@ void checkWork(const Options& o)
         throw UsageError("--size " + shortest(o.font.size) + " is less than half a pixel high at " +
                          shortest(o.dpi) + " dpi; the size must be above " + shortest(0.5 * 72 / o.dpi) +
                          " points");
-    const std::uint64_t points = estimateOutlinePoints(o.text, o.font.size, o.dpi, o.font.underline,
-                                                       o.font.strikeout);
+    const std::uint64_t points = styledEstimate(o, o.dpi);
     if (points > kMaxOutlinePoints)
         throw UsageError("the outline of this text at --size " + shortest(o.font.size) + " and --dpi " +
                          shortest(o.dpi) + " could have about " + std::to_string(points) +
                          " points, above the limit of " + std::to_string(kMaxOutlinePoints) +
                          "; use a shorter text, a smaller size or a lower dpi");
+    // With a style, every character's advance is taken as at most its
+    // width's share of two ems, plus the spacing; the line must stay within
+    // the device's coordinates. Without one nothing changes.
+    if (o.style.spacing == 0 && o.style.widthPercent <= 100)
+        return;
+    double characters = 0;
+    for (const unsigned char c : o.text)
+        characters += (c & 0xC0) != 0x80 ? 1 : 0;
+    const double longest = characters * (2.0 * pixels * o.style.widthPercent / 100 +
+                                          std::fabs(o.style.spacing) * o.dpi / 72);
+    if (longest > kLongestLinePixels)
+        throw UsageError("this text with --spacing " + shortest(o.style.spacing) + " and --width " +
+                         std::to_string(o.style.widthPercent) + " could be " + shortest(longest) +
+                         " pixels long at " + shortest(o.dpi) + " dpi, beyond the " + shortest(kLongestLinePixels) +
+                         " the capture can place; use a shorter text, less spacing or a lower dpi");
 }
 
 // A precision the capture cannot serve, in the option's words.
@@ -484,7 +512,7 @@ Options parseOptions(const std::vector<std::string>& args)
         if (o.command == "wit")
             throw UsageError("wit writes the preview's pixels; --precision does not apply");
         const PrecisionOutcome outcome = dpiForPrecision(*o.precisionMm, [&](double dpi) {
-            return estimateOutlinePoints(o.text, o.font.size, dpi, o.font.underline, o.font.strikeout);
+            return styledEstimate(o, dpi);
         }, kMaxOutlinePoints);
         if (outcome.refusal != PrecisionOutcome::Refusal::None)
             throw UsageError("--precision: " + precisionRefusal(outcome, *o.precisionMm));

@@ -202,6 +202,9 @@ TEST(CliUsage, ErrorsExitTwoWithOneLine)
         {"capture --width 80.5", "not a whole number"}, {"capture --width", "needs a value"},
         {"capture --spaceing 1", "did you mean --spacing?"}, {"capture --widht 80", "did you mean --width?"},
         {"capture --bodl", "did you mean --bold?"},
+        // A line whose spacing would carry it beyond the device's coordinates.
+        {"dxf o.dxf --precision 0.001 --spacing 1000 --text " + std::string(3000, 'i'), "pixels long"},
+        {"capture --size 16384 --dpi 10000 --width 400 --text " + std::string(100, 'i'), "pixels long"},
     };
     for (const Case& c : cases) {
         Result r = run(c.args, true);
