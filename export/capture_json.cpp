@@ -186,7 +186,7 @@ void writeCaptureJson(std::ostream& stream, const CaptureJsonInputs& inputs, con
 
 FaceInfo faceThatDrew(const CapturedOutline& outline, bool italic, std::string_view text)
 {
-    return describeFace(faceNameAsHanded(outline.logFont), italic, text);
+    return describeFace(faceNameAsHanded(outline.logFont), italic, text, outline.logFont.lfWeight >= FW_BOLD);
 }
 
 } // namespace lw

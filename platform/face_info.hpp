@@ -17,8 +17,9 @@ struct FaceInfo {
 // The face the platform uses for `family` (UTF-8) in the given style, for
 // drawing `text` (UTF-8): on Windows a face without Shift-JIS draws a text
 // it holds itself, and one it lacks characters of is drawn by the face the
-// font mapper picks for Shift-JIS (`lacksText` then says so).
-FaceInfo describeFace(std::string_view family, bool italic, std::string_view text = {});
+// font mapper picks for Shift-JIS (`lacksText` then says so). Bold asks
+// for the family's bold face, which draws where the family has one.
+FaceInfo describeFace(std::string_view family, bool italic, std::string_view text = {}, bool bold = false);
 
 // True when the platform uses the family `used` for the name `asked` on
 // purpose (a face standing in for a usual Japanese Windows face name), so

@@ -344,9 +344,9 @@ GlyphRef glyphFor(const FontFace& primary, char32_t c, bool emboldened)
 
 // Characters the face lacks come from another face one by one; the face
 // asked for still draws the rest, so it is the one reported.
-FaceInfo describeFace(std::string_view family, bool italic, std::string_view)
+FaceInfo describeFace(std::string_view family, bool italic, std::string_view, bool bold)
 {
-    const FontFace& face = resolveFace(family, italic);
+    const FontFace& face = resolveFace(family, italic, bold);
     return {face.family, face.file};
 }
 

@@ -143,6 +143,15 @@ TEST(CliCapture, TheTextStyleIsRecordedAndDrawnAsTheCoreDrawsIt)
     }
 }
 
+TEST(CliCapture, BoldNamesTheBoldFaceWhereTheFamilyHasOne)
+{
+    Result regular = run("capture --text Hi --font " + quote("DejaVu Sans"));
+    Result bold = run("capture --text Hi --bold --font " + quote("DejaVu Sans"));
+    ASSERT_EQ(bold.status, 0) << bold.out;
+    EXPECT_NE(regular.out.find("DejaVuSans.ttf\""), std::string::npos) << regular.out.substr(0, 200);
+    EXPECT_NE(bold.out.find("DejaVuSans-Bold.ttf\""), std::string::npos) << bold.out.substr(0, 200);
+}
+
 TEST(CliCapture, UnknownFaceStillGivesAnOutlineAndNamesTheFamilyUsed)
 {
     Result r = run("capture --font " + quote("Nonexistent Face") + " --text ABC");
