@@ -87,7 +87,7 @@ std::unique_ptr<lw::OffscreenCapture> capture(const lw::cli::Options& o, lw::Pla
 {
     auto made =
         std::make_unique<lw::OffscreenCapture>(lw::CaptureSource{.text = o.text, .font = o.font, .angle = o.angle,
-                                                                  .advances = o.advances},
+                                                                  .advances = o.advances, .style = o.style},
                                                placement, o.dpi);
     warnAboutInputs(o, made->outline());
     return made;
@@ -105,7 +105,7 @@ int run(const lw::cli::Options& o)
             form = {lw::JsonUnits::Millimetres, made->baseline()};
         lw::writeCaptureJson(std::cout,
                              {o.text, o.font.faceName, face.family, face.file, o.font.size, o.angle,
-                              std::int32_t(asAsked)},
+                              std::int32_t(asAsked), o.style},
                              made->outline(), form);
         return 0;
     }

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <string>
 
 namespace lw::cli {
@@ -58,7 +59,8 @@ constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text
                                              "--angle",     "--italic",  "--underline", "--strikeout",
                                              "--centre",    "--center",  "--dpi",   "--precision", "--units",
                                              "--no-convert", "--no-merge", "--offset",
-                                             "--anchor",    "--mirror"};
+                                             "--anchor",    "--mirror",
+                                             "--spacing",   "--width",   "--bold"};
 
 // Edits from a to b, a swap of two neighbours counting as one ("dfx", "dxf").
 std::size_t editDistance(std::string_view a, std::string_view b)
@@ -105,6 +107,40 @@ std::string exact(double value)
     char buffer[32];
     auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, ec == std::errc() ? end : buffer);
+}
+
+// Spacing beyond this is a typing error: a thousand points is 35 cm.
+constexpr double kSpacingLimitPt = 1000;
+
+// --spacing: points, or millimetres at 1:1 with an "mm" suffix.
+double spacingPoints(const std::string& value)
+{
+    const bool mm = value.size() > 2 && value.compare(value.size() - 2, 2, "mm") == 0;
+    const std::string digits = mm ? value.substr(0, value.size() - 2) : value;
+    double result = 0;
+    auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), result);
+    if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size() || !std::isfinite(result))
+        throw UsageError("--spacing: \"" + value + "\" is not a length; give points (1.5) or millimetres (0.5mm)");
+    const double points = mm ? result * 72 / 25.4 : result;
+    if (std::fabs(points) > kSpacingLimitPt)
+        throw UsageError("--spacing must be from -" + shortest(kSpacingLimitPt) + " to " +
+                         shortest(kSpacingLimitPt) + " points");
+    return points;
+}
+
+// --width: a whole percentage of the designed width, "%" allowed.
+std::int32_t widthPercent(const std::string& value)
+{
+    const std::string digits = !value.empty() && value.back() == '%' ? value.substr(0, value.size() - 1) : value;
+    std::int32_t result = 0;
+    auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), result);
+    const std::string range = "from " + std::to_string(TextStyle::kNarrowest) + " to " +
+                              std::to_string(TextStyle::kWidest) + " (per cent of the designed width)";
+    if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size())
+        throw UsageError("--width: \"" + value + "\" is not a whole number; give " + range);
+    if (result < TextStyle::kNarrowest || result > TextStyle::kWidest)
+        throw UsageError("--width must be " + range);
+    return result;
 }
 
 std::string previewSize() { return shortest(design::kPreviewWidth) + " x " + shortest(design::kPreviewHeight); }
@@ -195,6 +231,13 @@ std::string optionsText()
   --angle DEGREES   the angle, counter-clockwise (default 0)
   --italic, --underline, --strikeout
                     the font's styles
+  --spacing LEN     extra space after each character, in points like the
+                    size, or in millimetres at 1:1 with "mm" (0.5mm); negative
+                    sets them closer (default 0)
+  --width PCT       the characters' width in per cent of the designed width,
+                    )" + std::to_string(TextStyle::kNarrowest) + " to " + std::to_string(TextStyle::kWidest) + R"(; the height stays (default 100)
+  --bold            the face's bold, or the same face thickened by 1/24 of
+                    the size where it has none (default: the designed weight)
   --centre          place the text as the preview does: alignment 1 at the
                     centre of the )" + previewSize() + R"( preview area (default for wit);
                     otherwise alignment 0 at the origin, as the JW export does
@@ -251,6 +294,19 @@ could not be written), 2 a usage error.
 )";
 }
 
+// The outline's estimated points with the style: a wider glyph's curves
+// flatten into more segments, as the root of the widening.
+std::uint64_t styledEstimate(const Options& o, double dpi)
+{
+    const std::uint64_t points = estimateOutlinePoints(o.text, o.font.size, dpi, o.font.underline, o.font.strikeout);
+    const double widening = std::sqrt(std::max(1.0, o.style.widthPercent / 100.0));
+    const double styled = std::ceil(double(points) * widening);
+    return styled >= 1.8e19 ? std::numeric_limits<std::uint64_t>::max() : std::uint64_t(styled);
+}
+
+// Device coordinates a line may reach: beyond them a point would be clipped.
+constexpr double kLongestLinePixels = 1073741824.0;
+
 // Requests the capture cannot serve are refused before any work: a size
 // that rounds to no pixel at all (the platform would take a height of 0 for
 // its default height and draw larger), and an outline beyond the work bound.
@@ -261,13 +317,27 @@ void checkWork(const Options& o)
         throw UsageError("--size " + shortest(o.font.size) + " is less than half a pixel high at " +
                          shortest(o.dpi) + " dpi; the size must be above " + shortest(0.5 * 72 / o.dpi) +
                          " points");
-    const std::uint64_t points = estimateOutlinePoints(o.text, o.font.size, o.dpi, o.font.underline,
-                                                       o.font.strikeout);
+    const std::uint64_t points = styledEstimate(o, o.dpi);
     if (points > kMaxOutlinePoints)
         throw UsageError("the outline of this text at --size " + shortest(o.font.size) + " and --dpi " +
                          shortest(o.dpi) + " could have about " + std::to_string(points) +
                          " points, above the limit of " + std::to_string(kMaxOutlinePoints) +
                          "; use a shorter text, a smaller size or a lower dpi");
+    // With a style, every character's advance is taken as at most its
+    // width's share of two ems, plus the spacing; the line must stay within
+    // the device's coordinates. Without one nothing changes.
+    if (o.style.spacing == 0 && o.style.widthPercent <= 100)
+        return;
+    double characters = 0;
+    for (const unsigned char c : o.text)
+        characters += (c & 0xC0) != 0x80 ? 1 : 0;
+    const double longest = characters * (2.0 * pixels * o.style.widthPercent / 100 +
+                                          std::fabs(o.style.spacing) * o.dpi / 72);
+    if (longest > kLongestLinePixels)
+        throw UsageError("this text with --spacing " + shortest(o.style.spacing) + " and --width " +
+                         std::to_string(o.style.widthPercent) + " could be " + shortest(longest) +
+                         " pixels long at " + shortest(o.dpi) + " dpi, beyond the " + shortest(kLongestLinePixels) +
+                         " the capture can place; use a shorter text, less spacing or a lower dpi");
 }
 
 // A precision the capture cannot serve, in the option's words.
@@ -370,6 +440,12 @@ Options parseOptions(const std::vector<std::string>& args)
             o.font.underline = true;
         } else if (a == "--strikeout") {
             o.font.strikeout = true;
+        } else if (a == "--spacing") {
+            o.style.spacing = spacingPoints(value());
+        } else if (a == "--width") {
+            o.style.widthPercent = widthPercent(value());
+        } else if (a == "--bold") {
+            o.style.bold = true;
         } else if (a == "--centre" || a == "--center") {
             o.centre = true;
         } else if (a == "--dpi") {
@@ -477,7 +553,7 @@ Options parseOptions(const std::vector<std::string>& args)
         if (o.command == "wit")
             throw UsageError("wit writes the preview's pixels; --precision does not apply");
         const PrecisionOutcome outcome = dpiForPrecision(*o.precisionMm, [&](double dpi) {
-            return estimateOutlinePoints(o.text, o.font.size, dpi, o.font.underline, o.font.strikeout);
+            return styledEstimate(o, dpi);
         }, kMaxOutlinePoints);
         if (outcome.refusal != PrecisionOutcome::Refusal::None)
             throw UsageError("--precision: " + precisionRefusal(outcome, *o.precisionMm));

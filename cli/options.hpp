@@ -5,6 +5,7 @@
 
 #include "outline/anchor.hpp"
 #include "outline/text_output.hpp"
+#include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
 
 #include <optional>
@@ -38,6 +39,7 @@ struct Options {
     bool noConvert = false;
     bool merge = true;                   // svg, dxf: overlaps merged (--no-merge: as captured)
     double offsetMm = 0;                 // svg, dxf: --offset, outer contours outward
+    TextStyle style;                     // --spacing, --width, --bold
     Anchor anchor = Anchor::BaselineLeft; // svg, dxf: --anchor, the drawing's origin
     Mirror mirror = Mirror::None;         // svg, dxf: --mirror, about the anchor
     // Where the command and the files stand in the arguments, and whether

@@ -95,6 +95,12 @@ void appendInputsAndPoints(std::string& out, const CaptureJsonInputs& in, const 
     out.append(text, std::to_chars(text, text + sizeof text, in.size, std::chars_format::general, 6).ptr);
     appendKey(out, "angle");
     appendNumber(out, in.angle);
+    appendKey(out, "spacing");
+    appendDouble(out, in.style.spacing);
+    appendKey(out, "width");
+    appendNumber(out, in.style.widthPercent);
+    appendKey(out, "bold");
+    out += in.style.bold ? "true" : "false";
     appendKey(out, "height");
     appendNumber(out, -std::int64_t(outline.logFont.lfHeight));
     appendKey(out, "alCent");
@@ -180,7 +186,7 @@ void writeCaptureJson(std::ostream& stream, const CaptureJsonInputs& inputs, con
 
 FaceInfo faceThatDrew(const CapturedOutline& outline, bool italic, std::string_view text)
 {
-    return describeFace(faceNameAsHanded(outline.logFont), italic, text);
+    return describeFace(faceNameAsHanded(outline.logFont), italic, text, outline.logFont.lfWeight >= FW_BOLD);
 }
 
 } // namespace lw

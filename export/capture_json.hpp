@@ -12,6 +12,7 @@
 #include "base/design.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/precision.hpp"
+#include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
 #include "platform/face_info.hpp"
 
@@ -30,6 +31,7 @@ struct CaptureJsonInputs {
     double size = design::kFontSize;
     std::int32_t angle = 0;
     std::int32_t alCent = 0;
+    TextStyle style{};
 };
 
 enum class JsonUnits { Pixels, Millimetres };
@@ -40,7 +42,8 @@ struct CaptureJsonForm {
     MmPlacement mm;
 };
 
-// Keys in order: text, face, family, file, size, angle, height (pixels),
+// Keys in order: text, face, family, file, size, angle, spacing (points),
+// width (per cent), bold (true or false), height (pixels),
 // alCent, pointCount, points [[x, y], ...] and types [...] (device pixels
 // as captured, whatever the units), then dpi, units ("px" or "mm"), origin
 // (millimetres only: the device pixel that is (0, 0) mm), figures

@@ -20,6 +20,13 @@ constexpr CaptionTranslation kTranslations[] = {
     {kPreviewTip,
      "F6 Inspect outline: same scale and place as the preview. Red = outline segments, black = each figure's "
      "closing segment, purple tick = a fixed mark drawn once per point"},
+    // The text style dialog.
+    {"文字スタイル...", "Text style..."},
+    {"文字スタイル", "Text style"},
+    {"字間", "Spacing"},
+    {"幅", "Width"},
+    {"太字", "Bold"},
+    {"フォントの太字はアウトラインには使われません", "The font's bold is not used in the outline"},
     // The save dialog.
     {"アウトラインの保存", "Save the outline"},
     {"DXF 図面", "DXF drawing"},

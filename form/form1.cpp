@@ -5,6 +5,7 @@
 #include "export/wit.hpp"
 #include "form/inspection_place.hpp"
 #include "form/run_mode.hpp"
+#include "form/text_style_design.hpp"
 #include "outline/capture.hpp"
 #include "outline/segment_drawing.hpp"
 
@@ -127,7 +128,9 @@ CaptureSource Form1::captureSource(const std::string& text) const
             view_.position(Slider::sldAngle),
             view_.previewScaleWidth(),
             view_.previewScaleHeight(),
-            view_.twipsPerPixelX()};
+            view_.twipsPerPixelX(),
+            Advances::Device,
+            style_};
 }
 
 void Form1::drawFlattenPath(std::int32_t alCent)
@@ -268,11 +271,22 @@ void Form1::cmdOK_Click()
 
 void Form1::cmdCancel_Click() { view_.endProgram(0); }
 
+void Form1::chooseTextStyle()
+{
+    const std::optional<TextStyle> chosen = view_.chooseTextStyle(style_, font_.bold);
+    if (!chosen)
+        return;
+    style_ = textStyleWithin(chosen->spacing, chosen->widthPercent, chosen->bold);
+    drawFlattenPath(1);
+}
+
 std::vector<PreviewCommand> Form1::previewCommands() const
 {
     std::vector<PreviewCommand> commands{PreviewCommand::Redraw, PreviewCommand::InspectOutline};
     if (runMode_ == "WIT")
         commands.push_back(PreviewCommand::WitExport);
+    if (view_.hasTextStyleDialog())
+        commands.push_back(PreviewCommand::TextStyle);
     commands.push_back(PreviewCommand::RestoreDesign);
     return commands;
 }
@@ -286,6 +300,7 @@ void Form1::run(PreviewCommand command)
         if (runMode_ == "WIT")
             run(&Form1::Command2_Click);
         return;
+    case PreviewCommand::TextStyle: return run(&Form1::chooseTextStyle);
     case PreviewCommand::RestoreDesign: return run(&Form1::restoreDesignFont);
     }
 }

@@ -16,6 +16,7 @@
 #include "form/text_settings.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/text_output.hpp"
+#include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
 
 #include <cstdint>
@@ -105,6 +106,9 @@ public:
     const std::string& inputPath() const { return inputPath_; }
     const std::string& outputPath() const { return outputPath_; }
     const WindowFont& windowFont() const { return font_; }
+    const TextStyle& textStyle() const { return style_; }
+    // The text style dialog; a style chosen redraws the preview.
+    void chooseTextStyle();
     const CapturedOutline& capturedOutline() const { return outline_; }
     // Captures completed by drawFlattenPath since the form was made.
     int redrawCount() const { return redrawCount_; }
@@ -127,6 +131,7 @@ private:
 
     FormView& view_;
     WindowFont font_;
+    TextStyle style_;
     CapturedOutline outline_;
     std::string runMode_;
     std::string inputPath_;

@@ -92,6 +92,7 @@ enum class PreviewCommand {
     Redraw,         // cmdDraw_Click
     InspectOutline, // Command3_Click
     WitExport,      // Command2_Click, in mode WIT only
+    TextStyle,      // the text style dialog, where the view has one
     RestoreDesign,  // the design's face, size, angle and styles, remembered from then on
 };
 
@@ -108,7 +109,8 @@ constexpr PreviewMenuItem previewMenuItem(PreviewCommand command)
     case PreviewCommand::Redraw: return {"actRedraw", "再描画", 5};
     case PreviewCommand::InspectOutline: return {"actInspect", "アウトラインの確認", 6};
     case PreviewCommand::WitExport: return {"actWit", "WIT出力", 7};
-    case PreviewCommand::RestoreDesign: return {"actRestore", "フォントを初期値に戻す", 9};
+    case PreviewCommand::TextStyle: return {"actTextStyle", "文字スタイル...", 9};
+    case PreviewCommand::RestoreDesign: return {"actRestore", "フォントを初期値に戻す", 11};
     }
     return {"", "", 0};
 }

@@ -13,6 +13,7 @@
 // - A user's action on a control calls the matching Form1 handler; every
 //   handler call goes through Form1::run, which holds the failure guard.
 
+#include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
 #include "platform/device_context.hpp"
 
@@ -91,6 +92,16 @@ public:
     virtual std::optional<SaveChoice> chooseSaveFile(const SaveChoice& preset)
     {
         (void)preset;
+        return std::nullopt;
+    }
+    // The text style dialog, modal, preset with `preset` and told whether
+    // the window font is bold (for its note): the style chosen, or nothing
+    // when the user cancels. A view without one offers none.
+    virtual bool hasTextStyleDialog() const { return false; }
+    virtual std::optional<TextStyle> chooseTextStyle(const TextStyle& preset, bool fontBold)
+    {
+        (void)preset;
+        (void)fontBold;
         return std::nullopt;
     }
     // The save settings of an earlier run, if the view keeps any; asked only

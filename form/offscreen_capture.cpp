@@ -12,7 +12,7 @@ OffscreenCapture::OffscreenCapture(const CaptureSource& source, Placement placem
     : text_(source.text), placement_(placement), dpi_(dpi), advances_(source.advances)
 {
     const CaptureSource atDpi{text_,         source.font,     source.angle, source.scaleWidth,
-                              source.scaleHeight, twipsPerPixel(), source.advances};
+                              source.scaleHeight, twipsPerPixel(), source.advances, source.style};
     drawFlattenPath(placement, atDpi, dc_, outline_);
 }
 

@@ -21,10 +21,10 @@ std::int32_t fontHeight(float size, double factor)
 
 void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
                  std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline,
-                 Advances advances)
+                 Advances advances, double spacing)
 {
     BeginPath(dc);
-    outputText(dc, logFont, text, alignment, x0, y0, advances);
+    outputText(dc, logFont, text, alignment, x0, y0, advances, spacing);
     EndPath(dc);
 
     int n = flattenPathInto(dc, outline.pathPoints, outline.pathTypes);
@@ -59,7 +59,9 @@ void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceCon
     double factor = pixelsPerPoint(source.twipsPerPixelX);
     std::int32_t height = fontHeight(source.font.size, factor);
     setLogFont(outline.logFont, source.font.faceName, height, source.angle, source.font);
-    capturePath(dc, outline.logFont, source.text, std::int32_t(placement), x0, y0, outline, source.advances);
+    applyTextStyle(dc, outline.logFont, source.style);
+    capturePath(dc, outline.logFont, source.text, std::int32_t(placement), x0, y0, outline, source.advances,
+                source.style.spacingExact(factor));
 
     // One polygon per closed figure; the platform closes it back to its start.
     for (const Figure& figure : figures(outline))

@@ -11,6 +11,7 @@
 #include "base/design.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/text_output.hpp"
+#include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
 #include "platform/device_context.hpp"
 
@@ -28,6 +29,7 @@ struct CaptureSource {
     float scaleHeight = design::kPreviewHeight;
     double twipsPerPixelX = design::kTwipsPerPixel; // the screen's, one value for every reader
     Advances advances = Advances::Device; // Linear for a capture at a chosen precision
+    TextStyle style{};            // spacing, width and weight; the default changes nothing
 };
 
 // Where a capture puts the text. Its value is the design's alCent, which is
@@ -55,8 +57,9 @@ void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceCon
 
 // Shared by both captures: the path bracket around the text, then the
 // flattened path read into the outline's arrays (flattenPathInto).
+// `spacing` is outputText's, in device pixels.
 void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
                  std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline,
-                 Advances advances = Advances::Device);
+                 Advances advances = Advances::Device, double spacing = 0);
 
 } // namespace lw

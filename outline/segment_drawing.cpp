@@ -25,7 +25,9 @@ void inspectOutline(const CaptureSource& source, DeviceContext& dc, CapturedOutl
         throw Failure(FailureKind::FloatingPoint, "font height");
     setLogFont(outline.logFont, source.font.faceName, roundToInt32(height, "font height"),
                source.angle, source.font);
-    capturePath(dc, outline.logFont, source.text, 0, 0, 0, outline);
+    applyTextStyle(dc, outline.logFont, source.style);
+    capturePath(dc, outline.logFont, source.text, 0, 0, 0, outline, Advances::Device,
+                source.style.spacingExact(factor));
 
     dc.setPenColour(kBlack);
     for (const Figure& figure : figures(outline)) {

@@ -58,8 +58,27 @@ LOGFONTA toAnsiLogFont(const LOGFONT& logFont)
     return a;
 }
 
+void applyTextStyle(DeviceContext& dc, LOGFONT& logFont, const TextStyle& style)
+{
+    logFont.lfWeight = style.bold ? FW_BOLD : FW_NORMAL;
+    logFont.lfWidth = 0;
+    if (style.widthPercent == 100)
+        return;
+    // Measured upright and at the designed weight, so the ratio is the same
+    // at every angle and bold does not change the width asked for.
+    LOGFONT designed = logFont;
+    designed.lfWeight = FW_NORMAL;
+    designed.lfEscapement = designed.lfOrientation = 0;
+    SelectedFont font(dc, CreateFontIndirectA(toAnsiLogFont(designed)));
+    TEXTMETRICA metrics;
+    if (!GetTextMetricsA(dc, &metrics) || metrics.tmAveCharWidth <= 0)
+        return;
+    const double width = double(metrics.tmAveCharWidth) * style.widthPercent / 100;
+    logFont.lfWidth = std::max<std::int32_t>(1, roundToInt32(width, "character width"));
+}
+
 void outputText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
-                std::int32_t alignment, std::int32_t x, std::int32_t y, Advances advances)
+                std::int32_t alignment, std::int32_t x, std::int32_t y, Advances advances, double spacing)
 {
     std::uint32_t flags = alignment == 1 ? (TA_CENTER | TA_TOP) : (TA_LEFT | TA_TOP);
     const std::string bytes = toCp932(text);
@@ -76,13 +95,15 @@ void outputText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text
         std::vector<int> whole(linear.size());
         double pen = 0;
         for (std::size_t i = 0; i < linear.size(); ++i) {
-            const double next = pen + linear[i];
+            const double next = pen + linear[i] + spacing;
             whole[i] = int(std::lround(next) - std::lround(pen));
             pen = next;
         }
         ExtTextOutA(dc, x, y, bytes.data(), count, whole.data());
     } else {
+        SetTextCharacterExtra(dc, static_cast<int>(std::lround(spacing)));
         TextOutA(dc, x, y, bytes.data(), count);
+        SetTextCharacterExtra(dc, 0);
     }
     SetTextJustification(dc, 0, 0);
     SetTextAlign(dc, 0);

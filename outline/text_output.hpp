@@ -11,6 +11,7 @@
 
 #include "platform/device_context.hpp"
 #include "platform/gdi_types.hpp"
+#include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
 
 #include <cstdint>
@@ -36,10 +37,20 @@ LOGFONTA toAnsiLogFont(const LOGFONT& logFont);
 // long at every resolution.
 enum class Advances { Device, Linear };
 
+// The style's weight and width into a description setLogFont filled: bold
+// is weight 700; a width other than 100 % is lfWidth, that percentage of the
+// average character width the platform gives the font at its designed
+// width and weight (at least 1 pixel). The spacing is outputText's.
+void applyTextStyle(DeviceContext& dc, LOGFONT& logFont, const TextStyle& style);
+
 // Alignment code 1 puts the reference point at the middle of the text's top
 // edge, any other code at its top-left corner. The text (UTF-8) is converted
-// to code page 932 and passed with its length in bytes.
+// to code page 932 and passed with its length in bytes. `spacing` (device
+// pixels) follows every character: Device advances take it rounded to whole
+// pixels as the platform's character extra; Linear ones add it unrounded
+// before each start is rounded.
 void outputText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
-                std::int32_t alignment, std::int32_t x, std::int32_t y, Advances advances = Advances::Device);
+                std::int32_t alignment, std::int32_t x, std::int32_t y, Advances advances = Advances::Device,
+                double spacing = 0);
 
 } // namespace lw

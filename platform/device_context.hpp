@@ -68,6 +68,9 @@ bool DeleteObject(HFONT font);                     // the stock font is never de
 int SetBkMode(DeviceContext& dc, int mode);                        // returns the previous mode
 std::uint32_t SetTextAlign(DeviceContext& dc, std::uint32_t flags); // returns the previous flags
 bool SetTextJustification(DeviceContext& dc, int breakExtra, int breakCount);
+// Whole device pixels added after every character TextOutA draws (negative:
+// closer); returns the previous amount. ExtTextOutA's advances are taken as given.
+int SetTextCharacterExtra(DeviceContext& dc, int extra);
 
 // The selected font's ascent, descent and height as the platform places
 // text with it; false when it cannot tell.

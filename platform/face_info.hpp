@@ -19,7 +19,8 @@ struct FaceInfo {
 // drawing `text` (UTF-8): on Windows a face without Shift-JIS draws the
 // characters it holds itself, and those it lacks are drawn by the face the
 // font mapper picks for Shift-JIS (`lacksText` and `fallback` then say so).
-FaceInfo describeFace(std::string_view family, bool italic, std::string_view text = {});
+// Bold asks for the family's bold face, which draws where the family has one.
+FaceInfo describeFace(std::string_view family, bool italic, std::string_view text = {}, bool bold = false);
 
 // True when the platform uses the family `used` for the name `asked` on
 // purpose (a face standing in for a usual Japanese Windows face name), so

@@ -21,6 +21,7 @@ inline constexpr std::uint8_t PT_BEZIERTO = 4;
 inline constexpr std::uint8_t PT_MOVETO = 6;
 
 inline constexpr std::int32_t FW_NORMAL = 400;
+inline constexpr std::int32_t FW_BOLD = 700;
 inline constexpr std::uint8_t SHIFTJIS_CHARSET = 128;
 inline constexpr std::uint8_t OUT_TT_PRECIS = 4;
 inline constexpr std::int32_t TRANSPARENT = 1;
@@ -55,13 +56,15 @@ struct BasicLogFont {
 using LOGFONT = BasicLogFont<char16_t>;
 using LOGFONTA = BasicLogFont<char>;
 
-// The selected font's vertical metrics in whole device pixels, the part of
-// the platform's text metrics the program reads: top-aligned text has its
-// baseline tmAscent below the reference point.
+// The selected font's metrics in whole device pixels, the part of the
+// platform's text metrics the program reads: top-aligned text has its
+// baseline tmAscent below the reference point; tmAveCharWidth is the
+// width a font description's lfWidth is measured against.
 struct TEXTMETRICA {
     std::int32_t tmHeight = 0;
     std::int32_t tmAscent = 0;
     std::int32_t tmDescent = 0;
+    std::int32_t tmAveCharWidth = 0;
 };
 
 struct Rgb {

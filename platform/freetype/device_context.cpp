@@ -5,6 +5,8 @@
 
 #include "base/codepage.hpp"
 
+#include <utility>
+
 namespace lw {
 namespace {
 
@@ -37,9 +39,12 @@ HFONT stockFont()
 
 const FontFace& faceOf(LogicalFont& font)
 {
-    if (!font.face)
+    if (!font.face) {
+        const bool bold = asksBold(font.description);
         font.face = &resolveFace(decodeFaceName(font.description.lfFaceName),
-                                 font.description.lfItalic != 0);
+                                 font.description.lfItalic != 0, bold);
+        font.emboldened = bold && !font.face->bold;
+    }
     return *font.face;
 }
 
@@ -96,6 +101,11 @@ std::uint32_t SetTextAlign(DeviceContext& dc, std::uint32_t flags)
 
 // The layout never adds extra spacing, so there is nothing to reset.
 bool SetTextJustification(DeviceContext&, int, int) { return true; }
+
+int SetTextCharacterExtra(DeviceContext& dc, int extra)
+{
+    return std::exchange(dc.state().charExtra, extra);
+}
 
 bool Polygon(DeviceContext& dc, const POINT* points, int count)
 {

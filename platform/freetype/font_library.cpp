@@ -13,16 +13,18 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <tuple>
 #include <utility>
 
 namespace lw {
 
 struct FontFace::Impl {
     FT_Face face = nullptr;
-    mutable std::unordered_map<char32_t, std::unique_ptr<GlyphOutline>> glyphs;
-    mutable std::unique_ptr<GlyphOutline> notdef;
+    // Regular [0] and emboldened [1].
+    mutable std::unordered_map<char32_t, std::unique_ptr<GlyphOutline>> glyphs[2];
+    mutable std::unique_ptr<GlyphOutline> notdef[2];
 
-    std::unique_ptr<GlyphOutline> load(FT_UInt index) const;
+    std::unique_ptr<GlyphOutline> load(FT_UInt index, bool emboldened) const;
 };
 
 namespace {
@@ -154,6 +156,7 @@ const FontFace* openFace(FcPattern* match)
         face->family = ft->family_name;
     face->unitsPerEm = ft->units_per_EM ? ft->units_per_EM : 1000;
     face->italic = (ft->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+    face->bold = (ft->style_flags & FT_STYLE_FLAG_BOLD) != 0;
     face->underlinePosition = ft->underline_position;
     face->underlineThickness = ft->underline_thickness > 0 ? ft->underline_thickness : face->unitsPerEm / 20;
     auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2));
@@ -164,6 +167,10 @@ const FontFace* openFace(FcPattern* match)
         face->ascent = ft->ascender;
         face->descent = -ft->descender;
     }
+    if (os2 && os2->version != 0xFFFF && os2->usWeightClass >= 600)
+        face->bold = true;
+    face->averageWidth = os2 && os2->version != 0xFFFF && os2->xAvgCharWidth > 0 ? os2->xAvgCharWidth
+                                                                                  : face->unitsPerEm / 2;
     if (os2 && os2->version != 0xFFFF && os2->yStrikeoutSize > 0) {
         face->strikeoutPosition = os2->yStrikeoutPosition;
         face->strikeoutSize = os2->yStrikeoutSize;
@@ -227,7 +234,7 @@ FontFace::~FontFace()
         FT_Done_Face(impl_->face);
 }
 
-std::unique_ptr<GlyphOutline> FontFace::Impl::load(FT_UInt index) const
+std::unique_ptr<GlyphOutline> FontFace::Impl::load(FT_UInt index, bool emboldened) const
 {
     auto glyph = std::make_unique<GlyphOutline>();
     // Unscaled and unhinted: one outline serves every size and angle.
@@ -238,6 +245,11 @@ std::unique_ptr<GlyphOutline> FontFace::Impl::load(FT_UInt index) const
     glyph->advance = static_cast<std::int32_t>(face->glyph->advance.x);
     if (face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
         return glyph;
+    // The advance stays: the layout adds the platform's one pixel per character.
+    if (emboldened) {
+        const auto strength = FT_Pos(std::lround(face->units_per_EM * kEmboldenPerEm));
+        FT_Outline_EmboldenXY(&face->glyph->outline, strength, strength);
+    }
     FT_Outline_Funcs funcs{};
     funcs.move_to = moveTo;
     funcs.line_to = lineTo;
@@ -249,38 +261,40 @@ std::unique_ptr<GlyphOutline> FontFace::Impl::load(FT_UInt index) const
     return glyph;
 }
 
-const GlyphOutline* FontFace::glyph(char32_t c) const
+const GlyphOutline* FontFace::glyph(char32_t c, bool emboldened) const
 {
-    auto it = impl_->glyphs.find(c);
-    if (it != impl_->glyphs.end())
+    auto& glyphs = impl_->glyphs[emboldened ? 1 : 0];
+    auto it = glyphs.find(c);
+    if (it != glyphs.end())
         return it->second.get();
     FT_UInt index = FT_Get_Char_Index(impl_->face, c);
-    std::unique_ptr<GlyphOutline> outline = index ? impl_->load(index) : nullptr;
+    std::unique_ptr<GlyphOutline> outline = index ? impl_->load(index, emboldened) : nullptr;
     const GlyphOutline* result = outline.get();
-    impl_->glyphs.emplace(c, std::move(outline));
+    glyphs.emplace(c, std::move(outline));
     return result;
 }
 
-const GlyphOutline& FontFace::notdef() const
+const GlyphOutline& FontFace::notdef(bool emboldened) const
 {
-    if (!impl_->notdef)
-        impl_->notdef = impl_->load(0);
-    return *impl_->notdef;
+    auto& notdef = impl_->notdef[emboldened ? 1 : 0];
+    if (!notdef)
+        notdef = impl_->load(0, emboldened);
+    return *notdef;
 }
 
-const FontFace& resolveFace(std::string_view family, bool italic)
+const FontFace& resolveFace(std::string_view family, bool italic, bool bold)
 {
     installFontRules();
-    static std::map<std::pair<std::string, bool>, const FontFace*> resolved;
-    auto key = std::make_pair(std::string(family), italic);
+    static std::map<std::tuple<std::string, bool, bool>, const FontFace*> resolved;
+    auto key = std::make_tuple(std::string(family), italic, bold);
     if (auto it = resolved.find(key); it != resolved.end())
         return *it->second;
 
     FcPattern* pattern = basePattern();
     if (!family.empty())
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(key.first.c_str()));
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(std::get<0>(key).c_str()));
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     const FontFace* face = matchFace(pattern);
     FcPatternDestroy(pattern);
     if (!face)
@@ -289,9 +303,9 @@ const FontFace& resolveFace(std::string_view family, bool italic)
     return *face;
 }
 
-GlyphRef glyphFor(const FontFace& primary, char32_t c)
+GlyphRef glyphFor(const FontFace& primary, char32_t c, bool emboldened)
 {
-    if (const GlyphOutline* own = primary.glyph(c))
+    if (const GlyphOutline* own = primary.glyph(c, emboldened))
         return {&primary, own};
 
     // Fallback faces by character, found once.
@@ -324,15 +338,15 @@ GlyphRef glyphFor(const FontFace& primary, char32_t c)
         it = fallbacks.emplace(c, found).first;
     }
     if (it->second)
-        return {it->second, it->second->glyph(c)};
-    return {&primary, &primary.notdef()};
+        return {it->second, it->second->glyph(c, emboldened)};
+    return {&primary, &primary.notdef(emboldened)};
 }
 
 // Characters the face lacks come from another face one by one; the face
 // asked for still draws the rest, so it is the one reported.
-FaceInfo describeFace(std::string_view family, bool italic, std::string_view)
+FaceInfo describeFace(std::string_view family, bool italic, std::string_view, bool bold)
 {
-    const FontFace& face = resolveFace(family, italic);
+    const FontFace& face = resolveFace(family, italic, bold);
     return {face.family, face.file};
 }
 

@@ -59,11 +59,14 @@ struct FontFace {
     int strikeoutPosition = 0;     // top of the stroke above the baseline
     int strikeoutSize = 0;
     bool italic = false;           // the face itself is italic or oblique
+    bool bold = false;             // the face itself is bold (weight 600 or more)
+    int averageWidth = 0;          // OS/2 xAvgCharWidth, else half the em
 
     // The outline of the glyph for `c`, read on first use; nullptr when this
-    // face has no glyph for it.
-    const GlyphOutline* glyph(char32_t c) const;
-    const GlyphOutline& notdef() const;
+    // face has no glyph for it. Emboldened: grown by kEmboldenPerEm of the em
+    // on every side's stroke, the platform's synthetic bold.
+    const GlyphOutline* glyph(char32_t c, bool emboldened = false) const;
+    const GlyphOutline& notdef(bool emboldened = false) const;
 
     // Takes the open FreeType face over; it is closed with this object.
     explicit FontFace(FT_FaceRec_* face);
@@ -76,13 +79,18 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// Synthetic bold thickens each stroke by one 24th of the em, as the
+// platform's emboldening of a face without a bold does (one pixel at 24).
+inline constexpr double kEmboldenPerEm = 1.0 / 24;
+
 // The face for a family name (UTF-8) and style; never null while any font is
 // installed: an unknown name gets fontconfig's best Japanese match, as the
-// font description asks for the Shift-JIS character set.
-const FontFace& resolveFace(std::string_view family, bool italic);
+// font description asks for the Shift-JIS character set. Bold asks for the
+// family's bold; a family without one gives its regular (FontFace::bold false).
+const FontFace& resolveFace(std::string_view family, bool italic, bool bold = false);
 
 // The glyph for `c`: from `primary` when it has one, else from a face that
 // has (fontconfig charset match), else the primary face's missing-glyph shape.
-GlyphRef glyphFor(const FontFace& primary, char32_t c);
+GlyphRef glyphFor(const FontFace& primary, char32_t c, bool emboldened = false);
 
 } // namespace lw

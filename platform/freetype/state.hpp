@@ -15,8 +15,12 @@ namespace lw {
 struct LogicalFont {
     LOGFONTA description{};
     const FontFace* face = nullptr; // resolved on creation
+    bool emboldened = false;        // bold asked of a face that has none
     bool stock = false;
 };
+
+// Bold is weight 600 and above, as the platform reads lfWeight.
+inline bool asksBold(const LOGFONTA& d) { return d.lfWeight >= 600; }
 
 // The face a logical font resolved to.
 const FontFace& faceOf(LogicalFont& font);
@@ -27,6 +31,7 @@ struct DeviceContext::State {
     HFONT font = nullptr;           // never null after construction: the stock font at first
     int bkMode = OPAQUE;
     std::uint32_t textAlign = TA_LEFT | TA_TOP;
+    int charExtra = 0;
     POINT position{};
     PathState pathState = PathState::None;
 

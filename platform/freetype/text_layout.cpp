@@ -1,7 +1,8 @@
 // TextOutA in the FreeType backend: one line of glyphs laid into the open
 // path with the platform's placement rules (whole-pixel ascent and advances,
-// alignment flags, escapement about the reference point, synthetic italic,
-// underline and strikeout rectangles).
+// alignment flags, escapement about the reference point, synthetic italic
+// and bold, the width of lfWidth, character extra, underline and strikeout
+// rectangles).
 
 #include "platform/freetype/state.hpp"
 
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 
 namespace lw {
@@ -55,6 +57,31 @@ double emOf(const LOGFONTA& d, const FontFace& primary)
                           : 16.0;
 }
 
+// The face's average character width at the em, in whole pixels: what
+// lfWidth is measured against.
+double averageWidthOf(const FontFace& primary, double em)
+{
+    return roundPixel(primary.averageWidth * em / primary.unitsPerEm);
+}
+
+// How much lfWidth widens (or narrows) every glyph and advance: its ratio to
+// the average width the face has at this height; 1 without one.
+double widthScaleOf(const LOGFONTA& d, const FontFace& primary, double em)
+{
+    const double natural = averageWidthOf(primary, em);
+    if (d.lfWidth == 0 || natural <= 0)
+        return 1;
+    return std::fabs(double(d.lfWidth)) / natural;
+}
+
+// A glyph's advance in whole pixels: rounded at the em, then widened and
+// taken up to the next whole pixel, as the platform widens its hinted advance.
+double widenedAdvance(const GlyphRef& g, double em, double xScale)
+{
+    const double designed = roundPixel(g.outline->advance * em / g.face->unitsPerEm);
+    return xScale == 1 ? designed : std::ceil(designed * xScale - 1e-9);
+}
+
 // One line of glyphs into the open path; each advance rounded to whole
 // pixels, or taken from `given` (one per character) when there is one.
 bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const int* given)
@@ -67,17 +94,19 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     const FontFace& primary = faceOf(font);
 
     const double em = emOf(d, primary);
+    const double xScale = widthScaleOf(d, primary, em);
     double ascentPx = roundPixel(primary.ascent * em / primary.unitsPerEm);
     double descentPx = roundPixel(primary.descent * em / primary.unitsPerEm);
+    // The platform's synthetic bold makes each character one pixel wider.
+    const double extra = double(s.charExtra) + (font.emboldened ? 1 : 0);
 
     s.text = cp932ToCodepoints(std::string_view(bytes, std::size_t(count)));
     s.glyphRefs.clear();
     s.advances.clear();
     double total = 0;
     for (char32_t c : s.text) {
-        GlyphRef g = glyphFor(primary, c);
-        double advance = given ? double(given[s.glyphRefs.size()])
-                               : roundPixel(g.outline->advance * em / g.face->unitsPerEm);
+        GlyphRef g = glyphFor(primary, c, font.emboldened);
+        double advance = given ? double(given[s.glyphRefs.size()]) : widenedAdvance(g, em, xScale) + extra;
         s.glyphRefs.push_back(g);
         s.advances.push_back(advance);
         total += advance;
@@ -112,7 +141,7 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
         // Font units to device pixels in one affine map: scale, slant, y
         // flip onto the baseline, then the escapement's rotation.
         PointF origin = place.device(penX, baseline);
-        PointF ux = place.device(penX + gscale, baseline);
+        PointF ux = place.device(penX + gscale * xScale, baseline);
         PointF uy = place.device(penX + slant * gscale, baseline - gscale);
         const double m00 = ux.x - origin.x, m10 = ux.y - origin.y;
         const double m01 = uy.x - origin.x, m11 = uy.y - origin.y;
@@ -176,7 +205,9 @@ bool GetTextMetricsA(DeviceContext& dc, TEXTMETRICA* metrics)
     // As the layout rounds them.
     const auto ascent = std::int32_t(roundPixel(primary.ascent * em / primary.unitsPerEm));
     const auto descent = std::int32_t(roundPixel(primary.descent * em / primary.unitsPerEm));
-    *metrics = {ascent + descent, ascent, descent};
+    const LOGFONTA& d = font.description;
+    const auto average = d.lfWidth != 0 ? std::abs(d.lfWidth) : std::int32_t(averageWidthOf(primary, em));
+    *metrics = {ascent + descent, ascent, descent, average};
     return true;
 }
 
@@ -188,9 +219,12 @@ void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vec
     LogicalFont& font = *dc.state().font;
     const FontFace& primary = faceOf(font);
     const double em = emOf(font.description, primary);
+    const double xScale = widthScaleOf(font.description, primary, em);
+    // Synthetic bold's one unit wider at the em of the face's own units.
+    const double bold = font.emboldened ? 1 : 0;
     for (char32_t c : cp932ToCodepoints(std::string_view(bytes, std::size_t(count)))) {
-        GlyphRef g = glyphFor(primary, c);
-        advances.push_back(g.outline->advance * em / g.face->unitsPerEm);
+        GlyphRef g = glyphFor(primary, c, font.emboldened);
+        advances.push_back((g.outline->advance * xScale + bold) * em / g.face->unitsPerEm);
     }
 }
 

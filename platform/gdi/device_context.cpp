@@ -16,6 +16,7 @@
 #include "base/failure.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <string>
 #include <vector>
@@ -183,6 +184,11 @@ bool SetTextJustification(DeviceContext& dc, int breakExtra, int breakCount)
     return ::SetTextJustification(dc.state().dc, breakExtra, breakCount) != 0;
 }
 
+int SetTextCharacterExtra(DeviceContext& dc, int extra)
+{
+    return ::SetTextCharacterExtra(dc.state().dc, extra);
+}
+
 bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
 {
     if (!bytes || count <= 0)
@@ -201,7 +207,7 @@ bool GetTextMetricsA(DeviceContext& dc, TEXTMETRICA* metrics)
     TEXTMETRICW tm{};
     if (!metrics || !GetTextMetricsW(dc.state().dc, &tm))
         return false;
-    *metrics = {tm.tmHeight, tm.tmAscent, tm.tmDescent};
+    *metrics = {tm.tmHeight, tm.tmAscent, tm.tmDescent, tm.tmAveCharWidth};
     return true;
 }
 
@@ -247,7 +253,9 @@ void appendLinearAdvances(HDC h, std::u16string_view text, std::vector<double>& 
     double scale = 1;
     if (emSquare > 0) {
         font.lfHeight = -LONG(emSquare);
-        font.lfWidth = font.lfEscapement = font.lfOrientation = 0;
+        // The same ratio of width to height at the larger size.
+        font.lfWidth = font.lfWidth != 0 && em > 0 ? LONG(std::lround(font.lfWidth * (emSquare / em))) : 0;
+        font.lfEscapement = font.lfOrientation = 0;
         large = CreateFontIndirectW(&font);
         scale = em / emSquare;
     }

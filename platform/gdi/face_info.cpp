@@ -83,11 +83,11 @@ std::string familyOf(HDC dc)
 
 } // namespace
 
-FaceInfo describeFace(std::string_view family, bool italic, std::string_view text)
+FaceInfo describeFace(std::string_view family, bool italic, std::string_view text, bool bold)
 {
     LOGFONTW w{};
     w.lfHeight = -32;
-    w.lfWeight = FW_NORMAL;
+    w.lfWeight = bold ? FW_BOLD : FW_NORMAL;
     w.lfItalic = italic ? 255 : 0;
     w.lfOutPrecision = OUT_TT_PRECIS;
     std::u16string name = utf8ToUtf16(family);

@@ -114,6 +114,44 @@ TEST(CliCapture, PrintsTheKeysInOrderAndTheSameOutlineAsTheCore)
     EXPECT_EQ(dumpFromJson(r.out), lw::dumpOutline(outline));
 }
 
+TEST(CliCapture, TheTextStyleIsRecordedAndDrawnAsTheCoreDrawsIt)
+{
+    struct Case {
+        std::string args;
+        std::string recorded;
+        lw::TextStyle style;
+    };
+    // 0.5 mm is 1.4173... pt; a percent sign is allowed.
+    const Case cases[] = {
+        {"", R"("spacing": 0, "width": 100, "bold": false)", {}},
+        {"--spacing 1.5 --width 80 --bold", R"("spacing": 1.5, "width": 80, "bold": true)",
+         {.spacing = 1.5, .widthPercent = 80, .bold = true}},
+        {"--spacing 0.5mm --width 150%", R"("spacing": 1.4173228346456694, "width": 150, "bold": false)",
+         {.spacing = 0.5 * 72 / 25.4, .widthPercent = 150}},
+        {"--spacing -2", R"("spacing": -2, "width": 100, "bold": false)", {.spacing = -2}},
+    };
+    for (const Case& c : cases) {
+        Result r = run("capture --text " + quote("編集O") + " " + c.args);
+        ASSERT_EQ(r.status, 0) << c.args << ": " << r.out;
+        EXPECT_NE(r.out.find(R"("angle": 0, )" + c.recorded + R"(, "height")"), std::string::npos) << r.out.substr(0, 300);
+        lw::NullCanvas canvas;
+        lw::DeviceContext dc(canvas);
+        lw::CapturedOutline outline;
+        lw::WindowFont font;
+        lw::drawFlattenPath(lw::Placement::Origin, {.text = "編集O", .font = font, .style = c.style}, dc, outline);
+        EXPECT_EQ(dumpFromJson(r.out), lw::dumpOutline(outline)) << c.args;
+    }
+}
+
+TEST(CliCapture, BoldNamesTheBoldFaceWhereTheFamilyHasOne)
+{
+    Result regular = run("capture --text Hi --font " + quote("DejaVu Sans"));
+    Result bold = run("capture --text Hi --bold --font " + quote("DejaVu Sans"));
+    ASSERT_EQ(bold.status, 0) << bold.out;
+    EXPECT_NE(regular.out.find("DejaVuSans.ttf\""), std::string::npos) << regular.out.substr(0, 200);
+    EXPECT_NE(bold.out.find("DejaVuSans-Bold.ttf\""), std::string::npos) << bold.out.substr(0, 200);
+}
+
 TEST(CliCapture, UnknownFaceStillGivesAnOutlineAndNamesTheFamilyUsed)
 {
     Result r = run("capture --font " + quote("Nonexistent Face") + " --text ABC");
@@ -165,6 +203,17 @@ TEST(CliUsage, ErrorsExitTwoWithOneLine)
         {"dxf o.dxf --text \"出口$(printf '\\r')\"", "--text: a carriage return at character 3;"},
         {"capture --text \"a$(printf '\\tb')\"", "--text: a tab at character 2;"},
         {"capture --text \"$(printf 'x\\033')\"", "--text: control character 0x1B at character 2;"},
+        // The text style: units and ranges said, near misses named.
+        {"capture --spacing", "needs a value"}, {"capture --spacing 2pt", "not a length"},
+        {"capture --spacing mm", "not a length"}, {"capture --spacing 1001", "from -1000 to 1000 points"},
+        {"capture --spacing 400mm", "from -1000 to 1000 points"},
+        {"capture --width 9", "from 10 to 400"}, {"capture --width 401%", "from 10 to 400"},
+        {"capture --width 80.5", "not a whole number"}, {"capture --width", "needs a value"},
+        {"capture --spaceing 1", "did you mean --spacing?"}, {"capture --widht 80", "did you mean --width?"},
+        {"capture --bodl", "did you mean --bold?"},
+        // A line whose spacing would carry it beyond the device's coordinates.
+        {"dxf o.dxf --precision 0.001 --spacing 1000 --text " + std::string(3000, 'i'), "pixels long"},
+        {"capture --size 16384 --dpi 10000 --width 400 --text " + std::string(100, 'i'), "pixels long"},
     };
     for (const Case& c : cases) {
         Result r = run(c.args, true);
@@ -202,7 +251,8 @@ TEST(CliUsage, HelpExplainsEveryOption)
     Result r = run("--help");
     EXPECT_EQ(r.status, 0);
     for (const char* option : {"--text", "--font", "--size", "--angle", "--italic", "--underline",
-                               "--strikeout", "--centre", "--dpi", "--no-merge", "--offset"})
+                               "--strikeout", "--centre", "--dpi", "--no-merge", "--offset", "--spacing",
+                               "--width", "--bold"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 

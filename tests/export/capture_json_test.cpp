@@ -31,7 +31,7 @@ TEST(CaptureJson, PixelsKeepTheKeysOfOldThenAddFiguresAndTheirBox)
 {
     EXPECT_EQ(jsonOf(kInputs, tinyOutline()),
               R"({"text": "編集", "face": "ＭＳ Ｐゴシック", "family": "IPAPGothic", "file": "/fonts/ipagp.ttf", )"
-              R"("size": 24, "angle": 30, "height": 32, "alCent": 1, "pointCount": 5, )"
+              R"("size": 24, "angle": 30, "spacing": 0, "width": 100, "bold": false, "height": 32, "alCent": 1, "pointCount": 5, )"
               R"("points": [[0, 0], [10, 0], [10, 10], [20, -5], [25, -5]], "types": [6, 2, 3, 6, 3], )"
               R"("dpi": 96, "units": "px", "figures": [[[0, 0], [10, 0], [10, 10]], [[20, -5], [25, -5]]], )"
               R"("bbox": {"minX": 0, "minY": -5, "maxX": 25, "maxY": 10}})"
@@ -44,7 +44,7 @@ TEST(CaptureJson, MillimetresAtOneToOneYUpFromTheOrigin)
     EXPECT_EQ(jsonOf(kInputs, tinyOutline(),
                      {.units = JsonUnits::Millimetres, .mm = {.originX = 0, .originY = 10, .dpi = 25.4}}),
               R"({"text": "編集", "face": "ＭＳ Ｐゴシック", "family": "IPAPGothic", "file": "/fonts/ipagp.ttf", )"
-              R"("size": 24, "angle": 30, "height": 32, "alCent": 1, "pointCount": 5, )"
+              R"("size": 24, "angle": 30, "spacing": 0, "width": 100, "bold": false, "height": 32, "alCent": 1, "pointCount": 5, )"
               R"("points": [[0, 0], [10, 0], [10, 10], [20, -5], [25, -5]], "types": [6, 2, 3, 6, 3], )"
               R"("dpi": 25.4, "units": "mm", "origin": [0, 10], )"
               R"("figures": [[[0, 10], [10, 10], [10, 0]], [[20, 15], [25, 15]]], )"
@@ -67,7 +67,7 @@ TEST(CaptureJson, MillimetresAreTheShortestRoundTripAndNeverNegativeZero)
 TEST(CaptureJson, AnEmptyOutlineHasNoFiguresAndNoBox)
 {
     EXPECT_EQ(jsonOf({}, CapturedOutline{}),
-              R"({"text": "", "face": "", "family": "", "file": "", "size": 24, "angle": 0, "height": 0, )"
+              R"({"text": "", "face": "", "family": "", "file": "", "size": 24, "angle": 0, "spacing": 0, "width": 100, "bold": false, "height": 0, )"
               R"("alCent": 0, "pointCount": 0, "points": [], "types": [], "dpi": 96, "units": "px", )"
               R"("figures": [], "bbox": null})"
               "\n");

@@ -3,12 +3,15 @@
 // caption, range or key would be caught for both windows.
 
 #include "form/captions.hpp"
+#include "form/text_style_design.hpp"
 #include "form/fit_view.hpp"
 #include "form/form1.hpp"
 #include "form/form_design.hpp"
 #include "form/save_kinds.hpp"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include <string>
 #include <vector>
@@ -115,6 +118,8 @@ TEST(FormDesign, CaptionsInJapaneseAndEnglish)
         {"全体を表示", "Fit to preview"},
         {"アウトラインの保存", "Save the outline"},
         {"精度:", "Precision:"},
+        {"文字スタイル...", "Text style..."},
+        {"太字", "Bold"},
         // Names and texts of the design stay as they are.
         {"OK", "OK"},
         {"Draw", "Draw"},
@@ -130,8 +135,13 @@ TEST(FormDesign, CaptionsInJapaneseAndEnglish)
     for (const ControlDesign& c : kControls)
         shown.push_back(c.caption);
     for (PreviewCommand command : {PreviewCommand::Redraw, PreviewCommand::InspectOutline, PreviewCommand::WitExport,
+                                   PreviewCommand::TextStyle,
                                    PreviewCommand::RestoreDesign})
         shown.push_back(previewMenuItem(command).caption);
+    shown.push_back(kTextStyleTitle);
+    for (const TextStyleFieldDesign& f : kTextStyleFields)
+        shown.push_back(f.caption);
+    shown.push_back(kBoldIgnoredNote);
     shown.push_back(kFitMenuItem.caption);
     for (const SaveFormatDesign& f : saveFormats())
         shown.push_back(f.caption);
@@ -161,7 +171,8 @@ TEST(FormDesign, PreviewMenuAndKeys)
         {PreviewCommand::Redraw, "actRedraw", "再描画", 5},
         {PreviewCommand::InspectOutline, "actInspect", "アウトラインの確認", 6},
         {PreviewCommand::WitExport, "actWit", "WIT出力", 7},
-        {PreviewCommand::RestoreDesign, "actRestore", "フォントを初期値に戻す", 9},
+        {PreviewCommand::TextStyle, "actTextStyle", "文字スタイル...", 9},
+        {PreviewCommand::RestoreDesign, "actRestore", "フォントを初期値に戻す", 11},
     };
     for (const auto& c : cases) {
         EXPECT_STREQ(previewMenuItem(c.command).name, c.name);
@@ -171,6 +182,32 @@ TEST(FormDesign, PreviewMenuAndKeys)
     EXPECT_STREQ(kFitMenuItem.name, "actFit");
     EXPECT_STREQ(kFitMenuItem.caption, "全体を表示");
     EXPECT_EQ(kFitMenuItem.functionKey, 8);
+}
+
+TEST(FormDesign, TheBoldNoteShowsOnlyWhileTheFontsBoldIsIgnored)
+{
+    const struct {
+        bool fontBold, styleBold, noted;
+    } cases[] = {{false, false, false}, {true, false, true}, {true, true, false}, {false, true, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(boldNote(c.fontBold, c.styleBold) != nullptr, c.noted) << c.fontBold << c.styleBold;
+}
+
+TEST(FormDesign, ATextStyleFromTheDialogIsHeldWithinItsFieldsRanges)
+{
+    const struct {
+        double spacing, width;
+        TextStyle expected;
+    } cases[] = {
+        {1.5, 80, {.spacing = 1.5, .widthPercent = 80}},
+        {-1000, 1000, {.spacing = -100, .widthPercent = TextStyle::kWidest}},
+        {0, 0, {.widthPercent = TextStyle::kNarrowest}},
+        {std::nan(""), std::nan(""), {}},
+        {0.25, 99.5, {.spacing = 0.25, .widthPercent = 100}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(textStyleWithin(c.spacing, c.width, false), c.expected) << c.spacing << " " << c.width;
+    EXPECT_TRUE(textStyleWithin(0, 100, true).bold);
 }
 
 TEST(FitView, ShowsAllOfTheDrawingCentredWithinTheMargin)

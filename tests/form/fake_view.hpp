@@ -45,6 +45,12 @@ struct FakeView final : FormView {
     };
     std::vector<SaveChoice> savePresets;
     std::optional<SaveSettings> storedSettings;
+    // The text style dialog: none unless a test gives the view one.
+    bool textStyleDialog = false;
+    std::function<std::optional<TextStyle>(const TextStyle&)> answerStyle = [](const TextStyle&) {
+        return std::optional<TextStyle>();
+    };
+    std::vector<std::pair<TextStyle, bool>> stylePresets; // with the font's bold
     int settingsReads = 0;
     int settingsWrites = 0;
 
@@ -83,6 +89,12 @@ struct FakeView final : FormView {
     {
         savePresets.push_back(preset);
         return answerSave(preset);
+    }
+    bool hasTextStyleDialog() const override { return textStyleDialog; }
+    std::optional<TextStyle> chooseTextStyle(const TextStyle& preset, bool fontBold) override
+    {
+        stylePresets.emplace_back(preset, fontBold);
+        return answerStyle(preset);
     }
     std::optional<SaveSettings> loadSaveSettings() override
     {

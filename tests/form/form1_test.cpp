@@ -16,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ranges>
+#include <span>
 #include <cmath>
 #include <filesystem>
 #include <new>
@@ -793,6 +795,54 @@ TEST(Form1PreviewMenu, OffersTheHiddenButtonsWork)
     w.form.run(WitExport); // not offered without mode WIT: nothing
     EXPECT_TRUE(w.view.messages.empty());
     EXPECT_TRUE(w.view.endings.empty());
+}
+
+// The outline's extent in x, device pixels.
+static int inkWidth(const CapturedOutline& o)
+{
+    const auto points = std::span(o.pathPoints).first(std::size_t(o.pointCount));
+    const auto [left, right] = std::ranges::minmax(points | std::views::transform(&POINT::x));
+    return right - left;
+}
+
+TEST(Form1TextStyle, TheDialogIsOfferedWhereTheViewHasOneAndItsStyleReachesTheCapture)
+{
+    using enum PreviewCommand;
+    Window w;
+    w.view.textStyleDialog = true;
+    EXPECT_EQ(w.form.previewCommands(), (std::vector<PreviewCommand>{Redraw, InspectOutline, TextStyle, RestoreDesign}));
+
+    // Cancel: nothing changes, nothing is drawn again.
+    int before = w.form.redrawCount();
+    w.form.run(TextStyle);
+    EXPECT_EQ(w.form.redrawCount(), before);
+    EXPECT_EQ(w.form.textStyle(), lw::TextStyle{});
+    EXPECT_EQ(w.form.capturedOutline().logFont.lfWeight, FW_NORMAL);
+
+    // A style chosen (its width beyond the range held in it) redraws once.
+    const int designedRight = inkWidth(w.form.capturedOutline());
+    w.view.answerStyle = [](const lw::TextStyle&) {
+        return std::optional<lw::TextStyle>({.spacing = 3, .widthPercent = 900, .bold = true});
+    };
+    w.form.run(TextStyle);
+    EXPECT_EQ(w.form.redrawCount(), before + 1);
+    EXPECT_EQ(w.form.textStyle(), (lw::TextStyle{.spacing = 3, .widthPercent = 400, .bold = true}));
+    EXPECT_EQ(w.form.capturedOutline().logFont.lfWeight, FW_BOLD);
+    EXPECT_NE(w.form.capturedOutline().logFont.lfWidth, 0);
+    EXPECT_GT(inkWidth(w.form.capturedOutline()), 3 * designedRight);
+
+    // The next time the dialog opens on that style, told of the font's bold.
+    w.view.answerFont = [](WindowFont f) {
+        f.bold = true;
+        return f;
+    };
+    w.form.run(&Form1::cmdFont_Click);
+    w.view.answerStyle = [](const lw::TextStyle&) { return std::optional<lw::TextStyle>(); };
+    w.form.run(TextStyle);
+    ASSERT_EQ(w.view.stylePresets.size(), 3u);
+    EXPECT_FALSE(w.view.stylePresets[0].second);
+    EXPECT_EQ(w.view.stylePresets[2].first, w.form.textStyle());
+    EXPECT_TRUE(w.view.stylePresets[2].second);
 }
 
 #ifndef _WIN32

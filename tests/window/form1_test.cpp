@@ -7,6 +7,8 @@
 #include "window/qt/form1_view.hpp"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDialog>
@@ -155,7 +157,7 @@ private slots:
             QCOMPARE(QString::number(child<QSlider>(w.form, "sldAngle")->value()), angle);
             QCOMPARE(outlineHeight(w.form), heightFor(60));
             // The menu's item goes back to the design, and remembers that.
-            QTest::keyClick(child<QLineEdit>(w.form, "txtInput"), Qt::Key_F9);
+            QTest::keyClick(child<QLineEdit>(w.form, "txtInput"), Qt::Key_F11);
             QCOMPARE(child<QLineEdit>(w.form, "txtSize")->text(), QStringLiteral("24"));
             QCOMPARE(child<QSlider>(w.form, "sldAngle")->value(), 0);
         }
@@ -635,11 +637,12 @@ private slots:
         QTest::addColumn<QStringList>("words");
         QTest::addColumn<QStringList>("offered");
         QTest::newRow("no mode") << QStringList{}
-                                 << QStringList{"再描画\tF5", "アウトラインの確認\tF6", "フォントを初期値に戻す\tF9", "",
-                                                "全体を表示\tF8"};
+                                 << QStringList{"再描画\tF5", "アウトラインの確認\tF6", "文字スタイル...\tF9",
+                                                "フォントを初期値に戻す\tF11", "", "全体を表示\tF8"};
         QTest::newRow("mode WIT") << QStringList{"WIT", "/tmp/out.jww"}
                                   << QStringList{"再描画\tF5", "アウトラインの確認\tF6", "WIT出力\tF7",
-                                                 "フォントを初期値に戻す\tF9", "", "全体を表示\tF8"};
+                                                 "文字スタイル...\tF9", "フォントを初期値に戻す\tF11", "",
+                                                 "全体を表示\tF8"};
     }
     void previewMenuOffersTheHiddenWork()
     {
@@ -673,6 +676,39 @@ private slots:
         for (QString& s : offered)
             s = QString::fromUtf8(s.toUtf8());
         QCOMPARE(shown, offered);
+    }
+
+    // F9: the text style dialog; its note while the font's bold is ignored,
+    // and the style chosen in the next capture.
+    void textStyleDialogSetsTheCapturesStyle()
+    {
+        Window w;
+        auto* input = child<QLineEdit>(w.form, "txtInput");
+        const int before = w.form.form().redrawCount();
+        bool noteShown = true, noteAfterBold = true;
+        QTimer poll;
+        poll.setInterval(20);
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || dialog->objectName() != QLatin1String("textStyleDialog"))
+                return;
+            poll.stop();
+            auto* note = dialog->findChild<QLabel*>(QStringLiteral("lblBoldNote"));
+            noteShown = note && note->isVisible();
+            dialog->findChild<QDoubleSpinBox*>(QStringLiteral("spnSpacing"))->setValue(1.5);
+            dialog->findChild<QDoubleSpinBox*>(QStringLiteral("spnWidth"))->setValue(50);
+            dialog->findChild<QCheckBox*>(QStringLiteral("chkBold"))->setChecked(true);
+            noteAfterBold = note && note->isVisible();
+            dialog->accept();
+        });
+        poll.start();
+        QTest::keyClick(input, Qt::Key_F9);
+        QTRY_COMPARE(w.form.form().redrawCount(), before + 1);
+        QVERIFY(!noteShown); // the window font is not bold
+        QVERIFY(!noteAfterBold);
+        const lw::TextStyle chosen{.spacing = 1.5, .widthPercent = 50, .bold = true};
+        QVERIFY(w.form.form().textStyle() == chosen);
+        QCOMPARE(w.form.form().capturedOutline().logFont.lfWeight, lw::FW_BOLD);
     }
 
     void previewKeysRunTheirWork()

@@ -7,6 +7,7 @@
 #include "window/qt/preview_box.hpp"
 #include "window/qt/save_dialog.hpp"
 #include "window/qt/screen.hpp"
+#include "window/qt/text_style_dialog.hpp"
 #include "window/qt/track_bar.hpp"
 
 #include <QAction>
@@ -279,6 +280,11 @@ void QtForm1View::endProgram(int status) { services_.endProgram(status); }
 std::optional<SaveChoice> QtForm1View::chooseSaveFile(const SaveChoice& preset)
 {
     return SaveDialog::ask(this, preset);
+}
+
+std::optional<TextStyle> QtForm1View::chooseTextStyle(const TextStyle& preset, bool fontBold)
+{
+    return TextStyleDialog::ask(this, preset, fontBold);
 }
 
 std::optional<SaveSettings> QtForm1View::loadSaveSettings()

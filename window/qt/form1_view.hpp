@@ -52,6 +52,8 @@ public:
     void showMessage(std::string_view caption, std::string_view text) override;
     void endProgram(int status) override;
     std::optional<SaveChoice> chooseSaveFile(const SaveChoice& preset) override;
+    bool hasTextStyleDialog() const override { return true; }
+    std::optional<TextStyle> chooseTextStyle(const TextStyle& preset, bool fontBold) override;
     // In the application's QSettings, group "save".
     std::optional<SaveSettings> loadSaveSettings() override;
     void storeSaveSettings(const SaveSettings& settings) override;

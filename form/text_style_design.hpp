@@ -1,0 +1,43 @@
+#pragma once
+// The text style dialog as data, for both views: its title, the fields in
+// order with their captions, units and ranges, and the note shown while the
+// font dialog's bold does not reach the outline. Captions are the design's
+// Japanese; captions.cpp holds their English.
+
+#include "outline/text_style.hpp"
+
+namespace lw {
+
+inline constexpr const char* kTextStyleTitle = "文字スタイル";
+
+enum class TextStyleField { Spacing, Width, Bold };
+
+struct TextStyleFieldDesign {
+    TextStyleField field;
+    const char* name;    // the control's object name
+    const char* caption;
+    const char* unit;    // shown after the box; "" for the check box
+    double minimum, maximum, step;
+    int decimals;
+};
+
+inline constexpr TextStyleFieldDesign kTextStyleFields[] = {
+    {TextStyleField::Spacing, "spnSpacing", "字間", "pt", -100, 100, 0.25, 2},
+    {TextStyleField::Width, "spnWidth", "幅", "%", TextStyle::kNarrowest, TextStyle::kWidest, 5, 0},
+    {TextStyleField::Bold, "chkBold", "太字", "", 0, 1, 1, 0},
+};
+
+// The note under the fields: the font dialog's bold shows in the text box
+// only; the outline takes it through the style's bold.
+inline constexpr const char* kBoldIgnoredNote = "フォントの太字はアウトラインには使われません";
+
+constexpr const char* boldNote(bool fontBold, bool styleBold)
+{
+    return fontBold && !styleBold ? kBoldIgnoredNote : nullptr;
+}
+
+// A style from the dialog's fields, each held within its field's range (a
+// view's spin box already does; a value from elsewhere may not).
+TextStyle textStyleWithin(double spacing, double widthPercent, bool bold);
+
+} // namespace lw
