@@ -144,7 +144,13 @@ public:
 
     void cubic(PointF c1, PointF c2, PointF e, std::uint8_t endType)
     {
-        flattenCubicToDevice(last_, c1, c2, e, kFlatness, [this](POINT q) { add(q); });
+        // The figure is open, so its last point is at_[count_ - 1].
+        POINT* end = flattenCubicToArray(last_, c1, c2, e, kFlatness, at_ + count_, [this](std::size_t n) {
+            if (count_ + n > capacity_) [[unlikely]]
+                reserve(std::max(capacity_ * 2 + 16, count_ + n));
+            return at_ + count_;
+        });
+        count_ = std::size_t(end - at_);
         last_ = e;
         if (endType & PT_CLOSEFIGURE)
             finishFigure();
