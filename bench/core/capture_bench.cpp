@@ -115,8 +115,17 @@ double cpuSeconds()
 // objects, glyphs already cached, per output point.
 void printMemory()
 {
+    // Small sizes too: there a glyph gives a few points and what the
+    // capture keeps per glyph weighs most.
+    const Case memoryCases[] = {
+        kCases[0], kCases[1], kCases[2], kCases[3],
+        {"default6_1pt_0deg", "編集テキスト", 1, 0},
+        {"default6_8pt_0deg", "編集テキスト", 8, 0},
+        {"mixed46_1pt_0deg", kMixed.c_str(), 1, 0},
+        {"mixed46_8pt_0deg", kMixed.c_str(), 8, 0},
+    };
     std::printf("\n%-22s %10s %14s %16s\n", "case", "points", "bytes held", "bytes per point");
-    for (const Case& c : kCases) {
+    for (const Case& c : memoryCases) {
         {
             lw::NullCanvas canvas;
             lw::DeviceContext dc(canvas);
