@@ -164,10 +164,25 @@ public:
             finishFigure();
         points_.resize(count_);
         types_.resize(count_);
+        // At small sizes curves collapse to a pixel or two and the bound
+        // lies far above the points: keep only them and the slot after.
+        if (points_.capacity() > 2 * count_ + 64) {
+            rightSize(points_);
+            rightSize(types_);
+        }
         return count_;
     }
 
 private:
+    template <typename T>
+    static void rightSize(std::vector<T>& v)
+    {
+        std::vector<T> tight;
+        tight.reserve(v.size() + 1);
+        tight.assign(v.begin(), v.end());
+        v.swap(tight);
+    }
+
     void add(PointF p) { add(devicePoint(p)); }
     void add(POINT q)
     {
