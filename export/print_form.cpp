@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace lw {
@@ -67,6 +68,82 @@ void roundedDigits(double magnitude, Decimal& d)
     }
     while (d.count > 1 && d.digits[d.count - 1] == '0')
         --d.count;
+}
+
+// a * b = p + error exactly, p the rounded product (Dekker's product; no
+// fused multiply-add is needed, and values from the fast range cannot
+// overflow or underflow it).
+double productError(double a, double b, double p)
+{
+    constexpr double kSplit = 134217729.0; // 2^27 + 1
+    const double ca = kSplit * a, cb = kSplit * b;
+    const double ah = ca - (ca - a), al = a - ah;
+    const double bh = cb - (cb - b), bl = b - bh;
+    return ((ah * bh - p) + ah * bl + al * bh) + al * bl;
+}
+
+// Two decimal digits at a time.
+constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                          "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                          "8081828384858687888990919293949596979899";
+
+// Eight digits of v (< 10^8), with leading zeros.
+void eightDigits(char* out, std::uint32_t v)
+{
+    const std::uint32_t high = v / 10000, low = v % 10000;
+    std::memcpy(out, kPairs + 2 * (high / 100), 2);
+    std::memcpy(out + 2, kPairs + 2 * (high % 100), 2);
+    std::memcpy(out + 4, kPairs + 2 * (low / 100), 2);
+    std::memcpy(out + 6, kPairs + 2 * (low % 100), 2);
+}
+
+// The 15 digits of a value from 0.001 to 10^15 (the range coordinates live
+// in) from one exact product with a power of ten: the rounding is decided
+// there unless the value lies on or next to a midpoint, or outside the
+// range, and then the caller takes the long way.
+bool fastDigits(double magnitude, Decimal& d)
+{
+    if (!(magnitude >= 1e-3 && magnitude < 1e15))
+        return false;
+    static constexpr double kTens[] = {1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    // 10^17 down to 10^0, all exact in a double.
+    static constexpr double kScales[] = {1e17, 1e16, 1e15, 1e14, 1e13, 1e12, 1e11, 1e10, 1e9,
+                                         1e8,  1e7,  1e6,  1e5,  1e4,  1e3,  1e2,  1e1,  1e0};
+    int e = 0; // the decimal exponent + 3; the inexact tenths are checked below
+    while (magnitude >= kTens[e])
+        ++e;
+    const double scaled = magnitude * kScales[e];
+    // A misjudged exponent or a carry into a sixteenth digit goes the long way.
+    if (!(scaled >= 1e14 + 1 && scaled < 1e15 - 1))
+        return false;
+    auto whole = static_cast<std::uint64_t>(scaled);
+    // Below 2^53 the subtraction is exact; the product's error is the rest.
+    double fraction = (scaled - static_cast<double>(whole)) + productError(magnitude, kScales[e], scaled);
+    if (fraction < 0) {
+        --whole;
+        fraction += 1;
+    } else if (fraction >= 1) {
+        ++whole;
+        fraction -= 1;
+    }
+    if (fraction > 0.4999 && fraction < 0.5001)
+        return false;
+    const std::uint64_t m = whole + (fraction > 0.5);
+    if (m >= 1'000'000'000'000'000ULL)
+        return false;
+    // 15 digits: 7, then 8.
+    char text[16];
+    const auto high = static_cast<std::uint32_t>(m / 100000000), low = static_cast<std::uint32_t>(m % 100000000);
+    eightDigits(text, high); // text[0] is the zero of a 7-digit part
+    eightDigits(text + 8, low);
+    int count = kSignificant;
+    while (text[count] == '0')
+        --count;
+    std::memcpy(d.digits, text + 1, std::size_t(count));
+    d.count = count;
+    d.exponent = e - 3;
+    return true;
 }
 
 // Subnormals carry fewer digits than 15, so their shortest digits are not
@@ -137,10 +214,12 @@ void appendPrintForm(std::string& line, double value)
     line += value < 0 ? '-' : ' ';
     const double magnitude = std::fabs(value);
     Decimal d;
-    if (std::isnormal(magnitude))
-        roundedDigits(magnitude, d);
-    else
-        exactDigits(magnitude, d);
+    if (!fastDigits(magnitude, d)) {
+        if (std::isnormal(magnitude))
+            roundedDigits(magnitude, d);
+        else
+            exactDigits(magnitude, d);
+    }
     appendDecimal(line, d, kSignificant, false);
     line += ' ';
 }

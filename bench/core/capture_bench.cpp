@@ -5,8 +5,10 @@
 //   floor   - FreeType loading and decomposing the same glyphs at the size,
 //             with no flattening at all
 // Prints the engine's CPU and wall times as ratios of the other two, then the
-// memory the capture holds per output point, and the cost per character from
-// 10 to 10,000 characters (first capture and warm, time and memory).
+// engine and floor again taken in turns round by round (the ratio to read on a
+// busy machine), the memory the capture holds per output point, and the cost
+// per character from 10 to 10,000 characters (first capture and warm, time
+// and memory).
 
 #include "outline/capture.hpp"
 #include "base/codepage.hpp"
@@ -113,8 +115,17 @@ double cpuSeconds()
 // objects, glyphs already cached, per output point.
 void printMemory()
 {
+    // Small sizes too: there a glyph gives a few points and what the
+    // capture keeps per glyph weighs most.
+    const Case memoryCases[] = {
+        kCases[0], kCases[1], kCases[2], kCases[3],
+        {"default6_1pt_0deg", "編集テキスト", 1, 0},
+        {"default6_8pt_0deg", "編集テキスト", 8, 0},
+        {"mixed46_1pt_0deg", kMixed.c_str(), 1, 0},
+        {"mixed46_8pt_0deg", kMixed.c_str(), 8, 0},
+    };
     std::printf("\n%-22s %10s %14s %16s\n", "case", "points", "bytes held", "bytes per point");
-    for (const Case& c : kCases) {
+    for (const Case& c : memoryCases) {
         {
             lw::NullCanvas canvas;
             lw::DeviceContext dc(canvas);
@@ -203,39 +214,109 @@ void engine(benchmark::State& state, Case c)
     state.counters["points"] = outline.pointCount;
 }
 
+// FreeType loading and decomposing the glyphs of a case, nothing more.
+class Floor {
+public:
+    explicit Floor(const Case& c)
+    {
+        const lw::FontFace& face = lw::resolveFace(lw::design::kFaceName, false);
+        FT_Init_FreeType(&lib_);
+        FT_New_Face(lib_, face.file.c_str(), 0, &ft_);
+        int px = int(std::lround(c.points * 96.0 / 72.0));
+        FT_Set_Pixel_Sizes(ft_, 0, FT_UInt(px));
+        double radians = c.angle * 3.14159265358979323846 / 180;
+        FT_Matrix m{FT_Fixed(std::cos(radians) * 65536), FT_Fixed(-std::sin(radians) * 65536),
+                    FT_Fixed(std::sin(radians) * 65536), FT_Fixed(std::cos(radians) * 65536)};
+        FT_Set_Transform(ft_, &m, nullptr);
+        funcs_.move_to = [](const FT_Vector*, void* u) { ++*static_cast<long*>(u); return 0; };
+        funcs_.line_to = [](const FT_Vector*, void* u) { ++*static_cast<long*>(u); return 0; };
+        funcs_.conic_to = [](const FT_Vector*, const FT_Vector*, void* u) { ++*static_cast<long*>(u); return 0; };
+        funcs_.cubic_to = [](const FT_Vector*, const FT_Vector*, const FT_Vector*, void* u) {
+            ++*static_cast<long*>(u);
+            return 0;
+        };
+        text_ = lw::utf8ToCodepoints(c.text);
+    }
+    ~Floor()
+    {
+        FT_Done_Face(ft_);
+        FT_Done_FreeType(lib_);
+    }
+    Floor(const Floor&) = delete;
+    Floor& operator=(const Floor&) = delete;
+
+    long run()
+    {
+        long steps = 0;
+        for (char32_t ch : text_) {
+            FT_UInt index = FT_Get_Char_Index(ft_, ch);
+            if (FT_Load_Glyph(ft_, index, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) == 0)
+                FT_Outline_Decompose(&ft_->glyph->outline, &funcs_, &steps);
+        }
+        return steps;
+    }
+
+private:
+    FT_Library lib_{};
+    FT_Face ft_{};
+    FT_Outline_Funcs funcs_{};
+    std::u32string text_;
+};
+
 void floorFreeType(benchmark::State& state, Case c)
 {
-    const lw::FontFace& face = lw::resolveFace(lw::design::kFaceName, false);
-    FT_Library lib;
-    FT_Init_FreeType(&lib);
-    FT_Face ft;
-    FT_New_Face(lib, face.file.c_str(), 0, &ft);
-    int px = int(std::lround(c.points * 96.0 / 72.0));
-    FT_Set_Pixel_Sizes(ft, 0, FT_UInt(px));
-    double radians = c.angle * 3.14159265358979323846 / 180;
-    FT_Matrix m{FT_Fixed(std::cos(radians) * 65536), FT_Fixed(-std::sin(radians) * 65536),
-                FT_Fixed(std::sin(radians) * 65536), FT_Fixed(std::cos(radians) * 65536)};
-    FT_Set_Transform(ft, &m, nullptr);
-    FT_Outline_Funcs funcs{};
-    funcs.move_to = [](const FT_Vector*, void* u) { ++*static_cast<long*>(u); return 0; };
-    funcs.line_to = [](const FT_Vector*, void* u) { ++*static_cast<long*>(u); return 0; };
-    funcs.conic_to = [](const FT_Vector*, const FT_Vector*, void* u) { ++*static_cast<long*>(u); return 0; };
-    funcs.cubic_to = [](const FT_Vector*, const FT_Vector*, const FT_Vector*, void* u) {
-        ++*static_cast<long*>(u);
-        return 0;
-    };
-    std::u32string text = lw::utf8ToCodepoints(c.text);
-    for (auto _ : state) {
-        long steps = 0;
-        for (char32_t ch : text) {
-            FT_UInt index = FT_Get_Char_Index(ft, ch);
-            if (FT_Load_Glyph(ft, index, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP) == 0)
-                FT_Outline_Decompose(&ft->glyph->outline, &funcs, &steps);
+    Floor floor(c);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(floor.run());
+}
+
+double threadCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + t.tv_nsec / 1e9;
+}
+
+// Engine and floor taken in turns, a short batch of each per round, so a
+// busy machine weighs on both alike; the ratio of each round's CPU times,
+// median and quartiles over the rounds.
+void printInterleaved()
+{
+    std::printf("\ninterleaved, CPU time per capture (engine and floor alternating every round)\n");
+    std::printf("%-22s %10s %10s %12s %12s %12s\n", "case", "engine us", "floor us", "ratio q1", "ratio med",
+                "ratio q3");
+    for (const Case& c : kCases) {
+        lw::NullCanvas canvas;
+        lw::DeviceContext dc(canvas);
+        lw::CapturedOutline outline;
+        Floor floor(c);
+        capture(c, dc, outline);
+        floor.run();
+        // About 30 us of work per batch: the clock's own cost stays small.
+        double t0 = threadCpuSeconds();
+        for (int i = 0; i < 20; ++i)
+            floor.run();
+        const int batch = std::max(1, int(30e-6 / std::max(1e-9, (threadCpuSeconds() - t0) / 20)));
+        std::vector<double> engineTimes, floorTimes, ratios;
+        for (int round = 0; round < 2000; ++round) {
+            double a = threadCpuSeconds();
+            for (int i = 0; i < batch; ++i)
+                capture(c, dc, outline);
+            double b = threadCpuSeconds();
+            for (int i = 0; i < batch; ++i)
+                benchmark::DoNotOptimize(floor.run());
+            double e = threadCpuSeconds();
+            engineTimes.push_back((b - a) / batch);
+            floorTimes.push_back((e - b) / batch);
+            ratios.push_back((b - a) / (e - b));
         }
-        benchmark::DoNotOptimize(steps);
+        auto at = [](std::vector<double> v, double q) {
+            std::sort(v.begin(), v.end());
+            return v[std::size_t(q * double(v.size() - 1))];
+        };
+        std::printf("%-22s %10.2f %10.2f %12.3f %12.3f %12.3f\n", c.name, at(engineTimes, 0.5) * 1e6,
+                    at(floorTimes, 0.5) * 1e6, at(ratios, 0.25), at(ratios, 0.5), at(ratios, 0.75));
     }
-    FT_Done_Face(ft);
-    FT_Done_FreeType(lib);
 }
 
 #ifdef LETTERWIRE_BENCH_QT
@@ -305,6 +386,7 @@ int main(int argc, char** argv)
         std::printf("%-22s %6s %10.2f %10.2f %10.2f %10.3f %10.3f\n", "", "wall", e.second, q.second, f.second,
                     q.second > 0 ? e.second / q.second : 0.0, f.second > 0 ? e.second / f.second : 0.0);
     }
+    printInterleaved();
     printMemory();
     printScaling();
     return 0;

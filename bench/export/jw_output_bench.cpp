@@ -1,6 +1,8 @@
 // Writing the JW output of a 100,000-point outline, against the same lines
 // made with snprintf("%.15G") and the fix-ups that give the same text; and
-// the whole JW export as a user runs it, command file in, output file out.
+// the whole JW export as a user runs it, command file in, output file out,
+// taken in turns with the DXF export of the same outline to a file.
+#include "export/dxf.hpp"
 #include "export/jw_command.hpp"
 #include "export/jw_output.hpp"
 
@@ -13,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <random>
 #include <time.h>
@@ -101,8 +104,12 @@ void run(benchmark::State& state, Write write)
 void BM_JwOutline(benchmark::State& state) { run(state, lw::writeJwOutline); }
 void BM_JwOutlineSnprintf(benchmark::State& state) { run(state, writeWithSnprintf); }
 
-// The path a user takes: the bundled command file read, the output written
-// to a real file in the temporary folder, closed and in place.
+// A command file as a host writes it: a base point, a scale table and a
+// chosen scale (1:2), so every point line carries full-length numbers.
+constexpr const char* kCommandFile = "hq\r\nhp1 100 50\r\nhs 1 2 5 10 \r\nlg1\r\nlayer text\r\n";
+
+// The path a user takes: the command file read, the output written to a
+// real file in the temporary folder, closed and in place.
 void BM_JwExportToFile(benchmark::State& state)
 {
     lw::CapturedOutline outline = bigOutline();
@@ -110,7 +117,7 @@ void BM_JwExportToFile(benchmark::State& state)
     const fs::path folder = fs::temp_directory_path() / ("letterwire-jw-bench-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     const std::string command = (folder / "command.txt").string(), output = (folder / "output.txt").string();
-    std::ofstream(command, std::ios::binary) << "hq\r\nhp1 100 50\r\nhs 1 2 5 10 \r\n";
+    std::ofstream(command, std::ios::binary) << kCommandFile;
     for (auto _ : state)
         lw::writeJwExport(command, output, outline, 15);
     const auto bytes = fs::file_size(output);
@@ -163,12 +170,67 @@ void printRatio()
                 median(wall[1]), median(wall[1]) / median(wall[0]));
 }
 
+double cpuMilliseconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// The whole JW export (command file in, output file closed) against the DXF
+// export of the same outline to a file, in turns; the JW output must have
+// real numbers in it, not the base point again and again.
+void printExportRatio()
+{
+    lw::CapturedOutline outline = bigOutline();
+    namespace fs = std::filesystem;
+    const fs::path folder = fs::temp_directory_path() / ("letterwire-jw-dxf-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const std::string command = (folder / "command.txt").string(), jw = (folder / "output.txt").string(),
+                      dxf = (folder / "output.dxf").string();
+    std::ofstream(command, std::ios::binary) << kCommandFile;
+    const lw::DxfPlacement placement{{.originX = 0, .originY = 28, .dpi = 96}, "編集テキスト"};
+    lw::writeJwExport(command, jw, outline, 15);
+    {
+        std::ifstream written(jw, std::ios::binary);
+        std::string line;
+        int same = 0;
+        while (std::getline(written, line))
+            same += line.rfind(" 100  50", 0) == 0;
+        if (same > 1) {
+            std::fprintf(stderr, "the JW output repeats the base point: no scale was chosen\n");
+            std::exit(1);
+        }
+    }
+    std::vector<double> jwTimes, dxfTimes, ratios;
+    for (int i = 0; i < 21; ++i) {
+        double a = cpuMilliseconds();
+        lw::writeJwExport(command, jw, outline, 15);
+        double b = cpuMilliseconds();
+        lw::writeDxfFile(dxf, outline, placement);
+        double c = cpuMilliseconds();
+        jwTimes.push_back(b - a);
+        dxfTimes.push_back(c - b);
+        ratios.push_back((b - a) / (c - b));
+    }
+    auto at = [](std::vector<double> v, double q) {
+        std::sort(v.begin(), v.end());
+        return v[std::size_t(q * double(v.size() - 1))];
+    };
+    std::printf("whole export of %d points to a file (CPU, in turns, 21 rounds): JW %.2f ms (%ju bytes), "
+                "DXF %.2f ms (%ju bytes); JW / DXF median %.3f, quartiles %.3f-%.3f (goal <= 1.0)\n",
+                kPoints, at(jwTimes, 0.5), std::uintmax_t(fs::file_size(jw)), at(dxfTimes, 0.5),
+                std::uintmax_t(fs::file_size(dxf)), at(ratios, 0.5), at(ratios, 0.25), at(ratios, 0.75));
+    fs::remove_all(folder);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
     printRatio();
+    printExportRatio();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

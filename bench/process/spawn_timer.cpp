@@ -1,7 +1,8 @@
 // Starts two commands in turn, N times each, and prints the medians of their
 // wall and CPU times (the child's user + system time), the ratio and the
 // difference. The order alternates every round (AB, BA, ...) so that a drift
-// in the machine's load falls on both alike. Output goes to /dev/null.
+// in the machine's load falls on both alike. Output goes to /dev/null, or to
+// the file SPAWN_TIMER_OUTPUT names.
 //   spawn_timer RUNS LABEL-A LABEL-B -- COMMAND-A... -- COMMAND-B...
 #include <algorithm>
 #include <cstdio>
@@ -30,7 +31,13 @@ Sample runOnce(std::vector<char*>& argv)
 {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    // SPAWN_TIMER_OUTPUT names a file to take standard output instead of
+    // /dev/null (a character device), emptied before each run.
+    const char* output = std::getenv("SPAWN_TIMER_OUTPUT");
+    if (output && *output)
+        posix_spawn_file_actions_addopen(&actions, 1, output, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    else
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     timespec start{}, stop{};
     clock_gettime(CLOCK_MONOTONIC, &start);

@@ -85,6 +85,35 @@ void flattenCubicToDevice(Pair p0, Pair p1, Pair p2, Pair p3, double tolerance, 
     sink(devicePoint(p3));
 }
 
+// The same points written at `end`, where end[-1] is the previous point;
+// a point equal to the one before it is overwritten by the next, with no
+// branch to guess. `room(n)` is asked first for n more slots and gives the
+// end pointer back, moved if the array had to grow.
+template <typename Room>
+POINT* flattenCubicToArray(Pair p0, Pair p1, Pair p2, Pair p3, double tolerance, POINT* end, Room&& room)
+{
+    const Pair two = _mm_set1_pd(2), three = _mm_set1_pd(3);
+    const Pair a = _mm_add_pd(_mm_sub_pd(p0, _mm_mul_pd(two, p1)), p2);
+    const Pair b = _mm_add_pd(_mm_sub_pd(p1, _mm_mul_pd(two, p2)), p3);
+    const int n = flatteningSegments(std::max(sum(_mm_mul_pd(a, a)), sum(_mm_mul_pd(b, b))), tolerance);
+    end = room(std::size_t(n));
+    const Pair c1 = _mm_mul_pd(three, _mm_sub_pd(p1, p0));
+    const Pair c2 = _mm_mul_pd(three, _mm_add_pd(_mm_sub_pd(p2, _mm_mul_pd(two, p1)), p0));
+    const Pair c3 = _mm_sub_pd(_mm_sub_pd(_mm_sub_pd(p3, p0), c1), c2);
+    const double step = 1.0 / n;
+    auto put = [&end](POINT q) {
+        const bool repeat = q == end[-1];
+        *end = q;
+        end += !repeat;
+    };
+    for (int i = 1; i < n; ++i) {
+        const Pair t = _mm_set1_pd(i * step);
+        put(devicePoint(_mm_add_pd(_mm_mul_pd(_mm_add_pd(_mm_mul_pd(_mm_add_pd(_mm_mul_pd(c3, t), c2), t), c1), t), p0)));
+    }
+    put(devicePoint(p3));
+    return end;
+}
+
 } // namespace lanes
 
 inline POINT devicePoint(PointF p)
@@ -102,6 +131,13 @@ void flattenCubicToDevice(PointF p0, PointF p1, PointF p2, PointF p3, double tol
                                 std::forward<Sink>(sink));
 }
 
+template <typename Room>
+POINT* flattenCubicToArray(PointF p0, PointF p1, PointF p2, PointF p3, double tolerance, POINT* end, Room&& room)
+{
+    return lanes::flattenCubicToArray(lanes::pair(p0), lanes::pair(p1), lanes::pair(p2), lanes::pair(p3), tolerance,
+                                      end, std::forward<Room>(room));
+}
+
 #else
 
 inline POINT devicePoint(PointF p)
@@ -113,6 +149,18 @@ template <typename Sink>
 void flattenCubicToDevice(PointF p0, PointF p1, PointF p2, PointF p3, double tolerance, Sink&& sink)
 {
     flattenCubic(p0, p1, p2, p3, tolerance, [&sink](PointF p) { sink(devicePoint(p)); });
+}
+
+template <typename Room>
+POINT* flattenCubicToArray(PointF p0, PointF p1, PointF p2, PointF p3, double tolerance, POINT* end, Room&& room)
+{
+    end = room(std::size_t(flatteningSegments(p0, p1, p2, p3, tolerance)));
+    flattenCubicToDevice(p0, p1, p2, p3, tolerance, [&end](POINT q) {
+        const bool repeat = q == end[-1];
+        *end = q;
+        end += !repeat;
+    });
+    return end;
 }
 
 #endif

@@ -25,18 +25,43 @@ struct PointF {
 inline constexpr int kMaxSegments = 1024;
 
 // The number of segments that keeps the polyline within `tolerance`, for
-// the curve's largest squared second difference m2.
-inline int flatteningSegments(double m2, double tolerance)
+// the curve's largest squared second difference m2, computed the long way.
+inline int flatteningSegmentsBySquareRoot(double m2, double tolerance)
 {
     // Wang: n = sqrt(d(d-1)/8 * M / tolerance) with degree d = 3, so n^2 is
-    // at least 0.75 M / tolerance; glyph curves need a handful of segments,
-    // so counting up is cheaper than a second square root.
+    // at least 0.75 M / tolerance.
     double n2 = 0.75 * std::sqrt(m2) / tolerance;
     if (!(n2 <= double(kMaxSegments) * kMaxSegments))
         return n2 > 1 ? kMaxSegments : 1; // huge, or not a number
     int n = 1;
     while (double(n) * n < n2)
         ++n;
+    return n;
+}
+
+// The same count without waiting on a square root: n^2 < 0.75 sqrt(M) / tol
+// reads n^4 < q with q = (0.75 / tol)^2 M, decided exactly in integers where
+// q is not within rounding of n^4, and the long way where it is, so the
+// count is always the one above.
+inline int flatteningSegments(double m2, double tolerance)
+{
+    const double k = 0.75 / tolerance;
+    const double q = k * k * m2;
+    // 1e12 is just under kMaxSegments^4; zero, huge and not a number go
+    // the long way.
+    if (!(q > 1e-200 && q < 1e12))
+        return flatteningSegmentsBySquareRoot(m2, tolerance);
+    const double margin = q * 1e-12;
+    int n = 1;
+    double n4 = 1;
+    while (n4 < q - margin) {
+        ++n;
+        n4 = double(n) * n;
+        n4 *= n4;
+    }
+    // Within rounding of the bound: the long way decides.
+    if (n4 <= q + margin)
+        return flatteningSegmentsBySquareRoot(m2, tolerance);
     return n;
 }
 

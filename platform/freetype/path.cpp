@@ -144,7 +144,13 @@ public:
 
     void cubic(PointF c1, PointF c2, PointF e, std::uint8_t endType)
     {
-        flattenCubicToDevice(last_, c1, c2, e, kFlatness, [this](POINT q) { add(q); });
+        // The figure is open, so its last point is at_[count_ - 1].
+        POINT* end = flattenCubicToArray(last_, c1, c2, e, kFlatness, at_ + count_, [this](std::size_t n) {
+            if (count_ + n > capacity_) [[unlikely]]
+                reserve(std::max(capacity_ * 2 + 16, count_ + n));
+            return at_ + count_;
+        });
+        count_ = std::size_t(end - at_);
         last_ = e;
         if (endType & PT_CLOSEFIGURE)
             finishFigure();
@@ -158,10 +164,25 @@ public:
             finishFigure();
         points_.resize(count_);
         types_.resize(count_);
+        // At small sizes curves collapse to a pixel or two and the bound
+        // lies far above the points: keep only them and the slot after.
+        if (points_.capacity() > 2 * count_ + 64) {
+            rightSize(points_);
+            rightSize(types_);
+        }
         return count_;
     }
 
 private:
+    template <typename T>
+    static void rightSize(std::vector<T>& v)
+    {
+        std::vector<T> tight;
+        tight.reserve(v.size() + 1);
+        tight.assign(v.begin(), v.end());
+        v.swap(tight);
+    }
+
     void add(PointF p) { add(devicePoint(p)); }
     void add(POINT q)
     {

@@ -11,6 +11,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 using namespace lw;
 
@@ -114,6 +115,38 @@ TEST(PrintForm, AgreesWithSnprintfOverManyValues)
             ++mismatches;
             ADD_FAILURE() << std::hexfloat << value << ": " << got << " != " << want;
         }
+    }
+}
+
+// Where the short road hands over to the long one: the ends of its range,
+// each power of ten, and values on or next to a 15-digit midpoint.
+TEST(PrintForm, AgreesWithSnprintfAtTheEdgesOfTheFastRange)
+{
+    std::vector<double> values;
+    for (int x = -5; x <= 16; ++x) {
+        const double ten = std::pow(10.0, x);
+        double down = ten, up = ten;
+        for (int step = 0; step < 3; ++step) {
+            values.push_back(down);
+            values.push_back(up);
+            down = std::nextafter(down, 0.0);
+            up = std::nextafter(up, 1e300);
+        }
+    }
+    // Midpoints at a sixteenth digit of 5, and their neighbours.
+    for (double mid : {100.0000000000005, 123.456789012345 + 5e-13, 0.00100000000000005, 999999999999999.5,
+                       99999999999999.95, 1.000000000000005, 0.5000000000000005, 108.4666666666665}) {
+        values.push_back(mid);
+        values.push_back(std::nextafter(mid, 0.0));
+        values.push_back(std::nextafter(mid, 1e300));
+    }
+    // Every JW-like value of a coarse grid, scale 1:2.
+    const double k = (15.0 / 1440) * 25.4 * 2;
+    for (int p = -3000; p <= 3000; ++p)
+        values.push_back(100 + p * k);
+    for (double v : values) {
+        EXPECT_EQ(printForm(v), referencePrintForm(v)) << std::hexfloat << v;
+        EXPECT_EQ(printForm(-v), referencePrintForm(-v)) << std::hexfloat << -v;
     }
 }
 
