@@ -96,13 +96,14 @@ void Form1::showTextSettings(const TextSettings& settings)
     view_.setInputFont(font_);
     view_.setText(TextBox::txtAngle, std::to_string(settings.angle));
     view_.setPosition(Slider::sldAngle, settings.angle);
+    style_ = settings.style;
 }
 
 void Form1::rememberTextSettings()
 {
     if (!remembered_)
         return;
-    TextSettings now{font_, view_.position(Slider::sldAngle)};
+    TextSettings now{font_, view_.position(Slider::sldAngle), style_};
     if (now == *remembered_)
         return;
     encodeTextSettings(now, [&](std::string_view name, std::string_view value) { view_.writeTextSetting(name, value); });

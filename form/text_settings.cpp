@@ -1,6 +1,7 @@
 #include "form/text_settings.hpp"
 
 #include "form/form_design.hpp"
+#include "form/text_style_design.hpp"
 
 #include <charconv>
 #include <cmath>
@@ -58,6 +59,9 @@ void encodeTextSettings(const TextSettings& settings, const WriteSetting& write)
     write("italic", settings.font.italic ? "1" : "0");
     write("underline", settings.font.underline ? "1" : "0");
     write("strikeout", settings.font.strikeout ? "1" : "0");
+    write("spacing", shortest(settings.style.spacing));
+    write("width", std::to_string(settings.style.widthPercent));
+    write("bold", settings.style.bold ? "1" : "0");
 }
 
 TextSettings decodeTextSettings(const ReadSetting& read)
@@ -74,6 +78,13 @@ TextSettings decodeTextSettings(const ReadSetting& read)
     settings.font.italic = flag(read("italic"), settings.font.italic);
     settings.font.underline = flag(read("underline"), settings.font.underline);
     settings.font.strikeout = flag(read("strikeout"), settings.font.strikeout);
+    const TextStyleFieldDesign& spacing = kTextStyleFields[0];
+    if (const auto points = numberIn(read("spacing"), spacing.minimum, spacing.maximum))
+        settings.style.spacing = *points;
+    const TextStyleFieldDesign& width = kTextStyleFields[1];
+    if (const auto percent = numberIn(read("width"), width.minimum, width.maximum); percent && std::trunc(*percent) == *percent)
+        settings.style.widthPercent = std::int32_t(*percent);
+    settings.style.bold = flag(read("bold"), settings.style.bold);
     return settings;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The font and text settings the window remembers between runs, in every
-// mode: the face, size, angle and styles (never the text itself, which
+// mode: the face, size, angle, styles and text style (never the text itself, which
 // belongs to the piece of work). Stored as named text values, the same
 // names and words on every platform, beside the save dialog's choice.
 //
@@ -8,6 +8,7 @@
 //   TextSettings back = decodeTextSettings(read);
 
 #include "form/save_kinds.hpp"
+#include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
 
 #include <cstdint>
@@ -17,11 +18,12 @@ namespace lw {
 struct TextSettings {
     WindowFont font;       // face, size and styles; bold is not remembered
     std::int32_t angle = 0; // degrees, as the angle slider holds it
+    TextStyle style;        // spacing, width and the outline's bold
     bool operator==(const TextSettings& other) const
     {
         return font.faceName == other.font.faceName && font.size == other.font.size &&
                font.italic == other.font.italic && font.underline == other.font.underline &&
-               font.strikeout == other.font.strikeout && angle == other.angle;
+               font.strikeout == other.font.strikeout && angle == other.angle && style == other.style;
     }
 };
 

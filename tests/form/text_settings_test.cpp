@@ -40,9 +40,10 @@ TEST(TextSettings, RoundTrip)
     chosen.font.size = 72;
     chosen.font.italic = chosen.font.strikeout = true;
     chosen.angle = 360;
+    chosen.style = {.spacing = -1.25, .widthPercent = 80, .bold = true};
     const Store store = encoded(chosen);
-    EXPECT_EQ(store, (Store{{"angle", "360"}, {"face", "IPA明朝"}, {"italic", "1"}, {"size", "72"},
-                            {"strikeout", "1"}, {"underline", "0"}}));
+    EXPECT_EQ(store, (Store{{"angle", "360"}, {"bold", "1"}, {"face", "IPA明朝"}, {"italic", "1"}, {"size", "72"},
+                            {"spacing", "-1.25"}, {"strikeout", "1"}, {"underline", "0"}, {"width", "80"}}));
     EXPECT_EQ(decoded(store), chosen);
     EXPECT_EQ(decoded({}), TextSettings{});
 }
@@ -55,11 +56,14 @@ TEST(TextSettings, EachBadValueFallsBackAlone)
         {"face", ""},         {"face", "Tab\tFace"}, {"size", "0"},     {"size", "145"},  {"size", "24pt"},
         {"size", "nan"},      {"size", ""},          {"angle", "-1"},   {"angle", "361"}, {"angle", "45.5"},
         {"angle", "１２"},    {"italic", "true"},    {"italic", "2"},   {"underline", ""},
+        {"spacing", "101"},   {"spacing", "1e999"},  {"width", "9"},    {"width", "401"}, {"width", "80.5"},
+        {"bold", "yes"},
     };
     for (const auto& [name, value] : bad) {
         SCOPED_TRACE(std::string(name) + "=" + value);
         Store store = {{"face", "IPAGothic"}, {"size", "36"}, {"angle", "90"},
-                       {"italic", "0"},       {"underline", "1"}, {"strikeout", "0"}};
+                       {"italic", "0"},       {"underline", "1"}, {"strikeout", "0"},
+                       {"spacing", "2.5"},    {"width", "150"},   {"bold", "1"}};
         store[name] = value;
         const TextSettings got = decoded(store);
         const std::string n = name;
@@ -67,6 +71,9 @@ TEST(TextSettings, EachBadValueFallsBackAlone)
         EXPECT_EQ(got.font.size, n == "size" ? design.font.size : 36);
         EXPECT_EQ(got.angle, n == "angle" ? design.angle : 90);
         EXPECT_EQ(got.font.underline, n == "underline" ? design.font.underline : true);
+        EXPECT_EQ(got.style.spacing, n == "spacing" ? design.style.spacing : 2.5);
+        EXPECT_EQ(got.style.widthPercent, n == "width" ? design.style.widthPercent : 150);
+        EXPECT_EQ(got.style.bold, n == "bold" ? design.style.bold : true);
     }
     EXPECT_EQ(decoded({{"face", std::string(256, 'A')}}).font.faceName, design.font.faceName);
 }
@@ -125,22 +132,28 @@ TEST(Form1TextSettings, ChangesAreRememberedAndTheDesignRestored)
         return f;
     };
     s.form.run(&Form1::cmdFont_Click);
+    s.view.textStyleDialog = true;
+    s.view.answerStyle = [](const TextStyle&) { return std::optional<TextStyle>({.spacing = 3, .widthPercent = 70}); };
+    s.form.run(PreviewCommand::TextStyle);
     TextSettings now = decoded(s.view.textSettings);
     EXPECT_EQ(now.font.faceName, "IPAGothic");
     EXPECT_EQ(now.font.size, 60);
     EXPECT_EQ(now.angle, 90);
     EXPECT_TRUE(now.font.underline);
+    EXPECT_EQ(now.style, (TextStyle{.spacing = 3, .widthPercent = 70}));
 
     // The next start takes them up; the menu item goes back to the design.
     Started next(s.view.textSettings);
     EXPECT_EQ(next.form.windowFont().faceName, "IPAGothic");
     EXPECT_EQ(next.view.positions[Slider::sldAngle], 90);
+    EXPECT_EQ(next.form.textStyle(), (TextStyle{.spacing = 3, .widthPercent = 70}));
     next.form.run(PreviewCommand::RestoreDesign);
     EXPECT_EQ(decoded(next.view.textSettings), TextSettings{});
     EXPECT_EQ(next.form.windowFont().faceName, design::kFaceName);
     EXPECT_EQ(next.view.texts[TextBox::txtSize], "24");
     EXPECT_EQ(next.view.texts[TextBox::txtAngle], "0");
     EXPECT_EQ(next.form.capturedOutline().logFont.lfEscapement, 0);
+    EXPECT_EQ(next.form.textStyle(), TextStyle{});
     EXPECT_TRUE(next.view.endings.empty());
 }
 
