@@ -79,7 +79,7 @@ std::unique_ptr<lw::OffscreenCapture> capture(const lw::cli::Options& o, lw::Pla
     auto made =
         std::make_unique<lw::OffscreenCapture>(lw::CaptureSource{.text = o.text, .font = o.font, .angle = o.angle,
                                                                   .advances = o.advances},
-                                               placement, o.dpi);
+                                               placement, o.dpi, o.curves);
     warnAboutInputs(o, made->outline());
     return made;
 }
@@ -148,7 +148,8 @@ int run(const lw::cli::Options& o)
         const auto made = capture(o, asAsked);
         const lw::SaveFormat format = dxf ? lw::SaveFormat::Dxf : lw::SaveFormat::Svg;
         // The figures the CAD drawings take: merged and offset as asked, clean.
-        const lw::CadOptions cad{.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch};
+        const lw::CadOptions cad{.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch,
+                                 .curves = o.curves};
         if (isStandardOutput(o.positional[0]))
             made->write(std::cout, format, cad);
         else

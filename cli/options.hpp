@@ -37,6 +37,7 @@ struct Options {
     bool noConvert = false;
     bool merge = true;                   // svg, dxf: overlaps merged (--no-merge: as captured)
     double offsetMm = 0;                 // svg, dxf: --offset, outer contours outward
+    bool curves = false;                 // svg, dxf: --curves, the font's exact curves (arcs, Béziers)
 };
 
 // Throws UsageError with a one-line message. --precision is turned into the

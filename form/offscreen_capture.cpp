@@ -8,12 +8,12 @@
 
 namespace lw {
 
-OffscreenCapture::OffscreenCapture(const CaptureSource& source, Placement placement, double dpi)
-    : text_(source.text), placement_(placement), dpi_(dpi)
+OffscreenCapture::OffscreenCapture(const CaptureSource& source, Placement placement, double dpi, bool keepCurves)
+    : keepCurves_(keepCurves), text_(source.text), placement_(placement), dpi_(dpi)
 {
     const CaptureSource atDpi{text_,         source.font,     source.angle, source.scaleWidth,
                               source.scaleHeight, twipsPerPixel(), source.advances};
-    drawFlattenPath(placement, atDpi, dc_, outline_);
+    drawFlattenPath(placement, atDpi, dc_, outline_, keepCurves_ ? &curved_ : nullptr);
 }
 
 MmPlacement OffscreenCapture::baseline() { return baselinePlacement(dc_, outline_.logFont, dpi_); }
@@ -30,11 +30,13 @@ void OffscreenCapture::write(std::ostream& out, SaveFormat format, const std::op
         writeJwOutline(out, outline_, {.baseX = 0, .baseY = 0, .scale = 1, .twipsPerPixel = twipsPerPixel()});
         return;
     }
-    const CadOutline cut = cad ? cadOutline(outline_, *cad) : CadOutline{outline_, 1};
+    const CadOutline cut = cad ? cadOutline(outline_, *cad, keepCurves_ ? &curved_ : nullptr) : CadOutline{.outline = outline_, .gridScale = 1};
+    const ExactCurves* curves = cut.curves.empty() ? nullptr : &cut.curves;
     if (format == SaveFormat::Dxf)
-        writeDxf(out, cut.outline, {onCadGrid(baseline(), cut), text_});
+        writeDxf(out, cut.outline,
+                 {.mm = onCadGrid(baseline(), cut), .text = text_, .curves = curves, .curveTolerance = cut.curveTolerance});
     else
-        writeSvg(out, cut.outline, onCadGrid(svgPlacement(), cut));
+        writeSvg(out, cut.outline, onCadGrid(svgPlacement(), cut), curves);
 }
 
 void OffscreenCapture::writeFile(const std::string& path, SaveFormat format, const std::optional<CadOptions>& cad)

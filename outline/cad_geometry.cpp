@@ -151,7 +151,7 @@ CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Shape>& shap
 
 } // namespace
 
-CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options)
+CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options, const CurvedPath* path)
 {
     const int scale = gridScaleFor(captured, options.offsetPixels, options.merge);
     const double distance = options.offsetPixels * scale;
@@ -173,7 +173,12 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
             }
         }
     }
-    return CadOutline{outlineOf(captured.logFont, shapes), scale};
+    CadOutline cut{.outline = outlineOf(captured.logFont, shapes), .gridScale = scale};
+    if (options.curves && path) {
+        cut.curves = exactCurvesFor(captured, *path, cut.outline, scale);
+        cut.curveTolerance = 0.5 * scale;
+    }
+    return cut;
 }
 
 MmPlacement onCadGrid(const MmPlacement& placement, const CadOutline& cad)

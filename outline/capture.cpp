@@ -21,11 +21,15 @@ std::int32_t fontHeight(float size, double factor)
 
 void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
                  std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline,
-                 Advances advances)
+                 Advances advances, CurvedPath* curved)
 {
     BeginPath(dc);
     outputText(dc, logFont, text, alignment, x0, y0, advances);
     EndPath(dc);
+    if (curved && readCurvedPath(dc, curved->points, curved->types) < 0) {
+        curved->points.clear();
+        curved->types.clear();
+    }
 
     int n = flattenPathInto(dc, outline.pathPoints, outline.pathTypes);
     // No closed path cannot follow EndPath; an empty outline is the safe reading.
@@ -48,7 +52,7 @@ double pixelsPerPoint(double twipsPerPixelX)
 }
 
 void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceContext& dc,
-                     CapturedOutline& outline)
+                     CapturedOutline& outline, CurvedPath* curved)
 {
     dc.canvas().clear();
     std::int32_t x0 = 0, y0 = 0;
@@ -59,7 +63,7 @@ void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceCon
     double factor = pixelsPerPoint(source.twipsPerPixelX);
     std::int32_t height = fontHeight(source.font.size, factor);
     setLogFont(outline.logFont, source.font.faceName, height, source.angle, source.font);
-    capturePath(dc, outline.logFont, source.text, std::int32_t(placement), x0, y0, outline, source.advances);
+    capturePath(dc, outline.logFont, source.text, std::int32_t(placement), x0, y0, outline, source.advances, curved);
 
     // One polygon per closed figure; the platform closes it back to its start.
     for (const Figure& figure : figures(outline))
