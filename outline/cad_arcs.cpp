@@ -96,6 +96,20 @@ bool nearlyStraight(const Cubic& c, double tolerance)
     return distanceToSegment(c.p1, c.p0, c.p3) <= tolerance && distanceToSegment(c.p2, c.p0, c.p3) <= tolerance;
 }
 
+// The least distance from p to the curve for t in [lo, hi], where the
+// distance has one minimum (a bracket around the nearest sample).
+double distanceToCubic(CurvePoint p, const Cubic& c, double lo, double hi)
+{
+    for (int i = 0; i < 40 && hi - lo > 1e-12; ++i) {
+        const double a = lo + (hi - lo) / 3, b = hi - (hi - lo) / 3;
+        if (length(p - c.at(a)) < length(p - c.at(b)))
+            hi = b;
+        else
+            lo = a;
+    }
+    return length(p - c.at((lo + hi) / 2));
+}
+
 // The larger of the two one-sided distances between the curve and the arcs.
 double fitError(const Cubic& c, const ArcVertex* arcs, std::size_t count)
 {
@@ -114,9 +128,17 @@ double fitError(const Cubic& c, const ArcVertex* arcs, std::size_t count)
     for (std::size_t k = 0; k < count; ++k)
         for (int i = 1; i < kArcSamples; ++i) {
             const CurvePoint p = pointOnArc(arcs[k].at, end(k), arcs[k].bulge, double(i) / kArcSamples);
+            int nearest = 0;
             double best = INFINITY;
-            for (int j = 0; j < kPolylineSamples; ++j)
-                best = std::min(best, distanceToSegment(p, polyline[j], polyline[j + 1]));
+            for (int j = 0; j <= kPolylineSamples; ++j)
+                if (const double d = length(p - polyline[j]); d < best) {
+                    best = d;
+                    nearest = j;
+                }
+            // The samples' chords may stray from a long curve by more than
+            // the tolerance: the nearest point of the curve itself.
+            best = std::min(best, distanceToCubic(p, c, double(std::max(nearest - 1, 0)) / kPolylineSamples,
+                                                  double(std::min(nearest + 1, kPolylineSamples)) / kPolylineSamples));
             worst = std::max(worst, best);
         }
     return worst;
