@@ -20,7 +20,7 @@ CurvePoint plus(CurvePoint p, Vec v, double k) { return {p.x + v.x * k, p.y + v.
 // smooth, and the fit aims at half the tolerance a test allows.
 constexpr int kCurveSamples = 16;
 constexpr int kArcSamples = 8;
-constexpr int kPolylineSamples = 64;
+constexpr int kCoarseSamples = 8;
 constexpr int kMaxDepth = 16;
 
 struct Arc {
@@ -96,52 +96,91 @@ bool nearlyStraight(const Cubic& c, double tolerance)
     return distanceToSegment(c.p1, c.p0, c.p3) <= tolerance && distanceToSegment(c.p2, c.p0, c.p3) <= tolerance;
 }
 
-// The least distance from p to the curve for t in [lo, hi], where the
-// distance has one minimum (a bracket around the nearest sample).
-double distanceToCubic(CurvePoint p, const Cubic& c, double lo, double hi)
+// The distance from p to the curve near parameter t: Newton's method on
+// the squared distance. A local minimum can only overstate the distance,
+// so a fit is never accepted on its account.
+double distanceToCubic(CurvePoint p, const Cubic& c, double t)
 {
-    for (int i = 0; i < 40 && hi - lo > 1e-12; ++i) {
-        const double a = lo + (hi - lo) / 3, b = hi - (hi - lo) / 3;
-        if (length(p - c.at(a)) < length(p - c.at(b)))
-            hi = b;
-        else
-            lo = a;
+    // B' and B'' from the control differences.
+    const Vec d0 = c.p1 - c.p0, d1 = c.p2 - c.p1, d2 = c.p3 - c.p2;
+    for (int i = 0; i < 4; ++i) {
+        const double u = 1 - t;
+        const Vec b1{3 * (u * u * d0.x + 2 * u * t * d1.x + t * t * d2.x),
+                     3 * (u * u * d0.y + 2 * u * t * d1.y + t * t * d2.y)};
+        const Vec b2{6 * (u * (d1.x - d0.x) + t * (d2.x - d1.x)), 6 * (u * (d1.y - d0.y) + t * (d2.y - d1.y))};
+        const Vec off = c.at(t) - p;
+        const double g = dot(off, b1), slope = dot(b1, b1) + dot(off, b2);
+        if (!(slope > 0))
+            break;
+        t = std::clamp(t - g / slope, 0.0, 1.0);
     }
-    return length(p - c.at((lo + hi) / 2));
+    return length(p - c.at(t));
 }
 
-// The larger of the two one-sided distances between the curve and the arcs.
-double fitError(const Cubic& c, const ArcVertex* arcs, std::size_t count)
+// The arcs' circles, worked out once for the many distances a fit takes.
+struct FittedArc {
+    CurvePoint from, to;
+    bool straight;
+    Arc arc;
+};
+
+double distanceTo(CurvePoint p, const FittedArc& a)
 {
-    const auto end = [&](std::size_t k) { return k + 1 < count ? arcs[k + 1].at : c.p3; };
-    double worst = 0;
+    if (a.straight)
+        return distanceToSegment(p, a.from, a.to);
+    const Arc& arc = a.arc;
+    const double twoPi = 2 * std::numbers::pi;
+    double delta = std::atan2(p.y - arc.cy, p.x - arc.cx) - arc.startAngle;
+    // How far round from the start, in the arc's own direction.
+    if (arc.sweep < 0)
+        delta = -delta;
+    delta = std::fmod(std::fmod(delta, twoPi) + twoPi, twoPi);
+    if (delta <= std::fabs(arc.sweep))
+        return std::fabs(std::hypot(p.x - arc.cx, p.y - arc.cy) - arc.radius);
+    return std::min(length(p - a.from), length(p - a.to));
+}
+
+// Whether both one-sided distances between the curve and the arcs stay
+// within the tolerance, at samples of either.
+bool fits(const Cubic& c, const ArcVertex* arcs, std::size_t count, double tolerance)
+{
+    FittedArc fitted[2];
+    for (std::size_t k = 0; k < count; ++k) {
+        FittedArc& f = fitted[k];
+        f.from = arcs[k].at;
+        f.to = k + 1 < count ? arcs[k + 1].at : c.p3;
+        f.straight = !arcOf(f.from, f.to, arcs[k].bulge, f.arc);
+    }
     for (int i = 1; i < kCurveSamples; ++i) {
         const CurvePoint p = c.at(double(i) / kCurveSamples);
         double best = INFINITY;
         for (std::size_t k = 0; k < count; ++k)
-            best = std::min(best, distanceToArc(p, arcs[k].at, end(k), arcs[k].bulge));
-        worst = std::max(worst, best);
+            best = std::min(best, distanceTo(p, fitted[k]));
+        if (best > tolerance)
+            return false;
     }
-    CurvePoint polyline[kPolylineSamples + 1];
-    for (int i = 0; i <= kPolylineSamples; ++i)
-        polyline[i] = c.at(double(i) / kPolylineSamples);
+    CurvePoint coarse[kCoarseSamples + 1];
+    for (int i = 0; i <= kCoarseSamples; ++i)
+        coarse[i] = c.at(double(i) / kCoarseSamples);
     for (std::size_t k = 0; k < count; ++k)
         for (int i = 1; i < kArcSamples; ++i) {
-            const CurvePoint p = pointOnArc(arcs[k].at, end(k), arcs[k].bulge, double(i) / kArcSamples);
+            const FittedArc& f = fitted[k];
+            const double s = double(i) / kArcSamples;
+            const CurvePoint p = f.straight ? CurvePoint{f.from.x + (f.to.x - f.from.x) * s,
+                                                         f.from.y + (f.to.y - f.from.y) * s}
+                                            : CurvePoint{f.arc.cx + f.arc.radius * std::cos(f.arc.startAngle + f.arc.sweep * s),
+                                                         f.arc.cy + f.arc.radius * std::sin(f.arc.startAngle + f.arc.sweep * s)};
             int nearest = 0;
             double best = INFINITY;
-            for (int j = 0; j <= kPolylineSamples; ++j)
-                if (const double d = length(p - polyline[j]); d < best) {
+            for (int j = 0; j <= kCoarseSamples; ++j)
+                if (const double d = length(p - coarse[j]); d < best) {
                     best = d;
                     nearest = j;
                 }
-            // The samples' chords may stray from a long curve by more than
-            // the tolerance: the nearest point of the curve itself.
-            best = std::min(best, distanceToCubic(p, c, double(std::max(nearest - 1, 0)) / kPolylineSamples,
-                                                  double(std::min(nearest + 1, kPolylineSamples)) / kPolylineSamples));
-            worst = std::max(worst, best);
+            if (best > tolerance && distanceToCubic(p, c, double(nearest) / kCoarseSamples) > tolerance)
+                return false;
         }
-    return worst;
+    return true;
 }
 
 // The biarc of equal tangent legs: from p0 along t0 to a joint, and on to
@@ -187,13 +226,13 @@ void fitCubic(const Cubic& c, double tolerance, int depth, std::vector<ArcVertex
     // One arc where it fits (most pieces of a round letter), else two.
     if (const Vec t0 = startTangent(c); length(t0) > 0) {
         const ArcVertex one{c.p0, bulgeFrom(c.p0, t0, c.p3)};
-        if (std::fabs(one.bulge) <= 1 && fitError(c, &one, 1) <= tolerance) {
+        if (std::fabs(one.bulge) <= 1 && fits(c, &one, 1, tolerance)) {
             out.push_back(one);
             return;
         }
     }
     ArcVertex arcs[2];
-    if (depth >= kMaxDepth || (biarc(c, arcs) && fitError(c, arcs, 2) <= tolerance)) {
+    if (depth >= kMaxDepth || (biarc(c, arcs) && fits(c, arcs, 2, tolerance))) {
         if (depth >= kMaxDepth && !biarc(c, arcs)) {
             out.push_back({c.p0, 0});
             return;
@@ -221,18 +260,9 @@ CurvePoint pointOnArc(CurvePoint from, CurvePoint to, double bulge, double s)
 
 double distanceToArc(CurvePoint p, CurvePoint from, CurvePoint to, double bulge)
 {
-    Arc arc;
-    if (!arcOf(from, to, bulge, arc))
-        return distanceToSegment(p, from, to);
-    const double twoPi = 2 * std::numbers::pi;
-    double delta = std::atan2(p.y - arc.cy, p.x - arc.cx) - arc.startAngle;
-    // How far round from the start, in the arc's own direction.
-    if (arc.sweep < 0)
-        delta = -delta;
-    delta = std::fmod(std::fmod(delta, twoPi) + twoPi, twoPi);
-    if (delta <= std::fabs(arc.sweep))
-        return std::fabs(std::hypot(p.x - arc.cx, p.y - arc.cy) - arc.radius);
-    return std::min(length(p - from), length(p - to));
+    FittedArc f{from, to, false, {}};
+    f.straight = !arcOf(from, to, bulge, f.arc);
+    return distanceTo(p, f);
 }
 
 std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance)
