@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace lw {
 namespace {
@@ -13,7 +12,7 @@ struct Vec {
 Vec operator-(CurvePoint a, CurvePoint b) { return {a.x - b.x, a.y - b.y}; }
 double dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y; }
 double cross(Vec a, Vec b) { return a.x * b.y - a.y * b.x; }
-double length(Vec v) { return std::hypot(v.x, v.y); }
+double length(Vec v) { return std::sqrt(v.x * v.x + v.y * v.y); }
 CurvePoint plus(CurvePoint p, Vec v, double k) { return {p.x + v.x * k, p.y + v.y * k}; }
 
 // Samples per curve piece when measuring a fit: the pieces are short and
@@ -62,7 +61,11 @@ double bulgeFrom(CurvePoint a, Vec tangent, CurvePoint b)
 
 struct Cubic {
     CurvePoint p0, p1, p2, p3;
-    CurvePoint at(double t) const { return pointOn({true, p1, p2, p3}, p0, t); }
+    CurvePoint at(double t) const
+    {
+        const double u = 1 - t, a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
+        return {a * p0.x + b * p1.x + c * p2.x + d * p3.x, a * p0.y + b * p1.y + c * p2.y + d * p3.y};
+    }
     void split(Cubic& left, Cubic& right) const
     {
         const auto mid = [](CurvePoint a, CurvePoint b) { return CurvePoint{(a.x + b.x) / 2, (a.y + b.y) / 2}; };
@@ -112,7 +115,10 @@ double distanceToCubic(CurvePoint p, const Cubic& c, double t)
         const double g = dot(off, b1), slope = dot(b1, b1) + dot(off, b2);
         if (!(slope > 0))
             break;
-        t = std::clamp(t - g / slope, 0.0, 1.0);
+        const double next = std::clamp(t - g / slope, 0.0, 1.0);
+        if (std::fabs(next - t) < 1e-9)
+            break;
+        t = next;
     }
     return length(p - c.at(t));
 }
@@ -129,14 +135,13 @@ double distanceTo(CurvePoint p, const FittedArc& a)
     if (a.straight)
         return distanceToSegment(p, a.from, a.to);
     const Arc& arc = a.arc;
-    const double twoPi = 2 * std::numbers::pi;
-    double delta = std::atan2(p.y - arc.cy, p.x - arc.cx) - arc.startAngle;
-    // How far round from the start, in the arc's own direction.
-    if (arc.sweep < 0)
-        delta = -delta;
-    delta = std::fmod(std::fmod(delta, twoPi) + twoPi, twoPi);
-    if (delta <= std::fabs(arc.sweep))
-        return std::fabs(std::hypot(p.x - arc.cx, p.y - arc.cy) - arc.radius);
+    const CurvePoint centre{arc.cx, arc.cy};
+    const Vec toP = p - centre;
+    // Within the arc's sector (never more than half a turn): on the turning
+    // side of the radius to its start and the other side of the one to its end.
+    const double turn = arc.sweep > 0 ? 1 : -1;
+    if (turn * cross(a.from - centre, toP) >= 0 && turn * cross(toP, a.to - centre) >= 0)
+        return std::fabs(length(toP) - arc.radius);
     return std::min(length(p - a.from), length(p - a.to));
 }
 
@@ -173,11 +178,11 @@ bool fits(const Cubic& c, const ArcVertex* arcs, std::size_t count, double toler
             int nearest = 0;
             double best = INFINITY;
             for (int j = 0; j <= kCoarseSamples; ++j)
-                if (const double d = length(p - coarse[j]); d < best) {
-                    best = d;
+                if (const Vec v = p - coarse[j]; dot(v, v) < best) {
+                    best = dot(v, v);
                     nearest = j;
                 }
-            if (best > tolerance && distanceToCubic(p, c, double(nearest) / kCoarseSamples) > tolerance)
+            if (best > tolerance * tolerance && distanceToCubic(p, c, double(nearest) / kCoarseSamples) > tolerance)
                 return false;
         }
     return true;
