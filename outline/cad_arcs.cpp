@@ -102,7 +102,7 @@ bool nearlyStraight(const Cubic& c, double tolerance)
 // The distance from p to the curve near parameter t: Newton's method on
 // the squared distance. A local minimum can only overstate the distance,
 // so a fit is never accepted on its account.
-double distanceToCubic(CurvePoint p, const Cubic& c, double t)
+double distanceToCubic(CurvePoint p, const Cubic& c, double t, double tolerance)
 {
     // B' and B'' from the control differences.
     const Vec d0 = c.p1 - c.p0, d1 = c.p2 - c.p1, d2 = c.p3 - c.p2;
@@ -116,9 +116,11 @@ double distanceToCubic(CurvePoint p, const Cubic& c, double t)
         if (!(slope > 0))
             break;
         const double next = std::clamp(t - g / slope, 0.0, 1.0);
-        if (std::fabs(next - t) < 1e-9)
-            break;
+        // Done once a step moves the point by a sliver of the tolerance.
+        const bool settled = std::fabs(next - t) * length(b1) < 1e-3 * tolerance;
         t = next;
+        if (settled)
+            break;
     }
     return length(p - c.at(t));
 }
@@ -182,7 +184,7 @@ bool fits(const Cubic& c, const ArcVertex* arcs, std::size_t count, double toler
                     best = dot(v, v);
                     nearest = j;
                 }
-            if (best > tolerance * tolerance && distanceToCubic(p, c, double(nearest) / kCoarseSamples) > tolerance)
+            if (best > tolerance * tolerance && distanceToCubic(p, c, double(nearest) / kCoarseSamples, tolerance) > tolerance)
                 return false;
         }
     return true;
