@@ -10,7 +10,6 @@ namespace {
 
 struct Edge {
     POINT a, b;
-    std::int32_t left, right, low, high;
     std::uint32_t contour, index, count; // which contour, which edge, of how many
 };
 
@@ -48,73 +47,139 @@ bool neighboursFold(const Edge& first, const Edge& second)
     return dot < 0;
 }
 
+// Whether two edges meet, neighbours in one contour only where they fold.
+bool meet(const Edge& e, const Edge& f)
+{
+    if (e.contour == f.contour && e.count > 2) {
+        const auto next = [n = e.count](std::uint32_t i) { return i + 1 == n ? 0 : i + 1; };
+        const bool fThenE = next(f.index) == e.index;
+        const bool eThenF = next(e.index) == f.index;
+        if (fThenE || eThenF)
+            return neighboursFold(fThenE ? f : e, fThenE ? e : f);
+    }
+    return segmentsMeet(e, f);
+}
+
+// Points ordered by x, then y. Every point of a segment lies between its
+// ends in this order.
+bool before(POINT a, POINT b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
+
+// A run of a contour's edges whose points rise in that order: two edges of
+// one chain meet only where they follow each other, so only edges of
+// different chains need comparing, and only where the chains' spans in the
+// order overlap. The points are stored rising; edge j joins points j and j + 1.
+struct Chain {
+    std::uint32_t first, edges; // into the points and edge numbers
+    std::uint32_t contour, count;
+    bool up; // whether the contour runs the way the points rise
+    std::int32_t left, top, right, bottom;
+};
+
+struct Chains {
+    std::vector<POINT> points;
+    std::vector<std::uint32_t> edgeOf; // the contour's own number of each edge
+    std::vector<Chain> chains;
+    std::vector<bool> rises; // room for one contour's edges at a time
+};
+
+void addChains(const Contour& ring, std::uint32_t contour, Chains& out)
+{
+    const auto n = std::uint32_t(ring.size());
+    const auto wrap = [n](std::uint32_t i) { return i >= n ? i - n : i; };
+    std::vector<bool>& rises = out.rises;
+    rises.resize(n);
+    for (std::uint32_t i = 0; i + 1 < n; ++i)
+        rises[i] = before(ring[i], ring[i + 1]);
+    rises[n - 1] = before(ring[n - 1], ring[0]);
+    // Start where the direction turns; a closed ring always turns.
+    std::uint32_t start = 0;
+    while (start < n && rises[start] == rises[start == 0 ? n - 1 : start - 1])
+        ++start;
+    if (start == n)
+        start = 0;
+    for (std::uint32_t done = 0; done < n;) {
+        const std::uint32_t i = wrap(start + done);
+        const bool up = rises[i];
+        std::uint32_t length = 1;
+        while (done + length < n && rises[wrap(i + length)] == up)
+            ++length;
+        Chain c{std::uint32_t(out.points.size()), length, contour, n, up, INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+        // Rising points from the contour's point `from`, forward or back.
+        std::uint32_t k = up ? i : wrap(i + length);
+        for (std::uint32_t j = 0; j <= length; ++j) {
+            const POINT p = ring[k];
+            out.points.push_back(p);
+            c.top = std::min(c.top, p.y);
+            c.bottom = std::max(c.bottom, p.y);
+            if (up) {
+                out.edgeOf.push_back(k);
+                k = k + 1 == n ? 0 : k + 1;
+            } else {
+                k = k == 0 ? n - 1 : k - 1;
+                out.edgeOf.push_back(k);
+            }
+        }
+        c.left = out.points[c.first].x;
+        c.right = out.points[c.first + length].x;
+        out.chains.push_back(c);
+        done += length;
+    }
+}
+
+bool chainsMeet(const Chains& all, const Chain& a, const Chain& b)
+{
+    const POINT* pa = all.points.data() + a.first;
+    const POINT* pb = all.points.data() + b.first;
+    const std::uint32_t* ea = all.edgeOf.data() + a.first;
+    const std::uint32_t* eb = all.edgeOf.data() + b.first;
+    // Only a's edges that reach b's span in the order can meet b.
+    std::uint32_t j = std::uint32_t(
+        std::partition_point(pa + 1, pa + a.edges + 1, [&](POINT p) { return before(p, pb[0]); }) - (pa + 1));
+    std::uint32_t k0 = 0;
+    for (; j < a.edges && !before(pb[b.edges], pa[j]); ++j) {
+        const std::int32_t low = std::min(pa[j].y, pa[j + 1].y), high = std::max(pa[j].y, pa[j + 1].y);
+        if (high < b.top || low > b.bottom)
+            continue;
+        while (k0 < b.edges && before(pb[k0 + 1], pa[j]))
+            ++k0;
+        for (std::uint32_t k = k0; k < b.edges && !before(pa[j + 1], pb[k]); ++k) {
+            if (std::max(pb[k].y, pb[k + 1].y) < low || std::min(pb[k].y, pb[k + 1].y) > high)
+                continue;
+            // Edges as the contour runs, for the neighbours' fold.
+            const Edge e = a.up ? Edge{pa[j], pa[j + 1], a.contour, ea[j], a.count}
+                                : Edge{pa[j + 1], pa[j], a.contour, ea[j], a.count};
+            const Edge f = b.up ? Edge{pb[k], pb[k + 1], b.contour, eb[k], b.count}
+                                : Edge{pb[k + 1], pb[k], b.contour, eb[k], b.count};
+            if (meet(e, f))
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool edgesMeet(const std::vector<const Contour*>& contours)
 {
-    std::vector<Edge> edges;
-    std::int64_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
-    for (std::uint32_t c = 0; c < contours.size(); ++c) {
-        const Contour& ring = *contours[c];
-        const auto n = std::uint32_t(ring.size());
-        for (std::uint32_t i = 0; i < n; ++i) {
-            const POINT a = ring[i], b = ring[(i + 1) % n];
-            edges.push_back({a, b, std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y),
-                             c, i, n});
-            left = std::min<std::int64_t>(left, edges.back().left);
-            right = std::max<std::int64_t>(right, edges.back().right);
-            top = std::min<std::int64_t>(top, edges.back().low);
-            bottom = std::max<std::int64_t>(bottom, edges.back().high);
+    Chains all;
+    for (std::uint32_t c = 0; c < contours.size(); ++c)
+        addChains(*contours[c], c, all);
+    std::vector<std::uint32_t> order(all.chains.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return all.chains[a].left < all.chains[b].left; });
+    // A sweep from the left: each chain against those whose boxes it touches.
+    std::vector<std::uint32_t> open;
+    for (std::uint32_t i : order) {
+        const Chain& c = all.chains[i];
+        std::erase_if(open, [&](std::uint32_t j) { return all.chains[j].right < c.left; });
+        for (std::uint32_t j : open) {
+            const Chain& d = all.chains[j];
+            if (d.top <= c.bottom && c.top <= d.bottom && chainsMeet(all, d, c))
+                return true;
         }
-    }
-    if (edges.empty())
-        return false;
-    // Edges go into the cells of a grid their boxes cover, a few to a cell;
-    // only edges that share a cell can meet.
-    const double area = double(right - left + 1) * double(bottom - top + 1);
-    // Cells a power of two wide, so finding one is a shift.
-    const double side = std::sqrt(area / double(edges.size()) * 4);
-    int shift = 0;
-    while (shift < 40 && double(std::int64_t(1) << shift) < side)
-        ++shift;
-    const std::int64_t columns = ((right - left) >> shift) + 1, rows = ((bottom - top) >> shift) + 1;
-    std::vector<std::uint32_t> start(std::size_t(columns * rows) + 1);
-    const auto forCells = [&](const Edge& e, auto&& visit) {
-        const std::int64_t x0 = (e.left - left) >> shift, x1 = (e.right - left) >> shift;
-        const std::int64_t y1 = (e.high - top) >> shift;
-        for (std::int64_t y = (e.low - top) >> shift; y <= y1; ++y)
-            for (std::int64_t x = x0; x <= x1; ++x)
-                visit(std::size_t(y * columns + x));
-    };
-    for (const Edge& e : edges)
-        forCells(e, [&](std::size_t k) { ++start[k + 1]; });
-    for (std::size_t k = 1; k < start.size(); ++k)
-        start[k] += start[k - 1];
-    std::vector<std::uint32_t> members(start.back());
-    std::vector<std::uint32_t> filled(start.begin(), start.end() - 1);
-    for (std::uint32_t i = 0; i < edges.size(); ++i)
-        forCells(edges[i], [&](std::size_t k) { members[filled[k]++] = i; });
-
-    for (std::size_t k = 0; k + 1 < start.size(); ++k) {
-        for (std::uint32_t p = start[k]; p < start[k + 1]; ++p) {
-            const Edge& e = edges[members[p]];
-            for (std::uint32_t q = start[k]; q < p; ++q) {
-                const Edge& f = edges[members[q]];
-                if (f.high < e.low || e.high < f.low || f.right < e.left || e.right < f.left)
-                    continue;
-                if (e.contour == f.contour && e.count > 2) {
-                    const bool fThenE = (f.index + 1) % e.count == e.index;
-                    const bool eThenF = (e.index + 1) % e.count == f.index;
-                    if (fThenE || eThenF) {
-                        if (neighboursFold(fThenE ? f : e, fThenE ? e : f))
-                            return true;
-                        continue;
-                    }
-                }
-                if (segmentsMeet(e, f))
-                    return true;
-            }
-        }
+        open.push_back(i);
     }
     return false;
 }
