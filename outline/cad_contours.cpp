@@ -1,16 +1,19 @@
 #include "outline/cad_contours.hpp"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace lw {
 
 WideArea twiceArea(const Contour& c)
 {
     WideArea sum = 0;
-    for (std::size_t i = 0, n = c.size(); i < n; ++i) {
-        const POINT& a = c[i];
-        const POINT& b = c[(i + 1) % n];
+    if (c.empty())
+        return sum;
+    POINT a = c.back();
+    for (const POINT& b : c) {
         sum += WideArea(a.x) * b.y - WideArea(b.x) * a.y;
+        a = b;
     }
     return sum;
 }
@@ -48,26 +51,35 @@ void removeRepeats(Contour& c)
 
 bool isUsable(const Contour& c) { return c.size() >= 3 && twiceArea(c) != 0; }
 
-void orient(Contour& c, Role role)
+void orient(Contour& c, Role role) { orient(c, role, twiceArea(c)); }
+
+void orient(Contour& c, Role role, WideArea area)
 {
-    const WideArea a = twiceArea(c);
-    if ((role == Role::Outer) != (a < 0))
+    if ((role == Role::Outer) != (area < 0))
         std::reverse(c.begin(), c.end());
 }
+
+namespace {
+
+WideArea side(POINT a, POINT b, POINT p)
+{
+    return (WideArea(b.x) - a.x) * (WideArea(p.y) - a.y) - (WideArea(p.x) - a.x) * (WideArea(b.y) - a.y);
+}
+
+} // namespace
 
 bool encloses(const Contour& c, POINT p)
 {
     int winding = 0;
-    for (std::size_t i = 0, n = c.size(); i < n; ++i) {
-        const POINT& a = c[i];
-        const POINT& b = c[(i + 1) % n];
-        const WideArea side = (WideArea(b.x) - a.x) * (WideArea(p.y) - a.y) - (WideArea(p.x) - a.x) * (WideArea(b.y) - a.y);
+    POINT a = c.empty() ? p : c.back();
+    for (const POINT& b : c) {
         if (a.y <= p.y) {
-            if (b.y > p.y && side > 0)
+            if (b.y > p.y && side(a, b, p) > 0)
                 ++winding;
-        } else if (b.y <= p.y && side < 0) {
+        } else if (b.y <= p.y && side(a, b, p) < 0) {
             --winding;
         }
+        a = b;
     }
     return winding != 0;
 }

@@ -36,6 +36,8 @@ bool isUsable(const Contour& contour);
 
 // Outer contours counter-clockwise with y up, holes clockwise.
 void orient(Contour& contour, Role role);
+// The same for a contour whose twiceArea is known.
+void orient(Contour& contour, Role role, WideArea area);
 
 // Whether `p` lies inside the ring by the nonzero rule (a point on an edge
 // may go either way).

@@ -87,7 +87,7 @@ struct Box {
 
 // Contours whose boxes overlap, directly or through others: no winding
 // reaches from one group into another.
-std::vector<std::vector<const Contour*>> groupsOf(const std::vector<Contour>& contours)
+std::vector<std::vector<Contour*>> groupsOf(std::vector<Contour>& contours)
 {
     const std::size_t n = contours.size();
     std::vector<Box> box(n);
@@ -115,7 +115,7 @@ std::vector<std::vector<const Contour*>> groupsOf(const std::vector<Contour>& co
                 root[find(i)] = find(j);
         open.push_back(i);
     }
-    std::vector<std::vector<const Contour*>> groups;
+    std::vector<std::vector<Contour*>> groups;
     std::vector<std::size_t> groupOf(n, n);
     for (std::size_t i = 0; i < n; ++i) {
         std::size_t& g = groupOf[find(i)];
@@ -130,11 +130,12 @@ std::vector<std::vector<const Contour*>> groupsOf(const std::vector<Contour>& co
 
 } // namespace
 
-std::vector<Shape> mergeNonzero(const std::vector<Contour>& contours)
+std::vector<Shape> mergeNonzero(std::vector<Contour>&& contours)
 {
     std::vector<Shape> shapes;
-    for (const std::vector<const Contour*>& group : groupsOf(contours)) {
-        std::vector<Shape> part = edgesMeet(group) ? clip(group) : mergeNested(group);
+    for (const std::vector<Contour*>& group : groupsOf(contours)) {
+        const std::vector<const Contour*> readOnly(group.begin(), group.end());
+        std::vector<Shape> part = edgesMeet(readOnly) ? clip(readOnly) : mergeNested(group);
         std::move(part.begin(), part.end(), std::back_inserter(shapes));
     }
     return shapes;

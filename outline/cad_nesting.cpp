@@ -79,14 +79,14 @@ struct Chains {
     std::vector<POINT> points;
     std::vector<std::uint32_t> edgeOf; // the contour's own number of each edge
     std::vector<Chain> chains;
-    std::vector<bool> rises; // room for one contour's edges at a time
+    std::vector<std::uint8_t> rises; // room for one contour's edges at a time
 };
 
 void addChains(const Contour& ring, std::uint32_t contour, Chains& out)
 {
     const auto n = std::uint32_t(ring.size());
     const auto wrap = [n](std::uint32_t i) { return i >= n ? i - n : i; };
-    std::vector<bool>& rises = out.rises;
+    std::vector<std::uint8_t>& rises = out.rises;
     rises.resize(n);
     for (std::uint32_t i = 0; i + 1 < n; ++i)
         rises[i] = before(ring[i], ring[i + 1]);
@@ -162,6 +162,12 @@ bool chainsMeet(const Chains& all, const Chain& a, const Chain& b)
 bool edgesMeet(const std::vector<const Contour*>& contours)
 {
     Chains all;
+    std::size_t points = 0;
+    for (const Contour* c : contours)
+        points += c->size();
+    // A chain's last point is the next one's first: some room for those.
+    all.points.reserve(points + points / 4);
+    all.edgeOf.reserve(points + points / 4);
     for (std::uint32_t c = 0; c < contours.size(); ++c)
         addChains(*contours[c], c, all);
     std::vector<std::uint32_t> order(all.chains.size());
@@ -184,7 +190,7 @@ bool edgesMeet(const std::vector<const Contour*>& contours)
     return false;
 }
 
-std::vector<Shape> mergeNested(const std::vector<const Contour*>& contours)
+std::vector<Shape> mergeNested(const std::vector<Contour*>& contours)
 {
     const std::size_t n = contours.size();
     std::vector<WideArea> area(n);
@@ -212,7 +218,8 @@ std::vector<Shape> mergeNested(const std::vector<const Contour*>& contours)
     std::vector<std::size_t> parent(n, kNone);
     std::vector<int> inside(n);   // the winding just inside
     std::vector<std::size_t> shapeOf(n, kNone);
-    std::vector<Shape> shapes;
+    std::vector<bool> bounds(n); // whether the contour bounds the ink
+    std::size_t shapeCount = 0;
     for (std::size_t k = 0; k < n; ++k) {
         const std::size_t i = order[k];
         for (std::size_t m = k; m-- > 0;)
@@ -226,13 +233,21 @@ std::vector<Shape> mergeNested(const std::vector<const Contour*>& contours)
         shapeOf[i] = parent[i] == kNone ? kNone : shapeOf[parent[i]];
         if ((outside == 0) == (inside[i] == 0))
             continue;
-        Contour c = *contours[i];
+        bounds[i] = true;
+        if (inside[i] != 0)
+            shapeOf[i] = shapeCount++;
+    }
+    // The contours move only now: those that come later read the earlier ones.
+    std::vector<Shape> shapes(shapeCount);
+    for (std::size_t i : order) {
+        if (!bounds[i])
+            continue;
+        Contour& c = *contours[i];
         if (inside[i] != 0) {
-            orient(c, Role::Outer);
-            shapeOf[i] = shapes.size();
-            shapes.push_back(Shape{std::move(c), {}});
+            orient(c, Role::Outer, area[i]);
+            shapes[shapeOf[i]].outer = std::move(c);
         } else {
-            orient(c, Role::Hole);
+            orient(c, Role::Hole, area[i]);
             shapes[shapeOf[i]].holes.push_back(std::move(c));
         }
     }
