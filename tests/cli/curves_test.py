@@ -13,13 +13,17 @@ For a table of texts, faces, sizes, styles and angles at the 0.01 mm grid:
 - for round letters the arcs take at most a third of the polyline's vertices.
 
 Usage: curves_test.py LETTERWIRE-CLI
+
+The cases run in as many processes as there are processors.
 """
 import json
 import math
+import os
 import re
 import subprocess
 import sys
 import tempfile
+from concurrent.futures import ProcessPoolExecutor
 
 import ezdxf
 from ezdxf import bbox
@@ -28,6 +32,7 @@ from shapely.geometry import LineString
 
 cli = sys.argv[1]
 STEP = 0.01
+# Each process's own tally, handed back by run_case.
 failures = []
 checks = 0
 
@@ -129,36 +134,50 @@ CASES = [
     ("BOB 出口 8", "IPAGothic", 1, [], False),
 ]
 
-for text, face, size, extra, round_letters in CASES:
+def run_case(case):
+    """One case, merged or not: its checks, failures and log line."""
+    global checks
+    (text, face, size, extra, round_letters), merge = case
+    checks = 0
+    failures.clear()
     name = f"{text!r} {face} {size} pt {' '.join(extra)}"
     base = ["--text", text, "--font", face, "--size", str(size)] + extra
-    for merge in ([], ["--no-merge"]):
-        label = name + (" unmerged" if merge else " merged")
-        plain, plain_ogr = dxf_of(base + merge)
-        curved, curved_ogr = dxf_of(base + merge + ["--curves"])
-        plain_rings, plain_vertices = rings_of(plain)
-        arc_rings, arc_vertices = rings_of(curved)
-        bezier_rings, curves = svg_rings(base + merge + ["--curves"])
+    label = name + (" unmerged" if merge else " merged")
+    plain, plain_ogr = dxf_of(base + merge)
+    curved, curved_ogr = dxf_of(base + merge + ["--curves"])
+    plain_rings, plain_vertices = rings_of(plain)
+    arc_rings, arc_vertices = rings_of(curved)
+    bezier_rings, curves = svg_rings(base + merge + ["--curves"])
 
-        check(len(curved.audit().errors) == 0, f"{label}: ezdxf audit errors")
-        check(len(arc_rings) == len(plain_rings) == len(bezier_rings),
-              f"{label}: {len(arc_rings)} curved, {len(bezier_rings)} svg and {len(plain_rings)} polyline contours")
-        d = worst_distance(plain_rings, bezier_rings)
-        check(d <= STEP, f"{label}: the polyline lies {d:.5f} mm from the Béziers")
-        d = worst_distance(arc_rings, bezier_rings)
-        check(d <= STEP, f"{label}: the arcs lie {d:.5f} mm from the Béziers")
-        check(close(extents(curved), extents(plain), STEP),
-              f"{label}: ezdxf extents {extents(curved)} against {extents(plain)}")
-        check(close(ogr_extents(curved_ogr), ogr_extents(plain_ogr), STEP),
-              f"{label}: GDAL extents {ogr_extents(curved_ogr)} against {ogr_extents(plain_ogr)}")
-        if merge:
-            check(curves > 0, f"{label}: the SVG holds no Béziers")
-        if round_letters and merge:
-            check(3 * arc_vertices <= plain_vertices,
-                  f"{label}: {arc_vertices} vertices with arcs against {plain_vertices} without")
-        print(f"{label}: {arc_vertices} / {plain_vertices} vertices", file=sys.stderr)
+    check(len(curved.audit().errors) == 0, f"{label}: ezdxf audit errors")
+    check(len(arc_rings) == len(plain_rings) == len(bezier_rings),
+          f"{label}: {len(arc_rings)} curved, {len(bezier_rings)} svg and {len(plain_rings)} polyline contours")
+    d = worst_distance(plain_rings, bezier_rings)
+    check(d <= STEP, f"{label}: the polyline lies {d:.5f} mm from the Béziers")
+    d = worst_distance(arc_rings, bezier_rings)
+    check(d <= STEP, f"{label}: the arcs lie {d:.5f} mm from the Béziers")
+    check(close(extents(curved), extents(plain), STEP),
+          f"{label}: ezdxf extents {extents(curved)} against {extents(plain)}")
+    check(close(ogr_extents(curved_ogr), ogr_extents(plain_ogr), STEP),
+          f"{label}: GDAL extents {ogr_extents(curved_ogr)} against {ogr_extents(plain_ogr)}")
+    if merge:
+        check(curves > 0, f"{label}: the SVG holds no Béziers")
+    if round_letters and merge:
+        check(3 * arc_vertices <= plain_vertices,
+              f"{label}: {arc_vertices} vertices with arcs against {plain_vertices} without")
+    return checks, list(failures), f"{label}: {arc_vertices} / {plain_vertices} vertices"
 
-for f in failures:
-    print("FAIL", f)
-print(f"{checks} checks, {len(failures)} failures")
-sys.exit(1 if failures else 0)
+
+if __name__ == "__main__":
+    # The largest sizes first, so no long case starts last.
+    jobs = sorted(((case, merge) for case in CASES for merge in ([], ["--no-merge"])), key=lambda j: -j[0][2])
+    total, failed = 0, []
+    with ProcessPoolExecutor(max_workers=os.cpu_count() or 1) as pool:
+        for n, fails, log in pool.map(run_case, jobs):
+            total += n
+            failed += fails
+            print(log, file=sys.stderr)
+    for f in failed:
+        print("FAIL", f)
+    print(f"{total} checks, {len(failed)} failures")
+    sys.exit(1 if failed else 0)
