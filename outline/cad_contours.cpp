@@ -18,6 +18,24 @@ WideArea twiceArea(const Contour& c)
     return sum;
 }
 
+Extent extentOf(const Contour& c)
+{
+    Extent e;
+    if (c.empty())
+        return e;
+    POINT a = c.back();
+    e = {0, a.x, a.y, a.x, a.y};
+    for (const POINT& b : c) {
+        e.area += WideArea(a.x) * b.y - WideArea(b.x) * a.y;
+        e.left = std::min(e.left, b.x);
+        e.right = std::max(e.right, b.x);
+        e.top = std::min(e.top, b.y);
+        e.bottom = std::max(e.bottom, b.y);
+        a = b;
+    }
+    return e;
+}
+
 void removeRepeats(Contour& c)
 {
     // A stack walk: a point equal to the top is a repeat, one equal to the

@@ -190,7 +190,7 @@ bool edgesMeet(const std::vector<const Contour*>& contours)
     return false;
 }
 
-std::vector<Shape> mergeNested(const std::vector<Contour*>& contours)
+std::vector<Shape> mergeNested(const std::vector<Contour*>& contours, const std::vector<Extent>& extents)
 {
     const std::size_t n = contours.size();
     std::vector<WideArea> area(n);
@@ -201,13 +201,10 @@ std::vector<Shape> mergeNested(const std::vector<Contour*>& contours)
     };
     std::vector<Box> box(n);
     for (std::size_t i = 0; i < n; ++i) {
-        const Contour& c = *contours[i];
-        area[i] = twiceArea(c);
+        const Extent& e = extents[i];
+        area[i] = e.area;
         order[i] = i;
-        box[i] = {c[0].x, c[0].y, c[0].x, c[0].y};
-        for (const POINT& p : c)
-            box[i] = {std::min(box[i].left, p.x), std::min(box[i].top, p.y), std::max(box[i].right, p.x),
-                      std::max(box[i].bottom, p.y)};
+        box[i] = {e.left, e.top, e.right, e.bottom};
     }
     const auto size = [&](std::size_t i) { return area[i] < 0 ? -area[i] : area[i]; };
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return size(a) > size(b); });

@@ -19,7 +19,7 @@ bool edgesMeet(const std::vector<const Contour*>& contours);
 
 // The nonzero union of contours none of whose edges meet (edgesMeet false),
 // as mergeNonzero gives it. The contours that bound the ink are moved into
-// the shapes.
-std::vector<Shape> mergeNested(const std::vector<Contour*>& contours);
+// the shapes. `extents` holds each contour's extentOf.
+std::vector<Shape> mergeNested(const std::vector<Contour*>& contours, const std::vector<Extent>& extents);
 
 } // namespace lw
