@@ -1,5 +1,7 @@
 #include "cli/batch_rows.hpp"
 
+#include "cli/options.hpp"
+
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
@@ -50,24 +52,6 @@ std::size_t badUtf8At(std::string_view field)
         i += n;
     }
     return 0;
-}
-
-// Where a field holds a control character, in the words of --text's rule.
-std::string controlIn(std::string_view field)
-{
-    std::size_t character = 0;
-    for (const unsigned char c : field) {
-        if ((c & 0xC0) != 0x80)
-            ++character;
-        if (c >= 0x20 && c != 0x7F)
-            continue;
-        char code[8];
-        std::snprintf(code, sizeof code, "0x%02X", c);
-        const std::string what = c == '\r' ? "a carriage return" : c == '\t' ? "a tab"
-                                                                : std::string("control character ") + code;
-        return what + " at character " + std::to_string(character) + "; a field is one line";
-    }
-    return {};
 }
 
 void splitFields(std::string_view line, BatchRow& row)
@@ -124,9 +108,9 @@ void check(BatchRow& row)
             row.problem = "not UTF-8 at character " + std::to_string(at);
             return;
         }
-        if (std::string problem = controlIn(row.fields[c]); !problem.empty()) {
+        if (const std::string control = controlCharacterIn(row.fields[c]); !control.empty()) {
             row.badColumn = c + 1;
-            row.problem = std::move(problem);
+            row.problem = control + "; a field is one line";
             return;
         }
     }

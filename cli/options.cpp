@@ -36,21 +36,8 @@ std::string shortest(double value)
 // (or a box), so it is refused where it stands, counted in characters.
 std::string oneLine(std::string text)
 {
-    std::size_t character = 0;
-    for (const unsigned char c : text) {
-        if ((c & 0xC0) != 0x80)
-            ++character;
-        if (c >= 0x20 && c != 0x7F)
-            continue;
-        char code[8];
-        std::snprintf(code, sizeof code, "0x%02X", c);
-        const std::string what = c == '\n'   ? "a line feed"
-                                 : c == '\r' ? "a carriage return"
-                                 : c == '\t' ? "a tab"
-                                              : std::string("control character ") + code;
-        throw UsageError("--text: " + what + " at character " + std::to_string(character) +
-                         "; the text is one line");
-    }
+    if (const std::string control = controlCharacterIn(text); !control.empty())
+        throw UsageError("--text: " + control + "; the text is one line");
     return text;
 }
 
@@ -569,6 +556,25 @@ Options parseOptions(const std::vector<std::string>& args)
     }
     checkWork(o);
     return o;
+}
+
+std::string controlCharacterIn(std::string_view text)
+{
+    std::size_t character = 0;
+    for (const unsigned char c : text) {
+        if ((c & 0xC0) != 0x80)
+            ++character;
+        if (c >= 0x20 && c != 0x7F)
+            continue;
+        char code[8];
+        std::snprintf(code, sizeof code, "0x%02X", c);
+        const std::string what = c == '\n'   ? "a line feed"
+                                 : c == '\r' ? "a carriage return"
+                                 : c == '\t' ? "a tab"
+                                              : std::string("control character ") + code;
+        return what + " at character " + std::to_string(character);
+    }
+    return {};
 }
 
 } // namespace lw::cli

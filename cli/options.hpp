@@ -56,6 +56,10 @@ struct Options {
 // advances; "classic" the designed capture at 96 dpi.
 Options parseOptions(const std::vector<std::string>& args);
 
+// The first control character of a text meant as one line, and where it
+// stands ("a tab at character 3"); empty when there is none.
+std::string controlCharacterIn(std::string_view text);
+
 // The whole help, or one command's ("" for the whole).
 std::string usageText(const std::string& command = {});
 
