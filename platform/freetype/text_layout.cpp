@@ -82,6 +82,20 @@ double widenedAdvance(const GlyphRef& g, double em, double xScale)
     return xScale == 1 ? designed : std::ceil(designed * xScale - 1e-9);
 }
 
+// Vertical writing turns the characters that take two bytes in the
+// Japanese code page (the full-width ones); the rest stay as in a line.
+bool isFullWidth(char32_t c)
+{
+    return c >= 0x80 && toCp932(codepointsToUtf8(std::u32string_view(&c, 1))).size() == 2;
+}
+
+GlyphRef verticalGlyphFor(const FontFace& primary, char32_t c, bool emboldened)
+{
+    if (const GlyphOutline* own = primary.verticalGlyph(c, emboldened))
+        return {&primary, own};
+    return glyphFor(primary, c, emboldened);
+}
+
 // One line of glyphs into the open path; each advance rounded to whole
 // pixels, or taken from `given` (one per character) when there is one.
 bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const int* given)
@@ -103,9 +117,12 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     s.text = cp932ToCodepoints(std::string_view(bytes, std::size_t(count)));
     s.glyphRefs.clear();
     s.advances.clear();
+    s.turned.clear();
     double total = 0;
     for (char32_t c : s.text) {
-        GlyphRef g = glyphFor(primary, c, font.emboldened);
+        const bool turn = font.vertical && isFullWidth(c);
+        s.turned.push_back(turn ? 1 : 0);
+        GlyphRef g = turn ? verticalGlyphFor(primary, c, font.emboldened) : glyphFor(primary, c, font.emboldened);
         double advance = given ? double(given[s.glyphRefs.size()]) : widenedAdvance(g, em, xScale) + extra;
         s.glyphRefs.push_back(g);
         s.advances.push_back(advance);
@@ -133,6 +150,7 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     // Each glyph goes into the path as its cached outline and the map onto
     // the device; FlattenPath reads the control points from there.
     const double segmentsPerWeight = 0.75 / kFlatness;
+    const double turnShiftX = 0, turnShiftY = 0;
     double penX = startX;
     for (std::size_t i = 0; i < s.glyphRefs.size(); ++i) {
         const GlyphRef& g = s.glyphRefs[i];
@@ -140,9 +158,16 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
         double slant = (d.lfItalic && !g.face->italic) ? kSyntheticSlant : 0.0;
         // Font units to device pixels in one affine map: scale, slant, y
         // flip onto the baseline, then the escapement's rotation.
-        PointF origin = place.device(penX, baseline);
-        PointF ux = place.device(penX + gscale * xScale, baseline);
-        PointF uy = place.device(penX + slant * gscale, baseline - gscale);
+        // A turned glyph goes a quarter turn counter-clockwise about the
+        // centre of its cell before the escapement.
+        const double cx = penX + widenedAdvance(g, em, xScale) / 2 + turnShiftX;
+        const double cy = baseline - (ascentPx - descentPx) / 2 + turnShiftY;
+        auto local = [&](double lx, double ly) {
+            return s.turned[i] ? place.device(cx + (ly - cy), cy - (lx - cx)) : place.device(lx, ly);
+        };
+        PointF origin = local(penX, baseline);
+        PointF ux = local(penX + gscale * xScale, baseline);
+        PointF uy = local(penX + slant * gscale, baseline - gscale);
         const double m00 = ux.x - origin.x, m10 = ux.y - origin.y;
         const double m01 = uy.x - origin.x, m11 = uy.y - origin.y;
         if (!g.outline->steps.empty()) {
