@@ -150,7 +150,6 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     // Each glyph goes into the path as its cached outline and the map onto
     // the device; FlattenPath reads the control points from there.
     const double segmentsPerWeight = 0.75 / kFlatness;
-    const double turnShiftX = 0, turnShiftY = 0;
     double penX = startX;
     for (std::size_t i = 0; i < s.glyphRefs.size(); ++i) {
         const GlyphRef& g = s.glyphRefs[i];
@@ -158,10 +157,10 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
         double slant = (d.lfItalic && !g.face->italic) ? kSyntheticSlant : 0.0;
         // Font units to device pixels in one affine map: scale, slant, y
         // flip onto the baseline, then the escapement's rotation.
-        // A turned glyph goes a quarter turn counter-clockwise about the
-        // centre of its cell before the escapement.
-        const double cx = penX + widenedAdvance(g, em, xScale) / 2 + turnShiftX;
-        const double cy = baseline - (ascentPx - descentPx) / 2 + turnShiftY;
+        // A turned glyph goes a quarter turn counter-clockwise about its
+        // reference point on the baseline before the escapement, where the
+        // platform turns it (measured): its ink ends left of the pen.
+        const double cx = penX, cy = baseline;
         auto local = [&](double lx, double ly) {
             return s.turned[i] ? place.device(cx + (ly - cy), cy - (lx - cx)) : place.device(lx, ly);
         };

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <sstream>
@@ -83,7 +84,7 @@ TEST(VerticalWriting, AnAtNameDrawsTheSameFaceAndHalfWidthAsInALine)
     EXPECT_EQ(describeFace("@ＭＳ ゴシック", false, "", false).family, describeFace("ＭＳ ゴシック", false, "", false).family);
 }
 
-TEST(VerticalWriting, AFullWidthCharacterTurnsAQuarterTurnInItsCell)
+TEST(VerticalWriting, AFullWidthCharacterTurnsAQuarterTurnAboutItsReferencePoint)
 {
     // "縦" is not square; its ink turned a quarter turn swaps width and height.
     for (int angle : {0, 90, 270}) {
@@ -93,10 +94,20 @@ TEST(VerticalWriting, AFullWidthCharacterTurnsAQuarterTurnInItsCell)
         EXPECT_NEAR(a.width(), b.height(), 1) << angle;
         EXPECT_NEAR(a.height(), b.width(), 1) << angle;
     }
-    // A horizontal stroke stands upright: "一" is wide and flat in a line.
-    Capture line, vertical;
-    const Box a = boundingBox(line.run("一", fontOf("ＭＳ ゴシック", 48)));
-    const Box b = boundingBox(vertical.run("一", fontOf("@ＭＳ ゴシック", 48)));
-    EXPECT_GT(a.width(), 4 * a.height());
-    EXPECT_GT(b.height(), 4 * b.width());
+    // Turned about the pen on the baseline: a line's ink at x in [l, r] and
+    // y in [t, b] (the baseline at the ascent) comes to x in
+    // [t - ascent, b - ascent] and y in [ascent - r, ascent - l].
+    for (const std::string face : {"ＭＳ ゴシック", "ＭＳ 明朝"}) {
+        Capture line, vertical;
+        const Box a = boundingBox(line.run("一", fontOf(face.c_str(), 48)));
+        const Box b = boundingBox(vertical.run("一", fontOf(("@" + face).c_str(), 48)));
+        // 48 pt is a 64-pixel em at 96 dpi.
+        const FontFace& f = resolveFace(face, false);
+        const int ascent = int(std::lround(f.ascent * 64.0 / f.unitsPerEm));
+        EXPECT_GT(a.width(), 4 * a.height()) << face;
+        EXPECT_NEAR(b.left, a.top - ascent, 1) << face;
+        EXPECT_NEAR(b.right, a.bottom - ascent, 1) << face;
+        EXPECT_NEAR(b.top, ascent - a.right, 1) << face;
+        EXPECT_NEAR(b.bottom, ascent - a.left, 1) << face;
+    }
 }

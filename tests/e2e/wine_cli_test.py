@@ -69,6 +69,10 @@ CASES = [
     # "e", "o", "8" alone), so these get 2 px.
     ("Hello BOB 8", "DejaVu Sans", 24, 0, "1"),
     ("Wavy Hill", "DejaVu Serif", 24, 0, "1"),
+    # Vertical writing: full-width characters turned with their vertical
+    # forms, half-width ones as in a line; at 270° the line reads downwards.
+    *[("縦（書）き、ー。ABC１２", face, 24, angle)
+      for face in ("@ＭＳ ゴシック", "@ＭＳ 明朝") for angle in (0, 90, 270)],
 ]
 
 for text, face, size, angle, *precision in CASES:
