@@ -247,7 +247,8 @@ void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vec
     // Synthetic bold's one unit wider at the em of the face's own units.
     const double bold = font.emboldened ? 1 : 0;
     for (char32_t c : cp932ToCodepoints(std::string_view(bytes, std::size_t(count)))) {
-        GlyphRef g = glyphFor(primary, c, font.emboldened);
+        GlyphRef g = font.vertical && isFullWidth(c) ? verticalGlyphFor(primary, c, font.emboldened)
+                                                     : glyphFor(primary, c, font.emboldened);
         advances.push_back((g.outline->advance * xScale + bold) * em / g.face->unitsPerEm);
     }
 }
