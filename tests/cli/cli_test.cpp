@@ -283,7 +283,6 @@ TEST(CliConventions, HelpVersionAndWarnings)
         {"capture --font 'No Such Face 123'", "warning: no face \"No Such Face 123\"; the outline is drawn in "},
         // "@" asks for vertical writing in the same face, not for another face.
         {"capture --font '@ＭＳ ゴシック'", nullptr},
-        {"capture --font '@DejaVu Sans'", nullptr},
         {"capture --font '@No Such Face 123'", "warning: no face \"@No Such Face 123\"; the outline is drawn in "},
     };
     for (const Case& c : cases) {
