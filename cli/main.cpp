@@ -38,6 +38,9 @@ bool isStandardOutput(const std::string& path) { return path == "-"; }
 bool sameFamily(std::string_view a, std::string_view b)
 {
     auto letters = [](std::string_view s) {
+        // "@" asks for vertical writing in the same family.
+        if (s.starts_with('@'))
+            s.remove_prefix(1);
         std::string out;
         for (char c : s)
             if (c != ' ')

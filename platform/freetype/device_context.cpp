@@ -41,8 +41,9 @@ const FontFace& faceOf(LogicalFont& font)
 {
     if (!font.face) {
         const bool bold = asksBold(font.description);
-        font.face = &resolveFace(decodeFaceName(font.description.lfFaceName),
-                                 font.description.lfItalic != 0, bold);
+        const std::string name = decodeFaceName(font.description.lfFaceName);
+        font.vertical = isVerticalName(name);
+        font.face = &resolveFace(withoutVerticalMark(name), font.description.lfItalic != 0, bold);
         font.emboldened = bold && !font.face->bold;
     }
     return *font.face;

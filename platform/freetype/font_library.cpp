@@ -6,6 +6,8 @@
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
+#include <hb-ot.h>
+#include <hb.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
@@ -23,6 +25,12 @@ struct FontFace::Impl {
     // Regular [0] and emboldened [1].
     mutable std::unordered_map<char32_t, std::unique_ptr<GlyphOutline>> glyphs[2];
     mutable std::unique_ptr<GlyphOutline> notdef[2];
+    // Vertical alternates by character, and the shaper's view of the file.
+    mutable std::unordered_map<char32_t, std::unique_ptr<GlyphOutline>> vertical[2];
+    mutable hb_font_t* shaper = nullptr;
+
+    ~Impl();
+    FT_UInt verticalIndex(char32_t c, const std::string& file) const;
 
     std::unique_ptr<GlyphOutline> load(FT_UInt index, bool emboldened) const;
 };
@@ -223,6 +231,37 @@ const FontFace* matchFace(FcPattern* pattern)
 
 } // namespace
 
+FontFace::Impl::~Impl()
+{
+    if (shaper)
+        hb_font_destroy(shaper);
+}
+
+// The glyph vertical shaping picks for `c` alone: the substitutions apply
+// one character at a time, so shaping each alone gives the line's choice.
+FT_UInt FontFace::Impl::verticalIndex(char32_t c, const std::string& file) const
+{
+    if (!shaper) {
+        hb_blob_t* blob = hb_blob_create_from_file(file.c_str());
+        hb_face_t* hbFace = hb_face_create(blob, unsigned(face->face_index));
+        shaper = hb_font_create(hbFace);
+        hb_face_destroy(hbFace);
+        hb_blob_destroy(blob);
+    }
+    hb_buffer_t* buffer = hb_buffer_create();
+    const auto code = static_cast<std::uint32_t>(c);
+    hb_buffer_add_utf32(buffer, &code, 1, 0, 1);
+    hb_buffer_set_direction(buffer, HB_DIRECTION_TTB);
+    hb_buffer_set_script(buffer, HB_SCRIPT_HAN);
+    hb_buffer_set_language(buffer, hb_language_from_string("ja", -1));
+    hb_shape(shaper, buffer, nullptr, 0);
+    unsigned int count = 0;
+    const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &count);
+    const FT_UInt index = count == 1 ? info[0].codepoint : 0;
+    hb_buffer_destroy(buffer);
+    return index;
+}
+
 FontFace::FontFace(FT_Face face) : impl_(std::make_unique<Impl>())
 {
     impl_->face = face;
@@ -280,6 +319,28 @@ const GlyphOutline& FontFace::notdef(bool emboldened) const
     if (!notdef)
         notdef = impl_->load(0, emboldened);
     return *notdef;
+}
+
+const GlyphOutline* FontFace::verticalGlyph(char32_t c, bool emboldened) const
+{
+    auto& glyphs = impl_->vertical[emboldened ? 1 : 0];
+    if (auto it = glyphs.find(c); it != glyphs.end())
+        return it->second ? it->second.get() : glyph(c, emboldened);
+    const FT_UInt plain = FT_Get_Char_Index(impl_->face, c);
+    const FT_UInt index = verticalIndex(c);
+    std::unique_ptr<GlyphOutline> outline = index && index != plain ? impl_->load(index, emboldened) : nullptr;
+    const GlyphOutline* result = outline ? outline.get() : glyph(c, emboldened);
+    glyphs.emplace(c, std::move(outline));
+    return result;
+}
+
+unsigned FontFace::verticalIndex(char32_t c) const
+{
+    const FT_UInt plain = FT_Get_Char_Index(impl_->face, c);
+    if (!plain)
+        return 0;
+    const FT_UInt shaped = impl_->verticalIndex(c, file);
+    return shaped ? shaped : plain;
 }
 
 const FontFace& resolveFace(std::string_view family, bool italic, bool bold)
@@ -346,7 +407,7 @@ GlyphRef glyphFor(const FontFace& primary, char32_t c, bool emboldened)
 // asked for still draws the rest, so it is the one reported.
 FaceInfo describeFace(std::string_view family, bool italic, std::string_view, bool bold)
 {
-    const FontFace& face = resolveFace(family, italic, bold);
+    const FontFace& face = resolveFace(withoutVerticalMark(family), italic, bold);
     return {face.family, face.file};
 }
 

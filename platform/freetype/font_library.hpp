@@ -67,6 +67,11 @@ struct FontFace {
     // on every side's stroke, the platform's synthetic bold.
     const GlyphOutline* glyph(char32_t c, bool emboldened = false) const;
     const GlyphOutline& notdef(bool emboldened = false) const;
+    // The glyph for `c` in vertical writing: its vertical alternate (the
+    // font's vert/vrt2 substitution) where the face has one, else glyph(c).
+    const GlyphOutline* verticalGlyph(char32_t c, bool emboldened = false) const;
+    // The glyph index vertical writing draws `c` with; 0 when the face lacks it.
+    unsigned verticalIndex(char32_t c) const;
 
     // Takes the open FreeType face over; it is closed with this object.
     explicit FontFace(FT_FaceRec_* face);
@@ -78,6 +83,13 @@ private:
     struct Impl; // the FreeType face and the glyphs read from it
     std::unique_ptr<Impl> impl_;
 };
+
+// A face name that asks for vertical writing: "@" before the family.
+inline bool isVerticalName(std::string_view name) { return name.starts_with('@'); }
+inline std::string_view withoutVerticalMark(std::string_view name)
+{
+    return isVerticalName(name) ? name.substr(1) : name;
+}
 
 // Synthetic bold thickens each stroke by one 24th of the em, as the
 // platform's emboldening of a face without a bold does (one pixel at 24).

@@ -16,6 +16,7 @@ struct LogicalFont {
     LOGFONTA description{};
     const FontFace* face = nullptr; // resolved on creation
     bool emboldened = false;        // bold asked of a face that has none
+    bool vertical = false;          // "@" before the face name
     bool stock = false;
 };
 
@@ -64,6 +65,7 @@ struct DeviceContext::State {
     std::u32string text;
     std::vector<GlyphRef> glyphRefs;
     std::vector<double> advances;
+    std::vector<std::uint8_t> turned; // a quarter turn for vertical writing
 };
 
 } // namespace lw

@@ -82,6 +82,20 @@ double widenedAdvance(const GlyphRef& g, double em, double xScale)
     return xScale == 1 ? designed : std::ceil(designed * xScale - 1e-9);
 }
 
+// Vertical writing turns the characters that take two bytes in the
+// Japanese code page (the full-width ones); the rest stay as in a line.
+bool isFullWidth(char32_t c)
+{
+    return c >= 0x80 && toCp932(codepointsToUtf8(std::u32string_view(&c, 1))).size() == 2;
+}
+
+GlyphRef verticalGlyphFor(const FontFace& primary, char32_t c, bool emboldened)
+{
+    if (const GlyphOutline* own = primary.verticalGlyph(c, emboldened))
+        return {&primary, own};
+    return glyphFor(primary, c, emboldened);
+}
+
 // One line of glyphs into the open path; each advance rounded to whole
 // pixels, or taken from `given` (one per character) when there is one.
 bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const int* given)
@@ -103,9 +117,12 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     s.text = cp932ToCodepoints(std::string_view(bytes, std::size_t(count)));
     s.glyphRefs.clear();
     s.advances.clear();
+    s.turned.clear();
     double total = 0;
     for (char32_t c : s.text) {
-        GlyphRef g = glyphFor(primary, c, font.emboldened);
+        const bool turn = font.vertical && isFullWidth(c);
+        s.turned.push_back(turn ? 1 : 0);
+        GlyphRef g = turn ? verticalGlyphFor(primary, c, font.emboldened) : glyphFor(primary, c, font.emboldened);
         double advance = given ? double(given[s.glyphRefs.size()]) : widenedAdvance(g, em, xScale) + extra;
         s.glyphRefs.push_back(g);
         s.advances.push_back(advance);
@@ -140,9 +157,16 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
         double slant = (d.lfItalic && !g.face->italic) ? kSyntheticSlant : 0.0;
         // Font units to device pixels in one affine map: scale, slant, y
         // flip onto the baseline, then the escapement's rotation.
-        PointF origin = place.device(penX, baseline);
-        PointF ux = place.device(penX + gscale * xScale, baseline);
-        PointF uy = place.device(penX + slant * gscale, baseline - gscale);
+        // A turned glyph goes a quarter turn counter-clockwise about its
+        // reference point on the baseline before the escapement, where the
+        // platform turns it (measured): its ink ends left of the pen.
+        const double cx = penX, cy = baseline;
+        auto local = [&](double lx, double ly) {
+            return s.turned[i] ? place.device(cx + (ly - cy), cy - (lx - cx)) : place.device(lx, ly);
+        };
+        PointF origin = local(penX, baseline);
+        PointF ux = local(penX + gscale * xScale, baseline);
+        PointF uy = local(penX + slant * gscale, baseline - gscale);
         const double m00 = ux.x - origin.x, m10 = ux.y - origin.y;
         const double m01 = uy.x - origin.x, m11 = uy.y - origin.y;
         if (!g.outline->steps.empty()) {
@@ -223,7 +247,8 @@ void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vec
     // Synthetic bold's one unit wider at the em of the face's own units.
     const double bold = font.emboldened ? 1 : 0;
     for (char32_t c : cp932ToCodepoints(std::string_view(bytes, std::size_t(count)))) {
-        GlyphRef g = glyphFor(primary, c, font.emboldened);
+        GlyphRef g = font.vertical && isFullWidth(c) ? verticalGlyphFor(primary, c, font.emboldened)
+                                                     : glyphFor(primary, c, font.emboldened);
         advances.push_back((g.outline->advance * xScale + bold) * em / g.face->unitsPerEm);
     }
 }

@@ -281,6 +281,9 @@ TEST(CliConventions, HelpVersionAndWarnings)
         {"capture --font 'DejaVu Sans'", nullptr},
         {"capture --text ''", "warning: the text is empty"},
         {"capture --font 'No Such Face 123'", "warning: no face \"No Such Face 123\"; the outline is drawn in "},
+        // "@" asks for vertical writing in the same face, not for another face.
+        {"capture --font '@ＭＳ ゴシック'", nullptr},
+        {"capture --font '@No Such Face 123'", "warning: no face \"@No Such Face 123\"; the outline is drawn in "},
     };
     for (const Case& c : cases) {
         Result r = runForErrors(c.args);

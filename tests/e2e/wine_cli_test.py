@@ -69,6 +69,10 @@ CASES = [
     # "e", "o", "8" alone), so these get 2 px.
     ("Hello BOB 8", "DejaVu Sans", 24, 0, "1"),
     ("Wavy Hill", "DejaVu Serif", 24, 0, "1"),
+    # Vertical writing: full-width characters turned with their vertical
+    # forms, half-width ones as in a line; at 270° the line reads downwards.
+    *[("縦（書）き、ー。ABC１２", face, 24, angle)
+      for face in ("@ＭＳ ゴシック", "@ＭＳ 明朝") for angle in (0, 90, 270)],
 ]
 
 for text, face, size, angle, *precision in CASES:
@@ -107,6 +111,10 @@ STYLE_CASES = [
     # At a precision: the spacing unrounded, the advances the font's own.
     ("編集", "ＭＳ Ｐゴシック", 0, ["--bold", "--precision", "0.1"]),
     ("編集", "ＭＳ Ｐゴシック", 0, ["--width", "60", "--spacing", "1", "--precision", "0.1"]),
+    # Vertical writing takes the style before the quarter turn.
+    ("縦（書）き、ー。ABC１２", "@ＭＳ 明朝", 270, ["--spacing", "2", "--width", "80"]),
+    ("縦（書）き、ー。ABC１２", "@ＭＳ ゴシック", 270, ["--bold", "--italic"]),
+    ("縦（書）き、ー。ABC１２", "@ＭＳ 明朝", 270, ["--precision", "0.1"]),
 ]
 for text, face, angle, style in STYLE_CASES:
     args = ["--text", text, "--font", face, "--size", "24", "--angle", str(angle)] + style
