@@ -75,24 +75,25 @@ CASES = [
       for face in ("@ＭＳ ゴシック", "@ＭＳ 明朝") for angle in (0, 90, 270)],
 ]
 
-for text, face, size, angle, *precision in CASES:
-    args = ["--text", text, "--font", face, "--size", str(size), "--angle", str(angle)]
-    args += ["--precision", precision[0]] if precision else []
-    name = f"{text} / {face} / {size} pt / {angle}°"
-    a = capture([linux_cli], args)
-    b = capture([wine_run, windows_cli], args)
-    fa, fb = figures(a), figures(b)
+def compare_captures(name, args, tolerance):
+    """The Linux and Windows captures of the same arguments, point by point."""
+    fa = figures(capture([linux_cli], args))
+    fb = figures(capture([wine_run, windows_cli], args))
     if len(fa) != len(fb):
         failures.append(f"{name}: {len(fa)} figures on Linux, {len(fb)} on Windows")
-        continue
-    tolerance = 1.5 if (size == 24 and angle == 0) else 3.0
-    if face.startswith("DejaVu"):
-        tolerance = 2.0
+        return
     worst = max([distance_to_outline(p, fb) for f in fa for p in f]
                 + [distance_to_outline(p, fa) for f in fb for p in f])
     if worst > tolerance:
         failures.append(f"{name}: points {worst:.2f} px apart (at most {tolerance})")
     print(f"capture {name}: {len(fa)} figures, worst distance {worst:.2f} px")
+
+
+for text, face, size, angle, *precision in CASES:
+    args = ["--text", text, "--font", face, "--size", str(size), "--angle", str(angle)]
+    args += ["--precision", precision[0]] if precision else []
+    tolerance = 2.0 if face.startswith("DejaVu") else 1.5 if (size == 24 and angle == 0) else 3.0
+    compare_captures(f"{text} / {face} / {size} pt / {angle}°", args, tolerance)
 
 # The text style: GDI's own character extra, lfWidth and weight 700 on
 # Windows; the same on Linux within the tolerance of the designed capture.
@@ -118,21 +119,8 @@ STYLE_CASES = [
 ]
 for text, face, angle, style in STYLE_CASES:
     args = ["--text", text, "--font", face, "--size", "24", "--angle", str(angle)] + style
-    name = f"{text} / {face} / {angle}° {' '.join(style)}"
-    a = capture([linux_cli], args)
-    b = capture([wine_run, windows_cli], args)
-    fa, fb = figures(a), figures(b)
-    if len(fa) != len(fb):
-        failures.append(f"{name}: {len(fa)} figures on Linux, {len(fb)} on Windows")
-        continue
-    tolerance = 1.5 if angle == 0 else 3.0
-    if face.startswith("DejaVu"):
-        tolerance = 2.0
-    worst = max([distance_to_outline(p, fb) for f in fa for p in f]
-                + [distance_to_outline(p, fa) for f in fb for p in f])
-    if worst > tolerance:
-        failures.append(f"{name}: points {worst:.2f} px apart (at most {tolerance})")
-    print(f"capture {name}: {len(fa)} figures, worst distance {worst:.2f} px")
+    tolerance = 2.0 if face.startswith("DejaVu") else 1.5 if angle == 0 else 3.0
+    compare_captures(f"{text} / {face} / {angle}° {' '.join(style)}", args, tolerance)
 
 
 def cut_ready(command, args):
