@@ -40,14 +40,16 @@ void Form1::saveOutline()
     const std::string name = saveFileName(text, saveSettings_->format);
     const SaveChoice preset{saveSettings_->format, saveSettings_->precision,
                             saveSettings_->folder.empty() ? name
-                                                          : utf8Path(fsPath(saveSettings_->folder) / fsPath(name))};
+                                                          : utf8Path(fsPath(saveSettings_->folder) / fsPath(name)),
+                            saveSettings_->cad};
     std::optional<SaveChoice> choice = view_.chooseSaveFile(preset);
     if (!choice)
         return;
     // A name typed with one of the formats' extensions is written in that
     // format, whatever file type the dialog shows.
     choice->format = formatForPath(choice->path, choice->format);
-    saveSettings_ = SaveSettings{choice->format, choice->precision, utf8Path(fsPath(choice->path).parent_path())};
+    saveSettings_ = SaveSettings{choice->format, choice->precision, utf8Path(fsPath(choice->path).parent_path()),
+                                 choice->cad};
     view_.storeSaveSettings(*saveSettings_);
 
     const auto report = [this](const std::string& message) {
@@ -68,8 +70,12 @@ void Form1::saveOutline()
         OffscreenCapture capture({text, font_, view_.position(Slider::sldAngle), view_.previewScaleWidth(),
                                   view_.previewScaleHeight(), design::kTwipsPerPixel, saveAdvances(choice->precision)},
                                  Placement::Origin, dpi);
-        // Cut-ready, as the front end writes its drawings by default.
-        capture.writeFile(choice->path, choice->format, CadOptions{});
+        // Cut-ready and placed as chosen, the same figures the front end
+        // writes with the same options.
+        const CadChoices& cad = choice->cad;
+        capture.setAnchor(cad.anchor, cad.mirror);
+        capture.writeFile(choice->path, choice->format,
+                          CadOptions{.merge = cad.merge, .offsetPixels = cad.offsetMm * dpi / kMmPerInch});
     } catch (const Failure& failure) {
         report(failure.what());
     } catch (const std::bad_alloc&) {

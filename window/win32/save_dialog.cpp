@@ -81,7 +81,7 @@ std::optional<SaveChoice> askSaveFile(HWND owner, const SaveChoice& preset, Lang
     if (!GetSaveFileNameW(&dialog))
         return std::nullopt;
     const Kind& chosen = kinds[std::clamp<std::size_t>(dialog.nFilterIndex, 1, kinds.size()) - 1];
-    return SaveChoice{chosen.format, chosen.precision, fromWide(file.c_str())};
+    return SaveChoice{chosen.format, chosen.precision, fromWide(file.c_str()), preset.cad};
 }
 
 } // namespace lw
