@@ -53,6 +53,8 @@ constexpr CaptionTranslation kTranslations[] = {
     {"なし", "None"},
     {"左右 (x)", "Left to right (x)"},
     {"上下 (y)", "Top to bottom (y)"},
+    {"オフセットは -100 から 100 までの mm の数で入力してください",
+     "Type the offset as a number of mm from -100 to 100"},
 };
 
 } // namespace

@@ -68,13 +68,12 @@ std::string shortest(double value)
     return std::string(buffer, error == std::errc() ? end : buffer);
 }
 
-std::optional<double> offsetIn(const std::optional<std::string>& text)
+std::optional<double> offsetIn(std::string_view text)
 {
-    if (!text)
-        return std::nullopt;
     double value = 0;
-    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
-    if (error != std::errc() || end != text->data() + text->size() || !(std::fabs(value) <= kSaveOffsetLimitMm))
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        !(std::fabs(value) <= kSaveOffsetLimitMm))
         return std::nullopt;
     return value;
 }
@@ -94,6 +93,18 @@ std::span<const SaveFormatDesign> saveFormats() { return kFormats; }
 std::span<const SavePrecisionDesign> savePrecisions() { return kPrecisions; }
 std::span<const SaveAnchorDesign> saveAnchors() { return kAnchors; }
 std::span<const SaveMirrorDesign> saveMirrors() { return kMirrors; }
+
+std::optional<double> typedSaveOffset(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    // from_chars takes no plus sign; a person may type one.
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-')
+        text.remove_prefix(1);
+    return offsetIn(text);
+}
 
 bool takesCadChoices(SaveFormat format) { return format == SaveFormat::Dxf || format == SaveFormat::Svg; }
 
@@ -200,7 +211,8 @@ std::optional<SaveSettings> decodeSaveSettings(const ReadSetting& read)
     const std::optional<std::string> merge = read(kMergeName), anchor = read(kAnchorName), mirror = read(kMirrorName);
     if (merge == "0" || merge == "1")
         settings.cad.merge = merge == "1";
-    settings.cad.offsetMm = offsetIn(read(kOffsetName)).value_or(settings.cad.offsetMm);
+    if (const std::optional<std::string> offset = read(kOffsetName))
+        settings.cad.offsetMm = offsetIn(*offset).value_or(settings.cad.offsetMm);
     // Only the exact stored words: "center" is the command line's courtesy.
     if (anchor)
         for (const std::string_view word : kAnchorWords)

@@ -61,6 +61,10 @@ inline constexpr const char* kAnchorCaption = "基準点:";
 inline constexpr const char* kMirrorCaption = "反転:";
 // The offset the dialog takes, either way: as far as the front end's.
 inline constexpr double kSaveOffsetLimitMm = 100;
+// An offset as typed in a dialog's box: millimetres with a decimal point,
+// blanks around allowed; nothing for text that is no number in the limit.
+std::optional<double> typedSaveOffset(std::string_view text);
+inline constexpr const char* kOffsetRefused = "オフセットは -100 から 100 までの mm の数で入力してください";
 // Whether the DXF and SVG choices apply to `format`.
 bool takesCadChoices(SaveFormat format);
 

@@ -103,6 +103,21 @@ TEST(SaveKinds, TheCadChoicesAreStoredAsTheFrontEndsWords)
     }
 }
 
+TEST(SaveKinds, ATypedOffsetIsMillimetresWithinTheLimit)
+{
+    const struct {
+        const char* typed;
+        std::optional<double> mm;
+    } cases[] = {
+        {"0", 0.0},         {"0.25", 0.25},      {" -0.5 ", -0.5},    {"+1.5", 1.5},     {"100", 100.0},
+        {"-100", -100.0},   {"1e-2", 0.01},      {"", std::nullopt},  {"  ", std::nullopt},
+        {"100.01", std::nullopt}, {"0,5", std::nullopt}, {"1mm", std::nullopt}, {"+-1", std::nullopt},
+        {"++1", std::nullopt},    {"nan", std::nullopt}, {"-inf", std::nullopt}, {"+", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(typedSaveOffset(c.typed), c.mm) << '"' << c.typed << '"';
+}
+
 // A hand-edited or foreign value is the design's, word by word, and says
 // nothing to the user.
 TEST(SaveKinds, ACorruptCadChoiceFallsBackAlone)
