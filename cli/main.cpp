@@ -88,7 +88,7 @@ std::unique_ptr<lw::OffscreenCapture> capture(const lw::cli::Options& o, lw::Pla
     auto made =
         std::make_unique<lw::OffscreenCapture>(lw::CaptureSource{.text = o.text, .font = o.font, .angle = o.angle,
                                                                   .advances = o.advances, .style = o.style},
-                                               placement, o.dpi);
+                                               placement, o.dpi, o.curves);
     warnAboutInputs(o, made->outline());
     return made;
 }
@@ -158,7 +158,8 @@ int run(const lw::cli::Options& o)
         made->setAnchor(o.anchor, o.mirror);
         const lw::SaveFormat format = dxf ? lw::SaveFormat::Dxf : lw::SaveFormat::Svg;
         // The figures the CAD drawings take: merged and offset as asked, clean.
-        const lw::CadOptions cad{.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch};
+        const lw::CadOptions cad{.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch,
+                                 .curves = o.curves};
         if (isStandardOutput(o.positional[0]))
             made->write(std::cout, format, cad);
         else

@@ -58,7 +58,7 @@ std::string oneLine(std::string text)
 constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text",  "--font",      "--size",
                                              "--angle",     "--italic",  "--underline", "--strikeout",
                                              "--centre",    "--center",  "--dpi",   "--precision", "--units",
-                                             "--no-convert", "--no-merge", "--offset",
+                                             "--no-convert", "--no-merge", "--offset", "--curves",
                                              "--anchor",    "--mirror",
                                              "--spacing",   "--width",   "--bold"};
 
@@ -175,12 +175,12 @@ const Command kCommands[] = {
      "a work file of its own and OUTPUT (--no-convert: write the WIT text to\n"
      "OUTPUT and start nothing); in the preview's pixels, so --precision does\n"
      "not apply"},
-    {"svg", "svg OUTPUT [options] [--no-merge] [--offset MM]",
+    {"svg", "svg OUTPUT [options] [--no-merge] [--offset MM] [--curves]",
      "an SVG picture of the outline, all figures in one nonzero-filled path and\n"
      "nothing else: width and height in millimetres, one user unit a millimetre,\n"
      "at 1:1 from the left end of the baseline (y down), so it spans the DXF's\n"
      "extents; overlaps merged and the geometry cut-ready as for dxf"},
-    {"dxf", "dxf OUTPUT [options] [--no-merge] [--offset MM]",
+    {"dxf", "dxf OUTPUT [options] [--no-merge] [--offset MM] [--curves]",
      "a DXF drawing (AutoCAD 2000) for any CAD program: one closed polyline\n"
      "per contour on a layer named for the text, millimetres at 1:1, y up, the\n"
      "origin at the left end of the text's baseline"},
@@ -277,6 +277,10 @@ Cut-ready geometry (svg, dxf):
   --mirror x|y      (svg, dxf) mirror the drawing about the anchor: x turns
                     left and right over (to be read from the back), y top
                     and bottom
+  --curves          the font's own curves instead of short segments: in dxf
+                    circular arcs (polyline bulges) within half the grid step
+                    of them, in svg its Béziers; straight edges stay straight.
+                    A contour the merge or the offset changed stays segments
   --version         the program's version
 
 OUTPUT "-" is standard output (jw, svg, dxf, and wit with --no-convert).
@@ -497,6 +501,9 @@ Options parseOptions(const std::vector<std::string>& args)
             if (!mirror)
                 throw UsageError("--mirror must be x (left and right) or y (top and bottom)");
             o.mirror = *mirror;
+            cadGiven = a;
+        } else if (a == "--curves") {
+            o.curves = true;
             cadGiven = a;
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             throw UsageError("unknown option " + a + didYouMean(a, kOptionNames));

@@ -39,6 +39,7 @@ struct Options {
     bool noConvert = false;
     bool merge = true;                   // svg, dxf: overlaps merged (--no-merge: as captured)
     double offsetMm = 0;                 // svg, dxf: --offset, outer contours outward
+    bool curves = false;                 // svg, dxf: --curves, the font's exact curves (arcs, Béziers)
     TextStyle style;                     // --spacing, --width, --bold
     Anchor anchor = Anchor::BaselineLeft; // svg, dxf: --anchor, the drawing's origin
     Mirror mirror = Mirror::None;         // svg, dxf: --mirror, about the anchor

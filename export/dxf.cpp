@@ -2,6 +2,7 @@
 
 #include "base/codepage.hpp"
 #include "export/byte_files.hpp"
+#include "outline/cad_arcs.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -85,6 +86,17 @@ public:
             at = shortest(at, q.y);
             *at++ = '\n';
             used_ = std::size_t(at - buffer_);
+        }
+    }
+    // Vertices with the bulge of the arc to the next one; DXF's y runs up,
+    // so an arc turns the other way there.
+    void arcVertices(const std::vector<ArcVertex>& vertices, const MmPlacement& mm)
+    {
+        const double mmPerUnit = kMmPerInch / mm.dpi;
+        for (const ArcVertex& v : vertices) {
+            number(10, (v.at.x - mm.originX) * mmPerUnit).number(20, (mm.originY - v.at.y) * mmPerUnit);
+            if (v.bulge != 0)
+                number(42, -v.bulge);
         }
     }
     // The frame every table record and object starts with.
@@ -270,16 +282,27 @@ void writeBlocks(Tags& t)
     t(0, "ENDSEC");
 }
 
-void writeEntities(Tags& t, const CapturedOutline& outline, const MmPlacement& mm, std::string_view layer)
+void writeEntities(Tags& t, const CapturedOutline& outline, const DxfPlacement& placement, std::string_view layer)
 {
     t(0, "SECTION")(2, "ENTITIES");
     unsigned handle = kFirstEntity;
+    std::size_t index = 0;
     for (const Figure& f : figures(outline)) {
         if (!f.closed)
             continue;
+        const ExactCurves* curves = placement.curves;
+        const std::size_t k = index++;
         t.record("LWPOLYLINE", handle++, kModelSpaceRecord)(100, "AcDbEntity")(8, layer);
+        if (curves && k < curves->size() && (*curves)[k]) {
+            const std::vector<ArcVertex> arcs = fitArcs(*(*curves)[k], placement.curveTolerance);
+            if (arcs.size() >= 2) {
+                t(100, "AcDbPolyline")(90, int(arcs.size()))(70, 1);
+                t.arcVertices(arcs, placement.mm);
+                continue;
+            }
+        }
         t(100, "AcDbPolyline")(90, int(f.points.size()))(70, 1);
-        t.vertices(f.points, mm);
+        t.vertices(f.points, placement.mm);
     }
     t(0, "ENDSEC");
 }
@@ -361,7 +384,7 @@ void writeDxf(std::ostream& out, const CapturedOutline& outline, const DxfPlacem
     writeHeader(t, extents, kFirstEntity + closedFigures);
     writeTables(t, extents, layer);
     writeBlocks(t);
-    writeEntities(t, outline, placement.mm, layer);
+    writeEntities(t, outline, placement, layer);
     writeObjects(t);
     t(0, "EOF");
 }

@@ -7,6 +7,7 @@
 //
 //   writeDxf(out, outline, {.mm = baselinePlacement(dc, outline.logFont, 96), .text = "編集"});
 
+#include "outline/cad_curves.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/precision.hpp"
 
@@ -20,6 +21,11 @@ namespace lw {
 struct DxfPlacement {
     MmPlacement mm;        // device pixels to millimetres
     std::string_view text; // UTF-8; names the layer
+    // Exact curves, one entry per closed figure: a figure that has one is
+    // written as arcs (vertex bulges) within `curveTolerance` of it, in the
+    // outline's units; the others as their points.
+    const ExactCurves* curves = nullptr;
+    double curveTolerance = 0;
 };
 
 // Writes the whole drawing; an empty outline gives a drawing with no entities.

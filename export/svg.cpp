@@ -31,9 +31,38 @@ MmPoint onPage(const MmPlacement& mm, POINT p)
     return {q.x, -q.y};
 }
 
+MmPoint onPage(const MmPlacement& mm, CurvePoint p)
+{
+    const double mmPerUnit = kMmPerInch / mm.dpi;
+    return {(p.x - mm.originX) * mmPerUnit, (p.y - mm.originY) * mmPerUnit};
+}
+
+void writeCurve(std::ostream& out, const CurvedFigure& f, const MmPlacement& mm)
+{
+    const auto put = [&](CurvePoint p) {
+        const MmPoint q = onPage(mm, p);
+        out << millimetres(q.x) << ',' << millimetres(q.y);
+    };
+    out << 'M';
+    put(f.start);
+    for (const CurveSegment& s : f.segments) {
+        if (s.cubic) {
+            out << " C";
+            put(s.c1);
+            out << ' ';
+            put(s.c2);
+            out << ' ';
+        } else {
+            out << " L";
+        }
+        put(s.end);
+    }
+    out << " Z";
+}
+
 } // namespace
 
-void writeSvg(std::ostream& out, const CapturedOutline& o, const MmPlacement& mm)
+void writeSvg(std::ostream& out, const CapturedOutline& o, const MmPlacement& mm, const ExactCurves* curves)
 {
     MmPoint low{0, 0}, high{0, 0};
     bool any = false;
@@ -57,9 +86,16 @@ void writeSvg(std::ostream& out, const CapturedOutline& o, const MmPlacement& mm
     // rule: holes stay open and strokes standing inside them stay ink,
     // whatever order the font lists them in.
     const char* separator = "";
+    std::size_t index = 0;
     for (const Figure& f : figures(o)) {
         if (!f.closed)
             continue;
+        if (const std::size_t k = index++; curves && k < curves->size() && (*curves)[k]) {
+            out << separator;
+            writeCurve(out, *(*curves)[k], mm);
+            separator = " ";
+            continue;
+        }
         for (std::size_t k = 0; k < f.points.size(); ++k) {
             const MmPoint q = onPage(mm, f.points[k]);
             out << separator << (k == 0 ? 'M' : 'L') << millimetres(q.x) << ',' << millimetres(q.y);
@@ -70,10 +106,11 @@ void writeSvg(std::ostream& out, const CapturedOutline& o, const MmPlacement& mm
     out << "\"/>\n</svg>\n";
 }
 
-void writeSvgFile(const std::string& path, const CapturedOutline& outline, const MmPlacement& mm)
+void writeSvgFile(const std::string& path, const CapturedOutline& outline, const MmPlacement& mm,
+                  const ExactCurves* curves)
 {
     OutputFile file(path);
-    writeSvg(file.stream(), outline, mm);
+    writeSvg(file.stream(), outline, mm, curves);
     file.close();
 }
 

@@ -9,6 +9,7 @@
 //
 //   writeSvg(out, outline, baselinePlacement(dc, outline.logFont, 2541));
 
+#include "outline/cad_curves.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/precision.hpp"
 
@@ -18,9 +19,13 @@
 namespace lw {
 
 // An empty outline gives a picture of no size with an empty path.
-void writeSvg(std::ostream& out, const CapturedOutline& outline, const MmPlacement& mm);
+// With `curves` (one entry per closed figure), a figure that has an exact
+// curve is written as its straight segments and cubic Béziers.
+void writeSvg(std::ostream& out, const CapturedOutline& outline, const MmPlacement& mm,
+              const ExactCurves* curves = nullptr);
 
 // Opens, writes, closes; a file that cannot be written is a lw::Failure.
-void writeSvgFile(const std::string& path, const CapturedOutline& outline, const MmPlacement& mm);
+void writeSvgFile(const std::string& path, const CapturedOutline& outline, const MmPlacement& mm,
+                  const ExactCurves* curves = nullptr);
 
 } // namespace lw

@@ -8,12 +8,12 @@
 
 namespace lw {
 
-OffscreenCapture::OffscreenCapture(const CaptureSource& source, Placement placement, double dpi)
-    : text_(source.text), placement_(placement), dpi_(dpi), advances_(source.advances)
+OffscreenCapture::OffscreenCapture(const CaptureSource& source, Placement placement, double dpi, bool keepCurves)
+    : keepCurves_(keepCurves), text_(source.text), placement_(placement), dpi_(dpi), advances_(source.advances)
 {
     const CaptureSource atDpi{text_,         source.font,     source.angle, source.scaleWidth,
                               source.scaleHeight, twipsPerPixel(), source.advances, source.style};
-    drawFlattenPath(placement, atDpi, dc_, outline_);
+    drawFlattenPath(placement, atDpi, dc_, outline_, keepCurves_ ? &curved_ : nullptr);
 }
 
 MmPlacement OffscreenCapture::baseline() { return baselinePlacement(dc_, outline_.logFont, dpi_); }
@@ -30,7 +30,7 @@ void OffscreenCapture::write(std::ostream& out, SaveFormat format, const std::op
         writeJwOutline(out, outline_, {.baseX = 0, .baseY = 0, .scale = 1, .twipsPerPixel = twipsPerPixel()});
         return;
     }
-    CadOutline cut = cad ? cadOutline(outline_, *cad) : CadOutline{outline_, 1};
+    CadOutline cut = cad ? cadOutline(outline_, *cad, keepCurves_ ? &curved_ : nullptr) : CadOutline{.outline = outline_, .gridScale = 1};
     MmPlacement mm = format == SaveFormat::Dxf ? baseline() : svgPlacement();
     const bool placed = anchor_ != Anchor::BaselineLeft || mirror_ != Mirror::None;
     if (placed && placement_ == Placement::Origin)
@@ -39,10 +39,11 @@ void OffscreenCapture::write(std::ostream& out, SaveFormat format, const std::op
     mm = onCadGrid(mm, cut);
     if (placed && placement_ == Placement::Origin)
         mirror(cut, mm, mirror_);
+    const ExactCurves* curves = cut.curves.empty() ? nullptr : &cut.curves;
     if (format == SaveFormat::Dxf)
-        writeDxf(out, cut.outline, {mm, text_});
+        writeDxf(out, cut.outline, {.mm = mm, .text = text_, .curves = curves, .curveTolerance = cut.curveTolerance});
     else
-        writeSvg(out, cut.outline, mm);
+        writeSvg(out, cut.outline, mm, curves);
 }
 
 void OffscreenCapture::writeFile(const std::string& path, SaveFormat format, const std::optional<CadOptions>& cad)

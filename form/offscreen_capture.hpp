@@ -25,8 +25,9 @@ namespace lw {
 class OffscreenCapture {
 public:
     // Captures `source` (its twips per pixel are replaced by those of `dpi`)
-    // centred or at the origin, drawing on nothing.
-    OffscreenCapture(const CaptureSource& source, Placement placement, double dpi);
+    // centred or at the origin, drawing on nothing; with `keepCurves` the
+    // unflattened path too, for drawings with exact curves.
+    OffscreenCapture(const CaptureSource& source, Placement placement, double dpi, bool keepCurves = false);
     OffscreenCapture(const OffscreenCapture&) = delete;
     OffscreenCapture& operator=(const OffscreenCapture&) = delete;
 
@@ -55,6 +56,8 @@ private:
     NullCanvas canvas_;
     DeviceContext dc_{canvas_};
     CapturedOutline outline_;
+    CurvedPath curved_;
+    bool keepCurves_ = false;
     std::string text_;
     Placement placement_;
     double dpi_;

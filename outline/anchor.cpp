@@ -109,6 +109,19 @@ void mirror(CadOutline& cut, MmPlacement& placement, Mirror how)
         std::reverse(o.pathPoints.begin() + std::ptrdiff_t(first) + 1, o.pathPoints.begin() + std::ptrdiff_t(i) + 1);
         first = i + 1;
     }
+    // The exact curves, kept per contour, turn over with it.
+    const auto flip = [x](CurvePoint& p) { (x ? p.x : p.y) *= -1; };
+    for (std::optional<CurvedFigure>& figure : cut.curves) {
+        if (!figure)
+            continue;
+        flip(figure->start);
+        for (CurveSegment& s : figure->segments) {
+            flip(s.c1);
+            flip(s.c2);
+            flip(s.end);
+        }
+        figure = reversed(*figure);
+    }
 }
 
 } // namespace lw

@@ -1,18 +1,39 @@
 #include "outline/cad_contours.hpp"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace lw {
 
 WideArea twiceArea(const Contour& c)
 {
     WideArea sum = 0;
-    for (std::size_t i = 0, n = c.size(); i < n; ++i) {
-        const POINT& a = c[i];
-        const POINT& b = c[(i + 1) % n];
+    if (c.empty())
+        return sum;
+    POINT a = c.back();
+    for (const POINT& b : c) {
         sum += WideArea(a.x) * b.y - WideArea(b.x) * a.y;
+        a = b;
     }
     return sum;
+}
+
+Extent extentOf(const Contour& c)
+{
+    Extent e;
+    if (c.empty())
+        return e;
+    POINT a = c.back();
+    e = {0, a.x, a.y, a.x, a.y};
+    for (const POINT& b : c) {
+        e.area += WideArea(a.x) * b.y - WideArea(b.x) * a.y;
+        e.left = std::min(e.left, b.x);
+        e.right = std::max(e.right, b.x);
+        e.top = std::min(e.top, b.y);
+        e.bottom = std::max(e.bottom, b.y);
+        a = b;
+    }
+    return e;
 }
 
 void removeRepeats(Contour& c)
@@ -48,26 +69,35 @@ void removeRepeats(Contour& c)
 
 bool isUsable(const Contour& c) { return c.size() >= 3 && twiceArea(c) != 0; }
 
-void orient(Contour& c, Role role)
+void orient(Contour& c, Role role) { orient(c, role, twiceArea(c)); }
+
+void orient(Contour& c, Role role, WideArea area)
 {
-    const WideArea a = twiceArea(c);
-    if ((role == Role::Outer) != (a < 0))
+    if ((role == Role::Outer) != (area < 0))
         std::reverse(c.begin(), c.end());
 }
+
+namespace {
+
+WideArea side(POINT a, POINT b, POINT p)
+{
+    return (WideArea(b.x) - a.x) * (WideArea(p.y) - a.y) - (WideArea(p.x) - a.x) * (WideArea(b.y) - a.y);
+}
+
+} // namespace
 
 bool encloses(const Contour& c, POINT p)
 {
     int winding = 0;
-    for (std::size_t i = 0, n = c.size(); i < n; ++i) {
-        const POINT& a = c[i];
-        const POINT& b = c[(i + 1) % n];
-        const WideArea side = (WideArea(b.x) - a.x) * (WideArea(p.y) - a.y) - (WideArea(p.x) - a.x) * (WideArea(b.y) - a.y);
+    POINT a = c.empty() ? p : c.back();
+    for (const POINT& b : c) {
         if (a.y <= p.y) {
-            if (b.y > p.y && side > 0)
+            if (b.y > p.y && side(a, b, p) > 0)
                 ++winding;
-        } else if (b.y <= p.y && side < 0) {
+        } else if (b.y <= p.y && side(a, b, p) < 0) {
             --winding;
         }
+        a = b;
     }
     return winding != 0;
 }

@@ -27,6 +27,13 @@ enum class Role { Outer, Hole };
 __extension__ typedef __int128 WideArea;
 WideArea twiceArea(const Contour& contour);
 
+// A contour's twiceArea and bounding box, found in one pass.
+struct Extent {
+    WideArea area = 0;
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+Extent extentOf(const Contour& contour);
+
 // Drops points that repeat the one before (the first included, against the
 // last) and the tips of spikes that go out and come straight back.
 void removeRepeats(Contour& contour);
@@ -36,6 +43,8 @@ bool isUsable(const Contour& contour);
 
 // Outer contours counter-clockwise with y up, holes clockwise.
 void orient(Contour& contour, Role role);
+// The same for a contour whose twiceArea is known.
+void orient(Contour& contour, Role role, WideArea area);
 
 // Whether `p` lies inside the ring by the nonzero rule (a point on an edge
 // may go either way).

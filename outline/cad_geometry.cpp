@@ -23,11 +23,18 @@ constexpr double kArcTolerance = 0.25;
 
 int gridScaleFor(const CapturedOutline& captured, double offsetPixels, bool merge)
 {
-    double reach = 0;
-    for (const Figure& f : figures(captured))
-        for (const POINT& p : f.points)
-            reach = std::max({reach, std::fabs(double(p.x)), std::fabs(double(p.y))});
-    reach += std::fabs(offsetPixels) + 2;
+    // Every point belongs to some figure: one straight pass over them all.
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+    const std::size_t count = captured.pointCount > 0 ? std::size_t(captured.pointCount) : 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const POINT p = captured.pathPoints[i];
+        left = std::min(left, p.x);
+        right = std::max(right, p.x);
+        top = std::min(top, p.y);
+        bottom = std::max(bottom, p.y);
+    }
+    const std::int64_t most = std::max({-std::int64_t(left), std::int64_t(right), -std::int64_t(top), std::int64_t(bottom)});
+    const double reach = double(most) + std::fabs(offsetPixels) + 2;
     if (merge && reach * 2 >= kGridLimit)
         throw Failure(FailureKind::Overflow,
                       "the outline reaches " + std::to_string(std::llround(reach)) +
@@ -116,12 +123,14 @@ std::vector<Shape> offsetOne(const Contour& c, Role role, double distance, doubl
     return out;
 }
 
-void append(CapturedOutline& out, const Contour& c)
+void append(CapturedOutline& out, std::size_t& at, const Contour& c)
 {
-    for (std::size_t k = 0; k < c.size(); ++k) {
-        out.pathPoints.push_back(c[k]);
-        out.pathTypes.push_back(k == 0 ? PT_MOVETO : k + 1 == c.size() ? PT_LINETO | PT_CLOSEFIGURE : PT_LINETO);
-    }
+    std::copy(c.begin(), c.end(), out.pathPoints.begin() + std::ptrdiff_t(at));
+    std::uint8_t* types = out.pathTypes.data() + at;
+    types[0] = PT_MOVETO;
+    std::fill(types + 1, types + c.size(), std::uint8_t(PT_LINETO));
+    types[c.size() - 1] = PT_LINETO | PT_CLOSEFIGURE;
+    at += c.size();
 }
 
 CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Shape>& shapes)
@@ -134,24 +143,22 @@ CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Shape>& shap
         for (const Contour& hole : s.holes)
             points += hole.size();
     }
-    out.pathPoints.clear();
-    out.pathTypes.clear();
-    out.pathPoints.reserve(points);
-    out.pathTypes.reserve(points);
+    // The last slot stays (0,0) / 0.
+    out.pathPoints.assign(points, POINT{});
+    out.pathTypes.assign(points, 0);
+    std::size_t at = 0;
     for (const Shape& s : shapes) {
-        append(out, s.outer);
+        append(out, at, s.outer);
         for (const Contour& hole : s.holes)
-            append(out, hole);
+            append(out, at, hole);
     }
-    out.pointCount = std::int32_t(out.pathPoints.size());
-    out.pathPoints.push_back(POINT{});
-    out.pathTypes.push_back(0);
+    out.pointCount = std::int32_t(at);
     return out;
 }
 
 } // namespace
 
-CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options)
+CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options, const CurvedPath* path)
 {
     const int scale = gridScaleFor(captured, options.offsetPixels, options.merge);
     const double distance = options.offsetPixels * scale;
@@ -160,7 +167,9 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
 
     std::vector<Shape> shapes;
     if (options.merge) {
-        shapes = offsetShapes(mergeNonzero(contours), distance, tolerance);
+        shapes = mergeNonzero(std::move(contours));
+        if (distance != 0)
+            shapes = offsetShapes(shapes, distance, tolerance);
     } else {
         const std::vector<Role> roles = rolesOf(contours);
         for (std::size_t i = 0; i < contours.size(); ++i) {
@@ -173,7 +182,12 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
             }
         }
     }
-    return CadOutline{outlineOf(captured.logFont, shapes), scale};
+    CadOutline cut{.outline = outlineOf(captured.logFont, shapes), .gridScale = scale};
+    if (options.curves && path) {
+        cut.curves = exactCurvesFor(captured, *path, cut.outline, scale);
+        cut.curveTolerance = 0.5 * scale;
+    }
+    return cut;
 }
 
 MmPlacement onCadGrid(const MmPlacement& placement, const CadOutline& cad)

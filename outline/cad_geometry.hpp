@@ -10,6 +10,7 @@
 //   writeDxf(out, cut.outline, {.mm = onCadGrid(mm, cut), .text = text});
 
 #include "outline/cad_contours.hpp"
+#include "outline/cad_curves.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/precision.hpp"
 
@@ -23,11 +24,18 @@ struct CadOptions {
     // device pixels (negative: the other way), round joins; contours that
     // vanish are dropped. 0: no offset.
     double offsetPixels = 0;
+    // Keep the font's exact curves where a contour is a captured figure
+    // unchanged (see cad_curves.hpp); needs the capture's unflattened path.
+    bool curves = false;
 };
 
 struct CadOutline {
     CapturedOutline outline; // closed figures only, each at least three distinct points
     int gridScale = 1;       // grid units per device pixel of the capture
+    // With curves asked for: one entry per contour, and how far in grid
+    // units a writer's arcs may stray from them (half the capture's pixel).
+    ExactCurves curves{};
+    double curveTolerance = 0;
 };
 
 // The capture's closed figures made cut-ready: no repeated consecutive point,
@@ -37,7 +45,8 @@ struct CadOutline {
 // contour, told outer or hole by the orientation of the figure around it.
 // Merging works within 2^28 device pixels of the origin; an outline that
 // reaches further is the overflow failure.
-CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options);
+CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options,
+                      const CurvedPath* path = nullptr);
 
 // The millimetre placement of a capture, for points on the cad outline's grid.
 MmPlacement onCadGrid(const MmPlacement& placement, const CadOutline& cad);

@@ -81,23 +81,19 @@ std::vector<Shape> clip(const std::vector<const Contour*>& contours)
     return shapes;
 }
 
-struct Box {
-    std::int32_t left, top, right, bottom;
+// Contours whose boxes overlap, directly or through others: no winding
+// reaches from one group into another. Each group with its contours' extents.
+struct Group {
+    std::vector<Contour*> contours;
+    std::vector<Extent> extents;
 };
 
-// Contours whose boxes overlap, directly or through others: no winding
-// reaches from one group into another.
-std::vector<std::vector<const Contour*>> groupsOf(const std::vector<Contour>& contours)
+std::vector<Group> groupsOf(std::vector<Contour>& contours)
 {
     const std::size_t n = contours.size();
-    std::vector<Box> box(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const Contour& c = contours[i];
-        box[i] = {c[0].x, c[0].y, c[0].x, c[0].y};
-        for (const POINT& p : c)
-            box[i] = {std::min(box[i].left, p.x), std::min(box[i].top, p.y), std::max(box[i].right, p.x),
-                      std::max(box[i].bottom, p.y)};
-    }
+    std::vector<Extent> box(n);
+    for (std::size_t i = 0; i < n; ++i)
+        box[i] = extentOf(contours[i]);
     std::vector<std::size_t> root(n), order(n);
     std::iota(root.begin(), root.end(), 0);
     std::iota(order.begin(), order.end(), 0);
@@ -115,7 +111,7 @@ std::vector<std::vector<const Contour*>> groupsOf(const std::vector<Contour>& co
                 root[find(i)] = find(j);
         open.push_back(i);
     }
-    std::vector<std::vector<const Contour*>> groups;
+    std::vector<Group> groups;
     std::vector<std::size_t> groupOf(n, n);
     for (std::size_t i = 0; i < n; ++i) {
         std::size_t& g = groupOf[find(i)];
@@ -123,18 +119,20 @@ std::vector<std::vector<const Contour*>> groupsOf(const std::vector<Contour>& co
             g = groups.size();
             groups.emplace_back();
         }
-        groups[g].push_back(&contours[i]);
+        groups[g].contours.push_back(&contours[i]);
+        groups[g].extents.push_back(box[i]);
     }
     return groups;
 }
 
 } // namespace
 
-std::vector<Shape> mergeNonzero(const std::vector<Contour>& contours)
+std::vector<Shape> mergeNonzero(std::vector<Contour>&& contours)
 {
     std::vector<Shape> shapes;
-    for (const std::vector<const Contour*>& group : groupsOf(contours)) {
-        std::vector<Shape> part = edgesMeet(group) ? clip(group) : mergeNested(group);
+    for (const Group& group : groupsOf(contours)) {
+        const std::vector<const Contour*> readOnly(group.contours.begin(), group.contours.end());
+        std::vector<Shape> part = edgesMeet(readOnly) ? clip(readOnly) : mergeNested(group.contours, group.extents);
         std::move(part.begin(), part.end(), std::back_inserter(shapes));
     }
     return shapes;

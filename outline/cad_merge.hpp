@@ -14,7 +14,7 @@
 namespace lw {
 
 // Shapes in no particular order, each contour usable and oriented (outer
-// counter-clockwise with y up, holes clockwise).
-std::vector<Shape> mergeNonzero(const std::vector<Contour>& contours);
+// counter-clockwise with y up, holes clockwise). The contours are used up.
+std::vector<Shape> mergeNonzero(std::vector<Contour>&& contours);
 
 } // namespace lw

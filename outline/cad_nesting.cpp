@@ -10,7 +10,6 @@ namespace {
 
 struct Edge {
     POINT a, b;
-    std::int32_t left, right, low, high;
     std::uint32_t contour, index, count; // which contour, which edge, of how many
 };
 
@@ -48,78 +47,150 @@ bool neighboursFold(const Edge& first, const Edge& second)
     return dot < 0;
 }
 
-} // namespace
-
-bool edgesMeet(const std::vector<const Contour*>& contours)
+// Whether two edges meet, neighbours in one contour only where they fold.
+bool meet(const Edge& e, const Edge& f)
 {
-    std::vector<Edge> edges;
-    std::int64_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
-    for (std::uint32_t c = 0; c < contours.size(); ++c) {
-        const Contour& ring = *contours[c];
-        const auto n = std::uint32_t(ring.size());
-        for (std::uint32_t i = 0; i < n; ++i) {
-            const POINT a = ring[i], b = ring[(i + 1) % n];
-            edges.push_back({a, b, std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y),
-                             c, i, n});
-            left = std::min<std::int64_t>(left, edges.back().left);
-            right = std::max<std::int64_t>(right, edges.back().right);
-            top = std::min<std::int64_t>(top, edges.back().low);
-            bottom = std::max<std::int64_t>(bottom, edges.back().high);
-        }
+    if (e.contour == f.contour && e.count > 2) {
+        const auto next = [n = e.count](std::uint32_t i) { return i + 1 == n ? 0 : i + 1; };
+        const bool fThenE = next(f.index) == e.index;
+        const bool eThenF = next(e.index) == f.index;
+        if (fThenE || eThenF)
+            return neighboursFold(fThenE ? f : e, fThenE ? e : f);
     }
-    if (edges.empty())
-        return false;
-    // Edges go into the cells of a grid their boxes cover, a few to a cell;
-    // only edges that share a cell can meet.
-    const double area = double(right - left + 1) * double(bottom - top + 1);
-    // Cells a power of two wide, so finding one is a shift.
-    const double side = std::sqrt(area / double(edges.size()) * 4);
-    int shift = 0;
-    while (shift < 40 && double(std::int64_t(1) << shift) < side)
-        ++shift;
-    const std::int64_t columns = ((right - left) >> shift) + 1, rows = ((bottom - top) >> shift) + 1;
-    std::vector<std::uint32_t> start(std::size_t(columns * rows) + 1);
-    const auto forCells = [&](const Edge& e, auto&& visit) {
-        const std::int64_t x0 = (e.left - left) >> shift, x1 = (e.right - left) >> shift;
-        const std::int64_t y1 = (e.high - top) >> shift;
-        for (std::int64_t y = (e.low - top) >> shift; y <= y1; ++y)
-            for (std::int64_t x = x0; x <= x1; ++x)
-                visit(std::size_t(y * columns + x));
-    };
-    for (const Edge& e : edges)
-        forCells(e, [&](std::size_t k) { ++start[k + 1]; });
-    for (std::size_t k = 1; k < start.size(); ++k)
-        start[k] += start[k - 1];
-    std::vector<std::uint32_t> members(start.back());
-    std::vector<std::uint32_t> filled(start.begin(), start.end() - 1);
-    for (std::uint32_t i = 0; i < edges.size(); ++i)
-        forCells(edges[i], [&](std::size_t k) { members[filled[k]++] = i; });
+    return segmentsMeet(e, f);
+}
 
-    for (std::size_t k = 0; k + 1 < start.size(); ++k) {
-        for (std::uint32_t p = start[k]; p < start[k + 1]; ++p) {
-            const Edge& e = edges[members[p]];
-            for (std::uint32_t q = start[k]; q < p; ++q) {
-                const Edge& f = edges[members[q]];
-                if (f.high < e.low || e.high < f.low || f.right < e.left || e.right < f.left)
-                    continue;
-                if (e.contour == f.contour && e.count > 2) {
-                    const bool fThenE = (f.index + 1) % e.count == e.index;
-                    const bool eThenF = (e.index + 1) % e.count == f.index;
-                    if (fThenE || eThenF) {
-                        if (neighboursFold(fThenE ? f : e, fThenE ? e : f))
-                            return true;
-                        continue;
-                    }
-                }
-                if (segmentsMeet(e, f))
-                    return true;
+// Points ordered by x, then y. Every point of a segment lies between its
+// ends in this order.
+bool before(POINT a, POINT b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
+
+// A run of a contour's edges whose points rise in that order: two edges of
+// one chain meet only where they follow each other, so only edges of
+// different chains need comparing, and only where the chains' spans in the
+// order overlap. The points are stored rising; edge j joins points j and j + 1.
+struct Chain {
+    std::uint32_t first, edges; // into the points and edge numbers
+    std::uint32_t contour, count;
+    bool up; // whether the contour runs the way the points rise
+    std::int32_t left, top, right, bottom;
+};
+
+struct Chains {
+    std::vector<POINT> points;
+    std::vector<std::uint32_t> edgeOf; // the contour's own number of each edge
+    std::vector<Chain> chains;
+    std::vector<std::uint8_t> rises; // room for one contour's edges at a time
+};
+
+void addChains(const Contour& ring, std::uint32_t contour, Chains& out)
+{
+    const auto n = std::uint32_t(ring.size());
+    const auto wrap = [n](std::uint32_t i) { return i >= n ? i - n : i; };
+    std::vector<std::uint8_t>& rises = out.rises;
+    rises.resize(n);
+    for (std::uint32_t i = 0; i + 1 < n; ++i)
+        rises[i] = before(ring[i], ring[i + 1]);
+    rises[n - 1] = before(ring[n - 1], ring[0]);
+    // Start where the direction turns; a closed ring always turns.
+    std::uint32_t start = 0;
+    while (start < n && rises[start] == rises[start == 0 ? n - 1 : start - 1])
+        ++start;
+    if (start == n)
+        start = 0;
+    for (std::uint32_t done = 0; done < n;) {
+        const std::uint32_t i = wrap(start + done);
+        const bool up = rises[i];
+        std::uint32_t length = 1;
+        while (done + length < n && rises[wrap(i + length)] == up)
+            ++length;
+        Chain c{std::uint32_t(out.points.size()), length, contour, n, up, INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+        // Rising points from the contour's point `from`, forward or back.
+        std::uint32_t k = up ? i : wrap(i + length);
+        for (std::uint32_t j = 0; j <= length; ++j) {
+            const POINT p = ring[k];
+            out.points.push_back(p);
+            c.top = std::min(c.top, p.y);
+            c.bottom = std::max(c.bottom, p.y);
+            if (up) {
+                out.edgeOf.push_back(k);
+                k = k + 1 == n ? 0 : k + 1;
+            } else {
+                k = k == 0 ? n - 1 : k - 1;
+                out.edgeOf.push_back(k);
             }
+        }
+        c.left = out.points[c.first].x;
+        c.right = out.points[c.first + length].x;
+        out.chains.push_back(c);
+        done += length;
+    }
+}
+
+bool chainsMeet(const Chains& all, const Chain& a, const Chain& b)
+{
+    const POINT* pa = all.points.data() + a.first;
+    const POINT* pb = all.points.data() + b.first;
+    const std::uint32_t* ea = all.edgeOf.data() + a.first;
+    const std::uint32_t* eb = all.edgeOf.data() + b.first;
+    // Only a's edges that reach b's span in the order can meet b.
+    std::uint32_t j = std::uint32_t(
+        std::partition_point(pa + 1, pa + a.edges + 1, [&](POINT p) { return before(p, pb[0]); }) - (pa + 1));
+    std::uint32_t k0 = 0;
+    for (; j < a.edges && !before(pb[b.edges], pa[j]); ++j) {
+        const std::int32_t low = std::min(pa[j].y, pa[j + 1].y), high = std::max(pa[j].y, pa[j + 1].y);
+        if (high < b.top || low > b.bottom)
+            continue;
+        while (k0 < b.edges && before(pb[k0 + 1], pa[j]))
+            ++k0;
+        for (std::uint32_t k = k0; k < b.edges && !before(pa[j + 1], pb[k]); ++k) {
+            if (std::max(pb[k].y, pb[k + 1].y) < low || std::min(pb[k].y, pb[k + 1].y) > high)
+                continue;
+            // Edges as the contour runs, for the neighbours' fold.
+            const Edge e = a.up ? Edge{pa[j], pa[j + 1], a.contour, ea[j], a.count}
+                                : Edge{pa[j + 1], pa[j], a.contour, ea[j], a.count};
+            const Edge f = b.up ? Edge{pb[k], pb[k + 1], b.contour, eb[k], b.count}
+                                : Edge{pb[k + 1], pb[k], b.contour, eb[k], b.count};
+            if (meet(e, f))
+                return true;
         }
     }
     return false;
 }
 
-std::vector<Shape> mergeNested(const std::vector<const Contour*>& contours)
+} // namespace
+
+bool edgesMeet(const std::vector<const Contour*>& contours)
+{
+    Chains all;
+    std::size_t points = 0;
+    for (const Contour* c : contours)
+        points += c->size();
+    // A chain's last point is the next one's first: some room for those.
+    all.points.reserve(points + points / 4);
+    all.edgeOf.reserve(points + points / 4);
+    for (std::uint32_t c = 0; c < contours.size(); ++c)
+        addChains(*contours[c], c, all);
+    std::vector<std::uint32_t> order(all.chains.size());
+    for (std::uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return all.chains[a].left < all.chains[b].left; });
+    // A sweep from the left: each chain against those whose boxes it touches.
+    std::vector<std::uint32_t> open;
+    for (std::uint32_t i : order) {
+        const Chain& c = all.chains[i];
+        std::erase_if(open, [&](std::uint32_t j) { return all.chains[j].right < c.left; });
+        for (std::uint32_t j : open) {
+            const Chain& d = all.chains[j];
+            if (d.top <= c.bottom && c.top <= d.bottom && chainsMeet(all, d, c))
+                return true;
+        }
+        open.push_back(i);
+    }
+    return false;
+}
+
+std::vector<Shape> mergeNested(const std::vector<Contour*>& contours, const std::vector<Extent>& extents)
 {
     const std::size_t n = contours.size();
     std::vector<WideArea> area(n);
@@ -130,13 +201,10 @@ std::vector<Shape> mergeNested(const std::vector<const Contour*>& contours)
     };
     std::vector<Box> box(n);
     for (std::size_t i = 0; i < n; ++i) {
-        const Contour& c = *contours[i];
-        area[i] = twiceArea(c);
+        const Extent& e = extents[i];
+        area[i] = e.area;
         order[i] = i;
-        box[i] = {c[0].x, c[0].y, c[0].x, c[0].y};
-        for (const POINT& p : c)
-            box[i] = {std::min(box[i].left, p.x), std::min(box[i].top, p.y), std::max(box[i].right, p.x),
-                      std::max(box[i].bottom, p.y)};
+        box[i] = {e.left, e.top, e.right, e.bottom};
     }
     const auto size = [&](std::size_t i) { return area[i] < 0 ? -area[i] : area[i]; };
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return size(a) > size(b); });
@@ -147,7 +215,8 @@ std::vector<Shape> mergeNested(const std::vector<const Contour*>& contours)
     std::vector<std::size_t> parent(n, kNone);
     std::vector<int> inside(n);   // the winding just inside
     std::vector<std::size_t> shapeOf(n, kNone);
-    std::vector<Shape> shapes;
+    std::vector<bool> bounds(n); // whether the contour bounds the ink
+    std::size_t shapeCount = 0;
     for (std::size_t k = 0; k < n; ++k) {
         const std::size_t i = order[k];
         for (std::size_t m = k; m-- > 0;)
@@ -161,13 +230,21 @@ std::vector<Shape> mergeNested(const std::vector<const Contour*>& contours)
         shapeOf[i] = parent[i] == kNone ? kNone : shapeOf[parent[i]];
         if ((outside == 0) == (inside[i] == 0))
             continue;
-        Contour c = *contours[i];
+        bounds[i] = true;
+        if (inside[i] != 0)
+            shapeOf[i] = shapeCount++;
+    }
+    // The contours move only now: those that come later read the earlier ones.
+    std::vector<Shape> shapes(shapeCount);
+    for (std::size_t i : order) {
+        if (!bounds[i])
+            continue;
+        Contour& c = *contours[i];
         if (inside[i] != 0) {
-            orient(c, Role::Outer);
-            shapeOf[i] = shapes.size();
-            shapes.push_back(Shape{std::move(c), {}});
+            orient(c, Role::Outer, area[i]);
+            shapes[shapeOf[i]].outer = std::move(c);
         } else {
-            orient(c, Role::Hole);
+            orient(c, Role::Hole, area[i]);
             shapes[shapeOf[i]].holes.push_back(std::move(c));
         }
     }

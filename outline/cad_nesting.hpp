@@ -18,7 +18,8 @@ namespace lw {
 bool edgesMeet(const std::vector<const Contour*>& contours);
 
 // The nonzero union of contours none of whose edges meet (edgesMeet false),
-// as mergeNonzero gives it.
-std::vector<Shape> mergeNested(const std::vector<const Contour*>& contours);
+// as mergeNonzero gives it. The contours that bound the ink are moved into
+// the shapes. `extents` holds each contour's extentOf.
+std::vector<Shape> mergeNested(const std::vector<Contour*>& contours, const std::vector<Extent>& extents);
 
 } // namespace lw

@@ -21,11 +21,15 @@ std::int32_t fontHeight(float size, double factor)
 
 void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
                  std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline,
-                 Advances advances, double spacing)
+                 Advances advances, double spacing, CurvedPath* curved)
 {
     BeginPath(dc);
     outputText(dc, logFont, text, alignment, x0, y0, advances, spacing);
     EndPath(dc);
+    if (curved && readCurvedPath(dc, curved->points, curved->types) < 0) {
+        curved->points.clear();
+        curved->types.clear();
+    }
 
     int n = flattenPathInto(dc, outline.pathPoints, outline.pathTypes);
     // No closed path cannot follow EndPath; an empty outline is the safe reading.
@@ -48,7 +52,7 @@ double pixelsPerPoint(double twipsPerPixelX)
 }
 
 void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceContext& dc,
-                     CapturedOutline& outline)
+                     CapturedOutline& outline, CurvedPath* curved)
 {
     dc.canvas().clear();
     std::int32_t x0 = 0, y0 = 0;
@@ -61,7 +65,7 @@ void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceCon
     setLogFont(outline.logFont, source.font.faceName, height, source.angle, source.font);
     applyTextStyle(dc, outline.logFont, source.style);
     capturePath(dc, outline.logFont, source.text, std::int32_t(placement), x0, y0, outline, source.advances,
-                source.style.spacingExact(factor));
+                source.style.spacingExact(factor), curved);
 
     // One polygon per closed figure; the platform closes it back to its start.
     for (const Figure& figure : figures(outline))

@@ -10,6 +10,7 @@
 
 #include "base/design.hpp"
 #include "outline/captured_outline.hpp"
+#include "outline/curved_path.hpp"
 #include "outline/text_output.hpp"
 #include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
@@ -52,14 +53,15 @@ double pixelsPerPoint(double twipsPerPixelX);
 
 // Captures with the text placed as asked, replaces `outline` whole and
 // draws each closed figure as a polygon on the device context's canvas.
+// With `curved`, the path before flattening is read into it as well.
 void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceContext& dc,
-                     CapturedOutline& outline);
+                     CapturedOutline& outline, CurvedPath* curved = nullptr);
 
 // Shared by both captures: the path bracket around the text, then the
 // flattened path read into the outline's arrays (flattenPathInto).
 // `spacing` is outputText's, in device pixels.
 void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
                  std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline,
-                 Advances advances = Advances::Device, double spacing = 0);
+                 Advances advances = Advances::Device, double spacing = 0, CurvedPath* curved = nullptr);
 
 } // namespace lw

@@ -105,6 +105,19 @@ int GetPath(DeviceContext& dc, POINT* points, std::uint8_t* types, int size);
 // straight into the arrays, sized once from a bound; GDI reads its own path.
 int flattenPathInto(DeviceContext& dc, std::vector<POINT>& points, std::vector<std::uint8_t>& types);
 
+// A point of the unflattened path, in device pixels at the platform's own
+// precision (sub-pixel on Linux, whole pixels from GDI).
+struct CurvePoint {
+    double x = 0;
+    double y = 0;
+};
+
+// After EndPath and before any flattening: the path as drawn, its curves
+// still cubic Béziers (PT_BEZIERTO: two controls, then the end point with
+// any close mark). Replaces the arrays; returns their length, or -1 without
+// a closed path.
+int readCurvedPath(DeviceContext& dc, std::vector<CurvePoint>& points, std::vector<std::uint8_t>& types);
+
 // About how many more points this platform's flattening makes of a curve
 // than a flattening within 0.25 pixel does: a bound on a capture's work
 // scales by it.

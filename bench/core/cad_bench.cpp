@@ -2,6 +2,10 @@
 // same run: the capture alone, then cleaning only (--no-merge), the nonzero
 // merge, and the merge with a 0.1 mm offset. For the default text at a 0.01 mm
 // grid and the 46-character line at 144 pt (0.01 mm and the classic grid).
+// Curves: the merge keeping the exact curves, and the arcs a DXF fits to
+// them, after a capture that keeps the curves: their cost is this less
+// the capture and the merge.
+#include "outline/cad_arcs.hpp"
 #include "outline/cad_geometry.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
@@ -15,7 +19,7 @@ namespace {
 
 const std::string kMixed = "編集テキストのアウトラインを書きこみます。Letterwire 2026 漢字かなカナABC"; // 46 characters
 
-enum class Work { Capture, Clean, Merge, MergeAndOffset };
+enum class Work { Capture, Clean, Merge, MergeAndOffset, MergeAndCurves };
 
 void BM_Cad(benchmark::State& state, const char* text, float points, double stepMm, Work work)
 {
@@ -28,14 +32,26 @@ void BM_Cad(benchmark::State& state, const char* text, float points, double step
     const lw::CaptureSource source{text, font, 0, lw::design::kPreviewWidth, lw::design::kPreviewHeight,
                                    1440 / dpi};
     std::int32_t alCent = 0;
-    lw::drawFlattenPath(lw::placementFor(alCent), source, dc, outline);
+    lw::CurvedPath path;
+    lw::drawFlattenPath(lw::placementFor(alCent), source, dc, outline, &path);
     const lw::CadOptions options{.merge = work != Work::Clean,
-                                 .offsetPixels = work == Work::MergeAndOffset ? 0.1 * dpi / lw::kMmPerInch : 0};
+                                 .offsetPixels = work == Work::MergeAndOffset ? 0.1 * dpi / lw::kMmPerInch : 0,
+                                 .curves = work == Work::MergeAndCurves};
     std::size_t contours = 0;
     for (auto _ : state) {
         if (work == Work::Capture) {
             lw::drawFlattenPath(lw::placementFor(alCent), source, dc, outline);
             benchmark::DoNotOptimize(outline.pointCount);
+        } else if (work == Work::MergeAndCurves) {
+            // A capture that keeps the path before flattening, then the work.
+            lw::drawFlattenPath(lw::placementFor(alCent), source, dc, outline, &path);
+            const lw::CadOutline cad = lw::cadOutline(outline, options, &path);
+            std::size_t arcs = 0;
+            for (const auto& curve : cad.curves)
+                if (curve)
+                    arcs += lw::fitArcs(*curve, cad.curveTolerance).size();
+            contours = arcs;
+            benchmark::DoNotOptimize(contours);
         } else {
             const lw::CadOutline cad = lw::cadOutline(outline, options);
             contours = std::size_t(cad.outline.pointCount);
@@ -52,6 +68,8 @@ void BM_Cad(benchmark::State& state, const char* text, float points, double step
     BENCHMARK_CAPTURE(BM_Cad, name##_clean, text, points, step, Work::Clean)->Unit(benchmark::kMicrosecond);        \
     BENCHMARK_CAPTURE(BM_Cad, name##_merge, text, points, step, Work::Merge)->Unit(benchmark::kMicrosecond);        \
     BENCHMARK_CAPTURE(BM_Cad, name##_merge_offset, text, points, step, Work::MergeAndOffset)                        \
+        ->Unit(benchmark::kMicrosecond);                                                                          \
+    BENCHMARK_CAPTURE(BM_Cad, name##_merge_curves, text, points, step, Work::MergeAndCurves)                        \
         ->Unit(benchmark::kMicrosecond);
 
 LW_CAD_CASES(default6_24pt_0_01mm, lw::design::kText, 24, 0.01)

@@ -293,6 +293,23 @@ int flattenPathInto(DeviceContext& dc, std::vector<POINT>& points, std::vector<s
     return static_cast<int>(flatten(dc.state(), points, types));
 }
 
+int readCurvedPath(DeviceContext& dc, std::vector<CurvePoint>& points, std::vector<std::uint8_t>& types)
+{
+    auto& s = dc.state();
+    if (s.pathState != PathState::Closed || s.flattened)
+        return -1;
+    std::vector<State::PathPoint> expanded;
+    ControlPoints control{expanded};
+    walkPath(s, control);
+    points.resize(expanded.size());
+    types.resize(expanded.size());
+    for (std::size_t i = 0; i < expanded.size(); ++i) {
+        points[i] = {expanded[i].x, expanded[i].y};
+        types[i] = expanded[i].type;
+    }
+    return static_cast<int>(expanded.size());
+}
+
 int GetPath(DeviceContext& dc, POINT* points, std::uint8_t* types, int size)
 {
     auto& s = dc.state();

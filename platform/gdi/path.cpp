@@ -41,6 +41,21 @@ int GetPath(DeviceContext& dc, POINT* points, std::uint8_t* types, int size)
     return n;
 }
 
+int readCurvedPath(DeviceContext& dc, std::vector<CurvePoint>& points, std::vector<std::uint8_t>& types)
+{
+    const int n = GetPath(dc, nullptr, nullptr, 0);
+    if (n < 0)
+        return -1;
+    std::vector<POINT> whole(std::size_t(n) + 1);
+    types.assign(std::size_t(n), 0);
+    if (n > 0 && GetPath(dc, whole.data(), types.data(), n) != n)
+        return -1;
+    points.resize(std::size_t(n));
+    for (int i = 0; i < n; ++i)
+        points[std::size_t(i)] = {double(whole[std::size_t(i)].x), double(whole[std::size_t(i)].y)};
+    return n;
+}
+
 int flattenPathInto(DeviceContext& dc, std::vector<POINT>& points, std::vector<std::uint8_t>& types)
 {
     FlattenPath(dc);

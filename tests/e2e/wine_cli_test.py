@@ -4,7 +4,7 @@
 1. The captures agree: for a table of texts, faces, sizes and angles both
    give the same number of figures, and every point of one lies within a
    tolerance of the other's outline (1.5 px at 32 px; 3 px larger or turned).
-2. The cut-ready DXF agrees: merged (and offset) the same number of outer
+2. The cut-ready DXF agrees: merged (offset, with arcs) the same number of outer
    contours and holes, every contour cleaned, outer contours counter-clockwise
    and holes clockwise, and the areas equal within the capture's tolerance
    along the outline.
@@ -132,11 +132,15 @@ def cut_ready(command, args):
     out = subprocess.run(command + ["dxf", "-"] + args, capture_output=True, check=True).stdout
     import io
     import ezdxf
+    from ezdxf.path import make_path
     # Standard output on Windows is in text mode: lines end in CR LF.
     doc = ezdxf.read(io.StringIO(out.replace(b"\r\n", b"\n").decode("cp932")))
     contours = []
     for e in doc.modelspace().query("LWPOLYLINE"):
         pts = [tuple(p) for p in e.get_points("xy")]
+        if any(b != 0 for _, _, _, _, b in e.get_points()):
+            # Arcs (--curves): their area and length as ezdxf flattens them.
+            pts = [(v.x, v.y) for v in make_path(e).flattening(0.001)][:-1]
         pairs = list(zip(pts, pts[1:] + pts[:1]))
         area = sum(a[0] * b[1] - b[0] * a[1] for a, b in pairs) / 2
         perimeter = sum(math.dist(a, b) for a, b in pairs)
@@ -152,6 +156,9 @@ CUT_CASES = [
     ("gjpqy", "ＭＳ Ｐゴシック", ["--underline"]),
     ("回図", "ＭＳ 明朝", ["--offset", "0.3"]),
     ("出口", "ＭＳ ゴシック", ["--no-merge", "--underline"]),
+    ("回図", "ＭＳ 明朝", ["--curves"]),
+    ("gjpqy", "ＭＳ Ｐゴシック", ["--underline", "--curves"]),
+    ("OS", "DejaVu Sans", ["--no-merge", "--curves"]),
 ]
 for text, face, extra in CUT_CASES:
     args = ["--text", text, "--font", face, "--size", "48"] + extra

@@ -1,0 +1,34 @@
+#pragma once
+// Circular arcs fitted to a curved figure, for drawings whose readers take
+// arcs (DXF's bulges) rather than Béziers. Each cubic becomes biarcs, split
+// in two until every point of the arcs lies within the tolerance of the
+// curve and every point of the curve within the tolerance of the arcs;
+// straight segments stay straight.
+//
+//   for (const ArcVertex& v : fitArcs(figure, 0.5))
+//       emit(v.at, v.bulge);            // then on to the next vertex
+
+#include "outline/curved_path.hpp"
+
+#include <vector>
+
+namespace lw {
+
+// A vertex and the arc from it to the next vertex (the last one's arc
+// closes the ring back to the first): bulge = tan(sweep / 4), 0 for a
+// straight segment, positive for an arc that turns from +x towards +y in the
+// figure's own frame (a mirrored frame negates it).
+struct ArcVertex {
+    CurvePoint at;
+    double bulge = 0;
+};
+
+std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance);
+
+// The point a fraction s in [0, 1] along the arc from `from` to `to`.
+CurvePoint pointOnArc(CurvePoint from, CurvePoint to, double bulge, double s);
+
+// The distance from `p` to the arc (or segment) from `from` to `to`.
+double distanceToArc(CurvePoint p, CurvePoint from, CurvePoint to, double bulge);
+
+} // namespace lw

@@ -1,0 +1,80 @@
+#include "outline/curved_path.hpp"
+
+#include <algorithm>
+
+namespace lw {
+
+std::vector<CurvedFigure> curvedFigures(const CurvedPath& path)
+{
+    std::vector<CurvedFigure> out;
+    const std::size_t n = std::min(path.points.size(), path.types.size());
+    bool open = false;
+    CurvedFigure current;
+    const auto finish = [&] {
+        if (open && !current.segments.empty())
+            out.push_back(std::move(current));
+        current = {};
+        open = false;
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint8_t type = path.types[i];
+        const std::uint8_t kind = type & ~PT_CLOSEFIGURE;
+        if (kind == PT_MOVETO || !open) {
+            finish();
+            current.start = path.points[i];
+            open = true;
+        } else if (kind == PT_BEZIERTO && i + 2 < n) {
+            current.segments.push_back({true, path.points[i], path.points[i + 1], path.points[i + 2]});
+            i += 2;
+        } else {
+            current.segments.push_back({false, {}, {}, path.points[i]});
+        }
+        if (path.types[i] & PT_CLOSEFIGURE)
+            finish();
+    }
+    finish();
+    return out;
+}
+
+CurvedFigure reversed(const CurvedFigure& f)
+{
+    CurvedFigure r;
+    if (f.segments.empty()) {
+        r.start = f.start;
+        return r;
+    }
+    // A figure that ends away from its start closes in a straight line,
+    // which the reversed figure walks first.
+    const CurvePoint last = f.segments.back().end;
+    const bool closesStraight = last.x != f.start.x || last.y != f.start.y;
+    r.start = f.start;
+    if (closesStraight)
+        r.segments.push_back({false, {}, {}, last});
+    for (std::size_t k = f.segments.size(); k-- > 0;) {
+        const CurveSegment& s = f.segments[k];
+        const CurvePoint to = k == 0 ? f.start : f.segments[k - 1].end;
+        r.segments.push_back(s.cubic ? CurveSegment{true, s.c2, s.c1, to} : CurveSegment{false, {}, {}, to});
+    }
+    return r;
+}
+
+CurvedFigure scaled(const CurvedFigure& f, double factor)
+{
+    const auto times = [factor](CurvePoint p) { return CurvePoint{p.x * factor, p.y * factor}; };
+    CurvedFigure s{times(f.start), {}};
+    s.segments.reserve(f.segments.size());
+    for (const CurveSegment& g : f.segments)
+        s.segments.push_back({g.cubic, times(g.c1), times(g.c2), times(g.end)});
+    return s;
+}
+
+CurvePoint pointOn(const CurveSegment& s, CurvePoint from, double t)
+{
+    if (!s.cubic)
+        return {from.x + (s.end.x - from.x) * t, from.y + (s.end.y - from.y) * t};
+    const double u = 1 - t;
+    const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
+    return {a * from.x + b * s.c1.x + c * s.c2.x + d * s.end.x, a * from.y + b * s.c1.y + c * s.c2.y + d * s.end.y};
+}
+
+} // namespace lw

@@ -1,0 +1,47 @@
+#pragma once
+// The unflattened path of a capture, as the platform drew it (device
+// pixels, y down), and its closed figures as runs of straight and cubic
+// segments. What the drawings for CAD take when they write exact curves.
+//
+//   CurvedPath path;                      // filled by capturePath
+//   for (const CurvedFigure& f : curvedFigures(path)) ...
+
+#include "platform/device_context.hpp"
+
+#include <cstdint>
+#include <vector>
+
+namespace lw {
+
+struct CurvedPath {
+    std::vector<CurvePoint> points;
+    std::vector<std::uint8_t> types;
+};
+
+// A straight segment has only `end`; a cubic has two controls as well.
+struct CurveSegment {
+    bool cubic = false;
+    CurvePoint c1, c2, end;
+};
+
+// A closed run: from `start` through the segments, and back to the start in
+// a straight line where the last segment ends elsewhere.
+struct CurvedFigure {
+    CurvePoint start;
+    std::vector<CurveSegment> segments;
+};
+
+// Figures start at each move and after each close mark, as the flattening
+// starts them; a figure without any segment is left out.
+std::vector<CurvedFigure> curvedFigures(const CurvedPath& path);
+
+// The same figure run the other way round.
+CurvedFigure reversed(const CurvedFigure& figure);
+
+// Every coordinate times `factor`.
+CurvedFigure scaled(const CurvedFigure& figure, double factor);
+
+// The point at parameter t in [0, 1] of a segment that starts at `from`.
+CurvePoint pointOn(const CurveSegment& segment, CurvePoint from, double t);
+
+} // namespace lw

@@ -1,0 +1,186 @@
+#!/usr/bin/env python3
+"""letterwire-cli dxf/svg --curves against readers no one here wrote.
+
+For a table of texts, faces, sizes, styles and angles at the 0.01 mm grid:
+- the SVG's Béziers are the font's outline: the polyline DXF (the flattened
+  capture) lies within the grid step of them, ring by ring;
+- every point of the DXF's arcs (flattened by ezdxf) lies within the step of
+  the Béziers, and every point of the Béziers within the step of the arcs;
+- ezdxf's audit is clean, and ezdxf and GDAL find the curved drawing's
+  extents within the step of the polyline drawing's;
+- merged, the curved drawing has the same contours as the polyline one,
+  each within the step;
+- for round letters the arcs take at most a third of the polyline's vertices.
+
+Usage: curves_test.py LETTERWIRE-CLI
+
+The cases run in as many processes as there are processors.
+"""
+import json
+import math
+import os
+import re
+import subprocess
+import sys
+import tempfile
+from concurrent.futures import ProcessPoolExecutor
+
+import ezdxf
+from ezdxf import bbox
+from ezdxf.path import make_path
+from shapely.geometry import LineString
+
+cli = sys.argv[1]
+STEP = 0.01
+# Each process's own tally, handed back by run_case.
+failures = []
+checks = 0
+
+
+def check(ok, what):
+    global checks
+    checks += 1
+    if not ok:
+        failures.append(what)
+
+
+def run(args):
+    return subprocess.run([cli] + args, capture_output=True, check=True).stdout
+
+
+def dxf_of(args):
+    with tempfile.NamedTemporaryFile(suffix=".dxf") as f:
+        run(["dxf", f.name] + args)
+        doc = ezdxf.readfile(f.name)
+        ogr = subprocess.run(["ogr2ogr", "-f", "GeoJSON", "-lco", "COORDINATE_PRECISION=17", "/vsistdout/", f.name],
+                             capture_output=True)
+    return doc, ogr
+
+
+def rings_of(doc):
+    """Each polyline as a closed ring of points, arcs flattened by ezdxf."""
+    out, vertices = [], 0
+    for e in doc.modelspace().query("LWPOLYLINE"):
+        vertices += len(e)
+        pts = [(v.x, v.y) for v in make_path(e).flattening(STEP / 50)]
+        out.append(pts + [pts[0]])
+    return out, vertices
+
+
+def cubic(p0, p1, p2, p3, t):
+    u = 1 - t
+    return tuple(u * u * u * a + 3 * u * u * t * b + 3 * u * t * t * c + t * t * t * d
+                 for a, b, c, d in zip(p0, p1, p2, p3))
+
+
+def svg_rings(args):
+    """The path's subpaths as rings, y up, each Bézier densely sampled."""
+    d = re.search(r' d="([^"]*)"', run(["svg", "-"] + args).decode()).group(1)
+    rings, ring, at = [], None, None
+    for command, numbers in re.findall(r"([MLCZ])([^MLCZ]*)", d):
+        values = [float(v) for v in re.findall(r"-?[0-9.]+(?:e-?[0-9]+)?", numbers)]
+        pts = [(values[i], -values[i + 1]) for i in range(0, len(values), 2)]
+        if command == "M":
+            ring, at = [pts[0]], pts[0]
+        elif command == "L":
+            ring.append(pts[0])
+            at = pts[0]
+        elif command == "C":
+            length = math.dist(at, pts[0]) + math.dist(pts[0], pts[1]) + math.dist(pts[1], pts[2])
+            n = max(8, int(length / (STEP / 10)))
+            ring.extend(cubic(at, pts[0], pts[1], pts[2], i / n) for i in range(1, n + 1))
+            at = pts[2]
+        else:
+            rings.append(ring + [ring[0]])
+    return rings, d.count("C")
+
+
+def worst_distance(rings_a, rings_b):
+    """The largest Hausdorff distance of rings paired in order."""
+    if len(rings_a) != len(rings_b):
+        return math.inf
+    return max((LineString(a).hausdorff_distance(LineString(b)) for a, b in zip(rings_a, rings_b)), default=0)
+
+
+def extents(doc):
+    box = bbox.extents(doc.modelspace())
+    return (box.extmin.x, box.extmin.y, box.extmax.x, box.extmax.y)
+
+
+def ogr_extents(ogr):
+    if ogr.returncode != 0:
+        return None
+    xs, ys = [], []
+    for f in json.loads(ogr.stdout.decode())["features"]:
+        for x, y, *_ in f["geometry"]["coordinates"]:
+            xs.append(x)
+            ys.append(y)
+    return (min(xs), min(ys), max(xs), max(ys))
+
+
+def close(a, b, within):
+    return a is not None and b is not None and all(abs(p - q) <= within for p, q in zip(a, b))
+
+
+CASES = [
+    # text, face, size, extra options, round letters (vertex count checked)
+    ("O", "DejaVu Sans", 24, [], True),
+    ("S", "DejaVu Serif", 24, [], True),
+    ("gjpqy", "DejaVu Sans", 72, ["--underline"], False),
+    ("gjpqy", "DejaVu Serif", 24, ["--italic", "--angle", "30"], False),
+    ("出口_gy", "IPAGothic", 24, ["--underline", "--strikeout"], False),
+    ("回図", "IPAMincho", 24, [], False),
+    ("oSe", "DejaVu Sans", 144, [], True),
+    ("BOB 出口 8", "IPAGothic", 1, [], False),
+    # The curves turn over with a mirrored drawing.
+    ("S", "DejaVu Serif", 24, ["--mirror", "x", "--anchor", "centre"], True),
+    ("oSe", "DejaVu Sans", 24, ["--mirror", "y", "--angle", "20"], True),
+]
+
+def run_case(case):
+    """One case, merged or not: its checks, failures and log line."""
+    global checks
+    (text, face, size, extra, round_letters), merge = case
+    checks = 0
+    failures.clear()
+    name = f"{text!r} {face} {size} pt {' '.join(extra)}"
+    base = ["--text", text, "--font", face, "--size", str(size)] + extra
+    label = name + (" unmerged" if merge else " merged")
+    plain, plain_ogr = dxf_of(base + merge)
+    curved, curved_ogr = dxf_of(base + merge + ["--curves"])
+    plain_rings, plain_vertices = rings_of(plain)
+    arc_rings, arc_vertices = rings_of(curved)
+    bezier_rings, curves = svg_rings(base + merge + ["--curves"])
+
+    check(len(curved.audit().errors) == 0, f"{label}: ezdxf audit errors")
+    check(len(arc_rings) == len(plain_rings) == len(bezier_rings),
+          f"{label}: {len(arc_rings)} curved, {len(bezier_rings)} svg and {len(plain_rings)} polyline contours")
+    d = worst_distance(plain_rings, bezier_rings)
+    check(d <= STEP, f"{label}: the polyline lies {d:.5f} mm from the Béziers")
+    d = worst_distance(arc_rings, bezier_rings)
+    check(d <= STEP, f"{label}: the arcs lie {d:.5f} mm from the Béziers")
+    check(close(extents(curved), extents(plain), STEP),
+          f"{label}: ezdxf extents {extents(curved)} against {extents(plain)}")
+    check(close(ogr_extents(curved_ogr), ogr_extents(plain_ogr), STEP),
+          f"{label}: GDAL extents {ogr_extents(curved_ogr)} against {ogr_extents(plain_ogr)}")
+    if merge:
+        check(curves > 0, f"{label}: the SVG holds no Béziers")
+    if round_letters and merge:
+        check(3 * arc_vertices <= plain_vertices,
+              f"{label}: {arc_vertices} vertices with arcs against {plain_vertices} without")
+    return checks, list(failures), f"{label}: {arc_vertices} / {plain_vertices} vertices"
+
+
+if __name__ == "__main__":
+    # The largest sizes first, so no long case starts last.
+    jobs = sorted(((case, merge) for case in CASES for merge in ([], ["--no-merge"])), key=lambda j: -j[0][2])
+    total, failed = 0, []
+    with ProcessPoolExecutor(max_workers=os.cpu_count() or 1) as pool:
+        for n, fails, log in pool.map(run_case, jobs):
+            total += n
+            failed += fails
+            print(log, file=sys.stderr)
+    for f in failed:
+        print("FAIL", f)
+    print(f"{total} checks, {len(failed)} failures")
+    sys.exit(1 if failed else 0)

@@ -1,0 +1,294 @@
+// Exact curves: splitting the unflattened path into figures, arcs fitted
+// to cubics, and which cut-ready contours keep their curve.
+#include "outline/cad_arcs.hpp"
+#include "outline/cad_curves.hpp"
+#include "outline/cad_geometry.hpp"
+#include "outline/curved_path.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+using lw::ArcVertex;
+using lw::CurvedFigure;
+using lw::CurvePoint;
+using lw::CurveSegment;
+
+double segmentDistance(CurvePoint p, CurvePoint a, CurvePoint b)
+{
+    const double dx = b.x - a.x, dy = b.y - a.y, l2 = dx * dx + dy * dy;
+    const double t = l2 > 0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / l2, 0.0, 1.0) : 0.0;
+    return std::hypot(p.x - (a.x + t * dx), p.y - (a.y + t * dy));
+}
+
+// The figure's own outline, densely sampled and closed.
+std::vector<CurvePoint> samplesOf(const CurvedFigure& f, int perSegment = 4000)
+{
+    std::vector<CurvePoint> out{f.start};
+    CurvePoint from = f.start;
+    for (const CurveSegment& s : f.segments) {
+        for (int i = 1; i <= perSegment; ++i)
+            out.push_back(lw::pointOn(s, from, double(i) / perSegment));
+        from = s.end;
+    }
+    const CurveSegment closing{false, {}, {}, f.start};
+    for (int i = 1; i <= perSegment; ++i)
+        out.push_back(lw::pointOn(closing, from, double(i) / perSegment));
+    return out;
+}
+
+std::vector<CurvePoint> samplesOf(const std::vector<ArcVertex>& arcs, int perArc = 100)
+{
+    std::vector<CurvePoint> out;
+    for (std::size_t k = 0; k < arcs.size(); ++k) {
+        const CurvePoint to = arcs[(k + 1) % arcs.size()].at;
+        for (int i = 0; i < perArc; ++i)
+            out.push_back(lw::pointOnArc(arcs[k].at, to, arcs[k].bulge, double(i) / perArc));
+    }
+    out.push_back(arcs.front().at);
+    return out;
+}
+
+// The largest distance from a point to the polyline; the polyline is dense,
+// so its nearest vertex marks the segments to measure.
+double farthest(const std::vector<CurvePoint>& points, const std::vector<CurvePoint>& polyline)
+{
+    double worst = 0;
+    for (const CurvePoint& p : points) {
+        std::size_t nearest = 0;
+        double best = INFINITY;
+        for (std::size_t i = 0; i < polyline.size(); ++i)
+            if (const double d = std::hypot(p.x - polyline[i].x, p.y - polyline[i].y); d < best) {
+                best = d;
+                nearest = i;
+            }
+        if (nearest > 0)
+            best = std::min(best, segmentDistance(p, polyline[nearest - 1], polyline[nearest]));
+        if (nearest + 1 < polyline.size())
+            best = std::min(best, segmentDistance(p, polyline[nearest], polyline[nearest + 1]));
+        worst = std::max(worst, best);
+    }
+    return worst;
+}
+
+double signedArea(const std::vector<CurvePoint>& ring)
+{
+    double sum = 0;
+    for (std::size_t i = 0; i + 1 < ring.size(); ++i)
+        sum += ring[i].x * ring[i + 1].y - ring[i + 1].x * ring[i].y;
+    return sum / 2;
+}
+
+CurvedFigure cubicFigure(CurvePoint p0, CurvePoint c1, CurvePoint c2, CurvePoint p3)
+{
+    return {p0, {{true, c1, c2, p3}}};
+}
+
+TEST(FitArcs, EveryPointOfArcsAndCurveWithinTheTolerance)
+{
+    const double k = 0.5522847498; // a quarter circle's cubic
+    const struct {
+        std::string name;
+        CurvedFigure figure;
+    } cases[] = {
+        {"quarter circle", cubicFigure({1000, 0}, {1000, 1000 * k}, {1000 * k, 1000}, {0, 1000})},
+        {"s-curve", cubicFigure({0, 0}, {400, 300}, {-100, 600}, {300, 900})},
+        {"loop", cubicFigure({0, 0}, {600, 400}, {-200, 400}, {400, 0})},
+        {"cusp", cubicFigure({0, 0}, {500, 300}, {-100, 300}, {400, 0})},
+        {"controls on the ends", cubicFigure({0, 0}, {0, 0}, {300, 200}, {300, 200})},
+        {"tiny", cubicFigure({0, 0}, {0.3, 0.1}, {0.5, 0.4}, {0.6, 0.2})},
+        // A long curve at the finest grid: the fit's own samples lie far apart.
+        {"long", cubicFigure({0, 0}, {2e4, 0}, {2e4, 2e4}, {4e4, 1.5e4})},
+        {"full circle of two",
+         {{0, -500},
+          {{true, {500 * k, -500}, {500, -500 * k}, {500, 0}},
+           {true, {500, 500 * k}, {500 * k, 500}, {0, 500}},
+           {true, {-500 * k, 500}, {-500, 500 * k}, {-500, 0}},
+           {true, {-500, -500 * k}, {-500 * k, -500}, {0, -500}}}}},
+    };
+    for (const double tolerance : {0.5, 4.0}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.name + " at " + std::to_string(tolerance));
+            const std::vector<ArcVertex> arcs = lw::fitArcs(c.figure, tolerance);
+            ASSERT_FALSE(arcs.empty());
+            EXPECT_EQ(arcs.front().at.x, c.figure.start.x);
+            EXPECT_EQ(arcs.front().at.y, c.figure.start.y);
+            for (const ArcVertex& v : arcs)
+                EXPECT_LE(std::fabs(v.bulge), 1.0) << "an arc of more than half a turn";
+            const std::vector<CurvePoint> curve = samplesOf(c.figure), fitted = samplesOf(arcs);
+            // A whisker over the tolerance: the fit measures at samples.
+            EXPECT_LE(farthest(fitted, curve), tolerance * 1.05);
+            double worst = 0;
+            for (const CurvePoint& p : curve) {
+                double best = INFINITY;
+                for (std::size_t a = 0; a < arcs.size(); ++a)
+                    best = std::min(best, lw::distanceToArc(p, arcs[a].at, arcs[(a + 1) % arcs.size()].at,
+                                                            arcs[a].bulge));
+                worst = std::max(worst, best);
+            }
+            EXPECT_LE(worst, tolerance * 1.05);
+        }
+    }
+}
+
+TEST(FitArcs, FewerVerticesThanAFlatteningWouldGive)
+{
+    const double k = 0.5522847498;
+    const CurvedFigure quarter = cubicFigure({1000, 0}, {1000, 1000 * k}, {1000 * k, 1000}, {0, 1000});
+    // One arc for the curve, one straight edge back.
+    const std::vector<ArcVertex> arcs = lw::fitArcs(quarter, 0.5);
+    EXPECT_EQ(arcs.size(), 2u);
+    EXPECT_NEAR(arcs[0].bulge, std::tan(M_PI / 8), 1e-3);
+    EXPECT_EQ(arcs[1].bulge, 0);
+}
+
+TEST(FitArcs, StraightEdgesStayStraight)
+{
+    const CurvedFigure square{{0, 0}, {{false, {}, {}, {10, 0}}, {false, {}, {}, {10, 10}}, {false, {}, {}, {0, 10}}}};
+    const CurvedFigure straightCubic = cubicFigure({0, 0}, {10, 0}, {20, 0}, {30, 0});
+    const CurvedFigure repeats{{0, 0}, {{false, {}, {}, {0, 0}}, {false, {}, {}, {5, 0}}, {false, {}, {}, {5, 5}}}};
+    const struct {
+        std::string name;
+        CurvedFigure figure;
+        std::size_t vertices;
+    } cases[] = {{"square", square, 4}, {"cubic on a line", straightCubic, 2}, {"repeated point", repeats, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<ArcVertex> arcs = lw::fitArcs(c.figure, 0.5);
+        EXPECT_EQ(arcs.size(), c.vertices);
+        for (const ArcVertex& v : arcs)
+            EXPECT_EQ(v.bulge, 0);
+    }
+}
+
+TEST(DistanceToArc, InsideAndOutsideTheSweep)
+{
+    // A half circle of radius 10 about the origin, from (10, 0) through
+    // (0, 10) to (-10, 0): a bulge of 1 turns from +x towards +y.
+    const CurvePoint a{10, 0}, b{-10, 0};
+    EXPECT_NEAR(lw::pointOnArc(a, b, 1, 0.5).y, 10, 1e-9);
+    EXPECT_NEAR(lw::distanceToArc({0, 12}, a, b, 1), 2, 1e-9);
+    EXPECT_NEAR(lw::distanceToArc({0, 0}, a, b, 1), 10, 1e-9);
+    // Beyond the sweep the nearest point is an end.
+    EXPECT_NEAR(lw::distanceToArc({0, -10}, a, b, 1), std::hypot(10, 10), 1e-9);
+    EXPECT_NEAR(lw::distanceToArc({0, -10}, a, b, -1), 0, 1e-9);
+    EXPECT_NEAR(lw::distanceToArc({5, 3}, a, b, 0), 3, 1e-9);
+}
+
+TEST(CurvedFigures, FiguresStartAtMovesAndAfterCloseMarks)
+{
+    using lw::PT_BEZIERTO;
+    using lw::PT_CLOSEFIGURE;
+    using lw::PT_LINETO;
+    using lw::PT_MOVETO;
+    const std::uint8_t closeLine = PT_LINETO | PT_CLOSEFIGURE, closeCurve = PT_BEZIERTO | PT_CLOSEFIGURE;
+    const struct {
+        std::string name;
+        std::vector<std::uint8_t> types;
+        std::vector<std::size_t> segments; // per figure
+    } cases[] = {
+        {"empty", {}, {}},
+        {"lone move", {PT_MOVETO}, {}},
+        {"two moves", {PT_MOVETO, PT_MOVETO, PT_LINETO}, {1}},
+        {"closed triangle", {PT_MOVETO, PT_LINETO, closeLine}, {2}},
+        {"curve then line", {PT_MOVETO, PT_BEZIERTO, PT_BEZIERTO, PT_BEZIERTO, closeLine}, {2}},
+        {"curve closes", {PT_MOVETO, PT_BEZIERTO, PT_BEZIERTO, closeCurve, PT_MOVETO, closeLine}, {1, 1}},
+        {"line after a close", {PT_MOVETO, closeLine, PT_LINETO, PT_LINETO, closeLine}, {1, 2}},
+        {"curve cut short", {PT_MOVETO, PT_LINETO, PT_BEZIERTO, PT_BEZIERTO}, {3}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        lw::CurvedPath path;
+        for (std::size_t i = 0; i < c.types.size(); ++i)
+            path.points.push_back({double(i), double(i * i)});
+        path.types = c.types;
+        const std::vector<CurvedFigure> got = lw::curvedFigures(path);
+        ASSERT_EQ(got.size(), c.segments.size());
+        for (std::size_t f = 0; f < got.size(); ++f)
+            EXPECT_EQ(got[f].segments.size(), c.segments[f]) << "figure " << f;
+    }
+}
+
+TEST(CurvedFigures, ReversedRunsTheSameOutlineTheOtherWay)
+{
+    const double k = 0.5522847498;
+    const CurvedFigure cases[] = {
+        cubicFigure({1000, 0}, {1000, 1000 * k}, {1000 * k, 1000}, {0, 1000}), // closes in a line
+        {{0, 0}, {{false, {}, {}, {10, 0}}, {true, {12, 3}, {8, 9}, {0, 10}}, {false, {}, {}, {0, 0}}}},
+    };
+    for (const CurvedFigure& f : cases) {
+        const CurvedFigure r = lw::reversed(f);
+        const std::vector<CurvePoint> forward = samplesOf(f, 200), backward = samplesOf(r, 200);
+        EXPECT_NEAR(signedArea(backward), -signedArea(forward), 1e-6 * std::fabs(signedArea(forward)));
+        EXPECT_LE(farthest(backward, forward), 1e-9);
+        EXPECT_LE(farthest(forward, backward), 1e-9);
+    }
+}
+
+// A capture of closed figures given as device points, and the same figures
+// as the unflattened path (straight lines only).
+struct Captured {
+    lw::CapturedOutline outline;
+    lw::CurvedPath path;
+};
+Captured captureOf(const std::vector<std::vector<lw::POINT>>& figures)
+{
+    Captured c;
+    c.outline.pathPoints.clear();
+    c.outline.pathTypes.clear();
+    for (const auto& f : figures)
+        for (std::size_t k = 0; k < f.size(); ++k) {
+            const std::uint8_t type = k == 0 ? lw::PT_MOVETO : k + 1 == f.size() ? 3 : lw::PT_LINETO;
+            c.outline.pathPoints.push_back(f[k]);
+            c.outline.pathTypes.push_back(type);
+            c.path.points.push_back({double(f[k].x), double(f[k].y)});
+            c.path.types.push_back(type);
+        }
+    c.outline.pointCount = std::int32_t(c.outline.pathPoints.size());
+    c.outline.pathPoints.push_back({});
+    c.outline.pathTypes.push_back(0);
+    return c;
+}
+
+TEST(ExactCurves, OnlyContoursTheMergeLeftAsTheyWereKeepTheirCurve)
+{
+    // Clockwise with y up in device terms is the wrong way for an outer
+    // contour: the cut-ready contour turns it round, and its curve with it.
+    const std::vector<lw::POINT> alone{{100, 0}, {110, 0}, {110, 10}, {100, 10}};
+    const std::vector<lw::POINT> left{{0, 0}, {0, 10}, {10, 10}, {10, 0}};
+    const std::vector<lw::POINT> crossing{{5, 5}, {5, 15}, {15, 15}, {15, 5}};
+    const Captured c = captureOf({alone, left, crossing});
+    for (const bool merge : {true, false}) {
+        SCOPED_TRACE(merge ? "merged" : "as captured");
+        const lw::CadOutline cut = lw::cadOutline(c.outline, {.merge = merge, .curves = true}, &c.path);
+        std::size_t n = 0, withCurve = 0;
+        for (const lw::Figure& f : lw::figures(cut.outline)) {
+            ASSERT_LT(n, cut.curves.size());
+            const auto& curve = cut.curves[n++];
+            if (!curve)
+                continue;
+            ++withCurve;
+            // The curve runs the contour's way, on the contour's grid.
+            std::vector<CurvePoint> ring = samplesOf(*curve, 1);
+            double area = 0;
+            for (std::size_t i = 0; i + 1 < f.points.size() + 1; ++i) {
+                const lw::POINT a = f.points[i], b = f.points[(i + 1) % f.points.size()];
+                area += double(a.x) * b.y - double(b.x) * a.y;
+            }
+            EXPECT_NEAR(signedArea(ring), area / 2, 1e-6 * std::fabs(area));
+        }
+        EXPECT_EQ(n, cut.curves.size());
+        EXPECT_EQ(withCurve, merge ? 1u : 3u);
+        EXPECT_EQ(cut.curveTolerance, 0.5 * cut.gridScale);
+    }
+    // Without the path, or without asking, there are none.
+    EXPECT_TRUE(lw::cadOutline(c.outline, {.curves = true}).curves.empty());
+    EXPECT_TRUE(lw::cadOutline(c.outline, {}, &c.path).curves.empty());
+}
+
+} // namespace

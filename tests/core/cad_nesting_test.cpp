@@ -1,0 +1,150 @@
+// Whether edges meet, against the plain check of every pair of edges: the
+// merge takes the path without clipping only when no two edges meet, so a
+// pair missed here would leave overlapping contours in a drawing.
+#include "outline/cad_nesting.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+namespace {
+
+using lw::Contour;
+using lw::POINT;
+
+int turn(POINT a, POINT b, POINT c)
+{
+    const std::int64_t v = std::int64_t(b.x - a.x) * (c.y - a.y) - std::int64_t(b.y - a.y) * (c.x - a.x);
+    return (v > 0) - (v < 0);
+}
+
+bool onSegment(POINT a, POINT b, POINT p)
+{
+    return turn(a, b, p) == 0 && std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) &&
+           std::min(a.y, b.y) <= p.y && p.y <= std::max(a.y, b.y);
+}
+
+bool segmentsMeet(POINT a, POINT b, POINT c, POINT d)
+{
+    if (turn(a, b, c) * turn(a, b, d) < 0 && turn(c, d, a) * turn(c, d, b) < 0)
+        return true;
+    return onSegment(a, b, c) || onSegment(a, b, d) || onSegment(c, d, a) || onSegment(c, d, b);
+}
+
+// Every pair of edges; neighbours in a contour meet only where the second
+// runs back along the first (collinear, pointing the other way).
+bool everyPairMeets(const std::vector<Contour>& contours)
+{
+    struct E {
+        POINT a, b;
+        std::size_t contour, index, count;
+    };
+    std::vector<E> edges;
+    for (std::size_t c = 0; c < contours.size(); ++c)
+        for (std::size_t i = 0, n = contours[c].size(); i < n; ++i)
+            edges.push_back({contours[c][i], contours[c][(i + 1) % n], c, i, n});
+    for (std::size_t i = 0; i < edges.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j) {
+            const E& e = edges[i];
+            const E& f = edges[j];
+            if (e.contour == f.contour && ((e.index + 1) % e.count == f.index || (f.index + 1) % e.count == e.index)) {
+                const E& first = (e.index + 1) % e.count == f.index ? e : f;
+                const E& second = &first == &e ? f : e;
+                const std::int64_t dot = std::int64_t(first.b.x - first.a.x) * (second.b.x - second.a.x) +
+                                         std::int64_t(first.b.y - first.a.y) * (second.b.y - second.a.y);
+                if (turn(first.a, first.b, second.b) == 0 && dot < 0)
+                    return true;
+                continue;
+            }
+            if (segmentsMeet(e.a, e.b, f.a, f.b))
+                return true;
+        }
+    return false;
+}
+
+bool edgesMeet(const std::vector<Contour>& contours)
+{
+    std::vector<const Contour*> group;
+    for (const Contour& c : contours)
+        group.push_back(&c);
+    return lw::edgesMeet(group);
+}
+
+TEST(CadNesting, EdgesMeetAsEveryPairTells)
+{
+    struct Case {
+        const char* name;
+        std::vector<Contour> contours;
+        bool meet;
+    } cases[] = {
+        {"a square", {{{0, 0}, {0, 10}, {10, 10}, {10, 0}}}, false},
+        {"a ring", {{{0, 0}, {0, 10}, {10, 10}, {10, 0}}, {{2, 2}, {8, 2}, {8, 8}, {2, 8}}}, false},
+        {"crossing squares", {{{0, 0}, {0, 10}, {10, 10}, {10, 0}}, {{5, 5}, {5, 15}, {15, 15}, {15, 5}}}, true},
+        {"sharing a corner", {{{0, 0}, {0, 10}, {10, 10}, {10, 0}}, {{10, 10}, {10, 20}, {20, 20}, {20, 10}}}, true},
+        {"a corner on an edge", {{{0, 0}, {0, 10}, {10, 10}, {10, 0}}, {{10, 5}, {15, 0}, {15, 9}}}, true},
+        {"sharing part of a vertical edge", {{{0, 0}, {0, 10}, {10, 10}, {10, 0}}, {{10, 2}, {10, 8}, {20, 5}}}, true},
+        {"a vertical edge one apart", {{{0, 0}, {0, 10}, {10, 10}, {10, 0}}, {{11, 2}, {11, 8}, {20, 5}}}, false},
+        {"a bow tie", {{{0, 0}, {10, 10}, {10, 0}, {0, 10}}}, true},
+        {"touching itself", {{{0, 0}, {0, 10}, {5, 5}, {10, 10}, {10, 0}, {5, 5}}}, true},
+        {"folding back on a vertical", {{{0, 0}, {0, 10}, {0, 5}, {5, 5}}}, true},
+        {"folding back on a slope", {{{0, 0}, {6, 3}, {2, 1}, {0, 5}}}, true},
+        {"a sharp turn that does not fold", {{{0, 0}, {10, 1}, {0, 2}}}, false},
+        {"a triangle", {{{0, 0}, {5, 9}, {9, 0}}}, false},
+        {"a comb", {{{0, 0}, {0, 9}, {1, 9}, {1, 1}, {2, 1}, {2, 9}, {3, 9}, {3, 1}, {4, 1}, {4, 9}, {5, 9}, {5, 0}}},
+         false},
+        {"a comb with a tooth on its neighbour",
+         {{{0, 0}, {0, 9}, {1, 9}, {1, 1}, {2, 1}, {2, 9}, {3, 9}, {3, 1}, {2, 1}, {4, 9}, {5, 9}, {5, 0}}},
+         true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(everyPairMeets(c.contours), c.meet) << c.name << " (the reference)";
+        EXPECT_EQ(edgesMeet(c.contours), c.meet) << c.name;
+    }
+}
+
+TEST(CadNesting, EdgesMeetAsEveryPairTellsOnRandomRings)
+{
+    // Rings on a small grid, so points often coincide, edges overlap and
+    // run vertical; a few rings each, some apart, some crowding one another,
+    // half of them star-shaped so that many groups do not meet.
+    std::mt19937 random(2026);
+    int meeting = 0;
+    for (int round = 0; round < 3000; ++round) {
+        const int span = 2 + int(random() % 12);
+        std::vector<Contour> contours(1 + random() % 3);
+        for (Contour& c : contours) {
+            const int dx = int(random() % 3) * span, dy = int(random() % 2) * span;
+            const std::size_t n = 3 + random() % 7;
+            if (random() % 2) {
+                // Star-shaped around the middle of its cell: mostly simple.
+                for (std::size_t k = 0; k < n; ++k) {
+                    const double angle = 6.2831853 * double(k) / double(n);
+                    const double r = span * (0.25 + 0.25 * double(random() % 100) / 100);
+                    const POINT p{dx + span / 2 + int(std::lround(r * std::cos(angle))),
+                                  dy + span / 2 + int(std::lround(r * std::sin(angle)))};
+                    if (c.empty() || (c.back() != p && c.front() != p))
+                        c.push_back(p);
+                }
+                if (c.size() < 3)
+                    c = {{dx, dy}, {dx, dy + 1}, {dx + 1, dy}};
+                continue;
+            }
+            while (c.size() < n) {
+                const POINT p{dx + int(random() % span), dy + int(random() % span)};
+                if (c.empty() || (c.back() != p && (c.size() + 1 < n || c.front() != p)))
+                    c.push_back(p);
+            }
+        }
+        const bool want = everyPairMeets(contours);
+        meeting += want;
+        ASSERT_EQ(edgesMeet(contours), want) << "round " << round;
+    }
+    // Both answers come up often enough to mean something.
+    EXPECT_GT(meeting, 300);
+    EXPECT_LT(meeting, 2700);
+}
+
+} // namespace
