@@ -38,6 +38,7 @@ constexpr CaptionTranslation kTranslations[] = {
     {"オフセット (mm):", "Offset (mm):"},
     {"基準点:", "Anchor:"},
     {"反転:", "Mirror:"},
+    {"正確な曲線", "Exact curves"},
     {"ベースライン左", "Baseline left"},
     {"ベースライン中央", "Baseline centre"},
     {"ベースライン右", "Baseline right"},

@@ -4,6 +4,7 @@
 
 #include "base/failure.hpp"
 #include "form/offscreen_capture.hpp"
+#include "form/save_kinds.hpp"
 #include "platform/file_io.hpp"
 #include "outline/work_bound.hpp"
 
@@ -69,13 +70,14 @@ void Form1::saveOutline()
     try {
         OffscreenCapture capture({text, font_, view_.position(Slider::sldAngle), view_.previewScaleWidth(),
                                   view_.previewScaleHeight(), design::kTwipsPerPixel, saveAdvances(choice->precision)},
-                                 Placement::Origin, dpi);
+                                 Placement::Origin, dpi, choice->cad.curves && takesCadChoices(choice->format));
         // Cut-ready and placed as chosen, the same figures the front end
         // writes with the same options.
         const CadChoices& cad = choice->cad;
         capture.setAnchor(cad.anchor, cad.mirror);
         capture.writeFile(choice->path, choice->format,
-                          CadOptions{.merge = cad.merge, .offsetPixels = cad.offsetMm * dpi / kMmPerInch});
+                          CadOptions{.merge = cad.merge, .offsetPixels = cad.offsetMm * dpi / kMmPerInch,
+                                     .curves = cad.curves});
     } catch (const Failure& failure) {
         report(failure.what());
     } catch (const std::bad_alloc&) {

@@ -42,6 +42,7 @@ struct CadChoices {
     double offsetMm = 0; // outer contours outward, holes inward
     Anchor anchor = Anchor::BaselineLeft;
     Mirror mirror = Mirror::None;
+    bool curves = false; // the font's arcs and Béziers, not short segments
     bool operator==(const CadChoices&) const = default;
 };
 

@@ -59,7 +59,7 @@ constexpr OldWindowsLabel kOldWindowsLabels[] = {
 constexpr std::string_view kFormatName = "format", kPrecisionName = "precision", kFolderName = "folder";
 constexpr std::string_view kOldKindName = "kind";
 constexpr std::string_view kMergeName = "merge", kOffsetName = "offset", kAnchorName = "anchor",
-                           kMirrorName = "mirror";
+                           kMirrorName = "mirror", kCurvesName = "curves";
 
 std::string shortest(double value)
 {
@@ -184,6 +184,7 @@ void encodeSaveSettings(const SaveSettings& settings, const WriteSetting& write)
     write(kOffsetName, shortest(settings.cad.offsetMm));
     write(kAnchorName, anchorWord(settings.cad.anchor));
     write(kMirrorName, kMirrorWords[std::size_t(settings.cad.mirror)]);
+    write(kCurvesName, settings.cad.curves ? "1" : "0");
 }
 
 std::optional<SaveSettings> decodeSaveSettings(const ReadSetting& read)
@@ -211,6 +212,8 @@ std::optional<SaveSettings> decodeSaveSettings(const ReadSetting& read)
     const std::optional<std::string> merge = read(kMergeName), anchor = read(kAnchorName), mirror = read(kMirrorName);
     if (merge == "0" || merge == "1")
         settings.cad.merge = merge == "1";
+    if (const std::optional<std::string> curves = read(kCurvesName); curves == "0" || curves == "1")
+        settings.cad.curves = curves == "1";
     if (const std::optional<std::string> offset = read(kOffsetName))
         settings.cad.offsetMm = offsetIn(*offset).value_or(settings.cad.offsetMm);
     // Only the exact stored words: "center" is the command line's courtesy.

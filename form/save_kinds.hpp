@@ -59,6 +59,7 @@ inline constexpr const char* kMergeCaption = "重なりを結合";
 inline constexpr const char* kOffsetCaption = "オフセット (mm):";
 inline constexpr const char* kAnchorCaption = "基準点:";
 inline constexpr const char* kMirrorCaption = "反転:";
+inline constexpr const char* kCurvesCaption = "正確な曲線";
 // The offset the dialog takes, either way: as far as the front end's.
 inline constexpr double kSaveOffsetLimitMm = 100;
 // An offset as typed in a dialog's box: millimetres with a decimal point,
@@ -94,7 +95,7 @@ std::string saveKindLabel(SaveFormat format, SavePrecision precision, Language l
 // The remembered choice as named text values, the same names and words on
 // every platform: "format" (dxf, svg, jw), "precision" (classic, 0.1, 0.01),
 // "folder" (UTF-8), "merge" (1, 0), "offset" (millimetres), "anchor" and
-// "mirror" (the front end's words).
+// "mirror" (the front end's words), "curves" (1, 0).
 using WriteSetting = std::function<void(std::string_view name, std::string_view value)>;
 void encodeSaveSettings(const SaveSettings& settings, const WriteSetting& write);
 

@@ -73,6 +73,9 @@ TEST(SaveCadChoices, EachSaveIsTheFrontEndsFileWithTheSameOptions)
         {"every choice", Dxf, Hundredth,
          {.merge = false, .offsetMm = 0.1, .anchor = Anchor::BaselineRight, .mirror = Mirror::Y},
          "dxf - --precision 0.01 --no-merge --offset 0.1 --anchor baseline-right --mirror y"},
+        {"curves", Dxf, Hundredth, {.curves = true}, "dxf - --precision 0.01 --curves"},
+        {"curves unmerged, mirrored", Svg, Tenth, {.merge = false, .mirror = Mirror::X, .curves = true},
+         "svg - --precision 0.1 --no-merge --mirror x --curves"},
     };
     ScratchDir dir;
     const std::string design = savedBy({Dxf, Hundredth, dir / "design.dxf", {}});
@@ -93,7 +96,7 @@ TEST(SaveCadChoices, JwPointLinesIgnoreThem)
     const std::string plain = savedBy({SaveFormat::JwPoints, SavePrecision::Tenth, dir / "plain.txt", {}});
     const std::string chosen =
         savedBy({SaveFormat::JwPoints, SavePrecision::Tenth, dir / "chosen.txt",
-                 {.merge = false, .offsetMm = 2, .anchor = Anchor::Centre, .mirror = Mirror::X}});
+                 {.merge = false, .offsetMm = 2, .anchor = Anchor::Centre, .mirror = Mirror::X, .curves = true}});
     EXPECT_FALSE(plain.empty());
     EXPECT_EQ(chosen, plain);
 }

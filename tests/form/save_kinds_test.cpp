@@ -73,7 +73,8 @@ TEST(SaveKinds, AChoiceIsStoredAsNeutralWordsAndReadBack)
     };
     for (const auto& c : cases) {
         Store stored = c.stored;
-        stored.insert({{"merge", "1"}, {"offset", "0"}, {"anchor", "baseline-left"}, {"mirror", "none"}});
+        stored.insert(
+            {{"merge", "1"}, {"offset", "0"}, {"anchor", "baseline-left"}, {"mirror", "none"}, {"curves", "0"}});
         EXPECT_EQ(encode(c.settings), stored);
         EXPECT_EQ(decode(c.stored), c.settings);
     }
@@ -88,6 +89,7 @@ TEST(SaveKinds, TheCadChoicesAreStoredAsTheFrontEndsWords)
         {{}, {{"merge", "1"}, {"offset", "0"}, {"anchor", "baseline-left"}, {"mirror", "none"}}},
         {{.merge = false, .offsetMm = 0.15, .anchor = Anchor::Centre, .mirror = Mirror::X},
          {{"merge", "0"}, {"offset", "0.15"}, {"anchor", "centre"}, {"mirror", "x"}}},
+        {{.curves = true}, {{"merge", "1"}, {"curves", "1"}}},
         {{.offsetMm = -100, .anchor = Anchor::BottomRight, .mirror = Mirror::Y},
          {{"merge", "1"}, {"offset", "-100"}, {"anchor", "bottom-right"}, {"mirror", "y"}}},
         {{.offsetMm = 1e-3, .anchor = Anchor::BaselineCentre},
@@ -130,9 +132,11 @@ TEST(SaveKinds, ACorruptCadChoiceFallsBackAlone)
         {"offset", ""},        {"offset", "0.5mm"},   {"offset", "100.5"},      {"offset", "-1e9"},
         {"offset", "nan"},     {"offset", "inf"},     {"offset", "0,5"},        {"offset", " 1"},
         {"anchor", "middle"},  {"anchor", "CENTRE"},  {"anchor", "center"},     {"anchor", ""},
-        {"mirror", "xy"},      {"mirror", "X"},       {"mirror", "0"},
+        {"mirror", "xy"},      {"mirror", "X"},       {"mirror", "0"},          {"curves", "true"},
+        {"curves", ""},
     };
-    const CadChoices chosen{.merge = false, .offsetMm = 0.2, .anchor = Anchor::TopLeft, .mirror = Mirror::X};
+    const CadChoices chosen{
+        .merge = false, .offsetMm = 0.2, .anchor = Anchor::TopLeft, .mirror = Mirror::X, .curves = true};
     for (const auto& c : cases) {
         SaveSettings settings{Dxf, Hundredth, "/f", {}};
         settings.cad = chosen;
@@ -149,8 +153,10 @@ TEST(SaveKinds, ACorruptCadChoiceFallsBackAlone)
             expected.offsetMm = design.offsetMm;
         else if (name == "anchor")
             expected.anchor = design.anchor;
-        else
+        else if (name == "mirror")
             expected.mirror = design.mirror;
+        else
+            expected.curves = design.curves;
         EXPECT_EQ(read->cad, expected) << c.name << " = \"" << c.value << "\"";
         EXPECT_EQ(read->folder, "/f") << c.name;
     }

@@ -107,6 +107,7 @@ void cancel(QFileDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); }
 // The DXF and SVG choices as the dialog shows them.
 struct CadSeen {
     bool merge = false;
+    bool curves = false;
     double offset = 0;
     QString anchor, mirror;
     bool enabled = false;
@@ -116,12 +117,13 @@ struct CadSeen {
 CadSeen cadSeen(QFileDialog* dialog)
 {
     auto* offset = dialog->findChild<QDoubleSpinBox*>(QStringLiteral("offset"));
-    return {dialog->findChild<QCheckBox*>(QStringLiteral("merge"))->isChecked(), offset->value(),
+    return {dialog->findChild<QCheckBox*>(QStringLiteral("merge"))->isChecked(),
+            dialog->findChild<QCheckBox*>(QStringLiteral("curves"))->isChecked(), offset->value(),
             dialog->findChild<QComboBox*>(QStringLiteral("anchor"))->currentText(),
             dialog->findChild<QComboBox*>(QStringLiteral("mirror"))->currentText(), offset->isEnabled()};
 }
 
-// Unticks merging, types an offset of 0.25 mm, picks the anchor and mirror
+// Unticks merging, ticks exact curves, types an offset of 0.25 mm, picks the anchor and mirror
 // entries, then saves as `path` in the format's entry.
 std::function<void(QFileDialog*)> chooseCadAndSave(CadSeen& opened, const QString& path, int format, int anchor,
                                                    int mirror)
@@ -131,6 +133,9 @@ std::function<void(QFileDialog*)> chooseCadAndSave(CadSeen& opened, const QStrin
         auto* merge = dialog->findChild<QCheckBox*>(QStringLiteral("merge"));
         merge->setFocus();
         QTest::keyClick(merge, Qt::Key_Space);
+        auto* curves = dialog->findChild<QCheckBox*>(QStringLiteral("curves"));
+        curves->setFocus();
+        QTest::keyClick(curves, Qt::Key_Space);
         auto* offset = dialog->findChild<QDoubleSpinBox*>(QStringLiteral("offset"));
         offset->setFocus();
         offset->selectAll();
@@ -249,7 +254,7 @@ private slots:
             CadSeen opened;
             // Entry 7 is the centre, entry 1 the mirror left to right.
             QVERIFY(clickOkAndUseDialog(w, chooseCadAndSave(opened, dir.filePath("chosen"), 0, 7, 1)).opened);
-            QCOMPARE(opened, (CadSeen{true, 0, QStringLiteral("ベースライン左"), QStringLiteral("なし"), true}));
+            QCOMPARE(opened, (CadSeen{true, false, 0, QStringLiteral("ベースライン左"), QStringLiteral("なし"), true}));
         }
         const QByteArray chosen = contents(dir.filePath("chosen.dxf"));
         QVERIFY(chosen.startsWith("  0\nSECTION"));
@@ -260,6 +265,7 @@ private slots:
         QCOMPARE(settings.value("offset").toString(), QString("0.25"));
         QCOMPARE(settings.value("anchor").toString(), QString("centre"));
         QCOMPARE(settings.value("mirror").toString(), QString("x"));
+        QCOMPARE(settings.value("curves").toString(), QString("1"));
 
         Window next;
         CadSeen back;
@@ -267,7 +273,7 @@ private slots:
                     back = cadSeen(dialog);
                     cancel(dialog);
                 }).opened);
-        QCOMPARE(back, (CadSeen{false, 0.25, QStringLiteral("中央"), QStringLiteral("左右 (x)"), true}));
+        QCOMPARE(back, (CadSeen{false, true, 0.25, QStringLiteral("中央"), QStringLiteral("左右 (x)"), true}));
     }
 
     // JW point lines take none of the choices: they idle while that file

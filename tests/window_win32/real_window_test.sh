@@ -219,7 +219,7 @@ app_end "after Cancel, the program"
 wine reg delete 'HKCU\Software\Letterwire' /f </dev/null >/dev/null 2>&1
 mkdir -p "$work/cad"
 save_key='HKCU\Software\Letterwire\Save'
-for pair in format=dxf precision=0.01 "folder=$(winpath "$work/cad")" merge=0 offset=0.1 anchor=centre mirror=x; do
+for pair in format=dxf precision=0.01 "folder=$(winpath "$work/cad")" merge=0 offset=0.1 anchor=centre mirror=x curves=1; do
   wine reg add "$save_key" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f </dev/null >/dev/null 2>&1 ||
     fail "could not store ${pair%%=*}"
 done
@@ -235,7 +235,7 @@ cad_dxf() { find "$work/cad" -name '*.dxf' -size +0 2>/dev/null | grep -q .; }
 poll "$patience" cad_dxf || fail "the save dialog's Enter wrote no DXF drawing with the remembered choices"
 click 308 468
 app_end "after Cancel, the program"
-wine "$cli" dxf "$(winpath "$work/cli-cad.dxf")" --precision 0.01 --no-merge --offset 0.1 --anchor centre --mirror x \
+wine "$cli" dxf "$(winpath "$work/cli-cad.dxf")" --precision 0.01 --no-merge --offset 0.1 --anchor centre --mirror x --curves \
   </dev/null >/dev/null 2>&1 || fail "letterwire-cli.exe dxf failed"
 cmp -s "$(find "$work/cad" -name '*.dxf' | head -n 1)" "$work/cli-cad.dxf" ||
   fail "the window's DXF with the remembered choices differs from letterwire-cli.exe's"

@@ -48,6 +48,9 @@ SaveDialog::SaveDialog(QWidget* parent, const SaveChoice& preset) : QFileDialog(
     merge_ = new QCheckBox(captionText(kMergeCaption), this);
     merge_->setObjectName(QStringLiteral("merge"));
     merge_->setChecked(preset.cad.merge);
+    curves_ = new QCheckBox(captionText(kCurvesCaption), this);
+    curves_->setObjectName(QStringLiteral("curves"));
+    curves_->setChecked(preset.cad.curves);
     offset_ = new QDoubleSpinBox(this);
     offset_->setObjectName(QStringLiteral("offset"));
     // Whole hundredths, the finest grid; the box's own locale reads the number.
@@ -80,6 +83,7 @@ SaveDialog::SaveDialog(QWidget* parent, const SaveChoice& preset) : QFileDialog(
         grid->addWidget(label, row, 0);
         grid->addWidget(precision_, row, 1);
         addRow(nullptr, merge_);
+        addRow(nullptr, curves_);
         addRow(kOffsetCaption, offset_);
         addRow(kAnchorCaption, anchor_);
         addRow(kMirrorCaption, mirror_);
@@ -119,7 +123,7 @@ void SaveDialog::formatChosen(const QString& filter)
 void SaveDialog::enableCadChoices(SaveFormat format)
 {
     const bool cad = takesCadChoices(format);
-    for (QWidget* box : {static_cast<QWidget*>(merge_), static_cast<QWidget*>(offset_),
+    for (QWidget* box : {static_cast<QWidget*>(merge_), static_cast<QWidget*>(curves_), static_cast<QWidget*>(offset_),
                          static_cast<QWidget*>(anchor_), static_cast<QWidget*>(mirror_)})
         box->setEnabled(cad);
 }
@@ -134,6 +138,7 @@ SaveChoice SaveDialog::choice() const
         if (filterOf(f) == selectedNameFilter())
             chosen.format = f.format;
     chosen.cad.merge = merge_->isChecked();
+    chosen.cad.curves = curves_->isChecked();
     chosen.cad.offsetMm = offset_->value();
     chosen.cad.anchor = static_cast<Anchor>(anchor_->currentData().toInt());
     chosen.cad.mirror = static_cast<Mirror>(mirror_->currentData().toInt());

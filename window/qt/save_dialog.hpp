@@ -1,7 +1,7 @@
 #pragma once
 // The save dialog of the window on its own: Qt's file dialog with one filter
 // per format, a precision box beneath the file type, and beneath that the
-// DXF and SVG choices (merge, offset, anchor, mirror), idle for JW points.
+// DXF and SVG choices (merge, curves, offset, anchor, mirror), idle for JW points.
 
 #include "form/form_view.hpp"
 
@@ -35,6 +35,7 @@ private:
 
     QComboBox* precision_ = nullptr;
     QCheckBox* merge_ = nullptr;
+    QCheckBox* curves_ = nullptr;
     QDoubleSpinBox* offset_ = nullptr;
     QComboBox* anchor_ = nullptr;
     QComboBox* mirror_ = nullptr;

@@ -42,7 +42,7 @@ struct CadState {
 };
 
 constexpr int kCadControls[] = {IDC_SAVE_MERGE,        IDC_SAVE_OFFSET_LABEL, IDC_SAVE_OFFSET,      IDC_SAVE_ANCHOR_LABEL,
-                                IDC_SAVE_ANCHOR,       IDC_SAVE_MIRROR_LABEL, IDC_SAVE_MIRROR};
+                                IDC_SAVE_ANCHOR,       IDC_SAVE_MIRROR_LABEL, IDC_SAVE_MIRROR,      IDC_SAVE_CURVES};
 
 void setCaption(HWND dialog, int id, const char* design, Language language)
 {
@@ -68,10 +68,12 @@ void fillCadControls(HWND dialog, const CadState& state)
 {
     const Language language = state.language;
     setCaption(dialog, IDC_SAVE_MERGE, kMergeCaption, language);
+    setCaption(dialog, IDC_SAVE_CURVES, kCurvesCaption, language);
     setCaption(dialog, IDC_SAVE_OFFSET_LABEL, kOffsetCaption, language);
     setCaption(dialog, IDC_SAVE_ANCHOR_LABEL, kAnchorCaption, language);
     setCaption(dialog, IDC_SAVE_MIRROR_LABEL, kMirrorCaption, language);
     CheckDlgButton(dialog, IDC_SAVE_MERGE, state.cad.merge ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_SAVE_CURVES, state.cad.curves ? BST_CHECKED : BST_UNCHECKED);
     char number[32];
     const auto [end, error] = std::to_chars(number, number + sizeof number, state.cad.offsetMm);
     SetDlgItemTextW(dialog, IDC_SAVE_OFFSET, widePath(std::string_view(number, error == std::errc() ? end : number)).c_str());
@@ -107,6 +109,7 @@ bool readCadControls(HWND dialog, CadState& state)
         }
         cad.offsetMm = *offset;
         cad.merge = IsDlgButtonChecked(dialog, IDC_SAVE_MERGE) == BST_CHECKED;
+        cad.curves = IsDlgButtonChecked(dialog, IDC_SAVE_CURVES) == BST_CHECKED;
         cad.anchor = static_cast<Anchor>(selectedValue(dialog, IDC_SAVE_ANCHOR));
         cad.mirror = static_cast<Mirror>(selectedValue(dialog, IDC_SAVE_MIRROR));
     }

@@ -1,7 +1,7 @@
 #pragma once
 // The save dialog of the native window: the platform's own, with one file
 // type for each format and precision, and beneath it a template of ours for
-// the DXF and SVG choices (merge, offset, anchor, mirror).
+// the DXF and SVG choices (merge, curves, offset, anchor, mirror).
 
 #include "form/captions.hpp"
 #include "form/form_view.hpp"
