@@ -8,6 +8,8 @@
 #include "platform/file_io.hpp"
 #include "outline/work_bound.hpp"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <new>
@@ -59,7 +61,11 @@ void Form1::saveOutline()
         view_.showMessage(kProgramTitle, message);
     };
     const double dpi = saveDpi(choice->precision, font_.size);
-    if (estimateOutlinePoints(text, font_.size, dpi, font_.underline, font_.strikeout) > kMaxOutlinePoints) {
+    // A wider style flattens its curves into more segments, as the root of
+    // the widening (the front end's estimate).
+    const double widening = std::sqrt(std::max(1.0, style_.widthPercent / 100.0));
+    if (double(estimateOutlinePoints(text, font_.size, dpi, font_.underline, font_.strikeout)) * widening >
+        double(kMaxOutlinePoints)) {
         report("The outline of this text at this size could have more than " + std::to_string(kMaxOutlinePoints) +
                " points at this precision; choose a coarser precision, a shorter text or a smaller size. Nothing "
                "was written.");
@@ -69,7 +75,8 @@ void Form1::saveOutline()
     // user's work in the window goes on.
     try {
         OffscreenCapture capture({text, font_, view_.position(Slider::sldAngle), view_.previewScaleWidth(),
-                                  view_.previewScaleHeight(), design::kTwipsPerPixel, saveAdvances(choice->precision)},
+                                  view_.previewScaleHeight(), design::kTwipsPerPixel, saveAdvances(choice->precision),
+                                  style_},
                                  Placement::Origin, dpi, choice->cad.curves && takesCadChoices(choice->format));
         // Cut-ready and placed as chosen, the same figures the front end
         // writes with the same options.

@@ -32,9 +32,12 @@ std::string cliOutput(const std::string& args)
     return out;
 }
 
-std::string savedBy(const SaveChoice& choice)
+std::string savedBy(const SaveChoice& choice, const TextStyle& style = {})
 {
     Window w;
+    w.view.textStyleDialog = true;
+    w.view.answerStyle = [&](const TextStyle&) { return style; };
+    w.form.run(&Form1::chooseTextStyle);
     // Underlined, so merging has overlaps to join.
     w.view.answerFont = [](WindowFont f) {
         f.underline = true;
@@ -87,6 +90,27 @@ TEST(SaveCadChoices, EachSaveIsTheFrontEndsFileWithTheSameOptions)
         if (c.format == Dxf && c.precision == Hundredth) {
             EXPECT_EQ(saved == design, c.cad == CadChoices{}) << c.name;
         }
+    }
+}
+
+// The file holds the outline the preview shows: in the text style chosen.
+TEST(SaveCadChoices, TheTextStyleReachesTheFile)
+{
+    const struct {
+        TextStyle style;
+        const char* options;
+    } cases[] = {
+        {{.spacing = 3}, "--spacing 3"},
+        {{.spacing = -1.5, .widthPercent = 150}, "--spacing -1.5 --width 150"},
+        {{.widthPercent = 60, .bold = true}, "--width 60 --bold"},
+    };
+    ScratchDir dir;
+    const std::string plain = savedBy({SaveFormat::Dxf, SavePrecision::Tenth, dir / "plain.dxf", {}});
+    for (const auto& c : cases) {
+        const std::string saved = savedBy({SaveFormat::Dxf, SavePrecision::Tenth, dir / "styled.dxf", {}}, c.style);
+        EXPECT_NE(saved, plain) << c.options;
+        EXPECT_EQ(saved, cliOutput("dxf - --precision 0.1 --text Hg_O --underline " + std::string(c.options)))
+            << c.options;
     }
 }
 
