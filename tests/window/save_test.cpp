@@ -276,6 +276,30 @@ private slots:
         QCOMPARE(back, (CadSeen{false, true, 0.25, QStringLiteral("中央"), QStringLiteral("左右 (x)"), true}));
     }
 
+    // A hand-edited store: each bad value is the design's, nothing is said,
+    // and the good ones stay.
+    void corruptCadChoicesFallBackSilently()
+    {
+        {
+            QSettings settings;
+            settings.beginGroup(QStringLiteral("save"));
+            settings.setValue("format", "svg");
+            settings.setValue("merge", "maybe");
+            settings.setValue("curves", "1");
+            settings.setValue("offset", "1e400");
+            settings.setValue("anchor", "nowhere");
+            settings.setValue("mirror", "y");
+        }
+        Window w;
+        CadSeen seen;
+        QVERIFY(clickOkAndUseDialog(w, [&](QFileDialog* dialog) {
+                    seen = cadSeen(dialog);
+                    cancel(dialog);
+                }).opened);
+        QCOMPARE(seen, (CadSeen{true, true, 0, QStringLiteral("ベースライン左"), QStringLiteral("上下 (y)"), true}));
+        QVERIFY(w.services.messages.empty());
+    }
+
     // JW point lines take none of the choices: they idle while that file
     // type is chosen and wake with DXF or SVG.
     void theCadChoicesIdleForJwPoints()
