@@ -4,9 +4,12 @@
 
 #include "base/failure.hpp"
 #include "form/offscreen_capture.hpp"
+#include "form/save_kinds.hpp"
 #include "platform/file_io.hpp"
 #include "outline/work_bound.hpp"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <new>
@@ -40,14 +43,16 @@ void Form1::saveOutline()
     const std::string name = saveFileName(text, saveSettings_->format);
     const SaveChoice preset{saveSettings_->format, saveSettings_->precision,
                             saveSettings_->folder.empty() ? name
-                                                          : utf8Path(fsPath(saveSettings_->folder) / fsPath(name))};
+                                                          : utf8Path(fsPath(saveSettings_->folder) / fsPath(name)),
+                            saveSettings_->cad};
     std::optional<SaveChoice> choice = view_.chooseSaveFile(preset);
     if (!choice)
         return;
     // A name typed with one of the formats' extensions is written in that
     // format, whatever file type the dialog shows.
     choice->format = formatForPath(choice->path, choice->format);
-    saveSettings_ = SaveSettings{choice->format, choice->precision, utf8Path(fsPath(choice->path).parent_path())};
+    saveSettings_ = SaveSettings{choice->format, choice->precision, utf8Path(fsPath(choice->path).parent_path()),
+                                 choice->cad};
     view_.storeSaveSettings(*saveSettings_);
 
     const auto report = [this](const std::string& message) {
@@ -56,7 +61,11 @@ void Form1::saveOutline()
         view_.showMessage(kProgramTitle, message);
     };
     const double dpi = saveDpi(choice->precision, font_.size);
-    if (estimateOutlinePoints(text, font_.size, dpi, font_.underline, font_.strikeout) > kMaxOutlinePoints) {
+    // A wider style flattens its curves into more segments, as the root of
+    // the widening (the front end's estimate).
+    const double widening = std::sqrt(std::max(1.0, style_.widthPercent / 100.0));
+    if (double(estimateOutlinePoints(text, font_.size, dpi, font_.underline, font_.strikeout)) * widening >
+        double(kMaxOutlinePoints)) {
         report("The outline of this text at this size could have more than " + std::to_string(kMaxOutlinePoints) +
                " points at this precision; choose a coarser precision, a shorter text or a smaller size. Nothing "
                "was written.");
@@ -66,10 +75,16 @@ void Form1::saveOutline()
     // user's work in the window goes on.
     try {
         OffscreenCapture capture({text, font_, view_.position(Slider::sldAngle), view_.previewScaleWidth(),
-                                  view_.previewScaleHeight(), design::kTwipsPerPixel, saveAdvances(choice->precision)},
-                                 Placement::Origin, dpi);
-        // Cut-ready, as the front end writes its drawings by default.
-        capture.writeFile(choice->path, choice->format, CadOptions{});
+                                  view_.previewScaleHeight(), design::kTwipsPerPixel, saveAdvances(choice->precision),
+                                  style_},
+                                 Placement::Origin, dpi, choice->cad.curves && takesCadChoices(choice->format));
+        // Cut-ready and placed as chosen, the same figures the front end
+        // writes with the same options.
+        const CadChoices& cad = choice->cad;
+        capture.setAnchor(cad.anchor, cad.mirror);
+        capture.writeFile(choice->path, choice->format,
+                          CadOptions{.merge = cad.merge, .offsetPixels = cad.offsetMm * dpi / kMmPerInch,
+                                     .curves = cad.curves});
     } catch (const Failure& failure) {
         report(failure.what());
     } catch (const std::bad_alloc&) {

@@ -13,6 +13,7 @@
 // - A user's action on a control calls the matching Form1 handler; every
 //   handler call goes through Form1::run, which holds the failure guard.
 
+#include "outline/anchor.hpp"
 #include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
 #include "platform/device_context.hpp"
@@ -34,12 +35,24 @@ enum class SaveFormat { Dxf, Svg, JwPoints };
 // a lumpy polygon.
 enum class SavePrecision { Classic, Tenth, Hundredth };
 
+// How a DXF or SVG save makes its figures cut-ready and places them; the
+// defaults write what a save always wrote. JW point lines ignore them.
+struct CadChoices {
+    bool merge = true;
+    double offsetMm = 0; // outer contours outward, holes inward
+    Anchor anchor = Anchor::BaselineLeft;
+    Mirror mirror = Mirror::None;
+    bool curves = false; // the font's arcs and Béziers, not short segments
+    bool operator==(const CadChoices&) const = default;
+};
+
 // The save dialog's answer. As a preset, `path` is the folder the dialog
 // opens in joined with the file name it suggests.
 struct SaveChoice {
     SaveFormat format = SaveFormat::Dxf;
     SavePrecision precision = SavePrecision::Hundredth;
     std::string path; // UTF-8
+    CadChoices cad;
     bool operator==(const SaveChoice&) const = default;
 };
 
@@ -48,6 +61,7 @@ struct SaveSettings {
     SaveFormat format = SaveFormat::Dxf;
     SavePrecision precision = SavePrecision::Hundredth;
     std::string folder; // UTF-8; empty: the view's own choice
+    CadChoices cad;
     bool operator==(const SaveSettings&) const = default;
 };
 

@@ -4,6 +4,8 @@
 #include "outline/precision.hpp"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 
 namespace lw {
 namespace {
@@ -18,6 +20,21 @@ constexpr SavePrecisionDesign kPrecisions[] = {
     {SavePrecision::Classic, "classic", kClassicStepMm, "従来 (0.26 mm)"},
     {SavePrecision::Tenth, "0.1", 0.1, "0.1 mm"},
     {SavePrecision::Hundredth, "0.01", 0.01, "0.01 mm"},
+};
+
+constexpr SaveAnchorDesign kAnchors[] = {
+    {Anchor::BaselineLeft, "ベースライン左"}, {Anchor::BaselineCentre, "ベースライン中央"},
+    {Anchor::BaselineRight, "ベースライン右"}, {Anchor::TopLeft, "左上"},
+    {Anchor::TopCentre, "上中央"},             {Anchor::TopRight, "右上"},
+    {Anchor::MiddleLeft, "左中央"},            {Anchor::Centre, "中央"},
+    {Anchor::MiddleRight, "右中央"},           {Anchor::BottomLeft, "左下"},
+    {Anchor::BottomCentre, "下中央"},          {Anchor::BottomRight, "右下"},
+};
+
+constexpr SaveMirrorDesign kMirrors[] = {
+    {Mirror::None, "なし"},
+    {Mirror::X, "左右 (x)"},
+    {Mirror::Y, "上下 (y)"},
 };
 
 // What the Windows window stored before the neutral words: its file type's
@@ -41,6 +58,25 @@ constexpr OldWindowsLabel kOldWindowsLabels[] = {
 
 constexpr std::string_view kFormatName = "format", kPrecisionName = "precision", kFolderName = "folder";
 constexpr std::string_view kOldKindName = "kind";
+constexpr std::string_view kMergeName = "merge", kOffsetName = "offset", kAnchorName = "anchor",
+                           kMirrorName = "mirror", kCurvesName = "curves";
+
+std::string shortest(double value)
+{
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, error == std::errc() ? end : buffer);
+}
+
+std::optional<double> offsetIn(std::string_view text)
+{
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() ||
+        !(std::fabs(value) <= kSaveOffsetLimitMm))
+        return std::nullopt;
+    return value;
+}
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 
@@ -55,6 +91,22 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
 
 std::span<const SaveFormatDesign> saveFormats() { return kFormats; }
 std::span<const SavePrecisionDesign> savePrecisions() { return kPrecisions; }
+std::span<const SaveAnchorDesign> saveAnchors() { return kAnchors; }
+std::span<const SaveMirrorDesign> saveMirrors() { return kMirrors; }
+
+std::optional<double> typedSaveOffset(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    // from_chars takes no plus sign; a person may type one.
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-')
+        text.remove_prefix(1);
+    return offsetIn(text);
+}
+
+bool takesCadChoices(SaveFormat format) { return format == SaveFormat::Dxf || format == SaveFormat::Svg; }
 
 const SaveFormatDesign& saveFormatDesign(SaveFormat format)
 {
@@ -128,6 +180,11 @@ void encodeSaveSettings(const SaveSettings& settings, const WriteSetting& write)
     write(kFormatName, saveFormatDesign(settings.format).word);
     write(kPrecisionName, savePrecisionDesign(settings.precision).word);
     write(kFolderName, settings.folder);
+    write(kMergeName, settings.cad.merge ? "1" : "0");
+    write(kOffsetName, shortest(settings.cad.offsetMm));
+    write(kAnchorName, anchorWord(settings.cad.anchor));
+    write(kMirrorName, kMirrorWords[std::size_t(settings.cad.mirror)]);
+    write(kCurvesName, settings.cad.curves ? "1" : "0");
 }
 
 std::optional<SaveSettings> decodeSaveSettings(const ReadSetting& read)
@@ -152,6 +209,22 @@ std::optional<SaveSettings> decodeSaveSettings(const ReadSetting& read)
             if (*precision == p.word)
                 settings.precision = p.precision;
     settings.folder = folder.value_or(std::string());
+    const std::optional<std::string> merge = read(kMergeName), anchor = read(kAnchorName), mirror = read(kMirrorName);
+    if (merge == "0" || merge == "1")
+        settings.cad.merge = merge == "1";
+    if (const std::optional<std::string> curves = read(kCurvesName); curves == "0" || curves == "1")
+        settings.cad.curves = curves == "1";
+    if (const std::optional<std::string> offset = read(kOffsetName))
+        settings.cad.offsetMm = offsetIn(*offset).value_or(settings.cad.offsetMm);
+    // Only the exact stored words: "center" is the command line's courtesy.
+    if (anchor)
+        for (const std::string_view word : kAnchorWords)
+            if (*anchor == word)
+                settings.cad.anchor = *anchorNamed(word);
+    if (mirror)
+        for (const std::string_view word : kMirrorWords)
+            if (*mirror == word)
+                settings.cad.mirror = *mirrorNamed(word);
     return settings;
 }
 

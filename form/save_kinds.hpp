@@ -33,15 +33,41 @@ struct SavePrecisionDesign {
     const char* caption;
 };
 
+struct SaveAnchorDesign {
+    Anchor anchor;
+    const char* caption;
+};
+
+struct SaveMirrorDesign {
+    Mirror mirror;
+    const char* caption;
+};
+
 // In the order the dialog lists them.
 std::span<const SaveFormatDesign> saveFormats();
 std::span<const SavePrecisionDesign> savePrecisions();
+std::span<const SaveAnchorDesign> saveAnchors();
+std::span<const SaveMirrorDesign> saveMirrors();
 const SaveFormatDesign& saveFormatDesign(SaveFormat format);
 const SavePrecisionDesign& savePrecisionDesign(SavePrecision precision);
 
 // The save dialog's title and the caption of its precision box.
 inline constexpr const char* kSaveDialogTitle = "アウトラインの保存";
 inline constexpr const char* kPrecisionCaption = "精度:";
+// The captions of the DXF and SVG choices.
+inline constexpr const char* kMergeCaption = "重なりを結合";
+inline constexpr const char* kOffsetCaption = "オフセット (mm):";
+inline constexpr const char* kAnchorCaption = "基準点:";
+inline constexpr const char* kMirrorCaption = "反転:";
+inline constexpr const char* kCurvesCaption = "正確な曲線";
+// The offset the dialog takes, either way: as far as the front end's.
+inline constexpr double kSaveOffsetLimitMm = 100;
+// An offset as typed in a dialog's box: millimetres with a decimal point,
+// blanks around allowed; nothing for text that is no number in the limit.
+std::optional<double> typedSaveOffset(std::string_view text);
+inline constexpr const char* kOffsetRefused = "オフセットは -100 から 100 までの mm の数で入力してください";
+// Whether the DXF and SVG choices apply to `format`.
+bool takesCadChoices(SaveFormat format);
 
 // The device resolution of a capture at `precision` for a size in points:
 // 96 dpi for the classic grid; at 0.1 or 0.01 mm 254 or 2540 dpi, raised a
@@ -67,15 +93,17 @@ SaveFormat formatForPath(std::string_view path, SaveFormat chosen);
 std::string saveKindLabel(SaveFormat format, SavePrecision precision, Language language);
 
 // The remembered choice as named text values, the same names and words on
-// every platform: "format" (dxf, svg, jw), "precision" (classic, 0.1, 0.01)
-// and "folder" (UTF-8).
+// every platform: "format" (dxf, svg, jw), "precision" (classic, 0.1, 0.01),
+// "folder" (UTF-8), "merge" (1, 0), "offset" (millimetres), "anchor" and
+// "mirror" (the front end's words), "curves" (1, 0).
 using WriteSetting = std::function<void(std::string_view name, std::string_view value)>;
 void encodeSaveSettings(const SaveSettings& settings, const WriteSetting& write);
 
 // Back from the stored values; `read` gives nothing for a name not stored.
 // Nothing stored at all: nothing remembered. An old Windows label under
 // "kind" counts where no word of ours says otherwise; a word none of ours
-// (a hand-edited store) changes nothing.
+// (a hand-edited store) changes nothing; so does an offset that is no
+// number or beyond the limit.
 using ReadSetting = std::function<std::optional<std::string>(std::string_view name)>;
 std::optional<SaveSettings> decodeSaveSettings(const ReadSetting& read);
 

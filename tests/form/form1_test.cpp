@@ -450,7 +450,7 @@ std::vector<std::pair<double, double>> jwPoints(const std::string& lines)
 
 SaveChoice answer(SaveFormat format, SavePrecision precision, const std::string& path)
 {
-    return {format, precision, path};
+    return {format, precision, path, {}};
 }
 
 } // namespace
@@ -571,12 +571,12 @@ TEST(Form1Save, TheDialogOpensOnTheRememberedChoice)
         std::string folder; // the preset path's folder; empty: a bare name
     } cases[] = {
         {"first run: a DXF at 0.01 mm", std::nullopt, Dxf, Hundredth, ""},
-        {"remembered", SaveSettings{Svg, Hundredth, kHere}, Svg, Hundredth, kHere},
-        {"no folder remembered", SaveSettings{JwPoints, Tenth, ""}, JwPoints, Tenth, ""},
+        {"remembered", SaveSettings{Svg, Hundredth, kHere, {}}, Svg, Hundredth, kHere},
+        {"no folder remembered", SaveSettings{JwPoints, Tenth, "", {}}, JwPoints, Tenth, ""},
         // The format and precision stay; the folder is offered only when usable.
-        {"a folder that is gone", SaveSettings{Svg, Tenth, kHere + "/gone"}, Svg, Tenth, ""},
-        {"a file, not a folder", SaveSettings{Svg, Tenth, kHere + "/file.txt"}, Svg, Tenth, ""},
-        {"beyond the path limit", SaveSettings{Svg, Tenth, kHere + "/" + std::string(16000, 'a')}, Svg, Tenth, ""},
+        {"a folder that is gone", SaveSettings{Svg, Tenth, kHere + "/gone", {}}, Svg, Tenth, ""},
+        {"a file, not a folder", SaveSettings{Svg, Tenth, kHere + "/file.txt", {}}, Svg, Tenth, ""},
+        {"beyond the path limit", SaveSettings{Svg, Tenth, kHere + "/" + std::string(16000, 'a'), {}}, Svg, Tenth, ""},
     };
     for (const auto& c : cases) {
         Window w;

@@ -67,13 +67,98 @@ TEST(SaveKinds, AChoiceIsStoredAsNeutralWordsAndReadBack)
         SaveSettings settings;
         Store stored;
     } cases[] = {
-        {SaveSettings{Dxf, Classic, ""}, {{"format", "dxf"}, {"precision", "classic"}, {"folder", ""}}},
-        {SaveSettings{Svg, Tenth, "/home/a b"}, {{"format", "svg"}, {"precision", "0.1"}, {"folder", "/home/a b"}}},
-        {SaveSettings{JwPoints, Hundredth, "C:\\図面"}, {{"format", "jw"}, {"precision", "0.01"}, {"folder", "C:\\図面"}}},
+        {SaveSettings{Dxf, Classic, "", {}}, {{"format", "dxf"}, {"precision", "classic"}, {"folder", ""}}},
+        {SaveSettings{Svg, Tenth, "/home/a b", {}}, {{"format", "svg"}, {"precision", "0.1"}, {"folder", "/home/a b"}}},
+        {SaveSettings{JwPoints, Hundredth, "C:\\図面", {}}, {{"format", "jw"}, {"precision", "0.01"}, {"folder", "C:\\図面"}}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(encode(c.settings), c.stored);
+        Store stored = c.stored;
+        stored.insert(
+            {{"merge", "1"}, {"offset", "0"}, {"anchor", "baseline-left"}, {"mirror", "none"}, {"curves", "0"}});
+        EXPECT_EQ(encode(c.settings), stored);
         EXPECT_EQ(decode(c.stored), c.settings);
+    }
+}
+
+TEST(SaveKinds, TheCadChoicesAreStoredAsTheFrontEndsWords)
+{
+    const struct {
+        CadChoices cad;
+        Store words;
+    } cases[] = {
+        {{}, {{"merge", "1"}, {"offset", "0"}, {"anchor", "baseline-left"}, {"mirror", "none"}}},
+        {{.merge = false, .offsetMm = 0.15, .anchor = Anchor::Centre, .mirror = Mirror::X},
+         {{"merge", "0"}, {"offset", "0.15"}, {"anchor", "centre"}, {"mirror", "x"}}},
+        {{.curves = true}, {{"merge", "1"}, {"curves", "1"}}},
+        {{.offsetMm = -100, .anchor = Anchor::BottomRight, .mirror = Mirror::Y},
+         {{"merge", "1"}, {"offset", "-100"}, {"anchor", "bottom-right"}, {"mirror", "y"}}},
+        {{.offsetMm = 1e-3, .anchor = Anchor::BaselineCentre},
+         {{"merge", "1"}, {"offset", "0.001"}, {"anchor", "baseline-centre"}, {"mirror", "none"}}},
+    };
+    for (const auto& c : cases) {
+        SaveSettings settings{Svg, Tenth, "/f", {}};
+        settings.cad = c.cad;
+        Store stored = encode(settings);
+        for (const auto& [name, word] : c.words)
+            EXPECT_EQ(stored[name], word) << name;
+        EXPECT_EQ(decode(stored), settings) << stored["offset"];
+    }
+}
+
+TEST(SaveKinds, ATypedOffsetIsMillimetresWithinTheLimit)
+{
+    const struct {
+        const char* typed;
+        std::optional<double> mm;
+    } cases[] = {
+        {"0", 0.0},         {"0.25", 0.25},      {" -0.5 ", -0.5},    {"+1.5", 1.5},     {"100", 100.0},
+        {"-100", -100.0},   {"1e-2", 0.01},      {"", std::nullopt},  {"  ", std::nullopt},
+        {"100.01", std::nullopt}, {"0,5", std::nullopt}, {"1mm", std::nullopt}, {"+-1", std::nullopt},
+        {"++1", std::nullopt},    {"nan", std::nullopt}, {"-inf", std::nullopt}, {"+", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(typedSaveOffset(c.typed), c.mm) << '"' << c.typed << '"';
+}
+
+// A hand-edited or foreign value is the design's, word by word, and says
+// nothing to the user.
+TEST(SaveKinds, ACorruptCadChoiceFallsBackAlone)
+{
+    const struct {
+        const char* name;
+        const char* value;
+    } cases[] = {
+        {"merge", "yes"},      {"merge", ""},         {"merge", "10"},          {"offset", "abc"},
+        {"offset", ""},        {"offset", "0.5mm"},   {"offset", "100.5"},      {"offset", "-1e9"},
+        {"offset", "nan"},     {"offset", "inf"},     {"offset", "0,5"},        {"offset", " 1"},
+        {"anchor", "middle"},  {"anchor", "CENTRE"},  {"anchor", "center"},     {"anchor", ""},
+        {"mirror", "xy"},      {"mirror", "X"},       {"mirror", "0"},          {"curves", "true"},
+        {"curves", ""},
+    };
+    const CadChoices chosen{
+        .merge = false, .offsetMm = 0.2, .anchor = Anchor::TopLeft, .mirror = Mirror::X, .curves = true};
+    for (const auto& c : cases) {
+        SaveSettings settings{Dxf, Hundredth, "/f", {}};
+        settings.cad = chosen;
+        Store stored = encode(settings);
+        stored[c.name] = c.value;
+        const std::optional<SaveSettings> read = decode(stored);
+        ASSERT_TRUE(read) << c.name;
+        CadChoices expected = chosen;
+        const std::string_view name = c.name;
+        const CadChoices design;
+        if (name == "merge")
+            expected.merge = design.merge;
+        else if (name == "offset")
+            expected.offsetMm = design.offsetMm;
+        else if (name == "anchor")
+            expected.anchor = design.anchor;
+        else if (name == "mirror")
+            expected.mirror = design.mirror;
+        else
+            expected.curves = design.curves;
+        EXPECT_EQ(read->cad, expected) << c.name << " = \"" << c.value << "\"";
+        EXPECT_EQ(read->folder, "/f") << c.name;
     }
 }
 
@@ -86,27 +171,27 @@ TEST(SaveKinds, WhatWasStoredBeforeIsStillRead)
         std::optional<SaveSettings> read;
     } cases[] = {
         {"nothing stored", {}, std::nullopt},
-        {"a folder alone", {{"folder", "/x"}}, SaveSettings{defaults.format, defaults.precision, "/x"}},
+        {"a folder alone", {{"folder", "/x"}}, SaveSettings{defaults.format, defaults.precision, "/x", {}}},
         // The older Windows window stored its file type's English label.
-        {"old DXF classic", {{"kind", "DXF, screen pixel grid (*.dxf)"}}, SaveSettings{Dxf, Classic, ""}},
-        {"old DXF 0.1", {{"kind", "DXF, 0.1 mm grid (*.dxf)"}, {"folder", "C:\\a"}}, SaveSettings{Dxf, Tenth, "C:\\a"}},
-        {"old DXF 0.01", {{"kind", "DXF, 0.01 mm grid (*.dxf)"}}, SaveSettings{Dxf, Hundredth, ""}},
-        {"old SVG classic", {{"kind", "SVG, screen pixel grid (*.svg)"}}, SaveSettings{Svg, Classic, ""}},
-        {"old SVG 0.1", {{"kind", "SVG, 0.1 mm grid (*.svg)"}}, SaveSettings{Svg, Tenth, ""}},
-        {"old SVG 0.01", {{"kind", "SVG, 0.01 mm grid (*.svg)"}}, SaveSettings{Svg, Hundredth, ""}},
-        {"old JW classic", {{"kind", "JW point lines, screen pixel grid (*.txt)"}}, SaveSettings{JwPoints, Classic, ""}},
-        {"old JW 0.1", {{"kind", "JW point lines, 0.1 mm grid (*.txt)"}}, SaveSettings{JwPoints, Tenth, ""}},
-        {"old JW 0.01", {{"kind", "JW point lines, 0.01 mm grid (*.txt)"}}, SaveSettings{JwPoints, Hundredth, ""}},
-        {"an old label nobody wrote", {{"kind", "DXF (*.dxf)"}}, SaveSettings{defaults.format, defaults.precision, ""}},
+        {"old DXF classic", {{"kind", "DXF, screen pixel grid (*.dxf)"}}, SaveSettings{Dxf, Classic, "", {}}},
+        {"old DXF 0.1", {{"kind", "DXF, 0.1 mm grid (*.dxf)"}, {"folder", "C:\\a"}}, SaveSettings{Dxf, Tenth, "C:\\a", {}}},
+        {"old DXF 0.01", {{"kind", "DXF, 0.01 mm grid (*.dxf)"}}, SaveSettings{Dxf, Hundredth, "", {}}},
+        {"old SVG classic", {{"kind", "SVG, screen pixel grid (*.svg)"}}, SaveSettings{Svg, Classic, "", {}}},
+        {"old SVG 0.1", {{"kind", "SVG, 0.1 mm grid (*.svg)"}}, SaveSettings{Svg, Tenth, "", {}}},
+        {"old SVG 0.01", {{"kind", "SVG, 0.01 mm grid (*.svg)"}}, SaveSettings{Svg, Hundredth, "", {}}},
+        {"old JW classic", {{"kind", "JW point lines, screen pixel grid (*.txt)"}}, SaveSettings{JwPoints, Classic, "", {}}},
+        {"old JW 0.1", {{"kind", "JW point lines, 0.1 mm grid (*.txt)"}}, SaveSettings{JwPoints, Tenth, "", {}}},
+        {"old JW 0.01", {{"kind", "JW point lines, 0.01 mm grid (*.txt)"}}, SaveSettings{JwPoints, Hundredth, "", {}}},
+        {"an old label nobody wrote", {{"kind", "DXF (*.dxf)"}}, SaveSettings{defaults.format, defaults.precision, "", {}}},
         // The neutral words, once written, say what the old label said before.
         {"words over an old label",
          {{"kind", "SVG, 0.1 mm grid (*.svg)"}, {"format", "jw"}, {"precision", "0.01"}},
-         SaveSettings{JwPoints, Hundredth, ""}},
+         SaveSettings{JwPoints, Hundredth, "", {}}},
         {"a hand-edited word keeps the rest",
          {{"kind", "SVG, 0.1 mm grid (*.svg)"}, {"format", "pdf"}, {"precision", "0.01"}},
-         SaveSettings{Svg, Hundredth, ""}},
+         SaveSettings{Svg, Hundredth, "", {}}},
         {"words are exact", {{"format", "SVG"}, {"precision", "0.10"}},
-         SaveSettings{defaults.format, defaults.precision, ""}},
+         SaveSettings{defaults.format, defaults.precision, "", {}}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(decode(c.stored), c.read) << c.name;

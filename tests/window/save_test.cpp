@@ -5,7 +5,9 @@
 #include "stub_services.hpp"
 #include "window/qt/form1_view.hpp"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -102,6 +104,48 @@ std::function<void(QFileDialog*)> saveAs(const QString& path, int format, int pr
 
 void cancel(QFileDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); }
 
+// The DXF and SVG choices as the dialog shows them.
+struct CadSeen {
+    bool merge = false;
+    bool curves = false;
+    double offset = 0;
+    QString anchor, mirror;
+    bool enabled = false;
+    bool operator==(const CadSeen&) const = default;
+};
+
+CadSeen cadSeen(QFileDialog* dialog)
+{
+    auto* offset = dialog->findChild<QDoubleSpinBox*>(QStringLiteral("offset"));
+    return {dialog->findChild<QCheckBox*>(QStringLiteral("merge"))->isChecked(),
+            dialog->findChild<QCheckBox*>(QStringLiteral("curves"))->isChecked(), offset->value(),
+            dialog->findChild<QComboBox*>(QStringLiteral("anchor"))->currentText(),
+            dialog->findChild<QComboBox*>(QStringLiteral("mirror"))->currentText(), offset->isEnabled()};
+}
+
+// Unticks merging, ticks exact curves, types an offset of 0.25 mm, picks the anchor and mirror
+// entries, then saves as `path` in the format's entry.
+std::function<void(QFileDialog*)> chooseCadAndSave(CadSeen& opened, const QString& path, int format, int anchor,
+                                                   int mirror)
+{
+    return [&opened, path, format, anchor, mirror](QFileDialog* dialog) {
+        opened = cadSeen(dialog);
+        auto* merge = dialog->findChild<QCheckBox*>(QStringLiteral("merge"));
+        merge->setFocus();
+        QTest::keyClick(merge, Qt::Key_Space);
+        auto* curves = dialog->findChild<QCheckBox*>(QStringLiteral("curves"));
+        curves->setFocus();
+        QTest::keyClick(curves, Qt::Key_Space);
+        auto* offset = dialog->findChild<QDoubleSpinBox*>(QStringLiteral("offset"));
+        offset->setFocus();
+        offset->selectAll();
+        QTest::keyClicks(offset, offset->locale().toString(0.25, 'f', 2));
+        pick(dialog->findChild<QComboBox*>(QStringLiteral("anchor")), anchor);
+        pick(dialog->findChild<QComboBox*>(QStringLiteral("mirror")), mirror);
+        saveAs(path, format, 2)(dialog);
+    };
+}
+
 QByteArray contents(const QString& path)
 {
     QFile file(path);
@@ -197,6 +241,80 @@ private slots:
         QCOMPARE(seen.fileName, QString::fromUtf8("編集テキスト.svg"));
         QVERIFY2(seen.filter.endsWith("(*.svg)"), qPrintable(seen.filter));
         QCOMPARE(seen.precision, QString("0.1 mm"));
+    }
+
+    void theCadChoicesReachTheFileAndComeBack()
+    {
+        QTemporaryDir dir;
+        QByteArray design;
+        {
+            Window w;
+            QVERIFY(clickOkAndUseDialog(w, saveAs(dir.filePath("design"), 0, 2)).opened);
+            design = contents(dir.filePath("design.dxf"));
+            CadSeen opened;
+            // Entry 7 is the centre, entry 1 the mirror left to right.
+            QVERIFY(clickOkAndUseDialog(w, chooseCadAndSave(opened, dir.filePath("chosen"), 0, 7, 1)).opened);
+            QCOMPARE(opened, (CadSeen{true, false, 0, QStringLiteral("ベースライン左"), QStringLiteral("なし"), true}));
+        }
+        const QByteArray chosen = contents(dir.filePath("chosen.dxf"));
+        QVERIFY(chosen.startsWith("  0\nSECTION"));
+        QVERIFY(chosen != design);
+        QSettings settings;
+        settings.beginGroup(QStringLiteral("save"));
+        QCOMPARE(settings.value("merge").toString(), QString("0"));
+        QCOMPARE(settings.value("offset").toString(), QString("0.25"));
+        QCOMPARE(settings.value("anchor").toString(), QString("centre"));
+        QCOMPARE(settings.value("mirror").toString(), QString("x"));
+        QCOMPARE(settings.value("curves").toString(), QString("1"));
+
+        Window next;
+        CadSeen back;
+        QVERIFY(clickOkAndUseDialog(next, [&](QFileDialog* dialog) {
+                    back = cadSeen(dialog);
+                    cancel(dialog);
+                }).opened);
+        QCOMPARE(back, (CadSeen{false, true, 0.25, QStringLiteral("中央"), QStringLiteral("左右 (x)"), true}));
+    }
+
+    // A hand-edited store: each bad value is the design's, nothing is said,
+    // and the good ones stay.
+    void corruptCadChoicesFallBackSilently()
+    {
+        {
+            QSettings settings;
+            settings.beginGroup(QStringLiteral("save"));
+            settings.setValue("format", "svg");
+            settings.setValue("merge", "maybe");
+            settings.setValue("curves", "1");
+            settings.setValue("offset", "1e400");
+            settings.setValue("anchor", "nowhere");
+            settings.setValue("mirror", "y");
+        }
+        Window w;
+        CadSeen seen;
+        QVERIFY(clickOkAndUseDialog(w, [&](QFileDialog* dialog) {
+                    seen = cadSeen(dialog);
+                    cancel(dialog);
+                }).opened);
+        QCOMPARE(seen, (CadSeen{true, true, 0, QStringLiteral("ベースライン左"), QStringLiteral("上下 (y)"), true}));
+        QVERIFY(w.services.messages.empty());
+    }
+
+    // JW point lines take none of the choices: they idle while that file
+    // type is chosen and wake with DXF or SVG.
+    void theCadChoicesIdleForJwPoints()
+    {
+        Window w;
+        QList<bool> enabled;
+        QVERIFY(clickOkAndUseDialog(w, [&](QFileDialog* dialog) {
+                    auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+                    for (int format : {2, 1, 2, 0}) {
+                        pick(types, format);
+                        enabled << cadSeen(dialog).enabled;
+                    }
+                    cancel(dialog);
+                }).opened);
+        QCOMPARE(enabled, (QList<bool>{false, true, false, true}));
     }
 };
 

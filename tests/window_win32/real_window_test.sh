@@ -214,6 +214,32 @@ kill -0 "$app_pid" 2>/dev/null || fail "the window ended after saving"
 click 308 468
 app_end "after Cancel, the program"
 
+# 4b. The DXF choices remembered from an earlier save open the dialog and
+# reach the file: the same bytes as letterwire-cli.exe with those options.
+wine reg delete 'HKCU\Software\Letterwire' /f </dev/null >/dev/null 2>&1
+mkdir -p "$work/cad"
+save_key='HKCU\Software\Letterwire\Save'
+for pair in format=dxf precision=0.01 "folder=$(winpath "$work/cad")" merge=0 offset=0.1 anchor=centre mirror=x curves=1; do
+  wine reg add "$save_key" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f </dev/null >/dev/null 2>&1 ||
+    fail "could not store ${pair%%=*}"
+done
+start
+preview_settled >/dev/null || fail "the preview showed no text"
+click 140 468
+save=$(wait_window "名前を付けて保存|Save As") || fail "OK without a run mode opened no save dialog"
+xdotool windowfocus --sync "$save" 2>/dev/null
+sleep 1
+screenshot "$artifacts/win32_save_dialog.png"
+xdotool key Return
+cad_dxf() { find "$work/cad" -name '*.dxf' -size +0 2>/dev/null | grep -q .; }
+poll "$patience" cad_dxf || fail "the save dialog's Enter wrote no DXF drawing with the remembered choices"
+click 308 468
+app_end "after Cancel, the program"
+wine "$cli" dxf "$(winpath "$work/cli-cad.dxf")" --precision 0.01 --no-merge --offset 0.1 --anchor centre --mirror x --curves \
+  </dev/null >/dev/null 2>&1 || fail "letterwire-cli.exe dxf failed"
+cmp -s "$(find "$work/cad" -name '*.dxf' | head -n 1)" "$work/cli-cad.dxf" ||
+  fail "the window's DXF with the remembered choices differs from letterwire-cli.exe's"
+
 # 5. The usage on standard output without a window; a first word that is no
 # mode is told in one line on standard error, and the window opens on its own.
 usage=$(wine "$program" --help </dev/null 2>/dev/null | tr -d '\r')

@@ -3,10 +3,14 @@
 #include "form/save_kinds.hpp"
 #include "window/qt/caption_translator.hpp"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+
+#include <algorithm>
 
 namespace lw {
 namespace {
@@ -40,10 +44,49 @@ SaveDialog::SaveDialog(QWidget* parent, const SaveChoice& preset) : QFileDialog(
     precision_->setCurrentIndex(precision_->findData(int(preset.precision)));
     auto* label = new QLabel(captionText(kPrecisionCaption), this);
     label->setBuddy(precision_);
+
+    merge_ = new QCheckBox(captionText(kMergeCaption), this);
+    merge_->setObjectName(QStringLiteral("merge"));
+    merge_->setChecked(preset.cad.merge);
+    curves_ = new QCheckBox(captionText(kCurvesCaption), this);
+    curves_->setObjectName(QStringLiteral("curves"));
+    curves_->setChecked(preset.cad.curves);
+    offset_ = new QDoubleSpinBox(this);
+    offset_->setObjectName(QStringLiteral("offset"));
+    // Whole hundredths, the finest grid; the box's own locale reads the number.
+    offset_->setDecimals(2);
+    offset_->setSingleStep(0.05);
+    offset_->setRange(-kSaveOffsetLimitMm, kSaveOffsetLimitMm);
+    offset_->setValue(preset.cad.offsetMm);
+    anchor_ = new QComboBox(this);
+    anchor_->setObjectName(QStringLiteral("anchor"));
+    for (const SaveAnchorDesign& a : saveAnchors())
+        anchor_->addItem(captionText(a.caption), int(a.anchor));
+    anchor_->setCurrentIndex(std::max(0, anchor_->findData(int(preset.cad.anchor))));
+    mirror_ = new QComboBox(this);
+    mirror_->setObjectName(QStringLiteral("mirror"));
+    for (const SaveMirrorDesign& m : saveMirrors())
+        mirror_->addItem(captionText(m.caption), int(m.mirror));
+    mirror_->setCurrentIndex(std::max(0, mirror_->findData(int(preset.cad.mirror))));
+
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
+        const auto addRow = [&](const char* caption, QWidget* box) {
+            const int row = grid->rowCount();
+            if (caption) {
+                auto* text = new QLabel(captionText(caption), this);
+                text->setBuddy(box);
+                grid->addWidget(text, row, 0);
+            }
+            grid->addWidget(box, row, 1);
+        };
         const int row = grid->rowCount();
         grid->addWidget(label, row, 0);
         grid->addWidget(precision_, row, 1);
+        addRow(nullptr, merge_);
+        addRow(nullptr, curves_);
+        addRow(kOffsetCaption, offset_);
+        addRow(kAnchorCaption, anchor_);
+        addRow(kMirrorCaption, mirror_);
     }
 
     const SaveFormatDesign& format = saveFormatDesign(preset.format);
@@ -54,6 +97,7 @@ SaveDialog::SaveDialog(QWidget* parent, const SaveChoice& preset) : QFileDialog(
     if (!file.path().isEmpty() && file.path() != QLatin1String(".") && QFileInfo(file.path()).isDir())
         setDirectory(file.path());
     selectFile(file.fileName());
+    enableCadChoices(preset.format);
     connect(this, &QFileDialog::filterSelected, this, &SaveDialog::formatChosen);
 }
 
@@ -62,6 +106,7 @@ void SaveDialog::formatChosen(const QString& filter)
     for (const SaveFormatDesign& f : saveFormats()) {
         if (filterOf(f) != filter)
             continue;
+        enableCadChoices(f.format);
         // The suggested name follows the format, as long as its extension
         // is one of ours.
         const QString old = defaultSuffix();
@@ -75,6 +120,14 @@ void SaveDialog::formatChosen(const QString& filter)
     }
 }
 
+void SaveDialog::enableCadChoices(SaveFormat format)
+{
+    const bool cad = takesCadChoices(format);
+    for (QWidget* box : {static_cast<QWidget*>(merge_), static_cast<QWidget*>(curves_), static_cast<QWidget*>(offset_),
+                         static_cast<QWidget*>(anchor_), static_cast<QWidget*>(mirror_)})
+        box->setEnabled(cad);
+}
+
 SaveChoice SaveDialog::choice() const
 {
     SaveChoice chosen;
@@ -84,6 +137,11 @@ SaveChoice SaveDialog::choice() const
     for (const SaveFormatDesign& f : saveFormats())
         if (filterOf(f) == selectedNameFilter())
             chosen.format = f.format;
+    chosen.cad.merge = merge_->isChecked();
+    chosen.cad.curves = curves_->isChecked();
+    chosen.cad.offsetMm = offset_->value();
+    chosen.cad.anchor = static_cast<Anchor>(anchor_->currentData().toInt());
+    chosen.cad.mirror = static_cast<Mirror>(mirror_->currentData().toInt());
     return chosen;
 }
 

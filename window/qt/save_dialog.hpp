@@ -1,6 +1,7 @@
 #pragma once
 // The save dialog of the window on its own: Qt's file dialog with one filter
-// per format and a precision box beneath the file type.
+// per format, a precision box beneath the file type, and beneath that the
+// DXF and SVG choices (merge, curves, offset, anchor, mirror), idle for JW points.
 
 #include "form/form_view.hpp"
 
@@ -8,7 +9,9 @@
 
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 
 namespace lw {
 
@@ -17,7 +20,7 @@ class SaveDialog final : public QFileDialog {
 public:
     SaveDialog(QWidget* parent, const SaveChoice& preset);
 
-    // The file, file type and precision as chosen: a name without an
+    // The file, file type, precision and CAD choices as chosen: a name without an
     // extension gets the file type's. (A typed extension decides the
     // format: the form's rule, formatForPath.)
     SaveChoice choice() const;
@@ -28,7 +31,14 @@ public:
 private:
     void formatChosen(const QString& filter);
 
+    void enableCadChoices(SaveFormat format);
+
     QComboBox* precision_ = nullptr;
+    QCheckBox* merge_ = nullptr;
+    QCheckBox* curves_ = nullptr;
+    QDoubleSpinBox* offset_ = nullptr;
+    QComboBox* anchor_ = nullptr;
+    QComboBox* mirror_ = nullptr;
 };
 
 } // namespace lw

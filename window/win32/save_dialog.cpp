@@ -2,11 +2,13 @@
 
 #include "platform/win32/windows_text.hpp"
 #include "form/save_kinds.hpp"
+#include "window/win32/save_dialog_ids.h"
 
 #include <commdlg.h>
 #include <shlobj.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -25,16 +27,125 @@ std::wstring documentsFolder()
     return folder;
 }
 
+// One file type for each format and precision, in the order of both.
+struct Kind {
+    SaveFormat format;
+    SavePrecision precision;
+    std::wstring extension;
+};
+
+// What the hook of the dialog's own controls works on.
+struct CadState {
+    const std::vector<Kind>& kinds;
+    Language language;
+    CadChoices cad;
+};
+
+constexpr int kCadControls[] = {IDC_SAVE_MERGE,        IDC_SAVE_OFFSET_LABEL, IDC_SAVE_OFFSET,      IDC_SAVE_ANCHOR_LABEL,
+                                IDC_SAVE_ANCHOR,       IDC_SAVE_MIRROR_LABEL, IDC_SAVE_MIRROR,      IDC_SAVE_CURVES};
+
+void setCaption(HWND dialog, int id, const char* design, Language language)
+{
+    SetDlgItemTextW(dialog, id, widePath(caption(design, language)).c_str());
+}
+
+void addEntry(HWND dialog, int id, const char* design, Language language, int value, bool selected)
+{
+    const std::wstring text = widePath(caption(design, language));
+    const LRESULT index = SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, LPARAM(text.c_str()));
+    SendDlgItemMessageW(dialog, id, CB_SETITEMDATA, WPARAM(index), LPARAM(value));
+    if (selected)
+        SendDlgItemMessageW(dialog, id, CB_SETCURSEL, WPARAM(index), 0);
+}
+
+int selectedValue(HWND dialog, int id)
+{
+    const LRESULT index = SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0);
+    return index == CB_ERR ? 0 : int(SendDlgItemMessageW(dialog, id, CB_GETITEMDATA, WPARAM(index), 0));
+}
+
+void fillCadControls(HWND dialog, const CadState& state)
+{
+    const Language language = state.language;
+    setCaption(dialog, IDC_SAVE_MERGE, kMergeCaption, language);
+    setCaption(dialog, IDC_SAVE_CURVES, kCurvesCaption, language);
+    setCaption(dialog, IDC_SAVE_OFFSET_LABEL, kOffsetCaption, language);
+    setCaption(dialog, IDC_SAVE_ANCHOR_LABEL, kAnchorCaption, language);
+    setCaption(dialog, IDC_SAVE_MIRROR_LABEL, kMirrorCaption, language);
+    CheckDlgButton(dialog, IDC_SAVE_MERGE, state.cad.merge ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_SAVE_CURVES, state.cad.curves ? BST_CHECKED : BST_UNCHECKED);
+    char number[32];
+    const auto [end, error] = std::to_chars(number, number + sizeof number, state.cad.offsetMm);
+    SetDlgItemTextW(dialog, IDC_SAVE_OFFSET, widePath(std::string_view(number, error == std::errc() ? end : number)).c_str());
+    for (const SaveAnchorDesign& a : saveAnchors())
+        addEntry(dialog, IDC_SAVE_ANCHOR, a.caption, language, int(a.anchor), a.anchor == state.cad.anchor);
+    for (const SaveMirrorDesign& m : saveMirrors())
+        addEntry(dialog, IDC_SAVE_MIRROR, m.caption, language, int(m.mirror), m.mirror == state.cad.mirror);
+}
+
+// The choices idle while a JW file type is chosen.
+void enableCadControls(HWND dialog, const CadState& state, DWORD filterIndex)
+{
+    const Kind& kind = state.kinds[std::clamp<std::size_t>(filterIndex, 1, state.kinds.size()) - 1];
+    for (const int id : kCadControls)
+        EnableWindow(GetDlgItem(dialog, id), takesCadChoices(kind.format));
+}
+
+// Reads the choices as the user leaves them; false (and the user told) for
+// an offset that is no number in the limit.
+bool readCadControls(HWND dialog, CadState& state)
+{
+    CadChoices cad = state.cad;
+    if (IsWindowEnabled(GetDlgItem(dialog, IDC_SAVE_OFFSET))) {
+        wchar_t typed[64] = {};
+        GetDlgItemTextW(dialog, IDC_SAVE_OFFSET, typed, int(std::size(typed)));
+        const std::optional<double> offset = typedSaveOffset(fromWide(typed));
+        if (!offset) {
+            const HWND box = GetParent(dialog);
+            MessageBoxW(box, widePath(caption(kOffsetRefused, state.language)).c_str(),
+                        widePath(caption(kSaveDialogTitle, state.language)).c_str(), MB_OK | MB_ICONWARNING);
+            SetFocus(GetDlgItem(dialog, IDC_SAVE_OFFSET));
+            return false;
+        }
+        cad.offsetMm = *offset;
+        cad.merge = IsDlgButtonChecked(dialog, IDC_SAVE_MERGE) == BST_CHECKED;
+        cad.curves = IsDlgButtonChecked(dialog, IDC_SAVE_CURVES) == BST_CHECKED;
+        cad.anchor = static_cast<Anchor>(selectedValue(dialog, IDC_SAVE_ANCHOR));
+        cad.mirror = static_cast<Mirror>(selectedValue(dialog, IDC_SAVE_MIRROR));
+    }
+    state.cad = cad;
+    return true;
+}
+
+UINT_PTR CALLBACK cadHook(HWND dialog, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        auto* state = reinterpret_cast<CadState*>(reinterpret_cast<const OPENFILENAMEW*>(lParam)->lCustData);
+        SetWindowLongPtrW(dialog, GWLP_USERDATA, LONG_PTR(state));
+        fillCadControls(dialog, *state);
+        return TRUE;
+    }
+    auto* state = reinterpret_cast<CadState*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
+    if (message != WM_NOTIFY || !state)
+        return FALSE;
+    const auto* notice = reinterpret_cast<const OFNOTIFYW*>(lParam);
+    switch (notice->hdr.code) {
+    case CDN_INITDONE:
+    case CDN_TYPECHANGE: enableCadControls(dialog, *state, notice->lpOFN->nFilterIndex); return FALSE;
+    case CDN_FILEOK:
+        if (readCadControls(dialog, *state))
+            return FALSE;
+        // Keeps the dialog open for a corrected offset.
+        SetWindowLongPtrW(dialog, DWLP_MSGRESULT, 1);
+        return TRUE;
+    default: return FALSE;
+    }
+}
+
 } // namespace
 
 std::optional<SaveChoice> askSaveFile(HWND owner, const SaveChoice& preset, Language language)
 {
-    // One file type for each format and precision, in the order of both.
-    struct Kind {
-        SaveFormat format;
-        SavePrecision precision;
-        std::wstring extension;
-    };
     std::vector<Kind> kinds;
     std::wstring filter;
     DWORD index = 1;
@@ -77,11 +188,17 @@ std::optional<SaveChoice> askSaveFile(HWND owner, const SaveChoice& preset, Lang
     dialog.nMaxFile = DWORD(file.size());
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     dialog.lpstrDefExt = kinds[index - 1].extension.c_str();
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    CadState state{kinds, language, preset.cad};
+    dialog.hInstance = GetModuleHandleW(nullptr);
+    dialog.lpTemplateName = MAKEINTRESOURCEW(IDD_SAVE_CAD);
+    dialog.lpfnHook = cadHook;
+    dialog.lCustData = LPARAM(&state);
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER | OFN_ENABLEHOOK |
+                   OFN_ENABLETEMPLATE | OFN_ENABLESIZING;
     if (!GetSaveFileNameW(&dialog))
         return std::nullopt;
     const Kind& chosen = kinds[std::clamp<std::size_t>(dialog.nFilterIndex, 1, kinds.size()) - 1];
-    return SaveChoice{chosen.format, chosen.precision, fromWide(file.c_str())};
+    return SaveChoice{chosen.format, chosen.precision, fromWide(file.c_str()), state.cad};
 }
 
 } // namespace lw
