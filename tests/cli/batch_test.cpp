@@ -2,6 +2,8 @@
 #include "cli/batch.hpp"
 #include "cli/batch_rows.hpp"
 
+#include "shell_run.hpp"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -100,23 +102,8 @@ TEST(BatchRows, RowArgumentsReplaceCommandAndFileAndNameTheBadColumn)
     }
 }
 
-struct Result {
-    int status = -1;
-    std::string out;
-};
-
-Result runShell(const std::string& command)
-{
-    Result r;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::array<char, 4096> buffer;
-    std::size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        r.out.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
+using Result = lw::test::ShellResult; // stdout, and stderr too where the command joins it
+using lw::test::runShell;
 
 std::string slurp(const fs::path& p)
 {

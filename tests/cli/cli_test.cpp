@@ -4,6 +4,8 @@
 #include "outline/capture.hpp"
 #include "outline/outline_dump.hpp"
 
+#include "shell_run.hpp"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -26,10 +28,8 @@ extern char** environ;
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out; // stdout and stderr together when `merge`
-};
+using Result = lw::test::ShellResult; // stdout, and stderr too where the command joins it
+using lw::test::runShell;
 
 std::string quote(const std::string& s)
 {
@@ -37,19 +37,6 @@ std::string quote(const std::string& s)
     for (char c : s)
         q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
-}
-
-Result runShell(const std::string& command)
-{
-    Result r;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::array<char, 4096> buffer;
-    std::size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        r.out.append(buffer.data(), n);
-    int status = pclose(pipe);
-    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
 }
 
 Result run(const std::string& args, bool merge = false)
