@@ -119,6 +119,40 @@ app_end "after the failure report, the program"
 [ "$(od -An -c "$folder/bad-out.txt" | tr -d ' \n')" = 'a\r\nhs1x2\r\n' ] ||
   fail "the output holds $(od -c "$folder/bad-out.txt"), not the lines before the failure"
 grep -q "Type mismatch" "$work/app.err" || fail "the report is not on standard error"
+# 3b. F9 opens the text style dialog; a width of 50 typed there and OK
+# narrow the preview, and the JW output is what letterwire-cli.exe writes
+# with --width 50. Escape in a second visit changes nothing.
+wine reg delete 'HKCU\Software\Letterwire' /f </dev/null >/dev/null 2>&1
+start JW "$(winpath "$folder/指示 1.txt")" "$(winpath "$folder/幅.txt")"
+first=$(preview_settled) || fail "the preview showed no text"
+style_dialog="^(文字スタイル|Text style)$"
+open_style_dialog() {
+  click 200 30
+  xdotool key F9
+  dialog=$(wait_window "$style_dialog") || fail "F9 opened no text style dialog: $(cat "$work/app.err")"
+  xdotool windowfocus --sync "$dialog" 2>/dev/null
+}
+open_style_dialog
+# Focus starts in the spacing box; Tab selects the width box's text.
+xdotool key Tab type --delay 60 50
+xdotool key Return
+wait_closed "$style_dialog" || fail "the text style dialog did not close on Return"
+narrow=$(preview_changed_from "$first") || fail "width 50 left the preview as it was"
+open_style_dialog
+screenshot "$artifacts/win32_text_style_dialog.png"
+xdotool key Escape
+wait_closed "$style_dialog" || fail "the text style dialog did not close on Escape"
+preview_shows "$narrow" || fail "Cancel in the text style dialog changed the preview"
+click 140 468
+app_end "after OK with width 50, the program"
+[ "$status" -eq 0 ] || fail "OK with width 50 ended with status $status: $(cat "$work/app.err")"
+wine "$cli" jw "$(winpath "$folder/指示 1.txt")" "$(winpath "$work/cli-width.txt")" --width 50 \
+  </dev/null >/dev/null 2>&1 || fail "letterwire-cli.exe jw --width 50 failed"
+cmp -s "$folder/幅.txt" "$work/cli-width.txt" || fail "the window's JW output at width 50 differs from letterwire-cli.exe's"
+wine "$cli" jw "$(winpath "$folder/指示 1.txt")" "$(winpath "$work/cli-full.txt")" </dev/null >/dev/null 2>&1 ||
+  fail "letterwire-cli.exe jw failed"
+! cmp -s "$folder/幅.txt" "$work/cli-full.txt" || fail "the JW output at width 50 is that of the designed width"
+
 # 4. The window on its own (no run mode), started elsewhere: while it
 # remembers no folder, its save dialog opens in the user's Documents (here
 # pointed at a scratch folder, and pointed back at the end).

@@ -10,6 +10,7 @@
 #include "window/win32/font_dialog.hpp"
 #include "window/win32/registry_settings.hpp"
 #include "window/win32/save_dialog.hpp"
+#include "window/win32/text_style_dialog.hpp"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -316,6 +317,11 @@ WindowFont Win32FormWindow::chooseFont(const WindowFont& preset)
 std::optional<SaveChoice> Win32FormWindow::chooseSaveFile(const SaveChoice& preset)
 {
     return askSaveFile(window_, preset, english_ ? Language::English : Language::Japanese);
+}
+
+std::optional<TextStyle> Win32FormWindow::chooseTextStyle(const TextStyle& preset, bool fontBold)
+{
+    return askTextStyle(window_, preset, fontBold, english_ ? Language::English : Language::Japanese);
 }
 
 std::optional<SaveSettings> Win32FormWindow::loadSaveSettings() { return loadRegistrySaveSettings(); }

@@ -55,6 +55,8 @@ public:
     std::string programDirectory() const override;
     WindowFont chooseFont(const WindowFont& preset) override;
     std::optional<SaveChoice> chooseSaveFile(const SaveChoice& preset) override;
+    bool hasTextStyleDialog() const override { return true; }
+    std::optional<TextStyle> chooseTextStyle(const TextStyle& preset, bool fontBold) override;
     std::optional<SaveSettings> loadSaveSettings() override;
     void storeSaveSettings(const SaveSettings& settings) override;
     std::optional<std::string> readTextSetting(std::string_view name) override;
@@ -68,7 +70,8 @@ private:
     // first of the menu, the fit view last.
     static constexpr int kFirstControlId = 100;
     static constexpr int kFirstMenuId = 200;
-    static constexpr int kFitMenuId = kFirstMenuId + 3;
+    // After the last command: an id shared with one would run the fit view.
+    static constexpr int kFitMenuId = kFirstMenuId + int(PreviewCommand::RestoreDesign) + 1;
 
     // form_window.cpp: the controls from the design's table.
     void buildControls();
