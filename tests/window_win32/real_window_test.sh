@@ -125,6 +125,13 @@ grep -q "Type mismatch" "$work/app.err" || fail "the report is not on standard e
 wine reg delete 'HKCU\Software\Letterwire' /f </dev/null >/dev/null 2>&1
 start JW "$(winpath "$folder/指示 1.txt")" "$(winpath "$folder/幅.txt")"
 first=$(preview_settled) || fail "the preview showed no text"
+# F11 brings the designed font and size back (its key once ran nothing).
+click 120 89
+xdotool key ctrl+a type --delay 60 36
+preview_changed_from "$first" >/dev/null || fail "typing 36 into the size box left the preview as it was"
+click 200 30
+xdotool key F11
+preview_shows "$first" || fail "F11 did not bring the designed size back"
 style_dialog="^(文字スタイル|Text style)$"
 open_style_dialog() {
   click 200 30
