@@ -153,6 +153,7 @@ preview_shows "$narrow" || fail "Cancel in the text style dialog changed the pre
 click 140 468
 app_end "after OK with width 50, the program"
 [ "$status" -eq 0 ] || fail "OK with width 50 ended with status $status: $(cat "$work/app.err")"
+[ "$(remembered width)" = 50 ] || fail "the remembered width is \"$(remembered width)\", not 50"
 wine "$cli" jw "$(winpath "$folder/指示 1.txt")" "$(winpath "$work/cli-width.txt")" --width 50 \
   </dev/null >/dev/null 2>&1 || fail "letterwire-cli.exe jw --width 50 failed"
 cmp -s "$folder/幅.txt" "$work/cli-width.txt" || fail "the window's JW output at width 50 differs from letterwire-cli.exe's"
