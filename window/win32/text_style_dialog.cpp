@@ -94,15 +94,19 @@ void build(HWND dialog, const DialogState& state)
         addControl(dialog, L"EDIT", L"", WS_BORDER | ES_AUTOHSCROLL | ES_RIGHT | WS_TABSTOP, controlId(i, Box),
                    {x, y, x + kBoxWidth, y + 12});
         x += kBoxWidth;
-        const HWND arrows = addControl(dialog, UPDOWN_CLASSW, L"", 0, controlId(i, Arrows), {x, y, x + kArrowsWidth, y + 12});
-        // A range that never ends: each click is taken as one step of ours.
+        const HWND arrows =
+            addControl(dialog, UPDOWN_CLASSW, L"", 0, controlId(i, Arrows), {x, y, x + kArrowsWidth, y + 12});
+        // Each click is taken as one step of ours, the arrows' own position
+        // held in the middle of a small range.
         SendMessageW(arrows, UDM_SETRANGE32, 0, 2);
         SendMessageW(arrows, UDM_SETPOS32, 0, 1);
         x += kArrowsWidth + 2;
-        addControl(dialog, L"STATIC", widePath(f.unit), SS_LEFT, controlId(i, Unit), {x, y + 2, x + kUnitWidth, y + 10});
+        addControl(dialog, L"STATIC", widePath(f.unit), SS_LEFT, controlId(i, Unit),
+                   {x, y + 2, x + kUnitWidth, y + 10});
         showValue(dialog, i, fieldValue(state.style, f));
     }
-    addControl(dialog, L"STATIC", L"", SS_LEFT, IDC_TEXT_STYLE_NOTE, {kMargin, y, kDialogWidth - kMargin, y + kNoteHeight});
+    addControl(dialog, L"STATIC", L"", SS_LEFT, IDC_TEXT_STYLE_NOTE,
+               {kMargin, y, kDialogWidth - kMargin, y + kNoteHeight});
     y += kNoteHeight + kGap;
     const int right = kDialogWidth - kMargin;
     addControl(dialog, L"BUTTON", captionOf("OK", state.language), BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK,
