@@ -3,7 +3,7 @@
 #include "base/failure.hpp"
 #include "export/jw_command.hpp"
 #include "export/wit.hpp"
-#include "form/inspection_place.hpp"
+#include "form/overlay_shift.hpp"
 #include "form/run_mode.hpp"
 #include "form/text_style_design.hpp"
 #include "outline/capture.hpp"

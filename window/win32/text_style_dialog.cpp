@@ -15,8 +15,8 @@ namespace lw {
 namespace {
 
 // Each field's controls, numbered from its place in the design.
-enum Part { Label, Box, Arrows, Unit };
-int controlId(std::size_t field, Part part) { return IDC_TEXT_STYLE_FIRST + int(field) * 10 + part; }
+enum Piece { Label, Box, Arrows, Unit };
+int controlId(std::size_t field, Piece piece) { return IDC_TEXT_STYLE_FIRST + int(field) * 10 + piece; }
 
 // The layout, in dialog units.
 constexpr int kMargin = 7, kRow = 16, kLabelWidth = 56, kBoxWidth = 52, kArrowsWidth = 10, kUnitWidth = 18;

@@ -1,4 +1,4 @@
-#include "form/inspection_place.hpp"
+#include "form/overlay_shift.hpp"
 
 #include "outline/segment_drawing.hpp"
 

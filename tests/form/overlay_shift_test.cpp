@@ -2,7 +2,7 @@
 // place, fitted or not, with the fixed mark where it always is.
 
 #include "fake_view.hpp"
-#include "form/inspection_place.hpp"
+#include "form/overlay_shift.hpp"
 #include "form/preview_drawing.hpp"
 #include "outline/capture.hpp"
 #include "outline/segment_drawing.hpp"
