@@ -285,14 +285,9 @@ could not be written), 2 a usage error.
 )";
 }
 
-// The outline's estimated points with the style: a wider glyph's curves
-// flatten into more segments, as the root of the widening.
 std::uint64_t styledEstimate(const Options& o, double dpi)
 {
-    const std::uint64_t points = estimateOutlinePoints(o.text, o.font.size, dpi, o.font.underline, o.font.strikeout);
-    const double widening = std::sqrt(std::max(1.0, o.style.widthPercent / 100.0));
-    const double styled = std::ceil(double(points) * widening);
-    return styled >= 1.8e19 ? std::numeric_limits<std::uint64_t>::max() : std::uint64_t(styled);
+    return estimateOutlinePoints(o.text, o.font.size, dpi, o.font.underline, o.font.strikeout, o.style.widthPercent);
 }
 
 // Device coordinates a line may reach: beyond them a point would be clipped.

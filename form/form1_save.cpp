@@ -61,11 +61,8 @@ void Form1::saveOutline()
         view_.showMessage(kProgramTitle, message);
     };
     const double dpi = saveDpi(choice->precision, font_.size);
-    // A wider style flattens its curves into more segments, as the root of
-    // the widening (the front end's estimate).
-    const double widening = std::sqrt(std::max(1.0, style_.widthPercent / 100.0));
-    if (double(estimateOutlinePoints(text, font_.size, dpi, font_.underline, font_.strikeout)) * widening >
-        double(kMaxOutlinePoints)) {
+    if (estimateOutlinePoints(text, font_.size, dpi, font_.underline, font_.strikeout, style_.widthPercent) >
+        kMaxOutlinePoints) {
         report("The outline of this text at this size could have more than " + std::to_string(kMaxOutlinePoints) +
                " points at this precision; choose a coarser precision, a shorter text or a smaller size. Nothing "
                "was written.");

@@ -8,7 +8,7 @@
 namespace lw {
 
 std::uint64_t estimateOutlinePoints(std::string_view text, double sizePoints, double dpi, bool underline,
-                                    bool strikeout)
+                                    bool strikeout, std::int32_t widthPercent)
 {
     std::uint64_t characters = 0;
     for (unsigned char c : text)
@@ -20,7 +20,10 @@ std::uint64_t estimateOutlinePoints(std::string_view text, double sizePoints, do
     const double points = double(characters) * perGlyph + 5.0 * (underline + strikeout);
     if (!(points < 1.8e19))
         return std::numeric_limits<std::uint64_t>::max();
-    return std::uint64_t(std::ceil(points));
+    if (widthPercent <= 100)
+        return std::uint64_t(std::ceil(points));
+    const double widened = std::ceil(std::ceil(points) * std::sqrt(widthPercent / 100.0));
+    return widened >= 1.8e19 ? std::numeric_limits<std::uint64_t>::max() : std::uint64_t(widened);
 }
 
 } // namespace lw

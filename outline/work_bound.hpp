@@ -22,8 +22,9 @@ inline constexpr std::uint64_t kMaxOutlinePoints = 10'000'000;
 // Japanese fonts with room to spare (about 415 points at 192 px), times
 // the platform's kFlattenedPointsFactor. Underline and strikeout add a
 // rectangle each (five points with the first repeated, as GDI gives it).
-// Saturates, never overflows.
+// A width above 100 % flattens each curve into more segments, as the root
+// of the widening. Saturates, never overflows.
 std::uint64_t estimateOutlinePoints(std::string_view text, double sizePoints, double dpi, bool underline,
-                                    bool strikeout);
+                                    bool strikeout, std::int32_t widthPercent = 100);
 
 } // namespace lw
