@@ -54,6 +54,17 @@ int sameRing(std::span<const POINT> a, std::size_t i, std::span<const POINT> b, 
     return backward ? -1 : 0;
 }
 
+void scale(CurvedFigure& f, double factor)
+{
+    const auto times = [factor](CurvePoint& p) { p = {p.x * factor, p.y * factor}; };
+    times(f.start);
+    for (CurveSegment& s : f.segments) {
+        times(s.c1);
+        times(s.c2);
+        times(s.end);
+    }
+}
+
 // A captured figure as the cleaning leaves it, in a buffer all share.
 struct Ring {
     std::uint64_t key;
@@ -85,9 +96,9 @@ ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& pa
         if (j == curved.size())
             continue;
         next = j + 1;
-        c.clear();
-        for (const POINT& p : f.points)
-            c.push_back(POINT{p.x * gridScale, p.y * gridScale});
+        c.resize(f.points.size());
+        for (std::size_t i = 0; i < c.size(); ++i)
+            c[i] = POINT{f.points[i].x * gridScale, f.points[i].y * gridScale};
         removeRepeats(c);
         if (c.size() < 3)
             continue;
@@ -109,7 +120,8 @@ ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& pa
         auto it = std::lower_bound(rings.begin(), rings.end(), key, [](const Ring& r, std::uint64_t k) { return r.key < k; });
         for (; it != rings.end() && it->key == key; ++it)
             if (const int way = sameRing(f.points, low, {points.data() + it->first, it->size}, it->lowest); way != 0) {
-                curve = scaled(way > 0 ? *it->curve : reversed(*it->curve), gridScale);
+                curve = way > 0 ? *it->curve : reversed(*it->curve);
+                scale(*curve, gridScale);
                 break;
             }
     }
