@@ -100,9 +100,10 @@ constexpr int kSamples = 16;
 
 // Whether every point of the cubic lies within the tolerance of the arc
 // from its start to its end, and every point of the arc within it of the
-// cubic. The curve is measured at samples against the circle (squared
-// distances, stepped by forward differences); how far it may stray past an
-// end of the arc is bounded by the Bernstein coefficients of its cross
+// cubic. The curve is measured against the circle by squared distances:
+// where the Bernstein coefficients of |B - centre|^2 (degree 6) all lie in
+// the band, so does the whole curve; else at samples. How far it may stray
+// past an end of the arc is bounded by the coefficients of its cross
 // products with the end radii. A curve that keeps within that band and
 // runs from one end to the other passes every angle of the arc, so the arc
 // keeps within the tolerance of the curve as well: no nearest points needed.
@@ -127,6 +128,12 @@ bool arcHolds(const Cubic& c, double bulge, double tolerance)
         return false;
     const double inner = std::max(radius - band, 0.0), outer = radius + band;
     const double low = inner * inner, high = outer * outer;
+
+    const double f[7] = {dot(q0, q0), dot(q0, q1), (6 * dot(q0, q2) + 9 * dot(q1, q1)) / 15,
+                         (2 * dot(q0, q3) + 18 * dot(q1, q2)) / 20, (6 * dot(q1, q3) + 9 * dot(q2, q2)) / 15,
+                         dot(q2, q3), dot(q3, q3)};
+    if (const auto [least, most] = std::minmax_element(f, f + 7); *least >= low && *most <= high)
+        return true;
 
     // B(t) = q0 + c1 t + c2 t^2 + c3 t^3, about the centre. The quarters
     // first, where a curve that does not fit strays farthest; the middle is
@@ -190,7 +197,7 @@ double distanceToArc(CurvePoint p, CurvePoint from, CurvePoint to, double bulge)
 std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance)
 {
     std::vector<ArcVertex> out;
-    out.reserve(figure.segments.size() + 1);
+    out.reserve(2 * figure.segments.size() + 1);
     CurvePoint from = figure.start;
     for (const CurveSegment& s : figure.segments) {
         if (s.cubic)

@@ -53,6 +53,7 @@ CurvedFigure reversed(const CurvedFigure& f)
     const CurvePoint last = f.segments.back().end;
     const bool closesStraight = last.x != f.start.x || last.y != f.start.y;
     r.start = f.start;
+    r.segments.reserve(f.segments.size() + 1);
     if (closesStraight)
         r.segments.push_back({false, {}, {}, last});
     for (std::size_t k = f.segments.size(); k-- > 0;) {
