@@ -106,7 +106,8 @@ ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& pa
         rings.push_back({keyOf(c[low], c.size()), points.size(), c.size(), low, &curved[j]});
         points.insert(points.end(), c.begin(), c.end());
     }
-    std::sort(rings.begin(), rings.end(), [](const Ring& a, const Ring& b) { return a.key < b.key || (a.key == b.key && a.first < b.first); });
+    std::sort(rings.begin(), rings.end(),
+              [](const Ring& a, const Ring& b) { return a.key < b.key || (a.key == b.key && a.first < b.first); });
 
     ExactCurves out;
     for (const Figure& f : figures(cut)) {
@@ -117,7 +118,8 @@ ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& pa
             continue;
         const std::size_t low = lowest(f.points);
         const std::uint64_t key = keyOf(f.points[low], f.points.size());
-        auto it = std::lower_bound(rings.begin(), rings.end(), key, [](const Ring& r, std::uint64_t k) { return r.key < k; });
+        auto it = std::lower_bound(rings.begin(), rings.end(), key,
+                                   [](const Ring& r, std::uint64_t k) { return r.key < k; });
         for (; it != rings.end() && it->key == key; ++it)
             if (const int way = sameRing(f.points, low, {points.data() + it->first, it->size}, it->lowest); way != 0) {
                 curve = way > 0 ? *it->curve : reversed(*it->curve);

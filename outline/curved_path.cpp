@@ -25,7 +25,8 @@ std::vector<CurvedFigure> curvedFigures(const CurvedPath& path)
             open = true;
             // Room for every point up to the figure's end: one growth, not many.
             std::size_t end = i + 1;
-            while (end < n && (path.types[end] & ~PT_CLOSEFIGURE) != PT_MOVETO && !(path.types[end - 1] & PT_CLOSEFIGURE))
+            while (end < n && (path.types[end] & ~PT_CLOSEFIGURE) != PT_MOVETO &&
+                   !(path.types[end - 1] & PT_CLOSEFIGURE))
                 ++end;
             current.segments.reserve(end - i - 1);
         } else if (kind == PT_BEZIERTO && i + 2 < n) {
