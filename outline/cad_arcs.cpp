@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace lw {
 namespace {
@@ -15,11 +16,6 @@ double cross(Vec a, Vec b) { return a.x * b.y - a.y * b.x; }
 double length(Vec v) { return std::sqrt(v.x * v.x + v.y * v.y); }
 CurvePoint plus(CurvePoint p, Vec v, double k) { return {p.x + v.x * k, p.y + v.y * k}; }
 
-// Samples per curve piece when measuring a fit: the pieces are short and
-// smooth, and the fit aims at half the tolerance a test allows.
-constexpr int kCurveSamples = 16;
-constexpr int kArcSamples = 8;
-constexpr int kCoarseSamples = 8;
 constexpr int kMaxDepth = 16;
 
 struct Arc {
@@ -51,20 +47,26 @@ double distanceToSegment(CurvePoint p, CurvePoint a, CurvePoint b)
     return length(p - plus(a, ab, t));
 }
 
-// The bulge of the arc that leaves `a` along `tangent` and reaches `b`; the
-// chord's angle to the tangent is half the sweep.
-double bulgeFrom(CurvePoint a, Vec tangent, CurvePoint b)
+// The distance from p to the arc (or segment) from `from` to `to`.
+double distanceTo(CurvePoint p, CurvePoint from, CurvePoint to, bool straight, const Arc& arc)
 {
-    const Vec chord = b - a;
-    return std::tan(std::atan2(cross(tangent, chord), dot(tangent, chord)) / 2);
+    if (straight)
+        return distanceToSegment(p, from, to);
+    const CurvePoint centre{arc.cx, arc.cy};
+    const Vec toP = p - centre;
+    // Within the arc's sector (never more than half a turn): on the turning
+    // side of the radius to its start and the other side of the one to its end.
+    const double turn = arc.sweep > 0 ? 1 : -1;
+    if (turn * cross(from - centre, toP) >= 0 && turn * cross(toP, to - centre) >= 0)
+        return std::fabs(length(toP) - arc.radius);
+    return std::min(length(p - from), length(p - to));
 }
 
 struct Cubic {
     CurvePoint p0, p1, p2, p3;
-    CurvePoint at(double t) const
+    CurvePoint middle() const
     {
-        const double u = 1 - t, a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
-        return {a * p0.x + b * p1.x + c * p2.x + d * p3.x, a * p0.y + b * p1.y + c * p2.y + d * p3.y};
+        return {(p0.x + 3 * (p1.x + p2.x) + p3.x) / 8, (p0.y + 3 * (p1.y + p2.y) + p3.y) / 8};
     }
     void split(Cubic& left, Cubic& right) const
     {
@@ -76,176 +78,96 @@ struct Cubic {
     }
 };
 
-// The directions at either end; a control on its end point gives way to
-// the next one.
-Vec startTangent(const Cubic& c)
-{
-    for (CurvePoint q : {c.p1, c.p2, c.p3})
-        if (Vec v = q - c.p0; length(v) > 0)
-            return v;
-    return {0, 0};
-}
-Vec endTangent(const Cubic& c)
-{
-    for (CurvePoint q : {c.p2, c.p1, c.p0})
-        if (Vec v = c.p3 - q; length(v) > 0)
-            return v;
-    return {0, 0};
-}
-
 bool nearlyStraight(const Cubic& c, double tolerance)
 {
     // The curve stays in the hull of its controls.
     return distanceToSegment(c.p1, c.p0, c.p3) <= tolerance && distanceToSegment(c.p2, c.p0, c.p3) <= tolerance;
 }
 
-// The distance from p to the curve near parameter t: Newton's method on
-// the squared distance. A local minimum can only overstate the distance,
-// so a fit is never accepted on its account.
-double distanceToCubic(CurvePoint p, const Cubic& c, double t, double tolerance)
+// The bulge of the arc from a through m to b: the angle at m subtends the
+// chord, so tan(sweep / 4) = (1 + cos) / sin of it; 0 where m lies on the
+// chord, large where it lies beyond an end.
+double bulgeThrough(CurvePoint a, CurvePoint m, CurvePoint b)
 {
-    // B' and B'' from the control differences.
-    const Vec d0 = c.p1 - c.p0, d1 = c.p2 - c.p1, d2 = c.p3 - c.p2;
-    for (int i = 0; i < 4; ++i) {
-        const double u = 1 - t;
-        const Vec b1{3 * (u * u * d0.x + 2 * u * t * d1.x + t * t * d2.x),
-                     3 * (u * u * d0.y + 2 * u * t * d1.y + t * t * d2.y)};
-        const Vec b2{6 * (u * (d1.x - d0.x) + t * (d2.x - d1.x)), 6 * (u * (d1.y - d0.y) + t * (d2.y - d1.y))};
-        const Vec off = c.at(t) - p;
-        const double g = dot(off, b1), slope = dot(b1, b1) + dot(off, b2);
-        if (!(slope > 0))
-            break;
-        const double next = std::clamp(t - g / slope, 0.0, 1.0);
-        // Done once a step moves the point by a sliver of the tolerance.
-        const bool settled = std::fabs(next - t) * length(b1) < 1e-3 * tolerance;
-        t = next;
-        if (settled)
-            break;
-    }
-    return length(p - c.at(t));
+    const Vec u = a - m, v = b - m;
+    const double turn = -cross(u, v);
+    return turn == 0 ? 0 : (length(u) * length(v) + dot(u, v)) / turn;
 }
 
-// The arcs' circles, worked out once for the many distances a fit takes.
-struct FittedArc {
-    CurvePoint from, to;
-    bool straight;
-    Arc arc;
-};
+// Samples of a curve piece when measuring a fit: the pieces are short and
+// smooth, and the fit aims at half the step a reader is allowed.
+constexpr int kSamples = 16;
 
-double distanceTo(CurvePoint p, const FittedArc& a)
+// Whether every point of the cubic lies within the tolerance of the arc
+// from its start to its end, and every point of the arc within it of the
+// cubic. The curve is measured against the circle by squared distances:
+// where the Bernstein coefficients of |B - centre|^2 (degree 6) all lie in
+// the band, so does the whole curve; else at samples. How far it may stray
+// past an end of the arc is bounded by the coefficients of its cross
+// products with the end radii. A curve that keeps within that band and
+// runs from one end to the other passes every angle of the arc, so the arc
+// keeps within the tolerance of the curve as well: no nearest points needed.
+bool arcHolds(const Cubic& c, double bulge, double tolerance)
 {
-    if (a.straight)
-        return distanceToSegment(p, a.from, a.to);
-    const Arc& arc = a.arc;
-    const CurvePoint centre{arc.cx, arc.cy};
-    const Vec toP = p - centre;
-    // Within the arc's sector (never more than half a turn): on the turning
-    // side of the radius to its start and the other side of the one to its end.
-    const double turn = arc.sweep > 0 ? 1 : -1;
-    if (turn * cross(a.from - centre, toP) >= 0 && turn * cross(toP, a.to - centre) >= 0)
-        return std::fabs(length(toP) - arc.radius);
-    return std::min(length(p - a.from), length(p - a.to));
-}
+    const Vec chord = c.p3 - c.p0;
+    const double k = (1 - bulge * bulge) / (4 * bulge);
+    const CurvePoint centre{(c.p0.x + c.p3.x) / 2 - chord.y * k, (c.p0.y + c.p3.y) / 2 + chord.x * k};
+    const double radius = length(chord) * (1 + bulge * bulge) / (4 * std::fabs(bulge));
+    const Vec q0 = c.p0 - centre, q1 = c.p1 - centre, q2 = c.p2 - centre, q3 = c.p3 - centre;
 
-// Whether both one-sided distances between the curve and the arcs stay
-// within the tolerance, at samples of either.
-bool fits(const Cubic& c, const ArcVertex* arcs, std::size_t count, double tolerance)
-{
-    FittedArc fitted[2];
-    for (std::size_t k = 0; k < count; ++k) {
-        FittedArc& f = fitted[k];
-        f.from = arcs[k].at;
-        f.to = k + 1 < count ? arcs[k + 1].at : c.p3;
-        f.straight = !arcOf(f.from, f.to, arcs[k].bulge, f.arc);
+    const double turn = bulge > 0 ? 1 : -1;
+    double past = std::min(0.0, turn * cross(q0, q3));
+    for (const Vec q : {q1, q2}) {
+        past = std::min(past, turn * cross(q0, q)); // before the start
+        past = std::min(past, turn * cross(q, q3)); // beyond the end
     }
-    for (int i = 1; i < kCurveSamples; ++i) {
-        const CurvePoint p = c.at(double(i) / kCurveSamples);
-        double best = INFINITY;
-        for (std::size_t k = 0; k < count; ++k)
-            best = std::min(best, distanceTo(p, fitted[k]));
-        if (best > tolerance)
+    // |x| sin(the angle past an end) <= -past / r, and the arc over that
+    // angle is at most pi / 2 times as long.
+    const double band = tolerance + past / radius * 1.6;
+    if (band <= 0)
+        return false;
+    const double inner = std::max(radius - band, 0.0), outer = radius + band;
+    const double low = inner * inner, high = outer * outer;
+
+    const double f[7] = {dot(q0, q0), dot(q0, q1), (6 * dot(q0, q2) + 9 * dot(q1, q1)) / 15,
+                         (2 * dot(q0, q3) + 18 * dot(q1, q2)) / 20, (6 * dot(q1, q3) + 9 * dot(q2, q2)) / 15,
+                         dot(q2, q3), dot(q3, q3)};
+    if (const auto [least, most] = std::minmax_element(f, f + 7); *least >= low && *most <= high)
+        return true;
+
+    // B(t) = q0 + c1 t + c2 t^2 + c3 t^3, about the centre. The quarters
+    // first, where a curve that does not fit strays farthest; the middle is
+    // on the arc already.
+    const Vec c1{3 * (q1.x - q0.x), 3 * (q1.y - q0.y)};
+    const Vec c2{3 * (q2.x - 2 * q1.x + q0.x), 3 * (q2.y - 2 * q1.y + q0.y)};
+    const Vec c3{q3.x - 3 * q2.x + 3 * q1.x - q0.x, q3.y - 3 * q2.y + 3 * q1.y - q0.y};
+    static constexpr std::uint8_t order[] = {4, 12, 2, 6, 10, 14, 1, 3, 5, 7, 9, 11, 13, 15};
+    for (const std::uint8_t i : order) {
+        const double t = i * (1.0 / kSamples);
+        const Vec p{q0.x + t * (c1.x + t * (c2.x + t * c3.x)), q0.y + t * (c1.y + t * (c2.y + t * c3.y))};
+        const double r2 = dot(p, p);
+        if (r2 < low || r2 > high)
             return false;
     }
-    CurvePoint coarse[kCoarseSamples + 1];
-    for (int i = 0; i <= kCoarseSamples; ++i)
-        coarse[i] = c.at(double(i) / kCoarseSamples);
-    for (std::size_t k = 0; k < count; ++k)
-        for (int i = 1; i < kArcSamples; ++i) {
-            const FittedArc& f = fitted[k];
-            const double s = double(i) / kArcSamples;
-            const CurvePoint p = f.straight ? CurvePoint{f.from.x + (f.to.x - f.from.x) * s,
-                                                         f.from.y + (f.to.y - f.from.y) * s}
-                                            : CurvePoint{f.arc.cx + f.arc.radius * std::cos(f.arc.startAngle + f.arc.sweep * s),
-                                                         f.arc.cy + f.arc.radius * std::sin(f.arc.startAngle + f.arc.sweep * s)};
-            int nearest = 0;
-            double best = INFINITY;
-            for (int j = 0; j <= kCoarseSamples; ++j)
-                if (const Vec v = p - coarse[j]; dot(v, v) < best) {
-                    best = dot(v, v);
-                    nearest = j;
-                }
-            if (best > tolerance * tolerance && distanceToCubic(p, c, double(nearest) / kCoarseSamples, tolerance) > tolerance)
-                return false;
-        }
-    return true;
-}
-
-// The biarc of equal tangent legs: from p0 along t0 to a joint, and on to
-// p3 arriving along t1. False where no such biarc exists.
-bool biarc(const Cubic& c, ArcVertex out[2])
-{
-    Vec t0 = startTangent(c), t1 = endTangent(c);
-    const double l0 = length(t0), l1 = length(t1);
-    if (l0 == 0 || l1 == 0)
-        return false;
-    t0 = {t0.x / l0, t0.y / l0};
-    t1 = {t1.x / l1, t1.y / l1};
-    const Vec v = c.p3 - c.p0;
-    const Vec t{t0.x + t1.x, t0.y + t1.y};
-    const double a = 2 * (1 - dot(t0, t1)), vt = dot(v, t), vv = dot(v, v);
-    double d;
-    if (a < 1e-12)
-        d = vt > 0 ? vv / (2 * vt) : -1;
-    else
-        d = (-vt + std::sqrt(vt * vt + a * vv)) / a;
-    if (!(d > 0) || !std::isfinite(d))
-        return false;
-    const CurvePoint q0 = plus(c.p0, t0, d), q1 = plus(c.p3, t1, -d);
-    const CurvePoint joint{(q0.x + q1.x) / 2, (q0.y + q1.y) / 2};
-    const double b0 = bulgeFrom(c.p0, t0, joint);
-    // An arc meets its chord at the same angle at either end.
-    const Vec back{-t1.x, -t1.y};
-    const double b1 = -bulgeFrom(c.p3, back, joint);
-    if (!std::isfinite(b0) || !std::isfinite(b1) || std::fabs(b0) > 1 || std::fabs(b1) > 1)
-        return false;
-    out[0] = {c.p0, b0};
-    out[1] = {joint, b1};
     return true;
 }
 
 void fitCubic(const Cubic& c, double tolerance, int depth, std::vector<ArcVertex>& out)
 {
     if (nearlyStraight(c, tolerance)) {
-        if (length(c.p3 - c.p0) > 0)
+        if (c.p3.x != c.p0.x || c.p3.y != c.p0.y)
             out.push_back({c.p0, 0});
         return;
     }
-    // One arc where it fits (most pieces of a round letter), else two.
-    if (const Vec t0 = startTangent(c); length(t0) > 0) {
-        const ArcVertex one{c.p0, bulgeFrom(c.p0, t0, c.p3)};
-        if (std::fabs(one.bulge) <= 1 && fits(c, &one, 1, tolerance)) {
-            out.push_back(one);
-            return;
-        }
+    // The arc through the ends and the curve's middle (at most half a turn).
+    const double bulge = bulgeThrough(c.p0, c.middle(), c.p3);
+    if (std::fabs(bulge) > 1e-9 && std::fabs(bulge) <= 1 && arcHolds(c, bulge, tolerance)) {
+        out.push_back({c.p0, bulge});
+        return;
     }
-    ArcVertex arcs[2];
-    if (depth >= kMaxDepth || (biarc(c, arcs) && fits(c, arcs, 2, tolerance))) {
-        if (depth >= kMaxDepth && !biarc(c, arcs)) {
-            out.push_back({c.p0, 0});
-            return;
-        }
-        out.push_back(arcs[0]);
-        out.push_back(arcs[1]);
+    if (depth >= kMaxDepth) {
+        // Only a degenerate curve gets here: its chord is all that is left.
+        out.push_back({c.p0, 0});
         return;
     }
     Cubic left, right;
@@ -267,14 +189,15 @@ CurvePoint pointOnArc(CurvePoint from, CurvePoint to, double bulge, double s)
 
 double distanceToArc(CurvePoint p, CurvePoint from, CurvePoint to, double bulge)
 {
-    FittedArc f{from, to, false, {}};
-    f.straight = !arcOf(from, to, bulge, f.arc);
-    return distanceTo(p, f);
+    Arc arc{};
+    const bool straight = !arcOf(from, to, bulge, arc);
+    return distanceTo(p, from, to, straight, arc);
 }
 
 std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance)
 {
     std::vector<ArcVertex> out;
+    out.reserve(2 * figure.segments.size() + 1);
     CurvePoint from = figure.start;
     for (const CurveSegment& s : figure.segments) {
         if (s.cubic)

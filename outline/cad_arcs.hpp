@@ -1,9 +1,9 @@
 #pragma once
 // Circular arcs fitted to a curved figure, for drawings whose readers take
-// arcs (DXF's bulges) rather than Béziers. Each cubic becomes biarcs, split
-// in two until every point of the arcs lies within the tolerance of the
-// curve and every point of the curve within the tolerance of the arcs;
-// straight segments stay straight.
+// arcs (DXF's bulges) rather than Béziers. Each cubic becomes the arc
+// through its ends and its middle, split in two until every point of the
+// arcs lies within the tolerance of the curve and every point of the curve
+// within the tolerance of the arcs; straight segments stay straight.
 //
 //   for (const ArcVertex& v : fitArcs(figure, 0.5))
 //       emit(v.at, v.bulge);            // then on to the next vertex

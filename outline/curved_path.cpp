@@ -23,6 +23,12 @@ std::vector<CurvedFigure> curvedFigures(const CurvedPath& path)
             finish();
             current.start = path.points[i];
             open = true;
+            // Room for every point up to the figure's end: one growth, not many.
+            std::size_t end = i + 1;
+            while (end < n && (path.types[end] & ~PT_CLOSEFIGURE) != PT_MOVETO &&
+                   !(path.types[end - 1] & PT_CLOSEFIGURE))
+                ++end;
+            current.segments.reserve(end - i - 1);
         } else if (kind == PT_BEZIERTO && i + 2 < n) {
             current.segments.push_back({true, path.points[i], path.points[i + 1], path.points[i + 2]});
             i += 2;
@@ -48,6 +54,7 @@ CurvedFigure reversed(const CurvedFigure& f)
     const CurvePoint last = f.segments.back().end;
     const bool closesStraight = last.x != f.start.x || last.y != f.start.y;
     r.start = f.start;
+    r.segments.reserve(f.segments.size() + 1);
     if (closesStraight)
         r.segments.push_back({false, {}, {}, last});
     for (std::size_t k = f.segments.size(); k-- > 0;) {

@@ -102,6 +102,10 @@ TEST(FitArcs, EveryPointOfArcsAndCurveWithinTheTolerance)
         {"cusp", cubicFigure({0, 0}, {500, 300}, {-100, 300}, {400, 0})},
         {"controls on the ends", cubicFigure({0, 0}, {0, 0}, {300, 200}, {300, 200})},
         {"tiny", cubicFigure({0, 0}, {0.3, 0.1}, {0.5, 0.4}, {0.6, 0.2})},
+        // A font's quadratic raised to a cubic, turning the other way.
+        {"quadratic", cubicFigure({0, 0}, {200, -400.0 * 2 / 3}, {600 - 400.0 / 3, -400.0 * 2 / 3}, {600, 0})},
+        // Round, then hooked back past where an arc to the end would stop.
+        {"hook at the end", cubicFigure({0, 0}, {0, 800}, {900, 1000}, {500, 700})},
         // A long curve at the finest grid: the fit's own samples lie far apart.
         {"long", cubicFigure({0, 0}, {2e4, 0}, {2e4, 2e4}, {4e4, 1.5e4})},
         {"full circle of two",
@@ -145,6 +149,29 @@ TEST(FitArcs, FewerVerticesThanAFlatteningWouldGive)
     EXPECT_EQ(arcs.size(), 2u);
     EXPECT_NEAR(arcs[0].bulge, std::tan(M_PI / 8), 1e-3);
     EXPECT_EQ(arcs[1].bulge, 0);
+}
+
+TEST(FitArcs, ACircularCurveIsOneArcEitherWayRound)
+{
+    // Cubics that follow a circle closely: one arc each, of the circle's
+    // sweep and turn, on any radius.
+    const struct {
+        double radius, sweep; // radians, negative: clockwise
+    } cases[] = {{1000, M_PI / 2}, {1000, -M_PI / 2}, {40, M_PI / 3}, {2e4, M_PI / 12}, {3000, -M_PI / 8},
+                 {20, 0.9 * M_PI}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.radius) + " " + std::to_string(c.sweep));
+        const double k = 4.0 / 3 * std::tan(c.sweep / 4), a0 = 0.3, a1 = a0 + c.sweep;
+        const auto on = [&](double a, double along) {
+            return CurvePoint{c.radius * (std::cos(a) - along * std::sin(a)),
+                              c.radius * (std::sin(a) + along * std::cos(a))};
+        };
+        const CurvedFigure f = cubicFigure(on(a0, 0), on(a0, k), on(a1, -k), on(a1, 0));
+        const std::vector<ArcVertex> arcs = lw::fitArcs(f, 0.5);
+        ASSERT_EQ(arcs.size(), 2u); // the arc and the chord back
+        EXPECT_NEAR(arcs[0].bulge, std::tan(c.sweep / 4), 1e-3);
+        EXPECT_EQ(arcs[1].bulge, 0);
+    }
 }
 
 TEST(FitArcs, StraightEdgesStayStraight)
@@ -289,6 +316,26 @@ TEST(ExactCurves, OnlyContoursTheMergeLeftAsTheyWereKeepTheirCurve)
     // Without the path, or without asking, there are none.
     EXPECT_TRUE(lw::cadOutline(c.outline, {.curves = true}).curves.empty());
     EXPECT_TRUE(lw::cadOutline(c.outline, {}, &c.path).curves.empty());
+}
+
+TEST(ExactCurves, ARingKeepsItsCurveWhateverTheCleaningDropsOrWhereItStarts)
+{
+    const struct {
+        std::string name;
+        std::vector<lw::POINT> figure;
+    } cases[] = {
+        {"repeated point", {{0, 0}, {10, 0}, {10, 0}, {10, 10}, {0, 10}}},
+        {"spike", {{0, 0}, {10, 0}, {15, 0}, {10, 0}, {10, 10}, {0, 10}}},
+        {"lowest point last", {{10, 0}, {10, 10}, {0, 10}, {0, 0}}},
+        {"turned round, lowest in the middle", {{10, 10}, {10, 0}, {0, 0}, {0, 10}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Captured captured = captureOf({c.figure});
+        const lw::CadOutline cut = lw::cadOutline(captured.outline, {.merge = false, .curves = true}, &captured.path);
+        ASSERT_EQ(cut.curves.size(), 1u);
+        EXPECT_TRUE(cut.curves[0].has_value());
+    }
 }
 
 } // namespace
