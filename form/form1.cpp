@@ -1,6 +1,8 @@
 #include "form/form1.hpp"
 
 #include "base/failure.hpp"
+#include "export/capture_json.hpp"
+#include "export/face_note.hpp"
 #include "export/jw_command.hpp"
 #include "export/wit.hpp"
 #include "form/overlay_shift.hpp"
@@ -140,7 +142,18 @@ void Form1::drawFlattenPath(std::int32_t alCent)
     lw::drawFlattenPath(placementFor(alCent), captureSource(text), view_.previewDC(), outline_);
     ++redrawCount_;
     view_.refresh();
+    showFaceNote(text);
     rememberTextSettings();
+}
+
+void Form1::showFaceNote(const std::string& text)
+{
+    std::optional<FaceNote> note = lw::faceNote(font_.faceName, faceThatDrew(outline_, font_.italic, text));
+    // The view is told only of a change: most redraws keep the note.
+    if (note == faceNote_)
+        return;
+    faceNote_ = std::move(note);
+    view_.showFaceNote(faceNote_);
 }
 
 void Form1::sldAngle_Click()

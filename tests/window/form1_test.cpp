@@ -525,6 +525,43 @@ private slots:
         QCOMPARE(outlineHeight(w.form), heightFor(72));
     }
 
+    // A face that is not there: a quiet line under the text box says which
+    // face draws, the text box keeps the keys, and the line goes when the
+    // chosen face draws again.
+    void faceNoteIsAQuietLineUnderTheTextBox()
+    {
+        Window w;
+        auto* note = child<QLabel>(w.form, "lblFaceNote");
+        auto* input = child<QLineEdit>(w.form, "txtInput");
+        QVERIFY(!note->isVisible());
+        const auto choose = [&](const char* face) {
+            w.services.answerFont = [face](lw::WindowFont f) {
+                f.faceName = face;
+                return f;
+            };
+            QTest::mouseClick(child<QPushButton>(w.form, "cmdFont"), Qt::LeftButton);
+        };
+        choose("No Such Face Zzz");
+        QVERIFY(note->isVisible());
+        const QString full = note->toolTip();
+        QVERIFY2(full.contains(QLatin1String("No Such Face Zzz")), qPrintable(full));
+        QVERIFY2(!full.contains(QLatin1Char('%')), qPrintable(full));
+        QVERIFY(full.contains(QString::fromStdString(w.form.form().faceNote()->drawnIn)));
+        // Shown whole where it fits, cut with an ellipsis where not; never
+        // over the size box below.
+        QVERIFY(note->text() == full || note->text().endsWith(QChar(0x2026)));
+        QVERIFY(note->geometry().bottom() < child<QLineEdit>(w.form, "txtSize")->geometry().top());
+        QVERIFY(note->geometry().top() > input->geometry().bottom());
+        QVERIFY(w.services.messages.empty());
+        input->setFocus();
+        QTRY_VERIFY(input->hasFocus());
+        QTest::keyClicks(input, "x");
+        QVERIFY(input->text().endsWith(QLatin1Char('x')));
+        choose("IPAMincho");
+        QVERIFY(!note->isVisible());
+        QVERIFY(note->toolTip().isEmpty());
+    }
+
     // The real font dialog opens on the whole current font, its
     // style included, so OK without a change changes nothing.
     void fontDialogKeepsTheCurrentStyle_data()
