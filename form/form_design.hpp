@@ -130,4 +130,8 @@ inline constexpr const char* kPreviewTip =
 inline constexpr design::TwipsRect kFaceNoteTwips{120, 975, 7215, 225};
 inline constexpr float kFaceNotePoints = 8;
 
+// The font dialog's box for a family's vertical "@" face, where the
+// toolkit's own dialog does not list such faces.
+inline constexpr const char* kVerticalFaceCaption = "縦書き (@ フォント)";
+
 } // namespace lw

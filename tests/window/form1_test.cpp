@@ -667,6 +667,68 @@ private slots:
         QVERIFY2(!shownStyle.contains(QLatin1String("Condensed")), qPrintable(shownStyle));
     }
 
+    // An "@" face opens as its family with the vertical box ticked; the
+    // box turns a Japanese family into its "@" face and is off for a
+    // family without Japanese.
+    void fontDialogOffersTheVerticalFaces_data()
+    {
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<QString>("clicked"); // a family clicked in the list, or none
+        QTest::addColumn<bool>("tick");       // a click on the box
+        QTest::addColumn<bool>("enabled");    // the box, at OK
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("vertical kept") << "@IPAMincho" << "" << false << true << "@IPAMincho";
+        QTest::newRow("ticked") << "IPAGothic" << "" << true << true << "@IPAGothic";
+        QTest::newRow("unticked") << "@IPAGothic" << "" << true << true << "IPAGothic";
+        QTest::newRow("another Japanese family stays vertical") << "@IPAGothic" << "IPAMincho" << false << true
+                                                                 << "@IPAMincho";
+        QTest::newRow("a Latin family cannot be vertical") << "@IPAMincho" << "DejaVu Sans" << false << false
+                                                            << "DejaVu Sans";
+        QTest::newRow("no box for a Latin face") << "DejaVu Serif" << "" << true << false << "DejaVu Serif";
+    }
+    void fontDialogOffersTheVerticalFaces()
+    {
+        QFETCH(QString, face);
+        QFETCH(QString, clicked);
+        QFETCH(bool, tick);
+        QFETCH(bool, enabled);
+        QFETCH(QString, chosen);
+        lw::WindowFont preset;
+        preset.faceName = face.toStdString();
+        bool seen = false, wasEnabled = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            auto* box = dialog->findChild<QCheckBox*>("chkVertical");
+            if (!box)
+                return;
+            seen = true;
+            QCOMPARE(box->isChecked(), face.startsWith('@'));
+            for (QListView* list : dialog->findChildren<QListView*>()) {
+                if (clicked.isEmpty())
+                    break;
+                const QModelIndexList found =
+                    list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, clicked, 1, Qt::MatchExactly);
+                if (found.isEmpty())
+                    continue;
+                list->scrollTo(found[0]);
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(found[0]).center());
+            }
+            if (!clicked.isEmpty())
+                QTRY_COMPARE(dialog->currentFont().family(), clicked);
+            if (tick)
+                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->height() / 2, box->height() / 2));
+            wasEnabled = box->isEnabled();
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        lw::QtServices services;
+        const lw::WindowFont result = services.chooseFont(nullptr, preset);
+        QVERIFY(seen);
+        QCOMPARE(wasEnabled, enabled);
+        QCOMPARE(QString::fromStdString(result.faceName), chosen);
+    }
+
     // The hidden buttons' work and the fit view in the preview's
     // context menu, each with a key; the WIT export in mode WIT only.
     void previewMenuOffersTheHiddenWork_data()
