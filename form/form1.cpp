@@ -148,6 +148,17 @@ void Form1::drawFlattenPath(std::int32_t alCent)
 
 void Form1::showFaceNote(const std::string& text)
 {
+    // Asking the platform which face draws is not free; a size or an angle
+    // dragged on a slider never changes the answer.
+    std::string asked = font_.faceName;
+    asked += '\0';
+    asked += font_.italic ? 'i' : '-';
+    asked += outline_.logFont.lfWeight >= FW_BOLD ? 'b' : '-';
+    asked += '\0';
+    asked += text;
+    if (asked == faceNoteAsked_)
+        return;
+    faceNoteAsked_ = std::move(asked);
     std::optional<FaceNote> note = lw::faceNote(font_.faceName, faceThatDrew(outline_, font_.italic, text));
     // The view is told only of a change: most redraws keep the note.
     if (note == faceNote_)

@@ -155,6 +155,8 @@ private:
     bool reporting_ = false;
     // The note the view shows; none at first, as the view starts.
     std::optional<FaceNote> faceNote_;
+    // The face, styles and text it was found for.
+    std::string faceNoteAsked_;
     // What the JW export found to warn about, told before the program ends.
     std::string jwWarning_;
 };
