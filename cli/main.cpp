@@ -5,6 +5,7 @@
 #include "cli/options.hpp"
 #include "export/byte_files.hpp"
 #include "export/capture_json.hpp"
+#include "export/face_note.hpp"
 #include "export/jw_command.hpp"
 #include "export/jw_warnings.hpp"
 #include "export/wit.hpp"
@@ -35,21 +36,6 @@ void expectFiles(const lw::cli::Options& o, std::size_t count)
 
 bool isStandardOutput(const std::string& path) { return path == "-"; }
 
-bool sameFamily(std::string_view a, std::string_view b)
-{
-    auto letters = [](std::string_view s) {
-        // "@" asks for vertical writing in the same family.
-        if (s.starts_with('@'))
-            s.remove_prefix(1);
-        std::string out;
-        for (char c : s)
-            if (c != ' ')
-                out += (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-        return out;
-    };
-    return letters(a) == letters(b);
-}
-
 // A batch row's place ("rows.csv: line 4"), said before its warnings.
 std::string warningWhere;
 
@@ -76,13 +62,8 @@ void warnAboutInputs(const lw::cli::Options& o, const lw::CapturedOutline& outli
 {
     if (o.text.empty())
         warn("the text is empty: the outline has no points");
-    const lw::FaceInfo face = lw::faceThatDrew(outline, o.font.italic, o.text);
-    if (face.lacksText)
-        warn("\"" + o.font.faceName + "\" has no Japanese characters; they are drawn in " +
-             (face.fallback.empty() ? std::string("another face") : face.fallback));
-    else if (!face.family.empty() && !sameFamily(face.family, o.font.faceName) &&
-             !lw::isStandIn(o.font.faceName, face.family))
-        warn("no face \"" + o.font.faceName + "\"; the outline is drawn in " + face.family);
+    if (const auto note = lw::faceNote(o.font.faceName, lw::faceThatDrew(outline, o.font.italic, o.text)))
+        warn(lw::faceNoteText(*note));
 }
 
 // The capture every command writes from, at the dpi of the command line.

@@ -1,5 +1,6 @@
 #include "form/captions.hpp"
 
+#include "form/face_note_caption.hpp"
 #include "form/form_design.hpp"
 
 namespace lw {
@@ -56,6 +57,12 @@ constexpr CaptionTranslation kTranslations[] = {
     {"上下 (y)", "Top to bottom (y)"},
     {"オフセットは -100 から 100 までの mm の数で入力してください",
      "Type the offset as a number of mm from -100 to 100"},
+    // The font dialog's box for an "@" face.
+    {kVerticalFaceCaption, "Vertical (@ face)"},
+    // The note under the text box on the face that drew.
+    {kFaceLacksTextCaption, kFaceLacksTextWording},
+    {kFaceLacksTextUnnamedCaption, kFaceLacksTextUnnamedWording},
+    {kOtherFaceCaption, kOtherFaceWording},
 };
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "form/form1.hpp"
 
 #include "base/failure.hpp"
+#include "export/capture_json.hpp"
+#include "export/face_note.hpp"
 #include "export/jw_command.hpp"
 #include "export/wit.hpp"
 #include "form/overlay_shift.hpp"
@@ -140,7 +142,29 @@ void Form1::drawFlattenPath(std::int32_t alCent)
     lw::drawFlattenPath(placementFor(alCent), captureSource(text), view_.previewDC(), outline_);
     ++redrawCount_;
     view_.refresh();
+    showFaceNote(text);
     rememberTextSettings();
+}
+
+void Form1::showFaceNote(const std::string& text)
+{
+    // Asking the platform which face draws is not free; a size or an angle
+    // dragged on a slider never changes the answer.
+    std::string asked = font_.faceName;
+    asked += '\0';
+    asked += font_.italic ? 'i' : '-';
+    asked += outline_.logFont.lfWeight >= FW_BOLD ? 'b' : '-';
+    asked += '\0';
+    asked += text;
+    if (asked == faceNoteAsked_)
+        return;
+    faceNoteAsked_ = std::move(asked);
+    std::optional<FaceNote> note = lw::faceNote(font_.faceName, faceThatDrew(outline_, font_.italic, text));
+    // The view is told only of a change: most redraws keep the note.
+    if (note == faceNote_)
+        return;
+    faceNote_ = std::move(note);
+    view_.showFaceNote(faceNote_);
 }
 
 void Form1::sldAngle_Click()

@@ -110,6 +110,8 @@ public:
     // The text style dialog; a style chosen redraws the preview.
     void chooseTextStyle();
     const CapturedOutline& capturedOutline() const { return outline_; }
+    // Why the face that drew the last capture is not the one chosen, if so.
+    const std::optional<FaceNote>& faceNote() const { return faceNote_; }
     // Captures completed by drawFlattenPath since the form was made.
     int redrawCount() const { return redrawCount_; }
 
@@ -124,6 +126,9 @@ private:
     // Puts remembered (or design) settings into the window font, the input
     // box's font and the angle; the caller shows the size and redraws.
     void showTextSettings(const TextSettings& settings);
+    // Tells the view why the face that drew `text` is not the one chosen,
+    // when that changed since the last capture.
+    void showFaceNote(const std::string& text);
     // Stores what the last capture drew with, when it changed.
     void rememberTextSettings();
     // Shows `text` (message box and standard error), then ends the program.
@@ -148,6 +153,10 @@ private:
     std::optional<TextSettings> remembered_;
     int redrawCount_ = 0;
     bool reporting_ = false;
+    // The note the view shows; none at first, as the view starts.
+    std::optional<FaceNote> faceNote_;
+    // The face, styles and text it was found for.
+    std::string faceNoteAsked_;
     // What the JW export found to warn about, told before the program ends.
     std::string jwWarning_;
 };

@@ -125,4 +125,13 @@ inline constexpr const char* kPreviewTip =
     "F6 アウトラインの確認: プレビューと同じ縮尺と位置。赤 = 輪郭の線分、黒 = 図形を閉じる線分、"
     "紫の斜線 = 点ごとに描く固定の印";
 
+// The note under txtInput when the face that draws is not the one chosen:
+// a quiet line in the gap above the size box, in a small design font.
+inline constexpr design::TwipsRect kFaceNoteTwips{120, 975, 7215, 225};
+inline constexpr float kFaceNotePoints = 8;
+
+// The font dialog's box for a family's vertical "@" face, where the
+// toolkit's own dialog does not list such faces.
+inline constexpr const char* kVerticalFaceCaption = "縦書き (@ フォント)";
+
 } // namespace lw

@@ -13,6 +13,7 @@
 // - A user's action on a control calls the matching Form1 handler; every
 //   handler call goes through Form1::run, which holds the failure guard.
 
+#include "export/face_note.hpp"
 #include "outline/anchor.hpp"
 #include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
@@ -127,6 +128,10 @@ public:
     // nothing where none are stored.
     virtual std::optional<std::string> readTextSetting(std::string_view name) { (void)name; return std::nullopt; }
     virtual void writeTextSetting(std::string_view name, std::string_view value) { (void)name, (void)value; }
+    // A quiet note under the text box, never a box that waits for OK: why
+    // the face that draws is not the face chosen, or nothing to clear it.
+    // The view words it in the user's language (faceNoteCaption).
+    virtual void showFaceNote(const std::optional<FaceNote>& note) { (void)note; }
     // A modal message box: one OK button, no icon.
     virtual void showMessage(std::string_view caption, std::string_view text) = 0;
     // Ends the process at once: no further handler runs. (A test's view

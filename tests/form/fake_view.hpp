@@ -51,6 +51,8 @@ struct FakeView final : FormView {
         return std::optional<TextStyle>();
     };
     std::vector<std::pair<TextStyle, bool>> stylePresets; // with the font's bold
+    // Each note the view was told to show; nothing for one cleared.
+    std::vector<std::optional<FaceNote>> faceNotes;
     int settingsReads = 0;
     int settingsWrites = 0;
 
@@ -96,6 +98,7 @@ struct FakeView final : FormView {
         stylePresets.emplace_back(preset, fontBold);
         return answerStyle(preset);
     }
+    void showFaceNote(const std::optional<FaceNote>& note) override { faceNotes.push_back(note); }
     std::optional<SaveSettings> loadSaveSettings() override
     {
         ++settingsReads;

@@ -295,6 +295,46 @@ TEST(Form1Font, AnyOfferedFaceDrawsWithoutMessage)
     }
 }
 
+// A face that is not there is drawn in another, silently as designed but
+// for a quiet note, which goes once the chosen face draws again. The view
+// hears of a change only, not of every redraw.
+TEST(Form1Font, ANoteSaysWhenAnotherFaceDrawsAndGoesWithIt)
+{
+    struct Step {
+        const char* face;
+        std::optional<FaceNoteKind> shown; // the note after the choice
+        std::size_t told;                  // the view's calls so far
+    };
+    const Step steps[] = {
+        {"No Such Face Zzz", FaceNoteKind::OtherFace, 1},
+        {"No Such Face Zzz", FaceNoteKind::OtherFace, 1},
+        {"Another Missing Face", FaceNoteKind::OtherFace, 2},
+        {"IPAMincho", std::nullopt, 3},
+        {design::kFaceName, std::nullopt, 3},
+        {"No Such Face Zzz", FaceNoteKind::OtherFace, 4},
+    };
+    Window w;
+    EXPECT_TRUE(w.view.faceNotes.empty()) << "the design's face draws itself";
+    for (const Step& s : steps) {
+        w.view.answerFont = [&](WindowFont f) {
+            f.faceName = s.face;
+            return f;
+        };
+        w.form.run(&Form1::cmdFont_Click);
+        w.typeOver(TextBox::txtInput, "Ab", &Form1::txtInput_Change);
+        ASSERT_EQ(w.view.faceNotes.size(), s.told) << s.face;
+        const std::optional<FaceNote>& note = w.view.faceNotes.back();
+        ASSERT_EQ(note.has_value(), s.shown.has_value()) << s.face;
+        EXPECT_EQ(w.form.faceNote(), note) << s.face;
+        if (note) {
+            EXPECT_EQ(note->kind, *s.shown) << s.face;
+            EXPECT_EQ(note->asked, s.face);
+            EXPECT_FALSE(note->drawnIn.empty()) << s.face;
+        }
+        EXPECT_TRUE(w.view.messages.empty()) << "no box waits for OK: " << s.face;
+    }
+}
+
 // The size box and slider show the size the dialog chose, which the
 // preview and the exports use; the next typing sets it from the slider again.
 TEST(Form1Font, ChosenSizeShowsInSizeBoxAndSlider)

@@ -525,6 +525,43 @@ private slots:
         QCOMPARE(outlineHeight(w.form), heightFor(72));
     }
 
+    // A face that is not there: a quiet line under the text box says which
+    // face draws, the text box keeps the keys, and the line goes when the
+    // chosen face draws again.
+    void faceNoteIsAQuietLineUnderTheTextBox()
+    {
+        Window w;
+        auto* note = child<QLabel>(w.form, "lblFaceNote");
+        auto* input = child<QLineEdit>(w.form, "txtInput");
+        QVERIFY(!note->isVisible());
+        const auto choose = [&](const char* face) {
+            w.services.answerFont = [face](lw::WindowFont f) {
+                f.faceName = face;
+                return f;
+            };
+            QTest::mouseClick(child<QPushButton>(w.form, "cmdFont"), Qt::LeftButton);
+        };
+        choose("No Such Face Zzz");
+        QVERIFY(note->isVisible());
+        const QString full = note->toolTip();
+        QVERIFY2(full.contains(QLatin1String("No Such Face Zzz")), qPrintable(full));
+        QVERIFY2(!full.contains(QLatin1Char('%')), qPrintable(full));
+        QVERIFY(full.contains(QString::fromStdString(w.form.form().faceNote()->drawnIn)));
+        // Shown whole where it fits, cut with an ellipsis where not; never
+        // over the size box below.
+        QVERIFY(note->text() == full || note->text().endsWith(QChar(0x2026)));
+        QVERIFY(note->geometry().bottom() < child<QLineEdit>(w.form, "txtSize")->geometry().top());
+        QVERIFY(note->geometry().top() > input->geometry().bottom());
+        QVERIFY(w.services.messages.empty());
+        input->setFocus();
+        QTRY_VERIFY(input->hasFocus());
+        QTest::keyClicks(input, "x");
+        QVERIFY(input->text().endsWith(QLatin1Char('x')));
+        choose("IPAMincho");
+        QVERIFY(!note->isVisible());
+        QVERIFY(note->toolTip().isEmpty());
+    }
+
     // The real font dialog opens on the whole current font, its
     // style included, so OK without a change changes nothing.
     void fontDialogKeepsTheCurrentStyle_data()
@@ -628,6 +665,68 @@ private slots:
         QVERIFY2(chosen.italic == keptItalic, qPrintable(shownStyle));
         QVERIFY2(chosen.bold == keptBold, qPrintable(shownStyle));
         QVERIFY2(!shownStyle.contains(QLatin1String("Condensed")), qPrintable(shownStyle));
+    }
+
+    // An "@" face opens as its family with the vertical box ticked; the
+    // box turns a Japanese family into its "@" face and is off for a
+    // family without Japanese.
+    void fontDialogOffersTheVerticalFaces_data()
+    {
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<QString>("clicked"); // a family clicked in the list, or none
+        QTest::addColumn<bool>("tick");       // a click on the box
+        QTest::addColumn<bool>("enabled");    // the box, at OK
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("vertical kept") << "@IPAMincho" << "" << false << true << "@IPAMincho";
+        QTest::newRow("ticked") << "IPAGothic" << "" << true << true << "@IPAGothic";
+        QTest::newRow("unticked") << "@IPAGothic" << "" << true << true << "IPAGothic";
+        QTest::newRow("another Japanese family stays vertical") << "@IPAGothic" << "IPAMincho" << false << true
+                                                                 << "@IPAMincho";
+        QTest::newRow("a Latin family cannot be vertical") << "@IPAMincho" << "DejaVu Sans" << false << false
+                                                            << "DejaVu Sans";
+        QTest::newRow("no box for a Latin face") << "DejaVu Serif" << "" << true << false << "DejaVu Serif";
+    }
+    void fontDialogOffersTheVerticalFaces()
+    {
+        QFETCH(QString, face);
+        QFETCH(QString, clicked);
+        QFETCH(bool, tick);
+        QFETCH(bool, enabled);
+        QFETCH(QString, chosen);
+        lw::WindowFont preset;
+        preset.faceName = face.toStdString();
+        bool seen = false, wasEnabled = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            auto* box = dialog->findChild<QCheckBox*>("chkVertical");
+            if (!box)
+                return;
+            seen = true;
+            QCOMPARE(box->isChecked(), face.startsWith('@'));
+            for (QListView* list : dialog->findChildren<QListView*>()) {
+                if (clicked.isEmpty())
+                    break;
+                const QModelIndexList found =
+                    list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, clicked, 1, Qt::MatchExactly);
+                if (found.isEmpty())
+                    continue;
+                list->scrollTo(found[0]);
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(found[0]).center());
+            }
+            if (!clicked.isEmpty())
+                QTRY_COMPARE(dialog->currentFont().family(), clicked);
+            if (tick)
+                QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->height() / 2, box->height() / 2));
+            wasEnabled = box->isEnabled();
+            QTest::keyClick(dialog, Qt::Key_Return);
+        });
+        lw::QtServices services;
+        const lw::WindowFont result = services.chooseFont(nullptr, preset);
+        QVERIFY(seen);
+        QCOMPARE(wasEnabled, enabled);
+        QCOMPARE(QString::fromStdString(result.faceName), chosen);
     }
 
     // The hidden buttons' work and the fit view in the preview's

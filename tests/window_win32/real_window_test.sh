@@ -8,7 +8,7 @@
 # written. Also, as a person meets them: counters and the strokes inside them
 # in the preview, the font dialog left with OK, the size box at the end of an
 # edit, the preview's menu and keys, the fit view, a click on the trackbar's
-# strip below its groove.
+# strip below its groove, the quiet note when another face draws.
 #   real_window_test.sh <Letterwire.exe> <letterwire-cli.exe> <artifact directory>
 set -u
 program=$1
@@ -291,5 +291,31 @@ start FOO
   fail "FOO: not one line on standard error: $(cat "$work/app.err")"
 click 308 468
 app_end "after Cancel, the program"
+
+# 6. A remembered face that is not installed draws in another; the line
+# under the text box says so, no box waits for OK, and Cancel still ends.
+# The design's face leaves the line empty (one colour).
+note_colours() { # -> the colours in the strip under the text box
+  screenshot "$work/screen.png"
+  convert "$work/screen.png" -crop "481x15+$((wx + 8))+$((wy + 65))" +repage -format '%k' info:
+}
+note_shown() { [ "$(note_colours)" -gt 1 ]; }
+note_empty() { [ "$(note_colours)" -eq 1 ]; }
+wine reg delete 'HKCU\Software\Letterwire' /f </dev/null >/dev/null 2>&1
+start
+preview_settled >/dev/null || fail "the preview showed no text"
+poll "$patience" note_empty || fail "a note under the text box for the design's face"
+click 308 468
+app_end "after Cancel, the program"
+wine reg add 'HKCU\Software\Letterwire\Text' /v face /t REG_SZ /d 'No Such Face Zzz' /f </dev/null >/dev/null 2>&1 ||
+  fail "could not store a face"
+start
+preview_settled >/dev/null || fail "the preview showed no text"
+poll "$patience" note_shown || fail "no note under the text box for a face that is not installed"
+cp "$work/screen.png" "$artifacts/win32_face_note.png"
+! visible_window "^Letterwire$" || fail "a message box came up for the face"
+click 308 468
+app_end "after Cancel, the program"
+wine reg delete 'HKCU\Software\Letterwire' /f </dev/null >/dev/null 2>&1
 
 echo "PASS: the native window under Wine; screenshots in $artifacts"

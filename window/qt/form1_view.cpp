@@ -1,6 +1,7 @@
 #include "window/qt/form1_view.hpp"
 
 #include "base/design.hpp"
+#include "form/face_note_caption.hpp"
 #include "window/qt/caption_translator.hpp"
 #include "window/qt/input_box.hpp"
 #include "window/qt/panel_cache_style.hpp"
@@ -58,6 +59,7 @@ QtForm1View::QtForm1View(Services& services, QWidget* parent)
     setFixedSize(design::kClientWidthTwips / design::kTwipsPerPixel,
                  design::kClientHeightTwips / design::kTwipsPerPixel);
     buildControls();
+    buildFaceNote();
     connectHandlers();
 }
 
@@ -133,6 +135,33 @@ void QtForm1View::buildControls()
     QPalette yellow = txtInput_->palette();
     yellow.setColor(QPalette::Base, QColor(kInputBackground.red, kInputBackground.green, kInputBackground.blue));
     txtInput_->setPalette(yellow);
+}
+
+void QtForm1View::buildFaceNote()
+{
+    faceNote_ = new QLabel(this);
+    faceNote_->setObjectName(QStringLiteral("lblFaceNote"));
+    faceNote_->setGeometry(designRect(kFaceNoteTwips));
+    faceNote_->setFont(designFont(kFaceNotePoints));
+    faceNote_->setTextFormat(Qt::PlainText);
+    faceNote_->setVisible(false);
+}
+
+void QtForm1View::showFaceNote(const std::optional<FaceNote>& note)
+{
+    if (!note) {
+        faceNote_->clear();
+        faceNote_->setToolTip({});
+        faceNote_->setVisible(false);
+        return;
+    }
+    const QString text =
+        QString::fromStdString(fillFaceNote(captionText(faceNoteCaption(note->kind)).toStdString(), *note));
+    // A long face name must not push the line under the size box; the
+    // whole note stays in the tooltip.
+    faceNote_->setText(faceNote_->fontMetrics().elidedText(text, Qt::ElideRight, faceNote_->width()));
+    faceNote_->setToolTip(text);
+    faceNote_->setVisible(true);
 }
 
 void QtForm1View::connectSliderClick(QSlider* slider, void (Form1::*handler)())

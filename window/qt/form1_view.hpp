@@ -11,6 +11,7 @@
 
 #include <array>
 
+class QLabel;
 class QLineEdit;
 class QSlider;
 
@@ -49,6 +50,7 @@ public:
     double twipsPerPixelX() const override { return twipsPerPixelX_; }
     std::string programDirectory() const override;
     WindowFont chooseFont(const WindowFont& preset) override;
+    void showFaceNote(const std::optional<FaceNote>& note) override;
     void showMessage(std::string_view caption, std::string_view text) override;
     void endProgram(int status) override;
     std::optional<SaveChoice> chooseSaveFile(const SaveChoice& preset) override;
@@ -68,6 +70,8 @@ private:
     // The design's controls, made from the form's table of them.
     QWidget* makeControl(const ControlDesign& design);
     void buildControls();
+    // The quiet line under txtInput, empty and hidden until a note comes.
+    void buildFaceNote();
     void buildPreviewMenu();
     void connectHandlers();
     void connectSliderClick(QSlider* slider, void (Form1::*handler)());
@@ -82,6 +86,7 @@ private:
     std::array<QWidget*, kControlCount> controls_{};
     InputBox* txtInput_ = nullptr;
     PreviewBox* picSmpl_ = nullptr;
+    QLabel* faceNote_ = nullptr;
 };
 
 } // namespace lw

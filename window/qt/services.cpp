@@ -1,5 +1,7 @@
 #include "window/qt/services.hpp"
 
+#include "window/qt/vertical_face_box.hpp"
+
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
@@ -77,7 +79,10 @@ void keepStyleAcrossFamilies(QFontDialog& dialog, bool bold, bool italic)
 
 WindowFont QtServices::chooseFont(QWidget* parent, const WindowFont& preset)
 {
-    QFont initial(QString::fromStdString(preset.faceName));
+    // An "@" face is its family written vertically: the dialog shows the
+    // family, with the vertical box ticked.
+    const bool vertical = preset.faceName.starts_with('@');
+    QFont initial(QString::fromStdString(vertical ? preset.faceName.substr(1) : preset.faceName));
     // An alias such as the design face is not in the dialog's list; show the
     // face it resolves to, or the dialog would select an unrelated default.
     if (!QFontDatabase::families().contains(initial.family()))
@@ -94,11 +99,12 @@ WindowFont QtServices::chooseFont(QWidget* parent, const WindowFont& preset)
     QFontDialog dialog(initial, parent);
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     keepStyleAcrossFamilies(dialog, preset.bold, preset.italic);
+    const VerticalFaceBox verticalBox(dialog, vertical);
     if (dialog.exec() != QDialog::Accepted)
         return preset;
     const QFont chosen = dialog.selectedFont();
     WindowFont result;
-    result.faceName = chosen.family().toStdString();
+    result.faceName = verticalBox.faceName(chosen.family()).toStdString();
     result.bold = chosen.bold();
     result.italic = chosen.italic();
     result.size = static_cast<float>(chosen.pointSizeF());

@@ -3,6 +3,7 @@
 #include "platform/process.hpp"
 #include "platform/win32/windows_text.hpp"
 #include "form/captions.hpp"
+#include "form/face_note_caption.hpp"
 #include "form/one_line.hpp"
 #include "form/form_design.hpp"
 #include "base/design.hpp"
@@ -106,6 +107,7 @@ Win32FormWindow::Win32FormWindow(HINSTANCE instance) : instance_(instance)
                               CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
                               nullptr, instance, this);
     buildControls();
+    buildFaceNote();
     // The preview's tooltip says what the inspection drawing's colours mean;
     // the tooltip keeps its own copy of the text and ends with the window.
     HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
@@ -223,6 +225,24 @@ void Win32FormWindow::buildControls()
     dc_ = std::make_unique<DeviceContext>(canvas_);
     resizeSurface(*dc_, previewWidth_, previewHeight_);
     canvas_.render(nativeDC(*dc_), previewWidth_, previewHeight_, fit_);
+}
+
+void Win32FormWindow::buildFaceNote()
+{
+    const design::TwipsRect& place = kFaceNoteTwips;
+    faceNote_ = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS,
+                                pixels(place.left), pixels(place.top), pixels(place.width), pixels(place.height),
+                                window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFaceNoteId)), instance_,
+                                nullptr);
+    SendMessageW(faceNote_, WM_SETFONT, reinterpret_cast<WPARAM>(designFont(kFaceNotePoints)), FALSE);
+}
+
+void Win32FormWindow::showFaceNote(const std::optional<FaceNote>& note)
+{
+    const std::wstring text =
+        note ? wide(faceNoteFor(*note, english_ ? Language::English : Language::Japanese)) : std::wstring();
+    SetWindowTextW(faceNote_, text.c_str());
+    ShowWindow(faceNote_, note ? SW_SHOWNA : SW_HIDE);
 }
 
 void Win32FormWindow::load(const std::vector<std::string>& words)

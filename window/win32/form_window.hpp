@@ -61,6 +61,7 @@ public:
     void storeSaveSettings(const SaveSettings& settings) override;
     std::optional<std::string> readTextSetting(std::string_view name) override;
     void writeTextSetting(std::string_view name, std::string_view value) override;
+    void showFaceNote(const std::optional<FaceNote>& note) override;
     void showMessage(std::string_view caption, std::string_view text) override;
     [[noreturn]] void endProgram(int status) override;
 
@@ -70,12 +71,16 @@ private:
     // first of the menu, the fit view last.
     static constexpr int kFirstControlId = 100;
     static constexpr int kFirstMenuId = 200;
+    // The note under the text box, after the controls' ids.
+    static constexpr int kFaceNoteId = kFirstMenuId - 1;
     // After the last command: an id shared with one would run the fit view.
     static constexpr int kFitMenuId = kFirstMenuId + int(PreviewCommand::RestoreDesign) + 1;
 
     // form_window.cpp: the controls from the design's table.
     void buildControls();
     HWND makeControl(const ControlDesign& design);
+    // The quiet line under txtInput, hidden until a note comes.
+    void buildFaceNote();
     const char* caption(const char* design) const;
     int pixels(int twips) const;
     HWND control(Control which) const { return controls_[std::size_t(which)]; }
@@ -94,6 +99,7 @@ private:
     int dpi_ = 96;
     HWND window_ = nullptr;
     std::array<HWND, kControlCount> controls_{};
+    HWND faceNote_ = nullptr;
     // The design's fonts by size, made once each.
     std::vector<std::pair<float, ::HFONT>> fonts_;
     ::HFONT inputFont_ = nullptr;
