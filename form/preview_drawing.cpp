@@ -9,12 +9,16 @@ namespace {
 
 void grow(PreviewDrawing::Box& box, std::span<const POINT> points)
 {
+    // In locals: the box could alias the points, and would be written back
+    // on every step.
+    std::int32_t left = box.left, top = box.top, right = box.right, bottom = box.bottom;
     for (const POINT& p : points) {
-        box.left = std::min(box.left, p.x);
-        box.right = std::max(box.right, p.x);
-        box.top = std::min(box.top, p.y);
-        box.bottom = std::max(box.bottom, p.y);
+        left = std::min(left, p.x);
+        right = std::max(right, p.x);
+        top = std::min(top, p.y);
+        bottom = std::max(bottom, p.y);
     }
+    box = {left, top, right, bottom};
 }
 
 PreviewDrawing::Box startingAt(POINT p) { return {p.x, p.y, p.x, p.y}; }
