@@ -7,10 +7,13 @@
 // counter shows, whatever order the font lists its contours in. Each view's
 // canvas derives from it and paints through a Painter of its toolkit.
 //
-//   drawing.paint(drawing.shownPoints(fit, 461, 301), painter);
+//   const auto shown = drawing.shownPoints(fit, 461, 301);
+//   drawing.paint(shown, painter, PreviewDrawing::Box{0, 0, 460, 300});
 
 #include "platform/canvas.hpp"
 
+#include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -29,6 +32,21 @@ public:
     // the same points as another is fitted the same, marks or not.
     std::span<const POINT> shownPoints(bool fit, int width, int height);
 
+    // Columns and rows, both ends included; empty when right < left.
+    struct Box {
+        std::int32_t left = 0, top = 0, right = -1, bottom = -1;
+
+        bool empty() const { return right < left || bottom < top; }
+        bool meets(const Box& other) const
+        {
+            return !empty() && !other.empty() && left <= other.right && other.left <= right &&
+                   top <= other.bottom && other.top <= bottom;
+        }
+    };
+    // The box of `shown` (the points shownPoints gave): at the drawing's own
+    // points it is kept as the drawing grows, not found by a pass over them.
+    Box boundsOf(std::span<const POINT> shown) const;
+
     class Painter {
     public:
         virtual ~Painter() = default;
@@ -39,20 +57,26 @@ public:
         virtual void line(POINT from, POINT to, Rgb pen) = 0;
     };
     // Hands the drawing to `painter` in the order drawn, at `shown` (the
-    // points shownPoints gives).
-    void paint(std::span<const POINT> shown, Painter& painter) const;
+    // points shownPoints gives). With `within`, a line or polygon that lies
+    // wholly outside it is left out where that is known without a pass over
+    // its points (at the drawing's own points): a long line of text at a
+    // large size shows a few of its glyphs. A closed polygon winds nothing
+    // outside its box, so what a shape's fill covers within stays the same.
+    void paint(std::span<const POINT> shown, Painter& painter, std::optional<Box> within = {}) const;
 
 private:
     // Points of points_ from `first`: a polygon, or a line's two ends.
     struct Outline {
         std::size_t first, count;
         Rgb pen;
+        Box box{}; // of its points, as drawn
     };
     // Outlines of outlines_ from `first`: a shape, or one line.
     struct Item {
         std::size_t first, count;
         bool line;
         bool fixed = false; // a mark
+        Box box{};          // of its points, as drawn
     };
     std::vector<POINT> points_;
     std::vector<Outline> outlines_;

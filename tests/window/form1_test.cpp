@@ -868,6 +868,11 @@ private slots:
         QTest::newRow("tab and bell") << "" << 0 << "P\tQ\a" << "P Q";
         QTest::newRow("line separator") << "ab" << 0 << QString::fromUtf8("漢\u2028字") << QString::fromUtf8("漢ab");
         QTest::newRow("one line") << "ab" << 2 << "cd" << "abcd";
+        QTest::newRow("DEL and C1 controls") << "ab" << 1 << QString::fromUtf8("c\u007Fd\u0085e\u009F") << "acdeb";
+        QTest::newRow("paragraph separator") << "" << 0 << QString::fromUtf8("x\u2029y") << "x";
+        QTest::newRow("beside the C1 range") << "" << 0 << QString::fromUtf8("\u00A0\u007E") << QString::fromUtf8("\u00A0~");
+        QTest::newRow("a pair of surrogates")
+            << "ab" << 1 << QString::fromUtf8("\U0001F600") << QString::fromUtf8("a\U0001F600b");
     }
     void pasteKeepsTheFirstLine()
     {

@@ -1,7 +1,6 @@
 #include "window/qt/image_canvas.hpp"
 
 #include <algorithm>
-#include <limits>
 #include <utility>
 
 namespace lw {
@@ -11,20 +10,7 @@ std::uint32_t pixel(Rgb c) { return 0xFF000000u | std::uint32_t(c.red) << 16 | s
 
 constexpr std::uint32_t kWhite = 0xFFFFFFFFu;
 
-PixelBox boundsOf(std::span<const POINT> points)
-{
-    if (points.empty())
-        return {};
-    PixelBox box{std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), std::numeric_limits<int>::min(),
-                 std::numeric_limits<int>::min()};
-    for (const POINT& p : points) {
-        box.left = std::min(box.left, int(p.x));
-        box.right = std::max(box.right, int(p.x));
-        box.top = std::min(box.top, int(p.y));
-        box.bottom = std::max(box.bottom, int(p.y));
-    }
-    return box;
-}
+PixelBox pixelBox(PreviewDrawing::Box box) { return {box.left, box.top, box.right, box.bottom}; }
 
 PixelBox unite(PixelBox a, PixelBox b)
 {
@@ -83,12 +69,14 @@ ImageCanvas::ImageCanvas(QSize size, QColor background)
 QRect ImageCanvas::render()
 {
     const std::span<const POINT> points = shownPoints(fit_, image_.width(), image_.height());
-    const PixelBox shown = clip(boundsOf(points), image_);
+    const PixelBox shown = clip(pixelBox(boundsOf(points)), image_);
     const PixelBox changed = unite(drawn_, shown);
     const Pixels pixels{reinterpret_cast<std::uint32_t*>(image_.bits()), image_.width(), image_.height(),
                         image_.bytesPerLine() / 4};
     RasterPainter painter(pixels, changed, background_.rgb());
-    paint(points, painter);
+    // Only what meets the image: the raster would skip the rest as well,
+    // but only after a pass over each polygon's points.
+    paint(points, painter, Box{0, 0, image_.width() - 1, image_.height() - 1});
     painter.finish();
     drawn_ = shown;
     if (changed.empty())

@@ -5,6 +5,8 @@
 #include <QFocusEvent>
 #include <QValidator>
 
+#include <algorithm>
+
 namespace lw {
 namespace {
 
@@ -13,10 +15,22 @@ namespace {
 // one line already, so its first line end is where the inserted text's first
 // line ends. The text after the cursor is the box's own and stays.
 class FirstLineOnly final : public QValidator {
+    // What pastedLine may drop, change or end at (controls, line ends); a
+    // surrogate, whose UTF-8 round trip may change it, takes the long way.
+    static bool mayChange(QChar c)
+    {
+        const char16_t u = c.unicode();
+        return u < 0x20 || (u >= 0x7F && u <= 0x9F) || u == 0x2028 || u == 0x2029 || c.isSurrogate();
+    }
+
 public:
     using QValidator::QValidator;
     State validate(QString& input, int& position) const override
     {
+        // Every keystroke passes here with the whole text: a text that is
+        // one line of drawable characters needs no copies.
+        if (std::none_of(input.cbegin(), input.cend(), mayChange))
+            return Acceptable;
         const QString before = QString::fromUtf8(pastedLine(input.left(position).toUtf8().toStdString()));
         const QString after = QString::fromUtf8(pastedLine(input.mid(position).toUtf8().toStdString()));
         if (before + after != input) {

@@ -1,0 +1,16 @@
+#!/bin/sh
+# A keystroke at the end of a long text: Letterwire's text box and preview
+# against a stock line edit of the text box's size and face (481 x 57, the
+# design face at 24 pt) holding the same text, CPU time per keystroke, in
+# one process on the offscreen platform, blocks taken in turn. Prints the
+# medians, the 90th percentiles and their ratios (goal: median <= 1.3).
+#   bench/long_text.sh [build directory] [keystrokes] [characters] [points]
+set -eu
+build=${1:-build}
+keystrokes=${2:-200}
+characters=${3:-32000}
+points=${4:-144}
+probe="$build/bench/window/long_text_probe"
+[ -x "$probe" ] || { echo "build long_text_probe first ($probe)" >&2; exit 1; }
+"$probe" "$keystrokes" "$characters" "$points"
+echo "goal: ratio of the medians <= 1.3"
