@@ -4,6 +4,7 @@
 // and bold, the width of lfWidth, character extra, underline and strikeout
 // rectangles).
 
+#include "platform/freetype/flat_glyph.hpp"
 #include "platform/freetype/state.hpp"
 
 #include "base/codepage.hpp"
@@ -118,6 +119,13 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     s.glyphRefs.clear();
     s.advances.clear();
     s.turned.clear();
+    // Exactly the line's room: growth by doubling left up to half of what
+    // a short line holds unused.
+    s.glyphRefs.reserve(s.text.size());
+    s.advances.reserve(s.text.size());
+    s.turned.reserve(s.text.size());
+    if (s.glyphs.empty())
+        s.glyphs.reserve(s.text.size());
     double total = 0;
     for (char32_t c : s.text) {
         const bool turn = font.vertical && isFullWidth(c);
@@ -171,6 +179,13 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
         const double m01 = uy.x - origin.x, m11 = uy.y - origin.y;
         if (!g.outline->steps.empty()) {
             s.glyphs.push_back({g.outline, path.size(), origin.x, origin.y, m00, m01, m10, m11});
+            // Placed from its flattened copy, the glyph's count is known.
+            if (const FlatGlyph* flat = g.outline->flat.get();
+                flat && flat->madeFor(m00, m01, m10, m11) && flat->holdsAt(origin.x, origin.y)) {
+                s.glyphPointBound += flat->points.size();
+                penX += s.advances[i];
+                continue;
+            }
             // The map's largest stretch, its top singular value.
             double f2 = m00 * m00 + m01 * m01 + m10 * m10 + m11 * m11;
             double det = m00 * m11 - m01 * m10;
