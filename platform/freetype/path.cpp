@@ -39,12 +39,13 @@ void walkPath(const State& s, Sink& sink)
     };
     for (const State::PlacedGlyph& g : s.glyphs) {
         explicitUpTo(g.before);
-        if constexpr (requires { sink.placed(g); }) {
-            if (sink.placed(g))
+        const State::GlyphMap& m = s.maps[g.map];
+        if constexpr (requires { sink.placed(g, m); }) {
+            if (sink.placed(g, m))
                 continue;
         }
-        auto device = [&g](double fx, double fy) {
-            return PointF{g.ox + g.m00 * fx + g.m01 * fy, g.oy + g.m10 * fx + g.m11 * fy};
+        auto device = [&g, &m](double fx, double fy) {
+            return PointF{g.ox + m.m00 * fx + m.m01 * fy, g.oy + m.m10 * fx + m.m11 * fy};
         };
         const auto& steps = g.outline->steps;
         double lastX = 0, lastY = 0; // font units, for conic to cubic
@@ -134,9 +135,9 @@ public:
 
     // A glyph's points moved from its flattened copy; false when it must be
     // flattened here.
-    bool placed(const State::PlacedGlyph& g)
+    bool placed(const State::PlacedGlyph& g, const State::GlyphMap& m)
     {
-        const FlatGlyph* flat = reuse_ ? flatAt(g) : nullptr;
+        const FlatGlyph* flat = reuse_ ? flatAt(g, m) : nullptr;
         if (!flat)
             return false;
         if (open_)
@@ -251,7 +252,7 @@ private:
         capacity_ = capacity;
     }
 
-    static const FlatGlyph* flatAt(const State::PlacedGlyph& g);
+    static const FlatGlyph* flatAt(const State::PlacedGlyph& g, const State::GlyphMap& m);
 
     std::vector<POINT>& points_;
     std::vector<std::uint8_t>& types_;
@@ -279,15 +280,16 @@ struct Radius {
 
 // The glyph flattened at the origin (0, 0) under g's map, and the reach of
 // origins it holds for: the largest of a few that ShiftCheck finds sure.
-std::unique_ptr<FlatGlyph> flattenAlone(const State::PlacedGlyph& g)
+std::unique_ptr<FlatGlyph> flattenAlone(const GlyphOutline* outline, const State::GlyphMap& m)
 {
     auto flat = std::make_unique<FlatGlyph>();
-    flat->m00 = g.m00;
-    flat->m01 = g.m01;
-    flat->m10 = g.m10;
-    flat->m11 = g.m11;
+    flat->m00 = m.m00;
+    flat->m01 = m.m01;
+    flat->m10 = m.m10;
+    flat->m11 = m.m11;
     State alone;
-    alone.glyphs.push_back({g.outline, 0, 0, 0, g.m00, g.m01, g.m10, g.m11});
+    alone.maps.push_back(m);
+    alone.glyphs.push_back({outline, 0, 0, 0, 0});
     Radius radius;
     walkPath(alone, radius);
     // NaN fails the test too.
@@ -299,7 +301,7 @@ std::unique_ptr<FlatGlyph> flattenAlone(const State::PlacedGlyph& g)
     flat->points.shrink_to_fit();
     flat->types.shrink_to_fit();
     for (double reach : {0x1p24, 0x1p16, 0x1p11}) {
-        ShiftCheck check(reach, radius.radius, g.m01 == 0, g.m10 == 0);
+        ShiftCheck check(reach, radius.radius, m.m01 == 0, m.m10 == 0);
         walkPath(alone, check);
         if (check.sure()) {
             flat->reach = reach;
@@ -309,15 +311,15 @@ std::unique_ptr<FlatGlyph> flattenAlone(const State::PlacedGlyph& g)
     return flat;
 }
 
-const FlatGlyph* Flattener::flatAt(const State::PlacedGlyph& g)
+const FlatGlyph* Flattener::flatAt(const State::PlacedGlyph& g, const State::GlyphMap& m)
 {
     const FlatGlyph* flat = g.outline->flat.get();
-    if (!flat || !flat->madeFor(g.m00, g.m01, g.m10, g.m11)) {
+    if (!flat || !flat->madeFor(m.m00, m.m01, m.m10, m.m11)) {
         // Made only where it can serve: at a whole-pixel origin.
         if (!(std::fabs(g.ox) <= 0x1p24 && std::fabs(g.oy) <= 0x1p24 && double(std::int32_t(g.ox)) == g.ox
               && double(std::int32_t(g.oy)) == g.oy))
             return nullptr;
-        g.outline->flat = flattenAlone(g);
+        g.outline->flat = flattenAlone(g.outline, m);
         flat = g.outline->flat.get();
     }
     return flat->holdsAt(g.ox, g.oy) ? flat : nullptr;
@@ -350,6 +352,7 @@ bool BeginPath(DeviceContext& dc)
     auto& s = dc.state();
     s.path.clear();
     s.glyphs.clear();
+    s.maps.clear();
     s.glyphPointBound = 0;
     s.flatPoints.clear();
     s.flatTypes.clear();

@@ -12,10 +12,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <numbers>
 
 namespace lw {
 namespace {
+
+using State = DeviceContext::State;
 
 // tan 12°, rounded: the shear of FreeType's own synthetic oblique
 // (FT_GlyphSlot_Oblique), the usual slant of a simulated italic.
@@ -178,7 +181,11 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
         const double m00 = ux.x - origin.x, m10 = ux.y - origin.y;
         const double m01 = uy.x - origin.x, m11 = uy.y - origin.y;
         if (!g.outline->steps.empty()) {
-            s.glyphs.push_back({g.outline, path.size(), origin.x, origin.y, m00, m01, m10, m11});
+            const State::GlyphMap map{m00, m01, m10, m11};
+            if (s.maps.empty() || std::memcmp(&s.maps.back(), &map, sizeof map) != 0)
+                s.maps.push_back(map);
+            s.glyphs.push_back({g.outline, std::uint32_t(path.size()), std::uint32_t(s.maps.size() - 1), origin.x,
+                                origin.y});
             // Placed from its flattened copy, the glyph's count is known.
             if (const FlatGlyph* flat = g.outline->flat.get();
                 flat && flat->madeFor(m00, m01, m10, m11) && flat->holdsAt(origin.x, origin.y)) {

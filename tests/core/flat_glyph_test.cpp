@@ -56,9 +56,11 @@ Capture capture(DeviceContext& dc, const LOGFONT& lf, const char* text, int x, i
     outputText(dc, lf, text, 0, x, y);
     EndPath(dc);
     flattenPathInto(dc, c.points, c.types);
-    for (const auto& g : dc.state().glyphs)
-        c.reused += g.outline->flat && g.outline->flat->madeFor(g.m00, g.m01, g.m10, g.m11)
+    for (const auto& g : dc.state().glyphs) {
+        const auto& m = dc.state().maps[g.map];
+        c.reused += g.outline->flat && g.outline->flat->madeFor(m.m00, m.m01, m.m10, m.m11)
                  && g.outline->flat->holdsAt(g.ox, g.oy);
+    }
     return c;
 }
 
