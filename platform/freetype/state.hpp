@@ -1,7 +1,7 @@
 #pragma once
 // What the FreeType backend keeps in a device context and in a logical font.
 // The engine runs on one thread (the window's, or the command line's), so
-// the scratch buffers live here, per device context, without locks.
+// nothing here takes a lock.
 
 #include "platform/device_context.hpp"
 #include "platform/freetype/flatten.hpp"
@@ -65,12 +65,6 @@ struct DeviceContext::State {
     std::vector<std::uint8_t> flatTypes;
     bool flattened = false;
     bool flatReady = false;
-
-    // TextOutA's scratch, kept so a keystroke's capture allocates nothing.
-    std::u32string text;
-    std::vector<GlyphRef> glyphRefs;
-    std::vector<double> advances;
-    std::vector<std::uint8_t> turned; // a quarter turn for vertical writing
 };
 
 } // namespace lw
