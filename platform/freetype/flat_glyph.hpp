@@ -29,7 +29,7 @@ struct FlatGlyph {
     // Whether the points hold, moved, at this origin: whole pixels within reach.
     bool holdsAt(double ox, double oy) const
     {
-        return ox >= -reach && ox <= reach && oy >= -reach && oy <= reach
+        return reach > 0 && ox >= -reach && ox <= reach && oy >= -reach && oy <= reach
             && double(std::int32_t(ox)) == ox && double(std::int32_t(oy)) == oy;
     }
 };

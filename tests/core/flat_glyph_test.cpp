@@ -66,6 +66,19 @@ Capture capture(DeviceContext& dc, const LOGFONT& lf, const char* text, int x, i
 
 } // namespace
 
+TEST(FlatGlyphs, ACopyWithoutReachHoldsNowhereNotEvenAtItsOwnOrigin)
+{
+    FlatGlyph flat;
+    EXPECT_FALSE(flat.holdsAt(0, 0));
+    flat.reach = 0x1p11;
+    const struct {
+        double x, y;
+        bool holds;
+    } rows[] = {{0, 0, true}, {-2048, 2048, true}, {2049, 0, false}, {0.5, 0, false}, {0, -1e-9, false}};
+    for (const auto& row : rows)
+        EXPECT_EQ(flat.holdsAt(row.x, row.y), row.holds) << row.x << ", " << row.y;
+}
+
 TEST(FlatGlyphs, PlacedAgainTheyGiveTheFreshFlatteningsPoints)
 {
     struct Row {
