@@ -2,6 +2,7 @@
 
 #include "base/failure.hpp"
 #include "platform/face_info.hpp"
+#include "platform/freetype/flat_glyph.hpp"
 #include "platform/freetype/font_rules.hpp"
 
 #include <fontconfig/fontconfig.h>
@@ -19,6 +20,9 @@
 #include <utility>
 
 namespace lw {
+
+GlyphOutline::GlyphOutline() = default;
+GlyphOutline::~GlyphOutline() = default;
 
 struct FontFace::Impl {
     FT_Face face = nullptr;

@@ -26,7 +26,14 @@ struct OutlineStep {
     float y[3];
 };
 
+struct FlatGlyph;
+
 struct GlyphOutline {
+    GlyphOutline();
+    ~GlyphOutline();
+    GlyphOutline(const GlyphOutline&) = delete;
+    GlyphOutline& operator=(const GlyphOutline&) = delete;
+
     std::vector<OutlineStep> steps;
     std::int32_t advance = 0; // font units
     // For a bound on the flattened points at any size: moves and lines give
@@ -36,6 +43,9 @@ struct GlyphOutline {
     std::uint32_t pointSteps = 0;
     std::uint32_t curveSteps = 0;
     double curveWeight = 0;
+    // The glyph flattened for the last map it was placed with (the path's
+    // business; kept here so it lives as long as the outline).
+    mutable std::unique_ptr<FlatGlyph> flat;
 };
 
 struct FontFace;

@@ -3,11 +3,13 @@
 // pixels, every figure closed) and GetPath.
 
 #include "platform/freetype/device_points.hpp"
+#include "platform/freetype/flat_glyph.hpp"
 #include "platform/freetype/state.hpp"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 namespace lw {
 namespace {
@@ -37,8 +39,13 @@ void walkPath(const State& s, Sink& sink)
     };
     for (const State::PlacedGlyph& g : s.glyphs) {
         explicitUpTo(g.before);
-        auto device = [&g](double fx, double fy) {
-            return PointF{g.ox + g.m00 * fx + g.m01 * fy, g.oy + g.m10 * fx + g.m11 * fy};
+        const State::GlyphMap& m = s.maps[g.map];
+        if constexpr (requires { sink.placed(g, m); }) {
+            if (sink.placed(g, m))
+                continue;
+        }
+        auto device = [&g, &m](double fx, double fy) {
+            return PointF{g.ox + m.m00 * fx + m.m01 * fy, g.oy + m.m10 * fx + m.m11 * fy};
         };
         const auto& steps = g.outline->steps;
         double lastX = 0, lastY = 0; // font units, for conic to cubic
@@ -119,10 +126,35 @@ struct RoundedControlPoints {
 // are made, and one that repeats the previous point is dropped at once.
 class Flattener {
 public:
-    Flattener(std::vector<POINT>& points, std::vector<std::uint8_t>& types, std::size_t bound)
-        : points_(points), types_(types)
+    // `reuse`: glyphs at whole-pixel origins come from their flattened copy.
+    Flattener(std::vector<POINT>& points, std::vector<std::uint8_t>& types, std::size_t bound, bool reuse = true)
+        : points_(points), types_(types), reuse_(reuse)
     {
         reserve(bound + 1);
+    }
+
+    // A glyph's points moved from its flattened copy; false when it must be
+    // flattened here.
+    bool placed(const State::PlacedGlyph& g, const State::GlyphMap& m)
+    {
+        const FlatGlyph* flat = reuse_ ? flatAt(g, m) : nullptr;
+        if (!flat)
+            return false;
+        if (open_)
+            finishFigure();
+        const std::size_t n = flat->points.size();
+        if (count_ + n > capacity_) [[unlikely]]
+            reserve(std::max(capacity_ * 2 + 16, count_ + n));
+        const auto dx = std::int32_t(g.ox), dy = std::int32_t(g.oy);
+        POINT* out = at_ + count_;
+        const POINT* in = flat->points.data();
+        for (std::size_t i = 0; i < n; ++i)
+            out[i] = POINT{in[i].x + dx, in[i].y + dy};
+        if (n)
+            std::memcpy(types_.data() + count_, flat->types.data(), n);
+        count_ += n;
+        start_ = count_;
+        return true;
     }
 
     bool open() const { return open_; }
@@ -220,8 +252,11 @@ private:
         capacity_ = capacity;
     }
 
+    static const FlatGlyph* flatAt(const State::PlacedGlyph& g, const State::GlyphMap& m);
+
     std::vector<POINT>& points_;
     std::vector<std::uint8_t>& types_;
+    bool reuse_;
     POINT* at_ = nullptr;
     std::size_t capacity_ = 0;
     std::size_t count_ = 0;
@@ -229,6 +264,66 @@ private:
     bool open_ = false;
     PointF last_{};
 };
+
+// The largest |x| or |y| of any control point the walk gives.
+struct Radius {
+    double radius = 0;
+    bool open() const { return true; }
+    void point(PointF p, std::uint8_t) { radius = std::max({radius, std::fabs(p.x), std::fabs(p.y)}); }
+    void cubic(PointF c1, PointF c2, PointF e, std::uint8_t type)
+    {
+        point(c1, type);
+        point(c2, type);
+        point(e, type);
+    }
+};
+
+// The glyph flattened at the origin (0, 0) under g's map, and the reach of
+// origins it holds for: the largest of a few that ShiftCheck finds sure.
+std::unique_ptr<FlatGlyph> flattenAlone(const GlyphOutline* outline, const State::GlyphMap& m)
+{
+    auto flat = std::make_unique<FlatGlyph>();
+    flat->m00 = m.m00;
+    flat->m01 = m.m01;
+    flat->m10 = m.m10;
+    flat->m11 = m.m11;
+    State alone;
+    alone.maps.push_back(m);
+    alone.glyphs.push_back({outline, 0, 0, 0, 0});
+    Radius radius;
+    walkPath(alone, radius);
+    // NaN fails the test too.
+    if (!(radius.radius < 0x1p28))
+        return flat;
+    Flattener flattener(flat->points, flat->types, 0, false);
+    walkPath(alone, flattener);
+    flattener.finish();
+    flat->points.shrink_to_fit();
+    flat->types.shrink_to_fit();
+    for (double reach : {0x1p24, 0x1p16, 0x1p11}) {
+        ShiftCheck check(reach, radius.radius, m.m01 == 0, m.m10 == 0);
+        walkPath(alone, check);
+        if (check.sure()) {
+            flat->reach = reach;
+            break;
+        }
+    }
+    return flat;
+}
+
+const FlatGlyph* Flattener::flatAt(const State::PlacedGlyph& g, const State::GlyphMap& m)
+{
+    const FlatGlyph* flat = g.outline->flat.get();
+    if (!flat || !flat->madeFor(m.m00, m.m01, m.m10, m.m11)) {
+        // Made only where it can serve: at a whole-pixel origin.
+        if (!(std::fabs(g.ox) <= 0x1p24 && std::fabs(g.oy) <= 0x1p24 && double(std::int32_t(g.ox)) == g.ox
+              && double(std::int32_t(g.oy)) == g.oy))
+            return nullptr;
+        g.outline->flat = flattenAlone(g.outline, m);
+        flat = g.outline->flat.get();
+    }
+    return flat->holdsAt(g.ox, g.oy) ? flat : nullptr;
+}
 
 std::size_t flatten(const State& s, std::vector<POINT>& points, std::vector<std::uint8_t>& types)
 {
@@ -257,6 +352,7 @@ bool BeginPath(DeviceContext& dc)
     auto& s = dc.state();
     s.path.clear();
     s.glyphs.clear();
+    s.maps.clear();
     s.glyphPointBound = 0;
     s.flatPoints.clear();
     s.flatTypes.clear();

@@ -1,7 +1,7 @@
 #pragma once
 // What the FreeType backend keeps in a device context and in a logical font.
 // The engine runs on one thread (the window's, or the command line's), so
-// the scratch buffers live here, per device context, without locks.
+// nothing here takes a lock.
 
 #include "platform/device_context.hpp"
 #include "platform/freetype/flatten.hpp"
@@ -38,21 +38,26 @@ struct DeviceContext::State {
 
     // The path in device pixels before flattening. Lines, polygons and
     // rectangles are points in sub-pixel precision; a glyph is its cached
-    // outline and the affine map onto the device, so the path costs memory
+    // outline, its origin and the linear map onto the device (one for all
+    // the glyphs of a face in a line, kept once), so the path costs memory
     // per glyph, not per control point, and flattening reads each control
     // point once.
     struct PathPoint {
         double x, y;
         std::uint8_t type;
     };
+    struct GlyphMap {
+        double m00, m01, m10, m11;
+    };
     struct PlacedGlyph {
         const GlyphOutline* outline;
-        std::size_t before;     // comes before points[before]
+        std::uint32_t before;   // comes before points[before] (2^32 path points would fill 96 GB first)
+        std::uint32_t map;      // its map in maps
         double ox, oy;          // device position of the font-unit origin
-        double m00, m01, m10, m11;
     };
     std::vector<PathPoint> path;
     std::vector<PlacedGlyph> glyphs;
+    std::vector<GlyphMap> maps;
     std::size_t glyphPointBound = 0; // flattened points the glyphs can give at most
 
     // After FlattenPath the integer points, made when first read.
@@ -60,12 +65,6 @@ struct DeviceContext::State {
     std::vector<std::uint8_t> flatTypes;
     bool flattened = false;
     bool flatReady = false;
-
-    // TextOutA's scratch, kept so a keystroke's capture allocates nothing.
-    std::u32string text;
-    std::vector<GlyphRef> glyphRefs;
-    std::vector<double> advances;
-    std::vector<std::uint8_t> turned; // a quarter turn for vertical writing
 };
 
 } // namespace lw

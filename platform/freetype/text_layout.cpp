@@ -4,6 +4,7 @@
 // and bold, the width of lfWidth, character extra, underline and strikeout
 // rectangles).
 
+#include "platform/freetype/flat_glyph.hpp"
 #include "platform/freetype/state.hpp"
 
 #include "base/codepage.hpp"
@@ -11,10 +12,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <numbers>
 
 namespace lw {
 namespace {
+
+using State = DeviceContext::State;
 
 // tan 12°, rounded: the shear of FreeType's own synthetic oblique
 // (FT_GlyphSlot_Oblique), the usual slant of a simulated italic.
@@ -114,18 +118,26 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     // The platform's synthetic bold makes each character one pixel wider.
     const double extra = double(s.charExtra) + (font.emboldened ? 1 : 0);
 
-    s.text = cp932ToCodepoints(std::string_view(bytes, std::size_t(count)));
-    s.glyphRefs.clear();
-    s.advances.clear();
-    s.turned.clear();
+    // The line's glyphs and advances live only while it is laid out, so a
+    // device context keeps nothing of them but the placed glyphs.
+    const std::u32string text = cp932ToCodepoints(std::string_view(bytes, std::size_t(count)));
+    struct Laid {
+        GlyphRef ref;
+        double advance;
+        bool turned; // a quarter turn for vertical writing
+    };
+    std::vector<Laid> laid;
+    laid.reserve(text.size());
+    // Exactly the line's room: growth by doubling left up to half of what
+    // a short line holds unused.
+    if (s.glyphs.empty())
+        s.glyphs.reserve(text.size());
     double total = 0;
-    for (char32_t c : s.text) {
+    for (char32_t c : text) {
         const bool turn = font.vertical && isFullWidth(c);
-        s.turned.push_back(turn ? 1 : 0);
         GlyphRef g = turn ? verticalGlyphFor(primary, c, font.emboldened) : glyphFor(primary, c, font.emboldened);
-        double advance = given ? double(given[s.glyphRefs.size()]) : widenedAdvance(g, em, xScale) + extra;
-        s.glyphRefs.push_back(g);
-        s.advances.push_back(advance);
+        double advance = given ? double(given[laid.size()]) : widenedAdvance(g, em, xScale) + extra;
+        laid.push_back({g, advance, turn});
         total += advance;
     }
 
@@ -151,8 +163,8 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     // the device; FlattenPath reads the control points from there.
     const double segmentsPerWeight = 0.75 / kFlatness;
     double penX = startX;
-    for (std::size_t i = 0; i < s.glyphRefs.size(); ++i) {
-        const GlyphRef& g = s.glyphRefs[i];
+    for (std::size_t i = 0; i < laid.size(); ++i) {
+        const GlyphRef& g = laid[i].ref;
         double gscale = em / g.face->unitsPerEm;
         double slant = (d.lfItalic && !g.face->italic) ? kSyntheticSlant : 0.0;
         // Font units to device pixels in one affine map: scale, slant, y
@@ -162,7 +174,7 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
         // platform turns it (measured): its ink ends left of the pen.
         const double cx = penX, cy = baseline;
         auto local = [&](double lx, double ly) {
-            return s.turned[i] ? place.device(cx + (ly - cy), cy - (lx - cx)) : place.device(lx, ly);
+            return laid[i].turned ? place.device(cx + (ly - cy), cy - (lx - cx)) : place.device(lx, ly);
         };
         PointF origin = local(penX, baseline);
         PointF ux = local(penX + gscale * xScale, baseline);
@@ -170,7 +182,18 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
         const double m00 = ux.x - origin.x, m10 = ux.y - origin.y;
         const double m01 = uy.x - origin.x, m11 = uy.y - origin.y;
         if (!g.outline->steps.empty()) {
-            s.glyphs.push_back({g.outline, path.size(), origin.x, origin.y, m00, m01, m10, m11});
+            const State::GlyphMap map{m00, m01, m10, m11};
+            if (s.maps.empty() || std::memcmp(&s.maps.back(), &map, sizeof map) != 0)
+                s.maps.push_back(map);
+            s.glyphs.push_back({g.outline, std::uint32_t(path.size()), std::uint32_t(s.maps.size() - 1), origin.x,
+                                origin.y});
+            // Placed from its flattened copy, the glyph's count is known.
+            if (const FlatGlyph* flat = g.outline->flat.get();
+                flat && flat->madeFor(m00, m01, m10, m11) && flat->holdsAt(origin.x, origin.y)) {
+                s.glyphPointBound += flat->points.size();
+                penX += laid[i].advance;
+                continue;
+            }
             // The map's largest stretch, its top singular value.
             double f2 = m00 * m00 + m01 * m01 + m10 * m10 + m11 * m11;
             double det = m00 * m11 - m01 * m10;
@@ -181,7 +204,7 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
             s.glyphPointBound += g.outline->pointSteps + g.outline->curveSteps
                                + static_cast<std::size_t>(curvePoints < most ? curvePoints : most);
         }
-        penX += s.advances[i];
+        penX += laid[i].advance;
     }
 
     // Underline and strikeout: one rectangle each over the whole advance.
