@@ -57,10 +57,22 @@ double GlyphPointCounts::pointsAtLevel(int level)
             ++characters_[at->second].count;
             i = end;
         }
+        // The most frequent first: they are the sample of the largest heights.
+        std::stable_sort(characters_.begin(), characters_.end(),
+                         [](const Character& a, const Character& b) { return a.count > b.count; });
         counted_ = true;
     }
     if (!dc_)
         dc_.emplace(canvas_);
+    if (level >= kWholeLevels) {
+        // Above the heights measured whole, the most frequent characters
+        // tell how much the text grows from the largest of those.
+        const double base = pointsAtLevel(kWholeLevels - 1);
+        const double sampleBase = sampledAt(kWholeLevels - 1);
+        measured_[level] = sampleBase > 0 ? base * sampledAt(level) / sampleBase : base;
+        done_[level] = true;
+        return measured_[level];
+    }
     // Each glyph alone and without decorations: the capture draws those
     // once for the whole line, so they are counted once.
     WindowFont plain = font_;
@@ -75,6 +87,17 @@ double GlyphPointCounts::pointsAtLevel(int level)
     }
     measured_[level] = total;
     done_[level] = true;
+    return total;
+}
+
+double GlyphPointCounts::sampledAt(int level)
+{
+    WindowFont plain = font_;
+    plain.underline = plain.strikeout = false;
+    const LOGFONT plainFont = fontAt(plain, level);
+    double total = 0;
+    for (std::size_t i = 0; i < characters_.size() && i < kSampled; ++i)
+        total += double(characters_[i].count) * pointsOf(plainFont, characters_[i].bytes);
     return total;
 }
 
@@ -95,12 +118,14 @@ std::uint64_t GlyphPointCounts::estimate(double dpi)
         const double a = std::sqrt(double(1 << below)), b = std::sqrt(double(2 << below));
         points = low + (high - low) * (std::sqrt(height) - a) / (b - a);
     } else {
-        // Flattened curves grow with the root of the height: the growth
-        // between the two largest measured heights four times apart goes on.
+        // Beyond the largest height the growth between the two largest
+        // measured, four times apart, goes on: as the root of the height
+        // where curves are flattened into segments by their curvature, up
+        // to in proportion where a platform divides them more finely.
         const double top = pointsAtLevel(kLevels - 1);
-        const double quarter = pointsAtLevel(kLevels - 3);
-        const double root = std::sqrt(double(kLargestMeasured));
-        points = top + (top - quarter) / (root / 2) * (std::sqrt(height) - root);
+        const double lower = pointsAtLevel(kLevels - 3);
+        const double power = lower > 0 ? std::clamp(std::log(top / lower) / std::log(4.0), 0.5, 1.0) : 0.5;
+        points = top * std::pow(height / kLargestMeasured, power);
     }
     if (!(points < 1.8e19))
         return std::numeric_limits<std::uint64_t>::max();

@@ -31,10 +31,11 @@ public:
 
     // The points of the text's outline at the font's size on a device of
     // `dpi`, underline and strikeout included. Exact at a whole power of two
-    // pixels up to kLargestMeasured; between two such heights it follows the
-    // root of the height from one count to the next, and above them it grows
-    // with the root of the height as flattened curves do. Each height is
-    // measured once per object. Saturates, never overflows.
+    // pixels up to kLargestWhole; between two such heights it follows the
+    // root of the height from one count to the next. Up to kLargestMeasured
+    // the most frequent characters scale the count, and above it the count
+    // grows as it did below. Each height is measured once per object.
+    // Saturates, never overflows.
     std::uint64_t estimate(double dpi);
 
     // What a request is checked against: the cheap upper bound of
@@ -42,10 +43,14 @@ public:
     // else the measured estimate.
     std::uint64_t estimateWithin(double dpi, std::uint64_t limit);
 
-    // Pixel heights 1, 2, 4 ... kLargestMeasured are measured; a glyph there
-    // is at most some thousands of points, so measuring stays cheap.
-    static constexpr int kLevels = 11;
+    // Pixel heights 1, 2, 4 ... kLargestWhole are measured for every
+    // character, where a glyph is at most some thousands of points; larger
+    // ones, to kLargestMeasured, for the kSampled most frequent.
+    static constexpr int kWholeLevels = 11;
+    static constexpr int kLevels = 15;
+    static constexpr int kLargestWhole = 1 << (kWholeLevels - 1);
     static constexpr int kLargestMeasured = 1 << (kLevels - 1);
+    static constexpr std::size_t kSampled = 16;
 
 private:
     struct Character {
@@ -55,6 +60,7 @@ private:
     LOGFONT fontAt(const WindowFont& font, int level);
     int pointsOf(const LOGFONT& logFont, std::string_view bytes);
     double pointsAtLevel(int level);
+    double sampledAt(int level);
 
     std::string text_;
     bool counted_ = false;
