@@ -2,7 +2,7 @@
 # Cold start of `letterwire-cli capture` (the default text) against the least
 # program that does the same work with FreeType and fontconfig (resolve the
 # face, load and decompose the same glyphs), alternating, and the ratio of the
-# medians (goal: at most 1.1).
+# medians (goal: at most 1.05).
 #   bench/cold_start.sh [build directory] [runs]
 set -eu
 build=${1:-build}

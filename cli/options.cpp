@@ -1,5 +1,6 @@
 #include "cli/options.hpp"
 
+#include "outline/glyph_points.hpp"
 #include "outline/precision.hpp"
 #include "outline/work_bound.hpp"
 
@@ -290,24 +291,31 @@ std::uint64_t styledEstimate(const Options& o, double dpi)
     return estimateOutlinePoints(o.text, o.font.size, dpi, o.font.underline, o.font.strikeout, o.style.widthPercent);
 }
 
+// The font's own glyphs are laid only when the cheap bound is above the limit.
+std::uint64_t measuredEstimate(GlyphPointCounts& counts, const Options& o, double dpi)
+{
+    return styledEstimate(o, dpi) <= kMaxOutlinePoints ? 0 : counts.estimate(dpi);
+}
+
 // Device coordinates a line may reach: beyond them a point would be clipped.
 constexpr double kLongestLinePixels = 1073741824.0;
 
 // Requests the capture cannot serve are refused before any work: a size
 // that rounds to no pixel at all (the platform would take a height of 0 for
 // its default height and draw larger), and an outline beyond the work bound.
-void checkWork(const Options& o)
+void checkWork(const Options& o, GlyphPointCounts& counts)
 {
     const double pixels = double(o.font.size) * o.dpi / 72;
     if (std::nearbyint(pixels) == 0 || pixels <= 0.5)
         throw UsageError("--size " + shortest(o.font.size) + " is less than half a pixel high at " +
                          shortest(o.dpi) + " dpi; the size must be above " + shortest(0.5 * 72 / o.dpi) +
                          " points");
-    const std::uint64_t points = styledEstimate(o, o.dpi);
+    const std::uint64_t points = measuredEstimate(counts, o, o.dpi);
     if (points > kMaxOutlinePoints)
         throw UsageError("the outline of this text at --size " + shortest(o.font.size) + " and --dpi " +
                          shortest(o.dpi) + " could have about " + std::to_string(points) +
-                         " points, above the limit of " + std::to_string(kMaxOutlinePoints) +
+                         " points (an estimate from the font's glyphs), above the limit of " +
+                         std::to_string(kMaxOutlinePoints) +
                          "; use a shorter text, a smaller size or a lower dpi");
     // With a style, every character's advance is taken as at most its
     // width's share of two ems, plus the spacing; the line must stay within
@@ -339,13 +347,15 @@ std::string precisionRefusal(const PrecisionOutcome& outcome, double stepMm)
                " mm (the largest grid step at 1:1), or " + kClassicWording;
     case Refusal::AboveBoundAlways:
         return "this text at this size is above " + limit +
-               " points at any precision; use a shorter text or a smaller size";
+               " points at any precision (an estimate from the font's glyphs); use a shorter text or a "
+               "smaller size";
     case Refusal::AboveBound: {
         char digits[32];
         const auto written = std::to_chars(digits, digits + sizeof digits, outcome.finestStepMm,
                                            std::chars_format::general, 3);
         return exact(stepMm) + " would make the outline of this text above " + limit +
-               " points; for this text and size it must be from " + std::string(digits, written.ptr) + " to " +
+               " points (an estimate from the font's glyphs); for this text and size it must be from " +
+               std::string(digits, written.ptr) + " to " +
                exact(kCoarsestStepMm) + " mm";
     }
     }
@@ -536,20 +546,21 @@ Options parseOptions(const std::vector<std::string>& args)
     const bool drawing = o.command == "dxf" || o.command == "svg" || o.command == "batch";
     if (drawing && !o.precisionMm && !o.classic && !dpiGiven)
         o.precisionMm = kCadStepMm;
+    GlyphPointCounts counts(o.text, o.font, o.angle, o.style);
     if (o.precisionMm) {
         if (dpiGiven)
             throw UsageError("--precision and --dpi both set the resolution; give one");
         if (o.command == "wit")
             throw UsageError("wit writes the preview's pixels; --precision does not apply");
         const PrecisionOutcome outcome = dpiForPrecision(*o.precisionMm, [&](double dpi) {
-            return styledEstimate(o, dpi);
+            return measuredEstimate(counts, o, dpi);
         }, kMaxOutlinePoints);
         if (outcome.refusal != PrecisionOutcome::Refusal::None)
             throw UsageError("--precision: " + precisionRefusal(outcome, *o.precisionMm));
         o.dpi = dpiForWholeEm(outcome.dpi, o.font.size);
         o.advances = Advances::Linear;
     }
-    checkWork(o);
+    checkWork(o, counts);
     return o;
 }
 

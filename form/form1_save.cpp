@@ -6,6 +6,7 @@
 #include "form/offscreen_capture.hpp"
 #include "form/save_kinds.hpp"
 #include "platform/file_io.hpp"
+#include "outline/glyph_points.hpp"
 #include "outline/work_bound.hpp"
 
 #include <algorithm>
@@ -61,11 +62,12 @@ void Form1::saveOutline()
         view_.showMessage(kProgramTitle, message);
     };
     const double dpi = saveDpi(choice->precision, font_.size);
-    if (estimateOutlinePoints(text, font_.size, dpi, font_.underline, font_.strikeout, style_.widthPercent) >
-        kMaxOutlinePoints) {
-        report("The outline of this text at this size could have more than " + std::to_string(kMaxOutlinePoints) +
-               " points at this precision; choose a coarser precision, a shorter text or a smaller size. Nothing "
-               "was written.");
+    GlyphPointCounts counts(text, font_, view_.position(Slider::sldAngle), style_);
+    if (const std::uint64_t points = counts.estimateWithin(dpi, kMaxOutlinePoints); points > kMaxOutlinePoints) {
+        report("The outline of this text at this size could have about " + std::to_string(points) +
+               " points at this precision (an estimate from the font's glyphs), above the limit of " +
+               std::to_string(kMaxOutlinePoints) +
+               "; choose a coarser precision, a shorter text or a smaller size. Nothing was written.");
         return;
     }
     // Nothing but the file changes, so a failure here is told and the

@@ -1,7 +1,9 @@
 #pragma once
 // A bound on a capture's work before it is done: the outline's point count
 // estimated from the text, the size and the resolution, so that a request
-// whose outline could not fit in memory is refused instead of tried.
+// whose outline could not fit in memory is refused instead of tried. This
+// bound is cheap and well above the real count; a request above it is
+// measured in the font itself (glyph_points.hpp) before it is refused.
 //
 //   if (estimateOutlinePoints(text, 24, 96, false, false) > kMaxOutlinePoints) ...
 

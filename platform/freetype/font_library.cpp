@@ -4,11 +4,10 @@
 #include "platform/face_info.hpp"
 #include "platform/freetype/flat_glyph.hpp"
 #include "platform/freetype/font_rules.hpp"
+#include "platform/freetype/shaper.hpp"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
-#include <hb-ot.h>
-#include <hb.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
@@ -238,31 +237,32 @@ const FontFace* matchFace(FcPattern* pattern)
 FontFace::Impl::~Impl()
 {
     if (shaper)
-        hb_font_destroy(shaper);
+        lw::shaper().font_destroy(shaper);
 }
 
 // The glyph vertical shaping picks for `c` alone: the substitutions apply
 // one character at a time, so shaping each alone gives the line's choice.
 FT_UInt FontFace::Impl::verticalIndex(char32_t c, const std::string& file) const
 {
+    const Shaper& hb = lw::shaper();
     if (!shaper) {
-        hb_blob_t* blob = hb_blob_create_from_file(file.c_str());
-        hb_face_t* hbFace = hb_face_create(blob, unsigned(face->face_index));
-        shaper = hb_font_create(hbFace);
-        hb_face_destroy(hbFace);
-        hb_blob_destroy(blob);
+        hb_blob_t* blob = hb.blob_create_from_file(file.c_str());
+        hb_face_t* hbFace = hb.face_create(blob, unsigned(face->face_index));
+        shaper = hb.font_create(hbFace);
+        hb.face_destroy(hbFace);
+        hb.blob_destroy(blob);
     }
-    hb_buffer_t* buffer = hb_buffer_create();
+    hb_buffer_t* buffer = hb.buffer_create();
     const auto code = static_cast<std::uint32_t>(c);
-    hb_buffer_add_utf32(buffer, &code, 1, 0, 1);
-    hb_buffer_set_direction(buffer, HB_DIRECTION_TTB);
-    hb_buffer_set_script(buffer, HB_SCRIPT_HAN);
-    hb_buffer_set_language(buffer, hb_language_from_string("ja", -1));
-    hb_shape(shaper, buffer, nullptr, 0);
+    hb.buffer_add_utf32(buffer, &code, 1, 0, 1);
+    hb.buffer_set_direction(buffer, HB_DIRECTION_TTB);
+    hb.buffer_set_script(buffer, HB_SCRIPT_HAN);
+    hb.buffer_set_language(buffer, hb.language_from_string("ja", -1));
+    hb.shape(shaper, buffer, nullptr, 0);
     unsigned int count = 0;
-    const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &count);
+    const hb_glyph_info_t* info = hb.buffer_get_glyph_infos(buffer, &count);
     const FT_UInt index = count == 1 ? info[0].codepoint : 0;
-    hb_buffer_destroy(buffer);
+    hb.buffer_destroy(buffer);
     return index;
 }
 

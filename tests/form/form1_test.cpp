@@ -691,6 +691,10 @@ TEST(Form1Save, RunModesNeitherAskNorReadSettings)
 TEST(Form1Save, AFileThatCannotBeWrittenIsToldAndTheWindowStays)
 {
     ScratchDir dir;
+    // Letters of many curves, each some hundreds of points at 144 pt and 0.01 mm.
+    std::string curvedLetters;
+    for (int i = 0; i < 10000; ++i)
+        curvedLetters += "Sog8";
     writeBytes(dir / "old.dxf", "old");
     std::filesystem::create_directory(dir.path() / "a folder");
     const struct {
@@ -702,7 +706,7 @@ TEST(Form1Save, AFileThatCannotBeWrittenIsToldAndTheWindowStays)
     } cases[] = {
         {"no such folder", dir / "no folder/out.dxf", "no folder", "Io", SavePrecision::Classic},
         {"a folder", dir / "a folder", "a folder", "Io", SavePrecision::Classic},
-        {"beyond the work bound", dir / "old.dxf", "choose a coarser precision", std::string(5000, 'W'),
+        {"beyond the work bound", dir / "old.dxf", "choose a coarser precision", curvedLetters,
          SavePrecision::Hundredth},
     };
     for (const auto& c : cases) {
