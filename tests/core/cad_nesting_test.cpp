@@ -65,12 +65,21 @@ bool everyPairMeets(const std::vector<Contour>& contours)
     return false;
 }
 
+// The contours side by side in one buffer, each followed by its first point.
 bool edgesMeet(const std::vector<Contour>& contours)
 {
-    std::vector<const Contour*> group;
-    for (const Contour& c : contours)
-        group.push_back(&c);
-    return lw::edgesMeet(group);
+    std::vector<POINT> buffer;
+    for (const Contour& c : contours) {
+        buffer.insert(buffer.end(), c.begin(), c.end());
+        buffer.push_back(c[0]);
+    }
+    std::vector<lw::RingView> rings;
+    std::size_t at = 0;
+    for (const Contour& c : contours) {
+        rings.push_back({buffer.data() + at, std::uint32_t(c.size())});
+        at += c.size() + 1;
+    }
+    return lw::edgesMeet(rings);
 }
 
 TEST(CadNesting, EdgesMeetAsEveryPairTells)
