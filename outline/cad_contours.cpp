@@ -44,14 +44,22 @@ Extent extentOf(const POINT* points, std::size_t count)
     Extent e;
     if (count == 0)
         return e;
-    POINT a = points[count - 1];
-    e = {0, a.x, a.y, a.x, a.y};
+    e = {0, points[0].x, points[0].y, points[0].x, points[0].y};
     for (const POINT& b : std::span(points, count)) {
-        e.area += WideArea(a.x) * b.y - WideArea(b.x) * a.y;
         e.left = std::min(e.left, b.x);
         e.right = std::max(e.right, b.x);
         e.top = std::min(e.top, b.y);
         e.bottom = std::max(e.bottom, b.y);
+    }
+    // Within 2^30 each term fits in 64 bits, and wide products are dearer.
+    constexpr std::int32_t kSmall = 1 << 30;
+    const bool small = e.left > -kSmall && e.top > -kSmall && e.right < kSmall && e.bottom < kSmall;
+    POINT a = points[count - 1];
+    for (const POINT& b : std::span(points, count)) {
+        if (small)
+            e.area += std::int64_t(a.x) * b.y - std::int64_t(b.x) * a.y;
+        else
+            e.area += WideArea(a.x) * b.y - WideArea(b.x) * a.y;
         a = b;
     }
     return e;

@@ -131,8 +131,8 @@ bool chainsMeet(const Chain& a, const Chain& b)
         const POINT a1 = a.at(j), a2 = a.at(j + 1);
         if (before(bEnd, a1))
             break;
-        const std::int32_t bottomA = std::min(a1.y, a2.y), topA = std::max(a1.y, a2.y);
-        if (topA < b.top || bottomA > b.bottom)
+        const std::int32_t lowA = std::min(a1.y, a2.y), highA = std::max(a1.y, a2.y);
+        if (highA < b.top || lowA > b.bottom)
             continue;
         while (k0 < b.edges && before(b.at(k0 + 1), a1))
             ++k0;
@@ -140,7 +140,7 @@ bool chainsMeet(const Chain& a, const Chain& b)
             const POINT b1 = b.at(k), b2 = b.at(k + 1);
             if (before(a2, b1))
                 break;
-            if (std::max(b1.y, b2.y) < bottomA || std::min(b1.y, b2.y) > topA)
+            if (std::max(b1.y, b2.y) < lowA || std::min(b1.y, b2.y) > highA)
                 continue;
             if (meet(a.edge(j), b.edge(k)))
                 return true;
@@ -179,7 +179,8 @@ bool edgesMeet(std::span<const RingView> rings)
     order.resize(chains.size());
     for (std::uint32_t i = 0; i < order.size(); ++i)
         order[i] = i;
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return chains[a].left < chains[b].left; });
+    std::sort(order.begin(), order.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return chains[a].left < chains[b].left; });
     // A sweep from the left: each chain against those whose boxes it touches.
     std::vector<std::uint32_t>& open = s.open;
     open.clear();

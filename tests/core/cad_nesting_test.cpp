@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -111,6 +112,14 @@ TEST(CadNesting, EdgesMeetAsEveryPairTells)
     for (const Case& c : cases) {
         EXPECT_EQ(everyPairMeets(c.contours), c.meet) << c.name << " (the reference)";
         EXPECT_EQ(edgesMeet(c.contours), c.meet) << c.name;
+        // Wherever each ring starts: a run of edges that passes the ring's
+        // first point is read as two.
+        for (std::size_t k = 1; k < c.contours[0].size(); ++k) {
+            std::vector<Contour> turned = c.contours;
+            for (Contour& ring : turned)
+                std::rotate(ring.begin(), ring.begin() + std::ptrdiff_t(k % ring.size()), ring.end());
+            EXPECT_EQ(edgesMeet(turned), c.meet) << c.name << ", starting at point " << k;
+        }
     }
 }
 
