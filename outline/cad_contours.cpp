@@ -4,6 +4,25 @@
 #include <cstdint>
 
 namespace lw {
+namespace {
+
+// The closing end of a ring cleaned by the stack walk: a repeat of the first
+// point, or a spike through it, goes too.
+Kept closeRing(const POINT* c, std::size_t count)
+{
+    std::size_t first = 0, end = count;
+    while (end - first > 2) {
+        if (c[first] == c[end - 1] || c[end - 2] == c[first])
+            --end;
+        else if (c[first + 1] == c[end - 1])
+            ++first;
+        else
+            break;
+    }
+    return {first, end - first};
+}
+
+} // namespace
 
 WideArea twiceArea(const Contour& c)
 {
@@ -18,19 +37,29 @@ WideArea twiceArea(const Contour& c)
     return sum;
 }
 
-Extent extentOf(const Contour& c)
+Extent extentOf(const Contour& c) { return extentOf(c.data(), c.size()); }
+
+Extent extentOf(const POINT* points, std::size_t count)
 {
     Extent e;
-    if (c.empty())
+    if (count == 0)
         return e;
-    POINT a = c.back();
-    e = {0, a.x, a.y, a.x, a.y};
-    for (const POINT& b : c) {
-        e.area += WideArea(a.x) * b.y - WideArea(b.x) * a.y;
+    e = {0, points[0].x, points[0].y, points[0].x, points[0].y};
+    for (const POINT& b : std::span(points, count)) {
         e.left = std::min(e.left, b.x);
         e.right = std::max(e.right, b.x);
         e.top = std::min(e.top, b.y);
         e.bottom = std::max(e.bottom, b.y);
+    }
+    // Within 2^30 each term fits in 64 bits, and wide products are dearer.
+    constexpr std::int32_t kSmall = 1 << 30;
+    const bool small = e.left > -kSmall && e.top > -kSmall && e.right < kSmall && e.bottom < kSmall;
+    POINT a = points[count - 1];
+    for (const POINT& b : std::span(points, count)) {
+        if (small)
+            e.area += std::int64_t(a.x) * b.y - std::int64_t(b.x) * a.y;
+        else
+            e.area += WideArea(a.x) * b.y - WideArea(b.x) * a.y;
         a = b;
     }
     return e;
@@ -38,10 +67,18 @@ Extent extentOf(const Contour& c)
 
 void removeRepeats(Contour& c)
 {
+    const Kept kept = removeRepeats(c.data(), c.size());
+    c.resize(kept.first + kept.count);
+    c.erase(c.begin(), c.begin() + std::ptrdiff_t(kept.first));
+}
+
+Kept removeRepeats(POINT* c, std::size_t count)
+{
     // A stack walk: a point equal to the top is a repeat, one equal to the
     // point below the top ends a spike.
     std::size_t kept = 0;
-    for (const POINT& p : c) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const POINT p = c[i];
         if (kept > 0 && c[kept - 1] == p)
             continue;
         if (kept > 1 && c[kept - 2] == p) {
@@ -50,21 +87,7 @@ void removeRepeats(Contour& c)
         }
         c[kept++] = p;
     }
-    c.resize(kept);
-    // The same where the ring closes.
-    for (bool changed = true; changed && c.size() > 2;) {
-        changed = false;
-        if (c.front() == c.back()) {
-            c.pop_back();
-            changed = true;
-        } else if (c[c.size() - 2] == c.front()) {
-            c.pop_back();
-            changed = true;
-        } else if (c[1] == c.back()) {
-            c.erase(c.begin());
-            changed = true;
-        }
-    }
+    return closeRing(c, kept);
 }
 
 bool isUsable(const Contour& c) { return c.size() >= 3 && twiceArea(c) != 0; }
@@ -86,11 +109,13 @@ WideArea side(POINT a, POINT b, POINT p)
 
 } // namespace
 
-bool encloses(const Contour& c, POINT p)
+bool encloses(const Contour& c, POINT p) { return encloses(c.data(), c.size(), p); }
+
+bool encloses(const POINT* points, std::size_t count, POINT p)
 {
     int winding = 0;
-    POINT a = c.empty() ? p : c.back();
-    for (const POINT& b : c) {
+    POINT a = count == 0 ? p : points[count - 1];
+    for (const POINT& b : std::span(points, count)) {
         if (a.y <= p.y) {
             if (b.y > p.y && side(a, b, p) > 0)
                 ++winding;
@@ -100,6 +125,52 @@ bool encloses(const Contour& c, POINT p)
         a = b;
     }
     return winding != 0;
+}
+
+void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types, RingSet& set)
+{
+    set.rings.clear();
+    set.extents.clear();
+    const std::size_t n = std::min(points.size(), types.size());
+    // Room for every point and a closing copy of each figure's first.
+    std::size_t closes = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        closes += types[i] & PT_CLOSEFIGURE;
+    set.points.resize(n + closes);
+    set.rings.reserve(closes);
+    set.extents.reserve(closes);
+    POINT* out = set.points.data();
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+    std::size_t start = 0, at = 0; // the figure's first slot, the next free one
+    for (std::size_t i = 0; i < n; ++i) {
+        const POINT p = points[i];
+        left = std::min(left, p.x);
+        right = std::max(right, p.x);
+        top = std::min(top, p.y);
+        bottom = std::max(bottom, p.y);
+        // removeRepeats' stack walk, as the points arrive.
+        if (at > start && out[at - 1] == p) {
+        } else if (at > start + 1 && out[at - 2] == p) {
+            --at;
+        } else {
+            out[at++] = p;
+        }
+        if (!(types[i] & PT_CLOSEFIGURE))
+            continue;
+        const Kept kept = closeRing(out + start, at - start);
+        const POINT* ring = out + start + kept.first;
+        const Extent extent = extentOf(ring, kept.count);
+        if (kept.count >= 3 && extent.area != 0) {
+            out[start + kept.first + kept.count] = ring[0];
+            set.rings.push_back({ring, std::uint32_t(kept.count)});
+            set.extents.push_back(extent);
+            at = start + kept.first + kept.count + 1;
+        } else {
+            at = start;
+        }
+        start = at;
+    }
+    set.reach = std::max({-std::int64_t(left), std::int64_t(right), -std::int64_t(top), std::int64_t(bottom)});
 }
 
 } // namespace lw

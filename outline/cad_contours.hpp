@@ -9,6 +9,9 @@
 
 #include "platform/gdi_types.hpp"
 
+#include <cstddef>
+#include <cstdint>
+#include <span>
 #include <vector>
 
 namespace lw {
@@ -33,10 +36,17 @@ struct Extent {
     std::int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 Extent extentOf(const Contour& contour);
+Extent extentOf(const POINT* points, std::size_t count);
 
 // Drops points that repeat the one before (the first included, against the
 // last) and the tips of spikes that go out and come straight back.
 void removeRepeats(Contour& contour);
+// The same in place on points[0, count): the points kept are then
+// points[first, first + count).
+struct Kept {
+    std::size_t first, count;
+};
+Kept removeRepeats(POINT* points, std::size_t count);
 
 // At least three distinct points enclosing some area.
 bool isUsable(const Contour& contour);
@@ -49,5 +59,38 @@ void orient(Contour& contour, Role role, WideArea area);
 // Whether `p` lies inside the ring by the nonzero rule (a point on an edge
 // may go either way).
 bool encloses(const Contour& contour, POINT p);
+bool encloses(const POINT* points, std::size_t count, POINT p);
+
+// A contour in someone else's buffer: `count` points, and after them the
+// first point again (points[count] == points[0]), so every edge, the closing
+// one included, joins neighbours in memory.
+struct RingView {
+    const POINT* points = nullptr;
+    std::uint32_t count = 0;
+};
+
+// The closed figures of a capture, cleaned (removeRepeats) and usable, in
+// the capture's own device pixels, side by side in one buffer: one pass over
+// the points, no allocation per figure. `reach` is the largest distance of
+// any captured point from the origin along x or y (open figures and cleaned
+// points included). Fills `into`, keeping its buffers' room for the next.
+struct RingSet {
+    std::vector<POINT> points;
+    std::vector<RingView> rings;
+    std::vector<Extent> extents;
+    std::int64_t reach = 0;
+};
+void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types, RingSet& into);
+
+// A contour of a cut-ready drawing as its points lie somewhere (a ring of
+// a RingSet, a contour the clipper made): `count` points from `points`,
+// each times `scale`, in that order or reversed. `outer`: an outer contour,
+// the holes after it belong to it.
+struct Piece {
+    const POINT* points = nullptr;
+    std::uint32_t count = 0;
+    std::int32_t scale = 1;
+    bool reversed = false, outer = true;
+};
 
 } // namespace lw

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <span>
 #include <string>
 
 namespace lw {
@@ -21,19 +22,8 @@ constexpr int kFinestScale = 1 << 20;
 // to the font's: a quarter of a device pixel.
 constexpr double kArcTolerance = 0.25;
 
-int gridScaleFor(const CapturedOutline& captured, double offsetPixels, bool merge)
+int gridScaleFor(std::int64_t most, double offsetPixels, bool merge)
 {
-    // Every point belongs to some figure: one straight pass over them all.
-    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
-    const std::size_t count = captured.pointCount > 0 ? std::size_t(captured.pointCount) : 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const POINT p = captured.pathPoints[i];
-        left = std::min(left, p.x);
-        right = std::max(right, p.x);
-        top = std::min(top, p.y);
-        bottom = std::max(bottom, p.y);
-    }
-    const std::int64_t most = std::max({-std::int64_t(left), std::int64_t(right), -std::int64_t(top), std::int64_t(bottom)});
     const double reach = double(most) + std::fabs(offsetPixels) + 2;
     if (merge && reach * 2 >= kGridLimit)
         throw Failure(FailureKind::Overflow,
@@ -46,51 +36,32 @@ int gridScaleFor(const CapturedOutline& captured, double offsetPixels, bool merg
     return scale;
 }
 
-std::vector<Contour> contoursOf(const CapturedOutline& captured, int scale)
+Contour onGrid(const Piece& p)
 {
-    std::vector<Contour> contours;
-    for (const Figure& f : figures(captured)) {
-        if (!f.closed)
-            continue;
-        Contour c;
-        c.reserve(f.points.size());
-        for (const POINT& p : f.points)
-            c.push_back(POINT{p.x * scale, p.y * scale});
-        removeRepeats(c);
-        if (isUsable(c))
-            contours.push_back(std::move(c));
+    Contour c(p.count);
+    for (std::uint32_t k = 0; k < p.count; ++k) {
+        const POINT q = p.points[p.reversed ? p.count - 1 - k : k];
+        c[k] = POINT{q.x * p.scale, q.y * p.scale};
     }
-    return contours;
+    return c;
 }
 
-struct Box {
-    std::int32_t left, top, right, bottom;
-    bool holds(const Box& b) const { return left <= b.left && top <= b.top && right >= b.right && bottom >= b.bottom; }
-};
-
-Box boxOf(const Contour& c)
-{
-    Box b{c[0].x, c[0].y, c[0].x, c[0].y};
-    for (const POINT& p : c)
-        b = {std::min(b.left, p.x), std::min(b.top, p.y), std::max(b.right, p.x), std::max(b.bottom, p.y)};
-    return b;
-}
+Contour onGrid(const RingView& ring, int scale) { return onGrid(Piece{ring.points, ring.count, scale}); }
 
 // Unmerged figures keep the font's roles: a figure that turns the way the
 // outermost figure around it turns is an outer contour, the other way a hole.
-std::vector<Role> rolesOf(const std::vector<Contour>& contours)
+std::vector<Role> rolesOf(const RingSet& rings)
 {
-    const std::size_t n = contours.size();
-    std::vector<WideArea> area(n);
-    std::vector<Box> box(n);
+    const std::vector<Extent>& e = rings.extents;
+    const std::size_t n = e.size();
     std::vector<std::size_t> order(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        area[i] = twiceArea(contours[i]);
-        box[i] = boxOf(contours[i]);
+    for (std::size_t i = 0; i < n; ++i)
         order[i] = i;
-    }
-    const auto size = [&](std::size_t i) { return area[i] < 0 ? -area[i] : area[i]; };
+    const auto size = [&](std::size_t i) { return e[i].area < 0 ? -e[i].area : e[i].area; };
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return size(a) > size(b); });
+    const auto holds = [&](std::size_t j, std::size_t i) {
+        return e[j].left <= e[i].left && e[j].top <= e[i].top && e[j].right >= e[i].right && e[j].bottom >= e[i].bottom;
+    };
 
     std::vector<bool> rootTurnsNegative(n);
     std::vector<Role> roles(n);
@@ -99,13 +70,13 @@ std::vector<Role> rolesOf(const std::vector<Contour>& contours)
         const std::size_t* parent = nullptr;
         for (std::size_t m = k; m-- > 0;) {
             const std::size_t j = order[m];
-            if (box[j].holds(box[i]) && encloses(contours[j], contours[i][0])) {
+            if (holds(j, i) && encloses(rings.rings[j].points, rings.rings[j].count, rings.rings[i].points[0])) {
                 parent = &order[m];
                 break;
             }
         }
-        rootTurnsNegative[i] = parent ? rootTurnsNegative[*parent] : area[i] < 0;
-        roles[i] = (area[i] < 0) == rootTurnsNegative[i] ? Role::Outer : Role::Hole;
+        rootTurnsNegative[i] = parent ? rootTurnsNegative[*parent] : e[i].area < 0;
+        roles[i] = (e[i].area < 0) == rootTurnsNegative[i] ? Role::Outer : Role::Hole;
     }
     return roles;
 }
@@ -123,36 +94,58 @@ std::vector<Shape> offsetOne(const Contour& c, Role role, double distance, doubl
     return out;
 }
 
-void append(CapturedOutline& out, std::size_t& at, const Contour& c)
+std::vector<Shape> shapesOf(const std::vector<Piece>& pieces)
 {
-    std::copy(c.begin(), c.end(), out.pathPoints.begin() + std::ptrdiff_t(at));
-    std::uint8_t* types = out.pathTypes.data() + at;
-    types[0] = PT_MOVETO;
-    std::fill(types + 1, types + c.size(), std::uint8_t(PT_LINETO));
-    types[c.size() - 1] = PT_LINETO | PT_CLOSEFIGURE;
-    at += c.size();
+    std::vector<Shape> shapes;
+    for (const Piece& p : pieces) {
+        if (p.outer || shapes.empty())
+            shapes.push_back(Shape{onGrid(p), {}});
+        else
+            shapes.back().holes.push_back(onGrid(p));
+    }
+    return shapes;
 }
 
-CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Shape>& shapes)
+std::vector<Piece> piecesOf(const std::vector<Shape>& shapes)
+{
+    std::vector<Piece> pieces;
+    for (const Shape& s : shapes) {
+        pieces.push_back({s.outer.data(), std::uint32_t(s.outer.size()), 1, false, true});
+        for (const Contour& hole : s.holes)
+            pieces.push_back({hole.data(), std::uint32_t(hole.size()), 1, false, false});
+    }
+    return pieces;
+}
+
+CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Piece>& pieces)
 {
     CapturedOutline out;
     out.logFont = logFont;
     std::size_t points = 1;
-    for (const Shape& s : shapes) {
-        points += s.outer.size();
-        for (const Contour& hole : s.holes)
-            points += hole.size();
-    }
+    for (const Piece& p : pieces)
+        points += p.count;
     // The last slot stays (0,0) / 0.
-    out.pathPoints.assign(points, POINT{});
-    out.pathTypes.assign(points, 0);
-    std::size_t at = 0;
-    for (const Shape& s : shapes) {
-        append(out, at, s.outer);
-        for (const Contour& hole : s.holes)
-            append(out, at, hole);
+    out.pathPoints.resize(points);
+    out.pathTypes.resize(points);
+    POINT* to = out.pathPoints.data();
+    std::uint8_t* types = out.pathTypes.data();
+    for (const Piece& p : pieces) {
+        const std::int32_t scale = p.scale;
+        if (p.reversed)
+            for (std::uint32_t k = 0; k < p.count; ++k)
+                to[k] = POINT{p.points[p.count - 1 - k].x * scale, p.points[p.count - 1 - k].y * scale};
+        else
+            for (std::uint32_t k = 0; k < p.count; ++k)
+                to[k] = POINT{p.points[k].x * scale, p.points[k].y * scale};
+        types[0] = PT_MOVETO;
+        std::fill(types + 1, types + p.count, std::uint8_t(PT_LINETO));
+        types[p.count - 1] = PT_LINETO | PT_CLOSEFIGURE;
+        to += p.count;
+        types += p.count;
     }
-    out.pointCount = std::int32_t(at);
+    to[0] = POINT{};
+    types[0] = 0;
+    out.pointCount = std::int32_t(points - 1);
     return out;
 }
 
@@ -160,29 +153,47 @@ CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Shape>& shap
 
 CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options, const CurvedPath* path)
 {
-    const int scale = gridScaleFor(captured, options.offsetPixels, options.merge);
+    const std::size_t count = std::min({captured.pointCount > 0 ? std::size_t(captured.pointCount) : 0,
+                                         captured.pathPoints.size(), captured.pathTypes.size()});
+    // The capture's own points serve every test of the geometry (scaling by
+    // a power of two changes none of them); only what is written, and what
+    // goes to a clipper, moves onto the finer grid.
+    // A line of text at a fine grid holds tens of thousands of points: a
+    // buffer that size, freed after each drawing, would be fetched anew
+    // from the system each time.
+    thread_local RingSet rings;
+    ringsOf(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count), rings);
+    const int scale = gridScaleFor(rings.reach, options.offsetPixels, options.merge);
     const double distance = options.offsetPixels * scale;
     const double tolerance = kArcTolerance * scale;
-    std::vector<Contour> contours = contoursOf(captured, scale);
 
+    Merged merged;
     std::vector<Shape> shapes;
+    std::vector<Piece> pieces;
     if (options.merge) {
-        shapes = mergeNonzero(std::move(contours));
-        if (distance != 0)
-            shapes = offsetShapes(shapes, distance, tolerance);
+        merged = mergeNonzero(rings, scale);
+        if (distance != 0) {
+            shapes = offsetShapes(shapesOf(merged.pieces), distance, tolerance);
+            pieces = piecesOf(shapes);
+        } else {
+            pieces = std::move(merged.pieces);
+        }
     } else {
-        const std::vector<Role> roles = rolesOf(contours);
-        for (std::size_t i = 0; i < contours.size(); ++i) {
+        const std::vector<Role> roles = rolesOf(rings);
+        for (std::size_t i = 0; i < rings.rings.size(); ++i) {
             if (distance != 0) {
-                for (Shape& s : offsetOne(contours[i], roles[i], distance, tolerance))
+                for (Shape& s : offsetOne(onGrid(rings.rings[i], scale), roles[i], distance, tolerance))
                     shapes.push_back(std::move(s));
             } else {
-                orient(contours[i], roles[i]);
-                shapes.push_back(Shape{std::move(contours[i]), {}});
+                const bool outer = roles[i] == Role::Outer;
+                pieces.push_back({rings.rings[i].points, rings.rings[i].count, scale,
+                                  outer != (rings.extents[i].area < 0), outer});
             }
         }
+        if (distance != 0)
+            pieces = piecesOf(shapes);
     }
-    CadOutline cut{.outline = outlineOf(captured.logFont, shapes), .gridScale = scale};
+    CadOutline cut{.outline = outlineOf(captured.logFont, pieces), .gridScale = scale};
     if (options.curves && path) {
         cut.curves = exactCurvesFor(captured, *path, cut.outline, scale);
         cut.curveTolerance = 0.5 * scale;

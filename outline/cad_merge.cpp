@@ -81,19 +81,16 @@ std::vector<Shape> clip(const std::vector<const Contour*>& contours)
     return shapes;
 }
 
-// Contours whose boxes overlap, directly or through others: no winding
-// reaches from one group into another. Each group with its contours' extents.
-struct Group {
-    std::vector<Contour*> contours;
-    std::vector<Extent> extents;
+// Rings whose boxes overlap, directly or through others: no winding
+// reaches from one group into another. Groups in the order of their first
+// ring, each ring's number in `members` from groupStart[g] on, rising.
+struct Groups {
+    std::vector<std::uint32_t> members, groupStart;
 };
 
-std::vector<Group> groupsOf(std::vector<Contour>& contours)
+Groups groupsOf(const std::vector<Extent>& box)
 {
-    const std::size_t n = contours.size();
-    std::vector<Extent> box(n);
-    for (std::size_t i = 0; i < n; ++i)
-        box[i] = extentOf(contours[i]);
+    const std::size_t n = box.size();
     std::vector<std::size_t> root(n), order(n);
     std::iota(root.begin(), root.end(), 0);
     std::iota(order.begin(), order.end(), 0);
@@ -111,31 +108,75 @@ std::vector<Group> groupsOf(std::vector<Contour>& contours)
                 root[find(i)] = find(j);
         open.push_back(i);
     }
-    std::vector<Group> groups;
-    std::vector<std::size_t> groupOf(n, n);
+    // Number the groups by their first ring, then place each ring by a count.
+    std::vector<std::uint32_t> group(n, std::uint32_t(n));
+    Groups g;
+    std::uint32_t groups = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        std::size_t& g = groupOf[find(i)];
-        if (g == n) {
-            g = groups.size();
-            groups.emplace_back();
-        }
-        groups[g].contours.push_back(&contours[i]);
-        groups[g].extents.push_back(box[i]);
+        std::uint32_t& mine = group[find(i)];
+        if (mine == n)
+            mine = groups++;
+        order[i] = mine;
     }
-    return groups;
+    g.groupStart.assign(groups + 1, 0);
+    for (std::size_t i = 0; i < n; ++i)
+        ++g.groupStart[order[i] + 1];
+    for (std::uint32_t k = 1; k <= groups; ++k)
+        g.groupStart[k] += g.groupStart[k - 1];
+    g.members.resize(n);
+    std::vector<std::uint32_t> next(g.groupStart.begin(), g.groupStart.end() - 1);
+    for (std::size_t i = 0; i < n; ++i)
+        g.members[next[order[i]]++] = std::uint32_t(i);
+    return g;
 }
 
 } // namespace
 
-std::vector<Shape> mergeNonzero(std::vector<Contour>&& contours)
+Merged mergeNonzero(const RingSet& rings, int scale)
 {
-    std::vector<Shape> shapes;
-    for (const Group& group : groupsOf(contours)) {
-        const std::vector<const Contour*> readOnly(group.contours.begin(), group.contours.end());
-        std::vector<Shape> part = edgesMeet(readOnly) ? clip(readOnly) : mergeNested(group.contours, group.extents);
-        std::move(part.begin(), part.end(), std::back_inserter(shapes));
+    Merged merged;
+    merged.pieces.reserve(rings.rings.size());
+    const Groups groups = groupsOf(rings.extents);
+    std::vector<RingView> views;
+    std::vector<Extent> extents;
+    std::vector<Boundary> boundaries;
+    std::vector<Contour> onGrid;
+    for (std::size_t g = 0; g + 1 < groups.groupStart.size(); ++g) {
+        views.clear();
+        extents.clear();
+        for (std::uint32_t k = groups.groupStart[g]; k < groups.groupStart[g + 1]; ++k) {
+            views.push_back(rings.rings[groups.members[k]]);
+            extents.push_back(rings.extents[groups.members[k]]);
+        }
+        if (!edgesMeet(views)) {
+            boundaries.clear();
+            nestedBoundaries(views, extents, boundaries);
+            for (const Boundary& b : boundaries)
+                merged.pieces.push_back({views[b.ring].points, views[b.ring].count, scale, b.reversed, b.outer});
+            continue;
+        }
+        onGrid.resize(views.size());
+        std::vector<const Contour*> contours;
+        for (std::size_t k = 0; k < views.size(); ++k) {
+            onGrid[k].resize(views[k].count);
+            for (std::uint32_t j = 0; j < views[k].count; ++j)
+                onGrid[k][j] = POINT{views[k].points[j].x * scale, views[k].points[j].y * scale};
+            contours.push_back(&onGrid[k]);
+        }
+        // The pieces point into the contours' own buffers, which stay where
+        // they are when `clipped` grows (a Shape moves, its contours' points
+        // do not).
+        const std::size_t from = merged.clipped.size();
+        for (Shape& s : clip(contours))
+            merged.clipped.push_back(std::move(s));
+        for (std::size_t k = from; k < merged.clipped.size(); ++k) {
+            const Shape& s = merged.clipped[k];
+            merged.pieces.push_back({s.outer.data(), std::uint32_t(s.outer.size()), 1, false, true});
+            for (const Contour& hole : s.holes)
+                merged.pieces.push_back({hole.data(), std::uint32_t(hole.size()), 1, false, false});
+        }
     }
-    return shapes;
+    return merged;
 }
 
 } // namespace lw

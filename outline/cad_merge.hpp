@@ -3,9 +3,12 @@
 // around a point (in either direction) becomes ink, bounded by one outer
 // contour per connected shape with its holes. Exact on the integer grid:
 // new points arise only where edges cross, rounded to the grid. Boost.Polygon
-// does the work; coordinates must stay within +-2^29.
+// does the work where edges meet; elsewhere the contours only nest
+// (cad_nesting.hpp) and stay as they are.
 //
-//   std::vector<Shape> shapes = mergeNonzero({glyph, underline});
+//   ringsOf(points, types, rings);
+//   Merged merged = mergeNonzero(rings, 64);
+//   for (const Piece& p : merged.pieces) write(p);
 
 #include "outline/cad_contours.hpp"
 
@@ -13,8 +16,16 @@
 
 namespace lw {
 
-// Shapes in no particular order, each contour usable and oriented (outer
-// counter-clockwise with y up, holes clockwise). The contours are used up.
-std::vector<Shape> mergeNonzero(std::vector<Contour>&& contours);
+struct Merged {
+    std::vector<Shape> clipped; // contours the clipper made, on the grid
+    // Shape by shape, each outer contour before its holes, usable and
+    // oriented (outer counter-clockwise with y up, holes clockwise). They
+    // point into the rings and into `clipped`, which they must not outlive.
+    std::vector<Piece> pieces;
+};
+
+// The rings' nonzero union on the grid `scale` times finer than the rings'
+// own; coordinates times `scale` must stay within +-2^29.
+Merged mergeNonzero(const RingSet& rings, int scale);
 
 } // namespace lw

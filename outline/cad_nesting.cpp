@@ -64,125 +64,132 @@ bool meet(const Edge& e, const Edge& f)
 // ends in this order.
 bool before(POINT a, POINT b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
 
-// A run of a contour's edges whose points rise in that order: two edges of
-// one chain meet only where they follow each other, so only edges of
-// different chains need comparing, and only where the chains' spans in the
-// order overlap. The points are stored rising; edge j joins points j and j + 1.
+// A run of a ring's edges whose points rise in that order: two edges of one
+// chain meet only where they follow each other, so only edges of different
+// chains need comparing, and only where the chains' spans in the order
+// overlap. The chain reads the ring where it lies: its rising point j is
+// base[j * step], and its rising edge j (points j and j + 1) is the ring's
+// edge edge0 + j * step.
 struct Chain {
-    std::uint32_t first, edges; // into the points and edge numbers
+    const POINT* base;
+    std::int32_t step;
+    std::uint32_t edges;
     std::uint32_t contour, count;
-    bool up; // whether the contour runs the way the points rise
+    std::int32_t edge0;
     std::int32_t left, top, right, bottom;
+
+    POINT at(std::uint32_t j) const { return base[std::ptrdiff_t(j) * step]; }
+    // The rising edge j as the ring runs, for the neighbours' fold.
+    Edge edge(std::uint32_t j) const
+    {
+        const POINT a = at(j), b = at(j + 1);
+        return step > 0 ? Edge{a, b, contour, std::uint32_t(edge0 + std::int32_t(j)), count}
+                        : Edge{b, a, contour, std::uint32_t(edge0 - std::int32_t(j)), count};
+    }
 };
 
-struct Chains {
-    std::vector<POINT> points;
-    std::vector<std::uint32_t> edgeOf; // the contour's own number of each edge
-    std::vector<Chain> chains;
-    std::vector<std::uint8_t> rises; // room for one contour's edges at a time
-};
-
-void addChains(const Contour& ring, std::uint32_t contour, Chains& out)
+// The ring's runs in order; a run stops at the ring's last point, so the
+// first and last chains may rise the same way (they are compared like any
+// other two).
+void addChains(const RingView& ring, std::uint32_t contour, std::vector<Chain>& out)
 {
-    const auto n = std::uint32_t(ring.size());
-    const auto wrap = [n](std::uint32_t i) { return i >= n ? i - n : i; };
-    std::vector<std::uint8_t>& rises = out.rises;
-    rises.resize(n);
-    for (std::uint32_t i = 0; i + 1 < n; ++i)
-        rises[i] = before(ring[i], ring[i + 1]);
-    rises[n - 1] = before(ring[n - 1], ring[0]);
-    // Start where the direction turns; a closed ring always turns.
-    std::uint32_t start = 0;
-    while (start < n && rises[start] == rises[start == 0 ? n - 1 : start - 1])
-        ++start;
-    if (start == n)
-        start = 0;
-    for (std::uint32_t done = 0; done < n;) {
-        const std::uint32_t i = wrap(start + done);
-        const bool up = rises[i];
-        std::uint32_t length = 1;
-        while (done + length < n && rises[wrap(i + length)] == up)
-            ++length;
-        Chain c{std::uint32_t(out.points.size()), length, contour, n, up, INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-        // Rising points from the contour's point `from`, forward or back.
-        std::uint32_t k = up ? i : wrap(i + length);
-        for (std::uint32_t j = 0; j <= length; ++j) {
-            const POINT p = ring[k];
-            out.points.push_back(p);
-            c.top = std::min(c.top, p.y);
-            c.bottom = std::max(c.bottom, p.y);
-            if (up) {
-                out.edgeOf.push_back(k);
-                k = k + 1 == n ? 0 : k + 1;
-            } else {
-                k = k == 0 ? n - 1 : k - 1;
-                out.edgeOf.push_back(k);
-            }
+    const POINT* p = ring.points;
+    const std::uint32_t n = ring.count;
+    for (std::uint32_t i = 0; i < n;) {
+        const bool up = before(p[i], p[i + 1]);
+        std::int32_t top = std::min(p[i].y, p[i + 1].y), bottom = std::max(p[i].y, p[i + 1].y);
+        std::uint32_t end = i + 1;
+        while (end < n && before(p[end], p[end + 1]) == up) {
+            ++end;
+            top = std::min(top, p[end].y);
+            bottom = std::max(bottom, p[end].y);
         }
-        c.left = out.points[c.first].x;
-        c.right = out.points[c.first + length].x;
-        out.chains.push_back(c);
-        done += length;
+        const std::uint32_t length = end - i;
+        if (up)
+            out.push_back({p + i, 1, length, contour, n, std::int32_t(i), p[i].x, top, p[end].x, bottom});
+        else
+            out.push_back({p + end, -1, length, contour, n, std::int32_t(end - 1), p[end].x, top, p[i].x, bottom});
+        i = end;
     }
 }
 
-bool chainsMeet(const Chains& all, const Chain& a, const Chain& b)
+bool chainsMeet(const Chain& a, const Chain& b)
 {
-    const POINT* pa = all.points.data() + a.first;
-    const POINT* pb = all.points.data() + b.first;
-    const std::uint32_t* ea = all.edgeOf.data() + a.first;
-    const std::uint32_t* eb = all.edgeOf.data() + b.first;
-    // Only a's edges that reach b's span in the order can meet b.
-    std::uint32_t j = std::uint32_t(
-        std::partition_point(pa + 1, pa + a.edges + 1, [&](POINT p) { return before(p, pb[0]); }) - (pa + 1));
+    const POINT b0 = b.at(0), bEnd = b.at(b.edges);
+    // Only a's edges that reach b's span in the order can meet b: skip those
+    // whose end lies before b's first point.
+    std::uint32_t low = 1, high = a.edges + 1;
+    while (low < high) {
+        const std::uint32_t mid = low + (high - low) / 2;
+        if (before(a.at(mid), b0))
+            low = mid + 1;
+        else
+            high = mid;
+    }
     std::uint32_t k0 = 0;
-    for (; j < a.edges && !before(pb[b.edges], pa[j]); ++j) {
-        const std::int32_t low = std::min(pa[j].y, pa[j + 1].y), high = std::max(pa[j].y, pa[j + 1].y);
-        if (high < b.top || low > b.bottom)
+    for (std::uint32_t j = low - 1; j < a.edges; ++j) {
+        const POINT a1 = a.at(j), a2 = a.at(j + 1);
+        if (before(bEnd, a1))
+            break;
+        const std::int32_t lowA = std::min(a1.y, a2.y), highA = std::max(a1.y, a2.y);
+        if (highA < b.top || lowA > b.bottom)
             continue;
-        while (k0 < b.edges && before(pb[k0 + 1], pa[j]))
+        while (k0 < b.edges && before(b.at(k0 + 1), a1))
             ++k0;
-        for (std::uint32_t k = k0; k < b.edges && !before(pa[j + 1], pb[k]); ++k) {
-            if (std::max(pb[k].y, pb[k + 1].y) < low || std::min(pb[k].y, pb[k + 1].y) > high)
+        for (std::uint32_t k = k0; k < b.edges; ++k) {
+            const POINT b1 = b.at(k), b2 = b.at(k + 1);
+            if (before(a2, b1))
+                break;
+            if (std::max(b1.y, b2.y) < lowA || std::min(b1.y, b2.y) > highA)
                 continue;
-            // Edges as the contour runs, for the neighbours' fold.
-            const Edge e = a.up ? Edge{pa[j], pa[j + 1], a.contour, ea[j], a.count}
-                                : Edge{pa[j + 1], pa[j], a.contour, ea[j], a.count};
-            const Edge f = b.up ? Edge{pb[k], pb[k + 1], b.contour, eb[k], b.count}
-                                : Edge{pb[k + 1], pb[k], b.contour, eb[k], b.count};
-            if (meet(e, f))
+            if (meet(a.edge(j), b.edge(k)))
                 return true;
         }
     }
     return false;
 }
 
+// Scratch kept from one group to the next (and one call to the next): a
+// line of text has a few dozen groups, and most of the cost of a small one
+// would be allocation.
+struct Scratch {
+    std::vector<Chain> chains;
+    std::vector<std::uint32_t> order, open;
+    std::vector<std::size_t> ringOrder, parent, shapeOf;
+    std::vector<int> inside;
+    std::vector<std::uint8_t> bounds;
+};
+
+Scratch& scratch()
+{
+    thread_local Scratch s;
+    return s;
+}
+
 } // namespace
 
-bool edgesMeet(const std::vector<const Contour*>& contours)
+bool edgesMeet(std::span<const RingView> rings)
 {
-    Chains all;
-    std::size_t points = 0;
-    for (const Contour* c : contours)
-        points += c->size();
-    // A chain's last point is the next one's first: some room for those.
-    all.points.reserve(points + points / 4);
-    all.edgeOf.reserve(points + points / 4);
-    for (std::uint32_t c = 0; c < contours.size(); ++c)
-        addChains(*contours[c], c, all);
-    std::vector<std::uint32_t> order(all.chains.size());
+    Scratch& s = scratch();
+    std::vector<Chain>& chains = s.chains;
+    chains.clear();
+    for (std::uint32_t c = 0; c < rings.size(); ++c)
+        addChains(rings[c], c, chains);
+    std::vector<std::uint32_t>& order = s.order;
+    order.resize(chains.size());
     for (std::uint32_t i = 0; i < order.size(); ++i)
         order[i] = i;
     std::sort(order.begin(), order.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return all.chains[a].left < all.chains[b].left; });
+              [&](std::uint32_t a, std::uint32_t b) { return chains[a].left < chains[b].left; });
     // A sweep from the left: each chain against those whose boxes it touches.
-    std::vector<std::uint32_t> open;
+    std::vector<std::uint32_t>& open = s.open;
+    open.clear();
     for (std::uint32_t i : order) {
-        const Chain& c = all.chains[i];
-        std::erase_if(open, [&](std::uint32_t j) { return all.chains[j].right < c.left; });
+        const Chain& c = chains[i];
+        std::erase_if(open, [&](std::uint32_t j) { return chains[j].right < c.left; });
         for (std::uint32_t j : open) {
-            const Chain& d = all.chains[j];
-            if (d.top <= c.bottom && c.top <= d.bottom && chainsMeet(all, d, c))
+            const Chain& d = chains[j];
+            if (d.top <= c.bottom && c.top <= d.bottom && chainsMeet(d, c))
                 return true;
         }
         open.push_back(i);
@@ -190,65 +197,73 @@ bool edgesMeet(const std::vector<const Contour*>& contours)
     return false;
 }
 
-std::vector<Shape> mergeNested(const std::vector<Contour*>& contours, const std::vector<Extent>& extents)
+void nestedBoundaries(std::span<const RingView> rings, std::span<const Extent> extents, std::vector<Boundary>& out)
 {
-    const std::size_t n = contours.size();
-    std::vector<WideArea> area(n);
-    std::vector<std::size_t> order(n);
-    struct Box {
-        std::int32_t left, top, right, bottom;
-        bool holds(POINT p) const { return left <= p.x && p.x <= right && top <= p.y && p.y <= bottom; }
-    };
-    std::vector<Box> box(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const Extent& e = extents[i];
-        area[i] = e.area;
+    const std::size_t n = rings.size();
+    Scratch& s = scratch();
+    std::vector<std::size_t>& order = s.ringOrder;
+    order.resize(n);
+    for (std::size_t i = 0; i < n; ++i)
         order[i] = i;
-        box[i] = {e.left, e.top, e.right, e.bottom};
-    }
-    const auto size = [&](std::size_t i) { return area[i] < 0 ? -area[i] : area[i]; };
+    const auto size = [&](std::size_t i) { return extents[i].area < 0 ? -extents[i].area : extents[i].area; };
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return size(a) > size(b); });
+    const auto holds = [&](std::size_t i, POINT p) {
+        const Extent& e = extents[i];
+        return e.left <= p.x && p.x <= e.right && e.top <= p.y && p.y <= e.bottom;
+    };
 
     // Larger contours first: the parent is the smallest one already seen
     // that holds a point of the contour (no edges meet, so any point will do).
     constexpr std::size_t kNone = std::size_t(-1);
-    std::vector<std::size_t> parent(n, kNone);
-    std::vector<int> inside(n);   // the winding just inside
-    std::vector<std::size_t> shapeOf(n, kNone);
-    std::vector<bool> bounds(n); // whether the contour bounds the ink
+    std::vector<std::size_t>& parent = s.parent;
+    std::vector<std::size_t>& shapeOf = s.shapeOf;
+    std::vector<int>& inside = s.inside; // the winding just inside
+    std::vector<std::uint8_t>& bounds = s.bounds; // whether the contour bounds the ink
+    parent.assign(n, kNone);
+    shapeOf.assign(n, kNone);
+    inside.assign(n, 0);
+    bounds.assign(n, 0);
     std::size_t shapeCount = 0;
     for (std::size_t k = 0; k < n; ++k) {
         const std::size_t i = order[k];
+        const POINT first = rings[i].points[0];
         for (std::size_t m = k; m-- > 0;)
-            if (box[order[m]].holds((*contours[i])[0]) && encloses(*contours[order[m]], (*contours[i])[0])) {
+            if (holds(order[m], first) && encloses(rings[order[m]].points, rings[order[m]].count, first)) {
                 parent[i] = order[m];
                 break;
             }
         const int outside = parent[i] == kNone ? 0 : inside[parent[i]];
-        inside[i] = outside + (area[i] < 0 ? 1 : -1);
+        inside[i] = outside + (extents[i].area < 0 ? 1 : -1);
         // The shape a contour inside this one belongs to.
         shapeOf[i] = parent[i] == kNone ? kNone : shapeOf[parent[i]];
         if ((outside == 0) == (inside[i] == 0))
             continue;
-        bounds[i] = true;
+        bounds[i] = 1;
         if (inside[i] != 0)
             shapeOf[i] = shapeCount++;
     }
-    // The contours move only now: those that come later read the earlier ones.
-    std::vector<Shape> shapes(shapeCount);
+    // Shape by shape in the order they arose, each contour in the order of
+    // size (an outer contour is larger than its holes, so it comes first).
+    const std::size_t from = out.size();
+    std::size_t bounding = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        bounding += bounds[i];
+    out.resize(from + bounding);
+    std::vector<std::size_t>& slot = parent; // no longer needed: where each shape's next contour goes
+    slot.assign(shapeCount + 1, 0);
+    for (std::size_t i = 0; i < n; ++i)
+        if (bounds[i])
+            ++slot[shapeOf[i] + 1];
+    for (std::size_t k = 1; k <= shapeCount; ++k)
+        slot[k] += slot[k - 1];
     for (std::size_t i : order) {
         if (!bounds[i])
             continue;
-        Contour& c = *contours[i];
-        if (inside[i] != 0) {
-            orient(c, Role::Outer, area[i]);
-            shapes[shapeOf[i]].outer = std::move(c);
-        } else {
-            orient(c, Role::Hole, area[i]);
-            shapes[shapeOf[i]].holes.push_back(std::move(c));
-        }
+        // Outer contours counter-clockwise with y up: negative area on the
+        // device grid; holes the other way.
+        const bool outer = inside[i] != 0;
+        out[from + slot[shapeOf[i]]++] = {std::uint32_t(i), outer, outer != (extents[i].area < 0)};
     }
-    return shapes;
 }
 
 } // namespace lw

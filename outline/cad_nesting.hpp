@@ -3,23 +3,34 @@
 // then the contours nest like a tree, the winding inside each follows from
 // the contour around it, and a contour is a boundary of the ink exactly
 // where the winding turns from zero to non-zero. Most letters of most fonts
-// are such; the rest goes to the clipper (mergeNonzero).
+// are such; the rest goes to the clipper (mergeNonzero). Both work on the
+// rings where they lie (RingView), so nothing is copied.
 //
-//   if (!edgesMeet(group)) shapes = mergeNested(group);
+//   if (!edgesMeet(group)) nestedBoundaries(group, extents, out);
 
 #include "outline/cad_contours.hpp"
 
+#include <span>
 #include <vector>
 
 namespace lw {
 
 // Whether any two edges touch or cross, an edge and its neighbour in the same
 // contour excepted where they only share their common point.
-bool edgesMeet(const std::vector<const Contour*>& contours);
+bool edgesMeet(std::span<const RingView> rings);
 
-// The nonzero union of contours none of whose edges meet (edgesMeet false),
-// as mergeNonzero gives it. The contours that bound the ink are moved into
-// the shapes. `extents` holds each contour's extentOf.
-std::vector<Shape> mergeNested(const std::vector<Contour*>& contours, const std::vector<Extent>& extents);
+// One contour of the nonzero union: which ring, whether it is an outer
+// contour (else a hole of the last outer one before it), and whether it
+// runs the other way round from the ring.
+struct Boundary {
+    std::uint32_t ring;
+    bool outer, reversed;
+};
+
+// The nonzero union of rings none of whose edges meet (edgesMeet false):
+// the rings that bound the ink, appended to `out` shape by shape, each outer
+// contour before its holes, as mergeNonzero gives them. `extents` holds
+// each ring's extentOf.
+void nestedBoundaries(std::span<const RingView> rings, std::span<const Extent> extents, std::vector<Boundary>& out);
 
 } // namespace lw

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <span>
 #include <functional>
 #include <string>
 #include <vector>
@@ -77,6 +79,84 @@ TEST(CadContours, RepeatsSpikesAndTheClosingRepeatGo)
         EXPECT_EQ(c.in, c.out) << c.name;
     }
     EXPECT_FALSE(lw::isUsable({{0, 0}, {5, 5}, {10, 10}})); // no area
+}
+
+TEST(CadContours, RingsAreTheCleanedFiguresSideBySideEachClosedByItsFirstPoint)
+{
+    // Each case: figures as captured (the last one perhaps open), and how far
+    // the points reach from the origin.
+    struct Case {
+        const char* name;
+        std::vector<Contour> figures;
+        bool lastOpen;
+        std::int64_t reach;
+    } cases[] = {
+        {"nothing", {}, false, 0},
+        {"one square", {square(2, 3, 5, true)}, false, 8},
+        {"repeats, spikes, the seam",
+         {{{0, 0}, {0, 0}, {0, 5}, {9, 9}, {0, 5}, {5, 5}, {5, 0}, {0, 0}},
+          {{9, 9}, {0, 0}, {0, 5}, {5, 5}, {5, 0}, {0, 0}}},
+         false,
+         9},
+        {"unusable figures between usable ones",
+         {{{0, 0}, {5, 5}, {0, 0}}, square(0, 0, 4, false), {{1, 1}, {2, 2}, {3, 3}}, {{7, 7}, {7, 8}},
+          square(-6, -2, 3, true)},
+         false, 8},
+        {"an open figure reaches further", {square(0, 0, 4, true), {{0, 0}, {-40, 3}, {5, 5}}}, true, 40},
+        {"a spike's tip reaches further", {{{0, 0}, {0, 5}, {0, -70}, {0, 5}, {5, 5}, {5, 0}}}, false, 70},
+    };
+    for (const Case& c : cases) {
+        lw::CapturedOutline o = captureOf(c.figures);
+        if (c.lastOpen)
+            o.pathTypes[std::size_t(o.pointCount - 1)] = lw::PT_LINETO;
+        lw::RingSet set;
+        set.points.assign(3, lw::POINT{99, 99}); // left from an earlier drawing
+        set.rings.push_back({});
+        lw::ringsOf(std::span(o.pathPoints).first(std::size_t(o.pointCount)),
+                    std::span(o.pathTypes).first(std::size_t(o.pointCount)), set);
+        std::vector<Contour> want;
+        for (std::size_t k = 0; k < c.figures.size() - (c.lastOpen ? 1 : 0); ++k) {
+            Contour f = c.figures[k];
+            lw::removeRepeats(f);
+            if (lw::isUsable(f))
+                want.push_back(f);
+        }
+        ASSERT_EQ(set.rings.size(), want.size()) << c.name;
+        ASSERT_EQ(set.extents.size(), want.size()) << c.name;
+        for (std::size_t k = 0; k < want.size(); ++k) {
+            const lw::RingView& r = set.rings[k];
+            EXPECT_EQ(Contour(r.points, r.points + r.count), want[k]) << c.name << ", ring " << k;
+            EXPECT_EQ(r.points[r.count], r.points[0]) << c.name << ", ring " << k;
+            const lw::Extent e = lw::extentOf(want[k]);
+            EXPECT_TRUE(set.extents[k].area == e.area && set.extents[k].left == e.left &&
+                        set.extents[k].right == e.right && set.extents[k].top == e.top &&
+                        set.extents[k].bottom == e.bottom)
+                << c.name << ", ring " << k;
+        }
+        EXPECT_EQ(set.reach, c.reach) << c.name;
+    }
+}
+
+TEST(CadContours, AreasAreExactToTheEdgeOfTheIntegers)
+{
+    // extentOf takes a cheaper sum where the points allow it; twiceArea never does.
+    constexpr int kBig = 1 << 30;
+    struct Case {
+        const char* name;
+        Contour ring;
+    } cases[] = {
+        {"small", square(-3, 4, 7, true)},
+        {"just inside the cheap range", square(kBig - 9, -kBig + 1, 8, false)},
+        {"just outside it", square(kBig - 4, 0, 8, true)},
+        {"at the ends of the integers",
+         {{INT32_MIN, INT32_MIN}, {INT32_MIN, INT32_MAX}, {INT32_MAX, INT32_MAX}, {INT32_MAX, 0}}},
+        {"a sliver far out", {{INT32_MAX, INT32_MAX - 1}, {INT32_MAX - 1, INT32_MAX}, {INT32_MAX, INT32_MAX}}},
+    };
+    for (const Case& c : cases) {
+        const lw::Extent e = lw::extentOf(c.ring);
+        EXPECT_TRUE(e.area == lw::twiceArea(c.ring)) << c.name;
+        EXPECT_TRUE(e.area != 0) << c.name;
+    }
 }
 
 TEST(CadGeometry, UnmergedFiguresStayOneEachCleanAndOriented)

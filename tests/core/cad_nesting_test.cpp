@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -65,12 +66,21 @@ bool everyPairMeets(const std::vector<Contour>& contours)
     return false;
 }
 
+// The contours side by side in one buffer, each followed by its first point.
 bool edgesMeet(const std::vector<Contour>& contours)
 {
-    std::vector<const Contour*> group;
-    for (const Contour& c : contours)
-        group.push_back(&c);
-    return lw::edgesMeet(group);
+    std::vector<POINT> buffer;
+    for (const Contour& c : contours) {
+        buffer.insert(buffer.end(), c.begin(), c.end());
+        buffer.push_back(c[0]);
+    }
+    std::vector<lw::RingView> rings;
+    std::size_t at = 0;
+    for (const Contour& c : contours) {
+        rings.push_back({buffer.data() + at, std::uint32_t(c.size())});
+        at += c.size() + 1;
+    }
+    return lw::edgesMeet(rings);
 }
 
 TEST(CadNesting, EdgesMeetAsEveryPairTells)
@@ -102,6 +112,14 @@ TEST(CadNesting, EdgesMeetAsEveryPairTells)
     for (const Case& c : cases) {
         EXPECT_EQ(everyPairMeets(c.contours), c.meet) << c.name << " (the reference)";
         EXPECT_EQ(edgesMeet(c.contours), c.meet) << c.name;
+        // Wherever each ring starts: a run of edges that passes the ring's
+        // first point is read as two.
+        for (std::size_t k = 1; k < c.contours[0].size(); ++k) {
+            std::vector<Contour> turned = c.contours;
+            for (Contour& ring : turned)
+                std::rotate(ring.begin(), ring.begin() + std::ptrdiff_t(k % ring.size()), ring.end());
+            EXPECT_EQ(edgesMeet(turned), c.meet) << c.name << ", starting at point " << k;
+        }
     }
 }
 
