@@ -7,6 +7,7 @@
 // comparison, a window that shows what Letterwire's text box shows.
 
 #include "end_after_first_paint.hpp"
+#include "text_box_edit.hpp"
 
 #include "base/design.hpp"
 
@@ -26,14 +27,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QLineEdit edit;
     if (design) {
-        // The face the window's rules put in place of its 24 pt design font.
-        QFont font(QStringLiteral("IPAPGothic"));
-        font.setPointSizeF(24);
-        edit.setFont(font);
-        edit.setFixedSize(481, 57);
-        QPalette yellow = edit.palette();
-        yellow.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0x80));
-        edit.setPalette(yellow);
+        dressAsTextBox(edit);
         if (text)
             edit.setText(QString::fromUtf8(lw::design::kText));
     }

@@ -7,6 +7,8 @@
 
 #include "platform/freetype/font_rules.hpp"
 #include "window/qt/form1_view.hpp"
+#include "quiet_services.hpp"
+#include "text_box_edit.hpp"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -20,14 +22,6 @@
 #include <vector>
 
 namespace {
-
-struct QuietServices final : lw::Services {
-    lw::WindowFont chooseFont(QWidget*, const lw::WindowFont& preset) override { return preset; }
-    void showMessage(QWidget*, const QString&, const QString&) override {}
-    void endProgram(int) override {}
-};
-
-const QString kKanji = QString::fromUtf8("漢字変換機能設計図面作成編集文字列出力確認");
 
 double cpuMs()
 {
@@ -90,13 +84,7 @@ int main(int argc, char** argv)
     // The stock edit as Letterwire's box is: 481 x 57, the design face at
     // 24 pt, the same yellow.
     QLineEdit sized;
-    QFont font(QStringLiteral("IPAPGothic"));
-    font.setPointSizeF(24);
-    sized.setFont(font);
-    sized.setFixedSize(481, 57);
-    QPalette yellow = sized.palette();
-    yellow.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0x80));
-    sized.setPalette(yellow);
+    dressAsTextBox(sized);
     sized.setMaxLength(form.findChild<QLineEdit*>("txtInput")->maxLength());
     sized.show();
     if (!QTest::qWaitForWindowExposed(&form) || !QTest::qWaitForWindowExposed(&sized)) {

@@ -3,6 +3,7 @@
 
 #include "platform/freetype/font_rules.hpp"
 #include "window/qt/form1_view.hpp"
+#include "quiet_services.hpp"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -11,14 +12,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-struct QuietServices final : lw::Services {
-    lw::WindowFont chooseFont(QWidget*, const lw::WindowFont& preset) override { return preset; }
-    void showMessage(QWidget*, const QString&, const QString&) override {}
-    void endProgram(int) override {}
-};
-
-const QString kKanji = QString::fromUtf8("漢字変換機能設計図面作成編集文字列出力確認");
 
 void keystrokeRedraw(benchmark::State& state)
 {

@@ -2,6 +2,7 @@
 // the points the capture gives, across texts, faces, sizes, resolutions,
 // angles and styles.
 #include "outline/capture.hpp"
+#include "outline_checks.hpp"
 #include "outline/glyph_points.hpp"
 #include "outline/work_bound.hpp"
 
@@ -13,13 +14,7 @@
 
 namespace {
 
-std::string repeated(const std::string& piece, int times)
-{
-    std::string out;
-    for (int i = 0; i < times; ++i)
-        out += piece;
-    return out;
-}
+using lw::test::repeated;
 
 struct Request {
     std::string text;

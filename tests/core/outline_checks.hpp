@@ -15,6 +15,15 @@
 
 namespace lw::test {
 
+// A long text made of one piece over and over.
+inline std::string repeated(const std::string& piece, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; ++i)
+        out += piece;
+    return out;
+}
+
 struct Box {
     int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
     int width() const { return right - left; }

@@ -1,6 +1,7 @@
 // The work bound against real captures: never below what a capture gives,
 // and the window's own requests far below the limit.
 #include "outline/capture.hpp"
+#include "outline_checks.hpp"
 #include "outline/work_bound.hpp"
 
 #include <gtest/gtest.h>
@@ -9,13 +10,7 @@
 
 namespace {
 
-std::string repeated(const std::string& piece, int times)
-{
-    std::string out;
-    for (int i = 0; i < times; ++i)
-        out += piece;
-    return out;
-}
+using lw::test::repeated;
 
 #ifdef _WIN32
 // GDI's flattening gives up to twice the points at small sizes, and the
