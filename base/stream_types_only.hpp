@@ -10,7 +10,8 @@
 #include <istream>
 #include <ostream>
 
-// libstdc++'s guard for <iostream>.
+// libstdc++'s guard for <iostream>; another library keeps its own header.
+#ifdef __GLIBCXX__
 #define _GLIBCXX_IOSTREAM 1
 
 namespace std {
@@ -25,3 +26,4 @@ LW_NOT_IN_THE_CORE extern wostream wcerr;
 LW_NOT_IN_THE_CORE extern wostream wclog;
 #undef LW_NOT_IN_THE_CORE
 } // namespace std
+#endif
