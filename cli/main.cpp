@@ -13,13 +13,13 @@
 #include "base/failure.hpp"
 #include "platform/process.hpp"
 #include "platform/standard_error.hpp"
-#include "platform/standard_streams.hpp"
 #include "platform/face_info.hpp"
 
 #include <letterwire_version.hpp>
 
 #include <algorithm>
 #include <cstdio>
+#include <iostream>
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -42,7 +42,7 @@ std::string warningWhere;
 // One line each on standard error; the status stays as it is.
 void warn(const std::string& text)
 {
-    lw::standardError() << "letterwire-cli: " << (warningWhere.empty() ? "" : warningWhere + ": ") << "warning: " << text << "\n";
+    std::cerr << "letterwire-cli: " << (warningWhere.empty() ? "" : warningWhere + ": ") << "warning: " << text << "\n";
 }
 
 // The export's warnings come one a line, each already saying "Warning: ".
@@ -87,10 +87,10 @@ int run(const lw::cli::Options& o)
         lw::CaptureJsonForm form{lw::JsonUnits::Pixels, {.dpi = o.dpi}};
         if (o.millimetres)
             form = {lw::JsonUnits::Millimetres, made->baseline()};
-        // No stream: capture, the commonest run, skips the streams' set-up.
-        lw::writeStandardOutput(lw::captureJson({o.text, o.font.faceName, face.family, face.file, o.font.size,
-                                                 o.angle, std::int32_t(asAsked), o.style},
-                                                made->outline(), form));
+        lw::writeCaptureJson(std::cout,
+                             {o.text, o.font.faceName, face.family, face.file, o.font.size, o.angle,
+                              std::int32_t(asAsked), o.style},
+                             made->outline(), form);
         return 0;
     }
     if (o.command == "jw") {
@@ -106,7 +106,7 @@ int run(const lw::cli::Options& o)
                 throw lw::Failure(lw::FailureKind::PathFileAccess, "- (standard output is the command file " + input + ")");
             const std::string bytes = file.readAll();
             const lw::JwParameters parameters =
-                lw::writeJw(bytes, input, lw::standardOutput(), made->outline(), made->twipsPerPixel());
+                lw::writeJw(bytes, input, std::cout, made->outline(), made->twipsPerPixel());
             warnLines(lw::jwWarning(bytes, input, parameters));
         } else {
             warnLines(lw::writeJwExport(input, o.positional[1], made->outline(), made->twipsPerPixel()));
@@ -118,7 +118,7 @@ int run(const lw::cli::Options& o)
         // The window's WIT export writes the preview's capture: centred.
         const auto made = capture(o, lw::Placement::PreviewCentre);
         if (o.noConvert && isStandardOutput(o.positional[0])) {
-            lw::writeWit(lw::standardOutput(), made->outline(), lw::design::kClientWidth, lw::design::kClientHeight);
+            lw::writeWit(std::cout, made->outline(), lw::design::kClientWidth, lw::design::kClientHeight);
         } else if (o.noConvert) {
             lw::OutputFile file(o.positional[0]);
             lw::writeWit(file.stream(), made->outline(), lw::design::kClientWidth, lw::design::kClientHeight);
@@ -145,7 +145,7 @@ int run(const lw::cli::Options& o)
         const lw::CadOptions cad{.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch,
                                  .curves = o.curves};
         if (isStandardOutput(o.positional[0]))
-            made->write(lw::standardOutput(), format, cad);
+            made->write(std::cout, format, cad);
         else
             made->writeFile(o.positional[0], format, cad);
         return 0;
@@ -157,7 +157,8 @@ int run(const lw::cli::Options& o)
 // pipe or a closed descriptor is a failure, not a success.
 bool standardOutputReached(bool closed, bool wrote)
 {
-    const bool ok = lw::standardOutputStreamGood() && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    std::cout.flush();
+    const bool ok = std::cout.good() && std::fflush(stdout) == 0 && !std::ferror(stdout);
     const bool closeOk = std::fclose(stdout) == 0;
     return !(wrote && (closed || !ok || !closeOk));
 }
@@ -169,11 +170,11 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
         const bool toStandardOutput = !o.positional.empty() && isStandardOutput(o.positional.back());
         wrote = o.request != lw::cli::Request::Run || o.command == "capture" || toStandardOutput;
         if (o.request == lw::cli::Request::Help) {
-            lw::standardOutput() << lw::cli::usageText(o.command);
+            std::cout << lw::cli::usageText(o.command);
             return 0;
         }
         if (o.request == lw::cli::Request::Version) {
-            lw::standardOutput() << "letterwire-cli " << lw::kVersion << "\n";
+            std::cout << "letterwire-cli " << lw::kVersion << "\n";
             return 0;
         }
         if (o.command == "batch") {
@@ -182,22 +183,22 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
                 warningWhere = where;
                 struct Forget { ~Forget() { warningWhere.clear(); } } forget;
                 run(row);
-            }, lw::standardError());
+            }, std::cerr);
         }
         if (toStandardOutput)
             lw::binaryStandardOutput();
         return run(o);
     } catch (const lw::cli::UsageError& e) {
-        lw::standardError() << "letterwire-cli: " << e.what() << "\n";
+        std::cerr << "letterwire-cli: " << e.what() << "\n";
         return 2;
     } catch (const lw::Failure& f) {
-        lw::standardError() << "letterwire-cli: " << f.what() << "\n";
+        std::cerr << "letterwire-cli: " << f.what() << "\n";
         return 1;
     } catch (const std::bad_alloc&) {
-        lw::standardError() << "letterwire-cli: out of memory: the work needs more memory than this machine gives it\n";
+        std::cerr << "letterwire-cli: out of memory: the work needs more memory than this machine gives it\n";
         return 1;
     } catch (const std::length_error&) {
-        lw::standardError() << "letterwire-cli: out of memory: the work needs more memory than this machine gives it\n";
+        std::cerr << "letterwire-cli: out of memory: the work needs more memory than this machine gives it\n";
         return 1;
     }
 }
@@ -212,7 +213,7 @@ int main(int argc, char** argv)
     bool wrote = false;
     int status = runMain(args, wrote);
     if (!standardOutputReached(closed, wrote)) {
-        lw::standardError() << "letterwire-cli: standard output could not be written"
+        std::cerr << "letterwire-cli: standard output could not be written"
                   << (closed ? " (it is closed)" : "") << "\n";
         return status == 0 ? 1 : status;
     }

@@ -177,17 +177,11 @@ void appendFigures(std::string& out, const CapturedOutline& outline, const Captu
 void writeCaptureJson(std::ostream& stream, const CaptureJsonInputs& inputs, const CapturedOutline& outline,
                       const CaptureJsonForm& form)
 {
-    const std::string out = captureJson(inputs, outline, form);
-    stream.write(out.data(), std::streamsize(out.size()));
-}
-
-std::string captureJson(const CaptureJsonInputs& inputs, const CapturedOutline& outline, const CaptureJsonForm& form)
-{
     std::string out;
     appendInputsAndPoints(out, inputs, outline);
     appendFigures(out, outline, form);
     out += "}\n";
-    return out;
+    stream.write(out.data(), std::streamsize(out.size()));
 }
 
 FaceInfo faceThatDrew(const CapturedOutline& outline, bool italic, std::string_view text)

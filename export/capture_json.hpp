@@ -52,10 +52,6 @@ struct CaptureJsonForm {
 void writeCaptureJson(std::ostream& out, const CaptureJsonInputs& inputs, const CapturedOutline& outline,
                       const CaptureJsonForm& form = {});
 
-// The same bytes as a string, for a writer that is not a stream.
-std::string captureJson(const CaptureJsonInputs& inputs, const CapturedOutline& outline,
-                        const CaptureJsonForm& form = {});
-
 // The face that drew the outline: found from the face name as the font
 // description holds it, so a name cut at 32 bytes names the face that drew.
 FaceInfo faceThatDrew(const CapturedOutline& outline, bool italic, std::string_view text = {});

@@ -692,34 +692,3 @@ TEST(CliDxf, AnOutlineBeyondTheMergesRangeIsAFailureThatSaysWhatToDo)
     EXPECT_NE(r.out.find("do not merge"), std::string::npos) << r.out;
     EXPECT_EQ(run(args + " --no-merge", true).status, 0);
 }
-
-// Standard output and standard error sharing one file keep the order the
-// program wrote them in: a warning said after the export follows it, one
-// said before the output precedes it, whether that file is a file or a pipe.
-TEST(CliOutput, OutputAndWarningsKeepTheirOrderInOneFile)
-{
-    ScratchDir scratch;
-    const std::string dir = scratch;
-    writeFile(dir + "/cmd.txt", "HP1 1 2\r\nhp1 100 50\r\nhs 1 2 \r\nlg1\r\n");
-    struct Case {
-        std::string args;
-        const char* first;  // what must come first
-        const char* second; // and after it
-    };
-    const Case cases[] = {
-        // Less than a buffer of output: it waits in C's buffer as the warning comes.
-        {"jw " + dir + "/cmd.txt - --text .", "hp1", "letterwire-cli: warning: "},
-        {"capture --text ''", "letterwire-cli: warning: the text is empty", "{\"text\": "},
-        {"svg - --font 'No Such Face 123'", "letterwire-cli: warning: no face", "<svg"},
-    };
-    const std::string file = dir + "/both.txt";
-    for (const Case& c : cases)
-        for (const std::string& to : {" > " + file + " 2>&1", " 2>&1 | cat > " + file}) {
-            ASSERT_EQ(runShell(std::string(LETTERWIRE_CLI) + " " + c.args + to).status, 0) << c.args << to;
-            const std::string both = readFile(file);
-            const std::size_t first = both.find(c.first), second = both.find(c.second);
-            ASSERT_NE(first, std::string::npos) << c.args << to << both.substr(0, 200);
-            ASSERT_NE(second, std::string::npos) << c.args << to << both.substr(0, 200);
-            EXPECT_LT(first, second) << c.args << to << both.substr(0, 200);
-        }
-}
