@@ -1,25 +1,25 @@
 #include "window/qt/qt_family.hpp"
 
+#include "base/failure.hpp"
+#include "platform/freetype/font_library.hpp"
 #include "platform/freetype/font_rules.hpp"
-
-#include <QFontDatabase>
-#include <QStringList>
 
 namespace lw {
 
 QString qtFamily(std::string_view face)
 {
-    const QString asked = QString::fromUtf8(face.data(), qsizetype(face.size()));
     const char* standIn = standInFamily(face);
-    if (!standIn)
-        return asked;
-    // Only where fontconfig's answer is sure: the stand-in is installed and
-    // no face of the asked name is.
-    static const QStringList families = QFontDatabase::families();
-    const QString used = QString::fromLatin1(standIn);
-    if (families.contains(used, Qt::CaseInsensitive) && !families.contains(asked, Qt::CaseInsensitive))
-        return used;
-    return asked;
+    if (standIn) {
+        try {
+            // The capture's own lookup, kept for it: fontconfig's answer for
+            // the name, so the stand-in is named only where it is installed.
+            if (resolveFace(face, false).family == standIn)
+                return QString::fromLatin1(standIn);
+        } catch (const Failure&) {
+            // No font at all: Qt says what it shows instead.
+        }
+    }
+    return QString::fromUtf8(face.data(), qsizetype(face.size()));
 }
 
 } // namespace lw

@@ -3,7 +3,8 @@
 // it does not know through fontconfig for every new font it builds (each
 // size and script); a usual Japanese Windows name that the font rules send
 // to an installed IPA face is named as that face instead, which is what
-// fontconfig would answer. Every other name is passed on as it is.
+// fontconfig answers (the lookup is the capture's own, made once). Every
+// other name is passed on as it is.
 //
 //   QFont font(qtFamily("ＭＳ Ｐゴシック"));   // "IPAPGothic", where installed
 
@@ -13,7 +14,7 @@
 
 namespace lw {
 
-// Needs the application (Qt's font list) and the font rules installed.
+// Needs the font rules installed, as Qt does.
 QString qtFamily(std::string_view face);
 
 } // namespace lw
