@@ -50,6 +50,12 @@ unset QT_QPA_PLATFORM
 XDG_RUNTIME_DIR="$work/runtime"
 export XDG_RUNTIME_DIR
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# Settings of its own: Letterwire starts with the design's text box (the face
+# at 24 pt, as the sized edit), whatever an earlier run or the user chose,
+# and what this run sets (the sizes below) is not remembered for them.
+XDG_CONFIG_HOME="$work/config"
+export XDG_CONFIG_HOME
+mkdir "$XDG_CONFIG_HOME"
 
 # pid -> its visible window, within 10 s
 window_of() {

@@ -17,7 +17,13 @@ for f in "$probe" "$bare" "$timer"; do
 done
 
 xvfb_pid=""
-trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null' EXIT
+# A settings folder of its own: what another run remembered (a face, a size)
+# would change what Letterwire's text box shows at start, and the baseline
+# shows the design's 24 pt text.
+config=$(mktemp -d)
+XDG_CONFIG_HOME=$config
+export XDG_CONFIG_HOME
+trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null; rm -rf "$config"' EXIT
 if command -v Xvfb >/dev/null 2>&1; then
   for n in $(seq 201 299); do
     if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then

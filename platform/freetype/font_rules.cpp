@@ -51,6 +51,14 @@ void installFontRules()
     });
 }
 
+const char* standInFamily(std::string_view asked)
+{
+    for (const StandIn& s : kStandIns)
+        if (asked == s.asked)
+            return s.used;
+    return nullptr;
+}
+
 bool isStandIn(std::string_view asked, std::string_view used)
 {
     // Vertical writing draws with the same face as the name without "@".

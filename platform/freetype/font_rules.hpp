@@ -4,9 +4,16 @@
 // fontconfig configuration once; call before Qt builds its font list so the
 // window shows the same faces the outline engine uses.
 
+#include <string_view>
+
 namespace lw {
 
 // Idempotent; the outline engine also calls it before its first lookup.
 void installFontRules();
+
+// The IPA family the rules put first for `asked` (exactly one of the names
+// above), else nullptr. A toolkit can name it directly and skip resolving
+// the alias itself.
+const char* standInFamily(std::string_view asked);
 
 } // namespace lw

@@ -6,6 +6,7 @@
 #include "window/qt/input_box.hpp"
 #include "window/qt/panel_cache_style.hpp"
 #include "window/qt/preview_box.hpp"
+#include "window/qt/qt_family.hpp"
 #include "window/qt/save_dialog.hpp"
 #include "window/qt/screen.hpp"
 #include "window/qt/text_style_dialog.hpp"
@@ -33,7 +34,7 @@ QRect designRect(design::TwipsRect twips)
 
 QFont toQFont(const WindowFont& f)
 {
-    QFont font(QString::fromStdString(f.faceName));
+    QFont font(qtFamily(f.faceName));
     font.setBold(f.bold);
     font.setItalic(f.italic);
     font.setPointSizeF(f.size);
@@ -44,7 +45,7 @@ QFont toQFont(const WindowFont& f)
 
 QFont designFont(float points)
 {
-    QFont font(QString::fromUtf8(design::kFaceName));
+    QFont font(qtFamily(design::kFaceName));
     font.setPointSizeF(points);
     return font;
 }

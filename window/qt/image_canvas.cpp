@@ -1,5 +1,8 @@
 #include "window/qt/image_canvas.hpp"
 
+#include <QPainter>
+#include <QRegion>
+
 #include <algorithm>
 #include <utility>
 
@@ -63,7 +66,45 @@ private:
 ImageCanvas::ImageCanvas(QSize size, QColor background)
     : image_(size, QImage::Format_RGB32), background_(background)
 {
-    image_.fill(background_);
+}
+
+void ImageCanvas::fillRows(int top, int bottom) const
+{
+    top = std::max(top, 0);
+    bottom = std::min(bottom, image_.height() - 1);
+    if (top > bottom)
+        return;
+    // One span of filled rows: a gap between two bands is filled as well.
+    const bool none = filledTop_ > filledBottom_;
+    const int newTop = none ? top : std::min(top, filledTop_);
+    const int newBottom = none ? bottom : std::max(bottom, filledBottom_);
+    const std::uint32_t value = background_.rgb();
+    for (int y = newTop; y <= newBottom; ++y) {
+        if (!none && y >= filledTop_ && y <= filledBottom_)
+            continue;
+        auto* row = reinterpret_cast<std::uint32_t*>(image_.scanLine(y));
+        std::fill(row, row + image_.width(), value);
+    }
+    filledTop_ = newTop;
+    filledBottom_ = newBottom;
+}
+
+const QImage& ImageCanvas::image() const
+{
+    fillRows(0, image_.height() - 1);
+    return image_;
+}
+
+void ImageCanvas::drawOn(QPainter& painter, QPoint origin, QRect part) const
+{
+    part &= image_.rect();
+    if (part.isEmpty())
+        return;
+    const QRect filled = part & QRect(0, filledTop_, image_.width(), filledBottom_ - filledTop_ + 1);
+    if (!filled.isEmpty())
+        painter.drawImage(origin + filled.topLeft(), image_, filled);
+    for (const QRect& blank : QRegion(part) - QRegion(filled))
+        painter.fillRect(blank.translated(origin), background_);
 }
 
 QRect ImageCanvas::render()
@@ -71,6 +112,8 @@ QRect ImageCanvas::render()
     const std::span<const POINT> points = shownPoints(fit_, image_.width(), image_.height());
     const PixelBox shown = clip(pixelBox(boundsOf(points)), image_);
     const PixelBox changed = unite(drawn_, shown);
+    if (!changed.empty())
+        fillRows(changed.top, changed.bottom);
     const Pixels pixels{reinterpret_cast<std::uint32_t*>(image_.bits()), image_.width(), image_.height(),
                         image_.bytesPerLine() / 4};
     RasterPainter painter(pixels, changed, background_.rgb());

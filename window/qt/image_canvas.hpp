@@ -14,6 +14,8 @@
 #include <QImage>
 #include <QRect>
 
+class QPainter;
+
 namespace lw {
 
 class ImageCanvas final : public PreviewDrawing {
@@ -27,10 +29,21 @@ public:
     void setFit(bool fit) { fit_ = fit; }
     bool fit() const { return fit_; }
 
-    const QImage& image() const { return image_; }
+    // The whole image. Rows no drawing has reached yet are filled first.
+    const QImage& image() const;
+    QSize size() const { return image_.size(); }
+    // Shows `part` of the image (its own coordinates) with the image's
+    // top-left at `origin`: what image() holds there, pixel for pixel.
+    void drawOn(QPainter& painter, QPoint origin, QRect part) const;
 
 private:
-    QImage image_;
+    void fillRows(int top, int bottom) const;
+
+    // Rows outside [filledTop_, filledBottom_] are background by definition
+    // and never written: a page of the image is first touched when a drawing
+    // reaches it, which at start-up spares more than half the image.
+    mutable QImage image_;
+    mutable int filledTop_ = 0, filledBottom_ = -1;
     QColor background_;
     PixelBox drawn_; // what the image shows besides the background
     bool fit_ = false;

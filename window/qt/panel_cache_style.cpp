@@ -27,6 +27,15 @@ void PanelCacheStyle::drawPrimitive(PrimitiveElement element, const QStyleOption
                   frame->lineWidth,    frame->midLineWidth, option->direction,
                   painter->device()->devicePixelRatioF(), behind.rgba()};
     if (panel_.isNull() || !(key == key_)) {
+        // A panel seen once may never be painted again (a window that only
+        // starts, a box resized): the picture is made the second time.
+        if (!(key == seen_)) {
+            seen_ = key;
+            if (behind.alpha() != 0)
+                painter->fillRect(option->rect, behind);
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
         QPixmap picture(option->rect.size() * key.ratio);
         picture.setDevicePixelRatio(key.ratio);
         picture.fill(behind);

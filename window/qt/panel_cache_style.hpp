@@ -1,6 +1,6 @@
 #pragma once
 // A style that paints a line edit's panel (its background and frame) once
-// and then shows the picture. Styles stroke the frame anew on every repaint,
+// and then shows the picture (from the second paint on). Styles stroke the frame anew on every repaint,
 // and the big text box repaints on every keystroke: with the frame drawn as
 // an antialiased path, 40% of a keystroke's time went to it. Everything else
 // goes to the style it stands in for, which also draws the picture, so the
@@ -44,6 +44,7 @@ private:
     };
     mutable Key key_;
     mutable QPixmap panel_;
+    mutable Key seen_; // drawn directly once, not yet as a picture
 };
 
 } // namespace lw

@@ -46,7 +46,7 @@ void PreviewBox::paintEvent(QPaintEvent* event)
         QPainter painter(this);
         const QRect part = event->rect() & area;
         if (!part.isEmpty())
-            painter.drawImage(part.topLeft(), canvas_.image(), part.translated(-area.topLeft()));
+            canvas_.drawOn(painter, area.topLeft(), part.translated(-area.topLeft()));
         if (area.contains(event->rect()))
             return; // a keystroke's band: the frame is untouched
         painter.setClipRegion(event->region() - QRegion(area));

@@ -25,8 +25,8 @@ public:
     bool fitView() const { return canvas_.fit(); }
     const QImage& image() const { return canvas_.image(); }
     // The drawing area in pixels: what a capture centres on.
-    float scaleWidth() const { return static_cast<float>(canvas_.image().width()); }
-    float scaleHeight() const { return static_cast<float>(canvas_.image().height()); }
+    float scaleWidth() const { return static_cast<float>(canvas_.size().width()); }
+    float scaleHeight() const { return static_cast<float>(canvas_.size().height()); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
