@@ -203,12 +203,12 @@ ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& pa
             continue;
         CurvedFigure& source = curved[std::size_t(uses[k].curve)];
         // A curve only one piece takes moves there: no copy of its segments.
-        if (uses[k].turned)
-            out[k] = reversed(source);
-        else if (usedBy[std::size_t(uses[k].curve)] == 1)
+        if (usedBy[std::size_t(uses[k].curve)] == 1)
             out[k] = std::move(source);
         else
             out[k] = source;
+        if (uses[k].turned)
+            reverse(*out[k]);
         scale(*out[k], gridScale);
     }
     return out;
