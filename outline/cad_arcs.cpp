@@ -115,6 +115,22 @@ bool arcHolds(const Cubic& c, double bulge, double tolerance)
     const double radius = length(chord) * (1 + bulge * bulge) / (4 * std::fabs(bulge));
     const Vec q0 = c.p0 - centre, q1 = c.p1 - centre, q2 = c.p2 - centre, q3 = c.p3 - centre;
 
+    // B(t) = q0 + c1 t + c2 t^2 + c3 t^3, about the centre. The quarters
+    // first, where a curve that does not fit strays farthest (the middle is
+    // on the arc already), against the widest band there can be: most
+    // pieces that fail go at once.
+    const Vec c1{3 * (q1.x - q0.x), 3 * (q1.y - q0.y)};
+    const Vec c2{3 * (q2.x - 2 * q1.x + q0.x), 3 * (q2.y - 2 * q1.y + q0.y)};
+    const Vec c3{q3.x - 3 * q2.x + 3 * q1.x - q0.x, q3.y - 3 * q2.y + 3 * q1.y - q0.y};
+    const auto squaredAt = [&](double t) {
+        const Vec p{q0.x + t * (c1.x + t * (c2.x + t * c3.x)), q0.y + t * (c1.y + t * (c2.y + t * c3.y))};
+        return dot(p, p);
+    };
+    const double quarter = squaredAt(0.25), threeQuarters = squaredAt(0.75);
+    const double widest = radius + tolerance, narrowest = std::max(radius - tolerance, 0.0);
+    if (std::max(quarter, threeQuarters) > widest * widest || std::min(quarter, threeQuarters) < narrowest * narrowest)
+        return false;
+
     const double turn = bulge > 0 ? 1 : -1;
     double past = std::min(0.0, turn * cross(q0, q3));
     for (const Vec q : {q1, q2}) {
@@ -128,27 +144,25 @@ bool arcHolds(const Cubic& c, double bulge, double tolerance)
         return false;
     const double inner = std::max(radius - band, 0.0), outer = radius + band;
     const double low = inner * inner, high = outer * outer;
+    const auto inBand = [&](double r2) { return r2 >= low && r2 <= high; };
+    if (!inBand(quarter) || !inBand(threeQuarters))
+        return false;
 
     const double f[7] = {dot(q0, q0), dot(q0, q1), (6 * dot(q0, q2) + 9 * dot(q1, q1)) / 15,
                          (2 * dot(q0, q3) + 18 * dot(q1, q2)) / 20, (6 * dot(q1, q3) + 9 * dot(q2, q2)) / 15,
                          dot(q2, q3), dot(q3, q3)};
-    if (const auto [least, most] = std::minmax_element(f, f + 7); *least >= low && *most <= high)
+    double least = f[0], most = f[0];
+    for (const double v : f) {
+        least = std::min(least, v);
+        most = std::max(most, v);
+    }
+    if (least >= low && most <= high)
         return true;
 
-    // B(t) = q0 + c1 t + c2 t^2 + c3 t^3, about the centre. The quarters
-    // first, where a curve that does not fit strays farthest; the middle is
-    // on the arc already.
-    const Vec c1{3 * (q1.x - q0.x), 3 * (q1.y - q0.y)};
-    const Vec c2{3 * (q2.x - 2 * q1.x + q0.x), 3 * (q2.y - 2 * q1.y + q0.y)};
-    const Vec c3{q3.x - 3 * q2.x + 3 * q1.x - q0.x, q3.y - 3 * q2.y + 3 * q1.y - q0.y};
-    static constexpr std::uint8_t order[] = {4, 12, 2, 6, 10, 14, 1, 3, 5, 7, 9, 11, 13, 15};
-    for (const std::uint8_t i : order) {
-        const double t = i * (1.0 / kSamples);
-        const Vec p{q0.x + t * (c1.x + t * (c2.x + t * c3.x)), q0.y + t * (c1.y + t * (c2.y + t * c3.y))};
-        const double r2 = dot(p, p);
-        if (r2 < low || r2 > high)
+    static constexpr std::uint8_t order[] = {2, 6, 10, 14, 1, 3, 5, 7, 9, 11, 13, 15};
+    for (const std::uint8_t i : order)
+        if (!inBand(squaredAt(i * (1.0 / kSamples))))
             return false;
-    }
     return true;
 }
 

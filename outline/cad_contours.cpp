@@ -131,6 +131,7 @@ void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types,
 {
     set.rings.clear();
     set.extents.clear();
+    set.firsts.clear();
     const std::size_t n = std::min(points.size(), types.size());
     // Room for every point and a closing copy of each figure's first.
     std::size_t closes = 0;
@@ -139,9 +140,11 @@ void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types,
     set.points.resize(n + closes);
     set.rings.reserve(closes);
     set.extents.reserve(closes);
+    set.firsts.reserve(closes);
     POINT* out = set.points.data();
     std::int32_t left = 0, top = 0, right = 0, bottom = 0;
     std::size_t start = 0, at = 0; // the figure's first slot, the next free one
+    std::size_t begun = 0;         // the figure's first point in `points`
     for (std::size_t i = 0; i < n; ++i) {
         const POINT p = points[i];
         left = std::min(left, p.x);
@@ -164,11 +167,13 @@ void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types,
             out[start + kept.first + kept.count] = ring[0];
             set.rings.push_back({ring, std::uint32_t(kept.count)});
             set.extents.push_back(extent);
+            set.firsts.push_back(std::uint32_t(begun));
             at = start + kept.first + kept.count + 1;
         } else {
             at = start;
         }
         start = at;
+        begun = i + 1;
     }
     set.reach = std::max({-std::int64_t(left), std::int64_t(right), -std::int64_t(top), std::int64_t(bottom)});
 }

@@ -79,6 +79,9 @@ struct RingSet {
     std::vector<RingView> rings;
     std::vector<Extent> extents;
     std::int64_t reach = 0;
+    // Where each ring's figure began among the capture's points (before
+    // cleaning): what ties a contour the merge kept to the captured figure.
+    std::vector<std::uint32_t> firsts;
 };
 void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types, RingSet& into);
 

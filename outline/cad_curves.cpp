@@ -1,13 +1,14 @@
 #include "outline/cad_curves.hpp"
 
-#include "outline/cad_contours.hpp"
-
 #include <algorithm>
 #include <cmath>
-#include <span>
+#include <cstdint>
+#include <functional>
 
 namespace lw {
 namespace {
+
+constexpr std::int32_t kNone = -1;
 
 POINT rounded(CurvePoint p)
 {
@@ -65,29 +66,18 @@ void scale(CurvedFigure& f, double factor)
     }
 }
 
-// A captured figure as the cleaning leaves it, in a buffer all share.
-struct Ring {
-    std::uint64_t key;
-    std::size_t first, size, lowest;
-    const CurvedFigure* curve;
-};
-
-} // namespace
-
-ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& path, const CapturedOutline& cut,
-                           int gridScale)
+// The captured curve of each ring, or kNone. The flattening keeps the
+// figures' order and each one's first point (rounded); a figure too small
+// to flatten is the only one it drops, so the curves are taken in order,
+// each figure the next whose start rounds to its first point.
+std::vector<std::int32_t> curvesOfRings(const CapturedOutline& captured, const std::vector<CurvedFigure>& curved,
+                                        const RingSet& rings)
 {
-    // The flattening keeps the figures' order and each one's first point
-    // (rounded); a figure too small to flatten is the only one it drops.
-    // Every cut contour is usable (a ring of some area), so a captured ring
-    // that is not can never match one and needs no test of its own.
-    const std::vector<CurvedFigure> curved = curvedFigures(path);
-    Contour points;
-    points.reserve(std::size_t(std::max(captured.pointCount, 0)));
-    std::vector<Ring> rings;
-    Contour c;
-    std::size_t next = 0;
-    for (const Figure& f : figures(captured)) {
+    std::vector<std::int32_t> out(rings.rings.size(), kNone);
+    const std::size_t count = std::min({captured.pointCount > 0 ? std::size_t(captured.pointCount) : 0,
+                                         captured.pathPoints.size(), captured.pathTypes.size()});
+    std::size_t next = 0, r = 0;
+    for (const Figure& f : figures(captured, count)) {
         if (!f.closed || f.points.empty())
             continue;
         std::size_t j = next;
@@ -96,36 +86,130 @@ ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& pa
         if (j == curved.size())
             continue;
         next = j + 1;
-        c.resize(f.points.size());
-        for (std::size_t i = 0; i < c.size(); ++i)
-            c[i] = POINT{f.points[i].x * gridScale, f.points[i].y * gridScale};
-        removeRepeats(c);
-        if (c.size() < 3)
-            continue;
-        const std::size_t low = lowest(c);
-        rings.push_back({keyOf(c[low], c.size()), points.size(), c.size(), low, &curved[j]});
-        points.insert(points.end(), c.begin(), c.end());
+        while (r < rings.firsts.size() && rings.firsts[r] < f.first)
+            ++r;
+        if (r < rings.firsts.size() && rings.firsts[r] == f.first)
+            out[r] = std::int32_t(j);
     }
-    std::sort(rings.begin(), rings.end(),
-              [](const Ring& a, const Ring& b) { return a.key < b.key || (a.key == b.key && a.first < b.first); });
+    return out;
+}
 
-    ExactCurves out;
-    for (const Figure& f : figures(cut)) {
-        if (!f.closed)
-            continue;
-        std::optional<CurvedFigure>& curve = out.emplace_back();
-        if (f.points.size() < 3)
-            continue;
-        const std::size_t low = lowest(f.points);
-        const std::uint64_t key = keyOf(f.points[low], f.points.size());
-        auto it = std::lower_bound(rings.begin(), rings.end(), key,
-                                   [](const Ring& r, std::uint64_t k) { return r.key < k; });
-        for (; it != rings.end() && it->key == key; ++it)
-            if (const int way = sameRing(f.points, low, {points.data() + it->first, it->size}, it->lowest); way != 0) {
-                curve = way > 0 ? *it->curve : reversed(*it->curve);
-                scale(*curve, gridScale);
-                break;
+// The ring a piece is, where it is one of `rings` as they lie; else kNone.
+std::int32_t ringOf(const Piece& piece, const RingSet& rings)
+{
+    const std::less<const POINT*> before;
+    const std::vector<RingView>& views = rings.rings;
+    if (views.empty() || before(piece.points, views.front().points) ||
+        !before(piece.points, rings.points.data() + rings.points.size()))
+        return kNone;
+    const auto it = std::upper_bound(views.begin(), views.end(), piece.points,
+                                     [&](const POINT* p, const RingView& v) { return before(p, v.points); });
+    const RingView& ring = *(it - 1);
+    return ring.points == piece.points && ring.count == piece.count ? std::int32_t(it - 1 - views.begin()) : kNone;
+}
+
+// The rings with a curve, on the pieces' grid, for pieces that are no ring
+// of the set as it lies but may still be one of them point for point (the
+// clipper hands back a contour it left alone as a copy).
+class RingTable {
+public:
+    RingTable(const RingSet& rings, const std::vector<std::int32_t>& curveOf, int gridScale)
+    {
+        for (std::size_t r = 0; r < rings.rings.size(); ++r) {
+            if (curveOf[r] == kNone)
+                continue;
+            const RingView& v = rings.rings[r];
+            const std::size_t first = points_.size();
+            for (std::uint32_t k = 0; k < v.count; ++k)
+                points_.push_back(POINT{v.points[k].x * gridScale, v.points[k].y * gridScale});
+            const std::span<const POINT> ring(points_.data() + first, v.count);
+            const std::size_t low = lowest(ring);
+            entries_.push_back({keyOf(ring[low], v.count), first, v.count, low, std::int32_t(r)});
+        }
+        std::sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+            return a.key < b.key || (a.key == b.key && a.first < b.first);
+        });
+    }
+
+    // The ring `contour` is, and whether it runs the other way round.
+    std::int32_t find(std::span<const POINT> contour, bool& turned) const
+    {
+        if (contour.size() < 3)
+            return kNone;
+        const std::size_t low = lowest(contour);
+        const std::uint64_t key = keyOf(contour[low], contour.size());
+        auto it = std::lower_bound(entries_.begin(), entries_.end(), key,
+                                   [](const Entry& e, std::uint64_t k) { return e.key < k; });
+        for (; it != entries_.end() && it->key == key; ++it)
+            if (const int way = sameRing(contour, low, {points_.data() + it->first, it->size}, it->lowest);
+                way != 0) {
+                turned = way < 0;
+                return it->ring;
             }
+        return kNone;
+    }
+
+private:
+    struct Entry {
+        std::uint64_t key;
+        std::size_t first, size, lowest;
+        std::int32_t ring;
+    };
+    std::vector<POINT> points_;
+    std::vector<Entry> entries_;
+};
+
+} // namespace
+
+ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& path, const RingSet& rings,
+                           std::span<const Piece> pieces, int gridScale)
+{
+    std::vector<CurvedFigure> curved = curvedFigures(path);
+    const std::vector<std::int32_t> curveOf = curvesOfRings(captured, curved, rings);
+
+    // Each piece's curve and way round; most pieces are rings the merge
+    // left where they lie, and only the others are compared point by point.
+    struct Use {
+        std::int32_t curve = kNone;
+        bool turned = false;
+    };
+    std::vector<Use> uses(pieces.size());
+    std::vector<std::uint8_t> usedBy(curved.size(), 0);
+    std::optional<RingTable> table;
+    Contour contour;
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        const Piece& p = pieces[k];
+        if (const std::int32_t r = ringOf(p, rings); r != kNone) {
+            uses[k] = {curveOf[std::size_t(r)], p.reversed};
+        } else {
+            if (!table)
+                table.emplace(rings, curveOf, gridScale);
+            contour.resize(p.count);
+            for (std::uint32_t i = 0; i < p.count; ++i) {
+                const POINT q = p.points[p.reversed ? p.count - 1 - i : i];
+                contour[i] = POINT{q.x * p.scale, q.y * p.scale};
+            }
+            bool turned = false;
+            if (const std::int32_t r = table->find(contour, turned); r != kNone)
+                uses[k] = {curveOf[std::size_t(r)], turned};
+        }
+        if (uses[k].curve != kNone && usedBy[std::size_t(uses[k].curve)] < 2)
+            ++usedBy[std::size_t(uses[k].curve)];
+    }
+
+    ExactCurves out(pieces.size());
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        if (uses[k].curve == kNone)
+            continue;
+        CurvedFigure& source = curved[std::size_t(uses[k].curve)];
+        // A curve only one piece takes moves there: no copy of its segments.
+        if (usedBy[std::size_t(uses[k].curve)] == 1)
+            out[k] = std::move(source);
+        else
+            out[k] = source;
+        if (uses[k].turned)
+            reverse(*out[k]);
+        scale(*out[k], gridScale);
     }
     return out;
 }

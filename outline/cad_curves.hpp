@@ -7,19 +7,24 @@
 //   CadOutline cut = cadOutline(outline, {.curves = true}, &path);
 //   if (cut.curves[k]) writeCurve(*cut.curves[k]);   // else the polyline
 
+#include "outline/cad_contours.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/curved_path.hpp"
 
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace lw {
 
 using ExactCurves = std::vector<std::optional<CurvedFigure>>;
 
-// One entry per closed figure of `cut`, in order, in the units of `cut`'s
-// grid (`gridScale` grid units a device pixel of `captured`).
-ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& path, const CapturedOutline& cut,
-                           int gridScale);
+// One entry per piece, in order, in the units of the pieces' grid
+// (`gridScale` grid units a device pixel of `captured`). `rings` are the
+// captured figures as ringsOf cleaned them: a piece that is one of them
+// takes its figure's curve at once; any other piece (the clipper's, the
+// offset's) only where it is the same ring as a captured figure.
+ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& path, const RingSet& rings,
+                           std::span<const Piece> pieces, int gridScale);
 
 } // namespace lw

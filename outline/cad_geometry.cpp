@@ -195,7 +195,7 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
     }
     CadOutline cut{.outline = outlineOf(captured.logFont, pieces), .gridScale = scale};
     if (options.curves && path) {
-        cut.curves = exactCurvesFor(captured, *path, cut.outline, scale);
+        cut.curves = exactCurvesFor(captured, *path, rings, pieces, scale);
         cut.curveTolerance = 0.5 * scale;
     }
     return cut;

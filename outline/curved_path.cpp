@@ -23,12 +23,13 @@ std::vector<CurvedFigure> curvedFigures(const CurvedPath& path)
             finish();
             current.start = path.points[i];
             open = true;
-            // Room for every point up to the figure's end: one growth, not many.
+            // Room for every point up to the figure's end, and a closing line
+            // should it be turned round: one growth, not many.
             std::size_t end = i + 1;
             while (end < n && (path.types[end] & ~PT_CLOSEFIGURE) != PT_MOVETO &&
                    !(path.types[end - 1] & PT_CLOSEFIGURE))
                 ++end;
-            current.segments.reserve(end - i - 1);
+            current.segments.reserve(end - i);
         } else if (kind == PT_BEZIERTO && i + 2 < n) {
             current.segments.push_back({true, path.points[i], path.points[i + 1], path.points[i + 2]});
             i += 2;
@@ -42,26 +43,33 @@ std::vector<CurvedFigure> curvedFigures(const CurvedPath& path)
     return out;
 }
 
+void reverse(CurvedFigure& f)
+{
+    if (f.segments.empty())
+        return;
+    std::vector<CurveSegment>& s = f.segments;
+    // A figure that ends away from its start closes in a straight line,
+    // which the reversed figure walks first.
+    const CurvePoint last = s.back().end;
+    const bool closesStraight = last.x != f.start.x || last.y != f.start.y;
+    // Each segment runs back to where it began (downwards, so the end before
+    // it is still as it was), then the order turns round.
+    for (std::size_t k = s.size(); k-- > 0;) {
+        const CurvePoint to = k == 0 ? f.start : s[k - 1].end;
+        s[k] = s[k].cubic ? CurveSegment{true, s[k].c2, s[k].c1, to} : CurveSegment{false, {}, {}, to};
+    }
+    std::reverse(s.begin(), s.end());
+    if (closesStraight)
+        s.insert(s.begin(), CurveSegment{false, {}, {}, last});
+}
+
 CurvedFigure reversed(const CurvedFigure& f)
 {
     CurvedFigure r;
-    if (f.segments.empty()) {
-        r.start = f.start;
-        return r;
-    }
-    // A figure that ends away from its start closes in a straight line,
-    // which the reversed figure walks first.
-    const CurvePoint last = f.segments.back().end;
-    const bool closesStraight = last.x != f.start.x || last.y != f.start.y;
     r.start = f.start;
     r.segments.reserve(f.segments.size() + 1);
-    if (closesStraight)
-        r.segments.push_back({false, {}, {}, last});
-    for (std::size_t k = f.segments.size(); k-- > 0;) {
-        const CurveSegment& s = f.segments[k];
-        const CurvePoint to = k == 0 ? f.start : f.segments[k - 1].end;
-        r.segments.push_back(s.cubic ? CurveSegment{true, s.c2, s.c1, to} : CurveSegment{false, {}, {}, to});
-    }
+    r.segments = f.segments;
+    reverse(r);
     return r;
 }
 

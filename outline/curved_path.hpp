@@ -37,6 +37,9 @@ std::vector<CurvedFigure> curvedFigures(const CurvedPath& path);
 
 // The same figure run the other way round.
 CurvedFigure reversed(const CurvedFigure& figure);
+// The same, in place: no new storage unless it closes in a straight line
+// and has no room for that one more segment.
+void reverse(CurvedFigure& figure);
 
 // Every coordinate times `factor`.
 CurvedFigure scaled(const CurvedFigure& figure, double factor);

@@ -104,6 +104,24 @@ struct ControlPoints {
     }
 };
 
+// The control points as they are, straight into the caller's arrays.
+struct CurvedControlPoints {
+    std::vector<CurvePoint>& points;
+    std::vector<std::uint8_t>& types;
+    bool open() const { return true; }
+    void point(PointF p, std::uint8_t type)
+    {
+        points.push_back({p.x, p.y});
+        types.push_back(type);
+    }
+    void cubic(PointF c1, PointF c2, PointF e, std::uint8_t endType)
+    {
+        point(c1, PT_BEZIERTO);
+        point(c2, PT_BEZIERTO);
+        point(e, endType);
+    }
+};
+
 // The control points rounded, as GetPath reads an unflattened path.
 struct RoundedControlPoints {
     std::vector<POINT>& points;
@@ -394,16 +412,11 @@ int readCurvedPath(DeviceContext& dc, std::vector<CurvePoint>& points, std::vect
     auto& s = dc.state();
     if (s.pathState != PathState::Closed || s.flattened)
         return -1;
-    std::vector<State::PathPoint> expanded;
-    ControlPoints control{expanded};
+    points.clear();
+    types.clear();
+    CurvedControlPoints control{points, types};
     walkPath(s, control);
-    points.resize(expanded.size());
-    types.resize(expanded.size());
-    for (std::size_t i = 0; i < expanded.size(); ++i) {
-        points[i] = {expanded[i].x, expanded[i].y};
-        types[i] = expanded[i].type;
-    }
-    return static_cast<int>(expanded.size());
+    return static_cast<int>(points.size());
 }
 
 int GetPath(DeviceContext& dc, POINT* points, std::uint8_t* types, int size)

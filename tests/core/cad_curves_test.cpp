@@ -4,6 +4,7 @@
 #include "outline/cad_curves.hpp"
 #include "outline/cad_geometry.hpp"
 #include "outline/curved_path.hpp"
+#include "platform/canvas.hpp"
 
 #include <gtest/gtest.h>
 
@@ -336,6 +337,153 @@ TEST(ExactCurves, ARingKeepsItsCurveWhateverTheCleaningDropsOrWhereItStarts)
         ASSERT_EQ(cut.curves.size(), 1u);
         EXPECT_TRUE(cut.curves[0].has_value());
     }
+}
+
+// Whether `curve` runs through exactly the contour's points (as they lie on
+// the cut's grid), the same way round.
+void expectCurveIsContour(const CurvedFigure& curve, const lw::Figure& contour)
+{
+    std::vector<CurvePoint> corners{curve.start};
+    for (const CurveSegment& s : curve.segments)
+        corners.push_back(s.end);
+    if (corners.size() > 1 && corners.back().x == corners.front().x && corners.back().y == corners.front().y)
+        corners.pop_back();
+    ASSERT_EQ(corners.size(), contour.points.size());
+    for (const lw::POINT& p : contour.points)
+        EXPECT_NE(std::find_if(corners.begin(), corners.end(),
+                               [&](CurvePoint c) { return c.x == p.x && c.y == p.y; }),
+                  corners.end())
+            << p.x << "," << p.y << " is not on the curve";
+    corners.push_back(corners.front());
+    double area = 0;
+    for (std::size_t i = 0; i < contour.points.size(); ++i) {
+        const lw::POINT a = contour.points[i], b = contour.points[(i + 1) % contour.points.size()];
+        area += double(a.x) * b.y - double(b.x) * a.y;
+    }
+    EXPECT_NEAR(signedArea(corners), area / 2, 1e-9 * std::fabs(area));
+}
+
+TEST(ExactCurves, EachContourTakesItsOwnFiguresCurve)
+{
+    // Figures the cleaning drops must not shift which curve goes where,
+    // even where one starts on the very point the next one starts on.
+    const std::vector<lw::POINT> square{{20, 0}, {30, 0}, {30, 10}, {20, 10}};
+    const std::vector<lw::POINT> other{{40, 0}, {40, 10}, {55, 10}, {50, 0}};
+    const std::vector<lw::POINT> spikeAtSquare{{20, 0}, {25, 5}, {20, 0}};
+    const std::vector<lw::POINT> flat{{0, 0}, {5, 0}, {9, 0}};
+    const struct {
+        std::string name;
+        std::vector<std::vector<lw::POINT>> figures;
+        std::size_t contours;
+    } cases[] = {
+        {"a dropped figure first", {flat, square, other}, 2},
+        {"a dropped figure on the next one's start", {spikeAtSquare, square, other}, 2},
+        {"dropped figures between", {square, flat, spikeAtSquare, other}, 2},
+        {"the same figure twice", {square, square, other}, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Captured captured = captureOf(c.figures);
+        const lw::CadOutline cut = lw::cadOutline(captured.outline, {.merge = false, .curves = true}, &captured.path);
+        ASSERT_EQ(cut.curves.size(), c.contours);
+        std::size_t n = 0;
+        for (const lw::Figure& f : lw::figures(cut.outline)) {
+            ASSERT_TRUE(cut.curves[n].has_value()) << "contour " << n;
+            expectCurveIsContour(*cut.curves[n++], f);
+        }
+        EXPECT_EQ(n, c.contours);
+    }
+}
+
+TEST(ExactCurves, AContourTheClipperGivesBackAsItWasKeepsItsCurve)
+{
+    // A bar through an L sends the three to the clipper together (their
+    // boxes overlap); the square in the L's corner comes back untouched,
+    // as a copy, and is still the captured figure.
+    const std::vector<lw::POINT> ell{{0, 0}, {30, 0}, {30, 8}, {8, 8}, {8, 30}, {0, 30}};
+    const std::vector<lw::POINT> bar{{-5, 2}, {40, 2}, {40, 5}, {-5, 5}};
+    const std::vector<lw::POINT> corner{{15, 15}, {25, 15}, {25, 25}, {15, 25}};
+    const Captured captured = captureOf({ell, bar, corner});
+    const lw::CadOutline cut = lw::cadOutline(captured.outline, {.merge = true, .curves = true}, &captured.path);
+    std::size_t n = 0, withCurve = 0;
+    for (const lw::Figure& f : lw::figures(cut.outline)) {
+        ASSERT_LT(n, cut.curves.size());
+        if (const auto& curve = cut.curves[n++]) {
+            ++withCurve;
+            expectCurveIsContour(*curve, f);
+            EXPECT_EQ(f.points.size(), corner.size());
+        }
+    }
+    EXPECT_EQ(n, 2u); // the joined L and bar, and the square
+    EXPECT_EQ(withCurve, 1u);
+}
+
+TEST(CurvedFigures, ReversingInPlaceIsTheReversedFigure)
+{
+    const double k = 0.5522847498;
+    const struct {
+        std::string name;
+        CurvedFigure figure;
+        bool closesOnItsStart;
+    } cases[] = {
+        {"closes in a line", cubicFigure({1000, 0}, {1000, 1000 * k}, {1000 * k, 1000}, {0, 1000}), false},
+        {"closes on a curve", {{0, 0}, {{false, {}, {}, {10, 0}}, {true, {12, 3}, {8, 9}, {0, 0}}}}, true},
+        {"lines back to the start",
+         {{0, 0}, {{false, {}, {}, {10, 0}}, {false, {}, {}, {10, 5}}, {false, {}, {}, {0, 0}}}},
+         true},
+        {"curves only", {{0, 0}, {{true, {1, 2}, {3, 4}, {5, 0}}, {true, {6, -2}, {2, -3}, {0, 0}}}}, true},
+        {"no segments", {{3, 4}, {}}, true},
+    };
+    const auto same = [](const CurvedFigure& a, const CurvedFigure& b) {
+        if (a.start.x != b.start.x || a.start.y != b.start.y || a.segments.size() != b.segments.size())
+            return false;
+        for (std::size_t i = 0; i < a.segments.size(); ++i) {
+            const CurveSegment &s = a.segments[i], &t = b.segments[i];
+            if (s.cubic != t.cubic || s.end.x != t.end.x || s.end.y != t.end.y ||
+                (s.cubic && (s.c1.x != t.c1.x || s.c1.y != t.c1.y || s.c2.x != t.c2.x || s.c2.y != t.c2.y)))
+                return false;
+        }
+        return true;
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CurvedFigure inPlace = c.figure;
+        lw::reverse(inPlace);
+        const CurvedFigure r = lw::reversed(c.figure);
+        EXPECT_TRUE(same(inPlace, r));
+        if (c.closesOnItsStart) {
+            lw::reverse(inPlace);
+            EXPECT_TRUE(same(inPlace, c.figure)) << "twice round is not the figure";
+        }
+        // The reversed figure walks its closing line itself: it ends on its start.
+        if (!r.segments.empty()) {
+            EXPECT_TRUE(r.segments.back().end.x == r.start.x && r.segments.back().end.y == r.start.y);
+        }
+    }
+}
+
+TEST(ReadCurvedPath, ReplacesWhatTheArraysHeld)
+{
+    lw::NullCanvas canvas;
+    lw::DeviceContext dc(canvas);
+    const lw::POINT square[] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+    lw::BeginPath(dc);
+    lw::Polygon(dc, square, 4);
+    lw::EndPath(dc);
+    std::vector<CurvePoint> points(50, CurvePoint{7, 7});
+    std::vector<std::uint8_t> types(30, lw::PT_BEZIERTO);
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_EQ(lw::readCurvedPath(dc, points, types), 4);
+        ASSERT_EQ(points.size(), 4u);
+        ASSERT_EQ(types.size(), 4u);
+        EXPECT_EQ(points[2].x, 10);
+        EXPECT_EQ(points[2].y, 10);
+        EXPECT_EQ(types[0], lw::PT_MOVETO);
+        EXPECT_EQ(types[3], lw::PT_LINETO | lw::PT_CLOSEFIGURE);
+    }
+    // Once flattened there is no curve left to read.
+    lw::FlattenPath(dc);
+    EXPECT_EQ(lw::readCurvedPath(dc, points, types), -1);
 }
 
 } // namespace
