@@ -118,15 +118,11 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     // The platform's synthetic bold makes each character one pixel wider.
     const double extra = double(s.charExtra) + (font.emboldened ? 1 : 0);
 
-    // The line's glyphs and advances live only while it is laid out, so a
-    // device context keeps nothing of them but the placed glyphs.
+    // The line's glyphs and advances mean nothing after it is laid out; only
+    // their room stays with the device context.
     const std::u32string text = cp932ToCodepoints(std::string_view(bytes, std::size_t(count)));
-    struct Laid {
-        GlyphRef ref;
-        double advance;
-        bool turned; // a quarter turn for vertical writing
-    };
-    std::vector<Laid> laid;
+    auto& laid = s.laid;
+    laid.clear();
     laid.reserve(text.size());
     // Exactly the line's room: growth by doubling left up to half of what
     // a short line holds unused.
