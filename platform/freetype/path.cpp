@@ -361,13 +361,41 @@ const FlatGlyph* Flattener::flatAt(const State::PlacedGlyph& g, const State::Gly
     return flat->holdsAt(g.ox, g.oy) ? flat : nullptr;
 }
 
+// The flattened points the path's glyphs can give at most: only a whole
+// flattening sizes its arrays from it, so a line kept to an area never
+// works it out.
+std::size_t glyphPointBound(const State& s)
+{
+    const double segmentsPerWeight = 0.75 / kFlatness;
+    std::size_t bound = 0;
+    for (const State::PlacedGlyph& g : s.glyphs) {
+        const State::GlyphMap& m = s.maps[g.map];
+        // Placed from its flattened copy, the glyph's count is known.
+        if (const FlatGlyph* flat = g.outline->flat.get();
+            flat && flat->madeFor(m.m00, m.m01, m.m10, m.m11) && flat->holdsAt(g.ox, g.oy)) {
+            bound += flat->points.size();
+            continue;
+        }
+        // The map's largest stretch, its top singular value.
+        double f2 = m.m00 * m.m00 + m.m01 * m.m01 + m.m10 * m.m10 + m.m11 * m.m11;
+        double det = m.m00 * m.m11 - m.m01 * m.m10;
+        double stretch = std::sqrt((f2 + std::sqrt(std::max(0.0, f2 * f2 - 4 * det * det))) / 2);
+        double curvePoints = std::sqrt(segmentsPerWeight * stretch) * g.outline->curveWeight * 1.001 + 1;
+        // No curve gives more than the flattening's cap.
+        double most = double(kMaxSegments) * g.outline->curveSteps;
+        bound += g.outline->pointSteps + g.outline->curveSteps
+               + static_cast<std::size_t>(curvePoints < most ? curvePoints : most);
+    }
+    return bound;
+}
+
 std::size_t flatten(const State& s, std::vector<POINT>& points, std::vector<std::uint8_t>& types,
                     const DeviceArea* area = nullptr)
 {
     const bool byGlyph = glyphsStartWithMoves(s);
     // Kept to an area, the bound of the whole line would be mostly unused
     // room, each slot of it written once: the arrays grow as needed instead.
-    Flattener flattener(points, types, area && byGlyph ? s.path.size() + 1024 : s.glyphPointBound + s.path.size());
+    Flattener flattener(points, types, area && byGlyph ? s.path.size() + 1024 : glyphPointBound(s) + s.path.size());
     if (area)
         flattener.keepOnly(*area);
     if (byGlyph) {
@@ -395,7 +423,6 @@ bool BeginPath(DeviceContext& dc)
     s.path.clear();
     s.glyphs.clear();
     s.maps.clear();
-    s.glyphPointBound = 0;
     s.flatPoints.clear();
     s.flatTypes.clear();
     s.flattened = false;

@@ -58,7 +58,6 @@ struct DeviceContext::State {
     std::vector<PathPoint> path;
     std::vector<PlacedGlyph> glyphs;
     std::vector<GlyphMap> maps;
-    std::size_t glyphPointBound = 0; // flattened points the glyphs can give at most
 
     // The line being laid: its glyphs and advances, kept between lines so
     // a long one does not take fresh pages from the system each time.
