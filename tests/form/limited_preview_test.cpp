@@ -195,6 +195,7 @@ TEST(FaceNoteKey, ChangesWithTheFaceItsStylesAndTheSetOfCharactersOnly)
         {"a character gone", "IPAPGothic", false, false, "編集テキストab", false},
         {"a character more", "IPAPGothic", false, false, first + "字", false},
         {"a character beyond the basic plane", "IPAPGothic", false, false, first + "😀", false},
+        {"two beyond, repeated", "IPAPGothic", false, false, first + "😀😁😀", false},
         {"another face", "IPAMincho", false, false, first, false},
         {"a longer face name", "IPAPGothicX", false, false, first, false},
         {"italic", "IPAPGothic", true, false, first, false},
@@ -204,6 +205,8 @@ TEST(FaceNoteKey, ChangesWithTheFaceItsStylesAndTheSetOfCharactersOnly)
     const std::string key = faceNoteKey("IPAPGothic", false, false, first);
     for (const Case& c : cases)
         EXPECT_EQ(faceNoteKey(c.face, c.italic, c.bold, c.text) == key, c.same) << c.name;
+    EXPECT_EQ(faceNoteKey("a", false, false, "😁x😀😁"), faceNoteKey("a", false, false, "😀x😁"));
+    EXPECT_NE(faceNoteKey("a", false, false, "😀x"), faceNoteKey("a", false, false, "😁x"));
     // A face name ending where the characters begin stays apart from them.
     EXPECT_NE(faceNoteKey("a", false, false, "b"), faceNoteKey("ab", false, false, ""));
     EXPECT_EQ(faceNoteKey("a", false, false, ""), faceNoteKey("a", false, false, ""));
