@@ -11,6 +11,11 @@ keystrokes=${2:-200}
 characters=${3:-32000}
 points=${4:-144}
 probe="$build/bench/window/long_text_probe"
+# The allocator keeps what it frees and takes no fresh pages per keystroke:
+# otherwise whether one window's large arrays come from the heap or from the
+# system depends on what the other allocated before, and the readings of
+# the same build swing by half (page faults are dear on a virtual machine).
+export MALLOC_TRIM_THRESHOLD_=1073741824 MALLOC_MMAP_THRESHOLD_=1073741824
 [ -x "$probe" ] || { echo "build long_text_probe first ($probe)" >&2; exit 1; }
 "$probe" "$keystrokes" "$characters" "$points"
 echo "goal: ratio of the medians <= 1.3"

@@ -5,11 +5,13 @@
 #include "export/face_note.hpp"
 #include "export/jw_command.hpp"
 #include "export/wit.hpp"
+#include "form/face_note_key.hpp"
 #include "form/overlay_shift.hpp"
 #include "form/run_mode.hpp"
 #include "form/text_style_design.hpp"
 #include "outline/capture.hpp"
 #include "outline/segment_drawing.hpp"
+#include "platform/canvas.hpp"
 
 #include <cstdio>
 #include <exception>
@@ -136,26 +138,56 @@ CaptureSource Form1::captureSource(const std::string& text) const
             style_};
 }
 
-void Form1::drawFlattenPath(std::int32_t alCent)
+void Form1::drawFlattenPath(std::int32_t alCent) { capture(alCent, view_.previewShownArea()); }
+
+void Form1::capture(std::int32_t alCent, std::optional<DeviceArea> shown)
 {
-    const std::string text = view_.text(TextBox::txtInput);
-    lw::drawFlattenPath(placementFor(alCent), captureSource(text), view_.previewDC(), outline_);
+    std::string text = view_.text(TextBox::txtInput);
+    CaptureSource source = captureSource(text);
+    source.shownArea = shown;
+    limited_.reset();
+    lw::drawFlattenPath(placementFor(alCent), source, view_.previewDC(), outline_);
+    if (shown)
+        limited_ = LimitedCapture{std::string(), font_, source.angle, source.scaleWidth, source.scaleHeight,
+                                  source.twipsPerPixelX, style_, alCent};
     ++redrawCount_;
     view_.refresh();
     showFaceNote(text);
     rememberTextSettings();
+    if (limited_)
+        limited_->text = std::move(text);
+}
+
+void Form1::previewAreaChanged()
+{
+    if (limited_)
+        drawFlattenPath(limited_->alCent);
+}
+
+void Form1::completeOutline() const
+{
+    if (!limited_)
+        return;
+    const LimitedCapture& was = *limited_;
+    NullCanvas canvas;
+    DeviceContext dc(canvas);
+    const CaptureSource source{was.text,           was.font,         was.angle, was.scaleWidth, was.scaleHeight,
+                               was.twipsPerPixelX, Advances::Device, was.style};
+    lw::drawFlattenPath(placementFor(was.alCent), source, dc, outline_);
+    limited_.reset();
+}
+
+const CapturedOutline& Form1::capturedOutline() const
+{
+    completeOutline();
+    return outline_;
 }
 
 void Form1::showFaceNote(const std::string& text)
 {
     // Asking the platform which face draws is not free; a size or an angle
     // dragged on a slider never changes the answer.
-    std::string asked = font_.faceName;
-    asked += '\0';
-    asked += font_.italic ? 'i' : '-';
-    asked += outline_.logFont.lfWeight >= FW_BOLD ? 'b' : '-';
-    asked += '\0';
-    asked += text;
+    std::string asked = faceNoteKey(font_.faceName, font_.italic, outline_.logFont.lfWeight >= FW_BOLD, text);
     if (asked == faceNoteAsked_)
         return;
     faceNoteAsked_ = std::move(asked);
@@ -259,18 +291,20 @@ void Form1::Command3_Click()
     const std::string text = view_.text(TextBox::txtInput);
     // The outline is captured at the origin as designed; only the drawing
     // stands where the preview shows the text.
+    limited_.reset();
     inspectOutline(captureSource(text), view_.previewDC(), outline_, inspectionShift(captureSource(text)));
     view_.refresh();
 }
 
 void Form1::JwOut()
 {
-    drawFlattenPath(0);
+    capture(0, std::nullopt); // the export reads all of it
     jwWarning_ = writeJwExport(inputPath_, outputPath_, outline_, view_.twipsPerPixelX());
 }
 
 void Form1::WitOut()
 {
+    completeOutline();
     lw::WitOut(outline_, view_.clientWidth(), view_.clientHeight(), view_.programDirectory(),
                outputPath_);
 }

@@ -89,8 +89,13 @@ public:
     static Events eventsOf(Control control);
 
     // Captures the outline of the current text (centred when alCent != 0,
-    // else at the origin), draws it and refreshes the preview.
+    // else at the origin), draws it and refreshes the preview. Where the
+    // preview shows only part of its drawing, only the glyphs that meet that
+    // part are captured; the whole outline follows when something reads it.
     void drawFlattenPath(std::int32_t alCent);
+    // The preview now shows a different part of its drawing (fitted or
+    // not): a drawing limited to the part it showed is captured again.
+    void previewAreaChanged();
     // Carries the font dialog's choice over to the window font and txtInput;
     // the one place that catches a failure and goes on.
     void applyFont();
@@ -109,7 +114,9 @@ public:
     const TextStyle& textStyle() const { return style_; }
     // The text style dialog; a style chosen redraws the preview.
     void chooseTextStyle();
-    const CapturedOutline& capturedOutline() const { return outline_; }
+    // The whole outline of the last capture (completed first where the
+    // preview's capture left glyphs out).
+    const CapturedOutline& capturedOutline() const;
     // Why the face that drew the last capture is not the one chosen, if so.
     const std::optional<FaceNote>& faceNote() const { return faceNote_; }
     // Captures completed by drawFlattenPath since the form was made.
@@ -120,6 +127,10 @@ private:
     // stays the same, as the design's toolkit does.
     void writeText(TextBox box, const std::string& text, void (Form1::*change)());
     CaptureSource captureSource(const std::string& text) const;
+    // drawFlattenPath, limited to `shown` where there is one.
+    void capture(std::int32_t alCent, std::optional<DeviceArea> shown);
+    // Captures whole what the preview's capture left out, off the preview.
+    void completeOutline() const;
     // Rewrites the size box and slider with the window font's size; runs
     // no handler, since the value stays the same.
     void showSize();
@@ -137,7 +148,20 @@ private:
     FormView& view_;
     WindowFont font_;
     TextStyle style_;
-    CapturedOutline outline_;
+    // Mutable: a limited capture is completed when first read.
+    mutable CapturedOutline outline_;
+    // What a capture limited to the preview's area was made from, until the
+    // outline is whole again.
+    struct LimitedCapture {
+        std::string text;
+        WindowFont font;
+        std::int32_t angle = 0;
+        float scaleWidth = 0, scaleHeight = 0;
+        double twipsPerPixelX = 0;
+        TextStyle style;
+        std::int32_t alCent = 1;
+    };
+    mutable std::optional<LimitedCapture> limited_;
     std::string runMode_;
     std::string inputPath_;
     std::string outputPath_;
@@ -155,7 +179,7 @@ private:
     bool reporting_ = false;
     // The note the view shows; none at first, as the view starts.
     std::optional<FaceNote> faceNote_;
-    // The face, styles and text it was found for.
+    // The face, styles and characters it was found for (faceNoteKey).
     std::string faceNoteAsked_;
     // What the JW export found to warn about, told before the program ends.
     std::string jwWarning_;

@@ -89,6 +89,11 @@ public:
     virtual float previewScaleWidth() const = 0;
     virtual float previewScaleHeight() const = 0;
     virtual void refresh() = 0;
+    // The part of the preview's device context the preview shows, in its
+    // pixels, when it shows no more than that; none when it shows all of
+    // the drawing (fitted) or cannot tell. A capture for the preview then
+    // needs only the glyphs that meet it.
+    virtual std::optional<DeviceArea> previewShownArea() const { return std::nullopt; }
 
     // The window's own client area in pixels (the WIT export's extent), the
     // screen's twips per pixel in x (one value for every reader), and the

@@ -21,7 +21,7 @@ std::int32_t fontHeight(float size, double factor)
 
 void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
                  std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline,
-                 Advances advances, double spacing, CurvedPath* curved)
+                 Advances advances, double spacing, CurvedPath* curved, const DeviceArea* shownArea)
 {
     BeginPath(dc);
     outputText(dc, logFont, text, alignment, x0, y0, advances, spacing);
@@ -31,7 +31,8 @@ void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view tex
         curved->types.clear();
     }
 
-    int n = flattenPathInto(dc, outline.pathPoints, outline.pathTypes);
+    int n = shownArea ? flattenPathWithin(dc, *shownArea, outline.pathPoints, outline.pathTypes)
+                      : flattenPathInto(dc, outline.pathPoints, outline.pathTypes);
     // No closed path cannot follow EndPath; an empty outline is the safe reading.
     if (n < 0) {
         n = 0;
@@ -65,7 +66,7 @@ void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceCon
     setLogFont(outline.logFont, source.font.faceName, height, source.angle, source.font);
     applyTextStyle(dc, outline.logFont, source.style);
     capturePath(dc, outline.logFont, source.text, std::int32_t(placement), x0, y0, outline, source.advances,
-                source.style.spacingExact(factor), curved);
+                source.style.spacingExact(factor), curved, source.shownArea ? &*source.shownArea : nullptr);
 
     // One polygon per closed figure; the platform closes it back to its start.
     for (const Figure& figure : figures(outline))

@@ -17,6 +17,7 @@
 #include "platform/device_context.hpp"
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace lw {
@@ -31,6 +32,10 @@ struct CaptureSource {
     double twipsPerPixelX = design::kTwipsPerPixel; // the screen's, one value for every reader
     Advances advances = Advances::Device; // Linear for a capture at a chosen precision
     TextStyle style{};            // spacing, width and weight; the default changes nothing
+    // For a drawing that shows only this part of the canvas: glyphs wholly
+    // outside it may be left out of the outline (flattenPathWithin), which
+    // then serves that drawing and nothing else.
+    std::optional<DeviceArea> shownArea{};
 };
 
 // Where a capture puts the text. Its value is the design's alCent, which is
@@ -59,9 +64,10 @@ void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceCon
 
 // Shared by both captures: the path bracket around the text, then the
 // flattened path read into the outline's arrays (flattenPathInto).
-// `spacing` is outputText's, in device pixels.
+// `spacing` is outputText's, in device pixels; `shownArea` as in CaptureSource.
 void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
                  std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline,
-                 Advances advances = Advances::Device, double spacing = 0, CurvedPath* curved = nullptr);
+                 Advances advances = Advances::Device, double spacing = 0, CurvedPath* curved = nullptr,
+                 const DeviceArea* shownArea = nullptr);
 
 } // namespace lw

@@ -105,6 +105,19 @@ int GetPath(DeviceContext& dc, POINT* points, std::uint8_t* types, int size);
 // straight into the arrays, sized once from a bound; GDI reads its own path.
 int flattenPathInto(DeviceContext& dc, std::vector<POINT>& points, std::vector<std::uint8_t>& types);
 
+// A box of device pixels, both ends included.
+struct DeviceArea {
+    std::int32_t left = 0, top = 0, right = -1, bottom = -1;
+};
+
+// flattenPathInto for a view that shows only `area`: a glyph whose points
+// all lie outside it may be left out whole; every other figure, and every
+// point kept, is as flattenPathInto gives it, in the same order. So the
+// figures that meet the area are all there. A backend that cannot tell
+// keeps the whole path.
+int flattenPathWithin(DeviceContext& dc, const DeviceArea& area, std::vector<POINT>& points,
+                      std::vector<std::uint8_t>& types);
+
 // A point of the unflattened path, in device pixels at the platform's own
 // precision (sub-pixel on Linux, whole pixels from GDI).
 struct CurvePoint {

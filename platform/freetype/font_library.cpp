@@ -86,6 +86,20 @@ int cubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void*
 // its exact cubic), for the bound on flattened points.
 void measureCurves(GlyphOutline& glyph)
 {
+    if (!glyph.steps.empty()) {
+        const OutlineStep& first = glyph.steps.front();
+        glyph.left = glyph.right = first.x[0];
+        glyph.bottom = glyph.top = first.y[0];
+    }
+    for (const OutlineStep& st : glyph.steps) {
+        const int used = st.kind == OutlineStep::Cubic ? 3 : st.kind == OutlineStep::Conic ? 2 : 1;
+        for (int k = 0; k < used; ++k) {
+            glyph.left = std::min(glyph.left, st.x[k]);
+            glyph.right = std::max(glyph.right, st.x[k]);
+            glyph.bottom = std::min(glyph.bottom, st.y[k]);
+            glyph.top = std::max(glyph.top, st.y[k]);
+        }
+    }
     double lastX = 0, lastY = 0;
     for (const OutlineStep& st : glyph.steps) {
         double c1x, c1y, c2x, c2y, ex, ey;

@@ -43,6 +43,9 @@ struct GlyphOutline {
     std::uint32_t pointSteps = 0;
     std::uint32_t curveSteps = 0;
     double curveWeight = 0;
+    // The box of every point and control point, font units: the outline at
+    // any map lies within the box's image.
+    float left = 0, bottom = 0, right = 0, top = 0;
     // The glyph flattened for the last map it was placed with (the path's
     // business; kept here so it lives as long as the outline).
     mutable std::unique_ptr<FlatGlyph> flat;

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace lw {
 namespace {
@@ -40,6 +41,10 @@ void walkPath(const State& s, Sink& sink)
     for (const State::PlacedGlyph& g : s.glyphs) {
         explicitUpTo(g.before);
         const State::GlyphMap& m = s.maps[g.map];
+        if constexpr (requires { sink.leftOut(g, m); }) {
+            if (sink.leftOut(g, m))
+                continue;
+        }
         if constexpr (requires { sink.placed(g, m); }) {
             if (sink.placed(g, m))
                 continue;
@@ -149,6 +154,36 @@ public:
         : points_(points), types_(types), reuse_(reuse)
     {
         reserve(bound + 1);
+    }
+
+    // Glyphs wholly outside the area are left out from now on.
+    void keepOnly(const DeviceArea& area) { area_ = area; }
+
+    // Whether the glyph is left out: its box, mapped onto the device and
+    // rounded as its points would be, misses the area. A pixel more on each
+    // side covers the evaluation's rounding error.
+    bool leftOut(const State::PlacedGlyph& g, const State::GlyphMap& m)
+    {
+        if (!area_)
+            return false;
+        const GlyphOutline& o = *g.outline;
+        double left = 0, right = 0, top = 0, bottom = 0;
+        bool first = true;
+        for (double fx : {double(o.left), double(o.right)})
+            for (double fy : {double(o.bottom), double(o.top)}) {
+                const double x = g.ox + m.m00 * fx + m.m01 * fy, y = g.oy + m.m10 * fx + m.m11 * fy;
+                left = first ? x : std::min(left, x);
+                right = first ? x : std::max(right, x);
+                top = first ? y : std::min(top, y);
+                bottom = first ? y : std::max(bottom, y);
+                first = false;
+            }
+        // NaN compares false: such a glyph is kept.
+        const bool misses = std::floor(right + 0.5) + 1 < area_->left || std::floor(left + 0.5) - 1 > area_->right
+                         || std::floor(bottom + 0.5) + 1 < area_->top || std::floor(top + 0.5) - 1 > area_->bottom;
+        if (misses && open_)
+            finishFigure(); // as the glyph's own first move would have
+        return misses;
     }
 
     // A glyph's points moved from its flattened copy; false when it must be
@@ -275,6 +310,7 @@ private:
     std::vector<POINT>& points_;
     std::vector<std::uint8_t>& types_;
     bool reuse_;
+    std::optional<DeviceArea> area_;
     POINT* at_ = nullptr;
     std::size_t capacity_ = 0;
     std::size_t count_ = 0;
@@ -343,10 +379,44 @@ const FlatGlyph* Flattener::flatAt(const State::PlacedGlyph& g, const State::Gly
     return flat->holdsAt(g.ox, g.oy) ? flat : nullptr;
 }
 
-std::size_t flatten(const State& s, std::vector<POINT>& points, std::vector<std::uint8_t>& types)
+// The flattened points the path's glyphs can give at most: only a whole
+// flattening sizes its arrays from it, so a line kept to an area never
+// works it out.
+std::size_t glyphPointBound(const State& s)
 {
-    Flattener flattener(points, types, s.glyphPointBound + s.path.size());
-    if (glyphsStartWithMoves(s)) {
+    const double segmentsPerWeight = 0.75 / kFlatness;
+    std::size_t bound = 0;
+    for (const State::PlacedGlyph& g : s.glyphs) {
+        const State::GlyphMap& m = s.maps[g.map];
+        // Placed from its flattened copy, the glyph's count is known.
+        if (const FlatGlyph* flat = g.outline->flat.get();
+            flat && flat->madeFor(m.m00, m.m01, m.m10, m.m11) && flat->holdsAt(g.ox, g.oy)) {
+            bound += flat->points.size();
+            continue;
+        }
+        // The map's largest stretch, its top singular value.
+        double f2 = m.m00 * m.m00 + m.m01 * m.m01 + m.m10 * m.m10 + m.m11 * m.m11;
+        double det = m.m00 * m.m11 - m.m01 * m.m10;
+        double stretch = std::sqrt((f2 + std::sqrt(std::max(0.0, f2 * f2 - 4 * det * det))) / 2);
+        double curvePoints = std::sqrt(segmentsPerWeight * stretch) * g.outline->curveWeight * 1.001 + 1;
+        // No curve gives more than the flattening's cap.
+        double most = double(kMaxSegments) * g.outline->curveSteps;
+        bound += g.outline->pointSteps + g.outline->curveSteps
+               + static_cast<std::size_t>(curvePoints < most ? curvePoints : most);
+    }
+    return bound;
+}
+
+std::size_t flatten(const State& s, std::vector<POINT>& points, std::vector<std::uint8_t>& types,
+                    const DeviceArea* area = nullptr)
+{
+    const bool byGlyph = glyphsStartWithMoves(s);
+    // Kept to an area, the bound of the whole line would be mostly unused
+    // room, each slot of it written once: the arrays grow as needed instead.
+    Flattener flattener(points, types, area && byGlyph ? s.path.size() + 1024 : glyphPointBound(s) + s.path.size());
+    if (area)
+        flattener.keepOnly(*area);
+    if (byGlyph) {
         walkPath(s, flattener);
     } else {
         // Read through the path's own points, as they would be stored.
@@ -371,7 +441,6 @@ bool BeginPath(DeviceContext& dc)
     s.path.clear();
     s.glyphs.clear();
     s.maps.clear();
-    s.glyphPointBound = 0;
     s.flatPoints.clear();
     s.flatTypes.clear();
     s.flattened = false;
@@ -405,6 +474,14 @@ int flattenPathInto(DeviceContext& dc, std::vector<POINT>& points, std::vector<s
     if (!FlattenPath(dc))
         return -1;
     return static_cast<int>(flatten(dc.state(), points, types));
+}
+
+int flattenPathWithin(DeviceContext& dc, const DeviceArea& area, std::vector<POINT>& points,
+                      std::vector<std::uint8_t>& types)
+{
+    if (!FlattenPath(dc))
+        return -1;
+    return static_cast<int>(flatten(dc.state(), points, types, &area));
 }
 
 int readCurvedPath(DeviceContext& dc, std::vector<CurvePoint>& points, std::vector<std::uint8_t>& types)

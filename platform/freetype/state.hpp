@@ -58,7 +58,15 @@ struct DeviceContext::State {
     std::vector<PathPoint> path;
     std::vector<PlacedGlyph> glyphs;
     std::vector<GlyphMap> maps;
-    std::size_t glyphPointBound = 0; // flattened points the glyphs can give at most
+
+    // The line being laid: its glyphs and advances, kept between lines so
+    // a long one does not take fresh pages from the system each time.
+    struct LaidGlyph {
+        GlyphRef ref;
+        double advance;
+        bool turned; // a quarter turn for vertical writing
+    };
+    std::vector<LaidGlyph> laid;
 
     // After FlattenPath the integer points, made when first read.
     std::vector<POINT> flatPoints;

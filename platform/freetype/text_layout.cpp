@@ -118,15 +118,11 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     // The platform's synthetic bold makes each character one pixel wider.
     const double extra = double(s.charExtra) + (font.emboldened ? 1 : 0);
 
-    // The line's glyphs and advances live only while it is laid out, so a
-    // device context keeps nothing of them but the placed glyphs.
+    // The line's glyphs and advances mean nothing after it is laid out; only
+    // their room stays with the device context.
     const std::u32string text = cp932ToCodepoints(std::string_view(bytes, std::size_t(count)));
-    struct Laid {
-        GlyphRef ref;
-        double advance;
-        bool turned; // a quarter turn for vertical writing
-    };
-    std::vector<Laid> laid;
+    auto& laid = s.laid;
+    laid.clear();
     laid.reserve(text.size());
     // Exactly the line's room: growth by doubling left up to half of what
     // a short line holds unused.
@@ -161,7 +157,6 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
 
     // Each glyph goes into the path as its cached outline and the map onto
     // the device; FlattenPath reads the control points from there.
-    const double segmentsPerWeight = 0.75 / kFlatness;
     double penX = startX;
     for (std::size_t i = 0; i < laid.size(); ++i) {
         const GlyphRef& g = laid[i].ref;
@@ -187,22 +182,6 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
                 s.maps.push_back(map);
             s.glyphs.push_back({g.outline, std::uint32_t(path.size()), std::uint32_t(s.maps.size() - 1), origin.x,
                                 origin.y});
-            // Placed from its flattened copy, the glyph's count is known.
-            if (const FlatGlyph* flat = g.outline->flat.get();
-                flat && flat->madeFor(m00, m01, m10, m11) && flat->holdsAt(origin.x, origin.y)) {
-                s.glyphPointBound += flat->points.size();
-                penX += laid[i].advance;
-                continue;
-            }
-            // The map's largest stretch, its top singular value.
-            double f2 = m00 * m00 + m01 * m01 + m10 * m10 + m11 * m11;
-            double det = m00 * m11 - m01 * m10;
-            double stretch = std::sqrt((f2 + std::sqrt(std::max(0.0, f2 * f2 - 4 * det * det))) / 2);
-            double curvePoints = std::sqrt(segmentsPerWeight * stretch) * g.outline->curveWeight * 1.001 + 1;
-            // No curve gives more than the flattening's cap.
-            double most = double(kMaxSegments) * g.outline->curveSteps;
-            s.glyphPointBound += g.outline->pointSteps + g.outline->curveSteps
-                               + static_cast<std::size_t>(curvePoints < most ? curvePoints : most);
         }
         penX += laid[i].advance;
     }

@@ -71,4 +71,11 @@ int flattenPathInto(DeviceContext& dc, std::vector<POINT>& points, std::vector<s
     return n;
 }
 
+// GDI's path does not tell its glyphs apart: the whole of it.
+int flattenPathWithin(DeviceContext& dc, const DeviceArea&, std::vector<POINT>& points,
+                      std::vector<std::uint8_t>& types)
+{
+    return flattenPathInto(dc, points, types);
+}
+
 } // namespace lw

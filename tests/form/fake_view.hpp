@@ -72,6 +72,9 @@ struct FakeView final : FormView {
     float previewScaleWidth() const override { return design::kPreviewWidth; }
     float previewScaleHeight() const override { return design::kPreviewHeight; }
     void refresh() override { ++refreshes; }
+    // What the preview shows of its drawing; by default all of it.
+    std::optional<DeviceArea> shownArea;
+    std::optional<DeviceArea> previewShownArea() const override { return shownArea; }
     float clientWidth() const override { return design::kClientWidth; }
     float clientHeight() const override { return design::kClientHeight; }
     double twipsPerPixelX() const override { return design::kTwipsPerPixel; }

@@ -4,6 +4,8 @@
 
 #include "window/qt/image_canvas.hpp"
 
+#include "outline/capture.hpp"
+
 #include <QTest>
 
 #include <vector>
@@ -173,6 +175,57 @@ private slots:
             QCOMPARE(box.top, scanned.top);
             QCOMPARE(box.right, scanned.right);
             QCOMPARE(box.bottom, scanned.bottom);
+        }
+    }
+
+    // A capture of only the glyphs that meet the preview shows the very
+    // pixels of the whole capture, edit after edit on the same canvases,
+    // so what an earlier drawing left is cleared alike.
+    void aCaptureOfWhatShowsPaintsTheWholeCapturesPixels()
+    {
+        struct Edit {
+            const char* name;
+            QString text;
+            float size;
+            int angle;
+            const char* face = "ＭＳ Ｐゴシック";
+            lw::TextStyle style{};
+            bool underline = false;
+        };
+        const QString line = QString::fromUtf8("編集テキストAgé").repeated(12);
+        const std::vector<Edit> edits{
+            {"long line", line, 144, 0},
+            {"insert at the end", line + QChar(0x5B57), 144, 0},
+            {"delete at the end", line, 144, 0},
+            {"insert at the start", "W" + line, 144, 0},
+            {"insert in the middle", line.left(50) + QChar(0xFF) + line.mid(50), 144, 0},
+            {"delete at the start", line.mid(1), 144, 0},
+            {"turned", line, 96, 30},
+            {"a quarter turn", line, 96, 90},
+            {"vertical face", line, 96, 0, "@ＭＳ ゴシック"},
+            {"bold, wide, spaced", line, 72, 0, "DejaVu Sans", lw::TextStyle{4, 220, true}},
+            {"underlined", line, 144, 0, "ＭＳ Ｐゴシック", {}, true},
+            {"short", "A", 24, 0},
+            {"long again", line, 144, 0},
+        };
+        const QSize size(461, 301);
+        lw::ImageCanvas whole(size, kBackground), part(size, kBackground);
+        lw::DeviceContext wholeDc(whole), partDc(part);
+        lw::CapturedOutline wholeOutline, partOutline;
+        for (const Edit& e : edits) {
+            const std::string text = e.text.toStdString();
+            lw::WindowFont font;
+            font.faceName = e.face;
+            font.size = e.size;
+            font.underline = e.underline;
+            lw::CaptureSource source{text, font, e.angle, 461, 301};
+            source.style = e.style;
+            lw::drawFlattenPath(lw::Placement::PreviewCentre, source, wholeDc, wholeOutline);
+            source.shownArea = lw::DeviceArea{0, 0, size.width() - 1, size.height() - 1};
+            lw::drawFlattenPath(lw::Placement::PreviewCentre, source, partDc, partOutline);
+            whole.render();
+            part.render();
+            QVERIFY2(part.image() == whole.image(), e.name);
         }
     }
 };

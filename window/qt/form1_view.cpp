@@ -220,6 +220,9 @@ void QtForm1View::buildPreviewMenu()
     QAction* fit = add(kFitMenuItem);
     fit->setCheckable(true);
     connect(fit, &QAction::toggled, picSmpl_, &PreviewBox::setFitView);
+    // After the view changed: a drawing of only what the preview showed
+    // is captured whole to be fitted.
+    connect(fit, &QAction::toggled, this, [this] { form_.run(&Form1::previewAreaChanged); });
     picSmpl_->setContextMenuPolicy(Qt::ActionsContextMenu);
     picSmpl_->setToolTip(captionText(kPreviewTip));
 }
@@ -282,6 +285,8 @@ float QtForm1View::previewScaleWidth() const { return picSmpl_->scaleWidth(); }
 float QtForm1View::previewScaleHeight() const { return picSmpl_->scaleHeight(); }
 
 void QtForm1View::refresh() { picSmpl_->present(); }
+
+std::optional<DeviceArea> QtForm1View::previewShownArea() const { return picSmpl_->shownArea(); }
 
 const QImage& QtForm1View::previewImage() const { return picSmpl_->image(); }
 

@@ -45,6 +45,7 @@ public:
     float previewScaleWidth() const override;
     float previewScaleHeight() const override;
     void refresh() override;
+    std::optional<DeviceArea> previewShownArea() const override;
     float clientWidth() const override;
     float clientHeight() const override;
     double twipsPerPixelX() const override { return twipsPerPixelX_; }

@@ -9,6 +9,8 @@
 
 #include <QFrame>
 
+#include <optional>
+
 namespace lw {
 
 class PreviewBox final : public QFrame {
@@ -23,6 +25,14 @@ public:
     void present();
     void setFitView(bool fit);
     bool fitView() const { return canvas_.fit(); }
+    // The part of the drawing the image shows, at its own pixels; none when
+    // fitted, where all of it shows.
+    std::optional<DeviceArea> shownArea() const
+    {
+        if (canvas_.fit())
+            return std::nullopt;
+        return DeviceArea{0, 0, canvas_.image().width() - 1, canvas_.image().height() - 1};
+    }
     const QImage& image() const { return canvas_.image(); }
     // The drawing area in pixels: what a capture centres on.
     float scaleWidth() const { return static_cast<float>(canvas_.size().width()); }
