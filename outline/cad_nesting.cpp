@@ -207,9 +207,12 @@ void nestedBoundaries(std::span<const RingView> rings, std::span<const Extent> e
         order[i] = i;
     const auto size = [&](std::size_t i) { return extents[i].area < 0 ? -extents[i].area : extents[i].area; };
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return size(a) > size(b); });
-    const auto holds = [&](std::size_t i, POINT p) {
-        const Extent& e = extents[i];
-        return e.left <= p.x && p.x <= e.right && e.top <= p.y && p.y <= e.bottom;
+    // A ring inside another (no edges meet) lies within its box: most
+    // candidates go without walking the larger ring.
+    const auto holds = [&](std::size_t outer, std::size_t inner) {
+        const Extent& o = extents[outer];
+        const Extent& e = extents[inner];
+        return o.left <= e.left && e.right <= o.right && o.top <= e.top && e.bottom <= o.bottom;
     };
 
     // Larger contours first: the parent is the smallest one already seen
@@ -228,7 +231,7 @@ void nestedBoundaries(std::span<const RingView> rings, std::span<const Extent> e
         const std::size_t i = order[k];
         const POINT first = rings[i].points[0];
         for (std::size_t m = k; m-- > 0;)
-            if (holds(order[m], first) && encloses(rings[order[m]].points, rings[order[m]].count, first)) {
+            if (holds(order[m], i) && encloses(rings[order[m]].points, rings[order[m]].count, first)) {
                 parent[i] = order[m];
                 break;
             }
