@@ -159,6 +159,13 @@ TEST(CadNesting, EdgesMeetAsEveryPairTellsOnRandomRings)
         const bool want = everyPairMeets(contours);
         meeting += want;
         ASSERT_EQ(edgesMeet(contours), want) << "round " << round;
+        // Moved across both axes: the walks order points by x, then y, and
+        // that order must hold through the signs.
+        std::vector<Contour> moved = contours;
+        for (Contour& c : moved)
+            for (POINT& p : c)
+                p = POINT{p.x - 2 * span, p.y - span};
+        ASSERT_EQ(edgesMeet(moved), want) << "round " << round << ", moved";
     }
     // Both answers come up often enough to mean something.
     EXPECT_GT(meeting, 300);
