@@ -60,9 +60,14 @@ bool meet(const Edge& e, const Edge& f)
     return segmentsMeet(e, f);
 }
 
-// Points ordered by x, then y. Every point of a segment lies between its
-// ends in this order.
-bool before(POINT a, POINT b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
+// Points ordered by x, then y: every point of a segment lies between its
+// ends in this order. Kept as one unsigned key per point (x above y, each
+// with its sign bit flipped), since the walks below ask for the order at
+// every step and one comparison mispredicts less than two.
+std::uint64_t orderKey(POINT p)
+{
+    return std::uint64_t(std::uint32_t(p.x) ^ 0x80000000u) << 32 | (std::uint32_t(p.y) ^ 0x80000000u);
+}
 
 // A run of a ring's edges whose points rise in that order: two edges of one
 // chain meet only where they follow each other, so only edges of different
@@ -72,6 +77,7 @@ bool before(POINT a, POINT b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
 // edge edge0 + j * step.
 struct Chain {
     const POINT* base;
+    const std::uint64_t* keys; // orderKey of each point, beside base
     std::int32_t step;
     std::uint32_t edges;
     std::uint32_t contour, count;
@@ -79,6 +85,7 @@ struct Chain {
     std::int32_t left, top, right, bottom;
 
     POINT at(std::uint32_t j) const { return base[std::ptrdiff_t(j) * step]; }
+    std::uint64_t key(std::uint32_t j) const { return keys[std::ptrdiff_t(j) * step]; }
     // The rising edge j as the ring runs, for the neighbours' fold.
     Edge edge(std::uint32_t j) const
     {
@@ -91,55 +98,57 @@ struct Chain {
 // The ring's runs in order; a run stops at the ring's last point, so the
 // first and last chains may rise the same way (they are compared like any
 // other two).
-void addChains(const RingView& ring, std::uint32_t contour, std::vector<Chain>& out)
+void addChains(const RingView& ring, const std::uint64_t* key, std::uint32_t contour, std::vector<Chain>& out)
 {
     const POINT* p = ring.points;
     const std::uint32_t n = ring.count;
     for (std::uint32_t i = 0; i < n;) {
-        const bool up = before(p[i], p[i + 1]);
+        const bool up = key[i] < key[i + 1];
         std::int32_t top = std::min(p[i].y, p[i + 1].y), bottom = std::max(p[i].y, p[i + 1].y);
         std::uint32_t end = i + 1;
-        while (end < n && before(p[end], p[end + 1]) == up) {
+        while (end < n && (key[end] < key[end + 1]) == up) {
             ++end;
             top = std::min(top, p[end].y);
             bottom = std::max(bottom, p[end].y);
         }
         const std::uint32_t length = end - i;
         if (up)
-            out.push_back({p + i, 1, length, contour, n, std::int32_t(i), p[i].x, top, p[end].x, bottom});
+            out.push_back({p + i, key + i, 1, length, contour, n, std::int32_t(i), p[i].x, top, p[end].x, bottom});
         else
-            out.push_back({p + end, -1, length, contour, n, std::int32_t(end - 1), p[end].x, top, p[i].x, bottom});
+            out.push_back({p + end, key + end, -1, length, contour, n, std::int32_t(end - 1), p[end].x, top, p[i].x,
+                           bottom});
         i = end;
     }
 }
 
 bool chainsMeet(const Chain& a, const Chain& b)
 {
-    const POINT b0 = b.at(0), bEnd = b.at(b.edges);
+    const std::uint64_t b0 = b.key(0), bEnd = b.key(b.edges);
     // Only a's edges that reach b's span in the order can meet b: skip those
     // whose end lies before b's first point.
     std::uint32_t low = 1, high = a.edges + 1;
     while (low < high) {
         const std::uint32_t mid = low + (high - low) / 2;
-        if (before(a.at(mid), b0))
+        if (a.key(mid) < b0)
             low = mid + 1;
         else
             high = mid;
     }
     std::uint32_t k0 = 0;
     for (std::uint32_t j = low - 1; j < a.edges; ++j) {
-        const POINT a1 = a.at(j), a2 = a.at(j + 1);
-        if (before(bEnd, a1))
+        const std::uint64_t a1Key = a.key(j), a2Key = a.key(j + 1);
+        if (bEnd < a1Key)
             break;
+        const POINT a1 = a.at(j), a2 = a.at(j + 1);
         const std::int32_t lowA = std::min(a1.y, a2.y), highA = std::max(a1.y, a2.y);
         if (highA < b.top || lowA > b.bottom)
             continue;
-        while (k0 < b.edges && before(b.at(k0 + 1), a1))
+        while (k0 < b.edges && b.key(k0 + 1) < a1Key)
             ++k0;
         for (std::uint32_t k = k0; k < b.edges; ++k) {
-            const POINT b1 = b.at(k), b2 = b.at(k + 1);
-            if (before(a2, b1))
+            if (a2Key < b.key(k))
                 break;
+            const POINT b1 = b.at(k), b2 = b.at(k + 1);
             if (std::max(b1.y, b2.y) < lowA || std::min(b1.y, b2.y) > highA)
                 continue;
             if (meet(a.edge(j), b.edge(k)))
@@ -155,6 +164,7 @@ bool chainsMeet(const Chain& a, const Chain& b)
 struct Scratch {
     std::vector<Chain> chains;
     std::vector<std::uint32_t> order, open;
+    std::vector<std::uint64_t> keys;
     std::vector<std::size_t> ringOrder, parent, shapeOf;
     std::vector<int> inside;
     std::vector<std::uint8_t> bounds;
@@ -173,8 +183,18 @@ bool edgesMeet(std::span<const RingView> rings)
     Scratch& s = scratch();
     std::vector<Chain>& chains = s.chains;
     chains.clear();
-    for (std::uint32_t c = 0; c < rings.size(); ++c)
-        addChains(rings[c], c, chains);
+    std::vector<std::uint64_t>& keys = s.keys;
+    std::size_t total = 0;
+    for (const RingView& r : rings)
+        total += r.count + 1;
+    keys.resize(total);
+    std::uint64_t* key = keys.data();
+    for (std::uint32_t c = 0; c < rings.size(); ++c) {
+        for (std::uint32_t k = 0; k <= rings[c].count; ++k)
+            key[k] = orderKey(rings[c].points[k]);
+        addChains(rings[c], key, c, chains);
+        key += rings[c].count + 1;
+    }
     std::vector<std::uint32_t>& order = s.order;
     order.resize(chains.size());
     for (std::uint32_t i = 0; i < order.size(); ++i)
@@ -207,9 +227,12 @@ void nestedBoundaries(std::span<const RingView> rings, std::span<const Extent> e
         order[i] = i;
     const auto size = [&](std::size_t i) { return extents[i].area < 0 ? -extents[i].area : extents[i].area; };
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return size(a) > size(b); });
-    const auto holds = [&](std::size_t i, POINT p) {
-        const Extent& e = extents[i];
-        return e.left <= p.x && p.x <= e.right && e.top <= p.y && p.y <= e.bottom;
+    // A ring inside another (no edges meet) lies within its box: most
+    // candidates go without walking the larger ring.
+    const auto holds = [&](std::size_t outer, std::size_t inner) {
+        const Extent& o = extents[outer];
+        const Extent& e = extents[inner];
+        return o.left <= e.left && e.right <= o.right && o.top <= e.top && e.bottom <= o.bottom;
     };
 
     // Larger contours first: the parent is the smallest one already seen
@@ -228,7 +251,7 @@ void nestedBoundaries(std::span<const RingView> rings, std::span<const Extent> e
         const std::size_t i = order[k];
         const POINT first = rings[i].points[0];
         for (std::size_t m = k; m-- > 0;)
-            if (holds(order[m], first) && encloses(rings[order[m]].points, rings[order[m]].count, first)) {
+            if (holds(order[m], i) && encloses(rings[order[m]].points, rings[order[m]].count, first)) {
                 parent[i] = order[m];
                 break;
             }

@@ -159,10 +159,73 @@ TEST(CadNesting, EdgesMeetAsEveryPairTellsOnRandomRings)
         const bool want = everyPairMeets(contours);
         meeting += want;
         ASSERT_EQ(edgesMeet(contours), want) << "round " << round;
+        // Moved across both axes: the walks order points by x, then y, and
+        // that order must hold through the signs.
+        std::vector<Contour> moved = contours;
+        for (Contour& c : moved)
+            for (POINT& p : c)
+                p = POINT{p.x - 2 * span, p.y - span};
+        ASSERT_EQ(edgesMeet(moved), want) << "round " << round << ", moved";
     }
     // Both answers come up often enough to mean something.
     EXPECT_GT(meeting, 300);
     EXPECT_LT(meeting, 2700);
+}
+
+// Which rings bound the ink once nested, with roles and turns: a ring that
+// only lies within another's box (a notch, a corner) is no hole of it, and
+// a ring wound the same way inside another adds nothing.
+TEST(CadNesting, NestedBoundariesFollowTheWindingNotTheBoxes)
+{
+    const Contour square{{0, 0}, {0, 100}, {100, 100}, {100, 0}};        // negative area: counter-clockwise, y up
+    const Contour squareBack{{0, 0}, {100, 0}, {100, 100}, {0, 100}};    // the other way round
+    const Contour inner{{20, 20}, {20, 80}, {80, 80}, {80, 20}};         // as `square` turns
+    const Contour innerBack{{20, 20}, {80, 20}, {80, 80}, {20, 80}};
+    const Contour island{{40, 40}, {40, 60}, {60, 60}, {60, 40}};
+    // An L whose notch holds a small square: within the L's box, not in it.
+    const Contour ell{{0, 0}, {0, 100}, {100, 100}, {100, 60}, {40, 60}, {40, 0}};
+    const Contour inNotch{{60, 10}, {60, 40}, {90, 40}, {90, 10}};
+    struct Want {
+        std::uint32_t ring;
+        bool outer, reversed;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Contour> rings;
+        std::vector<Want> want;
+    } cases[] = {
+        {"one square", {square}, {{0, true, false}}},
+        {"one square the other way", {squareBack}, {{0, true, true}}},
+        {"a square with a hole", {square, innerBack}, {{0, true, false}, {1, false, false}}},
+        {"a hole with an island", {square, innerBack, island}, {{0, true, false}, {1, false, false}, {2, true, false}}},
+        {"the same way inside: winding two", {square, inner}, {{0, true, false}}},
+        {"the inner ring first", {inner, squareBack}, {{1, true, true}, {0, false, true}}},
+        {"a square in the notch of an L", {ell, inNotch}, {{0, true, false}, {1, true, false}}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_FALSE(edgesMeet(c.rings)) << c.name;
+        std::vector<POINT> buffer;
+        std::vector<lw::RingView> views;
+        std::vector<lw::Extent> extents;
+        for (const Contour& r : c.rings) {
+            buffer.insert(buffer.end(), r.begin(), r.end());
+            buffer.push_back(r[0]);
+            extents.push_back(lw::extentOf(r));
+        }
+        std::size_t at = 0;
+        for (const Contour& r : c.rings) {
+            views.push_back({buffer.data() + at, std::uint32_t(r.size())});
+            at += r.size() + 1;
+        }
+        std::vector<lw::Boundary> out;
+        lw::nestedBoundaries(views, extents, out);
+        ASSERT_EQ(out.size(), c.want.size()) << c.name;
+        for (std::size_t k = 0; k < out.size(); ++k) {
+            EXPECT_EQ(out[k].ring, c.want[k].ring) << c.name << ", boundary " << k;
+            EXPECT_EQ(out[k].outer, c.want[k].outer) << c.name << ", boundary " << k;
+            EXPECT_EQ(out[k].reversed, c.want[k].reversed) << c.name << ", boundary " << k;
+        }
+    }
 }
 
 } // namespace
