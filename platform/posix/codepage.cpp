@@ -5,8 +5,7 @@
 #include "base/codepage_unit.hpp"
 #include "base/utf8.hpp"
 #include "platform/posix/cp932_tables.hpp"
-
-#include <iconv.h>
+#include "platform/posix/iconv_unit.hpp"
 
 namespace lw {
 namespace {
@@ -29,16 +28,7 @@ public:
     {
         if (cd_ == reinterpret_cast<iconv_t>(-1))
             return false;
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char buffer[16];
-        char* inPtr = const_cast<char*>(in.data());
-        std::size_t inLeft = in.size();
-        char* outPtr = buffer;
-        std::size_t outLeft = sizeof buffer;
-        if (iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0)
-            return false;
-        out.append(buffer, std::size_t(outPtr - buffer));
-        return true;
+        return convertUnit(cd_, in, out);
     }
 
 private:

@@ -4,6 +4,7 @@
 //   cp932_table_maker OUTPUT.cpp
 
 #include "base/utf8.hpp"
+#include "platform/posix/iconv_unit.hpp"
 
 #include <cstdint>
 #include <cstdio>
@@ -14,27 +15,11 @@
 
 namespace {
 
-// One whole unit through `cd`, as the program's converter did it; false
-// when the target cannot hold it.
-bool convert(iconv_t cd, std::string_view in, std::string& out)
-{
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    char buffer[16];
-    char* inPtr = const_cast<char*>(in.data());
-    std::size_t inLeft = in.size();
-    char* outPtr = buffer;
-    std::size_t outLeft = sizeof buffer;
-    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0)
-        return false;
-    out.append(buffer, std::size_t(outPtr - buffer));
-    return true;
-}
-
 std::uint16_t encode(iconv_t cd, char32_t c)
 {
     std::string utf8, bytes;
     lw::appendUtf8(utf8, c);
-    if (!convert(cd, utf8, bytes) || bytes.empty() || bytes.size() > 2)
+    if (!lw::convertUnit(cd, utf8, bytes) || bytes.empty() || bytes.size() > 2)
         return 0;
     return static_cast<std::uint16_t>(bytes.size() == 1 ? static_cast<unsigned char>(bytes[0])
                                                         : (static_cast<unsigned char>(bytes[0]) << 8)
@@ -44,7 +29,7 @@ std::uint16_t encode(iconv_t cd, char32_t c)
 char32_t decode(iconv_t cd, std::string_view unit)
 {
     std::string utf8;
-    if (!convert(cd, unit, utf8) || utf8.empty())
+    if (!lw::convertUnit(cd, unit, utf8) || utf8.empty())
         return 0xFFFD;
     std::size_t i = 0;
     return lw::nextCodepoint(utf8, i);

@@ -5,6 +5,7 @@
 #include "base/codepage.hpp"
 #include "base/codepage_unit.hpp"
 #include "base/utf8.hpp"
+#include "platform/posix/iconv_unit.hpp"
 
 #include <gtest/gtest.h>
 
@@ -28,20 +29,7 @@ public:
 
     bool open() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
-    // The whole of `in`, or nothing when the converter stops short.
-    bool convert(std::string in, std::string& out)
-    {
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char buffer[16];
-        char* inPtr = in.data();
-        std::size_t inLeft = in.size();
-        char* outPtr = buffer;
-        std::size_t outLeft = sizeof buffer;
-        if (iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0)
-            return false;
-        out.assign(buffer, std::size_t(outPtr - buffer));
-        return true;
-    }
+    bool convert(const std::string& in, std::string& out) { return convertUnit(cd_, in, out); }
 
 private:
     iconv_t cd_;
