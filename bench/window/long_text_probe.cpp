@@ -7,6 +7,7 @@
 
 #include "platform/freetype/font_rules.hpp"
 #include "window/qt/form1_view.hpp"
+#include "own_settings.hpp"
 #include "quiet_services.hpp"
 #include "text_box_edit.hpp"
 
@@ -68,6 +69,7 @@ int main(int argc, char** argv)
     // under its own Xvfb when there is one).
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    useOwnSettings();
     lw::installFontRules();
     int qtArgc = 1;
     QApplication app(qtArgc, argv);

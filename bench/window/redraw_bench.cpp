@@ -3,6 +3,7 @@
 
 #include "platform/freetype/font_rules.hpp"
 #include "window/qt/form1_view.hpp"
+#include "own_settings.hpp"
 #include "quiet_services.hpp"
 
 #include <QApplication>
@@ -54,6 +55,7 @@ BENCHMARK(keystrokeRedraw)->Arg(24)->Arg(144)->Unit(benchmark::kMicrosecond);
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    useOwnSettings();
     lw::installFontRules();
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
