@@ -24,6 +24,10 @@ using State = DeviceContext::State;
 // (FT_GlyphSlot_Oblique), the usual slant of a simulated italic.
 constexpr double kSyntheticSlant = 0.21;
 
+// glibc's default threshold for mapping an allocation on its own: a line's
+// glyph list below it comes from the heap's free room at little cost.
+constexpr std::size_t kLaidRoomKept = 128 * 1024;
+
 double roundPixel(double v) { return std::floor(v + 0.5); }
 
 // The escapement's rotation about the reference point.
@@ -184,6 +188,13 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
                                 origin.y});
         }
         penX += laid[i].advance;
+    }
+    // A short line's room goes back at once, so the device context holds
+    // little beyond its outline; a long line's stays, where the allocator
+    // would otherwise map fresh pages for it on every keystroke.
+    if (laid.capacity() * sizeof(laid[0]) < kLaidRoomKept) {
+        laid.clear();
+        laid.shrink_to_fit();
     }
 
     // Underline and strikeout: one rectangle each over the whole advance.
