@@ -142,20 +142,18 @@ void Form1::drawFlattenPath(std::int32_t alCent) { capture(alCent, view_.preview
 
 void Form1::capture(std::int32_t alCent, std::optional<DeviceArea> shown)
 {
-    std::string text = view_.text(TextBox::txtInput);
+    const std::string text = view_.text(TextBox::txtInput);
     CaptureSource source = captureSource(text);
     source.shownArea = shown;
     limited_.reset();
     lw::drawFlattenPath(placementFor(alCent), source, view_.previewDC(), outline_);
     if (shown)
-        limited_ = LimitedCapture{std::string(), font_, source.angle, source.scaleWidth, source.scaleHeight,
+        limited_ = LimitedCapture{text, font_, source.angle, source.scaleWidth, source.scaleHeight,
                                   source.twipsPerPixelX, style_, alCent};
     ++redrawCount_;
     view_.refresh();
     showFaceNote(text);
     rememberTextSettings();
-    if (limited_)
-        limited_->text = std::move(text);
 }
 
 void Form1::previewAreaChanged()

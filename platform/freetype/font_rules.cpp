@@ -64,10 +64,8 @@ bool isStandIn(std::string_view asked, std::string_view used)
     // Vertical writing draws with the same face as the name without "@".
     if (asked.starts_with('@'))
         asked.remove_prefix(1);
-    for (const StandIn& s : kStandIns)
-        if (asked == s.asked && used == s.used)
-            return true;
-    return false;
+    const char* standIn = standInFamily(asked);
+    return standIn && used == standIn;
 }
 
 } // namespace lw

@@ -31,7 +31,7 @@ public:
     {
         if (canvas_.fit())
             return std::nullopt;
-        return DeviceArea{0, 0, canvas_.image().width() - 1, canvas_.image().height() - 1};
+        return DeviceArea{0, 0, canvas_.size().width() - 1, canvas_.size().height() - 1};
     }
     const QImage& image() const { return canvas_.image(); }
     // The drawing area in pixels: what a capture centres on.
