@@ -28,8 +28,6 @@
 #include <sstream>
 #include <string>
 #include <string_view>
-#include <tuple>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -188,12 +186,16 @@ bool samePoints()
             texts[w] = out.str();
         }
         const std::vector<std::string> ours = entityVertices(texts[kOurs]);
-        if (ours.size() != 2 * std::size_t(drawing(which).outline.pointCount))
-            return std::fprintf(stderr, "%s: the writer wrote %zu values\n", kDrawingNames[which], ours.size()), false;
-        for (int w = kBare; w < kWriters; ++w)
-            if (entityVertices(texts[w]) != ours)
-                return std::fprintf(stderr, "%s: %s writes other vertices\n", kDrawingNames[which], kWriterNames[w]),
-                       false;
+        if (ours.size() != 2 * std::size_t(drawing(which).outline.pointCount)) {
+            std::fprintf(stderr, "%s: the writer wrote %zu values\n", kDrawingNames[which], ours.size());
+            return false;
+        }
+        for (int w = kBare; w < kWriters; ++w) {
+            if (entityVertices(texts[w]) != ours) {
+                std::fprintf(stderr, "%s: %s writes other vertices\n", kDrawingNames[which], kWriterNames[w]);
+                return false;
+            }
+        }
     }
     return true;
 }
@@ -232,8 +234,10 @@ void printRatios(const RatioReporter& reporter)
         std::int64_t count = 0;
         for (int w = 0; w < kWriters; ++w) {
             const auto found = reporter.medians.find(nameOf(which, w));
-            if (found != reporter.medians.end())
-                std::tie(ns[w], count) = std::pair(found->second.nsPerPoint, found->second.repetitions);
+            if (found != reporter.medians.end()) {
+                ns[w] = found->second.nsPerPoint;
+                count = found->second.repetitions;
+            }
         }
         if (ns[kOurs] <= 0 || ns[kBare] <= 0 || ns[kBuffered] <= 0)
             continue;
