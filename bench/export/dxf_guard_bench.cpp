@@ -80,8 +80,8 @@ char* appendVertex(char* at, const lw::MmPlacement& mm, lw::POINT p)
     return at;
 }
 
-// The least code: each entity's head and each vertex built in a line and
-// handed to the stream.
+// The least code: each vertex built in a line and handed to the stream,
+// each entity's head written through the stream's own insertions.
 void writeBareDump(std::ostream& out, const Drawing& d)
 {
     out << "  0\nSECTION\n  2\nENTITIES\n";
