@@ -200,7 +200,8 @@ bool samePoints()
     return true;
 }
 
-// Keeps each case's median CPU time per point, to print the ratios at the end.
+// Keeps each case's CPU time per point: the median of its repetitions, or
+// its one run when there are no repetitions to take a median of.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     struct Median {
@@ -213,13 +214,16 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Aggregate || run.aggregate_name != "median" || run.error_occurred)
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.error_occurred || !(median || run.run_type == Run::RT_Iteration))
                 continue;
             const auto points = run.counters.find("points");
             if (points == run.counters.end() || points->second.value <= 0)
                 continue;
             const double ns = run.GetAdjustedCPUTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            medians[run.run_name.function_name] = {ns / points->second.value, run.iterations};
+            Median& m = medians[run.run_name.function_name];
+            if (median || m.repetitions == 0)
+                m = {ns / points->second.value, median ? run.iterations : 1};
         }
     }
 };
@@ -241,7 +245,7 @@ void printRatios(const RatioReporter& reporter)
         }
         if (ns[kOurs] <= 0 || ns[kBare] <= 0 || ns[kBuffered] <= 0)
             continue;
-        std::printf("%s (%d points, %jd repetitions): writer %.2f ns, bare dump %.2f ns, buffered dump %.2f ns; "
+        std::printf("%s (%d points, repetitions: %jd): writer %.2f ns, bare dump %.2f ns, buffered dump %.2f ns; "
                     "writer / bare dump %.3f (%s), writer / buffered dump %.3f\n",
                     kDrawingNames[which], drawing(which).outline.pointCount, std::intmax_t(count), ns[kOurs], ns[kBare],
                     ns[kBuffered], ns[kOurs] / ns[kBare], ns[kOurs] <= ns[kBare] ? "met" : "not met",
