@@ -75,18 +75,26 @@ public:
     // A polyline's vertices, the bulk of a file: straight into the buffer.
     void vertices(std::span<const POINT> points, const MmPlacement& mm)
     {
+        // The placement and the write position are held in locals the
+        // buffer's writes cannot alias, so neither is read back per point.
+        const MmPlacement at0 = mm;
+        char* at = buffer_ + used_;
+        char* const full = buffer_ + (kSize - kRoom);
         for (const POINT& p : points) {
-            if (used_ > kSize - kRoom)
+            if (at > full) {
+                used_ = std::size_t(at - buffer_);
                 flush();
-            const MmPoint q = toMillimetres(mm, p);
-            char* at = std::copy_n(" 10\n", 4, buffer_ + used_);
+                at = buffer_;
+            }
+            const MmPoint q = toMillimetres(at0, p);
+            at = std::copy_n(" 10\n", 4, at);
             at = shortest(at, q.x);
             *at++ = '\n';
             at = std::copy_n(" 20\n", 4, at);
             at = shortest(at, q.y);
             *at++ = '\n';
-            used_ = std::size_t(at - buffer_);
         }
+        used_ = std::size_t(at - buffer_);
     }
     // Vertices with the bulge of the arc to the next one; DXF's y runs up,
     // so an arc turns the other way there.
@@ -155,16 +163,31 @@ Extents extentsOf(const CapturedOutline& outline, const MmPlacement& mm, unsigne
     Extents e;
     bool any = false;
     closedFigures = 0;
+    // Millimetres grow with x and shrink with y at any positive scale, so the
+    // extreme pixels give the extreme millimetres exactly: only the corners
+    // are converted. Any other scale converts every point.
+    const bool monotone = kMmPerInch / mm.dpi > 0;
+    POINT low{}, high{};
     for (const Figure& f : figures(outline)) {
         if (!f.closed)
             continue;
         ++closedFigures;
         for (const POINT& p : f.points) {
-            const MmPoint q = toMillimetres(mm, p);
-            e.min = any ? MmPoint{std::min(e.min.x, q.x), std::min(e.min.y, q.y)} : q;
-            e.max = any ? MmPoint{std::max(e.max.x, q.x), std::max(e.max.y, q.y)} : q;
+            if (monotone) {
+                low = any ? POINT{std::min(low.x, p.x), std::min(low.y, p.y)} : p;
+                high = any ? POINT{std::max(high.x, p.x), std::max(high.y, p.y)} : p;
+            } else {
+                const MmPoint q = toMillimetres(mm, p);
+                e.min = any ? MmPoint{std::min(e.min.x, q.x), std::min(e.min.y, q.y)} : q;
+                e.max = any ? MmPoint{std::max(e.max.x, q.x), std::max(e.max.y, q.y)} : q;
+            }
             any = true;
         }
+    }
+    if (monotone && any) {
+        // Device y runs down: the lowest row is the drawing's top.
+        e.min = toMillimetres(mm, POINT{low.x, high.y});
+        e.max = toMillimetres(mm, POINT{high.x, low.y});
     }
     return e;
 }
