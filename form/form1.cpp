@@ -145,11 +145,17 @@ void Form1::capture(std::int32_t alCent, std::optional<DeviceArea> shown)
     const std::string text = view_.text(TextBox::txtInput);
     CaptureSource source = captureSource(text);
     source.shownArea = shown;
-    limited_.reset();
-    lw::drawFlattenPath(placementFor(alCent), source, view_.previewDC(), outline_);
+    std::optional<LimitedCapture> now;
     if (shown)
-        limited_ = LimitedCapture{text, font_, source.angle, source.scaleWidth, source.scaleHeight,
-                                  source.twipsPerPixelX, style_, alCent};
+        now = LimitedCapture{text,        font_,  source.angle, source.scaleWidth, source.scaleHeight,
+                             source.twipsPerPixelX, style_, alCent,       *shown};
+    // The preview shows this very capture already (the load's second draw):
+    // capturing again would draw the same pixels and the same outline.
+    if (!now || now != limited_) {
+        limited_.reset();
+        lw::drawFlattenPath(placementFor(alCent), source, view_.previewDC(), outline_);
+        limited_ = std::move(now);
+    }
     ++redrawCount_;
     view_.refresh();
     showFaceNote(text);

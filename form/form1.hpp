@@ -160,6 +160,8 @@ private:
         double twipsPerPixelX = 0;
         TextStyle style;
         std::int32_t alCent = 1;
+        DeviceArea shown;
+        bool operator==(const LimitedCapture&) const = default;
     };
     mutable std::optional<LimitedCapture> limited_;
     std::string runMode_;

@@ -14,6 +14,7 @@ struct WindowFont {
     bool italic = false;
     bool strikeout = false;
     bool underline = false;
+    friend bool operator==(const WindowFont&, const WindowFont&) = default;
 };
 
 } // namespace lw

@@ -108,6 +108,7 @@ int flattenPathInto(DeviceContext& dc, std::vector<POINT>& points, std::vector<s
 // A box of device pixels, both ends included.
 struct DeviceArea {
     std::int32_t left = 0, top = 0, right = -1, bottom = -1;
+    friend bool operator==(const DeviceArea&, const DeviceArea&) = default;
 };
 
 // flattenPathInto for a view that shows only `area`: a glyph whose points

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -122,6 +123,45 @@ TEST(Form1LimitedPreview, EveryEditReadsAsTheWholeCaptureAndDrawsWhatShows)
 
 // Fitted, the preview shows all of its drawing: a drawing of only the part
 // it showed is captured again whole, and one that was whole already is not.
+// A redraw that would capture what the preview shows already draws nothing
+// again (still a redraw, refreshed); anything the capture reads that
+// differs, or another drawing on the preview since, draws again.
+TEST(Form1LimitedPreview, ARedrawOfWhatShowsAlreadyDrawsNothingAgain)
+{
+    struct Case {
+        const char* name;
+        std::function<void(Window&)> between;
+        bool drawsAgain;
+    };
+    const Case cases[] = {
+        {"nothing changed", [](Window&) {}, false},
+        {"the text", [](Window& w) { w.view.texts[TextBox::txtInput] = "別"; }, true},
+        {"the angle", [](Window& w) { w.view.positions[Slider::sldAngle] = 30; }, true},
+        {"the part shown", [](Window& w) { w.view.shownArea = DeviceArea{0, 0, 200, 100}; }, true},
+        {"all of it shown", [](Window& w) { w.view.shownArea.reset(); }, true},
+        {"the inspection drew", [](Window& w) { w.form.run(&Form1::Command3_Click); }, true},
+        {"the outline read whole", [](Window& w) { (void)w.form.capturedOutline(); }, true},
+    };
+    for (const Case& c : cases) {
+        Window w;
+        w.view.shownArea = kShown;
+        w.form.run(&Form1::cmdDraw_Click);
+        const std::vector<RecordingCanvas::Polygon> drawn = w.view.canvas.polygons;
+        c.between(w);
+        const int clears = w.view.canvas.clears, refreshes = w.view.refreshes, redraws = w.form.redrawCount();
+        w.form.run(&Form1::cmdDraw_Click);
+        EXPECT_EQ(w.view.canvas.clears, clears + (c.drawsAgain ? 1 : 0)) << c.name;
+        EXPECT_EQ(w.view.refreshes, refreshes + 1) << c.name;
+        EXPECT_EQ(w.form.redrawCount(), redraws + 1) << c.name;
+        if (!c.drawsAgain) {
+            EXPECT_EQ(w.view.canvas.polygons.size(), drawn.size()) << c.name;
+            Window whole;
+            EXPECT_EQ(w.form.capturedOutline().pathPoints, whole.form.capturedOutline().pathPoints) << c.name;
+            EXPECT_EQ(w.form.capturedOutline().pathTypes, whole.form.capturedOutline().pathTypes) << c.name;
+        }
+    }
+}
+
 TEST(Form1LimitedPreview, ShowingAllOfTheDrawingCapturesItWhole)
 {
     Window limited, whole;

@@ -94,6 +94,35 @@ private slots:
         QCOMPARE(canvas.size(), kArea);
         QCOMPARE(canvas.image(), expected(steps.back()));
     }
+
+    // A render with nothing drawn since and the same view reports no
+    // change, and the image stays what the drawing shows.
+    void renderAgainChangesOnlyWhatDiffers_data()
+    {
+        QTest::addColumn<int>("between"); // 0 nothing, 1 drawn again, 2 fitted, 3 fitted and back
+        QTest::addColumn<bool>("changes");
+        QTest::newRow("nothing since") << 0 << false;
+        QTest::newRow("the same drawing again") << 1 << true;
+        QTest::newRow("fitted") << 2 << true;
+        QTest::newRow("fitted and back before rendering") << 3 << false;
+    }
+    void renderAgainChangesOnlyWhatDiffers()
+    {
+        QFETCH(int, between);
+        QFETCH(bool, changes);
+        const Step step{{band(10, 15)}};
+        lw::ImageCanvas canvas(kArea, kBackground);
+        draw(step, canvas);
+        QVERIFY(!canvas.render().isEmpty());
+        if (between == 1)
+            draw(step, canvas);
+        canvas.setFit(between >= 2);
+        if (between == 3)
+            canvas.setFit(false);
+        QCOMPARE(!canvas.render().isEmpty(), changes);
+        if (between != 2)
+            QCOMPARE(canvas.image(), expected(step));
+    }
 };
 
 QTEST_APPLESS_MAIN(CanvasRowsTest)

@@ -346,10 +346,15 @@ void QtForm1View::storeSaveSettings(const SaveSettings& chosen)
 
 std::optional<std::string> QtForm1View::readTextSetting(std::string_view name)
 {
-    QSettings settings;
-    settings.beginGroup(QStringLiteral("text"));
+    // The load reads them one by one: the files are looked for and read
+    // once, not once a name. A write through another object is seen here,
+    // since both share the process's copy of the file.
+    if (!textSettings_) {
+        textSettings_ = std::make_unique<QSettings>();
+        textSettings_->beginGroup(QStringLiteral("text"));
+    }
     const QString key = QString::fromLatin1(name.data(), qsizetype(name.size()));
-    const QVariant value = settings.value(key);
+    const QVariant value = textSettings_->value(key);
     // A value written by another program may be no text at all.
     if (!value.isValid() || !value.canConvert<QString>())
         return std::nullopt;

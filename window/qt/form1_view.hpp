@@ -10,9 +10,11 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class QLabel;
 class QLineEdit;
+class QSettings;
 class QSlider;
 
 namespace lw {
@@ -88,6 +90,8 @@ private:
     InputBox* txtInput_ = nullptr;
     PreviewBox* picSmpl_ = nullptr;
     QLabel* faceNote_ = nullptr;
+    // The text settings as read: made at the first read, kept for the next.
+    std::unique_ptr<QSettings> textSettings_;
 };
 
 } // namespace lw

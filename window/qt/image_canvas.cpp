@@ -68,6 +68,30 @@ ImageCanvas::ImageCanvas(QSize size, QColor background)
 {
 }
 
+void ImageCanvas::clear()
+{
+    drawnSinceRender_ = true;
+    PreviewDrawing::clear();
+}
+
+void ImageCanvas::polygon(std::span<const POINT> points, Rgb pen)
+{
+    drawnSinceRender_ = true;
+    PreviewDrawing::polygon(points, pen);
+}
+
+void ImageCanvas::line(POINT from, POINT to, Rgb pen)
+{
+    drawnSinceRender_ = true;
+    PreviewDrawing::line(from, to, pen);
+}
+
+void ImageCanvas::mark(POINT from, POINT to, Rgb pen)
+{
+    drawnSinceRender_ = true;
+    PreviewDrawing::mark(from, to, pen);
+}
+
 void ImageCanvas::fillRows(int top, int bottom) const
 {
     top = std::max(top, 0);
@@ -109,6 +133,10 @@ void ImageCanvas::drawOn(QPainter& painter, QPoint origin, QRect part) const
 
 QRect ImageCanvas::render()
 {
+    if (!drawnSinceRender_ && renderedFit_ == fit_)
+        return {};
+    drawnSinceRender_ = false;
+    renderedFit_ = fit_;
     const std::span<const POINT> points = shownPoints(fit_, image_.width(), image_.height());
     const PixelBox shown = clip(pixelBox(boundsOf(points)), image_);
     const PixelBox changed = unite(drawn_, shown);

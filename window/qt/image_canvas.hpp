@@ -22,9 +22,15 @@ class ImageCanvas final : public PreviewDrawing {
 public:
     ImageCanvas(QSize size, QColor background);
 
+    void clear() override;
+    void polygon(std::span<const POINT> points, Rgb pen) override;
+    void line(POINT from, POINT to, Rgb pen) override;
+    void mark(POINT from, POINT to, Rgb pen) override;
+
     // Paints the drawing into the image: at its own pixels, or, when `fit`
     // is on, scaled and centred so that all of it shows. Returns the part of
     // the image that changed: what the last drawing and this one cover.
+    // Nothing drawn since and the same view: nothing changed.
     QRect render();
     void setFit(bool fit) { fit_ = fit; }
     bool fit() const { return fit_; }
@@ -47,6 +53,9 @@ private:
     QColor background_;
     PixelBox drawn_; // what the image shows besides the background
     bool fit_ = false;
+    // Whether the image may differ from what render() would paint now.
+    bool drawnSinceRender_ = true;
+    bool renderedFit_ = false;
 };
 
 } // namespace lw
