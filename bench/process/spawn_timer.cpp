@@ -25,6 +25,9 @@ namespace {
 struct Sample {
     double wallMs;
     double cpuMs;
+    double userMs; // the kernel's split of the CPU time, sampled at its ticks:
+    double systemMs; // a mean over many runs, not one run's figure
+    long minorFaults;
 };
 
 Sample runOnce(std::vector<char*>& argv)
@@ -57,7 +60,7 @@ Sample runOnce(std::vector<char*>& argv)
     }
     auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
     return {(stop.tv_sec - start.tv_sec) * 1e3 + (stop.tv_nsec - start.tv_nsec) / 1e6,
-            ms(usage.ru_utime) + ms(usage.ru_stime)};
+            ms(usage.ru_utime) + ms(usage.ru_stime), ms(usage.ru_utime), ms(usage.ru_stime), usage.ru_minflt};
 }
 
 double median(std::vector<double> v)
@@ -93,6 +96,7 @@ int main(int argc, char** argv)
     runOnce(a);
     runOnce(b);
     std::vector<double> wallA, wallB, cpuA, cpuB;
+    double userA = 0, userB = 0, systemA = 0, systemB = 0, faultsA = 0, faultsB = 0;
     for (int r = 0; r < runs; ++r) {
         bool aFirst = r % 2 == 0;
         Sample first = runOnce(aFirst ? a : b);
@@ -102,6 +106,12 @@ int main(int argc, char** argv)
         wallB.push_back(sb.wallMs);
         cpuA.push_back(sa.cpuMs);
         cpuB.push_back(sb.cpuMs);
+        userA += sa.userMs;
+        userB += sb.userMs;
+        systemA += sa.systemMs;
+        systemB += sb.systemMs;
+        faultsA += double(sa.minorFaults);
+        faultsB += double(sb.minorFaults);
     }
     double wa = median(wallA), wb = median(wallB), ca = median(cpuA), cb = median(cpuB);
     std::printf("%d runs each, alternating, medians\n", runs);
@@ -109,6 +119,8 @@ int main(int argc, char** argv)
     std::printf("%-34s wall %8.3f ms   cpu %8.3f ms\n", argv[3], wb, cb);
     std::printf("ratio (%s / %s): wall %.3f, cpu %.3f\n", argv[2], argv[3], wa / wb, cb > 0 ? ca / cb : 0.0);
     std::printf("difference: wall %+.3f ms, cpu %+.3f ms\n", wa - wb, ca - cb);
+    std::printf("means: user %.3f / %.3f ms, system %.3f / %.3f ms, page faults %.1f / %.1f\n", userA / runs,
+                userB / runs, systemA / runs, systemB / runs, faultsA / runs, faultsB / runs);
     // The two runs of one round meet the same load: their ratio, round by
     // round, moves less on a busy machine than the ratio of the medians.
     std::vector<double> paired;
