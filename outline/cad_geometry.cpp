@@ -1,6 +1,7 @@
 #include "outline/cad_geometry.hpp"
 
 #include "base/failure.hpp"
+#include "outline/cad_glyph_merge.hpp"
 #include "outline/cad_merge.hpp"
 #include "outline/cad_offset.hpp"
 
@@ -162,6 +163,18 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
     // buffer that size, freed after each drawing, would be fetched anew
     // from the system each time.
     thread_local RingSet rings;
+    // Glyphs placed from their flattened copies bring their merge with them;
+    // the curves and the offset read every ring, so they take the whole way.
+    if (options.merge && options.offsetPixels == 0 && !(options.curves && path) && !captured.glyphRuns.empty()) {
+        thread_local RunMerge byRuns;
+        if (byRuns.plan(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count),
+                        captured.glyphRuns, rings)) {
+            const int scale = gridScaleFor(byRuns.reach(), 0, true);
+            Merged merged;
+            const std::vector<Piece> pieces = byRuns.merge(rings, scale, merged);
+            return CadOutline{.outline = outlineOf(captured.logFont, pieces), .gridScale = scale};
+        }
+    }
     ringsOf(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count), rings);
     const int scale = gridScaleFor(rings.reach, options.offsetPixels, options.merge);
     const double distance = options.offsetPixels * scale;

@@ -1,0 +1,183 @@
+#include "outline/cad_glyph_facts.hpp"
+
+#include "outline/cad_contours.hpp"
+#include "outline/cad_merge.hpp"
+
+#include <algorithm>
+#include <deque>
+#include <functional>
+
+namespace lw {
+namespace {
+
+// A few thousand glyphs cover every face and size a session uses at once;
+// beyond that the cache starts again rather than growing.
+constexpr std::size_t kMostGlyphs = 2048;
+constexpr std::size_t kSlots = 4 * kMostGlyphs;
+// The merge's own range: a glyph beyond it is left to the merge to refuse.
+constexpr std::int32_t kFar = 1 << 28;
+
+class FactsCache {
+public:
+    const GlyphFacts* find(std::uint64_t copy) const
+    {
+        if (slots_.empty())
+            return nullptr;
+        for (std::size_t i = slotOf(copy);; i = (i + 1) % kSlots) {
+            if (slots_[i].copy == copy)
+                return &facts_[slots_[i].index];
+            if (slots_[i].copy == 0)
+                return nullptr;
+        }
+    }
+
+    // Facts stay where they are until the cache starts again (trim): a
+    // merge holds them from its first glyph to its last.
+    const GlyphFacts* add(std::uint64_t copy, GlyphFacts facts)
+    {
+        if (slots_.empty())
+            slots_.assign(kSlots, Slot{});
+        // A line of more glyphs than the table holds keeps the rest unnamed
+        // until the next trim.
+        if (facts_.size() < kSlots / 2) {
+            std::size_t i = slotOf(copy);
+            while (slots_[i].copy != 0)
+                i = (i + 1) % kSlots;
+            slots_[i] = {copy, std::uint32_t(facts_.size())};
+        }
+        facts_.push_back(std::move(facts));
+        return &facts_.back();
+    }
+
+    void trim()
+    {
+        if (facts_.size() >= kMostGlyphs)
+            clear();
+    }
+
+    void clear()
+    {
+        slots_.clear();
+        facts_.clear();
+    }
+
+private:
+    struct Slot {
+        std::uint64_t copy = 0;
+        std::uint32_t index = 0;
+    };
+    static std::size_t slotOf(std::uint64_t copy) { return std::size_t((copy * 0x9E3779B97F4A7C15ull) >> 51); }
+
+    std::vector<Slot> slots_;
+    std::deque<GlyphFacts> facts_;
+};
+static_assert(kSlots == std::size_t(1) << 13, "slotOf takes the top 13 bits");
+
+FactsCache& cache()
+{
+    thread_local FactsCache c;
+    return c;
+}
+
+// Whether ring r is its figure exactly as captured: cleaning took nothing.
+bool asCaptured(const RingSet& rings, std::size_t r, std::span<const POINT> points,
+                std::span<const std::uint8_t> types)
+{
+    const std::size_t first = rings.firsts[r], count = rings.rings[r].count;
+    if (first + count > points.size() || !(types[first + count - 1] & PT_CLOSEFIGURE))
+        return false;
+    for (std::size_t k = 0; k + 1 < count; ++k)
+        if (types[first + k] & PT_CLOSEFIGURE)
+            return false;
+    return std::equal(points.begin() + std::ptrdiff_t(first), points.begin() + std::ptrdiff_t(first + count),
+                      rings.rings[r].points);
+}
+
+// The merge of the run's rings by themselves, as boundaries of the run's
+// own figures; false where a group needs the clipper.
+bool mergeAlone(const RingSet& rings, const GlyphRun& run, GlyphFacts& facts)
+{
+    const Merged merged = mergeNonzero(rings, 1);
+    if (!merged.clipped.empty())
+        return false;
+    const std::less<const POINT*> before;
+    for (const Piece& p : merged.pieces) {
+        const auto it = std::upper_bound(rings.rings.begin(), rings.rings.end(), p.points,
+                                         [&](const POINT* q, const RingView& v) { return before(q, v.points); });
+        const std::size_t r = std::size_t(it - rings.rings.begin()) - 1;
+        facts.boundaries.push_back({rings.firsts[r] - run.first, p.count, p.outer, p.reversed});
+    }
+    for (const Merged::Group& g : merged.groups)
+        facts.groups.push_back({g.first - run.first, g.pieceStart});
+    return true;
+}
+
+GlyphFacts factsOf(const GlyphRun& run, std::span<const POINT> points, std::span<const std::uint8_t> types)
+{
+    GlyphFacts facts;
+    facts.count = run.count;
+    const std::span<const POINT> mine = points.subspan(run.first, run.count);
+    facts.first = POINT{mine[0].x - run.dx, mine[0].y - run.dy};
+    POINT low = mine[0], high = mine[0];
+    for (const POINT& p : mine) {
+        low = POINT{std::min(low.x, p.x), std::min(low.y, p.y)};
+        high = POINT{std::max(high.x, p.x), std::max(high.y, p.y)};
+    }
+    facts.pointsLeft = low.x - run.dx;
+    facts.pointsTop = low.y - run.dy;
+    facts.pointsRight = high.x - run.dx;
+    facts.pointsBottom = high.y - run.dy;
+    if (low.x <= -kFar || low.y <= -kFar || high.x >= kFar || high.y >= kFar)
+        return facts;
+
+    thread_local RingSet rings;
+    const PointRange range{run.first, run.first + run.count};
+    ringsOf(points, types, std::span(&range, 1), rings);
+    facts.hasRings = !rings.rings.empty();
+    if (facts.hasRings) {
+        Extent box = rings.extents[0];
+        for (const Extent& e : rings.extents) {
+            box.left = std::min(box.left, e.left);
+            box.top = std::min(box.top, e.top);
+            box.right = std::max(box.right, e.right);
+            box.bottom = std::max(box.bottom, e.bottom);
+        }
+        facts.left = box.left - run.dx;
+        facts.top = box.top - run.dy;
+        facts.right = box.right - run.dx;
+        facts.bottom = box.bottom - run.dy;
+    }
+    for (std::size_t r = 0; r < rings.rings.size(); ++r)
+        if (!asCaptured(rings, r, points, types))
+            return facts;
+    facts.alone = mergeAlone(rings, run, facts);
+    if (!facts.alone) {
+        facts.groups.clear();
+        facts.boundaries.clear();
+    }
+    return facts;
+}
+
+} // namespace
+
+const GlyphFacts* glyphFactsFor(const GlyphRun& run, std::span<const POINT> points,
+                                std::span<const std::uint8_t> types)
+{
+    const std::size_t n = std::min(points.size(), types.size());
+    if (run.count == 0 || std::size_t(run.first) + run.count > n)
+        return nullptr;
+    FactsCache& c = cache();
+    const GlyphFacts* facts = c.find(run.copy);
+    if (!facts)
+        facts = c.add(run.copy, factsOf(run, points.first(n), types.first(n)));
+    const POINT first = points[run.first];
+    if (facts->count != run.count || first.x - run.dx != facts->first.x || first.y - run.dy != facts->first.y)
+        return nullptr;
+    return facts;
+}
+
+void trimGlyphFacts() { cache().trim(); }
+
+void forgetGlyphFacts() { cache().clear(); }
+
+} // namespace lw
