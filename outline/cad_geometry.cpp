@@ -6,10 +6,15 @@
 #include "outline/cad_offset.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <span>
 #include <string>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace lw {
 namespace {
@@ -118,6 +123,31 @@ std::vector<Piece> piecesOf(const std::vector<Shape>& shapes)
     return pieces;
 }
 
+// Every coordinate times 2^shift; products stay within the 32 bits.
+void scaleByShift(const POINT* from, std::uint32_t count, int shift, POINT* to)
+{
+    for (std::uint32_t k = 0; k < count; ++k)
+        to[k] = POINT{std::int32_t(std::uint32_t(from[k].x) << shift), std::int32_t(std::uint32_t(from[k].y) << shift)};
+}
+
+// The same, the last point first: most fonts draw their outer contours
+// the other way round from the drawing's.
+void scaleByShiftReversed(const POINT* from, std::uint32_t count, int shift, POINT* to)
+{
+    std::uint32_t k = 0;
+#if defined(__SSE2__)
+    const __m128i by = _mm_cvtsi32_si128(shift);
+    for (; k + 2 <= count; k += 2) {
+        // Points count-1-k and count-2-k, swapped into order.
+        const __m128i two = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + count - 2 - k));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + k), _mm_sll_epi32(_mm_shuffle_epi32(two, 0x4E), by));
+    }
+#endif
+    for (; k < count; ++k)
+        to[k] = POINT{std::int32_t(std::uint32_t(from[count - 1 - k].x) << shift),
+                      std::int32_t(std::uint32_t(from[count - 1 - k].y) << shift)};
+}
+
 CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Piece>& pieces)
 {
     CapturedOutline out;
@@ -132,9 +162,16 @@ CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Piece>& piec
     std::uint8_t* types = out.pathTypes.data();
     for (const Piece& p : pieces) {
         const std::int32_t scale = p.scale;
-        if (p.reversed)
+        // The grid's scale is a power of two: a shift, which the target
+        // does four lanes at a time where it has no such multiply.
+        const bool shifts = scale > 0 && (scale & (scale - 1)) == 0;
+        if (p.reversed && shifts)
+            scaleByShiftReversed(p.points, p.count, std::countr_zero(std::uint32_t(scale)), to);
+        else if (p.reversed)
             for (std::uint32_t k = 0; k < p.count; ++k)
                 to[k] = POINT{p.points[p.count - 1 - k].x * scale, p.points[p.count - 1 - k].y * scale};
+        else if (shifts)
+            scaleByShift(p.points, p.count, std::countr_zero(std::uint32_t(scale)), to);
         else
             for (std::uint32_t k = 0; k < p.count; ++k)
                 to[k] = POINT{p.points[k].x * scale, p.points[k].y * scale};

@@ -79,6 +79,36 @@ FactsCache& cache()
     return c;
 }
 
+// Facts known by their points; the keys are hashes, so they live apart
+// from the copies' names.
+FactsCache& shapeCache()
+{
+    thread_local FactsCache c;
+    return c;
+}
+
+std::uint64_t shapeHash(std::span<const POINT> points, POINT base)
+{
+    std::uint64_t h = 0x243F6A8885A308D3ull ^ points.size();
+    for (const POINT& p : points) {
+        h ^= std::uint64_t(std::uint32_t(p.x - base.x)) << 32 | std::uint32_t(p.y - base.y);
+        h *= 0x9E3779B97F4A7C15ull;
+        h ^= h >> 29;
+    }
+    // 0 marks an empty slot.
+    return h ? h : 1;
+}
+
+bool sameShape(const GlyphFacts& f, std::span<const POINT> points, std::span<const std::uint8_t> types, POINT base)
+{
+    if (f.shape.size() != points.size() || !std::equal(types.begin(), types.end(), f.shapeTypes.begin()))
+        return false;
+    for (std::size_t k = 0; k < points.size(); ++k)
+        if (points[k].x - base.x != f.shape[k].x || points[k].y - base.y != f.shape[k].y)
+            return false;
+    return true;
+}
+
 // Whether ring r is its figure exactly as captured: cleaning took nothing.
 bool asCaptured(const RingSet& rings, std::size_t r, std::span<const POINT> points,
                 std::span<const std::uint8_t> types)
@@ -176,8 +206,40 @@ const GlyphFacts* glyphFactsFor(const GlyphRun& run, std::span<const POINT> poin
     return facts;
 }
 
-void trimGlyphFacts() { cache().trim(); }
+const GlyphFacts* figuresFactsFor(std::uint32_t first, std::uint32_t count, std::span<const POINT> points,
+                                  std::span<const std::uint8_t> types, GlyphRun& asRun)
+{
+    const std::size_t n = std::min(points.size(), types.size());
+    if (count == 0 || std::size_t(first) + count > n)
+        return nullptr;
+    const std::span<const POINT> mine = points.subspan(first, count);
+    const std::span<const std::uint8_t> myTypes = types.subspan(first, count);
+    const POINT base = mine[0];
+    // Kept within the merge's range, differences from the first point fit.
+    if (base.x <= -kFar || base.x >= kFar || base.y <= -kFar || base.y >= kFar)
+        return nullptr;
+    asRun = {shapeHash(mine, base), first, count, base.x, base.y};
+    FactsCache& c = shapeCache();
+    if (const GlyphFacts* f = c.find(asRun.copy))
+        return sameShape(*f, mine, myTypes, base) ? f : nullptr;
+    GlyphFacts facts = factsOf(asRun, points.first(n), types.first(n));
+    facts.shape.resize(count);
+    for (std::size_t k = 0; k < count; ++k)
+        facts.shape[k] = POINT{mine[k].x - base.x, mine[k].y - base.y};
+    facts.shapeTypes.assign(myTypes.begin(), myTypes.end());
+    return c.add(asRun.copy, std::move(facts));
+}
 
-void forgetGlyphFacts() { cache().clear(); }
+void trimGlyphFacts()
+{
+    cache().trim();
+    shapeCache().trim();
+}
+
+void forgetGlyphFacts()
+{
+    cache().clear();
+    shapeCache().clear();
+}
 
 } // namespace lw

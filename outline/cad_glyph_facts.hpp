@@ -40,14 +40,28 @@ struct GlyphFacts {
     };
     std::vector<Group> groups;
     std::vector<Boundary> boundaries;
+    // Facts known by the points themselves (figuresFactsFor): those points
+    // relative to the first, and their types, to tell them apart.
+    std::vector<POINT> shape;
+    std::vector<std::uint8_t> shapeTypes;
 };
 
 // The facts of the run's glyph: from the cache, or worked out from the
-// run's own points (`points`, `types`: the whole capture) and kept. Null
+// run's own points (`points`, `types`: the whole capture) and kept until
+// the next trimGlyphFacts or forgetGlyphFacts. Null
 // when the run does not lie within the points, or does not match what its
 // copy's name was given before (a stale run).
 const GlyphFacts* glyphFactsFor(const GlyphRun& run, std::span<const POINT> points,
                                 std::span<const std::uint8_t> types);
+
+// The facts of figures no run accounts for, points [first, first + count)
+// of the capture (whole figures), known by their points relative to the
+// first one: a glyph the platform flattened in place gives the same points
+// again wherever its rounding falls the same. `asRun` becomes the run they
+// are facts of (its origin their first point). Null where they lie beyond
+// the points.
+const GlyphFacts* figuresFactsFor(std::uint32_t first, std::uint32_t count, std::span<const POINT> points,
+                                  std::span<const std::uint8_t> types, GlyphRun& asRun);
 
 // Starts the cache again when it holds more glyphs than it should keep;
 // the facts given before are then gone. Called before a merge's first glyph.

@@ -62,32 +62,51 @@ bool RunMerge::plan(std::span<const POINT> points, std::span<const std::uint8_t>
     alone_.clear();
     points_ = points.data();
     const std::size_t n = std::min(points.size(), types.size());
-    // Runs as the flattening gives them: in order, apart, within the points.
+    // Runs as the flattening gives them: in order, apart, within the points,
+    // each whole figures.
     std::size_t end = 0;
     for (const GlyphRun& run : runs) {
-        if (run.first < end || std::size_t(run.first) + run.count > n)
+        if (run.first < end || run.count == 0 || std::size_t(run.first) + run.count > n
+            || (run.first > 0 && !(types[run.first - 1] & PT_CLOSEFIGURE))
+            || !(types[run.first + run.count - 1] & PT_CLOSEFIGURE))
             return false;
         end = std::size_t(run.first) + run.count;
     }
     trimGlyphFacts();
+    // The runs, and the figures between them known by their points (a glyph
+    // flattened in place), each taken alone where its facts allow; every
+    // other figure stands for itself by its box.
+    gapRuns_.clear();
+    gapRuns_.reserve(runs.size() + 1);
     std::vector<Alone> candidates;
-    for (const GlyphRun& run : runs)
-        if (const GlyphFacts* facts = glyphFactsFor(run, points.first(n), types.first(n)); facts && facts->alone)
-            candidates.push_back({&run, facts});
+    std::vector<Box> boxes;
+    const auto consider = [&](const GlyphRun* run, const GlyphFacts* facts, std::size_t from, std::size_t to) {
+        if (!facts || !facts->alone) {
+            figureBoxes(points, types, from, to, boxes);
+            return;
+        }
+        if (facts->hasRings)
+            boxes.push_back({facts->left + run->dx, facts->top + run->dy, facts->right + run->dx,
+                             facts->bottom + run->dy, candidates.size()});
+        candidates.push_back({run, facts});
+    };
+    const auto gap = [&](std::size_t from, std::size_t to) {
+        if (from >= to)
+            return;
+        GlyphRun& asRun = gapRuns_.emplace_back();
+        consider(&asRun, figuresFactsFor(std::uint32_t(from), std::uint32_t(to - from), points.first(n),
+                                         types.first(n), asRun),
+                 from, to);
+    };
+    std::size_t from = 0;
+    for (const GlyphRun& run : runs) {
+        gap(from, run.first);
+        from = std::size_t(run.first) + run.count;
+        consider(&run, glyphFactsFor(run, points.first(n), types.first(n)), run.first, from);
+    }
+    gap(from, n);
     if (candidates.empty())
         return false;
-
-    std::vector<Box> boxes;
-    std::size_t from = 0;
-    for (std::size_t c = 0; c < candidates.size(); ++c) {
-        const GlyphRun& run = *candidates[c].run;
-        const GlyphFacts& f = *candidates[c].facts;
-        figureBoxes(points, types, from, run.first, boxes);
-        from = std::size_t(run.first) + run.count;
-        if (f.hasRings)
-            boxes.push_back({f.left + run.dx, f.top + run.dy, f.right + run.dx, f.bottom + run.dy, c});
-    }
-    figureBoxes(points, types, from, n, boxes);
     std::vector<std::uint8_t> touches(candidates.size(), 0);
     markTouching(boxes, touches);
     for (std::size_t c = 0; c < candidates.size(); ++c)

@@ -45,6 +45,7 @@ private:
         const GlyphFacts* facts;
     };
     std::vector<Alone> alone_;
+    std::vector<GlyphRun> gapRuns_; // the figures between runs, as runs of their own
     const POINT* points_ = nullptr;
     std::int64_t reach_ = 0;
 };

@@ -108,7 +108,14 @@ Contour box(int x, int y, int w, int h, bool reversed = false)
 }
 
 struct Hand {
-    lw::CapturedOutline outline;
+    lw::CapturedOutline outline = empty();
+    static lw::CapturedOutline empty()
+    {
+        lw::CapturedOutline o;
+        o.pathPoints.clear();
+        o.pathTypes.clear();
+        return o;
+    }
     void add(const Contour& figure)
     {
         for (std::size_t k = 0; k < figure.size(); ++k) {
@@ -192,6 +199,15 @@ TEST(CadGlyphMerge, RunsThatNoLongerFitTheirPointsAreMergedTheWholeWay)
         {"runs out of order", [](lw::CapturedOutline& o) { std::swap(o.glyphRuns[0], o.glyphRuns[1]); }},
         {"a run past the points", [](lw::CapturedOutline& o) { o.glyphRuns[1].count += 100; }},
         {"runs overlapping", [](lw::CapturedOutline& o) { o.glyphRuns[1].first -= 1; }},
+        {"a run ending inside a figure", [](lw::CapturedOutline& o) { o.glyphRuns[0].count -= 1; }},
+        {"a run starting inside a figure",
+         [](lw::CapturedOutline& o) {
+             o.pathPoints.insert(o.pathPoints.begin(), lw::POINT{-5, 7});
+             o.pathTypes.insert(o.pathTypes.begin(), std::uint8_t(lw::PT_MOVETO));
+             ++o.pointCount;
+             for (lw::GlyphRun& run : o.glyphRuns)
+                 ++run.first;
+         }},
     };
     for (const auto& row : rows) {
         lw::CapturedOutline o = good;
