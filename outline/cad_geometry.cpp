@@ -150,14 +150,16 @@ void scaleByShiftReversed(const POINT* from, std::uint32_t count, int shift, POI
 
 CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Piece>& pieces)
 {
-    CapturedOutline out;
-    out.logFont = logFont;
     std::size_t points = 1;
     for (const Piece& p : pieces)
         points += p.count;
-    // The last slot stays (0,0) / 0.
-    out.pathPoints.resize(points);
-    out.pathTypes.resize(points);
+    // The last slot stays (0,0) / 0. Made at their size: the outline's own
+    // first slot would be one allocation more each.
+    CapturedOutline out{.logFont = logFont,
+                        .pointCount = 0,
+                        .pathPoints = std::vector<POINT>(points),
+                        .pathTypes = std::vector<std::uint8_t>(points),
+                        .glyphRuns = {}};
     POINT* to = out.pathPoints.data();
     std::uint8_t* types = out.pathTypes.data();
     for (const Piece& p : pieces) {
@@ -208,7 +210,7 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
                         captured.glyphRuns, rings)) {
             const int scale = gridScaleFor(byRuns.reach(), 0, true);
             Merged merged;
-            const std::vector<Piece> pieces = byRuns.merge(rings, scale, merged);
+            const std::vector<Piece>& pieces = byRuns.merge(rings, scale, merged);
             return CadOutline{.outline = outlineOf(captured.logFont, pieces), .gridScale = scale};
         }
     }

@@ -13,7 +13,6 @@ namespace {
 // A few thousand glyphs cover every face and size a session uses at once;
 // beyond that the cache starts again rather than growing.
 constexpr std::size_t kMostGlyphs = 2048;
-constexpr std::size_t kSlots = 4 * kMostGlyphs;
 // The merge's own range: a glyph beyond it is left to the merge to refuse.
 constexpr std::int32_t kFar = 1 << 28;
 
@@ -23,7 +22,8 @@ public:
     {
         if (slots_.empty())
             return nullptr;
-        for (std::size_t i = slotOf(copy);; i = (i + 1) % kSlots) {
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = slotOf(copy);; i = (i + 1) & mask) {
             if (slots_[i].copy == copy)
                 return &facts_[slots_[i].index];
             if (slots_[i].copy == 0)
@@ -35,15 +35,15 @@ public:
     // merge holds them from its first glyph to its last.
     const GlyphFacts* add(std::uint64_t copy, GlyphFacts facts)
     {
-        if (slots_.empty())
-            slots_.assign(kSlots, Slot{});
-        // A line of more glyphs than the table holds keeps the rest unnamed
+        // A line of more glyphs than the cache keeps leaves the rest unnamed
         // until the next trim.
-        if (facts_.size() < kSlots / 2) {
-            std::size_t i = slotOf(copy);
-            while (slots_[i].copy != 0)
-                i = (i + 1) % kSlots;
-            slots_[i] = {copy, std::uint32_t(facts_.size())};
+        if (named_ < kMostGlyphs) {
+            // At most half full; a first merge of a few glyphs sets up a
+            // small table, not one for thousands.
+            if (2 * (named_ + 1) > slots_.size())
+                grow();
+            name(copy, std::uint32_t(facts_.size()));
+            ++named_;
         }
         facts_.push_back(std::move(facts));
         return &facts_.back();
@@ -59,6 +59,8 @@ public:
     {
         slots_.clear();
         facts_.clear();
+        named_ = 0;
+        bits_ = 0;
     }
 
 private:
@@ -66,12 +68,32 @@ private:
         std::uint64_t copy = 0;
         std::uint32_t index = 0;
     };
-    static std::size_t slotOf(std::uint64_t copy) { return std::size_t((copy * 0x9E3779B97F4A7C15ull) >> 51); }
+    std::size_t slotOf(std::uint64_t copy) const { return std::size_t((copy * 0x9E3779B97F4A7C15ull) >> (64 - bits_)); }
+
+    void name(std::uint64_t copy, std::uint32_t index)
+    {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t i = slotOf(copy);
+        while (slots_[i].copy != 0)
+            i = (i + 1) & mask;
+        slots_[i] = {copy, index};
+    }
+
+    void grow()
+    {
+        std::vector<Slot> old = std::move(slots_);
+        bits_ = old.empty() ? 5 : bits_ + 1;
+        slots_.assign(std::size_t(1) << bits_, Slot{});
+        for (const Slot& s : old)
+            if (s.copy != 0)
+                name(s.copy, s.index);
+    }
 
     std::vector<Slot> slots_;
+    int bits_ = 0;
+    std::size_t named_ = 0;
     std::deque<GlyphFacts> facts_;
 };
-static_assert(kSlots == std::size_t(1) << 13, "slotOf takes the top 13 bits");
 
 FactsCache& cache()
 {

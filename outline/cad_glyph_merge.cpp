@@ -6,19 +6,21 @@
 namespace lw {
 namespace {
 
-struct Box {
-    std::int32_t left, top, right, bottom;
-    std::size_t candidate; // which candidate glyph, or kOther
-};
+// Not one of the candidates: a figure standing for itself.
 constexpr std::size_t kOther = std::size_t(-1);
+
+} // namespace
 
 // Boxes that touch, as mergeNonzero groups rings: each box against those
 // before it in x whose right end it does not pass. Marks every candidate
 // whose box touches another box.
-void markTouching(std::vector<Box>& boxes, std::vector<std::uint8_t>& touches)
+void RunMerge::markTouching()
 {
+    std::vector<Box>& boxes = boxes_;
+    std::vector<std::uint8_t>& touches = touches_;
+    std::vector<const Box*>& open = open_;
     std::sort(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) { return a.left < b.left; });
-    std::vector<const Box*> open;
+    open.clear();
     for (const Box& b : boxes) {
         std::erase_if(open, [&](const Box* o) { return o->right < b.left; });
         for (const Box* o : open)
@@ -34,9 +36,10 @@ void markTouching(std::vector<Box>& boxes, std::vector<std::uint8_t>& touches)
 
 // The raw box of each figure in [begin, end): it holds the figure's ring,
 // whatever cleaning takes. An unclosed last figure makes no ring.
-void figureBoxes(std::span<const POINT> points, std::span<const std::uint8_t> types, std::size_t begin,
-                 std::size_t end, std::vector<Box>& out)
+void RunMerge::figureBoxes(std::span<const POINT> points, std::span<const std::uint8_t> types, std::size_t begin,
+                           std::size_t end)
 {
+    std::vector<Box>& out = boxes_;
     for (std::size_t i = begin; i < end;) {
         Box b{points[i].x, points[i].y, points[i].x, points[i].y, kOther};
         std::size_t k = i;
@@ -53,8 +56,6 @@ void figureBoxes(std::span<const POINT> points, std::span<const std::uint8_t> ty
         i = k + 1;
     }
 }
-
-} // namespace
 
 bool RunMerge::plan(std::span<const POINT> points, std::span<const std::uint8_t> types,
                     std::span<const GlyphRun> runs, RingSet& rest)
@@ -78,11 +79,13 @@ bool RunMerge::plan(std::span<const POINT> points, std::span<const std::uint8_t>
     // other figure stands for itself by its box.
     gapRuns_.clear();
     gapRuns_.reserve(runs.size() + 1);
-    std::vector<Alone> candidates;
-    std::vector<Box> boxes;
+    std::vector<Alone>& candidates = candidates_;
+    std::vector<Box>& boxes = boxes_;
+    candidates.clear();
+    boxes.clear();
     const auto consider = [&](const GlyphRun* run, const GlyphFacts* facts, std::size_t from, std::size_t to) {
         if (!facts || !facts->alone) {
-            figureBoxes(points, types, from, to, boxes);
+            figureBoxes(points, types, from, to);
             return;
         }
         if (facts->hasRings)
@@ -107,15 +110,17 @@ bool RunMerge::plan(std::span<const POINT> points, std::span<const std::uint8_t>
     gap(from, n);
     if (candidates.empty())
         return false;
-    std::vector<std::uint8_t> touches(candidates.size(), 0);
-    markTouching(boxes, touches);
+    std::vector<std::uint8_t>& touches = touches_;
+    touches.assign(candidates.size(), 0);
+    markTouching();
     for (std::size_t c = 0; c < candidates.size(); ++c)
         if (!touches[c])
             alone_.push_back(candidates[c]);
     if (alone_.empty())
         return false;
 
-    std::vector<PointRange> ranges;
+    std::vector<PointRange>& ranges = ranges_;
+    ranges.clear();
     from = 0;
     for (const Alone& a : alone_) {
         if (a.run->first > from)
@@ -134,10 +139,12 @@ bool RunMerge::plan(std::span<const POINT> points, std::span<const std::uint8_t>
     return true;
 }
 
-std::vector<Piece> RunMerge::merge(const RingSet& rest, int scale, Merged& restMerged) const
+const std::vector<Piece>& RunMerge::merge(const RingSet& rest, int scale, Merged& restMerged)
 {
-    restMerged = mergeNonzero(rest, scale);
-    std::vector<Piece> pieces;
+    if (!rest.rings.empty())
+        restMerged = mergeNonzero(rest, scale);
+    std::vector<Piece>& pieces = pieces_;
+    pieces.clear();
     std::size_t total = restMerged.pieces.size();
     for (const Alone& a : alone_)
         total += a.facts->boundaries.size();

@@ -36,8 +36,8 @@ public:
 
     // The merge on the grid `scale` times finer: the pieces point into the
     // capture's points, into `rest` and into `restMerged`, which must
-    // outlive them.
-    std::vector<Piece> merge(const RingSet& rest, int scale, Merged& restMerged) const;
+    // outlive them; they stay until the next plan.
+    const std::vector<Piece>& merge(const RingSet& rest, int scale, Merged& restMerged);
 
 private:
     struct Alone {
@@ -46,6 +46,22 @@ private:
     };
     std::vector<Alone> alone_;
     std::vector<GlyphRun> gapRuns_; // the figures between runs, as runs of their own
+    // Kept from one merge to the next: a line's merge is a few microseconds,
+    // and a dozen fresh allocations a good part of them.
+    struct Box {
+        std::int32_t left, top, right, bottom;
+        std::size_t candidate; // which candidate glyph, or none
+    };
+    std::vector<Alone> candidates_;
+    std::vector<Box> boxes_;
+    std::vector<const Box*> open_;
+    std::vector<std::uint8_t> touches_;
+    std::vector<PointRange> ranges_;
+    std::vector<Piece> pieces_;
+
+    void markTouching();
+    void figureBoxes(std::span<const POINT> points, std::span<const std::uint8_t> types, std::size_t begin,
+                     std::size_t end);
     const POINT* points_ = nullptr;
     std::int64_t reach_ = 0;
 };
