@@ -13,6 +13,9 @@ namespace {
 // A few thousand glyphs cover every face and size a session uses at once;
 // beyond that the cache starts again rather than growing.
 constexpr std::size_t kMostGlyphs = 2048;
+// Facts known by their points keep a copy of them: a long line flattened
+// in place must not pile up copies of itself.
+constexpr std::size_t kMostShapePoints = std::size_t(1) << 20;
 // The merge's own range: a glyph beyond it is left to the merge to refuse.
 constexpr std::int32_t kFar = 1 << 28;
 
@@ -45,13 +48,14 @@ public:
             name(copy, std::uint32_t(facts_.size()));
             ++named_;
         }
+        shapePoints_ += facts.shape.size();
         facts_.push_back(std::move(facts));
         return &facts_.back();
     }
 
     void trim()
     {
-        if (facts_.size() >= kMostGlyphs)
+        if (facts_.size() >= kMostGlyphs || shapePoints_ > kMostShapePoints)
             clear();
     }
 
@@ -61,6 +65,7 @@ public:
         facts_.clear();
         named_ = 0;
         bits_ = 0;
+        shapePoints_ = 0;
     }
 
 private:
@@ -92,6 +97,7 @@ private:
     std::vector<Slot> slots_;
     int bits_ = 0;
     std::size_t named_ = 0;
+    std::size_t shapePoints_ = 0;
     std::deque<GlyphFacts> facts_;
 };
 

@@ -217,3 +217,19 @@ TEST(CadGlyphMerge, RunsThatNoLongerFitTheirPointsAreMergedTheWholeWay)
 }
 
 } // namespace
+
+TEST(CadGlyphMerge, ALineOfMoreGlyphsThanTheCacheKeepsMergesAsEveryRingMergedTogether)
+{
+    // More glyphs than the cache names, each of its own copy; the second
+    // merge starts the cache again in its planning.
+    lw::forgetGlyphFacts();
+    Hand h;
+    for (int k = 0; k < 2100; ++k)
+        h.glyph((1ull << 61) + std::uint64_t(k), {box(0, 0, 6, 6), box(2, 2, 2, 2, true)}, 10 * k, 0);
+    h.add(box(0, 4, 30, 4)); // a bar across the first three, touching the fourth
+    const lw::CapturedOutline o = h.done();
+    const lw::CadOutline want = mergedWithoutRuns(o);
+    EXPECT_EQ(glyphsAlone(o), 2u * (2100 - 4));
+    for (const char* what : {"first", "again"})
+        expectSame(lw::cadOutline(o, {}), want, what);
+}
