@@ -59,7 +59,8 @@ const GlyphFacts* glyphFactsFor(const GlyphRun& run, std::span<const POINT> poin
 // first one: a glyph the platform flattened in place gives the same points
 // again wherever its rounding falls the same. `asRun` becomes the run they
 // are facts of (its origin their first point). Null where they lie beyond
-// the points.
+// the points or the merge's range, or where other points took their place
+// in the cache.
 const GlyphFacts* figuresFactsFor(std::uint32_t first, std::uint32_t count, std::span<const POINT> points,
                                   std::span<const std::uint8_t> types, GlyphRun& asRun);
 
