@@ -129,51 +129,65 @@ bool encloses(const POINT* points, std::size_t count, POINT p)
 
 void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types, RingSet& set)
 {
+    const PointRange all{0, std::min(points.size(), types.size())};
+    ringsOf(points, types, std::span(&all, 1), set);
+}
+
+void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types, std::span<const PointRange> ranges,
+             RingSet& set)
+{
     set.rings.clear();
     set.extents.clear();
     set.firsts.clear();
     const std::size_t n = std::min(points.size(), types.size());
     // Room for every point and a closing copy of each figure's first.
-    std::size_t closes = 0;
-    for (std::size_t i = 0; i < n; ++i)
-        closes += types[i] & PT_CLOSEFIGURE;
-    set.points.resize(n + closes);
+    std::size_t room = 0, closes = 0;
+    for (const PointRange& r : ranges) {
+        room += std::min(r.end, n) - std::min(r.begin, n);
+        for (std::size_t i = r.begin; i < r.end && i < n; ++i)
+            closes += types[i] & PT_CLOSEFIGURE;
+    }
+    set.points.resize(room + closes);
     set.rings.reserve(closes);
     set.extents.reserve(closes);
     set.firsts.reserve(closes);
     POINT* out = set.points.data();
     std::int32_t left = 0, top = 0, right = 0, bottom = 0;
     std::size_t start = 0, at = 0; // the figure's first slot, the next free one
-    std::size_t begun = 0;         // the figure's first point in `points`
-    for (std::size_t i = 0; i < n; ++i) {
-        const POINT p = points[i];
-        left = std::min(left, p.x);
-        right = std::max(right, p.x);
-        top = std::min(top, p.y);
-        bottom = std::max(bottom, p.y);
-        // removeRepeats' stack walk, as the points arrive.
-        if (at > start && out[at - 1] == p) {
-        } else if (at > start + 1 && out[at - 2] == p) {
-            --at;
-        } else {
-            out[at++] = p;
+    for (const PointRange& r : ranges) {
+        std::size_t begun = r.begin; // the figure's first point in `points`
+        for (std::size_t i = r.begin; i < r.end && i < n; ++i) {
+            const POINT p = points[i];
+            left = std::min(left, p.x);
+            right = std::max(right, p.x);
+            top = std::min(top, p.y);
+            bottom = std::max(bottom, p.y);
+            // removeRepeats' stack walk, as the points arrive.
+            if (at > start && out[at - 1] == p) {
+            } else if (at > start + 1 && out[at - 2] == p) {
+                --at;
+            } else {
+                out[at++] = p;
+            }
+            if (!(types[i] & PT_CLOSEFIGURE))
+                continue;
+            const Kept kept = closeRing(out + start, at - start);
+            const POINT* ring = out + start + kept.first;
+            const Extent extent = extentOf(ring, kept.count);
+            if (kept.count >= 3 && extent.area != 0) {
+                out[start + kept.first + kept.count] = ring[0];
+                set.rings.push_back({ring, std::uint32_t(kept.count)});
+                set.extents.push_back(extent);
+                set.firsts.push_back(std::uint32_t(begun));
+                at = start + kept.first + kept.count + 1;
+            } else {
+                at = start;
+            }
+            start = at;
+            begun = i + 1;
         }
-        if (!(types[i] & PT_CLOSEFIGURE))
-            continue;
-        const Kept kept = closeRing(out + start, at - start);
-        const POINT* ring = out + start + kept.first;
-        const Extent extent = extentOf(ring, kept.count);
-        if (kept.count >= 3 && extent.area != 0) {
-            out[start + kept.first + kept.count] = ring[0];
-            set.rings.push_back({ring, std::uint32_t(kept.count)});
-            set.extents.push_back(extent);
-            set.firsts.push_back(std::uint32_t(begun));
-            at = start + kept.first + kept.count + 1;
-        } else {
-            at = start;
-        }
-        start = at;
-        begun = i + 1;
+        // A range ends with its last figure, closed or not: the next starts afresh.
+        at = start;
     }
     set.reach = std::max({-std::int64_t(left), std::int64_t(right), -std::int64_t(top), std::int64_t(bottom)});
 }

@@ -85,6 +85,15 @@ struct RingSet {
 };
 void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types, RingSet& into);
 
+// Points [begin, end) of a capture, starting at a figure's first point.
+struct PointRange {
+    std::size_t begin = 0, end = 0;
+};
+// ringsOf for these ranges of the points alone, in rising order; `firsts`
+// and `reach` count in the whole capture's points as ever.
+void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types, std::span<const PointRange> ranges,
+             RingSet& into);
+
 // A contour of a cut-ready drawing as its points lie somewhere (a ring of
 // a RingSet, a contour the clipper made): `count` points from `points`,
 // each times `scale`, in that order or reversed. `outer`: an outer contour,

@@ -1,14 +1,20 @@
 #include "outline/cad_geometry.hpp"
 
 #include "base/failure.hpp"
+#include "outline/cad_glyph_merge.hpp"
 #include "outline/cad_merge.hpp"
 #include "outline/cad_offset.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <span>
 #include <string>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace lw {
 namespace {
@@ -117,23 +123,57 @@ std::vector<Piece> piecesOf(const std::vector<Shape>& shapes)
     return pieces;
 }
 
+// Every coordinate times 2^shift; products stay within the 32 bits.
+void scaleByShift(const POINT* from, std::uint32_t count, int shift, POINT* to)
+{
+    for (std::uint32_t k = 0; k < count; ++k)
+        to[k] = POINT{std::int32_t(std::uint32_t(from[k].x) << shift), std::int32_t(std::uint32_t(from[k].y) << shift)};
+}
+
+// The same, the last point first: most fonts draw their outer contours
+// the other way round from the drawing's.
+void scaleByShiftReversed(const POINT* from, std::uint32_t count, int shift, POINT* to)
+{
+    std::uint32_t k = 0;
+#if defined(__SSE2__)
+    const __m128i by = _mm_cvtsi32_si128(shift);
+    for (; k + 2 <= count; k += 2) {
+        // Points count-1-k and count-2-k, swapped into order.
+        const __m128i two = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + count - 2 - k));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + k), _mm_sll_epi32(_mm_shuffle_epi32(two, 0x4E), by));
+    }
+#endif
+    for (; k < count; ++k)
+        to[k] = POINT{std::int32_t(std::uint32_t(from[count - 1 - k].x) << shift),
+                      std::int32_t(std::uint32_t(from[count - 1 - k].y) << shift)};
+}
+
 CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Piece>& pieces)
 {
-    CapturedOutline out;
-    out.logFont = logFont;
     std::size_t points = 1;
     for (const Piece& p : pieces)
         points += p.count;
-    // The last slot stays (0,0) / 0.
-    out.pathPoints.resize(points);
-    out.pathTypes.resize(points);
+    // The last slot stays (0,0) / 0. Made at their size: the outline's own
+    // first slot would be one allocation more each.
+    CapturedOutline out{.logFont = logFont,
+                        .pointCount = 0,
+                        .pathPoints = std::vector<POINT>(points),
+                        .pathTypes = std::vector<std::uint8_t>(points),
+                        .glyphRuns = {}};
     POINT* to = out.pathPoints.data();
     std::uint8_t* types = out.pathTypes.data();
     for (const Piece& p : pieces) {
         const std::int32_t scale = p.scale;
-        if (p.reversed)
+        // The grid's scale is a power of two: a shift, which the target
+        // does four lanes at a time where it has no such multiply.
+        const bool shifts = scale > 0 && (scale & (scale - 1)) == 0;
+        if (p.reversed && shifts)
+            scaleByShiftReversed(p.points, p.count, std::countr_zero(std::uint32_t(scale)), to);
+        else if (p.reversed)
             for (std::uint32_t k = 0; k < p.count; ++k)
                 to[k] = POINT{p.points[p.count - 1 - k].x * scale, p.points[p.count - 1 - k].y * scale};
+        else if (shifts)
+            scaleByShift(p.points, p.count, std::countr_zero(std::uint32_t(scale)), to);
         else
             for (std::uint32_t k = 0; k < p.count; ++k)
                 to[k] = POINT{p.points[k].x * scale, p.points[k].y * scale};
@@ -162,6 +202,18 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
     // buffer that size, freed after each drawing, would be fetched anew
     // from the system each time.
     thread_local RingSet rings;
+    // Glyphs placed from their flattened copies bring their merge with them;
+    // the curves and the offset read every ring, so they take the whole way.
+    if (options.merge && options.offsetPixels == 0 && !(options.curves && path) && !captured.glyphRuns.empty()) {
+        thread_local RunMerge byRuns;
+        if (byRuns.plan(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count),
+                        captured.glyphRuns, rings)) {
+            const int scale = gridScaleFor(byRuns.reach(), 0, true);
+            Merged merged;
+            const std::vector<Piece>& pieces = byRuns.merge(rings, scale, merged);
+            return CadOutline{.outline = outlineOf(captured.logFont, pieces), .gridScale = scale};
+        }
+    }
     ringsOf(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count), rings);
     const int scale = gridScaleFor(rings.reach, options.offsetPixels, options.merge);
     const double distance = options.offsetPixels * scale;

@@ -141,7 +141,10 @@ Merged mergeNonzero(const RingSet& rings, int scale)
     std::vector<Extent> extents;
     std::vector<Boundary> boundaries;
     std::vector<Contour> onGrid;
+    merged.groups.reserve(groups.groupStart.size());
     for (std::size_t g = 0; g + 1 < groups.groupStart.size(); ++g) {
+        merged.groups.push_back(
+            {rings.firsts[groups.members[groups.groupStart[g]]], std::uint32_t(merged.pieces.size())});
         views.clear();
         extents.clear();
         for (std::uint32_t k = groups.groupStart[g]; k < groups.groupStart[g + 1]; ++k) {

@@ -22,6 +22,14 @@ struct Merged {
     // oriented (outer counter-clockwise with y up, holes clockwise). They
     // point into the rings and into `clipped`, which they must not outlive.
     std::vector<Piece> pieces;
+    // The groups the pieces come in, in order: where each group's pieces
+    // start, and where its first ring's figure began among the capture's
+    // points (RingSet::firsts). A group is a set of rings no other ring's
+    // box touches; groups come in the order of their first rings.
+    struct Group {
+        std::uint32_t first, pieceStart;
+    };
+    std::vector<Group> groups;
 };
 
 // The rings' nonzero union on the grid `scale` times finer than the rings'

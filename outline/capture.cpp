@@ -31,11 +31,13 @@ void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view tex
         curved->types.clear();
     }
 
+    outline.glyphRuns.clear();
     int n = shownArea ? flattenPathWithin(dc, *shownArea, outline.pathPoints, outline.pathTypes)
-                      : flattenPathInto(dc, outline.pathPoints, outline.pathTypes);
+                      : flattenPathInto(dc, outline.pathPoints, outline.pathTypes, &outline.glyphRuns);
     // No closed path cannot follow EndPath; an empty outline is the safe reading.
     if (n < 0) {
         n = 0;
+        outline.glyphRuns.clear();
         outline.pathPoints.clear();
         outline.pathTypes.clear();
     }

@@ -17,6 +17,7 @@
 
 #include "platform/canvas.hpp"
 #include "platform/gdi_types.hpp"
+#include "platform/glyph_run.hpp"
 
 #include <cstdint>
 #include <memory>
@@ -103,7 +104,10 @@ int GetPath(DeviceContext& dc, POINT* points, std::uint8_t* types, int size);
 // types end with n entries each and room for one more; returns n, or -1
 // without a closed path (the arrays untouched). The FreeType backend writes
 // straight into the arrays, sized once from a bound; GDI reads its own path.
-int flattenPathInto(DeviceContext& dc, std::vector<POINT>& points, std::vector<std::uint8_t>& types);
+// With `runs`, it is replaced by the glyphs placed from a flattened copy, in
+// order (GDI places none: it stays empty).
+int flattenPathInto(DeviceContext& dc, std::vector<POINT>& points, std::vector<std::uint8_t>& types,
+                    std::vector<GlyphRun>* runs = nullptr);
 
 // A box of device pixels, both ends included.
 struct DeviceArea {

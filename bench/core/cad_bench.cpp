@@ -2,11 +2,13 @@
 // same run: the capture alone, then cleaning only (--no-merge), the nonzero
 // merge, and the merge with a 0.1 mm offset. For the default text at a 0.01 mm
 // grid and the 46-character line at 144 pt (0.01 mm and the classic grid).
-// Curves: the merge keeping the exact curves, and the arcs a DXF fits to
+// The first merge: the same with the glyphs' merge facts forgotten before
+// each, as in a fresh process. Curves: the merge keeping the exact curves, and the arcs a DXF fits to
 // them, after a capture that keeps the curves: their cost is this less
 // the capture and the merge.
 #include "outline/cad_arcs.hpp"
 #include "outline/cad_geometry.hpp"
+#include "outline/cad_glyph_facts.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
 #include "platform/canvas.hpp"
@@ -19,7 +21,7 @@ namespace {
 
 const std::string kMixed = "編集テキストのアウトラインを書きこみます。Letterwire 2026 漢字かなカナABC"; // 46 characters
 
-enum class Work { Capture, Clean, Merge, MergeAndOffset, MergeAndCurves };
+enum class Work { Capture, Clean, Merge, MergeFirst, MergeAndOffset, MergeAndCurves };
 
 void BM_Cad(benchmark::State& state, const char* text, float points, double stepMm, Work work)
 {
@@ -53,6 +55,9 @@ void BM_Cad(benchmark::State& state, const char* text, float points, double step
             contours = arcs;
             benchmark::DoNotOptimize(contours);
         } else {
+            // As the first merge of a process: no glyph's facts known yet.
+            if (work == Work::MergeFirst)
+                lw::forgetGlyphFacts();
             const lw::CadOutline cad = lw::cadOutline(outline, options);
             contours = std::size_t(cad.outline.pointCount);
             benchmark::DoNotOptimize(contours);
@@ -67,6 +72,8 @@ void BM_Cad(benchmark::State& state, const char* text, float points, double step
     BENCHMARK_CAPTURE(BM_Cad, name##_capture, text, points, step, Work::Capture)->Unit(benchmark::kMicrosecond);    \
     BENCHMARK_CAPTURE(BM_Cad, name##_clean, text, points, step, Work::Clean)->Unit(benchmark::kMicrosecond);        \
     BENCHMARK_CAPTURE(BM_Cad, name##_merge, text, points, step, Work::Merge)->Unit(benchmark::kMicrosecond);        \
+    BENCHMARK_CAPTURE(BM_Cad, name##_merge_first, text, points, step, Work::MergeFirst)                            \
+        ->Unit(benchmark::kMicrosecond);                                                                          \
     BENCHMARK_CAPTURE(BM_Cad, name##_merge_offset, text, points, step, Work::MergeAndOffset)                        \
         ->Unit(benchmark::kMicrosecond);                                                                          \
     BENCHMARK_CAPTURE(BM_Cad, name##_merge_curves, text, points, step, Work::MergeAndCurves)                        \

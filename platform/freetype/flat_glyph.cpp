@@ -1,6 +1,7 @@
 #include "platform/freetype/flat_glyph.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 namespace lw {
@@ -15,6 +16,12 @@ constexpr double kGrid = 0x1p20;
 constexpr double kGridLimit = 0x1p31;
 
 } // namespace
+
+std::uint64_t FlatGlyph::newSerial()
+{
+    static std::atomic<std::uint64_t> next{1};
+    return next.fetch_add(1, std::memory_order_relaxed);
+}
 
 ShiftCheck::ShiftCheck(double reach, double radius, bool xAlone, bool yAlone)
     : margin_(kErrorPerReach * (reach + 2 * radius + 1)), xAlone_(xAlone), yAlone_(yAlone)

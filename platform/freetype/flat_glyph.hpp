@@ -19,8 +19,13 @@ struct FlatGlyph {
     double m00 = 0, m01 = 0, m10 = 0, m11 = 0; // the map onto the device it was made for
     // The largest |x| and |y| of an origin the points hold for; 0 for none.
     double reach = 0;
+    // Names these points for the glyph runs of the paths they are copied into.
+    std::uint64_t serial = newSerial();
     std::vector<POINT> points;
     std::vector<std::uint8_t> types;
+
+    // A serial never handed out before in this process.
+    static std::uint64_t newSerial();
 
     bool madeFor(double a, double b, double c, double d) const
     {

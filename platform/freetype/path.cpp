@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -156,6 +157,9 @@ public:
         reserve(bound + 1);
     }
 
+    // Glyphs placed from their flattened copy are told to `runs` from now on.
+    void record(std::vector<GlyphRun>& runs) { runs_ = &runs; }
+
     // Glyphs wholly outside the area are left out from now on.
     void keepOnly(const DeviceArea& area) { area_ = area; }
 
@@ -205,6 +209,8 @@ public:
             out[i] = POINT{in[i].x + dx, in[i].y + dy};
         if (n)
             std::memcpy(types_.data() + count_, flat->types.data(), n);
+        if (runs_ && n && count_ + n <= UINT32_MAX)
+            runs_->push_back({flat->serial, std::uint32_t(count_), std::uint32_t(n), dx, dy});
         count_ += n;
         start_ = count_;
         return true;
@@ -311,6 +317,7 @@ private:
     std::vector<std::uint8_t>& types_;
     bool reuse_;
     std::optional<DeviceArea> area_;
+    std::vector<GlyphRun>* runs_ = nullptr;
     POINT* at_ = nullptr;
     std::size_t capacity_ = 0;
     std::size_t count_ = 0;
@@ -408,14 +415,18 @@ std::size_t glyphPointBound(const State& s)
 }
 
 std::size_t flatten(const State& s, std::vector<POINT>& points, std::vector<std::uint8_t>& types,
-                    const DeviceArea* area = nullptr)
+                    const DeviceArea* area = nullptr, std::vector<GlyphRun>* runs = nullptr)
 {
+    if (runs)
+        runs->clear();
     const bool byGlyph = glyphsStartWithMoves(s);
     // Kept to an area, the bound of the whole line would be mostly unused
     // room, each slot of it written once: the arrays grow as needed instead.
     Flattener flattener(points, types, area && byGlyph ? s.path.size() + 1024 : glyphPointBound(s) + s.path.size());
     if (area)
         flattener.keepOnly(*area);
+    if (runs)
+        flattener.record(*runs);
     if (byGlyph) {
         walkPath(s, flattener);
     } else {
@@ -469,11 +480,12 @@ bool FlattenPath(DeviceContext& dc)
     return true;
 }
 
-int flattenPathInto(DeviceContext& dc, std::vector<POINT>& points, std::vector<std::uint8_t>& types)
+int flattenPathInto(DeviceContext& dc, std::vector<POINT>& points, std::vector<std::uint8_t>& types,
+                    std::vector<GlyphRun>* runs)
 {
     if (!FlattenPath(dc))
         return -1;
-    return static_cast<int>(flatten(dc.state(), points, types));
+    return static_cast<int>(flatten(dc.state(), points, types, nullptr, runs));
 }
 
 int flattenPathWithin(DeviceContext& dc, const DeviceArea& area, std::vector<POINT>& points,

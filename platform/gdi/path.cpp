@@ -56,8 +56,11 @@ int readCurvedPath(DeviceContext& dc, std::vector<CurvePoint>& points, std::vect
     return n;
 }
 
-int flattenPathInto(DeviceContext& dc, std::vector<POINT>& points, std::vector<std::uint8_t>& types)
+int flattenPathInto(DeviceContext& dc, std::vector<POINT>& points, std::vector<std::uint8_t>& types,
+                    std::vector<GlyphRun>* runs)
 {
+    if (runs)
+        runs->clear();
     FlattenPath(dc);
     const int n = GetPath(dc, nullptr, nullptr, 0);
     if (n < 0)

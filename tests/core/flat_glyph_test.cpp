@@ -120,3 +120,71 @@ TEST(FlatGlyphs, PlacedAgainTheyGiveTheFreshFlatteningsPoints)
         EXPECT_EQ(reused.types, fresh.types) << row.face << " " << row.text << " at " << row.height;
     }
 }
+
+TEST(FlatGlyphs, RunsTellWhichPointsEachCopyGaveAndNameTheCopy)
+{
+    struct Row {
+        const char* text;
+        int height, angle;
+        bool underline;
+        std::size_t runs; // glyphs with points, each placed from its copy
+    };
+    const Row rows[] = {
+        {"ああいあ", 32, 0, false, 4},
+        {"A B", 192, 0, true, 2},  // the space has no points, the bar is no glyph
+        {"ああ", 32, 300, false, 0}, // origins off the pixel grid
+    };
+    for (const Row& row : rows) {
+        NullCanvas canvas;
+        DeviceContext dc(canvas);
+        WindowFont font;
+        font.underline = row.underline;
+        LOGFONT lf;
+        setLogFont(lf, "ＭＳ Ｐゴシック", row.height, row.angle, font);
+        std::vector<POINT> points;
+        std::vector<std::uint8_t> types;
+        std::vector<GlyphRun> runs{{7, 7, 7, 7, 7}};
+        BeginPath(dc);
+        outputText(dc, lf, row.text, 0, 10, 20);
+        EndPath(dc);
+        const int n = flattenPathInto(dc, points, types, &runs);
+        ASSERT_GT(n, 0) << row.text;
+        ASSERT_EQ(runs.size(), row.runs) << row.text;
+        std::uint32_t end = 0;
+        for (const GlyphRun& run : runs) {
+            EXPECT_GE(run.first, end);
+            end = run.first + run.count;
+            ASSERT_LE(end, std::uint32_t(n));
+            // The copy the run names, moved by the run's origin, and whole figures.
+            const FlatGlyph* copy = nullptr;
+            for (const auto& g : dc.state().glyphs)
+                if (g.outline->flat && g.outline->flat->serial == run.copy)
+                    copy = g.outline->flat.get();
+            ASSERT_NE(copy, nullptr);
+            ASSERT_EQ(copy->points.size(), run.count);
+            for (std::uint32_t k = 0; k < run.count; ++k) {
+                EXPECT_EQ(points[run.first + k].x, copy->points[k].x + run.dx);
+                EXPECT_EQ(points[run.first + k].y, copy->points[k].y + run.dy);
+            }
+            EXPECT_EQ(types[run.first], PT_MOVETO);
+            EXPECT_TRUE(types[end - 1] & PT_CLOSEFIGURE);
+        }
+        if (row.runs == 4) {
+            // The same glyph names the same copy, another glyph another one.
+            EXPECT_EQ(runs[0].copy, runs[1].copy);
+            EXPECT_EQ(runs[0].copy, runs[3].copy);
+            EXPECT_NE(runs[0].copy, runs[2].copy);
+            EXPECT_GT(runs[1].dx, runs[0].dx);
+            // A new map makes a new copy, under a name never seen before.
+            setLogFont(lf, "ＭＳ Ｐゴシック", row.height + 1, 0, font);
+            std::vector<GlyphRun> again;
+            BeginPath(dc);
+            outputText(dc, lf, row.text, 0, 10, 20);
+            EndPath(dc);
+            flattenPathInto(dc, points, types, &again);
+            ASSERT_EQ(again.size(), 4u);
+            for (const GlyphRun& earlier : runs)
+                EXPECT_NE(again[0].copy, earlier.copy);
+        }
+    }
+}
