@@ -5,11 +5,10 @@
 #include "platform/process.hpp"
 
 #include "base/failure.hpp"
+#include "platform/win32/command_line_words.hpp"
 #include "platform/win32/windows_text.hpp"
 
 #include <windows.h>
-
-#include <shellapi.h>
 
 #include <cstdlib>
 #include <cwchar>
@@ -30,11 +29,8 @@ constexpr const wchar_t* kWatchVariable = L"LETTERWIRE_REMOVE_WHEN_ENDED";
 
 bool startedAsWatcher()
 {
-    int count = 0;
-    wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
-    const bool asked = words && count == 2 && std::wcscmp(words[1], kWatchArgument) == 0;
-    LocalFree(words);
-    return asked;
+    const std::vector<std::wstring> words = commandLineWords(GetCommandLineW());
+    return words.size() == 2 && words[1] == kWatchArgument;
 }
 
 const bool watcherRan = [] {

@@ -1,5 +1,6 @@
 #include "platform/process.hpp"
 
+#include "platform/win32/command_line_words.hpp"
 #include "platform/win32/windows_text.hpp"
 
 #include <cstdio>
@@ -7,19 +8,15 @@
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
-#include <shellapi.h>
 
 namespace lw {
 
 std::vector<std::string> commandLineArguments(int, const char* const*)
 {
-    int count = 0;
-    wchar_t** words = CommandLineToArgvW(GetCommandLineW(), &count);
+    const std::vector<std::wstring> words = commandLineWords(GetCommandLineW());
     std::vector<std::string> out;
-    for (int i = 1; words && i < count; ++i)
+    for (std::size_t i = 1; i < words.size(); ++i)
         out.push_back(fromWide(words[i]));
-    if (words)
-        LocalFree(words);
     return out;
 }
 
