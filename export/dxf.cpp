@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <charconv>
-#include <span>
 #include <cstdio>
+#include <span>
+#include <sstream>
 #include <string_view>
+#include <utility>
 
 namespace lw {
 namespace {
@@ -35,6 +37,12 @@ public:
     Tags& operator()(int code, std::string_view value)
     {
         code_(code);
+        bytes(value);
+        return endLine();
+    }
+    // Lines written before, as they are.
+    void bytes(std::string_view value)
+    {
         // Names and text can be long; they go in pieces.
         while (!value.empty()) {
             const std::size_t piece = std::min(value.size(), kSize - used_);
@@ -44,7 +52,6 @@ public:
             if (!value.empty())
                 flush();
         }
-        return endLine();
     }
     Tags& operator()(int code, int value)
     {
@@ -406,9 +413,20 @@ void writeDxf(std::ostream& out, const CapturedOutline& outline, const DxfPlacem
     Tags t(out);
     writeHeader(t, extents, kFirstEntity + closedFigures);
     writeTables(t, extents, layer);
-    writeBlocks(t);
+    // The blocks and the objects are the same in every drawing: their lines
+    // are made once.
+    static const auto [blocks, objects] = [] {
+        std::ostringstream b, o;
+        {
+            Tags tb(b), to(o);
+            writeBlocks(tb);
+            writeObjects(to);
+        }
+        return std::pair{b.str(), o.str()};
+    }();
+    t.bytes(blocks);
     writeEntities(t, outline, placement, layer);
-    writeObjects(t);
+    t.bytes(objects);
     t(0, "EOF");
 }
 
