@@ -181,17 +181,12 @@ bool sameShape(const GlyphFacts& f, std::span<const POINT> points, std::span<con
 }
 
 // Whether ring r is its figure exactly as captured: cleaning took nothing.
-bool asCaptured(const RingSet& rings, std::size_t r, std::span<const POINT> points,
-                std::span<const std::uint8_t> types)
+// It only ever drops points, so the ring is its whole figure exactly when
+// it reaches the point that closes the figure.
+bool asCaptured(const RingSet& rings, std::size_t r, std::span<const std::uint8_t> types)
 {
-    const std::size_t first = rings.firsts[r], count = rings.rings[r].count;
-    if (first + count > points.size() || !(types[first + count - 1] & PT_CLOSEFIGURE))
-        return false;
-    for (std::size_t k = 0; k + 1 < count; ++k)
-        if (types[first + k] & PT_CLOSEFIGURE)
-            return false;
-    return std::equal(points.begin() + std::ptrdiff_t(first), points.begin() + std::ptrdiff_t(first + count),
-                      rings.rings[r].points);
+    const std::size_t last = std::size_t(rings.firsts[r]) + rings.rings[r].count - 1;
+    return last < types.size() && (types[last] & PT_CLOSEFIGURE);
 }
 
 // The merge of a glyph's rings by themselves as boundaries of its own
@@ -230,23 +225,18 @@ GlyphFacts factsOf(const GlyphRun& run, std::span<const POINT> points, std::span
     m.boundaries.clear();
     GlyphFacts facts;
     facts.count = run.count;
-    const std::span<const POINT> mine = points.subspan(run.first, run.count);
-    facts.first = POINT{mine[0].x - run.dx, mine[0].y - run.dy};
-    POINT low = mine[0], high = mine[0];
-    for (const POINT& p : mine) {
-        low = POINT{std::min(low.x, p.x), std::min(low.y, p.y)};
-        high = POINT{std::max(high.x, p.x), std::max(high.y, p.y)};
-    }
-    facts.pointsLeft = low.x - run.dx;
-    facts.pointsTop = low.y - run.dy;
-    facts.pointsRight = high.x - run.dx;
-    facts.pointsBottom = high.y - run.dy;
-    if (low.x <= -kFar || low.y <= -kFar || high.x >= kFar || high.y >= kFar)
-        return facts;
-
+    facts.first = POINT{points[run.first].x - run.dx, points[run.first].y - run.dy};
+    // One pass over the points gives the rings and every point's box.
     thread_local RingSet rings;
     const PointRange range{run.first, run.first + run.count};
     ringsOf(points, types, std::span(&range, 1), rings);
+    facts.pointsLeft = rings.left - run.dx;
+    facts.pointsTop = rings.top - run.dy;
+    facts.pointsRight = rings.right - run.dx;
+    facts.pointsBottom = rings.bottom - run.dy;
+    if (rings.left <= -kFar || rings.top <= -kFar || rings.right >= kFar || rings.bottom >= kFar)
+        return facts;
+
     facts.hasRings = !rings.rings.empty();
     if (facts.hasRings) {
         Extent box = rings.extents[0];
@@ -262,7 +252,7 @@ GlyphFacts factsOf(const GlyphRun& run, std::span<const POINT> points, std::span
         facts.bottom = box.bottom - run.dy;
     }
     for (std::size_t r = 0; r < rings.rings.size(); ++r)
-        if (!asCaptured(rings, r, points, types))
+        if (!asCaptured(rings, r, types))
             return facts;
     facts.alone = mergeAlone(rings, run, m);
     if (!facts.alone) {
