@@ -152,7 +152,7 @@ void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types,
     set.extents.reserve(closes);
     set.firsts.reserve(closes);
     POINT* out = set.points.data();
-    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+    std::int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
     std::size_t start = 0, at = 0; // the figure's first slot, the next free one
     for (const PointRange& r : ranges) {
         std::size_t begun = r.begin; // the figure's first point in `points`
@@ -189,7 +189,15 @@ void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types,
         // A range ends with its last figure, closed or not: the next starts afresh.
         at = start;
     }
-    set.reach = std::max({-std::int64_t(left), std::int64_t(right), -std::int64_t(top), std::int64_t(bottom)});
+    if (left > right)
+        left = top = right = bottom = 0;
+    set.left = left;
+    set.top = top;
+    set.right = right;
+    set.bottom = bottom;
+    // The origin counts for the reach.
+    set.reach = std::max({-std::int64_t(std::min(left, 0)), std::int64_t(std::max(right, 0)),
+                          -std::int64_t(std::min(top, 0)), std::int64_t(std::max(bottom, 0))});
 }
 
 } // namespace lw

@@ -79,6 +79,8 @@ struct RingSet {
     std::vector<RingView> rings;
     std::vector<Extent> extents;
     std::int64_t reach = 0;
+    // The box of every point read (all 0 when none was).
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
     // Where each ring's figure began among the capture's points (before
     // cleaning): what ties a contour the merge kept to the captured figure.
     std::vector<std::uint32_t> firsts;

@@ -4,8 +4,6 @@
 #include "outline/cad_merge.hpp"
 
 #include <algorithm>
-#include <deque>
-#include <functional>
 
 namespace lw {
 namespace {
@@ -19,6 +17,39 @@ constexpr std::size_t kMostShapePoints = std::size_t(1) << 20;
 // The merge's own range: a glyph beyond it is left to the merge to refuse.
 constexpr std::int32_t kFar = 1 << 28;
 
+// Items that stay where they are once added, in blocks of many: a first
+// merge adds a few of each per glyph and must not allocate for every one.
+template <class T, std::size_t kBlock>
+class Store {
+public:
+    // Room for `n` more side by side, after which those added before stay.
+    std::vector<T>& roomFor(std::size_t n)
+    {
+        if (blocks_.empty() || blocks_.back().capacity() - blocks_.back().size() < n) {
+            blocks_.emplace_back();
+            blocks_.back().reserve(std::max(n, kBlock));
+        }
+        return blocks_.back();
+    }
+
+    template <class It>
+    std::span<const T> add(It first, It last)
+    {
+        const std::size_t n = std::size_t(last - first);
+        if (n == 0)
+            return {};
+        std::vector<T>& block = roomFor(n);
+        const std::size_t at = block.size();
+        block.insert(block.end(), first, last);
+        return std::span<const T>(block.data() + at, n);
+    }
+
+    void clear() { blocks_.clear(); }
+
+private:
+    std::vector<std::vector<T>> blocks_;
+};
+
 class FactsCache {
 public:
     const GlyphFacts* find(std::uint64_t copy) const
@@ -28,7 +59,7 @@ public:
         const std::size_t mask = slots_.size() - 1;
         for (std::size_t i = slotOf(copy);; i = (i + 1) & mask) {
             if (slots_[i].copy == copy)
-                return &facts_[slots_[i].index];
+                return slots_[i].facts;
             if (slots_[i].copy == 0)
                 return nullptr;
         }
@@ -36,8 +67,17 @@ public:
 
     // Facts stay where they are until the cache starts again (trim): a
     // merge holds them from its first glyph to its last.
-    const GlyphFacts* add(std::uint64_t copy, GlyphFacts facts)
+    // `groups` and `boundaries` are copied into the cache's store.
+    const GlyphFacts* add(std::uint64_t copy, GlyphFacts facts, const std::vector<GlyphFacts::Group>& groups,
+                          const std::vector<GlyphFacts::Boundary>& boundaries)
     {
+        facts.groups = groups_.add(groups.begin(), groups.end());
+        facts.boundaries = boundaries_.add(boundaries.begin(), boundaries.end());
+        shapePoints_ += facts.shape.size();
+        std::vector<GlyphFacts>& block = facts_.roomFor(1);
+        block.push_back(std::move(facts));
+        GlyphFacts* added = &block.back();
+        ++count_;
         // A line of more glyphs than the cache keeps leaves the rest unnamed
         // until the next trim.
         if (named_ < kMostGlyphs) {
@@ -45,17 +85,15 @@ public:
             // small table, not one for thousands.
             if (2 * (named_ + 1) > slots_.size())
                 grow();
-            name(copy, std::uint32_t(facts_.size()));
+            name(copy, added);
             ++named_;
         }
-        shapePoints_ += facts.shape.size();
-        facts_.push_back(std::move(facts));
-        return &facts_.back();
+        return added;
     }
 
     void trim()
     {
-        if (facts_.size() >= kMostGlyphs || shapePoints_ > kMostShapePoints)
+        if (count_ >= kMostGlyphs || shapePoints_ > kMostShapePoints)
             clear();
     }
 
@@ -63,6 +101,9 @@ public:
     {
         slots_.clear();
         facts_.clear();
+        groups_.clear();
+        boundaries_.clear();
+        count_ = 0;
         named_ = 0;
         bits_ = 0;
         shapePoints_ = 0;
@@ -71,17 +112,17 @@ public:
 private:
     struct Slot {
         std::uint64_t copy = 0;
-        std::uint32_t index = 0;
+        const GlyphFacts* facts = nullptr;
     };
     std::size_t slotOf(std::uint64_t copy) const { return std::size_t((copy * 0x9E3779B97F4A7C15ull) >> (64 - bits_)); }
 
-    void name(std::uint64_t copy, std::uint32_t index)
+    void name(std::uint64_t copy, const GlyphFacts* facts)
     {
         const std::size_t mask = slots_.size() - 1;
         std::size_t i = slotOf(copy);
         while (slots_[i].copy != 0)
             i = (i + 1) & mask;
-        slots_[i] = {copy, index};
+        slots_[i] = {copy, facts};
     }
 
     void grow()
@@ -91,14 +132,16 @@ private:
         slots_.assign(std::size_t(1) << bits_, Slot{});
         for (const Slot& s : old)
             if (s.copy != 0)
-                name(s.copy, s.index);
+                name(s.copy, s.facts);
     }
 
     std::vector<Slot> slots_;
     int bits_ = 0;
-    std::size_t named_ = 0;
+    std::size_t count_ = 0, named_ = 0;
     std::size_t shapePoints_ = 0;
-    std::deque<GlyphFacts> facts_;
+    Store<GlyphFacts, 256> facts_;
+    Store<GlyphFacts::Group, 1024> groups_;
+    Store<GlyphFacts::Boundary, 2048> boundaries_;
 };
 
 FactsCache& cache()
@@ -138,59 +181,62 @@ bool sameShape(const GlyphFacts& f, std::span<const POINT> points, std::span<con
 }
 
 // Whether ring r is its figure exactly as captured: cleaning took nothing.
-bool asCaptured(const RingSet& rings, std::size_t r, std::span<const POINT> points,
-                std::span<const std::uint8_t> types)
+// It only ever drops points, so the ring is its whole figure exactly when
+// it reaches the point that closes the figure.
+bool asCaptured(const RingSet& rings, std::size_t r, std::span<const std::uint8_t> types)
 {
-    const std::size_t first = rings.firsts[r], count = rings.rings[r].count;
-    if (first + count > points.size() || !(types[first + count - 1] & PT_CLOSEFIGURE))
-        return false;
-    for (std::size_t k = 0; k + 1 < count; ++k)
-        if (types[first + k] & PT_CLOSEFIGURE)
-            return false;
-    return std::equal(points.begin() + std::ptrdiff_t(first), points.begin() + std::ptrdiff_t(first + count),
-                      rings.rings[r].points);
+    const std::size_t last = std::size_t(rings.firsts[r]) + rings.rings[r].count - 1;
+    return last < types.size() && (types[last] & PT_CLOSEFIGURE);
 }
 
-// The merge of the run's rings by themselves, as boundaries of the run's
-// own figures; false where a group needs the clipper.
-bool mergeAlone(const RingSet& rings, const GlyphRun& run, GlyphFacts& facts)
+// The merge of a glyph's rings by themselves as boundaries of its own
+// figures, made while working its facts out; kept from glyph to glyph.
+struct AloneMerge {
+    std::vector<Merged::Group> groups;
+    std::vector<Boundary> merged;
+    std::vector<GlyphFacts::Group> factGroups;
+    std::vector<GlyphFacts::Boundary> boundaries;
+};
+
+AloneMerge& aloneMerge()
 {
-    const Merged merged = mergeNonzero(rings, 1);
-    if (!merged.clipped.empty())
+    thread_local AloneMerge m;
+    return m;
+}
+
+// False where a group needs the clipper: then the glyph is not taken alone,
+// and the clipper's work would be thrown away.
+bool mergeAlone(const RingSet& rings, const GlyphRun& run, AloneMerge& m)
+{
+    if (!mergeNested(rings, m.groups, m.merged))
         return false;
-    const std::less<const POINT*> before;
-    for (const Piece& p : merged.pieces) {
-        const auto it = std::upper_bound(rings.rings.begin(), rings.rings.end(), p.points,
-                                         [&](const POINT* q, const RingView& v) { return before(q, v.points); });
-        const std::size_t r = std::size_t(it - rings.rings.begin()) - 1;
-        facts.boundaries.push_back({rings.firsts[r] - run.first, p.count, p.outer, p.reversed});
-    }
-    for (const Merged::Group& g : merged.groups)
-        facts.groups.push_back({g.first - run.first, g.pieceStart});
+    for (const Boundary& b : m.merged)
+        m.boundaries.push_back({rings.firsts[b.ring] - run.first, rings.rings[b.ring].count, b.outer, b.reversed});
+    for (const Merged::Group& g : m.groups)
+        m.factGroups.push_back({g.first - run.first, g.pieceStart});
     return true;
 }
 
-GlyphFacts factsOf(const GlyphRun& run, std::span<const POINT> points, std::span<const std::uint8_t> types)
+// The glyph's facts; its groups and boundaries, when alone, in `m`.
+GlyphFacts factsOf(const GlyphRun& run, std::span<const POINT> points, std::span<const std::uint8_t> types,
+                   AloneMerge& m)
 {
+    m.factGroups.clear();
+    m.boundaries.clear();
     GlyphFacts facts;
     facts.count = run.count;
-    const std::span<const POINT> mine = points.subspan(run.first, run.count);
-    facts.first = POINT{mine[0].x - run.dx, mine[0].y - run.dy};
-    POINT low = mine[0], high = mine[0];
-    for (const POINT& p : mine) {
-        low = POINT{std::min(low.x, p.x), std::min(low.y, p.y)};
-        high = POINT{std::max(high.x, p.x), std::max(high.y, p.y)};
-    }
-    facts.pointsLeft = low.x - run.dx;
-    facts.pointsTop = low.y - run.dy;
-    facts.pointsRight = high.x - run.dx;
-    facts.pointsBottom = high.y - run.dy;
-    if (low.x <= -kFar || low.y <= -kFar || high.x >= kFar || high.y >= kFar)
-        return facts;
-
+    facts.first = POINT{points[run.first].x - run.dx, points[run.first].y - run.dy};
+    // One pass over the points gives the rings and every point's box.
     thread_local RingSet rings;
     const PointRange range{run.first, run.first + run.count};
     ringsOf(points, types, std::span(&range, 1), rings);
+    facts.pointsLeft = rings.left - run.dx;
+    facts.pointsTop = rings.top - run.dy;
+    facts.pointsRight = rings.right - run.dx;
+    facts.pointsBottom = rings.bottom - run.dy;
+    if (rings.left <= -kFar || rings.top <= -kFar || rings.right >= kFar || rings.bottom >= kFar)
+        return facts;
+
     facts.hasRings = !rings.rings.empty();
     if (facts.hasRings) {
         Extent box = rings.extents[0];
@@ -206,12 +252,12 @@ GlyphFacts factsOf(const GlyphRun& run, std::span<const POINT> points, std::span
         facts.bottom = box.bottom - run.dy;
     }
     for (std::size_t r = 0; r < rings.rings.size(); ++r)
-        if (!asCaptured(rings, r, points, types))
+        if (!asCaptured(rings, r, types))
             return facts;
-    facts.alone = mergeAlone(rings, run, facts);
+    facts.alone = mergeAlone(rings, run, m);
     if (!facts.alone) {
-        facts.groups.clear();
-        facts.boundaries.clear();
+        m.factGroups.clear();
+        m.boundaries.clear();
     }
     return facts;
 }
@@ -226,8 +272,10 @@ const GlyphFacts* glyphFactsFor(const GlyphRun& run, std::span<const POINT> poin
         return nullptr;
     FactsCache& c = cache();
     const GlyphFacts* facts = c.find(run.copy);
-    if (!facts)
-        facts = c.add(run.copy, factsOf(run, points.first(n), types.first(n)));
+    if (!facts) {
+        AloneMerge& m = aloneMerge();
+        facts = c.add(run.copy, factsOf(run, points.first(n), types.first(n), m), m.factGroups, m.boundaries);
+    }
     const POINT first = points[run.first];
     if (facts->count != run.count || first.x - run.dx != facts->first.x || first.y - run.dy != facts->first.y)
         return nullptr;
@@ -250,12 +298,13 @@ const GlyphFacts* figuresFactsFor(std::uint32_t first, std::uint32_t count, std:
     FactsCache& c = shapeCache();
     if (const GlyphFacts* f = c.find(asRun.copy))
         return sameShape(*f, mine, myTypes, base) ? f : nullptr;
-    GlyphFacts facts = factsOf(asRun, points.first(n), types.first(n));
+    AloneMerge& m = aloneMerge();
+    GlyphFacts facts = factsOf(asRun, points.first(n), types.first(n), m);
     facts.shape.resize(count);
     for (std::size_t k = 0; k < count; ++k)
         facts.shape[k] = POINT{mine[k].x - base.x, mine[k].y - base.y};
     facts.shapeTypes.assign(myTypes.begin(), myTypes.end());
-    return c.add(asRun.copy, std::move(facts));
+    return c.add(asRun.copy, std::move(facts), m.factGroups, m.boundaries);
 }
 
 void trimGlyphFacts()

@@ -38,8 +38,9 @@ struct GlyphFacts {
     struct Group {
         std::uint32_t firstOffset, boundaryStart;
     };
-    std::vector<Group> groups;
-    std::vector<Boundary> boundaries;
+    // Both lie in the cache's own store, where they stay as long as the facts.
+    std::span<const Group> groups;
+    std::span<const Boundary> boundaries;
     // Facts known by the points themselves (figuresFactsFor): those points
     // relative to the first, and their types, to tell them apart.
     std::vector<POINT> shape;

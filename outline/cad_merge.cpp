@@ -84,14 +84,20 @@ std::vector<Shape> clip(const std::vector<const Contour*>& contours)
 // Rings whose boxes overlap, directly or through others: no winding
 // reaches from one group into another. Groups in the order of their first
 // ring, each ring's number in `members` from groupStart[g] on, rising.
+// The rest is room kept from one call to the next.
 struct Groups {
     std::vector<std::uint32_t> members, groupStart;
+    std::vector<std::size_t> root, order, open;
+    std::vector<std::uint32_t> group, next;
 };
 
-Groups groupsOf(const std::vector<Extent>& box)
+void groupsOf(const std::vector<Extent>& box, Groups& g)
 {
     const std::size_t n = box.size();
-    std::vector<std::size_t> root(n), order(n);
+    std::vector<std::size_t>& root = g.root;
+    std::vector<std::size_t>& order = g.order;
+    root.resize(n);
+    order.resize(n);
     std::iota(root.begin(), root.end(), 0);
     std::iota(order.begin(), order.end(), 0);
     const auto find = [&](std::size_t i) {
@@ -100,7 +106,8 @@ Groups groupsOf(const std::vector<Extent>& box)
         return i;
     };
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return box[a].left < box[b].left; });
-    std::vector<std::size_t> open;
+    std::vector<std::size_t>& open = g.open;
+    open.clear();
     for (std::size_t i : order) {
         std::erase_if(open, [&](std::size_t j) { return box[j].right < box[i].left; });
         for (std::size_t j : open)
@@ -109,8 +116,8 @@ Groups groupsOf(const std::vector<Extent>& box)
         open.push_back(i);
     }
     // Number the groups by their first ring, then place each ring by a count.
-    std::vector<std::uint32_t> group(n, std::uint32_t(n));
-    Groups g;
+    std::vector<std::uint32_t>& group = g.group;
+    group.assign(n, std::uint32_t(n));
     std::uint32_t groups = 0;
     for (std::size_t i = 0; i < n; ++i) {
         std::uint32_t& mine = group[find(i)];
@@ -124,10 +131,9 @@ Groups groupsOf(const std::vector<Extent>& box)
     for (std::uint32_t k = 1; k <= groups; ++k)
         g.groupStart[k] += g.groupStart[k - 1];
     g.members.resize(n);
-    std::vector<std::uint32_t> next(g.groupStart.begin(), g.groupStart.end() - 1);
+    g.next.assign(g.groupStart.begin(), g.groupStart.end() - 1);
     for (std::size_t i = 0; i < n; ++i)
-        g.members[next[order[i]]++] = std::uint32_t(i);
-    return g;
+        g.members[g.next[order[i]]++] = std::uint32_t(i);
 }
 
 } // namespace
@@ -136,7 +142,8 @@ Merged mergeNonzero(const RingSet& rings, int scale)
 {
     Merged merged;
     merged.pieces.reserve(rings.rings.size());
-    const Groups groups = groupsOf(rings.extents);
+    Groups groups;
+    groupsOf(rings.extents, groups);
     std::vector<RingView> views;
     std::vector<Extent> extents;
     std::vector<Boundary> boundaries;
@@ -180,6 +187,34 @@ Merged mergeNonzero(const RingSet& rings, int scale)
         }
     }
     return merged;
+}
+
+bool mergeNested(const RingSet& rings, std::vector<Merged::Group>& groups, std::vector<Boundary>& boundaries)
+{
+    // A glyph's merge is a few microseconds: buffers made afresh for each
+    // would cost a good part of it.
+    thread_local Groups g;
+    thread_local std::vector<RingView> views;
+    thread_local std::vector<Extent> extents;
+    groups.clear();
+    boundaries.clear();
+    groupsOf(rings.extents, g);
+    for (std::size_t k = 0; k + 1 < g.groupStart.size(); ++k) {
+        groups.push_back({rings.firsts[g.members[g.groupStart[k]]], std::uint32_t(boundaries.size())});
+        views.clear();
+        extents.clear();
+        for (std::uint32_t m = g.groupStart[k]; m < g.groupStart[k + 1]; ++m) {
+            views.push_back(rings.rings[g.members[m]]);
+            extents.push_back(rings.extents[g.members[m]]);
+        }
+        if (edgesMeet(views))
+            return false;
+        const std::size_t from = boundaries.size();
+        nestedBoundaries(views, extents, boundaries);
+        for (std::size_t b = from; b < boundaries.size(); ++b)
+            boundaries[b].ring = g.members[g.groupStart[k] + boundaries[b].ring];
+    }
+    return true;
 }
 
 } // namespace lw

@@ -11,6 +11,7 @@
 //   for (const Piece& p : merged.pieces) write(p);
 
 #include "outline/cad_contours.hpp"
+#include "outline/cad_nesting.hpp"
 
 #include <vector>
 
@@ -35,5 +36,11 @@ struct Merged {
 // The rings' nonzero union on the grid `scale` times finer than the rings'
 // own; coordinates times `scale` must stay within +-2^29.
 Merged mergeNonzero(const RingSet& rings, int scale);
+
+// mergeNonzero's result where no group needs the clipper, as boundaries
+// of the rings (Boundary::ring counts in `rings`), each group's pieceStart
+// counting boundaries. False as soon as a group's edges meet; the outputs
+// are then of no use.
+bool mergeNested(const RingSet& rings, std::vector<Merged::Group>& groups, std::vector<Boundary>& boundaries);
 
 } // namespace lw
