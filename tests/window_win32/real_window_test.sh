@@ -52,6 +52,13 @@ mkdir -p "$folder"
 printf 'hq\r\nhp1 100 50\r\nhs 1 2 \r\nlg1\r\n' >"$folder/指示 1.txt"
 cp "$folder/指示 1.txt" "$work/command.before"
 
+# reg.exe under a loaded Wine has been seen to fail once and succeed when
+# run again, so a setting is stored within the same patience as any wait.
+store_setting() { # key name data
+  poll "$patience" wine reg add "$1" /v "$2" /t REG_SZ /d "$3" /f </dev/null >/dev/null 2>"$work/reg.err" ||
+    fail "could not store $2: $(cat "$work/reg.err")"
+}
+
 start() { # arguments...
   wine "$program" "$@" >"$work/app.out" 2>"$work/app.err" &
   app_pid=$!
@@ -262,8 +269,7 @@ wine reg delete 'HKCU\Software\Letterwire' /f </dev/null >/dev/null 2>&1
 mkdir -p "$work/cad"
 save_key='HKCU\Software\Letterwire\Save'
 for pair in format=dxf precision=0.01 "folder=$(winpath "$work/cad")" merge=0 offset=0.1 anchor=centre mirror=x curves=1; do
-  wine reg add "$save_key" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f </dev/null >/dev/null 2>&1 ||
-    fail "could not store ${pair%%=*}"
+  store_setting "$save_key" "${pair%%=*}" "${pair#*=}"
 done
 start
 preview_settled >/dev/null || fail "the preview showed no text"
@@ -307,8 +313,7 @@ preview_settled >/dev/null || fail "the preview showed no text"
 poll "$patience" note_empty || fail "a note under the text box for the design's face"
 click 308 468
 app_end "after Cancel, the program"
-wine reg add 'HKCU\Software\Letterwire\Text' /v face /t REG_SZ /d 'No Such Face Zzz' /f </dev/null >/dev/null 2>&1 ||
-  fail "could not store a face"
+store_setting 'HKCU\Software\Letterwire\Text' face 'No Such Face Zzz'
 start
 preview_settled >/dev/null || fail "the preview showed no text"
 poll "$patience" note_shown || fail "no note under the text box for a face that is not installed"
