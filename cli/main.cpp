@@ -209,6 +209,7 @@ int main(int argc, char** argv)
 {
     const bool closed = lw::takeClosedStandardOutput();
     lw::consoleStandardError();
+    lw::bufferedStandardOutput();
     const std::vector<std::string> args = lw::commandLineArguments(argc, argv);
     bool wrote = false;
     int status = runMain(args, wrote);

@@ -32,6 +32,13 @@ bool takeClosedStandardOutput();
 // would differ from the same file on disk. Nothing to do on POSIX.
 void binaryStandardOutput();
 
+// Standard output held in a buffer of its own when it is a character device
+// (a console, the null device): Windows' C runtime leaves one unbuffered and
+// hands it over a few bytes a call. Files and pipes keep the runtime's buffer;
+// the bytes written stay the same. Call it before anything is written; the
+// command line flushes before it ends. Nothing to do on POSIX.
+void bufferedStandardOutput();
+
 // Starts arguments[0], looked up on PATH, with the arguments as they are
 // (blanks stay inside their argument, an empty argument stays one), and
 // returns without waiting. The program is no child of this process, so

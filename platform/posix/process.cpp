@@ -36,5 +36,6 @@ bool takeClosedStandardOutput()
     return true;
 }
 void binaryStandardOutput() {}
+void bufferedStandardOutput() {}
 
 } // namespace lw

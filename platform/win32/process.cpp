@@ -41,15 +41,18 @@ std::string programDirectory()
 
 bool takeClosedStandardOutput() { return false; }
 
-void binaryStandardOutput()
+void bufferedStandardOutput()
 {
-    std::fflush(stdout);
-    _setmode(_fileno(stdout), _O_BINARY);
-    // The C runtime leaves a character device (a console, NUL) unbuffered,
-    // so every small write of the stream would be a call into the system;
-    // the command line flushes before it ends.
     if (GetFileType(GetStdHandle(STD_OUTPUT_HANDLE)) == FILE_TYPE_CHAR)
         std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
+}
+
+void binaryStandardOutput()
+{
+    // Flushed first: the mode and the buffer change under no pending bytes.
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
+    bufferedStandardOutput();
 }
 
 } // namespace lw
