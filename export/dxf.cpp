@@ -170,31 +170,24 @@ Extents extentsOf(const CapturedOutline& outline, const MmPlacement& mm, unsigne
     Extents e;
     bool any = false;
     closedFigures = 0;
-    // Millimetres grow with x and shrink with y at any positive scale, so the
-    // extreme pixels give the extreme millimetres exactly: only the corners
-    // are converted. Any other scale converts every point.
-    const bool monotone = kMmPerInch / mm.dpi > 0;
+    // Millimetres move one way with x and one way with y, so the extreme
+    // pixels give the extreme millimetres exactly: only two corners are
+    // converted.
     POINT low{}, high{};
     for (const Figure& f : figures(outline)) {
         if (!f.closed)
             continue;
         ++closedFigures;
         for (const POINT& p : f.points) {
-            if (monotone) {
-                low = any ? POINT{std::min(low.x, p.x), std::min(low.y, p.y)} : p;
-                high = any ? POINT{std::max(high.x, p.x), std::max(high.y, p.y)} : p;
-            } else {
-                const MmPoint q = toMillimetres(mm, p);
-                e.min = any ? MmPoint{std::min(e.min.x, q.x), std::min(e.min.y, q.y)} : q;
-                e.max = any ? MmPoint{std::max(e.max.x, q.x), std::max(e.max.y, q.y)} : q;
-            }
+            low = any ? POINT{std::min(low.x, p.x), std::min(low.y, p.y)} : p;
+            high = any ? POINT{std::max(high.x, p.x), std::max(high.y, p.y)} : p;
             any = true;
         }
     }
-    if (monotone && any) {
-        // Device y runs down: the lowest row is the drawing's top.
-        e.min = toMillimetres(mm, POINT{low.x, high.y});
-        e.max = toMillimetres(mm, POINT{high.x, low.y});
+    if (any) {
+        const MmPoint a = toMillimetres(mm, low), b = toMillimetres(mm, high);
+        e.min = {std::min(a.x, b.x), std::min(a.y, b.y)};
+        e.max = {std::max(a.x, b.x), std::max(a.y, b.y)};
     }
     return e;
 }
