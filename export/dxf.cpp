@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 #include <cstdio>
 #include <span>
 #include <sstream>
@@ -192,20 +193,26 @@ Extents extentsOf(const CapturedOutline& outline, const MmPlacement& mm, unsigne
     return e;
 }
 
-void writeHeader(Tags& t, const Extents& e, unsigned handleSeed)
+// The drawing's frame is the same lines in every drawing but for a few
+// values: the lines between those values are made once per process (see
+// framePieces), and each piece below ends where a value goes.
+void headerToLowCorner(Tags& t)
 {
     t(0, "SECTION")(2, "HEADER");
     t(9, "$ACADVER")(1, "AC1015");
     t(9, "$DWGCODEPAGE")(3, "ANSI_932");
     t(9, "$INSBASE").point(10, 0, 0);
-    t(9, "$EXTMIN").point(10, e.min.x, e.min.y);
-    t(9, "$EXTMAX").point(10, e.max.x, e.max.y);
+    t(9, "$EXTMIN");
+}
+
+void toHighCorner(Tags& t) { t(9, "$EXTMAX"); }
+
+void toHandleSeed(Tags& t)
+{
     t(9, "$LUNITS")(70, 2);
     t(9, "$INSUNITS")(70, 4);
     t(9, "$MEASUREMENT")(70, 1);
-    t(9, "$HANDSEED").handle(5, handleSeed);
-    t(0, "ENDSEC");
-    t(0, "SECTION")(2, "CLASSES")(0, "ENDSEC");
+    t(9, "$HANDSEED");
 }
 
 void beginTable(Tags& t, std::string_view name, unsigned self, int count)
@@ -213,24 +220,43 @@ void beginTable(Tags& t, std::string_view name, unsigned self, int count)
     t(0, "TABLE")(2, name).handle(5, self).handle(330, 0)(100, "AcDbSymbolTable")(70, count);
 }
 
+// The record up to its name; the name and flags follow.
+Tags& symbolHead(Tags& t, std::string_view type, unsigned self, unsigned owner, std::string_view subclass)
+{
+    return t.record(type, self, owner)(100, "AcDbSymbolTableRecord")(100, subclass);
+}
+
 void symbol(Tags& t, std::string_view type, unsigned self, unsigned owner, std::string_view subclass,
             std::string_view name)
 {
-    t.record(type, self, owner)(100, "AcDbSymbolTableRecord")(100, subclass)(2, name)(70, 0);
+    symbolHead(t, type, self, owner, subclass)(2, name)(70, 0);
 }
 
-void writeTables(Tags& t, const Extents& e, std::string_view layer)
+void toViewCentre(Tags& t)
 {
+    t(0, "ENDSEC");
+    t(0, "SECTION")(2, "CLASSES")(0, "ENDSEC");
     t(0, "SECTION")(2, "TABLES");
-
     beginTable(t, "VPORT", kVportTable, 1);
     symbol(t, "VPORT", kActiveVport, kVportTable, "AcDbViewportTableRecord", "*ACTIVE");
-    const double width = e.max.x - e.min.x, height = e.max.y - e.min.y;
     t.number(10, 0).number(20, 0).number(11, 1).number(21, 1);
-    t.number(12, (e.min.x + e.max.x) / 2).number(22, (e.min.y + e.max.y) / 2);
+}
+
+void toViewHeight(Tags& t)
+{
     t.number(13, 0).number(23, 0).number(14, 10).number(24, 10).number(15, 10).number(25, 10);
     t.point(16, 0, 0, 1).point(17, 0, 0);
-    t.number(40, std::max({height * 1.1, width * 1.1 / 1.5, 10.0})).number(41, 1.5).number(42, 50);
+}
+
+void layerRecord(Tags& t, unsigned handle, std::string_view name)
+{
+    symbol(t, "LAYER", handle, kLayerTable, "AcDbLayerTableRecord", name);
+    t(62, 7)(6, "Continuous")(370, -3);
+}
+
+void toTextLayerName(Tags& t)
+{
+    t.number(41, 1.5).number(42, 50);
     t.number(43, 0).number(44, 0).number(50, 0).number(51, 0);
     t(71, 0)(72, 100)(73, 1)(74, 3)(75, 0)(76, 0)(77, 0)(78, 0);
     t(0, "ENDTAB");
@@ -248,10 +274,13 @@ void writeTables(Tags& t, const Extents& e, std::string_view layer)
     t(0, "ENDTAB");
 
     beginTable(t, "LAYER", kLayerTable, 2);
-    for (auto [handle, name] : {std::pair<unsigned, std::string_view>{kLayer0, "0"}, {kTextLayer, layer}}) {
-        symbol(t, "LAYER", handle, kLayerTable, "AcDbLayerTableRecord", name);
-        t(62, 7)(6, "Continuous")(370, -3);
-    }
+    layerRecord(t, kLayer0, "0");
+    symbolHead(t, "LAYER", kTextLayer, kLayerTable, "AcDbLayerTableRecord");
+}
+
+void afterTextLayerName(Tags& t)
+{
+    t(70, 0)(62, 7)(6, "Continuous")(370, -3);
     t(0, "ENDTAB");
 
     beginTable(t, "STYLE", kStyleTable, 1);
@@ -307,7 +336,6 @@ void writeBlocks(Tags& t)
 
 void writeEntities(Tags& t, const CapturedOutline& outline, const DxfPlacement& placement, std::string_view layer)
 {
-    t(0, "SECTION")(2, "ENTITIES");
     unsigned handle = kFirstEntity;
     std::size_t index = 0;
     for (const Figure& f : figures(outline)) {
@@ -327,7 +355,6 @@ void writeEntities(Tags& t, const CapturedOutline& outline, const DxfPlacement& 
         t(100, "AcDbPolyline")(90, int(f.points.size()))(70, 1);
         t.vertices(f.points, placement.mm);
     }
-    t(0, "ENDSEC");
 }
 
 void writeLayout(Tags& t, unsigned self, unsigned record, std::string_view name, int tab)
@@ -357,6 +384,46 @@ void writeObjects(Tags& t)
     writeLayout(t, kPaperLayout, kPaperSpaceRecord, "Layout1", 1);
     writeLayout(t, kModelLayout, kModelSpaceRecord, "Model", 0);
     t(0, "ENDSEC");
+}
+
+// The frame's fixed lines, in the order they are written; a value of the
+// drawing goes after each piece but the last.
+struct FramePieces {
+    std::string toLowCorner, toHighCorner, toHandleSeed, toViewCentre, toViewHeight, toTextLayerName,
+        toEntities, toEnd;
+};
+
+const FramePieces& framePieces()
+{
+    static const FramePieces pieces = [] {
+        const auto linesOf = [](auto write) {
+            std::ostringstream out;
+            {
+                Tags t(out);
+                write(t);
+            }
+            return out.str();
+        };
+        return FramePieces{
+            linesOf(headerToLowCorner),
+            linesOf(toHighCorner),
+            linesOf(toHandleSeed),
+            linesOf(toViewCentre),
+            linesOf(toViewHeight),
+            linesOf(toTextLayerName),
+            linesOf([](Tags& t) {
+                afterTextLayerName(t);
+                writeBlocks(t);
+                t(0, "SECTION")(2, "ENTITIES");
+            }),
+            linesOf([](Tags& t) {
+                t(0, "ENDSEC");
+                writeObjects(t);
+                t(0, "EOF");
+            }),
+        };
+    }();
+    return pieces;
 }
 
 bool forbiddenInName(char32_t c)
@@ -398,29 +465,46 @@ std::string dxfLayerName(std::string_view text)
     return utf8;
 }
 
+namespace {
+
+// The layer's name in code page 932 for `text`, kept from the drawing
+// before: a drawing saved again, or a batch of one text, converts it once.
+const std::string& layerBytes(std::string_view text)
+{
+    thread_local std::optional<std::string> lastText;
+    thread_local std::string lastLayer;
+    if (!lastText || *lastText != text) {
+        lastLayer = toCp932(dxfLayerName(text));
+        lastText = std::string(text);
+    }
+    return lastLayer;
+}
+
+} // namespace
+
 void writeDxf(std::ostream& out, const CapturedOutline& outline, const DxfPlacement& placement)
 {
     unsigned closedFigures = 0;
-    const Extents extents = extentsOf(outline, placement.mm, closedFigures);
-    const std::string layer = toCp932(dxfLayerName(placement.text));
+    const Extents e = extentsOf(outline, placement.mm, closedFigures);
+    const std::string& layer = layerBytes(placement.text);
+    const FramePieces& frame = framePieces();
     Tags t(out);
-    writeHeader(t, extents, kFirstEntity + closedFigures);
-    writeTables(t, extents, layer);
-    // The blocks and the objects are the same in every drawing: their lines
-    // are made once.
-    static const auto [blocks, objects] = [] {
-        std::ostringstream b, o;
-        {
-            Tags tb(b), to(o);
-            writeBlocks(tb);
-            writeObjects(to);
-        }
-        return std::pair{b.str(), o.str()};
-    }();
-    t.bytes(blocks);
+    t.bytes(frame.toLowCorner);
+    t.point(10, e.min.x, e.min.y);
+    t.bytes(frame.toHighCorner);
+    t.point(10, e.max.x, e.max.y);
+    t.bytes(frame.toHandleSeed);
+    t.handle(5, kFirstEntity + closedFigures);
+    t.bytes(frame.toViewCentre);
+    t.number(12, (e.min.x + e.max.x) / 2).number(22, (e.min.y + e.max.y) / 2);
+    t.bytes(frame.toViewHeight);
+    const double width = e.max.x - e.min.x, height = e.max.y - e.min.y;
+    t.number(40, std::max({height * 1.1, width * 1.1 / 1.5, 10.0}));
+    t.bytes(frame.toTextLayerName);
+    t(2, layer);
+    t.bytes(frame.toEntities);
     writeEntities(t, outline, placement, layer);
-    t.bytes(objects);
-    t(0, "EOF");
+    t.bytes(frame.toEnd);
 }
 
 void writeDxfFile(const std::string& path, const CapturedOutline& outline, const DxfPlacement& placement)
