@@ -57,6 +57,12 @@ public:
     Tags& operator()(int code, int value)
     {
         code_(code);
+        return integerLine(value);
+    }
+    Tags& integerLine(int value)
+    {
+        if (used_ > kSize - kRoom)
+            flush();
         used_ = std::size_t(std::to_chars(buffer_ + used_, buffer_ + kSize, value).ptr - buffer_);
         return endLine();
     }
@@ -69,6 +75,14 @@ public:
     Tags& handle(int code, unsigned value)
     {
         code_(code);
+        return handleLine(value);
+    }
+    // A value's line alone, for a group code written with the fixed lines
+    // before it.
+    Tags& handleLine(unsigned value)
+    {
+        if (used_ > kSize - kRoom)
+            flush();
         char* const first = buffer_ + used_;
         char* const last = std::to_chars(first, buffer_ + kSize, value, 16).ptr;
         std::transform(first, last, first, [](char c) { return c >= 'a' ? char(c - 'a' + 'A') : c; });
@@ -179,10 +193,17 @@ Extents extentsOf(const CapturedOutline& outline, const MmPlacement& mm, unsigne
         if (!f.closed)
             continue;
         ++closedFigures;
+        if (f.points.empty())
+            continue;
+        if (!any)
+            low = high = f.points.front();
+        any = true;
+        // Plain minima and maxima, which the compiler can run side by side.
         for (const POINT& p : f.points) {
-            low = any ? POINT{std::min(low.x, p.x), std::min(low.y, p.y)} : p;
-            high = any ? POINT{std::max(high.x, p.x), std::max(high.y, p.y)} : p;
-            any = true;
+            low.x = std::min(low.x, p.x);
+            low.y = std::min(low.y, p.y);
+            high.x = std::max(high.x, p.x);
+            high.y = std::max(high.y, p.y);
         }
     }
     if (any) {
@@ -336,6 +357,12 @@ void writeBlocks(Tags& t)
 
 void writeEntities(Tags& t, const CapturedOutline& outline, const DxfPlacement& placement, std::string_view layer)
 {
+    // Each polyline's head is the same lines but for its handle and its
+    // vertex count (owner *Model_Space, group codes right-aligned).
+    static_assert(kModelSpaceRecord == 0x1F);
+    const std::string_view toHandle = "  0\nLWPOLYLINE\n  5\n";
+    const std::string toCount = "330\n1F\n100\nAcDbEntity\n  8\n" + std::string(layer) + "\n100\nAcDbPolyline\n 90\n";
+    const std::string_view closed = " 70\n1\n";
     unsigned handle = kFirstEntity;
     std::size_t index = 0;
     for (const Figure& f : figures(outline)) {
@@ -343,17 +370,17 @@ void writeEntities(Tags& t, const CapturedOutline& outline, const DxfPlacement& 
             continue;
         const ExactCurves* curves = placement.curves;
         const std::size_t k = index++;
-        t.record("LWPOLYLINE", handle++, kModelSpaceRecord)(100, "AcDbEntity")(8, layer);
-        if (curves && k < curves->size() && (*curves)[k]) {
-            const std::vector<ArcVertex> arcs = fitArcs(*(*curves)[k], placement.curveTolerance);
-            if (arcs.size() >= 2) {
-                t(100, "AcDbPolyline")(90, int(arcs.size()))(70, 1);
-                t.arcVertices(arcs, placement.mm);
-                continue;
-            }
-        }
-        t(100, "AcDbPolyline")(90, int(f.points.size()))(70, 1);
-        t.vertices(f.points, placement.mm);
+        std::vector<ArcVertex> arcs;
+        if (curves && k < curves->size() && (*curves)[k])
+            arcs = fitArcs(*(*curves)[k], placement.curveTolerance);
+        const bool asArcs = arcs.size() >= 2;
+        t.bytes(toHandle);
+        t.handleLine(handle++).bytes(toCount);
+        t.integerLine(int(asArcs ? arcs.size() : f.points.size())).bytes(closed);
+        if (asArcs)
+            t.arcVertices(arcs, placement.mm);
+        else
+            t.vertices(f.points, placement.mm);
     }
 }
 
