@@ -97,9 +97,10 @@ public:
     // A polyline's vertices, the bulk of a file: straight into the buffer.
     void vertices(std::span<const POINT> points, const MmPlacement& mm)
     {
-        // The placement and the write position are held in locals the
-        // buffer's writes cannot alias, so neither is read back per point.
-        const MmPlacement at0 = mm;
+        // The placement, its scale and the write position are held in locals
+        // the buffer's writes cannot alias, so none is read back or worked
+        // out again per point; the arithmetic is toMillimetres's own.
+        const double originX = mm.originX, originY = mm.originY, mmPerPixel = kMmPerInch / mm.dpi;
         char* at = buffer_ + used_;
         char* const full = buffer_ + (kSize - kRoom);
         for (const POINT& p : points) {
@@ -108,12 +109,12 @@ public:
                 flush();
                 at = buffer_;
             }
-            const MmPoint q = toMillimetres(at0, p);
+            const double x = (p.x - originX) * mmPerPixel, y = (originY - p.y) * mmPerPixel;
             at = std::copy_n(" 10\n", 4, at);
-            at = shortest(at, q.x);
+            at = shortest(at, x);
             *at++ = '\n';
             at = std::copy_n(" 20\n", 4, at);
-            at = shortest(at, q.y);
+            at = shortest(at, y);
             *at++ = '\n';
         }
         used_ = std::size_t(at - buffer_);
