@@ -166,7 +166,8 @@ TEST(Dxf, VerticesAndExtentsAreEachPointsMillimetresWhateverWayTheScaleRuns)
     } cases[] = {
         {"the classic grid", {.originX = 0, .originY = 10, .dpi = 96}},
         {"a fine grid, fractional origin", {.originX = 3.25, .originY = -2.5, .dpi = 2540}},
-        {"a scale running backwards", {.originX = -1.5, .originY = 4, .dpi = -600}},
+        // A point on the origin's x: 0 times a negative scale is -0, written 0.
+        {"a scale running backwards", {.originX = -7, .originY = 4, .dpi = -600}},
         {"an odd scale", {.originX = 0.1, .originY = 0.2, .dpi = 25.4 / 3}},
     };
     for (const auto& c : cases) {
