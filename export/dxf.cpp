@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 #include <cstdio>
 #include <span>
 #include <sstream>
@@ -56,6 +57,12 @@ public:
     Tags& operator()(int code, int value)
     {
         code_(code);
+        return integerLine(value);
+    }
+    Tags& integerLine(int value)
+    {
+        if (used_ > kSize - kRoom)
+            flush();
         used_ = std::size_t(std::to_chars(buffer_ + used_, buffer_ + kSize, value).ptr - buffer_);
         return endLine();
     }
@@ -68,6 +75,14 @@ public:
     Tags& handle(int code, unsigned value)
     {
         code_(code);
+        return handleLine(value);
+    }
+    // A value's line alone, for a group code written with the fixed lines
+    // before it.
+    Tags& handleLine(unsigned value)
+    {
+        if (used_ > kSize - kRoom)
+            flush();
         char* const first = buffer_ + used_;
         char* const last = std::to_chars(first, buffer_ + kSize, value, 16).ptr;
         std::transform(first, last, first, [](char c) { return c >= 'a' ? char(c - 'a' + 'A') : c; });
@@ -82,9 +97,10 @@ public:
     // A polyline's vertices, the bulk of a file: straight into the buffer.
     void vertices(std::span<const POINT> points, const MmPlacement& mm)
     {
-        // The placement and the write position are held in locals the
-        // buffer's writes cannot alias, so neither is read back per point.
-        const MmPlacement at0 = mm;
+        // The placement, its scale and the write position are held in locals
+        // the buffer's writes cannot alias, so none is read back or worked
+        // out again per point; the arithmetic is toMillimetres's own.
+        const double originX = mm.originX, originY = mm.originY, mmPerPixel = kMmPerInch / mm.dpi;
         char* at = buffer_ + used_;
         char* const full = buffer_ + (kSize - kRoom);
         for (const POINT& p : points) {
@@ -93,12 +109,12 @@ public:
                 flush();
                 at = buffer_;
             }
-            const MmPoint q = toMillimetres(at0, p);
+            const double x = (p.x - originX) * mmPerPixel, y = (originY - p.y) * mmPerPixel;
             at = std::copy_n(" 10\n", 4, at);
-            at = shortest(at, q.x);
+            at = shortest(at, x);
             *at++ = '\n';
             at = std::copy_n(" 20\n", 4, at);
-            at = shortest(at, q.y);
+            at = shortest(at, y);
             *at++ = '\n';
         }
         used_ = std::size_t(at - buffer_);
@@ -126,11 +142,10 @@ private:
     // More than a code line and a value line of any number take.
     static constexpr std::size_t kRoom = 128;
 
-    // Shortest round trip; negative zero reads as 0.
-    static char* shortest(char* at, double value)
-    {
-        return std::to_chars(at, at + 32, value == 0 ? 0.0 : value).ptr;
-    }
+    // Shortest round trip; negative zero reads as 0. Adding 0 turns -0 into
+    // 0 and leaves every other value as it is, with no branch on the way
+    // into the conversion.
+    static char* shortest(char* at, double value) { return std::to_chars(at, at + 32, value + 0.0).ptr; }
     void code_(int code)
     {
         if (used_ > kSize - kRoom)
@@ -170,49 +185,55 @@ Extents extentsOf(const CapturedOutline& outline, const MmPlacement& mm, unsigne
     Extents e;
     bool any = false;
     closedFigures = 0;
-    // Millimetres grow with x and shrink with y at any positive scale, so the
-    // extreme pixels give the extreme millimetres exactly: only the corners
-    // are converted. Any other scale converts every point.
-    const bool monotone = kMmPerInch / mm.dpi > 0;
+    // Millimetres move one way with x and one way with y, so the extreme
+    // pixels give the extreme millimetres exactly: only two corners are
+    // converted.
     POINT low{}, high{};
     for (const Figure& f : figures(outline)) {
         if (!f.closed)
             continue;
         ++closedFigures;
+        if (f.points.empty())
+            continue;
+        if (!any)
+            low = high = f.points.front();
+        any = true;
+        // Plain minima and maxima, which the compiler can run side by side.
         for (const POINT& p : f.points) {
-            if (monotone) {
-                low = any ? POINT{std::min(low.x, p.x), std::min(low.y, p.y)} : p;
-                high = any ? POINT{std::max(high.x, p.x), std::max(high.y, p.y)} : p;
-            } else {
-                const MmPoint q = toMillimetres(mm, p);
-                e.min = any ? MmPoint{std::min(e.min.x, q.x), std::min(e.min.y, q.y)} : q;
-                e.max = any ? MmPoint{std::max(e.max.x, q.x), std::max(e.max.y, q.y)} : q;
-            }
-            any = true;
+            low.x = std::min(low.x, p.x);
+            low.y = std::min(low.y, p.y);
+            high.x = std::max(high.x, p.x);
+            high.y = std::max(high.y, p.y);
         }
     }
-    if (monotone && any) {
-        // Device y runs down: the lowest row is the drawing's top.
-        e.min = toMillimetres(mm, POINT{low.x, high.y});
-        e.max = toMillimetres(mm, POINT{high.x, low.y});
+    if (any) {
+        const MmPoint a = toMillimetres(mm, low), b = toMillimetres(mm, high);
+        e.min = {std::min(a.x, b.x), std::min(a.y, b.y)};
+        e.max = {std::max(a.x, b.x), std::max(a.y, b.y)};
     }
     return e;
 }
 
-void writeHeader(Tags& t, const Extents& e, unsigned handleSeed)
+// The drawing's frame is the same lines in every drawing but for a few
+// values: the lines between those values are made once per process (see
+// framePieces), and each piece below ends where a value goes.
+void headerToLowCorner(Tags& t)
 {
     t(0, "SECTION")(2, "HEADER");
     t(9, "$ACADVER")(1, "AC1015");
     t(9, "$DWGCODEPAGE")(3, "ANSI_932");
     t(9, "$INSBASE").point(10, 0, 0);
-    t(9, "$EXTMIN").point(10, e.min.x, e.min.y);
-    t(9, "$EXTMAX").point(10, e.max.x, e.max.y);
+    t(9, "$EXTMIN");
+}
+
+void toHighCorner(Tags& t) { t(9, "$EXTMAX"); }
+
+void toHandleSeed(Tags& t)
+{
     t(9, "$LUNITS")(70, 2);
     t(9, "$INSUNITS")(70, 4);
     t(9, "$MEASUREMENT")(70, 1);
-    t(9, "$HANDSEED").handle(5, handleSeed);
-    t(0, "ENDSEC");
-    t(0, "SECTION")(2, "CLASSES")(0, "ENDSEC");
+    t(9, "$HANDSEED");
 }
 
 void beginTable(Tags& t, std::string_view name, unsigned self, int count)
@@ -220,24 +241,43 @@ void beginTable(Tags& t, std::string_view name, unsigned self, int count)
     t(0, "TABLE")(2, name).handle(5, self).handle(330, 0)(100, "AcDbSymbolTable")(70, count);
 }
 
+// The record up to its name; the name and flags follow.
+Tags& symbolHead(Tags& t, std::string_view type, unsigned self, unsigned owner, std::string_view subclass)
+{
+    return t.record(type, self, owner)(100, "AcDbSymbolTableRecord")(100, subclass);
+}
+
 void symbol(Tags& t, std::string_view type, unsigned self, unsigned owner, std::string_view subclass,
             std::string_view name)
 {
-    t.record(type, self, owner)(100, "AcDbSymbolTableRecord")(100, subclass)(2, name)(70, 0);
+    symbolHead(t, type, self, owner, subclass)(2, name)(70, 0);
 }
 
-void writeTables(Tags& t, const Extents& e, std::string_view layer)
+void toViewCentre(Tags& t)
 {
+    t(0, "ENDSEC");
+    t(0, "SECTION")(2, "CLASSES")(0, "ENDSEC");
     t(0, "SECTION")(2, "TABLES");
-
     beginTable(t, "VPORT", kVportTable, 1);
     symbol(t, "VPORT", kActiveVport, kVportTable, "AcDbViewportTableRecord", "*ACTIVE");
-    const double width = e.max.x - e.min.x, height = e.max.y - e.min.y;
     t.number(10, 0).number(20, 0).number(11, 1).number(21, 1);
-    t.number(12, (e.min.x + e.max.x) / 2).number(22, (e.min.y + e.max.y) / 2);
+}
+
+void toViewHeight(Tags& t)
+{
     t.number(13, 0).number(23, 0).number(14, 10).number(24, 10).number(15, 10).number(25, 10);
     t.point(16, 0, 0, 1).point(17, 0, 0);
-    t.number(40, std::max({height * 1.1, width * 1.1 / 1.5, 10.0})).number(41, 1.5).number(42, 50);
+}
+
+void layerRecord(Tags& t, unsigned handle, std::string_view name)
+{
+    symbol(t, "LAYER", handle, kLayerTable, "AcDbLayerTableRecord", name);
+    t(62, 7)(6, "Continuous")(370, -3);
+}
+
+void toTextLayerName(Tags& t)
+{
+    t.number(41, 1.5).number(42, 50);
     t.number(43, 0).number(44, 0).number(50, 0).number(51, 0);
     t(71, 0)(72, 100)(73, 1)(74, 3)(75, 0)(76, 0)(77, 0)(78, 0);
     t(0, "ENDTAB");
@@ -255,10 +295,13 @@ void writeTables(Tags& t, const Extents& e, std::string_view layer)
     t(0, "ENDTAB");
 
     beginTable(t, "LAYER", kLayerTable, 2);
-    for (auto [handle, name] : {std::pair<unsigned, std::string_view>{kLayer0, "0"}, {kTextLayer, layer}}) {
-        symbol(t, "LAYER", handle, kLayerTable, "AcDbLayerTableRecord", name);
-        t(62, 7)(6, "Continuous")(370, -3);
-    }
+    layerRecord(t, kLayer0, "0");
+    symbolHead(t, "LAYER", kTextLayer, kLayerTable, "AcDbLayerTableRecord");
+}
+
+void afterTextLayerName(Tags& t)
+{
+    t(70, 0)(62, 7)(6, "Continuous")(370, -3);
     t(0, "ENDTAB");
 
     beginTable(t, "STYLE", kStyleTable, 1);
@@ -314,7 +357,12 @@ void writeBlocks(Tags& t)
 
 void writeEntities(Tags& t, const CapturedOutline& outline, const DxfPlacement& placement, std::string_view layer)
 {
-    t(0, "SECTION")(2, "ENTITIES");
+    // Each polyline's head is the same lines but for its handle and its
+    // vertex count (owner *Model_Space, group codes right-aligned).
+    static_assert(kModelSpaceRecord == 0x1F);
+    const std::string_view toHandle = "  0\nLWPOLYLINE\n  5\n";
+    const std::string toCount = "330\n1F\n100\nAcDbEntity\n  8\n" + std::string(layer) + "\n100\nAcDbPolyline\n 90\n";
+    const std::string_view closed = " 70\n1\n";
     unsigned handle = kFirstEntity;
     std::size_t index = 0;
     for (const Figure& f : figures(outline)) {
@@ -322,19 +370,18 @@ void writeEntities(Tags& t, const CapturedOutline& outline, const DxfPlacement& 
             continue;
         const ExactCurves* curves = placement.curves;
         const std::size_t k = index++;
-        t.record("LWPOLYLINE", handle++, kModelSpaceRecord)(100, "AcDbEntity")(8, layer);
-        if (curves && k < curves->size() && (*curves)[k]) {
-            const std::vector<ArcVertex> arcs = fitArcs(*(*curves)[k], placement.curveTolerance);
-            if (arcs.size() >= 2) {
-                t(100, "AcDbPolyline")(90, int(arcs.size()))(70, 1);
-                t.arcVertices(arcs, placement.mm);
-                continue;
-            }
-        }
-        t(100, "AcDbPolyline")(90, int(f.points.size()))(70, 1);
-        t.vertices(f.points, placement.mm);
+        std::vector<ArcVertex> arcs;
+        if (curves && k < curves->size() && (*curves)[k])
+            arcs = fitArcs(*(*curves)[k], placement.curveTolerance);
+        const bool asArcs = arcs.size() >= 2;
+        t.bytes(toHandle);
+        t.handleLine(handle++).bytes(toCount);
+        t.integerLine(int(asArcs ? arcs.size() : f.points.size())).bytes(closed);
+        if (asArcs)
+            t.arcVertices(arcs, placement.mm);
+        else
+            t.vertices(f.points, placement.mm);
     }
-    t(0, "ENDSEC");
 }
 
 void writeLayout(Tags& t, unsigned self, unsigned record, std::string_view name, int tab)
@@ -364,6 +411,46 @@ void writeObjects(Tags& t)
     writeLayout(t, kPaperLayout, kPaperSpaceRecord, "Layout1", 1);
     writeLayout(t, kModelLayout, kModelSpaceRecord, "Model", 0);
     t(0, "ENDSEC");
+}
+
+// The frame's fixed lines, in the order they are written; a value of the
+// drawing goes after each piece but the last.
+struct FramePieces {
+    std::string toLowCorner, toHighCorner, toHandleSeed, toViewCentre, toViewHeight, toTextLayerName,
+        toEntities, toEnd;
+};
+
+const FramePieces& framePieces()
+{
+    static const FramePieces pieces = [] {
+        const auto linesOf = [](auto write) {
+            std::ostringstream out;
+            {
+                Tags t(out);
+                write(t);
+            }
+            return out.str();
+        };
+        return FramePieces{
+            linesOf(headerToLowCorner),
+            linesOf(toHighCorner),
+            linesOf(toHandleSeed),
+            linesOf(toViewCentre),
+            linesOf(toViewHeight),
+            linesOf(toTextLayerName),
+            linesOf([](Tags& t) {
+                afterTextLayerName(t);
+                writeBlocks(t);
+                t(0, "SECTION")(2, "ENTITIES");
+            }),
+            linesOf([](Tags& t) {
+                t(0, "ENDSEC");
+                writeObjects(t);
+                t(0, "EOF");
+            }),
+        };
+    }();
+    return pieces;
 }
 
 bool forbiddenInName(char32_t c)
@@ -405,29 +492,46 @@ std::string dxfLayerName(std::string_view text)
     return utf8;
 }
 
+namespace {
+
+// The layer's name in code page 932 for `text`, kept from the drawing
+// before: a drawing saved again, or a batch of one text, converts it once.
+const std::string& layerBytes(std::string_view text)
+{
+    thread_local std::optional<std::string> lastText;
+    thread_local std::string lastLayer;
+    if (!lastText || *lastText != text) {
+        lastLayer = toCp932(dxfLayerName(text));
+        lastText = std::string(text);
+    }
+    return lastLayer;
+}
+
+} // namespace
+
 void writeDxf(std::ostream& out, const CapturedOutline& outline, const DxfPlacement& placement)
 {
     unsigned closedFigures = 0;
-    const Extents extents = extentsOf(outline, placement.mm, closedFigures);
-    const std::string layer = toCp932(dxfLayerName(placement.text));
+    const Extents e = extentsOf(outline, placement.mm, closedFigures);
+    const std::string& layer = layerBytes(placement.text);
+    const FramePieces& frame = framePieces();
     Tags t(out);
-    writeHeader(t, extents, kFirstEntity + closedFigures);
-    writeTables(t, extents, layer);
-    // The blocks and the objects are the same in every drawing: their lines
-    // are made once.
-    static const auto [blocks, objects] = [] {
-        std::ostringstream b, o;
-        {
-            Tags tb(b), to(o);
-            writeBlocks(tb);
-            writeObjects(to);
-        }
-        return std::pair{b.str(), o.str()};
-    }();
-    t.bytes(blocks);
+    t.bytes(frame.toLowCorner);
+    t.point(10, e.min.x, e.min.y);
+    t.bytes(frame.toHighCorner);
+    t.point(10, e.max.x, e.max.y);
+    t.bytes(frame.toHandleSeed);
+    t.handle(5, kFirstEntity + closedFigures);
+    t.bytes(frame.toViewCentre);
+    t.number(12, (e.min.x + e.max.x) / 2).number(22, (e.min.y + e.max.y) / 2);
+    t.bytes(frame.toViewHeight);
+    const double width = e.max.x - e.min.x, height = e.max.y - e.min.y;
+    t.number(40, std::max({height * 1.1, width * 1.1 / 1.5, 10.0}));
+    t.bytes(frame.toTextLayerName);
+    t(2, layer);
+    t.bytes(frame.toEntities);
     writeEntities(t, outline, placement, layer);
-    t.bytes(objects);
-    t(0, "EOF");
+    t.bytes(frame.toEnd);
 }
 
 void writeDxfFile(const std::string& path, const CapturedOutline& outline, const DxfPlacement& placement)

@@ -15,12 +15,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
 #include <sstream>
+#include <vector>
 
 namespace lw {
 namespace {
@@ -126,6 +129,99 @@ TEST(Dxf, NumbersAreTheShortestTextThatReadsBackTheSameDouble)
     char longer[32];
     std::snprintf(longer, sizeof longer, "%.17g", 1 * (25.4 / 96));
     EXPECT_EQ(std::strtod(longer, nullptr), 25.4 / 96);
+}
+
+std::string shortestText(double value)
+{
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, value == 0 ? 0.0 : value).ptr);
+}
+
+// The values of one group code in a section's pairs, in order.
+std::vector<std::string> groupValues(const std::string& pairs, const std::string& code)
+{
+    std::vector<std::string> values;
+    std::istringstream in(pairs);
+    for (std::string line; std::getline(in, line);)
+        if (line.compare(0, code.size() + 1, code + " ") == 0)
+            values.push_back(line.substr(code.size() + 1));
+    return values;
+}
+
+TEST(Dxf, VerticesAndExtentsAreEachPointsMillimetresWhateverWayTheScaleRuns)
+{
+    // Closed figures on both sides of the origin, then open points further
+    // out that no polyline holds and the extents leave out.
+    const CapturedOutline outline = test::outlineOf({{-7, 3, 6},
+                                                     {12, 3, 2},
+                                                     {12, -9, 3},
+                                                     {5, 20, 6},
+                                                     {-2, 21, 2},
+                                                     {5, 22, 3},
+                                                     {40, 40, 6},
+                                                     {90, -60, 2}});
+    const struct {
+        const char* name;
+        MmPlacement mm;
+    } cases[] = {
+        {"the classic grid", {.originX = 0, .originY = 10, .dpi = 96}},
+        {"a fine grid, fractional origin", {.originX = 3.25, .originY = -2.5, .dpi = 2540}},
+        // A point on the origin's x: 0 times a negative scale is -0, written 0.
+        {"a scale running backwards", {.originX = -7, .originY = 4, .dpi = -600}},
+        {"an odd scale", {.originX = 0.1, .originY = 0.2, .dpi = 25.4 / 3}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> xs, ys;
+        double minX = 0, minY = 0, maxX = 0, maxY = 0;
+        bool any = false;
+        for (const Figure& f : figures(outline)) {
+            if (!f.closed)
+                continue;
+            for (const POINT& p : f.points) {
+                const MmPoint q = toMillimetres(c.mm, p);
+                xs.push_back(shortestText(q.x));
+                ys.push_back(shortestText(q.y));
+                minX = any ? std::min(minX, q.x) : q.x;
+                minY = any ? std::min(minY, q.y) : q.y;
+                maxX = any ? std::max(maxX, q.x) : q.x;
+                maxY = any ? std::max(maxY, q.y) : q.y;
+                any = true;
+            }
+        }
+        const std::string dxf = dxfOf(outline, {c.mm, "x"});
+        const std::string entities = sectionPairs(dxf, "ENTITIES");
+        EXPECT_EQ(groupValues(entities, "10"), xs);
+        EXPECT_EQ(groupValues(entities, "20"), ys);
+        EXPECT_EQ(groupValues(entities, "90"), (std::vector<std::string>{"3", "3"}));
+        const std::string header = sectionPairs(dxf, "HEADER");
+        const std::string extents = "9 $EXTMIN\n10 " + shortestText(minX) + "\n20 " + shortestText(minY) +
+                                    "\n30 0\n9 $EXTMAX\n10 " + shortestText(maxX) + "\n20 " + shortestText(maxY) +
+                                    "\n30 0\n";
+        EXPECT_NE(header.find(extents), std::string::npos) << header;
+    }
+}
+
+TEST(Dxf, EachDrawingNamesItsLayerForItsOwnText)
+{
+    // In turns, as a batch writes them: a name must never come from the
+    // drawing before.
+    const struct {
+        const char* text;
+        std::string layer; // code page 932
+    } drawings[] = {
+        {"A/B", "A_B"}, {"編集", "\x95\xd2\x8f\x57"}, {"A/B", "A_B"}, {"", "Letterwire"},
+        {"0", "_0"},    {"0 ", "_0"},                {"A/B", "A_B"},
+    };
+    for (const auto& d : drawings) {
+        SCOPED_TRACE(d.text);
+        const std::string dxf = dxfOf(tinyOutline(), {kTinyPlacement.mm, d.text});
+        EXPECT_EQ(groupValues(sectionPairs(dxf, "ENTITIES"), "8"), (std::vector<std::string>{d.layer, d.layer}));
+        EXPECT_NE(sectionPairs(dxf, "TABLES").find("2 0\n70 0\n62 7\n6 Continuous\n370 -3\n0 LAYER\n5 2A\n"
+                                                  "330 2\n100 AcDbSymbolTableRecord\n100 AcDbLayerTableRecord\n"
+                                                  "2 " + d.layer + "\n70 0\n"),
+                  std::string::npos);
+    }
 }
 
 TEST(DxfLayerName, KeepsTheTextButNotWhatANameMayNotHold)
