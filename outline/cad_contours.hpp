@@ -103,7 +103,7 @@ void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types,
 struct Piece {
     const POINT* points = nullptr;
     std::uint32_t count = 0;
-    std::int32_t scale = 1;
+    std::int32_t scale = 1; // a power of two, as every grid's scale is
     bool reversed = false, outer = true;
 };
 

@@ -163,20 +163,13 @@ CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Piece>& piec
     POINT* to = out.pathPoints.data();
     std::uint8_t* types = out.pathTypes.data();
     for (const Piece& p : pieces) {
-        const std::int32_t scale = p.scale;
-        // The grid's scale is a power of two: a shift, which the target
-        // does four lanes at a time where it has no such multiply.
-        const bool shifts = scale > 0 && (scale & (scale - 1)) == 0;
-        if (p.reversed && shifts)
-            scaleByShiftReversed(p.points, p.count, std::countr_zero(std::uint32_t(scale)), to);
-        else if (p.reversed)
-            for (std::uint32_t k = 0; k < p.count; ++k)
-                to[k] = POINT{p.points[p.count - 1 - k].x * scale, p.points[p.count - 1 - k].y * scale};
-        else if (shifts)
-            scaleByShift(p.points, p.count, std::countr_zero(std::uint32_t(scale)), to);
+        // The grid's scale is a power of two (gridScaleFor): a shift, which
+        // the target does four lanes at a time where it has no such multiply.
+        const int shift = std::countr_zero(std::uint32_t(p.scale));
+        if (p.reversed)
+            scaleByShiftReversed(p.points, p.count, shift, to);
         else
-            for (std::uint32_t k = 0; k < p.count; ++k)
-                to[k] = POINT{p.points[k].x * scale, p.points[k].y * scale};
+            scaleByShift(p.points, p.count, shift, to);
         types[0] = PT_MOVETO;
         std::fill(types + 1, types + p.count, std::uint8_t(PT_LINETO));
         types[p.count - 1] = PT_LINETO | PT_CLOSEFIGURE;
