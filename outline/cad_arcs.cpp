@@ -226,4 +226,13 @@ std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance)
     return out;
 }
 
+std::vector<ArcVertex> fitArcs(const ExactCurve& curve, double tolerance)
+{
+    // A curve moved or turned in place after its fit starts elsewhere.
+    if (!curve.arcs.empty() && curve.arcTolerance == tolerance && curve.arcs.front().at.x == curve.start.x
+        && curve.arcs.front().at.y == curve.start.y)
+        return curve.arcs;
+    return fitArcs(static_cast<const CurvedFigure&>(curve), tolerance);
+}
+
 } // namespace lw

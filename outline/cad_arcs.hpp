@@ -10,6 +10,7 @@
 
 #include "outline/curved_path.hpp"
 
+#include <utility>
 #include <vector>
 
 namespace lw {
@@ -24,6 +25,19 @@ struct ArcVertex {
 };
 
 std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance);
+
+// A curve that may carry its arcs, fitted once where the curve was made
+// (a glyph's curves kept from one drawing to the next).
+struct ExactCurve : CurvedFigure {
+    ExactCurve() = default;
+    ExactCurve(CurvedFigure figure) : CurvedFigure(std::move(figure)) {}
+    std::vector<ArcVertex> arcs; // empty: none fitted
+    double arcTolerance = 0;
+};
+
+// The curve's own arcs where they were fitted to the same tolerance and
+// still start where it does; else fitted now.
+std::vector<ArcVertex> fitArcs(const ExactCurve& curve, double tolerance);
 
 // The point a fraction s in [0, 1] along the arc from `from` to `to`.
 CurvePoint pointOnArc(CurvePoint from, CurvePoint to, double bulge, double s);

@@ -1,6 +1,7 @@
 #include "outline/cad_geometry.hpp"
 
 #include "base/failure.hpp"
+#include "outline/cad_glyph_curves.hpp"
 #include "outline/cad_glyph_merge.hpp"
 #include "outline/cad_merge.hpp"
 #include "outline/cad_offset.hpp"
@@ -204,14 +205,23 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
     thread_local RingSet rings;
     // Glyphs placed from their flattened copies bring their merge with them;
     // the curves and the offset read every ring, so they take the whole way.
-    if (options.merge && options.offsetPixels == 0 && !(options.curves && path) && !captured.glyphRuns.empty()) {
+    // With curves, only glyphs whose curves the path keeps by run are taken
+    // alone, so those runs must be there.
+    const bool curves = options.curves && path;
+    if (options.merge && options.offsetPixels == 0 && !captured.glyphRuns.empty() && (!curves || !path->runs.empty())) {
         thread_local RunMerge byRuns;
         if (byRuns.plan(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count),
-                        captured.glyphRuns, rings)) {
+                        captured.glyphRuns, rings, !curves)) {
             const int scale = gridScaleFor(byRuns.reach(), 0, true);
             Merged merged;
             const std::vector<Piece>& pieces = byRuns.merge(rings, scale, merged);
-            return CadOutline{.outline = outlineOf(captured.logFont, pieces), .gridScale = scale};
+            CadOutline cut{.outline = outlineOf(captured.logFont, pieces), .gridScale = scale};
+            if (!curves)
+                return cut;
+            if (glyphCurvesFor(captured, *path, byRuns, rings, pieces, scale, cut.curves)) {
+                cut.curveTolerance = 0.5 * scale;
+                return cut;
+            }
         }
     }
     ringsOf(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count), rings);
