@@ -94,17 +94,22 @@ void scaleBy(CurvedFigure& f, double factor)
     }
 }
 
+// Sized once and written in place: a line's drawing moves thousands of these.
 ExactCurve moved(const ExactCurve& c, double dx, double dy)
 {
-    const auto by = [dx, dy](CurvePoint p) { return CurvePoint{p.x + dx, p.y + dy}; };
     ExactCurve m;
-    m.start = by(c.start);
-    m.segments.reserve(c.segments.size() + 1);
-    for (const CurveSegment& s : c.segments)
-        m.segments.push_back({s.cubic, s.cubic ? by(s.c1) : s.c1, s.cubic ? by(s.c2) : s.c2, by(s.end)});
-    m.arcs.reserve(c.arcs.size());
+    m.start = {c.start.x + dx, c.start.y + dy};
+    m.segments.resize(c.segments.size());
+    CurveSegment* to = m.segments.data();
+    for (const CurveSegment& s : c.segments) {
+        *to++ = s.cubic ? CurveSegment{true, {s.c1.x + dx, s.c1.y + dy}, {s.c2.x + dx, s.c2.y + dy},
+                                       {s.end.x + dx, s.end.y + dy}}
+                        : CurveSegment{false, {}, {}, {s.end.x + dx, s.end.y + dy}};
+    }
+    m.arcs.resize(c.arcs.size());
+    ArcVertex* arc = m.arcs.data();
     for (const ArcVertex& v : c.arcs)
-        m.arcs.push_back({by(v.at), v.bulge});
+        *arc++ = {{v.at.x + dx, v.at.y + dy}, v.bulge};
     m.arcTolerance = c.arcTolerance;
     return m;
 }
