@@ -165,12 +165,25 @@ KeptCurves curvesOfGlyph(const GlyphRun& run, const GlyphFacts& facts, const Gly
 bool glyphCurvesFor(const CapturedOutline& captured, const CurvedPath& path, const RunMerge& byRuns,
                     const RingSet& rest, std::span<const Piece> pieces, int gridScale, ExactCurves& out)
 {
+    // Kept from one drawing to the next: a line's curves are a few
+    // microseconds, and fresh allocations a good part of them.
+    struct Scratch {
+        std::vector<const CurvedRun*> runOf;
+        std::vector<std::uint8_t> leaveOut;
+        std::vector<PointRange> leftOut;
+        std::vector<Piece> restPieces;
+        std::vector<const KeptCurves*> keptOf;
+    };
+    thread_local Scratch scratch;
+    const std::size_t alone = byRuns.aloneCount();
+    std::vector<const CurvedRun*>& runOf = scratch.runOf;
+    std::vector<std::uint8_t>& leaveOut = scratch.leaveOut;
+    std::vector<PointRange>& leftOut = scratch.leftOut;
+    runOf.assign(alone, nullptr);
+    leaveOut.assign(path.runs.size(), 0);
+    leftOut.assign(alone, PointRange{});
     // Each glyph taken alone and the curved run of the same copy at the same
     // place, both lists in the path's order.
-    const std::size_t alone = byRuns.aloneCount();
-    std::vector<const CurvedRun*> runOf(alone);
-    std::vector<std::uint8_t> leaveOut(path.runs.size(), 0);
-    std::vector<PointRange> leftOut(alone);
     for (std::size_t i = 0, k = 0; i < alone; ++i) {
         const GlyphRun& run = byRuns.aloneRun(i);
         while (k < path.runs.size()
@@ -185,7 +198,8 @@ bool glyphCurvesFor(const CapturedOutline& captured, const CurvedPath& path, con
     }
 
     const std::vector<RunMerge::Source>& sources = byRuns.sources();
-    std::vector<Piece> restPieces;
+    std::vector<Piece>& restPieces = scratch.restPieces;
+    restPieces.clear();
     for (std::size_t k = 0; k < pieces.size(); ++k)
         if (sources[k].alone == RunMerge::kRest)
             restPieces.push_back(pieces[k]);
@@ -199,7 +213,8 @@ bool glyphCurvesFor(const CapturedOutline& captured, const CurvedPath& path, con
     const std::span<const std::uint8_t> types(captured.pathTypes.data(), count);
     CurvesCache& c = cache();
     c.trim();
-    std::vector<const KeptCurves*> keptOf(alone, nullptr);
+    std::vector<const KeptCurves*>& keptOf = scratch.keptOf;
+    keptOf.assign(alone, nullptr);
     out.assign(pieces.size(), std::nullopt);
     for (std::size_t k = 0, r = 0; k < pieces.size(); ++k) {
         const RunMerge::Source s = sources[k];
