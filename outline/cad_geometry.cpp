@@ -203,10 +203,9 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
     // buffer that size, freed after each drawing, would be fetched anew
     // from the system each time.
     thread_local RingSet rings;
-    // Glyphs placed from their flattened copies bring their merge with them;
-    // the curves and the offset read every ring, so they take the whole way.
-    // With curves, only glyphs whose curves the path keeps by run are taken
-    // alone, so those runs must be there.
+    // Glyphs placed from their flattened copies bring their merge with them,
+    // and with curves their curves too (so the path must tell of its runs);
+    // the offset reads every ring, so it takes the whole way.
     const bool curves = options.curves && path;
     if (options.merge && options.offsetPixels == 0 && !captured.glyphRuns.empty() && (!curves || !path->runs.empty())) {
         thread_local RunMerge byRuns;
