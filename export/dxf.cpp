@@ -105,7 +105,7 @@ public:
     }
     // Vertices with the bulge of the arc to the next one; DXF's y runs up,
     // so an arc turns the other way there.
-    void arcVertices(const std::vector<ArcVertex>& vertices, const MmPlacement& mm)
+    void arcVertices(std::span<const ArcVertex> vertices, const MmPlacement& mm)
     {
         const double mmPerUnit = kMmPerInch / mm.dpi;
         for (const ArcVertex& v : vertices) {
@@ -317,6 +317,7 @@ void writeEntities(Tags& t, const CapturedOutline& outline, const DxfPlacement& 
     t(0, "SECTION")(2, "ENTITIES");
     unsigned handle = kFirstEntity;
     std::size_t index = 0;
+    std::vector<ArcVertex> fitted;
     for (const Figure& f : figures(outline)) {
         if (!f.closed)
             continue;
@@ -324,7 +325,7 @@ void writeEntities(Tags& t, const CapturedOutline& outline, const DxfPlacement& 
         const std::size_t k = index++;
         t.record("LWPOLYLINE", handle++, kModelSpaceRecord)(100, "AcDbEntity")(8, layer);
         if (curves && k < curves->size() && (*curves)[k]) {
-            const std::vector<ArcVertex> arcs = fitArcs(*(*curves)[k], placement.curveTolerance);
+            const std::span<const ArcVertex> arcs = arcsOf(*(*curves)[k], placement.curveTolerance, fitted);
             if (arcs.size() >= 2) {
                 t(100, "AcDbPolyline")(90, int(arcs.size()))(70, 1);
                 t.arcVertices(arcs, placement.mm);

@@ -208,9 +208,11 @@ double distanceToArc(CurvePoint p, CurvePoint from, CurvePoint to, double bulge)
     return distanceTo(p, from, to, straight, arc);
 }
 
-std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance)
+namespace {
+
+void fitInto(const CurvedFigure& figure, double tolerance, std::vector<ArcVertex>& out)
 {
-    std::vector<ArcVertex> out;
+    out.clear();
     out.reserve(2 * figure.segments.size() + 1);
     CurvePoint from = figure.start;
     for (const CurveSegment& s : figure.segments) {
@@ -223,16 +225,37 @@ std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance)
     // A figure that ends away from its start closes in a straight line.
     if (length(from - figure.start) > 0)
         out.push_back({from, 0});
+}
+
+// A curve moved or turned in place after its fit starts elsewhere.
+bool carriesArcs(const ExactCurve& curve, double tolerance)
+{
+    return !curve.arcs.empty() && curve.arcTolerance == tolerance && curve.arcs.front().at.x == curve.start.x
+           && curve.arcs.front().at.y == curve.start.y;
+}
+
+} // namespace
+
+std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance)
+{
+    std::vector<ArcVertex> out;
+    fitInto(figure, tolerance, out);
     return out;
 }
 
 std::vector<ArcVertex> fitArcs(const ExactCurve& curve, double tolerance)
 {
-    // A curve moved or turned in place after its fit starts elsewhere.
-    if (!curve.arcs.empty() && curve.arcTolerance == tolerance && curve.arcs.front().at.x == curve.start.x
-        && curve.arcs.front().at.y == curve.start.y)
+    if (carriesArcs(curve, tolerance))
         return curve.arcs;
     return fitArcs(static_cast<const CurvedFigure&>(curve), tolerance);
+}
+
+std::span<const ArcVertex> arcsOf(const ExactCurve& curve, double tolerance, std::vector<ArcVertex>& scratch)
+{
+    if (carriesArcs(curve, tolerance))
+        return curve.arcs;
+    fitInto(curve, tolerance, scratch);
+    return scratch;
 }
 
 } // namespace lw

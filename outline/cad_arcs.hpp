@@ -10,6 +10,7 @@
 
 #include "outline/curved_path.hpp"
 
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -38,6 +39,11 @@ struct ExactCurve : CurvedFigure {
 // The curve's own arcs where they were fitted to the same tolerance and
 // still start where it does; else fitted now.
 std::vector<ArcVertex> fitArcs(const ExactCurve& curve, double tolerance);
+
+// The same without a copy: a view of the curve's own arcs, or of `scratch`
+// with the arcs fitted now (its storage reused from one contour to the next).
+// The view holds until the curve or `scratch` changes.
+std::span<const ArcVertex> arcsOf(const ExactCurve& curve, double tolerance, std::vector<ArcVertex>& scratch);
 
 // The point a fraction s in [0, 1] along the arc from `from` to `to`.
 CurvePoint pointOnArc(CurvePoint from, CurvePoint to, double bulge, double s);

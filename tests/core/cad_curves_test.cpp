@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -191,6 +192,44 @@ TEST(FitArcs, StraightEdgesStayStraight)
         EXPECT_EQ(arcs.size(), c.vertices);
         for (const ArcVertex& v : arcs)
             EXPECT_EQ(v.bulge, 0);
+    }
+}
+
+TEST(ArcsOf, TheCarriedArcsWithoutACopyElseAFreshFitInTheScratch)
+{
+    const double k = 0.5522847498;
+    const CurvedFigure quarter = cubicFigure({1000, 0}, {1000, 1000 * k}, {1000 * k, 1000}, {0, 1000});
+    const CurvedFigure square{{0, 0}, {{false, {}, {}, {10, 0}}, {false, {}, {}, {10, 10}}, {false, {}, {}, {0, 10}}}};
+    lw::ExactCurve carried(quarter);
+    carried.arcs = lw::fitArcs(quarter, 0.5);
+    carried.arcTolerance = 0.5;
+    lw::ExactCurve moved = carried; // moved after its fit: its arcs no longer start where it does
+    moved.start.x += 1;
+    const struct {
+        std::string name;
+        lw::ExactCurve curve;
+        double tolerance;
+        bool own; // the view is of the curve's own arcs
+    } cases[] = {{"carried, same tolerance", carried, 0.5, true},
+                 {"carried, another tolerance", carried, 0.05, false},
+                 {"moved after the fit", moved, 0.5, false},
+                 {"none carried", lw::ExactCurve(square), 0.5, false}};
+    // A scratch left longer by a bigger fit must not show its old tail.
+    std::vector<ArcVertex> scratch(50, ArcVertex{{-7, -7}, 9});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::span<const ArcVertex> view = lw::arcsOf(c.curve, c.tolerance, scratch);
+        EXPECT_EQ(view.data() == c.curve.arcs.data(), c.own);
+        if (!c.own) {
+            EXPECT_EQ(view.data(), scratch.data());
+        }
+        const std::vector<ArcVertex> want = lw::fitArcs(c.curve, c.tolerance);
+        ASSERT_EQ(view.size(), want.size());
+        for (std::size_t i = 0; i < want.size(); ++i) {
+            EXPECT_EQ(view[i].at.x, want[i].at.x);
+            EXPECT_EQ(view[i].at.y, want[i].at.y);
+            EXPECT_EQ(view[i].bulge, want[i].bulge);
+        }
     }
 }
 
