@@ -230,8 +230,10 @@ void fitInto(const CurvedFigure& figure, double tolerance, std::vector<ArcVertex
 // A curve moved or turned in place after its fit starts elsewhere.
 bool carriesArcs(const ExactCurve& curve, double tolerance)
 {
-    return !curve.arcs.empty() && curve.arcTolerance == tolerance && curve.arcs.front().at.x == curve.start.x
-           && curve.arcs.front().at.y == curve.start.y;
+    if (!curve.arcs || curve.arcs->empty() || curve.arcTolerance != tolerance)
+        return false;
+    const CurvePoint first = curve.arcs->front().at;
+    return first.x + curve.arcShift.x == curve.start.x && first.y + curve.arcShift.y == curve.start.y;
 }
 
 } // namespace
@@ -245,16 +247,26 @@ std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance)
 
 std::vector<ArcVertex> fitArcs(const ExactCurve& curve, double tolerance)
 {
-    if (carriesArcs(curve, tolerance))
-        return curve.arcs;
-    return fitArcs(static_cast<const CurvedFigure&>(curve), tolerance);
+    std::vector<ArcVertex> out;
+    const std::span<const ArcVertex> arcs = arcsOf(curve, tolerance, out);
+    if (arcs.data() != out.data())
+        out.assign(arcs.begin(), arcs.end());
+    return out;
 }
 
 std::span<const ArcVertex> arcsOf(const ExactCurve& curve, double tolerance, std::vector<ArcVertex>& scratch)
 {
-    if (carriesArcs(curve, tolerance))
-        return curve.arcs;
-    fitInto(curve, tolerance, scratch);
+    if (!carriesArcs(curve, tolerance)) {
+        fitInto(curve, tolerance, scratch);
+        return scratch;
+    }
+    const double dx = curve.arcShift.x, dy = curve.arcShift.y;
+    if (dx == 0 && dy == 0)
+        return *curve.arcs;
+    scratch.resize(curve.arcs->size());
+    ArcVertex* to = scratch.data();
+    for (const ArcVertex& v : *curve.arcs)
+        *to++ = {{v.at.x + dx, v.at.y + dy}, v.bulge};
     return scratch;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <unordered_map>
 #include <utility>
 
@@ -48,7 +49,7 @@ public:
             return unnamed_.emplace_back(std::move(kept));
         for (const std::optional<ExactCurve>& c : kept)
             if (c)
-                segments_ += c->segments.size() + c->arcs.size();
+                segments_ += c->segments.size() + (c->arcs ? c->arcs->size() : 0);
         return kept_.emplace(key, std::move(kept)).first->second;
     }
 
@@ -106,10 +107,9 @@ ExactCurve moved(const ExactCurve& c, double dx, double dy)
                                        {s.end.x + dx, s.end.y + dy}}
                         : CurveSegment{false, {}, {}, {s.end.x + dx, s.end.y + dy}};
     }
-    m.arcs.resize(c.arcs.size());
-    ArcVertex* arc = m.arcs.data();
-    for (const ArcVertex& v : c.arcs)
-        *arc++ = {{v.at.x + dx, v.at.y + dy}, v.bulge};
+    // The arcs stay shared; a writer moves them as it reads them.
+    m.arcs = c.arcs;
+    m.arcShift = {c.arcShift.x + dx, c.arcShift.y + dy};
     m.arcTolerance = c.arcTolerance;
     return m;
 }
@@ -153,7 +153,12 @@ KeptCurves curvesOfGlyph(const GlyphRun& run, const GlyphFacts& facts, const Gly
         if (bound.reversed)
             reverse(c);
         scaleBy(c, scale);
-        c.arcs = fitArcs(static_cast<const CurvedFigure&>(c), tolerance);
+        std::vector<ArcVertex> arcs = fitArcs(static_cast<const CurvedFigure&>(c), tolerance);
+        // A writer reads unmoved arcs as they are and moved ones as x + dx:
+        // no -0 here keeps the two the same bits at a shift of 0.
+        for (ArcVertex& v : arcs)
+            v.at = {v.at.x + 0.0, v.at.y + 0.0};
+        c.arcs = std::make_shared<const std::vector<ArcVertex>>(std::move(arcs));
         c.arcTolerance = tolerance;
         kept[b] = std::move(c);
     }
