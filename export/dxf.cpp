@@ -121,7 +121,7 @@ public:
     }
     // Vertices with the bulge of the arc to the next one; DXF's y runs up,
     // so an arc turns the other way there.
-    void arcVertices(const std::vector<ArcVertex>& vertices, const MmPlacement& mm)
+    void arcVertices(std::span<const ArcVertex> vertices, const MmPlacement& mm)
     {
         const double mmPerUnit = kMmPerInch / mm.dpi;
         for (const ArcVertex& v : vertices) {
@@ -365,14 +365,15 @@ void writeEntities(Tags& t, const CapturedOutline& outline, const DxfPlacement& 
     const std::string_view closed = " 70\n1\n";
     unsigned handle = kFirstEntity;
     std::size_t index = 0;
+    std::vector<ArcVertex> fitted;
     for (const Figure& f : figures(outline)) {
         if (!f.closed)
             continue;
         const ExactCurves* curves = placement.curves;
         const std::size_t k = index++;
-        std::vector<ArcVertex> arcs;
+        std::span<const ArcVertex> arcs;
         if (curves && k < curves->size() && (*curves)[k])
-            arcs = fitArcs(*(*curves)[k], placement.curveTolerance);
+            arcs = arcsOf(*(*curves)[k], placement.curveTolerance, fitted);
         const bool asArcs = arcs.size() >= 2;
         t.bytes(toHandle);
         t.handleLine(handle++).bytes(toCount);

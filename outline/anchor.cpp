@@ -111,7 +111,7 @@ void mirror(CadOutline& cut, MmPlacement& placement, Mirror how)
     }
     // The exact curves, kept per contour, turn over with it.
     const auto flip = [x](CurvePoint& p) { (x ? p.x : p.y) *= -1; };
-    for (std::optional<CurvedFigure>& figure : cut.curves) {
+    for (std::optional<ExactCurve>& figure : cut.curves) {
         if (!figure)
             continue;
         flip(figure->start);

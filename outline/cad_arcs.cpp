@@ -208,9 +208,11 @@ double distanceToArc(CurvePoint p, CurvePoint from, CurvePoint to, double bulge)
     return distanceTo(p, from, to, straight, arc);
 }
 
-std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance)
+namespace {
+
+void fitInto(const CurvedFigure& figure, double tolerance, std::vector<ArcVertex>& out)
 {
-    std::vector<ArcVertex> out;
+    out.clear();
     out.reserve(2 * figure.segments.size() + 1);
     CurvePoint from = figure.start;
     for (const CurveSegment& s : figure.segments) {
@@ -223,7 +225,49 @@ std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance)
     // A figure that ends away from its start closes in a straight line.
     if (length(from - figure.start) > 0)
         out.push_back({from, 0});
+}
+
+// A curve moved or turned in place after its fit starts elsewhere.
+bool carriesArcs(const ExactCurve& curve, double tolerance)
+{
+    if (!curve.arcs || curve.arcs->empty() || curve.arcTolerance != tolerance)
+        return false;
+    const CurvePoint first = curve.arcs->front().at;
+    return first.x + curve.arcShift.x == curve.start.x && first.y + curve.arcShift.y == curve.start.y;
+}
+
+} // namespace
+
+std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance)
+{
+    std::vector<ArcVertex> out;
+    fitInto(figure, tolerance, out);
     return out;
+}
+
+std::vector<ArcVertex> fitArcs(const ExactCurve& curve, double tolerance)
+{
+    std::vector<ArcVertex> out;
+    const std::span<const ArcVertex> arcs = arcsOf(curve, tolerance, out);
+    if (arcs.data() != out.data())
+        out.assign(arcs.begin(), arcs.end());
+    return out;
+}
+
+std::span<const ArcVertex> arcsOf(const ExactCurve& curve, double tolerance, std::vector<ArcVertex>& scratch)
+{
+    if (!carriesArcs(curve, tolerance)) {
+        fitInto(curve, tolerance, scratch);
+        return scratch;
+    }
+    const double dx = curve.arcShift.x, dy = curve.arcShift.y;
+    if (dx == 0 && dy == 0)
+        return *curve.arcs;
+    scratch.resize(curve.arcs->size());
+    ArcVertex* to = scratch.data();
+    for (const ArcVertex& v : *curve.arcs)
+        *to++ = {{v.at.x + dx, v.at.y + dy}, v.bulge};
+    return scratch;
 }
 
 } // namespace lw

@@ -10,6 +10,9 @@
 
 #include "outline/curved_path.hpp"
 
+#include <memory>
+#include <span>
+#include <utility>
 #include <vector>
 
 namespace lw {
@@ -24,6 +27,28 @@ struct ArcVertex {
 };
 
 std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance);
+
+// A curve that may carry its arcs, fitted once where the curve was made
+// (a glyph's curves kept from one drawing to the next). The arcs are shared
+// with every copy of the glyph and placed by `arcShift` when read, so a
+// drawing need not copy them.
+struct ExactCurve : CurvedFigure {
+    ExactCurve() = default;
+    ExactCurve(CurvedFigure figure) : CurvedFigure(std::move(figure)) {}
+    std::shared_ptr<const std::vector<ArcVertex>> arcs; // null or empty: none fitted
+    CurvePoint arcShift{};
+    double arcTolerance = 0;
+};
+
+// The curve's own arcs, moved by their shift, where they were fitted to the
+// same tolerance and then start where the curve does; else fitted now.
+std::vector<ArcVertex> fitArcs(const ExactCurve& curve, double tolerance);
+
+// The same without a copy where it can: a view of the curve's own arcs when
+// they need no shift, else of `scratch` holding them moved or fitted now (its
+// storage reused from one contour to the next). The view holds until the
+// curve or `scratch` changes.
+std::span<const ArcVertex> arcsOf(const ExactCurve& curve, double tolerance, std::vector<ArcVertex>& scratch);
 
 // The point a fraction s in [0, 1] along the arc from `from` to `to`.
 CurvePoint pointOnArc(CurvePoint from, CurvePoint to, double bulge, double s);

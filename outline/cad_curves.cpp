@@ -71,24 +71,37 @@ void scale(CurvedFigure& f, double factor)
 // to flatten is the only one it drops, so the curves are taken in order,
 // each figure the next whose start rounds to its first point.
 std::vector<std::int32_t> curvesOfRings(const CapturedOutline& captured, const std::vector<CurvedFigure>& curved,
-                                        const RingSet& rings)
+                                        const RingSet& rings, std::span<const PointRange> leftOut)
 {
     std::vector<std::int32_t> out(rings.rings.size(), kNone);
     const std::size_t count = std::min({captured.pointCount > 0 ? std::size_t(captured.pointCount) : 0,
                                          captured.pathPoints.size(), captured.pathTypes.size()});
-    std::size_t next = 0, r = 0;
-    for (const Figure& f : figures(captured, count)) {
-        if (!f.closed || f.points.empty())
+    const std::span<const POINT> points(captured.pathPoints.data(), count);
+    const std::span<const std::uint8_t> types(captured.pathTypes.data(), count);
+    std::size_t next = 0, r = 0, skip = 0;
+    for (std::size_t i = 0; i < count;) {
+        // The figures left out are passed over whole, not read.
+        while (skip < leftOut.size() && leftOut[skip].end <= i)
+            ++skip;
+        if (skip < leftOut.size() && leftOut[skip].begin <= i) {
+            i = leftOut[skip].end;
             continue;
+        }
+        const std::size_t first = i;
+        while (i < count && !(types[i] & PT_CLOSEFIGURE))
+            ++i;
+        if (i == count)
+            break; // an unclosed last figure makes no ring
+        ++i;
         std::size_t j = next;
-        while (j < curved.size() && !(rounded(curved[j].start) == f.points[0]))
+        while (j < curved.size() && !(rounded(curved[j].start) == points[first]))
             ++j;
         if (j == curved.size())
             continue;
         next = j + 1;
-        while (r < rings.firsts.size() && rings.firsts[r] < f.first)
+        while (r < rings.firsts.size() && rings.firsts[r] < first)
             ++r;
-        if (r < rings.firsts.size() && rings.firsts[r] == f.first)
+        if (r < rings.firsts.size() && rings.firsts[r] == first)
             out[r] = std::int32_t(j);
     }
     return out;
@@ -164,8 +177,13 @@ private:
 ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& path, const RingSet& rings,
                            std::span<const Piece> pieces, int gridScale)
 {
-    std::vector<CurvedFigure> curved = curvedFigures(path);
-    const std::vector<std::int32_t> curveOf = curvesOfRings(captured, curved, rings);
+    return exactCurvesFor(captured, curvedFigures(path), rings, pieces, gridScale, {});
+}
+
+ExactCurves exactCurvesFor(const CapturedOutline& captured, std::vector<CurvedFigure> curved, const RingSet& rings,
+                           std::span<const Piece> pieces, int gridScale, std::span<const PointRange> leftOut)
+{
+    const std::vector<std::int32_t> curveOf = curvesOfRings(captured, curved, rings, leftOut);
 
     // Each piece's curve and way round; most pieces are rings the merge
     // left where they lie, and only the others are compared point by point.

@@ -7,6 +7,7 @@
 //   CadOutline cut = cadOutline(outline, {.curves = true}, &path);
 //   if (cut.curves[k]) writeCurve(*cut.curves[k]);   // else the polyline
 
+#include "outline/cad_arcs.hpp"
 #include "outline/cad_contours.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/curved_path.hpp"
@@ -17,7 +18,7 @@
 
 namespace lw {
 
-using ExactCurves = std::vector<std::optional<CurvedFigure>>;
+using ExactCurves = std::vector<std::optional<ExactCurve>>;
 
 // One entry per piece, in order, in the units of the pieces' grid
 // (`gridScale` grid units a device pixel of `captured`). `rings` are the
@@ -26,5 +27,11 @@ using ExactCurves = std::vector<std::optional<CurvedFigure>>;
 // offset's) only where it is the same ring as a captured figure.
 ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& path, const RingSet& rings,
                            std::span<const Piece> pieces, int gridScale);
+
+// The same from the path's figures as curvedFigures gives them, for a
+// capture whose figures in `leftOut` (whole figures, rising) have no
+// figure among `curved` and no ring in `rings`.
+ExactCurves exactCurvesFor(const CapturedOutline& captured, std::vector<CurvedFigure> curved, const RingSet& rings,
+                           std::span<const Piece> pieces, int gridScale, std::span<const PointRange> leftOut);
 
 } // namespace lw

@@ -1,6 +1,7 @@
 #include "outline/cad_geometry.hpp"
 
 #include "base/failure.hpp"
+#include "outline/cad_glyph_curves.hpp"
 #include "outline/cad_glyph_merge.hpp"
 #include "outline/cad_merge.hpp"
 #include "outline/cad_offset.hpp"
@@ -195,16 +196,24 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
     // buffer that size, freed after each drawing, would be fetched anew
     // from the system each time.
     thread_local RingSet rings;
-    // Glyphs placed from their flattened copies bring their merge with them;
-    // the curves and the offset read every ring, so they take the whole way.
-    if (options.merge && options.offsetPixels == 0 && !(options.curves && path) && !captured.glyphRuns.empty()) {
+    // Glyphs placed from their flattened copies bring their merge with them,
+    // and with curves their curves too (so the path must tell of its runs);
+    // the offset reads every ring, so it takes the whole way.
+    const bool curves = options.curves && path;
+    if (options.merge && options.offsetPixels == 0 && !captured.glyphRuns.empty() && (!curves || !path->runs.empty())) {
         thread_local RunMerge byRuns;
         if (byRuns.plan(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count),
-                        captured.glyphRuns, rings)) {
+                        captured.glyphRuns, rings, !curves)) {
             const int scale = gridScaleFor(byRuns.reach(), 0, true);
             Merged merged;
             const std::vector<Piece>& pieces = byRuns.merge(rings, scale, merged);
-            return CadOutline{.outline = outlineOf(captured.logFont, pieces), .gridScale = scale};
+            CadOutline cut{.outline = outlineOf(captured.logFont, pieces), .gridScale = scale};
+            if (!curves)
+                return cut;
+            if (glyphCurvesFor(captured, *path, byRuns, rings, pieces, scale, cut.curves)) {
+                cut.curveTolerance = 0.5 * scale;
+                return cut;
+            }
         }
     }
     ringsOf(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count), rings);

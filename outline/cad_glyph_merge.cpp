@@ -58,7 +58,7 @@ void RunMerge::figureBoxes(std::span<const POINT> points, std::span<const std::u
 }
 
 bool RunMerge::plan(std::span<const POINT> points, std::span<const std::uint8_t> types,
-                    std::span<const GlyphRun> runs, RingSet& rest)
+                    std::span<const GlyphRun> runs, RingSet& rest, bool gapsAlone)
 {
     alone_.clear();
     points_ = points.data();
@@ -96,6 +96,10 @@ bool RunMerge::plan(std::span<const POINT> points, std::span<const std::uint8_t>
     const auto gap = [&](std::size_t from, std::size_t to) {
         if (from >= to)
             return;
+        if (!gapsAlone) {
+            figureBoxes(points, types, from, to);
+            return;
+        }
         GlyphRun& asRun = gapRuns_.emplace_back();
         consider(&asRun, figuresFactsFor(std::uint32_t(from), std::uint32_t(to - from), points.first(n),
                                          types.first(n), asRun),
@@ -149,6 +153,9 @@ const std::vector<Piece>& RunMerge::merge(const RingSet& rest, int scale, Merged
     for (const Alone& a : alone_)
         total += a.facts->boundaries.size();
     pieces.reserve(total);
+    std::vector<Source>& sources = sources_;
+    sources.clear();
+    sources.reserve(total);
     // Both lists of groups rise by their first ring's place in the capture:
     // taken in that order together, they are the whole capture's groups.
     const auto& restGroups = restMerged.groups;
@@ -158,9 +165,11 @@ const std::vector<Piece>& RunMerge::merge(const RingSet& rest, int scale, Merged
             const std::size_t to = r + 1 < restGroups.size() ? restGroups[r + 1].pieceStart : restMerged.pieces.size();
             pieces.insert(pieces.end(), restMerged.pieces.begin() + std::ptrdiff_t(restGroups[r].pieceStart),
                           restMerged.pieces.begin() + std::ptrdiff_t(to));
+            sources.resize(pieces.size());
         }
     };
-    for (const Alone& a : alone_) {
+    for (std::size_t i = 0; i < alone_.size(); ++i) {
+        const Alone& a = alone_[i];
         const GlyphFacts& f = *a.facts;
         const POINT* at = points_ + a.run->first;
         for (std::size_t g = 0; g < f.groups.size(); ++g) {
@@ -169,6 +178,7 @@ const std::vector<Piece>& RunMerge::merge(const RingSet& rest, int scale, Merged
             for (std::size_t b = f.groups[g].boundaryStart; b < to; ++b) {
                 const GlyphFacts::Boundary& bound = f.boundaries[b];
                 pieces.push_back({at + bound.offset, bound.count, scale, bound.reversed, bound.outer});
+                sources.push_back({std::uint32_t(i), std::uint32_t(b)});
             }
         }
     }

@@ -16,6 +16,7 @@
 #include "outline/cad_glyph_facts.hpp"
 #include "outline/cad_merge.hpp"
 
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -27,8 +28,10 @@ public:
     // rings it puts in `rest` (ringsOf of those points). False when no glyph
     // can be taken alone: then `rest` is as it was and the caller merges the
     // whole capture itself.
+    // `gapsAlone`: figures between runs, known by their points, may be taken
+    // alone too (they have no run of their own in a curved path).
     bool plan(std::span<const POINT> points, std::span<const std::uint8_t> types, std::span<const GlyphRun> runs,
-              RingSet& rest);
+              RingSet& rest, bool gapsAlone = true);
 
     // The largest distance of any point from the origin along x or y, as
     // RingSet::reach has it for the whole capture.
@@ -38,6 +41,18 @@ public:
     // capture's points, into `rest` and into `restMerged`, which must
     // outlive them; they stay until the next plan.
     const std::vector<Piece>& merge(const RingSet& rest, int scale, Merged& restMerged);
+
+    // Where each piece of the last merge came from: a boundary of a glyph
+    // taken alone (its index among them, and the boundary's among its
+    // facts' boundaries), or the rest (kRest).
+    static constexpr std::uint32_t kRest = UINT32_MAX;
+    struct Source {
+        std::uint32_t alone = kRest, boundary = 0;
+    };
+    const std::vector<Source>& sources() const { return sources_; }
+    std::size_t aloneCount() const { return alone_.size(); }
+    const GlyphRun& aloneRun(std::size_t i) const { return *alone_[i].run; }
+    const GlyphFacts& aloneFacts(std::size_t i) const { return *alone_[i].facts; }
 
 private:
     struct Alone {
@@ -58,6 +73,7 @@ private:
     std::vector<std::uint8_t> touches_;
     std::vector<PointRange> ranges_;
     std::vector<Piece> pieces_;
+    std::vector<Source> sources_;
 
     void markTouching();
     void figureBoxes(std::span<const POINT> points, std::span<const std::uint8_t> types, std::size_t begin,

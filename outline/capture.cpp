@@ -26,9 +26,10 @@ void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view tex
     BeginPath(dc);
     outputText(dc, logFont, text, alignment, x0, y0, advances, spacing);
     EndPath(dc);
-    if (curved && readCurvedPath(dc, curved->points, curved->types) < 0) {
+    if (curved && readCurvedGlyphs(dc, curved->points, curved->types, curved->runs) < 0) {
         curved->points.clear();
         curved->types.clear();
+        curved->runs.clear();
     }
 
     outline.glyphRuns.clear();

@@ -4,10 +4,11 @@
 
 namespace lw {
 
-std::vector<CurvedFigure> curvedFigures(const CurvedPath& path)
+void appendCurvedFigures(std::span<const CurvePoint> points, std::span<const std::uint8_t> types, double dx,
+                         double dy, std::vector<CurvedFigure>& out)
 {
-    std::vector<CurvedFigure> out;
-    const std::size_t n = std::min(path.points.size(), path.types.size());
+    const std::size_t n = std::min(points.size(), types.size());
+    const auto at = [&](std::size_t i) { return CurvePoint{points[i].x + dx, points[i].y + dy}; };
     bool open = false;
     CurvedFigure current;
     const auto finish = [&] {
@@ -17,31 +18,53 @@ std::vector<CurvedFigure> curvedFigures(const CurvedPath& path)
         open = false;
     };
     for (std::size_t i = 0; i < n; ++i) {
-        const std::uint8_t type = path.types[i];
+        const std::uint8_t type = types[i];
         const std::uint8_t kind = type & ~PT_CLOSEFIGURE;
         if (kind == PT_MOVETO || !open) {
             finish();
-            current.start = path.points[i];
+            current.start = at(i);
             open = true;
             // Room for every point up to the figure's end, and a closing line
             // should it be turned round: one growth, not many.
             std::size_t end = i + 1;
-            while (end < n && (path.types[end] & ~PT_CLOSEFIGURE) != PT_MOVETO &&
-                   !(path.types[end - 1] & PT_CLOSEFIGURE))
+            while (end < n && (types[end] & ~PT_CLOSEFIGURE) != PT_MOVETO && !(types[end - 1] & PT_CLOSEFIGURE))
                 ++end;
             current.segments.reserve(end - i);
         } else if (kind == PT_BEZIERTO && i + 2 < n) {
-            current.segments.push_back({true, path.points[i], path.points[i + 1], path.points[i + 2]});
+            current.segments.push_back({true, at(i), at(i + 1), at(i + 2)});
             i += 2;
         } else {
-            current.segments.push_back({false, {}, {}, path.points[i]});
+            current.segments.push_back({false, {}, {}, at(i)});
         }
-        if (path.types[i] & PT_CLOSEFIGURE)
+        if (types[i] & PT_CLOSEFIGURE)
             finish();
     }
     finish();
+}
+
+std::vector<CurvedFigure> curvedFigures(const CurvedPath& path, std::span<const std::uint8_t> leaveOut)
+{
+    std::vector<CurvedFigure> out;
+    const std::size_t n = std::min(path.points.size(), path.types.size());
+    const std::span<const CurvePoint> points(path.points.data(), n);
+    const std::span<const std::uint8_t> types(path.types.data(), n);
+    // Each stretch of points between runs holds whole figures: a glyph
+    // starts with a move, and the walk closes a glyph's last figure.
+    std::size_t from = 0;
+    for (std::size_t r = 0; r < path.runs.size(); ++r) {
+        const CurvedRun& run = path.runs[r];
+        const std::size_t to = std::clamp(run.at, from, n);
+        appendCurvedFigures(points.subspan(from, to - from), types.subspan(from, to - from), 0, 0, out);
+        from = to;
+        if ((r < leaveOut.size() && leaveOut[r]) || !run.curves)
+            continue;
+        appendCurvedFigures(run.curves->points, run.curves->types, run.dx, run.dy, out);
+    }
+    appendCurvedFigures(points.subspan(from), types.subspan(from), 0, 0, out);
     return out;
 }
+
+std::vector<CurvedFigure> curvedFigures(const CurvedPath& path) { return curvedFigures(path, {}); }
 
 void reverse(CurvedFigure& f)
 {

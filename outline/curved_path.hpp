@@ -9,6 +9,7 @@
 #include "platform/device_context.hpp"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace lw {
@@ -16,6 +17,9 @@ namespace lw {
 struct CurvedPath {
     std::vector<CurvePoint> points;
     std::vector<std::uint8_t> types;
+    // Glyphs kept as their copies' curves (readCurvedGlyphs), in order; each
+    // stands before its `at` point.
+    std::vector<CurvedRun> runs;
 };
 
 // A straight segment has only `end`; a cubic has two controls as well.
@@ -32,8 +36,18 @@ struct CurvedFigure {
 };
 
 // Figures start at each move and after each close mark, as the flattening
-// starts them; a figure without any segment is left out.
+// starts them; a figure without any segment is left out. The runs' figures
+// come in their places, moved.
 std::vector<CurvedFigure> curvedFigures(const CurvedPath& path);
+
+// The same, leaving out run r where leaveOut[r] is set (a shorter list
+// leaves out none beyond it).
+std::vector<CurvedFigure> curvedFigures(const CurvedPath& path, std::span<const std::uint8_t> leaveOut);
+
+// The figures of points and types alone, as curvedFigures, appended to
+// `out`, each moved by (dx, dy).
+void appendCurvedFigures(std::span<const CurvePoint> points, std::span<const std::uint8_t> types, double dx,
+                         double dy, std::vector<CurvedFigure>& out);
 
 // The same figure run the other way round.
 CurvedFigure reversed(const CurvedFigure& figure);

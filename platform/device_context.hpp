@@ -136,6 +136,30 @@ struct CurvePoint {
 // a closed path.
 int readCurvedPath(DeviceContext& dc, std::vector<CurvePoint>& points, std::vector<std::uint8_t>& types);
 
+// A glyph's figures before flattening, relative to its origin, as readCurvedPath
+// would give them at the origin (0, 0).
+struct GlyphCurves {
+    std::vector<CurvePoint> points;
+    std::vector<std::uint8_t> types;
+};
+
+// A glyph that readCurvedGlyphs left out of the points because its curves
+// are kept with its flattened copy: named as that copy's GlyphRun, it stood
+// before point `at` of the path, moved by (dx, dy).
+struct CurvedRun {
+    std::uint64_t copy = 0;
+    std::size_t at = 0;
+    std::int32_t dx = 0, dy = 0;
+    std::shared_ptr<const GlyphCurves> curves;
+};
+
+// readCurvedPath, except that each glyph the flattening will place from its
+// flattened copy is told in `runs` (in order) instead of being read into
+// the points: its figures are its curves moved by (dx, dy). A platform that
+// keeps no such copies (GDI) reads the whole path and leaves `runs` empty.
+int readCurvedGlyphs(DeviceContext& dc, std::vector<CurvePoint>& points, std::vector<std::uint8_t>& types,
+                     std::vector<CurvedRun>& runs);
+
 // About how many more points this platform's flattening makes of a curve
 // than a flattening within 0.25 pixel does: a bound on a capture's work
 // scales by it.

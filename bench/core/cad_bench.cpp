@@ -16,6 +16,7 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -49,9 +50,10 @@ void BM_Cad(benchmark::State& state, const char* text, float points, double step
             lw::drawFlattenPath(lw::placementFor(alCent), source, dc, outline, &path);
             const lw::CadOutline cad = lw::cadOutline(outline, options, &path);
             std::size_t arcs = 0;
+            std::vector<lw::ArcVertex> fitted; // as the DXF writer takes them
             for (const auto& curve : cad.curves)
                 if (curve)
-                    arcs += lw::fitArcs(*curve, cad.curveTolerance).size();
+                    arcs += lw::arcsOf(*curve, cad.curveTolerance, fitted).size();
             contours = arcs;
             benchmark::DoNotOptimize(contours);
         } else {

@@ -7,6 +7,7 @@
 // matter. So a capture at a whole-pixel origin (every line at 0°) copies the
 // points instead of evaluating the curves again.
 
+#include "platform/device_context.hpp"
 #include "platform/freetype/flatten.hpp"
 #include "platform/gdi_types.hpp"
 
@@ -23,6 +24,9 @@ struct FlatGlyph {
     std::uint64_t serial = newSerial();
     std::vector<POINT> points;
     std::vector<std::uint8_t> types;
+    // The glyph's unflattened figures at the origin (0, 0) under the same
+    // map, made when a path is first read with its curves.
+    std::shared_ptr<const GlyphCurves> curves;
 
     // A serial never handed out before in this process.
     static std::uint64_t newSerial();

@@ -311,8 +311,10 @@ private:
         capacity_ = capacity;
     }
 
+public:
     static const FlatGlyph* flatAt(const State::PlacedGlyph& g, const State::GlyphMap& m);
 
+private:
     std::vector<POINT>& points_;
     std::vector<std::uint8_t>& types_;
     bool reuse_;
@@ -414,6 +416,35 @@ std::size_t glyphPointBound(const State& s)
     return bound;
 }
 
+// The curves of the path, each glyph that the flattening places from its
+// flattened copy told as a run of that copy's curves instead.
+struct CurvedGlyphs {
+    CurvedControlPoints control;
+    std::vector<CurvedRun>& runs;
+    bool open() const { return true; }
+    void point(PointF p, std::uint8_t type) { control.point(p, type); }
+    void cubic(PointF c1, PointF c2, PointF e, std::uint8_t endType) { control.cubic(c1, c2, e, endType); }
+
+    bool placed(const State::PlacedGlyph& g, const State::GlyphMap& m)
+    {
+        const FlatGlyph* flat = Flattener::flatAt(g, m);
+        if (!flat)
+            return false;
+        if (!flat->curves) {
+            auto curves = std::make_shared<GlyphCurves>();
+            State alone;
+            alone.maps.push_back(m);
+            alone.glyphs.push_back({g.outline, 0, 0, 0, 0});
+            CurvedControlPoints at{curves->points, curves->types};
+            walkPath(alone, at);
+            // The copy is the glyph's own, made by this thread's path.
+            const_cast<FlatGlyph*>(flat)->curves = std::move(curves);
+        }
+        runs.push_back({flat->serial, control.points.size(), std::int32_t(g.ox), std::int32_t(g.oy), flat->curves});
+        return true;
+    }
+};
+
 std::size_t flatten(const State& s, std::vector<POINT>& points, std::vector<std::uint8_t>& types,
                     const DeviceArea* area = nullptr, std::vector<GlyphRun>* runs = nullptr)
 {
@@ -505,6 +536,24 @@ int readCurvedPath(DeviceContext& dc, std::vector<CurvePoint>& points, std::vect
     types.clear();
     CurvedControlPoints control{points, types};
     walkPath(s, control);
+    return static_cast<int>(points.size());
+}
+
+int readCurvedGlyphs(DeviceContext& dc, std::vector<CurvePoint>& points, std::vector<std::uint8_t>& types,
+                     std::vector<CurvedRun>& runs)
+{
+    runs.clear();
+    auto& s = dc.state();
+    // Without a move at each glyph's start the flattening reads the path
+    // whole and places no copies.
+    if (!glyphsStartWithMoves(s))
+        return readCurvedPath(dc, points, types);
+    if (s.pathState != PathState::Closed || s.flattened)
+        return -1;
+    points.clear();
+    types.clear();
+    CurvedGlyphs sink{{points, types}, runs};
+    walkPath(s, sink);
     return static_cast<int>(points.size());
 }
 

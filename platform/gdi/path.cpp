@@ -56,6 +56,13 @@ int readCurvedPath(DeviceContext& dc, std::vector<CurvePoint>& points, std::vect
     return n;
 }
 
+int readCurvedGlyphs(DeviceContext& dc, std::vector<CurvePoint>& points, std::vector<std::uint8_t>& types,
+                     std::vector<CurvedRun>& runs)
+{
+    runs.clear();
+    return readCurvedPath(dc, points, types);
+}
+
 int flattenPathInto(DeviceContext& dc, std::vector<POINT>& points, std::vector<std::uint8_t>& types,
                     std::vector<GlyphRun>* runs)
 {

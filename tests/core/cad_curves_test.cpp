@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -191,6 +193,57 @@ TEST(FitArcs, StraightEdgesStayStraight)
         EXPECT_EQ(arcs.size(), c.vertices);
         for (const ArcVertex& v : arcs)
             EXPECT_EQ(v.bulge, 0);
+    }
+}
+
+TEST(ArcsOf, TheCarriedArcsWithoutACopyElseAFreshFitInTheScratch)
+{
+    const double k = 0.5522847498;
+    const CurvedFigure quarter = cubicFigure({1000, 0}, {1000, 1000 * k}, {1000 * k, 1000}, {0, 1000});
+    const CurvedFigure square{{0, 0}, {{false, {}, {}, {10, 0}}, {false, {}, {}, {10, 10}}, {false, {}, {}, {0, 10}}}};
+    lw::ExactCurve carried(quarter);
+    carried.arcs = std::make_shared<const std::vector<ArcVertex>>(lw::fitArcs(quarter, 0.5));
+    carried.arcTolerance = 0.5;
+    lw::ExactCurve stale = carried; // moved after its fit: its arcs no longer start where it does
+    stale.start.x += 1;
+    lw::ExactCurve placed = carried; // moved with its arcs' shift: the same arcs, moved
+    placed.start = {quarter.start.x + 3, quarter.start.y - 2};
+    placed.arcShift = {3, -2};
+    const struct {
+        std::string name;
+        lw::ExactCurve curve;
+        double tolerance;
+        bool own; // the view is of the curve's own arcs
+        CurvePoint shift; // of the view from the arcs fitted where the curve was made
+    } cases[] = {{"carried, same tolerance", carried, 0.5, true, {0, 0}},
+                 {"carried, another tolerance", carried, 0.05, false, {0, 0}},
+                 {"moved after the fit", stale, 0.5, false, {0, 0}}, // fitted afresh where it stands
+                 {"moved with its shift", placed, 0.5, false, {3, -2}},
+                 {"none carried", lw::ExactCurve(square), 0.5, false, {0, 0}}};
+    // A scratch left longer by a bigger fit must not show its old tail.
+    std::vector<ArcVertex> scratch(50, ArcVertex{{-7, -7}, 9});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::span<const ArcVertex> view = lw::arcsOf(c.curve, c.tolerance, scratch);
+        EXPECT_EQ(view.data() == (c.curve.arcs ? c.curve.arcs->data() : nullptr), c.own);
+        if (!c.own) {
+            EXPECT_EQ(view.data(), scratch.data());
+        }
+        // The arcs a fit made now from the curve's own figure give, at its place.
+        const lw::CurvedFigure unplaced{{c.curve.start.x - c.shift.x, c.curve.start.y - c.shift.y},
+                                        c.curve.segments};
+        const std::vector<ArcVertex> want = lw::fitArcs(unplaced, c.tolerance);
+        ASSERT_EQ(view.size(), want.size());
+        for (std::size_t i = 0; i < want.size(); ++i) {
+            EXPECT_EQ(view[i].at.x, want[i].at.x + c.shift.x);
+            EXPECT_EQ(view[i].at.y, want[i].at.y + c.shift.y);
+            EXPECT_EQ(view[i].bulge, want[i].bulge);
+        }
+        const std::vector<ArcVertex> copied = lw::fitArcs(c.curve, c.tolerance);
+        ASSERT_EQ(copied.size(), view.size());
+        EXPECT_TRUE(std::equal(copied.begin(), copied.end(), view.begin(), [](const ArcVertex& a, const ArcVertex& b) {
+            return a.at.x == b.at.x && a.at.y == b.at.y && a.bulge == b.bulge;
+        }));
     }
 }
 
