@@ -10,11 +10,6 @@ namespace {
 
 constexpr std::int32_t kNone = -1;
 
-POINT rounded(CurvePoint p)
-{
-    return {std::int32_t(std::floor(p.x + 0.5)), std::int32_t(std::floor(p.y + 0.5))};
-}
-
 std::size_t lowest(std::span<const POINT> c)
 {
     std::size_t at = 0;
@@ -53,17 +48,6 @@ int sameRing(std::span<const POINT> a, std::size_t i, std::span<const POINT> b, 
         y = y == 0 ? n - 1 : y - 1;
     }
     return backward ? -1 : 0;
-}
-
-void scale(CurvedFigure& f, double factor)
-{
-    const auto times = [factor](CurvePoint& p) { p = {p.x * factor, p.y * factor}; };
-    times(f.start);
-    for (CurveSegment& s : f.segments) {
-        times(s.c1);
-        times(s.c2);
-        times(s.end);
-    }
 }
 
 // The captured curve of each ring, or kNone. The flattening keeps the

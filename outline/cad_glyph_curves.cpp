@@ -79,22 +79,6 @@ CurvesCache& cache()
     return c;
 }
 
-POINT rounded(CurvePoint p)
-{
-    return {std::int32_t(std::floor(p.x + 0.5)), std::int32_t(std::floor(p.y + 0.5))};
-}
-
-void scaleBy(CurvedFigure& f, double factor)
-{
-    const auto times = [factor](CurvePoint& p) { p = {p.x * factor, p.y * factor}; };
-    times(f.start);
-    for (CurveSegment& s : f.segments) {
-        times(s.c1);
-        times(s.c2);
-        times(s.end);
-    }
-}
-
 // Sized once and written in place: a line's drawing moves thousands of these.
 ExactCurve moved(const ExactCurve& c, double dx, double dy)
 {
@@ -152,7 +136,7 @@ KeptCurves curvesOfGlyph(const GlyphRun& run, const GlyphFacts& facts, const Gly
         ExactCurve c(figures[it->second]);
         if (bound.reversed)
             reverse(c);
-        scaleBy(c, scale);
+        lw::scale(c, scale);
         std::vector<ArcVertex> arcs = fitArcs(static_cast<const CurvedFigure&>(c), tolerance);
         // A writer reads unmoved arcs as they are and moved ones as x + dx:
         // no -0 here keeps the two the same bits at a shift of 0.

@@ -1,5 +1,7 @@
 #include "outline/curved_path.hpp"
 
+#include <cmath>
+
 #include <algorithm>
 
 namespace lw {
@@ -96,14 +98,27 @@ CurvedFigure reversed(const CurvedFigure& f)
     return r;
 }
 
+void scale(CurvedFigure& f, double factor)
+{
+    const auto times = [factor](CurvePoint& p) { p = {p.x * factor, p.y * factor}; };
+    times(f.start);
+    for (CurveSegment& s : f.segments) {
+        times(s.c1);
+        times(s.c2);
+        times(s.end);
+    }
+}
+
 CurvedFigure scaled(const CurvedFigure& f, double factor)
 {
-    const auto times = [factor](CurvePoint p) { return CurvePoint{p.x * factor, p.y * factor}; };
-    CurvedFigure s{times(f.start), {}};
-    s.segments.reserve(f.segments.size());
-    for (const CurveSegment& g : f.segments)
-        s.segments.push_back({g.cubic, times(g.c1), times(g.c2), times(g.end)});
+    CurvedFigure s = f;
+    scale(s, factor);
     return s;
+}
+
+POINT rounded(CurvePoint p)
+{
+    return {std::int32_t(std::floor(p.x + 0.5)), std::int32_t(std::floor(p.y + 0.5))};
 }
 
 CurvePoint pointOn(const CurveSegment& s, CurvePoint from, double t)

@@ -57,6 +57,11 @@ void reverse(CurvedFigure& figure);
 
 // Every coordinate times `factor`.
 CurvedFigure scaled(const CurvedFigure& figure, double factor);
+// The same, in place.
+void scale(CurvedFigure& figure, double factor);
+
+// The pixel a point falls in, as the flattening rounds a figure's start.
+POINT rounded(CurvePoint p);
 
 // The point at parameter t in [0, 1] of a segment that starts at `from`.
 CurvePoint pointOn(const CurveSegment& segment, CurvePoint from, double t);
