@@ -37,15 +37,16 @@ MmPoint onPage(const MmPlacement& mm, CurvePoint p)
     return {(p.x - mm.originX) * mmPerUnit, (p.y - mm.originY) * mmPerUnit};
 }
 
-void writeCurve(std::ostream& out, const CurvedFigure& f, const MmPlacement& mm)
+void writeCurve(std::ostream& out, const ExactCurve& f, const MmPlacement& mm)
 {
+    thread_local std::vector<CurveSegment> moved; // reused from curve to curve
     const auto put = [&](CurvePoint p) {
         const MmPoint q = onPage(mm, p);
         out << millimetres(q.x) << ',' << millimetres(q.y);
     };
     out << 'M';
     put(f.start);
-    for (const CurveSegment& s : f.segments) {
+    for (const CurveSegment& s : segmentsOf(f, moved)) {
         if (s.cubic) {
             out << " C";
             put(s.c1);

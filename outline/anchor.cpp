@@ -114,6 +114,7 @@ void mirror(CadOutline& cut, MmPlacement& placement, Mirror how)
     for (std::optional<ExactCurve>& figure : cut.curves) {
         if (!figure)
             continue;
+        ownSegments(*figure);
         flip(figure->start);
         for (CurveSegment& s : figure->segments) {
             flip(s.c1);

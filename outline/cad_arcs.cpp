@@ -210,12 +210,12 @@ double distanceToArc(CurvePoint p, CurvePoint from, CurvePoint to, double bulge)
 
 namespace {
 
-void fitInto(const CurvedFigure& figure, double tolerance, std::vector<ArcVertex>& out)
+void fitInto(CurvePoint start, std::span<const CurveSegment> segments, double tolerance, std::vector<ArcVertex>& out)
 {
     out.clear();
-    out.reserve(2 * figure.segments.size() + 1);
-    CurvePoint from = figure.start;
-    for (const CurveSegment& s : figure.segments) {
+    out.reserve(2 * segments.size() + 1);
+    CurvePoint from = start;
+    for (const CurveSegment& s : segments) {
         if (s.cubic)
             fitCubic({from, s.c1, s.c2, s.end}, tolerance, 0, out);
         else if (length(s.end - from) > 0)
@@ -223,8 +223,13 @@ void fitInto(const CurvedFigure& figure, double tolerance, std::vector<ArcVertex
         from = s.end;
     }
     // A figure that ends away from its start closes in a straight line.
-    if (length(from - figure.start) > 0)
+    if (length(from - start) > 0)
         out.push_back({from, 0});
+}
+
+void fitInto(const CurvedFigure& figure, double tolerance, std::vector<ArcVertex>& out)
+{
+    fitInto(figure.start, figure.segments, tolerance, out);
 }
 
 // A curve moved or turned in place after its fit starts elsewhere.
@@ -257,7 +262,13 @@ std::vector<ArcVertex> fitArcs(const ExactCurve& curve, double tolerance)
 std::span<const ArcVertex> arcsOf(const ExactCurve& curve, double tolerance, std::vector<ArcVertex>& scratch)
 {
     if (!carriesArcs(curve, tolerance)) {
-        fitInto(curve, tolerance, scratch);
+        if (!curve.keptSegments) {
+            fitInto(curve, tolerance, scratch);
+            return scratch;
+        }
+        std::vector<CurveSegment> segments;
+        const std::span<const CurveSegment> view = segmentsOf(curve, segments);
+        fitInto(curve.start, view, tolerance, scratch);
         return scratch;
     }
     const double dx = curve.arcShift.x, dy = curve.arcShift.y;
@@ -268,6 +279,35 @@ std::span<const ArcVertex> arcsOf(const ExactCurve& curve, double tolerance, std
     for (const ArcVertex& v : *curve.arcs)
         *to++ = {{v.at.x + dx, v.at.y + dy}, v.bulge};
     return scratch;
+}
+
+std::span<const CurveSegment> segmentsOf(const ExactCurve& curve, std::vector<CurveSegment>& scratch)
+{
+    if (!curve.keptSegments)
+        return curve.segments;
+    const double dx = curve.arcShift.x, dy = curve.arcShift.y;
+    if (dx == 0 && dy == 0)
+        return *curve.keptSegments;
+    scratch.resize(curve.keptSegments->size());
+    CurveSegment* to = scratch.data();
+    for (const CurveSegment& s : *curve.keptSegments) {
+        *to++ = s.cubic ? CurveSegment{true, {s.c1.x + dx, s.c1.y + dy}, {s.c2.x + dx, s.c2.y + dy},
+                                       {s.end.x + dx, s.end.y + dy}}
+                        : CurveSegment{false, {}, {}, {s.end.x + dx, s.end.y + dy}};
+    }
+    return scratch;
+}
+
+void ownSegments(ExactCurve& curve)
+{
+    if (!curve.keptSegments)
+        return;
+    std::vector<CurveSegment> own;
+    const std::span<const CurveSegment> view = segmentsOf(curve, own);
+    if (view.data() != own.data())
+        own.assign(view.begin(), view.end());
+    curve.segments = std::move(own);
+    curve.keptSegments.reset();
 }
 
 } // namespace lw

@@ -31,14 +31,26 @@ std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance);
 // A curve that may carry its arcs, fitted once where the curve was made
 // (a glyph's curves kept from one drawing to the next). The arcs are shared
 // with every copy of the glyph and placed by `arcShift` when read, so a
-// drawing need not copy them.
+// drawing need not copy them. Such a curve may share its segments the same
+// way (`keptSegments`, its own `segments` then empty): read them through
+// segmentsOf, and take them with ownSegments before changing them.
 struct ExactCurve : CurvedFigure {
     ExactCurve() = default;
     ExactCurve(CurvedFigure figure) : CurvedFigure(std::move(figure)) {}
     std::shared_ptr<const std::vector<ArcVertex>> arcs; // null or empty: none fitted
     CurvePoint arcShift{};
     double arcTolerance = 0;
+    std::shared_ptr<const std::vector<CurveSegment>> keptSegments; // placed by arcShift
 };
+
+// The curve's segments: its own, or its shared ones as they lie (moved by
+// the shift into `scratch`, its storage reused). The view holds until the
+// curve or `scratch` changes.
+std::span<const CurveSegment> segmentsOf(const ExactCurve& curve, std::vector<CurveSegment>& scratch);
+
+// The shared segments, moved, made the curve's own: what a change in place
+// needs first. A curve with its own segments is left as it is.
+void ownSegments(ExactCurve& curve);
 
 // The curve's own arcs, moved by their shift, where they were fitted to the
 // same tolerance and then start where the curve does; else fitted now.

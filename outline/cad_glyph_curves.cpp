@@ -49,7 +49,8 @@ public:
             return unnamed_.emplace_back(std::move(kept));
         for (const std::optional<ExactCurve>& c : kept)
             if (c)
-                segments_ += c->segments.size() + (c->arcs ? c->arcs->size() : 0);
+                segments_ += (c->keptSegments ? c->keptSegments->size() : c->segments.size())
+                             + (c->arcs ? c->arcs->size() : 0);
         return kept_.emplace(key, std::move(kept)).first->second;
     }
 
@@ -79,22 +80,16 @@ CurvesCache& cache()
     return c;
 }
 
-// Sized once and written in place: a line's drawing moves thousands of these.
+// Only the start moves: the segments and arcs stay shared, and a writer
+// moves them as it reads them.
 ExactCurve moved(const ExactCurve& c, double dx, double dy)
 {
     ExactCurve m;
     m.start = {c.start.x + dx, c.start.y + dy};
-    m.segments.resize(c.segments.size());
-    CurveSegment* to = m.segments.data();
-    for (const CurveSegment& s : c.segments) {
-        *to++ = s.cubic ? CurveSegment{true, {s.c1.x + dx, s.c1.y + dy}, {s.c2.x + dx, s.c2.y + dy},
-                                       {s.end.x + dx, s.end.y + dy}}
-                        : CurveSegment{false, {}, {}, {s.end.x + dx, s.end.y + dy}};
-    }
-    // The arcs stay shared; a writer moves them as it reads them.
     m.arcs = c.arcs;
     m.arcShift = {c.arcShift.x + dx, c.arcShift.y + dy};
     m.arcTolerance = c.arcTolerance;
+    m.keptSegments = c.keptSegments;
     return m;
 }
 
@@ -142,8 +137,15 @@ KeptCurves curvesOfGlyph(const GlyphRun& run, const GlyphFacts& facts, const Gly
         // no -0 here keeps the two the same bits at a shift of 0.
         for (ArcVertex& v : arcs)
             v.at = {v.at.x + 0.0, v.at.y + 0.0};
+        for (CurveSegment& s : c.segments) {
+            s.c1 = {s.c1.x + 0.0, s.c1.y + 0.0};
+            s.c2 = {s.c2.x + 0.0, s.c2.y + 0.0};
+            s.end = {s.end.x + 0.0, s.end.y + 0.0};
+        }
         c.arcs = std::make_shared<const std::vector<ArcVertex>>(std::move(arcs));
         c.arcTolerance = tolerance;
+        c.keptSegments = std::make_shared<const std::vector<CurveSegment>>(std::move(c.segments));
+        c.segments.clear();
         kept[b] = std::move(c);
     }
     return kept;

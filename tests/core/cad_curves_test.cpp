@@ -247,6 +247,85 @@ TEST(ArcsOf, TheCarriedArcsWithoutACopyElseAFreshFitInTheScratch)
     }
 }
 
+TEST(SegmentsOf, SharedSegmentsReadMovedByTheShiftAndTakenOwnBeforeAChange)
+{
+    const double k = 0.5522847498;
+    // A cubic and a straight edge: the straight one's controls mean nothing.
+    const CurvedFigure figure{{1000, 0},
+                              {{true, {1000, 1000 * k}, {1000 * k, 1000}, {0, 1000}}, {false, {}, {}, {0, 0}}}};
+    const auto shared = [&](CurvePoint shift) {
+        lw::ExactCurve c;
+        c.start = {figure.start.x + shift.x, figure.start.y + shift.y};
+        c.keptSegments = std::make_shared<const std::vector<CurveSegment>>(figure.segments);
+        c.arcs = std::make_shared<const std::vector<ArcVertex>>(lw::fitArcs(figure, 0.5));
+        c.arcShift = shift;
+        c.arcTolerance = 0.5;
+        return c;
+    };
+    const struct {
+        std::string name;
+        lw::ExactCurve curve;
+        CurvePoint shift;
+        bool keptView; // no copy: the view is of the shared segments
+    } cases[] = {{"own segments", lw::ExactCurve(figure), {0, 0}, false},
+                 {"shared, in place", shared({0, 0}), {0, 0}, true},
+                 {"shared, moved", shared({-3, 250}), {-3, 250}, false}};
+    // A scratch left longer by a bigger curve must not show its old tail.
+    std::vector<CurveSegment> scratch(9, CurveSegment{true, {-7, -7}, {-7, -7}, {-7, -7}});
+    const auto expectMoved = [&](std::span<const CurveSegment> got, CurvePoint shift) {
+        ASSERT_EQ(got.size(), figure.segments.size());
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            const CurveSegment& want = figure.segments[i];
+            EXPECT_EQ(got[i].cubic, want.cubic) << i;
+            EXPECT_EQ(got[i].end.x, want.end.x + shift.x) << i;
+            EXPECT_EQ(got[i].end.y, want.end.y + shift.y) << i;
+            if (want.cubic) {
+                EXPECT_EQ(got[i].c1.x, want.c1.x + shift.x) << i;
+                EXPECT_EQ(got[i].c2.y, want.c2.y + shift.y) << i;
+            }
+        }
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::span<const CurveSegment> view = lw::segmentsOf(c.curve, scratch);
+        if (c.keptView) {
+            EXPECT_EQ(view.data(), c.curve.keptSegments->data());
+        }
+        expectMoved(view, c.shift);
+
+        // A fit at another tolerance comes from the segments where they lie,
+        // not from the (empty) own ones.
+        const lw::CurvedFigure placed{c.curve.start, std::vector<CurveSegment>(view.begin(), view.end())};
+        std::vector<ArcVertex> arcScratch;
+        const std::span<const ArcVertex> arcs = lw::arcsOf(c.curve, 0.05, arcScratch);
+        const std::vector<ArcVertex> want = lw::fitArcs(placed, 0.05);
+        ASSERT_EQ(arcs.size(), want.size());
+        for (std::size_t i = 0; i < want.size(); ++i) {
+            EXPECT_EQ(arcs[i].at.x, want[i].at.x);
+            EXPECT_EQ(arcs[i].bulge, want[i].bulge);
+        }
+
+        // Taken own, the curve can change in place and nothing shared does.
+        lw::ExactCurve own = c.curve;
+        lw::ownSegments(own);
+        EXPECT_FALSE(own.keptSegments);
+        expectMoved(own.segments, c.shift);
+        lw::reverse(own);
+        if (c.curve.keptSegments) {
+            expectMoved(*c.curve.keptSegments, {0, 0});
+        }
+        // Its arcs still read where they did.
+        std::vector<ArcVertex> before, after;
+        const std::span<const ArcVertex> a = lw::arcsOf(c.curve, 0.5, before);
+        lw::ExactCurve again = c.curve;
+        lw::ownSegments(again);
+        const std::span<const ArcVertex> b = lw::arcsOf(again, 0.5, after);
+        ASSERT_EQ(a.size(), b.size());
+        for (std::size_t i = 0; i < a.size(); ++i)
+            EXPECT_EQ(a[i].at.x, b[i].at.x);
+    }
+}
+
 TEST(DistanceToArc, InsideAndOutsideTheSweep)
 {
     // A half circle of radius 10 about the origin, from (10, 0) through
