@@ -8,6 +8,7 @@
 #include "outline/cad_glyph_facts.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
+#include "outline_checks.hpp"
 
 #include <gtest/gtest.h>
 
@@ -105,21 +106,8 @@ TEST(CadGlyphCurves, RealTextsGiveTheWholeWaysCurvesNewAndKept)
     for (const Row& row : rows) {
         lw::forgetGlyphFacts();
         lw::forgetGlyphCurves();
-        lw::NullCanvas canvas;
-        lw::DeviceContext dc(canvas);
-        lw::WindowFont font;
-        font.faceName = row.face;
-        font.size = row.points;
-        font.italic = row.italic;
-        font.underline = row.underline;
-        font.strikeout = row.strikeout;
-        const double dpi = row.stepMm > 0 ? lw::dpiForStep(row.stepMm) : lw::design::kDpi;
-        lw::CaptureSource source{row.text, font, row.angle, lw::design::kPreviewWidth, lw::design::kPreviewHeight,
-                                 1440 / dpi};
-        source.advances = row.stepMm > 0 ? lw::Advances::Linear : lw::Advances::Device;
-        lw::CapturedOutline outline;
         lw::CurvedPath path;
-        lw::drawFlattenPath(lw::Placement::Origin, source, dc, outline, &path);
+        const lw::CapturedOutline outline = lw::test::capturedAtOrigin(row, &path);
         const std::string what = std::string(row.face) + " " + row.text + " " + std::to_string(row.points);
         const lw::CadOutline want = wholeWay(outline, path);
         const std::size_t fresh = expectSameCurves(lw::cadOutline(outline, {.curves = true}, &path), want, what + " (new)");

@@ -7,6 +7,7 @@
 #include "outline/cad_glyph_merge.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
+#include "outline_checks.hpp"
 
 #include <gtest/gtest.h>
 
@@ -74,20 +75,7 @@ TEST(CadGlyphMerge, RealTextsMergeAsEveryRingMergedTogether)
     };
     lw::forgetGlyphFacts();
     for (const Row& row : rows) {
-        lw::NullCanvas canvas;
-        lw::DeviceContext dc(canvas);
-        lw::WindowFont font;
-        font.faceName = row.face;
-        font.size = row.points;
-        font.italic = row.italic;
-        font.underline = row.underline;
-        font.strikeout = row.strikeout;
-        const double dpi = row.stepMm > 0 ? lw::dpiForStep(row.stepMm) : lw::design::kDpi;
-        lw::CaptureSource source{row.text, font, row.angle, lw::design::kPreviewWidth, lw::design::kPreviewHeight,
-                                 1440 / dpi};
-        source.advances = row.stepMm > 0 ? lw::Advances::Linear : lw::Advances::Device;
-        lw::CapturedOutline outline;
-        lw::drawFlattenPath(lw::Placement::Origin, source, dc, outline);
+        const lw::CapturedOutline outline = lw::test::capturedAtOrigin(row);
         const std::string what = std::string(row.face) + " " + row.text;
         EXPECT_EQ(glyphsAlone(outline) > 0, row.someAlone) << what;
         const lw::CadOutline want = mergedWithoutRuns(outline);

@@ -5,6 +5,7 @@
 #include "outline/capture.hpp"
 #include "outline/segment_drawing.hpp"
 #include "outline/outline_dump.hpp"
+#include "outline/precision.hpp"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,28 @@ inline std::string repeated(const std::string& piece, int times)
     for (int i = 0; i < times; ++i)
         out += piece;
     return out;
+}
+
+// A row's text captured at the origin as a drawing captures it: at the
+// grid of its step in mm (0: the classic grid), with its curves into `path`
+// when one is given. Any row with these fields will do.
+template <class Row>
+CapturedOutline capturedAtOrigin(const Row& row, CurvedPath* path = nullptr)
+{
+    NullCanvas canvas;
+    DeviceContext dc(canvas);
+    WindowFont font;
+    font.faceName = row.face;
+    font.size = row.points;
+    font.italic = row.italic;
+    font.underline = row.underline;
+    font.strikeout = row.strikeout;
+    const double dpi = row.stepMm > 0 ? dpiForStep(row.stepMm) : design::kDpi;
+    CaptureSource source{row.text, font, row.angle, design::kPreviewWidth, design::kPreviewHeight, 1440 / dpi};
+    source.advances = row.stepMm > 0 ? Advances::Linear : Advances::Device;
+    CapturedOutline outline;
+    drawFlattenPath(Placement::Origin, source, dc, outline, path);
+    return outline;
 }
 
 struct Box {
