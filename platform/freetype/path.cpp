@@ -157,8 +157,13 @@ public:
         reserve(bound + 1);
     }
 
-    // Glyphs placed from their flattened copy are told to `runs` from now on.
-    void record(std::vector<GlyphRun>& runs) { runs_ = &runs; }
+    // Glyphs placed from their flattened copy are told to `runs` from now on;
+    // a line of `glyphs` tells at most that many.
+    void record(std::vector<GlyphRun>& runs, std::size_t glyphs)
+    {
+        runs_ = &runs;
+        runsBound_ = glyphs;
+    }
 
     // Glyphs wholly outside the area are left out from now on.
     void keepOnly(const DeviceArea& area) { area_ = area; }
@@ -209,8 +214,13 @@ public:
             out[i] = POINT{in[i].x + dx, in[i].y + dy};
         if (n)
             std::memcpy(types_.data() + count_, flat->types.data(), n);
-        if (runs_ && n && count_ + n <= UINT32_MAX)
+        if (runs_ && n && count_ + n <= UINT32_MAX) {
+            // Room for the whole line at the first: grown by doubling, a
+            // short line's runs held a third more than they use.
+            if (runs_->empty())
+                runs_->reserve(runsBound_);
             runs_->push_back({flat->serial, std::uint32_t(count_), std::uint32_t(n), dx, dy});
+        }
         count_ += n;
         start_ = count_;
         return true;
@@ -320,6 +330,7 @@ private:
     bool reuse_;
     std::optional<DeviceArea> area_;
     std::vector<GlyphRun>* runs_ = nullptr;
+    std::size_t runsBound_ = 0;
     POINT* at_ = nullptr;
     std::size_t capacity_ = 0;
     std::size_t count_ = 0;
@@ -457,7 +468,7 @@ std::size_t flatten(const State& s, std::vector<POINT>& points, std::vector<std:
     if (area)
         flattener.keepOnly(*area);
     if (runs)
-        flattener.record(*runs);
+        flattener.record(*runs, s.glyphs.size());
     if (byGlyph) {
         walkPath(s, flattener);
     } else {
