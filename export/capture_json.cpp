@@ -30,8 +30,7 @@ void appendNumber(std::string& out, T value)
     out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
-// Shortest round trip; negative zero as 0.
-void appendDouble(std::string& out, double value) { appendNumber(out, value == 0 ? 0.0 : value); }
+void appendDouble(std::string& out, double value) { appendJsonNumber(out, value); }
 
 void appendKey(std::string& out, std::string_view key)
 {
@@ -50,6 +49,18 @@ void appendPair(std::string& out, double x, double y)
 }
 
 } // namespace
+
+void appendJsonNumber(std::string& out, double value)
+{
+    // Most numbers of a capture in pixels are whole: written as the integer,
+    // the shortest round trip's own characters at a fifth of its cost. From
+    // 1e5 up the shortest form is "1e+05", so only below that.
+    if (value > -1e5 && value < 1e5 && value == double(std::int32_t(value))) {
+        appendNumber(out, std::int32_t(value));
+        return;
+    }
+    appendNumber(out, value);
+}
 
 void appendJsonString(std::string& out, std::string_view s)
 {
