@@ -189,6 +189,8 @@ void writeCaptureJson(std::ostream& stream, const CaptureJsonInputs& inputs, con
                       const CaptureJsonForm& form)
 {
     std::string out;
+    // Grown once, not doubled from empty through pages never used again.
+    out.reserve(1024 + std::size_t(std::max(outline.pointCount, 0)) * (form.units == JsonUnits::Pixels ? 24 : 48));
     appendInputsAndPoints(out, inputs, outline);
     appendFigures(out, outline, form);
     out += "}\n";
