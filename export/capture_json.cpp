@@ -32,6 +32,19 @@ void appendNumber(std::string& out, T value)
 
 void appendDouble(std::string& out, double value) { appendJsonNumber(out, value); }
 
+// Six significant digits, as the size has always been written. A whole size
+// of 1 up is those very characters as an integer, without the tables the
+// general form reads (a page of the program touched at every start).
+void appendSize(std::string& out, double size)
+{
+    if (size >= 1 && size < 1e6 && size == double(std::int32_t(size))) {
+        appendNumber(out, std::int32_t(size));
+        return;
+    }
+    char text[32];
+    out.append(text, std::to_chars(text, text + sizeof text, size, std::chars_format::general, 6).ptr);
+}
+
 void appendKey(std::string& out, std::string_view key)
 {
     out += ", \"";
@@ -100,10 +113,8 @@ void appendInputsAndPoints(std::string& out, const CaptureJsonInputs& in, const 
     appendJsonString(out, in.family);
     appendKey(out, "file");
     appendJsonString(out, in.file);
-    // Six significant digits, as the size has always been written.
     appendKey(out, "size");
-    char text[32];
-    out.append(text, std::to_chars(text, text + sizeof text, in.size, std::chars_format::general, 6).ptr);
+    appendSize(out, in.size);
     appendKey(out, "angle");
     appendNumber(out, in.angle);
     appendKey(out, "spacing");

@@ -116,5 +116,26 @@ TEST(CaptureJson, NumbersAreTheShortestRoundTripWhicheverRoadTheyTake)
     EXPECT_EQ(written(1e5), "1e+05");
 }
 
+TEST(CaptureJson, SizeKeepsItsSixSignificantDigitsWhateverItsValue)
+{
+    auto general = [](double size) {
+        char text[64];
+        return std::string(text, std::to_chars(text, text + sizeof text, size, std::chars_format::general, 6).ptr);
+    };
+    auto sizeField = [](double size) {
+        CaptureJsonInputs inputs;
+        inputs.size = size;
+        const std::string json = jsonOf(inputs, CapturedOutline{});
+        const std::size_t from = json.find("\"size\": ") + 8;
+        return json.substr(from, json.find(',', from) - from);
+    };
+    const double kSizes[] = {1, 24, 144, 1638, 999999, 1e6, 1234567, 0, -0.0, -24, 0.5, 24.5, 1638.4, 123456.5,
+                             1e-7, std::numeric_limits<double>::infinity()};
+    for (const double size : kSizes)
+        EXPECT_EQ(sizeField(size), general(size)) << size;
+    for (int whole = 1; whole <= 1100; ++whole)
+        ASSERT_EQ(sizeField(whole), general(whole)) << whole;
+}
+
 } // namespace
 } // namespace lw
