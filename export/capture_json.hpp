@@ -56,6 +56,10 @@ void writeCaptureJson(std::ostream& out, const CaptureJsonInputs& inputs, const 
 // description holds it, so a name cut at 32 bytes names the face that drew.
 FaceInfo faceThatDrew(const CapturedOutline& outline, bool italic, std::string_view text = {});
 
+// `value` as a JSON number: the shortest text that reads back as it
+// (std::to_chars), negative zero as 0.
+void appendJsonNumber(std::string& out, double value);
+
 // `s` as a JSON string literal, quotes included.
 void appendJsonString(std::string& out, std::string_view s);
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <limits>
 #include <sstream>
 
 namespace lw {
@@ -84,6 +87,54 @@ TEST(CaptureJson, TextIsAlwaysValidJson)
     const std::string json = jsonOf(inputs, CapturedOutline{});
     EXPECT_EQ(json.substr(0, json.find(", \"angle\"")),
               R"({"text": "a\"b\\c\n\r\t\u0001\u007fd�e�", "face": "�", "family": "", "file": "", "size": 0.1)");
+}
+
+// Whole numbers take a shorter road than the rest: every number must still
+// read exactly as the shortest round trip writes it, round the edge where that
+// turns to "1e+05" and at every whole number below it.
+TEST(CaptureJson, NumbersAreTheShortestRoundTripWhicheverRoadTheyTake)
+{
+    auto shortest = [](double value) {
+        char text[64];
+        return std::string(text, std::to_chars(text, text + sizeof text, value).ptr);
+    };
+    auto written = [](double value) {
+        std::string out;
+        appendJsonNumber(out, value);
+        return out;
+    };
+    const double kSpecial[] = {0.5, -0.5, 99999.5, -99999.5, 1e5, -1e5, 100001, 123456, 1e15, 1e22, -1e22,
+                               2147483647.0, 2147483648.0, -2147483649.0, 0.1, 1e-7, 4.9e-324,
+                               std::numeric_limits<double>::max(), std::nextafter(1e5, 0.0),
+                               std::nextafter(-1e5, 0.0), std::numeric_limits<double>::infinity(),
+                               std::numeric_limits<double>::quiet_NaN()};
+    for (const double value : kSpecial)
+        EXPECT_EQ(written(value), shortest(value)) << value;
+    for (int whole = -100002; whole <= 100002; ++whole)
+        ASSERT_EQ(written(whole), shortest(whole)) << whole;
+    EXPECT_EQ(written(-0.0), "0");
+    EXPECT_EQ(written(1e5), "1e+05");
+}
+
+TEST(CaptureJson, SizeKeepsItsSixSignificantDigitsWhateverItsValue)
+{
+    auto general = [](double size) {
+        char text[64];
+        return std::string(text, std::to_chars(text, text + sizeof text, size, std::chars_format::general, 6).ptr);
+    };
+    auto sizeField = [](double size) {
+        CaptureJsonInputs inputs;
+        inputs.size = size;
+        const std::string json = jsonOf(inputs, CapturedOutline{});
+        const std::size_t from = json.find("\"size\": ") + 8;
+        return json.substr(from, json.find(',', from) - from);
+    };
+    const double kSizes[] = {1, 24, 144, 1638, 999999, 1e6, 1234567, 0, -0.0, -24, 0.5, 24.5, 1638.4, 123456.5,
+                             1e-7, std::numeric_limits<double>::infinity()};
+    for (const double size : kSizes)
+        EXPECT_EQ(sizeField(size), general(size)) << size;
+    for (int whole = 1; whole <= 1100; ++whole)
+        ASSERT_EQ(sizeField(whole), general(whole)) << whole;
 }
 
 } // namespace
