@@ -121,11 +121,15 @@ public:
     }
     // Vertices with the bulge of the arc to the next one; DXF's y runs up,
     // so an arc turns the other way there.
-    void arcVertices(std::span<const ArcVertex> vertices, const MmPlacement& mm)
+    // Each vertex moved by the arcs' shift first, then placed: the same sums
+    // a moved copy of the arcs would hold (a shift of 0 only turns -0 into 0).
+    void arcVertices(const PlacedArcs& arcs, const MmPlacement& mm)
     {
         const double mmPerUnit = kMmPerInch / mm.dpi;
-        for (const ArcVertex& v : vertices) {
-            number(10, (v.at.x - mm.originX) * mmPerUnit).number(20, (mm.originY - v.at.y) * mmPerUnit);
+        const double dx = arcs.shift.x, dy = arcs.shift.y;
+        for (const ArcVertex& v : arcs.arcs) {
+            const double x = v.at.x + dx, y = v.at.y + dy;
+            number(10, (x - mm.originX) * mmPerUnit).number(20, (mm.originY - y) * mmPerUnit);
             if (v.bulge != 0)
                 number(42, -v.bulge);
         }
@@ -371,13 +375,13 @@ void writeEntities(Tags& t, const CapturedOutline& outline, const DxfPlacement& 
             continue;
         const ExactCurves* curves = placement.curves;
         const std::size_t k = index++;
-        std::span<const ArcVertex> arcs;
+        PlacedArcs arcs;
         if (curves && k < curves->size() && (*curves)[k])
-            arcs = arcsOf(*(*curves)[k], placement.curveTolerance, fitted);
-        const bool asArcs = arcs.size() >= 2;
+            arcs = placedArcsOf(*(*curves)[k], placement.curveTolerance, fitted);
+        const bool asArcs = arcs.arcs.size() >= 2;
         t.bytes(toHandle);
         t.handleLine(handle++).bytes(toCount);
-        t.integerLine(int(asArcs ? arcs.size() : f.points.size())).bytes(closed);
+        t.integerLine(int(asArcs ? arcs.arcs.size() : f.points.size())).bytes(closed);
         if (asArcs)
             t.arcVertices(arcs, placement.mm);
         else

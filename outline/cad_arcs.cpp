@@ -259,24 +259,29 @@ std::vector<ArcVertex> fitArcs(const ExactCurve& curve, double tolerance)
     return out;
 }
 
+PlacedArcs placedArcsOf(const ExactCurve& curve, double tolerance, std::vector<ArcVertex>& scratch)
+{
+    if (carriesArcs(curve, tolerance))
+        return {*curve.arcs, curve.arcShift};
+    if (!curve.keptSegments) {
+        fitInto(curve, tolerance, scratch);
+        return {scratch, {}};
+    }
+    std::vector<CurveSegment> segments;
+    const std::span<const CurveSegment> view = segmentsOf(curve, segments);
+    fitInto(curve.start, view, tolerance, scratch);
+    return {scratch, {}};
+}
+
 std::span<const ArcVertex> arcsOf(const ExactCurve& curve, double tolerance, std::vector<ArcVertex>& scratch)
 {
-    if (!carriesArcs(curve, tolerance)) {
-        if (!curve.keptSegments) {
-            fitInto(curve, tolerance, scratch);
-            return scratch;
-        }
-        std::vector<CurveSegment> segments;
-        const std::span<const CurveSegment> view = segmentsOf(curve, segments);
-        fitInto(curve.start, view, tolerance, scratch);
-        return scratch;
-    }
-    const double dx = curve.arcShift.x, dy = curve.arcShift.y;
+    const PlacedArcs placed = placedArcsOf(curve, tolerance, scratch);
+    const double dx = placed.shift.x, dy = placed.shift.y;
     if (dx == 0 && dy == 0)
-        return *curve.arcs;
-    scratch.resize(curve.arcs->size());
+        return placed.arcs;
+    scratch.resize(placed.arcs.size());
     ArcVertex* to = scratch.data();
-    for (const ArcVertex& v : *curve.arcs)
+    for (const ArcVertex& v : placed.arcs)
         *to++ = {{v.at.x + dx, v.at.y + dy}, v.bulge};
     return scratch;
 }

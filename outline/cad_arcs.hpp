@@ -62,6 +62,16 @@ std::vector<ArcVertex> fitArcs(const ExactCurve& curve, double tolerance);
 // curve or `scratch` changes.
 std::span<const ArcVertex> arcsOf(const ExactCurve& curve, double tolerance, std::vector<ArcVertex>& scratch);
 
+// The arcs as a writer reads them: each vertex at `at + shift`. Kept arcs
+// come as they are shared, with the shift that places them, so a drawing
+// copies none of them; arcs fitted now are in `scratch`, unshifted. The
+// view holds until the curve or `scratch` changes.
+struct PlacedArcs {
+    std::span<const ArcVertex> arcs;
+    CurvePoint shift{};
+};
+PlacedArcs placedArcsOf(const ExactCurve& curve, double tolerance, std::vector<ArcVertex>& scratch);
+
 // The point a fraction s in [0, 1] along the arc from `from` to `to`.
 CurvePoint pointOnArc(CurvePoint from, CurvePoint to, double bulge, double s);
 

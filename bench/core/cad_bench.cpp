@@ -53,7 +53,7 @@ void BM_Cad(benchmark::State& state, const char* text, float points, double step
             std::vector<lw::ArcVertex> fitted; // as the DXF writer takes them
             for (const auto& curve : cad.curves)
                 if (curve)
-                    arcs += lw::arcsOf(*curve, cad.curveTolerance, fitted).size();
+                    arcs += lw::placedArcsOf(*curve, cad.curveTolerance, fitted).arcs.size();
             contours = arcs;
             benchmark::DoNotOptimize(contours);
         } else {
