@@ -224,6 +224,14 @@ TEST(ArcsOf, TheCarriedArcsWithoutACopyElseAFreshFitInTheScratch)
     std::vector<ArcVertex> scratch(50, ArcVertex{{-7, -7}, 9});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        // As the writer reads them: the shared arcs with their shift, no copy.
+        std::vector<ArcVertex> writerScratch;
+        const lw::PlacedArcs placed = lw::placedArcsOf(c.curve, c.tolerance, writerScratch);
+        const bool shared = c.curve.arcs && placed.arcs.data() == c.curve.arcs->data();
+        EXPECT_EQ(shared, c.own || (c.shift.x != 0 || c.shift.y != 0));
+        EXPECT_EQ(placed.shift.x, shared ? c.shift.x : 0);
+        EXPECT_EQ(placed.shift.y, shared ? c.shift.y : 0);
+
         const std::span<const ArcVertex> view = lw::arcsOf(c.curve, c.tolerance, scratch);
         EXPECT_EQ(view.data() == (c.curve.arcs ? c.curve.arcs->data() : nullptr), c.own);
         if (!c.own) {
@@ -234,10 +242,13 @@ TEST(ArcsOf, TheCarriedArcsWithoutACopyElseAFreshFitInTheScratch)
                                         c.curve.segments};
         const std::vector<ArcVertex> want = lw::fitArcs(unplaced, c.tolerance);
         ASSERT_EQ(view.size(), want.size());
+        ASSERT_EQ(placed.arcs.size(), want.size());
         for (std::size_t i = 0; i < want.size(); ++i) {
             EXPECT_EQ(view[i].at.x, want[i].at.x + c.shift.x);
             EXPECT_EQ(view[i].at.y, want[i].at.y + c.shift.y);
             EXPECT_EQ(view[i].bulge, want[i].bulge);
+            EXPECT_EQ(placed.arcs[i].at.x + placed.shift.x, view[i].at.x);
+            EXPECT_EQ(placed.arcs[i].at.y + placed.shift.y, view[i].at.y);
         }
         const std::vector<ArcVertex> copied = lw::fitArcs(c.curve, c.tolerance);
         ASSERT_EQ(copied.size(), view.size());
