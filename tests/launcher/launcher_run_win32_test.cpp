@@ -84,8 +84,16 @@ Result runLauncher(const fs::path& dir, const std::wstring& tail)
     startup.hStdError = err;
     std::wstring line = L"\"" + launcherPath().wstring() + L"\"" + (tail.empty() ? L"" : L" " + tail);
     PROCESS_INFORMATION process{};
-    const BOOL started = CreateProcessW(launcherPath().c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                                        dir.c_str(), &startup, &process);
+    // Wine's server has refused a start once with an internal error, before
+    // the launcher ran at all: that is asked again, anything else is the answer.
+    BOOL started = FALSE;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        started = CreateProcessW(launcherPath().c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, dir.c_str(),
+                                 &startup, &process);
+        if (started || GetLastError() != ERROR_INTERNAL_ERROR)
+            break;
+        Sleep(200);
+    }
     CloseHandle(out);
     CloseHandle(err);
     if (!started) {
