@@ -30,8 +30,6 @@ void appendNumber(std::string& out, T value)
     out.append(text, std::to_chars(text, text + sizeof text, value).ptr);
 }
 
-void appendDouble(std::string& out, double value) { appendJsonNumber(out, value); }
-
 // Six significant digits, as the size has always been written. A whole size
 // of 1 up is those very characters as an integer, without the tables the
 // general form reads (a page of the program touched at every start).
@@ -55,9 +53,9 @@ void appendKey(std::string& out, std::string_view key)
 void appendPair(std::string& out, double x, double y)
 {
     out += '[';
-    appendDouble(out, x);
+    appendJsonNumber(out, x);
     out += ", ";
-    appendDouble(out, y);
+    appendJsonNumber(out, y);
     out += ']';
 }
 
@@ -118,7 +116,7 @@ void appendInputsAndPoints(std::string& out, const CaptureJsonInputs& in, const 
     appendKey(out, "angle");
     appendNumber(out, in.angle);
     appendKey(out, "spacing");
-    appendDouble(out, in.style.spacing);
+    appendJsonNumber(out, in.style.spacing);
     appendKey(out, "width");
     appendNumber(out, in.style.widthPercent);
     appendKey(out, "bold");
@@ -153,7 +151,7 @@ void appendFigures(std::string& out, const CapturedOutline& outline, const Captu
 {
     const bool mm = form.units == JsonUnits::Millimetres;
     appendKey(out, "dpi");
-    appendDouble(out, form.mm.dpi);
+    appendJsonNumber(out, form.mm.dpi);
     appendKey(out, "units");
     out += mm ? "\"mm\"" : "\"px\"";
     if (mm) {
@@ -181,13 +179,13 @@ void appendFigures(std::string& out, const CapturedOutline& outline, const Captu
     appendKey(out, "bbox");
     if (any) {
         out += "{\"minX\": ";
-        appendDouble(out, low.x);
+        appendJsonNumber(out, low.x);
         appendKey(out, "minY");
-        appendDouble(out, low.y);
+        appendJsonNumber(out, low.y);
         appendKey(out, "maxX");
-        appendDouble(out, high.x);
+        appendJsonNumber(out, high.x);
         appendKey(out, "maxY");
-        appendDouble(out, high.y);
+        appendJsonNumber(out, high.y);
         out += '}';
     } else {
         out += "null";

@@ -227,11 +227,6 @@ void fitInto(CurvePoint start, std::span<const CurveSegment> segments, double to
         out.push_back({from, 0});
 }
 
-void fitInto(const CurvedFigure& figure, double tolerance, std::vector<ArcVertex>& out)
-{
-    fitInto(figure.start, figure.segments, tolerance, out);
-}
-
 // A curve moved or turned in place after its fit starts elsewhere.
 bool carriesArcs(const ExactCurve& curve, double tolerance)
 {
@@ -246,7 +241,7 @@ bool carriesArcs(const ExactCurve& curve, double tolerance)
 std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance)
 {
     std::vector<ArcVertex> out;
-    fitInto(figure, tolerance, out);
+    fitInto(figure.start, figure.segments, tolerance, out);
     return out;
 }
 
@@ -263,13 +258,9 @@ PlacedArcs placedArcsOf(const ExactCurve& curve, double tolerance, std::vector<A
 {
     if (carriesArcs(curve, tolerance))
         return {*curve.arcs, curve.arcShift};
-    if (!curve.keptSegments) {
-        fitInto(curve, tolerance, scratch);
-        return {scratch, {}};
-    }
-    std::vector<CurveSegment> segments;
-    const std::span<const CurveSegment> view = segmentsOf(curve, segments);
-    fitInto(curve.start, view, tolerance, scratch);
+    // A curve's own segments come as a view: `moved` is filled only for shared ones.
+    std::vector<CurveSegment> moved;
+    fitInto(curve.start, segmentsOf(curve, moved), tolerance, scratch);
     return {scratch, {}};
 }
 

@@ -133,14 +133,15 @@ KeptCurves curvesOfGlyph(const GlyphRun& run, const GlyphFacts& facts, const Gly
             reverse(c);
         lw::scale(c, scale);
         std::vector<ArcVertex> arcs = fitArcs(static_cast<const CurvedFigure&>(c), tolerance);
-        // A writer reads unmoved arcs as they are and moved ones as x + dx:
-        // no -0 here keeps the two the same bits at a shift of 0.
+        // A writer reads unmoved arcs and segments as they are and moved ones
+        // as x + dx: no -0 here keeps the two the same bits at a shift of 0.
+        const auto noNegativeZero = [](CurvePoint& p) { p = {p.x + 0.0, p.y + 0.0}; };
         for (ArcVertex& v : arcs)
-            v.at = {v.at.x + 0.0, v.at.y + 0.0};
+            noNegativeZero(v.at);
         for (CurveSegment& s : c.segments) {
-            s.c1 = {s.c1.x + 0.0, s.c1.y + 0.0};
-            s.c2 = {s.c2.x + 0.0, s.c2.y + 0.0};
-            s.end = {s.end.x + 0.0, s.end.y + 0.0};
+            noNegativeZero(s.c1);
+            noNegativeZero(s.c2);
+            noNegativeZero(s.end);
         }
         c.arcs = std::make_shared<const std::vector<ArcVertex>>(std::move(arcs));
         c.arcTolerance = tolerance;
