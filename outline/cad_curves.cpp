@@ -50,43 +50,17 @@ int sameRing(std::span<const POINT> a, std::size_t i, std::span<const POINT> b, 
     return backward ? -1 : 0;
 }
 
-// The captured curve of each ring, or kNone. The flattening keeps the
-// figures' order and each one's first point (rounded); a figure too small
-// to flatten is the only one it drops, so the curves are taken in order,
-// each figure the next whose start rounds to its first point.
-std::vector<std::int32_t> curvesOfRings(const CapturedOutline& captured, const std::vector<CurvedFigure>& curved,
-                                        const RingSet& rings, std::span<const PointRange> leftOut)
+// The captured curve of each ring, or kNone: its figure's, both lists rising
+// by the figure's first point.
+std::vector<std::int32_t> curvesOfRings(const RingSet& rings, std::span<const FigureCurve> figures)
 {
     std::vector<std::int32_t> out(rings.rings.size(), kNone);
-    const std::size_t count = std::min({captured.pointCount > 0 ? std::size_t(captured.pointCount) : 0,
-                                         captured.pathPoints.size(), captured.pathTypes.size()});
-    const std::span<const POINT> points(captured.pathPoints.data(), count);
-    const std::span<const std::uint8_t> types(captured.pathTypes.data(), count);
-    std::size_t next = 0, r = 0, skip = 0;
-    for (std::size_t i = 0; i < count;) {
-        // The figures left out are passed over whole, not read.
-        while (skip < leftOut.size() && leftOut[skip].end <= i)
-            ++skip;
-        if (skip < leftOut.size() && leftOut[skip].begin <= i) {
-            i = leftOut[skip].end;
-            continue;
-        }
-        const std::size_t first = i;
-        while (i < count && !(types[i] & PT_CLOSEFIGURE))
-            ++i;
-        if (i == count)
-            break; // an unclosed last figure makes no ring
-        ++i;
-        std::size_t j = next;
-        while (j < curved.size() && !(rounded(curved[j].start) == points[first]))
-            ++j;
-        if (j == curved.size())
-            continue;
-        next = j + 1;
-        while (r < rings.firsts.size() && rings.firsts[r] < first)
+    std::size_t r = 0;
+    for (const FigureCurve& f : figures) {
+        while (r < rings.firsts.size() && rings.firsts[r] < f.first)
             ++r;
-        if (r < rings.firsts.size() && rings.firsts[r] == first)
-            out[r] = std::int32_t(j);
+        if (r < rings.firsts.size() && rings.firsts[r] == f.first)
+            out[r] = f.curve;
     }
     return out;
 }
@@ -158,16 +132,56 @@ private:
 
 } // namespace
 
+void figureCurves(const CapturedOutline& captured, std::span<const CurvedFigure> curved,
+                  std::span<const PointRange> leftOut, std::vector<FigureCurve>& out)
+{
+    out.clear();
+    const std::size_t count = std::min({captured.pointCount > 0 ? std::size_t(captured.pointCount) : 0,
+                                         captured.pathPoints.size(), captured.pathTypes.size()});
+    const std::span<const POINT> points(captured.pathPoints.data(), count);
+    const std::span<const std::uint8_t> types(captured.pathTypes.data(), count);
+    // The flattening keeps the figures' order and each one's first point
+    // (rounded); a figure too small to flatten is the only one it drops, so
+    // the curves are taken in order, each figure the next whose start
+    // rounds to its first point.
+    std::size_t next = 0, skip = 0;
+    for (std::size_t i = 0; i < count;) {
+        // The figures left out are passed over whole, not read.
+        while (skip < leftOut.size() && leftOut[skip].end <= i)
+            ++skip;
+        if (skip < leftOut.size() && leftOut[skip].begin <= i) {
+            i = leftOut[skip].end;
+            continue;
+        }
+        const std::size_t first = i;
+        while (i < count && !(types[i] & PT_CLOSEFIGURE))
+            ++i;
+        if (i == count)
+            break; // an unclosed last figure makes no ring
+        ++i;
+        std::size_t j = next;
+        while (j < curved.size() && !(rounded(curved[j].start) == points[first]))
+            ++j;
+        if (j == curved.size())
+            continue;
+        next = j + 1;
+        out.push_back({first, std::int32_t(j)});
+    }
+}
+
 ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& path, const RingSet& rings,
                            std::span<const Piece> pieces, int gridScale)
 {
-    return exactCurvesFor(captured, curvedFigures(path), rings, pieces, gridScale, {});
+    std::vector<CurvedFigure> curved = curvedFigures(path);
+    std::vector<FigureCurve> figures;
+    figureCurves(captured, curved, {}, figures);
+    return exactCurvesFor(std::move(curved), rings, pieces, gridScale, figures);
 }
 
-ExactCurves exactCurvesFor(const CapturedOutline& captured, std::vector<CurvedFigure> curved, const RingSet& rings,
-                           std::span<const Piece> pieces, int gridScale, std::span<const PointRange> leftOut)
+ExactCurves exactCurvesFor(std::vector<CurvedFigure> curved, const RingSet& rings, std::span<const Piece> pieces,
+                           int gridScale, std::span<const FigureCurve> figures)
 {
-    const std::vector<std::int32_t> curveOf = curvesOfRings(captured, curved, rings, leftOut);
+    const std::vector<std::int32_t> curveOf = curvesOfRings(rings, figures);
 
     // Each piece's curve and way round; most pieces are rings the merge
     // left where they lie, and only the others are compared point by point.

@@ -28,10 +28,21 @@ using ExactCurves = std::vector<std::optional<ExactCurve>>;
 ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& path, const RingSet& rings,
                            std::span<const Piece> pieces, int gridScale);
 
-// The same from the path's figures as curvedFigures gives them, for a
-// capture whose figures in `leftOut` (whole figures, rising) have no
-// figure among `curved` and no ring in `rings`.
-ExactCurves exactCurvesFor(const CapturedOutline& captured, std::vector<CurvedFigure> curved, const RingSet& rings,
-                           std::span<const Piece> pieces, int gridScale, std::span<const PointRange> leftOut);
+// Which of `curved` (a path's figures as curvedFigures gives them) each
+// closed figure of the capture takes, by the figure's first point among the
+// capture's points, rising; a figure with none is not listed. The figures in
+// `leftOut` (whole figures, rising) have no figure among `curved` and are
+// passed over.
+struct FigureCurve {
+    std::size_t first;
+    std::int32_t curve;
+};
+void figureCurves(const CapturedOutline& captured, std::span<const CurvedFigure> curved,
+                  std::span<const PointRange> leftOut, std::vector<FigureCurve>& out);
+
+// The same as the first from `curved` and what figureCurves made of it; only
+// the curves some piece takes are read.
+ExactCurves exactCurvesFor(std::vector<CurvedFigure> curved, const RingSet& rings, std::span<const Piece> pieces,
+                           int gridScale, std::span<const FigureCurve> figures);
 
 } // namespace lw

@@ -203,7 +203,7 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
     if (options.merge && options.offsetPixels == 0 && !captured.glyphRuns.empty() && (!curves || !path->runs.empty())) {
         thread_local RunMerge byRuns;
         if (byRuns.plan(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count),
-                        captured.glyphRuns, rings, !curves)) {
+                        captured.glyphRuns, rings)) {
             const int scale = gridScaleFor(byRuns.reach(), 0, true);
             Merged merged;
             const std::vector<Piece>& pieces = byRuns.merge(rings, scale, merged);

@@ -165,6 +165,7 @@ bool glyphCurvesFor(const CapturedOutline& captured, const CurvedPath& path, con
         std::vector<PointRange> leftOut;
         std::vector<Piece> restPieces;
         std::vector<const KeptCurves*> keptOf;
+        std::vector<FigureCurve> figures;
     };
     thread_local Scratch scratch;
     const std::size_t alone = byRuns.aloneCount();
@@ -173,10 +174,16 @@ bool glyphCurvesFor(const CapturedOutline& captured, const CurvedPath& path, con
     std::vector<PointRange>& leftOut = scratch.leftOut;
     runOf.assign(alone, nullptr);
     leaveOut.assign(path.runs.size(), 0);
-    leftOut.assign(alone, PointRange{});
+    leftOut.clear();
+    bool inPlace = false;
     // Each glyph taken alone and the curved run of the same copy at the same
-    // place, both lists in the path's order.
+    // place, both lists in the path's order. A glyph flattened in place has
+    // its curves among the path's own points instead.
     for (std::size_t i = 0, k = 0; i < alone; ++i) {
+        if (byRuns.aloneInPlace(i)) {
+            inPlace = true;
+            continue;
+        }
         const GlyphRun& run = byRuns.aloneRun(i);
         while (k < path.runs.size()
                && !(path.runs[k].copy == run.copy && path.runs[k].dx == run.dx && path.runs[k].dy == run.dy))
@@ -185,7 +192,7 @@ bool glyphCurvesFor(const CapturedOutline& captured, const CurvedPath& path, con
             return false;
         runOf[i] = &path.runs[k];
         leaveOut[k] = 1;
-        leftOut[i] = {run.first, std::size_t(run.first) + run.count};
+        leftOut.push_back({run.first, std::size_t(run.first) + run.count});
         ++k;
     }
 
@@ -195,9 +202,34 @@ bool glyphCurvesFor(const CapturedOutline& captured, const CurvedPath& path, con
     for (std::size_t k = 0; k < pieces.size(); ++k)
         if (sources[k].alone == RunMerge::kRest)
             restPieces.push_back(pieces[k]);
+    out.assign(pieces.size(), std::nullopt);
     ExactCurves restCurves;
-    if (!restPieces.empty())
-        restCurves = exactCurvesFor(captured, curvedFigures(path, leaveOut), rest, restPieces, gridScale, leftOut);
+    if (!restPieces.empty() || inPlace) {
+        std::vector<CurvedFigure> curved = curvedFigures(path, leaveOut);
+        std::vector<FigureCurve>& figures = scratch.figures;
+        figureCurves(captured, curved, leftOut, figures);
+        // A glyph flattened in place and taken alone keeps its figures as
+        // they lie, so each boundary takes its figure's curve, turned as the
+        // merge turns it. No ring of the rest is one of those figures: their
+        // curves can move out before the rest's are read.
+        for (std::size_t k = 0; k < pieces.size() && inPlace; ++k) {
+            const RunMerge::Source s = sources[k];
+            if (s.alone == RunMerge::kRest || !byRuns.aloneInPlace(s.alone))
+                continue;
+            const GlyphFacts::Boundary& bound = byRuns.aloneFacts(s.alone).boundaries[s.boundary];
+            const std::size_t first = std::size_t(byRuns.aloneRun(s.alone).first) + bound.offset;
+            const auto it = std::lower_bound(figures.begin(), figures.end(), first,
+                                             [](const FigureCurve& f, std::size_t at) { return f.first < at; });
+            if (it == figures.end() || it->first != first)
+                continue;
+            ExactCurve& c = out[k].emplace(std::move(curved[std::size_t(it->curve)]));
+            if (bound.reversed)
+                reverse(c);
+            lw::scale(c, gridScale);
+        }
+        if (!restPieces.empty())
+            restCurves = exactCurvesFor(std::move(curved), rest, restPieces, gridScale, figures);
+    }
 
     const std::size_t count = std::min({captured.pointCount > 0 ? std::size_t(captured.pointCount) : 0,
                                          captured.pathPoints.size(), captured.pathTypes.size()});
@@ -207,13 +239,14 @@ bool glyphCurvesFor(const CapturedOutline& captured, const CurvedPath& path, con
     c.trim();
     std::vector<const KeptCurves*>& keptOf = scratch.keptOf;
     keptOf.assign(alone, nullptr);
-    out.assign(pieces.size(), std::nullopt);
     for (std::size_t k = 0, r = 0; k < pieces.size(); ++k) {
         const RunMerge::Source s = sources[k];
         if (s.alone == RunMerge::kRest) {
             out[k] = std::move(restCurves[r++]);
             continue;
         }
+        if (!runOf[s.alone])
+            continue; // flattened in place: taken above
         const GlyphRun& run = byRuns.aloneRun(s.alone);
         const KeptCurves*& kept = keptOf[s.alone];
         if (!kept) {

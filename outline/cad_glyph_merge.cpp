@@ -58,7 +58,7 @@ void RunMerge::figureBoxes(std::span<const POINT> points, std::span<const std::u
 }
 
 bool RunMerge::plan(std::span<const POINT> points, std::span<const std::uint8_t> types,
-                    std::span<const GlyphRun> runs, RingSet& rest, bool gapsAlone)
+                    std::span<const GlyphRun> runs, RingSet& rest)
 {
     alone_.clear();
     points_ = points.data();
@@ -96,10 +96,6 @@ bool RunMerge::plan(std::span<const POINT> points, std::span<const std::uint8_t>
     const auto gap = [&](std::size_t from, std::size_t to) {
         if (from >= to)
             return;
-        if (!gapsAlone) {
-            figureBoxes(points, types, from, to);
-            return;
-        }
         GlyphRun& asRun = gapRuns_.emplace_back();
         consider(&asRun, figuresFactsFor(std::uint32_t(from), std::uint32_t(to - from), points.first(n),
                                          types.first(n), asRun),

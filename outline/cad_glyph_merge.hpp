@@ -17,6 +17,7 @@
 #include "outline/cad_merge.hpp"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -28,10 +29,10 @@ public:
     // rings it puts in `rest` (ringsOf of those points). False when no glyph
     // can be taken alone: then `rest` is as it was and the caller merges the
     // whole capture itself.
-    // `gapsAlone`: figures between runs, known by their points, may be taken
-    // alone too (they have no run of their own in a curved path).
+    // Figures between runs, known by their points (a glyph flattened in
+    // place), may be taken alone too.
     bool plan(std::span<const POINT> points, std::span<const std::uint8_t> types, std::span<const GlyphRun> runs,
-              RingSet& rest, bool gapsAlone = true);
+              RingSet& rest);
 
     // The largest distance of any point from the origin along x or y, as
     // RingSet::reach has it for the whole capture.
@@ -53,6 +54,13 @@ public:
     std::size_t aloneCount() const { return alone_.size(); }
     const GlyphRun& aloneRun(std::size_t i) const { return *alone_[i].run; }
     const GlyphFacts& aloneFacts(std::size_t i) const { return *alone_[i].facts; }
+    // Figures between runs rather than a run of the capture: their run names
+    // no flattened copy, and a curved path holds their curves in place.
+    bool aloneInPlace(std::size_t i) const
+    {
+        const std::less<const GlyphRun*> before;
+        return !before(alone_[i].run, gapRuns_.data()) && before(alone_[i].run, gapRuns_.data() + gapRuns_.size());
+    }
 
 private:
     struct Alone {

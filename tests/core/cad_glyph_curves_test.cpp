@@ -127,6 +127,13 @@ Contour box(int x, int y, int w, int h, bool reversed = false)
     return c;
 }
 
+Contour moved(Contour c, int dx, int dy)
+{
+    for (lw::POINT& p : c)
+        p = {p.x + dx, p.y + dy};
+    return c;
+}
+
 struct Hand {
     lw::CapturedOutline outline = empty();
     lw::CurvedPath path;
@@ -184,6 +191,7 @@ TEST(CadGlyphCurves, HandMadeRunsGiveTheWholeWaysCurves)
         bool barAcross;         // a bar across the first three, touching the fourth
         bool pathWithoutRuns;   // the curved path read whole: the whole way
         std::size_t keptRings;  // rings whose curves come from kept ones
+        int inPlaceAfter = -1;  // a glyph flattened in place, apart, after this one
     };
     const Row rows[] = {
         {"one copy", 20, true, false, false, 40},
@@ -191,13 +199,19 @@ TEST(CadGlyphCurves, HandMadeRunsGiveTheWholeWaysCurves)
         {"each its own", 20, false, true, false, 32},
         {"more than the store keeps", 2100, false, true, false, 2 * (2100 - 4)},
         {"a path without runs", 20, true, true, true, 0},
+        {"a glyph in place between runs", 20, true, true, false, 32, 9},
+        {"a glyph in place last", 20, false, false, false, 40, 19},
     };
     for (const Row& row : rows) {
         lw::forgetGlyphFacts();
         lw::forgetGlyphCurves();
         Hand h;
-        for (int k = 0; k < row.glyphs; ++k)
+        for (int k = 0; k < row.glyphs; ++k) {
             h.glyph(row.sameCopy ? 7 : (1ull << 61) + std::uint64_t(k), ring, 10 * k, 0);
+            if (k == row.inPlaceAfter)
+                for (const Contour& c : ring)
+                    h.bar(moved(c, 10 * k, 20));
+        }
         if (row.barAcross)
             h.bar(box(0, 4, 30, 4));
         const lw::CapturedOutline o = h.done();
