@@ -85,7 +85,7 @@ struct DeviceContext::State {
         // A long line's room, kept so it does not take fresh pages from
         // the system each time.
         std::vector<LaidGlyph> laid;
-        // GetPath's points, between its count and its fill.
+        // GetPath's points, made at its first read and kept for the next.
         std::vector<POINT> flatPoints;
         std::vector<std::uint8_t> flatTypes;
     };
