@@ -118,7 +118,7 @@ bool Polygon(DeviceContext& dc, const POINT* points, int count)
             std::uint8_t type = i == 0 ? PT_MOVETO : PT_LINETO;
             if (i == count - 1)
                 type |= PT_CLOSEFIGURE;
-            s.path.push_back({double(points[i].x), double(points[i].y), type});
+            s.addPathPoint({double(points[i].x), double(points[i].y), type});
         }
         return true;
     }
@@ -133,7 +133,7 @@ bool MoveToEx(DeviceContext& dc, int x, int y, POINT* old)
         *old = s.position;
     s.position = {x, y};
     if (s.pathState == DeviceContext::State::PathState::Open)
-        s.path.push_back({double(x), double(y), PT_MOVETO});
+        s.addPathPoint({double(x), double(y), PT_MOVETO});
     return true;
 }
 
@@ -142,7 +142,7 @@ bool LineTo(DeviceContext& dc, int x, int y)
     auto& s = dc.state();
     POINT to{x, y};
     if (s.pathState == DeviceContext::State::PathState::Open)
-        s.path.push_back({double(x), double(y), PT_LINETO});
+        s.addPathPoint({double(x), double(y), PT_LINETO});
     else
         dc.canvas().line(s.position, to, dc.penColour());
     s.position = to;

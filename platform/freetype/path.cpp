@@ -19,13 +19,63 @@ namespace {
 using State = DeviceContext::State;
 using PathState = State::PathState;
 
-// Walks the path in order, glyphs expanded from their outlines, as points
-// and as cubic curves (two controls and an end point). A glyph's figure
-// closes at its last point before the next move and at the glyph's end.
+// A glyph expanded from its outline: points and cubic curves, as walkPath
+// gives them. Its figure closes at its last point before the next move and
+// at the glyph's end.
+template <typename Sink>
+void walkGlyph(const State::PlacedGlyph& g, const State::GlyphMap& m, Sink& sink)
+{
+    if constexpr (requires { sink.leftOut(g, m); }) {
+        if (sink.leftOut(g, m))
+            return;
+    }
+    if constexpr (requires { sink.placed(g, m); }) {
+        if (sink.placed(g, m))
+            return;
+    }
+    auto device = [&g, &m](double fx, double fy) {
+        return PointF{g.ox + m.m00 * fx + m.m01 * fy, g.oy + m.m10 * fx + m.m11 * fy};
+    };
+    const auto& steps = g.outline->steps;
+    double lastX = 0, lastY = 0; // font units, for conic to cubic
+    for (std::size_t k = 0; k < steps.size(); ++k) {
+        const OutlineStep& st = steps[k];
+        std::uint8_t close = (k + 1 == steps.size() || steps[k + 1].kind == OutlineStep::Move)
+                           ? PT_CLOSEFIGURE : 0;
+        switch (st.kind) {
+        case OutlineStep::Move:
+        case OutlineStep::Line:
+            sink.point(device(st.x[0], st.y[0]),
+                       std::uint8_t((st.kind == OutlineStep::Move ? PT_MOVETO : PT_LINETO) | close));
+            lastX = st.x[0];
+            lastY = st.y[0];
+            break;
+        case OutlineStep::Conic:
+            // The exact cubic of a quadratic: controls 2/3 of the way to
+            // the quadratic's control point.
+            sink.cubic(device(lastX + 2.0 / 3.0 * (st.x[0] - lastX), lastY + 2.0 / 3.0 * (st.y[0] - lastY)),
+                       device(st.x[1] + 2.0 / 3.0 * (st.x[0] - st.x[1]),
+                              st.y[1] + 2.0 / 3.0 * (st.y[0] - st.y[1])),
+                       device(st.x[1], st.y[1]), std::uint8_t(PT_BEZIERTO | close));
+            lastX = st.x[1];
+            lastY = st.y[1];
+            break;
+        case OutlineStep::Cubic:
+            sink.cubic(device(st.x[0], st.y[0]), device(st.x[1], st.y[1]), device(st.x[2], st.y[2]),
+                       std::uint8_t(PT_BEZIERTO | close));
+            lastX = st.x[2];
+            lastY = st.y[2];
+            break;
+        }
+    }
+}
+
+// Walks the path in order, its own points and its glyphs where they stand,
+// as points and as cubic curves (two controls and an end point).
 template <typename Sink>
 void walkPath(const State& s, Sink& sink)
 {
-    const auto& path = s.path;
+    const auto path = s.path();
     std::size_t next = 0;
     auto explicitUpTo = [&](std::size_t end) {
         for (; next < end; ++next) {
@@ -39,52 +89,12 @@ void walkPath(const State& s, Sink& sink)
             }
         }
     };
-    for (const State::PlacedGlyph& g : s.glyphs) {
-        explicitUpTo(g.before);
-        const State::GlyphMap& m = s.maps[g.map];
-        if constexpr (requires { sink.leftOut(g, m); }) {
-            if (sink.leftOut(g, m))
-                continue;
-        }
-        if constexpr (requires { sink.placed(g, m); }) {
-            if (sink.placed(g, m))
-                continue;
-        }
-        auto device = [&g, &m](double fx, double fy) {
-            return PointF{g.ox + m.m00 * fx + m.m01 * fy, g.oy + m.m10 * fx + m.m11 * fy};
-        };
-        const auto& steps = g.outline->steps;
-        double lastX = 0, lastY = 0; // font units, for conic to cubic
-        for (std::size_t k = 0; k < steps.size(); ++k) {
-            const OutlineStep& st = steps[k];
-            std::uint8_t close = (k + 1 == steps.size() || steps[k + 1].kind == OutlineStep::Move)
-                               ? PT_CLOSEFIGURE : 0;
-            switch (st.kind) {
-            case OutlineStep::Move:
-            case OutlineStep::Line:
-                sink.point(device(st.x[0], st.y[0]),
-                           std::uint8_t((st.kind == OutlineStep::Move ? PT_MOVETO : PT_LINETO) | close));
-                lastX = st.x[0];
-                lastY = st.y[0];
-                break;
-            case OutlineStep::Conic:
-                // The exact cubic of a quadratic: controls 2/3 of the way to
-                // the quadratic's control point.
-                sink.cubic(device(lastX + 2.0 / 3.0 * (st.x[0] - lastX), lastY + 2.0 / 3.0 * (st.y[0] - lastY)),
-                           device(st.x[1] + 2.0 / 3.0 * (st.x[0] - st.x[1]),
-                                  st.y[1] + 2.0 / 3.0 * (st.y[0] - st.y[1])),
-                           device(st.x[1], st.y[1]), std::uint8_t(PT_BEZIERTO | close));
-                lastX = st.x[1];
-                lastY = st.y[1];
-                break;
-            case OutlineStep::Cubic:
-                sink.cubic(device(st.x[0], st.y[0]), device(st.x[1], st.y[1]), device(st.x[2], st.y[2]),
-                           std::uint8_t(PT_BEZIERTO | close));
-                lastX = st.x[2];
-                lastY = st.y[2];
-                break;
-            }
-        }
+    for (std::size_t group = 0; group < s.groups.size(); ++group) {
+        explicitUpTo(s.groups[group].before);
+        const State::GlyphMap& m = s.groups[group].map;
+        const std::size_t end = group + 1 < s.groups.size() ? s.groups[group + 1].first : s.glyphs.size();
+        for (std::size_t i = s.groups[group].first; i < end; ++i)
+            walkGlyph(s.glyphs[i], m, sink);
     }
     explicitUpTo(path.size());
 }
@@ -362,8 +372,7 @@ std::unique_ptr<FlatGlyph> flattenAlone(const GlyphOutline* outline, const State
     flat->m10 = m.m10;
     flat->m11 = m.m11;
     State alone;
-    alone.maps.push_back(m);
-    alone.glyphs.push_back({outline, 0, 0, 0, 0});
+    alone.addGlyph(outline, m, 0, 0);
     Radius radius;
     walkPath(alone, radius);
     // NaN fails the test too.
@@ -406,13 +415,13 @@ std::size_t glyphPointBound(const State& s)
 {
     const double segmentsPerWeight = 0.75 / kFlatness;
     std::size_t bound = 0;
-    for (const State::PlacedGlyph& g : s.glyphs) {
-        const State::GlyphMap& m = s.maps[g.map];
+    s.forEachGlyph([&](const State::PlacedGlyph& g, const State::GlyphGroup& group) {
+        const State::GlyphMap& m = group.map;
         // Placed from its flattened copy, the glyph's count is known.
         if (const FlatGlyph* flat = g.outline->flat.get();
             flat && flat->madeFor(m.m00, m.m01, m.m10, m.m11) && flat->holdsAt(g.ox, g.oy)) {
             bound += flat->points.size();
-            continue;
+            return;
         }
         // The map's largest stretch, its top singular value.
         double f2 = m.m00 * m.m00 + m.m01 * m.m01 + m.m10 * m.m10 + m.m11 * m.m11;
@@ -423,7 +432,7 @@ std::size_t glyphPointBound(const State& s)
         double most = double(kMaxSegments) * g.outline->curveSteps;
         bound += g.outline->pointSteps + g.outline->curveSteps
                + static_cast<std::size_t>(curvePoints < most ? curvePoints : most);
-    }
+    });
     return bound;
 }
 
@@ -444,8 +453,7 @@ struct CurvedGlyphs {
         if (!flat->curves) {
             auto curves = std::make_shared<GlyphCurves>();
             State alone;
-            alone.maps.push_back(m);
-            alone.glyphs.push_back({g.outline, 0, 0, 0, 0});
+            alone.addGlyph(g.outline, m, 0, 0);
             CurvedControlPoints at{curves->points, curves->types};
             walkPath(alone, at);
             // The copy is the glyph's own, made by this thread's path.
@@ -464,7 +472,7 @@ std::size_t flatten(const State& s, std::vector<POINT>& points, std::vector<std:
     const bool byGlyph = glyphsStartWithMoves(s);
     // Kept to an area, the bound of the whole line would be mostly unused
     // room, each slot of it written once: the arrays grow as needed instead.
-    Flattener flattener(points, types, area && byGlyph ? s.path.size() + 1024 : glyphPointBound(s) + s.path.size());
+    Flattener flattener(points, types, area && byGlyph ? s.pathSize() + 1024 : glyphPointBound(s) + s.pathSize());
     if (area)
         flattener.keepOnly(*area);
     if (runs)
@@ -477,7 +485,7 @@ std::size_t flatten(const State& s, std::vector<POINT>& points, std::vector<std:
         ControlPoints control{expanded};
         walkPath(s, control);
         State flat;
-        flat.path = std::move(expanded);
+        flat.madeExtras().path = std::move(expanded);
         walkPath(flat, flattener);
     }
     return flattener.finish();
@@ -491,11 +499,13 @@ const double kFlattenedPointsFactor = 1.0;
 bool BeginPath(DeviceContext& dc)
 {
     auto& s = dc.state();
-    s.path.clear();
     s.glyphs.clear();
-    s.maps.clear();
-    s.flatPoints.clear();
-    s.flatTypes.clear();
+    s.groups.clear();
+    if (s.extras) {
+        s.extras->path.clear();
+        s.extras->flatPoints.clear();
+        s.extras->flatTypes.clear();
+    }
     s.flattened = false;
     s.flatReady = false;
     s.pathState = PathState::Open;
@@ -573,25 +583,26 @@ int GetPath(DeviceContext& dc, POINT* points, std::uint8_t* types, int size)
     auto& s = dc.state();
     if (s.pathState != PathState::Closed)
         return -1;
+    auto& flat = s.madeExtras();
     if (!s.flatReady) {
         if (s.flattened) {
-            flatten(s, s.flatPoints, s.flatTypes);
+            flatten(s, flat.flatPoints, flat.flatTypes);
         } else {
             // Curves not yet flattened: their control points, rounded.
-            s.flatPoints.clear();
-            s.flatTypes.clear();
-            RoundedControlPoints control{s.flatPoints, s.flatTypes};
+            flat.flatPoints.clear();
+            flat.flatTypes.clear();
+            RoundedControlPoints control{flat.flatPoints, flat.flatTypes};
             walkPath(s, control);
         }
         s.flatReady = s.flattened;
     }
-    int n = static_cast<int>(s.flatPoints.size());
+    int n = static_cast<int>(flat.flatPoints.size());
     if (size == 0)
         return n;
     if (size < n || !points || !types)
         return -1;
-    std::copy(s.flatPoints.begin(), s.flatPoints.end(), points);
-    std::copy(s.flatTypes.begin(), s.flatTypes.end(), types);
+    std::copy(flat.flatPoints.begin(), flat.flatPoints.end(), points);
+    std::copy(flat.flatTypes.begin(), flat.flatTypes.end(), types);
     return n;
 }
 

@@ -7,6 +7,9 @@
 #include "platform/freetype/flatten.hpp"
 #include "platform/freetype/font_library.hpp"
 
+#include <cstring>
+#include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -27,7 +30,7 @@ inline bool asksBold(const LOGFONTA& d) { return d.lfWeight >= 600; }
 const FontFace& faceOf(LogicalFont& font);
 
 struct DeviceContext::State {
-    enum class PathState { None, Open, Closed };
+    enum class PathState : std::uint8_t { None, Open, Closed };
 
     HFONT font = nullptr;           // never null after construction: the stock font at first
     int bkMode = OPAQUE;
@@ -35,6 +38,9 @@ struct DeviceContext::State {
     int charExtra = 0;
     POINT position{};
     PathState pathState = PathState::None;
+    // After FlattenPath; GetPath's points made when first read.
+    bool flattened = false;
+    bool flatReady = false;
 
     // The path in device pixels before flattening. Lines, polygons and
     // rectangles are points in sub-pixel precision; a glyph is its cached
@@ -51,28 +57,73 @@ struct DeviceContext::State {
     };
     struct PlacedGlyph {
         const GlyphOutline* outline;
-        std::uint32_t before;   // comes before points[before] (2^32 path points would fill 96 GB first)
-        std::uint32_t map;      // its map in maps
-        double ox, oy;          // device position of the font-unit origin
+        double ox, oy; // device position of the font-unit origin
     };
-    std::vector<PathPoint> path;
+    // The glyphs from `first` up to the next group's first share one map
+    // and come before points[before] of the path (2^32 of either would fill
+    // 96 GB first). A line of one face is one group.
+    struct GlyphGroup {
+        GlyphMap map;
+        std::uint32_t first;
+        std::uint32_t before;
+    };
     std::vector<PlacedGlyph> glyphs;
-    std::vector<GlyphMap> maps;
+    std::vector<GlyphGroup> groups;
 
-    // The line being laid: its glyphs and advances, kept between lines so
-    // a long one does not take fresh pages from the system each time.
+    // The line being laid: its glyphs and advances.
     struct LaidGlyph {
         GlyphRef ref;
         double advance;
         bool turned; // a quarter turn for vertical writing
     };
-    std::vector<LaidGlyph> laid;
 
-    // After FlattenPath the integer points, made when first read.
-    std::vector<POINT> flatPoints;
-    std::vector<std::uint8_t> flatTypes;
-    bool flattened = false;
-    bool flatReady = false;
+    // What only some uses of a device context need, made on first use: a
+    // capture of plain text, flattened into the caller's arrays, holds none
+    // of it.
+    struct Extras {
+        std::vector<PathPoint> path; // lines, polygons, rectangles
+        // A long line's room, kept so it does not take fresh pages from
+        // the system each time.
+        std::vector<LaidGlyph> laid;
+        // GetPath's points, made at its first read and kept for the next.
+        std::vector<POINT> flatPoints;
+        std::vector<std::uint8_t> flatTypes;
+    };
+    std::unique_ptr<Extras> extras;
+
+    Extras& madeExtras()
+    {
+        if (!extras)
+            extras = std::make_unique<Extras>();
+        return *extras;
+    }
+    std::span<const PathPoint> path() const
+    {
+        return extras ? std::span<const PathPoint>(extras->path) : std::span<const PathPoint>();
+    }
+    std::size_t pathSize() const { return extras ? extras->path.size() : 0; }
+    void addPathPoint(PathPoint p) { madeExtras().path.push_back(p); }
+
+    // Places a glyph after the path's points so far.
+    void addGlyph(const GlyphOutline* outline, const GlyphMap& map, double ox, double oy)
+    {
+        const auto before = std::uint32_t(pathSize());
+        if (groups.empty() || groups.back().before != before
+            || std::memcmp(&groups.back().map, &map, sizeof map) != 0)
+            groups.push_back({map, std::uint32_t(glyphs.size()), before});
+        glyphs.push_back({outline, ox, oy});
+    }
+
+    // Calls f(glyph, its group) for every glyph, in order.
+    template <typename F>
+    void forEachGlyph(F&& f) const
+    {
+        for (std::size_t k = 0; k < groups.size(); ++k) {
+            const std::size_t end = k + 1 < groups.size() ? groups[k + 1].first : glyphs.size();
+            for (std::size_t i = groups[k].first; i < end; ++i)
+                f(glyphs[i], groups[k]);
+        }
+    }
 };
 
 } // namespace lw

@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <numbers>
 
 namespace lw {
@@ -123,9 +122,11 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     const double extra = double(s.charExtra) + (font.emboldened ? 1 : 0);
 
     // The line's glyphs and advances mean nothing after it is laid out; only
-    // their room stays with the device context.
+    // a long line's room stays with the device context.
     const std::u32string text = cp932ToCodepoints(std::string_view(bytes, std::size_t(count)));
-    auto& laid = s.laid;
+    std::vector<State::LaidGlyph> laid;
+    if (s.extras)
+        laid.swap(s.extras->laid);
     laid.clear();
     laid.reserve(text.size());
     // Exactly the line's room: growth by doubling left up to half of what
@@ -153,10 +154,9 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
         baseline = -descentPx;
 
     Placement place(x, y, d.lfEscapement / 10.0);
-    auto& path = s.path;
     auto append = [&](double lx, double ly, std::uint8_t type) {
         PointF p = place.device(lx, ly);
-        path.push_back({p.x, p.y, type});
+        s.addPathPoint({p.x, p.y, type});
     };
 
     // Each glyph goes into the path as its cached outline and the map onto
@@ -180,22 +180,15 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
         PointF uy = local(penX + slant * gscale, baseline - gscale);
         const double m00 = ux.x - origin.x, m10 = ux.y - origin.y;
         const double m01 = uy.x - origin.x, m11 = uy.y - origin.y;
-        if (!g.outline->steps.empty()) {
-            const State::GlyphMap map{m00, m01, m10, m11};
-            if (s.maps.empty() || std::memcmp(&s.maps.back(), &map, sizeof map) != 0)
-                s.maps.push_back(map);
-            s.glyphs.push_back({g.outline, std::uint32_t(path.size()), std::uint32_t(s.maps.size() - 1), origin.x,
-                                origin.y});
-        }
+        if (!g.outline->steps.empty())
+            s.addGlyph(g.outline, {m00, m01, m10, m11}, origin.x, origin.y);
         penX += laid[i].advance;
     }
     // A short line's room goes back at once, so the device context holds
     // little beyond its outline; a long line's stays, where the allocator
     // would otherwise map fresh pages for it on every keystroke.
-    if (laid.capacity() * sizeof(laid[0]) < kLaidRoomKept) {
-        laid.clear();
-        laid.shrink_to_fit();
-    }
+    if (laid.capacity() * sizeof(laid[0]) >= kLaidRoomKept)
+        s.madeExtras().laid.swap(laid);
 
     // Underline and strikeout: one rectangle each over the whole advance.
     auto rectangle = [&](double top, double height) {

@@ -77,6 +77,68 @@ TEST(GetPath, BeginPathDiscardsTheEarlierPath)
     EXPECT_EQ(GetPath(dc, nullptr, nullptr, 0), 0);
 }
 
+// Lines of text in several sizes and angles, with figures of the path's own
+// between them, flatten to each part flattened alone, one after another in
+// the order they were drawn; GetPath reads the same.
+TEST(GetPath, TextAndFiguresFlattenInTheOrderTheyWereDrawn)
+{
+    struct Part {
+        const char* text = nullptr; // none: a square
+        int height = 0, angle = 0;
+        bool underline = false;
+    };
+    const std::vector<std::vector<Part>> rows = {
+        {{"編集", 32, 0, false}, {}, {"テキスト", 32, 0, true}},
+        {{"AB", 24, 0, false}, {"CD", 24, 30, false}, {}},
+        {{}, {"gy", 40, 0, true}, {}, {"gy", 40, 0, false}, {"出口", 16, 90, false}, {"出口", 16, 90, true}},
+    };
+    auto draw = [](DeviceContext& dc, const Part& part) {
+        if (!part.text) {
+            const POINT square[] = {{-5, -5}, {5, -5}, {5, 5}, {-5, 5}};
+            Polygon(dc, square, 4);
+            return;
+        }
+        WindowFont font;
+        font.underline = part.underline;
+        LOGFONT lf;
+        setLogFont(lf, "ＭＳ Ｐゴシック", part.height, part.angle, font);
+        outputText(dc, lf, part.text, 0, 40, 60);
+    };
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        NullCanvas canvas;
+        DeviceContext dc(canvas);
+        std::vector<POINT> expected;
+        std::vector<std::uint8_t> expectedTypes;
+        for (const Part& part : rows[row]) {
+            BeginPath(dc);
+            draw(dc, part);
+            EndPath(dc);
+            std::vector<POINT> points;
+            std::vector<std::uint8_t> types;
+            const int n = flattenPathInto(dc, points, types);
+            ASSERT_GT(n, 0) << row;
+            expected.insert(expected.end(), points.begin(), points.begin() + n);
+            expectedTypes.insert(expectedTypes.end(), types.begin(), types.begin() + n);
+        }
+        BeginPath(dc);
+        for (const Part& part : rows[row])
+            draw(dc, part);
+        EndPath(dc);
+        std::vector<POINT> points;
+        std::vector<std::uint8_t> types;
+        const int n = flattenPathInto(dc, points, types);
+        ASSERT_EQ(n, int(expected.size())) << row;
+        points.resize(expected.size());
+        types.resize(expected.size());
+        EXPECT_EQ(points, expected) << row;
+        EXPECT_EQ(types, expectedTypes) << row;
+        ASSERT_EQ(GetPath(dc, nullptr, nullptr, 0), n) << row;
+        ASSERT_EQ(GetPath(dc, points.data(), types.data(), n), n) << row;
+        EXPECT_EQ(points, expected) << row;
+        EXPECT_EQ(types, expectedTypes) << row;
+    }
+}
+
 TEST(Drawing, PolygonAndLinesGoToTheCanvasInThePenColour)
 {
     RecordingCanvas canvas;

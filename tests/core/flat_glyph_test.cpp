@@ -56,11 +56,11 @@ Capture capture(DeviceContext& dc, const LOGFONT& lf, const char* text, int x, i
     outputText(dc, lf, text, 0, x, y);
     EndPath(dc);
     flattenPathInto(dc, c.points, c.types);
-    for (const auto& g : dc.state().glyphs) {
-        const auto& m = dc.state().maps[g.map];
+    dc.state().forEachGlyph([&c](const auto& g, const auto& group) {
+        const auto& m = group.map;
         c.reused += g.outline->flat && g.outline->flat->madeFor(m.m00, m.m01, m.m10, m.m11)
                  && g.outline->flat->holdsAt(g.ox, g.oy);
-    }
+    });
     return c;
 }
 
