@@ -168,7 +168,8 @@ void printScaling()
             lw::CapturedOutline outline;
             capture(c, dc, outline);
         }
-        const int rounds = std::max(3, 20000 / chars);
+        // Nine rounds at least: the median of three moved by a fifth from run to run.
+        const int rounds = std::max(9, 20000 / chars);
         std::vector<double> first, warmCpu, warmWall;
         std::size_t held = 0;
         int points = 0;
