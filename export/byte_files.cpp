@@ -4,32 +4,26 @@
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <cstring>
-#include <filesystem>
 
 namespace lw {
 namespace {
 
-// Our own temporary files (".lw-" twelve hex digits ".tmp") older than a day
-// beside an output: left by a process that was killed outright (SIGKILL, a
-// power cut), which no handler can clean up after. Best effort, never a
-// failure of the export.
+// ".lw-" twelve hex digits ".tmp", as OutputFile names its new files.
+bool isOurTemporary(std::string_view name)
+{
+    return name.size() == 20 && name.starts_with(".lw-") && name.ends_with(".tmp") &&
+           std::all_of(name.begin() + 4, name.begin() + 16,
+                       [](unsigned char c) { return std::isxdigit(c) && !std::isupper(c); });
+}
+
+// Our own temporary files older than a day beside an output: left by a
+// process that was killed outright (SIGKILL, a power cut), which no handler
+// can clean up after. Best effort, never a failure of the export.
 void removeStaleTemporaries(const std::string& folder)
 {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::path dir(std::u8string(folder.begin(), folder.end()));
-    const auto dayAgo = fs::file_time_type::clock::now() - std::chrono::hours(24);
-    for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        const bool ours = name.size() == 20 && name.starts_with(".lw-") && name.ends_with(".tmp") &&
-                          std::all_of(name.begin() + 4, name.begin() + 16,
-                                      [](unsigned char c) { return std::isxdigit(c) && !std::isupper(c); });
-        std::error_code ignored;
-        if (ours && it->is_regular_file(ignored) && it->last_write_time(ignored) < dayAgo)
-            fs::remove(it->path(), ignored);
-    }
+    for (const std::string& name : fileio::filesOlderThan(folder, 24, isOurTemporary))
+        fileio::removeFile(folder + "/" + name);
 }
 
 [[noreturn]] void failIo(const std::string& path, const std::string& error)

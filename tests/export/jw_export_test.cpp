@@ -204,9 +204,6 @@ TEST(JwExport, RefusesTheCommandFileReachedThroughALink)
     EXPECT_EQ(readBytes(dir / "cmd.txt"), "hp1 1 2\r\n");
 }
 
-#ifndef _WIN32
-// A full disk, as a file-size limit: the write fails before the output would
-// take the old file's place, so the old file stays and nothing else is left.
 // Temporary files a killed export left more than a day ago go with the next
 // export beside them; anything else, and a fresh one (an export at work),
 // stays.
@@ -235,6 +232,9 @@ TEST(JwExport, StaleTemporaryFilesOfOursAreRemoved)
         EXPECT_EQ(fs::exists(dir.path() / f.name), f.stays) << f.name;
 }
 
+#ifndef _WIN32
+// A full disk, as a file-size limit: the write fails before the output would
+// take the old file's place, so the old file stays and nothing else is left.
 TEST(JwExport, AWriteErrorLeavesTheOldOutputAsItWas)
 {
     ScratchDir dir;
