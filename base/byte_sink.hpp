@@ -5,9 +5,9 @@
 // call by mistake. Not std::ostream: with it the command line would link and
 // set up the standard streams and the locale, a few per cent of a start.
 //
-//   lw::StringSink out;
-//   writeSvg(out, outline, mm);     // out << "<svg" << ' ';  out.write(bytes);
-//   compare(out.text(), expected);
+//   out << "<svg" << ' ';  out.write(bytes);    // in a writer
+//   lw::StringSink out;  writeSvg(out, outline, mm);
+//   EXPECT_EQ(out.text(), expected);             // in a test
 //
 // A destination that fails keeps its error where its owner reads it at the
 // end (OutputFile::close, the C stream's ferror), as a full disk must be

@@ -61,9 +61,9 @@ bool replace(const std::string& from, const std::string& to, std::string& error)
 // Removes a file of ours; a file that is gone already is no error.
 void removeFile(const std::string& path);
 
-// The names of the regular files in `folder` (links followed) that `wanted`
-// takes and that were last written more than `hours` hours ago; none when
-// the folder cannot be read. For tidying up, so never a failure.
+// The names of the regular files in `folder` (on POSIX links followed) that
+// `wanted` takes and that were last written more than `hours` hours ago;
+// none when the folder cannot be read. For tidying up, so never a failure.
 std::vector<std::string> filesOlderThan(const std::string& folder, int hours, bool (*wanted)(std::string_view name));
 
 // This user's own folder for work files, made when missing:
