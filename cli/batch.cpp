@@ -100,7 +100,7 @@ std::vector<std::string> rowArguments(const Options& batch, const std::vector<st
     return run;
 }
 
-int runBatch(const Options& batch, const std::vector<std::string>& args, const RunRow& runRow, std::ostream& err)
+int runBatch(const Options& batch, const std::vector<std::string>& args, const RunRow& runRow, ByteSink& err)
 {
     if (batch.positional.size() != 1)
         throw UsageError("usage: letterwire-cli " + synopsis("batch"));
@@ -127,23 +127,25 @@ int runBatch(const Options& batch, const std::vector<std::string>& args, const R
             written.emplace(output, row.line);
             runRow(parseOptions(run), where);
         } catch (const BatchColumnError& e) {
-            err << "letterwire-cli: " << where << ", " << columnName(e.column) << ": " << e.what() << "\n";
+            err << "letterwire-cli: " + where + ", " + columnName(e.column) + ": " + e.what() + "\n";
             ++failed;
         } catch (const UsageError& e) {
-            err << "letterwire-cli: " << where << ": " << e.what() << "\n";
+            err << "letterwire-cli: " + where + ": " + e.what() + "\n";
             ++failed;
         } catch (const Failure& e) {
-            err << "letterwire-cli: " << where << ": " << e.what() << "\n";
+            err << "letterwire-cli: " + where + ": " + e.what() + "\n";
             ++failed;
         } catch (const std::bad_alloc&) {
+            // In pieces: nothing more to allocate.
             err << "letterwire-cli: " << where << ": out of memory\n";
             ++failed;
         }
     }
     if (rows.empty())
-        err << "letterwire-cli: warning: " << file << " has no rows\n";
+        err << "letterwire-cli: warning: " + file + " has no rows\n";
     if (failed != 0)
-        err << "letterwire-cli: " << failed << " of " << rows.size() << " rows failed; the others are written\n";
+        err << "letterwire-cli: " + std::to_string(failed) + " of " + std::to_string(rows.size()) +
+               " rows failed; the others are written\n";
     return failed == 0 ? 0 : 1;
 }
 

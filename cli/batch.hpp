@@ -5,11 +5,11 @@
 // [--size ..] [--font ..] [--angle ..] [styles]`, so its file has the same
 // bytes; the format is the output's extension.
 
+#include "base/byte_sink.hpp"
 #include "cli/batch_rows.hpp"
 #include "cli/options.hpp"
 
 #include <functional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -32,6 +32,6 @@ std::vector<std::string> rowArguments(const Options& batch, const std::vector<st
 
 // Every row, a bad one reported on `err` by its line and column while the
 // others still run; 0 when every row was written, else 1.
-int runBatch(const Options& batch, const std::vector<std::string>& args, const RunRow& runRow, std::ostream& err);
+int runBatch(const Options& batch, const std::vector<std::string>& args, const RunRow& runRow, ByteSink& err);
 
 } // namespace lw::cli

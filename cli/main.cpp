@@ -19,7 +19,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <iostream>
 #include <memory>
 #include <new>
 #include <stdexcept>
@@ -36,13 +35,21 @@ void expectFiles(const lw::cli::Options& o, std::size_t count)
 
 bool isStandardOutput(const std::string& path) { return path == "-"; }
 
+// Through the C stream, which keeps its error for standardOutputReached.
+lw::ByteSink& standardOutput()
+{
+    static lw::CStreamSink sink(stdout);
+    return sink;
+}
+
 // A batch row's place ("rows.csv: line 4"), said before its warnings.
 std::string warningWhere;
 
 // One line each on standard error; the status stays as it is.
 void warn(const std::string& text)
 {
-    std::cerr << "letterwire-cli: " << (warningWhere.empty() ? "" : warningWhere + ": ") << "warning: " << text << "\n";
+    lw::writeStandardError("letterwire-cli: " + (warningWhere.empty() ? "" : warningWhere + ": ") + "warning: " + text +
+                           "\n");
 }
 
 // The export's warnings come one a line, each already saying "Warning: ".
@@ -87,7 +94,7 @@ int run(const lw::cli::Options& o)
         lw::CaptureJsonForm form{lw::JsonUnits::Pixels, {.dpi = o.dpi}};
         if (o.millimetres)
             form = {lw::JsonUnits::Millimetres, made->baseline()};
-        lw::writeCaptureJson(std::cout,
+        lw::writeCaptureJson(standardOutput(),
                              {o.text, o.font.faceName, face.family, face.file, o.font.size, o.angle,
                               std::int32_t(asAsked), o.style},
                              made->outline(), form);
@@ -106,7 +113,7 @@ int run(const lw::cli::Options& o)
                 throw lw::Failure(lw::FailureKind::PathFileAccess, "- (standard output is the command file " + input + ")");
             const std::string bytes = file.readAll();
             const lw::JwParameters parameters =
-                lw::writeJw(bytes, input, std::cout, made->outline(), made->twipsPerPixel());
+                lw::writeJw(bytes, input, standardOutput(), made->outline(), made->twipsPerPixel());
             warnLines(lw::jwWarning(bytes, input, parameters));
         } else {
             warnLines(lw::writeJwExport(input, o.positional[1], made->outline(), made->twipsPerPixel()));
@@ -118,7 +125,7 @@ int run(const lw::cli::Options& o)
         // The window's WIT export writes the preview's capture: centred.
         const auto made = capture(o, lw::Placement::PreviewCentre);
         if (o.noConvert && isStandardOutput(o.positional[0])) {
-            lw::writeWit(std::cout, made->outline(), lw::design::kClientWidth, lw::design::kClientHeight);
+            lw::writeWit(standardOutput(), made->outline(), lw::design::kClientWidth, lw::design::kClientHeight);
         } else if (o.noConvert) {
             lw::OutputFile file(o.positional[0]);
             lw::writeWit(file.stream(), made->outline(), lw::design::kClientWidth, lw::design::kClientHeight);
@@ -145,7 +152,7 @@ int run(const lw::cli::Options& o)
         const lw::CadOptions cad{.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch,
                                  .curves = o.curves};
         if (isStandardOutput(o.positional[0]))
-            made->write(std::cout, format, cad);
+            made->write(standardOutput(), format, cad);
         else
             made->writeFile(o.positional[0], format, cad);
         return 0;
@@ -157,8 +164,7 @@ int run(const lw::cli::Options& o)
 // pipe or a closed descriptor is a failure, not a success.
 bool standardOutputReached(bool closed, bool wrote)
 {
-    std::cout.flush();
-    const bool ok = std::cout.good() && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    const bool ok = std::fflush(stdout) == 0 && !std::ferror(stdout);
     const bool closeOk = std::fclose(stdout) == 0;
     return !(wrote && (closed || !ok || !closeOk));
 }
@@ -170,35 +176,36 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
         const bool toStandardOutput = !o.positional.empty() && isStandardOutput(o.positional.back());
         wrote = o.request != lw::cli::Request::Run || o.command == "capture" || toStandardOutput;
         if (o.request == lw::cli::Request::Help) {
-            std::cout << lw::cli::usageText(o.command);
+            standardOutput() << lw::cli::usageText(o.command);
             return 0;
         }
         if (o.request == lw::cli::Request::Version) {
-            std::cout << "letterwire-cli " << lw::kVersion << "\n";
+            standardOutput() << "letterwire-cli " << lw::kVersion << "\n";
             return 0;
         }
         if (o.command == "batch") {
             wrote = false;
+            lw::StandardErrorSink err;
             return lw::cli::runBatch(o, args, [](const lw::cli::Options& row, const std::string& where) {
                 warningWhere = where;
                 struct Forget { ~Forget() { warningWhere.clear(); } } forget;
                 run(row);
-            }, std::cerr);
+            }, err);
         }
         if (toStandardOutput)
             lw::binaryStandardOutput();
         return run(o);
     } catch (const lw::cli::UsageError& e) {
-        std::cerr << "letterwire-cli: " << e.what() << "\n";
+        lw::writeStandardError(std::string("letterwire-cli: ") + e.what() + "\n");
         return 2;
     } catch (const lw::Failure& f) {
-        std::cerr << "letterwire-cli: " << f.what() << "\n";
+        lw::writeStandardError(std::string("letterwire-cli: ") + f.what() + "\n");
         return 1;
     } catch (const std::bad_alloc&) {
-        std::cerr << "letterwire-cli: out of memory: the work needs more memory than this machine gives it\n";
+        lw::writeStandardError("letterwire-cli: out of memory: the work needs more memory than this machine gives it\n");
         return 1;
     } catch (const std::length_error&) {
-        std::cerr << "letterwire-cli: out of memory: the work needs more memory than this machine gives it\n";
+        lw::writeStandardError("letterwire-cli: out of memory: the work needs more memory than this machine gives it\n");
         return 1;
     }
 }
@@ -208,14 +215,13 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
 int main(int argc, char** argv)
 {
     const bool closed = lw::takeClosedStandardOutput();
-    lw::consoleStandardError();
     lw::bufferedStandardOutput();
     const std::vector<std::string> args = lw::commandLineArguments(argc, argv);
     bool wrote = false;
     int status = runMain(args, wrote);
     if (!standardOutputReached(closed, wrote)) {
-        std::cerr << "letterwire-cli: standard output could not be written"
-                  << (closed ? " (it is closed)" : "") << "\n";
+        lw::writeStandardError(closed ? "letterwire-cli: standard output could not be written (it is closed)\n"
+                                      : "letterwire-cli: standard output could not be written\n");
         return status == 0 ? 1 : status;
     }
     return status;

@@ -4,33 +4,26 @@
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <cstring>
-#include <filesystem>
-#include <streambuf>
 
 namespace lw {
 namespace {
 
-// Our own temporary files (".lw-" twelve hex digits ".tmp") older than a day
-// beside an output: left by a process that was killed outright (SIGKILL, a
-// power cut), which no handler can clean up after. Best effort, never a
-// failure of the export.
+// ".lw-" twelve hex digits ".tmp", as OutputFile names its new files.
+bool isOurTemporary(std::string_view name)
+{
+    return name.size() == 20 && name.starts_with(".lw-") && name.ends_with(".tmp") &&
+           std::all_of(name.begin() + 4, name.begin() + 16,
+                       [](unsigned char c) { return std::isxdigit(c) && !std::isupper(c); });
+}
+
+// Our own temporary files older than a day beside an output: left by a
+// process that was killed outright (SIGKILL, a power cut), which no handler
+// can clean up after. Best effort, never a failure of the export.
 void removeStaleTemporaries(const std::string& folder)
 {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::path dir(std::u8string(folder.begin(), folder.end()));
-    const auto dayAgo = fs::file_time_type::clock::now() - std::chrono::hours(24);
-    for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        const bool ours = name.size() == 20 && name.starts_with(".lw-") && name.ends_with(".tmp") &&
-                          std::all_of(name.begin() + 4, name.begin() + 16,
-                                      [](unsigned char c) { return std::isxdigit(c) && !std::isupper(c); });
-        std::error_code ignored;
-        if (ours && it->is_regular_file(ignored) && it->last_write_time(ignored) < dayAgo)
-            fs::remove(it->path(), ignored);
-    }
+    for (const std::string& name : fileio::filesOlderThan(folder, 24, isOurTemporary))
+        fileio::removeFile(folder + "/" + name);
 }
 
 [[noreturn]] void failIo(const std::string& path, const std::string& error)
@@ -67,10 +60,25 @@ std::string InputFile::readAll()
 bool InputFile::isSameFileAs(const std::string& path) const { return fileio::isSameFile(handle_, path); }
 bool InputFile::isStandardOutput() const { return fileio::isStandardOutput(handle_); }
 
-class OutputFile::Buffer : public std::streambuf {
+class OutputFile::Buffer final : public ByteSink {
 public:
-    explicit Buffer(fileio::Handle handle) : handle_(handle) { setp(space_, space_ + sizeof space_); }
+    explicit Buffer(fileio::Handle handle) : handle_(handle) {}
     ~Buffer() override { closeFile(); }
+
+    void write(std::string_view bytes) override
+    {
+        if (bytes.size() > sizeof space_ - used_ && !sync())
+            return;
+        // A piece larger than the whole buffer goes on without a copy.
+        if (bytes.size() > sizeof space_) {
+            fileio::writeAll(handle_, bytes.data(), bytes.size(), error_);
+            return;
+        }
+        if (!bytes.empty())
+            std::memcpy(space_ + used_, bytes.data(), bytes.size());
+        used_ += bytes.size();
+    }
+    void flush() override { sync(); }
 
     void keepAttributesOf(const std::string& target)
     {
@@ -92,42 +100,20 @@ public:
         return error_;
     }
 
-protected:
-    int_type overflow(int_type ch) override
-    {
-        if (sync() != 0)
-            return traits_type::eof();
-        if (!traits_type::eq_int_type(ch, traits_type::eof())) {
-            *pptr() = traits_type::to_char_type(ch);
-            pbump(1);
-        }
-        return traits_type::not_eof(ch);
-    }
-
-    std::streamsize xsputn(const char* data, std::streamsize size) override
-    {
-        if (size <= epptr() - pptr()) {
-            std::memcpy(pptr(), data, std::size_t(size));
-            pbump(int(size));
-            return size;
-        }
-        if (sync() != 0 || !fileio::writeAll(handle_, data, std::size_t(size), error_))
-            return 0;
-        return size;
-    }
-
-    int sync() override
+private:
+    // False once anything failed to reach the file: the rest is dropped.
+    bool sync()
     {
         if (handle_ == fileio::kNoHandle || !error_.empty())
-            return -1;
-        bool ok = fileio::writeAll(handle_, pbase(), std::size_t(pptr() - pbase()), error_);
-        setp(space_, space_ + sizeof space_);
-        return ok ? 0 : -1;
+            return false;
+        const bool ok = fileio::writeAll(handle_, space_, used_, error_);
+        used_ = 0;
+        return ok;
     }
 
-private:
     fileio::Handle handle_;
     std::string error_;
+    std::size_t used_ = 0;
     char space_[65536];
 };
 
@@ -139,14 +125,12 @@ OutputFile::OutputFile(const std::string& path) : path_(path), target_(fileio::o
     buffer_ = std::make_unique<Buffer>(fileio::createUnique(fileio::folderOf(target_), ".lw-", ".tmp", path,
                                                             written_));
     fileio::removeOnInterrupt(written_);
-    stream_ = std::make_unique<std::ostream>(buffer_.get());
 }
 
 OutputFile OutputFile::createUnique(const std::string& folder, const std::string& prefix, const std::string& suffix)
 {
     OutputFile file;
     file.buffer_ = std::make_unique<Buffer>(fileio::createUnique(folder, prefix, suffix, folder, file.written_));
-    file.stream_ = std::make_unique<std::ostream>(file.buffer_.get());
     file.path_ = file.target_ = file.written_;
     return file;
 }
@@ -162,7 +146,7 @@ OutputFile::~OutputFile()
     }
 }
 
-std::ostream& OutputFile::stream() { return *stream_; }
+ByteSink& OutputFile::stream() { return *buffer_; }
 
 void OutputFile::close()
 {

@@ -6,10 +6,10 @@
 //   std::string bytes = InputFile(path).readAll();
 //   OutputFile out(path);  out.stream() << "line\r\n";  out.close();
 
+#include "base/byte_sink.hpp"
 #include "platform/file_io.hpp"
 
 #include <memory>
-#include <ostream>
 #include <string>
 
 namespace lw {
@@ -57,7 +57,7 @@ public:
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    std::ostream& stream();
+    ByteSink& stream();
     // Writes what is pending and puts the file in place; a write error is
     // path/file access, and then the output stays as it was.
     void close();
@@ -70,7 +70,6 @@ private:
     std::string target_;  // the file replaced: path_ or where its link points
     std::string written_; // the file the bytes go to
     std::unique_ptr<Buffer> buffer_;
-    std::unique_ptr<std::ostream> stream_;
 };
 
 } // namespace lw

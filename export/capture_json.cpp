@@ -194,7 +194,7 @@ void appendFigures(std::string& out, const CapturedOutline& outline, const Captu
 
 } // namespace
 
-void writeCaptureJson(std::ostream& stream, const CaptureJsonInputs& inputs, const CapturedOutline& outline,
+void writeCaptureJson(ByteSink& stream, const CaptureJsonInputs& inputs, const CapturedOutline& outline,
                       const CaptureJsonForm& form)
 {
     std::string out;
@@ -203,7 +203,7 @@ void writeCaptureJson(std::ostream& stream, const CaptureJsonInputs& inputs, con
     appendInputsAndPoints(out, inputs, outline);
     appendFigures(out, outline, form);
     out += "}\n";
-    stream.write(out.data(), std::streamsize(out.size()));
+    stream.write(out);
 }
 
 FaceInfo faceThatDrew(const CapturedOutline& outline, bool italic, std::string_view text)

@@ -9,6 +9,7 @@
 //                          .file = "/usr/share/fonts/.../ipagp.ttf"}, outline);
 //   // {"text": "編集", "face": "ＭＳ Ｐゴシック", "family": "IPAPGothic", ...}
 
+#include "base/byte_sink.hpp"
 #include "base/design.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/precision.hpp"
@@ -17,7 +18,6 @@
 #include "platform/face_info.hpp"
 
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -49,7 +49,7 @@ struct CaptureJsonForm {
 // (millimetres only: the device pixel that is (0, 0) mm), figures
 // [[[x, y], ...], ...] and bbox {"minX", "minY", "maxX", "maxY"} (null
 // without points) in the units. One object, then a line feed.
-void writeCaptureJson(std::ostream& out, const CaptureJsonInputs& inputs, const CapturedOutline& outline,
+void writeCaptureJson(ByteSink& out, const CaptureJsonInputs& inputs, const CapturedOutline& outline,
                       const CaptureJsonForm& form = {});
 
 // The face that drew the outline: found from the face name as the font

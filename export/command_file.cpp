@@ -130,7 +130,7 @@ std::string_view readablePart(std::string_view line, std::size_t number)
     return line;
 }
 
-void copyCommandFile(std::string_view bytes, std::string_view fileName, std::ostream& out,
+void copyCommandFile(std::string_view bytes, std::string_view fileName, ByteSink& out,
                      JwParameters& parameters)
 {
     LineSink sink(out);

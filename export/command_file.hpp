@@ -9,9 +9,10 @@
 //   copyCommandFile("hp1 100 50\rhs 1 2\rlg0\r", "cmd.txt", out, p);
 //   // out holds the three lines with CR LF; p.baseX 100, p.chosenScale 1
 
+#include "base/byte_sink.hpp"
+
 #include <array>
 #include <cstddef>
-#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -52,7 +53,7 @@ std::string_view readablePart(std::string_view line, std::size_t number);
 // Copies every line but those whose word 1 is exactly "hq" to `out`, each with
 // CR LF, and interprets it into `parameters`. A failure names `fileName`, the
 // line number and the word; lines copied before it stay in `out`.
-void copyCommandFile(std::string_view bytes, std::string_view fileName, std::ostream& out,
+void copyCommandFile(std::string_view bytes, std::string_view fileName, ByteSink& out,
                      JwParameters& parameters);
 
 } // namespace lw

@@ -9,7 +9,6 @@
 #include <optional>
 #include <cstdio>
 #include <span>
-#include <sstream>
 #include <string_view>
 #include <utility>
 
@@ -30,7 +29,7 @@ enum Handle : unsigned {
 
 class Tags {
 public:
-    explicit Tags(std::ostream& out) : out_(out) {}
+    explicit Tags(ByteSink& out) : out_(out) {}
     ~Tags() { flush(); }
     Tags(const Tags&) = delete;
     Tags& operator=(const Tags&) = delete;
@@ -171,11 +170,11 @@ private:
     }
     void flush()
     {
-        out_.write(buffer_, std::streamsize(used_));
+        out_.write(std::string_view(buffer_, used_));
         used_ = 0;
     }
 
-    std::ostream& out_;
+    ByteSink& out_;
     char buffer_[kSize];
     std::size_t used_ = 0;
 };
@@ -429,12 +428,12 @@ const FramePieces& framePieces()
 {
     static const FramePieces pieces = [] {
         const auto linesOf = [](auto write) {
-            std::ostringstream out;
+            StringSink out;
             {
                 Tags t(out);
                 write(t);
             }
-            return out.str();
+            return std::move(out.text());
         };
         return FramePieces{
             linesOf(headerToLowCorner),
@@ -514,7 +513,7 @@ const std::string& layerBytes(std::string_view text)
 
 } // namespace
 
-void writeDxf(std::ostream& out, const CapturedOutline& outline, const DxfPlacement& placement)
+void writeDxf(ByteSink& out, const CapturedOutline& outline, const DxfPlacement& placement)
 {
     unsigned closedFigures = 0;
     const Extents e = extentsOf(outline, placement.mm, closedFigures);

@@ -7,12 +7,12 @@
 //
 //   writeDxf(out, outline, {.mm = baselinePlacement(dc, outline.logFont, 96), .text = "編集"});
 
+#include "base/byte_sink.hpp"
 #include "outline/cad_curves.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/precision.hpp"
 
 #include <cstddef>
-#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -29,7 +29,7 @@ struct DxfPlacement {
 };
 
 // Writes the whole drawing; an empty outline gives a drawing with no entities.
-void writeDxf(std::ostream& out, const CapturedOutline& outline, const DxfPlacement& placement);
+void writeDxf(ByteSink& out, const CapturedOutline& outline, const DxfPlacement& placement);
 
 // Opens, writes, closes; a file that cannot be written is a lw::Failure.
 void writeDxfFile(const std::string& path, const CapturedOutline& outline, const DxfPlacement& placement);

@@ -33,7 +33,7 @@ std::string origin(const std::string& inputPath, const JwParameters& p)
 } // namespace
 
 JwParameters writeJw(std::string_view commandBytes, std::string_view commandName,
-                     std::ostream& out, const CapturedOutline& outline, double twipsPerPixelX)
+                     ByteSink& out, const CapturedOutline& outline, double twipsPerPixelX)
 {
     JwParameters parameters;
     copyCommandFile(commandBytes, commandName, out, parameters);

@@ -5,10 +5,10 @@
 //   writeJwExport("/tmp/cmd.txt", "/tmp/out.txt", outline, 15);
 //   // throws lw::Failure, e.g. "Subscript out of range: /tmp/cmd.txt, line 3, word "lg17""
 
+#include "base/byte_sink.hpp"
 #include "export/command_file.hpp"
 #include "outline/captured_outline.hpp"
 
-#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -18,7 +18,7 @@ namespace lw {
 // `commandName` in failures), then writes the outline with the base point and
 // the chosen scale the command file left. Returns those parameters.
 JwParameters writeJw(std::string_view commandBytes, std::string_view commandName,
-                     std::ostream& out, const CapturedOutline& outline, double twipsPerPixelX);
+                     ByteSink& out, const CapturedOutline& outline, double twipsPerPixelX);
 
 // The export on files: opens the command file, then creates or empties the
 // output file, writes as writeJw does and closes both. The caller has

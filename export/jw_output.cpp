@@ -17,7 +17,7 @@ namespace {
 
 } // namespace
 
-void writeJwOutline(std::ostream& out, const CapturedOutline& outline, const JwPlacement& placement)
+void writeJwOutline(ByteSink& out, const CapturedOutline& outline, const JwPlacement& placement)
 {
     // Counted in 32 bits: 32,768 points and more are written whole.
     const std::size_t n = checkPointCount(outline, outline.pointCount);

@@ -7,10 +7,9 @@
 //   writeJwOutline(out, outline, {.baseX = 100, .baseY = 50, .scale = 1, .twipsPerPixel = 15});
 //   // " 100  52.6458333333333 \r\n ..."
 
+#include "base/byte_sink.hpp"
 #include "base/design.hpp"
 #include "outline/captured_outline.hpp"
-
-#include <ostream>
 
 namespace lw {
 
@@ -27,6 +26,6 @@ struct JwPlacement {
 // CR LF). A factor or coordinate beyond the double range is the
 // floating-point failure, a pointCount beyond the arrays subscript out of
 // range; lines written before either stay whole.
-void writeJwOutline(std::ostream& out, const CapturedOutline& outline, const JwPlacement& placement);
+void writeJwOutline(ByteSink& out, const CapturedOutline& outline, const JwPlacement& placement);
 
 } // namespace lw

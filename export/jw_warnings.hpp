@@ -7,7 +7,7 @@
 // the cause.
 //
 //   std::string warning = writeJwExport("cmd.txt", "out.txt", outline, 15);
-//   if (!warning.empty()) std::cerr << warning << '\n';
+//   if (!warning.empty()) lw::writeStandardError(warning + '\n');
 
 #include "export/command_file.hpp"
 

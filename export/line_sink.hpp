@@ -1,8 +1,9 @@
 #pragma once
-// Collects whole text lines and hands them to a stream in large pieces, so a
+// Collects whole text lines and hands them to a sink in large pieces, so a
 // writer never leaves half a line behind when it stops with a failure.
 
-#include <ostream>
+#include "base/byte_sink.hpp"
+
 #include <string>
 #include <string_view>
 
@@ -10,11 +11,11 @@ namespace lw {
 
 class LineSink {
 public:
-    explicit LineSink(std::ostream& out) : out_(out) { buffer_.reserve(kChunk + 256); }
+    explicit LineSink(ByteSink& out) : out_(out) { buffer_.reserve(kChunk + 256); }
     LineSink(const LineSink&) = delete;
     LineSink& operator=(const LineSink&) = delete;
-    // Whatever was completed reaches the stream, also when a failure unwinds;
-    // a stream that throws must not end the program from here.
+    // Whatever was completed reaches the sink, also when a failure unwinds;
+    // a sink that throws must not end the program from here.
     ~LineSink()
     {
         try {
@@ -39,13 +40,13 @@ public:
     void flush()
     {
         if (!buffer_.empty())
-            out_.write(buffer_.data(), std::streamsize(buffer_.size()));
+            out_.write(buffer_);
         buffer_.clear();
     }
 
 private:
     static constexpr std::size_t kChunk = 64 * 1024;
-    std::ostream& out_;
+    ByteSink& out_;
     std::string buffer_;
 };
 

@@ -37,7 +37,7 @@ MmPoint onPage(const MmPlacement& mm, CurvePoint p)
     return {(p.x - mm.originX) * mmPerUnit, (p.y - mm.originY) * mmPerUnit};
 }
 
-void writeCurve(std::ostream& out, const ExactCurve& f, const MmPlacement& mm)
+void writeCurve(ByteSink& out, const ExactCurve& f, const MmPlacement& mm)
 {
     thread_local std::vector<CurveSegment> moved; // reused from curve to curve
     const auto put = [&](CurvePoint p) {
@@ -63,7 +63,7 @@ void writeCurve(std::ostream& out, const ExactCurve& f, const MmPlacement& mm)
 
 } // namespace
 
-void writeSvg(std::ostream& out, const CapturedOutline& o, const MmPlacement& mm, const ExactCurves* curves)
+void writeSvg(ByteSink& out, const CapturedOutline& o, const MmPlacement& mm, const ExactCurves* curves)
 {
     MmPoint low{0, 0}, high{0, 0};
     bool any = false;

@@ -9,11 +9,11 @@
 //
 //   writeSvg(out, outline, baselinePlacement(dc, outline.logFont, 2541));
 
+#include "base/byte_sink.hpp"
 #include "outline/cad_curves.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/precision.hpp"
 
-#include <ostream>
 #include <string>
 
 namespace lw {
@@ -21,7 +21,7 @@ namespace lw {
 // An empty outline gives a picture of no size with an empty path.
 // With `curves` (one entry per closed figure), a figure that has an exact
 // curve is written as its straight segments and cubic Béziers.
-void writeSvg(std::ostream& out, const CapturedOutline& outline, const MmPlacement& mm,
+void writeSvg(ByteSink& out, const CapturedOutline& outline, const MmPlacement& mm,
               const ExactCurves* curves = nullptr);
 
 // Opens, writes, closes; a file that cannot be written is a lw::Failure.

@@ -11,7 +11,7 @@
 
 namespace lw {
 
-void writeWit(std::ostream& out, const CapturedOutline& outline, float clientWidth,
+void writeWit(ByteSink& out, const CapturedOutline& outline, float clientWidth,
               float clientHeight)
 {
     // The count read back as the upper index of the type array.

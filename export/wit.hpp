@@ -5,9 +5,9 @@
 //   writeWit(out, outline, 501, 494);
 //   // "#  from DX to EX\r\nHEADER\r\n...0.0 501 0.0 494\r\n...EOF\r\n"
 
+#include "base/byte_sink.hpp"
 #include "outline/captured_outline.hpp"
 
-#include <ostream>
 #include <string>
 
 namespace lw {
@@ -16,7 +16,7 @@ namespace lw {
 // each as its x and the mirrored clientHeight - y in the print form; a move-to
 // point opens an entity, the first point is not repeated. Every line ends in
 // CR LF. Arrays shorter than the upper index are subscript out of range.
-void writeWit(std::ostream& out, const CapturedOutline& outline, float clientWidth,
+void writeWit(ByteSink& out, const CapturedOutline& outline, float clientWidth,
               float clientHeight);
 
 // The export behind OK in mode "WIT" and the "Wit" button: writes a new work

@@ -24,7 +24,7 @@ MmPlacement OffscreenCapture::svgPlacement()
     return placement_ == Placement::PreviewCentre ? MmPlacement{0, 0, dpi_} : baseline();
 }
 
-void OffscreenCapture::write(std::ostream& out, SaveFormat format, const std::optional<CadOptions>& cad)
+void OffscreenCapture::write(ByteSink& out, SaveFormat format, const std::optional<CadOptions>& cad)
 {
     if (format == SaveFormat::JwPoints) {
         writeJwOutline(out, outline_, {.baseX = 0, .baseY = 0, .scale = 1, .twipsPerPixel = twipsPerPixel()});

@@ -8,6 +8,7 @@
 //   OffscreenCapture capture({"編集", font, 0}, Placement::Origin, dpiForStep(0.01));
 //   capture.writeFile("編集.dxf", SaveFormat::Dxf);
 
+#include "base/byte_sink.hpp"
 #include "form/form_view.hpp"
 #include "outline/anchor.hpp"
 #include "outline/cad_geometry.hpp"
@@ -17,7 +18,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <ostream>
 #include <string>
 
 namespace lw {
@@ -49,7 +49,7 @@ public:
     // design, the left end of the baseline unmirrored, writes as before.
     void setAnchor(Anchor anchor, Mirror mirror) { anchor_ = anchor, mirror_ = mirror; }
 
-    void write(std::ostream& out, SaveFormat format, const std::optional<CadOptions>& cad = std::nullopt);
+    void write(ByteSink& out, SaveFormat format, const std::optional<CadOptions>& cad = std::nullopt);
     void writeFile(const std::string& path, SaveFormat format, const std::optional<CadOptions>& cad = std::nullopt);
 
 private:

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <string_view>
 
 namespace {
@@ -31,13 +30,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const lw::CapturedOutline prototype = sampleOutline();
     lw::CapturedOutline outline = prototype;
-    std::ostringstream out;
+    lw::StringSink out;
     try {
         lw::writeJw(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.txt", out,
                     outline, 15);
     } catch (const lw::Failure&) {
     }
-    const std::string text = out.str();
+    const std::string text = out.text();
     if (!text.empty() && !text.ends_with("\r\n"))
         std::abort();
     return 0;

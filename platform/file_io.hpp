@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace lw::fileio {
 
@@ -58,6 +60,11 @@ bool close(Handle handle, std::string& error);
 bool replace(const std::string& from, const std::string& to, std::string& error);
 // Removes a file of ours; a file that is gone already is no error.
 void removeFile(const std::string& path);
+
+// The names of the regular files in `folder` (on POSIX links followed) that
+// `wanted` takes and that were last written more than `hours` hours ago;
+// none when the folder cannot be read. For tidying up, so never a failure.
+std::vector<std::string> filesOlderThan(const std::string& folder, int hours, bool (*wanted)(std::string_view name));
 
 // This user's own folder for work files, made when missing:
 // $XDG_CACHE_HOME/letterwire (~/.cache/letterwire), %LOCALAPPDATA%\Letterwire.

@@ -5,19 +5,24 @@
 // Windows console, the console's own characters, so a name in any script
 // shows as typed whatever the console's code page.
 //
-//   lw::consoleStandardError();               // first thing in main
-//   std::cerr << "letterwire-cli: 図.txt\n";   // reaches a console as characters
-//   lw::writeStandardError("Letterwire: ...\n");
+//   lw::writeStandardError("letterwire-cli: 図.txt\n");   // reaches a console as characters
+//   lw::StandardErrorSink err;  err << "letterwire-cli: " << where << "\n";
+
+#include "base/byte_sink.hpp"
 
 #include <string_view>
 
 namespace lw {
 
-// std::cerr from here on follows the rule above. Nothing to do on POSIX.
-void consoleStandardError();
-
-// Writes `utf8` to standard error by the rule above, for a program that has
-// no C runtime stream there (a window program started with one redirected).
+// Writes `utf8` to standard error by the rule above, at once (nothing is
+// held back). A piece must hold whole characters: a console is handed each
+// piece as characters of its own.
 void writeStandardError(std::string_view utf8);
+
+// Standard error as a writer's sink, each piece written as it comes.
+class StandardErrorSink final : public ByteSink {
+public:
+    void write(std::string_view utf8) override { writeStandardError(utf8); }
+};
 
 } // namespace lw

@@ -14,7 +14,6 @@
 
 #include <cmath>
 #include <random>
-#include <ostream>
 
 namespace {
 
@@ -22,7 +21,7 @@ constexpr int kPoints = 100000;
 
 lw::CapturedOutline bigOutline() { return lw::bench::bigOutline(kPoints); }
 
-using lw::bench::CountingBuffer;
+using lw::bench::CountingSink;
 
 void BM_DxfOutline(benchmark::State& state)
 {
@@ -30,9 +29,8 @@ void BM_DxfOutline(benchmark::State& state)
     const lw::DxfPlacement placement{{.originX = 0, .originY = 28, .dpi = 96}, "編集テキスト"};
     std::size_t bytes = 0;
     for (auto _ : state) {
-        CountingBuffer sink;
-        std::ostream out(&sink);
-        lw::writeDxf(out, outline, placement);
+        CountingSink sink;
+        lw::writeDxf(sink, outline, placement);
         bytes = sink.count;
         benchmark::DoNotOptimize(bytes);
     }
@@ -45,9 +43,8 @@ void BM_JwOutline(benchmark::State& state)
     const lw::JwPlacement placement{.baseX = 100, .baseY = 50, .scale = 1, .twipsPerPixel = 15};
     std::size_t bytes = 0;
     for (auto _ : state) {
-        CountingBuffer sink;
-        std::ostream out(&sink);
-        lw::writeJwOutline(out, outline, placement);
+        CountingSink sink;
+        lw::writeJwOutline(sink, outline, placement);
         bytes = sink.count;
         benchmark::DoNotOptimize(bytes);
     }

@@ -1,6 +1,6 @@
 // The DXF writer per point against the least code that writes the same
 // figures as LWPOLYLINE entities: the same millimetres, the same shortest
-// numbers, group codes 10 and 20 per vertex, into the same counting stream.
+// numbers, group codes 10 and 20 per vertex, into the same counting sink.
 // The outlines are real captures, cut as the DXF export cuts them. The
 // repetitions run interleaved; the end prints the medians of CPU time per
 // point and their ratio (guard: the writer at most 1.0x the bare dump).
@@ -32,7 +32,7 @@
 
 namespace {
 
-using lw::bench::CountingBuffer;
+using lw::bench::CountingSink;
 
 struct Drawing {
     lw::CapturedOutline outline;
@@ -80,25 +80,28 @@ char* appendVertex(char* at, const lw::MmPlacement& mm, lw::POINT p)
     return at;
 }
 
-// The least code: each vertex built in a line and handed to the stream,
-// each entity's head written through the stream's own insertions.
-void writeBareDump(std::ostream& out, const Drawing& d)
+// The least code: each vertex built in a line and handed to the sink,
+// each entity's head written to it piece by piece.
+void writeBareDump(lw::ByteSink& out, const Drawing& d)
 {
     out << "  0\nSECTION\n  2\nENTITIES\n";
     char line[96];
     for (const lw::Figure& f : lw::figures(d.outline)) {
         if (!f.closed)
             continue;
-        out << "  0\nLWPOLYLINE\n  8\n" << d.layer << "\n 90\n" << f.points.size() << "\n 70\n1\n";
+        char count[24];
+        out << "  0\nLWPOLYLINE\n  8\n" << d.layer << "\n 90\n"
+            << std::string_view(count, std::to_chars(count, count + sizeof count, f.points.size()).ptr)
+            << "\n 70\n1\n";
         for (const lw::POINT& p : f.points)
-            out.write(line, appendVertex(line, d.mm, p) - line);
+            out.write(std::string_view(line, std::size_t(appendVertex(line, d.mm, p) - line)));
     }
     out << "  0\nENDSEC\n  0\nEOF\n";
 }
 
-// The same dump gathered in a buffer of the writer's size, so the stream is
+// The same dump gathered in a buffer of the writer's size, so the sink is
 // called as seldom as the writer calls it.
-void writeBufferedDump(std::ostream& out, const Drawing& d)
+void writeBufferedDump(lw::ByteSink& out, const Drawing& d)
 {
     constexpr std::size_t kSize = 1 << 16, kRoom = 128;
     std::vector<char> buffer(kSize);
@@ -106,7 +109,7 @@ void writeBufferedDump(std::ostream& out, const Drawing& d)
     char* at = appendText(first, "  0\nSECTION\n  2\nENTITIES\n");
     auto room = [&](std::size_t bytes) {
         if (std::size_t(at - first) + bytes > kSize) {
-            out.write(first, at - first);
+            out.write(std::string_view(first, std::size_t(at - first)));
             at = first;
         }
     };
@@ -126,17 +129,17 @@ void writeBufferedDump(std::ostream& out, const Drawing& d)
     }
     room(kRoom);
     at = appendText(at, "  0\nENDSEC\n  0\nEOF\n");
-    out.write(first, at - first);
+    out.write(std::string_view(first, std::size_t(at - first)));
 }
 
-void writeOurs(std::ostream& out, const Drawing& d)
+void writeOurs(lw::ByteSink& out, const Drawing& d)
 {
     lw::writeDxf(out, d.outline, {.mm = d.mm, .text = d.text});
 }
 
 enum Writer { kOurs, kBare, kBuffered, kWriters };
 const char* const kWriterNames[] = {"dxf_writer", "bare_dump", "bare_dump_buffered"};
-using WriteFn = void (*)(std::ostream&, const Drawing&);
+using WriteFn = void (*)(lw::ByteSink&, const Drawing&);
 const WriteFn kWrite[] = {writeOurs, writeBareDump, writeBufferedDump};
 
 void BM_Write(benchmark::State& state, int which, Writer writer)
@@ -144,9 +147,8 @@ void BM_Write(benchmark::State& state, int which, Writer writer)
     const Drawing& d = drawing(which);
     std::size_t bytes = 0;
     for (auto _ : state) {
-        CountingBuffer sink;
-        std::ostream out(&sink);
-        kWrite[writer](out, d);
+        CountingSink sink;
+        kWrite[writer](sink, d);
         bytes = sink.count;
         benchmark::DoNotOptimize(bytes);
     }
@@ -181,9 +183,9 @@ bool samePoints()
     for (int which = 0; which < 2; ++which) {
         std::string texts[kWriters];
         for (int w = 0; w < kWriters; ++w) {
-            std::ostringstream out;
+            lw::StringSink out;
             kWrite[w](out, drawing(which));
-            texts[w] = out.str();
+            texts[w] = out.text();
         }
         const std::vector<std::string> ours = entityVertices(texts[kOurs]);
         if (ours.size() != 2 * std::size_t(drawing(which).outline.pointCount)) {

@@ -1,15 +1,15 @@
 #pragma once
 // What the export benchmarks share: the outline they write (glyph-like
 // figures of 50 points each, coordinates as a capture gives them, the same
-// in every run) and a stream buffer that counts the bytes and keeps none, so
-// the writers are timed, not the growth of a string.
+// in every run) and a sink that counts the bytes and keeps none, so the
+// writers are timed, not the growth of a string.
 
+#include "base/byte_sink.hpp"
 #include "outline/captured_outline.hpp"
 
 #include <cmath>
 #include <numbers>
 #include <random>
-#include <streambuf>
 
 namespace lw::bench {
 
@@ -33,21 +33,10 @@ inline CapturedOutline bigOutline(int points)
     return outline;
 }
 
-class CountingBuffer : public std::streambuf {
+class CountingSink final : public ByteSink {
 public:
+    void write(std::string_view bytes) override { count += bytes.size(); }
     std::size_t count = 0;
-
-protected:
-    std::streamsize xsputn(const char*, std::streamsize n) override
-    {
-        count += std::size_t(n);
-        return n;
-    }
-    int_type overflow(int_type ch) override
-    {
-        ++count;
-        return traits_type::not_eof(ch);
-    }
 };
 
 } // namespace lw::bench

@@ -20,7 +20,6 @@
 #include <random>
 #include <time.h>
 #include <vector>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 
@@ -50,7 +49,7 @@ void appendSnprintfForm(std::string& line, double value)
     line += ' ';
 }
 
-void writeWithSnprintf(std::ostream& out, lw::CapturedOutline& outline, const lw::JwPlacement& p)
+void writeWithSnprintf(lw::ByteSink& out, lw::CapturedOutline& outline, const lw::JwPlacement& p)
 {
     const double k = ((p.twipsPerPixel / 1440) * 25.4) * p.scale;
     double bottom = 0;
@@ -76,14 +75,14 @@ void writeWithSnprintf(std::ostream& out, lw::CapturedOutline& outline, const lw
             ++figure;
         }
         if (buffer.size() > 65536) {
-            out.write(buffer.data(), std::streamsize(buffer.size()));
+            out.write(buffer);
             buffer.clear();
         }
     }
-    out.write(buffer.data(), std::streamsize(buffer.size()));
+    out.write(buffer);
 }
 
-using lw::bench::CountingBuffer;
+using lw::bench::CountingSink;
 
 template <typename Write>
 void run(benchmark::State& state, Write write)
@@ -91,9 +90,8 @@ void run(benchmark::State& state, Write write)
     lw::CapturedOutline outline = bigOutline();
     std::size_t bytes = 0;
     for (auto _ : state) {
-        CountingBuffer sink;
-        std::ostream out(&sink);
-        write(out, outline, kPlacement);
+        CountingSink sink;
+        write(sink, outline, kPlacement);
         bytes = sink.count;
         benchmark::DoNotOptimize(bytes);
     }
@@ -134,10 +132,10 @@ BENCHMARK(BM_JwExportToFile)->Unit(benchmark::kMillisecond);
 void printRatio()
 {
     lw::CapturedOutline outline = bigOutline();
-    std::ostringstream ours, theirs;
+    lw::StringSink ours, theirs;
     lw::writeJwOutline(ours, outline, kPlacement);
     writeWithSnprintf(theirs, outline, kPlacement);
-    if (ours.str() != theirs.str()) {
+    if (ours.text() != theirs.text()) {
         std::fprintf(stderr, "the two writers differ\n");
         std::exit(1);
     }
@@ -145,8 +143,7 @@ void printRatio()
     std::vector<double> cpu[2], wall[2];
     for (int i = 0; i < 15; ++i) {
         for (int w = 0; w < 2; ++w) {
-            CountingBuffer sink;
-            std::ostream out(&sink);
+            CountingSink out;
             timespec c0{}, c1{};
             clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &c0);
             auto start = std::chrono::steady_clock::now();

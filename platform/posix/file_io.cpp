@@ -4,6 +4,7 @@
 
 #include "base/failure.hpp"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace lw::fileio {
 namespace {
@@ -248,6 +250,24 @@ bool replace(const std::string& from, const std::string& to, std::string& error)
 }
 
 void removeFile(const std::string& path) { ::unlink(path.c_str()); }
+
+std::vector<std::string> filesOlderThan(const std::string& folder, int hours, bool (*wanted)(std::string_view name))
+{
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return names;
+    const std::time_t before = std::time(nullptr) - std::time_t(hours) * 3600;
+    while (const dirent* entry = ::readdir(dir)) {
+        struct stat info {};
+        // The name first: a folder of thousands of files costs no stat each.
+        if (wanted(entry->d_name) && ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 &&
+            S_ISREG(info.st_mode) && info.st_mtime < before)
+            names.emplace_back(entry->d_name);
+    }
+    ::closedir(dir);
+    return names;
+}
 
 std::string userWorkFolder()
 {

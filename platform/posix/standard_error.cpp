@@ -4,8 +4,6 @@
 
 namespace lw {
 
-void consoleStandardError() {}
-
 void writeStandardError(std::string_view utf8)
 {
     std::fwrite(utf8.data(), 1, utf8.size(), stderr);

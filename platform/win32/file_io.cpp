@@ -205,6 +205,27 @@ bool replace(const std::string& from, const std::string& to, std::string& error)
 
 void removeFile(const std::string& path) { DeleteFileW(widePath(path).c_str()); }
 
+std::vector<std::string> filesOlderThan(const std::string& folder, int hours, bool (*wanted)(std::string_view name))
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    const std::wstring pattern = widePath(folder + "\\*");
+    HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& t) { return (std::uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    const std::uint64_t before = ticks(now) - std::uint64_t(hours) * 3600 * 10'000'000; // 100 ns ticks
+    do {
+        const std::string name = fromWide(found.cFileName);
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && wanted(name) && ticks(found.ftLastWriteTime) < before)
+            names.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
 std::string userWorkFolder()
 {
     wchar_t buffer[MAX_PATH * 2];

@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <regex>
 #include <string>
 #include <fcntl.h>
@@ -381,9 +380,9 @@ TEST(CliWit, WithoutConversionWritesTheCentredCaptureAsWit)
     Result r = run("wit " + dir + "/o.wit --no-convert --text O");
     ASSERT_EQ(r.status, 0) << r.out;
     std::string wit = readFile(dir + "/o.wit");
-    std::ostringstream expected;
+    lw::StringSink expected;
     lw::writeWit(expected, coreCapture("O", 1), 501, 494);
-    EXPECT_EQ(wit, expected.str());
+    EXPECT_EQ(wit, expected.text());
     EXPECT_EQ(wit.rfind("#  from DX to EX\r\nHEADER\r\nMiddle\r\n0.1\r\nMM\r\n0.0 501 0.0 494\r\n", 0), 0u);
 }
 
@@ -674,9 +673,9 @@ TEST(CliConcurrency, ConcurrentWitExportsEachConvertTheirOwnOutline)
         const std::string out = dir + "/" + std::to_string(i) + ".out";
         for (int k = 0; k < 250 && readFile(out).empty(); ++k)
             usleep(20000);
-        std::ostringstream expected;
+        lw::StringSink expected;
         lw::writeWit(expected, coreCapture(texts[i], 1), 501, 494);
-        EXPECT_EQ(readFile(out), expected.str()) << texts[i];
+        EXPECT_EQ(readFile(out), expected.text()) << texts[i];
     }
 }
 

@@ -12,7 +12,7 @@ start=$((0x$1))
 end=$((0x$1 + 0x$2))
 status=0
 # Names up to their parameters, so a changed signature still matches.
-for symbol in main _ZN2lw3cli12parseOptions _ZN2lw16writeCaptureJson _ZN2lw11resolveFace _ZNSt8ios_base4InitC2; do
+for symbol in main _ZN2lw3cli12parseOptions _ZN2lw16writeCaptureJson _ZN2lw11resolveFace; do
   address=$(nm "$cli" | awk -v s="$symbol" '($3 == s || index($3, s "E") == 1) && $3 !~ /\.cold$/ { print $1; exit }')
   if [ -z "$address" ]; then
     echo "$symbol: not in $cli" >&2

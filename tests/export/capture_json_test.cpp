@@ -7,16 +7,15 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <sstream>
 
 namespace lw {
 namespace {
 
 std::string jsonOf(const CaptureJsonInputs& inputs, const CapturedOutline& outline, const CaptureJsonForm& form = {})
 {
-    std::ostringstream out;
+    lw::StringSink out;
     writeCaptureJson(out, inputs, outline, form);
-    return out.str();
+    return out.text();
 }
 
 // A triangle and a two-point figure, drawn at 32 pixels.

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <string>
 
 using namespace lw;
@@ -27,14 +26,14 @@ struct Result {
 Result run(const std::string& bytes)
 {
     Result r;
-    std::ostringstream out;
+    lw::StringSink out;
     try {
         copyCommandFile(bytes, "cmd.txt", out, r.parameters);
     } catch (const Failure& failure) {
         r.kind = failure.kind();
         r.what = failure.what();
     }
-    r.copy = out.str();
+    r.copy = out.text();
     return r;
 }
 

@@ -2,6 +2,7 @@
 // read back by two readers no one here wrote (ezdxf and GDAL).
 #include "base/failure.hpp"
 #include "export/capture_json.hpp"
+#include "export/byte_files.hpp"
 #include "export/dxf.hpp"
 #include "export_test_support.hpp"
 #include "outline/baseline.hpp"
@@ -32,9 +33,9 @@ const std::filesystem::path kHere = std::filesystem::path(LW_EXPORT_TESTS_DIR);
 
 std::string dxfOf(const CapturedOutline& outline, const DxfPlacement& placement)
 {
-    std::ostringstream out;
+    lw::StringSink out;
     writeDxf(out, outline, placement);
-    return out.str();
+    return out.text();
 }
 
 // A triangle and a two-point figure; at 25.4 dpi a pixel is one millimetre.
@@ -291,9 +292,10 @@ std::map<std::string, std::string> readBack(const Captured& c, const std::string
     test::ScratchDir scratch;
     writeDxfFile(scratch / "out.dxf", c.outline, {c.mm, text});
     {
-        std::ofstream json(scratch / "capture.json", std::ios::binary);
-        writeCaptureJson(json, {.text = text, .face = design::kFaceName, .family = c.family, .file = c.file},
+        OutputFile json(scratch / "capture.json");
+        writeCaptureJson(json.stream(), {.text = text, .face = design::kFaceName, .family = c.family, .file = c.file},
                          c.outline, {.units = JsonUnits::Millimetres, .mm = c.mm});
+        json.close();
     }
     const std::string command = "/usr/bin/python3 '" + (kHere / "dxf_read_back.py").string() + "' '" +
                                 (scratch / "out.dxf") + "' '" + (scratch / "capture.json") + "'";

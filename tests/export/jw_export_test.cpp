@@ -204,9 +204,32 @@ TEST(JwExport, RefusesTheCommandFileReachedThroughALink)
     EXPECT_EQ(readBytes(dir / "cmd.txt"), "hp1 1 2\r\n");
 }
 
-#ifndef _WIN32
-// A full disk, as a file-size limit: the write fails before the output would
-// take the old file's place, so the old file stays and nothing else is left.
+// The file holds every piece in order, whether it fits the room the output
+// holds back, fills it exactly, crosses its end or is larger than all of it.
+TEST(JwExport, AnOutputFileHoldsEveryPieceInOrder)
+{
+    constexpr std::size_t kHeld = 65536;
+    const std::vector<std::vector<std::size_t>> cases = {
+        {}, {0}, {1, 2, 3}, {kHeld}, {kHeld - 1, 1, 1}, {10, kHeld - 10, 0, 5},
+        {kHeld - 3, 7, kHeld + 1, 2}, {3 * kHeld + 17}, {1, 3 * kHeld, 1},
+    };
+    for (const auto& pieces : cases) {
+        ScratchDir dir;
+        std::string expected;
+        OutputFile output(dir / "out.bin");
+        for (const std::size_t size : pieces) {
+            std::string piece(size, '\0');
+            for (std::size_t i = 0; i < size; ++i)
+                piece[i] = char('a' + (expected.size() + i) % 23);
+            output.stream() << piece;
+            expected += piece;
+        }
+        output.stream().put('.');
+        output.close();
+        EXPECT_EQ(readBytes(dir / "out.bin"), expected + '.') << pieces.size() << " pieces";
+    }
+}
+
 // Temporary files a killed export left more than a day ago go with the next
 // export beside them; anything else, and a fresh one (an export at work),
 // stays.
@@ -216,13 +239,14 @@ TEST(JwExport, StaleTemporaryFilesOfOursAreRemoved)
     ScratchDir dir;
     writeBytes(dir / "cmd.txt", "hp1 1 2\r\n");
     const auto twoDaysAgo = fs::file_time_type::clock::now() - std::chrono::hours(48);
+    // Names that differ in more than case: on Windows two such are one file.
     const struct {
         const char* name;
         bool old;
         bool stays;
     } files[] = {
         {".lw-0123456789ab.tmp", true, false}, {".lw-0123456789ab.tmp.keep", true, true},
-        {".lw-fedcba987654.tmp", false, true}, {".lw-0123456789AB.tmp", true, true},
+        {".lw-fedcba987654.tmp", false, true}, {".lw-0123456789CD.tmp", true, true},
         {".lw-notours.tmp", true, true},       {"mine.tmp", true, true},
     };
     for (const auto& f : files) {
@@ -235,6 +259,9 @@ TEST(JwExport, StaleTemporaryFilesOfOursAreRemoved)
         EXPECT_EQ(fs::exists(dir.path() / f.name), f.stays) << f.name;
 }
 
+#ifndef _WIN32
+// A full disk, as a file-size limit: the write fails before the output would
+// take the old file's place, so the old file stays and nothing else is left.
 TEST(JwExport, AWriteErrorLeavesTheOldOutputAsItWas)
 {
     ScratchDir dir;

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 
 using namespace lw;
@@ -15,9 +14,9 @@ namespace {
 
 std::string written(CapturedOutline outline, const JwPlacement& placement)
 {
-    std::ostringstream out;
+    lw::StringSink out;
     writeJwOutline(out, outline, placement);
-    return out.str();
+    return out.text();
 }
 
 std::size_t countLines(const std::string& text)
@@ -132,7 +131,7 @@ TEST(JwOutline, FailuresLeaveOnlyWholeLines)
     };
     for (const auto& c : cases) {
         CapturedOutline outline = c.outline;
-        std::ostringstream out;
+        lw::StringSink out;
         try {
             writeJwOutline(out, outline, c.placement);
             ADD_FAILURE() << c.name << ": no failure";
@@ -140,6 +139,6 @@ TEST(JwOutline, FailuresLeaveOnlyWholeLines)
             EXPECT_EQ(failure.kind(), c.kind) << c.name;
             EXPECT_STREQ(failure.what(), c.what.c_str()) << c.name;
         }
-        EXPECT_EQ(out.str(), c.writtenBefore) << c.name;
+        EXPECT_EQ(out.text(), c.writtenBefore) << c.name;
     }
 }

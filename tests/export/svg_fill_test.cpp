@@ -166,10 +166,10 @@ Sampled sample(const Letter& letter)
     for (Polygon& poly : all)
         (signedArea(poly) * largest < 0 ? holes : outlines).push_back(std::move(poly));
 
-    std::ostringstream svg;
+    lw::StringSink svg;
     // 25.4 dpi: one device pixel a millimetre, so the picture's units are the capture's pixels.
     writeSvg(svg, outline, {.originX = 0, .originY = 0, .dpi = 25.4});
-    std::vector<Painted> picture = parseSvg(svg.str());
+    std::vector<Painted> picture = parseSvg(svg.text());
 
     int left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
     for (const Figure& f : figures(outline))

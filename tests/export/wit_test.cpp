@@ -16,7 +16,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,9 +30,9 @@ const std::string kEnd = "ENDENTI\r\nEOF\r\n";
 
 std::string wit(const CapturedOutline& outline, float width = 501, float height = 494)
 {
-    std::ostringstream out;
+    lw::StringSink out;
     writeWit(out, outline, width, height);
-    return out.str();
+    return out.text();
 }
 
 // Puts a stand-in "mfin" first on PATH for the life of the object. It

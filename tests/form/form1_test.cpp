@@ -456,7 +456,7 @@ std::string expectedFile(const std::string& text, float size, SaveFormat format,
     std::int32_t alCent = 0;
     drawFlattenPath(placementFor(alCent),
                     {text, font, 0, design::kPreviewWidth, design::kPreviewHeight, 1440 / dpi, advances}, dc, outline);
-    std::ostringstream out;
+    lw::StringSink out;
     switch (format) {
     case SaveFormat::Dxf: {
         const CadOutline cut = cadOutline(outline, {});
@@ -470,7 +470,7 @@ std::string expectedFile(const std::string& text, float size, SaveFormat format,
     }
     case SaveFormat::JwPoints: writeJwOutline(out, outline, {0, 0, 1, 1440 / dpi}); break;
     }
-    return out.str();
+    return out.text();
 }
 
 // The JW point lines as (x, y) in millimetres.

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -68,9 +67,9 @@ void expectDrawnForThePart(const RecordingCanvas& part, const RecordingCanvas& w
 
 std::string witBytes(const CapturedOutline& outline)
 {
-    std::ostringstream out;
+    lw::StringSink out;
     writeWit(out, outline, design::kClientWidth, design::kClientHeight);
-    return out.str();
+    return out.text();
 }
 
 } // namespace
