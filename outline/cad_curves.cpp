@@ -223,9 +223,7 @@ ExactCurves exactCurvesFor(std::vector<CurvedFigure> curved, const RingSet& ring
             out[k] = std::move(source);
         else
             out[k] = source;
-        if (uses[k].turned)
-            reverse(*out[k]);
-        scale(*out[k], gridScale);
+        asContour(*out[k], uses[k].turned, gridScale);
     }
     return out;
 }

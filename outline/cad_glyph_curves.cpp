@@ -129,9 +129,7 @@ KeptCurves curvesOfGlyph(const GlyphRun& run, const GlyphFacts& facts, const Gly
         if (it == curveAt.end() || it->first != bound.offset)
             continue;
         ExactCurve c(figures[it->second]);
-        if (bound.reversed)
-            reverse(c);
-        lw::scale(c, scale);
+        asContour(c, bound.reversed, scale);
         std::vector<ArcVertex> arcs = fitArcs(static_cast<const CurvedFigure&>(c), tolerance);
         // A writer reads unmoved arcs and segments as they are and moved ones
         // as x + dx: no -0 here keeps the two the same bits at a shift of 0.
@@ -222,10 +220,7 @@ bool glyphCurvesFor(const CapturedOutline& captured, const CurvedPath& path, con
                                              [](const FigureCurve& f, std::size_t at) { return f.first < at; });
             if (it == figures.end() || it->first != first)
                 continue;
-            ExactCurve& c = out[k].emplace(std::move(curved[std::size_t(it->curve)]));
-            if (bound.reversed)
-                reverse(c);
-            lw::scale(c, gridScale);
+            asContour(out[k].emplace(std::move(curved[std::size_t(it->curve)])), bound.reversed, gridScale);
         }
         if (!restPieces.empty())
             restCurves = exactCurvesFor(std::move(curved), rest, restPieces, gridScale, figures);

@@ -116,6 +116,13 @@ CurvedFigure scaled(const CurvedFigure& f, double factor)
     return s;
 }
 
+void asContour(CurvedFigure& f, bool turned, double gridScale)
+{
+    if (turned)
+        reverse(f);
+    scale(f, gridScale);
+}
+
 POINT rounded(CurvePoint p)
 {
     return {std::int32_t(std::floor(p.x + 0.5)), std::int32_t(std::floor(p.y + 0.5))};

@@ -57,6 +57,10 @@ void reverse(CurvedFigure& figure);
 
 // Every coordinate times `factor`.
 CurvedFigure scaled(const CurvedFigure& figure, double factor);
+// The figure as a contour of a cut-ready drawing takes it: run the other way
+// round where the contour is `turned`, then on the grid `gridScale` times
+// finer. In place.
+void asContour(CurvedFigure& figure, bool turned, double gridScale);
 // The same, in place.
 void scale(CurvedFigure& figure, double factor);
 

@@ -78,40 +78,40 @@ TEST(GetPath, BeginPathDiscardsTheEarlierPath)
 }
 
 // Lines of text in several sizes and angles, with figures of the path's own
-// between them, flatten to each part flattened alone, one after another in
+// between them, flatten to each of them flattened alone, one after another in
 // the order they were drawn; GetPath reads the same.
 TEST(GetPath, TextAndFiguresFlattenInTheOrderTheyWereDrawn)
 {
-    struct Part {
+    struct Drawn {
         const char* text = nullptr; // none: a square
         int height = 0, angle = 0;
         bool underline = false;
     };
-    const std::vector<std::vector<Part>> rows = {
+    const std::vector<std::vector<Drawn>> rows = {
         {{"編集", 32, 0, false}, {}, {"テキスト", 32, 0, true}},
         {{"AB", 24, 0, false}, {"CD", 24, 30, false}, {}},
         {{}, {"gy", 40, 0, true}, {}, {"gy", 40, 0, false}, {"出口", 16, 90, false}, {"出口", 16, 90, true}},
     };
-    auto draw = [](DeviceContext& dc, const Part& part) {
-        if (!part.text) {
+    auto draw = [](DeviceContext& dc, const Drawn& drawn) {
+        if (!drawn.text) {
             const POINT square[] = {{-5, -5}, {5, -5}, {5, 5}, {-5, 5}};
             Polygon(dc, square, 4);
             return;
         }
         WindowFont font;
-        font.underline = part.underline;
+        font.underline = drawn.underline;
         LOGFONT lf;
-        setLogFont(lf, "ＭＳ Ｐゴシック", part.height, part.angle, font);
-        outputText(dc, lf, part.text, 0, 40, 60);
+        setLogFont(lf, "ＭＳ Ｐゴシック", drawn.height, drawn.angle, font);
+        outputText(dc, lf, drawn.text, 0, 40, 60);
     };
     for (std::size_t row = 0; row < rows.size(); ++row) {
         NullCanvas canvas;
         DeviceContext dc(canvas);
         std::vector<POINT> expected;
         std::vector<std::uint8_t> expectedTypes;
-        for (const Part& part : rows[row]) {
+        for (const Drawn& drawn : rows[row]) {
             BeginPath(dc);
-            draw(dc, part);
+            draw(dc, drawn);
             EndPath(dc);
             std::vector<POINT> points;
             std::vector<std::uint8_t> types;
@@ -121,8 +121,8 @@ TEST(GetPath, TextAndFiguresFlattenInTheOrderTheyWereDrawn)
             expectedTypes.insert(expectedTypes.end(), types.begin(), types.begin() + n);
         }
         BeginPath(dc);
-        for (const Part& part : rows[row])
-            draw(dc, part);
+        for (const Drawn& drawn : rows[row])
+            draw(dc, drawn);
         EndPath(dc);
         std::vector<POINT> points;
         std::vector<std::uint8_t> types;
