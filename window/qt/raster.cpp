@@ -87,6 +87,33 @@ bool reaches(const Pixels& pixels, std::span<const POINT> polygon)
     return right >= 0 && left < pixels.width && bottom >= 0 && top < pixels.height;
 }
 
+// Sorts one row's crossings. A long row of keys of 16 bits (a buffer under
+// 32,768 pixels across) goes by two passes of counting on their bytes: a
+// line of text at the design's size crosses its rows dozens of times, and
+// comparing them cost a seventh of a keystroke.
+void sortCrossings(std::uint32_t* first, std::uint32_t* last, std::vector<std::uint32_t>& scratch, bool shortKeys)
+{
+    const std::size_t n = std::size_t(last - first);
+    if (n <= 64 || !shortKeys) {
+        std::sort(first, last);
+        return;
+    }
+    scratch.resize(n);
+    std::size_t low[257] = {}, high[257] = {};
+    for (const std::uint32_t* c = first; c != last; ++c) {
+        ++low[(*c & 0xFF) + 1];
+        ++high[(*c >> 8 & 0xFF) + 1];
+    }
+    for (int b = 1; b <= 256; ++b) {
+        low[b] += low[b - 1];
+        high[b] += high[b - 1];
+    }
+    for (const std::uint32_t* c = first; c != last; ++c)
+        scratch[low[*c & 0xFF]++] = *c;
+    for (const std::uint32_t c : scratch)
+        first[high[c >> 8 & 0xFF]++] = c;
+}
+
 void put(const Pixels& pixels, std::int64_t x, std::int64_t y, std::uint32_t colour)
 {
     if (x >= 0 && y >= 0 && x < pixels.width && y < pixels.height)
@@ -152,6 +179,8 @@ void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> p
         c = open += c;
 
     const bool clearing = !clear.empty();
+    const bool shortKeys = width < (1 << 15);
+    std::vector<std::uint32_t> scratch;
     // One row, from its crossings sorted in place; [first, last) may be empty.
     const auto paintRow = [&](int y, std::uint32_t* first, std::uint32_t* last) {
         std::uint32_t* row = pixels.bits + y * pixels.stride;
@@ -164,7 +193,7 @@ void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> p
             std::fill(row + from, row + to, colour);
             cleared = std::max(cleared, to);
         };
-        std::sort(first, last);
+        sortCrossings(first, last, scratch, shortKeys);
         int winding = 0, from = 0;
         for (const std::uint32_t* c = first; c != last; ++c) {
             const int column = int(*c >> 1);
