@@ -3,8 +3,8 @@
 # of a bare Qt window with one line edit that shows the design's text in the
 # text box's size, face and colour (481 x 57, the design face at 24 pt), side
 # by side, and print the ratios of wall and CPU time (goal: CPU at most
-# 1.10); then against that edit in a window of the design's size. Runs under its own Xvfb when there is one, else on the offscreen
-# platform.
+# 1.10); then against that edit in a window of the design's size. Runs
+# under its own Xvfb when there is one, else on the offscreen platform.
 #   bench/startup.sh [build directory] [runs]
 set -eu
 build=${1:-build}

@@ -18,6 +18,23 @@
 
 namespace {
 
+// Alternately types one more kanji and takes it back, from the end of the
+// box's text, and lets the repaint that asked for happen.
+void typeAndTakeBack(benchmark::State& state, QLineEdit* box)
+{
+    box->setFocus();
+    box->end(false);
+    bool add = true;
+    for (auto _ : state) {
+        if (add)
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(QChar(0x5B57)), {});
+        else
+            QTest::keyClick(box, Qt::Key_Backspace);
+        QCoreApplication::processEvents();
+        add = !add;
+    }
+}
+
 void keystrokeRedraw(benchmark::State& state)
 {
     // The benchmark calls this more than once per case: a size the call
@@ -35,22 +52,9 @@ void keystrokeRedraw(benchmark::State& state)
     size->setText(QString::number(state.range(0)));
     auto* input = form.findChild<QLineEdit*>("txtInput");
     input->setText(kKanji);
-    input->setFocus();
-    input->end(false);
-
     const int before = form.form().redrawCount();
-    bool add = true;
-    for (auto _ : state) {
-        // Alternately type one more kanji and take it back: one redraw each.
-        if (add)
-            QTest::sendKeyEvent(QTest::Click, input, Qt::Key_unknown, QString(QChar(0x5B57)), {});
-        else
-            QTest::keyClick(input, Qt::Key_Backspace);
-        // The repaint the keystroke asked for: the text box and the preview
-        // together.
-        QCoreApplication::processEvents();
-        add = !add;
-    }
+    // One redraw a keystroke: the text box and the preview repainted together.
+    typeAndTakeBack(state, input);
     state.counters["redraws/keystroke"] =
         double(form.form().redrawCount() - before) / double(state.iterations());
     state.counters["points"] = form.form().capturedOutline().pointCount;
@@ -67,17 +71,7 @@ void sizedEditKeystroke(benchmark::State& state)
         state.SkipWithError("window not exposed");
         return;
     }
-    edit.setFocus();
-    edit.end(false);
-    bool add = true;
-    for (auto _ : state) {
-        if (add)
-            QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, QString(QChar(0x5B57)), {});
-        else
-            QTest::keyClick(&edit, Qt::Key_Backspace);
-        QCoreApplication::processEvents();
-        add = !add;
-    }
+    typeAndTakeBack(state, &edit);
 }
 BENCHMARK(sizedEditKeystroke)->Unit(benchmark::kMicrosecond);
 
