@@ -95,25 +95,17 @@ localappdata=$(line 1) appdata=$(line 2) programdata=$(line 3) programfiles=$(li
 
 key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Letterwire'
 uninstaller="Uninstall Letterwire.exe"
-# Runs the command until it succeeds, for a few seconds. Wine's reg now and
-# then answers nothing on a busy machine (CI once read no DisplayVersion just
-# after InstallLocation), so what should be there is asked again before its
-# absence counts.
-again() {
-  tries=0
-  until "$@"; do
-    tries=$((tries + 1))
-    [ $tries -ge 10 ] && return 1
-    sleep 0.5
-  done
-}
-# hive value -> the value; status 1 when the answer shows none
+# hive value -> the value; status 1 when the answer shows none. Wine's reg
+# now and then answers nothing on a busy machine (CI once read no
+# DisplayVersion just after InstallLocation), so what should be there is
+# polled for. Callers take the value in $(...), whose own shell keeps this
+# poll apart from one it may run inside.
 reg_read() {
   value=$(w wine reg query "$1\\$key" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p")
   [ -n "$value" ] && printf '%s\n' "$value"
 }
 # hive value -> the value, or nothing (status 1) when it is not there
-reg_value() { again reg_read "$1" "$2"; }
+reg_value() { poll "$patience" reg_read "$1" "$2"; }
 has_key() { w wine reg query "$1\\$key" >/dev/null 2>&1; }
 
 links=$(if [ $window = yes ]; then echo "Letterwire - Read me.lnk"; echo Letterwire.lnk; else echo "Letterwire - Read me.lnk"; fi | sort)
@@ -188,7 +180,7 @@ check_installed "$user_dir" "$user_menu" HKCU
 ! has_key HKLM || fail "a current-user install wrote to HKLM"
 [ ! -e "$all_dir" ] || fail "a current-user install wrote to $all_dir"
 check_programs "$user_dir"
-again on_path "$user_env" HKCU || fail "the current-user install is not on the user's PATH: $(env_path "$user_env")"
+poll "$patience" on_path "$user_env" HKCU || fail "the current-user install is not on the user's PATH: $(env_path "$user_env")"
 user_location=$location
 ! on_path "$machine_env" HKCU || fail "a current-user install changed the machine's PATH"
 
@@ -197,7 +189,7 @@ w wine "$setup" /S /AllUsers </dev/null >/dev/null 2>&1 || fail "installer for a
 check_installed "$all_dir" "$all_menu" HKLM
 check_installed "$user_dir" "$user_menu" HKCU
 check_programs "$all_dir"
-again on_path "$machine_env" HKLM || fail "the all-users install is not on the machine's PATH: $(env_path "$machine_env")"
+poll "$patience" on_path "$machine_env" HKLM || fail "the all-users install is not on the machine's PATH: $(env_path "$machine_env")"
 all_location=$location
 w wine reg add "$settings_key\\Save" /v folder /d here /f >/dev/null 2>&1 || fail "could not store a setting"
 
@@ -208,8 +200,8 @@ uninstall HKLM "$all_dir" direct
 ! has_key HKLM || fail "uninstall entry left in HKLM"
 check_installed "$user_dir" "$user_menu" HKCU
 case ";$(env_path "$machine_env");" in *";$all_location;"*) fail "the all-users folder is still on the machine's PATH" ;; esac
-again on_path "$user_env" HKCU || fail "uninstalling for all users took the user's folder off PATH"
-again w wine reg query "$settings_key" >/dev/null 2>&1 || fail "the settings went while an install is left"
+poll "$patience" on_path "$user_env" HKCU || fail "uninstalling for all users took the user's folder off PATH"
+poll "$patience" w wine reg query "$settings_key" >/dev/null 2>&1 || fail "the settings went while an install is left"
 
 if [ $window = yes ]; then
   note "uninstaller while Letterwire.exe runs: refused, nothing removed"
