@@ -42,6 +42,10 @@ lw::ByteSink& standardOutput()
     return sink;
 }
 
+// A request too big to hold, whichever way the library says so.
+constexpr const char* kOutOfMemory =
+    "letterwire-cli: out of memory: the work needs more memory than this machine gives it\n";
+
 // A batch row's place ("rows.csv: line 4"), said before its warnings.
 std::string warningWhere;
 
@@ -202,10 +206,10 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
         lw::writeStandardError(std::string("letterwire-cli: ") + f.what() + "\n");
         return 1;
     } catch (const std::bad_alloc&) {
-        lw::writeStandardError("letterwire-cli: out of memory: the work needs more memory than this machine gives it\n");
+        lw::writeStandardError(kOutOfMemory);
         return 1;
     } catch (const std::length_error&) {
-        lw::writeStandardError("letterwire-cli: out of memory: the work needs more memory than this machine gives it\n");
+        lw::writeStandardError(kOutOfMemory);
         return 1;
     }
 }
