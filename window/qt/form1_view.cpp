@@ -23,6 +23,8 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include <exception>
+
 namespace lw {
 namespace {
 
@@ -199,6 +201,8 @@ void QtForm1View::connectHandlers()
         }
     }
     bind(txtInput_, &InputBox::gotFocus, Form1::eventsOf(Control::txtInput).gotFocus);
+    // Reported and ended as a failure of any event is.
+    picSmpl_->onFailure([this](std::exception_ptr failed) { form_.guarded([&] { std::rethrow_exception(failed); }); });
 }
 
 void QtForm1View::buildPreviewMenu()

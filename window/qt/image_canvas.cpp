@@ -70,57 +70,71 @@ ImageCanvas::ImageCanvas(QSize size, QColor background)
 
 void ImageCanvas::clear()
 {
+    painting_.wait();
     drawnSinceRender_ = true;
     PreviewDrawing::clear();
 }
 
 void ImageCanvas::polygon(std::span<const POINT> points, Rgb pen)
 {
+    painting_.wait();
     drawnSinceRender_ = true;
     PreviewDrawing::polygon(points, pen);
 }
 
 void ImageCanvas::line(POINT from, POINT to, Rgb pen)
 {
+    painting_.wait();
     drawnSinceRender_ = true;
     PreviewDrawing::line(from, to, pen);
 }
 
 void ImageCanvas::mark(POINT from, POINT to, Rgb pen)
 {
+    painting_.wait();
     drawnSinceRender_ = true;
     PreviewDrawing::mark(from, to, pen);
 }
 
-void ImageCanvas::fillRows(int top, int bottom) const
+std::array<PixelBox, 2> ImageCanvas::widenFilled(int top, int bottom) const
 {
     top = std::max(top, 0);
     bottom = std::min(bottom, image_.height() - 1);
     if (top > bottom)
-        return;
+        return {};
+    const int right = image_.width() - 1;
     // One span of filled rows: a gap between two bands is filled as well.
-    const bool none = filledTop_ > filledBottom_;
-    const int newTop = none ? top : std::min(top, filledTop_);
-    const int newBottom = none ? bottom : std::max(bottom, filledBottom_);
-    const std::uint32_t value = background_.rgb();
-    for (int y = newTop; y <= newBottom; ++y) {
-        if (!none && y >= filledTop_ && y <= filledBottom_)
-            continue;
-        auto* row = reinterpret_cast<std::uint32_t*>(image_.scanLine(y));
-        std::fill(row, row + image_.width(), value);
+    if (filledTop_ > filledBottom_) {
+        filledTop_ = top;
+        filledBottom_ = bottom;
+        return {PixelBox{0, top, right, bottom}, PixelBox{}};
     }
-    filledTop_ = newTop;
-    filledBottom_ = newBottom;
+    const std::array<PixelBox, 2> blank{PixelBox{0, top, right, filledTop_ - 1},
+                                        PixelBox{0, filledBottom_ + 1, right, bottom}};
+    filledTop_ = std::min(top, filledTop_);
+    filledBottom_ = std::max(bottom, filledBottom_);
+    return blank;
+}
+
+Pixels ImageCanvas::pixels() const
+{
+    // bits() first: a copy of the image handed out earlier keeps its pixels.
+    return {reinterpret_cast<std::uint32_t*>(image_.bits()), image_.width(), image_.height(),
+            image_.bytesPerLine() / 4};
 }
 
 const QImage& ImageCanvas::image() const
 {
-    fillRows(0, image_.height() - 1);
+    painting_.wait();
+    const Pixels all = pixels();
+    for (const PixelBox& rows : widenFilled(0, image_.height() - 1))
+        fillBox(all, rows, background_.rgb());
     return image_;
 }
 
 void ImageCanvas::drawOn(QPainter& painter, QPoint origin, QRect part) const
 {
+    painting_.wait();
     part &= image_.rect();
     if (part.isEmpty())
         return;
@@ -133,6 +147,7 @@ void ImageCanvas::drawOn(QPainter& painter, QPoint origin, QRect part) const
 
 QRect ImageCanvas::render()
 {
+    painting_.wait();
     if (!drawnSinceRender_ && renderedFit_ == fit_)
         return {};
     drawnSinceRender_ = false;
@@ -140,15 +155,19 @@ QRect ImageCanvas::render()
     const std::span<const POINT> points = shownPoints(fit_, image_.width(), image_.height());
     const PixelBox shown = clip(pixelBox(boundsOf(points)), image_);
     const PixelBox changed = unite(drawn_, shown);
-    if (!changed.empty())
-        fillRows(changed.top, changed.bottom);
-    const Pixels pixels{reinterpret_cast<std::uint32_t*>(image_.bits()), image_.width(), image_.height(),
-                        image_.bytesPerLine() / 4};
-    RasterPainter painter(pixels, changed, background_.rgb());
-    // Only what meets the image: the raster would skip the rest as well,
-    // but only after a pass over each polygon's points.
-    paint(points, painter, Box{0, 0, image_.width() - 1, image_.height() - 1});
-    painter.finish();
+    const std::array<PixelBox, 2> blank = changed.empty() ? std::array<PixelBox, 2>{}
+                                                          : widenFilled(changed.top, changed.bottom);
+    // What the painting reads stays as it is until the next call here or to
+    // a drawing call, each of which waits for it first.
+    painting_.start([this, points, changed, blank, pixels = pixels(), background = background_.rgb()] {
+        for (const PixelBox& rows : blank)
+            fillBox(pixels, rows, background);
+        RasterPainter painter(pixels, changed, background);
+        // Only what meets the image: the raster would skip the rest as well,
+        // but only after a pass over each polygon's points.
+        paint(points, painter, Box{0, 0, pixels.width - 1, pixels.height - 1});
+        painter.finish();
+    });
     drawn_ = shown;
     if (changed.empty())
         return {};

@@ -1,18 +1,24 @@
 #pragma once
 // The preview's canvas: keeps what is drawn on it since the last clear (the
 // form's PreviewDrawing) and paints that into a raster image on render(),
-// with aliased one-pixel pens.
+// with aliased one-pixel pens. The painting runs on a thread of the
+// canvas's own, so a keystroke's fill overlaps Qt's paint of the text box;
+// every other call waits for it, so callers never see it half done.
 //
 //   ImageCanvas canvas({461, 301}, Qt::lightGray);
 //   DeviceContext dc(canvas);            // a capture draws on it
 //   QRect changed = canvas.render();     // then the image shows it
 
 #include "form/preview_drawing.hpp"
+#include "window/qt/background_job.hpp"
 #include "window/qt/raster.hpp"
 
 #include <QColor>
 #include <QImage>
 #include <QRect>
+
+#include <array>
+#include <exception>
 
 class QPainter;
 
@@ -28,10 +34,12 @@ public:
     void mark(POINT from, POINT to, Rgb pen) override;
 
     // Paints the drawing into the image: at its own pixels, or, when `fit`
-    // is on, scaled and centred so that all of it shows. Returns the part of
-    // the image that changed: what the last drawing and this one cover.
-    // Nothing drawn since and the same view: nothing changed.
+    // is on, scaled and centred so that all of it shows. Returns at once the
+    // part of the image that changes: what the last drawing and this one
+    // cover. Nothing drawn since and the same view: nothing changed.
     QRect render();
+    // What a painting failed with (out of memory), once.
+    std::exception_ptr takeFailure() { return painting_.takeFailure(); }
     void setFit(bool fit) { fit_ = fit; }
     bool fit() const { return fit_; }
 
@@ -43,7 +51,10 @@ public:
     void drawOn(QPainter& painter, QPoint origin, QRect part) const;
 
 private:
-    void fillRows(int top, int bottom) const;
+    // Takes rows top..bottom into the span of filled rows and returns those
+    // that were outside it: the background is still to be written there.
+    std::array<PixelBox, 2> widenFilled(int top, int bottom) const;
+    Pixels pixels() const;
 
     // Rows outside [filledTop_, filledBottom_] are background by definition
     // and never written: a page of the image is first touched when a drawing
@@ -56,6 +67,9 @@ private:
     // Whether the image may differ from what render() would paint now.
     bool drawnSinceRender_ = true;
     bool renderedFit_ = false;
+    // Last, so that it ends, and the painting with it, before what that
+    // painting reads and writes.
+    mutable BackgroundJob painting_;
 };
 
 } // namespace lw

@@ -47,6 +47,11 @@ void PreviewBox::paintEvent(QPaintEvent* event)
         const QRect part = event->rect() & area;
         if (!part.isEmpty())
             canvas_.drawOn(painter, area.topLeft(), part.translated(-area.topLeft()));
+        // Reported once the paint is over: a message box opened inside a
+        // paint would paint again.
+        if (reportFailure_)
+            if (std::exception_ptr failed = canvas_.takeFailure())
+                QMetaObject::invokeMethod(this, [this, failed] { reportFailure_(failed); }, Qt::QueuedConnection);
         if (area.contains(event->rect()))
             return; // a keystroke's band: the frame is untouched
         painter.setClipRegion(event->region() - QRegion(area));

@@ -9,7 +9,10 @@
 
 #include <QFrame>
 
+#include <exception>
+#include <functional>
 #include <optional>
+#include <utility>
 
 namespace lw {
 
@@ -24,6 +27,10 @@ public:
     // screen on the next paint.
     void present();
     void setFitView(bool fit);
+    // Told, after the paint that found it, what drawing the image failed
+    // with: the drawing runs on the canvas's thread, outside the event
+    // that asked for it.
+    void onFailure(std::function<void(std::exception_ptr)> report) { reportFailure_ = std::move(report); }
     bool fitView() const { return canvas_.fit(); }
     // The part of the drawing the image shows, at its own pixels; none when
     // fitted, where all of it shows.
@@ -44,6 +51,7 @@ protected:
 private:
     ImageCanvas canvas_;
     DeviceContext dc_;
+    std::function<void(std::exception_ptr)> reportFailure_;
 };
 
 } // namespace lw
