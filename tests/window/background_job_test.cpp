@@ -70,6 +70,7 @@ private slots:
         bool done = false;
         {
             lw::BackgroundJob job;
+            job.start([] {}); // the first runs at once; the thread takes the next
             job.start([&done] {
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
                 done = true;

@@ -37,10 +37,17 @@ void BackgroundJob::start(std::function<void()> work)
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return !busy_; });
     if (!thread_.joinable()) {
-        try {
-            thread_ = std::thread(&BackgroundJob::run, this);
-        } catch (const std::system_error&) {
-            // Out of threads: slower, but the same pixels.
+        // The first piece runs here: a window's first drawing would pay
+        // for the thread's start out of start-up's time.
+        bool here = !std::exchange(begun_, true);
+        if (!here) {
+            try {
+                thread_ = std::thread(&BackgroundJob::run, this);
+            } catch (const std::system_error&) {
+                here = true; // out of threads: slower, but the same pixels
+            }
+        }
+        if (here) {
             lock.unlock();
             std::exception_ptr failed = attempt(work);
             lock.lock();

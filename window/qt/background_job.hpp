@@ -1,8 +1,9 @@
 #pragma once
 // One piece of work at a time on a thread of its own, while the caller goes
 // on: the preview fills its changed band on the machine's other core while
-// Qt paints the text box. The thread starts with the first piece and ends
-// with the object, after the piece it was given last.
+// Qt paints the text box. The first piece runs in start() itself; the
+// thread starts with the second and ends with the object, after the piece
+// it was given last.
 //
 //   BackgroundJob job;
 //   job.start([&] { fill(pixels); });
@@ -43,6 +44,7 @@ private:
     std::function<void()> work_; // handed over, not yet begun
     bool busy_ = false;          // from start() until the piece has run
     bool ending_ = false;
+    bool begun_ = false; // a piece was given
     std::exception_ptr failure_;
     std::thread thread_;
 };

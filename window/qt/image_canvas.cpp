@@ -126,9 +126,9 @@ Pixels ImageCanvas::pixels() const
 const QImage& ImageCanvas::image() const
 {
     painting_.wait();
-    const Pixels all = pixels();
     for (const PixelBox& rows : widenFilled(0, image_.height() - 1))
-        fillBox(all, rows, background_.rgb());
+        if (!rows.empty())
+            fillBox(pixels(), rows, background_.rgb());
     return image_;
 }
 
