@@ -35,7 +35,9 @@ BackgroundJob::~BackgroundJob()
 void BackgroundJob::start(std::function<void()> work)
 {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !busy_; });
+    settle(lock);
+    work_ = std::move(work);
+    busy_ = true;
     if (!thread_.joinable()) {
         // The first piece runs here: a window's first drawing would pay
         // for the thread's start out of start-up's time.
@@ -48,15 +50,10 @@ void BackgroundJob::start(std::function<void()> work)
             }
         }
         if (here) {
-            lock.unlock();
-            std::exception_ptr failed = attempt(work);
-            lock.lock();
-            keep(std::move(failed));
+            runPiece(lock);
             return;
         }
     }
-    work_ = std::move(work);
-    busy_ = true;
     lock.unlock();
     changed_.notify_all();
 }
@@ -64,14 +61,38 @@ void BackgroundJob::start(std::function<void()> work)
 void BackgroundJob::wait()
 {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !busy_; });
+    settle(lock);
 }
 
 std::exception_ptr BackgroundJob::takeFailure()
 {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !busy_; });
+    settle(lock);
     return std::exchange(failure_, nullptr);
+}
+
+void BackgroundJob::settle(std::unique_lock<std::mutex>& lock)
+{
+    // Not begun yet: waking the thread can take longer than the piece (on a
+    // virtual machine especially), and the caller would only wait for it.
+    if (work_)
+        runPiece(lock);
+    else
+        changed_.wait(lock, [this] { return !busy_; });
+}
+
+void BackgroundJob::runPiece(std::unique_lock<std::mutex>& lock)
+{
+    std::function<void()> work = std::exchange(work_, nullptr);
+    lock.unlock();
+    std::exception_ptr failed = attempt(work);
+    // What the piece holds goes before the caller may touch it again.
+    work = nullptr;
+    lock.lock();
+    if (failed && !failure_)
+        failure_ = std::move(failed);
+    busy_ = false;
+    changed_.notify_all();
 }
 
 void BackgroundJob::run()
@@ -88,22 +109,8 @@ void BackgroundJob::run()
         changed_.wait(lock, [this] { return work_ || ending_; });
         if (!work_)
             return;
-        std::function<void()> work = std::exchange(work_, nullptr);
-        lock.unlock();
-        std::exception_ptr failed = attempt(work);
-        // What the piece holds goes before the caller may touch it again.
-        work = nullptr;
-        lock.lock();
-        keep(std::move(failed));
-        busy_ = false;
-        changed_.notify_all();
+        runPiece(lock);
     }
-}
-
-void BackgroundJob::keep(std::exception_ptr failed)
-{
-    if (failed && !failure_)
-        failure_ = std::move(failed);
 }
 
 } // namespace lw

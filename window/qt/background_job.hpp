@@ -29,7 +29,8 @@ public:
     // Waits for the piece before, then hands `work` over. Where no thread
     // can be started, the piece runs here and now.
     void start(std::function<void()> work);
-    // Returns once the last piece handed over has run.
+    // Returns once the last piece handed over has run: here, if the thread
+    // has not begun it yet.
     void wait();
     // After wait(): what a piece threw, once. A later failure does not hide
     // an earlier one that was not yet taken.
@@ -37,7 +38,9 @@ public:
 
 private:
     void run();
-    void keep(std::exception_ptr failed); // with the lock held
+    // With the lock held.
+    void settle(std::unique_lock<std::mutex>& lock);
+    void runPiece(std::unique_lock<std::mutex>& lock);
 
     std::mutex mutex_;
     std::condition_variable changed_;
