@@ -68,31 +68,33 @@ ImageCanvas::ImageCanvas(QSize size, QColor background)
 {
 }
 
-void ImageCanvas::clear()
+void ImageCanvas::changing()
 {
     painting_.wait();
     drawnSinceRender_ = true;
+}
+
+void ImageCanvas::clear()
+{
+    changing();
     PreviewDrawing::clear();
 }
 
 void ImageCanvas::polygon(std::span<const POINT> points, Rgb pen)
 {
-    painting_.wait();
-    drawnSinceRender_ = true;
+    changing();
     PreviewDrawing::polygon(points, pen);
 }
 
 void ImageCanvas::line(POINT from, POINT to, Rgb pen)
 {
-    painting_.wait();
-    drawnSinceRender_ = true;
+    changing();
     PreviewDrawing::line(from, to, pen);
 }
 
 void ImageCanvas::mark(POINT from, POINT to, Rgb pen)
 {
-    painting_.wait();
-    drawnSinceRender_ = true;
+    changing();
     PreviewDrawing::mark(from, to, pen);
 }
 

@@ -51,6 +51,8 @@ public:
     void drawOn(QPainter& painter, QPoint origin, QRect part) const;
 
 private:
+    // Before the drawing changes: the painting reads it until it is done.
+    void changing();
     // Takes rows top..bottom into the span of filled rows and returns those
     // that were outside it: the background is still to be written there.
     std::array<PixelBox, 2> widenFilled(int top, int bottom) const;
