@@ -9,7 +9,8 @@
 namespace lw {
 
 OffscreenCapture::OffscreenCapture(const CaptureSource& source, Placement placement, double dpi, bool keepCurves)
-    : keepCurves_(keepCurves), text_(source.text), placement_(placement), dpi_(dpi), advances_(source.advances)
+    : keepCurves_(keepCurves), text_(source.text), placement_(placement), dpi_(dpi), advances_(source.advances),
+      spacing_(source.style.spacingExact(pixelsPerPoint(twipsPerPixel())))
 {
     const CaptureSource atDpi{text_,         source.font,     source.angle, source.scaleWidth,
                               source.scaleHeight, twipsPerPixel(), source.advances, source.style};
@@ -34,7 +35,7 @@ void OffscreenCapture::write(ByteSink& out, SaveFormat format, const std::option
     MmPlacement mm = format == SaveFormat::Dxf ? baseline() : svgPlacement();
     const bool placed = anchor_ != Anchor::BaselineLeft || mirror_ != Mirror::None;
     if (placed && placement_ == Placement::Origin)
-        mm = anchoredPlacement(mm, textFrame(dc_, outline_.logFont, text_, advances_), anchor_,
+        mm = anchoredPlacement(mm, textFrame(dc_, outline_.logFont, text_, advances_, spacing_), anchor_,
                                outline_.logFont.lfEscapement);
     mm = onCadGrid(mm, cut);
     if (placed && placement_ == Placement::Origin)

@@ -34,7 +34,8 @@ std::optional<Mirror> mirrorNamed(std::string_view word)
 
 std::string_view anchorWord(Anchor anchor) { return kAnchorWords[std::size_t(anchor)]; }
 
-TextFrame textFrame(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, Advances advances)
+TextFrame textFrame(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, Advances advances,
+                    double spacing)
 {
     LOGFONT upright = logFont;
     upright.lfEscapement = upright.lfOrientation = 0;
@@ -52,7 +53,11 @@ TextFrame textFrame(DeviceContext& dc, const LOGFONT& logFont, std::string_view 
     double sum = 0;
     for (const double a : linear)
         sum += advances == Advances::Linear ? a : double(std::lround(a));
-    box.advance = advances == Advances::Linear ? double(std::lround(sum)) : sum;
+    const double gaps = linear.empty() ? 0 : double(linear.size() - 1);
+    if (advances == Advances::Linear)
+        box.advance = double(std::lround(sum + spacing * gaps));
+    else
+        box.advance = sum + double(std::lround(spacing)) * gaps;
     return box;
 }
 

@@ -59,8 +59,12 @@ struct TextFrame {
     double descent = 0;
 };
 
-// The box of `text` as outputText lays it with `logFont` and `advances`.
-TextFrame textFrame(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, Advances advances);
+// The box of `text` as outputText lays it with `logFont`, `advances` and
+// `spacing` (outputText's, in device pixels). The spacing counts between
+// characters only, so the box ends at the last character's advance and a
+// centred text stays centred however far apart its characters are set.
+TextFrame textFrame(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, Advances advances,
+                    double spacing = 0);
 
 // `baseline` (the left end of the baseline as the origin) moved to the
 // anchor of `box`, turned by the capture's escapement (tenths of a degree).

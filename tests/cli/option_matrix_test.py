@@ -1,0 +1,380 @@
+#!/usr/bin/env python3
+"""Every drawing option with every other: letterwire-cli dxf over a set of
+cases that holds every pair of option values (and a sample of triples),
+each checked against invariants computed without Letterwire:
+
+- clean and oriented: merged rings are valid polygons (shapely), outer
+  counter-clockwise and holes clockwise with y up, after any mirror and with
+  exact curves too; every drawing's signed area is its ink, never negative;
+- the ink: the nonzero area of the drawing equals that of the same text
+  captured plainly (no merge, offset or curves), grown or shrunk as shapely's
+  buffer grows or shrinks it when offset;
+- exact curves, flattened by ezdxf, cover the same ink as the segments;
+- the anchor: the drawing is the baseline-left one moved by the anchor's
+  point, computed from the font file (fontTools: advances, OS/2 ascent and
+  descent) with the spacing between characters, turned by the angle, and
+  mirrored about it;
+- the width: upright and plain, the ink runs where the font file's glyph
+  bounds, advances and the width percentage put it.
+
+The cases come from a fixed seed. LETTERWIRE_MATRIX=full covers every triple
+of option values instead (minutes, not seconds).
+
+Usage: option_matrix_test.py LETTERWIRE-CLI
+"""
+import itertools
+import math
+import os
+import random
+import subprocess
+import sys
+import tempfile
+
+import ezdxf
+from ezdxf import path as dxfpath
+from fontTools.pens.boundsPen import BoundsPen
+from fontTools.ttLib import TTFont
+from shapely.affinity import rotate, scale, translate
+from shapely.geometry import LinearRing, Polygon
+from shapely.ops import polygonize, unary_union
+
+cli = sys.argv[1]
+full = os.environ.get("LETTERWIRE_MATRIX") == "full"
+SIZE = 36  # points
+
+# The faces and their texts: each character in the face itself, so the font
+# file alone predicts the drawing; "o" has a hole, "8" two. The last file is
+# the face's own bold; a face without one is thickened and keeps its advances.
+DEJAVU = "/usr/share/fonts/truetype/dejavu/"
+IPA_GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"
+FACES = [
+    ("DejaVu Sans", "IoAV8", DEJAVU + "DejaVuSans.ttf", DEJAVU + "DejaVuSans-Bold.ttf"),
+    ("IPAGothic", "出o8口", IPA_GOTHIC, IPA_GOTHIC),
+    ("@IPAGothic", "縦o8", IPA_GOTHIC, IPA_GOTHIC),
+]
+ANCHORS = ["baseline-left", "top-left", "top-centre", "top-right", "middle-left", "centre", "middle-right",
+           "bottom-left", "bottom-centre", "bottom-right", "baseline-centre", "baseline-right"]
+# Each option's values; the first is the default.
+DIMS = [
+    ("face", list(range(len(FACES)))),
+    ("merge", [True, False]),
+    ("offset", [0.0, 0.3, -0.1]),
+    ("curves", [False, True]),
+    ("anchor", ANCHORS),
+    ("mirror", ["none", "x", "y"]),
+    ("spacing", [0.0, 6.0, -2.0]),
+    ("width", [100, 50, 150]),
+    ("bold", [False, True]),
+    ("italic", [False, True]),
+    ("bars", ["", "--underline", "--strikeout"]),
+    ("angle", [0, 30, 90]),
+    ("precision", ["0.01", "0.1", "classic"]),
+]
+NAMES = [d[0] for d in DIMS]
+DEFAULT = {name: values[0] for name, values in DIMS}
+
+
+def covering(strength, seed, extra):
+    """Cases (dicts) holding every combination of `strength` option values,
+    greedily, then `extra` random ones."""
+    rng = random.Random(seed)
+    wanted = set()
+    for dims in itertools.combinations(range(len(DIMS)), strength):
+        for values in itertools.product(*(range(len(DIMS[d][1])) for d in dims)):
+            wanted.add(tuple(zip(dims, values)))
+    cases = []
+
+    def held(case):
+        return {combo for dims in itertools.combinations(range(len(DIMS)), strength)
+                for combo in [tuple((d, case[d]) for d in dims)]}
+
+    while wanted:
+        best, gain = None, -1
+        for _ in range(20):
+            seed_combo = rng.choice(sorted(wanted))
+            case = [None] * len(DIMS)
+            for d, v in seed_combo:
+                case[d] = v
+            order = [d for d in range(len(DIMS)) if case[d] is None]
+            rng.shuffle(order)
+            for d in order:
+                scores = []
+                for v in range(len(DIMS[d][1])):
+                    case[d] = v
+                    fixed = [e for e in range(len(DIMS)) if case[e] is not None]
+                    score = sum(1 for dims in itertools.combinations(fixed, strength) if d in dims
+                                and tuple((e, case[e]) for e in dims) in wanted)
+                    scores.append((score, rng.random(), v))
+                case[d] = max(scores)[2]
+            g = len(held(case) & wanted)
+            if g > gain:
+                best, gain = list(case), g
+        wanted -= held(best)
+        cases.append(best)
+    for _ in range(extra):
+        cases.append([rng.randrange(len(values)) for _, values in DIMS])
+    return [{NAMES[d]: DIMS[d][1][v] for d, v in enumerate(case)} for case in cases]
+
+
+def arguments(case):
+    face, text = FACES[case["face"]][:2]
+    a = ["--text", text, "--font", face, "--size", str(SIZE), "--precision", case["precision"]]
+    if not case["merge"]:
+        a.append("--no-merge")
+    if case["offset"]:
+        a += ["--offset", str(case["offset"])]
+    if case["curves"]:
+        a.append("--curves")
+    if case["anchor"] != "baseline-left":
+        a += ["--anchor", case["anchor"]]
+    if case["mirror"] != "none":
+        a += ["--mirror", case["mirror"]]
+    if case["spacing"]:
+        a += ["--spacing", str(case["spacing"])]
+    if case["width"] != 100:
+        a += ["--width", str(case["width"])]
+    if case["bold"]:
+        a.append("--bold")
+    if case["italic"]:
+        a.append("--italic")
+    if case["bars"]:
+        a.append(case["bars"])
+    if case["angle"]:
+        a += ["--angle", str(case["angle"])]
+    return a
+
+
+drawings = {}
+work = tempfile.mkdtemp(prefix="lw-matrix-")
+
+
+def drawing(case):
+    """The rings of the case's DXF (exact curves flattened by ezdxf), memoised."""
+    key = tuple(sorted(case.items()))
+    if key not in drawings:
+        out = os.path.join(work, "d.dxf")
+        run = subprocess.run([cli, "dxf", out] + arguments(case), capture_output=True, text=True)
+        if run.returncode != 0:
+            raise RuntimeError(f"status {run.returncode}: {run.stderr.strip()}")
+        rings = []
+        for e in ezdxf.readfile(out).modelspace().query("LWPOLYLINE"):
+            if case["curves"]:
+                points = [(v.x, v.y) for v in dxfpath.make_path(e).flattening(0.002)]
+                if len(points) > 1 and points[0] == points[-1]:
+                    points.pop()
+            else:
+                points = [tuple(p) for p in e.get_points("xy")]
+            rings.append(points)
+        drawings[key] = rings
+    return drawings[key]
+
+
+def signed_area(ring):
+    return sum(ax * by - bx * ay for (ax, ay), (bx, by) in zip(ring, ring[1:] + ring[:1])) / 2
+
+
+def winding(rings, x, y):
+    w = 0
+    for r in rings:
+        for (ax, ay), (bx, by) in zip(r, r[1:] + r[:1]):
+            side = (bx - ax) * (y - ay) - (x - ax) * (by - ay)
+            if ay <= y < by and side > 0:
+                w += 1
+            elif by <= y < ay and side < 0:
+                w -= 1
+    return w
+
+
+def nonzero_region(rings):
+    """The area the rings wind around by their own directions, as shapely polygons."""
+    lines = unary_union([LinearRing(r) for r in rings if len(set(r)) >= 3])
+    faces = [f for f in polygonize(lines)
+             if winding(rings, *f.representative_point().coords[0]) != 0]
+    return unary_union(faces)
+
+
+def step_of(case):
+    return 25.4 / 96 if case["precision"] == "classic" else float(case["precision"])
+
+
+def dpi_of(case):
+    return 96.0 if case["precision"] == "classic" else max(96.0, round(25.4 / float(case["precision"])))
+
+
+fonts = {}
+
+
+def font(path):
+    if path not in fonts:
+        f = TTFont(path)
+        fonts[path] = (f, f.getGlyphSet(), f.getBestCmap())
+    return fonts[path]
+
+
+def face_file(case):
+    return FACES[case["face"]][3 if case["bold"] else 2]
+
+
+def x_scale(case):
+    """How far the width percentage widens the drawn face: the platform's
+    average character width asked for is the designed face's times the
+    percentage, whatever weight then draws it."""
+    if case["width"] == 100:
+        return 1.0
+    em = round(SIZE * dpi_of(case) / 72)
+    designed, drawn = font(FACES[case["face"]][2])[0], font(face_file(case))[0]
+    average = round(designed["OS/2"].xAvgCharWidth * em / designed["head"].unitsPerEm)
+    asked = max(1, round(average * case["width"] / 100))
+    return asked / round(drawn["OS/2"].xAvgCharWidth * em / drawn["head"].unitsPerEm)
+
+
+def text_box(case):
+    """The text's box in mm from the font file: advance (with the spacing
+    between characters), ascent, descent; and the size of a device pixel, the
+    most the platform's rounding may move each character."""
+    text, path = FACES[case["face"]][1], face_file(case)
+    f, glyphs, cmap = font(path)
+    dpi = dpi_of(case)
+    em = round(SIZE * dpi / 72)
+    upem = f["head"].unitsPerEm
+    w = x_scale(case)
+    advance = sum(f["hmtx"][cmap[ord(c)]][0] for c in text) * em / upem * w
+    advance += round(case["spacing"] * dpi / 72) * (len(text) - 1) if case["precision"] == "classic" \
+        else case["spacing"] * dpi / 72 * (len(text) - 1)
+    ascent = round(f["OS/2"].usWinAscent * em / upem)
+    descent = round(f["OS/2"].usWinDescent * em / upem)
+    px = 25.4 / dpi
+    return advance * px, ascent * px, descent * px, px
+
+
+def anchor_point(case):
+    advance, ascent, descent, _ = text_box(case)
+    word = case["anchor"]
+    middle = (ascent - descent) / 2
+    up = {"top": ascent, "middle": middle, "centre": middle, "bottom": -descent}.get(word.split("-")[0], 0)
+    along = advance / 2 if "centre" in word else advance if word.endswith("right") else 0
+    t = math.radians(case["angle"])
+    return along * math.cos(t) - up * math.sin(t), along * math.sin(t) + up * math.cos(t)
+
+
+def bounds(rings):
+    xs = [x for r in rings for x, _ in r]
+    ys = [y for r in rings for _, y in r]
+    return min(xs), min(ys), max(xs), max(ys)
+
+
+failures = []
+checks = 0
+
+
+def check(ok, case, what):
+    global checks
+    checks += 1
+    if not ok:
+        changed = {k: v for k, v in case.items() if v != DEFAULT[k]}
+        failures.append(f"{FACES[case['face']][0]} {changed}: {what}")
+
+
+def check_case(case):
+    rings = drawing(case)
+    step = step_of(case)
+    check(rings, case, "no contour at all")
+    if not rings:
+        return
+    region = nonzero_region(rings)
+    perimeter = sum(LinearRing(r).length for r in rings if len(set(r)) >= 3)
+    slack = perimeter * step + 1e-6
+
+    # Clean and oriented.
+    for r in rings:
+        if not case["curves"]:
+            check(len(set(r)) == len(r) and len(r) >= 3, case, f"a contour repeats a point or is short: {r[:4]}")
+    total = sum(signed_area(r) for r in rings)
+    check(total > 0 and abs(total - region.area) <= slack + (0 if case["merge"] else region.area * 0.5), case,
+          f"signed area {total:.3f} against ink {region.area:.3f}: contours turn the wrong way")
+    if case["merge"]:
+        for r in rings:
+            inside = sum(1 for o in rings if o is not r and len(set(o)) >= 3 and Polygon(o).contains(Polygon(r)))
+            outer = inside % 2 == 0
+            check((signed_area(r) > 0) == outer, case,
+                  f"a{'n outer' if outer else ' hole'} contour turns {'clockwise' if outer else 'counter-clockwise'}")
+
+    # The ink: the plain capture's, grown or shrunk by the offset.
+    plain = dict(case, merge=False, offset=0.0, curves=False)
+    base = nonzero_region(drawing(plain))
+    if case["offset"]:
+        want = base.buffer(case["offset"], 32).area
+        tolerance = slack + 0.02 * want
+    else:
+        want = base.area
+        tolerance = slack + 1e-3 * want
+    check(abs(region.area - want) <= tolerance, case, f"ink {region.area:.3f} mm², expected {want:.3f}")
+
+    # Exact curves cover the segments' ink.
+    if case["curves"]:
+        segments = nonzero_region(drawing(dict(case, curves=False)))
+        apart = region.symmetric_difference(segments).area
+        check(apart <= slack, case, f"curves and segments differ by {apart:.4f} mm²")
+
+    # The anchor and the mirror: the baseline-left drawing moved and turned.
+    if case["anchor"] != "baseline-left" or case["mirror"] != "none":
+        origin = dict(case, anchor="baseline-left", mirror="none")
+        ax, ay = (0.0, 0.0) if case["face"] == 2 else anchor_point(case)
+        x0, y0, x1, y1 = bounds(drawing(origin))
+        x0, y0, x1, y1 = x0 - ax, y0 - ay, x1 - ax, y1 - ay
+        if case["mirror"] == "x":
+            x0, x1 = -x1, -x0
+        elif case["mirror"] == "y":
+            y0, y1 = -y1, -y0
+        got = bounds(rings)
+        n = len(FACES[case["face"]][1])
+        tolerance = 2 * step + n * text_box(case)[3] + 1e-6
+        vertical = case["face"] == 2
+        for name, g, w in zip(("left", "bottom", "right", "top"), got, (x0, y0, x1, y1)):
+            if not vertical:
+                check(abs(g - w) <= tolerance, case, f"{name} {g:.3f} mm, expected {w:.3f} from the anchor")
+        if vertical:
+            # Only the mirror: the same box, turned over.
+            check(abs((got[2] - got[0]) - (x1 - x0)) <= tolerance, case, "the mirror changed the width")
+
+    # The width: upright, plain, unslanted, the font file's ink.
+    if (case["angle"] == 0 and case["face"] != 2 and not case["italic"] and case["offset"] >= 0
+            and case["anchor"] == "baseline-left" and case["mirror"] == "none"):
+        text, path = FACES[case["face"]][1], face_file(case)
+        f, glyphs, cmap = font(path)
+        dpi = dpi_of(case)
+        em = round(SIZE * dpi / 72)
+        unit = em / f["head"].unitsPerEm * 25.4 / dpi
+        w = x_scale(case)
+        spacing = (round(case["spacing"] * dpi / 72) if case["precision"] == "classic"
+                   else case["spacing"] * dpi / 72) * 25.4 / dpi
+        pen, left, right = 0.0, math.inf, -math.inf
+        for c in text:
+            name = cmap[ord(c)]
+            pen_bounds = BoundsPen(glyphs)
+            glyphs[name].draw(pen_bounds)
+            xmin, _, xmax, _ = pen_bounds.bounds
+            left = min(left, pen + xmin * unit * w)
+            right = max(right, pen + xmax * unit * w)
+            pen += f["hmtx"][name][0] * unit * w + spacing
+        if case["bars"]:
+            left, right = min(left, 0), max(right, pen)
+        n = len(text)
+        grow = case["offset"] + (SIZE / 24 * 25.4 / 72 if case["bold"] else 0)
+        tolerance = 2 * step + n * 25.4 / dpi + grow + 1e-6
+        got = bounds(rings)
+        check(abs(got[0] - left) <= tolerance and abs(got[2] - right) <= tolerance, case,
+              f"ink runs {got[0]:.3f}..{got[2]:.3f} mm, the font file puts it at {left:.3f}..{right:.3f}")
+
+
+cases = covering(3, 20261210, 40) if full else covering(2, 20261210, 24)
+for case in cases:
+    try:
+        check_case(case)
+    except Exception as e:  # a failed run or an unreadable file is a finding, not the end
+        check(False, case, f"{type(e).__name__}: {e}")
+
+print(f"{len(cases)} cases, {checks} checks, {len(drawings)} drawings")
+for f in failures:
+    print("FAIL:", f)
+sys.exit(1 if failures else 0)
