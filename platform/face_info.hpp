@@ -15,8 +15,8 @@ struct FaceInfo {
     bool lacksText = false; // the face asked for lacks characters of the text, so another drew them
     std::string fallback{}; // that other face, where the platform tells it
     // Every name the face's family goes by, one for each language its font
-    // names it in ("IPAPMincho", "IPA P明朝"); `family` is the one of them
-    // the platform's locale prefers. Empty where the platform tells no names.
+    // names it in ("IPAPMincho", "IPA P明朝"); `family` is usually the one
+    // the locale prefers. Empty where the platform tells no names.
     std::vector<std::string> names{};
 };
 
