@@ -6,7 +6,7 @@
 #include "base/codepage.hpp"
 #include "platform/gdi_types.hpp"
 #include "platform/gdi/charset.hpp"
-#include "platform/gdi/family_names.hpp"
+#include "platform/family_names.hpp"
 
 #include <windows.h>
 

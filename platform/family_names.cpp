@@ -1,4 +1,4 @@
-#include "platform/gdi/family_names.hpp"
+#include "platform/family_names.hpp"
 
 #include "base/codepage.hpp"
 
