@@ -1,5 +1,7 @@
 #include "export/face_note.hpp"
 
+#include <algorithm>
+
 namespace lw {
 namespace {
 
@@ -25,7 +27,11 @@ std::optional<FaceNote> faceNote(std::string_view asked, const FaceInfo& drew)
             return FaceNote{FaceNoteKind::LacksTextUnnamed, std::string(asked), {}};
         return FaceNote{FaceNoteKind::LacksText, std::string(asked), drew.fallback};
     }
-    if (drew.family.empty() || letters(drew.family) == letters(asked) || isStandIn(asked, drew.family))
+    // The face goes by a name in each language the font names it in, and the
+    // locale decides which one the platform reports: any of them is the face.
+    const auto isAsked = [&](std::string_view name) { return letters(name) == letters(asked); };
+    if (drew.family.empty() || isAsked(drew.family) || std::ranges::any_of(drew.names, isAsked)
+        || isStandIn(asked, drew))
         return std::nullopt;
     return FaceNote{FaceNoteKind::OtherFace, std::string(asked), drew.family};
 }

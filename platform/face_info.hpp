@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lw {
 
@@ -13,6 +14,10 @@ struct FaceInfo {
     std::string file;   // the font file, where the platform tells it
     bool lacksText = false; // the face asked for lacks characters of the text, so another drew them
     std::string fallback{}; // that other face, where the platform tells it
+    // Every name the face's family goes by, one for each language its font
+    // names it in ("IPAPMincho", "IPA P明朝"); `family` is usually the one
+    // the locale prefers. Empty where the platform tells no names.
+    std::vector<std::string> names{};
 };
 
 // The face the platform uses for `family` (UTF-8) in the given style, for
@@ -22,9 +27,10 @@ struct FaceInfo {
 // Bold asks for the family's bold face, which draws where the family has one.
 FaceInfo describeFace(std::string_view family, bool italic, std::string_view text = {}, bool bold = false);
 
-// True when the platform uses the family `used` for the name `asked` on
+// True when the platform uses the face `used` for the name `asked` on
 // purpose (a face standing in for a usual Japanese Windows face name), so
-// that the substitution is no surprise to report.
-bool isStandIn(std::string_view asked, std::string_view used);
+// that the substitution is no surprise to report. Any of the face's names
+// counts: which one the platform prefers depends on the locale.
+bool isStandIn(std::string_view asked, const FaceInfo& used);
 
 } // namespace lw

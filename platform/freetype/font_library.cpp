@@ -179,6 +179,12 @@ const FontFace* openFace(FcPattern* match)
     face->family = patternString(match, FC_FAMILY);
     if (face->family.empty() && ft->family_name)
         face->family = ft->family_name;
+    FcChar8* name = nullptr;
+    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &name) == FcResultMatch; ++i)
+        if (name)
+            face->names.emplace_back(reinterpret_cast<const char*>(name));
+    if (std::ranges::find(face->names, face->family) == face->names.end())
+        face->names.push_back(face->family);
     face->unitsPerEm = ft->units_per_EM ? ft->units_per_EM : 1000;
     face->italic = (ft->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
     face->bold = (ft->style_flags & FT_STYLE_FLAG_BOLD) != 0;
@@ -426,7 +432,7 @@ GlyphRef glyphFor(const FontFace& primary, char32_t c, bool emboldened)
 FaceInfo describeFace(std::string_view family, bool italic, std::string_view, bool bold)
 {
     const FontFace& face = resolveFace(withoutVerticalMark(family), italic, bold);
-    return {face.family, face.file};
+    return {.family = face.family, .file = face.file, .names = face.names};
 }
 
 } // namespace lw

@@ -63,6 +63,9 @@ struct GlyphRef {
 // file when it is opened.
 struct FontFace {
     std::string family;
+    // Every family name fontconfig knows the face by, each language's;
+    // `family` among them.
+    std::vector<std::string> names;
     std::string file;
     int unitsPerEm = 0;
     int ascent = 0;                // OS/2 usWinAscent, else hhea ascender

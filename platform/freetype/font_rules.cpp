@@ -4,6 +4,7 @@
 
 #include "platform/face_info.hpp"
 
+#include <algorithm>
 #include <mutex>
 #include <string>
 
@@ -59,13 +60,13 @@ const char* standInFamily(std::string_view asked)
     return nullptr;
 }
 
-bool isStandIn(std::string_view asked, std::string_view used)
+bool isStandIn(std::string_view asked, const FaceInfo& used)
 {
     // Vertical writing draws with the same face as the name without "@".
     if (asked.starts_with('@'))
         asked.remove_prefix(1);
     const char* standIn = standInFamily(asked);
-    return standIn && used == standIn;
+    return standIn && (used.family == standIn || std::ranges::find(used.names, standIn) != used.names.end());
 }
 
 } // namespace lw

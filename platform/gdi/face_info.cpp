@@ -6,6 +6,7 @@
 #include "base/codepage.hpp"
 #include "platform/gdi_types.hpp"
 #include "platform/gdi/charset.hpp"
+#include "platform/family_names.hpp"
 
 #include <windows.h>
 
@@ -81,6 +82,20 @@ std::string familyOf(HDC dc)
     return {};
 }
 
+// Every family name of the selected face, each language's, from its own
+// 'name' table: GDI finds a face by any of them.
+std::vector<std::string> namesOf(HDC dc)
+{
+    constexpr DWORD kNameTable = 'n' | ('a' << 8) | ('m' << 16) | (DWORD('e') << 24);
+    const DWORD size = GetFontData(dc, kNameTable, 0, nullptr, 0);
+    if (size == GDI_ERROR || size == 0)
+        return {};
+    std::string table(size, '\0');
+    if (GetFontData(dc, kNameTable, 0, table.data(), size) != size)
+        return {};
+    return familyNames(table);
+}
+
 } // namespace
 
 FaceInfo describeFace(std::string_view family, bool italic, std::string_view text, bool bold)
@@ -101,6 +116,7 @@ FaceInfo describeFace(std::string_view family, bool italic, std::string_view tex
     HGDIOBJ old = ::SelectObject(dc, font);
     info.family = familyOf(dc);
     info.file = fontFile(dc);
+    info.names = namesOf(dc);
     // As the capture does: the characters the face lacks are drawn by the
     // face the Shift-JIS request gives, the rest by the face itself.
     const std::u16string wide = utf8ToUtf16(text);
@@ -123,7 +139,7 @@ FaceInfo describeFace(std::string_view family, bool italic, std::string_view tex
 // GDI names the face that was asked for when a substitute the system set up
 // stands in for it (the usual Japanese Windows face names standing for the
 // IPA fonts in a test prefix), though the face's own family differs.
-bool isStandIn(std::string_view asked, std::string_view)
+bool isStandIn(std::string_view asked, const FaceInfo&)
 {
     std::u16string name = utf8ToUtf16(asked);
     name.resize(std::min<std::size_t>(name.size(), LF_FACESIZE - 1));

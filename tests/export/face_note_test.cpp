@@ -28,6 +28,13 @@ TEST(FaceNote, SaysWhyTheFaceThatDrewDiffersAndOnlyThen)
         {"stand-in for a usual name", "ＭＳ ゴシック", {"IPAGothic", ""}, std::nullopt},
         {"vertical stand-in", "@ＭＳ 明朝", {"IPAMincho", ""}, std::nullopt},
         {"platform names no family", "Anything", {"", ""}, std::nullopt},
+        // The locale picks which of the face's names the platform reports.
+        {"name in another language", "IPA P明朝", {"IPAPMincho", "", false, "", {"IPAPMincho", "IPA P明朝"}},
+         std::nullopt},
+        {"stand-in reported by its Japanese name", "ＭＳ Ｐゴシック",
+         {"IPA Pゴシック", "", false, "", {"IPAPGothic", "IPA Pゴシック"}}, std::nullopt},
+        {"names of another face", "IPAPGothic", {"IPA P明朝", "", false, "", {"IPAPMincho", "IPA P明朝"}},
+         "no face \"IPAPGothic\"; the outline is drawn in IPA P明朝"},
         {"missing face", "No Such Face", {"DejaVu Sans", ""},
          "no face \"No Such Face\"; the outline is drawn in DejaVu Sans"},
         {"stand-in name drawn by another family", "ＭＳ ゴシック", {"IPAMincho", ""},

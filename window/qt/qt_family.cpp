@@ -4,6 +4,8 @@
 #include "platform/freetype/font_library.hpp"
 #include "platform/freetype/font_rules.hpp"
 
+#include <algorithm>
+
 namespace lw {
 
 QString qtFamily(std::string_view face)
@@ -13,7 +15,9 @@ QString qtFamily(std::string_view face)
         try {
             // The capture's own lookup, kept for it: fontconfig's answer for
             // the name, so the stand-in is named only where it is installed.
-            if (resolveFace(face, false).family == standIn)
+            // Under a Japanese locale fontconfig prefers the Japanese name.
+            const std::vector<std::string>& names = resolveFace(face, false).names;
+            if (std::ranges::find(names, standIn) != names.end())
                 return QString::fromLatin1(standIn);
         } catch (const Failure&) {
             // No font at all: Qt says what it shows instead.
