@@ -193,6 +193,24 @@ def nonzero_region(rings):
     return unary_union(faces)
 
 
+def offset_each(rings, distance):
+    """Each ring offset alone by shapely, keeping its turning sense."""
+    out = []
+    for r in rings:
+        if len(set(r)) < 3:
+            continue
+        outer = signed_area(r) > 0
+        grown = Polygon(r).buffer(distance if outer else -distance, 32)
+        for piece in getattr(grown, "geoms", [grown]):
+            if piece.is_empty:
+                continue
+            # Growing can close a gap into a hole, which turns the other way.
+            for ring, same in [(piece.exterior, True)] + [(hole, False) for hole in piece.interiors]:
+                ring = list(ring.coords)[:-1]
+                out.append(ring if (signed_area(ring) > 0) == (outer == same) else ring[::-1])
+    return out
+
+
 def step_of(case):
     return 25.4 / 96 if case["precision"] == "classic" else float(case["precision"])
 
@@ -285,10 +303,15 @@ def check_case(case):
     perimeter = sum(LinearRing(r).length for r in rings if len(set(r)) >= 3)
     slack = perimeter * step + 1e-6
 
-    # Clean and oriented.
+    # Clean and oriented: no point twice in a row, none closing the contour
+    # again; merged, no point twice at all (a ring that touches itself is
+    # refused by some readers).
     for r in rings:
         if not case["curves"]:
-            check(len(set(r)) == len(r) and len(r) >= 3, case, f"a contour repeats a point or is short: {r[:4]}")
+            check(len(r) >= 3 and all(a != b for a, b in zip(r, r[1:] + r[:1])), case,
+                  f"a contour repeats a point or is short: {r[:4]}")
+            if case["merge"]:
+                check(len(set(r)) == len(r), case, f"a merged contour touches itself: {r[:4]}")
     total = sum(signed_area(r) for r in rings)
     check(total > 0 and abs(total - region.area) <= slack + (0 if case["merge"] else region.area * 0.5), case,
           f"signed area {total:.3f} against ink {region.area:.3f}: contours turn the wrong way")
@@ -299,16 +322,25 @@ def check_case(case):
             check((signed_area(r) > 0) == outer, case,
                   f"a{'n outer' if outer else ' hole'} contour turns {'clockwise' if outer else 'counter-clockwise'}")
 
-    # The ink: the plain capture's, grown or shrunk by the offset.
+    # The ink: the plain capture's, grown or shrunk by the offset: merged,
+    # the whole ink at once; kept apart, each contour on its own (outer ones
+    # outward, holes inward).
     plain = dict(case, merge=False, offset=0.0, curves=False)
     base = nonzero_region(drawing(plain))
-    if case["offset"]:
+    if case["offset"] and case["merge"]:
         want = base.buffer(case["offset"], 32).area
         tolerance = slack + 0.02 * want
+    elif case["offset"]:
+        # A contour that crosses itself (a thickened glyph's may) has no one
+        # offset to compare with.
+        simple = all(LinearRing(r).is_simple for r in drawing(plain) if len(set(r)) >= 3)
+        want = nonzero_region(offset_each(drawing(plain), case["offset"])).area if simple else None
+        tolerance = slack + 0.02 * (want or 0)
     else:
         want = base.area
         tolerance = slack + 1e-3 * want
-    check(abs(region.area - want) <= tolerance, case, f"ink {region.area:.3f} mm², expected {want:.3f}")
+    if want is not None:
+        check(abs(region.area - want) <= tolerance, case, f"ink {region.area:.3f} mm², expected {want:.3f}")
 
     # Exact curves cover the segments' ink.
     if case["curves"]:
