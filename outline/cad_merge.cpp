@@ -99,19 +99,28 @@ void appendSimple(Shape shape, std::vector<Shape>& to, std::vector<POINT>& sorte
         const WideArea a = twiceArea(c);
         return a < 0 ? -a : a;
     };
+    const auto holds = [](const Extent& a, const Extent& b) {
+        return a.left <= b.left && a.top <= b.top && a.right >= b.right && a.bottom >= b.bottom;
+    };
     for (Contour& h : holes) {
         // A hole meets its outer contour at points at most: most of its
-        // points lie strictly inside.
+        // points lie strictly inside. Failing that (a hole of a few points,
+        // most of them where it touches), the smallest outer contour whose
+        // box holds it; a hole is never lost.
         Shape* owner = nullptr;
+        Shape* byBox = nullptr;
+        const Extent box = extentOf(h);
         for (Shape& s : made) {
             std::size_t inside = 0;
             for (const POINT& p : h)
                 inside += encloses(s.outer, p);
             if (2 * inside > h.size() && (!owner || size(s.outer) < size(owner->outer)))
                 owner = &s;
+            if (holds(extentOf(s.outer), box) && (!byBox || size(s.outer) < size(byBox->outer)))
+                byBox = &s;
         }
-        if (owner)
-            owner->holes.push_back(std::move(h));
+        if (Shape* to = owner ? owner : byBox ? byBox : made.empty() ? nullptr : &made.front())
+            to->holes.push_back(std::move(h));
     }
     for (Shape& s : made)
         to.push_back(std::move(s));
