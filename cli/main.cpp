@@ -46,6 +46,14 @@ lw::ByteSink& standardOutput()
 constexpr const char* kOutOfMemory =
     "letterwire-cli: out of memory: the work needs more memory than this machine gives it\n";
 
+// An exception of no type the work reports by name (a library's own), said
+// rather than left to std::terminate; nullptr: not even a std::exception.
+void internalFailure(const char* what)
+{
+    lw::writeStandardError(std::string("letterwire-cli: internal failure: ") +
+                           (what ? what : "an exception of no known type") + "\n");
+}
+
 // A batch row's place ("rows.csv: line 4"), said before its warnings.
 std::string warningWhere;
 
@@ -211,6 +219,12 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
     } catch (const std::length_error&) {
         lw::writeStandardError(kOutOfMemory);
         return 1;
+    } catch (const std::exception& e) {
+        internalFailure(e.what());
+        return 1;
+    } catch (...) {
+        internalFailure(nullptr);
+        return 1;
     }
 }
 
@@ -220,9 +234,19 @@ int main(int argc, char** argv)
 {
     const bool closed = lw::takeClosedStandardOutput();
     lw::bufferedStandardOutput();
-    const std::vector<std::string> args = lw::commandLineArguments(argc, argv);
     bool wrote = false;
-    int status = runMain(args, wrote);
+    int status = 1;
+    // The arguments are converted (on Windows from UTF-16) before the work's
+    // own guard: a failure there is said too.
+    try {
+        status = runMain(lw::commandLineArguments(argc, argv), wrote);
+    } catch (const std::bad_alloc&) {
+        lw::writeStandardError(kOutOfMemory);
+    } catch (const std::exception& e) {
+        internalFailure(e.what());
+    } catch (...) {
+        internalFailure(nullptr);
+    }
     if (!standardOutputReached(closed, wrote)) {
         lw::writeStandardError(closed ? "letterwire-cli: standard output could not be written (it is closed)\n"
                                       : "letterwire-cli: standard output could not be written\n");

@@ -3,6 +3,7 @@
 #include "base/codepage.hpp"
 #include "export/byte_files.hpp"
 #include "outline/cad_arcs.hpp"
+#include "outline/curve_bounds.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -217,6 +218,65 @@ Extents extentsOf(const CapturedOutline& outline, const MmPlacement& mm, unsigne
     return e;
 }
 
+// The arcs each closed figure is written as, fitted once for the extents
+// and the entities alike; a figure with fewer than two vertices of arcs is
+// written as its points.
+struct FigureArcs {
+    std::vector<PlacedArcs> placed;            // one per closed figure, or none without curves
+    std::vector<std::vector<ArcVertex>> fitted; // the arcs fitted now, where `placed` views them
+};
+
+FigureArcs arcsOf(const DxfPlacement& placement, unsigned closedFigures)
+{
+    FigureArcs a;
+    const ExactCurves* curves = placement.curves;
+    if (!curves)
+        return a;
+    a.placed.resize(closedFigures);
+    a.fitted.resize(closedFigures);
+    for (std::size_t k = 0; k < closedFigures && k < curves->size(); ++k)
+        if ((*curves)[k])
+            a.placed[k] = placedArcsOf(*(*curves)[k], placement.curveTolerance, a.fitted[k]);
+    return a;
+}
+
+bool asArcs(const FigureArcs& a, std::size_t k) { return k < a.placed.size() && a.placed[k].arcs.size() >= 2; }
+
+// The extents of the figures as written: arcs reach past their vertices,
+// up to half a grid step beyond the captured points.
+Extents writtenExtentsOf(const CapturedOutline& outline, const MmPlacement& mm, const FigureArcs& arcs)
+{
+    CurveBox box;
+    std::size_t k = 0;
+    for (const Figure& f : figures(outline)) {
+        if (!f.closed)
+            continue;
+        if (const std::size_t mine = k++; asArcs(arcs, mine)) {
+            const PlacedArcs& a = arcs.placed[mine];
+            const auto at = [&](std::size_t i) {
+                const ArcVertex& v = a.arcs[i % a.arcs.size()];
+                return CurvePoint{v.at.x + a.shift.x, v.at.y + a.shift.y};
+            };
+            box.add(at(0));
+            for (std::size_t i = 0; i < a.arcs.size(); ++i)
+                boundArc(box, at(i), at(i + 1), a.arcs[i].bulge);
+            continue;
+        }
+        for (const POINT& p : f.points)
+            box.add({double(p.x), double(p.y)});
+    }
+    Extents e;
+    if (box.any) {
+        // As the vertices are placed (Tags::vertices, Tags::arcVertices).
+        const double mmPerUnit = kMmPerInch / mm.dpi;
+        const double x0 = (box.left - mm.originX) * mmPerUnit, x1 = (box.right - mm.originX) * mmPerUnit;
+        const double y0 = (mm.originY - box.top) * mmPerUnit, y1 = (mm.originY - box.bottom) * mmPerUnit;
+        e.min = {std::min(x0, x1), std::min(y0, y1)};
+        e.max = {std::max(x0, x1), std::max(y0, y1)};
+    }
+    return e;
+}
+
 // The drawing's frame is the same lines in every drawing but for a few
 // values: the lines between those values are made once per process (see
 // framePieces), and each piece below ends where a value goes.
@@ -358,7 +418,8 @@ void writeBlocks(Tags& t)
     t(0, "ENDSEC");
 }
 
-void writeEntities(Tags& t, const CapturedOutline& outline, const DxfPlacement& placement, std::string_view layer)
+void writeEntities(Tags& t, const CapturedOutline& outline, const DxfPlacement& placement, const FigureArcs& arcs,
+                   std::string_view layer)
 {
     // Each polyline's head is the same lines but for its handle and its
     // vertex count (owner *Model_Space, group codes right-aligned).
@@ -368,21 +429,16 @@ void writeEntities(Tags& t, const CapturedOutline& outline, const DxfPlacement& 
     const std::string_view closed = " 70\n1\n";
     unsigned handle = kFirstEntity;
     std::size_t index = 0;
-    std::vector<ArcVertex> fitted;
     for (const Figure& f : figures(outline)) {
         if (!f.closed)
             continue;
-        const ExactCurves* curves = placement.curves;
         const std::size_t k = index++;
-        PlacedArcs arcs;
-        if (curves && k < curves->size() && (*curves)[k])
-            arcs = placedArcsOf(*(*curves)[k], placement.curveTolerance, fitted);
-        const bool asArcs = arcs.arcs.size() >= 2;
+        const bool curved = asArcs(arcs, k);
         t.bytes(toHandle);
         t.handleLine(handle++).bytes(toCount);
-        t.integerLine(int(asArcs ? arcs.arcs.size() : f.points.size())).bytes(closed);
-        if (asArcs)
-            t.arcVertices(arcs, placement.mm);
+        t.integerLine(int(curved ? arcs.placed[k].arcs.size() : f.points.size())).bytes(closed);
+        if (curved)
+            t.arcVertices(arcs.placed[k], placement.mm);
         else
             t.vertices(f.points, placement.mm);
     }
@@ -516,7 +572,10 @@ const std::string& layerBytes(std::string_view text)
 void writeDxf(ByteSink& out, const CapturedOutline& outline, const DxfPlacement& placement)
 {
     unsigned closedFigures = 0;
-    const Extents e = extentsOf(outline, placement.mm, closedFigures);
+    Extents e = extentsOf(outline, placement.mm, closedFigures);
+    const FigureArcs arcs = arcsOf(placement, closedFigures);
+    if (placement.curves)
+        e = writtenExtentsOf(outline, placement.mm, arcs);
     const std::string& layer = layerBytes(placement.text);
     const FramePieces& frame = framePieces();
     Tags t(out);
@@ -534,7 +593,7 @@ void writeDxf(ByteSink& out, const CapturedOutline& outline, const DxfPlacement&
     t.bytes(frame.toTextLayerName);
     t(2, layer);
     t.bytes(frame.toEntities);
-    writeEntities(t, outline, placement, layer);
+    writeEntities(t, outline, placement, arcs, layer);
     t.bytes(frame.toEnd);
 }
 

@@ -23,7 +23,8 @@ struct DxfPlacement {
     std::string_view text; // UTF-8; names the layer
     // Exact curves, one entry per closed figure: a figure that has one is
     // written as arcs (vertex bulges) within `curveTolerance` of it, in the
-    // outline's units; the others as their points.
+    // outline's units; the others as their points. The extents are then the
+    // exact box of the arcs as written.
     const ExactCurves* curves = nullptr;
     double curveTolerance = 0;
 };

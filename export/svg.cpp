@@ -1,6 +1,7 @@
 #include "export/svg.hpp"
 
 #include "export/byte_files.hpp"
+#include "outline/curve_bounds.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -61,21 +62,46 @@ void writeCurve(ByteSink& out, const ExactCurve& f, const MmPlacement& mm)
     out << " Z";
 }
 
+// The box of the curve as written: its start, its ends, and the turning
+// points of its Béziers.
+CurveBox boxOf(const ExactCurve& f, std::vector<CurveSegment>& moved)
+{
+    CurveBox box;
+    box.add(f.start);
+    CurvePoint from = f.start;
+    for (const CurveSegment& s : segmentsOf(f, moved)) {
+        boundSegment(box, from, s);
+        from = s.end;
+    }
+    return box;
+}
+
 } // namespace
 
 void writeSvg(ByteSink& out, const CapturedOutline& o, const MmPlacement& mm, const ExactCurves* curves)
 {
     MmPoint low{0, 0}, high{0, 0};
     bool any = false;
+    const auto add = [&](MmPoint q) {
+        low = any ? MmPoint{std::min(low.x, q.x), std::min(low.y, q.y)} : q;
+        high = any ? MmPoint{std::max(high.x, q.x), std::max(high.y, q.y)} : q;
+        any = true;
+    };
+    std::size_t closed = 0;
+    std::vector<CurveSegment> moved; // reused from curve to curve
     for (const Figure& f : figures(o)) {
         if (!f.closed)
             continue;
-        for (const POINT& p : f.points) {
-            const MmPoint q = onPage(mm, p);
-            low = any ? MmPoint{std::min(low.x, q.x), std::min(low.y, q.y)} : q;
-            high = any ? MmPoint{std::max(high.x, q.x), std::max(high.y, q.y)} : q;
-            any = true;
+        // A figure written as its curve spans the curve, which strays up to
+        // half a grid step from the points.
+        if (const std::size_t k = closed++; curves && k < curves->size() && (*curves)[k]) {
+            const CurveBox box = boxOf(*(*curves)[k], moved);
+            add(onPage(mm, CurvePoint{box.left, box.top}));
+            add(onPage(mm, CurvePoint{box.right, box.bottom}));
+            continue;
         }
+        for (const POINT& p : f.points)
+            add(onPage(mm, p));
     }
     const std::string width = millimetres(high.x - low.x), height = millimetres(high.y - low.y);
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"

@@ -20,7 +20,8 @@ namespace lw {
 
 // An empty outline gives a picture of no size with an empty path.
 // With `curves` (one entry per closed figure), a figure that has an exact
-// curve is written as its straight segments and cubic Béziers.
+// curve is written as its straight segments and cubic Béziers, and the
+// picture spans the exact box of those.
 void writeSvg(ByteSink& out, const CapturedOutline& outline, const MmPlacement& mm,
               const ExactCurves* curves = nullptr);
 

@@ -92,6 +92,18 @@ Kept removeRepeats(POINT* c, std::size_t count)
 
 bool isUsable(const Contour& c) { return c.size() >= 3 && twiceArea(c) != 0; }
 
+bool isFlat(const POINT* points, std::size_t count)
+{
+    if (count < 3)
+        return true;
+    // Cleaned rings repeat no point, so the first two make a line.
+    const POINT a = points[0], b = points[1];
+    for (std::size_t k = 2; k < count; ++k)
+        if ((WideArea(b.x) - a.x) * (WideArea(points[k].y) - a.y) != (WideArea(points[k].x) - a.x) * (WideArea(b.y) - a.y))
+            return false;
+    return true;
+}
+
 void orient(Contour& c, Role role) { orient(c, role, twiceArea(c)); }
 
 void orient(Contour& c, Role role, WideArea area)
@@ -174,7 +186,7 @@ void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types,
             const Kept kept = closeRing(out + start, at - start);
             const POINT* ring = out + start + kept.first;
             const Extent extent = extentOf(ring, kept.count);
-            if (kept.count >= 3 && extent.area != 0) {
+            if (kept.count >= 3 && (extent.area != 0 || !isFlat(ring, kept.count))) {
                 out[start + kept.first + kept.count] = ring[0];
                 set.rings.push_back({ring, std::uint32_t(kept.count)});
                 set.extents.push_back(extent);

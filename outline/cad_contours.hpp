@@ -51,6 +51,11 @@ Kept removeRepeats(POINT* points, std::size_t count);
 // At least three distinct points enclosing some area.
 bool isUsable(const Contour& contour);
 
+// Whether every point lies on one line (a ring without repeats): no ink
+// however the ring runs. A ring of no area that is not flat crosses itself
+// into lobes that cancel, a figure-eight, and the nonzero rule fills them.
+bool isFlat(const POINT* points, std::size_t count);
+
 // Outer contours counter-clockwise with y up, holes clockwise.
 void orient(Contour& contour, Role role);
 // The same for a contour whose twiceArea is known.
@@ -69,11 +74,12 @@ struct RingView {
     std::uint32_t count = 0;
 };
 
-// The closed figures of a capture, cleaned (removeRepeats) and usable, in
-// the capture's own device pixels, side by side in one buffer: one pass over
-// the points, no allocation per figure. `reach` is the largest distance of
-// any captured point from the origin along x or y (open figures and cleaned
-// points included). Fills `into`, keeping its buffers' room for the next.
+// The closed figures of a capture, cleaned (removeRepeats) and usable or,
+// of no area, not flat (isFlat), in the capture's own device pixels, side
+// by side in one buffer: one pass over the points, no allocation per
+// figure. `reach` is the largest distance of any captured point from the
+// origin along x or y (open figures and cleaned points included). Fills
+// `into`, keeping its buffers' room for the next.
 struct RingSet {
     std::vector<POINT> points;
     std::vector<RingView> rings;

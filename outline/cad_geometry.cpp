@@ -88,6 +88,48 @@ std::vector<Role> rolesOf(const RingSet& rings)
     return roles;
 }
 
+// The rings on the grid with each figure of no area (a figure-eight, its
+// lobes cancelling) replaced by its lobes, which unmerged are contours of
+// their own, outer or hole by the way each turns as any figure's are. False,
+// leaving `into` as it was, where every ring has an area.
+bool withLobes(const RingSet& rings, int scale, RingSet& into)
+{
+    std::vector<std::vector<Contour>> lobes(rings.rings.size());
+    bool any = false;
+    std::size_t room = 0;
+    for (std::size_t i = 0; i < rings.rings.size(); ++i) {
+        if (rings.extents[i].area == 0) {
+            any = true;
+            lobes[i] = lobesOf(rings.rings[i], scale);
+            for (const Contour& c : lobes[i])
+                room += c.size() + 1;
+        } else {
+            room += rings.rings[i].count + 1;
+        }
+    }
+    if (!any)
+        return false;
+    into = RingSet{};
+    into.points.reserve(room); // the views point into it
+    const auto add = [&](const POINT* points, std::size_t count, int by, std::uint32_t first) {
+        const std::size_t at = into.points.size();
+        for (std::size_t k = 0; k < count; ++k)
+            into.points.push_back(POINT{points[k].x * by, points[k].y * by});
+        into.points.push_back(into.points[at]);
+        into.rings.push_back({into.points.data() + at, std::uint32_t(count)});
+        into.extents.push_back(extentOf(into.points.data() + at, count));
+        into.firsts.push_back(first);
+    };
+    for (std::size_t i = 0; i < rings.rings.size(); ++i) {
+        if (rings.extents[i].area != 0)
+            add(rings.rings[i].points, rings.rings[i].count, scale, rings.firsts[i]);
+        for (const Contour& c : lobes[i])
+            add(c.data(), c.size(), 1, rings.firsts[i]);
+    }
+    into.reach = rings.reach * scale;
+    return true;
+}
+
 std::vector<Shape> offsetOne(const Contour& c, Role role, double distance, double tolerance)
 {
     Shape alone{c, {}};
@@ -224,6 +266,7 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
     Merged merged;
     std::vector<Shape> shapes;
     std::vector<Piece> pieces;
+    RingSet lobedRings; // unmerged figures of no area as their lobes
     if (options.merge) {
         merged = mergeNonzero(rings, scale);
         if (distance != 0) {
@@ -233,15 +276,18 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
             pieces = std::move(merged.pieces);
         }
     } else {
-        const std::vector<Role> roles = rolesOf(rings);
-        for (std::size_t i = 0; i < rings.rings.size(); ++i) {
+        const bool lobed = withLobes(rings, scale, lobedRings);
+        const RingSet& own = lobed ? lobedRings : rings;
+        const int ownScale = lobed ? 1 : scale;
+        const std::vector<Role> roles = rolesOf(own);
+        for (std::size_t i = 0; i < own.rings.size(); ++i) {
             if (distance != 0) {
-                for (Shape& s : offsetOne(onGrid(rings.rings[i], scale), roles[i], distance, tolerance))
+                for (Shape& s : offsetOne(onGrid(own.rings[i], ownScale), roles[i], distance, tolerance))
                     shapes.push_back(std::move(s));
             } else {
                 const bool outer = roles[i] == Role::Outer;
-                pieces.push_back({rings.rings[i].points, rings.rings[i].count, scale,
-                                  outer != (rings.extents[i].area < 0), outer});
+                pieces.push_back({own.rings[i].points, own.rings[i].count, ownScale,
+                                  outer != (own.extents[i].area < 0), outer});
             }
         }
         if (distance != 0)

@@ -39,10 +39,12 @@ struct CadOutline {
 };
 
 // The capture's closed figures made cut-ready: no repeated consecutive point,
-// no closing repeat of the first, no figure of zero area, outer contours
+// no closing repeat of the first, no figure without ink, outer contours
 // counter-clockwise and holes clockwise with y up (device y runs down, so on
-// the grid they turn the other way). Without merging each figure stays one
-// contour, told outer or hole by the orientation of the figure around it.
+// the grid they turn the other way), none touching itself. Without merging
+// each figure stays one contour, told outer or hole by the orientation of
+// the figure around it; a figure of zero area that crosses itself (a
+// figure-eight) becomes its lobes, each told by the way it turns.
 // Merging works within 2^28 device pixels of the origin; an outline that
 // reaches further is the overflow failure.
 CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options,

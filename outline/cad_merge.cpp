@@ -38,8 +38,97 @@ Contour toContour(auto first, auto last, Role role)
     return c;
 }
 
+// Whether the contour passes through some point twice.
+bool touchesItself(const Contour& c, std::vector<POINT>& sorted)
+{
+    sorted.assign(c.begin(), c.end());
+    const auto below = [](POINT a, POINT b) { return a.x < b.x || (a.x == b.x && a.y < b.y); };
+    std::sort(sorted.begin(), sorted.end(), below);
+    return std::adjacent_find(sorted.begin(), sorted.end()) != sorted.end();
+}
+
+// The contour cut where it touches itself into loops that do not, each
+// running as the contour ran, appended to `out`.
+void splitWhereTouching(const Contour& c, std::vector<Contour>& out)
+{
+    Contour path;
+    for (const POINT& p : c) {
+        const auto again = std::find(path.begin(), path.end(), p);
+        if (again == path.end()) {
+            path.push_back(p);
+            continue;
+        }
+        // Back at a point passed before: the way since then is a loop.
+        Contour loop(again, path.end());
+        removeRepeats(loop);
+        if (isUsable(loop))
+            out.push_back(std::move(loop));
+        path.erase(again + 1, path.end());
+    }
+    removeRepeats(path);
+    if (isUsable(path))
+        out.push_back(std::move(path));
+}
+
+// The shape as shapes whose contours are simple: a contour that touches
+// itself at a point (which some readers refuse) is cut there into loops,
+// each an outer contour or a hole as it turns, and every hole goes to the
+// smallest outer contour around it.
+void appendSimple(Shape shape, std::vector<Shape>& to, std::vector<POINT>& sorted)
+{
+    bool touching = touchesItself(shape.outer, sorted);
+    for (const Contour& h : shape.holes)
+        touching = touching || touchesItself(h, sorted);
+    if (!touching) {
+        to.push_back(std::move(shape));
+        return;
+    }
+    std::vector<Contour> loops;
+    splitWhereTouching(shape.outer, loops);
+    for (const Contour& h : shape.holes)
+        splitWhereTouching(h, loops);
+    std::vector<Shape> made;
+    std::vector<Contour> holes;
+    for (Contour& loop : loops) {
+        if (twiceArea(loop) < 0)
+            made.push_back(Shape{std::move(loop), {}});
+        else
+            holes.push_back(std::move(loop));
+    }
+    const auto size = [](const Contour& c) {
+        const WideArea a = twiceArea(c);
+        return a < 0 ? -a : a;
+    };
+    const auto holds = [](const Extent& a, const Extent& b) {
+        return a.left <= b.left && a.top <= b.top && a.right >= b.right && a.bottom >= b.bottom;
+    };
+    for (Contour& h : holes) {
+        // A hole meets its outer contour at points at most: most of its
+        // points lie strictly inside. Failing that (a hole of a few points,
+        // most of them where it touches), the smallest outer contour whose
+        // box holds it; a hole is never lost.
+        Shape* owner = nullptr;
+        Shape* byBox = nullptr;
+        const Extent box = extentOf(h);
+        for (Shape& s : made) {
+            std::size_t inside = 0;
+            for (const POINT& p : h)
+                inside += encloses(s.outer, p);
+            if (2 * inside > h.size() && (!owner || size(s.outer) < size(owner->outer)))
+                owner = &s;
+            if (holds(extentOf(s.outer), box) && (!byBox || size(s.outer) < size(byBox->outer)))
+                byBox = &s;
+        }
+        if (Shape* to = owner ? owner : byBox ? byBox : made.empty() ? nullptr : &made.front())
+            to->holes.push_back(std::move(h));
+    }
+    for (Shape& s : made)
+        to.push_back(std::move(s));
+}
+
 void appendShapes(const std::vector<BpShape>& from, std::vector<Shape>& to)
 {
+    std::vector<POINT> sorted;
     for (const BpShape& s : from) {
         Shape shape{toContour(s.begin(), s.end(), Role::Outer), {}};
         if (!isUsable(shape.outer))
@@ -47,7 +136,7 @@ void appendShapes(const std::vector<BpShape>& from, std::vector<Shape>& to)
         for (auto hole = s.begin_holes(); hole != s.end_holes(); ++hole)
             if (Contour c = toContour(hole->begin(), hole->end(), Role::Hole); isUsable(c))
                 shape.holes.push_back(std::move(c));
-        to.push_back(std::move(shape));
+        appendSimple(std::move(shape), to, sorted);
     }
 }
 
@@ -149,6 +238,30 @@ void groupsOf(const std::vector<Extent>& box, Groups& g)
 }
 
 } // namespace
+
+std::vector<Contour> lobesOf(const RingView& ring, int scale)
+{
+    Contour c(ring.count);
+    for (std::uint32_t k = 0; k < ring.count; ++k)
+        c[k] = POINT{ring.points[k].x * scale, ring.points[k].y * scale};
+    const std::vector<const Contour*> one{&c};
+    std::vector<Contour> lobes;
+    // Where the ring winds positively it runs the way a positive twiceArea
+    // does; a hole in such a lobe runs the other way.
+    for (const bool negative : {false, true}) {
+        std::vector<Shape> shapes;
+        appendShapes(positiveRegions(one, negative), shapes);
+        for (Shape& s : shapes) {
+            orient(s.outer, negative ? Role::Outer : Role::Hole);
+            lobes.push_back(std::move(s.outer));
+            for (Contour& h : s.holes) {
+                orient(h, negative ? Role::Hole : Role::Outer);
+                lobes.push_back(std::move(h));
+            }
+        }
+    }
+    return lobes;
+}
 
 Merged mergeNonzero(const RingSet& rings, int scale)
 {

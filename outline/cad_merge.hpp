@@ -1,7 +1,8 @@
 #pragma once
 // The nonzero union of contours: every region where the contours wind
 // around a point (in either direction) becomes ink, bounded by one outer
-// contour per connected shape with its holes. Exact on the integer grid:
+// contour per connected shape with its holes, none of which touches itself
+// (where the ink's edge does, it is cut into two). Exact on the integer grid:
 // new points arise only where edges cross, rounded to the grid. Boost.Polygon
 // does the work where edges meet; elsewhere the contours only nest
 // (cad_nesting.hpp) and stay as they are.
@@ -36,6 +37,11 @@ struct Merged {
 // The rings' nonzero union on the grid `scale` times finer than the rings'
 // own; coordinates times `scale` must stay within +-2^29.
 Merged mergeNonzero(const RingSet& rings, int scale);
+
+// The ink of one ring alone by the nonzero rule as simple contours on the
+// grid `scale` times finer, each running the way the ring winds around its
+// inside: a figure-eight's two lobes, one each way round.
+std::vector<Contour> lobesOf(const RingView& ring, int scale);
 
 // mergeNonzero's result where no group needs the clipper, as boundaries
 // of the rings (Boundary::ring counts in `rings`), each group's pieceStart

@@ -10,6 +10,10 @@ For a table of texts, faces, sizes, styles and angles at the 0.01 mm grid:
   extents within the step of the polyline drawing's;
 - merged, the curved drawing has the same contours as the polyline one,
   each within the step;
+- the drawings say the size of what they hold: the DXF's $EXTMIN and
+  $EXTMAX and the SVG's viewBox (read by an XML parser) are the exact box of
+  the written arcs and Béziers (worked out here from their ends, bulges and
+  controls, where a curve turns along x or y), not of the points beneath;
 - for round letters the arcs take at most a third of the polyline's vertices.
 
 Usage: curves_test.py LETTERWIRE-CLI
@@ -23,6 +27,7 @@ import re
 import subprocess
 import sys
 import tempfile
+import xml.etree.ElementTree as ET
 from concurrent.futures import ProcessPoolExecutor
 
 import ezdxf
@@ -73,9 +78,84 @@ def cubic(p0, p1, p2, p3, t):
                  for a, b, c, d in zip(p0, p1, p2, p3))
 
 
-def svg_rings(args):
+def arc_box_points(p0, p1, bulge):
+    """The arc's ends and the points where it runs along x or y."""
+    (x0, y0), (x1, y1) = p0, p1
+    if bulge == 0 or (x0, y0) == (x1, y1):
+        return [p0, p1]
+    # The centre, from the chord's middle along its left normal.
+    k = (1 - bulge * bulge) / (4 * bulge)
+    cx, cy = (x0 + x1) / 2 - (y1 - y0) * k, (y0 + y1) / 2 + (x1 - x0) * k
+    r = math.hypot(x0 - cx, y0 - cy)
+    sweep, start = 4 * math.atan(bulge), math.atan2(y0 - cy, x0 - cx)
+    out = [p0, p1]
+    for q in range(-8, 9):
+        if 0 < (q * math.pi / 2 - start) / sweep < 1:
+            out.append((cx + r * math.cos(q * math.pi / 2), cy + r * math.sin(q * math.pi / 2)))
+    return out
+
+
+def cubic_box_points(p0, p1, p2, p3):
+    """The cubic's ends and the points where its x or y turns."""
+    out = [p0, p3]
+    for axis in (0, 1):
+        a0, a1, a2, a3 = p0[axis], p1[axis], p2[axis], p3[axis]
+        a, b, c = a3 - 3 * a2 + 3 * a1 - a0, 2 * (a2 - 2 * a1 + a0), a1 - a0
+        if abs(a) < 1e-15:
+            roots = [-c / b] if b else []
+        elif b * b - 4 * a * c < 0:
+            roots = []
+        else:
+            root = math.sqrt(b * b - 4 * a * c)
+            roots = [(-b + root) / (2 * a), (-b - root) / (2 * a)]
+        out += [cubic(p0, p1, p2, p3, t) for t in roots if 0 < t < 1]
+    return out
+
+
+def box_of(points):
+    xs, ys = [p[0] for p in points], [p[1] for p in points]
+    return (min(xs), min(ys), max(xs), max(ys))
+
+
+def dxf_written_box(doc):
+    """The exact box of the polylines' segments and arcs."""
+    points = []
+    for e in doc.modelspace().query("LWPOLYLINE"):
+        vs = [(x, y, b) for x, y, b in e.get_points("xyb")]
+        for i, (x, y, b) in enumerate(vs):
+            nx, ny, _ = vs[(i + 1) % len(vs)]
+            points += arc_box_points((x, y), (nx, ny), b)
+    return box_of(points) if points else None
+
+
+def dxf_header_box(doc):
+    low, high = doc.header["$EXTMIN"], doc.header["$EXTMAX"]
+    return (low[0], low[1], high[0], high[1])
+
+
+def svg_boxes(text):
+    """The viewBox, and the exact box of the path's lines and Béziers (y down)."""
+    root = ET.fromstring(text)
+    view = tuple(float(v) for v in root.get("viewBox").split())
+    d = root.find("{http://www.w3.org/2000/svg}path").get("d")
+    points, at = [], None
+    for command, numbers in re.findall(r"([MLCZ])([^MLCZ]*)", d):
+        values = [float(v) for v in re.findall(r"-?[0-9.]+(?:e-?[0-9]+)?", numbers)]
+        pts = [(values[i], values[i + 1]) for i in range(0, len(values), 2)]
+        if command in "ML":
+            points.append(pts[0])
+            at = pts[0]
+        elif command == "C":
+            points += cubic_box_points(at, pts[0], pts[1], pts[2])
+            at = pts[2]
+    box = box_of(points) if points else (0, 0, 0, 0)
+    return (view[0], view[1], view[0] + view[2], view[1] + view[3]), box
+
+
+def svg_rings(args, text=None):
     """The path's subpaths as rings, y up, each Bézier densely sampled."""
-    d = re.search(r' d="([^"]*)"', run(["svg", "-"] + args).decode()).group(1)
+    text = text if text is not None else run(["svg", "-"] + args)
+    d = re.search(r' d="([^"]*)"', text.decode()).group(1)
     rings, ring, at = [], None, None
     for command, numbers in re.findall(r"([MLCZ])([^MLCZ]*)", d):
         values = [float(v) for v in re.findall(r"-?[0-9.]+(?:e-?[0-9]+)?", numbers)]
@@ -150,7 +230,8 @@ def run_case(case):
     curved, curved_ogr = dxf_of(base + merge + ["--curves"])
     plain_rings, plain_vertices = rings_of(plain)
     arc_rings, arc_vertices = rings_of(curved)
-    bezier_rings, curves = svg_rings(base + merge + ["--curves"])
+    svg_text = run(["svg", "-"] + base + merge + ["--curves"])
+    bezier_rings, curves = svg_rings(None, svg_text)
 
     check(len(curved.audit().errors) == 0, f"{label}: ezdxf audit errors")
     check(len(arc_rings) == len(plain_rings) == len(bezier_rings),
@@ -163,6 +244,12 @@ def run_case(case):
           f"{label}: ezdxf extents {extents(curved)} against {extents(plain)}")
     check(close(ogr_extents(curved_ogr), ogr_extents(plain_ogr), STEP),
           f"{label}: GDAL extents {ogr_extents(curved_ogr)} against {ogr_extents(plain_ogr)}")
+    # DXF numbers read back exactly; the SVG's are rounded to the nanometre.
+    for what, doc in (("polyline", plain), ("curved", curved)):
+        check(close(dxf_header_box(doc), dxf_written_box(doc), 1e-9),
+              f"{label}: {what} DXF extents {dxf_header_box(doc)}, its arcs span {dxf_written_box(doc)}")
+    view, written = svg_boxes(svg_text)
+    check(close(view, written, 2.5e-6), f"{label}: SVG viewBox {view}, its Béziers span {written}")
     if merge:
         check(curves > 0, f"{label}: the SVG holds no Béziers")
     if round_letters and merge:

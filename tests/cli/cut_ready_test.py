@@ -6,7 +6,11 @@ For a table of texts, faces, sizes, styles and angles:
   outer contours counter-clockwise and holes clockwise (y up), and the area
   equals the nonzero-filled area of the captured figures within 1e-6;
 - merged and --no-merge alike: no repeated point, no closing repeat, no
-  contour of fewer than three points or of no area;
+  contour of fewer than three points or of no area, and the drawing's
+  nonzero area is the capture's (a figure crossing itself into lobes that
+  cancel, its signed area 0, keeps its ink);
+- merged, every contour is a simple ring by GEOS's rules (shapely's
+  explain_validity), also where the ink's edge touches itself at a point;
 - --offset: every point of the offset contours lies the offset away from the
   merged outline, within the grid step; a hole closes once the offset passes
   its half-width.
@@ -23,6 +27,7 @@ import tempfile
 import ezdxf
 from shapely.geometry import LinearRing, MultiLineString, Point, Polygon
 from shapely.ops import polygonize, unary_union
+from shapely.validation import explain_validity
 
 cli, font_dir = sys.argv[1], os.path.abspath(sys.argv[2])
 failures = []
@@ -131,6 +136,14 @@ CASES = [
     ("144 pt", ["--text", "Ag回", "--font", "IPAGothic", "--size", "144", "--strikeout"]),
     ("rotated", ["--text", "出口_gy", "--font", "IPAMincho", "--size", "48", "--angle", "30", "--underline"]),
     ("overlapping contours", ["--text", "XOX", "--font", "Letterwire Overlap Test", "--size", "72", "--underline"]),
+    # "8": one figure of two equal lobes, one each way round: signed area 0.
+    ("figure-eight", ["--text", "8X8", "--font", "Letterwire Overlap Test", "--size", "72"]),
+    ("figure-eight rotated", ["--text", "8O", "--font", "Letterwire Overlap Test", "--size", "24", "--angle", "90",
+                              "--underline"]),
+    # "P": a counter that touches the outside at one corner.
+    ("touching at a point", ["--text", "P8P", "--font", "Letterwire Overlap Test", "--size", "72"]),
+    ("touching at a point rotated", ["--text", "P", "--font", "Letterwire Overlap Test", "--size", "48",
+                                     "--angle", "30"]),
 ]
 PRECISION = "0.01"
 
@@ -139,14 +152,25 @@ for name, args in CASES:
     raw = captured_figures(args)
     merged = contours_of_dxf(args)
     check_clean(name, merged)
-    check_clean(name + " --no-merge", contours_of_dxf(args + ["--no-merge"]))
+    unmerged = contours_of_dxf(args + ["--no-merge"])
+    check_clean(name + " --no-merge", unmerged)
 
     rings = [pts for pts, _ in merged]
     for r in rings:
-        check(LinearRing(r).is_valid, f"{name}: a merged contour crosses itself")
+        ring = LinearRing(r)
+        check(ring.is_valid, f"{name}: a merged contour is no simple ring: {explain_validity(ring)}")
     shapes, orphans = shapes_of(rings)
     check(orphans == 0, f"{name}: {orphans} clockwise contours inside no outer contour")
     want = nonzero_area(raw)
+    got = nonzero_area([pts for pts, _ in unmerged])
+    check(abs(got - want) <= 1e-6 * want, f"{name} --no-merge: nonzero area {got!r}, the capture's {want!r}")
+    if name.startswith("figure-eight"):
+        # Zero in device pixels; in millimetres up to the rounding of each point.
+        eights = [r for r in raw if len(r) >= 3 and nonzero_area([r]) > 0 and
+                  abs(signed_area(r)) <= 1e-9 * nonzero_area([r])]
+        expected = args[args.index("--text") + 1].count("8")
+        check(len(eights) == expected,
+              f"{name}: {len(eights)} captured figures of signed area 0 with ink, {expected} expected")
     got = sum(s.area for s in shapes)
     check(abs(got - want) <= 1e-6 * want, f"{name}: merged area {got!r}, nonzero area of the capture {want!r}")
     pairs = overlapping_pairs(shapes, want)

@@ -2,6 +2,10 @@
 """Makes a small TrueType font whose glyphs hold overlapping contours, as
 variable and script fonts do: "X" is two bars crossing (each its own
 contour, both reaching below the baseline through the underline), "O" a ring.
+"8" is one contour crossing itself into two lobes of equal area (its signed
+area is 0 on any grid: its corners stay a rectangle's when rounded), "P" a
+frame of four bars, two of which meet only at a corner, so the counter
+touches the outside there.
 
 Usage: make_overlap_font.py OUTPUT.ttf
 """
@@ -40,6 +44,21 @@ def ring(pen, cx, cy, r, clockwise):
     pen.closePath()
 
 
+def figure_eight(pen, x0, y0, x1, y1):
+    """A bow tie: the diagonals of the box and its left and right sides,
+    crossing at its middle into a left and a right lobe, one each way round."""
+    for k, p in enumerate([(x0, y0), (x1, y1), (x1, y0), (x0, y1)]):
+        (pen.lineTo if k else pen.moveTo)(p)
+    pen.closePath()
+
+
+def box(pen, x0, y0, x1, y1):
+    """Clockwise with y up, as TrueType draws outer contours."""
+    for k, p in enumerate([(x0, y0), (x0, y1), (x1, y1), (x1, y0)]):
+        (pen.lineTo if k else pen.moveTo)(p)
+    pen.closePath()
+
+
 def glyph(draw):
     pen = TTGlyphPen(None)
     draw(pen)
@@ -48,18 +67,22 @@ def glyph(draw):
 
 def main(path):
     fb = FontBuilder(UPM, isTTF=True)
-    names = [".notdef", "space", "X", "O"]
+    names = [".notdef", "space", "X", "O", "eight", "P"]
     fb.setupGlyphOrder(names)
-    fb.setupCharacterMap({0x20: "space", ord("X"): "X", ord("O"): "O"})
+    fb.setupCharacterMap({0x20: "space", ord("X"): "X", ord("O"): "O", ord("8"): "eight", ord("P"): "P"})
     glyphs = {
         ".notdef": glyph(lambda p: bar(p, 100, 0, 100, 700, 50)),
         "space": glyph(lambda p: None),
         "X": glyph(lambda p: (bar(p, 80, -200, 620, 700, 70), bar(p, 620, -200, 80, 700, 70))),
         "O": glyph(lambda p: (ring(p, 350, 350, 330, True), ring(p, 350, 350, 200, False),
                               bar(p, 350, -150, 350, 760, 60))),
+        "eight": glyph(lambda p: figure_eight(p, 50, 0, 650, 700)),
+        # The top bar meets the left one at (250, 500) alone.
+        "P": glyph(lambda p: (box(p, 50, 0, 650, 200), box(p, 50, 0, 250, 500), box(p, 450, 0, 650, 700),
+                              box(p, 250, 500, 650, 700))),
     }
     fb.setupGlyf(glyphs)
-    fb.setupHorizontalMetrics({n: (700 if n in ("X", "O") else 500, 0) for n in names})
+    fb.setupHorizontalMetrics({n: (700 if n in ("X", "O", "eight", "P") else 500, 0) for n in names})
     fb.setupHorizontalHeader(ascent=900, descent=-250)
     fb.setupNameTable({"familyName": "Letterwire Overlap Test", "styleName": "Regular"})
     fb.setupOS2(sTypoAscender=900, sTypoDescender=-250, usWinAscent=900, usWinDescent=250,
