@@ -4,6 +4,7 @@
 #include "platform/face_info.hpp"
 #include "platform/freetype/flat_glyph.hpp"
 #include "platform/freetype/font_rules.hpp"
+#include "platform/freetype/outline_steps.hpp"
 #include "platform/freetype/shaper.hpp"
 
 #include <fontconfig/fontconfig.h>
@@ -49,37 +50,6 @@ FT_Library library()
         return l;
     }();
     return lib;
-}
-
-int moveTo(const FT_Vector* to, void* user)
-{
-    auto* out = static_cast<GlyphOutline*>(user);
-    out->steps.push_back({OutlineStep::Move, {float(to->x)}, {float(to->y)}});
-    return 0;
-}
-
-int lineTo(const FT_Vector* to, void* user)
-{
-    auto* out = static_cast<GlyphOutline*>(user);
-    out->steps.push_back({OutlineStep::Line, {float(to->x)}, {float(to->y)}});
-    return 0;
-}
-
-int conicTo(const FT_Vector* control, const FT_Vector* to, void* user)
-{
-    auto* out = static_cast<GlyphOutline*>(user);
-    out->steps.push_back(
-        {OutlineStep::Conic, {float(control->x), float(to->x)}, {float(control->y), float(to->y)}});
-    return 0;
-}
-
-int cubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user)
-{
-    auto* out = static_cast<GlyphOutline*>(user);
-    out->steps.push_back({OutlineStep::Cubic,
-                             {float(c1->x), float(c2->x), float(to->x)},
-                             {float(c1->y), float(c2->y), float(to->y)}});
-    return 0;
 }
 
 // The second differences of each curve as the path will hold it (a conic as
@@ -307,12 +277,7 @@ std::unique_ptr<GlyphOutline> FontFace::Impl::load(FT_UInt index, bool emboldene
         const auto strength = FT_Pos(std::lround(face->units_per_EM * kEmboldenPerEm));
         FT_Outline_EmboldenXY(&face->glyph->outline, strength, strength);
     }
-    FT_Outline_Funcs funcs{};
-    funcs.move_to = moveTo;
-    funcs.line_to = lineTo;
-    funcs.conic_to = conicTo;
-    funcs.cubic_to = cubicTo;
-    if (FT_Outline_Decompose(&face->glyph->outline, &funcs, glyph.get()) != 0)
+    if (!appendOutlineSteps(face->glyph->outline, glyph->steps))
         glyph->steps.clear();
     measureCurves(*glyph);
     return glyph;
