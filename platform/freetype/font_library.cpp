@@ -152,8 +152,13 @@ const FontFace* openFace(FcPattern* match)
     face->unitsPerEm = ft->units_per_EM ? ft->units_per_EM : 1000;
     face->italic = (ft->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
     face->bold = (ft->style_flags & FT_STYLE_FLAG_BOLD) != 0;
-    face->underlinePosition = ft->underline_position;
+    // The post table's underline position is where the platform centres the
+    // bar; FreeType's own lies half a thickness lower.
+    auto* post = static_cast<TT_Postscript*>(FT_Get_Sfnt_Table(ft, FT_SFNT_POST));
     face->underlineThickness = ft->underline_thickness > 0 ? ft->underline_thickness : face->unitsPerEm / 20;
+    face->underlinePosition = post ? post->underlinePosition : ft->underline_position;
+    if (post && post->underlineThickness > 0)
+        face->underlineThickness = post->underlineThickness;
     auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2));
     if (os2 && os2->version != 0xFFFF && (os2->usWinAscent + os2->usWinDescent) > 0) {
         face->ascent = os2->usWinAscent;
@@ -170,7 +175,7 @@ const FontFace* openFace(FcPattern* match)
         face->strikeoutPosition = os2->yStrikeoutPosition;
         face->strikeoutSize = os2->yStrikeoutSize;
     } else {
-        face->strikeoutPosition = face->ascent * 3 / 10 + face->underlineThickness / 2;
+        face->strikeoutPosition = face->ascent * 3 / 10;
         face->strikeoutSize = face->underlineThickness;
     }
     const FontFace* result = face.get();

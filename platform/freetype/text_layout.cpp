@@ -190,25 +190,23 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     if (laid.capacity() * sizeof(laid[0]) >= kLaidRoomKept)
         s.madeExtras().laid.swap(laid);
 
-    // Underline and strikeout: one rectangle each over the whole advance.
-    auto rectangle = [&](double top, double height) {
-        double bottom = top + std::max(1.0, height);
+    // Underline and strikeout: one bar each over the whole advance, centred
+    // as the platform centres it: position and thickness each in whole
+    // pixels, and the thickness's odd pixel below the position.
+    auto bar = [&](int position, int thickness) {
+        const double unit = em / primary.unitsPerEm;
+        const double height = std::max(1.0, std::round(thickness * unit));
+        const double top = baseline - std::round(position * unit) - std::floor(height / 2);
         append(startX, top, PT_MOVETO);
         append(startX + total, top, PT_LINETO);
-        append(startX + total, bottom, PT_LINETO);
-        append(startX, bottom, PT_LINETO | PT_CLOSEFIGURE);
+        append(startX + total, top + height, PT_LINETO);
+        append(startX, top + height, PT_LINETO | PT_CLOSEFIGURE);
     };
     if (total > 0) {
-        double unit = em / primary.unitsPerEm;
-        if (d.lfUnderline) {
-            double thickness = roundPixel(primary.underlineThickness * unit);
-            double centre = baseline - primary.underlinePosition * unit;
-            rectangle(roundPixel(centre - thickness / 2), thickness);
-        }
-        if (d.lfStrikeOut) {
-            double thickness = roundPixel(primary.strikeoutSize * unit);
-            rectangle(roundPixel(baseline - primary.strikeoutPosition * unit), thickness);
-        }
+        if (d.lfUnderline)
+            bar(primary.underlinePosition, primary.underlineThickness);
+        if (d.lfStrikeOut)
+            bar(primary.strikeoutPosition, primary.strikeoutSize);
     }
     return true;
 }
