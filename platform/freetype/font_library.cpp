@@ -275,6 +275,10 @@ std::unique_ptr<GlyphOutline> FontFace::Impl::load(FT_UInt index, bool emboldene
         != 0)
         return glyph;
     glyph->advance = static_cast<std::int32_t>(face->glyph->advance.x);
+    // Without vmtx FreeType makes a vertical advance up; the platform then
+    // keeps the horizontal one.
+    if (FT_HAS_VERTICAL(face))
+        glyph->verticalAdvance = static_cast<std::int32_t>(face->glyph->metrics.vertAdvance);
     if (face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
         return glyph;
     // The advance stays: the layout adds the platform's one pixel per character.

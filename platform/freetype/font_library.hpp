@@ -36,6 +36,9 @@ struct GlyphOutline {
 
     std::vector<OutlineStep> steps;
     std::int32_t advance = 0; // font units
+    // The advance down a vertical line (vmtx), font units; 0 when the face
+    // has no vertical metrics.
+    std::int32_t verticalAdvance = 0;
     // For a bound on the flattened points at any size: moves and lines give
     // one point each; a curve gives at most 1 + sqrt(0.75 s / tolerance)
     // times the fourth root of its largest squared second difference (font

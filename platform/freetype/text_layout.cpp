@@ -81,11 +81,18 @@ double widthScaleOf(const LOGFONTA& d, const FontFace& primary, double em)
     return std::fabs(double(d.lfWidth)) / natural;
 }
 
+// A glyph's advance in font units: down the line for a turned glyph where
+// its face has vertical metrics, as the platform advances it, else across.
+double advanceOf(const GlyphRef& g, bool turned)
+{
+    return turned && g.outline->verticalAdvance > 0 ? g.outline->verticalAdvance : g.outline->advance;
+}
+
 // A glyph's advance in whole pixels: rounded at the em, then widened and
 // taken up to the next whole pixel, as the platform widens its hinted advance.
-double widenedAdvance(const GlyphRef& g, double em, double xScale)
+double widenedAdvance(const GlyphRef& g, bool turned, double em, double xScale)
 {
-    const double designed = roundPixel(g.outline->advance * em / g.face->unitsPerEm);
+    const double designed = roundPixel(advanceOf(g, turned) * em / g.face->unitsPerEm);
     return xScale == 1 ? designed : std::ceil(designed * xScale - 1e-9);
 }
 
@@ -137,7 +144,7 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     for (char32_t c : text) {
         const bool turn = font.vertical && isFullWidth(c);
         GlyphRef g = turn ? verticalGlyphFor(primary, c, font.emboldened) : glyphFor(primary, c, font.emboldened);
-        double advance = given ? double(given[laid.size()]) : widenedAdvance(g, em, xScale) + extra;
+        double advance = given ? double(given[laid.size()]) : widenedAdvance(g, turn, em, xScale) + extra;
         laid.push_back({g, advance, turn});
         total += advance;
     }
@@ -251,9 +258,9 @@ void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vec
     // Synthetic bold's one unit wider at the em of the face's own units.
     const double bold = font.emboldened ? 1 : 0;
     for (char32_t c : cp932ToCodepoints(std::string_view(bytes, std::size_t(count)))) {
-        GlyphRef g = font.vertical && isFullWidth(c) ? verticalGlyphFor(primary, c, font.emboldened)
-                                                     : glyphFor(primary, c, font.emboldened);
-        advances.push_back((g.outline->advance * xScale + bold) * em / g.face->unitsPerEm);
+        const bool turn = font.vertical && isFullWidth(c);
+        GlyphRef g = turn ? verticalGlyphFor(primary, c, font.emboldened) : glyphFor(primary, c, font.emboldened);
+        advances.push_back((advanceOf(g, turn) * xScale + bold) * em / g.face->unitsPerEm);
     }
 }
 

@@ -71,8 +71,9 @@ CASES = [
     ("Wavy Hill", "DejaVu Serif", 24, 0, "1"),
     # Vertical writing: full-width characters turned with their vertical
     # forms, half-width ones as in a line; at 270° the line reads downwards.
+    # A proportional face advances each by its own vertical advance.
     *[("縦（書）き、ー。ABC１２", face, 24, angle)
-      for face in ("@ＭＳ ゴシック", "@ＭＳ 明朝") for angle in (0, 90, 270)],
+      for face in ("@ＭＳ ゴシック", "@ＭＳ 明朝", "@ＭＳ Ｐゴシック", "@ＭＳ Ｐ明朝") for angle in (0, 90, 270)],
 ]
 
 def tolerance_of(face, large_or_turned):
@@ -126,6 +127,7 @@ STYLE_CASES = [
     ("縦（書）き、ー。ABC１２", "@ＭＳ 明朝", 270, ["--spacing", "2", "--width", "80"]),
     ("縦（書）き、ー。ABC１２", "@ＭＳ ゴシック", 270, ["--bold", "--italic"]),
     ("縦（書）き、ー。ABC１２", "@ＭＳ 明朝", 270, ["--precision", "0.1"]),
+    ("縦（書）き、ー。ABC１２", "@ＭＳ Ｐゴシック", 0, ["--underline", "--precision", "0.1"]),
     # The bars centred on the face's positions; at 72 pt half a strike-out
     # bar is 4 px.
     ("gjpqy", "ＭＳ Ｐゴシック", 0, ["--underline", "--strikeout", "--size", "72"]),
