@@ -3,7 +3,8 @@
 
 1. The captures agree: for a table of texts, faces, sizes and angles both
    give the same number of figures, and every point of one lies within a
-   tolerance of the other's outline (1.5 px at 32 px; 3 px larger or turned).
+   tolerance of the other's outline (1.5 px at 32 px; 3 px larger or turned;
+   2 px where GDI hints Latin letters more, see tolerance_of).
 2. The cut-ready DXF agrees: merged (offset, with arcs) the same number of outer
    contours and holes, every contour cleaned, outer contours counter-clockwise
    and holes clockwise, and the areas equal within the capture's tolerance
