@@ -4,6 +4,7 @@
 #include "platform/face_info.hpp"
 #include "platform/freetype/flat_glyph.hpp"
 #include "platform/freetype/font_rules.hpp"
+#include "platform/freetype/outline_steps.hpp"
 #include "platform/freetype/shaper.hpp"
 
 #include <fontconfig/fontconfig.h>
@@ -49,37 +50,6 @@ FT_Library library()
         return l;
     }();
     return lib;
-}
-
-int moveTo(const FT_Vector* to, void* user)
-{
-    auto* out = static_cast<GlyphOutline*>(user);
-    out->steps.push_back({OutlineStep::Move, {float(to->x)}, {float(to->y)}});
-    return 0;
-}
-
-int lineTo(const FT_Vector* to, void* user)
-{
-    auto* out = static_cast<GlyphOutline*>(user);
-    out->steps.push_back({OutlineStep::Line, {float(to->x)}, {float(to->y)}});
-    return 0;
-}
-
-int conicTo(const FT_Vector* control, const FT_Vector* to, void* user)
-{
-    auto* out = static_cast<GlyphOutline*>(user);
-    out->steps.push_back(
-        {OutlineStep::Conic, {float(control->x), float(to->x)}, {float(control->y), float(to->y)}});
-    return 0;
-}
-
-int cubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user)
-{
-    auto* out = static_cast<GlyphOutline*>(user);
-    out->steps.push_back({OutlineStep::Cubic,
-                             {float(c1->x), float(c2->x), float(to->x)},
-                             {float(c1->y), float(c2->y), float(to->y)}});
-    return 0;
 }
 
 // The second differences of each curve as the path will hold it (a conic as
@@ -188,8 +158,13 @@ const FontFace* openFace(FcPattern* match)
     face->unitsPerEm = ft->units_per_EM ? ft->units_per_EM : 1000;
     face->italic = (ft->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
     face->bold = (ft->style_flags & FT_STYLE_FLAG_BOLD) != 0;
-    face->underlinePosition = ft->underline_position;
+    // The post table's underline position is where the platform centres the
+    // bar; FreeType's own lies half a thickness lower.
+    auto* post = static_cast<TT_Postscript*>(FT_Get_Sfnt_Table(ft, FT_SFNT_POST));
     face->underlineThickness = ft->underline_thickness > 0 ? ft->underline_thickness : face->unitsPerEm / 20;
+    face->underlinePosition = post ? post->underlinePosition : ft->underline_position;
+    if (post && post->underlineThickness > 0)
+        face->underlineThickness = post->underlineThickness;
     auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(ft, FT_SFNT_OS2));
     if (os2 && os2->version != 0xFFFF && (os2->usWinAscent + os2->usWinDescent) > 0) {
         face->ascent = os2->usWinAscent;
@@ -206,7 +181,7 @@ const FontFace* openFace(FcPattern* match)
         face->strikeoutPosition = os2->yStrikeoutPosition;
         face->strikeoutSize = os2->yStrikeoutSize;
     } else {
-        face->strikeoutPosition = face->ascent * 3 / 10 + face->underlineThickness / 2;
+        face->strikeoutPosition = face->ascent * 3 / 10;
         face->strikeoutSize = face->underlineThickness;
     }
     const FontFace* result = face.get();
@@ -306,6 +281,10 @@ std::unique_ptr<GlyphOutline> FontFace::Impl::load(FT_UInt index, bool emboldene
         != 0)
         return glyph;
     glyph->advance = static_cast<std::int32_t>(face->glyph->advance.x);
+    // Without vmtx FreeType makes a vertical advance up; the platform then
+    // keeps the horizontal one.
+    if (FT_HAS_VERTICAL(face))
+        glyph->verticalAdvance = static_cast<std::int32_t>(face->glyph->metrics.vertAdvance);
     if (face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
         return glyph;
     // The advance stays: the layout adds the platform's one pixel per character.
@@ -313,12 +292,7 @@ std::unique_ptr<GlyphOutline> FontFace::Impl::load(FT_UInt index, bool emboldene
         const auto strength = FT_Pos(std::lround(face->units_per_EM * kEmboldenPerEm));
         FT_Outline_EmboldenXY(&face->glyph->outline, strength, strength);
     }
-    FT_Outline_Funcs funcs{};
-    funcs.move_to = moveTo;
-    funcs.line_to = lineTo;
-    funcs.conic_to = conicTo;
-    funcs.cubic_to = cubicTo;
-    if (FT_Outline_Decompose(&face->glyph->outline, &funcs, glyph.get()) != 0)
+    if (!appendOutlineSteps(face->glyph->outline, glyph->steps))
         glyph->steps.clear();
     measureCurves(*glyph);
     return glyph;

@@ -36,6 +36,9 @@ struct GlyphOutline {
 
     std::vector<OutlineStep> steps;
     std::int32_t advance = 0; // font units
+    // The advance down a vertical line (vmtx), font units; 0 when the face
+    // has no vertical metrics.
+    std::int32_t verticalAdvance = 0;
     // For a bound on the flattened points at any size: moves and lines give
     // one point each; a curve gives at most 1 + sqrt(0.75 s / tolerance)
     // times the fourth root of its largest squared second difference (font
@@ -70,9 +73,11 @@ struct FontFace {
     int unitsPerEm = 0;
     int ascent = 0;                // OS/2 usWinAscent, else hhea ascender
     int descent = 0;               // OS/2 usWinDescent, else -hhea descender
-    int underlinePosition = 0;     // centre of the stroke, below the baseline when negative
+    // The bars are centred on their positions (post and OS/2), as the
+    // platform draws them; a position below the baseline is negative.
+    int underlinePosition = 0;
     int underlineThickness = 0;
-    int strikeoutPosition = 0;     // top of the stroke above the baseline
+    int strikeoutPosition = 0;
     int strikeoutSize = 0;
     bool italic = false;           // the face itself is italic or oblique
     bool bold = false;             // the face itself is bold (weight 600 or more)

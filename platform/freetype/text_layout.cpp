@@ -81,11 +81,18 @@ double widthScaleOf(const LOGFONTA& d, const FontFace& primary, double em)
     return std::fabs(double(d.lfWidth)) / natural;
 }
 
+// A glyph's advance in font units: down the line for a turned glyph where
+// its face has vertical metrics, as the platform advances it, else across.
+double advanceOf(const GlyphRef& g, bool turned)
+{
+    return turned && g.outline->verticalAdvance > 0 ? g.outline->verticalAdvance : g.outline->advance;
+}
+
 // A glyph's advance in whole pixels: rounded at the em, then widened and
 // taken up to the next whole pixel, as the platform widens its hinted advance.
-double widenedAdvance(const GlyphRef& g, double em, double xScale)
+double widenedAdvance(const GlyphRef& g, bool turned, double em, double xScale)
 {
-    const double designed = roundPixel(g.outline->advance * em / g.face->unitsPerEm);
+    const double designed = roundPixel(advanceOf(g, turned) * em / g.face->unitsPerEm);
     return xScale == 1 ? designed : std::ceil(designed * xScale - 1e-9);
 }
 
@@ -137,7 +144,7 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     for (char32_t c : text) {
         const bool turn = font.vertical && isFullWidth(c);
         GlyphRef g = turn ? verticalGlyphFor(primary, c, font.emboldened) : glyphFor(primary, c, font.emboldened);
-        double advance = given ? double(given[laid.size()]) : widenedAdvance(g, em, xScale) + extra;
+        double advance = given ? double(given[laid.size()]) : widenedAdvance(g, turn, em, xScale) + extra;
         laid.push_back({g, advance, turn});
         total += advance;
     }
@@ -190,25 +197,23 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     if (laid.capacity() * sizeof(laid[0]) >= kLaidRoomKept)
         s.madeExtras().laid.swap(laid);
 
-    // Underline and strikeout: one rectangle each over the whole advance.
-    auto rectangle = [&](double top, double height) {
-        double bottom = top + std::max(1.0, height);
+    // Underline and strikeout: one bar each over the whole advance, centred
+    // as the platform centres it: position and thickness each in whole
+    // pixels, and the thickness's odd pixel below the position.
+    auto bar = [&](int position, int thickness) {
+        const double unit = em / primary.unitsPerEm;
+        const double height = std::max(1.0, std::round(thickness * unit));
+        const double top = baseline - std::round(position * unit) - std::floor(height / 2);
         append(startX, top, PT_MOVETO);
         append(startX + total, top, PT_LINETO);
-        append(startX + total, bottom, PT_LINETO);
-        append(startX, bottom, PT_LINETO | PT_CLOSEFIGURE);
+        append(startX + total, top + height, PT_LINETO);
+        append(startX, top + height, PT_LINETO | PT_CLOSEFIGURE);
     };
     if (total > 0) {
-        double unit = em / primary.unitsPerEm;
-        if (d.lfUnderline) {
-            double thickness = roundPixel(primary.underlineThickness * unit);
-            double centre = baseline - primary.underlinePosition * unit;
-            rectangle(roundPixel(centre - thickness / 2), thickness);
-        }
-        if (d.lfStrikeOut) {
-            double thickness = roundPixel(primary.strikeoutSize * unit);
-            rectangle(roundPixel(baseline - primary.strikeoutPosition * unit), thickness);
-        }
+        if (d.lfUnderline)
+            bar(primary.underlinePosition, primary.underlineThickness);
+        if (d.lfStrikeOut)
+            bar(primary.strikeoutPosition, primary.strikeoutSize);
     }
     return true;
 }
@@ -253,9 +258,9 @@ void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vec
     // Synthetic bold's one unit wider at the em of the face's own units.
     const double bold = font.emboldened ? 1 : 0;
     for (char32_t c : cp932ToCodepoints(std::string_view(bytes, std::size_t(count)))) {
-        GlyphRef g = font.vertical && isFullWidth(c) ? verticalGlyphFor(primary, c, font.emboldened)
-                                                     : glyphFor(primary, c, font.emboldened);
-        advances.push_back((g.outline->advance * xScale + bold) * em / g.face->unitsPerEm);
+        const bool turn = font.vertical && isFullWidth(c);
+        GlyphRef g = turn ? verticalGlyphFor(primary, c, font.emboldened) : glyphFor(primary, c, font.emboldened);
+        advances.push_back((advanceOf(g, turn) * xScale + bold) * em / g.face->unitsPerEm);
     }
 }
 

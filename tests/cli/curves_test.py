@@ -14,7 +14,10 @@ For a table of texts, faces, sizes, styles and angles at the 0.01 mm grid:
   $EXTMAX and the SVG's viewBox (read by an XML parser) are the exact box of
   the written arcs and Béziers (worked out here from their ends, bulges and
   controls, where a curve turns along x or y), not of the points beneath;
-- for round letters the arcs take at most a third of the polyline's vertices.
+- for round letters the arcs take at most a third of the polyline's vertices;
+- the Béziers are the font file's own outline as fontTools reads it (every
+  on-curve point a TrueType outline leaves implied at its exact midpoint),
+  at any size, within a tenth of the step.
 
 Usage: curves_test.py LETTERWIRE-CLI
 
@@ -33,6 +36,8 @@ from concurrent.futures import ProcessPoolExecutor
 import ezdxf
 from ezdxf import bbox
 from ezdxf.path import make_path
+from fontTools.pens.basePen import BasePen
+from fontTools.ttLib import TTFont
 from shapely.geometry import LineString
 
 cli = sys.argv[1]
@@ -258,12 +263,90 @@ def run_case(case):
     return checks, list(failures), f"{label}: {arc_vertices} / {plain_vertices} vertices"
 
 
+class PointsPen(BasePen):
+    """A glyph's points in millimetres: the ends of its segments (an implied
+    on-curve point at its exact midpoint, as BasePen splits a TrueType
+    curve) and the controls of each curve as a cubic."""
+
+    def __init__(self, glyphs, scale):
+        super().__init__(glyphs)
+        self.scale, self.ends, self.controls = scale, [], []
+
+    def _mm(self, p):
+        return (p[0] * self.scale, p[1] * self.scale)
+
+    def _moveTo(self, p):
+        self.ends.append(self._mm(p))
+
+    def _lineTo(self, p):
+        self.ends.append(self._mm(p))
+
+    def _qCurveToOne(self, q, p):
+        p0 = self._getCurrentPoint()
+        self._curveToOne(tuple(a + 2 / 3 * (b - a) for a, b in zip(p0, q)),
+                         tuple(a + 2 / 3 * (b - a) for a, b in zip(p, q)), p)
+
+    def _curveToOne(self, c1, c2, p):
+        self.controls += [self._mm(c1), self._mm(c2)]
+        self.ends.append(self._mm(p))
+
+
+def svg_points(args):
+    """The path's segment ends and cubic controls, y up."""
+    d = re.search(r' d="([^"]*)"', run(["svg", "-"] + args).decode()).group(1)
+    ends, controls = [], []
+    for command, numbers in re.findall(r"([MLCZ])([^MLCZ]*)", d):
+        values = [float(v) for v in re.findall(r"-?[0-9.]+(?:e-?[0-9]+)?", numbers)]
+        pts = [(values[i], -values[i + 1]) for i in range(0, len(values), 2)]
+        if command == "C":
+            controls += pts[:2]
+        ends += pts[-1:]
+    return ends, controls
+
+
+def farthest(points, others):
+    """The largest distance from a point of one set to the nearest of the other."""
+    return max((min(math.dist(p, q) for q in others) for p in points), default=math.inf)
+
+
+# One letter each, so its pen stands at the origin: TrueType faces whose
+# outlines leave on-curve points implied, at sizes where a point half a font
+# unit off shows, and a face whose outlines leave none.
+EXACT_CASES = [
+    # letter, face, size (pt)
+    ("O", "DejaVu Sans", 288),
+    ("S", "DejaVu Sans", 144),
+    ("g", "DejaVu Serif", 288),
+    ("@", "DejaVu Sans", 1000),
+    ("8", "DejaVu Sans Mono", 72),
+    ("の", "IPAGothic", 288),
+]
+
+
+def run_exact(case):
+    """The SVG's Béziers against the font file's outline, point for point."""
+    letter, face, size = case
+    args = ["--text", letter, "--font", face, "--size", str(size), "--precision", str(STEP), "--no-merge"]
+    font_file = json.loads(run(["capture"] + args[:6]).decode("utf-8"))["file"]
+    font = TTFont(font_file, fontNumber=0)
+    glyphs = font.getGlyphSet()
+    pen = PointsPen(glyphs, size * 25.4 / 72 / font["head"].unitsPerEm)
+    glyphs[font.getBestCmap()[ord(letter)]].draw(pen)
+    ends, controls = svg_points(args + ["--curves"])
+    worst = max(farthest(ends, pen.ends), farthest(pen.ends, ends),
+                farthest(controls, pen.controls), farthest(pen.controls, controls))
+    within = STEP / 10
+    what = (f"{letter!r} {face} {size} pt: {len(ends)} points and {len(controls)} controls, the font file's "
+            f"{len(pen.ends)} and {len(pen.controls)}, {worst:.6f} mm apart (at most {within})")
+    return 1, [] if worst <= within else [what], what
+
+
 if __name__ == "__main__":
     # The largest sizes first, so no long case starts last.
     jobs = sorted(((case, merge) for case in CASES for merge in ([], ["--no-merge"])), key=lambda j: -j[0][2])
     total, failed = 0, []
     with ProcessPoolExecutor(max_workers=os.cpu_count() or 1) as pool:
-        for n, fails, log in pool.map(run_case, jobs):
+        for n, fails, log in [*pool.map(run_case, jobs), *pool.map(run_exact, EXACT_CASES)]:
             total += n
             failed += fails
             print(log, file=sys.stderr)

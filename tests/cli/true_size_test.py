@@ -11,6 +11,9 @@ file itself (fontTools).
    file's own advances and glyph boxes give, within 0.02 mm.
 3. The DXF's layer names: never "0" but for the standard layer, nothing a
    DXF name may not hold, cut at 255 bytes; ezdxf's audit finds nothing.
+4. The underline and strike-out bars are centred on the font file's own
+   positions for them (post, OS/2) and as thick as it says, within a grid
+   step, as GDI centres them.
 
 Usage: true_size_test.py CLI [PREFIX...]   (PREFIX: e.g. scripts/wine-run for a .exe)
 """
@@ -143,6 +146,31 @@ with tempfile.TemporaryDirectory(prefix="lw-size-") as scratch:
         print(f"{name}: at 0.01 mm {worst:.4f} mm from the font file's own extents")
         if worst > 0.02:
             failures.append(f"{name}: at 0.01 mm the extents {extents[0.01]} are {worst:.4f} mm from the font's {oracle}")
+
+    # The bars alone: under blanks there is nothing else to draw.
+    BAR_CASES = [
+        # face, size (pt)
+        ("ＭＳ Ｐゴシック", 24),
+        ("ＭＳ 明朝", 72),
+        ("DejaVu Sans", 10.5),
+        ("DejaVu Serif", 24),
+    ]
+    step = 0.01
+    for face, size in BAR_CASES:
+        font = TTFont(font_file_of(face), fontNumber=0)
+        scale = size * 25.4 / 72 / font["head"].unitsPerEm
+        bars = {"--underline": (font["post"].underlinePosition, font["post"].underlineThickness),
+                "--strikeout": (font["OS/2"].yStrikeoutPosition, font["OS/2"].yStrikeoutSize)}
+        for option, (position, thickness) in bars.items():
+            path = os.path.join(scratch, "bar.dxf")
+            run(["dxf", path, "--text", "  ", "--font", face, "--size", str(size), "--precision", str(step), option])
+            (_, bottom, _, top), _ = dxf_extents(path, f"{face} {option}")
+            centre, height = (top + bottom) / 2, top - bottom
+            print(f"{face} / {size} pt {option}: centred at {centre:.4f} mm, {height:.4f} mm thick; "
+                  f"the font's {position * scale:.4f} and {thickness * scale:.4f}")
+            if abs(centre - position * scale) > step + 1e-9 or abs(height - thickness * scale) > step + 1e-9:
+                failures.append(f"{face} / {size} pt {option}: the bar is centred at {centre:.4f} mm and "
+                                f"{height:.4f} mm thick, the font's {position * scale:.4f} and {thickness * scale:.4f}")
 
     # Layer names: the text's layer never takes the standard layer's name and
     # holds nothing a DXF reader may refuse.

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -109,5 +110,66 @@ TEST(VerticalWriting, AFullWidthCharacterTurnsAQuarterTurnAboutItsReferencePoint
         EXPECT_NEAR(b.right, a.bottom - ascent, 1) << face;
         EXPECT_NEAR(b.top, ascent - a.right, 1) << face;
         EXPECT_NEAR(b.bottom, ascent - a.left, 1) << face;
+    }
+}
+
+TEST(VerticalWriting, EachTurnedCharacterAdvancesByItsVerticalAdvance)
+{
+    // `hb-shape --direction=ttb --no-glyph-names --no-clusters` (HarfBuzz
+    // 6.0.0) on each face's file: glyph@offset+advance, font units, 2048 to
+    // the em. The proportional faces' vertical advances are their own; the
+    // monospaced face's are all the em.
+    struct Row {
+        const char* face;
+        const char* shaped;
+    };
+    const Row rows[] = {
+        {"ＭＳ Ｐゴシック",
+         "[2137@-1024,-1802+0,-2048|12595@-1024,-881+0,-1126|2182@-1024,-1802+0,-2048|12596@-1024,-1803+0,-1126|"
+         "9470@-1024,-1720+0,-1925|12578@-1024,-1802+0,-1024|9457@-1024,-1741+0,-1925|12579@-1024,-1802+0,-1024|"
+         "12641@-1024,-1679+0,-1720|12642@-1024,-1700+0,-1782|12607@-1024,-921+0,-1167|12608@-1024,-1802+0,-1167]"},
+        {"ＭＳ Ｐ明朝",
+         "[2137@-1024,-1802+0,-2048|12595@-1024,-799+0,-1044|2182@-1024,-1802+0,-2048|12596@-1024,-1802+0,-1044|"
+         "9470@-1024,-1781+0,-1987|12578@-1024,-1802+0,-1024|9457@-1024,-1720+0,-1905|12579@-1024,-1802+0,-1024|"
+         "12641@-1024,-1680+0,-1720|12642@-1024,-1679+0,-1741|12607@-1024,-840+0,-1085|12608@-1024,-1802+0,-1085]"},
+        {"ＭＳ ゴシック",
+         "[2137@-1024,-1802+0,-2048|7380@-1024,-1802+0,-2048|2182@-1024,-1802+0,-2048|7381@-1024,-1802+0,-2048|"
+         "609@-1024,-1802+0,-2048|7368@-1024,-1802+0,-2048|7372@-1024,-1802+0,-2048|7369@-1024,-1802+0,-2048|"
+         "536@-1024,-1802+0,-2048|537@-1024,-1802+0,-2048|7392@-1024,-1802+0,-2048|7393@-1024,-1802+0,-2048]"},
+    };
+    const std::u32string chars = utf8ToCodepoints("縦（書）き、ー。１２「」");
+    for (const Row& row : rows) {
+        std::string shaped = row.shaped;
+        for (char& ch : shaped)
+            if (ch == '[' || ch == ']' || ch == '|' || ch == '@' || ch == ',' || ch == '+')
+                ch = ' ';
+        std::istringstream words(shaped);
+        std::vector<unsigned> ids;
+        std::vector<int> advances;
+        for (int id, dx, dy, ax, ay; words >> id >> dx >> dy >> ax >> ay;) {
+            ids.push_back(unsigned(id));
+            advances.push_back(-ay);
+        }
+        ASSERT_EQ(ids.size(), chars.size()) << row.face;
+        const FontFace& f = resolveFace(row.face, false);
+        // The underline spans the line's advance: after each character it
+        // ends where the pen stands, each advance rounded at the 32-pixel em.
+        WindowFont font = fontOf(("@" + std::string(row.face)).c_str());
+        font.underline = true;
+        long pen = 0;
+        for (std::size_t i = 0; i < chars.size(); ++i) {
+            ASSERT_EQ(f.verticalIndex(chars[i]), ids[i]) << row.face << ": not the file the line was shaped on";
+            pen += std::lround(advances[i] * 32.0 / f.unitsPerEm);
+            Capture c;
+            const CapturedOutline& o = c.run(codepointsToUtf8(chars.substr(0, i + 1)), font);
+            const auto bar = test::figureRanges(o).back();
+            Box b;
+            for (int k = bar.first; k <= bar.second; ++k) {
+                b.left = std::min(b.left, o.pathPoints[std::size_t(k)].x);
+                b.right = std::max(b.right, o.pathPoints[std::size_t(k)].x);
+            }
+            EXPECT_EQ(b.left, 0) << row.face << ", " << i + 1 << " characters";
+            EXPECT_EQ(b.right, pen) << row.face << ", " << i + 1 << " characters";
+        }
     }
 }
