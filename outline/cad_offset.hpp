@@ -15,6 +15,10 @@
 
 namespace lw {
 
+// How far the chords of a round join may stray from the arc, in the
+// capture's device pixels: as far as its curves stray from the font's.
+inline constexpr double kOffsetArcTolerance = 0.25;
+
 // Every arc's chords stay within `tolerance` grid units of the true arc.
 // The shapes must not overlap (as the merge leaves them). A distance of 0
 // returns the shapes as they are.
