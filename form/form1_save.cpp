@@ -84,9 +84,13 @@ void Form1::saveOutline()
         // writes with the same options.
         const CadChoices& cad = choice->cad;
         capture.setAnchor(cad.anchor, cad.mirror);
-        capture.writeFile(choice->path, choice->format,
-                          CadOptions{.merge = cad.merge, .offsetPixels = cad.offsetMm * dpi / kMmPerInch,
-                                     .curves = cad.curves});
+        const CadOptions options{.merge = cad.merge, .offsetPixels = cad.offsetMm * dpi / kMmPerInch,
+                                 .curves = cad.curves};
+        if (const std::string note = capture.slowWorkNote(choice->format, options); !note.empty()) {
+            std::fprintf(stderr, "%s\n", note.c_str());
+            std::fflush(stderr);
+        }
+        capture.writeFile(choice->path, choice->format, options);
     } catch (const Failure& failure) {
         report(failure.what());
     } catch (const std::bad_alloc&) {

@@ -43,4 +43,10 @@ inline constexpr double kOffsetCirclesPerGlyph = 12;
 // Saturates, never overflows.
 std::uint64_t estimateOffsetPoints(std::uint64_t outlinePoints, std::string_view text, double offsetPixels);
 
+// About how many seconds the cut-ready drawing of a capture of `points`
+// points takes, merged, offset by `offsetPixels` (0: none) and written: what
+// a busy machine of two cores gives, on the high side. It tells the user of
+// a long export before it starts; nothing depends on it.
+double estimateCadSeconds(std::uint64_t points, double offsetPixels);
+
 } // namespace lw
