@@ -56,19 +56,17 @@ void offsetAlone(const Shape& s, double distance, int perCircle, BgShapes& out)
         out.push_back(std::move(p));
 }
 
-// Which polygons meet, as a forest: each one's representative. A sweep
-// along the longer side of all their boxes compares only polygons whose
-// boxes overlap, neighbours in a line of text.
-std::vector<std::size_t> meetingGroups(const BgShapes& polygons)
+// Which items meet, as a forest: each one's representative. A sweep along
+// the longer side of all their boxes asks `meet` only of items whose boxes
+// overlap, neighbours in a line of text.
+template <class Meet>
+std::vector<std::size_t> groupsOf(const std::vector<BgBox>& boxes, Meet meet)
 {
-    const std::size_t n = polygons.size();
-    std::vector<BgBox> boxes(n);
+    const std::size_t n = boxes.size();
     BgBox all;
     bg::assign_inverse(all);
-    for (std::size_t i = 0; i < n; ++i) {
-        boxes[i] = bg::return_envelope<BgBox>(polygons[i]);
-        bg::expand(all, boxes[i]);
-    }
+    for (const BgBox& b : boxes)
+        bg::expand(all, b);
     const bool alongX = all.max_corner().x() - all.min_corner().x() >= all.max_corner().y() - all.min_corner().y();
     const auto low = [&](std::size_t i) { return alongX ? boxes[i].min_corner().x() : boxes[i].min_corner().y(); };
     const auto high = [&](std::size_t i) { return alongX ? boxes[i].max_corner().x() : boxes[i].max_corner().y(); };
@@ -87,13 +85,33 @@ std::vector<std::size_t> meetingGroups(const BgShapes& polygons)
     for (const std::size_t i : order) {
         std::erase_if(open, [&](std::size_t j) { return high(j) < low(i); });
         for (const std::size_t j : open)
-            if (root(i) != root(j) && !bg::disjoint(boxes[i], boxes[j]) && bg::intersects(polygons[i], polygons[j]))
+            if (root(i) != root(j) && !bg::disjoint(boxes[i], boxes[j]) && meet(i, j))
                 parent[root(i)] = root(j);
         open.push_back(i);
     }
     for (std::size_t i = 0; i < n; ++i)
         parent[i] = root(i);
     return parent;
+}
+
+std::vector<std::size_t> meetingGroups(const BgShapes& polygons)
+{
+    std::vector<BgBox> boxes;
+    for (const BgPolygon& p : polygons)
+        boxes.push_back(bg::return_envelope<BgBox>(p));
+    return groupsOf(boxes, [&](std::size_t i, std::size_t j) { return bg::intersects(polygons[i], polygons[j]); });
+}
+
+// Shapes that may meet once grown by `reach`: those whose boxes, so grown,
+// overlap. Each group is offset on its own, while its points are at hand.
+std::vector<std::size_t> nearGroups(const std::vector<Shape>& shapes, double reach)
+{
+    std::vector<BgBox> boxes;
+    for (const Shape& s : shapes) {
+        const Extent e = extentOf(s.outer);
+        boxes.emplace_back(BgPoint(e.left - reach, e.top - reach), BgPoint(e.right + reach, e.bottom + reach));
+    }
+    return groupsOf(boxes, [](std::size_t, std::size_t) { return true; });
 }
 
 // The union of polygons, in pairs of neighbours and then pairs of those, so
@@ -150,21 +168,35 @@ std::vector<Shape> offsetShapes(const std::vector<Shape>& shapes, double distanc
     if (distance == 0 || shapes.empty())
         return shapes;
     const int n = pointsPerCircle(distance, tolerance);
-    BgShapes moved;
-    for (const Shape& s : shapes)
-        offsetAlone(s, distance, n, moved);
-    // Shapes that do not meet stay apart when they shrink.
-    const BgShapes out = distance > 0 ? merged(std::move(moved)) : std::move(moved);
+    // Shapes that do not meet stay apart when they shrink; grown, only
+    // those near each other can meet.
+    std::vector<std::size_t> group(shapes.size());
+    if (distance > 0)
+        group = nearGroups(shapes, distance + tolerance + 1);
+    else
+        std::iota(group.begin(), group.end(), std::size_t(0));
+    std::vector<std::vector<std::size_t>> members(shapes.size());
+    for (std::size_t i = 0; i < shapes.size(); ++i)
+        members[group[i]].push_back(i);
 
     std::vector<Shape> result;
-    for (const BgPolygon& polygon : out) {
-        Shape shape{onGrid(polygon.outer(), Role::Outer), {}};
-        if (!isUsable(shape.outer))
+    for (std::size_t i = 0; i < shapes.size(); ++i) {
+        if (members[i].empty())
             continue;
-        for (const auto& inner : polygon.inners())
-            if (Contour c = onGrid(inner, Role::Hole); isUsable(c))
-                shape.holes.push_back(std::move(c));
-        result.push_back(std::move(shape));
+        BgShapes moved;
+        for (const std::size_t k : members[i])
+            offsetAlone(shapes[k], distance, n, moved);
+        if (members[i].size() > 1)
+            moved = merged(std::move(moved));
+        for (const BgPolygon& polygon : moved) {
+            Shape shape{onGrid(polygon.outer(), Role::Outer), {}};
+            if (!isUsable(shape.outer))
+                continue;
+            for (const auto& inner : polygon.inners())
+                if (Contour c = onGrid(inner, Role::Hole); isUsable(c))
+                    shape.holes.push_back(std::move(c));
+            result.push_back(std::move(shape));
+        }
     }
     return result;
 }
