@@ -163,6 +163,9 @@ int run(const lw::cli::Options& o)
         // The figures the CAD drawings take: merged and offset as asked, clean.
         const lw::CadOptions cad{.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch,
                                  .curves = o.curves};
+        // A long wait is said before it starts, on standard error only.
+        if (const std::string note = made->slowWorkNote(format, cad); !note.empty())
+            lw::writeStandardError("letterwire-cli: " + (warningWhere.empty() ? "" : warningWhere + ": ") + note + "\n");
         if (isStandardOutput(o.positional[0]))
             made->write(standardOutput(), format, cad);
         else

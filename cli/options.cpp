@@ -286,15 +286,28 @@ could not be written), 2 a usage error.
 )";
 }
 
+// The offset in the capture's pixels at `dpi`, as the drawing takes it.
+double offsetPixels(const Options& o, double dpi) { return o.offsetMm * dpi / kMmPerInch; }
+
 std::uint64_t styledEstimate(const Options& o, double dpi)
 {
-    return estimateOutlinePoints(o.text, o.font.size, dpi, o.font.underline, o.font.strikeout, o.style.widthPercent);
+    return estimateOffsetPoints(
+        estimateOutlinePoints(o.text, o.font.size, dpi, o.font.underline, o.font.strikeout, o.style.widthPercent),
+        o.text, offsetPixels(o, dpi));
 }
 
 // The font's own glyphs are laid only when the cheap bound is above the limit.
 std::uint64_t measuredEstimate(GlyphPointCounts& counts, const Options& o, double dpi)
 {
-    return styledEstimate(o, dpi) <= kMaxOutlinePoints ? 0 : counts.estimate(dpi);
+    return styledEstimate(o, dpi) <= kMaxOutlinePoints ? 0
+                                                        : estimateOffsetPoints(counts.estimate(dpi), o.text,
+                                                                               offsetPixels(o, dpi));
+}
+
+// How a refusal names the offset, when one is asked for.
+std::string withOffset(const Options& o)
+{
+    return o.offsetMm != 0 ? " with --offset " + shortest(o.offsetMm) : "";
 }
 
 // Device coordinates a line may reach: beyond them a point would be clipped.
@@ -313,10 +326,10 @@ void checkWork(const Options& o, GlyphPointCounts& counts)
     const std::uint64_t points = measuredEstimate(counts, o, o.dpi);
     if (points > kMaxOutlinePoints)
         throw UsageError("the outline of this text at --size " + shortest(o.font.size) + " and --dpi " +
-                         shortest(o.dpi) + " could have about " + std::to_string(points) +
+                         shortest(o.dpi) + withOffset(o) + " could have about " + std::to_string(points) +
                          " points (an estimate from the font's glyphs), above the limit of " +
-                         std::to_string(kMaxOutlinePoints) +
-                         "; use a shorter text, a smaller size or a lower dpi");
+                         std::to_string(kMaxOutlinePoints) + "; use a shorter text, a smaller size" +
+                         (o.offsetMm != 0 ? ", a smaller offset" : "") + " or a lower dpi");
     // With a style, every character's advance is taken as at most its
     // width's share of two ems, plus the spacing; the line must stay within
     // the device's coordinates. Without one nothing changes.
@@ -335,7 +348,8 @@ void checkWork(const Options& o, GlyphPointCounts& counts)
 }
 
 // A precision the capture cannot serve, in the option's words.
-std::string precisionRefusal(const PrecisionOutcome& outcome, double stepMm)
+// `offset` names the offset as withOffset does.
+std::string precisionRefusal(const PrecisionOutcome& outcome, double stepMm, const std::string& offset)
 {
     using Refusal = PrecisionOutcome::Refusal;
     const std::string limit = std::to_string(kMaxOutlinePoints);
@@ -346,15 +360,16 @@ std::string precisionRefusal(const PrecisionOutcome& outcome, double stepMm)
         return "must be from " + exact(kFinestStepMm) + " to " + exact(kCoarsestStepMm) +
                " mm (the largest grid step at 1:1), or " + kClassicWording;
     case Refusal::AboveBoundAlways:
-        return "this text at this size is above " + limit +
-               " points at any precision (an estimate from the font's glyphs); use a shorter text or a "
-               "smaller size";
+        return "this text at this size" + offset + " is above " + limit +
+               " points at any precision (an estimate from the font's glyphs); use a shorter text" +
+               (offset.empty() ? " or a smaller size" : ", a smaller size or a smaller offset");
     case Refusal::AboveBound: {
         char digits[32];
         const auto written = std::to_chars(digits, digits + sizeof digits, outcome.finestStepMm,
                                            std::chars_format::general, 3);
-        return exact(stepMm) + " would make the outline of this text above " + limit +
-               " points (an estimate from the font's glyphs); for this text and size it must be from " +
+        return exact(stepMm) + " would make the outline of this text" + offset + " above " + limit +
+               " points (an estimate from the font's glyphs); for this text and size" +
+               (offset.empty() ? "" : " and offset") + " it must be from " +
                std::string(digits, written.ptr) + " to " +
                exact(kCoarsestStepMm) + " mm";
     }
@@ -556,7 +571,7 @@ Options parseOptions(const std::vector<std::string>& args)
             return measuredEstimate(counts, o, dpi);
         }, kMaxOutlinePoints);
         if (outcome.refusal != PrecisionOutcome::Refusal::None)
-            throw UsageError("--precision: " + precisionRefusal(outcome, *o.precisionMm));
+            throw UsageError("--precision: " + precisionRefusal(outcome, *o.precisionMm, withOffset(o)));
         o.dpi = dpiForWholeEm(outcome.dpi, o.font.size);
         o.advances = Advances::Linear;
     }

@@ -536,6 +536,10 @@ std::string dxfLayerName(std::string_view text)
     };
     trim();
     // A reader may keep names in 255 bytes: cut whole characters to fit.
+    // Every character takes a byte at least, so a long text is cut to that
+    // many characters first rather than one by one.
+    if (name.size() > kLayerNameBytes)
+        name.resize(kLayerNameBytes);
     while (toCp932(codepointsToUtf8(name)).size() > kLayerNameBytes)
         name.pop_back();
     trim();

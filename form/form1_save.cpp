@@ -63,11 +63,14 @@ void Form1::saveOutline()
     };
     const double dpi = saveDpi(choice->precision, font_.size);
     GlyphPointCounts counts(text, font_, view_.position(Slider::sldAngle), style_);
-    if (const std::uint64_t points = counts.estimateWithin(dpi, kMaxOutlinePoints); points > kMaxOutlinePoints) {
+    const double offsetPixels = takesCadChoices(choice->format) ? choice->cad.offsetMm * dpi / kMmPerInch : 0;
+    if (const std::uint64_t points = counts.estimateWithin(dpi, kMaxOutlinePoints, offsetPixels);
+        points > kMaxOutlinePoints) {
         report("The outline of this text at this size could have about " + std::to_string(points) +
-               " points at this precision (an estimate from the font's glyphs), above the limit of " +
-               std::to_string(kMaxOutlinePoints) +
-               "; choose a coarser precision, a shorter text or a smaller size. Nothing was written.");
+               " points at this precision" + (offsetPixels != 0 ? " with this offset" : "") +
+               " (an estimate from the font's glyphs), above the limit of " + std::to_string(kMaxOutlinePoints) +
+               "; choose a coarser precision, a shorter text or a smaller size" +
+               (offsetPixels != 0 ? " or offset" : "") + ". Nothing was written.");
         return;
     }
     // Nothing but the file changes, so a failure here is told and the
@@ -81,9 +84,13 @@ void Form1::saveOutline()
         // writes with the same options.
         const CadChoices& cad = choice->cad;
         capture.setAnchor(cad.anchor, cad.mirror);
-        capture.writeFile(choice->path, choice->format,
-                          CadOptions{.merge = cad.merge, .offsetPixels = cad.offsetMm * dpi / kMmPerInch,
-                                     .curves = cad.curves});
+        const CadOptions options{.merge = cad.merge, .offsetPixels = cad.offsetMm * dpi / kMmPerInch,
+                                 .curves = cad.curves};
+        if (const std::string note = capture.slowWorkNote(choice->format, options); !note.empty()) {
+            std::fprintf(stderr, "%s\n", note.c_str());
+            std::fflush(stderr);
+        }
+        capture.writeFile(choice->path, choice->format, options);
     } catch (const Failure& failure) {
         report(failure.what());
     } catch (const std::bad_alloc&) {

@@ -5,8 +5,25 @@
 #include "export/jw_output.hpp"
 #include "export/svg.hpp"
 #include "outline/baseline.hpp"
+#include "outline/work_bound.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
 
 namespace lw {
+namespace {
+
+// 3900 as "3,900": a count a reader takes in at a glance.
+std::string grouped(std::uint64_t n)
+{
+    std::string digits = std::to_string(n);
+    for (std::size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, ",");
+    return digits;
+}
+
+} // namespace
 
 OffscreenCapture::OffscreenCapture(const CaptureSource& source, Placement placement, double dpi, bool keepCurves)
     : keepCurves_(keepCurves), text_(source.text), placement_(placement), dpi_(dpi), advances_(source.advances),
@@ -45,6 +62,19 @@ void OffscreenCapture::write(ByteSink& out, SaveFormat format, const std::option
         writeDxf(out, cut.outline, {.mm = mm, .text = text_, .curves = curves, .curveTolerance = cut.curveTolerance});
     else
         writeSvg(out, cut.outline, mm, curves);
+}
+
+std::string OffscreenCapture::slowWorkNote(SaveFormat format, const std::optional<CadOptions>& cad) const
+{
+    const std::uint64_t points = std::uint64_t(std::max(outline_.pointCount, 0));
+    const double offset = cad && format != SaveFormat::JwPoints ? cad->offsetPixels : 0;
+    if (estimateCadSeconds(points, offset) <= 1)
+        return {};
+    std::uint64_t characters = 0;
+    for (const unsigned char c : text_)
+        characters += (c & 0xC0) != 0x80;
+    return std::string(offset != 0 ? "offsetting " : "writing ") + grouped(characters) +
+           (characters == 1 ? " character (" : " characters (") + grouped(points) + " points)...";
 }
 
 void OffscreenCapture::writeFile(const std::string& path, SaveFormat format, const std::optional<CadOptions>& cad)

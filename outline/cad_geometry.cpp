@@ -25,9 +25,6 @@ namespace {
 // font's to about one part in a million even at 1 pt.
 constexpr double kGridLimit = double(1 << 29);
 constexpr int kFinestScale = 1 << 20;
-// Round joins stay as close to the true arc as the capture's curves are
-// to the font's: a quarter of a device pixel.
-constexpr double kArcTolerance = 0.25;
 
 int gridScaleFor(std::int64_t most, double offsetPixels, bool merge)
 {
@@ -261,7 +258,7 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
     ringsOf(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count), rings);
     const int scale = gridScaleFor(rings.reach, options.offsetPixels, options.merge);
     const double distance = options.offsetPixels * scale;
-    const double tolerance = kArcTolerance * scale;
+    const double tolerance = kOffsetArcTolerance * scale;
 
     Merged merged;
     std::vector<Shape> shapes;

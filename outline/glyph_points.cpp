@@ -16,11 +16,12 @@ GlyphPointCounts::GlyphPointCounts(std::string_view text, const WindowFont& font
 {
 }
 
-std::uint64_t GlyphPointCounts::estimateWithin(double dpi, std::uint64_t limit)
+std::uint64_t GlyphPointCounts::estimateWithin(double dpi, std::uint64_t limit, double offsetPixels)
 {
-    const std::uint64_t bound =
-        estimateOutlinePoints(text_, font_.size, dpi, font_.underline, font_.strikeout, style_.widthPercent);
-    return bound <= limit ? bound : estimate(dpi);
+    const std::uint64_t bound = estimateOffsetPoints(
+        estimateOutlinePoints(text_, font_.size, dpi, font_.underline, font_.strikeout, style_.widthPercent), text_,
+        offsetPixels);
+    return bound <= limit ? bound : estimateOffsetPoints(estimate(dpi), text_, offsetPixels);
 }
 
 LOGFONT GlyphPointCounts::fontAt(const WindowFont& font, int level)

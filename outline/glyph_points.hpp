@@ -40,8 +40,9 @@ public:
 
     // What a request is checked against: the cheap upper bound of
     // estimateOutlinePoints while it stays within `limit` (nothing is laid),
-    // else the measured estimate.
-    std::uint64_t estimateWithin(double dpi, std::uint64_t limit);
+    // else the measured estimate; either with an offset of `offsetPixels`
+    // for CAD (estimateOffsetPoints).
+    std::uint64_t estimateWithin(double dpi, std::uint64_t limit, double offsetPixels = 0);
 
     // Pixel heights 1, 2, 4 ... kLargestWhole are measured for every
     // character, where a glyph is at most some thousands of points; larger

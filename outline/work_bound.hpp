@@ -3,9 +3,11 @@
 // estimated from the text, the size and the resolution, so that a request
 // whose outline could not fit in memory is refused instead of tried. This
 // bound is cheap and well above the real count; a request above it is
-// measured in the font itself (glyph_points.hpp) before it is refused.
+// measured in the font itself (glyph_points.hpp) before it is refused. An
+// offset for CAD adds the points of its round joins.
 //
 //   if (estimateOutlinePoints(text, 24, 96, false, false) > kMaxOutlinePoints) ...
+//   if (estimateOffsetPoints(points, text, 50) > kMaxOutlinePoints) ...
 
 #include <cstdint>
 #include <string_view>
@@ -28,5 +30,23 @@ inline constexpr std::uint64_t kMaxOutlinePoints = 10'000'000;
 // of the widening. Saturates, never overflows.
 std::uint64_t estimateOutlinePoints(std::string_view text, double sizePoints, double dpi, bool underline,
                                     bool strikeout, std::int32_t widthPercent = 100);
+
+// Full circles of round join a glyph's offset may add, summed over its
+// contours: one per contour that only turns one way, more for notches. The
+// densest kanji add about seven (large offsets fill their notches: fewer).
+inline constexpr double kOffsetCirclesPerGlyph = 12;
+
+// An upper estimate of the points of an outline of `outlinePoints` points
+// from `text` once offset by `offsetPixels` (either way): every point may
+// become the two ends of a join, and each glyph adds kOffsetCirclesPerGlyph
+// circles of joins at the offset's chords. An offset of 0 adds nothing.
+// Saturates, never overflows.
+std::uint64_t estimateOffsetPoints(std::uint64_t outlinePoints, std::string_view text, double offsetPixels);
+
+// About how many seconds the cut-ready drawing of a capture of `points`
+// points takes, merged, offset by `offsetPixels` (0: none) and written: what
+// a busy machine of two cores gives, on the high side. It tells the user of
+// a long export before it starts; nothing depends on it.
+double estimateCadSeconds(std::uint64_t points, double offsetPixels);
 
 } // namespace lw

@@ -210,6 +210,16 @@ if hole:
         got = sum(1 for pts, _ in contours_of_dxf(args + ["--offset", str(offset)]) if signed_area(pts) < 0)
         check(got == holes_left, f"o --offset {offset} (half-width {low:.2f}): {got} holes, {holes_left} expected")
         print(f"o --offset {offset} (counter's half-width {low:.2f} mm): {got} holes")
+    # Each contour moves as shapely's buffer moves it, merged or not: the
+    # counter shrinks under a positive offset, the letter grows.
+    outer = Polygon([pts for pts, _ in contours_of_dxf(args) if signed_area(pts) > 0][0])
+    for offset in (0.5, -0.3):
+        want = sorted([outer.buffer(offset, 64).area, -counter.buffer(-offset, 64).area])
+        for merging in ([], ["--no-merge"]):
+            moved = contours_of_dxf(args + ["--offset", str(offset)] + merging)
+            got = sorted(signed_area(pts) for pts, _ in moved)
+            close = len(got) == 2 and all(abs(g - w) <= 0.01 * abs(w) for g, w in zip(got, want))
+            check(close, f"o --offset {offset} {' '.join(merging)}: areas {got}, shapely's buffer {want}")
 
 for f in failures:
     print("FAIL", f)

@@ -44,6 +44,12 @@ TEST(WorkBoundOptions, TakesWhatFitsAndRefusesWhatDoesNot)
         {"120,000 dense kanji at 24 pt", {"capture", "--text", repeatedTo(kDense, 120000, 3)}, false},
         {"40,000 kanji at 144 pt, 0.001 mm", {"dxf", "o.dxf", "--size", "144", "--precision", "0.001", "--text",
                                              repeatedTo(kKanji, 40000, 3)}, false},
+        // An offset's round joins count: a cutter's width fits, a 100 mm offset
+        // of every character at the finest grid does not.
+        {"3,900 characters at 144 pt offset 0.5 mm", {"dxf", "o.dxf", "--size", "144", "--offset", "0.5", "--text",
+                                                      repeatedTo("編集テキスト", 3900, 3)}, true},
+        {"3,900 characters at 144 pt offset 100 mm", {"dxf", "o.dxf", "--size", "144", "--offset", "100", "--text",
+                                                      repeatedTo("編集テキスト", 3900, 3)}, false},
         {"20,000 curved characters at 16384 pt", {"capture", "--size", "16384", "--text",
                                                  repeatedTo("@&%$8gSoe", 20000)}, false},
     };

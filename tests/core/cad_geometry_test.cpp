@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <span>
 #include <functional>
 #include <string>
@@ -208,6 +209,60 @@ TEST(CadGeometry, OffsetMovesOuterOutAndHolesIn)
     EXPECT_EQ(run(ring, {.offsetPixels = 11}).areas.size(), 1u);
     EXPECT_NEAR(run(ring, {.offsetPixels = -5}).areas[0], 90 * 90, 0.5);
     EXPECT_TRUE(run(ring, {.offsetPixels = -60}).areas.empty());
+}
+
+// Whether merged or not, an offset moves a hole the other way from its
+// outer contour: a square hole of side s keeps square corners and becomes
+// s - 2d wide, its outer contour gains a border with round corners (or
+// loses one with square corners). Areas from the geometry, not the code.
+TEST(CadGeometry, OffsetMovesHolesAgainstTheirOuterContourMergedOrNot)
+{
+    const std::vector<Contour> ring{square(0, 0, 100, true), square(40, 40, 20, false)};
+    const double pi = 3.14159265358979;
+    for (const bool merge : {true, false})
+        for (const double d : {5.0, -5.0, 3.5}) {
+            SCOPED_TRACE(std::string(merge ? "merged" : "unmerged") + ", offset " + std::to_string(d));
+            Result r = run(ring, {.merge = merge, .offsetPixels = d});
+            std::sort(r.areas.begin(), r.areas.end(), std::greater<>());
+            ASSERT_EQ(r.areas.size(), 2u);
+            const double outer = d > 0 ? 100 * 100 + 4 * 100 * d + pi * d * d : (100 + 2 * d) * (100 + 2 * d);
+            const double hole = d > 0 ? (20 - 2 * d) * (20 - 2 * d) : 20 * 20 - 4 * 20 * d + pi * d * d;
+            // Chords within a quarter pixel of the arcs, points on the grid.
+            EXPECT_NEAR(r.areas[0], outer, 0.25 * 2 * pi * std::fabs(d) + 0.5);
+            EXPECT_NEAR(r.areas[1], -hole, 0.25 * 2 * pi * std::fabs(d) + 0.5);
+        }
+}
+
+// Shapes grown into each other become one, with the lens where their
+// round corners meet; shapes that stay apart stay as they are.
+TEST(CadGeometry, OffsetJoinsShapesThatGrowTogether)
+{
+    const double pi = 3.14159265358979;
+    const auto grown = [&](double side, double d) { return side * side + 4 * side * d + pi * d * d; };
+    const auto lens = [](double r, double apart) {
+        return 2 * r * r * std::acos(apart / (2 * r)) - apart / 2 * std::sqrt(4 * r * r - apart * apart);
+    };
+    struct Case {
+        const char* name;
+        double gap, d;
+        std::vector<double> areas;
+    } cases[] = {
+        {"apart", 10, 4, {grown(30, 4), grown(30, 4)}},
+        // Overlap: a strip 30 high and 2d - gap wide, and the lens at either end outside it.
+        {"grown together", 10, 6, {2 * grown(30, 6) - 30 * 2 - lens(6, 10)}},
+        {"shrunk apart", 10, -4, {22 * 22, 22 * 22}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int right = 30 + int(c.gap);
+        Result r = run({square(0, 0, 30, true), square(right, 0, 30, true), square(2 * right + 200, 0, 30, true)},
+                       {.offsetPixels = c.d});
+        std::sort(r.areas.begin(), r.areas.end(), std::greater<>());
+        ASSERT_EQ(r.areas.size(), c.areas.size() + 1);
+        r.areas.erase(r.areas.begin() + long(r.areas.size() - 1)); // the third, far away: checked above
+        for (std::size_t k = 0; k < c.areas.size(); ++k)
+            EXPECT_NEAR(r.areas[k], c.areas[k], 0.25 * 2 * 2 * 3.14159 * std::fabs(c.d) + 1);
+    }
 }
 
 TEST(CadGeometry, AnEmptyCaptureGivesNothing)

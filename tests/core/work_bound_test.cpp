@@ -1,11 +1,13 @@
 // The work bound against real captures: never below what a capture gives,
 // and the window's own requests far below the limit.
+#include "outline/cad_geometry.hpp"
 #include "outline/capture.hpp"
 #include "outline_checks.hpp"
 #include "outline/work_bound.hpp"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -111,4 +113,40 @@ TEST(WorkBound, TheHostileRequestIsAboveAndNothingOverflows)
     EXPECT_GT(lw::estimateOutlinePoints(text, 16384, 100000, false, false), lw::kMaxOutlinePoints);
     EXPECT_EQ(lw::estimateOutlinePoints(text, 1e300, 1e300, false, false), UINT64_MAX);
     EXPECT_EQ(lw::estimateOutlinePoints("", 16384, 100000, false, false), 0u);
+}
+
+// An offset's estimate is never below the points the offset outline has,
+// merged or not, outward or inward, from a small offset's many short joins
+// to a large one's long arcs; no offset adds nothing.
+TEST(WorkBound, TheOffsetEstimateIsNeverBelowTheOffsetOutline)
+{
+    struct Case {
+        std::string text;
+        const char* face;
+        float size;
+        double dpi, offsetPixels;
+    };
+    const Case cases[] = {
+        {"繼鸞驫鬱", "ＭＳ 明朝", 144, 254, 5},     {"繼鸞驫鬱", "ＭＳ 明朝", 144, 254, -3},
+        {"繼鸞驫鬱", "ＭＳ 明朝", 144, 254, 50},    {"@&%$8gS", "DejaVu Serif", 72, 600, 0.5},
+        {"@&%$8gS", "DejaVu Serif", 72, 600, 80}, {"回図 gjpqy", "ＭＳ Ｐゴシック", 48, 2540, 120},
+        {"回図 gjpqy", "ＭＳ Ｐゴシック", 48, 2540, -20},
+    };
+    lw::NullCanvas canvas;
+    lw::DeviceContext dc(canvas);
+    for (const Case& c : cases)
+        for (const bool merge : {true, false}) {
+            SCOPED_TRACE(c.text + " at " + std::to_string(c.offsetPixels) + (merge ? " merged" : " unmerged"));
+            lw::WindowFont font;
+            font.faceName = c.face;
+            font.size = c.size;
+            lw::CapturedOutline outline;
+            std::int32_t alCent = 0;
+            lw::drawFlattenPath(lw::placementFor(alCent), {c.text, font, 0, 461, 301, 1440.0 / c.dpi}, dc, outline);
+            const std::uint64_t points = std::uint64_t(outline.pointCount);
+            const lw::CadOutline cut = lw::cadOutline(outline, {.merge = merge, .offsetPixels = c.offsetPixels});
+            EXPECT_GE(lw::estimateOffsetPoints(points, c.text, c.offsetPixels), std::uint64_t(cut.outline.pointCount));
+            EXPECT_EQ(lw::estimateOffsetPoints(points, c.text, 0), points);
+        }
+    EXPECT_EQ(lw::estimateOffsetPoints(UINT64_MAX, "W", 1), UINT64_MAX);
 }
