@@ -17,18 +17,22 @@ each checked against invariants computed without Letterwire:
 - the width: upright and plain, the ink runs where the font file's glyph
   bounds, advances and the width percentage put it.
 
+Given the Windows build, each case's drawing on Linux is also compared with
+the same drawing from letterwire-cli.exe under Wine (GDI itself): the ink's
+box and area agree within the Linux-against-Windows tolerance.
+
 The cases come from a fixed seed. LETTERWIRE_MATRIX=full covers every triple
 of option values instead (minutes, not seconds).
 
-Usage: option_matrix_test.py LETTERWIRE-CLI
+Usage: option_matrix_test.py LETTERWIRE-CLI [LETTERWIRE-CLI.EXE WINE-RUN]
 """
+import io
 import itertools
 import math
 import os
 import random
 import subprocess
 import sys
-import tempfile
 
 import ezdxf
 from ezdxf import path as dxfpath
@@ -39,6 +43,7 @@ from shapely.geometry import LinearRing, Polygon
 from shapely.ops import polygonize, unary_union
 
 cli = sys.argv[1]
+windows = sys.argv[2:4]  # the Windows program and the command that runs it under Wine
 full = os.environ.get("LETTERWIRE_MATRIX") == "full"
 SIZE = 36  # points
 
@@ -145,19 +150,20 @@ def arguments(case):
 
 
 drawings = {}
-work = tempfile.mkdtemp(prefix="lw-matrix-")
 
 
-def drawing(case):
+def drawing(case, on_windows=False):
     """The rings of the case's DXF (exact curves flattened by ezdxf), memoised."""
-    key = tuple(sorted(case.items()))
+    key = (on_windows,) + tuple(sorted(case.items()))
     if key not in drawings:
-        out = os.path.join(work, "d.dxf")
-        run = subprocess.run([cli, "dxf", out] + arguments(case), capture_output=True, text=True)
+        command = [windows[1], windows[0]] if on_windows else [cli]
+        run = subprocess.run(command + ["dxf", "-"] + arguments(case), capture_output=True)
         if run.returncode != 0:
-            raise RuntimeError(f"status {run.returncode}: {run.stderr.strip()}")
+            raise RuntimeError(f"status {run.returncode}: {run.stderr.decode(errors='replace').strip()}")
+        # Windows' standard output is in text mode: lines end in CR LF.
+        doc = ezdxf.read(io.StringIO(run.stdout.replace(b"\r\n", b"\n").decode("cp932")))
         rings = []
-        for e in ezdxf.readfile(out).modelspace().query("LWPOLYLINE"):
+        for e in doc.modelspace().query("LWPOLYLINE"):
             if case["curves"]:
                 points = [(v.x, v.y) for v in dxfpath.make_path(e).flattening(0.002)]
                 if len(points) > 1 and points[0] == points[-1]:
@@ -399,10 +405,26 @@ def check_case(case):
               f"ink runs {got[0]:.3f}..{got[2]:.3f} mm, the font file puts it at {left:.3f}..{right:.3f}")
 
 
+def compare_platforms(case):
+    """Linux's drawing against GDI's under Wine: the same ink, within the
+    tolerance the two platforms' outlines keep (3 px of the grid, or 0.1 mm
+    where the grid is finer than GDI's hinting shows)."""
+    linux, gdi = drawing(case), drawing(case, on_windows=True)
+    tolerance = max(3 * 25.4 / dpi_of(case), 0.1) + 2 * step_of(case)
+    for name, a, b in zip(("left", "bottom", "right", "top"), bounds(linux), bounds(gdi)):
+        check(abs(a - b) <= tolerance, case, f"{name} {a:.3f} mm on Linux, {b:.3f} mm under Wine")
+    perimeter = sum(LinearRing(r).length for r in linux if len(set(r)) >= 3)
+    a, b = nonzero_region(linux).area, nonzero_region(gdi).area
+    check(abs(a - b) <= perimeter * tolerance, case, f"ink {a:.3f} mm² on Linux, {b:.3f} under Wine")
+
+
 cases = covering(3, 20261210, 40) if full else covering(2, 20261210, 24)
 for case in cases:
     try:
-        check_case(case)
+        if windows:
+            compare_platforms(case)
+        else:
+            check_case(case)
     except Exception as e:  # a failed run or an unreadable file is a finding, not the end
         check(False, case, f"{type(e).__name__}: {e}")
 
