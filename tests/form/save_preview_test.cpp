@@ -7,9 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -68,7 +71,6 @@ void chooseStyle(Window& w, const TextStyle& style)
 
 } // namespace
 
-#ifndef _WIN32
 TEST(SavePreview, OwnModeShowsTheSavedWidthAndJwModeTheClassicCapture)
 {
     const struct Case {
