@@ -1,6 +1,7 @@
 #include "form/form1.hpp"
 
 #include "base/failure.hpp"
+#include "base/numbers.hpp"
 #include "export/capture_json.hpp"
 #include "export/face_note.hpp"
 #include "export/jw_command.hpp"
@@ -8,6 +9,7 @@
 #include "form/face_note_key.hpp"
 #include "form/overlay_shift.hpp"
 #include "form/run_mode.hpp"
+#include "form/save_preview.hpp"
 #include "form/text_style_design.hpp"
 #include "outline/capture.hpp"
 #include "outline/segment_drawing.hpp"
@@ -71,6 +73,9 @@ void Form1::Form_Load(const std::vector<std::string>& words)
     runMode_ = std::move(run.mode);
     inputPath_ = std::move(run.inputPath);
     outputPath_ = std::move(run.outputPath);
+    // The preview shows the save's precision from the first drawing on.
+    if (runMode_.empty())
+        saveSettings_ = view_.loadSaveSettings().value_or(SaveSettings{});
     const TextSettings stored = decodeTextSettings([&](std::string_view name) { return view_.readTextSetting(name); });
     if (!(stored == TextSettings{}))
         showTextSettings(stored);
@@ -140,45 +145,100 @@ CaptureSource Form1::captureSource(const std::string& text) const
 
 void Form1::drawFlattenPath(std::int32_t alCent) { capture(alCent, view_.previewShownArea()); }
 
+std::optional<SavePrecision> Form1::previewGrid() const
+{
+    if (!runMode_.empty() || !saveSettings_)
+        return std::nullopt;
+    const double screen = view_.twipsPerPixelX();
+    if (isScreenGrid(saveGrid(saveSettings_->precision, font_.size, screen), screen))
+        return std::nullopt;
+    return saveSettings_->precision;
+}
+
 void Form1::capture(std::int32_t alCent, std::optional<DeviceArea> shown)
 {
     const std::string text = view_.text(TextBox::txtInput);
     CaptureSource source = captureSource(text);
-    source.shownArea = shown;
-    std::optional<LimitedCapture> now;
-    if (shown)
-        now = LimitedCapture{text,        font_,  source.angle, source.scaleWidth, source.scaleHeight,
-                             source.twipsPerPixelX, style_, alCent,       *shown};
+    const std::optional<SavePrecision> grid = alCent != 0 ? previewGrid() : std::nullopt;
+    std::optional<PreviewCapture> now;
+    if (shown || grid)
+        now = PreviewCapture{text,   font_,  source.angle, source.scaleWidth, source.scaleHeight, source.twipsPerPixelX,
+                             style_, alCent, shown,        grid};
     // The preview shows this very capture already (the load's second draw):
     // capturing again would draw the same pixels and the same outline.
-    if (!now || now != limited_) {
-        limited_.reset();
-        lw::drawFlattenPath(placementFor(alCent), source, view_.previewDC(), outline_);
-        limited_ = std::move(now);
+    const CapturedOutline* drew = grid ? &gridOutline_ : &outline_;
+    if (!now || now != preview_ || !outlineOwed_) {
+        preview_.reset();
+        outlineOwed_ = false;
+        if (!grid || !drawOnSaveGrid(source, alCent, shown, *grid)) {
+            drew = &outline_;
+            if (now) {
+                now->grid.reset();
+                if (!shown)
+                    now.reset();
+            }
+            source.shownArea = shown;
+            lw::drawFlattenPath(placementFor(alCent), source, view_.previewDC(), outline_);
+        }
+        preview_ = std::move(now);
+        outlineOwed_ = preview_.has_value();
     }
     ++redrawCount_;
     view_.refresh();
-    showFaceNote(text);
+    showFaceNote(text, *drew);
     rememberTextSettings();
+}
+
+bool Form1::drawOnSaveGrid(const CaptureSource& source, std::int32_t alCent, std::optional<DeviceArea> shown,
+                           SavePrecision precision)
+{
+    const SaveGrid grid = saveGrid(precision, font_.size, source.twipsPerPixelX);
+    // About the classic capture's own reference point: the grid's capture
+    // takes its reference at its origin, so only the scale moves points.
+    const Placement placement = placementFor(alCent);
+    POINT reference{};
+    if (placement == Placement::PreviewCentre)
+        reference = {roundToInt32(double(source.scaleWidth) / 2, "preview centre"),
+                     roundToInt32(double(source.scaleHeight) / 2, "preview centre")};
+    CaptureSource onGrid = source;
+    onGrid.scaleWidth = onGrid.scaleHeight = 0;
+    onGrid.twipsPerPixelX = 1440.0 / grid.dpi;
+    onGrid.advances = grid.advances;
+    if (shown)
+        onGrid.shownArea = gridArea(*shown, reference, grid.toScreen);
+    try {
+        lw::drawFlattenPath(placement, onGrid, gridDC_, gridOutline_);
+    } catch (const Failure& failure) {
+        // The text overflows the fine grid's 32-bit pixels where the
+        // screen's still hold it: the save will say so; the preview
+        // shows the classic capture. Any other failure is the classic
+        // capture's too.
+        if (failure.kind() != FailureKind::Overflow)
+            throw;
+        return false;
+    }
+    drawSavePreview(gridOutline_, grid.toScreen, reference, view_.previewDC());
+    return true;
 }
 
 void Form1::previewAreaChanged()
 {
-    if (limited_)
-        drawFlattenPath(limited_->alCent);
+    // Only a drawing limited to the part it showed lacks what shows now.
+    if (preview_ && preview_->shown)
+        drawFlattenPath(preview_->alCent);
 }
 
 void Form1::completeOutline() const
 {
-    if (!limited_)
+    if (!outlineOwed_ || !preview_)
         return;
-    const LimitedCapture& was = *limited_;
+    const PreviewCapture& was = *preview_;
     NullCanvas canvas;
     DeviceContext dc(canvas);
     const CaptureSource source{was.text,           was.font,         was.angle, was.scaleWidth, was.scaleHeight,
                                was.twipsPerPixelX, Advances::Device, was.style};
     lw::drawFlattenPath(placementFor(was.alCent), source, dc, outline_);
-    limited_.reset();
+    outlineOwed_ = false;
 }
 
 const CapturedOutline& Form1::capturedOutline() const
@@ -187,15 +247,15 @@ const CapturedOutline& Form1::capturedOutline() const
     return outline_;
 }
 
-void Form1::showFaceNote(const std::string& text)
+void Form1::showFaceNote(const std::string& text, const CapturedOutline& drew)
 {
     // Asking the platform which face draws is not free; a size or an angle
     // dragged on a slider never changes the answer.
-    std::string asked = faceNoteKey(font_.faceName, font_.italic, outline_.logFont.lfWeight >= FW_BOLD, text);
+    std::string asked = faceNoteKey(font_.faceName, font_.italic, drew.logFont.lfWeight >= FW_BOLD, text);
     if (asked == faceNoteAsked_)
         return;
     faceNoteAsked_ = std::move(asked);
-    std::optional<FaceNote> note = lw::faceNote(font_.faceName, faceThatDrew(outline_, font_.italic, text));
+    std::optional<FaceNote> note = lw::faceNote(font_.faceName, faceThatDrew(drew, font_.italic, text));
     // The view is told only of a change: most redraws keep the note.
     if (note == faceNote_)
         return;
@@ -295,7 +355,8 @@ void Form1::Command3_Click()
     const std::string text = view_.text(TextBox::txtInput);
     // The outline is captured at the origin as designed; only the drawing
     // stands where the preview shows the text.
-    limited_.reset();
+    preview_.reset();
+    outlineOwed_ = false;
     inspectOutline(captureSource(text), view_.previewDC(), outline_, inspectionShift(captureSource(text)));
     view_.refresh();
 }

@@ -18,6 +18,8 @@
 #include "outline/text_output.hpp"
 #include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
+#include "platform/canvas.hpp"
+#include "platform/device_context.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -92,6 +94,8 @@ public:
     // else at the origin), draws it and refreshes the preview. Where the
     // preview shows only part of its drawing, only the glyphs that meet that
     // part are captured; the whole outline follows when something reads it.
+    // In the window's own mode the preview shows what OK saves: the capture
+    // on the save's grid, scaled to the screen about the same point.
     void drawFlattenPath(std::int32_t alCent);
     // The preview now shows a different part of its drawing (fitted or
     // not): a drawing limited to the part it showed is captured again.
@@ -114,8 +118,9 @@ public:
     const TextStyle& textStyle() const { return style_; }
     // The text style dialog; a style chosen redraws the preview.
     void chooseTextStyle();
-    // The whole outline of the last capture (completed first where the
-    // preview's capture left glyphs out).
+    // The whole outline of the last capture at the screen's grid, as JW and
+    // WIT receive it (captured first where the preview's capture left
+    // glyphs out or drew on the save's grid).
     const CapturedOutline& capturedOutline() const;
     // Why the face that drew the last capture is not the one chosen, if so.
     const std::optional<FaceNote>& faceNote() const { return faceNote_; }
@@ -129,6 +134,14 @@ private:
     CaptureSource captureSource(const std::string& text) const;
     // drawFlattenPath, limited to `shown` where there is one.
     void capture(std::int32_t alCent, std::optional<DeviceArea> shown);
+    // The precision whose grid the preview shows: the save's in the
+    // window's own mode where it differs from the screen's, else none.
+    std::optional<SavePrecision> previewGrid() const;
+    // Captures `source` on the grid of `precision` and draws it on the
+    // preview scaled to the screen; false, drawing nothing, where that
+    // grid cannot hold the text.
+    bool drawOnSaveGrid(const CaptureSource& source, std::int32_t alCent, std::optional<DeviceArea> shown,
+                        SavePrecision precision);
     // Captures whole what the preview's capture left out, off the preview.
     void completeOutline() const;
     // Rewrites the size box and slider with the window font's size; runs
@@ -137,9 +150,9 @@ private:
     // Puts remembered (or design) settings into the window font, the input
     // box's font and the angle; the caller shows the size and redraws.
     void showTextSettings(const TextSettings& settings);
-    // Tells the view why the face that drew `text` is not the one chosen,
-    // when that changed since the last capture.
-    void showFaceNote(const std::string& text);
+    // Tells the view why the face that drew `text` (in `drew`) is not the
+    // one chosen, when that changed since the last capture.
+    void showFaceNote(const std::string& text, const CapturedOutline& drew);
     // Stores what the last capture drew with, when it changed.
     void rememberTextSettings();
     // Shows `text` (message box and standard error), then ends the program.
@@ -148,11 +161,17 @@ private:
     FormView& view_;
     WindowFont font_;
     TextStyle style_;
-    // Mutable: a limited capture is completed when first read.
+    // Mutable: a limited capture is completed when first read. The classic
+    // capture at the screen's grid: what JW and WIT receive.
     mutable CapturedOutline outline_;
-    // What a capture limited to the preview's area was made from, until the
-    // outline is whole again.
-    struct LimitedCapture {
+    // The preview's drawing, in the window's own mode, captured on the
+    // save's grid (before it is scaled to the screen).
+    CapturedOutline gridOutline_;
+    NullCanvas gridCanvas_;
+    DeviceContext gridDC_{gridCanvas_};
+    // What the preview's drawing was made from when it is not simply the
+    // whole classic capture: limited to the part shown, or on the save's grid.
+    struct PreviewCapture {
         std::string text;
         WindowFont font;
         std::int32_t angle = 0;
@@ -160,10 +179,13 @@ private:
         double twipsPerPixelX = 0;
         TextStyle style;
         std::int32_t alCent = 1;
-        DeviceArea shown;
-        bool operator==(const LimitedCapture&) const = default;
+        std::optional<DeviceArea> shown;
+        std::optional<SavePrecision> grid; // none: the screen's
+        bool operator==(const PreviewCapture&) const = default;
     };
-    mutable std::optional<LimitedCapture> limited_;
+    std::optional<PreviewCapture> preview_;
+    // outline_ is not yet the whole classic capture of preview_.
+    mutable bool outlineOwed_ = false;
     std::string runMode_;
     std::string inputPath_;
     std::string outputPath_;

@@ -52,9 +52,13 @@ void Form1::saveOutline()
     // A name typed with one of the formats' extensions is written in that
     // format, whatever file type the dialog shows.
     choice->format = formatForPath(choice->path, choice->format);
+    const SavePrecision shown = saveSettings_->precision;
     saveSettings_ = SaveSettings{choice->format, choice->precision, utf8Path(fsPath(choice->path).parent_path()),
                                  choice->cad};
     view_.storeSaveSettings(*saveSettings_);
+    // The preview shows the grid the next save uses too.
+    if (choice->precision != shown)
+        drawFlattenPath(1);
 
     const auto report = [this](const std::string& message) {
         std::fprintf(stderr, "%s\n", message.c_str());

@@ -132,6 +132,12 @@ struct Window {
     FakeView view;
     Form1 form{view};
     explicit Window(const std::vector<std::string>& words = {}) { form.load(words); }
+    // With the save settings an earlier run stored: the load reads them.
+    explicit Window(std::optional<SaveSettings> stored)
+    {
+        view.storedSettings = std::move(stored);
+        form.load({});
+    }
 
     // Selects the box's text and types `typed` over it a key at a time: one
     // change per key, or one when clearing the box.

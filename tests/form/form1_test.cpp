@@ -523,9 +523,11 @@ TEST(Form1Save, OkWithoutModeWritesTheWholeFileAtThePrecisionAndStays)
         EXPECT_EQ(readBytes(dir / "out"), expectedFile("Io", 24, c.format, c.dpi, advances)) << name;
         EXPECT_TRUE(w.view.endings.empty()) << name;
         EXPECT_TRUE(w.view.messages.empty()) << name;
-        // The preview stays as it was: centred, at the screen's resolution.
+        // The outline stays as it was: centred, at the screen's resolution.
+        // The preview is drawn again only to show another precision, the
+        // one the next save takes.
         EXPECT_EQ(w.form.capturedOutline().pathPoints, preview) << name;
-        EXPECT_EQ(w.form.redrawCount(), redraws) << name;
+        EXPECT_EQ(w.form.redrawCount(), redraws + (c.precision == Hundredth ? 0 : 1)) << name;
     }
 }
 
@@ -619,8 +621,7 @@ TEST(Form1Save, TheDialogOpensOnTheRememberedChoice)
         {"beyond the path limit", SaveSettings{Svg, Tenth, kHere + "/" + std::string(16000, 'a'), {}}, Svg, Tenth, ""},
     };
     for (const auto& c : cases) {
-        Window w;
-        w.view.storedSettings = c.stored;
+        Window w(c.stored);
         w.form.run(&Form1::cmdOK_Click);
         ASSERT_EQ(w.view.savePresets.size(), 1u) << c.name;
         const SaveChoice& preset = w.view.savePresets[0];
@@ -660,8 +661,7 @@ TEST(Form1Save, AChoiceIsRememberedForTheNextSaveAndTheNextRun)
     EXPECT_EQ(std::filesystem::path(std::u8string(store->folder.begin(), store->folder.end())), dir.path());
     EXPECT_EQ(store->format, SaveFormat::Svg);
     EXPECT_EQ(store->precision, SavePrecision::Tenth);
-    Window next;
-    next.view.storedSettings = store;
+    Window next(store);
     next.form.run(&Form1::cmdOK_Click);
     ASSERT_EQ(next.view.savePresets.size(), 1u);
     EXPECT_EQ(next.view.savePresets[0].format, SaveFormat::Svg);

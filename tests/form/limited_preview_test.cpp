@@ -181,6 +181,27 @@ TEST(Form1LimitedPreview, ShowingAllOfTheDrawingCapturesItWhole)
     EXPECT_EQ(limited.form.redrawCount(), before + 1);
 }
 
+// A drawing limited to the part shown stays limited when the outline is
+// read whole (an export in mode WIT, which keeps the window): showing all of
+// it afterwards still draws it whole.
+TEST(Form1LimitedPreview, ShowingAllAfterTheOutlineWasReadDrawsTheWhole)
+{
+    for (const std::vector<std::string>& words : {std::vector<std::string>{}, {"WIT", "out.jww"}}) {
+        Window limited(words), whole(words);
+        limited.view.shownArea = kShown;
+        for (Window* w : {&limited, &whole}) {
+            w->edit(TextBox::txtSize, "144", &Form1::txtSize_Change);
+            w->edit(TextBox::txtInput, repeated("編集テキスト", 8), &Form1::txtInput_Change);
+        }
+        (void)limited.form.capturedOutline();
+        limited.view.shownArea.reset();
+        limited.form.run(&Form1::previewAreaChanged);
+        ASSERT_EQ(limited.view.canvas.polygons.size(), whole.view.canvas.polygons.size()) << words.size();
+        for (std::size_t i = 0; i < whole.view.canvas.polygons.size(); ++i)
+            EXPECT_EQ(limited.view.canvas.polygons[i].points, whole.view.canvas.polygons[i].points) << i;
+    }
+}
+
 #ifndef _WIN32
 // OK in mode WIT exports the outline of the last preview: the whole of it,
 // though the preview captured only what it showed.

@@ -4,6 +4,7 @@
 
 #include "stub_services.hpp"
 #include "window/qt/form1_view.hpp"
+#include "form/text_settings.hpp"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,12 +14,14 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <functional>
 
 using lw::QtForm1View;
@@ -152,6 +155,36 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The columns of `image` that hold anything but its background (pixel 0, 0):
+// the ink's width in pixels, less one, as a drawing's extent counts it.
+int inkWidth(const QImage& image)
+{
+    const QRgb background = image.pixel(0, 0);
+    int left = image.width(), right = -1;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != background)
+                left = std::min(left, x), right = std::max(right, x);
+    return right - left;
+}
+
+// The width of a DXF's polylines in millimetres as ezdxf reads it; -1 when it cannot.
+double dxfWidthMm(const QString& path)
+{
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import ezdxf, sys\n"
+                                 "xs = [p[0] for e in ezdxf.readfile(sys.argv[1]).modelspace().query('LWPOLYLINE') "
+                                 "for p in e.get_points('xy')]\nprint(max(xs) - min(xs))"),
+                  path});
+    if (!python.waitForFinished(60000) || python.exitCode() != 0)
+        return -1;
+    bool ok = false;
+    const double mm = python.readAllStandardOutput().trimmed().toDouble(&ok);
+    return ok ? mm : -1;
+}
+
 } // namespace
 
 class SaveTest : public QObject {
@@ -208,6 +241,49 @@ private slots:
         QVERIFY(w.services.messages.empty());
         QVERIFY(w.form.isVisible());
         QCOMPARE(w.form.form().capturedOutline().pathPoints, preview);
+    }
+
+
+    // In the window's own mode the preview shows what OK saves: a styled
+    // text is as wide in the preview as in the DXF it saves, within a pixel.
+    void thePreviewIsAsWideAsTheSavedDrawing_data()
+    {
+        QTest::addColumn<int>("precision"); // the precision's entry
+        QTest::addColumn<double>("spacing");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("bold");
+        QTest::newRow("0.01 mm, narrow, bold, spaced") << 2 << 1.5 << 80 << true;
+        QTest::newRow("0.01 mm, wide, closer") << 2 << -0.5 << 130 << false;
+        QTest::newRow("0.1 mm, narrowest bold") << 1 << 0.0 << 57 << true;
+    }
+    void thePreviewIsAsWideAsTheSavedDrawing()
+    {
+        QFETCH(int, precision);
+        QFETCH(double, spacing);
+        QFETCH(int, width);
+        QFETCH(bool, bold);
+        QTemporaryDir dir;
+        {
+            QSettings settings;
+            settings.beginGroup(QStringLiteral("text"));
+            lw::TextSettings styled;
+            styled.style = {spacing, width, bold};
+            lw::encodeTextSettings(styled, [&](std::string_view name, std::string_view value) {
+                settings.setValue(QString::fromLatin1(name.data(), qsizetype(name.size())),
+                                  QString::fromUtf8(value.data(), qsizetype(value.size())));
+            });
+        }
+        Window w;
+        w.child<QLineEdit>("txtInput")->setText(QString::fromUtf8("WIDE テキストAg"));
+        // The first save takes the precision; the preview shows it from then on.
+        QVERIFY(clickOkAndUseDialog(w, saveAs(dir.filePath("first"), 0, precision)).opened);
+        QVERIFY(clickOkAndUseDialog(w, saveAs(dir.filePath("styled"), 0, precision)).opened);
+        QVERIFY(w.services.messages.empty());
+        const double saved = dxfWidthMm(dir.filePath("styled.dxf"));
+        QVERIFY(saved > 0);
+        const double shown = inkWidth(w.form.previewImage());
+        QVERIFY2(std::abs(shown - saved * 96 / 25.4) <= 1.0,
+                 qPrintable(QStringLiteral("preview %1 px, DXF %2 px").arg(shown).arg(saved * 96 / 25.4)));
     }
 
     void cancelWritesNothing()

@@ -1,0 +1,54 @@
+#include "form/save_preview.hpp"
+
+#include "form/save_kinds.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace lw {
+
+SaveGrid saveGrid(SavePrecision precision, float sizePoints, double screenTwipsPerPixel)
+{
+    const double dpi = saveDpi(precision, sizePoints);
+    return {dpi, saveAdvances(precision), (1440.0 / screenTwipsPerPixel) / dpi};
+}
+
+bool isScreenGrid(const SaveGrid& grid, double screenTwipsPerPixel)
+{
+    return grid.advances == Advances::Device && 1440.0 / grid.dpi == screenTwipsPerPixel;
+}
+
+DeviceArea gridArea(const DeviceArea& shown, POINT reference, double toScreen)
+{
+    // Beyond the 32-bit range a glyph is far outside anyway: clamp.
+    const auto at = [&](double screen, std::int32_t origin, double side) {
+        const double grid = (screen - origin) / toScreen + side;
+        return static_cast<std::int32_t>(std::clamp(side < 0 ? std::floor(grid) : std::ceil(grid), -2e9, 2e9));
+    };
+    return {at(shown.left, reference.x, -1), at(shown.top, reference.y, -1),
+            at(shown.right + 1, reference.x, 1), at(shown.bottom + 1, reference.y, 1)};
+}
+
+void drawSavePreview(const CapturedOutline& outline, double toScreen, POINT reference, DeviceContext& dc)
+{
+    dc.canvas().clear();
+    std::vector<POINT> shown;
+    for (const Figure& figure : figures(outline)) {
+        if (!figure.closed)
+            continue;
+        shown.clear();
+        for (const POINT& p : figure.points) {
+            const POINT q{reference.x + static_cast<std::int32_t>(std::lround(p.x * toScreen)),
+                          reference.y + static_cast<std::int32_t>(std::lround(p.y * toScreen))};
+            if (shown.empty() || q.x != shown.back().x || q.y != shown.back().y)
+                shown.push_back(q);
+        }
+        while (shown.size() > 1 && shown.back().x == shown.front().x && shown.back().y == shown.front().y)
+            shown.pop_back();
+        if (shown.size() > 1)
+            Polygon(dc, shown.data(), static_cast<int>(shown.size()));
+    }
+}
+
+} // namespace lw
