@@ -411,6 +411,10 @@ def compare_platforms(case):
     where the grid is finer than GDI's hinting shows)."""
     linux, gdi = drawing(case), drawing(case, on_windows=True)
     tolerance = max(3 * 25.4 / dpi_of(case), 0.1) + 2 * step_of(case)
+    if case["italic"]:
+        # Wine slants a face without an italic by 1/4, the layout here by
+        # 0.21: the ink's corners part by 0.04 of the em.
+        tolerance += 0.04 * SIZE * 25.4 / 72
     for name, a, b in zip(("left", "bottom", "right", "top"), bounds(linux), bounds(gdi)):
         check(abs(a - b) <= tolerance, case, f"{name} {a:.3f} mm on Linux, {b:.3f} mm under Wine")
     perimeter = sum(LinearRing(r).length for r in linux if len(set(r)) >= 3)
