@@ -26,8 +26,9 @@ import tempfile
 
 import ezdxf
 from shapely.geometry import LinearRing, MultiLineString, Point, Polygon
-from shapely.ops import polygonize, unary_union
 from shapely.validation import explain_validity
+
+from ink import nonzero_region, signed_area
 
 cli, font_dir = sys.argv[1], os.path.abspath(sys.argv[2])
 failures = []
@@ -63,32 +64,7 @@ def captured_figures(args):
 
 
 def nonzero_area(rings):
-    """The area where the rings wind around a point, by their own directions."""
-    lines = unary_union([LinearRing(r) for r in rings if len(set(r)) >= 3])
-    total = 0.0
-    for face in polygonize(lines):
-        p = face.representative_point()
-        if winding(rings, p.x, p.y) != 0:
-            total += face.area
-    return total
-
-
-def winding(rings, x, y):
-    w = 0
-    for r in rings:
-        n = len(r)
-        for i in range(n):
-            (ax, ay), (bx, by) = r[i], r[(i + 1) % n]
-            side = (bx - ax) * (y - ay) - (x - ax) * (by - ay)
-            if ay <= y < by and side > 0:
-                w += 1
-            elif by <= y < ay and side < 0:
-                w -= 1
-    return w
-
-
-def signed_area(r):
-    return sum(a[0] * b[1] - b[0] * a[1] for a, b in zip(r, r[1:] + r[:1])) / 2
+    return nonzero_region(rings).area
 
 
 def check(ok, what):

@@ -38,9 +38,9 @@ import ezdxf
 from ezdxf import path as dxfpath
 from fontTools.pens.boundsPen import BoundsPen
 from fontTools.ttLib import TTFont
-from shapely.affinity import rotate, scale, translate
 from shapely.geometry import LinearRing, Polygon
-from shapely.ops import polygonize, unary_union
+
+from ink import nonzero_region, signed_area
 
 cli = sys.argv[1]
 windows = sys.argv[2:4]  # the Windows program and the command that runs it under Wine
@@ -173,30 +173,6 @@ def drawing(case, on_windows=False):
             rings.append(points)
         drawings[key] = rings
     return drawings[key]
-
-
-def signed_area(ring):
-    return sum(ax * by - bx * ay for (ax, ay), (bx, by) in zip(ring, ring[1:] + ring[:1])) / 2
-
-
-def winding(rings, x, y):
-    w = 0
-    for r in rings:
-        for (ax, ay), (bx, by) in zip(r, r[1:] + r[:1]):
-            side = (bx - ax) * (y - ay) - (x - ax) * (by - ay)
-            if ay <= y < by and side > 0:
-                w += 1
-            elif by <= y < ay and side < 0:
-                w -= 1
-    return w
-
-
-def nonzero_region(rings):
-    """The area the rings wind around by their own directions, as shapely polygons."""
-    lines = unary_union([LinearRing(r) for r in rings if len(set(r)) >= 3])
-    faces = [f for f in polygonize(lines)
-             if winding(rings, *f.representative_point().coords[0]) != 0]
-    return unary_union(faces)
 
 
 def offset_each(rings, distance):
