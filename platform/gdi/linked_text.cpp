@@ -64,9 +64,9 @@ bool drawLinkedText(HDC dc, const LogicalFont& font, int x, int y, std::u16strin
         return true;
     if (runs.size() == 1 && runs[0].face == font.handle)
         return drawRun(dc, x, y, text, advances);
-    // Another face, or several: GDI would align each run by its own face's
+    // Another face, or several: GDI would place each run by its own face's
     // ascent, so the line is laid out here from the left end of the font's
-    // own baseline, wherever the fallback draws all of it.
+    // own baseline, also where the fallback draws all of it.
     std::vector<int> widths;
     int total = 0;
     for (const TextRun& run : runs) {
