@@ -44,7 +44,6 @@ const FontFace& faceOf(LogicalFont& font)
         const std::string name = decodeFaceName(font.description.lfFaceName);
         font.vertical = isVerticalName(name);
         font.face = &resolveFace(withoutVerticalMark(name), font.description.lfItalic != 0, bold);
-        font.emboldened = bold && !font.face->bold;
     }
     return *font.face;
 }

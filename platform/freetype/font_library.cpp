@@ -362,10 +362,11 @@ const FontFace& resolveFace(std::string_view family, bool italic, bool bold)
     return *face;
 }
 
-GlyphRef glyphFor(const FontFace& primary, char32_t c, bool emboldened)
+GlyphRef glyphFor(const FontFace& primary, char32_t c, bool bold)
 {
-    if (const GlyphOutline* own = primary.glyph(c, emboldened))
-        return {&primary, own};
+    const bool thickened = bold && !primary.bold;
+    if (const GlyphOutline* own = primary.glyph(c, thickened))
+        return {&primary, own, thickened};
 
     // Fallback faces by character, found once.
     static std::unordered_map<char32_t, const FontFace*> fallbacks;
@@ -396,9 +397,13 @@ GlyphRef glyphFor(const FontFace& primary, char32_t c, bool emboldened)
         FcPatternDestroy(pattern);
         it = fallbacks.emplace(c, found).first;
     }
-    if (it->second)
-        return {it->second, it->second->glyph(c, emboldened)};
-    return {&primary, &primary.notdef(emboldened)};
+    // The platform's linked font takes the weight asked for, so a regular
+    // fallback is emboldened as the chosen face would be.
+    if (const FontFace* fallback = it->second) {
+        const bool fallbackThickened = bold && !fallback->bold;
+        return {fallback, fallback->glyph(c, fallbackThickened), fallbackThickened};
+    }
+    return {&primary, &primary.notdef(thickened), thickened};
 }
 
 // Characters the face lacks come from another face one by one; the face

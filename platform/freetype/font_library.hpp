@@ -56,10 +56,12 @@ struct GlyphOutline {
 
 struct FontFace;
 
-// A glyph and the face it comes from (the chosen face, or a fallback).
+// A glyph and the face it comes from (the chosen face, or a fallback);
+// emboldened: thickened because bold was asked of a face that has none.
 struct GlyphRef {
     const FontFace* face = nullptr;
     const GlyphOutline* outline = nullptr;
+    bool emboldened = false;
 };
 
 // A font file opened once. Metrics are in font units, all read from the
@@ -124,6 +126,8 @@ const FontFace& resolveFace(std::string_view family, bool italic, bool bold = fa
 
 // The glyph for `c`: from `primary` when it has one, else from a face that
 // has (fontconfig charset match), else the primary face's missing-glyph shape.
-GlyphRef glyphFor(const FontFace& primary, char32_t c, bool emboldened = false);
+// Bold asks each face for its weight on its own: a face that is not bold
+// itself, the chosen one or the fallback, gives its glyph emboldened.
+GlyphRef glyphFor(const FontFace& primary, char32_t c, bool bold = false);
 
 } // namespace lw

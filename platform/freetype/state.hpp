@@ -18,7 +18,6 @@ namespace lw {
 struct LogicalFont {
     LOGFONTA description{};
     const FontFace* face = nullptr; // resolved on creation
-    bool emboldened = false;        // bold asked of a face that has none
     bool vertical = false;          // "@" before the face name
     bool stock = false;
 };

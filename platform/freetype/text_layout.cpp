@@ -64,22 +64,45 @@ double emOf(const LOGFONTA& d, const FontFace& primary)
                           : 16.0;
 }
 
-// The face's average character width at the em, in whole pixels: what
+// A face's average character width at the em, in whole pixels: what
 // lfWidth is measured against.
-double averageWidthOf(const FontFace& primary, double em)
+double averageWidthOf(const FontFace& face, double em)
 {
-    return roundPixel(primary.averageWidth * em / primary.unitsPerEm);
+    return roundPixel(face.averageWidth * em / face.unitsPerEm);
 }
 
-// How much lfWidth widens (or narrows) every glyph and advance: its ratio to
-// the average width the face has at this height; 1 without one.
-double widthScaleOf(const LOGFONTA& d, const FontFace& primary, double em)
+// How much lfWidth widens (or narrows) a face's glyphs and advances: its
+// ratio to the average width that face has at this height; 1 without one.
+// A fallback face takes it against its own average, as the platform's
+// linked font takes the same lfWidth.
+double widthScaleOf(const LOGFONTA& d, const FontFace& face, double em)
 {
-    const double natural = averageWidthOf(primary, em);
+    const double natural = averageWidthOf(face, em);
     if (d.lfWidth == 0 || natural <= 0)
         return 1;
     return std::fabs(double(d.lfWidth)) / natural;
 }
+
+// The width scale of each face of a line: the chosen face's once, a
+// fallback's when one of its glyphs comes.
+class WidthScales {
+public:
+    WidthScales(const LOGFONTA& d, const FontFace& primary, double em)
+        : d_(d), em_(em), primary_(&primary), primaryScale_(widthScaleOf(d, primary, em))
+    {
+    }
+
+    double of(const FontFace& face) const
+    {
+        return &face == primary_ ? primaryScale_ : widthScaleOf(d_, face, em_);
+    }
+
+private:
+    const LOGFONTA& d_;
+    double em_;
+    const FontFace* primary_;
+    double primaryScale_;
+};
 
 // A glyph's advance in font units: down the line for a turned glyph where
 // its face has vertical metrics, as the platform advances it, else across.
@@ -103,12 +126,16 @@ bool isFullWidth(char32_t c)
     return c >= 0x80 && toCp932(codepointsToUtf8(std::u32string_view(&c, 1))).size() == 2;
 }
 
-GlyphRef verticalGlyphFor(const FontFace& primary, char32_t c, bool emboldened)
+GlyphRef verticalGlyphFor(const FontFace& primary, char32_t c, bool bold)
 {
-    if (const GlyphOutline* own = primary.verticalGlyph(c, emboldened))
-        return {&primary, own};
-    return glyphFor(primary, c, emboldened);
+    const bool thickened = bold && !primary.bold;
+    if (const GlyphOutline* own = primary.verticalGlyph(c, thickened))
+        return {&primary, own, thickened};
+    return glyphFor(primary, c, bold);
 }
+
+// The platform's synthetic bold makes each character it thickens one pixel wider.
+double boldExtraOf(const GlyphRef& g) { return g.emboldened ? 1 : 0; }
 
 // One line of glyphs into the open path; each advance rounded to whole
 // pixels, or taken from `given` (one per character) when there is one.
@@ -122,11 +149,10 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     const FontFace& primary = faceOf(font);
 
     const double em = emOf(d, primary);
-    const double xScale = widthScaleOf(d, primary, em);
+    const WidthScales xScales(d, primary, em);
+    const bool bold = asksBold(d);
     double ascentPx = roundPixel(primary.ascent * em / primary.unitsPerEm);
     double descentPx = roundPixel(primary.descent * em / primary.unitsPerEm);
-    // The platform's synthetic bold makes each character one pixel wider.
-    const double extra = double(s.charExtra) + (font.emboldened ? 1 : 0);
 
     // The line's glyphs and advances mean nothing after it is laid out; only
     // a long line's room stays with the device context.
@@ -143,8 +169,9 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     double total = 0;
     for (char32_t c : text) {
         const bool turn = font.vertical && isFullWidth(c);
-        GlyphRef g = turn ? verticalGlyphFor(primary, c, font.emboldened) : glyphFor(primary, c, font.emboldened);
-        double advance = given ? double(given[laid.size()]) : widenedAdvance(g, turn, em, xScale) + extra;
+        GlyphRef g = turn ? verticalGlyphFor(primary, c, bold) : glyphFor(primary, c, bold);
+        double advance = given ? double(given[laid.size()])
+                               : widenedAdvance(g, turn, em, xScales.of(*g.face)) + boldExtraOf(g) + s.charExtra;
         laid.push_back({g, advance, turn});
         total += advance;
     }
@@ -183,7 +210,7 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
             return laid[i].turned ? place.device(cx + (ly - cy), cy - (lx - cx)) : place.device(lx, ly);
         };
         PointF origin = local(penX, baseline);
-        PointF ux = local(penX + gscale * xScale, baseline);
+        PointF ux = local(penX + gscale * xScales.of(*g.face), baseline);
         PointF uy = local(penX + slant * gscale, baseline - gscale);
         const double m00 = ux.x - origin.x, m10 = ux.y - origin.y;
         const double m01 = uy.x - origin.x, m11 = uy.y - origin.y;
@@ -254,13 +281,13 @@ void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vec
     LogicalFont& font = *dc.state().font;
     const FontFace& primary = faceOf(font);
     const double em = emOf(font.description, primary);
-    const double xScale = widthScaleOf(font.description, primary, em);
-    // Synthetic bold's one unit wider at the em of the face's own units.
-    const double bold = font.emboldened ? 1 : 0;
+    const WidthScales xScales(font.description, primary, em);
+    const bool bold = asksBold(font.description);
     for (char32_t c : cp932ToCodepoints(std::string_view(bytes, std::size_t(count)))) {
         const bool turn = font.vertical && isFullWidth(c);
-        GlyphRef g = turn ? verticalGlyphFor(primary, c, font.emboldened) : glyphFor(primary, c, font.emboldened);
-        advances.push_back((advanceOf(g, turn) * xScale + bold) * em / g.face->unitsPerEm);
+        GlyphRef g = turn ? verticalGlyphFor(primary, c, bold) : glyphFor(primary, c, bold);
+        // Synthetic bold's one pixel wider at the em of the face's own units.
+        advances.push_back((advanceOf(g, turn) * xScales.of(*g.face) + boldExtraOf(g)) * em / g.face->unitsPerEm);
     }
 }
 

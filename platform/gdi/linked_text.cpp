@@ -62,12 +62,11 @@ bool drawLinkedText(HDC dc, const LogicalFont& font, int x, int y, std::u16strin
     const std::vector<TextRun> runs = linkedRuns(dc, font, text);
     if (runs.empty())
         return true;
-    if (runs.size() == 1) {
-        Selected face(dc, runs[0].face);
+    if (runs.size() == 1 && runs[0].face == font.handle)
         return drawRun(dc, x, y, text, advances);
-    }
-    // Several faces: GDI would align each run on its own, so the line is
-    // laid out here from the left end of its baseline.
+    // Another face, or several: GDI would place each run by its own face's
+    // ascent, so the line is laid out here from the left end of the font's
+    // own baseline, also where the fallback draws all of it.
     std::vector<int> widths;
     int total = 0;
     for (const TextRun& run : runs) {
