@@ -7,11 +7,17 @@
 //   words("hp1  10")  -> {"hp1", "", "10"}
 //   words("")         -> {}
 
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
 namespace lw {
 
 std::vector<std::string_view> words(std::string_view text);
+
+// The first `most` of words(text), without looking past them: a line of a
+// million blanks costs no more than one of a few words.
+//   firstWords("hp1  10 20", 2)  -> {"hp1", ""}
+std::vector<std::string_view> firstWords(std::string_view text, std::size_t most);
 
 } // namespace lw

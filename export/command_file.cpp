@@ -43,15 +43,35 @@ std::string where(std::string_view fileName, std::size_t lineNumber, std::size_t
     return text;
 }
 
-std::string collapseSpaces(std::string_view line)
+// The first `most` words of a line whose runs of blanks each count as one:
+// "hp1   10  20" -> {"hp1", "10", "20"}; a run at the end gives an empty
+// last word, as a single blank does. Nothing past them is looked at.
+std::vector<std::string_view> wordsBetweenRuns(std::string_view line, std::size_t most)
 {
-    std::string out;
-    out.reserve(line.size());
-    for (char c : line)
-        if (!(c == ' ' && !out.empty() && out.back() == ' '))
-            out += c;
+    std::vector<std::string_view> out;
+    if (line.empty())
+        return out;
+    std::size_t start = 0;
+    while (out.size() < most) {
+        const std::size_t space = line.find(' ', start);
+        if (space == std::string_view::npos) {
+            out.push_back(line.substr(start));
+            break;
+        }
+        out.push_back(line.substr(start, space - start));
+        start = line.find_first_not_of(' ', space);
+        if (start == std::string_view::npos) {
+            if (out.size() < most)
+                out.emplace_back();
+            break;
+        }
+    }
     return out;
 }
+
+// Words 1 to 19 of a line tell all that is read from it: an "hs" line's
+// scales are words 2 to 18, and a 19th word before the last is too many.
+constexpr std::size_t kWordsRead = 20;
 
 class Interpreter {
 public:
@@ -62,8 +82,7 @@ public:
 
     void basePoint(std::string_view line, std::size_t number)
     {
-        const std::string collapsed = collapseSpaces(line);
-        const auto w = words(collapsed);
+        const auto w = wordsBetweenRuns(line, 3);
         if (w.size() < 2)
             fail(FailureKind::SubscriptOutOfRange, number, 1, w[0]);
         p_.baseX = parseDecimal(w[1], where(fileName_, number, 2, w[1]));
@@ -140,7 +159,7 @@ void copyCommandFile(std::string_view bytes, std::string_view fileName, ByteSink
     while (lines.next(copied)) {
         const std::size_t number = lines.lineNumber();
         const std::string_view line = readablePart(copied, number);
-        const auto w = words(line);
+        const auto w = firstWords(line, kWordsRead);
         // An empty line has no words; it is copied and means nothing.
         if (w.empty()) {
             sink.line(copied);

@@ -2,6 +2,7 @@
 
 #include "base/words.hpp"
 
+#include <algorithm>
 #include <cctype>
 
 namespace lw {
@@ -27,15 +28,20 @@ Unread unread(std::string_view line)
         return {};
     const std::string_view rest = line.substr(start);
     const std::string_view word1 = rest.substr(0, rest.find_first_of(" \t"));
-    std::string lower(word1);
+    // Three letters decide whether it is read; the rest of a long word is
+    // not copied.
+    std::string lower(word1.substr(0, 3));
     for (char& c : lower)
         c = char(std::tolower(static_cast<unsigned char>(c)));
-    if (!isRead(lower) || isRead(words(line)[0]))
+    if (word1.size() > 3 && !lower.starts_with("lg"))
+        return {};
+    if (!isRead(lower) || isRead(firstWords(line, 1)[0]))
         return {};
     const std::string meant = lower.starts_with("lg") ? "lg" : lower;
     if (start > 0)
         return {meant, "a blank or tab stands before its first word"};
-    if (word1 != lower)
+    const auto upper = [](char c) { return std::isupper(static_cast<unsigned char>(c)) != 0; };
+    if (std::any_of(word1.begin(), word1.end(), upper))
         return {meant, "only lower-case letters are read in its first word"};
     return {meant, "a tab follows its first word, where only a blank separates words"};
 }
@@ -57,7 +63,7 @@ Reading read(std::string_view bytes, std::string_view commandName)
     std::string_view line;
     while (lines.next(line)) {
         const std::string_view readable = readablePart(line, lines.lineNumber());
-        if (const auto w = words(readable); !w.empty()) {
+        if (const auto w = firstWords(readable, 1); !w.empty()) {
             r.hasHs = r.hasHs || w[0] == "hs";
             r.hasLg = r.hasLg || w[0].starts_with("lg");
         }

@@ -34,6 +34,15 @@ public:
     }
     void line(std::string_view content)
     {
+        // A long line goes to the sink as it is rather than through a copy;
+        // its end follows with the next piece, or at the latest when this
+        // sink goes, so the line is still never left half.
+        if (content.size() >= kChunk) {
+            flush();
+            out_.write(content);
+            buffer_ += "\r\n";
+            return;
+        }
         buffer_ += content;
         endLine();
     }

@@ -255,6 +255,42 @@ Function un.onInit
   ${Loop}
 FunctionEnd
 
+; The WIT export's work files by the names it gives them, "tmp-", twelve
+; lower-case hex digits, ".wmf": a user's own tmp.wmf or tmp-1.wmf beside
+; them stays. Each found name is checked whole, since a wildcard also matches
+; a long name through its short one.
+Function un.DeleteWorkFiles
+  FindFirst $R0 $R1 "$INSTDIR\tmp-*.wmf"
+  ${DoWhile} $R1 != ""
+    StrLen $R2 $R1
+    StrCpy $R3 $R1 4
+    StrCpy $R4 $R1 "" 16
+    ${If} $R2 = 20
+    ${AndIf} $R3 S== "tmp-"
+    ${AndIf} $R4 S== ".wmf"
+      StrCpy $R5 1
+      ${For} $R6 4 15
+        StrCpy $R7 $R1 1 $R6
+        StrCpy $R8 0
+        ${For} $R9 0 15
+          StrCpy $R2 "0123456789abcdef" 1 $R9
+          ${If} $R7 S== $R2
+            StrCpy $R8 1
+          ${EndIf}
+        ${Next}
+        ${If} $R8 = 0
+          StrCpy $R5 0
+        ${EndIf}
+      ${Next}
+      ${If} $R5 = 1
+        Delete "$INSTDIR\$R1"
+      ${EndIf}
+    ${EndIf}
+    FindNext $R0 $R1
+  ${Loop}
+  FindClose $R0
+FunctionEnd
+
 Section "Uninstall"
   ReadRegDWORD $0 SHCTX "${UNINSTALL_KEY}" "AddedToPath"
   ${If} $0 == 1
@@ -277,14 +313,14 @@ Section "Uninstall"
       ${EndIf}
     ${EndIf}
   ${EndIf}
-  ; Only what the installer put there, and the WIT export's work files
-  ; (tmp*.wmf): never a whole folder, which may hold the user's own files.
+  ; Only what the installer put there, and the WIT export's work files:
+  ; never a whole folder, which may hold the user's own files.
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
   Delete "$SMPROGRAMS\${PRODUCT}\${README_LINK}"
   RMDir "$SMPROGRAMS\${PRODUCT}"
   !insertmacro LW_UNINSTALL_FILES
-  Delete "$INSTDIR\tmp*.wmf"
+  Call un.DeleteWorkFiles
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir "$INSTDIR"
   ; The user's remembered settings go with the last install: an all-users

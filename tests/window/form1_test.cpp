@@ -4,6 +4,7 @@
 
 #include "stub_services.hpp"
 #include "form/form_design.hpp"
+#include "form/text_settings.hpp"
 #include "window/qt/form1_view.hpp"
 
 #include <QAction>
@@ -11,6 +12,7 @@
 #include <QDoubleSpinBox>
 #include <QApplication>
 #include <QClipboard>
+#include <QDate>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QMenu>
@@ -184,6 +186,44 @@ private slots:
         QCOMPARE(child<QLineEdit>(w.form, "txtSize")->text(), QStringLiteral("24"));
         QCOMPARE(child<QSlider>(w.form, "sldAngle")->value(), 0);
         QCOMPARE(QString::fromStdString(w.form.form().windowFont().faceName), QString::fromUtf8(lw::design::kFaceName));
+    }
+
+    // A remembered value of a kind ours never are, or beyond its control's
+    // range, is the design's; the values beside it still count.
+    void eachStrangeRememberedValueAlone_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("face as bytes") << "face" << QVariant(QByteArray("IPAGothic"));
+        QTest::newRow("face as a list") << "face" << QVariant(QStringList{"IPAGothic", "IPAMincho"});
+        QTest::newRow("face as a date") << "face" << QVariant(QDate(2024, 1, 2));
+        QTest::newRow("size as bytes") << "size" << QVariant(QByteArray("30"));
+        QTest::newRow("spacing above the box") << "spacing" << QVariant(QStringLiteral("100.25"));
+        QTest::newRow("spacing below the box") << "spacing" << QVariant(QStringLiteral("-1000"));
+        QTest::newRow("spacing as bytes") << "spacing" << QVariant(QByteArray("1.5"));
+        QTest::newRow("width above the box") << "width" << QVariant(QStringLiteral("401"));
+    }
+    void eachStrangeRememberedValueAlone()
+    {
+        QFETCH(QString, name);
+        QFETCH(QVariant, value);
+        {
+            QSettings stored;
+            stored.beginGroup(QStringLiteral("text"));
+            stored.setValue("face", QStringLiteral("IPAMincho"));
+            stored.setValue("size", QStringLiteral("36"));
+            stored.setValue("spacing", QStringLiteral("2.5"));
+            stored.setValue("width", QStringLiteral("150"));
+            stored.setValue(name, value);
+        }
+        Window w;
+        const lw::TextSettings design;
+        const lw::WindowFont& font = w.form.form().windowFont();
+        QCOMPARE(QString::fromStdString(font.faceName),
+                 QString::fromUtf8(name == "face" ? design.font.faceName.c_str() : "IPAMincho"));
+        QCOMPARE(font.size, name == "size" ? design.font.size : 36.0f);
+        QCOMPARE(w.form.form().textStyle().spacing, name == "spacing" ? design.style.spacing : 2.5);
+        QCOMPARE(w.form.form().textStyle().widthPercent, name == "width" ? design.style.widthPercent : 150);
     }
 
     // Each control where the form's design table puts it (the table itself

@@ -153,8 +153,20 @@ uninstall() {
   [ "${3:-}" = direct ] && args=/S
   # shellcheck disable=SC2086 # the arguments as Windows would split them
   w wine "$(unix "$exe")" $args </dev/null >/dev/null 2>&1 || fail "uninstaller failed"
-  poll "$patience" absent "$2" || fail "uninstall left in $2: $(cd "$2" && find . -mindepth 1)"
+  if [ -z "$kept" ]; then
+    poll "$patience" absent "$2" || fail "uninstall left in $2: $(cd "$2" && find . -mindepth 1)"
+  else
+    poll "$patience" holds_only_kept "$2" ||
+      fail "uninstall left in $2
+$(cd "$2" && find . -mindepth 1 | sed 's|^\./||' | sort)
+instead of the user's own
+$kept"
+  fi
 }
+# The user's own files (names, one a line, sorted) that an uninstall must
+# leave in the folder: the folder then stays, holding them alone.
+kept=
+holds_only_kept() { [ "$(cd "$1" && find . -mindepth 1 | sed 's|^\./||' | sort)" = "$kept" ]; }
 
 # PATH of a hive and whether it holds an install's folder (Windows form).
 env_path() {
@@ -219,10 +231,18 @@ if [ $window = yes ]; then
   app_end "Letterwire.exe, closed with Alt+F4,"
 fi
 
-note "uninstaller, current user (with WIT export work files in the folder)"
-: > "$user_dir/tmp.wmf"
-: > "$user_dir/tmp-Xy12ab.wmf"
+note "uninstaller, current user (with WIT export work files and the user's own look-alikes in the folder)"
+# The export's work files are "tmp-", twelve lower-case hex digits, ".wmf";
+# a name that is not one of those is the user's.
+for f in tmp-0123456789ab.wmf tmp-fedcba987654.wmf; do : > "$user_dir/$f"; done
+kept=$(printf '%s\n' tmp.wmf tmpfoo.wmf tmp-.wmf tmp-12345.wmf tmp-Xy12ab.wmf tmp-0123456789abc.wmf \
+  tmp-0123456789abcdefg.wmf tmp-0123456789AB.wmf tmp-0123456789ag.wmf tmp-0123456789a.wmf tmp-0123456789ab.wmf.bak \
+  xtmp-0123456789ab.wmf | sort)
+for f in $kept; do echo mine > "$user_dir/$f"; done
 uninstall HKCU "$user_dir"
+for f in $kept; do [ "$(cat "$user_dir/$f")" = mine ] || fail "the user's $f changed"; done
+rm -r "$user_dir"
+kept=
 [ ! -e "$user_menu" ] || fail "Start-menu entries left in $user_menu: $(ls "$user_menu")"
 ! has_key HKCU || fail "uninstall entry left in HKCU"
 [ -d "$localappdata/Programs" ] || fail "the uninstaller removed $localappdata/Programs"

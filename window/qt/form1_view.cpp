@@ -9,6 +9,7 @@
 #include "window/qt/qt_family.hpp"
 #include "window/qt/save_dialog.hpp"
 #include "window/qt/screen.hpp"
+#include "window/qt/settings_files.hpp"
 #include "window/qt/text_style_dialog.hpp"
 #include "window/qt/track_bar.hpp"
 
@@ -328,6 +329,8 @@ std::optional<TextStyle> QtForm1View::chooseTextStyle(const TextStyle& preset, b
 
 std::optional<SaveSettings> QtForm1View::loadSaveSettings()
 {
+    if (!settingsFilesAreRegular())
+        return std::nullopt;
     QSettings settings;
     settings.beginGroup(QStringLiteral("save"));
     return decodeSaveSettings([&](std::string_view name) -> std::optional<std::string> {
@@ -340,6 +343,8 @@ std::optional<SaveSettings> QtForm1View::loadSaveSettings()
 
 void QtForm1View::storeSaveSettings(const SaveSettings& chosen)
 {
+    if (!settingsFilesAreRegular())
+        return;
     QSettings settings;
     settings.beginGroup(QStringLiteral("save"));
     encodeSaveSettings(chosen, [&](std::string_view name, std::string_view value) {
@@ -354,19 +359,34 @@ std::optional<std::string> QtForm1View::readTextSetting(std::string_view name)
     // once, not once a name. A write through another object is seen here,
     // since both share the process's copy of the file.
     if (!textSettings_) {
+        if (!settingsFilesAreRegular())
+            return std::nullopt;
         textSettings_ = std::make_unique<QSettings>();
         textSettings_->beginGroup(QStringLiteral("text"));
     }
     const QString key = QString::fromLatin1(name.data(), qsizetype(name.size()));
     const QVariant value = textSettings_->value(key);
-    // A value written by another program may be no text at all.
-    if (!value.isValid() || !value.canConvert<QString>())
+    // Ours are text (numbers too, once set in this process); a value
+    // written by another program may be a byte array, a list or a date,
+    // which converts to text but was never one of ours.
+    switch (value.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+        break;
+    default:
         return std::nullopt;
+    }
     return value.toString().toStdString();
 }
 
 void QtForm1View::writeTextSetting(std::string_view name, std::string_view value)
 {
+    if (!settingsFilesAreRegular())
+        return;
     QSettings settings;
     settings.beginGroup(QStringLiteral("text"));
     settings.setValue(QString::fromLatin1(name.data(), qsizetype(name.size())),
