@@ -27,12 +27,13 @@ bool isOurTemporary(std::string_view name)
 // output, and a batch writes many outputs into one folder.
 void removeStaleTemporaries(const std::string& folder)
 {
+    // By the folder's spelling, not its identity: a folder removed and made
+    // again may get the same identity and deserves a look of its own.
     static std::mutex lock;
-    static std::set<std::string> tidied; // folder identities
-    const std::string identity = fileio::folderIdentity(folder);
+    static std::set<std::string> tidied;
     {
         std::lock_guard<std::mutex> hold(lock);
-        if (!tidied.insert(identity.empty() ? folder : identity).second)
+        if (!tidied.insert(folder).second)
             return;
     }
     for (const std::string& name : fileio::filesOlderThan(folder, 24, isOurTemporary))

@@ -88,9 +88,6 @@ std::string nameOf(const std::string& path);
 // failures are thrown.
 std::string outputIdentity(const std::string& path);
 
-// The identity of an existing folder (as in outputIdentity), or empty.
-std::string folderIdentity(const std::string& folder);
-
 // True when `path` names the file open as `handle`, whatever the spelling
 // (links, case, short names, either slash).
 bool isSameFile(Handle handle, const std::string& path);

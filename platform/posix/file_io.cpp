@@ -349,6 +349,8 @@ std::string folderOf(const std::string& path)
 
 std::string nameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
+namespace {
+
 std::string folderIdentity(const std::string& folder)
 {
     struct stat info {};
@@ -356,6 +358,8 @@ std::string folderIdentity(const std::string& folder)
         return {};
     return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
 }
+
+} // namespace
 
 std::string outputIdentity(const std::string& path)
 {

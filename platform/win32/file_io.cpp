@@ -284,8 +284,6 @@ std::string identityOf(HANDLE h)
            std::to_string(info.nFileIndexLow);
 }
 
-} // namespace
-
 std::string folderIdentity(const std::string& folder)
 {
     // No access asked: never blocks, and a folder needs the backup flag.
@@ -297,6 +295,8 @@ std::string folderIdentity(const std::string& folder)
     CloseHandle(h);
     return identity;
 }
+
+} // namespace
 
 std::string outputIdentity(const std::string& path)
 {
