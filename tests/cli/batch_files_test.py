@@ -9,6 +9,7 @@ status is 1.
 Usage: batch_files_test.py CLI [PREFIX...]   (PREFIX: e.g. scripts/wine-run for a .exe)
 """
 import os
+import resource
 import subprocess
 import sys
 import tempfile
@@ -69,6 +70,154 @@ with tempfile.TemporaryDirectory() as scratch:
             if a.read() != b.read():
                 failures.append(f"{name}: the batch's bytes differ from the single run's")
     print(f"batch: {len(rows)} files as single runs write them, the bad row named")
+
+
+
+def temporaries(folder):
+    return [n for n in os.listdir(folder) if n.startswith(".lw-")]
+
+
+# Rows naming one file in another spelling, a link or (Windows) another case
+# are refused naming the first row, whose drawing stays; the others are
+# written. Each case: the rows' outputs, and for each the line of the earlier
+# row it must be refused as (None: written). Links only where the test can
+# make them the way a user does.
+sep = "\\" if wine else "/"
+same_file_cases = [
+    ("spellings", ["x.dxf", "." + sep + "x.dxf", "d" + sep + ".." + sep + "x.dxf", "d" + sep + "y.dxf",
+                   "d" + sep + "." + sep + "y.dxf"],
+     [None, 1, 1, None, 4]),
+    # Two files on Linux, one on Windows.
+    ("letter case", ["a.dxf", "A.DXF", "d" + sep + "B.svg", "D" + sep + "b.SVG"], [None, 1, None, 3])
+    if wine else ("letter case", ["a.dxf", "A.DXF", "d/B.svg", "d/b.SVG"], [None, None, None, None]),
+]
+if not wine:
+    same_file_cases.append(
+        ("links", ["x.dxf", "to-x.dxf", "dl/y.dxf", "d/y.dxf", "dangling.dxf", "made.dxf"],
+         [None, 1, None, 3, None, 5]))
+
+for name, outputs, refused in same_file_cases:
+    with tempfile.TemporaryDirectory() as scratch:
+        folder = os.path.join(scratch, "list")
+        os.makedirs(os.path.join(folder, "d"))
+        if not wine and name == "links":
+            os.symlink("x.dxf", os.path.join(folder, "to-x.dxf"))
+            os.symlink("d", os.path.join(folder, "dl"))
+            os.symlink("made.dxf", os.path.join(folder, "dangling.dxf"))
+        csv = os.path.join(folder, "list.csv")
+        listed = "".join(f"{out},T{i}\n" for i, out in enumerate(outputs))
+        with open(csv, "w", encoding="utf-8") as f:
+            f.write(listed)
+        run = subprocess.run(command + ["batch", native(csv)], capture_output=True, cwd=folder)
+        said = run.stderr.decode("utf-8", "replace")
+        failed = sum(r is not None for r in refused)
+        if run.returncode != (1 if failed else 0):
+            failures.append(f"{name}: status {run.returncode}: {said}")
+        summary = f"{failed} of {len(outputs)} rows failed; {len(outputs) - failed} written"
+        if failed and summary not in said:
+            failures.append(f"{name}: no \"{summary}\": {said}")
+        for line, (out, earlier) in enumerate(zip(outputs, refused), start=1):
+            refusal = f"line {line}, column 1 (output): \"{out}\" is already the output of line {earlier}"
+            if (earlier is not None) != (refusal in said):
+                failures.append(f"{name}: {out}: refused {refusal in said}, expected {earlier is not None}: {said}")
+            if earlier is None:
+                # The file holds this row's drawing, as a single run writes it.
+                single = os.path.join(scratch, f"single{line}." + out.rsplit(".", 1)[1])
+                subprocess.run(command + [out.rsplit(".", 1)[1].lower(), native(single), "--text", f"T{line - 1}"],
+                               capture_output=True, check=True)
+                with open(os.path.join(folder, out.replace("\\", "/")), "rb") as a, open(single, "rb") as b:
+                    if a.read() != b.read():
+                        failures.append(f"{name}: {out} does not hold its row's drawing")
+        with open(csv, encoding="utf-8") as f:
+            if f.read() != listed:
+                failures.append(f"{name}: the list changed")
+        if not wine and name == "links" and not (os.path.islink(os.path.join(folder, "to-x.dxf"))
+                                                  and os.path.islink(os.path.join(folder, "dangling.dxf"))):
+            failures.append("links: a link was replaced instead of written through")
+        if temporaries(folder) or temporaries(os.path.join(folder, "d")):
+            failures.append(f"{name}: temporaries left")
+print(f"batch: {len(same_file_cases)} tables of one file in other spellings refused, naming the first row")
+
+
+def run_measured(args, cwd, limit=None):
+    """Status, standard error and CPU seconds of one run."""
+    def limited():
+        if limit is not None:
+            resource.setrlimit(resource.RLIMIT_FSIZE, (limit, limit))
+    child = subprocess.Popen(args, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                             preexec_fn=limited)
+    said = child.stderr.read().decode("utf-8", "replace")
+    _, status, usage = os.wait4(child.pid, 0)
+    child.returncode = os.waitstatus_to_exitcode(status)
+    return child.returncode, said, usage.ru_utime + usage.ru_stime
+
+
+def check_kept(name, folder, kept):
+    """Every file the user had is there with its bytes."""
+    for file, data in kept.items():
+        path = os.path.join(folder, file)
+        if not os.path.exists(path):
+            failures.append(f"{name}: {file} is gone")
+            continue
+        with open(path, "rb") as f:
+            if f.read() != data:
+                failures.append(f"{name}: {file} changed")
+    if temporaries(folder):
+        failures.append(f"{name}: temporaries left: {temporaries(folder)}")
+
+
+if not wine:
+    # Limits a user may run into: a file-size limit is the row's failure,
+    # naming its file; a huge field is quoted short; the summary counts.
+    heavy = "鬱" * 400
+    limit_cases = [
+        # name, list, file-size limit, status, said, rows written
+        ("file-size limit", f"keep.dxf,{heavy}\nsmall.dxf,A\n", 20000, 1,
+         ["line 1: Path/File access error: keep.dxf (File too large)", "1 of 2 rows failed; 1 written"], 1),
+        ("huge output name", "n" * 3_000_000 + ".dxf,A\nsmall.dxf,A\n", None, 1,
+         ["n" * 40 + "\u2026" + "n" * 36 + ".dxf (3000004 characters)", "1 of 2 rows failed; 1 written"], 1),
+        ("huge size", "small.dxf,A," + "9" * 1_000_000 + "\n", None, 1,
+         ["1 of 1 rows failed; none written"], 0),
+        ("huge style", "small.dxf,A,,,,b" + "o" * 1_000_000 + "ld\n", None, 1,
+         ["(1000003 characters)\" is not a style", "1 of 1 rows failed; none written"], 0),
+    ]
+    for name, listed, limit, status, said_parts, written in limit_cases:
+        with tempfile.TemporaryDirectory() as folder:
+            kept = {"list.csv": listed.encode("utf-8"), "keep.dxf": b"the old drawing\n", "other.txt": b"mine\n"}
+            for file, data in kept.items():
+                with open(os.path.join(folder, file), "wb") as f:
+                    f.write(data)
+            got, said, _ = run_measured(command + ["batch", "list.csv"], folder, limit)
+            if got != status:
+                failures.append(f"{name}: status {got} ({status} expected): {said[:300]}")
+            for part in said_parts:
+                if part not in said:
+                    failures.append(f"{name}: no {part!r} in {said[:400]!r}")
+            if max(len(line) for line in said.splitlines()) > 300:
+                failures.append(f"{name}: a message of {max(len(line) for line in said.splitlines())} bytes")
+            if os.path.exists(os.path.join(folder, "small.dxf")) != (written == 1):
+                failures.append(f"{name}: small.dxf written: {not written}")
+            check_kept(name, folder, kept)
+    print(f"batch: {len(limit_cases)} limits said as the row's failure, briefly, nothing of the user's lost")
+
+    # A list into a big folder costs about what it costs into an empty one:
+    # the folder is looked through for stale temporaries once, not per row.
+    rows = "".join(f"r{i}.dxf,{i}\n" for i in range(150))
+    cpu = {}
+    for files in (0, 60000):
+        with tempfile.TemporaryDirectory() as folder:
+            for i in range(files):
+                os.close(os.open(os.path.join(folder, f"f{i:06}"), os.O_CREAT | os.O_WRONLY))
+            with open(os.path.join(folder, "list.csv"), "w") as f:
+                f.write(rows)
+            got, said, cpu[files] = run_measured(command + ["batch", "list.csv"], folder)
+            if got != 0:
+                failures.append(f"big folder: status {got}: {said[:300]}")
+            if len(os.listdir(folder)) != files + 151:
+                failures.append(f"big folder: {len(os.listdir(folder))} files, {files + 151} expected")
+    if cpu[60000] > 1.5 * cpu[0] + 0.5:
+        failures.append(f"big folder: {cpu[60000]:.2f} s CPU into 60,000 files against {cpu[0]:.2f} s into none")
+    print(f"batch: 150 rows into 60,000 files {cpu[60000]:.2f} s CPU, into none {cpu[0]:.2f} s")
 
 for f in failures:
     print("FAIL", f)
