@@ -8,11 +8,16 @@ status is 1.
 
 Usage: batch_files_test.py CLI [PREFIX...]   (PREFIX: e.g. scripts/wine-run for a .exe)
 """
+import ctypes
 import os
 import resource
+import select
+import signal
+import struct
 import subprocess
 import sys
 import tempfile
+import time
 
 # Absolute, since the batch runs in the list's folder.
 command = [os.path.abspath(a) if os.path.exists(a) else a for a in sys.argv[2:] + [sys.argv[1]]]
@@ -218,6 +223,58 @@ if not wine:
     if cpu[60000] > 1.5 * cpu[0] + 0.5:
         failures.append(f"big folder: {cpu[60000]:.2f} s CPU into 60,000 files against {cpu[0]:.2f} s into none")
     print(f"batch: 150 rows into 60,000 files {cpu[60000]:.2f} s CPU, into none {cpu[0]:.2f} s")
+
+    # Stopped the moment a temporary appears (as fast as inotify says so),
+    # the batch takes it with it: it was registered as it was made. Each
+    # trial stops it at a later row; polled with a deadline.
+    libc = ctypes.CDLL(None, use_errno=True)
+    IN_CREATE = 0x100
+    stopped = 0
+    trials = [(signal.SIGTERM, 1), (signal.SIGINT, 2), (signal.SIGHUP, 3)] * 8
+    for sig, nth in trials:
+        with tempfile.TemporaryDirectory() as folder:
+            listed = "".join(f"r{i}.dxf,{'Sog8' * 20}\n" for i in range(6))
+            kept = {"list.csv": listed.encode(), "r0.dxf": b"the old drawing\n", "other.txt": b"mine\n"}
+            for file, data in kept.items():
+                with open(os.path.join(folder, file), "wb") as f:
+                    f.write(data)
+            watch = libc.inotify_init1(os.O_NONBLOCK | os.O_CLOEXEC)
+            libc.inotify_add_watch(watch, folder.encode(), IN_CREATE)
+            child = subprocess.Popen(command + ["batch", "list.csv"], cwd=folder, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+            seen = 0
+            deadline = time.monotonic() + 60
+            while seen < nth and child.poll() is None and time.monotonic() < deadline:
+                if not select.select([watch], [], [], 0.5)[0]:
+                    continue
+                events = os.read(watch, 65536)
+                at = 0
+                while at < len(events):
+                    _, _, _, size = struct.unpack_from("iIII", events, at)
+                    name = events[at + 16:at + 16 + size].rstrip(b"\0")
+                    at += 16 + size
+                    seen += name.startswith(b".lw-")
+            if seen >= nth:
+                child.send_signal(sig)
+            child.wait(timeout=60)
+            os.close(watch)
+            stopped += child.returncode == -sig
+            if temporaries(folder):
+                failures.append(f"signal {sig.name} at row {nth}: temporaries left: {temporaries(folder)}")
+            # The old output is either as it was or a whole new drawing.
+            with open(os.path.join(folder, "r0.dxf"), "rb") as f:
+                if f.read() != kept["r0.dxf"]:
+                    kept["r0.dxf"] = None
+            check_kept(f"signal {sig.name}", folder, {k: v for k, v in kept.items() if v is not None})
+            for i in range(1, 6):
+                path = os.path.join(folder, f"r{i}.dxf")
+                if os.path.exists(path):
+                    with open(path, "rb") as f:
+                        if not f.read().rstrip().endswith(b"EOF"):
+                            failures.append(f"signal {sig.name}: r{i}.dxf is not whole")
+    if stopped < len(trials) // 2:
+        failures.append(f"signal: only {stopped} of {len(trials)} runs were stopped while writing")
+    print(f"batch: stopped {stopped} times as a temporary appeared, none left")
 
 for f in failures:
     print("FAIL", f)
