@@ -176,7 +176,7 @@ if not wine:
     # naming its file; a huge field is quoted short; the summary counts.
     heavy = "鬱" * 400
     limit_cases = [
-        # name, list, file-size limit, status, said, rows written
+        # name, list, file-size limit, status, said, rows written[, options]
         ("file-size limit", f"keep.dxf,{heavy}\nsmall.dxf,A\n", 20000, 1,
          ["line 1: Path/File access error: keep.dxf (File too large)", "1 of 2 rows failed; 1 written"], 1),
         ("huge output name", "n" * 3_000_000 + ".dxf,A\nsmall.dxf,A\n", None, 1,
@@ -185,14 +185,18 @@ if not wine:
          ["1 of 1 rows failed; none written"], 0),
         ("huge style", "small.dxf,A,,,,b" + "o" * 1_000_000 + "ld\n", None, 1,
          ["(1000003 characters)\" is not a style", "1 of 1 rows failed; none written"], 0),
+        # An empty drawing in the old one's place would look like success.
+        ("offset erasing the text", "keep.dxf,Hg\nx.svg,O\n", None, 1,
+         ["line 1: Overflow: the inward offset of 2 mm erased the whole text", "2 of 2 rows failed; none written"],
+         0, ["--offset", "-2"]),
     ]
-    for name, listed, limit, status, said_parts, written in limit_cases:
+    for name, listed, limit, status, said_parts, written, *options in limit_cases:
         with tempfile.TemporaryDirectory() as folder:
             kept = {"list.csv": listed.encode("utf-8"), "keep.dxf": b"the old drawing\n", "other.txt": b"mine\n"}
             for file, data in kept.items():
                 with open(os.path.join(folder, file), "wb") as f:
                     f.write(data)
-            got, said, _ = run_measured(command + ["batch", "list.csv"], folder, limit)
+            got, said, _ = run_measured(command + ["batch", "list.csv"] + sum(options, []), folder, limit)
             if got != status:
                 failures.append(f"{name}: status {got} ({status} expected): {said[:300]}")
             for part in said_parts:
@@ -203,6 +207,11 @@ if not wine:
             if os.path.exists(os.path.join(folder, "small.dxf")) != (written == 1):
                 failures.append(f"{name}: small.dxf written: {not written}")
             check_kept(name, folder, kept)
+    for format in ("dxf", "svg"):
+        erased = subprocess.run(command + [format, "-", "--text", "Hg", "--offset", "-2"], capture_output=True)
+        if erased.returncode != 1 or erased.stdout or b"erased the whole text" not in erased.stderr:
+            failures.append(f"{format} to standard output, text erased: status {erased.returncode}, "
+                            f"{len(erased.stdout)} bytes written")
     print(f"batch: {len(limit_cases)} limits said as the row's failure, briefly, nothing of the user's lost")
 
     # A list into a big folder costs about what it costs into an empty one:
