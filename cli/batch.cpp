@@ -130,7 +130,7 @@ int runBatch(const Options& batch, const std::vector<std::string>& args, const R
                                                (earlier->second.second == output
                                                     ? std::string()
                                                     : " (as " + quotedInput(earlier->second.second) + ")"));
-            if (input.isSameFileAs(output) || input.isSameFileAs(fileio::outputTarget(output)))
+            if (input.isSameFileAs(output))
                 throw BatchColumnError(kOutput, quotedInput(output) + " is the batch file itself");
             if (!identity.empty())
                 written.emplace(std::move(identity), std::make_pair(row.line, output));

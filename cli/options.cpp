@@ -1,6 +1,6 @@
 #include "cli/options.hpp"
-#include "base/shown_input.hpp"
 
+#include "base/shown_input.hpp"
 #include "outline/glyph_points.hpp"
 #include "outline/precision.hpp"
 #include "outline/work_bound.hpp"
