@@ -181,6 +181,8 @@ if not wine:
          ["line 1: Path/File access error: keep.dxf (File too large)", "1 of 2 rows failed; 1 written"], 1),
         ("huge output name", "n" * 3_000_000 + ".dxf,A\nsmall.dxf,A\n", None, 1,
          ["n" * 40 + "\u2026" + "n" * 36 + ".dxf (3000004 characters)", "1 of 2 rows failed; 1 written"], 1),
+        ("huge name in kana", "出" * 100_000 + ".svg,A\n", None, 1,
+         ["出" * 40 + "\u2026" + "出" * 36 + ".svg (100004 characters)", "1 of 1 rows failed; none written"], 0),
         ("huge size", "small.dxf,A," + "9" * 1_000_000 + "\n", None, 1,
          ["1 of 1 rows failed; none written"], 0),
         ("huge style", "small.dxf,A,,,,b" + "o" * 1_000_000 + "ld\n", None, 1,
@@ -202,6 +204,8 @@ if not wine:
             for part in said_parts:
                 if part not in said:
                     failures.append(f"{name}: no {part!r} in {said[:400]!r}")
+            if "\ufffd" in said:
+                failures.append(f"{name}: a message cut inside a character: {said[:300]}")
             if max(len(line) for line in said.splitlines()) > 300:
                 failures.append(f"{name}: a message of {max(len(line) for line in said.splitlines())} bytes")
             if os.path.exists(os.path.join(folder, "small.dxf")) != (written == 1):
