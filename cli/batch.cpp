@@ -1,6 +1,7 @@
 #include "cli/batch.hpp"
 
 #include "base/failure.hpp"
+#include "base/shown_input.hpp"
 #include "export/byte_files.hpp"
 
 #include <algorithm>
@@ -26,7 +27,7 @@ std::string formatOf(const std::string& output)
     for (const char* format : {"dxf", "svg"})
         if (lower.size() > 4 && lower.ends_with(std::string(".") + format))
             return format;
-    throw BatchColumnError(kOutput, "\"" + output + "\" must end in .dxf or .svg (the format it is written in)");
+    throw BatchColumnError(kOutput, quotedInput(output) + " must end in .dxf or .svg (the format it is written in)");
 }
 
 bool isStyle(const std::string& a) { return a == "--italic" || a == "--underline" || a == "--strikeout"; }
@@ -43,7 +44,7 @@ std::vector<std::string> styleOptions(const std::string& field)
         if (word.empty() || word == "regular")
             continue;
         if (word != "italic" && word != "underline" && word != "strikeout")
-            throw BatchColumnError(kStyles, "\"" + word + "\" is not a style (italic, underline, strikeout or regular)");
+            throw BatchColumnError(kStyles, quotedInput(word) + " is not a style (italic, underline, strikeout or regular)");
         options.push_back("--" + word);
     }
     return options;
@@ -109,8 +110,9 @@ int runBatch(const Options& batch, const std::vector<std::string>& args, const R
     const std::string& file = batch.positional.front();
     InputFile input(file);
     const std::vector<BatchRow> rows = readBatchRows(input.readAll());
-    std::map<std::string, std::size_t> written; // output -> its line
-    std::size_t failed = 0;
+    // The file each row writes -> its row, whatever spelling named it.
+    std::map<std::string, std::pair<std::size_t, std::string>> written;
+    std::size_t failed = 0, done = 0;
     for (const BatchRow& row : rows) {
         const std::string where = file + ": line " + std::to_string(row.line);
         try {
@@ -118,14 +120,22 @@ int runBatch(const Options& batch, const std::vector<std::string>& args, const R
                 throw BatchColumnError(row.badColumn, row.problem);
             const std::vector<std::string> run = rowArguments(batch, args, row);
             const std::string& output = row.fields[kOutput - 1];
-            // A later row would silently replace an earlier one's drawing, or the list itself.
-            if (const auto earlier = written.find(output); earlier != written.end())
-                throw BatchColumnError(kOutput, "\"" + output + "\" is already the output of line " +
-                                               std::to_string(earlier->second));
+            // A later row would silently replace an earlier one's drawing, or
+            // the list itself: compared as files, since "./x.dxf", "d/../x.dxf"
+            // or a link to it (on Windows "X.DXF") write the same one.
+            std::string identity = fileio::outputIdentity(output);
+            if (const auto earlier = written.find(identity); !identity.empty() && earlier != written.end())
+                throw BatchColumnError(kOutput, quotedInput(output) + " is already the output of line " +
+                                               std::to_string(earlier->second.first) +
+                                               (earlier->second.second == output
+                                                    ? std::string()
+                                                    : " (as " + quotedInput(earlier->second.second) + ")"));
             if (input.isSameFileAs(output))
-                throw BatchColumnError(kOutput, "\"" + output + "\" is the batch file itself");
-            written.emplace(output, row.line);
+                throw BatchColumnError(kOutput, quotedInput(output) + " is the batch file itself");
+            if (!identity.empty())
+                written.emplace(std::move(identity), std::make_pair(row.line, output));
             runRow(parseOptions(run), where);
+            ++done;
         } catch (const BatchColumnError& e) {
             err << "letterwire-cli: " + where + ", " + columnName(e.column) + ": " + e.what() + "\n";
             ++failed;
@@ -145,7 +155,7 @@ int runBatch(const Options& batch, const std::vector<std::string>& args, const R
         err << "letterwire-cli: warning: " + file + " has no rows\n";
     if (failed != 0)
         err << "letterwire-cli: " + std::to_string(failed) + " of " + std::to_string(rows.size()) +
-               " rows failed; the others are written\n";
+               " rows failed; " + (done == 0 ? std::string("none") : std::to_string(done)) + " written\n";
     return failed == 0 ? 0 : 1;
 }
 

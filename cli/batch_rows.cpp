@@ -54,7 +54,8 @@ std::size_t badUtf8At(std::string_view field)
     return 0;
 }
 
-void splitFields(std::string_view line, BatchRow& row)
+// False when a quoted field is still open at the end of the line.
+bool splitFields(std::string_view line, BatchRow& row)
 {
     std::size_t i = 0;
     while (true) {
@@ -79,12 +80,12 @@ void splitFields(std::string_view line, BatchRow& row)
             if (!closed) {
                 row.badColumn = column;
                 row.problem = "the quote is not closed on this line";
-                return;
+                return false;
             }
             if (i < line.size() && line[i] != ',') {
                 row.badColumn = column;
                 row.problem = "text after the closing quote (a quote inside a quoted field is written \"\")";
-                return;
+                return true;
             }
         } else {
             const std::size_t end = std::min(line.find(',', i), line.size());
@@ -93,9 +94,27 @@ void splitFields(std::string_view line, BatchRow& row)
         }
         row.fields.push_back(std::move(field));
         if (i >= line.size())
-            return;
+            return true;
         ++i; // the comma
     }
+}
+
+// A quoted field left open is taken on into the lines after it when the
+// first of them holding a quote has an odd number (the one closing it): all
+// those lines are then that row's, so no piece of a broken text becomes a row
+// of its own. A next line with balanced quotes is a row of its own, as is
+// every line when no quote follows. The bytes of the lines taken, or 0.
+std::size_t brokenFieldRest(std::string_view rest)
+{
+    std::size_t taken = 0;
+    while (taken < rest.size()) {
+        const std::size_t end = rest.find('\n', taken);
+        const std::string_view line = rest.substr(taken, end == std::string_view::npos ? rest.size() - taken : end - taken);
+        taken = end == std::string_view::npos ? rest.size() : end + 1;
+        if (const auto quotes = std::count(line.begin(), line.end(), '"'); quotes != 0)
+            return quotes % 2 == 1 ? taken : 0;
+    }
+    return 0;
 }
 
 void check(BatchRow& row)
@@ -152,7 +171,15 @@ std::vector<BatchRow> readBatchRows(std::string_view bytes)
             continue;
         BatchRow row;
         row.line = lineNumber;
-        splitFields(line, row);
+        if (!splitFields(line, row)) {
+            if (const std::size_t taken = brokenFieldRest(bytes)) {
+                const std::string_view more = bytes.substr(0, taken);
+                lineNumber += std::size_t(std::count(more.begin(), more.end(), '\n')) + (more.ends_with('\n') ? 0 : 1);
+                bytes.remove_prefix(taken);
+                row.problem = "a quoted field runs on to line " + std::to_string(lineNumber) +
+                              "; a field is one line, and none of these lines is written";
+            }
+        }
         check(row);
         rows.push_back(std::move(row));
     }

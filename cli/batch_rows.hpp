@@ -5,8 +5,10 @@
 //
 // Fields are separated by commas; a field in double quotes may hold commas,
 // and "" in it is one quote. A quoted field ends on its own line (a text is
-// one line anyway). Lines end at LF or CR LF; a UTF-8 byte order mark at the
-// start, empty lines and lines starting with '#' are skipped.
+// one line anyway); one broken across lines makes the lines up to the one
+// closing it a single bad row, so no part of it is written as a row. Lines
+// end at LF or CR LF; a UTF-8 byte order mark at the start, empty lines and
+// lines starting with '#' are skipped.
 
 #include <cstddef>
 #include <string>

@@ -237,6 +237,7 @@ int main(int argc, char** argv)
 {
     const bool closed = lw::takeClosedStandardOutput();
     lw::bufferedStandardOutput();
+    lw::writesFailPastFileSizeLimit();
     bool wrote = false;
     int status = 1;
     // The arguments are converted (on Windows from UTF-16) before the work's

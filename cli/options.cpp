@@ -1,5 +1,6 @@
 #include "cli/options.hpp"
 
+#include "base/shown_input.hpp"
 #include "outline/glyph_points.hpp"
 #include "outline/precision.hpp"
 #include "outline/work_bound.hpp"
@@ -22,7 +23,7 @@ double number(const std::string& option, const std::string& value)
     double result = 0;
     auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), result);
     if (ec != std::errc() || ptr != value.data() + value.size() || !std::isfinite(result))
-        throw UsageError(option + ": \"" + value + "\" is not a number");
+        throw UsageError(option + ": " + quotedInput(value) + " is not a number");
     return result;
 }
 
@@ -108,7 +109,7 @@ double spacingPoints(const std::string& value)
     double result = 0;
     auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), result);
     if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size() || !std::isfinite(result))
-        throw UsageError("--spacing: \"" + value + "\" is not a length; give points (1.5) or millimetres (0.5mm)");
+        throw UsageError("--spacing: " + quotedInput(value) + " is not a length; give points (1.5) or millimetres (0.5mm)");
     const double points = mm ? result * 72 / 25.4 : result;
     if (std::fabs(points) > kSpacingLimitPt)
         throw UsageError("--spacing must be from -" + shortest(kSpacingLimitPt) + " to " +
@@ -125,7 +126,7 @@ std::int32_t widthPercent(const std::string& value)
     const std::string range = "from " + std::to_string(TextStyle::kNarrowest) + " to " +
                               std::to_string(TextStyle::kWidest) + " (per cent of the designed width)";
     if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size())
-        throw UsageError("--width: \"" + value + "\" is not a whole number; give " + range);
+        throw UsageError("--width: " + quotedInput(value) + " is not a whole number; give " + range);
     if (result < TextStyle::kNarrowest || result > TextStyle::kWidest)
         throw UsageError("--width must be " + range);
     return result;
@@ -473,7 +474,7 @@ Options parseOptions(const std::vector<std::string>& args)
             double mm = 0;
             auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), mm);
             if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(mm))
-                throw UsageError("--precision: \"" + text + "\" is not a number; give the grid step in mm, from " +
+                throw UsageError("--precision: " + quotedInput(text) + " is not a number; give the grid step in mm, from " +
                                  shortest(kFinestStepMm) + " to " + shortest(kCoarsestStepMm) + ", or " +
                                  kClassicWording);
             o.precisionMm = mm;
@@ -498,7 +499,7 @@ Options parseOptions(const std::vector<std::string>& args)
             const std::string& word = value();
             const std::optional<Anchor> anchor = anchorNamed(word);
             if (!anchor)
-                throw UsageError("--anchor: \"" + word + "\" is not a point of the text's box" +
+                throw UsageError("--anchor: " + quotedInput(word) + " is not a point of the text's box" +
                                  didYouMean(word, kAnchorWords) + " (see --help)");
             o.anchor = *anchor;
             cadGiven = a;
@@ -513,7 +514,7 @@ Options parseOptions(const std::vector<std::string>& args)
             o.curves = true;
             cadGiven = a;
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
-            throw UsageError("unknown option " + a + didYouMean(a, kOptionNames));
+            throw UsageError("unknown option " + shownInput(a) + didYouMean(a, kOptionNames));
         } else if (o.command.empty()) {
             o.command = a;
             o.commandAt = i;

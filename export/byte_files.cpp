@@ -1,10 +1,13 @@
 #include "export/byte_files.hpp"
 
 #include "base/failure.hpp"
+#include "base/shown_input.hpp"
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <mutex>
+#include <set>
 
 namespace lw {
 namespace {
@@ -19,16 +22,27 @@ bool isOurTemporary(std::string_view name)
 
 // Our own temporary files older than a day beside an output: left by a
 // process that was killed outright (SIGKILL, a power cut), which no handler
-// can clean up after. Best effort, never a failure of the export.
+// can clean up after. Best effort, never a failure of the export. Once a
+// folder per process: a listing of a big folder costs far more than an
+// output, and a batch writes many outputs into one folder.
 void removeStaleTemporaries(const std::string& folder)
 {
+    // By the folder's spelling, not its identity: a folder removed and made
+    // again may get the same identity and deserves a look of its own.
+    static std::mutex lock;
+    static std::set<std::string> tidied;
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        if (!tidied.insert(folder).second)
+            return;
+    }
     for (const std::string& name : fileio::filesOlderThan(folder, 24, isOurTemporary))
         fileio::removeFile(folder + "/" + name);
 }
 
 [[noreturn]] void failIo(const std::string& path, const std::string& error)
 {
-    throw Failure(FailureKind::PathFileAccess, path + " (" + error + ")");
+    throw Failure(FailureKind::PathFileAccess, shownInput(path) + " (" + error + ")");
 }
 
 } // namespace
@@ -123,8 +137,7 @@ OutputFile::OutputFile(const std::string& path) : path_(path), target_(fileio::o
     // name of its own, so every name the file system allows can be written.
     removeStaleTemporaries(fileio::folderOf(target_));
     buffer_ = std::make_unique<Buffer>(fileio::createUnique(fileio::folderOf(target_), ".lw-", ".tmp", path,
-                                                            written_));
-    fileio::removeOnInterrupt(written_);
+                                                            written_, fileio::OnInterrupt::Remove));
 }
 
 OutputFile OutputFile::createUnique(const std::string& folder, const std::string& prefix, const std::string& suffix)

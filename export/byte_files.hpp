@@ -43,7 +43,9 @@ private:
 // (or a second run writing the same path) never sees a mix, and a write
 // error leaves the old file as it was. The output must be a regular file or
 // not exist yet; a missing folder (or an empty path) is path not found, no
-// right to write path/file access.
+// right to write path/file access. The new file is removed if the process is
+// stopped by a signal; the first output into a folder in a process also
+// removes our new files there left over a day ago by a killed process.
 class OutputFile {
 public:
     explicit OutputFile(const std::string& path);

@@ -1,5 +1,6 @@
 #include "form/offscreen_capture.hpp"
 
+#include "base/failure.hpp"
 #include "export/byte_files.hpp"
 #include "export/dxf.hpp"
 #include "export/jw_output.hpp"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 namespace lw {
@@ -21,6 +23,14 @@ std::string grouped(std::uint64_t n)
     for (std::size_t at = digits.size(); at > 3; at -= 3)
         digits.insert(at - 3, ",");
     return digits;
+}
+
+// 0.3 as "0.3": the offset as the user gave it, near enough.
+std::string shortestMm(double mm)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", mm);
+    return text;
 }
 
 } // namespace
@@ -49,6 +59,13 @@ void OffscreenCapture::write(ByteSink& out, SaveFormat format, const std::option
         return;
     }
     CadOutline cut = cad ? cadOutline(outline_, *cad, keepCurves_ ? &curved_ : nullptr) : CadOutline{.outline = outline_, .gridScale = 1};
+    // A drawing with nothing to cut would replace the user's file with an
+    // empty one and look like success.
+    if (cad && cad->offsetPixels < 0 && cut.outline.pointCount == 0 && outline_.pointCount > 0)
+        throw Failure(FailureKind::Overflow,
+                      "the inward offset of " + shortestMm(-cad->offsetPixels * kMmPerInch / dpi_) +
+                          " mm erased the whole text (every stroke is thinner than twice the offset); choose a "
+                          "smaller offset or a larger size. Nothing was written.");
     MmPlacement mm = format == SaveFormat::Dxf ? baseline() : svgPlacement();
     const bool placed = anchor_ != Anchor::BaselineLeft || mirror_ != Mirror::None;
     if (placed && placement_ == Placement::Origin)

@@ -44,12 +44,17 @@ void forgetOnInterrupt(const std::string& path);
 // processes or two tries of one process seldom draw the same.
 std::string uniqueName(const std::string& prefix, const std::string& suffix, unsigned processId);
 
+// Whether a file createUnique makes is removed when the process is stopped
+// (as removeOnInterrupt): with Remove it is registered in the same step as
+// it is created, so no signal can find it made but unregistered.
+enum class OnInterrupt { Keep, Remove };
+
 // Creates a new file exclusively (never through a link, never an existing
 // one) in `folder`, named prefix + random letters + suffix; `created` gets
 // its path. Failures are those of creating `shownAs` (the path the user
 // gave): a missing folder path not found, no right path/file access.
 Handle createUnique(const std::string& folder, const std::string& prefix, const std::string& suffix,
-                    const std::string& shownAs, std::string& created);
+                    const std::string& shownAs, std::string& created, OnInterrupt onInterrupt = OnInterrupt::Keep);
 
 bool read(Handle handle, char* buffer, std::size_t size, std::size_t& got, std::string& error);
 bool writeAll(Handle handle, const char* data, std::size_t size, std::string& error);
@@ -74,6 +79,14 @@ std::string userWorkFolder();
 // The folder part of a path ("." when there is none) and the name part.
 std::string folderOf(const std::string& path);
 std::string nameOf(const std::string& path);
+
+// What an output to `path` writes, as a key equal for every spelling of the
+// same file: the identity of the folder the written file is in (after
+// outputTarget's links; POSIX device and inode, Windows volume and file
+// index) and its name (Windows: its long form, case folded). The file need
+// not exist yet. Empty when the folder cannot be found; outputTarget's
+// failures are thrown.
+std::string outputIdentity(const std::string& path);
 
 // True when `path` names the file open as `handle`, whatever the spelling
 // (links, case, short names, either slash).

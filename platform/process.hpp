@@ -39,6 +39,11 @@ void binaryStandardOutput();
 // command line flushes before it ends. Nothing to do on POSIX.
 void bufferedStandardOutput();
 
+// A file-size limit (ulimit -f) makes a write past it fail, so the work
+// says which file could not be written and removes its new file, instead of
+// the process being stopped unannounced (SIGXFSZ). Nothing to do on Windows.
+void writesFailPastFileSizeLimit();
+
 // Starts arguments[0], looked up on PATH, with the arguments as they are
 // (blanks stay inside their argument, an empty argument stays one), and
 // returns without waiting. The program is no child of this process, so

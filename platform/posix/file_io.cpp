@@ -3,9 +3,11 @@
 #include "platform/file_io.hpp"
 
 #include "base/failure.hpp"
+#include "base/shown_input.hpp"
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,7 +42,7 @@ enum class Role { Input, Output };
     default:
         break;
     }
-    std::string where = path.empty() ? std::string("(empty path)") : path;
+    std::string where = path.empty() ? std::string("(empty path)") : shownInput(path);
     if (error == EISDIR)
         where += " (is a folder)"; // the same words on every platform
     else if (kind == FailureKind::PathFileAccess)
@@ -50,7 +52,7 @@ enum class Role { Input, Output };
 
 [[noreturn]] void notRegular(const std::string& path)
 {
-    throw Failure(FailureKind::PathFileAccess, path + " (not a regular file)");
+    throw Failure(FailureKind::PathFileAccess, shownInput(path) + " (not a regular file)");
 }
 
 } // namespace
@@ -91,7 +93,7 @@ std::string outputTarget(const std::string& path)
         if (!S_ISLNK(info.st_mode))
             break;
         if (hops == 40)
-            throw Failure(FailureKind::PathFileAccess, path + " (a loop of links)");
+            throw Failure(FailureKind::PathFileAccess, shownInput(path) + " (a loop of links)");
         std::string link(PATH_MAX, '\0');
         const ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
         if (n < 0 || std::size_t(n) >= link.size())
@@ -105,10 +107,10 @@ std::string outputTarget(const std::string& path)
         notRegular(path);
     // A rename needs only the folder's right: the file's own is asked here.
     if ((info.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
-        throw Failure(FailureKind::PathFileAccess, path + " (read-only)");
+        throw Failure(FailureKind::PathFileAccess, shownInput(path) + " (read-only)");
     if (info.st_nlink > 1)
         throw Failure(FailureKind::PathFileAccess,
-                      path + " (has other hard links, which a new file would part from; remove them or choose "
+                      shownInput(path) + " (has other hard links, which a new file would part from; remove them or choose "
                              "another name)");
     return target;
 }
@@ -145,24 +147,29 @@ extern "C" void removePendingAndStop(int signal)
     ::raise(signal);
 }
 
+void installHandlers()
+{
+    if (handlersInstalled.exchange(true))
+        return;
+    // Only where nobody else handles the signal: a program's own handler stays.
+    for (int s : kInterrupts) {
+        struct sigaction old {};
+        if (::sigaction(s, nullptr, &old) == 0 && old.sa_handler == SIG_DFL) {
+            struct sigaction action {};
+            action.sa_handler = removePendingAndStop;
+            sigemptyset(&action.sa_mask);
+            ::sigaction(s, &action, nullptr);
+        }
+    }
+}
+
 } // namespace
 
 void removeOnInterrupt(const std::string& path)
 {
     if (path.size() >= PATH_MAX)
         return;
-    if (!handlersInstalled.exchange(true)) {
-        // Only where nobody else handles the signal: a program's own handler stays.
-        for (int s : kInterrupts) {
-            struct sigaction old {};
-            if (::sigaction(s, nullptr, &old) == 0 && old.sa_handler == SIG_DFL) {
-                struct sigaction action {};
-                action.sa_handler = removePendingAndStop;
-                sigemptyset(&action.sa_mask);
-                ::sigaction(s, &action, nullptr);
-            }
-        }
-    }
+    installHandlers();
     for (Pending& p : pending) {
         int free = 0;
         if (p.state.compare_exchange_strong(free, 1)) {
@@ -185,19 +192,62 @@ void forgetOnInterrupt(const std::string& path)
     }
 }
 
+namespace {
+
+// The interrupts held back while a file is created and registered, so the
+// handler sees both or neither. Registered before the open instead, a
+// signal could remove another's file of the same name.
+class InterruptsHeld {
+public:
+    explicit InterruptsHeld(bool hold) : held_(hold)
+    {
+        if (!held_)
+            return;
+        sigset_t set;
+        sigemptyset(&set);
+        for (int s : kInterrupts)
+            sigaddset(&set, s);
+        ::pthread_sigmask(SIG_BLOCK, &set, &old_);
+    }
+    ~InterruptsHeld()
+    {
+        if (held_)
+            ::pthread_sigmask(SIG_SETMASK, &old_, nullptr);
+    }
+    InterruptsHeld(const InterruptsHeld&) = delete;
+    InterruptsHeld& operator=(const InterruptsHeld&) = delete;
+
+private:
+    bool held_;
+    sigset_t old_{};
+};
+
+} // namespace
+
 Handle createUnique(const std::string& folder, const std::string& prefix, const std::string& suffix,
-                    const std::string& shownAs, std::string& created)
+                    const std::string& shownAs, std::string& created, OnInterrupt onInterrupt)
 {
+    const bool remove = onInterrupt == OnInterrupt::Remove;
+    if (remove)
+        installHandlers(); // before anything is held
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string candidate = folder + "/" + uniqueName(prefix, suffix, unsigned(::getpid()));
-        // O_EXCL: an existing file or a planted link is never opened.
-        int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        int fd = -1;
+        int error = 0;
+        {
+            InterruptsHeld held(remove);
+            // O_EXCL: an existing file or a planted link is never opened.
+            fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            error = errno;
+            if (fd >= 0 && remove)
+                removeOnInterrupt(candidate);
+        }
         if (fd >= 0) {
             created = candidate;
             return fd;
         }
-        if (errno != EEXIST && errno != EINTR)
-            failOpen(shownAs, errno, Role::Output);
+        if (error != EEXIST && error != EINTR)
+            failOpen(shownAs, error, Role::Output);
     }
     failOpen(shownAs, EEXIST, Role::Output);
 }
@@ -298,6 +348,27 @@ std::string folderOf(const std::string& path)
 }
 
 std::string nameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+namespace {
+
+std::string folderIdentity(const std::string& folder)
+{
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+        return {};
+    return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+}
+
+} // namespace
+
+std::string outputIdentity(const std::string& path)
+{
+    // The folder rather than the file, which need not exist yet; the name
+    // is the last link's target, so a link and its file meet.
+    const std::string target = outputTarget(path);
+    const std::string folder = folderIdentity(folderOf(target));
+    return folder.empty() ? folder : folder + "/" + nameOf(target);
+}
 
 bool isSameFile(Handle handle, const std::string& path)
 {

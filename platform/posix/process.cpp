@@ -4,6 +4,7 @@
 #include "platform/process.hpp"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -37,5 +38,18 @@ bool takeClosedStandardOutput()
 }
 void binaryStandardOutput() {}
 void bufferedStandardOutput() {}
+
+namespace {
+extern "C" void noticeFileSizeLimit(int) {}
+} // namespace
+
+void writesFailPastFileSizeLimit()
+{
+    // A handler rather than SIG_IGN, which a started program would inherit.
+    struct sigaction action {};
+    action.sa_handler = noticeFileSizeLimit;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGXFSZ, &action, nullptr);
+}
 
 } // namespace lw

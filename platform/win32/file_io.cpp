@@ -5,6 +5,7 @@
 
 #include "base/codepage.hpp"
 #include "base/failure.hpp"
+#include "base/shown_input.hpp"
 #include "platform/win32/windows_text.hpp"
 
 #include <windows.h>
@@ -26,7 +27,7 @@ bool isFolder(const std::wstring& path)
 
 [[noreturn]] void failOpen(const std::string& path, const std::wstring& wide, DWORD error)
 {
-    std::string where = path.empty() ? std::string("(empty path)") : path;
+    std::string where = path.empty() ? std::string("(empty path)") : shownInput(path);
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
         throw Failure(FailureKind::FileNotFound, where);
@@ -58,7 +59,7 @@ Handle open(const std::string& path, DWORD access, DWORD share, DWORD dispositio
 
 [[noreturn]] void notRegular(const std::string& path)
 {
-    throw Failure(FailureKind::PathFileAccess, path + " (not a regular file)");
+    throw Failure(FailureKind::PathFileAccess, shownInput(path) + " (not a regular file)");
 }
 
 Handle openInput(const std::string& path)
@@ -83,7 +84,7 @@ std::string outputTarget(const std::string& path)
     // A replacement would otherwise wait for the attribute and then fail
     // with "access denied"; the user set it, so it is said.
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        throw Failure(FailureKind::PathFileAccess, path + " (read-only)");
+        throw Failure(FailureKind::PathFileAccess, shownInput(path) + " (read-only)");
     // Asked without any access, which never blocks and never changes it.
     HANDLE h = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -118,14 +119,20 @@ BOOL WINAPI removePending(DWORD event)
     return FALSE; // and the process ends as it would have
 }
 
+// With pendingLock held.
+void addPending(std::wstring path)
+{
+    if (pending.empty())
+        SetConsoleCtrlHandler(removePending, TRUE);
+    pending.push_back(std::move(path));
+}
+
 } // namespace
 
 void removeOnInterrupt(const std::string& path)
 {
     std::lock_guard<std::mutex> hold(pendingLock);
-    if (pending.empty())
-        SetConsoleCtrlHandler(removePending, TRUE);
-    pending.push_back(widePath(path));
+    addPending(widePath(path));
 }
 
 void forgetOnInterrupt(const std::string& path)
@@ -136,18 +143,28 @@ void forgetOnInterrupt(const std::string& path)
 }
 
 Handle createUnique(const std::string& folder, const std::string& prefix, const std::string& suffix,
-                    const std::string& shownAs, std::string& created)
+                    const std::string& shownAs, std::string& created, OnInterrupt onInterrupt)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string candidate = folder + "\\" + uniqueName(prefix, suffix, unsigned(GetCurrentProcessId()));
+        std::wstring wide = widePath(candidate);
+        // The console's handler waits for the lock, so it sees the file
+        // registered or not yet made, never made but unregistered.
+        std::unique_lock<std::mutex> hold(pendingLock, std::defer_lock);
+        if (onInterrupt == OnInterrupt::Remove)
+            hold.lock();
         // CREATE_NEW: an existing file or a planted link is never opened.
-        HANDLE h = CreateFileW(widePath(candidate).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+        HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
+        const DWORD error = GetLastError();
         if (h != INVALID_HANDLE_VALUE) {
+            if (hold.owns_lock())
+                addPending(std::move(wide));
             created = candidate;
             return reinterpret_cast<Handle>(h);
         }
-        const DWORD error = GetLastError();
+        if (hold.owns_lock())
+            hold.unlock();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
             failOpen(shownAs, widePath(shownAs), error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error);
     }
@@ -253,6 +270,52 @@ std::string nameOf(const std::string& path)
     if (slash == std::string::npos)
         return path.size() >= 2 && path[1] == ':' ? path.substr(2) : path;
     return path.substr(slash + 1);
+}
+
+namespace {
+
+// Volume serial and file index of an open handle, or empty.
+std::string identityOf(HANDLE h)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(h, &info))
+        return {};
+    return std::to_string(info.dwVolumeSerialNumber) + ":" + std::to_string(info.nFileIndexHigh) + ":" +
+           std::to_string(info.nFileIndexLow);
+}
+
+std::string folderIdentity(const std::string& folder)
+{
+    // No access asked: never blocks, and a folder needs the backup flag.
+    HANDLE h = CreateFileW(widePath(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return {};
+    const std::string identity = identityOf(h);
+    CloseHandle(h);
+    return identity;
+}
+
+} // namespace
+
+std::string outputIdentity(const std::string& path)
+{
+    const std::string target = outputTarget(path);
+    const std::string folder = folderIdentity(folderOf(target));
+    if (folder.empty())
+        return folder;
+    // An existing file's long name, so a short 8.3 spelling meets it; then
+    // folded as the file system compares names.
+    std::wstring wide = widePath(target);
+    std::wstring name(32768, L'\0');
+    const DWORD n = GetLongPathNameW(wide.c_str(), name.data(), DWORD(name.size()));
+    name = n > 0 && n < name.size() ? name.substr(0, n) : wide;
+    name = name.substr(name.find_last_of(L"\\/") == std::wstring::npos ? 0 : name.find_last_of(L"\\/") + 1);
+    if (name.size() >= 2 && name[1] == L':')
+        name = name.substr(2);
+    if (!name.empty())
+        CharUpperBuffW(name.data(), DWORD(name.size()));
+    return folder + "/" + fromWide(name);
 }
 
 bool isSameFile(Handle handle, const std::string& path)

@@ -47,6 +47,8 @@ void bufferedStandardOutput()
         std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
 }
 
+void writesFailPastFileSizeLimit() {}
+
 void binaryStandardOutput()
 {
     // Flushed first: the mode and the buffer change under no pending bytes.

@@ -40,6 +40,14 @@ TEST(BatchRows, ReadsCsvAsWritten)
         {"empty fields", "a.dxf,,,,,\n", {{"a.dxf", "", "", "", "", ""}}, {1}},
         {"quoted empty text", "a.dxf,\"\"\n", {{"a.dxf", ""}}, {1}},
         {"unclosed quote", "a.dxf,\"AB\nb.dxf,C\n", {{"a.dxf"}, {"b.dxf", "C"}}, {1, 2}, 2, "not closed"},
+        // A text broken across lines is one bad row, never a row of its own.
+        {"quoted text broken across lines", "a.dxf,\"AB\nCD\",12\nb.dxf,E\n", {{"a.dxf"}, {"b.dxf", "E"}}, {1, 3},
+         2, "runs on to line 2"},
+        {"broken over lines with blank and comment-like ones", "a.dxf,\"A\n\n# B\r\nC\"\"D\",1\nb.dxf,E",
+         {{"a.dxf"}, {"b.dxf", "E"}}, {1, 5}, 2, "runs on to line 4"},
+        {"broken to the last line", "a.dxf,\"A\nB\"", {{"a.dxf"}}, {1}, 2, "runs on to line 2"},
+        {"a next row with its own quotes stays a row", "a.dxf,\"AB\nb.dxf,\"C\"\n", {{"a.dxf"}, {"b.dxf", "C"}},
+         {1, 2}, 2, "not closed"},
         {"text after a closing quote", "a.dxf,\"AB\"C\n", {{"a.dxf"}}, {1}, 2, "after the closing quote"},
         {"no text", "a.dxf\n", {{"a.dxf"}}, {1}, 2, "text is missing"},
         {"too many columns", "a,b,c,d,e,f,g\n", {{"a", "b", "c", "d", "e", "f", "g"}}, {1}, 7, "at most 6"},
@@ -193,7 +201,7 @@ TEST_F(BatchRun, BadRowsAreNamedAndTheOthersWritten)
         "rows.csv: line 6, column 1 (output): \"ok1.dxf\" is already the output of line 1",
         "rows.csv: line 7, column 1 (output): \"link.dxf\" is the batch file itself",
         "rows.csv: line 8: Path not found",
-        "6 of 9 rows failed; the others are written",
+        "6 of 9 rows failed; 3 written",
     };
     for (const char* line : expected)
         EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;

@@ -124,3 +124,24 @@ TEST(SaveCadChoices, JwPointLinesIgnoreThem)
     EXPECT_FALSE(plain.empty());
     EXPECT_EQ(chosen, plain);
 }
+
+// An inward offset that erases every stroke is told, and the old file stays:
+// an empty drawing in its place would look like a save.
+TEST(SaveCadChoices, AnOffsetThatErasesTheTextIsToldAndNothingWritten)
+{
+    ScratchDir dir;
+    for (const SaveFormat format : {SaveFormat::Dxf, SaveFormat::Svg}) {
+        const std::string path = dir / (format == SaveFormat::Dxf ? "old.dxf" : "old.svg");
+        lw::test::writeBytes(path, "the old drawing");
+        Window w;
+        w.edit(TextBox::txtInput, "Hg_O", &Form1::txtInput_Change);
+        w.view.answerSave = [&](const SaveChoice&) {
+            return SaveChoice{format, SavePrecision::Hundredth, path, {.offsetMm = -2}};
+        };
+        w.form.run(&Form1::cmdOK_Click);
+        ASSERT_EQ(w.view.messages.size(), 1u);
+        EXPECT_NE(w.view.messages[0].text.find("offset of 2 mm erased the whole text"), std::string::npos)
+            << w.view.messages[0].text;
+        EXPECT_EQ(readBytes(path), "the old drawing");
+    }
+}
