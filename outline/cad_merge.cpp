@@ -206,13 +206,33 @@ void groupsOf(const std::vector<Extent>& box, Groups& g)
             i = root[i] = root[root[i]];
         return i;
     };
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return box[a].left < box[b].left; });
+    // Swept along the way the rings spread most: a line of text at any
+    // angle then has a glyph or two open at once, not all it holds. The
+    // groups are the same either way.
+    std::int32_t Extent::*low = &Extent::left;
+    std::int32_t Extent::*high = &Extent::right;
+    std::int32_t Extent::*side = &Extent::top;
+    std::int32_t Extent::*far = &Extent::bottom;
+    if (n > 0) {
+        std::int32_t left = box[0].left, top = box[0].top, right = box[0].right, bottom = box[0].bottom;
+        for (const Extent& e : box) {
+            left = std::min(left, e.left);
+            top = std::min(top, e.top);
+            right = std::max(right, e.right);
+            bottom = std::max(bottom, e.bottom);
+        }
+        if (std::int64_t(right) - left < std::int64_t(bottom) - top) {
+            std::swap(low, side);
+            std::swap(high, far);
+        }
+    }
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return box[a].*low < box[b].*low; });
     std::vector<std::size_t>& open = g.open;
     open.clear();
     for (std::size_t i : order) {
-        std::erase_if(open, [&](std::size_t j) { return box[j].right < box[i].left; });
+        std::erase_if(open, [&](std::size_t j) { return box[j].*high < box[i].*low; });
         for (std::size_t j : open)
-            if (box[j].top <= box[i].bottom && box[i].top <= box[j].bottom)
+            if (box[j].*side <= box[i].*far && box[i].*side <= box[j].*far)
                 root[find(i)] = find(j);
         open.push_back(i);
     }
