@@ -200,17 +200,36 @@ bool edgesMeet(std::span<const RingView> rings)
     order.resize(chains.size());
     for (std::uint32_t i = 0; i < order.size(); ++i)
         order[i] = i;
+    // A sweep along the way the chains spread most (a line of text at any
+    // angle has few open at once): each chain against those whose boxes it
+    // touches.
+    std::int32_t Chain::*low = &Chain::left;
+    std::int32_t Chain::*high = &Chain::right;
+    std::int32_t Chain::*side = &Chain::top;
+    std::int32_t Chain::*far = &Chain::bottom;
+    if (!chains.empty()) {
+        std::int32_t left = chains[0].left, top = chains[0].top, right = chains[0].right, bottom = chains[0].bottom;
+        for (const Chain& c : chains) {
+            left = std::min(left, c.left);
+            top = std::min(top, c.top);
+            right = std::max(right, c.right);
+            bottom = std::max(bottom, c.bottom);
+        }
+        if (std::int64_t(right) - left < std::int64_t(bottom) - top) {
+            std::swap(low, side);
+            std::swap(high, far);
+        }
+    }
     std::sort(order.begin(), order.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return chains[a].left < chains[b].left; });
-    // A sweep from the left: each chain against those whose boxes it touches.
+              [&](std::uint32_t a, std::uint32_t b) { return chains[a].*low < chains[b].*low; });
     std::vector<std::uint32_t>& open = s.open;
     open.clear();
     for (std::uint32_t i : order) {
         const Chain& c = chains[i];
-        std::erase_if(open, [&](std::uint32_t j) { return chains[j].right < c.left; });
+        std::erase_if(open, [&](std::uint32_t j) { return chains[j].*high < c.*low; });
         for (std::uint32_t j : open) {
             const Chain& d = chains[j];
-            if (d.top <= c.bottom && c.top <= d.bottom && chainsMeet(d, c))
+            if (d.*side <= c.*far && c.*side <= d.*far && chainsMeet(d, c))
                 return true;
         }
         open.push_back(i);

@@ -166,6 +166,12 @@ TEST(CadNesting, EdgesMeetAsEveryPairTellsOnRandomRings)
             for (POINT& p : c)
                 p = POINT{p.x - 2 * span, p.y - span};
         ASSERT_EQ(edgesMeet(moved), want) << "round " << round << ", moved";
+        // Turned over the diagonal: taller than wide, so swept the other way.
+        std::vector<Contour> turned = contours;
+        for (Contour& c : turned)
+            for (POINT& p : c)
+                p = POINT{p.y, p.x};
+        ASSERT_EQ(edgesMeet(turned), want) << "round " << round << ", turned";
     }
     // Both answers come up often enough to mean something.
     EXPECT_GT(meeting, 300);
