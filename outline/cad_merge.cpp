@@ -18,6 +18,7 @@ extern ostream cout;
 
 #include <algorithm>
 #include <numeric>
+#include <unordered_map>
 
 namespace lw {
 namespace {
@@ -52,17 +53,25 @@ bool touchesItself(const Contour& c, std::vector<POINT>& sorted)
 void splitWhereTouching(const Contour& c, std::vector<Contour>& out)
 {
     Contour path;
+    // Where each point of the path lies in it (the path never repeats a
+    // point): a long contour would otherwise be searched at every point.
+    std::unordered_map<std::uint64_t, std::size_t> at;
+    const auto keyOf = [](POINT p) { return std::uint64_t(std::uint32_t(p.x)) << 32 | std::uint32_t(p.y); };
     for (const POINT& p : c) {
-        const auto again = std::find(path.begin(), path.end(), p);
-        if (again == path.end()) {
+        const auto found = at.find(keyOf(p));
+        if (found == at.end()) {
+            at.emplace(keyOf(p), path.size());
             path.push_back(p);
             continue;
         }
         // Back at a point passed before: the way since then is a loop.
+        const auto again = path.begin() + std::ptrdiff_t(found->second);
         Contour loop(again, path.end());
         removeRepeats(loop);
         if (isUsable(loop))
             out.push_back(std::move(loop));
+        for (auto it = again + 1; it != path.end(); ++it)
+            at.erase(keyOf(*it));
         path.erase(again + 1, path.end());
     }
     removeRepeats(path);
@@ -102,6 +111,9 @@ void appendSimple(Shape shape, std::vector<Shape>& to, std::vector<POINT>& sorte
     const auto holds = [](const Extent& a, const Extent& b) {
         return a.left <= b.left && a.top <= b.top && a.right >= b.right && a.bottom >= b.bottom;
     };
+    std::vector<Extent> boxes;
+    for (const Shape& s : made)
+        boxes.push_back(extentOf(s.outer));
     for (Contour& h : holes) {
         // A hole meets its outer contour at points at most: most of its
         // points lie strictly inside. Failing that (a hole of a few points,
@@ -110,13 +122,18 @@ void appendSimple(Shape shape, std::vector<Shape>& to, std::vector<POINT>& sorte
         Shape* owner = nullptr;
         Shape* byBox = nullptr;
         const Extent box = extentOf(h);
-        for (Shape& s : made) {
+        for (std::size_t k = 0; k < made.size(); ++k) {
+            Shape& s = made[k];
+            // No point outside an outer contour's box lies inside it.
+            const Extent& o = boxes[k];
+            if (o.right < box.left || box.right < o.left || o.bottom < box.top || box.bottom < o.top)
+                continue;
             std::size_t inside = 0;
             for (const POINT& p : h)
                 inside += encloses(s.outer, p);
             if (2 * inside > h.size() && (!owner || size(s.outer) < size(owner->outer)))
                 owner = &s;
-            if (holds(extentOf(s.outer), box) && (!byBox || size(s.outer) < size(byBox->outer)))
+            if (holds(o, box) && (!byBox || size(s.outer) < size(byBox->outer)))
                 byBox = &s;
         }
         if (Shape* to = owner ? owner : byBox ? byBox : made.empty() ? nullptr : &made.front())
