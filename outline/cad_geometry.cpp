@@ -63,23 +63,13 @@ std::vector<Role> rolesOf(const RingSet& rings)
         order[i] = i;
     const auto size = [&](std::size_t i) { return e[i].area < 0 ? -e[i].area : e[i].area; };
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return size(a) > size(b); });
-    const auto holds = [&](std::size_t j, std::size_t i) {
-        return e[j].left <= e[i].left && e[j].top <= e[i].top && e[j].right >= e[i].right && e[j].bottom >= e[i].bottom;
-    };
+    std::vector<std::size_t> parent;
+    parentsOf(rings.rings, e, order, parent);
 
     std::vector<bool> rootTurnsNegative(n);
     std::vector<Role> roles(n);
-    for (std::size_t k = 0; k < n; ++k) {
-        const std::size_t i = order[k];
-        const std::size_t* parent = nullptr;
-        for (std::size_t m = k; m-- > 0;) {
-            const std::size_t j = order[m];
-            if (holds(j, i) && encloses(rings.rings[j].points, rings.rings[j].count, rings.rings[i].points[0])) {
-                parent = &order[m];
-                break;
-            }
-        }
-        rootTurnsNegative[i] = parent ? rootTurnsNegative[*parent] : e[i].area < 0;
+    for (std::size_t i : order) {
+        rootTurnsNegative[i] = parent[i] != kNoParent ? rootTurnsNegative[parent[i]] : e[i].area < 0;
         roles[i] = (e[i].area < 0) == rootTurnsNegative[i] ? Role::Outer : Role::Hole;
     }
     return roles;

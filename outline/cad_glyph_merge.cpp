@@ -12,19 +12,35 @@ constexpr std::size_t kOther = std::size_t(-1);
 } // namespace
 
 // Boxes that touch, as mergeNonzero groups rings: each box against those
-// before it in x whose right end it does not pass. Marks every candidate
+// before it along the sweep whose far end it does not pass. Marks every candidate
 // whose box touches another box.
 void RunMerge::markTouching()
 {
     std::vector<Box>& boxes = boxes_;
     std::vector<std::uint8_t>& touches = touches_;
     std::vector<const Box*>& open = open_;
-    std::sort(boxes.begin(), boxes.end(), [](const Box& a, const Box& b) { return a.left < b.left; });
+    // Swept along the way the boxes spread most: a line of text at any
+    // angle then has a glyph or two open at once, not all it holds.
+    std::int32_t Box::*low = &Box::left;
+    std::int32_t Box::*high = &Box::right;
+    std::int32_t Box::*side = &Box::top;
+    std::int32_t Box::*far = &Box::bottom;
+    if (!boxes.empty()) {
+        Box all = boxes.front();
+        for (const Box& b : boxes)
+            all = {std::min(all.left, b.left), std::min(all.top, b.top), std::max(all.right, b.right),
+                   std::max(all.bottom, b.bottom), kOther};
+        if (std::int64_t(all.right) - all.left < std::int64_t(all.bottom) - all.top) {
+            std::swap(low, side);
+            std::swap(high, far);
+        }
+    }
+    std::sort(boxes.begin(), boxes.end(), [&](const Box& a, const Box& b) { return a.*low < b.*low; });
     open.clear();
     for (const Box& b : boxes) {
-        std::erase_if(open, [&](const Box* o) { return o->right < b.left; });
+        std::erase_if(open, [&](const Box* o) { return o->*high < b.*low; });
         for (const Box* o : open)
-            if (o->top <= b.bottom && b.top <= o->bottom) {
+            if (o->*side <= b.*far && b.*side <= o->*far) {
                 if (o->candidate != kOther)
                     touches[o->candidate] = 1;
                 if (b.candidate != kOther)

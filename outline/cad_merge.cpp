@@ -18,6 +18,7 @@ extern ostream cout;
 
 #include <algorithm>
 #include <numeric>
+#include <unordered_map>
 
 namespace lw {
 namespace {
@@ -52,17 +53,25 @@ bool touchesItself(const Contour& c, std::vector<POINT>& sorted)
 void splitWhereTouching(const Contour& c, std::vector<Contour>& out)
 {
     Contour path;
+    // Where each point of the path lies in it (the path never repeats a
+    // point): a long contour would otherwise be searched at every point.
+    std::unordered_map<std::uint64_t, std::size_t> at;
+    const auto keyOf = [](POINT p) { return std::uint64_t(std::uint32_t(p.x)) << 32 | std::uint32_t(p.y); };
     for (const POINT& p : c) {
-        const auto again = std::find(path.begin(), path.end(), p);
-        if (again == path.end()) {
+        const auto found = at.find(keyOf(p));
+        if (found == at.end()) {
+            at.emplace(keyOf(p), path.size());
             path.push_back(p);
             continue;
         }
         // Back at a point passed before: the way since then is a loop.
+        const auto again = path.begin() + std::ptrdiff_t(found->second);
         Contour loop(again, path.end());
         removeRepeats(loop);
         if (isUsable(loop))
             out.push_back(std::move(loop));
+        for (auto it = again + 1; it != path.end(); ++it)
+            at.erase(keyOf(*it));
         path.erase(again + 1, path.end());
     }
     removeRepeats(path);
@@ -102,6 +111,9 @@ void appendSimple(Shape shape, std::vector<Shape>& to, std::vector<POINT>& sorte
     const auto holds = [](const Extent& a, const Extent& b) {
         return a.left <= b.left && a.top <= b.top && a.right >= b.right && a.bottom >= b.bottom;
     };
+    std::vector<Extent> boxes;
+    for (const Shape& s : made)
+        boxes.push_back(extentOf(s.outer));
     for (Contour& h : holes) {
         // A hole meets its outer contour at points at most: most of its
         // points lie strictly inside. Failing that (a hole of a few points,
@@ -110,13 +122,18 @@ void appendSimple(Shape shape, std::vector<Shape>& to, std::vector<POINT>& sorte
         Shape* owner = nullptr;
         Shape* byBox = nullptr;
         const Extent box = extentOf(h);
-        for (Shape& s : made) {
+        for (std::size_t k = 0; k < made.size(); ++k) {
+            Shape& s = made[k];
+            // No point outside an outer contour's box lies inside it.
+            const Extent& o = boxes[k];
+            if (o.right < box.left || box.right < o.left || o.bottom < box.top || box.bottom < o.top)
+                continue;
             std::size_t inside = 0;
             for (const POINT& p : h)
                 inside += encloses(s.outer, p);
             if (2 * inside > h.size() && (!owner || size(s.outer) < size(owner->outer)))
                 owner = &s;
-            if (holds(extentOf(s.outer), box) && (!byBox || size(s.outer) < size(byBox->outer)))
+            if (holds(o, box) && (!byBox || size(s.outer) < size(byBox->outer)))
                 byBox = &s;
         }
         if (Shape* to = owner ? owner : byBox ? byBox : made.empty() ? nullptr : &made.front())
@@ -206,13 +223,33 @@ void groupsOf(const std::vector<Extent>& box, Groups& g)
             i = root[i] = root[root[i]];
         return i;
     };
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return box[a].left < box[b].left; });
+    // Swept along the way the rings spread most: a line of text at any
+    // angle then has a glyph or two open at once, not all it holds. The
+    // groups are the same either way.
+    std::int32_t Extent::*low = &Extent::left;
+    std::int32_t Extent::*high = &Extent::right;
+    std::int32_t Extent::*side = &Extent::top;
+    std::int32_t Extent::*far = &Extent::bottom;
+    if (n > 0) {
+        std::int32_t left = box[0].left, top = box[0].top, right = box[0].right, bottom = box[0].bottom;
+        for (const Extent& e : box) {
+            left = std::min(left, e.left);
+            top = std::min(top, e.top);
+            right = std::max(right, e.right);
+            bottom = std::max(bottom, e.bottom);
+        }
+        if (std::int64_t(right) - left < std::int64_t(bottom) - top) {
+            std::swap(low, side);
+            std::swap(high, far);
+        }
+    }
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return box[a].*low < box[b].*low; });
     std::vector<std::size_t>& open = g.open;
     open.clear();
     for (std::size_t i : order) {
-        std::erase_if(open, [&](std::size_t j) { return box[j].right < box[i].left; });
+        std::erase_if(open, [&](std::size_t j) { return box[j].*high < box[i].*low; });
         for (std::size_t j : open)
-            if (box[j].top <= box[i].bottom && box[i].top <= box[j].bottom)
+            if (box[j].*side <= box[i].*far && box[i].*side <= box[j].*far)
                 root[find(i)] = find(j);
         open.push_back(i);
     }

@@ -166,6 +166,7 @@ struct Scratch {
     std::vector<std::uint32_t> order, open;
     std::vector<std::uint64_t> keys;
     std::vector<std::size_t> ringOrder, parent, shapeOf;
+    std::vector<std::size_t> rank, byNear, near, holders;
     std::vector<int> inside;
     std::vector<std::uint8_t> bounds;
 };
@@ -199,22 +200,106 @@ bool edgesMeet(std::span<const RingView> rings)
     order.resize(chains.size());
     for (std::uint32_t i = 0; i < order.size(); ++i)
         order[i] = i;
+    // A sweep along the way the chains spread most (a line of text at any
+    // angle has few open at once): each chain against those whose boxes it
+    // touches.
+    std::int32_t Chain::*low = &Chain::left;
+    std::int32_t Chain::*high = &Chain::right;
+    std::int32_t Chain::*side = &Chain::top;
+    std::int32_t Chain::*far = &Chain::bottom;
+    if (!chains.empty()) {
+        std::int32_t left = chains[0].left, top = chains[0].top, right = chains[0].right, bottom = chains[0].bottom;
+        for (const Chain& c : chains) {
+            left = std::min(left, c.left);
+            top = std::min(top, c.top);
+            right = std::max(right, c.right);
+            bottom = std::max(bottom, c.bottom);
+        }
+        if (std::int64_t(right) - left < std::int64_t(bottom) - top) {
+            std::swap(low, side);
+            std::swap(high, far);
+        }
+    }
     std::sort(order.begin(), order.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return chains[a].left < chains[b].left; });
-    // A sweep from the left: each chain against those whose boxes it touches.
+              [&](std::uint32_t a, std::uint32_t b) { return chains[a].*low < chains[b].*low; });
     std::vector<std::uint32_t>& open = s.open;
     open.clear();
     for (std::uint32_t i : order) {
         const Chain& c = chains[i];
-        std::erase_if(open, [&](std::uint32_t j) { return chains[j].right < c.left; });
+        std::erase_if(open, [&](std::uint32_t j) { return chains[j].*high < c.*low; });
         for (std::uint32_t j : open) {
             const Chain& d = chains[j];
-            if (d.top <= c.bottom && c.top <= d.bottom && chainsMeet(d, c))
+            if (d.*side <= c.*far && c.*side <= d.*far && chainsMeet(d, c))
                 return true;
         }
         open.push_back(i);
     }
     return false;
+}
+
+void parentsOf(std::span<const RingView> rings, std::span<const Extent> extents, std::span<const std::size_t> order,
+               std::vector<std::size_t>& parent, NestingWork* work)
+{
+    const std::size_t n = order.size();
+    parent.assign(extents.size(), kNoParent);
+    if (n == 0)
+        return;
+    Scratch& s = scratch();
+    std::vector<std::size_t>& rank = s.rank;
+    rank.assign(extents.size(), 0);
+    for (std::size_t k = 0; k < n; ++k)
+        rank[order[k]] = k;
+    // A sweep along the way the rings spread most (a line of text at any
+    // angle): the boxes open at a ring's near side are those of a glyph or
+    // two and any bar running along the line, whatever the line's length.
+    Extent all = extents[order[0]];
+    for (std::size_t i : order) {
+        all.left = std::min(all.left, extents[i].left);
+        all.top = std::min(all.top, extents[i].top);
+        all.right = std::max(all.right, extents[i].right);
+        all.bottom = std::max(all.bottom, extents[i].bottom);
+    }
+    const bool alongX = std::int64_t(all.right) - all.left >= std::int64_t(all.bottom) - all.top;
+    const auto low = [&](std::size_t i) { return alongX ? extents[i].left : extents[i].top; };
+    const auto high = [&](std::size_t i) { return alongX ? extents[i].right : extents[i].bottom; };
+    const auto holds = [&](std::size_t outer, std::size_t inner) {
+        const Extent& o = extents[outer];
+        const Extent& e = extents[inner];
+        return o.left <= e.left && e.right <= o.right && o.top <= e.top && e.bottom <= o.bottom;
+    };
+    std::vector<std::size_t>& byNear = s.byNear;
+    byNear.assign(order.begin(), order.end());
+    std::sort(byNear.begin(), byNear.end(), [&](std::size_t a, std::size_t b) { return low(a) < low(b); });
+    std::vector<std::size_t>& open = s.near;
+    std::vector<std::size_t>& holders = s.holders;
+    open.clear();
+    for (std::size_t at = 0; at < n;) {
+        // Rings whose boxes start together may hold each other: all open
+        // before any is looked up.
+        std::size_t end = at;
+        const std::int32_t from = low(byNear[at]);
+        std::erase_if(open, [&](std::size_t j) { return high(j) < from; });
+        while (end < n && low(byNear[end]) == from)
+            open.push_back(byNear[end++]);
+        for (; at < end; ++at) {
+            const std::size_t i = byNear[at];
+            if (work)
+                work->boxPairs += open.size();
+            holders.clear();
+            for (std::size_t j : open)
+                if (rank[j] < rank[i] && holds(j, i))
+                    holders.push_back(j);
+            // The smallest first, as the order has them: most rings inside
+            // another go without walking the larger ring.
+            std::sort(holders.begin(), holders.end(), [&](std::size_t a, std::size_t b) { return rank[a] > rank[b]; });
+            const POINT first = rings[i].points[0];
+            for (std::size_t j : holders)
+                if (encloses(rings[j].points, rings[j].count, first)) {
+                    parent[i] = j;
+                    break;
+                }
+        }
+    }
 }
 
 void nestedBoundaries(std::span<const RingView> rings, std::span<const Extent> extents, std::vector<Boundary>& out)
@@ -227,34 +312,21 @@ void nestedBoundaries(std::span<const RingView> rings, std::span<const Extent> e
         order[i] = i;
     const auto size = [&](std::size_t i) { return extents[i].area < 0 ? -extents[i].area : extents[i].area; };
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return size(a) > size(b); });
-    // A ring inside another (no edges meet) lies within its box: most
-    // candidates go without walking the larger ring.
-    const auto holds = [&](std::size_t outer, std::size_t inner) {
-        const Extent& o = extents[outer];
-        const Extent& e = extents[inner];
-        return o.left <= e.left && e.right <= o.right && o.top <= e.top && e.bottom <= o.bottom;
-    };
 
     // Larger contours first: the parent is the smallest one already seen
     // that holds a point of the contour (no edges meet, so any point will do).
-    constexpr std::size_t kNone = std::size_t(-1);
+    constexpr std::size_t kNone = kNoParent;
     std::vector<std::size_t>& parent = s.parent;
     std::vector<std::size_t>& shapeOf = s.shapeOf;
     std::vector<int>& inside = s.inside; // the winding just inside
     std::vector<std::uint8_t>& bounds = s.bounds; // whether the contour bounds the ink
-    parent.assign(n, kNone);
     shapeOf.assign(n, kNone);
     inside.assign(n, 0);
     bounds.assign(n, 0);
     std::size_t shapeCount = 0;
+    parentsOf(rings, extents, order, parent);
     for (std::size_t k = 0; k < n; ++k) {
         const std::size_t i = order[k];
-        const POINT first = rings[i].points[0];
-        for (std::size_t m = k; m-- > 0;)
-            if (holds(order[m], i) && encloses(rings[order[m]].points, rings[order[m]].count, first)) {
-                parent[i] = order[m];
-                break;
-            }
         const int outside = parent[i] == kNone ? 0 : inside[parent[i]];
         inside[i] = outside + (extents[i].area < 0 ? 1 : -1);
         // The shape a contour inside this one belongs to.

@@ -19,6 +19,22 @@ namespace lw {
 // contour excepted where they only share their common point.
 bool edgesMeet(std::span<const RingView> rings);
 
+// What a search among the rings did, counted for a caller who asks: the
+// pairs of rings whose boxes it compared.
+struct NestingWork {
+    std::uint64_t boxPairs = 0;
+};
+
+// The ring directly around each ring, larger rings first: for ring
+// order[k], order[m] of the largest m < k whose box holds its box and which
+// encloses its first point (the smallest ring around it when no edges meet,
+// the order being by size), else kNoParent. Compares each ring only with the
+// rings whose boxes reach across its near side, so a line of text costs in
+// proportion to its figures, at any angle.
+inline constexpr std::size_t kNoParent = std::size_t(-1);
+void parentsOf(std::span<const RingView> rings, std::span<const Extent> extents, std::span<const std::size_t> order,
+               std::vector<std::size_t>& parent, NestingWork* work = nullptr);
+
 // One contour of the nonzero union: which ring, whether it is an outer
 // contour (else a hole of the last outer one before it), and whether it
 // runs the other way round from the ring.

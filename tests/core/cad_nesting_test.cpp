@@ -166,6 +166,12 @@ TEST(CadNesting, EdgesMeetAsEveryPairTellsOnRandomRings)
             for (POINT& p : c)
                 p = POINT{p.x - 2 * span, p.y - span};
         ASSERT_EQ(edgesMeet(moved), want) << "round " << round << ", moved";
+        // Turned over the diagonal: taller than wide, so swept the other way.
+        std::vector<Contour> turned = contours;
+        for (Contour& c : turned)
+            for (POINT& p : c)
+                p = POINT{p.y, p.x};
+        ASSERT_EQ(edgesMeet(turned), want) << "round " << round << ", turned";
     }
     // Both answers come up often enough to mean something.
     EXPECT_GT(meeting, 300);
@@ -225,6 +231,95 @@ TEST(CadNesting, NestedBoundariesFollowTheWindingNotTheBoxes)
             EXPECT_EQ(out[k].outer, c.want[k].outer) << c.name << ", boundary " << k;
             EXPECT_EQ(out[k].reversed, c.want[k].reversed) << c.name << ", boundary " << k;
         }
+    }
+}
+
+// Each ring's parent against the plain definition (the smallest ring around
+// its first point, found by a ray cast over every ring), and the search's
+// work against the figures': a line of glyphs ten times as long, in a row, a
+// column or on a slant, with a bar along it, costs at most about ten times
+// the comparisons of boxes (every ring against every larger one would be a
+// hundred).
+TEST(CadNesting, ParentsAreTheSmallestRingAroundAndTheSearchGrowsWithTheLine)
+{
+    // A glyph: a square with a hole and an island in it, and an L with a
+    // square in its notch (within the L's box, not inside it).
+    const auto glyph = [](std::int32_t x, std::int32_t y) {
+        const auto at = [&](Contour c) {
+            for (POINT& p : c)
+                p = POINT{p.x + x, p.y + y};
+            return c;
+        };
+        return std::vector<Contour>{at({{0, 0}, {0, 100}, {100, 100}, {100, 0}}),
+                                    at({{20, 20}, {80, 20}, {80, 80}, {20, 80}}),
+                                    at({{40, 40}, {40, 60}, {60, 60}, {60, 40}}),
+                                    at({{110, 0}, {110, 100}, {210, 100}, {210, 60}, {150, 60}, {150, 0}}),
+                                    at({{170, 10}, {170, 40}, {200, 40}, {200, 10}})};
+    };
+    const auto encloses = [](const Contour& c, POINT p) {
+        bool in = false;
+        for (std::size_t i = 0, j = c.size() - 1; i < c.size(); j = i++)
+            if ((c[i].y > p.y) != (c[j].y > p.y) &&
+                double(p.x) < double(c[j].x - c[i].x) * (p.y - c[i].y) / double(c[j].y - c[i].y) + c[i].x)
+                in = !in;
+        return in;
+    };
+    struct Layout {
+        const char* name;
+        std::int32_t dx, dy;
+    } layouts[] = {{"a row", 220, 0}, {"a column", 0, 120}, {"a slant", 220, 120}, {"a steep slant", 30, 120}};
+    for (const Layout& layout : layouts) {
+        std::uint64_t work[2] = {};
+        const std::size_t glyphs[2] = {200, 2000};
+        for (int length = 0; length < 2; ++length) {
+            const std::int32_t n = std::int32_t(glyphs[length]);
+            std::vector<Contour> rings;
+            for (std::int32_t g = 0; g < n; ++g)
+                for (Contour& c : glyph(g * layout.dx, g * layout.dy))
+                    rings.push_back(std::move(c));
+            // A bar along the line beside the glyphs, as an underline runs.
+            const std::int32_t endX = (n - 1) * layout.dx + 210, endY = (n - 1) * layout.dy + 100;
+            if (layout.dx >= layout.dy)
+                rings.push_back({{0, endY + 10}, {endX, endY + 10}, {endX, endY + 20}, {0, endY + 20}});
+            else
+                rings.push_back({{-20, 0}, {-20, endY}, {-10, endY}, {-10, 0}});
+            std::vector<POINT> buffer;
+            std::vector<lw::Extent> extents;
+            for (const Contour& r : rings) {
+                buffer.insert(buffer.end(), r.begin(), r.end());
+                buffer.push_back(r[0]);
+                extents.push_back(lw::extentOf(r));
+            }
+            std::vector<lw::RingView> views;
+            std::size_t at = 0;
+            for (const Contour& r : rings) {
+                views.push_back({buffer.data() + at, std::uint32_t(r.size())});
+                at += r.size() + 1;
+            }
+            const auto size = [&](std::size_t i) { return extents[i].area < 0 ? -extents[i].area : extents[i].area; };
+            std::vector<std::size_t> order(rings.size());
+            for (std::size_t i = 0; i < order.size(); ++i)
+                order[i] = i;
+            std::stable_sort(order.begin(), order.end(),
+                             [&](std::size_t a, std::size_t b) { return size(a) > size(b); });
+            std::vector<std::size_t> parent;
+            lw::NestingWork counted;
+            lw::parentsOf(views, extents, order, parent, &counted);
+            work[length] = counted.boxPairs;
+            ASSERT_EQ(parent.size(), rings.size()) << layout.name;
+            if (length == 1)
+                continue;
+            for (std::size_t i = 0; i < rings.size(); ++i) {
+                std::size_t want = lw::kNoParent;
+                for (std::size_t j = 0; j < rings.size(); ++j)
+                    if (size(j) > size(i) && encloses(rings[j], rings[i][0]) &&
+                        (want == lw::kNoParent || size(j) < size(want)))
+                        want = j;
+                ASSERT_EQ(parent[i], want) << layout.name << ", ring " << i;
+            }
+        }
+        EXPECT_GT(work[0], 0u) << layout.name;
+        EXPECT_LE(work[1], 11 * work[0]) << layout.name << ": " << work[0] << " then " << work[1] << " pairs of boxes";
     }
 }
 
