@@ -13,6 +13,7 @@ std::string_view failureKindText(FailureKind kind)
     case FailureKind::Overflow: return "Overflow";
     case FailureKind::FloatingPoint: return "Floating-point failure";
     case FailureKind::BrokenInstallation: return "Broken installation";
+    case FailureKind::NothingToDraw: return "Nothing to draw";
     }
     return "Failure";
 }

@@ -23,6 +23,9 @@ enum class FailureKind {
     // scalable font installed): reported like every other failure, never
     // caught on the way.
     BrokenInstallation,
+    // The options leave nothing to draw (an inward offset thinner strokes
+    // cannot take): an empty file would pass for a drawing.
+    NothingToDraw,
 };
 
 // The fixed words of a failure kind, the start of every report

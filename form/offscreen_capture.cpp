@@ -62,7 +62,7 @@ void OffscreenCapture::write(ByteSink& out, SaveFormat format, const std::option
     // A drawing with nothing to cut would replace the user's file with an
     // empty one and look like success.
     if (cad && cad->offsetPixels < 0 && cut.outline.pointCount == 0 && outline_.pointCount > 0)
-        throw Failure(FailureKind::Overflow,
+        throw Failure(FailureKind::NothingToDraw,
                       "the inward offset of " + shortestMm(-cad->offsetPixels * kMmPerInch / dpi_) +
                           " mm erased the whole text (every stroke is thinner than twice the offset); choose a "
                           "smaller offset or a larger size. Nothing was written.");

@@ -189,7 +189,7 @@ if not wine:
          ["(1000003 characters)\" is not a style", "1 of 1 rows failed; none written"], 0),
         # An empty drawing in the old one's place would look like success.
         ("offset erasing the text", "keep.dxf,Hg\nx.svg,O\n", None, 1,
-         ["line 1: Overflow: the inward offset of 2 mm erased the whole text", "2 of 2 rows failed; none written"],
+         ["line 1: Nothing to draw: the inward offset of 2 mm erased the whole text", "2 of 2 rows failed; none written"],
          0, ["--offset", "-2"]),
     ]
     for name, listed, limit, status, said_parts, written, *options in limit_cases:
