@@ -22,6 +22,9 @@ mkdir -p "$artifacts"
 # The project's Wine setting (prefix, Japanese locale, face names), with the
 # display that xvfb_start sets.
 eval "$("$root/scripts/wine-env")"
+# A program's first window in a new prefix, after the other Windows tests,
+# has taken close to 30 s under Wine: every wait gets more room.
+patience=90
 xvfb_start
 bind_keys 図回品
 # Wine's own services start once, without our pipes, before the program.
