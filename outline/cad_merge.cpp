@@ -230,18 +230,9 @@ void groupsOf(const std::vector<Extent>& box, Groups& g)
     std::int32_t Extent::*high = &Extent::right;
     std::int32_t Extent::*side = &Extent::top;
     std::int32_t Extent::*far = &Extent::bottom;
-    if (n > 0) {
-        std::int32_t left = box[0].left, top = box[0].top, right = box[0].right, bottom = box[0].bottom;
-        for (const Extent& e : box) {
-            left = std::min(left, e.left);
-            top = std::min(top, e.top);
-            right = std::max(right, e.right);
-            bottom = std::max(bottom, e.bottom);
-        }
-        if (std::int64_t(right) - left < std::int64_t(bottom) - top) {
-            std::swap(low, side);
-            std::swap(high, far);
-        }
+    if (spreadAlongY(std::span<const Extent>(box))) {
+        std::swap(low, side);
+        std::swap(high, far);
     }
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return box[a].*low < box[b].*low; });
     std::vector<std::size_t>& open = g.open;

@@ -207,18 +207,9 @@ bool edgesMeet(std::span<const RingView> rings)
     std::int32_t Chain::*high = &Chain::right;
     std::int32_t Chain::*side = &Chain::top;
     std::int32_t Chain::*far = &Chain::bottom;
-    if (!chains.empty()) {
-        std::int32_t left = chains[0].left, top = chains[0].top, right = chains[0].right, bottom = chains[0].bottom;
-        for (const Chain& c : chains) {
-            left = std::min(left, c.left);
-            top = std::min(top, c.top);
-            right = std::max(right, c.right);
-            bottom = std::max(bottom, c.bottom);
-        }
-        if (std::int64_t(right) - left < std::int64_t(bottom) - top) {
-            std::swap(low, side);
-            std::swap(high, far);
-        }
+    if (spreadAlongY(std::span<const Chain>(chains))) {
+        std::swap(low, side);
+        std::swap(high, far);
     }
     std::sort(order.begin(), order.end(),
               [&](std::uint32_t a, std::uint32_t b) { return chains[a].*low < chains[b].*low; });

@@ -10,6 +10,8 @@
 
 #include "outline/cad_contours.hpp"
 
+#include <algorithm>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -48,5 +50,23 @@ struct Boundary {
 // contour before its holes, as mergeNonzero gives them. `extents` holds
 // each ring's extentOf.
 void nestedBoundaries(std::span<const RingView> rings, std::span<const Extent> extents, std::vector<Boundary>& out);
+
+// Whether `boxes` (each with left, top, right and bottom) spread further
+// across y than across x: a sweep then runs along y, so a line of text at
+// any angle has only a glyph or two open at once.
+template <class Box>
+bool spreadAlongY(std::span<const Box> boxes)
+{
+    if (boxes.empty())
+        return false;
+    auto left = boxes[0].left, top = boxes[0].top, right = boxes[0].right, bottom = boxes[0].bottom;
+    for (const Box& b : boxes) {
+        left = std::min(left, b.left);
+        top = std::min(top, b.top);
+        right = std::max(right, b.right);
+        bottom = std::max(bottom, b.bottom);
+    }
+    return std::int64_t(right) - left < std::int64_t(bottom) - top;
+}
 
 } // namespace lw
