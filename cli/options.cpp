@@ -49,7 +49,8 @@ constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text
                                              "--centre",    "--center",  "--dpi",   "--precision", "--units",
                                              "--no-convert", "--no-merge", "--offset", "--curves",
                                              "--anchor",    "--mirror",
-                                             "--spacing",   "--width",   "--bold"};
+                                             "--spacing",   "--width",   "--bold",
+                                             "--kerning",   "--features"};
 
 // Edits from a to b, a swap of two neighbours counting as one ("dfx", "dxf").
 std::size_t editDistance(std::string_view a, std::string_view b)
@@ -130,6 +131,26 @@ std::int32_t widthPercent(const std::string& value)
     if (result < TextStyle::kNarrowest || result > TextStyle::kWidest)
         throw UsageError("--width must be " + range);
     return result;
+}
+
+// --features: OpenType tags separated by commas, each once.
+std::vector<std::string> featureTags(const std::string& value)
+{
+    std::vector<std::string> tags;
+    std::size_t at = 0;
+    while (true) {
+        const std::size_t comma = value.find(',', at);
+        const std::string tag = value.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+        if (tag == "kern")
+            throw UsageError("--features: kern is pair kerning; give --kerning");
+        if (const std::string why = featureTagRefusal(tag); !why.empty())
+            throw UsageError("--features: " + (tag.empty() ? why + " in " + quotedInput(value) : why));
+        if (std::find(tags.begin(), tags.end(), tag) == tags.end())
+            tags.push_back(tag);
+        if (comma == std::string::npos)
+            return tags;
+        at = comma + 1;
+    }
 }
 
 std::string previewSize() { return shortest(design::kPreviewWidth) + " x " + shortest(design::kPreviewHeight); }
@@ -227,6 +248,9 @@ std::string optionsText()
                     )" + std::to_string(TextStyle::kNarrowest) + " to " + std::to_string(TextStyle::kWidest) + R"(; the height stays (default 100)
   --bold            the face's bold, or the same face thickened by 1/24 of
                     the size where it has none (default: the designed weight)
+  --kerning         the font's pair kerning ("AV" closer; default: none)
+  --features LIST   OpenType features to turn on, by tag, separated by commas
+                    (liga,palt,ss01); default: none, not even the ligatures
   --centre          place the text as the preview does: alignment 1 at the
                     centre of the )" + previewSize() + R"( preview area (default for wit);
                     otherwise alignment 0 at the origin, as the JW export does
@@ -458,6 +482,10 @@ Options parseOptions(const std::vector<std::string>& args)
             o.style.widthPercent = widthPercent(value());
         } else if (a == "--bold") {
             o.style.bold = true;
+        } else if (a == "--kerning") {
+            o.style.shaping.kerning = true;
+        } else if (a == "--features") {
+            o.style.shaping.features = featureTags(value());
         } else if (a == "--centre" || a == "--center") {
             o.centre = true;
         } else if (a == "--dpi") {

@@ -60,6 +60,7 @@ LOGFONTA toAnsiLogFont(const LOGFONT& logFont)
 
 void applyTextStyle(DeviceContext& dc, LOGFONT& logFont, const TextStyle& style)
 {
+    SetTextShaping(dc, style.shaping);
     logFont.lfWeight = style.bold ? FW_BOLD : FW_NORMAL;
     logFont.lfWidth = 0;
     if (style.widthPercent == 100)

@@ -40,7 +40,8 @@ enum class Advances { Device, Linear };
 // The style's weight and width into a description setLogFont filled: bold
 // is weight 700; a width other than 100 % is lfWidth, that percentage of the
 // average character width the platform gives the font at its designed
-// width and weight (at least 1 pixel). The spacing is outputText's.
+// width and weight (at least 1 pixel). The spacing is outputText's. The
+// style's shaping is set on the device context for the text that follows.
 void applyTextStyle(DeviceContext& dc, LOGFONT& logFont, const TextStyle& style);
 
 // Alignment code 1 puts the reference point at the middle of the text's top

@@ -32,8 +32,11 @@ struct FontFace::Impl {
     // Vertical alternates by character, and the shaper's view of the file.
     mutable std::unordered_map<char32_t, std::unique_ptr<GlyphOutline>> vertical[2];
     mutable hb_font_t* shaper = nullptr;
+    // Glyphs by index, for shaped text.
+    mutable std::unordered_map<FT_UInt, std::unique_ptr<GlyphOutline>> indexed[2];
 
     ~Impl();
+    hb_font_t* shapingFont(const std::string& file) const;
     FT_UInt verticalIndex(char32_t c, const std::string& file) const;
 
     std::unique_ptr<GlyphOutline> load(FT_UInt index, bool emboldened) const;
@@ -237,16 +240,23 @@ FontFace::Impl::~Impl()
 
 // The glyph vertical shaping picks for `c` alone: the substitutions apply
 // one character at a time, so shaping each alone gives the line's choice.
-FT_UInt FontFace::Impl::verticalIndex(char32_t c, const std::string& file) const
+hb_font_t* FontFace::Impl::shapingFont(const std::string& file) const
 {
-    const Shaper& hb = lw::shaper();
     if (!shaper) {
+        const Shaper& hb = lw::shaper();
         hb_blob_t* blob = hb.blob_create_from_file(file.c_str());
         hb_face_t* hbFace = hb.face_create(blob, unsigned(face->face_index));
         shaper = hb.font_create(hbFace);
         hb.face_destroy(hbFace);
         hb.blob_destroy(blob);
     }
+    return shaper;
+}
+
+FT_UInt FontFace::Impl::verticalIndex(char32_t c, const std::string& file) const
+{
+    const Shaper& hb = lw::shaper();
+    shapingFont(file);
     hb_buffer_t* buffer = hb.buffer_create();
     const auto code = static_cast<std::uint32_t>(c);
     hb.buffer_add_utf32(buffer, &code, 1, 0, 1);
@@ -331,6 +341,17 @@ const GlyphOutline* FontFace::verticalGlyph(char32_t c, bool emboldened) const
     glyphs.emplace(c, std::move(outline));
     return result;
 }
+
+const GlyphOutline& FontFace::glyphAt(unsigned index, bool emboldened) const
+{
+    auto& glyphs = impl_->indexed[emboldened ? 1 : 0];
+    auto it = glyphs.find(index);
+    if (it == glyphs.end())
+        it = glyphs.emplace(index, impl_->load(index, emboldened)).first;
+    return *it->second;
+}
+
+hb_font_t* FontFace::shapingFont() const { return impl_->shapingFont(file); }
 
 unsigned FontFace::verticalIndex(char32_t c) const
 {

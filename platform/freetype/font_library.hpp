@@ -14,6 +14,7 @@
 #include <vector>
 
 struct FT_FaceRec_; // FreeType's face, without FreeType's headers
+struct hb_font_t;   // HarfBuzz's font, without HarfBuzz's headers
 
 namespace lw {
 
@@ -95,6 +96,11 @@ struct FontFace {
     const GlyphOutline* verticalGlyph(char32_t c, bool emboldened = false) const;
     // The glyph index vertical writing draws `c` with; 0 when the face lacks it.
     unsigned verticalIndex(char32_t c) const;
+    // The glyph at a glyph index, as shaping picks it (a ligature, an
+    // alternate); read on first use like glyph(c).
+    const GlyphOutline& glyphAt(unsigned index, bool emboldened = false) const;
+    // HarfBuzz's view of this face (font units), made on first use and kept.
+    hb_font_t* shapingFont() const;
 
     // Takes the open FreeType face over; it is closed with this object.
     explicit FontFace(FT_FaceRec_* face);

@@ -48,6 +48,9 @@ Loaded load()
     find(library, "hb_buffer_get_glyph_infos", a.buffer_get_glyph_infos, m);
     find(library, "hb_language_from_string", a.language_from_string, m);
     find(library, "hb_shape", a.shape, m);
+    find(library, "hb_buffer_get_glyph_positions", a.buffer_get_glyph_positions, m);
+    find(library, "hb_buffer_guess_segment_properties", a.buffer_guess_segment_properties, m);
+    find(library, "hb_feature_from_string", a.feature_from_string, m);
     // The library stays mapped for the life of the program.
     return loaded;
 }
@@ -58,7 +61,7 @@ const Shaper& shaper()
 {
     static const Loaded loaded = load();
     if (!loaded.missing.empty())
-        throw Failure(FailureKind::BrokenInstallation, "HarfBuzz, needed for vertical writing, could not be loaded (" +
+        throw Failure(FailureKind::BrokenInstallation, "HarfBuzz, needed for vertical writing and shaping, could not be loaded (" +
                                                            loaded.missing + ")");
     return loaded.api;
 }

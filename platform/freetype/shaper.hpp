@@ -1,6 +1,6 @@
 #pragma once
 // HarfBuzz, mapped on the first shaping rather than at every start: only
-// vertical writing shapes, and loading it (with GLib, Graphite and PCRE
+// vertical writing and shaping by choice need it, and loading it (with GLib, Graphite and PCRE
 // beneath it) was a tenth of a cold command-line capture.
 //
 //   const lw::Shaper& hb = lw::shaper();   // throws when it cannot be loaded
@@ -26,6 +26,9 @@ struct Shaper {
     decltype(&hb_buffer_get_glyph_infos) buffer_get_glyph_infos;
     decltype(&hb_language_from_string) language_from_string;
     decltype(&hb_shape) shape;
+    decltype(&hb_buffer_get_glyph_positions) buffer_get_glyph_positions;
+    decltype(&hb_buffer_guess_segment_properties) buffer_guess_segment_properties;
+    decltype(&hb_feature_from_string) feature_from_string;
 };
 
 // Loaded once; a library missing or lacking a function is lw::Failure of

@@ -6,6 +6,7 @@
 #include "platform/device_context.hpp"
 #include "platform/freetype/flatten.hpp"
 #include "platform/freetype/font_library.hpp"
+#include "platform/text_shaping.hpp"
 
 #include <cstring>
 #include <memory>
@@ -35,6 +36,7 @@ struct DeviceContext::State {
     int bkMode = OPAQUE;
     std::uint32_t textAlign = TA_LEFT | TA_TOP;
     int charExtra = 0;
+    TextShaping shaping;
     POINT position{};
     PathState pathState = PathState::None;
     // After FlattenPath; GetPath's points made when first read.
@@ -74,6 +76,8 @@ struct DeviceContext::State {
         GlyphRef ref;
         double advance;
         bool turned; // a quarter turn for vertical writing
+        // Shaping's shift of the glyph from the pen, device pixels, y up.
+        double offsetX = 0, offsetY = 0;
     };
 
     // What only some uses of a device context need, made on first use: a

@@ -5,6 +5,7 @@
 // rectangles).
 
 #include "platform/freetype/flat_glyph.hpp"
+#include "platform/freetype/shaped_line.hpp"
 #include "platform/freetype/state.hpp"
 
 #include "base/codepage.hpp"
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <utility>
 
 namespace lw {
 namespace {
@@ -137,6 +139,48 @@ GlyphRef verticalGlyphFor(const FontFace& primary, char32_t c, bool bold)
 // The platform's synthetic bold makes each character it thickens one pixel wider.
 double boldExtraOf(const GlyphRef& g) { return g.emboldened ? 1 : 0; }
 
+// Shaping by choice, for horizontal lines only: vertical writing keeps its
+// own forms.
+bool shapes(const DeviceContext::State& s, const LogicalFont& font) { return !s.shaping.isPlain() && !font.vertical; }
+
+// A shaped line's glyphs into `laid`, returning the line's advance. Each
+// glyph's step is rounded and widened as a character's is; the character
+// extra follows each character of a cluster, after its last glyph. Given
+// advances (one per character) place each cluster, its glyphs within it at
+// their own unrounded steps.
+double layShaped(const State& s, const FontFace& primary, std::u32string_view text, bool bold, double em,
+                 const WidthScales& xScales, const int* given, std::vector<State::LaidGlyph>& laid)
+{
+    const std::vector<ShapedGlyph> shaped = shapeLine(primary, text, bold, s.shaping);
+    double total = 0;
+    double clusterLeft = 0; // of the cluster's given advance, what its glyphs have not taken
+    for (std::size_t k = 0; k < shaped.size(); ++k) {
+        const ShapedGlyph& g = shaped[k];
+        const bool opens = k == 0 || shaped[k - 1].first != g.first;
+        const bool closes = k + 1 == shaped.size() || shaped[k + 1].first != g.first;
+        const double scale = em / g.ref.face->unitsPerEm;
+        const double xScale = xScales.of(*g.ref.face);
+        double advance = 0;
+        if (given) {
+            if (opens) {
+                clusterLeft = 0;
+                for (std::uint32_t c = g.first; c < g.end; ++c)
+                    clusterLeft += given[c];
+            }
+            advance = closes ? clusterLeft : g.advance * scale * xScale;
+            clusterLeft -= advance;
+        } else {
+            const double designed = roundPixel(g.advance * scale);
+            advance = (xScale == 1 ? designed : std::ceil(designed * xScale - 1e-9)) + boldExtraOf(g.ref);
+            if (closes)
+                advance += double(s.charExtra) * (g.end - g.first);
+        }
+        laid.push_back({g.ref, advance, false, g.offsetX * scale * xScale, g.offsetY * scale});
+        total += advance;
+    }
+    return total;
+}
+
 // One line of glyphs into the open path; each advance rounded to whole
 // pixels, or taken from `given` (one per character) when there is one.
 bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const int* given)
@@ -167,13 +211,17 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     if (s.glyphs.empty())
         s.glyphs.reserve(text.size());
     double total = 0;
-    for (char32_t c : text) {
-        const bool turn = font.vertical && isFullWidth(c);
-        GlyphRef g = turn ? verticalGlyphFor(primary, c, bold) : glyphFor(primary, c, bold);
-        double advance = given ? double(given[laid.size()])
-                               : widenedAdvance(g, turn, em, xScales.of(*g.face)) + boldExtraOf(g) + s.charExtra;
-        laid.push_back({g, advance, turn});
-        total += advance;
+    if (shapes(s, font)) {
+        total = layShaped(s, primary, text, bold, em, xScales, given, laid);
+    } else {
+        for (char32_t c : text) {
+            const bool turn = font.vertical && isFullWidth(c);
+            GlyphRef g = turn ? verticalGlyphFor(primary, c, bold) : glyphFor(primary, c, bold);
+            double advance = given ? double(given[laid.size()])
+                                   : widenedAdvance(g, turn, em, xScales.of(*g.face)) + boldExtraOf(g) + s.charExtra;
+            laid.push_back({g, advance, turn});
+            total += advance;
+        }
     }
 
     double startX = 0;
@@ -205,13 +253,14 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
         // A turned glyph goes a quarter turn counter-clockwise about its
         // reference point on the baseline before the escapement, where the
         // platform turns it (measured): its ink ends left of the pen.
-        const double cx = penX, cy = baseline;
+        const double gx = penX + laid[i].offsetX, gy = baseline - laid[i].offsetY;
+        const double cx = gx, cy = gy;
         auto local = [&](double lx, double ly) {
             return laid[i].turned ? place.device(cx + (ly - cy), cy - (lx - cx)) : place.device(lx, ly);
         };
-        PointF origin = local(penX, baseline);
-        PointF ux = local(penX + gscale * xScales.of(*g.face), baseline);
-        PointF uy = local(penX + slant * gscale, baseline - gscale);
+        PointF origin = local(gx, gy);
+        PointF ux = local(gx + gscale * xScales.of(*g.face), gy);
+        PointF uy = local(gx + slant * gscale, gy - gscale);
         const double m00 = ux.x - origin.x, m10 = ux.y - origin.y;
         const double m01 = uy.x - origin.x, m11 = uy.y - origin.y;
         if (!g.outline->steps.empty())
@@ -252,6 +301,13 @@ bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
     return layOut(dc, x, y, bytes, count, nullptr);
 }
 
+TextShaping SetTextShaping(DeviceContext& dc, const TextShaping& shaping)
+{
+    TextShaping previous = std::move(dc.state().shaping);
+    dc.state().shaping = shaping;
+    return previous;
+}
+
 bool ExtTextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count, const int* advances)
 {
     return layOut(dc, x, y, bytes, count, advances);
@@ -283,7 +339,14 @@ void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vec
     const double em = emOf(font.description, primary);
     const WidthScales xScales(font.description, primary, em);
     const bool bold = asksBold(font.description);
-    for (char32_t c : cp932ToCodepoints(std::string_view(bytes, std::size_t(count)))) {
+    const std::u32string text = cp932ToCodepoints(std::string_view(bytes, std::size_t(count)));
+    if (shapes(dc.state(), font)) {
+        advances.assign(text.size(), 0.0);
+        for (const ShapedGlyph& g : shapeLine(primary, text, bold, dc.state().shaping))
+            advances[g.first] += (g.advance * xScales.of(*g.ref.face) + boldExtraOf(g.ref)) * em / g.ref.face->unitsPerEm;
+        return;
+    }
+    for (char32_t c : text) {
         const bool turn = font.vertical && isFullWidth(c);
         GlyphRef g = turn ? verticalGlyphFor(primary, c, bold) : glyphFor(primary, c, bold);
         // Synthetic bold's one pixel wider at the em of the face's own units.
