@@ -4,6 +4,7 @@
 #include "outline/glyph_points.hpp"
 #include "outline/precision.hpp"
 #include "outline/work_bound.hpp"
+#include "platform/font_file.hpp"
 
 #include <algorithm>
 #include <string_view>
@@ -50,7 +51,7 @@ constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text
                                              "--no-convert", "--no-merge", "--offset", "--curves",
                                              "--anchor",    "--mirror",
                                              "--spacing",   "--width",   "--bold",
-                                             "--kerning",   "--features"};
+                                             "--kerning",   "--features", "--font-file"};
 
 // Edits from a to b, a swap of two neighbours counting as one ("dfx", "dxf").
 std::size_t editDistance(std::string_view a, std::string_view b)
@@ -153,6 +154,30 @@ std::vector<std::string> featureTags(const std::string& value)
     }
 }
 
+// --font-file PATH[#INDEX]: a file that exists is the path as given, so a
+// "#" in a file's name stays; otherwise a whole number after the last "#"
+// is the face's index within a collection.
+std::string fontFileFamily(const std::string& value)
+{
+    std::string path = value;
+    std::uint32_t index = 0;
+    const std::size_t hash = value.rfind('#');
+    if (hash != std::string::npos && readFontFileFace(value, 0).missing) {
+        const std::string digits = value.substr(hash + 1);
+        auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
+        if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size())
+            throw UsageError("--font-file: the face index " + quotedInput(digits) +
+                             " after # is not a whole number (PATH#0 is the first face)");
+        path = value.substr(0, hash);
+    }
+    if (path.empty())
+        throw UsageError("--font-file: the path is empty");
+    const FontFileFace face = addFontFile(path, index);
+    if (!face.refusal.empty())
+        throw UsageError("--font-file: " + quotedInput(path) + " " + face.refusal);
+    return face.family;
+}
+
 std::string previewSize() { return shortest(design::kPreviewWidth) + " x " + shortest(design::kPreviewHeight); }
 
 constexpr int kAngleLimit = 214748364;
@@ -237,6 +262,10 @@ std::string optionsText()
     return std::string() + R"(Options (every command):
   --text TEXT       the text (default ")" + design::kText + R"(")
   --font NAME       the face name (default ")" + design::kFaceName + R"(")
+  --font-file PATH[#INDEX]
+                    draw with a font file that need not be installed (the
+                    face INDEX of a .ttc or .otc collection, from 0); the
+                    capture names its family
   --size POINTS     the size in points (default )" + shortest(design::kFontSize) + R"()
   --angle DEGREES   the angle, counter-clockwise (default 0)
   --italic, --underline, --strikeout
@@ -438,6 +467,7 @@ Options parseOptions(const std::vector<std::string>& args)
 {
     Options o;
     bool dpiGiven = false;
+    bool fontGiven = false, fontFileGiven = false;
     std::string unitsGiven;
     std::string cadGiven;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -456,6 +486,10 @@ Options parseOptions(const std::vector<std::string>& args)
             o.textGiven = true;
         } else if (a == "--font") {
             o.font.faceName = value();
+            fontGiven = true;
+        } else if (a == "--font-file") {
+            o.font.faceName = fontFileFamily(value());
+            fontFileGiven = true;
         } else if (a == "--size") {
             double size = number(a, value());
             if (size <= 0 || size > 16384)
@@ -553,6 +587,8 @@ Options parseOptions(const std::vector<std::string>& args)
     }
     if (o.request == Request::Version)
         return o;
+    if (fontGiven && fontFileGiven)
+        throw UsageError("--font and --font-file both choose the face; give one");
     // "help COMMAND" is "COMMAND --help".
     if (o.command == "help") {
         o.request = Request::Help;

@@ -362,8 +362,33 @@ unsigned FontFace::verticalIndex(char32_t c) const
     return shaped ? shaped : plain;
 }
 
+namespace {
+
+std::map<std::string, const FontFace*, std::less<>>& fileFaces()
+{
+    static std::map<std::string, const FontFace*, std::less<>> faces;
+    return faces;
+}
+
+} // namespace
+
+const FontFace* openFileFace(const std::string& path, int index)
+{
+    int count = 0;
+    FcPattern* query = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(path.c_str()), unsigned(index), nullptr, &count);
+    if (!query)
+        return nullptr;
+    const FontFace* face = openFace(query);
+    FcPatternDestroy(query);
+    return face;
+}
+
+void chooseFileFace(std::string_view family, const FontFace& face) { fileFaces()[std::string(family)] = &face; }
+
 const FontFace& resolveFace(std::string_view family, bool italic, bool bold)
 {
+    if (auto chosen = fileFaces().find(family); chosen != fileFaces().end())
+        return *chosen->second;
     installFontRules();
     static std::map<std::tuple<std::string, bool, bool>, const FontFace*> resolved;
     auto key = std::make_tuple(std::string(family), italic, bold);

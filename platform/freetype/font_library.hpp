@@ -130,6 +130,14 @@ inline constexpr double kEmboldenPerEm = 1.0 / 24;
 // family's bold; a family without one gives its regular (FontFace::bold false).
 const FontFace& resolveFace(std::string_view family, bool italic, bool bold = false);
 
+// The face at `index` of a font file, opened once; nullptr when FreeType
+// cannot read it as a scalable face. Its names are the file's own.
+const FontFace* openFileFace(const std::string& path, int index);
+
+// From now on resolveFace gives `face` for `family` (UTF-8), in every style,
+// whatever is installed under that name.
+void chooseFileFace(std::string_view family, const FontFace& face);
+
 // The glyph for `c`: from `primary` when it has one, else from a face that
 // has (fontconfig charset match), else the primary face's missing-glyph shape.
 // Bold asks each face for its weight on its own: a face that is not bold
