@@ -10,6 +10,7 @@
 #include "platform/gdi/state.hpp"
 #include "platform/gdi/charset.hpp"
 #include "platform/gdi/linked_text.hpp"
+#include "platform/gdi/shaped_text.hpp"
 
 #include "base/codepage.hpp"
 #include "base/design.hpp"
@@ -20,6 +21,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lw {
@@ -190,10 +192,27 @@ int SetTextCharacterExtra(DeviceContext& dc, int extra)
     return ::SetTextCharacterExtra(dc.state().dc, extra);
 }
 
+namespace {
+
+bool shapes(DeviceContext& dc) { return !dc.state().shaping.isPlain() && !isVerticalFont(*dc.state().font); }
+
+} // namespace
+
+TextShaping SetTextShaping(DeviceContext& dc, const TextShaping& shaping)
+{
+    TextShaping previous = std::move(dc.state().shaping);
+    dc.state().shaping = shaping;
+    return previous;
+}
+
 bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
 {
     if (!bytes || count <= 0)
         return true;
+    if (shapes(dc)) {
+        const std::u16string text = utf8ToUtf16(cp932ToUtf8(std::string_view(bytes, std::size_t(count))));
+        return drawShapedText(dc.state().dc, *dc.state().font, x, y, text, nullptr, dc.state().shaping);
+    }
     // The bytes are code page 932 whatever the font's character set; GDI
     // would read them in the set's own code page.
     if (dc.state().font->charset != SHIFTJIS_CHARSET) {
@@ -227,6 +246,8 @@ bool ExtTextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count, 
     if (!bytes || count <= 0)
         return true;
     const std::u16string text = wideText(bytes, count);
+    if (shapes(dc))
+        return drawShapedText(dc.state().dc, *dc.state().font, x, y, text, advances, dc.state().shaping);
     return drawLinkedText(dc.state().dc, *dc.state().font, x, y, text, advances);
 }
 
@@ -248,8 +269,9 @@ double widthRatioOf(HDC h, const LOGFONTW& font, double em, UINT emSquare)
     return natural > 0 ? std::fabs(double(font.lfWidth)) / natural : 1;
 }
 
-// Appends each character's unrounded advance in the font selected in `h`.
-void appendLinearAdvances(HDC h, std::u16string_view text, std::vector<double>& advances)
+// Appends each character's unrounded advance in the font selected in `h`;
+// shaped, a cluster's advance is its first character's and the others' 0.
+void appendLinearAdvances(HDC h, std::u16string_view text, std::vector<double>& advances, const TextShaping& shaping)
 {
     LOGFONTW font{};
     GetObjectW(GetCurrentObject(h, OBJ_FONT), sizeof font, &font);
@@ -282,6 +304,14 @@ void appendLinearAdvances(HDC h, std::u16string_view text, std::vector<double>& 
         scale = em / emSquare;
     }
     HGDIOBJ old = ::SelectObject(measure, large ? static_cast<HGDIOBJ>(large) : GetCurrentObject(h, OBJ_FONT));
+    if (!shaping.isPlain()) {
+        const std::size_t start = advances.size();
+        advances.resize(start + text.size(), 0.0);
+        const ShapedGlyphs shaped = shapeText(measure, text, shaping);
+        for (std::size_t g = 0; g < shaped.glyphs.size(); ++g)
+            advances[start + shaped.first[g]] += shaped.advances[g] * widthRatio * scale;
+        text = {};
+    }
     for (const char16_t c : text) {
         ABC abc{};
         INT width = 0;
@@ -308,9 +338,11 @@ void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vec
     const std::u16string text = wideText(bytes, count);
     HDC h = dc.state().dc;
     // Each character measured in the face that draws it.
+    const TextShaping plain;
+    const TextShaping& shaping = shapes(dc) ? dc.state().shaping : plain;
     for (const TextRun& run : linkedRuns(h, *dc.state().font, text)) {
         HGDIOBJ previous = ::SelectObject(h, run.face);
-        appendLinearAdvances(h, std::u16string_view(text).substr(run.first, run.count), advances);
+        appendLinearAdvances(h, std::u16string_view(text).substr(run.first, run.count), advances, shaping);
         ::SelectObject(h, previous);
     }
 }

@@ -68,7 +68,6 @@ bool drawLinkedText(HDC dc, const LogicalFont& font, int x, int y, std::u16strin
     // ascent, so the line is laid out here from the left end of the font's
     // own baseline, also where the fallback draws all of it.
     std::vector<int> widths;
-    int total = 0;
     for (const TextRun& run : runs) {
         int width = 0;
         if (advances) {
@@ -81,8 +80,20 @@ bool drawLinkedText(HDC dc, const LogicalFont& font, int x, int y, std::u16strin
             width = extent.cx;
         }
         widths.push_back(width);
-        total += width;
     }
+    return placeRuns(dc, font, x, y, widths, [&](std::size_t r, int at, int atY) {
+        const TextRun& run = runs[r];
+        Selected face(dc, run.face);
+        return drawRun(dc, at, atY, text.substr(run.first, run.count), advances ? advances + run.first : nullptr);
+    });
+}
+
+bool placeRuns(HDC dc, const LogicalFont& font, int x, int y, const std::vector<int>& widths,
+               const std::function<bool(std::size_t run, int x, int y)>& draw)
+{
+    int total = 0;
+    for (int width : widths)
+        total += width;
     const UINT align = ::GetTextAlign(dc);
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
@@ -98,12 +109,10 @@ bool drawLinkedText(HDC dc, const LogicalFont& font, int x, int y, std::u16strin
     ::SetTextAlign(dc, TA_LEFT | TA_BASELINE);
     bool ok = true;
     double pen = startAlong;
-    for (std::size_t r = 0; r < runs.size(); ++r) {
-        const TextRun& run = runs[r];
-        Selected face(dc, run.face);
+    for (std::size_t r = 0; r < widths.size(); ++r) {
         const int at = int(std::lround(x + pen * alongX + baselineBelow * downX));
         const int atY = int(std::lround(y + pen * alongY + baselineBelow * downY));
-        ok = drawRun(dc, at, atY, text.substr(run.first, run.count), advances ? advances + run.first : nullptr) && ok;
+        ok = draw(r, at, atY) && ok;
         pen += widths[r];
     }
     ::SetTextAlign(dc, align);

@@ -9,6 +9,7 @@
 
 #include "platform/gdi/state.hpp"
 
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -29,5 +30,13 @@ std::vector<TextRun> linkedRuns(HDC dc, const LogicalFont& font, std::u16string_
 // under the device context's alignment and the font's escapement, run by
 // run; `font` must be the one selected in `dc`, and stays selected.
 bool drawLinkedText(HDC dc, const LogicalFont& font, int x, int y, std::u16string_view text, const int* advances);
+
+// How drawLinkedText places runs of other faces: the line of runs of these
+// widths (pixels) aligned as the device context asks, from the left end of
+// `font`'s own baseline, turned by its escapement; draw(run, x, y) draws
+// run `run` with its left end of the baseline at (x, y) (the alignment is
+// then left and baseline).
+bool placeRuns(HDC dc, const LogicalFont& font, int x, int y, const std::vector<int>& widths,
+               const std::function<bool(std::size_t run, int x, int y)>& draw);
 
 } // namespace lw

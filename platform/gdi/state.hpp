@@ -5,6 +5,7 @@
 // OPAQUE ...) would otherwise rewrite our constants of the same names.
 
 #include "platform/device_context.hpp"
+#include "platform/text_shaping.hpp"
 
 #include <windows.h>
 
@@ -30,6 +31,7 @@ struct DeviceContext::State {
     // Between BeginPath and EndPath drawing calls add to the path and draw
     // nothing; GDI cannot be asked, so the bracket is remembered.
     bool pathOpen = false;
+    TextShaping shaping;
 };
 
 // lw::POINT and the platform's POINT are the same two 32-bit integers.

@@ -15,7 +15,8 @@ each checked against invariants computed without Letterwire:
   descent) with the spacing between characters, turned by the angle, and
   mirrored about it;
 - the width: upright and plain, the ink runs where the font file's glyph
-  bounds, advances and the width percentage put it.
+  bounds, advances and the width percentage put it;
+- kerning and features: the advances are hb-shape's for the same features.
 
 Given the Windows build, each case's drawing on Linux is also compared with
 the same drawing from letterwire-cli.exe under Wine (GDI itself): the ink's
@@ -28,6 +29,7 @@ Usage: option_matrix_test.py LETTERWIRE-CLI [LETTERWIRE-CLI.EXE WINE-RUN]
 """
 import io
 import itertools
+import json
 import math
 import os
 import random
@@ -74,6 +76,7 @@ DIMS = [
     ("bars", ["", "--underline", "--strikeout"]),
     ("angle", [0, 30, 90]),
     ("precision", ["0.01", "0.1", "classic"]),
+    ("shaping", ["", "kerning", "kerning,liga"]),
 ]
 NAMES = [d[0] for d in DIMS]
 DEFAULT = {name: values[0] for name, values in DIMS}
@@ -146,6 +149,10 @@ def arguments(case):
         a.append(case["bars"])
     if case["angle"]:
         a += ["--angle", str(case["angle"])]
+    if "kerning" in case["shaping"]:
+        a.append("--kerning")
+    if "liga" in case["shaping"]:
+        a += ["--features", "liga"]
     return a
 
 
@@ -228,6 +235,33 @@ def x_scale(case):
     return asked / round(drawn["OS/2"].xAvgCharWidth * em / drawn["head"].unitsPerEm)
 
 
+shaped = {}
+
+
+def advances(case):
+    """Each character's advance in font units: the font file's own, or with
+    shaping hb-shape's (kerning within it; a cluster's advance on its first
+    character). Vertical writing is never shaped."""
+    text, path = FACES[case["face"]][1], face_file(case)
+    f, glyphs, cmap = font(path)
+    if not case["shaping"] or case["face"] == 2:
+        return [f["hmtx"][cmap[ord(c)]][0] for c in text]
+    # The italic face kerns on its own (its advances are the upright's).
+    if case["italic"] and path.startswith(DEJAVU):
+        path = path.replace(".ttf", "Oblique.ttf") if "Bold" in path else path.replace(".ttf", "-Oblique.ttf")
+    key = (path, case["shaping"])
+    if key not in shaped:
+        wanted = ["+kern" if "kerning" in case["shaping"] else "-kern",
+                  "+liga" if "liga" in case["shaping"] else "-liga", "-clig", "-calt"]
+        out = subprocess.run(["hb-shape", "--output-format=json", "--features=" + ",".join(wanted), path, text],
+                             capture_output=True, text=True, check=True).stdout
+        per = [0] * len(text)
+        for g in json.loads(out):
+            per[g["cl"]] += g["ax"]
+        shaped[key] = per
+    return shaped[key]
+
+
 def text_box(case):
     """The text's box in mm from the font file: advance (with the spacing
     between characters), ascent, descent; and the size of a device pixel, the
@@ -238,7 +272,7 @@ def text_box(case):
     em = round(SIZE * dpi / 72)
     upem = f["head"].unitsPerEm
     w = x_scale(case)
-    advance = sum(f["hmtx"][cmap[ord(c)]][0] for c in text) * em / upem * w
+    advance = sum(advances(case)) * em / upem * w
     advance += round(case["spacing"] * dpi / 72) * (len(text) - 1) if case["precision"] == "classic" \
         else case["spacing"] * dpi / 72 * (len(text) - 1)
     ascent = round(f["OS/2"].usWinAscent * em / upem)
@@ -363,14 +397,14 @@ def check_case(case):
         spacing = (round(case["spacing"] * dpi / 72) if case["precision"] == "classic"
                    else case["spacing"] * dpi / 72) * 25.4 / dpi
         pen, left, right = 0.0, math.inf, -math.inf
-        for c in text:
+        for c, step in zip(text, advances(case)):
             name = cmap[ord(c)]
             pen_bounds = BoundsPen(glyphs)
             glyphs[name].draw(pen_bounds)
             xmin, _, xmax, _ = pen_bounds.bounds
             left = min(left, pen + xmin * unit * w)
             right = max(right, pen + xmax * unit * w)
-            pen += f["hmtx"][name][0] * unit * w + spacing
+            pen += step * unit * w + spacing
         if case["bars"]:
             left, right = min(left, 0), max(right, pen)
         n = len(text)
