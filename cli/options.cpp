@@ -467,7 +467,6 @@ Options parseOptions(const std::vector<std::string>& args)
 {
     Options o;
     bool dpiGiven = false;
-    bool fontGiven = false, fontFileGiven = false;
     std::string unitsGiven;
     std::string cadGiven;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -486,10 +485,10 @@ Options parseOptions(const std::vector<std::string>& args)
             o.textGiven = true;
         } else if (a == "--font") {
             o.font.faceName = value();
-            fontGiven = true;
         } else if (a == "--font-file") {
+            // As a face name, so the last of --font and --font-file chooses
+            // (a batch row's font stands after the command line's options).
             o.font.faceName = fontFileFamily(value());
-            fontFileGiven = true;
         } else if (a == "--size") {
             double size = number(a, value());
             if (size <= 0 || size > 16384)
@@ -587,8 +586,6 @@ Options parseOptions(const std::vector<std::string>& args)
     }
     if (o.request == Request::Version)
         return o;
-    if (fontGiven && fontFileGiven)
-        throw UsageError("--font and --font-file both choose the face; give one");
     // "help COMMAND" is "COMMAND --help".
     if (o.command == "help") {
         o.request = Request::Help;
