@@ -1,44 +1,67 @@
 #include "platform/font_file.hpp"
 
 #include "base/codepage.hpp"
+#include "base/failure.hpp"
+#include "platform/file_io.hpp"
 
-#include <filesystem>
-#include <fstream>
+#include <cstring>
 #include <optional>
 #include <string_view>
-#include <system_error>
-#include <vector>
+#include <utility>
 
 namespace lw {
 namespace {
 
-// The start of a file holds a collection's header and its faces' table
-// directories; a name table is read where it lies.
+// The file's bytes, read at offsets; beyond its end there is nothing.
 class Bytes {
 public:
-    explicit Bytes(std::ifstream& in) : in_(in) {}
+    explicit Bytes(std::string data) : data_(std::move(data)) {}
 
-    std::optional<std::uint32_t> number(std::uint64_t at, int size)
+    std::optional<std::uint32_t> number(std::uint64_t at, int size) const
     {
-        unsigned char b[4] = {};
-        if (!read(at, b, std::size_t(size)))
+        if (at > data_.size() || data_.size() - at < std::uint64_t(size))
             return std::nullopt;
         std::uint32_t v = 0;
         for (int i = 0; i < size; ++i)
-            v = v << 8 | b[i];
+            v = v << 8 | static_cast<unsigned char>(data_[std::size_t(at) + std::size_t(i)]);
         return v;
     }
-    bool read(std::uint64_t at, void* to, std::size_t size)
+    bool read(std::uint64_t at, void* to, std::size_t size) const
     {
-        in_.clear();
-        in_.seekg(std::streamoff(at));
-        in_.read(static_cast<char*>(to), std::streamsize(size));
-        return in_.good() || (in_.eof() && std::size_t(in_.gcount()) == size);
+        if (at > data_.size() || data_.size() - at < size)
+            return false;
+        std::memcpy(to, data_.data() + at, size);
+        return true;
     }
 
 private:
-    std::ifstream& in_;
+    std::string data_;
 };
+
+// The whole file, through the platform's own reading (wide paths on
+// Windows); empty with `error` set when it cannot be read, and `missing`
+// when there is no such file.
+std::string wholeFile(const std::string& path, std::string& error, bool& missing)
+{
+    std::string data;
+    fileio::Handle handle = fileio::kNoHandle;
+    try {
+        handle = fileio::openInput(path);
+    } catch (const Failure& failure) {
+        missing = failure.kind() == FailureKind::FileNotFound || failure.kind() == FailureKind::PathNotFound;
+        error = failure.what();
+        return {};
+    }
+    char buffer[65536];
+    std::size_t got = 0;
+    while (fileio::read(handle, buffer, sizeof buffer, got, error) && got > 0)
+        data.append(buffer, got);
+    std::string closing;
+    fileio::close(handle, closing);
+    if (!error.empty())
+        data.clear();
+    return data;
+}
 
 constexpr std::uint32_t tag(const char (&t)[5])
 {
@@ -57,7 +80,7 @@ std::string latin1ToUtf8(std::string_view bytes)
 // Name 1 of the face whose table directory starts at `face`: Windows'
 // English name first, then any Windows or Unicode name, then the Macintosh
 // Roman one.
-std::string familyOf(Bytes& file, std::uint64_t face)
+std::string familyOf(const Bytes& file, std::uint64_t face)
 {
     const auto tables = file.number(face + 4, 2);
     if (!tables)
@@ -110,17 +133,16 @@ std::string facesWording(std::uint32_t faces)
 
 FontFileFace readFontFileFace(const std::string& path, std::uint32_t index)
 {
-    const std::filesystem::path file(std::u8string(path.begin(), path.end()));
-    std::error_code error;
-    const auto status = std::filesystem::status(file, error);
-    if (std::filesystem::is_directory(status))
+    if (fileio::isUsableFolder(path))
         return {{}, "is a folder, not a font file"};
-    if (!std::filesystem::exists(status))
+    std::string unread;
+    bool missing = false;
+    std::string data = wholeFile(path, unread, missing);
+    if (missing)
         return {{}, "does not exist (no such file)", true};
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return {{}, "cannot be read"};
-    Bytes bytes(in);
+    if (!unread.empty())
+        return {{}, "cannot be read (" + unread + ")"};
+    const Bytes bytes(std::move(data));
     const auto head = bytes.number(0, 4);
     std::uint32_t faces = 1;
     std::uint64_t face = 0;
