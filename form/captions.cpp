@@ -27,6 +27,7 @@ constexpr CaptionTranslation kTranslations[] = {
     {"字間", "Spacing"},
     {"幅", "Width"},
     {"太字", "Bold"},
+    {"カーニング", "Kerning"},
     {"フォントの太字はアウトラインには使われません", "The font's bold is not used in the outline"},
     // The save dialog.
     {"アウトラインの保存", "Save the outline"},

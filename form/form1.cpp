@@ -400,7 +400,7 @@ void Form1::chooseTextStyle()
     const std::optional<TextStyle> chosen = view_.chooseTextStyle(style_, font_.bold);
     if (!chosen)
         return;
-    style_ = textStyleWithin(chosen->spacing, chosen->widthPercent, chosen->bold);
+    style_ = textStyleWithin(chosen->spacing, chosen->widthPercent, chosen->bold, chosen->shaping.kerning);
     drawFlattenPath(1);
 }
 

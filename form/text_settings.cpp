@@ -62,6 +62,7 @@ void encodeTextSettings(const TextSettings& settings, const WriteSetting& write)
     write("spacing", shortest(settings.style.spacing));
     write("width", std::to_string(settings.style.widthPercent));
     write("bold", settings.style.bold ? "1" : "0");
+    write("kerning", settings.style.shaping.kerning ? "1" : "0");
 }
 
 TextSettings decodeTextSettings(const ReadSetting& read)
@@ -85,6 +86,7 @@ TextSettings decodeTextSettings(const ReadSetting& read)
     if (const auto percent = numberIn(read("width"), width.minimum, width.maximum); percent && std::trunc(*percent) == *percent)
         settings.style.widthPercent = std::int32_t(*percent);
     settings.style.bold = flag(read("bold"), settings.style.bold);
+    settings.style.shaping.kerning = flag(read("kerning"), settings.style.shaping.kerning);
     return settings;
 }
 

@@ -18,7 +18,7 @@ namespace lw {
 struct TextSettings {
     WindowFont font;       // face, size and styles; bold is not remembered
     std::int32_t angle = 0; // degrees, as the angle slider holds it
-    TextStyle style;        // spacing, width and the outline's bold
+    TextStyle style;        // spacing, width, the outline's bold and kerning
     bool operator==(const TextSettings& other) const
     {
         return font.faceName == other.font.faceName && font.size == other.font.size &&

@@ -5,7 +5,7 @@
 
 namespace lw {
 
-TextStyle textStyleWithin(double spacing, double widthPercent, bool bold)
+TextStyle textStyleWithin(double spacing, double widthPercent, bool bold, bool kerning)
 {
     const TextStyleFieldDesign& s = kTextStyleFields[0];
     const TextStyleFieldDesign& w = kTextStyleFields[1];
@@ -16,7 +16,8 @@ TextStyle textStyleWithin(double spacing, double widthPercent, bool bold)
         widthPercent = 100;
     return {.spacing = std::clamp(spacing, s.minimum, s.maximum),
             .widthPercent = static_cast<std::int32_t>(std::lround(std::clamp(widthPercent, w.minimum, w.maximum))),
-            .bold = bold};
+            .bold = bold,
+            .shaping = {.kerning = kerning}};
 }
 
 } // namespace lw

@@ -10,7 +10,10 @@ namespace lw {
 
 inline constexpr const char* kTextStyleTitle = "文字スタイル";
 
-enum class TextStyleField { Spacing, Width, Bold };
+enum class TextStyleField { Spacing, Width, Bold, Kerning };
+
+// A field that is a check box rather than a number.
+constexpr bool isCheckField(TextStyleField field) { return field == TextStyleField::Bold || field == TextStyleField::Kerning; }
 
 struct TextStyleFieldDesign {
     TextStyleField field;
@@ -25,6 +28,7 @@ inline constexpr TextStyleFieldDesign kTextStyleFields[] = {
     {TextStyleField::Spacing, "spnSpacing", "字間", "pt", -100, 100, 0.25, 2},
     {TextStyleField::Width, "spnWidth", "幅", "%", TextStyle::kNarrowest, TextStyle::kWidest, 5, 0},
     {TextStyleField::Bold, "chkBold", "太字", "", 0, 1, 1, 0},
+    {TextStyleField::Kerning, "chkKerning", "カーニング", "", 0, 1, 1, 0},
 };
 
 // The note under the fields: the font dialog's bold shows in the text box
@@ -37,7 +41,8 @@ constexpr const char* boldNote(bool fontBold, bool styleBold)
 }
 
 // A style from the dialog's fields, each held within its field's range (a
-// view's spin box already does; a value from elsewhere may not).
-TextStyle textStyleWithin(double spacing, double widthPercent, bool bold);
+// view's spin box already does; a value from elsewhere may not). Kerning is
+// the font's pair kerning, off unless checked.
+TextStyle textStyleWithin(double spacing, double widthPercent, bool bold, bool kerning = false);
 
 } // namespace lw

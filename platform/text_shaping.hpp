@@ -17,7 +17,7 @@ class DeviceContext;
 
 struct TextShaping {
     bool kerning = false;              // the font's pair kerning (GPOS kern, or the kern table)
-    std::vector<std::string> features; // OpenType feature tags turned on, e.g. "liga", "ss01"
+    std::vector<std::string> features{}; // OpenType feature tags turned on, e.g. "liga", "ss01"
 
     bool isPlain() const { return !kerning && features.empty(); }
     friend bool operator==(const TextShaping&, const TextShaping&) = default;

@@ -40,10 +40,11 @@ TEST(TextSettings, RoundTrip)
     chosen.font.size = 72;
     chosen.font.italic = chosen.font.strikeout = true;
     chosen.angle = 360;
-    chosen.style = {.spacing = -1.25, .widthPercent = 80, .bold = true};
+    chosen.style = {.spacing = -1.25, .widthPercent = 80, .bold = true, .shaping = {.kerning = true}};
     const Store store = encoded(chosen);
-    EXPECT_EQ(store, (Store{{"angle", "360"}, {"bold", "1"}, {"face", "IPA明朝"}, {"italic", "1"}, {"size", "72"},
-                            {"spacing", "-1.25"}, {"strikeout", "1"}, {"underline", "0"}, {"width", "80"}}));
+    EXPECT_EQ(store, (Store{{"angle", "360"}, {"bold", "1"}, {"face", "IPA明朝"}, {"italic", "1"}, {"kerning", "1"},
+                            {"size", "72"}, {"spacing", "-1.25"}, {"strikeout", "1"}, {"underline", "0"},
+                            {"width", "80"}}));
     EXPECT_EQ(decoded(store), chosen);
     EXPECT_EQ(decoded({}), TextSettings{});
 }
@@ -57,13 +58,13 @@ TEST(TextSettings, EachBadValueFallsBackAlone)
         {"size", "nan"},      {"size", ""},          {"angle", "-1"},   {"angle", "361"}, {"angle", "45.5"},
         {"angle", "１２"},    {"italic", "true"},    {"italic", "2"},   {"underline", ""},
         {"spacing", "101"},   {"spacing", "1e999"},  {"width", "9"},    {"width", "401"}, {"width", "80.5"},
-        {"bold", "yes"},
+        {"bold", "yes"},      {"kerning", "on"},
     };
     for (const auto& [name, value] : bad) {
         SCOPED_TRACE(std::string(name) + "=" + value);
         Store store = {{"face", "IPAGothic"}, {"size", "36"}, {"angle", "90"},
                        {"italic", "0"},       {"underline", "1"}, {"strikeout", "0"},
-                       {"spacing", "2.5"},    {"width", "150"},   {"bold", "1"}};
+                       {"spacing", "2.5"},    {"width", "150"},   {"bold", "1"}, {"kerning", "1"}};
         store[name] = value;
         const TextSettings got = decoded(store);
         const std::string n = name;
@@ -74,6 +75,7 @@ TEST(TextSettings, EachBadValueFallsBackAlone)
         EXPECT_EQ(got.style.spacing, n == "spacing" ? design.style.spacing : 2.5);
         EXPECT_EQ(got.style.widthPercent, n == "width" ? design.style.widthPercent : 150);
         EXPECT_EQ(got.style.bold, n == "bold" ? design.style.bold : true);
+        EXPECT_EQ(got.style.shaping.kerning, n == "kerning" ? design.style.shaping.kerning : true);
     }
     EXPECT_EQ(decoded({{"face", std::string(256, 'A')}}).font.faceName, design.font.faceName);
 }

@@ -836,6 +836,7 @@ private slots:
             dialog->findChild<QDoubleSpinBox*>(QStringLiteral("spnSpacing"))->setValue(1.5);
             dialog->findChild<QDoubleSpinBox*>(QStringLiteral("spnWidth"))->setValue(50);
             dialog->findChild<QCheckBox*>(QStringLiteral("chkBold"))->setChecked(true);
+            dialog->findChild<QCheckBox*>(QStringLiteral("chkKerning"))->setChecked(true);
             noteAfterBold = note && note->isVisible();
             dialog->accept();
         });
@@ -844,7 +845,7 @@ private slots:
         QTRY_COMPARE(w.form.form().redrawCount(), before + 1);
         QVERIFY(!noteShown); // the window font is not bold
         QVERIFY(!noteAfterBold);
-        const lw::TextStyle chosen{.spacing = 1.5, .widthPercent = 50, .bold = true};
+        const lw::TextStyle chosen{.spacing = 1.5, .widthPercent = 50, .bold = true, .shaping = {.kerning = true}};
         QVERIFY(w.form.form().textStyle() == chosen);
         QCOMPARE(w.form.form().capturedOutline().logFont.lfWeight, lw::FW_BOLD);
     }

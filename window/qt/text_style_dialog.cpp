@@ -29,6 +29,13 @@ TextStyleDialog::TextStyleDialog(QWidget* parent, const TextStyle& preset, bool 
             form->addRow(bold_);
             continue;
         }
+        if (f.field == TextStyleField::Kerning) {
+            kerning_ = new QCheckBox(captionText(f.caption), this);
+            kerning_->setObjectName(name);
+            kerning_->setChecked(preset.shaping.kerning);
+            form->addRow(kerning_);
+            continue;
+        }
         auto* box = new QDoubleSpinBox(this);
         box->setObjectName(name);
         box->setRange(f.minimum, f.maximum);
@@ -62,7 +69,7 @@ void TextStyleDialog::showNote()
 
 TextStyle TextStyleDialog::style() const
 {
-    return textStyleWithin(spacing_->value(), width_->value(), bold_->isChecked());
+    return textStyleWithin(spacing_->value(), width_->value(), bold_->isChecked(), kerning_->isChecked());
 }
 
 std::optional<TextStyle> TextStyleDialog::ask(QWidget* parent, const TextStyle& preset, bool fontBold)

@@ -31,6 +31,7 @@ private:
     QDoubleSpinBox* spacing_ = nullptr;
     QDoubleSpinBox* width_ = nullptr;
     QCheckBox* bold_ = nullptr;
+    QCheckBox* kerning_ = nullptr;
     QLabel* note_ = nullptr;
     bool fontBold_ = false;
 };

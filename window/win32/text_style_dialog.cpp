@@ -58,12 +58,19 @@ double typedValue(HWND dialog, std::size_t index, double previous)
     return typedFieldValue(fromWide(typed), kTextStyleFields[index], previous);
 }
 
-std::size_t boldIndex()
+std::size_t fieldIndex(TextStyleField field)
 {
     for (std::size_t i = 0; i < std::size(kTextStyleFields); ++i)
-        if (kTextStyleFields[i].field == TextStyleField::Bold)
+        if (kTextStyleFields[i].field == field)
             return i;
     return 0;
+}
+
+std::size_t boldIndex() { return fieldIndex(TextStyleField::Bold); }
+
+bool checked(const TextStyle& style, TextStyleField field)
+{
+    return field == TextStyleField::Bold ? style.bold : style.shaping.kerning;
 }
 
 void showNote(HWND dialog, const DialogState& state)
@@ -82,10 +89,10 @@ void build(HWND dialog, const DialogState& state)
     for (std::size_t i = 0; i < std::size(kTextStyleFields); ++i, y += kRow) {
         const TextStyleFieldDesign& f = kTextStyleFields[i];
         const std::wstring text = captionOf(f.caption, state.language);
-        if (f.field == TextStyleField::Bold) {
+        if (isCheckField(f.field)) {
             addControl(dialog, L"BUTTON", text, BS_AUTOCHECKBOX | WS_TABSTOP, controlId(i, Box),
                        {kMargin, y, kDialogWidth - kMargin, y + 12});
-            CheckDlgButton(dialog, controlId(i, Box), state.style.bold ? BST_CHECKED : BST_UNCHECKED);
+            CheckDlgButton(dialog, controlId(i, Box), checked(state.style, f.field) ? BST_CHECKED : BST_UNCHECKED);
             continue;
         }
         int x = kMargin;
@@ -135,14 +142,16 @@ void readFields(HWND dialog, DialogState& state)
     double spacing = state.style.spacing, width = state.style.widthPercent;
     for (std::size_t i = 0; i < std::size(kTextStyleFields); ++i) {
         const TextStyleFieldDesign& f = kTextStyleFields[i];
-        if (f.field == TextStyleField::Bold)
+        if (isCheckField(f.field))
             continue;
         double& value = f.field == TextStyleField::Spacing ? spacing : width;
         value = typedValue(dialog, i, value);
         showValue(dialog, i, value);
     }
     const bool bold = IsDlgButtonChecked(dialog, controlId(boldIndex(), Box)) == BST_CHECKED;
-    state.style = textStyleWithin(spacing, width, bold);
+    const bool kerning =
+        IsDlgButtonChecked(dialog, controlId(fieldIndex(TextStyleField::Kerning), Box)) == BST_CHECKED;
+    state.style = textStyleWithin(spacing, width, bold, kerning);
 }
 
 INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
