@@ -154,27 +154,15 @@ std::vector<std::string> featureTags(const std::string& value)
     }
 }
 
-// --font-file PATH[#INDEX]: a file that exists is the path as given, so a
-// "#" in a file's name stays; otherwise a whole number after the last "#"
-// is the face's index within a collection.
+// --font-file PATH[#INDEX]: the face's family, once the file is added.
 std::string fontFileFamily(const std::string& value)
 {
-    std::string path = value;
-    std::uint32_t index = 0;
-    const std::size_t hash = value.rfind('#');
-    if (hash != std::string::npos && readFontFileFace(value, 0).missing) {
-        const std::string digits = value.substr(hash + 1);
-        auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
-        if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size())
-            throw UsageError("--font-file: the face index " + quotedInput(digits) +
-                             " after # is not a whole number (PATH#0 is the first face)");
-        path = value.substr(0, hash);
-    }
-    if (path.empty())
-        throw UsageError("--font-file: the path is empty");
-    const FontFileFace face = addFontFile(path, index);
+    const FontFileChoice choice = fontFileChoice(value);
+    if (!choice.refusal.empty())
+        throw UsageError("--font-file: " + choice.refusal);
+    const FontFileFace face = addFontFile(choice.path, choice.index);
     if (!face.refusal.empty())
-        throw UsageError("--font-file: " + quotedInput(path) + " " + face.refusal);
+        throw UsageError("--font-file: " + quotedInput(choice.path) + " " + face.refusal);
     return face.family;
 }
 

@@ -14,6 +14,7 @@
 #include "outline/capture.hpp"
 #include "outline/segment_drawing.hpp"
 #include "platform/canvas.hpp"
+#include "platform/font_file.hpp"
 
 #include <cstdio>
 #include <exception>
@@ -97,6 +98,16 @@ void Form1::Form_Load(const std::vector<std::string>& words)
 void Form1::showTextSettings(const TextSettings& settings)
 {
     font_.faceName = settings.font.faceName;
+    font_.fontFile.clear();
+    // A remembered font file that is gone leaves its family's name, which
+    // draws as any face name does.
+    if (!settings.font.fontFile.empty()) {
+        const FontFileFace file = addFontFileChoice(settings.font.fontFile);
+        if (file.refusal.empty()) {
+            font_.faceName = file.family;
+            font_.fontFile = settings.font.fontFile;
+        }
+    }
     font_.size = settings.font.size;
     font_.italic = settings.font.italic;
     font_.underline = settings.font.underline;
@@ -330,8 +341,19 @@ void Form1::cmdFont_Click()
 void Form1::applyFont()
 {
     const std::string previousFace = font_.faceName;
+    const std::string previousFile = font_.fontFile;
     try {
-        const WindowFont& chosen = dlgCommon_.font;
+        WindowFont chosen = dlgCommon_.font;
+        // A font file draws by the family its file names, added for the process.
+        if (!chosen.fontFile.empty()) {
+            const FontFileFace file = addFontFileChoice(chosen.fontFile);
+            if (!file.refusal.empty()) {
+                view_.showMessage(kProgramTitle, file.refusal);
+                return;
+            }
+            chosen.faceName = file.family;
+        }
+        font_.fontFile = chosen.fontFile;
         font_.faceName = chosen.faceName;
         font_.bold = chosen.bold;
         font_.italic = chosen.italic;
@@ -343,6 +365,7 @@ void Form1::applyFont()
     } catch (const Failure&) {
         view_.showMessage(kProgramTitle, "フォント名を変えてください");
         font_.faceName = previousFace;
+        font_.fontFile = previousFile;
     }
     // The size box and slider show the size the dialog chose, the one in use.
     showSize();

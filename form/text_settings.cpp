@@ -42,6 +42,17 @@ bool plausibleFace(const std::string& name)
     return true;
 }
 
+// A font file's path and index as the font dialog gave them.
+bool plausibleFontFile(const std::string& text)
+{
+    if (text.empty() || text.size() > 4096)
+        return false;
+    for (const unsigned char c : text)
+        if (c < 0x20 || c == 0x7F)
+            return false;
+    return true;
+}
+
 std::string shortest(double value)
 {
     char buffer[32];
@@ -54,6 +65,7 @@ std::string shortest(double value)
 void encodeTextSettings(const TextSettings& settings, const WriteSetting& write)
 {
     write("face", settings.font.faceName);
+    write("fontFile", settings.font.fontFile);
     write("size", shortest(settings.font.size));
     write("angle", std::to_string(settings.angle));
     write("italic", settings.font.italic ? "1" : "0");
@@ -70,6 +82,8 @@ TextSettings decodeTextSettings(const ReadSetting& read)
     TextSettings settings;
     if (const std::optional<std::string> face = read("face"); face && plausibleFace(*face))
         settings.font.faceName = *face;
+    if (const std::optional<std::string> file = read("fontFile"); file && plausibleFontFile(*file))
+        settings.font.fontFile = *file;
     const SliderDesign& size = sliderDesign(Slider::sldSize);
     if (const auto points = numberIn(read("size"), size.minimum, size.maximum))
         settings.font.size = float(*points);

@@ -23,7 +23,8 @@ struct TextSettings {
     {
         return font.faceName == other.font.faceName && font.size == other.font.size &&
                font.italic == other.font.italic && font.underline == other.font.underline &&
-               font.strikeout == other.font.strikeout && angle == other.angle && style == other.style;
+               font.strikeout == other.font.strikeout && font.fontFile == other.font.fontFile &&
+               angle == other.angle && style == other.style;
     }
 };
 

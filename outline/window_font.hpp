@@ -14,6 +14,9 @@ struct WindowFont {
     bool italic = false;
     bool strikeout = false;
     bool underline = false;
+    // The font file the face comes from, as fontFileChoice reads it ("PATH"
+    // or "PATH#INDEX"), faceName being its family; empty for an installed face.
+    std::string fontFile{};
     friend bool operator==(const WindowFont&, const WindowFont&) = default;
 };
 

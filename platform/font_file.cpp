@@ -2,8 +2,10 @@
 
 #include "base/codepage.hpp"
 #include "base/failure.hpp"
+#include "base/shown_input.hpp"
 #include "platform/file_io.hpp"
 
+#include <charconv>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -161,7 +163,39 @@ FontFileFace readFontFileFace(const std::string& path, std::uint32_t index)
     std::string family = familyOf(bytes, face);
     if (family.empty())
         return {{}, "is not a font this program can use (its face names no family)"};
-    return {std::move(family), {}};
+    return {std::move(family), {}, false, faces};
+}
+
+FontFileChoice fontFileChoice(const std::string& text)
+{
+    FontFileChoice choice{text, 0, {}};
+    const std::size_t hash = text.rfind('#');
+    if (hash != std::string::npos && readFontFileFace(text, 0).missing) {
+        const std::string digits = text.substr(hash + 1);
+        auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), choice.index);
+        if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size())
+            choice.refusal = "the face index " + quotedInput(digits) + " after # is not a whole number (PATH#0 is the first face)";
+        choice.path = text.substr(0, hash);
+    }
+    if (choice.path.empty() && choice.refusal.empty())
+        choice.refusal = "the path is empty";
+    return choice;
+}
+
+FontFileFace addFontFileChoice(const std::string& text)
+{
+    const FontFileChoice choice = fontFileChoice(text);
+    if (!choice.refusal.empty())
+        return {{}, choice.refusal};
+    FontFileFace face = addFontFile(choice.path, choice.index);
+    if (!face.refusal.empty())
+        face.refusal = quotedInput(choice.path) + " " + face.refusal;
+    return face;
+}
+
+std::string fontFileChoiceText(const std::string& path, std::uint32_t index)
+{
+    return index == 0 && path.find('#') == std::string::npos ? path : path + "#" + std::to_string(index);
 }
 
 } // namespace lw

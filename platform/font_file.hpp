@@ -15,7 +15,24 @@ struct FontFileFace {
     std::string family;  // the face's family (name table, name 1, English where it has one)
     std::string refusal; // why the file cannot serve; empty when it can
     bool missing = false; // no file at the path
+    std::uint32_t faces = 0; // the faces the file holds, when it is a font
 };
+
+// A font file chosen by a user: PATH or PATH#INDEX, as the options and the
+// remembered settings write it. A file that exists is the path whole, so a
+// "#" in a file's name stays; otherwise a whole number after the last "#"
+// is the face's index. `refusal` says why the text names no face.
+struct FontFileChoice {
+    std::string path;
+    std::uint32_t index = 0;
+    std::string refusal;
+};
+FontFileChoice fontFileChoice(const std::string& text);
+// fontFileChoice, then addFontFile; a refusal names the path.
+FontFileFace addFontFileChoice(const std::string& text);
+
+// The text fontFileChoice reads back as that path and index.
+std::string fontFileChoiceText(const std::string& path, std::uint32_t index);
 
 // Reads the file's header and the face's names: a folder, a missing or
 // unreadable file, a file that is no font, an index beyond its faces, a

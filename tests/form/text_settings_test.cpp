@@ -42,9 +42,9 @@ TEST(TextSettings, RoundTrip)
     chosen.angle = 360;
     chosen.style = {.spacing = -1.25, .widthPercent = 80, .bold = true, .shaping = {.kerning = true}};
     const Store store = encoded(chosen);
-    EXPECT_EQ(store, (Store{{"angle", "360"}, {"bold", "1"}, {"face", "IPA明朝"}, {"italic", "1"}, {"kerning", "1"},
-                            {"size", "72"}, {"spacing", "-1.25"}, {"strikeout", "1"}, {"underline", "0"},
-                            {"width", "80"}}));
+    EXPECT_EQ(store, (Store{{"angle", "360"}, {"bold", "1"}, {"face", "IPA明朝"}, {"fontFile", ""}, {"italic", "1"},
+                            {"kerning", "1"}, {"size", "72"}, {"spacing", "-1.25"}, {"strikeout", "1"},
+                            {"underline", "0"}, {"width", "80"}}));
     EXPECT_EQ(decoded(store), chosen);
     EXPECT_EQ(decoded({}), TextSettings{});
 }
@@ -157,6 +157,58 @@ TEST(Form1TextSettings, ChangesAreRememberedAndTheDesignRestored)
     EXPECT_EQ(next.form.capturedOutline().logFont.lfEscapement, 0);
     EXPECT_EQ(next.form.textStyle(), TextStyle{});
     EXPECT_TRUE(next.view.endings.empty());
+}
+
+// A face from a font file: drawn by the family the file names, remembered
+// with the file, taken up again at the next start; a file that is gone
+// leaves the family's name; a file that is no font is refused with a
+// message and changes nothing.
+TEST(Form1TextSettings, AFontFileIsDrawnByItsFamilyAndRemembered)
+{
+    const std::string serif = "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf";
+    if (!std::filesystem::exists(serif))
+        GTEST_SKIP() << "DejaVu Serif is not installed";
+    const std::filesystem::path copy = std::filesystem::temp_directory_path() / "lw-font-file #1.ttf";
+    std::filesystem::copy_file(serif, copy, std::filesystem::copy_options::overwrite_existing);
+    const std::filesystem::path notFont = std::filesystem::temp_directory_path() / "lw-not-a-font.ttf";
+    std::ofstream(notFont) << "text\n";
+    struct Case {
+        std::string chosen;   // the dialog's font file
+        std::string face;     // the face then drawn
+        std::string file;     // the file remembered
+        bool refused;
+    };
+    const Case cases[] = {
+        {copy.string(), "DejaVu Serif", copy.string(), false},
+        {copy.string() + "#0", "DejaVu Serif", copy.string() + "#0", false},
+        {notFont.string(), "IPAGothic", "", true},
+        {copy.string() + "#1", "IPAGothic", "", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chosen);
+        Started s(Store{{"face", "IPAGothic"}});
+        s.view.answerFont = [&](WindowFont f) {
+            f.faceName = "chosen by file";
+            f.fontFile = c.chosen;
+            return f;
+        };
+        s.form.run(&Form1::cmdFont_Click);
+        EXPECT_EQ(s.form.windowFont().faceName, c.face);
+        EXPECT_EQ(s.form.capturedOutline().logFont.lfFaceName[0], char16_t(c.face[0]));
+        EXPECT_EQ(s.view.messages.size(), c.refused ? 1u : 0u);
+        EXPECT_EQ(decoded(s.view.textSettings).font.fontFile, c.file);
+        if (c.refused)
+            continue;
+        Started next(s.view.textSettings);
+        EXPECT_EQ(next.form.windowFont().faceName, c.face);
+        EXPECT_EQ(next.form.windowFont().fontFile, c.file);
+    }
+    std::filesystem::remove(copy);
+    Started gone(Store{{"face", "DejaVu Serif"}, {"fontFile", copy.string()}});
+    EXPECT_EQ(gone.form.windowFont().faceName, "DejaVu Serif");
+    EXPECT_EQ(gone.form.windowFont().fontFile, "");
+    EXPECT_TRUE(gone.view.messages.empty());
+    std::filesystem::remove(notFont);
 }
 
 // Rubbish in the store starts the window as designed, with no message.
