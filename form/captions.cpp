@@ -28,6 +28,8 @@ constexpr CaptionTranslation kTranslations[] = {
     {"幅", "Width"},
     {"太字", "Bold"},
     {"カーニング", "Kerning"},
+    {kFontFileButton, "Font file..."},
+    {kFaceIndexCaption, "Face index (from 0)"},
     {"フォントの太字はアウトラインには使われません", "The font's bold is not used in the outline"},
     // The save dialog.
     {"アウトラインの保存", "Save the outline"},

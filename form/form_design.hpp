@@ -134,4 +134,9 @@ inline constexpr float kFaceNotePoints = 8;
 // toolkit's own dialog does not list such faces.
 inline constexpr const char* kVerticalFaceCaption = "縦書き (@ フォント)";
 
+// The font dialog's button for a face from a font file that need not be
+// installed, and the question for a collection's face.
+inline constexpr const char* kFontFileButton = "フォントファイル...";
+inline constexpr const char* kFaceIndexCaption = "フェイス番号 (0 から)";
+
 } // namespace lw

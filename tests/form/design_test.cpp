@@ -142,6 +142,8 @@ TEST(FormDesign, CaptionsInJapaneseAndEnglish)
     for (const TextStyleFieldDesign& f : kTextStyleFields)
         shown.push_back(f.caption);
     shown.push_back(kBoldIgnoredNote);
+    shown.push_back(kFontFileButton);
+    shown.push_back(kFaceIndexCaption);
     shown.push_back(kFitMenuItem.caption);
     for (const SaveFormatDesign& f : saveFormats())
         shown.push_back(f.caption);

@@ -1,4 +1,5 @@
 #include "window/qt/form1_view.hpp"
+#include "platform/font_file.hpp"
 
 #include "base/design.hpp"
 #include "form/face_note_caption.hpp"
@@ -14,6 +15,7 @@
 #include "window/qt/track_bar.hpp"
 
 #include <QAction>
+#include <QFontDatabase>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -25,6 +27,7 @@
 #include <QSlider>
 
 #include <exception>
+#include <set>
 
 namespace lw {
 namespace {
@@ -37,6 +40,13 @@ QRect designRect(design::TwipsRect twips)
 
 QFont toQFont(const WindowFont& f)
 {
+    // A face from a file is drawn by Qt too once its file is known to it.
+    if (!f.fontFile.empty()) {
+        static std::set<std::string> added;
+        const std::string path = fontFileChoice(f.fontFile).path;
+        if (added.insert(path).second)
+            QFontDatabase::addApplicationFont(QString::fromStdString(path));
+    }
     QFont font(qtFamily(f.faceName));
     font.setBold(f.bold);
     font.setItalic(f.italic);

@@ -1,9 +1,16 @@
 #include "window/qt/services.hpp"
 
 #include "window/qt/vertical_face_box.hpp"
+#include "form/form_design.hpp"
+#include "platform/font_file.hpp"
+#include "window/qt/caption_translator.hpp"
 
 #include <QFontDatabase>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFontDialog>
+#include <QInputDialog>
+#include <QPushButton>
 #include <QFontInfo>
 #include <QMessageBox>
 
@@ -100,10 +107,37 @@ WindowFont QtServices::chooseFont(QWidget* parent, const WindowFont& preset)
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     keepStyleAcrossFamilies(dialog, preset.bold, preset.italic);
     const VerticalFaceBox verticalBox(dialog, vertical);
+    // "Font file...": a face from a file that need not be installed (one
+    // face of a collection by its index); the form adds the file.
+    std::string fontFile;
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+        QPushButton* fromFile = buttons->addButton(captionText(kFontFileButton), QDialogButtonBox::ActionRole);
+        fromFile->setObjectName(QStringLiteral("cmdFontFile"));
+        QObject::connect(fromFile, &QPushButton::clicked, &dialog, [&dialog, &fontFile] {
+            const QString path = QFileDialog::getOpenFileName(
+                &dialog, captionText(kFontFileButton), QString(),
+                QStringLiteral("Fonts (*.ttf *.otf *.ttc *.otc *.TTF *.OTF *.TTC *.OTC);;* (*)"));
+            if (path.isEmpty())
+                return;
+            const std::string file = path.toStdString();
+            const FontFileFace face = readFontFileFace(file, 0);
+            int index = 0;
+            if (face.faces > 1) {
+                bool ok = false;
+                index = QInputDialog::getInt(&dialog, captionText(kFontFileButton), captionText(kFaceIndexCaption), 0, 0,
+                                             int(face.faces - 1), 1, &ok);
+                if (!ok)
+                    return;
+            }
+            fontFile = fontFileChoiceText(file, std::uint32_t(index));
+            dialog.accept();
+        });
+    }
     if (dialog.exec() != QDialog::Accepted)
         return preset;
     const QFont chosen = dialog.selectedFont();
     WindowFont result;
+    result.fontFile = fontFile;
     result.faceName = verticalBox.faceName(chosen.family()).toStdString();
     result.bold = chosen.bold();
     result.italic = chosen.italic();
