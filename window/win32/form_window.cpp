@@ -331,7 +331,7 @@ std::string Win32FormWindow::programDirectory() const { return lw::programDirect
 
 WindowFont Win32FormWindow::chooseFont(const WindowFont& preset)
 {
-    return chooseFontDialog(window_, preset, dpi_);
+    return chooseFontDialog(window_, preset, dpi_, english_ ? Language::English : Language::Japanese);
 }
 
 std::optional<SaveChoice> Win32FormWindow::chooseSaveFile(const SaveChoice& preset)
