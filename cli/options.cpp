@@ -184,7 +184,8 @@ struct Command {
 const Command kCommands[] = {
     {"capture", "capture [options] [--units mm]",
      "print the captured outline as one JSON object: text, face, family (the\n"
-     "family that drew the points), file (its font file), size, angle, height\n"
+     "family that drew the points), file (its font file), size, angle, the\n"
+     "style (kerning and features only when given), height\n"
      "(pixels), alCent, pointCount, points [[x, y], ...], types [...], then dpi,\n"
      "units, figures [[[x, y], ...], ...] and bbox; with --units mm the figures\n"
      "and bbox are millimetres at 1:1, y up, from the left end of the baseline\n"

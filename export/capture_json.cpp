@@ -121,6 +121,20 @@ void appendInputsAndPoints(std::string& out, const CaptureJsonInputs& in, const 
     appendNumber(out, in.style.widthPercent);
     appendKey(out, "bold");
     out += in.style.bold ? "true" : "false";
+    // Only when asked for, so a capture without them keeps its bytes.
+    if (in.style.shaping.kerning) {
+        appendKey(out, "kerning");
+        out += "true";
+    }
+    if (!in.style.shaping.features.empty()) {
+        appendKey(out, "features");
+        out += '[';
+        for (std::size_t i = 0; i < in.style.shaping.features.size(); ++i) {
+            out += i ? ", " : "";
+            appendJsonString(out, in.style.shaping.features[i]);
+        }
+        out += ']';
+    }
     appendKey(out, "height");
     appendNumber(out, -std::int64_t(outline.logFont.lfHeight));
     appendKey(out, "alCent");

@@ -106,6 +106,9 @@ for path, index, face, text, shaping, features, family in ROWS:
     capture = json.loads(r.stdout.decode("utf-8"))
     if capture["family"] != family:
         failures.append(f"{name}: drawn by {capture['family']!r}, expected {family!r}")
+    asked = shaping[shaping.index("--features") + 1].split(",") if "--features" in shaping else []
+    if capture.get("kerning", False) != ("--kerning" in shaping) or capture.get("features", []) != asked:
+        failures.append(f"{name}: the capture says kerning {capture.get('kerning')}, features {capture.get('features')}")
     f, glyphs, order = font(path, index)
     unit = SIZE * 25.4 / 72 / f["head"].unitsPerEm  # mm per font unit
     figures = capture["figures"]
