@@ -13,6 +13,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDate>
+#include <QFile>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QMenu>
@@ -766,6 +768,42 @@ private slots:
         QVERIFY(seen);
         QCOMPARE(wasEnabled, enabled);
         QCOMPARE(QString::fromStdString(result.faceName), chosen);
+    }
+
+    // "Font file...": the file chosen in the file dialog over the font
+    // dialog becomes the font's file (the form adds it and draws its family).
+    void fontDialogTakesAFontFile()
+    {
+        const QString serif = QStringLiteral("/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf");
+        if (!QFile::exists(serif))
+            QSKIP("DejaVu Serif is not installed");
+        bool seen = false, fileDialogSeen = false;
+        QTimer poll;
+        poll.setInterval(20);
+        connect(&poll, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+                fileDialogSeen = true;
+                poll.stop();
+                files->selectFile(serif);
+                static_cast<QDialog*>(files)->accept(); // QFileDialog::accept, which takes the file
+                return;
+            }
+            auto* dialog = qobject_cast<QFontDialog*>(modal);
+            auto* button = dialog ? dialog->findChild<QPushButton*>(QStringLiteral("cmdFontFile")) : nullptr;
+            if (!button || seen)
+                return;
+            seen = true;
+            // Clicked once this poll has returned: a timer is not run again
+            // inside its own handler, where the file dialog's loop would be.
+            QTimer::singleShot(0, button, &QPushButton::click);
+        });
+        poll.start();
+        lw::QtServices services;
+        const lw::WindowFont result = services.chooseFont(nullptr, lw::WindowFont{});
+        QVERIFY(seen);
+        QVERIFY(fileDialogSeen);
+        QCOMPARE(QString::fromStdString(result.fontFile), serif);
     }
 
     // The hidden buttons' work and the fit view in the preview's

@@ -114,12 +114,15 @@ WindowFont QtServices::chooseFont(QWidget* parent, const WindowFont& preset)
         QPushButton* fromFile = buttons->addButton(captionText(kFontFileButton), QDialogButtonBox::ActionRole);
         fromFile->setObjectName(QStringLiteral("cmdFontFile"));
         QObject::connect(fromFile, &QPushButton::clicked, &dialog, [&dialog, &fontFile] {
-            const QString path = QFileDialog::getOpenFileName(
-                &dialog, captionText(kFontFileButton), QString(),
-                QStringLiteral("Fonts (*.ttf *.otf *.ttc *.otc *.TTF *.OTF *.TTC *.OTC);;* (*)"));
-            if (path.isEmpty())
+            // Qt's own, as the font dialog is.
+            QFileDialog files(&dialog, captionText(kFontFileButton), QString(),
+                              QStringLiteral("Fonts (*.ttf *.otf *.ttc *.otc *.TTF *.OTF *.TTC *.OTC);;* (*)"));
+            files.setObjectName(QStringLiteral("fontFileDialog"));
+            files.setFileMode(QFileDialog::ExistingFile);
+            files.setOption(QFileDialog::DontUseNativeDialog);
+            if (files.exec() != QDialog::Accepted || files.selectedFiles().isEmpty())
                 return;
-            const std::string file = path.toStdString();
+            const std::string file = files.selectedFiles().front().toStdString();
             const FontFileFace face = readFontFileFace(file, 0);
             int index = 0;
             if (face.faces > 1) {
