@@ -211,6 +211,25 @@ std::string indented(const char* text, const char* indent)
     return out + "\n";
 }
 
+// A usage line longer than a terminal's 78 columns goes on before an
+// optional part, under the command.
+std::string wrappedUsage(const std::string& line)
+{
+    constexpr std::size_t kColumns = 78;
+    const std::string indent(std::string_view("Usage: letterwire-cli ").size(), ' ');
+    std::string out;
+    std::size_t start = 0;
+    while (line.size() - start > kColumns - (start ? indent.size() : 0)) {
+        const std::size_t room = start + kColumns - (start ? indent.size() : 0);
+        const std::size_t cut = line.rfind(" [", room);
+        if (cut == std::string::npos || cut <= start)
+            break;
+        out += line.substr(start, cut - start) + "\n" + indent;
+        start = cut + 1;
+    }
+    return out + line.substr(start);
+}
+
 std::string optionsText()
 {
     return std::string() + R"(Options (every command):
@@ -227,22 +246,24 @@ std::string optionsText()
                     )" + std::to_string(TextStyle::kNarrowest) + " to " + std::to_string(TextStyle::kWidest) + R"(; the height stays (default 100)
   --bold            the face's bold, or the same face thickened by 1/24 of
                     the size where it has none (default: the designed weight)
-  --centre          place the text as the preview does: alignment 1 at the
+  --centre, --center
+                    place the text as the preview does: alignment 1 at the
                     centre of the )" + previewSize() + R"( preview area (default for wit);
                     otherwise alignment 0 at the origin, as the JW export does
   --precision MM    the largest step of the point grid in millimetres at 1:1,
-                    from )" + shortest(kFinestStepMm) + " to " + shortest(kCoarsestStepMm) + R"(, or )" + kClassicWording + R"(;
-                    default )" + shortest(kCadStepMm) + R"( for dxf and svg, classic for capture and jw
-                    (wit always draws the preview's pixels); at a step in mm the
-                    capture works at a finer device resolution, so the letters
-                    keep their size and the outline its structure, and each
-                    letter stands where the font's unrounded advances put it,
-                    so the text is as wide at every step; the JW export keeps
-                    its base point and scale
-  --dpi DPI         the low-level form: the screen's dots per inch, )" + shortest(kDpiLowest) + " to " +
-           shortest(kDpiHighest) + R"(
-                    (default )" + shortest(design::kDpi) + ": " + shortest(design::kTwipsPerPixel) + R"( twips a pixel)
+                    from )" + shortest(kFinestStepMm) + " to " + shortest(kCoarsestStepMm) + R"(, or
+                    )" + kClassicWording + R"(;
+                    default )" + shortest(kCadStepMm) + R"( for dxf and svg, classic for capture and
+                    jw (wit always draws the preview's pixels); at a step in
+                    mm the capture works at a finer device resolution, so the
+                    letters keep their size and the outline its structure, and
+                    each letter stands where the font's unrounded advances put
+                    it, so the text is as wide at every step; the JW export
+                    keeps its base point and scale
+  --dpi DPI         the low-level form: the screen's dots per inch,
+                    )" + shortest(kDpiLowest) + " to " + shortest(kDpiHighest) + R"( (default )" + shortest(design::kDpi) + ": " + shortest(design::kTwipsPerPixel) + R"( twips a pixel)
   --help            this text; COMMAND --help or help COMMAND: that command's
+                    help
 
 Cut-ready geometry (svg, dxf):
   By default the figures are merged by the nonzero rule into contours that
@@ -391,14 +412,14 @@ std::string synopsis(const std::string& command)
 std::string usageText(const std::string& command)
 {
     if (const Command* c = findCommand(command))
-        return std::string("Usage: letterwire-cli ") + c->synopsis + "\n\n" + indented(c->description, "") + "\n" +
+        return wrappedUsage(std::string("Usage: letterwire-cli ") + c->synopsis) + "\n\n" + indented(c->description, "") + "\n" +
                optionsText();
     std::string commands;
     for (const Command& c : kCommands) {
         commands += "  ";
         commands += c.synopsis;
         commands += "\n";
-        commands += indented(c.description, "      ");
+        commands += indented(c.description, "    ");
     }
     return R"(Usage: letterwire-cli COMMAND [ARGS] [OPTIONS]
        letterwire-cli help [COMMAND]

@@ -6,7 +6,7 @@
 ; runs. English and Japanese, chosen by the system's language.
 ;
 ; Built by scripts/package-windows, which passes:
-;   VERSION      the project's version, e.g. 0.1
+;   VERSION      the project's version, e.g. 1.0.0
 ;   STAGE        the folder holding the files to install
 ;   FILES        a generated .nsh with the macros LW_INSTALL_FILES and
 ;                LW_UNINSTALL_FILES (one line per staged file)

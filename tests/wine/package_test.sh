@@ -22,9 +22,9 @@ note() { echo "-- $*"; }
 
 scripts/package-windows "$@"
 
-# The version as project() states it, not as the packaging read it.
-version=$(sed -n 's/^project(Letterwire VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-[ -n "$version" ] || fail "no version in CMakeLists.txt"
+# The version as its one source states it, not as the packaging read it.
+version=$(sed -n 's/^set(LETTERWIRE_VERSION \([0-9.]*\)).*/\1/p' cmake/letterwire-version.cmake)
+[ -n "$version" ] || fail "no version in cmake/letterwire-version.cmake"
 name=Letterwire-$version
 zip=dist/$name-windows-x64.zip
 setup=dist/$name-setup.exe
