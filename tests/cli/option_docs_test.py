@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """The option list users read, against the one the program knows.
 
-The names come from the parser's own list (kOptionNames in cli/options.cpp),
-each confirmed by the built program itself: it must not call the name
+The names come from the parser's own list (kOptionNames in cli/options.cpp,
+and the words its loop compares), each confirmed by the built program itself: it must not call the name
 unknown, while a made-up name must be. Every such option must then be named
 by `letterwire-cli --help`, the manual page, the Windows README.txt and the
 README's option table, and none of those may name an option the program
@@ -37,12 +37,14 @@ def run(args):
 
 
 def parser_list():
+    """kOptionNames, and the names the parser compares words with."""
     source = read("cli/options.cpp")
     m = re.search(r"kOptionNames\[\]\s*=\s*\{(.*?)\};", source, re.S)
     assert m, "cli/options.cpp: no kOptionNames list"
     names = re.findall(r'"(--[^"]+)"', m.group(1))
     assert len(names) >= 10, f"kOptionNames read as {names}"
-    return set(names)
+    compared = re.findall(r'\b[a-z]+ == "(--[a-z0-9-]+)"', source)
+    return set(names), set(compared)
 
 
 def known_to_program(cli, name):
@@ -73,7 +75,10 @@ def main():
     programs = sys.argv[1:]
     failures = []
 
-    names = parser_list()
+    names, compared = parser_list()
+    for name in sorted(compared - names):
+        failures.append(f"the parser takes {name}, but kOptionNames (did you mean) lacks it")
+    names |= compared
     if known_to_program(cli, "--no-such-option"):
         failures.append("the probe is blind: --no-such-option is not called unknown")
     for name in sorted(names):

@@ -56,9 +56,16 @@ got=$(cd "$package" && find . -mindepth 1 | sed 's|^\./||' | sort)
 $got
 instead of
 $shipped"
+# Each program's file version, as Explorer shows it, read from its bytes.
+four=$(echo "$version.0.0.0" | cut -d. -f1-4)
 for p in $programs; do
   cmp -s "$package/$p" "build/windows/dist/$p" || fail "$p in the zip differs from the build's"
   grep -q "$p" "$package/README.txt" || fail "README.txt does not mention $p"
+  resource=$(/usr/bin/python3 tests/wine/file_version.py "$package/$p")
+  [ "$resource" = "FILEVERSION $four
+PRODUCTVERSION $four
+FileVersion $version
+ProductVersion $version" ] || fail "$p's version resource is not $version: $resource"
 done
 for t in LICENSE.txt README.txt THIRD-PARTY-NOTICES.txt; do
   [ "$(grep -c "$(printf '\r')\$" "$package/$t")" -eq "$(wc -l < "$package/$t")" ] ||
