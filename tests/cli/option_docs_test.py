@@ -61,7 +61,7 @@ def roff_text(roff):
 
 def options_table(readme):
     # The rows of the README's "## Options" section.
-    m = re.search(r"^## Options\n(.*?)(?=^## )", readme, re.S | re.M)
+    m = re.search(r"^## Options\n(.*?)(?=^## |\Z)", readme, re.S | re.M)
     assert m, "README.md has no '## Options' section"
     return "\n".join(line for line in m.group(1).splitlines() if line.startswith("|"))
 
