@@ -1,0 +1,401 @@
+#include "outline/stroke_font.hpp"
+
+#include "base/failure.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+#include <optional>
+
+namespace lw {
+namespace {
+
+[[noreturn]] void refuse(const std::string& file, std::size_t line, const std::string& why)
+{
+    throw Failure(FailureKind::TypeMismatch,
+                  file + (line ? ", line " + std::to_string(line) : std::string()) + ": " + why);
+}
+
+void checkSize(std::string_view bytes, const std::string& file)
+{
+    if (bytes.size() > kStrokeFontMaxBytes)
+        refuse(file, 0, "the file is larger than a stroke font can be (" + std::to_string(kStrokeFontMaxBytes) +
+                            " bytes)");
+}
+
+std::string nameOf(const std::string& file)
+{
+    const std::size_t slash = file.find_last_of("/\\");
+    std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+    if (const std::size_t dot = name.rfind('.'); dot != std::string::npos && dot > 0)
+        name.resize(dot);
+    return name;
+}
+
+// Lines without their ends (LF or CR LF), counted from 1.
+class Lines {
+public:
+    explicit Lines(std::string_view bytes) : rest_(bytes) {}
+    bool next(std::string_view& line)
+    {
+        if (done_)
+            return false;
+        const std::size_t end = rest_.find('\n');
+        line = rest_.substr(0, end);
+        if (end == std::string_view::npos)
+            done_ = true;
+        else
+            rest_.remove_prefix(end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        ++number_;
+        // A last line that ends the file with its LF is no line of its own.
+        return !(done_ && line.empty());
+    }
+    std::size_t number() const { return number_; }
+
+private:
+    std::string_view rest_;
+    std::size_t number_ = 0;
+    bool done_ = false;
+};
+
+void addPoint(std::vector<StrokePoint>& stroke, StrokePoint p)
+{
+    // A point that repeats the one before draws nothing.
+    if (stroke.empty() || !(stroke.back() == p))
+        stroke.push_back(p);
+}
+
+void keepStroke(StrokeGlyph& glyph, std::vector<StrokePoint>& stroke)
+{
+    // A single point is no line for a pen to draw.
+    if (stroke.size() >= 2)
+        glyph.strokes.push_back(std::move(stroke));
+    stroke.clear();
+}
+
+// ---- Hershey ----------------------------------------------------------
+
+// Hershey's fields are right-aligned numbers padded with blanks.
+std::optional<int> field(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// Roman simplex and its kin put the baseline 9 below the centre 'R'.
+constexpr int kHersheyBaseline = 9;
+
+StrokeGlyph hersheyGlyph(std::string_view pairs, const std::string& file, std::size_t line)
+{
+    const auto coordinate = [&](char c) {
+        if (c < '!' || c > '~')
+            refuse(file, line, "a coordinate is not a character from ! to ~");
+        return c - 'R';
+    };
+    StrokeGlyph glyph;
+    const int left = coordinate(pairs[0]), right = coordinate(pairs[1]);
+    glyph.advance = right - left;
+    std::vector<StrokePoint> stroke;
+    for (std::size_t i = 2; i + 1 < pairs.size(); i += 2) {
+        if (pairs[i] == ' ' && pairs[i + 1] == 'R') {
+            keepStroke(glyph, stroke);
+            continue;
+        }
+        addPoint(stroke, {double(coordinate(pairs[i]) - left), double(kHersheyBaseline - coordinate(pairs[i + 1]))});
+    }
+    keepStroke(glyph, stroke);
+    return glyph;
+}
+
+// ---- CAD single-line --------------------------------------------------
+
+std::optional<double> decimal(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<char32_t> hexCode(std::string_view text)
+{
+    std::uint32_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    if (text.empty() || text.size() > 8 || ec != std::errc() || end != text.data() + text.size() || value > 0x10FFFF)
+        return std::nullopt;
+    return char32_t(value);
+}
+
+// Chords of an arc stay within this many font units of it (a letter is 9
+// high), and no arc takes more than kArcMostChords.
+constexpr double kArcTolerance = 0.002;
+constexpr int kArcMostChords = 64;
+
+// The arc from `from` to `to` whose bulge is tan(a quarter of its angle),
+// counter-clockwise when positive, as points after `from`.
+void addArc(std::vector<StrokePoint>& stroke, StrokePoint from, StrokePoint to, double bulge)
+{
+    const double dx = to.x - from.x, dy = to.y - from.y, chord = std::hypot(dx, dy);
+    if (chord == 0 || bulge == 0) {
+        addPoint(stroke, to);
+        return;
+    }
+    const double angle = 4 * std::atan(bulge);
+    const double radius = chord / (2 * std::fabs(std::sin(angle / 2)));
+    // The centre lies off the chord's middle, to the left for a positive bulge.
+    const double off = (1 - bulge * bulge) / (4 * bulge);
+    const double cx = (from.x + to.x) / 2 - dy * off, cy = (from.y + to.y) / 2 + dx * off;
+    const double step = radius > kArcTolerance ? 2 * std::acos(1 - kArcTolerance / radius) : std::numbers::pi;
+    const int chords = std::clamp(int(std::ceil(std::fabs(angle) / step)), 1, kArcMostChords);
+    const double start = std::atan2(from.y - cy, from.x - cx);
+    for (int k = 1; k < chords; ++k) {
+        const double a = start + angle * k / chords;
+        addPoint(stroke, {cx + radius * std::cos(a), cy + radius * std::sin(a)});
+    }
+    addPoint(stroke, to);
+}
+
+struct LffGlyph {
+    StrokeGlyph glyph;
+    std::vector<std::pair<char32_t, std::size_t>> references; // the glyph and the line naming it
+    std::size_t line = 0;
+    bool blank = true; // no strokes of its own
+};
+
+std::string codeText(char32_t c)
+{
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "U+%04X", unsigned(c));
+    return digits;
+}
+
+void polyline(std::string_view text, LffGlyph& g, const std::string& file, std::size_t line)
+{
+    std::vector<StrokePoint> stroke;
+    while (!text.empty()) {
+        const std::size_t end = text.find(';');
+        std::string_view vertex = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        const std::size_t comma = vertex.find(',');
+        // A vertex of one number draws nothing; installed fonts have them.
+        if (comma == std::string_view::npos) {
+            if (!decimal(vertex) && !vertex.empty())
+                refuse(file, line, "\"" + std::string(vertex.substr(0, 40)) + "\" is not a coordinate");
+            continue;
+        }
+        const std::size_t second = vertex.find(',', comma + 1);
+        const auto x = decimal(vertex.substr(0, comma));
+        const auto y = decimal(vertex.substr(comma + 1, second == std::string_view::npos ? second : second - comma - 1));
+        if (!x || !y)
+            refuse(file, line, "\"" + std::string(vertex.substr(0, 40)) + "\" is not a coordinate");
+        if (std::fabs(*x) > kStrokeFontMaxCoordinate || std::fabs(*y) > kStrokeFontMaxCoordinate)
+            refuse(file, line, "a coordinate lies beyond " + std::to_string(int(kStrokeFontMaxCoordinate)) + " units");
+        std::optional<double> bulge;
+        if (second != std::string_view::npos) {
+            const std::string_view extra = vertex.substr(second + 1);
+            if (extra.empty() || extra.front() != 'A' || !(bulge = decimal(extra.substr(1))) ||
+                std::fabs(*bulge) > 1000)
+                refuse(file, line, "\"" + std::string(extra.substr(0, 40)) + "\" is not an arc's bulge (A and a number)");
+        }
+        const StrokePoint p{*x, *y};
+        if (bulge && !stroke.empty())
+            addArc(stroke, stroke.back(), p, *bulge);
+        else
+            addPoint(stroke, p);
+    }
+    if (stroke.size() >= 2)
+        g.blank = false;
+    keepStroke(g.glyph, stroke);
+}
+
+double header(std::string_view line, std::string_view key, double current, const std::string& file,
+              std::size_t number)
+{
+    const std::size_t at = line.find(key);
+    if (at == std::string_view::npos)
+        return current;
+    std::string_view value = line.substr(at + key.size());
+    const auto read = decimal(value);
+    if (!read || *read < 0 || *read > kStrokeFontMaxCoordinate)
+        refuse(file, number, std::string(key) + " is not a length");
+    return *read;
+}
+
+// Follows the references of every glyph, once each; a loop, or one that
+// names a glyph the file lacks, is refused where it is written.
+class References {
+public:
+    References(std::map<char32_t, LffGlyph>& glyphs, const std::string& file) : glyphs_(glyphs), file_(file) {}
+    void resolve(char32_t code)
+    {
+        LffGlyph& g = glyphs_.at(code);
+        if (state_[code] == 2)
+            return;
+        state_[code] = 1;
+        for (const auto& [target, line] : g.references) {
+            const auto found = glyphs_.find(target);
+            if (found == glyphs_.end())
+                refuse(file_, line, codeText(code) + " refers to " + codeText(target) + ", which the file lacks");
+            if (state_[target] == 1)
+                refuse(file_, line, codeText(code) + " refers to " + codeText(target) +
+                                        " and so, through a loop of references, to itself");
+            resolve(target);
+            std::size_t points = 0;
+            for (const auto& s : g.glyph.strokes)
+                points += s.size();
+            for (const auto& s : found->second.glyph.strokes)
+                points += s.size();
+            if (points > kStrokeGlyphMaxPoints)
+                refuse(file_, line, codeText(code) + " would hold more than " +
+                                        std::to_string(kStrokeGlyphMaxPoints) + " points");
+            // References may copy copies: the whole font is bounded too.
+            total_ += found->second.glyph.strokes.size() + points;
+            if (total_ > kStrokeFontMaxPoints)
+                refuse(file_, line, "the references make the font hold more than " +
+                                        std::to_string(kStrokeFontMaxPoints) + " points");
+            const auto& more = found->second.glyph.strokes;
+            g.glyph.strokes.insert(g.glyph.strokes.end(), more.begin(), more.end());
+            g.blank = g.blank && found->second.blank;
+        }
+        g.references.clear();
+        state_[code] = 2;
+    }
+
+private:
+    std::map<char32_t, LffGlyph>& glyphs_;
+    const std::string& file_;
+    std::map<char32_t, int> state_; // 1: being followed, 2: done
+    std::size_t total_ = 0;
+};
+
+} // namespace
+
+StrokeFont readJhf(std::string_view bytes, const std::string& file)
+{
+    checkSize(bytes, file);
+    StrokeFont font{.name = nameOf(file), .file = file, .em = 32, .ascent = 25, .descent = 7, .glyphs = {}};
+    Lines lines(bytes);
+    std::string_view line;
+    std::size_t index = 0;
+    while (lines.next(line)) {
+        const std::size_t first = lines.number();
+        if (line.find_first_not_of(' ') == std::string_view::npos)
+            continue;
+        if (line.size() < 8 || !field(line.substr(0, 5)))
+            refuse(file, first, "a glyph starts with its number in 5 columns and its count in 3");
+        const auto count = field(line.substr(5, 3));
+        if (!count || *count < 1)
+            refuse(file, first, "the count of coordinate pairs is not a number of at least 1");
+        // A long glyph runs over several lines; each line counts whole.
+        std::string pairs(line.substr(8));
+        while (pairs.size() < std::size_t(*count) * 2) {
+            if (!lines.next(line))
+                refuse(file, first, "the file ends within this glyph (it counts " + std::to_string(*count) +
+                                        " pairs)");
+            pairs += line;
+        }
+        if (pairs.size() != std::size_t(*count) * 2)
+            refuse(file, first, "the glyph has more characters than its count of " + std::to_string(*count) +
+                                    " pairs");
+        if (index >= kStrokeFontMaxGlyphs)
+            refuse(file, first, "more than " + std::to_string(kStrokeFontMaxGlyphs) + " glyphs");
+        font.glyphs.emplace(char32_t(32 + index++), hersheyGlyph(pairs, file, first));
+    }
+    if (font.glyphs.empty())
+        refuse(file, 0, "the file holds no glyph");
+    return font;
+}
+
+StrokeFont readLff(std::string_view bytes, const std::string& file)
+{
+    checkSize(bytes, file);
+    double letterSpacing = 3, wordSpacing = 6.75;
+    std::map<char32_t, LffGlyph> glyphs;
+    LffGlyph dropped;
+    LffGlyph* open = nullptr;
+    Lines lines(bytes);
+    std::string_view line;
+    while (lines.next(line)) {
+        const std::size_t number = lines.number();
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first == std::string_view::npos) {
+            open = nullptr;
+            continue;
+        }
+        const std::string_view text = line.substr(first);
+        if (text.front() == '#') {
+            letterSpacing = header(text, "LetterSpacing:", letterSpacing, file, number);
+            wordSpacing = header(text, "WordSpacing:", wordSpacing, file, number);
+            continue;
+        }
+        if (text.front() == '[') {
+            const std::size_t close = text.find(']');
+            std::string_view code = text.substr(1, close == std::string_view::npos ? 0 : close - 1);
+            if (code.starts_with('#'))
+                code.remove_prefix(1);
+            const auto c = hexCode(code);
+            if (close == std::string_view::npos || !c)
+                refuse(file, number, "a glyph starts with its code in hexadecimal in brackets ([0041])");
+            if (glyphs.size() >= kStrokeFontMaxGlyphs)
+                refuse(file, number, "more than " + std::to_string(kStrokeFontMaxGlyphs) + " glyphs");
+            // A code given twice keeps its first glyph; the later one is read and dropped.
+            const auto [at, fresh] = glyphs.try_emplace(*c);
+            dropped = {};
+            open = fresh ? &at->second : &dropped;
+            open->line = number;
+            continue;
+        }
+        if (!open)
+            refuse(file, number, "a line of strokes outside a glyph (a glyph starts with [code])");
+        if (text.front() == 'C') {
+            const auto target = hexCode(text.substr(1));
+            if (!target)
+                refuse(file, number, "a reference is C and a code in hexadecimal (C0041)");
+            open->references.emplace_back(*target, number);
+            continue;
+        }
+        polyline(text, *open, file, number);
+    }
+    References references(glyphs, file);
+    for (auto& [code, g] : glyphs)
+        references.resolve(code);
+    StrokeFont font{.name = nameOf(file), .file = file, .em = 12, .ascent = 9, .descent = 3, .glyphs = {}};
+    for (auto& [code, g] : glyphs) {
+        double right = 0;
+        for (const auto& s : g.glyph.strokes)
+            for (const StrokePoint& p : s)
+                right = std::max(right, p.x);
+        g.glyph.advance = g.blank ? wordSpacing : right + letterSpacing;
+        font.glyphs.emplace(code, std::move(g.glyph));
+    }
+    if (font.glyphs.empty())
+        refuse(file, 0, "the file holds no glyph");
+    return font;
+}
+
+StrokeFont readStrokeFont(std::string_view bytes, const std::string& file)
+{
+    std::string extension = file.size() >= 4 ? file.substr(file.size() - 4) : std::string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+    if (extension == ".jhf")
+        return readJhf(bytes, file);
+    if (extension == ".lff")
+        return readLff(bytes, file);
+    refuse(file, 0, "a stroke font is a .jhf or an .lff file");
+}
+
+} // namespace lw
