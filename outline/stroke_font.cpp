@@ -170,7 +170,12 @@ void addArc(std::vector<StrokePoint>& stroke, StrokePoint from, StrokePoint to, 
 
 struct LffGlyph {
     StrokeGlyph glyph;
-    std::vector<std::pair<char32_t, std::size_t>> references; // the glyph and the line naming it
+    struct Reference {
+        char32_t glyph;
+        std::size_t line;  // the line naming it
+        std::size_t place; // the strokes before it, so its strokes go where it is written
+    };
+    std::vector<Reference> references;
     std::size_t line = 0;
     bool blank = true; // no strokes of its own
 };
@@ -196,16 +201,18 @@ void polyline(std::string_view text, LffGlyph& g, const std::string& file, std::
                 refuse(file, line, "\"" + std::string(vertex.substr(0, 40)) + "\" is not a coordinate");
             continue;
         }
-        const std::size_t second = vertex.find(',', comma + 1);
+        // y ends at a comma before the bulge, or (in installed fonts) at its A.
+        const std::string_view rest = vertex.substr(comma + 1);
+        const std::size_t yEnd = rest.find_first_of(",A");
         const auto x = decimal(vertex.substr(0, comma));
-        const auto y = decimal(vertex.substr(comma + 1, second == std::string_view::npos ? second : second - comma - 1));
+        const auto y = decimal(rest.substr(0, yEnd));
         if (!x || !y)
             refuse(file, line, "\"" + std::string(vertex.substr(0, 40)) + "\" is not a coordinate");
         if (std::fabs(*x) > kStrokeFontMaxCoordinate || std::fabs(*y) > kStrokeFontMaxCoordinate)
             refuse(file, line, "a coordinate lies beyond " + std::to_string(int(kStrokeFontMaxCoordinate)) + " units");
         std::optional<double> bulge;
-        if (second != std::string_view::npos) {
-            const std::string_view extra = vertex.substr(second + 1);
+        if (yEnd != std::string_view::npos) {
+            const std::string_view extra = rest.substr(rest[yEnd] == ',' ? yEnd + 1 : yEnd);
             if (extra.empty() || extra.front() != 'A' || !(bulge = decimal(extra.substr(1))) ||
                 std::fabs(*bulge) > 1000)
                 refuse(file, line, "\"" + std::string(extra.substr(0, 40)) + "\" is not an arc's bulge (A and a number)");
@@ -234,25 +241,34 @@ double header(std::string_view line, std::string_view key, double current, const
     return *read;
 }
 
+constexpr std::size_t kDeepestReference = 64;
+
 // Follows the references of every glyph, once each; a loop, or one that
 // names a glyph the file lacks, is refused where it is written.
 class References {
 public:
     References(std::map<char32_t, LffGlyph>& glyphs, const std::string& file) : glyphs_(glyphs), file_(file) {}
-    void resolve(char32_t code)
+    void resolve(char32_t code, std::size_t depth = 0)
     {
         LffGlyph& g = glyphs_.at(code);
         if (state_[code] == 2)
             return;
+        // Followed by recursion: a chain as long as the file would take the stack.
+        if (depth > kDeepestReference)
+            refuse(file_, g.line, codeText(code) + " is reached through more than " +
+                                      std::to_string(kDeepestReference) + " references in a row");
         state_[code] = 1;
-        for (const auto& [target, line] : g.references) {
+        // From the last, so the places of those before stay as written.
+        for (auto ref = g.references.rbegin(); ref != g.references.rend(); ++ref) {
+            const char32_t target = ref->glyph;
+            const std::size_t line = ref->line;
             const auto found = glyphs_.find(target);
             if (found == glyphs_.end())
                 refuse(file_, line, codeText(code) + " refers to " + codeText(target) + ", which the file lacks");
             if (state_[target] == 1)
                 refuse(file_, line, codeText(code) + " refers to " + codeText(target) +
                                         " and so, through a loop of references, to itself");
-            resolve(target);
+            resolve(target, depth + 1);
             std::size_t points = 0;
             for (const auto& s : g.glyph.strokes)
                 points += s.size();
@@ -267,7 +283,7 @@ public:
                 refuse(file_, line, "the references make the font hold more than " +
                                         std::to_string(kStrokeFontMaxPoints) + " points");
             const auto& more = found->second.glyph.strokes;
-            g.glyph.strokes.insert(g.glyph.strokes.end(), more.begin(), more.end());
+            g.glyph.strokes.insert(g.glyph.strokes.begin() + std::ptrdiff_t(ref->place), more.begin(), more.end());
             g.blank = g.blank && found->second.blank;
         }
         g.references.clear();
@@ -331,10 +347,9 @@ StrokeFont readLff(std::string_view bytes, const std::string& file)
     while (lines.next(line)) {
         const std::size_t number = lines.number();
         const std::size_t first = line.find_first_not_of(" \t");
-        if (first == std::string_view::npos) {
-            open = nullptr;
+        // Installed fonts go on with a glyph's strokes after an empty line.
+        if (first == std::string_view::npos)
             continue;
-        }
         const std::string_view text = line.substr(first);
         if (text.front() == '#') {
             letterSpacing = header(text, "LetterSpacing:", letterSpacing, file, number);
@@ -344,7 +359,8 @@ StrokeFont readLff(std::string_view bytes, const std::string& file)
         if (text.front() == '[') {
             const std::size_t close = text.find(']');
             std::string_view code = text.substr(1, close == std::string_view::npos ? 0 : close - 1);
-            if (code.starts_with('#'))
+            // Installed fonts write "[#0041]" and, once, "[[0041]".
+            if (code.starts_with('#') || code.starts_with('['))
                 code.remove_prefix(1);
             const auto c = hexCode(code);
             if (close == std::string_view::npos || !c)
@@ -364,7 +380,7 @@ StrokeFont readLff(std::string_view bytes, const std::string& file)
             const auto target = hexCode(text.substr(1));
             if (!target)
                 refuse(file, number, "a reference is C and a code in hexadecimal (C0041)");
-            open->references.emplace_back(*target, number);
+            open->references.push_back({*target, number, open->glyph.strokes.size()});
             continue;
         }
         polyline(text, *open, file, number);

@@ -58,8 +58,8 @@ inline constexpr double kStrokeFontMaxCoordinate = 10000;
 StrokeFont readJhf(std::string_view bytes, const std::string& file);
 
 // CAD single-line: "[hex] c" starts a glyph, then one polyline a line
-// ("x,y;x,y,A<bulge>;..."), "C<hex>" takes another glyph's strokes, an
-// empty line ends it; "# LetterSpacing:" and "# WordSpacing:" set the
+// ("x,y;x,y,A<bulge>;..."), "C<hex>" takes another glyph's strokes where
+// it stands, up to the next glyph; "# LetterSpacing:" and "# WordSpacing:" set the
 // spaces. A glyph's advance is its right-most point plus the letter
 // spacing; one without strokes takes the word spacing.
 StrokeFont readLff(std::string_view bytes, const std::string& file);
