@@ -180,9 +180,10 @@ const Command kCommands[] = {
      "those Debian's hershey-fonts-data and librecad-data install"},
     {"batch", "batch FILE [options]",
      "one drawing per row of FILE, a UTF-8 CSV file: output,text[,size[,font[,\n"
-     "angle[,styles]]]]; the output's extension (.dxf or .svg) is the format,\n"
-     "an empty optional field takes the command line's value, styles are\n"
-     "words (italic underline strikeout, or regular); a field in double quotes\n"
+     "angle[,styles[,stroke font]]]]]; the output's extension (.dxf or .svg) is\n"
+     "the format, an empty optional field takes the command line's value,\n"
+     "styles are words (italic underline strikeout, or regular), a stroke font\n"
+     "as --stroke-font takes it; a field in double quotes\n"
      "may hold commas (\"\" is a quote); empty lines and lines starting with #\n"
      "are skipped. Every other option comes from the command line. Each file\n"
      "has the bytes a single run gives; a bad row is reported by its line and\n"

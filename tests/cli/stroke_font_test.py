@@ -171,6 +171,15 @@ check(r.returncode == 0 and "U+2603" in r.stderr.decode() and r.stdout, f"allowe
 r = run(["fonts", "--stroke"], env)
 check(r.returncode == 0 and r.stdout.decode().startswith(f"zz\t{other}/zz.lff\n"), f"fonts: {r.stdout[:80]!r}")
 
+# A batch row's stroke font column: the bytes a single run gives.
+with open(f"{folder}/rows.csv", "w", encoding="utf-8") as f:
+    f.write(f"{folder}/row.dxf,AB,72,,30,,{fonts['lff']}\n{folder}/row.svg,AB,,,,,{fonts['lff']}\n")
+r = run(["batch", f"{folder}/rows.csv"])
+single = [run(["dxf", "-", "--text", "AB", "--size", "72", "--angle", "30", "--stroke-font", fonts["lff"]]).stdout,
+          run(["svg", "-", "--text", "AB", "--stroke-font", fonts["lff"]]).stdout]
+check(r.returncode == 0 and [open(f"{folder}/row.{e}", "rb").read() for e in ("dxf", "svg")] == single,
+      f"batch: status {r.returncode} {r.stderr!r}, or not the single runs' bytes")
+
 # Refusals: the file, the line and why (status 1); options that cannot
 # take open lines (status 2); nothing written.
 with open(f"{folder}/bad.lff", "w") as f:
