@@ -48,8 +48,9 @@ void runStroke(const Options& o, ByteSink& standardOutput, const std::function<v
 {
     const bool vertical = o.strokeFont.starts_with('@');
     const std::string asked = vertical ? o.strokeFont.substr(1) : o.strokeFont;
+    const std::u32string text = utf8ToCodepoints(o.text);
     StrokeFontShelf shelf(installedStrokeFaces());
-    const StrokeFont* font = shelf.chosen(asked);
+    const StrokeFont* font = shelf.chosen(asked, text);
     if (!font)
         throw UsageError("--stroke-font: no stroke font \"" + asked + "\" (letterwire-cli fonts --stroke lists them)");
     const StrokeStyle style{.sizePoints = o.font.size,
@@ -60,7 +61,7 @@ void runStroke(const Options& o, ByteSink& standardOutput, const std::function<v
                             .mirror = o.mirror,
                             .vertical = vertical,
                             .penMm = o.penMm.value_or(kDefaultPenMm)};
-    const StrokeLayout laid = layStrokeText(utf8ToCodepoints(o.text), *font,
+    const StrokeLayout laid = layStrokeText(text, *font,
                                             [&](char32_t c) { return shelf.fallbackFor(c); }, style);
     if (o.text.empty())
         warn("the text is empty: there are no lines");
@@ -94,7 +95,7 @@ void runStroke(const Options& o, ByteSink& standardOutput, const std::function<v
         // The ink of a round pen, on the drawing's grid, made cut-ready.
         const double dpi = o.dpi;
         const CadOutline cut = cadOutline(strokeInk(laid.lines, o.offsetMm, dpi), {.merge = o.merge});
-        if (cut.outline.pointCount == 0 && !laid.lines.lines.empty())
+        if (cut.outline.pointCount == 0 && laid.lines.count() != 0)
             throw Failure(FailureKind::NothingToDraw, "the strokes drawn with the pen leave no outline");
         const MmPlacement mm = onCadGrid({.originX = 0, .originY = 0, .dpi = dpi}, cut);
         write([&](ByteSink& out) {

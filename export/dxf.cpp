@@ -605,12 +605,11 @@ void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, std::string_view t
 {
     Extents e;
     bool any = false;
-    for (const auto& line : lines.lines)
-        for (const MmPoint& p : line) {
-            e.min = any ? MmPoint{std::min(e.min.x, p.x), std::min(e.min.y, p.y)} : p;
-            e.max = any ? MmPoint{std::max(e.max.x, p.x), std::max(e.max.y, p.y)} : p;
-            any = true;
-        }
+    for (const MmPoint& p : lines.points) {
+        e.min = any ? MmPoint{std::min(e.min.x, p.x), std::min(e.min.y, p.y)} : p;
+        e.max = any ? MmPoint{std::max(e.max.x, p.x), std::max(e.max.y, p.y)} : p;
+        any = true;
+    }
     const std::string& layer = layerBytes(text);
     const FramePieces& frame = framePieces();
     Tags t(out);
@@ -619,7 +618,7 @@ void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, std::string_view t
     t.bytes(frame.toHighCorner);
     t.point(10, e.max.x, e.max.y);
     t.bytes(frame.toHandleSeed);
-    t.handle(5, kFirstEntity + unsigned(lines.lines.size()));
+    t.handle(5, kFirstEntity + unsigned(lines.count()));
     t.bytes(frame.toViewCentre);
     t.number(12, (e.min.x + e.max.x) / 2).number(22, (e.min.y + e.max.y) / 2);
     t.bytes(frame.toViewHeight);
@@ -629,7 +628,8 @@ void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, std::string_view t
     t(2, layer);
     t.bytes(frame.toEntities);
     unsigned handle = kFirstEntity;
-    for (const auto& line : lines.lines) {
+    for (std::size_t i = 0; i < lines.count(); ++i) {
+        const std::span<const MmPoint> line = lines.line(i);
         t(0, "LWPOLYLINE").handle(5, handle++).handle(330, kModelSpaceRecord)(100, "AcDbEntity")(8, layer);
         t(100, "AcDbPolyline")(90, int(line.size()))(70, 0);
         for (const MmPoint& p : line)

@@ -18,13 +18,14 @@ void writeOpenLinesJson(ByteSink& out, const OpenLinesJsonInputs& in, const Open
     appendJsonNumber(s, in.size);
     s += ", \"angle\": " + std::to_string(in.angle) + ", \"units\": \"mm\", \"pen\": ";
     appendJsonNumber(s, lines.penMm);
-    s += ", \"lineCount\": " + std::to_string(lines.lines.size()) + ", \"lines\": [";
+    s += ", \"lineCount\": " + std::to_string(lines.count()) + ", \"lines\": [";
     MmPoint low{}, high{};
     bool any = false;
-    for (std::size_t i = 0; i < lines.lines.size(); ++i) {
+    for (std::size_t i = 0; i < lines.count(); ++i) {
         s += i ? ", [" : "[";
-        for (std::size_t k = 0; k < lines.lines[i].size(); ++k) {
-            const MmPoint p = lines.lines[i][k];
+        const std::span<const MmPoint> line = lines.line(i);
+        for (std::size_t k = 0; k < line.size(); ++k) {
+            const MmPoint p = line[k];
             s += k ? ", [" : "[";
             appendJsonNumber(s, p.x);
             s += ", ";

@@ -29,13 +29,12 @@ void writeOpenLinesSvg(ByteSink& out, const OpenLines& lines)
 {
     MmPoint low{0, 0}, high{0, 0};
     bool any = false;
-    for (const auto& line : lines.lines)
-        for (const MmPoint& p : line) {
-            const MmPoint q{p.x, -p.y};
-            low = any ? MmPoint{std::min(low.x, q.x), std::min(low.y, q.y)} : q;
-            high = any ? MmPoint{std::max(high.x, q.x), std::max(high.y, q.y)} : q;
-            any = true;
-        }
+    for (const MmPoint& p : lines.points) {
+        const MmPoint q{p.x, -p.y};
+        low = any ? MmPoint{std::min(low.x, q.x), std::min(low.y, q.y)} : q;
+        high = any ? MmPoint{std::max(high.x, q.x), std::max(high.y, q.y)} : q;
+        any = true;
+    }
     const double half = lines.penMm / 2;
     low = {low.x - half, low.y - half};
     high = {high.x + half, high.y + half};
@@ -47,7 +46,8 @@ void writeOpenLinesSvg(ByteSink& out, const OpenLines& lines)
         << "<path fill=\"none\" stroke=\"black\" stroke-width=\"" << millimetres(lines.penMm)
         << "\" stroke-linecap=\"round\" stroke-linejoin=\"round\" d=\"";
     const char* separator = "";
-    for (const auto& line : lines.lines) {
+    for (std::size_t i = 0; i < lines.count(); ++i) {
+        const std::span<const MmPoint> line = lines.line(i);
         for (std::size_t k = 0; k < line.size(); ++k) {
             out << separator << (k == 0 ? 'M' : 'L') << millimetres(line[k].x) << ',' << millimetres(-line[k].y);
             separator = " ";

@@ -40,7 +40,7 @@ inline void checkFont(const lw::StrokeFont& font)
     }
     const lw::StrokeLayout laid = lw::layStrokeText(text, font, {}, {.sizePoints = 24, .angle = 30});
     // Scaling may merge points a glyph keeps apart, never add a line.
-    if (laid.lines.lines.size() > strokes || !laid.missing.empty())
+    if (laid.lines.count() > strokes || !laid.missing.empty())
         std::abort();
 }
 

@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <numbers>
+#include <functional>
 #include <optional>
 
 namespace lw {
@@ -36,7 +37,9 @@ std::string nameOf(const std::string& file)
 // Lines without their ends (LF or CR LF), counted from 1.
 class Lines {
 public:
-    explicit Lines(std::string_view bytes) : rest_(bytes) {}
+    explicit Lines(std::string_view bytes, std::size_t before = 0) : rest_(bytes), number_(before) {}
+    // What is left after the line last given.
+    std::string_view rest() const { return done_ ? std::string_view() : rest_; }
     bool next(std::string_view& line)
     {
         if (done_)
@@ -168,6 +171,13 @@ void addArc(std::vector<StrokePoint>& stroke, StrokePoint from, StrokePoint to, 
     addPoint(stroke, to);
 }
 
+// A glyph's place in the file: its header's line and its lines after it.
+struct GlyphText {
+    std::size_t line = 0;
+    std::string_view body; // the lines after the header, up to the next glyph's
+    std::vector<std::pair<char32_t, std::size_t>> references; // the glyph and the line naming it
+};
+
 struct LffGlyph {
     StrokeGlyph glyph;
     struct Reference {
@@ -243,16 +253,22 @@ double header(std::string_view line, std::string_view key, double current, const
 
 constexpr std::size_t kDeepestReference = 64;
 
-// Follows the references of every glyph, once each; a loop, or one that
-// names a glyph the file lacks, is refused where it is written.
+// Follows the references of every glyph asked for, reading each glyph
+// once; a loop, or one that names a glyph the file lacks, is refused where
+// it is written.
 class References {
 public:
-    References(std::map<char32_t, LffGlyph>& glyphs, const std::string& file) : glyphs_(glyphs), file_(file) {}
+    using Read = std::function<LffGlyph(char32_t)>;
+    References(std::map<char32_t, LffGlyph>& glyphs, const std::map<char32_t, GlyphText>& index, Read read,
+               const std::string& file)
+        : glyphs_(glyphs), index_(index), read_(std::move(read)), file_(file)
+    {
+    }
     void resolve(char32_t code, std::size_t depth = 0)
     {
-        LffGlyph& g = glyphs_.at(code);
         if (state_[code] == 2)
             return;
+        LffGlyph& g = glyphs_.try_emplace(code, read_(code)).first->second;
         // Followed by recursion: a chain as long as the file would take the stack.
         if (depth > kDeepestReference)
             refuse(file_, g.line, codeText(code) + " is reached through more than " +
@@ -262,29 +278,29 @@ public:
         for (auto ref = g.references.rbegin(); ref != g.references.rend(); ++ref) {
             const char32_t target = ref->glyph;
             const std::size_t line = ref->line;
-            const auto found = glyphs_.find(target);
-            if (found == glyphs_.end())
+            if (!index_.contains(target))
                 refuse(file_, line, codeText(code) + " refers to " + codeText(target) + ", which the file lacks");
             if (state_[target] == 1)
                 refuse(file_, line, codeText(code) + " refers to " + codeText(target) +
                                         " and so, through a loop of references, to itself");
             resolve(target, depth + 1);
+            const LffGlyph& found = glyphs_.at(target);
             std::size_t points = 0;
             for (const auto& s : g.glyph.strokes)
                 points += s.size();
-            for (const auto& s : found->second.glyph.strokes)
+            for (const auto& s : found.glyph.strokes)
                 points += s.size();
             if (points > kStrokeGlyphMaxPoints)
                 refuse(file_, line, codeText(code) + " would hold more than " +
                                         std::to_string(kStrokeGlyphMaxPoints) + " points");
             // References may copy copies: the whole font is bounded too.
-            total_ += found->second.glyph.strokes.size() + points;
+            total_ += found.glyph.strokes.size() + points;
             if (total_ > kStrokeFontMaxPoints)
                 refuse(file_, line, "the references make the font hold more than " +
                                         std::to_string(kStrokeFontMaxPoints) + " points");
-            const auto& more = found->second.glyph.strokes;
+            const auto& more = found.glyph.strokes;
             g.glyph.strokes.insert(g.glyph.strokes.begin() + std::ptrdiff_t(ref->place), more.begin(), more.end());
-            g.blank = g.blank && found->second.blank;
+            g.blank = g.blank && found.blank;
         }
         g.references.clear();
         state_[code] = 2;
@@ -292,17 +308,71 @@ public:
 
 private:
     std::map<char32_t, LffGlyph>& glyphs_;
+    const std::map<char32_t, GlyphText>& index_;
+    Read read_;
     const std::string& file_;
     std::map<char32_t, int> state_; // 1: being followed, 2: done
     std::size_t total_ = 0;
 };
+
+// Every reference of the file names a glyph it has, and none leads back to
+// where it started or runs on longer than kDeepestReference.
+void checkReferences(const std::map<char32_t, GlyphText>& index, const std::string& file)
+{
+    std::map<char32_t, int> state; // 1: being followed, 2: done
+    const auto follow = [&](const auto& self, char32_t code, std::size_t depth) -> void {
+        const GlyphText& g = index.at(code);
+        if (depth > kDeepestReference)
+            refuse(file, g.line, codeText(code) + " is reached through more than " +
+                                     std::to_string(kDeepestReference) + " references in a row");
+        state[code] = 1;
+        for (const auto& [target, line] : g.references) {
+            if (!index.contains(target))
+                refuse(file, line, codeText(code) + " refers to " + codeText(target) + ", which the file lacks");
+            if (state[target] == 1)
+                refuse(file, line, codeText(code) + " refers to " + codeText(target) +
+                                       " and so, through a loop of references, to itself");
+            if (state[target] == 0)
+                self(self, target, depth + 1);
+        }
+        state[code] = 2;
+    };
+    for (const auto& [code, g] : index)
+        if (!g.references.empty() && state[code] == 0)
+            follow(follow, code, 0);
+}
+
+// A glyph's lines read: its strokes and where its references stand.
+LffGlyph readGlyph(const GlyphText& text, const std::string& file)
+{
+    LffGlyph g;
+    g.line = text.line;
+    Lines lines(text.body, text.line);
+    std::string_view whole;
+    while (lines.next(whole)) {
+        const std::size_t number = lines.number();
+        const std::size_t first = whole.find_first_not_of(" \t");
+        if (first == std::string_view::npos || whole[first] == '#')
+            continue;
+        const std::string_view line = whole.substr(first);
+        if (line.front() == 'C') {
+            const auto target = hexCode(line.substr(1));
+            if (!target)
+                refuse(file, number, "a reference is C and a code in hexadecimal (C0041)");
+            g.references.push_back({*target, number, g.glyph.strokes.size()});
+            continue;
+        }
+        polyline(line, g, file, number);
+    }
+    return g;
+}
 
 } // namespace
 
 StrokeFont readJhf(std::string_view bytes, const std::string& file)
 {
     checkSize(bytes, file);
-    StrokeFont font{.name = nameOf(file), .file = file, .em = 32, .ascent = 25, .descent = 7, .glyphs = {}};
+    StrokeFont font{.name = nameOf(file), .file = file, .em = 32, .ascent = 25, .descent = 7, .glyphs = {}, .codes = {}};
     Lines lines(bytes);
     std::string_view line;
     std::size_t index = 0;
@@ -328,6 +398,7 @@ StrokeFont readJhf(std::string_view bytes, const std::string& file)
                                     " pairs");
         if (index >= kStrokeFontMaxGlyphs)
             refuse(file, first, "more than " + std::to_string(kStrokeFontMaxGlyphs) + " glyphs");
+        font.codes.push_back(char32_t(32 + index));
         font.glyphs.emplace(char32_t(32 + index++), hersheyGlyph(pairs, file, first));
     }
     if (font.glyphs.empty())
@@ -335,13 +406,16 @@ StrokeFont readJhf(std::string_view bytes, const std::string& file)
     return font;
 }
 
-StrokeFont readLff(std::string_view bytes, const std::string& file)
+StrokeFont readLff(std::string_view bytes, const std::string& file, const GlyphsWanted& wanted)
 {
     checkSize(bytes, file);
     double letterSpacing = 3, wordSpacing = 6.75;
-    std::map<char32_t, LffGlyph> glyphs;
-    LffGlyph dropped;
-    LffGlyph* open = nullptr;
+    // First every glyph's place, cheaply; then only the glyphs wanted (and
+    // those they refer to) are read: a CAD font may hold thousands.
+    std::map<char32_t, GlyphText> index;
+    GlyphText* open = nullptr; // the glyph whose lines follow; nullptr in a code given twice
+    std::size_t bodyStart = 0;
+    bool inGlyph = false;
     Lines lines(bytes);
     std::string_view line;
     while (lines.next(line)) {
@@ -365,31 +439,47 @@ StrokeFont readLff(std::string_view bytes, const std::string& file)
             const auto c = hexCode(code);
             if (close == std::string_view::npos || !c)
                 refuse(file, number, "a glyph starts with its code in hexadecimal in brackets ([0041])");
-            if (glyphs.size() >= kStrokeFontMaxGlyphs)
+            if (index.size() >= kStrokeFontMaxGlyphs)
                 refuse(file, number, "more than " + std::to_string(kStrokeFontMaxGlyphs) + " glyphs");
-            // A code given twice keeps its first glyph; the later one is read and dropped.
-            const auto [at, fresh] = glyphs.try_emplace(*c);
-            dropped = {};
-            open = fresh ? &at->second : &dropped;
-            open->line = number;
+            if (open)
+                open->body = bytes.substr(bodyStart, std::size_t(line.data() - bytes.data()) - bodyStart);
+            // A code given twice keeps its first glyph.
+            const auto [at, fresh] = index.try_emplace(*c, GlyphText{number, {}, {}});
+            open = fresh ? &at->second : nullptr;
+            bodyStart = bytes.size() - lines.rest().size();
+            inGlyph = true;
             continue;
         }
-        if (!open)
+        if (!inGlyph)
             refuse(file, number, "a line of strokes outside a glyph (a glyph starts with [code])");
-        if (text.front() == 'C') {
+        // References are few and cheap: every one is checked, read or not.
+        if (text.front() == 'C' && open) {
             const auto target = hexCode(text.substr(1));
             if (!target)
                 refuse(file, number, "a reference is C and a code in hexadecimal (C0041)");
-            open->references.push_back({*target, number, open->glyph.strokes.size()});
-            continue;
+            open->references.emplace_back(*target, number);
         }
-        polyline(text, *open, file, number);
     }
-    References references(glyphs, file);
-    for (auto& [code, g] : glyphs)
-        references.resolve(code);
-    StrokeFont font{.name = nameOf(file), .file = file, .em = 12, .ascent = 9, .descent = 3, .glyphs = {}};
+    if (open)
+        open->body = bytes.substr(bodyStart);
+    if (index.empty())
+        refuse(file, 0, "the file holds no glyph");
+
+    checkReferences(index, file);
+
+    std::map<char32_t, LffGlyph> glyphs;
+    const auto read = [&](char32_t code) { return readGlyph(index.at(code), file); };
+    References references(glyphs, index, read, file);
+    StrokeFont font{.name = nameOf(file), .file = file, .em = 12, .ascent = 9, .descent = 3, .glyphs = {}, .codes = {}};
+    font.codes.reserve(index.size());
+    for (const auto& [code, text] : index) {
+        font.codes.push_back(code);
+        if (!wanted || wanted(code))
+            references.resolve(code);
+    }
     for (auto& [code, g] : glyphs) {
+        if (wanted && !wanted(code))
+            continue;
         double right = 0;
         for (const auto& s : g.glyph.strokes)
             for (const StrokePoint& p : s)
@@ -397,20 +487,22 @@ StrokeFont readLff(std::string_view bytes, const std::string& file)
         g.glyph.advance = g.blank ? wordSpacing : right + letterSpacing;
         font.glyphs.emplace(code, std::move(g.glyph));
     }
-    if (font.glyphs.empty())
-        refuse(file, 0, "the file holds no glyph");
     return font;
 }
 
-StrokeFont readStrokeFont(std::string_view bytes, const std::string& file)
+StrokeFont readStrokeFont(std::string_view bytes, const std::string& file, const GlyphsWanted& wanted)
 {
     std::string extension = file.size() >= 4 ? file.substr(file.size() - 4) : std::string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
-    if (extension == ".jhf")
-        return readJhf(bytes, file);
+    if (extension == ".jhf") {
+        StrokeFont font = readJhf(bytes, file);
+        if (wanted)
+            std::erase_if(font.glyphs, [&](const auto& glyph) { return !wanted(glyph.first); });
+        return font;
+    }
     if (extension == ".lff")
-        return readLff(bytes, file);
+        return readLff(bytes, file, wanted);
     refuse(file, 0, "a stroke font is a .jhf or an .lff file");
 }
 

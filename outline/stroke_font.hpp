@@ -10,6 +10,7 @@
 //   f.glyphs.at(U'口').strokes.size(); // 3
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -40,8 +41,14 @@ struct StrokeFont {
     double em = 1;
     double ascent = 0;
     double descent = 0;
-    std::map<char32_t, StrokeGlyph> glyphs;
+    std::map<char32_t, StrokeGlyph> glyphs; // those read (see GlyphsWanted)
+    std::vector<char32_t> codes;            // every glyph the file has, ascending
 };
+
+// Which glyphs to read of a font that has many; empty: all of them. The
+// file is still checked whole for its glyphs' places and codes, but a
+// glyph not read is not checked, as a face's glyph is not until drawn.
+using GlyphsWanted = std::function<bool(char32_t)>;
 
 // Bounds the readers keep to, whatever the bytes say.
 inline constexpr std::size_t kStrokeFontMaxBytes = 64u << 20;
@@ -55,6 +62,7 @@ inline constexpr double kStrokeFontMaxCoordinate = 10000;
 
 // Hershey: one glyph a record ("number, count, then pairs of characters
 // around 'R'"), a record may run over lines; glyph k is character 32 + k.
+// The files are small: every glyph is read.
 StrokeFont readJhf(std::string_view bytes, const std::string& file);
 
 // CAD single-line: "[hex] c" starts a glyph, then one polyline a line
@@ -62,10 +70,10 @@ StrokeFont readJhf(std::string_view bytes, const std::string& file);
 // it stands, up to the next glyph; "# LetterSpacing:" and "# WordSpacing:" set the
 // spaces. A glyph's advance is its right-most point plus the letter
 // spacing; one without strokes takes the word spacing.
-StrokeFont readLff(std::string_view bytes, const std::string& file);
+StrokeFont readLff(std::string_view bytes, const std::string& file, const GlyphsWanted& wanted = {});
 
 // The reader the file's extension names (.jhf or .lff, any letter case);
 // other extensions are the type mismatch failure.
-StrokeFont readStrokeFont(std::string_view bytes, const std::string& file);
+StrokeFont readStrokeFont(std::string_view bytes, const std::string& file, const GlyphsWanted& wanted = {});
 
 } // namespace lw

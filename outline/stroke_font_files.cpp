@@ -75,10 +75,16 @@ bool isStrokeFontPath(const std::string& nameOrPath)
     return nameOrPath.find_first_of("/\\") != std::string::npos || strokeExtension(nameOrPath);
 }
 
-StrokeFont loadStrokeFont(const std::string& path)
+StrokeFont loadStrokeFont(const std::string& path, const GlyphsWanted& wanted)
 {
     const fileio::Handle handle = fileio::openInput(path);
     std::string bytes, error;
+    // Room for the whole file at once: growing by doubling copied and
+    // faulted in a large font's bytes several times over.
+    std::error_code unknown;
+    const auto size = std::filesystem::file_size(std::filesystem::path(std::u8string(path.begin(), path.end())), unknown);
+    if (!unknown)
+        bytes.reserve(std::size_t(std::min<std::uintmax_t>(size, kStrokeFontMaxBytes + 1)));
     char buffer[1 << 16];
     for (;;) {
         std::size_t got = 0;
@@ -97,57 +103,55 @@ StrokeFont loadStrokeFont(const std::string& path)
     }
     std::string ignored;
     fileio::close(handle, ignored);
-    return readStrokeFont(bytes, path);
+    return readStrokeFont(bytes, path, wanted);
 }
 
-StrokeFontShelf::StrokeFontShelf(std::vector<StrokeFaceFile> installed)
-    : installed_(std::move(installed)), fonts_(installed_.size()), tried_(installed_.size(), false)
-{
-}
+StrokeFontShelf::StrokeFontShelf(std::vector<StrokeFaceFile> installed) : installed_(std::move(installed)) {}
 
-const StrokeFont* StrokeFontShelf::loaded(std::size_t index)
+const StrokeFont* StrokeFontShelf::chosen(const std::string& nameOrPath, std::u32string_view text)
 {
-    if (!tried_[index]) {
-        tried_[index] = true;
-        try {
-            fonts_[index] = std::make_unique<StrokeFont>(loadStrokeFont(installed_[index].file));
-        } catch (const Failure&) {
-            // A broken installed face is no reason to fail a text it is not asked for.
-        }
-    }
-    return fonts_[index].get();
-}
-
-const StrokeFont* StrokeFontShelf::chosen(const std::string& nameOrPath)
-{
+    std::string file;
     if (isStrokeFontPath(nameOrPath)) {
-        paths_.push_back(std::make_unique<StrokeFont>(loadStrokeFont(nameOrPath)));
-        chosen_.push_back(paths_.back().get());
-        return paths_.back().get();
+        file = nameOrPath;
+    } else {
+        const std::string wanted = lowered(nameOrPath);
+        const auto it = std::find_if(installed_.begin(), installed_.end(),
+                                     [&](const StrokeFaceFile& f) { return lowered(f.name) == wanted; });
+        if (it == installed_.end())
+            return nullptr;
+        file = it->file;
     }
-    const std::string wanted = lowered(nameOrPath);
-    for (std::size_t i = 0; i < installed_.size(); ++i) {
-        if (lowered(installed_[i].name) != wanted)
+    const auto inText = [&](char32_t c) { return text.find(c) != std::u32string_view::npos; };
+    chosen_ = std::make_unique<StrokeFont>(loadStrokeFont(file, inText));
+
+    std::u32string lacking;
+    for (const char32_t c : text)
+        if (c != U' ' && !chosen_->glyphs.contains(c) && lacking.find(c) == std::u32string::npos)
+            lacking += c;
+    for (const StrokeFaceFile& face : installed_) {
+        if (lacking.empty())
+            break;
+        if (face.file == file)
             continue;
-        // Asked for by name, its failures are the user's to see.
-        if (!tried_[i]) {
-            tried_[i] = true;
-            fonts_[i] = std::make_unique<StrokeFont>(loadStrokeFont(installed_[i].file));
+        try {
+            StrokeFont found = loadStrokeFont(face.file, [&](char32_t c) { return lacking.find(c) != std::u32string::npos; });
+            if (found.glyphs.empty())
+                continue;
+            for (const auto& [c, glyph] : found.glyphs)
+                lacking.erase(lacking.find(c), 1);
+            fallbacks_.push_back(std::move(found));
+        } catch (const Failure&) {
+            // A broken installed face is no reason to fail a text it was not asked for.
         }
-        if (fonts_[i])
-            chosen_.push_back(fonts_[i].get());
-        return fonts_[i].get();
     }
-    return nullptr;
+    return chosen_.get();
 }
 
-const StrokeFont* StrokeFontShelf::fallbackFor(char32_t c)
+const StrokeFont* StrokeFontShelf::fallbackFor(char32_t c) const
 {
-    for (std::size_t i = 0; i < installed_.size(); ++i) {
-        const StrokeFont* font = loaded(i);
-        if (font && std::find(chosen_.begin(), chosen_.end(), font) == chosen_.end() && font->glyphs.contains(c))
-            return font;
-    }
+    for (const StrokeFont& font : fallbacks_)
+        if (font.glyphs.contains(c))
+            return &font;
     return nullptr;
 }
 

@@ -6,13 +6,12 @@
 // first found) or by a path.
 //
 //   StrokeFontShelf shelf(installedStrokeFaces());
-//   const StrokeFont& f = shelf.chosen("romans");
+//   const StrokeFont* f = shelf.chosen("romans", U"Room 12 出口");
 //   const StrokeFont* other = shelf.fallbackFor(U'口'); // kst32b, or nullptr
 
 #include "outline/stroke_font.hpp"
 
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,31 +29,30 @@ std::vector<StrokeFaceFile> installedStrokeFaces();
 // .jhf or .lff.
 bool isStrokeFontPath(const std::string& nameOrPath);
 
-// Reads and checks the font at `path`; the failures of opening the file,
-// or the reader's.
-StrokeFont loadStrokeFont(const std::string& path);
+// Reads and checks the font at `path` (with `wanted`, only those glyphs;
+// see GlyphsWanted); the failures of opening the file, or the reader's.
+StrokeFont loadStrokeFont(const std::string& path, const GlyphsWanted& wanted = {});
 
+// The faces one text is drawn in: the one asked for, and installed faces
+// for the characters it lacks. Each is read for the text's characters only.
 class StrokeFontShelf {
 public:
     explicit StrokeFontShelf(std::vector<StrokeFaceFile> installed);
 
-    // The face asked for, loaded once; nullopt-like nullptr when no
-    // installed face has that name. A path is always loaded (its failures
-    // are thrown).
-    const StrokeFont* chosen(const std::string& nameOrPath);
+    // The face asked for, read for `text`, and the faces for the characters
+    // of `text` it lacks: installed faces in order, each read for those
+    // still lacking (a face that cannot be read is passed over). nullptr
+    // when no installed face has that name; a path is always read (its
+    // failures are thrown, as are those of a face named).
+    const StrokeFont* chosen(const std::string& nameOrPath, std::u32string_view text);
 
-    // The first installed face, other than those loaded as chosen, that
-    // has `c`; faces are loaded as they are needed. A face that cannot be
-    // read is passed over.
-    const StrokeFont* fallbackFor(char32_t c);
+    // The face found for `c`, which the chosen one lacks, or nullptr.
+    const StrokeFont* fallbackFor(char32_t c) const;
 
 private:
-    const StrokeFont* loaded(std::size_t index);
     std::vector<StrokeFaceFile> installed_;
-    std::vector<std::unique_ptr<StrokeFont>> fonts_; // per installed face, once loaded
-    std::vector<bool> tried_;
-    std::vector<std::unique_ptr<StrokeFont>> paths_;
-    std::vector<const StrokeFont*> chosen_;
+    std::unique_ptr<StrokeFont> chosen_;
+    std::vector<StrokeFont> fallbacks_;
 };
 
 } // namespace lw

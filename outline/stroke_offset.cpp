@@ -52,11 +52,11 @@ CapturedOutline strokeInk(const OpenLines& lines, double radiusMm, double dpi)
     const double perMm = dpi / kMmPerInch;
     const double radius = radiusMm * perMm;
     const int perCircle = pointsPerCircle(radius, 0.25);
-    for (const auto& line : lines.lines) {
+    for (std::size_t i = 0; i < lines.count(); ++i) {
         // One line at a time: Boost's buffer of many compares every piece
         // with every other; the merge unites them after.
         BgLine l;
-        for (const MmPoint& p : line)
+        for (const MmPoint& p : lines.line(i))
             l.push_back(BgPoint(p.x * perMm, -p.y * perMm));
         BgShapes grown;
         bg::buffer(l, grown, bg::strategy::buffer::distance_symmetric<double>(radius),

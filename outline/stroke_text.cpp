@@ -98,6 +98,15 @@ StrokeLayout layStrokeText(std::u32string_view text, const StrokeFont& font, con
     const double turn = style.angle % 360 * std::numbers::pi / 180;
     const double cosA = std::cos(turn), sinA = std::sin(turn);
     const double mirrorX = style.mirror == Mirror::X ? -1 : 1, mirrorY = style.mirror == Mirror::Y ? -1 : 1;
+    std::size_t points = 0, strokes = 0;
+    for (const Placed& p : placed) {
+        if (!p.glyph)
+            continue;
+        for (const auto& stroke : p.glyph->strokes)
+            points += stroke.size(), ++strokes;
+    }
+    out.lines.points.reserve(points);
+    out.lines.ends.reserve(strokes);
     for (std::size_t k = 0; k < placed.size(); ++k) {
         const Placed& p = placed[k];
         if (!p.glyph)
@@ -108,8 +117,8 @@ StrokeLayout layStrokeText(std::u32string_view text, const StrokeFont& font, con
         const double cellX = emMm / 2, cellY = (p.font->ascent - p.font->descent) * scale / 2;
         const double inset = (emMm - p.glyph->advance * scale) / 2;
         for (const auto& stroke : p.glyph->strokes) {
-            std::vector<MmPoint> line;
-            line.reserve(stroke.size());
+            std::vector<MmPoint>& points = out.lines.points;
+            const std::size_t first = points.size();
             for (const StrokePoint& s : stroke) {
                 double x = s.x * scale, y = s.y * scale;
                 if (upright) {
@@ -120,12 +129,15 @@ StrokeLayout layStrokeText(std::u32string_view text, const StrokeFont& font, con
                 }
                 x = p.x + x * widthScale - anchor.x;
                 y -= anchor.y;
-                const MmPoint q{mirrorX * (x * cosA - y * sinA), mirrorY * (x * sinA + y * cosA)};
-                if (line.empty() || line.back().x != q.x || line.back().y != q.y)
-                    line.push_back(q);
+                const double qx = mirrorX * (x * cosA - y * sinA), qy = mirrorY * (x * sinA + y * cosA);
+                if (points.size() == first || points.back().x != qx || points.back().y != qy)
+                    points.push_back({qx, qy});
             }
-            if (line.size() >= 2)
-                out.lines.lines.push_back(std::move(line));
+            // A stroke the scale turned into one point draws nothing.
+            if (points.size() - first >= 2)
+                out.lines.ends.push_back(points.size());
+            else
+                points.resize(first);
         }
     }
     return out;

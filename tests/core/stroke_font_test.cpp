@@ -65,6 +65,19 @@ TEST(StrokeFont, ReadersGiveTheStrokesTheFormatsDefine)
     EXPECT_EQ(cad.glyphs.at(U'B').advance, 6 + 2);
 }
 
+// A large CAD font is read for the text's glyphs only: those are as a whole
+// read gives them, references to glyphs not asked for followed.
+TEST(StrokeFont, GlyphsReadAloneAreThoseOfTheWholeFont)
+{
+    const StrokeFont whole = readLff(kCad, "t.lff");
+    const StrokeFont some = readLff(kCad, "t.lff", [](char32_t c) { return c == U'B'; });
+    ASSERT_EQ(some.glyphs.size(), 1u);
+    EXPECT_EQ(some.glyphs.at(U'B').strokes, whole.glyphs.at(U'B').strokes);
+    EXPECT_EQ(some.glyphs.at(U'B').advance, whole.glyphs.at(U'B').advance);
+    EXPECT_EQ(some.codes, (std::vector<char32_t>{U'A', U'B'}));
+    EXPECT_EQ(whole.codes, some.codes);
+}
+
 TEST(StrokeFont, TextIsScaledTurnedAnchoredAndMirrored)
 {
     const StrokeFont hershey = readJhf(kHershey, "t.jhf");
@@ -89,8 +102,8 @@ TEST(StrokeFont, TextIsScaledTurnedAnchoredAndMirrored)
     };
     for (const Case& c : cases) {
         const StrokeLayout l = layStrokeText(U" !", hershey, {}, c.style);
-        ASSERT_EQ(l.lines.lines.size(), 2u) << c.what;
-        const auto& got = l.lines.lines[0];
+        ASSERT_EQ(l.lines.count(), 2u) << c.what;
+        const auto got = l.lines.line(0);
         ASSERT_EQ(got.size(), c.firstStroke.size()) << c.what;
         for (std::size_t k = 0; k < got.size(); ++k) {
             EXPECT_NEAR(got[k].x, c.firstStroke[k].x, 1e-9) << c.what << " point " << k;
@@ -109,14 +122,14 @@ TEST(StrokeFont, CharactersAFaceLacksComeFromTheFallbackOrAreNamed)
     EXPECT_EQ(l.fallbacks[0].font, &cad);
     EXPECT_EQ(l.fallbacks[0].characters, U"AB");
     EXPECT_EQ(l.missing, U"?");
-    EXPECT_EQ(l.lines.lines.size(), 2u + 2u + 3u);
+    EXPECT_EQ(l.lines.count(), 2u + 2u + 3u);
     // The fallback's glyph on the same baseline at its own em: A's caret
     // top is 9 of 12 units up, after "!" (16 units of 32).
-    EXPECT_NEAR(l.lines.lines[2][1].y, 9 * 25.4 / 12, 1e-9);
-    EXPECT_NEAR(l.lines.lines[2][0].x, 16 * 25.4 / 32, 1e-9);
+    EXPECT_NEAR(l.lines.line(2)[1].y, 9 * 25.4 / 12, 1e-9);
+    EXPECT_NEAR(l.lines.line(2)[0].x, 16 * 25.4 / 32, 1e-9);
     // Empty text, spaces only: nothing to draw, no error.
-    EXPECT_TRUE(layStrokeText(U"", hershey, {}, {}).lines.lines.empty());
-    EXPECT_TRUE(layStrokeText(U"   ", cad, {}, {}).lines.lines.empty());
+    EXPECT_EQ(layStrokeText(U"", hershey, {}, {}).lines.count(), 0u);
+    EXPECT_EQ(layStrokeText(U"   ", cad, {}, {}).lines.count(), 0u);
 }
 
 std::string manyGlyphs(std::size_t count)
