@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <functional>
 #include <optional>
@@ -38,8 +39,6 @@ std::string nameOf(const std::string& file)
 class Lines {
 public:
     explicit Lines(std::string_view bytes, std::size_t before = 0) : rest_(bytes), number_(before) {}
-    // What is left after the line last given.
-    std::string_view rest() const { return done_ ? std::string_view() : rest_; }
     bool next(std::string_view& line)
     {
         if (done_)
@@ -178,6 +177,40 @@ struct GlyphText {
     std::vector<std::pair<char32_t, std::size_t>> references; // the glyph and the line naming it
 };
 
+// Every glyph's place, by code: sealed once all are added, the first of a
+// code given twice kept. A sorted array: a map's nodes cost more than the
+// search of a large font.
+class GlyphIndex {
+public:
+    void add(char32_t code, GlyphText text) { entries_.emplace_back(code, std::move(text)); }
+    void seal()
+    {
+        const auto byCode = [](const auto& a, const auto& b) { return a.first < b.first; };
+        // Fonts list their glyphs in order as a rule: nothing to move then.
+        if (!std::is_sorted(entries_.begin(), entries_.end(), byCode))
+            std::stable_sort(entries_.begin(), entries_.end(), byCode);
+        entries_.erase(std::unique(entries_.begin(), entries_.end(),
+                                   [](const auto& a, const auto& b) { return a.first == b.first; }),
+                       entries_.end());
+    }
+    const GlyphText* find(char32_t code) const
+    {
+        const auto it = std::lower_bound(entries_.begin(), entries_.end(), code,
+                                         [](const auto& e, char32_t c) { return e.first < c; });
+        return it != entries_.end() && it->first == code ? &it->second : nullptr;
+    }
+    bool contains(char32_t code) const { return find(code) != nullptr; }
+    const GlyphText& at(char32_t code) const { return *find(code); }
+    std::size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
+    auto begin() const { return entries_.begin(); }
+    auto end() const { return entries_.end(); }
+    GlyphText& last() { return entries_.back().second; }
+
+private:
+    std::vector<std::pair<char32_t, GlyphText>> entries_;
+};
+
 struct LffGlyph {
     StrokeGlyph glyph;
     struct Reference {
@@ -259,7 +292,7 @@ constexpr std::size_t kDeepestReference = 64;
 class References {
 public:
     using Read = std::function<LffGlyph(char32_t)>;
-    References(std::map<char32_t, LffGlyph>& glyphs, const std::map<char32_t, GlyphText>& index, Read read,
+    References(std::map<char32_t, LffGlyph>& glyphs, const GlyphIndex& index, Read read,
                const std::string& file)
         : glyphs_(glyphs), index_(index), read_(std::move(read)), file_(file)
     {
@@ -308,7 +341,7 @@ public:
 
 private:
     std::map<char32_t, LffGlyph>& glyphs_;
-    const std::map<char32_t, GlyphText>& index_;
+    const GlyphIndex& index_;
     Read read_;
     const std::string& file_;
     std::map<char32_t, int> state_; // 1: being followed, 2: done
@@ -317,7 +350,7 @@ private:
 
 // Every reference of the file names a glyph it has, and none leads back to
 // where it started or runs on longer than kDeepestReference.
-void checkReferences(const std::map<char32_t, GlyphText>& index, const std::string& file)
+void checkReferences(const GlyphIndex& index, const std::string& file)
 {
     std::map<char32_t, int> state; // 1: being followed, 2: done
     const auto follow = [&](const auto& self, char32_t code, std::size_t depth) -> void {
@@ -412,59 +445,87 @@ StrokeFont readLff(std::string_view bytes, const std::string& file, const Glyphs
     double letterSpacing = 3, wordSpacing = 6.75;
     // First every glyph's place, cheaply; then only the glyphs wanted (and
     // those they refer to) are read: a CAD font may hold thousands.
-    std::map<char32_t, GlyphText> index;
-    GlyphText* open = nullptr; // the glyph whose lines follow; nullptr in a code given twice
-    std::size_t bodyStart = 0;
-    bool inGlyph = false;
+    GlyphIndex index;
+    // The header: comments (with the spacings) and empty lines up to the
+    // first glyph.
     Lines lines(bytes);
     std::string_view line;
+    std::size_t at = bytes.size(), number = 0;
     while (lines.next(line)) {
-        const std::size_t number = lines.number();
         const std::size_t first = line.find_first_not_of(" \t");
-        // Installed fonts go on with a glyph's strokes after an empty line.
         if (first == std::string_view::npos)
             continue;
-        const std::string_view text = line.substr(first);
-        if (text.front() == '#') {
-            letterSpacing = header(text, "LetterSpacing:", letterSpacing, file, number);
-            wordSpacing = header(text, "WordSpacing:", wordSpacing, file, number);
-            continue;
+        if (line[first] == '[') {
+            at = std::size_t(line.data() - bytes.data());
+            number = lines.number();
+            break;
         }
-        if (text.front() == '[') {
-            const std::size_t close = text.find(']');
-            std::string_view code = text.substr(1, close == std::string_view::npos ? 0 : close - 1);
-            // Installed fonts write "[#0041]" and, once, "[[0041]".
-            if (code.starts_with('#') || code.starts_with('['))
-                code.remove_prefix(1);
-            const auto c = hexCode(code);
-            if (close == std::string_view::npos || !c)
-                refuse(file, number, "a glyph starts with its code in hexadecimal in brackets ([0041])");
-            if (index.size() >= kStrokeFontMaxGlyphs)
-                refuse(file, number, "more than " + std::to_string(kStrokeFontMaxGlyphs) + " glyphs");
-            if (open)
-                open->body = bytes.substr(bodyStart, std::size_t(line.data() - bytes.data()) - bodyStart);
-            // A code given twice keeps its first glyph.
-            const auto [at, fresh] = index.try_emplace(*c, GlyphText{number, {}, {}});
-            open = fresh ? &at->second : nullptr;
-            bodyStart = bytes.size() - lines.rest().size();
-            inGlyph = true;
-            continue;
-        }
-        if (!inGlyph)
-            refuse(file, number, "a line of strokes outside a glyph (a glyph starts with [code])");
-        // References are few and cheap: every one is checked, read or not.
-        if (text.front() == 'C' && open) {
-            const auto target = hexCode(text.substr(1));
-            if (!target)
-                refuse(file, number, "a reference is C and a code in hexadecimal (C0041)");
-            open->references.emplace_back(*target, number);
-        }
+        if (line[first] != '#')
+            refuse(file, lines.number(), "a line of strokes outside a glyph (a glyph starts with [code])");
+        letterSpacing = header(line, "LetterSpacing:", letterSpacing, file, lines.number());
+        wordSpacing = header(line, "WordSpacing:", wordSpacing, file, lines.number());
     }
-    if (open)
-        open->body = bytes.substr(bodyStart);
+    // Then each glyph from its header to the next line that starts with
+    // "[": only the headers and the references are looked at here, found
+    // by searching, as a CAD font may hold thousands of glyphs.
+    const auto lineStartOf = [&](std::size_t p) {
+        const std::size_t end = bytes.rfind('\n', p);
+        return end == std::string_view::npos ? 0 : end + 1;
+    };
+    const auto startsLine = [&](std::size_t p) {
+        const std::size_t start = lineStartOf(p);
+        return bytes.find_first_not_of(" \t", start) == p;
+    };
+    const auto nextStarting = [&](char c, std::size_t from, std::size_t to) {
+        while (from < to) {
+            const void* hit = std::memchr(bytes.data() + from, c, to - from);
+            if (!hit)
+                return to;
+            const std::size_t p = std::size_t(static_cast<const char*>(hit) - bytes.data());
+            if (startsLine(p))
+                return p;
+            from = p + 1;
+        }
+        return to;
+    };
+    while (at < bytes.size()) {
+        const std::size_t lineEnd = std::min(bytes.find('\n', at), bytes.size());
+        std::string_view text = bytes.substr(at, lineEnd - at);
+        text.remove_prefix(text.find('['));
+        const std::size_t close = text.find(']');
+        std::string_view code = text.substr(1, close == std::string_view::npos ? 0 : close - 1);
+        // Installed fonts write "[#0041]" and, once, "[[0041]".
+        if (code.starts_with('#') || code.starts_with('['))
+            code.remove_prefix(1);
+        const auto c = hexCode(code);
+        if (close == std::string_view::npos || !c)
+            refuse(file, number, "a glyph starts with its code in hexadecimal in brackets ([0041])");
+        if (index.size() >= kStrokeFontMaxGlyphs)
+            refuse(file, number, "more than " + std::to_string(kStrokeFontMaxGlyphs) + " glyphs");
+        const std::size_t bodyStart = std::min(lineEnd + 1, bytes.size());
+        const std::size_t next = nextStarting('[', bodyStart, bytes.size());
+        const std::size_t bodyEnd = next == bytes.size() ? next : lineStartOf(next);
+        index.add(*c, GlyphText{number, bytes.substr(bodyStart, bodyEnd - bodyStart), {}});
+        // References are few: every one is checked, read or not.
+        for (std::size_t r = nextStarting('C', bodyStart, bodyEnd); r < bodyEnd;
+             r = nextStarting('C', r + 1, bodyEnd)) {
+            const std::size_t refLine = number + std::size_t(std::count(bytes.begin() + std::ptrdiff_t(at),
+                                                                        bytes.begin() + std::ptrdiff_t(r), '\n'));
+            const std::size_t refEnd = std::min(bytes.find('\n', r), bytes.size());
+            std::string_view target = bytes.substr(r + 1, refEnd - r - 1);
+            if (target.ends_with('\r'))
+                target.remove_suffix(1);
+            const auto to = hexCode(target);
+            if (!to)
+                refuse(file, refLine, "a reference is C and a code in hexadecimal (C0041)");
+            index.last().references.emplace_back(*to, refLine);
+        }
+        number += std::size_t(std::count(bytes.begin() + std::ptrdiff_t(at), bytes.begin() + std::ptrdiff_t(next), '\n'));
+        at = next;
+    }
     if (index.empty())
         refuse(file, 0, "the file holds no glyph");
-
+    index.seal();
     checkReferences(index, file);
 
     std::map<char32_t, LffGlyph> glyphs;

@@ -67,8 +67,8 @@ StrokeFont readJhf(std::string_view bytes, const std::string& file);
 
 // CAD single-line: "[hex] c" starts a glyph, then one polyline a line
 // ("x,y;x,y,A<bulge>;..."), "C<hex>" takes another glyph's strokes where
-// it stands, up to the next glyph; "# LetterSpacing:" and "# WordSpacing:" set the
-// spaces. A glyph's advance is its right-most point plus the letter
+// it stands, up to the next glyph; comments before the first glyph,
+// "# LetterSpacing:" and "# WordSpacing:" among them, set the spaces. A glyph's advance is its right-most point plus the letter
 // spacing; one without strokes takes the word spacing.
 StrokeFont readLff(std::string_view bytes, const std::string& file, const GlyphsWanted& wanted = {});
 

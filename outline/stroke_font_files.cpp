@@ -79,6 +79,22 @@ StrokeFont loadStrokeFont(const std::string& path, const GlyphsWanted& wanted)
 {
     const fileio::Handle handle = fileio::openInput(path);
     std::string bytes, error;
+    std::size_t mappedSize = 0;
+    if (const char* mapped = fileio::mapWhole(handle, mappedSize)) {
+        struct Unmap {
+            const char* data;
+            std::size_t size;
+            fileio::Handle handle;
+            ~Unmap()
+            {
+                fileio::unmapWhole(data, size);
+                std::string ignored;
+                fileio::close(handle, ignored);
+            }
+        } unmap{mapped, mappedSize, handle};
+        // Beyond the limit is refused by the reader without looking further.
+        return readStrokeFont(std::string_view(mapped, std::min(mappedSize, kStrokeFontMaxBytes + 1)), path, wanted);
+    }
     // Room for the whole file at once: growing by doubling copied and
     // faulted in a large font's bytes several times over.
     std::error_code unknown;
