@@ -112,6 +112,27 @@ TEST(StrokeFont, TextIsScaledTurnedAnchoredAndMirrored)
     }
 }
 
+// Vertical writing ("@"): a wide character turns a quarter counter-clockwise
+// about the middle of an em cell (x 6, y 3 units of 12) and advances an em,
+// so the line turned to -90 degrees reads downwards with it upright; others
+// lie as in a line.
+TEST(StrokeFont, VerticalWritingTurnsWideCharactersInTheirCell)
+{
+    const StrokeFont cad = readLff("[0041]\n0,0;0,9\n[53e3]\n0,0;0,9\n", "v.lff");
+    const double u = 25.4 / 12; // 72 pt
+    const StrokeLayout l = layStrokeText(U"口口A", cad, {}, {.sizePoints = 72, .vertical = true});
+    // The stroke up x = 0 of an advance of 3 (the letter spacing) stands
+    // 4.5 in from the cell's side, then turns.
+    const std::vector<std::vector<MmPoint>> want = {
+        {{9 * u, 1.5 * u}, {0, 1.5 * u}}, {{21 * u, 1.5 * u}, {12 * u, 1.5 * u}}, {{24 * u, 0}, {24 * u, 9 * u}}};
+    ASSERT_EQ(l.lines.count(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i)
+        for (std::size_t k = 0; k < 2; ++k) {
+            EXPECT_NEAR(l.lines.line(i)[k].x, want[i][k].x, 1e-9) << i << "," << k;
+            EXPECT_NEAR(l.lines.line(i)[k].y, want[i][k].y, 1e-9) << i << "," << k;
+        }
+}
+
 TEST(StrokeFont, CharactersAFaceLacksComeFromTheFallbackOrAreNamed)
 {
     const StrokeFont hershey = readJhf(kHershey, "t.jhf");
