@@ -419,8 +419,8 @@ STROKE_VALUES = {"mirror": ["none", "x", "y"], "angle": [0, 30, 90], "spacing": 
                  "width": [100, 50, 150]}
 
 
-def stroke_lines(command, case):
-    args = ["dxf", "-", "--stroke-font", stroke_fonts["lff"], "--text", "ABA", "--size", str(SIZE)]
+def stroke_lines(command, case, font=stroke_fonts["lff"]):
+    args = ["dxf", "-", "--stroke-font", font, "--text", "ABA", "--size", str(SIZE)]
     args += ["--anchor", case["anchor"], "--mirror", case["mirror"], "--angle", str(case["angle"]),
              "--spacing", str(case["spacing"]), "--width", str(case["width"])]
     run = subprocess.run(command + args, capture_output=True)
@@ -448,7 +448,9 @@ for case in stroke_cases:
         check(apart(lines, want) <= 1e-9, DEFAULT | {"face": 0}, f"stroke {case}: lines apart by "
               f"{apart(lines, want)} mm from the worked-out strokes")
         if windows:
-            other, _ = stroke_lines([windows[1], windows[0]], case)
+            windows_path = subprocess.run([windows[1], "winepath", "-w", stroke_fonts["lff"]], capture_output=True,
+                                          check=True).stdout.decode("utf-8").strip()
+            other, _ = stroke_lines([windows[1], windows[0]], case, windows_path)
             check(apart(lines, other) <= 1e-9, DEFAULT | {"face": 0}, f"stroke {case}: Linux and Wine differ")
     except Exception as e:
         check(False, DEFAULT | {"face": 0}, f"stroke {case}: {type(e).__name__}: {e}")
