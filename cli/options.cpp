@@ -618,6 +618,18 @@ Options parseOptions(const std::vector<std::string>& args)
     const bool drawing = o.command == "dxf" || o.command == "svg" || o.command == "batch";
     if (drawing && !o.precisionMm && !o.classic && !dpiGiven)
         o.precisionMm = kCadStepMm;
+    // A stroke font draws no outline: the outline's estimate bounds nothing
+    // there, and the precision is only the grid an offset works on.
+    if (!o.strokeFont.empty()) {
+        if (o.precisionMm && dpiGiven)
+            throw UsageError("--precision and --dpi both set the resolution; give one");
+        if (o.precisionMm && !(*o.precisionMm >= kFinestStepMm && *o.precisionMm <= kCoarsestStepMm))
+            throw UsageError("--precision: " + precisionRefusal({.refusal = PrecisionOutcome::Refusal::OutOfRange},
+                                                                *o.precisionMm, {}));
+        if (o.precisionMm)
+            o.dpi = dpiForStep(*o.precisionMm);
+        return o;
+    }
     GlyphPointCounts counts(o.text, o.font, o.angle, o.style);
     if (o.precisionMm) {
         if (dpiGiven)
