@@ -12,7 +12,7 @@
 namespace lw::cli {
 namespace {
 
-constexpr std::size_t kOutput = 1, kText = 2, kSize = 3, kFont = 4, kAngle = 5, kStyles = 6;
+constexpr std::size_t kOutput = 1, kText = 2, kSize = 3, kFont = 4, kAngle = 5, kStyles = 6, kStrokeFont = 7;
 
 std::string lowered(std::string s)
 {
@@ -97,6 +97,10 @@ std::vector<std::string> rowArguments(const Options& batch, const std::vector<st
         for (std::string& option : styleOptions(*field(kStyles)))
             run.push_back(std::move(option));
         tryColumn(kStyles);
+    }
+    if (const std::string* value = field(kStrokeFont)) {
+        run.insert(run.end(), {"--stroke-font", *value});
+        tryColumn(kStrokeFont);
     }
     return run;
 }

@@ -3,6 +3,7 @@
 
 #include "cli/batch.hpp"
 #include "cli/options.hpp"
+#include "cli/stroke_run.hpp"
 #include "export/byte_files.hpp"
 #include "export/capture_json.hpp"
 #include "export/face_note.hpp"
@@ -99,6 +100,15 @@ std::unique_ptr<lw::OffscreenCapture> capture(const lw::cli::Options& o, lw::Pla
 int run(const lw::cli::Options& o)
 {
     const lw::Placement asAsked = o.centre ? lw::Placement::PreviewCentre : lw::Placement::Origin;
+    if (o.command == "fonts") {
+        lw::cli::listStrokeFonts(standardOutput());
+        return 0;
+    }
+    if (!o.strokeFont.empty() && o.command != "batch") {
+        expectFiles(o, o.command == "capture" ? 0 : 1);
+        lw::cli::runStroke(o, standardOutput(), warn);
+        return 0;
+    }
     if (o.command == "capture") {
         expectFiles(o, 0);
         const auto made = capture(o, asAsked);
@@ -189,7 +199,8 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
     try {
         lw::cli::Options o = lw::cli::parseOptions(args);
         const bool toStandardOutput = !o.positional.empty() && isStandardOutput(o.positional.back());
-        wrote = o.request != lw::cli::Request::Run || o.command == "capture" || toStandardOutput;
+        wrote = o.request != lw::cli::Request::Run || o.command == "capture" || o.command == "fonts" ||
+                toStandardOutput;
         if (o.request == lw::cli::Request::Help) {
             standardOutput() << lw::cli::usageText(o.command);
             return 0;

@@ -49,7 +49,8 @@ constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text
                                              "--centre",    "--center",  "--dpi",   "--precision", "--units",
                                              "--no-convert", "--no-merge", "--offset", "--curves",
                                              "--anchor",    "--mirror",
-                                             "--spacing",   "--width",   "--bold"};
+                                             "--spacing",   "--width",   "--bold",
+                                             "--stroke-font", "--pen", "--allow-missing", "--stroke"};
 
 // Edits from a to b, a swap of two neighbours counting as one ("dfx", "dxf").
 std::size_t editDistance(std::string_view a, std::string_view b)
@@ -173,11 +174,16 @@ const Command kCommands[] = {
      "a DXF drawing (AutoCAD 2000) for any CAD program: one closed polyline\n"
      "per contour on a layer named for the text, millimetres at 1:1, y up, the\n"
      "origin at the left end of the text's baseline"},
+    {"fonts", "fonts --stroke",
+     "list the stroke fonts found (for --stroke-font), one a line: the name,\n"
+     "a tab, the file; the folders of LETTERWIRE_STROKE_FONTS first, then\n"
+     "those Debian's hershey-fonts-data and librecad-data install"},
     {"batch", "batch FILE [options]",
      "one drawing per row of FILE, a UTF-8 CSV file: output,text[,size[,font[,\n"
-     "angle[,styles]]]]; the output's extension (.dxf or .svg) is the format,\n"
-     "an empty optional field takes the command line's value, styles are\n"
-     "words (italic underline strikeout, or regular); a field in double quotes\n"
+     "angle[,styles[,stroke font]]]]]; the output's extension (.dxf or .svg) is\n"
+     "the format, an empty optional field takes the command line's value,\n"
+     "styles are words (italic underline strikeout, or regular), a stroke font\n"
+     "as --stroke-font takes it; a field in double quotes\n"
      "may hold commas (\"\" is a quote); empty lines and lines starting with #\n"
      "are skipped. Every other option comes from the command line. Each file\n"
      "has the bytes a single run gives; a bad row is reported by its line and\n"
@@ -292,6 +298,21 @@ Cut-ready geometry (svg, dxf):
                     of them, in svg its Béziers; straight edges stay straight.
                     A contour the merge or the offset changed stays segments
   --version         the program's version
+
+Single-line text (capture, svg, dxf, batch):
+  --stroke-font NAME|PATH
+                    set the text in a stroke font (Hershey .jhf, CAD .lff;
+                    see fonts --stroke) as open lines a pen draws once:
+                    dxf one open polyline per stroke, svg unfilled strokes,
+                    capture the lines in mm; size, angle, spacing, width,
+                    anchor and mirror as for outline faces, "@NAME" writes
+                    vertically; characters the face lacks come from another
+                    stroke font (with a warning), those none has are an error
+                    unless --allow-missing; with --offset MM the outline of
+                    the strokes drawn with a round pen 2 x MM wide. Not for
+                    jw and wit, which take outlines
+  --pen MM          (svg) the stroke width of open lines (default 0.1)
+  --allow-missing   leave out characters no stroke font has (a warning)
 
 OUTPUT "-" is standard output (jw, svg, dxf, and wit with --no-convert).
 An output file is written whole or not at all, and a file it replaces keeps
@@ -531,6 +552,18 @@ Options parseOptions(const std::vector<std::string>& args)
                 throw UsageError("--mirror must be x (left and right) or y (top and bottom)");
             o.mirror = *mirror;
             cadGiven = a;
+        } else if (a == "--stroke-font") {
+            o.strokeFont = value();
+            if (o.strokeFont.empty() || o.strokeFont == "@")
+                throw UsageError("--stroke-font needs a name or a path (see fonts --stroke)");
+        } else if (a == "--pen") {
+            o.penMm = number(a, value());
+            if (!(*o.penMm > 0 && *o.penMm <= kOffsetLimitMm))
+                throw UsageError("--pen must be above 0 and at most " + shortest(kOffsetLimitMm) + " mm");
+        } else if (a == "--allow-missing") {
+            o.allowMissing = true;
+        } else if (a == "--stroke") {
+            o.stroke = true;
         } else if (a == "--curves") {
             o.curves = true;
             cadGiven = a;
@@ -563,6 +596,29 @@ Options parseOptions(const std::vector<std::string>& args)
         const std::string meant = didYouMean(o.command, commandNames());
         throw UsageError("unknown command " + o.command + (meant.empty() ? "; see --help" : meant));
     }
+    if (o.stroke != (o.command == "fonts"))
+        throw UsageError(o.stroke ? "--stroke applies to fonts only" : "fonts lists the stroke fonts; give --stroke");
+    if (o.command == "fonts") {
+        if (!o.positional.empty())
+            throw UsageError("usage: letterwire-cli " + synopsis(o.command));
+        return o;
+    }
+    if (!o.strokeFont.empty() && (o.command == "jw" || o.command == "wit"))
+        throw UsageError("--stroke-font: " + o.command + " takes the closed outline of an outline face, "
+                         "which a stroke font's open lines are not");
+    if (!o.strokeFont.empty() && o.curves)
+        throw UsageError("--curves: a stroke font's lines are points already; --curves does not apply");
+    if (!o.strokeFont.empty() && (o.font.italic || o.font.underline || o.font.strikeout || o.style.bold))
+        throw UsageError("--stroke-font draws the strokes as they are; --italic, --underline, --strikeout "
+                         "and --bold apply to outline faces");
+    if (o.strokeFont.empty() && (o.penMm || o.allowMissing))
+        throw UsageError(std::string(o.penMm ? "--pen" : "--allow-missing") + " applies with --stroke-font only");
+    if (!o.strokeFont.empty() && o.offsetMm < 0)
+        throw UsageError("--offset with --stroke-font is the pen's radius around the strokes; it must be above 0");
+    if (!o.strokeFont.empty() && o.centre)
+        throw UsageError("--stroke-font places the text by its own box; --centre does not apply (--anchor centre does)");
+    if (o.penMm && o.command != "svg" && o.command != "batch")
+        throw UsageError("--pen applies to svg only");
     for (const std::string& file : o.positional)
         if (file.empty())
             throw UsageError(o.command + ": a file path is empty");
@@ -583,6 +639,18 @@ Options parseOptions(const std::vector<std::string>& args)
     const bool drawing = o.command == "dxf" || o.command == "svg" || o.command == "batch";
     if (drawing && !o.precisionMm && !o.classic && !dpiGiven)
         o.precisionMm = kCadStepMm;
+    // A stroke font draws no outline: the outline's estimate bounds nothing
+    // there, and the precision is only the grid an offset works on.
+    if (!o.strokeFont.empty()) {
+        if (o.precisionMm && dpiGiven)
+            throw UsageError("--precision and --dpi both set the resolution; give one");
+        if (o.precisionMm && !(*o.precisionMm >= kFinestStepMm && *o.precisionMm <= kCoarsestStepMm))
+            throw UsageError("--precision: " + precisionRefusal({.refusal = PrecisionOutcome::Refusal::OutOfRange},
+                                                                *o.precisionMm, {}));
+        if (o.precisionMm)
+            o.dpi = dpiForStep(*o.precisionMm);
+        return o;
+    }
     GlyphPointCounts counts(o.text, o.font, o.angle, o.style);
     if (o.precisionMm) {
         if (dpiGiven)

@@ -43,6 +43,10 @@ struct Options {
     TextStyle style;                     // --spacing, --width, --bold
     Anchor anchor = Anchor::BaselineLeft; // svg, dxf: --anchor, the drawing's origin
     Mirror mirror = Mirror::None;         // svg, dxf: --mirror, about the anchor
+    std::string strokeFont;              // --stroke-font NAME|PATH: open lines in a stroke font ("@": vertical)
+    std::optional<double> penMm;         // svg: --pen, the stroke width of open lines
+    bool allowMissing = false;           // --allow-missing: characters no stroke font has are left out
+    bool stroke = false;                 // fonts --stroke
     // Where the command and the files stand in the arguments, and whether
     // --text was given: batch builds each row's run from them.
     std::size_t commandAt = 0;

@@ -601,6 +601,50 @@ void writeDxf(ByteSink& out, const CapturedOutline& outline, const DxfPlacement&
     t.bytes(frame.toEnd);
 }
 
+void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, std::string_view text)
+{
+    Extents e;
+    bool any = false;
+    for (const MmPoint& p : lines.points) {
+        e.min = any ? MmPoint{std::min(e.min.x, p.x), std::min(e.min.y, p.y)} : p;
+        e.max = any ? MmPoint{std::max(e.max.x, p.x), std::max(e.max.y, p.y)} : p;
+        any = true;
+    }
+    const std::string& layer = layerBytes(text);
+    const FramePieces& frame = framePieces();
+    Tags t(out);
+    t.bytes(frame.toLowCorner);
+    t.point(10, e.min.x, e.min.y);
+    t.bytes(frame.toHighCorner);
+    t.point(10, e.max.x, e.max.y);
+    t.bytes(frame.toHandleSeed);
+    t.handle(5, kFirstEntity + unsigned(lines.count()));
+    t.bytes(frame.toViewCentre);
+    t.number(12, (e.min.x + e.max.x) / 2).number(22, (e.min.y + e.max.y) / 2);
+    t.bytes(frame.toViewHeight);
+    const double width = e.max.x - e.min.x, height = e.max.y - e.min.y;
+    t.number(40, std::max({height * 1.1, width * 1.1 / 1.5, 10.0}));
+    t.bytes(frame.toTextLayerName);
+    t(2, layer);
+    t.bytes(frame.toEntities);
+    unsigned handle = kFirstEntity;
+    for (std::size_t i = 0; i < lines.count(); ++i) {
+        const std::span<const MmPoint> line = lines.line(i);
+        t(0, "LWPOLYLINE").handle(5, handle++).handle(330, kModelSpaceRecord)(100, "AcDbEntity")(8, layer);
+        t(100, "AcDbPolyline")(90, int(line.size()))(70, 0);
+        for (const MmPoint& p : line)
+            t.number(10, p.x).number(20, p.y);
+    }
+    t.bytes(frame.toEnd);
+}
+
+void writeOpenLinesDxfFile(const std::string& path, const OpenLines& lines, std::string_view text)
+{
+    OutputFile file(path);
+    writeOpenLinesDxf(file.stream(), lines, text);
+    file.close();
+}
+
 void writeDxfFile(const std::string& path, const CapturedOutline& outline, const DxfPlacement& placement)
 {
     OutputFile file(path);

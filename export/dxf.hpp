@@ -10,6 +10,7 @@
 #include "base/byte_sink.hpp"
 #include "outline/cad_curves.hpp"
 #include "outline/captured_outline.hpp"
+#include "outline/open_lines.hpp"
 #include "outline/precision.hpp"
 
 #include <cstddef>
@@ -34,6 +35,12 @@ void writeDxf(ByteSink& out, const CapturedOutline& outline, const DxfPlacement&
 
 // Opens, writes, closes; a file that cannot be written is a lw::Failure.
 void writeDxfFile(const std::string& path, const CapturedOutline& outline, const DxfPlacement& placement);
+
+// Open lines as a drawing: one open LWPOLYLINE per line (never closed, no
+// closing repeat) on the text's layer, millimetres as they are; the same
+// frame as the outline's drawing.
+void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, std::string_view text);
+void writeOpenLinesDxfFile(const std::string& path, const OpenLines& lines, std::string_view text);
 
 // The longest layer name, in bytes of code page 932.
 inline constexpr std::size_t kLayerNameBytes = 255;

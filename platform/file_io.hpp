@@ -57,6 +57,13 @@ Handle createUnique(const std::string& folder, const std::string& prefix, const 
                     const std::string& shownAs, std::string& created, OnInterrupt onInterrupt = OnInterrupt::Keep);
 
 bool read(Handle handle, char* buffer, std::size_t size, std::size_t& got, std::string& error);
+
+// The whole regular file open as `handle`, mapped read-only (its size in
+// `size`), for a large file read once: no copy, no fresh memory to clear.
+// nullptr where the platform maps none (Windows here) or this file cannot
+// be mapped (empty, not regular): the caller reads it instead.
+const char* mapWhole(Handle handle, std::size_t& size);
+void unmapWhole(const char* data, std::size_t size);
 bool writeAll(Handle handle, const char* data, std::size_t size, std::string& error);
 bool close(Handle handle, std::string& error);
 

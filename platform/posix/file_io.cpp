@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <pthread.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -281,6 +282,28 @@ bool writeAll(Handle handle, const char* data, std::size_t size, std::string& er
         size -= std::size_t(n);
     }
     return true;
+}
+
+const char* mapWhole(Handle handle, std::size_t& size)
+{
+    struct stat info {};
+    if (::fstat(int(handle), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0)
+        return nullptr;
+    size = std::size_t(info.st_size);
+#ifdef MAP_POPULATE
+    // All pages at once: one call instead of a fault per few pages.
+    constexpr int kFlags = MAP_PRIVATE | MAP_POPULATE;
+#else
+    constexpr int kFlags = MAP_PRIVATE;
+#endif
+    void* data = ::mmap(nullptr, size, PROT_READ, kFlags, int(handle), 0);
+    return data == MAP_FAILED ? nullptr : static_cast<const char*>(data);
+}
+
+void unmapWhole(const char* data, std::size_t size)
+{
+    if (data)
+        ::munmap(const_cast<char*>(data), size);
 }
 
 bool close(Handle handle, std::string& error)

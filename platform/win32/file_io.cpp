@@ -171,6 +171,14 @@ Handle createUnique(const std::string& folder, const std::string& prefix, const 
     failOpen(shownAs, widePath(shownAs), ERROR_FILE_EXISTS);
 }
 
+const char* mapWhole(Handle, std::size_t&)
+{
+    // Read instead: the fonts mapped for are Linux's installed ones.
+    return nullptr;
+}
+
+void unmapWhole(const char*, std::size_t) {}
+
 bool read(Handle handle, char* buffer, std::size_t size, std::size_t& got, std::string& error)
 {
     DWORD n = 0;

@@ -253,7 +253,7 @@ TEST(CliUsage, HelpExplainsEveryOption)
     EXPECT_EQ(r.status, 0);
     for (const char* option : {"--text", "--font", "--size", "--angle", "--italic", "--underline",
                                "--strikeout", "--centre", "--dpi", "--no-merge", "--offset", "--spacing",
-                               "--width", "--bold"})
+                               "--width", "--bold", "--stroke-font", "--pen", "--allow-missing"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 

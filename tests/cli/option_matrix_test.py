@@ -33,6 +33,7 @@ import os
 import random
 import subprocess
 import sys
+import tempfile
 
 import ezdxf
 from ezdxf import path as dxfpath
@@ -41,6 +42,7 @@ from fontTools.ttLib import TTFont
 from shapely.geometry import LinearRing, Polygon
 
 from ink import nonzero_region, signed_area
+from stroke_oracle import apart, expected, write_fonts
 
 cli = sys.argv[1]
 windows = sys.argv[2:4]  # the Windows program and the command that runs it under Wine
@@ -408,7 +410,52 @@ for case in cases:
     except Exception as e:  # a failed run or an unreadable file is a finding, not the end
         check(False, case, f"{type(e).__name__}: {e}")
 
-print(f"{len(cases)} cases, {checks} checks, {len(drawings)} drawings")
+# Single-line text: the stroke font made for the test with every anchor,
+# each with a mirror, an angle, a spacing and a width (every pair of those
+# but the anchor's), drawn exactly where stroke_oracle.py works the strokes
+# out, never closed; under Wine the same strokes.
+stroke_fonts = write_fonts(tempfile.mkdtemp(prefix="letterwire-matrix-"))
+STROKE_VALUES = {"mirror": ["none", "x", "y"], "angle": [0, 30, 90], "spacing": [0.0, 6.0, -2.0],
+                 "width": [100, 50, 150]}
+
+
+def stroke_lines(command, case, font=stroke_fonts["lff"]):
+    args = ["dxf", "-", "--stroke-font", font, "--text", "ABA", "--size", str(SIZE)]
+    args += ["--anchor", case["anchor"], "--mirror", case["mirror"], "--angle", str(case["angle"]),
+             "--spacing", str(case["spacing"]), "--width", str(case["width"])]
+    run = subprocess.run(command + args, capture_output=True)
+    if run.returncode != 0:
+        raise RuntimeError(f"status {run.returncode}: {run.stderr.decode(errors='replace').strip()}")
+    doc = ezdxf.read(io.StringIO(run.stdout.replace(b"\r\n", b"\n").decode("cp932")))
+    entities = list(doc.modelspace())
+    return [[tuple(p) for p in e.get_points("xy")] for e in entities], any(e.closed for e in entities)
+
+
+stroke_cases = []
+for i, anchor in enumerate(ANCHORS):
+    # Rows of the orthogonal array of four options at three values: nine
+    # rows hold every pair.
+    a, b = i % 9 // 3, i % 3
+    row = (a, b, (a + b) % 3, (a + 2 * b) % 3)
+    choice = {name: values[v] for (name, values), v in zip(STROKE_VALUES.items(), row)}
+    stroke_cases.append(dict(choice, anchor=anchor))
+for case in stroke_cases:
+    try:
+        lines, closed = stroke_lines([cli], case)
+        check(not closed, DEFAULT | {"face": 0}, f"stroke {case}: a closed polyline")
+        want = expected("lff", "ABA", SIZE, case["angle"], case["spacing"], case["width"], case["anchor"],
+                        case["mirror"])
+        check(apart(lines, want) <= 1e-9, DEFAULT | {"face": 0}, f"stroke {case}: lines apart by "
+              f"{apart(lines, want)} mm from the worked-out strokes")
+        if windows:
+            windows_path = subprocess.run([windows[1], "winepath", "-w", stroke_fonts["lff"]], capture_output=True,
+                                          check=True).stdout.decode("utf-8").strip()
+            other, _ = stroke_lines([windows[1], windows[0]], case, windows_path)
+            check(apart(lines, other) <= 1e-9, DEFAULT | {"face": 0}, f"stroke {case}: Linux and Wine differ")
+    except Exception as e:
+        check(False, DEFAULT | {"face": 0}, f"stroke {case}: {type(e).__name__}: {e}")
+
+print(f"{len(cases)} cases, {len(stroke_cases)} stroke cases, {checks} checks, {len(drawings)} drawings")
 for f in failures:
     print("FAIL:", f)
 sys.exit(1 if failures else 0)

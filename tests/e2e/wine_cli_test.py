@@ -236,6 +236,30 @@ warning = done.stderr.decode("utf-8", errors="replace")
 if report["family"] != "DejaVu Sans" or "has no Japanese characters; they are drawn in" not in warning:
     failures.append(f"DejaVu Sans with kanji: Windows reports {report['family']!r}, {warning.strip()!r}")
 
+# Stroke fonts: the readers are the same code, so the strokes of a font
+# made for the test, at a path with blanks and Japanese characters, are the
+# same numbers on both (capture's JSON, in mm).
+with tempfile.TemporaryDirectory(prefix="lw-wine-stroke-") as scratch:
+    folder = os.path.join(scratch, "線 フォント")
+    os.mkdir(folder)
+    with open(os.path.join(folder, "t.lff"), "w", encoding="ascii") as f:
+        f.write("# LetterSpacing: 2\n[0041] A\n0,0;3,9;6,0\n1,3;5,3\n[0042] B\nC0041\n0,0;0,9,A1\n")
+    with open(os.path.join(folder, "t.jhf"), "w", encoding="ascii") as f:
+        f.write("12345  1JZ\n12345  6JZNFNM RVFVM\n")
+    to_windows = lambda p: subprocess.run([wine_run, "winepath", "-w", p], capture_output=True,
+                                          check=True).stdout.decode("utf-8").strip()
+    for name, text, extra in (("t.lff", "ABBA", ["--angle", "30", "--spacing", "2", "--width", "80"]),
+                              ("t.jhf", "! !", ["--size", "9"])):
+        path = os.path.join(folder, name)
+        linux = capture([linux_cli], ["--stroke-font", path, "--text", text] + extra)
+        windows = capture([wine_run, windows_cli], ["--stroke-font", to_windows(path), "--text", text] + extra)
+        pairs = [(a, b) for la, lb in zip(linux["lines"], windows["lines"]) for a, b in zip(la, lb)]
+        apart = max((math.hypot(a[0] - b[0], a[1] - b[1]) for a, b in pairs), default=math.inf)
+        same_shape = [len(line) for line in linux["lines"]] == [len(line) for line in windows["lines"]]
+        if not same_shape or apart > 1e-9:
+            failures.append(f"stroke font {name}: Linux and Windows lines differ ({apart} mm apart)")
+        print(f"stroke font {name}: {linux['lineCount']} lines, {apart:.1e} mm apart")
+
 # Messages on standard error to a pipe: UTF-8 bytes, CR LF line ends.
 done = subprocess.run([wine_run, windows_cli, "capture", "--text", "A", "--font", "存在しない書体"],
                       capture_output=True)
