@@ -3,6 +3,7 @@
 // subcommand shares, the positional arguments of each subcommand, and the
 // help texts.
 
+#include "form/form_view.hpp"
 #include "outline/anchor.hpp"
 #include "outline/text_output.hpp"
 #include "outline/text_style.hpp"
@@ -43,6 +44,10 @@ struct Options {
     TextStyle style;                     // --spacing, --width, --bold
     Anchor anchor = Anchor::BaselineLeft; // svg, dxf: --anchor, the drawing's origin
     Mirror mirror = Mirror::None;         // svg, dxf: --mirror, about the anchor
+    OutputChoices output;                 // pdf, hpgl, dxf: each format's own options
+    // Each format's own options as given ("--page", "pdf"): a single run of
+    // another format refuses them; a batch's rows take those of their format.
+    std::vector<std::pair<std::string, std::string>> formatOptions;
     // Where the command and the files stand in the arguments, and whether
     // --text was given: batch builds each row's run from them.
     std::size_t commandAt = 0;

@@ -33,6 +33,8 @@ constexpr CaptionTranslation kTranslations[] = {
     {"DXF 図面", "DXF drawing"},
     {"SVG 画像", "SVG picture"},
     {"JW 座標の行", "JW point lines"},
+    {"PDF 図面", "PDF drawing"},
+    {"HPGL (プロッタ)", "HPGL (plotter)"},
     {"従来 (0.26 mm)", "Classic (0.26 mm)"},
     {"精度:", "Precision:"},
     {"重なりを結合", "Merge overlaps"},

@@ -14,6 +14,8 @@ constexpr SaveFormatDesign kFormats[] = {
     {SaveFormat::Dxf, "dxf", "dxf", "DXF 図面"},
     {SaveFormat::Svg, "svg", "svg", "SVG 画像"},
     {SaveFormat::JwPoints, "jw", "txt", "JW 座標の行"},
+    {SaveFormat::Pdf, "pdf", "pdf", "PDF 図面"},
+    {SaveFormat::Hpgl, "hpgl", "plt", "HPGL (プロッタ)"},
 };
 
 constexpr SavePrecisionDesign kPrecisions[] = {
@@ -106,7 +108,7 @@ std::optional<double> typedSaveOffset(std::string_view text)
     return offsetIn(text);
 }
 
-bool takesCadChoices(SaveFormat format) { return format == SaveFormat::Dxf || format == SaveFormat::Svg; }
+bool takesCadChoices(SaveFormat format) { return format != SaveFormat::JwPoints; }
 
 const SaveFormatDesign& saveFormatDesign(SaveFormat format)
 {
@@ -172,6 +174,9 @@ SaveFormat formatForPath(std::string_view path, SaveFormat chosen)
     for (const SaveFormatDesign& f : kFormats)
         if (sameIgnoringCase(file.substr(dot + 1), f.extension))
             return f.format;
+    // Plotter files go by either name.
+    if (sameIgnoringCase(file.substr(dot + 1), "hpgl"))
+        return SaveFormat::Hpgl;
     return chosen;
 }
 
