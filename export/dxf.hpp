@@ -48,7 +48,7 @@ struct DxfPlacement {
     const ExactCurves* curves = nullptr;
     double curveTolerance = 0;
     DxfVersion version = DxfVersion::R2000;
-    std::optional<DxfText> textEntity; // with `text` as its string
+    std::optional<DxfText> textEntity{}; // with `text` as its string
 };
 
 // Writes the whole drawing; an empty outline gives a drawing with no entities.

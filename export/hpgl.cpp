@@ -172,7 +172,8 @@ void writeHpgl(ByteSink& out, const CapturedOutline& outline, const MmPlacement&
             const WholeUnit start = whole(exact(vertexAt(a, 0)));
             w.text("PU");
             w.point(start);
-            w.text(";PD;");
+            w.text(";");
+            bool down = false; // an AA draws only with the pen down
             // Where the plotter's pen stands, as its own arithmetic puts it.
             Unit pen{double(start.x), double(start.y)};
             for (std::size_t i = 0; i < a.arcs.size(); ++i) {
@@ -194,6 +195,7 @@ void writeHpgl(ByteSink& out, const CapturedOutline& outline, const MmPlacement&
                     w.point(toWhole);
                     w.text(";");
                     pen = {double(toWhole.x), double(toWhole.y)};
+                    down = true;
                     continue;
                 }
                 const double sweep = 4 * std::atan(bulge);
@@ -209,7 +211,8 @@ void writeHpgl(ByteSink& out, const CapturedOutline& outline, const MmPlacement&
                 while (turn - sweep < -std::numbers::pi)
                     turn += 2 * std::numbers::pi;
                 const double degrees = std::round(turn * 180 / std::numbers::pi * 1000) / 1000;
-                w.text("AA");
+                w.text(down ? "AA" : "PD;AA");
+                down = true;
                 w.point(c);
                 w.text(",");
                 w.degrees(degrees);
@@ -220,7 +223,7 @@ void writeHpgl(ByteSink& out, const CapturedOutline& outline, const MmPlacement&
                 // The plotter's end strays by its own rounding: brought back
                 // where that exceeds the bound, and always at the close.
                 if (std::fabs(end.x - to.x) > 0.5 || std::fabs(end.y - to.y) > 0.5 ||
-                    (last && !(end.x == double(toWhole.x) && end.y == double(toWhole.y)))) {
+                    (last && std::hypot(end.x - double(toWhole.x), end.y - double(toWhole.y)) > 1e-6)) {
                     w.text("PD");
                     w.point(toWhole);
                     w.text(";");

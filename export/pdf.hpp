@@ -32,7 +32,7 @@ struct PdfForm {
     // None: the page is the drawing's extents plus the margin on each side.
     // A size: the drawing's origin stands `marginMm` from the page's lower
     // left in x and y, and the drawing must lie on the page.
-    std::optional<MmSize> page;
+    std::optional<MmSize> page{};
     double marginMm = 0;
     PdfPaint paint = PdfPaint::Fill;
     double lineWidthMm = 0.01;      // Cut only
