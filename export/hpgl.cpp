@@ -147,12 +147,15 @@ void writeHpgl(ByteSink& out, const CapturedOutline& outline, const MmPlacement&
         const Unit a = place(box.left, box.top), b = place(box.right, box.bottom);
         low = {std::min(a.x, b.x), std::min(a.y, b.y)};
     }
-    const double moveX = -std::round(low.x), moveY = -std::round(low.y);
+    // Rounding half up is the same before and after a whole-unit move (half
+    // away from zero is not below zero): the box's low corner lands on 0.
+    const auto nearest = [](double v) { return std::floor(v + 0.5); };
+    const double moveX = -nearest(low.x), moveY = -nearest(low.y);
     const auto exact = [&](CurvePoint p) {
         const Unit u = place(p.x, p.y);
         return Unit{u.x + moveX, u.y + moveY};
     };
-    const auto whole = [](Unit u) { return WholeUnit{std::llround(u.x), std::llround(u.y)}; };
+    const auto whole = [&](Unit u) { return WholeUnit{(long long)nearest(u.x), (long long)nearest(u.y)}; };
 
     Writer w(out);
     w.text("IN;SP");

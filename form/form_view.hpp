@@ -66,7 +66,7 @@ struct SaveChoice {
     SavePrecision precision = SavePrecision::Hundredth;
     std::string path; // UTF-8
     CadChoices cad;
-    OutputChoices output;
+    OutputChoices output{};
     bool operator==(const SaveChoice&) const = default;
 };
 
@@ -76,7 +76,7 @@ struct SaveSettings {
     SavePrecision precision = SavePrecision::Hundredth;
     std::string folder; // UTF-8; empty: the view's own choice
     CadChoices cad;
-    OutputChoices output;
+    OutputChoices output{};
     bool operator==(const SaveSettings&) const = default;
 };
 

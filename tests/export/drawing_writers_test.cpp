@@ -157,6 +157,14 @@ TEST(DrawingWriters, HpglBytes)
         {"half disc as arcs", hpglOf(disc.outline, {}, &disc.curves),
          "IN;SP1;\nPU0,0;PD800,0;AA400,0,90;AA400,0,90;\nPU;\n"},
         {"nothing", hpglOf(outlineOf({}), {}), "IN;SP1;\nPU;\n"},
+        // Rounded half away from zero, -0.5 went to -1 and the drawing
+        // left the plotter's origin by a unit.
+        {"a corner half a unit off the grid", [] {
+             StringSink out;
+             writeHpgl(out, square(), {.originX = 0.0125, .originY = -0.0125, .dpi = 25.4}, {}, {});
+             return out.text();
+         }(),
+         "IN;SP1;\nPU0,400;PD400,400,400,0,0,0,0,400;\nPU;\n"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.got, c.expected) << c.name;
