@@ -675,6 +675,8 @@ void writeDxfR12(ByteSink& out, const CapturedOutline& outline, const DxfPlaceme
     // As the 2000 drawing places its vertices (Tags::vertices, arcVertices).
     const double mmPerUnit = kMmPerInch / placement.mm.dpi;
     const double originX = placement.mm.originX, originY = placement.mm.originY;
+    // Each vertex starts with the same lines: made once.
+    const std::string vertexHead = "  0\nVERTEX\n  8\n" + layer + "\n";
     std::size_t index = 0;
     for (const Figure& f : figures(outline)) {
         if (!f.closed)
@@ -690,8 +692,10 @@ void writeDxfR12(ByteSink& out, const CapturedOutline& outline, const DxfPlaceme
                     t.number(42, -v.bulge);
             }
         } else {
-            for (const POINT& p : f.points)
-                t(0, "VERTEX")(8, layer).point(10, (p.x - originX) * mmPerUnit, (originY - p.y) * mmPerUnit);
+            for (const POINT& p : f.points) {
+                t.bytes(vertexHead);
+                t.point(10, (p.x - originX) * mmPerUnit, (originY - p.y) * mmPerUnit);
+            }
         }
         t(0, "SEQEND")(8, layer);
     }

@@ -33,8 +33,42 @@ void appendFixed(std::string& out, double value, int decimals)
         out.append(buffer, end);
 }
 
-// A tenth of a micrometre: far below any grid a capture works at.
-void appendMm(std::string& out, double value) { appendFixed(out, value, 4); }
+// A tenth of a micrometre: far below any grid a capture works at. The same
+// text as appendFixed(out, value, 4), from whole ten-thousandths, as the
+// bulk of a file is these numbers.
+void appendMm(std::string& out, double value)
+{
+    const double scaled = std::round(value * 1e4);
+    if (!(std::fabs(scaled) < 9e15)) {
+        appendFixed(out, value, 4);
+        return;
+    }
+    const long long whole = static_cast<long long>(scaled);
+    unsigned long long magnitude = static_cast<unsigned long long>(whole < 0 ? -whole : whole);
+    char buffer[32];
+    char* const end = buffer + sizeof buffer;
+    char* at = end;
+    unsigned fraction = unsigned(magnitude % 10000);
+    magnitude /= 10000;
+    int digits = 4;
+    while (digits > 0 && fraction % 10 == 0) {
+        fraction /= 10;
+        --digits;
+    }
+    for (int i = 0; i < digits; ++i) {
+        *--at = char('0' + fraction % 10);
+        fraction /= 10;
+    }
+    if (digits > 0)
+        *--at = '.';
+    do {
+        *--at = char('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (whole < 0)
+        *--at = '-';
+    out.append(at, end);
+}
 
 struct Box {
     bool any = false;
