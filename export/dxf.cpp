@@ -599,11 +599,27 @@ std::pair<int, int> textAlignment(Anchor anchor)
 }
 
 // The text in code page 932; "%%" starts a control code in DXF text, so
-// where it occurs every "%" is written as "%%%", the code for itself.
-std::string textBytes(std::string_view text)
+// where it occurs every "%" is written as "%%%", the code for itself. A
+// reader keeps at most `limit` bytes of a value: a longer text is cut at a
+// whole character (the outline beside it keeps every letter).
+std::string textBytes(std::string_view text, std::size_t limit)
 {
-    const std::string bytes = toCp932(text);
-    if (bytes.find("%%") == std::string::npos)
+    std::string bytes = toCp932(text);
+    const bool percents = bytes.find("%%") != std::string::npos;
+    const std::size_t room = percents ? limit / 3 : limit;
+    if (bytes.size() > room) {
+        std::size_t end = 0;
+        for (std::size_t at = 0; at < bytes.size();) {
+            const auto lead = static_cast<unsigned char>(bytes[at]);
+            const std::size_t width = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC) ? 2 : 1;
+            if (at + width > room)
+                break;
+            at += width;
+            end = at;
+        }
+        bytes.resize(end);
+    }
+    if (!percents)
         return bytes;
     std::string escaped;
     for (const char c : bytes)
@@ -622,7 +638,8 @@ void writeTextEntity(Tags& t, const DxfPlacement& placement, std::optional<unsig
     t(8, kDxfTextLayer);
     if (handle)
         t(100, "AcDbText");
-    t.point(10, 0, 0).number(40, text.heightMm)(1, textBytes(placement.text));
+    // Release 12 keeps 255 bytes of a string, later versions 2049.
+    t.point(10, 0, 0).number(40, text.heightMm)(1, textBytes(placement.text, handle ? 2049 : 255));
     if (text.angleDegrees != 0)
         t.number(50, text.angleDegrees);
     // Backwards (mirrored in x) or upside down (in y), as the outline is.

@@ -7,6 +7,7 @@
 #include "export/pdf.hpp"
 #include "export_test_support.hpp"
 
+#include "base/codepage.hpp"
 #include "base/failure.hpp"
 
 #include <gtest/gtest.h>
@@ -207,6 +208,55 @@ TEST(DrawingWriters, Release12Bytes)
         " 11\n0\n 21\n0\n 31\n0\n 73\n2\n"
         "  0\nENDSEC\n  0\nEOF\n";
     EXPECT_EQ(out.text(), expected);
+}
+
+} // namespace
+} // namespace lw
+
+namespace lw {
+namespace {
+
+// The TEXT's string as written: the line after its group code 1.
+std::string textValue(const std::string& dxf)
+{
+    const std::size_t entity = dxf.find("\nTEXT\n");
+    const std::size_t code = dxf.find("\n  1\n", entity);
+    if (entity == std::string::npos || code == std::string::npos)
+        return "(none)";
+    const std::size_t from = code + 5;
+    return dxf.substr(from, dxf.find('\n', from) - from);
+}
+
+TEST(DrawingWriters, TextIsCutAtAWholeCharacterWhereAReaderStops)
+{
+    std::string kanji, latin, percents;
+    for (int i = 0; i < 200; ++i)
+        kanji += "編", latin += "ab", percents += "%%";
+    const struct {
+        std::string text;
+        DxfVersion version;
+        std::string written;
+    } cases[] = {
+        // 255 bytes in R12: 127 double-byte characters, never half of one.
+        {kanji, DxfVersion::R12, std::string(127 * 2, '\0')},
+        {latin, DxfVersion::R12, latin.substr(0, 255)},
+        {latin, DxfVersion::R2000, latin},
+        {"50%%u", DxfVersion::R2000, "50%%%%%%u"},
+        // Each "%" written as three: a third of the room.
+        {percents, DxfVersion::R12, std::string(85 * 3, '%')},
+    };
+    for (const auto& c : cases) {
+        StringSink out;
+        writeDxf(out, square(), {.mm = kMm, .text = c.text, .version = c.version,
+                                 .textEntity = DxfText{.heightMm = 1}});
+        const std::string value = textValue(out.text());
+        if (c.text == kanji) {
+            ASSERT_EQ(value.size(), c.written.size());
+            EXPECT_EQ(value, toCp932(std::string_view(kanji).substr(0, 127 * 3)));
+        } else {
+            EXPECT_EQ(value, c.written) << c.text.substr(0, 12);
+        }
+    }
 }
 
 } // namespace
