@@ -10,7 +10,7 @@
 // in x and in y. With curves, an arc (AA) has its centre so rounded and
 // starts at a rounded point; its end is brought to the next rounded point
 // by a short PD where the plotter's arithmetic lands elsewhere, so each arc
-// lies within 0.036 mm of the drawing's arc.
+// lies within 0.06 mm of the drawing's arc.
 //
 //   writeHpgl(out, outline, placement, {}, {.overcutMm = 0.5, .pen = 2});
 
@@ -41,7 +41,7 @@ struct HpglCurves {
     double tolerance = 0;
 };
 
-// Writes the whole file; an empty outline gives "IN;SP1;PU;" and no figure.
+// Writes the whole file; an empty outline gives "IN;SP1;\nPU;\n" and no figure.
 void writeHpgl(ByteSink& out, const CapturedOutline& outline, const MmPlacement& mm, const HpglCurves& curves,
                const HpglForm& form);
 

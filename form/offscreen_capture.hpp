@@ -40,7 +40,7 @@ public:
     // The SVG's: the baseline's, or the preview's pixel origin when centred.
     MmPlacement svgPlacement();
 
-    // DXF measured from the baseline, SVG in millimetres, or JW point
+    // DXF, PDF and HPGL measured from the baseline, SVG in millimetres, or JW point
     // lines at 1:1 from the origin; a file that cannot be written is a
     // lw::Failure. With `cad`, DXF and SVG take the cut-ready figures (merged,
     // offset, clean); JW point lines always keep the capture's.
