@@ -24,10 +24,15 @@ std::string lowered(std::string s)
 std::string formatOf(const std::string& output)
 {
     const std::string lower = lowered(output);
-    for (const char* format : {"dxf", "svg"})
+    for (const char* format : {"dxf", "svg", "pdf"})
         if (lower.size() > 4 && lower.ends_with(std::string(".") + format))
             return format;
-    throw BatchColumnError(kOutput, quotedInput(output) + " must end in .dxf or .svg (the format it is written in)");
+    // Plotter files go by either name.
+    for (const char* extension : {".plt", ".hpgl"})
+        if (lower.size() > std::string_view(extension).size() && lower.ends_with(extension))
+            return "hpgl";
+    throw BatchColumnError(kOutput, quotedInput(output) +
+                                        " must end in .dxf, .svg, .pdf, .plt or .hpgl (the format it is written in)");
 }
 
 bool isStyle(const std::string& a) { return a == "--italic" || a == "--underline" || a == "--strikeout"; }

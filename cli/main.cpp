@@ -162,14 +162,19 @@ int run(const lw::cli::Options& o)
         }
         return 0;
     }
-    if (o.command == "svg" || o.command == "dxf") {
+    if (o.command == "svg" || o.command == "dxf" || o.command == "pdf" || o.command == "hpgl") {
         expectFiles(o, 1);
-        const bool dxf = o.command == "dxf";
-        if (dxf && o.centre)
-            throw lw::cli::UsageError("dxf measures from the baseline of the capture at the origin; --centre does not apply");
+        const bool svg = o.command == "svg";
+        if (!svg && o.centre)
+            throw lw::cli::UsageError(o.command +
+                                      " measures from the baseline of the capture at the origin; --centre does not apply");
         const auto made = capture(o, asAsked);
         made->setAnchor(o.anchor, o.mirror);
-        const lw::SaveFormat format = dxf ? lw::SaveFormat::Dxf : lw::SaveFormat::Svg;
+        made->setOutputChoices(o.output);
+        const lw::SaveFormat format = o.command == "dxf"   ? lw::SaveFormat::Dxf
+                                      : o.command == "pdf"  ? lw::SaveFormat::Pdf
+                                      : o.command == "hpgl" ? lw::SaveFormat::Hpgl
+                                                            : lw::SaveFormat::Svg;
         // The figures the CAD drawings take: merged and offset as asked, clean.
         const lw::CadOptions cad{.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch,
                                  .curves = o.curves};
@@ -218,6 +223,11 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
                 run(row);
             }, err);
         }
+        // A batch's rows take the options of their own format; a single
+        // run of another format would pass them over unseen.
+        for (const auto& [option, format] : o.formatOptions)
+            if (format != o.command)
+                throw lw::cli::UsageError(option + " applies to " + format + " only");
         if (toStandardOutput)
             lw::binaryStandardOutput();
         return run(o);
@@ -225,6 +235,11 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
         lw::writeStandardError(std::string("letterwire-cli: ") + e.what() + "\n");
         return 2;
     } catch (const lw::Failure& f) {
+        // A page the drawing does not fit is the options' fault: chosen again.
+        if (f.kind() == lw::FailureKind::DoesNotFit) {
+            lw::writeStandardError("letterwire-cli: --page: " + f.where() + "\n");
+            return 2;
+        }
         lw::writeStandardError(std::string("letterwire-cli: ") + f.what() + "\n");
         return 1;
     } catch (const std::bad_alloc&) {

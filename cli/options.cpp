@@ -50,7 +50,10 @@ constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text
                                              "--no-convert", "--no-merge", "--offset", "--curves",
                                              "--anchor",    "--mirror",
                                              "--spacing",   "--width",   "--bold",
-                                             "--stroke-font", "--pen", "--allow-missing", "--stroke"};
+                                             "--stroke-font", "--pen-width", "--allow-missing", "--stroke",
+                                             "--margin",    "--page",    "--pdf-style", "--line-width",
+                                             "--colour",    "--color",   "--overcut",   "--pen",
+                                             "--dxf-version", "--dxf-text"};
 
 // Edits from a to b, a swap of two neighbours counting as one ("dfx", "dxf").
 std::size_t editDistance(std::string_view a, std::string_view b)
@@ -178,12 +181,23 @@ const Command kCommands[] = {
      "list the stroke fonts found (for --stroke-font), one a line: the name,\n"
      "a tab, the file; the folders of LETTERWIRE_STROKE_FONTS first, then\n"
      "those Debian's hershey-fonts-data and librecad-data install"},
+    {"pdf", "pdf OUTPUT [options] [--page SIZE] [--margin MM] [--pdf-style fill|cut]",
+     "a one-page vector PDF true to size, each contour one closed subpath, the\n"
+     "geometry cut-ready as for dxf: filled black by the nonzero rule, or with\n"
+     "--pdf-style cut stroked as hairlines of one colour, as laser drivers\n"
+     "take a cut line; the page is the drawing's extents plus the margin"},
+    {"hpgl", "hpgl OUTPUT [options] [--overcut MM] [--pen N]",
+     "HP-GL for pen plotters and vinyl cutters (.plt, .hpgl): IN;, the pen,\n"
+     "then per contour one PU to its start and one PD through its points back\n"
+     "to it, 40 units a millimetre, the drawing's lower left at (0,0); each\n"
+     "coordinate within 1/80 mm (0.0125 mm) of the exact drawing, and with\n"
+     "--curves each arc (AA) within 0.06 mm of the drawing's arc"},
     {"batch", "batch FILE [options]",
      "one drawing per row of FILE, a UTF-8 CSV file: output,text[,size[,font[,\n"
-     "angle[,styles[,stroke font]]]]]; the output's extension (.dxf or .svg) is\n"
-     "the format, an empty optional field takes the command line's value,\n"
-     "styles are words (italic underline strikeout, or regular), a stroke font\n"
-     "as --stroke-font takes it; a field in double quotes\n"
+     "angle[,styles[,stroke font]]]]]; the output's extension (.dxf, .svg,\n"
+     ".pdf, .plt or .hpgl) is the format, an empty optional field takes the\n"
+     "command line's value, styles are words (italic underline strikeout, or\n"
+     "regular), a stroke font as --stroke-font takes it; a field in double quotes\n"
      "may hold commas (\"\" is a quote); empty lines and lines starting with #\n"
      "are skipped. Every other option comes from the command line. Each file\n"
      "has the bytes a single run gives; a bad row is reported by its line and\n"
@@ -271,7 +285,7 @@ std::string optionsText()
   --help            this text; COMMAND --help or help COMMAND: that command's
                     help
 
-Cut-ready geometry (svg, dxf):
+Cut-ready geometry (svg, dxf, pdf, hpgl):
   By default the figures are merged by the nonzero rule into contours that
   never overlap: one outer contour per connected shape, its holes inside,
   outer contours counter-clockwise and holes clockwise with y up; underline
@@ -296,7 +310,32 @@ Cut-ready geometry (svg, dxf):
   --curves          the font's own curves instead of short segments: in dxf
                     circular arcs (polyline bulges) within half the grid step
                     of them, in svg its Béziers; straight edges stay straight.
-                    A contour the merge or the offset changed stays segments
+                    A contour the merge or the offset changed stays segments;
+                    in pdf Béziers, in hpgl arcs (AA) as in dxf
+
+One format's own options (a batch's rows take those of their format):
+  --page SIZE       (pdf) A4, A3 or WxHmm (100x50mm, each side up to )" + shortest(kPdfLargestPageMm) + R"();
+                    the drawing's origin stands the margin from the page's
+                    lower left, and a drawing that leaves the page is refused
+                    (default: the page is the drawing's extents plus margins)
+  --margin MM       (pdf) from 0 to )" + shortest(kPdfLargestMarginMm) + R"( (default 0)
+  --pdf-style fill|cut
+                    (pdf) filled black (default), or hairline strokes
+  --line-width MM   (pdf) the cut stroke's width, above 0 up to )" + shortest(kPdfThickestLineMm) + R"(
+                    (default 0.01)
+  --colour RRGGBB   (pdf) the cut stroke's colour, six hex digits (default
+                    FF0000)
+  --overcut MM      (hpgl) go on past each contour's start along it, from 0
+                    to )" + shortest(kHpglLongestOvercutMm) + R"( (default 0)
+  --pen N           (hpgl) the pen, 1 to )" + std::to_string(kHpglHighestPen) + R"( (default 1)
+  --dxf-version 2000|r12
+                    (dxf) AutoCAD 2000 (default), or Release 12 (AC1009:
+                    POLYLINE and VERTEX, bulges with --curves) for older
+                    cutters; its layer takes R12's letters (A-Z 0-9 $ - _)
+  --dxf-text        (dxf) the text itself as a TEXT entity on the layer
+                    LETTERWIRE_TEXT at the origin, aligned as the anchor, with
+                    the size and the angle used; the layer does not plot
+                    (Release 12 has no such flag)
   --version         the program's version
 
 Single-line text (capture, svg, dxf, batch):
@@ -311,10 +350,11 @@ Single-line text (capture, svg, dxf, batch):
                     unless --allow-missing; with --offset MM the outline of
                     the strokes drawn with a round pen 2 x MM wide. Not for
                     jw and wit, which take outlines
-  --pen MM          (svg) the stroke width of open lines (default 0.1)
+  --pen-width MM    (svg) the stroke width of open lines (default 0.1)
   --allow-missing   leave out characters no stroke font has (a warning)
 
-OUTPUT "-" is standard output (jw, svg, dxf, and wit with --no-convert).
+OUTPUT "-" is standard output (jw, svg, dxf, pdf, hpgl, and wit with
+--no-convert).
 An output file is written whole or not at all, and a file it replaces keeps
 its mode, owner and group; a link is written through (a dangling one gets its
 file). A read-only file, a loop of links, or a file with other hard links
@@ -556,10 +596,10 @@ Options parseOptions(const std::vector<std::string>& args)
             o.strokeFont = value();
             if (o.strokeFont.empty() || o.strokeFont == "@")
                 throw UsageError("--stroke-font needs a name or a path (see fonts --stroke)");
-        } else if (a == "--pen") {
+        } else if (a == "--pen-width") {
             o.penMm = number(a, value());
             if (!(*o.penMm > 0 && *o.penMm <= kOffsetLimitMm))
-                throw UsageError("--pen must be above 0 and at most " + shortest(kOffsetLimitMm) + " mm");
+                throw UsageError("--pen-width must be above 0 and at most " + shortest(kOffsetLimitMm) + " mm");
         } else if (a == "--allow-missing") {
             o.allowMissing = true;
         } else if (a == "--stroke") {
@@ -567,6 +607,62 @@ Options parseOptions(const std::vector<std::string>& args)
         } else if (a == "--curves") {
             o.curves = true;
             cadGiven = a;
+        } else if (a == "--page") {
+            const std::string& word = value();
+            o.output.pdf.page = pdfPageNamed(word);
+            if (!o.output.pdf.page)
+                throw UsageError("--page: " + quotedInput(word) + " is not a page; give A4, A3 or WxHmm (100x50mm), "
+                                 "each side above 0 and at most " + shortest(kPdfLargestPageMm) + " mm");
+            o.formatOptions.emplace_back(a, "pdf");
+        } else if (a == "--margin") {
+            o.output.pdf.marginMm = number(a, value());
+            if (!(o.output.pdf.marginMm >= 0 && o.output.pdf.marginMm <= kPdfLargestMarginMm))
+                throw UsageError("--margin must be from 0 to " + shortest(kPdfLargestMarginMm) + " mm");
+            o.formatOptions.emplace_back(a, "pdf");
+        } else if (a == "--pdf-style") {
+            const std::string& word = value();
+            if (word != "fill" && word != "cut")
+                throw UsageError("--pdf-style must be fill or cut");
+            o.output.pdf.paint = word == "cut" ? PdfPaint::Cut : PdfPaint::Fill;
+            o.formatOptions.emplace_back(a, "pdf");
+        } else if (a == "--line-width") {
+            o.output.pdf.lineWidthMm = number(a, value());
+            if (!(o.output.pdf.lineWidthMm > 0 && o.output.pdf.lineWidthMm <= kPdfThickestLineMm))
+                throw UsageError("--line-width must be above 0 and at most " + shortest(kPdfThickestLineMm) + " mm");
+            o.formatOptions.emplace_back(a, "pdf");
+        } else if (a == "--colour" || a == "--color") {
+            const std::string& word = value();
+            const std::optional<std::uint32_t> colour = pdfColourNamed(word);
+            if (!colour)
+                throw UsageError(a + ": " + quotedInput(word) + " is not a colour; give six hex digits RRGGBB (FF0000)");
+            o.output.pdf.colour = *colour;
+            o.formatOptions.emplace_back(a, "pdf");
+        } else if (a == "--overcut") {
+            o.output.hpgl.overcutMm = number(a, value());
+            if (!(o.output.hpgl.overcutMm >= 0 && o.output.hpgl.overcutMm <= kHpglLongestOvercutMm))
+                throw UsageError("--overcut must be from 0 to " + shortest(kHpglLongestOvercutMm) + " mm");
+            o.formatOptions.emplace_back(a, "hpgl");
+        } else if (a == "--pen") {
+            const std::string& word = value();
+            int pen = 0;
+            const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), pen);
+            if (word.empty() || error != std::errc() || end != word.data() + word.size() || pen < 1 ||
+                pen > kHpglHighestPen)
+                throw UsageError("--pen must be a whole number from 1 to " + std::to_string(kHpglHighestPen));
+            o.output.hpgl.pen = pen;
+            o.formatOptions.emplace_back(a, "hpgl");
+        } else if (a == "--dxf-version") {
+            const std::string& word = value();
+            if (word == "2000")
+                o.output.dxfVersion = DxfVersion::R2000;
+            else if (word == "r12" || word == "R12")
+                o.output.dxfVersion = DxfVersion::R12;
+            else
+                throw UsageError("--dxf-version must be 2000 or r12");
+            o.formatOptions.emplace_back(a, "dxf");
+        } else if (a == "--dxf-text") {
+            o.output.dxfText = true;
+            o.formatOptions.emplace_back(a, "dxf");
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             throw UsageError("unknown option " + shownInput(a) + didYouMean(a, kOptionNames));
         } else if (o.command.empty()) {
@@ -584,14 +680,14 @@ Options parseOptions(const std::vector<std::string>& args)
         o.request = Request::Help;
         o.command = o.positional.empty() ? std::string() : o.positional.front();
         if (!o.command.empty() && !isCommand(o.command))
-            throw UsageError("no command " + o.command + " (capture, jw, wit, svg, dxf or batch)" +
+            throw UsageError("no command " + o.command + " (capture, jw, wit, svg, dxf, pdf, hpgl or batch)" +
                              didYouMean(o.command, commandNames()));
         return o;
     }
     if (o.request == Request::Help)
         return o;
     if (o.command.empty())
-        throw UsageError("no command given (capture, jw, wit, svg, dxf or batch); see --help");
+        throw UsageError("no command given (capture, jw, wit, svg, dxf, pdf, hpgl or batch); see --help");
     if (!isCommand(o.command)) {
         const std::string meant = didYouMean(o.command, commandNames());
         throw UsageError("unknown command " + o.command + (meant.empty() ? "; see --help" : meant));
@@ -612,18 +708,22 @@ Options parseOptions(const std::vector<std::string>& args)
         throw UsageError("--stroke-font draws the strokes as they are; --italic, --underline, --strikeout "
                          "and --bold apply to outline faces");
     if (o.strokeFont.empty() && (o.penMm || o.allowMissing))
-        throw UsageError(std::string(o.penMm ? "--pen" : "--allow-missing") + " applies with --stroke-font only");
+        throw UsageError(std::string(o.penMm ? "--pen-width" : "--allow-missing") + " applies with --stroke-font only");
     if (!o.strokeFont.empty() && o.offsetMm < 0)
         throw UsageError("--offset with --stroke-font is the pen's radius around the strokes; it must be above 0");
     if (!o.strokeFont.empty() && o.centre)
         throw UsageError("--stroke-font places the text by its own box; --centre does not apply (--anchor centre does)");
     if (o.penMm && o.command != "svg" && o.command != "batch")
-        throw UsageError("--pen applies to svg only");
+        throw UsageError("--pen-width applies to svg only");
     for (const std::string& file : o.positional)
         if (file.empty())
             throw UsageError(o.command + ": a file path is empty");
-    if (!cadGiven.empty() && o.command != "svg" && o.command != "dxf" && o.command != "batch")
-        throw UsageError(cadGiven + " applies to svg and dxf only");
+    const bool drawing = o.command == "dxf" || o.command == "svg" || o.command == "pdf" || o.command == "hpgl" ||
+                         o.command == "batch";
+    if (!cadGiven.empty() && !drawing)
+        throw UsageError(cadGiven + " applies to svg, dxf, pdf and hpgl only");
+    if (!o.formatOptions.empty() && !drawing)
+        throw UsageError(o.formatOptions.front().first + " applies to " + o.formatOptions.front().second + " only");
     if (o.centre && (o.anchor != Anchor::BaselineLeft || o.mirror != Mirror::None))
         throw UsageError("--anchor and --mirror place the text by its own box; --centre does not apply");
     if (!unitsGiven.empty() && o.command != "capture")
@@ -636,7 +736,6 @@ Options parseOptions(const std::vector<std::string>& args)
             throw UsageError("--precision and --dpi both set the resolution; give one");
     }
     // A drawing for CAD is fine unless the user asks for another grid.
-    const bool drawing = o.command == "dxf" || o.command == "svg" || o.command == "batch";
     if (drawing && !o.precisionMm && !o.classic && !dpiGiven)
         o.precisionMm = kCadStepMm;
     // A stroke font draws no outline: the outline's estimate bounds nothing

@@ -3,6 +3,7 @@
 // subcommand shares, the positional arguments of each subcommand, and the
 // help texts.
 
+#include "form/form_view.hpp"
 #include "outline/anchor.hpp"
 #include "outline/text_output.hpp"
 #include "outline/text_style.hpp"
@@ -44,9 +45,13 @@ struct Options {
     Anchor anchor = Anchor::BaselineLeft; // svg, dxf: --anchor, the drawing's origin
     Mirror mirror = Mirror::None;         // svg, dxf: --mirror, about the anchor
     std::string strokeFont;              // --stroke-font NAME|PATH: open lines in a stroke font ("@": vertical)
-    std::optional<double> penMm;         // svg: --pen, the stroke width of open lines
+    std::optional<double> penMm;         // svg: --pen-width, the stroke width of open lines
     bool allowMissing = false;           // --allow-missing: characters no stroke font has are left out
     bool stroke = false;                 // fonts --stroke
+    OutputChoices output;                 // pdf, hpgl, dxf: each format's own options
+    // Each format's own options as given ("--page", "pdf"): a single run of
+    // another format refuses them; a batch's rows take those of their format.
+    std::vector<std::pair<std::string, std::string>> formatOptions;
     // Where the command and the files stand in the arguments, and whether
     // --text was given: batch builds each row's run from them.
     std::size_t commandAt = 0;

@@ -45,7 +45,7 @@ void Form1::saveOutline()
     const SaveChoice preset{saveSettings_->format, saveSettings_->precision,
                             saveSettings_->folder.empty() ? name
                                                           : utf8Path(fsPath(saveSettings_->folder) / fsPath(name)),
-                            saveSettings_->cad};
+                            saveSettings_->cad, saveSettings_->output};
     std::optional<SaveChoice> choice = view_.chooseSaveFile(preset);
     if (!choice)
         return;
@@ -54,7 +54,7 @@ void Form1::saveOutline()
     choice->format = formatForPath(choice->path, choice->format);
     const SavePrecision shown = saveSettings_->precision;
     saveSettings_ = SaveSettings{choice->format, choice->precision, utf8Path(fsPath(choice->path).parent_path()),
-                                 choice->cad};
+                                 choice->cad, choice->output};
     view_.storeSaveSettings(*saveSettings_);
     // The preview shows the grid the next save uses too.
     if (choice->precision != shown)
@@ -88,6 +88,7 @@ void Form1::saveOutline()
         // writes with the same options.
         const CadChoices& cad = choice->cad;
         capture.setAnchor(cad.anchor, cad.mirror);
+        capture.setOutputChoices(choice->output);
         const CadOptions options{.merge = cad.merge, .offsetPixels = cad.offsetMm * dpi / kMmPerInch,
                                  .curves = cad.curves};
         if (const std::string note = capture.slowWorkNote(choice->format, options); !note.empty()) {

@@ -3,12 +3,15 @@
 #include "base/failure.hpp"
 #include "export/byte_files.hpp"
 #include "export/dxf.hpp"
+#include "export/hpgl.hpp"
+#include "export/pdf.hpp"
 #include "export/jw_output.hpp"
 #include "export/svg.hpp"
 #include "outline/baseline.hpp"
 #include "outline/work_bound.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -66,7 +69,7 @@ void OffscreenCapture::write(ByteSink& out, SaveFormat format, const std::option
                       "the inward offset of " + shortestMm(-cad->offsetPixels * kMmPerInch / dpi_) +
                           " mm erased the whole text (every stroke is thinner than twice the offset); choose a "
                           "smaller offset or a larger size. Nothing was written.");
-    MmPlacement mm = format == SaveFormat::Dxf ? baseline() : svgPlacement();
+    MmPlacement mm = format == SaveFormat::Svg ? svgPlacement() : baseline();
     const bool placed = anchor_ != Anchor::BaselineLeft || mirror_ != Mirror::None;
     if (placed && placement_ == Placement::Origin)
         mm = anchoredPlacement(mm, textFrame(dc_, outline_.logFont, text_, advances_, spacing_), anchor_,
@@ -75,10 +78,32 @@ void OffscreenCapture::write(ByteSink& out, SaveFormat format, const std::option
     if (placed && placement_ == Placement::Origin)
         mirror(cut, mm, mirror_);
     const ExactCurves* curves = cut.curves.empty() ? nullptr : &cut.curves;
-    if (format == SaveFormat::Dxf)
-        writeDxf(out, cut.outline, {.mm = mm, .text = text_, .curves = curves, .curveTolerance = cut.curveTolerance});
-    else
+    switch (format) {
+    case SaveFormat::Dxf: {
+        DxfPlacement placement{.mm = mm, .text = text_, .curves = curves, .curveTolerance = cut.curveTolerance,
+                               .version = output_.dxfVersion, .textEntity = std::nullopt};
+        if (output_.dxfText) {
+            // The em as the capture set it, and its escapement in degrees.
+            const double angle = std::fmod(outline_.logFont.lfEscapement / 10.0, 360.0);
+            placement.textEntity = DxfText{.heightMm = std::fabs(double(outline_.logFont.lfHeight)) * kMmPerInch / dpi_,
+                                           .angleDegrees = angle < 0 ? angle + 360 : angle,
+                                           .anchor = anchor_,
+                                           .mirror = mirror_};
+        }
+        writeDxf(out, cut.outline, placement);
+        break;
+    }
+    case SaveFormat::Pdf:
+        writePdf(out, cut.outline, mm, curves, output_.pdf);
+        break;
+    case SaveFormat::Hpgl:
+        writeHpgl(out, cut.outline, mm, {curves, cut.curveTolerance}, output_.hpgl);
+        break;
+    case SaveFormat::Svg:
+    case SaveFormat::JwPoints:
         writeSvg(out, cut.outline, mm, curves);
+        break;
+    }
 }
 
 std::string OffscreenCapture::slowWorkNote(SaveFormat format, const std::optional<CadOptions>& cad) const

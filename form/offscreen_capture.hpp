@@ -40,7 +40,7 @@ public:
     // The SVG's: the baseline's, or the preview's pixel origin when centred.
     MmPlacement svgPlacement();
 
-    // DXF measured from the baseline, SVG in millimetres, or JW point
+    // DXF, PDF and HPGL measured from the baseline, SVG in millimetres, or JW point
     // lines at 1:1 from the origin; a file that cannot be written is a
     // lw::Failure. With `cad`, DXF and SVG take the cut-ready figures (merged,
     // offset, clean); JW point lines always keep the capture's.
@@ -48,6 +48,9 @@ public:
     // it (the SVG of a centred capture keeps the preview's origin). The
     // design, the left end of the baseline unmirrored, writes as before.
     void setAnchor(Anchor anchor, Mirror mirror) { anchor_ = anchor, mirror_ = mirror; }
+    // The PDF's page and paint, the HPGL's overcut and pen, the DXF's
+    // version and text; the defaults write as before.
+    void setOutputChoices(const OutputChoices& choices) { output_ = choices; }
 
     void write(ByteSink& out, SaveFormat format, const std::optional<CadOptions>& cad = std::nullopt);
 
@@ -70,6 +73,7 @@ private:
     double spacing_; // outputText's, in device pixels
     Anchor anchor_ = Anchor::BaselineLeft;
     Mirror mirror_ = Mirror::None;
+    OutputChoices output_;
 };
 
 } // namespace lw

@@ -195,7 +195,7 @@ TEST_F(BatchRun, BadRowsAreNamedAndTheOthersWritten)
     const Result r = cli("batch rows.csv");
     EXPECT_EQ(r.status, 1);
     const char* expected[] = {
-        "rows.csv: line 2, column 1 (output): \"bad.txt\" must end in .dxf or .svg",
+        "rows.csv: line 2, column 1 (output): \"bad.txt\" must end in .dxf, .svg, .pdf, .plt or .hpgl",
         "rows.csv: line 4, column 3 (size): --size must be above 0",
         "rows.csv: line 5, column 2 (text): a tab at character 2; a field is one line",
         "rows.csv: line 6, column 1 (output): \"ok1.dxf\" is already the output of line 1",

@@ -170,7 +170,7 @@ TEST(CliUsage, ErrorsExitTwoWithOneLine)
         {"frobnicate", "unknown command frobnicate; see --help"}, {"capture extra", "usage"},
         // A near miss names what was meant: a swap, a missing or an extra letter.
         {"dfx o.dxf", "unknown command dfx; did you mean dxf?"},
-        {"captur", "did you mean capture?"}, {"help svgg", "no command svgg (capture, jw, wit, svg, dxf or batch); did you mean svg?"},
+        {"captur", "did you mean capture?"}, {"help svgg", "no command svgg (capture, jw, wit, svg, dxf, pdf, hpgl or batch); did you mean svg?"},
         {"capture --sise 3", "unknown option --sise; did you mean --size?"},
         {"capture --centr", "did you mean --centre?"}, {"capture --x", "unknown option --x"},
         {"dxf o.dxf --ofset 1", "did you mean --offset?"},
@@ -192,7 +192,7 @@ TEST(CliUsage, ErrorsExitTwoWithOneLine)
         {"capture --units mm --centre", "does not apply"}, {"dxf o.dxf --centre", "does not apply"},
         {"help frobnicate", "no command frobnicate"},
         // Cut-ready geometry is the drawings' alone.
-        {"capture --offset 1", "svg and dxf only"}, {"wit o.wit --no-merge", "svg and dxf only"},
+        {"capture --offset 1", "svg, dxf, pdf and hpgl only"}, {"wit o.wit --no-merge", "svg, dxf, pdf and hpgl only"},
         {"dxf o.dxf --offset abc", "not a number"}, {"svg o.svg --offset 100.5", "from -100 to 100 mm"},
         {"dxf o.dxf --offset", "needs a value"},
         // The text is one line; where the break stands is said in characters.
@@ -253,7 +253,7 @@ TEST(CliUsage, HelpExplainsEveryOption)
     EXPECT_EQ(r.status, 0);
     for (const char* option : {"--text", "--font", "--size", "--angle", "--italic", "--underline",
                                "--strikeout", "--centre", "--dpi", "--no-merge", "--offset", "--spacing",
-                               "--width", "--bold", "--stroke-font", "--pen", "--allow-missing"})
+                               "--width", "--bold", "--stroke-font", "--pen-width", "--allow-missing"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 

@@ -31,6 +31,7 @@ import itertools
 import math
 import os
 import random
+import re
 import subprocess
 import sys
 import tempfile
@@ -76,6 +77,12 @@ DIMS = [
     ("bars", ["", "--underline", "--strikeout"]),
     ("angle", [0, 30, 90]),
     ("precision", ["0.01", "0.1", "classic"]),
+    # The drawing's other forms: the same figures as Release 12 (read as
+    # POLYLINE), the text as TEXT beside them; a PDF's page and an HPGL's
+    # range against the DXF's box.
+    ("dxf", ["2000", "r12"]),
+    ("dxf_text", [False, True]),
+    ("machine", ["", "pdf", "hpgl"]),
 ]
 NAMES = [d[0] for d in DIMS]
 DEFAULT = {name: values[0] for name, values in DIMS}
@@ -151,25 +158,39 @@ def arguments(case):
     return a
 
 
+def dxf_arguments(case):
+    return (["--dxf-version", "r12"] if case["dxf"] == "r12" else []) + (["--dxf-text"] if case["dxf_text"] else [])
+
+
 drawings = {}
+texts = {}
+
+
+def drawing_key(case, on_windows=False):
+    # The machine's file is written beside the DXF, which it leaves as it is.
+    return (on_windows,) + tuple(sorted((k, v) for k, v in case.items() if k != "machine"))
 
 
 def drawing(case, on_windows=False):
     """The rings of the case's DXF (exact curves flattened by ezdxf), memoised."""
-    key = (on_windows,) + tuple(sorted(case.items()))
+    key = drawing_key(case, on_windows)
     if key not in drawings:
         command = [windows[1], windows[0]] if on_windows else [cli]
-        run = subprocess.run(command + ["dxf", "-"] + arguments(case), capture_output=True)
+        run = subprocess.run(command + ["dxf", "-"] + arguments(case) + dxf_arguments(case), capture_output=True)
         if run.returncode != 0:
             raise RuntimeError(f"status {run.returncode}: {run.stderr.decode(errors='replace').strip()}")
         # Windows' standard output is in text mode: lines end in CR LF.
         doc = ezdxf.read(io.StringIO(run.stdout.replace(b"\r\n", b"\n").decode("cp932")))
         rings = []
-        for e in doc.modelspace().query("LWPOLYLINE"):
+        texts[key] = [(t.dxf.text, t.dxf.layer, t.dxf.height, tuple(t.dxf.insert)[:2], t.dxf.rotation)
+                      for t in doc.modelspace().query("TEXT")]
+        for e in doc.modelspace().query("LWPOLYLINE POLYLINE"):
             if case["curves"]:
                 points = [(v.x, v.y) for v in dxfpath.make_path(e).flattening(0.002)]
                 if len(points) > 1 and points[0] == points[-1]:
                     points.pop()
+            elif e.dxftype() == "POLYLINE":
+                points = [(v.dxf.location.x, v.dxf.location.y) for v in e.vertices]
             else:
                 points = [tuple(p) for p in e.get_points("xy")]
             rings.append(points)
@@ -306,10 +327,40 @@ def check_case(case):
             check((signed_area(r) > 0) == outer, case,
                   f"a{'n outer' if outer else ' hole'} contour turns {'clockwise' if outer else 'counter-clockwise'}")
 
+    # The text beside the outline: the string, the em and the angle at the origin.
+    key = drawing_key(case)
+    if case["dxf_text"]:
+        want = (FACES[case["face"]][1], "LETTERWIRE_TEXT", SIZE * 25.4 / 72, (0.0, 0.0), float(case["angle"]))
+        got = texts[key][0] if len(texts[key]) == 1 else None
+        check(got is not None and got[:2] == want[:2] and abs(got[2] - want[2]) < 0.01 * want[2] and
+              got[3] == want[3] and got[4] == want[4], case, f"TEXT {texts[key]}, expected {want}")
+    else:
+        check(texts[key] == [], case, f"a TEXT unasked: {texts[key]}")
+
+    # A machine's file spans the DXF's box: a PDF page within 0.01 mm
+    # (pdfinfo), an HPGL's PD coordinates within 1/40 mm from the origin.
+    # Arcs (AA) reach past the PD points: their range is read by hp2xx in outputs_test.
+    if case["machine"] == "pdf" or (case["machine"] == "hpgl" and not case["curves"]):
+        done = subprocess.run([cli, case["machine"], "-"] + arguments(case), capture_output=True)
+        x0, y0, x1, y1 = bounds(rings)
+        if case["machine"] == "pdf":
+            info = subprocess.run(["pdfinfo", "-"], input=done.stdout, capture_output=True, text=False).stdout
+            m = re.search(rb"Page size:\s+([0-9.]+) x ([0-9.]+) pts", info)
+            size = (float(m.group(1)) * 25.4 / 72, float(m.group(2)) * 25.4 / 72) if m else None
+            check(size and abs(size[0] - (x1 - x0)) <= 0.01 + 2 * step and abs(size[1] - (y1 - y0)) <= 0.01 + 2 * step,
+                  case, f"PDF page {size} mm, the DXF's box {x1 - x0:.3f} x {y1 - y0:.3f}")
+        else:
+            units = [int(v) for command in re.findall(rb"P[UD]([-0-9,]+);", done.stdout) for v in command.split(b",")]
+            xs, ys = units[0::2], units[1::2]
+            check(xs and min(xs) == 0 and min(ys) == 0 and abs(max(xs) / 40 - (x1 - x0)) <= 1 / 40 + 2 * step and
+                  abs(max(ys) / 40 - (y1 - y0)) <= 1 / 40 + 2 * step, case,
+                  f"HPGL range {max(xs, default=0) / 40} x {max(ys, default=0) / 40} mm, the DXF's box "
+                  f"{x1 - x0:.3f} x {y1 - y0:.3f}")
+
     # The ink: the plain capture's, grown or shrunk by the offset: merged,
     # the whole ink at once; kept apart, each contour on its own (outer ones
     # outward, holes inward).
-    plain = dict(case, merge=False, offset=0.0, curves=False)
+    plain = dict(case, merge=False, offset=0.0, curves=False, dxf="2000", dxf_text=False, machine="")
     base = nonzero_region(drawing(plain))
     if case["offset"] and case["merge"]:
         want = base.buffer(case["offset"], 32).area

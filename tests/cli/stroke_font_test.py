@@ -98,7 +98,7 @@ for kind, text, options in CASES:
         lines = json.loads(r.stdout)["lines"] if r.returncode == 0 else []
         check(apart([[tuple(p) for p in line] for line in lines], want) <= 1e-9, f"{name}: capture lines {lines}")
 
-    r = run(["svg", "-", "--pen", "0.25"] + common)
+    r = run(["svg", "-", "--pen-width", "0.25"] + common)
     root = ET.fromstring(r.stdout)
     paths = root.findall("{http://www.w3.org/2000/svg}path")
     check(len(paths) == 1 and paths[0].get("fill") == "none" and paths[0].get("stroke-width") == "0.25",
@@ -192,9 +192,9 @@ REFUSALS = [
     (["wit", f"{folder}/x.dxf", "--stroke-font", fonts["lff"]], 2, "wit takes the closed outline"),
     (["dxf", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--curves"], 2, "--curves"),
     (["dxf", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--offset", "-1"], 2, "must be above 0"),
-    (["svg", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--pen", "0"], 2, "--pen must be above 0"),
-    (["svg", f"{folder}/x.dxf", "--pen", "0.2"], 2, "--pen applies with --stroke-font only"),
-    (["dxf", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--pen", "0.2"], 2, "--pen applies to svg only"),
+    (["svg", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--pen-width", "0"], 2, "--pen-width must be above 0"),
+    (["svg", f"{folder}/x.dxf", "--pen-width", "0.2"], 2, "--pen-width applies with --stroke-font only"),
+    (["dxf", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--pen-width", "0.2"], 2, "--pen-width applies to svg only"),
 ]
 for args, status, words in REFUSALS:
     r = run(args)

@@ -217,6 +217,48 @@ for text, face, extra, *size in CUT_CASES:
     if abs(area_a - area_b) > tolerance:
         failures.append(f"{name}: area {area_a:.3f} mm² on Linux, {area_b:.3f} on Windows (at most {tolerance:.3f} apart)")
     print(f"{name}: {count(a, 1)} outer, {count(a, -1)} holes; area {area_a:.3f} / {area_b:.3f} mm²")
+
+
+def machine_box(command, kind, args):
+    """The PDF's page (MediaBox, mm) or the HPGL's PD range (mm), and the
+    figures of the R12 drawing."""
+    out = subprocess.run(command + [kind, "-"] + args, capture_output=True, check=True).stdout
+    if kind == "pdf":
+        import re
+        w, h = re.search(rb"/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\]", out).groups()
+        return float(w) * 25.4 / 72, float(h) * 25.4 / 72
+    if kind == "hpgl":
+        import re
+        units = [int(v) for c in re.findall(rb"P[UD]([-0-9,]+);", out) for v in c.split(b",")]
+        return max(units[0::2]) / 40, max(units[1::2]) / 40
+    import io
+    import ezdxf
+    doc = ezdxf.read(io.StringIO(out.replace(b"\r\n", b"\n").decode("cp932")))
+    return doc.dxfversion, len(doc.modelspace().query("POLYLINE")), len(doc.modelspace().query("TEXT"))
+
+
+# The machines' files: the same page, range and figures within the captures'
+# tolerance (the writers' bytes on the same figures are compared exactly by
+# the export tests, which run under Wine too).
+MACHINE_CASES = [
+    ("回図", "ＭＳ 明朝", ["--margin", "2"]),
+    ("Og", "DejaVu Sans", ["--curves", "--pdf-style", "cut"]),
+]
+for text, face, extra in MACHINE_CASES:
+    args = ["--text", text, "--font", face, "--size", "48"]
+    pdf_args = args + [a for a in extra]
+    hpgl_args = args + [a for a in extra if a == "--curves"]
+    tolerance = 0.02 * 48 * 25.4 / 72  # 2 % of the em, the captures' hinting apart
+    for kind, kind_args in (("pdf", pdf_args), ("hpgl", hpgl_args)):
+        a, b = machine_box([linux_cli], kind, kind_args), machine_box([wine_run, windows_cli], kind, kind_args)
+        if max(abs(x - y) for x, y in zip(a, b)) > tolerance:
+            failures.append(f"{kind} {text} / {face}: {a} mm on Linux, {b} on Windows")
+        print(f"{kind} {text} / {face}: {a[0]:.3f} x {a[1]:.3f} / {b[0]:.3f} x {b[1]:.3f} mm")
+    r12_args = args + ["--dxf-version", "r12", "--dxf-text"]
+    a, b = machine_box([linux_cli], "dxf", r12_args), machine_box([wine_run, windows_cli], "dxf", r12_args)
+    if a != b or a[0] != "AC1009" or a[2] != 1:
+        failures.append(f"dxf r12 {text} / {face}: {a} on Linux, {b} on Windows")
+
 # The face that drew the points, as Windows reports it: its own family and,
 # where GDI tells it, its file.
 for face in ["DejaVu Sans", "DejaVu Serif"]:
@@ -307,7 +349,7 @@ with tempfile.TemporaryDirectory(prefix="lw-wine-") as scratch:
         if piped.returncode != 0 or piped.stdout != written:
             failures.append(f"jw -: status {piped.returncode}, {len(piped.stdout)} bytes where the file has "
                             f"{len(written)}")
-        for kind in ("dxf", "svg"):
+        for kind in ("dxf", "svg", "pdf", "hpgl"):
             path = os.path.join(folder, "out." + kind)
             on_disk = subprocess.run([wine_run, windows_cli, kind, to_windows(path)] + args, capture_output=True)
             piped = subprocess.run([wine_run, windows_cli, kind, "-"] + args, capture_output=True)

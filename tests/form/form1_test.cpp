@@ -469,6 +469,16 @@ std::string expectedFile(const std::string& text, float size, SaveFormat format,
         break;
     }
     case SaveFormat::JwPoints: writeJwOutline(out, outline, {0, 0, 1, 1440 / dpi}); break;
+    case SaveFormat::Pdf: {
+        const CadOutline cut = cadOutline(outline, {});
+        writePdf(out, cut.outline, onCadGrid(baselinePlacement(dc, outline.logFont, dpi), cut), nullptr, {});
+        break;
+    }
+    case SaveFormat::Hpgl: {
+        const CadOutline cut = cadOutline(outline, {});
+        writeHpgl(out, cut.outline, onCadGrid(baselinePlacement(dc, outline.logFont, dpi), cut), {}, {});
+        break;
+    }
     }
     return out.text();
 }

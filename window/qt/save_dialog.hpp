@@ -1,7 +1,9 @@
 #pragma once
 // The save dialog of the window on its own: Qt's file dialog with one filter
 // per format, a precision box beneath the file type, and beneath that the
-// DXF and SVG choices (merge, curves, offset, anchor, mirror), idle for JW points.
+// DXF and SVG choices (merge, curves, offset, anchor, mirror), idle for JW points,
+// and each format's own (the DXF's version and text, the PDF's page, paint
+// and margin, the HPGL's overcut), idle for the others.
 
 #include "form/form_view.hpp"
 
@@ -39,6 +41,13 @@ private:
     QDoubleSpinBox* offset_ = nullptr;
     QComboBox* anchor_ = nullptr;
     QComboBox* mirror_ = nullptr;
+    QComboBox* dxfVersion_ = nullptr;
+    QCheckBox* dxfText_ = nullptr;
+    QComboBox* pdfPage_ = nullptr;
+    QComboBox* pdfPaint_ = nullptr;
+    QComboBox* pdfMargin_ = nullptr;
+    QComboBox* hpglOvercut_ = nullptr;
+    OutputChoices output_; // what the dialog does not show is kept as it was
 };
 
 } // namespace lw
