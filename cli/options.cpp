@@ -702,6 +702,11 @@ Options parseOptions(const std::vector<std::string>& args)
     if (!o.strokeFont.empty() && (o.command == "jw" || o.command == "wit"))
         throw UsageError("--stroke-font: " + o.command + " takes the closed outline of an outline face, "
                          "which a stroke font's open lines are not");
+    if (!o.strokeFont.empty() && (o.command == "pdf" || o.command == "hpgl"))
+        throw UsageError("--stroke-font: " + o.command + " writes closed outlines so far; svg and dxf take the open lines");
+    if (!o.strokeFont.empty() && (o.output.dxfVersion != DxfVersion::R2000 || o.output.dxfText))
+        throw UsageError(std::string("--stroke-font: ") + (o.output.dxfText ? "--dxf-text" : "--dxf-version r12") +
+                         " applies to outline drawings so far; the open lines are written as AutoCAD 2000");
     if (!o.strokeFont.empty() && o.curves)
         throw UsageError("--curves: a stroke font's lines are points already; --curves does not apply");
     if (!o.strokeFont.empty() && (o.font.italic || o.font.underline || o.font.strikeout || o.style.bold))

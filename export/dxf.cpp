@@ -789,7 +789,7 @@ void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, std::string_view t
         any = true;
     }
     const std::string& layer = layerBytes(text);
-    const FramePieces& frame = framePieces();
+    const FramePieces& frame = framePieces(false);
     Tags t(out);
     t.bytes(frame.toLowCorner);
     t.point(10, e.min.x, e.min.y);
