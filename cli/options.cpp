@@ -197,11 +197,11 @@ const Command kCommands[] = {
      "angle[,styles[,stroke font]]]]]; the output's extension (.dxf, .svg,\n"
      ".pdf, .plt or .hpgl) is the format, an empty optional field takes the\n"
      "command line's value, styles are words (italic underline strikeout, or\n"
-     "regular), a stroke font as --stroke-font takes it; a field in double quotes\n"
-     "may hold commas (\"\" is a quote); empty lines and lines starting with #\n"
-     "are skipped. Every other option comes from the command line. Each file\n"
-     "has the bytes a single run gives; a bad row is reported by its line and\n"
-     "column and the other rows are still written (status 1)"},
+     "regular), a stroke font as --stroke-font takes it; a field in double\n"
+     "quotes may hold commas (\"\" is a quote); empty lines and lines starting\n"
+     "with # are skipped. Every other option comes from the command line. Each\n"
+     "file has the bytes a single run gives; a bad row is reported by its line\n"
+     "and column and the other rows are still written (status 1)"},
 };
 
 std::vector<std::string_view> commandNames()
@@ -324,7 +324,7 @@ One format's own options (a batch's rows take those of their format):
   --line-width MM   (pdf) the cut stroke's width, above 0 up to )" + shortest(kPdfThickestLineMm) + R"(
                     (default 0.01)
   --colour RRGGBB   (pdf) the cut stroke's colour, six hex digits (default
-                    FF0000)
+                    FF0000); --color is the same
   --overcut MM      (hpgl) go on past each contour's start along it, from 0
                     to )" + shortest(kHpglLongestOvercutMm) + R"( (default 0)
   --pen N           (hpgl) the pen, 1 to )" + std::to_string(kHpglHighestPen) + R"( (default 1)

@@ -5,16 +5,18 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
+#include <optional>
+#include <string_view>
 
 namespace lw {
 namespace {
 
 #ifdef _WIN32
 constexpr char kListSeparator = ';';
+constexpr const char* kPathSeparator = "\\";
 #else
 constexpr char kListSeparator = ':';
+constexpr const char* kPathSeparator = "/";
 #endif
 
 // Debian's packages: hershey-fonts-data, librecad-data.
@@ -26,25 +28,18 @@ std::string lowered(std::string s)
     return s;
 }
 
-bool strokeExtension(const std::string& name)
+bool strokeExtension(std::string_view name)
 {
-    const std::string low = lowered(name);
+    const std::string low = lowered(std::string(name));
     return low.size() > 4 && (low.ends_with(".jhf") || low.ends_with(".lff"));
 }
 
 void addFolder(const std::string& folder, std::vector<StrokeFaceFile>& faces)
 {
     std::vector<StrokeFaceFile> found;
-    std::error_code error;
-    const std::filesystem::path path(std::u8string(folder.begin(), folder.end()));
-    for (std::filesystem::directory_iterator it(path, error), end; !error && it != end; it.increment(error)) {
-        const std::u8string name8 = it->path().filename().u8string();
-        const std::string name(name8.begin(), name8.end());
-        if (!strokeExtension(name) || !it->is_regular_file(error))
-            continue;
-        const std::u8string file8 = it->path().u8string();
-        found.push_back({name.substr(0, name.size() - 4), std::string(file8.begin(), file8.end())});
-    }
+    const std::string separator = folder.ends_with('/') || folder.ends_with('\\') ? "" : kPathSeparator;
+    for (const std::string& name : fileio::regularFiles(folder, strokeExtension))
+        found.push_back({name.substr(0, name.size() - 4), folder + separator + name});
     std::sort(found.begin(), found.end(), [](const StrokeFaceFile& a, const StrokeFaceFile& b) {
         return std::pair(lowered(a.name), a.file) < std::pair(lowered(b.name), b.file);
     });
@@ -97,10 +92,8 @@ StrokeFont loadStrokeFont(const std::string& path, const GlyphsWanted& wanted)
     }
     // Room for the whole file at once: growing by doubling copied and
     // faulted in a large font's bytes several times over.
-    std::error_code unknown;
-    const auto size = std::filesystem::file_size(std::filesystem::path(std::u8string(path.begin(), path.end())), unknown);
-    if (!unknown)
-        bytes.reserve(std::size_t(std::min<std::uintmax_t>(size, kStrokeFontMaxBytes + 1)));
+    if (const std::optional<std::uint64_t> size = fileio::regularSize(handle))
+        bytes.reserve(std::size_t(std::min<std::uint64_t>(*size, kStrokeFontMaxBytes + 1)));
     char buffer[1 << 16];
     for (;;) {
         std::size_t got = 0;

@@ -5,6 +5,7 @@
 // return false with the system's own words in `error`.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,6 +78,14 @@ void removeFile(const std::string& path);
 // `wanted` takes and that were last written more than `hours` hours ago;
 // none when the folder cannot be read. For tidying up, so never a failure.
 std::vector<std::string> filesOlderThan(const std::string& folder, int hours, bool (*wanted)(std::string_view name));
+
+// The names of the regular files in `folder` (on POSIX links followed) that
+// `wanted` takes; none when the folder cannot be read.
+std::vector<std::string> regularFiles(const std::string& folder, bool (*wanted)(std::string_view name));
+
+// The size of the regular file open as `handle`; nothing for a pipe or a
+// device, whose end only reading finds.
+std::optional<std::uint64_t> regularSize(Handle handle);
 
 // This user's own folder for work files, made when missing:
 // $XDG_CACHE_HOME/letterwire (~/.cache/letterwire), %LOCALAPPDATA%\Letterwire.
