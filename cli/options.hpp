@@ -3,6 +3,7 @@
 // subcommand shares, the positional arguments of each subcommand, and the
 // help texts.
 
+#include "cli/batch_encoding.hpp"
 #include "outline/anchor.hpp"
 #include "outline/text_output.hpp"
 #include "outline/text_style.hpp"
@@ -43,6 +44,8 @@ struct Options {
     TextStyle style;                     // --spacing, --width, --bold
     Anchor anchor = Anchor::BaselineLeft; // svg, dxf: --anchor, the drawing's origin
     Mirror mirror = Mirror::None;         // svg, dxf: --mirror, about the anchor
+    ListEncoding encoding = ListEncoding::Detect; // batch: --encoding of the list
+    std::size_t encodingAt = 0;           // where --encoding stands, when given (never 0)
     // Where the command and the files stand in the arguments, and whether
     // --text was given: batch builds each row's run from them.
     std::size_t commandAt = 0;
