@@ -28,6 +28,8 @@ constexpr CaptionTranslation kTranslations[] = {
     {"幅", "Width"},
     {"太字", "Bold"},
     {"フォントの太字はアウトラインには使われません", "The font's bold is not used in the outline"},
+    // The note line under the preview.
+    {"保存しました:", "Saved:"},
     // The save dialog.
     {"アウトラインの保存", "Save the outline"},
     {"DXF 図面", "DXF drawing"},

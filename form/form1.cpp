@@ -101,11 +101,36 @@ void Form1::showTextSettings(const TextSettings& settings)
     font_.italic = settings.font.italic;
     font_.underline = settings.font.underline;
     font_.strikeout = settings.font.strikeout;
+    // The remembered bold is the style's; the text box shows it too.
+    font_.bold = settings.style.bold;
     dlgCommon_.font = font_;
     view_.setInputFont(font_);
     view_.setText(TextBox::txtAngle, std::to_string(settings.angle));
     view_.setPosition(Slider::sldAngle, settings.angle);
     style_ = settings.style;
+}
+
+void Form1::setBold(bool bold)
+{
+    style_.bold = bold;
+    if (font_.bold == bold)
+        return;
+    font_.bold = bold;
+    view_.setInputFont(font_);
+}
+
+void Form1::showWindowNote()
+{
+    WindowNote note{style_, Anchor::BaselineLeft, Mirror::None, savedTo_};
+    // The anchor and the mirror place only the window's own saves.
+    if (runMode_.empty() && saveSettings_) {
+        note.anchor = saveSettings_->cad.anchor;
+        note.mirror = saveSettings_->cad.mirror;
+    }
+    if (note == windowNote_)
+        return;
+    windowNote_ = note;
+    view_.showWindowNote(windowNote_);
 }
 
 void Form1::rememberTextSettings()
@@ -121,6 +146,14 @@ void Form1::rememberTextSettings()
 
 void Form1::restoreDesignFont()
 {
+    // The anchor and the mirror are remembered as the text style is, so the
+    // design's settings put them back too.
+    if (runMode_.empty() && saveSettings_ &&
+        (saveSettings_->cad.anchor != Anchor::BaselineLeft || saveSettings_->cad.mirror != Mirror::None)) {
+        saveSettings_->cad.anchor = Anchor::BaselineLeft;
+        saveSettings_->cad.mirror = Mirror::None;
+        view_.storeSaveSettings(*saveSettings_);
+    }
     showTextSettings({});
     writeText(TextBox::txtSize, sizeText(font_.size), &Form1::txtSize_Change);
 }
@@ -187,6 +220,7 @@ void Form1::capture(std::int32_t alCent, std::optional<DeviceArea> shown)
     view_.refresh();
     showFaceNote(text, *drew);
     rememberTextSettings();
+    showWindowNote();
 }
 
 bool Form1::drawOnSaveGrid(const CaptureSource& source, std::int32_t alCent, std::optional<DeviceArea> shown,
@@ -314,7 +348,12 @@ void Form1::txtAngle_EditEnded()
         view_.setText(TextBox::txtAngle, text);
 }
 
-void Form1::txtInput_Change() { drawFlattenPath(1); }
+void Form1::txtInput_Change()
+{
+    // The note on the last save belongs to the text it saved.
+    savedTo_.clear();
+    drawFlattenPath(1);
+}
 
 void Form1::txtInput_GotFocus() { view_.selectAll(TextBox::txtInput); }
 
@@ -333,7 +372,9 @@ void Form1::applyFont()
     try {
         const WindowFont& chosen = dlgCommon_.font;
         font_.faceName = chosen.faceName;
+        // The font dialog's bold is the outline's bold, as every peer takes it.
         font_.bold = chosen.bold;
+        style_.bold = chosen.bold;
         font_.italic = chosen.italic;
         font_.size = chosen.size;
         font_.strikeout = chosen.strikeout;
@@ -401,6 +442,7 @@ void Form1::chooseTextStyle()
     if (!chosen)
         return;
     style_ = textStyleWithin(chosen->spacing, chosen->widthPercent, chosen->bold);
+    setBold(style_.bold);
     drawFlattenPath(1);
 }
 
