@@ -3,6 +3,7 @@
 #include "base/failure.hpp"
 #include "base/numbers.hpp"
 #include "export/capture_json.hpp"
+#include "export/converter.hpp"
 #include "export/face_note.hpp"
 #include "export/jw_command.hpp"
 #include "export/wit.hpp"
@@ -62,6 +63,24 @@ void Form1::reportUncaught(const char* text) noexcept
     view_.endProgram(kFailureExitStatus);
 }
 
+void Form1::tell(const std::string& text)
+{
+    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fflush(stderr);
+    view_.showMessage(kProgramTitle, text);
+}
+
+void Form1::exportWit()
+{
+    try {
+        WitOut();
+    } catch (const Failure& failure) {
+        // Ending would lose what the user typed for a fault of the machine
+        // (a converter not installed); told, the work goes on.
+        tell(std::string(failure.what()) + "\nNothing was converted; the window stays with your text.");
+    }
+}
+
 void Form1::load(const std::vector<std::string>& words)
 {
     guarded([&] { Form_Load(words); });
@@ -73,6 +92,9 @@ void Form1::Form_Load(const std::vector<std::string>& words)
     runMode_ = std::move(run.mode);
     inputPath_ = std::move(run.inputPath);
     outputPath_ = std::move(run.outputPath);
+    // As JW mode checks its files: said before the user's work, not at OK.
+    if (runMode_ == "WIT" && !converterFound())
+        tell(kConverterMissing);
     // The preview shows the save's precision from the first drawing on.
     if (runMode_.empty())
         saveSettings_ = view_.loadSaveSettings().value_or(SaveSettings{});
@@ -389,7 +411,7 @@ void Form1::applyFont()
     showSize();
 }
 
-void Form1::Command2_Click() { WitOut(); }
+void Form1::Command2_Click() { exportWit(); }
 
 void Form1::Command3_Click()
 {
@@ -428,7 +450,7 @@ void Form1::cmdOK_Click()
         }
         view_.endProgram(0);
     } else if (runMode_ == "WIT") {
-        WitOut();
+        exportWit();
     } else if (runMode_.empty()) {
         saveOutline();
     }

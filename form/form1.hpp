@@ -162,6 +162,11 @@ private:
     void setBold(bool bold);
     // Shows `text` (message box and standard error), then ends the program.
     void reportUncaught(const char* text) noexcept;
+    // Shows `text` (message box and standard error); the window stays.
+    void tell(const std::string& text);
+    // The WIT export from OK or Command2: a failure (the converter gone, the
+    // work file not written) is told and the window stays with its text.
+    void exportWit();
 
     FormView& view_;
     WindowFont font_;

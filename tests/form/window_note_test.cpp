@@ -8,7 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 namespace lw::test {
 namespace {
@@ -178,3 +184,62 @@ TEST(Form1WindowNote, ASaveSaysWhereItWrote)
 
 } // namespace
 } // namespace lw::test
+
+#ifndef _WIN32
+namespace lw::test {
+namespace {
+
+// WIT mode says at the start when its converter is missing, as JW mode
+// checks its files; a converter that fails at OK is told and the typed text
+// stays in a window that goes on.
+TEST(Form1Wit, AMissingConverterIsSaidAtTheStartAndOkKeepsTheText)
+{
+    enum class Converter { Runs, Missing, Folder, NotRunnable };
+    const struct {
+        const char* name;
+        Converter converter;
+    } cases[] = {{"runs", Converter::Runs},
+                 {"missing", Converter::Missing},
+                 {"a folder of its name", Converter::Folder},
+                 {"not runnable", Converter::NotRunnable}};
+    const std::string path = std::getenv("PATH");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchDir dir;
+        const std::string log = dir / "mfin.log";
+        if (c.converter == Converter::Folder)
+            std::filesystem::create_directory(dir / "mfin");
+        else if (c.converter != Converter::Missing)
+            writeBytes(dir / "mfin", "#!/bin/sh\necho \"$2\" >> '" + log + "'\n");
+        if (c.converter == Converter::Runs)
+            ::chmod((dir / "mfin").c_str(), 0755);
+        // Only the scratch folder and the system's: no converter of the machine's.
+        ::setenv("PATH", (dir.path().string() + ":/usr/bin:/bin").c_str(), 1);
+        testing::internal::CaptureStderr();
+        Window w({"WIT", dir / "out.jww"});
+        w.view.folder = dir.path().string();
+        const bool runs = c.converter == Converter::Runs;
+        EXPECT_EQ(w.view.messages.size(), runs ? 0u : 1u);
+        w.edit(TextBox::txtInput, "出口 8", &Form1::txtInput_Change);
+        w.form.run(&Form1::cmdOK_Click);
+        w.form.run(&Form1::Command2_Click);
+        testing::internal::GetCapturedStderr();
+        ::setenv("PATH", path.c_str(), 1);
+        EXPECT_TRUE(w.view.endings.empty());
+        EXPECT_EQ(w.view.texts[TextBox::txtInput], "出口 8");
+        EXPECT_EQ(w.view.messages.size(), runs ? 0u : 3u);
+        if (!runs)
+            continue;
+        std::string started;
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (std::count(started.begin(), started.end(), '\n') < 2 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            started = readBytes(log);
+        }
+        EXPECT_EQ(started, dir / "out.jww" + "\n" + dir / "out.jww" + "\n");
+    }
+}
+
+} // namespace
+} // namespace lw::test
+#endif
