@@ -22,20 +22,25 @@ class SpacingBox final : public QDoubleSpinBox {
 public:
     using QDoubleSpinBox::QDoubleSpinBox;
 
-    QValidator::State validate(QString& input, int&) const override
+    QValidator::State validate(QString& input, int& position) const override
     {
         const std::optional<double> points = typed(input);
         if (points && *points >= minimum() && *points <= maximum())
             return QValidator::Acceptable;
+        // The box's own form in the user's locale ("1,5 pt") stays good.
+        const QValidator::State own = QDoubleSpinBox::validate(input, position);
         // On the way to a number or a unit: "-", "0.", "0.5 m".
-        return QValidator::Intermediate;
+        return own == QValidator::Invalid ? QValidator::Intermediate : own;
     }
     double valueFromText(const QString& text) const override
     {
+        const std::optional<double> points = typed(text);
+        if (!points)
+            return QDoubleSpinBox::valueFromText(text);
         // Held to the box's decimals, as it shows the value and as the
         // native window's box holds it.
         const double scale = std::pow(10.0, decimals());
-        return std::round(typed(text).value_or(value()) * scale) / scale;
+        return std::round(*points * scale) / scale;
     }
     void fixup(QString& input) const override { input = textFromValue(value()) + suffix(); }
 
