@@ -1,5 +1,6 @@
 #include "cli/options.hpp"
 
+#include "base/lengths.hpp"
 #include "base/shown_input.hpp"
 #include "outline/glyph_points.hpp"
 #include "outline/precision.hpp"
@@ -53,7 +54,7 @@ constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text
                                              "--stroke-font", "--pen-width", "--allow-missing", "--stroke",
                                              "--margin",    "--page",    "--pdf-style", "--line-width",
                                              "--colour",    "--color",   "--overcut",   "--pen",
-                                             "--dxf-version", "--dxf-text"};
+                                             "--dxf-version", "--dxf-text", "--encoding"};
 
 // Edits from a to b, a swap of two neighbours counting as one ("dfx", "dxf").
 std::size_t editDistance(std::string_view a, std::string_view b)
@@ -108,17 +109,24 @@ constexpr double kSpacingLimitPt = 1000;
 // --spacing: points, or millimetres at 1:1 with an "mm" suffix.
 double spacingPoints(const std::string& value)
 {
-    const bool mm = value.size() > 2 && value.compare(value.size() - 2, 2, "mm") == 0;
-    const std::string digits = mm ? value.substr(0, value.size() - 2) : value;
-    double result = 0;
-    auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), result);
-    if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size() || !std::isfinite(result))
-        throw UsageError("--spacing: " + quotedInput(value) + " is not a length; give points (1.5) or millimetres (0.5mm)");
-    const double points = mm ? result * 72 / 25.4 : result;
+    const std::optional<Length> length = parseLength(value, LengthUnit::Point);
+    if (!length)
+        throw UsageError("--spacing: " + quotedInput(value) + " is not a length; give points (1.5 or 1.5pt) or millimetres (0.5mm)");
+    const double points = length->points();
     if (std::fabs(points) > kSpacingLimitPt)
         throw UsageError("--spacing must be from -" + shortest(kSpacingLimitPt) + " to " +
                          shortest(kSpacingLimitPt) + " points");
     return points;
+}
+
+// A length counted in millimetres (--offset, --precision): "mm" may follow
+// it; points are no unit of theirs, so "pt" is named as what is wrong.
+std::optional<double> millimetresIn(const std::string& value)
+{
+    const std::optional<Length> length = parseLength(value, LengthUnit::Millimetre);
+    if (!length || length->unit != LengthUnit::Millimetre)
+        return std::nullopt;
+    return length->value;
 }
 
 // --width: a whole percentage of the designed width, "%" allowed.
@@ -192,16 +200,18 @@ const Command kCommands[] = {
      "to it, 40 units a millimetre, the drawing's lower left at (0,0); each\n"
      "coordinate within 1/80 mm (0.0125 mm) of the exact drawing, and with\n"
      "--curves each arc (AA) within 0.06 mm of the drawing's arc"},
-    {"batch", "batch FILE [options]",
+    {"batch", "batch FILE [options] [--encoding utf-8|cp932]",
      "one drawing per row of FILE, a UTF-8 CSV file: output,text[,size[,font[,\n"
      "angle[,styles[,stroke font]]]]]; the output's extension (.dxf, .svg,\n"
      ".pdf, .plt or .hpgl) is the format, an empty optional field takes the\n"
-     "command line's value, styles are words (italic underline strikeout, or\n"
-     "regular), a stroke font as --stroke-font takes it; a field in double\n"
+     "command line's value, styles are words (bold italic underline strikeout,\n"
+     "or regular), a stroke font as --stroke-font takes it; a field in double\n"
      "quotes may hold commas (\"\" is a quote); empty lines and lines starting\n"
      "with # are skipped. Every other option comes from the command line. Each\n"
      "file has the bytes a single run gives; a bad row is reported by its line\n"
-     "and column and the other rows are still written (status 1)"},
+     "and column and the other rows are still written (status 1). A list that\n"
+     "is not UTF-8 but code page 932 (Shift-JIS, as Japanese spreadsheets\n"
+     "save CSV) is read as such, with a note; --encoding utf-8|cp932 forces one"},
 };
 
 std::vector<std::string_view> commandNames()
@@ -260,8 +270,8 @@ std::string optionsText()
   --italic, --underline, --strikeout
                     the font's styles
   --spacing LEN     extra space after each character, in points like the
-                    size, or in millimetres at 1:1 with "mm" (0.5mm); negative
-                    sets them closer (default 0)
+                    size (1.5 or 1.5pt), or in millimetres at 1:1 with "mm"
+                    (0.5mm); negative sets them closer (default 0)
   --width PCT       the characters' width in per cent of the designed width,
                     )" + std::to_string(TextStyle::kNarrowest) + " to " + std::to_string(TextStyle::kWidest) + R"(; the height stays (default 100)
   --bold            the face's bold, or the same face thickened by 1/24 of
@@ -293,9 +303,9 @@ Cut-ready geometry (svg, dxf, pdf, hpgl):
   point or its first point, none has less than three points or no area.
   --no-merge        keep each captured figure as one contour (still clean)
   --offset MM       move every outer contour outward and every hole inward
-                    by MM millimetres at 1:1 (negative: the other way), round
-                    joins, after merging; contours that vanish are dropped;
-                    from -)" + shortest(kOffsetLimitMm) + " to " + shortest(kOffsetLimitMm) + R"(
+                    by MM millimetres at 1:1 (0.1 or 0.1mm; negative: the
+                    other way), round joins, after merging; contours that
+                    vanish are dropped; from -)" + shortest(kOffsetLimitMm) + " to " + shortest(kOffsetLimitMm) + R"(
   --anchor POINT    (svg, dxf) the point of the text's box at the origin:
                     baseline-left (default), baseline-centre, baseline-right,
                     top-left, top-centre, top-right, middle-left, centre,
@@ -498,6 +508,7 @@ Options parseOptions(const std::vector<std::string>& args)
     bool dpiGiven = false;
     std::string unitsGiven;
     std::string cadGiven;
+    bool encodingGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
@@ -553,13 +564,12 @@ Options parseOptions(const std::vector<std::string>& args)
                 o.classic = true;
                 continue;
             }
-            double mm = 0;
-            auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), mm);
-            if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(mm))
+            const std::optional<double> mm = millimetresIn(text);
+            if (!mm)
                 throw UsageError("--precision: " + quotedInput(text) + " is not a number; give the grid step in mm, from " +
                                  shortest(kFinestStepMm) + " to " + shortest(kCoarsestStepMm) + ", or " +
                                  kClassicWording);
-            o.precisionMm = mm;
+            o.precisionMm = *mm;
             o.classic = false;
         } else if (a == "--units") {
             unitsGiven = value();
@@ -572,7 +582,11 @@ Options parseOptions(const std::vector<std::string>& args)
             o.merge = false;
             cadGiven = a;
         } else if (a == "--offset") {
-            o.offsetMm = number(a, value());
+            const std::string& text = value();
+            const std::optional<double> mm = millimetresIn(text);
+            if (!mm)
+                throw UsageError("--offset: " + quotedInput(text) + " is not a number of millimetres (0.1 or 0.1mm)");
+            o.offsetMm = *mm;
             cadGiven = a;
             if (std::fabs(o.offsetMm) > kOffsetLimitMm)
                 throw UsageError("--offset must be from -" + shortest(kOffsetLimitMm) + " to " +
@@ -604,6 +618,16 @@ Options parseOptions(const std::vector<std::string>& args)
             o.allowMissing = true;
         } else if (a == "--stroke") {
             o.stroke = true;
+        } else if (a == "--encoding") {
+            o.encodingAt = i;
+            const std::string& word = value();
+            if (word == "utf-8" || word == "UTF-8" || word == "utf8")
+                o.encoding = ListEncoding::Utf8;
+            else if (word == "cp932" || word == "CP932" || word == "shift-jis" || word == "sjis")
+                o.encoding = ListEncoding::Cp932;
+            else
+                throw UsageError("--encoding must be utf-8 or cp932 (Shift-JIS)");
+            encodingGiven = true;
         } else if (a == "--curves") {
             o.curves = true;
             cadGiven = a;
@@ -731,6 +755,8 @@ Options parseOptions(const std::vector<std::string>& args)
         throw UsageError(o.formatOptions.front().first + " applies to " + o.formatOptions.front().second + " only");
     if (o.centre && (o.anchor != Anchor::BaselineLeft || o.mirror != Mirror::None))
         throw UsageError("--anchor and --mirror place the text by its own box; --centre does not apply");
+    if (encodingGiven && o.command != "batch")
+        throw UsageError("--encoding applies to batch only (the list's encoding)");
     if (!unitsGiven.empty() && o.command != "capture")
         throw UsageError("--units applies to capture only");
     if (o.millimetres && o.centre)

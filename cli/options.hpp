@@ -4,6 +4,7 @@
 // help texts.
 
 #include "form/form_view.hpp"
+#include "cli/batch_encoding.hpp"
 #include "outline/anchor.hpp"
 #include "outline/text_output.hpp"
 #include "outline/text_style.hpp"
@@ -52,6 +53,8 @@ struct Options {
     // Each format's own options as given ("--page", "pdf"): a single run of
     // another format refuses them; a batch's rows take those of their format.
     std::vector<std::pair<std::string, std::string>> formatOptions;
+    ListEncoding encoding = ListEncoding::Detect; // batch: --encoding of the list
+    std::size_t encodingAt = 0;           // where --encoding stands, when given (never 0)
     // Where the command and the files stand in the arguments, and whether
     // --text was given: batch builds each row's run from them.
     std::size_t commandAt = 0;

@@ -28,6 +28,9 @@ constexpr CaptionTranslation kTranslations[] = {
     {"幅", "Width"},
     {"太字", "Bold"},
     {"フォントの太字はアウトラインには使われません", "The font's bold is not used in the outline"},
+    {"pt で、または mm を付けて (0.5mm) 入力します", "In points, or in millimetres with mm (0.5mm)"},
+    // The note line under the preview.
+    {"保存しました:", "Saved:"},
     // The save dialog.
     {"アウトラインの保存", "Save the outline"},
     {"DXF 図面", "DXF drawing"},

@@ -59,6 +59,9 @@ void Form1::saveOutline()
     // The preview shows the grid the next save uses too.
     if (choice->precision != shown)
         drawFlattenPath(1);
+    // Until this save is written, the line names no earlier one.
+    savedTo_.clear();
+    showWindowNote();
 
     const auto report = [this](const std::string& message) {
         std::fprintf(stderr, "%s\n", message.c_str());
@@ -96,6 +99,8 @@ void Form1::saveOutline()
             std::fflush(stderr);
         }
         capture.writeFile(choice->path, choice->format, options);
+        savedTo_ = choice->path;
+        showWindowNote();
     } catch (const Failure& failure) {
         report(failure.what());
     } catch (const std::bad_alloc&) {

@@ -17,6 +17,7 @@
 #include "export/face_note.hpp"
 #include "export/hpgl.hpp"
 #include "export/pdf.hpp"
+#include "form/window_note.hpp"
 #include "outline/anchor.hpp"
 #include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
@@ -151,6 +152,9 @@ public:
     // the face that draws is not the face chosen, or nothing to clear it.
     // The view words it in the user's language (faceNoteCaption).
     virtual void showFaceNote(const std::optional<FaceNote>& note) { (void)note; }
+    // The quiet line under the preview (window_note.hpp); an empty note
+    // hides it. The view words it in the user's language (windowNoteFor).
+    virtual void showWindowNote(const WindowNote& note) { (void)note; }
     // A modal message box: one OK button, no icon.
     virtual void showMessage(std::string_view caption, std::string_view text) = 0;
     // Ends the process at once: no further handler runs. (A test's view

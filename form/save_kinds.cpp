@@ -209,6 +209,20 @@ SaveFormat formatForPath(std::string_view path, SaveFormat chosen)
     return chosen;
 }
 
+std::string withFormatExtension(std::string_view path, SaveFormat chosen)
+{
+    const std::size_t name = path.find_last_of("/\\");
+    const std::string_view file = name == std::string_view::npos ? path : path.substr(name + 1);
+    if (file.empty())
+        return std::string(path);
+    if (const std::size_t dot = file.rfind('.'); dot != std::string_view::npos)
+        for (const SaveFormatDesign& f : kFormats)
+            if (sameIgnoringCase(file.substr(dot + 1), f.extension))
+                return std::string(path);
+    const std::string extension = saveFormatDesign(chosen).extension;
+    return std::string(path) + (file.back() == '.' ? extension : "." + extension);
+}
+
 void encodeSaveSettings(const SaveSettings& settings, const WriteSetting& write)
 {
     write(kFormatName, saveFormatDesign(settings.format).word);

@@ -123,6 +123,12 @@ std::string saveFileName(std::string_view text, SaveFormat format);
 // name typed as "a.svg" is an SVG whatever file type is selected.
 SaveFormat formatForPath(std::string_view path, SaveFormat chosen);
 
+// The name a save dialog writes: `path` as typed when its extension is one
+// of the formats' (which then decides the format), else with the chosen
+// format's extension added, also where the name holds a dot of its own:
+// "0.1" saved as DXF is "0.1.dxf", not a file named "0.1".
+std::string withFormatExtension(std::string_view path, SaveFormat chosen);
+
 // A file type that carries a format and a precision at once, for a dialog
 // that offers no more than file types: "DXF drawing, 0.01 mm (*.dxf)".
 std::string saveKindLabel(SaveFormat format, SavePrecision precision, Language language);

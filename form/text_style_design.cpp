@@ -1,9 +1,26 @@
 #include "form/text_style_design.hpp"
 
+#include "base/lengths.hpp"
+
 #include <algorithm>
 #include <cmath>
 
 namespace lw {
+
+std::optional<double> typedSpacingPoints(std::string_view text)
+{
+    // A box of digits: parseLength alone would take "1e3" and "inf".
+    const std::size_t number = text.find_first_not_of(" \t+-0123456789.");
+    if (number != std::string_view::npos) {
+        const std::string_view unit = text.substr(number);
+        if (unit.find_first_not_of(" \tmMpPtT") != std::string_view::npos)
+            return std::nullopt;
+    }
+    const std::optional<Length> length = parseLength(text, LengthUnit::Point);
+    if (!length)
+        return std::nullopt;
+    return length->points();
+}
 
 TextStyle textStyleWithin(double spacing, double widthPercent, bool bold)
 {

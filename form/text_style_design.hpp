@@ -6,6 +6,9 @@
 
 #include "outline/text_style.hpp"
 
+#include <optional>
+#include <string_view>
+
 namespace lw {
 
 inline constexpr const char* kTextStyleTitle = "文字スタイル";
@@ -35,6 +38,15 @@ constexpr const char* boldNote(bool fontBold, bool styleBold)
 {
     return fontBold && !styleBold ? kBoldIgnoredNote : nullptr;
 }
+
+// The spacing box takes millimetres too, as sign makers measure: its tip.
+inline constexpr const char* kSpacingTip = "pt で、または mm を付けて (0.5mm) 入力します";
+
+// A spacing as typed in the dialog: points ("1.5", "1.5 pt") or millimetres
+// ("0.5mm"), blanks around allowed, in points; none for text that is no
+// such number (an exponent, "inf" and "nan" included). Not held within the
+// field's range.
+std::optional<double> typedSpacingPoints(std::string_view text);
 
 // A style from the dialog's fields, each held within its field's range (a
 // view's spin box already does; a value from elsewhere may not).

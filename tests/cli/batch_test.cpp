@@ -101,10 +101,13 @@ TEST(BatchRows, RowArgumentsReplaceCommandAndFileAndNameTheBadColumn)
     EXPECT_EQ(lw::cli::rowArguments(batch, args, row({"x.svg", "AB", "", "F", "", "underline regular"})),
               (std::vector<std::string>{"svg", "--font", "batch", "x.svg", "--size", "30", "--text", "AB", "--font",
                                         "F", "--underline"}));
+    // Bold is a style as the others are: the row's words replace the command line's.
+    EXPECT_EQ(lw::cli::rowArguments(batch, args, row({"x.svg", "AB", "", "", "", "Bold"})),
+              (std::vector<std::string>{"svg", "--font", "batch", "x.svg", "--size", "30", "--text", "AB", "--bold"}));
     const std::pair<std::vector<std::string>, std::size_t> bad[] = {
         {{"x.txt", "AB"}, 1},       {{"", "AB"}, 1},           {{"-", "AB"}, 1},
         {{".dxf", "AB"}, 1},        {{"x.dxf", "AB", "0"}, 3}, {{"x.dxf", "AB", "big"}, 3},
-        {{"x.dxf", "AB", "", "", "1.5"}, 5}, {{"x.dxf", "AB", "", "", "", "bold"}, 6},
+        {{"x.dxf", "AB", "", "", "1.5"}, 5}, {{"x.dxf", "AB", "", "", "", "heavy"}, 6},
         // The text alone is fine at 30 pt; at 16384 pt it is beyond the work bound.
         {{"x.dxf", curvedLetters(5000), "16384"}, 3},
     };

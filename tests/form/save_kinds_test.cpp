@@ -40,6 +40,29 @@ TEST(SaveKinds, TheTypedExtensionWinsOverTheChosenFileType)
         EXPECT_EQ(formatForPath(c.path, c.chosen), c.written) << c.path;
 }
 
+// A name keeps the chosen type's extension unless it has one of ours;
+// a dot of its own is no extension of ours.
+TEST(SaveKinds, ANameWithADotKeepsTheChosenTypesExtension)
+{
+    using enum SaveFormat;
+    const struct {
+        const char* typed;
+        SaveFormat chosen;
+        const char* written;
+    } cases[] = {
+        {"0.1", Dxf, "0.1.dxf"},          {"/x/v1.2", Svg, "/x/v1.2.svg"}, {"a", JwPoints, "a.txt"},
+        {"a.", Dxf, "a.dxf"},             {"a.png", Svg, "a.png.svg"},     {"a.svg", Dxf, "a.svg"},
+        {"/x/A.DXF", Svg, "/x/A.DXF"},    {"b.txt", Dxf, "b.txt"},         {"/x.svg/name", Dxf, "/x.svg/name.dxf"},
+        {"C:\\d\\3.5", Dxf, "C:\\d\\3.5.dxf"}, {"/x/", Dxf, "/x/"},
+    };
+    for (const auto& c : cases) {
+        const std::string written = withFormatExtension(c.typed, c.chosen);
+        EXPECT_EQ(written, c.written) << c.typed;
+        // What is written is what its name says.
+        EXPECT_EQ(formatForPath(written, c.chosen), formatForPath(c.typed, c.chosen)) << c.typed;
+    }
+}
+
 using Store = std::map<std::string, std::string, std::less<>>;
 
 std::optional<SaveSettings> decode(const Store& store)

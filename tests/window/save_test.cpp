@@ -244,6 +244,33 @@ private slots:
     }
 
 
+    // A typed name with a dot of its own keeps the file type's extension;
+    // one with an extension of ours is written as typed, in its format.
+    void aNameWithADotKeepsTheTypesExtension_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("0.1 as DXF") << "0.1" << 0 << "0.1.dxf" << QByteArray("  0\nSECTION");
+        QTest::newRow("v1.2 as SVG") << "v1.2" << 1 << "v1.2.svg" << QByteArray("<?xml");
+        QTest::newRow("a.svg as DXF") << "a.svg" << 0 << "a.svg" << QByteArray("<?xml");
+    }
+    void aNameWithADotKeepsTheTypesExtension()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, format);
+        QFETCH(QString, written);
+        QFETCH(QByteArray, start);
+        QTemporaryDir dir;
+        Window w;
+        const Seen seen = clickOkAndUseDialog(w, saveAs(dir.filePath(typed), format, 2));
+        QVERIFY(seen.opened);
+        QVERIFY2(contents(dir.filePath(written)).startsWith(start), qPrintable(written));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{written});
+        QVERIFY(w.services.messages.empty());
+    }
+
     // In the window's own mode the preview shows what OK saves: a styled
     // text is as wide in the preview as in the DXF it saves, within a pixel.
     void thePreviewIsAsWideAsTheSavedDrawing_data()

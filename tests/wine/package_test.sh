@@ -115,7 +115,9 @@ reg_read() {
 reg_value() { poll "$patience" reg_read "$1" "$2"; }
 has_key() { w wine reg query "$1\\$key" >/dev/null 2>&1; }
 
-links=$(if [ $window = yes ]; then echo "Letterwire - Read me.lnk"; echo Letterwire.lnk; else echo "Letterwire - Read me.lnk"; fi | sort)
+# The prefix is Japanese (scripts/wine-env): so is the README's entry.
+readme_link="Letterwire - お読みください.lnk"
+links=$(if [ $window = yes ]; then echo "$readme_link"; echo Letterwire.lnk; else echo "$readme_link"; fi | sort)
 
 # dir start-menu-dir hive -> checks one install
 check_installed() {

@@ -176,15 +176,33 @@ void SaveDialog::enableCadChoices(SaveFormat format)
     hpglOvercut_->setEnabled(format == SaveFormat::Hpgl);
 }
 
+SaveFormat SaveDialog::chosenFormat() const
+{
+    for (const SaveFormatDesign& f : saveFormats())
+        if (filterOf(f) == selectedNameFilter())
+            return f.format;
+    return SaveFormat::Dxf;
+}
+
+void SaveDialog::accept()
+{
+    const QStringList files = selectedFiles();
+    if (files.size() == 1) {
+        const QString named = QString::fromStdString(withFormatExtension(files.first().toStdString(), chosenFormat()));
+        // A folder typed opens it, as the dialog does.
+        if (named != files.first() && !QFileInfo(files.first()).isDir())
+            selectFile(named);
+    }
+    QFileDialog::accept();
+}
+
 SaveChoice SaveDialog::choice() const
 {
     SaveChoice chosen;
     const QStringList files = selectedFiles();
     chosen.path = files.isEmpty() ? std::string() : files.first().toStdString();
     chosen.precision = static_cast<SavePrecision>(precision_->currentData().toInt());
-    for (const SaveFormatDesign& f : saveFormats())
-        if (filterOf(f) == selectedNameFilter())
-            chosen.format = f.format;
+    chosen.format = chosenFormat();
     chosen.cad.merge = merge_->isChecked();
     chosen.cad.curves = curves_->isChecked();
     chosen.cad.offsetMm = offset_->value();

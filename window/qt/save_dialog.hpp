@@ -30,8 +30,15 @@ public:
     // Shows the dialog modally: the choice, or nothing when cancelled.
     static std::optional<SaveChoice> ask(QWidget* parent, const SaveChoice& preset);
 
+protected:
+    // A typed name whose extension is none of ours gets the file type's
+    // before the dialog checks it (and asks before replacing that file):
+    // Qt adds the default suffix only to a name without a dot.
+    void accept() override;
+
 private:
     void formatChosen(const QString& filter);
+    SaveFormat chosenFormat() const;
 
     void enableCadChoices(SaveFormat format);
 
