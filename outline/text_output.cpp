@@ -15,6 +15,7 @@ void setLogFont(LOGFONT& logFont, std::string_view faceName, std::int32_t height
 {
     logFont.lfHeight = checkedMul32(height, -1);
     logFont.lfWidth = 0;
+    logFont.lfWidthExact = 0;
     logFont.lfWeight = FW_NORMAL;
     // The attributes are the low byte of the toolkit's true value, -1.
     logFont.lfItalic = windowFont.italic ? 255 : 0;

@@ -67,6 +67,13 @@ double exactWidthRatio(HDC dc, double widthExact)
     return average > 0 && widthExact > 0 ? widthExact / average : 1;
 }
 
+double exactWidthCorrection(HDC dc, double widthExact)
+{
+    if (widthExact <= 0 || selectedDescription(dc).lfFaceName[0] == L'@')
+        return 1;
+    return exactWidthRatio(dc, widthExact) / lfWidthRatio(dc);
+}
+
 bool drawScaledRun(HDC dc, int x, int y, std::u16string_view text, const int* advances, double scale)
 {
     const auto count = text.size();

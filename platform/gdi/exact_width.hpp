@@ -5,8 +5,7 @@
 // take it at once, and a run's glyphs drawn by GDI at lfWidth are scaled
 // along the baseline by what is left, keeping GDI's own outline.
 //
-//   double r = exactWidthRatio(dc, font.widthExact);   // with the run's face selected
-//   double s = r / lfWidthRatio(dc);                   // what GDI's rounding leaves
+//   double s = exactWidthCorrection(dc, font.widthExact); // with the run's face selected
 //   drawScaledRun(dc, x, y, text, advances, s);
 
 #include "platform/gdi/state.hpp"
@@ -29,6 +28,12 @@ double lfWidthRatio(HDC dc);
 // The widening an exact width of `widthExact` pixels gives the font
 // selected in `dc`: over its own unrounded average; 1 when it has none.
 double exactWidthRatio(HDC dc, double widthExact);
+
+// How much wider than GDI draws them at lfWidth the glyphs of the font
+// selected in `dc` must be for an exact width of `widthExact` pixels: the
+// exact ratio over GDI's. 1 for a vertical ("@") face, whose turned glyphs
+// take their width across the line: they keep GDI's.
+double exactWidthCorrection(HDC dc, double widthExact);
 
 // ExtTextOutW of a run into the path open in `dc`, its glyphs `scale` times
 // as wide along the baseline about (x, y) as the selected font draws them,

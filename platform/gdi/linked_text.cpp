@@ -28,7 +28,7 @@ private:
 bool drawRun(HDC dc, int x, int y, std::u16string_view text, const int* advances, double widthExact = 0)
 {
     if (advances && widthExact > 0) {
-        const double scale = exactWidthRatio(dc, widthExact) / lfWidthRatio(dc);
+        const double scale = exactWidthCorrection(dc, widthExact);
         if (std::fabs(scale - 1) > 1e-9)
             return drawScaledRun(dc, x, y, text, advances, scale);
     }

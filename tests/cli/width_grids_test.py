@@ -45,7 +45,9 @@ def run(args):
 def face_file(face, text):
     """The file the program draws the face from, as it reports it."""
     report = json.loads(run(["capture", "--text", text, "--font", face]).stdout.decode("utf-8"))
-    return report["file"]
+    # Under Wine the root is drive Z:.
+    path = report["file"]
+    return path[2:].replace("\\", "/") if path[:3].upper() == "Z:\\" else path
 
 
 def extents(args, work):
