@@ -161,9 +161,9 @@ STYLE_CASES = [
     # along the baseline however it turns.
     *[(text, face, angle, ["--width", width, "--precision", grid])
       for text, face, angle, width, grid in (("Hamburgefonts", "DejaVu Sans", 0, "50", "0.1"),
-                                             ("Hamburgefonts", "DejaVu Sans", 30, "150", "0.01"),
-                                             ("編集テキスト", "ＭＳ Ｐゴシック", 0, "80", "0.01"),
-                                             ("編集テキスト", "ＭＳ Ｐゴシック", 90, "50", "0.1"))],
+                                             ("Hamburgefonts", "DejaVu Sans", 90, "50", "0.1"),
+                                             ("編集", "ＭＳ Ｐゴシック", 0, "50", "0.01"),
+                                             ("編集", "ＭＳ Ｐゴシック", 30, "50", "0.01"))],
 ]
 for text, face, angle, style in STYLE_CASES:
     args = ["--text", text, "--font", face, "--size", "24", "--angle", str(angle)] + style
