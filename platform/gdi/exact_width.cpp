@@ -90,6 +90,9 @@ bool drawScaledRun(HDC dc, int x, int y, std::u16string_view text, const int* ad
     if (!own)
         return false;
     HGDIOBJ previous = ::SelectObject(own, GetCurrentObject(dc, OBJ_FONT));
+    // The same reading of the font's angles; a world transform of `dc`
+    // applies to the points drawn into it, so none is copied.
+    ::SetGraphicsMode(own, ::GetGraphicsMode(dc));
     ::SetTextAlign(own, ::GetTextAlign(dc));
     ::SetTextCharacterExtra(own, ::GetTextCharacterExtra(dc));
     ::SetBkMode(own, TRANSPARENT);
