@@ -241,11 +241,15 @@ def face_file(case):
 def x_scale(case):
     """How far the width percentage widens the drawn face: the platform's
     average character width asked for is the designed face's times the
-    percentage, whatever weight then draws it."""
+    percentage, whatever weight then draws it: on the classic grid in whole
+    pixels, on the fine grids unrounded."""
     if case["width"] == 100:
         return 1.0
     em = round(SIZE * dpi_of(case) / 72)
     designed, drawn = font(FACES[case["face"]][2])[0], font(face_file(case))[0]
+    if case["precision"] != "classic":
+        return (designed["OS/2"].xAvgCharWidth / designed["head"].unitsPerEm * case["width"] / 100
+                / (drawn["OS/2"].xAvgCharWidth / drawn["head"].unitsPerEm))
     average = round(designed["OS/2"].xAvgCharWidth * em / designed["head"].unitsPerEm)
     asked = max(1, round(average * case["width"] / 100))
     return asked / round(drawn["OS/2"].xAvgCharWidth * em / drawn["head"].unitsPerEm)

@@ -156,6 +156,14 @@ STYLE_CASES = [
     # a synthetic bold's pixel counted in neither.
     ("編集テキスト", "ＭＳ Ｐゴシック", 0, ["--bold", "--width", "90", "--precision", "0.1"]),
     ("図回品", "ＭＳ 明朝", 0, ["--width", "150", "--precision", "0.1"]),
+    # On the fine grids the width is the percentage itself, not lfWidth's
+    # whole pixels: GDI's glyphs are scaled by what its rounding leaves,
+    # along the baseline however it turns.
+    *[(text, face, angle, ["--width", width, "--precision", grid])
+      for text, face, angle, width, grid in (("Hamburgefonts", "DejaVu Sans", 0, "50", "0.1"),
+                                             ("Hamburgefonts", "DejaVu Sans", 90, "50", "0.1"),
+                                             ("編集", "ＭＳ Ｐゴシック", 0, "50", "0.01"),
+                                             ("編集", "ＭＳ Ｐゴシック", 30, "50", "0.01"))],
 ]
 for text, face, angle, style in STYLE_CASES:
     args = ["--text", text, "--font", face, "--size", "24", "--angle", str(angle)] + style
