@@ -6,6 +6,7 @@
 #include "export/byte_files.hpp"
 #include "export/capture_json.hpp"
 #include "export/face_note.hpp"
+#include "export/tool_report.hpp"
 #include "export/jw_command.hpp"
 #include "export/jw_warnings.hpp"
 #include "export/wit.hpp"
@@ -96,6 +97,32 @@ std::unique_ptr<lw::OffscreenCapture> capture(const lw::cli::Options& o, lw::Pla
     return made;
 }
 
+// The cut-ready options of the command line, in the capture's pixels.
+lw::CadOptions cadOptions(const lw::cli::Options& o)
+{
+    const double pixelsPerMm = o.dpi / lw::kMmPerInch;
+    return {.merge = o.merge, .offsetPixels = o.offsetMm * pixelsPerMm, .curves = o.curves,
+            .stencilPixels = o.stencilMm * pixelsPerMm, .stencilBridges = o.stencilBridges};
+}
+
+// The tool check of what `made` writes: its lines on `said`, its JSON in
+// --report's file; 1 when the tool does not fit.
+int checkDrawing(const lw::cli::Options& o, lw::OffscreenCapture& made, lw::SaveFormat format, lw::ByteSink& said)
+{
+    const lw::ToolReport report = made.check(format, cadOptions(o), o.toolMm.value_or(0));
+    if (!warningWhere.empty())
+        said << warningWhere << ": ";
+    lw::writeToolReportText(said, report);
+    if (o.reportPath == "-") {
+        lw::writeToolReportJson(standardOutput(), report);
+    } else if (!o.reportPath.empty()) {
+        lw::OutputFile file(o.reportPath);
+        lw::writeToolReportJson(file.stream(), report);
+        file.close();
+    }
+    return report.passes() ? 0 : 1;
+}
+
 int run(const lw::cli::Options& o)
 {
     const lw::Placement asAsked = o.centre ? lw::Placement::PreviewCentre : lw::Placement::Origin;
@@ -161,8 +188,7 @@ int run(const lw::cli::Options& o)
         made->setAnchor(o.anchor, o.mirror);
         const lw::SaveFormat format = dxf ? lw::SaveFormat::Dxf : lw::SaveFormat::Svg;
         // The figures the CAD drawings take: merged and offset as asked, clean.
-        const lw::CadOptions cad{.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch,
-                                 .curves = o.curves};
+        const lw::CadOptions cad = cadOptions(o);
         // A long wait is said before it starts, on standard error only.
         if (const std::string note = made->slowWorkNote(format, cad); !note.empty())
             lw::writeStandardError("letterwire-cli: " + (warningWhere.empty() ? "" : warningWhere + ": ") + note + "\n");
@@ -170,7 +196,25 @@ int run(const lw::cli::Options& o)
             made->write(standardOutput(), format, cad);
         else
             made->writeFile(o.positional[0], format, cad);
+        if (o.checkAsked) {
+            // Standard output may hold the drawing: the check goes beside it.
+            lw::StandardErrorSink err;
+            return checkDrawing(o, *made, format, err);
+        }
         return 0;
+    }
+    if (o.command == "check") {
+        expectFiles(o, 0);
+        if (o.centre)
+            throw lw::cli::UsageError("check measures the drawing dxf writes, from the baseline of the capture at the "
+                                      "origin; --centre does not apply");
+        const auto made = capture(o, lw::Placement::Origin);
+        made->setAnchor(o.anchor, o.mirror);
+        if (o.reportPath == "-") {
+            lw::StandardErrorSink err;
+            return checkDrawing(o, *made, lw::SaveFormat::Dxf, err);
+        }
+        return checkDrawing(o, *made, lw::SaveFormat::Dxf, standardOutput());
     }
     throw lw::cli::UsageError("unknown command " + o.command + "; see --help");
 }
@@ -189,7 +233,7 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
     try {
         lw::cli::Options o = lw::cli::parseOptions(args);
         const bool toStandardOutput = !o.positional.empty() && isStandardOutput(o.positional.back());
-        wrote = o.request != lw::cli::Request::Run || o.command == "capture" || toStandardOutput;
+        wrote = o.request != lw::cli::Request::Run || o.command == "capture" || o.command == "check" || toStandardOutput;
         if (o.request == lw::cli::Request::Help) {
             standardOutput() << lw::cli::usageText(o.command);
             return 0;
@@ -201,11 +245,14 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
         if (o.command == "batch") {
             wrote = false;
             lw::StandardErrorSink err;
-            return lw::cli::runBatch(o, args, [](const lw::cli::Options& row, const std::string& where) {
+            bool toolFailed = false;
+            const int status = lw::cli::runBatch(o, args, [&toolFailed](const lw::cli::Options& row, const std::string& where) {
                 warningWhere = where;
                 struct Forget { ~Forget() { warningWhere.clear(); } } forget;
-                run(row);
+                // A drawing its tool does not fit is written, and said; the batch then ends in 1.
+                toolFailed = run(row) != 0 || toolFailed;
             }, err);
+            return toolFailed ? std::max(status, 1) : status;
         }
         if (toStandardOutput)
             lw::binaryStandardOutput();

@@ -49,7 +49,9 @@ constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text
                                              "--centre",    "--center",  "--dpi",   "--precision", "--units",
                                              "--no-convert", "--no-merge", "--offset", "--curves",
                                              "--anchor",    "--mirror",
-                                             "--spacing",   "--width",   "--bold"};
+                                             "--spacing",   "--width",   "--bold",
+                                             "--tool",      "--check",   "--report", "--stencil",
+                                             "--stencil-bridges"};
 
 // Edits from a to b, a swap of two neighbours counting as one ("dfx", "dxf").
 std::size_t editDistance(std::string_view a, std::string_view b)
@@ -140,6 +142,9 @@ constexpr double kDpiLowest = 10;
 constexpr double kDpiHighest = 10000;
 // A cutter's width is millimetres; beyond this an offset is a typing error.
 constexpr double kOffsetLimitMm = 100;
+// A tool or a bridge wider than this is a typing error too.
+constexpr double kToolLimitMm = 100;
+constexpr int kMostBridges = 16;
 
 struct Command {
     const char* name;
@@ -173,9 +178,16 @@ const Command kCommands[] = {
      "a DXF drawing (AutoCAD 2000) for any CAD program: one closed polyline\n"
      "per contour on a layer named for the text, millimetres at 1:1, y up, the\n"
      "origin at the left end of the text's baseline"},
+    {"check", "check [options] [--tool MM] [--report FILE.json]",
+     "will it cut? measures the drawing dxf would write (merged, with the same\n"
+     "options) and prints its thinnest material, narrowest gap (both the width\n"
+     "of the widest tool that passes there, in mm) and islands (parts of the\n"
+     "sheet a letter encloses, which fall out of a stencil); with --tool, every\n"
+     "place narrower than the tool, with its character and x, y in mm, and\n"
+     "status 1 if there is one"},
     {"batch", "batch FILE [options]",
      "one drawing per row of FILE, a UTF-8 CSV file: output,text[,size[,font[,\n"
-     "angle[,styles]]]]; the output's extension (.dxf or .svg) is the format,\n"
+     "angle[,styles[,check]]]]]; the output's extension (.dxf or .svg) is the format,\n"
      "an empty optional field takes the command line's value, styles are\n"
      "words (italic underline strikeout, or regular); a field in double quotes\n"
      "may hold commas (\"\" is a quote); empty lines and lines starting with #\n"
@@ -270,6 +282,20 @@ Cut-ready geometry (svg, dxf):
                     circular arcs (polyline bulges) within half the grid step
                     of them, in svg its Béziers; straight edges stay straight.
                     A contour the merge or the offset changed stays segments
+  --stencil MM      (svg, dxf) a stencil: every island is held to the sheet
+                    around its letter by a bridge MM wide across the letter's
+                    stroke where it is narrowest; the result is merged and
+                    written as segments
+  --stencil-bridges N
+                    bridges per island, 1 (default) to )" + std::to_string(kMostBridges) + R"(
+
+Tool check (check; svg, dxf and batch with --check):
+  --tool MM         (check) the tool's width: material or gap narrower than
+                    it is listed and the status is 1
+  --check MM        (svg, dxf, batch) the same check of the drawing written,
+                    on standard error; a batch row's check column replaces it
+  --report FILE     the check's full report as JSON (schema in the README);
+                    "-" is standard output (check only)
   --version         the program's version
 
 OUTPUT "-" is standard output (jw, svg, dxf, and wit with --no-convert).
@@ -416,6 +442,7 @@ Options parseOptions(const std::vector<std::string>& args)
     bool dpiGiven = false;
     std::string unitsGiven;
     std::string cadGiven;
+    bool toolGiven = false, checkGiven = false, bridgesGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
@@ -513,6 +540,29 @@ Options parseOptions(const std::vector<std::string>& args)
         } else if (a == "--curves") {
             o.curves = true;
             cadGiven = a;
+        } else if (a == "--tool" || a == "--check") {
+            const double mm = number(a, value());
+            if (!(mm > 0 && mm <= kToolLimitMm))
+                throw UsageError(a + " must be above 0 and at most " + shortest(kToolLimitMm) + " mm (the tool's width)");
+            o.toolMm = mm;
+            o.checkAsked = true;
+            (a == "--tool" ? toolGiven : checkGiven) = true;
+        } else if (a == "--report") {
+            o.reportPath = value();
+            if (o.reportPath.empty())
+                throw UsageError("--report: the file path is empty");
+        } else if (a == "--stencil") {
+            o.stencilMm = number(a, value());
+            if (!(o.stencilMm > 0 && o.stencilMm <= kToolLimitMm))
+                throw UsageError("--stencil must be above 0 and at most " + shortest(kToolLimitMm) +
+                                 " mm (the bridges' width)");
+            cadGiven = a;
+        } else if (a == "--stencil-bridges") {
+            const double n = number(a, value());
+            if (!(n >= 1 && n <= kMostBridges) || std::trunc(n) != n)
+                throw UsageError("--stencil-bridges must be a whole number from 1 to " + std::to_string(kMostBridges));
+            o.stencilBridges = int(n);
+            bridgesGiven = true;
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             throw UsageError("unknown option " + shownInput(a) + didYouMean(a, kOptionNames));
         } else if (o.command.empty()) {
@@ -530,14 +580,14 @@ Options parseOptions(const std::vector<std::string>& args)
         o.request = Request::Help;
         o.command = o.positional.empty() ? std::string() : o.positional.front();
         if (!o.command.empty() && !isCommand(o.command))
-            throw UsageError("no command " + o.command + " (capture, jw, wit, svg, dxf or batch)" +
+            throw UsageError("no command " + o.command + " (capture, jw, wit, svg, dxf, check or batch)" +
                              didYouMean(o.command, commandNames()));
         return o;
     }
     if (o.request == Request::Help)
         return o;
     if (o.command.empty())
-        throw UsageError("no command given (capture, jw, wit, svg, dxf or batch); see --help");
+        throw UsageError("no command given (capture, jw, wit, svg, dxf, check or batch); see --help");
     if (!isCommand(o.command)) {
         const std::string meant = didYouMean(o.command, commandNames());
         throw UsageError("unknown command " + o.command + (meant.empty() ? "; see --help" : meant));
@@ -545,8 +595,26 @@ Options parseOptions(const std::vector<std::string>& args)
     for (const std::string& file : o.positional)
         if (file.empty())
             throw UsageError(o.command + ": a file path is empty");
-    if (!cadGiven.empty() && o.command != "svg" && o.command != "dxf" && o.command != "batch")
+    const bool drawn = o.command == "svg" || o.command == "dxf" || o.command == "batch";
+    if (!cadGiven.empty() && !drawn && o.command != "check")
         throw UsageError(cadGiven + " applies to svg and dxf only");
+    if (toolGiven && o.command != "check")
+        throw UsageError("--tool applies to check only (svg, dxf and batch take --check MM)");
+    if (checkGiven && !drawn)
+        throw UsageError(o.command == "check" ? "check takes the tool as --tool MM"
+                                              : "--check applies to svg, dxf and batch only");
+    if (o.command == "check")
+        o.checkAsked = true;
+    if (!o.reportPath.empty() && !o.checkAsked)
+        throw UsageError("--report writes a tool check's report: give --check MM (or run check)");
+    if (!o.reportPath.empty() && o.command == "batch")
+        throw UsageError("--report: batch checks many drawings; give each row's check on standard error instead");
+    if (o.reportPath == "-" && o.command != "check")
+        throw UsageError("--report -: only check writes its report to standard output");
+    if (bridgesGiven && o.stencilMm <= 0)
+        throw UsageError("--stencil-bridges needs --stencil MM");
+    if (o.stencilMm > 0 && !o.merge)
+        throw UsageError("--stencil merges the drawing; --no-merge does not apply");
     if (o.centre && (o.anchor != Anchor::BaselineLeft || o.mirror != Mirror::None))
         throw UsageError("--anchor and --mirror place the text by its own box; --centre does not apply");
     if (!unitsGiven.empty() && o.command != "capture")
@@ -559,7 +627,7 @@ Options parseOptions(const std::vector<std::string>& args)
             throw UsageError("--precision and --dpi both set the resolution; give one");
     }
     // A drawing for CAD is fine unless the user asks for another grid.
-    const bool drawing = o.command == "dxf" || o.command == "svg" || o.command == "batch";
+    const bool drawing = o.command == "dxf" || o.command == "svg" || o.command == "batch" || o.command == "check";
     if (drawing && !o.precisionMm && !o.classic && !dpiGiven)
         o.precisionMm = kCadStepMm;
     GlyphPointCounts counts(o.text, o.font, o.angle, o.style);

@@ -43,6 +43,11 @@ struct Options {
     TextStyle style;                     // --spacing, --width, --bold
     Anchor anchor = Anchor::BaselineLeft; // svg, dxf: --anchor, the drawing's origin
     Mirror mirror = Mirror::None;         // svg, dxf: --mirror, about the anchor
+    std::optional<double> toolMm;         // check --tool, svg/dxf/batch --check: the tool's width
+    bool checkAsked = false;              // check, or --check given
+    std::string reportPath;               // --report: the check's JSON
+    double stencilMm = 0;                 // svg, dxf, batch: --stencil, the bridges' width (0: none)
+    int stencilBridges = 1;               // --stencil-bridges: bridges per island
     // Where the command and the files stand in the arguments, and whether
     // --text was given: batch builds each row's run from them.
     std::size_t commandAt = 0;
