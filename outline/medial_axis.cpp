@@ -99,6 +99,12 @@ public:
     // ink lies to the right of every contour as it runs on the grid (y down).
     Side sideOf(const Site& s, Vec p) const
     {
+        if (s.isPoint && !shared_.empty()) {
+            const POINT here = point(s.contour, s.index);
+            const auto found = std::lower_bound(shared_.begin(), shared_.end(), Corner{keyOf(here), 0, 0});
+            if (found != shared_.end() && found->key == keyOf(here))
+                return sideAtShared(found, at(here), p);
+        }
         if (!s.isPoint) {
             const Vec a = at(point(s.contour, s.index)), b = at(point(s.contour, s.index + 1));
             return cross(b - a, p - a) < 0 ? Side::Ink : Side::Sheet;
@@ -112,7 +118,66 @@ public:
         return (convex ? rightOfIn && rightOfOut : rightOfIn || rightOfOut) ? Side::Ink : Side::Sheet;
     }
 
+    // Points where contours meet (a counter touching the outside at a
+    // corner, cut there into two contours): the side there is told by all
+    // the edges around the point, not by one contour's corner.
+    void findShared()
+    {
+        std::vector<Corner> all;
+        for (std::uint32_t c = 0; c < contours_.size(); ++c)
+            for (std::uint32_t k = 0; k < contours_[c].size(); ++k)
+                all.push_back({keyOf(contours_[c][k]), c, k});
+        std::sort(all.begin(), all.end());
+        for (std::size_t i = 0; i < all.size();) {
+            std::size_t j = i + 1;
+            while (j < all.size() && all[j].key == all[i].key)
+                ++j;
+            if (j - i > 1)
+                shared_.insert(shared_.end(), all.begin() + std::ptrdiff_t(i), all.begin() + std::ptrdiff_t(j));
+            i = j;
+        }
+    }
+
 private:
+    struct Corner {
+        std::uint64_t key;
+        std::uint32_t contour, index;
+        bool operator<(const Corner& o) const { return key < o.key; }
+    };
+    static std::uint64_t keyOf(POINT p) { return std::uint64_t(std::uint32_t(p.x)) << 32 | std::uint32_t(p.y); }
+
+    // The edges leave the point as rays; `p` lies in the sector that the
+    // nearest ray clockwise of it bounds, and the ink lies right of every
+    // edge as it runs: right of a ray that leaves, left of one that arrives.
+    Side sideAtShared(std::vector<Corner>::const_iterator first, Vec here, Vec p) const
+    {
+        const Vec to = p - here;
+        double best = 10;
+        bool arriving = false;
+        for (auto it = first; it != shared_.end() && it->key == first->key; ++it) {
+            const Contour& c = contours_[it->contour];
+            const Vec rays[2] = {at(c[(it->index + 1) % c.size()]) - here, at(c[(it->index + c.size() - 1) % c.size()]) - here};
+            for (int r = 0; r < 2; ++r) {
+                double turn = std::atan2(cross(rays[r], to), dot(rays[r], to));
+                if (turn <= 0)
+                    turn += 2 * 3.141592653589793;
+                if (turn < best)
+                    best = turn, arriving = r == 1;
+            }
+        }
+        return arriving ? Side::Ink : Side::Sheet;
+    }
+
+public:
+    void touches(std::vector<AxisTouch>& out) const
+    {
+        for (std::size_t i = 0; i < shared_.size(); ++i)
+            if (i == 0 || shared_[i].key != shared_[i - 1].key)
+                out.push_back({point(shared_[i].contour, shared_[i].index), shared_[i].contour});
+    }
+
+private:
+    std::vector<Corner> shared_;
     std::span<const Contour> contours_;
     const Contour& frame_;
     std::vector<SegmentOrigin> origins_;
@@ -139,7 +204,7 @@ Contour frameAround(std::span<const Contour> contours)
     };
     const std::int32_t l = clamp(left - margin), t = clamp(top - margin), r = clamp(right + margin),
                        b = clamp(bottom + margin);
-    return {POINT{l, t}, POINT{l, b}, POINT{r, b}, POINT{r, t}};
+    return {POINT{l, t}, POINT{r, t}, POINT{r, b}, POINT{l, b}};
 }
 
 } // namespace
@@ -155,6 +220,8 @@ AxisGraph medialAxis(std::span<const Contour> contours)
     for (std::uint32_t k = 0; k < contours.size(); ++k)
         sites.add(k, contours[k], segments);
     sites.add(kFrameContour, frame, segments);
+    sites.findShared();
+    sites.touches(graph.touches);
 
     Diagram diagram;
     bp::construct_voronoi(segments.begin(), segments.end(), &diagram);

@@ -42,9 +42,18 @@ struct AxisEdge {
     double feet[2][2]{}; // x, y on contours[0], then on contours[1]
 };
 
+// A point where two contours meet (the merge leaves a counter touching the
+// outside at a corner as two contours): the sheet, and the ink, are as
+// narrow as nothing there.
+struct AxisTouch {
+    POINT at;
+    std::uint32_t contour;
+};
+
 struct AxisGraph {
     std::vector<AxisNode> nodes;
     std::vector<AxisEdge> edges;
+    std::vector<AxisTouch> touches;
 };
 
 // The axis of closed, oriented contours (cadOutline's: outer contours

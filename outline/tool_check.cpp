@@ -35,9 +35,10 @@ public:
     {
         std::size_t e = 0;
         for (std::size_t k = 0; k <= nodes_.size(); ++k) {
-            // Every edge no lower than the next node, then the node.
+            // Every edge above the next node, then the node: an edge joins
+            // nodes already there, however equal their widths.
             const double next = k < nodes_.size() ? radius(nodes_[k]) : -1;
-            for (; e < edges_.size() && level(edges_[e]) >= next; ++e)
+            for (; e < edges_.size() && level(edges_[e]) > next; ++e)
                 join(edges_[e], side, out);
             if (k < nodes_.size()) {
                 const std::uint32_t n = nodes_[k];
@@ -171,6 +172,8 @@ ToolCheck checkTool(std::span<const Contour> contours, double toolWidth, double 
     ink.run(Side::Ink, places);
     Sweep sheet(axis, Side::Sheet, wobble);
     sheet.run(Side::Sheet, places);
+    for (const AxisTouch& t : axis.touches)
+        places.push_back({double(t.at.x), double(t.at.y), 0, Side::Sheet, t.contour});
     found.islands = islandsOf(contours, axis, sheet);
 
     std::sort(places.begin(), places.end(), [](const Narrowing& a, const Narrowing& b) { return a.width < b.width; });
