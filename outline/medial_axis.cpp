@@ -284,7 +284,13 @@ AxisGraph medialAxis(std::span<const Contour> contours)
         }
         AxisEdge made{.a = a, .b = b, .contours = {one.contour, two.contour}};
         const AxisNode& n = graph.nodes[narrow];
-        const Vec f1 = sites.foot(one, {n.x, n.y}), f2 = sites.foot(two, {n.x, n.y});
+        Vec place{n.x, n.y};
+        // Between parallel sides no end is narrower: the middle stands
+        // furthest from the junctions at either end.
+        if (split == kNone && std::fabs(na.radius - nb.radius) <= 1e-6 * na.radius + 0.5)
+            place = {(na.x + nb.x) / 2, (na.y + nb.y) / 2};
+        made.at[0] = place.x, made.at[1] = place.y;
+        const Vec f1 = sites.foot(one, place), f2 = sites.foot(two, place);
         made.feet[0][0] = f1.x, made.feet[0][1] = f1.y, made.feet[1][0] = f2.x, made.feet[1][1] = f2.y;
         if (split == kNone) {
             graph.edges.push_back(made);

@@ -34,11 +34,14 @@ struct AxisNode {
 };
 
 // A stretch of the axis between two nodes along which the radius never
-// dips below the smaller of theirs; the disc touches contours `contours[0]`
-// and `contours[1]` at `feet` at the narrower node.
+// dips below the smaller of theirs. Its narrowest place `at` is the
+// narrower node, or its middle where both are as wide (between parallel
+// sides); the disc there touches contours `contours[0]` and `contours[1]`
+// at `feet`.
 struct AxisEdge {
     std::uint32_t a = 0, b = 0;
     std::uint32_t contours[2]{};
+    double at[2]{};
     double feet[2][2]{}; // x, y on contours[0], then on contours[1]
 };
 

@@ -14,6 +14,7 @@ namespace {
 // is as narrow as `radius` twice, and where it touches each.
 struct Ligament {
     double radius;
+    bool even; // in the middle of a stretch between parallel sides
     double x, y;
     double hole[2], outer[2];
 };
@@ -28,17 +29,61 @@ double perimeter(const Contour& c)
     return sum;
 }
 
-// The strip across the stroke, reaching half its width beyond the stroke's
-// sides so that it cuts them cleanly where they bend, and a grid unit
-// wider on each side than asked, as rounding its corners may take that.
-Contour strip(const Bridge& b)
+// How far past the stroke's side at (x, y) a strip `half` wide should run
+// on along (ux, uy), at most `limit`: far enough that its corners leave no
+// sliver of the stroke where the side bends or meets a notch, and never
+// halfway to other ink. Told by three rays (the strip's middle and its sides) and where they
+// cross the contours, which keep the ink on their right.
+double reachPast(const std::vector<Contour>& contours, double x, double y, double ux, double uy, double half,
+                 double limit)
+{
+    double reach = limit;
+    std::vector<std::pair<double, bool>> crossings; // where, and whether into ink
+    for (const double side : {-half, 0.0, half}) {
+        // Just past the side, so the middle ray starts off the contour.
+        const double ox = x - uy * side + ux * 0.5, oy = y + ux * side + uy * 0.5;
+        crossings.clear();
+        for (const Contour& c : contours)
+            for (std::size_t k = 0; k < c.size(); ++k) {
+                const POINT a = c[k], b = c[(k + 1) % c.size()];
+                const double sx = double(b.x - a.x), sy = double(b.y - a.y);
+                const double det = ux * sy - uy * sx;
+                if (det == 0)
+                    continue;
+                const double wx = double(a.x) - ox, wy = double(a.y) - oy;
+                const double t = (wx * sy - wy * sx) / det, u = (wx * uy - wy * ux) / det;
+                if (t > 0 && u >= 0 && u < 1)
+                    crossings.emplace_back(t, sx * uy - sy * ux < 0);
+            }
+        std::sort(crossings.begin(), crossings.end());
+        double allowed = limit;
+        // An odd count of crossings ahead: the ray starts in ink.
+        if (crossings.size() % 2 == 1) {
+            const double out = crossings[0].first;
+            const double next = crossings.size() > 1 ? crossings[1].first : 2 * limit;
+            allowed = std::max(out, next / 2);
+        } else if (!crossings.empty()) {
+            allowed = crossings[0].first / 2;
+        }
+        reach = std::min(reach, allowed);
+    }
+    return reach;
+}
+
+// The strip across the stroke, reaching on beyond the stroke's sides (by
+// up to half its width, and never into other ink) so that it cuts them
+// cleanly where they bend, and a grid unit wider on each side than asked,
+// as rounding its corners may take that.
+Contour strip(const Bridge& b, const std::vector<Contour>& contours)
 {
     const double dx = b.toX - b.fromX, dy = b.toY - b.fromY;
     const double length = std::hypot(dx, dy);
     const double ux = dx / length, uy = dy / length;
-    const double reach = b.width / 2, half = b.width / 2 + 1;
-    const double ax = b.fromX - ux * reach, ay = b.fromY - uy * reach;
-    const double bx = b.toX + ux * reach, by = b.toY + uy * reach;
+    const double half = b.width / 2 + 1;
+    const double before = reachPast(contours, b.fromX, b.fromY, -ux, -uy, half, b.width / 2);
+    const double after = reachPast(contours, b.toX, b.toY, ux, uy, half, b.width / 2);
+    const double ax = b.fromX - ux * before, ay = b.fromY - uy * before;
+    const double bx = b.toX + ux * after, by = b.toY + uy * after;
     const auto at = [](double x, double y) { return POINT{std::int32_t(std::lround(x)), std::int32_t(std::lround(y))}; };
     return {at(ax - uy * half, ay + ux * half), at(bx - uy * half, by + ux * half), at(bx + uy * half, by - ux * half),
             at(ax + uy * half, ay - ux * half)};
@@ -102,17 +147,22 @@ CadOutline withBridges(const CadOutline& cut, double width, int perIsland)
         const bool holeSecond = c1 < contours.size() && outerOf[c1] != kNone && outerOf[c1] == c0;
         if (!holeFirst && !holeSecond)
             continue;
-        const AxisNode& n = axis.nodes[e.a].radius <= axis.nodes[e.b].radius ? axis.nodes[e.a] : axis.nodes[e.b];
+        const double radius = std::min(axis.nodes[e.a].radius, axis.nodes[e.b].radius);
+        const bool even = std::fabs(axis.nodes[e.a].radius - axis.nodes[e.b].radius) <= 1e-6 * radius + 0.5;
         const int h = holeFirst ? 0 : 1;
         across[holeFirst ? c0 : c1].push_back(
-            {n.radius, n.x, n.y, {e.feet[h][0], e.feet[h][1]}, {e.feet[1 - h][0], e.feet[1 - h][1]}});
+            {radius, even, e.at[0], e.at[1], {e.feet[h][0], e.feet[h][1]}, {e.feet[1 - h][0], e.feet[1 - h][1]}});
     }
 
     std::vector<Contour> strips;
     for (std::uint32_t h = 0; h < contours.size(); ++h) {
         std::vector<Ligament>& ligaments = across[h];
-        std::sort(ligaments.begin(), ligaments.end(),
-                  [](const Ligament& a, const Ligament& b) { return a.radius < b.radius; });
+        // The narrowest first, to a grid unit; of those as narrow, one in the
+        // middle of an even stretch, away from the junctions at its ends.
+        std::sort(ligaments.begin(), ligaments.end(), [](const Ligament& a, const Ligament& b) {
+            const double ka = std::floor(a.radius), kb = std::floor(b.radius);
+            return ka != kb ? ka < kb : a.even != b.even ? a.even : a.radius < b.radius;
+        });
         // Bridges of one island stand apart, spread along its hole.
         const double apart = std::max(2 * width, perimeter(contours[h]) / (2.0 * perIsland));
         std::vector<const Ligament*> chosen;
@@ -127,7 +177,7 @@ CadOutline withBridges(const CadOutline& cut, double width, int perIsland)
             chosen.push_back(&l);
             const Bridge b{l.hole[0], l.hole[1], l.outer[0], l.outer[1], width};
             out.bridges.push_back(b);
-            strips.push_back(strip(b));
+            strips.push_back(strip(b, contours));
         }
     }
     out.outline = outlineOf(cut.outline.logFont, cutAway(shapes, strips));

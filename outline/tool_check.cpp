@@ -51,6 +51,9 @@ public:
                 out.push_back(place(widest_[n], side, axis_.nodes[widest_[n]].contour));
     }
 
+    // Whether the part `n` belongs to reaches the sheet around the drawing.
+    bool outside(std::uint32_t n) { return framed_[root(n)]; }
+
     // The widest node of the part `n` belongs to.
     std::uint32_t widest(std::uint32_t n) { return widest_[root(n)]; }
 
@@ -143,10 +146,13 @@ std::vector<Island> islandsOf(std::span<const Contour> contours, const AxisGraph
             islands.push_back(island);
             continue;
         }
-        if (const auto inside = inkIn.find(part); inside != inkIn.end())
+        // A hole that meets the sheet around the drawing only at a point
+        // (where contours touch) still falls out: its own area stands for it.
+        if (const auto inside = inkIn.find(part); inside != inkIn.end() && !sheet.outside(part))
             island.area -= inside->second;
         const AxisNode& widest = axis.nodes[sheet.widest(part)];
-        island.x = widest.x, island.y = widest.y;
+        island.x = sheet.outside(part) ? contours[h][0].x : widest.x;
+        island.y = sheet.outside(part) ? contours[h][0].y : widest.y;
         islands.push_back(island);
     }
     return islands;
