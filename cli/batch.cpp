@@ -12,7 +12,7 @@
 namespace lw::cli {
 namespace {
 
-constexpr std::size_t kOutput = 1, kText = 2, kSize = 3, kFont = 4, kAngle = 5, kStyles = 6;
+constexpr std::size_t kOutput = 1, kText = 2, kSize = 3, kFont = 4, kAngle = 5, kStyles = 6, kCheck = 7;
 
 std::string lowered(std::string s)
 {
@@ -97,6 +97,11 @@ std::vector<std::string> rowArguments(const Options& batch, const std::vector<st
         for (std::string& option : styleOptions(*field(kStyles)))
             run.push_back(std::move(option));
         tryColumn(kStyles);
+    }
+    // The row's own tool, in place of the command line's --check.
+    if (const std::string* tool = field(kCheck)) {
+        run.insert(run.end(), {"--check", *tool});
+        tryColumn(kCheck);
     }
     return run;
 }

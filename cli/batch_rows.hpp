@@ -18,7 +18,7 @@
 namespace lw::cli {
 
 // The columns in order, for messages: "column 3 (size)".
-inline constexpr std::string_view kBatchColumns[] = {"output", "text", "size", "font", "angle", "styles"};
+inline constexpr std::string_view kBatchColumns[] = {"output", "text", "size", "font", "angle", "styles", "check"};
 
 struct BatchRow {
     std::size_t line = 0;            // 1-based line of the file

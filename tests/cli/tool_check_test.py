@@ -23,6 +23,7 @@ Usage: tool_check_test.py LETTERWIRE-CLI SCHEMA [--all]
 """
 import functools
 import json
+import os
 import subprocess
 import sys
 import tempfile
@@ -175,6 +176,47 @@ for text, font, size, angle, extra, islands in CASES:
         left = strip.intersection(ink).intersection(after).area
         if left > 1e-4:
             failures.append(f"{name}: a bridge narrower than 0.5 mm somewhere: {left:.5f} mm² of ink left in it")
+
+# Bad values: a usage error naming the option, status 2, nothing written.
+BAD = [
+    (["check", "--tool", "0"], "--tool"),
+    (["check", "--tool", "-1"], "--tool"),
+    (["check", "--tool", "x"], "--tool"),
+    (["check", "--tool", "101"], "--tool"),
+    (["check", "--check", "1"], "--tool"),
+    (["dxf", "OUT", "--tool", "1"], "--tool"),
+    (["jw", "c.txt", "OUT", "--check", "1"], "--check"),
+    (["dxf", "OUT", "--stencil", "0"], "--stencil"),
+    (["svg", "OUT", "--stencil", "0.5", "--no-merge"], "--stencil"),
+    (["dxf", "OUT", "--stencil-bridges", "2"], "--stencil-bridges"),
+    (["dxf", "OUT", "--stencil", "0.5", "--stencil-bridges", "0"], "--stencil-bridges"),
+    (["dxf", "OUT", "--stencil", "0.5", "--stencil-bridges", "1.5"], "--stencil-bridges"),
+    (["dxf", "OUT", "--report", "REPORT"], "--report"),
+    (["dxf", "OUT", "--check", "1", "--report", "-"], "--report"),
+]
+with tempfile.TemporaryDirectory() as folder:
+    for args, option in BAD:
+        args = [a.replace("OUT", f"{folder}/out").replace("REPORT", f"{folder}/r.json") for a in args]
+        done = run(args, check=False)
+        if done.returncode != 2 or option not in done.stderr.decode() or os.listdir(folder):
+            failures.append(f"{args}: status {done.returncode}, {done.stderr!r}, wrote {os.listdir(folder)}")
+
+# batch: each row's check column replaces the command line's --check; a row
+# whose tool does not fit is still written, said by its line, and the batch
+# ends in 1; a stencil row has the bytes of the single run.
+with tempfile.TemporaryDirectory() as folder:
+    rows = f"{folder}/rows.csv"
+    with open(rows, "w", encoding="utf-8") as f:
+        f.write(f"{folder}/wide.dxf,BOB 8,24,DejaVu Sans,0,,5\n{folder}/fits.svg,BOB 8,24,DejaVu Sans,0,,0.01\n")
+    done = run(["batch", rows, "--check", "0.01", "--stencil", "0.5"], check=False)
+    said = done.stderr.decode()
+    single = f"{folder}/single.dxf"
+    run(["dxf", single, "--text", "BOB 8", "--size", "24", "--font", "DejaVu Sans", "--stencil", "0.5"])
+    if done.returncode != 1 or "line 1" not in said or "does not fit a 5.000 mm tool" not in said \
+            or "line 2: fits a 0.010 mm tool" not in said:
+        failures.append(f"batch check: status {done.returncode}: {said!r}")
+    elif open(f"{folder}/wide.dxf", "rb").read() != open(single, "rb").read():
+        failures.append("batch --stencil: the row's drawing differs from the single run's")
 
 for f in failures:
     print("FAIL:", f)
