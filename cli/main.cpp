@@ -100,9 +100,9 @@ std::unique_ptr<lw::OffscreenCapture> capture(const lw::cli::Options& o, lw::Pla
 // The cut-ready options of the command line, in the capture's pixels.
 lw::CadOptions cadOptions(const lw::cli::Options& o)
 {
-    const double pixelsPerMm = o.dpi / lw::kMmPerInch;
-    return {.merge = o.merge, .offsetPixels = o.offsetMm * pixelsPerMm, .curves = o.curves,
-            .stencilPixels = o.stencilMm * pixelsPerMm, .stencilBridges = o.stencilBridges};
+    // In this order: the drawings' bytes depend on the offset's last bit.
+    return {.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch, .curves = o.curves,
+            .stencilPixels = o.stencilMm * o.dpi / lw::kMmPerInch, .stencilBridges = o.stencilBridges};
 }
 
 // The tool check of what `made` writes: its lines on `said`, its JSON in
