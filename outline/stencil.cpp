@@ -32,18 +32,26 @@ double perimeter(const Contour& c)
 // How far past the stroke's side at (x, y) a strip `half` wide should run
 // on along (ux, uy), at most `limit`: far enough that its corners leave no
 // sliver of the stroke where the side bends or meets a notch, and never
-// halfway to other ink. Told by three rays (the strip's middle and its sides) and where they
-// cross the contours, which keep the ink on their right.
-double reachPast(const std::vector<Contour>& contours, double x, double y, double ux, double uy, double half,
-                 double limit)
+// halfway to other ink. Told by three rays (the strip's middle and its
+// sides) and where they cross the contours, which keep the ink on their
+// right; only crossings within twice the limit matter.
+double reachPast(const std::vector<Contour>& contours, const std::vector<Extent>& boxes, double x, double y,
+                 double ux, double uy, double half, double limit)
 {
     double reach = limit;
+    const double range = 2 * limit;
     std::vector<std::pair<double, bool>> crossings; // where, and whether into ink
     for (const double side : {-half, 0.0, half}) {
         // Just past the side, so the middle ray starts off the contour.
         const double ox = x - uy * side + ux * 0.5, oy = y + ux * side + uy * 0.5;
+        const double ex = ox + ux * range, ey = oy + uy * range;
         crossings.clear();
-        for (const Contour& c : contours)
+        for (std::size_t n = 0; n < contours.size(); ++n) {
+            const Extent& e = boxes[n];
+            if (std::max(ox, ex) < e.left || std::min(ox, ex) > e.right || std::max(oy, ey) < e.top ||
+                std::min(oy, ey) > e.bottom)
+                continue;
+            const Contour& c = contours[n];
             for (std::size_t k = 0; k < c.size(); ++k) {
                 const POINT a = c[k], b = c[(k + 1) % c.size()];
                 const double sx = double(b.x - a.x), sy = double(b.y - a.y);
@@ -52,18 +60,20 @@ double reachPast(const std::vector<Contour>& contours, double x, double y, doubl
                     continue;
                 const double wx = double(a.x) - ox, wy = double(a.y) - oy;
                 const double t = (wx * sy - wy * sx) / det, u = (wx * uy - wy * ux) / det;
-                if (t > 0 && u >= 0 && u < 1)
+                if (t > 0 && t <= range && u >= 0 && u < 1)
                     crossings.emplace_back(t, sx * uy - sy * ux < 0);
             }
+        }
         std::sort(crossings.begin(), crossings.end());
         double allowed = limit;
-        // An odd count of crossings ahead: the ray starts in ink.
-        if (crossings.size() % 2 == 1) {
-            const double out = crossings[0].first;
-            const double next = crossings.size() > 1 ? crossings[1].first : 2 * limit;
-            allowed = std::max(out, next / 2);
-        } else if (!crossings.empty()) {
+        if (!crossings.empty() && crossings[0].second) {
+            // Into ink first: the ray starts in the sheet; keep halfway off.
             allowed = crossings[0].first / 2;
+        } else if (!crossings.empty()) {
+            // Out of ink first: the ray starts in the stroke's bend.
+            const double out = crossings[0].first;
+            const double next = crossings.size() > 1 ? crossings[1].first : range;
+            allowed = std::max(out, next / 2);
         }
         reach = std::min(reach, allowed);
     }
@@ -74,14 +84,14 @@ double reachPast(const std::vector<Contour>& contours, double x, double y, doubl
 // up to half its width, and never into other ink) so that it cuts them
 // cleanly where they bend, and a grid unit wider on each side than asked,
 // as rounding its corners may take that.
-Contour strip(const Bridge& b, const std::vector<Contour>& contours)
+Contour strip(const Bridge& b, const std::vector<Contour>& contours, const std::vector<Extent>& boxes)
 {
     const double dx = b.toX - b.fromX, dy = b.toY - b.fromY;
     const double length = std::hypot(dx, dy);
     const double ux = dx / length, uy = dy / length;
     const double half = b.width / 2 + 1;
-    const double before = reachPast(contours, b.fromX, b.fromY, -ux, -uy, half, b.width / 2);
-    const double after = reachPast(contours, b.toX, b.toY, ux, uy, half, b.width / 2);
+    const double before = reachPast(contours, boxes, b.fromX, b.fromY, -ux, -uy, half, b.width / 2);
+    const double after = reachPast(contours, boxes, b.toX, b.toY, ux, uy, half, b.width / 2);
     const double ax = b.fromX - ux * before, ay = b.fromY - uy * before;
     const double bx = b.toX + ux * after, by = b.toY + uy * after;
     const auto at = [](double x, double y) { return POINT{std::int32_t(std::lround(x)), std::int32_t(std::lround(y))}; };
@@ -154,6 +164,9 @@ CadOutline withBridges(const CadOutline& cut, double width, int perIsland)
             {radius, even, e.at[0], e.at[1], {e.feet[h][0], e.feet[h][1]}, {e.feet[1 - h][0], e.feet[1 - h][1]}});
     }
 
+    std::vector<Extent> boxes;
+    for (const Contour& c : contours)
+        boxes.push_back(extentOf(c));
     std::vector<Contour> strips;
     for (std::uint32_t h = 0; h < contours.size(); ++h) {
         std::vector<Ligament>& ligaments = across[h];
@@ -177,7 +190,7 @@ CadOutline withBridges(const CadOutline& cut, double width, int perIsland)
             chosen.push_back(&l);
             const Bridge b{l.hole[0], l.hole[1], l.outer[0], l.outer[1], width};
             out.bridges.push_back(b);
-            strips.push_back(strip(b, contours));
+            strips.push_back(strip(b, contours, boxes));
         }
     }
     out.outline = outlineOf(cut.outline.logFont, cutAway(shapes, strips));
