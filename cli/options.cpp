@@ -187,7 +187,8 @@ const Command kCommands[] = {
      "status 1 if there is one"},
     {"batch", "batch FILE [options]",
      "one drawing per row of FILE, a UTF-8 CSV file: output,text[,size[,font[,\n"
-     "angle[,styles[,check]]]]]; the output's extension (.dxf or .svg) is the format,\n"
+     "angle[,styles[,check]]]]]; the output's extension (.dxf or .svg) is the\n"
+     "format, the check column the row's tool for --check,\n"
      "an empty optional field takes the command line's value, styles are\n"
      "words (italic underline strikeout, or regular); a field in double quotes\n"
      "may hold commas (\"\" is a quote); empty lines and lines starting with #\n"
@@ -282,6 +283,7 @@ Cut-ready geometry (svg, dxf):
                     circular arcs (polyline bulges) within half the grid step
                     of them, in svg its Béziers; straight edges stay straight.
                     A contour the merge or the offset changed stays segments
+  --version         the program's version
   --stencil MM      (svg, dxf) a stencil: every island is held to the sheet
                     around its letter by a bridge MM wide across the letter's
                     stroke where it is narrowest; the result is merged and
@@ -296,7 +298,6 @@ Tool check (check; svg, dxf and batch with --check):
                     on standard error; a batch row's check column replaces it
   --report FILE     the check's full report as JSON (schema in the README);
                     "-" is standard output (check only)
-  --version         the program's version
 
 OUTPUT "-" is standard output (jw, svg, dxf, and wit with --no-convert).
 An output file is written whole or not at all, and a file it replaces keeps
@@ -309,7 +310,8 @@ The text, the size and the resolution together must keep the outline within
 half a pixel high.
 
 Exit status: 0 success, 1 a failure of the work (also when standard output
-could not be written), 2 a usage error.
+could not be written, and when a tool check finds the tool too wide), 2 a
+usage error.
 )";
 }
 
