@@ -177,6 +177,12 @@ for text, font, size, angle, extra, islands in CASES:
         if left > 1e-4:
             failures.append(f"{name}: a bridge narrower than 0.5 mm somewhere: {left:.5f} mm² of ink left in it")
 
+# More bridges per island: as many as asked where the island is long
+# enough to spread them, and still no island.
+_, two = report_of(["--text", "BOB 8 回", "--font", "DejaVu Sans", "--stencil", "0.5", "--stencil-bridges", "2"])
+if two["islands"] or len(two["bridges"]) != 2 * 9:
+    failures.append(f"--stencil-bridges 2: {len(two['islands'])} islands, {len(two['bridges'])} bridges for 9")
+
 # Bad values: a usage error naming the option, status 2, nothing written.
 BAD = [
     (["check", "--tool", "0"], "--tool"),
