@@ -17,8 +17,8 @@ each checked against invariants computed without Letterwire:
 - the width: upright and plain, the ink runs where the font file's glyph
   bounds, advances and the width percentage put it;
 - the stencil: no part of a sheet around the drawing less its ink is
-  enclosed (shapely), the ink is the plain ink less at most a bridge's
-  strip per island, and the check of the same options finds no island.
+  enclosed (shapely), and the ink is the plain ink less at most a bridge's
+  strip per island.
 
 Given the Windows build, each case's drawing on Linux is also compared with
 the same drawing from letterwire-cli.exe under Wine (GDI itself): the ink's
@@ -346,10 +346,6 @@ def check_case(case):
         if want is not None:
             check(-tolerance <= want - region.area <= most + tolerance, case,
                   f"ink {region.area:.3f} mm², expected {want:.3f} less at most {most:.3f} for {before} bridges")
-        report = subprocess.run([cli, "check", "--report", "-"] + [a for a in arguments(case) if a != "--curves"],
-                                capture_output=True)
-        check(report.returncode == 0 and b'"islands": []' in report.stdout, case,
-              f"the stencil's check: status {report.returncode}, {report.stdout[:200]!r}")
     elif want is not None:
         check(abs(region.area - want) <= tolerance, case, f"ink {region.area:.3f} mm², expected {want:.3f}")
 
