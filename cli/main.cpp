@@ -15,6 +15,7 @@
 #include "platform/process.hpp"
 #include "platform/standard_error.hpp"
 #include "platform/face_info.hpp"
+#include "platform/file_io.hpp"
 
 #include <letterwire_version.hpp>
 
@@ -184,6 +185,13 @@ int run(const lw::cli::Options& o)
         const bool dxf = o.command == "dxf";
         if (dxf && o.centre)
             throw lw::cli::UsageError("dxf measures from the baseline of the capture at the origin; --centre does not apply");
+        // The report would replace the drawing it reports on.
+        if (!o.reportPath.empty() && !isStandardOutput(o.positional[0])) {
+            const std::string report = lw::fileio::outputIdentity(o.reportPath);
+            if (!report.empty() && report == lw::fileio::outputIdentity(o.positional[0]))
+                throw lw::cli::UsageError("--report: " + o.reportPath +
+                                          " is the drawing's own file; give the report a file of its own");
+        }
         const auto made = capture(o, asAsked);
         made->setAnchor(o.anchor, o.mirror);
         const lw::SaveFormat format = dxf ? lw::SaveFormat::Dxf : lw::SaveFormat::Svg;

@@ -199,6 +199,7 @@ BAD = [
     (["dxf", "OUT", "--stencil", "0.5", "--stencil-bridges", "1.5"], "--stencil-bridges"),
     (["dxf", "OUT", "--report", "REPORT"], "--report"),
     (["dxf", "OUT", "--check", "1", "--report", "-"], "--report"),
+    (["dxf", "OUT", "--check", "1", "--report", "OUT"], "--report"),
 ]
 with tempfile.TemporaryDirectory() as folder:
     for args, option in BAD:
