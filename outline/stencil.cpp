@@ -128,6 +128,7 @@ CadOutline withBridges(const CadOutline& cut, double width, int perIsland)
     constexpr std::uint32_t kNone = 0xFFFFFFFF;
     std::vector<std::uint32_t> outerOf(contours.size(), kNone);
     std::vector<Shape> shapes;
+    std::vector<Contour> orphans; // holes before any outer contour: kept, not bridged
     std::uint32_t outer = kNone;
     for (std::uint32_t k = 0; k < contours.size(); ++k) {
         if (twiceArea(contours[k]) < 0) {
@@ -136,8 +137,13 @@ CadOutline withBridges(const CadOutline& cut, double width, int perIsland)
         } else if (outer != kNone) {
             outerOf[k] = outer;
             shapes.back().holes.push_back(contours[k]);
+        } else {
+            orphans.push_back(contours[k]);
         }
     }
+    // The cut reads every contour alike, whichever shape holds it.
+    if (!shapes.empty())
+        shapes.front().holes.insert(shapes.front().holes.end(), orphans.begin(), orphans.end());
     CadOutline out{.outline = {}, .gridScale = cut.gridScale};
     bool anyHole = std::any_of(outerOf.begin(), outerOf.end(), [](std::uint32_t o) { return o != kNone; });
     if (!anyHole) {
