@@ -12,7 +12,8 @@
 namespace lw::cli {
 namespace {
 
-constexpr std::size_t kOutput = 1, kText = 2, kSize = 3, kFont = 4, kAngle = 5, kStyles = 6, kStrokeFont = 7;
+constexpr std::size_t kOutput = 1, kText = 2, kSize = 3, kFont = 4, kAngle = 5, kStyles = 6, kStrokeFont = 7,
+                      kCheck = 8;
 
 std::string lowered(std::string s)
 {
@@ -112,6 +113,11 @@ std::vector<std::string> rowArguments(const Options& batch, const std::vector<st
     if (const std::string* value = field(kStrokeFont)) {
         run.insert(run.end(), {"--stroke-font", *value});
         tryColumn(kStrokeFont);
+    }
+    // The row's own tool, in place of the command line's --check.
+    if (const std::string* tool = field(kCheck)) {
+        run.insert(run.end(), {"--check", *tool});
+        tryColumn(kCheck);
     }
     return run;
 }

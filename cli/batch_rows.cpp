@@ -122,10 +122,10 @@ void check(BatchRow& row)
     if (row.fields.size() > std::size(kBatchColumns)) {
         row.badColumn = std::size(kBatchColumns) + 1;
         row.problem = "a row has at most " + std::to_string(std::size(kBatchColumns)) +
-                      " columns (output, text, size, font, angle, styles, stroke font)";
+                      " columns (output, text, size, font, angle, styles, stroke font, check)";
     } else if (row.fields.size() < 2) {
         row.badColumn = 2;
-        row.problem = "the text is missing (a row is output,text[,size,font,angle,styles,stroke font])";
+        row.problem = "the text is missing (a row is output,text[,size,font,angle,styles,stroke font,check])";
     }
 }
 

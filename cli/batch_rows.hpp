@@ -19,7 +19,7 @@ namespace lw::cli {
 
 // The columns in order, for messages: "column 3 (size)".
 inline constexpr std::string_view kBatchColumns[] = {"output", "text", "size", "font", "angle", "styles",
-                                                     "stroke font"};
+                                                     "stroke font", "check"};
 
 struct BatchRow {
     std::size_t line = 0;            // 1-based line of the file

@@ -7,6 +7,7 @@
 #include "export/byte_files.hpp"
 #include "export/capture_json.hpp"
 #include "export/face_note.hpp"
+#include "export/tool_report.hpp"
 #include "export/jw_command.hpp"
 #include "export/jw_warnings.hpp"
 #include "export/wit.hpp"
@@ -15,6 +16,7 @@
 #include "platform/process.hpp"
 #include "platform/standard_error.hpp"
 #include "platform/face_info.hpp"
+#include "platform/file_io.hpp"
 
 #include <letterwire_version.hpp>
 
@@ -97,6 +99,32 @@ std::unique_ptr<lw::OffscreenCapture> capture(const lw::cli::Options& o, lw::Pla
     return made;
 }
 
+// The cut-ready options of the command line, in the capture's pixels.
+lw::CadOptions cadOptions(const lw::cli::Options& o)
+{
+    // In this order: the drawings' bytes depend on the offset's last bit.
+    return {.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch, .curves = o.curves,
+            .stencilPixels = o.stencilMm * o.dpi / lw::kMmPerInch, .stencilBridges = o.stencilBridges};
+}
+
+// The tool check of what `made` writes: its lines on `said`, its JSON in
+// --report's file; 1 when the tool does not fit.
+int checkDrawing(const lw::cli::Options& o, lw::OffscreenCapture& made, lw::SaveFormat format, lw::ByteSink& said)
+{
+    const lw::ToolReport report = made.check(format, cadOptions(o), o.toolMm.value_or(0));
+    if (!warningWhere.empty())
+        said << warningWhere << ": ";
+    lw::writeToolReportText(said, report);
+    if (o.reportPath == "-") {
+        lw::writeToolReportJson(standardOutput(), report);
+    } else if (!o.reportPath.empty()) {
+        lw::OutputFile file(o.reportPath);
+        lw::writeToolReportJson(file.stream(), report);
+        file.close();
+    }
+    return report.passes() ? 0 : 1;
+}
+
 int run(const lw::cli::Options& o)
 {
     const lw::Placement asAsked = o.centre ? lw::Placement::PreviewCentre : lw::Placement::Origin;
@@ -168,6 +196,13 @@ int run(const lw::cli::Options& o)
         if (!svg && o.centre)
             throw lw::cli::UsageError(o.command +
                                       " measures from the baseline of the capture at the origin; --centre does not apply");
+        // The report would replace the drawing it reports on.
+        if (!o.reportPath.empty() && !isStandardOutput(o.positional[0])) {
+            const std::string report = lw::fileio::outputIdentity(o.reportPath);
+            if (!report.empty() && report == lw::fileio::outputIdentity(o.positional[0]))
+                throw lw::cli::UsageError("--report: " + o.reportPath +
+                                          " is the drawing's own file; give the report a file of its own");
+        }
         const auto made = capture(o, asAsked);
         made->setAnchor(o.anchor, o.mirror);
         made->setOutputChoices(o.output);
@@ -176,8 +211,7 @@ int run(const lw::cli::Options& o)
                                       : o.command == "hpgl" ? lw::SaveFormat::Hpgl
                                                             : lw::SaveFormat::Svg;
         // The figures the CAD drawings take: merged and offset as asked, clean.
-        const lw::CadOptions cad{.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch,
-                                 .curves = o.curves};
+        const lw::CadOptions cad = cadOptions(o);
         // A long wait is said before it starts, on standard error only.
         if (const std::string note = made->slowWorkNote(format, cad); !note.empty())
             lw::writeStandardError("letterwire-cli: " + (warningWhere.empty() ? "" : warningWhere + ": ") + note + "\n");
@@ -185,7 +219,25 @@ int run(const lw::cli::Options& o)
             made->write(standardOutput(), format, cad);
         else
             made->writeFile(o.positional[0], format, cad);
+        if (o.checkAsked) {
+            // Standard output may hold the drawing: the check goes beside it.
+            lw::StandardErrorSink err;
+            return checkDrawing(o, *made, format, err);
+        }
         return 0;
+    }
+    if (o.command == "check") {
+        expectFiles(o, 0);
+        if (o.centre)
+            throw lw::cli::UsageError("check measures the drawing dxf writes, from the baseline of the capture at the "
+                                      "origin; --centre does not apply");
+        const auto made = capture(o, lw::Placement::Origin);
+        made->setAnchor(o.anchor, o.mirror);
+        if (o.reportPath == "-") {
+            lw::StandardErrorSink err;
+            return checkDrawing(o, *made, lw::SaveFormat::Dxf, err);
+        }
+        return checkDrawing(o, *made, lw::SaveFormat::Dxf, standardOutput());
     }
     throw lw::cli::UsageError("unknown command " + o.command + "; see --help");
 }
@@ -205,7 +257,7 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
         lw::cli::Options o = lw::cli::parseOptions(args);
         const bool toStandardOutput = !o.positional.empty() && isStandardOutput(o.positional.back());
         wrote = o.request != lw::cli::Request::Run || o.command == "capture" || o.command == "fonts" ||
-                toStandardOutput;
+                o.command == "check" || toStandardOutput;
         if (o.request == lw::cli::Request::Help) {
             standardOutput() << lw::cli::usageText(o.command);
             return 0;
@@ -217,11 +269,14 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
         if (o.command == "batch") {
             wrote = false;
             lw::StandardErrorSink err;
-            return lw::cli::runBatch(o, args, [](const lw::cli::Options& row, const std::string& where) {
+            bool toolFailed = false;
+            const int status = lw::cli::runBatch(o, args, [&toolFailed](const lw::cli::Options& row, const std::string& where) {
                 warningWhere = where;
                 struct Forget { ~Forget() { warningWhere.clear(); } } forget;
-                run(row);
+                // A drawing its tool does not fit is written, and said; the batch then ends in 1.
+                toolFailed = run(row) != 0 || toolFailed;
             }, err);
+            return toolFailed ? std::max(status, 1) : status;
         }
         // A batch's rows take the options of their own format; a single
         // run of another format would pass them over unseen.

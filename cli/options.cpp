@@ -54,7 +54,10 @@ constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text
                                              "--stroke-font", "--pen-width", "--allow-missing", "--stroke",
                                              "--margin",    "--page",    "--pdf-style", "--line-width",
                                              "--colour",    "--color",   "--overcut",   "--pen",
-                                             "--dxf-version", "--dxf-text", "--encoding"};
+                                             "--dxf-version", "--dxf-text", "--encoding",
+
+                                             "--tool",      "--check",   "--report", "--stencil",
+                                             "--stencil-bridges"};
 
 // Edits from a to b, a swap of two neighbours counting as one ("dfx", "dxf").
 std::size_t editDistance(std::string_view a, std::string_view b)
@@ -152,6 +155,9 @@ constexpr double kDpiLowest = 10;
 constexpr double kDpiHighest = 10000;
 // A cutter's width is millimetres; beyond this an offset is a typing error.
 constexpr double kOffsetLimitMm = 100;
+// A tool or a bridge wider than this is a typing error too.
+constexpr double kToolLimitMm = 100;
+constexpr int kMostBridges = 16;
 
 struct Command {
     const char* name;
@@ -200,14 +206,22 @@ const Command kCommands[] = {
      "to it, 40 units a millimetre, the drawing's lower left at (0,0); each\n"
      "coordinate within 1/80 mm (0.0125 mm) of the exact drawing, and with\n"
      "--curves each arc (AA) within 0.06 mm of the drawing's arc"},
+    {"check", "check [options] [--tool MM] [--report FILE.json]",
+     "will it cut? measures the drawing dxf would write (merged, with the same\n"
+     "options) and prints its thinnest material, narrowest gap (both the width\n"
+     "of the widest tool that passes there, in mm) and islands (parts of the\n"
+     "sheet a letter encloses, which fall out of a stencil); with --tool, every\n"
+     "place narrower than the tool, with its character and x, y in mm, and\n"
+     "status 1 if there is one"},
     {"batch", "batch FILE [options] [--encoding utf-8|cp932]",
      "one drawing per row of FILE, a UTF-8 CSV file: output,text[,size[,font[,\n"
-     "angle[,styles[,stroke font]]]]]; the output's extension (.dxf, .svg,\n"
-     ".pdf, .plt or .hpgl) is the format, an empty optional field takes the\n"
-     "command line's value, styles are words (bold italic underline strikeout,\n"
-     "or regular), a stroke font as --stroke-font takes it; a field in double\n"
-     "quotes may hold commas (\"\" is a quote); empty lines and lines starting\n"
-     "with # are skipped. Every other option comes from the command line. Each\n"
+     "angle[,styles[,stroke font[,check]]]]]]; the output's extension (.dxf,\n"
+     ".svg, .pdf, .plt or .hpgl) is the format, an empty optional field takes\n"
+     "the command line's value, styles are words (bold italic underline\n"
+     "strikeout, or regular), a stroke font as --stroke-font takes it, the\n"
+     "check column the row's tool for --check; a field in double quotes may hold\n"
+     "commas (\"\" is a quote); empty lines and lines starting with # are\n"
+     "skipped. Every other option comes from the command line. Each\n"
      "file has the bytes a single run gives; a bad row is reported by its line\n"
      "and column and the other rows are still written (status 1). A list that\n"
      "is not UTF-8 but code page 932 (Shift-JIS, as Japanese spreadsheets\n"
@@ -347,6 +361,20 @@ One format's own options (a batch's rows take those of their format):
                     the size and the angle used; the layer does not plot
                     (Release 12 has no such flag)
   --version         the program's version
+  --stencil MM      (svg, dxf) a stencil: every island is held to the sheet
+                    around its letter by a bridge MM wide across the letter's
+                    stroke where it is narrowest; the result is merged and
+                    written as segments
+  --stencil-bridges N
+                    bridges per island, 1 (default) to )" + std::to_string(kMostBridges) + R"(
+
+Tool check (check; svg, dxf and batch with --check):
+  --tool MM         (check) the tool's width: material or gap narrower than
+                    it is listed and the status is 1
+  --check MM        (svg, dxf, batch) the same check of the drawing written,
+                    on standard error; a batch row's check column replaces it
+  --report FILE     the check's full report as JSON (schema in the README);
+                    "-" is standard output (check only)
 
 Single-line text (capture, svg, dxf, batch):
   --stroke-font NAME|PATH
@@ -375,7 +403,8 @@ The text, the size and the resolution together must keep the outline within
 half a pixel high.
 
 Exit status: 0 success, 1 a failure of the work (also when standard output
-could not be written), 2 a usage error.
+could not be written, and when a tool check finds the tool too wide), 2 a
+usage error.
 )";
 }
 
@@ -509,6 +538,7 @@ Options parseOptions(const std::vector<std::string>& args)
     std::string unitsGiven;
     std::string cadGiven;
     bool encodingGiven = false;
+    bool toolGiven = false, checkGiven = false, bridgesGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
@@ -687,6 +717,29 @@ Options parseOptions(const std::vector<std::string>& args)
         } else if (a == "--dxf-text") {
             o.output.dxfText = true;
             o.formatOptions.emplace_back(a, "dxf");
+        } else if (a == "--tool" || a == "--check") {
+            const double mm = number(a, value());
+            if (!(mm > 0 && mm <= kToolLimitMm))
+                throw UsageError(a + " must be above 0 and at most " + shortest(kToolLimitMm) + " mm (the tool's width)");
+            o.toolMm = mm;
+            o.checkAsked = true;
+            (a == "--tool" ? toolGiven : checkGiven) = true;
+        } else if (a == "--report") {
+            o.reportPath = value();
+            if (o.reportPath.empty())
+                throw UsageError("--report: the file path is empty");
+        } else if (a == "--stencil") {
+            o.stencilMm = number(a, value());
+            if (!(o.stencilMm > 0 && o.stencilMm <= kToolLimitMm))
+                throw UsageError("--stencil must be above 0 and at most " + shortest(kToolLimitMm) +
+                                 " mm (the bridges' width)");
+            cadGiven = a;
+        } else if (a == "--stencil-bridges") {
+            const double n = number(a, value());
+            if (!(n >= 1 && n <= kMostBridges) || std::trunc(n) != n)
+                throw UsageError("--stencil-bridges must be a whole number from 1 to " + std::to_string(kMostBridges));
+            o.stencilBridges = int(n);
+            bridgesGiven = true;
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             throw UsageError("unknown option " + shownInput(a) + didYouMean(a, kOptionNames));
         } else if (o.command.empty()) {
@@ -704,14 +757,14 @@ Options parseOptions(const std::vector<std::string>& args)
         o.request = Request::Help;
         o.command = o.positional.empty() ? std::string() : o.positional.front();
         if (!o.command.empty() && !isCommand(o.command))
-            throw UsageError("no command " + o.command + " (capture, jw, wit, svg, dxf, pdf, hpgl or batch)" +
+            throw UsageError("no command " + o.command + " (capture, jw, wit, svg, dxf, pdf, hpgl, check or batch)" +
                              didYouMean(o.command, commandNames()));
         return o;
     }
     if (o.request == Request::Help)
         return o;
     if (o.command.empty())
-        throw UsageError("no command given (capture, jw, wit, svg, dxf, pdf, hpgl or batch); see --help");
+        throw UsageError("no command given (capture, jw, wit, svg, dxf, pdf, hpgl, check or batch); see --help");
     if (!isCommand(o.command)) {
         const std::string meant = didYouMean(o.command, commandNames());
         throw UsageError("unknown command " + o.command + (meant.empty() ? "; see --help" : meant));
@@ -731,6 +784,9 @@ Options parseOptions(const std::vector<std::string>& args)
     if (!o.strokeFont.empty() && (o.output.dxfVersion != DxfVersion::R2000 || o.output.dxfText))
         throw UsageError(std::string("--stroke-font: ") + (o.output.dxfText ? "--dxf-text" : "--dxf-version r12") +
                          " applies to outline drawings so far; the open lines are written as AutoCAD 2000");
+    if (!o.strokeFont.empty() && (o.stencilMm > 0 || o.checkAsked))
+        throw UsageError(std::string("--stroke-font: ") + (o.stencilMm > 0 ? "--stencil" : "the tool check") +
+                         " measures closed outlines; a stroke font's open lines have none");
     if (!o.strokeFont.empty() && o.curves)
         throw UsageError("--curves: a stroke font's lines are points already; --curves does not apply");
     if (!o.strokeFont.empty() && (o.font.italic || o.font.underline || o.font.strikeout || o.style.bold))
@@ -747,12 +803,30 @@ Options parseOptions(const std::vector<std::string>& args)
     for (const std::string& file : o.positional)
         if (file.empty())
             throw UsageError(o.command + ": a file path is empty");
-    const bool drawing = o.command == "dxf" || o.command == "svg" || o.command == "pdf" || o.command == "hpgl" ||
-                         o.command == "batch";
+    const bool drawn = o.command == "dxf" || o.command == "svg" || o.command == "pdf" || o.command == "hpgl" ||
+                       o.command == "batch";
+    const bool drawing = drawn || o.command == "check";
     if (!cadGiven.empty() && !drawing)
         throw UsageError(cadGiven + " applies to svg, dxf, pdf and hpgl only");
-    if (!o.formatOptions.empty() && !drawing)
+    if (!o.formatOptions.empty() && !drawn)
         throw UsageError(o.formatOptions.front().first + " applies to " + o.formatOptions.front().second + " only");
+    if (toolGiven && o.command != "check")
+        throw UsageError("--tool applies to check only (svg, dxf and batch take --check MM)");
+    if (checkGiven && !drawn)
+        throw UsageError(o.command == "check" ? "check takes the tool as --tool MM"
+                                              : "--check applies to svg, dxf, pdf, hpgl and batch only");
+    if (o.command == "check")
+        o.checkAsked = true;
+    if (!o.reportPath.empty() && !o.checkAsked)
+        throw UsageError("--report writes a tool check's report: give --check MM (or run check)");
+    if (!o.reportPath.empty() && o.command == "batch")
+        throw UsageError("--report: batch checks many drawings; give each row's check on standard error instead");
+    if (o.reportPath == "-" && o.command != "check")
+        throw UsageError("--report -: only check writes its report to standard output");
+    if (bridgesGiven && o.stencilMm <= 0)
+        throw UsageError("--stencil-bridges needs --stencil MM");
+    if (o.stencilMm > 0 && !o.merge)
+        throw UsageError("--stencil merges the drawing; --no-merge does not apply");
     if (o.centre && (o.anchor != Anchor::BaselineLeft || o.mirror != Mirror::None))
         throw UsageError("--anchor and --mirror place the text by its own box; --centre does not apply");
     if (encodingGiven && o.command != "batch")

@@ -55,6 +55,11 @@ struct Options {
     std::vector<std::pair<std::string, std::string>> formatOptions;
     ListEncoding encoding = ListEncoding::Detect; // batch: --encoding of the list
     std::size_t encodingAt = 0;           // where --encoding stands, when given (never 0)
+    std::optional<double> toolMm;         // check --tool, svg/dxf/batch --check: the tool's width
+    bool checkAsked = false;              // check, or --check given
+    std::string reportPath;               // --report: the check's JSON
+    double stencilMm = 0;                 // svg, dxf, batch: --stencil, the bridges' width (0: none)
+    int stencilBridges = 1;               // --stencil-bridges: bridges per island
     // Where the command and the files stand in the arguments, and whether
     // --text was given: batch builds each row's run from them.
     std::size_t commandAt = 0;

@@ -9,6 +9,7 @@
 //   capture.writeFile("編集.dxf", SaveFormat::Dxf);
 
 #include "base/byte_sink.hpp"
+#include "export/tool_report.hpp"
 #include "form/form_view.hpp"
 #include "outline/anchor.hpp"
 #include "outline/cad_geometry.hpp"
@@ -59,6 +60,11 @@ public:
     // (612,000 points)..."); empty when it is quick. For standard error.
     std::string slowWorkNote(SaveFormat format, const std::optional<CadOptions>& cad) const;
     void writeFile(const std::string& path, SaveFormat format, const std::optional<CadOptions>& cad = std::nullopt);
+
+    // The drawing `write` makes of this format and `cad`, measured against
+    // a tool `toolMm` wide (0: none): merged whatever `cad` says, since the
+    // tool cuts the ink as the nonzero rule fills it.
+    ToolReport check(SaveFormat format, const CadOptions& cad, double toolMm);
 
 private:
     NullCanvas canvas_;

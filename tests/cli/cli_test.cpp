@@ -170,7 +170,7 @@ TEST(CliUsage, ErrorsExitTwoWithOneLine)
         {"frobnicate", "unknown command frobnicate; see --help"}, {"capture extra", "usage"},
         // A near miss names what was meant: a swap, a missing or an extra letter.
         {"dfx o.dxf", "unknown command dfx; did you mean dxf?"},
-        {"captur", "did you mean capture?"}, {"help svgg", "no command svgg (capture, jw, wit, svg, dxf, pdf, hpgl or batch); did you mean svg?"},
+        {"captur", "did you mean capture?"}, {"help svgg", "no command svgg (capture, jw, wit, svg, dxf, pdf, hpgl, check or batch); did you mean svg?"},
         {"capture --sise 3", "unknown option --sise; did you mean --size?"},
         {"capture --centr", "did you mean --centre?"}, {"capture --x", "unknown option --x"},
         {"dxf o.dxf --ofset 1", "did you mean --offset?"},

@@ -15,7 +15,10 @@ each checked against invariants computed without Letterwire:
   descent) with the spacing between characters, turned by the angle, and
   mirrored about it;
 - the width: upright and plain, the ink runs where the font file's glyph
-  bounds, advances and the width percentage put it.
+  bounds, advances and the width percentage put it;
+- the stencil: no part of a sheet around the drawing less its ink is
+  enclosed (shapely), and the ink is the plain ink less at most a bridge's
+  strip per island.
 
 Given the Windows build, each case's drawing on Linux is also compared with
 the same drawing from letterwire-cli.exe under Wine (GDI itself): the ink's
@@ -83,6 +86,7 @@ DIMS = [
     ("dxf", ["2000", "r12"]),
     ("dxf_text", [False, True]),
     ("machine", ["", "pdf", "hpgl"]),
+    ("stencil", [0.0, 0.5]),
 ]
 NAMES = [d[0] for d in DIMS]
 DEFAULT = {name: values[0] for name, values in DIMS}
@@ -133,8 +137,11 @@ def covering(strength, seed, extra):
 def arguments(case):
     face, text = FACES[case["face"]][:2]
     a = ["--text", text, "--font", face, "--size", str(SIZE), "--precision", case["precision"]]
-    if not case["merge"]:
+    # A stencil is merged whatever the case says.
+    if not case["merge"] and not case["stencil"]:
         a.append("--no-merge")
+    if case["stencil"]:
+        a += ["--stencil", str(case["stencil"])]
     if case["offset"]:
         a += ["--offset", str(case["offset"])]
     if case["curves"]:
@@ -302,7 +309,16 @@ def check(ok, case, what):
         failures.append(f"{FACES[case['face']][0]} {changed}: {what}")
 
 
+def islands_of(region):
+    """The parts of a sheet around the ink that the ink encloses."""
+    x0, y0, x1, y1 = region.bounds
+    sheet = Polygon([(x0 - 1, y0 - 1), (x1 + 1, y0 - 1), (x1 + 1, y1 + 1), (x0 - 1, y1 + 1)]).difference(region)
+    return len(getattr(sheet, "geoms", [sheet])) - 1
+
+
 def check_case(case):
+    if case["stencil"]:
+        case = dict(case, merge=True)
     rings = drawing(case)
     step = step_of(case)
     check(rings, case, "no contour at all")
@@ -378,7 +394,16 @@ def check_case(case):
     else:
         want = base.area
         tolerance = slack + 1e-3 * want
-    if want is not None:
+    if case["stencil"]:
+        # The bridges take ink away: at most a strip the bridge's width
+        # across the thickest stroke (the em's fifth at most) per island.
+        before = islands_of(nonzero_region(drawing(dict(case, stencil=0.0))))
+        most = before * case["stencil"] * (SIZE * 25.4 / 72 / 5 + case["stencil"])
+        check(islands_of(region) == 0, case, f"{islands_of(region)} islands left of {before}")
+        if want is not None:
+            check(-tolerance <= want - region.area <= most + tolerance, case,
+                  f"ink {region.area:.3f} mm², expected {want:.3f} less at most {most:.3f} for {before} bridges")
+    elif want is not None:
         check(abs(region.area - want) <= tolerance, case, f"ink {region.area:.3f} mm², expected {want:.3f}")
 
     # Exact curves cover the segments' ink.

@@ -10,7 +10,9 @@
    contours and holes, every contour cleaned, outer contours counter-clockwise
    and holes clockwise, and the areas equal within the capture's tolerance
    along the outline.
-3. The JW and WIT roads on Windows paths with blanks and Japanese characters:
+3. The tool check agrees: the same islands, the widths within the
+   captures' tolerance, and every island held by a stencil on both.
+4. The JW and WIT roads on Windows paths with blanks and Japanese characters:
    the command file is left byte for byte as it was, the output copies it and
    then holds the point lines of the Windows capture, whole.
 
@@ -266,6 +268,35 @@ for text, face, extra in MACHINE_CASES:
     a, b = machine_box([linux_cli], "dxf", r12_args), machine_box([wine_run, windows_cli], "dxf", r12_args)
     if a != b or a[0] != "AC1009" or a[2] != 1:
         failures.append(f"dxf r12 {text} / {face}: {a} on Linux, {b} on Windows")
+
+# The tool check: the same islands, and the thinnest material and the
+# narrowest gap within twice the captures' own tolerance (each width has two
+# sides): the hinting's share of the em at the 0.01 mm grid. The stencil of
+# each holds every island on both.
+TOOL_CASES = [
+    ("BOB 8", "DejaVu Sans", 24),
+    ("出口 回", "ＭＳ ゴシック", 24),
+    ("回図", "ＭＳ 明朝", 48),
+]
+for text, face, size in TOOL_CASES:
+    args = ["check", "--report", "-", "--text", text, "--font", face, "--size", str(size)]
+    name = f"check {text} / {face} {size} pt"
+    a = json.loads(subprocess.run([linux_cli] + args, capture_output=True, check=True).stdout.decode("utf-8"))
+    b = json.loads(subprocess.run([wine_run, windows_cli] + args, capture_output=True, check=True).stdout.decode("utf-8"))
+    tolerance = 2 * HINTING_SHARE_OF_EM * size * 25.4 / 72
+    if len(a["islands"]) != len(b["islands"]):
+        failures.append(f"{name}: {len(a['islands'])} islands on Linux, {len(b['islands'])} on Windows")
+    for key in ("thinnestMaterial", "narrowestGap"):
+        wa, wb = a[key]["width"], b[key]["width"]
+        if abs(wa - wb) > tolerance:
+            failures.append(f"{name}: {key} {wa} mm on Linux, {wb} mm on Windows (at most {tolerance:.3f} apart)")
+    stencil = ["--stencil", "0.5"] + args
+    islands = [len(json.loads(subprocess.run(command + stencil, capture_output=True, check=True).stdout)["islands"])
+               for command in ([linux_cli], [wine_run, windows_cli])]
+    if islands != [0, 0]:
+        failures.append(f"{name} --stencil 0.5: {islands[0]} islands left on Linux, {islands[1]} on Windows")
+    print(f"{name}: {len(a['islands'])} / {len(b['islands'])} islands; material {a['thinnestMaterial']['width']} / "
+          f"{b['thinnestMaterial']['width']} mm, gap {a['narrowestGap']['width']} / {b['narrowestGap']['width']} mm")
 
 # The face that drew the points, as Windows reports it: its own family and,
 # where GDI tells it, its file.
