@@ -50,7 +50,7 @@ TEST(BatchRows, ReadsCsvAsWritten)
          {1, 2}, 2, "not closed"},
         {"text after a closing quote", "a.dxf,\"AB\"C\n", {{"a.dxf"}}, {1}, 2, "after the closing quote"},
         {"no text", "a.dxf\n", {{"a.dxf"}}, {1}, 2, "text is missing"},
-        {"too many columns", "a,b,c,d,e,f,g,h\n", {{"a", "b", "c", "d", "e", "f", "g", "h"}}, {1}, 8, "at most 7"},
+        {"too many columns", "a,b,c,d,e,f,g,h,i\n", {{"a", "b", "c", "d", "e", "f", "g", "h", "i"}}, {1}, 9, "at most 8"},
         {"tab in the text", "a.dxf,A\tB\n", {{"a.dxf", "A\tB"}}, {1}, 2, "a tab at character 2"},
         {"lone carriage return", "a.dxf,編\rB\n", {{"a.dxf", "編\rB"}}, {1}, 2, "carriage return at character 2"},
         {"control character in the font", "a.dxf,A,,F\x01\n", {{"a.dxf", "A", "", "F\x01"}}, {1}, 4,

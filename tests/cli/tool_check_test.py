@@ -214,7 +214,7 @@ with tempfile.TemporaryDirectory() as folder:
 with tempfile.TemporaryDirectory() as folder:
     rows = f"{folder}/rows.csv"
     with open(rows, "w", encoding="utf-8") as f:
-        f.write(f"{folder}/wide.dxf,BOB 8,24,DejaVu Sans,0,,5\n{folder}/fits.svg,BOB 8,24,DejaVu Sans,0,,0.01\n")
+        f.write(f"{folder}/wide.dxf,BOB 8,24,DejaVu Sans,0,,,5\n{folder}/fits.svg,BOB 8,24,DejaVu Sans,0,,,0.01\n")
     done = run(["batch", rows, "--check", "0.01", "--stencil", "0.5"], check=False)
     said = done.stderr.decode()
     single = f"{folder}/single.dxf"
