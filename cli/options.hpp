@@ -4,6 +4,7 @@
 // help texts.
 
 #include "outline/anchor.hpp"
+#include "outline/arc_text.hpp"
 #include "outline/text_output.hpp"
 #include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
@@ -43,6 +44,7 @@ struct Options {
     TextStyle style;                     // --spacing, --width, --bold
     Anchor anchor = Anchor::BaselineLeft; // svg, dxf: --anchor, the drawing's origin
     Mirror mirror = Mirror::None;         // svg, dxf: --mirror, about the anchor
+    ArcStyle arc;                         // --arc, --arc-at, --fit-arc; --anchor too when given
     // Where the command and the files stand in the arguments, and whether
     // --text was given: batch builds each row's run from them.
     std::size_t commandAt = 0;

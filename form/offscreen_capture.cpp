@@ -10,7 +10,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cmath>
 #include <cstdio>
+#include <numbers>
 #include <string>
 
 namespace lw {
@@ -37,14 +39,38 @@ std::string shortestMm(double mm)
 
 OffscreenCapture::OffscreenCapture(const CaptureSource& source, Placement placement, double dpi, bool keepCurves)
     : keepCurves_(keepCurves), text_(source.text), placement_(placement), dpi_(dpi), advances_(source.advances),
-      spacing_(source.style.spacingExact(pixelsPerPoint(twipsPerPixel())))
+      spacing_(source.style.spacingExact(pixelsPerPoint(twipsPerPixel()))), arc_(source.arc)
 {
     const CaptureSource atDpi{text_,         source.font,     source.angle, source.scaleWidth,
-                              source.scaleHeight, twipsPerPixel(), source.advances, source.style};
+                              source.scaleHeight, twipsPerPixel(), source.advances, source.style, {}, source.arc};
     drawFlattenPath(placement, atDpi, dc_, outline_, keepCurves_ ? &curved_ : nullptr);
 }
 
 MmPlacement OffscreenCapture::baseline() { return baselinePlacement(dc_, outline_.logFont, dpi_); }
+
+MmPlacement OffscreenCapture::arcPlacement()
+{
+    const TextFrame box = textFrame(dc_, outline_.logFont, text_, advances_, spacing_);
+    const ArcPoint origin = arcOrigin(arc_, dpi_, POINT{0, 0}, box.ascent, box.descent);
+    return {origin.x, origin.y, dpi_};
+}
+
+std::string OffscreenCapture::arcShortfall()
+{
+    if (!arc_.isArc() || arc_.fitDegrees)
+        return {};
+    const ArcLine line = arc_.line(dpi_);
+    const double needed = arcRun(dc_, outline_.logFont, text_, line, spacing_, std::nullopt).length();
+    const double round = 2 * std::numbers::pi * std::fabs(line.radius);
+    // Within a thousandth of a pixel the text closes the circle exactly.
+    if (needed <= round + 1e-3)
+        return {};
+    const double mmPerPixel = kMmPerInch / dpi_;
+    return "the text needs " + shortestMm(needed * mmPerPixel) + " mm along the circle, but a circle of radius " +
+           shortestMm(std::fabs(arc_.radiusMm)) + " mm is only " + shortestMm(round * mmPerPixel) +
+           " mm round; choose a radius of at least " + shortestMm(std::ceil(needed * mmPerPixel / (2 * std::numbers::pi) * 100) / 100) +
+           " mm, a smaller size or a shorter text";
+}
 
 MmPlacement OffscreenCapture::svgPlacement()
 {
@@ -67,8 +93,10 @@ void OffscreenCapture::write(ByteSink& out, SaveFormat format, const std::option
                           " mm erased the whole text (every stroke is thinner than twice the offset); choose a "
                           "smaller offset or a larger size. Nothing was written.");
     MmPlacement mm = format == SaveFormat::Dxf ? baseline() : svgPlacement();
-    const bool placed = anchor_ != Anchor::BaselineLeft || mirror_ != Mirror::None;
-    if (placed && placement_ == Placement::Origin)
+    const bool placed = anchor_ != Anchor::BaselineLeft || mirror_ != Mirror::None || arc_.isArc();
+    if (arc_.isArc() && placement_ == Placement::Origin)
+        mm = arcPlacement();
+    else if (placed && placement_ == Placement::Origin)
         mm = anchoredPlacement(mm, textFrame(dc_, outline_.logFont, text_, advances_, spacing_), anchor_,
                                outline_.logFont.lfEscapement);
     mm = onCadGrid(mm, cut);

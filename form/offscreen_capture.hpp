@@ -37,6 +37,12 @@ public:
     // The left end of the baseline as the origin of millimetres: the
     // placement of DXF and of millimetre JSON.
     MmPlacement baseline();
+    // For a text longer than its circle is round, what it needs in a few
+    // words ("the text needs 160.2 mm along the circle; ..."); else empty.
+    std::string arcShortfall();
+    // A line on an arc measured from the circle's centre, or from the
+    // arc's anchor where one is chosen.
+    MmPlacement arcPlacement();
     // The SVG's: the baseline's, or the preview's pixel origin when centred.
     MmPlacement svgPlacement();
 
@@ -70,6 +76,7 @@ private:
     double spacing_; // outputText's, in device pixels
     Anchor anchor_ = Anchor::BaselineLeft;
     Mirror mirror_ = Mirror::None;
+    ArcStyle arc_;
 };
 
 } // namespace lw

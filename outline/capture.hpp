@@ -9,6 +9,7 @@
 //   lw::drawFlattenPath(lw::Placement::PreviewCentre, {"編集テキスト", font}, dc, outline);
 
 #include "base/design.hpp"
+#include "outline/arc_text.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/curved_path.hpp"
 #include "outline/text_output.hpp"
@@ -36,6 +37,9 @@ struct CaptureSource {
     // outside it may be left out of the outline (flattenPathWithin), which
     // then serves that drawing and nothing else.
     std::optional<DeviceArea> shownArea{};
+    // The line set on a circle about the capture's origin (the preview's
+    // centre when centred) instead of straight; the angle is not used.
+    ArcStyle arc{};
 };
 
 // Where a capture puts the text. Its value is the design's alCent, which is
@@ -69,5 +73,10 @@ void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view tex
                  std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline,
                  Advances advances = Advances::Device, double spacing = 0, CurvedPath* curved = nullptr,
                  const DeviceArea* shownArea = nullptr);
+
+// After EndPath: the curves (with `curved`) and the flattened path read
+// into the outline's arrays, replacing them.
+void readPath(DeviceContext& dc, CapturedOutline& outline, CurvedPath* curved = nullptr,
+              const DeviceArea* shownArea = nullptr);
 
 } // namespace lw

@@ -1,0 +1,128 @@
+#include "outline/arc_text.hpp"
+
+#include "base/codepage.hpp"
+#include "outline/precision.hpp"
+#include "outline/text_output.hpp"
+#include "platform/world_transform.hpp"
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+#include <string>
+
+namespace lw {
+namespace {
+
+// As the platform decodes code page 932: a lead byte with a byte after it
+// is one double-byte character.
+bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+std::size_t characterLength(const std::string& bytes, std::size_t at)
+{
+    return isLeadByte(static_cast<unsigned char>(bytes[at])) && at + 1 < bytes.size() ? 2 : 1;
+}
+
+// Each character is laid on its own at the origin of its transform.
+LOGFONT upright(LOGFONT logFont)
+{
+    logFont.lfEscapement = logFont.lfOrientation = 0;
+    return logFont;
+}
+
+int byteCount(const std::string& bytes)
+{
+    return static_cast<int>(std::min<std::size_t>(bytes.size(), std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
+ArcAlong ArcStyle::along() const
+{
+    switch (anchor.value_or(Anchor::Centre)) {
+    case Anchor::BaselineLeft:
+    case Anchor::TopLeft:
+    case Anchor::MiddleLeft:
+    case Anchor::BottomLeft:
+        return ArcAlong::Start;
+    case Anchor::BaselineRight:
+    case Anchor::TopRight:
+    case Anchor::MiddleRight:
+    case Anchor::BottomRight:
+        return ArcAlong::End;
+    default:
+        return ArcAlong::Middle;
+    }
+}
+
+ArcLine ArcStyle::line(double dpi) const
+{
+    return {.radius = radiusMm * dpi / kMmPerInch, .atDegrees = atDegrees.value_or(defaultArcDegrees(radiusMm)),
+            .along = along()};
+}
+
+ArcPoint arcOrigin(const ArcStyle& arc, double dpi, POINT centre, double ascent, double descent)
+{
+    if (!arc.anchor)
+        return {double(centre.x), double(centre.y)};
+    double rise = 0;
+    switch (*arc.anchor) {
+    case Anchor::TopLeft:
+    case Anchor::TopCentre:
+    case Anchor::TopRight:
+        rise = ascent;
+        break;
+    case Anchor::MiddleLeft:
+    case Anchor::Centre:
+    case Anchor::MiddleRight:
+        rise = (ascent - descent) / 2;
+        break;
+    case Anchor::BottomLeft:
+    case Anchor::BottomCentre:
+    case Anchor::BottomRight:
+        rise = -descent;
+        break;
+    default:
+        break;
+    }
+    const ArcPoint p = arcPointAt(arc.line(dpi), rise);
+    return {centre.x + p.x, centre.y - p.y};
+}
+
+ArcRun arcRun(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, const ArcLine& line,
+              double spacing, std::optional<double> fitDegrees)
+{
+    ArcRun run;
+    const std::string bytes = toCp932(text);
+    SelectedFont font(dc, CreateFontIndirectA(toAnsiLogFont(upright(logFont))));
+    GetLinearAdvances(dc, bytes.data(), byteCount(bytes), run.advances);
+    run.spacing = fitDegrees ? spacingToFit(run.advances, line.radius, *fitDegrees) : spacing;
+    return run;
+}
+
+void outputArcText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, const ArcLine& line,
+                   const ArcRun& run, POINT centre)
+{
+    const std::string bytes = toCp932(text);
+    const std::vector<ArcGlyph> glyphs = arcGlyphsOf(line, run);
+    SelectedFont font(dc, CreateFontIndirectA(toAnsiLogFont(upright(logFont))));
+    SetBkMode(dc, TRANSPARENT);
+    // The pen's start on the baseline is each character's own origin.
+    SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < glyphs.size() && at < bytes.size(); ++i) {
+        const std::size_t length = characterLength(bytes, at);
+        const ArcGlyph& g = glyphs[i];
+        const double turn = g.turnDegrees * std::numbers::pi / 180;
+        const double c = std::cos(turn), s = std::sin(turn);
+        const double half = run.advances[i] / 2;
+        // Turned counter-clockwise as seen with y up, onto a device whose y
+        // grows downwards: the advance's middle goes to the glyph's point.
+        WorldTransform t{.m11 = c, .m12 = -s, .m21 = s, .m22 = c, .dx = centre.x + g.x - c * half,
+                         .dy = centre.y - g.y + s * half};
+        TextOutTransformed(dc, t, 0, 0, bytes.data() + at, int(length));
+        at += length;
+    }
+    SetTextAlign(dc, 0);
+}
+
+} // namespace lw

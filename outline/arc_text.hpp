@@ -1,0 +1,77 @@
+#pragma once
+// One line of text set on a circle: each character laid by the platform
+// under its own world transform (platform/world_transform.hpp), so every
+// glyph is the platform's outline, moved and turned whole, never bent.
+// The advances are the font's unrounded ones, so the arc lengths are the
+// same at every resolution.
+//
+//   lw::BeginPath(dc);
+//   lw::outputArcText(dc, logFont, "ROUND PLATE", {.radius = 756}, 0, {0, 0});
+//   lw::EndPath(dc);
+
+#include "outline/anchor.hpp"
+#include "outline/arc_layout.hpp"
+#include "platform/device_context.hpp"
+#include "platform/gdi_types.hpp"
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace lw {
+
+// The arc as a user chooses it: millimetres at 1:1 and degrees.
+struct ArcStyle {
+    double radiusMm = 0;               // 0: a straight line, as without an arc
+    std::optional<double> atDegrees;   // where `along` stands; defaultArcDegrees unless chosen
+    std::optional<double> fitDegrees;  // spread the text over this angle by its spacing
+    // The point of the text at `atDegrees` and at the drawing's origin: its
+    // left end is the start, centre the middle, right the end; baseline,
+    // top, middle and bottom are on the circle, the ascent out from it,
+    // halfway, the descent in. None: the middle at the angle, the origin at
+    // the circle's centre.
+    std::optional<Anchor> anchor;
+
+    bool isArc() const { return radiusMm != 0; }
+    ArcAlong along() const;
+    // The line in device pixels at `dpi`.
+    ArcLine line(double dpi) const;
+
+    friend bool operator==(const ArcStyle&, const ArcStyle&) = default;
+};
+
+// The largest angle --fit-arc may spread a text over: the whole circle.
+inline constexpr double kWholeCircleDegrees = 360;
+
+// Where the origin of a drawing of an arc lies in the capture's device
+// pixels (y down): the circle's centre, or the anchor's point of the text
+// (its `ascent` and `descent` in device pixels).
+ArcPoint arcOrigin(const ArcStyle& arc, double dpi, POINT centre, double ascent, double descent);
+
+// The selected-font-free parts of a line on the arc: each character's
+// unrounded advance (device pixels) and the spacing between them, the
+// style's or the one that fits the text to `fitDegrees`.
+struct ArcRun {
+    std::vector<double> advances;
+    double spacing = 0;
+    double length() const { return arcLength(advances, spacing); }
+};
+ArcRun arcRun(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, const ArcLine& line,
+              double spacing, std::optional<double> fitDegrees);
+
+// Lays `text` (UTF-8) into the open path on the circle about `centre`
+// (device pixels), each character as in `run` (arcRun's). The escapement of
+// `logFont` is not used: the circle turns each character. A face name
+// beginning with "@" keeps the platform's vertical writing: its vertical
+// forms, turned a quarter as in a line, stand upright along the arc as in
+// a column bent round the circle.
+void outputArcText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, const ArcLine& line,
+                   const ArcRun& run, POINT centre);
+
+// Where each character of `run` stands on the circle (y up, about the centre).
+inline std::vector<ArcGlyph> arcGlyphsOf(const ArcLine& line, const ArcRun& run)
+{
+    return arcGlyphs(line, run.advances, run.spacing);
+}
+
+} // namespace lw
