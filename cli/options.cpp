@@ -1,6 +1,9 @@
 #include "cli/options.hpp"
 
+#include "outline/arc_text.hpp"
+
 #include "base/shown_input.hpp"
+#include "outline/arc_text.hpp"
 #include "outline/glyph_points.hpp"
 #include "outline/precision.hpp"
 #include "outline/work_bound.hpp"
@@ -433,6 +436,7 @@ Options parseOptions(const std::vector<std::string>& args)
 {
     Options o;
     bool dpiGiven = false;
+    bool anchorGiven = false;
     std::string unitsGiven;
     std::string cadGiven;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -478,20 +482,20 @@ Options parseOptions(const std::vector<std::string>& args)
         } else if (a == "--bold") {
             o.style.bold = true;
         } else if (a == "--arc") {
-            o.arc.radiusMm = number(a, value());
-            if (o.arc.radiusMm == 0 || std::fabs(o.arc.radiusMm) > kArcRadiusLimitMm)
+            o.style.arc.radiusMm = number(a, value());
+            if (o.style.arc.radiusMm == 0 || std::fabs(o.style.arc.radiusMm) > kArcRadiusLimitMm)
                 throw UsageError("--arc must be a radius from -" + shortest(kArcRadiusLimitMm) + " to " +
                                  shortest(kArcRadiusLimitMm) + " mm, not 0 (negative: inside the circle)");
         } else if (a == "--arc-at") {
             const double at = number(a, value());
             if (std::fabs(at) > kWholeCircleDegrees)
                 throw UsageError("--arc-at must be from -360 to 360 degrees");
-            o.arc.atDegrees = at;
+            o.style.arc.atDegrees = at;
         } else if (a == "--fit-arc") {
             const double fit = number(a, value());
             if (!(fit > 0 && fit <= kWholeCircleDegrees))
                 throw UsageError("--fit-arc must be above 0 and at most 360 degrees");
-            o.arc.fitDegrees = fit;
+            o.style.arc.fitDegrees = fit;
         } else if (a == "--centre" || a == "--center") {
             o.centre = true;
         } else if (a == "--dpi") {
@@ -536,7 +540,7 @@ Options parseOptions(const std::vector<std::string>& args)
                 throw UsageError("--anchor: " + quotedInput(word) + " is not a point of the text's box" +
                                  didYouMean(word, kAnchorWords) + " (see --help)");
             o.anchor = *anchor;
-            o.arc.anchor = *anchor;
+            anchorGiven = true;
             cadGiven = a;
         } else if (a == "--mirror") {
             const std::string& word = value();
@@ -584,13 +588,15 @@ Options parseOptions(const std::vector<std::string>& args)
         throw UsageError(cadGiven + " applies to svg and dxf only");
     if (o.centre && (o.anchor != Anchor::BaselineLeft || o.mirror != Mirror::None))
         throw UsageError("--anchor and --mirror place the text by its own box; --centre does not apply");
-    if (!o.arc.isArc() && (o.arc.atDegrees || o.arc.fitDegrees))
-        throw UsageError(std::string(o.arc.atDegrees ? "--arc-at" : "--fit-arc") +
+    if (anchorGiven && o.style.arc.isArc())
+        o.style.arc = anchoredArc(o.style.arc, o.anchor);
+    if (!o.style.arc.isArc() && (o.style.arc.atDegrees || o.style.arc.fitDegrees))
+        throw UsageError(std::string(o.style.arc.atDegrees ? "--arc-at" : "--fit-arc") +
                          " places the text on a circle; give its radius with --arc");
-    if (o.arc.isArc() && o.angle != 0)
+    if (o.style.arc.isArc() && o.angle != 0)
         throw UsageError("--arc turns each character onto the circle; --angle does not apply (turn the text "
                          "with --arc-at)");
-    if (o.arc.fitDegrees && o.style.spacing != 0)
+    if (o.style.arc.fitDegrees && o.style.spacing != 0)
         throw UsageError("--fit-arc and --spacing both set the spacing; give one");
     if (!unitsGiven.empty() && o.command != "capture")
         throw UsageError("--units applies to capture only");

@@ -4,7 +4,6 @@
 // help texts.
 
 #include "outline/anchor.hpp"
-#include "outline/arc_text.hpp"
 #include "outline/text_output.hpp"
 #include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
@@ -41,10 +40,9 @@ struct Options {
     bool merge = true;                   // svg, dxf: overlaps merged (--no-merge: as captured)
     double offsetMm = 0;                 // svg, dxf: --offset, outer contours outward
     bool curves = false;                 // svg, dxf: --curves, the font's exact curves (arcs, Béziers)
-    TextStyle style;                     // --spacing, --width, --bold
+    TextStyle style;                     // --spacing, --width, --bold, --arc (--arc-at, --fit-arc, --anchor)
     Anchor anchor = Anchor::BaselineLeft; // svg, dxf: --anchor, the drawing's origin
     Mirror mirror = Mirror::None;         // svg, dxf: --mirror, about the anchor
-    ArcStyle arc;                         // --arc, --arc-at, --fit-arc; --anchor too when given
     // Where the command and the files stand in the arguments, and whether
     // --text was given: batch builds each row's run from them.
     std::size_t commandAt = 0;

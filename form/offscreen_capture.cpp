@@ -5,6 +5,7 @@
 #include "export/dxf.hpp"
 #include "export/jw_output.hpp"
 #include "export/svg.hpp"
+#include "outline/arc_text.hpp"
 #include "outline/baseline.hpp"
 #include "outline/work_bound.hpp"
 
@@ -39,10 +40,10 @@ std::string shortestMm(double mm)
 
 OffscreenCapture::OffscreenCapture(const CaptureSource& source, Placement placement, double dpi, bool keepCurves)
     : keepCurves_(keepCurves), text_(source.text), placement_(placement), dpi_(dpi), advances_(source.advances),
-      spacing_(source.style.spacingExact(pixelsPerPoint(twipsPerPixel()))), arc_(source.arc)
+      spacing_(source.style.spacingExact(pixelsPerPoint(twipsPerPixel()))), arc_(source.style.arc)
 {
     const CaptureSource atDpi{text_,         source.font,     source.angle, source.scaleWidth,
-                              source.scaleHeight, twipsPerPixel(), source.advances, source.style, {}, source.arc};
+                              source.scaleHeight, twipsPerPixel(), source.advances, source.style};
     drawFlattenPath(placement, atDpi, dc_, outline_, keepCurves_ ? &curved_ : nullptr);
 }
 
@@ -59,7 +60,7 @@ std::string OffscreenCapture::arcShortfall()
 {
     if (!arc_.isArc() || arc_.fitDegrees)
         return {};
-    const ArcLine line = arc_.line(dpi_);
+    const ArcLine line = arcLine(arc_, dpi_);
     const double needed = arcRun(dc_, outline_.logFont, text_, line, spacing_, std::nullopt).length();
     const double round = 2 * std::numbers::pi * std::fabs(line.radius);
     // Within a thousandth of a pixel the text closes the circle exactly.

@@ -11,6 +11,7 @@
 #include "base/byte_sink.hpp"
 #include "form/form_view.hpp"
 #include "outline/anchor.hpp"
+#include "outline/arc_style.hpp"
 #include "outline/cad_geometry.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"

@@ -8,23 +8,17 @@
 //   ArcLine line{.radius = 200, .atDegrees = 90};
 //   std::vector<ArcGlyph> glyphs = arcGlyphs(line, {30, 20, 30}, 2); // middle at the top
 
-#include <optional>
+#include "outline/arc_style.hpp"
+
 #include <vector>
 
 namespace lw {
-
-// Which point of the text stands at the line's angle.
-enum class ArcAlong { Start, Middle, End };
 
 struct ArcLine {
     double radius = 0;        // pixels; the sign picks outside or inside
     double atDegrees = 90;    // where `along` stands
     ArcAlong along = ArcAlong::Middle;
 };
-
-// The angle a line stands at unless one is chosen: the top of the circle
-// outside, the bottom inside.
-inline double defaultArcDegrees(double radius) { return radius < 0 ? 270 : 90; }
 
 // One character: its advance's middle at `angleDegrees` on the circle,
 // whose centre is (0, 0); `turnDegrees` turns its baseline from the +x axis

@@ -36,55 +36,63 @@ int byteCount(const std::string& bytes)
 
 } // namespace
 
-ArcAlong ArcStyle::along() const
+ArcLine arcLine(const ArcStyle& arc, double dpi)
 {
-    switch (anchor.value_or(Anchor::Centre)) {
+    return {.radius = arc.radiusMm * dpi / kMmPerInch,
+            .atDegrees = arc.atDegrees.value_or(defaultArcDegrees(arc.radiusMm)), .along = arc.along};
+}
+
+ArcStyle anchoredArc(ArcStyle arc, Anchor anchor)
+{
+    switch (anchor) {
     case Anchor::BaselineLeft:
     case Anchor::TopLeft:
     case Anchor::MiddleLeft:
     case Anchor::BottomLeft:
-        return ArcAlong::Start;
+        arc.along = ArcAlong::Start;
+        break;
     case Anchor::BaselineRight:
     case Anchor::TopRight:
     case Anchor::MiddleRight:
     case Anchor::BottomRight:
-        return ArcAlong::End;
+        arc.along = ArcAlong::End;
+        break;
     default:
-        return ArcAlong::Middle;
+        arc.along = ArcAlong::Middle;
+        break;
     }
-}
-
-ArcLine ArcStyle::line(double dpi) const
-{
-    return {.radius = radiusMm * dpi / kMmPerInch, .atDegrees = atDegrees.value_or(defaultArcDegrees(radiusMm)),
-            .along = along()};
-}
-
-ArcPoint arcOrigin(const ArcStyle& arc, double dpi, POINT centre, double ascent, double descent)
-{
-    if (!arc.anchor)
-        return {double(centre.x), double(centre.y)};
-    double rise = 0;
-    switch (*arc.anchor) {
+    switch (anchor) {
     case Anchor::TopLeft:
     case Anchor::TopCentre:
     case Anchor::TopRight:
-        rise = ascent;
+        arc.origin = ArcRise::Top;
         break;
     case Anchor::MiddleLeft:
     case Anchor::Centre:
     case Anchor::MiddleRight:
-        rise = (ascent - descent) / 2;
+        arc.origin = ArcRise::Middle;
         break;
     case Anchor::BottomLeft:
     case Anchor::BottomCentre:
     case Anchor::BottomRight:
-        rise = -descent;
+        arc.origin = ArcRise::Bottom;
         break;
     default:
+        arc.origin = ArcRise::Baseline;
         break;
     }
-    const ArcPoint p = arcPointAt(arc.line(dpi), rise);
+    return arc;
+}
+
+ArcPoint arcOrigin(const ArcStyle& arc, double dpi, POINT centre, double ascent, double descent)
+{
+    if (!arc.origin)
+        return {double(centre.x), double(centre.y)};
+    const double rise = *arc.origin == ArcRise::Top      ? ascent
+                        : *arc.origin == ArcRise::Middle ? (ascent - descent) / 2
+                        : *arc.origin == ArcRise::Bottom ? -descent
+                                                         : 0;
+    const ArcPoint p = arcPointAt(arcLine(arc, dpi), rise);
     return {centre.x + p.x, centre.y - p.y};
 }
 

@@ -20,28 +20,13 @@
 
 namespace lw {
 
-// The arc as a user chooses it: millimetres at 1:1 and degrees.
-struct ArcStyle {
-    double radiusMm = 0;               // 0: a straight line, as without an arc
-    std::optional<double> atDegrees;   // where `along` stands; defaultArcDegrees unless chosen
-    std::optional<double> fitDegrees;  // spread the text over this angle by its spacing
-    // The point of the text at `atDegrees` and at the drawing's origin: its
-    // left end is the start, centre the middle, right the end; baseline,
-    // top, middle and bottom are on the circle, the ascent out from it,
-    // halfway, the descent in. None: the middle at the angle, the origin at
-    // the circle's centre.
-    std::optional<Anchor> anchor;
+// The line of `arc` in device pixels at `dpi`.
+ArcLine arcLine(const ArcStyle& arc, double dpi);
 
-    bool isArc() const { return radiusMm != 0; }
-    ArcAlong along() const;
-    // The line in device pixels at `dpi`.
-    ArcLine line(double dpi) const;
-
-    friend bool operator==(const ArcStyle&, const ArcStyle&) = default;
-};
-
-// The largest angle --fit-arc may spread a text over: the whole circle.
-inline constexpr double kWholeCircleDegrees = 360;
+// `arc` with the text's point chosen by an anchor of the text's box: left,
+// centre and right its start, middle and end at the arc's angle; baseline,
+// top, middle and bottom the point of it that becomes the origin.
+ArcStyle anchoredArc(ArcStyle arc, Anchor anchor);
 
 // Where the origin of a drawing of an arc lies in the capture's device
 // pixels (y down): the circle's centre, or the anchor's point of the text

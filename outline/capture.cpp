@@ -2,6 +2,7 @@
 
 #include "base/failure.hpp"
 #include "base/numbers.hpp"
+#include "outline/arc_text.hpp"
 #include "outline/text_output.hpp"
 
 #include <cmath>
@@ -74,10 +75,10 @@ void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceCon
     setLogFont(outline.logFont, source.font.faceName, height, source.angle, source.font);
     applyTextStyle(dc, outline.logFont, source.style);
     const DeviceArea* shownArea = source.shownArea ? &*source.shownArea : nullptr;
-    if (source.arc.isArc()) {
-        const ArcLine line = source.arc.line(1440.0 / source.twipsPerPixelX);
-        const ArcRun run = arcRun(dc, outline.logFont, source.text, line, source.style.spacingExact(factor),
-                                  source.arc.fitDegrees);
+    if (const ArcStyle& arc = source.style.arc; arc.isArc()) {
+        const ArcLine line = arcLine(arc, 1440.0 / source.twipsPerPixelX);
+        const ArcRun run =
+            arcRun(dc, outline.logFont, source.text, line, source.style.spacingExact(factor), arc.fitDegrees);
         BeginPath(dc);
         outputArcText(dc, outline.logFont, source.text, line, run, POINT{x0, y0});
         EndPath(dc);

@@ -9,7 +9,6 @@
 //   lw::drawFlattenPath(lw::Placement::PreviewCentre, {"編集テキスト", font}, dc, outline);
 
 #include "base/design.hpp"
-#include "outline/arc_text.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/curved_path.hpp"
 #include "outline/text_output.hpp"
@@ -32,14 +31,14 @@ struct CaptureSource {
     float scaleHeight = design::kPreviewHeight;
     double twipsPerPixelX = design::kTwipsPerPixel; // the screen's, one value for every reader
     Advances advances = Advances::Device; // Linear for a capture at a chosen precision
-    TextStyle style{};            // spacing, width and weight; the default changes nothing
+    // Spacing, width, weight and arc; the default changes nothing. On an
+    // arc the circle's centre is the capture's origin (the preview's centre
+    // when centred) and the angle is not used.
+    TextStyle style{};
     // For a drawing that shows only this part of the canvas: glyphs wholly
     // outside it may be left out of the outline (flattenPathWithin), which
     // then serves that drawing and nothing else.
     std::optional<DeviceArea> shownArea{};
-    // The line set on a circle about the capture's origin (the preview's
-    // centre when centred) instead of straight; the angle is not used.
-    ArcStyle arc{};
 };
 
 // Where a capture puts the text. Its value is the design's alCent, which is

@@ -35,7 +35,7 @@ double captureSeconds(const Case& c, bool arc, int* points = nullptr)
     lw::CaptureSource source{.text = c.text, .font = font, .twipsPerPixelX = 1440.0 / c.dpi,
                              .advances = lw::Advances::Linear};
     if (arc)
-        source.arc.radiusMm = c.radiusMm;
+        source.style.arc.radiusMm = c.radiusMm;
     const auto start = std::chrono::steady_clock::now();
     lw::drawFlattenPath(lw::Placement::Origin, source, dc, outline);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
