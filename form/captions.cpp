@@ -27,6 +27,8 @@ constexpr CaptionTranslation kTranslations[] = {
     {"字間", "Spacing"},
     {"幅", "Width"},
     {"太字", "Bold"},
+    {"円弧の半径", "Arc radius"},
+    {"円弧の角度", "Arc angle"},
     {"フォントの太字はアウトラインには使われません", "The font's bold is not used in the outline"},
     // The save dialog.
     {"アウトラインの保存", "Save the outline"},

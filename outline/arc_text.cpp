@@ -5,6 +5,7 @@
 #include "outline/text_output.hpp"
 #include "platform/world_transform.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -96,6 +97,38 @@ ArcPoint arcOrigin(const ArcStyle& arc, double dpi, POINT centre, double ascent,
     return {centre.x + p.x, centre.y - p.y};
 }
 
+ArcPoint arcCentre(const ArcLine& line, POINT reference, bool centred)
+{
+    if (!centred)
+        return {double(reference.x), double(reference.y)};
+    const ArcPoint at = arcPointAt(line, 0);
+    return {reference.x - at.x, reference.y + at.y};
+}
+
+void drawArcGuide(DeviceContext& dc, const ArcLine& line, ArcPoint centre)
+{
+    // A light grey a little apart from the white fill and the black outline.
+    constexpr Rgb kGuide{192, 192, 192};
+    const double r = std::fabs(line.radius);
+    // Segments of about four pixels, as a line on the screen needs, and no
+    // more than a fine grid's circle could use.
+    const int segments = int(std::clamp(std::ceil(2 * std::numbers::pi * r / 4), 16.0, 2048.0));
+    const Rgb pen = dc.penColour();
+    dc.setPenColour(kGuide);
+    auto at = [&](int k) {
+        const double a = 2 * std::numbers::pi * k / segments;
+        return POINT{std::int32_t(std::lround(centre.x + r * std::cos(a))),
+                     std::int32_t(std::lround(centre.y - r * std::sin(a)))};
+    };
+    const POINT first = at(0);
+    MoveToEx(dc, first.x, first.y, nullptr);
+    for (int k = 1; k <= segments; ++k) {
+        const POINT p = at(k);
+        LineTo(dc, p.x, p.y);
+    }
+    dc.setPenColour(pen);
+}
+
 ArcRun arcRun(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, const ArcLine& line,
               double spacing, std::optional<double> fitDegrees)
 {
@@ -108,7 +141,7 @@ ArcRun arcRun(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, 
 }
 
 void outputArcText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, const ArcLine& line,
-                   const ArcRun& run, POINT centre)
+                   const ArcRun& run, ArcPoint centre)
 {
     const std::string bytes = toCp932(text);
     const std::vector<ArcGlyph> glyphs = arcGlyphsOf(line, run);

@@ -33,6 +33,16 @@ ArcStyle anchoredArc(ArcStyle arc, Anchor anchor);
 // (its `ascent` and `descent` in device pixels).
 ArcPoint arcOrigin(const ArcStyle& arc, double dpi, POINT centre, double ascent, double descent);
 
+// Where the circle's centre lies for a capture whose reference point is
+// `reference` (device pixels): there itself at the origin; centred, so that
+// the point of the text at the arc's angle stands on the reference, as a
+// centred straight line stands on it, whatever the radius.
+ArcPoint arcCentre(const ArcLine& line, POINT reference, bool centred);
+
+// The circle as a thin guide on the device context's canvas, outside any
+// path, so no outline or drawing made from one holds it.
+void drawArcGuide(DeviceContext& dc, const ArcLine& line, ArcPoint centre);
+
 // The selected-font-free parts of a line on the arc: each character's
 // unrounded advance (device pixels) and the spacing between them, the
 // style's or the one that fits the text to `fitDegrees`.
@@ -51,7 +61,7 @@ ArcRun arcRun(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, 
 // forms, turned a quarter as in a line, stand upright along the arc as in
 // a column bent round the circle.
 void outputArcText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, const ArcLine& line,
-                   const ArcRun& run, POINT centre);
+                   const ArcRun& run, ArcPoint centre);
 
 // Where each character of `run` stands on the circle (y up, about the centre).
 inline std::vector<ArcGlyph> arcGlyphsOf(const ArcLine& line, const ArcRun& run)

@@ -80,7 +80,8 @@ void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceCon
         const ArcRun run =
             arcRun(dc, outline.logFont, source.text, line, source.style.spacingExact(factor), arc.fitDegrees);
         BeginPath(dc);
-        outputArcText(dc, outline.logFont, source.text, line, run, POINT{x0, y0});
+        outputArcText(dc, outline.logFont, source.text, line, run,
+                      arcCentre(line, POINT{x0, y0}, placement == Placement::PreviewCentre));
         EndPath(dc);
         readPath(dc, outline, curved, shownArea);
     } else {
