@@ -23,11 +23,70 @@ std::size_t characterLength(const std::string& bytes, std::size_t at)
     return isLeadByte(static_cast<unsigned char>(bytes[at])) && at + 1 < bytes.size() ? 2 : 1;
 }
 
-// Each character is laid on its own at the origin of its transform.
+// Each character is laid on its own at the origin of its transform; the
+// bars are the arc's own, along the whole line.
 LOGFONT upright(LOGFONT logFont)
 {
     logFont.lfEscapement = logFont.lfOrientation = 0;
+    logFont.lfUnderline = logFont.lfStrikeOut = 0;
     return logFont;
+}
+
+// The band one bar of `logFont` covers under a blank, as the platform lays
+// it at the baseline; none when it draws none.
+std::optional<ArcRun::Band> barOf(DeviceContext& dc, LOGFONT logFont, bool underline)
+{
+    logFont.lfEscapement = logFont.lfOrientation = 0;
+    logFont.lfUnderline = underline ? 255 : 0;
+    logFont.lfStrikeOut = underline ? 0 : 255;
+    SelectedFont font(dc, CreateFontIndirectA(toAnsiLogFont(logFont)));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+    BeginPath(dc);
+    TextOutA(dc, 0, 0, " ", 1);
+    EndPath(dc);
+    SetTextAlign(dc, 0);
+    std::vector<POINT> points;
+    std::vector<std::uint8_t> types;
+    const int n = flattenPathInto(dc, points, types);
+    if (n <= 0)
+        return std::nullopt;
+    ArcRun::Band band{double(points[0].y), double(points[0].y)};
+    for (int i = 1; i < n; ++i) {
+        band.top = std::min(band.top, double(points[std::size_t(i)].y));
+        band.bottom = std::max(band.bottom, double(points[std::size_t(i)].y));
+    }
+    return band;
+}
+
+// A band along the circle from the line's start to its end, between `top`
+// and `bottom` below the baseline, turning as the straight bar does: along
+// its top edge in the reading direction, back along its bottom edge.
+void bandOnArc(DeviceContext& dc, const ArcLine& line, double length, ArcRun::Band band, ArcPoint centre)
+{
+    // The angle at the line's start and the one it spans, as arcGlyphs turns them.
+    const double before = line.along == ArcAlong::Start ? 0 : line.along == ArcAlong::End ? length : length / 2;
+    const double start = line.atDegrees * std::numbers::pi / 180 + before / line.radius;
+    const double span = -length / line.radius;
+    const auto radiusAt = [&](double below) {
+        return line.radius > 0 ? line.radius - below : -line.radius + below;
+    };
+    const double outer = std::max(radiusAt(band.top), radiusAt(band.bottom));
+    // Segments within a quarter pixel of the circle, as curves are flattened.
+    const double step = outer > 0.25 ? 2 * std::acos(1 - 0.25 / outer) : std::numbers::pi / 2;
+    const int segments = int(std::clamp(std::ceil(std::fabs(span) / step), 1.0, 4096.0));
+    std::vector<POINT> points;
+    points.reserve(std::size_t(2 * segments + 2));
+    const auto add = [&](double below, int k) {
+        const double a = start + span * k / segments, r = radiusAt(below);
+        points.push_back({std::int32_t(std::lround(centre.x + r * std::cos(a))),
+                          std::int32_t(std::lround(centre.y - r * std::sin(a)))});
+    };
+    for (int k = 0; k <= segments; ++k)
+        add(band.top, k);
+    for (int k = segments; k >= 0; --k)
+        add(band.bottom, k);
+    Polygon(dc, points.data(), int(points.size()));
 }
 
 int byteCount(const std::string& bytes)
@@ -137,6 +196,10 @@ ArcRun arcRun(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, 
     SelectedFont font(dc, CreateFontIndirectA(toAnsiLogFont(upright(logFont))));
     GetLinearAdvances(dc, bytes.data(), byteCount(bytes), run.advances);
     run.spacing = fitDegrees ? spacingToFit(run.advances, line.radius, *fitDegrees) : spacing;
+    if (logFont.lfUnderline)
+        run.underline = barOf(dc, logFont, true);
+    if (logFont.lfStrikeOut)
+        run.strikeout = barOf(dc, logFont, false);
     return run;
 }
 
@@ -164,6 +227,11 @@ void outputArcText(DeviceContext& dc, const LOGFONT& logFont, std::string_view t
         at += length;
     }
     SetTextAlign(dc, 0);
+    if (!glyphs.empty()) {
+        for (const auto& band : {run.underline, run.strikeout})
+            if (band)
+                bandOnArc(dc, line, run.length(), *band, centre);
+    }
 }
 
 } // namespace lw

@@ -49,6 +49,13 @@ void drawArcGuide(DeviceContext& dc, const ArcLine& line, ArcPoint centre);
 struct ArcRun {
     std::vector<double> advances;
     double spacing = 0;
+    // The underline's and the strike-out's bands as the platform draws them
+    // under a line, device pixels below the baseline (top, bottom); none
+    // where the font asks for none. On the arc they follow the circle.
+    struct Band {
+        double top = 0, bottom = 0;
+    };
+    std::optional<Band> underline, strikeout;
     double length() const { return arcLength(advances, spacing); }
 };
 ArcRun arcRun(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, const ArcLine& line,
@@ -56,7 +63,8 @@ ArcRun arcRun(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, 
 
 // Lays `text` (UTF-8) into the open path on the circle about `centre`
 // (device pixels), each character as in `run` (arcRun's). The escapement of
-// `logFont` is not used: the circle turns each character. A face name
+// `logFont` is not used: the circle turns each character. Underline and
+// strike-out are bands along the circle from the text's start to its end. A face name
 // beginning with "@" keeps the platform's vertical writing: its vertical
 // forms, turned a quarter as in a line, stand upright along the arc as in
 // a column bent round the circle.
