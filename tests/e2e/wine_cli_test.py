@@ -164,14 +164,15 @@ for text, face, angle, style in STYLE_CASES:
 
 # Text on an arc: on Windows each character is GDI's own outline under its
 # world transform; on Linux the same placement of FreeType's. Radii both
-# ways round, angles, Latin, Japanese and vertical writing.
+# ways round, angles, Latin, Japanese and vertical writing; the bars are
+# bands along the circle, from the font's own bar as each platform lays it.
 ARC_CASES = [
     # text, face, radius (mm), --arc-at (None: the default), extra arguments
     ("編集テキスト", "ＭＳ Ｐゴシック", 20, None, []),
     ("編集テキスト", "ＭＳ Ｐゴシック", -20, None, []),
     ("Hello BOB 8", "DejaVu Sans", 50, 30, ["--precision", "1"]),
     ("Hello BOB 8", "DejaVu Sans", -50, 200, ["--precision", "1"]),
-    ("図回品", "ＭＳ 明朝", 200, 120, ["--spacing", "2"]),
+    ("図回品", "ＭＳ 明朝", 200, 120, ["--spacing", "2", "--underline", "--strikeout"]),
     ("図回品", "ＭＳ 明朝", -200, -45, ["--bold", "--width", "80"]),
     ("縦（書）き、ー。ABC１２", "@ＭＳ ゴシック", 50, None, []),
     ("縦（書）き、ー。ABC１２", "@ＭＳ 明朝", -50, 10, ["--underline"]),
