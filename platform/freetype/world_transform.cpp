@@ -6,6 +6,8 @@
 
 #include "platform/freetype/state.hpp"
 
+#include <cmath>
+
 namespace lw {
 
 bool TextOutTransformed(DeviceContext& dc, const WorldTransform& t, int x, int y, const char* bytes, int count)
@@ -13,23 +15,32 @@ bool TextOutTransformed(DeviceContext& dc, const WorldTransform& t, int x, int y
     auto& s = dc.state();
     const std::size_t firstGlyph = s.glyphs.size();
     const std::size_t firstPoint = s.pathSize();
+    const std::size_t firstGroup = s.groups.size();
     const bool done = TextOutA(dc, x, y, bytes, count);
 
-    // A glyph that joined the group before it would share that group's map:
-    // it starts a group of its own.
-    for (std::size_t k = 0; k < s.groups.size(); ++k) {
-        const std::size_t end = k + 1 < s.groups.size() ? s.groups[k + 1].first : s.glyphs.size();
-        if (s.groups[k].first < firstGlyph && firstGlyph < end) {
-            DeviceContext::State::GlyphGroup split = s.groups[k];
+    // A glyph that joined the group before it (only the last one can take
+    // it) would share that group's map: it starts a group of its own.
+    if (firstGroup > 0 && firstGlyph < s.glyphs.size()) {
+        const std::size_t end = firstGroup < s.groups.size() ? s.groups[firstGroup].first : s.glyphs.size();
+        if (end > firstGlyph) {
+            DeviceContext::State::GlyphGroup split = s.groups[firstGroup - 1];
             split.first = std::uint32_t(firstGlyph);
-            s.groups.insert(s.groups.begin() + std::ptrdiff_t(k + 1), split);
-            break;
+            split.turned = false;
+            s.groups.insert(s.groups.begin() + std::ptrdiff_t(firstGroup), split);
         }
     }
-    for (auto& group : s.groups) {
-        if (group.first < firstGlyph)
-            continue;
+    // A turn (or a mirror) keeps distances, so the glyph's own flattening
+    // turned is as close to its curves as a flattening of them turned.
+    const bool rigid = std::fabs(t.m11 * t.m11 + t.m12 * t.m12 - 1) < 1e-12 &&
+                       std::fabs(t.m21 * t.m21 + t.m22 * t.m22 - 1) < 1e-12 &&
+                       std::fabs(t.m11 * t.m21 + t.m12 * t.m22) < 1e-12;
+    for (std::size_t k = firstGroup; k < s.groups.size(); ++k) {
+        auto& group = s.groups[k];
         const auto m = group.map;
+        if (rigid && !group.turned) {
+            group.turned = true;
+            group.own = m;
+        }
         group.map = {t.m11 * m.m00 + t.m21 * m.m10, t.m11 * m.m01 + t.m21 * m.m11,
                      t.m12 * m.m00 + t.m22 * m.m10, t.m12 * m.m01 + t.m22 * m.m11};
     }
