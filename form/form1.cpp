@@ -11,6 +11,7 @@
 #include "form/run_mode.hpp"
 #include "form/save_preview.hpp"
 #include "form/text_style_design.hpp"
+#include "outline/arc_guide.hpp"
 #include "outline/arc_text.hpp"
 #include "outline/capture.hpp"
 #include "outline/segment_drawing.hpp"

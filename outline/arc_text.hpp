@@ -39,10 +39,6 @@ ArcPoint arcOrigin(const ArcStyle& arc, double dpi, POINT centre, double ascent,
 // centred straight line stands on it, whatever the radius.
 ArcPoint arcCentre(const ArcLine& line, POINT reference, bool centred);
 
-// The circle as a thin guide on the device context's canvas, outside any
-// path, so no outline or drawing made from one holds it.
-void drawArcGuide(DeviceContext& dc, const ArcLine& line, ArcPoint centre);
-
 // The selected-font-free parts of a line on the arc: each character's
 // unrounded advance (device pixels) and the spacing between them, the
 // style's or the one that fits the text to `fitDegrees`.
