@@ -61,7 +61,10 @@ std::string OffscreenCapture::arcShortfall()
     if (!arc_.isArc() || arc_.fitDegrees)
         return {};
     const ArcLine line = arcLine(arc_, dpi_);
-    const double needed = arcRun(dc_, outline_.logFont, text_, line, spacing_, std::nullopt).length();
+    // The length alone: the bars' bands are not measured.
+    LOGFONT plain = outline_.logFont;
+    plain.lfUnderline = plain.lfStrikeOut = 0;
+    const double needed = arcRun(dc_, plain, text_, line, spacing_, std::nullopt).length();
     const double round = 2 * std::numbers::pi * std::fabs(line.radius);
     // Within a thousandth of a pixel the text closes the circle exactly.
     if (needed <= round + 1e-3)
