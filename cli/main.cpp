@@ -95,6 +95,8 @@ std::unique_ptr<lw::OffscreenCapture> capture(const lw::cli::Options& o, lw::Pla
         std::make_unique<lw::OffscreenCapture>(lw::CaptureSource{.text = o.text, .font = o.font, .angle = o.angle,
                                                                   .advances = o.advances, .style = o.style},
                                                placement, o.dpi, o.curves);
+    if (const std::string tooLong = made->arcShortfall(); !tooLong.empty())
+        throw lw::cli::UsageError("--arc: " + tooLong);
     warnAboutInputs(o, made->outline());
     return made;
 }
@@ -143,7 +145,7 @@ int run(const lw::cli::Options& o)
         const lw::FaceInfo face = lw::faceThatDrew(made->outline(), o.font.italic, o.text);
         lw::CaptureJsonForm form{lw::JsonUnits::Pixels, {.dpi = o.dpi}};
         if (o.millimetres)
-            form = {lw::JsonUnits::Millimetres, made->baseline()};
+            form = {lw::JsonUnits::Millimetres, o.style.arc.isArc() ? made->arcPlacement() : made->baseline()};
         lw::writeCaptureJson(standardOutput(),
                              {o.text, o.font.faceName, face.family, face.file, o.font.size, o.angle,
                               std::int32_t(asAsked), o.style},

@@ -1,7 +1,10 @@
 #include "cli/options.hpp"
 
 #include "base/lengths.hpp"
+#include "outline/arc_text.hpp"
+
 #include "base/shown_input.hpp"
+#include "outline/arc_text.hpp"
 #include "outline/glyph_points.hpp"
 #include "outline/precision.hpp"
 #include "outline/work_bound.hpp"
@@ -55,9 +58,8 @@ constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text
                                              "--margin",    "--page",    "--pdf-style", "--line-width",
                                              "--colour",    "--color",   "--overcut",   "--pen",
                                              "--dxf-version", "--dxf-text", "--encoding",
-
                                              "--tool",      "--check",   "--report", "--stencil",
-                                             "--stencil-bridges"};
+                                             "--stencil-bridges", "--arc",   "--arc-at",  "--fit-arc"};
 
 // Edits from a to b, a swap of two neighbours counting as one ("dfx", "dxf").
 std::size_t editDistance(std::string_view a, std::string_view b)
@@ -158,6 +160,9 @@ constexpr double kOffsetLimitMm = 100;
 // A tool or a bridge wider than this is a typing error too.
 constexpr double kToolLimitMm = 100;
 constexpr int kMostBridges = 16;
+// Ten metres: larger than any plate, and far inside the device's 32 bits
+// at the finest grid.
+constexpr double kArcRadiusLimitMm = 10000;
 
 struct Command {
     const char* name;
@@ -290,6 +295,18 @@ std::string optionsText()
                     )" + std::to_string(TextStyle::kNarrowest) + " to " + std::to_string(TextStyle::kWidest) + R"(; the height stays (default 100)
   --bold            the face's bold, or the same face thickened by 1/24 of
                     the size where it has none (default: the designed weight)
+  --arc RADIUS      set the line on a circle of RADIUS mm at 1:1, each
+                    character upright on it, its advance's middle on the
+                    circle: positive reads clockwise on the outside, centred
+                    at the top; negative counter-clockwise on the inside,
+                    centred at the bottom; the origin is the circle's centre
+                    (with --anchor: the anchor's point, see there); not with
+                    --angle
+  --arc-at DEG      the angle of the text's middle (or of its start or end,
+                    with --anchor), counter-clockwise from the +x axis
+                    (default 90, the top; -RADIUS: 270, the bottom)
+  --fit-arc DEG     spread the text over DEG degrees of the circle, 0 to 360,
+                    by its spacing (not with --spacing)
   --centre, --center
                     place the text as the preview does: alignment 1 at the
                     centre of the )" + previewSize() + R"( preview area (default for wit);
@@ -327,7 +344,10 @@ Cut-ready geometry (svg, dxf, pdf, hpgl):
                     left and right are the ends of the text's advance (the
                     pen's start and end, not the ink), top and bottom the
                     face's ascent and descent, middle halfway between; the
-                    box turns with --angle
+                    box turns with --angle. With --arc, left, centre and
+                    right pick the text's start, middle or end to stand at
+                    --arc-at, baseline, top, middle and bottom the circle,
+                    the ascent outside, halfway or the descent inside
   --mirror x|y      (svg, dxf) mirror the drawing about the anchor: x turns
                     left and right over (to be read from the back), y top
                     and bottom
@@ -535,6 +555,7 @@ Options parseOptions(const std::vector<std::string>& args)
 {
     Options o;
     bool dpiGiven = false;
+    bool anchorGiven = false;
     std::string unitsGiven;
     std::string cadGiven;
     bool encodingGiven = false;
@@ -581,6 +602,21 @@ Options parseOptions(const std::vector<std::string>& args)
             o.style.widthPercent = widthPercent(value());
         } else if (a == "--bold") {
             o.style.bold = true;
+        } else if (a == "--arc") {
+            o.style.arc.radiusMm = number(a, value());
+            if (o.style.arc.radiusMm == 0 || std::fabs(o.style.arc.radiusMm) > kArcRadiusLimitMm)
+                throw UsageError("--arc must be a radius from -" + shortest(kArcRadiusLimitMm) + " to " +
+                                 shortest(kArcRadiusLimitMm) + " mm, not 0 (negative: inside the circle)");
+        } else if (a == "--arc-at") {
+            const double at = number(a, value());
+            if (std::fabs(at) > kWholeCircleDegrees)
+                throw UsageError("--arc-at must be from -360 to 360 degrees");
+            o.style.arc.atDegrees = at;
+        } else if (a == "--fit-arc") {
+            const double fit = number(a, value());
+            if (!(fit > 0 && fit <= kWholeCircleDegrees))
+                throw UsageError("--fit-arc must be above 0 and at most 360 degrees");
+            o.style.arc.fitDegrees = fit;
         } else if (a == "--centre" || a == "--center") {
             o.centre = true;
         } else if (a == "--dpi") {
@@ -628,6 +664,7 @@ Options parseOptions(const std::vector<std::string>& args)
                 throw UsageError("--anchor: " + quotedInput(word) + " is not a point of the text's box" +
                                  didYouMean(word, kAnchorWords) + " (see --help)");
             o.anchor = *anchor;
+            anchorGiven = true;
             cadGiven = a;
         } else if (a == "--mirror") {
             const std::string& word = value();
@@ -787,6 +824,8 @@ Options parseOptions(const std::vector<std::string>& args)
     if (!o.strokeFont.empty() && (o.stencilMm > 0 || o.checkAsked))
         throw UsageError(std::string("--stroke-font: ") + (o.stencilMm > 0 ? "--stencil" : "the tool check") +
                          " measures closed outlines; a stroke font's open lines have none");
+    if (!o.strokeFont.empty() && o.style.arc.isArc())
+        throw UsageError("--stroke-font: --arc places outline glyphs so far; a stroke font's lines stay straight");
     if (!o.strokeFont.empty() && o.curves)
         throw UsageError("--curves: a stroke font's lines are points already; --curves does not apply");
     if (!o.strokeFont.empty() && (o.font.italic || o.font.underline || o.font.strikeout || o.style.bold))
@@ -831,6 +870,16 @@ Options parseOptions(const std::vector<std::string>& args)
         throw UsageError("--anchor and --mirror place the text by its own box; --centre does not apply");
     if (encodingGiven && o.command != "batch")
         throw UsageError("--encoding applies to batch only (the list's encoding)");
+    if (anchorGiven && o.style.arc.isArc())
+        o.style.arc = anchoredArc(o.style.arc, o.anchor);
+    if (!o.style.arc.isArc() && (o.style.arc.atDegrees || o.style.arc.fitDegrees))
+        throw UsageError(std::string(o.style.arc.atDegrees ? "--arc-at" : "--fit-arc") +
+                         " places the text on a circle; give its radius with --arc");
+    if (o.style.arc.isArc() && o.angle != 0)
+        throw UsageError("--arc turns each character onto the circle; --angle does not apply (turn the text "
+                         "with --arc-at)");
+    if (o.style.arc.fitDegrees && o.style.spacing != 0)
+        throw UsageError("--fit-arc and --spacing both set the spacing; give one");
     if (!unitsGiven.empty() && o.command != "capture")
         throw UsageError("--units applies to capture only");
     if (o.millimetres && o.centre)

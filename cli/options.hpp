@@ -42,7 +42,7 @@ struct Options {
     bool merge = true;                   // svg, dxf: overlaps merged (--no-merge: as captured)
     double offsetMm = 0;                 // svg, dxf: --offset, outer contours outward
     bool curves = false;                 // svg, dxf: --curves, the font's exact curves (arcs, Béziers)
-    TextStyle style;                     // --spacing, --width, --bold
+    TextStyle style;                     // --spacing, --width, --bold, --arc (--arc-at, --fit-arc, --anchor)
     Anchor anchor = Anchor::BaselineLeft; // svg, dxf: --anchor, the drawing's origin
     Mirror mirror = Mirror::None;         // svg, dxf: --mirror, about the anchor
     std::string strokeFont;              // --stroke-font NAME|PATH: open lines in a stroke font ("@": vertical)

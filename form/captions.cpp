@@ -27,6 +27,8 @@ constexpr CaptionTranslation kTranslations[] = {
     {"字間", "Spacing"},
     {"幅", "Width"},
     {"太字", "Bold"},
+    {"円弧の半径", "Arc radius"},
+    {"円弧の角度", "Arc angle"},
     {"フォントの太字はアウトラインには使われません", "The font's bold is not used in the outline"},
     {"pt で、または mm を付けて (0.5mm) 入力します", "In points, or in millimetres with mm (0.5mm)"},
     // The note line under the preview.

@@ -12,6 +12,8 @@
 #include "form/run_mode.hpp"
 #include "form/save_preview.hpp"
 #include "form/text_style_design.hpp"
+#include "outline/arc_guide.hpp"
+#include "outline/arc_text.hpp"
 #include "outline/capture.hpp"
 #include "outline/segment_drawing.hpp"
 #include "platform/canvas.hpp"
@@ -235,6 +237,8 @@ void Form1::capture(std::int32_t alCent, std::optional<DeviceArea> shown)
             source.shownArea = shown;
             lw::drawFlattenPath(placementFor(alCent), source, view_.previewDC(), outline_);
         }
+        if (style_.arc.isArc())
+            drawArcGuide(source, alCent);
         preview_ = std::move(now);
         outlineOwed_ = preview_.has_value();
     }
@@ -243,6 +247,16 @@ void Form1::capture(std::int32_t alCent, std::optional<DeviceArea> shown)
     showFaceNote(text, *drew);
     rememberTextSettings();
     showWindowNote();
+}
+
+void Form1::drawArcGuide(const CaptureSource& source, std::int32_t alCent)
+{
+    POINT reference{};
+    if (placementFor(alCent) == Placement::PreviewCentre)
+        reference = {roundToInt32(double(source.scaleWidth) / 2, "preview centre"),
+                     roundToInt32(double(source.scaleHeight) / 2, "preview centre")};
+    const ArcLine line = arcLine(style_.arc, 1440.0 / source.twipsPerPixelX);
+    lw::drawArcGuide(view_.previewDC(), line, arcCentre(line, reference, alCent != 0));
 }
 
 bool Form1::drawOnSaveGrid(const CaptureSource& source, std::int32_t alCent, std::optional<DeviceArea> shown,
@@ -465,6 +479,7 @@ void Form1::chooseTextStyle()
         return;
     style_ = textStyleWithin(chosen->spacing, chosen->widthPercent, chosen->bold);
     setBold(style_.bold);
+    style_.arc = chosen->arc.isArc() ? arcStyleWithin(chosen->arc.radiusMm, arcAngleShown(chosen->arc)) : ArcStyle{};
     drawFlattenPath(1);
 }
 

@@ -140,6 +140,8 @@ private:
     // Captures `source` on the grid of `precision` and draws it on the
     // preview scaled to the screen; false, drawing nothing, where that
     // grid cannot hold the text.
+    // The arc's circle on the preview as a thin guide, never in the outline.
+    void drawArcGuide(const CaptureSource& source, std::int32_t alCent);
     bool drawOnSaveGrid(const CaptureSource& source, std::int32_t alCent, std::optional<DeviceArea> shown,
                         SavePrecision precision);
     // Captures whole what the preview's capture left out, off the preview.

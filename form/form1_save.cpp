@@ -6,6 +6,7 @@
 #include "form/offscreen_capture.hpp"
 #include "form/save_kinds.hpp"
 #include "platform/file_io.hpp"
+#include "outline/arc_text.hpp"
 #include "outline/glyph_points.hpp"
 #include "outline/work_bound.hpp"
 
@@ -83,10 +84,19 @@ void Form1::saveOutline()
     // Nothing but the file changes, so a failure here is told and the
     // user's work in the window goes on.
     try {
+        // On an arc the anchor also picks the text's start, middle or end,
+        // so it is part of the capture, as on the command line.
+        TextStyle style = style_;
+        if (style.arc.isArc() && takesCadChoices(choice->format) && choice->cad.anchor != Anchor::BaselineLeft)
+            style.arc = anchoredArc(style.arc, choice->cad.anchor);
         OffscreenCapture capture({text, font_, view_.position(Slider::sldAngle), view_.previewScaleWidth(),
                                   view_.previewScaleHeight(), design::kTwipsPerPixel, saveAdvances(choice->precision),
-                                  style_},
+                                  style},
                                  Placement::Origin, dpi, choice->cad.curves && takesCadChoices(choice->format));
+        if (const std::string tooLong = capture.arcShortfall(); !tooLong.empty()) {
+            report("On the arc " + tooLong + ". Nothing was written.");
+            return;
+        }
         // Cut-ready and placed as chosen, the same figures the front end
         // writes with the same options.
         const CadChoices& cad = choice->cad;

@@ -12,6 +12,7 @@
 #include "export/tool_report.hpp"
 #include "form/form_view.hpp"
 #include "outline/anchor.hpp"
+#include "outline/arc_style.hpp"
 #include "outline/cad_geometry.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
@@ -38,6 +39,12 @@ public:
     // The left end of the baseline as the origin of millimetres: the
     // placement of DXF and of millimetre JSON.
     MmPlacement baseline();
+    // For a text longer than its circle is round, what it needs in a few
+    // words ("the text needs 160.2 mm along the circle; ..."); else empty.
+    std::string arcShortfall();
+    // A line on an arc measured from the circle's centre, or from the
+    // arc's anchor where one is chosen.
+    MmPlacement arcPlacement();
     // The SVG's: the baseline's, or the preview's pixel origin when centred.
     MmPlacement svgPlacement();
 
@@ -80,6 +87,7 @@ private:
     Anchor anchor_ = Anchor::BaselineLeft;
     Mirror mirror_ = Mirror::None;
     OutputChoices output_;
+    ArcStyle arc_;
 };
 
 } // namespace lw

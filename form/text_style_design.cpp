@@ -36,4 +36,20 @@ TextStyle textStyleWithin(double spacing, double widthPercent, bool bold)
             .bold = bold};
 }
 
+ArcStyle arcStyleWithin(double radiusMm, double atDegrees)
+{
+    const TextStyleFieldDesign& r = kTextStyleFields[3];
+    const TextStyleFieldDesign& a = kTextStyleFields[4];
+    if (!std::isfinite(radiusMm) || radiusMm == 0)
+        return {};
+    if (!std::isfinite(atDegrees))
+        atDegrees = defaultArcDegrees(radiusMm);
+    ArcStyle arc;
+    arc.radiusMm = std::clamp(radiusMm, r.minimum, r.maximum);
+    arc.atDegrees = std::clamp(atDegrees, a.minimum, a.maximum);
+    return arc;
+}
+
+double arcAngleShown(const ArcStyle& arc) { return arc.atDegrees.value_or(defaultArcDegrees(arc.radiusMm)); }
+
 } // namespace lw

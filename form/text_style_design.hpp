@@ -13,7 +13,7 @@ namespace lw {
 
 inline constexpr const char* kTextStyleTitle = "文字スタイル";
 
-enum class TextStyleField { Spacing, Width, Bold };
+enum class TextStyleField { Spacing, Width, Bold, ArcRadius, ArcAngle };
 
 struct TextStyleFieldDesign {
     TextStyleField field;
@@ -28,6 +28,9 @@ inline constexpr TextStyleFieldDesign kTextStyleFields[] = {
     {TextStyleField::Spacing, "spnSpacing", "字間", "pt", -100, 100, 0.25, 2},
     {TextStyleField::Width, "spnWidth", "幅", "%", TextStyle::kNarrowest, TextStyle::kWidest, 5, 0},
     {TextStyleField::Bold, "chkBold", "太字", "", 0, 1, 1, 0},
+    // 0 is a straight line; negative sets the text inside the circle.
+    {TextStyleField::ArcRadius, "spnArcRadius", "円弧の半径", "mm", -10000, 10000, 1, 1},
+    {TextStyleField::ArcAngle, "spnArcAngle", "円弧の角度", "°", -360, 360, 5, 1},
 };
 
 // The note under the fields: the font dialog's bold shows in the text box
@@ -51,5 +54,13 @@ std::optional<double> typedSpacingPoints(std::string_view text);
 // A style from the dialog's fields, each held within its field's range (a
 // view's spin box already does; a value from elsewhere may not).
 TextStyle textStyleWithin(double spacing, double widthPercent, bool bold);
+
+// The arc from the dialog's fields, each held within its range: a radius
+// of 0 (or not a number) is no arc; the angle is where the text's middle
+// stands.
+ArcStyle arcStyleWithin(double radiusMm, double atDegrees);
+
+// The angle the dialog shows for `arc`: its own, or where it would stand.
+double arcAngleShown(const ArcStyle& arc);
 
 } // namespace lw

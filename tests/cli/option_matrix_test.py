@@ -19,6 +19,10 @@ each checked against invariants computed without Letterwire:
 - the stencil: no part of a sheet around the drawing less its ink is
   enclosed (shapely), and the ink is the plain ink less at most a bridge's
   strip per island.
+- on an arc: an anchored drawing is the circle-centred one turned by half
+  the text's length (font file's advances and the spacing) for a start or
+  an end, and moved by the anchor's point on the circle; the angle is taken
+  as --arc-at (the top turned by it).
 
 Given the Windows build, each case's drawing on Linux is also compared with
 the same drawing from letterwire-cli.exe under Wine (GDI itself): the ink's
@@ -87,6 +91,7 @@ DIMS = [
     ("dxf_text", [False, True]),
     ("machine", ["", "pdf", "hpgl"]),
     ("stencil", [0.0, 0.5]),
+    ("arc", [0, 40, -25]),
 ]
 NAMES = [d[0] for d in DIMS]
 DEFAULT = {name: values[0] for name, values in DIMS}
@@ -160,13 +165,20 @@ def arguments(case):
         a.append("--italic")
     if case["bars"]:
         a.append(case["bars"])
-    if case["angle"]:
+    if case["arc"]:
+        # The arc turns each character: the angle turns the text round the circle.
+        a += ["--arc", str(case["arc"]), "--arc-at", str(arc_at(case))]
+    elif case["angle"]:
         a += ["--angle", str(case["angle"])]
     return a
 
 
 def dxf_arguments(case):
     return (["--dxf-version", "r12"] if case["dxf"] == "r12" else []) + (["--dxf-text"] if case["dxf_text"] else [])
+
+
+def arc_at(case):
+    return (90 if case["arc"] > 0 else 270) + case["angle"]
 
 
 drawings = {}
@@ -412,8 +424,13 @@ def check_case(case):
         apart = region.symmetric_difference(segments).area
         check(apart <= slack, case, f"curves and segments differ by {apart:.4f} mm²")
 
+    # On an arc: the circle-centred drawing turned and moved to the anchor
+    # (a vertical face's advances are not hmtx's), and mirrored.
+    if case["arc"]:
+        if (case["anchor"] != "baseline-left" and case["face"] != 2) or case["mirror"] != "none":
+            check_arc_anchor(case, rings, step)
     # The anchor and the mirror: the baseline-left drawing moved and turned.
-    if case["anchor"] != "baseline-left" or case["mirror"] != "none":
+    elif case["anchor"] != "baseline-left" or case["mirror"] != "none":
         origin = dict(case, anchor="baseline-left", mirror="none")
         ax, ay = (0.0, 0.0) if case["face"] == 2 else anchor_point(case)
         x0, y0, x1, y1 = bounds(drawing(origin))
@@ -434,7 +451,7 @@ def check_case(case):
             check(abs((got[2] - got[0]) - (x1 - x0)) <= tolerance, case, "the mirror changed the width")
 
     # The width: upright, plain, unslanted, the font file's ink.
-    if (case["angle"] == 0 and case["face"] != 2 and not case["italic"] and case["offset"] >= 0
+    if (case["angle"] == 0 and not case["arc"] and case["face"] != 2 and not case["italic"] and case["offset"] >= 0
             and case["anchor"] == "baseline-left" and case["mirror"] == "none"):
         text, path = FACES[case["face"]][1], face_file(case)
         f, glyphs, cmap = font(path)
@@ -461,6 +478,43 @@ def check_case(case):
         got = bounds(rings)
         check(abs(got[0] - left) <= tolerance and abs(got[2] - right) <= tolerance, case,
               f"ink runs {got[0]:.3f}..{got[2]:.3f} mm, the font file puts it at {left:.3f}..{right:.3f}")
+
+
+def check_arc_anchor(case, rings, step):
+    """The anchored arc drawing against the unanchored one (the circle's
+    centre at the origin, the text's middle at --arc-at), unmirrored."""
+    text, path = FACES[case["face"]][1], face_file(case)
+    f, _, cmap = font(path)
+    dpi = dpi_of(case)
+    em = round(SIZE * dpi / 72)
+    unit = em / f["head"].unitsPerEm * 25.4 / dpi
+    # The arc's advances are the font's unrounded ones, its spacing unrounded.
+    length = sum(f["hmtx"][cmap[ord(c)]][0] for c in text) * unit * x_scale(case) + \
+        case["spacing"] * 25.4 / 72 * (len(text) - 1)
+    radius = case["arc"]
+    word = case["anchor"]
+    turn = -length / 2 / radius if word.endswith("left") else length / 2 / radius if word.endswith("right") else 0
+    if word == "baseline-left":  # no --anchor: the circle's centre
+        turn = 0
+    ascent = round(f["OS/2"].usWinAscent * em / f["head"].unitsPerEm) * 25.4 / dpi
+    descent = round(f["OS/2"].usWinDescent * em / f["head"].unitsPerEm) * 25.4 / dpi
+    rise = {"top": ascent, "middle": (ascent - descent) / 2, "centre": (ascent - descent) / 2,
+            "bottom": -descent}.get(word.split("-")[0], 0)
+    r = radius + rise if radius > 0 else -radius - rise
+    at = math.radians(arc_at(case))
+    px, py = (0, 0) if word == "baseline-left" else (r * math.cos(at), r * math.sin(at))
+    c, s = math.cos(turn), math.sin(turn)
+    # Without --anchor (the matrix's first value) the origin is the centre.
+    centred = drawing(dict(case, anchor="baseline-left", mirror="none"))
+    moved = [[(x * c - y * s - px, x * s + y * c - py) for x, y in ring] for ring in centred]
+    x0, y0, x1, y1 = bounds(moved)
+    if case["mirror"] == "x":
+        x0, x1 = -x1, -x0
+    elif case["mirror"] == "y":
+        y0, y1 = -y1, -y0
+    tolerance = 3 * step + 1e-6
+    for name, g, w in zip(("left", "bottom", "right", "top"), bounds(rings), (x0, y0, x1, y1)):
+        check(abs(g - w) <= tolerance, case, f"on the arc, {name} {g:.3f} mm, expected {w:.3f} from the anchor")
 
 
 def compare_platforms(case):

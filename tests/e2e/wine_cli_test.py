@@ -172,6 +172,28 @@ for text, face, angle, style in STYLE_CASES:
     compare_captures(f"{text} / {face} / {angle}° {' '.join(style)}", args,
                      tolerance_of(face, angle != 0 or "--size" in style))
 
+# Text on an arc: on Windows each character is GDI's own outline under its
+# world transform; on Linux the same placement of FreeType's. Radii both
+# ways round, angles, Latin, Japanese and vertical writing; the bars are
+# bands along the circle, from the font's own bar as each platform lays it.
+ARC_CASES = [
+    # text, face, radius (mm), --arc-at (None: the default), extra arguments
+    ("編集テキスト", "ＭＳ Ｐゴシック", 20, None, []),
+    ("編集テキスト", "ＭＳ Ｐゴシック", -20, None, []),
+    ("Hello BOB 8", "DejaVu Sans", 50, 30, ["--precision", "1"]),
+    ("Hello BOB 8", "DejaVu Sans", -50, 200, ["--precision", "1"]),
+    ("図回品", "ＭＳ 明朝", 200, 120, ["--spacing", "2", "--underline", "--strikeout"]),
+    ("図回品", "ＭＳ 明朝", -200, -45, ["--bold", "--width", "80"]),
+    ("縦（書）き、ー。ABC１２", "@ＭＳ ゴシック", 50, None, []),
+    ("縦（書）き、ー。ABC１２", "@ＭＳ 明朝", -50, 10, ["--underline"]),
+    ("出口 gy", "ＭＳ Ｐゴシック", 20, None, ["--fit-arc", "270", "--precision", "0.1"]),
+]
+for text, face, radius, at, extra in ARC_CASES:
+    args = ["--text", text, "--font", face, "--size", "24", "--arc", str(radius)] + extra
+    args += ["--arc-at", str(at)] if at is not None else []
+    compare_captures(f"{text} / {face} / arc {radius} mm at {at} {' '.join(extra)}",
+                     args, tolerance_of(face, True))
+
 
 def cut_ready(command, args):
     """Outer contours and holes of the DXF: [(signed area mm², perimeter mm, points)]."""
@@ -208,6 +230,9 @@ CUT_CASES = [
     # The underline reaches DejaVu's baseline: the round letters meet it.
     ("gjpqy", "DejaVu Sans", ["--underline"], 72),
     ("gjpqy", "ＭＳ Ｐゴシック", ["--underline", "--strikeout"], 72),
+    # A tight inside arc: the characters' tops meet and merge.
+    ("回図出口", "ＭＳ 明朝", ["--arc", "-15", "--underline"]),
+    ("Hello 8", "DejaVu Sans", ["--arc", "30", "--arc-at", "45", "--anchor", "top-centre", "--curves"]),
 ]
 for text, face, extra, *size in CUT_CASES:
     args = ["--text", text, "--font", face, "--size", str(size[0] if size else 48)] + extra

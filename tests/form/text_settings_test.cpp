@@ -4,6 +4,7 @@
 
 #include "export/converter.hpp"
 #include "form/text_settings.hpp"
+#include "form/text_style_design.hpp"
 
 #include <gtest/gtest.h>
 
@@ -41,12 +42,18 @@ TEST(TextSettings, RoundTrip)
     chosen.font.size = 72;
     chosen.font.italic = chosen.font.strikeout = true;
     chosen.angle = 360;
-    chosen.style = {.spacing = -1.25, .widthPercent = 80, .bold = true};
+    chosen.style = {.spacing = -1.25, .widthPercent = 80, .bold = true, .arc = arcStyleWithin(-30.5, 250)};
     const Store store = encoded(chosen);
-    EXPECT_EQ(store, (Store{{"angle", "360"}, {"bold", "1"}, {"face", "IPA明朝"}, {"italic", "1"}, {"size", "72"},
-                            {"spacing", "-1.25"}, {"strikeout", "1"}, {"underline", "0"}, {"width", "80"}}));
+    EXPECT_EQ(store, (Store{{"angle", "360"}, {"arc", "-30.5"}, {"arc-at", "250"}, {"bold", "1"}, {"face", "IPA明朝"},
+                            {"italic", "1"}, {"size", "72"}, {"spacing", "-1.25"}, {"strikeout", "1"},
+                            {"underline", "0"}, {"width", "80"}}));
     EXPECT_EQ(decoded(store), chosen);
     EXPECT_EQ(decoded({}), TextSettings{});
+    // A straight line stores radius 0 and no angle, and reads back straight.
+    chosen.style.arc = {};
+    EXPECT_EQ(encoded(chosen).at("arc"), "0");
+    EXPECT_EQ(encoded(chosen).at("arc-at"), "");
+    EXPECT_EQ(decoded(encoded(chosen)), chosen);
 }
 
 // A corrupt or foreign value is the design's; the others still count.
@@ -58,13 +65,14 @@ TEST(TextSettings, EachBadValueFallsBackAlone)
         {"size", "nan"},      {"size", ""},          {"angle", "-1"},   {"angle", "361"}, {"angle", "45.5"},
         {"angle", "１２"},    {"italic", "true"},    {"italic", "2"},   {"underline", ""},
         {"spacing", "101"},   {"spacing", "1e999"},  {"width", "9"},    {"width", "401"}, {"width", "80.5"},
-        {"bold", "yes"},
+        {"bold", "yes"},      {"arc", "10001"},      {"arc", "x"},      {"arc-at", "361"}, {"arc-at", "nan"},
     };
     for (const auto& [name, value] : bad) {
         SCOPED_TRACE(std::string(name) + "=" + value);
         Store store = {{"face", "IPAGothic"}, {"size", "36"}, {"angle", "90"},
                        {"italic", "0"},       {"underline", "1"}, {"strikeout", "0"},
-                       {"spacing", "2.5"},    {"width", "150"},   {"bold", "1"}};
+                       {"spacing", "2.5"},    {"width", "150"},   {"bold", "1"},
+                       {"arc", "-40"},        {"arc-at", "200"}};
         store[name] = value;
         const TextSettings got = decoded(store);
         const std::string n = name;
@@ -75,6 +83,9 @@ TEST(TextSettings, EachBadValueFallsBackAlone)
         EXPECT_EQ(got.style.spacing, n == "spacing" ? design.style.spacing : 2.5);
         EXPECT_EQ(got.style.widthPercent, n == "width" ? design.style.widthPercent : 150);
         EXPECT_EQ(got.style.bold, n == "bold" ? design.style.bold : true);
+        EXPECT_EQ(got.style.arc.radiusMm, n == "arc" ? design.style.arc.radiusMm : -40);
+        // A bad angle is the default one of the radius: the bottom inside.
+        EXPECT_EQ(got.style.arc.atDegrees, n == "arc" ? std::nullopt : std::optional<double>(n == "arc-at" ? 270 : 200));
     }
     EXPECT_EQ(decoded({{"face", std::string(256, 'A')}}).font.faceName, design.font.faceName);
 }

@@ -80,8 +80,24 @@ TextStyleDialog::TextStyleDialog(QWidget* parent, const TextStyle& preset, bool 
         box->setSingleStep(f.step);
         box->setDecimals(f.decimals);
         box->setSuffix(QStringLiteral(" ") + QString::fromLatin1(f.unit));
-        box->setValue(f.field == TextStyleField::Spacing ? preset.spacing : double(preset.widthPercent));
-        (f.field == TextStyleField::Spacing ? spacing_ : width_) = box;
+        switch (f.field) {
+        case TextStyleField::Spacing:
+            box->setValue(preset.spacing);
+            spacing_ = box;
+            break;
+        case TextStyleField::Width:
+            box->setValue(double(preset.widthPercent));
+            width_ = box;
+            break;
+        case TextStyleField::ArcRadius:
+            box->setValue(preset.arc.radiusMm);
+            arcRadius_ = box;
+            break;
+        default:
+            box->setValue(arcAngleShown(preset.arc));
+            arcAngle_ = box;
+            break;
+        }
         form->addRow(captionText(f.caption), box);
     }
     note_ = new QLabel(this);
@@ -107,7 +123,9 @@ void TextStyleDialog::showNote()
 
 TextStyle TextStyleDialog::style() const
 {
-    return textStyleWithin(spacing_->value(), width_->value(), bold_->isChecked());
+    TextStyle style = textStyleWithin(spacing_->value(), width_->value(), bold_->isChecked());
+    style.arc = arcStyleWithin(arcRadius_->value(), arcAngle_->value());
+    return style;
 }
 
 std::optional<TextStyle> TextStyleDialog::ask(QWidget* parent, const TextStyle& preset, bool fontBold)
