@@ -816,11 +816,11 @@ Options parseOptions(const std::vector<std::string>& args)
     if (!o.strokeFont.empty() && (o.command == "jw" || o.command == "wit"))
         throw UsageError("--stroke-font: " + o.command + " takes the closed outline of an outline face, "
                          "which a stroke font's open lines are not");
-    if (!o.strokeFont.empty() && (o.command == "pdf" || o.command == "hpgl"))
-        throw UsageError("--stroke-font: " + o.command + " writes closed outlines so far; svg and dxf take the open lines");
-    if (!o.strokeFont.empty() && (o.output.dxfVersion != DxfVersion::R2000 || o.output.dxfText))
-        throw UsageError(std::string("--stroke-font: ") + (o.output.dxfText ? "--dxf-text" : "--dxf-version r12") +
-                         " applies to outline drawings so far; the open lines are written as AutoCAD 2000");
+    // An overcut closes a contour's cut; a pen's open stroke has no contour
+    // to go on round, and silently dropping what was asked would mislead.
+    if (!o.strokeFont.empty() && o.offsetMm == 0 && o.output.hpgl.overcutMm > 0)
+        throw UsageError("--overcut: a stroke font's lines are open and have no contour to cut past; "
+                         "--overcut applies with --offset, whose outlines are closed");
     if (!o.strokeFont.empty() && (o.stencilMm > 0 || o.checkAsked))
         throw UsageError(std::string("--stroke-font: ") + (o.stencilMm > 0 ? "--stencil" : "the tool check") +
                          " measures closed outlines; a stroke font's open lines have none");
@@ -837,8 +837,8 @@ Options parseOptions(const std::vector<std::string>& args)
         throw UsageError("--offset with --stroke-font is the pen's radius around the strokes; it must be above 0");
     if (!o.strokeFont.empty() && o.centre)
         throw UsageError("--stroke-font places the text by its own box; --centre does not apply (--anchor centre does)");
-    if (o.penMm && o.command != "svg" && o.command != "batch")
-        throw UsageError("--pen-width applies to svg only");
+    if (o.penMm && o.command != "svg" && o.command != "pdf" && o.command != "batch")
+        throw UsageError("--pen-width applies to svg and pdf only");
     for (const std::string& file : o.positional)
         if (file.empty())
             throw UsageError(o.command + ": a file path is empty");
