@@ -396,19 +396,22 @@ Tool check (check; svg, dxf and batch with --check):
   --report FILE     the check's full report as JSON (schema in the README);
                     "-" is standard output (check only)
 
-Single-line text (capture, svg, dxf, batch):
+Single-line text (capture, svg, dxf, pdf, hpgl, batch):
   --stroke-font NAME|PATH
                     set the text in a stroke font (Hershey .jhf, CAD .lff;
                     see fonts --stroke) as open lines a pen draws once:
-                    dxf one open polyline per stroke, svg unfilled strokes,
-                    capture the lines in mm; size, angle, spacing, width,
-                    anchor and mirror as for outline faces, "@NAME" writes
+                    dxf one open polyline per stroke (r12 and --dxf-text
+                    too), svg and pdf unfilled strokes, hpgl a PU and a PD
+                    per stroke (no --overcut), capture the lines in mm;
+                    size, angle, spacing, width, anchor and mirror as for
+                    outline faces, "@NAME" writes
                     vertically; characters the face lacks come from another
                     stroke font (with a warning), those none has are an error
                     unless --allow-missing; with --offset MM the outline of
                     the strokes drawn with a round pen 2 x MM wide. Not for
                     jw and wit, which take outlines
-  --pen-width MM    (svg) the stroke width of open lines (default 0.1)
+  --pen-width MM    (svg, pdf) the stroke width of open lines (default 0.1;
+                    pdf --pdf-style cut keeps its hairline)
   --allow-missing   leave out characters no stroke font has (a warning)
 
 OUTPUT "-" is standard output (jw, svg, dxf, pdf, hpgl, and wit with
