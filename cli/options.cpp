@@ -404,12 +404,11 @@ Single-line text (capture, svg, dxf, pdf, hpgl, batch):
                     too), svg and pdf unfilled strokes, hpgl a PU and a PD
                     per stroke (no --overcut), capture the lines in mm;
                     size, angle, spacing, width, anchor and mirror as for
-                    outline faces, "@NAME" writes
-                    vertically; characters the face lacks come from another
-                    stroke font (with a warning), those none has are an error
-                    unless --allow-missing; with --offset MM the outline of
-                    the strokes drawn with a round pen 2 x MM wide. Not for
-                    jw and wit, which take outlines
+                    outline faces, "@NAME" writes vertically; characters the
+                    face lacks come from another stroke font (with a warning),
+                    those none has are an error unless --allow-missing; with
+                    --offset MM the outline of the strokes drawn with a round
+                    pen 2 x MM wide. Not for jw and wit, which take outlines
   --pen-width MM    (svg, pdf) the stroke width of open lines (default 0.1;
                     pdf --pdf-style cut keeps its hairline)
   --allow-missing   leave out characters no stroke font has (a warning)
