@@ -396,19 +396,21 @@ Tool check (check; svg, dxf and batch with --check):
   --report FILE     the check's full report as JSON (schema in the README);
                     "-" is standard output (check only)
 
-Single-line text (capture, svg, dxf, batch):
+Single-line text (capture, svg, dxf, pdf, hpgl, batch):
   --stroke-font NAME|PATH
                     set the text in a stroke font (Hershey .jhf, CAD .lff;
                     see fonts --stroke) as open lines a pen draws once:
-                    dxf one open polyline per stroke, svg unfilled strokes,
-                    capture the lines in mm; size, angle, spacing, width,
-                    anchor and mirror as for outline faces, "@NAME" writes
-                    vertically; characters the face lacks come from another
-                    stroke font (with a warning), those none has are an error
-                    unless --allow-missing; with --offset MM the outline of
-                    the strokes drawn with a round pen 2 x MM wide. Not for
-                    jw and wit, which take outlines
-  --pen-width MM    (svg) the stroke width of open lines (default 0.1)
+                    dxf one open polyline per stroke (r12 and --dxf-text
+                    too), svg and pdf unfilled strokes, hpgl a PU and a PD
+                    per stroke (no --overcut), capture the lines in mm;
+                    size, angle, spacing, width, anchor and mirror as for
+                    outline faces, "@NAME" writes vertically; characters the
+                    face lacks come from another stroke font (with a warning),
+                    those none has are an error unless --allow-missing; with
+                    --offset MM the outline of the strokes drawn with a round
+                    pen 2 x MM wide. Not for jw and wit, which take outlines
+  --pen-width MM    (svg, pdf) the stroke width of open lines (default 0.1;
+                    pdf --pdf-style cut keeps its hairline)
   --allow-missing   leave out characters no stroke font has (a warning)
 
 OUTPUT "-" is standard output (jw, svg, dxf, pdf, hpgl, and wit with
@@ -816,11 +818,11 @@ Options parseOptions(const std::vector<std::string>& args)
     if (!o.strokeFont.empty() && (o.command == "jw" || o.command == "wit"))
         throw UsageError("--stroke-font: " + o.command + " takes the closed outline of an outline face, "
                          "which a stroke font's open lines are not");
-    if (!o.strokeFont.empty() && (o.command == "pdf" || o.command == "hpgl"))
-        throw UsageError("--stroke-font: " + o.command + " writes closed outlines so far; svg and dxf take the open lines");
-    if (!o.strokeFont.empty() && (o.output.dxfVersion != DxfVersion::R2000 || o.output.dxfText))
-        throw UsageError(std::string("--stroke-font: ") + (o.output.dxfText ? "--dxf-text" : "--dxf-version r12") +
-                         " applies to outline drawings so far; the open lines are written as AutoCAD 2000");
+    // An overcut closes a contour's cut; a pen's open stroke has no contour
+    // to go on round, and silently dropping what was asked would mislead.
+    if (!o.strokeFont.empty() && o.offsetMm == 0 && o.output.hpgl.overcutMm > 0)
+        throw UsageError("--overcut: a stroke font's lines are open and have no contour to cut past; "
+                         "--overcut applies with --offset, whose outlines are closed");
     if (!o.strokeFont.empty() && (o.stencilMm > 0 || o.checkAsked))
         throw UsageError(std::string("--stroke-font: ") + (o.stencilMm > 0 ? "--stencil" : "the tool check") +
                          " measures closed outlines; a stroke font's open lines have none");
@@ -837,8 +839,8 @@ Options parseOptions(const std::vector<std::string>& args)
         throw UsageError("--offset with --stroke-font is the pen's radius around the strokes; it must be above 0");
     if (!o.strokeFont.empty() && o.centre)
         throw UsageError("--stroke-font places the text by its own box; --centre does not apply (--anchor centre does)");
-    if (o.penMm && o.command != "svg" && o.command != "batch")
-        throw UsageError("--pen-width applies to svg only");
+    if (o.penMm && o.command != "svg" && o.command != "pdf" && o.command != "batch")
+        throw UsageError("--pen-width applies to svg and pdf only");
     for (const std::string& file : o.positional)
         if (file.empty())
             throw UsageError(o.command + ": a file path is empty");

@@ -5,8 +5,10 @@
 #include "export/byte_files.hpp"
 #include "export/dxf.hpp"
 #include "export/face_note.hpp"
+#include "export/hpgl.hpp"
 #include "export/open_lines_json.hpp"
 #include "export/open_lines_svg.hpp"
+#include "export/pdf.hpp"
 #include "export/svg.hpp"
 #include "outline/cad_geometry.hpp"
 #include "outline/stroke_font_files.hpp"
@@ -14,7 +16,9 @@
 #include "outline/stroke_text.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace lw::cli {
 namespace {
@@ -81,6 +85,15 @@ void runStroke(const Options& o, ByteSink& standardOutput, const std::function<v
         return;
     }
     const bool dxf = o.command == "dxf";
+    std::optional<DxfText> textEntity;
+    if (dxf && o.output.dxfText) {
+        // The em and the angle the lines were set with, as for an outline.
+        const double angle = std::fmod(double(o.angle), 360.0);
+        textEntity = DxfText{.heightMm = o.font.size * kMmPerInch / 72,
+                             .angleDegrees = angle < 0 ? angle + 360 : angle,
+                             .anchor = o.anchor,
+                             .mirror = o.mirror};
+    }
     const std::string& path = o.positional[0];
     const auto write = [&](auto writeTo) {
         if (path == "-") {
@@ -100,7 +113,12 @@ void runStroke(const Options& o, ByteSink& standardOutput, const std::function<v
         const MmPlacement mm = onCadGrid({.originX = 0, .originY = 0, .dpi = dpi}, cut);
         write([&](ByteSink& out) {
             if (dxf)
-                writeDxf(out, cut.outline, {.mm = mm, .text = o.text});
+                writeDxf(out, cut.outline,
+                         {.mm = mm, .text = o.text, .version = o.output.dxfVersion, .textEntity = textEntity});
+            else if (o.command == "pdf")
+                writePdf(out, cut.outline, mm, nullptr, o.output.pdf);
+            else if (o.command == "hpgl")
+                writeHpgl(out, cut.outline, mm, {}, o.output.hpgl);
             else
                 writeSvg(out, cut.outline, mm);
         });
@@ -108,7 +126,12 @@ void runStroke(const Options& o, ByteSink& standardOutput, const std::function<v
     }
     write([&](ByteSink& out) {
         if (dxf)
-            writeOpenLinesDxf(out, laid.lines, o.text);
+            writeOpenLinesDxf(out, laid.lines,
+                              OpenLinesDxf{.text = o.text, .version = o.output.dxfVersion, .textEntity = textEntity});
+        else if (o.command == "pdf")
+            writeOpenLinesPdf(out, laid.lines, o.output.pdf);
+        else if (o.command == "hpgl")
+            writeOpenLinesHpgl(out, laid.lines, o.output.hpgl.pen);
         else
             writeOpenLinesSvg(out, laid.lines);
     });

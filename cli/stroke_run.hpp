@@ -1,6 +1,6 @@
 #pragma once
 // The commands' work with a stroke font: the text laid out as open lines
-// and written as capture JSON, SVG or DXF; and the list of stroke fonts.
+// and written as capture JSON, SVG, DXF, PDF or HP-GL; and the list of stroke fonts.
 
 #include "cli/options.hpp"
 
@@ -13,7 +13,7 @@ class ByteSink;
 
 namespace lw::cli {
 
-// capture, svg or dxf with --stroke-font; `warn` takes one line without
+// capture, svg, dxf, pdf or hpgl with --stroke-font; `warn` takes one line without
 // "warning: ". Characters no stroke font has are a lw::Failure unless
 // --allow-missing.
 void runStroke(const Options& o, ByteSink& standardOutput, const std::function<void(const std::string&)>& warn);

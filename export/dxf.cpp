@@ -656,15 +656,9 @@ void writeTextEntity(Tags& t, const DxfPlacement& placement, std::optional<unsig
         t(73, vertical);
 }
 
-void writeDxfR12(ByteSink& out, const CapturedOutline& outline, const DxfPlacement& placement)
+// Release 12's sections up to its entities, which follow.
+void writeR12Head(Tags& t, const Extents& e, const std::string& layer, bool textLayer)
 {
-    unsigned closedFigures = 0;
-    Extents e = extentsOf(outline, placement.mm, closedFigures);
-    const FigureArcs arcs = arcsOf(placement, closedFigures);
-    if (placement.curves)
-        e = writtenExtentsOf(outline, placement.mm, arcs);
-    const std::string layer = dxfR12LayerName(placement.text);
-    Tags t(out);
     t(0, "SECTION")(2, "HEADER");
     t(9, "$ACADVER")(1, "AC1009");
     t(9, "$DWGCODEPAGE")(3, "ANSI_932");
@@ -676,10 +670,10 @@ void writeDxfR12(ByteSink& out, const CapturedOutline& outline, const DxfPlaceme
     t(0, "TABLE")(2, "LTYPE")(70, 1);
     t(0, "LTYPE")(2, "CONTINUOUS")(70, 0)(3, "Solid line")(72, 65)(73, 0).number(40, 0);
     t(0, "ENDTAB");
-    t(0, "TABLE")(2, "LAYER")(70, placement.textEntity ? 3 : 2);
+    t(0, "TABLE")(2, "LAYER")(70, textLayer ? 3 : 2);
     t(0, "LAYER")(2, "0")(70, 0)(62, 7)(6, "CONTINUOUS");
     t(0, "LAYER")(2, layer)(70, 0)(62, 7)(6, "CONTINUOUS");
-    if (placement.textEntity)
+    if (textLayer)
         t(0, "LAYER")(2, kDxfTextLayer)(70, 0)(62, 8)(6, "CONTINUOUS");
     t(0, "ENDTAB");
     t(0, "TABLE")(2, "STYLE")(70, 1);
@@ -689,6 +683,18 @@ void writeDxfR12(ByteSink& out, const CapturedOutline& outline, const DxfPlaceme
     t(0, "ENDSEC");
     t(0, "SECTION")(2, "BLOCKS")(0, "ENDSEC");
     t(0, "SECTION")(2, "ENTITIES");
+}
+
+void writeDxfR12(ByteSink& out, const CapturedOutline& outline, const DxfPlacement& placement)
+{
+    unsigned closedFigures = 0;
+    Extents e = extentsOf(outline, placement.mm, closedFigures);
+    const FigureArcs arcs = arcsOf(placement, closedFigures);
+    if (placement.curves)
+        e = writtenExtentsOf(outline, placement.mm, arcs);
+    const std::string layer = dxfR12LayerName(placement.text);
+    Tags t(out);
+    writeR12Head(t, e, layer, placement.textEntity.has_value());
     // As the 2000 drawing places its vertices (Tags::vertices, arcVertices).
     const double mmPerUnit = kMmPerInch / placement.mm.dpi;
     const double originX = placement.mm.originX, originY = placement.mm.originY;
@@ -781,6 +787,11 @@ void writeDxf(ByteSink& out, const CapturedOutline& outline, const DxfPlacement&
 
 void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, std::string_view text)
 {
+    writeOpenLinesDxf(out, lines, OpenLinesDxf{.text = text});
+}
+
+void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, const OpenLinesDxf& form)
+{
     Extents e;
     bool any = false;
     for (const MmPoint& p : lines.points) {
@@ -788,15 +799,34 @@ void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, std::string_view t
         e.max = any ? MmPoint{std::max(e.max.x, p.x), std::max(e.max.y, p.y)} : p;
         any = true;
     }
-    const std::string& layer = layerBytes(text);
-    const FramePieces& frame = framePieces(false);
+    // The TEXT entity's writer reads the text and its form from a placement.
+    const DxfPlacement placement{.mm = {}, .text = form.text, .version = form.version, .textEntity = form.textEntity};
+    if (form.version == DxfVersion::R12) {
+        const std::string layer = dxfR12LayerName(form.text);
+        Tags t(out);
+        writeR12Head(t, e, layer, form.textEntity.has_value());
+        for (std::size_t i = 0; i < lines.count(); ++i) {
+            t(0, "POLYLINE")(8, layer)(66, 1).point(10, 0, 0)(70, 0);
+            for (const MmPoint& p : lines.line(i))
+                t(0, "VERTEX")(8, layer).point(10, p.x, p.y);
+            t(0, "SEQEND")(8, layer);
+        }
+        if (form.textEntity)
+            writeTextEntity(t, placement, std::nullopt);
+        t(0, "ENDSEC");
+        t(0, "EOF");
+        return;
+    }
+    const std::string& layer = layerBytes(form.text);
+    const FramePieces& frame = framePieces(form.textEntity.has_value());
+    const unsigned entities = unsigned(lines.count()) + (form.textEntity ? 1 : 0);
     Tags t(out);
     t.bytes(frame.toLowCorner);
     t.point(10, e.min.x, e.min.y);
     t.bytes(frame.toHighCorner);
     t.point(10, e.max.x, e.max.y);
     t.bytes(frame.toHandleSeed);
-    t.handle(5, kFirstEntity + unsigned(lines.count()));
+    t.handle(5, kFirstEntity + entities);
     t.bytes(frame.toViewCentre);
     t.number(12, (e.min.x + e.max.x) / 2).number(22, (e.min.y + e.max.y) / 2);
     t.bytes(frame.toViewHeight);
@@ -813,6 +843,8 @@ void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, std::string_view t
         for (const MmPoint& p : line)
             t.number(10, p.x).number(20, p.y);
     }
+    if (form.textEntity)
+        writeTextEntity(t, placement, handle);
     t.bytes(frame.toEnd);
 }
 

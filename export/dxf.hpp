@@ -62,6 +62,16 @@ void writeDxfFile(const std::string& path, const CapturedOutline& outline, const
 // closing repeat) on the text's layer, millimetres as they are; the same
 // frame as the outline's drawing.
 void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, std::string_view text);
+
+// The same in either version: Release 12 writes each line as an open
+// POLYLINE (flag 0) of VERTEXes; with `textEntity`, the text beside the
+// lines as for an outline.
+struct OpenLinesDxf {
+    std::string_view text; // UTF-8; names the layer
+    DxfVersion version = DxfVersion::R2000;
+    std::optional<DxfText> textEntity{};
+};
+void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, const OpenLinesDxf& form);
 void writeOpenLinesDxfFile(const std::string& path, const OpenLines& lines, std::string_view text);
 
 // The longest layer name, in bytes of code page 932.

@@ -3,6 +3,7 @@
 #include "outline/cad_arcs.hpp"
 #include "outline/curve_bounds.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <numbers>
@@ -274,6 +275,45 @@ void writeHpgl(ByteSink& out, const CapturedOutline& outline, const MmPlacement&
             w.point(whole(u));
         }
         w.text(";\n");
+    }
+    w.text("PU;\n");
+}
+
+void writeOpenLinesHpgl(ByteSink& out, const OpenLines& lines, int pen)
+{
+    Unit low{0, 0};
+    for (std::size_t i = 0; i < lines.points.size(); ++i) {
+        const MmPoint& p = lines.points[i];
+        low = i == 0 ? Unit{p.x, p.y} : Unit{std::min(low.x, p.x), std::min(low.y, p.y)};
+    }
+    // As for outlines: the box's low corner lands on the origin.
+    const auto nearest = [](double v) { return std::floor(v + 0.5); };
+    const double moveX = -nearest(low.x * kHpglUnitsPerMm), moveY = -nearest(low.y * kHpglUnitsPerMm);
+    const auto whole = [&](const MmPoint& p) {
+        return WholeUnit{(long long)nearest(p.x * kHpglUnitsPerMm + moveX),
+                         (long long)nearest(p.y * kHpglUnitsPerMm + moveY)};
+    };
+    Writer w(out);
+    w.text("IN;SP");
+    w.number(pen);
+    w.text(";\n");
+    std::vector<WholeUnit> points;
+    for (std::size_t i = 0; i < lines.count(); ++i) {
+        points.clear();
+        for (const MmPoint& p : lines.line(i))
+            if (const WholeUnit q = whole(p); points.empty() || !(q == points.back()))
+                points.push_back(q);
+        if (points.empty())
+            continue;
+        w.text("PU");
+        w.point(points.front());
+        // A stroke shorter than a unit is still a dot of ink, not nothing.
+        w.text(points.size() == 1 ? ";PD;" : ";PD");
+        for (std::size_t k = 1; k < points.size(); ++k) {
+            w.point(points[k]);
+            w.text(k + 1 == points.size() ? ";" : ",");
+        }
+        w.text("\n");
     }
     w.text("PU;\n");
 }

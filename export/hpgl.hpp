@@ -17,6 +17,7 @@
 #include "base/byte_sink.hpp"
 #include "outline/cad_curves.hpp"
 #include "outline/captured_outline.hpp"
+#include "outline/open_lines.hpp"
 #include "outline/precision.hpp"
 
 namespace lw {
@@ -44,5 +45,10 @@ struct HpglCurves {
 // Writes the whole file; an empty outline gives "IN;SP1;\nPU;\n" and no figure.
 void writeHpgl(ByteSink& out, const CapturedOutline& outline, const MmPlacement& mm, const HpglCurves& curves,
                const HpglForm& form);
+
+// Open lines the same way, each a PU to its first point and one PD through
+// the rest, never back to its start; a line that rounds to one unit is a
+// PD on the spot. Open lines have no contour to go on round: no overcut.
+void writeOpenLinesHpgl(ByteSink& out, const OpenLines& lines, int pen);
 
 } // namespace lw

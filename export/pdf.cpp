@@ -2,6 +2,7 @@
 
 #include "base/failure.hpp"
 #include "outline/curve_bounds.hpp"
+#include "outline/open_lines.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -222,22 +223,28 @@ std::optional<std::uint32_t> pdfColourNamed(std::string_view word)
     return value;
 }
 
-void writePdf(ByteSink& out, const CapturedOutline& outline, const MmPlacement& mm, const ExactCurves* curves,
-              const PdfForm& form)
-{
-    Place at{mm.originX, mm.originY, kMmPerInch / mm.dpi, 0, 0};
-    const Box box = drawingBox(outline, at, curves);
-    const double margin = form.marginMm;
+namespace {
+
+// The page, and the move that puts the drawing's box on it as the form asks.
+struct PageFit {
     MmSize page;
+    double shiftX = 0, shiftY = 0;
+};
+
+PageFit fitOnPage(const Box& box, const PdfForm& form)
+{
+    const double margin = form.marginMm;
+    PageFit fit;
     if (form.page) {
-        page = *form.page;
-        at.shiftX = at.shiftY = margin;
+        fit.page = *form.page;
+        fit.shiftX = fit.shiftY = margin;
         // Nothing is cut off unseen: a drawing that leaves the page is the
         // user's to place again.
         const double left = box.left + margin, bottom = box.bottom + margin;
         const double right = box.right + margin, top = box.top + margin;
         // A nanometre of slack for the sums' rounding.
         constexpr double kSlack = 1e-6;
+        const MmSize& page = fit.page;
         if (box.any && (left < -kSlack || bottom < -kSlack || right > page.width + kSlack || top > page.height + kSlack))
             throw Failure(FailureKind::DoesNotFit,
                           "the drawing reaches from (" + pointText(left, bottom) + ") to (" + pointText(right, top) +
@@ -245,33 +252,37 @@ void writePdf(ByteSink& out, const CapturedOutline& outline, const MmPlacement& 
                               " page, beyond its edge; choose a larger page, another anchor or another margin. "
                               "Nothing was written.");
     } else {
-        page = {box.right - box.left + 2 * margin, box.top - box.bottom + 2 * margin};
-        at.shiftX = margin - box.left;
-        at.shiftY = margin - box.bottom;
+        fit.page = {box.right - box.left + 2 * margin, box.top - box.bottom + 2 * margin};
+        fit.shiftX = margin - box.left;
+        fit.shiftY = margin - box.bottom;
     }
+    return fit;
+}
 
+// The page's matrix to millimetres, then the paint's colour (and width).
+std::string contentHead(PdfPaint paint, double lineWidthMm, std::uint32_t colour)
+{
     std::string content;
     appendFixed(content, kPointsPerMm, 15);
     content += " 0 0 ";
     appendFixed(content, kPointsPerMm, 15);
     content += " 0 0 cm\n";
-    if (form.paint == PdfPaint::Cut) {
+    if (paint == PdfPaint::Cut) {
         for (const int shift : {16, 8, 0}) {
-            appendFixed(content, double((form.colour >> shift) & 0xFF) / 255, 4);
+            appendFixed(content, double((colour >> shift) & 0xFF) / 255, 4);
             content += ' ';
         }
         content += "RG\n";
-        appendMm(content, form.lineWidthMm);
+        appendMm(content, lineWidthMm);
         content += " w\n";
     } else {
         content += "0 g\n";
     }
-    const std::size_t before = content.size();
-    appendPath(content, outline, at, curves);
-    // A paint operator with no path before it is an error to strict readers.
-    if (content.size() != before)
-        content += form.paint == PdfPaint::Cut ? "S\n" : "f\n";
+    return content;
+}
 
+void writeDocument(ByteSink& out, const MmSize& page, const std::string& content)
+{
     std::string head = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
     std::vector<std::size_t> offsets;
     const auto object = [&](std::string body) {
@@ -299,6 +310,59 @@ void writePdf(ByteSink& out, const CapturedOutline& outline, const MmPlacement& 
     tail += "trailer\n<< /Size " + std::to_string(offsets.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
             std::to_string(xref) + "\n%%EOF\n";
     out << tail;
+}
+
+} // namespace
+
+void writePdf(ByteSink& out, const CapturedOutline& outline, const MmPlacement& mm, const ExactCurves* curves,
+              const PdfForm& form)
+{
+    Place at{mm.originX, mm.originY, kMmPerInch / mm.dpi, 0, 0};
+    const PageFit fit = fitOnPage(drawingBox(outline, at, curves), form);
+    at.shiftX = fit.shiftX;
+    at.shiftY = fit.shiftY;
+    std::string content = contentHead(form.paint, form.lineWidthMm, form.colour);
+    const std::size_t before = content.size();
+    appendPath(content, outline, at, curves);
+    // A paint operator with no path before it is an error to strict readers.
+    if (content.size() != before)
+        content += form.paint == PdfPaint::Cut ? "S\n" : "f\n";
+    writeDocument(out, fit.page, content);
+}
+
+void writeOpenLinesPdf(ByteSink& out, const OpenLines& lines, const PdfForm& form)
+{
+    const bool cut = form.paint == PdfPaint::Cut;
+    // Filled, the pen's ink reaches half its width past the lines and must
+    // lie on the page too; a cut line is its geometry, as outlines are.
+    const double reach = cut ? 0 : lines.penMm / 2;
+    Box box;
+    for (const MmPoint& p : lines.points) {
+        box.left = box.any ? std::min(box.left, p.x - reach) : p.x - reach;
+        box.right = box.any ? std::max(box.right, p.x + reach) : p.x + reach;
+        box.bottom = box.any ? std::min(box.bottom, p.y - reach) : p.y - reach;
+        box.top = box.any ? std::max(box.top, p.y + reach) : p.y + reach;
+        box.any = true;
+    }
+    const PageFit fit = fitOnPage(box, form);
+    std::string content = contentHead(PdfPaint::Cut, cut ? form.lineWidthMm : lines.penMm,
+                                      cut ? form.colour : 0x000000);
+    // Round ends and joins, as a round pen leaves them.
+    if (!cut)
+        content += "1 J 1 j\n";
+    const std::size_t before = content.size();
+    for (std::size_t i = 0; i < lines.count(); ++i) {
+        const std::span<const MmPoint> line = lines.line(i);
+        for (std::size_t k = 0; k < line.size(); ++k) {
+            appendMm(content, line[k].x + fit.shiftX);
+            content += ' ';
+            appendMm(content, line[k].y + fit.shiftY);
+            content += k == 0 ? " m\n" : " l\n";
+        }
+    }
+    if (content.size() != before)
+        content += "S\n";
+    writeDocument(out, fit.page, content);
 }
 
 } // namespace lw

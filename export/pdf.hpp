@@ -11,6 +11,7 @@
 #include "base/byte_sink.hpp"
 #include "outline/cad_curves.hpp"
 #include "outline/captured_outline.hpp"
+#include "outline/open_lines.hpp"
 #include "outline/precision.hpp"
 
 #include <cstdint>
@@ -58,5 +59,11 @@ std::optional<std::uint32_t> pdfColourNamed(std::string_view word);
 // DoesNotFit, and nothing is written.
 void writePdf(ByteSink& out, const CapturedOutline& outline, const MmPlacement& mm, const ExactCurves* curves,
               const PdfForm& form);
+
+// Open lines on the same page: each line one open subpath (never closed),
+// stroked. Fill paints them black at the pen's width with round ends, the
+// ink's reach counted in the extents; Cut as hairlines of the form's width
+// and colour. The same refusal when they leave a chosen page.
+void writeOpenLinesPdf(ByteSink& out, const OpenLines& lines, const PdfForm& form);
 
 } // namespace lw
