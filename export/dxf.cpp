@@ -728,6 +728,26 @@ void writeDxfR12(ByteSink& out, const CapturedOutline& outline, const DxfPlaceme
     t(0, "EOF");
 }
 
+// The drawing's frame up to its entities: extents, the next free handle,
+// the view on the drawing, and the text's layer.
+void writeFrameHead(Tags& t, const FramePieces& frame, const Extents& e, unsigned handleSeed, const std::string& layer)
+{
+    t.bytes(frame.toLowCorner);
+    t.point(10, e.min.x, e.min.y);
+    t.bytes(frame.toHighCorner);
+    t.point(10, e.max.x, e.max.y);
+    t.bytes(frame.toHandleSeed);
+    t.handle(5, handleSeed);
+    t.bytes(frame.toViewCentre);
+    t.number(12, (e.min.x + e.max.x) / 2).number(22, (e.min.y + e.max.y) / 2);
+    t.bytes(frame.toViewHeight);
+    const double width = e.max.x - e.min.x, height = e.max.y - e.min.y;
+    t.number(40, std::max({height * 1.1, width * 1.1 / 1.5, 10.0}));
+    t.bytes(frame.toTextLayerName);
+    t(2, layer);
+    t.bytes(frame.toEntities);
+}
+
 } // namespace
 
 std::string dxfR12LayerName(std::string_view text)
@@ -765,20 +785,7 @@ void writeDxf(ByteSink& out, const CapturedOutline& outline, const DxfPlacement&
     const std::string& layer = layerBytes(placement.text);
     const FramePieces& frame = framePieces(placement.textEntity.has_value());
     Tags t(out);
-    t.bytes(frame.toLowCorner);
-    t.point(10, e.min.x, e.min.y);
-    t.bytes(frame.toHighCorner);
-    t.point(10, e.max.x, e.max.y);
-    t.bytes(frame.toHandleSeed);
-    t.handle(5, kFirstEntity + closedFigures + (placement.textEntity ? 1 : 0));
-    t.bytes(frame.toViewCentre);
-    t.number(12, (e.min.x + e.max.x) / 2).number(22, (e.min.y + e.max.y) / 2);
-    t.bytes(frame.toViewHeight);
-    const double width = e.max.x - e.min.x, height = e.max.y - e.min.y;
-    t.number(40, std::max({height * 1.1, width * 1.1 / 1.5, 10.0}));
-    t.bytes(frame.toTextLayerName);
-    t(2, layer);
-    t.bytes(frame.toEntities);
+    writeFrameHead(t, frame, e, kFirstEntity + closedFigures + (placement.textEntity ? 1 : 0), layer);
     writeEntities(t, outline, placement, arcs, layer);
     if (placement.textEntity)
         writeTextEntity(t, placement, kFirstEntity + closedFigures);
@@ -821,20 +828,7 @@ void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, const OpenLinesDxf
     const FramePieces& frame = framePieces(form.textEntity.has_value());
     const unsigned entities = unsigned(lines.count()) + (form.textEntity ? 1 : 0);
     Tags t(out);
-    t.bytes(frame.toLowCorner);
-    t.point(10, e.min.x, e.min.y);
-    t.bytes(frame.toHighCorner);
-    t.point(10, e.max.x, e.max.y);
-    t.bytes(frame.toHandleSeed);
-    t.handle(5, kFirstEntity + entities);
-    t.bytes(frame.toViewCentre);
-    t.number(12, (e.min.x + e.max.x) / 2).number(22, (e.min.y + e.max.y) / 2);
-    t.bytes(frame.toViewHeight);
-    const double width = e.max.x - e.min.x, height = e.max.y - e.min.y;
-    t.number(40, std::max({height * 1.1, width * 1.1 / 1.5, 10.0}));
-    t.bytes(frame.toTextLayerName);
-    t(2, layer);
-    t.bytes(frame.toEntities);
+    writeFrameHead(t, frame, e, kFirstEntity + entities, layer);
     unsigned handle = kFirstEntity;
     for (std::size_t i = 0; i < lines.count(); ++i) {
         const std::span<const MmPoint> line = lines.line(i);

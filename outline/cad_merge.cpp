@@ -1,20 +1,7 @@
 #include "outline/cad_merge.hpp"
 
+#include "outline/boost_polygon.hpp"
 #include "outline/cad_nesting.hpp"
-
-// Boost.Polygon includes <iostream> for debugging printouts this file never
-// instantiates; with it every program that links the merge would set up the
-// standard streams and the locale at start, which the command line otherwise
-// never links. libstdc++'s guard is taken and the one name they use declared.
-#include <version>
-#if defined(__GLIBCXX__) && !defined(_GLIBCXX_IOSTREAM)
-#define _GLIBCXX_IOSTREAM 1
-#include <ostream>
-namespace std {
-extern ostream cout;
-}
-#endif
-#include <boost/polygon/polygon.hpp>
 
 #include <algorithm>
 #include <numeric>

@@ -1,16 +1,6 @@
 #include "outline/medial_axis.hpp"
 
-// As in cad_merge.cpp: Boost.Polygon's debugging printouts would bring the
-// standard streams into every program that links the axis.
-#include <version>
-#if defined(__GLIBCXX__) && !defined(_GLIBCXX_IOSTREAM)
-#define _GLIBCXX_IOSTREAM 1
-#include <ostream>
-namespace std {
-extern ostream cout;
-}
-#endif
-#include <boost/polygon/polygon.hpp>
+#include "outline/boost_polygon.hpp"
 #include <boost/polygon/voronoi.hpp>
 
 #include <algorithm>
