@@ -121,6 +121,13 @@ void appendInputsAndPoints(std::string& out, const CaptureJsonInputs& in, const 
     appendNumber(out, in.style.widthPercent);
     appendKey(out, "bold");
     out += in.style.bold ? "true" : "false";
+    // Only on an arc, so a straight capture's text stays as it was.
+    if (const ArcStyle& arc = in.style.arc; arc.isArc()) {
+        appendKey(out, "arc");
+        appendJsonNumber(out, arc.radiusMm);
+        appendKey(out, "arcAt");
+        appendJsonNumber(out, arc.atDegrees.value_or(defaultArcDegrees(arc.radiusMm)));
+    }
     // Only when asked for, so a capture without them keeps its bytes.
     if (in.style.shaping.kerning) {
         appendKey(out, "kerning");

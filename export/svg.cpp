@@ -10,21 +10,6 @@
 namespace lw {
 namespace {
 
-// Millimetres to the nanometre, locale-free, without trailing zeros; far
-// below any grid a capture works at, and the same text for the same value.
-std::string millimetres(double value)
-{
-    char buffer[48];
-    const double rounded = std::round(value * 1e6) / 1e6;
-    char* end = std::to_chars(buffer, buffer + sizeof buffer, rounded == 0 ? 0.0 : rounded,
-                              std::chars_format::fixed, 6).ptr;
-    while (end[-1] == '0')
-        --end;
-    if (end[-1] == '.')
-        --end;
-    return std::string(buffer, end);
-}
-
 // SVG's y grows downwards: the placement's y up, negated.
 MmPoint onPage(const MmPlacement& mm, POINT p)
 {
@@ -43,7 +28,7 @@ void writeCurve(ByteSink& out, const ExactCurve& f, const MmPlacement& mm)
     thread_local std::vector<CurveSegment> moved; // reused from curve to curve
     const auto put = [&](CurvePoint p) {
         const MmPoint q = onPage(mm, p);
-        out << millimetres(q.x) << ',' << millimetres(q.y);
+        out << svgMillimetres(q.x) << ',' << svgMillimetres(q.y);
     };
     out << 'M';
     put(f.start);
@@ -103,10 +88,10 @@ void writeSvg(ByteSink& out, const CapturedOutline& o, const MmPlacement& mm, co
         for (const POINT& p : f.points)
             add(onPage(mm, p));
     }
-    const std::string width = millimetres(high.x - low.x), height = millimetres(high.y - low.y);
+    const std::string width = svgMillimetres(high.x - low.x), height = svgMillimetres(high.y - low.y);
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
         << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << width << "mm\" height=\"" << height
-        << "mm\" viewBox=\"" << millimetres(low.x) << ' ' << millimetres(low.y) << ' ' << width << ' ' << height
+        << "mm\" viewBox=\"" << svgMillimetres(low.x) << ' ' << svgMillimetres(low.y) << ' ' << width << ' ' << height
         << "\">\n"
         << "<path fill=\"black\" fill-rule=\"nonzero\" stroke=\"none\" d=\"";
     // Every figure a subpath of one path, filled together by the winding
@@ -125,7 +110,7 @@ void writeSvg(ByteSink& out, const CapturedOutline& o, const MmPlacement& mm, co
         }
         for (std::size_t k = 0; k < f.points.size(); ++k) {
             const MmPoint q = onPage(mm, f.points[k]);
-            out << separator << (k == 0 ? 'M' : 'L') << millimetres(q.x) << ',' << millimetres(q.y);
+            out << separator << (k == 0 ? 'M' : 'L') << svgMillimetres(q.x) << ',' << svgMillimetres(q.y);
             separator = " ";
         }
         out << " Z";
@@ -139,6 +124,19 @@ void writeSvgFile(const std::string& path, const CapturedOutline& outline, const
     OutputFile file(path);
     writeSvg(file.stream(), outline, mm, curves);
     file.close();
+}
+
+std::string svgMillimetres(double value)
+{
+    char buffer[48];
+    const double rounded = std::round(value * 1e6) / 1e6;
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, rounded == 0 ? 0.0 : rounded,
+                              std::chars_format::fixed, 6).ptr;
+    while (end[-1] == '0')
+        --end;
+    if (end[-1] == '.')
+        --end;
+    return std::string(buffer, end);
 }
 
 } // namespace lw

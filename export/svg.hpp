@@ -29,4 +29,9 @@ void writeSvg(ByteSink& out, const CapturedOutline& outline, const MmPlacement& 
 void writeSvgFile(const std::string& path, const CapturedOutline& outline, const MmPlacement& mm,
                   const ExactCurves* curves = nullptr);
 
+// Millimetres as every picture writes them: to the nanometre, locale-free,
+// without trailing zeros; far below any grid a capture works at, and the
+// same text for the same value.
+std::string svgMillimetres(double value);
+
 } // namespace lw

@@ -74,6 +74,9 @@ void encodeTextSettings(const TextSettings& settings, const WriteSetting& write)
     write("spacing", shortest(settings.style.spacing));
     write("width", std::to_string(settings.style.widthPercent));
     write("bold", settings.style.bold ? "1" : "0");
+    // 0: a straight line; the angle only with an arc.
+    write("arc", shortest(settings.style.arc.radiusMm));
+    write("arc-at", settings.style.arc.isArc() ? shortest(arcAngleShown(settings.style.arc)) : "");
     write("kerning", settings.style.shaping.kerning ? "1" : "0");
 }
 
@@ -100,6 +103,11 @@ TextSettings decodeTextSettings(const ReadSetting& read)
     if (const auto percent = numberIn(read("width"), width.minimum, width.maximum); percent && std::trunc(*percent) == *percent)
         settings.style.widthPercent = std::int32_t(*percent);
     settings.style.bold = flag(read("bold"), settings.style.bold);
+    const TextStyleFieldDesign& radius = kTextStyleFields[3];
+    const TextStyleFieldDesign& arcAngle = kTextStyleFields[4];
+    if (const auto mm = numberIn(read("arc"), radius.minimum, radius.maximum); mm && *mm != 0)
+        settings.style.arc = arcStyleWithin(
+            *mm, numberIn(read("arc-at"), arcAngle.minimum, arcAngle.maximum).value_or(defaultArcDegrees(*mm)));
     settings.style.shaping.kerning = flag(read("kerning"), settings.style.shaping.kerning);
     return settings;
 }

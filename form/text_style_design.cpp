@@ -1,9 +1,26 @@
 #include "form/text_style_design.hpp"
 
+#include "base/lengths.hpp"
+
 #include <algorithm>
 #include <cmath>
 
 namespace lw {
+
+std::optional<double> typedSpacingPoints(std::string_view text)
+{
+    // A box of digits: parseLength alone would take "1e3" and "inf".
+    const std::size_t number = text.find_first_not_of(" \t+-0123456789.");
+    if (number != std::string_view::npos) {
+        const std::string_view unit = text.substr(number);
+        if (unit.find_first_not_of(" \tmMpPtT") != std::string_view::npos)
+            return std::nullopt;
+    }
+    const std::optional<Length> length = parseLength(text, LengthUnit::Point);
+    if (!length)
+        return std::nullopt;
+    return length->points();
+}
 
 TextStyle textStyleWithin(double spacing, double widthPercent, bool bold, bool kerning)
 {
@@ -19,5 +36,21 @@ TextStyle textStyleWithin(double spacing, double widthPercent, bool bold, bool k
             .bold = bold,
             .shaping = {.kerning = kerning}};
 }
+
+ArcStyle arcStyleWithin(double radiusMm, double atDegrees)
+{
+    const TextStyleFieldDesign& r = kTextStyleFields[3];
+    const TextStyleFieldDesign& a = kTextStyleFields[4];
+    if (!std::isfinite(radiusMm) || radiusMm == 0)
+        return {};
+    if (!std::isfinite(atDegrees))
+        atDegrees = defaultArcDegrees(radiusMm);
+    ArcStyle arc;
+    arc.radiusMm = std::clamp(radiusMm, r.minimum, r.maximum);
+    arc.atDegrees = std::clamp(atDegrees, a.minimum, a.maximum);
+    return arc;
+}
+
+double arcAngleShown(const ArcStyle& arc) { return arc.atDegrees.value_or(defaultArcDegrees(arc.radiusMm)); }
 
 } // namespace lw

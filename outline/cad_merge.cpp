@@ -1,20 +1,7 @@
 #include "outline/cad_merge.hpp"
 
+#include "outline/boost_polygon.hpp"
 #include "outline/cad_nesting.hpp"
-
-// Boost.Polygon includes <iostream> for debugging printouts this file never
-// instantiates; with it every program that links the merge would set up the
-// standard streams and the locale at start, which the command line otherwise
-// never links. libstdc++'s guard is taken and the one name they use declared.
-#include <version>
-#if defined(__GLIBCXX__) && !defined(_GLIBCXX_IOSTREAM)
-#define _GLIBCXX_IOSTREAM 1
-#include <ostream>
-namespace std {
-extern ostream cout;
-}
-#endif
-#include <boost/polygon/polygon.hpp>
 
 #include <algorithm>
 #include <numeric>
@@ -368,6 +355,35 @@ bool mergeNested(const RingSet& rings, std::vector<Merged::Group>& groups, std::
             boundaries[b].ring = g.members[g.groupStart[k] + boundaries[b].ring];
     }
     return true;
+}
+
+std::vector<Shape> cutAway(const std::vector<Shape>& shapes, const std::vector<Contour>& cuts)
+{
+    using namespace bp::operators;
+    std::vector<const Contour*> ink, away;
+    for (const Shape& s : shapes) {
+        ink.push_back(&s.outer);
+        for (const Contour& h : s.holes)
+            ink.push_back(&h);
+    }
+    for (const Contour& c : cuts)
+        away.push_back(&c);
+    // Each set by its own winding, whichever way its contours run.
+    BpSet kept, removed;
+    for (const BpShape& s : positiveRegions(ink, false))
+        kept.insert(s);
+    for (const BpShape& s : positiveRegions(ink, true))
+        kept.insert(s);
+    for (const BpShape& s : positiveRegions(away, false))
+        removed.insert(s);
+    for (const BpShape& s : positiveRegions(away, true))
+        removed.insert(s);
+    kept -= removed;
+    std::vector<BpShape> left;
+    kept.get(left);
+    std::vector<Shape> out;
+    appendShapes(left, out);
+    return out;
 }
 
 } // namespace lw

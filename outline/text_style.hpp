@@ -6,6 +6,7 @@
 //   lw::TextStyle style{.spacing = 1.5, .widthPercent = 80, .bold = true};
 //   style.spacingPixels(96.0 / 72) // 2: whole device pixels, as the platform rounds
 
+#include "outline/arc_style.hpp"
 #include "platform/text_shaping.hpp"
 
 #include <cmath>
@@ -22,13 +23,18 @@ struct TextStyle {
     std::int32_t widthPercent = 100;
     // The face's bold, or the platform's emboldening where it has none.
     bool bold = false;
+    // The line set on a circle instead of straight; none by default.
+    ArcStyle arc{};
     // Kerning and OpenType features; none by default.
     TextShaping shaping{};
 
     static constexpr std::int32_t kNarrowest = 10;
     static constexpr std::int32_t kWidest = 400;
 
-    bool isDesigned() const { return spacing == 0 && widthPercent == 100 && !bold && shaping.isPlain(); }
+    bool isDesigned() const
+    {
+        return spacing == 0 && widthPercent == 100 && !bold && !arc.isArc() && shaping.isPlain();
+    }
 
     // The spacing in device pixels at `pixelsPerPoint`, unrounded.
     double spacingExact(double pixelsPerPoint) const { return spacing * pixelsPerPoint; }

@@ -1,10 +1,12 @@
 #include "platform/gdi/shaped_text.hpp"
 
+#include "platform/gdi/exact_width.hpp"
 #include "platform/gdi/linked_text.hpp"
 
 #include <usp10.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace lw {
@@ -158,7 +160,7 @@ ShapedGlyphs shapeText(HDC dc, std::u16string_view text, const TextShaping& shap
 }
 
 bool drawShapedText(HDC dc, const LogicalFont& font, int x, int y, std::u16string_view text, const int* advances,
-                    const TextShaping& shaping)
+                    const TextShaping& shaping, bool exactWidth)
 {
     const std::vector<TextRun> runs = linkedRuns(dc, font, text);
     std::vector<ShapedGlyphs> shaped;
@@ -200,6 +202,13 @@ bool drawShapedText(HDC dc, const LogicalFont& font, int x, int y, std::u16strin
         const ShapedGlyphs& s = shaped[r];
         if (s.glyphs.empty())
             return true;
+        if (advances && exactWidth && font.widthExact > 0) {
+            const double scale = exactWidthCorrection(dc, font.widthExact);
+            if (std::fabs(scale - 1) > 1e-9)
+                return drawScaledRun(dc, at, atY, std::u16string_view(reinterpret_cast<const char16_t*>(s.glyphs.data()),
+                                                                      s.glyphs.size()),
+                                     steps[r].data(), scale, ETO_GLYPH_INDEX);
+        }
         return ::ExtTextOutW(dc, at, atY, ETO_GLYPH_INDEX, nullptr, reinterpret_cast<LPCWSTR>(s.glyphs.data()),
                              UINT(s.glyphs.size()), steps[r].data()) != 0;
     };

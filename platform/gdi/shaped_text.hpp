@@ -27,8 +27,9 @@ ShapedGlyphs shapeText(HDC dc, std::u16string_view text, const TextShaping& shap
 bool isVerticalFont(const LogicalFont& font);
 
 // TextOutW (advances null) or ExtTextOutW with one advance per character,
-// shaped: a cluster takes the advances of its characters together.
+// shaped: a cluster takes the advances of its characters together. With
+// `exactWidth`, as drawLinkedText takes it.
 bool drawShapedText(HDC dc, const LogicalFont& font, int x, int y, std::u16string_view text, const int* advances,
-                    const TextShaping& shaping);
+                    const TextShaping& shaping, bool exactWidth = false);
 
 } // namespace lw

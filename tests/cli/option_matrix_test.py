@@ -17,6 +17,13 @@ each checked against invariants computed without Letterwire:
 - the width: upright and plain, the ink runs where the font file's glyph
   bounds, advances and the width percentage put it;
 - kerning and features: the advances are hb-shape's for the same features.
+- the stencil: no part of a sheet around the drawing less its ink is
+  enclosed (shapely), and the ink is the plain ink less at most a bridge's
+  strip per island.
+- on an arc: an anchored drawing is the circle-centred one turned by half
+  the text's length (font file's advances and the spacing) for a start or
+  an end, and moved by the anchor's point on the circle; the angle is taken
+  as --arc-at (the top turned by it).
 
 Given the Windows build, each case's drawing on Linux is also compared with
 the same drawing from letterwire-cli.exe under Wine (GDI itself): the ink's
@@ -33,8 +40,10 @@ import json
 import math
 import os
 import random
+import re
 import subprocess
 import sys
+import tempfile
 
 import ezdxf
 from ezdxf import path as dxfpath
@@ -43,6 +52,7 @@ from fontTools.ttLib import TTFont
 from shapely.geometry import LinearRing, Polygon
 
 from ink import nonzero_region, signed_area
+from stroke_oracle import apart, expected, write_fonts
 
 cli = sys.argv[1]
 windows = sys.argv[2:4]  # the Windows program and the command that runs it under Wine
@@ -76,6 +86,14 @@ DIMS = [
     ("bars", ["", "--underline", "--strikeout"]),
     ("angle", [0, 30, 90]),
     ("precision", ["0.01", "0.1", "classic"]),
+    # The drawing's other forms: the same figures as Release 12 (read as
+    # POLYLINE), the text as TEXT beside them; a PDF's page and an HPGL's
+    # range against the DXF's box.
+    ("dxf", ["2000", "r12"]),
+    ("dxf_text", [False, True]),
+    ("machine", ["", "pdf", "hpgl"]),
+    ("stencil", [0.0, 0.5]),
+    ("arc", [0, 40, -25]),
     ("shaping", ["", "kerning", "kerning,liga"]),
 ]
 NAMES = [d[0] for d in DIMS]
@@ -127,8 +145,11 @@ def covering(strength, seed, extra):
 def arguments(case):
     face, text = FACES[case["face"]][:2]
     a = ["--text", text, "--font", face, "--size", str(SIZE), "--precision", case["precision"]]
-    if not case["merge"]:
+    # A stencil is merged whatever the case says.
+    if not case["merge"] and not case["stencil"]:
         a.append("--no-merge")
+    if case["stencil"]:
+        a += ["--stencil", str(case["stencil"])]
     if case["offset"]:
         a += ["--offset", str(case["offset"])]
     if case["curves"]:
@@ -147,7 +168,10 @@ def arguments(case):
         a.append("--italic")
     if case["bars"]:
         a.append(case["bars"])
-    if case["angle"]:
+    if case["arc"]:
+        # The arc turns each character: the angle turns the text round the circle.
+        a += ["--arc", str(case["arc"]), "--arc-at", str(arc_at(case))]
+    elif case["angle"]:
         a += ["--angle", str(case["angle"])]
     if "kerning" in case["shaping"]:
         a.append("--kerning")
@@ -156,25 +180,43 @@ def arguments(case):
     return a
 
 
+def dxf_arguments(case):
+    return (["--dxf-version", "r12"] if case["dxf"] == "r12" else []) + (["--dxf-text"] if case["dxf_text"] else [])
+
+
+def arc_at(case):
+    return (90 if case["arc"] > 0 else 270) + case["angle"]
+
+
 drawings = {}
+texts = {}
+
+
+def drawing_key(case, on_windows=False):
+    # The machine's file is written beside the DXF, which it leaves as it is.
+    return (on_windows,) + tuple(sorted((k, v) for k, v in case.items() if k != "machine"))
 
 
 def drawing(case, on_windows=False):
     """The rings of the case's DXF (exact curves flattened by ezdxf), memoised."""
-    key = (on_windows,) + tuple(sorted(case.items()))
+    key = drawing_key(case, on_windows)
     if key not in drawings:
         command = [windows[1], windows[0]] if on_windows else [cli]
-        run = subprocess.run(command + ["dxf", "-"] + arguments(case), capture_output=True)
+        run = subprocess.run(command + ["dxf", "-"] + arguments(case) + dxf_arguments(case), capture_output=True)
         if run.returncode != 0:
             raise RuntimeError(f"status {run.returncode}: {run.stderr.decode(errors='replace').strip()}")
         # Windows' standard output is in text mode: lines end in CR LF.
         doc = ezdxf.read(io.StringIO(run.stdout.replace(b"\r\n", b"\n").decode("cp932")))
         rings = []
-        for e in doc.modelspace().query("LWPOLYLINE"):
+        texts[key] = [(t.dxf.text, t.dxf.layer, t.dxf.height, tuple(t.dxf.insert)[:2], t.dxf.rotation)
+                      for t in doc.modelspace().query("TEXT")]
+        for e in doc.modelspace().query("LWPOLYLINE POLYLINE"):
             if case["curves"]:
                 points = [(v.x, v.y) for v in dxfpath.make_path(e).flattening(0.002)]
                 if len(points) > 1 and points[0] == points[-1]:
                     points.pop()
+            elif e.dxftype() == "POLYLINE":
+                points = [(v.dxf.location.x, v.dxf.location.y) for v in e.vertices]
             else:
                 points = [tuple(p) for p in e.get_points("xy")]
             rings.append(points)
@@ -225,11 +267,15 @@ def face_file(case):
 def x_scale(case):
     """How far the width percentage widens the drawn face: the platform's
     average character width asked for is the designed face's times the
-    percentage, whatever weight then draws it."""
+    percentage, whatever weight then draws it: on the classic grid in whole
+    pixels, on the fine grids unrounded."""
     if case["width"] == 100:
         return 1.0
     em = round(SIZE * dpi_of(case) / 72)
     designed, drawn = font(FACES[case["face"]][2])[0], font(face_file(case))[0]
+    if case["precision"] != "classic":
+        return (designed["OS/2"].xAvgCharWidth / designed["head"].unitsPerEm * case["width"] / 100
+                / (drawn["OS/2"].xAvgCharWidth / drawn["head"].unitsPerEm))
     average = round(designed["OS/2"].xAvgCharWidth * em / designed["head"].unitsPerEm)
     asked = max(1, round(average * case["width"] / 100))
     return asked / round(drawn["OS/2"].xAvgCharWidth * em / drawn["head"].unitsPerEm)
@@ -309,7 +355,16 @@ def check(ok, case, what):
         failures.append(f"{FACES[case['face']][0]} {changed}: {what}")
 
 
+def islands_of(region):
+    """The parts of a sheet around the ink that the ink encloses."""
+    x0, y0, x1, y1 = region.bounds
+    sheet = Polygon([(x0 - 1, y0 - 1), (x1 + 1, y0 - 1), (x1 + 1, y1 + 1), (x0 - 1, y1 + 1)]).difference(region)
+    return len(getattr(sheet, "geoms", [sheet])) - 1
+
+
 def check_case(case):
+    if case["stencil"]:
+        case = dict(case, merge=True)
     rings = drawing(case)
     step = step_of(case)
     check(rings, case, "no contour at all")
@@ -338,10 +393,40 @@ def check_case(case):
             check((signed_area(r) > 0) == outer, case,
                   f"a{'n outer' if outer else ' hole'} contour turns {'clockwise' if outer else 'counter-clockwise'}")
 
+    # The text beside the outline: the string, the em and the angle at the origin.
+    key = drawing_key(case)
+    if case["dxf_text"]:
+        want = (FACES[case["face"]][1], "LETTERWIRE_TEXT", SIZE * 25.4 / 72, (0.0, 0.0), float(case["angle"]))
+        got = texts[key][0] if len(texts[key]) == 1 else None
+        check(got is not None and got[:2] == want[:2] and abs(got[2] - want[2]) < 0.01 * want[2] and
+              got[3] == want[3] and got[4] == want[4], case, f"TEXT {texts[key]}, expected {want}")
+    else:
+        check(texts[key] == [], case, f"a TEXT unasked: {texts[key]}")
+
+    # A machine's file spans the DXF's box: a PDF page within 0.01 mm
+    # (pdfinfo), an HPGL's PD coordinates within 1/40 mm from the origin.
+    # Arcs (AA) reach past the PD points: their range is read by hp2xx in outputs_test.
+    if case["machine"] == "pdf" or (case["machine"] == "hpgl" and not case["curves"]):
+        done = subprocess.run([cli, case["machine"], "-"] + arguments(case), capture_output=True)
+        x0, y0, x1, y1 = bounds(rings)
+        if case["machine"] == "pdf":
+            info = subprocess.run(["pdfinfo", "-"], input=done.stdout, capture_output=True, text=False).stdout
+            m = re.search(rb"Page size:\s+([0-9.]+) x ([0-9.]+) pts", info)
+            size = (float(m.group(1)) * 25.4 / 72, float(m.group(2)) * 25.4 / 72) if m else None
+            check(size and abs(size[0] - (x1 - x0)) <= 0.01 + 2 * step and abs(size[1] - (y1 - y0)) <= 0.01 + 2 * step,
+                  case, f"PDF page {size} mm, the DXF's box {x1 - x0:.3f} x {y1 - y0:.3f}")
+        else:
+            units = [int(v) for command in re.findall(rb"P[UD]([-0-9,]+);", done.stdout) for v in command.split(b",")]
+            xs, ys = units[0::2], units[1::2]
+            check(xs and min(xs) == 0 and min(ys) == 0 and abs(max(xs) / 40 - (x1 - x0)) <= 1 / 40 + 2 * step and
+                  abs(max(ys) / 40 - (y1 - y0)) <= 1 / 40 + 2 * step, case,
+                  f"HPGL range {max(xs, default=0) / 40} x {max(ys, default=0) / 40} mm, the DXF's box "
+                  f"{x1 - x0:.3f} x {y1 - y0:.3f}")
+
     # The ink: the plain capture's, grown or shrunk by the offset: merged,
     # the whole ink at once; kept apart, each contour on its own (outer ones
     # outward, holes inward).
-    plain = dict(case, merge=False, offset=0.0, curves=False)
+    plain = dict(case, merge=False, offset=0.0, curves=False, dxf="2000", dxf_text=False, machine="")
     base = nonzero_region(drawing(plain))
     if case["offset"] and case["merge"]:
         want = base.buffer(case["offset"], 32).area
@@ -355,7 +440,16 @@ def check_case(case):
     else:
         want = base.area
         tolerance = slack + 1e-3 * want
-    if want is not None:
+    if case["stencil"]:
+        # The bridges take ink away: at most a strip the bridge's width
+        # across the thickest stroke (the em's fifth at most) per island.
+        before = islands_of(nonzero_region(drawing(dict(case, stencil=0.0))))
+        most = before * case["stencil"] * (SIZE * 25.4 / 72 / 5 + case["stencil"])
+        check(islands_of(region) == 0, case, f"{islands_of(region)} islands left of {before}")
+        if want is not None:
+            check(-tolerance <= want - region.area <= most + tolerance, case,
+                  f"ink {region.area:.3f} mm², expected {want:.3f} less at most {most:.3f} for {before} bridges")
+    elif want is not None:
         check(abs(region.area - want) <= tolerance, case, f"ink {region.area:.3f} mm², expected {want:.3f}")
 
     # Exact curves cover the segments' ink.
@@ -364,8 +458,13 @@ def check_case(case):
         apart = region.symmetric_difference(segments).area
         check(apart <= slack, case, f"curves and segments differ by {apart:.4f} mm²")
 
+    # On an arc: the circle-centred drawing turned and moved to the anchor
+    # (a vertical face's advances are not hmtx's), and mirrored.
+    if case["arc"]:
+        if (case["anchor"] != "baseline-left" and case["face"] != 2) or case["mirror"] != "none":
+            check_arc_anchor(case, rings, step)
     # The anchor and the mirror: the baseline-left drawing moved and turned.
-    if case["anchor"] != "baseline-left" or case["mirror"] != "none":
+    elif case["anchor"] != "baseline-left" or case["mirror"] != "none":
         origin = dict(case, anchor="baseline-left", mirror="none")
         ax, ay = (0.0, 0.0) if case["face"] == 2 else anchor_point(case)
         x0, y0, x1, y1 = bounds(drawing(origin))
@@ -386,7 +485,7 @@ def check_case(case):
             check(abs((got[2] - got[0]) - (x1 - x0)) <= tolerance, case, "the mirror changed the width")
 
     # The width: upright, plain, unslanted, the font file's ink.
-    if (case["angle"] == 0 and case["face"] != 2 and not case["italic"] and case["offset"] >= 0
+    if (case["angle"] == 0 and not case["arc"] and case["face"] != 2 and not case["italic"] and case["offset"] >= 0
             and case["anchor"] == "baseline-left" and case["mirror"] == "none"):
         text, path = FACES[case["face"]][1], face_file(case)
         f, glyphs, cmap = font(path)
@@ -415,6 +514,44 @@ def check_case(case):
               f"ink runs {got[0]:.3f}..{got[2]:.3f} mm, the font file puts it at {left:.3f}..{right:.3f}")
 
 
+def check_arc_anchor(case, rings, step):
+    """The anchored arc drawing against the unanchored one (the circle's
+    centre at the origin, the text's middle at --arc-at), unmirrored."""
+    text, path = FACES[case["face"]][1], face_file(case)
+    f, _, cmap = font(path)
+    dpi = dpi_of(case)
+    em = round(SIZE * dpi / 72)
+    unit = em / f["head"].unitsPerEm * 25.4 / dpi
+    # The arc's advances are the font's unrounded ones (kerned with
+    # --kerning), its spacing unrounded.
+    length = sum(advances(case)) * unit * x_scale(case) + \
+        case["spacing"] * 25.4 / 72 * (len(text) - 1)
+    radius = case["arc"]
+    word = case["anchor"]
+    turn = -length / 2 / radius if word.endswith("left") else length / 2 / radius if word.endswith("right") else 0
+    if word == "baseline-left":  # no --anchor: the circle's centre
+        turn = 0
+    ascent = round(f["OS/2"].usWinAscent * em / f["head"].unitsPerEm) * 25.4 / dpi
+    descent = round(f["OS/2"].usWinDescent * em / f["head"].unitsPerEm) * 25.4 / dpi
+    rise = {"top": ascent, "middle": (ascent - descent) / 2, "centre": (ascent - descent) / 2,
+            "bottom": -descent}.get(word.split("-")[0], 0)
+    r = radius + rise if radius > 0 else -radius - rise
+    at = math.radians(arc_at(case))
+    px, py = (0, 0) if word == "baseline-left" else (r * math.cos(at), r * math.sin(at))
+    c, s = math.cos(turn), math.sin(turn)
+    # Without --anchor (the matrix's first value) the origin is the centre.
+    centred = drawing(dict(case, anchor="baseline-left", mirror="none"))
+    moved = [[(x * c - y * s - px, x * s + y * c - py) for x, y in ring] for ring in centred]
+    x0, y0, x1, y1 = bounds(moved)
+    if case["mirror"] == "x":
+        x0, x1 = -x1, -x0
+    elif case["mirror"] == "y":
+        y0, y1 = -y1, -y0
+    tolerance = 3 * step + 1e-6
+    for name, g, w in zip(("left", "bottom", "right", "top"), bounds(rings), (x0, y0, x1, y1)):
+        check(abs(g - w) <= tolerance, case, f"on the arc, {name} {g:.3f} mm, expected {w:.3f} from the anchor")
+
+
 def compare_platforms(case):
     """Linux's drawing against GDI's under Wine: the same ink, within the
     tolerance the two platforms' outlines keep (3 px of the grid, or 0.1 mm
@@ -432,7 +569,22 @@ def compare_platforms(case):
     check(abs(a - b) <= perimeter * tolerance, case, f"ink {a:.3f} mm² on Linux, {b:.3f} under Wine")
 
 
-cases = covering(3, 20261210, 40) if full else covering(2, 20261210, 24)
+
+
+def allowed(case):
+    """The case as the program takes it: on an arc each character stands on
+    its own, so features are refused there (checked below) and the pair is
+    drawn with kerning alone."""
+    return dict(case, shaping="kerning") if case["arc"] and "liga" in case["shaping"] else case
+
+
+cases = [allowed(c) for c in (covering(3, 20261210, 40) if full else covering(2, 20261210, 24))]
+refused_case = dict(DEFAULT, face=0, arc=40, shaping="kerning,liga")
+refused = subprocess.run(([windows[1], windows[0]] if windows else [cli]) + ["dxf", "-"] + arguments(refused_case),
+                         capture_output=True)
+check(refused.returncode == 2 and b"--features" in refused.stderr and b"--arc" in refused.stderr
+      and not refused.stdout, refused_case, f"features on an arc: status {refused.returncode}, "
+      f"{refused.stderr.decode(errors='replace').strip()!r}")
 for case in cases:
     try:
         if windows:
@@ -442,7 +594,59 @@ for case in cases:
     except Exception as e:  # a failed run or an unreadable file is a finding, not the end
         check(False, case, f"{type(e).__name__}: {e}")
 
-print(f"{len(cases)} cases, {checks} checks, {len(drawings)} drawings")
+# Single-line text: the stroke font made for the test with every anchor,
+# each with a mirror, an angle, a spacing and a width (every pair of those
+# but the anchor's), drawn exactly where stroke_oracle.py works the strokes
+# out, never closed; under Wine the same strokes.
+stroke_fonts = write_fonts(tempfile.mkdtemp(prefix="letterwire-matrix-"))
+STROKE_VALUES = {"mirror": ["none", "x", "y"], "angle": [0, 30, 90], "spacing": [0.0, 6.0, -2.0],
+                 "width": [100, 50, 150]}
+
+
+def stroke_lines(command, case, font=stroke_fonts["lff"], version="2000"):
+    args = ["dxf", "-", "--stroke-font", font, "--text", "ABA", "--size", str(SIZE)]
+    args += ["--anchor", case["anchor"], "--mirror", case["mirror"], "--angle", str(case["angle"]),
+             "--spacing", str(case["spacing"]), "--width", str(case["width"]), "--dxf-version", version]
+    run = subprocess.run(command + args, capture_output=True)
+    if run.returncode != 0:
+        raise RuntimeError(f"status {run.returncode}: {run.stderr.decode(errors='replace').strip()}")
+    doc = ezdxf.read(io.StringIO(run.stdout.replace(b"\r\n", b"\n").decode("cp932")))
+    entities = list(doc.modelspace())
+    if version == "r12":
+        return ([[tuple(v.dxf.location)[:2] for v in e.vertices] for e in entities],
+                any(e.dxftype() != "POLYLINE" or e.is_closed for e in entities))
+    return [[tuple(p) for p in e.get_points("xy")] for e in entities], any(e.closed for e in entities)
+
+
+stroke_cases = []
+for i, anchor in enumerate(ANCHORS):
+    # Rows of the orthogonal array of four options at three values: nine
+    # rows hold every pair.
+    a, b = i % 9 // 3, i % 3
+    row = (a, b, (a + b) % 3, (a + 2 * b) % 3)
+    choice = {name: values[v] for (name, values), v in zip(STROKE_VALUES.items(), row)}
+    stroke_cases.append(dict(choice, anchor=anchor))
+for case in stroke_cases:
+    try:
+        lines, closed = stroke_lines([cli], case)
+        check(not closed, DEFAULT | {"face": 0}, f"stroke {case}: a closed polyline")
+        want = expected("lff", "ABA", SIZE, case["angle"], case["spacing"], case["width"], case["anchor"],
+                        case["mirror"])
+        check(apart(lines, want) <= 1e-9, DEFAULT | {"face": 0}, f"stroke {case}: lines apart by "
+              f"{apart(lines, want)} mm from the worked-out strokes")
+        # Release 12's open POLYLINEs hold the same vertices.
+        old, closed = stroke_lines([cli], case, version="r12")
+        check(not closed and apart(old, want) <= 1e-9, DEFAULT | {"face": 0},
+              f"stroke {case}: R12 lines apart by {apart(old, want)} mm, or closed")
+        if windows:
+            windows_path = subprocess.run([windows[1], "winepath", "-w", stroke_fonts["lff"]], capture_output=True,
+                                          check=True).stdout.decode("utf-8").strip()
+            other, _ = stroke_lines([windows[1], windows[0]], case, windows_path)
+            check(apart(lines, other) <= 1e-9, DEFAULT | {"face": 0}, f"stroke {case}: Linux and Wine differ")
+    except Exception as e:
+        check(False, DEFAULT | {"face": 0}, f"stroke {case}: {type(e).__name__}: {e}")
+
+print(f"{len(cases)} cases, {len(stroke_cases)} stroke cases, {checks} checks, {len(drawings)} drawings")
 for f in failures:
     print("FAIL:", f)
 sys.exit(1 if failures else 0)

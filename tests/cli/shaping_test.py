@@ -4,7 +4,9 @@ hb-shape and the font file (fontTools).
 
 For each row, hb-shape shapes the text in the font file with the row's
 features and tells each glyph's index and advance; letterwire-cli capture
---units mm draws the same text. The capture's figures, taken glyph by glyph
+--units mm draws the same text (a row's --width scales hb-shape's pen and
+glyphs by its per cent, and its --spacing follows every character, a
+ligature's characters after the ligature). The capture's figures, taken glyph by glyph
 by the contour counts the font file gives those glyphs, must be those
 glyphs (so a ligature is one glyph, of its own contours), and each glyph's
 ink must start where hb-shape's pen puts it plus the glyph's own left bound
@@ -68,6 +70,11 @@ ROWS = [
     (SERIF, 0, ["--font-file", SERIF], "AVATAR", ["--kerning"], ["+kern"], "DejaVu Serif"),
     (SERIF, 1, ["--font-file", COLLECTION + "#1"], "Tofi", ["--features", "liga"], ["+liga"], "DejaVu Serif"),
     (SANS, 0, ["--font-file", COLLECTION + "#0"], "Tofi", [], [], "DejaVu Sans"),
+    # With the spacing after every character and the exact width.
+    (SANS, 0, ["--font", "DejaVu Sans"], "AVATAR", ["--kerning", "--spacing", "0.5mm"], ["+kern"], "DejaVu Sans"),
+    (SERIF, 0, ["--font", "DejaVu Serif"], "To AV", ["--kerning", "--width", "70"], ["+kern"], "DejaVu Serif"),
+    (SANS, 0, ["--font", "DejaVu Sans"], "AVfi", ["--kerning", "--features", "liga", "--width", "130", "--spacing",
+                                                  "-0.3mm"], ["+kern", "+liga"], "DejaVu Sans"),
 ]
 
 failures = []
@@ -85,7 +92,7 @@ def hb_glyphs(path, index, text, features):
     out = subprocess.run(["hb-shape", "--no-glyph-names", "--output-format=json", f"--face-index={index}",
                           "--features=" + ",".join(PLAIN + features), path, text],
                          capture_output=True, text=True, check=True).stdout
-    return [(g["g"], g["ax"], g["dx"]) for g in json.loads(out)]
+    return [(g["g"], g["ax"], g["dx"], g["cl"]) for g in json.loads(out)]
 
 
 def run(args):
@@ -113,23 +120,27 @@ for path, index, face, text, shaping, features, family in ROWS:
     unit = SIZE * 25.4 / 72 / f["head"].unitsPerEm  # mm per font unit
     figures = capture["figures"]
     shaped = hb_glyphs(path, index, text, features)
-    want = sum(max(0, f["glyf"][order[g]].numberOfContours) for g, _, _ in shaped)
+    widened = float(shaping[shaping.index("--width") + 1]) / 100 if "--width" in shaping else 1.0
+    spaced = float(shaping[shaping.index("--spacing") + 1][:-2]) if "--spacing" in shaping else 0.0
+    want = sum(max(0, f["glyf"][order[g]].numberOfContours) for g, _, _, _ in shaped)
     if len(figures) != want:
         failures.append(f"{name}: {len(figures)} figures, hb-shape's glyphs have {want} contours")
         continue
-    pen, at = 0, 0
+    pen, at, characters = 0, 0, 0
     tolerance = 2 * STEP + 1e-9 if not wine else 0.1
-    for g, advance, dx in shaped:
+    for k, (g, advance, dx, cluster) in enumerate(shaped):
         contours = max(0, f["glyf"][order[g]].numberOfContours)
         if contours:
             bounds = BoundsPen(glyphs)
             glyphs[order[g]].draw(bounds)
-            expected = (pen + dx + bounds.bounds[0]) * unit
+            expected = (pen + dx + bounds.bounds[0]) * unit * widened + spaced * characters
             got = min(x for figure in figures[at:at + contours] for x, _ in figure)
             if abs(got - expected) > tolerance:
                 failures.append(f"{name}: glyph {order[g]} starts at {got:.3f} mm, hb-shape puts it at {expected:.3f}")
         at += contours
         pen += advance
+        # The characters before the next cluster (hb-shape counts bytes: these texts are ASCII).
+        characters = shaped[k + 1][3] if k + 1 < len(shaped) else len(text)
 
 # Bad values: option, value, a word of the reason.
 BAD = [
@@ -141,6 +152,8 @@ BAD = [
     (["--font-file", COLLECTION + "#x"], "--font-file", "index"),
     (["--font-file", work], "--font-file", "folder"),
     (["--font-file", os.path.join(work, "missing.ttf")], "--font-file", "no such file"),
+    # Each character stands on its own on the circle: no ligature can join.
+    (["--features", "liga", "--arc", "40"], "--features", "--arc"),
 ]
 for args, option, why in BAD:
     out = os.path.join(work, "bad.dxf")

@@ -2,7 +2,9 @@
 // starting with them, remembering changes and going back to the design.
 #include "fake_view.hpp"
 
+#include "export/converter.hpp"
 #include "form/text_settings.hpp"
+#include "form/text_style_design.hpp"
 
 #include <gtest/gtest.h>
 
@@ -40,13 +42,23 @@ TEST(TextSettings, RoundTrip)
     chosen.font.size = 72;
     chosen.font.italic = chosen.font.strikeout = true;
     chosen.angle = 360;
-    chosen.style = {.spacing = -1.25, .widthPercent = 80, .bold = true, .shaping = {.kerning = true}};
+    chosen.style = {.spacing = -1.25,
+                    .widthPercent = 80,
+                    .bold = true,
+                    .arc = arcStyleWithin(-30.5, 250),
+                    .shaping = {.kerning = true}};
     const Store store = encoded(chosen);
-    EXPECT_EQ(store, (Store{{"angle", "360"}, {"bold", "1"}, {"face", "IPA明朝"}, {"fontFile", ""}, {"italic", "1"},
-                            {"kerning", "1"}, {"size", "72"}, {"spacing", "-1.25"}, {"strikeout", "1"},
+    EXPECT_EQ(store, (Store{{"angle", "360"}, {"arc", "-30.5"}, {"arc-at", "250"}, {"bold", "1"}, {"face", "IPA明朝"},
+                            {"fontFile", ""}, {"italic", "1"}, {"kerning", "1"}, {"size", "72"}, {"spacing", "-1.25"},
+                            {"strikeout", "1"},
                             {"underline", "0"}, {"width", "80"}}));
     EXPECT_EQ(decoded(store), chosen);
     EXPECT_EQ(decoded({}), TextSettings{});
+    // A straight line stores radius 0 and no angle, and reads back straight.
+    chosen.style.arc = {};
+    EXPECT_EQ(encoded(chosen).at("arc"), "0");
+    EXPECT_EQ(encoded(chosen).at("arc-at"), "");
+    EXPECT_EQ(decoded(encoded(chosen)), chosen);
 }
 
 // A corrupt or foreign value is the design's; the others still count.
@@ -58,13 +70,14 @@ TEST(TextSettings, EachBadValueFallsBackAlone)
         {"size", "nan"},      {"size", ""},          {"angle", "-1"},   {"angle", "361"}, {"angle", "45.5"},
         {"angle", "１２"},    {"italic", "true"},    {"italic", "2"},   {"underline", ""},
         {"spacing", "101"},   {"spacing", "1e999"},  {"width", "9"},    {"width", "401"}, {"width", "80.5"},
-        {"bold", "yes"},      {"kerning", "on"},
+        {"bold", "yes"},      {"arc", "10001"},      {"arc", "x"},      {"arc-at", "361"}, {"arc-at", "nan"}, {"kerning", "on"},
     };
     for (const auto& [name, value] : bad) {
         SCOPED_TRACE(std::string(name) + "=" + value);
         Store store = {{"face", "IPAGothic"}, {"size", "36"}, {"angle", "90"},
                        {"italic", "0"},       {"underline", "1"}, {"strikeout", "0"},
-                       {"spacing", "2.5"},    {"width", "150"},   {"bold", "1"}, {"kerning", "1"}};
+                       {"spacing", "2.5"},    {"width", "150"},   {"bold", "1"},
+                       {"arc", "-40"},        {"arc-at", "200"},  {"kerning", "1"}};
         store[name] = value;
         const TextSettings got = decoded(store);
         const std::string n = name;
@@ -75,6 +88,9 @@ TEST(TextSettings, EachBadValueFallsBackAlone)
         EXPECT_EQ(got.style.spacing, n == "spacing" ? design.style.spacing : 2.5);
         EXPECT_EQ(got.style.widthPercent, n == "width" ? design.style.widthPercent : 150);
         EXPECT_EQ(got.style.bold, n == "bold" ? design.style.bold : true);
+        EXPECT_EQ(got.style.arc.radiusMm, n == "arc" ? design.style.arc.radiusMm : -40);
+        // A bad angle is the default one of the radius: the bottom inside.
+        EXPECT_EQ(got.style.arc.atDegrees, n == "arc" ? std::nullopt : std::optional<double>(n == "arc-at" ? 270 : 200));
         EXPECT_EQ(got.style.shaping.kerning, n == "kerning" ? design.style.shaping.kerning : true);
     }
     EXPECT_EQ(decoded({{"face", std::string(256, 'A')}}).font.faceName, design.font.faceName);
@@ -114,7 +130,9 @@ TEST(Form1TextSettings, StartsWithTheRememberedValuesInEveryMode)
         // The text is never remembered, and starting writes nothing.
         EXPECT_EQ(s.view.texts[TextBox::txtInput], design::kText);
         EXPECT_EQ(s.view.textSettingWrites, 0);
-        EXPECT_TRUE(s.view.messages.empty());
+        // Nothing is said but, in mode WIT, that this machine has no converter.
+        for (const FakeView::Message& m : s.view.messages)
+            EXPECT_EQ(m.text, kConverterMissing);
         EXPECT_TRUE(s.view.endings.empty());
     }
     std::filesystem::remove(command);

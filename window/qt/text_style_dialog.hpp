@@ -1,5 +1,5 @@
 #pragma once
-// The text style dialog: spacing, width and bold in one small modal box,
+// The text style dialog: spacing, width, bold and the arc in one small modal box,
 // built from the form's design (text_style_design.hpp), with the note while
 // the font's bold does not reach the outline.
 
@@ -30,6 +30,8 @@ private:
 
     QDoubleSpinBox* spacing_ = nullptr;
     QDoubleSpinBox* width_ = nullptr;
+    QDoubleSpinBox* arcRadius_ = nullptr; // 0: a straight line
+    QDoubleSpinBox* arcAngle_ = nullptr;
     QCheckBox* bold_ = nullptr;
     QCheckBox* kerning_ = nullptr;
     QLabel* note_ = nullptr;

@@ -43,7 +43,12 @@ HWND addControl(HWND dialog, const wchar_t* kind, const std::wstring& text, DWOR
 
 double fieldValue(const TextStyle& style, const TextStyleFieldDesign& field)
 {
-    return field.field == TextStyleField::Spacing ? style.spacing : double(style.widthPercent);
+    switch (field.field) {
+    case TextStyleField::Spacing: return style.spacing;
+    case TextStyleField::ArcRadius: return style.arc.radiusMm;
+    case TextStyleField::ArcAngle: return arcAngleShown(style.arc);
+    default: return double(style.widthPercent);
+    }
 }
 
 void showValue(HWND dialog, std::size_t index, double value)
@@ -139,19 +144,25 @@ void build(HWND dialog, const DialogState& state)
 // The style as the fields hold it; each box shows the value taken.
 void readFields(HWND dialog, DialogState& state)
 {
-    double spacing = state.style.spacing, width = state.style.widthPercent;
+    double values[std::size(kTextStyleFields)] = {};
     for (std::size_t i = 0; i < std::size(kTextStyleFields); ++i) {
         const TextStyleFieldDesign& f = kTextStyleFields[i];
         if (isCheckField(f.field))
             continue;
-        double& value = f.field == TextStyleField::Spacing ? spacing : width;
-        value = typedValue(dialog, i, value);
-        showValue(dialog, i, value);
+        values[i] = typedValue(dialog, i, fieldValue(state.style, f));
+        showValue(dialog, i, values[i]);
     }
+    auto valueOf = [&](TextStyleField field) {
+        for (std::size_t i = 0; i < std::size(kTextStyleFields); ++i)
+            if (kTextStyleFields[i].field == field)
+                return values[i];
+        return 0.0;
+    };
     const bool bold = IsDlgButtonChecked(dialog, controlId(boldIndex(), Box)) == BST_CHECKED;
     const bool kerning =
         IsDlgButtonChecked(dialog, controlId(fieldIndex(TextStyleField::Kerning), Box)) == BST_CHECKED;
-    state.style = textStyleWithin(spacing, width, bold, kerning);
+    state.style = textStyleWithin(valueOf(TextStyleField::Spacing), valueOf(TextStyleField::Width), bold, kerning);
+    state.style.arc = arcStyleWithin(valueOf(TextStyleField::ArcRadius), valueOf(TextStyleField::ArcAngle));
 }
 
 INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
