@@ -155,6 +155,12 @@ std::vector<Island> islandsOf(std::span<const Contour> contours, const AxisGraph
         island.y = sheet.outside(part) ? contours[h][0].y : widest.y;
         islands.push_back(island);
     }
+    // Pockets where ink touches ink at a point: no hole bounds them, yet
+    // they fall out all the same. Only a touch can make one.
+    if (!axis.touches.empty())
+        for (const EnclosedSheet& e : enclosedSheet(contours))
+            if (e.hole == kNoHole)
+                islands.push_back({.x = e.x, .y = e.y, .area = e.area, .hole = kNoHole});
     return islands;
 }
 
