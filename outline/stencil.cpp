@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace lw {
 namespace {
@@ -255,21 +256,23 @@ CadOutline withBridges(const CadOutline& cut, double width, int perIsland)
 {
     CadOutline out = bridgeOnce(cut, width, perIsland);
     // A hole walled in by other holes (an island between a bar and a
-    // letter, say) meets its letter's outside only once they are bridged.
-    for (int round = 1; round < 4; ++round) {
+    // letter, say) meets its letter's outside only once they are bridged:
+    // round after round, while each holds more.
+    std::size_t before = SIZE_MAX;
+    for (;;) {
         const std::vector<EnclosedSheet> left = enclosedSheet(cutContours(out.outline));
         if (left.empty())
             return out;
-        if (round == 3) {
+        if (left.size() >= before) {
             for (const EnclosedSheet& e : left)
                 out.unheld.push_back({e.x, e.y, e.area});
             return out;
         }
+        before = left.size();
         CadOutline next = bridgeOnce(out, width, perIsland);
         next.bridges.insert(next.bridges.begin(), out.bridges.begin(), out.bridges.end());
         out = std::move(next);
     }
-    return out;
 }
 
 } // namespace lw
