@@ -18,7 +18,7 @@ std::string OffscreenCapture::unheldIslands(SaveFormat format, const CadOptions&
     for (std::size_t k = 0; k < report.islands.size(); ++k) {
         const ReportIsland& island = report.islands[k];
         char place[96];
-        std::snprintf(place, sizeof place, " at (%.3f, %.3f) mm, %.3f mm²", island.at.x, island.at.y, island.area);
+        std::snprintf(place, sizeof place, " at (%.3f, %.3f) mm, %.3f square mm", island.at.x, island.at.y, island.area);
         said += (k == 0 ? "the island" : ", the island");
         if (!island.at.character.empty())
             said += " in \"" + island.at.character + "\"";
