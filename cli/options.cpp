@@ -384,7 +384,8 @@ One format's own options (a batch's rows take those of their format):
   --stencil MM      (svg, dxf) a stencil: every island is held to the sheet
                     around its letter by a bridge MM wide across the letter's
                     stroke where it is narrowest; the result is merged and
-                    written as segments
+                    written as segments (status 1, nothing written, where no
+                    bridge can hold an island)
   --stencil-bridges N
                     bridges per island, 1 (default) to )" + std::to_string(kMostBridges) + R"(
 

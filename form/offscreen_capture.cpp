@@ -98,6 +98,8 @@ void OffscreenCapture::write(ByteSink& out, SaveFormat format, const std::option
                       "the inward offset of " + shortestMm(-cad->offsetPixels * kMmPerInch / dpi_) +
                           " mm erased the whole text (every stroke is thinner than twice the offset); choose a "
                           "smaller offset or a larger size. Nothing was written.");
+    if (!cut.unheld.empty())
+        throw Failure(FailureKind::IslandNotHeld, unheldIslands(format, *cad));
     MmPlacement mm = format == SaveFormat::Svg ? svgPlacement() : baseline();
     const bool placed = anchor_ != Anchor::BaselineLeft || mirror_ != Mirror::None || arc_.isArc();
     if (arc_.isArc() && placement_ == Placement::Origin)

@@ -74,6 +74,9 @@ public:
     ToolReport check(SaveFormat format, const CadOptions& cad, double toolMm);
 
 private:
+    // What write says of a stencil that leaves islands: each with its
+    // character and place.
+    std::string unheldIslands(SaveFormat format, const CadOptions& cad);
     NullCanvas canvas_;
     DeviceContext dc_{canvas_};
     CapturedOutline outline_;
