@@ -6,6 +6,7 @@
 #include "export/jw_output.hpp"
 #include "export/svg.hpp"
 #include "outline/baseline.hpp"
+#include "outline/fit.hpp"
 #include "outline/work_bound.hpp"
 
 #include <algorithm>
@@ -36,11 +37,13 @@ std::string shortestMm(double mm)
 } // namespace
 
 OffscreenCapture::OffscreenCapture(const CaptureSource& source, Placement placement, double dpi, bool keepCurves)
-    : keepCurves_(keepCurves), text_(source.text), placement_(placement), dpi_(dpi), advances_(source.advances),
-      spacing_(source.style.spacingExact(pixelsPerPoint(twipsPerPixel())))
+    : keepCurves_(keepCurves), text_(source.text), placement_(placement), dpi_(dpi), advances_(source.advances)
 {
-    const CaptureSource atDpi{text_,         source.font,     source.angle, source.scaleWidth,
-                              source.scaleHeight, twipsPerPixel(), source.advances, source.style};
+    CaptureSource atDpi{text_,         source.font,     source.angle, source.scaleWidth,
+                        source.scaleHeight, twipsPerPixel(), source.advances, source.style};
+    // Resolved once, so the anchor's box has the very spacing drawn.
+    atDpi.style = fittedStyle(dc_, atDpi);
+    spacing_ = atDpi.style.spacingExact(pixelsPerPoint(twipsPerPixel()));
     drawFlattenPath(placement, atDpi, dc_, outline_, keepCurves_ ? &curved_ : nullptr);
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/failure.hpp"
 #include "base/numbers.hpp"
+#include "outline/fit.hpp"
 #include "outline/text_output.hpp"
 
 #include <cmath>
@@ -21,10 +22,10 @@ std::int32_t fontHeight(float size, double factor)
 
 void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
                  std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline,
-                 Advances advances, double spacing, CurvedPath* curved, const DeviceArea* shownArea)
+                 Advances advances, double spacing, CurvedPath* curved, const DeviceArea* shownArea, double slant)
 {
     BeginPath(dc);
-    outputText(dc, logFont, text, alignment, x0, y0, advances, spacing);
+    outputText(dc, logFont, text, alignment, x0, y0, advances, spacing, slant);
     EndPath(dc);
     if (curved && readCurvedGlyphs(dc, curved->points, curved->types, curved->runs) < 0) {
         curved->points.clear();
@@ -66,10 +67,12 @@ void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceCon
     }
     double factor = pixelsPerPoint(source.twipsPerPixelX);
     std::int32_t height = fontHeight(source.font.size, factor);
+    const TextStyle style = fittedStyle(dc, source);
     setLogFont(outline.logFont, source.font.faceName, height, source.angle, source.font);
-    applyTextStyle(dc, outline.logFont, source.style);
+    applyTextStyle(dc, outline.logFont, style);
     capturePath(dc, outline.logFont, source.text, std::int32_t(placement), x0, y0, outline, source.advances,
-                source.style.spacingExact(factor), curved, source.shownArea ? &*source.shownArea : nullptr);
+                style.spacingExact(factor), curved, source.shownArea ? &*source.shownArea : nullptr,
+                style.slant());
 
     // One polygon per closed figure; the platform closes it back to its start.
     for (const Figure& figure : figures(outline))

@@ -2,6 +2,7 @@
 
 #include "base/codepage.hpp"
 #include "base/numbers.hpp"
+#include "outline/oblique.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -78,16 +79,18 @@ void applyTextStyle(DeviceContext& dc, LOGFONT& logFont, const TextStyle& style)
 }
 
 void outputText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
-                std::int32_t alignment, std::int32_t x, std::int32_t y, Advances advances, double spacing)
+                std::int32_t alignment, std::int32_t x, std::int32_t y, Advances advances, double spacing,
+                double slant)
 {
     std::uint32_t flags = alignment == 1 ? (TA_CENTER | TA_TOP) : (TA_LEFT | TA_TOP);
     const std::string bytes = toCp932(text);
     const int count = static_cast<int>(std::min<std::size_t>(bytes.size(), std::numeric_limits<int>::max()));
     // Selected until the end of this call, and deselected and deleted on
     // every way out of it.
-    SelectedFont font(dc, CreateFontIndirectA(toAnsiLogFont(logFont)));
+    SelectedFont font(dc, CreateFontIndirectA(toAnsiLogFont(slant == 0 ? logFont : slantedFont(logFont))));
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, flags);
+    const SlantedLine slanted(dc, logFont, slant, x, y);
     if (advances == Advances::Linear) {
         // Each start rounded on its own, so no rounding adds up along the line.
         std::vector<double> linear;

@@ -1,0 +1,41 @@
+#pragma once
+// The oblique: a line's glyphs slanted about its baseline by the device
+// context's world transform, so each platform shears its own glyph outlines
+// before flattening. The line's direction is the font's escapement.
+//
+//   lw::SlantedLine slanted(dc, logFont, std::tan(15 * pi / 180), 0, 0); // the font selected
+//   lw::TextOutA(dc, 0, 0, bytes.data(), count);                         // inside a path
+
+#include "platform/device_context.hpp"
+#include "platform/gdi_types.hpp"
+#include "platform/world_transform.hpp"
+
+namespace lw {
+
+// The shear that moves a point by `slant` times its height above the
+// baseline along the line: the line runs at `escapementDegrees`,
+// counter-clockwise on a y-down screen, `ascent` below the top-aligned
+// reference point (x, y) across it.
+XFORM obliqueTransform(double slant, double escapementDegrees, double x, double y, double ascent);
+
+// Sets the shear for text placed at the reference point (x, y) with top
+// alignment in the selected font (its baseline tmAscent below), for as
+// long as it lives; a slant of 0 sets nothing. Draw the whole line inside
+// it, and read the path after it is gone.
+class SlantedLine {
+public:
+    SlantedLine(DeviceContext& dc, const LOGFONT& logFont, double slant, int x, int y);
+    ~SlantedLine();
+    SlantedLine(const SlantedLine&) = delete;
+    SlantedLine& operator=(const SlantedLine&) = delete;
+
+private:
+    DeviceContext& dc_;
+    bool set_ = false;
+};
+
+// The description to draw slanted text with: in the advanced graphics mode
+// the glyphs turn with the orientation, so it follows the escapement.
+LOGFONT slantedFont(const LOGFONT& logFont);
+
+} // namespace lw
