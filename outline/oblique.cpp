@@ -2,24 +2,31 @@
 
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace lw {
 
-XFORM obliqueTransform(double slant, double escapementDegrees, double x, double y, double ascent)
+namespace {
+
+// cos and sin of the escapement, exact at quarter turns as the layout turns.
+std::pair<double, double> turnOf(double escapementDegrees)
 {
     const double radians = escapementDegrees * std::numbers::pi / 180;
-    double c = std::cos(radians), s = std::sin(radians);
-    // Exact quarter turns, as the layout turns them.
-    if (std::fmod(escapementDegrees, 90.0) == 0) {
-        c = std::round(c);
-        s = std::round(s);
-    }
+    if (std::fmod(escapementDegrees, 90.0) == 0)
+        return {std::round(std::cos(radians)), std::round(std::sin(radians))};
+    return {std::cos(radians), std::sin(radians)};
+}
+
+} // namespace
+
+XFORM obliqueTransform(double slant, double escapementDegrees, double x, double y)
+{
+    const auto [c, s] = turnOf(escapementDegrees);
     // Along the line u = (c, -s), down across it v = (s, c); a point p goes
     // to p - slant ((p - b) . v) u: above the baseline (v < 0) forward.
     const double m00 = 1 - slant * c * s, m01 = -slant * c * c;
     const double m10 = slant * s * s, m11 = 1 + slant * s * c;
-    // The baseline b = (x, y) + ascent v, so b . v = (x, y) . v + ascent.
-    const double along = slant * (x * s + y * c + ascent);
+    const double along = slant * (x * s + y * c);
     return XFORM{float(m00), float(m10), float(m01), float(m11), float(along * c), float(-along * s)};
 }
 
@@ -28,9 +35,13 @@ SlantedLine::SlantedLine(DeviceContext& dc, const LOGFONT& logFont, double slant
     TEXTMETRICA metrics;
     if (slant == 0 || !GetTextMetricsA(dc, &metrics))
         return;
+    const double escapement = logFont.lfEscapement / 10.0;
+    const auto [c, s] = turnOf(escapement);
+    x_ = int(std::lround(x + metrics.tmAscent * s));
+    y_ = int(std::lround(y + metrics.tmAscent * c));
     if (SetGraphicsMode(dc, GM_ADVANCED) == 0)
         return;
-    set_ = SetWorldTransform(dc, obliqueTransform(slant, logFont.lfEscapement / 10.0, x, y, metrics.tmAscent));
+    set_ = SetWorldTransform(dc, obliqueTransform(slant, escapement, x_, y_));
     if (!set_)
         SetGraphicsMode(dc, GM_COMPATIBLE);
 }

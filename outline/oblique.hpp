@@ -13,15 +13,17 @@
 namespace lw {
 
 // The shear that moves a point by `slant` times its height above the
-// baseline along the line: the line runs at `escapementDegrees`,
-// counter-clockwise on a y-down screen, `ascent` below the top-aligned
-// reference point (x, y) across it.
-XFORM obliqueTransform(double slant, double escapementDegrees, double x, double y, double ascent);
+// baseline along the line: the line runs through (x, y) at
+// `escapementDegrees`, counter-clockwise on a y-down screen.
+XFORM obliqueTransform(double slant, double escapementDegrees, double x, double y);
 
-// Sets the shear for text placed at the reference point (x, y) with top
-// alignment in the selected font (its baseline tmAscent below), for as
-// long as it lives; a slant of 0 sets nothing. Draw the whole line inside
-// it, and read the path after it is gone.
+// Sets the shear for text placed at the top-aligned reference point (x, y)
+// in the selected font, for as long as it lives; a slant of 0 sets nothing.
+// The text is then drawn at the baseline's own start, baseline-aligned:
+// where the platform moves a top-aligned reference point down to its
+// baseline after the transform (Wine does) or before it, the baseline's
+// start is a point the shear keeps, so both place the line alike. Draw the
+// whole line inside it, and read the path after it is gone.
 class SlantedLine {
 public:
     SlantedLine(DeviceContext& dc, const LOGFONT& logFont, double slant, int x, int y);
@@ -29,9 +31,16 @@ public:
     SlantedLine(const SlantedLine&) = delete;
     SlantedLine& operator=(const SlantedLine&) = delete;
 
+    bool slanted() const { return set_; }
+    // Where to draw, baseline-aligned, while slanted: the reference point
+    // moved down the font's ascent across the line, to the whole pixel.
+    int x() const { return x_; }
+    int y() const { return y_; }
+
 private:
     DeviceContext& dc_;
     bool set_ = false;
+    int x_ = 0, y_ = 0;
 };
 
 // The description to draw slanted text with: in the advanced graphics mode

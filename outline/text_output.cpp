@@ -91,6 +91,11 @@ void outputText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, flags);
     const SlantedLine slanted(dc, logFont, slant, x, y);
+    if (slanted.slanted()) {
+        x = slanted.x();
+        y = slanted.y();
+        SetTextAlign(dc, (alignment == 1 ? TA_CENTER : TA_LEFT) | TA_BASELINE);
+    }
     if (advances == Advances::Linear) {
         // Each start rounded on its own, so no rounding adds up along the line.
         std::vector<double> linear;

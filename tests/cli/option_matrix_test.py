@@ -15,7 +15,10 @@ each checked against invariants computed without Letterwire:
   descent) with the spacing between characters, turned by the angle, and
   mirrored about it;
 - the width: upright and plain, the ink runs where the font file's glyph
-  bounds, advances and the width percentage put it.
+  bounds, advances and the width percentage put it;
+- the oblique: a shear keeps every area, so the ink is the upright ink's;
+- the fit: the baseline-right drawing is the baseline-left one moved back
+  by exactly the length asked for, along the angle.
 
 Given the Windows build, each case's drawing on Linux is also compared with
 the same drawing from letterwire-cli.exe under Wine (GDI itself): the ink's
@@ -74,7 +77,10 @@ DIMS = [
     ("bars", ["", "--underline", "--strikeout"]),
     ("angle", [0, 30, 90]),
     ("precision", ["0.01", "0.1", "classic"]),
+    ("oblique", [0, 15, -20]),
+    ("fit", ["", "spacing", "width"]),
 ]
+FIT_MM = 60  # wider than every text's own advance at SIZE
 NAMES = [d[0] for d in DIMS]
 DEFAULT = {name: values[0] for name, values in DIMS}
 
@@ -118,7 +124,17 @@ def covering(strength, seed, extra):
         cases.append(best)
     for _ in range(extra):
         cases.append([rng.randrange(len(values)) for _, values in DIMS])
-    return [{NAMES[d]: DIMS[d][1][v] for d, v in enumerate(case)} for case in cases]
+    return [fitted({NAMES[d]: DIMS[d][1][v] for d, v in enumerate(case)}) for case in cases]
+
+
+def fitted(case):
+    """A fit sets the spacing, and a fit by width the width: the command line
+    refuses those with it."""
+    if case["fit"]:
+        case["spacing"] = 0.0
+    if case["fit"] == "width":
+        case["width"] = 100
+    return case
 
 
 def arguments(case):
@@ -146,6 +162,10 @@ def arguments(case):
         a.append(case["bars"])
     if case["angle"]:
         a += ["--angle", str(case["angle"])]
+    if case["oblique"]:
+        a += ["--oblique", str(case["oblique"])]
+    if case["fit"]:
+        a += ["--fit", str(FIT_MM), "--fit-by", case["fit"]]
     return a
 
 
@@ -244,6 +264,8 @@ def text_box(case):
     ascent = round(f["OS/2"].usWinAscent * em / upem)
     descent = round(f["OS/2"].usWinDescent * em / upem)
     px = 25.4 / dpi
+    if case["fit"]:
+        advance = FIT_MM / px
     return advance * px, ascent * px, descent * px, px
 
 
@@ -351,8 +373,24 @@ def check_case(case):
             # Only the mirror: the same box, turned over.
             check(abs((got[2] - got[0]) - (x1 - x0)) <= tolerance, case, "the mirror changed the width")
 
+    # The oblique: the shear keeps the upright ink's area.
+    if case["oblique"] and not case["offset"]:
+        upright = nonzero_region(drawing(dict(case, oblique=0))).area
+        check(abs(region.area - upright) <= slack + 1e-3 * upright, case,
+              f"ink {region.area:.3f} mm² slanted, {upright:.3f} upright")
+
+    # The fit: the line's advance is the length asked for.
+    if case["fit"] and case["anchor"] == "baseline-left" and case["mirror"] == "none":
+        right = bounds(drawing(dict(case, anchor="baseline-right")))
+        t = math.radians(case["angle"])
+        moved = (bounds(rings)[0] - right[0], bounds(rings)[1] - right[1])
+        tolerance = 2 * step + 1e-6
+        check(abs(moved[0] - FIT_MM * math.cos(t)) <= tolerance and abs(moved[1] - FIT_MM * math.sin(t)) <= tolerance,
+              case, f"the advance is ({moved[0]:.4f}, {moved[1]:.4f}) mm, not {FIT_MM} mm along the line")
+
     # The width: upright, plain, unslanted, the font file's ink.
     if (case["angle"] == 0 and case["face"] != 2 and not case["italic"] and case["offset"] >= 0
+            and not case["oblique"] and not case["fit"]
             and case["anchor"] == "baseline-left" and case["mirror"] == "none"):
         text, path = FACES[case["face"]][1], face_file(case)
         f, glyphs, cmap = font(path)

@@ -17,6 +17,7 @@ plain geometry, never against Letterwire's own numbers:
 Usage: set_text_test.py LETTERWIRE-CLI
 """
 import io
+import json
 import math
 import os
 import re
@@ -156,6 +157,25 @@ for face, text in [("DejaVu Sans", "OHgy"), ("DejaVu Serif", "Sag"), ("IPAGothic
         # platform keeps the transform in single precision.
         check(worst <= 2 * STEP, f"{face} {text} --oblique {degrees} --angle {angle} {extra}: "
                                  f"a point {worst:.4f} mm from where the shear puts it")
+
+# Each character's face named: the runs split the text where the chosen
+# face's own file (fontTools' character map) lacks a character, each run's
+# file holds its characters, and the warning names the face that drew them.
+for face, text in [("DejaVu Sans", "Room 12 出口"), ("DejaVu Serif", "出口 B 回"), ("IPAGothic", "Room 12 出口"),
+                   ("DejaVu Sans", "Room 12")]:
+    done = run(["capture", "--text", text, "--font", face])
+    runs = json.loads(done.stdout.decode("utf-8"))["runs"]
+    own = TTFont(FILES[face]).getBestCmap()
+    check("".join(r["text"] for r in runs) == text, f"{face} {text}: runs {runs} are not the text")
+    for r in runs:
+        cmap = TTFont(r["file"], fontNumber=0).getBestCmap()
+        mine = os.path.realpath(r["file"]) == os.path.realpath(FILES[face])
+        check(all(ord(c) in cmap and (ord(c) in own) == mine for c in r["text"]),
+              f"{face} {text}: {r['text']!r} drawn from {r['file']}")
+    others = [r["family"] for r in runs if os.path.realpath(r["file"]) != os.path.realpath(FILES[face])]
+    said = done.stderr.decode("utf-8")
+    want = f'"{face}" has no Japanese characters; they are drawn in {others[0]}' if others else None
+    check((want in said) if want else "warning" not in said, f"{face} {text}: warns {said.strip()!r}")
 
 # Bad values: a usage error naming the option, and no file.
 with tempfile.TemporaryDirectory() as scratch:
