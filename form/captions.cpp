@@ -27,6 +27,9 @@ constexpr CaptionTranslation kTranslations[] = {
     {"字間", "Spacing"},
     {"幅", "Width"},
     {"太字", "Bold"},
+    {"傾斜", "Oblique"},
+    {"均等割付", "Fit to"},
+    {"幅で合わせる", "Fit by width"},
     {"フォントの太字はアウトラインには使われません", "The font's bold is not used in the outline"},
     // The save dialog.
     {"アウトラインの保存", "Save the outline"},

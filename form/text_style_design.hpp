@@ -10,13 +10,13 @@ namespace lw {
 
 inline constexpr const char* kTextStyleTitle = "文字スタイル";
 
-enum class TextStyleField { Spacing, Width, Bold };
+enum class TextStyleField { Spacing, Width, Bold, Oblique, Fit, FitByWidth };
 
 struct TextStyleFieldDesign {
     TextStyleField field;
     const char* name;    // the control's object name
     const char* caption;
-    const char* unit;    // shown after the box; "" for the check box
+    const char* unit;    // shown after the box (UTF-8); "" for a check box
     double minimum, maximum, step;
     int decimals;
 };
@@ -25,7 +25,16 @@ inline constexpr TextStyleFieldDesign kTextStyleFields[] = {
     {TextStyleField::Spacing, "spnSpacing", "字間", "pt", -100, 100, 0.25, 2},
     {TextStyleField::Width, "spnWidth", "幅", "%", TextStyle::kNarrowest, TextStyle::kWidest, 5, 0},
     {TextStyleField::Bold, "chkBold", "太字", "", 0, 1, 1, 0},
+    {TextStyleField::Oblique, "spnOblique", "傾斜", "°", -TextStyle::kSteepest, TextStyle::kSteepest, 1, 1},
+    // 0 fits nothing: the spacing above stands.
+    {TextStyleField::Fit, "spnFit", "均等割付", "mm", 0, TextStyle::kLongestFitMm, 1, 2},
+    {TextStyleField::FitByWidth, "chkFitByWidth", "幅で合わせる", "", 0, 1, 1, 0},
 };
+
+// A field's value in a style, a check box's as 0 or 1.
+double fieldValue(const TextStyle& style, TextStyleField field);
+// The style with one field set from a value as fieldValue gives it.
+void setFieldValue(TextStyle& style, TextStyleField field, double value);
 
 // The note under the fields: the font dialog's bold shows in the text box
 // only; the outline takes it through the style's bold.
@@ -39,5 +48,6 @@ constexpr const char* boldNote(bool fontBold, bool styleBold)
 // A style from the dialog's fields, each held within its field's range (a
 // view's spin box already does; a value from elsewhere may not).
 TextStyle textStyleWithin(double spacing, double widthPercent, bool bold);
+TextStyle textStyleWithin(const TextStyle& style);
 
 } // namespace lw

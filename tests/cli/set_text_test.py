@@ -82,6 +82,23 @@ for face in FILES:
             check(abs(top - expected) <= STEP + 1e-9,
                   f"{face} --size {size} --size-of {of} {extra}: H {top:.4f} mm tall, expected {expected:.4f}")
 
+# Batch rows take the size in millimetres; --size-of on the command line
+# applies to each row in its own face.
+with tempfile.TemporaryDirectory() as scratch:
+    rows = [("a.dxf", "10mm", "DejaVu Sans", 10.0), ("b.dxf", "5mm", "IPAGothic", 5.0), ("c.dxf", "", "DejaVu Serif", 12.5)]
+    table = os.path.join(scratch, "rows.csv")
+    with open(table, "w", encoding="utf-8") as f:
+        f.writelines(f"{os.path.join(scratch, name)},H,{size},{face}\n" for name, size, face, _ in rows)
+    done = run(["batch", table, "--size-of", "cap", "--size", "12.5mm", "--no-merge"])
+    check(done.returncode == 0, f"batch: status {done.returncode}: {done.stderr.decode(errors='replace')}")
+    for name, size, face, tall in rows:
+        path = os.path.join(scratch, name)
+        if not os.path.exists(path):
+            continue
+        doc = ezdxf.readfile(path)
+        top = max(p[1] for e in doc.modelspace().query("LWPOLYLINE") for p in e.get_points("xy"))
+        check(abs(top - tall) <= STEP + 1e-9, f"batch row {name} {size or '(command line)'} {face}: H {top:.4f} mm")
+
 # Fit: each character one contour in the face, so the contours in order
 # are the characters in order.
 for face, text in [("DejaVu Sans", "TIVL"), ("DejaVu Serif", "LIT"), ("IPAGothic", "ILT1")]:

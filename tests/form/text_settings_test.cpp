@@ -40,10 +40,12 @@ TEST(TextSettings, RoundTrip)
     chosen.font.size = 72;
     chosen.font.italic = chosen.font.strikeout = true;
     chosen.angle = 360;
-    chosen.style = {.spacing = -1.25, .widthPercent = 80, .bold = true};
+    chosen.style = {.spacing = -1.25, .widthPercent = 80, .bold = true, .oblique = -7.5, .fitMm = 120.25,
+                    .fitBy = TextStyle::FitBy::Width};
     const Store store = encoded(chosen);
-    EXPECT_EQ(store, (Store{{"angle", "360"}, {"bold", "1"}, {"face", "IPA明朝"}, {"italic", "1"}, {"size", "72"},
-                            {"spacing", "-1.25"}, {"strikeout", "1"}, {"underline", "0"}, {"width", "80"}}));
+    EXPECT_EQ(store, (Store{{"angle", "360"}, {"bold", "1"}, {"face", "IPA明朝"}, {"fit", "120.25"}, {"fitBy", "width"},
+                            {"italic", "1"}, {"oblique", "-7.5"}, {"size", "72"}, {"spacing", "-1.25"},
+                            {"strikeout", "1"}, {"underline", "0"}, {"width", "80"}}));
     EXPECT_EQ(decoded(store), chosen);
     EXPECT_EQ(decoded({}), TextSettings{});
 }
@@ -57,13 +59,15 @@ TEST(TextSettings, EachBadValueFallsBackAlone)
         {"size", "nan"},      {"size", ""},          {"angle", "-1"},   {"angle", "361"}, {"angle", "45.5"},
         {"angle", "１２"},    {"italic", "true"},    {"italic", "2"},   {"underline", ""},
         {"spacing", "101"},   {"spacing", "1e999"},  {"width", "9"},    {"width", "401"}, {"width", "80.5"},
-        {"bold", "yes"},
+        {"bold", "yes"},      {"oblique", "46"},     {"oblique", "x"},  {"fit", "-1"},    {"fit", "1e9"},
+        {"fitBy", "height"},
     };
     for (const auto& [name, value] : bad) {
         SCOPED_TRACE(std::string(name) + "=" + value);
         Store store = {{"face", "IPAGothic"}, {"size", "36"}, {"angle", "90"},
                        {"italic", "0"},       {"underline", "1"}, {"strikeout", "0"},
-                       {"spacing", "2.5"},    {"width", "150"},   {"bold", "1"}};
+                       {"spacing", "2.5"},    {"width", "150"},   {"bold", "1"},
+                       {"oblique", "12"},     {"fit", "80"},      {"fitBy", "width"}};
         store[name] = value;
         const TextSettings got = decoded(store);
         const std::string n = name;
@@ -74,6 +78,9 @@ TEST(TextSettings, EachBadValueFallsBackAlone)
         EXPECT_EQ(got.style.spacing, n == "spacing" ? design.style.spacing : 2.5);
         EXPECT_EQ(got.style.widthPercent, n == "width" ? design.style.widthPercent : 150);
         EXPECT_EQ(got.style.bold, n == "bold" ? design.style.bold : true);
+        EXPECT_EQ(got.style.oblique, n == "oblique" ? design.style.oblique : 12);
+        EXPECT_EQ(got.style.fitMm, n == "fit" ? design.style.fitMm : 80);
+        EXPECT_EQ(got.style.fitBy, n == "fitBy" ? design.style.fitBy : TextStyle::FitBy::Width);
     }
     EXPECT_EQ(decoded({{"face", std::string(256, 'A')}}).font.faceName, design.font.faceName);
 }

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 namespace lw {
 
 TextStyleDialog::TextStyleDialog(QWidget* parent, const TextStyle& preset, bool fontBold)
@@ -21,12 +23,18 @@ TextStyleDialog::TextStyleDialog(QWidget* parent, const TextStyle& preset, bool 
     auto* form = new QFormLayout;
     for (const TextStyleFieldDesign& f : kTextStyleFields) {
         const QString name = QString::fromLatin1(f.name);
-        if (f.field == TextStyleField::Bold) {
-            bold_ = new QCheckBox(captionText(f.caption), this);
-            bold_->setObjectName(name);
-            bold_->setChecked(preset.bold);
-            connect(bold_, &QCheckBox::toggled, this, &TextStyleDialog::showNote);
-            form->addRow(bold_);
+        const double value = fieldValue(preset, f.field);
+        if (*f.unit == '\0') {
+            auto* check = new QCheckBox(captionText(f.caption), this);
+            check->setObjectName(name);
+            check->setChecked(value != 0);
+            if (f.field == TextStyleField::Bold) {
+                bold_ = check;
+                connect(bold_, &QCheckBox::toggled, this, &TextStyleDialog::showNote);
+            }
+            checks_.push_back(check);
+            boxes_.push_back(nullptr);
+            form->addRow(check);
             continue;
         }
         auto* box = new QDoubleSpinBox(this);
@@ -34,9 +42,10 @@ TextStyleDialog::TextStyleDialog(QWidget* parent, const TextStyle& preset, bool 
         box->setRange(f.minimum, f.maximum);
         box->setSingleStep(f.step);
         box->setDecimals(f.decimals);
-        box->setSuffix(QStringLiteral(" ") + QString::fromLatin1(f.unit));
-        box->setValue(f.field == TextStyleField::Spacing ? preset.spacing : double(preset.widthPercent));
-        (f.field == TextStyleField::Spacing ? spacing_ : width_) = box;
+        box->setSuffix(QStringLiteral(" ") + QString::fromUtf8(f.unit));
+        box->setValue(value);
+        boxes_.push_back(box);
+        checks_.push_back(nullptr);
         form->addRow(captionText(f.caption), box);
     }
     note_ = new QLabel(this);
@@ -62,7 +71,11 @@ void TextStyleDialog::showNote()
 
 TextStyle TextStyleDialog::style() const
 {
-    return textStyleWithin(spacing_->value(), width_->value(), bold_->isChecked());
+    TextStyle chosen;
+    for (std::size_t i = 0; i < std::size(kTextStyleFields); ++i)
+        setFieldValue(chosen, kTextStyleFields[i].field,
+                      boxes_[i] ? boxes_[i]->value() : checks_[i]->isChecked() ? 1 : 0);
+    return textStyleWithin(chosen);
 }
 
 std::optional<TextStyle> TextStyleDialog::ask(QWidget* parent, const TextStyle& preset, bool fontBold)
