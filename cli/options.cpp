@@ -148,7 +148,7 @@ double sizeValue(const std::string& value)
     auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), result);
     if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size() || !std::isfinite(result))
         throw UsageError("--size: " + quotedInput(value) +
-                         " is not a size; give points (12 or 12pt) or millimetres at 1:1 (10mm)");
+                         " is not a number; give points (12 or 12pt) or millimetres at 1:1 (10mm)");
     const double points = millimetres ? result * 72 / 25.4 : result;
     if (!(points > 0) || points > kLargestSizePt)
         throw UsageError("--size must be above 0 and at most " + shortest(kLargestSizePt) + " points (" +
@@ -184,12 +184,12 @@ double obliqueDegrees(const std::string& value)
 }
 
 // --size-of cap: the size asked for is the capital H's height; the em that
-// gives it, in the face and weight the text is drawn in.
+// gives it, in the face the text is drawn in.
 float emForCapHeight(const Options& o, double capPoints)
 {
     NullCanvas canvas;
     DeviceContext dc(canvas);
-    const double share = capHeightPerEm(dc, o.font, o.style);
+    const double share = capHeightPerEm(dc, o.font);
     if (share <= 0)
         throw UsageError("--size-of cap: the face draws no capital H to measure; give the size of the em");
     const double points = capPoints / share;

@@ -69,13 +69,12 @@ TextStyle fittedStyle(DeviceContext& dc, const CaptureSource& source)
     return style;
 }
 
-double capHeightPerEm(DeviceContext& dc, const WindowFont& font, const TextStyle& style)
+double capHeightPerEm(DeviceContext& dc, const WindowFont& font)
 {
     // Large enough that whole pixels measure the share far within any grid.
     constexpr std::int32_t kEm = 16384;
     LOGFONT logFont{};
     setLogFont(logFont, font.faceName, kEm, 0, font);
-    applyTextStyle(dc, logFont, style);
     std::int32_t ascent = 0;
     {
         SelectedFont selected(dc, CreateFontIndirectA(toAnsiLogFont(logFont)));

@@ -21,9 +21,11 @@ namespace lw {
 // exact; a text with no advance is left as it is.
 TextStyle fittedStyle(DeviceContext& dc, const CaptureSource& source);
 
-// The height of a capital "H" in this font, as a share of the em (0 when
-// the font draws no ink for it): what a size given for the capitals is
-// divided by. Measured on the outline, so bold's thickening counts.
-double capHeightPerEm(DeviceContext& dc, const WindowFont& font, const TextStyle& style);
+// The height of a capital "H" in this face, as a share of the em (0 when
+// the face draws no ink for it): what a size given for the capitals is
+// divided by. Measured on the outline at the designed weight: platforms
+// thicken a face without a bold each their own way at a large em, and a
+// bold's thickening is the bold's, not the size's.
+double capHeightPerEm(DeviceContext& dc, const WindowFont& font);
 
 } // namespace lw

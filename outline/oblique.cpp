@@ -22,12 +22,13 @@ std::pair<double, double> turnOf(double escapementDegrees)
 XFORM obliqueTransform(double slant, double escapementDegrees, double x, double y)
 {
     const auto [c, s] = turnOf(escapementDegrees);
-    // Along the line u = (c, -s), down across it v = (s, c); a point p goes
-    // to p - slant ((p - b) . v) u: above the baseline (v < 0) forward.
-    const double m00 = 1 - slant * c * s, m01 = -slant * c * c;
-    const double m10 = slant * s * s, m11 = 1 + slant * s * c;
-    const double along = slant * (x * s + y * c);
-    return XFORM{float(m00), float(m10), float(m01), float(m11), float(along * c), float(-along * s)};
+    // The line is laid upright from (x, y): sheared there (a point above
+    // the baseline, y < 0 from it, goes forward), then turned about it
+    // counter-clockwise on the screen, R = (c s; -s c).
+    const double m00 = c, m01 = s - slant * c;
+    const double m10 = -s, m11 = c + slant * s;
+    return XFORM{float(m00), float(m10), float(m01), float(m11), float(x - (m00 * x + m01 * y)),
+                 float(y - (m10 * x + m11 * y))};
 }
 
 SlantedLine::SlantedLine(DeviceContext& dc, const LOGFONT& logFont, double slant, int x, int y) : dc_(dc)
@@ -57,7 +58,7 @@ SlantedLine::~SlantedLine()
 LOGFONT slantedFont(const LOGFONT& logFont)
 {
     LOGFONT slanted = logFont;
-    slanted.lfOrientation = slanted.lfEscapement;
+    slanted.lfEscapement = slanted.lfOrientation = 0;
     return slanted;
 }
 

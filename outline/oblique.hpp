@@ -12,18 +12,19 @@
 
 namespace lw {
 
-// The shear that moves a point by `slant` times its height above the
-// baseline along the line: the line runs through (x, y) at
+// The map that slants and turns a line laid upright from (x, y) on its
+// baseline: each point moves along the line by `slant` times its height
+// above the baseline, then the line turns about (x, y) by
 // `escapementDegrees`, counter-clockwise on a y-down screen.
 XFORM obliqueTransform(double slant, double escapementDegrees, double x, double y);
 
-// Sets the shear for text placed at the top-aligned reference point (x, y)
-// in the selected font, for as long as it lives; a slant of 0 sets nothing.
-// The text is then drawn at the baseline's own start, baseline-aligned:
-// where the platform moves a top-aligned reference point down to its
-// baseline after the transform (Wine does) or before it, the baseline's
-// start is a point the shear keeps, so both place the line alike. Draw the
-// whole line inside it, and read the path after it is gone.
+// Sets the slant and the turn for text placed at the top-aligned reference
+// point (x, y) in the selected font, for as long as it lives; a slant of 0
+// sets nothing. The text is then drawn upright (slantedFont) from the
+// baseline's own start, baseline-aligned, and the world transform alone
+// turns it: so no platform's reading of an escapement or of a top-aligned
+// point under a transform (Wine places both its own way) moves the line.
+// Draw the whole line inside it, and read the path after it is gone.
 class SlantedLine {
 public:
     SlantedLine(DeviceContext& dc, const LOGFONT& logFont, double slant, int x, int y);
@@ -43,8 +44,7 @@ private:
     int x_ = 0, y_ = 0;
 };
 
-// The description to draw slanted text with: in the advanced graphics mode
-// the glyphs turn with the orientation, so it follows the escapement.
+// The description to draw slanted text with: upright, as the transform turns it.
 LOGFONT slantedFont(const LOGFONT& logFont);
 
 } // namespace lw

@@ -169,7 +169,8 @@ STYLE_CASES = [
     ("ABC 123", "ＭＳ ゴシック", 0, ["--size", "8mm", "--size-of", "cap", "--bold", "--precision", "0.1"]),
     ("編集テキスト", "ＭＳ Ｐゴシック", 0, ["--fit", "80", "--precision", "0.1"]),
     ("編集テキスト", "ＭＳ Ｐゴシック", 0, ["--fit", "40"]),
-    ("ABC 123", "ＭＳ ゴシック", 30, ["--fit", "60", "--fit-by", "width", "--bold", "--precision", "0.1"]),
+    ("ABC 123", "ＭＳ ゴシック", 30, ["--fit", "36", "--fit-by", "width", "--bold", "--precision", "0.1"]),
+    ("ABC 123", "ＭＳ ゴシック", 0, ["--fit", "60", "--fit-by", "width", "--precision", "0.1"]),
     ("縦（書）き、ー。ABC１２", "@ＭＳ ゴシック", 90, ["--fit", "100", "--oblique", "10", "--precision", "0.1"]),
     ("BOB 出口 8", "DejaVu Sans", 0, ["--fit", "50", "--width", "80", "--oblique", "-10", "--precision", "0.01"]),
 ]

@@ -60,7 +60,8 @@ TEST(CaptureJson, TheObliqueTheFitAndTheRunsOnlyWhereGiven)
               R"({"text": "出口", "family": "IPAGothic", "file": "/f/a \"b\".ttf"}]})"
               "\n");
     const std::vector<FaceRun> none;
-    inputs = {.runs = &none};
+    inputs = CaptureJsonInputs{};
+    inputs.runs = &none;
     EXPECT_NE(jsonOf(inputs, CapturedOutline{}).find(R"("bbox": null, "runs": []})"), std::string::npos);
 }
 
