@@ -12,19 +12,20 @@
 
 namespace lw {
 
-// The map that slants and turns a line laid upright from (x, y) on its
-// baseline: each point moves along the line by `slant` times its height
-// above the baseline, then the line turns about (x, y) by
-// `escapementDegrees`, counter-clockwise on a y-down screen.
-XFORM obliqueTransform(double slant, double escapementDegrees, double x, double y);
+// The map that slants a line about its baseline through (x, y): each point
+// moves along the line by `slant` times its height above the baseline. The
+// line runs at `escapementDegrees`, counter-clockwise on a y-down screen;
+// with `turn` it is laid upright and the map turns it too, else it is laid
+// along the line already.
+XFORM obliqueTransform(double slant, double escapementDegrees, double x, double y, bool turn);
 
-// Sets the slant and the turn for text placed at the top-aligned reference
-// point (x, y) in the selected font, for as long as it lives; a slant of 0
-// sets nothing. The text is then drawn upright (slantedFont) from the
-// baseline's own start, baseline-aligned, and the world transform alone
-// turns it: so no platform's reading of an escapement or of a top-aligned
-// point under a transform (Wine places both its own way) moves the line.
-// Draw the whole line inside it, and read the path after it is gone.
+// Sets the slant for text placed at the top-aligned reference point (x, y)
+// in the selected font (made by slantedFont), for as long as it lives; a
+// slant of 0 sets nothing. The text is then drawn from the baseline's own
+// start, baseline-aligned: where the platform moves a top-aligned point
+// down to its baseline after the transform (Wine does) or before it, that
+// start is a point the shear keeps, so both place the line alike. Draw the
+// whole line inside it, and read the path after it is gone.
 class SlantedLine {
 public:
     SlantedLine(DeviceContext& dc, const LOGFONT& logFont, double slant, int x, int y);
@@ -44,7 +45,10 @@ private:
     int x_ = 0, y_ = 0;
 };
 
-// The description to draw slanted text with: upright, as the transform turns it.
+// The description to draw slanted text with: at a quarter turn of a face
+// that is not vertical, upright for the transform to turn; else turned by
+// its escapement, the glyphs too (the advanced mode turns them by the
+// orientation).
 LOGFONT slantedFont(const LOGFONT& logFont);
 
 } // namespace lw

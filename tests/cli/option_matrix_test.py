@@ -429,6 +429,12 @@ def compare_platforms(case):
         # Wine slants a face without an italic by 1/4, the layout here by
         # 0.21: the ink's corners part by 0.04 of the em.
         tolerance += 0.04 * SIZE * 25.4 / 72
+    if case["oblique"] and case["bars"]:
+        # Wine draws the bars of text under a world transform untransformed
+        # (measured: a strike-out 40 px up stays upright at 30°); the bar's
+        # ends part by its height times the slant, the strike-out's at most
+        # 0.35 of the em.
+        tolerance += abs(math.tan(math.radians(case["oblique"]))) * 0.35 * SIZE * 25.4 / 72
     for name, a, b in zip(("left", "bottom", "right", "top"), bounds(linux), bounds(gdi)):
         check(abs(a - b) <= tolerance, case, f"{name} {a:.3f} mm on Linux, {b:.3f} mm under Wine")
     perimeter = sum(LinearRing(r).length for r in linux if len(set(r)) >= 3)
