@@ -219,9 +219,10 @@ const Command kCommands[] = {
      "print the captured outline as one JSON object: text, face, family (the\n"
      "family that drew the points), file (its font file), size, angle, height\n"
      "(pixels), alCent, pointCount, points [[x, y], ...], types [...], then dpi,\n"
-     "units, figures [[[x, y], ...], ...] and bbox; with --units mm the figures\n"
-     "and bbox are millimetres at 1:1, y up, from the left end of the baseline\n"
-     "(and origin names that device pixel)"},
+     "units, figures [[[x, y], ...], ...] and bbox, then runs (each stretch of\n"
+     "the text with the family and file that drew it); with --units mm the\n"
+     "figures and bbox are millimetres at 1:1, y up, from the left end of the\n"
+     "baseline (and origin names that device pixel)"},
     {"jw", "jw COMMAND-FILE OUTPUT [options]",
      "the JW export: capture at the origin, copy and interpret the command\n"
      "file, write the outline behind the copied lines; a warning on standard\n"

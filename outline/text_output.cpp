@@ -108,6 +108,16 @@ void outputText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text
             pen = next;
         }
         ExtTextOutA(dc, x, y, bytes.data(), count, whole.data());
+    } else if (slanted.slanted()) {
+        // Under a world transform Wine adds the character extra outside it
+        // (measured: 27 px off for three characters turned by 90°): each
+        // advance is given instead, rounded as the designed capture's.
+        std::vector<double> linear;
+        GetLinearAdvances(dc, bytes.data(), count, linear);
+        std::vector<int> whole(linear.size());
+        for (std::size_t i = 0; i < linear.size(); ++i)
+            whole[i] = int(std::lround(linear[i]) + std::lround(spacing));
+        ExtTextOutA(dc, x, y, bytes.data(), count, whole.data());
     } else {
         SetTextCharacterExtra(dc, static_cast<int>(std::lround(spacing)));
         TextOutA(dc, x, y, bytes.data(), count);
