@@ -3,8 +3,10 @@
 // context's world transform, so each platform shears its own glyph outlines
 // before flattening. The line's direction is the font's escapement.
 //
-//   lw::SlantedLine slanted(dc, logFont, std::tan(15 * pi / 180), 0, 0); // the font selected
-//   lw::TextOutA(dc, 0, 0, bytes.data(), count);                         // inside a path
+//   lw::SelectedFont font(dc, lw::CreateFontIndirectA(lw::toAnsiLogFont(lw::slantedFont(logFont))));
+//   lw::SlantedLine slanted(dc, logFont, std::tan(15 * pi / 180), 0, 0);
+//   lw::SetTextAlign(dc, lw::TA_LEFT | lw::TA_BASELINE);
+//   lw::ExtTextOutA(dc, slanted.x(), slanted.y(), bytes.data(), count, advances); // inside a path
 
 #include "platform/device_context.hpp"
 #include "platform/gdi_types.hpp"

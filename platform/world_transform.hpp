@@ -1,7 +1,8 @@
 #pragma once
 // The world transform: an affine map from the coordinates text is placed in
 // onto the device, as the platform's advanced graphics mode has it. Text
-// drawn into an open path while a transform is set is added already mapped;
+// drawn into an open path while a transform is set is added already mapped
+// (the FreeType backend maps text only, the one thing drawn under it);
 // reading the path back maps nothing, so set the identity again before
 // GetPath (the platform hands back points through the transform in force).
 //

@@ -2,7 +2,7 @@
 // path with the platform's placement rules (whole-pixel ascent and advances,
 // alignment flags, escapement about the reference point, synthetic italic
 // and bold, the width of lfWidth, character extra, underline and strikeout
-// rectangles).
+// rectangles, then the world transform where one is set).
 
 #include "platform/freetype/flat_glyph.hpp"
 #include "platform/freetype/state.hpp"
