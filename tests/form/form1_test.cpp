@@ -6,12 +6,14 @@
 #include "../export/export_test_support.hpp"
 #include "base/failure.hpp"
 #include "export/dxf.hpp"
+#include "export/face_note.hpp"
 #include "export/jw_output.hpp"
 #include "export/svg.hpp"
 #include "outline/baseline.hpp"
 #include "outline/cad_geometry.hpp"
 #include "outline/capture.hpp"
 #include "platform/canvas.hpp"
+#include "platform/face_info.hpp"
 
 #include <gtest/gtest.h>
 
@@ -365,6 +367,30 @@ TEST(Form1Font, ANoteSaysWhenAnotherFaceDrawsAndGoesWithIt)
         }
         EXPECT_TRUE(w.view.messages.empty()) << "no box waits for OK: " << s.face;
     }
+}
+
+// A Latin face with kanji: the note names the face that drew them, in the
+// command line's words, on every platform; the face's own letters need none.
+TEST(Form1Font, ANoteNamesTheFaceThatDrewTheCharactersTheChosenFaceLacks)
+{
+    Window w;
+    w.view.answerFont = [](WindowFont f) {
+        f.faceName = "DejaVu Sans";
+        return f;
+    };
+    w.form.run(&Form1::cmdFont_Click);
+    w.typeOver(TextBox::txtInput, "Room 12 出口", &Form1::txtInput_Change);
+    ASSERT_TRUE(w.form.faceNote().has_value());
+    const FaceNote note = *w.form.faceNote();
+    EXPECT_EQ(note.kind, FaceNoteKind::LacksText);
+    EXPECT_EQ(note.asked, "DejaVu Sans");
+    const std::vector<FaceRun> runs = faceRuns("DejaVu Sans", false, "Room 12 出口");
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[1].text, "出口");
+    EXPECT_EQ(note.drawnIn, runs[1].family);
+    EXPECT_EQ(faceNoteText(note), "\"DejaVu Sans\" has no Japanese characters; they are drawn in " + runs[1].family);
+    w.typeOver(TextBox::txtInput, "Room 12", &Form1::txtInput_Change);
+    EXPECT_FALSE(w.form.faceNote().has_value());
 }
 
 // The size box and slider show the size the dialog chose, which the
