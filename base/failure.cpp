@@ -14,6 +14,7 @@ std::string_view failureKindText(FailureKind kind)
     case FailureKind::FloatingPoint: return "Floating-point failure";
     case FailureKind::BrokenInstallation: return "Broken installation";
     case FailureKind::NothingToDraw: return "Nothing to draw";
+    case FailureKind::DoesNotFit: return "Does not fit";
     }
     return "Failure";
 }

@@ -26,6 +26,9 @@ enum class FailureKind {
     // The options leave nothing to draw (an inward offset thinner strokes
     // cannot take): an empty file would pass for a drawing.
     NothingToDraw,
+    // The drawing does not lie on the page the options choose: the user
+    // chooses again, as with a bad option; nothing is written.
+    DoesNotFit,
 };
 
 // The fixed words of a failure kind, the start of every report

@@ -12,7 +12,8 @@
 namespace lw::cli {
 namespace {
 
-constexpr std::size_t kOutput = 1, kText = 2, kSize = 3, kFont = 4, kAngle = 5, kStyles = 6;
+constexpr std::size_t kOutput = 1, kText = 2, kSize = 3, kFont = 4, kAngle = 5, kStyles = 6, kStrokeFont = 7,
+                      kCheck = 8;
 
 std::string lowered(std::string s)
 {
@@ -24,15 +25,23 @@ std::string lowered(std::string s)
 std::string formatOf(const std::string& output)
 {
     const std::string lower = lowered(output);
-    for (const char* format : {"dxf", "svg"})
+    for (const char* format : {"dxf", "svg", "pdf"})
         if (lower.size() > 4 && lower.ends_with(std::string(".") + format))
             return format;
-    throw BatchColumnError(kOutput, quotedInput(output) + " must end in .dxf or .svg (the format it is written in)");
+    // Plotter files go by either name.
+    for (const char* extension : {".plt", ".hpgl"})
+        if (lower.size() > std::string_view(extension).size() && lower.ends_with(extension))
+            return "hpgl";
+    throw BatchColumnError(kOutput, quotedInput(output) +
+                                        " must end in .dxf, .svg, .pdf, .plt or .hpgl (the format it is written in)");
 }
 
-bool isStyle(const std::string& a) { return a == "--italic" || a == "--underline" || a == "--strikeout"; }
+bool isStyle(const std::string& a)
+{
+    return a == "--bold" || a == "--italic" || a == "--underline" || a == "--strikeout";
+}
 
-// "italic underline", "regular": the options that replace the command line's styles.
+// "bold italic", "regular": the options that replace the command line's styles.
 std::vector<std::string> styleOptions(const std::string& field)
 {
     std::vector<std::string> options;
@@ -43,8 +52,9 @@ std::vector<std::string> styleOptions(const std::string& field)
         i = end + 1;
         if (word.empty() || word == "regular")
             continue;
-        if (word != "italic" && word != "underline" && word != "strikeout")
-            throw BatchColumnError(kStyles, quotedInput(word) + " is not a style (italic, underline, strikeout or regular)");
+        if (word != "bold" && word != "italic" && word != "underline" && word != "strikeout")
+            throw BatchColumnError(kStyles, quotedInput(word) +
+                                                " is not a style (bold, italic, underline, strikeout or regular)");
         options.push_back("--" + word);
     }
     return options;
@@ -70,6 +80,8 @@ std::vector<std::string> rowArguments(const Options& batch, const std::vector<st
             run.push_back(formatOf(output));
         else if (i == batch.positionalAt.front())
             run.push_back(output);
+        else if (batch.encodingAt != 0 && (i == batch.encodingAt || i == batch.encodingAt + 1))
+            continue; // the list's, not the drawing's
         else if (!(stylesGiven && isStyle(args[i])))
             run.push_back(args[i]);
     }
@@ -98,6 +110,15 @@ std::vector<std::string> rowArguments(const Options& batch, const std::vector<st
             run.push_back(std::move(option));
         tryColumn(kStyles);
     }
+    if (const std::string* value = field(kStrokeFont)) {
+        run.insert(run.end(), {"--stroke-font", *value});
+        tryColumn(kStrokeFont);
+    }
+    // The row's own tool, in place of the command line's --check.
+    if (const std::string* tool = field(kCheck)) {
+        run.insert(run.end(), {"--check", *tool});
+        tryColumn(kCheck);
+    }
     return run;
 }
 
@@ -109,7 +130,16 @@ int runBatch(const Options& batch, const std::vector<std::string>& args, const R
         throw UsageError("batch: the text comes from each row; --text does not apply");
     const std::string& file = batch.positional.front();
     InputFile input(file);
-    const std::vector<BatchRow> rows = readBatchRows(input.readAll());
+    const ListText list = [&] {
+        try {
+            return listAsUtf8(input.readAll(), batch.encoding);
+        } catch (const UsageError& e) {
+            throw UsageError(file + ": " + e.what());
+        }
+    }();
+    if (!list.note.empty())
+        err << "letterwire-cli: note: " + file + ": " + list.note + "\n";
+    const std::vector<BatchRow> rows = readBatchRows(list.utf8);
     // The file each row writes -> its row, whatever spelling named it.
     std::map<std::string, std::pair<std::size_t, std::string>> written;
     std::size_t failed = 0, done = 0;

@@ -40,20 +40,6 @@ std::size_t utf8Length(std::string_view s, std::size_t i)
     return n;
 }
 
-// The character (1-based) at which a field's UTF-8 goes wrong, or 0.
-std::size_t badUtf8At(std::string_view field)
-{
-    std::size_t character = 0;
-    for (std::size_t i = 0; i < field.size();) {
-        ++character;
-        const std::size_t n = utf8Length(field, i);
-        if (n == 0)
-            return character;
-        i += n;
-    }
-    return 0;
-}
-
 // False when a quoted field is still open at the end of the line.
 bool splitFields(std::string_view line, BatchRow& row)
 {
@@ -124,7 +110,7 @@ void check(BatchRow& row)
     for (std::size_t c = 0; c < row.fields.size(); ++c) {
         if (const std::size_t at = badUtf8At(row.fields[c])) {
             row.badColumn = c + 1;
-            row.problem = "not UTF-8 at character " + std::to_string(at);
+            row.problem = "not UTF-8 at character " + std::to_string(at) + " (a Shift-JIS list: --encoding cp932)";
             return;
         }
         if (const std::string control = controlCharacterIn(row.fields[c]); !control.empty()) {
@@ -136,14 +122,27 @@ void check(BatchRow& row)
     if (row.fields.size() > std::size(kBatchColumns)) {
         row.badColumn = std::size(kBatchColumns) + 1;
         row.problem = "a row has at most " + std::to_string(std::size(kBatchColumns)) +
-                      " columns (output, text, size, font, angle, styles)";
+                      " columns (output, text, size, font, angle, styles, stroke font, check)";
     } else if (row.fields.size() < 2) {
         row.badColumn = 2;
-        row.problem = "the text is missing (a row is output,text[,size,font,angle,styles])";
+        row.problem = "the text is missing (a row is output,text[,size,font,angle,styles,stroke font,check])";
     }
 }
 
 } // namespace
+
+std::size_t badUtf8At(std::string_view field)
+{
+    std::size_t character = 0;
+    for (std::size_t i = 0; i < field.size();) {
+        ++character;
+        const std::size_t n = utf8Length(field, i);
+        if (n == 0)
+            return character;
+        i += n;
+    }
+    return 0;
+}
 
 std::string columnName(std::size_t column)
 {

@@ -1,7 +1,7 @@
 #pragma once
 // The rows of a batch file: UTF-8 CSV, one output a line.
 //
-//   output,text[,size[,font[,angle[,styles]]]]
+//   output,text[,size[,font[,angle[,styles[,stroke font]]]]]
 //
 // Fields are separated by commas; a field in double quotes may hold commas,
 // and "" in it is one quote. A quoted field ends on its own line (a text is
@@ -18,7 +18,8 @@
 namespace lw::cli {
 
 // The columns in order, for messages: "column 3 (size)".
-inline constexpr std::string_view kBatchColumns[] = {"output", "text", "size", "font", "angle", "styles"};
+inline constexpr std::string_view kBatchColumns[] = {"output", "text", "size", "font", "angle", "styles",
+                                                     "stroke font", "check"};
 
 struct BatchRow {
     std::size_t line = 0;            // 1-based line of the file
@@ -30,6 +31,9 @@ struct BatchRow {
 // Every row of `bytes`, readable or not, so that one bad row never hides
 // the others.
 std::vector<BatchRow> readBatchRows(std::string_view bytes);
+
+// The character (1-based) at which `text`'s UTF-8 goes wrong, or 0.
+std::size_t badUtf8At(std::string_view text);
 
 // "column 3 (size)"
 std::string columnName(std::size_t column);

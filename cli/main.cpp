@@ -3,9 +3,11 @@
 
 #include "cli/batch.hpp"
 #include "cli/options.hpp"
+#include "cli/stroke_run.hpp"
 #include "export/byte_files.hpp"
 #include "export/capture_json.hpp"
 #include "export/face_note.hpp"
+#include "export/tool_report.hpp"
 #include "export/jw_command.hpp"
 #include "export/jw_warnings.hpp"
 #include "export/wit.hpp"
@@ -14,6 +16,7 @@
 #include "platform/process.hpp"
 #include "platform/standard_error.hpp"
 #include "platform/face_info.hpp"
+#include "platform/file_io.hpp"
 
 #include <letterwire_version.hpp>
 
@@ -92,20 +95,57 @@ std::unique_ptr<lw::OffscreenCapture> capture(const lw::cli::Options& o, lw::Pla
         std::make_unique<lw::OffscreenCapture>(lw::CaptureSource{.text = o.text, .font = o.font, .angle = o.angle,
                                                                   .advances = o.advances, .style = o.style},
                                                placement, o.dpi, o.curves);
+    if (const std::string tooLong = made->arcShortfall(); !tooLong.empty())
+        throw lw::cli::UsageError("--arc: " + tooLong);
     warnAboutInputs(o, made->outline());
     return made;
+}
+
+// The cut-ready options of the command line, in the capture's pixels.
+lw::CadOptions cadOptions(const lw::cli::Options& o)
+{
+    // In this order: the drawings' bytes depend on the offset's last bit.
+    return {.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch, .curves = o.curves,
+            .stencilPixels = o.stencilMm * o.dpi / lw::kMmPerInch, .stencilBridges = o.stencilBridges};
+}
+
+// The tool check of what `made` writes: its lines on `said`, its JSON in
+// --report's file; 1 when the tool does not fit.
+int checkDrawing(const lw::cli::Options& o, lw::OffscreenCapture& made, lw::SaveFormat format, lw::ByteSink& said)
+{
+    const lw::ToolReport report = made.check(format, cadOptions(o), o.toolMm.value_or(0));
+    if (!warningWhere.empty())
+        said << warningWhere << ": ";
+    lw::writeToolReportText(said, report);
+    if (o.reportPath == "-") {
+        lw::writeToolReportJson(standardOutput(), report);
+    } else if (!o.reportPath.empty()) {
+        lw::OutputFile file(o.reportPath);
+        lw::writeToolReportJson(file.stream(), report);
+        file.close();
+    }
+    return report.passes() ? 0 : 1;
 }
 
 int run(const lw::cli::Options& o)
 {
     const lw::Placement asAsked = o.centre ? lw::Placement::PreviewCentre : lw::Placement::Origin;
+    if (o.command == "fonts") {
+        lw::cli::listStrokeFonts(standardOutput());
+        return 0;
+    }
+    if (!o.strokeFont.empty() && o.command != "batch") {
+        expectFiles(o, o.command == "capture" ? 0 : 1);
+        lw::cli::runStroke(o, standardOutput(), warn);
+        return 0;
+    }
     if (o.command == "capture") {
         expectFiles(o, 0);
         const auto made = capture(o, asAsked);
         const lw::FaceInfo face = lw::faceThatDrew(made->outline(), o.font.italic, o.text);
         lw::CaptureJsonForm form{lw::JsonUnits::Pixels, {.dpi = o.dpi}};
         if (o.millimetres)
-            form = {lw::JsonUnits::Millimetres, made->baseline()};
+            form = {lw::JsonUnits::Millimetres, o.style.arc.isArc() ? made->arcPlacement() : made->baseline()};
         const std::vector<lw::FaceRun> runs = lw::faceRunsThatDrew(made->outline(), o.font.italic, o.text);
         lw::writeCaptureJson(standardOutput(),
                              {o.text, o.font.faceName, face.family, face.file, o.font.size, o.angle,
@@ -153,17 +193,28 @@ int run(const lw::cli::Options& o)
         }
         return 0;
     }
-    if (o.command == "svg" || o.command == "dxf") {
+    if (o.command == "svg" || o.command == "dxf" || o.command == "pdf" || o.command == "hpgl") {
         expectFiles(o, 1);
-        const bool dxf = o.command == "dxf";
-        if (dxf && o.centre)
-            throw lw::cli::UsageError("dxf measures from the baseline of the capture at the origin; --centre does not apply");
+        const bool svg = o.command == "svg";
+        if (!svg && o.centre)
+            throw lw::cli::UsageError(o.command +
+                                      " measures from the baseline of the capture at the origin; --centre does not apply");
+        // The report would replace the drawing it reports on.
+        if (!o.reportPath.empty() && !isStandardOutput(o.positional[0])) {
+            const std::string report = lw::fileio::outputIdentity(o.reportPath);
+            if (!report.empty() && report == lw::fileio::outputIdentity(o.positional[0]))
+                throw lw::cli::UsageError("--report: " + o.reportPath +
+                                          " is the drawing's own file; give the report a file of its own");
+        }
         const auto made = capture(o, asAsked);
         made->setAnchor(o.anchor, o.mirror);
-        const lw::SaveFormat format = dxf ? lw::SaveFormat::Dxf : lw::SaveFormat::Svg;
+        made->setOutputChoices(o.output);
+        const lw::SaveFormat format = o.command == "dxf"   ? lw::SaveFormat::Dxf
+                                      : o.command == "pdf"  ? lw::SaveFormat::Pdf
+                                      : o.command == "hpgl" ? lw::SaveFormat::Hpgl
+                                                            : lw::SaveFormat::Svg;
         // The figures the CAD drawings take: merged and offset as asked, clean.
-        const lw::CadOptions cad{.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch,
-                                 .curves = o.curves};
+        const lw::CadOptions cad = cadOptions(o);
         // A long wait is said before it starts, on standard error only.
         if (const std::string note = made->slowWorkNote(format, cad); !note.empty())
             lw::writeStandardError("letterwire-cli: " + (warningWhere.empty() ? "" : warningWhere + ": ") + note + "\n");
@@ -171,7 +222,25 @@ int run(const lw::cli::Options& o)
             made->write(standardOutput(), format, cad);
         else
             made->writeFile(o.positional[0], format, cad);
+        if (o.checkAsked) {
+            // Standard output may hold the drawing: the check goes beside it.
+            lw::StandardErrorSink err;
+            return checkDrawing(o, *made, format, err);
+        }
         return 0;
+    }
+    if (o.command == "check") {
+        expectFiles(o, 0);
+        if (o.centre)
+            throw lw::cli::UsageError("check measures the drawing dxf writes, from the baseline of the capture at the "
+                                      "origin; --centre does not apply");
+        const auto made = capture(o, lw::Placement::Origin);
+        made->setAnchor(o.anchor, o.mirror);
+        if (o.reportPath == "-") {
+            lw::StandardErrorSink err;
+            return checkDrawing(o, *made, lw::SaveFormat::Dxf, err);
+        }
+        return checkDrawing(o, *made, lw::SaveFormat::Dxf, standardOutput());
     }
     throw lw::cli::UsageError("unknown command " + o.command + "; see --help");
 }
@@ -190,7 +259,8 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
     try {
         lw::cli::Options o = lw::cli::parseOptions(args);
         const bool toStandardOutput = !o.positional.empty() && isStandardOutput(o.positional.back());
-        wrote = o.request != lw::cli::Request::Run || o.command == "capture" || toStandardOutput;
+        wrote = o.request != lw::cli::Request::Run || o.command == "capture" || o.command == "fonts" ||
+                o.command == "check" || toStandardOutput;
         if (o.request == lw::cli::Request::Help) {
             standardOutput() << lw::cli::usageText(o.command);
             return 0;
@@ -202,12 +272,20 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
         if (o.command == "batch") {
             wrote = false;
             lw::StandardErrorSink err;
-            return lw::cli::runBatch(o, args, [](const lw::cli::Options& row, const std::string& where) {
+            bool toolFailed = false;
+            const int status = lw::cli::runBatch(o, args, [&toolFailed](const lw::cli::Options& row, const std::string& where) {
                 warningWhere = where;
                 struct Forget { ~Forget() { warningWhere.clear(); } } forget;
-                run(row);
+                // A drawing its tool does not fit is written, and said; the batch then ends in 1.
+                toolFailed = run(row) != 0 || toolFailed;
             }, err);
+            return toolFailed ? std::max(status, 1) : status;
         }
+        // A batch's rows take the options of their own format; a single
+        // run of another format would pass them over unseen.
+        for (const auto& [option, format] : o.formatOptions)
+            if (format != o.command)
+                throw lw::cli::UsageError(option + " applies to " + format + " only");
         if (toStandardOutput)
             lw::binaryStandardOutput();
         return run(o);
@@ -215,6 +293,11 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
         lw::writeStandardError(std::string("letterwire-cli: ") + e.what() + "\n");
         return 2;
     } catch (const lw::Failure& f) {
+        // A page the drawing does not fit is the options' fault: chosen again.
+        if (f.kind() == lw::FailureKind::DoesNotFit) {
+            lw::writeStandardError("letterwire-cli: --page: " + f.where() + "\n");
+            return 2;
+        }
         lw::writeStandardError(std::string("letterwire-cli: ") + f.what() + "\n");
         return 1;
     } catch (const std::bad_alloc&) {

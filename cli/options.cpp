@@ -1,5 +1,8 @@
 #include "cli/options.hpp"
 
+#include "base/lengths.hpp"
+#include "outline/arc_text.hpp"
+
 #include "base/shown_input.hpp"
 #include "outline/fit.hpp"
 #include "outline/glyph_points.hpp"
@@ -51,7 +54,13 @@ constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text
                                              "--no-convert", "--no-merge", "--offset", "--curves",
                                              "--anchor",    "--mirror",
                                              "--spacing",   "--width",   "--bold",
-                                             "--size-of",   "--fit",     "--fit-by", "--oblique"};
+                                             "--size-of",   "--fit",     "--fit-by", "--oblique",
+                                             "--stroke-font", "--pen-width", "--allow-missing", "--stroke",
+                                             "--margin",    "--page",    "--pdf-style", "--line-width",
+                                             "--colour",    "--color",   "--overcut",   "--pen",
+                                             "--dxf-version", "--dxf-text", "--encoding",
+                                             "--tool",      "--check",   "--report", "--stencil",
+                                             "--stencil-bridges", "--arc",   "--arc-at",  "--fit-arc"};
 
 // Edits from a to b, a swap of two neighbours counting as one ("dfx", "dxf").
 std::size_t editDistance(std::string_view a, std::string_view b)
@@ -106,17 +115,24 @@ constexpr double kSpacingLimitPt = 1000;
 // --spacing: points, or millimetres at 1:1 with an "mm" suffix.
 double spacingPoints(const std::string& value)
 {
-    const bool mm = value.size() > 2 && value.compare(value.size() - 2, 2, "mm") == 0;
-    const std::string digits = mm ? value.substr(0, value.size() - 2) : value;
-    double result = 0;
-    auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), result);
-    if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size() || !std::isfinite(result))
-        throw UsageError("--spacing: " + quotedInput(value) + " is not a length; give points (1.5) or millimetres (0.5mm)");
-    const double points = mm ? result * 72 / 25.4 : result;
+    const std::optional<Length> length = parseLength(value, LengthUnit::Point);
+    if (!length)
+        throw UsageError("--spacing: " + quotedInput(value) + " is not a length; give points (1.5 or 1.5pt) or millimetres (0.5mm)");
+    const double points = length->points();
     if (std::fabs(points) > kSpacingLimitPt)
         throw UsageError("--spacing must be from -" + shortest(kSpacingLimitPt) + " to " +
                          shortest(kSpacingLimitPt) + " points");
     return points;
+}
+
+// A length counted in millimetres (--offset, --precision): "mm" may follow
+// it; points are no unit of theirs, so "pt" is named as what is wrong.
+std::optional<double> millimetresIn(const std::string& value)
+{
+    const std::optional<Length> length = parseLength(value, LengthUnit::Millimetre);
+    if (!length || length->unit != LengthUnit::Millimetre)
+        return std::nullopt;
+    return length->value;
 }
 
 // --width: a whole percentage of the designed width, "%" allowed.
@@ -207,6 +223,12 @@ constexpr double kDpiLowest = 10;
 constexpr double kDpiHighest = 10000;
 // A cutter's width is millimetres; beyond this an offset is a typing error.
 constexpr double kOffsetLimitMm = 100;
+// A tool or a bridge wider than this is a typing error too.
+constexpr double kToolLimitMm = 100;
+constexpr int kMostBridges = 16;
+// Ten metres: larger than any plate, and far inside the device's 32 bits
+// at the finest grid.
+constexpr double kArcRadiusLimitMm = 10000;
 
 struct Command {
     const char* name;
@@ -241,15 +263,41 @@ const Command kCommands[] = {
      "a DXF drawing (AutoCAD 2000) for any CAD program: one closed polyline\n"
      "per contour on a layer named for the text, millimetres at 1:1, y up, the\n"
      "origin at the left end of the text's baseline"},
-    {"batch", "batch FILE [options]",
+    {"fonts", "fonts --stroke",
+     "list the stroke fonts found (for --stroke-font), one a line: the name,\n"
+     "a tab, the file; the folders of LETTERWIRE_STROKE_FONTS first, then\n"
+     "those Debian's hershey-fonts-data and librecad-data install"},
+    {"pdf", "pdf OUTPUT [options] [--page SIZE] [--margin MM] [--pdf-style fill|cut]",
+     "a one-page vector PDF true to size, each contour one closed subpath, the\n"
+     "geometry cut-ready as for dxf: filled black by the nonzero rule, or with\n"
+     "--pdf-style cut stroked as hairlines of one colour, as laser drivers\n"
+     "take a cut line; the page is the drawing's extents plus the margin"},
+    {"hpgl", "hpgl OUTPUT [options] [--overcut MM] [--pen N]",
+     "HP-GL for pen plotters and vinyl cutters (.plt, .hpgl): IN;, the pen,\n"
+     "then per contour one PU to its start and one PD through its points back\n"
+     "to it, 40 units a millimetre, the drawing's lower left at (0,0); each\n"
+     "coordinate within 1/80 mm (0.0125 mm) of the exact drawing, and with\n"
+     "--curves each arc (AA) within 0.06 mm of the drawing's arc"},
+    {"check", "check [options] [--tool MM] [--report FILE.json]",
+     "will it cut? measures the drawing dxf would write (merged, with the same\n"
+     "options) and prints its thinnest material, narrowest gap (both the width\n"
+     "of the widest tool that passes there, in mm) and islands (parts of the\n"
+     "sheet a letter encloses, which fall out of a stencil); with --tool, every\n"
+     "place narrower than the tool, with its character and x, y in mm, and\n"
+     "status 1 if there is one"},
+    {"batch", "batch FILE [options] [--encoding utf-8|cp932]",
      "one drawing per row of FILE, a UTF-8 CSV file: output,text[,size[,font[,\n"
-     "angle[,styles]]]]; the output's extension (.dxf or .svg) is the format,\n"
-     "an empty optional field takes the command line's value, styles are\n"
-     "words (italic underline strikeout, or regular); a field in double quotes\n"
-     "may hold commas (\"\" is a quote); empty lines and lines starting with #\n"
-     "are skipped. Every other option comes from the command line. Each file\n"
-     "has the bytes a single run gives; a bad row is reported by its line and\n"
-     "column and the other rows are still written (status 1)"},
+     "angle[,styles[,stroke font[,check]]]]]]; the output's extension (.dxf,\n"
+     ".svg, .pdf, .plt or .hpgl) is the format, an empty optional field takes\n"
+     "the command line's value, styles are words (bold italic underline\n"
+     "strikeout, or regular), a stroke font as --stroke-font takes it, the\n"
+     "check column the row's tool for --check; a field in double quotes may hold\n"
+     "commas (\"\" is a quote); empty lines and lines starting with # are\n"
+     "skipped. Every other option comes from the command line. Each\n"
+     "file has the bytes a single run gives; a bad row is reported by its line\n"
+     "and column and the other rows are still written (status 1). A list that\n"
+     "is not UTF-8 but code page 932 (Shift-JIS, as Japanese spreadsheets\n"
+     "save CSV) is read as such, with a note; --encoding utf-8|cp932 forces one"},
 };
 
 std::vector<std::string_view> commandNames()
@@ -279,6 +327,25 @@ std::string indented(const char* text, const char* indent)
     return out + "\n";
 }
 
+// A usage line longer than a terminal's 78 columns goes on before an
+// optional part, under the command.
+std::string wrappedUsage(const std::string& line)
+{
+    constexpr std::size_t kColumns = 78;
+    const std::string indent(std::string_view("Usage: letterwire-cli ").size(), ' ');
+    std::string out;
+    std::size_t start = 0;
+    while (line.size() - start > kColumns - (start ? indent.size() : 0)) {
+        const std::size_t room = start + kColumns - (start ? indent.size() : 0);
+        const std::size_t cut = line.rfind(" [", room);
+        if (cut == std::string::npos || cut <= start)
+            break;
+        out += line.substr(start, cut - start) + "\n" + indent;
+        start = cut + 1;
+    }
+    return out + line.substr(start);
+}
+
 std::string optionsText()
 {
     return std::string() + R"(Options (every command):
@@ -292,8 +359,8 @@ std::string optionsText()
   --italic, --underline, --strikeout
                     the font's styles
   --spacing LEN     extra space after each character, in points like the
-                    size, or in millimetres at 1:1 with "mm" (0.5mm); negative
-                    sets them closer (default 0)
+                    size (1.5 or 1.5pt), or in millimetres at 1:1 with "mm"
+                    (0.5mm); negative sets them closer (default 0)
   --width PCT       the characters' width in per cent of the designed width,
                     )" + std::to_string(TextStyle::kNarrowest) + " to " + std::to_string(TextStyle::kWidest) + R"(; the height stays (default 100)
   --bold            the face's bold, or the same face thickened by 1/24 of
@@ -306,27 +373,41 @@ std::string optionsText()
                     how --fit fits: by the spacing (default) or by the width
                     percentage, the little a whole percentage leaves by the
                     spacing; replaces --width
-  --oblique DEG     slant the glyphs about the baseline by DEG degrees, -)" +
-           shortest(TextStyle::kSteepest) + " to " + shortest(TextStyle::kSteepest) + R"(;
-                    positive leans the tops forward (a shear, not italic)
-  --centre          place the text as the preview does: alignment 1 at the
+  --oblique DEG     slant the glyphs about the baseline by DEG degrees,
+                    -)" + shortest(TextStyle::kSteepest) + " to " + shortest(TextStyle::kSteepest) + R"(; positive leans the tops forward (a shear,
+                    not italic); on an arc each glyph about its own baseline
+  --arc RADIUS      set the line on a circle of RADIUS mm at 1:1, each
+                    character upright on it, its advance's middle on the
+                    circle: positive reads clockwise on the outside, centred
+                    at the top; negative counter-clockwise on the inside,
+                    centred at the bottom; the origin is the circle's centre
+                    (with --anchor: the anchor's point, see there); not with
+                    --angle
+  --arc-at DEG      the angle of the text's middle (or of its start or end,
+                    with --anchor), counter-clockwise from the +x axis
+                    (default 90, the top; -RADIUS: 270, the bottom)
+  --fit-arc DEG     spread the text over DEG degrees of the circle, 0 to 360,
+                    by its spacing (not with --spacing)
+  --centre, --center
+                    place the text as the preview does: alignment 1 at the
                     centre of the )" + previewSize() + R"( preview area (default for wit);
                     otherwise alignment 0 at the origin, as the JW export does
   --precision MM    the largest step of the point grid in millimetres at 1:1,
-                    from )" + shortest(kFinestStepMm) + " to " + shortest(kCoarsestStepMm) + R"(, or )" + kClassicWording + R"(;
-                    default )" + shortest(kCadStepMm) + R"( for dxf and svg, classic for capture and jw
-                    (wit always draws the preview's pixels); at a step in mm the
-                    capture works at a finer device resolution, so the letters
-                    keep their size and the outline its structure, and each
-                    letter stands where the font's unrounded advances put it,
-                    so the text is as wide at every step; the JW export keeps
-                    its base point and scale
-  --dpi DPI         the low-level form: the screen's dots per inch, )" + shortest(kDpiLowest) + " to " +
-           shortest(kDpiHighest) + R"(
-                    (default )" + shortest(design::kDpi) + ": " + shortest(design::kTwipsPerPixel) + R"( twips a pixel)
+                    from )" + shortest(kFinestStepMm) + " to " + shortest(kCoarsestStepMm) + R"(, or
+                    )" + kClassicWording + R"(;
+                    default )" + shortest(kCadStepMm) + R"( for dxf and svg, classic for capture and
+                    jw (wit always draws the preview's pixels); at a step in
+                    mm the capture works at a finer device resolution, so the
+                    letters keep their size and the outline its structure, and
+                    each letter stands where the font's unrounded advances put
+                    it, so the text is as wide at every step; the JW export
+                    keeps its base point and scale
+  --dpi DPI         the low-level form: the screen's dots per inch,
+                    )" + shortest(kDpiLowest) + " to " + shortest(kDpiHighest) + R"( (default )" + shortest(design::kDpi) + ": " + shortest(design::kTwipsPerPixel) + R"( twips a pixel)
   --help            this text; COMMAND --help or help COMMAND: that command's
+                    help
 
-Cut-ready geometry (svg, dxf):
+Cut-ready geometry (svg, dxf, pdf, hpgl):
   By default the figures are merged by the nonzero rule into contours that
   never overlap: one outer contour per connected shape, its holes inside,
   outer contours counter-clockwise and holes clockwise with y up; underline
@@ -334,9 +415,9 @@ Cut-ready geometry (svg, dxf):
   point or its first point, none has less than three points or no area.
   --no-merge        keep each captured figure as one contour (still clean)
   --offset MM       move every outer contour outward and every hole inward
-                    by MM millimetres at 1:1 (negative: the other way), round
-                    joins, after merging; contours that vanish are dropped;
-                    from -)" + shortest(kOffsetLimitMm) + " to " + shortest(kOffsetLimitMm) + R"(
+                    by MM millimetres at 1:1 (0.1 or 0.1mm; negative: the
+                    other way), round joins, after merging; contours that
+                    vanish are dropped; from -)" + shortest(kOffsetLimitMm) + " to " + shortest(kOffsetLimitMm) + R"(
   --anchor POINT    (svg, dxf) the point of the text's box at the origin:
                     baseline-left (default), baseline-centre, baseline-right,
                     top-left, top-centre, top-right, middle-left, centre,
@@ -344,17 +425,75 @@ Cut-ready geometry (svg, dxf):
                     left and right are the ends of the text's advance (the
                     pen's start and end, not the ink), top and bottom the
                     face's ascent and descent, middle halfway between; the
-                    box turns with --angle
+                    box turns with --angle. With --arc, left, centre and
+                    right pick the text's start, middle or end to stand at
+                    --arc-at, baseline, top, middle and bottom the circle,
+                    the ascent outside, halfway or the descent inside
   --mirror x|y      (svg, dxf) mirror the drawing about the anchor: x turns
                     left and right over (to be read from the back), y top
                     and bottom
   --curves          the font's own curves instead of short segments: in dxf
                     circular arcs (polyline bulges) within half the grid step
                     of them, in svg its Béziers; straight edges stay straight.
-                    A contour the merge or the offset changed stays segments
-  --version         the program's version
+                    A contour the merge or the offset changed stays segments;
+                    in pdf Béziers, in hpgl arcs (AA) as in dxf
 
-OUTPUT "-" is standard output (jw, svg, dxf, and wit with --no-convert).
+One format's own options (a batch's rows take those of their format):
+  --page SIZE       (pdf) A4, A3 or WxHmm (100x50mm, each side up to )" + shortest(kPdfLargestPageMm) + R"();
+                    the drawing's origin stands the margin from the page's
+                    lower left, and a drawing that leaves the page is refused
+                    (default: the page is the drawing's extents plus margins)
+  --margin MM       (pdf) from 0 to )" + shortest(kPdfLargestMarginMm) + R"( (default 0)
+  --pdf-style fill|cut
+                    (pdf) filled black (default), or hairline strokes
+  --line-width MM   (pdf) the cut stroke's width, above 0 up to )" + shortest(kPdfThickestLineMm) + R"(
+                    (default 0.01)
+  --colour RRGGBB   (pdf) the cut stroke's colour, six hex digits (default
+                    FF0000); --color is the same
+  --overcut MM      (hpgl) go on past each contour's start along it, from 0
+                    to )" + shortest(kHpglLongestOvercutMm) + R"( (default 0)
+  --pen N           (hpgl) the pen, 1 to )" + std::to_string(kHpglHighestPen) + R"( (default 1)
+  --dxf-version 2000|r12
+                    (dxf) AutoCAD 2000 (default), or Release 12 (AC1009:
+                    POLYLINE and VERTEX, bulges with --curves) for older
+                    cutters; its layer takes R12's letters (A-Z 0-9 $ - _)
+  --dxf-text        (dxf) the text itself as a TEXT entity on the layer
+                    LETTERWIRE_TEXT at the origin, aligned as the anchor, with
+                    the size and the angle used; the layer does not plot
+                    (Release 12 has no such flag)
+  --version         the program's version
+  --stencil MM      (svg, dxf) a stencil: every island is held to the sheet
+                    around its letter by a bridge MM wide across the letter's
+                    stroke where it is narrowest; the result is merged and
+                    written as segments
+  --stencil-bridges N
+                    bridges per island, 1 (default) to )" + std::to_string(kMostBridges) + R"(
+
+Tool check (check; svg, dxf and batch with --check):
+  --tool MM         (check) the tool's width: material or gap narrower than
+                    it is listed and the status is 1
+  --check MM        (svg, dxf, batch) the same check of the drawing written,
+                    on standard error; a batch row's check column replaces it
+  --report FILE     the check's full report as JSON (schema in the README);
+                    "-" is standard output (check only)
+
+Single-line text (capture, svg, dxf, batch):
+  --stroke-font NAME|PATH
+                    set the text in a stroke font (Hershey .jhf, CAD .lff;
+                    see fonts --stroke) as open lines a pen draws once:
+                    dxf one open polyline per stroke, svg unfilled strokes,
+                    capture the lines in mm; size, angle, spacing, width,
+                    anchor and mirror as for outline faces, "@NAME" writes
+                    vertically; characters the face lacks come from another
+                    stroke font (with a warning), those none has are an error
+                    unless --allow-missing; with --offset MM the outline of
+                    the strokes drawn with a round pen 2 x MM wide. Not for
+                    jw and wit, which take outlines
+  --pen-width MM    (svg) the stroke width of open lines (default 0.1)
+  --allow-missing   leave out characters no stroke font has (a warning)
+
+OUTPUT "-" is standard output (jw, svg, dxf, pdf, hpgl, and wit with
+--no-convert).
 An output file is written whole or not at all, and a file it replaces keeps
 its mode, owner and group; a link is written through (a dangling one gets its
 file). A read-only file, a loop of links, or a file with other hard links
@@ -365,7 +504,8 @@ The text, the size and the resolution together must keep the outline within
 half a pixel high.
 
 Exit status: 0 success, 1 a failure of the work (also when standard output
-could not be written), 2 a usage error.
+could not be written, and when a tool check finds the tool too wide), 2 a
+usage error.
 )";
 }
 
@@ -473,14 +613,14 @@ std::string synopsis(const std::string& command)
 std::string usageText(const std::string& command)
 {
     if (const Command* c = findCommand(command))
-        return std::string("Usage: letterwire-cli ") + c->synopsis + "\n\n" + indented(c->description, "") + "\n" +
+        return wrappedUsage(std::string("Usage: letterwire-cli ") + c->synopsis) + "\n\n" + indented(c->description, "") + "\n" +
                optionsText();
     std::string commands;
     for (const Command& c : kCommands) {
         commands += "  ";
         commands += c.synopsis;
         commands += "\n";
-        commands += indented(c.description, "      ");
+        commands += indented(c.description, "    ");
     }
     return R"(Usage: letterwire-cli COMMAND [ARGS] [OPTIONS]
        letterwire-cli help [COMMAND]
@@ -498,8 +638,11 @@ Options parseOptions(const std::vector<std::string>& args)
     bool dpiGiven = false;
     bool spacingGiven = false, widthGiven = false;
     std::string sizeOf, fitBy;
+    bool anchorGiven = false;
     std::string unitsGiven;
     std::string cadGiven;
+    bool encodingGiven = false;
+    bool toolGiven = false, checkGiven = false, bridgesGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> const std::string& {
@@ -554,6 +697,21 @@ Options parseOptions(const std::vector<std::string>& args)
             widthGiven = true;
         } else if (a == "--bold") {
             o.style.bold = true;
+        } else if (a == "--arc") {
+            o.style.arc.radiusMm = number(a, value());
+            if (o.style.arc.radiusMm == 0 || std::fabs(o.style.arc.radiusMm) > kArcRadiusLimitMm)
+                throw UsageError("--arc must be a radius from -" + shortest(kArcRadiusLimitMm) + " to " +
+                                 shortest(kArcRadiusLimitMm) + " mm, not 0 (negative: inside the circle)");
+        } else if (a == "--arc-at") {
+            const double at = number(a, value());
+            if (std::fabs(at) > kWholeCircleDegrees)
+                throw UsageError("--arc-at must be from -360 to 360 degrees");
+            o.style.arc.atDegrees = at;
+        } else if (a == "--fit-arc") {
+            const double fit = number(a, value());
+            if (!(fit > 0 && fit <= kWholeCircleDegrees))
+                throw UsageError("--fit-arc must be above 0 and at most 360 degrees");
+            o.style.arc.fitDegrees = fit;
         } else if (a == "--centre" || a == "--center") {
             o.centre = true;
         } else if (a == "--dpi") {
@@ -567,13 +725,12 @@ Options parseOptions(const std::vector<std::string>& args)
                 o.classic = true;
                 continue;
             }
-            double mm = 0;
-            auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), mm);
-            if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(mm))
+            const std::optional<double> mm = millimetresIn(text);
+            if (!mm)
                 throw UsageError("--precision: " + quotedInput(text) + " is not a number; give the grid step in mm, from " +
                                  shortest(kFinestStepMm) + " to " + shortest(kCoarsestStepMm) + ", or " +
                                  kClassicWording);
-            o.precisionMm = mm;
+            o.precisionMm = *mm;
             o.classic = false;
         } else if (a == "--units") {
             unitsGiven = value();
@@ -586,7 +743,11 @@ Options parseOptions(const std::vector<std::string>& args)
             o.merge = false;
             cadGiven = a;
         } else if (a == "--offset") {
-            o.offsetMm = number(a, value());
+            const std::string& text = value();
+            const std::optional<double> mm = millimetresIn(text);
+            if (!mm)
+                throw UsageError("--offset: " + quotedInput(text) + " is not a number of millimetres (0.1 or 0.1mm)");
+            o.offsetMm = *mm;
             cadGiven = a;
             if (std::fabs(o.offsetMm) > kOffsetLimitMm)
                 throw UsageError("--offset must be from -" + shortest(kOffsetLimitMm) + " to " +
@@ -598,6 +759,7 @@ Options parseOptions(const std::vector<std::string>& args)
                 throw UsageError("--anchor: " + quotedInput(word) + " is not a point of the text's box" +
                                  didYouMean(word, kAnchorWords) + " (see --help)");
             o.anchor = *anchor;
+            anchorGiven = true;
             cadGiven = a;
         } else if (a == "--mirror") {
             const std::string& word = value();
@@ -606,9 +768,110 @@ Options parseOptions(const std::vector<std::string>& args)
                 throw UsageError("--mirror must be x (left and right) or y (top and bottom)");
             o.mirror = *mirror;
             cadGiven = a;
+        } else if (a == "--stroke-font") {
+            o.strokeFont = value();
+            if (o.strokeFont.empty() || o.strokeFont == "@")
+                throw UsageError("--stroke-font needs a name or a path (see fonts --stroke)");
+        } else if (a == "--pen-width") {
+            o.penMm = number(a, value());
+            if (!(*o.penMm > 0 && *o.penMm <= kOffsetLimitMm))
+                throw UsageError("--pen-width must be above 0 and at most " + shortest(kOffsetLimitMm) + " mm");
+        } else if (a == "--allow-missing") {
+            o.allowMissing = true;
+        } else if (a == "--stroke") {
+            o.stroke = true;
+        } else if (a == "--encoding") {
+            o.encodingAt = i;
+            const std::string& word = value();
+            if (word == "utf-8" || word == "UTF-8" || word == "utf8")
+                o.encoding = ListEncoding::Utf8;
+            else if (word == "cp932" || word == "CP932" || word == "shift-jis" || word == "sjis")
+                o.encoding = ListEncoding::Cp932;
+            else
+                throw UsageError("--encoding must be utf-8 or cp932 (Shift-JIS)");
+            encodingGiven = true;
         } else if (a == "--curves") {
             o.curves = true;
             cadGiven = a;
+        } else if (a == "--page") {
+            const std::string& word = value();
+            o.output.pdf.page = pdfPageNamed(word);
+            if (!o.output.pdf.page)
+                throw UsageError("--page: " + quotedInput(word) + " is not a page; give A4, A3 or WxHmm (100x50mm), "
+                                 "each side above 0 and at most " + shortest(kPdfLargestPageMm) + " mm");
+            o.formatOptions.emplace_back(a, "pdf");
+        } else if (a == "--margin") {
+            o.output.pdf.marginMm = number(a, value());
+            if (!(o.output.pdf.marginMm >= 0 && o.output.pdf.marginMm <= kPdfLargestMarginMm))
+                throw UsageError("--margin must be from 0 to " + shortest(kPdfLargestMarginMm) + " mm");
+            o.formatOptions.emplace_back(a, "pdf");
+        } else if (a == "--pdf-style") {
+            const std::string& word = value();
+            if (word != "fill" && word != "cut")
+                throw UsageError("--pdf-style must be fill or cut");
+            o.output.pdf.paint = word == "cut" ? PdfPaint::Cut : PdfPaint::Fill;
+            o.formatOptions.emplace_back(a, "pdf");
+        } else if (a == "--line-width") {
+            o.output.pdf.lineWidthMm = number(a, value());
+            if (!(o.output.pdf.lineWidthMm > 0 && o.output.pdf.lineWidthMm <= kPdfThickestLineMm))
+                throw UsageError("--line-width must be above 0 and at most " + shortest(kPdfThickestLineMm) + " mm");
+            o.formatOptions.emplace_back(a, "pdf");
+        } else if (a == "--colour" || a == "--color") {
+            const std::string& word = value();
+            const std::optional<std::uint32_t> colour = pdfColourNamed(word);
+            if (!colour)
+                throw UsageError(a + ": " + quotedInput(word) + " is not a colour; give six hex digits RRGGBB (FF0000)");
+            o.output.pdf.colour = *colour;
+            o.formatOptions.emplace_back(a, "pdf");
+        } else if (a == "--overcut") {
+            o.output.hpgl.overcutMm = number(a, value());
+            if (!(o.output.hpgl.overcutMm >= 0 && o.output.hpgl.overcutMm <= kHpglLongestOvercutMm))
+                throw UsageError("--overcut must be from 0 to " + shortest(kHpglLongestOvercutMm) + " mm");
+            o.formatOptions.emplace_back(a, "hpgl");
+        } else if (a == "--pen") {
+            const std::string& word = value();
+            int pen = 0;
+            const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), pen);
+            if (word.empty() || error != std::errc() || end != word.data() + word.size() || pen < 1 ||
+                pen > kHpglHighestPen)
+                throw UsageError("--pen must be a whole number from 1 to " + std::to_string(kHpglHighestPen));
+            o.output.hpgl.pen = pen;
+            o.formatOptions.emplace_back(a, "hpgl");
+        } else if (a == "--dxf-version") {
+            const std::string& word = value();
+            if (word == "2000")
+                o.output.dxfVersion = DxfVersion::R2000;
+            else if (word == "r12" || word == "R12")
+                o.output.dxfVersion = DxfVersion::R12;
+            else
+                throw UsageError("--dxf-version must be 2000 or r12");
+            o.formatOptions.emplace_back(a, "dxf");
+        } else if (a == "--dxf-text") {
+            o.output.dxfText = true;
+            o.formatOptions.emplace_back(a, "dxf");
+        } else if (a == "--tool" || a == "--check") {
+            const double mm = number(a, value());
+            if (!(mm > 0 && mm <= kToolLimitMm))
+                throw UsageError(a + " must be above 0 and at most " + shortest(kToolLimitMm) + " mm (the tool's width)");
+            o.toolMm = mm;
+            o.checkAsked = true;
+            (a == "--tool" ? toolGiven : checkGiven) = true;
+        } else if (a == "--report") {
+            o.reportPath = value();
+            if (o.reportPath.empty())
+                throw UsageError("--report: the file path is empty");
+        } else if (a == "--stencil") {
+            o.stencilMm = number(a, value());
+            if (!(o.stencilMm > 0 && o.stencilMm <= kToolLimitMm))
+                throw UsageError("--stencil must be above 0 and at most " + shortest(kToolLimitMm) +
+                                 " mm (the bridges' width)");
+            cadGiven = a;
+        } else if (a == "--stencil-bridges") {
+            const double n = number(a, value());
+            if (!(n >= 1 && n <= kMostBridges) || std::trunc(n) != n)
+                throw UsageError("--stencil-bridges must be a whole number from 1 to " + std::to_string(kMostBridges));
+            o.stencilBridges = int(n);
+            bridgesGiven = true;
         } else if (a.size() > 1 && a[0] == '-' && a != "-") {
             throw UsageError("unknown option " + shownInput(a) + didYouMean(a, kOptionNames));
         } else if (o.command.empty()) {
@@ -626,25 +889,98 @@ Options parseOptions(const std::vector<std::string>& args)
         o.request = Request::Help;
         o.command = o.positional.empty() ? std::string() : o.positional.front();
         if (!o.command.empty() && !isCommand(o.command))
-            throw UsageError("no command " + o.command + " (capture, jw, wit, svg, dxf or batch)" +
+            throw UsageError("no command " + o.command + " (capture, jw, wit, svg, dxf, pdf, hpgl, check or batch)" +
                              didYouMean(o.command, commandNames()));
         return o;
     }
     if (o.request == Request::Help)
         return o;
     if (o.command.empty())
-        throw UsageError("no command given (capture, jw, wit, svg, dxf or batch); see --help");
+        throw UsageError("no command given (capture, jw, wit, svg, dxf, pdf, hpgl, check or batch); see --help");
     if (!isCommand(o.command)) {
         const std::string meant = didYouMean(o.command, commandNames());
         throw UsageError("unknown command " + o.command + (meant.empty() ? "; see --help" : meant));
     }
+    if (o.stroke != (o.command == "fonts"))
+        throw UsageError(o.stroke ? "--stroke applies to fonts only" : "fonts lists the stroke fonts; give --stroke");
+    if (o.command == "fonts") {
+        if (!o.positional.empty())
+            throw UsageError("usage: letterwire-cli " + synopsis(o.command));
+        return o;
+    }
+    if (!o.strokeFont.empty() && (o.command == "jw" || o.command == "wit"))
+        throw UsageError("--stroke-font: " + o.command + " takes the closed outline of an outline face, "
+                         "which a stroke font's open lines are not");
+    if (!o.strokeFont.empty() && (o.command == "pdf" || o.command == "hpgl"))
+        throw UsageError("--stroke-font: " + o.command + " writes closed outlines so far; svg and dxf take the open lines");
+    if (!o.strokeFont.empty() && (o.output.dxfVersion != DxfVersion::R2000 || o.output.dxfText))
+        throw UsageError(std::string("--stroke-font: ") + (o.output.dxfText ? "--dxf-text" : "--dxf-version r12") +
+                         " applies to outline drawings so far; the open lines are written as AutoCAD 2000");
+    if (!o.strokeFont.empty() && (o.stencilMm > 0 || o.checkAsked))
+        throw UsageError(std::string("--stroke-font: ") + (o.stencilMm > 0 ? "--stencil" : "the tool check") +
+                         " measures closed outlines; a stroke font's open lines have none");
+    if (!o.strokeFont.empty() && o.style.arc.isArc())
+        throw UsageError("--stroke-font: --arc places outline glyphs so far; a stroke font's lines stay straight");
+    if (!o.strokeFont.empty() && o.curves)
+        throw UsageError("--curves: a stroke font's lines are points already; --curves does not apply");
+    if (!o.strokeFont.empty() && (o.font.italic || o.font.underline || o.font.strikeout || o.style.bold))
+        throw UsageError("--stroke-font draws the strokes as they are; --italic, --underline, --strikeout "
+                         "and --bold apply to outline faces");
+    if (!o.strokeFont.empty() && (o.style.oblique != 0 || o.style.fitMm > 0 || sizeOf == "cap"))
+        throw UsageError(std::string("--stroke-font: ") +
+                         (o.style.oblique != 0 ? "--oblique" : o.style.fitMm > 0 ? "--fit" : "--size-of cap") +
+                         " applies to outline faces so far; a stroke font's lines are drawn as they are");
+    if (o.strokeFont.empty() && (o.penMm || o.allowMissing))
+        throw UsageError(std::string(o.penMm ? "--pen-width" : "--allow-missing") + " applies with --stroke-font only");
+    if (!o.strokeFont.empty() && o.offsetMm < 0)
+        throw UsageError("--offset with --stroke-font is the pen's radius around the strokes; it must be above 0");
+    if (!o.strokeFont.empty() && o.centre)
+        throw UsageError("--stroke-font places the text by its own box; --centre does not apply (--anchor centre does)");
+    if (o.penMm && o.command != "svg" && o.command != "batch")
+        throw UsageError("--pen-width applies to svg only");
     for (const std::string& file : o.positional)
         if (file.empty())
             throw UsageError(o.command + ": a file path is empty");
-    if (!cadGiven.empty() && o.command != "svg" && o.command != "dxf" && o.command != "batch")
-        throw UsageError(cadGiven + " applies to svg and dxf only");
+    const bool drawn = o.command == "dxf" || o.command == "svg" || o.command == "pdf" || o.command == "hpgl" ||
+                       o.command == "batch";
+    const bool drawing = drawn || o.command == "check";
+    if (!cadGiven.empty() && !drawing)
+        throw UsageError(cadGiven + " applies to svg, dxf, pdf and hpgl only");
+    if (!o.formatOptions.empty() && !drawn)
+        throw UsageError(o.formatOptions.front().first + " applies to " + o.formatOptions.front().second + " only");
+    if (toolGiven && o.command != "check")
+        throw UsageError("--tool applies to check only (svg, dxf and batch take --check MM)");
+    if (checkGiven && !drawn)
+        throw UsageError(o.command == "check" ? "check takes the tool as --tool MM"
+                                              : "--check applies to svg, dxf, pdf, hpgl and batch only");
+    if (o.command == "check")
+        o.checkAsked = true;
+    if (!o.reportPath.empty() && !o.checkAsked)
+        throw UsageError("--report writes a tool check's report: give --check MM (or run check)");
+    if (!o.reportPath.empty() && o.command == "batch")
+        throw UsageError("--report: batch checks many drawings; give each row's check on standard error instead");
+    if (o.reportPath == "-" && o.command != "check")
+        throw UsageError("--report -: only check writes its report to standard output");
+    if (bridgesGiven && o.stencilMm <= 0)
+        throw UsageError("--stencil-bridges needs --stencil MM");
+    if (o.stencilMm > 0 && !o.merge)
+        throw UsageError("--stencil merges the drawing; --no-merge does not apply");
     if (o.centre && (o.anchor != Anchor::BaselineLeft || o.mirror != Mirror::None))
         throw UsageError("--anchor and --mirror place the text by its own box; --centre does not apply");
+    if (encodingGiven && o.command != "batch")
+        throw UsageError("--encoding applies to batch only (the list's encoding)");
+    if (anchorGiven && o.style.arc.isArc())
+        o.style.arc = anchoredArc(o.style.arc, o.anchor);
+    if (!o.style.arc.isArc() && (o.style.arc.atDegrees || o.style.arc.fitDegrees))
+        throw UsageError(std::string(o.style.arc.atDegrees ? "--arc-at" : "--fit-arc") +
+                         " places the text on a circle; give its radius with --arc");
+    if (o.style.arc.isArc() && o.angle != 0)
+        throw UsageError("--arc turns each character onto the circle; --angle does not apply (turn the text "
+                         "with --arc-at)");
+    if (o.style.arc.fitDegrees && o.style.spacing != 0)
+        throw UsageError("--fit-arc and --spacing both set the spacing; give one");
+    if (o.style.arc.fitDegrees && o.style.fitMm > 0)
+        throw UsageError("--fit-arc and --fit both set the spacing; give one");
     if (!unitsGiven.empty() && o.command != "capture")
         throw UsageError("--units applies to capture only");
     if (o.millimetres && o.centre)
@@ -663,9 +999,20 @@ Options parseOptions(const std::vector<std::string>& args)
     if (sizeOf == "cap")
         o.font.size = emForCapHeight(o, o.font.size);
     // A drawing for CAD is fine unless the user asks for another grid.
-    const bool drawing = o.command == "dxf" || o.command == "svg" || o.command == "batch";
     if (drawing && !o.precisionMm && !o.classic && !dpiGiven)
         o.precisionMm = kCadStepMm;
+    // A stroke font draws no outline: the outline's estimate bounds nothing
+    // there, and the precision is only the grid an offset works on.
+    if (!o.strokeFont.empty()) {
+        if (o.precisionMm && dpiGiven)
+            throw UsageError("--precision and --dpi both set the resolution; give one");
+        if (o.precisionMm && !(*o.precisionMm >= kFinestStepMm && *o.precisionMm <= kCoarsestStepMm))
+            throw UsageError("--precision: " + precisionRefusal({.refusal = PrecisionOutcome::Refusal::OutOfRange},
+                                                                *o.precisionMm, {}));
+        if (o.precisionMm)
+            o.dpi = dpiForStep(*o.precisionMm);
+        return o;
+    }
     GlyphPointCounts counts(o.text, o.font, o.angle, o.style);
     if (o.precisionMm) {
         if (dpiGiven)

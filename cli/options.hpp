@@ -3,6 +3,8 @@
 // subcommand shares, the positional arguments of each subcommand, and the
 // help texts.
 
+#include "form/form_view.hpp"
+#include "cli/batch_encoding.hpp"
 #include "outline/anchor.hpp"
 #include "outline/text_output.hpp"
 #include "outline/text_style.hpp"
@@ -40,9 +42,24 @@ struct Options {
     bool merge = true;                   // svg, dxf: overlaps merged (--no-merge: as captured)
     double offsetMm = 0;                 // svg, dxf: --offset, outer contours outward
     bool curves = false;                 // svg, dxf: --curves, the font's exact curves (arcs, Béziers)
-    TextStyle style;                     // --spacing, --width, --bold
+    TextStyle style;                     // --spacing, --width, --bold, --arc (--arc-at, --fit-arc, --anchor)
     Anchor anchor = Anchor::BaselineLeft; // svg, dxf: --anchor, the drawing's origin
     Mirror mirror = Mirror::None;         // svg, dxf: --mirror, about the anchor
+    std::string strokeFont;              // --stroke-font NAME|PATH: open lines in a stroke font ("@": vertical)
+    std::optional<double> penMm;         // svg: --pen-width, the stroke width of open lines
+    bool allowMissing = false;           // --allow-missing: characters no stroke font has are left out
+    bool stroke = false;                 // fonts --stroke
+    OutputChoices output;                 // pdf, hpgl, dxf: each format's own options
+    // Each format's own options as given ("--page", "pdf"): a single run of
+    // another format refuses them; a batch's rows take those of their format.
+    std::vector<std::pair<std::string, std::string>> formatOptions;
+    ListEncoding encoding = ListEncoding::Detect; // batch: --encoding of the list
+    std::size_t encodingAt = 0;           // where --encoding stands, when given (never 0)
+    std::optional<double> toolMm;         // check --tool, svg/dxf/batch --check: the tool's width
+    bool checkAsked = false;              // check, or --check given
+    std::string reportPath;               // --report: the check's JSON
+    double stencilMm = 0;                 // svg, dxf, batch: --stencil, the bridges' width (0: none)
+    int stencilBridges = 1;               // --stencil-bridges: bridges per island
     // Where the command and the files stand in the arguments, and whether
     // --text was given: batch builds each row's run from them.
     std::size_t commandAt = 0;

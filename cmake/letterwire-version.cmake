@@ -1,21 +1,18 @@
-# The version lives once, in project() of the top-level CMakeLists.txt. This
-# gives it to the code as letterwire_version.hpp (target letterwire_version),
-# usable from C++ and from resource scripts; scripts/package-windows reads the
-# same value from the build's cache.
+# The version, once for everything: project() takes it, every program's
+# --version and the Windows version resources read it from
+# letterwire_version.hpp (target letterwire_version, usable from C++ and
+# from resource scripts), and both packages take it from the build's cache.
 #
-#   include(cmake/letterwire-version.cmake)     after project()
+#   include(cmake/letterwire-version.cmake)     before project()
+#   project(Letterwire VERSION ${LETTERWIRE_VERSION} ...)
 #   target_link_libraries(T PRIVATE letterwire_version)
+set(LETTERWIRE_VERSION 1.0.0)
 
-# project(VERSION 0.1) leaves patch and tweak empty; Windows version
-# resources want four numbers.
+# Windows version resources want four numbers; missing parts are 0.
+string(REPLACE "." ";" _lw_parts "${LETTERWIRE_VERSION}.0.0.0")
 foreach(_lw_part MAJOR MINOR PATCH TWEAK)
-  if("${PROJECT_VERSION_${_lw_part}}" STREQUAL "")
-    set(LETTERWIRE_VERSION_${_lw_part} 0)
-  else()
-    set(LETTERWIRE_VERSION_${_lw_part} ${PROJECT_VERSION_${_lw_part}})
-  endif()
+  list(POP_FRONT _lw_parts LETTERWIRE_VERSION_${_lw_part})
 endforeach()
-set(LETTERWIRE_VERSION ${PROJECT_VERSION})
 
 set(_lw_version_dir ${CMAKE_BINARY_DIR}/generated/version)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/letterwire_version.hpp.in
@@ -23,3 +20,16 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/letterwire_version.hpp.in
 
 add_library(letterwire_version INTERFACE)
 target_include_directories(letterwire_version INTERFACE ${_lw_version_dir})
+
+# On Windows, a program's file version (Explorer's Details tab):
+#   letterwire_version_resource(TARGET "description")
+function(letterwire_version_resource target description)
+  if(NOT WIN32)
+    return()
+  endif()
+  set(LW_RC_FILE ${target}.exe)
+  set(LW_RC_DESCRIPTION "${description}")
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/program_version.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()

@@ -132,6 +132,12 @@ void appendInputsAndPoints(std::string& out, const CaptureJsonInputs& in, const 
         appendJsonNumber(out, in.style.fitMm);
         out += in.style.fitBy == TextStyle::FitBy::Width ? ", \"by\": \"width\"}" : ", \"by\": \"spacing\"}";
     }
+    if (const ArcStyle& arc = in.style.arc; arc.isArc()) {
+        appendKey(out, "arc");
+        appendJsonNumber(out, arc.radiusMm);
+        appendKey(out, "arcAt");
+        appendJsonNumber(out, arc.atDegrees.value_or(defaultArcDegrees(arc.radiusMm)));
+    }
     appendKey(out, "height");
     appendNumber(out, -std::int64_t(outline.logFont.lfHeight));
     appendKey(out, "alCent");

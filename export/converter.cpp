@@ -5,10 +5,18 @@
 
 namespace lw {
 
+namespace {
+
+constexpr const char* kConverter = "mfin";
+
+} // namespace
+
+bool converterFound() { return programFound(kConverter); }
+
 void startConverter(const std::string& workFile, const std::string& outputPath)
 {
     try {
-        startDetached({"mfin", workFile, outputPath}, workFile);
+        startDetached({kConverter, workFile, outputPath}, workFile);
     } catch (const Failure& failure) {
         // "mfin" alone says nothing to a user who never heard of it.
         if (failure.kind() != FailureKind::FileNotFound)

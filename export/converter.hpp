@@ -14,4 +14,13 @@ namespace lw {
 // startDetached.
 void startConverter(const std::string& workFile, const std::string& outputPath);
 
+// Whether the converter can be found where startConverter looks for it.
+bool converterFound();
+
+// What a user without it is told, before any work: where it is looked for.
+inline constexpr const char* kConverterMissing =
+    "WIT: the converter mfin (which turns the WIT work file into the output file) was not found on PATH nor "
+    "where the system looks for programs; the WIT export cannot run until it is there. The text you type stays "
+    "in the window.";
+
 } // namespace lw

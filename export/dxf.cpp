@@ -25,7 +25,7 @@ enum Handle : unsigned {
     kByLayer = 0x15, kContinuous = 0x16, kLayoutDictionary = 0x1A, kPaperSpaceRecord = 0x1B,
     kPaperSpaceBlock = 0x1C, kPaperSpaceEnd = 0x1D, kPaperLayout = 0x1E, kModelSpaceRecord = 0x1F,
     kModelSpaceBlock = 0x20, kModelSpaceEnd = 0x21, kModelLayout = 0x22, kStandardDimstyle = 0x27,
-    kActiveVport = 0x29, kTextLayer = 0x2A, kFirstEntity = 0x100,
+    kActiveVport = 0x29, kTextLayer = 0x2A, kNoPlotLayer = 0x2B, kFirstEntity = 0x100,
 };
 
 class Tags {
@@ -338,7 +338,7 @@ void layerRecord(Tags& t, unsigned handle, std::string_view name)
     t(62, 7)(6, "Continuous")(370, -3);
 }
 
-void toTextLayerName(Tags& t)
+void toTextLayerName(Tags& t, bool textEntity)
 {
     t.number(41, 1.5).number(42, 50);
     t.number(43, 0).number(44, 0).number(50, 0).number(51, 0);
@@ -357,14 +357,18 @@ void toTextLayerName(Tags& t)
     }
     t(0, "ENDTAB");
 
-    beginTable(t, "LAYER", kLayerTable, 2);
+    beginTable(t, "LAYER", kLayerTable, textEntity ? 3 : 2);
     layerRecord(t, kLayer0, "0");
     symbolHead(t, "LAYER", kTextLayer, kLayerTable, "AcDbLayerTableRecord");
 }
 
-void afterTextLayerName(Tags& t)
+void afterTextLayerName(Tags& t, bool textEntity)
 {
     t(70, 0)(62, 7)(6, "Continuous")(370, -3);
+    if (textEntity) {
+        symbol(t, "LAYER", kNoPlotLayer, kLayerTable, "AcDbLayerTableRecord", kDxfTextLayer);
+        t(62, 8)(6, "Continuous")(290, 0)(370, -3);
+    }
     t(0, "ENDTAB");
 
     beginTable(t, "STYLE", kStyleTable, 1);
@@ -480,37 +484,40 @@ struct FramePieces {
         toEntities, toEnd;
 };
 
-const FramePieces& framePieces()
+FramePieces makeFramePieces(bool textEntity)
 {
-    static const FramePieces pieces = [] {
-        const auto linesOf = [](auto write) {
-            StringSink out;
-            {
-                Tags t(out);
-                write(t);
-            }
-            return std::move(out.text());
-        };
-        return FramePieces{
-            linesOf(headerToLowCorner),
-            linesOf(toHighCorner),
-            linesOf(toHandleSeed),
-            linesOf(toViewCentre),
-            linesOf(toViewHeight),
-            linesOf(toTextLayerName),
-            linesOf([](Tags& t) {
-                afterTextLayerName(t);
-                writeBlocks(t);
-                t(0, "SECTION")(2, "ENTITIES");
-            }),
-            linesOf([](Tags& t) {
-                t(0, "ENDSEC");
-                writeObjects(t);
-                t(0, "EOF");
-            }),
-        };
-    }();
-    return pieces;
+    const auto linesOf = [](auto write) {
+        StringSink out;
+        {
+            Tags t(out);
+            write(t);
+        }
+        return std::move(out.text());
+    };
+    return FramePieces{
+        linesOf(headerToLowCorner),
+        linesOf(toHighCorner),
+        linesOf(toHandleSeed),
+        linesOf(toViewCentre),
+        linesOf(toViewHeight),
+        linesOf([&](Tags& t) { toTextLayerName(t, textEntity); }),
+        linesOf([&](Tags& t) {
+            afterTextLayerName(t, textEntity);
+            writeBlocks(t);
+            t(0, "SECTION")(2, "ENTITIES");
+        }),
+        linesOf([](Tags& t) {
+            t(0, "ENDSEC");
+            writeObjects(t);
+            t(0, "EOF");
+        }),
+    };
+}
+
+const FramePieces& framePieces(bool textEntity)
+{
+    static const FramePieces plain = makeFramePieces(false), withText = makeFramePieces(true);
+    return textEntity ? withText : plain;
 }
 
 bool forbiddenInName(char32_t c)
@@ -571,24 +578,193 @@ const std::string& layerBytes(std::string_view text)
     return lastLayer;
 }
 
-} // namespace
+// Horizontal (72) and vertical (73) alignment of TEXT at the anchor.
+std::pair<int, int> textAlignment(Anchor anchor)
+{
+    switch (anchor) {
+    case Anchor::BaselineLeft: return {0, 0};
+    case Anchor::BaselineCentre: return {1, 0};
+    case Anchor::BaselineRight: return {2, 0};
+    case Anchor::BottomLeft: return {0, 1};
+    case Anchor::BottomCentre: return {1, 1};
+    case Anchor::BottomRight: return {2, 1};
+    case Anchor::MiddleLeft: return {0, 2};
+    case Anchor::Centre: return {1, 2};
+    case Anchor::MiddleRight: return {2, 2};
+    case Anchor::TopLeft: return {0, 3};
+    case Anchor::TopCentre: return {1, 3};
+    case Anchor::TopRight: return {2, 3};
+    }
+    return {0, 0};
+}
 
-void writeDxf(ByteSink& out, const CapturedOutline& outline, const DxfPlacement& placement)
+// The text in code page 932; "%%" starts a control code in DXF text, so
+// where it occurs every "%" is written as "%%%", the code for itself. A
+// reader keeps at most `limit` bytes of a value: a longer text is cut at a
+// whole character (the outline beside it keeps every letter).
+std::string textBytes(std::string_view text, std::size_t limit)
+{
+    std::string bytes = toCp932(text);
+    const bool percents = bytes.find("%%") != std::string::npos;
+    const std::size_t room = percents ? limit / 3 : limit;
+    if (bytes.size() > room) {
+        std::size_t end = 0;
+        for (std::size_t at = 0; at < bytes.size();) {
+            const auto lead = static_cast<unsigned char>(bytes[at]);
+            const std::size_t width = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC) ? 2 : 1;
+            if (at + width > room)
+                break;
+            at += width;
+            end = at;
+        }
+        bytes.resize(end);
+    }
+    if (!percents)
+        return bytes;
+    std::string escaped;
+    for (const char c : bytes)
+        escaped += c == '%' ? std::string_view("%%%") : std::string_view(&c, 1);
+    return escaped;
+}
+
+// With a handle, the 2000 drawing's entity (owner and subclasses); without,
+// Release 12's.
+void writeTextEntity(Tags& t, const DxfPlacement& placement, std::optional<unsigned> handle)
+{
+    const DxfText& text = *placement.textEntity;
+    t(0, "TEXT");
+    if (handle)
+        t.handle(5, *handle).handle(330, kModelSpaceRecord)(100, "AcDbEntity");
+    t(8, kDxfTextLayer);
+    if (handle)
+        t(100, "AcDbText");
+    // Release 12 keeps 255 bytes of a string, later versions 2049.
+    t.point(10, 0, 0).number(40, text.heightMm)(1, textBytes(placement.text, handle ? 2049 : 255));
+    if (text.angleDegrees != 0)
+        t.number(50, text.angleDegrees);
+    // Backwards (mirrored in x) or upside down (in y), as the outline is.
+    if (text.mirror != Mirror::None)
+        t(71, text.mirror == Mirror::X ? 2 : 4);
+    const auto [horizontal, vertical] = textAlignment(text.anchor);
+    if (horizontal != 0)
+        t(72, horizontal);
+    if (horizontal != 0 || vertical != 0)
+        t.point(11, 0, 0);
+    if (handle)
+        t(100, "AcDbText");
+    if (vertical != 0)
+        t(73, vertical);
+}
+
+void writeDxfR12(ByteSink& out, const CapturedOutline& outline, const DxfPlacement& placement)
 {
     unsigned closedFigures = 0;
     Extents e = extentsOf(outline, placement.mm, closedFigures);
     const FigureArcs arcs = arcsOf(placement, closedFigures);
     if (placement.curves)
         e = writtenExtentsOf(outline, placement.mm, arcs);
+    const std::string layer = dxfR12LayerName(placement.text);
+    Tags t(out);
+    t(0, "SECTION")(2, "HEADER");
+    t(9, "$ACADVER")(1, "AC1009");
+    t(9, "$DWGCODEPAGE")(3, "ANSI_932");
+    t(9, "$INSBASE").point(10, 0, 0);
+    t(9, "$EXTMIN").point(10, e.min.x, e.min.y);
+    t(9, "$EXTMAX").point(10, e.max.x, e.max.y);
+    t(0, "ENDSEC");
+    t(0, "SECTION")(2, "TABLES");
+    t(0, "TABLE")(2, "LTYPE")(70, 1);
+    t(0, "LTYPE")(2, "CONTINUOUS")(70, 0)(3, "Solid line")(72, 65)(73, 0).number(40, 0);
+    t(0, "ENDTAB");
+    t(0, "TABLE")(2, "LAYER")(70, placement.textEntity ? 3 : 2);
+    t(0, "LAYER")(2, "0")(70, 0)(62, 7)(6, "CONTINUOUS");
+    t(0, "LAYER")(2, layer)(70, 0)(62, 7)(6, "CONTINUOUS");
+    if (placement.textEntity)
+        t(0, "LAYER")(2, kDxfTextLayer)(70, 0)(62, 8)(6, "CONTINUOUS");
+    t(0, "ENDTAB");
+    t(0, "TABLE")(2, "STYLE")(70, 1);
+    t(0, "STYLE")(2, "STANDARD")(70, 0).number(40, 0).number(41, 1).number(50, 0)(71, 0).number(42, 2.5);
+    t(3, "txt")(4, "");
+    t(0, "ENDTAB");
+    t(0, "ENDSEC");
+    t(0, "SECTION")(2, "BLOCKS")(0, "ENDSEC");
+    t(0, "SECTION")(2, "ENTITIES");
+    // As the 2000 drawing places its vertices (Tags::vertices, arcVertices).
+    const double mmPerUnit = kMmPerInch / placement.mm.dpi;
+    const double originX = placement.mm.originX, originY = placement.mm.originY;
+    // Each vertex starts with the same lines: made once.
+    const std::string vertexHead = "  0\nVERTEX\n  8\n" + layer + "\n";
+    std::size_t index = 0;
+    for (const Figure& f : figures(outline)) {
+        if (!f.closed)
+            continue;
+        const std::size_t k = index++;
+        t(0, "POLYLINE")(8, layer)(66, 1).point(10, 0, 0)(70, 1);
+        if (asArcs(arcs, k)) {
+            const PlacedArcs& a = arcs.placed[k];
+            for (const ArcVertex& v : a.arcs) {
+                const double x = v.at.x + a.shift.x, y = v.at.y + a.shift.y;
+                t(0, "VERTEX")(8, layer).point(10, (x - originX) * mmPerUnit, (originY - y) * mmPerUnit);
+                if (v.bulge != 0)
+                    t.number(42, -v.bulge);
+            }
+        } else {
+            for (const POINT& p : f.points) {
+                t.bytes(vertexHead);
+                t.point(10, (p.x - originX) * mmPerUnit, (originY - p.y) * mmPerUnit);
+            }
+        }
+        t(0, "SEQEND")(8, layer);
+    }
+    if (placement.textEntity)
+        writeTextEntity(t, placement, std::nullopt);
+    t(0, "ENDSEC");
+    t(0, "EOF");
+}
+
+} // namespace
+
+std::string dxfR12LayerName(std::string_view text)
+{
+    std::string name;
+    bool any = false;
+    for (const char c : dxfLayerName(text)) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            continue;
+        const char upper = c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+        const bool letterOrDigit = (upper >= 'A' && upper <= 'Z') || (upper >= '0' && upper <= '9');
+        any = any || letterOrDigit;
+        if (name.size() < 31)
+            name += letterOrDigit || upper == '$' || upper == '-' || upper == '_' ? upper : '_';
+    }
+    if (!any)
+        return "LETTERWIRE";
+    // Layer 0 is every drawing's own, and DEFPOINTS never prints.
+    if (name == "0" || name == "DEFPOINTS")
+        name = "_" + name;
+    return name;
+}
+
+void writeDxf(ByteSink& out, const CapturedOutline& outline, const DxfPlacement& placement)
+{
+    if (placement.version == DxfVersion::R12) {
+        writeDxfR12(out, outline, placement);
+        return;
+    }
+    unsigned closedFigures = 0;
+    Extents e = extentsOf(outline, placement.mm, closedFigures);
+    const FigureArcs arcs = arcsOf(placement, closedFigures);
+    if (placement.curves)
+        e = writtenExtentsOf(outline, placement.mm, arcs);
     const std::string& layer = layerBytes(placement.text);
-    const FramePieces& frame = framePieces();
+    const FramePieces& frame = framePieces(placement.textEntity.has_value());
     Tags t(out);
     t.bytes(frame.toLowCorner);
     t.point(10, e.min.x, e.min.y);
     t.bytes(frame.toHighCorner);
     t.point(10, e.max.x, e.max.y);
     t.bytes(frame.toHandleSeed);
-    t.handle(5, kFirstEntity + closedFigures);
+    t.handle(5, kFirstEntity + closedFigures + (placement.textEntity ? 1 : 0));
     t.bytes(frame.toViewCentre);
     t.number(12, (e.min.x + e.max.x) / 2).number(22, (e.min.y + e.max.y) / 2);
     t.bytes(frame.toViewHeight);
@@ -598,7 +774,53 @@ void writeDxf(ByteSink& out, const CapturedOutline& outline, const DxfPlacement&
     t(2, layer);
     t.bytes(frame.toEntities);
     writeEntities(t, outline, placement, arcs, layer);
+    if (placement.textEntity)
+        writeTextEntity(t, placement, kFirstEntity + closedFigures);
     t.bytes(frame.toEnd);
+}
+
+void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, std::string_view text)
+{
+    Extents e;
+    bool any = false;
+    for (const MmPoint& p : lines.points) {
+        e.min = any ? MmPoint{std::min(e.min.x, p.x), std::min(e.min.y, p.y)} : p;
+        e.max = any ? MmPoint{std::max(e.max.x, p.x), std::max(e.max.y, p.y)} : p;
+        any = true;
+    }
+    const std::string& layer = layerBytes(text);
+    const FramePieces& frame = framePieces(false);
+    Tags t(out);
+    t.bytes(frame.toLowCorner);
+    t.point(10, e.min.x, e.min.y);
+    t.bytes(frame.toHighCorner);
+    t.point(10, e.max.x, e.max.y);
+    t.bytes(frame.toHandleSeed);
+    t.handle(5, kFirstEntity + unsigned(lines.count()));
+    t.bytes(frame.toViewCentre);
+    t.number(12, (e.min.x + e.max.x) / 2).number(22, (e.min.y + e.max.y) / 2);
+    t.bytes(frame.toViewHeight);
+    const double width = e.max.x - e.min.x, height = e.max.y - e.min.y;
+    t.number(40, std::max({height * 1.1, width * 1.1 / 1.5, 10.0}));
+    t.bytes(frame.toTextLayerName);
+    t(2, layer);
+    t.bytes(frame.toEntities);
+    unsigned handle = kFirstEntity;
+    for (std::size_t i = 0; i < lines.count(); ++i) {
+        const std::span<const MmPoint> line = lines.line(i);
+        t(0, "LWPOLYLINE").handle(5, handle++).handle(330, kModelSpaceRecord)(100, "AcDbEntity")(8, layer);
+        t(100, "AcDbPolyline")(90, int(line.size()))(70, 0);
+        for (const MmPoint& p : line)
+            t.number(10, p.x).number(20, p.y);
+    }
+    t.bytes(frame.toEnd);
+}
+
+void writeOpenLinesDxfFile(const std::string& path, const OpenLines& lines, std::string_view text)
+{
+    OutputFile file(path);
+    writeOpenLinesDxf(file.stream(), lines, text);
+    file.close();
 }
 
 void writeDxfFile(const std::string& path, const CapturedOutline& outline, const DxfPlacement& placement)

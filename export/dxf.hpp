@@ -8,15 +8,36 @@
 //   writeDxf(out, outline, {.mm = baselinePlacement(dc, outline.logFont, 96), .text = "編集"});
 
 #include "base/byte_sink.hpp"
+#include "outline/anchor.hpp"
 #include "outline/cad_curves.hpp"
 #include "outline/captured_outline.hpp"
+#include "outline/open_lines.hpp"
 #include "outline/precision.hpp"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace lw {
+
+// AutoCAD 2000 (AC1015, LWPOLYLINE), or Release 12 (AC1009) for older
+// cutters and laser programs: POLYLINE/VERTEX/SEQEND, no handles, no
+// objects, and a layer name R12 takes (see dxfR12LayerName).
+enum class DxfVersion { R2000, R12 };
+
+// The text itself beside its outline, so a drawing can be searched and
+// edited: one TEXT on the layer kDxfTextLayer, at the drawing's origin (the
+// anchor), aligned as the anchor names, mirrored as the outline is.
+struct DxfText {
+    double heightMm = 0;      // the em, as the outline was set
+    double angleDegrees = 0;  // counter-clockwise
+    Anchor anchor = Anchor::BaselineLeft;
+    Mirror mirror = Mirror::None;
+};
+
+// Off for plotting in the 2000 drawing (R12 has no such flag).
+inline constexpr const char* kDxfTextLayer = "LETTERWIRE_TEXT";
 
 struct DxfPlacement {
     MmPlacement mm;        // device pixels to millimetres
@@ -27,6 +48,8 @@ struct DxfPlacement {
     // exact box of the arcs as written.
     const ExactCurves* curves = nullptr;
     double curveTolerance = 0;
+    DxfVersion version = DxfVersion::R2000;
+    std::optional<DxfText> textEntity{}; // with `text` as its string
 };
 
 // Writes the whole drawing; an empty outline gives a drawing with no entities.
@@ -34,6 +57,12 @@ void writeDxf(ByteSink& out, const CapturedOutline& outline, const DxfPlacement&
 
 // Opens, writes, closes; a file that cannot be written is a lw::Failure.
 void writeDxfFile(const std::string& path, const CapturedOutline& outline, const DxfPlacement& placement);
+
+// Open lines as a drawing: one open LWPOLYLINE per line (never closed, no
+// closing repeat) on the text's layer, millimetres as they are; the same
+// frame as the outline's drawing.
+void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, std::string_view text);
+void writeOpenLinesDxfFile(const std::string& path, const OpenLines& lines, std::string_view text);
 
 // The longest layer name, in bytes of code page 932.
 inline constexpr std::size_t kLayerNameBytes = 255;
@@ -47,5 +76,12 @@ inline constexpr std::size_t kLayerNameBytes = 255;
 //
 //   dxfLayerName("a/b") // "a_b";  dxfLayerName(" 0 ") // "_0"
 std::string dxfLayerName(std::string_view text);
+
+// The same for a Release 12 drawing, whose readers take at most 31 letters,
+// digits, "$", "-" and "_": upper case, other ASCII as "_", the rest left
+// out; "LETTERWIRE" when no letter or digit is left.
+//
+//   dxfR12LayerName("Hello world") // "HELLO_WORLD";  dxfR12LayerName("編集") // "LETTERWIRE"
+std::string dxfR12LayerName(std::string_view text);
 
 } // namespace lw

@@ -3,6 +3,7 @@
 #include "base/failure.hpp"
 #include "base/numbers.hpp"
 #include "export/capture_json.hpp"
+#include "export/converter.hpp"
 #include "export/face_note.hpp"
 #include "export/jw_command.hpp"
 #include "export/wit.hpp"
@@ -11,6 +12,8 @@
 #include "form/run_mode.hpp"
 #include "form/save_preview.hpp"
 #include "form/text_style_design.hpp"
+#include "outline/arc_guide.hpp"
+#include "outline/arc_text.hpp"
 #include "outline/capture.hpp"
 #include "outline/segment_drawing.hpp"
 #include "platform/canvas.hpp"
@@ -63,6 +66,24 @@ void Form1::reportUncaught(const char* text) noexcept
     view_.endProgram(kFailureExitStatus);
 }
 
+void Form1::tell(const std::string& text)
+{
+    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fflush(stderr);
+    view_.showMessage(kProgramTitle, text);
+}
+
+void Form1::exportWit()
+{
+    try {
+        WitOut();
+    } catch (const Failure& failure) {
+        // Ending would lose what the user typed for a fault of the machine
+        // (a converter not installed); told, the work goes on.
+        tell(std::string(failure.what()) + "\nNothing was converted; the window stays with your text.");
+    }
+}
+
 void Form1::load(const std::vector<std::string>& words)
 {
     guarded([&] { Form_Load(words); });
@@ -74,6 +95,9 @@ void Form1::Form_Load(const std::vector<std::string>& words)
     runMode_ = std::move(run.mode);
     inputPath_ = std::move(run.inputPath);
     outputPath_ = std::move(run.outputPath);
+    // As JW mode checks its files: said before the user's work, not at OK.
+    if (runMode_ == "WIT" && !converterFound())
+        tell(kConverterMissing);
     // The preview shows the save's precision from the first drawing on.
     if (runMode_.empty())
         saveSettings_ = view_.loadSaveSettings().value_or(SaveSettings{});
@@ -102,11 +126,36 @@ void Form1::showTextSettings(const TextSettings& settings)
     font_.italic = settings.font.italic;
     font_.underline = settings.font.underline;
     font_.strikeout = settings.font.strikeout;
+    // The remembered bold is the style's; the text box shows it too.
+    font_.bold = settings.style.bold;
     dlgCommon_.font = font_;
     view_.setInputFont(font_);
     view_.setText(TextBox::txtAngle, std::to_string(settings.angle));
     view_.setPosition(Slider::sldAngle, settings.angle);
     style_ = settings.style;
+}
+
+void Form1::setBold(bool bold)
+{
+    style_.bold = bold;
+    if (font_.bold == bold)
+        return;
+    font_.bold = bold;
+    view_.setInputFont(font_);
+}
+
+void Form1::showWindowNote()
+{
+    WindowNote note{style_, Anchor::BaselineLeft, Mirror::None, savedTo_};
+    // The anchor and the mirror place only the window's own saves.
+    if (runMode_.empty() && saveSettings_) {
+        note.anchor = saveSettings_->cad.anchor;
+        note.mirror = saveSettings_->cad.mirror;
+    }
+    if (note == windowNote_)
+        return;
+    windowNote_ = note;
+    view_.showWindowNote(windowNote_);
 }
 
 void Form1::rememberTextSettings()
@@ -122,6 +171,14 @@ void Form1::rememberTextSettings()
 
 void Form1::restoreDesignFont()
 {
+    // The anchor and the mirror are remembered as the text style is, so the
+    // design's settings put them back too.
+    if (runMode_.empty() && saveSettings_ &&
+        (saveSettings_->cad.anchor != Anchor::BaselineLeft || saveSettings_->cad.mirror != Mirror::None)) {
+        saveSettings_->cad.anchor = Anchor::BaselineLeft;
+        saveSettings_->cad.mirror = Mirror::None;
+        view_.storeSaveSettings(*saveSettings_);
+    }
     showTextSettings({});
     writeText(TextBox::txtSize, sizeText(font_.size), &Form1::txtSize_Change);
 }
@@ -181,6 +238,8 @@ void Form1::capture(std::int32_t alCent, std::optional<DeviceArea> shown)
             source.shownArea = shown;
             lw::drawFlattenPath(placementFor(alCent), source, view_.previewDC(), outline_);
         }
+        if (style_.arc.isArc())
+            drawArcGuide(source, alCent);
         preview_ = std::move(now);
         outlineOwed_ = preview_.has_value();
     }
@@ -188,6 +247,17 @@ void Form1::capture(std::int32_t alCent, std::optional<DeviceArea> shown)
     view_.refresh();
     showFaceNote(text, *drew);
     rememberTextSettings();
+    showWindowNote();
+}
+
+void Form1::drawArcGuide(const CaptureSource& source, std::int32_t alCent)
+{
+    POINT reference{};
+    if (placementFor(alCent) == Placement::PreviewCentre)
+        reference = {roundToInt32(double(source.scaleWidth) / 2, "preview centre"),
+                     roundToInt32(double(source.scaleHeight) / 2, "preview centre")};
+    const ArcLine line = arcLine(style_.arc, 1440.0 / source.twipsPerPixelX);
+    lw::drawArcGuide(view_.previewDC(), line, arcCentre(line, reference, alCent != 0));
 }
 
 bool Form1::drawOnSaveGrid(const CaptureSource& source, std::int32_t alCent, std::optional<DeviceArea> shown,
@@ -328,7 +398,12 @@ void Form1::txtAngle_EditEnded()
         view_.setText(TextBox::txtAngle, text);
 }
 
-void Form1::txtInput_Change() { drawFlattenPath(1); }
+void Form1::txtInput_Change()
+{
+    // The note on the last save belongs to the text it saved.
+    savedTo_.clear();
+    drawFlattenPath(1);
+}
 
 void Form1::txtInput_GotFocus() { view_.selectAll(TextBox::txtInput); }
 
@@ -347,7 +422,9 @@ void Form1::applyFont()
     try {
         const WindowFont& chosen = dlgCommon_.font;
         font_.faceName = chosen.faceName;
+        // The font dialog's bold is the outline's bold, as every peer takes it.
         font_.bold = chosen.bold;
+        style_.bold = chosen.bold;
         font_.italic = chosen.italic;
         font_.size = chosen.size;
         font_.strikeout = chosen.strikeout;
@@ -362,7 +439,7 @@ void Form1::applyFont()
     showSize();
 }
 
-void Form1::Command2_Click() { WitOut(); }
+void Form1::Command2_Click() { exportWit(); }
 
 void Form1::Command3_Click()
 {
@@ -401,7 +478,7 @@ void Form1::cmdOK_Click()
         }
         view_.endProgram(0);
     } else if (runMode_ == "WIT") {
-        WitOut();
+        exportWit();
     } else if (runMode_.empty()) {
         saveOutline();
     }
@@ -415,6 +492,7 @@ void Form1::chooseTextStyle()
     if (!chosen)
         return;
     style_ = textStyleWithin(*chosen);
+    setBold(style_.bold);
     drawFlattenPath(1);
 }
 

@@ -140,6 +140,8 @@ private:
     // Captures `source` on the grid of `precision` and draws it on the
     // preview scaled to the screen; false, drawing nothing, where that
     // grid cannot hold the text.
+    // The arc's circle on the preview as a thin guide, never in the outline.
+    void drawArcGuide(const CaptureSource& source, std::int32_t alCent);
     bool drawOnSaveGrid(const CaptureSource& source, std::int32_t alCent, std::optional<DeviceArea> shown,
                         SavePrecision precision);
     // Captures whole what the preview's capture left out, off the preview.
@@ -155,8 +157,18 @@ private:
     void showFaceNote(const std::string& text, const CapturedOutline& drew);
     // Stores what the last capture drew with, when it changed.
     void rememberTextSettings();
+    // Tells the view the window note, when it changed.
+    void showWindowNote();
+    // The window font's bold and the text style's are one choice, shown in
+    // the text box and drawn in the outline.
+    void setBold(bool bold);
     // Shows `text` (message box and standard error), then ends the program.
     void reportUncaught(const char* text) noexcept;
+    // Shows `text` (message box and standard error); the window stays.
+    void tell(const std::string& text);
+    // The WIT export from OK or Command2: a failure (the converter gone, the
+    // work file not written) is told and the window stays with its text.
+    void exportWit();
 
     FormView& view_;
     WindowFont font_;
@@ -207,6 +219,10 @@ private:
     std::optional<double> sizeMm_;
     // The face, styles and characters it was found for (faceNoteKey).
     std::string faceNoteAsked_;
+    // The note the view shows; empty at first, as the view starts.
+    WindowNote windowNote_;
+    // Where the last save wrote, until the text changes.
+    std::string savedTo_;
     // What the JW export found to warn about, told before the program ends.
     std::string jwWarning_;
 };

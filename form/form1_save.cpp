@@ -6,6 +6,7 @@
 #include "form/offscreen_capture.hpp"
 #include "form/save_kinds.hpp"
 #include "platform/file_io.hpp"
+#include "outline/arc_text.hpp"
 #include "outline/glyph_points.hpp"
 #include "outline/work_bound.hpp"
 
@@ -45,7 +46,7 @@ void Form1::saveOutline()
     const SaveChoice preset{saveSettings_->format, saveSettings_->precision,
                             saveSettings_->folder.empty() ? name
                                                           : utf8Path(fsPath(saveSettings_->folder) / fsPath(name)),
-                            saveSettings_->cad};
+                            saveSettings_->cad, saveSettings_->output};
     std::optional<SaveChoice> choice = view_.chooseSaveFile(preset);
     if (!choice)
         return;
@@ -54,11 +55,14 @@ void Form1::saveOutline()
     choice->format = formatForPath(choice->path, choice->format);
     const SavePrecision shown = saveSettings_->precision;
     saveSettings_ = SaveSettings{choice->format, choice->precision, utf8Path(fsPath(choice->path).parent_path()),
-                                 choice->cad};
+                                 choice->cad, choice->output};
     view_.storeSaveSettings(*saveSettings_);
     // The preview shows the grid the next save uses too.
     if (choice->precision != shown)
         drawFlattenPath(1);
+    // Until this save is written, the line names no earlier one.
+    savedTo_.clear();
+    showWindowNote();
 
     const auto report = [this](const std::string& message) {
         std::fprintf(stderr, "%s\n", message.c_str());
@@ -80,14 +84,24 @@ void Form1::saveOutline()
     // Nothing but the file changes, so a failure here is told and the
     // user's work in the window goes on.
     try {
+        // On an arc the anchor also picks the text's start, middle or end,
+        // so it is part of the capture, as on the command line.
+        TextStyle style = style_;
+        if (style.arc.isArc() && takesCadChoices(choice->format) && choice->cad.anchor != Anchor::BaselineLeft)
+            style.arc = anchoredArc(style.arc, choice->cad.anchor);
         OffscreenCapture capture({text, font_, view_.position(Slider::sldAngle), view_.previewScaleWidth(),
                                   view_.previewScaleHeight(), design::kTwipsPerPixel, saveAdvances(choice->precision),
-                                  style_},
+                                  style},
                                  Placement::Origin, dpi, choice->cad.curves && takesCadChoices(choice->format));
+        if (const std::string tooLong = capture.arcShortfall(); !tooLong.empty()) {
+            report("On the arc " + tooLong + ". Nothing was written.");
+            return;
+        }
         // Cut-ready and placed as chosen, the same figures the front end
         // writes with the same options.
         const CadChoices& cad = choice->cad;
         capture.setAnchor(cad.anchor, cad.mirror);
+        capture.setOutputChoices(choice->output);
         const CadOptions options{.merge = cad.merge, .offsetPixels = cad.offsetMm * dpi / kMmPerInch,
                                  .curves = cad.curves};
         if (const std::string note = capture.slowWorkNote(choice->format, options); !note.empty()) {
@@ -95,6 +109,8 @@ void Form1::saveOutline()
             std::fflush(stderr);
         }
         capture.writeFile(choice->path, choice->format, options);
+        savedTo_ = choice->path;
+        showWindowNote();
     } catch (const Failure& failure) {
         report(failure.what());
     } catch (const std::bad_alloc&) {

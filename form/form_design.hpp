@@ -129,6 +129,9 @@ inline constexpr const char* kPreviewTip =
 // a quiet line in the gap above the size box, in a small design font.
 inline constexpr design::TwipsRect kFaceNoteTwips{120, 975, 7215, 225};
 inline constexpr float kFaceNotePoints = 8;
+// The note on the active text style, anchor and mirror and on the last save:
+// the same quiet line in the gap between the preview and the buttons.
+inline constexpr design::TwipsRect kWindowNoteTwips{240, 6615, 6975, 225};
 
 // The font dialog's box for a family's vertical "@" face, where the
 // toolkit's own dialog does not list such faces.

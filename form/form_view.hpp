@@ -13,7 +13,11 @@
 // - A user's action on a control calls the matching Form1 handler; every
 //   handler call goes through Form1::run, which holds the failure guard.
 
+#include "export/dxf.hpp"
 #include "export/face_note.hpp"
+#include "export/hpgl.hpp"
+#include "export/pdf.hpp"
+#include "form/window_note.hpp"
 #include "outline/anchor.hpp"
 #include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
@@ -29,7 +33,7 @@ enum class TextBox { txtInput, txtSize, txtAngle };
 enum class Slider { sldSize, sldAngle };
 
 // What OK writes when the window runs on its own (no run mode).
-enum class SaveFormat { Dxf, Svg, JwPoints };
+enum class SaveFormat { Dxf, Svg, JwPoints, Pdf, Hpgl };
 // The largest step of the point grid at 1:1: the classic screen pixel
 // (25.4 / 96 mm), 0.1 mm or 0.01 mm. A save is fine by default: CAD
 // programs take the letters as they are, and the classic grid makes an "O"
@@ -47,6 +51,15 @@ struct CadChoices {
     bool operator==(const CadChoices&) const = default;
 };
 
+// Each format's own choices; the defaults write what a save always wrote.
+struct OutputChoices {
+    PdfForm pdf;
+    HpglForm hpgl;
+    DxfVersion dxfVersion = DxfVersion::R2000;
+    bool dxfText = false; // the string as TEXT beside its outline
+    bool operator==(const OutputChoices&) const = default;
+};
+
 // The save dialog's answer. As a preset, `path` is the folder the dialog
 // opens in joined with the file name it suggests.
 struct SaveChoice {
@@ -54,6 +67,7 @@ struct SaveChoice {
     SavePrecision precision = SavePrecision::Hundredth;
     std::string path; // UTF-8
     CadChoices cad;
+    OutputChoices output{};
     bool operator==(const SaveChoice&) const = default;
 };
 
@@ -63,6 +77,7 @@ struct SaveSettings {
     SavePrecision precision = SavePrecision::Hundredth;
     std::string folder; // UTF-8; empty: the view's own choice
     CadChoices cad;
+    OutputChoices output{};
     bool operator==(const SaveSettings&) const = default;
 };
 
@@ -137,6 +152,9 @@ public:
     // the face that draws is not the face chosen, or nothing to clear it.
     // The view words it in the user's language (faceNoteCaption).
     virtual void showFaceNote(const std::optional<FaceNote>& note) { (void)note; }
+    // The quiet line under the preview (window_note.hpp); an empty note
+    // hides it. The view words it in the user's language (windowNoteFor).
+    virtual void showWindowNote(const WindowNote& note) { (void)note; }
     // A modal message box: one OK button, no icon.
     virtual void showMessage(std::string_view caption, std::string_view text) = 0;
     // Ends the process at once: no further handler runs. (A test's view

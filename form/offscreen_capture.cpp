@@ -3,15 +3,20 @@
 #include "base/failure.hpp"
 #include "export/byte_files.hpp"
 #include "export/dxf.hpp"
+#include "export/hpgl.hpp"
+#include "export/pdf.hpp"
 #include "export/jw_output.hpp"
 #include "export/svg.hpp"
+#include "outline/arc_text.hpp"
 #include "outline/baseline.hpp"
 #include "outline/fit.hpp"
 #include "outline/work_bound.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <numbers>
 #include <string>
 
 namespace lw {
@@ -37,7 +42,8 @@ std::string shortestMm(double mm)
 } // namespace
 
 OffscreenCapture::OffscreenCapture(const CaptureSource& source, Placement placement, double dpi, bool keepCurves)
-    : keepCurves_(keepCurves), text_(source.text), placement_(placement), dpi_(dpi), advances_(source.advances)
+    : keepCurves_(keepCurves), text_(source.text), placement_(placement), dpi_(dpi), advances_(source.advances),
+      spacing_(source.style.spacingExact(pixelsPerPoint(twipsPerPixel()))), arc_(source.style.arc)
 {
     CaptureSource atDpi{text_,         source.font,     source.angle, source.scaleWidth,
                         source.scaleHeight, twipsPerPixel(), source.advances, source.style};
@@ -48,6 +54,33 @@ OffscreenCapture::OffscreenCapture(const CaptureSource& source, Placement placem
 }
 
 MmPlacement OffscreenCapture::baseline() { return baselinePlacement(dc_, outline_.logFont, dpi_); }
+
+MmPlacement OffscreenCapture::arcPlacement()
+{
+    const TextFrame box = textFrame(dc_, outline_.logFont, text_, advances_, spacing_);
+    const ArcPoint origin = arcOrigin(arc_, dpi_, POINT{0, 0}, box.ascent, box.descent);
+    return {origin.x, origin.y, dpi_};
+}
+
+std::string OffscreenCapture::arcShortfall()
+{
+    if (!arc_.isArc() || arc_.fitDegrees)
+        return {};
+    const ArcLine line = arcLine(arc_, dpi_);
+    // The length alone: the bars' bands are not measured.
+    LOGFONT plain = outline_.logFont;
+    plain.lfUnderline = plain.lfStrikeOut = 0;
+    const double needed = arcRun(dc_, plain, text_, line, spacing_, std::nullopt).length();
+    const double round = 2 * std::numbers::pi * std::fabs(line.radius);
+    // Within a thousandth of a pixel the text closes the circle exactly.
+    if (needed <= round + 1e-3)
+        return {};
+    const double mmPerPixel = kMmPerInch / dpi_;
+    return "the text needs " + shortestMm(needed * mmPerPixel) + " mm along the circle, but a circle of radius " +
+           shortestMm(std::fabs(arc_.radiusMm)) + " mm is only " + shortestMm(round * mmPerPixel) +
+           " mm round; choose a radius of at least " + shortestMm(std::ceil(needed * mmPerPixel / (2 * std::numbers::pi) * 100) / 100) +
+           " mm, a smaller size or a shorter text";
+}
 
 MmPlacement OffscreenCapture::svgPlacement()
 {
@@ -69,19 +102,43 @@ void OffscreenCapture::write(ByteSink& out, SaveFormat format, const std::option
                       "the inward offset of " + shortestMm(-cad->offsetPixels * kMmPerInch / dpi_) +
                           " mm erased the whole text (every stroke is thinner than twice the offset); choose a "
                           "smaller offset or a larger size. Nothing was written.");
-    MmPlacement mm = format == SaveFormat::Dxf ? baseline() : svgPlacement();
-    const bool placed = anchor_ != Anchor::BaselineLeft || mirror_ != Mirror::None;
-    if (placed && placement_ == Placement::Origin)
+    MmPlacement mm = format == SaveFormat::Svg ? svgPlacement() : baseline();
+    const bool placed = anchor_ != Anchor::BaselineLeft || mirror_ != Mirror::None || arc_.isArc();
+    if (arc_.isArc() && placement_ == Placement::Origin)
+        mm = arcPlacement();
+    else if (placed && placement_ == Placement::Origin)
         mm = anchoredPlacement(mm, textFrame(dc_, outline_.logFont, text_, advances_, spacing_), anchor_,
                                outline_.logFont.lfEscapement);
     mm = onCadGrid(mm, cut);
     if (placed && placement_ == Placement::Origin)
         mirror(cut, mm, mirror_);
     const ExactCurves* curves = cut.curves.empty() ? nullptr : &cut.curves;
-    if (format == SaveFormat::Dxf)
-        writeDxf(out, cut.outline, {.mm = mm, .text = text_, .curves = curves, .curveTolerance = cut.curveTolerance});
-    else
+    switch (format) {
+    case SaveFormat::Dxf: {
+        DxfPlacement placement{.mm = mm, .text = text_, .curves = curves, .curveTolerance = cut.curveTolerance,
+                               .version = output_.dxfVersion, .textEntity = std::nullopt};
+        if (output_.dxfText) {
+            // The em as the capture set it, and its escapement in degrees.
+            const double angle = std::fmod(outline_.logFont.lfEscapement / 10.0, 360.0);
+            placement.textEntity = DxfText{.heightMm = std::fabs(double(outline_.logFont.lfHeight)) * kMmPerInch / dpi_,
+                                           .angleDegrees = angle < 0 ? angle + 360 : angle,
+                                           .anchor = anchor_,
+                                           .mirror = mirror_};
+        }
+        writeDxf(out, cut.outline, placement);
+        break;
+    }
+    case SaveFormat::Pdf:
+        writePdf(out, cut.outline, mm, curves, output_.pdf);
+        break;
+    case SaveFormat::Hpgl:
+        writeHpgl(out, cut.outline, mm, {curves, cut.curveTolerance}, output_.hpgl);
+        break;
+    case SaveFormat::Svg:
+    case SaveFormat::JwPoints:
         writeSvg(out, cut.outline, mm, curves);
+        break;
+    }
 }
 
 std::string OffscreenCapture::slowWorkNote(SaveFormat format, const std::optional<CadOptions>& cad) const

@@ -9,8 +9,10 @@
 //   capture.writeFile("編集.dxf", SaveFormat::Dxf);
 
 #include "base/byte_sink.hpp"
+#include "export/tool_report.hpp"
 #include "form/form_view.hpp"
 #include "outline/anchor.hpp"
+#include "outline/arc_style.hpp"
 #include "outline/cad_geometry.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
@@ -37,10 +39,16 @@ public:
     // The left end of the baseline as the origin of millimetres: the
     // placement of DXF and of millimetre JSON.
     MmPlacement baseline();
+    // For a text longer than its circle is round, what it needs in a few
+    // words ("the text needs 160.2 mm along the circle; ..."); else empty.
+    std::string arcShortfall();
+    // A line on an arc measured from the circle's centre, or from the
+    // arc's anchor where one is chosen.
+    MmPlacement arcPlacement();
     // The SVG's: the baseline's, or the preview's pixel origin when centred.
     MmPlacement svgPlacement();
 
-    // DXF measured from the baseline, SVG in millimetres, or JW point
+    // DXF, PDF and HPGL measured from the baseline, SVG in millimetres, or JW point
     // lines at 1:1 from the origin; a file that cannot be written is a
     // lw::Failure. With `cad`, DXF and SVG take the cut-ready figures (merged,
     // offset, clean); JW point lines always keep the capture's.
@@ -48,6 +56,9 @@ public:
     // it (the SVG of a centred capture keeps the preview's origin). The
     // design, the left end of the baseline unmirrored, writes as before.
     void setAnchor(Anchor anchor, Mirror mirror) { anchor_ = anchor, mirror_ = mirror; }
+    // The PDF's page and paint, the HPGL's overcut and pen, the DXF's
+    // version and text; the defaults write as before.
+    void setOutputChoices(const OutputChoices& choices) { output_ = choices; }
 
     void write(ByteSink& out, SaveFormat format, const std::optional<CadOptions>& cad = std::nullopt);
 
@@ -56,6 +67,11 @@ public:
     // (612,000 points)..."); empty when it is quick. For standard error.
     std::string slowWorkNote(SaveFormat format, const std::optional<CadOptions>& cad) const;
     void writeFile(const std::string& path, SaveFormat format, const std::optional<CadOptions>& cad = std::nullopt);
+
+    // The drawing `write` makes of this format and `cad`, measured against
+    // a tool `toolMm` wide (0: none): merged whatever `cad` says, since the
+    // tool cuts the ink as the nonzero rule fills it.
+    ToolReport check(SaveFormat format, const CadOptions& cad, double toolMm);
 
 private:
     NullCanvas canvas_;
@@ -70,6 +86,8 @@ private:
     double spacing_ = 0; // outputText's, in device pixels
     Anchor anchor_ = Anchor::BaselineLeft;
     Mirror mirror_ = Mirror::None;
+    OutputChoices output_;
+    ArcStyle arc_;
 };
 
 } // namespace lw

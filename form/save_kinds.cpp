@@ -14,7 +14,28 @@ constexpr SaveFormatDesign kFormats[] = {
     {SaveFormat::Dxf, "dxf", "dxf", "DXF 図面"},
     {SaveFormat::Svg, "svg", "svg", "SVG 画像"},
     {SaveFormat::JwPoints, "jw", "txt", "JW 座標の行"},
+    {SaveFormat::Pdf, "pdf", "pdf", "PDF 図面"},
+    {SaveFormat::Hpgl, "hpgl", "plt", "HPGL (プロッタ)"},
 };
+
+constexpr SaveDxfVersionDesign kDxfVersions[] = {
+    {DxfVersion::R2000, "2000", "AutoCAD 2000"},
+    {DxfVersion::R12, "r12", "R12 (古いカッター用)"},
+};
+
+const SavePdfPageDesign kPdfPages[] = {
+    {"fit", std::nullopt, "図形に合わせる"},
+    {"a4", MmSize{210, 297}, "A4"},
+    {"a3", MmSize{297, 420}, "A3"},
+};
+
+constexpr SavePdfPaintDesign kPdfPaints[] = {
+    {PdfPaint::Fill, "fill", "塗りつぶし"},
+    {PdfPaint::Cut, "cut", "カット線 (赤の細線)"},
+};
+
+constexpr double kPdfMargins[] = {0, 5, 10, 20};
+constexpr double kHpglOvercuts[] = {0, 0.25, 0.5, 1};
 
 constexpr SavePrecisionDesign kPrecisions[] = {
     {SavePrecision::Classic, "classic", kClassicStepMm, "従来 (0.26 mm)"},
@@ -60,6 +81,9 @@ constexpr std::string_view kFormatName = "format", kPrecisionName = "precision",
 constexpr std::string_view kOldKindName = "kind";
 constexpr std::string_view kMergeName = "merge", kOffsetName = "offset", kAnchorName = "anchor",
                            kMirrorName = "mirror", kCurvesName = "curves";
+constexpr std::string_view kDxfVersionName = "dxf-version", kDxfTextName = "dxf-text", kPdfPageName = "pdf-page",
+                           kPdfStyleName = "pdf-style", kPdfMarginName = "pdf-margin",
+                           kHpglOvercutName = "hpgl-overcut";
 
 std::string shortest(double value)
 {
@@ -90,6 +114,13 @@ bool sameIgnoringCase(std::string_view a, std::string_view b)
 } // namespace
 
 std::span<const SaveFormatDesign> saveFormats() { return kFormats; }
+std::span<const SaveDxfVersionDesign> saveDxfVersions() { return kDxfVersions; }
+std::span<const SavePdfPageDesign> savePdfPages() { return kPdfPages; }
+std::span<const SavePdfPaintDesign> savePdfPaints() { return kPdfPaints; }
+std::span<const double> savePdfMargins() { return kPdfMargins; }
+std::span<const double> saveHpglOvercuts() { return kHpglOvercuts; }
+
+std::string millimetreEntry(double mm) { return shortest(mm) + " mm"; }
 std::span<const SavePrecisionDesign> savePrecisions() { return kPrecisions; }
 std::span<const SaveAnchorDesign> saveAnchors() { return kAnchors; }
 std::span<const SaveMirrorDesign> saveMirrors() { return kMirrors; }
@@ -106,7 +137,7 @@ std::optional<double> typedSaveOffset(std::string_view text)
     return offsetIn(text);
 }
 
-bool takesCadChoices(SaveFormat format) { return format == SaveFormat::Dxf || format == SaveFormat::Svg; }
+bool takesCadChoices(SaveFormat format) { return format != SaveFormat::JwPoints; }
 
 const SaveFormatDesign& saveFormatDesign(SaveFormat format)
 {
@@ -172,7 +203,24 @@ SaveFormat formatForPath(std::string_view path, SaveFormat chosen)
     for (const SaveFormatDesign& f : kFormats)
         if (sameIgnoringCase(file.substr(dot + 1), f.extension))
             return f.format;
+    // Plotter files go by either name.
+    if (sameIgnoringCase(file.substr(dot + 1), "hpgl"))
+        return SaveFormat::Hpgl;
     return chosen;
+}
+
+std::string withFormatExtension(std::string_view path, SaveFormat chosen)
+{
+    const std::size_t name = path.find_last_of("/\\");
+    const std::string_view file = name == std::string_view::npos ? path : path.substr(name + 1);
+    if (file.empty())
+        return std::string(path);
+    if (const std::size_t dot = file.rfind('.'); dot != std::string_view::npos)
+        for (const SaveFormatDesign& f : kFormats)
+            if (sameIgnoringCase(file.substr(dot + 1), f.extension))
+                return std::string(path);
+    const std::string extension = saveFormatDesign(chosen).extension;
+    return std::string(path) + (file.back() == '.' ? extension : "." + extension);
 }
 
 void encodeSaveSettings(const SaveSettings& settings, const WriteSetting& write)
@@ -185,6 +233,19 @@ void encodeSaveSettings(const SaveSettings& settings, const WriteSetting& write)
     write(kAnchorName, anchorWord(settings.cad.anchor));
     write(kMirrorName, kMirrorWords[std::size_t(settings.cad.mirror)]);
     write(kCurvesName, settings.cad.curves ? "1" : "0");
+    const OutputChoices& output = settings.output;
+    for (const SaveDxfVersionDesign& v : kDxfVersions)
+        if (v.version == output.dxfVersion)
+            write(kDxfVersionName, v.word);
+    write(kDxfTextName, output.dxfText ? "1" : "0");
+    for (const SavePdfPageDesign& p : kPdfPages)
+        if (p.size == output.pdf.page)
+            write(kPdfPageName, p.word);
+    for (const SavePdfPaintDesign& p : kPdfPaints)
+        if (p.paint == output.pdf.paint)
+            write(kPdfStyleName, p.word);
+    write(kPdfMarginName, shortest(output.pdf.marginMm));
+    write(kHpglOvercutName, shortest(output.hpgl.overcutMm));
 }
 
 std::optional<SaveSettings> decodeSaveSettings(const ReadSetting& read)
@@ -225,6 +286,30 @@ std::optional<SaveSettings> decodeSaveSettings(const ReadSetting& read)
         for (const std::string_view word : kMirrorWords)
             if (*mirror == word)
                 settings.cad.mirror = *mirrorNamed(word);
+    OutputChoices& output = settings.output;
+    if (const std::optional<std::string> version = read(kDxfVersionName))
+        for (const SaveDxfVersionDesign& v : kDxfVersions)
+            if (*version == v.word)
+                output.dxfVersion = v.version;
+    if (const std::optional<std::string> text = read(kDxfTextName); text == "0" || text == "1")
+        output.dxfText = text == "1";
+    if (const std::optional<std::string> page = read(kPdfPageName))
+        for (const SavePdfPageDesign& p : kPdfPages)
+            if (*page == p.word)
+                output.pdf.page = p.size;
+    if (const std::optional<std::string> style = read(kPdfStyleName))
+        for (const SavePdfPaintDesign& p : kPdfPaints)
+            if (*style == p.word)
+                output.pdf.paint = p.paint;
+    // Only the lists' own values: a hand-edited number changes nothing.
+    const auto listed = [&](std::string_view name, std::span<const double> values, double& into) {
+        if (const std::optional<std::string> text = read(name))
+            for (const double v : values)
+                if (*text == shortest(v))
+                    into = v;
+    };
+    listed(kPdfMarginName, kPdfMargins, output.pdf.marginMm);
+    listed(kHpglOvercutName, kHpglOvercuts, output.hpgl.overcutMm);
     return settings;
 }
 

@@ -43,8 +43,34 @@ struct SaveMirrorDesign {
     const char* caption;
 };
 
+// The choices of one format, each a short list (a box to pick from on
+// every platform, nothing typed), remembered by its word.
+struct SaveDxfVersionDesign {
+    DxfVersion version;
+    const char* word;
+    const char* caption;
+};
+
+struct SavePdfPageDesign {
+    const char* word;
+    std::optional<MmSize> size; // none: the drawing's extents
+    const char* caption;
+};
+
+struct SavePdfPaintDesign {
+    PdfPaint paint;
+    const char* word;
+    const char* caption;
+};
+
 // In the order the dialog lists them.
 std::span<const SaveFormatDesign> saveFormats();
+std::span<const SaveDxfVersionDesign> saveDxfVersions();
+std::span<const SavePdfPageDesign> savePdfPages();
+std::span<const SavePdfPaintDesign> savePdfPaints();
+// Millimetres; a box shows each as "5 mm".
+std::span<const double> savePdfMargins();
+std::span<const double> saveHpglOvercuts();
 std::span<const SavePrecisionDesign> savePrecisions();
 std::span<const SaveAnchorDesign> saveAnchors();
 std::span<const SaveMirrorDesign> saveMirrors();
@@ -60,6 +86,13 @@ inline constexpr const char* kOffsetCaption = "オフセット (mm):";
 inline constexpr const char* kAnchorCaption = "基準点:";
 inline constexpr const char* kMirrorCaption = "反転:";
 inline constexpr const char* kCurvesCaption = "正確な曲線";
+// The captions of the DXF's, the PDF's and the HPGL's own choices.
+inline constexpr const char* kDxfVersionCaption = "DXF:";
+inline constexpr const char* kDxfTextCaption = "文字列を TEXT で残す";
+inline constexpr const char* kPdfPageCaption = "用紙:";
+inline constexpr const char* kPdfPaintCaption = "PDF:";
+inline constexpr const char* kPdfMarginCaption = "余白:";
+inline constexpr const char* kHpglOvercutCaption = "オーバーカット:";
 // The offset the dialog takes, either way: as far as the front end's.
 inline constexpr double kSaveOffsetLimitMm = 100;
 // An offset as typed in a dialog's box: millimetres with a decimal point,
@@ -68,6 +101,8 @@ std::optional<double> typedSaveOffset(std::string_view text);
 inline constexpr const char* kOffsetRefused = "オフセットは -100 から 100 までの mm の数で入力してください";
 // Whether the DXF and SVG choices apply to `format`.
 bool takesCadChoices(SaveFormat format);
+// "5 mm": a margin's or an overcut's entry in its box.
+std::string millimetreEntry(double mm);
 
 // The device resolution of a capture at `precision` for a size in points:
 // 96 dpi for the classic grid; at 0.1 or 0.01 mm 254 or 2540 dpi, raised a
@@ -88,6 +123,12 @@ std::string saveFileName(std::string_view text, SaveFormat format);
 // name typed as "a.svg" is an SVG whatever file type is selected.
 SaveFormat formatForPath(std::string_view path, SaveFormat chosen);
 
+// The name a save dialog writes: `path` as typed when its extension is one
+// of the formats' (which then decides the format), else with the chosen
+// format's extension added, also where the name holds a dot of its own:
+// "0.1" saved as DXF is "0.1.dxf", not a file named "0.1".
+std::string withFormatExtension(std::string_view path, SaveFormat chosen);
+
 // A file type that carries a format and a precision at once, for a dialog
 // that offers no more than file types: "DXF drawing, 0.01 mm (*.dxf)".
 std::string saveKindLabel(SaveFormat format, SavePrecision precision, Language language);
@@ -95,7 +136,9 @@ std::string saveKindLabel(SaveFormat format, SavePrecision precision, Language l
 // The remembered choice as named text values, the same names and words on
 // every platform: "format" (dxf, svg, jw), "precision" (classic, 0.1, 0.01),
 // "folder" (UTF-8), "merge" (1, 0), "offset" (millimetres), "anchor" and
-// "mirror" (the front end's words), "curves" (1, 0).
+// "mirror" (the front end's words), "curves" (1, 0), "dxf-version" (2000,
+// r12), "dxf-text" (1, 0), "pdf-page" (fit, a4, a3), "pdf-style" (fill,
+// cut), "pdf-margin" and "hpgl-overcut" (millimetres, one of the lists').
 using WriteSetting = std::function<void(std::string_view name, std::string_view value)>;
 void encodeSaveSettings(const SaveSettings& settings, const WriteSetting& write);
 

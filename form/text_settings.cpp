@@ -65,6 +65,9 @@ void encodeTextSettings(const TextSettings& settings, const WriteSetting& write)
     write("oblique", shortest(settings.style.oblique));
     write("fit", shortest(settings.style.fitMm));
     write("fitBy", settings.style.fitBy == TextStyle::FitBy::Width ? "width" : "spacing");
+    // 0: a straight line; the angle only with an arc.
+    write("arc", shortest(settings.style.arc.radiusMm));
+    write("arc-at", settings.style.arc.isArc() ? shortest(arcAngleShown(settings.style.arc)) : "");
 }
 
 TextSettings decodeTextSettings(const ReadSetting& read)
@@ -97,6 +100,11 @@ TextSettings decodeTextSettings(const ReadSetting& read)
     }
     if (const std::optional<std::string> by = read("fitBy"); by && (*by == "width" || *by == "spacing"))
         settings.style.fitBy = *by == "width" ? TextStyle::FitBy::Width : TextStyle::FitBy::Spacing;
+    const TextStyleFieldDesign& radius = kTextStyleFields[3];
+    const TextStyleFieldDesign& arcAngle = kTextStyleFields[4];
+    if (const auto mm = numberIn(read("arc"), radius.minimum, radius.maximum); mm && *mm != 0)
+        settings.style.arc = arcStyleWithin(
+            *mm, numberIn(read("arc-at"), arcAngle.minimum, arcAngle.maximum).value_or(defaultArcDegrees(*mm)));
     return settings;
 }
 

@@ -6,11 +6,14 @@
 
 #include "outline/text_style.hpp"
 
+#include <optional>
+#include <string_view>
+
 namespace lw {
 
 inline constexpr const char* kTextStyleTitle = "文字スタイル";
 
-enum class TextStyleField { Spacing, Width, Bold, Oblique, Fit, FitByWidth };
+enum class TextStyleField { Spacing, Width, Bold, ArcRadius, ArcAngle, Oblique, Fit, FitByWidth };
 
 struct TextStyleFieldDesign {
     TextStyleField field;
@@ -25,6 +28,9 @@ inline constexpr TextStyleFieldDesign kTextStyleFields[] = {
     {TextStyleField::Spacing, "spnSpacing", "字間", "pt", -100, 100, 0.25, 2},
     {TextStyleField::Width, "spnWidth", "幅", "%", TextStyle::kNarrowest, TextStyle::kWidest, 5, 0},
     {TextStyleField::Bold, "chkBold", "太字", "", 0, 1, 1, 0},
+    // 0 is a straight line; negative sets the text inside the circle.
+    {TextStyleField::ArcRadius, "spnArcRadius", "円弧の半径", "mm", -10000, 10000, 1, 1},
+    {TextStyleField::ArcAngle, "spnArcAngle", "円弧の角度", "°", -360, 360, 5, 1},
     {TextStyleField::Oblique, "spnOblique", "傾斜", "°", -TextStyle::kSteepest, TextStyle::kSteepest, 1, 1},
     // 0 fits nothing: the spacing above stands.
     {TextStyleField::Fit, "spnFit", "均等割付", "mm", 0, TextStyle::kLongestFitMm, 1, 2},
@@ -45,9 +51,26 @@ constexpr const char* boldNote(bool fontBold, bool styleBold)
     return fontBold && !styleBold ? kBoldIgnoredNote : nullptr;
 }
 
+// The spacing box takes millimetres too, as sign makers measure: its tip.
+inline constexpr const char* kSpacingTip = "pt で、または mm を付けて (0.5mm) 入力します";
+
+// A spacing as typed in the dialog: points ("1.5", "1.5 pt") or millimetres
+// ("0.5mm"), blanks around allowed, in points; none for text that is no
+// such number (an exponent, "inf" and "nan" included). Not held within the
+// field's range.
+std::optional<double> typedSpacingPoints(std::string_view text);
+
 // A style from the dialog's fields, each held within its field's range (a
 // view's spin box already does; a value from elsewhere may not).
 TextStyle textStyleWithin(double spacing, double widthPercent, bool bold);
 TextStyle textStyleWithin(const TextStyle& style);
+
+// The arc from the dialog's fields, each held within its range: a radius
+// of 0 (or not a number) is no arc; the angle is where the text's middle
+// stands.
+ArcStyle arcStyleWithin(double radiusMm, double atDegrees);
+
+// The angle the dialog shows for `arc`: its own, or where it would stand.
+double arcAngleShown(const ArcStyle& arc);
 
 } // namespace lw

@@ -19,14 +19,17 @@ bool wantsUsage(const std::vector<std::string>& words) { return words.size() == 
 std::string windowUsage()
 {
     return "Usage: Letterwire [MODE PATH...]\n"
-           "  Letterwire                            the window on its own: OK saves the outline\n"
-           "                                        (DXF, SVG or JW point lines) where you choose\n"
-           "  Letterwire JW COMMAND-FILE OUTPUT     OK writes the command file with the outline's\n"
-           "                                        points into OUTPUT, for the host CAD program\n"
-           "  Letterwire WIT OUTPUT                 OK hands the outline to the converter mfin,\n"
-           "                                        found on PATH, which writes OUTPUT\n"
+           "  Letterwire                         the window on its own: OK saves the\n"
+           "                                     outline (DXF, SVG or JW point lines)\n"
+           "                                     where you choose\n"
+           "  Letterwire JW COMMAND-FILE OUTPUT  OK writes the command file with the\n"
+           "                                     outline's points into OUTPUT, for the\n"
+           "                                     host CAD program\n"
+           "  Letterwire WIT OUTPUT              OK hands the outline to the converter\n"
+           "                                     mfin, found on PATH, which writes OUTPUT\n"
            "  Letterwire --help | --version\n"
-           "The mode word may be in any case. letterwire-cli writes the same outputs without a window.\n";
+           "The mode word may be in any case. letterwire-cli writes the same outputs\n"
+           "without a window.\n";
 }
 
 std::optional<std::string> startNote(const std::vector<std::string>& words)

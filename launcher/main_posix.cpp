@@ -12,6 +12,7 @@
 //   126  a file exists but cannot be started (with a message on stderr)
 
 #include "program_lookup.hpp"
+#include "usage.hpp"
 
 #include <cerrno>
 #include <clocale>
@@ -161,6 +162,10 @@ int main(int argc, char* argv[])
     std::setlocale(LC_CTYPE, "");
 
     const std::string_view name = argv[1];
+    if (const std::string text = lw::launcher::requestedText(name); !text.empty()) {
+        std::fputs(text.c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     std::printf("Launch %s\n", printable(name).c_str());
     // Flushed now so the line comes before the program's own output, also
     // when stdout is a pipe or a file.

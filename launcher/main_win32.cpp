@@ -13,6 +13,7 @@
 //   126  a file exists but cannot be started (with a message on stderr)
 
 #include "program_lookup.hpp"
+#include "usage.hpp"
 #include "windows_command_line.hpp"
 
 #include <optional>
@@ -140,6 +141,13 @@ int wmain(int argc, wchar_t* argv[])
     if (argc < 2)
         return kNoProgramName;
     const std::wstring name = argv[1];
+    if (name == L"--help" || name == L"--version") {
+        std::wstring text;
+        for (const char c : lw::launcher::requestedText(name == L"--help" ? "--help" : "--version"))
+            text += c == '\n' ? std::wstring(L"\r\n") : std::wstring(1, wchar_t(c));
+        write(STD_OUTPUT_HANDLE, text);
+        return 0;
+    }
     write(STD_OUTPUT_HANDLE, L"Launch " + printable(name) + L"\r\n");
 
     if (name.empty())

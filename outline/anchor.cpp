@@ -37,7 +37,7 @@ std::string_view anchorWord(Anchor anchor) { return kAnchorWords[std::size_t(anc
 TextFrame textFrame(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, Advances advances,
                     double spacing)
 {
-    LOGFONT upright = logFont;
+    LOGFONT upright = withAdvances(logFont, advances);
     upright.lfEscapement = upright.lfOrientation = 0;
     SelectedFont font(dc, CreateFontIndirectA(toAnsiLogFont(upright)));
     TextFrame box;

@@ -5,6 +5,7 @@
 #include "outline/cad_glyph_merge.hpp"
 #include "outline/cad_merge.hpp"
 #include "outline/cad_offset.hpp"
+#include "outline/stencil.hpp"
 
 #include <algorithm>
 #include <bit>
@@ -214,7 +215,7 @@ CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Piece>& piec
 
 } // namespace
 
-CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options, const CurvedPath* path)
+static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& options, const CurvedPath* path)
 {
     const std::size_t count = std::min({captured.pointCount > 0 ? std::size_t(captured.pointCount) : 0,
                                          captured.pathPoints.size(), captured.pathTypes.size()});
@@ -286,6 +287,17 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
         cut.curveTolerance = 0.5 * scale;
     }
     return cut;
+}
+
+CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options, const CurvedPath* path)
+{
+    if (options.stencilPixels <= 0)
+        return cutReady(captured, options, path);
+    CadOptions merged = options;
+    merged.merge = true;
+    merged.curves = false;
+    CadOutline cut = cutReady(captured, merged, nullptr);
+    return withBridges(cut, options.stencilPixels * cut.gridScale, options.stencilBridges);
 }
 
 MmPlacement onCadGrid(const MmPlacement& placement, const CadOutline& cad)

@@ -9,6 +9,7 @@
 //   CadOutline cut = cadOutline(outline, {.merge = true, .offsetPixels = 2.5});
 //   writeDxf(out, cut.outline, {.mm = onCadGrid(mm, cut), .text = text});
 
+#include "outline/bridge.hpp"
 #include "outline/cad_contours.hpp"
 #include "outline/cad_curves.hpp"
 #include "outline/captured_outline.hpp"
@@ -27,6 +28,11 @@ struct CadOptions {
     // Keep the font's exact curves where a contour is a captured figure
     // unchanged (see cad_curves.hpp); needs the capture's unflattened path.
     bool curves = false;
+    // A stencil: every island joined to the sheet around its letter by
+    // bridges this many device pixels wide (stencil.hpp). 0: none. The
+    // result is merged, and written as segments.
+    double stencilPixels = 0;
+    int stencilBridges = 1;
 };
 
 struct CadOutline {
@@ -36,6 +42,8 @@ struct CadOutline {
     // units a writer's arcs may stray from them (half the capture's pixel).
     ExactCurves curves{};
     double curveTolerance = 0;
+    // With a stencil asked for: the bridges it holds its islands by.
+    std::vector<Bridge> bridges{};
 };
 
 // The capture's closed figures made cut-ready: no repeated consecutive point,

@@ -370,4 +370,33 @@ bool mergeNested(const RingSet& rings, std::vector<Merged::Group>& groups, std::
     return true;
 }
 
+std::vector<Shape> cutAway(const std::vector<Shape>& shapes, const std::vector<Contour>& cuts)
+{
+    using namespace bp::operators;
+    std::vector<const Contour*> ink, away;
+    for (const Shape& s : shapes) {
+        ink.push_back(&s.outer);
+        for (const Contour& h : s.holes)
+            ink.push_back(&h);
+    }
+    for (const Contour& c : cuts)
+        away.push_back(&c);
+    // Each set by its own winding, whichever way its contours run.
+    BpSet kept, removed;
+    for (const BpShape& s : positiveRegions(ink, false))
+        kept.insert(s);
+    for (const BpShape& s : positiveRegions(ink, true))
+        kept.insert(s);
+    for (const BpShape& s : positiveRegions(away, false))
+        removed.insert(s);
+    for (const BpShape& s : positiveRegions(away, true))
+        removed.insert(s);
+    kept -= removed;
+    std::vector<BpShape> left;
+    kept.get(left);
+    std::vector<Shape> out;
+    appendShapes(left, out);
+    return out;
+}
+
 } // namespace lw

@@ -43,6 +43,11 @@ Merged mergeNonzero(const RingSet& rings, int scale);
 // inside: a figure-eight's two lobes, one each way round.
 std::vector<Contour> lobesOf(const RingView& ring, int scale);
 
+// The ink of `shapes` (which do not overlap) less every region `cuts`
+// encloses, as shapes whose contours are simple and oriented as
+// mergeNonzero's, on the same grid.
+std::vector<Shape> cutAway(const std::vector<Shape>& shapes, const std::vector<Contour>& cuts);
+
 // mergeNonzero's result where no group needs the clipper, as boundaries
 // of the rings (Boundary::ring counts in `rings`), each group's pieceStart
 // counting boundaries. False as soon as a group's edges meet; the outputs

@@ -2,6 +2,7 @@
 
 #include "base/failure.hpp"
 #include "base/numbers.hpp"
+#include "outline/arc_text.hpp"
 #include "outline/fit.hpp"
 #include "outline/text_output.hpp"
 
@@ -27,6 +28,11 @@ void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view tex
     BeginPath(dc);
     outputText(dc, logFont, text, alignment, x0, y0, advances, spacing, slant);
     EndPath(dc);
+    readPath(dc, outline, curved, shownArea);
+}
+
+void readPath(DeviceContext& dc, CapturedOutline& outline, CurvedPath* curved, const DeviceArea* shownArea)
+{
     if (curved && readCurvedGlyphs(dc, curved->points, curved->types, curved->runs) < 0) {
         curved->points.clear();
         curved->types.clear();
@@ -70,9 +76,20 @@ void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceCon
     const TextStyle style = fittedStyle(dc, source);
     setLogFont(outline.logFont, source.font.faceName, height, source.angle, source.font);
     applyTextStyle(dc, outline.logFont, style);
-    capturePath(dc, outline.logFont, source.text, std::int32_t(placement), x0, y0, outline, source.advances,
-                style.spacingExact(factor), curved, source.shownArea ? &*source.shownArea : nullptr,
-                style.slant());
+    const DeviceArea* shownArea = source.shownArea ? &*source.shownArea : nullptr;
+    if (const ArcStyle& arc = style.arc; arc.isArc()) {
+        const ArcLine line = arcLine(arc, 1440.0 / source.twipsPerPixelX);
+        const ArcRun run =
+            arcRun(dc, outline.logFont, source.text, line, style.spacingExact(factor), arc.fitDegrees);
+        BeginPath(dc);
+        outputArcText(dc, outline.logFont, source.text, line, run,
+                      arcCentre(line, POINT{x0, y0}, placement == Placement::PreviewCentre), style.slant());
+        EndPath(dc);
+        readPath(dc, outline, curved, shownArea);
+    } else {
+        capturePath(dc, outline.logFont, source.text, std::int32_t(placement), x0, y0, outline, source.advances,
+                    style.spacingExact(factor), curved, shownArea, style.slant());
+    }
 
     // One polygon per closed figure; the platform closes it back to its start.
     for (const Figure& figure : figures(outline))

@@ -31,7 +31,10 @@ struct CaptureSource {
     float scaleHeight = design::kPreviewHeight;
     double twipsPerPixelX = design::kTwipsPerPixel; // the screen's, one value for every reader
     Advances advances = Advances::Device; // Linear for a capture at a chosen precision
-    TextStyle style{};            // spacing, width and weight; the default changes nothing
+    // Spacing, width, weight and arc; the default changes nothing. On an
+    // arc the circle's centre is the capture's origin (the preview's centre
+    // when centred) and the angle is not used.
+    TextStyle style{};
     // For a drawing that shows only this part of the canvas: glyphs wholly
     // outside it may be left out of the outline (flattenPathWithin), which
     // then serves that drawing and nothing else.
@@ -70,5 +73,10 @@ void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view tex
                  std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline,
                  Advances advances = Advances::Device, double spacing = 0, CurvedPath* curved = nullptr,
                  const DeviceArea* shownArea = nullptr, double slant = 0);
+
+// After EndPath: the curves (with `curved`) and the flattened path read
+// into the outline's arrays, replacing them.
+void readPath(DeviceContext& dc, CapturedOutline& outline, CurvedPath* curved = nullptr,
+              const DeviceArea* shownArea = nullptr);
 
 } // namespace lw

@@ -16,6 +16,7 @@ void setLogFont(LOGFONT& logFont, std::string_view faceName, std::int32_t height
 {
     logFont.lfHeight = checkedMul32(height, -1);
     logFont.lfWidth = 0;
+    logFont.lfWidthExact = 0;
     logFont.lfWeight = FW_NORMAL;
     // The attributes are the low byte of the toolkit's true value, -1.
     logFont.lfItalic = windowFont.italic ? 255 : 0;
@@ -53,6 +54,7 @@ LOGFONTA toAnsiLogFont(const LOGFONT& logFont)
     a.lfClipPrecision = logFont.lfClipPrecision;
     a.lfQuality = logFont.lfQuality;
     a.lfPitchAndFamily = logFont.lfPitchAndFamily;
+    a.lfWidthExact = logFont.lfWidthExact;
     std::u16string_view face(logFont.lfFaceName.data(), logFont.lfFaceName.size());
     std::string bytes = toCp932(utf16ToUtf8(face));
     std::copy_n(bytes.begin(), std::min(bytes.size(), a.lfFaceName.size()), a.lfFaceName.begin());
@@ -63,6 +65,7 @@ void applyTextStyle(DeviceContext& dc, LOGFONT& logFont, const TextStyle& style)
 {
     logFont.lfWeight = style.bold ? FW_BOLD : FW_NORMAL;
     logFont.lfWidth = 0;
+    logFont.lfWidthExact = 0;
     if (style.widthPercent == 100)
         return;
     // Measured upright and at the designed weight, so the ratio is the same
@@ -76,6 +79,18 @@ void applyTextStyle(DeviceContext& dc, LOGFONT& logFont, const TextStyle& style)
         return;
     const double width = double(metrics.tmAveCharWidth) * style.widthPercent / 100;
     logFont.lfWidth = std::max<std::int32_t>(1, roundToInt32(width, "character width"));
+    if (metrics.tmAveCharWidthExact > 0)
+        logFont.lfWidthExact = float(metrics.tmAveCharWidthExact * style.widthPercent / 100);
+}
+
+LOGFONT withAdvances(const LOGFONT& logFont, Advances advances)
+{
+    LOGFONT laid = logFont;
+    // Whole-pixel device advances are the platform's own lfWidth at this
+    // resolution, whose rounding the classic capture keeps.
+    if (advances == Advances::Device)
+        laid.lfWidthExact = 0;
+    return laid;
 }
 
 void outputText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
@@ -87,7 +102,8 @@ void outputText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text
     const int count = static_cast<int>(std::min<std::size_t>(bytes.size(), std::numeric_limits<int>::max()));
     // Selected until the end of this call, and deselected and deleted on
     // every way out of it.
-    SelectedFont font(dc, CreateFontIndirectA(toAnsiLogFont(slant == 0 ? logFont : slantedFont(logFont))));
+    SelectedFont font(
+        dc, CreateFontIndirectA(toAnsiLogFont(withAdvances(slant == 0 ? logFont : slantedFont(logFont), advances))));
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, flags);
     const SlantedLine slanted(dc, logFont, slant, x, y);

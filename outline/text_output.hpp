@@ -40,8 +40,13 @@ enum class Advances { Device, Linear };
 // The style's weight and width into a description setLogFont filled: bold
 // is weight 700; a width other than 100 % is lfWidth, that percentage of the
 // average character width the platform gives the font at its designed
-// width and weight (at least 1 pixel). The spacing is outputText's.
+// width and weight (at least 1 pixel), and lfWidthExact, the same unrounded.
+// The spacing is outputText's.
 void applyTextStyle(DeviceContext& dc, LOGFONT& logFont, const TextStyle& style);
+
+// The description a line is laid with at `advances`: Linear ones take the
+// exact width, Device ones lfWidth's whole pixels, as the platform rounds it.
+LOGFONT withAdvances(const LOGFONT& logFont, Advances advances);
 
 // Alignment code 1 puts the reference point at the middle of the text's top
 // edge, any other code at its top-left corner. The text (UTF-8) is converted

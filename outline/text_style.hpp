@@ -6,6 +6,8 @@
 //   lw::TextStyle style{.spacing = 1.5, .widthPercent = 80, .bold = true};
 //   style.spacingPixels(96.0 / 72) // 2: whole device pixels, as the platform rounds
 
+#include "outline/arc_style.hpp"
+
 #include <cmath>
 #include <cstdint>
 
@@ -30,6 +32,8 @@ struct TextStyle {
     double fitMm = 0;
     enum class FitBy : std::uint8_t { Spacing, Width };
     FitBy fitBy = FitBy::Spacing;
+    // The line set on a circle instead of straight; none by default.
+    ArcStyle arc{};
 
     static constexpr std::int32_t kNarrowest = 10;
     static constexpr std::int32_t kWidest = 400;
@@ -39,7 +43,7 @@ struct TextStyle {
 
     bool isDesigned() const
     {
-        return spacing == 0 && widthPercent == 100 && !bold && oblique == 0 && fitMm == 0;
+        return spacing == 0 && widthPercent == 100 && !bold && oblique == 0 && fitMm == 0 && !arc.isArc();
     }
     // tan of the oblique: how far a point moves along the line per unit above the baseline.
     double slant() const { return oblique == 0 ? 0 : std::tan(oblique * 3.14159265358979323846 / 180); }

@@ -5,6 +5,7 @@
 // return false with the system's own words in `error`.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,6 +58,13 @@ Handle createUnique(const std::string& folder, const std::string& prefix, const 
                     const std::string& shownAs, std::string& created, OnInterrupt onInterrupt = OnInterrupt::Keep);
 
 bool read(Handle handle, char* buffer, std::size_t size, std::size_t& got, std::string& error);
+
+// The whole regular file open as `handle`, mapped read-only (its size in
+// `size`), for a large file read once: no copy, no fresh memory to clear.
+// nullptr where the platform maps none (Windows here) or this file cannot
+// be mapped (empty, not regular): the caller reads it instead.
+const char* mapWhole(Handle handle, std::size_t& size);
+void unmapWhole(const char* data, std::size_t size);
 bool writeAll(Handle handle, const char* data, std::size_t size, std::string& error);
 bool close(Handle handle, std::string& error);
 
@@ -70,6 +78,14 @@ void removeFile(const std::string& path);
 // `wanted` takes and that were last written more than `hours` hours ago;
 // none when the folder cannot be read. For tidying up, so never a failure.
 std::vector<std::string> filesOlderThan(const std::string& folder, int hours, bool (*wanted)(std::string_view name));
+
+// The names of the regular files in `folder` (on POSIX links followed) that
+// `wanted` takes; none when the folder cannot be read.
+std::vector<std::string> regularFiles(const std::string& folder, bool (*wanted)(std::string_view name));
+
+// The size of the regular file open as `handle`; nothing for a pipe or a
+// device, whose end only reading finds.
+std::optional<std::uint64_t> regularSize(Handle handle);
 
 // This user's own folder for work files, made when missing:
 // $XDG_CACHE_HOME/letterwire (~/.cache/letterwire), %LOCALAPPDATA%\Letterwire.

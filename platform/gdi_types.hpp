@@ -52,6 +52,11 @@ struct BasicLogFont {
     std::uint8_t lfQuality = 0;
     std::uint8_t lfPitchAndFamily = 0;
     std::array<FaceChar, 32> lfFaceName{};
+    // Beyond the platform's own description: where above 0, the width
+    // lfWidth rounds to whole pixels, unrounded, which the characters then
+    // take in place of lfWidth's (each face against its own unrounded
+    // average width), so a line is as wide at every resolution. 0: lfWidth's.
+    float lfWidthExact = 0;
 };
 using LOGFONT = BasicLogFont<char16_t>;
 using LOGFONTA = BasicLogFont<char>;
@@ -65,6 +70,8 @@ struct TEXTMETRICA {
     std::int32_t tmAscent = 0;
     std::int32_t tmDescent = 0;
     std::int32_t tmAveCharWidth = 0;
+    // tmAveCharWidth unrounded: what lfWidthExact is measured against.
+    double tmAveCharWidthExact = 0;
 };
 
 struct Rgb {

@@ -53,4 +53,10 @@ void writesFailPastFileSizeLimit();
 // path/file access, and says which.
 void startDetached(const std::vector<std::string>& arguments, const std::string& removeWhenEnded = {});
 
+// Whether startDetached would find `program` as a file it may run (never a
+// folder): on PATH on POSIX (a name with "/" as it stands), where
+// CreateProcessW looks on Windows (".exe" added). A start can still fail
+// later; this lets a caller say so before the user's work, not after it.
+bool programFound(const std::string& program);
+
 } // namespace lw

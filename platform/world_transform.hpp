@@ -11,6 +11,13 @@
 //   lw::TextOutA(dc, 0, 0, "AB", 2);
 //   lw::ModifyWorldTransform(dc, nullptr, lw::MWT_IDENTITY);
 //   lw::SetGraphicsMode(dc, lw::GM_COMPATIBLE);
+//
+// Text laid under a transform of its own (TextOutTransformed) keeps the
+// platform's own outline of each glyph, only moved and turned, so text set
+// along a curve is the platform's text, not a bent copy of it.
+//
+//   lw::WorldTransform turn{std::cos(a), -std::sin(a), std::sin(a), std::cos(a), 100, 50};
+//   lw::TextOutTransformed(dc, turn, 0, 0, "A", 1);
 
 #include "platform/device_context.hpp"
 
@@ -36,5 +43,19 @@ int SetGraphicsMode(DeviceContext& dc, int mode);
 bool SetWorldTransform(DeviceContext& dc, const XFORM& transform);
 // Only MWT_IDENTITY: back to the identity.
 bool ModifyWorldTransform(DeviceContext& dc, const XFORM* transform, std::uint32_t mode);
+
+// An affine map of device pixels in the same order as XFORM:
+// x' = x * m11 + y * m21 + dx, y' = x * m12 + y * m22 + dy.
+struct WorldTransform {
+    double m11 = 1, m12 = 0, m21 = 0, m22 = 1, dx = 0, dy = 0;
+};
+
+// TextOutA inside an open path, every point it adds (glyphs, underline and
+// strike-out bars) mapped by `transform` after the world transform in
+// force, if any: a slant set with SetWorldTransform about the line's own
+// baseline stays the glyph's own slant wherever `transform` puts it. The
+// device context's own mapping is as before afterwards.
+bool TextOutTransformed(DeviceContext& dc, const WorldTransform& transform, int x, int y, const char* bytes,
+                        int count);
 
 } // namespace lw

@@ -6,7 +6,7 @@
 ; runs. English and Japanese, chosen by the system's language.
 ;
 ; Built by scripts/package-windows, which passes:
-;   VERSION      the project's version, e.g. 0.1
+;   VERSION      the project's version, e.g. 1.0.0
 ;   STAGE        the folder holding the files to install
 ;   FILES        a generated .nsh with the macros LW_INSTALL_FILES and
 ;                LW_UNINSTALL_FILES (one line per staged file)
@@ -22,7 +22,10 @@ ManifestDPIAware true
 !define PRODUCT "Letterwire"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Letterwire"
 !define UNINSTALLER "Uninstall Letterwire.exe"
-!define README_LINK "Letterwire - Read me.lnk"
+; The README's Start-menu entry is named in the install's language; the
+; uninstaller removes either name, whichever language it runs in.
+!define README_LINK_EN "Letterwire - Read me.lnk"
+!define README_LINK_JA "Letterwire - お読みください.lnk"
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -141,7 +144,7 @@ Section "Letterwire" SecProgram
   !ifdef HAVE_WINDOW
     CreateShortcut "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk" "$INSTDIR\Letterwire.exe"
   !endif
-  CreateShortcut "$SMPROGRAMS\${PRODUCT}\${README_LINK}" "$INSTDIR\README.txt"
+  CreateShortcut "$SMPROGRAMS\${PRODUCT}\$(ReadmeLink)" "$INSTDIR\README.txt"
 
   ; SHCTX is HKLM for all users, HKCU for the current user.
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
@@ -189,6 +192,11 @@ Section "$(SectionPath)" SecPath
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "AddedToPath" 1
   SendMessage ${HWND_BROADCAST} ${WM_SETTINGCHANGE} 0 "STR:Environment" /TIMEOUT=5000
 SectionEnd
+
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} $(SectionProgramText)
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecPath} $(SectionPathText)
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Function .onInit
   SetRegView 64
@@ -317,7 +325,8 @@ Section "Uninstall"
   ; never a whole folder, which may hold the user's own files.
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
-  Delete "$SMPROGRAMS\${PRODUCT}\${README_LINK}"
+  Delete "$SMPROGRAMS\${PRODUCT}\${README_LINK_EN}"
+  Delete "$SMPROGRAMS\${PRODUCT}\${README_LINK_JA}"
   RMDir "$SMPROGRAMS\${PRODUCT}"
   !insertmacro LW_UNINSTALL_FILES
   Call un.DeleteWorkFiles

@@ -4,8 +4,17 @@
 LangString ShowReadme ${LANG_ENGLISH} "Show README.txt"
 LangString ShowReadme ${LANG_JAPANESE} "README.txt を表示する"
 
-LangString SectionPath ${LANG_ENGLISH} "Add the program folder to PATH"
-LangString SectionPath ${LANG_JAPANESE} "プログラムのフォルダーを PATH に追加する"
+; Short: the components page's list is narrow; the description box under
+; it says the rest.
+LangString SectionPath ${LANG_ENGLISH} "Add to PATH"
+LangString SectionPath ${LANG_JAPANESE} "PATH に追加"
+LangString SectionPathText ${LANG_ENGLISH} "Adds the program folder to PATH, so letterwire-cli.exe and launcher.exe run from any command prompt."
+LangString SectionPathText ${LANG_JAPANESE} "プログラムのフォルダーを PATH に追加し、どのコマンド プロンプトからも letterwire-cli.exe と launcher.exe を使えるようにします。"
+LangString SectionProgramText ${LANG_ENGLISH} "The programs, README.txt and the Start-menu entries."
+LangString SectionProgramText ${LANG_JAPANESE} "プログラム、README.txt とスタート メニューの項目。"
+
+LangString ReadmeLink ${LANG_ENGLISH} "${README_LINK_EN}"
+LangString ReadmeLink ${LANG_JAPANESE} "${README_LINK_JA}"
 
 LangString PathTooLong ${LANG_ENGLISH} "PATH is too long to be changed safely by the installer; it was left as it is. Add $INSTDIR to it yourself to run letterwire-cli.exe from a command prompt."
 LangString PathTooLong ${LANG_JAPANESE} "PATH が長すぎるため、インストーラーは変更しませんでした。コマンド プロンプトから letterwire-cli.exe を使うには、$INSTDIR をご自分で PATH に追加してください。"

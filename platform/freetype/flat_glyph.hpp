@@ -27,6 +27,10 @@ struct FlatGlyph {
     // The glyph's unflattened figures at the origin (0, 0) under the same
     // map, made when a path is first read with its curves.
     std::shared_ptr<const GlyphCurves> curves;
+    // The same flattening before rounding, made when the glyph is first
+    // placed turned (text on an arc): turned and rounded there.
+    std::vector<PointF> exact;
+    std::vector<std::uint8_t> exactTypes;
 
     // A serial never handed out before in this process.
     static std::uint64_t newSerial();

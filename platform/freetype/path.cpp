@@ -23,10 +23,15 @@ using PathState = State::PathState;
 // gives them. Its figure closes at its last point before the next move and
 // at the glyph's end.
 template <typename Sink>
-void walkGlyph(const State::PlacedGlyph& g, const State::GlyphMap& m, Sink& sink)
+void walkGlyph(const State::PlacedGlyph& g, const State::GlyphGroup& group, Sink& sink)
 {
+    const State::GlyphMap& m = group.map;
     if constexpr (requires { sink.leftOut(g, m); }) {
         if (sink.leftOut(g, m))
+            return;
+    }
+    if constexpr (requires { sink.turned(g, group); }) {
+        if (group.turned && sink.turned(g, group))
             return;
     }
     if constexpr (requires { sink.placed(g, m); }) {
@@ -91,10 +96,9 @@ void walkPath(const State& s, Sink& sink)
     };
     for (std::size_t group = 0; group < s.groups.size(); ++group) {
         explicitUpTo(s.groups[group].before);
-        const State::GlyphMap& m = s.groups[group].map;
         const std::size_t end = group + 1 < s.groups.size() ? s.groups[group + 1].first : s.glyphs.size();
         for (std::size_t i = s.groups[group].first; i < end; ++i)
-            walkGlyph(s.glyphs[i], m, sink);
+            walkGlyph(s.glyphs[i], s.groups[group], sink);
     }
     explicitUpTo(path.size());
 }
@@ -235,6 +239,38 @@ public:
         start_ = count_;
         return true;
     }
+
+    // A turned glyph's points: its own flattening (made once, unrounded,
+    // kept with its flattened copy) turned onto the device and rounded
+    // here; false when it must be flattened here.
+    bool turned(const State::PlacedGlyph& g, const State::GlyphGroup& group)
+    {
+        if (!reuse_)
+            return false;
+        const FlatGlyph* flat = ownFlat(g.outline, group.own);
+        if (!flat)
+            return false;
+        if (open_)
+            finishFigure();
+        // The turn: the group's map is the turn applied to its own.
+        const State::GlyphMap& o = group.own;
+        const State::GlyphMap& m = group.map;
+        const double det = o.m00 * o.m11 - o.m01 * o.m10;
+        const double i00 = o.m11 / det, i01 = -o.m01 / det, i10 = -o.m10 / det, i11 = o.m00 / det;
+        const double r00 = m.m00 * i00 + m.m01 * i10, r01 = m.m00 * i01 + m.m01 * i11;
+        const double r10 = m.m10 * i00 + m.m11 * i10, r11 = m.m10 * i01 + m.m11 * i11;
+        const std::size_t n = flat->exact.size();
+        if (count_ + n > capacity_) [[unlikely]]
+            reserve(std::max(capacity_ * 2 + 16, count_ + n));
+        for (std::size_t i = 0; i < n; ++i) {
+            const PointF p = flat->exact[i];
+            point({g.ox + r00 * p.x + r01 * p.y, g.oy + r10 * p.x + r11 * p.y}, flat->exactTypes[i]);
+        }
+        return true;
+    }
+
+    // The glyph's flattened copy under its own map, with its unrounded points.
+    static const FlatGlyph* ownFlat(const GlyphOutline* outline, const State::GlyphMap& own);
 
     bool open() const { return open_; }
 
@@ -408,6 +444,50 @@ const FlatGlyph* Flattener::flatAt(const State::PlacedGlyph& g, const State::Gly
     return flat->holdsAt(g.ox, g.oy) ? flat : nullptr;
 }
 
+// The flattening's points before rounding, each figure's first a move and
+// its last marked closed, as Flattener::point takes them.
+struct ExactPoints {
+    std::vector<PointF>& points;
+    std::vector<std::uint8_t>& types;
+    PointF last{};
+    bool open() const { return true; }
+    void point(PointF p, std::uint8_t type)
+    {
+        if (type & PT_CLOSEFIGURE && (type & ~PT_CLOSEFIGURE) == PT_MOVETO)
+            type = PT_MOVETO; // a figure of one point: the next move ends it
+        points.push_back(p);
+        types.push_back(type);
+        last = p;
+    }
+    void cubic(PointF c1, PointF c2, PointF e, std::uint8_t endType)
+    {
+        const PointF from = last;
+        flattenCubic(from, c1, c2, e, kFlatness, [&](PointF p) {
+            points.push_back(p);
+            types.push_back(PT_LINETO);
+        });
+        types.back() = std::uint8_t(PT_LINETO | (endType & PT_CLOSEFIGURE));
+        last = e;
+    }
+};
+
+const FlatGlyph* Flattener::ownFlat(const GlyphOutline* outline, const State::GlyphMap& own)
+{
+    const FlatGlyph* flat = outline->flat.get();
+    if (!flat || !flat->madeFor(own.m00, own.m01, own.m10, own.m11)) {
+        outline->flat = flattenAlone(outline, own);
+        flat = outline->flat.get();
+    }
+    if (flat->exact.empty() && !outline->steps.empty()) {
+        auto* made = const_cast<FlatGlyph*>(flat); // the outline's own copy, made by this thread's path
+        State alone;
+        alone.addGlyph(outline, own, 0, 0);
+        ExactPoints exact{made->exact, made->exactTypes};
+        walkPath(alone, exact);
+    }
+    return flat;
+}
+
 // The flattened points the path's glyphs can give at most: only a whole
 // flattening sizes its arrays from it, so a line kept to an area never
 // works it out.
@@ -421,6 +501,11 @@ std::size_t glyphPointBound(const State& s)
         if (const FlatGlyph* flat = g.outline->flat.get();
             flat && flat->madeFor(m.m00, m.m01, m.m10, m.m11) && flat->holdsAt(g.ox, g.oy)) {
             bound += flat->points.size();
+            return;
+        }
+        if (const FlatGlyph* flat = g.outline->flat.get(); group.turned && flat &&
+            flat->madeFor(group.own.m00, group.own.m01, group.own.m10, group.own.m11) && !flat->exact.empty()) {
+            bound += flat->exact.size();
             return;
         }
         // The map's largest stretch, its top singular value.

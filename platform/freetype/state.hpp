@@ -69,6 +69,10 @@ struct DeviceContext::State {
         GlyphMap map;
         std::uint32_t first;
         std::uint32_t before;
+        // Laid under a turn (TextOutTransformed): `map` is `own` turned, so
+        // the flattening can turn the glyph's own flattened points.
+        bool turned = false;
+        GlyphMap own{};
     };
     std::vector<PlacedGlyph> glyphs;
     std::vector<GlyphGroup> groups;
@@ -113,7 +117,7 @@ struct DeviceContext::State {
         const auto before = std::uint32_t(pathSize());
         if (groups.empty() || groups.back().before != before
             || std::memcmp(&groups.back().map, &map, sizeof map) != 0)
-            groups.push_back({map, std::uint32_t(glyphs.size()), before});
+            groups.push_back({map, std::uint32_t(glyphs.size()), before, false, {}});
         glyphs.push_back({outline, ox, oy});
     }
 

@@ -78,14 +78,25 @@ double averageWidthOf(const FontFace& face, double em)
     return roundPixel(face.averageWidth * em / face.unitsPerEm);
 }
 
+// A face's average character width at the em, unrounded.
+double exactAverageWidthOf(const FontFace& face, double em) { return face.averageWidth * em / face.unitsPerEm; }
+
 // How much lfWidth widens (or narrows) a face's glyphs and advances: its
 // ratio to the average width that face has at this height; 1 without one.
 // A fallback face takes it against its own average, as the platform's
-// linked font takes the same lfWidth.
+// linked font takes the same lfWidth. An exact width stands against the
+// unrounded average, where whole pixels would make the ratio differ from
+// one resolution to the next.
 double widthScaleOf(const LOGFONTA& d, const FontFace& face, double em)
 {
+    if (d.lfWidth == 0)
+        return 1;
+    if (d.lfWidthExact > 0) {
+        const double exact = exactAverageWidthOf(face, em);
+        return exact > 0 ? double(d.lfWidthExact) / exact : 1;
+    }
     const double natural = averageWidthOf(face, em);
-    if (d.lfWidth == 0 || natural <= 0)
+    if (natural <= 0)
         return 1;
     return std::fabs(double(d.lfWidth)) / natural;
 }
@@ -276,7 +287,10 @@ bool GetTextMetricsA(DeviceContext& dc, TEXTMETRICA* metrics)
     const auto descent = std::int32_t(roundPixel(primary.descent * em / primary.unitsPerEm));
     const LOGFONTA& d = font.description;
     const auto average = d.lfWidth != 0 ? std::abs(d.lfWidth) : std::int32_t(averageWidthOf(primary, em));
-    *metrics = {ascent + descent, ascent, descent, average};
+    const double exact = d.lfWidth == 0 ? exactAverageWidthOf(primary, em)
+                       : d.lfWidthExact > 0 ? double(d.lfWidthExact)
+                                            : double(average);
+    *metrics = {ascent + descent, ascent, descent, average, exact};
     return true;
 }
 

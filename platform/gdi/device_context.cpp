@@ -10,6 +10,7 @@
 #include "platform/gdi/state.hpp"
 #include "platform/gdi/charset.hpp"
 #include "platform/gdi/linked_text.hpp"
+#include "platform/gdi/exact_width.hpp"
 
 #include "base/codepage.hpp"
 #include "base/design.hpp"
@@ -138,6 +139,7 @@ HFONT CreateFontIndirectA(const LOGFONTA& d)
 
     auto font = std::make_unique<LogicalFont>();
     font->charset = w.lfCharSet;
+    font->widthExact = d.lfWidth != 0 && d.lfWidthExact > 0 ? double(d.lfWidthExact) : 0;
     font->handle = CreateFontIndirectW(&w);
     // GDI substitutes for any face name, so no font at all is a broken
     // platform; drawing on with the stock font would be a wrong outline.
@@ -208,7 +210,12 @@ bool GetTextMetricsA(DeviceContext& dc, TEXTMETRICA* metrics)
     TEXTMETRICW tm{};
     if (!metrics || !GetTextMetricsW(dc.state().dc, &tm))
         return false;
-    *metrics = {tm.tmHeight, tm.tmAscent, tm.tmDescent, tm.tmAveCharWidth};
+    LOGFONTW asked{};
+    GetObjectW(GetCurrentObject(dc.state().dc, OBJ_FONT), sizeof asked, &asked);
+    const double exact = dc.state().font->widthExact > 0 ? dc.state().font->widthExact
+                       : asked.lfWidth == 0            ? exactAverageWidth(dc.state().dc)
+                                                       : 0;
+    *metrics = {tm.tmHeight, tm.tmAscent, tm.tmDescent, tm.tmAveCharWidth, exact > 0 ? exact : tm.tmAveCharWidth};
     return true;
 }
 
@@ -227,29 +234,15 @@ bool ExtTextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count, 
     if (!bytes || count <= 0)
         return true;
     const std::u16string text = wideText(bytes, count);
-    return drawLinkedText(dc.state().dc, *dc.state().font, x, y, text, advances);
+    // Only a path takes the glyphs scaled; drawn on the surface they stay GDI's.
+    return drawLinkedText(dc.state().dc, *dc.state().font, x, y, text, advances, dc.state().pathOpen);
 }
 
 namespace {
 
-// GDI's lfWidth ratio for the font selected in `h` at an em of `em` pixels:
-// lfWidth over the face's average width (OS/2) rounded at that em, as GDI
-// widens the glyphs; 1 without lfWidth. Read from the font file, as the
-// metrics GDI reports add a synthetic bold's pixel the ratio does not count.
-double widthRatioOf(HDC h, const LOGFONTW& font, double em, UINT emSquare)
-{
-    if (font.lfWidth == 0)
-        return 1;
-    constexpr DWORD kOs2 = DWORD('O') | DWORD('S') << 8 | DWORD('/') << 16 | DWORD('2') << 24;
-    unsigned char bytes[2]{};
-    const int fileAverage = GetFontData(h, kOs2, 2, bytes, 2) == 2 ? std::int16_t(bytes[0] << 8 | bytes[1]) : 0;
-    const double average = fileAverage > 0 ? fileAverage : emSquare / 2.0;
-    const double natural = std::floor(average * em / emSquare + 0.5);
-    return natural > 0 ? std::fabs(double(font.lfWidth)) / natural : 1;
-}
-
-// Appends each character's unrounded advance in the font selected in `h`.
-void appendLinearAdvances(HDC h, std::u16string_view text, std::vector<double>& advances)
+// Appends each character's unrounded advance in the font selected in `h`,
+// widened exactly by `widthExact` pixels where above 0.
+void appendLinearAdvances(HDC h, std::u16string_view text, std::vector<double>& advances, double widthExact)
 {
     LOGFONTW font{};
     GetObjectW(GetCurrentObject(h, OBJ_FONT), sizeof font, &font);
@@ -270,7 +263,9 @@ void appendLinearAdvances(HDC h, std::u16string_view text, std::vector<double>& 
     // against an average rounded there, up to half a pixel of the em's
     // average off (1.3 % at 85 px). So the advances are measured unwidened
     // and take the ratio of the size drawn.
-    const double widthRatio = emSquare > 0 ? widthRatioOf(h, font, em, emSquare) : 1;
+    const double widthRatio = emSquare == 0 || font.lfWidth == 0 ? 1
+                            : widthExact > 0                     ? exactWidthRatio(h, widthExact)
+                                                                 : lfWidthRatio(h);
     HDC measure = CreateCompatibleDC(h);
     ::HFONT large = nullptr;
     double scale = 1;
@@ -310,7 +305,8 @@ void GetLinearAdvances(DeviceContext& dc, const char* bytes, int count, std::vec
     // Each character measured in the face that draws it.
     for (const TextRun& run : linkedRuns(h, *dc.state().font, text)) {
         HGDIOBJ previous = ::SelectObject(h, run.face);
-        appendLinearAdvances(h, std::u16string_view(text).substr(run.first, run.count), advances);
+        appendLinearAdvances(h, std::u16string_view(text).substr(run.first, run.count), advances,
+                             dc.state().font->widthExact);
         ::SelectObject(h, previous);
     }
 }

@@ -1,5 +1,7 @@
 #include "platform/gdi/linked_text.hpp"
 
+#include "platform/gdi/exact_width.hpp"
+
 #include <cmath>
 #include <numbers>
 
@@ -21,8 +23,15 @@ private:
     HGDIOBJ previous_;
 };
 
-bool drawRun(HDC dc, int x, int y, std::u16string_view text, const int* advances)
+// The run's face is the one selected in `dc`; `widthExact` (pixels, 0 for
+// none) is the font's exact width.
+bool drawRun(HDC dc, int x, int y, std::u16string_view text, const int* advances, double widthExact = 0)
 {
+    if (advances && widthExact > 0) {
+        const double scale = exactWidthCorrection(dc, widthExact);
+        if (std::fabs(scale - 1) > 1e-9)
+            return drawScaledRun(dc, x, y, text, advances, scale);
+    }
     if (advances)
         return ::ExtTextOutW(dc, x, y, 0, nullptr, wideOf(text), UINT(text.size()), advances) != 0;
     return ::TextOutW(dc, x, y, wideOf(text), int(text.size())) != 0;
@@ -57,13 +66,15 @@ std::vector<TextRun> linkedRuns(HDC dc, const LogicalFont& font, std::u16string_
     return runs;
 }
 
-bool drawLinkedText(HDC dc, const LogicalFont& font, int x, int y, std::u16string_view text, const int* advances)
+bool drawLinkedText(HDC dc, const LogicalFont& font, int x, int y, std::u16string_view text, const int* advances,
+                    bool exactWidth)
 {
     const std::vector<TextRun> runs = linkedRuns(dc, font, text);
     if (runs.empty())
         return true;
+    const double widthExact = exactWidth ? font.widthExact : 0;
     if (runs.size() == 1 && runs[0].face == font.handle)
-        return drawRun(dc, x, y, text, advances);
+        return drawRun(dc, x, y, text, advances, widthExact);
     // Another face, or several: GDI would place each run by its own face's
     // ascent, so the line is laid out here from the left end of the font's
     // own baseline, also where the fallback draws all of it.
@@ -103,7 +114,8 @@ bool drawLinkedText(HDC dc, const LogicalFont& font, int x, int y, std::u16strin
         Selected face(dc, run.face);
         const int at = int(std::lround(x + pen * alongX + baselineBelow * downX));
         const int atY = int(std::lround(y + pen * alongY + baselineBelow * downY));
-        ok = drawRun(dc, at, atY, text.substr(run.first, run.count), advances ? advances + run.first : nullptr) && ok;
+        ok = drawRun(dc, at, atY, text.substr(run.first, run.count), advances ? advances + run.first : nullptr,
+                     widthExact) && ok;
         pen += widths[r];
     }
     ::SetTextAlign(dc, align);

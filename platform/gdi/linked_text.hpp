@@ -27,7 +27,10 @@ std::vector<TextRun> linkedRuns(HDC dc, const LogicalFont& font, std::u16string_
 
 // Draws `text` at (x, y) as TextOutW (advances null) or ExtTextOutW would,
 // under the device context's alignment and the font's escapement, run by
-// run; `font` must be the one selected in `dc`, and stays selected.
-bool drawLinkedText(HDC dc, const LogicalFont& font, int x, int y, std::u16string_view text, const int* advances);
+// run; `font` must be the one selected in `dc`, and stays selected. With
+// `exactWidth`, advances given and the font's widthExact, each run's glyphs
+// take the exact width where GDI's lfWidth rounds it.
+bool drawLinkedText(HDC dc, const LogicalFont& font, int x, int y, std::u16string_view text, const int* advances,
+                    bool exactWidth = false);
 
 } // namespace lw

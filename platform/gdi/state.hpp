@@ -16,6 +16,8 @@ struct LogicalFont {
     // For a face asked for in its own character set: the font the designed
     // Shift-JIS request gives, which draws a text the face lacks characters of.
     ::HFONT shiftJis = nullptr;
+    // The description's exact width in pixels, 0 for lfWidth's own.
+    double widthExact = 0;
     bool stock = false; // the device context's own font, never deleted
 };
 

@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -70,6 +71,28 @@ void closeAllBut(int keep)
 }
 
 } // namespace
+
+bool programFound(const std::string& program)
+{
+    const auto runnable = [](const std::string& path) {
+        struct stat info {};
+        return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && ::access(path.c_str(), X_OK) == 0;
+    };
+    if (program.empty())
+        return false;
+    if (program.find('/') != std::string::npos)
+        return runnable(program);
+    const char* path = std::getenv("PATH");
+    const std::string entries = path ? path : "";
+    for (std::size_t start = 0; start <= entries.size();) {
+        const std::size_t end = std::min(entries.find(':', start), entries.size());
+        const std::string folder = entries.substr(start, end - start);
+        if (runnable((folder.empty() ? std::string(".") : folder) + "/" + program))
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
 
 void startDetached(const std::vector<std::string>& arguments, const std::string& removeWhenEnded)
 {

@@ -8,6 +8,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <pthread.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -283,6 +284,28 @@ bool writeAll(Handle handle, const char* data, std::size_t size, std::string& er
     return true;
 }
 
+const char* mapWhole(Handle handle, std::size_t& size)
+{
+    struct stat info {};
+    if (::fstat(int(handle), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0)
+        return nullptr;
+    size = std::size_t(info.st_size);
+#ifdef MAP_POPULATE
+    // All pages at once: one call instead of a fault per few pages.
+    constexpr int kFlags = MAP_PRIVATE | MAP_POPULATE;
+#else
+    constexpr int kFlags = MAP_PRIVATE;
+#endif
+    void* data = ::mmap(nullptr, size, PROT_READ, kFlags, int(handle), 0);
+    return data == MAP_FAILED ? nullptr : static_cast<const char*>(data);
+}
+
+void unmapWhole(const char* data, std::size_t size)
+{
+    if (data)
+        ::munmap(const_cast<char*>(data), size);
+}
+
 bool close(Handle handle, std::string& error)
 {
     if (::close(int(handle)) == 0)
@@ -301,22 +324,46 @@ bool replace(const std::string& from, const std::string& to, std::string& error)
 
 void removeFile(const std::string& path) { ::unlink(path.c_str()); }
 
-std::vector<std::string> filesOlderThan(const std::string& folder, int hours, bool (*wanted)(std::string_view name))
+namespace {
+
+// The regular files `wanted` takes and `keep` keeps, by their status.
+template <class Keep>
+std::vector<std::string> regularFilesWhere(const std::string& folder, bool (*wanted)(std::string_view name), Keep keep)
 {
     std::vector<std::string> names;
     DIR* dir = ::opendir(folder.c_str());
     if (!dir)
         return names;
-    const std::time_t before = std::time(nullptr) - std::time_t(hours) * 3600;
     while (const dirent* entry = ::readdir(dir)) {
         struct stat info {};
         // The name first: a folder of thousands of files costs no stat each.
         if (wanted(entry->d_name) && ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 &&
-            S_ISREG(info.st_mode) && info.st_mtime < before)
+            S_ISREG(info.st_mode) && keep(info))
             names.emplace_back(entry->d_name);
     }
     ::closedir(dir);
     return names;
+}
+
+} // namespace
+
+std::vector<std::string> filesOlderThan(const std::string& folder, int hours, bool (*wanted)(std::string_view name))
+{
+    const std::time_t before = std::time(nullptr) - std::time_t(hours) * 3600;
+    return regularFilesWhere(folder, wanted, [&](const struct stat& info) { return info.st_mtime < before; });
+}
+
+std::vector<std::string> regularFiles(const std::string& folder, bool (*wanted)(std::string_view name))
+{
+    return regularFilesWhere(folder, wanted, [](const struct stat&) { return true; });
+}
+
+std::optional<std::uint64_t> regularSize(Handle handle)
+{
+    struct stat info {};
+    if (::fstat(int(handle), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return std::uint64_t(info.st_size);
 }
 
 std::string userWorkFolder()

@@ -102,6 +102,21 @@ void startWatcher(HANDLE converter, const std::string& workFile)
 
 } // namespace
 
+bool programFound(const std::string& program)
+{
+    if (program.empty())
+        return false;
+    const std::wstring name = widePath(program);
+    wchar_t found[MAX_PATH * 2];
+    // CreateProcessW's order: the program's folder and the current folder
+    // first, then the system folders and PATH.
+    const DWORD n = SearchPathW(nullptr, name.c_str(), L".exe", DWORD(std::size(found)), found, nullptr);
+    if (n == 0 || n >= std::size(found))
+        return false;
+    const DWORD attributes = GetFileAttributesW(found);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 void startDetached(const std::vector<std::string>& arguments, const std::string& removeWhenEnded)
 {
     (void)watcherRan;

@@ -171,6 +171,14 @@ Handle createUnique(const std::string& folder, const std::string& prefix, const 
     failOpen(shownAs, widePath(shownAs), ERROR_FILE_EXISTS);
 }
 
+const char* mapWhole(Handle, std::size_t&)
+{
+    // Read instead: the fonts mapped for are Linux's installed ones.
+    return nullptr;
+}
+
+void unmapWhole(const char*, std::size_t) {}
+
 bool read(Handle handle, char* buffer, std::size_t size, std::size_t& got, std::string& error)
 {
     DWORD n = 0;
@@ -222,7 +230,12 @@ bool replace(const std::string& from, const std::string& to, std::string& error)
 
 void removeFile(const std::string& path) { DeleteFileW(widePath(path).c_str()); }
 
-std::vector<std::string> filesOlderThan(const std::string& folder, int hours, bool (*wanted)(std::string_view name))
+namespace {
+
+// The files (not folders) `wanted` takes and `keep` keeps, by what the
+// search found.
+template <class Keep>
+std::vector<std::string> regularFilesWhere(const std::string& folder, bool (*wanted)(std::string_view name), Keep keep)
 {
     std::vector<std::string> names;
     WIN32_FIND_DATAW found{};
@@ -230,17 +243,38 @@ std::vector<std::string> filesOlderThan(const std::string& folder, int hours, bo
     HANDLE search = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, 0);
     if (search == INVALID_HANDLE_VALUE)
         return names;
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    const auto ticks = [](const FILETIME& t) { return (std::uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-    const std::uint64_t before = ticks(now) - std::uint64_t(hours) * 3600 * 10'000'000; // 100 ns ticks
     do {
         const std::string name = fromWide(found.cFileName);
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && wanted(name) && ticks(found.ftLastWriteTime) < before)
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && wanted(name) && keep(found))
             names.push_back(name);
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return names;
+}
+
+} // namespace
+
+std::vector<std::string> filesOlderThan(const std::string& folder, int hours, bool (*wanted)(std::string_view name))
+{
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& t) { return (std::uint64_t(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+    const std::uint64_t before = ticks(now) - std::uint64_t(hours) * 3600 * 10'000'000; // 100 ns ticks
+    return regularFilesWhere(folder, wanted,
+                             [&](const WIN32_FIND_DATAW& found) { return ticks(found.ftLastWriteTime) < before; });
+}
+
+std::vector<std::string> regularFiles(const std::string& folder, bool (*wanted)(std::string_view name))
+{
+    return regularFilesWhere(folder, wanted, [](const WIN32_FIND_DATAW&) { return true; });
+}
+
+std::optional<std::uint64_t> regularSize(Handle handle)
+{
+    LARGE_INTEGER size{};
+    if (GetFileType(handleOf(handle)) != FILE_TYPE_DISK || !GetFileSizeEx(handleOf(handle), &size))
+        return std::nullopt;
+    return std::uint64_t(size.QuadPart);
 }
 
 std::string userWorkFolder()

@@ -50,7 +50,7 @@ TEST(BatchRows, ReadsCsvAsWritten)
          {1, 2}, 2, "not closed"},
         {"text after a closing quote", "a.dxf,\"AB\"C\n", {{"a.dxf"}}, {1}, 2, "after the closing quote"},
         {"no text", "a.dxf\n", {{"a.dxf"}}, {1}, 2, "text is missing"},
-        {"too many columns", "a,b,c,d,e,f,g\n", {{"a", "b", "c", "d", "e", "f", "g"}}, {1}, 7, "at most 6"},
+        {"too many columns", "a,b,c,d,e,f,g,h,i\n", {{"a", "b", "c", "d", "e", "f", "g", "h", "i"}}, {1}, 9, "at most 8"},
         {"tab in the text", "a.dxf,A\tB\n", {{"a.dxf", "A\tB"}}, {1}, 2, "a tab at character 2"},
         {"lone carriage return", "a.dxf,編\rB\n", {{"a.dxf", "編\rB"}}, {1}, 2, "carriage return at character 2"},
         {"control character in the font", "a.dxf,A,,F\x01\n", {{"a.dxf", "A", "", "F\x01"}}, {1}, 4,
@@ -101,10 +101,13 @@ TEST(BatchRows, RowArgumentsReplaceCommandAndFileAndNameTheBadColumn)
     EXPECT_EQ(lw::cli::rowArguments(batch, args, row({"x.svg", "AB", "", "F", "", "underline regular"})),
               (std::vector<std::string>{"svg", "--font", "batch", "x.svg", "--size", "30", "--text", "AB", "--font",
                                         "F", "--underline"}));
+    // Bold is a style as the others are: the row's words replace the command line's.
+    EXPECT_EQ(lw::cli::rowArguments(batch, args, row({"x.svg", "AB", "", "", "", "Bold"})),
+              (std::vector<std::string>{"svg", "--font", "batch", "x.svg", "--size", "30", "--text", "AB", "--bold"}));
     const std::pair<std::vector<std::string>, std::size_t> bad[] = {
         {{"x.txt", "AB"}, 1},       {{"", "AB"}, 1},           {{"-", "AB"}, 1},
         {{".dxf", "AB"}, 1},        {{"x.dxf", "AB", "0"}, 3}, {{"x.dxf", "AB", "big"}, 3},
-        {{"x.dxf", "AB", "", "", "1.5"}, 5}, {{"x.dxf", "AB", "", "", "", "bold"}, 6},
+        {{"x.dxf", "AB", "", "", "1.5"}, 5}, {{"x.dxf", "AB", "", "", "", "heavy"}, 6},
         // The text alone is fine at 30 pt; at 16384 pt it is beyond the work bound.
         {{"x.dxf", curvedLetters(5000), "16384"}, 3},
     };
@@ -195,7 +198,7 @@ TEST_F(BatchRun, BadRowsAreNamedAndTheOthersWritten)
     const Result r = cli("batch rows.csv");
     EXPECT_EQ(r.status, 1);
     const char* expected[] = {
-        "rows.csv: line 2, column 1 (output): \"bad.txt\" must end in .dxf or .svg",
+        "rows.csv: line 2, column 1 (output): \"bad.txt\" must end in .dxf, .svg, .pdf, .plt or .hpgl",
         "rows.csv: line 4, column 3 (size): --size must be above 0",
         "rows.csv: line 5, column 2 (text): a tab at character 2; a field is one line",
         "rows.csv: line 6, column 1 (output): \"ok1.dxf\" is already the output of line 1",

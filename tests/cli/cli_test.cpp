@@ -170,7 +170,7 @@ TEST(CliUsage, ErrorsExitTwoWithOneLine)
         {"frobnicate", "unknown command frobnicate; see --help"}, {"capture extra", "usage"},
         // A near miss names what was meant: a swap, a missing or an extra letter.
         {"dfx o.dxf", "unknown command dfx; did you mean dxf?"},
-        {"captur", "did you mean capture?"}, {"help svgg", "no command svgg (capture, jw, wit, svg, dxf or batch); did you mean svg?"},
+        {"captur", "did you mean capture?"}, {"help svgg", "no command svgg (capture, jw, wit, svg, dxf, pdf, hpgl, check or batch); did you mean svg?"},
         {"capture --sise 3", "unknown option --sise; did you mean --size?"},
         {"capture --centr", "did you mean --centre?"}, {"capture --x", "unknown option --x"},
         {"dxf o.dxf --ofset 1", "did you mean --offset?"},
@@ -192,16 +192,22 @@ TEST(CliUsage, ErrorsExitTwoWithOneLine)
         {"capture --units mm --centre", "does not apply"}, {"dxf o.dxf --centre", "does not apply"},
         {"help frobnicate", "no command frobnicate"},
         // Cut-ready geometry is the drawings' alone.
-        {"capture --offset 1", "svg and dxf only"}, {"wit o.wit --no-merge", "svg and dxf only"},
+        {"capture --offset 1", "svg, dxf, pdf and hpgl only"}, {"wit o.wit --no-merge", "svg, dxf, pdf and hpgl only"},
         {"dxf o.dxf --offset abc", "not a number"}, {"svg o.svg --offset 100.5", "from -100 to 100 mm"},
         {"dxf o.dxf --offset", "needs a value"},
+        // Millimetres are the offset's and the grid's only unit.
+        {"dxf o.dxf --offset 0.1pt", "not a number of millimetres"}, {"dxf o.dxf --precision 1pt", "from 0.001"},
+        {"dxf o.dxf --offset mm", "not a number of millimetres"},
+        // The list's encoding is the batch's alone, and one of two.
+        {"batch l.csv --encoding latin1", "--encoding must be utf-8 or cp932"},
+        {"dxf o.dxf --encoding cp932", "--encoding applies to batch only"},
         // The text is one line; where the break stands is said in characters.
         {"capture --text \"$(printf 'A\\nB')\"", "--text: a line feed at character 2; the text is one line"},
         {"dxf o.dxf --text \"出口$(printf '\\r')\"", "--text: a carriage return at character 3;"},
         {"capture --text \"a$(printf '\\tb')\"", "--text: a tab at character 2;"},
         {"capture --text \"$(printf 'x\\033')\"", "--text: control character 0x1B at character 2;"},
         // The text style: units and ranges said, near misses named.
-        {"capture --spacing", "needs a value"}, {"capture --spacing 2pt", "not a length"},
+        {"capture --spacing", "needs a value"}, {"capture --spacing 2px", "not a length"},
         {"capture --spacing mm", "not a length"}, {"capture --spacing 1001", "from -1000 to 1000 points"},
         {"capture --spacing 400mm", "from -1000 to 1000 points"},
         {"capture --width 9", "from 10 to 400"}, {"capture --width 401%", "from 10 to 400"},
@@ -219,6 +225,33 @@ TEST(CliUsage, ErrorsExitTwoWithOneLine)
         ASSERT_FALSE(r.out.empty()) << shown;
         EXPECT_EQ(r.out.find('\n'), r.out.size() - 1) << shown << ": " << r.out;
         EXPECT_NE(r.out.find(c.says), std::string::npos) << shown << ": " << r.out;
+    }
+}
+
+// A length written with its unit draws what the same length in the option's
+// own unit draws; the conversion to points is done here by hand.
+TEST(CliUsage, LengthsTakeMillimetresAndPointsWhereTheyAreTheUnit)
+{
+    const auto points = [](double mm) {
+        char text[40];
+        std::snprintf(text, sizeof text, "%.17g", mm * 72 / 25.4);
+        return std::string(text);
+    };
+    const std::pair<std::string, std::string> same[] = {
+        {"--offset 0.1mm", "--offset 0.1"},       {"--offset -0.05MM", "--offset -0.05"},
+        {"--precision 0.05mm", "--precision 0.05"}, {"--spacing 1.5pt", "--spacing 1.5"},
+        {"--spacing 3.6mm", "--spacing " + points(3.6)}, {"--spacing -1mm", "--spacing " + points(-1)},
+        {"--offset ' 0.2 mm'", "--offset 0.2"},
+    };
+    const std::string base = "svg - --text Ag --size 36 ";
+    const Result plain = run(base);
+    ASSERT_EQ(plain.status, 0);
+    for (const auto& [withUnit, inOwnUnit] : same) {
+        const Result a = run(base + withUnit, true);
+        const Result b = run(base + inOwnUnit, true);
+        EXPECT_EQ(a.status, 0) << withUnit << ": " << a.out.substr(0, 200);
+        EXPECT_EQ(a.out, b.out) << withUnit << " draws otherwise than " << inOwnUnit;
+        EXPECT_NE(a.out, plain.out) << withUnit << " changed nothing";
     }
 }
 
@@ -253,7 +286,7 @@ TEST(CliUsage, HelpExplainsEveryOption)
     EXPECT_EQ(r.status, 0);
     for (const char* option : {"--text", "--font", "--size", "--angle", "--italic", "--underline",
                                "--strikeout", "--centre", "--dpi", "--no-merge", "--offset", "--spacing",
-                               "--width", "--bold"})
+                               "--width", "--bold", "--stroke-font", "--pen-width", "--allow-missing"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }
 

@@ -120,6 +120,14 @@ CASES = [
     ("touching at a point", ["--text", "P8P", "--font", "Letterwire Overlap Test", "--size", "72"]),
     ("touching at a point rotated", ["--text", "P", "--font", "Letterwire Overlap Test", "--size", "48",
                                      "--angle", "30"]),
+    # On an arc: tight inside, the glyphs' tops meet and must merge.
+    ("arc inside, tight", ["--text", "WAVE回図", "--font", "IPAGothic", "--size", "48", "--arc", "-15",
+                           "--underline"]),
+    ("arc outside", ["--text", "gjpqy 出口", "--font", "DejaVu Sans", "--size", "36", "--arc", "25",
+                     "--arc-at", "60", "--strikeout"]),
+    ("arc vertical", ["--text", "縦（書）き、ー", "--font", "@IPAGothic", "--size", "36", "--arc", "-20"]),
+    ("arc overlapping contours", ["--text", "XOX8P", "--font", "Letterwire Overlap Test", "--size", "48",
+                                  "--arc", "15", "--fit-arc", "200"]),
 ]
 PRECISION = "0.01"
 

@@ -18,7 +18,15 @@ each checked against invariants computed without Letterwire:
   bounds, advances and the width percentage put it;
 - the oblique: a shear keeps every area, so the ink is the upright ink's;
 - the fit: the baseline-right drawing is the baseline-left one moved back
-  by exactly the length asked for, along the angle.
+  by exactly the length asked for, along the angle (on a
+  straight line);
+- the stencil: no part of a sheet around the drawing less its ink is
+  enclosed (shapely), and the ink is the plain ink less at most a bridge's
+  strip per island.
+- on an arc: an anchored drawing is the circle-centred one turned by half
+  the text's length (font file's advances and the spacing) for a start or
+  an end, and moved by the anchor's point on the circle; the angle is taken
+  as --arc-at (the top turned by it).
 
 Given the Windows build, each case's drawing on Linux is also compared with
 the same drawing from letterwire-cli.exe under Wine (GDI itself): the ink's
@@ -34,8 +42,10 @@ import itertools
 import math
 import os
 import random
+import re
 import subprocess
 import sys
+import tempfile
 
 import ezdxf
 from ezdxf import path as dxfpath
@@ -44,6 +54,7 @@ from fontTools.ttLib import TTFont
 from shapely.geometry import LinearRing, Polygon
 
 from ink import nonzero_region, signed_area
+from stroke_oracle import apart, expected, write_fonts
 
 cli = sys.argv[1]
 windows = sys.argv[2:4]  # the Windows program and the command that runs it under Wine
@@ -79,6 +90,14 @@ DIMS = [
     ("precision", ["0.01", "0.1", "classic"]),
     ("oblique", [0, 15, -20]),
     ("fit", ["", "spacing", "width"]),
+    # The drawing's other forms: the same figures as Release 12 (read as
+    # POLYLINE), the text as TEXT beside them; a PDF's page and an HPGL's
+    # range against the DXF's box.
+    ("dxf", ["2000", "r12"]),
+    ("dxf_text", [False, True]),
+    ("machine", ["", "pdf", "hpgl"]),
+    ("stencil", [0.0, 0.5]),
+    ("arc", [0, 40, -25]),
 ]
 FIT_MM = 60  # wider than every text's own advance at SIZE
 NAMES = [d[0] for d in DIMS]
@@ -140,8 +159,11 @@ def fitted(case):
 def arguments(case):
     face, text = FACES[case["face"]][:2]
     a = ["--text", text, "--font", face, "--size", str(SIZE), "--precision", case["precision"]]
-    if not case["merge"]:
+    # A stencil is merged whatever the case says.
+    if not case["merge"] and not case["stencil"]:
         a.append("--no-merge")
+    if case["stencil"]:
+        a += ["--stencil", str(case["stencil"])]
     if case["offset"]:
         a += ["--offset", str(case["offset"])]
     if case["curves"]:
@@ -160,7 +182,10 @@ def arguments(case):
         a.append("--italic")
     if case["bars"]:
         a.append(case["bars"])
-    if case["angle"]:
+    if case["arc"]:
+        # The arc turns each character: the angle turns the text round the circle.
+        a += ["--arc", str(case["arc"]), "--arc-at", str(arc_at(case))]
+    elif case["angle"]:
         a += ["--angle", str(case["angle"])]
     if case["oblique"]:
         a += ["--oblique", str(case["oblique"])]
@@ -169,25 +194,43 @@ def arguments(case):
     return a
 
 
+def dxf_arguments(case):
+    return (["--dxf-version", "r12"] if case["dxf"] == "r12" else []) + (["--dxf-text"] if case["dxf_text"] else [])
+
+
+def arc_at(case):
+    return (90 if case["arc"] > 0 else 270) + case["angle"]
+
+
 drawings = {}
+texts = {}
+
+
+def drawing_key(case, on_windows=False):
+    # The machine's file is written beside the DXF, which it leaves as it is.
+    return (on_windows,) + tuple(sorted((k, v) for k, v in case.items() if k != "machine"))
 
 
 def drawing(case, on_windows=False):
     """The rings of the case's DXF (exact curves flattened by ezdxf), memoised."""
-    key = (on_windows,) + tuple(sorted(case.items()))
+    key = drawing_key(case, on_windows)
     if key not in drawings:
         command = [windows[1], windows[0]] if on_windows else [cli]
-        run = subprocess.run(command + ["dxf", "-"] + arguments(case), capture_output=True)
+        run = subprocess.run(command + ["dxf", "-"] + arguments(case) + dxf_arguments(case), capture_output=True)
         if run.returncode != 0:
             raise RuntimeError(f"status {run.returncode}: {run.stderr.decode(errors='replace').strip()}")
         # Windows' standard output is in text mode: lines end in CR LF.
         doc = ezdxf.read(io.StringIO(run.stdout.replace(b"\r\n", b"\n").decode("cp932")))
         rings = []
-        for e in doc.modelspace().query("LWPOLYLINE"):
+        texts[key] = [(t.dxf.text, t.dxf.layer, t.dxf.height, tuple(t.dxf.insert)[:2], t.dxf.rotation)
+                      for t in doc.modelspace().query("TEXT")]
+        for e in doc.modelspace().query("LWPOLYLINE POLYLINE"):
             if case["curves"]:
                 points = [(v.x, v.y) for v in dxfpath.make_path(e).flattening(0.002)]
                 if len(points) > 1 and points[0] == points[-1]:
                     points.pop()
+            elif e.dxftype() == "POLYLINE":
+                points = [(v.dxf.location.x, v.dxf.location.y) for v in e.vertices]
             else:
                 points = [tuple(p) for p in e.get_points("xy")]
             rings.append(points)
@@ -238,11 +281,15 @@ def face_file(case):
 def x_scale(case):
     """How far the width percentage widens the drawn face: the platform's
     average character width asked for is the designed face's times the
-    percentage, whatever weight then draws it."""
+    percentage, whatever weight then draws it: on the classic grid in whole
+    pixels, on the fine grids unrounded."""
     if case["width"] == 100:
         return 1.0
     em = round(SIZE * dpi_of(case) / 72)
     designed, drawn = font(FACES[case["face"]][2])[0], font(face_file(case))[0]
+    if case["precision"] != "classic":
+        return (designed["OS/2"].xAvgCharWidth / designed["head"].unitsPerEm * case["width"] / 100
+                / (drawn["OS/2"].xAvgCharWidth / drawn["head"].unitsPerEm))
     average = round(designed["OS/2"].xAvgCharWidth * em / designed["head"].unitsPerEm)
     asked = max(1, round(average * case["width"] / 100))
     return asked / round(drawn["OS/2"].xAvgCharWidth * em / drawn["head"].unitsPerEm)
@@ -297,7 +344,16 @@ def check(ok, case, what):
         failures.append(f"{FACES[case['face']][0]} {changed}: {what}")
 
 
+def islands_of(region):
+    """The parts of a sheet around the ink that the ink encloses."""
+    x0, y0, x1, y1 = region.bounds
+    sheet = Polygon([(x0 - 1, y0 - 1), (x1 + 1, y0 - 1), (x1 + 1, y1 + 1), (x0 - 1, y1 + 1)]).difference(region)
+    return len(getattr(sheet, "geoms", [sheet])) - 1
+
+
 def check_case(case):
+    if case["stencil"]:
+        case = dict(case, merge=True)
     rings = drawing(case)
     step = step_of(case)
     check(rings, case, "no contour at all")
@@ -326,10 +382,40 @@ def check_case(case):
             check((signed_area(r) > 0) == outer, case,
                   f"a{'n outer' if outer else ' hole'} contour turns {'clockwise' if outer else 'counter-clockwise'}")
 
+    # The text beside the outline: the string, the em and the angle at the origin.
+    key = drawing_key(case)
+    if case["dxf_text"]:
+        want = (FACES[case["face"]][1], "LETTERWIRE_TEXT", SIZE * 25.4 / 72, (0.0, 0.0), float(case["angle"]))
+        got = texts[key][0] if len(texts[key]) == 1 else None
+        check(got is not None and got[:2] == want[:2] and abs(got[2] - want[2]) < 0.01 * want[2] and
+              got[3] == want[3] and got[4] == want[4], case, f"TEXT {texts[key]}, expected {want}")
+    else:
+        check(texts[key] == [], case, f"a TEXT unasked: {texts[key]}")
+
+    # A machine's file spans the DXF's box: a PDF page within 0.01 mm
+    # (pdfinfo), an HPGL's PD coordinates within 1/40 mm from the origin.
+    # Arcs (AA) reach past the PD points: their range is read by hp2xx in outputs_test.
+    if case["machine"] == "pdf" or (case["machine"] == "hpgl" and not case["curves"]):
+        done = subprocess.run([cli, case["machine"], "-"] + arguments(case), capture_output=True)
+        x0, y0, x1, y1 = bounds(rings)
+        if case["machine"] == "pdf":
+            info = subprocess.run(["pdfinfo", "-"], input=done.stdout, capture_output=True, text=False).stdout
+            m = re.search(rb"Page size:\s+([0-9.]+) x ([0-9.]+) pts", info)
+            size = (float(m.group(1)) * 25.4 / 72, float(m.group(2)) * 25.4 / 72) if m else None
+            check(size and abs(size[0] - (x1 - x0)) <= 0.01 + 2 * step and abs(size[1] - (y1 - y0)) <= 0.01 + 2 * step,
+                  case, f"PDF page {size} mm, the DXF's box {x1 - x0:.3f} x {y1 - y0:.3f}")
+        else:
+            units = [int(v) for command in re.findall(rb"P[UD]([-0-9,]+);", done.stdout) for v in command.split(b",")]
+            xs, ys = units[0::2], units[1::2]
+            check(xs and min(xs) == 0 and min(ys) == 0 and abs(max(xs) / 40 - (x1 - x0)) <= 1 / 40 + 2 * step and
+                  abs(max(ys) / 40 - (y1 - y0)) <= 1 / 40 + 2 * step, case,
+                  f"HPGL range {max(xs, default=0) / 40} x {max(ys, default=0) / 40} mm, the DXF's box "
+                  f"{x1 - x0:.3f} x {y1 - y0:.3f}")
+
     # The ink: the plain capture's, grown or shrunk by the offset: merged,
     # the whole ink at once; kept apart, each contour on its own (outer ones
     # outward, holes inward).
-    plain = dict(case, merge=False, offset=0.0, curves=False)
+    plain = dict(case, merge=False, offset=0.0, curves=False, dxf="2000", dxf_text=False, machine="")
     base = nonzero_region(drawing(plain))
     if case["offset"] and case["merge"]:
         want = base.buffer(case["offset"], 32).area
@@ -343,7 +429,16 @@ def check_case(case):
     else:
         want = base.area
         tolerance = slack + 1e-3 * want
-    if want is not None:
+    if case["stencil"]:
+        # The bridges take ink away: at most a strip the bridge's width
+        # across the thickest stroke (the em's fifth at most) per island.
+        before = islands_of(nonzero_region(drawing(dict(case, stencil=0.0))))
+        most = before * case["stencil"] * (SIZE * 25.4 / 72 / 5 + case["stencil"])
+        check(islands_of(region) == 0, case, f"{islands_of(region)} islands left of {before}")
+        if want is not None:
+            check(-tolerance <= want - region.area <= most + tolerance, case,
+                  f"ink {region.area:.3f} mm², expected {want:.3f} less at most {most:.3f} for {before} bridges")
+    elif want is not None:
         check(abs(region.area - want) <= tolerance, case, f"ink {region.area:.3f} mm², expected {want:.3f}")
 
     # Exact curves cover the segments' ink.
@@ -352,8 +447,13 @@ def check_case(case):
         apart = region.symmetric_difference(segments).area
         check(apart <= slack, case, f"curves and segments differ by {apart:.4f} mm²")
 
+    # On an arc: the circle-centred drawing turned and moved to the anchor
+    # (a vertical face's advances are not hmtx's), and mirrored.
+    if case["arc"]:
+        if (case["anchor"] != "baseline-left" and case["face"] != 2) or case["mirror"] != "none":
+            check_arc_anchor(case, rings, step)
     # The anchor and the mirror: the baseline-left drawing moved and turned.
-    if case["anchor"] != "baseline-left" or case["mirror"] != "none":
+    elif case["anchor"] != "baseline-left" or case["mirror"] != "none":
         origin = dict(case, anchor="baseline-left", mirror="none")
         ax, ay = (0.0, 0.0) if case["face"] == 2 else anchor_point(case)
         x0, y0, x1, y1 = bounds(drawing(origin))
@@ -373,14 +473,15 @@ def check_case(case):
             # Only the mirror: the same box, turned over.
             check(abs((got[2] - got[0]) - (x1 - x0)) <= tolerance, case, "the mirror changed the width")
 
-    # The oblique: the shear keeps the upright ink's area.
-    if case["oblique"] and not case["offset"]:
+    # The oblique: the shear keeps the upright ink's area (on an arc each
+    # glyph's own shear about its baseline).
+    if case["oblique"] and not case["offset"] and not case["stencil"]:
         upright = nonzero_region(drawing(dict(case, oblique=0))).area
         check(abs(region.area - upright) <= slack + 1e-3 * upright, case,
               f"ink {region.area:.3f} mm² slanted, {upright:.3f} upright")
 
     # The fit: the line's advance is the length asked for.
-    if case["fit"] and case["anchor"] == "baseline-left" and case["mirror"] == "none":
+    if case["fit"] and not case["arc"] and case["anchor"] == "baseline-left" and case["mirror"] == "none":
         right = bounds(drawing(dict(case, anchor="baseline-right")))
         t = math.radians(case["angle"])
         moved = (bounds(rings)[0] - right[0], bounds(rings)[1] - right[1])
@@ -389,7 +490,7 @@ def check_case(case):
               case, f"the advance is ({moved[0]:.4f}, {moved[1]:.4f}) mm, not {FIT_MM} mm along the line")
 
     # The width: upright, plain, unslanted, the font file's ink.
-    if (case["angle"] == 0 and case["face"] != 2 and not case["italic"] and case["offset"] >= 0
+    if (case["angle"] == 0 and not case["arc"] and case["face"] != 2 and not case["italic"] and case["offset"] >= 0
             and not case["oblique"] and not case["fit"]
             and case["anchor"] == "baseline-left" and case["mirror"] == "none"):
         text, path = FACES[case["face"]][1], face_file(case)
@@ -417,6 +518,46 @@ def check_case(case):
         got = bounds(rings)
         check(abs(got[0] - left) <= tolerance and abs(got[2] - right) <= tolerance, case,
               f"ink runs {got[0]:.3f}..{got[2]:.3f} mm, the font file puts it at {left:.3f}..{right:.3f}")
+
+
+def check_arc_anchor(case, rings, step):
+    """The anchored arc drawing against the unanchored one (the circle's
+    centre at the origin, the text's middle at --arc-at), unmirrored."""
+    text, path = FACES[case["face"]][1], face_file(case)
+    f, _, cmap = font(path)
+    dpi = dpi_of(case)
+    em = round(SIZE * dpi / 72)
+    unit = em / f["head"].unitsPerEm * 25.4 / dpi
+    # The arc's advances are the font's unrounded ones, its spacing unrounded.
+    length = sum(f["hmtx"][cmap[ord(c)]][0] for c in text) * unit * x_scale(case) + \
+        case["spacing"] * 25.4 / 72 * (len(text) - 1)
+    if case["fit"]:
+        # Fitted, the line along the circle is the length asked for.
+        length = FIT_MM
+    radius = case["arc"]
+    word = case["anchor"]
+    turn = -length / 2 / radius if word.endswith("left") else length / 2 / radius if word.endswith("right") else 0
+    if word == "baseline-left":  # no --anchor: the circle's centre
+        turn = 0
+    ascent = round(f["OS/2"].usWinAscent * em / f["head"].unitsPerEm) * 25.4 / dpi
+    descent = round(f["OS/2"].usWinDescent * em / f["head"].unitsPerEm) * 25.4 / dpi
+    rise = {"top": ascent, "middle": (ascent - descent) / 2, "centre": (ascent - descent) / 2,
+            "bottom": -descent}.get(word.split("-")[0], 0)
+    r = radius + rise if radius > 0 else -radius - rise
+    at = math.radians(arc_at(case))
+    px, py = (0, 0) if word == "baseline-left" else (r * math.cos(at), r * math.sin(at))
+    c, s = math.cos(turn), math.sin(turn)
+    # Without --anchor (the matrix's first value) the origin is the centre.
+    centred = drawing(dict(case, anchor="baseline-left", mirror="none"))
+    moved = [[(x * c - y * s - px, x * s + y * c - py) for x, y in ring] for ring in centred]
+    x0, y0, x1, y1 = bounds(moved)
+    if case["mirror"] == "x":
+        x0, x1 = -x1, -x0
+    elif case["mirror"] == "y":
+        y0, y1 = -y1, -y0
+    tolerance = 3 * step + 1e-6
+    for name, g, w in zip(("left", "bottom", "right", "top"), bounds(rings), (x0, y0, x1, y1)):
+        check(abs(g - w) <= tolerance, case, f"on the arc, {name} {g:.3f} mm, expected {w:.3f} from the anchor")
 
 
 def compare_platforms(case):
@@ -451,7 +592,52 @@ for case in cases:
     except Exception as e:  # a failed run or an unreadable file is a finding, not the end
         check(False, case, f"{type(e).__name__}: {e}")
 
-print(f"{len(cases)} cases, {checks} checks, {len(drawings)} drawings")
+# Single-line text: the stroke font made for the test with every anchor,
+# each with a mirror, an angle, a spacing and a width (every pair of those
+# but the anchor's), drawn exactly where stroke_oracle.py works the strokes
+# out, never closed; under Wine the same strokes.
+stroke_fonts = write_fonts(tempfile.mkdtemp(prefix="letterwire-matrix-"))
+STROKE_VALUES = {"mirror": ["none", "x", "y"], "angle": [0, 30, 90], "spacing": [0.0, 6.0, -2.0],
+                 "width": [100, 50, 150]}
+
+
+def stroke_lines(command, case, font=stroke_fonts["lff"]):
+    args = ["dxf", "-", "--stroke-font", font, "--text", "ABA", "--size", str(SIZE)]
+    args += ["--anchor", case["anchor"], "--mirror", case["mirror"], "--angle", str(case["angle"]),
+             "--spacing", str(case["spacing"]), "--width", str(case["width"])]
+    run = subprocess.run(command + args, capture_output=True)
+    if run.returncode != 0:
+        raise RuntimeError(f"status {run.returncode}: {run.stderr.decode(errors='replace').strip()}")
+    doc = ezdxf.read(io.StringIO(run.stdout.replace(b"\r\n", b"\n").decode("cp932")))
+    entities = list(doc.modelspace())
+    return [[tuple(p) for p in e.get_points("xy")] for e in entities], any(e.closed for e in entities)
+
+
+stroke_cases = []
+for i, anchor in enumerate(ANCHORS):
+    # Rows of the orthogonal array of four options at three values: nine
+    # rows hold every pair.
+    a, b = i % 9 // 3, i % 3
+    row = (a, b, (a + b) % 3, (a + 2 * b) % 3)
+    choice = {name: values[v] for (name, values), v in zip(STROKE_VALUES.items(), row)}
+    stroke_cases.append(dict(choice, anchor=anchor))
+for case in stroke_cases:
+    try:
+        lines, closed = stroke_lines([cli], case)
+        check(not closed, DEFAULT | {"face": 0}, f"stroke {case}: a closed polyline")
+        want = expected("lff", "ABA", SIZE, case["angle"], case["spacing"], case["width"], case["anchor"],
+                        case["mirror"])
+        check(apart(lines, want) <= 1e-9, DEFAULT | {"face": 0}, f"stroke {case}: lines apart by "
+              f"{apart(lines, want)} mm from the worked-out strokes")
+        if windows:
+            windows_path = subprocess.run([windows[1], "winepath", "-w", stroke_fonts["lff"]], capture_output=True,
+                                          check=True).stdout.decode("utf-8").strip()
+            other, _ = stroke_lines([windows[1], windows[0]], case, windows_path)
+            check(apart(lines, other) <= 1e-9, DEFAULT | {"face": 0}, f"stroke {case}: Linux and Wine differ")
+    except Exception as e:
+        check(False, DEFAULT | {"face": 0}, f"stroke {case}: {type(e).__name__}: {e}")
+
+print(f"{len(cases)} cases, {len(stroke_cases)} stroke cases, {checks} checks, {len(drawings)} drawings")
 for f in failures:
     print("FAIL:", f)
 sys.exit(1 if failures else 0)

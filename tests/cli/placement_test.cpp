@@ -147,8 +147,8 @@ TEST(CliPlacement, RefusedWhereItCannotApply)
         {"dxf x.dxf --anchor centr", "did you mean centre?"},
         {"dxf x.dxf --mirror z", "--mirror must be x"},
         {"svg x.svg --centre --anchor centre", "--centre does not apply"},
-        {"jw a b --anchor centre", "--anchor applies to svg and dxf only"},
-        {"capture --mirror x", "--mirror applies to svg and dxf only"},
+        {"jw a b --anchor centre", "--anchor applies to svg, dxf, pdf and hpgl only"},
+        {"capture --mirror x", "--mirror applies to svg, dxf, pdf and hpgl only"},
     };
     for (const auto& [args, says] : cases) {
         const auto [status, out] = cli(args);

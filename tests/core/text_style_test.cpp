@@ -116,6 +116,25 @@ TEST(TextStyle, WidthScalesTheXExtentsAndKeepsTheHeight)
     }
 }
 
+TEST(TextStyle, WidthOnAFineGridIsTheExactPercentage)
+{
+    // The unrounded advances take the percentage itself, not the ratio of
+    // whole-pixel widths, so a line is as wide on every fine grid: within a
+    // pixel for the rounded starts and one for the grid, widened.
+    for (const double dpi : {254.0, 2540.0}) {
+        const double twips = 1440 / dpi;
+        Styled s;
+        const Box designed = s.run("編集テキスト", {}, twips, Advances::Linear);
+        for (std::int32_t percent : {50, 80, 150}) {
+            const Box box = s.run("編集テキスト", {.widthPercent = percent}, twips, Advances::Linear);
+            const double ratio = percent / 100.0;
+            EXPECT_NEAR(box.left, designed.left * ratio, 1 + ratio) << dpi << " dpi, " << percent << " %";
+            EXPECT_NEAR(box.right, designed.right * ratio, 1 + ratio) << dpi << " dpi, " << percent << " %";
+            EXPECT_NEAR(box.top, designed.top, 1) << dpi << " dpi, " << percent << " %";
+        }
+    }
+}
+
 TEST(TextStyle, WidthIsTheSameWhateverTheAngle)
 {
     Styled s;

@@ -10,7 +10,9 @@
    contours and holes, every contour cleaned, outer contours counter-clockwise
    and holes clockwise, and the areas equal within the capture's tolerance
    along the outline.
-3. The JW and WIT roads on Windows paths with blanks and Japanese characters:
+3. The tool check agrees: the same islands, the widths within the
+   captures' tolerance, and every island held by a stencil on both.
+4. The JW and WIT roads on Windows paths with blanks and Japanese characters:
    the command file is left byte for byte as it was, the output copies it and
    then holds the point lines of the Windows capture, whole.
 
@@ -173,11 +175,46 @@ STYLE_CASES = [
     ("図回品", "ＭＳ 明朝", 0, ["--fit", "40", "--fit-by", "width", "--precision", "0.1"]),
     ("縦（書）き、ー。ABC１２", "@ＭＳ ゴシック", 90, ["--fit", "100", "--oblique", "10", "--precision", "0.1"]),
     ("BOB 出口 8", "DejaVu Sans", 0, ["--fit", "50", "--width", "80", "--oblique", "-10", "--precision", "0.01"]),
+    # On the fine grids the width is the percentage itself, not lfWidth's
+    # whole pixels: GDI's glyphs are scaled by what its rounding leaves,
+    # along the baseline however it turns.
+    *[(text, face, angle, ["--width", width, "--precision", grid])
+      for text, face, angle, width, grid in (("Hamburgefonts", "DejaVu Sans", 0, "50", "0.1"),
+                                             ("Hamburgefonts", "DejaVu Sans", 90, "50", "0.1"),
+                                             ("編集", "ＭＳ Ｐゴシック", 0, "50", "0.01"),
+                                             ("編集", "ＭＳ Ｐゴシック", 30, "50", "0.01"))],
 ]
 for text, face, angle, style in STYLE_CASES:
     args = ["--text", text, "--font", face, "--size", "24", "--angle", str(angle)] + style
     compare_captures(f"{text} / {face} / {angle}° {' '.join(style)}", args,
                      tolerance_of(face, angle != 0 or "--size" in style))
+
+# Text on an arc: on Windows each character is GDI's own outline under its
+# world transform; on Linux the same placement of FreeType's. Radii both
+# ways round, angles, Latin, Japanese and vertical writing; the bars are
+# bands along the circle, from the font's own bar as each platform lays it.
+ARC_CASES = [
+    # text, face, radius (mm), --arc-at (None: the default), extra arguments
+    ("編集テキスト", "ＭＳ Ｐゴシック", 20, None, []),
+    ("編集テキスト", "ＭＳ Ｐゴシック", -20, None, []),
+    ("Hello BOB 8", "DejaVu Sans", 50, 30, ["--precision", "1"]),
+    ("Hello BOB 8", "DejaVu Sans", -50, 200, ["--precision", "1"]),
+    ("図回品", "ＭＳ 明朝", 200, 120, ["--spacing", "2", "--underline", "--strikeout"]),
+    ("図回品", "ＭＳ 明朝", -200, -45, ["--bold", "--width", "80"]),
+    ("縦（書）き、ー。ABC１２", "@ＭＳ ゴシック", 50, None, []),
+    ("縦（書）き、ー。ABC１２", "@ＭＳ 明朝", -50, 10, ["--underline"]),
+    ("出口 gy", "ＭＳ Ｐゴシック", 20, None, ["--fit-arc", "270", "--precision", "0.1"]),
+    # Slanted on the circle: GDI's shear composed before each glyph's turn.
+    ("編集テキスト", "ＭＳ Ｐゴシック", 20, None, ["--oblique", "20"]),
+    ("Hello BOB 8", "DejaVu Sans", -50, 200, ["--oblique", "-15", "--precision", "0.1"]),
+    ("縦（書）き、ー。ABC１２", "@ＭＳ 明朝", 50, None, ["--oblique", "15"]),
+    ("図回品", "ＭＳ 明朝", 200, 120, ["--oblique", "30", "--fit", "40", "--underline"]),
+]
+for text, face, radius, at, extra in ARC_CASES:
+    args = ["--text", text, "--font", face, "--size", "24", "--arc", str(radius)] + extra
+    args += ["--arc-at", str(at)] if at is not None else []
+    compare_captures(f"{text} / {face} / arc {radius} mm at {at} {' '.join(extra)}",
+                     args, tolerance_of(face, True))
 
 
 def cut_ready(command, args):
@@ -215,6 +252,9 @@ CUT_CASES = [
     # The underline reaches DejaVu's baseline: the round letters meet it.
     ("gjpqy", "DejaVu Sans", ["--underline"], 72),
     ("gjpqy", "ＭＳ Ｐゴシック", ["--underline", "--strikeout"], 72),
+    # A tight inside arc: the characters' tops meet and merge.
+    ("回図出口", "ＭＳ 明朝", ["--arc", "-15", "--underline"]),
+    ("Hello 8", "DejaVu Sans", ["--arc", "30", "--arc-at", "45", "--anchor", "top-centre", "--curves"]),
 ]
 for text, face, extra, *size in CUT_CASES:
     args = ["--text", text, "--font", face, "--size", str(size[0] if size else 48)] + extra
@@ -234,6 +274,77 @@ for text, face, extra, *size in CUT_CASES:
     if abs(area_a - area_b) > tolerance:
         failures.append(f"{name}: area {area_a:.3f} mm² on Linux, {area_b:.3f} on Windows (at most {tolerance:.3f} apart)")
     print(f"{name}: {count(a, 1)} outer, {count(a, -1)} holes; area {area_a:.3f} / {area_b:.3f} mm²")
+
+
+def machine_box(command, kind, args):
+    """The PDF's page (MediaBox, mm) or the HPGL's PD range (mm), and the
+    figures of the R12 drawing."""
+    out = subprocess.run(command + [kind, "-"] + args, capture_output=True, check=True).stdout
+    if kind == "pdf":
+        import re
+        w, h = re.search(rb"/MediaBox \[0 0 ([0-9.]+) ([0-9.]+)\]", out).groups()
+        return float(w) * 25.4 / 72, float(h) * 25.4 / 72
+    if kind == "hpgl":
+        import re
+        units = [int(v) for c in re.findall(rb"P[UD]([-0-9,]+);", out) for v in c.split(b",")]
+        return max(units[0::2]) / 40, max(units[1::2]) / 40
+    import io
+    import ezdxf
+    doc = ezdxf.read(io.StringIO(out.replace(b"\r\n", b"\n").decode("cp932")))
+    return doc.dxfversion, len(doc.modelspace().query("POLYLINE")), len(doc.modelspace().query("TEXT"))
+
+
+# The machines' files: the same page, range and figures within the captures'
+# tolerance (the writers' bytes on the same figures are compared exactly by
+# the export tests, which run under Wine too).
+MACHINE_CASES = [
+    ("回図", "ＭＳ 明朝", ["--margin", "2"]),
+    ("Og", "DejaVu Sans", ["--curves", "--pdf-style", "cut"]),
+]
+for text, face, extra in MACHINE_CASES:
+    args = ["--text", text, "--font", face, "--size", "48"]
+    pdf_args = args + [a for a in extra]
+    hpgl_args = args + [a for a in extra if a == "--curves"]
+    tolerance = 0.02 * 48 * 25.4 / 72  # 2 % of the em, the captures' hinting apart
+    for kind, kind_args in (("pdf", pdf_args), ("hpgl", hpgl_args)):
+        a, b = machine_box([linux_cli], kind, kind_args), machine_box([wine_run, windows_cli], kind, kind_args)
+        if max(abs(x - y) for x, y in zip(a, b)) > tolerance:
+            failures.append(f"{kind} {text} / {face}: {a} mm on Linux, {b} on Windows")
+        print(f"{kind} {text} / {face}: {a[0]:.3f} x {a[1]:.3f} / {b[0]:.3f} x {b[1]:.3f} mm")
+    r12_args = args + ["--dxf-version", "r12", "--dxf-text"]
+    a, b = machine_box([linux_cli], "dxf", r12_args), machine_box([wine_run, windows_cli], "dxf", r12_args)
+    if a != b or a[0] != "AC1009" or a[2] != 1:
+        failures.append(f"dxf r12 {text} / {face}: {a} on Linux, {b} on Windows")
+
+# The tool check: the same islands, and the thinnest material and the
+# narrowest gap within twice the captures' own tolerance (each width has two
+# sides): the hinting's share of the em at the 0.01 mm grid. The stencil of
+# each holds every island on both.
+TOOL_CASES = [
+    ("BOB 8", "DejaVu Sans", 24),
+    ("出口 回", "ＭＳ ゴシック", 24),
+    ("回図", "ＭＳ 明朝", 48),
+]
+for text, face, size in TOOL_CASES:
+    args = ["check", "--report", "-", "--text", text, "--font", face, "--size", str(size)]
+    name = f"check {text} / {face} {size} pt"
+    a = json.loads(subprocess.run([linux_cli] + args, capture_output=True, check=True).stdout.decode("utf-8"))
+    b = json.loads(subprocess.run([wine_run, windows_cli] + args, capture_output=True, check=True).stdout.decode("utf-8"))
+    tolerance = 2 * HINTING_SHARE_OF_EM * size * 25.4 / 72
+    if len(a["islands"]) != len(b["islands"]):
+        failures.append(f"{name}: {len(a['islands'])} islands on Linux, {len(b['islands'])} on Windows")
+    for key in ("thinnestMaterial", "narrowestGap"):
+        wa, wb = a[key]["width"], b[key]["width"]
+        if abs(wa - wb) > tolerance:
+            failures.append(f"{name}: {key} {wa} mm on Linux, {wb} mm on Windows (at most {tolerance:.3f} apart)")
+    stencil = ["--stencil", "0.5"] + args
+    islands = [len(json.loads(subprocess.run(command + stencil, capture_output=True, check=True).stdout)["islands"])
+               for command in ([linux_cli], [wine_run, windows_cli])]
+    if islands != [0, 0]:
+        failures.append(f"{name} --stencil 0.5: {islands[0]} islands left on Linux, {islands[1]} on Windows")
+    print(f"{name}: {len(a['islands'])} / {len(b['islands'])} islands; material {a['thinnestMaterial']['width']} / "
+          f"{b['thinnestMaterial']['width']} mm, gap {a['narrowestGap']['width']} / {b['narrowestGap']['width']} mm")
+
 # The face that drew the points, as Windows reports it: its own family and,
 # where GDI tells it, its file.
 for face in ["DejaVu Sans", "DejaVu Serif"]:
@@ -265,6 +376,30 @@ if linux_runs != windows_runs or said not in warning or \
     failures.append(f"the runs: Linux {linux_runs}, Windows {windows_runs}; Windows says {warning.strip()!r}, "
                     f"Linux {linux_done.stderr.decode('utf-8').strip()!r}")
 print(f"runs on Windows: {[(r['text'], r['family']) for r in report['runs']]}")
+
+# Stroke fonts: the readers are the same code, so the strokes of a font
+# made for the test, at a path with blanks and Japanese characters, are the
+# same numbers on both (capture's JSON, in mm).
+with tempfile.TemporaryDirectory(prefix="lw-wine-stroke-") as scratch:
+    folder = os.path.join(scratch, "線 フォント")
+    os.mkdir(folder)
+    with open(os.path.join(folder, "t.lff"), "w", encoding="ascii") as f:
+        f.write("# LetterSpacing: 2\n[0041] A\n0,0;3,9;6,0\n1,3;5,3\n[0042] B\nC0041\n0,0;0,9,A1\n")
+    with open(os.path.join(folder, "t.jhf"), "w", encoding="ascii") as f:
+        f.write("12345  1JZ\n12345  6JZNFNM RVFVM\n")
+    to_windows = lambda p: subprocess.run([wine_run, "winepath", "-w", p], capture_output=True,
+                                          check=True).stdout.decode("utf-8").strip()
+    for name, text, extra in (("t.lff", "ABBA", ["--angle", "30", "--spacing", "2", "--width", "80"]),
+                              ("t.jhf", "! !", ["--size", "9"])):
+        path = os.path.join(folder, name)
+        linux = capture([linux_cli], ["--stroke-font", path, "--text", text] + extra)
+        windows = capture([wine_run, windows_cli], ["--stroke-font", to_windows(path), "--text", text] + extra)
+        pairs = [(a, b) for la, lb in zip(linux["lines"], windows["lines"]) for a, b in zip(la, lb)]
+        apart = max((math.hypot(a[0] - b[0], a[1] - b[1]) for a, b in pairs), default=math.inf)
+        same_shape = [len(line) for line in linux["lines"]] == [len(line) for line in windows["lines"]]
+        if not same_shape or apart > 1e-9:
+            failures.append(f"stroke font {name}: Linux and Windows lines differ ({apart} mm apart)")
+        print(f"stroke font {name}: {linux['lineCount']} lines, {apart:.1e} mm apart")
 
 # Messages on standard error to a pipe: UTF-8 bytes, CR LF line ends.
 done = subprocess.run([wine_run, windows_cli, "capture", "--text", "A", "--font", "存在しない書体"],
@@ -313,7 +448,7 @@ with tempfile.TemporaryDirectory(prefix="lw-wine-") as scratch:
         if piped.returncode != 0 or piped.stdout != written:
             failures.append(f"jw -: status {piped.returncode}, {len(piped.stdout)} bytes where the file has "
                             f"{len(written)}")
-        for kind in ("dxf", "svg"):
+        for kind in ("dxf", "svg", "pdf", "hpgl"):
             path = os.path.join(folder, "out." + kind)
             on_disk = subprocess.run([wine_run, windows_cli, kind, to_windows(path)] + args, capture_output=True)
             piped = subprocess.run([wine_run, windows_cli, kind, "-"] + args, capture_output=True)

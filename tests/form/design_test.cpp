@@ -142,6 +142,8 @@ TEST(FormDesign, CaptionsInJapaneseAndEnglish)
     for (const TextStyleFieldDesign& f : kTextStyleFields)
         shown.push_back(f.caption);
     shown.push_back(kBoldIgnoredNote);
+    shown.push_back(kSpacingTip);
+    shown.push_back(kSavedCaption);
     shown.push_back(kFitMenuItem.caption);
     for (const SaveFormatDesign& f : saveFormats())
         shown.push_back(f.caption);
@@ -208,6 +210,28 @@ TEST(FormDesign, ATextStyleFromTheDialogIsHeldWithinItsFieldsRanges)
     for (const auto& c : cases)
         EXPECT_EQ(textStyleWithin(c.spacing, c.width, false), c.expected) << c.spacing << " " << c.width;
     EXPECT_TRUE(textStyleWithin(0, 100, true).bold);
+}
+
+// The spacing box reads points and millimetres; a millimetre is 72 / 25.4
+// points (2.83464566929...), written out here.
+TEST(FormDesign, TheSpacingBoxTakesPointsAndMillimetres)
+{
+    const struct {
+        const char* typed;
+        std::optional<double> points;
+    } cases[] = {
+        {"1.5", 1.5},           {" 1.5 pt ", 1.5},  {"+2", 2},          {"1mm", 2.834645669291339},
+        {"0.5 mm", 1.4173228346456694}, {"-2MM", -5.669291338582677}, {"10pt", 10},
+        {"", std::nullopt},     {"mm", std::nullopt}, {"1e3", std::nullopt}, {"inf", std::nullopt},
+        {"nan mm", std::nullopt}, {"2 px", std::nullopt}, {"--1", std::nullopt}, {"1 ptmm", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const std::optional<double> got = typedSpacingPoints(c.typed);
+        ASSERT_EQ(got.has_value(), c.points.has_value()) << c.typed;
+        if (got) {
+            EXPECT_NEAR(*got, *c.points, 1e-12) << c.typed;
+        }
+    }
 }
 
 TEST(FitView, ShowsAllOfTheDrawingCentredWithinTheMargin)

@@ -102,6 +102,9 @@ struct FakeView final : FormView {
         return answerStyle(preset);
     }
     void showFaceNote(const std::optional<FaceNote>& note) override { faceNotes.push_back(note); }
+    // Each window note the view was told to show.
+    std::vector<WindowNote> windowNotes;
+    void showWindowNote(const WindowNote& note) override { windowNotes.push_back(note); }
     std::optional<SaveSettings> loadSaveSettings() override
     {
         ++settingsReads;

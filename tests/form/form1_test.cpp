@@ -527,6 +527,16 @@ std::string expectedFile(const std::string& text, float size, SaveFormat format,
         break;
     }
     case SaveFormat::JwPoints: writeJwOutline(out, outline, {0, 0, 1, 1440 / dpi}); break;
+    case SaveFormat::Pdf: {
+        const CadOutline cut = cadOutline(outline, {});
+        writePdf(out, cut.outline, onCadGrid(baselinePlacement(dc, outline.logFont, dpi), cut), nullptr, {});
+        break;
+    }
+    case SaveFormat::Hpgl: {
+        const CadOutline cut = cadOutline(outline, {});
+        writeHpgl(out, cut.outline, onCadGrid(baselinePlacement(dc, outline.logFont, dpi), cut), {}, {});
+        break;
+    }
     }
     return out.text();
 }
@@ -965,6 +975,46 @@ TEST(Form1TextStyle, TheObliqueAndTheFitReachTheCaptureWithinTheirRanges)
     w.form.run(PreviewCommand::TextStyle);
     // 50 mm at 96 dpi is 189 px from pen to pen; the ink within a bearing of it.
     EXPECT_NEAR(inkWidth(w.form.capturedOutline()), 50 / 25.4 * 96, 12);
+}
+
+// An arc chosen in the dialog: the preview's text stands on its circle,
+// drawn as a thin guide that is no part of the outline, and the text's
+// middle stays on the preview's centre; a straight line again drops it.
+TEST(Form1TextStyle, AnArcSetsThePreviewOnItsCircleWithAGuideOutsideTheOutline)
+{
+    Window w;
+    w.view.textStyleDialog = true;
+    for (const double radius : {30.0, -30.0}) {
+        SCOPED_TRACE(radius);
+        w.view.answerStyle = [radius](const lw::TextStyle&) {
+            lw::TextStyle style;
+            style.arc.radiusMm = radius;
+            return std::optional<lw::TextStyle>(style);
+        };
+        w.form.run(PreviewCommand::TextStyle);
+        // 96 dpi: the radius in pixels; the top (bottom inside) of the circle
+        // on the preview's reference point (230, 150), so the centre lies
+        // below (above) it.
+        const double r = std::fabs(radius) * 96 / 25.4;
+        const double cx = 230, cy = 150 + (radius > 0 ? r : -r);
+        const auto& lines = w.view.canvas.lines;
+        ASSERT_GE(lines.size(), 100u);
+        for (const auto& line : lines)
+            ASSERT_NEAR(std::hypot(line.from.x - cx, line.from.y - cy), r, 1.0);
+        const CapturedOutline& o = w.form.capturedOutline();
+        ASSERT_GT(o.pointCount, 0);
+        // Every point of the outline is a glyph's: within an em of the circle
+        // on its lettered side, none on the far side of it.
+        const double em = 24 * 96 / 72.0;
+        for (int i = 0; i < o.pointCount; ++i) {
+            const double d = std::hypot(o.pathPoints[i].x - cx, o.pathPoints[i].y - cy) - r;
+            ASSERT_TRUE(radius > 0 ? d > -0.3 * em && d < 1.1 * em : d < 0.3 * em && d > -1.1 * em) << d;
+        }
+        EXPECT_EQ(w.view.canvas.polygons.size(), std::size_t(std::ranges::distance(figures(o))));
+    }
+    w.view.answerStyle = [](const lw::TextStyle&) { return std::optional<lw::TextStyle>(lw::TextStyle{}); };
+    w.form.run(PreviewCommand::TextStyle);
+    EXPECT_TRUE(w.view.canvas.lines.empty());
 }
 
 #ifndef _WIN32

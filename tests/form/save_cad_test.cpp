@@ -3,11 +3,14 @@
 // none of them.
 #include "fake_view.hpp"
 
+#include "form/text_style_design.hpp"
+
 #include "../export/export_test_support.hpp"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <cstdio>
 #include <string>
 
@@ -93,6 +96,13 @@ TEST(SaveCadChoices, EachSaveIsTheFrontEndsFileWithTheSameOptions)
     }
 }
 
+// A text style on an arc, as the dialog gives it.
+TextStyle onArc(double radiusMm, double atDegrees, TextStyle style = {})
+{
+    style.arc = arcStyleWithin(radiusMm, atDegrees);
+    return style;
+}
+
 // The file holds the outline the preview shows: in the text style chosen.
 TEST(SaveCadChoices, TheTextStyleReachesTheFile)
 {
@@ -103,6 +113,8 @@ TEST(SaveCadChoices, TheTextStyleReachesTheFile)
         {{.spacing = 3}, "--spacing 3"},
         {{.spacing = -1.5, .widthPercent = 150}, "--spacing -1.5 --width 150"},
         {{.widthPercent = 60, .bold = true}, "--width 60 --bold"},
+        {onArc(40, 90), "--arc 40"},
+        {onArc(-25, 200, {.spacing = 2, .bold = true}), "--arc -25 --arc-at 200 --spacing 2 --bold"},
     };
     ScratchDir dir;
     const std::string plain = savedBy({SaveFormat::Dxf, SavePrecision::Tenth, dir / "plain.dxf", {}});
@@ -112,6 +124,28 @@ TEST(SaveCadChoices, TheTextStyleReachesTheFile)
         EXPECT_EQ(saved, cliOutput("dxf - --precision 0.1 --text Hg_O --underline " + std::string(c.options)))
             << c.options;
     }
+}
+
+// On an arc the save dialog's anchor picks the text's point as --anchor
+// does; a text longer than its circle writes nothing and says why.
+TEST(SaveCadChoices, AnAnchorOnAnArcIsTheFrontEndsAndATooLongTextWritesNothing)
+{
+    ScratchDir dir;
+    const std::string path = dir / "arc.dxf";
+    const std::string saved =
+        savedBy({SaveFormat::Dxf, SavePrecision::Hundredth, path, {.anchor = Anchor::TopRight}}, onArc(30, 45));
+    EXPECT_EQ(saved, cliOutput("dxf - --precision 0.01 --text Hg_O --underline --arc 30 --arc-at 45 --anchor top-right"));
+
+    Window w;
+    w.view.textStyleDialog = true;
+    w.view.answerStyle = [](const TextStyle&) { return onArc(2, 90); };
+    w.form.run(&Form1::chooseTextStyle);
+    const std::string none = dir / "none.dxf";
+    w.view.answerSave = [&](const SaveChoice&) { return SaveChoice{SaveFormat::Dxf, SavePrecision::Hundredth, none, {}}; };
+    w.form.run(&Form1::cmdOK_Click);
+    ASSERT_EQ(w.view.messages.size(), 1u);
+    EXPECT_NE(w.view.messages[0].text.find("mm along the circle"), std::string::npos) << w.view.messages[0].text;
+    EXPECT_FALSE(std::filesystem::exists(none));
 }
 
 TEST(SaveCadChoices, JwPointLinesIgnoreThem)

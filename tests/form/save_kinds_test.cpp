@@ -40,6 +40,29 @@ TEST(SaveKinds, TheTypedExtensionWinsOverTheChosenFileType)
         EXPECT_EQ(formatForPath(c.path, c.chosen), c.written) << c.path;
 }
 
+// A name keeps the chosen type's extension unless it has one of ours;
+// a dot of its own is no extension of ours.
+TEST(SaveKinds, ANameWithADotKeepsTheChosenTypesExtension)
+{
+    using enum SaveFormat;
+    const struct {
+        const char* typed;
+        SaveFormat chosen;
+        const char* written;
+    } cases[] = {
+        {"0.1", Dxf, "0.1.dxf"},          {"/x/v1.2", Svg, "/x/v1.2.svg"}, {"a", JwPoints, "a.txt"},
+        {"a.", Dxf, "a.dxf"},             {"a.png", Svg, "a.png.svg"},     {"a.svg", Dxf, "a.svg"},
+        {"/x/A.DXF", Svg, "/x/A.DXF"},    {"b.txt", Dxf, "b.txt"},         {"/x.svg/name", Dxf, "/x.svg/name.dxf"},
+        {"C:\\d\\3.5", Dxf, "C:\\d\\3.5.dxf"}, {"/x/", Dxf, "/x/"},
+    };
+    for (const auto& c : cases) {
+        const std::string written = withFormatExtension(c.typed, c.chosen);
+        EXPECT_EQ(written, c.written) << c.typed;
+        // What is written is what its name says.
+        EXPECT_EQ(formatForPath(written, c.chosen), formatForPath(c.typed, c.chosen)) << c.typed;
+    }
+}
+
 using Store = std::map<std::string, std::string, std::less<>>;
 
 std::optional<SaveSettings> decode(const Store& store)
@@ -70,11 +93,22 @@ TEST(SaveKinds, AChoiceIsStoredAsNeutralWordsAndReadBack)
         {SaveSettings{Dxf, Classic, "", {}}, {{"format", "dxf"}, {"precision", "classic"}, {"folder", ""}}},
         {SaveSettings{Svg, Tenth, "/home/a b", {}}, {{"format", "svg"}, {"precision", "0.1"}, {"folder", "/home/a b"}}},
         {SaveSettings{JwPoints, Hundredth, "C:\\図面", {}}, {{"format", "jw"}, {"precision", "0.01"}, {"folder", "C:\\図面"}}},
+        {SaveSettings{SaveFormat::Pdf, Tenth, "/p", {},
+                      {.pdf = {.page = MmSize{210, 297}, .marginMm = 10, .paint = PdfPaint::Cut},
+                       .hpgl = {.overcutMm = 0.25},
+                       .dxfVersion = DxfVersion::R12,
+                       .dxfText = true}},
+         {{"format", "pdf"}, {"precision", "0.1"}, {"folder", "/p"}, {"pdf-page", "a4"}, {"pdf-margin", "10"},
+          {"pdf-style", "cut"}, {"hpgl-overcut", "0.25"}, {"dxf-version", "r12"}, {"dxf-text", "1"}}},
+        {SaveSettings{SaveFormat::Hpgl, Hundredth, "", {}}, {{"format", "hpgl"}, {"precision", "0.01"}, {"folder", ""}}},
     };
     for (const auto& c : cases) {
         Store stored = c.stored;
         stored.insert(
             {{"merge", "1"}, {"offset", "0"}, {"anchor", "baseline-left"}, {"mirror", "none"}, {"curves", "0"}});
+        // Each format's own choices, the defaults unless the case says.
+        stored.insert({{"pdf-page", "fit"}, {"pdf-margin", "0"}, {"pdf-style", "fill"}, {"hpgl-overcut", "0"},
+                       {"dxf-version", "2000"}, {"dxf-text", "0"}});
         EXPECT_EQ(encode(c.settings), stored);
         EXPECT_EQ(decode(c.stored), c.settings);
     }
@@ -188,8 +222,13 @@ TEST(SaveKinds, WhatWasStoredBeforeIsStillRead)
          {{"kind", "SVG, 0.1 mm grid (*.svg)"}, {"format", "jw"}, {"precision", "0.01"}},
          SaveSettings{JwPoints, Hundredth, "", {}}},
         {"a hand-edited word keeps the rest",
-         {{"kind", "SVG, 0.1 mm grid (*.svg)"}, {"format", "pdf"}, {"precision", "0.01"}},
+         {{"kind", "SVG, 0.1 mm grid (*.svg)"}, {"format", "tiff"}, {"precision", "0.01"}},
          SaveSettings{Svg, Hundredth, "", {}}},
+        // Only the lists' margins and overcuts, and the exact words.
+        {"hand-edited format choices",
+         {{"folder", "/x"}, {"pdf-margin", "3"}, {"hpgl-overcut", "-1"}, {"pdf-page", "A4"}, {"dxf-version", "R14"},
+          {"dxf-text", "yes"}},
+         SaveSettings{defaults.format, defaults.precision, "/x", {}}},
         {"words are exact", {{"format", "SVG"}, {"precision", "0.10"}},
          SaveSettings{defaults.format, defaults.precision, "", {}}},
     };

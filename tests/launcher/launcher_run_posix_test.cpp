@@ -241,6 +241,34 @@ TEST_F(Launcher, NoProgramNameGives255AndNoOutput)
     EXPECT_EQ(r.err, "");
 }
 
+// --help and --version answer instead of starting a program of that name;
+// such a file still starts by its path.
+TEST_F(Launcher, HelpAndVersionAnswerAndStartNothing)
+{
+    struct Case {
+        std::string word;
+        int status;
+        std::string outStarts;
+    };
+    const Case cases[] = {
+        {"--help", 0, "Usage: launcher PROGRAM [ARGS...]\n"},
+        {"--version", 0, "launcher "},
+        {"./--help", 0, "Launch ./--help\nout of --help.exe\n"},
+    };
+    const fs::path record = scratch / "record";
+    make(scratch, {"--help.exe"}, record);
+    make(scratch, {"--version.exe"}, record);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.word);
+        fs::remove(record);
+        Result r = runLauncher(scratch, {c.word});
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_EQ(r.out.substr(0, c.outStarts.size()), c.outStarts) << r.out;
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(fs::exists(record), c.word.starts_with("./"));
+    }
+}
+
 // A script's $0 is its path, so a real program shows argv[0].
 TEST_F(Launcher, ProgramSeesTheNameAsTypedAsArgv0)
 {

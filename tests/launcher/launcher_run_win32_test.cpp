@@ -299,6 +299,32 @@ TEST_F(Launcher, NoProgramNameGives255AndNoOutput)
     EXPECT_EQ(r.err, "");
 }
 
+// --help and --version answer instead of starting a program of that name;
+// such a file still starts by its path.
+TEST_F(Launcher, HelpAndVersionAnswerAndStartNothing)
+{
+    make(scratch, {L"--help.exe"});
+    const fs::path record = scratch / "record";
+    SetEnvironmentVariableW(L"LW_PROBE_RECORD", record.c_str());
+    const struct {
+        std::wstring word;
+        std::string outStarts;
+    } cases[] = {
+        {L"--help", "Usage: launcher PROGRAM [ARGS...]\r\n"},
+        {L"--version", "launcher "},
+        {L".\\--help", "Launch .\\--help\r\nout of --help.exe\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(utf8(c.word));
+        fs::remove(record);
+        Result r = runLauncher(scratch, c.word);
+        EXPECT_EQ(r.status, 0u);
+        EXPECT_EQ(r.out.substr(0, c.outStarts.size()), c.outStarts) << r.out;
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(fs::exists(record), c.word.starts_with(L".\\"));
+    }
+}
+
 // The program's raw command line: the name as typed first, arguments quoted
 // only where they need it.
 TEST_F(Launcher, ProgramGetsTheNameAsTypedAndQuotedArguments)

@@ -836,6 +836,8 @@ private slots:
             dialog->findChild<QDoubleSpinBox*>(QStringLiteral("spnSpacing"))->setValue(1.5);
             dialog->findChild<QDoubleSpinBox*>(QStringLiteral("spnWidth"))->setValue(50);
             dialog->findChild<QCheckBox*>(QStringLiteral("chkBold"))->setChecked(true);
+            dialog->findChild<QDoubleSpinBox*>(QStringLiteral("spnArcRadius"))->setValue(-40);
+            dialog->findChild<QDoubleSpinBox*>(QStringLiteral("spnArcAngle"))->setValue(120);
             noteAfterBold = note && note->isVisible();
             dialog->accept();
         });
@@ -844,7 +846,9 @@ private slots:
         QTRY_COMPARE(w.form.form().redrawCount(), before + 1);
         QVERIFY(!noteShown); // the window font is not bold
         QVERIFY(!noteAfterBold);
-        const lw::TextStyle chosen{.spacing = 1.5, .widthPercent = 50, .bold = true};
+        lw::TextStyle chosen{.spacing = 1.5, .widthPercent = 50, .bold = true};
+        chosen.arc.radiusMm = -40;
+        chosen.arc.atDegrees = 120;
         QVERIFY(w.form.form().textStyle() == chosen);
         QCOMPARE(w.form.form().capturedOutline().logFont.lfWeight, lw::FW_BOLD);
     }

@@ -244,6 +244,33 @@ private slots:
     }
 
 
+    // A typed name with a dot of its own keeps the file type's extension;
+    // one with an extension of ours is written as typed, in its format.
+    void aNameWithADotKeepsTheTypesExtension_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QByteArray>("start");
+        QTest::newRow("0.1 as DXF") << "0.1" << 0 << "0.1.dxf" << QByteArray("  0\nSECTION");
+        QTest::newRow("v1.2 as SVG") << "v1.2" << 1 << "v1.2.svg" << QByteArray("<?xml");
+        QTest::newRow("a.svg as DXF") << "a.svg" << 0 << "a.svg" << QByteArray("<?xml");
+    }
+    void aNameWithADotKeepsTheTypesExtension()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, format);
+        QFETCH(QString, written);
+        QFETCH(QByteArray, start);
+        QTemporaryDir dir;
+        Window w;
+        const Seen seen = clickOkAndUseDialog(w, saveAs(dir.filePath(typed), format, 2));
+        QVERIFY(seen.opened);
+        QVERIFY2(contents(dir.filePath(written)).startsWith(start), qPrintable(written));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{written});
+        QVERIFY(w.services.messages.empty());
+    }
+
     // In the window's own mode the preview shows what OK saves: a styled
     // text is as wide in the preview as in the DXF it saves, within a pixel.
     void thePreviewIsAsWideAsTheSavedDrawing_data()
@@ -374,6 +401,56 @@ private slots:
                 }).opened);
         QCOMPARE(seen, (CadSeen{true, true, 0, QStringLiteral("ベースライン左"), QStringLiteral("上下 (y)"), true}));
         QVERIFY(w.services.messages.empty());
+    }
+
+    // PDF and HPGL are file types of their own, each with its choices,
+    // which idle for the other formats, reach the file and are remembered.
+    void thePdfAndHpglChoicesReachTheFileAndComeBack()
+    {
+        QTemporaryDir dir;
+        QList<bool> pdfOnly;
+        {
+            Window w;
+            QVERIFY(clickOkAndUseDialog(w, [&](QFileDialog* dialog) {
+                        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+                        auto* page = dialog->findChild<QComboBox*>(QStringLiteral("pdfPage"));
+                        for (int format : {0, 3, 4, 3}) {
+                            pick(types, format);
+                            pdfOnly << page->isEnabled();
+                        }
+                        // Cut lines with a 5 mm margin.
+                        pick(dialog->findChild<QComboBox*>(QStringLiteral("pdfPaint")), 1);
+                        pick(dialog->findChild<QComboBox*>(QStringLiteral("pdfMargin")), 1);
+                        saveAs(dir.filePath("cut"), 3, 2)(dialog);
+                    }).opened);
+            QVERIFY(clickOkAndUseDialog(w, [&](QFileDialog* dialog) {
+                        pick(dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")), 4);
+                        pick(dialog->findChild<QComboBox*>(QStringLiteral("hpglOvercut")), 2);
+                        saveAs(dir.filePath("plot"), 4, 2)(dialog);
+                    }).opened);
+        }
+        QCOMPARE(pdfOnly, (QList<bool>{false, true, false, true}));
+        const QByteArray pdf = contents(dir.filePath("cut.pdf"));
+        QVERIFY(pdf.startsWith("%PDF-1.4") && pdf.contains("1 0 0 RG") && pdf.contains("\nS\n"));
+        QVERIFY(contents(dir.filePath("plot.plt")).startsWith("IN;SP1;"));
+        QSettings settings;
+        settings.beginGroup(QStringLiteral("save"));
+        QCOMPARE(settings.value("format").toString(), QString("hpgl"));
+        QCOMPARE(settings.value("pdf-style").toString(), QString("cut"));
+        QCOMPARE(settings.value("pdf-margin").toString(), QString("5"));
+        QCOMPARE(settings.value("hpgl-overcut").toString(), QString("0.5"));
+
+        Window next;
+        QString paint, margin, overcut;
+        QVERIFY(clickOkAndUseDialog(next, [&](QFileDialog* dialog) {
+                    paint = dialog->findChild<QComboBox*>(QStringLiteral("pdfPaint"))->currentText();
+                    margin = dialog->findChild<QComboBox*>(QStringLiteral("pdfMargin"))->currentText();
+                    overcut = dialog->findChild<QComboBox*>(QStringLiteral("hpglOvercut"))->currentText();
+                    cancel(dialog);
+                }).opened);
+        QCOMPARE(paint, QStringLiteral("カット線 (赤の細線)"));
+        QCOMPARE(margin, QStringLiteral("5 mm"));
+        QCOMPARE(overcut, QStringLiteral("0.5 mm"));
     }
 
     // JW point lines take none of the choices: they idle while that file

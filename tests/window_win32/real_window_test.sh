@@ -115,6 +115,23 @@ app_end "after Cancel, the program"
 [ "$status" -eq 0 ] || fail "Cancel ended with status $status"
 [ ! -e "$folder/取消.txt" ] || fail "Cancel wrote the output"
 
+# 2b. The keys of a dialog, in the text box: Escape is Cancel (nothing
+# written), Enter is OK (the output written, status 0).
+start JW "$(winpath "$folder/指示 1.txt")" "$(winpath "$folder/鍵 Esc.txt")"
+preview_settled >/dev/null || fail "the preview showed no text"
+click 200 30
+xdotool key Escape
+app_end "after Escape, the program"
+[ "$status" -eq 0 ] || fail "Escape ended with status $status"
+[ ! -e "$folder/鍵 Esc.txt" ] || fail "Escape wrote the output"
+start JW "$(winpath "$folder/指示 1.txt")" "$(winpath "$folder/鍵 Enter.txt")"
+preview_settled >/dev/null || fail "the preview showed no text"
+click 200 30
+xdotool key Return
+app_end "after Enter, the program"
+[ "$status" -eq 0 ] || fail "Enter ended with status $status: $(cat "$work/app.err")"
+[ -s "$folder/鍵 Enter.txt" ] || fail "Enter in the text box did not write the output as OK does"
+
 # 3. A bad "hs" word: the report, a non-zero status, the lines before it kept.
 printf 'a\r\nhs 1 x 2\r\nb\r\n' >"$folder/bad.txt"
 start JW "$(winpath "$folder/bad.txt")" "$(winpath "$folder/bad-out.txt")"

@@ -27,6 +27,9 @@ TEST(TextStyleField, TypedValueIsHeldAndRoundedOrLeftAsItWas)
         {"1000", 100, 400},        // past the range: its end
         {"-1000", -100, 10},
         {"2 pt", 2, 7},            // the field's own unit only
+        {"0.5mm", 1.42, 7},        // the spacing's millimetres, 0.5 / 25.4 * 72 pt
+        {"-2 MM", -5.67, 7},
+        {"1 px", 7, 7},
         {"60%", 7, 60},
         {"60 %", 7, 60},
         {"-0.001", 0, 10},         // no "-0"

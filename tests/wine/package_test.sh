@@ -22,9 +22,9 @@ note() { echo "-- $*"; }
 
 scripts/package-windows "$@"
 
-# The version as project() states it, not as the packaging read it.
-version=$(sed -n 's/^project(Letterwire VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
-[ -n "$version" ] || fail "no version in CMakeLists.txt"
+# The version as its one source states it, not as the packaging read it.
+version=$(sed -n 's/^set(LETTERWIRE_VERSION \([0-9.]*\)).*/\1/p' cmake/letterwire-version.cmake)
+[ -n "$version" ] || fail "no version in cmake/letterwire-version.cmake"
 name=Letterwire-$version
 zip=dist/$name-windows-x64.zip
 setup=dist/$name-setup.exe
@@ -56,9 +56,16 @@ got=$(cd "$package" && find . -mindepth 1 | sed 's|^\./||' | sort)
 $got
 instead of
 $shipped"
+# Each program's file version, as Explorer shows it, read from its bytes.
+four=$(echo "$version.0.0.0" | cut -d. -f1-4)
 for p in $programs; do
   cmp -s "$package/$p" "build/windows/dist/$p" || fail "$p in the zip differs from the build's"
   grep -q "$p" "$package/README.txt" || fail "README.txt does not mention $p"
+  resource=$(/usr/bin/python3 tests/wine/file_version.py "$package/$p")
+  [ "$resource" = "FILEVERSION $four
+PRODUCTVERSION $four
+FileVersion $version
+ProductVersion $version" ] || fail "$p's version resource is not $version: $resource"
 done
 for t in LICENSE.txt README.txt THIRD-PARTY-NOTICES.txt; do
   [ "$(grep -c "$(printf '\r')\$" "$package/$t")" -eq "$(wc -l < "$package/$t")" ] ||
@@ -108,7 +115,9 @@ reg_read() {
 reg_value() { poll "$patience" reg_read "$1" "$2"; }
 has_key() { w wine reg query "$1\\$key" >/dev/null 2>&1; }
 
-links=$(if [ $window = yes ]; then echo "Letterwire - Read me.lnk"; echo Letterwire.lnk; else echo "Letterwire - Read me.lnk"; fi | sort)
+# The prefix is Japanese (scripts/wine-env): so is the README's entry.
+readme_link="Letterwire - お読みください.lnk"
+links=$(if [ $window = yes ]; then echo "$readme_link"; echo Letterwire.lnk; else echo "$readme_link"; fi | sort)
 
 # dir start-menu-dir hive -> checks one install
 check_installed() {

@@ -12,12 +12,14 @@
 #include "window/qt/settings_files.hpp"
 #include "window/qt/text_style_dialog.hpp"
 #include "window/qt/track_bar.hpp"
+#include "window/qt/wrapped_tip.hpp"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -149,23 +151,47 @@ void QtForm1View::buildFaceNote()
     faceNote_->setFont(designFont(kFaceNotePoints));
     faceNote_->setTextFormat(Qt::PlainText);
     faceNote_->setVisible(false);
+    windowNote_ = new QLabel(this);
+    windowNote_->setObjectName(QStringLiteral("lblWindowNote"));
+    windowNote_->setGeometry(designRect(kWindowNoteTwips));
+    windowNote_->setFont(designFont(kFaceNotePoints));
+    windowNote_->setTextFormat(Qt::PlainText);
+    windowNote_->setVisible(false);
+}
+
+int QtForm1View::tipWidth() const
+{
+    // Inside the window, less the tooltip's own frame and margins.
+    constexpr int kTipMargins = 16;
+    return width() - kTipMargins;
+}
+
+void QtForm1View::showNote(QLabel* label, const QString& text)
+{
+    if (text.isEmpty()) {
+        label->clear();
+        label->setToolTip({});
+        label->setVisible(false);
+        return;
+    }
+    label->setText(label->fontMetrics().elidedText(text, Qt::ElideRight, label->width()));
+    label->setToolTip(wrappedTip(text, tipWidth()));
+    label->setVisible(true);
+}
+
+void QtForm1View::showWindowNote(const WindowNote& note)
+{
+    showNote(windowNote_, QString::fromStdString(windowNoteText(
+                              note, [](const char* design) { return captionText(design).toStdString(); })));
 }
 
 void QtForm1View::showFaceNote(const std::optional<FaceNote>& note)
 {
-    if (!note) {
-        faceNote_->clear();
-        faceNote_->setToolTip({});
-        faceNote_->setVisible(false);
-        return;
-    }
-    const QString text =
-        QString::fromStdString(fillFaceNote(captionText(faceNoteCaption(note->kind)).toStdString(), *note));
     // A long face name must not push the line under the size box; the
     // whole note stays in the tooltip.
-    faceNote_->setText(faceNote_->fontMetrics().elidedText(text, Qt::ElideRight, faceNote_->width()));
-    faceNote_->setToolTip(text);
-    faceNote_->setVisible(true);
+    showNote(faceNote_, note ? QString::fromStdString(fillFaceNote(
+                                   captionText(faceNoteCaption(note->kind)).toStdString(), *note))
+                             : QString());
 }
 
 void QtForm1View::connectSliderClick(QSlider* slider, void (Form1::*handler)())
@@ -202,6 +228,8 @@ void QtForm1View::connectHandlers()
         }
     }
     bind(txtInput_, &InputBox::gotFocus, Form1::eventsOf(Control::txtInput).gotFocus);
+    for (QWidget* control : controls_)
+        control->installEventFilter(this);
     // Reported and ended as a failure of any event is.
     picSmpl_->onFailure([this](std::exception_ptr failed) { form_.guarded([&] { std::rethrow_exception(failed); }); });
 }
@@ -229,7 +257,7 @@ void QtForm1View::buildPreviewMenu()
     // is captured whole to be fitted.
     connect(fit, &QAction::toggled, this, [this] { form_.run(&Form1::previewAreaChanged); });
     picSmpl_->setContextMenuPolicy(Qt::ActionsContextMenu);
-    picSmpl_->setToolTip(captionText(kPreviewTip));
+    picSmpl_->setToolTip(wrappedTip(captionText(kPreviewTip), tipWidth()));
 }
 
 void QtForm1View::load(const std::vector<std::string>& words)
@@ -243,6 +271,33 @@ void QtForm1View::closeEvent(QCloseEvent* event)
 {
     event->accept();
     form_.run(&Form1::cmdCancel_Click);
+}
+
+bool QtForm1View::dialogKey(QWidget* control, const QKeyEvent& key)
+{
+    if (key.key() == Qt::Key_Escape && key.modifiers() == Qt::NoModifier) {
+        form_.run(&Form1::cmdCancel_Click);
+        return true;
+    }
+    if ((key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter) || (key.modifiers() & ~Qt::KeypadModifier))
+        return false;
+    // The boxes' own Enter ends their edit (Form1's editEnded).
+    if (control == box(TextBox::txtSize) || control == box(TextBox::txtAngle))
+        return false;
+    if (auto* button = qobject_cast<QPushButton*>(control)) {
+        button->click();
+        return true;
+    }
+    form_.run(&Form1::cmdOK_Click);
+    return true;
+}
+
+bool QtForm1View::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        dialogKey(static_cast<QWidget*>(watched), static_cast<const QKeyEvent&>(*event)))
+        return true;
+    return QWidget::eventFilter(watched, event);
 }
 
 QLineEdit* QtForm1View::box(TextBox box) const

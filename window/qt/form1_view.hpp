@@ -54,6 +54,7 @@ public:
     std::string programDirectory() const override;
     WindowFont chooseFont(const WindowFont& preset) override;
     void showFaceNote(const std::optional<FaceNote>& note) override;
+    void showWindowNote(const WindowNote& note) override;
     void showMessage(std::string_view caption, std::string_view text) override;
     void endProgram(int status) override;
     std::optional<SaveChoice> chooseSaveFile(const SaveChoice& preset) override;
@@ -68,16 +69,29 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Enter presses OK and Escape Cancel, as in a dialog, for every
+    // control: Enter in the size and angle boxes only ends their edit, and
+    // on a button presses that button.
+    // (Only there: a key a control passes on, as the boxes pass on Enter
+    // once their edit ended, must not press OK on its way up.)
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The design's controls, made from the form's table of them.
     QWidget* makeControl(const ControlDesign& design);
     void buildControls();
-    // The quiet line under txtInput, empty and hidden until a note comes.
+    // The quiet lines under txtInput and under the preview, empty and
+    // hidden until a note comes.
     void buildFaceNote();
+    // A quiet line's text, cut to its width; the whole in its tooltip.
+    void showNote(QLabel* label, const QString& text);
+    // The width a tooltip may take: the window's.
+    int tipWidth() const;
     void buildPreviewMenu();
     void connectHandlers();
     void connectSliderClick(QSlider* slider, void (Form1::*handler)());
+    // True when `key` was OK's or Cancel's, pressed on `control`.
+    bool dialogKey(QWidget* control, const QKeyEvent& key);
     QLineEdit* box(TextBox box) const;
     QSlider* slider(Slider slider) const;
 
@@ -90,6 +104,7 @@ private:
     InputBox* txtInput_ = nullptr;
     PreviewBox* picSmpl_ = nullptr;
     QLabel* faceNote_ = nullptr;
+    QLabel* windowNote_ = nullptr;
     // The text settings as read: made at the first read, kept for the next.
     std::unique_ptr<QSettings> textSettings_;
 };

@@ -69,6 +69,43 @@ SaveDialog::SaveDialog(QWidget* parent, const SaveChoice& preset) : QFileDialog(
         mirror_->addItem(captionText(m.caption), int(m.mirror));
     mirror_->setCurrentIndex(std::max(0, mirror_->findData(int(preset.cad.mirror))));
 
+    output_ = preset.output;
+    const auto box = [this](const char* name) {
+        auto* made = new QComboBox(this);
+        made->setObjectName(QLatin1String(name));
+        return made;
+    };
+    dxfVersion_ = box("dxfVersion");
+    for (const SaveDxfVersionDesign& v : saveDxfVersions())
+        dxfVersion_->addItem(captionText(v.caption), int(v.version));
+    dxfVersion_->setCurrentIndex(std::max(0, dxfVersion_->findData(int(preset.output.dxfVersion))));
+    dxfText_ = new QCheckBox(captionText(kDxfTextCaption), this);
+    dxfText_->setObjectName(QStringLiteral("dxfText"));
+    dxfText_->setChecked(preset.output.dxfText);
+    pdfPage_ = box("pdfPage");
+    int index = 0;
+    for (const SavePdfPageDesign& p : savePdfPages()) {
+        pdfPage_->addItem(captionText(p.caption), index);
+        if (p.size == preset.output.pdf.page)
+            pdfPage_->setCurrentIndex(index);
+        ++index;
+    }
+    pdfPaint_ = box("pdfPaint");
+    for (const SavePdfPaintDesign& p : savePdfPaints())
+        pdfPaint_->addItem(captionText(p.caption), int(p.paint));
+    pdfPaint_->setCurrentIndex(std::max(0, pdfPaint_->findData(int(preset.output.pdf.paint))));
+    const auto fillMillimetres = [](QComboBox* into, std::span<const double> values, double chosen) {
+        for (const double mm : values) {
+            into->addItem(QString::fromStdString(millimetreEntry(mm)), mm);
+            if (mm == chosen)
+                into->setCurrentIndex(into->count() - 1);
+        }
+    };
+    pdfMargin_ = box("pdfMargin");
+    fillMillimetres(pdfMargin_, savePdfMargins(), preset.output.pdf.marginMm);
+    hpglOvercut_ = box("hpglOvercut");
+    fillMillimetres(hpglOvercut_, saveHpglOvercuts(), preset.output.hpgl.overcutMm);
+
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
         const auto addRow = [&](const char* caption, QWidget* box) {
             const int row = grid->rowCount();
@@ -87,6 +124,12 @@ SaveDialog::SaveDialog(QWidget* parent, const SaveChoice& preset) : QFileDialog(
         addRow(kOffsetCaption, offset_);
         addRow(kAnchorCaption, anchor_);
         addRow(kMirrorCaption, mirror_);
+        addRow(kDxfVersionCaption, dxfVersion_);
+        addRow(nullptr, dxfText_);
+        addRow(kPdfPaintCaption, pdfPaint_);
+        addRow(kPdfPageCaption, pdfPage_);
+        addRow(kPdfMarginCaption, pdfMargin_);
+        addRow(kHpglOvercutCaption, hpglOvercut_);
     }
 
     const SaveFormatDesign& format = saveFormatDesign(preset.format);
@@ -126,6 +169,31 @@ void SaveDialog::enableCadChoices(SaveFormat format)
     for (QWidget* box : {static_cast<QWidget*>(merge_), static_cast<QWidget*>(curves_), static_cast<QWidget*>(offset_),
                          static_cast<QWidget*>(anchor_), static_cast<QWidget*>(mirror_)})
         box->setEnabled(cad);
+    dxfVersion_->setEnabled(format == SaveFormat::Dxf);
+    dxfText_->setEnabled(format == SaveFormat::Dxf);
+    for (QWidget* box : {pdfPage_, pdfPaint_, pdfMargin_})
+        box->setEnabled(format == SaveFormat::Pdf);
+    hpglOvercut_->setEnabled(format == SaveFormat::Hpgl);
+}
+
+SaveFormat SaveDialog::chosenFormat() const
+{
+    for (const SaveFormatDesign& f : saveFormats())
+        if (filterOf(f) == selectedNameFilter())
+            return f.format;
+    return SaveFormat::Dxf;
+}
+
+void SaveDialog::accept()
+{
+    const QStringList files = selectedFiles();
+    if (files.size() == 1) {
+        const QString named = QString::fromStdString(withFormatExtension(files.first().toStdString(), chosenFormat()));
+        // A folder typed opens it, as the dialog does.
+        if (named != files.first() && !QFileInfo(files.first()).isDir())
+            selectFile(named);
+    }
+    QFileDialog::accept();
 }
 
 SaveChoice SaveDialog::choice() const
@@ -134,14 +202,19 @@ SaveChoice SaveDialog::choice() const
     const QStringList files = selectedFiles();
     chosen.path = files.isEmpty() ? std::string() : files.first().toStdString();
     chosen.precision = static_cast<SavePrecision>(precision_->currentData().toInt());
-    for (const SaveFormatDesign& f : saveFormats())
-        if (filterOf(f) == selectedNameFilter())
-            chosen.format = f.format;
+    chosen.format = chosenFormat();
     chosen.cad.merge = merge_->isChecked();
     chosen.cad.curves = curves_->isChecked();
     chosen.cad.offsetMm = offset_->value();
     chosen.cad.anchor = static_cast<Anchor>(anchor_->currentData().toInt());
     chosen.cad.mirror = static_cast<Mirror>(mirror_->currentData().toInt());
+    chosen.output = output_;
+    chosen.output.dxfVersion = static_cast<DxfVersion>(dxfVersion_->currentData().toInt());
+    chosen.output.dxfText = dxfText_->isChecked();
+    chosen.output.pdf.page = savePdfPages()[std::size_t(std::max(0, pdfPage_->currentData().toInt()))].size;
+    chosen.output.pdf.paint = static_cast<PdfPaint>(pdfPaint_->currentData().toInt());
+    chosen.output.pdf.marginMm = pdfMargin_->currentData().toDouble();
+    chosen.output.hpgl.overcutMm = hpglOvercut_->currentData().toDouble();
     return chosen;
 }
 

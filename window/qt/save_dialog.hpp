@@ -1,7 +1,9 @@
 #pragma once
 // The save dialog of the window on its own: Qt's file dialog with one filter
 // per format, a precision box beneath the file type, and beneath that the
-// DXF and SVG choices (merge, curves, offset, anchor, mirror), idle for JW points.
+// DXF and SVG choices (merge, curves, offset, anchor, mirror), idle for JW points,
+// and each format's own (the DXF's version and text, the PDF's page, paint
+// and margin, the HPGL's overcut), idle for the others.
 
 #include "form/form_view.hpp"
 
@@ -28,8 +30,15 @@ public:
     // Shows the dialog modally: the choice, or nothing when cancelled.
     static std::optional<SaveChoice> ask(QWidget* parent, const SaveChoice& preset);
 
+protected:
+    // A typed name whose extension is none of ours gets the file type's
+    // before the dialog checks it (and asks before replacing that file):
+    // Qt adds the default suffix only to a name without a dot.
+    void accept() override;
+
 private:
     void formatChosen(const QString& filter);
+    SaveFormat chosenFormat() const;
 
     void enableCadChoices(SaveFormat format);
 
@@ -39,6 +48,13 @@ private:
     QDoubleSpinBox* offset_ = nullptr;
     QComboBox* anchor_ = nullptr;
     QComboBox* mirror_ = nullptr;
+    QComboBox* dxfVersion_ = nullptr;
+    QCheckBox* dxfText_ = nullptr;
+    QComboBox* pdfPage_ = nullptr;
+    QComboBox* pdfPaint_ = nullptr;
+    QComboBox* pdfMargin_ = nullptr;
+    QComboBox* hpglOvercut_ = nullptr;
+    OutputChoices output_; // what the dialog does not show is kept as it was
 };
 
 } // namespace lw

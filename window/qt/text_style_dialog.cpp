@@ -11,9 +11,51 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <iterator>
 
 namespace lw {
+namespace {
+
+// The spacing box: points as it shows them, millimetres too as typed
+// ("0.5mm"), converted to points when the edit ends.
+class SpacingBox final : public QDoubleSpinBox {
+public:
+    using QDoubleSpinBox::QDoubleSpinBox;
+
+    QValidator::State validate(QString& input, int& position) const override
+    {
+        const std::optional<double> points = typed(input);
+        if (points && *points >= minimum() && *points <= maximum())
+            return QValidator::Acceptable;
+        // The box's own form in the user's locale ("1,5 pt") stays good.
+        const QValidator::State own = QDoubleSpinBox::validate(input, position);
+        // On the way to a number or a unit: "-", "0.", "0.5 m".
+        return own == QValidator::Invalid ? QValidator::Intermediate : own;
+    }
+    double valueFromText(const QString& text) const override
+    {
+        const std::optional<double> points = typed(text);
+        if (!points)
+            return QDoubleSpinBox::valueFromText(text);
+        // Held to the box's decimals, as it shows the value and as the
+        // native window's box holds it.
+        const double scale = std::pow(10.0, decimals());
+        return std::round(*points * scale) / scale;
+    }
+    void fixup(QString& input) const override { input = textFromValue(value()) + suffix(); }
+
+private:
+    // The box keeps its " pt" after what is typed: "0.5mm pt" is 0.5 mm.
+    std::optional<double> typed(QString text) const
+    {
+        if (!suffix().isEmpty() && text.endsWith(suffix()))
+            text.chop(suffix().size());
+        return typedSpacingPoints(text.toStdString());
+    }
+};
+
+} // namespace
 
 TextStyleDialog::TextStyleDialog(QWidget* parent, const TextStyle& preset, bool fontBold)
     : QDialog(parent), fontBold_(fontBold)
@@ -37,8 +79,10 @@ TextStyleDialog::TextStyleDialog(QWidget* parent, const TextStyle& preset, bool 
             form->addRow(check);
             continue;
         }
-        auto* box = new QDoubleSpinBox(this);
+        QDoubleSpinBox* box = f.field == TextStyleField::Spacing ? new SpacingBox(this) : new QDoubleSpinBox(this);
         box->setObjectName(name);
+        if (f.field == TextStyleField::Spacing)
+            box->setToolTip(captionText(kSpacingTip));
         box->setRange(f.minimum, f.maximum);
         box->setSingleStep(f.step);
         box->setDecimals(f.decimals);

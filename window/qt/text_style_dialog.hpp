@@ -1,5 +1,5 @@
 #pragma once
-// The text style dialog: spacing, width, bold, oblique and fit in one small modal box,
+// The text style dialog: spacing, width, bold, the arc, oblique and fit in one small modal box,
 // built from the form's design (text_style_design.hpp), with the note while
 // the font's bold does not reach the outline.
 

@@ -140,6 +140,8 @@ LRESULT Win32FormWindow::handle(UINT message, WPARAM w, LPARAM l)
             runMenuCommand(id);
         } else if (id == IDCANCEL && code == BN_CLICKED) { // Escape
             form_.run(&Form1::cmdCancel_Click);
+        } else if (id == IDOK && code == BN_CLICKED) { // Enter, where no button has the focus
+            form_.run(&Form1::cmdOK_Click);
         } else if (id >= kFirstControlId && id < kFirstControlId + kControlCount) {
             controlCommand(Control(id - kFirstControlId), code);
         }

@@ -235,6 +235,19 @@ void Win32FormWindow::buildFaceNote()
                                 window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFaceNoteId)), instance_,
                                 nullptr);
     SendMessageW(faceNote_, WM_SETFONT, reinterpret_cast<WPARAM>(designFont(kFaceNotePoints)), FALSE);
+    const design::TwipsRect& under = kWindowNoteTwips;
+    windowNote_ = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS,
+                                  pixels(under.left), pixels(under.top), pixels(under.width), pixels(under.height),
+                                  window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kWindowNoteId)), instance_,
+                                  nullptr);
+    SendMessageW(windowNote_, WM_SETFONT, reinterpret_cast<WPARAM>(designFont(kFaceNotePoints)), FALSE);
+}
+
+void Win32FormWindow::showWindowNote(const WindowNote& note)
+{
+    const std::wstring text = wide(windowNoteFor(note, english_ ? Language::English : Language::Japanese));
+    SetWindowTextW(windowNote_, text.c_str());
+    ShowWindow(windowNote_, text.empty() ? SW_HIDE : SW_SHOWNA);
 }
 
 void Win32FormWindow::showFaceNote(const std::optional<FaceNote>& note)

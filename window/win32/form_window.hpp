@@ -62,6 +62,7 @@ public:
     std::optional<std::string> readTextSetting(std::string_view name) override;
     void writeTextSetting(std::string_view name, std::string_view value) override;
     void showFaceNote(const std::optional<FaceNote>& note) override;
+    void showWindowNote(const WindowNote& note) override;
     void showMessage(std::string_view caption, std::string_view text) override;
     [[noreturn]] void endProgram(int status) override;
 
@@ -73,6 +74,8 @@ private:
     static constexpr int kFirstMenuId = 200;
     // The note under the text box, after the controls' ids.
     static constexpr int kFaceNoteId = kFirstMenuId - 1;
+    // The note under the preview.
+    static constexpr int kWindowNoteId = kFirstMenuId - 2;
     // After the last command: an id shared with one would run the fit view.
     static constexpr int kFitMenuId = kFirstMenuId + int(PreviewCommand::RestoreDesign) + 1;
 
@@ -100,6 +103,7 @@ private:
     HWND window_ = nullptr;
     std::array<HWND, kControlCount> controls_{};
     HWND faceNote_ = nullptr;
+    HWND windowNote_ = nullptr;
     // The design's fonts by size, made once each.
     std::vector<std::pair<float, ::HFONT>> fonts_;
     ::HFONT inputFont_ = nullptr;

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <span>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -39,6 +40,19 @@ struct CadState {
     const std::vector<Kind>& kinds;
     Language language;
     CadChoices cad;
+    OutputChoices output;
+};
+
+// Each format's own boxes, idle while another format is chosen.
+struct FormatControls {
+    SaveFormat format;
+    int ids[6];
+};
+constexpr FormatControls kFormatControls[] = {
+    {SaveFormat::Dxf, {IDC_SAVE_DXF_VERSION_LABEL, IDC_SAVE_DXF_VERSION, IDC_SAVE_DXF_TEXT}},
+    {SaveFormat::Pdf, {IDC_SAVE_PDF_PAINT_LABEL, IDC_SAVE_PDF_PAINT, IDC_SAVE_PDF_PAGE_LABEL, IDC_SAVE_PDF_PAGE,
+                       IDC_SAVE_PDF_MARGIN_LABEL, IDC_SAVE_PDF_MARGIN}},
+    {SaveFormat::Hpgl, {IDC_SAVE_HPGL_OVERCUT_LABEL, IDC_SAVE_HPGL_OVERCUT}},
 };
 
 constexpr int kCadControls[] = {IDC_SAVE_MERGE,        IDC_SAVE_OFFSET_LABEL, IDC_SAVE_OFFSET,      IDC_SAVE_ANCHOR_LABEL,
@@ -56,6 +70,18 @@ void addEntry(HWND dialog, int id, const char* design, Language language, int va
     SendDlgItemMessageW(dialog, id, CB_SETITEMDATA, WPARAM(index), LPARAM(value));
     if (selected)
         SendDlgItemMessageW(dialog, id, CB_SETCURSEL, WPARAM(index), 0);
+}
+
+// A list of millimetres, each entry's value its place in the list.
+void addMillimetres(HWND dialog, int id, std::span<const double> values, double chosen)
+{
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        const std::wstring text = widePath(millimetreEntry(values[k]));
+        const LRESULT index = SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, LPARAM(text.c_str()));
+        SendDlgItemMessageW(dialog, id, CB_SETITEMDATA, WPARAM(index), LPARAM(k));
+        if (values[k] == chosen)
+            SendDlgItemMessageW(dialog, id, CB_SETCURSEL, WPARAM(index), 0);
+    }
 }
 
 int selectedValue(HWND dialog, int id)
@@ -81,6 +107,24 @@ void fillCadControls(HWND dialog, const CadState& state)
         addEntry(dialog, IDC_SAVE_ANCHOR, a.caption, language, int(a.anchor), a.anchor == state.cad.anchor);
     for (const SaveMirrorDesign& m : saveMirrors())
         addEntry(dialog, IDC_SAVE_MIRROR, m.caption, language, int(m.mirror), m.mirror == state.cad.mirror);
+
+    const OutputChoices& output = state.output;
+    setCaption(dialog, IDC_SAVE_DXF_VERSION_LABEL, kDxfVersionCaption, language);
+    setCaption(dialog, IDC_SAVE_DXF_TEXT, kDxfTextCaption, language);
+    setCaption(dialog, IDC_SAVE_PDF_PAINT_LABEL, kPdfPaintCaption, language);
+    setCaption(dialog, IDC_SAVE_PDF_PAGE_LABEL, kPdfPageCaption, language);
+    setCaption(dialog, IDC_SAVE_PDF_MARGIN_LABEL, kPdfMarginCaption, language);
+    setCaption(dialog, IDC_SAVE_HPGL_OVERCUT_LABEL, kHpglOvercutCaption, language);
+    for (const SaveDxfVersionDesign& v : saveDxfVersions())
+        addEntry(dialog, IDC_SAVE_DXF_VERSION, v.caption, language, int(v.version), v.version == output.dxfVersion);
+    CheckDlgButton(dialog, IDC_SAVE_DXF_TEXT, output.dxfText ? BST_CHECKED : BST_UNCHECKED);
+    for (const SavePdfPaintDesign& p : savePdfPaints())
+        addEntry(dialog, IDC_SAVE_PDF_PAINT, p.caption, language, int(p.paint), p.paint == output.pdf.paint);
+    int page = 0;
+    for (const SavePdfPageDesign& p : savePdfPages())
+        addEntry(dialog, IDC_SAVE_PDF_PAGE, p.caption, language, page++, p.size == output.pdf.page);
+    addMillimetres(dialog, IDC_SAVE_PDF_MARGIN, savePdfMargins(), output.pdf.marginMm);
+    addMillimetres(dialog, IDC_SAVE_HPGL_OVERCUT, saveHpglOvercuts(), output.hpgl.overcutMm);
 }
 
 // The choices idle while a JW file type is chosen.
@@ -89,6 +133,10 @@ void enableCadControls(HWND dialog, const CadState& state, DWORD filterIndex)
     const Kind& kind = state.kinds[std::clamp<std::size_t>(filterIndex, 1, state.kinds.size()) - 1];
     for (const int id : kCadControls)
         EnableWindow(GetDlgItem(dialog, id), takesCadChoices(kind.format));
+    for (const FormatControls& c : kFormatControls)
+        for (const int id : c.ids)
+            if (id != 0)
+                EnableWindow(GetDlgItem(dialog, id), kind.format == c.format);
 }
 
 // Reads the choices as the user leaves them; false (and the user told) for
@@ -114,6 +162,14 @@ bool readCadControls(HWND dialog, CadState& state)
         cad.mirror = static_cast<Mirror>(selectedValue(dialog, IDC_SAVE_MIRROR));
     }
     state.cad = cad;
+    // The lists hold only allowed values: read whatever the boxes show.
+    OutputChoices& output = state.output;
+    output.dxfVersion = static_cast<DxfVersion>(selectedValue(dialog, IDC_SAVE_DXF_VERSION));
+    output.dxfText = IsDlgButtonChecked(dialog, IDC_SAVE_DXF_TEXT) == BST_CHECKED;
+    output.pdf.paint = static_cast<PdfPaint>(selectedValue(dialog, IDC_SAVE_PDF_PAINT));
+    output.pdf.page = savePdfPages()[std::size_t(selectedValue(dialog, IDC_SAVE_PDF_PAGE))].size;
+    output.pdf.marginMm = savePdfMargins()[std::size_t(selectedValue(dialog, IDC_SAVE_PDF_MARGIN))];
+    output.hpgl.overcutMm = saveHpglOvercuts()[std::size_t(selectedValue(dialog, IDC_SAVE_HPGL_OVERCUT))];
     return true;
 }
 
@@ -188,7 +244,7 @@ std::optional<SaveChoice> askSaveFile(HWND owner, const SaveChoice& preset, Lang
     dialog.nMaxFile = DWORD(file.size());
     dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
     dialog.lpstrDefExt = kinds[index - 1].extension.c_str();
-    CadState state{kinds, language, preset.cad};
+    CadState state{kinds, language, preset.cad, preset.output};
     dialog.hInstance = GetModuleHandleW(nullptr);
     dialog.lpTemplateName = MAKEINTRESOURCEW(IDD_SAVE_CAD);
     dialog.lpfnHook = cadHook;
@@ -198,7 +254,7 @@ std::optional<SaveChoice> askSaveFile(HWND owner, const SaveChoice& preset, Lang
     if (!GetSaveFileNameW(&dialog))
         return std::nullopt;
     const Kind& chosen = kinds[std::clamp<std::size_t>(dialog.nFilterIndex, 1, kinds.size()) - 1];
-    return SaveChoice{chosen.format, chosen.precision, fromWide(file.c_str()), state.cad};
+    return SaveChoice{chosen.format, chosen.precision, fromWide(file.c_str()), state.cad, state.output};
 }
 
 } // namespace lw

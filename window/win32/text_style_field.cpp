@@ -30,6 +30,10 @@ double held(double value, const TextStyleFieldDesign& field)
 
 double typedFieldValue(std::string_view typed, const TextStyleFieldDesign& field, double previous)
 {
+    if (field.field == TextStyleField::Spacing) {
+        const std::optional<double> points = typedSpacingPoints(typed);
+        return points ? held(*points, field) : previous;
+    }
     std::string_view text = trimmed(typed);
     const std::string_view unit = field.unit;
     if (!unit.empty() && text.size() >= unit.size() && text.substr(text.size() - unit.size()) == unit)

@@ -10,9 +10,9 @@
 namespace lw {
 
 // `typed` as the field's value: an optional "+"/"-", a decimal number and
-// optionally the field's unit, spaces around allowed; held within the
-// field's range and rounded to its decimals. Text that is no number gives
-// `previous`.
+// optionally the field's unit (the spacing: "pt", or "mm" in millimetres),
+// spaces around allowed; held within the field's range and rounded to its
+// decimals. Text that is no number gives `previous`.
 double typedFieldValue(std::string_view typed, const TextStyleFieldDesign& field, double previous);
 
 // `value` one step up (steps > 0) or down, held within the range.

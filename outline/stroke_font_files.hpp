@@ -1,0 +1,58 @@
+#pragma once
+// Where stroke fonts are found and how they are opened: the folders listed
+// in LETTERWIRE_STROKE_FONTS (separated by ':' on POSIX, ';' on Windows),
+// then the folders Debian's packages install them in. A face is asked for
+// by its name (the file's name without its extension, any letter case, the
+// first found) or by a path.
+//
+//   StrokeFontShelf shelf(installedStrokeFaces());
+//   const StrokeFont* f = shelf.chosen("romans", U"Room 12 出口");
+//   const StrokeFont* other = shelf.fallbackFor(U'口'); // kst32b, or nullptr
+
+#include "outline/stroke_font.hpp"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace lw {
+
+struct StrokeFaceFile {
+    std::string name;
+    std::string file;
+};
+
+// The stroke faces in the folders above, each folder's sorted by name.
+std::vector<StrokeFaceFile> installedStrokeFaces();
+
+// Whether `nameOrPath` is meant as a path: it holds a slash or ends in
+// .jhf or .lff.
+bool isStrokeFontPath(const std::string& nameOrPath);
+
+// Reads and checks the font at `path` (with `wanted`, only those glyphs;
+// see GlyphsWanted); the failures of opening the file, or the reader's.
+StrokeFont loadStrokeFont(const std::string& path, const GlyphsWanted& wanted = {});
+
+// The faces one text is drawn in: the one asked for, and installed faces
+// for the characters it lacks. Each is read for the text's characters only.
+class StrokeFontShelf {
+public:
+    explicit StrokeFontShelf(std::vector<StrokeFaceFile> installed);
+
+    // The face asked for, read for `text`, and the faces for the characters
+    // of `text` it lacks: installed faces in order, each read for those
+    // still lacking (a face that cannot be read is passed over). nullptr
+    // when no installed face has that name; a path is always read (its
+    // failures are thrown, as are those of a face named).
+    const StrokeFont* chosen(const std::string& nameOrPath, std::u32string_view text);
+
+    // The face found for `c`, which the chosen one lacks, or nullptr.
+    const StrokeFont* fallbackFor(char32_t c) const;
+
+private:
+    std::vector<StrokeFaceFile> installed_;
+    std::unique_ptr<StrokeFont> chosen_;
+    std::vector<StrokeFont> fallbacks_;
+};
+
+} // namespace lw

@@ -1,0 +1,207 @@
+#!/usr/bin/env python3
+"""Single-line text: letterwire-cli with --stroke-font, read back by ezdxf,
+GDAL (ogr2ogr) and an XML parser, against the lines worked out by hand
+from the test-made fonts (stroke_oracle.py) and against Debian's own
+stroke fonts.
+
+1. Exact strokes: for a table of texts and options, the DXF holds one open
+   LWPOLYLINE per stroke on the text's layer, the SVG one unfilled,
+   unclosed subpath per stroke at the pen's width, capture the same lines;
+   GDAL reads them as line strings; ezdxf's audit finds nothing.
+2. --offset: the DXF's closed contours cover the ink shapely's round
+   buffer of the expected strokes covers.
+3. Japanese in the Japanese CAD face: every character drawn by that face
+   (no warning), each with the strokes the face's file lists for it.
+4. Fallback, missing characters, bad files and commands that cannot take
+   open lines: the status and the words.
+
+Usage: stroke_font_test.py LETTERWIRE-CLI
+"""
+import io
+import json
+import math
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ET
+
+import ezdxf
+from shapely.geometry import LineString, Polygon
+from shapely.ops import unary_union
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from ink import nonzero_region  # noqa: E402
+from stroke_oracle import apart, arguments, expected, write_fonts  # noqa: E402
+
+cli = sys.argv[1]
+failures = []
+checks = 0
+
+
+def check(ok, what):
+    global checks
+    checks += 1
+    if not ok:
+        failures.append(what)
+
+
+def run(args, env=None):
+    return subprocess.run([cli] + args, capture_output=True, env=env)
+
+
+folder = tempfile.mkdtemp(prefix="letterwire-stroke-")
+fonts = write_fonts(folder)
+
+CASES = [
+    # font, text, options
+    ("jhf", " !", {}),
+    ("lff", "AB", {}),
+    ("lff", "AB", {"angle": 90}),
+    ("lff", "BA", {"anchor": "centre", "mirror": "x"}),
+    ("lff", "AB", {"anchor": "top-right", "mirror": "y", "angle": 30}),
+    ("lff", "AAB", {"spacing": 10, "width": 50}),
+    ("jhf", "! !", {"size": 9, "spacing": "-1", "anchor": "bottom-centre"}),
+]
+
+for kind, text, options in CASES:
+    name = f"{kind} {text!r} {options}"
+    want = expected(kind, text, options.get("size", 72), options.get("angle", 0), float(options.get("spacing", 0)),
+                    options.get("width", 100), options.get("anchor", "baseline-left"), options.get("mirror", "none"))
+    common = ["--stroke-font", fonts[kind], "--text", text] + arguments(options)
+
+    dxf_file = f"{folder}/out.dxf"
+    r = run(["dxf", dxf_file] + common)
+    check(r.returncode == 0 and not r.stderr, f"{name}: dxf status {r.returncode} {r.stderr!r}")
+    doc = ezdxf.readfile(dxf_file)
+    auditor = doc.audit()
+    check(not auditor.errors and not auditor.fixes, f"{name}: ezdxf audit {auditor.errors} {auditor.fixes}")
+    entities = list(doc.modelspace())
+    check(all(e.dxftype() == "LWPOLYLINE" and not e.closed for e in entities), f"{name}: a closed or other entity")
+    check(all(e.dxf.layer == text.strip() or text.strip() == "" for e in entities) and entities,
+          f"{name}: layers {[e.dxf.layer for e in entities]}")
+    got = [[tuple(p) for p in e.get_points("xy")] for e in entities]
+    check(apart(got, want) <= 1e-9, f"{name}: dxf lines {got} against {want}")
+
+    # GDAL reads the open polylines as line strings with the same points.
+    r = subprocess.run(["ogr2ogr", "-f", "GeoJSON", "/vsistdout/", dxf_file], capture_output=True)
+    features = json.loads(r.stdout)["features"] if r.returncode == 0 else []
+    kinds = {f["geometry"]["type"] for f in features}
+    check(kinds == {"LineString"}, f"{name}: GDAL reads {kinds}")
+    got = [[tuple(p[:2]) for p in f["geometry"]["coordinates"]] for f in features]
+    check(apart(got, want) <= 1e-6, f"{name}: GDAL lines {got}")
+
+    # capture, as for outline faces, has no anchor or mirror.
+    if "anchor" not in options and "mirror" not in options:
+        r = run(["capture"] + common)
+        lines = json.loads(r.stdout)["lines"] if r.returncode == 0 else []
+        check(apart([[tuple(p) for p in line] for line in lines], want) <= 1e-9, f"{name}: capture lines {lines}")
+
+    r = run(["svg", "-", "--pen-width", "0.25"] + common)
+    root = ET.fromstring(r.stdout)
+    paths = root.findall("{http://www.w3.org/2000/svg}path")
+    check(len(paths) == 1 and paths[0].get("fill") == "none" and paths[0].get("stroke-width") == "0.25",
+          f"{name}: svg path attributes {[p.attrib for p in paths]}")
+    d = paths[0].get("d") if paths else ""
+    check("Z" not in d.upper(), f"{name}: a closed subpath in {d}")
+    got = []
+    for command, x, y in re.findall(r"([ML])(-?[\d.]+),(-?[\d.]+)", d):
+        if command == "M":
+            got.append([])
+        got[-1].append((float(x), -float(y)))
+    check(apart(got, want) <= 1e-6, f"{name}: svg lines {got}")
+    # The picture reaches half the pen past the lines: none is cut.
+    xs = [x for line in want for x, _ in line]
+    ys = [-y for line in want for _, y in line]
+    box = [float(v) for v in root.get("viewBox").split()]
+    check(abs(box[0] - (min(xs) - 0.125)) <= 2e-6 and abs(box[1] - (min(ys) - 0.125)) <= 2e-6 and
+          abs(box[2] - (max(xs) - min(xs) + 0.25)) <= 2e-6 and root.get("width") == f"{root.get('viewBox').split()[2]}mm",
+          f"{name}: svg box {box}")
+
+# --offset: the ink of a round pen of twice the offset, merged.
+for kind, text, radius in (("lff", "AB", 0.5), ("jhf", " !", 1.2)):
+    r = run(["dxf", "-", "--stroke-font", fonts[kind], "--text", text, "--size", "72", "--offset", str(radius)])
+    doc = ezdxf.read(io.StringIO(r.stdout.decode("cp932")))
+    rings = [[tuple(p) for p in e.get_points("xy")] for e in doc.modelspace()]
+    check(r.returncode == 0 and rings and all(e.closed for e in doc.modelspace()), f"offset {kind}: not closed")
+    want = unary_union([LineString(line).buffer(radius, 64) for line in expected(kind, text, 72)])
+    got = nonzero_region(rings)
+    check(abs(got.area - want.area) <= 0.01 * want.area and got.symmetric_difference(want).area <= 0.02 * want.area,
+          f"offset {kind}: ink {got.area:.3f} mm², shapely {want.area:.3f}")
+
+# Japanese in the Japanese CAD face: no fallback, each character's strokes
+# as its file lists them (glyphs without references: each line a stroke).
+KST = "/usr/share/librecad/fonts/kst32b.lff"
+JAPANESE = "出口 日本語の文字、カタカナ"
+glyph_lines, current = {}, None
+with open(KST, encoding="utf-8") as f:
+    for line in f:
+        line = line.strip()
+        m = re.match(r"\[#?([0-9A-Fa-f]+)\]", line)
+        if m:
+            current = chr(int(m.group(1), 16))
+            glyph_lines.setdefault(current, [])
+        elif current and line and not line.startswith("#"):
+            glyph_lines[current].append(line)
+r = run(["capture", "--stroke-font", "kst32b", "--text", JAPANESE])
+check(r.returncode == 0 and not r.stderr, f"kst32b: {r.returncode} {r.stderr.decode(errors='replace')}")
+for c in set(JAPANESE) - {" "}:
+    r = run(["capture", "--stroke-font", "kst32b", "--text", c])
+    got = json.loads(r.stdout)["lineCount"] if r.returncode == 0 else -1
+    listed = glyph_lines.get(c, [])
+    if not any(line.startswith("C") for line in listed):
+        check(got == len(listed) and got > 0, f"kst32b {c}: {got} lines, the file lists {len(listed)}")
+    check(not r.stderr, f"kst32b {c}: {r.stderr!r}")
+
+# Fallback and missing characters.
+other = f"{folder}/more"
+os.makedirs(other, exist_ok=True)
+with open(f"{other}/zz.lff", "w") as f:
+    f.write("[0043] C\n0,0;0,9\n")
+env = dict(os.environ, LETTERWIRE_STROKE_FONTS=other)
+r = run(["dxf", "-", "--stroke-font", fonts["lff"], "--text", "ACB"], env)
+check(r.returncode == 0 and r.stderr.decode() ==
+      'letterwire-cli: warning: "t" has no "C" (U+0043); they are drawn in zz\n', f"fallback: {r.stderr!r}")
+r = run(["dxf", "-", "--stroke-font", fonts["lff"], "--text", "A\u2603"], env)
+check(r.returncode == 1 and "\u2603" in r.stderr.decode() and "U+2603" in r.stderr.decode() and not r.stdout,
+      f"missing: {r.returncode} {r.stderr!r}")
+r = run(["dxf", "-", "--stroke-font", fonts["lff"], "--text", "A\u2603", "--allow-missing"], env)
+check(r.returncode == 0 and "U+2603" in r.stderr.decode() and r.stdout, f"allowed missing: {r.returncode}")
+r = run(["fonts", "--stroke"], env)
+check(r.returncode == 0 and r.stdout.decode().startswith(f"zz\t{other}/zz.lff\n"), f"fonts: {r.stdout[:80]!r}")
+
+# A batch row's stroke font column: the bytes a single run gives.
+with open(f"{folder}/rows.csv", "w", encoding="utf-8") as f:
+    f.write(f"{folder}/row.dxf,AB,72,,30,,{fonts['lff']}\n{folder}/row.svg,AB,,,,,{fonts['lff']}\n")
+r = run(["batch", f"{folder}/rows.csv"])
+single = [run(["dxf", "-", "--text", "AB", "--size", "72", "--angle", "30", "--stroke-font", fonts["lff"]]).stdout,
+          run(["svg", "-", "--text", "AB", "--stroke-font", fonts["lff"]]).stdout]
+check(r.returncode == 0 and [open(f"{folder}/row.{e}", "rb").read() for e in ("dxf", "svg")] == single,
+      f"batch: status {r.returncode} {r.stderr!r}, or not the single runs' bytes")
+
+# Refusals: the file, the line and why (status 1); options that cannot
+# take open lines (status 2); nothing written.
+with open(f"{folder}/bad.lff", "w") as f:
+    f.write("[0041]\n0,0;1,1\n[0042]\nC0043\n[0043]\nC0042\n")
+REFUSALS = [
+    (["dxf", f"{folder}/x.dxf", "--stroke-font", f"{folder}/bad.lff"], 1, "bad.lff, line 6: U+0043 refers to U+0042"),
+    (["dxf", f"{folder}/x.dxf", "--stroke-font", f"{folder}/none.lff"], 1, "none.lff"),
+    (["dxf", f"{folder}/x.dxf", "--stroke-font", "no-such-face"], 2, 'no stroke font "no-such-face"'),
+    (["jw", f"{folder}/c.txt", f"{folder}/x.dxf", "--stroke-font", fonts["lff"]], 2, "jw takes the closed outline"),
+    (["wit", f"{folder}/x.dxf", "--stroke-font", fonts["lff"]], 2, "wit takes the closed outline"),
+    (["dxf", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--curves"], 2, "--curves"),
+    (["dxf", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--offset", "-1"], 2, "must be above 0"),
+    (["svg", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--pen-width", "0"], 2, "--pen-width must be above 0"),
+    (["svg", f"{folder}/x.dxf", "--pen-width", "0.2"], 2, "--pen-width applies with --stroke-font only"),
+    (["dxf", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--pen-width", "0.2"], 2, "--pen-width applies to svg only"),
+]
+for args, status, words in REFUSALS:
+    r = run(args)
+    check(r.returncode == status and words in r.stderr.decode() and not os.path.exists(f"{folder}/x.dxf"),
+          f"{args[0]} {args[3:]}: status {r.returncode}, {r.stderr!r}")
+
+print(f"{checks} checks")
+for f in failures:
+    print("FAIL:", f)
+sys.exit(1 if failures else 0)

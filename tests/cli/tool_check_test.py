@@ -1,0 +1,231 @@
+#!/usr/bin/env python3
+"""letterwire-cli check and --stencil against shapely, which measures alone.
+
+For a table of texts, faces, sizes, angles and styles, the drawing dxf
+writes is read back with ezdxf and measured by shapely:
+- thinnest material: the smallest disc radius r at which buffer(-r) changes
+  the ink's shape (a part splits off or vanishes, a ring breaks), found by
+  bisection; twice it must be the check's figure within max(0.005 mm, 2 %);
+- narrowest gap: the same with buffer(+r) (parts join, a counter closes, a
+  pocket is sealed off);
+- islands: the parts of a sheet around the drawing less the ink, but the
+  outside, counted exactly ("BOB 8" has 7, "出口 回" 3);
+- --stencil 0.5: no island left, every bridge cuts a strip at least 0.5 mm
+  wide across the whole stroke, runs from the island's hole to its letter's
+  outside, and is no longer than twice the shortest way across the stroke
+  (shapely's distance from the hole to the outer contour); the drawing still
+  passes the cut-ready orientation rules;
+- status: a tool wider than a stroke is status 1 naming the character, a
+  tool that fits 0; the --report JSON validates against
+  docs/tool-report.schema.json.
+
+Usage: tool_check_test.py LETTERWIRE-CLI SCHEMA [--all]
+"""
+import functools
+import json
+import os
+import subprocess
+import sys
+import tempfile
+
+import ezdxf
+import jsonschema
+from shapely.geometry import LinearRing, LineString, Point, Polygon, box
+
+cli, schema_path = sys.argv[1], sys.argv[2]
+everything = "--all" in sys.argv
+schema = json.load(open(schema_path, encoding="utf-8"))
+failures = []
+
+# text, font, size, angle, extra options, islands (None: not counted here)
+CASES = [
+    ("BOB 8", "DejaVu Sans", 24, 0, [], 7),
+    ("BOB 8 Ag", "DejaVu Serif", 24, 30, [], 9),
+    ("出口 回", "IPAGothic", 24, 0, [], 3),
+    ("出口 回 図", "IPAMincho", 24, 0, ["--bold"], None),
+    ("BOB 8", "DejaVu Sans", 6, 0, ["--width", "50"], 7),
+    ("Ag", "DejaVu Serif", 24, 0, ["--offset", "0.1"], None),
+    ("出口 回", "IPAGothic", 24, 30, ["--offset", "-0.1"], 3),
+]
+if everything:
+    CASES += [
+        ("BOB 8 Ag", "DejaVu Sans", 144, 0, ["--precision", "0.05"], None),
+        ("出口 回 図", "IPAGothic", 6, 30, [], None),
+        ("Ag", "DejaVu Serif", 144, 30, ["--bold", "--precision", "0.05"], None),
+    ]
+
+
+def run(args, check=True):
+    return subprocess.run([cli] + args, capture_output=True, check=check)
+
+
+def rings_of_dxf(args):
+    with tempfile.NamedTemporaryFile(suffix=".dxf") as f:
+        run(["dxf", f.name] + args)
+        doc = ezdxf.readfile(f.name)
+    return [[tuple(p) for p in e.get_points("xy")] for e in doc.modelspace().query("LWPOLYLINE")]
+
+
+def ink_of(rings):
+    """The even-odd fill of rings that never cross: nested as they are."""
+    polygons = sorted((Polygon(r) for r in rings), key=lambda p: -p.area)
+    return functools.reduce(lambda a, b: a.symmetric_difference(b), polygons, Polygon())
+
+
+def shape_of(g):
+    parts = list(getattr(g, "geoms", [g])) if not g.is_empty else []
+    parts = [p for p in parts if p.area > 1e-9]
+    return (len(parts), sum(len(p.interiors) for p in parts))
+
+
+def first_change(ink, sign, top):
+    """The smallest radius at which buffer(sign * r) changes the ink's shape."""
+    base = shape_of(ink)
+    lo, hi = 0.0, top
+    while hi - lo > 2e-4:
+        mid = (lo + hi) / 2
+        if shape_of(ink.buffer(sign * mid, resolution=32)) != base:
+            hi = mid
+        else:
+            lo = mid
+    return hi
+
+
+def islands_of(ink):
+    x0, y0, x1, y1 = ink.bounds
+    sheet = box(x0 - 1, y0 - 1, x1 + 1, y1 + 1).difference(ink)
+    return len(list(getattr(sheet, "geoms", [sheet]))) - 1
+
+
+def close(a, b):
+    return abs(a - b) <= max(0.005, 0.02 * b)
+
+
+def report_of(args, tool=None):
+    with tempfile.NamedTemporaryFile(suffix=".json") as f:
+        extra = ["--tool", str(tool)] if tool else []
+        done = run(["check", "--report", f.name] + extra + args, check=False)
+        report = json.load(open(f.name, encoding="utf-8"))
+    jsonschema.validate(report, schema)
+    return done, report
+
+
+for text, font, size, angle, extra, islands in CASES:
+    args = ["--text", text, "--font", font, "--size", str(size), "--angle", str(angle)] + extra
+    name = f"{text!r} {font} {size} pt {angle}° {' '.join(extra)}"
+    ink = ink_of(rings_of_dxf(args))
+    done, report = report_of(args)
+    x0, y0, x1, y1 = ink.bounds
+    top = max(x1 - x0, y1 - y0)
+    thinnest = 2 * first_change(ink, -1, top)
+    narrowest = 2 * first_change(ink, +1, top)
+    if not close(report["thinnestMaterial"]["width"], thinnest):
+        failures.append(f"{name}: thinnest material {report['thinnestMaterial']['width']} mm, shapely {thinnest:.4f}")
+    if not close(report["narrowestGap"]["width"], narrowest):
+        failures.append(f"{name}: narrowest gap {report['narrowestGap']['width']} mm, shapely {narrowest:.4f}")
+    print(f"{name}: material {report['thinnestMaterial']['width']} (shapely {thinnest:.4f}), gap "
+          f"{report['narrowestGap']['width']} (shapely {narrowest:.4f}), {len(report['islands'])} islands")
+    counted = islands_of(ink)
+    if len(report["islands"]) != counted or (islands is not None and counted != islands):
+        failures.append(f"{name}: {len(report['islands'])} islands, shapely {counted}, expected {islands}")
+
+    # A tool wider than the thinnest stroke fails and names a character of
+    # the text; one narrower than both figures passes.
+    w = min(report["thinnestMaterial"]["width"], report["narrowestGap"]["width"])
+    done, wide = report_of(args, tool=round(report["thinnestMaterial"]["width"] * 1.2, 4))
+    if done.returncode != 1 or not wide["materialTooThin"] or wide["materialTooThin"][0]["character"] not in text:
+        failures.append(f"{name}: a tool too wide gave status {done.returncode}: {done.stdout!r}")
+    elif wide["materialTooThin"][0]["character"] not in done.stdout.decode():
+        failures.append(f"{name}: the failure does not name its character: {done.stdout!r}")
+    done, narrow = report_of(args, tool=round(w * 0.8, 4)) if w > 0.001 else (None, None)
+    if narrow is not None and (done.returncode != 0 or not narrow["fits"]):
+        failures.append(f"{name}: a tool that fits gave status {done.returncode}: {done.stdout!r}")
+
+    # The stencil of the same drawing.
+    if not report["islands"]:
+        continue
+    stencil = args + ["--stencil", "0.5"]
+    rings = rings_of_dxf(stencil)
+    after = ink_of(rings)
+    if islands_of(after) != 0:
+        failures.append(f"{name}: --stencil 0.5 leaves {islands_of(after)} islands")
+    for r in rings:
+        # The cut-ready orientation: outer counter-clockwise, holes clockwise.
+        inside = sum(1 for s in rings if s is not r and Polygon(s).contains(Point(r[0])))
+        ccw = LinearRing(r).is_ccw
+        if ccw != (inside % 2 == 0):
+            failures.append(f"{name}: a stencil contour turns the wrong way")
+            break
+    _, checked = report_of(stencil)
+    if checked["islands"] or len(checked["bridges"]) < len(report["islands"]):
+        failures.append(f"{name}: stencil check {len(checked['islands'])} islands, {len(checked['bridges'])} bridges")
+    before = [LinearRing(r) for r in rings_of_dxf(args)]
+    holes = [r for r in before if not r.is_ccw]
+    outers = [r for r in before if r.is_ccw]
+    for b in checked["bridges"]:
+        a, z = Point(b["from"]), Point(b["to"])
+        length = a.distance(z)
+        hole = min(holes, key=lambda r: r.distance(a))
+        outer = min(outers, key=lambda r: r.distance(z))
+        if hole.distance(a) > 0.01 or outer.distance(z) > 0.01:
+            failures.append(f"{name}: a bridge does not run from a hole to an outer contour")
+        shortest = hole.distance(outer)
+        if length > 2 * shortest + 0.01:
+            failures.append(f"{name}: a bridge {length:.3f} mm long where the stroke is {shortest:.3f} mm across")
+        strip = LineString([a, z]).buffer(0.5 * 0.98 / 2, cap_style=2)
+        left = strip.intersection(ink).intersection(after).area
+        if left > 1e-4:
+            failures.append(f"{name}: a bridge narrower than 0.5 mm somewhere: {left:.5f} mm² of ink left in it")
+
+# More bridges per island: as many as asked where the island is long
+# enough to spread them, and still no island.
+_, two = report_of(["--text", "BOB 8 回", "--font", "DejaVu Sans", "--stencil", "0.5", "--stencil-bridges", "2"])
+if two["islands"] or len(two["bridges"]) != 2 * 9:
+    failures.append(f"--stencil-bridges 2: {len(two['islands'])} islands, {len(two['bridges'])} bridges for 9")
+
+# Bad values: a usage error naming the option, status 2, nothing written.
+BAD = [
+    (["check", "--tool", "0"], "--tool"),
+    (["check", "--tool", "-1"], "--tool"),
+    (["check", "--tool", "x"], "--tool"),
+    (["check", "--tool", "101"], "--tool"),
+    (["check", "--check", "1"], "--tool"),
+    (["dxf", "OUT", "--tool", "1"], "--tool"),
+    (["jw", "c.txt", "OUT", "--check", "1"], "--check"),
+    (["dxf", "OUT", "--stencil", "0"], "--stencil"),
+    (["svg", "OUT", "--stencil", "0.5", "--no-merge"], "--stencil"),
+    (["dxf", "OUT", "--stencil-bridges", "2"], "--stencil-bridges"),
+    (["dxf", "OUT", "--stencil", "0.5", "--stencil-bridges", "0"], "--stencil-bridges"),
+    (["dxf", "OUT", "--stencil", "0.5", "--stencil-bridges", "1.5"], "--stencil-bridges"),
+    (["dxf", "OUT", "--report", "REPORT"], "--report"),
+    (["dxf", "OUT", "--check", "1", "--report", "-"], "--report"),
+    (["dxf", "OUT", "--check", "1", "--report", "OUT"], "--report"),
+]
+with tempfile.TemporaryDirectory() as folder:
+    for args, option in BAD:
+        args = [a.replace("OUT", f"{folder}/out").replace("REPORT", f"{folder}/r.json") for a in args]
+        done = run(args, check=False)
+        if done.returncode != 2 or option not in done.stderr.decode() or os.listdir(folder):
+            failures.append(f"{args}: status {done.returncode}, {done.stderr!r}, wrote {os.listdir(folder)}")
+
+# batch: each row's check column replaces the command line's --check; a row
+# whose tool does not fit is still written, said by its line, and the batch
+# ends in 1; a stencil row has the bytes of the single run.
+with tempfile.TemporaryDirectory() as folder:
+    rows = f"{folder}/rows.csv"
+    with open(rows, "w", encoding="utf-8") as f:
+        f.write(f"{folder}/wide.dxf,BOB 8,24,DejaVu Sans,0,,,5\n{folder}/fits.svg,BOB 8,24,DejaVu Sans,0,,,0.01\n")
+    done = run(["batch", rows, "--check", "0.01", "--stencil", "0.5"], check=False)
+    said = done.stderr.decode()
+    single = f"{folder}/single.dxf"
+    run(["dxf", single, "--text", "BOB 8", "--size", "24", "--font", "DejaVu Sans", "--stencil", "0.5"])
+    if done.returncode != 1 or "line 1" not in said or "does not fit a 5.000 mm tool" not in said \
+            or "line 2: fits a 0.010 mm tool" not in said:
+        failures.append(f"batch check: status {done.returncode}: {said!r}")
+    elif open(f"{folder}/wide.dxf", "rb").read() != open(single, "rb").read():
+        failures.append("batch --stencil: the row's drawing differs from the single run's")
+
+for f in failures:
+    print("FAIL:", f)
+print(f"{len(CASES)} cases, {len(failures)} failures")
+sys.exit(1 if failures else 0)
