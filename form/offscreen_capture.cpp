@@ -118,8 +118,12 @@ void OffscreenCapture::write(ByteSink& out, SaveFormat format, const std::option
         DxfPlacement placement{.mm = mm, .text = text_, .curves = curves, .curveTolerance = cut.curveTolerance,
                                .version = output_.dxfVersion, .textEntity = std::nullopt};
         if (output_.dxfText) {
-            // The em as the capture set it, and its escapement in degrees.
-            const double angle = std::fmod(outline_.logFont.lfEscapement / 10.0, 360.0);
+            // The em as the capture set it, and its escapement in degrees; on
+            // an arc the tangent where the text stands, its reading direction.
+            const double escapement =
+                arc_.isArc() ? arc_.atDegrees.value_or(defaultArcDegrees(arc_.radiusMm)) - (arc_.radiusMm > 0 ? 90 : 270)
+                             : outline_.logFont.lfEscapement / 10.0;
+            const double angle = std::fmod(escapement, 360.0);
             placement.textEntity = DxfText{.heightMm = std::fabs(double(outline_.logFont.lfHeight)) * kMmPerInch / dpi_,
                                            .angleDegrees = angle < 0 ? angle + 360 : angle,
                                            .anchor = anchor_,
