@@ -207,7 +207,8 @@ with tempfile.TemporaryDirectory() as scratch:
                         (["--fit", "50", "--spacing", "1"], "--fit"),
                         (["--fit", "50", "--fit-by", "width", "--width", "80"], "--fit-by width"),
                         (["--oblique", "90"], "--oblique"), (["--oblique", "-45.5"], "--oblique"),
-                        (["--oblique", "x"], "--oblique")]:
+                        (["--oblique", "x"], "--oblique"),
+                        (["--fit", "50", "--arc", "30", "--fit-arc", "90"], "--fit-arc and --fit")]:
         done = run(["dxf", out, "--text", "AB"] + args)
         message = done.stderr.decode(errors="replace")
         check(done.returncode == 2 and named in message and not os.path.exists(out),
