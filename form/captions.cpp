@@ -29,6 +29,9 @@ constexpr CaptionTranslation kTranslations[] = {
     {"太字", "Bold"},
     {"円弧の半径", "Arc radius"},
     {"円弧の角度", "Arc angle"},
+    {"傾斜", "Oblique"},
+    {"均等割付", "Fit to"},
+    {"幅で合わせる", "Fit by width"},
     {"フォントの太字はアウトラインには使われません", "The font's bold is not used in the outline"},
     {"pt で、または mm を付けて (0.5mm) 入力します", "In points, or in millimetres with mm (0.5mm)"},
     // The note line under the preview.

@@ -86,7 +86,7 @@ private:
     Placement placement_;
     double dpi_;
     Advances advances_;
-    double spacing_; // outputText's, in device pixels
+    double spacing_ = 0; // outputText's, in device pixels
     Anchor anchor_ = Anchor::BaselineLeft;
     Mirror mirror_ = Mirror::None;
     OutputChoices output_;

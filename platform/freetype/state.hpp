@@ -6,9 +6,11 @@
 #include "platform/device_context.hpp"
 #include "platform/freetype/flatten.hpp"
 #include "platform/freetype/font_library.hpp"
+#include "platform/world_transform.hpp"
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -35,6 +37,8 @@ struct DeviceContext::State {
     int bkMode = OPAQUE;
     std::uint32_t textAlign = TA_LEFT | TA_TOP;
     int charExtra = 0;
+    int graphicsMode = GM_COMPATIBLE;
+    std::optional<XFORM> world; // none: the identity
     POINT position{};
     PathState pathState = PathState::None;
     // After FlattenPath; GetPath's points made when first read.
