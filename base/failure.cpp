@@ -15,6 +15,7 @@ std::string_view failureKindText(FailureKind kind)
     case FailureKind::BrokenInstallation: return "Broken installation";
     case FailureKind::NothingToDraw: return "Nothing to draw";
     case FailureKind::DoesNotFit: return "Does not fit";
+    case FailureKind::IslandNotHeld: return "Island not held";
     }
     return "Failure";
 }

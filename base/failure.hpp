@@ -29,6 +29,9 @@ enum class FailureKind {
     // The drawing does not lie on the page the options choose: the user
     // chooses again, as with a bad option; nothing is written.
     DoesNotFit,
+    // A stencil whose bridges cannot hold every island: the islands would
+    // fall out of a drawing that looks like a stencil; nothing is written.
+    IslandNotHeld,
 };
 
 // The fixed words of a failure kind, the start of every report

@@ -146,9 +146,10 @@ int run(const lw::cli::Options& o)
         lw::CaptureJsonForm form{lw::JsonUnits::Pixels, {.dpi = o.dpi}};
         if (o.millimetres)
             form = {lw::JsonUnits::Millimetres, o.style.arc.isArc() ? made->arcPlacement() : made->baseline()};
+        const std::vector<lw::FaceRun> runs = lw::faceRunsThatDrew(made->outline(), o.font.italic, o.text);
         lw::writeCaptureJson(standardOutput(),
                              {o.text, o.font.faceName, face.family, face.file, o.font.size, o.angle,
-                              std::int32_t(asAsked), o.style},
+                              std::int32_t(asAsked), o.style, &runs},
                              made->outline(), form);
         return 0;
     }

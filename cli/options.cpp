@@ -4,7 +4,7 @@
 #include "outline/arc_text.hpp"
 
 #include "base/shown_input.hpp"
-#include "outline/arc_text.hpp"
+#include "outline/fit.hpp"
 #include "outline/glyph_points.hpp"
 #include "outline/precision.hpp"
 #include "outline/work_bound.hpp"
@@ -55,6 +55,7 @@ constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text
                                              "--no-convert", "--no-merge", "--offset", "--curves",
                                              "--anchor",    "--mirror",
                                              "--spacing",   "--width",   "--bold",
+                                             "--size-of",   "--fit",     "--fit-by", "--oblique",
                                              "--stroke-font", "--pen-width", "--allow-missing", "--stroke",
                                              "--margin",    "--page",    "--pdf-style", "--line-width",
                                              "--colour",    "--color",   "--overcut",   "--pen",
@@ -183,6 +184,71 @@ std::string fontFileFamily(const std::string& value)
     return face.family;
 }
 
+constexpr double kLargestSizePt = 16384;
+
+// --size: points, "pt" allowed, or millimetres with "mm".
+double sizeValue(const std::string& value)
+{
+    const auto endsWith = [&](const char* unit) {
+        return value.size() > 2 && value.compare(value.size() - 2, 2, unit) == 0;
+    };
+    const bool millimetres = endsWith("mm");
+    const std::string digits = millimetres || endsWith("pt") ? value.substr(0, value.size() - 2) : value;
+    double result = 0;
+    auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), result);
+    if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size() || !std::isfinite(result))
+        throw UsageError("--size: " + quotedInput(value) +
+                         " is not a number; give points (12 or 12pt) or millimetres at 1:1 (10mm)");
+    const double points = millimetres ? result * 72 / 25.4 : result;
+    if (!(points > 0) || points > kLargestSizePt)
+        throw UsageError("--size must be above 0 and at most " + shortest(kLargestSizePt) + " points (" +
+                         shortest(std::floor(kLargestSizePt * 25.4 / 72)) + " mm)");
+    return points;
+}
+
+// --fit: millimetres at 1:1, "mm" allowed.
+double fitMillimetres(const std::string& value)
+{
+    const bool mm = value.size() > 2 && value.compare(value.size() - 2, 2, "mm") == 0;
+    const std::string digits = mm ? value.substr(0, value.size() - 2) : value;
+    double result = 0;
+    auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), result);
+    if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size() || !std::isfinite(result))
+        throw UsageError("--fit: " + quotedInput(value) + " is not a length; give millimetres at 1:1 (100)");
+    if (!(result > 0) || result > TextStyle::kLongestFitMm)
+        throw UsageError("--fit must be above 0 and at most " + shortest(TextStyle::kLongestFitMm) + " mm");
+    return result;
+}
+
+// --oblique: degrees, a slant of more than 45 degrees is a typing error.
+double obliqueDegrees(const std::string& value)
+{
+    double result = 0;
+    auto [ptr, ec] = std::from_chars(value.data(), value.data() + value.size(), result);
+    if (value.empty() || ec != std::errc() || ptr != value.data() + value.size() || !std::isfinite(result))
+        throw UsageError("--oblique: " + quotedInput(value) + " is not a number of degrees");
+    if (std::fabs(result) > TextStyle::kSteepest)
+        throw UsageError("--oblique must be from -" + shortest(TextStyle::kSteepest) + " to " +
+                         shortest(TextStyle::kSteepest) + " degrees");
+    return result;
+}
+
+// --size-of cap: the size asked for is the capital H's height; the em that
+// gives it, in the face the text is drawn in.
+float emForCapHeight(const Options& o, double capPoints)
+{
+    NullCanvas canvas;
+    DeviceContext dc(canvas);
+    const double share = capHeightPerEm(dc, o.font);
+    if (share <= 0)
+        throw UsageError("--size-of cap: the face draws no capital H to measure; give the size of the em");
+    const double points = capPoints / share;
+    if (points > kLargestSizePt)
+        throw UsageError("--size-of cap: capitals that tall need an em of " + shortest(points) +
+                         " points, above the largest size, " + shortest(kLargestSizePt));
+    return static_cast<float>(points);
+}
+
 std::string previewSize() { return shortest(design::kPreviewWidth) + " x " + shortest(design::kPreviewHeight); }
 
 constexpr int kAngleLimit = 214748364;
@@ -210,9 +276,10 @@ const Command kCommands[] = {
      "family that drew the points), file (its font file), size, angle, the\n"
      "style (kerning and features only when given), height\n"
      "(pixels), alCent, pointCount, points [[x, y], ...], types [...], then dpi,\n"
-     "units, figures [[[x, y], ...], ...] and bbox; with --units mm the figures\n"
-     "and bbox are millimetres at 1:1, y up, from the left end of the baseline\n"
-     "(and origin names that device pixel)"},
+     "units, figures [[[x, y], ...], ...] and bbox, then runs (each stretch of\n"
+     "the text with the family and file that drew it); with --units mm the\n"
+     "figures and bbox are millimetres at 1:1, y up, from the left end of the\n"
+     "baseline (and origin names that device pixel)"},
     {"jw", "jw COMMAND-FILE OUTPUT [options]",
      "the JW export: capture at the origin, copy and interpret the command\n"
      "file, write the outline behind the copied lines; a warning on standard\n"
@@ -323,7 +390,10 @@ std::string optionsText()
                     draw with a font file that need not be installed (the
                     face INDEX of a .ttc or .otc collection, from 0); the
                     capture names its family
-  --size POINTS     the size in points (default )" + shortest(design::kFontSize) + R"()
+  --size SIZE       the size in points (12 or 12pt), or in millimetres at 1:1
+                    with "mm" (10mm) (default )" + shortest(design::kFontSize) + R"()
+  --size-of em|cap  what the size measures: the em, as points do (default),
+                    or the height of the face's capital H
   --angle DEGREES   the angle, counter-clockwise (default 0)
   --italic, --underline, --strikeout
                     the font's styles
@@ -338,6 +408,17 @@ std::string optionsText()
   --features LIST   OpenType features to turn on, by tag, separated by commas
                     (liga,palt,ss01); default: none, not even the ligatures;
                     not with --arc, where each character stands on its own
+  --fit LEN         make the text's advance LEN millimetres at 1:1: the same
+                    space between every two characters, the first and the
+                    last at the ends (one character alone: by its width);
+                    replaces --spacing
+  --fit-by spacing|width
+                    how --fit fits: by the spacing (default) or by the width
+                    percentage, the little a whole percentage leaves by the
+                    spacing; replaces --width
+  --oblique DEG     slant the glyphs about the baseline by DEG degrees,
+                    -)" + shortest(TextStyle::kSteepest) + " to " + shortest(TextStyle::kSteepest) + R"(; positive leans the tops forward (a shear,
+                    not italic); on an arc each glyph about its own baseline
   --arc RADIUS      set the line on a circle of RADIUS mm at 1:1, each
                     character upright on it, its advance's middle on the
                     circle: positive reads clockwise on the outside, centred
@@ -427,7 +508,8 @@ One format's own options (a batch's rows take those of their format):
   --stencil MM      (svg, dxf) a stencil: every island is held to the sheet
                     around its letter by a bridge MM wide across the letter's
                     stroke where it is narrowest; the result is merged and
-                    written as segments
+                    written as segments (status 1, nothing written, where no
+                    bridge can hold an island)
   --stencil-bridges N
                     bridges per island, 1 (default) to )" + std::to_string(kMostBridges) + R"(
 
@@ -600,6 +682,8 @@ Options parseOptions(const std::vector<std::string>& args)
 {
     Options o;
     bool dpiGiven = false;
+    bool spacingGiven = false, widthGiven = false;
+    std::string sizeOf, fitBy;
     bool anchorGiven = false;
     std::string unitsGiven;
     std::string cadGiven;
@@ -626,10 +710,20 @@ Options parseOptions(const std::vector<std::string>& args)
             // (a batch row's font stands after the command line's options).
             o.font.faceName = fontFileFamily(value());
         } else if (a == "--size") {
-            double size = number(a, value());
-            if (size <= 0 || size > 16384)
-                throw UsageError("--size must be above 0 and at most 16384 points");
-            o.font.size = static_cast<float>(size);
+            o.font.size = static_cast<float>(sizeValue(value()));
+        } else if (a == "--size-of") {
+            sizeOf = value();
+            if (sizeOf != "em" && sizeOf != "cap")
+                throw UsageError("--size-of must be em (the em, as points measure) or cap (the height of a capital H)");
+        } else if (a == "--fit") {
+            o.style.fitMm = fitMillimetres(value());
+        } else if (a == "--fit-by") {
+            fitBy = value();
+            if (fitBy != "spacing" && fitBy != "width")
+                throw UsageError("--fit-by must be spacing (between the characters) or width (the characters' width)");
+            o.style.fitBy = fitBy == "width" ? TextStyle::FitBy::Width : TextStyle::FitBy::Spacing;
+        } else if (a == "--oblique") {
+            o.style.oblique = obliqueDegrees(value());
         } else if (a == "--angle") {
             double angle = number(a, value());
             if (std::trunc(angle) != angle)
@@ -647,8 +741,10 @@ Options parseOptions(const std::vector<std::string>& args)
             o.font.strikeout = true;
         } else if (a == "--spacing") {
             o.style.spacing = spacingPoints(value());
+            spacingGiven = true;
         } else if (a == "--width") {
             o.style.widthPercent = widthPercent(value());
+            widthGiven = true;
         } else if (a == "--bold") {
             o.style.bold = true;
         } else if (a == "--arc") {
@@ -887,6 +983,10 @@ Options parseOptions(const std::vector<std::string>& args)
     if (!o.strokeFont.empty() && !o.style.shaping.isPlain())
         throw UsageError(std::string(o.style.shaping.kerning ? "--kerning" : "--features") +
                          " shapes an outline face's glyphs; a stroke font's characters have no such tables");
+    if (!o.strokeFont.empty() && (o.style.oblique != 0 || o.style.fitMm > 0 || sizeOf == "cap"))
+        throw UsageError(std::string("--stroke-font: ") +
+                         (o.style.oblique != 0 ? "--oblique" : o.style.fitMm > 0 ? "--fit" : "--size-of cap") +
+                         " applies to outline faces so far; a stroke font's lines are drawn as they are");
     if (o.strokeFont.empty() && (o.penMm || o.allowMissing))
         throw UsageError(std::string(o.penMm ? "--pen-width" : "--allow-missing") + " applies with --stroke-font only");
     if (!o.strokeFont.empty() && o.offsetMm < 0)
@@ -941,6 +1041,8 @@ Options parseOptions(const std::vector<std::string>& args)
                          "and contextual forms cannot join (--kerning applies)");
     if (o.style.arc.fitDegrees && o.style.spacing != 0)
         throw UsageError("--fit-arc and --spacing both set the spacing; give one");
+    if (o.style.arc.fitDegrees && o.style.fitMm > 0)
+        throw UsageError("--fit-arc and --fit both set the spacing; give one");
     if (!unitsGiven.empty() && o.command != "capture")
         throw UsageError("--units applies to capture only");
     if (o.millimetres && o.centre)
@@ -950,6 +1052,14 @@ Options parseOptions(const std::vector<std::string>& args)
         if (dpiGiven)
             throw UsageError("--precision and --dpi both set the resolution; give one");
     }
+    if (!fitBy.empty() && o.style.fitMm == 0)
+        throw UsageError("--fit-by says how --fit fits; give --fit LEN too");
+    if (o.style.fitMm > 0 && spacingGiven)
+        throw UsageError("--fit sets the spacing itself; --spacing does not apply");
+    if (o.style.fitMm > 0 && o.style.fitBy == TextStyle::FitBy::Width && widthGiven)
+        throw UsageError("--fit-by width sets the width itself; --width does not apply");
+    if (sizeOf == "cap")
+        o.font.size = emForCapHeight(o, o.font.size);
     // A drawing for CAD is fine unless the user asks for another grid.
     if (drawing && !o.precisionMm && !o.classic && !dpiGiven)
         o.precisionMm = kCadStepMm;

@@ -121,7 +121,17 @@ void appendInputsAndPoints(std::string& out, const CaptureJsonInputs& in, const 
     appendNumber(out, in.style.widthPercent);
     appendKey(out, "bold");
     out += in.style.bold ? "true" : "false";
-    // Only on an arc, so a straight capture's text stays as it was.
+    // Only where asked, so a capture without them reads as it always has.
+    if (in.style.oblique != 0) {
+        appendKey(out, "oblique");
+        appendJsonNumber(out, in.style.oblique);
+    }
+    if (in.style.fitMm > 0) {
+        appendKey(out, "fit");
+        out += "{\"mm\": ";
+        appendJsonNumber(out, in.style.fitMm);
+        out += in.style.fitBy == TextStyle::FitBy::Width ? ", \"by\": \"width\"}" : ", \"by\": \"spacing\"}";
+    }
     if (const ArcStyle& arc = in.style.arc; arc.isArc()) {
         appendKey(out, "arc");
         appendJsonNumber(out, arc.radiusMm);
@@ -223,6 +233,21 @@ void writeCaptureJson(ByteSink& stream, const CaptureJsonInputs& inputs, const C
     out.reserve(1024 + std::size_t(std::max(outline.pointCount, 0)) * (form.units == JsonUnits::Pixels ? 24 : 48));
     appendInputsAndPoints(out, inputs, outline);
     appendFigures(out, outline, form);
+    if (inputs.runs) {
+        appendKey(out, "runs");
+        out += '[';
+        for (std::size_t i = 0; i < inputs.runs->size(); ++i) {
+            const FaceRun& run = (*inputs.runs)[i];
+            out += i ? ", {\"text\": " : "{\"text\": ";
+            appendJsonString(out, run.text);
+            appendKey(out, "family");
+            appendJsonString(out, run.family);
+            appendKey(out, "file");
+            appendJsonString(out, run.file);
+            out += '}';
+        }
+        out += ']';
+    }
     out += "}\n";
     stream.write(out);
 }
@@ -230,6 +255,11 @@ void writeCaptureJson(ByteSink& stream, const CaptureJsonInputs& inputs, const C
 FaceInfo faceThatDrew(const CapturedOutline& outline, bool italic, std::string_view text)
 {
     return describeFace(faceNameAsHanded(outline.logFont), italic, text, outline.logFont.lfWeight >= FW_BOLD);
+}
+
+std::vector<FaceRun> faceRunsThatDrew(const CapturedOutline& outline, bool italic, std::string_view text)
+{
+    return faceRuns(faceNameAsHanded(outline.logFont), italic, text, outline.logFont.lfWeight >= FW_BOLD);
 }
 
 } // namespace lw

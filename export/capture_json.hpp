@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lw {
 
@@ -32,6 +33,8 @@ struct CaptureJsonInputs {
     std::int32_t angle = 0;
     std::int32_t alCent = 0;
     TextStyle style{};
+    // Which face drew which characters (faceRuns); null leaves the key out.
+    const std::vector<FaceRun>* runs = nullptr;
 };
 
 enum class JsonUnits { Pixels, Millimetres };
@@ -43,18 +46,22 @@ struct CaptureJsonForm {
 };
 
 // Keys in order: text, face, family, file, size, angle, spacing (points),
-// width (per cent), bold (true or false), height (pixels),
+// width (per cent), bold (true or false), oblique (degrees) and fit
+// {"mm", "by"} where the style sets them, height (pixels),
 // alCent, pointCount, points [[x, y], ...] and types [...] (device pixels
 // as captured, whatever the units), then dpi, units ("px" or "mm"), origin
 // (millimetres only: the device pixel that is (0, 0) mm), figures
 // [[[x, y], ...], ...] and bbox {"minX", "minY", "maxX", "maxY"} (null
-// without points) in the units. One object, then a line feed.
+// without points) in the units, then runs [{"text", "family", "file"}, ...]
+// where given. One object, then a line feed.
 void writeCaptureJson(ByteSink& out, const CaptureJsonInputs& inputs, const CapturedOutline& outline,
                       const CaptureJsonForm& form = {});
 
 // The face that drew the outline: found from the face name as the font
 // description holds it, so a name cut at 32 bytes names the face that drew.
 FaceInfo faceThatDrew(const CapturedOutline& outline, bool italic, std::string_view text = {});
+// The faces that drew each stretch of the text, found as faceThatDrew finds the face.
+std::vector<FaceRun> faceRunsThatDrew(const CapturedOutline& outline, bool italic, std::string_view text);
 
 // `value` as a JSON number: the shortest text that reads back as it
 // (std::to_chars), negative zero as 0.

@@ -30,4 +30,21 @@ std::string sizeText(float size)
     return text;
 }
 
+std::optional<double> sizeMillimetres(std::string_view text)
+{
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    if (text.size() < 3)
+        return std::nullopt;
+    const std::string_view unit = text.substr(text.size() - 2);
+    if ((unit[0] != 'm' && unit[0] != 'M') || (unit[1] != 'm' && unit[1] != 'M'))
+        return std::nullopt;
+    const double value = leadingNumberValue(text.substr(0, text.size() - 2));
+    if (!std::isfinite(value) || value <= 0)
+        return std::nullopt;
+    return value;
+}
+
+std::string sizeMillimetresText(double mm) { return sizeText(static_cast<float>(mm)) + "mm"; }
+
 } // namespace lw

@@ -19,6 +19,7 @@
 #include "platform/canvas.hpp"
 #include "platform/font_file.hpp"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -369,8 +370,21 @@ void Form1::txtAngle_Change()
 
 void Form1::txtSize_Change()
 {
+    const std::string typed = view_.text(TextBox::txtSize);
+    sizeMm_ = sizeMillimetres(typed);
+    if (sizeMm_) {
+        // Millimetres at 1:1 keep their own value within the slider's
+        // range; the slider shows the nearest whole point.
+        const double lowest = view_.minimum(Slider::sldSize), highest = view_.maximum(Slider::sldSize);
+        const double points = std::clamp(*sizeMm_ * 72 / 25.4, lowest, highest);
+        sizeMm_ = points * 25.4 / 72;
+        view_.setPosition(Slider::sldSize, sliderPositionFromText(sizeText(float(points)), int(lowest), int(highest)));
+        font_.size = static_cast<float>(points);
+        drawFlattenPath(1);
+        return;
+    }
     view_.setPosition(Slider::sldSize,
-                      sliderPositionFromText(view_.text(TextBox::txtSize),
+                      sliderPositionFromText(typed,
                                              view_.minimum(Slider::sldSize),
                                              view_.maximum(Slider::sldSize)));
     font_.size = static_cast<float>(view_.position(Slider::sldSize));
@@ -379,10 +393,10 @@ void Form1::txtSize_Change()
 
 void Form1::showSize()
 {
-    const std::string text = sizeText(font_.size);
+    const std::string text = sizeMm_ ? sizeMillimetresText(*sizeMm_) : sizeText(font_.size);
     if (view_.text(TextBox::txtSize) != text)
         view_.setText(TextBox::txtSize, text);
-    view_.setPosition(Slider::sldSize, sliderPositionFromText(text, view_.minimum(Slider::sldSize),
+    view_.setPosition(Slider::sldSize, sliderPositionFromText(sizeText(font_.size), view_.minimum(Slider::sldSize),
                                                               view_.maximum(Slider::sldSize)));
 }
 
@@ -500,9 +514,8 @@ void Form1::chooseTextStyle()
     const std::optional<TextStyle> chosen = view_.chooseTextStyle(style_, font_.bold);
     if (!chosen)
         return;
-    style_ = textStyleWithin(chosen->spacing, chosen->widthPercent, chosen->bold, chosen->shaping.kerning);
+    style_ = textStyleWithin(*chosen);
     setBold(style_.bold);
-    style_.arc = chosen->arc.isArc() ? arcStyleWithin(chosen->arc.radiusMm, arcAngleShown(chosen->arc)) : ArcStyle{};
     drawFlattenPath(1);
 }
 

@@ -215,6 +215,8 @@ private:
     bool reporting_ = false;
     // The note the view shows; none at first, as the view starts.
     std::optional<FaceNote> faceNote_;
+    // The size as typed in millimetres, shown so; none while it is points.
+    std::optional<double> sizeMm_;
     // The face, styles and characters it was found for (faceNoteKey).
     std::string faceNoteAsked_;
     // The note the view shows; empty at first, as the view starts.

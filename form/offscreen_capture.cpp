@@ -9,6 +9,7 @@
 #include "export/svg.hpp"
 #include "outline/arc_text.hpp"
 #include "outline/baseline.hpp"
+#include "outline/fit.hpp"
 #include "outline/work_bound.hpp"
 
 #include <algorithm>
@@ -44,8 +45,11 @@ OffscreenCapture::OffscreenCapture(const CaptureSource& source, Placement placem
     : keepCurves_(keepCurves), text_(source.text), placement_(placement), dpi_(dpi), advances_(source.advances),
       spacing_(source.style.spacingExact(pixelsPerPoint(twipsPerPixel()))), arc_(source.style.arc)
 {
-    const CaptureSource atDpi{text_,         source.font,     source.angle, source.scaleWidth,
-                              source.scaleHeight, twipsPerPixel(), source.advances, source.style};
+    CaptureSource atDpi{text_,         source.font,     source.angle, source.scaleWidth,
+                        source.scaleHeight, twipsPerPixel(), source.advances, source.style};
+    // Resolved once, so the anchor's box has the very spacing drawn.
+    atDpi.style = fittedStyle(dc_, atDpi);
+    spacing_ = atDpi.style.spacingExact(pixelsPerPoint(twipsPerPixel()));
     drawFlattenPath(placement, atDpi, dc_, outline_, keepCurves_ ? &curved_ : nullptr);
 }
 
@@ -98,6 +102,8 @@ void OffscreenCapture::write(ByteSink& out, SaveFormat format, const std::option
                       "the inward offset of " + shortestMm(-cad->offsetPixels * kMmPerInch / dpi_) +
                           " mm erased the whole text (every stroke is thinner than twice the offset); choose a "
                           "smaller offset or a larger size. Nothing was written.");
+    if (!cut.unheld.empty())
+        throw Failure(FailureKind::IslandNotHeld, unheldIslands(format, *cad));
     MmPlacement mm = format == SaveFormat::Svg ? svgPlacement() : baseline();
     const bool placed = anchor_ != Anchor::BaselineLeft || mirror_ != Mirror::None || arc_.isArc();
     if (arc_.isArc() && placement_ == Placement::Origin)

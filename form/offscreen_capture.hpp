@@ -74,6 +74,9 @@ public:
     ToolReport check(SaveFormat format, const CadOptions& cad, double toolMm);
 
 private:
+    // What write says of a stencil that leaves islands: each with its
+    // character and place.
+    std::string unheldIslands(SaveFormat format, const CadOptions& cad);
     NullCanvas canvas_;
     DeviceContext dc_{canvas_};
     CapturedOutline outline_;
@@ -83,7 +86,7 @@ private:
     Placement placement_;
     double dpi_;
     Advances advances_;
-    double spacing_; // outputText's, in device pixels
+    double spacing_ = 0; // outputText's, in device pixels
     Anchor anchor_ = Anchor::BaselineLeft;
     Mirror mirror_ = Mirror::None;
     OutputChoices output_;

@@ -57,8 +57,10 @@ ToolReport OffscreenCapture::check(SaveFormat format, const CadOptions& cad, dou
 
     // The placement write gives the drawing, mirrored last as it is.
     MmPlacement mm = format == SaveFormat::Dxf ? baseline() : svgPlacement();
-    const bool placed = anchor_ != Anchor::BaselineLeft || mirror_ != Mirror::None;
-    if (placed && placement_ == Placement::Origin)
+    const bool placed = anchor_ != Anchor::BaselineLeft || mirror_ != Mirror::None || arc_.isArc();
+    if (arc_.isArc() && placement_ == Placement::Origin)
+        mm = arcPlacement();
+    else if (placed && placement_ == Placement::Origin)
         mm = anchoredPlacement(mm, textFrame(dc_, outline_.logFont, text_, advances_, spacing_), anchor_,
                                outline_.logFont.lfEscapement);
     mm = onCadGrid(mm, cut);

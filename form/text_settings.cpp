@@ -74,6 +74,9 @@ void encodeTextSettings(const TextSettings& settings, const WriteSetting& write)
     write("spacing", shortest(settings.style.spacing));
     write("width", std::to_string(settings.style.widthPercent));
     write("bold", settings.style.bold ? "1" : "0");
+    write("oblique", shortest(settings.style.oblique));
+    write("fit", shortest(settings.style.fitMm));
+    write("fitBy", settings.style.fitBy == TextStyle::FitBy::Width ? "width" : "spacing");
     // 0: a straight line; the angle only with an arc.
     write("arc", shortest(settings.style.arc.radiusMm));
     write("arc-at", settings.style.arc.isArc() ? shortest(arcAngleShown(settings.style.arc)) : "");
@@ -103,6 +106,15 @@ TextSettings decodeTextSettings(const ReadSetting& read)
     if (const auto percent = numberIn(read("width"), width.minimum, width.maximum); percent && std::trunc(*percent) == *percent)
         settings.style.widthPercent = std::int32_t(*percent);
     settings.style.bold = flag(read("bold"), settings.style.bold);
+    for (const TextStyleFieldDesign& f : kTextStyleFields) {
+        const char* name = f.field == TextStyleField::Oblique ? "oblique" : f.field == TextStyleField::Fit ? "fit" : nullptr;
+        if (!name)
+            continue;
+        if (const auto value = numberIn(read(name), f.minimum, f.maximum))
+            setFieldValue(settings.style, f.field, *value);
+    }
+    if (const std::optional<std::string> by = read("fitBy"); by && (*by == "width" || *by == "spacing"))
+        settings.style.fitBy = *by == "width" ? TextStyle::FitBy::Width : TextStyle::FitBy::Spacing;
     const TextStyleFieldDesign& radius = kTextStyleFields[3];
     const TextStyleFieldDesign& arcAngle = kTextStyleFields[4];
     if (const auto mm = numberIn(read("arc"), radius.minimum, radius.maximum); mm && *mm != 0)

@@ -13,16 +13,13 @@ namespace lw {
 
 inline constexpr const char* kTextStyleTitle = "文字スタイル";
 
-enum class TextStyleField { Spacing, Width, Bold, ArcRadius, ArcAngle, Kerning };
-
-// A field that is a check box rather than a number.
-constexpr bool isCheckField(TextStyleField field) { return field == TextStyleField::Bold || field == TextStyleField::Kerning; }
+enum class TextStyleField { Spacing, Width, Bold, ArcRadius, ArcAngle, Oblique, Fit, FitByWidth, Kerning };
 
 struct TextStyleFieldDesign {
     TextStyleField field;
     const char* name;    // the control's object name
     const char* caption;
-    const char* unit;    // shown after the box; "" for the check box
+    const char* unit;    // shown after the box (UTF-8); "" for a check box
     double minimum, maximum, step;
     int decimals;
 };
@@ -34,8 +31,17 @@ inline constexpr TextStyleFieldDesign kTextStyleFields[] = {
     // 0 is a straight line; negative sets the text inside the circle.
     {TextStyleField::ArcRadius, "spnArcRadius", "円弧の半径", "mm", -10000, 10000, 1, 1},
     {TextStyleField::ArcAngle, "spnArcAngle", "円弧の角度", "°", -360, 360, 5, 1},
+    {TextStyleField::Oblique, "spnOblique", "傾斜", "°", -TextStyle::kSteepest, TextStyle::kSteepest, 1, 1},
+    // 0 fits nothing: the spacing above stands.
+    {TextStyleField::Fit, "spnFit", "均等割付", "mm", 0, TextStyle::kLongestFitMm, 1, 2},
+    {TextStyleField::FitByWidth, "chkFitByWidth", "幅で合わせる", "", 0, 1, 1, 0},
     {TextStyleField::Kerning, "chkKerning", "カーニング", "", 0, 1, 1, 0},
 };
+
+// A field's value in a style, a check box's as 0 or 1.
+double fieldValue(const TextStyle& style, TextStyleField field);
+// The style with one field set from a value as fieldValue gives it.
+void setFieldValue(TextStyle& style, TextStyleField field, double value);
 
 // The note under the fields: the font dialog's bold shows in the text box
 // only; the outline takes it through the style's bold.
@@ -57,8 +63,9 @@ std::optional<double> typedSpacingPoints(std::string_view text);
 
 // A style from the dialog's fields, each held within its field's range (a
 // view's spin box already does; a value from elsewhere may not). Kerning is
-// the font's pair kerning, off unless checked.
+// the font's pair kerning, off unless checked; the features stay as given.
 TextStyle textStyleWithin(double spacing, double widthPercent, bool bold, bool kerning = false);
+TextStyle textStyleWithin(const TextStyle& style);
 
 // The arc from the dialog's fields, each held within its range: a radius
 // of 0 (or not a number) is no arc; the angle is where the text's middle

@@ -2,6 +2,7 @@
 
 #include "base/codepage.hpp"
 #include "outline/precision.hpp"
+#include "outline/oblique.hpp"
 #include "outline/text_output.hpp"
 #include "platform/world_transform.hpp"
 
@@ -180,7 +181,7 @@ ArcRun arcRun(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, 
 }
 
 void outputArcText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, const ArcLine& line,
-                   const ArcRun& run, ArcPoint centre)
+                   const ArcRun& run, ArcPoint centre, double slant)
 {
     const std::string bytes = toCp932(text);
     const std::vector<ArcGlyph> glyphs = arcGlyphsOf(line, run);
@@ -188,6 +189,14 @@ void outputArcText(DeviceContext& dc, const LOGFONT& logFont, std::string_view t
     SetBkMode(dc, TRANSPARENT);
     // The pen's start on the baseline is each character's own origin.
     SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+    // Each character is laid at the origin on its own baseline, so one
+    // slant about y = 0 is every glyph's own; the circle's turn comes after.
+    bool slanted = false;
+    if (slant != 0 && SetGraphicsMode(dc, GM_ADVANCED) != 0) {
+        slanted = SetWorldTransform(dc, obliqueTransform(slant, 0, 0, 0, true));
+        if (!slanted)
+            SetGraphicsMode(dc, GM_COMPATIBLE);
+    }
     std::size_t at = 0;
     for (std::size_t i = 0; i < glyphs.size() && at < bytes.size(); ++i) {
         const std::size_t length = characterLength(bytes, at);
@@ -201,6 +210,10 @@ void outputArcText(DeviceContext& dc, const LOGFONT& logFont, std::string_view t
                          .dy = centre.y - g.y + s * half};
         TextOutTransformed(dc, t, 0, 0, bytes.data() + at, int(length));
         at += length;
+    }
+    if (slanted) {
+        ModifyWorldTransform(dc, nullptr, MWT_IDENTITY);
+        SetGraphicsMode(dc, GM_COMPATIBLE);
     }
     SetTextAlign(dc, 0);
     if (!glyphs.empty()) {

@@ -63,9 +63,10 @@ ArcRun arcRun(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, 
 // strike-out are bands along the circle from the text's start to its end. A face name
 // beginning with "@" keeps the platform's vertical writing: its vertical
 // forms, turned a quarter as in a line, stand upright along the arc as in
-// a column bent round the circle.
+// a column bent round the circle. A `slant` (tan of the oblique) slants
+// each glyph about its own baseline before the circle turns it.
 void outputArcText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text, const ArcLine& line,
-                   const ArcRun& run, ArcPoint centre);
+                   const ArcRun& run, ArcPoint centre, double slant = 0);
 
 // Where each character of `run` stands on the circle (y up, about the centre).
 inline std::vector<ArcGlyph> arcGlyphsOf(const ArcLine& line, const ArcRun& run)

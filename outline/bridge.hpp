@@ -13,4 +13,11 @@ struct Bridge {
     double width = 0;
 };
 
+// An island no bridge of the width asked for could hold: where it lies (a
+// point inside it, grid units) and its area (square grid units).
+struct UnheldIsland {
+    double x = 0, y = 0;
+    double area = 0;
+};
+
 } // namespace lw

@@ -44,6 +44,8 @@ struct CadOutline {
     double curveTolerance = 0;
     // With a stencil asked for: the bridges it holds its islands by.
     std::vector<Bridge> bridges{};
+    // Islands the stencil could not hold; a stencil with any is no stencil.
+    std::vector<UnheldIsland> unheld{};
 };
 
 // The capture's closed figures made cut-ready: no repeated consecutive point,

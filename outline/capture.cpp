@@ -3,6 +3,7 @@
 #include "base/failure.hpp"
 #include "base/numbers.hpp"
 #include "outline/arc_text.hpp"
+#include "outline/fit.hpp"
 #include "outline/text_output.hpp"
 
 #include <cmath>
@@ -22,10 +23,10 @@ std::int32_t fontHeight(float size, double factor)
 
 void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
                  std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline,
-                 Advances advances, double spacing, CurvedPath* curved, const DeviceArea* shownArea)
+                 Advances advances, double spacing, CurvedPath* curved, const DeviceArea* shownArea, double slant)
 {
     BeginPath(dc);
-    outputText(dc, logFont, text, alignment, x0, y0, advances, spacing);
+    outputText(dc, logFont, text, alignment, x0, y0, advances, spacing, slant);
     EndPath(dc);
     readPath(dc, outline, curved, shownArea);
 }
@@ -72,21 +73,22 @@ void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceCon
     }
     double factor = pixelsPerPoint(source.twipsPerPixelX);
     std::int32_t height = fontHeight(source.font.size, factor);
+    const TextStyle style = fittedStyle(dc, source);
     setLogFont(outline.logFont, source.font.faceName, height, source.angle, source.font);
-    applyTextStyle(dc, outline.logFont, source.style);
+    applyTextStyle(dc, outline.logFont, style);
     const DeviceArea* shownArea = source.shownArea ? &*source.shownArea : nullptr;
-    if (const ArcStyle& arc = source.style.arc; arc.isArc()) {
+    if (const ArcStyle& arc = style.arc; arc.isArc()) {
         const ArcLine line = arcLine(arc, 1440.0 / source.twipsPerPixelX);
         const ArcRun run =
-            arcRun(dc, outline.logFont, source.text, line, source.style.spacingExact(factor), arc.fitDegrees);
+            arcRun(dc, outline.logFont, source.text, line, style.spacingExact(factor), arc.fitDegrees);
         BeginPath(dc);
         outputArcText(dc, outline.logFont, source.text, line, run,
-                      arcCentre(line, POINT{x0, y0}, placement == Placement::PreviewCentre));
+                      arcCentre(line, POINT{x0, y0}, placement == Placement::PreviewCentre), style.slant());
         EndPath(dc);
         readPath(dc, outline, curved, shownArea);
     } else {
         capturePath(dc, outline.logFont, source.text, std::int32_t(placement), x0, y0, outline, source.advances,
-                    source.style.spacingExact(factor), curved, shownArea);
+                    style.spacingExact(factor), curved, shownArea, style.slant());
     }
 
     // One polygon per closed figure; the platform closes it back to its start.

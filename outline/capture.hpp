@@ -67,11 +67,12 @@ void drawFlattenPath(Placement placement, const CaptureSource& source, DeviceCon
 
 // Shared by both captures: the path bracket around the text, then the
 // flattened path read into the outline's arrays (flattenPathInto).
-// `spacing` is outputText's, in device pixels; `shownArea` as in CaptureSource.
+// `spacing` and `slant` are outputText's, the spacing in device pixels;
+// `shownArea` as in CaptureSource.
 void capturePath(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
                  std::int32_t alignment, std::int32_t x0, std::int32_t y0, CapturedOutline& outline,
                  Advances advances = Advances::Device, double spacing = 0, CurvedPath* curved = nullptr,
-                 const DeviceArea* shownArea = nullptr);
+                 const DeviceArea* shownArea = nullptr, double slant = 0);
 
 // After EndPath: the curves (with `curved`) and the flattened path read
 // into the outline's arrays, replacing them.

@@ -2,6 +2,7 @@
 
 #include "base/failure.hpp"
 #include "base/numbers.hpp"
+#include "outline/fit.hpp"
 #include "outline/text_output.hpp"
 
 #include <cmath>
@@ -25,9 +26,10 @@ void inspectOutline(const CaptureSource& source, DeviceContext& dc, CapturedOutl
         throw Failure(FailureKind::FloatingPoint, "font height");
     setLogFont(outline.logFont, source.font.faceName, roundToInt32(height, "font height"),
                source.angle, source.font);
-    applyTextStyle(dc, outline.logFont, source.style);
+    const TextStyle style = fittedStyle(dc, source);
+    applyTextStyle(dc, outline.logFont, style);
     capturePath(dc, outline.logFont, source.text, 0, 0, 0, outline, Advances::Device,
-                source.style.spacingExact(factor));
+                style.spacingExact(factor), nullptr, nullptr, style.slant());
 
     dc.setPenColour(kBlack);
     for (const Figure& figure : figures(outline)) {

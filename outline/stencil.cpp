@@ -2,10 +2,12 @@
 
 #include "outline/cad_merge.hpp"
 #include "outline/medial_axis.hpp"
+#include "outline/sheet_parts.hpp"
 #include "outline/tool_check.hpp"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace lw {
 namespace {
@@ -119,9 +121,51 @@ CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Shape>& shap
     return out;
 }
 
-} // namespace
+// Where ink touches ink at a point, a pocket of sheet may be sealed off
+// with no hole around it: it opens where the ink is cut back around a
+// touch by the bridge's width every way, so the sheet passes between.
+void openPockets(const std::vector<Contour>& contours, double width, int perIsland, std::vector<Bridge>& bridges,
+                 std::vector<Contour>& strips)
+{
+    std::vector<POINT> all;
+    for (const Contour& c : contours)
+        all.insert(all.end(), c.begin(), c.end());
+    const auto before = [](POINT a, POINT b) { return a.x != b.x ? a.x < b.x : a.y < b.y; };
+    std::sort(all.begin(), all.end(), before);
+    std::vector<POINT> shared;
+    for (std::size_t k = 1; k < all.size(); ++k)
+        if (all[k].x == all[k - 1].x && all[k].y == all[k - 1].y &&
+            (shared.empty() || shared.back().x != all[k].x || shared.back().y != all[k].y))
+            shared.push_back(all[k]);
+    if (shared.empty())
+        return;
+    const double half = width + 1;
+    for (const EnclosedSheet& pocket : enclosedSheet(contours)) {
+        if (pocket.hole != kNoHole)
+            continue;
+        std::vector<POINT> chosen;
+        for (const POINT p : pocket.shape.outer) {
+            if (int(chosen.size()) >= perIsland)
+                break;
+            if (!std::binary_search(shared.begin(), shared.end(), p, before))
+                continue;
+            if (std::any_of(chosen.begin(), chosen.end(),
+                            [&](POINT c) { return std::hypot(double(c.x - p.x), double(c.y - p.y)) < 2 * width; }))
+                continue;
+            chosen.push_back(p);
+            bridges.push_back({double(p.x), double(p.y), double(p.x), double(p.y), width});
+            const auto at = [](double x, double y) {
+                return POINT{std::int32_t(std::lround(x)), std::int32_t(std::lround(y))};
+            };
+            strips.push_back({at(p.x - half, p.y - half), at(p.x - half, p.y + half), at(p.x + half, p.y + half),
+                              at(p.x + half, p.y - half)});
+        }
+    }
+}
 
-CadOutline withBridges(const CadOutline& cut, double width, int perIsland)
+// One round of bridges: every hole across its narrowest stroke to its
+// letter's outside, every sealed pocket at a touch.
+CadOutline bridgeOnce(const CadOutline& cut, double width, int perIsland)
 {
     const std::vector<Contour> contours = cutContours(cut.outline);
     // Each hole's letter: the outer contour it follows.
@@ -147,7 +191,9 @@ CadOutline withBridges(const CadOutline& cut, double width, int perIsland)
     CadOutline out{.outline = {}, .gridScale = cut.gridScale};
     bool anyHole = std::any_of(outerOf.begin(), outerOf.end(), [](std::uint32_t o) { return o != kNone; });
     if (!anyHole) {
-        out.outline = outlineOf(cut.outline.logFont, shapes);
+        std::vector<Contour> strips;
+        openPockets(contours, width, perIsland, out.bridges, strips);
+        out.outline = outlineOf(cut.outline.logFont, strips.empty() ? shapes : cutAway(shapes, strips));
         return out;
     }
 
@@ -199,8 +245,34 @@ CadOutline withBridges(const CadOutline& cut, double width, int perIsland)
             strips.push_back(strip(b, contours, boxes));
         }
     }
+    openPockets(contours, width, perIsland, out.bridges, strips);
     out.outline = outlineOf(cut.outline.logFont, cutAway(shapes, strips));
     return out;
+}
+
+} // namespace
+
+CadOutline withBridges(const CadOutline& cut, double width, int perIsland)
+{
+    CadOutline out = bridgeOnce(cut, width, perIsland);
+    // A hole walled in by other holes (an island between a bar and a
+    // letter, say) meets its letter's outside only once they are bridged:
+    // round after round, while each holds more.
+    std::size_t before = SIZE_MAX;
+    for (;;) {
+        const std::vector<EnclosedSheet> left = enclosedSheet(cutContours(out.outline));
+        if (left.empty())
+            return out;
+        if (left.size() >= before) {
+            for (const EnclosedSheet& e : left)
+                out.unheld.push_back({e.x, e.y, e.area});
+            return out;
+        }
+        before = left.size();
+        CadOutline next = bridgeOnce(out, width, perIsland);
+        next.bridges.insert(next.bridges.begin(), out.bridges.begin(), out.bridges.end());
+        out = std::move(next);
+    }
 }
 
 } // namespace lw

@@ -2,6 +2,7 @@
 
 #include "base/codepage.hpp"
 #include "base/numbers.hpp"
+#include "outline/oblique.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -94,16 +95,24 @@ LOGFONT withAdvances(const LOGFONT& logFont, Advances advances)
 }
 
 void outputText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
-                std::int32_t alignment, std::int32_t x, std::int32_t y, Advances advances, double spacing)
+                std::int32_t alignment, std::int32_t x, std::int32_t y, Advances advances, double spacing,
+                double slant)
 {
     std::uint32_t flags = alignment == 1 ? (TA_CENTER | TA_TOP) : (TA_LEFT | TA_TOP);
     const std::string bytes = toCp932(text);
     const int count = static_cast<int>(std::min<std::size_t>(bytes.size(), std::numeric_limits<int>::max()));
     // Selected until the end of this call, and deselected and deleted on
     // every way out of it.
-    SelectedFont font(dc, CreateFontIndirectA(toAnsiLogFont(withAdvances(logFont, advances))));
+    SelectedFont font(
+        dc, CreateFontIndirectA(toAnsiLogFont(withAdvances(slant == 0 ? logFont : slantedFont(logFont), advances))));
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, flags);
+    const SlantedLine slanted(dc, logFont, slant, x, y);
+    if (slanted.slanted()) {
+        x = slanted.x();
+        y = slanted.y();
+        SetTextAlign(dc, (alignment == 1 ? TA_CENTER : TA_LEFT) | TA_BASELINE);
+    }
     if (advances == Advances::Linear) {
         // Each start rounded on its own, so no rounding adds up along the line.
         std::vector<double> linear;
@@ -115,6 +124,16 @@ void outputText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text
             whole[i] = int(std::lround(next) - std::lround(pen));
             pen = next;
         }
+        ExtTextOutA(dc, x, y, bytes.data(), count, whole.data());
+    } else if (slanted.slanted()) {
+        // Under a world transform Wine adds the character extra outside it
+        // (measured: 27 px off for three characters turned by 90°): each
+        // advance is given instead, rounded as the designed capture's.
+        std::vector<double> linear;
+        GetLinearAdvances(dc, bytes.data(), count, linear);
+        std::vector<int> whole(linear.size());
+        for (std::size_t i = 0; i < linear.size(); ++i)
+            whole[i] = int(std::lround(linear[i]) + std::lround(spacing));
         ExtTextOutA(dc, x, y, bytes.data(), count, whole.data());
     } else {
         SetTextCharacterExtra(dc, static_cast<int>(std::lround(spacing)));

@@ -54,9 +54,10 @@ LOGFONT withAdvances(const LOGFONT& logFont, Advances advances);
 // to code page 932 and passed with its length in bytes. `spacing` (device
 // pixels) follows every character: Device advances take it rounded to whole
 // pixels as the platform's character extra; Linear ones add it unrounded
-// before each start is rounded.
+// before each start is rounded. `slant` (TextStyle::slant) shears the glyphs
+// about the baseline through the world transform; 0 draws as ever.
 void outputText(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
                 std::int32_t alignment, std::int32_t x, std::int32_t y, Advances advances = Advances::Device,
-                double spacing = 0);
+                double spacing = 0, double slant = 0);
 
 } // namespace lw

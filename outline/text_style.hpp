@@ -23,6 +23,16 @@ struct TextStyle {
     std::int32_t widthPercent = 100;
     // The face's bold, or the platform's emboldening where it has none.
     bool bold = false;
+    // The glyphs slanted about the baseline by this many degrees (a shear,
+    // not the face's italic), from -kSteepest to kSteepest; positive leans
+    // the tops forward, along the text.
+    double oblique = 0;
+    // Above 0: the line's advance is made this many millimetres at 1:1, by
+    // the spacing (the same space between every two characters, the first
+    // and the last at the ends) or by the width; it replaces the spacing.
+    double fitMm = 0;
+    enum class FitBy : std::uint8_t { Spacing, Width };
+    FitBy fitBy = FitBy::Spacing;
     // The line set on a circle instead of straight; none by default.
     ArcStyle arc{};
     // Kerning and OpenType features; none by default.
@@ -30,11 +40,17 @@ struct TextStyle {
 
     static constexpr std::int32_t kNarrowest = 10;
     static constexpr std::int32_t kWidest = 400;
+    static constexpr double kSteepest = 45;
+    // Ten metres: a sign is longer than any sheet.
+    static constexpr double kLongestFitMm = 10000;
 
     bool isDesigned() const
     {
-        return spacing == 0 && widthPercent == 100 && !bold && !arc.isArc() && shaping.isPlain();
+        return spacing == 0 && widthPercent == 100 && !bold && oblique == 0 && fitMm == 0 && !arc.isArc() &&
+               shaping.isPlain();
     }
+    // tan of the oblique: how far a point moves along the line per unit above the baseline.
+    double slant() const { return oblique == 0 ? 0 : std::tan(oblique * 3.14159265358979323846 / 180); }
 
     // The spacing in device pixels at `pixelsPerPoint`, unrounded.
     double spacingExact(double pixelsPerPoint) const { return spacing * pixelsPerPoint; }

@@ -112,6 +112,27 @@ double area(const Contour& c)
     return std::fabs(double(a)) / 2;
 }
 
+// The innermost hole around (x, y), or kNoHole.
+std::uint32_t holeAround(std::span<const Contour> contours, double x, double y)
+{
+    std::uint32_t best = kNoHole;
+    double smallest = 0;
+    for (std::uint32_t h = 0; h < contours.size(); ++h) {
+        const Contour& c = contours[h];
+        const double a = double(twiceArea(c));
+        if (a <= 0 || (best != kNoHole && a >= smallest))
+            continue;
+        bool inside = false;
+        for (std::size_t k = 0, j = c.size() - 1; k < c.size(); j = k++)
+            if ((c[k].y > y) != (c[j].y > y) &&
+                x < c[k].x + (y - c[k].y) * double(c[j].x - c[k].x) / double(c[j].y - c[k].y))
+                inside = !inside;
+        if (inside)
+            best = h, smallest = a;
+    }
+    return best;
+}
+
 // The islands: one per hole, the sheet inside it less the outer contours
 // the sheet's axis meets there.
 std::vector<Island> islandsOf(std::span<const Contour> contours, const AxisGraph& axis, Sweep& sheet)
@@ -154,6 +175,30 @@ std::vector<Island> islandsOf(std::span<const Contour> contours, const AxisGraph
         island.x = sheet.outside(part) ? contours[h][0].x : widest.x;
         island.y = sheet.outside(part) ? contours[h][0].y : widest.y;
         islands.push_back(island);
+    }
+    // Pockets where ink touches ink at a point: no hole bounds them, yet
+    // they fall out all the same. Only a touch can make one.
+    if (axis.touches.empty())
+        return islands;
+    const std::vector<EnclosedSheet> parts = enclosedSheet(contours);
+    std::vector<bool> whole(contours.size(), false), given(contours.size(), false);
+    for (const EnclosedSheet& e : parts)
+        if (e.hole != kNoHole)
+            whole[e.hole] = true;
+    for (const EnclosedSheet& e : parts) {
+        if (e.hole != kNoHole)
+            continue;
+        // Ink touching a counter at two points splits it: the hole's island
+        // is one of the parts, the others are islands of their own.
+        const std::uint32_t around = holeAround(contours, e.x, e.y);
+        if (around != kNoHole && !whole[around] && !given[around]) {
+            given[around] = true;
+            for (Island& i : islands)
+                if (i.hole == around)
+                    i.x = e.x, i.y = e.y, i.area = e.area;
+            continue;
+        }
+        islands.push_back({.x = e.x, .y = e.y, .area = e.area, .hole = kNoHole});
     }
     return islands;
 }

@@ -14,6 +14,7 @@
 #include "outline/cad_contours.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/medial_axis.hpp"
+#include "outline/sheet_parts.hpp"
 
 #include <optional>
 #include <span>
@@ -35,7 +36,7 @@ struct Narrowing {
 struct Island {
     double x = 0, y = 0;
     double area = 0;        // square grid units
-    std::uint32_t hole = 0; // the hole that bounds it
+    std::uint32_t hole = 0; // the hole that bounds it; kNoHole for a pocket sealed where ink touches ink
 };
 
 struct ToolCheck {

@@ -27,6 +27,19 @@ struct FaceInfo {
 // Bold asks for the family's bold face, which draws where the family has one.
 FaceInfo describeFace(std::string_view family, bool italic, std::string_view text = {}, bool bold = false);
 
+// Characters of a text drawn by one face, in the order they stand.
+struct FaceRun {
+    std::string text;   // UTF-8, as the platform draws it (through code page 932)
+    std::string family; // the face that drew them
+    std::string file;   // its font file, where the platform tells it
+    friend bool operator==(const FaceRun&, const FaceRun&) = default;
+};
+
+// Which face draws each stretch of `text` for the face name `family`, as
+// the capture draws it: the face itself, and a fallback for the characters
+// it lacks. One run for a text the face holds whole; none for an empty one.
+std::vector<FaceRun> faceRuns(std::string_view family, bool italic, std::string_view text, bool bold = false);
+
 // True when the platform uses the face `used` for the name `asked` on
 // purpose (a face standing in for a usual Japanese Windows face name), so
 // that the substitution is no surprise to report. Any of the face's names

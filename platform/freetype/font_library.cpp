@@ -452,12 +452,42 @@ GlyphRef glyphFor(const FontFace& primary, char32_t c, bool bold)
     return {&primary, &primary.notdef(thickened), thickened};
 }
 
+namespace {
+
+// Family names as fontconfig compares them: no case, no spaces.
+std::string letters(std::string_view s)
+{
+    std::string out;
+    for (char c : s)
+        if (c != ' ')
+            out += (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+    return out;
+}
+
+} // namespace
+
 // Characters the face lacks come from another face one by one; the face
-// asked for still draws the rest, so it is the one reported.
-FaceInfo describeFace(std::string_view family, bool italic, std::string_view, bool bold)
+// asked for still draws the rest, so it is the one reported, and the first
+// face that drew for it is named as Windows names its linked face. A
+// stand-in for a face that is not there is reported as such, not as this.
+FaceInfo describeFace(std::string_view family, bool italic, std::string_view text, bool bold)
 {
     const FontFace& face = resolveFace(withoutVerticalMark(family), italic, bold);
-    return {.family = face.family, .file = face.file, .names = face.names};
+    FaceInfo info{.family = face.family, .file = face.file, .names = face.names};
+    const std::string asked = letters(withoutVerticalMark(family));
+    bool isAsked = false;
+    for (const std::string& name : face.names)
+        isAsked = isAsked || letters(name) == asked;
+    if (!isAsked && letters(face.family) != asked)
+        return info;
+    for (const FaceRun& run : faceRuns(family, italic, text, bold)) {
+        if (run.file != face.file) {
+            info.lacksText = true;
+            info.fallback = run.family;
+            break;
+        }
+    }
+    return info;
 }
 
 } // namespace lw

@@ -7,9 +7,11 @@
 #include "platform/freetype/flatten.hpp"
 #include "platform/freetype/font_library.hpp"
 #include "platform/text_shaping.hpp"
+#include "platform/world_transform.hpp"
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -37,6 +39,8 @@ struct DeviceContext::State {
     std::uint32_t textAlign = TA_LEFT | TA_TOP;
     int charExtra = 0;
     TextShaping shaping;
+    int graphicsMode = GM_COMPATIBLE;
+    std::optional<XFORM> world; // none: the identity
     POINT position{};
     PathState pathState = PathState::None;
     // After FlattenPath; GetPath's points made when first read.

@@ -2,7 +2,7 @@
 // path with the platform's placement rules (whole-pixel ascent and advances,
 // alignment flags, escapement about the reference point, synthetic italic
 // and bold, the width of lfWidth, character extra, underline and strikeout
-// rectangles).
+// rectangles, then the world transform where one is set).
 
 #include "platform/freetype/flat_glyph.hpp"
 #include "platform/freetype/shaped_line.hpp"
@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numbers>
+#include <optional>
 #include <utility>
 
 namespace lw {
@@ -31,11 +32,12 @@ constexpr std::size_t kLaidRoomKept = 128 * 1024;
 
 double roundPixel(double v) { return std::floor(v + 0.5); }
 
-// The escapement's rotation about the reference point.
+// The escapement's rotation about the reference point, then the world
+// transform where one is set.
 class Placement {
 public:
-    Placement(double originX, double originY, double angleDegrees)
-        : originX_(originX), originY_(originY)
+    Placement(double originX, double originY, double angleDegrees, const std::optional<XFORM>& world)
+        : originX_(originX), originY_(originY), world_(world)
     {
         double radians = angleDegrees * std::numbers::pi / 180.0;
         cos_ = std::cos(radians);
@@ -50,11 +52,16 @@ public:
     PointF device(double lx, double ly) const
     {
         // Counter-clockwise as seen on a screen whose y grows downwards.
-        return {originX_ + lx * cos_ + ly * sin_, originY_ - lx * sin_ + ly * cos_};
+        const PointF p{originX_ + lx * cos_ + ly * sin_, originY_ - lx * sin_ + ly * cos_};
+        if (!world_)
+            return p;
+        const XFORM& t = *world_;
+        return {p.x * t.eM11 + p.y * t.eM21 + t.eDx, p.x * t.eM12 + p.y * t.eM22 + t.eDy};
     }
 
 private:
     double originX_, originY_, cos_, sin_;
+    std::optional<XFORM> world_;
 };
 
 // The em height in pixels the description asks for: negative heights are
@@ -246,7 +253,7 @@ bool layOut(DeviceContext& dc, int x, int y, const char* bytes, int count, const
     else if (s.textAlign & TA_BOTTOM)
         baseline = -descentPx;
 
-    Placement place(x, y, d.lfEscapement / 10.0);
+    Placement place(x, y, d.lfEscapement / 10.0, s.world);
     auto append = [&](double lx, double ly, std::uint8_t type) {
         PointF p = place.device(lx, ly);
         s.addPathPoint({p.x, p.y, type});

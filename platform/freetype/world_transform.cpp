@@ -1,14 +1,45 @@
-// TextOutTransformed in the FreeType backend: the line is laid as TextOutA
-// lays it, then what it added to the path is mapped, so each glyph stays the
-// cached outline under one affine map, as GDI keeps it.
+// The world transform in the FreeType backend: kept in the state and
+// applied by the text layout to every point and glyph map it places, so
+// glyph curves are mapped before they are flattened, as the platform maps
+// its glyph outlines. TextOutTransformed lays the line so, then maps what it
+// added to the path, so each glyph stays the cached outline under one
+// affine map, as GDI keeps it.
 
 #include "platform/world_transform.hpp"
 
 #include "platform/freetype/state.hpp"
 
 #include <cmath>
+#include <utility>
 
 namespace lw {
+
+int SetGraphicsMode(DeviceContext& dc, int mode)
+{
+    auto& s = dc.state();
+    if (mode != GM_COMPATIBLE && mode != GM_ADVANCED)
+        return 0;
+    if (mode == GM_COMPATIBLE && s.world)
+        return 0;
+    return std::exchange(s.graphicsMode, mode);
+}
+
+bool SetWorldTransform(DeviceContext& dc, const XFORM& t)
+{
+    auto& s = dc.state();
+    if (s.graphicsMode != GM_ADVANCED || double(t.eM11) * t.eM22 - double(t.eM12) * t.eM21 == 0)
+        return false;
+    s.world = t;
+    return true;
+}
+
+bool ModifyWorldTransform(DeviceContext& dc, const XFORM*, std::uint32_t mode)
+{
+    if (mode != MWT_IDENTITY || dc.state().graphicsMode != GM_ADVANCED)
+        return false;
+    dc.state().world.reset();
+    return true;
+}
 
 bool TextOutTransformed(DeviceContext& dc, const WorldTransform& t, int x, int y, const char* bytes, int count)
 {

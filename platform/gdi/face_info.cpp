@@ -6,6 +6,7 @@
 #include "base/codepage.hpp"
 #include "platform/gdi_types.hpp"
 #include "platform/gdi/charset.hpp"
+#include "platform/gdi/linked_text.hpp"
 #include "platform/family_names.hpp"
 
 #include <windows.h>
@@ -134,6 +135,44 @@ FaceInfo describeFace(std::string_view family, bool italic, std::string_view tex
     ::DeleteObject(font);
     DeleteDC(dc);
     return info;
+}
+
+std::vector<FaceRun> faceRuns(std::string_view family, bool italic, std::string_view text, bool bold)
+{
+    LOGFONTW w{};
+    w.lfHeight = -32;
+    w.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    w.lfItalic = italic ? 255 : 0;
+    w.lfOutPrecision = OUT_TT_PRECIS;
+    std::u16string name = utf8ToUtf16(family);
+    name.resize(std::min<std::size_t>(name.size(), LF_FACESIZE - 1));
+    std::copy(name.begin(), name.end(), w.lfFaceName);
+    w.lfCharSet = charsetFor(w.lfFaceName, SHIFTJIS_CHARSET);
+
+    // The font as the capture makes it: its own, and the Shift-JIS request
+    // for what a face in another character set lacks.
+    LogicalFont font;
+    font.charset = w.lfCharSet;
+    font.handle = CreateFontIndirectW(&w);
+    if (w.lfCharSet != SHIFTJIS_CHARSET) {
+        w.lfCharSet = SHIFTJIS_CHARSET;
+        font.shiftJis = CreateFontIndirectW(&w);
+    }
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, font.handle);
+    const std::u16string wide = utf8ToUtf16(cp932ToUtf8(toCp932(text)));
+    std::vector<FaceRun> runs;
+    for (const TextRun& run : linkedRuns(dc, font, wide)) {
+        ::SelectObject(dc, run.face);
+        runs.push_back({utf16ToUtf8(std::u16string_view(wide).substr(run.first, run.count)), familyOf(dc),
+                        fontFile(dc)});
+    }
+    ::SelectObject(dc, old);
+    ::DeleteObject(font.handle);
+    if (font.shiftJis)
+        ::DeleteObject(font.shiftJis);
+    DeleteDC(dc);
+    return runs;
 }
 
 // GDI names the face that was asked for when a substitute the system set up

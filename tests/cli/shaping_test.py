@@ -5,8 +5,9 @@ hb-shape and the font file (fontTools).
 For each row, hb-shape shapes the text in the font file with the row's
 features and tells each glyph's index and advance; letterwire-cli capture
 --units mm draws the same text (a row's --width scales hb-shape's pen and
-glyphs by its per cent, and its --spacing follows every character, a
-ligature's characters after the ligature). The capture's figures, taken glyph by glyph
+glyphs by its per cent, its --spacing follows every character, a
+ligature's characters after the ligature, its --fit spreads hb-shape's
+advances to that length and its --oblique shears each glyph's outline). The capture's figures, taken glyph by glyph
 by the contour counts the font file gives those glyphs, must be those
 glyphs (so a ligature is one glyph, of its own contours), and each glyph's
 ink must start where hb-shape's pen puts it plus the glyph's own left bound
@@ -19,6 +20,7 @@ the option, and write nothing.
 Usage: shaping_test.py CLI [PREFIX...]   (PREFIX: e.g. scripts/wine-run for a .exe)
 """
 import json
+import math
 import os
 import shutil
 import subprocess
@@ -26,6 +28,7 @@ import sys
 import tempfile
 
 from fontTools.pens.boundsPen import BoundsPen
+from fontTools.pens.transformPen import TransformPen
 from fontTools.ttLib import TTFont
 from fontTools.ttLib.ttCollection import TTCollection
 
@@ -75,6 +78,9 @@ ROWS = [
     (SERIF, 0, ["--font", "DejaVu Serif"], "To AV", ["--kerning", "--width", "70"], ["+kern"], "DejaVu Serif"),
     (SANS, 0, ["--font", "DejaVu Sans"], "AVfi", ["--kerning", "--features", "liga", "--width", "130", "--spacing",
                                                   "-0.3mm"], ["+kern", "+liga"], "DejaVu Sans"),
+    # Fitted to a length by the spacing between the kerned advances; slanted.
+    (SANS, 0, ["--font", "DejaVu Sans"], "AVATAR", ["--kerning", "--fit", "60"], ["+kern"], "DejaVu Sans"),
+    (SERIF, 0, ["--font", "DejaVu Serif"], "LTAV To", ["--kerning", "--oblique", "14"], ["+kern"], "DejaVu Serif"),
 ]
 
 failures = []
@@ -122,6 +128,10 @@ for path, index, face, text, shaping, features, family in ROWS:
     shaped = hb_glyphs(path, index, text, features)
     widened = float(shaping[shaping.index("--width") + 1]) / 100 if "--width" in shaping else 1.0
     spaced = float(shaping[shaping.index("--spacing") + 1][:-2]) if "--spacing" in shaping else 0.0
+    if "--fit" in shaping:
+        spaced = (float(shaping[shaping.index("--fit") + 1]) - sum(a for _, a, _, _ in shaped) * unit * widened) / (
+            len(text) - 1)
+    slant = math.tan(math.radians(float(shaping[shaping.index("--oblique") + 1]))) if "--oblique" in shaping else 0
     want = sum(max(0, f["glyf"][order[g]].numberOfContours) for g, _, _, _ in shaped)
     if len(figures) != want:
         failures.append(f"{name}: {len(figures)} figures, hb-shape's glyphs have {want} contours")
@@ -132,7 +142,7 @@ for path, index, face, text, shaping, features, family in ROWS:
         contours = max(0, f["glyf"][order[g]].numberOfContours)
         if contours:
             bounds = BoundsPen(glyphs)
-            glyphs[order[g]].draw(bounds)
+            glyphs[order[g]].draw(TransformPen(bounds, (1, 0, slant, 1, 0, 0)))
             expected = (pen + dx + bounds.bounds[0]) * unit * widened + spaced * characters
             got = min(x for figure in figures[at:at + contours] for x, _ in figure)
             if abs(got - expected) > tolerance:

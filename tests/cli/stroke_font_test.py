@@ -341,6 +341,9 @@ REFUSALS = [
     (["svg", f"{folder}/x.dxf", "--pen-width", "0.2"], 2, "--pen-width applies with --stroke-font only"),
     (["dxf", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--pen-width", "0.2"], 2, "--pen-width applies to svg and pdf only"),
     (["hpgl", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--overcut", "1"], 2, "--overcut: a stroke font's lines"),
+    (["dxf", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--oblique", "10"], 2, "--oblique applies to outline"),
+    (["svg", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--fit", "50"], 2, "--fit applies to outline"),
+    (["dxf", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--size-of", "cap"], 2, "--size-of cap applies to outline"),
 ]
 for args, status, words in REFUSALS:
     r = run(args)

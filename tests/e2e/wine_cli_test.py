@@ -159,6 +159,23 @@ STYLE_CASES = [
     # a synthetic bold's pixel counted in neither.
     ("編集テキスト", "ＭＳ Ｐゴシック", 0, ["--bold", "--width", "90", "--precision", "0.1"]),
     ("図回品", "ＭＳ 明朝", 0, ["--width", "150", "--precision", "0.1"]),
+    # The oblique through GDI's world transform, against the same shear of
+    # the outline; the size in millimetres or by the capitals; the fit by
+    # the spacing or the width. Each with the other styles, turned and
+    # written vertically.
+    ("編集テキスト", "ＭＳ Ｐゴシック", 0, ["--oblique", "15"]),
+    ("ABC 123", "ＭＳ ゴシック", 30, ["--oblique", "-20", "--width", "70"]),
+    ("図回品", "ＭＳ 明朝", 90, ["--oblique", "30", "--bold"]),
+    ("縦（書）き、ー。ABC１２", "@ＭＳ 明朝", 270, ["--oblique", "15", "--spacing", "2"]),
+    ("Hello BOB 8", "DejaVu Sans", 0, ["--oblique", "12", "--precision", "1"]),
+    ("編集", "ＭＳ Ｐゴシック", 0, ["--size", "10mm", "--precision", "0.1"]),
+    ("ABC 123", "ＭＳ ゴシック", 0, ["--size", "8mm", "--size-of", "cap", "--bold", "--precision", "0.1"]),
+    ("編集テキスト", "ＭＳ Ｐゴシック", 0, ["--fit", "80", "--precision", "0.1"]),
+    ("編集テキスト", "ＭＳ Ｐゴシック", 0, ["--fit", "40"]),
+    ("ABC 123", "ＭＳ ゴシック", 30, ["--fit", "36", "--fit-by", "width", "--bold", "--precision", "0.1"]),
+    ("図回品", "ＭＳ 明朝", 0, ["--fit", "40", "--fit-by", "width", "--precision", "0.1"]),
+    ("縦（書）き、ー。ABC１２", "@ＭＳ ゴシック", 90, ["--fit", "100", "--oblique", "10", "--precision", "0.1"]),
+    ("BOB 出口 8", "DejaVu Sans", 0, ["--fit", "50", "--width", "80", "--oblique", "-10", "--precision", "0.01"]),
     # On the fine grids the width is the percentage itself, not lfWidth's
     # whole pixels: GDI's glyphs are scaled by what its rounding leaves,
     # along the baseline however it turns.
@@ -188,6 +205,11 @@ ARC_CASES = [
     ("縦（書）き、ー。ABC１２", "@ＭＳ ゴシック", 50, None, []),
     ("縦（書）き、ー。ABC１２", "@ＭＳ 明朝", -50, 10, ["--underline"]),
     ("出口 gy", "ＭＳ Ｐゴシック", 20, None, ["--fit-arc", "270", "--precision", "0.1"]),
+    # Slanted on the circle: GDI's shear composed before each glyph's turn.
+    ("編集テキスト", "ＭＳ Ｐゴシック", 20, None, ["--oblique", "20"]),
+    ("ABC 123", "ＭＳ ゴシック", -50, 200, ["--oblique", "-15", "--precision", "0.1"]),
+    ("縦（書）き、ー。ABC１２", "@ＭＳ 明朝", 50, None, ["--oblique", "15"]),
+    ("図回品", "ＭＳ 明朝", 200, 120, ["--oblique", "30", "--fit", "40", "--underline"]),
 ]
 for text, face, radius, at, extra in ARC_CASES:
     args = ["--text", text, "--font", face, "--size", "24", "--arc", str(radius)] + extra
@@ -366,6 +388,19 @@ report = json.loads(done.stdout.decode("utf-8"))
 warning = done.stderr.decode("utf-8", errors="replace")
 if report["family"] != "DejaVu Sans" or "has no Japanese characters; they are drawn in" not in warning:
     failures.append(f"DejaVu Sans with kanji: Windows reports {report['family']!r}, {warning.strip()!r}")
+# Both name the fallback in the same words, and split the text into the
+# same runs: the face's own letters, then the characters another face drew.
+linux_done = subprocess.run([linux_cli, "capture", "--text", "BOB 出口 8", "--font", "DejaVu Sans"],
+                            capture_output=True)
+linux_runs = [r["text"] for r in json.loads(linux_done.stdout.decode("utf-8"))["runs"]]
+windows_runs = [r["text"] for r in report["runs"]]
+fallback = report["runs"][1]["family"] if len(report["runs"]) > 1 else "?"
+said = f'"DejaVu Sans" has no Japanese characters; they are drawn in {fallback}'
+if linux_runs != windows_runs or said not in warning or \
+        "has no Japanese characters; they are drawn in" not in linux_done.stderr.decode("utf-8"):
+    failures.append(f"the runs: Linux {linux_runs}, Windows {windows_runs}; Windows says {warning.strip()!r}, "
+                    f"Linux {linux_done.stderr.decode('utf-8').strip()!r}")
+print(f"runs on Windows: {[(r['text'], r['family']) for r in report['runs']]}")
 
 # Stroke fonts: the readers are the same code, so the strokes of a font
 # made for the test, at a path with blanks and Japanese characters, are the

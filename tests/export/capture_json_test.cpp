@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace lw {
 namespace {
@@ -38,6 +39,30 @@ TEST(CaptureJson, PixelsKeepTheKeysOfOldThenAddFiguresAndTheirBox)
               R"("dpi": 96, "units": "px", "figures": [[[0, 0], [10, 0], [10, 10]], [[20, -5], [25, -5]]], )"
               R"("bbox": {"minX": 0, "minY": -5, "maxX": 25, "maxY": 10}})"
               "\n");
+}
+
+TEST(CaptureJson, TheObliqueTheFitAndTheRunsOnlyWhereGiven)
+{
+    // A fallback's run after the face's own, a quote in a path escaped.
+    const std::vector<FaceRun> runs{{"Room 12 ", "DejaVu Sans", "/f/DejaVuSans.ttf"},
+                                    {"出口", "IPAGothic", "/f/a \"b\".ttf"}};
+    CaptureJsonInputs inputs = kInputs;
+    inputs.style = {.oblique = -12.5, .fitMm = 100, .fitBy = TextStyle::FitBy::Width};
+    inputs.runs = &runs;
+    EXPECT_EQ(jsonOf(inputs, tinyOutline()),
+              R"({"text": "編集", "face": "ＭＳ Ｐゴシック", "family": "IPAPGothic", "file": "/fonts/ipagp.ttf", )"
+              R"("size": 24, "angle": 30, "spacing": 0, "width": 100, "bold": false, "oblique": -12.5, )"
+              R"("fit": {"mm": 100, "by": "width"}, "height": 32, "alCent": 1, "pointCount": 5, )"
+              R"("points": [[0, 0], [10, 0], [10, 10], [20, -5], [25, -5]], "types": [6, 2, 3, 6, 3], )"
+              R"("dpi": 96, "units": "px", "figures": [[[0, 0], [10, 0], [10, 10]], [[20, -5], [25, -5]]], )"
+              R"("bbox": {"minX": 0, "minY": -5, "maxX": 25, "maxY": 10}, )"
+              R"("runs": [{"text": "Room 12 ", "family": "DejaVu Sans", "file": "/f/DejaVuSans.ttf"}, )"
+              R"({"text": "出口", "family": "IPAGothic", "file": "/f/a \"b\".ttf"}]})"
+              "\n");
+    const std::vector<FaceRun> none;
+    inputs = CaptureJsonInputs{};
+    inputs.runs = &none;
+    EXPECT_NE(jsonOf(inputs, CapturedOutline{}).find(R"("bbox": null, "runs": []})"), std::string::npos);
 }
 
 TEST(CaptureJson, MillimetresAtOneToOneYUpFromTheOrigin)

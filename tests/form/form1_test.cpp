@@ -6,12 +6,14 @@
 #include "../export/export_test_support.hpp"
 #include "base/failure.hpp"
 #include "export/dxf.hpp"
+#include "export/face_note.hpp"
 #include "export/jw_output.hpp"
 #include "export/svg.hpp"
 #include "outline/baseline.hpp"
 #include "outline/cad_geometry.hpp"
 #include "outline/capture.hpp"
 #include "platform/canvas.hpp"
+#include "platform/face_info.hpp"
 
 #include <gtest/gtest.h>
 
@@ -204,6 +206,38 @@ TEST(Form1Coupling, TypedSizeKeepsSliderInRangeAndRedrawsPerKeystroke)
     }
 }
 
+// A size typed in millimetres keeps its value (within the slider's points)
+// and its unit; points, with or without their unit, go by the slider.
+TEST(Form1Coupling, TypedMillimetresKeepTheirValueAndTheirUnit)
+{
+    const struct {
+        const char* typed;
+        double points; // what the size becomes: 72 points an inch
+        int position;
+        const char* shown; // once the edit ends
+    } cases[] = {
+        {"10mm", 10 * 72 / 25.4, 28, "10mm"},   {"10 mm ", 10 * 72 / 25.4, 28, "10mm"},
+        {"3.5MM", 3.5 * 72 / 25.4, 10, "3.5mm"}, {"100mm", 144, 144, "50.8mm"},
+        {"0.1mm", 1, 1, "0.3527778mm"},         {"12pt", 12, 12, "12"},
+        {"0mm", 1, 1, "1"},                     {"mm", 1, 1, "1"},
+    };
+    for (const auto& c : cases) {
+        Window w;
+        w.typeOver(TextBox::txtSize, c.typed, &Form1::txtSize_Change);
+        EXPECT_EQ(w.view.positions[Slider::sldSize], c.position) << c.typed;
+        EXPECT_FLOAT_EQ(w.form.windowFont().size, float(c.points)) << c.typed;
+        EXPECT_EQ(outlineHeight(w.form), heightFor(float(c.points))) << c.typed;
+        w.form.run(&Form1::txtSize_EditEnded);
+        EXPECT_EQ(w.view.texts[TextBox::txtSize], c.shown) << c.typed;
+        EXPECT_EQ(w.view.positions[Slider::sldSize], c.position) << c.typed;
+        // The slider takes the size back to whole points.
+        w.click(Slider::sldSize, 30, &Form1::sldSize_Click);
+        w.form.run(&Form1::txtSize_EditEnded);
+        EXPECT_EQ(w.view.texts[TextBox::txtSize], "30") << c.typed;
+        EXPECT_EQ(w.form.windowFont().size, 30.0f) << c.typed;
+    }
+}
+
 TEST(Form1Coupling, TypedAngleKeepsSliderInRange)
 {
     const struct {
@@ -333,6 +367,30 @@ TEST(Form1Font, ANoteSaysWhenAnotherFaceDrawsAndGoesWithIt)
         }
         EXPECT_TRUE(w.view.messages.empty()) << "no box waits for OK: " << s.face;
     }
+}
+
+// A Latin face with kanji: the note names the face that drew them, in the
+// command line's words, on every platform; the face's own letters need none.
+TEST(Form1Font, ANoteNamesTheFaceThatDrewTheCharactersTheChosenFaceLacks)
+{
+    Window w;
+    w.view.answerFont = [](WindowFont f) {
+        f.faceName = "DejaVu Sans";
+        return f;
+    };
+    w.form.run(&Form1::cmdFont_Click);
+    w.typeOver(TextBox::txtInput, "Room 12 出口", &Form1::txtInput_Change);
+    ASSERT_TRUE(w.form.faceNote().has_value());
+    const FaceNote note = *w.form.faceNote();
+    EXPECT_EQ(note.kind, FaceNoteKind::LacksText);
+    EXPECT_EQ(note.asked, "DejaVu Sans");
+    const std::vector<FaceRun> runs = faceRuns("DejaVu Sans", false, "Room 12 出口");
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[1].text, "出口");
+    EXPECT_EQ(note.drawnIn, runs[1].family);
+    EXPECT_EQ(faceNoteText(note), "\"DejaVu Sans\" has no Japanese characters; they are drawn in " + runs[1].family);
+    w.typeOver(TextBox::txtInput, "Room 12", &Form1::txtInput_Change);
+    EXPECT_FALSE(w.form.faceNote().has_value());
 }
 
 // The size box and slider show the size the dialog chose, which the
@@ -897,6 +955,26 @@ TEST(Form1TextStyle, TheDialogIsOfferedWhereTheViewHasOneAndItsStyleReachesTheCa
     EXPECT_FALSE(w.view.stylePresets[0].second);
     EXPECT_EQ(w.view.stylePresets[2].first, w.form.textStyle());
     EXPECT_TRUE(w.view.stylePresets[2].second);
+}
+
+TEST(Form1TextStyle, TheObliqueAndTheFitReachTheCaptureWithinTheirRanges)
+{
+    Window w;
+    w.view.textStyleDialog = true;
+    const int upright = inkWidth(w.form.capturedOutline());
+    w.view.answerStyle = [](const lw::TextStyle&) { return std::optional<lw::TextStyle>({.oblique = 60}); };
+    w.form.run(PreviewCommand::TextStyle);
+    EXPECT_EQ(w.form.textStyle(), (lw::TextStyle{.oblique = 45}));
+    // The tops lean forward by their height (the last character's right
+    // edge is a third of the way up: 11 px at 24 pt), the feet stay.
+    EXPECT_GT(inkWidth(w.form.capturedOutline()), upright + 8);
+
+    w.view.answerStyle = [](const lw::TextStyle&) {
+        return std::optional<lw::TextStyle>({.fitMm = 50, .fitBy = lw::TextStyle::FitBy::Width});
+    };
+    w.form.run(PreviewCommand::TextStyle);
+    // 50 mm at 96 dpi is 189 px from pen to pen; the ink within a bearing of it.
+    EXPECT_NEAR(inkWidth(w.form.capturedOutline()), 50 / 25.4 * 96, 12);
 }
 
 // An arc chosen in the dialog: the preview's text stands on its circle,

@@ -42,15 +42,12 @@ TEST(TextSettings, RoundTrip)
     chosen.font.size = 72;
     chosen.font.italic = chosen.font.strikeout = true;
     chosen.angle = 360;
-    chosen.style = {.spacing = -1.25,
-                    .widthPercent = 80,
-                    .bold = true,
-                    .arc = arcStyleWithin(-30.5, 250),
-                    .shaping = {.kerning = true}};
+    chosen.style = {.spacing = -1.25, .widthPercent = 80, .bold = true, .oblique = -7.5, .fitMm = 120.25,
+                    .fitBy = TextStyle::FitBy::Width, .arc = arcStyleWithin(-30.5, 250), .shaping = {.kerning = true}};
     const Store store = encoded(chosen);
     EXPECT_EQ(store, (Store{{"angle", "360"}, {"arc", "-30.5"}, {"arc-at", "250"}, {"bold", "1"}, {"face", "IPA明朝"},
-                            {"fontFile", ""}, {"italic", "1"}, {"kerning", "1"}, {"size", "72"}, {"spacing", "-1.25"},
-                            {"strikeout", "1"},
+                            {"fit", "120.25"}, {"fitBy", "width"}, {"fontFile", ""}, {"italic", "1"}, {"kerning", "1"},
+                            {"oblique", "-7.5"}, {"size", "72"}, {"spacing", "-1.25"}, {"strikeout", "1"},
                             {"underline", "0"}, {"width", "80"}}));
     EXPECT_EQ(decoded(store), chosen);
     EXPECT_EQ(decoded({}), TextSettings{});
@@ -70,13 +67,15 @@ TEST(TextSettings, EachBadValueFallsBackAlone)
         {"size", "nan"},      {"size", ""},          {"angle", "-1"},   {"angle", "361"}, {"angle", "45.5"},
         {"angle", "１２"},    {"italic", "true"},    {"italic", "2"},   {"underline", ""},
         {"spacing", "101"},   {"spacing", "1e999"},  {"width", "9"},    {"width", "401"}, {"width", "80.5"},
-        {"bold", "yes"},      {"arc", "10001"},      {"arc", "x"},      {"arc-at", "361"}, {"arc-at", "nan"}, {"kerning", "on"},
+        {"bold", "yes"},      {"oblique", "46"},     {"oblique", "x"},  {"fit", "-1"},    {"fit", "1e9"},
+        {"fitBy", "height"},  {"arc", "10001"},      {"arc", "x"},      {"arc-at", "361"}, {"arc-at", "nan"}, {"kerning", "on"},
     };
     for (const auto& [name, value] : bad) {
         SCOPED_TRACE(std::string(name) + "=" + value);
         Store store = {{"face", "IPAGothic"}, {"size", "36"}, {"angle", "90"},
                        {"italic", "0"},       {"underline", "1"}, {"strikeout", "0"},
                        {"spacing", "2.5"},    {"width", "150"},   {"bold", "1"},
+                       {"oblique", "12"},     {"fit", "80"},      {"fitBy", "width"},
                        {"arc", "-40"},        {"arc-at", "200"},  {"kerning", "1"}};
         store[name] = value;
         const TextSettings got = decoded(store);
@@ -88,6 +87,9 @@ TEST(TextSettings, EachBadValueFallsBackAlone)
         EXPECT_EQ(got.style.spacing, n == "spacing" ? design.style.spacing : 2.5);
         EXPECT_EQ(got.style.widthPercent, n == "width" ? design.style.widthPercent : 150);
         EXPECT_EQ(got.style.bold, n == "bold" ? design.style.bold : true);
+        EXPECT_EQ(got.style.oblique, n == "oblique" ? design.style.oblique : 12);
+        EXPECT_EQ(got.style.fitMm, n == "fit" ? design.style.fitMm : 80);
+        EXPECT_EQ(got.style.fitBy, n == "fitBy" ? design.style.fitBy : TextStyle::FitBy::Width);
         EXPECT_EQ(got.style.arc.radiusMm, n == "arc" ? design.style.arc.radiusMm : -40);
         // A bad angle is the default one of the radius: the bottom inside.
         EXPECT_EQ(got.style.arc.atDegrees, n == "arc" ? std::nullopt : std::optional<double>(n == "arc-at" ? 270 : 200));

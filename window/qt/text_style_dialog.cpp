@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <iterator>
 
 namespace lw {
 namespace {
@@ -64,19 +65,18 @@ TextStyleDialog::TextStyleDialog(QWidget* parent, const TextStyle& preset, bool 
     auto* form = new QFormLayout;
     for (const TextStyleFieldDesign& f : kTextStyleFields) {
         const QString name = QString::fromLatin1(f.name);
-        if (f.field == TextStyleField::Bold) {
-            bold_ = new QCheckBox(captionText(f.caption), this);
-            bold_->setObjectName(name);
-            bold_->setChecked(preset.bold);
-            connect(bold_, &QCheckBox::toggled, this, &TextStyleDialog::showNote);
-            form->addRow(bold_);
-            continue;
-        }
-        if (f.field == TextStyleField::Kerning) {
-            kerning_ = new QCheckBox(captionText(f.caption), this);
-            kerning_->setObjectName(name);
-            kerning_->setChecked(preset.shaping.kerning);
-            form->addRow(kerning_);
+        const double value = fieldValue(preset, f.field);
+        if (*f.unit == '\0') {
+            auto* check = new QCheckBox(captionText(f.caption), this);
+            check->setObjectName(name);
+            check->setChecked(value != 0);
+            if (f.field == TextStyleField::Bold) {
+                bold_ = check;
+                connect(bold_, &QCheckBox::toggled, this, &TextStyleDialog::showNote);
+            }
+            checks_.push_back(check);
+            boxes_.push_back(nullptr);
+            form->addRow(check);
             continue;
         }
         QDoubleSpinBox* box = f.field == TextStyleField::Spacing ? new SpacingBox(this) : new QDoubleSpinBox(this);
@@ -86,25 +86,10 @@ TextStyleDialog::TextStyleDialog(QWidget* parent, const TextStyle& preset, bool 
         box->setRange(f.minimum, f.maximum);
         box->setSingleStep(f.step);
         box->setDecimals(f.decimals);
-        box->setSuffix(QStringLiteral(" ") + QString::fromLatin1(f.unit));
-        switch (f.field) {
-        case TextStyleField::Spacing:
-            box->setValue(preset.spacing);
-            spacing_ = box;
-            break;
-        case TextStyleField::Width:
-            box->setValue(double(preset.widthPercent));
-            width_ = box;
-            break;
-        case TextStyleField::ArcRadius:
-            box->setValue(preset.arc.radiusMm);
-            arcRadius_ = box;
-            break;
-        default:
-            box->setValue(arcAngleShown(preset.arc));
-            arcAngle_ = box;
-            break;
-        }
+        box->setSuffix(QStringLiteral(" ") + QString::fromUtf8(f.unit));
+        box->setValue(value);
+        boxes_.push_back(box);
+        checks_.push_back(nullptr);
         form->addRow(captionText(f.caption), box);
     }
     note_ = new QLabel(this);
@@ -130,9 +115,11 @@ void TextStyleDialog::showNote()
 
 TextStyle TextStyleDialog::style() const
 {
-    TextStyle style = textStyleWithin(spacing_->value(), width_->value(), bold_->isChecked(), kerning_->isChecked());
-    style.arc = arcStyleWithin(arcRadius_->value(), arcAngle_->value());
-    return style;
+    TextStyle chosen;
+    for (std::size_t i = 0; i < std::size(kTextStyleFields); ++i)
+        setFieldValue(chosen, kTextStyleFields[i].field,
+                      boxes_[i] ? boxes_[i]->value() : checks_[i]->isChecked() ? 1 : 0);
+    return textStyleWithin(chosen);
 }
 
 std::optional<TextStyle> TextStyleDialog::ask(QWidget* parent, const TextStyle& preset, bool fontBold)

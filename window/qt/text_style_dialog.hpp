@@ -1,5 +1,5 @@
 #pragma once
-// The text style dialog: spacing, width, bold and the arc in one small modal box,
+// The text style dialog: spacing, width, bold, the arc, oblique and fit in one small modal box,
 // built from the form's design (text_style_design.hpp), with the note while
 // the font's bold does not reach the outline.
 
@@ -8,6 +8,7 @@
 #include <QDialog>
 
 #include <optional>
+#include <vector>
 
 class QCheckBox;
 class QDoubleSpinBox;
@@ -28,12 +29,10 @@ public:
 private:
     void showNote();
 
-    QDoubleSpinBox* spacing_ = nullptr;
-    QDoubleSpinBox* width_ = nullptr;
-    QDoubleSpinBox* arcRadius_ = nullptr; // 0: a straight line
-    QDoubleSpinBox* arcAngle_ = nullptr;
+    // One entry per field of the design, in its order: a spin box or a check box.
+    std::vector<QDoubleSpinBox*> boxes_;
+    std::vector<QCheckBox*> checks_;
     QCheckBox* bold_ = nullptr;
-    QCheckBox* kerning_ = nullptr;
     QLabel* note_ = nullptr;
     bool fontBold_ = false;
 };

@@ -41,15 +41,8 @@ HWND addControl(HWND dialog, const wchar_t* kind, const std::wstring& text, DWOR
     return control;
 }
 
-double fieldValue(const TextStyle& style, const TextStyleFieldDesign& field)
-{
-    switch (field.field) {
-    case TextStyleField::Spacing: return style.spacing;
-    case TextStyleField::ArcRadius: return style.arc.radiusMm;
-    case TextStyleField::ArcAngle: return arcAngleShown(style.arc);
-    default: return double(style.widthPercent);
-    }
-}
+// A field shown as a check box rather than a number.
+bool isCheck(const TextStyleFieldDesign& field) { return *field.unit == '\0'; }
 
 void showValue(HWND dialog, std::size_t index, double value)
 {
@@ -63,19 +56,12 @@ double typedValue(HWND dialog, std::size_t index, double previous)
     return typedFieldValue(fromWide(typed), kTextStyleFields[index], previous);
 }
 
-std::size_t fieldIndex(TextStyleField field)
+std::size_t boldIndex()
 {
     for (std::size_t i = 0; i < std::size(kTextStyleFields); ++i)
-        if (kTextStyleFields[i].field == field)
+        if (kTextStyleFields[i].field == TextStyleField::Bold)
             return i;
     return 0;
-}
-
-std::size_t boldIndex() { return fieldIndex(TextStyleField::Bold); }
-
-bool checked(const TextStyle& style, TextStyleField field)
-{
-    return field == TextStyleField::Bold ? style.bold : style.shaping.kerning;
 }
 
 void showNote(HWND dialog, const DialogState& state)
@@ -94,10 +80,10 @@ void build(HWND dialog, const DialogState& state)
     for (std::size_t i = 0; i < std::size(kTextStyleFields); ++i, y += kRow) {
         const TextStyleFieldDesign& f = kTextStyleFields[i];
         const std::wstring text = captionOf(f.caption, state.language);
-        if (isCheckField(f.field)) {
+        if (isCheck(f)) {
             addControl(dialog, L"BUTTON", text, BS_AUTOCHECKBOX | WS_TABSTOP, controlId(i, Box),
                        {kMargin, y, kDialogWidth - kMargin, y + 12});
-            CheckDlgButton(dialog, controlId(i, Box), checked(state.style, f.field) ? BST_CHECKED : BST_UNCHECKED);
+            CheckDlgButton(dialog, controlId(i, Box), fieldValue(state.style, f.field) != 0 ? BST_CHECKED : BST_UNCHECKED);
             continue;
         }
         int x = kMargin;
@@ -115,7 +101,7 @@ void build(HWND dialog, const DialogState& state)
         x += kArrowsWidth + 2;
         addControl(dialog, L"STATIC", widePath(f.unit), SS_LEFT, controlId(i, Unit),
                    {x, y + 2, x + kUnitWidth, y + 10});
-        showValue(dialog, i, fieldValue(state.style, f));
+        showValue(dialog, i, fieldValue(state.style, f.field));
     }
     addControl(dialog, L"STATIC", L"", SS_LEFT, IDC_TEXT_STYLE_NOTE,
                {kMargin, y, kDialogWidth - kMargin, y + kNoteHeight});
@@ -144,25 +130,18 @@ void build(HWND dialog, const DialogState& state)
 // The style as the fields hold it; each box shows the value taken.
 void readFields(HWND dialog, DialogState& state)
 {
-    double values[std::size(kTextStyleFields)] = {};
+    TextStyle chosen = state.style;
     for (std::size_t i = 0; i < std::size(kTextStyleFields); ++i) {
         const TextStyleFieldDesign& f = kTextStyleFields[i];
-        if (isCheckField(f.field))
+        if (isCheck(f)) {
+            setFieldValue(chosen, f.field, IsDlgButtonChecked(dialog, controlId(i, Box)) == BST_CHECKED ? 1 : 0);
             continue;
-        values[i] = typedValue(dialog, i, fieldValue(state.style, f));
-        showValue(dialog, i, values[i]);
+        }
+        const double value = typedValue(dialog, i, fieldValue(state.style, f.field));
+        showValue(dialog, i, value);
+        setFieldValue(chosen, f.field, value);
     }
-    auto valueOf = [&](TextStyleField field) {
-        for (std::size_t i = 0; i < std::size(kTextStyleFields); ++i)
-            if (kTextStyleFields[i].field == field)
-                return values[i];
-        return 0.0;
-    };
-    const bool bold = IsDlgButtonChecked(dialog, controlId(boldIndex(), Box)) == BST_CHECKED;
-    const bool kerning =
-        IsDlgButtonChecked(dialog, controlId(fieldIndex(TextStyleField::Kerning), Box)) == BST_CHECKED;
-    state.style = textStyleWithin(valueOf(TextStyleField::Spacing), valueOf(TextStyleField::Width), bold, kerning);
-    state.style.arc = arcStyleWithin(valueOf(TextStyleField::ArcRadius), valueOf(TextStyleField::ArcAngle));
+    state.style = textStyleWithin(chosen);
 }
 
 INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -188,7 +167,7 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         if (index >= std::size(kTextStyleFields))
             return FALSE;
         const TextStyleFieldDesign& f = kTextStyleFields[index];
-        const double now = typedValue(dialog, index, fieldValue(state->style, f));
+        const double now = typedValue(dialog, index, fieldValue(state->style, f.field));
         showValue(dialog, index, steppedFieldValue(now, notice->iDelta, f));
         // The arrows keep their own position, so they never reach an end.
         SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
