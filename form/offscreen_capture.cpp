@@ -62,6 +62,23 @@ MmPlacement OffscreenCapture::arcPlacement()
     return {origin.x, origin.y, dpi_};
 }
 
+bool OffscreenCapture::placedByItsBox() const
+{
+    return placement_ == Placement::Origin &&
+           (anchor_ != Anchor::BaselineLeft || mirror_ != Mirror::None || arc_.isArc());
+}
+
+MmPlacement OffscreenCapture::drawingPlacement(SaveFormat format, const CadOutline& cut)
+{
+    MmPlacement mm = format == SaveFormat::Svg ? svgPlacement() : baseline();
+    if (placement_ == Placement::Origin && arc_.isArc())
+        mm = arcPlacement();
+    else if (placedByItsBox())
+        mm = anchoredPlacement(mm, textFrame(dc_, outline_.logFont, text_, advances_, spacing_), anchor_,
+                               outline_.logFont.lfEscapement);
+    return onCadGrid(mm, cut);
+}
+
 std::string OffscreenCapture::arcShortfall()
 {
     if (!arc_.isArc() || arc_.fitDegrees)
@@ -104,15 +121,8 @@ void OffscreenCapture::write(ByteSink& out, SaveFormat format, const std::option
                           "smaller offset or a larger size. Nothing was written.");
     if (!cut.unheld.empty())
         throw Failure(FailureKind::IslandNotHeld, unheldIslands(format, *cad));
-    MmPlacement mm = format == SaveFormat::Svg ? svgPlacement() : baseline();
-    const bool placed = anchor_ != Anchor::BaselineLeft || mirror_ != Mirror::None || arc_.isArc();
-    if (arc_.isArc() && placement_ == Placement::Origin)
-        mm = arcPlacement();
-    else if (placed && placement_ == Placement::Origin)
-        mm = anchoredPlacement(mm, textFrame(dc_, outline_.logFont, text_, advances_, spacing_), anchor_,
-                               outline_.logFont.lfEscapement);
-    mm = onCadGrid(mm, cut);
-    if (placed && placement_ == Placement::Origin)
+    MmPlacement mm = drawingPlacement(format, cut);
+    if (placedByItsBox())
         mirror(cut, mm, mirror_);
     const ExactCurves* curves = cut.curves.empty() ? nullptr : &cut.curves;
     switch (format) {

@@ -45,6 +45,12 @@ public:
     // A line on an arc measured from the circle's centre, or from the
     // arc's anchor where one is chosen.
     MmPlacement arcPlacement();
+    // Whether the drawing is placed by its own box (anchor, mirror, arc)
+    // rather than at the baseline's start or the preview's centre.
+    bool placedByItsBox() const;
+    // Where the drawing of `cut` stands in `format`, on its grid, before
+    // any mirror.
+    MmPlacement drawingPlacement(SaveFormat format, const CadOutline& cut);
     // The SVG's: the baseline's, or the preview's pixel origin when centred.
     MmPlacement svgPlacement();
 

@@ -56,15 +56,8 @@ ToolReport OffscreenCapture::check(SaveFormat format, const CadOptions& cad, dou
     const double mmPerGrid = kMmPerInch / dpi_ / cut.gridScale;
 
     // The placement write gives the drawing, mirrored last as it is.
-    MmPlacement mm = format == SaveFormat::Dxf ? baseline() : svgPlacement();
-    const bool placed = anchor_ != Anchor::BaselineLeft || mirror_ != Mirror::None || arc_.isArc();
-    if (arc_.isArc() && placement_ == Placement::Origin)
-        mm = arcPlacement();
-    else if (placed && placement_ == Placement::Origin)
-        mm = anchoredPlacement(mm, textFrame(dc_, outline_.logFont, text_, advances_, spacing_), anchor_,
-                               outline_.logFont.lfEscapement);
-    mm = onCadGrid(mm, cut);
-    const bool mirrored = placed && placement_ == Placement::Origin && mirror_ != Mirror::None;
+    const MmPlacement mm = drawingPlacement(format, cut);
+    const bool mirrored = placedByItsBox() && mirror_ != Mirror::None;
 
     const std::vector<Contour> contours = cutContours(cut.outline);
     const double gridPerMm = 1 / mmPerGrid;

@@ -97,9 +97,9 @@ std::vector<std::string> namesOf(HDC dc)
     return familyNames(table);
 }
 
-} // namespace
-
-FaceInfo describeFace(std::string_view family, bool italic, std::string_view text, bool bold)
+// The request the capture makes for `family`, at a size where every face
+// answers; its character set as the capture picks it.
+LOGFONTW probeRequest(std::string_view family, bool italic, bool bold)
 {
     LOGFONTW w{};
     w.lfHeight = -32;
@@ -110,6 +110,14 @@ FaceInfo describeFace(std::string_view family, bool italic, std::string_view tex
     name.resize(std::min<std::size_t>(name.size(), LF_FACESIZE - 1));
     std::copy(name.begin(), name.end(), w.lfFaceName);
     w.lfCharSet = charsetFor(w.lfFaceName, SHIFTJIS_CHARSET);
+    return w;
+}
+
+} // namespace
+
+FaceInfo describeFace(std::string_view family, bool italic, std::string_view text, bool bold)
+{
+    LOGFONTW w = probeRequest(family, italic, bold);
 
     FaceInfo info;
     HDC dc = CreateCompatibleDC(nullptr);
@@ -139,15 +147,7 @@ FaceInfo describeFace(std::string_view family, bool italic, std::string_view tex
 
 std::vector<FaceRun> faceRuns(std::string_view family, bool italic, std::string_view text, bool bold)
 {
-    LOGFONTW w{};
-    w.lfHeight = -32;
-    w.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-    w.lfItalic = italic ? 255 : 0;
-    w.lfOutPrecision = OUT_TT_PRECIS;
-    std::u16string name = utf8ToUtf16(family);
-    name.resize(std::min<std::size_t>(name.size(), LF_FACESIZE - 1));
-    std::copy(name.begin(), name.end(), w.lfFaceName);
-    w.lfCharSet = charsetFor(w.lfFaceName, SHIFTJIS_CHARSET);
+    LOGFONTW w = probeRequest(family, italic, bold);
 
     // The font as the capture makes it: its own, and the Shift-JIS request
     // for what a face in another character set lacks.

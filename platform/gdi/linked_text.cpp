@@ -1,6 +1,7 @@
 #include "platform/gdi/linked_text.hpp"
 
 #include "platform/gdi/exact_width.hpp"
+#include "platform/gdi/selected.hpp"
 
 #include <cmath>
 #include <numbers>
@@ -9,19 +10,6 @@ namespace lw {
 namespace {
 
 const wchar_t* wideOf(std::u16string_view text) { return reinterpret_cast<const wchar_t*>(text.data()); }
-
-// Selects `face` into `dc` for the lifetime of the object.
-class Selected {
-public:
-    Selected(HDC dc, ::HFONT face) : dc_(dc), previous_(::SelectObject(dc, face)) {}
-    ~Selected() { ::SelectObject(dc_, previous_); }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
 
 // The run's face is the one selected in `dc`; `widthExact` (pixels, 0 for
 // none) is the font's exact width.

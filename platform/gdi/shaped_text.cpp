@@ -1,6 +1,7 @@
 #include "platform/gdi/shaped_text.hpp"
 
 #include "platform/gdi/exact_width.hpp"
+#include "platform/gdi/selected.hpp"
 #include "platform/gdi/linked_text.hpp"
 
 #include <usp10.h>
@@ -45,18 +46,6 @@ int ownAdvance(HDC dc, WORD glyph)
     GetCharWidthI(dc, glyph, 1, nullptr, &width);
     return width;
 }
-
-class Selected {
-public:
-    Selected(HDC dc, ::HFONT face) : dc_(dc), previous_(::SelectObject(dc, face)) {}
-    ~Selected() { ::SelectObject(dc_, previous_); }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
 
 // A cluster's given advance (the sum of its characters') spread over its
 // glyphs: each but the last keeps its own, the last takes the rest.
