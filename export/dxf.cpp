@@ -800,12 +800,8 @@ void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, std::string_view t
 void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, const OpenLinesDxf& form)
 {
     Extents e;
-    bool any = false;
-    for (const MmPoint& p : lines.points) {
-        e.min = any ? MmPoint{std::min(e.min.x, p.x), std::min(e.min.y, p.y)} : p;
-        e.max = any ? MmPoint{std::max(e.max.x, p.x), std::max(e.max.y, p.y)} : p;
-        any = true;
-    }
+    if (const std::optional<MmBox> box = lines.box())
+        e = {box->min, box->max};
     // The TEXT entity's writer reads the text and its form from a placement.
     const DxfPlacement placement{.mm = {}, .text = form.text, .version = form.version, .textEntity = form.textEntity};
     if (form.version == DxfVersion::R12) {

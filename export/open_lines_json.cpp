@@ -2,7 +2,6 @@
 
 #include "export/capture_json.hpp"
 
-#include <algorithm>
 
 namespace lw {
 
@@ -19,8 +18,6 @@ void writeOpenLinesJson(ByteSink& out, const OpenLinesJsonInputs& in, const Open
     s += ", \"angle\": " + std::to_string(in.angle) + ", \"units\": \"mm\", \"pen\": ";
     appendJsonNumber(s, lines.penMm);
     s += ", \"lineCount\": " + std::to_string(lines.count()) + ", \"lines\": [";
-    MmPoint low{}, high{};
-    bool any = false;
     for (std::size_t i = 0; i < lines.count(); ++i) {
         s += i ? ", [" : "[";
         const std::span<const MmPoint> line = lines.line(i);
@@ -31,9 +28,6 @@ void writeOpenLinesJson(ByteSink& out, const OpenLinesJsonInputs& in, const Open
             s += ", ";
             appendJsonNumber(s, p.y);
             s += "]";
-            low = any ? MmPoint{std::min(low.x, p.x), std::min(low.y, p.y)} : p;
-            high = any ? MmPoint{std::max(high.x, p.x), std::max(high.y, p.y)} : p;
-            any = true;
         }
         s += "]";
         if (s.size() > (1 << 16)) {
@@ -42,15 +36,15 @@ void writeOpenLinesJson(ByteSink& out, const OpenLinesJsonInputs& in, const Open
         }
     }
     s += "], \"bbox\": ";
-    if (any) {
+    if (const std::optional<MmBox> box = lines.box()) {
         s += "{\"minX\": ";
-        appendJsonNumber(s, low.x);
+        appendJsonNumber(s, box->min.x);
         s += ", \"minY\": ";
-        appendJsonNumber(s, low.y);
+        appendJsonNumber(s, box->min.y);
         s += ", \"maxX\": ";
-        appendJsonNumber(s, high.x);
+        appendJsonNumber(s, box->max.x);
         s += ", \"maxY\": ";
-        appendJsonNumber(s, high.y);
+        appendJsonNumber(s, box->max.y);
         s += "}";
     } else {
         s += "null";

@@ -10,14 +10,9 @@ namespace lw {
 
 void writeOpenLinesSvg(ByteSink& out, const OpenLines& lines)
 {
-    MmPoint low{0, 0}, high{0, 0};
-    bool any = false;
-    for (const MmPoint& p : lines.points) {
-        const MmPoint q{p.x, -p.y};
-        low = any ? MmPoint{std::min(low.x, q.x), std::min(low.y, q.y)} : q;
-        high = any ? MmPoint{std::max(high.x, q.x), std::max(high.y, q.y)} : q;
-        any = true;
-    }
+    // SVG's y grows downwards.
+    const MmBox box = lines.box().value_or(MmBox{});
+    MmPoint low{box.min.x, -box.max.y}, high{box.max.x, -box.min.y};
     const double half = lines.penMm / 2;
     low = {low.x - half, low.y - half};
     high = {high.x + half, high.y + half};

@@ -337,13 +337,9 @@ void writeOpenLinesPdf(ByteSink& out, const OpenLines& lines, const PdfForm& for
     // lie on the page too; a cut line is its geometry, as outlines are.
     const double reach = cut ? 0 : lines.penMm / 2;
     Box box;
-    for (const MmPoint& p : lines.points) {
-        box.left = box.any ? std::min(box.left, p.x - reach) : p.x - reach;
-        box.right = box.any ? std::max(box.right, p.x + reach) : p.x + reach;
-        box.bottom = box.any ? std::min(box.bottom, p.y - reach) : p.y - reach;
-        box.top = box.any ? std::max(box.top, p.y + reach) : p.y + reach;
-        box.any = true;
-    }
+    if (const std::optional<MmBox> lineBox = lines.box())
+        box = {.any = true, .left = lineBox->min.x - reach, .bottom = lineBox->min.y - reach,
+               .right = lineBox->max.x + reach, .top = lineBox->max.y + reach};
     const PageFit fit = fitOnPage(box, form);
     std::string content = contentHead(PdfPaint::Cut, cut ? form.lineWidthMm : lines.penMm,
                                       cut ? form.colour : 0x000000);

@@ -14,13 +14,19 @@
 
 #include "outline/precision.hpp"
 
+#include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <vector>
 
 namespace lw {
 
 inline constexpr double kDefaultPenMm = 0.1;
+
+struct MmBox {
+    MmPoint min, max;
+};
 
 struct OpenLines {
     // Each line at least two points, none repeating the one before.
@@ -33,6 +39,18 @@ struct OpenLines {
     {
         const std::size_t first = i == 0 ? 0 : ends[i - 1];
         return std::span<const MmPoint>(points).subspan(first, ends[i] - first);
+    }
+    // The lines' own extents, the pen aside; none for no lines.
+    std::optional<MmBox> box() const
+    {
+        if (points.empty())
+            return std::nullopt;
+        MmBox b{points.front(), points.front()};
+        for (const MmPoint& p : points) {
+            b.min = {std::min(b.min.x, p.x), std::min(b.min.y, p.y)};
+            b.max = {std::max(b.max.x, p.x), std::max(b.max.y, p.y)};
+        }
+        return b;
     }
 };
 
