@@ -3,8 +3,8 @@
 // subcommand shares, the positional arguments of each subcommand, and the
 // help texts.
 
-#include "form/form_view.hpp"
 #include "cli/batch_encoding.hpp"
+#include "export/output_choices.hpp"
 #include "outline/anchor.hpp"
 #include "outline/text_output.hpp"
 #include "outline/text_style.hpp"

@@ -13,10 +13,8 @@
 // - A user's action on a control calls the matching Form1 handler; every
 //   handler call goes through Form1::run, which holds the failure guard.
 
-#include "export/dxf.hpp"
 #include "export/face_note.hpp"
-#include "export/hpgl.hpp"
-#include "export/pdf.hpp"
+#include "export/output_choices.hpp"
 #include "form/window_note.hpp"
 #include "outline/anchor.hpp"
 #include "outline/text_style.hpp"
@@ -49,15 +47,6 @@ struct CadChoices {
     Mirror mirror = Mirror::None;
     bool curves = false; // the font's arcs and Béziers, not short segments
     bool operator==(const CadChoices&) const = default;
-};
-
-// Each format's own choices; the defaults write what a save always wrote.
-struct OutputChoices {
-    PdfForm pdf;
-    HpglForm hpgl;
-    DxfVersion dxfVersion = DxfVersion::R2000;
-    bool dxfText = false; // the string as TEXT beside its outline
-    bool operator==(const OutputChoices&) const = default;
 };
 
 // The save dialog's answer. As a preset, `path` is the folder the dialog
