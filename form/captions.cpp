@@ -2,6 +2,7 @@
 
 #include "form/face_note_caption.hpp"
 #include "form/form_design.hpp"
+#include "form/tool_marks.hpp"
 
 namespace lw {
 namespace {
@@ -18,6 +19,9 @@ constexpr CaptionTranslation kTranslations[] = {
     {"WIT出力", "WIT export"},
     {"全体を表示", "Fit to preview"},
     {"フォントを初期値に戻す", "Restore the default font"},
+    {"工具の確認...", "Check for a tool..."},
+    {kToolSizeCaption, "Tool width (mm):"},
+    {kToolSizeRefused, "Type the tool's width as a number of mm above 0, at most 100"},
     {kPreviewTip,
      "F6 Inspect outline: same scale and place as the preview. Red = outline segments, black = each figure's "
      "closing segment, purple tick = a fixed mark drawn once per point"},
@@ -54,6 +58,8 @@ constexpr CaptionTranslation kTranslations[] = {
     {"用紙:", "Page:"},
     {"余白:", "Margin:"},
     {"オーバーカット:", "Overcut:"},
+    {"ステンシルのブリッジ:", "Stencil bridges:"},
+    {"島ごとのブリッジ:", "Bridges per island:"},
     {"従来 (0.26 mm)", "Classic (0.26 mm)"},
     {"精度:", "Precision:"},
     {"重なりを結合", "Merge overlaps"},

@@ -103,6 +103,7 @@ void Form1::Form_Load(const std::vector<std::string>& words)
     if (runMode_.empty())
         saveSettings_ = view_.loadSaveSettings().value_or(SaveSettings{});
     const TextSettings stored = decodeTextSettings([&](std::string_view name) { return view_.readTextSetting(name); });
+    toolMm_ = decodeToolSize(view_.readTextSetting("tool"));
     if (!(stored == TextSettings{}))
         showTextSettings(stored);
     try {
@@ -236,6 +237,12 @@ void Form1::capture(std::int32_t alCent, std::optional<DeviceArea> shown)
     // The preview shows this very capture already (the load's second draw):
     // capturing again would draw the same pixels and the same outline.
     const CapturedOutline* drew = grid ? &gridOutline_ : &outline_;
+    // A tool check's marks belong to the drawing they were found on.
+    if (toolReport_) {
+        toolReport_.reset();
+        toolMarks_.clear();
+        preview_.reset();
+    }
     if (!now || now != preview_ || !outlineOwed_) {
         preview_.reset();
         outlineOwed_ = false;
@@ -526,6 +533,8 @@ std::vector<PreviewCommand> Form1::previewCommands() const
         commands.push_back(PreviewCommand::WitExport);
     if (view_.hasTextStyleDialog())
         commands.push_back(PreviewCommand::TextStyle);
+    if (view_.hasToolSizeDialog())
+        commands.push_back(PreviewCommand::ToolCheck);
     commands.push_back(PreviewCommand::RestoreDesign);
     return commands;
 }
@@ -541,6 +550,7 @@ void Form1::run(PreviewCommand command)
         return;
     case PreviewCommand::TextStyle: return run(&Form1::chooseTextStyle);
     case PreviewCommand::RestoreDesign: return run(&Form1::restoreDesignFont);
+    case PreviewCommand::ToolCheck: return run(&Form1::checkForTool);
     }
 }
 

@@ -14,6 +14,7 @@
 #include "form/form_view.hpp"
 #include "form/save_kinds.hpp"
 #include "form/text_settings.hpp"
+#include "form/tool_marks.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/text_output.hpp"
 #include "outline/text_style.hpp"
@@ -118,6 +119,14 @@ public:
     const TextStyle& textStyle() const { return style_; }
     // The text style dialog; a style chosen redraws the preview.
     void chooseTextStyle();
+    // Asks for a tool's width, measures the drawing a save would write
+    // against it (the save dialog's precision and cut-ready choices) and
+    // marks on the preview every place narrower than the tool and every
+    // island. The next drawing of the preview clears the marks.
+    void checkForTool();
+    // The last check's report and marks, until the preview is drawn again.
+    const std::optional<ToolReport>& toolReport() const { return toolReport_; }
+    const std::vector<ToolMark>& toolMarks() const { return toolMarks_; }
     // The whole outline of the last capture at the screen's grid, as JW and
     // WIT receive it (captured first where the preview's capture left
     // glyphs out or drew on the save's grid).
@@ -225,6 +234,10 @@ private:
     std::string savedTo_;
     // What the JW export found to warn about, told before the program ends.
     std::string jwWarning_;
+    // The tool check: the width last asked for, and what the preview marks.
+    double toolMm_ = kDefaultToolMm;
+    std::optional<ToolReport> toolReport_;
+    std::vector<ToolMark> toolMarks_;
 };
 
 } // namespace lw

@@ -58,7 +58,7 @@ void Form1::saveOutline()
                                  choice->cad, choice->output};
     view_.storeSaveSettings(*saveSettings_);
     // The preview shows the grid the next save uses too.
-    if (choice->precision != shown)
+    if (choice->precision != shown || toolReport_)
         drawFlattenPath(1);
     // Until this save is written, the line names no earlier one.
     savedTo_.clear();
@@ -102,8 +102,14 @@ void Form1::saveOutline()
         const CadChoices& cad = choice->cad;
         capture.setAnchor(cad.anchor, cad.mirror);
         capture.setOutputChoices(choice->output);
-        const CadOptions options{.merge = cad.merge, .offsetPixels = cad.offsetMm * dpi / kMmPerInch,
-                                 .curves = cad.curves};
+        CadOptions options{.merge = cad.merge, .offsetPixels = cad.offsetMm * dpi / kMmPerInch,
+                           .curves = cad.curves};
+        // A stencil merges, as the front end's does.
+        if (takesCadChoices(choice->format) && cad.stencilMm > 0) {
+            options.merge = true;
+            options.stencilPixels = cad.stencilMm * dpi / kMmPerInch;
+            options.stencilBridges = cad.stencilBridges;
+        }
         if (const std::string note = capture.slowWorkNote(choice->format, options); !note.empty()) {
             std::fprintf(stderr, "%s\n", note.c_str());
             std::fflush(stderr);

@@ -94,6 +94,7 @@ enum class PreviewCommand {
     WitExport,      // Command2_Click, in mode WIT only
     TextStyle,      // the text style dialog, where the view has one
     RestoreDesign,  // the design's face, size, angle and styles, remembered from then on
+    ToolCheck,      // the drawing measured against a tool, its narrow places marked
 };
 
 // An entry of the preview's context menu; its key works anywhere in the window.
@@ -111,6 +112,7 @@ constexpr PreviewMenuItem previewMenuItem(PreviewCommand command)
     case PreviewCommand::WitExport: return {"actWit", "WIT出力", 7};
     case PreviewCommand::TextStyle: return {"actTextStyle", "文字スタイル...", 9};
     case PreviewCommand::RestoreDesign: return {"actRestore", "フォントを初期値に戻す", 11};
+    case PreviewCommand::ToolCheck: return {"actToolCheck", "工具の確認...", 4};
     }
     return {"", "", 0};
 }

@@ -46,6 +46,10 @@ struct CadChoices {
     Anchor anchor = Anchor::BaselineLeft;
     Mirror mirror = Mirror::None;
     bool curves = false; // the font's arcs and Béziers, not short segments
+    // A stencil: every island held to the sheet by bridges this wide
+    // (millimetres; 0: none), this many to an island. It merges the drawing.
+    double stencilMm = 0;
+    int stencilBridges = 1;
     bool operator==(const CadChoices&) const = default;
 };
 
@@ -126,6 +130,15 @@ public:
     {
         (void)preset;
         (void)fontBold;
+        return std::nullopt;
+    }
+    // The tool check's question, modal, preset with `presetMm`: a width in
+    // millimetres within (0, kToolLimitMm], or nothing when the user
+    // cancels. A view without one offers no tool check.
+    virtual bool hasToolSizeDialog() const { return false; }
+    virtual std::optional<double> chooseToolSize(double presetMm)
+    {
+        (void)presetMm;
         return std::nullopt;
     }
     // The save settings of an earlier run, if the view keeps any; asked only

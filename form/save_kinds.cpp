@@ -36,6 +36,8 @@ constexpr SavePdfPaintDesign kPdfPaints[] = {
 
 constexpr double kPdfMargins[] = {0, 5, 10, 20};
 constexpr double kHpglOvercuts[] = {0, 0.25, 0.5, 1};
+constexpr double kStencilWidths[] = {0, 0.2, 0.3, 0.5, 0.8, 1, 1.5, 2};
+constexpr int kStencilBridgeCounts[] = {1, 2, 3, 4};
 
 constexpr SavePrecisionDesign kPrecisions[] = {
     {SavePrecision::Classic, "classic", kClassicStepMm, "従来 (0.26 mm)"},
@@ -84,6 +86,7 @@ constexpr std::string_view kMergeName = "merge", kOffsetName = "offset", kAnchor
 constexpr std::string_view kDxfVersionName = "dxf-version", kDxfTextName = "dxf-text", kPdfPageName = "pdf-page",
                            kPdfStyleName = "pdf-style", kPdfMarginName = "pdf-margin",
                            kHpglOvercutName = "hpgl-overcut";
+constexpr std::string_view kStencilName = "stencil", kStencilBridgesName = "stencil-bridges";
 
 std::string shortest(double value)
 {
@@ -119,6 +122,8 @@ std::span<const SavePdfPageDesign> savePdfPages() { return kPdfPages; }
 std::span<const SavePdfPaintDesign> savePdfPaints() { return kPdfPaints; }
 std::span<const double> savePdfMargins() { return kPdfMargins; }
 std::span<const double> saveHpglOvercuts() { return kHpglOvercuts; }
+std::span<const double> saveStencilWidths() { return kStencilWidths; }
+std::span<const int> saveStencilBridgeCounts() { return kStencilBridgeCounts; }
 
 std::string millimetreEntry(double mm) { return shortest(mm) + " mm"; }
 std::span<const SavePrecisionDesign> savePrecisions() { return kPrecisions; }
@@ -246,6 +251,8 @@ void encodeSaveSettings(const SaveSettings& settings, const WriteSetting& write)
             write(kPdfStyleName, p.word);
     write(kPdfMarginName, shortest(output.pdf.marginMm));
     write(kHpglOvercutName, shortest(output.hpgl.overcutMm));
+    write(kStencilName, shortest(settings.cad.stencilMm));
+    write(kStencilBridgesName, std::to_string(settings.cad.stencilBridges));
 }
 
 std::optional<SaveSettings> decodeSaveSettings(const ReadSetting& read)
@@ -310,6 +317,11 @@ std::optional<SaveSettings> decodeSaveSettings(const ReadSetting& read)
     };
     listed(kPdfMarginName, kPdfMargins, output.pdf.marginMm);
     listed(kHpglOvercutName, kHpglOvercuts, output.hpgl.overcutMm);
+    listed(kStencilName, kStencilWidths, settings.cad.stencilMm);
+    if (const std::optional<std::string> bridges = read(kStencilBridgesName))
+        for (const int n : kStencilBridgeCounts)
+            if (*bridges == std::to_string(n))
+                settings.cad.stencilBridges = n;
     return settings;
 }
 

@@ -71,6 +71,11 @@ std::span<const SavePdfPaintDesign> savePdfPaints();
 // Millimetres; a box shows each as "5 mm".
 std::span<const double> savePdfMargins();
 std::span<const double> saveHpglOvercuts();
+// The stencil's bridge widths in millimetres (0 first: no stencil, shown
+// as kStencilNone) and the bridges to an island, as the front end's
+// --stencil and --stencil-bridges take them.
+std::span<const double> saveStencilWidths();
+std::span<const int> saveStencilBridgeCounts();
 std::span<const SavePrecisionDesign> savePrecisions();
 std::span<const SaveAnchorDesign> saveAnchors();
 std::span<const SaveMirrorDesign> saveMirrors();
@@ -93,6 +98,10 @@ inline constexpr const char* kPdfPageCaption = "用紙:";
 inline constexpr const char* kPdfPaintCaption = "PDF:";
 inline constexpr const char* kPdfMarginCaption = "余白:";
 inline constexpr const char* kHpglOvercutCaption = "オーバーカット:";
+// The stencil's choices: the bridges' width, and how many to an island.
+inline constexpr const char* kStencilCaption = "ステンシルのブリッジ:";
+inline constexpr const char* kStencilBridgesCaption = "島ごとのブリッジ:";
+inline constexpr const char* kStencilNone = "なし";
 // The offset the dialog takes, either way: as far as the front end's.
 inline constexpr double kSaveOffsetLimitMm = 100;
 // An offset as typed in a dialog's box: millimetres with a decimal point,
@@ -138,7 +147,8 @@ std::string saveKindLabel(SaveFormat format, SavePrecision precision, Language l
 // "folder" (UTF-8), "merge" (1, 0), "offset" (millimetres), "anchor" and
 // "mirror" (the front end's words), "curves" (1, 0), "dxf-version" (2000,
 // r12), "dxf-text" (1, 0), "pdf-page" (fit, a4, a3), "pdf-style" (fill,
-// cut), "pdf-margin" and "hpgl-overcut" (millimetres, one of the lists').
+// cut), "pdf-margin" and "hpgl-overcut" (millimetres, one of the lists'),
+// "stencil" (millimetres, 0: none) and "stencil-bridges" (1 to 4).
 using WriteSetting = std::function<void(std::string_view name, std::string_view value)>;
 void encodeSaveSettings(const SaveSettings& settings, const WriteSetting& write);
 

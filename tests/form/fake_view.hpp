@@ -101,6 +101,16 @@ struct FakeView final : FormView {
         stylePresets.emplace_back(preset, fontBold);
         return answerStyle(preset);
     }
+    // The tool check's question: none unless a test gives the view one.
+    bool toolDialog = false;
+    std::function<std::optional<double>(double)> answerTool = [](double) { return std::optional<double>(); };
+    std::vector<double> toolPresets;
+    bool hasToolSizeDialog() const override { return toolDialog; }
+    std::optional<double> chooseToolSize(double presetMm) override
+    {
+        toolPresets.push_back(presetMm);
+        return answerTool(presetMm);
+    }
     void showFaceNote(const std::optional<FaceNote>& note) override { faceNotes.push_back(note); }
     // Each window note the view was told to show.
     std::vector<WindowNote> windowNotes;

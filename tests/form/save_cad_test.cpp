@@ -80,6 +80,9 @@ TEST(SaveCadChoices, EachSaveIsTheFrontEndsFileWithTheSameOptions)
          {.merge = false, .offsetMm = 0.1, .anchor = Anchor::BaselineRight, .mirror = Mirror::Y},
          "dxf - --precision 0.01 --no-merge --offset 0.1 --anchor baseline-right --mirror y"},
         {"curves", Dxf, Hundredth, {.curves = true}, "dxf - --precision 0.01 --curves"},
+        {"stencil", Dxf, Hundredth, {.stencilMm = 0.5}, "dxf - --precision 0.01 --stencil 0.5"},
+        {"stencil, offset, three bridges", Svg, Tenth, {.offsetMm = 0.05, .stencilMm = 0.3, .stencilBridges = 3},
+         "svg - --precision 0.1 --offset 0.05 --stencil 0.3 --stencil-bridges 3"},
         {"curves unmerged, mirrored", Svg, Tenth, {.merge = false, .mirror = Mirror::X, .curves = true},
          "svg - --precision 0.1 --no-merge --mirror x --curves"},
     };

@@ -825,10 +825,11 @@ private slots:
         QTest::addColumn<QStringList>("offered");
         QTest::newRow("no mode") << QStringList{}
                                  << QStringList{"再描画\tF5", "アウトラインの確認\tF6", "文字スタイル...\tF9",
-                                                "フォントを初期値に戻す\tF11", "", "全体を表示\tF8"};
+                                                "工具の確認...\tF4", "フォントを初期値に戻す\tF11", "", "全体を表示\tF8"};
         QTest::newRow("mode WIT") << QStringList{"WIT", "/tmp/out.jww"}
                                   << QStringList{"再描画\tF5", "アウトラインの確認\tF6", "WIT出力\tF7",
-                                                 "文字スタイル...\tF9", "フォントを初期値に戻す\tF11", "",
+                                                 "文字スタイル...\tF9", "工具の確認...\tF4",
+                                                 "フォントを初期値に戻す\tF11", "",
                                                  "全体を表示\tF8"};
     }
     void previewMenuOffersTheHiddenWork()

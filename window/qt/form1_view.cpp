@@ -392,6 +392,8 @@ std::optional<TextStyle> QtForm1View::chooseTextStyle(const TextStyle& preset, b
     return TextStyleDialog::ask(this, preset, fontBold);
 }
 
+std::optional<double> QtForm1View::chooseToolSize(double presetMm) { return services_.askToolSize(this, presetMm); }
+
 std::optional<SaveSettings> QtForm1View::loadSaveSettings()
 {
     if (!settingsFilesAreRegular())

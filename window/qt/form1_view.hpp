@@ -60,6 +60,8 @@ public:
     std::optional<SaveChoice> chooseSaveFile(const SaveChoice& preset) override;
     bool hasTextStyleDialog() const override { return true; }
     std::optional<TextStyle> chooseTextStyle(const TextStyle& preset, bool fontBold) override;
+    bool hasToolSizeDialog() const override { return true; }
+    std::optional<double> chooseToolSize(double presetMm) override;
     // In the application's QSettings, group "save".
     std::optional<SaveSettings> loadSaveSettings() override;
     void storeSaveSettings(const SaveSettings& settings) override;

@@ -105,6 +105,20 @@ SaveDialog::SaveDialog(QWidget* parent, const SaveChoice& preset) : QFileDialog(
     fillMillimetres(pdfMargin_, savePdfMargins(), preset.output.pdf.marginMm);
     hpglOvercut_ = box("hpglOvercut");
     fillMillimetres(hpglOvercut_, saveHpglOvercuts(), preset.output.hpgl.overcutMm);
+    stencil_ = box("stencil");
+    fillMillimetres(stencil_, saveStencilWidths(), preset.cad.stencilMm);
+    stencil_->setItemText(0, captionText(kStencilNone));
+    stencilBridges_ = box("stencilBridges");
+    for (const int n : saveStencilBridgeCounts()) {
+        stencilBridges_->addItem(QString::number(n), n);
+        if (n == preset.cad.stencilBridges)
+            stencilBridges_->setCurrentIndex(stencilBridges_->count() - 1);
+    }
+    // Bridges only where there is a stencil to hold.
+    const auto stencilShown = [this] {
+        stencilBridges_->setEnabled(stencil_->isEnabled() && stencil_->currentData().toDouble() > 0);
+    };
+    connect(stencil_, &QComboBox::currentIndexChanged, this, stencilShown);
 
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
         const auto addRow = [&](const char* caption, QWidget* box) {
@@ -130,6 +144,8 @@ SaveDialog::SaveDialog(QWidget* parent, const SaveChoice& preset) : QFileDialog(
         addRow(kPdfPageCaption, pdfPage_);
         addRow(kPdfMarginCaption, pdfMargin_);
         addRow(kHpglOvercutCaption, hpglOvercut_);
+        addRow(kStencilCaption, stencil_);
+        addRow(kStencilBridgesCaption, stencilBridges_);
     }
 
     const SaveFormatDesign& format = saveFormatDesign(preset.format);
@@ -167,8 +183,9 @@ void SaveDialog::enableCadChoices(SaveFormat format)
 {
     const bool cad = takesCadChoices(format);
     for (QWidget* box : {static_cast<QWidget*>(merge_), static_cast<QWidget*>(curves_), static_cast<QWidget*>(offset_),
-                         static_cast<QWidget*>(anchor_), static_cast<QWidget*>(mirror_)})
+                         static_cast<QWidget*>(anchor_), static_cast<QWidget*>(mirror_), static_cast<QWidget*>(stencil_)})
         box->setEnabled(cad);
+    stencilBridges_->setEnabled(cad && stencil_->currentData().toDouble() > 0);
     dxfVersion_->setEnabled(format == SaveFormat::Dxf);
     dxfText_->setEnabled(format == SaveFormat::Dxf);
     for (QWidget* box : {pdfPage_, pdfPaint_, pdfMargin_})
@@ -208,6 +225,8 @@ SaveChoice SaveDialog::choice() const
     chosen.cad.offsetMm = offset_->value();
     chosen.cad.anchor = static_cast<Anchor>(anchor_->currentData().toInt());
     chosen.cad.mirror = static_cast<Mirror>(mirror_->currentData().toInt());
+    chosen.cad.stencilMm = stencil_->currentData().toDouble();
+    chosen.cad.stencilBridges = stencilBridges_->currentData().toInt();
     chosen.output = output_;
     chosen.output.dxfVersion = static_cast<DxfVersion>(dxfVersion_->currentData().toInt());
     chosen.output.dxfText = dxfText_->isChecked();

@@ -54,6 +54,8 @@ private:
     QComboBox* pdfPaint_ = nullptr;
     QComboBox* pdfMargin_ = nullptr;
     QComboBox* hpglOvercut_ = nullptr;
+    QComboBox* stencil_ = nullptr;
+    QComboBox* stencilBridges_ = nullptr;
     OutputChoices output_; // what the dialog does not show is kept as it was
 };
 

@@ -2,6 +2,8 @@
 
 #include "window/qt/vertical_face_box.hpp"
 #include "form/form_design.hpp"
+#include "form/form1.hpp"
+#include "form/tool_marks.hpp"
 #include "platform/font_file.hpp"
 #include "window/qt/caption_translator.hpp"
 
@@ -162,6 +164,17 @@ void QtServices::endProgram(int status)
     // window, and nothing of ours is left to flush but the C streams.
     std::fflush(nullptr);
     std::_Exit(status);
+}
+
+std::optional<double> QtServices::askToolSize(QWidget* parent, double presetMm)
+{
+    bool ok = false;
+    // Thousandths: a tool's width is given to the micrometre at most.
+    const double mm = QInputDialog::getDouble(parent, QString::fromUtf8(kProgramTitle), captionText(kToolSizeCaption),
+                                              presetMm, 0.001, kToolLimitMm, 3, &ok);
+    if (!ok)
+        return std::nullopt;
+    return mm;
 }
 
 } // namespace lw

@@ -5,6 +5,8 @@
 
 #include "outline/window_font.hpp"
 
+#include <optional>
+
 class QString;
 class QWidget;
 
@@ -18,6 +20,14 @@ public:
     virtual WindowFont chooseFont(QWidget* parent, const WindowFont& preset) = 0;
     // A modal message box with one OK button and no icon.
     virtual void showMessage(QWidget* parent, const QString& caption, const QString& text) = 0;
+    // Asks for a tool's width in millimetres, preset with `presetMm`: the
+    // width, or nothing when the user cancels.
+    virtual std::optional<double> askToolSize(QWidget* parent, double presetMm)
+    {
+        (void)parent;
+        (void)presetMm;
+        return std::nullopt;
+    }
     // Ends the process at once: no further handler runs.
     virtual void endProgram(int status) = 0;
 };
@@ -27,6 +37,7 @@ class QtServices final : public Services {
 public:
     WindowFont chooseFont(QWidget* parent, const WindowFont& preset) override;
     void showMessage(QWidget* parent, const QString& caption, const QString& text) override;
+    std::optional<double> askToolSize(QWidget* parent, double presetMm) override;
     [[noreturn]] void endProgram(int status) override;
 };
 
