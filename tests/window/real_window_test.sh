@@ -6,7 +6,8 @@
 # end with a non-zero status.
 # The fill: in 図回品O at 60 pt every counter shows the background and every
 # stroke standing in a hole is ink, where letterwire-cli's capture of the same
-# text puts them. An edit of the size box that ends shows the size in use.
+# text puts them. F4's tool check marks narrow places and islands, Redraw
+# clears them. An edit of the size box that ends shows the size in use.
 #   real_window_test.sh <Letterwire binary> <letterwire-cli> <artifact directory>
 set -u
 program=$1
@@ -69,6 +70,32 @@ fill_as_captured() {
 wrong="the preview showed no text"
 preview_settled fill_as_captured >/dev/null || fail "$wrong"
 cp "$work/screen.png" "$artifacts/real_window_fill.png"
+
+# F4, the tool check: a 3 mm tool is wider than the strokes of 図回品O at
+# 60 pt, so once its report is closed the preview shows red discs at the
+# narrow places and blue rings on the islands; Redraw clears them.
+mark_pixels() { preview_area -fill black +opaque "$1" -fill white -opaque "$1" -format "%[fx:int(mean*w*h+0.5)]" info:; }
+marks_shown() {
+  screenshot "$work/screen.png"
+  [ "$(mark_pixels '#E01010')" -gt 20 ] && [ "$(mark_pixels '#1050E0')" -gt 5 ]
+}
+marks_gone() { screenshot "$work/screen.png"; [ "$(mark_pixels '#E01010')" -eq 0 ] && [ "$(mark_pixels '#1050E0')" -eq 0 ]; }
+report_window() { found=$(xdotool search --onlyvisible --name "^Letterwire$" 2>/dev/null | grep -v "^$asked\$" | head -n 1); [ -n "$found" ]; }
+xdotool key F4
+asked=$(wait_window "^Letterwire$") || fail "F4 asked for no tool"
+xdotool windowfocus --sync "$asked" 2>/dev/null
+xdotool key ctrl+a type --delay 50 3
+xdotool key Return
+poll "$patience" report_window || fail "the tool check told nothing"
+xdotool windowfocus --sync "$found" 2>/dev/null
+xdotool key Return
+wait_closed "^Letterwire$" || fail "the tool check's report did not close"
+grep -q "does not fit a 3.000 mm tool" "$work/app.out" || fail "the report does not say the tool does not fit: $(cat "$work/app.out")"
+poll "$patience" marks_shown || fail "the tool check marked no narrow place or island"
+cp "$work/screen.png" "$artifacts/real_window_tool_check.png"
+window_origin "$window"
+xdotool key F5
+poll "$patience" marks_gone || fail "Redraw left the tool check's marks"
 
 # An edit that ends shows the value in use: 300 in the size box, then Enter,
 # shows what 144 shows. At 144 pt the drawing is some 350 pixels wide, at the

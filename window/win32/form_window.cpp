@@ -12,6 +12,7 @@
 #include "window/win32/registry_settings.hpp"
 #include "window/win32/save_dialog.hpp"
 #include "window/win32/text_style_dialog.hpp"
+#include "window/win32/tool_size_dialog.hpp"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -355,6 +356,11 @@ std::optional<SaveChoice> Win32FormWindow::chooseSaveFile(const SaveChoice& pres
 std::optional<TextStyle> Win32FormWindow::chooseTextStyle(const TextStyle& preset, bool fontBold)
 {
     return askTextStyle(window_, preset, fontBold, english_ ? Language::English : Language::Japanese);
+}
+
+std::optional<double> Win32FormWindow::chooseToolSize(double presetMm)
+{
+    return askToolSize(window_, presetMm, english_ ? Language::English : Language::Japanese);
 }
 
 std::optional<SaveSettings> Win32FormWindow::loadSaveSettings() { return loadRegistrySaveSettings(); }

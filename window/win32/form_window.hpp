@@ -57,6 +57,8 @@ public:
     std::optional<SaveChoice> chooseSaveFile(const SaveChoice& preset) override;
     bool hasTextStyleDialog() const override { return true; }
     std::optional<TextStyle> chooseTextStyle(const TextStyle& preset, bool fontBold) override;
+    bool hasToolSizeDialog() const override { return true; }
+    std::optional<double> chooseToolSize(double presetMm) override;
     std::optional<SaveSettings> loadSaveSettings() override;
     void storeSaveSettings(const SaveSettings& settings) override;
     std::optional<std::string> readTextSetting(std::string_view name) override;
@@ -77,7 +79,7 @@ private:
     // The note under the preview.
     static constexpr int kWindowNoteId = kFirstMenuId - 2;
     // After the last command: an id shared with one would run the fit view.
-    static constexpr int kFitMenuId = kFirstMenuId + int(PreviewCommand::RestoreDesign) + 1;
+    static constexpr int kFitMenuId = kFirstMenuId + int(PreviewCommand::ToolCheck) + 1;
 
     // form_window.cpp: the controls from the design's table.
     void buildControls();

@@ -56,7 +56,8 @@ constexpr FormatControls kFormatControls[] = {
 };
 
 constexpr int kCadControls[] = {IDC_SAVE_MERGE,        IDC_SAVE_OFFSET_LABEL, IDC_SAVE_OFFSET,      IDC_SAVE_ANCHOR_LABEL,
-                                IDC_SAVE_ANCHOR,       IDC_SAVE_MIRROR_LABEL, IDC_SAVE_MIRROR,      IDC_SAVE_CURVES};
+                                IDC_SAVE_ANCHOR,       IDC_SAVE_MIRROR_LABEL, IDC_SAVE_MIRROR,      IDC_SAVE_CURVES,
+                                IDC_SAVE_STENCIL_LABEL, IDC_SAVE_STENCIL};
 
 void setCaption(HWND dialog, int id, const char* design, Language language)
 {
@@ -125,6 +126,29 @@ void fillCadControls(HWND dialog, const CadState& state)
         addEntry(dialog, IDC_SAVE_PDF_PAGE, p.caption, language, page++, p.size == output.pdf.page);
     addMillimetres(dialog, IDC_SAVE_PDF_MARGIN, savePdfMargins(), output.pdf.marginMm);
     addMillimetres(dialog, IDC_SAVE_HPGL_OVERCUT, saveHpglOvercuts(), output.hpgl.overcutMm);
+
+    setCaption(dialog, IDC_SAVE_STENCIL_LABEL, kStencilCaption, language);
+    setCaption(dialog, IDC_SAVE_STENCIL_BRIDGES_LABEL, kStencilBridgesCaption, language);
+    addMillimetres(dialog, IDC_SAVE_STENCIL, saveStencilWidths(), state.cad.stencilMm);
+    // The first width is no stencil, said so rather than "0 mm".
+    const std::wstring none = widePath(caption(kStencilNone, language));
+    SendDlgItemMessageW(dialog, IDC_SAVE_STENCIL, CB_DELETESTRING, 0, 0);
+    SendDlgItemMessageW(dialog, IDC_SAVE_STENCIL, CB_INSERTSTRING, 0, LPARAM(none.c_str()));
+    SendDlgItemMessageW(dialog, IDC_SAVE_STENCIL, CB_SETITEMDATA, 0, 0);
+    if (state.cad.stencilMm == saveStencilWidths()[0])
+        SendDlgItemMessageW(dialog, IDC_SAVE_STENCIL, CB_SETCURSEL, 0, 0);
+    for (const int n : saveStencilBridgeCounts())
+        addEntry(dialog, IDC_SAVE_STENCIL_BRIDGES, std::to_string(n).c_str(), language, n,
+                 n == state.cad.stencilBridges);
+}
+
+// Bridges only where a stencil is chosen for a format that takes one.
+void enableStencilBridges(HWND dialog)
+{
+    const bool stencil = IsWindowEnabled(GetDlgItem(dialog, IDC_SAVE_STENCIL)) &&
+                         saveStencilWidths()[std::size_t(selectedValue(dialog, IDC_SAVE_STENCIL))] > 0;
+    EnableWindow(GetDlgItem(dialog, IDC_SAVE_STENCIL_BRIDGES_LABEL), stencil);
+    EnableWindow(GetDlgItem(dialog, IDC_SAVE_STENCIL_BRIDGES), stencil);
 }
 
 // The choices idle while a JW file type is chosen.
@@ -137,6 +161,7 @@ void enableCadControls(HWND dialog, const CadState& state, DWORD filterIndex)
         for (const int id : c.ids)
             if (id != 0)
                 EnableWindow(GetDlgItem(dialog, id), kind.format == c.format);
+    enableStencilBridges(dialog);
 }
 
 // Reads the choices as the user leaves them; false (and the user told) for
@@ -160,6 +185,8 @@ bool readCadControls(HWND dialog, CadState& state)
         cad.curves = IsDlgButtonChecked(dialog, IDC_SAVE_CURVES) == BST_CHECKED;
         cad.anchor = static_cast<Anchor>(selectedValue(dialog, IDC_SAVE_ANCHOR));
         cad.mirror = static_cast<Mirror>(selectedValue(dialog, IDC_SAVE_MIRROR));
+        cad.stencilMm = saveStencilWidths()[std::size_t(selectedValue(dialog, IDC_SAVE_STENCIL))];
+        cad.stencilBridges = std::max(1, selectedValue(dialog, IDC_SAVE_STENCIL_BRIDGES));
     }
     state.cad = cad;
     // The lists hold only allowed values: read whatever the boxes show.
@@ -173,7 +200,7 @@ bool readCadControls(HWND dialog, CadState& state)
     return true;
 }
 
-UINT_PTR CALLBACK cadHook(HWND dialog, UINT message, WPARAM, LPARAM lParam)
+UINT_PTR CALLBACK cadHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
         auto* state = reinterpret_cast<CadState*>(reinterpret_cast<const OPENFILENAMEW*>(lParam)->lCustData);
@@ -182,6 +209,10 @@ UINT_PTR CALLBACK cadHook(HWND dialog, UINT message, WPARAM, LPARAM lParam)
         return TRUE;
     }
     auto* state = reinterpret_cast<CadState*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_SAVE_STENCIL && HIWORD(wParam) == CBN_SELCHANGE) {
+        enableStencilBridges(dialog);
+        return FALSE;
+    }
     if (message != WM_NOTIFY || !state)
         return FALSE;
     const auto* notice = reinterpret_cast<const OFNOTIFYW*>(lParam);
