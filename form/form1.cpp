@@ -135,6 +135,8 @@ void Form1::showTextSettings(const TextSettings& settings)
         }
     }
     font_.size = settings.font.size;
+    // JW and WIT take outline faces only: there the face draws.
+    font_.strokeFace = runMode_.empty() ? settings.font.strokeFace : std::string();
     font_.italic = settings.font.italic;
     font_.underline = settings.font.underline;
     font_.strikeout = settings.font.strikeout;
@@ -175,6 +177,9 @@ void Form1::rememberTextSettings()
     if (!remembered_)
         return;
     TextSettings now{font_, view_.position(Slider::sldAngle), style_};
+    // A run mode draws no stroke face, and forgets none either.
+    if (!runMode_.empty())
+        now.font.strokeFace = remembered_->font.strokeFace;
     if (now == *remembered_)
         return;
     encodeTextSettings(now, [&](std::string_view name, std::string_view value) { view_.writeTextSetting(name, value); });
@@ -227,6 +232,10 @@ std::optional<SavePrecision> Form1::previewGrid() const
 
 void Form1::capture(std::int32_t alCent, std::optional<DeviceArea> shown)
 {
+    if (!font_.strokeFace.empty() && alCent != 0) {
+        drawStrokes();
+        return;
+    }
     const std::string text = view_.text(TextBox::txtInput);
     CaptureSource source = captureSource(text);
     const std::optional<SavePrecision> grid = alCent != 0 ? previewGrid() : std::nullopt;
@@ -438,8 +447,19 @@ void Form1::applyFont()
 {
     const std::string previousFace = font_.faceName;
     const std::string previousFile = font_.fontFile;
+    const std::string previousStroke = font_.strokeFace;
     try {
         WindowFont chosen = dlgCommon_.font;
+        if (!chosen.strokeFace.empty()) {
+            if (!runMode_.empty()) {
+                view_.showMessage(kProgramTitle, kStrokeFaceRefused);
+                showSize();
+                return;
+            }
+            // The pen draws the lines as they are: no outline styles.
+            chosen.bold = chosen.italic = chosen.underline = chosen.strikeout = false;
+        }
+        font_.strokeFace = chosen.strokeFace;
         // A font file draws by the family its file names, added for the process.
         if (!chosen.fontFile.empty()) {
             const FontFileFace file = addFontFileChoice(chosen.fontFile);
@@ -464,6 +484,7 @@ void Form1::applyFont()
         view_.showMessage(kProgramTitle, "フォント名を変えてください");
         font_.faceName = previousFace;
         font_.fontFile = previousFile;
+        font_.strokeFace = previousStroke;
     }
     // The size box and slider show the size the dialog chose, the one in use.
     showSize();

@@ -35,6 +35,10 @@ struct CaptureSource;
 inline constexpr int kFailureExitStatus = 1;
 // The program's title: the caption of its message boxes.
 inline constexpr const char* kProgramTitle = "Letterwire";
+// What JW and WIT modes say of a stroke face chosen in the font dialog.
+inline constexpr const char* kStrokeFaceRefused =
+    "JW and WIT take the closed outline of an outline face; a stroke font's open lines have none. "
+    "The face stays as it was.";
 // The caption of the main window.
 inline constexpr const char* kWindowCaption = "アウトラインフォント書きこみ";
 
@@ -153,6 +157,11 @@ private:
     void drawArcGuide(const CaptureSource& source, std::int32_t alCent);
     bool drawOnSaveGrid(const CaptureSource& source, std::int32_t alCent, std::optional<DeviceArea> shown,
                         SavePrecision precision);
+    // With a stroke face: the text as open lines on the preview, centred.
+    void drawStrokes();
+    // With a stroke face: the save of `choice` as the front end's
+    // --stroke-font writes it; a choice it refuses is told, nothing written.
+    void saveStrokes(const SaveChoice& choice, const std::string& text);
     // Captures whole what the preview's capture left out, off the preview.
     void completeOutline() const;
     // Rewrites the size box and slider with the window font's size; runs

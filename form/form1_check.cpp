@@ -35,6 +35,11 @@ std::string shortened(const std::string& text, int mostLines)
 
 void Form1::checkForTool()
 {
+    if (!font_.strokeFace.empty()) {
+        tell("The tool check measures closed outlines; a stroke font's open lines have none. Choose an outline "
+             "face to check.");
+        return;
+    }
     const std::optional<double> asked = view_.chooseToolSize(toolMm_);
     if (!asked)
         return;

@@ -64,6 +64,10 @@ void Form1::saveOutline()
     savedTo_.clear();
     showWindowNote();
 
+    if (!font_.strokeFace.empty()) {
+        saveStrokes(*choice, text);
+        return;
+    }
     const auto report = [this](const std::string& message) {
         std::fprintf(stderr, "%s\n", message.c_str());
         std::fflush(stderr);

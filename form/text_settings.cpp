@@ -81,6 +81,7 @@ void encodeTextSettings(const TextSettings& settings, const WriteSetting& write)
     write("arc", shortest(settings.style.arc.radiusMm));
     write("arc-at", settings.style.arc.isArc() ? shortest(arcAngleShown(settings.style.arc)) : "");
     write("kerning", settings.style.shaping.kerning ? "1" : "0");
+    write("strokeFace", settings.font.strokeFace);
 }
 
 TextSettings decodeTextSettings(const ReadSetting& read)
@@ -121,6 +122,8 @@ TextSettings decodeTextSettings(const ReadSetting& read)
         settings.style.arc = arcStyleWithin(
             *mm, numberIn(read("arc-at"), arcAngle.minimum, arcAngle.maximum).value_or(defaultArcDegrees(*mm)));
     settings.style.shaping.kerning = flag(read("kerning"), settings.style.shaping.kerning);
+    if (const std::optional<std::string> stroke = read("strokeFace"); stroke && plausibleFace(*stroke))
+        settings.font.strokeFace = *stroke;
     return settings;
 }
 

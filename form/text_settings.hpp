@@ -24,6 +24,7 @@ struct TextSettings {
         return font.faceName == other.font.faceName && font.size == other.font.size &&
                font.italic == other.font.italic && font.underline == other.font.underline &&
                font.strikeout == other.font.strikeout && font.fontFile == other.font.fontFile &&
+               font.strokeFace == other.font.strokeFace &&
                angle == other.angle && style == other.style;
     }
 };

@@ -17,6 +17,9 @@ struct WindowFont {
     // The font file the face comes from, as fontFileChoice reads it ("PATH"
     // or "PATH#INDEX"), faceName being its family; empty for an installed face.
     std::string fontFile{};
+    // An installed stroke face's name ("@name" written vertically) that
+    // draws the text as open lines instead of the face; empty for none.
+    std::string strokeFace{};
     friend bool operator==(const WindowFont&, const WindowFont&) = default;
 };
 

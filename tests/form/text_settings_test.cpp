@@ -41,6 +41,7 @@ TEST(TextSettings, RoundTrip)
     chosen.font.faceName = "IPA明朝";
     chosen.font.size = 72;
     chosen.font.italic = chosen.font.strikeout = true;
+    chosen.font.strokeFace = "@kst32b";
     chosen.angle = 360;
     chosen.style = {.spacing = -1.25, .widthPercent = 80, .bold = true, .oblique = -7.5, .fitMm = 120.25,
                     .fitBy = TextStyle::FitBy::Width, .arc = arcStyleWithin(-30.5, 250), .shaping = {.kerning = true}};
@@ -48,7 +49,7 @@ TEST(TextSettings, RoundTrip)
     EXPECT_EQ(store, (Store{{"angle", "360"}, {"arc", "-30.5"}, {"arc-at", "250"}, {"bold", "1"}, {"face", "IPA明朝"},
                             {"fit", "120.25"}, {"fitBy", "width"}, {"fontFile", ""}, {"italic", "1"}, {"kerning", "1"},
                             {"oblique", "-7.5"}, {"size", "72"}, {"spacing", "-1.25"}, {"strikeout", "1"},
-                            {"underline", "0"}, {"width", "80"}}));
+                            {"strokeFace", "@kst32b"}, {"underline", "0"}, {"width", "80"}}));
     EXPECT_EQ(decoded(store), chosen);
     EXPECT_EQ(decoded({}), TextSettings{});
     // A straight line stores radius 0 and no angle, and reads back straight.

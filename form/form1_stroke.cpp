@@ -1,0 +1,101 @@
+// A stroke face in the window: the preview's open lines and their save.
+
+#include "form/form1.hpp"
+
+#include "base/failure.hpp"
+#include "base/numbers.hpp"
+#include "export/byte_files.hpp"
+#include "form/stroke_drawing.hpp"
+#include "outline/precision.hpp"
+
+#include <cstdio>
+#include <new>
+
+namespace lw {
+namespace {
+
+StrokeStyle strokeStyle(const WindowFont& font, std::int32_t angle, const TextStyle& style)
+{
+    return {.sizePoints = font.size,
+            .angle = angle,
+            .spacingPoints = style.spacing,
+            .widthPercent = style.widthPercent};
+}
+
+} // namespace
+
+void Form1::drawStrokes()
+{
+    const std::string text = view_.text(TextBox::txtInput);
+    // The outline drawings' own state describes no drawing now.
+    preview_.reset();
+    outlineOwed_ = false;
+    toolReport_.reset();
+    toolMarks_.clear();
+    StrokeText laid;
+    try {
+        laid = layStrokeFace(font_.strokeFace, text, strokeStyle(font_, view_.position(Slider::sldAngle), style_));
+    } catch (const Failure& failure) {
+        // A stroke font gone or spoilt since it was chosen: said, and the
+        // outline face draws, so the work goes on.
+        font_.strokeFace.clear();
+        tell(std::string(failure.what()) + "; the outline face draws instead.");
+        drawFlattenPath(1);
+        return;
+    }
+    DeviceContext& dc = view_.previewDC();
+    dc.canvas().clear();
+    const POINT centre{roundToInt32(double(view_.previewScaleWidth()) / 2, "preview centre"),
+                       roundToInt32(double(view_.previewScaleHeight()) / 2, "preview centre")};
+    drawStrokePreview(laid.lines, 1440.0 / view_.twipsPerPixelX() / kMmPerInch, centre, dc.canvas());
+    ++redrawCount_;
+    view_.refresh();
+    // The note on another outline face drawing belongs to outline faces.
+    faceNoteAsked_.clear();
+    if (faceNote_) {
+        faceNote_.reset();
+        view_.showFaceNote(faceNote_);
+    }
+    rememberTextSettings();
+    showWindowNote();
+}
+
+void Form1::saveStrokes(const SaveChoice& choice, const std::string& text)
+{
+    if (const std::string refused = strokeSaveRefusal(choice.format, choice.cad, style_); !refused.empty()) {
+        tell(refused);
+        return;
+    }
+    try {
+        StrokeStyle style = strokeStyle(font_, view_.position(Slider::sldAngle), style_);
+        style.anchor = choice.cad.anchor;
+        style.mirror = choice.cad.mirror;
+        const StrokeText laid = layStrokeFace(font_.strokeFace, text, style);
+        if (const std::string missing = strokeMissingNote(laid.missing); !missing.empty()) {
+            tell(missing);
+            return;
+        }
+        OutputFile file(choice.path);
+        writeStrokeDrawing(file.stream(), laid.lines,
+                           {.format = choice.format,
+                            .text = text,
+                            .sizePoints = font_.size,
+                            .angle = view_.position(Slider::sldAngle),
+                            .anchor = choice.cad.anchor,
+                            .mirror = choice.cad.mirror,
+                            .merge = choice.cad.merge,
+                            .offsetMm = choice.cad.offsetMm,
+                            // The precision's own grid: lines have no em to fit whole.
+                            .dpi = dpiForStep(savePrecisionDesign(choice.precision).stepMm),
+                            .output = choice.output});
+        file.close();
+        savedTo_ = choice.path;
+        showWindowNote();
+    } catch (const Failure& failure) {
+        tell(failure.what());
+    } catch (const std::bad_alloc&) {
+        tell("Out of memory: nothing was written to " + choice.path);
+    }
+}
+
+} // namespace lw

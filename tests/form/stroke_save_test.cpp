@@ -1,0 +1,166 @@
+// A stroke face chosen in the font dialog: the preview draws its open lines,
+// each save is the file letterwire-cli writes with --stroke-font and the same
+// options, and the choices it cannot take are refused with nothing written.
+#include "fake_view.hpp"
+
+#include "form/stroke_drawing.hpp"
+#include "form/text_style_design.hpp"
+
+#include "../export/export_test_support.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+using namespace lw;
+using lw::test::readBytes;
+using lw::test::ScratchDir;
+using lw::test::Window;
+
+namespace {
+
+std::string cliOutput(const std::string& args)
+{
+    std::string out;
+    FILE* pipe = popen((std::string(LETTERWIRE_CLI) + " " + args).c_str(), "r");
+    if (!pipe)
+        return out;
+    std::array<char, 4096> buffer;
+    std::size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        out.append(buffer.data(), n);
+    EXPECT_EQ(pclose(pipe), 0) << args;
+    return out;
+}
+
+bool installed(const std::string& face)
+{
+    const std::vector<std::string> names = strokeFaceNames();
+    return std::find(names.begin(), names.end(), face) != names.end();
+}
+
+void chooseStrokeFace(Window& w, const std::string& face, const char* size)
+{
+    w.view.answerFont = [face](WindowFont f) {
+        f.strokeFace = face;
+        return f;
+    };
+    w.form.run(&Form1::cmdFont_Click);
+    w.edit(TextBox::txtSize, size, &Form1::txtSize_Change);
+}
+
+} // namespace
+
+TEST(StrokeFaceSave, EachSaveIsTheFrontEndsStrokeFileWithTheSameOptions)
+{
+    if (!installed("rowmans") || !installed("kst32b"))
+        GTEST_SKIP() << "the Hershey and CAD stroke fonts are not installed";
+    using enum SaveFormat;
+    using enum SavePrecision;
+    const struct {
+        const char* name;
+        const char* face;
+        const char* text;
+        SaveFormat format;
+        SavePrecision precision;
+        CadChoices cad;
+        OutputChoices output;
+        const char* options;
+    } cases[] = {
+        {"dxf", "rowmans", "Room 12", Dxf, Hundredth, {}, {}, "dxf -"},
+        {"svg centred, mirrored", "rowmans", "Room 12", Svg, Tenth, {.anchor = Anchor::Centre, .mirror = Mirror::X}, {},
+         "svg - --anchor centre --mirror x"},
+        {"dxf with text, Japanese", "kst32b", "出口 12", Dxf, Hundredth, {.anchor = Anchor::TopRight},
+         {.pdf = {}, .hpgl = {}, .dxfText = true}, "dxf - --anchor top-right --dxf-text"},
+        {"pen's ink", "rowmans", "AB", Dxf, Hundredth, {.offsetMm = 0.2}, {}, "dxf - --precision 0.01 --offset 0.2"},
+        {"hpgl", "kst32b", "編集", Hpgl, Hundredth, {}, {}, "hpgl -"},
+        {"pdf", "rowmans", "Room", Pdf, Hundredth, {}, {}, "pdf -"},
+    };
+    ScratchDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        chooseStrokeFace(w, c.face, "30");
+        w.click(Slider::sldAngle, 15, &Form1::sldAngle_Click);
+        w.edit(TextBox::txtInput, c.text, &Form1::txtInput_Change);
+        // The preview shows open lines, no outline.
+        EXPECT_TRUE(w.view.canvas.polygons.empty());
+        EXPECT_GT(w.view.canvas.lines.size(), 3u);
+        const std::string path = dir / (std::string(c.name) + ".out");
+        w.view.answerSave = [&](const SaveChoice&) {
+            return std::optional<SaveChoice>(SaveChoice{c.format, c.precision, path, c.cad, c.output});
+        };
+        w.form.run(&Form1::cmdOK_Click);
+        ASSERT_TRUE(w.view.messages.empty()) << w.view.messages[0].text;
+        const std::string saved = readBytes(path);
+        ASSERT_FALSE(saved.empty());
+        EXPECT_EQ(saved, cliOutput(std::string(c.options) + " --stroke-font " + c.face + " --text '" + c.text +
+                                   "' --size 30 --angle 15"));
+        // Remembered with the other choices.
+        EXPECT_EQ(w.view.textSettings["strokeFace"], c.face);
+    }
+}
+
+TEST(StrokeFaceSave, WhatAStrokeFaceCannotTakeIsRefusedAndJwModesKeepTheirFace)
+{
+    if (!installed("rowmans"))
+        GTEST_SKIP() << "the Hershey stroke fonts are not installed";
+    using enum SaveFormat;
+    const struct {
+        const char* name;
+        SaveFormat format;
+        CadChoices cad;
+        const char* said;
+    } cases[] = {
+        {"JW point lines", JwPoints, {}, "JW point lines"},
+        {"stencil", Dxf, {.stencilMm = 0.5}, "stencil"},
+        {"curves", Svg, {.curves = true}, "curves"},
+        {"inward offset", Dxf, {.offsetMm = -0.1}, "above 0"},
+    };
+    ScratchDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w;
+        chooseStrokeFace(w, "rowmans", "24");
+        const std::string path = dir / "refused.out";
+        w.view.answerSave = [&](const SaveChoice&) {
+            return std::optional<SaveChoice>(SaveChoice{c.format, SavePrecision::Hundredth, path, c.cad, {}});
+        };
+        w.form.run(&Form1::cmdOK_Click);
+        ASSERT_EQ(w.view.messages.size(), 1u);
+        EXPECT_NE(w.view.messages[0].text.find(c.said), std::string::npos) << w.view.messages[0].text;
+        EXPECT_FALSE(std::filesystem::exists(path));
+        EXPECT_TRUE(w.view.endings.empty());
+    }
+    // The tool check measures outlines only.
+    Window w;
+    chooseStrokeFace(w, "rowmans", "24");
+    w.view.toolDialog = true;
+    w.view.answerTool = [](double) { return std::optional<double>(0.5); };
+    w.form.run(PreviewCommand::ToolCheck);
+    ASSERT_EQ(w.view.messages.size(), 1u);
+    EXPECT_TRUE(w.view.toolPresets.empty());
+    // JW and WIT keep outline faces: the choice is told and changes nothing.
+    for (const std::vector<std::string>& words :
+         {std::vector<std::string>{"JW", dir / "in.txt", dir / "out.txt"}, std::vector<std::string>{"WIT", dir / "o"}}) {
+        {
+            std::FILE* command = std::fopen((dir / "in.txt").c_str(), "wb");
+            ASSERT_NE(command, nullptr);
+            std::fputs("hq\r\n", command);
+            std::fclose(command);
+        }
+        Window mode(words);
+        mode.view.messages.clear();
+        const WindowFont before = mode.form.windowFont();
+        chooseStrokeFace(mode, "rowmans", "24");
+        ASSERT_FALSE(mode.view.messages.empty());
+        EXPECT_EQ(mode.view.messages[0].text, kStrokeFaceRefused);
+        EXPECT_TRUE(mode.form.windowFont().strokeFace.empty());
+        EXPECT_EQ(mode.form.windowFont().faceName, before.faceName);
+        EXPECT_FALSE(mode.view.canvas.polygons.empty());
+    }
+}
