@@ -38,6 +38,8 @@ constexpr CaptionTranslation kTranslations[] = {
     {"幅で合わせる", "Fit by width"},
     {"カーニング", "Kerning"},
     {kFontFileButton, "Font file..."},
+    {kStrokeFaceCaption, "Stroke font (pen, engraving)"},
+    {kNoStrokeFace, "None (outline)"},
     {kFaceIndexCaption, "Face index (from 0)"},
     {"フォントの太字はアウトラインには使われません", "The font's bold is not used in the outline"},
     {"pt で、または mm を付けて (0.5mm) 入力します", "In points, or in millimetres with mm (0.5mm)"},

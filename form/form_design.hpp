@@ -139,6 +139,11 @@ inline constexpr design::TwipsRect kWindowNoteTwips{240, 6615, 6975, 225};
 // toolkit's own dialog does not list such faces.
 inline constexpr const char* kVerticalFaceCaption = "縦書き (@ フォント)";
 
+// The font dialog's group of stroke faces, after the outline faces, and
+// its entry for none (the outline face draws).
+inline constexpr const char* kStrokeFaceCaption = "単線フォント (ペン・彫刻用)";
+inline constexpr const char* kNoStrokeFace = "なし (アウトライン)";
+
 // The font dialog's button for a face from a font file that need not be
 // installed, and the question for a collection's face.
 inline constexpr const char* kFontFileButton = "フォントファイル...";

@@ -5,12 +5,14 @@
 #include "stub_services.hpp"
 #include "form/form_design.hpp"
 #include "form/text_settings.hpp"
+#include "form/stroke_drawing.hpp"
 #include "window/qt/form1_view.hpp"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QClipboard>
 #include <QDate>
 #include <QElapsedTimer>
@@ -815,6 +817,59 @@ private slots:
         QVERIFY(seen);
         QVERIFY(fileDialogSeen);
         QCOMPARE(QString::fromStdString(result.fontFile), serif);
+    }
+
+    // The font dialog lists the installed stroke faces after "none" in a
+    // group of its own; one chosen draws the text as open black lines,
+    // nothing filled, and "none" brings the outline back.
+    void fontDialogOffersStrokeFaces()
+    {
+        const std::vector<std::string> names = lw::strokeFaceNames();
+        if (std::find(names.begin(), names.end(), "rowmans") == names.end())
+            QSKIP("the Hershey stroke fonts are not installed");
+        QStringList listed;
+        QTimer poll;
+        poll.setInterval(20);
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            auto* box = dialog ? dialog->findChild<QComboBox*>(QStringLiteral("cmbStrokeFace")) : nullptr;
+            if (!box)
+                return;
+            poll.stop();
+            for (int k = 0; k < box->count(); ++k)
+                listed << box->itemData(k).toString();
+            box->setCurrentIndex(box->findData(QStringLiteral("rowmans")));
+            dialog->accept();
+        });
+        poll.start();
+        lw::QtServices services;
+        const lw::WindowFont result = services.chooseFont(nullptr, lw::WindowFont{});
+        QCOMPARE(QString::fromStdString(result.strokeFace), QStringLiteral("rowmans"));
+        QCOMPARE(listed.value(0), QString());
+        QCOMPARE(listed.size(), int(names.size()) + 1);
+
+        Window w;
+        const auto counted = [&](QRgb colour) {
+            const QImage& image = w.form.previewImage();
+            int n = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    n += (image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF);
+            return n;
+        };
+        QVERIFY(counted(qRgb(255, 255, 255)) > 100); // the outline's fill
+        w.services.answerFont = [](lw::WindowFont f) {
+            f.strokeFace = "rowmans";
+            return f;
+        };
+        w.form.form().run(&lw::Form1::cmdFont_Click);
+        QTRY_VERIFY(counted(qRgb(255, 255, 255)) == 0 && counted(qRgb(0, 0, 0)) > 100);
+        w.services.answerFont = [](lw::WindowFont f) {
+            f.strokeFace.clear();
+            return f;
+        };
+        w.form.form().run(&lw::Form1::cmdFont_Click);
+        QTRY_VERIFY(counted(qRgb(255, 255, 255)) > 100);
     }
 
     // The hidden buttons' work and the fit view in the preview's

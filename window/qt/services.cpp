@@ -1,5 +1,6 @@
 #include "window/qt/services.hpp"
 
+#include "window/qt/stroke_face_box.hpp"
 #include "window/qt/vertical_face_box.hpp"
 #include "form/form_design.hpp"
 #include "form/form1.hpp"
@@ -109,6 +110,7 @@ WindowFont QtServices::chooseFont(QWidget* parent, const WindowFont& preset)
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     keepStyleAcrossFamilies(dialog, preset.bold, preset.italic);
     const VerticalFaceBox verticalBox(dialog, vertical);
+    const StrokeFaceBox strokeBox(dialog, preset.strokeFace);
     // "Font file...": a face from a file that need not be installed (one
     // face of a collection by its index); the form adds the file.
     std::string fontFile;
@@ -149,6 +151,7 @@ WindowFont QtServices::chooseFont(QWidget* parent, const WindowFont& preset)
     result.size = static_cast<float>(chosen.pointSizeF());
     result.strikeout = chosen.strikeOut();
     result.underline = chosen.underline();
+    result.strokeFace = strokeBox.faceName();
     return result;
 }
 
