@@ -266,6 +266,28 @@ preview_settled point_marks_shown >/dev/null || fail "F6: the inspection drawing
 xdotool key F5
 preview_shows "$cut" || fail "F5 did not redraw the preview"
 
+# F4, the tool check: a 3 mm tool is wider than the strokes of 図回品 at
+# 144 pt; once its report is closed the preview shows red discs at the
+# narrow places, and F5 clears them.
+tool_marks_shown() {
+  [ "$(preview_area -fill black +opaque "#E01010" -fill white -opaque "#E01010" -format "%[fx:int(mean*w*h+0.5)]" info:)" -gt 20 ]
+}
+xdotool key F4
+asked=$(wait_window "^(工具の確認|Check for a tool)") || fail "F4 asked for no tool: $(cat "$work/app.err")"
+xdotool windowfocus --sync "$asked" 2>/dev/null
+xdotool key ctrl+a type --delay 60 3
+xdotool key Return
+report=$(wait_window "^Letterwire$") || fail "the tool check told nothing: $(cat "$work/app.err")"
+xdotool windowfocus --sync "$report" 2>/dev/null
+xdotool key Return
+wait_closed "^Letterwire$" || fail "the tool check's report did not close"
+grep -q "does not fit a 3.000 mm tool" "$work/app.err" || fail "the report does not say the tool does not fit: $(cat "$work/app.err")"
+preview_settled tool_marks_shown >/dev/null || fail "F4: the tool check marked no narrow place"
+cp "$work/screen.png" "$artifacts/win32_tool_check.png"
+click 200 30
+xdotool key F5
+preview_shows "$cut" || fail "F5 did not clear the tool check's marks"
+
 # The angle trackbar at (264, 104), 113 x 17: a click on its bottom row,
 # among the tick marks below the groove, pages it.
 click $((264 + 108)) 120
@@ -307,6 +329,28 @@ wine "$cli" dxf "$(winpath "$work/cli-cad.dxf")" --precision 0.01 --no-merge --o
   </dev/null >/dev/null 2>&1 || fail "letterwire-cli.exe dxf failed"
 cmp -s "$(find "$work/cad" -name '*.dxf' | head -n 1)" "$work/cli-cad.dxf" ||
   fail "the window's DXF with the remembered choices differs from letterwire-cli.exe's"
+
+# 4c. Stencil bridges remembered from an earlier save reach the file: the
+# same bytes as letterwire-cli.exe's --stencil.
+wine reg delete 'HKCU\Software\Letterwire' /f </dev/null >/dev/null 2>&1
+mkdir -p "$work/stencil"
+for pair in format=dxf precision=0.01 "folder=$(winpath "$work/stencil")" stencil=0.5 stencil-bridges=2; do
+  store_setting "$save_key" "${pair%%=*}" "${pair#*=}"
+done
+start
+preview_settled >/dev/null || fail "the preview showed no text"
+click 140 468
+save=$(wait_window "名前を付けて保存|Save As") || fail "OK without a run mode opened no save dialog"
+xdotool windowfocus --sync "$save" 2>/dev/null
+xdotool key Return
+stencil_dxf() { find "$work/stencil" -name '*.dxf' -size +0 2>/dev/null | grep -q .; }
+poll "$patience" stencil_dxf || fail "the save dialog's Enter wrote no stencil"
+click 308 468
+app_end "after Cancel, the program"
+wine "$cli" dxf "$(winpath "$work/cli-stencil.dxf")" --precision 0.01 --stencil 0.5 --stencil-bridges 2 \
+  </dev/null >/dev/null 2>&1 || fail "letterwire-cli.exe dxf --stencil failed"
+cmp -s "$(find "$work/stencil" -name '*.dxf' | head -n 1)" "$work/cli-stencil.dxf" ||
+  fail "the window's stencil differs from letterwire-cli.exe's"
 
 # 5. The usage on standard output without a window; a first word that is no
 # mode is told in one line on standard error, and the window opens on its own.

@@ -1,8 +1,8 @@
-#include "window/win32/tool_size_dialog.hpp"
-
+// The form's headers first: they define what windows.h would as macros.
 #include "form/form1.hpp"
 #include "form/form_design.hpp"
 #include "form/tool_marks.hpp"
+#include "window/win32/tool_size_dialog.hpp"
 #include "platform/win32/windows_text.hpp"
 #include "window/win32/tool_size_dialog_ids.h"
 
