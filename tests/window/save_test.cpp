@@ -379,6 +379,51 @@ private slots:
         QCOMPARE(back, (CadSeen{false, true, 0.25, QStringLiteral("中央"), QStringLiteral("左右 (x)"), true}));
     }
 
+    // The stencil's boxes: the bridges' count waits for a width; both are
+    // stored with the other choices and open the next dialog.
+    void theStencilChoiceIsStoredAndComesBack()
+    {
+        QTemporaryDir dir;
+        struct StencilSeen {
+            QString width, bridges;
+            bool bridgesEnabled = false;
+            bool operator==(const StencilSeen&) const = default;
+        };
+        const auto stencilSeen = [](QFileDialog* dialog) {
+            auto* bridges = dialog->findChild<QComboBox*>(QStringLiteral("stencilBridges"));
+            return StencilSeen{dialog->findChild<QComboBox*>(QStringLiteral("stencil"))->currentText(),
+                               bridges->currentText(), bridges->isEnabled()};
+        };
+        StencilSeen opened, picked;
+        {
+            Window w;
+            QVERIFY(clickOkAndUseDialog(w, [&](QFileDialog* dialog) {
+                        opened = stencilSeen(dialog);
+                        // Entry 3 is 0.5 mm, entry 1 two bridges.
+                        pick(dialog->findChild<QComboBox*>(QStringLiteral("stencil")), 3);
+                        pick(dialog->findChild<QComboBox*>(QStringLiteral("stencilBridges")), 1);
+                        picked = stencilSeen(dialog);
+                        saveAs(dir.filePath("stencil"), 0, 2)(dialog);
+                    }).opened);
+        }
+        QCOMPARE(opened, (StencilSeen{QStringLiteral("なし"), QStringLiteral("1"), false}));
+        QCOMPARE(picked, (StencilSeen{QStringLiteral("0.5 mm"), QStringLiteral("2"), true}));
+        QVERIFY(contents(dir.filePath("stencil.dxf")).startsWith("  0\nSECTION"));
+        {
+            QSettings settings;
+            settings.beginGroup(QStringLiteral("save"));
+            QCOMPARE(settings.value("stencil").toString(), QString("0.5"));
+            QCOMPARE(settings.value("stencil-bridges").toString(), QString("2"));
+        }
+        Window next;
+        StencilSeen back;
+        QVERIFY(clickOkAndUseDialog(next, [&](QFileDialog* dialog) {
+                    back = stencilSeen(dialog);
+                    cancel(dialog);
+                }).opened);
+        QCOMPARE(back, picked);
+    }
+
     // A hand-edited store: each bad value is the design's, nothing is said,
     // and the good ones stay.
     void corruptCadChoicesFallBackSilently()
