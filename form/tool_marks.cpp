@@ -29,8 +29,10 @@ void drawLabel(Canvas& canvas, std::string_view label, double left, double top, 
     double x = left;
     for (const char c : label) {
         if (c == '.') {
-            canvas.line(at(x, top + 6), at(x, top + 6), pen);
-            x += 2;
+            // Two pixels square: one pixel reads as a speck, not a point.
+            canvas.line(at(x, top + 5), at(x + 1, top + 5), pen);
+            canvas.line(at(x, top + 6), at(x + 1, top + 6), pen);
+            x += 3;
             continue;
         }
         if (c < '0' || c > '9')

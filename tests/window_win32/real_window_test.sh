@@ -266,22 +266,22 @@ preview_settled point_marks_shown >/dev/null || fail "F6: the inspection drawing
 xdotool key F5
 preview_shows "$cut" || fail "F5 did not redraw the preview"
 
-# F4, the tool check: a 3 mm tool is wider than the strokes of 図回品 at
-# 144 pt; once its report is closed the preview shows red discs at the
-# narrow places, and F5 clears them.
+# F4, the tool check: an 8 mm tool is wider than every stroke of 図回品 at
+# 144 pt (some 3.6 mm); once its report is closed the preview shows red
+# discs at the narrow places, and F5 clears them.
 tool_marks_shown() {
   [ "$(preview_area -fill black +opaque "#E01010" -fill white -opaque "#E01010" -format "%[fx:int(mean*w*h+0.5)]" info:)" -gt 20 ]
 }
 xdotool key F4
 asked=$(wait_window "^(工具の確認|Check for a tool)") || fail "F4 asked for no tool: $(cat "$work/app.err")"
 xdotool windowfocus --sync "$asked" 2>/dev/null
-xdotool key ctrl+a type --delay 60 3
+xdotool key ctrl+a type --delay 60 8
 xdotool key Return
 report=$(wait_window "^Letterwire$") || fail "the tool check told nothing: $(cat "$work/app.err")"
 xdotool windowfocus --sync "$report" 2>/dev/null
 xdotool key Return
 wait_closed "^Letterwire$" || fail "the tool check's report did not close"
-grep -q "does not fit a 3.000 mm tool" "$work/app.err" || fail "the report does not say the tool does not fit: $(cat "$work/app.err")"
+grep -q "does not fit a 8.000 mm tool" "$work/app.err" || fail "the report does not say the tool does not fit: $(cat "$work/app.err")"
 preview_settled tool_marks_shown >/dev/null || fail "F4: the tool check marked no narrow place"
 cp "$work/screen.png" "$artifacts/win32_tool_check.png"
 click 200 30
