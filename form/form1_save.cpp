@@ -58,7 +58,8 @@ void Form1::saveOutline()
                                  choice->cad, choice->output};
     view_.storeSaveSettings(*saveSettings_);
     // The preview shows the grid the next save uses too.
-    if (choice->precision != shown || toolReport_)
+    // So does a stroke face's pen.
+    if (choice->precision != shown || toolReport_ || !font_.strokeFace.empty())
         drawFlattenPath(1);
     // Until this save is written, the line names no earlier one.
     savedTo_.clear();

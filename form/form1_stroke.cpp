@@ -33,8 +33,12 @@ void Form1::drawStrokes()
     toolReport_.reset();
     toolMarks_.clear();
     StrokeText laid;
+    StrokeStyle style = strokeStyle(font_, view_.position(Slider::sldAngle), style_);
+    // The pen the next save draws with.
+    if (saveSettings_)
+        style.penMm = saveSettings_->cad.penMm;
     try {
-        laid = layStrokeFace(font_.strokeFace, text, strokeStyle(font_, view_.position(Slider::sldAngle), style_));
+        laid = layStrokeFace(font_.strokeFace, text, style);
     } catch (const Failure& failure) {
         // A stroke font gone or spoilt since it was chosen: said, and the
         // outline face draws, so the work goes on.
@@ -70,6 +74,7 @@ void Form1::saveStrokes(const SaveChoice& choice, const std::string& text)
         StrokeStyle style = strokeStyle(font_, view_.position(Slider::sldAngle), style_);
         style.anchor = choice.cad.anchor;
         style.mirror = choice.cad.mirror;
+        style.penMm = choice.cad.penMm;
         const StrokeText laid = layStrokeFace(font_.strokeFace, text, style);
         if (const std::string missing = strokeMissingNote(laid.missing); !missing.empty()) {
             tell(missing);

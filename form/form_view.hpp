@@ -17,6 +17,7 @@
 #include "export/output_choices.hpp"
 #include "form/window_note.hpp"
 #include "outline/anchor.hpp"
+#include "outline/open_lines.hpp"
 #include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
 #include "platform/device_context.hpp"
@@ -50,6 +51,8 @@ struct CadChoices {
     // (millimetres; 0: none), this many to an island. It merges the drawing.
     double stencilMm = 0;
     int stencilBridges = 1;
+    // The pen that draws a stroke face's open lines (SVG and PDF), mm.
+    double penMm = kDefaultPenMm;
     bool operator==(const CadChoices&) const = default;
 };
 

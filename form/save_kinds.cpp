@@ -38,6 +38,7 @@ constexpr double kPdfMargins[] = {0, 5, 10, 20};
 constexpr double kHpglOvercuts[] = {0, 0.25, 0.5, 1};
 constexpr double kStencilWidths[] = {0, 0.2, 0.3, 0.5, 0.8, 1, 1.5, 2};
 constexpr int kStencilBridgeCounts[] = {1, 2, 3, 4};
+constexpr double kPenWidths[] = {0.05, 0.1, 0.2, 0.3, 0.5, 1};
 
 constexpr SavePrecisionDesign kPrecisions[] = {
     {SavePrecision::Classic, "classic", kClassicStepMm, "従来 (0.26 mm)"},
@@ -87,6 +88,7 @@ constexpr std::string_view kDxfVersionName = "dxf-version", kDxfTextName = "dxf-
                            kPdfStyleName = "pdf-style", kPdfMarginName = "pdf-margin",
                            kHpglOvercutName = "hpgl-overcut";
 constexpr std::string_view kStencilName = "stencil", kStencilBridgesName = "stencil-bridges";
+constexpr std::string_view kPenWidthName = "pen-width";
 
 std::string shortest(double value)
 {
@@ -124,6 +126,7 @@ std::span<const double> savePdfMargins() { return kPdfMargins; }
 std::span<const double> saveHpglOvercuts() { return kHpglOvercuts; }
 std::span<const double> saveStencilWidths() { return kStencilWidths; }
 std::span<const int> saveStencilBridgeCounts() { return kStencilBridgeCounts; }
+std::span<const double> savePenWidths() { return kPenWidths; }
 
 std::string millimetreEntry(double mm) { return shortest(mm) + " mm"; }
 std::span<const SavePrecisionDesign> savePrecisions() { return kPrecisions; }
@@ -253,6 +256,7 @@ void encodeSaveSettings(const SaveSettings& settings, const WriteSetting& write)
     write(kHpglOvercutName, shortest(output.hpgl.overcutMm));
     write(kStencilName, shortest(settings.cad.stencilMm));
     write(kStencilBridgesName, std::to_string(settings.cad.stencilBridges));
+    write(kPenWidthName, shortest(settings.cad.penMm));
 }
 
 std::optional<SaveSettings> decodeSaveSettings(const ReadSetting& read)
@@ -318,6 +322,7 @@ std::optional<SaveSettings> decodeSaveSettings(const ReadSetting& read)
     listed(kPdfMarginName, kPdfMargins, output.pdf.marginMm);
     listed(kHpglOvercutName, kHpglOvercuts, output.hpgl.overcutMm);
     listed(kStencilName, kStencilWidths, settings.cad.stencilMm);
+    listed(kPenWidthName, kPenWidths, settings.cad.penMm);
     if (const std::optional<std::string> bridges = read(kStencilBridgesName))
         for (const int n : kStencilBridgeCounts)
             if (*bridges == std::to_string(n))

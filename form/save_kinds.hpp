@@ -76,6 +76,9 @@ std::span<const double> saveHpglOvercuts();
 // --stencil and --stencil-bridges take them.
 std::span<const double> saveStencilWidths();
 std::span<const int> saveStencilBridgeCounts();
+// The pen widths a stroke face's lines are drawn with, in millimetres, as
+// the front end's --pen-width takes them (0.1 its default).
+std::span<const double> savePenWidths();
 std::span<const SavePrecisionDesign> savePrecisions();
 std::span<const SaveAnchorDesign> saveAnchors();
 std::span<const SaveMirrorDesign> saveMirrors();
@@ -102,6 +105,7 @@ inline constexpr const char* kHpglOvercutCaption = "オーバーカット:";
 inline constexpr const char* kStencilCaption = "ステンシルのブリッジ:";
 inline constexpr const char* kStencilBridgesCaption = "島ごとのブリッジ:";
 inline constexpr const char* kStencilNone = "なし";
+inline constexpr const char* kPenWidthCaption = "ペンの幅 (単線):";
 // The offset the dialog takes, either way: as far as the front end's.
 inline constexpr double kSaveOffsetLimitMm = 100;
 // An offset as typed in a dialog's box: millimetres with a decimal point,
@@ -148,7 +152,8 @@ std::string saveKindLabel(SaveFormat format, SavePrecision precision, Language l
 // "mirror" (the front end's words), "curves" (1, 0), "dxf-version" (2000,
 // r12), "dxf-text" (1, 0), "pdf-page" (fit, a4, a3), "pdf-style" (fill,
 // cut), "pdf-margin" and "hpgl-overcut" (millimetres, one of the lists'),
-// "stencil" (millimetres, 0: none) and "stencil-bridges" (1 to 4).
+// "stencil" (millimetres, 0: none), "stencil-bridges" (1 to 4) and
+// "pen-width" (millimetres, one of the list's).
 using WriteSetting = std::function<void(std::string_view name, std::string_view value)>;
 void encodeSaveSettings(const SaveSettings& settings, const WriteSetting& write);
 

@@ -108,7 +108,8 @@ TEST(SaveKinds, AChoiceIsStoredAsNeutralWordsAndReadBack)
             {{"merge", "1"}, {"offset", "0"}, {"anchor", "baseline-left"}, {"mirror", "none"}, {"curves", "0"}});
         // Each format's own choices, the defaults unless the case says.
         stored.insert({{"pdf-page", "fit"}, {"pdf-margin", "0"}, {"pdf-style", "fill"}, {"hpgl-overcut", "0"},
-                       {"dxf-version", "2000"}, {"dxf-text", "0"}, {"stencil", "0"}, {"stencil-bridges", "1"}});
+                       {"dxf-version", "2000"}, {"dxf-text", "0"}, {"stencil", "0"}, {"stencil-bridges", "1"},
+                       {"pen-width", "0.1"}});
         EXPECT_EQ(encode(c.settings), stored);
         EXPECT_EQ(decode(c.stored), c.settings);
     }
@@ -129,6 +130,7 @@ TEST(SaveKinds, TheCadChoicesAreStoredAsTheFrontEndsWords)
         {{.offsetMm = 1e-3, .anchor = Anchor::BaselineCentre},
          {{"merge", "1"}, {"offset", "0.001"}, {"anchor", "baseline-centre"}, {"mirror", "none"}}},
         {{.stencilMm = 0.5, .stencilBridges = 3}, {{"stencil", "0.5"}, {"stencil-bridges", "3"}}},
+        {{.penMm = 0.3}, {{"pen-width", "0.3"}}},
     };
     for (const auto& c : cases) {
         SaveSettings settings{Svg, Tenth, "/f", {}};
@@ -228,7 +230,8 @@ TEST(SaveKinds, WhatWasStoredBeforeIsStillRead)
         // Only the lists' margins and overcuts, and the exact words.
         {"hand-edited format choices",
          {{"folder", "/x"}, {"pdf-margin", "3"}, {"hpgl-overcut", "-1"}, {"pdf-page", "A4"}, {"dxf-version", "R14"},
-          {"dxf-text", "yes"}, {"stencil", "0.45"}, {"stencil-bridges", "9"}},
+          {"dxf-text", "yes"}, {"stencil", "0.45"}, {"stencil-bridges", "9"},
+          {"pen-width", "0.25"}},
          SaveSettings{defaults.format, defaults.precision, "/x", {}}},
         {"words are exact", {{"format", "SVG"}, {"precision", "0.10"}},
          SaveSettings{defaults.format, defaults.precision, "", {}}},

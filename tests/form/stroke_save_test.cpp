@@ -79,6 +79,8 @@ TEST(StrokeFaceSave, EachSaveIsTheFrontEndsStrokeFileWithTheSameOptions)
         {"pen's ink", "rowmans", "AB", Dxf, Hundredth, {.offsetMm = 0.2}, {}, "dxf - --precision 0.01 --offset 0.2"},
         {"hpgl", "kst32b", "編集", Hpgl, Hundredth, {}, {}, "hpgl -"},
         {"pdf", "rowmans", "Room", Pdf, Hundredth, {}, {}, "pdf -"},
+        {"svg, a wide pen", "rowmans", "Room", Svg, Hundredth, {.penMm = 0.5}, {}, "svg - --pen-width 0.5"},
+        {"pdf, a fine pen", "kst32b", "出口", Pdf, Hundredth, {.penMm = 0.05}, {}, "pdf - --pen-width 0.05"},
     };
     ScratchDir dir;
     for (const auto& c : cases) {

@@ -119,6 +119,8 @@ SaveDialog::SaveDialog(QWidget* parent, const SaveChoice& preset) : QFileDialog(
         stencilBridges_->setEnabled(stencil_->isEnabled() && stencil_->currentData().toDouble() > 0);
     };
     connect(stencil_, &QComboBox::currentIndexChanged, this, stencilShown);
+    penWidth_ = box("penWidth");
+    fillMillimetres(penWidth_, savePenWidths(), preset.cad.penMm);
 
     if (auto* grid = qobject_cast<QGridLayout*>(layout())) {
         const auto addRow = [&](const char* caption, QWidget* box) {
@@ -146,6 +148,7 @@ SaveDialog::SaveDialog(QWidget* parent, const SaveChoice& preset) : QFileDialog(
         addRow(kHpglOvercutCaption, hpglOvercut_);
         addRow(kStencilCaption, stencil_);
         addRow(kStencilBridgesCaption, stencilBridges_);
+        addRow(kPenWidthCaption, penWidth_);
     }
 
     const SaveFormatDesign& format = saveFormatDesign(preset.format);
@@ -191,6 +194,8 @@ void SaveDialog::enableCadChoices(SaveFormat format)
     for (QWidget* box : {pdfPage_, pdfPaint_, pdfMargin_})
         box->setEnabled(format == SaveFormat::Pdf);
     hpglOvercut_->setEnabled(format == SaveFormat::Hpgl);
+    // A pen's width is drawn in pictures and pages; cutters and CAD take lines.
+    penWidth_->setEnabled(format == SaveFormat::Svg || format == SaveFormat::Pdf);
 }
 
 SaveFormat SaveDialog::chosenFormat() const
@@ -227,6 +232,7 @@ SaveChoice SaveDialog::choice() const
     chosen.cad.mirror = static_cast<Mirror>(mirror_->currentData().toInt());
     chosen.cad.stencilMm = stencil_->currentData().toDouble();
     chosen.cad.stencilBridges = stencilBridges_->currentData().toInt();
+    chosen.cad.penMm = penWidth_->currentData().toDouble();
     chosen.output = output_;
     chosen.output.dxfVersion = static_cast<DxfVersion>(dxfVersion_->currentData().toInt());
     chosen.output.dxfText = dxfText_->isChecked();

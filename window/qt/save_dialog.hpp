@@ -56,6 +56,7 @@ private:
     QComboBox* hpglOvercut_ = nullptr;
     QComboBox* stencil_ = nullptr;
     QComboBox* stencilBridges_ = nullptr;
+    QComboBox* penWidth_ = nullptr;
     OutputChoices output_; // what the dialog does not show is kept as it was
 };
 

@@ -137,6 +137,8 @@ void fillCadControls(HWND dialog, const CadState& state)
     SendDlgItemMessageW(dialog, IDC_SAVE_STENCIL, CB_SETITEMDATA, 0, 0);
     if (state.cad.stencilMm == saveStencilWidths()[0])
         SendDlgItemMessageW(dialog, IDC_SAVE_STENCIL, CB_SETCURSEL, 0, 0);
+    setCaption(dialog, IDC_SAVE_PEN_LABEL, kPenWidthCaption, language);
+    addMillimetres(dialog, IDC_SAVE_PEN, savePenWidths(), state.cad.penMm);
     for (const int n : saveStencilBridgeCounts())
         addEntry(dialog, IDC_SAVE_STENCIL_BRIDGES, std::to_string(n).c_str(), language, n,
                  n == state.cad.stencilBridges);
@@ -162,6 +164,10 @@ void enableCadControls(HWND dialog, const CadState& state, DWORD filterIndex)
             if (id != 0)
                 EnableWindow(GetDlgItem(dialog, id), kind.format == c.format);
     enableStencilBridges(dialog);
+    // A pen's width is drawn in pictures and pages; cutters and CAD take lines.
+    const bool pen = kind.format == SaveFormat::Svg || kind.format == SaveFormat::Pdf;
+    EnableWindow(GetDlgItem(dialog, IDC_SAVE_PEN_LABEL), pen);
+    EnableWindow(GetDlgItem(dialog, IDC_SAVE_PEN), pen);
 }
 
 // Reads the choices as the user leaves them; false (and the user told) for
@@ -188,6 +194,8 @@ bool readCadControls(HWND dialog, CadState& state)
         cad.stencilMm = saveStencilWidths()[std::size_t(selectedValue(dialog, IDC_SAVE_STENCIL))];
         cad.stencilBridges = std::max(1, selectedValue(dialog, IDC_SAVE_STENCIL_BRIDGES));
     }
+    if (IsWindowEnabled(GetDlgItem(dialog, IDC_SAVE_PEN)))
+        cad.penMm = savePenWidths()[std::size_t(selectedValue(dialog, IDC_SAVE_PEN))];
     state.cad = cad;
     // The lists hold only allowed values: read whatever the boxes show.
     OutputChoices& output = state.output;
