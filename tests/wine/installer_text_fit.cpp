@@ -13,6 +13,8 @@
 // clears every check box (so the finish page starts nothing) and presses
 // the default button. Ends when the wizard has closed: status 0 when every
 // text fitted, 1 when one did not or the wizard stopped answering.
+#include "dialog_template.hpp"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -22,6 +24,8 @@
 #include <vector>
 
 namespace {
+
+using namespace lw_test;
 
 constexpr DWORD kPatienceMs = 120000;
 constexpr int kPageHolder = 1018;
@@ -121,106 +125,6 @@ std::wstring pageLook(HWND wizard)
     for (HWND w : visibleDescendants(wizard))
         look += classOf(w) + L":" + textOf(w) + L"\n";
     return look;
-}
-
-// A dialog template's size and font, as its resource gives them.
-struct Template {
-    int cx = 0, cy = 0;
-    int points = 0, weight = 0;
-    bool italic = false;
-    std::wstring face;
-};
-
-// The templates of `program` that name a font.
-std::vector<Template> templatesOf(const std::wstring& program)
-{
-    std::vector<Template> found;
-    HMODULE module = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-    if (!module)
-        return found;
-    struct Walk {
-        std::vector<Template>* found;
-    } walk{&found};
-    EnumResourceNamesW(
-        module, MAKEINTRESOURCEW(5),
-        [](HMODULE m, LPCWSTR type, LPWSTR name, LONG_PTR l) -> BOOL {
-            HRSRC resource = FindResourceW(m, name, type);
-            const auto* p = resource ? static_cast<const WORD*>(LockResource(LoadResource(m, resource))) : nullptr;
-            if (!p)
-                return TRUE;
-            // DLGTEMPLATEEX opens with version 1 and 0xFFFF; DLGTEMPLATE
-            // with its style.
-            const bool extended = p[0] == 1 && p[1] == 0xFFFF;
-            DWORD style = 0;
-            const WORD* q = nullptr;
-            Template t;
-            if (extended) {
-                style = DWORD(p[6]) | DWORD(p[7]) << 16;
-                t.cx = short(p[11]);
-                t.cy = short(p[12]);
-                q = p + 13;
-            } else {
-                style = DWORD(p[0]) | DWORD(p[1]) << 16;
-                t.cx = short(p[7]);
-                t.cy = short(p[8]);
-                q = p + 9;
-            }
-            const auto skip = [&q] {
-                if (*q == 0)
-                    ++q;
-                else if (*q == 0xFFFF)
-                    q += 2;
-                else {
-                    while (*q)
-                        ++q;
-                    ++q;
-                }
-            };
-            skip(); // menu
-            skip(); // class
-            while (*q++) {
-            } // title
-            if (!(style & DS_SETFONT))
-                return TRUE;
-            t.points = *q++;
-            if (extended) {
-                t.weight = *q++;
-                t.italic = (*q++ & 0xFF) != 0;
-            }
-            t.face = reinterpret_cast<const wchar_t*>(q);
-            reinterpret_cast<Walk*>(l)->found->push_back(t);
-            return TRUE;
-        },
-        LONG_PTR(&walk));
-    FreeLibrary(module);
-    return found;
-}
-
-HFONT fontOf(const Template& t, int points, int weight)
-{
-    HDC screen = GetDC(nullptr);
-    const int pixels = MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
-    return CreateFontW(-pixels, 0, 0, 0, weight, t.italic, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY,
-                       FF_DONTCARE, t.face.c_str());
-}
-
-// The template's client size in pixels, through the base units its font
-// gives, as the dialog manager reckons them.
-SIZE pixelsOf(const Template& t)
-{
-    HDC dc = GetDC(nullptr);
-    HFONT font = fontOf(t, t.points, t.weight);
-    HGDIOBJ before = SelectObject(dc, font);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    SIZE letters{};
-    GetTextExtentPoint32W(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
-    SelectObject(dc, before);
-    DeleteObject(font);
-    ReleaseDC(nullptr, dc);
-    const int baseX = (letters.cx / 26 + 1) / 2, baseY = metrics.tmHeight;
-    return {MulDiv(t.cx, baseX, 4), MulDiv(t.cy, baseY, 8)};
 }
 
 // The fonts a page's controls are drawn in: the dialog's, and the bold ones
