@@ -390,6 +390,16 @@ int wmain(int argc, wchar_t** argv)
         HWND page = nullptr;
         if (!waitFor([&] { return !IsWindow(wizard) || (page = currentPage(wizard)) != nullptr; }) || !IsWindow(wizard))
             break;
+        // A page is measured at rest: the files page lets go of its button
+        // once its work is done, and its line of the moment (each file's
+        // path as it goes) is no text of its own.
+        const HWND next = GetDlgItem(wizard, kNextButton);
+        if (!waitFor([&] { return !IsWindow(wizard) || (IsWindowEnabled(next) && IsWindowVisible(next)); })) {
+            say("the default button stayed disabled");
+            return 1;
+        }
+        if (!IsWindow(wizard))
+            break;
         settle(wizard);
         say("-- page \"" + utf8(textOf(wizard)) + "\"");
         checkAll(wizard, findings);
@@ -400,14 +410,6 @@ int wmain(int argc, wchar_t** argv)
                 if (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX)
                     SendMessageW(w, BM_SETCHECK, BST_UNCHECKED, 0);
             }
-        const HWND next = GetDlgItem(wizard, kNextButton);
-        // The files page lets go of its button once the work is done.
-        if (!waitFor([&] { return !IsWindow(wizard) || (IsWindowEnabled(next) && IsWindowVisible(next)); })) {
-            say("the default button stayed disabled");
-            return 1;
-        }
-        if (!IsWindow(wizard))
-            break;
         PostMessageW(wizard, WM_COMMAND, MAKEWPARAM(kNextButton, BN_CLICKED), LPARAM(next));
         if (!waitFor([&] { return !IsWindow(wizard) || !IsWindowVisible(wizard) || currentPage(wizard) != page; })) {
             say("the page did not change after its default button");
