@@ -371,6 +371,10 @@ preview_settled >/dev/null || fail "the preview showed no text"
 poll "$patience" note_shown || fail "no note under the text box for a face that is not installed"
 cp "$work/screen.png" "$artifacts/win32_face_note.png"
 ! visible_window "^Letterwire$" || fail "a message box came up for the face"
+# The line may be cut; its tip holds the whole, within the window.
+tip_looks=0
+poll "$patience" tip_shown $((wx + 100)) $((wy + 72)) || fail "no tip over the note under the text box"
+[ "$tip_width" -le 501 ] || fail "the note's tip is $tip_width pixels wide, wider than the window"
 click 308 468
 app_end "after Cancel, the program"
 wine reg delete 'HKCU\Software\Letterwire' /f </dev/null >/dev/null 2>&1
