@@ -76,6 +76,8 @@ void Form1::tell(const std::string& text)
 
 void Form1::exportWit()
 {
+    if (arcTooLong())
+        return;
     try {
         WitOut();
     } catch (const Failure& failure) {
@@ -519,6 +521,8 @@ void Form1::WitOut()
 void Form1::cmdOK_Click()
 {
     if (runMode_ == "JW") {
+        if (arcTooLong())
+            return;
         JwOut();
         // The output is as the command file asks; the user is told when it
         // cannot be what the host meant.

@@ -187,6 +187,10 @@ private:
     // The WIT export from OK or Command2: a failure (the converter gone, the
     // work file not written) is told and the window stays with its text.
     void exportWit();
+    // form1_arc_check.cpp: a text longer than its circle is round, which
+    // the command line refuses, is told at a JW or WIT export and nothing
+    // is written; the window stays with its text.
+    bool arcTooLong();
 
     FormView& view_;
     WindowFont font_;

@@ -11,6 +11,7 @@
 #include "platform/gdi/charset.hpp"
 #include "platform/gdi/linked_text.hpp"
 #include "platform/gdi/shaped_text.hpp"
+#include "platform/gdi/transformed_bars.hpp"
 #include "platform/gdi/exact_width.hpp"
 
 #include "base/codepage.hpp"
@@ -211,17 +212,21 @@ bool TextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count)
 {
     if (!bytes || count <= 0)
         return true;
-    if (shapes(dc)) {
-        const std::u16string text = utf8ToUtf16(cp932ToUtf8(std::string_view(bytes, std::size_t(count))));
-        return drawShapedText(dc.state().dc, *dc.state().font, x, y, text, nullptr, dc.state().shaping);
-    }
-    // The bytes are code page 932 whatever the font's character set; GDI
-    // would read them in the set's own code page.
-    if (dc.state().font->charset != SHIFTJIS_CHARSET) {
-        const std::u16string text = utf8ToUtf16(cp932ToUtf8(std::string_view(bytes, std::size_t(count))));
-        return drawLinkedText(dc.state().dc, *dc.state().font, x, y, text, nullptr);
-    }
-    return ::TextOutA(dc.state().dc, x, y, bytes, count) != 0;
+    const bool shaped = shapes(dc);
+    return drawWithTransformedBars(dc.state().dc, *dc.state().font, dc.state().pathOpen,
+                                   [&](HDC h, const LogicalFont& font) {
+        if (shaped) {
+            const std::u16string text = utf8ToUtf16(cp932ToUtf8(std::string_view(bytes, std::size_t(count))));
+            return drawShapedText(h, font, x, y, text, nullptr, dc.state().shaping);
+        }
+        // The bytes are code page 932 whatever the font's character set; GDI
+        // would read them in the set's own code page.
+        if (font.charset != SHIFTJIS_CHARSET) {
+            const std::u16string text = utf8ToUtf16(cp932ToUtf8(std::string_view(bytes, std::size_t(count))));
+            return drawLinkedText(h, font, x, y, text, nullptr);
+        }
+        return ::TextOutA(h, x, y, bytes, count) != 0;
+    });
 }
 
 bool GetTextMetricsA(DeviceContext& dc, TEXTMETRICA* metrics)
@@ -253,11 +258,13 @@ bool ExtTextOutA(DeviceContext& dc, int x, int y, const char* bytes, int count, 
     if (!bytes || count <= 0)
         return true;
     const std::u16string text = wideText(bytes, count);
-    // Only a path takes the glyphs scaled; drawn on the surface they stay GDI's.
-    if (shapes(dc))
-        return drawShapedText(dc.state().dc, *dc.state().font, x, y, text, advances, dc.state().shaping,
-                              dc.state().pathOpen);
-    return drawLinkedText(dc.state().dc, *dc.state().font, x, y, text, advances, dc.state().pathOpen);
+    const bool shaped = shapes(dc), pathOpen = dc.state().pathOpen;
+    return drawWithTransformedBars(dc.state().dc, *dc.state().font, pathOpen, [&](HDC h, const LogicalFont& font) {
+        // Only a path takes the glyphs scaled; drawn on the surface they stay GDI's.
+        if (shaped)
+            return drawShapedText(h, font, x, y, text, advances, dc.state().shaping, pathOpen);
+        return drawLinkedText(h, font, x, y, text, advances, pathOpen);
+    });
 }
 
 namespace {

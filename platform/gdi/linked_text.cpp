@@ -1,6 +1,7 @@
 #include "platform/gdi/linked_text.hpp"
 
 #include "platform/gdi/exact_width.hpp"
+#include "platform/gdi/line_bars.hpp"
 #include "platform/gdi/selected.hpp"
 
 #include <cmath>
@@ -80,12 +81,17 @@ bool drawLinkedText(HDC dc, const LogicalFont& font, int x, int y, std::u16strin
         }
         widths.push_back(width);
     }
-    return placeRuns(dc, font, x, y, widths, [&](std::size_t r, int at, int atY) {
+    const LineBars bars(font);
+    int total = 0;
+    for (int width : widths)
+        total += width;
+    const bool drawn = placeRuns(dc, font, x, y, widths, [&](std::size_t r, int at, int atY) {
         const TextRun& run = runs[r];
-        Selected face(dc, run.face);
+        Selected face(dc, bars.face(run.face));
         return drawRun(dc, at, atY, text.substr(run.first, run.count), advances ? advances + run.first : nullptr,
                        widthExact);
     });
+    return bars.draw(dc, font, x, y, total) && drawn;
 }
 
 bool placeRuns(HDC dc, const LogicalFont& font, int x, int y, const std::vector<int>& widths,

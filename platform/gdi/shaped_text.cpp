@@ -1,6 +1,7 @@
 #include "platform/gdi/shaped_text.hpp"
 
 #include "platform/gdi/exact_width.hpp"
+#include "platform/gdi/line_bars.hpp"
 #include "platform/gdi/selected.hpp"
 #include "platform/gdi/linked_text.hpp"
 
@@ -203,10 +204,15 @@ bool drawShapedText(HDC dc, const LogicalFont& font, int x, int y, std::u16strin
     };
     if (runs.size() == 1 && runs[0].face == font.handle)
         return drawGlyphs(0, x, y);
-    return placeRuns(dc, font, x, y, widths, [&](std::size_t r, int at, int atY) {
-        Selected face(dc, runs[r].face);
+    const LineBars bars(font);
+    int total = 0;
+    for (int width : widths)
+        total += width;
+    const bool drawn = placeRuns(dc, font, x, y, widths, [&](std::size_t r, int at, int atY) {
+        Selected face(dc, bars.face(runs[r].face));
         return drawGlyphs(r, at, atY);
     });
+    return bars.draw(dc, font, x, y, total) && drawn;
 }
 
 } // namespace lw

@@ -172,8 +172,40 @@ xdotool key Tab type --delay 60 50
 xdotool key Return
 wait_closed "$style_dialog" || fail "the text style dialog did not close on Return"
 narrow=$(preview_changed_from "$first") || fail "width 50 left the preview as it was"
+# Tips, the preview's and the spacing box's: each comes up under the
+# pointer and wraps within the window's 501 pixels.
+tip_shown() { # x y on the screen; sets tip_width
+  # A tip waits for the pointer to rest, and each move starts its wait
+  # again: the pointer moves on the first look and then every 30th, one
+  # pixel either way, in case its first move came before the window saw it.
+  tip_looks=$(( (${tip_looks:-0} + 1) % 30 ))
+  if [ "$tip_looks" -eq 1 ]; then
+    tip_nudge=$((1 - ${tip_nudge:-0}))
+    xdotool mousemove $(($1 + tip_nudge)) "$2"
+  fi
+  for t in $(xdotool search --onlyvisible --name '^$' 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$t")"
+    # The screen's root is untitled too.
+    [ "$WIDTH" -ge 800 ] && continue
+    tip_width=$WIDTH
+    return 0
+  done
+  return 1
+}
+no_tip() { ! tip_shown 0 0; }
+tip_looks=0
+poll "$patience" tip_shown $((wx + 240)) $((wy + 300)) || fail "no tip over the preview"
+[ "$tip_width" -le 501 ] || fail "the preview's tip is $tip_width pixels wide, wider than the window"
+tip_looks=0
+poll "$patience" no_tip || fail "the preview's tip stayed after the pointer left"
 open_style_dialog
 screenshot "$artifacts/win32_text_style_dialog.png"
+# The spacing box: the first row's, 63 dialog units in, 6 down.
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+tip_looks=0
+poll "$patience" tip_shown $((X + 63 * 3 / 2 + 20)) $((Y + 14)) || fail "no tip over the spacing box"
+[ "$tip_width" -le 501 ] || fail "the spacing box's tip is $tip_width pixels wide, wider than the window"
+xdotool windowfocus --sync "$dialog" 2>/dev/null
 xdotool key Escape
 wait_closed "$style_dialog" || fail "the text style dialog did not close on Escape"
 preview_shows "$narrow" || fail "Cancel in the text style dialog changed the preview"
@@ -383,6 +415,10 @@ preview_settled >/dev/null || fail "the preview showed no text"
 poll "$patience" note_shown || fail "no note under the text box for a face that is not installed"
 cp "$work/screen.png" "$artifacts/win32_face_note.png"
 ! visible_window "^Letterwire$" || fail "a message box came up for the face"
+# The line may be cut; its tip holds the whole, within the window.
+tip_looks=0
+poll "$patience" tip_shown $((wx + 100)) $((wy + 72)) || fail "no tip over the note under the text box"
+[ "$tip_width" -le 501 ] || fail "the note's tip is $tip_width pixels wide, wider than the window"
 click 308 468
 app_end "after Cancel, the program"
 wine reg delete 'HKCU\Software\Letterwire' /f </dev/null >/dev/null 2>&1

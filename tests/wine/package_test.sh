@@ -6,7 +6,9 @@
 # Start-menu entries and the uninstall entry of each in its own hive, runs the
 # installed programs, and removes each install with the uninstaller that Windows
 # would call, checking that nothing of it is left and that the other install is
-# untouched.
+# untouched. With a window, walks every page of the installer and the
+# uninstaller in Japanese and in English and fails on a text its control cuts
+# off.
 #
 #   tests/wine/package_test.sh [--no-build]
 #
@@ -260,17 +262,36 @@ case ";$(env_path "$user_env");" in *";$user_location;"*) fail "the user's folde
 
 if [ $window = yes ]; then
   # The installer speaks the system's language: its window's title, under a
-  # Japanese and under an English (C) locale. Each is ended with the
-  # prefix's processes, as nothing else runs in it by now.
-  for case in "ja_JP.UTF-8 セットアップ" "C.UTF-8 Setup"; do
+  # Japanese and under an English (C) locale. Then every page of it and of
+  # its uninstaller is walked as a user taking the defaults would, each
+  # text measured against its control in the wizard's font.
+  fit=build/windows/tests/wine/installer_text_fit.exe
+  [ -f "$fit" ] || fail "$fit not built (scripts/build-windows builds it)"
+  windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
+  for case in "ja_JP.UTF-8 セットアップ アンインストール" "C.UTF-8 Setup Uninstall"; do
     set -- $case
-    note "installer window under $1"
+    note "installer window under $1, its texts and its uninstaller's"
+    case $1 in
+      ja*) readme_link="Letterwire - お読みください.lnk" ;;
+      *) readme_link="Letterwire - Read me.lnk" ;;
+    esac
+    links=$(printf '%s\n' "$readme_link" Letterwire.lnk | sort)
     w env LANG="$1" LC_ALL="$1" wine "$setup" </dev/null >"$scratch/setup.log" 2>&1 &
     setup_pid=$!
     # NSIS ends its caption with a blank.
     wait_window "^Letterwire $2 ?\$" >/dev/null ||
       fail "no installer window titled \"Letterwire $2\" under $1: $(cat "$scratch/setup.log")"
-    w wineserver -k </dev/null >/dev/null 2>&1 || true
+    w env LANG="$1" LC_ALL="$1" wine "$fit" "$(windows_path "$root/$setup")" >"$scratch/fit.log" 2>&1 ||
+      fail "the installer's pages under $1: $(grep -v '^fits:' "$scratch/fit.log")"
+    wait $setup_pid 2>/dev/null || true
+    check_installed "$user_dir" "$user_menu" HKCU
+    w env LANG="$1" LC_ALL="$1" wine "$user_dir/$uninstaller" </dev/null >"$scratch/setup.log" 2>&1 &
+    setup_pid=$!
+    wait_window "^Letterwire $3 ?\$" >/dev/null ||
+      fail "no uninstaller window titled \"Letterwire $3\" under $1: $(cat "$scratch/setup.log")"
+    w env LANG="$1" LC_ALL="$1" wine "$fit" "$(windows_path "$user_dir/$uninstaller")" >"$scratch/fit.log" 2>&1 ||
+      fail "the uninstaller's pages under $1: $(grep -v '^fits:' "$scratch/fit.log")"
+    poll "$patience" absent "$user_dir" || fail "the uninstaller left $user_dir: $(ls "$user_dir")"
     wait $setup_pid 2>/dev/null || true
   done
 fi

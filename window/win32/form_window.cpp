@@ -13,6 +13,7 @@
 #include "window/win32/save_dialog.hpp"
 #include "window/win32/text_style_dialog.hpp"
 #include "window/win32/tool_size_dialog.hpp"
+#include "window/win32/tooltip.hpp"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -110,19 +111,12 @@ Win32FormWindow::Win32FormWindow(HINSTANCE instance) : instance_(instance)
     buildControls();
     buildFaceNote();
     // The preview's tooltip says what the inspection drawing's colours mean;
-    // the tooltip keeps its own copy of the text and ends with the window.
-    HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                               instance, nullptr);
-    std::wstring tipText = wide(caption(kPreviewTip));
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = window_;
-    tool.uId = reinterpret_cast<UINT_PTR>(control(Control::picSmpl));
-    tool.lpszText = tipText.data();
-    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, pixels(6000));
+    // each note's, the whole of what its line may cut. Each wraps within
+    // the window.
+    RECT client{};
+    GetClientRect(window_, &client);
+    tooltip_ = makeTooltip(window_, client.right);
+    setTip(tooltip_, control(Control::picSmpl), wide(caption(kPreviewTip)));
     live_ = true;
 }
 
@@ -231,13 +225,13 @@ void Win32FormWindow::buildControls()
 void Win32FormWindow::buildFaceNote()
 {
     const design::TwipsRect& place = kFaceNoteTwips;
-    faceNote_ = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS,
+    faceNote_ = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_NOTIFY | SS_ENDELLIPSIS,
                                 pixels(place.left), pixels(place.top), pixels(place.width), pixels(place.height),
                                 window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFaceNoteId)), instance_,
                                 nullptr);
     SendMessageW(faceNote_, WM_SETFONT, reinterpret_cast<WPARAM>(designFont(kFaceNotePoints)), FALSE);
     const design::TwipsRect& under = kWindowNoteTwips;
-    windowNote_ = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_PATHELLIPSIS,
+    windowNote_ = CreateWindowExW(0, WC_STATICW, L"", WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_NOTIFY | SS_PATHELLIPSIS,
                                   pixels(under.left), pixels(under.top), pixels(under.width), pixels(under.height),
                                   window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kWindowNoteId)), instance_,
                                   nullptr);
@@ -248,6 +242,7 @@ void Win32FormWindow::showWindowNote(const WindowNote& note)
 {
     const std::wstring text = wide(windowNoteFor(note, english_ ? Language::English : Language::Japanese));
     SetWindowTextW(windowNote_, text.c_str());
+    setTip(tooltip_, windowNote_, text);
     ShowWindow(windowNote_, text.empty() ? SW_HIDE : SW_SHOWNA);
 }
 
@@ -256,6 +251,7 @@ void Win32FormWindow::showFaceNote(const std::optional<FaceNote>& note)
     const std::wstring text =
         note ? wide(faceNoteFor(*note, english_ ? Language::English : Language::Japanese)) : std::wstring();
     SetWindowTextW(faceNote_, text.c_str());
+    setTip(tooltip_, faceNote_, text);
     ShowWindow(faceNote_, note ? SW_SHOWNA : SW_HIDE);
 }
 

@@ -106,6 +106,8 @@ private:
     std::array<HWND, kControlCount> controls_{};
     HWND faceNote_ = nullptr;
     HWND windowNote_ = nullptr;
+    // The tips of the preview and the notes.
+    HWND tooltip_ = nullptr;
     // The design's fonts by size, made once each.
     std::vector<std::pair<float, ::HFONT>> fonts_;
     ::HFONT inputFont_ = nullptr;

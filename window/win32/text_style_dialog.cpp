@@ -4,6 +4,7 @@
 #include "form/text_style_design.hpp"
 #include "window/win32/text_style_dialog_ids.h"
 #include "window/win32/text_style_field.hpp"
+#include "window/win32/tooltip.hpp"
 
 #include <commctrl.h>
 
@@ -76,6 +77,10 @@ void showNote(HWND dialog, const DialogState& state)
 void build(HWND dialog, const DialogState& state)
 {
     SetWindowTextW(dialog, captionOf(kTextStyleTitle, state.language).c_str());
+    // Tips wrap within the main window, as its own do.
+    RECT wide{};
+    GetClientRect(GetParent(dialog) ? GetParent(dialog) : dialog, &wide);
+    const HWND tips = makeTooltip(dialog, wide.right);
     int y = kMargin;
     for (std::size_t i = 0; i < std::size(kTextStyleFields); ++i, y += kRow) {
         const TextStyleFieldDesign& f = kTextStyleFields[i];
@@ -89,8 +94,10 @@ void build(HWND dialog, const DialogState& state)
         int x = kMargin;
         addControl(dialog, L"STATIC", text, SS_LEFT, controlId(i, Label), {x, y + 2, x + kLabelWidth, y + 10});
         x += kLabelWidth;
-        addControl(dialog, L"EDIT", L"", WS_BORDER | ES_AUTOHSCROLL | ES_RIGHT | WS_TABSTOP, controlId(i, Box),
-                   {x, y, x + kBoxWidth, y + 12});
+        const HWND box = addControl(dialog, L"EDIT", L"", WS_BORDER | ES_AUTOHSCROLL | ES_RIGHT | WS_TABSTOP,
+                                    controlId(i, Box), {x, y, x + kBoxWidth, y + 12});
+        if (f.field == TextStyleField::Spacing)
+            setTip(tips, box, captionOf(kSpacingTip, state.language));
         x += kBoxWidth;
         const HWND arrows =
             addControl(dialog, UPDOWN_CLASSW, L"", 0, controlId(i, Arrows), {x, y, x + kArrowsWidth, y + 12});
