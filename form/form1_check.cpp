@@ -86,9 +86,9 @@ void Form1::checkForTool()
         const MarkFrame frame{.originX = screenX - gridX * toScreen,
                               .originY = screenY - gridY * toScreen,
                               .pixelsPerMm = dpi / kMmPerInch * toScreen};
-        // A drawing with marks of an earlier check is drawn afresh first.
-        if (toolReport_)
-            drawFlattenPath(1);
+        // The marks go on the text as the preview draws it: not on an
+        // earlier check's marks, nor on the inspection drawing.
+        drawFlattenPath(1);
         toolMarks_ = lw::toolMarks(report, frame);
         drawToolMarks(view_.previewDC().canvas(), toolMarks_);
         toolReport_ = std::move(report);
