@@ -54,10 +54,14 @@ void Form1::drawStrokes()
     drawStrokePreview(laid.lines, 1440.0 / view_.twipsPerPixelX() / kMmPerInch, centre, dc.canvas());
     ++redrawCount_;
     view_.refresh();
-    // The note on another outline face drawing belongs to outline faces.
+    // The quiet note under the text box, as for an outline face: another
+    // stroke face drew characters the chosen one lacks.
     faceNoteAsked_.clear();
-    if (faceNote_) {
-        faceNote_.reset();
+    std::optional<FaceNote> note;
+    if (!laid.drewToo.empty())
+        note = FaceNote{FaceNoteKind::LacksText, font_.strokeFace, laid.drewToo.front()};
+    if (note != faceNote_) {
+        faceNote_ = std::move(note);
         view_.showFaceNote(faceNote_);
     }
     rememberTextSettings();

@@ -46,7 +46,10 @@ StrokeText layStrokeFace(const std::string& face, std::string_view text, StrokeS
     if (!font)
         throw Failure(FailureKind::FileNotFound, "no stroke font \"" + asked + "\" is installed");
     StrokeLayout laid = layStrokeText(characters, *font, [&](char32_t c) { return shelf.fallbackFor(c); }, style);
-    return {std::move(laid.lines), std::move(laid.missing)};
+    std::vector<std::string> drewToo;
+    for (const StrokeFaceUse& use : laid.fallbacks)
+        drewToo.push_back(use.font->name);
+    return {std::move(laid.lines), std::move(laid.missing), std::move(drewToo)};
 }
 
 void drawStrokePreview(const OpenLines& lines, double pixelsPerMm, POINT centre, Canvas& canvas)

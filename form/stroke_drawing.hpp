@@ -26,7 +26,8 @@ std::vector<std::string> strokeFaceNames();
 
 struct StrokeText {
     OpenLines lines;
-    std::u32string missing; // characters no stroke face has; left out
+    std::u32string missing;            // characters no stroke face has; left out
+    std::vector<std::string> drewToo;  // other faces that drew characters the chosen one lacks
 };
 
 // `text` (UTF-8) in the installed face `face` ("@name" writes it

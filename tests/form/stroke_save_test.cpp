@@ -141,6 +141,14 @@ TEST(StrokeFaceSave, WhatAStrokeFaceCannotTakeIsRefusedAndJwModesKeepTheirFace)
     // The tool check measures outlines only.
     Window w;
     chooseStrokeFace(w, "rowmans", "24");
+    // Characters the face lacks come from another stroke face, as the quiet
+    // note under the text box says; an outline face clears the note.
+    w.edit(TextBox::txtInput, "Room 出口", &Form1::txtInput_Change);
+    ASSERT_FALSE(w.view.faceNotes.empty());
+    ASSERT_TRUE(w.view.faceNotes.back().has_value());
+    EXPECT_EQ(w.view.faceNotes.back()->asked, "rowmans");
+    EXPECT_TRUE(installed(w.view.faceNotes.back()->drawnIn) && w.view.faceNotes.back()->drawnIn != "rowmans")
+        << w.view.faceNotes.back()->drawnIn;
     w.view.toolDialog = true;
     w.view.answerTool = [](double) { return std::optional<double>(0.5); };
     w.form.run(PreviewCommand::ToolCheck);
