@@ -2,6 +2,7 @@
 // machines without a display.
 
 #include "cli/batch.hpp"
+#include "cli/centreline_run.hpp"
 #include "cli/options.hpp"
 #include "cli/stroke_run.hpp"
 #include "export/byte_files.hpp"
@@ -137,6 +138,13 @@ int run(const lw::cli::Options& o)
     if (!o.strokeFont.empty() && o.command != "batch") {
         expectFiles(o, o.command == "capture" ? 0 : 1);
         lw::cli::runStroke(o, standardOutput(), warn);
+        return 0;
+    }
+    if (o.centreline && o.command != "batch") {
+        expectFiles(o, o.command == "capture" ? 0 : 1);
+        const auto made = capture(o, lw::Placement::Origin);
+        made->setAnchor(o.anchor, o.mirror);
+        lw::cli::runCentreline(o, *made, standardOutput(), warn);
         return 0;
     }
     if (o.command == "capture") {

@@ -1,4 +1,5 @@
 #include "cli/options.hpp"
+#include "cli/centreline_run.hpp"
 
 #include "base/lengths.hpp"
 #include "outline/arc_text.hpp"
@@ -62,7 +63,8 @@ constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text
                                              "--dxf-version", "--dxf-text", "--encoding",
                                              "--tool",      "--check",   "--report", "--stencil",
                                              "--stencil-bridges", "--arc",   "--arc-at",  "--fit-arc",
-                                             "--kerning",   "--features", "--font-file"};
+                                             "--kerning",   "--features", "--font-file",
+                                             "--centreline", "--centerline"};
 
 // Edits from a to b, a swap of two neighbours counting as one ("dfx", "dxf").
 std::size_t editDistance(std::string_view a, std::string_view b)
@@ -834,6 +836,8 @@ Options parseOptions(const std::vector<std::string>& args)
             o.allowMissing = true;
         } else if (a == "--stroke") {
             o.stroke = true;
+        } else if (a == "--centreline" || a == "--centerline") {
+            o.centreline = true;
         } else if (a == "--encoding") {
             o.encodingAt = i;
             const std::string& word = value();
@@ -987,8 +991,11 @@ Options parseOptions(const std::vector<std::string>& args)
         throw UsageError(std::string("--stroke-font: ") +
                          (o.style.oblique != 0 ? "--oblique" : o.style.fitMm > 0 ? "--fit" : "--size-of cap") +
                          " applies to outline faces so far; a stroke font's lines are drawn as they are");
-    if (o.strokeFont.empty() && (o.penMm || o.allowMissing))
-        throw UsageError(std::string(o.penMm ? "--pen-width" : "--allow-missing") + " applies with --stroke-font only");
+    if (o.centreline)
+        refuseWithCentreline(o, unitsGiven);
+    if (o.strokeFont.empty() && ((o.penMm && !o.centreline) || o.allowMissing))
+        throw UsageError(std::string(o.penMm ? "--pen-width applies with --stroke-font only, or with --centreline"
+                                             : "--allow-missing applies with --stroke-font only"));
     if (!o.strokeFont.empty() && o.offsetMm < 0)
         throw UsageError("--offset with --stroke-font is the pen's radius around the strokes; it must be above 0");
     if (!o.strokeFont.empty() && o.centre)
@@ -1061,7 +1068,7 @@ Options parseOptions(const std::vector<std::string>& args)
     if (sizeOf == "cap")
         o.font.size = emForCapHeight(o, o.font.size);
     // A drawing for CAD is fine unless the user asks for another grid.
-    if (drawing && !o.precisionMm && !o.classic && !dpiGiven)
+    if ((drawing || o.centreline) && !o.precisionMm && !o.classic && !dpiGiven)
         o.precisionMm = kCadStepMm;
     // A stroke font draws no outline: the outline's estimate bounds nothing
     // there, and the precision is only the grid an offset works on.

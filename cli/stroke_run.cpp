@@ -84,6 +84,11 @@ void runStroke(const Options& o, ByteSink& standardOutput, const std::function<v
                            laid.lines);
         return;
     }
+    writeOpenLinesRun(o, laid.lines, standardOutput);
+}
+
+void writeOpenLinesRun(const Options& o, const OpenLines& lines, ByteSink& standardOutput)
+{
     const bool dxf = o.command == "dxf";
     std::optional<DxfText> textEntity;
     if (dxf && o.output.dxfText) {
@@ -107,8 +112,8 @@ void runStroke(const Options& o, ByteSink& standardOutput, const std::function<v
     if (o.offsetMm > 0) {
         // The ink of a round pen, on the drawing's grid, made cut-ready.
         const double dpi = o.dpi;
-        const CadOutline cut = cadOutline(strokeInk(laid.lines, o.offsetMm, dpi), {.merge = o.merge});
-        if (cut.outline.pointCount == 0 && laid.lines.count() != 0)
+        const CadOutline cut = cadOutline(strokeInk(lines, o.offsetMm, dpi), {.merge = o.merge});
+        if (cut.outline.pointCount == 0 && lines.count() != 0)
             throw Failure(FailureKind::NothingToDraw, "the strokes drawn with the pen leave no outline");
         const MmPlacement mm = onCadGrid({.originX = 0, .originY = 0, .dpi = dpi}, cut);
         write([&](ByteSink& out) {
@@ -126,14 +131,14 @@ void runStroke(const Options& o, ByteSink& standardOutput, const std::function<v
     }
     write([&](ByteSink& out) {
         if (dxf)
-            writeOpenLinesDxf(out, laid.lines,
+            writeOpenLinesDxf(out, lines,
                               OpenLinesDxf{.text = o.text, .version = o.output.dxfVersion, .textEntity = textEntity});
         else if (o.command == "pdf")
-            writeOpenLinesPdf(out, laid.lines, o.output.pdf);
+            writeOpenLinesPdf(out, lines, o.output.pdf);
         else if (o.command == "hpgl")
-            writeOpenLinesHpgl(out, laid.lines, o.output.hpgl.pen);
+            writeOpenLinesHpgl(out, lines, o.output.hpgl.pen);
         else
-            writeOpenLinesSvg(out, laid.lines);
+            writeOpenLinesSvg(out, lines);
     });
 }
 
