@@ -327,10 +327,10 @@ const Command kCommands[] = {
      "angle[,styles[,stroke font[,check]]]]]]; the output's extension (.dxf,\n"
      ".svg, .pdf, .plt or .hpgl) is the format, an empty optional field takes\n"
      "the command line's value, styles are words (bold italic underline\n"
-     "strikeout, or regular), a stroke font as --stroke-font takes it, the\n"
-     "check column the row's tool for --check; a field in double quotes may hold\n"
-     "commas (\"\" is a quote); empty lines and lines starting with # are\n"
-     "skipped. Every other option comes from the command line. Each\n"
+     "strikeout centreline, or regular), a stroke font as --stroke-font takes\n"
+     "it, the check column the row's tool for --check; a field in double\n"
+     "quotes may hold commas (\"\" is a quote); empty lines and lines starting\n"
+     "with # are skipped. Every other option comes from the command line. Each\n"
      "file has the bytes a single run gives; a bad row is reported by its line\n"
      "and column and the other rows are still written (status 1). A list that\n"
      "is not UTF-8 but code page 932 (Shift-JIS, as Japanese spreadsheets\n"
@@ -536,6 +536,14 @@ Single-line text (capture, svg, dxf, pdf, hpgl, batch):
                     those none has are an error unless --allow-missing; with
                     --offset MM the outline of the strokes drawn with a round
                     pen 2 x MM wide. Not for jw and wit, which take outlines
+  --centreline, --centerline
+                    an outline face's centreline as open lines, drawn and
+                    written as --stroke-font's are: the middle of each stroke
+                    of the merged outline, one line on through its junctions
+                    where it can; capture gives each point's stroke width;
+                    vertical "@" faces, spacing, width, bold, anchor and
+                    mirror as for outlines; --offset MM the outline of a
+                    round pen 2 x MM wide along it. Not for jw and wit
   --pen-width MM    (svg, pdf) the stroke width of open lines (default 0.1;
                     pdf --pdf-style cut keeps its hairline)
   --allow-missing   leave out characters no stroke font has (a warning)
