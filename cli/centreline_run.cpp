@@ -24,6 +24,8 @@ void refuseWithCentreline(const Options& o, const std::string& units)
         refuse("the lines are points of the outline's axis; --curves applies to outlines");
     if (!o.merge)
         refuse("the centre is that of the merged outline; --no-merge does not apply");
+    if (o.command == "capture" && o.offsetMm != 0)
+        refuse("capture gives the lines themselves; --offset applies to svg, dxf, pdf and hpgl");
     if (o.offsetMm < 0)
         refuse("--offset is the pen's radius around the lines; it must be above 0");
     if (o.offsetMm == 0 && o.output.hpgl.overcutMm > 0)

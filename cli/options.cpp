@@ -1016,7 +1016,8 @@ Options parseOptions(const std::vector<std::string>& args)
     const bool drawn = o.command == "dxf" || o.command == "svg" || o.command == "pdf" || o.command == "hpgl" ||
                        o.command == "batch";
     const bool drawing = drawn || o.command == "check";
-    if (!cadGiven.empty() && !drawing)
+    // A centreline's capture is placed as its drawings are.
+    if (!cadGiven.empty() && !drawing && !(o.centreline && o.command == "capture"))
         throw UsageError(cadGiven + " applies to svg, dxf, pdf and hpgl only");
     if (!o.formatOptions.empty() && !drawn)
         throw UsageError(o.formatOptions.front().first + " applies to " + o.formatOptions.front().second + " only");

@@ -18,6 +18,11 @@ constexpr std::uint32_t kNone = 0xFFFFFFFF;
 // this many of that disc's radii (half a stroke width).
 constexpr double kStub = 1.0;
 
+// How far, in radii of a disc, a line's end may reach out of that disc
+// and still be taken as lying within it: the grid's steps round a round end
+// leave its discs a little short of the end's circle.
+constexpr double kEndAllowance = 0.1;
+
 double distance(const CentrePoint& a, const CentrePoint& b) { return std::hypot(a.x - b.x, a.y - b.y); }
 
 struct Edge {
@@ -116,6 +121,8 @@ public:
     }
 
     void prune();
+    void joinNearJunctions();
+    void trimEnds();
     CentreLines lines();
 
     std::vector<CentrePoint> nodes;
@@ -240,6 +247,97 @@ void Graph::prune()
                 if (degree[at] == 1)
                     queue.push({walk(at).reach, at});
             }
+    }
+}
+
+// Two junctions closer than either's disc is wide are one place where
+// strokes cross (an X's diagonals meet in a short link, not a point): made
+// one node, a stroke runs straight on through it.
+void Graph::joinNearJunctions()
+{
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (std::uint32_t n = 0; n < nodes.size() && !changed; ++n) {
+            if (degree[n] < 3)
+                continue;
+            for (const std::uint32_t first : std::vector<std::uint32_t>(incident[n])) {
+                if (!edges[first].alive)
+                    continue;
+                std::vector<std::uint32_t> link;
+                double run = 0;
+                std::uint32_t at = n, e = first;
+                while (e != kNone && link.size() <= edges.size()) {
+                    link.push_back(e);
+                    run += edges[e].length;
+                    at = other(edges[e], at);
+                    if (degree[at] != 2 || at == n)
+                        break;
+                    e = nextEdge(at, e);
+                }
+                if (at == n || degree[at] < 3 || run > std::max(nodes[n].radius, nodes[at].radius))
+                    continue;
+                // Another way between the two would become a loop on one node.
+                const bool another = std::any_of(incident[at].begin(), incident[at].end(), [&](std::uint32_t k) {
+                    return edges[k].alive && k != link.back() && other(edges[k], at) == n;
+                });
+                if (another)
+                    continue;
+                for (const std::uint32_t k : link) {
+                    edges[k].alive = false;
+                    --degree[edges[k].a], --degree[edges[k].b];
+                }
+                nodes[n] = {(nodes[n].x + nodes[at].x) / 2, (nodes[n].y + nodes[at].y) / 2,
+                            std::max(nodes[n].radius, nodes[at].radius)};
+                for (const std::uint32_t k : incident[at]) {
+                    if (!edges[k].alive)
+                        continue;
+                    (edges[k].a == at ? edges[k].a : edges[k].b) = n;
+                    incident[n].push_back(k);
+                    ++degree[n];
+                }
+                incident[at].clear();
+                degree[at] = 0;
+                changed = true;
+                break;
+            }
+        }
+    }
+}
+
+// A line's last stretch that lies within the disc of a point before it
+// (the ripple of a round end, fanned out by the grid) says nothing the
+// disc does not: the line ends at the disc's centre.
+void Graph::trimEnds()
+{
+    // Each end once: a trimmed end trimmed again would shorten the line by
+    // the allowance each time.
+    std::vector<std::uint32_t> leaves;
+    for (std::uint32_t n = 0; n < nodes.size(); ++n)
+        if (degree[n] == 1)
+            leaves.push_back(n);
+    for (const std::uint32_t leaf : leaves) {
+        if (degree[leaf] != 1)
+            continue;
+        const Branch branch = walk(leaf);
+        // Along the branch from the leaf: the furthest node whose disc
+        // holds every disc before it, within the tolerance.
+        double run = 0, held = nodes[leaf].radius; // the most any disc so far reaches beyond run
+        std::uint32_t at = leaf;
+        std::size_t cut = 0;
+        for (std::size_t k = 0; k < branch.edges.size(); ++k) {
+            run += edges[branch.edges[k]].length;
+            at = other(edges[branch.edges[k]], at);
+            const double r = nodes[at].radius;
+            if (at != branch.end || degree[at] != 1)
+                if (run + held - r <= std::max(tolerance_, kEndAllowance * r))
+                    cut = k + 1;
+            held = std::max(held, r - run);
+        }
+        for (std::size_t k = 0; k < cut; ++k) {
+            const Edge& e = edges[branch.edges[k]];
+            edges[branch.edges[k]].alive = false;
+            --degree[e.a], --degree[e.b];
+        }
     }
 }
 
@@ -430,6 +528,8 @@ CentreLines centreline(std::span<const Contour> contours, double tolerance)
 {
     Graph graph(medialAxis(contours), tolerance);
     graph.prune();
+    graph.joinNearJunctions();
+    graph.trimEnds();
     return graph.lines();
 }
 
