@@ -48,12 +48,13 @@ std::string fallbackNote(const std::string& asked, const StrokeFaceUse& use)
 
 } // namespace
 
-void runStroke(const Options& o, ByteSink& standardOutput, const std::function<void(const std::string&)>& warn)
+void runStroke(const Options& o, StrokeFontCache& fonts, ByteSink& standardOutput,
+               const std::function<void(const std::string&)>& warn)
 {
     const bool vertical = o.strokeFont.starts_with('@');
     const std::string asked = vertical ? o.strokeFont.substr(1) : o.strokeFont;
     const std::u32string text = utf8ToCodepoints(o.text);
-    StrokeFontShelf shelf(installedStrokeFaces());
+    StrokeFontShelf shelf(installedStrokeFaces(), fonts);
     const StrokeFont* font = shelf.chosen(asked, text);
     if (!font)
         throw UsageError("--stroke-font: no stroke font \"" + asked + "\" (letterwire-cli fonts --stroke lists them)");
