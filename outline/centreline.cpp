@@ -286,8 +286,10 @@ void Graph::joinNearJunctions()
                     edges[k].alive = false;
                     --degree[edges[k].a], --degree[edges[k].b];
                 }
-                nodes[n] = {(nodes[n].x + nodes[at].x) / 2, (nodes[n].y + nodes[at].y) / 2,
-                            std::max(nodes[n].radius, nodes[at].radius)};
+                // The wider of the two stands for both: its disc is the
+                // junction's own, touching the outline.
+                if (nodes[at].radius > nodes[n].radius)
+                    nodes[n] = nodes[at];
                 for (const std::uint32_t k : incident[at]) {
                     if (!edges[k].alive)
                         continue;
