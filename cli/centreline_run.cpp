@@ -8,6 +8,16 @@
 
 namespace lw::cli {
 
+void refuseOpenCurves(const Options& o)
+{
+    if (o.command != "dxf" && o.command != "batch")
+        throw UsageError("--curves: open lines are written as arcs in dxf only; " + o.command +
+                         " takes their points");
+    if (o.offsetMm > 0)
+        throw UsageError("--curves: the pen's outline (--offset) is written as points; --curves applies to the "
+                         "open lines themselves");
+}
+
 void refuseWithCentreline(const Options& o, const std::string& units)
 {
     const auto refuse = [](const std::string& why) { throw UsageError("--centreline: " + why); };
@@ -21,7 +31,7 @@ void refuseWithCentreline(const Options& o, const std::string& units)
         refuse(std::string(o.stencilMm > 0 ? "--stencil" : "the tool check") +
                " measures closed outlines; a centreline's open lines have none");
     if (o.curves)
-        refuse("the lines are points of the outline's axis; --curves applies to outlines");
+        refuseOpenCurves(o);
     if (!o.merge)
         refuse("the centre is that of the merged outline; --no-merge does not apply");
     if (o.command == "capture" && o.offsetMm != 0)

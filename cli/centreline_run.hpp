@@ -14,6 +14,10 @@ class OffscreenCapture;
 
 namespace lw::cli {
 
+// Refuses --curves where open lines cannot take arcs: every format but
+// dxf, and the pen's outline.
+void refuseOpenCurves(const Options& o);
+
 // Refuses, as a UsageError naming why, what --centreline cannot go with.
 // `units` is --units as given ("" without it).
 void refuseWithCentreline(const Options& o, const std::string& units);

@@ -481,7 +481,9 @@ Cut-ready geometry (svg, dxf, pdf, hpgl):
                     circular arcs (polyline bulges) within half the grid step
                     of them, in svg its Béziers; straight edges stay straight.
                     A contour the merge or the offset changed stays segments;
-                    in pdf Béziers, in hpgl arcs (AA) as in dxf
+                    in pdf Béziers, in hpgl arcs (AA) as in dxf. Open lines
+                    (--stroke-font, --centreline) in dxf: arcs where they
+                    pass within half the grid step of the points
 
 One format's own options (a batch's rows take those of their format):
   --page SIZE       (pdf) A4, A3 or WxHmm (100x50mm, each side up to )" + shortest(kPdfLargestPageMm) + R"();
@@ -988,7 +990,7 @@ Options parseOptions(const std::vector<std::string>& args)
     if (!o.strokeFont.empty() && o.style.arc.isArc())
         throw UsageError("--stroke-font: --arc places outline glyphs so far; a stroke font's lines stay straight");
     if (!o.strokeFont.empty() && o.curves)
-        throw UsageError("--curves: a stroke font's lines are points already; --curves does not apply");
+        refuseOpenCurves(o);
     if (!o.strokeFont.empty() && (o.font.italic || o.font.underline || o.font.strikeout || o.style.bold))
         throw UsageError("--stroke-font draws the strokes as they are; --italic, --underline, --strikeout "
                          "and --bold apply to outline faces");

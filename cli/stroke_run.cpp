@@ -11,6 +11,7 @@
 #include "export/pdf.hpp"
 #include "export/svg.hpp"
 #include "outline/cad_geometry.hpp"
+#include "outline/open_line_arcs.hpp"
 #include "outline/stroke_font_files.hpp"
 #include "outline/stroke_offset.hpp"
 #include "outline/stroke_text.hpp"
@@ -127,6 +128,16 @@ void writeOpenLinesRun(const Options& o, const OpenLines& lines, ByteSink& stand
                 writeHpgl(out, cut.outline, mm, {}, o.output.hpgl);
             else
                 writeSvg(out, cut.outline, mm);
+        });
+        return;
+    }
+    if (dxf && o.curves) {
+        // Arcs within half the drawing's grid step, as the outline's curves.
+        const ArcLines arcs = linesAsArcs(lines, kMmPerInch / o.dpi / 2);
+        write([&](ByteSink& out) {
+            writeOpenLinesDxf(out, arcs.lines,
+                              OpenLinesDxf{.text = o.text, .version = o.output.dxfVersion, .textEntity = textEntity,
+                                           .bulges = arcs.bulges});
         });
         return;
     }

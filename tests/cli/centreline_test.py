@@ -16,7 +16,8 @@ stroke width round each):
 On installed faces (DejaVu, IPA): no line shorter than half its stroke's
 width, and one line for a letter of one stroke ("I", "l", "一").
 The DXF of the same is read by ezdxf (audit clean, open LWPOLYLINEs only,
-the capture's points) and GDAL (line strings).
+the capture's points) and GDAL (line strings); with --curves its arcs lie
+within half the grid step of those points.
 
 Usage: centreline_test.py LETTERWIRE-CLI
 """
@@ -28,6 +29,7 @@ import sys
 import tempfile
 
 import ezdxf
+import ezdxf.path
 from fontTools.fontBuilder import FontBuilder
 from fontTools.pens.ttGlyphPen import TTGlyphPen
 from shapely.geometry import LineString, MultiLineString, Point
@@ -229,6 +231,36 @@ def check_case(font_path, text, size, angle, mirror):
     return got
 
 
+def check_curves(font_path, folder):
+    """--curves: the DXF's arcs (bulges, flattened by ezdxf) within half the
+    0.01 mm grid step of the lines without them, both ways (shapely's
+    Hausdorff distance), with fewer vertices; Release 12 the same."""
+    args = ["--font-file", font_path, "--text", "OCTX", "--size", "36", "--centreline"]
+    for version in ("2000", "r12"):
+        made = []
+        for extra in ([], ["--curves"]):
+            out = os.path.join(folder, f"curves-{version}-{len(extra)}.dxf")
+            r = subprocess.run([cli, "dxf", out, "--dxf-version", version] + args + extra, capture_output=True,
+                               timeout=120)
+            check(r.returncode == 0, f"dxf {version} {extra}: {r.stderr.decode()}")
+            if r.returncode != 0:
+                return
+            doc = ezdxf.readfile(out)
+            auditor = doc.audit()
+            check(not auditor.has_errors and not auditor.has_fixes, f"dxf {version} {extra}: ezdxf's audit finds faults")
+            entities = list(doc.modelspace().query("LWPOLYLINE POLYLINE"))
+            check(not any(e.closed if e.dxftype() == "LWPOLYLINE" else e.is_closed for e in entities),
+                  f"dxf {version} {extra}: a closed polyline")
+            lines = [[(v.x, v.y) for v in ezdxf.path.make_path(e).flattening(0.0002)] for e in entities]
+            vertices = sum(len(e) if e.dxftype() == "LWPOLYLINE" else len(e.vertices) for e in entities)
+            made.append((lines, vertices))
+        (plain, n_plain), (arced, n_arced) = made
+        apart = MultiLineString(plain).hausdorff_distance(MultiLineString(arced))
+        check(len(plain) == len(arced) and apart <= 0.005 + 1e-6 and n_arced < n_plain,
+              f"dxf {version} --curves: {len(arced)} lines for {len(plain)}, {apart:.4f} mm from the points "
+              f"(at most 0.005), {n_arced} vertices for {n_plain}")
+
+
 def check_readers(font_path, folder):
     """The DXF holds the capture's lines, each an open LWPOLYLINE; ezdxf's
     audit finds nothing; GDAL reads line strings."""
@@ -284,6 +316,7 @@ def main():
     for case in cases:
         check_case(font_path, *case)
     check_readers(font_path, folder)
+    check_curves(font_path, folder)
     for case in REAL:
         check_real(*case)
     for f in failures:
