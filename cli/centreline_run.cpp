@@ -57,7 +57,7 @@ void runCentreline(const Options& o, OffscreenCapture& made, ByteSink& standardO
     OpenLines lines = made.centreline(format);
     lines.penMm = o.penMm.value_or(kDefaultPenMm);
     if (lines.count() == 0 && made.outline().pointCount > 0)
-        warn("the outline has no centreline long enough to draw (only dots)");
+        warn("the outline gives no centreline");
     if (o.command == "capture") {
         const FaceInfo face = faceThatDrew(made.outline(), o.font.italic, o.text);
         writeOpenLinesJson(standardOutput,

@@ -35,14 +35,17 @@ void writeOpenLinesJson(ByteSink& out, const OpenLinesJsonInputs& in, const Open
             s.clear();
         }
     }
-    if (!lines.widthsMm.empty()) {
+    if (in.centreline) {
         s += "], \"widths\": [";
         for (std::size_t i = 0; i < lines.count(); ++i) {
             s += i ? ", [" : "[";
             const std::size_t first = i == 0 ? 0 : lines.ends[i - 1];
             for (std::size_t k = first; k < lines.ends[i]; ++k) {
                 s += k != first ? ", " : "";
-                appendJsonNumber(s, lines.widthsMm[k]);
+                if (k < lines.widthsMm.size())
+                    appendJsonNumber(s, lines.widthsMm[k]);
+                else
+                    s += "null";
             }
             s += "]";
             if (s.size() > (1 << 16)) {

@@ -118,6 +118,12 @@ public:
         degree.resize(nodes.size());
         for (std::uint32_t n = 0; n < nodes.size(); ++n)
             degree[n] = std::uint32_t(incident[n].size());
+        // Each separate shape of ink, as its whole axis joins it.
+        for (const Edge& e : edges)
+            same[root(e.b)] = root(e.a);
+        part.resize(nodes.size());
+        for (std::uint32_t n = 0; n < nodes.size(); ++n)
+            part[n] = root(n);
     }
 
     void prune();
@@ -129,6 +135,7 @@ public:
     std::vector<Edge> edges;
     std::vector<std::vector<std::uint32_t>> incident;
     std::vector<std::uint32_t> degree;
+    std::vector<std::uint32_t> part; // the shape of ink each node lies in, by one node of it
 
 private:
     struct Branch {
@@ -498,6 +505,7 @@ CentreLines Graph::lines()
     }
 
     CentreLines out;
+    std::vector<bool> drawn(nodes.size(), false);
     std::vector<CentrePoint> line;
     for (const Trail& t : trails) {
         if (t.steps.empty())
@@ -516,10 +524,27 @@ CentreLines Graph::lines()
         for (const CentrePoint& p : line)
             if (out.points.size() == first || distance(out.points.back(), p) > 0.1 * tolerance_)
                 out.points.push_back(p);
-        if (out.points.size() - first < 2)
+        if (out.points.size() - first < 2) {
             out.points.resize(first);
-        else
+        } else {
             out.ends.push_back(out.points.size());
+            drawn[part[startOf(t.steps.front())]] = true;
+        }
+    }
+    // A shape no line is left in (a dot, or a square whose axis is its
+    // centre alone) is still a mark to make: a line a tolerance long at the
+    // centre of its widest disc, which a pen or a beam draws as a dot.
+    std::vector<std::uint32_t> widest(nodes.size(), kNone);
+    for (std::uint32_t n = 0; n < nodes.size(); ++n)
+        if (!drawn[part[n]] && (widest[part[n]] == kNone || nodes[n].radius > nodes[widest[part[n]]].radius))
+            widest[part[n]] = n;
+    for (const std::uint32_t n : widest) {
+        if (n == kNone)
+            continue;
+        const CentrePoint& c = nodes[n];
+        out.points.push_back(c);
+        out.points.push_back({c.x + tolerance_, c.y, c.radius});
+        out.ends.push_back(out.points.size());
     }
     return out;
 }

@@ -41,8 +41,8 @@ struct CentreLines {
 // The centreline of closed, oriented contours as medialAxis takes them.
 // `tolerance` (grid units, above 0) is how far the lines may stray from the
 // exact axis where it curves or is thinned of points, and the least a
-// branch must stand out from its junction to be kept. A shape whose axis
-// is only a point (a square dot) gives no line.
+// branch must stand out from its junction to be kept. A shape no line is
+// left in (a dot) gives a line `tolerance` long at its centre.
 CentreLines centreline(std::span<const Contour> contours, double tolerance);
 
 } // namespace lw
