@@ -149,11 +149,11 @@ void Graph::prune()
 // one node, a stroke runs straight on through it.
 void Graph::joinNearJunctions()
 {
-    for (bool changed = true; changed;) {
-        changed = false;
-        for (std::uint32_t n = 0; n < nodes.size() && !changed; ++n) {
-            if (degree[n] < 3)
-                continue;
+    // Each node once, again while it takes in a neighbour: a joined node
+    // may be near another.
+    for (std::uint32_t n = 0; n < nodes.size(); ++n) {
+        for (bool changed = true; changed && degree[n] >= 3;) {
+            changed = false;
             for (const std::uint32_t first : std::vector<std::uint32_t>(incident[n])) {
                 if (!edges[first].alive)
                     continue;
