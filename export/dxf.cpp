@@ -802,6 +802,18 @@ void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, const OpenLinesDxf
     Extents e;
     if (const std::optional<MmBox> box = lines.box())
         e = {box->min, box->max};
+    if (!form.bulges.empty() && !lines.points.empty()) {
+        CurveBox arcs;
+        for (std::size_t i = 0; i < lines.count(); ++i) {
+            const std::size_t first = i == 0 ? 0 : lines.ends[i - 1];
+            arcs.add({lines.points[first].x, lines.points[first].y});
+            for (std::size_t k = first; k + 1 < lines.ends[i]; ++k)
+                boundArc(arcs, {lines.points[k].x, lines.points[k].y}, {lines.points[k + 1].x, lines.points[k + 1].y},
+                         form.bulges[k]);
+        }
+        e = {{arcs.left, arcs.top}, {arcs.right, arcs.bottom}};
+    }
+    const auto bulgeAt = [&](std::size_t k) { return form.bulges.empty() ? 0.0 : form.bulges[k]; };
     // The TEXT entity's writer reads the text and its form from a placement.
     const DxfPlacement placement{.mm = {}, .text = form.text, .version = form.version, .textEntity = form.textEntity};
     if (form.version == DxfVersion::R12) {
@@ -810,8 +822,12 @@ void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, const OpenLinesDxf
         writeR12Head(t, e, layer, form.textEntity.has_value());
         for (std::size_t i = 0; i < lines.count(); ++i) {
             t(0, "POLYLINE")(8, layer)(66, 1).point(10, 0, 0)(70, 0);
-            for (const MmPoint& p : lines.line(i))
-                t(0, "VERTEX")(8, layer).point(10, p.x, p.y);
+            const std::size_t first = i == 0 ? 0 : lines.ends[i - 1];
+            for (std::size_t k = first; k < lines.ends[i]; ++k) {
+                t(0, "VERTEX")(8, layer).point(10, lines.points[k].x, lines.points[k].y);
+                if (bulgeAt(k) != 0)
+                    t.number(42, bulgeAt(k));
+            }
             t(0, "SEQEND")(8, layer);
         }
         if (form.textEntity)
@@ -830,8 +846,12 @@ void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, const OpenLinesDxf
         const std::span<const MmPoint> line = lines.line(i);
         t(0, "LWPOLYLINE").handle(5, handle++).handle(330, kModelSpaceRecord)(100, "AcDbEntity")(8, layer);
         t(100, "AcDbPolyline")(90, int(line.size()))(70, 0);
-        for (const MmPoint& p : line)
-            t.number(10, p.x).number(20, p.y);
+        const std::size_t first = i == 0 ? 0 : lines.ends[i - 1];
+        for (std::size_t k = 0; k < line.size(); ++k) {
+            t.number(10, line[k].x).number(20, line[k].y);
+            if (bulgeAt(first + k) != 0)
+                t.number(42, bulgeAt(first + k));
+        }
     }
     if (form.textEntity)
         writeTextEntity(t, placement, handle);
