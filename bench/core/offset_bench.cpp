@@ -1,7 +1,7 @@
 // The offset alone on the merged shapes of a text, and those shapes written
 // out so that another program (bench/offset_geos.py, GEOS through shapely)
 // can buffer the very same polygons beside it:
-//   offset_bench CHARACTERS POINTS OFFSET-MM ROUNDS [SHAPES-FILE]
+//   offset_bench CHARACTERS POINTS OFFSET-MM ROUNDS [SHAPES-FILE [RESULT-FILE]]
 // prints the shapes' vertices, the distance and arc tolerance in grid units,
 // the points per circle, and the best and median CPU seconds of the rounds.
 // The text is the default text repeated. The file holds one contour a line,
@@ -116,6 +116,24 @@ int main(int argc, char** argv)
             for (const lw::Contour& h : s.holes)
                 out += h.size();
         }
+    }
+    if (argc > 6) {
+        // The result too, in the same form, for a comparison.
+        FILE* f = std::fopen(argv[6], "w");
+        if (!f)
+            return 1;
+        for (const lw::Shape& s : lw::offsetShapes(shapes, distance, tolerance)) {
+            const auto write = [&](char kind, const lw::Contour& c) {
+                std::fputc(kind, f);
+                for (const lw::POINT& p : c)
+                    std::fprintf(f, " %d %d", int(p.x), int(p.y));
+                std::fputc('\n', f);
+            };
+            write('O', s.outer);
+            for (const lw::Contour& h : s.holes)
+                write('H', h);
+        }
+        std::fclose(f);
     }
     std::sort(times.begin(), times.end());
     std::printf("%zu %zu %.17g %.17g %d %.6f %.6f %zu\n", shapes.size(), vertices, distance, tolerance,
