@@ -41,8 +41,9 @@ Contour onGrid(const auto& ring, Role role)
     return c;
 }
 
-// One shape offset alone: Boost's buffer of many shapes at once compares
-// every piece with every other, so its cost grows with the square of the text.
+// One shape offset alone, traced where it can be: Boost's buffer of many
+// shapes at once compares every piece with every other, so its cost grows
+// with the square of the text.
 void offsetAlone(const std::vector<Shape>& shapes, std::size_t k, double distance, int perCircle, BgShapes& out)
 {
     const Shape& s = shapes[k];
