@@ -204,6 +204,34 @@ bool anyMeet(const std::vector<Contour>& contours)
     return false;
 }
 
+// Whether one of the contours `which` (indexes into `contours`) holds
+// another's first point by `holds(i, point)`; only contours whose boxes
+// hold the other's box are asked, found by a sweep along x.
+template <class Holds>
+bool anyHolds(const std::vector<Contour>& contours, const std::vector<std::size_t>& which, Holds holds)
+{
+    std::vector<Extent> boxes;
+    for (const std::size_t i : which)
+        boxes.push_back(extentOf(contours[i]));
+    const auto inside = [&](std::size_t j, std::size_t i) {
+        return boxes[j].left >= boxes[i].left && boxes[j].right <= boxes[i].right && boxes[j].top >= boxes[i].top &&
+               boxes[j].bottom <= boxes[i].bottom && holds(which[i], contours[which[j]][0]);
+    };
+    std::vector<std::size_t> order(which.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return boxes[a].left < boxes[b].left; });
+    std::vector<std::size_t> open;
+    for (const std::size_t j : order) {
+        std::erase_if(open, [&](std::size_t i) { return boxes[i].right < boxes[j].left; });
+        for (const std::size_t i : open)
+            if (inside(i, j) || inside(j, i))
+                return true;
+        open.push_back(j);
+    }
+    return false;
+}
+
 } // namespace
 
 bool traceOffset(const std::vector<Shape>& shapes, const std::vector<std::size_t>& members, double distance,
@@ -234,38 +262,35 @@ bool traceOffset(const std::vector<Shape>& shapes, const std::vector<std::size_t
     outers.push_back(traced.size());
     if (anyMeet(traced))
         return false;
+    // Contours that do not meet may still lie one inside the other where
+    // they should not: a hole outside its outer contour (the outer shrunk
+    // into it, the shape gone), or a hole grown round another.
+    for (std::size_t i = 0; i + 1 < outers.size(); ++i) {
+        const Contour& outer = traced[outers[i]];
+        std::vector<std::size_t> holes;
+        for (std::size_t h = outers[i] + 1; h < outers[i + 1]; ++h) {
+            if (encloses(traced[h], outer[0]) || !encloses(outer, traced[h][0]))
+                return false;
+            holes.push_back(h);
+        }
+        if (holes.size() > 1 && anyHolds(traced, holes, [&](std::size_t h, POINT p) { return encloses(traced[h], p); }))
+            return false;
+    }
     // Shapes whose contours do not meet may still lie one in the other's
     // ink (grown into a notch around it): then they overlap.
     if (members.size() > 1) {
-        std::vector<Extent> boxes;
-        for (std::size_t i = 0; i + 1 < outers.size(); ++i)
-            boxes.push_back(extentOf(traced[outers[i]]));
-        const auto inInk = [&](std::size_t i, POINT p) {
-            if (!encloses(traced[outers[i]], p))
+        std::vector<std::size_t> shapesAt(outers.begin(), outers.end() - 1);
+        const auto inInk = [&](std::size_t o, POINT p) {
+            if (!encloses(traced[o], p))
                 return false;
-            for (std::size_t h = outers[i] + 1; h < outers[i + 1]; ++h)
+            const std::size_t end = *std::upper_bound(outers.begin(), outers.end(), o);
+            for (std::size_t h = o + 1; h < end; ++h)
                 if (encloses(traced[h], p))
                     return false;
             return true;
         };
-        const auto inside = [&](std::size_t j, std::size_t i) {
-            return boxes[j].left >= boxes[i].left && boxes[j].right <= boxes[i].right &&
-                   boxes[j].top >= boxes[i].top && boxes[j].bottom <= boxes[i].bottom &&
-                   inInk(i, traced[outers[j]][0]);
-        };
-        // Only boxes that overlap can hold one another: a sweep along x.
-        std::vector<std::size_t> order(boxes.size());
-        for (std::size_t i = 0; i < order.size(); ++i)
-            order[i] = i;
-        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return boxes[a].left < boxes[b].left; });
-        std::vector<std::size_t> open;
-        for (const std::size_t j : order) {
-            std::erase_if(open, [&](std::size_t i) { return boxes[i].right < boxes[j].left; });
-            for (const std::size_t i : open)
-                if (inside(i, j) || inside(j, i))
-                    return false;
-            open.push_back(j);
-        }
+        if (anyHolds(traced, shapesAt, inInk))
+            return false;
     }
     for (std::size_t i = 0; i + 1 < outers.size(); ++i) {
         Shape moved{std::move(traced[outers[i]]), {}};

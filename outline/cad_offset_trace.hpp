@@ -20,8 +20,9 @@ namespace lw {
 // counter-clockwise with y up, holes clockwise, none touching another or
 // itself) to `out`, in their order, each arc `perCircle` points to a whole
 // circle; false, with `out` as it was, when a traced contour crosses or
-// touches another or itself, turns over, or a tight concave run cannot be
-// cut locally, or a traced shape lies in another's ink.
+// touches another or itself, turns over, a tight concave run cannot be cut
+// locally, a hole leaves its outer contour or grows round another, or a
+// traced shape lies in another's ink.
 bool traceOffset(const std::vector<Shape>& shapes, const std::vector<std::size_t>& members, double distance,
                  int perCircle, std::vector<Shape>& out);
 

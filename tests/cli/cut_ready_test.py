@@ -169,11 +169,12 @@ for name, args in CASES:
         check(raw_pairs >= 3, f"{name}: the test font's contours do not overlap ({raw_pairs})")
 
 # Offsets: outward, inward, and a hole that closes; at small sizes, where
-# tight curves meet the distance, and far enough that the letters grow into
-# each other.
+# tight curves meet the distance, far enough that the letters grow into
+# each other, and inward far enough that strokes part or vanish.
 for text, face, offset, size in [("gjpqy", "DejaVu Sans", 0.3, "72"), ("gjpqy", "DejaVu Sans", -0.2, "72"),
                                  ("回", "IPAMincho", 0.5, "72"), ("編集テキスト", "IPAGothic", 0.1, "24"),
-                                 ("編集テキスト", "IPAGothic", -0.1, "24"), ("Sweep", "DejaVu Serif", 1.5, "36")]:
+                                 ("編集テキスト", "IPAGothic", -0.1, "24"), ("Sweep", "DejaVu Serif", 1.5, "36"),
+                                 ("O·Hg", "DejaVu Sans", -0.3, "24"), ("O■", "IPAGothic", -1.5, "72")]:
     args = ["--text", text, "--font", face, "--size", size, "--underline", "--precision", PRECISION]
     base = [pts for pts, _ in contours_of_dxf(args)]
     moved = contours_of_dxf(args + ["--offset", str(offset)])
