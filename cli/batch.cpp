@@ -38,7 +38,8 @@ std::string formatOf(const std::string& output)
 
 bool isStyle(const std::string& a)
 {
-    return a == "--bold" || a == "--italic" || a == "--underline" || a == "--strikeout";
+    return a == "--bold" || a == "--italic" || a == "--underline" || a == "--strikeout" || a == "--centreline" ||
+           a == "--centerline";
 }
 
 // "bold italic", "regular": the options that replace the command line's styles.
@@ -52,9 +53,10 @@ std::vector<std::string> styleOptions(const std::string& field)
         i = end + 1;
         if (word.empty() || word == "regular")
             continue;
-        if (word != "bold" && word != "italic" && word != "underline" && word != "strikeout")
-            throw BatchColumnError(kStyles, quotedInput(word) +
-                                                " is not a style (bold, italic, underline, strikeout or regular)");
+        if (word != "bold" && word != "italic" && word != "underline" && word != "strikeout" && word != "centreline" &&
+            word != "centerline")
+            throw BatchColumnError(kStyles, quotedInput(word) + " is not a style (bold, italic, underline, "
+                                                                "strikeout, centreline or regular)");
         options.push_back("--" + word);
     }
     return options;

@@ -2,6 +2,7 @@
 // machines without a display.
 
 #include "cli/batch.hpp"
+#include "cli/centreline_run.hpp"
 #include "cli/options.hpp"
 #include "cli/stroke_run.hpp"
 #include "export/byte_files.hpp"
@@ -12,6 +13,7 @@
 #include "export/jw_warnings.hpp"
 #include "export/wit.hpp"
 #include "form/offscreen_capture.hpp"
+#include "outline/stroke_font_cache.hpp"
 #include "base/failure.hpp"
 #include "platform/process.hpp"
 #include "platform/standard_error.hpp"
@@ -127,7 +129,8 @@ int checkDrawing(const lw::cli::Options& o, lw::OffscreenCapture& made, lw::Save
     return report.passes() ? 0 : 1;
 }
 
-int run(const lw::cli::Options& o)
+// `fonts`: the stroke fonts read so far, kept across a batch's rows.
+int run(const lw::cli::Options& o, lw::StrokeFontCache& fonts)
 {
     const lw::Placement asAsked = o.centre ? lw::Placement::PreviewCentre : lw::Placement::Origin;
     if (o.command == "fonts") {
@@ -136,7 +139,14 @@ int run(const lw::cli::Options& o)
     }
     if (!o.strokeFont.empty() && o.command != "batch") {
         expectFiles(o, o.command == "capture" ? 0 : 1);
-        lw::cli::runStroke(o, standardOutput(), warn);
+        lw::cli::runStroke(o, fonts, standardOutput(), warn);
+        return 0;
+    }
+    if (o.centreline && o.command != "batch") {
+        expectFiles(o, o.command == "capture" ? 0 : 1);
+        const auto made = capture(o, lw::Placement::Origin);
+        made->setAnchor(o.anchor, o.mirror);
+        lw::cli::runCentreline(o, *made, standardOutput(), warn);
         return 0;
     }
     if (o.command == "capture") {
@@ -273,11 +283,12 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
             wrote = false;
             lw::StandardErrorSink err;
             bool toolFailed = false;
-            const int status = lw::cli::runBatch(o, args, [&toolFailed](const lw::cli::Options& row, const std::string& where) {
+            lw::StrokeFontCache fonts;
+            const int status = lw::cli::runBatch(o, args, [&toolFailed, &fonts](const lw::cli::Options& row, const std::string& where) {
                 warningWhere = where;
                 struct Forget { ~Forget() { warningWhere.clear(); } } forget;
                 // A drawing its tool does not fit is written, and said; the batch then ends in 1.
-                toolFailed = run(row) != 0 || toolFailed;
+                toolFailed = run(row, fonts) != 0 || toolFailed;
             }, err);
             return toolFailed ? std::max(status, 1) : status;
         }
@@ -288,7 +299,8 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
                 throw lw::cli::UsageError(option + " applies to " + format + " only");
         if (toStandardOutput)
             lw::binaryStandardOutput();
-        return run(o);
+        lw::StrokeFontCache fonts;
+        return run(o, fonts);
     } catch (const lw::cli::UsageError& e) {
         lw::writeStandardError(std::string("letterwire-cli: ") + e.what() + "\n");
         return 2;

@@ -1,4 +1,5 @@
 #include "cli/options.hpp"
+#include "cli/centreline_run.hpp"
 
 #include "base/lengths.hpp"
 #include "outline/arc_text.hpp"
@@ -62,7 +63,8 @@ constexpr std::string_view kOptionNames[] = {"--help",      "--version", "--text
                                              "--dxf-version", "--dxf-text", "--encoding",
                                              "--tool",      "--check",   "--report", "--stencil",
                                              "--stencil-bridges", "--arc",   "--arc-at",  "--fit-arc",
-                                             "--kerning",   "--features", "--font-file"};
+                                             "--kerning",   "--features", "--font-file",
+                                             "--centreline", "--centerline"};
 
 // Edits from a to b, a swap of two neighbours counting as one ("dfx", "dxf").
 std::size_t editDistance(std::string_view a, std::string_view b)
@@ -325,10 +327,10 @@ const Command kCommands[] = {
      "angle[,styles[,stroke font[,check]]]]]]; the output's extension (.dxf,\n"
      ".svg, .pdf, .plt or .hpgl) is the format, an empty optional field takes\n"
      "the command line's value, styles are words (bold italic underline\n"
-     "strikeout, or regular), a stroke font as --stroke-font takes it, the\n"
-     "check column the row's tool for --check; a field in double quotes may hold\n"
-     "commas (\"\" is a quote); empty lines and lines starting with # are\n"
-     "skipped. Every other option comes from the command line. Each\n"
+     "strikeout centreline, or regular), a stroke font as --stroke-font takes\n"
+     "it, the check column the row's tool for --check; a field in double\n"
+     "quotes may hold commas (\"\" is a quote); empty lines and lines starting\n"
+     "with # are skipped. Every other option comes from the command line. Each\n"
      "file has the bytes a single run gives; a bad row is reported by its line\n"
      "and column and the other rows are still written (status 1). A list that\n"
      "is not UTF-8 but code page 932 (Shift-JIS, as Japanese spreadsheets\n"
@@ -479,7 +481,9 @@ Cut-ready geometry (svg, dxf, pdf, hpgl):
                     circular arcs (polyline bulges) within half the grid step
                     of them, in svg its Béziers; straight edges stay straight.
                     A contour the merge or the offset changed stays segments;
-                    in pdf Béziers, in hpgl arcs (AA) as in dxf
+                    in pdf Béziers, in hpgl arcs (AA) as in dxf. Open lines
+                    (--stroke-font, --centreline) in dxf: arcs where they
+                    pass within half the grid step of the points
 
 One format's own options (a batch's rows take those of their format):
   --page SIZE       (pdf) A4, A3 or WxHmm (100x50mm, each side up to )" + shortest(kPdfLargestPageMm) + R"();
@@ -534,6 +538,14 @@ Single-line text (capture, svg, dxf, pdf, hpgl, batch):
                     those none has are an error unless --allow-missing; with
                     --offset MM the outline of the strokes drawn with a round
                     pen 2 x MM wide. Not for jw and wit, which take outlines
+  --centreline, --centerline
+                    an outline face's centreline as open lines, drawn and
+                    written as --stroke-font's are: the middle of each stroke
+                    of the merged outline, one line on through its junctions
+                    where it can; capture gives each point's stroke width;
+                    vertical "@" faces, spacing, width, bold, anchor and
+                    mirror as for outlines; --offset MM the outline of a
+                    round pen 2 x MM wide along it. Not for jw and wit
   --pen-width MM    (svg, pdf) the stroke width of open lines (default 0.1;
                     pdf --pdf-style cut keeps its hairline)
   --allow-missing   leave out characters no stroke font has (a warning)
@@ -834,6 +846,8 @@ Options parseOptions(const std::vector<std::string>& args)
             o.allowMissing = true;
         } else if (a == "--stroke") {
             o.stroke = true;
+        } else if (a == "--centreline" || a == "--centerline") {
+            o.centreline = true;
         } else if (a == "--encoding") {
             o.encodingAt = i;
             const std::string& word = value();
@@ -976,7 +990,7 @@ Options parseOptions(const std::vector<std::string>& args)
     if (!o.strokeFont.empty() && o.style.arc.isArc())
         throw UsageError("--stroke-font: --arc places outline glyphs so far; a stroke font's lines stay straight");
     if (!o.strokeFont.empty() && o.curves)
-        throw UsageError("--curves: a stroke font's lines are points already; --curves does not apply");
+        refuseOpenCurves(o);
     if (!o.strokeFont.empty() && (o.font.italic || o.font.underline || o.font.strikeout || o.style.bold))
         throw UsageError("--stroke-font draws the strokes as they are; --italic, --underline, --strikeout "
                          "and --bold apply to outline faces");
@@ -987,8 +1001,11 @@ Options parseOptions(const std::vector<std::string>& args)
         throw UsageError(std::string("--stroke-font: ") +
                          (o.style.oblique != 0 ? "--oblique" : o.style.fitMm > 0 ? "--fit" : "--size-of cap") +
                          " applies to outline faces so far; a stroke font's lines are drawn as they are");
-    if (o.strokeFont.empty() && (o.penMm || o.allowMissing))
-        throw UsageError(std::string(o.penMm ? "--pen-width" : "--allow-missing") + " applies with --stroke-font only");
+    if (o.centreline)
+        refuseWithCentreline(o, unitsGiven);
+    if (o.strokeFont.empty() && ((o.penMm && !o.centreline) || o.allowMissing))
+        throw UsageError(std::string(o.penMm ? "--pen-width applies with --stroke-font only, or with --centreline"
+                                             : "--allow-missing applies with --stroke-font only"));
     if (!o.strokeFont.empty() && o.offsetMm < 0)
         throw UsageError("--offset with --stroke-font is the pen's radius around the strokes; it must be above 0");
     if (!o.strokeFont.empty() && o.centre)
@@ -1001,7 +1018,8 @@ Options parseOptions(const std::vector<std::string>& args)
     const bool drawn = o.command == "dxf" || o.command == "svg" || o.command == "pdf" || o.command == "hpgl" ||
                        o.command == "batch";
     const bool drawing = drawn || o.command == "check";
-    if (!cadGiven.empty() && !drawing)
+    // A centreline's capture is placed as its drawings are.
+    if (!cadGiven.empty() && !drawing && !(o.centreline && o.command == "capture"))
         throw UsageError(cadGiven + " applies to svg, dxf, pdf and hpgl only");
     if (!o.formatOptions.empty() && !drawn)
         throw UsageError(o.formatOptions.front().first + " applies to " + o.formatOptions.front().second + " only");
@@ -1061,7 +1079,7 @@ Options parseOptions(const std::vector<std::string>& args)
     if (sizeOf == "cap")
         o.font.size = emForCapHeight(o, o.font.size);
     // A drawing for CAD is fine unless the user asks for another grid.
-    if (drawing && !o.precisionMm && !o.classic && !dpiGiven)
+    if ((drawing || o.centreline) && !o.precisionMm && !o.classic && !dpiGiven)
         o.precisionMm = kCadStepMm;
     // A stroke font draws no outline: the outline's estimate bounds nothing
     // there, and the precision is only the grid an offset works on.

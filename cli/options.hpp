@@ -49,6 +49,7 @@ struct Options {
     std::optional<double> penMm;         // svg: --pen-width, the stroke width of open lines
     bool allowMissing = false;           // --allow-missing: characters no stroke font has are left out
     bool stroke = false;                 // fonts --stroke
+    bool centreline = false;             // --centreline: an outline face's centreline as open lines
     OutputChoices output;                 // pdf, hpgl, dxf: each format's own options
     // Each format's own options as given ("--page", "pdf"): a single run of
     // another format refuses them; a batch's rows take those of their format.

@@ -11,6 +11,7 @@
 #include "export/pdf.hpp"
 #include "export/svg.hpp"
 #include "outline/cad_geometry.hpp"
+#include "outline/open_line_arcs.hpp"
 #include "outline/stroke_font_files.hpp"
 #include "outline/stroke_offset.hpp"
 #include "outline/stroke_text.hpp"
@@ -48,12 +49,13 @@ std::string fallbackNote(const std::string& asked, const StrokeFaceUse& use)
 
 } // namespace
 
-void runStroke(const Options& o, ByteSink& standardOutput, const std::function<void(const std::string&)>& warn)
+void runStroke(const Options& o, StrokeFontCache& fonts, ByteSink& standardOutput,
+               const std::function<void(const std::string&)>& warn)
 {
     const bool vertical = o.strokeFont.starts_with('@');
     const std::string asked = vertical ? o.strokeFont.substr(1) : o.strokeFont;
     const std::u32string text = utf8ToCodepoints(o.text);
-    StrokeFontShelf shelf(installedStrokeFaces());
+    StrokeFontShelf shelf(installedStrokeFaces(), fonts);
     const StrokeFont* font = shelf.chosen(asked, text);
     if (!font)
         throw UsageError("--stroke-font: no stroke font \"" + asked + "\" (letterwire-cli fonts --stroke lists them)");
@@ -84,6 +86,11 @@ void runStroke(const Options& o, ByteSink& standardOutput, const std::function<v
                            laid.lines);
         return;
     }
+    writeOpenLinesRun(o, laid.lines, standardOutput);
+}
+
+void writeOpenLinesRun(const Options& o, const OpenLines& lines, ByteSink& standardOutput)
+{
     const bool dxf = o.command == "dxf";
     std::optional<DxfText> textEntity;
     if (dxf && o.output.dxfText) {
@@ -107,8 +114,8 @@ void runStroke(const Options& o, ByteSink& standardOutput, const std::function<v
     if (o.offsetMm > 0) {
         // The ink of a round pen, on the drawing's grid, made cut-ready.
         const double dpi = o.dpi;
-        const CadOutline cut = cadOutline(strokeInk(laid.lines, o.offsetMm, dpi), {.merge = o.merge});
-        if (cut.outline.pointCount == 0 && laid.lines.count() != 0)
+        const CadOutline cut = cadOutline(strokeInk(lines, o.offsetMm, dpi), {.merge = o.merge});
+        if (cut.outline.pointCount == 0 && lines.count() != 0)
             throw Failure(FailureKind::NothingToDraw, "the strokes drawn with the pen leave no outline");
         const MmPlacement mm = onCadGrid({.originX = 0, .originY = 0, .dpi = dpi}, cut);
         write([&](ByteSink& out) {
@@ -124,16 +131,26 @@ void runStroke(const Options& o, ByteSink& standardOutput, const std::function<v
         });
         return;
     }
+    if (dxf && o.curves) {
+        // Arcs within half the drawing's grid step, as the outline's curves.
+        const ArcLines arcs = linesAsArcs(lines, kMmPerInch / o.dpi / 2);
+        write([&](ByteSink& out) {
+            writeOpenLinesDxf(out, arcs.lines,
+                              OpenLinesDxf{.text = o.text, .version = o.output.dxfVersion, .textEntity = textEntity,
+                                           .bulges = arcs.bulges});
+        });
+        return;
+    }
     write([&](ByteSink& out) {
         if (dxf)
-            writeOpenLinesDxf(out, laid.lines,
+            writeOpenLinesDxf(out, lines,
                               OpenLinesDxf{.text = o.text, .version = o.output.dxfVersion, .textEntity = textEntity});
         else if (o.command == "pdf")
-            writeOpenLinesPdf(out, laid.lines, o.output.pdf);
+            writeOpenLinesPdf(out, lines, o.output.pdf);
         else if (o.command == "hpgl")
-            writeOpenLinesHpgl(out, laid.lines, o.output.hpgl.pen);
+            writeOpenLinesHpgl(out, lines, o.output.hpgl.pen);
         else
-            writeOpenLinesSvg(out, laid.lines);
+            writeOpenLinesSvg(out, lines);
     });
 }
 

@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -70,6 +71,9 @@ struct OpenLinesDxf {
     std::string_view text; // UTF-8; names the layer
     DxfVersion version = DxfVersion::R2000;
     std::optional<DxfText> textEntity{};
+    // Empty, or one a point: the bulge of the arc to the next point
+    // (open_line_arcs.hpp); the extents are then the arcs'.
+    std::span<const double> bulges{};
 };
 void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, const OpenLinesDxf& form);
 void writeOpenLinesDxfFile(const std::string& path, const OpenLines& lines, std::string_view text);

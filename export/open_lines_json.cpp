@@ -9,7 +9,7 @@ void writeOpenLinesJson(ByteSink& out, const OpenLinesJsonInputs& in, const Open
 {
     std::string s = "{\"text\": ";
     appendJsonString(s, in.text);
-    s += ", \"strokeFont\": ";
+    s += in.centreline ? ", \"face\": " : ", \"strokeFont\": ";
     appendJsonString(s, in.face);
     s += ", \"file\": ";
     appendJsonString(s, in.file);
@@ -33,6 +33,25 @@ void writeOpenLinesJson(ByteSink& out, const OpenLinesJsonInputs& in, const Open
         if (s.size() > (1 << 16)) {
             out << s;
             s.clear();
+        }
+    }
+    if (in.centreline) {
+        s += "], \"widths\": [";
+        for (std::size_t i = 0; i < lines.count(); ++i) {
+            s += i ? ", [" : "[";
+            const std::size_t first = i == 0 ? 0 : lines.ends[i - 1];
+            for (std::size_t k = first; k < lines.ends[i]; ++k) {
+                s += k != first ? ", " : "";
+                if (k < lines.widthsMm.size())
+                    appendJsonNumber(s, lines.widthsMm[k]);
+                else
+                    s += "null";
+            }
+            s += "]";
+            if (s.size() > (1 << 16)) {
+                out << s;
+                s.clear();
+            }
         }
     }
     s += "], \"bbox\": ";

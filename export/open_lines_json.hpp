@@ -20,11 +20,14 @@ struct OpenLinesJsonInputs {
     std::string_view file; // its font file
     double size = 0;
     std::int32_t angle = 0;
+    bool centreline = false; // the lines are an outline face's centreline
 };
 
 // Keys in order: text, strokeFont, file, size, angle, units ("mm"), pen,
 // lineCount, lines [[[x, y], ...], ...], bbox {"minX", "minY", "maxX",
-// "maxY"} (null without lines). One object, then a line feed.
+// "maxY"} (null without lines). One object, then a line feed. A centreline
+// names its outline face "face" (for strokeFont), and after the lines gives
+// "widths" [[w, ...], ...], the stroke's width at each point in mm.
 void writeOpenLinesJson(ByteSink& out, const OpenLinesJsonInputs& inputs, const OpenLines& lines);
 
 } // namespace lw

@@ -14,6 +14,7 @@
 #include "outline/anchor.hpp"
 #include "outline/arc_style.hpp"
 #include "outline/cad_geometry.hpp"
+#include "outline/open_lines.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
 #include "platform/canvas.hpp"
@@ -78,6 +79,11 @@ public:
     // a tool `toolMm` wide (0: none): merged whatever `cad` says, since the
     // tool cuts the ink as the nonzero rule fills it.
     ToolReport check(SaveFormat format, const CadOptions& cad, double toolMm);
+
+    // The centreline of the merged drawing `write` makes of this format, in
+    // millimetres where that drawing stands, each point with its stroke's
+    // width; the pen as the lines' default.
+    OpenLines centreline(SaveFormat format);
 
 private:
     // What write says of a stencil that leaves islands: each with its

@@ -1,5 +1,7 @@
 #include "outline/cad_offset.hpp"
 
+#include "outline/cad_offset_trace.hpp"
+
 // GCC 12 at -O3 sees through Boost.Geometry's round join into a point that
 // an output parameter fills and calls it maybe uninitialised; it is not.
 #pragma GCC diagnostic push
@@ -39,10 +41,20 @@ Contour onGrid(const auto& ring, Role role)
     return c;
 }
 
-// One shape offset alone: Boost's buffer of many shapes at once compares
-// every piece with every other, so its cost grows with the square of the text.
-void offsetAlone(const Shape& s, double distance, int perCircle, BgShapes& out)
+// One shape offset alone, traced where it can be: Boost's buffer of many
+// shapes at once compares every piece with every other, so its cost grows
+// with the square of the text.
+void offsetAlone(const std::vector<Shape>& shapes, std::size_t k, double distance, int perCircle, BgShapes& out)
 {
+    const Shape& s = shapes[k];
+    if (std::vector<Shape> traced; traceOffset(shapes, {k}, distance, perCircle, traced)) {
+        BgPolygon& polygon = out.emplace_back();
+        fill(polygon.outer(), traced[0].outer);
+        for (const Contour& hole : traced[0].holes)
+            fill(polygon.inners().emplace_back(), hole);
+        bg::correct(polygon);
+        return;
+    }
     BgPolygon polygon;
     fill(polygon.outer(), s.outer);
     for (const Contour& hole : s.holes)
@@ -183,9 +195,12 @@ std::vector<Shape> offsetShapes(const std::vector<Shape>& shapes, double distanc
     for (std::size_t i = 0; i < shapes.size(); ++i) {
         if (members[i].empty())
             continue;
+        // Shapes whose traced offsets cross nothing are done.
+        if (traceOffset(shapes, members[i], distance, n, result))
+            continue;
         BgShapes moved;
         for (const std::size_t k : members[i])
-            offsetAlone(shapes[k], distance, n, moved);
+            offsetAlone(shapes, k, distance, n, moved);
         if (members[i].size() > 1)
             moved = merged(std::move(moved));
         for (const BgPolygon& polygon : moved) {

@@ -2,10 +2,11 @@
 // Offsetting shapes for a cutter's width: the outer contour moves outward
 // and the holes inward by a distance (negative: the other way), with round
 // joins. A hole narrower than twice the distance closes, a shape thinner than
-// twice a negative distance vanishes. Boost.Geometry's buffer does the work
-// one shape at a time, and shapes grown into each other are united; the
-// cost grows with the points, not with their square. The result is rounded
-// back to the grid.
+// twice a negative distance vanishes. Shapes near each other are taken
+// together: their contours traced (cad_offset_trace.hpp) where the traces
+// cross nothing, else Boost.Geometry's buffer one shape at a time and the
+// union of those grown into each other; the cost grows with the points,
+// not with their square. The result is rounded back to the grid.
 //
 //   std::vector<Shape> kerf = offsetShapes(shapes, 250, 25); // grid units
 

@@ -273,6 +273,16 @@ AxisGraph medialAxis(std::span<const Contour> contours)
             }
         }
         AxisEdge made{.a = a, .b = b, .contours = {one.contour, two.contour}};
+        if (one.isPoint != two.isPoint) {
+            const auto& point = one.isPoint ? one : two;
+            const auto& other = one.isPoint ? two : one;
+            const Vec f = at(sites.point(point.contour, point.index));
+            const Vec s0 = at(sites.point(other.contour, other.index)),
+                      s1 = at(sites.point(other.contour, other.index + 1));
+            made.bent = true;
+            made.focus[0] = f.x, made.focus[1] = f.y;
+            made.side[0][0] = s0.x, made.side[0][1] = s0.y, made.side[1][0] = s1.x, made.side[1][1] = s1.y;
+        }
         const AxisNode& n = graph.nodes[narrow];
         Vec place{n.x, n.y};
         // Between parallel sides no end is narrower: the middle stands

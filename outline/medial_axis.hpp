@@ -43,6 +43,12 @@ struct AxisEdge {
     std::uint32_t contours[2]{};
     double at[2]{};
     double feet[2][2]{}; // x, y on contours[0], then on contours[1]
+    // Between a contour's corner and a side the edge is a parabola's arc,
+    // not the chord from a to b: its focus is the corner, its directrix the
+    // side's line through `side[0]` and `side[1]`.
+    bool bent = false;
+    double focus[2]{};
+    double side[2][2]{};
 };
 
 // A point where two contours meet (the merge leaves a counter touching the

@@ -33,6 +33,9 @@ struct OpenLines {
     std::vector<MmPoint> points;
     std::vector<std::size_t> ends; // one past each line's last point, ascending
     double penMm = kDefaultPenMm;
+    // Empty, or one a point: the width of the stroke the line runs along
+    // there (a centreline's).
+    std::vector<double> widthsMm;
 
     std::size_t count() const { return ends.size(); }
     std::span<const MmPoint> line(std::size_t i) const

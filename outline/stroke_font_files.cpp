@@ -115,7 +115,10 @@ StrokeFont loadStrokeFont(const std::string& path, const GlyphsWanted& wanted)
     return readStrokeFont(bytes, path, wanted);
 }
 
-StrokeFontShelf::StrokeFontShelf(std::vector<StrokeFaceFile> installed) : installed_(std::move(installed)) {}
+StrokeFontShelf::StrokeFontShelf(std::vector<StrokeFaceFile> installed, StrokeFontCache& cache)
+    : installed_(std::move(installed)), cache_(cache)
+{
+}
 
 const StrokeFont* StrokeFontShelf::chosen(const std::string& nameOrPath, std::u32string_view text)
 {
@@ -130,8 +133,7 @@ const StrokeFont* StrokeFontShelf::chosen(const std::string& nameOrPath, std::u3
             return nullptr;
         file = it->file;
     }
-    const auto inText = [&](char32_t c) { return text.find(c) != std::u32string_view::npos; };
-    chosen_ = std::make_unique<StrokeFont>(loadStrokeFont(file, inText));
+    chosen_ = &cache_.read(file, text);
 
     std::u32string lacking;
     for (const char32_t c : text)
@@ -143,24 +145,27 @@ const StrokeFont* StrokeFontShelf::chosen(const std::string& nameOrPath, std::u3
         if (face.file == file)
             continue;
         try {
-            StrokeFont found = loadStrokeFont(face.file, [&](char32_t c) { return lacking.find(c) != std::u32string::npos; });
-            if (found.glyphs.empty())
+            const StrokeFont& found = cache_.read(face.file, lacking);
+            std::u32string still;
+            for (const char32_t c : lacking)
+                if (!found.glyphs.contains(c))
+                    still += c;
+            if (still.size() == lacking.size())
                 continue;
-            for (const auto& [c, glyph] : found.glyphs)
-                lacking.erase(lacking.find(c), 1);
-            fallbacks_.push_back(std::move(found));
+            lacking = std::move(still);
+            fallbacks_.push_back(&found);
         } catch (const Failure&) {
             // A broken installed face is no reason to fail a text it was not asked for.
         }
     }
-    return chosen_.get();
+    return chosen_;
 }
 
 const StrokeFont* StrokeFontShelf::fallbackFor(char32_t c) const
 {
-    for (const StrokeFont& font : fallbacks_)
-        if (font.glyphs.contains(c))
-            return &font;
+    for (const StrokeFont* font : fallbacks_)
+        if (font->glyphs.contains(c))
+            return font;
     return nullptr;
 }
 

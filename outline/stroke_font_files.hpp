@@ -5,11 +5,13 @@
 // by its name (the file's name without its extension, any letter case, the
 // first found) or by a path.
 //
-//   StrokeFontShelf shelf(installedStrokeFaces());
+//   StrokeFontCache cache;
+//   StrokeFontShelf shelf(installedStrokeFaces(), cache);
 //   const StrokeFont* f = shelf.chosen("romans", U"Room 12 出口");
 //   const StrokeFont* other = shelf.fallbackFor(U'口'); // kst32b, or nullptr
 
 #include "outline/stroke_font.hpp"
+#include "outline/stroke_font_cache.hpp"
 
 #include <memory>
 #include <string>
@@ -34,10 +36,12 @@ bool isStrokeFontPath(const std::string& nameOrPath);
 StrokeFont loadStrokeFont(const std::string& path, const GlyphsWanted& wanted = {});
 
 // The faces one text is drawn in: the one asked for, and installed faces
-// for the characters it lacks. Each is read for the text's characters only.
+// for the characters it lacks. Each is read through `cache` for the text's
+// characters (and those texts before it read), so the cache must outlive
+// the shelf.
 class StrokeFontShelf {
 public:
-    explicit StrokeFontShelf(std::vector<StrokeFaceFile> installed);
+    StrokeFontShelf(std::vector<StrokeFaceFile> installed, StrokeFontCache& cache);
 
     // The face asked for, read for `text`, and the faces for the characters
     // of `text` it lacks: installed faces in order, each read for those
@@ -51,8 +55,9 @@ public:
 
 private:
     std::vector<StrokeFaceFile> installed_;
-    std::unique_ptr<StrokeFont> chosen_;
-    std::vector<StrokeFont> fallbacks_;
+    StrokeFontCache& cache_;
+    const StrokeFont* chosen_ = nullptr;
+    std::vector<const StrokeFont*> fallbacks_;
 };
 
 } // namespace lw

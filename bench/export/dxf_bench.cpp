@@ -1,7 +1,9 @@
 // The DXF of a 100,000-point outline beside the JW writer on the same
 // outline, and the capture of the default text at a 0.01 mm grid beside the
-// classic one.
+// classic one. The layer's name, which each drawing makes anew, against
+// the length of the text (linear), beside a whole drawing of 500 points.
 #include "export/dxf.hpp"
+#include "base/codepage.hpp"
 #include "export/jw_output.hpp"
 #include "outline/baseline.hpp"
 #include "outline/capture.hpp"
@@ -14,6 +16,7 @@
 
 #include <cmath>
 #include <random>
+#include <string>
 
 namespace {
 
@@ -75,7 +78,33 @@ void BM_CaptureAtStep(benchmark::State& state, double stepMm, bool withBaseline)
 
 } // namespace
 
+// The name in code page 932 as the writer makes it, for the default text
+// repeated to a number of characters.
+void BM_LayerName(benchmark::State& state)
+{
+    const std::string piece = "編集テキスト"; // six characters of three bytes
+    std::string text;
+    for (std::int64_t i = 0; i < state.range(0); ++i)
+        text.append(piece, 3 * std::size_t(i % 6), 3);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lw::toCp932(lw::dxfLayerName(text)));
+    state.SetComplexityN(state.range(0));
+}
+
+void BM_DxfSmallDrawing(benchmark::State& state)
+{
+    const lw::CapturedOutline outline = lw::bench::bigOutline(500);
+    const lw::DxfPlacement placement{{.originX = 0, .originY = 28, .dpi = 96}, "編集テキスト"};
+    for (auto _ : state) {
+        CountingSink sink;
+        lw::writeDxf(sink, outline, placement);
+        benchmark::DoNotOptimize(sink);
+    }
+}
+
 BENCHMARK(BM_DxfOutline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LayerName)->Arg(6)->Arg(1000)->Arg(10000)->Arg(100000)->Complexity()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DxfSmallDrawing)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_JwOutline)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CaptureAtStep, classic, lw::kClassicStepMm, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_CaptureAtStep, precision_0_1, 0.1, false)->Unit(benchmark::kMicrosecond);

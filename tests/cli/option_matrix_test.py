@@ -53,7 +53,7 @@ import ezdxf
 from ezdxf import path as dxfpath
 from fontTools.pens.boundsPen import BoundsPen
 from fontTools.ttLib import TTFont
-from shapely.geometry import LinearRing, Polygon
+from shapely.geometry import LinearRing, MultiLineString, Point, Polygon
 
 from ink import nonzero_region, signed_area
 from stroke_oracle import apart, expected, write_fonts
@@ -694,7 +694,54 @@ for case in stroke_cases:
     except Exception as e:
         check(False, DEFAULT | {"face": 0}, f"stroke {case}: {type(e).__name__}: {e}")
 
-print(f"{len(cases)} cases, {len(stroke_cases)} stroke cases, {checks} checks, {len(drawings)} drawings")
+# The centreline: the same options as the outline, so each line lies where
+# that case's merged DXF puts the ink, every point the centre of a disc as
+# wide as the width it carries that touches the outline (shapely), no
+# polyline closed, and every part of the ink drawn.
+centreline_cases = [dict(DEFAULT, **c, face=i % len(FACES), bold=i % 2 == 1, merge=True, stencil=0.0, offset=0.0,
+                         curves=False) for i, c in enumerate(stroke_cases)]
+centreline_cases.append(dict(DEFAULT, face=0, arc=40, anchor="top-centre"))
+
+
+def check_centreline(case):
+    args = arguments(case)
+    run = subprocess.run([cli, "capture", "--centreline"] + args, capture_output=True)
+    if run.returncode != 0:
+        raise RuntimeError(f"status {run.returncode}: {run.stderr.decode(errors='replace').strip()}")
+    got = json.loads(run.stdout)
+    ink = nonzero_region(drawing(case))
+    edge = ink.boundary
+    # The grid's step and the thinning's half pixel; a disc's width is
+    # twice the distance from its centre to the nearest contour.
+    tolerance = 2 * step_of(case) + 25.4 / dpi_of(case)
+    worst = 0.0
+    for line, widths in zip(got["lines"], got["widths"]):
+        for (x, y), w in zip(line, widths):
+            p = Point(x, y)
+            off = abs(edge.distance(p) - w / 2) if ink.buffer(tolerance).contains(p) else math.inf
+            worst = max(worst, off)
+    check(worst <= tolerance, case, f"centreline: a point's disc is {worst:.4f} mm off the outline")
+    lines = MultiLineString([line for line in got["lines"]])
+    parts = list(getattr(ink, "geoms", [ink]))
+    check(all(part.buffer(tolerance).intersects(lines) for part in parts), case, "centreline: a part of the ink "
+          "has no line")
+    dxf = subprocess.run([cli, "dxf", "-", "--centreline"] + args + dxf_arguments(case), capture_output=True)
+    doc = ezdxf.read(io.StringIO(dxf.stdout.replace(b"\r\n", b"\n").decode("cp932")))
+    entities = list(doc.modelspace().query("LWPOLYLINE POLYLINE"))
+    check(len(entities) == got["lineCount"] and not any(e.closed if e.dxftype() == "LWPOLYLINE" else e.is_closed
+                                                        for e in entities),
+          case, f"centreline: {len(entities)} polylines for {got['lineCount']} lines, or one closed")
+
+
+if not windows:
+    for case in centreline_cases:
+        try:
+            check_centreline(case)
+        except Exception as e:
+            check(False, case, f"centreline: {type(e).__name__}: {e}")
+
+print(f"{len(cases)} cases, {len(stroke_cases)} stroke cases, {len(centreline_cases)} centreline cases, "
+      f"{checks} checks, {len(drawings)} drawings")
 for f in failures:
     print("FAIL:", f)
 sys.exit(1 if failures else 0)

@@ -313,6 +313,23 @@ single = [run(["dxf", "-", "--text", "AB", "--size", "72", "--angle", "30", "--s
           run(["svg", "-", "--text", "AB", "--stroke-font", fonts["lff"]]).stdout]
 check(r.returncode == 0 and [open(f"{folder}/row.{e}", "rb").read() for e in ("dxf", "svg")] == single,
       f"batch: status {r.returncode} {r.stderr!r}, or not the single runs' bytes")
+# Rows that read the same fonts for other characters, a fallback among
+# them, and a row no font can draw: each row's bytes and warning those of
+# its single run, whatever rows came before it.
+texts = ["A", "ACB", "BA", "A\u2603", "CA", "AB"]
+with open(f"{folder}/rows3.csv", "w", encoding="utf-8") as f:
+    f.write("".join(f"{folder}/row3-{k}.dxf,{t},,,,,{fonts['lff']}\n" for k, t in enumerate(texts)))
+r = run(["batch", f"{folder}/rows3.csv"], env)
+said = r.stderr.decode()
+for k, t in enumerate(texts):
+    alone = run(["dxf", "-", "--text", t, "--stroke-font", fonts["lff"]], env)
+    path = f"{folder}/row3-{k}.dxf"
+    written = open(path, "rb").read() if os.path.exists(path) else b""
+    words = alone.stderr.decode().replace("letterwire-cli: ", "").strip()
+    check(written == alone.stdout and (not words or words in said),
+          f"batch row {t!r}: not its single run's bytes ({len(written)} against {len(alone.stdout)}) or words "
+          f"({words!r} not in {said!r})")
+check(r.returncode == 1, f"batch with a row no font draws: status {r.returncode}")
 # The page and plotter formats' rows, with the batch's own format options.
 with open(f"{folder}/rows2.csv", "w", encoding="utf-8") as f:
     f.write("".join(f"{folder}/row2.{e},AB,,,,,{fonts['lff']}\n" for e in ("pdf", "plt", "dxf")))
@@ -335,7 +352,8 @@ REFUSALS = [
     (["dxf", f"{folder}/x.dxf", "--stroke-font", "no-such-face"], 2, 'no stroke font "no-such-face"'),
     (["jw", f"{folder}/c.txt", f"{folder}/x.dxf", "--stroke-font", fonts["lff"]], 2, "jw takes the closed outline"),
     (["wit", f"{folder}/x.dxf", "--stroke-font", fonts["lff"]], 2, "wit takes the closed outline"),
-    (["dxf", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--curves"], 2, "--curves"),
+    (["svg", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--curves"], 2, "--curves"),
+    (["dxf", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--curves", "--offset", "0.1"], 2, "--curves"),
     (["dxf", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--offset", "-1"], 2, "must be above 0"),
     (["svg", f"{folder}/x.dxf", "--stroke-font", fonts["lff"], "--pen-width", "0"], 2, "--pen-width must be above 0"),
     (["svg", f"{folder}/x.dxf", "--pen-width", "0.2"], 2, "--pen-width applies with --stroke-font only"),

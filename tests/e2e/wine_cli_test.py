@@ -11,7 +11,8 @@
    and holes clockwise, and the areas equal within the capture's tolerance
    along the outline.
 3. The tool check agrees: the same islands, the widths within the
-   captures' tolerance, and every island held by a stencil on both.
+   captures' tolerance, and every island held by a stencil on both; the
+   centreline the same lines within that tolerance, its widths too.
 4. The JW and WIT roads on Windows paths with blanks and Japanese characters:
    the command file is left byte for byte as it was, the output copies it and
    then holds the point lines of the Windows capture, whole.
@@ -377,6 +378,28 @@ for text, face, size in TOOL_CASES:
         failures.append(f"{name} --stencil 0.5: {islands[0]} islands left on Linux, {islands[1]} on Windows")
     print(f"{name}: {len(a['islands'])} / {len(b['islands'])} islands; material {a['thinnestMaterial']['width']} / "
           f"{b['thinnestMaterial']['width']} mm, gap {a['narrowestGap']['width']} / {b['narrowestGap']['width']} mm")
+
+# The centreline: the same lines on both, each point of one within the
+# captures' tolerance of the other's lines (both ways, shapely's Hausdorff
+# distance), and the widths as near.
+from shapely.geometry import MultiLineString  # noqa: E402
+
+CENTRELINE_CASES = [
+    ("BOB 8", "DejaVu Sans", 24),
+    ("出口", "ＭＳ ゴシック", 24),
+]
+for text, face, size in CENTRELINE_CASES:
+    args = ["--centreline", "--text", text, "--font", face, "--size", str(size)]
+    a, b = capture([linux_cli], args), capture([wine_run, windows_cli], args)
+    tolerance = 2 * HINTING_SHARE_OF_EM * size * 25.4 / 72
+    name = f"centreline {text} / {face} {size} pt"
+    apart = MultiLineString(a["lines"]).hausdorff_distance(MultiLineString(b["lines"])) if a["lines"] and \
+        b["lines"] else math.inf
+    widest = lambda c: max((w for ws in c["widths"] for w in ws), default=0)  # noqa: E731
+    if a["lineCount"] != b["lineCount"] or apart > tolerance or abs(widest(a) - widest(b)) > tolerance:
+        failures.append(f"{name}: {a['lineCount']} lines on Linux, {b['lineCount']} on Windows, {apart:.3f} mm "
+                        f"apart, widest {widest(a):.3f} / {widest(b):.3f} mm (at most {tolerance:.3f})")
+    print(f"{name}: {a['lineCount']} / {b['lineCount']} lines, {apart:.3f} mm apart")
 
 # The face that drew the points, as Windows reports it: its own family and,
 # where GDI tells it, its file.

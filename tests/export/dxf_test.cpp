@@ -241,6 +241,11 @@ TEST(DxfLayerName, KeepsTheTextButNotWhatANameMayNotHold)
         ideographs += "出";
     EXPECT_EQ(dxfLayerName(ideographs), ideographs.substr(0, 127 * 3));
     EXPECT_EQ(dxfLayerName("x" + ideographs), "x" + ideographs.substr(0, 127 * 3));
+    // A blank of two bytes that would pass the limit is cut; one that just
+    // fits is trimmed once the name is cut after it.
+    EXPECT_EQ(dxfLayerName(std::string(254, 'a') + "\xE3\x80\x80x"), std::string(254, 'a'));
+    EXPECT_EQ(dxfLayerName(std::string(253, 'a') + "\xE3\x80\x80x"), std::string(253, 'a'));
+    EXPECT_EQ(dxfLayerName(std::string(252, 'a') + "\xE3\x80\x80x"), std::string(252, 'a') + "\xE3\x80\x80x");
     // Never the standard layer, nor the layer that does not print.
     EXPECT_EQ(dxfLayerName("0"), "_0");
     EXPECT_EQ(dxfLayerName(" 0\xE3\x80\x80"), "_0");
