@@ -7,6 +7,7 @@
 #include "export/dxf_r12.hpp"
 #include "export/dxf_tags.hpp"
 #include "export/dxf_text.hpp"
+#include "outline/curve_bounds.hpp"
 
 #include <optional>
 #include <span>

@@ -63,6 +63,7 @@ constexpr CaptionTranslation kTranslations[] = {
     {"ステンシルのブリッジ:", "Stencil bridges:"},
     {"島ごとのブリッジ:", "Bridges per island:"},
     {"ペンの幅 (単線):", "Pen width (strokes):"},
+    {"中心線 (単線)", "Centreline (single line)"},
     {"従来 (0.26 mm)", "Classic (0.26 mm)"},
     {"精度:", "Precision:"},
     {"重なりを結合", "Merge overlaps"},

@@ -238,6 +238,8 @@ void Form1::capture(std::int32_t alCent, std::optional<DeviceArea> shown)
         drawStrokes();
         return;
     }
+    if (alCent != 0 && centrelineChosen() && drawCentreline())
+        return;
     const std::string text = view_.text(TextBox::txtInput);
     CaptureSource source = captureSource(text);
     const std::optional<SavePrecision> grid = alCent != 0 ? previewGrid() : std::nullopt;

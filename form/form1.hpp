@@ -159,6 +159,15 @@ private:
                         SavePrecision precision);
     // With a stroke face: the text as open lines on the preview, centred.
     void drawStrokes();
+    // Whether the window's own saves write the centreline, so the preview
+    // shows it.
+    bool centrelineChosen() const;
+    // The centreline on the preview, on the save's grid; false, drawing
+    // nothing, where that grid cannot hold the text.
+    bool drawCentreline();
+    // Where millimetres of a capture centred on the design preview, at
+    // `dpi`, fall on the preview.
+    MarkFrame previewFrame(double dpi) const;
     // With a stroke face: the save of `choice` as the front end's
     // --stroke-font writes it; a choice it refuses is told, nothing written.
     void saveStrokes(const SaveChoice& choice, const std::string& text);

@@ -33,11 +33,27 @@ std::string shortened(const std::string& text, int mostLines)
 
 } // namespace
 
+MarkFrame Form1::previewFrame(double dpi) const
+{
+    // The capture's reference point is the design preview's centre on its
+    // grid; the preview's is its own centre, at the screen's scale.
+    const double toScreen = 1440.0 / view_.twipsPerPixelX() / dpi;
+    const double gridX = roundToInt32(double(design::kPreviewWidth) / 2, "preview centre");
+    const double gridY = roundToInt32(double(design::kPreviewHeight) / 2, "preview centre");
+    const double screenX = roundToInt32(double(view_.previewScaleWidth()) / 2, "preview centre");
+    const double screenY = roundToInt32(double(view_.previewScaleHeight()) / 2, "preview centre");
+    return {.originX = screenX - gridX * toScreen,
+            .originY = screenY - gridY * toScreen,
+            .pixelsPerMm = dpi / kMmPerInch * toScreen};
+}
+
 void Form1::checkForTool()
 {
-    if (!font_.strokeFace.empty()) {
-        tell("The tool check measures closed outlines; a stroke font's open lines have none. Choose an outline "
-             "face to check.");
+    if (!font_.strokeFace.empty() || centrelineChosen()) {
+        tell(std::string("The tool check measures closed outlines; ") +
+             (font_.strokeFace.empty() ? "a centreline's open lines have none. Leave the save's centreline off"
+                                       : "a stroke font's open lines have none. Choose an outline face") +
+             " to check.");
         return;
     }
     const std::optional<double> asked = view_.chooseToolSize(toolMm_);
@@ -76,16 +92,7 @@ void Form1::checkForTool()
         }
         ToolReport report = capture.check(SaveFormat::Svg, cad, toolMm_);
 
-        // The capture's reference point is the design preview's centre on
-        // its grid; the preview's is its own centre, at the screen's scale.
-        const double toScreen = 1440.0 / view_.twipsPerPixelX() / dpi;
-        const double gridX = roundToInt32(double(design::kPreviewWidth) / 2, "preview centre");
-        const double gridY = roundToInt32(double(design::kPreviewHeight) / 2, "preview centre");
-        const double screenX = roundToInt32(double(view_.previewScaleWidth()) / 2, "preview centre");
-        const double screenY = roundToInt32(double(view_.previewScaleHeight()) / 2, "preview centre");
-        const MarkFrame frame{.originX = screenX - gridX * toScreen,
-                              .originY = screenY - gridY * toScreen,
-                              .pixelsPerMm = dpi / kMmPerInch * toScreen};
+        const MarkFrame frame = previewFrame(dpi);
         // The marks go on the text as the preview draws it: not on an
         // earlier check's marks, nor on the inspection drawing.
         drawFlattenPath(1);

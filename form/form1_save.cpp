@@ -5,6 +5,8 @@
 #include "base/failure.hpp"
 #include "form/offscreen_capture.hpp"
 #include "form/save_kinds.hpp"
+#include "form/stroke_drawing.hpp"
+#include "export/byte_files.hpp"
 #include "platform/file_io.hpp"
 #include "outline/arc_text.hpp"
 #include "outline/glyph_points.hpp"
@@ -54,12 +56,14 @@ void Form1::saveOutline()
     // format, whatever file type the dialog shows.
     choice->format = formatForPath(choice->path, choice->format);
     const SavePrecision shown = saveSettings_->precision;
+    const bool centrelineShown = centrelineChosen();
     saveSettings_ = SaveSettings{choice->format, choice->precision, utf8Path(fsPath(choice->path).parent_path()),
                                  choice->cad, choice->output};
     view_.storeSaveSettings(*saveSettings_);
     // The preview shows the grid the next save uses too.
-    // So does a stroke face's pen.
-    if (choice->precision != shown || toolReport_ || !font_.strokeFace.empty())
+    // So do the centreline and a pen's width.
+    if (choice->precision != shown || toolReport_ || !font_.strokeFace.empty() || centrelineShown ||
+        centrelineChosen())
         drawFlattenPath(1);
     // Until this save is written, the line names no earlier one.
     savedTo_.clear();
@@ -74,6 +78,12 @@ void Form1::saveOutline()
         std::fflush(stderr);
         view_.showMessage(kProgramTitle, message);
     };
+    const bool centreline = takesCadChoices(choice->format) && choice->cad.centreline;
+    if (const std::string refused = centreline ? centrelineSaveRefusal(choice->cad) : std::string();
+        !refused.empty()) {
+        report(refused);
+        return;
+    }
     const double dpi = saveDpi(choice->precision, font_.size);
     GlyphPointCounts counts(text, font_, view_.position(Slider::sldAngle), style_);
     const double offsetPixels = takesCadChoices(choice->format) ? choice->cad.offsetMm * dpi / kMmPerInch : 0;
@@ -107,6 +117,26 @@ void Form1::saveOutline()
         const CadChoices& cad = choice->cad;
         capture.setAnchor(cad.anchor, cad.mirror);
         capture.setOutputChoices(choice->output);
+        if (centreline) {
+            // The merged outline's centre as open lines, as --centreline writes them.
+            OpenLines lines = capture.centreline(choice->format);
+            lines.penMm = cad.penMm;
+            OutputFile file(choice->path);
+            writeStrokeDrawing(file.stream(), lines,
+                               {.format = choice->format,
+                                .text = text,
+                                .sizePoints = font_.size,
+                                .angle = view_.position(Slider::sldAngle),
+                                .anchor = cad.anchor,
+                                .mirror = cad.mirror,
+                                .offsetMm = cad.offsetMm,
+                                .dpi = dpi,
+                                .output = choice->output});
+            file.close();
+            savedTo_ = choice->path;
+            showWindowNote();
+            return;
+        }
         CadOptions options{.merge = cad.merge, .offsetPixels = cad.offsetMm * dpi / kMmPerInch,
                            .curves = cad.curves};
         // A stencil merges, as the front end's does.

@@ -5,11 +5,13 @@
 #include "base/failure.hpp"
 #include "base/numbers.hpp"
 #include "export/byte_files.hpp"
+#include "form/offscreen_capture.hpp"
 #include "form/stroke_drawing.hpp"
 #include "outline/precision.hpp"
 
 #include <cstdio>
 #include <new>
+#include <optional>
 
 namespace lw {
 namespace {
@@ -66,6 +68,49 @@ void Form1::drawStrokes()
     }
     rememberTextSettings();
     showWindowNote();
+}
+
+bool Form1::centrelineChosen() const
+{
+    return runMode_.empty() && saveSettings_ && saveSettings_->cad.centreline &&
+           takesCadChoices(saveSettings_->format) && font_.strokeFace.empty();
+}
+
+bool Form1::drawCentreline()
+{
+    const std::string text = view_.text(TextBox::txtInput);
+    const SaveSettings& save = *saveSettings_;
+    const double dpi = saveDpi(save.precision, font_.size);
+    std::optional<OffscreenCapture> made;
+    OpenLines lines;
+    try {
+        // Centred as the preview shows the outline, on the save's grid.
+        made.emplace(CaptureSource{text, font_, view_.position(Slider::sldAngle), design::kPreviewWidth,
+                                   design::kPreviewHeight, design::kTwipsPerPixel, saveAdvances(save.precision),
+                                   style_},
+                     Placement::PreviewCentre, dpi);
+        lines = made->centreline(SaveFormat::Svg);
+    } catch (const Failure& failure) {
+        // The text overflows the fine grid: the save will say so; the
+        // preview shows the outline as it does then.
+        if (failure.kind() != FailureKind::Overflow)
+            throw;
+        return false;
+    }
+    lines.penMm = save.cad.penMm;
+    preview_.reset();
+    outlineOwed_ = false;
+    toolReport_.reset();
+    toolMarks_.clear();
+    DeviceContext& dc = view_.previewDC();
+    dc.canvas().clear();
+    drawOpenLinesPreview(lines, previewFrame(dpi), dc.canvas());
+    ++redrawCount_;
+    view_.refresh();
+    showFaceNote(text, made->outline());
+    rememberTextSettings();
+    showWindowNote();
+    return true;
 }
 
 void Form1::saveStrokes(const SaveChoice& choice, const std::string& text)

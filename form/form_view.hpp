@@ -53,6 +53,8 @@ struct CadChoices {
     int stencilBridges = 1;
     // The pen that draws a stroke face's open lines (SVG and PDF), mm.
     double penMm = kDefaultPenMm;
+    // The outline face's centreline as open lines instead of its outline.
+    bool centreline = false;
     bool operator==(const CadChoices&) const = default;
 };
 

@@ -88,7 +88,7 @@ constexpr std::string_view kDxfVersionName = "dxf-version", kDxfTextName = "dxf-
                            kPdfStyleName = "pdf-style", kPdfMarginName = "pdf-margin",
                            kHpglOvercutName = "hpgl-overcut";
 constexpr std::string_view kStencilName = "stencil", kStencilBridgesName = "stencil-bridges";
-constexpr std::string_view kPenWidthName = "pen-width";
+constexpr std::string_view kPenWidthName = "pen-width", kCentrelineName = "centreline";
 
 std::string shortest(double value)
 {
@@ -257,6 +257,7 @@ void encodeSaveSettings(const SaveSettings& settings, const WriteSetting& write)
     write(kStencilName, shortest(settings.cad.stencilMm));
     write(kStencilBridgesName, std::to_string(settings.cad.stencilBridges));
     write(kPenWidthName, shortest(settings.cad.penMm));
+    write(kCentrelineName, settings.cad.centreline ? "1" : "0");
 }
 
 std::optional<SaveSettings> decodeSaveSettings(const ReadSetting& read)
@@ -323,6 +324,8 @@ std::optional<SaveSettings> decodeSaveSettings(const ReadSetting& read)
     listed(kHpglOvercutName, kHpglOvercuts, output.hpgl.overcutMm);
     listed(kStencilName, kStencilWidths, settings.cad.stencilMm);
     listed(kPenWidthName, kPenWidths, settings.cad.penMm);
+    if (const std::optional<std::string> centre = read(kCentrelineName); centre == "0" || centre == "1")
+        settings.cad.centreline = centre == "1";
     if (const std::optional<std::string> bridges = read(kStencilBridgesName))
         for (const int n : kStencilBridgeCounts)
             if (*bridges == std::to_string(n))

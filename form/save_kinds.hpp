@@ -106,6 +106,7 @@ inline constexpr const char* kStencilCaption = "ステンシルのブリッジ:"
 inline constexpr const char* kStencilBridgesCaption = "島ごとのブリッジ:";
 inline constexpr const char* kStencilNone = "なし";
 inline constexpr const char* kPenWidthCaption = "ペンの幅 (単線):";
+inline constexpr const char* kCentrelineCaption = "中心線 (単線)";
 // The offset the dialog takes, either way: as far as the front end's.
 inline constexpr double kSaveOffsetLimitMm = 100;
 // An offset as typed in a dialog's box: millimetres with a decimal point,
@@ -153,7 +154,7 @@ std::string saveKindLabel(SaveFormat format, SavePrecision precision, Language l
 // r12), "dxf-text" (1, 0), "pdf-page" (fit, a4, a3), "pdf-style" (fill,
 // cut), "pdf-margin" and "hpgl-overcut" (millimetres, one of the lists'),
 // "stencil" (millimetres, 0: none), "stencil-bridges" (1 to 4) and
-// "pen-width" (millimetres, one of the list's).
+// "pen-width" (millimetres, one of the list's), "centreline" (1, 0).
 using WriteSetting = std::function<void(std::string_view name, std::string_view value)>;
 void encodeSaveSettings(const SaveSettings& settings, const WriteSetting& write);
 

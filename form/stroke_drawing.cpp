@@ -8,6 +8,7 @@
 #include "export/pdf.hpp"
 #include "export/svg.hpp"
 #include "outline/cad_geometry.hpp"
+#include "outline/stroke_font_cache.hpp"
 #include "outline/stroke_font_files.hpp"
 #include "outline/stroke_offset.hpp"
 
@@ -41,7 +42,8 @@ StrokeText layStrokeFace(const std::string& face, std::string_view text, StrokeS
     style.vertical = face.starts_with('@');
     const std::string asked = style.vertical ? face.substr(1) : face;
     const std::u32string characters = utf8ToCodepoints(text);
-    StrokeFontShelf shelf(installedStrokeFaces());
+    StrokeFontCache cache;
+    StrokeFontShelf shelf(installedStrokeFaces(), cache);
     const StrokeFont* font = shelf.chosen(asked, characters);
     if (!font)
         throw Failure(FailureKind::FileNotFound, "no stroke font \"" + asked + "\" is installed");
@@ -58,11 +60,19 @@ void drawStrokePreview(const OpenLines& lines, double pixelsPerMm, POINT centre,
     if (!box)
         return;
     const double midX = (box->min.x + box->max.x) / 2, midY = (box->min.y + box->max.y) / 2;
+    drawOpenLinesPreview(lines,
+                         {.originX = centre.x - midX * pixelsPerMm, .originY = centre.y + midY * pixelsPerMm,
+                          .pixelsPerMm = pixelsPerMm},
+                         canvas);
+}
+
+void drawOpenLinesPreview(const OpenLines& lines, const MarkFrame& frame, Canvas& canvas)
+{
     const auto at = [&](const MmPoint& p) {
-        return std::pair{centre.x + (p.x - midX) * pixelsPerMm, centre.y - (p.y - midY) * pixelsPerMm};
+        return std::pair{frame.originX + p.x * frame.pixelsPerMm, frame.originY - p.y * frame.pixelsPerMm};
     };
     // A pen under a pixel wide is one line; a wider one, a band of lines.
-    const int across = std::max(1, int(std::lround(lines.penMm * pixelsPerMm)));
+    const int across = std::max(1, int(std::lround(lines.penMm * frame.pixelsPerMm)));
     constexpr Rgb kInk{0, 0, 0};
     for (std::size_t i = 0; i < lines.count(); ++i) {
         const std::span<const MmPoint> line = lines.line(i);
@@ -96,6 +106,18 @@ std::string strokeSaveRefusal(SaveFormat format, const CadChoices& cad, const Te
     if (style.bold || style.oblique != 0 || style.fitMm > 0 || !style.shaping.isPlain())
         return "Bold, oblique, fit and kerning apply to outline faces; a stroke font's lines are drawn as they are" +
                why;
+    return {};
+}
+
+std::string centrelineSaveRefusal(const CadChoices& cad)
+{
+    const std::string why = "; leave the centreline off for it. Nothing was written.";
+    if (cad.stencilMm > 0)
+        return "A stencil holds the islands of closed outlines; a centreline's open lines have none" + why;
+    if (cad.curves)
+        return "Exact curves apply to outlines; a centreline's lines are points" + why;
+    if (cad.offsetMm < 0)
+        return "An offset of a centreline is the pen's radius around its lines; it must be above 0" + why;
     return {};
 }
 

@@ -9,6 +9,7 @@
 
 #include "base/byte_sink.hpp"
 #include "form/form_view.hpp"
+#include "form/tool_marks.hpp"
 #include "outline/open_lines.hpp"
 #include "outline/stroke_text.hpp"
 #include "outline/text_style.hpp"
@@ -38,10 +39,16 @@ StrokeText layStrokeFace(const std::string& face, std::string_view text, StrokeS
 // The lines at `pixelsPerMm`, their box's centre at `centre`, each as wide
 // as the pen (at least one pixel): parallel one-pixel lines across it.
 void drawStrokePreview(const OpenLines& lines, double pixelsPerMm, POINT centre, Canvas& canvas);
+// The same, each point where `frame` puts its millimetres.
+void drawOpenLinesPreview(const OpenLines& lines, const MarkFrame& frame, Canvas& canvas);
 
 // Why a save of a stroke face cannot be written with these choices (the
 // front end's refusals, in the window's words), or empty.
 std::string strokeSaveRefusal(SaveFormat format, const CadChoices& cad, const TextStyle& style);
+
+// Why a save of an outline face's centreline cannot be written with these
+// choices, or empty.
+std::string centrelineSaveRefusal(const CadChoices& cad);
 
 // Why the text cannot be saved in the stroke face: the characters no
 // stroke face has, named; empty when every character is drawn.

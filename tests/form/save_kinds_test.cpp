@@ -109,7 +109,7 @@ TEST(SaveKinds, AChoiceIsStoredAsNeutralWordsAndReadBack)
         // Each format's own choices, the defaults unless the case says.
         stored.insert({{"pdf-page", "fit"}, {"pdf-margin", "0"}, {"pdf-style", "fill"}, {"hpgl-overcut", "0"},
                        {"dxf-version", "2000"}, {"dxf-text", "0"}, {"stencil", "0"}, {"stencil-bridges", "1"},
-                       {"pen-width", "0.1"}});
+                       {"pen-width", "0.1"}, {"centreline", "0"}});
         EXPECT_EQ(encode(c.settings), stored);
         EXPECT_EQ(decode(c.stored), c.settings);
     }
@@ -131,6 +131,7 @@ TEST(SaveKinds, TheCadChoicesAreStoredAsTheFrontEndsWords)
          {{"merge", "1"}, {"offset", "0.001"}, {"anchor", "baseline-centre"}, {"mirror", "none"}}},
         {{.stencilMm = 0.5, .stencilBridges = 3}, {{"stencil", "0.5"}, {"stencil-bridges", "3"}}},
         {{.penMm = 0.3}, {{"pen-width", "0.3"}}},
+        {{.centreline = true}, {{"centreline", "1"}}},
     };
     for (const auto& c : cases) {
         SaveSettings settings{Svg, Tenth, "/f", {}};

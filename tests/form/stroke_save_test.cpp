@@ -174,3 +174,59 @@ TEST(StrokeFaceSave, WhatAStrokeFaceCannotTakeIsRefusedAndJwModesKeepTheirFace)
         EXPECT_FALSE(mode.view.canvas.polygons.empty());
     }
 }
+
+// The save dialog's centreline: the preview draws the lines the save
+// writes, and each save is letterwire-cli's --centreline with the same options.
+TEST(CentrelineSave, EachSaveIsTheFrontEndsCentrelineWithTheSameOptions)
+{
+    using enum SaveFormat;
+    using enum SavePrecision;
+    const struct {
+        const char* name;
+        const char* text;
+        SaveFormat format;
+        SavePrecision precision;
+        CadChoices cad;
+        const char* options;
+    } cases[] = {
+        {"dxf", "BOB 8", Dxf, Hundredth, {.centreline = true}, "dxf - --precision 0.01 --centreline"},
+        {"svg, anchored, a wide pen", "出口", Svg, Tenth,
+         {.anchor = Anchor::Centre, .mirror = Mirror::Y, .penMm = 0.3, .centreline = true},
+         "svg - --precision 0.1 --centreline --anchor centre --mirror y --pen-width 0.3"},
+        {"the pen's ink", "Ag", Dxf, Hundredth, {.offsetMm = 0.2, .centreline = true},
+         "dxf - --precision 0.01 --centreline --offset 0.2"},
+        {"hpgl", "回", Hpgl, Hundredth, {.centreline = true}, "hpgl - --precision 0.01 --centreline"},
+    };
+    ScratchDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window w(SaveSettings{c.format, c.precision, "", c.cad});
+        w.edit(TextBox::txtInput, c.text, &Form1::txtInput_Change);
+        // The preview shows the lines, no outline.
+        EXPECT_TRUE(w.view.canvas.polygons.empty());
+        EXPECT_GT(w.view.canvas.lines.size(), 3u);
+        const std::string path = dir / (std::string(c.name) + ".out");
+        w.view.answerSave = [&](const SaveChoice&) {
+            return std::optional<SaveChoice>(SaveChoice{c.format, c.precision, path, c.cad, {}});
+        };
+        w.form.run(&Form1::cmdOK_Click);
+        ASSERT_TRUE(w.view.messages.empty()) << w.view.messages[0].text;
+        const std::string saved = readBytes(path);
+        ASSERT_FALSE(saved.empty());
+        EXPECT_EQ(saved, cliOutput(std::string(c.options) + " --text '" + c.text + "'"));
+    }
+    // Off again, the outline comes back; a centreline with a stencil writes nothing.
+    Window w(SaveSettings{Dxf, Hundredth, "", {.centreline = true}});
+    const std::string path = dir / "stencil.dxf";
+    w.view.answerSave = [&](const SaveChoice&) {
+        return std::optional<SaveChoice>(SaveChoice{Dxf, Hundredth, path, {.merge = true, .stencilMm = 0.5, .centreline = true}, {}});
+    };
+    w.form.run(&Form1::cmdOK_Click);
+    ASSERT_EQ(w.view.messages.size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    w.view.answerSave = [&](const SaveChoice&) {
+        return std::optional<SaveChoice>(SaveChoice{Dxf, Hundredth, path, {}, {}});
+    };
+    w.form.run(&Form1::cmdOK_Click);
+    EXPECT_FALSE(w.view.canvas.polygons.empty());
+}

@@ -119,6 +119,9 @@ SaveDialog::SaveDialog(QWidget* parent, const SaveChoice& preset) : QFileDialog(
         stencilBridges_->setEnabled(stencil_->isEnabled() && stencil_->currentData().toDouble() > 0);
     };
     connect(stencil_, &QComboBox::currentIndexChanged, this, stencilShown);
+    centreline_ = new QCheckBox(captionText(kCentrelineCaption), this);
+    centreline_->setObjectName(QStringLiteral("centreline"));
+    centreline_->setChecked(preset.cad.centreline);
     penWidth_ = box("penWidth");
     fillMillimetres(penWidth_, savePenWidths(), preset.cad.penMm);
 
@@ -148,6 +151,7 @@ SaveDialog::SaveDialog(QWidget* parent, const SaveChoice& preset) : QFileDialog(
         addRow(kHpglOvercutCaption, hpglOvercut_);
         addRow(kStencilCaption, stencil_);
         addRow(kStencilBridgesCaption, stencilBridges_);
+        addRow(nullptr, centreline_);
         addRow(kPenWidthCaption, penWidth_);
     }
 
@@ -186,7 +190,8 @@ void SaveDialog::enableCadChoices(SaveFormat format)
 {
     const bool cad = takesCadChoices(format);
     for (QWidget* box : {static_cast<QWidget*>(merge_), static_cast<QWidget*>(curves_), static_cast<QWidget*>(offset_),
-                         static_cast<QWidget*>(anchor_), static_cast<QWidget*>(mirror_), static_cast<QWidget*>(stencil_)})
+                         static_cast<QWidget*>(anchor_), static_cast<QWidget*>(mirror_), static_cast<QWidget*>(stencil_),
+                         static_cast<QWidget*>(centreline_)})
         box->setEnabled(cad);
     stencilBridges_->setEnabled(cad && stencil_->currentData().toDouble() > 0);
     dxfVersion_->setEnabled(format == SaveFormat::Dxf);
@@ -233,6 +238,7 @@ SaveChoice SaveDialog::choice() const
     chosen.cad.stencilMm = stencil_->currentData().toDouble();
     chosen.cad.stencilBridges = stencilBridges_->currentData().toInt();
     chosen.cad.penMm = penWidth_->currentData().toDouble();
+    chosen.cad.centreline = centreline_->isChecked();
     chosen.output = output_;
     chosen.output.dxfVersion = static_cast<DxfVersion>(dxfVersion_->currentData().toInt());
     chosen.output.dxfText = dxfText_->isChecked();

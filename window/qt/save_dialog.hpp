@@ -57,6 +57,7 @@ private:
     QComboBox* stencil_ = nullptr;
     QComboBox* stencilBridges_ = nullptr;
     QComboBox* penWidth_ = nullptr;
+    QCheckBox* centreline_ = nullptr;
     OutputChoices output_; // what the dialog does not show is kept as it was
 };
 

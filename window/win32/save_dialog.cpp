@@ -57,7 +57,7 @@ constexpr FormatControls kFormatControls[] = {
 
 constexpr int kCadControls[] = {IDC_SAVE_MERGE,        IDC_SAVE_OFFSET_LABEL, IDC_SAVE_OFFSET,      IDC_SAVE_ANCHOR_LABEL,
                                 IDC_SAVE_ANCHOR,       IDC_SAVE_MIRROR_LABEL, IDC_SAVE_MIRROR,      IDC_SAVE_CURVES,
-                                IDC_SAVE_STENCIL_LABEL, IDC_SAVE_STENCIL};
+                                IDC_SAVE_STENCIL_LABEL, IDC_SAVE_STENCIL, IDC_SAVE_CENTRELINE};
 
 void setCaption(HWND dialog, int id, const char* design, Language language)
 {
@@ -137,6 +137,8 @@ void fillCadControls(HWND dialog, const CadState& state)
     SendDlgItemMessageW(dialog, IDC_SAVE_STENCIL, CB_SETITEMDATA, 0, 0);
     if (state.cad.stencilMm == saveStencilWidths()[0])
         SendDlgItemMessageW(dialog, IDC_SAVE_STENCIL, CB_SETCURSEL, 0, 0);
+    setCaption(dialog, IDC_SAVE_CENTRELINE, kCentrelineCaption, language);
+    CheckDlgButton(dialog, IDC_SAVE_CENTRELINE, state.cad.centreline ? BST_CHECKED : BST_UNCHECKED);
     setCaption(dialog, IDC_SAVE_PEN_LABEL, kPenWidthCaption, language);
     addMillimetres(dialog, IDC_SAVE_PEN, savePenWidths(), state.cad.penMm);
     for (const int n : saveStencilBridgeCounts())
@@ -193,6 +195,7 @@ bool readCadControls(HWND dialog, CadState& state)
         cad.mirror = static_cast<Mirror>(selectedValue(dialog, IDC_SAVE_MIRROR));
         cad.stencilMm = saveStencilWidths()[std::size_t(selectedValue(dialog, IDC_SAVE_STENCIL))];
         cad.stencilBridges = std::max(1, selectedValue(dialog, IDC_SAVE_STENCIL_BRIDGES));
+        cad.centreline = IsDlgButtonChecked(dialog, IDC_SAVE_CENTRELINE) == BST_CHECKED;
     }
     if (IsWindowEnabled(GetDlgItem(dialog, IDC_SAVE_PEN)))
         cad.penMm = savePenWidths()[std::size_t(selectedValue(dialog, IDC_SAVE_PEN))];
