@@ -7,7 +7,7 @@
 #include "export/dxf_r12.hpp"
 #include "export/dxf_tags.hpp"
 #include "export/dxf_text.hpp"
-#include "outline/curve_bounds.hpp"
+#include "outline/open_line_arcs.hpp"
 
 #include <optional>
 #include <span>
@@ -79,17 +79,9 @@ void writeOpenLinesDxf(ByteSink& out, const OpenLines& lines, const OpenLinesDxf
     Extents e;
     if (const std::optional<MmBox> box = lines.box())
         e = {box->min, box->max};
-    if (!form.bulges.empty() && !lines.points.empty()) {
-        CurveBox arcs;
-        for (std::size_t i = 0; i < lines.count(); ++i) {
-            const std::size_t first = i == 0 ? 0 : lines.ends[i - 1];
-            arcs.add({lines.points[first].x, lines.points[first].y});
-            for (std::size_t k = first; k + 1 < lines.ends[i]; ++k)
-                boundArc(arcs, {lines.points[k].x, lines.points[k].y}, {lines.points[k + 1].x, lines.points[k + 1].y},
-                         form.bulges[k]);
-        }
-        e = {{arcs.left, arcs.top}, {arcs.right, arcs.bottom}};
-    }
+    if (!form.bulges.empty())
+        if (const std::optional<MmBox> box = arcLinesBox(lines, form.bulges))
+            e = {box->min, box->max};
     const auto bulgeAt = [&](std::size_t k) { return form.bulges.empty() ? 0.0 : form.bulges[k]; };
     // The TEXT entity's writer reads the text and its form from a placement.
     const DxfPlacement placement{.mm = {}, .text = form.text, .version = form.version, .textEntity = form.textEntity};

@@ -108,9 +108,8 @@ ArcLines linesAsArcs(const OpenLines& lines, double toleranceMm)
     return out;
 }
 
-std::optional<MmBox> arcLinesBox(const ArcLines& arcs)
+std::optional<MmBox> arcLinesBox(const OpenLines& lines, std::span<const double> bulges)
 {
-    const OpenLines& lines = arcs.lines;
     if (lines.points.empty())
         return std::nullopt;
     CurveBox box;
@@ -119,7 +118,7 @@ std::optional<MmBox> arcLinesBox(const ArcLines& arcs)
         box.add({lines.points[first].x, lines.points[first].y});
         for (std::size_t k = first; k + 1 < lines.ends[l]; ++k)
             boundArc(box, {lines.points[k].x, lines.points[k].y}, {lines.points[k + 1].x, lines.points[k + 1].y},
-                     arcs.bulges[k]);
+                     bulges[k]);
     }
     return MmBox{{box.left, box.top}, {box.right, box.bottom}};
 }

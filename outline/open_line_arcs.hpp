@@ -11,6 +11,7 @@
 
 #include "outline/open_lines.hpp"
 
+#include <span>
 #include <vector>
 
 namespace lw {
@@ -24,7 +25,8 @@ struct ArcLines {
 };
 ArcLines linesAsArcs(const OpenLines& lines, double toleranceMm);
 
-// The box of the arcs as drawn, which may bow past their points.
-std::optional<MmBox> arcLinesBox(const ArcLines& arcs);
+// The box of the lines drawn with one bulge a point (as ArcLines holds
+// them), which may bow past their points.
+std::optional<MmBox> arcLinesBox(const OpenLines& lines, std::span<const double> bulges);
 
 } // namespace lw
