@@ -384,6 +384,30 @@ wine "$cli" dxf "$(winpath "$work/cli-stencil.dxf")" --precision 0.01 --stencil 
 cmp -s "$(find "$work/stencil" -name '*.dxf' | head -n 1)" "$work/cli-stencil.dxf" ||
   fail "the window's stencil differs from letterwire-cli.exe's"
 
+# 4d. The centreline remembered: the preview shows open lines (no white
+# fill), and the save is letterwire-cli.exe's --centreline.
+wine reg delete 'HKCU\Software\Letterwire' /f </dev/null >/dev/null 2>&1
+mkdir -p "$work/centre"
+for pair in format=dxf precision=0.01 "folder=$(winpath "$work/centre")" centreline=1; do
+  store_setting "$save_key" "${pair%%=*}" "${pair#*=}"
+done
+no_white_fill() { [ "$(preview_area -fill black +opaque "#FFFFFF" -fill white -opaque "#FFFFFF" -format "%[fx:int(mean*w*h+0.5)]" info:)" -eq 0 ]; }
+start
+preview_settled no_white_fill >/dev/null || fail "the centreline's preview shows a filled outline"
+cp "$work/screen.png" "$artifacts/win32_centreline.png"
+click 140 468
+save=$(wait_window "名前を付けて保存|Save As") || fail "OK without a run mode opened no save dialog"
+xdotool windowfocus --sync "$save" 2>/dev/null
+xdotool key Return
+centre_dxf() { find "$work/centre" -name '*.dxf' -size +0 2>/dev/null | grep -q .; }
+poll "$patience" centre_dxf || fail "the save dialog's Enter wrote no centreline"
+click 308 468
+app_end "after Cancel, the program"
+wine "$cli" dxf "$(winpath "$work/cli-centre.dxf")" --precision 0.01 --centreline \
+  </dev/null >/dev/null 2>&1 || fail "letterwire-cli.exe dxf --centreline failed"
+cmp -s "$(find "$work/centre" -name '*.dxf' | head -n 1)" "$work/cli-centre.dxf" ||
+  fail "the window's centreline differs from letterwire-cli.exe's"
+
 # 5. The usage on standard output without a window; a first word that is no
 # mode is told in one line on standard error, and the window opens on its own.
 usage=$(wine "$program" --help </dev/null 2>/dev/null | tr -d '\r')
