@@ -8,6 +8,7 @@
 #include "platform/file_io.hpp"
 #include "outline/arc_text.hpp"
 #include "outline/glyph_points.hpp"
+#include "outline/option_limits.hpp"
 #include "outline/work_bound.hpp"
 
 #include <algorithm>
@@ -71,7 +72,7 @@ void Form1::saveOutline()
     };
     const double dpi = saveDpi(choice->precision, font_.size);
     GlyphPointCounts counts(text, font_, view_.position(Slider::sldAngle), style_);
-    const double offsetPixels = takesCadChoices(choice->format) ? choice->cad.offsetMm * dpi / kMmPerInch : 0;
+    const double offsetPixels = takesCadChoices(choice->format) ? pixelsOfMm(choice->cad.offsetMm, dpi) : 0;
     if (const std::uint64_t points = counts.estimateWithin(dpi, kMaxOutlinePoints, offsetPixels);
         points > kMaxOutlinePoints) {
         report("The outline of this text at this size could have about " + std::to_string(points) +
@@ -102,7 +103,7 @@ void Form1::saveOutline()
         const CadChoices& cad = choice->cad;
         capture.setAnchor(cad.anchor, cad.mirror);
         capture.setOutputChoices(choice->output);
-        const CadOptions options{.merge = cad.merge, .offsetPixels = cad.offsetMm * dpi / kMmPerInch,
+        const CadOptions options{.merge = cad.merge, .offsetPixels = pixelsOfMm(cad.offsetMm, dpi),
                                  .curves = cad.curves};
         if (const std::string note = capture.slowWorkNote(choice->format, options); !note.empty()) {
             std::fprintf(stderr, "%s\n", note.c_str());

@@ -10,6 +10,7 @@
 #include "form/captions.hpp"
 #include "form/form_view.hpp"
 #include "outline/text_output.hpp"
+#include "outline/option_limits.hpp"
 
 #include <functional>
 #include <optional>
@@ -94,7 +95,9 @@ inline constexpr const char* kPdfPaintCaption = "PDF:";
 inline constexpr const char* kPdfMarginCaption = "余白:";
 inline constexpr const char* kHpglOvercutCaption = "オーバーカット:";
 // The offset the dialog takes, either way: as far as the front end's.
-inline constexpr double kSaveOffsetLimitMm = 100;
+inline constexpr double kSaveOffsetLimitMm = optionLimit(LimitedOption::Offset).highest;
+static_assert(-optionLimit(LimitedOption::Offset).lowest == kSaveOffsetLimitMm && kSaveOffsetLimitMm == 100,
+              "kOffsetRefused names the limit");
 // An offset as typed in a dialog's box: millimetres with a decimal point,
 // blanks around allowed; nothing for text that is no number in the limit.
 std::optional<double> typedSaveOffset(std::string_view text);

@@ -53,7 +53,7 @@ TEST(TextStyleField, StepsStopAtTheRangesEnds)
 {
     EXPECT_DOUBLE_EQ(steppedFieldValue(0, 1, spacing()), 0.25);
     EXPECT_DOUBLE_EQ(steppedFieldValue(0, -3, spacing()), -0.75);
-    EXPECT_DOUBLE_EQ(steppedFieldValue(99.9, 1, spacing()), 100);
+    EXPECT_DOUBLE_EQ(steppedFieldValue(999.9, 1, spacing()), 1000);
     EXPECT_DOUBLE_EQ(steppedFieldValue(100, 1, width()), 105);
     EXPECT_DOUBLE_EQ(steppedFieldValue(12, -1, width()), 10);
     EXPECT_DOUBLE_EQ(steppedFieldValue(400, 2, width()), 400);
