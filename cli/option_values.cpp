@@ -117,10 +117,10 @@ double sizeValue(const std::string& value)
     if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size() || !std::isfinite(result))
         throw UsageError("--size: " + quotedInput(value) +
                          " is not a number; give points (12 or 12pt) or millimetres at 1:1 (10mm)");
-    const double points = millimetres ? result * 72 / 25.4 : result;
+    const double points = Length{result, millimetres ? LengthUnit::Millimetre : LengthUnit::Point}.points();
     if (!(points > 0) || points > kLargestSizePt)
         throw UsageError("--size must be above 0 and at most " + shortest(kLargestSizePt) + " points (" +
-                         shortest(std::floor(kLargestSizePt * 25.4 / 72)) + " mm)");
+                         shortest(std::floor(Length{kLargestSizePt, LengthUnit::Point}.millimetres())) + " mm)");
     return points;
 }
 
