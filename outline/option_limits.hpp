@@ -8,7 +8,7 @@
 //   offset.holds(150)        // false: -100 to 100 mm
 //   pixelsOfMm(0.1, 2540)    // 10: an offset on the 0.01 mm grid
 
-#include "outline/precision.hpp"
+#include "base/lengths.hpp"
 
 #include <cstddef>
 
