@@ -11,6 +11,13 @@
 
 namespace lw::cli {
 
+std::string roughly(double value)
+{
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+    return std::string(buffer, error == std::errc() ? end : buffer);
+}
+
 double number(const std::string& option, const std::string& value)
 {
     double result = 0;
@@ -162,7 +169,7 @@ float emForCapHeight(const Options& o, double capPoints)
         throw UsageError("--size-of cap: the face draws no capital H to measure; give the size of the em");
     const double points = capPoints / share;
     if (points > kLargestSizePt)
-        throw UsageError("--size-of cap: capitals that tall need an em of " + shortest(points) +
+        throw UsageError("--size-of cap: capitals that tall need an em of " + roughly(points) +
                          " points, above the largest size, " + shortest(kLargestSizePt));
     return static_cast<float>(points);
 }

@@ -30,6 +30,10 @@ inline constexpr double kWidestPenMm = 100;
 inline constexpr double kToolLimitMm = 100;
 inline constexpr int kMostBridges = 16;
 
+// A computed quantity as a refusal gives it: six significant digits
+// ("1.82044e+09"), where a limit or a given value is said exactly.
+std::string roughly(double value);
+
 double number(const std::string& option, const std::string& value);
 // The text, refused where a control character stands: it is one line.
 std::string oneLine(std::string text);

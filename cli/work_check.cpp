@@ -2,6 +2,7 @@
 
 #include "base/numbers.hpp"
 #include "base/utf8.hpp"
+#include "cli/option_values.hpp"
 #include "outline/option_limits.hpp"
 #include "outline/work_bound.hpp"
 
@@ -48,7 +49,7 @@ void checkWork(const Options& o, GlyphPointCounts& counts)
     const double pixels = double(o.font.size) * o.dpi / 72;
     if (std::nearbyint(pixels) == 0 || pixels <= 0.5)
         throw UsageError("--size " + shortest(o.font.size) + " is less than half a pixel high at " +
-                         shortest(o.dpi) + " dpi; the size must be above " + shortest(0.5 * 72 / o.dpi) +
+                         shortest(o.dpi) + " dpi; the size must be above " + roughly(0.5 * 72 / o.dpi) +
                          " points");
     const std::uint64_t points = measuredEstimate(counts, o, o.dpi);
     if (points > kMaxOutlinePoints)
@@ -67,7 +68,7 @@ void checkWork(const Options& o, GlyphPointCounts& counts)
                                           std::fabs(o.style.spacing) * o.dpi / 72);
     if (longest > kLongestLinePixels)
         throw UsageError("this text with --spacing " + shortest(o.style.spacing) + " and --width " +
-                         std::to_string(o.style.widthPercent) + " could be " + shortest(longest) +
+                         std::to_string(o.style.widthPercent) + " could be " + roughly(longest) +
                          " pixels long at " + shortest(o.dpi) + " dpi, beyond the " + shortest(kLongestLinePixels) +
                          " the capture can place; use a shorter text, less spacing or a lower dpi");
 }
