@@ -32,9 +32,9 @@ bool endsWithUnit(std::string_view s, std::string_view unit)
 
 // Multiplied before divided, as --spacing always converted: the same text
 // gives the same bits, so drawings stay byte for byte what they were.
-double Length::millimetres() const { return unit == LengthUnit::Millimetre ? value : value * 25.4 / 72; }
+double Length::millimetres() const { return unit == LengthUnit::Millimetre ? value : value * kMmPerInch / 72; }
 
-double Length::points() const { return unit == LengthUnit::Point ? value : value * 72 / 25.4; }
+double Length::points() const { return unit == LengthUnit::Point ? value : value * 72 / kMmPerInch; }
 
 std::optional<Length> parseLength(std::string_view text, LengthUnit bare)
 {

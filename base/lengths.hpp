@@ -12,6 +12,8 @@
 
 namespace lw {
 
+inline constexpr double kMmPerInch = 25.4;
+
 enum class LengthUnit { Millimetre, Point };
 
 struct Length {

@@ -135,6 +135,20 @@ double leadingNumberValue(std::string_view text)
     return convertPrefix(compact, length, exponentD);
 }
 
+std::string shortest(double value)
+{
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, error == std::errc() ? end : buffer);
+}
+
+std::string shortest(float value)
+{
+    char buffer[32];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, error == std::errc() ? end : buffer);
+}
+
 double roundHalfEven(double value)
 {
     double nearest = std::round(value); // halves away from zero

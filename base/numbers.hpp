@@ -2,7 +2,9 @@
 // Number helpers shared by every caller: the leading-number value of a text,
 // rounding half to even, and checked integer arithmetic. All locale-free.
 
+#include <concepts>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace lw {
@@ -17,6 +19,16 @@ namespace lw {
 //   leadingNumberValue("3,5")   -> 3
 //   leadingNumberValue("&HFF")  -> 255
 double leadingNumberValue(std::string_view text);
+
+// The shortest text that reads back as `value` ("0.1", "100", "1e+15"), in
+// the type it has: a float's own digits, not those of the double it widens to.
+std::string shortest(double value);
+std::string shortest(float value);
+template <std::integral T>
+std::string shortest(T value)
+{
+    return shortest(double(value));
+}
 
 // Nearest integer, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double roundHalfEven(double value);

@@ -1,31 +1,25 @@
 #include "base/shown_input.hpp"
 
+#include "base/utf8.hpp"
+
 namespace lw {
-namespace {
-
-bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-} // namespace
-
 std::string shownInput(std::string_view input)
 {
     // Characters, not bytes: a name in kana is as readable as one in ASCII.
     // Only text longer than the bytes of that many characters is counted.
     if (input.size() <= kShownInputCharacters)
         return std::string(input);
-    std::size_t characters = 0;
-    for (char c : input)
-        characters += !isContinuation(c);
+    const std::size_t characters = utf8Characters(input);
     if (characters <= kShownInputCharacters)
         return std::string(input);
     // The end matters as much as the start: a file's name and extension.
     constexpr std::size_t half = kShownInputCharacters / 2;
     std::size_t head = 0, tail = input.size();
     for (std::size_t n = 0; head < input.size(); ++head)
-        if (!isContinuation(input[head]) && n++ == half)
+        if (!isUtf8Continuation(static_cast<unsigned char>(input[head])) && n++ == half)
             break;
     for (std::size_t n = 0; n < half && tail > 0;)
-        n += !isContinuation(input[--tail]);
+        n += !isUtf8Continuation(static_cast<unsigned char>(input[--tail]));
     return std::string(input.substr(0, head)) + "\xE2\x80\xA6" + std::string(input.substr(tail)) + " (" +
            std::to_string(characters) + " characters)";
 }

@@ -60,6 +60,48 @@ char32_t nextCodepoint(std::string_view s, std::size_t& i)
     return c;
 }
 
+std::size_t utf8SequenceLength(std::string_view s, std::size_t i)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char c = byte(i);
+    std::size_t n = 0;
+    char32_t value = 0;
+    if (c < 0x80)
+        return 1;
+    if ((c & 0xE0) == 0xC0)
+        n = 2, value = c & 0x1F;
+    else if ((c & 0xF0) == 0xE0)
+        n = 3, value = c & 0x0F;
+    else if ((c & 0xF8) == 0xF0)
+        n = 4, value = c & 0x07;
+    else
+        return 0;
+    if (i + n > s.size())
+        return 0;
+    for (std::size_t k = 1; k < n; ++k) {
+        if (!isUtf8Continuation(byte(i + k)))
+            return 0;
+        value = (value << 6) | (byte(i + k) & 0x3F);
+    }
+    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (value < kLeast[n] || (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF)
+        return 0;
+    return n;
+}
+
+std::size_t firstBadUtf8Character(std::string_view text)
+{
+    std::size_t character = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        ++character;
+        const std::size_t n = utf8SequenceLength(text, i);
+        if (n == 0)
+            return character;
+        i += n;
+    }
+    return 0;
+}
+
 std::u32string utf8ToCodepoints(std::string_view utf8)
 {
     std::u32string out;

@@ -2,6 +2,7 @@
 
 #include "base/codepage.hpp"
 #include "base/codepage_unit.hpp"
+#include "base/utf8.hpp"
 #include "cli/batch_rows.hpp"
 #include "cli/options.hpp"
 
@@ -23,7 +24,7 @@ bool someLineIsUtf8(std::string_view bytes)
     for (std::size_t start = 0; start <= bytes.size();) {
         const std::size_t end = std::min(bytes.find('\n', start), bytes.size());
         const std::string_view line = bytes.substr(start, end - start);
-        if (!isAscii(line) && badUtf8At(line) == 0)
+        if (!isAscii(line) && firstBadUtf8Character(line) == 0)
             return true;
         start = end + 1;
     }
@@ -71,7 +72,7 @@ ListText listAsUtf8(std::string_view bytes, ListEncoding encoding)
     case ListEncoding::Detect:
         break;
     }
-    if (badUtf8At(bytes) == 0 || firstLineNotCp932(bytes) != 0 || someLineIsUtf8(bytes))
+    if (firstBadUtf8Character(bytes) == 0 || firstLineNotCp932(bytes) != 0 || someLineIsUtf8(bytes))
         return {std::string(bytes), {}};
     return {cp932ToUtf8(bytes), "not UTF-8 but code page 932 (Shift-JIS), read as such; --encoding utf-8 or "
                                 "cp932 says which"};

@@ -1,5 +1,6 @@
 #include "cli/batch_rows.hpp"
 
+#include "base/utf8.hpp"
 #include "cli/options.hpp"
 
 #include <algorithm>
@@ -8,37 +9,6 @@
 
 namespace lw::cli {
 namespace {
-
-// Length of the well-formed UTF-8 sequence at s[i], or 0.
-std::size_t utf8Length(std::string_view s, std::size_t i)
-{
-    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    const unsigned char c = byte(i);
-    std::size_t n = 0;
-    char32_t value = 0;
-    if (c < 0x80)
-        return 1;
-    if ((c & 0xE0) == 0xC0)
-        n = 2, value = c & 0x1F;
-    else if ((c & 0xF0) == 0xE0)
-        n = 3, value = c & 0x0F;
-    else if ((c & 0xF8) == 0xF0)
-        n = 4, value = c & 0x07;
-    else
-        return 0;
-    if (i + n > s.size())
-        return 0;
-    for (std::size_t k = 1; k < n; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
-            return 0;
-        value = (value << 6) | (byte(i + k) & 0x3F);
-    }
-    // Overlong forms, surrogates and values past Unicode are not text.
-    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (value < kLeast[n] || (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF)
-        return 0;
-    return n;
-}
 
 // False when a quoted field is still open at the end of the line.
 bool splitFields(std::string_view line, BatchRow& row)
@@ -108,7 +78,7 @@ void check(BatchRow& row)
     if (row.badColumn != 0)
         return;
     for (std::size_t c = 0; c < row.fields.size(); ++c) {
-        if (const std::size_t at = badUtf8At(row.fields[c])) {
+        if (const std::size_t at = firstBadUtf8Character(row.fields[c])) {
             row.badColumn = c + 1;
             row.problem = "not UTF-8 at character " + std::to_string(at) + " (a Shift-JIS list: --encoding cp932)";
             return;
@@ -130,19 +100,6 @@ void check(BatchRow& row)
 }
 
 } // namespace
-
-std::size_t badUtf8At(std::string_view field)
-{
-    std::size_t character = 0;
-    for (std::size_t i = 0; i < field.size();) {
-        ++character;
-        const std::size_t n = utf8Length(field, i);
-        if (n == 0)
-            return character;
-        i += n;
-    }
-    return 0;
-}
 
 std::string columnName(std::size_t column)
 {

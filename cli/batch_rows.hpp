@@ -32,9 +32,6 @@ struct BatchRow {
 // the others.
 std::vector<BatchRow> readBatchRows(std::string_view bytes);
 
-// The character (1-based) at which `text`'s UTF-8 goes wrong, or 0.
-std::size_t badUtf8At(std::string_view text);
-
 // "column 3 (size)"
 std::string columnName(std::size_t column);
 

@@ -5,6 +5,7 @@
 #include "cli/centreline_run.hpp"
 #include "cli/options.hpp"
 #include "cli/stroke_run.hpp"
+#include "outline/option_limits.hpp"
 #include "export/byte_files.hpp"
 #include "export/capture_json.hpp"
 #include "export/face_note.hpp"
@@ -107,8 +108,8 @@ std::unique_ptr<lw::OffscreenCapture> capture(const lw::cli::Options& o, lw::Pla
 lw::CadOptions cadOptions(const lw::cli::Options& o)
 {
     // In this order: the drawings' bytes depend on the offset's last bit.
-    return {.merge = o.merge, .offsetPixels = o.offsetMm * o.dpi / lw::kMmPerInch, .curves = o.curves,
-            .stencilPixels = o.stencilMm * o.dpi / lw::kMmPerInch, .stencilBridges = o.stencilBridges};
+    return {.merge = o.merge, .offsetPixels = lw::pixelsOfMm(o.offsetMm, o.dpi), .curves = o.curves,
+            .stencilPixels = lw::pixelsOfMm(o.stencilMm, o.dpi), .stencilBridges = o.stencilBridges};
 }
 
 // The tool check of what `made` writes: its lines on `said`, its JSON in

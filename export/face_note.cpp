@@ -1,5 +1,7 @@
 #include "export/face_note.hpp"
 
+#include "platform/family_names.hpp"
+
 #include <algorithm>
 
 namespace lw {
@@ -11,11 +13,7 @@ std::string letters(std::string_view s)
 {
     if (s.starts_with('@'))
         s.remove_prefix(1);
-    std::string out;
-    for (char c : s)
-        if (c != ' ')
-            out += (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-    return out;
+    return comparableFamily(s);
 }
 
 } // namespace

@@ -94,12 +94,7 @@ Box drawingBox(const CapturedOutline& o, const Place& at, const ExactCurves* cur
             continue;
         if (const std::size_t k = closed++; curves && k < curves->size() && (*curves)[k]) {
             const ExactCurve& c = *(*curves)[k];
-            box.add(c.start);
-            CurvePoint from = c.start;
-            for (const CurveSegment& s : segmentsOf(c, moved)) {
-                boundSegment(box, from, s);
-                from = s.end;
-            }
+            boundFigure(box, c.start, segmentsOf(c, moved));
             continue;
         }
         for (const POINT& p : f.points)

@@ -52,12 +52,7 @@ void writeCurve(ByteSink& out, const ExactCurve& f, const MmPlacement& mm)
 CurveBox boxOf(const ExactCurve& f, std::vector<CurveSegment>& moved)
 {
     CurveBox box;
-    box.add(f.start);
-    CurvePoint from = f.start;
-    for (const CurveSegment& s : segmentsOf(f, moved)) {
-        boundSegment(box, from, s);
-        from = s.end;
-    }
+    boundFigure(box, f.start, segmentsOf(f, moved));
     return box;
 }
 

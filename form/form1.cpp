@@ -1,6 +1,7 @@
 #include "form/form1.hpp"
 
 #include "base/failure.hpp"
+#include "base/lengths.hpp"
 #include "base/numbers.hpp"
 #include "export/capture_json.hpp"
 #include "export/converter.hpp"
@@ -396,8 +397,8 @@ void Form1::txtSize_Change()
         // Millimetres at 1:1 keep their own value within the slider's
         // range; the slider shows the nearest whole point.
         const double lowest = view_.minimum(Slider::sldSize), highest = view_.maximum(Slider::sldSize);
-        const double points = std::clamp(*sizeMm_ * 72 / 25.4, lowest, highest);
-        sizeMm_ = points * 25.4 / 72;
+        const double points = std::clamp(Length{*sizeMm_, LengthUnit::Millimetre}.points(), lowest, highest);
+        sizeMm_ = Length{points, LengthUnit::Point}.millimetres();
         view_.setPosition(Slider::sldSize, sliderPositionFromText(sizeText(float(points)), int(lowest), int(highest)));
         font_.size = static_cast<float>(points);
         drawFlattenPath(1);

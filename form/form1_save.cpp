@@ -10,6 +10,7 @@
 #include "platform/file_io.hpp"
 #include "outline/arc_text.hpp"
 #include "outline/glyph_points.hpp"
+#include "outline/option_limits.hpp"
 #include "outline/work_bound.hpp"
 
 #include <algorithm>
@@ -86,7 +87,7 @@ void Form1::saveOutline()
     }
     const double dpi = saveDpi(choice->precision, font_.size);
     GlyphPointCounts counts(text, font_, view_.position(Slider::sldAngle), style_);
-    const double offsetPixels = takesCadChoices(choice->format) ? choice->cad.offsetMm * dpi / kMmPerInch : 0;
+    const double offsetPixels = takesCadChoices(choice->format) ? pixelsOfMm(choice->cad.offsetMm, dpi) : 0;
     if (const std::uint64_t points = counts.estimateWithin(dpi, kMaxOutlinePoints, offsetPixels);
         points > kMaxOutlinePoints) {
         report("The outline of this text at this size could have about " + std::to_string(points) +
@@ -137,12 +138,12 @@ void Form1::saveOutline()
             showWindowNote();
             return;
         }
-        CadOptions options{.merge = cad.merge, .offsetPixels = cad.offsetMm * dpi / kMmPerInch,
+        CadOptions options{.merge = cad.merge, .offsetPixels = pixelsOfMm(cad.offsetMm, dpi),
                            .curves = cad.curves};
         // A stencil merges, as the front end's does.
         if (takesCadChoices(choice->format) && cad.stencilMm > 0) {
             options.merge = true;
-            options.stencilPixels = cad.stencilMm * dpi / kMmPerInch;
+            options.stencilPixels = pixelsOfMm(cad.stencilMm, dpi);
             options.stencilBridges = cad.stencilBridges;
         }
         if (const std::string note = capture.slowWorkNote(choice->format, options); !note.empty()) {

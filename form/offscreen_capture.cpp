@@ -1,6 +1,7 @@
 #include "form/offscreen_capture.hpp"
 
 #include "base/failure.hpp"
+#include "base/utf8.hpp"
 #include "export/byte_files.hpp"
 #include "export/dxf.hpp"
 #include "export/hpgl.hpp"
@@ -163,9 +164,7 @@ std::string OffscreenCapture::slowWorkNote(SaveFormat format, const std::optiona
     const double offset = cad && format != SaveFormat::JwPoints ? cad->offsetPixels : 0;
     if (estimateCadSeconds(points, offset) <= 1)
         return {};
-    std::uint64_t characters = 0;
-    for (const unsigned char c : text_)
-        characters += (c & 0xC0) != 0x80;
+    const std::uint64_t characters = utf8Characters(text_);
     return std::string(offset != 0 ? "offsetting " : "writing ") + grouped(characters) +
            (characters == 1 ? " character (" : " characters (") + grouped(points) + " points)...";
 }

@@ -1,5 +1,7 @@
 #include "form/save_kinds.hpp"
 
+#include "base/numbers.hpp"
+#include "base/utf8.hpp"
 #include "form/captions.hpp"
 #include "outline/precision.hpp"
 
@@ -90,13 +92,6 @@ constexpr std::string_view kDxfVersionName = "dxf-version", kDxfTextName = "dxf-
 constexpr std::string_view kStencilName = "stencil", kStencilBridgesName = "stencil-bridges";
 constexpr std::string_view kPenWidthName = "pen-width", kCentrelineName = "centreline";
 
-std::string shortest(double value)
-{
-    char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, error == std::errc() ? end : buffer);
-}
-
 std::optional<double> offsetIn(std::string_view text)
 {
     double value = 0;
@@ -181,8 +176,7 @@ std::string saveFileName(std::string_view text, SaveFormat format)
     int characters = 0;
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        const bool starts = (byte & 0xC0) != 0x80;
-        if (starts && ++characters > 32)
+        if (!isUtf8Continuation(byte) && ++characters > 32)
             break;
         name += byte < 0x20 || byte == 0x7F || forbidden.find(c) != std::string_view::npos ? '_' : c;
     }

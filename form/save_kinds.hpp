@@ -10,6 +10,7 @@
 #include "form/captions.hpp"
 #include "form/form_view.hpp"
 #include "outline/text_output.hpp"
+#include "outline/option_limits.hpp"
 
 #include <functional>
 #include <optional>
@@ -108,7 +109,9 @@ inline constexpr const char* kStencilNone = "なし";
 inline constexpr const char* kPenWidthCaption = "ペンの幅 (単線):";
 inline constexpr const char* kCentrelineCaption = "中心線 (単線)";
 // The offset the dialog takes, either way: as far as the front end's.
-inline constexpr double kSaveOffsetLimitMm = 100;
+inline constexpr double kSaveOffsetLimitMm = optionLimit(LimitedOption::Offset).highest;
+static_assert(-optionLimit(LimitedOption::Offset).lowest == kSaveOffsetLimitMm && kSaveOffsetLimitMm == 100,
+              "kOffsetRefused names the limit");
 // An offset as typed in a dialog's box: millimetres with a decimal point,
 // blanks around allowed; nothing for text that is no number in the limit.
 std::optional<double> typedSaveOffset(std::string_view text);

@@ -1,5 +1,6 @@
 #include "form/text_settings.hpp"
 
+#include "base/numbers.hpp"
 #include "form/form_design.hpp"
 #include "form/text_style_design.hpp"
 
@@ -53,20 +54,13 @@ bool plausibleFontFile(const std::string& text)
     return true;
 }
 
-std::string shortest(double value)
-{
-    char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, error == std::errc() ? end : buffer);
-}
-
 } // namespace
 
 void encodeTextSettings(const TextSettings& settings, const WriteSetting& write)
 {
     write("face", settings.font.faceName);
     write("fontFile", settings.font.fontFile);
-    write("size", shortest(settings.font.size));
+    write("size", shortest(double(settings.font.size))); // the store has always held the double's digits
     write("angle", std::to_string(settings.angle));
     write("italic", settings.font.italic ? "1" : "0");
     write("underline", settings.font.underline ? "1" : "0");

@@ -4,6 +4,7 @@
 // font dialog's bold does not reach the outline. Captions are the design's
 // Japanese; captions.cpp holds their English.
 
+#include "outline/option_limits.hpp"
 #include "outline/text_style.hpp"
 
 #include <optional>
@@ -25,11 +26,13 @@ struct TextStyleFieldDesign {
 };
 
 inline constexpr TextStyleFieldDesign kTextStyleFields[] = {
-    {TextStyleField::Spacing, "spnSpacing", "字間", "pt", -100, 100, 0.25, 2},
+    {TextStyleField::Spacing, "spnSpacing", "字間", "pt", optionLimit(LimitedOption::Spacing).lowest,
+     optionLimit(LimitedOption::Spacing).highest, 0.25, 2},
     {TextStyleField::Width, "spnWidth", "幅", "%", TextStyle::kNarrowest, TextStyle::kWidest, 5, 0},
     {TextStyleField::Bold, "chkBold", "太字", "", 0, 1, 1, 0},
     // 0 is a straight line; negative sets the text inside the circle.
-    {TextStyleField::ArcRadius, "spnArcRadius", "円弧の半径", "mm", -10000, 10000, 1, 1},
+    {TextStyleField::ArcRadius, "spnArcRadius", "円弧の半径", "mm", optionLimit(LimitedOption::ArcRadius).lowest,
+     optionLimit(LimitedOption::ArcRadius).highest, 1, 1},
     {TextStyleField::ArcAngle, "spnArcAngle", "円弧の角度", "°", -360, 360, 5, 1},
     {TextStyleField::Oblique, "spnOblique", "傾斜", "°", -TextStyle::kSteepest, TextStyle::kSteepest, 1, 1},
     // 0 fits nothing: the spacing above stands.

@@ -245,15 +245,6 @@ std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance)
     return out;
 }
 
-std::vector<ArcVertex> fitArcs(const ExactCurve& curve, double tolerance)
-{
-    std::vector<ArcVertex> out;
-    const std::span<const ArcVertex> arcs = arcsOf(curve, tolerance, out);
-    if (arcs.data() != out.data())
-        out.assign(arcs.begin(), arcs.end());
-    return out;
-}
-
 PlacedArcs placedArcsOf(const ExactCurve& curve, double tolerance, std::vector<ArcVertex>& scratch)
 {
     if (carriesArcs(curve, tolerance))
@@ -262,19 +253,6 @@ PlacedArcs placedArcsOf(const ExactCurve& curve, double tolerance, std::vector<A
     std::vector<CurveSegment> moved;
     fitInto(curve.start, segmentsOf(curve, moved), tolerance, scratch);
     return {scratch, {}};
-}
-
-std::span<const ArcVertex> arcsOf(const ExactCurve& curve, double tolerance, std::vector<ArcVertex>& scratch)
-{
-    const PlacedArcs placed = placedArcsOf(curve, tolerance, scratch);
-    const double dx = placed.shift.x, dy = placed.shift.y;
-    if (dx == 0 && dy == 0)
-        return placed.arcs;
-    scratch.resize(placed.arcs.size());
-    ArcVertex* to = scratch.data();
-    for (const ArcVertex& v : placed.arcs)
-        *to++ = {{v.at.x + dx, v.at.y + dy}, v.bulge};
-    return scratch;
 }
 
 std::span<const CurveSegment> segmentsOf(const ExactCurve& curve, std::vector<CurveSegment>& scratch)

@@ -52,20 +52,12 @@ std::span<const CurveSegment> segmentsOf(const ExactCurve& curve, std::vector<Cu
 // needs first. A curve with its own segments is left as it is.
 void ownSegments(ExactCurve& curve);
 
-// The curve's own arcs, moved by their shift, where they were fitted to the
-// same tolerance and then start where the curve does; else fitted now.
-std::vector<ArcVertex> fitArcs(const ExactCurve& curve, double tolerance);
-
-// The same without a copy where it can: a view of the curve's own arcs when
-// they need no shift, else of `scratch` holding them moved or fitted now (its
-// storage reused from one contour to the next). The view holds until the
-// curve or `scratch` changes.
-std::span<const ArcVertex> arcsOf(const ExactCurve& curve, double tolerance, std::vector<ArcVertex>& scratch);
-
 // The arcs as a writer reads them: each vertex at `at + shift`. Kept arcs
-// come as they are shared, with the shift that places them, so a drawing
-// copies none of them; arcs fitted now are in `scratch`, unshifted. The
-// view holds until the curve or `scratch` changes.
+// come as they are shared, with the shift that places them, where they were
+// fitted to the same tolerance and then start where the curve does, so a
+// drawing copies none of them; else arcs fitted now, in `scratch` (its
+// storage reused from one contour to the next), unshifted. The view holds
+// until the curve or `scratch` changes.
 struct PlacedArcs {
     std::span<const ArcVertex> arcs;
     CurvePoint shift{};

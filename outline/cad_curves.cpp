@@ -136,10 +136,9 @@ void figureCurves(const CapturedOutline& captured, std::span<const CurvedFigure>
                   std::span<const PointRange> leftOut, std::vector<FigureCurve>& out)
 {
     out.clear();
-    const std::size_t count = std::min({captured.pointCount > 0 ? std::size_t(captured.pointCount) : 0,
-                                         captured.pathPoints.size(), captured.pathTypes.size()});
-    const std::span<const POINT> points(captured.pathPoints.data(), count);
-    const std::span<const std::uint8_t> types(captured.pathTypes.data(), count);
+    const std::span<const POINT> points = captured.points();
+    const std::span<const std::uint8_t> types = captured.types();
+    const std::size_t count = points.size();
     // The flattening keeps the figures' order and each one's first point
     // (rounded); a figure too small to flatten is the only one it drops, so
     // the curves are taken in order, each figure the next whose start

@@ -217,8 +217,7 @@ CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Piece>& piec
 
 static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& options, const CurvedPath* path)
 {
-    const std::size_t count = std::min({captured.pointCount > 0 ? std::size_t(captured.pointCount) : 0,
-                                         captured.pathPoints.size(), captured.pathTypes.size()});
+    const std::size_t count = captured.heldCount();
     // The capture's own points serve every test of the geometry (scaling by
     // a power of two changes none of them); only what is written, and what
     // goes to a clipper, moves onto the finer grid.

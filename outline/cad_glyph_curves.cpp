@@ -226,10 +226,8 @@ bool glyphCurvesFor(const CapturedOutline& captured, const CurvedPath& path, con
             restCurves = exactCurvesFor(std::move(curved), rest, restPieces, gridScale, figures);
     }
 
-    const std::size_t count = std::min({captured.pointCount > 0 ? std::size_t(captured.pointCount) : 0,
-                                         captured.pathPoints.size(), captured.pathTypes.size()});
-    const std::span<const POINT> points(captured.pathPoints.data(), count);
-    const std::span<const std::uint8_t> types(captured.pathTypes.data(), count);
+    const std::span<const POINT> points = captured.points();
+    const std::span<const std::uint8_t> types = captured.types();
     CurvesCache& c = cache();
     c.trim();
     std::vector<const KeptCurves*>& keptOf = scratch.keptOf;

@@ -9,6 +9,7 @@
 #include "platform/gdi_types.hpp"
 #include "platform/glyph_run.hpp"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
@@ -31,6 +32,15 @@ struct CapturedOutline {
 
     // The upper index of pathTypes, which the exports read the count back as.
     std::int32_t upperIndex() const { return static_cast<std::int32_t>(pathTypes.size()) - 1; }
+    // The points of the path that both arrays hold: pointCount, never past
+    // either array's end; none for a negative count.
+    std::size_t heldCount() const
+    {
+        const std::size_t count = pointCount > 0 ? std::size_t(pointCount) : 0;
+        return std::min({count, pathPoints.size(), pathTypes.size()});
+    }
+    std::span<const POINT> points() const { return {pathPoints.data(), heldCount()}; }
+    std::span<const std::uint8_t> types() const { return {pathTypes.data(), heldCount()}; }
 };
 
 // One figure: a run of points that ends at a point whose type has the bit of

@@ -56,6 +56,16 @@ int turningPoints(double p0, double p1, double p2, double p3, double roots[2])
 
 } // namespace
 
+void boundFigure(CurveBox& box, CurvePoint start, std::span<const CurveSegment> segments)
+{
+    box.add(start);
+    CurvePoint from = start;
+    for (const CurveSegment& s : segments) {
+        boundSegment(box, from, s);
+        from = s.end;
+    }
+}
+
 void boundSegment(CurveBox& box, CurvePoint from, const CurveSegment& s)
 {
     box.add(s.end);

@@ -10,6 +10,8 @@
 
 #include "outline/curved_path.hpp"
 
+#include <span>
+
 namespace lw {
 
 struct CurveBox {
@@ -21,6 +23,10 @@ struct CurveBox {
 // The segment's end and, for a cubic, its extremes in x and y; `from` is
 // where it starts and is not added.
 void boundSegment(CurveBox& box, CurvePoint from, const CurveSegment& segment);
+
+// A whole figure: its start, then each segment from the end of the one
+// before.
+void boundFigure(CurveBox& box, CurvePoint start, std::span<const CurveSegment> segments);
 
 // The arc's end `to` and its extremes (bulge as ArcVertex has it: 0 for a
 // straight segment); `from` is not added.

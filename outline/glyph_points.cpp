@@ -1,5 +1,6 @@
 #include "outline/glyph_points.hpp"
 
+#include "base/utf8.hpp"
 #include "outline/text_output.hpp"
 #include "outline/work_bound.hpp"
 
@@ -50,7 +51,7 @@ double GlyphPointCounts::pointsAtLevel(int level)
         const std::string_view text = text_;
         for (std::size_t i = 0; i < text.size();) {
             std::size_t end = i + 1;
-            while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            while (end < text.size() && isUtf8Continuation(static_cast<unsigned char>(text[end])))
                 ++end;
             const auto [at, added] = index.try_emplace(text.substr(i, end - i), characters_.size());
             if (added)

@@ -9,6 +9,7 @@
 //   MmPoint p = toMillimetres({.originX = 0, .originY = 28, .dpi = 96}, POINT{96, 28}); // {25.4, 0}
 
 #include "base/design.hpp"
+#include "base/lengths.hpp"
 #include "platform/gdi_types.hpp"
 
 #include <cstdint>
@@ -16,7 +17,6 @@
 
 namespace lw {
 
-inline constexpr double kMmPerInch = 25.4;
 // The classic screen pixel: the grid of every capture at 96 dpi.
 inline constexpr double kClassicStepMm = kMmPerInch / design::kDpi;
 // The word that chooses the classic grid, the designed capture at 96 dpi,

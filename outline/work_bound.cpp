@@ -1,5 +1,6 @@
 #include "outline/work_bound.hpp"
 
+#include "base/utf8.hpp"
 #include "outline/cad_offset.hpp"
 #include "platform/device_context.hpp"
 
@@ -8,22 +9,10 @@
 
 namespace lw {
 
-namespace {
-
-std::uint64_t charactersOf(std::string_view text)
-{
-    std::uint64_t characters = 0;
-    for (unsigned char c : text)
-        characters += (c & 0xC0) != 0x80; // one per UTF-8 lead byte
-    return characters;
-}
-
-} // namespace
-
 std::uint64_t estimateOutlinePoints(std::string_view text, double sizePoints, double dpi, bool underline,
                                     bool strikeout, std::int32_t widthPercent)
 {
-    const std::uint64_t characters = charactersOf(text);
+    const std::uint64_t characters = utf8Characters(text);
     const double height = std::fabs(sizePoints * dpi / 72.0);
     const double perGlyph =
         kFlattenedPointsFactor * (160.0 + 28.0 * std::sqrt(std::isfinite(height) ? height : 1e300));
@@ -42,7 +31,7 @@ std::uint64_t estimateOffsetPoints(std::uint64_t outlinePoints, std::string_view
     if (offsetPixels == 0)
         return outlinePoints;
     const double joins =
-        double(charactersOf(text)) * kOffsetCirclesPerGlyph * pointsPerCircle(offsetPixels, kOffsetArcTolerance);
+        double(utf8Characters(text)) * kOffsetCirclesPerGlyph * pointsPerCircle(offsetPixels, kOffsetArcTolerance);
     const double points = 2.0 * double(outlinePoints) + joins;
     return points < 1.8e19 ? std::uint64_t(std::ceil(points)) : std::numeric_limits<std::uint64_t>::max();
 }

@@ -43,4 +43,13 @@ std::vector<std::string> familyNames(std::string_view table)
     return names;
 }
 
+std::string comparableFamily(std::string_view name)
+{
+    std::string out;
+    for (char c : name)
+        if (c != ' ')
+            out += (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+    return out;
+}
+
 } // namespace lw

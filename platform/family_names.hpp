@@ -17,4 +17,9 @@ namespace lw {
 // lies outside the table is skipped.
 std::vector<std::string> familyNames(std::string_view table);
 
+// A family name as fontconfig and GDI compare it: no case, no spaces.
+//
+//   comparableFamily("IPA P Gothic") // "ipapgothic"
+std::string comparableFamily(std::string_view name);
+
 } // namespace lw

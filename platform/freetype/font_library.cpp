@@ -2,6 +2,7 @@
 
 #include "base/failure.hpp"
 #include "platform/face_info.hpp"
+#include "platform/family_names.hpp"
 #include "platform/freetype/flat_glyph.hpp"
 #include "platform/freetype/font_rules.hpp"
 #include "platform/freetype/outline_steps.hpp"
@@ -452,20 +453,6 @@ GlyphRef glyphFor(const FontFace& primary, char32_t c, bool bold)
     return {&primary, &primary.notdef(thickened), thickened};
 }
 
-namespace {
-
-// Family names as fontconfig compares them: no case, no spaces.
-std::string letters(std::string_view s)
-{
-    std::string out;
-    for (char c : s)
-        if (c != ' ')
-            out += (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
-    return out;
-}
-
-} // namespace
-
 // Characters the face lacks come from another face one by one; the face
 // asked for still draws the rest, so it is the one reported, and the first
 // face that drew for it is named as Windows names its linked face. A
@@ -474,11 +461,11 @@ FaceInfo describeFace(std::string_view family, bool italic, std::string_view tex
 {
     const FontFace& face = resolveFace(withoutVerticalMark(family), italic, bold);
     FaceInfo info{.family = face.family, .file = face.file, .names = face.names};
-    const std::string asked = letters(withoutVerticalMark(family));
+    const std::string asked = comparableFamily(withoutVerticalMark(family));
     bool isAsked = false;
     for (const std::string& name : face.names)
-        isAsked = isAsked || letters(name) == asked;
-    if (!isAsked && letters(face.family) != asked)
+        isAsked = isAsked || comparableFamily(name) == asked;
+    if (!isAsked && comparableFamily(face.family) != asked)
         return info;
     for (const FaceRun& run : faceRuns(family, italic, text, bold)) {
         if (run.file != face.file) {

@@ -5,6 +5,7 @@
 #include "outline/cad_geometry.hpp"
 #include "outline/curved_path.hpp"
 #include "platform/canvas.hpp"
+#include "curve_arcs.hpp"
 
 #include <gtest/gtest.h>
 
@@ -232,7 +233,7 @@ TEST(ArcsOf, TheCarriedArcsWithoutACopyElseAFreshFitInTheScratch)
         EXPECT_EQ(placed.shift.x, shared ? c.shift.x : 0);
         EXPECT_EQ(placed.shift.y, shared ? c.shift.y : 0);
 
-        const std::span<const ArcVertex> view = lw::arcsOf(c.curve, c.tolerance, scratch);
+        const std::span<const ArcVertex> view = lw::test::arcsOf(c.curve, c.tolerance, scratch);
         EXPECT_EQ(view.data() == (c.curve.arcs ? c.curve.arcs->data() : nullptr), c.own);
         if (!c.own) {
             EXPECT_EQ(view.data(), scratch.data());
@@ -250,7 +251,7 @@ TEST(ArcsOf, TheCarriedArcsWithoutACopyElseAFreshFitInTheScratch)
             EXPECT_EQ(placed.arcs[i].at.x + placed.shift.x, view[i].at.x);
             EXPECT_EQ(placed.arcs[i].at.y + placed.shift.y, view[i].at.y);
         }
-        const std::vector<ArcVertex> copied = lw::fitArcs(c.curve, c.tolerance);
+        const std::vector<ArcVertex> copied = lw::test::fitArcs(c.curve, c.tolerance);
         ASSERT_EQ(copied.size(), view.size());
         EXPECT_TRUE(std::equal(copied.begin(), copied.end(), view.begin(), [](const ArcVertex& a, const ArcVertex& b) {
             return a.at.x == b.at.x && a.at.y == b.at.y && a.bulge == b.bulge;
@@ -308,7 +309,7 @@ TEST(SegmentsOf, SharedSegmentsReadMovedByTheShiftAndTakenOwnBeforeAChange)
         // not from the (empty) own ones.
         const lw::CurvedFigure placed{c.curve.start, std::vector<CurveSegment>(view.begin(), view.end())};
         std::vector<ArcVertex> arcScratch;
-        const std::span<const ArcVertex> arcs = lw::arcsOf(c.curve, 0.05, arcScratch);
+        const std::span<const ArcVertex> arcs = lw::test::arcsOf(c.curve, 0.05, arcScratch);
         const std::vector<ArcVertex> want = lw::fitArcs(placed, 0.05);
         ASSERT_EQ(arcs.size(), want.size());
         for (std::size_t i = 0; i < want.size(); ++i) {
@@ -327,10 +328,10 @@ TEST(SegmentsOf, SharedSegmentsReadMovedByTheShiftAndTakenOwnBeforeAChange)
         }
         // Its arcs still read where they did.
         std::vector<ArcVertex> before, after;
-        const std::span<const ArcVertex> a = lw::arcsOf(c.curve, 0.5, before);
+        const std::span<const ArcVertex> a = lw::test::arcsOf(c.curve, 0.5, before);
         lw::ExactCurve again = c.curve;
         lw::ownSegments(again);
-        const std::span<const ArcVertex> b = lw::arcsOf(again, 0.5, after);
+        const std::span<const ArcVertex> b = lw::test::arcsOf(again, 0.5, after);
         ASSERT_EQ(a.size(), b.size());
         for (std::size_t i = 0; i < a.size(); ++i)
             EXPECT_EQ(a[i].at.x, b[i].at.x);

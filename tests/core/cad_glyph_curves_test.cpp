@@ -8,6 +8,7 @@
 #include "outline/cad_glyph_facts.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
+#include "curve_arcs.hpp"
 #include "outline_checks.hpp"
 
 #include <gtest/gtest.h>
@@ -68,8 +69,8 @@ std::size_t expectSameCurves(const lw::CadOutline& got, const lw::CadOutline& wa
             expectNear(gs[s].end, ws[s].end, at);
         }
         // What a drawing writes: the kept arcs against a fit made now.
-        const std::vector<lw::ArcVertex> ga = lw::fitArcs(g, got.curveTolerance),
-                                         wa = lw::fitArcs(w, want.curveTolerance);
+        const std::vector<lw::ArcVertex> ga = lw::test::fitArcs(g, got.curveTolerance),
+                                         wa = lw::test::fitArcs(w, want.curveTolerance);
         EXPECT_EQ(ga.size(), wa.size()) << at;
         for (std::size_t v = 0; v < std::min(ga.size(), wa.size()); ++v) {
             expectNear(ga[v].at, wa[v].at, at);

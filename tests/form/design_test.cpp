@@ -204,7 +204,8 @@ TEST(FormDesign, ATextStyleFromTheDialogIsHeldWithinItsFieldsRanges)
         TextStyle expected;
     } cases[] = {
         {1.5, 80, {.spacing = 1.5, .widthPercent = 80}},
-        {-1000, 1000, {.spacing = -100, .widthPercent = TextStyle::kWidest}},
+        {-5000, 1000, {.spacing = -1000, .widthPercent = TextStyle::kWidest}},
+        {1000.25, 100, {.spacing = 1000, .widthPercent = 100}},
         {0, 0, {.widthPercent = TextStyle::kNarrowest}},
         {std::nan(""), std::nan(""), {}},
         {0.25, 99.5, {.spacing = 0.25, .widthPercent = 100}},

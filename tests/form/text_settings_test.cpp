@@ -67,7 +67,7 @@ TEST(TextSettings, EachBadValueFallsBackAlone)
         {"face", ""},         {"face", "Tab\tFace"}, {"size", "0"},     {"size", "145"},  {"size", "24pt"},
         {"size", "nan"},      {"size", ""},          {"angle", "-1"},   {"angle", "361"}, {"angle", "45.5"},
         {"angle", "１２"},    {"italic", "true"},    {"italic", "2"},   {"underline", ""},
-        {"spacing", "101"},   {"spacing", "1e999"},  {"width", "9"},    {"width", "401"}, {"width", "80.5"},
+        {"spacing", "1001"},  {"spacing", "1e999"},  {"width", "9"},    {"width", "401"}, {"width", "80.5"},
         {"bold", "yes"},      {"oblique", "46"},     {"oblique", "x"},  {"fit", "-1"},    {"fit", "1e9"},
         {"fitBy", "height"},  {"arc", "10001"},      {"arc", "x"},      {"arc-at", "361"}, {"arc-at", "nan"}, {"kerning", "on"},
     };

@@ -203,8 +203,8 @@ private slots:
         QTest::newRow("face as a list") << "face" << QVariant(QStringList{"IPAGothic", "IPAMincho"});
         QTest::newRow("face as a date") << "face" << QVariant(QDate(2024, 1, 2));
         QTest::newRow("size as bytes") << "size" << QVariant(QByteArray("30"));
-        QTest::newRow("spacing above the box") << "spacing" << QVariant(QStringLiteral("100.25"));
-        QTest::newRow("spacing below the box") << "spacing" << QVariant(QStringLiteral("-1000"));
+        QTest::newRow("spacing above the box") << "spacing" << QVariant(QStringLiteral("1000.25"));
+        QTest::newRow("spacing below the box") << "spacing" << QVariant(QStringLiteral("-1000.5"));
         QTest::newRow("spacing as bytes") << "spacing" << QVariant(QByteArray("1.5"));
         QTest::newRow("width above the box") << "width" << QVariant(QStringLiteral("401"));
     }

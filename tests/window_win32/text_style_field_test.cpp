@@ -24,8 +24,8 @@ TEST(TextStyleField, TypedValueIsHeldAndRoundedOrLeftAsItWas)
         {" 1.25 ", 1.25, 10},      // width: no decimals, at least 10
         {"+2", 2, 10},
         {"-3.125", -3.13, 10},     // spacing rounds to its two decimals
-        {"1000", 100, 400},        // past the range: its end
-        {"-1000", -100, 10},
+        {"10000", 1000, 400},      // past the range: its end
+        {"-10000", -1000, 10},
         {"2 pt", 2, 7},            // the field's own unit only
         {"0.5mm", 1.42, 7},        // the spacing's millimetres, 0.5 / 25.4 * 72 pt
         {"-2 MM", -5.67, 7},
@@ -40,7 +40,7 @@ TEST(TextStyleField, TypedValueIsHeldAndRoundedOrLeftAsItWas)
         {"1e3", 7, 7},
         {"inf", 7, 7},
         {"nan", 7, 7},
-        {"99999999999999999999999999999999999999999999999999", 100, 400},
+        {"99999999999999999999999999999999999999999999999999", 1000, 400},
     };
     for (const Typed& c : cases) {
         SCOPED_TRACE(c.text);
@@ -53,7 +53,7 @@ TEST(TextStyleField, StepsStopAtTheRangesEnds)
 {
     EXPECT_DOUBLE_EQ(steppedFieldValue(0, 1, spacing()), 0.25);
     EXPECT_DOUBLE_EQ(steppedFieldValue(0, -3, spacing()), -0.75);
-    EXPECT_DOUBLE_EQ(steppedFieldValue(99.9, 1, spacing()), 100);
+    EXPECT_DOUBLE_EQ(steppedFieldValue(999.9, 1, spacing()), 1000);
     EXPECT_DOUBLE_EQ(steppedFieldValue(100, 1, width()), 105);
     EXPECT_DOUBLE_EQ(steppedFieldValue(12, -1, width()), 10);
     EXPECT_DOUBLE_EQ(steppedFieldValue(400, 2, width()), 400);

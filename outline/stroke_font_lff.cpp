@@ -1,0 +1,415 @@
+// CAD single-line fonts (.lff): glyphs of polylines with bulges, and
+// references to other glyphs.
+#include "outline/stroke_font.hpp"
+
+#include "outline/stroke_font_reading.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <functional>
+#include <numbers>
+#include <optional>
+
+namespace lw {
+namespace {
+
+using namespace stroke_reading;
+
+std::optional<double> decimal(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<char32_t> hexCode(std::string_view text)
+{
+    std::uint32_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
+    if (text.empty() || text.size() > 8 || ec != std::errc() || end != text.data() + text.size() || value > 0x10FFFF)
+        return std::nullopt;
+    return char32_t(value);
+}
+
+// Chords of an arc stay within this many font units of it (a letter is 9
+// high), and no arc takes more than kArcMostChords.
+constexpr double kArcTolerance = 0.002;
+constexpr int kArcMostChords = 64;
+
+// The arc from `from` to `to` whose bulge is tan(a quarter of its angle),
+// counter-clockwise when positive, as points after `from`.
+void addArc(std::vector<StrokePoint>& stroke, StrokePoint from, StrokePoint to, double bulge)
+{
+    const double dx = to.x - from.x, dy = to.y - from.y, chord = std::hypot(dx, dy);
+    if (chord == 0 || bulge == 0) {
+        addPoint(stroke, to);
+        return;
+    }
+    const double angle = 4 * std::atan(bulge);
+    const double radius = chord / (2 * std::fabs(std::sin(angle / 2)));
+    // The centre lies off the chord's middle, to the left for a positive bulge.
+    const double off = (1 - bulge * bulge) / (4 * bulge);
+    const double cx = (from.x + to.x) / 2 - dy * off, cy = (from.y + to.y) / 2 + dx * off;
+    const double step = radius > kArcTolerance ? 2 * std::acos(1 - kArcTolerance / radius) : std::numbers::pi;
+    const int chords = std::clamp(int(std::ceil(std::fabs(angle) / step)), 1, kArcMostChords);
+    const double start = std::atan2(from.y - cy, from.x - cx);
+    for (int k = 1; k < chords; ++k) {
+        const double a = start + angle * k / chords;
+        addPoint(stroke, {cx + radius * std::cos(a), cy + radius * std::sin(a)});
+    }
+    addPoint(stroke, to);
+}
+
+// A glyph's place in the file: its header's line and its lines after it.
+struct GlyphText {
+    std::size_t line = 0;
+    std::string_view body; // the lines after the header, up to the next glyph's
+    std::vector<std::pair<char32_t, std::size_t>> references; // the glyph and the line naming it
+};
+
+// Every glyph's place, by code: sealed once all are added, the first of a
+// code given twice kept. A sorted array: a map's nodes cost more than the
+// search of a large font.
+class GlyphIndex {
+public:
+    void add(char32_t code, GlyphText text) { entries_.emplace_back(code, std::move(text)); }
+    void seal()
+    {
+        const auto byCode = [](const auto& a, const auto& b) { return a.first < b.first; };
+        // Fonts list their glyphs in order as a rule: nothing to move then.
+        if (!std::is_sorted(entries_.begin(), entries_.end(), byCode))
+            std::stable_sort(entries_.begin(), entries_.end(), byCode);
+        entries_.erase(std::unique(entries_.begin(), entries_.end(),
+                                   [](const auto& a, const auto& b) { return a.first == b.first; }),
+                       entries_.end());
+    }
+    const GlyphText* find(char32_t code) const
+    {
+        const auto it = std::lower_bound(entries_.begin(), entries_.end(), code,
+                                         [](const auto& e, char32_t c) { return e.first < c; });
+        return it != entries_.end() && it->first == code ? &it->second : nullptr;
+    }
+    bool contains(char32_t code) const { return find(code) != nullptr; }
+    const GlyphText& at(char32_t code) const { return *find(code); }
+    std::size_t size() const { return entries_.size(); }
+    bool empty() const { return entries_.empty(); }
+    auto begin() const { return entries_.begin(); }
+    auto end() const { return entries_.end(); }
+    GlyphText& last() { return entries_.back().second; }
+
+private:
+    std::vector<std::pair<char32_t, GlyphText>> entries_;
+};
+
+struct LffGlyph {
+    StrokeGlyph glyph;
+    struct Reference {
+        char32_t glyph;
+        std::size_t line;  // the line naming it
+        std::size_t place; // the strokes before it, so its strokes go where it is written
+    };
+    std::vector<Reference> references;
+    std::size_t line = 0;
+    bool blank = true; // no strokes of its own
+};
+
+std::string codeText(char32_t c)
+{
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "U+%04X", unsigned(c));
+    return digits;
+}
+
+void polyline(std::string_view text, LffGlyph& g, const std::string& file, std::size_t line)
+{
+    std::vector<StrokePoint> stroke;
+    while (!text.empty()) {
+        const std::size_t end = text.find(';');
+        std::string_view vertex = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        const std::size_t comma = vertex.find(',');
+        // A vertex of one number draws nothing; installed fonts have them.
+        if (comma == std::string_view::npos) {
+            if (!decimal(vertex) && !vertex.empty())
+                refuse(file, line, "\"" + std::string(vertex.substr(0, 40)) + "\" is not a coordinate");
+            continue;
+        }
+        // y ends at a comma before the bulge, or (in installed fonts) at its A.
+        const std::string_view rest = vertex.substr(comma + 1);
+        const std::size_t yEnd = rest.find_first_of(",A");
+        const auto x = decimal(vertex.substr(0, comma));
+        const auto y = decimal(rest.substr(0, yEnd));
+        if (!x || !y)
+            refuse(file, line, "\"" + std::string(vertex.substr(0, 40)) + "\" is not a coordinate");
+        if (std::fabs(*x) > kStrokeFontMaxCoordinate || std::fabs(*y) > kStrokeFontMaxCoordinate)
+            refuse(file, line, "a coordinate lies beyond " + std::to_string(int(kStrokeFontMaxCoordinate)) + " units");
+        std::optional<double> bulge;
+        if (yEnd != std::string_view::npos) {
+            const std::string_view extra = rest.substr(rest[yEnd] == ',' ? yEnd + 1 : yEnd);
+            if (extra.empty() || extra.front() != 'A' || !(bulge = decimal(extra.substr(1))) ||
+                std::fabs(*bulge) > 1000)
+                refuse(file, line, "\"" + std::string(extra.substr(0, 40)) + "\" is not an arc's bulge (A and a number)");
+        }
+        const StrokePoint p{*x, *y};
+        if (bulge && !stroke.empty())
+            addArc(stroke, stroke.back(), p, *bulge);
+        else
+            addPoint(stroke, p);
+    }
+    if (stroke.size() >= 2)
+        g.blank = false;
+    keepStroke(g.glyph, stroke);
+}
+
+double header(std::string_view line, std::string_view key, double current, const std::string& file,
+              std::size_t number)
+{
+    const std::size_t at = line.find(key);
+    if (at == std::string_view::npos)
+        return current;
+    std::string_view value = line.substr(at + key.size());
+    const auto read = decimal(value);
+    if (!read || *read < 0 || *read > kStrokeFontMaxCoordinate)
+        refuse(file, number, std::string(key) + " is not a length");
+    return *read;
+}
+
+constexpr std::size_t kDeepestReference = 64;
+
+// Follows the references of every glyph asked for, reading each glyph
+// once; a loop, or one that names a glyph the file lacks, is refused where
+// it is written.
+class References {
+public:
+    using Read = std::function<LffGlyph(char32_t)>;
+    References(std::map<char32_t, LffGlyph>& glyphs, const GlyphIndex& index, Read read,
+               const std::string& file)
+        : glyphs_(glyphs), index_(index), read_(std::move(read)), file_(file)
+    {
+    }
+    void resolve(char32_t code, std::size_t depth = 0)
+    {
+        if (state_[code] == 2)
+            return;
+        LffGlyph& g = glyphs_.try_emplace(code, read_(code)).first->second;
+        // Followed by recursion: a chain as long as the file would take the stack.
+        if (depth > kDeepestReference)
+            refuse(file_, g.line, codeText(code) + " is reached through more than " +
+                                      std::to_string(kDeepestReference) + " references in a row");
+        state_[code] = 1;
+        // From the last, so the places of those before stay as written.
+        for (auto ref = g.references.rbegin(); ref != g.references.rend(); ++ref) {
+            const char32_t target = ref->glyph;
+            const std::size_t line = ref->line;
+            if (!index_.contains(target))
+                refuse(file_, line, codeText(code) + " refers to " + codeText(target) + ", which the file lacks");
+            if (state_[target] == 1)
+                refuse(file_, line, codeText(code) + " refers to " + codeText(target) +
+                                        " and so, through a loop of references, to itself");
+            resolve(target, depth + 1);
+            const LffGlyph& found = glyphs_.at(target);
+            std::size_t points = 0;
+            for (const auto& s : g.glyph.strokes)
+                points += s.size();
+            for (const auto& s : found.glyph.strokes)
+                points += s.size();
+            if (points > kStrokeGlyphMaxPoints)
+                refuse(file_, line, codeText(code) + " would hold more than " +
+                                        std::to_string(kStrokeGlyphMaxPoints) + " points");
+            // References may copy copies: the whole font is bounded too.
+            total_ += found.glyph.strokes.size() + points;
+            if (total_ > kStrokeFontMaxPoints)
+                refuse(file_, line, "the references make the font hold more than " +
+                                        std::to_string(kStrokeFontMaxPoints) + " points");
+            const auto& more = found.glyph.strokes;
+            g.glyph.strokes.insert(g.glyph.strokes.begin() + std::ptrdiff_t(ref->place), more.begin(), more.end());
+            g.blank = g.blank && found.blank;
+        }
+        g.references.clear();
+        state_[code] = 2;
+    }
+
+private:
+    std::map<char32_t, LffGlyph>& glyphs_;
+    const GlyphIndex& index_;
+    Read read_;
+    const std::string& file_;
+    std::map<char32_t, int> state_; // 1: being followed, 2: done
+    std::size_t total_ = 0;
+};
+
+// Every reference of the file names a glyph it has, and none leads back to
+// where it started or runs on longer than kDeepestReference.
+void checkReferences(const GlyphIndex& index, const std::string& file)
+{
+    std::map<char32_t, int> state; // 1: being followed, 2: done
+    const auto follow = [&](const auto& self, char32_t code, std::size_t depth) -> void {
+        const GlyphText& g = index.at(code);
+        if (depth > kDeepestReference)
+            refuse(file, g.line, codeText(code) + " is reached through more than " +
+                                     std::to_string(kDeepestReference) + " references in a row");
+        state[code] = 1;
+        for (const auto& [target, line] : g.references) {
+            if (!index.contains(target))
+                refuse(file, line, codeText(code) + " refers to " + codeText(target) + ", which the file lacks");
+            if (state[target] == 1)
+                refuse(file, line, codeText(code) + " refers to " + codeText(target) +
+                                       " and so, through a loop of references, to itself");
+            if (state[target] == 0)
+                self(self, target, depth + 1);
+        }
+        state[code] = 2;
+    };
+    for (const auto& [code, g] : index)
+        if (!g.references.empty() && state[code] == 0)
+            follow(follow, code, 0);
+}
+
+// A glyph's lines read: its strokes and where its references stand.
+LffGlyph readGlyph(const GlyphText& text, const std::string& file)
+{
+    LffGlyph g;
+    g.line = text.line;
+    Lines lines(text.body, text.line);
+    std::string_view whole;
+    while (lines.next(whole)) {
+        const std::size_t number = lines.number();
+        const std::size_t first = whole.find_first_not_of(" \t");
+        if (first == std::string_view::npos || whole[first] == '#')
+            continue;
+        const std::string_view line = whole.substr(first);
+        if (line.front() == 'C') {
+            const auto target = hexCode(line.substr(1));
+            if (!target)
+                refuse(file, number, "a reference is C and a code in hexadecimal (C0041)");
+            g.references.push_back({*target, number, g.glyph.strokes.size()});
+            continue;
+        }
+        polyline(line, g, file, number);
+    }
+    return g;
+}
+
+} // namespace
+
+StrokeFont readLff(std::string_view bytes, const std::string& file, const GlyphsWanted& wanted)
+{
+    checkSize(bytes, file);
+    double letterSpacing = 3, wordSpacing = 6.75;
+    // First every glyph's place, cheaply; then only the glyphs wanted (and
+    // those they refer to) are read: a CAD font may hold thousands.
+    GlyphIndex index;
+    // The header: comments (with the spacings) and empty lines up to the
+    // first glyph.
+    Lines lines(bytes);
+    std::string_view line;
+    std::size_t at = bytes.size(), number = 0;
+    while (lines.next(line)) {
+        const std::size_t first = line.find_first_not_of(" \t");
+        if (first == std::string_view::npos)
+            continue;
+        if (line[first] == '[') {
+            at = std::size_t(line.data() - bytes.data());
+            number = lines.number();
+            break;
+        }
+        if (line[first] != '#')
+            refuse(file, lines.number(), "a line of strokes outside a glyph (a glyph starts with [code])");
+        letterSpacing = header(line, "LetterSpacing:", letterSpacing, file, lines.number());
+        wordSpacing = header(line, "WordSpacing:", wordSpacing, file, lines.number());
+    }
+    // Then each glyph from its header to the next line that starts with
+    // "[": only the headers and the references are looked at here, found
+    // by searching, as a CAD font may hold thousands of glyphs.
+    const auto lineStartOf = [&](std::size_t p) {
+        const std::size_t end = bytes.rfind('\n', p);
+        return end == std::string_view::npos ? 0 : end + 1;
+    };
+    const auto startsLine = [&](std::size_t p) {
+        const std::size_t start = lineStartOf(p);
+        return bytes.find_first_not_of(" \t", start) == p;
+    };
+    const auto nextStarting = [&](char c, std::size_t from, std::size_t to) {
+        while (from < to) {
+            const void* hit = std::memchr(bytes.data() + from, c, to - from);
+            if (!hit)
+                return to;
+            const std::size_t p = std::size_t(static_cast<const char*>(hit) - bytes.data());
+            if (startsLine(p))
+                return p;
+            from = p + 1;
+        }
+        return to;
+    };
+    while (at < bytes.size()) {
+        const std::size_t lineEnd = std::min(bytes.find('\n', at), bytes.size());
+        std::string_view text = bytes.substr(at, lineEnd - at);
+        text.remove_prefix(text.find('['));
+        const std::size_t close = text.find(']');
+        std::string_view code = text.substr(1, close == std::string_view::npos ? 0 : close - 1);
+        // Installed fonts write "[#0041]" and, once, "[[0041]".
+        if (code.starts_with('#') || code.starts_with('['))
+            code.remove_prefix(1);
+        const auto c = hexCode(code);
+        if (close == std::string_view::npos || !c)
+            refuse(file, number, "a glyph starts with its code in hexadecimal in brackets ([0041])");
+        if (index.size() >= kStrokeFontMaxGlyphs)
+            refuse(file, number, "more than " + std::to_string(kStrokeFontMaxGlyphs) + " glyphs");
+        const std::size_t bodyStart = std::min(lineEnd + 1, bytes.size());
+        const std::size_t next = nextStarting('[', bodyStart, bytes.size());
+        const std::size_t bodyEnd = next == bytes.size() ? next : lineStartOf(next);
+        index.add(*c, GlyphText{number, bytes.substr(bodyStart, bodyEnd - bodyStart), {}});
+        // References are few: every one is checked, read or not.
+        for (std::size_t r = nextStarting('C', bodyStart, bodyEnd); r < bodyEnd;
+             r = nextStarting('C', r + 1, bodyEnd)) {
+            const std::size_t refLine = number + std::size_t(std::count(bytes.begin() + std::ptrdiff_t(at),
+                                                                        bytes.begin() + std::ptrdiff_t(r), '\n'));
+            const std::size_t refEnd = std::min(bytes.find('\n', r), bytes.size());
+            std::string_view target = bytes.substr(r + 1, refEnd - r - 1);
+            if (target.ends_with('\r'))
+                target.remove_suffix(1);
+            const auto to = hexCode(target);
+            if (!to)
+                refuse(file, refLine, "a reference is C and a code in hexadecimal (C0041)");
+            index.last().references.emplace_back(*to, refLine);
+        }
+        number += std::size_t(std::count(bytes.begin() + std::ptrdiff_t(at), bytes.begin() + std::ptrdiff_t(next), '\n'));
+        at = next;
+    }
+    if (index.empty())
+        refuse(file, 0, "the file holds no glyph");
+    index.seal();
+    checkReferences(index, file);
+
+    std::map<char32_t, LffGlyph> glyphs;
+    const auto read = [&](char32_t code) { return readGlyph(index.at(code), file); };
+    References references(glyphs, index, read, file);
+    StrokeFont font{.name = nameOf(file), .file = file, .em = 12, .ascent = 9, .descent = 3, .glyphs = {}, .codes = {}};
+    font.codes.reserve(index.size());
+    for (const auto& [code, text] : index) {
+        font.codes.push_back(code);
+        if (!wanted || wanted(code))
+            references.resolve(code);
+    }
+    for (auto& [code, g] : glyphs) {
+        if (wanted && !wanted(code))
+            continue;
+        double right = 0;
+        for (const auto& s : g.glyph.strokes)
+            for (const StrokePoint& p : s)
+                right = std::max(right, p.x);
+        g.glyph.advance = g.blank ? wordSpacing : right + letterSpacing;
+        font.glyphs.emplace(code, std::move(g.glyph));
+    }
+    return font;
+}
+
+} // namespace lw
