@@ -11,7 +11,7 @@
 #include "export/jw_command.hpp"
 #include "export/jw_warnings.hpp"
 #include "export/wit.hpp"
-#include "form/offscreen_capture.hpp"
+#include "export/offscreen_capture.hpp"
 #include "base/failure.hpp"
 #include "platform/process.hpp"
 #include "platform/standard_error.hpp"

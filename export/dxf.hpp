@@ -9,7 +9,7 @@
 
 #include "base/byte_sink.hpp"
 #include "outline/anchor.hpp"
-#include "outline/cad_curves.hpp"
+#include "cut/curves.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/open_lines.hpp"
 #include "outline/precision.hpp"

@@ -3,7 +3,7 @@
 #include "form/form1.hpp"
 
 #include "base/failure.hpp"
-#include "form/offscreen_capture.hpp"
+#include "export/offscreen_capture.hpp"
 #include "form/save_kinds.hpp"
 #include "platform/file_io.hpp"
 #include "outline/arc_text.hpp"

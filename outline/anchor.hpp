@@ -14,7 +14,7 @@
 //   MmPlacement mm = anchoredPlacement(baseline, box, Anchor::Centre, 30);
 //   mirror(cut, mm, Mirror::X);
 
-#include "outline/cad_geometry.hpp"
+#include "cut/cad_outline.hpp"
 #include "outline/precision.hpp"
 #include "outline/text_output.hpp"
 #include "platform/device_context.hpp"

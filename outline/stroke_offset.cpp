@@ -1,6 +1,6 @@
 #include "outline/stroke_offset.hpp"
 
-#include "outline/cad_offset.hpp"
+#include "cut/offset.hpp"
 #include "outline/precision.hpp"
 
 // As in cad_offset.cpp: GCC 12 at -O3 warns of a point Boost's round join

@@ -1,6 +1,6 @@
 #include "outline/work_bound.hpp"
 
-#include "outline/cad_offset.hpp"
+#include "cut/offset.hpp"
 #include "platform/device_context.hpp"
 
 #include <cmath>

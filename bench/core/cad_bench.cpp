@@ -6,9 +6,9 @@
 // each, as in a fresh process. Curves: the merge keeping the exact curves, and the arcs a DXF fits to
 // them, after a capture that keeps the curves: their cost is this less
 // the capture and the merge.
-#include "outline/cad_arcs.hpp"
-#include "outline/cad_geometry.hpp"
-#include "outline/cad_glyph_facts.hpp"
+#include "cut/arcs.hpp"
+#include "cut/cad_outline.hpp"
+#include "cut/glyph_facts.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
 #include "platform/canvas.hpp"

@@ -6,7 +6,7 @@
 #include "base/byte_sink.hpp"
 #include "base/codepage.hpp"
 #include "export/dxf.hpp"
-#include "outline/cad_geometry.hpp"
+#include "cut/cad_outline.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
 #include "outline/stroke_font_files.hpp"

@@ -10,7 +10,7 @@
 #include "export/dxf.hpp"
 #include "base/codepage.hpp"
 #include "outline/baseline.hpp"
-#include "outline/cad_geometry.hpp"
+#include "cut/cad_outline.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
 #include "platform/canvas.hpp"

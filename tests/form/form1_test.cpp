@@ -10,7 +10,7 @@
 #include "export/jw_output.hpp"
 #include "export/svg.hpp"
 #include "outline/baseline.hpp"
-#include "outline/cad_geometry.hpp"
+#include "cut/cad_outline.hpp"
 #include "outline/capture.hpp"
 #include "platform/canvas.hpp"
 #include "platform/face_info.hpp"
