@@ -2,6 +2,7 @@
 
 #include "base/codepage.hpp"
 #include "base/failure.hpp"
+#include "cut/cad_outline.hpp"
 #include "export/byte_files.hpp"
 #include "export/dxf.hpp"
 #include "export/face_note.hpp"
@@ -10,7 +11,6 @@
 #include "export/open_lines_svg.hpp"
 #include "export/pdf.hpp"
 #include "export/svg.hpp"
-#include "cut/cad_outline.hpp"
 #include "outline/stroke_font_files.hpp"
 #include "outline/stroke_offset.hpp"
 #include "outline/stroke_text.hpp"

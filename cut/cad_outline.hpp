@@ -26,7 +26,7 @@ struct CadOptions {
     // vanish are dropped. 0: no offset.
     double offsetPixels = 0;
     // Keep the font's exact curves where a contour is a captured figure
-    // unchanged (see cad_curves.hpp); needs the capture's unflattened path.
+    // unchanged (see curves.hpp); needs the capture's unflattened path.
     bool curves = false;
     // A stencil: every island joined to the sheet around its letter by
     // bridges this many device pixels wide (stencil.hpp). 0: none. The

@@ -1,5 +1,5 @@
 #pragma once
-// The exact curves of a merge made through glyph runs (cad_glyph_merge.hpp).
+// The exact curves of a merge made through glyph runs (glyph_merge.hpp).
 // A glyph taken alone keeps its own figures, so the curves of its contours,
 // and the arcs fitted to them, depend only on its flattened copy and the
 // grid: they are worked out once per copy and grid, relative to the glyph's

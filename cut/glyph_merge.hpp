@@ -1,7 +1,7 @@
 #pragma once
 // The nonzero merge of a capture through its glyph runs: a glyph placed
 // from its flattened copy whose box touches no other figure's is merged by
-// what its copy's facts say (cad_glyph_facts.hpp), its boundaries read where
+// what its copy's facts say (glyph_facts.hpp), its boundaries read where
 // the capture holds them; everything else (underline and strike-out bars,
 // glyphs that touch, glyphs flattened in place) goes to mergeNonzero as
 // ever. The pieces are mergeNonzero's of the whole capture, in its order.

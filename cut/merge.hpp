@@ -5,7 +5,7 @@
 // (where the ink's edge does, it is cut into two). Exact on the integer grid:
 // new points arise only where edges cross, rounded to the grid. Boost.Polygon
 // does the work where edges meet; elsewhere the contours only nest
-// (cad_nesting.hpp) and stay as they are.
+// (nesting.hpp) and stay as they are.
 //
 //   ringsOf(points, types, rings);
 //   Merged merged = mergeNonzero(rings, 64);

@@ -154,15 +154,6 @@ BgShapes merged(BgShapes polygons)
 
 } // namespace
 
-int pointsPerCircle(double radius, double tolerance)
-{
-    const double r = std::fabs(radius);
-    if (!(tolerance < r))
-        return 8;
-    const double step = 2 * std::acos(1 - tolerance / r);
-    return int(std::clamp(std::ceil(2 * std::numbers::pi / step), 8.0, 4096.0));
-}
-
 std::vector<Shape> offsetShapes(const std::vector<Shape>& shapes, double distance, double tolerance)
 {
     if (distance == 0 || shapes.empty())

@@ -1,7 +1,7 @@
 #include "cut/stencil.hpp"
 
-#include "cut/merge.hpp"
 #include "cut/medial_axis.hpp"
+#include "cut/merge.hpp"
 #include "cut/sheet_parts.hpp"
 #include "cut/tool_check.hpp"
 

@@ -12,9 +12,9 @@
 //   if (found.thinnest && found.thinnest->width < tool) refuse(*found.thinnest);
 
 #include "cut/contours.hpp"
-#include "outline/captured_outline.hpp"
 #include "cut/medial_axis.hpp"
 #include "cut/sheet_parts.hpp"
+#include "outline/captured_outline.hpp"
 
 #include <optional>
 #include <span>

@@ -8,8 +8,8 @@
 //   writeDxf(out, outline, {.mm = baselinePlacement(dc, outline.logFont, 96), .text = "編集"});
 
 #include "base/byte_sink.hpp"
-#include "outline/anchor.hpp"
 #include "cut/curves.hpp"
+#include "outline/anchor.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/open_lines.hpp"
 #include "outline/precision.hpp"

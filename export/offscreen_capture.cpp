@@ -1,11 +1,12 @@
 #include "export/offscreen_capture.hpp"
 
 #include "base/failure.hpp"
+#include "cut/mirror.hpp"
 #include "export/byte_files.hpp"
 #include "export/dxf.hpp"
 #include "export/hpgl.hpp"
-#include "export/pdf.hpp"
 #include "export/jw_output.hpp"
+#include "export/pdf.hpp"
 #include "export/svg.hpp"
 #include "outline/arc_text.hpp"
 #include "outline/baseline.hpp"

@@ -9,11 +9,12 @@
 //   capture.writeFile("編集.dxf", SaveFormat::Dxf);
 
 #include "base/byte_sink.hpp"
+#include "cut/cad_outline.hpp"
+#include "export/output_choices.hpp"
+#include "export/save_format.hpp"
 #include "export/tool_report.hpp"
-#include "form/form_view.hpp"
 #include "outline/anchor.hpp"
 #include "outline/arc_style.hpp"
-#include "cut/cad_outline.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
 #include "platform/canvas.hpp"

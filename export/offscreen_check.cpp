@@ -4,8 +4,8 @@
 #include "export/offscreen_capture.hpp"
 
 #include "base/codepage.hpp"
-#include "outline/baseline.hpp"
 #include "cut/tool_check.hpp"
+#include "outline/baseline.hpp"
 
 #include <cmath>
 #include <numbers>

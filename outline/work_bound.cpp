@@ -1,6 +1,6 @@
 #include "outline/work_bound.hpp"
 
-#include "cut/offset.hpp"
+#include "outline/round_joins.hpp"
 #include "platform/device_context.hpp"
 
 #include <cmath>

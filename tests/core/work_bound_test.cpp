@@ -2,8 +2,8 @@
 // and the window's own requests far below the limit.
 #include "cut/cad_outline.hpp"
 #include "outline/capture.hpp"
-#include "outline_checks.hpp"
 #include "outline/work_bound.hpp"
+#include "outline_checks.hpp"
 
 #include <gtest/gtest.h>
 

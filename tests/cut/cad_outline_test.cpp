@@ -1,8 +1,8 @@
 // Cut-ready outlines on hand-made captures: cleaning, roles without merging,
 // the nonzero merge, offsets. Real fonts are checked against shapely in
 // tests/cli/cut_ready_test.py.
-#include "cut/contours.hpp"
 #include "cut/cad_outline.hpp"
+#include "cut/contours.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Exact curves: splitting the unflattened path into figures, arcs fitted
 // to cubics, and which cut-ready contours keep their curve.
 #include "cut/arcs.hpp"
-#include "cut/curves.hpp"
 #include "cut/cad_outline.hpp"
+#include "cut/curves.hpp"
 #include "outline/curved_path.hpp"
 #include "platform/canvas.hpp"
 
