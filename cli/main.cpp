@@ -89,12 +89,14 @@ void warnAboutInputs(const lw::cli::Options& o, const lw::CapturedOutline& outli
 }
 
 // The capture every command writes from, at the dpi of the command line.
-std::unique_ptr<lw::OffscreenCapture> capture(const lw::cli::Options& o, lw::Placement placement)
+std::unique_ptr<lw::OffscreenCapture> capture(const lw::cli::Options& o, lw::Placement placement,
+                                              lw::CutWorkspace& work)
 {
     auto made =
         std::make_unique<lw::OffscreenCapture>(lw::CaptureSource{.text = o.text, .font = o.font, .angle = o.angle,
                                                                   .advances = o.advances, .style = o.style},
                                                placement, o.dpi, o.curves);
+    made->useWorkspace(work);
     if (const std::string tooLong = made->arcShortfall(); !tooLong.empty())
         throw lw::cli::UsageError("--arc: " + tooLong);
     warnAboutInputs(o, made->outline());
@@ -127,7 +129,7 @@ int checkDrawing(const lw::cli::Options& o, lw::OffscreenCapture& made, lw::Save
     return report.passes() ? 0 : 1;
 }
 
-int run(const lw::cli::Options& o)
+int run(const lw::cli::Options& o, lw::CutWorkspace& work)
 {
     const lw::Placement asAsked = o.centre ? lw::Placement::PreviewCentre : lw::Placement::Origin;
     if (o.command == "fonts") {
@@ -136,12 +138,12 @@ int run(const lw::cli::Options& o)
     }
     if (!o.strokeFont.empty() && o.command != "batch") {
         expectFiles(o, o.command == "capture" ? 0 : 1);
-        lw::cli::runStroke(o, standardOutput(), warn);
+        lw::cli::runStroke(o, work, standardOutput(), warn);
         return 0;
     }
     if (o.command == "capture") {
         expectFiles(o, 0);
-        const auto made = capture(o, asAsked);
+        const auto made = capture(o, asAsked, work);
         const lw::FaceInfo face = lw::faceThatDrew(made->outline(), o.font.italic, o.text);
         lw::CaptureJsonForm form{lw::JsonUnits::Pixels, {.dpi = o.dpi}};
         if (o.millimetres)
@@ -157,7 +159,7 @@ int run(const lw::cli::Options& o)
         expectFiles(o, 2);
         if (o.centre)
             throw lw::cli::UsageError("jw always captures at the origin; --centre does not apply");
-        const auto made = capture(o, lw::Placement::Origin);
+        const auto made = capture(o, lw::Placement::Origin, work);
         const std::string& input = o.positional[0];
         if (isStandardOutput(o.positional[1])) {
             lw::InputFile file(input);
@@ -176,7 +178,7 @@ int run(const lw::cli::Options& o)
     if (o.command == "wit") {
         expectFiles(o, 1);
         // The window's WIT export writes the preview's capture: centred.
-        const auto made = capture(o, lw::Placement::PreviewCentre);
+        const auto made = capture(o, lw::Placement::PreviewCentre, work);
         if (o.noConvert && isStandardOutput(o.positional[0])) {
             lw::writeWit(standardOutput(), made->outline(), lw::design::kClientWidth, lw::design::kClientHeight);
         } else if (o.noConvert) {
@@ -206,7 +208,7 @@ int run(const lw::cli::Options& o)
                 throw lw::cli::UsageError("--report: " + o.reportPath +
                                           " is the drawing's own file; give the report a file of its own");
         }
-        const auto made = capture(o, asAsked);
+        const auto made = capture(o, asAsked, work);
         made->setAnchor(o.anchor, o.mirror);
         made->setOutputChoices(o.output);
         const lw::SaveFormat format = o.command == "dxf"   ? lw::SaveFormat::Dxf
@@ -234,7 +236,7 @@ int run(const lw::cli::Options& o)
         if (o.centre)
             throw lw::cli::UsageError("check measures the drawing dxf writes, from the baseline of the capture at the "
                                       "origin; --centre does not apply");
-        const auto made = capture(o, lw::Placement::Origin);
+        const auto made = capture(o, lw::Placement::Origin, work);
         made->setAnchor(o.anchor, o.mirror);
         if (o.reportPath == "-") {
             lw::StandardErrorSink err;
@@ -273,11 +275,12 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
             wrote = false;
             lw::StandardErrorSink err;
             bool toolFailed = false;
-            const int status = lw::cli::runBatch(o, args, [&toolFailed](const lw::cli::Options& row, const std::string& where) {
+            lw::CutWorkspace work; // the rows' drawings borrow its buffers in turn
+            const int status = lw::cli::runBatch(o, args, [&toolFailed, &work](const lw::cli::Options& row, const std::string& where) {
                 warningWhere = where;
                 struct Forget { ~Forget() { warningWhere.clear(); } } forget;
                 // A drawing its tool does not fit is written, and said; the batch then ends in 1.
-                toolFailed = run(row) != 0 || toolFailed;
+                toolFailed = run(row, work) != 0 || toolFailed;
             }, err);
             return toolFailed ? std::max(status, 1) : status;
         }
@@ -288,7 +291,8 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
                 throw lw::cli::UsageError(option + " applies to " + format + " only");
         if (toStandardOutput)
             lw::binaryStandardOutput();
-        return run(o);
+        lw::CutWorkspace work;
+        return run(o, work);
     } catch (const lw::cli::UsageError& e) {
         lw::writeStandardError(std::string("letterwire-cli: ") + e.what() + "\n");
         return 2;

@@ -48,7 +48,8 @@ std::string fallbackNote(const std::string& asked, const StrokeFaceUse& use)
 
 } // namespace
 
-void runStroke(const Options& o, ByteSink& standardOutput, const std::function<void(const std::string&)>& warn)
+void runStroke(const Options& o, CutWorkspace& work, ByteSink& standardOutput,
+               const std::function<void(const std::string&)>& warn)
 {
     const bool vertical = o.strokeFont.starts_with('@');
     const std::string asked = vertical ? o.strokeFont.substr(1) : o.strokeFont;
@@ -107,7 +108,7 @@ void runStroke(const Options& o, ByteSink& standardOutput, const std::function<v
     if (o.offsetMm > 0) {
         // The ink of a round pen, on the drawing's grid, made cut-ready.
         const double dpi = o.dpi;
-        const CadOutline cut = cadOutline(strokeInk(laid.lines, o.offsetMm, dpi), {.merge = o.merge});
+        const CadOutline cut = cadOutline(strokeInk(laid.lines, o.offsetMm, dpi), {.merge = o.merge}, work);
         if (cut.outline.pointCount == 0 && laid.lines.count() != 0)
             throw Failure(FailureKind::NothingToDraw, "the strokes drawn with the pen leave no outline");
         const MmPlacement mm = onCadGrid({.originX = 0, .originY = 0, .dpi = dpi}, cut);

@@ -9,14 +9,16 @@
 
 namespace lw {
 class ByteSink;
+struct CutWorkspace;
 }
 
 namespace lw::cli {
 
 // capture, svg, dxf, pdf or hpgl with --stroke-font; `warn` takes one line without
 // "warning: ". Characters no stroke font has are a lw::Failure unless
-// --allow-missing.
-void runStroke(const Options& o, ByteSink& standardOutput, const std::function<void(const std::string&)>& warn);
+// --allow-missing. A pen's ink is made cut-ready in `work`.
+void runStroke(const Options& o, CutWorkspace& work, ByteSink& standardOutput,
+               const std::function<void(const std::string&)>& warn);
 
 // fonts --stroke: "name\tfile" a line.
 void listStrokeFonts(ByteSink& out);

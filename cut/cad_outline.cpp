@@ -55,7 +55,7 @@ Contour onGrid(const RingView& ring, int scale) { return onGrid(Piece{ring.point
 
 // Unmerged figures keep the font's roles: a figure that turns the way the
 // outermost figure around it turns is an outer contour, the other way a hole.
-std::vector<Role> rolesOf(const RingSet& rings)
+std::vector<Role> rolesOf(const RingSet& rings, NestingScratch& scratch)
 {
     const std::vector<Extent>& e = rings.extents;
     const std::size_t n = e.size();
@@ -65,7 +65,7 @@ std::vector<Role> rolesOf(const RingSet& rings)
     const auto size = [&](std::size_t i) { return e[i].area < 0 ? -e[i].area : e[i].area; };
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return size(a) > size(b); });
     std::vector<std::size_t> parent;
-    parentsOf(rings.rings, e, order, parent);
+    parentsOf(rings.rings, e, order, parent, scratch);
 
     std::vector<bool> rootTurnsNegative(n);
     std::vector<Role> roles(n);
@@ -215,23 +215,21 @@ CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Piece>& piec
 
 } // namespace
 
-static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& options, const CurvedPath* path)
+static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& options, CutWorkspace& work,
+                           const CurvedPath* path)
 {
     const std::size_t count = std::min({captured.pointCount > 0 ? std::size_t(captured.pointCount) : 0,
                                          captured.pathPoints.size(), captured.pathTypes.size()});
     // The capture's own points serve every test of the geometry (scaling by
     // a power of two changes none of them); only what is written, and what
     // goes to a clipper, moves onto the finer grid.
-    // A line of text at a fine grid holds tens of thousands of points: a
-    // buffer that size, freed after each drawing, would be fetched anew
-    // from the system each time.
-    thread_local RingSet rings;
+    RingSet& rings = work.rings;
     // Glyphs placed from their flattened copies bring their merge with them,
     // and with curves their curves too (so the path must tell of its runs);
     // the offset reads every ring, so it takes the whole way.
     const bool curves = options.curves && path;
     if (options.merge && options.offsetPixels == 0 && !captured.glyphRuns.empty() && (!curves || !path->runs.empty())) {
-        thread_local RunMerge byRuns;
+        RunMerge& byRuns = work.byRuns;
         if (byRuns.plan(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count),
                         captured.glyphRuns, rings)) {
             const int scale = gridScaleFor(byRuns.reach(), 0, true);
@@ -240,7 +238,7 @@ static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& op
             CadOutline cut{.outline = outlineOf(captured.logFont, pieces), .gridScale = scale};
             if (!curves)
                 return cut;
-            if (glyphCurvesFor(captured, *path, byRuns, rings, pieces, scale, cut.curves)) {
+            if (glyphCurvesFor(captured, *path, byRuns, rings, pieces, scale, work.curves, cut.curves)) {
                 cut.curveTolerance = 0.5 * scale;
                 return cut;
             }
@@ -256,7 +254,7 @@ static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& op
     std::vector<Piece> pieces;
     RingSet lobedRings; // unmerged figures of no area as their lobes
     if (options.merge) {
-        merged = mergeNonzero(rings, scale);
+        merged = mergeNonzero(rings, scale, work.nesting);
         if (distance != 0) {
             shapes = offsetShapes(shapesOf(merged.pieces), distance, tolerance);
             pieces = piecesOf(shapes);
@@ -267,7 +265,7 @@ static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& op
         const bool lobed = withLobes(rings, scale, lobedRings);
         const RingSet& own = lobed ? lobedRings : rings;
         const int ownScale = lobed ? 1 : scale;
-        const std::vector<Role> roles = rolesOf(own);
+        const std::vector<Role> roles = rolesOf(own, work.nesting);
         for (std::size_t i = 0; i < own.rings.size(); ++i) {
             if (distance != 0) {
                 for (Shape& s : offsetOne(onGrid(own.rings[i], ownScale), roles[i], distance, tolerance))
@@ -289,15 +287,22 @@ static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& op
     return cut;
 }
 
-CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options, const CurvedPath* path)
+CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options, CutWorkspace& work,
+                      const CurvedPath* path)
 {
     if (options.stencilPixels <= 0)
-        return cutReady(captured, options, path);
+        return cutReady(captured, options, work, path);
     CadOptions merged = options;
     merged.merge = true;
     merged.curves = false;
-    CadOutline cut = cutReady(captured, merged, nullptr);
+    CadOutline cut = cutReady(captured, merged, work, nullptr);
     return withBridges(cut, options.stencilPixels * cut.gridScale, options.stencilBridges);
+}
+
+CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options, const CurvedPath* path)
+{
+    CutWorkspace work;
+    return cadOutline(captured, options, work, path);
 }
 
 MmPlacement onCadGrid(const MmPlacement& placement, const CadOutline& cad)

@@ -12,6 +12,7 @@
 #include "cut/bridge.hpp"
 #include "cut/contours.hpp"
 #include "cut/curves.hpp"
+#include "cut/workspace.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/precision.hpp"
 
@@ -57,6 +58,10 @@ struct CadOutline {
 // figure-eight) becomes its lobes, each told by the way it turns.
 // Merging works within 2^28 device pixels of the origin; an outline that
 // reaches further is the overflow failure.
+// `work` lends its buffers (workspace.hpp); a one-off drawing may leave it
+// out.
+CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options, CutWorkspace& work,
+                      const CurvedPath* path = nullptr);
 CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options,
                       const CurvedPath* path = nullptr);
 

@@ -74,12 +74,6 @@ private:
     std::size_t segments_ = 0;
 };
 
-CurvesCache& cache()
-{
-    thread_local CurvesCache c;
-    return c;
-}
-
 // Only the start moves: the segments and arcs stay shared, and a writer
 // moves them as it reads them.
 ExactCurve moved(const ExactCurve& c, double dx, double dy)
@@ -152,20 +146,28 @@ KeptCurves curvesOfGlyph(const GlyphRun& run, const GlyphFacts& facts, const Gly
 
 } // namespace
 
+// Kept from one drawing to the next: a line's curves are a few
+// microseconds, and fresh allocations a good part of them.
+struct GlyphCurvesStore::Parts {
+    CurvesCache kept;
+    std::vector<const CurvedRun*> runOf;
+    std::vector<std::uint8_t> leaveOut;
+    std::vector<PointRange> leftOut;
+    std::vector<Piece> restPieces;
+    std::vector<const KeptCurves*> keptOf;
+    std::vector<FigureCurve> figures;
+};
+
+GlyphCurvesStore::GlyphCurvesStore() : parts_(std::make_unique<Parts>()) {}
+GlyphCurvesStore::~GlyphCurvesStore() = default;
+GlyphCurvesStore::GlyphCurvesStore(GlyphCurvesStore&&) noexcept = default;
+GlyphCurvesStore& GlyphCurvesStore::operator=(GlyphCurvesStore&&) noexcept = default;
+
 bool glyphCurvesFor(const CapturedOutline& captured, const CurvedPath& path, const RunMerge& byRuns,
-                    const RingSet& rest, std::span<const Piece> pieces, int gridScale, ExactCurves& out)
+                    const RingSet& rest, std::span<const Piece> pieces, int gridScale, GlyphCurvesStore& store,
+                    ExactCurves& out)
 {
-    // Kept from one drawing to the next: a line's curves are a few
-    // microseconds, and fresh allocations a good part of them.
-    struct Scratch {
-        std::vector<const CurvedRun*> runOf;
-        std::vector<std::uint8_t> leaveOut;
-        std::vector<PointRange> leftOut;
-        std::vector<Piece> restPieces;
-        std::vector<const KeptCurves*> keptOf;
-        std::vector<FigureCurve> figures;
-    };
-    thread_local Scratch scratch;
+    GlyphCurvesStore::Parts& scratch = store.parts();
     const std::size_t alone = byRuns.aloneCount();
     std::vector<const CurvedRun*>& runOf = scratch.runOf;
     std::vector<std::uint8_t>& leaveOut = scratch.leaveOut;
@@ -230,7 +232,7 @@ bool glyphCurvesFor(const CapturedOutline& captured, const CurvedPath& path, con
                                          captured.pathPoints.size(), captured.pathTypes.size()});
     const std::span<const POINT> points(captured.pathPoints.data(), count);
     const std::span<const std::uint8_t> types(captured.pathTypes.data(), count);
-    CurvesCache& c = cache();
+    CurvesCache& c = scratch.kept;
     c.trim();
     std::vector<const KeptCurves*>& keptOf = scratch.keptOf;
     keptOf.assign(alone, nullptr);
@@ -256,7 +258,5 @@ bool glyphCurvesFor(const CapturedOutline& captured, const CurvedPath& path, con
     }
     return true;
 }
-
-void forgetGlyphCurves() { cache().clear(); }
 
 } // namespace lw

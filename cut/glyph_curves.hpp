@@ -9,15 +9,33 @@
 // curves of the other contours come as exactCurvesFor gives them, from the
 // path's other figures.
 //
-//   if (!glyphCurvesFor(captured, path, byRuns, rest, pieces, scale, cut.curves))
+//   if (!glyphCurvesFor(captured, path, byRuns, rest, pieces, scale, store, cut.curves))
 //       ... take the whole way (exactCurvesFor over every ring)
 
 #include "cut/curves.hpp"
 #include "cut/glyph_merge.hpp"
 
+#include <memory>
 #include <span>
 
 namespace lw {
+
+// The curves worked out so far, by copy and grid, and the buffers the work
+// reuses, kept by the caller from one drawing to the next. A fresh store
+// fits every glyph afresh; what a store holds never changes a result.
+class GlyphCurvesStore {
+public:
+    GlyphCurvesStore();
+    ~GlyphCurvesStore();
+    GlyphCurvesStore(GlyphCurvesStore&&) noexcept;
+    GlyphCurvesStore& operator=(GlyphCurvesStore&&) noexcept;
+
+    struct Parts; // glyph_curves.cpp's own
+    Parts& parts() { return *parts_; }
+
+private:
+    std::unique_ptr<Parts> parts_;
+};
 
 // One entry per piece of byRuns' last merge (`pieces`, on the grid `gridScale`
 // times finer than the capture's pixels), into `out`; each curve of a glyph
@@ -26,9 +44,7 @@ namespace lw {
 // False, leaving `out` as it was, when such a glyph has no run in the curved
 // path (the path was read without them, or from another capture).
 bool glyphCurvesFor(const CapturedOutline& captured, const CurvedPath& path, const RunMerge& byRuns,
-                    const RingSet& rest, std::span<const Piece> pieces, int gridScale, ExactCurves& out);
-
-// Empties this thread's kept curves: the next drawing fits every glyph afresh.
-void forgetGlyphCurves();
+                    const RingSet& rest, std::span<const Piece> pieces, int gridScale, GlyphCurvesStore& store,
+                    ExactCurves& out);
 
 } // namespace lw

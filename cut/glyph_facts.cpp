@@ -144,20 +144,6 @@ private:
     Store<GlyphFacts::Boundary, 2048> boundaries_;
 };
 
-FactsCache& cache()
-{
-    thread_local FactsCache c;
-    return c;
-}
-
-// Facts known by their points; the keys are hashes, so they live apart
-// from the copies' names.
-FactsCache& shapeCache()
-{
-    thread_local FactsCache c;
-    return c;
-}
-
 std::uint64_t shapeHash(std::span<const POINT> points, POINT base)
 {
     std::uint64_t h = 0x243F6A8885A308D3ull ^ points.size();
@@ -196,19 +182,15 @@ struct AloneMerge {
     std::vector<Boundary> merged;
     std::vector<GlyphFacts::Group> factGroups;
     std::vector<GlyphFacts::Boundary> boundaries;
+    RingSet rings; // the glyph's own, one glyph after another
+    NestingScratch nesting;
 };
-
-AloneMerge& aloneMerge()
-{
-    thread_local AloneMerge m;
-    return m;
-}
 
 // False where a group needs the clipper: then the glyph is not taken alone,
 // and the clipper's work would be thrown away.
 bool mergeAlone(const RingSet& rings, const GlyphRun& run, AloneMerge& m)
 {
-    if (!mergeNested(rings, m.groups, m.merged))
+    if (!mergeNested(rings, m.groups, m.merged, m.nesting))
         return false;
     for (const Boundary& b : m.merged)
         m.boundaries.push_back({rings.firsts[b.ring] - run.first, rings.rings[b.ring].count, b.outer, b.reversed});
@@ -227,7 +209,7 @@ GlyphFacts factsOf(const GlyphRun& run, std::span<const POINT> points, std::span
     facts.count = run.count;
     facts.first = POINT{points[run.first].x - run.dx, points[run.first].y - run.dy};
     // One pass over the points gives the rings and every point's box.
-    thread_local RingSet rings;
+    RingSet& rings = m.rings;
     const PointRange range{run.first, run.first + run.count};
     ringsOf(points, types, std::span(&range, 1), rings);
     facts.pointsLeft = rings.left - run.dx;
@@ -264,16 +246,28 @@ GlyphFacts factsOf(const GlyphRun& run, std::span<const POINT> points, std::span
 
 } // namespace
 
+// Facts by the copies' names, and facts known by their points (the keys are
+// hashes, so they live apart from the names).
+struct GlyphFactsStore::Parts {
+    FactsCache byCopy, byShape;
+    AloneMerge alone;
+};
+
+GlyphFactsStore::GlyphFactsStore() : parts_(std::make_unique<Parts>()) {}
+GlyphFactsStore::~GlyphFactsStore() = default;
+GlyphFactsStore::GlyphFactsStore(GlyphFactsStore&&) noexcept = default;
+GlyphFactsStore& GlyphFactsStore::operator=(GlyphFactsStore&&) noexcept = default;
+
 const GlyphFacts* glyphFactsFor(const GlyphRun& run, std::span<const POINT> points,
-                                std::span<const std::uint8_t> types)
+                                std::span<const std::uint8_t> types, GlyphFactsStore& store)
 {
     const std::size_t n = std::min(points.size(), types.size());
     if (run.count == 0 || std::size_t(run.first) + run.count > n)
         return nullptr;
-    FactsCache& c = cache();
+    FactsCache& c = store.parts().byCopy;
     const GlyphFacts* facts = c.find(run.copy);
     if (!facts) {
-        AloneMerge& m = aloneMerge();
+        AloneMerge& m = store.parts().alone;
         facts = c.add(run.copy, factsOf(run, points.first(n), types.first(n), m), m.factGroups, m.boundaries);
     }
     const POINT first = points[run.first];
@@ -283,7 +277,7 @@ const GlyphFacts* glyphFactsFor(const GlyphRun& run, std::span<const POINT> poin
 }
 
 const GlyphFacts* figuresFactsFor(std::uint32_t first, std::uint32_t count, std::span<const POINT> points,
-                                  std::span<const std::uint8_t> types, GlyphRun& asRun)
+                                  std::span<const std::uint8_t> types, GlyphRun& asRun, GlyphFactsStore& store)
 {
     const std::size_t n = std::min(points.size(), types.size());
     if (count == 0 || std::size_t(first) + count > n)
@@ -295,10 +289,10 @@ const GlyphFacts* figuresFactsFor(std::uint32_t first, std::uint32_t count, std:
     if (base.x <= -kFar || base.x >= kFar || base.y <= -kFar || base.y >= kFar)
         return nullptr;
     asRun = {shapeHash(mine, base), first, count, base.x, base.y};
-    FactsCache& c = shapeCache();
+    FactsCache& c = store.parts().byShape;
     if (const GlyphFacts* f = c.find(asRun.copy))
         return sameShape(*f, mine, myTypes, base) ? f : nullptr;
-    AloneMerge& m = aloneMerge();
+    AloneMerge& m = store.parts().alone;
     GlyphFacts facts = factsOf(asRun, points.first(n), types.first(n), m);
     facts.shape.resize(count);
     for (std::size_t k = 0; k < count; ++k)
@@ -307,16 +301,10 @@ const GlyphFacts* figuresFactsFor(std::uint32_t first, std::uint32_t count, std:
     return c.add(asRun.copy, std::move(facts), m.factGroups, m.boundaries);
 }
 
-void trimGlyphFacts()
+void trimGlyphFacts(GlyphFactsStore& store)
 {
-    cache().trim();
-    shapeCache().trim();
-}
-
-void forgetGlyphFacts()
-{
-    cache().clear();
-    shapeCache().clear();
+    store.parts().byCopy.trim();
+    store.parts().byShape.trim();
 }
 
 } // namespace lw

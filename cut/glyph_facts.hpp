@@ -4,17 +4,36 @@
 // the same points moved by whole pixels, and moving changes none of the
 // merge's integer tests, so the work done for one run serves them all.
 //
-//   const GlyphFacts* facts = glyphFactsFor(run, points, types);
+//   GlyphFactsStore store; // kept from merge to merge
+//   const GlyphFacts* facts = glyphFactsFor(run, points, types, store);
 //   if (facts && facts->alone) emit(facts->boundaries);
 
 #include "platform/gdi_types.hpp"
 #include "platform/glyph_run.hpp"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
 namespace lw {
+
+// The facts worked out so far and the buffers the work reuses, kept by the
+// caller from one merge to the next (a RunMerge holds one). A fresh store
+// works every glyph out afresh; what a store holds never changes a result.
+class GlyphFactsStore {
+public:
+    GlyphFactsStore();
+    ~GlyphFactsStore();
+    GlyphFactsStore(GlyphFactsStore&&) noexcept;
+    GlyphFactsStore& operator=(GlyphFactsStore&&) noexcept;
+
+    struct Parts; // glyph_facts.cpp's own
+    Parts& parts() { return *parts_; }
+
+private:
+    std::unique_ptr<Parts> parts_;
+};
 
 // Coordinates relative to the run's origin (dx, dy).
 struct GlyphFacts {
@@ -47,13 +66,13 @@ struct GlyphFacts {
     std::vector<std::uint8_t> shapeTypes;
 };
 
-// The facts of the run's glyph: from the cache, or worked out from the
+// The facts of the run's glyph: from the store, or worked out from the
 // run's own points (`points`, `types`: the whole capture) and kept until
-// the next trimGlyphFacts or forgetGlyphFacts. Null
+// the next trimGlyphFacts. Null
 // when the run does not lie within the points, or does not match what its
 // copy's name was given before (a stale run).
 const GlyphFacts* glyphFactsFor(const GlyphRun& run, std::span<const POINT> points,
-                                std::span<const std::uint8_t> types);
+                                std::span<const std::uint8_t> types, GlyphFactsStore& store);
 
 // The facts of figures no run accounts for, points [first, first + count)
 // of the capture (whole figures), known by their points relative to the
@@ -63,13 +82,10 @@ const GlyphFacts* glyphFactsFor(const GlyphRun& run, std::span<const POINT> poin
 // the points or the merge's range, or where other points took their place
 // in the cache.
 const GlyphFacts* figuresFactsFor(std::uint32_t first, std::uint32_t count, std::span<const POINT> points,
-                                  std::span<const std::uint8_t> types, GlyphRun& asRun);
+                                  std::span<const std::uint8_t> types, GlyphRun& asRun, GlyphFactsStore& store);
 
-// Starts the cache again when it holds more glyphs than it should keep;
+// Starts the store again when it holds more glyphs than it should keep;
 // the facts given before are then gone. Called before a merge's first glyph.
-void trimGlyphFacts();
-
-// Empties this thread's cache: the next merge works every glyph out afresh.
-void forgetGlyphFacts();
+void trimGlyphFacts(GlyphFactsStore& store);
 
 } // namespace lw

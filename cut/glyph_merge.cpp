@@ -89,7 +89,7 @@ bool RunMerge::plan(std::span<const POINT> points, std::span<const std::uint8_t>
             return false;
         end = std::size_t(run.first) + run.count;
     }
-    trimGlyphFacts();
+    trimGlyphFacts(facts_);
     // The runs, and the figures between them known by their points (a glyph
     // flattened in place), each taken alone where its facts allow; every
     // other figure stands for itself by its box.
@@ -114,14 +114,14 @@ bool RunMerge::plan(std::span<const POINT> points, std::span<const std::uint8_t>
             return;
         GlyphRun& asRun = gapRuns_.emplace_back();
         consider(&asRun, figuresFactsFor(std::uint32_t(from), std::uint32_t(to - from), points.first(n),
-                                         types.first(n), asRun),
+                                         types.first(n), asRun, facts_),
                  from, to);
     };
     std::size_t from = 0;
     for (const GlyphRun& run : runs) {
         gap(from, run.first);
         from = std::size_t(run.first) + run.count;
-        consider(&run, glyphFactsFor(run, points.first(n), types.first(n)), run.first, from);
+        consider(&run, glyphFactsFor(run, points.first(n), types.first(n), facts_), run.first, from);
     }
     gap(from, n);
     if (candidates.empty())
@@ -158,7 +158,7 @@ bool RunMerge::plan(std::span<const POINT> points, std::span<const std::uint8_t>
 const std::vector<Piece>& RunMerge::merge(const RingSet& rest, int scale, Merged& restMerged)
 {
     if (!rest.rings.empty())
-        restMerged = mergeNonzero(rest, scale);
+        restMerged = mergeNonzero(rest, scale, nesting_);
     std::vector<Piece>& pieces = pieces_;
     pieces.clear();
     std::size_t total = restMerged.pieces.size();

@@ -6,7 +6,7 @@
 // glyphs that touch, glyphs flattened in place) goes to mergeNonzero as
 // ever. The pieces are mergeNonzero's of the whole capture, in its order.
 //
-//   RunMerge byRuns;
+//   RunMerge byRuns; // kept from merge to merge: it keeps the glyphs' facts
 //   if (byRuns.plan(points, types, outline.glyphRuns, rest)) {
 //       Merged merged;
 //       std::vector<Piece> pieces = byRuns.merge(rest, gridScaleFor(byRuns.reach()), merged);
@@ -67,6 +67,10 @@ private:
         const GlyphRun* run;
         const GlyphFacts* facts;
     };
+    // The glyphs' facts and the nesting's buffers, kept from one merge to
+    // the next as long as this object lives.
+    GlyphFactsStore facts_;
+    NestingScratch nesting_;
     std::vector<Alone> alone_;
     std::vector<GlyphRun> gapRuns_; // the figures between runs, as runs of their own
     // Kept from one merge to the next: a line's merge is a few microseconds,

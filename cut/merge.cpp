@@ -278,7 +278,7 @@ std::vector<Contour> lobesOf(const RingView& ring, int scale)
     return lobes;
 }
 
-Merged mergeNonzero(const RingSet& rings, int scale)
+Merged mergeNonzero(const RingSet& rings, int scale, NestingScratch& scratch)
 {
     Merged merged;
     merged.pieces.reserve(rings.rings.size());
@@ -298,9 +298,9 @@ Merged mergeNonzero(const RingSet& rings, int scale)
             views.push_back(rings.rings[groups.members[k]]);
             extents.push_back(rings.extents[groups.members[k]]);
         }
-        if (!edgesMeet(views)) {
+        if (!edgesMeet(views, scratch)) {
             boundaries.clear();
-            nestedBoundaries(views, extents, boundaries);
+            nestedBoundaries(views, extents, boundaries, scratch);
             for (const Boundary& b : boundaries)
                 merged.pieces.push_back({views[b.ring].points, views[b.ring].count, scale, b.reversed, b.outer});
             continue;
@@ -329,13 +329,14 @@ Merged mergeNonzero(const RingSet& rings, int scale)
     return merged;
 }
 
-bool mergeNested(const RingSet& rings, std::vector<Merged::Group>& groups, std::vector<Boundary>& boundaries)
+bool mergeNested(const RingSet& rings, std::vector<Merged::Group>& groups, std::vector<Boundary>& boundaries,
+                 NestingScratch& scratch)
 {
-    // A glyph's merge is a few microseconds: buffers made afresh for each
-    // would cost a good part of it.
-    thread_local Groups g;
-    thread_local std::vector<RingView> views;
-    thread_local std::vector<Extent> extents;
+    // Called once for each glyph a run merge meets first; the glyph's facts
+    // keep the result.
+    Groups g;
+    std::vector<RingView> views;
+    std::vector<Extent> extents;
     groups.clear();
     boundaries.clear();
     groupsOf(rings.extents, g);
@@ -347,10 +348,10 @@ bool mergeNested(const RingSet& rings, std::vector<Merged::Group>& groups, std::
             views.push_back(rings.rings[g.members[m]]);
             extents.push_back(rings.extents[g.members[m]]);
         }
-        if (edgesMeet(views))
+        if (edgesMeet(views, scratch))
             return false;
         const std::size_t from = boundaries.size();
-        nestedBoundaries(views, extents, boundaries);
+        nestedBoundaries(views, extents, boundaries, scratch);
         for (std::size_t b = from; b < boundaries.size(); ++b)
             boundaries[b].ring = g.members[g.groupStart[k] + boundaries[b].ring];
     }

@@ -8,7 +8,7 @@
 // (nesting.hpp) and stay as they are.
 //
 //   ringsOf(points, types, rings);
-//   Merged merged = mergeNonzero(rings, 64);
+//   Merged merged = mergeNonzero(rings, 64, scratch);
 //   for (const Piece& p : merged.pieces) write(p);
 
 #include "cut/contours.hpp"
@@ -35,8 +35,9 @@ struct Merged {
 };
 
 // The rings' nonzero union on the grid `scale` times finer than the rings'
-// own; coordinates times `scale` must stay within +-2^29.
-Merged mergeNonzero(const RingSet& rings, int scale);
+// own; coordinates times `scale` must stay within +-2^29. `scratch` only
+// spares allocations.
+Merged mergeNonzero(const RingSet& rings, int scale, NestingScratch& scratch);
 
 // The ink of one ring alone by the nonzero rule as simple contours on the
 // grid `scale` times finer, each running the way the ring winds around its
@@ -52,6 +53,7 @@ std::vector<Shape> cutAway(const std::vector<Shape>& shapes, const std::vector<C
 // of the rings (Boundary::ring counts in `rings`), each group's pieceStart
 // counting boundaries. False as soon as a group's edges meet; the outputs
 // are then of no use.
-bool mergeNested(const RingSet& rings, std::vector<Merged::Group>& groups, std::vector<Boundary>& boundaries);
+bool mergeNested(const RingSet& rings, std::vector<Merged::Group>& groups, std::vector<Boundary>& boundaries,
+                 NestingScratch& scratch);
 
 } // namespace lw

@@ -158,10 +158,9 @@ bool chainsMeet(const Chain& a, const Chain& b)
     return false;
 }
 
-// Scratch kept from one group to the next (and one call to the next): a
-// line of text has a few dozen groups, and most of the cost of a small one
-// would be allocation.
-struct Scratch {
+} // namespace
+
+struct NestingScratch::Buffers {
     std::vector<Chain> chains;
     std::vector<std::uint32_t> order, open;
     std::vector<std::uint64_t> keys;
@@ -171,17 +170,14 @@ struct Scratch {
     std::vector<std::uint8_t> bounds;
 };
 
-Scratch& scratch()
-{
-    thread_local Scratch s;
-    return s;
-}
+NestingScratch::NestingScratch() : buffers_(std::make_unique<Buffers>()) {}
+NestingScratch::~NestingScratch() = default;
+NestingScratch::NestingScratch(NestingScratch&&) noexcept = default;
+NestingScratch& NestingScratch::operator=(NestingScratch&&) noexcept = default;
 
-} // namespace
-
-bool edgesMeet(std::span<const RingView> rings)
+bool edgesMeet(std::span<const RingView> rings, NestingScratch& scratch)
 {
-    Scratch& s = scratch();
+    NestingScratch::Buffers& s = scratch.buffers();
     std::vector<Chain>& chains = s.chains;
     chains.clear();
     std::vector<std::uint64_t>& keys = s.keys;
@@ -229,13 +225,13 @@ bool edgesMeet(std::span<const RingView> rings)
 }
 
 void parentsOf(std::span<const RingView> rings, std::span<const Extent> extents, std::span<const std::size_t> order,
-               std::vector<std::size_t>& parent, NestingWork* work)
+               std::vector<std::size_t>& parent, NestingScratch& scratch, NestingWork* work)
 {
     const std::size_t n = order.size();
     parent.assign(extents.size(), kNoParent);
     if (n == 0)
         return;
-    Scratch& s = scratch();
+    NestingScratch::Buffers& s = scratch.buffers();
     std::vector<std::size_t>& rank = s.rank;
     rank.assign(extents.size(), 0);
     for (std::size_t k = 0; k < n; ++k)
@@ -293,10 +289,11 @@ void parentsOf(std::span<const RingView> rings, std::span<const Extent> extents,
     }
 }
 
-void nestedBoundaries(std::span<const RingView> rings, std::span<const Extent> extents, std::vector<Boundary>& out)
+void nestedBoundaries(std::span<const RingView> rings, std::span<const Extent> extents, std::vector<Boundary>& out,
+                      NestingScratch& scratch)
 {
     const std::size_t n = rings.size();
-    Scratch& s = scratch();
+    NestingScratch::Buffers& s = scratch.buffers();
     std::vector<std::size_t>& order = s.ringOrder;
     order.resize(n);
     for (std::size_t i = 0; i < n; ++i)
@@ -315,7 +312,7 @@ void nestedBoundaries(std::span<const RingView> rings, std::span<const Extent> e
     inside.assign(n, 0);
     bounds.assign(n, 0);
     std::size_t shapeCount = 0;
-    parentsOf(rings, extents, order, parent);
+    parentsOf(rings, extents, order, parent, scratch);
     for (std::size_t k = 0; k < n; ++k) {
         const std::size_t i = order[k];
         const int outside = parent[i] == kNone ? 0 : inside[parent[i]];

@@ -6,20 +6,40 @@
 // are such; the rest goes to the clipper (mergeNonzero). Both work on the
 // rings where they lie (RingView), so nothing is copied.
 //
-//   if (!edgesMeet(group)) nestedBoundaries(group, extents, out);
+//   NestingScratch scratch;
+//   if (!edgesMeet(group, scratch)) nestedBoundaries(group, extents, out, scratch);
 
 #include "cut/contours.hpp"
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
 namespace lw {
 
+// The buffers the searches below reuse from one group of rings to the next
+// (a line of text has a few dozen groups, and most of the cost of a small
+// one would be allocation) and, kept by the caller, from one drawing to the
+// next. What they held before never changes a result.
+class NestingScratch {
+public:
+    NestingScratch();
+    ~NestingScratch();
+    NestingScratch(NestingScratch&&) noexcept;
+    NestingScratch& operator=(NestingScratch&&) noexcept;
+
+    struct Buffers; // nesting.cpp's own
+    Buffers& buffers() { return *buffers_; }
+
+private:
+    std::unique_ptr<Buffers> buffers_;
+};
+
 // Whether any two edges touch or cross, an edge and its neighbour in the same
 // contour excepted where they only share their common point.
-bool edgesMeet(std::span<const RingView> rings);
+bool edgesMeet(std::span<const RingView> rings, NestingScratch& scratch);
 
 // What a search among the rings did, counted for a caller who asks: the
 // pairs of rings whose boxes it compared.
@@ -35,7 +55,7 @@ struct NestingWork {
 // proportion to its figures, at any angle.
 inline constexpr std::size_t kNoParent = std::size_t(-1);
 void parentsOf(std::span<const RingView> rings, std::span<const Extent> extents, std::span<const std::size_t> order,
-               std::vector<std::size_t>& parent, NestingWork* work = nullptr);
+               std::vector<std::size_t>& parent, NestingScratch& scratch, NestingWork* work = nullptr);
 
 // One contour of the nonzero union: which ring, whether it is an outer
 // contour (else a hole of the last outer one before it), and whether it
@@ -49,7 +69,8 @@ struct Boundary {
 // the rings that bound the ink, appended to `out` shape by shape, each outer
 // contour before its holes, as mergeNonzero gives them. `extents` holds
 // each ring's extentOf.
-void nestedBoundaries(std::span<const RingView> rings, std::span<const Extent> extents, std::vector<Boundary>& out);
+void nestedBoundaries(std::span<const RingView> rings, std::span<const Extent> extents, std::vector<Boundary>& out,
+                      NestingScratch& scratch);
 
 // Whether `boxes` (each with left, top, right and bottom) spread further
 // across y than across x: a sweep then runs along y, so a line of text at

@@ -112,7 +112,8 @@ void OffscreenCapture::write(ByteSink& out, SaveFormat format, const std::option
         writeJwOutline(out, outline_, {.baseX = 0, .baseY = 0, .scale = 1, .twipsPerPixel = twipsPerPixel()});
         return;
     }
-    CadOutline cut = cad ? cadOutline(outline_, *cad, keepCurves_ ? &curved_ : nullptr) : CadOutline{.outline = outline_, .gridScale = 1};
+    CadOutline cut = cad ? cadOutline(outline_, *cad, *work_, keepCurves_ ? &curved_ : nullptr)
+                         : CadOutline{.outline = outline_, .gridScale = 1};
     // A drawing with nothing to cut would replace the user's file with an
     // empty one and look like success.
     if (cad && cad->offsetPixels < 0 && cut.outline.pointCount == 0 && outline_.pointCount > 0)

@@ -66,6 +66,9 @@ public:
     // The PDF's page and paint, the HPGL's overcut and pen, the DXF's
     // version and text; the defaults write as before.
     void setOutputChoices(const OutputChoices& choices) { output_ = choices; }
+    // The buffers the cut-ready drawings borrow: the caller's, kept from
+    // one capture to the next, instead of the capture's own.
+    void useWorkspace(CutWorkspace& work) { work_ = &work; }
 
     void write(ByteSink& out, SaveFormat format, const std::optional<CadOptions>& cad = std::nullopt);
 
@@ -98,6 +101,8 @@ private:
     Mirror mirror_ = Mirror::None;
     OutputChoices output_;
     ArcStyle arc_;
+    CutWorkspace ownWork_;
+    CutWorkspace* work_ = &ownWork_;
 };
 
 } // namespace lw

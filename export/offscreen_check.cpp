@@ -52,7 +52,7 @@ ToolReport OffscreenCapture::check(SaveFormat format, const CadOptions& cad, dou
     CadOptions measured = cad;
     measured.merge = true;
     measured.curves = false;
-    CadOutline cut = cadOutline(outline_, measured);
+    CadOutline cut = cadOutline(outline_, measured, *work_);
     const double mmPerGrid = kMmPerInch / dpi_ / cut.gridScale;
 
     // The placement write gives the drawing, mirrored last as it is.

@@ -9,6 +9,7 @@
 //   form.load({"JW", "cmd.txt", "out.txt"});
 //   // the user edits txtSize: the view calls form.run(&lw::Form1::txtSize_Change)
 
+#include "cut/workspace.hpp"
 #include "form/box_values.hpp"
 #include "form/form_design.hpp"
 #include "form/form_view.hpp"
@@ -225,6 +226,8 @@ private:
     std::string savedTo_;
     // What the JW export found to warn about, told before the program ends.
     std::string jwWarning_;
+    // The buffers each save's cut-ready drawing borrows in turn.
+    CutWorkspace cutWork_;
 };
 
 } // namespace lw

@@ -102,6 +102,7 @@ void Form1::saveOutline()
         const CadChoices& cad = choice->cad;
         capture.setAnchor(cad.anchor, cad.mirror);
         capture.setOutputChoices(choice->output);
+        capture.useWorkspace(cutWork_);
         const CadOptions options{.merge = cad.merge, .offsetPixels = cad.offsetMm * dpi / kMmPerInch,
                                  .curves = cad.curves};
         if (const std::string note = capture.slowWorkNote(choice->format, options); !note.empty()) {

@@ -10,6 +10,10 @@
 #include "form/offscreen_capture.hpp" // builds from before the capture moved
 #endif
 #include "outline/precision.hpp"
+#if __has_include("cut/workspace.hpp")
+#include "cut/workspace.hpp"
+#define LW_CUT_WORKSPACE 1
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -40,10 +44,16 @@ int main(int argc, char** argv)
     const int saves = std::max(1, std::atoi(argv[4]));
     std::vector<double> micros;
     std::size_t bytes = 0;
+#ifdef LW_CUT_WORKSPACE
+    lw::CutWorkspace work; // the window's, kept from save to save
+#endif
     for (int i = 0; i < saves; ++i) {
         const auto start = std::chrono::steady_clock::now();
         lw::OffscreenCapture capture({.text = argv[1], .font = font, .advances = lw::Advances::Linear},
                                      lw::Placement::Origin, dpi);
+#ifdef LW_CUT_WORKSPACE
+        capture.useWorkspace(work);
+#endif
         NoSink sink;
         capture.write(sink, lw::SaveFormat::Dxf, lw::CadOptions{});
         bytes = sink.count;

@@ -271,4 +271,43 @@ TEST(CadGeometry, AnEmptyCaptureGivesNothing)
     EXPECT_EQ(run({}, {.offsetPixels = 3}).contours.size(), 0u);
 }
 
+// A workspace only lends buffers: a drawing made in one that has drawn
+// larger, smaller, merged and unmerged captures before, in either order, is
+// the drawing made in a fresh one.
+TEST(CadGeometry, AWorkspaceLentBeforeChangesNoDrawing)
+{
+    std::vector<Contour> many;
+    for (int k = 0; k < 60; ++k)
+        many.push_back(square(k * 7, (k % 3) * 4, 12, k % 2 == 0));
+    const struct Case {
+        const char* name;
+        std::vector<Contour> figures;
+        lw::CadOptions options;
+    } cases[] = {
+        {"many crossing, merged", many, {}},
+        {"a ring, unmerged", {square(0, 0, 30, false), square(10, 10, 10, true)}, {.merge = false}},
+        {"a figure-eight, unmerged", {{{0, 0}, {10, 10}, {10, 0}, {0, 10}}}, {.merge = false}},
+        {"two apart, offset", {square(0, 0, 10, true), square(40, 0, 10, true)}, {.offsetPixels = 2}},
+        {"many, unmerged, offset in", many, {.merge = false, .offsetPixels = -1}},
+        {"nothing", {}, {}},
+        {"one square, merged", {square(5, 5, 10, true)}, {}},
+        {"many, a stencil", many, {.stencilPixels = 1}},
+    };
+    const auto same = [](const lw::CadOutline& a, const lw::CadOutline& b) {
+        return a.gridScale == b.gridScale && a.outline.pointCount == b.outline.pointCount &&
+               a.outline.pathPoints == b.outline.pathPoints && a.outline.pathTypes == b.outline.pathTypes &&
+               a.bridges.size() == b.bridges.size() && a.unheld.size() == b.unheld.size();
+    };
+    std::vector<lw::CadOutline> fresh;
+    for (const Case& c : cases)
+        fresh.push_back(lw::cadOutline(captureOf(c.figures), c.options));
+    lw::CutWorkspace work;
+    for (int round = 0; round < 2; ++round)
+        for (std::size_t i = 0; i < std::size(cases); ++i) {
+            const std::size_t k = round == 0 ? i : std::size(cases) - 1 - i;
+            EXPECT_TRUE(same(lw::cadOutline(captureOf(cases[k].figures), cases[k].options, work), fresh[k]))
+                << cases[k].name << (round == 0 ? ", forwards" : ", backwards");
+        }
+}
+
 } // namespace

@@ -104,14 +104,13 @@ TEST(CadGlyphCurves, RealTextsGiveTheWholeWaysCurvesNewAndKept)
         {"ＭＳ Ｐゴシック", mixed, 144, 0, false, false, false, 0, true},
     };
     for (const Row& row : rows) {
-        lw::forgetGlyphFacts();
-        lw::forgetGlyphCurves();
+        lw::CutWorkspace work;
         lw::CurvedPath path;
         const lw::CapturedOutline outline = lw::test::capturedAtOrigin(row, &path);
         const std::string what = std::string(row.face) + " " + row.text + " " + std::to_string(row.points);
         const lw::CadOutline want = wholeWay(outline, path);
-        const std::size_t fresh = expectSameCurves(lw::cadOutline(outline, {.curves = true}, &path), want, what + " (new)");
-        const std::size_t kept = expectSameCurves(lw::cadOutline(outline, {.curves = true}, &path), want, what + " (kept)");
+        const std::size_t fresh = expectSameCurves(lw::cadOutline(outline, {.curves = true}, work, &path), want, what + " (new)");
+        const std::size_t kept = expectSameCurves(lw::cadOutline(outline, {.curves = true}, work, &path), want, what + " (kept)");
         EXPECT_EQ(fresh > 0, row.someKept) << what;
         EXPECT_EQ(kept, fresh) << what;
     }
@@ -203,8 +202,7 @@ TEST(CadGlyphCurves, HandMadeRunsGiveTheWholeWaysCurves)
         {"a glyph in place last", 20, false, false, false, 40, 19},
     };
     for (const Row& row : rows) {
-        lw::forgetGlyphFacts();
-        lw::forgetGlyphCurves();
+        lw::CutWorkspace work;
         Hand h;
         for (int k = 0; k < row.glyphs; ++k) {
             h.glyph(row.sameCopy ? 7 : (1ull << 61) + std::uint64_t(k), ring, 10 * k, 0);
@@ -228,7 +226,7 @@ TEST(CadGlyphCurves, HandMadeRunsGiveTheWholeWaysCurves)
         }
         const lw::CadOutline want = wholeWay(o, path);
         for (const char* pass : {"new", "kept"}) {
-            const lw::CadOutline got = lw::cadOutline(o, {.curves = true}, &path);
+            const lw::CadOutline got = lw::cadOutline(o, {.curves = true}, work, &path);
             EXPECT_EQ(expectSameCurves(got, want, std::string(row.what) + ", " + pass), row.keptRings)
                 << row.what << ", " << pass;
         }

@@ -73,15 +73,15 @@ TEST(CadGlyphMerge, RealTextsMergeAsEveryRingMergedTogether)
         {"IPAMincho", "出口_gy", 48, 30, false, true, false, 0.01, false}, // off the pixel grid: no runs
         {"@ＭＳ ゴシック", "縦書き「ー」", 24, 0, false, false, true, 0.01, true},
     };
-    lw::forgetGlyphFacts();
+    lw::CutWorkspace work;
     for (const Row& row : rows) {
         const lw::CapturedOutline outline = lw::test::capturedAtOrigin(row);
         const std::string what = std::string(row.face) + " " + row.text;
         EXPECT_EQ(glyphsAlone(outline) > 0, row.someAlone) << what;
         const lw::CadOutline want = mergedWithoutRuns(outline);
         // First with the glyphs' facts worked out, then known.
-        expectSame(lw::cadOutline(outline, {}), want, what + " (new)");
-        expectSame(lw::cadOutline(outline, {}), want, what + " (known)");
+        expectSame(lw::cadOutline(outline, {}, work), want, what + " (new)");
+        expectSame(lw::cadOutline(outline, {}, work), want, what + " (known)");
     }
 }
 
@@ -155,15 +155,14 @@ TEST(CadGlyphMerge, HandMadeRunsMergeAsEveryRingMergedTogether)
         {"a glyph inside another's hole",
          [&](Hand& h) { h.glyph(kFrame, {box(0, 0, 30, 30), box(2, 2, 26, 26, true)}, 0, 0); h.glyph(kB, b, 10, 10); }, 0},
     };
-    for (bool known : {false, true}) {
-        if (!known)
-            lw::forgetGlyphFacts();
+    lw::CutWorkspace work; // the glyphs' facts new in the first pass, known in the second
+    for (int pass = 0; pass < 2; ++pass) {
         for (const Row& row : rows) {
             Hand h;
             row.make(h);
             const lw::CapturedOutline o = h.done();
             EXPECT_EQ(glyphsAlone(o) / 2, row.alone) << row.what;
-            expectSame(lw::cadOutline(o, {}), mergedWithoutRuns(o), row.what);
+            expectSame(lw::cadOutline(o, {}, work), mergedWithoutRuns(o), row.what);
         }
     }
 }
@@ -172,7 +171,7 @@ TEST(CadGlyphMerge, RunsThatNoLongerFitTheirPointsAreMergedTheWholeWay)
 {
     constexpr std::uint64_t kA = (1ull << 62) + 10;
     const std::vector<Contour> a{box(0, 0, 10, 10), box(3, 3, 4, 4, true)};
-    lw::forgetGlyphFacts();
+    lw::CutWorkspace work;
     Hand h;
     h.glyph(kA, a, 0, 0);
     h.glyph(kA, a, 20, 0);
@@ -200,7 +199,7 @@ TEST(CadGlyphMerge, RunsThatNoLongerFitTheirPointsAreMergedTheWholeWay)
     for (const auto& row : rows) {
         lw::CapturedOutline o = good;
         row.spoil(o);
-        expectSame(lw::cadOutline(o, {}), mergedWithoutRuns(o), row.what);
+        expectSame(lw::cadOutline(o, {}, work), mergedWithoutRuns(o), row.what);
     }
 }
 
@@ -210,7 +209,7 @@ TEST(CadGlyphMerge, ALineOfMoreGlyphsThanTheCacheKeepsMergesAsEveryRingMergedTog
 {
     // More glyphs than the cache names, each of its own copy; the second
     // merge starts the cache again in its planning.
-    lw::forgetGlyphFacts();
+    lw::CutWorkspace work;
     Hand h;
     for (int k = 0; k < 2100; ++k)
         h.glyph((1ull << 61) + std::uint64_t(k), {box(0, 0, 6, 6), box(2, 2, 2, 2, true)}, 10 * k, 0);
@@ -219,5 +218,5 @@ TEST(CadGlyphMerge, ALineOfMoreGlyphsThanTheCacheKeepsMergesAsEveryRingMergedTog
     const lw::CadOutline want = mergedWithoutRuns(o);
     EXPECT_EQ(glyphsAlone(o), 2u * (2100 - 4));
     for (const char* what : {"first", "again"})
-        expectSame(lw::cadOutline(o, {}), want, what);
+        expectSame(lw::cadOutline(o, {}, work), want, what);
 }

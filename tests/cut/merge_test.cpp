@@ -54,10 +54,11 @@ TEST(CadMerge, NestedMergeIsMergeNonzerosWhereNoEdgesMeet)
         lw::ringsOf(row.figures.points, row.figures.types, rings);
         std::vector<lw::Merged::Group> groups;
         std::vector<lw::Boundary> boundaries;
-        ASSERT_EQ(lw::mergeNested(rings, groups, boundaries), row.nested) << row.what;
+        lw::NestingScratch scratch;
+        ASSERT_EQ(lw::mergeNested(rings, groups, boundaries, scratch), row.nested) << row.what;
         if (!row.nested)
             continue;
-        const lw::Merged want = lw::mergeNonzero(rings, 1);
+        const lw::Merged want = lw::mergeNonzero(rings, 1, scratch);
         ASSERT_TRUE(want.clipped.empty()) << row.what;
         ASSERT_EQ(groups.size(), want.groups.size()) << row.what;
         for (std::size_t g = 0; g < groups.size(); ++g) {

@@ -80,7 +80,8 @@ bool edgesMeet(const std::vector<Contour>& contours)
         rings.push_back({buffer.data() + at, std::uint32_t(c.size())});
         at += c.size() + 1;
     }
-    return lw::edgesMeet(rings);
+    lw::NestingScratch scratch;
+    return lw::edgesMeet(rings, scratch);
 }
 
 TEST(CadNesting, EdgesMeetAsEveryPairTells)
@@ -224,7 +225,8 @@ TEST(CadNesting, NestedBoundariesFollowTheWindingNotTheBoxes)
             at += r.size() + 1;
         }
         std::vector<lw::Boundary> out;
-        lw::nestedBoundaries(views, extents, out);
+        lw::NestingScratch scratch;
+        lw::nestedBoundaries(views, extents, out, scratch);
         ASSERT_EQ(out.size(), c.want.size()) << c.name;
         for (std::size_t k = 0; k < out.size(); ++k) {
             EXPECT_EQ(out[k].ring, c.want[k].ring) << c.name << ", boundary " << k;
@@ -304,7 +306,8 @@ TEST(CadNesting, ParentsAreTheSmallestRingAroundAndTheSearchGrowsWithTheLine)
                              [&](std::size_t a, std::size_t b) { return size(a) > size(b); });
             std::vector<std::size_t> parent;
             lw::NestingWork counted;
-            lw::parentsOf(views, extents, order, parent, &counted);
+            lw::NestingScratch scratch;
+            lw::parentsOf(views, extents, order, parent, scratch, &counted);
             work[length] = counted.boxPairs;
             ASSERT_EQ(parent.size(), rings.size()) << layout.name;
             if (length == 1)
