@@ -2,7 +2,7 @@
 
 #include "base/codepage.hpp"
 #include "base/failure.hpp"
-#include "cut/cad_outline.hpp"
+#include "cut/cut.hpp"
 #include "export/byte_files.hpp"
 #include "export/dxf.hpp"
 #include "export/face_note.hpp"

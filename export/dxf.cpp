@@ -2,7 +2,7 @@
 
 #include "base/codepage.hpp"
 #include "export/byte_files.hpp"
-#include "cut/arcs.hpp"
+#include "cut/cut.hpp"
 #include "outline/curve_bounds.hpp"
 
 #include <algorithm>

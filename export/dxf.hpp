@@ -8,7 +8,7 @@
 //   writeDxf(out, outline, {.mm = baselinePlacement(dc, outline.logFont, 96), .text = "編集"});
 
 #include "base/byte_sink.hpp"
-#include "cut/curves.hpp"
+#include "cut/cut.hpp"
 #include "outline/anchor.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/open_lines.hpp"

@@ -1,6 +1,6 @@
 #include "export/hpgl.hpp"
 
-#include "cut/arcs.hpp"
+#include "cut/cut.hpp"
 #include "outline/curve_bounds.hpp"
 
 #include <algorithm>

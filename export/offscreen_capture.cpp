@@ -1,7 +1,7 @@
 #include "export/offscreen_capture.hpp"
 
 #include "base/failure.hpp"
-#include "cut/mirror.hpp"
+#include "cut/cut.hpp"
 #include "export/byte_files.hpp"
 #include "export/dxf.hpp"
 #include "export/hpgl.hpp"

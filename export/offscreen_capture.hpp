@@ -9,7 +9,7 @@
 //   capture.writeFile("編集.dxf", SaveFormat::Dxf);
 
 #include "base/byte_sink.hpp"
-#include "cut/cad_outline.hpp"
+#include "cut/cut.hpp"
 #include "export/output_choices.hpp"
 #include "export/save_format.hpp"
 #include "export/tool_report.hpp"

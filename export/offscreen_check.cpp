@@ -4,7 +4,7 @@
 #include "export/offscreen_capture.hpp"
 
 #include "base/codepage.hpp"
-#include "cut/tool_check.hpp"
+#include "cut/cut.hpp"
 #include "outline/baseline.hpp"
 
 #include <cmath>

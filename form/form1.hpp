@@ -9,7 +9,7 @@
 //   form.load({"JW", "cmd.txt", "out.txt"});
 //   // the user edits txtSize: the view calls form.run(&lw::Form1::txtSize_Change)
 
-#include "cut/workspace.hpp"
+#include "cut/cut.hpp"
 #include "form/box_values.hpp"
 #include "form/form_design.hpp"
 #include "form/form_view.hpp"
