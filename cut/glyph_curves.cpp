@@ -158,10 +158,7 @@ struct GlyphCurvesStore::Parts {
     std::vector<FigureCurve> figures;
 };
 
-GlyphCurvesStore::GlyphCurvesStore() : parts_(std::make_unique<Parts>()) {}
-GlyphCurvesStore::~GlyphCurvesStore() = default;
-GlyphCurvesStore::GlyphCurvesStore(GlyphCurvesStore&&) noexcept = default;
-GlyphCurvesStore& GlyphCurvesStore::operator=(GlyphCurvesStore&&) noexcept = default;
+GlyphCurvesStore::GlyphCurvesStore() : parts_(new Parts, [](Parts* p) { delete p; }) {}
 
 bool glyphCurvesFor(const CapturedOutline& captured, const CurvedPath& path, const RunMerge& byRuns,
                     const RingSet& rest, std::span<const Piece> pieces, int gridScale, GlyphCurvesStore& store,

@@ -25,16 +25,12 @@ namespace lw {
 // fits every glyph afresh; what a store holds never changes a result.
 class GlyphCurvesStore {
 public:
-    GlyphCurvesStore();
-    ~GlyphCurvesStore();
-    GlyphCurvesStore(GlyphCurvesStore&&) noexcept;
-    GlyphCurvesStore& operator=(GlyphCurvesStore&&) noexcept;
-
+    GlyphCurvesStore(); // moved, never copied
     struct Parts; // glyph_curves.cpp's own
     Parts& parts() { return *parts_; }
 
 private:
-    std::unique_ptr<Parts> parts_;
+    std::unique_ptr<Parts, void (*)(Parts*)> parts_;
 };
 
 // One entry per piece of byRuns' last merge (`pieces`, on the grid `gridScale`

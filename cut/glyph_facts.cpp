@@ -253,10 +253,7 @@ struct GlyphFactsStore::Parts {
     AloneMerge alone;
 };
 
-GlyphFactsStore::GlyphFactsStore() : parts_(std::make_unique<Parts>()) {}
-GlyphFactsStore::~GlyphFactsStore() = default;
-GlyphFactsStore::GlyphFactsStore(GlyphFactsStore&&) noexcept = default;
-GlyphFactsStore& GlyphFactsStore::operator=(GlyphFactsStore&&) noexcept = default;
+GlyphFactsStore::GlyphFactsStore() : parts_(new Parts, [](Parts* p) { delete p; }) {}
 
 const GlyphFacts* glyphFactsFor(const GlyphRun& run, std::span<const POINT> points,
                                 std::span<const std::uint8_t> types, GlyphFactsStore& store)

@@ -23,16 +23,12 @@ namespace lw {
 // works every glyph out afresh; what a store holds never changes a result.
 class GlyphFactsStore {
 public:
-    GlyphFactsStore();
-    ~GlyphFactsStore();
-    GlyphFactsStore(GlyphFactsStore&&) noexcept;
-    GlyphFactsStore& operator=(GlyphFactsStore&&) noexcept;
-
+    GlyphFactsStore(); // moved, never copied
     struct Parts; // glyph_facts.cpp's own
     Parts& parts() { return *parts_; }
 
 private:
-    std::unique_ptr<Parts> parts_;
+    std::unique_ptr<Parts, void (*)(Parts*)> parts_;
 };
 
 // Coordinates relative to the run's origin (dx, dy).

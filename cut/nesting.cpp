@@ -170,10 +170,7 @@ struct NestingScratch::Buffers {
     std::vector<std::uint8_t> bounds;
 };
 
-NestingScratch::NestingScratch() : buffers_(std::make_unique<Buffers>()) {}
-NestingScratch::~NestingScratch() = default;
-NestingScratch::NestingScratch(NestingScratch&&) noexcept = default;
-NestingScratch& NestingScratch::operator=(NestingScratch&&) noexcept = default;
+NestingScratch::NestingScratch() : buffers_(new Buffers, [](Buffers* p) { delete p; }) {}
 
 bool edgesMeet(std::span<const RingView> rings, NestingScratch& scratch)
 {

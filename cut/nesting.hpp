@@ -25,16 +25,12 @@ namespace lw {
 // next. What they held before never changes a result.
 class NestingScratch {
 public:
-    NestingScratch();
-    ~NestingScratch();
-    NestingScratch(NestingScratch&&) noexcept;
-    NestingScratch& operator=(NestingScratch&&) noexcept;
-
+    NestingScratch(); // moved, never copied
     struct Buffers; // nesting.cpp's own
     Buffers& buffers() { return *buffers_; }
 
 private:
-    std::unique_ptr<Buffers> buffers_;
+    std::unique_ptr<Buffers, void (*)(Buffers*)> buffers_;
 };
 
 // Whether any two edges touch or cross, an edge and its neighbour in the same
