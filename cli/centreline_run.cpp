@@ -3,7 +3,7 @@
 #include "cli/stroke_run.hpp"
 #include "export/capture_json.hpp"
 #include "export/open_lines_json.hpp"
-#include "form/offscreen_capture.hpp"
+#include "export/offscreen_capture.hpp"
 #include "platform/face_info.hpp"
 
 namespace lw::cli {
@@ -47,7 +47,7 @@ void refuseWithCentreline(const Options& o, const std::string& units)
         refuse("capture gives the lines in millimetres; --units px does not apply");
 }
 
-void runCentreline(const Options& o, OffscreenCapture& made, ByteSink& standardOutput,
+void runCentreline(const Options& o, OffscreenCapture& made, CutWorkspace& work, ByteSink& standardOutput,
                    const std::function<void(const std::string&)>& warn)
 {
     const SaveFormat format = o.command == "svg"    ? SaveFormat::Svg
@@ -66,7 +66,7 @@ void runCentreline(const Options& o, OffscreenCapture& made, ByteSink& standardO
                            lines);
         return;
     }
-    writeOpenLinesRun(o, lines, standardOutput);
+    writeOpenLinesRun(o, lines, work, standardOutput);
 }
 
 } // namespace lw::cli

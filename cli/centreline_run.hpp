@@ -10,6 +10,7 @@
 namespace lw {
 class ByteSink;
 class OffscreenCapture;
+struct CutWorkspace;
 } // namespace lw
 
 namespace lw::cli {
@@ -23,9 +24,10 @@ void refuseOpenCurves(const Options& o);
 void refuseWithCentreline(const Options& o, const std::string& units);
 
 // capture, svg, dxf, pdf or hpgl with --centreline, of the capture `made`
-// (at the origin, its anchor and mirror set); `warn` takes one line
+// (at the origin, its anchor and mirror set; an --offset pen's ink made
+// cut-ready in `work`); `warn` takes one line
 // without "warning: ".
-void runCentreline(const Options& o, OffscreenCapture& made, ByteSink& standardOutput,
+void runCentreline(const Options& o, OffscreenCapture& made, CutWorkspace& work, ByteSink& standardOutput,
                    const std::function<void(const std::string&)>& warn);
 
 } // namespace lw::cli

@@ -13,7 +13,7 @@
 #include "export/jw_command.hpp"
 #include "export/jw_warnings.hpp"
 #include "export/wit.hpp"
-#include "form/offscreen_capture.hpp"
+#include "export/offscreen_capture.hpp"
 #include "outline/stroke_font_cache.hpp"
 #include "base/failure.hpp"
 #include "platform/process.hpp"
@@ -92,12 +92,14 @@ void warnAboutInputs(const lw::cli::Options& o, const lw::CapturedOutline& outli
 }
 
 // The capture every command writes from, at the dpi of the command line.
-std::unique_ptr<lw::OffscreenCapture> capture(const lw::cli::Options& o, lw::Placement placement)
+std::unique_ptr<lw::OffscreenCapture> capture(const lw::cli::Options& o, lw::Placement placement,
+                                              lw::CutWorkspace& work)
 {
     auto made =
         std::make_unique<lw::OffscreenCapture>(lw::CaptureSource{.text = o.text, .font = o.font, .angle = o.angle,
                                                                   .advances = o.advances, .style = o.style},
                                                placement, o.dpi, o.curves);
+    made->useWorkspace(work);
     if (const std::string tooLong = made->arcShortfall(); !tooLong.empty())
         throw lw::cli::UsageError("--arc: " + tooLong);
     warnAboutInputs(o, made->outline());
@@ -130,8 +132,9 @@ int checkDrawing(const lw::cli::Options& o, lw::OffscreenCapture& made, lw::Save
     return report.passes() ? 0 : 1;
 }
 
-// `fonts`: the stroke fonts read so far, kept across a batch's rows.
-int run(const lw::cli::Options& o, lw::StrokeFontCache& fonts)
+// `fonts`: the stroke fonts read so far, kept across a batch's rows; `work`:
+// the buffers its drawings borrow in turn.
+int run(const lw::cli::Options& o, lw::StrokeFontCache& fonts, lw::CutWorkspace& work)
 {
     const lw::Placement asAsked = o.centre ? lw::Placement::PreviewCentre : lw::Placement::Origin;
     if (o.command == "fonts") {
@@ -140,19 +143,19 @@ int run(const lw::cli::Options& o, lw::StrokeFontCache& fonts)
     }
     if (!o.strokeFont.empty() && o.command != "batch") {
         expectFiles(o, o.command == "capture" ? 0 : 1);
-        lw::cli::runStroke(o, fonts, standardOutput(), warn);
+        lw::cli::runStroke(o, fonts, work, standardOutput(), warn);
         return 0;
     }
     if (o.centreline && o.command != "batch") {
         expectFiles(o, o.command == "capture" ? 0 : 1);
-        const auto made = capture(o, lw::Placement::Origin);
+        const auto made = capture(o, lw::Placement::Origin, work);
         made->setAnchor(o.anchor, o.mirror);
-        lw::cli::runCentreline(o, *made, standardOutput(), warn);
+        lw::cli::runCentreline(o, *made, work, standardOutput(), warn);
         return 0;
     }
     if (o.command == "capture") {
         expectFiles(o, 0);
-        const auto made = capture(o, asAsked);
+        const auto made = capture(o, asAsked, work);
         const lw::FaceInfo face = lw::faceThatDrew(made->outline(), o.font.italic, o.text);
         lw::CaptureJsonForm form{lw::JsonUnits::Pixels, {.dpi = o.dpi}};
         if (o.millimetres)
@@ -168,7 +171,7 @@ int run(const lw::cli::Options& o, lw::StrokeFontCache& fonts)
         expectFiles(o, 2);
         if (o.centre)
             throw lw::cli::UsageError("jw always captures at the origin; --centre does not apply");
-        const auto made = capture(o, lw::Placement::Origin);
+        const auto made = capture(o, lw::Placement::Origin, work);
         const std::string& input = o.positional[0];
         if (isStandardOutput(o.positional[1])) {
             lw::InputFile file(input);
@@ -187,7 +190,7 @@ int run(const lw::cli::Options& o, lw::StrokeFontCache& fonts)
     if (o.command == "wit") {
         expectFiles(o, 1);
         // The window's WIT export writes the preview's capture: centred.
-        const auto made = capture(o, lw::Placement::PreviewCentre);
+        const auto made = capture(o, lw::Placement::PreviewCentre, work);
         if (o.noConvert && isStandardOutput(o.positional[0])) {
             lw::writeWit(standardOutput(), made->outline(), lw::design::kClientWidth, lw::design::kClientHeight);
         } else if (o.noConvert) {
@@ -217,7 +220,7 @@ int run(const lw::cli::Options& o, lw::StrokeFontCache& fonts)
                 throw lw::cli::UsageError("--report: " + o.reportPath +
                                           " is the drawing's own file; give the report a file of its own");
         }
-        const auto made = capture(o, asAsked);
+        const auto made = capture(o, asAsked, work);
         made->setAnchor(o.anchor, o.mirror);
         made->setOutputChoices(o.output);
         const lw::SaveFormat format = o.command == "dxf"   ? lw::SaveFormat::Dxf
@@ -245,7 +248,7 @@ int run(const lw::cli::Options& o, lw::StrokeFontCache& fonts)
         if (o.centre)
             throw lw::cli::UsageError("check measures the drawing dxf writes, from the baseline of the capture at the "
                                       "origin; --centre does not apply");
-        const auto made = capture(o, lw::Placement::Origin);
+        const auto made = capture(o, lw::Placement::Origin, work);
         made->setAnchor(o.anchor, o.mirror);
         if (o.reportPath == "-") {
             lw::StandardErrorSink err;
@@ -285,11 +288,12 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
             lw::StandardErrorSink err;
             bool toolFailed = false;
             lw::StrokeFontCache fonts;
-            const int status = lw::cli::runBatch(o, args, [&toolFailed, &fonts](const lw::cli::Options& row, const std::string& where) {
+            lw::CutWorkspace work; // the rows' drawings borrow its buffers in turn
+            const int status = lw::cli::runBatch(o, args, [&toolFailed, &fonts, &work](const lw::cli::Options& row, const std::string& where) {
                 warningWhere = where;
                 struct Forget { ~Forget() { warningWhere.clear(); } } forget;
                 // A drawing its tool does not fit is written, and said; the batch then ends in 1.
-                toolFailed = run(row, fonts) != 0 || toolFailed;
+                toolFailed = run(row, fonts, work) != 0 || toolFailed;
             }, err);
             return toolFailed ? std::max(status, 1) : status;
         }
@@ -301,7 +305,8 @@ int runMain(const std::vector<std::string>& args, bool& wrote)
         if (toStandardOutput)
             lw::binaryStandardOutput();
         lw::StrokeFontCache fonts;
-        return run(o, fonts);
+        lw::CutWorkspace work;
+        return run(o, fonts, work);
     } catch (const lw::cli::UsageError& e) {
         lw::writeStandardError(std::string("letterwire-cli: ") + e.what() + "\n");
         return 2;

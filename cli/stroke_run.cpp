@@ -2,6 +2,7 @@
 
 #include "base/codepage.hpp"
 #include "base/failure.hpp"
+#include "cut/cut.hpp"
 #include "export/byte_files.hpp"
 #include "export/dxf.hpp"
 #include "export/face_note.hpp"
@@ -10,7 +11,6 @@
 #include "export/open_lines_svg.hpp"
 #include "export/pdf.hpp"
 #include "export/svg.hpp"
-#include "outline/cad_geometry.hpp"
 #include "outline/open_line_arcs.hpp"
 #include "outline/stroke_font_files.hpp"
 #include "outline/stroke_offset.hpp"
@@ -49,7 +49,7 @@ std::string fallbackNote(const std::string& asked, const StrokeFaceUse& use)
 
 } // namespace
 
-void runStroke(const Options& o, StrokeFontCache& fonts, ByteSink& standardOutput,
+void runStroke(const Options& o, StrokeFontCache& fonts, CutWorkspace& work, ByteSink& standardOutput,
                const std::function<void(const std::string&)>& warn)
 {
     const bool vertical = o.strokeFont.starts_with('@');
@@ -86,10 +86,10 @@ void runStroke(const Options& o, StrokeFontCache& fonts, ByteSink& standardOutpu
                            laid.lines);
         return;
     }
-    writeOpenLinesRun(o, laid.lines, standardOutput);
+    writeOpenLinesRun(o, laid.lines, work, standardOutput);
 }
 
-void writeOpenLinesRun(const Options& o, const OpenLines& lines, ByteSink& standardOutput)
+void writeOpenLinesRun(const Options& o, const OpenLines& lines, CutWorkspace& work, ByteSink& standardOutput)
 {
     const bool dxf = o.command == "dxf";
     std::optional<DxfText> textEntity;
@@ -114,7 +114,7 @@ void writeOpenLinesRun(const Options& o, const OpenLines& lines, ByteSink& stand
     if (o.offsetMm > 0) {
         // The ink of a round pen, on the drawing's grid, made cut-ready.
         const double dpi = o.dpi;
-        const CadOutline cut = cadOutline(strokeInk(lines, o.offsetMm, dpi), {.merge = o.merge});
+        const CadOutline cut = cadOutline(strokeInk(lines, o.offsetMm, dpi), {.merge = o.merge}, work);
         if (cut.outline.pointCount == 0 && lines.count() != 0)
             throw Failure(FailureKind::NothingToDraw, "the strokes drawn with the pen leave no outline");
         const MmPlacement mm = onCadGrid({.originX = 0, .originY = 0, .dpi = dpi}, cut);

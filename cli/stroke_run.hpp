@@ -10,6 +10,7 @@
 
 namespace lw {
 class ByteSink;
+struct CutWorkspace;
 class StrokeFontCache;
 } // namespace lw
 
@@ -18,13 +19,14 @@ namespace lw::cli {
 // capture, svg, dxf, pdf or hpgl with --stroke-font, the fonts read through
 // `fonts` (a batch's, kept for its rows); `warn` takes one line without
 // "warning: ". Characters no stroke font has are a lw::Failure unless
-// --allow-missing.
-void runStroke(const Options& o, StrokeFontCache& fonts, ByteSink& standardOutput,
+// --allow-missing. A pen's ink is made cut-ready in `work`.
+void runStroke(const Options& o, StrokeFontCache& fonts, CutWorkspace& work, ByteSink& standardOutput,
                const std::function<void(const std::string&)>& warn);
 
 // Open lines as svg, dxf, pdf or hpgl to the command's file ("-": standard
-// output); with --offset the outline of a round pen drawing them.
-void writeOpenLinesRun(const Options& o, const OpenLines& lines, ByteSink& standardOutput);
+// output); with --offset the outline of a round pen drawing them, made
+// cut-ready in `work`.
+void writeOpenLinesRun(const Options& o, const OpenLines& lines, CutWorkspace& work, ByteSink& standardOutput);
 
 // fonts --stroke: "name\tfile" a line.
 void listStrokeFonts(ByteSink& out);

@@ -8,8 +8,8 @@
 //   writeDxf(out, outline, {.mm = baselinePlacement(dc, outline.logFont, 96), .text = "編集"});
 
 #include "base/byte_sink.hpp"
+#include "cut/cut.hpp"
 #include "outline/anchor.hpp"
-#include "outline/cad_curves.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/open_lines.hpp"
 #include "outline/precision.hpp"

@@ -4,7 +4,7 @@
 // buffer that goes to the sink in large pieces. For export/dxf*.cpp only.
 
 #include "base/byte_sink.hpp"
-#include "outline/cad_arcs.hpp"
+#include "cut/arcs.hpp"
 #include "outline/precision.hpp"
 
 #include <algorithm>

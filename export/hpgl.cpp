@@ -1,6 +1,6 @@
 #include "export/hpgl.hpp"
 
-#include "outline/cad_arcs.hpp"
+#include "cut/cut.hpp"
 #include "outline/curve_bounds.hpp"
 
 #include <algorithm>

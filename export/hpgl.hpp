@@ -15,7 +15,7 @@
 //   writeHpgl(out, outline, placement, {}, {.overcutMm = 0.5, .pen = 2});
 
 #include "base/byte_sink.hpp"
-#include "outline/cad_curves.hpp"
+#include "cut/cut.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/open_lines.hpp"
 #include "outline/precision.hpp"

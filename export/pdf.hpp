@@ -9,7 +9,7 @@
 //   writePdf(out, outline, placement, nullptr, {.page = MmSize{210, 297}, .marginMm = 10});
 
 #include "base/byte_sink.hpp"
-#include "outline/cad_curves.hpp"
+#include "cut/cut.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/open_lines.hpp"
 #include "outline/precision.hpp"

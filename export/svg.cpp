@@ -23,9 +23,8 @@ MmPoint onPage(const MmPlacement& mm, CurvePoint p)
     return {(p.x - mm.originX) * mmPerUnit, (p.y - mm.originY) * mmPerUnit};
 }
 
-void writeCurve(ByteSink& out, const ExactCurve& f, const MmPlacement& mm)
+void writeCurve(ByteSink& out, const ExactCurve& f, const MmPlacement& mm, std::vector<CurveSegment>& moved)
 {
-    thread_local std::vector<CurveSegment> moved; // reused from curve to curve
     const auto put = [&](CurvePoint p) {
         const MmPoint q = onPage(mm, p);
         out << svgMillimetres(q.x) << ',' << svgMillimetres(q.y);
@@ -99,7 +98,7 @@ void writeSvg(ByteSink& out, const CapturedOutline& o, const MmPlacement& mm, co
             continue;
         if (const std::size_t k = index++; curves && k < curves->size() && (*curves)[k]) {
             out << separator;
-            writeCurve(out, *(*curves)[k], mm);
+            writeCurve(out, *(*curves)[k], mm, moved);
             separator = " ";
             continue;
         }

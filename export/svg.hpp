@@ -10,7 +10,7 @@
 //   writeSvg(out, outline, baselinePlacement(dc, outline.logFont, 2541));
 
 #include "base/byte_sink.hpp"
-#include "outline/cad_curves.hpp"
+#include "cut/cut.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/precision.hpp"
 

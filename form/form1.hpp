@@ -9,6 +9,7 @@
 //   form.load({"JW", "cmd.txt", "out.txt"});
 //   // the user edits txtSize: the view calls form.run(&lw::Form1::txtSize_Change)
 
+#include "cut/cut.hpp"
 #include "form/box_values.hpp"
 #include "form/form_design.hpp"
 #include "form/form_view.hpp"
@@ -260,6 +261,8 @@ private:
     double toolMm_ = kDefaultToolMm;
     std::optional<ToolReport> toolReport_;
     std::vector<ToolMark> toolMarks_;
+    // The buffers each save's cut-ready drawing borrows in turn.
+    CutWorkspace cutWork_;
 };
 
 } // namespace lw

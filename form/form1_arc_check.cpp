@@ -2,7 +2,7 @@
 // circle is round, as the command line and the window's save do; its
 // characters would lie over one another.
 #include "form/form1.hpp"
-#include "form/offscreen_capture.hpp"
+#include "export/offscreen_capture.hpp"
 
 namespace lw {
 

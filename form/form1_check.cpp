@@ -5,7 +5,7 @@
 
 #include "base/failure.hpp"
 #include "base/numbers.hpp"
-#include "form/offscreen_capture.hpp"
+#include "export/offscreen_capture.hpp"
 #include "outline/glyph_points.hpp"
 #include "outline/work_bound.hpp"
 

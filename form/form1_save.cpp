@@ -3,7 +3,7 @@
 #include "form/form1.hpp"
 
 #include "base/failure.hpp"
-#include "form/offscreen_capture.hpp"
+#include "export/offscreen_capture.hpp"
 #include "form/save_kinds.hpp"
 #include "form/stroke_drawing.hpp"
 #include "export/byte_files.hpp"
@@ -118,6 +118,7 @@ void Form1::saveOutline()
         const CadChoices& cad = choice->cad;
         capture.setAnchor(cad.anchor, cad.mirror);
         capture.setOutputChoices(choice->output);
+        capture.useWorkspace(cutWork_);
         if (centreline) {
             // The merged outline's centre as open lines, as --centreline writes them.
             OpenLines lines = capture.centreline(choice->format);

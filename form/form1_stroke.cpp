@@ -5,7 +5,7 @@
 #include "base/failure.hpp"
 #include "base/numbers.hpp"
 #include "export/byte_files.hpp"
-#include "form/offscreen_capture.hpp"
+#include "export/offscreen_capture.hpp"
 #include "form/stroke_drawing.hpp"
 #include "outline/precision.hpp"
 

@@ -15,6 +15,7 @@
 
 #include "export/face_note.hpp"
 #include "export/output_choices.hpp"
+#include "export/save_format.hpp"
 #include "form/window_note.hpp"
 #include "outline/anchor.hpp"
 #include "outline/open_lines.hpp"
@@ -31,8 +32,6 @@ namespace lw {
 enum class TextBox { txtInput, txtSize, txtAngle };
 enum class Slider { sldSize, sldAngle };
 
-// What OK writes when the window runs on its own (no run mode).
-enum class SaveFormat { Dxf, Svg, JwPoints, Pdf, Hpgl };
 // The largest step of the point grid at 1:1: the classic screen pixel
 // (25.4 / 96 mm), 0.1 mm or 0.01 mm. A save is fine by default: CAD
 // programs take the letters as they are, and the classic grid makes an "O"

@@ -7,7 +7,7 @@
 #include "export/open_lines_svg.hpp"
 #include "export/pdf.hpp"
 #include "export/svg.hpp"
-#include "outline/cad_geometry.hpp"
+#include "cut/cad_outline.hpp"
 #include "outline/stroke_font_cache.hpp"
 #include "outline/stroke_font_files.hpp"
 #include "outline/stroke_offset.hpp"

@@ -1,5 +1,5 @@
 #pragma once
-// Where a CAD drawing puts its origin, and whether it is mirrored.
+// Where a CAD drawing puts its origin, and the words for mirroring it.
 //
 // The anchor is a point of the text's own box, which turns with the text:
 // left and right are the ends of the advance extent (the left end is the
@@ -7,14 +7,10 @@
 // centre their middle; top and bottom are the face's ascent above and
 // descent below the baseline (not the ink, so two labels anchored alike
 // line up whatever letters they hold), middle halfway between them.
-// Mirroring happens about the anchor: x turns left and right over (for text
-// read through glass or in a mould), y top and bottom; contours keep their
-// turning sense (outer counter-clockwise with y up).
+// The mirror itself acts on the cut-ready drawing (cut/mirror.hpp).
 //
 //   MmPlacement mm = anchoredPlacement(baseline, box, Anchor::Centre, 30);
-//   mirror(cut, mm, Mirror::X);
 
-#include "outline/cad_geometry.hpp"
 #include "outline/precision.hpp"
 #include "outline/text_output.hpp"
 #include "platform/device_context.hpp"
@@ -70,8 +66,5 @@ TextFrame textFrame(DeviceContext& dc, const LOGFONT& logFont, std::string_view 
 // anchor of `box`, turned by the capture's escapement (tenths of a degree).
 MmPlacement anchoredPlacement(const MmPlacement& baseline, const TextFrame& box, Anchor anchor,
                               std::int32_t escapement);
-
-// Mirrors the figures about the placement's origin; the placement follows.
-void mirror(CadOutline& cut, MmPlacement& placement, Mirror how);
 
 } // namespace lw

@@ -1,9 +1,9 @@
 #include "outline/stroke_offset.hpp"
 
-#include "outline/cad_offset.hpp"
 #include "outline/precision.hpp"
+#include "outline/round_joins.hpp"
 
-// As in cad_offset.cpp: GCC 12 at -O3 warns of a point Boost's round join
+// As in cut/offset.cpp: GCC 12 at -O3 warns of a point Boost's round join
 // fills through an output parameter; it is filled.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"

@@ -1,7 +1,7 @@
 #pragma once
 // The ink of open lines drawn with a round pen: each line grown by a radius
 // on both sides, round at its ends and bends, as closed figures on a grid,
-// ready for the cut-ready merge that unites them (cad_geometry.hpp). The
+// ready for the cut-ready merge that unites them (cut/cad_outline.hpp). The
 // grid is `dpi` device pixels per inch with the origin at (0, 0) mm and y
 // down, as a capture's pixels are.
 //

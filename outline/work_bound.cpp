@@ -1,7 +1,7 @@
 #include "outline/work_bound.hpp"
 
 #include "base/utf8.hpp"
-#include "outline/cad_offset.hpp"
+#include "outline/round_joins.hpp"
 #include "platform/device_context.hpp"
 
 #include <cmath>

@@ -2,13 +2,12 @@
 // same run: the capture alone, then cleaning only (--no-merge), the nonzero
 // merge, and the merge with a 0.1 mm offset. For the default text at a 0.01 mm
 // grid and the 46-character line at 144 pt (0.01 mm and the classic grid).
-// The first merge: the same with the glyphs' merge facts forgotten before
-// each, as in a fresh process. Curves: the merge keeping the exact curves, and the arcs a DXF fits to
+// The first merge: the same with a fresh workspace for each, as in a fresh
+// process. Curves: the merge keeping the exact curves, and the arcs a DXF fits to
 // them, after a capture that keeps the curves: their cost is this less
 // the capture and the merge.
-#include "outline/cad_arcs.hpp"
-#include "outline/cad_geometry.hpp"
-#include "outline/cad_glyph_facts.hpp"
+#include "cut/arcs.hpp"
+#include "cut/cad_outline.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
 #include "platform/canvas.hpp"
@@ -41,6 +40,7 @@ void BM_Cad(benchmark::State& state, const char* text, float points, double step
                                  .offsetPixels = work == Work::MergeAndOffset ? 0.1 * dpi / lw::kMmPerInch : 0,
                                  .curves = work == Work::MergeAndCurves};
     std::size_t contours = 0;
+    lw::CutWorkspace kept; // kept from merge to merge, as a window's saves keep it
     for (auto _ : state) {
         if (work == Work::Capture) {
             lw::drawFlattenPath(lw::placementFor(alCent), source, dc, outline);
@@ -48,7 +48,7 @@ void BM_Cad(benchmark::State& state, const char* text, float points, double step
         } else if (work == Work::MergeAndCurves) {
             // A capture that keeps the path before flattening, then the work.
             lw::drawFlattenPath(lw::placementFor(alCent), source, dc, outline, &path);
-            const lw::CadOutline cad = lw::cadOutline(outline, options, &path);
+            const lw::CadOutline cad = lw::cadOutline(outline, options, kept, &path);
             std::size_t arcs = 0;
             std::vector<lw::ArcVertex> fitted; // as the DXF writer takes them
             for (const auto& curve : cad.curves)
@@ -57,10 +57,9 @@ void BM_Cad(benchmark::State& state, const char* text, float points, double step
             contours = arcs;
             benchmark::DoNotOptimize(contours);
         } else {
-            // As the first merge of a process: no glyph's facts known yet.
-            if (work == Work::MergeFirst)
-                lw::forgetGlyphFacts();
-            const lw::CadOutline cad = lw::cadOutline(outline, options);
+            // As the first merge of a process: buffers fetched afresh.
+            const lw::CadOutline cad =
+                work == Work::MergeFirst ? lw::cadOutline(outline, options) : lw::cadOutline(outline, options, kept);
             contours = std::size_t(cad.outline.pointCount);
             benchmark::DoNotOptimize(contours);
         }

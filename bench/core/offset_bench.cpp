@@ -7,8 +7,8 @@
 // The text is the default text repeated. The file holds one contour a line,
 // "O" or "H" (outer or hole) and its x y pairs in grid units; the last line
 // is the distance and tolerance.
-#include "outline/cad_geometry.hpp"
-#include "outline/cad_offset.hpp"
+#include "cut/cad_outline.hpp"
+#include "cut/offset.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
 #include "platform/canvas.hpp"

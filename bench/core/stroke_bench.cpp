@@ -5,8 +5,8 @@
 // measured on its own. Debian's kst32b.lff (librecad-data) draws both texts.
 #include "base/byte_sink.hpp"
 #include "base/codepage.hpp"
+#include "cut/cad_outline.hpp"
 #include "export/dxf.hpp"
-#include "outline/cad_geometry.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
 #include "outline/stroke_font_files.hpp"

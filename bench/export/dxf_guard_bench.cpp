@@ -7,10 +7,10 @@
 //
 // A second reading sets the writer against the same dump buffered as the
 // writer buffers: what the drawing's frame and its extents cost per point.
-#include "export/dxf.hpp"
 #include "base/codepage.hpp"
+#include "cut/cad_outline.hpp"
+#include "export/dxf.hpp"
 #include "outline/baseline.hpp"
-#include "outline/cad_geometry.hpp"
 #include "outline/capture.hpp"
 #include "outline/precision.hpp"
 #include "platform/canvas.hpp"

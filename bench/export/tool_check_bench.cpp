@@ -9,7 +9,7 @@
 // bench/tool_check.sh), not here. Prints only.
 //
 //   build/release/bench/export/tool_check_bench [ROUNDS]
-#include "form/offscreen_capture.hpp"
+#include "export/offscreen_capture.hpp"
 #include "outline/precision.hpp"
 
 #include "export_fixtures.hpp"

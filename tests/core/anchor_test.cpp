@@ -1,5 +1,6 @@
 // The anchor of a CAD drawing and its mirror: exact on a known box, and the
 // box true to the layout of a real face.
+#include "cut/mirror.hpp"
 #include "outline/anchor.hpp"
 #include "outline/baseline.hpp"
 #include "outline/capture.hpp"

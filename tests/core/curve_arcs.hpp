@@ -2,7 +2,7 @@
 // A curve's arcs read as one list where they lie, for tests that compare
 // curves: what a writer reads through placedArcsOf, the shift applied.
 
-#include "outline/cad_arcs.hpp"
+#include "cut/arcs.hpp"
 
 #include <span>
 #include <vector>

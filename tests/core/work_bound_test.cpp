@@ -1,9 +1,9 @@
 // The work bound against real captures: never below what a capture gives,
 // and the window's own requests far below the limit.
-#include "outline/cad_geometry.hpp"
+#include "cut/cad_outline.hpp"
 #include "outline/capture.hpp"
-#include "outline_checks.hpp"
 #include "outline/work_bound.hpp"
+#include "outline_checks.hpp"
 
 #include <gtest/gtest.h>
 

@@ -5,12 +5,12 @@
 
 #include "../export/export_test_support.hpp"
 #include "base/failure.hpp"
+#include "cut/cad_outline.hpp"
 #include "export/dxf.hpp"
 #include "export/face_note.hpp"
 #include "export/jw_output.hpp"
 #include "export/svg.hpp"
 #include "outline/baseline.hpp"
-#include "outline/cad_geometry.hpp"
 #include "outline/capture.hpp"
 #include "platform/canvas.hpp"
 #include "platform/face_info.hpp"

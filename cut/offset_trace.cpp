@@ -1,0 +1,307 @@
+#include "cut/offset_trace.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <numbers>
+
+namespace lw {
+namespace {
+
+struct Vec {
+    double x, y;
+};
+
+Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y}; }
+Vec operator-(Vec a, Vec b) { return {a.x - b.x, a.y - b.y}; }
+Vec operator*(Vec a, double k) { return {a.x * k, a.y * k}; }
+double cross(Vec a, Vec b) { return a.x * b.y - a.y * b.x; }
+Vec at(const POINT& p) { return {double(p.x), double(p.y)}; }
+
+// Rounded to the grid, or false beyond what a coordinate may hold.
+bool onGrid(Vec v, Contour& into)
+{
+    constexpr double kLimit = double(std::numeric_limits<std::int32_t>::max() / 2);
+    if (!(std::fabs(v.x) < kLimit && std::fabs(v.y) < kLimit))
+        return false;
+    into.push_back(POINT{std::int32_t(std::lround(v.x)), std::int32_t(std::lround(v.y))});
+    return true;
+}
+
+// One contour moved by `distance` away from the ink (`away` says which
+// side of its edges that is), as a ring of lines: the moved edges, and the
+// chords of a round join where the way turns from that side. Where it
+// turns towards it, the lines are cut where they meet; a line cut away
+// whole (a concave run tighter than the distance) goes, and its neighbours
+// are cut where they meet instead, as where half-planes are intersected.
+// False where that does not settle it: only the general offset resolves
+// those.
+bool traceContour(const Contour& c, double distance, double away, double step, Contour& out)
+{
+    struct Line {
+        Vec start, along;            // from start to start + along
+        double from = 0, to = 1;     // the part kept, in shares of `along`
+        bool cutBefore = false;      // starts where the line before it ends
+        std::size_t before = 0, after = 0;
+    };
+    const std::size_t n = c.size();
+    const bool toRight = away * distance > 0;
+    const auto move = [&](std::size_t k) {
+        const Vec e = at(c[(k + 1) % n]) - at(c[k]);
+        return Vec{e.y, -e.x} * (away * distance / std::hypot(e.x, e.y));
+    };
+    std::vector<Line> lines;
+    lines.reserve(n + n / 2);
+    const double radius = std::fabs(distance);
+    for (std::size_t k = 0; k < n; ++k) {
+        const std::size_t b = (k + n - 1) % n;
+        const POINT q = c[b], p = c[k], r = c[(k + 1) % n];
+        // The turn at p, exactly on the grid: right turns (with y up) are
+        // towards the side the edges move to when that is right.
+        const WideArea turn = WideArea(p.x - q.x) * (r.y - p.y) - WideArea(p.y - q.y) * (r.x - p.x);
+        const Vec mb = move(k);
+        const Vec here = at(p);
+        bool cut = turn != 0 && (turn < 0) == toRight;
+        if (!cut && turn != 0) {
+            // A round join about p from the edge before to this one.
+            const Vec ma = move(b);
+            const double first = std::atan2(ma.y, ma.x);
+            const double sweep = std::remainder(std::atan2(mb.y, mb.x) - first, 2 * std::numbers::pi);
+            const int pieces = int(std::ceil(std::fabs(sweep) / step));
+            Vec last = here + ma;
+            for (int j = 1; j <= pieces; ++j) {
+                const double angle = first + sweep * j / pieces;
+                const Vec next = j == pieces ? here + mb : here + Vec{std::cos(angle), std::sin(angle)} * radius;
+                lines.push_back({last, next - last});
+                last = next;
+            }
+        }
+        lines.push_back({here + mb, at(r) - here, 0, 1, cut});
+    }
+    const std::size_t m = lines.size();
+    for (std::size_t i = 0; i < m; ++i) {
+        lines[i].before = (i + m - 1) % m;
+        lines[i].after = (i + 1) % m;
+    }
+    const auto meet = [&](Line& a, Line& b) {
+        const double turn = cross(a.along, b.along);
+        if (turn == 0 || (turn < 0) != toRight)
+            return false;
+        a.to = cross(b.start - a.start, b.along) / turn;
+        b.from = cross(b.start - a.start, a.along) / turn;
+        b.cutBefore = true;
+        return true;
+    };
+    std::vector<std::size_t> gone;
+    for (std::size_t i = 0; i < m; ++i)
+        if (lines[i].cutBefore && !meet(lines[lines[i].before], lines[i]))
+            return false;
+    for (std::size_t i = 0; i < m; ++i)
+        if (!(lines[i].from < lines[i].to))
+            gone.push_back(i);
+    std::vector<char> alive(m, 1);
+    std::size_t left = m;
+    while (!gone.empty()) {
+        const std::size_t k = gone.back();
+        gone.pop_back();
+        if (!alive[k] || lines[k].from < lines[k].to)
+            continue;
+        if (left <= 3)
+            return false;
+        const std::size_t ai = lines[k].before, bi = lines[k].after;
+        Line &a = lines[ai], &b = lines[bi];
+        alive[k] = 0;
+        --left;
+        a.after = bi;
+        b.before = ai;
+        if (!meet(a, b))
+            return false;
+        for (const std::size_t e : {ai, bi})
+            if (!(lines[e].from < lines[e].to))
+                gone.push_back(e);
+    }
+    // Cuts only shorten a line: one that reaches past its own ends met
+    // another across a round join's gap, which is not an overlap.
+    for (std::size_t i = 0; i < m; ++i)
+        if (alive[i] && !(lines[i].from >= 0 && lines[i].to <= 1))
+            return false;
+
+    out.clear();
+    out.reserve(left);
+    for (std::size_t i = 0; i < m; ++i)
+        if (alive[i] && !onGrid(lines[i].start + lines[i].along * lines[i].from, out))
+            return false;
+    return true;
+}
+
+int sideOf(POINT a, POINT b, POINT p)
+{
+    const WideArea v = WideArea(b.x - a.x) * (p.y - a.y) - WideArea(b.y - a.y) * (p.x - a.x);
+    return (v > 0) - (v < 0);
+}
+
+bool within(POINT a, POINT b, POINT p)
+{
+    return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
+           p.y <= std::max(a.y, b.y);
+}
+
+// Whether two closed segments share any point, exactly.
+bool meet(POINT a, POINT b, POINT c, POINT d)
+{
+    const int s1 = sideOf(a, b, c), s2 = sideOf(a, b, d), s3 = sideOf(c, d, a), s4 = sideOf(c, d, b);
+    if (s1 * s2 < 0 && s3 * s4 < 0)
+        return true;
+    return (s1 == 0 && within(a, b, c)) || (s2 == 0 && within(a, b, d)) || (s3 == 0 && within(c, d, a)) ||
+           (s4 == 0 && within(c, d, b));
+}
+
+// Whether any two edges of the contours, neighbours on one contour aside,
+// share a point: a sweep along the longer side of their box, each edge
+// checked against those whose span it overlaps.
+bool anyMeet(const std::vector<Contour>& contours)
+{
+    struct Edge {
+        POINT a, b;
+        std::int64_t low, high; // along the sweep
+        std::uint32_t contour, index;
+    };
+    std::int64_t left = std::numeric_limits<std::int64_t>::max(), right = std::numeric_limits<std::int64_t>::min();
+    std::int64_t top = left, bottom = right;
+    for (const Contour& c : contours)
+        for (const POINT& p : c) {
+            left = std::min<std::int64_t>(left, p.x);
+            right = std::max<std::int64_t>(right, p.x);
+            top = std::min<std::int64_t>(top, p.y);
+            bottom = std::max<std::int64_t>(bottom, p.y);
+        }
+    const bool alongX = right - left >= bottom - top;
+    std::vector<Edge> edges;
+    for (std::uint32_t k = 0; k < contours.size(); ++k) {
+        const Contour& c = contours[k];
+        for (std::uint32_t i = 0; i < c.size(); ++i) {
+            const POINT a = c[i], b = c[(i + 1) % c.size()];
+            const std::int64_t u = alongX ? a.x : a.y, v = alongX ? b.x : b.y;
+            edges.push_back({a, b, std::min(u, v), std::max(u, v), k, i});
+        }
+    }
+    std::sort(edges.begin(), edges.end(), [](const Edge& e, const Edge& f) { return e.low < f.low; });
+    const auto neighbours = [&](const Edge& e, const Edge& f) {
+        if (e.contour != f.contour)
+            return false;
+        const std::size_t n = contours[e.contour].size();
+        return (e.index + 1) % n == f.index || (f.index + 1) % n == e.index;
+    };
+    std::vector<const Edge*> open;
+    for (const Edge& e : edges) {
+        std::erase_if(open, [&](const Edge* f) { return f->high < e.low; });
+        for (const Edge* f : open)
+            if (!neighbours(e, *f) && meet(e.a, e.b, f->a, f->b))
+                return true;
+        open.push_back(&e);
+    }
+    return false;
+}
+
+// Whether one of the contours `which` (indexes into `contours`) holds
+// another's first point by `holds(i, point)`; only contours whose boxes
+// hold the other's box are asked, found by a sweep along x.
+template <class Holds>
+bool anyHolds(const std::vector<Contour>& contours, const std::vector<std::size_t>& which, Holds holds)
+{
+    std::vector<Extent> boxes;
+    for (const std::size_t i : which)
+        boxes.push_back(extentOf(contours[i]));
+    const auto inside = [&](std::size_t j, std::size_t i) {
+        return boxes[j].left >= boxes[i].left && boxes[j].right <= boxes[i].right && boxes[j].top >= boxes[i].top &&
+               boxes[j].bottom <= boxes[i].bottom && holds(which[i], contours[which[j]][0]);
+    };
+    std::vector<std::size_t> order(which.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return boxes[a].left < boxes[b].left; });
+    std::vector<std::size_t> open;
+    for (const std::size_t j : order) {
+        std::erase_if(open, [&](std::size_t i) { return boxes[i].right < boxes[j].left; });
+        for (const std::size_t i : open)
+            if (inside(i, j) || inside(j, i))
+                return true;
+        open.push_back(j);
+    }
+    return false;
+}
+
+} // namespace
+
+bool traceOffset(const std::vector<Shape>& shapes, const std::vector<std::size_t>& members, double distance,
+                 int perCircle, std::vector<Shape>& out)
+{
+    const double step = 2 * std::numbers::pi / std::max(perCircle, 3);
+    std::vector<Contour> traced;
+    std::vector<std::size_t> outers; // where each shape's contours start in `traced`
+    for (const std::size_t m : members) {
+        const Shape& shape = shapes[m];
+        outers.push_back(traced.size());
+        for (std::size_t k = 0; k <= shape.holes.size(); ++k) {
+            const Contour& c = k == 0 ? shape.outer : shape.holes[k - 1];
+            const WideArea area = twiceArea(c);
+            if (c.size() < 3 || area == 0)
+                return false;
+            // Away from the ink: out of an outer contour, into a hole.
+            const double away = (area > 0) == (k == 0) ? 1 : -1;
+            Contour& moved = traced.emplace_back();
+            if (!traceContour(c, distance, away, step, moved))
+                return false;
+            removeRepeats(moved);
+            // A contour that turned over or shrank to nothing is not the offset.
+            if (!isUsable(moved) || (twiceArea(moved) > 0) != (area > 0))
+                return false;
+        }
+    }
+    outers.push_back(traced.size());
+    if (anyMeet(traced))
+        return false;
+    // Contours that do not meet may still lie one inside the other where
+    // they should not: a hole outside its outer contour (the outer shrunk
+    // into it, the shape gone), or a hole grown round another.
+    for (std::size_t i = 0; i + 1 < outers.size(); ++i) {
+        const Contour& outer = traced[outers[i]];
+        std::vector<std::size_t> holes;
+        for (std::size_t h = outers[i] + 1; h < outers[i + 1]; ++h) {
+            if (encloses(traced[h], outer[0]) || !encloses(outer, traced[h][0]))
+                return false;
+            holes.push_back(h);
+        }
+        if (holes.size() > 1 && anyHolds(traced, holes, [&](std::size_t h, POINT p) { return encloses(traced[h], p); }))
+            return false;
+    }
+    // Shapes whose contours do not meet may still lie one in the other's
+    // ink (grown into a notch around it): then they overlap.
+    if (members.size() > 1) {
+        std::vector<std::size_t> shapesAt(outers.begin(), outers.end() - 1);
+        const auto inInk = [&](std::size_t o, POINT p) {
+            if (!encloses(traced[o], p))
+                return false;
+            const std::size_t end = *std::upper_bound(outers.begin(), outers.end(), o);
+            for (std::size_t h = o + 1; h < end; ++h)
+                if (encloses(traced[h], p))
+                    return false;
+            return true;
+        };
+        if (anyHolds(traced, shapesAt, inInk))
+            return false;
+    }
+    for (std::size_t i = 0; i + 1 < outers.size(); ++i) {
+        Shape moved{std::move(traced[outers[i]]), {}};
+        orient(moved.outer, Role::Outer);
+        for (std::size_t h = outers[i] + 1; h < outers[i + 1]; ++h) {
+            orient(traced[h], Role::Hole);
+            moved.holes.push_back(std::move(traced[h]));
+        }
+        out.push_back(std::move(moved));
+    }
+    return true;
+}
+
+} // namespace lw

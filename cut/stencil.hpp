@@ -1,0 +1,21 @@
+#pragma once
+// Stencils: a letter's islands (the counters of "O", "A", "口") fall out of
+// a sheet the letters are cut from, unless bridges hold them. Each island
+// is joined to the sheet around its letter by a bridge across the letter's
+// stroke where the stroke is narrowest, so the bridge is short; the bridge
+// is cut away from the ink and the result merged and oriented again.
+//
+//   CadOutline stencil = withBridges(cut, 0.5 * gridPerMm, 1);
+//   // checkTool(cutContours(stencil.outline), ...).islands is empty
+
+#include "cut/cad_outline.hpp"
+
+namespace lw {
+
+// `cut` (merged, as cadOutline makes it: each outer contour before its
+// holes) with `perIsland` bridges `width` grid units wide for every hole,
+// spread along it, the narrowest places first. The result has no curves;
+// its `bridges` tell where the bridges run.
+CadOutline withBridges(const CadOutline& cut, double width, int perIsland);
+
+} // namespace lw

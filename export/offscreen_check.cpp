@@ -1,0 +1,112 @@
+// OffscreenCapture::check: the drawing measured against a tool, its places
+// told in millimetres and by the character they lie in.
+
+#include "export/offscreen_capture.hpp"
+
+#include "base/codepage.hpp"
+#include "cut/cut.hpp"
+#include "outline/baseline.hpp"
+
+#include <cmath>
+#include <numbers>
+#include <vector>
+
+namespace lw {
+namespace {
+
+// How far the written polylines may lie from the font's outline, in device
+// pixels: the flattening's 0.25 pixel, the rounding of every point to the
+// pixel, and an offset's round joins drawn as chords within 0.25 pixel.
+double deviationPixels(bool offset) { return 0.25 + std::numbers::sqrt2 / 2 + (offset ? 0.25 : 0); }
+
+// Where each character of the line starts along the baseline, in device
+// pixels from the pen's start, as outputText lays them; one entry more for
+// the line's end. Empty where the characters and the advances disagree.
+std::vector<double> characterStarts(DeviceContext& dc, const LOGFONT& logFont, std::string_view text,
+                                    Advances advances, double spacing)
+{
+    LOGFONT upright = logFont;
+    upright.lfEscapement = upright.lfOrientation = 0;
+    SelectedFont font(dc, CreateFontIndirectA(toAnsiLogFont(upright)));
+    const std::string bytes = toCp932(text);
+    std::vector<double> linear;
+    GetLinearAdvances(dc, bytes.data(), int(std::min<std::size_t>(bytes.size(), 0x7FFFFFFF)), linear);
+    std::vector<double> starts{0};
+    double sum = 0;
+    for (std::size_t k = 0; k < linear.size(); ++k) {
+        if (advances == Advances::Linear) {
+            sum += linear[k];
+            starts.push_back(std::round(sum + spacing * double(k + 1)));
+        } else {
+            sum += std::round(linear[k]) + std::round(spacing);
+            starts.push_back(sum);
+        }
+    }
+    return starts;
+}
+
+} // namespace
+
+ToolReport OffscreenCapture::check(SaveFormat format, const CadOptions& cad, double toolMm)
+{
+    CadOptions measured = cad;
+    measured.merge = true;
+    measured.curves = false;
+    CadOutline cut = cadOutline(outline_, measured, *work_);
+    const double mmPerGrid = kMmPerInch / dpi_ / cut.gridScale;
+
+    // The placement write gives the drawing, mirrored last as it is.
+    const MmPlacement mm = drawingPlacement(format, cut);
+    const bool mirrored = placedByItsBox() && mirror_ != Mirror::None;
+
+    const std::vector<Contour> contours = cutContours(cut.outline);
+    const double gridPerMm = 1 / mmPerGrid;
+    const ToolCheck found =
+        checkTool(contours, toolMm * gridPerMm, 0.5 * cut.gridScale);
+
+    // The character a place lies in: by how far along the baseline it is.
+    const std::u32string characters = utf8ToCodepoints(text_);
+    const std::vector<double> starts = characterStarts(dc_, outline_.logFont, text_, advances_, spacing_);
+    const double turn = outline_.logFont.lfEscapement / 10.0 * std::numbers::pi / 180;
+    double refX = 0, refY = 0, pen = 0;
+    if (placement_ == Placement::PreviewCentre) {
+        refX = std::round(double(design::kPreviewWidth) / 2), refY = std::round(double(design::kPreviewHeight) / 2);
+        pen = -std::floor(starts.back() / 2);
+    }
+    const auto characterAt = [&](double gx, double gy) -> std::string {
+        if (characters.size() + 1 != starts.size() || characters.empty())
+            return {};
+        const double px = gx / cut.gridScale - refX, py = gy / cut.gridScale - refY;
+        const double along = px * std::cos(turn) - py * std::sin(turn) - pen;
+        std::size_t k = 0;
+        while (k + 1 < characters.size() && along >= starts[k + 1])
+            ++k;
+        return codepointsToUtf8(std::u32string(1, characters[k]));
+    };
+    const auto placeOf = [&](double gx, double gy) {
+        MmPoint p{(gx - mm.originX) * mmPerGrid, (mm.originY - gy) * mmPerGrid};
+        if (mirrored)
+            (mirror_ == Mirror::X ? p.x : p.y) *= -1;
+        return ReportPlace{characterAt(gx, gy), p.x, p.y};
+    };
+    const auto widthOf = [&](const Narrowing& n) { return ReportWidth{placeOf(n.x, n.y), n.width * mmPerGrid}; };
+
+    ToolReport report;
+    report.tool = toolMm;
+    if (found.thinnest)
+        report.thinnestMaterial = widthOf(*found.thinnest);
+    if (found.narrowest)
+        report.narrowestGap = widthOf(*found.narrowest);
+    for (const Narrowing& n : found.tooNarrow)
+        (n.side == Side::Ink ? report.materialTooThin : report.gapTooNarrow).push_back(widthOf(n));
+    for (const Island& island : found.islands)
+        report.islands.push_back({placeOf(island.x, island.y), island.area * mmPerGrid * mmPerGrid});
+    for (const Bridge& b : cut.bridges) {
+        const ReportPlace from = placeOf(b.fromX, b.fromY), to = placeOf(b.toX, b.toY);
+        report.bridges.push_back({from.x, from.y, to.x, to.y, b.width * mmPerGrid});
+    }
+    report.deviationBound = deviationPixels(cad.offsetPixels != 0) * kMmPerInch / dpi_;
+    return report;
+}
+
+} // namespace lw

@@ -1,0 +1,103 @@
+// The merge without the clipper against mergeNonzero: a glyph's facts are
+// kept from it, so any difference would reach the drawings of every later
+// merge that finds them.
+#include "cut/merge.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using lw::POINT;
+
+struct Figures {
+    std::vector<POINT> points;
+    std::vector<std::uint8_t> types;
+
+    Figures& square(std::int32_t x, std::int32_t y, std::int32_t side, bool backwards = false)
+    {
+        std::vector<POINT> corners{{x, y}, {x + side, y}, {x + side, y + side}, {x, y + side}};
+        if (backwards)
+            std::swap(corners[1], corners[3]);
+        for (std::size_t k = 0; k < corners.size(); ++k) {
+            points.push_back(corners[k]);
+            types.push_back(k == 0 ? lw::PT_MOVETO : k + 1 == corners.size() ? lw::PT_LINETO | lw::PT_CLOSEFIGURE
+                                                                             : lw::PT_LINETO);
+        }
+        return *this;
+    }
+};
+
+TEST(CadMerge, NestedMergeIsMergeNonzerosWhereNoEdgesMeet)
+{
+    struct Row {
+        std::string what;
+        Figures figures;
+        bool nested;
+    };
+    const std::vector<Row> rows{
+        {"nothing", Figures{}, true},
+        {"one square", Figures{}.square(0, 0, 10), true},
+        {"a square with a hole", Figures{}.square(0, 0, 10).square(3, 3, 4, true), true},
+        // The hole comes after a shape of another group: the boundaries
+        // must name the rings as the whole set counts them.
+        {"groups out of ring order",
+         Figures{}.square(0, 0, 10).square(100, 0, 10).square(3, 3, 4, true).square(200, 0, 5), true},
+        {"a square inside one wound the same way", Figures{}.square(0, 0, 10).square(3, 3, 4), true},
+        {"squares that cross", Figures{}.square(0, 0, 10).square(5, 5, 10), false},
+        {"apart, then crossing", Figures{}.square(100, 0, 10).square(0, 0, 10).square(5, 5, 10), false},
+    };
+    for (const Row& row : rows) {
+        lw::RingSet rings;
+        lw::ringsOf(row.figures.points, row.figures.types, rings);
+        std::vector<lw::Merged::Group> groups;
+        std::vector<lw::Boundary> boundaries;
+        lw::NestingScratch scratch;
+        ASSERT_EQ(lw::mergeNested(rings, groups, boundaries, scratch), row.nested) << row.what;
+        if (!row.nested)
+            continue;
+        const lw::Merged want = lw::mergeNonzero(rings, 1, scratch);
+        ASSERT_TRUE(want.clipped.empty()) << row.what;
+        ASSERT_EQ(groups.size(), want.groups.size()) << row.what;
+        for (std::size_t g = 0; g < groups.size(); ++g) {
+            EXPECT_EQ(groups[g].first, want.groups[g].first) << row.what;
+            EXPECT_EQ(groups[g].pieceStart, want.groups[g].pieceStart) << row.what;
+        }
+        ASSERT_EQ(boundaries.size(), want.pieces.size()) << row.what;
+        for (std::size_t b = 0; b < boundaries.size(); ++b) {
+            ASSERT_LT(boundaries[b].ring, rings.rings.size()) << row.what;
+            EXPECT_EQ(rings.rings[boundaries[b].ring].points, want.pieces[b].points) << row.what << " #" << b;
+            EXPECT_EQ(boundaries[b].outer, want.pieces[b].outer) << row.what << " #" << b;
+            EXPECT_EQ(boundaries[b].reversed, want.pieces[b].reversed) << row.what << " #" << b;
+        }
+    }
+}
+
+TEST(CadMerge, RingsGiveTheBoxOfTheirPointsAndTheReachFromTheOrigin)
+{
+    struct Row {
+        std::string what;
+        Figures figures;
+        std::int32_t left, top, right, bottom;
+        std::int64_t reach;
+    };
+    const std::vector<Row> rows{
+        {"nothing", Figures{}, 0, 0, 0, 0, 0},
+        // The box is the points' own; the reach still counts the origin.
+        {"away from the origin", Figures{}.square(50, 60, 10), 50, 60, 60, 70, 70},
+        {"left of and above it", Figures{}.square(-90, -80, 10), -90, -80, -80, -70, 90},
+    };
+    for (const Row& row : rows) {
+        lw::RingSet rings;
+        lw::ringsOf(row.figures.points, row.figures.types, rings);
+        EXPECT_EQ(rings.left, row.left) << row.what;
+        EXPECT_EQ(rings.top, row.top) << row.what;
+        EXPECT_EQ(rings.right, row.right) << row.what;
+        EXPECT_EQ(rings.bottom, row.bottom) << row.what;
+        EXPECT_EQ(rings.reach, row.reach) << row.what;
+    }
+}
+
+} // namespace
