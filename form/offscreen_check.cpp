@@ -7,6 +7,7 @@
 #include "outline/baseline.hpp"
 #include "outline/tool_check.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -18,6 +19,25 @@ namespace {
 // pixels: the flattening's 0.25 pixel, the rounding of every point to the
 // pixel, and an offset's round joins drawn as chords within 0.25 pixel.
 double deviationPixels(bool offset) { return 0.25 + std::numbers::sqrt2 / 2 + (offset ? 0.25 : 0); }
+
+// With curves, a contour that keeps its exact curve is written within the
+// fit's tolerance of it; one the merge or the offset made stays a polyline
+// and keeps the polylines' bound.
+double curvedDeviationPixels(const CadOutline& written, bool offset)
+{
+    if (written.curves.empty())
+        return deviationPixels(offset);
+    double most = 0;
+    std::size_t k = 0;
+    for (const Figure& f : figures(written.outline)) {
+        if (!f.closed)
+            continue;
+        const bool curved = k < written.curves.size() && written.curves[k];
+        most = std::max(most, curved ? written.curveTolerance / written.gridScale : deviationPixels(offset));
+        ++k;
+    }
+    return most;
+}
 
 // Where each character of the line starts along the baseline, in device
 // pixels from the pen's start, as outputText lays them; one entry more for
@@ -105,7 +125,11 @@ ToolReport OffscreenCapture::check(SaveFormat format, const CadOptions& cad, dou
         const ReportPlace from = placeOf(b.fromX, b.fromY), to = placeOf(b.toX, b.toY);
         report.bridges.push_back({from.x, from.y, to.x, to.y, b.width * mmPerGrid});
     }
-    report.deviationBound = deviationPixels(cad.offsetPixels != 0) * kMmPerInch / dpi_;
+    // A stencil is written as segments, curves or not.
+    const bool curved = cad.curves && keepCurves_ && cad.stencilPixels <= 0;
+    report.deviationBound = (curved ? curvedDeviationPixels(cadOutline(outline_, cad, &curved_), cad.offsetPixels != 0)
+                                    : deviationPixels(cad.offsetPixels != 0)) *
+                            kMmPerInch / dpi_;
     return report;
 }
 

@@ -23,14 +23,20 @@ Usage: tool_check_test.py LETTERWIRE-CLI SCHEMA [--all]
 """
 import functools
 import json
+import math
 import os
+import re
 import subprocess
 import sys
 import tempfile
 
 import ezdxf
 import jsonschema
-from shapely.geometry import LinearRing, LineString, Point, Polygon, box
+from ezdxf.path import make_path
+from fontTools.pens.recordingPen import RecordingPen
+from fontTools.ttLib import TTFont
+from shapely import affinity
+from shapely.geometry import LinearRing, LineString, MultiLineString, Point, Polygon, box
 
 cli, schema_path = sys.argv[1], sys.argv[2]
 everything = "--all" in sys.argv
@@ -236,6 +242,122 @@ for text, font, size, angle, extra, islands in CASES:
         left = strip.intersection(ink).intersection(after).area
         if left > 1e-4:
             failures.append(f"{name}: a bridge narrower than 0.5 mm somewhere: {left:.5f} mm² of ink left in it")
+
+# --curves: the deviation bound is what the arc fit guarantees, half the
+# grid step, where every contour keeps its curve; the DXF's arcs lie within
+# it of the font's curves, as the SVG writes them (and as fontTools reads
+# them, for a single glyph placed where the SVG has it).
+def svg_rings(path):
+    d = re.search(r' d="([^"]*)"', open(path, encoding="utf-8").read()).group(1)
+    rings, ring, at, points = [], [], None, []
+    for command, numbers in re.findall(r"([MCLZ])([^MCLZ]*)", d):
+        xy = [float(v) for v in re.findall(r"-?[0-9.]+(?:e-?[0-9]+)?", numbers)]
+        points = [(xy[k], -xy[k + 1]) for k in range(0, len(xy), 2)]
+        if command == "M":
+            ring, at = [points[0]], points[0]
+        elif command == "L":
+            ring += points
+            at = points[-1]
+        elif command == "C":
+            for k in range(0, len(points), 3):
+                c = [at] + points[k:k + 3]
+                for i in range(1, 129):
+                    t = i / 128
+                    u = 1 - t
+                    ring.append(tuple(u**3 * c[0][j] + 3 * u * u * t * c[1][j] + 3 * u * t * t * c[2][j] + t**3 * c[3][j]
+                                      for j in (0, 1)))
+                at = points[k + 2]
+        else:
+            rings.append(LineString(ring + [ring[0]]))
+            ring = []
+    return MultiLineString(rings)
+
+
+def font_rings(font, char):
+    """The glyph's outline as fontTools reads it, in font units."""
+    file = subprocess.run(["fc-match", font, "--format=%{file}"], capture_output=True, text=True).stdout
+    face = TTFont(file)
+    pen = RecordingPen()
+    face.getGlyphSet()[face.getBestCmap()[ord(char)]].draw(pen)
+    rings, ring, at = [], [], None
+    for op, args in pen.value:
+        if op == "moveTo":
+            ring, at = [args[0]], args[0]
+        elif op in ("lineTo", "qCurveTo", "curveTo"):
+            if op == "lineTo":
+                ring.append(args[0])
+            else:
+                # Quadratic splines through implied on-points, or one cubic.
+                controls = list(args)
+                segments = [(at, *controls)] if op == "curveTo" else []
+                if op == "qCurveTo":
+                    start = at
+                    for k in range(len(controls) - 1):
+                        end = controls[k + 1] if k == len(controls) - 2 else \
+                            tuple((controls[k][j] + controls[k + 1][j]) / 2 for j in (0, 1))
+                        segments.append((start, controls[k], end))
+                        start = end
+                for c in segments:
+                    n = len(c) - 1
+                    for i in range(1, 257):
+                        t = i / 256
+                        ring.append(tuple(sum(math.comb(n, m) * (1 - t) ** (n - m) * t ** m * c[m][j]
+                                              for m in range(n + 1)) for j in (0, 1)))
+            at = ring[-1]
+        elif op in ("closePath", "endPath"):
+            rings.append(LineString(ring + [ring[0]]))
+    return MultiLineString(rings)
+
+
+def dxf_lines(args):
+    with tempfile.NamedTemporaryFile(suffix=".dxf") as f:
+        run(["dxf", f.name] + args)
+        doc = ezdxf.readfile(f.name)
+    return MultiLineString([LineString([(v.x, v.y) for v in make_path(e).flattening(1e-5)])
+                            for e in doc.modelspace().query("LWPOLYLINE")])
+
+
+# text, font, size, precision in mm, every contour keeps its curve
+CURVES = [
+    ("O", "DejaVu Sans", 24, 0.01, True),
+    ("g", "DejaVu Serif", 36, 0.05, True),
+    ("BOB 8 Ag", "DejaVu Serif", 24, 0.02, True),
+    ("出口 回", "IPAGothic", 24, 0.05, True),
+    # The bar merges with the letters it crosses: those stay polylines.
+    ("BOB", "DejaVu Sans", 24, 0.05, False),
+]
+for text, font, size, precision, kept in CURVES:
+    args = ["--text", text, "--font", font, "--size", str(size), "--precision", str(precision), "--curves"]
+    args += [] if kept else ["--strikeout"]
+    name = f"--curves {text!r} {font} {size} pt at {precision} mm"
+    _, report = report_of(args)
+    bound = report["deviationBound"]
+    _, plain = report_of([a for a in args if a != "--curves"])
+    want = precision / 2 if kept else plain["deviationBound"]
+    if not (want * 0.98 <= bound <= want + 1e-4):
+        failures.append(f"{name}: deviation bound {bound} mm, the fit guarantees {want:.4f}")
+    with tempfile.NamedTemporaryFile(suffix=".svg") as f:
+        run(["svg", f.name] + args)
+        exact = svg_rings(f.name)
+    if len(text) == 1:
+        # The SVG's curves are the font's: fontTools' outline, scaled and
+        # moved onto them by the bounds, lies on them.
+        ours = font_rings(font, text)
+        ox0, oy0, ox1, oy1 = ours.bounds
+        x0, y0, x1, y1 = exact.bounds
+        k = (x1 - x0) / (ox1 - ox0)
+        moved = affinity.affine_transform(ours, [k, 0, 0, k, x0 - k * ox0, y0 - k * oy0])
+        if abs((y1 - y0) - k * (oy1 - oy0)) > 1e-4 or moved.hausdorff_distance(exact) > 1e-4:
+            failures.append(f"{name}: the SVG's curves are not fontTools' outline "
+                            f"({moved.hausdorff_distance(exact):.5f} mm apart)")
+    # Ring by ring, each with the curve of the nearest bounds: all against
+    # all would take minutes.
+    def nearest(r):
+        return min(exact.geoms, key=lambda e: sum(abs(a - b) for a, b in zip(e.bounds, r.bounds)))
+    apart = max(r.hausdorff_distance(nearest(r)) for r in dxf_lines(args).geoms)
+    print(f"{name}: arcs within {apart:.5f} mm of the curves, bound {bound}")
+    if apart > bound + 1e-4:
+        failures.append(f"{name}: the arcs lie {apart:.5f} mm from the font's curves, beyond the bound {bound}")
 
 # More bridges per island: as many as asked where the island is long
 # enough to spread them, and still no island.
