@@ -21,6 +21,7 @@ writes is read back with ezdxf and measured by shapely:
 
 Usage: tool_check_test.py LETTERWIRE-CLI SCHEMA [--all]
 """
+import collections
 import functools
 import json
 import math
@@ -358,6 +359,28 @@ for text, font, size, precision, kept in CURVES:
     print(f"{name}: arcs within {apart:.5f} mm of the curves, bound {bound}")
     if apart > bound + 1e-4:
         failures.append(f"{name}: the arcs lie {apart:.5f} mm from the font's curves, beyond the bound {bound}")
+
+# Each island is named for the character whose glyph holds it, whatever the
+# layout: as many per character as shapely counts in that character alone
+# (the glyphs spaced apart, so that none adds a pocket to another's).
+NAMED = [
+    ("o8回B", "@IPAGothic", ["--spacing", "40"]),
+    ("o8回B", "IPAGothic", ["--arc", "40", "--arc-at", "90"]),
+    ("o8回B", "@IPAGothic", ["--spacing", "40", "--arc", "80", "--mirror", "y"]),
+    ("BOB 8 Ag", "DejaVu Serif", ["--angle", "30", "--italic", "--precision", "classic"]),
+]
+alone = {}
+for text, font, extra in NAMED:
+    _, report = report_of(["--text", text, "--font", font, "--size", "36"] + extra)
+    got = collections.Counter(i["character"] for i in report["islands"])
+    want = collections.Counter()
+    for c in set(text) - {" "}:
+        if (c, font) not in alone:
+            alone[c, font] = islands_of(ink_of(rings_of_dxf(["--text", c, "--font", font, "--size", "36"])))
+        want[c] = alone[c, font] * text.count(c)
+    want = +want
+    if got != want:
+        failures.append(f"{text!r} {font} {' '.join(extra)}: islands named {dict(got)}, the glyphs hold {dict(want)}")
 
 # More bridges per island: as many as asked where the island is long
 # enough to spread them, and still no island.
