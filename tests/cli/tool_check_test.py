@@ -211,6 +211,14 @@ for text, font, size, angle, extra, islands in CASES:
         if ccw != (inside % 2 == 0):
             failures.append(f"{name}: a stencil contour turns the wrong way")
             break
+    # Where a bridge meets the stroke it leaves no stub of ink thinner than
+    # itself, unless the letters were thinner to begin with. The serif 8's
+    # waist is under half as wide as its bowls: every bridge no longer than
+    # twice the shortest runs through it, beside the other counter.
+    left = 2 * first_change(after, -1, top)
+    forced = font == "DejaVu Serif" and "8" in text
+    if not forced and left < min(0.5, thinnest) - max(0.005, 0.02 * min(0.5, thinnest)):
+        failures.append(f"{name}: --stencil 0.5 leaves material {left:.4f} mm thin, the letters {thinnest:.4f}")
     _, checked = report_of(stencil)
     if checked["islands"] or len(checked["bridges"]) < len(report["islands"]):
         failures.append(f"{name}: stencil check {len(checked['islands'])} islands, {len(checked['bridges'])} bridges")
