@@ -102,15 +102,52 @@ Contour strip(const Bridge& b, const std::vector<Contour>& contours, const std::
             at(ax + uy * half, ay - ux * half)};
 }
 
-// Whether the ink beside a strip's long sides is left thinner than
-// `width`: a stub between the strip and a wall of the letter that faces it
-// (another counter past the waist of an 8, the outside of a leg the strip
-// runs into). Told by rays out from either side, square to it, through the
-// ink; a wall struck at a glancing angle is a corner the strip meets, not a
-// stub.
-bool leavesStub(const Contour& quad, const std::vector<Contour>& contours, const std::vector<Extent>& boxes,
-                double ux, double uy, double width)
+double pointToSegment(double px, double py, POINT a, POINT b)
 {
+    const double dx = double(b.x - a.x), dy = double(b.y - a.y), length = dx * dx + dy * dy;
+    const double t = length > 0 ? std::clamp(((px - a.x) * dx + (py - a.y) * dy) / length, 0.0, 1.0) : 0;
+    return std::hypot(px - a.x - t * dx, py - a.y - t * dy);
+}
+
+bool segmentsCross(POINT a, POINT b, POINT c, POINT d)
+{
+    const auto side = [](POINT p, POINT q, POINT r) {
+        const double v = double(q.x - p.x) * double(r.y - p.y) - double(q.y - p.y) * double(r.x - p.x);
+        return (v > 0) - (v < 0);
+    };
+    return side(a, b, c) * side(a, b, d) < 0 && side(c, d, a) * side(c, d, b) < 0;
+}
+
+// Whether the ink beside a strip (`quad`, across from `hole` to `outer`)
+// is left thinner than `width`: a stub between the strip and another
+// counter (past the waist of an 8), or a wall of its own letter that faces
+// it (the outside of a leg the strip runs into), told by rays out from its
+// sides, square to them, through the ink; a wall struck at a glancing angle
+// is a corner the strip meets, not a stub.
+bool leavesStub(const Contour& quad, const std::vector<Contour>& contours, const std::vector<Extent>& boxes,
+                double ux, double uy, double width, std::uint32_t hole, std::uint32_t outer)
+{
+    // Any other counter, or letter, nearer the strip than its width: the
+    // ink between them is thinner (the waist of an 8, by either counter).
+    const Extent box = extentOf(quad);
+    for (std::uint32_t n = 0; n < contours.size(); ++n) {
+        const Extent& e = boxes[n];
+        if (n == hole || n == outer || e.left > box.right + width || e.right < box.left - width ||
+            e.top > box.bottom + width || e.bottom < box.top - width)
+            continue;
+        const Contour& c = contours[n];
+        for (std::size_t k = 0; k < c.size(); ++k) {
+            const POINT a = c[k], b = c[(k + 1) % c.size()];
+            for (std::size_t j = 0; j < quad.size(); ++j) {
+                const POINT p = quad[j], q = quad[(j + 1) % quad.size()];
+                if (segmentsCross(a, b, p, q) ||
+                    std::min({pointToSegment(a.x, a.y, p, q), pointToSegment(b.x, b.y, p, q),
+                              pointToSegment(p.x, p.y, a, b), pointToSegment(q.x, q.y, a, b)}) < width)
+                    return true;
+            }
+        }
+    }
+
     const auto inInk = [&](double x, double y) {
         bool inside = false;
         for (std::size_t n = 0; n < contours.size(); ++n) {
@@ -319,7 +356,7 @@ CadOutline bridgeOnce(const CadOutline& cut, double width, int perIsland)
                 const Bridge b{l.hole[0], l.hole[1], l.outer[0], l.outer[1], width};
                 Contour cutBy = strip(b, contours, boxes);
                 if (clear && leavesStub(cutBy, contours, boxes, (b.toX - b.fromX) / length,
-                                        (b.toY - b.fromY) / length, width))
+                                        (b.toY - b.fromY) / length, width, h, outerOf[h]))
                     continue;
                 chosen.push_back(&l);
                 out.bridges.push_back(b);

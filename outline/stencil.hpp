@@ -18,8 +18,8 @@ namespace lw {
 // its `bridges` tell where the bridges run. A place whose bridge would
 // leave a stub of ink thinner than `width` beside it is passed over for
 // the next that leaves none and is at most twice as long; where none is,
-// the narrowest is taken all the same (a serif 8's waist), as a longer
-// bridge weakens the sheet more than a stub does.
+// the narrowest is taken all the same (strokes and counters smaller than
+// the bridge), as a longer bridge weakens the sheet more than a stub does.
 CadOutline withBridges(const CadOutline& cut, double width, int perIsland);
 
 } // namespace lw
