@@ -230,8 +230,9 @@ ToolReport OffscreenCapture::check(SaveFormat format, const CadOptions& cad, dou
         const ReportPlace from = placeOf(b.fromX, b.fromY), to = placeOf(b.toX, b.toY);
         report.bridges.push_back({from.x, from.y, to.x, to.y, b.width * mmPerGrid});
     }
-    // A stencil is written as segments, curves or not.
-    const bool curved = cad.curves && keepCurves_ && cad.stencilPixels <= 0;
+    // A stencil is written as segments, curves or not; HP-GL draws its own
+    // arcs through the curves, within a bound of its own.
+    const bool curved = cad.curves && keepCurves_ && cad.stencilPixels <= 0 && format != SaveFormat::Hpgl;
     report.deviationBound = (curved ? curvedDeviationPixels(cadOutline(outline_, cad, &curved_), cad.offsetPixels != 0)
                                     : deviationPixels(cad.offsetPixels != 0)) *
                             kMmPerInch / dpi_;
