@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <tuple>
 
 namespace lw {
 namespace {
@@ -99,6 +100,106 @@ Contour strip(const Bridge& b, const std::vector<Contour>& contours, const std::
     const auto at = [](double x, double y) { return POINT{std::int32_t(std::lround(x)), std::int32_t(std::lround(y))}; };
     return {at(ax - uy * half, ay + ux * half), at(bx - uy * half, by + ux * half), at(bx + uy * half, by - ux * half),
             at(ax + uy * half, ay - ux * half)};
+}
+
+double pointToSegment(double px, double py, POINT a, POINT b)
+{
+    const double dx = double(b.x - a.x), dy = double(b.y - a.y), length = dx * dx + dy * dy;
+    const double t = length > 0 ? std::clamp(((px - a.x) * dx + (py - a.y) * dy) / length, 0.0, 1.0) : 0;
+    return std::hypot(px - a.x - t * dx, py - a.y - t * dy);
+}
+
+bool segmentsCross(POINT a, POINT b, POINT c, POINT d)
+{
+    const auto side = [](POINT p, POINT q, POINT r) {
+        const double v = double(q.x - p.x) * double(r.y - p.y) - double(q.y - p.y) * double(r.x - p.x);
+        return (v > 0) - (v < 0);
+    };
+    return side(a, b, c) * side(a, b, d) < 0 && side(c, d, a) * side(c, d, b) < 0;
+}
+
+// Whether the ink beside a strip (`quad`, across from `hole` to `outer`)
+// is left thinner than `width`: a stub between the strip and another
+// counter (past the waist of an 8), or a wall of its own letter that faces
+// it (the outside of a leg the strip runs into), told by rays out from its
+// sides, square to them, through the ink; a wall struck at a glancing angle
+// is a corner the strip meets, not a stub.
+bool leavesStub(const Contour& quad, const std::vector<Contour>& contours, const std::vector<Extent>& boxes,
+                double ux, double uy, double width, std::uint32_t hole, std::uint32_t outer)
+{
+    // Any other counter, or letter, nearer the strip than its width: the
+    // ink between them is thinner (the waist of an 8, by either counter).
+    const Extent box = extentOf(quad);
+    for (std::uint32_t n = 0; n < contours.size(); ++n) {
+        const Extent& e = boxes[n];
+        if (n == hole || n == outer || e.left > box.right + width || e.right < box.left - width ||
+            e.top > box.bottom + width || e.bottom < box.top - width)
+            continue;
+        const Contour& c = contours[n];
+        for (std::size_t k = 0; k < c.size(); ++k) {
+            const POINT a = c[k], b = c[(k + 1) % c.size()];
+            for (std::size_t j = 0; j < quad.size(); ++j) {
+                const POINT p = quad[j], q = quad[(j + 1) % quad.size()];
+                if (segmentsCross(a, b, p, q) ||
+                    std::min({pointToSegment(a.x, a.y, p, q), pointToSegment(b.x, b.y, p, q),
+                              pointToSegment(p.x, p.y, a, b), pointToSegment(q.x, q.y, a, b)}) < width)
+                    return true;
+            }
+        }
+    }
+
+    const auto inInk = [&](double x, double y) {
+        bool inside = false;
+        for (std::size_t n = 0; n < contours.size(); ++n) {
+            const Extent& e = boxes[n];
+            if (x < e.left || x > e.right || y < e.top || y > e.bottom)
+                continue;
+            const Contour& c = contours[n];
+            for (std::size_t k = 0, j = c.size() - 1; k < c.size(); j = k++)
+                if ((c[k].y > y) != (c[j].y > y) &&
+                    x < c[k].x + (y - c[k].y) * double(c[j].x - c[k].x) / double(c[j].y - c[k].y))
+                    inside = !inside;
+        }
+        return inside;
+    };
+    // The first wall facing the ray within `width`, if the ray meets it
+    // before leaving the ink.
+    const auto stubAlong = [&](double ox, double oy, double nx, double ny) {
+        const double ex = ox + nx * width, ey = oy + ny * width;
+        double first = width;
+        bool facing = false;
+        for (std::size_t n = 0; n < contours.size(); ++n) {
+            const Extent& e = boxes[n];
+            if (std::max(ox, ex) < e.left || std::min(ox, ex) > e.right || std::max(oy, ey) < e.top ||
+                std::min(oy, ey) > e.bottom)
+                continue;
+            const Contour& c = contours[n];
+            for (std::size_t k = 0; k < c.size(); ++k) {
+                const POINT a = c[k], b = c[(k + 1) % c.size()];
+                const double sx = double(b.x - a.x), sy = double(b.y - a.y);
+                const double det = nx * sy - ny * sx;
+                if (det == 0)
+                    continue;
+                const double wx = double(a.x) - ox, wy = double(a.y) - oy;
+                const double t = (wx * sy - wy * sx) / det, u = (wx * ny - wy * nx) / det;
+                if (t > 0 && t < first && u >= 0 && u < 1)
+                    first = t, facing = std::fabs(det) >= 0.5 * std::hypot(sx, sy);
+            }
+        }
+        return first < width && facing;
+    };
+    constexpr int kSteps = 16;
+    for (const auto& [from, to, nx, ny] : {std::tuple{0, 1, -uy, ux}, std::tuple{3, 2, uy, -ux}}) {
+        const POINT p = quad[std::size_t(from)], q = quad[std::size_t(to)];
+        for (int k = 1; k < kSteps; ++k) {
+            // A grid unit out, past the rounding of the strip's corners.
+            const double x = p.x + (q.x - p.x) * k / double(kSteps) + nx * 1.5;
+            const double y = p.y + (q.y - p.y) * k / double(kSteps) + ny * 1.5;
+            if (inInk(x, y) && stubAlong(x, y, nx, ny))
+                return true;
+        }
+    }
+    return false;
 }
 
 CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Shape>& shapes)
@@ -230,19 +331,37 @@ CadOutline bridgeOnce(const CadOutline& cut, double width, int perIsland)
         });
         // Bridges of one island stand apart, spread along its hole.
         const double apart = std::max(2 * width, perimeter(contours[h]) / (2.0 * perIsland));
-        std::vector<const Ligament*> chosen;
+        // A bridge that passes another counter closer than its own width
+        // leaves a stub of ink thinner than the tool between them (the
+        // waist of an 8): the next narrowest place that leaves none, if one
+        // is at most twice as long; where every place leaves one (strokes
+        // thinner than the bridge all round), the narrowest all the same.
+        double shortest = 0;
         for (const Ligament& l : ligaments) {
-            if (int(chosen.size()) >= perIsland)
-                break;
-            const bool near = std::any_of(chosen.begin(), chosen.end(), [&](const Ligament* c) {
-                return std::hypot(c->x - l.x, c->y - l.y) < apart;
-            });
-            if (near || std::hypot(l.outer[0] - l.hole[0], l.outer[1] - l.hole[1]) <= 0)
-                continue;
-            chosen.push_back(&l);
-            const Bridge b{l.hole[0], l.hole[1], l.outer[0], l.outer[1], width};
-            out.bridges.push_back(b);
-            strips.push_back(strip(b, contours, boxes));
+            const double length = std::hypot(l.outer[0] - l.hole[0], l.outer[1] - l.hole[1]);
+            if (length > 0 && (shortest == 0 || length < shortest))
+                shortest = length;
+        }
+        std::vector<const Ligament*> chosen;
+        for (const bool clear : {true, false}) {
+            for (const Ligament& l : ligaments) {
+                if (int(chosen.size()) >= perIsland)
+                    break;
+                const bool near = std::any_of(chosen.begin(), chosen.end(), [&](const Ligament* c) {
+                    return c == &l || std::hypot(c->x - l.x, c->y - l.y) < apart;
+                });
+                const double length = std::hypot(l.outer[0] - l.hole[0], l.outer[1] - l.hole[1]);
+                if (near || length <= 0 || (clear && length > 2 * shortest))
+                    continue;
+                const Bridge b{l.hole[0], l.hole[1], l.outer[0], l.outer[1], width};
+                Contour cutBy = strip(b, contours, boxes);
+                if (clear && leavesStub(cutBy, contours, boxes, (b.toX - b.fromX) / length,
+                                        (b.toY - b.fromY) / length, width, h, outerOf[h]))
+                    continue;
+                chosen.push_back(&l);
+                out.bridges.push_back(b);
+                strips.push_back(std::move(cutBy));
+            }
         }
     }
     openPockets(contours, width, perIsland, out.bridges, strips);

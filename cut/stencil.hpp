@@ -15,7 +15,11 @@ namespace lw {
 // `cut` (merged, as cadOutline makes it: each outer contour before its
 // holes) with `perIsland` bridges `width` grid units wide for every hole,
 // spread along it, the narrowest places first. The result has no curves;
-// its `bridges` tell where the bridges run.
+// its `bridges` tell where the bridges run. A place whose bridge would
+// leave a stub of ink thinner than `width` beside it is passed over for
+// the next that leaves none and is at most twice as long; where none is,
+// the narrowest is taken all the same (strokes and counters smaller than
+// the bridge), as a longer bridge weakens the sheet more than a stub does.
 CadOutline withBridges(const CadOutline& cut, double width, int perIsland);
 
 } // namespace lw

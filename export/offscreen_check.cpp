@@ -6,9 +6,13 @@
 #include "base/codepage.hpp"
 #include "cut/cut.hpp"
 #include "outline/baseline.hpp"
+#include "outline/capture.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
+#include <unordered_map>
 #include <vector>
 
 namespace lw {
@@ -18,6 +22,25 @@ namespace {
 // pixels: the flattening's 0.25 pixel, the rounding of every point to the
 // pixel, and an offset's round joins drawn as chords within 0.25 pixel.
 double deviationPixels(bool offset) { return 0.25 + std::numbers::sqrt2 / 2 + (offset ? 0.25 : 0); }
+
+// With curves, a contour that keeps its exact curve is written within the
+// fit's tolerance of it; one the merge or the offset made stays a polyline
+// and keeps the polylines' bound.
+double curvedDeviationPixels(const CadOutline& written, bool offset)
+{
+    if (written.curves.empty())
+        return deviationPixels(offset);
+    double most = 0;
+    std::size_t k = 0;
+    for (const Figure& f : figures(written.outline)) {
+        if (!f.closed)
+            continue;
+        const bool curved = k < written.curves.size() && written.curves[k];
+        most = std::max(most, curved ? written.curveTolerance / written.gridScale : deviationPixels(offset));
+        ++k;
+    }
+    return most;
+}
 
 // Where each character of the line starts along the baseline, in device
 // pixels from the pen's start, as outputText lays them; one entry more for
@@ -45,6 +68,103 @@ std::vector<double> characterStarts(DeviceContext& dc, const LOGFONT& logFont, s
     return starts;
 }
 
+
+// The capture's closed figures shared out among the characters of the
+// line: a glyph's figures come together in the path, in the order of the
+// characters, and the bars after them all, whatever the layout (straight,
+// turned, on an arc, a vertical face's glyphs turned in their cells). How
+// many each character draws is read from a capture of it alone, without
+// the bars. Empty where the counts and the capture disagree (glyphs the
+// shaping joined): the places are then named along the baseline.
+std::vector<std::vector<std::span<const POINT>>> figuresOfCharacters(DeviceContext& dc, const CapturedOutline& outline,
+                                                                      const std::u32string& characters)
+{
+    LOGFONT plain = outline.logFont;
+    plain.lfUnderline = plain.lfStrikeOut = 0;
+    const bool barred = outline.logFont.lfUnderline || outline.logFont.lfStrikeOut;
+    std::unordered_map<char32_t, std::size_t> counted;
+    CapturedOutline alone;
+    std::vector<std::span<const POINT>> closed;
+    for (const Figure& f : figures(outline))
+        if (f.closed)
+            closed.push_back(f.points);
+    std::vector<std::vector<std::span<const POINT>>> out(characters.size());
+    std::size_t next = 0;
+    for (std::size_t k = 0; k < characters.size(); ++k) {
+        auto it = counted.find(characters[k]);
+        if (it == counted.end()) {
+            capturePath(dc, plain, codepointsToUtf8(std::u32string(1, characters[k])), 0, 0, 0, alone);
+            std::size_t n = 0;
+            for (const Figure& f : figures(alone))
+                n += f.closed ? 1 : 0;
+            it = counted.emplace(characters[k], n).first;
+        }
+        if (next + it->second > closed.size())
+            return {};
+        out[k].assign(closed.begin() + std::ptrdiff_t(next), closed.begin() + std::ptrdiff_t(next + it->second));
+        next += it->second;
+    }
+    if (next != closed.size() && !barred)
+        return {};
+    return out;
+}
+
+bool encloses(std::span<const POINT> figure, double x, double y)
+{
+    bool inside = false;
+    for (std::size_t k = 0, j = figure.size() - 1; k < figure.size(); j = k++)
+        if ((figure[k].y > y) != (figure[j].y > y) &&
+            x < figure[k].x + (y - figure[k].y) * double(figure[j].x - figure[k].x) / double(figure[j].y - figure[k].y))
+            inside = !inside;
+    return inside;
+}
+
+double distanceTo(std::span<const POINT> figure, double x, double y)
+{
+    double best = std::numeric_limits<double>::infinity();
+    for (std::size_t k = 0, j = figure.size() - 1; k < figure.size(); j = k++) {
+        const double ax = figure[j].x, ay = figure[j].y, dx = figure[k].x - ax, dy = figure[k].y - ay;
+        const double length = dx * dx + dy * dy;
+        const double t = length > 0 ? std::clamp(((x - ax) * dx + (y - ay) * dy) / length, 0.0, 1.0) : 0;
+        best = std::min(best, std::hypot(x - ax - t * dx, y - ay - t * dy));
+    }
+    return best;
+}
+
+double figureArea(std::span<const POINT> figure)
+{
+    double twice = 0;
+    for (std::size_t k = 0, j = figure.size() - 1; k < figure.size(); j = k++)
+        twice += double(figure[j].x) * figure[k].y - double(figure[k].x) * figure[j].y;
+    return std::fabs(twice) / 2;
+}
+
+// The character whose glyph holds (x, y), in device pixels: its ink, else
+// the smallest of its figures around the place (a counter, a bay), else the
+// glyph nearest (a gap between letters, a pocket under a bar).
+std::size_t characterHolding(const std::vector<std::vector<std::span<const POINT>>>& glyphs, double x, double y)
+{
+    std::size_t around = glyphs.size(), nearest = 0;
+    double smallest = std::numeric_limits<double>::infinity(), closest = smallest;
+    for (std::size_t k = 0; k < glyphs.size(); ++k) {
+        bool ink = false;
+        for (const std::span<const POINT> f : glyphs[k]) {
+            if (f.size() < 3)
+                continue;
+            if (encloses(f, x, y)) {
+                ink = !ink;
+                if (const double a = figureArea(f); a < smallest)
+                    smallest = a, around = k;
+            }
+            if (const double d = distanceTo(f, x, y); d < closest)
+                closest = d, nearest = k;
+        }
+        if (ink)
+            return k;
+    }
+    return around < glyphs.size() ? around : nearest;
+}
+
 } // namespace
 
 ToolReport OffscreenCapture::check(SaveFormat format, const CadOptions& cad, double toolMm)
@@ -64,8 +184,10 @@ ToolReport OffscreenCapture::check(SaveFormat format, const CadOptions& cad, dou
     const ToolCheck found =
         checkTool(contours, toolMm * gridPerMm, 0.5 * cut.gridScale);
 
-    // The character a place lies in: by how far along the baseline it is.
+    // The character a place lies in: the glyph that holds it, else by how
+    // far along the baseline it is.
     const std::u32string characters = utf8ToCodepoints(text_);
+    const auto glyphs = figuresOfCharacters(dc_, outline_, characters);
     const std::vector<double> starts = characterStarts(dc_, outline_.logFont, text_, advances_, spacing_);
     const double turn = outline_.logFont.lfEscapement / 10.0 * std::numbers::pi / 180;
     double refX = 0, refY = 0, pen = 0;
@@ -74,6 +196,9 @@ ToolReport OffscreenCapture::check(SaveFormat format, const CadOptions& cad, dou
         pen = -std::floor(starts.back() / 2);
     }
     const auto characterAt = [&](double gx, double gy) -> std::string {
+        if (!glyphs.empty() && !characters.empty())
+            return codepointsToUtf8(
+                std::u32string(1, characters[characterHolding(glyphs, gx / cut.gridScale, gy / cut.gridScale)]));
         if (characters.size() + 1 != starts.size() || characters.empty())
             return {};
         const double px = gx / cut.gridScale - refX, py = gy / cut.gridScale - refY;
@@ -105,7 +230,12 @@ ToolReport OffscreenCapture::check(SaveFormat format, const CadOptions& cad, dou
         const ReportPlace from = placeOf(b.fromX, b.fromY), to = placeOf(b.toX, b.toY);
         report.bridges.push_back({from.x, from.y, to.x, to.y, b.width * mmPerGrid});
     }
-    report.deviationBound = deviationPixels(cad.offsetPixels != 0) * kMmPerInch / dpi_;
+    // A stencil is written as segments, curves or not; HP-GL draws its own
+    // arcs through the curves, within a bound of its own.
+    const bool curved = cad.curves && keepCurves_ && cad.stencilPixels <= 0 && format != SaveFormat::Hpgl;
+    report.deviationBound = (curved ? curvedDeviationPixels(cadOutline(outline_, cad, &curved_), cad.offsetPixels != 0)
+                                    : deviationPixels(cad.offsetPixels != 0)) *
+                            kMmPerInch / dpi_;
     return report;
 }
 

@@ -21,16 +21,23 @@ writes is read back with ezdxf and measured by shapely:
 
 Usage: tool_check_test.py LETTERWIRE-CLI SCHEMA [--all]
 """
+import collections
 import functools
 import json
+import math
 import os
+import re
 import subprocess
 import sys
 import tempfile
 
 import ezdxf
 import jsonschema
-from shapely.geometry import LinearRing, LineString, Point, Polygon, box
+from ezdxf.path import make_path
+from fontTools.pens.recordingPen import RecordingPen
+from fontTools.ttLib import TTFont
+from shapely import affinity
+from shapely.geometry import LinearRing, LineString, MultiLineString, Point, Polygon, box
 
 cli, schema_path = sys.argv[1], sys.argv[2]
 everything = "--all" in sys.argv
@@ -56,6 +63,9 @@ CASES = [
     ("出口 回", "IPAGothic", 24, 30, CLASSIC_BAR + ["--bold", "--strikeout"], None),
     ("BOB 8 Ag", "DejaVu Sans", 24, 0, CLASSIC_BAR + ["--underline"], None),
     ("BOB 8 Ag", "DejaVu Serif", 24, 0, CLASSIC_BAR + ["--strikeout"], None),
+    # The bar seals a bay of the g's sheet at 1.09 mm while a counter
+    # closes further on: the sheet's part count comes back to what it was.
+    ("BOB 8 Ag", "DejaVu Serif", 36, 30, CLASSIC_BAR + ["--mirror", "y", "--strikeout"], None),
 ]
 if everything:
     CASES += [
@@ -82,19 +92,55 @@ def ink_of(rings):
     return functools.reduce(lambda a, b: a.symmetric_difference(b), polygons, Polygon())
 
 
-def shape_of(g):
-    parts = list(getattr(g, "geoms", [g])) if not g.is_empty else []
-    parts = [p for p in parts if p.area > 1e-9]
+def parts_of(g):
+    return [p for p in (list(getattr(g, "geoms", [g])) if not g.is_empty else []) if p.area > 1e-9]
+
+
+def frame_of(ink, margin=1.0):
+    x0, y0, x1, y1 = ink.bounds
+    return box(x0 - margin, y0 - margin, x1 + margin, y1 + margin)
+
+
+def totals_of(g):
+    parts = parts_of(g)
     return (len(parts), sum(len(p.interiors) for p in parts))
 
 
+def shape_of(g, base):
+    """How many parts of g, and how many holes in them, lie in each part of
+    base: a part that splits, vanishes or loses a ring changes it, though
+    the totals may stay (a bay sealed off as another counter closes)."""
+    counts = [[0, 0] for _ in base]
+    for p in parts_of(g):
+        inside = p.representative_point()
+        k = next((k for k, b in enumerate(base) if b.contains(inside)), None)
+        if k is None:
+            return None
+        counts[k][0] += 1
+        counts[k][1] += len(p.interiors)
+    return counts
+
+
 def first_change(ink, sign, top):
-    """The smallest radius at which buffer(sign * r) changes the ink's shape."""
-    base = shape_of(ink)
-    lo, hi = 0.0, top
+    """The smallest radius at which buffer(sign * r) changes the ink's shape
+    (sign -1) or the sheet's around it (sign +1). The shape need not change
+    for good, so the radius climbs in small steps before the bisection."""
+    # Far enough out that no disc tried closes the sheet around the text.
+    frame = frame_of(ink, top + 1)
+    side = ink if sign < 0 else frame.difference(ink)
+    base = parts_of(side)
+    want = (totals_of(ink), shape_of(side, base))
+
+    def changed(r):
+        grown = ink.buffer(sign * r, resolution=32)
+        return (totals_of(grown), shape_of(grown if sign < 0 else frame.difference(grown), base)) != want
+
+    lo, hi = 0.0, 5e-4
+    while hi < top and not changed(hi):
+        lo, hi = hi, hi * 1.15
     while hi - lo > 2e-4:
         mid = (lo + hi) / 2
-        if shape_of(ink.buffer(sign * mid, resolution=32)) != base:
+        if changed(mid):
             hi = mid
         else:
             lo = mid
@@ -102,8 +148,7 @@ def first_change(ink, sign, top):
 
 
 def islands_of(ink):
-    x0, y0, x1, y1 = ink.bounds
-    sheet = box(x0 - 1, y0 - 1, x1 + 1, y1 + 1).difference(ink)
+    sheet = frame_of(ink).difference(ink)
     return len(list(getattr(sheet, "geoms", [sheet]))) - 1
 
 
@@ -166,6 +211,15 @@ for text, font, size, angle, extra, islands in CASES:
         if ccw != (inside % 2 == 0):
             failures.append(f"{name}: a stencil contour turns the wrong way")
             break
+    # Where a bridge meets the stroke it leaves no stub of ink thinner than
+    # itself, unless the letters were thinner to begin with. Strokes under
+    # a quarter of the bridge (6 pt at half width), and the pockets between
+    # a strike-out and a bowl on the classic grid, narrower than the bridge
+    # with a counter beside them, leave no place for one that leaves none.
+    left = 2 * first_change(after, -1, top)
+    forced = thinnest < 0.5 / 4 or ("--strikeout" in extra and "classic" in extra)
+    if not forced and left < min(0.5, thinnest) - max(0.005, 0.02 * min(0.5, thinnest)):
+        failures.append(f"{name}: --stencil 0.5 leaves material {left:.4f} mm thin, the letters {thinnest:.4f}")
     _, checked = report_of(stencil)
     if checked["islands"] or len(checked["bridges"]) < len(report["islands"]):
         failures.append(f"{name}: stencil check {len(checked['islands'])} islands, {len(checked['bridges'])} bridges")
@@ -198,6 +252,144 @@ for text, font, size, angle, extra, islands in CASES:
         left = strip.intersection(ink).intersection(after).area
         if left > 1e-4:
             failures.append(f"{name}: a bridge narrower than 0.5 mm somewhere: {left:.5f} mm² of ink left in it")
+
+# --curves: the deviation bound is what the arc fit guarantees, half the
+# grid step, where every contour keeps its curve; the DXF's arcs lie within
+# it of the font's curves, as the SVG writes them (and as fontTools reads
+# them, for a single glyph placed where the SVG has it).
+def svg_rings(path):
+    d = re.search(r' d="([^"]*)"', open(path, encoding="utf-8").read()).group(1)
+    rings, ring, at, points = [], [], None, []
+    for command, numbers in re.findall(r"([MCLZ])([^MCLZ]*)", d):
+        xy = [float(v) for v in re.findall(r"-?[0-9.]+(?:e-?[0-9]+)?", numbers)]
+        points = [(xy[k], -xy[k + 1]) for k in range(0, len(xy), 2)]
+        if command == "M":
+            ring, at = [points[0]], points[0]
+        elif command == "L":
+            ring += points
+            at = points[-1]
+        elif command == "C":
+            for k in range(0, len(points), 3):
+                c = [at] + points[k:k + 3]
+                for i in range(1, 129):
+                    t = i / 128
+                    u = 1 - t
+                    ring.append(tuple(u**3 * c[0][j] + 3 * u * u * t * c[1][j] + 3 * u * t * t * c[2][j] + t**3 * c[3][j]
+                                      for j in (0, 1)))
+                at = points[k + 2]
+        else:
+            rings.append(LineString(ring + [ring[0]]))
+            ring = []
+    return MultiLineString(rings)
+
+
+def font_rings(font, char):
+    """The glyph's outline as fontTools reads it, in font units."""
+    file = subprocess.run(["fc-match", font, "--format=%{file}"], capture_output=True, text=True).stdout
+    face = TTFont(file)
+    pen = RecordingPen()
+    face.getGlyphSet()[face.getBestCmap()[ord(char)]].draw(pen)
+    rings, ring, at = [], [], None
+    for op, args in pen.value:
+        if op == "moveTo":
+            ring, at = [args[0]], args[0]
+        elif op in ("lineTo", "qCurveTo", "curveTo"):
+            if op == "lineTo":
+                ring.append(args[0])
+            else:
+                # Quadratic splines through implied on-points, or one cubic.
+                controls = list(args)
+                segments = [(at, *controls)] if op == "curveTo" else []
+                if op == "qCurveTo":
+                    start = at
+                    for k in range(len(controls) - 1):
+                        end = controls[k + 1] if k == len(controls) - 2 else \
+                            tuple((controls[k][j] + controls[k + 1][j]) / 2 for j in (0, 1))
+                        segments.append((start, controls[k], end))
+                        start = end
+                for c in segments:
+                    n = len(c) - 1
+                    for i in range(1, 257):
+                        t = i / 256
+                        ring.append(tuple(sum(math.comb(n, m) * (1 - t) ** (n - m) * t ** m * c[m][j]
+                                              for m in range(n + 1)) for j in (0, 1)))
+            at = ring[-1]
+        elif op in ("closePath", "endPath"):
+            rings.append(LineString(ring + [ring[0]]))
+    return MultiLineString(rings)
+
+
+def dxf_lines(args):
+    with tempfile.NamedTemporaryFile(suffix=".dxf") as f:
+        run(["dxf", f.name] + args)
+        doc = ezdxf.readfile(f.name)
+    return MultiLineString([LineString([(v.x, v.y) for v in make_path(e).flattening(1e-5)])
+                            for e in doc.modelspace().query("LWPOLYLINE")])
+
+
+# text, font, size, precision in mm, every contour keeps its curve
+CURVES = [
+    ("O", "DejaVu Sans", 24, 0.01, True),
+    ("g", "DejaVu Serif", 36, 0.05, True),
+    ("BOB 8 Ag", "DejaVu Serif", 24, 0.02, True),
+    ("出口 回", "IPAGothic", 24, 0.05, True),
+    # The bar merges with the letters it crosses: those stay polylines.
+    ("BOB", "DejaVu Sans", 24, 0.05, False),
+]
+for text, font, size, precision, kept in CURVES:
+    args = ["--text", text, "--font", font, "--size", str(size), "--precision", str(precision), "--curves"]
+    args += [] if kept else ["--strikeout"]
+    name = f"--curves {text!r} {font} {size} pt at {precision} mm"
+    _, report = report_of(args)
+    bound = report["deviationBound"]
+    _, plain = report_of([a for a in args if a != "--curves"])
+    want = precision / 2 if kept else plain["deviationBound"]
+    if not (want * 0.98 <= bound <= want + 1e-4):
+        failures.append(f"{name}: deviation bound {bound} mm, the fit guarantees {want:.4f}")
+    with tempfile.NamedTemporaryFile(suffix=".svg") as f:
+        run(["svg", f.name] + args)
+        exact = svg_rings(f.name)
+    if len(text) == 1:
+        # The SVG's curves are the font's: fontTools' outline, scaled and
+        # moved onto them by the bounds, lies on them.
+        ours = font_rings(font, text)
+        ox0, oy0, ox1, oy1 = ours.bounds
+        x0, y0, x1, y1 = exact.bounds
+        k = (x1 - x0) / (ox1 - ox0)
+        moved = affinity.affine_transform(ours, [k, 0, 0, k, x0 - k * ox0, y0 - k * oy0])
+        if abs((y1 - y0) - k * (oy1 - oy0)) > 1e-4 or moved.hausdorff_distance(exact) > 1e-4:
+            failures.append(f"{name}: the SVG's curves are not fontTools' outline "
+                            f"({moved.hausdorff_distance(exact):.5f} mm apart)")
+    # Ring by ring, each with the curve of the nearest bounds: all against
+    # all would take minutes.
+    def nearest(r):
+        return min(exact.geoms, key=lambda e: sum(abs(a - b) for a, b in zip(e.bounds, r.bounds)))
+    apart = max(r.hausdorff_distance(nearest(r)) for r in dxf_lines(args).geoms)
+    print(f"{name}: arcs within {apart:.5f} mm of the curves, bound {bound}")
+    if apart > bound + 1e-4:
+        failures.append(f"{name}: the arcs lie {apart:.5f} mm from the font's curves, beyond the bound {bound}")
+
+# Each island is named for the character whose glyph holds it, whatever the
+# layout: as many per character as shapely counts in that character alone
+# (the glyphs spaced apart, so that none adds a pocket to another's).
+NAMED = [
+    ("o8回B", "@IPAGothic", ["--spacing", "40"]),
+    ("o8回B", "IPAGothic", ["--arc", "40", "--arc-at", "90"]),
+    ("o8回B", "@IPAGothic", ["--spacing", "40", "--arc", "80", "--mirror", "y"]),
+    ("BOB 8 Ag", "DejaVu Serif", ["--angle", "30", "--italic", "--precision", "classic"]),
+]
+alone = {}
+for text, font, extra in NAMED:
+    _, report = report_of(["--text", text, "--font", font, "--size", "36"] + extra)
+    got = collections.Counter(i["character"] for i in report["islands"])
+    want = collections.Counter()
+    for c in set(text) - {" "}:
+        if (c, font) not in alone:
+            alone[c, font] = islands_of(ink_of(rings_of_dxf(["--text", c, "--font", font, "--size", "36"])))
+        want[c] = alone[c, font] * text.count(c)
+    want = +want
+    if got != want:
+        failures.append(f"{text!r} {font} {' '.join(extra)}: islands named {dict(got)}, the glyphs hold {dict(want)}")
 
 # More bridges per island: as many as asked where the island is long
 # enough to spread them, and still no island.
