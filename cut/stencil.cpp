@@ -32,6 +32,34 @@ double perimeter(const Contour& c)
     return sum;
 }
 
+// Calls `crossed(t, sx, sy, det)` for every edge the ray from (ox, oy)
+// along (ux, uy) crosses within `length`: t the distance along the ray,
+// (sx, sy) the edge, det the ray's cross product with it (never 0).
+template <class Crossed>
+void forEachCrossing(const std::vector<Contour>& contours, const std::vector<Extent>& boxes, double ox, double oy,
+                     double ux, double uy, double length, Crossed crossed)
+{
+    const double ex = ox + ux * length, ey = oy + uy * length;
+    for (std::size_t n = 0; n < contours.size(); ++n) {
+        const Extent& e = boxes[n];
+        if (std::max(ox, ex) < e.left || std::min(ox, ex) > e.right || std::max(oy, ey) < e.top ||
+            std::min(oy, ey) > e.bottom)
+            continue;
+        const Contour& c = contours[n];
+        for (std::size_t k = 0; k < c.size(); ++k) {
+            const POINT a = c[k], b = c[(k + 1) % c.size()];
+            const double sx = double(b.x - a.x), sy = double(b.y - a.y);
+            const double det = ux * sy - uy * sx;
+            if (det == 0)
+                continue;
+            const double wx = double(a.x) - ox, wy = double(a.y) - oy;
+            const double t = (wx * sy - wy * sx) / det, u = (wx * uy - wy * ux) / det;
+            if (t > 0 && t <= length && u >= 0 && u < 1)
+                crossed(t, sx, sy, det);
+        }
+    }
+}
+
 // How far past the stroke's side at (x, y) a strip `half` wide should run
 // on along (ux, uy), at most `limit`: far enough that its corners leave no
 // sliver of the stroke where the side bends or meets a notch, and never
@@ -47,26 +75,10 @@ double reachPast(const std::vector<Contour>& contours, const std::vector<Extent>
     for (const double side : {-half, 0.0, half}) {
         // Just past the side, so the middle ray starts off the contour.
         const double ox = x - uy * side + ux * 0.5, oy = y + ux * side + uy * 0.5;
-        const double ex = ox + ux * range, ey = oy + uy * range;
         crossings.clear();
-        for (std::size_t n = 0; n < contours.size(); ++n) {
-            const Extent& e = boxes[n];
-            if (std::max(ox, ex) < e.left || std::min(ox, ex) > e.right || std::max(oy, ey) < e.top ||
-                std::min(oy, ey) > e.bottom)
-                continue;
-            const Contour& c = contours[n];
-            for (std::size_t k = 0; k < c.size(); ++k) {
-                const POINT a = c[k], b = c[(k + 1) % c.size()];
-                const double sx = double(b.x - a.x), sy = double(b.y - a.y);
-                const double det = ux * sy - uy * sx;
-                if (det == 0)
-                    continue;
-                const double wx = double(a.x) - ox, wy = double(a.y) - oy;
-                const double t = (wx * sy - wy * sx) / det, u = (wx * uy - wy * ux) / det;
-                if (t > 0 && t <= range && u >= 0 && u < 1)
-                    crossings.emplace_back(t, sx * uy - sy * ux < 0);
-            }
-        }
+        forEachCrossing(contours, boxes, ox, oy, ux, uy, range, [&](double t, double sx, double sy, double) {
+            crossings.emplace_back(t, sx * uy - sy * ux < 0);
+        });
         std::sort(crossings.begin(), crossings.end());
         double allowed = limit;
         if (!crossings.empty() && crossings[0].second) {
@@ -165,27 +177,12 @@ bool leavesStub(const Contour& quad, const std::vector<Contour>& contours, const
     // The first wall facing the ray within `width`, if the ray meets it
     // before leaving the ink.
     const auto stubAlong = [&](double ox, double oy, double nx, double ny) {
-        const double ex = ox + nx * width, ey = oy + ny * width;
         double first = width;
         bool facing = false;
-        for (std::size_t n = 0; n < contours.size(); ++n) {
-            const Extent& e = boxes[n];
-            if (std::max(ox, ex) < e.left || std::min(ox, ex) > e.right || std::max(oy, ey) < e.top ||
-                std::min(oy, ey) > e.bottom)
-                continue;
-            const Contour& c = contours[n];
-            for (std::size_t k = 0; k < c.size(); ++k) {
-                const POINT a = c[k], b = c[(k + 1) % c.size()];
-                const double sx = double(b.x - a.x), sy = double(b.y - a.y);
-                const double det = nx * sy - ny * sx;
-                if (det == 0)
-                    continue;
-                const double wx = double(a.x) - ox, wy = double(a.y) - oy;
-                const double t = (wx * sy - wy * sx) / det, u = (wx * ny - wy * nx) / det;
-                if (t > 0 && t < first && u >= 0 && u < 1)
-                    first = t, facing = std::fabs(det) >= 0.5 * std::hypot(sx, sy);
-            }
-        }
+        forEachCrossing(contours, boxes, ox, oy, nx, ny, width, [&](double t, double sx, double sy, double det) {
+            if (t < first)
+                first = t, facing = std::fabs(det) >= 0.5 * std::hypot(sx, sy);
+        });
         return first < width && facing;
     };
     constexpr int kSteps = 16;
