@@ -164,12 +164,20 @@ std::vector<BpShape> positiveRegions(const std::vector<const Contour*>& contours
     return shapes;
 }
 
-std::vector<Shape> clip(const std::vector<const Contour*>& contours)
+// Which signs of winding the contours can make: each contour that never
+// touches itself winds one way (by its area's sign) around every point it
+// encloses, so where all of them are such and run one way, no point winds
+// the other way and that pass of the clipper would find nothing.
+struct Windings {
+    bool positive = true, negative = true;
+};
+
+std::vector<Shape> clip(const std::vector<const Contour*>& contours, Windings windings = {})
 {
     // Nonzero is positive or negative winding. Fonts wind one way, but the
     // two conventions meet where a fallback face draws some letters.
-    std::vector<BpShape> positive = positiveRegions(contours, false);
-    std::vector<BpShape> negative = positiveRegions(contours, true);
+    std::vector<BpShape> positive = windings.positive ? positiveRegions(contours, false) : std::vector<BpShape>{};
+    std::vector<BpShape> negative = windings.negative ? positiveRegions(contours, true) : std::vector<BpShape>{};
     if (!positive.empty() && !negative.empty()) {
         // Regions of either sign may share an edge: one more pass joins them.
         BpSet both;
@@ -305,6 +313,25 @@ Merged mergeNonzero(const RingSet& rings, int scale, NestingScratch& scratch)
                 merged.pieces.push_back({views[b.ring].points, views[b.ring].count, scale, b.reversed, b.outer});
             continue;
         }
+        // The clipper's first pass takes the rings as they run, and there a
+        // ring of positive twiceArea winds positively.
+        Windings windings;
+        bool allSimple = true;
+        bool anyNegativeArea = false, anyPositiveArea = false;
+        for (std::uint32_t k = groups.groupStart[g]; k < groups.groupStart[g + 1]; ++k) {
+            const WideArea area = rings.extents[groups.members[k]].area;
+            anyNegativeArea = anyNegativeArea || area <= 0;
+            anyPositiveArea = anyPositiveArea || area >= 0;
+        }
+        if (anyNegativeArea != anyPositiveArea) {
+            for (const RingView& v : views)
+                if (edgesMeet(std::span(&v, 1), scratch)) {
+                    allSimple = false;
+                    break;
+                }
+            if (allSimple)
+                windings = {.positive = anyPositiveArea, .negative = anyNegativeArea};
+        }
         onGrid.resize(views.size());
         std::vector<const Contour*> contours;
         for (std::size_t k = 0; k < views.size(); ++k) {
@@ -317,7 +344,7 @@ Merged mergeNonzero(const RingSet& rings, int scale, NestingScratch& scratch)
         // they are when `clipped` grows (a Shape moves, its contours' points
         // do not).
         const std::size_t from = merged.clipped.size();
-        for (Shape& s : clip(contours))
+        for (Shape& s : clip(contours, windings))
             merged.clipped.push_back(std::move(s));
         for (std::size_t k = from; k < merged.clipped.size(); ++k) {
             const Shape& s = merged.clipped[k];

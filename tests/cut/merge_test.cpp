@@ -28,7 +28,34 @@ struct Figures {
         }
         return *this;
     }
+
+    // Any closed polygon, as given.
+    Figures& ring(std::vector<POINT> corners)
+    {
+        for (std::size_t k = 0; k < corners.size(); ++k) {
+            points.push_back(corners[k]);
+            types.push_back(k == 0 ? lw::PT_MOVETO : k + 1 == corners.size() ? lw::PT_LINETO | lw::PT_CLOSEFIGURE
+                                                                             : lw::PT_LINETO);
+        }
+        return *this;
+    }
 };
+
+// How often the closed polygon winds around (x, y), counted the plain way:
+// signed crossings of the ray to the right.
+int windingAround(const std::vector<POINT>& ring, double x, double y)
+{
+    int winding = 0;
+    for (std::size_t k = 0; k < ring.size(); ++k) {
+        const POINT a = ring[k], b = ring[(k + 1) % ring.size()];
+        if ((a.y <= y) == (b.y <= y))
+            continue;
+        const double crossX = a.x + (y - a.y) * (b.x - a.x) / double(b.y - a.y);
+        if (crossX > x)
+            winding += b.y > a.y ? 1 : -1;
+    }
+    return winding;
+}
 
 TEST(CadMerge, NestedMergeIsMergeNonzerosWhereNoEdgesMeet)
 {
@@ -72,6 +99,66 @@ TEST(CadMerge, NestedMergeIsMergeNonzerosWhereNoEdgesMeet)
             EXPECT_EQ(boundaries[b].outer, want.pieces[b].outer) << row.what << " #" << b;
             EXPECT_EQ(boundaries[b].reversed, want.pieces[b].reversed) << row.what << " #" << b;
         }
+    }
+}
+
+// Where edges meet the clipper decides; whichever way the rings run, and
+// whether or not one crosses itself, the ink is where the rings' winding
+// numbers add up to anything but zero.
+TEST(CadMerge, ClippedInkIsWhereTheRingsWind)
+{
+    struct Row {
+        std::string what;
+        Figures figures;
+    };
+    const std::vector<Row> rows{
+        {"crossing squares, both one way", Figures{}.square(0, 0, 10).square(5, 5, 10)},
+        {"crossing squares, both the other way", Figures{}.square(0, 0, 10, true).square(5, 5, 10, true)},
+        {"crossing squares, one each way", Figures{}.square(0, 0, 10).square(5, 5, 10, true)},
+        {"a hole poking out of its square", Figures{}.square(0, 0, 10).square(6, 3, 8, true)},
+        // A bow tie whose larger lobe gives the ring its area's sign, with a
+        // square run the same way inside that lobe: the smaller lobe winds
+        // the other way and is ink all the same.
+        {"an uneven bow tie and a square", Figures{}.ring({{16, 4}, {16, 0}, {0, 12}, {0, 0}}).square(2, 2, 3)},
+        {"the same, the other way round",
+         Figures{}.ring({{0, 0}, {0, 12}, {16, 0}, {16, 4}}).square(2, 2, 3, true)},
+    };
+    for (const Row& row : rows) {
+        lw::RingSet rings;
+        lw::ringsOf(row.figures.points, row.figures.types, rings);
+        lw::NestingScratch scratch;
+        const lw::Merged merged = lw::mergeNonzero(rings, 2, scratch);
+        std::vector<std::vector<POINT>> pieces;
+        for (const lw::Piece& p : merged.pieces) {
+            std::vector<POINT> ring;
+            for (std::uint32_t k = 0; k < p.count; ++k) {
+                const POINT q = p.points[p.reversed ? p.count - 1 - k : k];
+                ring.push_back({q.x * p.scale, q.y * p.scale});
+            }
+            pieces.push_back(ring);
+        }
+        std::vector<std::vector<POINT>> figures;
+        for (std::size_t k = 0; k < row.figures.points.size(); ++k) {
+            if (row.figures.types[k] == lw::PT_MOVETO)
+                figures.emplace_back();
+            figures.back().push_back({row.figures.points[k].x * 2, row.figures.points[k].y * 2});
+        }
+        // Points off every edge and every point where edges cross (all of
+        // which lie on the grid of halves here).
+        int inkSeen = 0;
+        for (int x = -3; x < 40; ++x)
+            for (int y = -3; y < 40; ++y) {
+                const double px = x + 0.27, py = y + 0.61;
+                int want = 0, got = 0;
+                for (const auto& f : figures)
+                    want += windingAround(f, px, py);
+                for (const auto& p : pieces)
+                    got += windingAround(p, px, py);
+                inkSeen += want != 0;
+                EXPECT_EQ(want != 0, got != 0) << row.what << " at " << px / 2 << "," << py / 2;
+                EXPECT_LE(got < 0 ? -got : got, 1) << row.what << " at " << px / 2 << "," << py / 2;
+            }
+        EXPECT_GT(inkSeen, 0) << row.what;
     }
 }
 
