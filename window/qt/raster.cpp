@@ -21,6 +21,9 @@ std::int64_t floorDiv(Wide n, std::int64_t d)
 // floor(n / d) for d > 0, in 64 bits.
 std::int64_t floorDiv64(std::int64_t n, std::int64_t d) { return n / d - (n % d < 0); }
 
+// floor(n / d) for d > 0, in 32 bits.
+std::int64_t floorDiv32(std::int32_t n, std::int32_t d) { return n / d - (n % d < 0); }
+
 // An edge that crosses at least one row's centre line inside the buffer.
 struct Edge {
     std::int64_t x, y;   // its upper end
@@ -35,13 +38,22 @@ struct Edge {
 // 2 dx a row, so a quotient and remainder step along without dividing.
 class Crossings {
 public:
-    // From row `from`, one of the edge's rows.
-    Crossings(const Edge& e, int from) : divisor_(2 * e.dy), x_(e.x)
+    // From row `from`, one of the edge's rows; `more`: rows after it wanted.
+    Crossings(const Edge& e, int from, bool more) : divisor_(2 * e.dy), x_(e.x)
     {
         const std::int64_t twice = 2 * (std::int64_t(from) - e.y) + 1;
         constexpr std::int64_t kSmall = std::int64_t(1) << 30;
-        // ceil(n / d) = -floor(-n / d); small enough, all in 64 bits.
-        if (twice < kSmall && e.dx < kSmall && e.dx > -kSmall) {
+        // ceil(n / d) = -floor(-n / d); small enough, all in 64 bits, and
+        // the divisions in 32 where they fit: most edges of a glyph at a
+        // screen size cross a row or two, and a 64-bit division cost more
+        // than the rest of the edge's work.
+        const bool small = twice < kSmall && e.dx < kSmall && e.dx > -kSmall;
+        const bool narrow = small && divisor_ < kSmall && e.dx * twice < kSmall && e.dx * twice > -kSmall;
+        if (narrow) {
+            const auto n = std::int32_t(twice * e.dx - e.dy), d = std::int32_t(divisor_);
+            quotient_ = -floorDiv32(-n, d);
+            remainder_ = quotient_ * divisor_ - n;
+        } else if (small) {
             const std::int64_t n = twice * e.dx - e.dy;
             quotient_ = -floorDiv64(-n, divisor_);
             remainder_ = quotient_ * divisor_ - n;
@@ -50,7 +62,9 @@ public:
             quotient_ = -floorDiv(-n, divisor_);
             remainder_ = static_cast<std::int64_t>(Wide(quotient_) * divisor_ - n);
         }
-        stepQuotient_ = floorDiv64(2 * e.dx, divisor_);
+        if (!more)
+            return;
+        stepQuotient_ = narrow ? floorDiv32(std::int32_t(2 * e.dx), std::int32_t(divisor_)) : floorDiv64(2 * e.dx, divisor_);
         stepRemainder_ = 2 * e.dx - stepQuotient_ * divisor_;
     }
     // This row's column, then on to the next row.
@@ -235,7 +249,7 @@ void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> p
             if (from > to)
                 continue;
             const std::uint32_t down = e.winding > 0;
-            Crossings along(e, from);
+            Crossings along(e, from, to > from);
             for (int y = from; y <= to; ++y) {
                 const std::int64_t column = std::max<std::int64_t>(along.next(), 0);
                 if (column < width) // else it changes no pixel of the row
