@@ -86,11 +86,13 @@ private:
     std::int64_t stepQuotient_ = 0, stepRemainder_ = 0;
 };
 
-// Whether the polygon's box meets the buffer.
-bool reaches(const Pixels& pixels, std::span<const POINT> polygon)
+enum class Reach { None, Part, Whole };
+
+// How much of the polygon's box lies in the buffer.
+Reach reachOf(const Pixels& pixels, std::span<const POINT> polygon)
 {
     if (polygon.empty())
-        return false;
+        return Reach::None;
     std::int32_t left = polygon[0].x, right = left, top = polygon[0].y, bottom = top;
     for (const POINT& p : polygon) {
         left = std::min(left, p.x);
@@ -98,7 +100,48 @@ bool reaches(const Pixels& pixels, std::span<const POINT> polygon)
         top = std::min(top, p.y);
         bottom = std::max(bottom, p.y);
     }
-    return right >= 0 && left < pixels.width && bottom >= 0 && top < pixels.height;
+    if (right < 0 || left >= pixels.width || bottom < 0 || top >= pixels.height)
+        return Reach::None;
+    return left >= 0 && right < pixels.width && top >= 0 && bottom < pixels.height ? Reach::Whole : Reach::Part;
+}
+
+// Whether the polygon's box meets the buffer.
+bool reaches(const Pixels& pixels, std::span<const POINT> polygon) { return reachOf(pixels, polygon) != Reach::None; }
+
+// drawLine's steps for a line whose ends both lie in the buffer, and so
+// every pixel between: nothing to clip or test. A glyph's outline at a
+// screen size is mostly edges of a pixel or two, where drawLine's set-up
+// for clipping cost more than the pixels.
+void drawLineInside(const Pixels& pixels, POINT from, POINT to, std::uint32_t colour)
+{
+    const int dx = to.x - from.x, dy = to.y - from.y;
+    const bool alongX = std::abs(dx) >= std::abs(dy);
+    int major0 = alongX ? from.x : from.y, minor0 = alongX ? from.y : from.x;
+    int run = alongX ? dx : dy, rise = alongX ? dy : dx;
+    if (run < 0) {
+        major0 += run;
+        minor0 += rise;
+        run = -run;
+        rise = -rise;
+    }
+    const std::ptrdiff_t majorStride = alongX ? 1 : pixels.stride, minorStride = alongX ? pixels.stride : 1;
+    std::uint32_t* at = pixels.bits + major0 * majorStride + minor0 * minorStride;
+    const int divisor = 2 * run;
+    int remainder = run;
+    for (int k = 0;; ++k) {
+        *at = colour;
+        if (k == run)
+            break;
+        at += majorStride;
+        remainder += 2 * rise;
+        if (remainder >= divisor) {
+            remainder -= divisor;
+            at += minorStride;
+        } else if (remainder < 0) {
+            remainder += divisor;
+            at -= minorStride;
+        }
+    }
 }
 
 // Sorts one row's crossings. A long row of keys of 16 bits (a buffer under
@@ -330,13 +373,19 @@ void drawLine(const Pixels& pixels, POINT from, POINT to, std::uint32_t colour)
 
 void drawPolygon(const Pixels& pixels, std::span<const POINT> polygon, std::uint32_t colour)
 {
-    if (!reaches(pixels, polygon))
+    const Reach reach = reachOf(pixels, polygon);
+    if (reach == Reach::None)
         return;
     const std::size_t n = polygon.size();
     if (n == 1)
         put(pixels, polygon[0].x, polygon[0].y, colour);
-    for (std::size_t i = 0; n > 1 && i < n; ++i)
-        drawLine(pixels, polygon[i], polygon[i + 1 < n ? i + 1 : 0], colour);
+    for (std::size_t i = 0; n > 1 && i < n; ++i) {
+        const POINT from = polygon[i], to = polygon[i + 1 < n ? i + 1 : 0];
+        if (reach == Reach::Whole)
+            drawLineInside(pixels, from, to, colour);
+        else
+            drawLine(pixels, from, to, colour);
+    }
 }
 
 void fillBox(const Pixels& pixels, PixelBox box, std::uint32_t colour)
