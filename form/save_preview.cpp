@@ -30,6 +30,24 @@ DeviceArea gridArea(const DeviceArea& shown, POINT reference, double toScreen)
             at(shown.right + 1, reference.x, 1), at(shown.bottom + 1, reference.y, 1)};
 }
 
+namespace {
+
+// std::lround without its call (no SSE4.1 rounding in the baseline ISA):
+// half away from zero. The truncation is exact below 2^63, and so is the
+// fraction left, so the comparisons with one half are too.
+long roundHalfAway(double v)
+{
+    long whole = static_cast<long>(v);
+    const double fraction = v - static_cast<double>(whole);
+    if (fraction >= 0.5)
+        ++whole;
+    else if (fraction <= -0.5)
+        --whole;
+    return whole;
+}
+
+} // namespace
+
 void drawSavePreview(const CapturedOutline& outline, double toScreen, POINT reference, DeviceContext& dc)
 {
     dc.canvas().clear();
@@ -39,8 +57,8 @@ void drawSavePreview(const CapturedOutline& outline, double toScreen, POINT refe
             continue;
         shown.clear();
         for (const POINT& p : figure.points) {
-            const POINT q{reference.x + static_cast<std::int32_t>(std::lround(p.x * toScreen)),
-                          reference.y + static_cast<std::int32_t>(std::lround(p.y * toScreen))};
+            const POINT q{reference.x + static_cast<std::int32_t>(roundHalfAway(p.x * toScreen)),
+                          reference.y + static_cast<std::int32_t>(roundHalfAway(p.y * toScreen))};
             if (shown.empty() || q.x != shown.back().x || q.y != shown.back().y)
                 shown.push_back(q);
         }

@@ -207,6 +207,11 @@ private slots:
                     expected.bits[std::size_t(y * 10 + x)] = kInk;
             }
             QCOMPARE(drawn.dump(), expected.dump());
+            // As a polygon's edge, out and back: the same pixels, whether
+            // both ends lie in the buffer or not.
+            Buffer outlined(10, 8);
+            lw::drawPolygon(outlined.pixels(), Polygon{from, to}, kInk);
+            QCOMPARE(outlined.dump(), expected.dump());
         }
     }
 

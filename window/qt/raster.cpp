@@ -21,6 +21,9 @@ std::int64_t floorDiv(Wide n, std::int64_t d)
 // floor(n / d) for d > 0, in 64 bits.
 std::int64_t floorDiv64(std::int64_t n, std::int64_t d) { return n / d - (n % d < 0); }
 
+// floor(n / d) for d > 0, in 32 bits.
+std::int64_t floorDiv32(std::int32_t n, std::int32_t d) { return n / d - (n % d < 0); }
+
 // An edge that crosses at least one row's centre line inside the buffer.
 struct Edge {
     std::int64_t x, y;   // its upper end
@@ -35,13 +38,22 @@ struct Edge {
 // 2 dx a row, so a quotient and remainder step along without dividing.
 class Crossings {
 public:
-    // From row `from`, one of the edge's rows.
-    Crossings(const Edge& e, int from) : divisor_(2 * e.dy), x_(e.x)
+    // From row `from`, one of the edge's rows; `more`: rows after it wanted.
+    Crossings(const Edge& e, int from, bool more) : divisor_(2 * e.dy), x_(e.x)
     {
         const std::int64_t twice = 2 * (std::int64_t(from) - e.y) + 1;
         constexpr std::int64_t kSmall = std::int64_t(1) << 30;
-        // ceil(n / d) = -floor(-n / d); small enough, all in 64 bits.
-        if (twice < kSmall && e.dx < kSmall && e.dx > -kSmall) {
+        // ceil(n / d) = -floor(-n / d); small enough, all in 64 bits, and
+        // the divisions in 32 where they fit: most edges of a glyph at a
+        // screen size cross a row or two, and a 64-bit division cost more
+        // than the rest of the edge's work.
+        const bool small = twice < kSmall && e.dx < kSmall && e.dx > -kSmall;
+        const bool narrow = small && divisor_ < kSmall && e.dx * twice < kSmall && e.dx * twice > -kSmall;
+        if (narrow) {
+            const auto n = std::int32_t(twice * e.dx - e.dy), d = std::int32_t(divisor_);
+            quotient_ = -floorDiv32(-n, d);
+            remainder_ = quotient_ * divisor_ - n;
+        } else if (small) {
             const std::int64_t n = twice * e.dx - e.dy;
             quotient_ = -floorDiv64(-n, divisor_);
             remainder_ = quotient_ * divisor_ - n;
@@ -50,7 +62,9 @@ public:
             quotient_ = -floorDiv(-n, divisor_);
             remainder_ = static_cast<std::int64_t>(Wide(quotient_) * divisor_ - n);
         }
-        stepQuotient_ = floorDiv64(2 * e.dx, divisor_);
+        if (!more)
+            return;
+        stepQuotient_ = narrow ? floorDiv32(std::int32_t(2 * e.dx), std::int32_t(divisor_)) : floorDiv64(2 * e.dx, divisor_);
         stepRemainder_ = 2 * e.dx - stepQuotient_ * divisor_;
     }
     // This row's column, then on to the next row.
@@ -72,11 +86,13 @@ private:
     std::int64_t stepQuotient_ = 0, stepRemainder_ = 0;
 };
 
-// Whether the polygon's box meets the buffer.
-bool reaches(const Pixels& pixels, std::span<const POINT> polygon)
+enum class Reach { None, Part, Whole };
+
+// How much of the polygon's box lies in the buffer.
+Reach reachOf(const Pixels& pixels, std::span<const POINT> polygon)
 {
     if (polygon.empty())
-        return false;
+        return Reach::None;
     std::int32_t left = polygon[0].x, right = left, top = polygon[0].y, bottom = top;
     for (const POINT& p : polygon) {
         left = std::min(left, p.x);
@@ -84,7 +100,48 @@ bool reaches(const Pixels& pixels, std::span<const POINT> polygon)
         top = std::min(top, p.y);
         bottom = std::max(bottom, p.y);
     }
-    return right >= 0 && left < pixels.width && bottom >= 0 && top < pixels.height;
+    if (right < 0 || left >= pixels.width || bottom < 0 || top >= pixels.height)
+        return Reach::None;
+    return left >= 0 && right < pixels.width && top >= 0 && bottom < pixels.height ? Reach::Whole : Reach::Part;
+}
+
+// Whether the polygon's box meets the buffer.
+bool reaches(const Pixels& pixels, std::span<const POINT> polygon) { return reachOf(pixels, polygon) != Reach::None; }
+
+// drawLine's steps for a line whose ends both lie in the buffer, and so
+// every pixel between: nothing to clip or test. A glyph's outline at a
+// screen size is mostly edges of a pixel or two, where drawLine's set-up
+// for clipping cost more than the pixels.
+void drawLineInside(const Pixels& pixels, POINT from, POINT to, std::uint32_t colour)
+{
+    const int dx = to.x - from.x, dy = to.y - from.y;
+    const bool alongX = std::abs(dx) >= std::abs(dy);
+    int major0 = alongX ? from.x : from.y, minor0 = alongX ? from.y : from.x;
+    int run = alongX ? dx : dy, rise = alongX ? dy : dx;
+    if (run < 0) {
+        major0 += run;
+        minor0 += rise;
+        run = -run;
+        rise = -rise;
+    }
+    const std::ptrdiff_t majorStride = alongX ? 1 : pixels.stride, minorStride = alongX ? pixels.stride : 1;
+    std::uint32_t* at = pixels.bits + major0 * majorStride + minor0 * minorStride;
+    const int divisor = 2 * run;
+    int remainder = run;
+    for (int k = 0;; ++k) {
+        *at = colour;
+        if (k == run)
+            break;
+        at += majorStride;
+        remainder += 2 * rise;
+        if (remainder >= divisor) {
+            remainder -= divisor;
+            at += minorStride;
+        } else if (remainder < 0) {
+            remainder += divisor;
+            at -= minorStride;
+        }
+    }
 }
 
 // Sorts one row's crossings. A long row of keys of 16 bits (a buffer under
@@ -235,7 +292,7 @@ void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> p
             if (from > to)
                 continue;
             const std::uint32_t down = e.winding > 0;
-            Crossings along(e, from);
+            Crossings along(e, from, to > from);
             for (int y = from; y <= to; ++y) {
                 const std::int64_t column = std::max<std::int64_t>(along.next(), 0);
                 if (column < width) // else it changes no pixel of the row
@@ -316,13 +373,19 @@ void drawLine(const Pixels& pixels, POINT from, POINT to, std::uint32_t colour)
 
 void drawPolygon(const Pixels& pixels, std::span<const POINT> polygon, std::uint32_t colour)
 {
-    if (!reaches(pixels, polygon))
+    const Reach reach = reachOf(pixels, polygon);
+    if (reach == Reach::None)
         return;
     const std::size_t n = polygon.size();
     if (n == 1)
         put(pixels, polygon[0].x, polygon[0].y, colour);
-    for (std::size_t i = 0; n > 1 && i < n; ++i)
-        drawLine(pixels, polygon[i], polygon[i + 1 < n ? i + 1 : 0], colour);
+    for (std::size_t i = 0; n > 1 && i < n; ++i) {
+        const POINT from = polygon[i], to = polygon[i + 1 < n ? i + 1 : 0];
+        if (reach == Reach::Whole)
+            drawLineInside(pixels, from, to, colour);
+        else
+            drawLine(pixels, from, to, colour);
+    }
 }
 
 void fillBox(const Pixels& pixels, PixelBox box, std::uint32_t colour)
