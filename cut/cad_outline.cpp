@@ -1,8 +1,6 @@
 #include "cut/cad_outline.hpp"
 
 #include "base/failure.hpp"
-#include "cut/glyph_curves.hpp"
-#include "cut/glyph_merge.hpp"
 #include "cut/merge.hpp"
 #include "cut/offset.hpp"
 #include "cut/stencil.hpp"
@@ -189,8 +187,7 @@ CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Piece>& piec
     CapturedOutline out{.logFont = logFont,
                         .pointCount = 0,
                         .pathPoints = std::vector<POINT>(points),
-                        .pathTypes = std::vector<std::uint8_t>(points),
-                        .glyphRuns = {}};
+                        .pathTypes = std::vector<std::uint8_t>(points)};
     POINT* to = out.pathPoints.data();
     std::uint8_t* types = out.pathTypes.data();
     for (const Piece& p : pieces) {
@@ -223,26 +220,6 @@ static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& op
     // a power of two changes none of them); only what is written, and what
     // goes to a clipper, moves onto the finer grid.
     RingSet& rings = work.rings;
-    // Glyphs placed from their flattened copies bring their merge with them,
-    // and with curves their curves too (so the path must tell of its runs);
-    // the offset reads every ring, so it takes the whole way.
-    const bool curves = options.curves && path;
-    if (options.merge && options.offsetPixels == 0 && !captured.glyphRuns.empty() && (!curves || !path->runs.empty())) {
-        RunMerge& byRuns = work.byRuns;
-        if (byRuns.plan(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count),
-                        captured.glyphRuns, rings)) {
-            const int scale = gridScaleFor(byRuns.reach(), 0, true);
-            Merged merged;
-            const std::vector<Piece>& pieces = byRuns.merge(rings, scale, merged);
-            CadOutline cut{.outline = outlineOf(captured.logFont, pieces), .gridScale = scale};
-            if (!curves)
-                return cut;
-            if (glyphCurvesFor(captured, *path, byRuns, rings, pieces, scale, work.curves, cut.curves)) {
-                cut.curveTolerance = 0.5 * scale;
-                return cut;
-            }
-        }
-    }
     ringsOf(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count), rings);
     const int scale = gridScaleFor(rings.reach, options.offsetPixels, options.merge);
     const double distance = options.offsetPixels * scale;
