@@ -212,8 +212,10 @@ CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Piece>& piec
 
 } // namespace
 
+// `letGo`: the caller's capture (the same object as `captured`), emptied as
+// soon as the rings hold its figures, when nothing after reads its points.
 static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& options, CutWorkspace& work,
-                           const CurvedPath* path)
+                           const CurvedPath* path, CapturedOutline* letGo = nullptr)
 {
     const std::size_t count = captured.heldCount();
     // The capture's own points serve every test of the geometry (scaling by
@@ -221,6 +223,13 @@ static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& op
     // goes to a clipper, moves onto the finer grid.
     RingSet& rings = work.rings;
     ringsOf(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count), rings);
+    // The capture and the cut-ready copy then never take their room at once:
+    // on a drawing of millions of points, a third of the peak.
+    const bool curvesRead = options.curves && path;
+    if (letGo && !curvesRead) {
+        const LOGFONT logFont = letGo->logFont;
+        *letGo = CapturedOutline{.logFont = logFont};
+    }
     const int scale = gridScaleFor(rings.reach, options.offsetPixels, options.merge);
     const double distance = options.offsetPixels * scale;
     const double tolerance = kOffsetArcTolerance * scale;
@@ -256,7 +265,7 @@ static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& op
             pieces = piecesOf(shapes);
     }
     CadOutline cut{.outline = outlineOf(captured.logFont, pieces), .gridScale = scale};
-    if (options.curves && path) {
+    if (curvesRead) {
         cut.curves = exactCurvesFor(captured, *path, rings, pieces, scale);
         cut.curveTolerance = 0.5 * scale;
     }
@@ -273,6 +282,15 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
     merged.curves = false;
     CadOutline cut = cutReady(captured, merged, work, nullptr);
     return withBridges(cut, options.stencilPixels * cut.gridScale, options.stencilBridges);
+}
+
+CadOutline cadOutline(CapturedOutline&& captured, const CadOptions& options, CutWorkspace& work,
+                      const CurvedPath* path)
+{
+    // A stencil's islands are told by the capture's characters afterwards.
+    if (options.stencilPixels > 0)
+        return cadOutline(captured, options, work, path);
+    return cutReady(captured, options, work, path, &captured);
 }
 
 CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options, const CurvedPath* path)
