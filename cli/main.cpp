@@ -232,6 +232,9 @@ int run(const lw::cli::Options& o, lw::StrokeFontCache& fonts, lw::CutWorkspace&
         // A long wait is said before it starts, on standard error only.
         if (const std::string note = made->slowWorkNote(format, cad); !note.empty())
             lw::writeStandardError("letterwire-cli: " + (warningWhere.empty() ? "" : warningWhere + ": ") + note + "\n");
+        // The check measures the capture again; else nothing reads it after.
+        if (!o.checkAsked)
+            made->lastWrite();
         if (isStandardOutput(o.positional[0]))
             made->write(standardOutput(), format, cad);
         else

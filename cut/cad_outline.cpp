@@ -1,8 +1,6 @@
 #include "cut/cad_outline.hpp"
 
 #include "base/failure.hpp"
-#include "cut/glyph_curves.hpp"
-#include "cut/glyph_merge.hpp"
 #include "cut/merge.hpp"
 #include "cut/offset.hpp"
 #include "cut/stencil.hpp"
@@ -189,8 +187,7 @@ CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Piece>& piec
     CapturedOutline out{.logFont = logFont,
                         .pointCount = 0,
                         .pathPoints = std::vector<POINT>(points),
-                        .pathTypes = std::vector<std::uint8_t>(points),
-                        .glyphRuns = {}};
+                        .pathTypes = std::vector<std::uint8_t>(points)};
     POINT* to = out.pathPoints.data();
     std::uint8_t* types = out.pathTypes.data();
     for (const Piece& p : pieces) {
@@ -215,35 +212,24 @@ CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Piece>& piec
 
 } // namespace
 
+// `letGo`: the caller's capture (the same object as `captured`), emptied as
+// soon as the rings hold its figures, when nothing after reads its points.
 static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& options, CutWorkspace& work,
-                           const CurvedPath* path)
+                           const CurvedPath* path, CapturedOutline* letGo = nullptr)
 {
     const std::size_t count = captured.heldCount();
     // The capture's own points serve every test of the geometry (scaling by
     // a power of two changes none of them); only what is written, and what
     // goes to a clipper, moves onto the finer grid.
     RingSet& rings = work.rings;
-    // Glyphs placed from their flattened copies bring their merge with them,
-    // and with curves their curves too (so the path must tell of its runs);
-    // the offset reads every ring, so it takes the whole way.
-    const bool curves = options.curves && path;
-    if (options.merge && options.offsetPixels == 0 && !captured.glyphRuns.empty() && (!curves || !path->runs.empty())) {
-        RunMerge& byRuns = work.byRuns;
-        if (byRuns.plan(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count),
-                        captured.glyphRuns, rings)) {
-            const int scale = gridScaleFor(byRuns.reach(), 0, true);
-            Merged merged;
-            const std::vector<Piece>& pieces = byRuns.merge(rings, scale, merged);
-            CadOutline cut{.outline = outlineOf(captured.logFont, pieces), .gridScale = scale};
-            if (!curves)
-                return cut;
-            if (glyphCurvesFor(captured, *path, byRuns, rings, pieces, scale, work.curves, cut.curves)) {
-                cut.curveTolerance = 0.5 * scale;
-                return cut;
-            }
-        }
-    }
     ringsOf(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count), rings);
+    // The capture and the cut-ready copy then never take their room at once:
+    // on a drawing of millions of points, a third of the peak.
+    const bool curvesRead = options.curves && path;
+    if (letGo && !curvesRead) {
+        const LOGFONT logFont = letGo->logFont;
+        *letGo = CapturedOutline{.logFont = logFont};
+    }
     const int scale = gridScaleFor(rings.reach, options.offsetPixels, options.merge);
     const double distance = options.offsetPixels * scale;
     const double tolerance = kOffsetArcTolerance * scale;
@@ -279,7 +265,7 @@ static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& op
             pieces = piecesOf(shapes);
     }
     CadOutline cut{.outline = outlineOf(captured.logFont, pieces), .gridScale = scale};
-    if (options.curves && path) {
+    if (curvesRead) {
         cut.curves = exactCurvesFor(captured, *path, rings, pieces, scale);
         cut.curveTolerance = 0.5 * scale;
     }
@@ -296,6 +282,15 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
     merged.curves = false;
     CadOutline cut = cutReady(captured, merged, work, nullptr);
     return withBridges(cut, options.stencilPixels * cut.gridScale, options.stencilBridges);
+}
+
+CadOutline cadOutline(CapturedOutline&& captured, const CadOptions& options, CutWorkspace& work,
+                      const CurvedPath* path)
+{
+    // A stencil's islands are told by the capture's characters afterwards.
+    if (options.stencilPixels > 0)
+        return cadOutline(captured, options, work, path);
+    return cutReady(captured, options, work, path, &captured);
 }
 
 CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options, const CurvedPath* path)

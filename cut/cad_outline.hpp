@@ -64,6 +64,11 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
                       const CurvedPath* path = nullptr);
 CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options,
                       const CurvedPath* path = nullptr);
+// The same for a capture nothing reads afterwards: without curves or a
+// stencil its points are let go once cleaned, before the cut-ready copy is
+// made, and it is left empty (its logFont kept); else it is left as it was.
+CadOutline cadOutline(CapturedOutline&& captured, const CadOptions& options, CutWorkspace& work,
+                      const CurvedPath* path = nullptr);
 
 // The millimetre placement of a capture, for points on the cad outline's grid.
 MmPlacement onCadGrid(const MmPlacement& placement, const CadOutline& cad);

@@ -356,35 +356,6 @@ Merged mergeNonzero(const RingSet& rings, int scale, NestingScratch& scratch)
     return merged;
 }
 
-bool mergeNested(const RingSet& rings, std::vector<Merged::Group>& groups, std::vector<Boundary>& boundaries,
-                 NestingScratch& scratch)
-{
-    // Called once for each glyph a run merge meets first; the glyph's facts
-    // keep the result.
-    Groups g;
-    std::vector<RingView> views;
-    std::vector<Extent> extents;
-    groups.clear();
-    boundaries.clear();
-    groupsOf(rings.extents, g);
-    for (std::size_t k = 0; k + 1 < g.groupStart.size(); ++k) {
-        groups.push_back({rings.firsts[g.members[g.groupStart[k]]], std::uint32_t(boundaries.size())});
-        views.clear();
-        extents.clear();
-        for (std::uint32_t m = g.groupStart[k]; m < g.groupStart[k + 1]; ++m) {
-            views.push_back(rings.rings[g.members[m]]);
-            extents.push_back(rings.extents[g.members[m]]);
-        }
-        if (edgesMeet(views, scratch))
-            return false;
-        const std::size_t from = boundaries.size();
-        nestedBoundaries(views, extents, boundaries, scratch);
-        for (std::size_t b = from; b < boundaries.size(); ++b)
-            boundaries[b].ring = g.members[g.groupStart[k] + boundaries[b].ring];
-    }
-    return true;
-}
-
 std::vector<Shape> cutAway(const std::vector<Shape>& shapes, const std::vector<Contour>& cuts)
 {
     using namespace bp::operators;

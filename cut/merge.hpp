@@ -49,11 +49,4 @@ std::vector<Contour> lobesOf(const RingView& ring, int scale);
 // mergeNonzero's, on the same grid.
 std::vector<Shape> cutAway(const std::vector<Shape>& shapes, const std::vector<Contour>& cuts);
 
-// mergeNonzero's result where no group needs the clipper, as boundaries
-// of the rings (Boundary::ring counts in `rings`), each group's pieceStart
-// counting boundaries. False as soon as a group's edges meet; the outputs
-// are then of no use.
-bool mergeNested(const RingSet& rings, std::vector<Merged::Group>& groups, std::vector<Boundary>& boundaries,
-                 NestingScratch& scratch);
-
 } // namespace lw

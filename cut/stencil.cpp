@@ -201,7 +201,7 @@ bool leavesStub(const Contour& quad, const std::vector<Contour>& contours, const
 
 CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Shape>& shapes)
 {
-    CapturedOutline out{.logFont = logFont, .pointCount = 0, .pathPoints = {}, .pathTypes = {}, .glyphRuns = {}};
+    CapturedOutline out{.logFont = logFont, .pointCount = 0, .pathPoints = {}, .pathTypes = {}};
     const auto add = [&](const Contour& c) {
         for (std::size_t k = 0; k < c.size(); ++k) {
             out.pathPoints.push_back(c[k]);

@@ -113,11 +113,14 @@ void OffscreenCapture::write(ByteSink& out, SaveFormat format, const std::option
         writeJwOutline(out, outline_, {.baseX = 0, .baseY = 0, .scale = 1, .twipsPerPixel = twipsPerPixel()});
         return;
     }
-    CadOutline cut = cad ? cadOutline(outline_, *cad, *work_, keepCurves_ ? &curved_ : nullptr)
-                         : CadOutline{.outline = outline_, .gridScale = 1};
+    const bool captured = outline_.pointCount > 0;
+    const CurvedPath* path = keepCurves_ ? &curved_ : nullptr;
+    CadOutline cut = !cad         ? CadOutline{.outline = outline_, .gridScale = 1}
+                     : lastWrite_ ? cadOutline(std::move(outline_), *cad, *work_, path)
+                                  : cadOutline(outline_, *cad, *work_, path);
     // A drawing with nothing to cut would replace the user's file with an
     // empty one and look like success.
-    if (cad && cad->offsetPixels < 0 && cut.outline.pointCount == 0 && outline_.pointCount > 0)
+    if (cad && cad->offsetPixels < 0 && cut.outline.pointCount == 0 && captured)
         throw Failure(FailureKind::NothingToDraw,
                       "the inward offset of " + shortestMm(-cad->offsetPixels * kMmPerInch / dpi_) +
                           " mm erased the whole text (every stroke is thinner than twice the offset); choose a "

@@ -72,6 +72,11 @@ public:
     void useWorkspace(CutWorkspace& work) { work_ = &work; }
 
     void write(ByteSink& out, SaveFormat format, const std::optional<CadOptions>& cad = std::nullopt);
+    // The next write is the capture's last: a cut-ready drawing without
+    // curves or a stencil lets the capture's points go once it has cleaned
+    // them (outline() is then empty), so a drawing of millions of points
+    // never holds both copies.
+    void lastWrite() { lastWrite_ = true; }
 
     // What writing with `cad` is about to do, in a few plain words, when it
     // will take more than about a second ("offsetting 3,900 characters
@@ -109,6 +114,7 @@ private:
     ArcStyle arc_;
     CutWorkspace ownWork_;
     CutWorkspace* work_ = &ownWork_;
+    bool lastWrite_ = false;
 };
 
 } // namespace lw

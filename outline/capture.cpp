@@ -39,13 +39,11 @@ void readPath(DeviceContext& dc, CapturedOutline& outline, CurvedPath* curved, c
         curved->runs.clear();
     }
 
-    outline.glyphRuns.clear();
     int n = shownArea ? flattenPathWithin(dc, *shownArea, outline.pathPoints, outline.pathTypes)
-                      : flattenPathInto(dc, outline.pathPoints, outline.pathTypes, &outline.glyphRuns);
+                      : flattenPathInto(dc, outline.pathPoints, outline.pathTypes);
     // No closed path cannot follow EndPath; an empty outline is the safe reading.
     if (n < 0) {
         n = 0;
-        outline.glyphRuns.clear();
         outline.pathPoints.clear();
         outline.pathTypes.clear();
     }

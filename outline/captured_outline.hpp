@@ -7,7 +7,6 @@
 //       draw(f.points);                // f.closed: it ends on a close point
 
 #include "platform/gdi_types.hpp"
-#include "platform/glyph_run.hpp"
 
 #include <algorithm>
 #include <cstddef>
@@ -26,9 +25,6 @@ struct CapturedOutline {
     // the upper index of either array always equals pointCount.
     std::vector<POINT> pathPoints{POINT{}};
     std::vector<std::uint8_t> pathTypes{0};
-    // The glyphs placed whole from their flattened copies, in order; empty
-    // where the platform places none. Whoever changes the points clears it.
-    std::vector<GlyphRun> glyphRuns;
 
     // The upper index of pathTypes, which the exports read the count back as.
     std::int32_t upperIndex() const { return static_cast<std::int32_t>(pathTypes.size()) - 1; }

@@ -5,9 +5,7 @@
 // alike; each figure is the median of the rounds.
 //   capture   the capture alone (what `dxf` does before the cut)
 //   merge     the nonzero merge, kept workspace, the default way
-//   whole     the same merge with the glyph runs forgotten: every ring read
 //   path      the capture keeping the curves alone
-//   wcurves   the curves as `curves`, the glyph runs forgotten, less `whole`
 //   curves    a capture keeping the curves, the merge keeping them and the
 //             arcs fitted as the DXF writer fits them, less the same round's
 //             merge and the cheaper of its two captures
@@ -63,7 +61,7 @@ struct Case {
     std::string text;
     float points;
     int repeats; // per round, so a round of a small case is not all clock
-    std::vector<double> capture, merge, whole, curves, curvedCapture, wholeCurves;
+    std::vector<double> capture, merge, curves, curvedCapture;
     std::int32_t capturedPoints = 0;
 };
 
@@ -97,13 +95,6 @@ void round(Case& c, Run& run)
         sink += std::size_t(lw::cadOutline(outline, {.merge = true}, run.kept).outline.pointCount);
     c.merge.push_back((cpuNow() - t) / c.repeats);
 
-    lw::CapturedOutline runless = outline;
-    runless.glyphRuns.clear();
-    t = cpuNow();
-    for (int r = 0; r < c.repeats; ++r)
-        sink += std::size_t(lw::cadOutline(runless, {.merge = true}, run.kept).outline.pointCount);
-    c.whole.push_back((cpuNow() - t) / c.repeats);
-
     t = cpuNow();
     for (int r = 0; r < c.repeats; ++r) {
         lw::drawFlattenPath(lw::Placement::Origin, source, run.dc, outline, &path);
@@ -126,18 +117,6 @@ void round(Case& c, Run& run)
     // the plain one (it can), what is left is what the curves add.
     c.curves.push_back((cpuNow() - t) / c.repeats - std::min(c.capture.back(), c.curvedCapture.back()) -
                        c.merge.back());
-    // The same without the glyph runs: the curves read from the path for
-    // every ring, less the merge that reads every ring.
-    lw::CapturedOutline curvedRunless = outline;
-    curvedRunless.glyphRuns.clear();
-    t = cpuNow();
-    for (int r = 0; r < c.repeats; ++r) {
-        const lw::CadOutline cad = lw::cadOutline(curvedRunless, {.merge = true, .curves = true}, run.kept, &path);
-        for (const auto& curve : cad.curves)
-            if (curve)
-                sink += lw::placedArcsOf(*curve, cad.curveTolerance, fitted).arcs.size();
-    }
-    c.wholeCurves.push_back((cpuNow() - t) / c.repeats - c.whole.back());
     if (sink == 1)
         std::puts("");
 }
@@ -151,24 +130,23 @@ int main(int argc, char** argv)
     std::vector<Case> cases;
     for (const int n : {10, 100, 1000, 10000})
         cases.push_back({std::to_string(n) + " chars 24 pt", charactersOf(kMixed, n), 24,
-                         std::max(1, 2000 / n), {}, {}, {}, {}, {}, {}});
+                         std::max(1, 2000 / n), {}, {}, {}, {}});
     for (const float pt : {1.f, 2.f, 4.f, 8.f, 24.f, 144.f, 1000.f})
         cases.push_back({"46 chars " + std::to_string(int(pt)) + " pt", kMixed, pt,
-                         std::max(1, int(200 / pt)), {}, {}, {}, {}, {}, {}});
+                         std::max(1, int(200 / pt)), {}, {}, {}, {}});
     std::erase_if(cases, [&](const Case& c) { return c.name.find(filter) == std::string::npos; });
     Run run;
     for (int r = 0; r < rounds; ++r)
         for (Case& c : cases)
             round(c, run);
-    std::printf("%-20s %9s %11s %11s %11s %11s %11s %8s %8s %8s %9s\n", "case", "points", "capture us", "path us",
-                "merge us", "whole us", "curves us", "merge/c", "whole/c", "curves/c", "wcurves/c");
+    std::printf("%-20s %9s %11s %11s %11s %11s %8s %8s\n", "case", "points", "capture us", "path us", "merge us",
+                "curves us", "merge/c", "curves/c");
     for (const Case& c : cases) {
-        const double capture = median(c.capture), merge = median(c.merge), whole = median(c.whole);
-        const double curves = median(c.curves);
-        std::printf("%-20s %9d %11.1f %11.1f %11.1f %11.1f %11.1f %8.2f %8.2f %8.2f %9.2f\n", c.name.c_str(),
-                    c.capturedPoints, capture * 1e6, median(c.curvedCapture) * 1e6, merge * 1e6, whole * 1e6, curves * 1e6, merge / capture, whole / capture,
-                    curves / capture, median(c.wholeCurves) / capture);
+        const double capture = median(c.capture), merge = median(c.merge), curves = median(c.curves);
+        std::printf("%-20s %9d %11.1f %11.1f %11.1f %11.1f %8.2f %8.2f\n", c.name.c_str(), c.capturedPoints,
+                    capture * 1e6, median(c.curvedCapture) * 1e6, merge * 1e6, curves * 1e6, merge / capture,
+                    curves / capture);
     }
-    std::puts("goal: merge/c and curves/c <= 1.0 in every row (whole/c: the merge without the glyph runs)");
+    std::puts("goal: merge/c and curves/c <= 1.0 in every row");
     return 0;
 }

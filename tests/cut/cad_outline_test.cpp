@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <span>
 #include <functional>
 #include <string>
@@ -308,6 +309,48 @@ TEST(CadGeometry, AWorkspaceLentBeforeChangesNoDrawing)
             EXPECT_TRUE(same(lw::cadOutline(captureOf(cases[k].figures), cases[k].options, work), fresh[k]))
                 << cases[k].name << (round == 0 ? ", forwards" : ", backwards");
         }
+}
+
+TEST(CadGeometry, ACaptureLetGoGivesTheSameDrawing)
+{
+    std::vector<Contour> many;
+    for (int k = 0; k < 60; ++k)
+        many.push_back(square(k * 7, (k % 3) * 4, 12, k % 2 == 0));
+    const struct Case {
+        const char* name;
+        std::vector<Contour> figures;
+        lw::CadOptions options;
+        bool kept; // whether the capture is left as it was
+    } cases[] = {
+        {"many crossing, merged", many, {}, false},
+        {"a figure-eight, unmerged", {{{0, 0}, {10, 10}, {10, 0}, {0, 10}}}, {.merge = false}, false},
+        {"two apart, offset", {square(0, 0, 10, true), square(40, 0, 10, true)}, {.offsetPixels = 2}, false},
+        {"curves asked, no path", many, {.curves = true}, false},
+        {"nothing", {}, {}, false},
+        {"many, a stencil", many, {.stencilPixels = 1}, true},
+    };
+    for (const Case& c : cases) {
+        const lw::CapturedOutline before = captureOf(c.figures);
+        const lw::CadOutline want = lw::cadOutline(before, c.options);
+        lw::CapturedOutline given = before;
+        lw::CutWorkspace work;
+        const lw::CadOutline got = lw::cadOutline(std::move(given), c.options, work);
+        EXPECT_EQ(got.gridScale, want.gridScale) << c.name;
+        EXPECT_EQ(got.outline.pointCount, want.outline.pointCount) << c.name;
+        EXPECT_EQ(got.outline.pathPoints, want.outline.pathPoints) << c.name;
+        EXPECT_EQ(got.outline.pathTypes, want.outline.pathTypes) << c.name;
+        EXPECT_EQ(got.bridges.size(), want.bridges.size()) << c.name;
+        EXPECT_EQ(std::memcmp(&given.logFont, &before.logFont, sizeof before.logFont), 0) << c.name;
+        if (c.kept) {
+            EXPECT_EQ(given.pathPoints, before.pathPoints) << c.name;
+            EXPECT_EQ(given.pathTypes, before.pathTypes) << c.name;
+        } else {
+            // Empty as a capture of nothing is: the one closing slot.
+            EXPECT_EQ(given.pointCount, 0) << c.name;
+            EXPECT_EQ(given.pathPoints.size(), 1u) << c.name;
+            EXPECT_EQ(given.pathTypes.size(), 1u) << c.name;
+        }
+    }
 }
 
 } // namespace

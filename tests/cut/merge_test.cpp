@@ -1,6 +1,5 @@
-// The merge without the clipper against mergeNonzero: a glyph's facts are
-// kept from it, so any difference would reach the drawings of every later
-// merge that finds them.
+// The rings the merge reads: each figure's box, and how far the set reaches
+// from the origin (which sets the merge's grid).
 #include "cut/merge.hpp"
 
 #include <gtest/gtest.h>
@@ -55,51 +54,6 @@ int windingAround(const std::vector<POINT>& ring, double x, double y)
             winding += b.y > a.y ? 1 : -1;
     }
     return winding;
-}
-
-TEST(CadMerge, NestedMergeIsMergeNonzerosWhereNoEdgesMeet)
-{
-    struct Row {
-        std::string what;
-        Figures figures;
-        bool nested;
-    };
-    const std::vector<Row> rows{
-        {"nothing", Figures{}, true},
-        {"one square", Figures{}.square(0, 0, 10), true},
-        {"a square with a hole", Figures{}.square(0, 0, 10).square(3, 3, 4, true), true},
-        // The hole comes after a shape of another group: the boundaries
-        // must name the rings as the whole set counts them.
-        {"groups out of ring order",
-         Figures{}.square(0, 0, 10).square(100, 0, 10).square(3, 3, 4, true).square(200, 0, 5), true},
-        {"a square inside one wound the same way", Figures{}.square(0, 0, 10).square(3, 3, 4), true},
-        {"squares that cross", Figures{}.square(0, 0, 10).square(5, 5, 10), false},
-        {"apart, then crossing", Figures{}.square(100, 0, 10).square(0, 0, 10).square(5, 5, 10), false},
-    };
-    for (const Row& row : rows) {
-        lw::RingSet rings;
-        lw::ringsOf(row.figures.points, row.figures.types, rings);
-        std::vector<lw::Merged::Group> groups;
-        std::vector<lw::Boundary> boundaries;
-        lw::NestingScratch scratch;
-        ASSERT_EQ(lw::mergeNested(rings, groups, boundaries, scratch), row.nested) << row.what;
-        if (!row.nested)
-            continue;
-        const lw::Merged want = lw::mergeNonzero(rings, 1, scratch);
-        ASSERT_TRUE(want.clipped.empty()) << row.what;
-        ASSERT_EQ(groups.size(), want.groups.size()) << row.what;
-        for (std::size_t g = 0; g < groups.size(); ++g) {
-            EXPECT_EQ(groups[g].first, want.groups[g].first) << row.what;
-            EXPECT_EQ(groups[g].pieceStart, want.groups[g].pieceStart) << row.what;
-        }
-        ASSERT_EQ(boundaries.size(), want.pieces.size()) << row.what;
-        for (std::size_t b = 0; b < boundaries.size(); ++b) {
-            ASSERT_LT(boundaries[b].ring, rings.rings.size()) << row.what;
-            EXPECT_EQ(rings.rings[boundaries[b].ring].points, want.pieces[b].points) << row.what << " #" << b;
-            EXPECT_EQ(boundaries[b].outer, want.pieces[b].outer) << row.what << " #" << b;
-            EXPECT_EQ(boundaries[b].reversed, want.pieces[b].reversed) << row.what << " #" << b;
-        }
-    }
 }
 
 // Where edges meet the clipper decides; whichever way the rings run, and
