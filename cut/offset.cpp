@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 #include <numeric>
 
@@ -41,20 +42,21 @@ Contour onGrid(const auto& ring, Role role)
     return c;
 }
 
-// One shape offset alone, traced where it can be: Boost's buffer of many
+void add(const Shape& s, BgShapes& out)
+{
+    BgPolygon& polygon = out.emplace_back();
+    fill(polygon.outer(), s.outer);
+    for (const Contour& hole : s.holes)
+        fill(polygon.inners().emplace_back(), hole);
+    bg::correct(polygon);
+}
+
+// One shape offset alone where it does not trace: Boost's buffer of many
 // shapes at once compares every piece with every other, so its cost grows
 // with the square of the text.
 void offsetAlone(const std::vector<Shape>& shapes, std::size_t k, double distance, int perCircle, BgShapes& out)
 {
     const Shape& s = shapes[k];
-    if (std::vector<Shape> traced; traceOffset(shapes, {k}, distance, perCircle, traced)) {
-        BgPolygon& polygon = out.emplace_back();
-        fill(polygon.outer(), traced[0].outer);
-        for (const Contour& hole : traced[0].holes)
-            fill(polygon.inners().emplace_back(), hole);
-        bg::correct(polygon);
-        return;
-    }
     BgPolygon polygon;
     fill(polygon.outer(), s.outer);
     for (const Contour& hole : s.holes)
@@ -197,12 +199,24 @@ std::vector<Shape> offsetShapes(const std::vector<Shape>& shapes, double distanc
     for (std::size_t i = 0; i < shapes.size(); ++i) {
         if (members[i].empty())
             continue;
-        // Shapes whose traced offsets cross nothing are done.
-        if (traceOffset(shapes, members[i], distance, n, result))
-            continue;
-        BgShapes moved;
+        // Shapes whose traced offsets cross nothing are done. Each is traced
+        // once, alone: where they cross, those traces are what is united.
+        std::vector<Shape> traced;
+        std::vector<char> clean;
         for (const std::size_t k : members[i])
-            offsetAlone(shapes, k, distance, n, moved);
+            clean.push_back(traceOffset(shapes, {k}, distance, n, traced));
+        const bool allClean = std::all_of(clean.begin(), clean.end(), [](char c) { return c != 0; });
+        if (allClean && apart(traced)) {
+            std::move(traced.begin(), traced.end(), std::back_inserter(result));
+            continue;
+        }
+        BgShapes moved;
+        std::size_t next = 0;
+        for (std::size_t j = 0; j < members[i].size(); ++j)
+            if (clean[j])
+                add(traced[next++], moved);
+            else
+                offsetAlone(shapes, members[i][j], distance, n, moved);
         if (members[i].size() > 1)
             moved = merged(std::move(moved));
         for (const BgPolygon& polygon : moved) {

@@ -232,7 +232,38 @@ bool anyHolds(const std::vector<Contour>& contours, const std::vector<std::size_
     return false;
 }
 
+// Whether a shape, its contours (from `outers[i]` to `outers[i + 1]` in
+// `traced`) clear of the others', lies in another's ink all the same
+// (grown into a notch around it): then they overlap.
+bool anyInInk(const std::vector<Contour>& traced, const std::vector<std::size_t>& outers)
+{
+    std::vector<std::size_t> shapesAt(outers.begin(), outers.end() - 1);
+    const auto inInk = [&](std::size_t o, POINT p) {
+        if (!encloses(traced[o], p))
+            return false;
+        const std::size_t end = *std::upper_bound(outers.begin(), outers.end(), o);
+        for (std::size_t h = o + 1; h < end; ++h)
+            if (encloses(traced[h], p))
+                return false;
+        return true;
+    };
+    return anyHolds(traced, shapesAt, inInk);
+}
+
 } // namespace
+
+bool apart(const std::vector<Shape>& traced)
+{
+    std::vector<Contour> contours;
+    std::vector<std::size_t> outers;
+    for (const Shape& s : traced) {
+        outers.push_back(contours.size());
+        contours.push_back(s.outer);
+        contours.insert(contours.end(), s.holes.begin(), s.holes.end());
+    }
+    outers.push_back(contours.size());
+    return traced.size() < 2 || (!anyMeet(contours) && !anyInInk(contours, outers));
+}
 
 bool traceOffset(const std::vector<Shape>& shapes, const std::vector<std::size_t>& members, double distance,
                  int perCircle, std::vector<Shape>& out)
@@ -276,22 +307,8 @@ bool traceOffset(const std::vector<Shape>& shapes, const std::vector<std::size_t
         if (holes.size() > 1 && anyHolds(traced, holes, [&](std::size_t h, POINT p) { return encloses(traced[h], p); }))
             return false;
     }
-    // Shapes whose contours do not meet may still lie one in the other's
-    // ink (grown into a notch around it): then they overlap.
-    if (members.size() > 1) {
-        std::vector<std::size_t> shapesAt(outers.begin(), outers.end() - 1);
-        const auto inInk = [&](std::size_t o, POINT p) {
-            if (!encloses(traced[o], p))
-                return false;
-            const std::size_t end = *std::upper_bound(outers.begin(), outers.end(), o);
-            for (std::size_t h = o + 1; h < end; ++h)
-                if (encloses(traced[h], p))
-                    return false;
-            return true;
-        };
-        if (anyHolds(traced, shapesAt, inInk))
-            return false;
-    }
+    if (members.size() > 1 && anyInInk(traced, outers))
+        return false;
     for (std::size_t i = 0; i + 1 < outers.size(); ++i) {
         Shape moved{std::move(traced[outers[i]]), {}};
         orient(moved.outer, Role::Outer);
