@@ -159,8 +159,10 @@ bool meet(POINT a, POINT b, POINT c, POINT d)
 
 // Whether any two edges of the contours, neighbours on one contour aside,
 // share a point: a sweep along the longer side of their box, each edge
-// checked against those whose span it overlaps.
-bool anyMeet(const std::vector<Contour>& contours)
+// checked against those whose span it overlaps. Only edges `keep` keeps
+// take part.
+template <class Keep>
+bool anyMeet(const std::vector<Contour>& contours, Keep keep)
 {
     struct Edge {
         POINT a, b;
@@ -182,6 +184,8 @@ bool anyMeet(const std::vector<Contour>& contours)
         const Contour& c = contours[k];
         for (std::uint32_t i = 0; i < c.size(); ++i) {
             const POINT a = c[i], b = c[(i + 1) % c.size()];
+            if (!keep(k, a, b))
+                continue;
             const std::int64_t u = alongX ? a.x : a.y, v = alongX ? b.x : b.y;
             edges.push_back({a, b, std::min(u, v), std::max(u, v), k, i});
         }
@@ -262,7 +266,40 @@ bool apart(const std::vector<Shape>& traced)
         contours.insert(contours.end(), s.holes.begin(), s.holes.end());
     }
     outers.push_back(contours.size());
-    return traced.size() < 2 || (!anyMeet(contours) && !anyInInk(contours, outers));
+    if (traced.size() < 2)
+        return true;
+    // Each shape's own edges were checked when it was traced: only an edge
+    // within another shape's box can meet that shape's.
+    std::vector<Extent> boxes;
+    for (const Shape& s : traced)
+        boxes.push_back(extentOf(s.outer));
+    std::vector<std::size_t> shapeOf(contours.size());
+    for (std::size_t i = 0; i < traced.size(); ++i)
+        std::fill(shapeOf.begin() + std::ptrdiff_t(outers[i]), shapeOf.begin() + std::ptrdiff_t(outers[i + 1]), i);
+    // The shapes whose boxes overlap each one's, by a sweep along x.
+    std::vector<std::vector<std::size_t>> overlapping(boxes.size());
+    std::vector<std::size_t> order(boxes.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return boxes[a].left < boxes[b].left; });
+    std::vector<std::size_t> open;
+    for (const std::size_t j : order) {
+        std::erase_if(open, [&](std::size_t i) { return boxes[i].right < boxes[j].left; });
+        for (const std::size_t i : open)
+            if (boxes[i].top <= boxes[j].bottom && boxes[j].top <= boxes[i].bottom) {
+                overlapping[i].push_back(j);
+                overlapping[j].push_back(i);
+            }
+        open.push_back(j);
+    }
+    const auto nearOther = [&](std::size_t k, POINT a, POINT b) {
+        for (const std::size_t i : overlapping[shapeOf[k]])
+            if (std::max(a.x, b.x) >= boxes[i].left && std::min(a.x, b.x) <= boxes[i].right &&
+                std::max(a.y, b.y) >= boxes[i].top && std::min(a.y, b.y) <= boxes[i].bottom)
+                return true;
+        return false;
+    };
+    return !anyMeet(contours, nearOther) && !anyInInk(contours, outers);
 }
 
 bool traceOffset(const std::vector<Shape>& shapes, const std::vector<std::size_t>& members, double distance,
@@ -291,7 +328,7 @@ bool traceOffset(const std::vector<Shape>& shapes, const std::vector<std::size_t
         }
     }
     outers.push_back(traced.size());
-    if (anyMeet(traced))
+    if (anyMeet(traced, [](std::size_t, POINT, POINT) { return true; }))
         return false;
     // Contours that do not meet may still lie one inside the other where
     // they should not: a hole outside its outer contour (the outer shrunk
