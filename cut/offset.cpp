@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 #include <numeric>
 
@@ -41,31 +42,33 @@ Contour onGrid(const auto& ring, Role role)
     return c;
 }
 
-// One shape offset alone, traced where it can be: Boost's buffer of many
+void add(const Shape& s, BgShapes& out)
+{
+    BgPolygon& polygon = out.emplace_back();
+    fill(polygon.outer(), s.outer);
+    for (const Contour& hole : s.holes)
+        fill(polygon.inners().emplace_back(), hole);
+    bg::correct(polygon);
+}
+
+// One shape offset alone where it does not trace: Boost's buffer of many
 // shapes at once compares every piece with every other, so its cost grows
 // with the square of the text.
 void offsetAlone(const std::vector<Shape>& shapes, std::size_t k, double distance, int perCircle, BgShapes& out)
 {
     const Shape& s = shapes[k];
-    if (std::vector<Shape> traced; traceOffset(shapes, {k}, distance, perCircle, traced)) {
-        BgPolygon& polygon = out.emplace_back();
-        fill(polygon.outer(), traced[0].outer);
-        for (const Contour& hole : traced[0].holes)
-            fill(polygon.inners().emplace_back(), hole);
-        bg::correct(polygon);
-        return;
-    }
     BgPolygon polygon;
     fill(polygon.outer(), s.outer);
     for (const Contour& hole : s.holes)
         fill(polygon.inners().emplace_back(), hole);
     bg::correct(polygon);
-    BgShapes moved;
-    bg::buffer(polygon, moved, bg::strategy::buffer::distance_symmetric<double>(distance),
-               bg::strategy::buffer::side_straight(), bg::strategy::buffer::join_round(perCircle),
-               bg::strategy::buffer::end_round(perCircle), bg::strategy::buffer::point_circle(perCircle));
-    for (BgPolygon& p : moved)
-        out.push_back(std::move(p));
+    // Without the rescaling, as the union below.
+    bg::strategy::intersection::services::default_strategy<bg::cartesian_tag>::type meeting;
+    bg::detail::buffer::buffer_inserter<BgPolygon>(
+        polygon, bg::range::back_inserter(out), bg::strategy::buffer::distance_symmetric<double>(distance),
+        bg::strategy::buffer::side_straight(), bg::strategy::buffer::join_round(perCircle),
+        bg::strategy::buffer::end_round(perCircle), bg::strategy::buffer::point_circle(perCircle), meeting,
+        bg::detail::no_rescale_policy());
 }
 
 // Which items meet, as a forest: each one's representative. A sweep along
@@ -126,6 +129,16 @@ std::vector<std::size_t> nearGroups(const std::vector<Shape>& shapes, double rea
     return groupsOf(boxes, [](std::size_t, std::size_t) { return true; });
 }
 
+// Boost.Geometry's union without the rescaling of points to integers that
+// this release does by default and later ones have dropped: it took more of
+// the time than the union itself.
+void unite(const BgShapes& a, const BgShapes& b, BgShapes& out)
+{
+    using Strategy = bg::strategy::relate::services::default_strategy<BgShapes, BgShapes>::type;
+    bg::dispatch::union_insert<BgShapes, BgShapes, BgPolygon>::apply(
+        a, b, bg::detail::no_rescale_policy(), bg::detail::output_geometry_back_inserter(out), Strategy());
+}
+
 // The union of polygons, in pairs of neighbours and then pairs of those, so
 // that each point takes part in a number of unions that grows with the log
 // of the count rather than the count.
@@ -134,7 +147,7 @@ BgShapes unionOf(std::vector<BgShapes> parts)
     while (parts.size() > 1) {
         std::vector<BgShapes> next((parts.size() + 1) / 2);
         for (std::size_t k = 0; k + 1 < parts.size(); k += 2)
-            bg::union_(parts[k], parts[k + 1], next[k / 2]);
+            unite(parts[k], parts[k + 1], next[k / 2]);
         if (parts.size() % 2)
             next.back() = std::move(parts.back());
         parts = std::move(next);
@@ -186,12 +199,24 @@ std::vector<Shape> offsetShapes(const std::vector<Shape>& shapes, double distanc
     for (std::size_t i = 0; i < shapes.size(); ++i) {
         if (members[i].empty())
             continue;
-        // Shapes whose traced offsets cross nothing are done.
-        if (traceOffset(shapes, members[i], distance, n, result))
-            continue;
-        BgShapes moved;
+        // Shapes whose traced offsets cross nothing are done. Each is traced
+        // once, alone: where they cross, those traces are what is united.
+        std::vector<Shape> traced;
+        std::vector<char> clean;
         for (const std::size_t k : members[i])
-            offsetAlone(shapes, k, distance, n, moved);
+            clean.push_back(traceOffset(shapes, {k}, distance, n, traced));
+        const bool allClean = std::all_of(clean.begin(), clean.end(), [](char c) { return c != 0; });
+        if (allClean && apart(traced)) {
+            std::move(traced.begin(), traced.end(), std::back_inserter(result));
+            continue;
+        }
+        BgShapes moved;
+        std::size_t next = 0;
+        for (std::size_t j = 0; j < members[i].size(); ++j)
+            if (clean[j])
+                add(traced[next++], moved);
+            else
+                offsetAlone(shapes, members[i][j], distance, n, moved);
         if (members[i].size() > 1)
             moved = merged(std::move(moved));
         for (const BgPolygon& polygon : moved) {

@@ -159,8 +159,10 @@ bool meet(POINT a, POINT b, POINT c, POINT d)
 
 // Whether any two edges of the contours, neighbours on one contour aside,
 // share a point: a sweep along the longer side of their box, each edge
-// checked against those whose span it overlaps.
-bool anyMeet(const std::vector<Contour>& contours)
+// checked against those whose span it overlaps. Only edges `keep` keeps
+// take part.
+template <class Keep>
+bool anyMeet(const std::vector<Contour>& contours, Keep keep)
 {
     struct Edge {
         POINT a, b;
@@ -182,6 +184,8 @@ bool anyMeet(const std::vector<Contour>& contours)
         const Contour& c = contours[k];
         for (std::uint32_t i = 0; i < c.size(); ++i) {
             const POINT a = c[i], b = c[(i + 1) % c.size()];
+            if (!keep(k, a, b))
+                continue;
             const std::int64_t u = alongX ? a.x : a.y, v = alongX ? b.x : b.y;
             edges.push_back({a, b, std::min(u, v), std::max(u, v), k, i});
         }
@@ -232,7 +236,71 @@ bool anyHolds(const std::vector<Contour>& contours, const std::vector<std::size_
     return false;
 }
 
+// Whether a shape, its contours (from `outers[i]` to `outers[i + 1]` in
+// `traced`) clear of the others', lies in another's ink all the same
+// (grown into a notch around it): then they overlap.
+bool anyInInk(const std::vector<Contour>& traced, const std::vector<std::size_t>& outers)
+{
+    std::vector<std::size_t> shapesAt(outers.begin(), outers.end() - 1);
+    const auto inInk = [&](std::size_t o, POINT p) {
+        if (!encloses(traced[o], p))
+            return false;
+        const std::size_t end = *std::upper_bound(outers.begin(), outers.end(), o);
+        for (std::size_t h = o + 1; h < end; ++h)
+            if (encloses(traced[h], p))
+                return false;
+        return true;
+    };
+    return anyHolds(traced, shapesAt, inInk);
+}
+
 } // namespace
+
+bool apart(const std::vector<Shape>& traced)
+{
+    std::vector<Contour> contours;
+    std::vector<std::size_t> outers;
+    for (const Shape& s : traced) {
+        outers.push_back(contours.size());
+        contours.push_back(s.outer);
+        contours.insert(contours.end(), s.holes.begin(), s.holes.end());
+    }
+    outers.push_back(contours.size());
+    if (traced.size() < 2)
+        return true;
+    // Each shape's own edges were checked when it was traced: only an edge
+    // within another shape's box can meet that shape's.
+    std::vector<Extent> boxes;
+    for (const Shape& s : traced)
+        boxes.push_back(extentOf(s.outer));
+    std::vector<std::size_t> shapeOf(contours.size());
+    for (std::size_t i = 0; i < traced.size(); ++i)
+        std::fill(shapeOf.begin() + std::ptrdiff_t(outers[i]), shapeOf.begin() + std::ptrdiff_t(outers[i + 1]), i);
+    // The shapes whose boxes overlap each one's, by a sweep along x.
+    std::vector<std::vector<std::size_t>> overlapping(boxes.size());
+    std::vector<std::size_t> order(boxes.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return boxes[a].left < boxes[b].left; });
+    std::vector<std::size_t> open;
+    for (const std::size_t j : order) {
+        std::erase_if(open, [&](std::size_t i) { return boxes[i].right < boxes[j].left; });
+        for (const std::size_t i : open)
+            if (boxes[i].top <= boxes[j].bottom && boxes[j].top <= boxes[i].bottom) {
+                overlapping[i].push_back(j);
+                overlapping[j].push_back(i);
+            }
+        open.push_back(j);
+    }
+    const auto nearOther = [&](std::size_t k, POINT a, POINT b) {
+        for (const std::size_t i : overlapping[shapeOf[k]])
+            if (std::max(a.x, b.x) >= boxes[i].left && std::min(a.x, b.x) <= boxes[i].right &&
+                std::max(a.y, b.y) >= boxes[i].top && std::min(a.y, b.y) <= boxes[i].bottom)
+                return true;
+        return false;
+    };
+    return !anyMeet(contours, nearOther) && !anyInInk(contours, outers);
+}
 
 bool traceOffset(const std::vector<Shape>& shapes, const std::vector<std::size_t>& members, double distance,
                  int perCircle, std::vector<Shape>& out)
@@ -260,7 +328,7 @@ bool traceOffset(const std::vector<Shape>& shapes, const std::vector<std::size_t
         }
     }
     outers.push_back(traced.size());
-    if (anyMeet(traced))
+    if (anyMeet(traced, [](std::size_t, POINT, POINT) { return true; }))
         return false;
     // Contours that do not meet may still lie one inside the other where
     // they should not: a hole outside its outer contour (the outer shrunk
@@ -276,22 +344,8 @@ bool traceOffset(const std::vector<Shape>& shapes, const std::vector<std::size_t
         if (holes.size() > 1 && anyHolds(traced, holes, [&](std::size_t h, POINT p) { return encloses(traced[h], p); }))
             return false;
     }
-    // Shapes whose contours do not meet may still lie one in the other's
-    // ink (grown into a notch around it): then they overlap.
-    if (members.size() > 1) {
-        std::vector<std::size_t> shapesAt(outers.begin(), outers.end() - 1);
-        const auto inInk = [&](std::size_t o, POINT p) {
-            if (!encloses(traced[o], p))
-                return false;
-            const std::size_t end = *std::upper_bound(outers.begin(), outers.end(), o);
-            for (std::size_t h = o + 1; h < end; ++h)
-                if (encloses(traced[h], p))
-                    return false;
-            return true;
-        };
-        if (anyHolds(traced, shapesAt, inInk))
-            return false;
-    }
+    if (members.size() > 1 && anyInInk(traced, outers))
+        return false;
     for (std::size_t i = 0; i + 1 < outers.size(); ++i) {
         Shape moved{std::move(traced[outers[i]]), {}};
         orient(moved.outer, Role::Outer);

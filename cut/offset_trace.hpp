@@ -26,4 +26,9 @@ namespace lw {
 bool traceOffset(const std::vector<Shape>& shapes, const std::vector<std::size_t>& members, double distance,
                  int perCircle, std::vector<Shape>& out);
 
+// Whether shapes traced one at a time (each as traceOffset gives it) are
+// also clear of each other: no two contours meet and none lies in another's
+// ink. Then they are what tracing them together gives.
+bool apart(const std::vector<Shape>& traced);
+
 } // namespace lw
