@@ -208,6 +208,27 @@ bool anyMeet(const std::vector<Contour>& contours, Keep keep)
     return false;
 }
 
+// Calls `pair(i, j)` for every two `boxes` whose x ranges overlap, found
+// by a sweep along x; stops at the first call that returns true, and says
+// whether one did.
+template <class Pair>
+bool anyOverlapInX(const std::vector<Extent>& boxes, Pair pair)
+{
+    std::vector<std::size_t> order(boxes.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return boxes[a].left < boxes[b].left; });
+    std::vector<std::size_t> open;
+    for (const std::size_t j : order) {
+        std::erase_if(open, [&](std::size_t i) { return boxes[i].right < boxes[j].left; });
+        for (const std::size_t i : open)
+            if (pair(i, j))
+                return true;
+        open.push_back(j);
+    }
+    return false;
+}
+
 // Whether one of the contours `which` (indexes into `contours`) holds
 // another's first point by `holds(i, point)`; only contours whose boxes
 // hold the other's box are asked, found by a sweep along x.
@@ -221,19 +242,7 @@ bool anyHolds(const std::vector<Contour>& contours, const std::vector<std::size_
         return boxes[j].left >= boxes[i].left && boxes[j].right <= boxes[i].right && boxes[j].top >= boxes[i].top &&
                boxes[j].bottom <= boxes[i].bottom && holds(which[i], contours[which[j]][0]);
     };
-    std::vector<std::size_t> order(which.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return boxes[a].left < boxes[b].left; });
-    std::vector<std::size_t> open;
-    for (const std::size_t j : order) {
-        std::erase_if(open, [&](std::size_t i) { return boxes[i].right < boxes[j].left; });
-        for (const std::size_t i : open)
-            if (inside(i, j) || inside(j, i))
-                return true;
-        open.push_back(j);
-    }
-    return false;
+    return anyOverlapInX(boxes, [&](std::size_t i, std::size_t j) { return inside(i, j) || inside(j, i); });
 }
 
 // Whether a shape, its contours (from `outers[i]` to `outers[i + 1]` in
@@ -278,20 +287,13 @@ bool apart(const std::vector<Shape>& traced)
         std::fill(shapeOf.begin() + std::ptrdiff_t(outers[i]), shapeOf.begin() + std::ptrdiff_t(outers[i + 1]), i);
     // The shapes whose boxes overlap each one's, by a sweep along x.
     std::vector<std::vector<std::size_t>> overlapping(boxes.size());
-    std::vector<std::size_t> order(boxes.size());
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return boxes[a].left < boxes[b].left; });
-    std::vector<std::size_t> open;
-    for (const std::size_t j : order) {
-        std::erase_if(open, [&](std::size_t i) { return boxes[i].right < boxes[j].left; });
-        for (const std::size_t i : open)
-            if (boxes[i].top <= boxes[j].bottom && boxes[j].top <= boxes[i].bottom) {
-                overlapping[i].push_back(j);
-                overlapping[j].push_back(i);
-            }
-        open.push_back(j);
-    }
+    anyOverlapInX(boxes, [&](std::size_t i, std::size_t j) {
+        if (boxes[i].top <= boxes[j].bottom && boxes[j].top <= boxes[i].bottom) {
+            overlapping[i].push_back(j);
+            overlapping[j].push_back(i);
+        }
+        return false;
+    });
     const auto nearOther = [&](std::size_t k, POINT a, POINT b) {
         for (const std::size_t i : overlapping[shapeOf[k]])
             if (std::max(a.x, b.x) >= boxes[i].left && std::min(a.x, b.x) <= boxes[i].right &&
