@@ -86,7 +86,7 @@ private:
     std::int64_t stepQuotient_ = 0, stepRemainder_ = 0;
 };
 
-enum class Reach { None, Part, Whole };
+enum class Reach { None, Clipped, Whole };
 
 // How much of the polygon's box lies in the buffer.
 Reach reachOf(const Pixels& pixels, std::span<const POINT> polygon)
@@ -102,7 +102,7 @@ Reach reachOf(const Pixels& pixels, std::span<const POINT> polygon)
     }
     if (right < 0 || left >= pixels.width || bottom < 0 || top >= pixels.height)
         return Reach::None;
-    return left >= 0 && right < pixels.width && top >= 0 && bottom < pixels.height ? Reach::Whole : Reach::Part;
+    return left >= 0 && right < pixels.width && top >= 0 && bottom < pixels.height ? Reach::Whole : Reach::Clipped;
 }
 
 // Whether the polygon's box meets the buffer.
