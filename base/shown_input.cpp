@@ -1,6 +1,9 @@
 #include "base/shown_input.hpp"
 
+#include "base/codepage.hpp"
 #include "base/utf8.hpp"
+
+#include <cstdio>
 
 namespace lw {
 std::string shownInput(std::string_view input)
@@ -25,5 +28,16 @@ std::string shownInput(std::string_view input)
 }
 
 std::string quotedInput(std::string_view input) { return "\"" + shownInput(input) + "\""; }
+
+std::string namedCharacters(std::u32string_view characters)
+{
+    std::string out;
+    for (const char32_t c : characters) {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", unsigned(c));
+        out += (out.empty() ? "\"" : ", \"") + codepointsToUtf8(std::u32string_view(&c, 1)) + "\" (" + code + ")";
+    }
+    return out;
+}
 
 } // namespace lw

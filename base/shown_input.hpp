@@ -20,4 +20,8 @@ std::string shownInput(std::string_view input);
 // shownInput in double quotes.
 std::string quotedInput(std::string_view input);
 
+// Characters a message names, each quoted with its code:
+// "出" (U+51FA), "口" (U+53E3).
+std::string namedCharacters(std::u32string_view characters);
+
 } // namespace lw

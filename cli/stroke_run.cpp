@@ -2,18 +2,14 @@
 
 #include "base/codepage.hpp"
 #include "base/failure.hpp"
+#include "base/shown_input.hpp"
 #include "cut/cut.hpp"
 #include "export/byte_files.hpp"
-#include "export/dxf.hpp"
 #include "export/face_note.hpp"
-#include "export/hpgl.hpp"
+#include "export/open_lines_drawing.hpp"
 #include "export/open_lines_json.hpp"
-#include "export/open_lines_svg.hpp"
-#include "export/pdf.hpp"
-#include "export/svg.hpp"
 #include "outline/open_line_arcs.hpp"
 #include "outline/stroke_font_files.hpp"
-#include "outline/stroke_offset.hpp"
 #include "outline/stroke_text.hpp"
 
 #include <algorithm>
@@ -26,25 +22,14 @@ namespace {
 
 bool japanese(char32_t c) { return isWideCharacter(c) || (c >= 0xFF61 && c <= 0xFF9F); }
 
-std::string named(std::u32string_view characters)
-{
-    std::string out;
-    for (const char32_t c : characters) {
-        char code[16];
-        std::snprintf(code, sizeof code, "U+%04X", unsigned(c));
-        out += (out.empty() ? "\"" : ", \"") + codepointsToUtf8(std::u32string_view(&c, 1)) + "\" (" + code + ")";
-    }
-    return out;
-}
-
 // The outline faces' sentence where the characters are Japanese, naming
 // them after it; the same shape for others.
 std::string fallbackNote(const std::string& asked, const StrokeFaceUse& use)
 {
     const FaceNote note{FaceNoteKind::LacksText, asked, use.font->name};
     if (std::all_of(use.characters.begin(), use.characters.end(), japanese))
-        return faceNoteText(note) + ": " + named(use.characters);
-    return fillFaceNote("\"%1\" has no " + named(use.characters) + "; they are drawn in %2", note);
+        return faceNoteText(note) + ": " + namedCharacters(use.characters);
+    return fillFaceNote("\"%1\" has no " + namedCharacters(use.characters) + "; they are drawn in %2", note);
 }
 
 } // namespace
@@ -74,7 +59,7 @@ void runStroke(const Options& o, StrokeFontCache& fonts, CutWorkspace& work, Byt
     for (const StrokeFaceUse& use : laid.fallbacks)
         warn(fallbackNote(font->name, use));
     if (!laid.missing.empty()) {
-        const std::string what = "no stroke font has " + named(laid.missing);
+        const std::string what = "no stroke font has " + namedCharacters(laid.missing);
         if (!o.allowMissing)
             throw Failure(FailureKind::TypeMismatch, what + " (--allow-missing leaves them out)");
         warn(what + "; left out");
@@ -91,67 +76,35 @@ void runStroke(const Options& o, StrokeFontCache& fonts, CutWorkspace& work, Byt
 
 void writeOpenLinesRun(const Options& o, const OpenLines& lines, CutWorkspace& work, ByteSink& standardOutput)
 {
-    const bool dxf = o.command == "dxf";
-    std::optional<DxfText> textEntity;
-    if (dxf && o.output.dxfText) {
-        // The em and the angle the lines were set with, as for an outline.
-        const double angle = std::fmod(double(o.angle), 360.0);
-        textEntity = DxfText{.heightMm = o.font.size * kMmPerInch / 72,
-                             .angleDegrees = angle < 0 ? angle + 360 : angle,
+    const SaveFormat format = o.command == "dxf"    ? SaveFormat::Dxf
+                              : o.command == "pdf"  ? SaveFormat::Pdf
+                              : o.command == "hpgl" ? SaveFormat::Hpgl
+                                                    : SaveFormat::Svg;
+    OpenLinesDrawing drawing{.format = format,
+                             .text = o.text,
+                             .sizePoints = o.font.size,
+                             .angle = o.angle,
                              .anchor = o.anchor,
-                             .mirror = o.mirror};
-    }
+                             .mirror = o.mirror,
+                             .merge = o.merge,
+                             .offsetMm = o.offsetMm,
+                             .dpi = o.dpi,
+                             .output = o.output};
+    // Arcs within half the drawing's grid step, as the outline's curves.
+    const ArcLines arcs = format == SaveFormat::Dxf && o.curves && o.offsetMm <= 0
+                              ? linesAsArcs(lines, kMmPerInch / o.dpi / 2)
+                              : ArcLines{};
+    if (!arcs.bulges.empty())
+        drawing.bulges = arcs.bulges;
+    const OpenLines& written = arcs.bulges.empty() ? lines : arcs.lines;
     const std::string& path = o.positional[0];
-    const auto write = [&](auto writeTo) {
-        if (path == "-") {
-            writeTo(standardOutput);
-        } else {
-            OutputFile file(path);
-            writeTo(file.stream());
-            file.close();
-        }
-    };
-    if (o.offsetMm > 0) {
-        // The ink of a round pen, on the drawing's grid, made cut-ready.
-        const double dpi = o.dpi;
-        const CadOutline cut = cadOutline(strokeInk(lines, o.offsetMm, dpi), {.merge = o.merge}, work);
-        if (cut.outline.pointCount == 0 && lines.count() != 0)
-            throw Failure(FailureKind::NothingToDraw, "the strokes drawn with the pen leave no outline");
-        const MmPlacement mm = onCadGrid({.originX = 0, .originY = 0, .dpi = dpi}, cut);
-        write([&](ByteSink& out) {
-            if (dxf)
-                writeDxf(out, cut.outline,
-                         {.mm = mm, .text = o.text, .version = o.output.dxfVersion, .textEntity = textEntity});
-            else if (o.command == "pdf")
-                writePdf(out, cut.outline, mm, nullptr, o.output.pdf);
-            else if (o.command == "hpgl")
-                writeHpgl(out, cut.outline, mm, {}, o.output.hpgl);
-            else
-                writeSvg(out, cut.outline, mm);
-        });
-        return;
+    if (path == "-") {
+        writeOpenLinesDrawing(standardOutput, written, drawing, work);
+    } else {
+        OutputFile file(path);
+        writeOpenLinesDrawing(file.stream(), written, drawing, work);
+        file.close();
     }
-    if (dxf && o.curves) {
-        // Arcs within half the drawing's grid step, as the outline's curves.
-        const ArcLines arcs = linesAsArcs(lines, kMmPerInch / o.dpi / 2);
-        write([&](ByteSink& out) {
-            writeOpenLinesDxf(out, arcs.lines,
-                              OpenLinesDxf{.text = o.text, .version = o.output.dxfVersion, .textEntity = textEntity,
-                                           .bulges = arcs.bulges});
-        });
-        return;
-    }
-    write([&](ByteSink& out) {
-        if (dxf)
-            writeOpenLinesDxf(out, lines,
-                              OpenLinesDxf{.text = o.text, .version = o.output.dxfVersion, .textEntity = textEntity});
-        else if (o.command == "pdf")
-            writeOpenLinesPdf(out, lines, o.output.pdf);
-        else if (o.command == "hpgl")
-            writeOpenLinesHpgl(out, lines, o.output.hpgl.pen);
-        else
-            writeOpenLinesSvg(out, lines);
-    });
 }
 
 void listStrokeFonts(ByteSink& out)

@@ -124,16 +124,17 @@ void Form1::saveOutline()
             OpenLines lines = capture.centreline(choice->format);
             lines.penMm = cad.penMm;
             OutputFile file(choice->path);
-            writeStrokeDrawing(file.stream(), lines,
-                               {.format = choice->format,
-                                .text = text,
-                                .sizePoints = font_.size,
-                                .angle = view_.position(Slider::sldAngle),
-                                .anchor = cad.anchor,
-                                .mirror = cad.mirror,
-                                .offsetMm = cad.offsetMm,
-                                .dpi = dpi,
-                                .output = choice->output});
+            writeOpenLinesDrawing(file.stream(), lines,
+                                  {.format = choice->format,
+                                   .text = text,
+                                   .sizePoints = font_.size,
+                                   .angle = view_.position(Slider::sldAngle),
+                                   .anchor = cad.anchor,
+                                   .mirror = cad.mirror,
+                                   .offsetMm = cad.offsetMm,
+                                   .dpi = dpi,
+                                   .output = choice->output},
+                                  cutWork_);
             file.close();
             savedTo_ = choice->path;
             showWindowNote();

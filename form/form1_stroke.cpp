@@ -130,18 +130,19 @@ void Form1::saveStrokes(const SaveChoice& choice, const std::string& text)
             return;
         }
         OutputFile file(choice.path);
-        writeStrokeDrawing(file.stream(), laid.lines,
-                           {.format = choice.format,
-                            .text = text,
-                            .sizePoints = font_.size,
-                            .angle = view_.position(Slider::sldAngle),
-                            .anchor = choice.cad.anchor,
-                            .mirror = choice.cad.mirror,
-                            .merge = choice.cad.merge,
-                            .offsetMm = choice.cad.offsetMm,
-                            // The precision's own grid: lines have no em to fit whole.
-                            .dpi = dpiForStep(savePrecisionDesign(choice.precision).stepMm),
-                            .output = choice.output});
+        writeOpenLinesDrawing(file.stream(), laid.lines,
+                              {.format = choice.format,
+                               .text = text,
+                               .sizePoints = font_.size,
+                               .angle = view_.position(Slider::sldAngle),
+                               .anchor = choice.cad.anchor,
+                               .mirror = choice.cad.mirror,
+                               .merge = choice.cad.merge,
+                               .offsetMm = choice.cad.offsetMm,
+                               // The precision's own grid: lines have no em to fit whole.
+                               .dpi = dpiForStep(savePrecisionDesign(choice.precision).stepMm),
+                               .output = choice.output},
+                              cutWork_);
         file.close();
         savedTo_ = choice.path;
         showWindowNote();

@@ -2,15 +2,9 @@
 
 #include "base/codepage.hpp"
 #include "base/failure.hpp"
-#include "export/dxf.hpp"
-#include "export/hpgl.hpp"
-#include "export/open_lines_svg.hpp"
-#include "export/pdf.hpp"
-#include "export/svg.hpp"
-#include "cut/cad_outline.hpp"
+#include "base/shown_input.hpp"
 #include "outline/stroke_font_cache.hpp"
 #include "outline/stroke_font_files.hpp"
-#include "outline/stroke_offset.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -125,53 +119,7 @@ std::string strokeMissingNote(std::u32string_view missing)
 {
     if (missing.empty())
         return {};
-    std::string named;
-    for (const char32_t c : missing) {
-        char code[16];
-        std::snprintf(code, sizeof code, "U+%04X", unsigned(c));
-        named += (named.empty() ? "\"" : ", \"") + codepointsToUtf8(std::u32string_view(&c, 1)) + "\" (" + code + ")";
-    }
-    return "No stroke font has " + named + ". Nothing was written.";
-}
-
-void writeStrokeDrawing(ByteSink& out, const OpenLines& lines, const StrokeSave& save)
-{
-    const bool dxf = save.format == SaveFormat::Dxf;
-    std::optional<DxfText> textEntity;
-    if (dxf && save.output.dxfText) {
-        // The em and the angle the lines were set with, as for an outline.
-        const double angle = std::fmod(double(save.angle), 360.0);
-        textEntity = DxfText{.heightMm = save.sizePoints * kMmPerInch / 72,
-                             .angleDegrees = angle < 0 ? angle + 360 : angle,
-                             .anchor = save.anchor,
-                             .mirror = save.mirror};
-    }
-    if (save.offsetMm > 0) {
-        // The ink of a round pen, on the drawing's grid, made cut-ready.
-        const CadOutline cut = cadOutline(strokeInk(lines, save.offsetMm, save.dpi), {.merge = save.merge});
-        if (cut.outline.pointCount == 0 && lines.count() != 0)
-            throw Failure(FailureKind::NothingToDraw, "the strokes drawn with the pen leave no outline");
-        const MmPlacement mm = onCadGrid({.originX = 0, .originY = 0, .dpi = save.dpi}, cut);
-        if (dxf)
-            writeDxf(out, cut.outline,
-                     {.mm = mm, .text = save.text, .version = save.output.dxfVersion, .textEntity = textEntity});
-        else if (save.format == SaveFormat::Pdf)
-            writePdf(out, cut.outline, mm, nullptr, save.output.pdf);
-        else if (save.format == SaveFormat::Hpgl)
-            writeHpgl(out, cut.outline, mm, {}, save.output.hpgl);
-        else
-            writeSvg(out, cut.outline, mm);
-        return;
-    }
-    if (dxf)
-        writeOpenLinesDxf(out, lines,
-                          OpenLinesDxf{.text = save.text, .version = save.output.dxfVersion, .textEntity = textEntity});
-    else if (save.format == SaveFormat::Pdf)
-        writeOpenLinesPdf(out, lines, save.output.pdf);
-    else if (save.format == SaveFormat::Hpgl)
-        writeOpenLinesHpgl(out, lines, save.output.hpgl.pen);
-    else
-        writeOpenLinesSvg(out, lines);
+    return "No stroke font has " + namedCharacters(missing) + ". Nothing was written.";
 }
 
 } // namespace lw

@@ -5,9 +5,10 @@
 // same bytes.
 //
 //   const StrokeText t = layStrokeFace("romans", "Room 12", {.sizePoints = 24});
-//   writeStrokeDrawing(out, t.lines, {.format = SaveFormat::Dxf, .text = "Room 12"});
+//   writeOpenLinesDrawing(out, t.lines, {.format = SaveFormat::Dxf, .text = "Room 12"}, work);
 
 #include "base/byte_sink.hpp"
+#include "export/open_lines_drawing.hpp"
 #include "form/form_view.hpp"
 #include "form/tool_marks.hpp"
 #include "outline/open_lines.hpp"
@@ -53,21 +54,5 @@ std::string centrelineSaveRefusal(const CadChoices& cad);
 // Why the text cannot be saved in the stroke face: the characters no
 // stroke face has, named; empty when every character is drawn.
 std::string strokeMissingNote(std::u32string_view missing);
-
-struct StrokeSave {
-    SaveFormat format = SaveFormat::Dxf;
-    std::string_view text;     // UTF-8: the DXF's layer and its TEXT
-    double sizePoints = 24;    // the em, for the DXF's TEXT
-    std::int32_t angle = 0;
-    Anchor anchor = Anchor::BaselineLeft;
-    Mirror mirror = Mirror::None;
-    bool merge = true;
-    double offsetMm = 0;       // above 0: the pen's ink around the lines, closed
-    double dpi = 2540;         // the ink's grid
-    OutputChoices output{};
-};
-
-// Writes the lines (or, with an offset, their ink) in `save.format`.
-void writeStrokeDrawing(ByteSink& out, const OpenLines& lines, const StrokeSave& save);
 
 } // namespace lw
