@@ -820,14 +820,37 @@ private slots:
     }
 
     // The font dialog lists the installed stroke faces after "none" in a
-    // group of its own; one chosen draws the text as open black lines,
-    // nothing filled, and "none" brings the outline back.
+    // group of its own, each also as its vertical "@" face (those first, as
+    // a sorted font list puts "@" faces); it opens on the window's stroke
+    // face, and the one chosen draws the text as open black lines, nothing
+    // filled; "none" brings the outline back.
+    void fontDialogOffersStrokeFaces_data()
+    {
+        QTest::addColumn<QString>("preset");
+        QTest::addColumn<QString>("opensOn");
+        QTest::addColumn<bool>("pick"); // an entry picked, or the one it opens on kept
+        QTest::addColumn<QString>("picked");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("a face") << "" << "" << true << "rowmans" << "rowmans";
+        QTest::newRow("a vertical face") << "" << "" << true << "@rowmans" << "@rowmans";
+        QTest::newRow("vertical kept") << "@rowmans" << "@rowmans" << false << "" << "@rowmans";
+        QTest::newRow("vertical to horizontal") << "@rowmans" << "@rowmans" << true << "rowmans" << "rowmans";
+        QTest::newRow("horizontal to vertical") << "rowmans" << "rowmans" << true << "@rowmans" << "@rowmans";
+        QTest::newRow("vertical to none") << "@rowmans" << "@rowmans" << true << "" << "";
+        QTest::newRow("a vertical face gone") << "@no-such-face" << "" << false << "" << "";
+    }
     void fontDialogOffersStrokeFaces()
     {
+        QFETCH(QString, preset);
+        QFETCH(QString, opensOn);
+        QFETCH(bool, pick);
+        QFETCH(QString, picked);
+        QFETCH(QString, chosen);
         const std::vector<std::string> names = lw::strokeFaceNames();
         if (std::find(names.begin(), names.end(), "rowmans") == names.end())
             QSKIP("the Hershey stroke fonts are not installed");
         QStringList listed;
+        QString shown;
         QTimer poll;
         poll.setInterval(20);
         connect(&poll, &QTimer::timeout, [&] {
@@ -838,15 +861,26 @@ private slots:
             poll.stop();
             for (int k = 0; k < box->count(); ++k)
                 listed << box->itemData(k).toString();
-            box->setCurrentIndex(box->findData(QStringLiteral("rowmans")));
+            shown = box->currentData().toString();
+            if (pick)
+                box->setCurrentIndex(box->findData(picked));
             dialog->accept();
         });
         poll.start();
         lw::QtServices services;
-        const lw::WindowFont result = services.chooseFont(nullptr, lw::WindowFont{});
-        QCOMPARE(QString::fromStdString(result.strokeFace), QStringLiteral("rowmans"));
-        QCOMPARE(listed.value(0), QString());
-        QCOMPARE(listed.size(), int(names.size()) + 1);
+        lw::WindowFont font;
+        font.strokeFace = preset.toStdString();
+        const lw::WindowFont result = services.chooseFont(nullptr, font);
+        QCOMPARE(shown, opensOn);
+        QCOMPARE(QString::fromStdString(result.strokeFace), chosen);
+        QStringList expected{QString()};
+        for (const std::string& name : names)
+            expected << QLatin1Char('@') + QString::fromStdString(name);
+        for (const std::string& name : names)
+            expected << QString::fromStdString(name);
+        QCOMPARE(listed, expected);
+        if (chosen.isEmpty())
+            return;
 
         Window w;
         const auto counted = [&](QRgb colour) {
@@ -858,18 +892,30 @@ private slots:
             return n;
         };
         QVERIFY(counted(qRgb(255, 255, 255)) > 100); // the outline's fill
-        w.services.answerFont = [](lw::WindowFont f) {
-            f.strokeFace = "rowmans";
+        const QImage outline = w.form.previewImage();
+        w.services.answerFont = [&](lw::WindowFont f) {
+            f.strokeFace = chosen.toStdString();
             return f;
         };
         w.form.form().run(&lw::Form1::cmdFont_Click);
         QTRY_VERIFY(counted(qRgb(255, 255, 255)) == 0 && counted(qRgb(0, 0, 0)) > 100);
+        // The other way of writing draws other lines: the Japanese text's
+        // characters turn in the "@" face.
+        const QImage strokes = w.form.previewImage();
+        const QString other = chosen.startsWith('@') ? chosen.mid(1) : QLatin1Char('@') + chosen;
+        w.services.answerFont = [&](lw::WindowFont f) {
+            f.strokeFace = other.toStdString();
+            return f;
+        };
+        w.form.form().run(&lw::Form1::cmdFont_Click);
+        QTRY_VERIFY(w.form.previewImage() != strokes && counted(qRgb(255, 255, 255)) == 0);
         w.services.answerFont = [](lw::WindowFont f) {
             f.strokeFace.clear();
             return f;
         };
         w.form.form().run(&lw::Form1::cmdFont_Click);
         QTRY_VERIFY(counted(qRgb(255, 255, 255)) > 100);
+        QVERIFY(w.form.previewImage() == outline);
     }
 
     // The hidden buttons' work and the fit view in the preview's

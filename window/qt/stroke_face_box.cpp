@@ -2,6 +2,7 @@
 
 #include "form/form_design.hpp"
 #include "form/stroke_drawing.hpp"
+#include "form/stroke_face_list.hpp"
 #include "window/qt/caption_translator.hpp"
 
 #include <QComboBox>
@@ -10,21 +11,23 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 
+#include <optional>
+#include <vector>
+
 namespace lw {
 
-StrokeFaceBox::StrokeFaceBox(QFontDialog& dialog, const std::string& preset) : preset_(preset)
+StrokeFaceBox::StrokeFaceBox(QFontDialog& dialog, const std::string& preset)
 {
     auto* group = new QGroupBox(captionText(kStrokeFaceCaption), &dialog);
     group->setObjectName(QStringLiteral("grpStrokeFace"));
     box_ = new QComboBox(group);
     box_->setObjectName(QStringLiteral("cmbStrokeFace"));
     box_->addItem(captionText(kNoStrokeFace), QString());
-    const std::string asked = preset.starts_with('@') ? preset.substr(1) : preset;
-    for (const std::string& name : strokeFaceNames()) {
+    const std::vector<std::string> choices = strokeFaceChoices(strokeFaceNames());
+    for (const std::string& name : choices)
         box_->addItem(QString::fromStdString(name), QString::fromStdString(name));
-        if (name == asked)
-            box_->setCurrentIndex(box_->count() - 1);
-    }
+    if (const std::optional<std::size_t> at = strokeFaceChoiceOf(choices, preset))
+        box_->setCurrentIndex(int(*at) + 1);
     auto* row = new QHBoxLayout(group);
     row->addWidget(box_);
     // Below the dialog's own lists and effects, across its width.
@@ -36,11 +39,7 @@ StrokeFaceBox::StrokeFaceBox(QFontDialog& dialog, const std::string& preset) : p
 
 std::string StrokeFaceBox::faceName() const
 {
-    const std::string name = box_->currentData().toString().toStdString();
-    // A vertical stroke face stays vertical while it stays chosen.
-    if (!name.empty() && preset_ == "@" + name)
-        return preset_;
-    return name;
+    return box_->currentData().toString().toStdString();
 }
 
 } // namespace lw

@@ -1,11 +1,11 @@
 #pragma once
 // The font dialog's stroke faces: a group of its own below Qt's lists (which
 // hold installed outline families only), choosing an installed stroke font
-// that draws the text as open lines, or none.
+// that draws the text as open lines, its vertical "@" face, or none.
 //
 //   QFontDialog dialog(QFont("IPAGothic"));
-//   StrokeFaceBox stroke(dialog, "rowmans");   // opens on rowmans
-//   stroke.faceName();                          // "rowmans", or "" for none
+//   StrokeFaceBox stroke(dialog, "@rowmans");  // opens on @rowmans
+//   stroke.faceName();                          // "@rowmans", or "" for none
 
 #include <QString>
 
@@ -25,7 +25,6 @@ public:
 
 private:
     QComboBox* box_;
-    std::string preset_;
 };
 
 } // namespace lw

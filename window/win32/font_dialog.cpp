@@ -1,6 +1,7 @@
 // The form's headers first: they define what windows.h would as macros.
 #include "form/form_design.hpp"
 #include "form/stroke_drawing.hpp"
+#include "form/stroke_face_list.hpp"
 #include "window/win32/font_dialog.hpp"
 #include "platform/font_file.hpp"
 #include "platform/win32/windows_text.hpp"
@@ -10,6 +11,7 @@
 
 #include <cwchar>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,8 +36,9 @@ namespace {
 struct FileChoice {
     Language language;
     std::wstring path; // the font file chosen through the dialog's button
-    // The stroke faces listed after "none" below the dialog's own lists,
-    // the one the dialog opens on, and the one chosen with OK.
+    // The stroke faces listed after "none" below the dialog's own lists
+    // (vertical "@" faces among them), the one the dialog opens on, and the
+    // one chosen with OK.
     std::vector<std::string> strokeFaces;
     std::string strokePreset;
     std::string strokeChosen;
@@ -70,23 +73,19 @@ void addStrokeFaces(HWND dialog, const FileChoice& choice)
                           top + row, units.right, row * 10);
     SendMessageW(box, CB_ADDSTRING, 0, LPARAM(widePath(caption(kNoStrokeFace, choice.language)).c_str()));
     SendMessageW(box, CB_SETCURSEL, 0, 0);
-    const std::string asked = choice.strokePreset.starts_with('@') ? choice.strokePreset.substr(1) : choice.strokePreset;
-    for (std::size_t k = 0; k < choice.strokeFaces.size(); ++k) {
-        SendMessageW(box, CB_ADDSTRING, 0, LPARAM(widePath(choice.strokeFaces[k]).c_str()));
-        if (choice.strokeFaces[k] == asked)
-            SendMessageW(box, CB_SETCURSEL, WPARAM(k + 1), 0);
-    }
+    for (const std::string& name : choice.strokeFaces)
+        SendMessageW(box, CB_ADDSTRING, 0, LPARAM(widePath(name).c_str()));
+    if (const std::optional<std::size_t> at = strokeFaceChoiceOf(choice.strokeFaces, choice.strokePreset))
+        SendMessageW(box, CB_SETCURSEL, WPARAM(*at + 1), 0);
 }
 
-// The stroke face the list shows: empty for none; a vertical one stays
-// vertical while it stays chosen.
+// The stroke face the list shows: empty for none.
 std::string chosenStrokeFace(HWND dialog, const FileChoice& choice)
 {
     const LRESULT index = SendDlgItemMessageW(dialog, kStrokeBoxId, CB_GETCURSEL, 0, 0);
     if (index == CB_ERR || index < 1 || std::size_t(index) > choice.strokeFaces.size())
         return {};
-    const std::string& name = choice.strokeFaces[std::size_t(index - 1)];
-    return choice.strokePreset == "@" + name ? choice.strokePreset : name;
+    return choice.strokeFaces[std::size_t(index - 1)];
 }
 
 // The dialog's Help button, shown for this, becomes "Font file...": its
@@ -131,7 +130,7 @@ WindowFont chooseFontDialog(HWND owner, const WindowFont& preset, int dpi, Langu
     // Screen fonts only: the printer's list needs a printer's device
     // context, which the form does not have.
     LOGFONTW f = logFontOf(preset, dpi);
-    FileChoice file{language, {}, strokeFaceNames(), preset.strokeFace, {}};
+    FileChoice file{language, {}, strokeFaceChoices(strokeFaceNames()), preset.strokeFace, {}};
     CHOOSEFONTW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
