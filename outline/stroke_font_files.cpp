@@ -4,7 +4,6 @@
 #include "platform/file_io.hpp"
 
 #include <algorithm>
-#include <cstdlib>
 #include <optional>
 #include <string_view>
 
@@ -51,8 +50,8 @@ void addFolder(const std::string& folder, std::vector<StrokeFaceFile>& faces)
 std::vector<StrokeFaceFile> installedStrokeFaces()
 {
     std::vector<StrokeFaceFile> faces;
-    if (const char* listed = std::getenv("LETTERWIRE_STROKE_FONTS")) {
-        std::string_view rest = listed;
+    if (const std::optional<std::string> listed = fileio::environmentText("LETTERWIRE_STROKE_FONTS")) {
+        std::string_view rest = *listed;
         while (!rest.empty()) {
             const std::size_t end = rest.find(kListSeparator);
             if (const std::string folder(rest.substr(0, end)); !folder.empty())

@@ -87,6 +87,11 @@ std::vector<std::string> regularFiles(const std::string& folder, bool (*wanted)(
 // device, whose end only reading finds.
 std::optional<std::uint64_t> regularSize(Handle handle);
 
+// The environment variable `name` as UTF-8, or nothing when it is not set.
+// Windows reads it as UTF-16, so a folder named in it keeps every character
+// (the narrow environment holds the ANSI code page's).
+std::optional<std::string> environmentText(const char* name);
+
 // This user's own folder for work files, made when missing:
 // $XDG_CACHE_HOME/letterwire (~/.cache/letterwire), %LOCALAPPDATA%\Letterwire.
 // A folder that cannot be made is path/file access.

@@ -366,6 +366,12 @@ std::optional<std::uint64_t> regularSize(Handle handle)
     return std::uint64_t(info.st_size);
 }
 
+std::optional<std::string> environmentText(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
 std::string userWorkFolder()
 {
     const char* cache = std::getenv("XDG_CACHE_HOME");

@@ -277,6 +277,22 @@ std::optional<std::uint64_t> regularSize(Handle handle)
     return std::uint64_t(size.QuadPart);
 }
 
+std::optional<std::string> environmentText(const char* name)
+{
+    const std::wstring wideName = widePath(name);
+    std::wstring value(MAX_PATH, L'\0');
+    for (;;) {
+        SetLastError(ERROR_SUCCESS);
+        const DWORD n = GetEnvironmentVariableW(wideName.c_str(), value.data(), DWORD(value.size()));
+        if (n == 0)
+            return GetLastError() == ERROR_ENVVAR_NOT_FOUND ? std::nullopt : std::optional<std::string>(std::string());
+        if (n < value.size())
+            return fromWide(std::wstring_view(value.data(), n));
+        // Too small: n is the size it needs, the terminator included.
+        value.assign(n, L'\0');
+    }
+}
+
 std::string userWorkFolder()
 {
     wchar_t buffer[MAX_PATH * 2];

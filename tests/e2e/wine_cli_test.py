@@ -470,6 +470,19 @@ with tempfile.TemporaryDirectory(prefix="lw-wine-stroke-") as scratch:
             if made[0] != made[1] or not made[0]:
                 failures.append(f"stroke font {name}: {command} {extra_form}: Linux and Windows bytes differ")
 
+    # The same folder named in LETTERWIRE_STROKE_FONTS: its faces listed
+    # first on both, its name's blanks and Japanese characters kept.
+    listed = []
+    for runner, named in (([linux_cli], folder), ([wine_run, windows_cli], to_windows(folder))):
+        out = subprocess.run(runner + ["fonts", "--stroke"], capture_output=True, check=True,
+                             env=dict(os.environ, LETTERWIRE_STROKE_FONTS=named)).stdout.decode("utf-8")
+        listed.append([line.split("\t") for line in out.splitlines()[:2]])
+    names = [[row[0] for row in rows] for rows in listed]
+    files = [[os.path.basename(row[-1].replace("\\", "/")) for row in rows] for rows in listed]
+    if names != [["t", "t"]] * 2 or files != [["t.jhf", "t.lff"]] * 2:
+        failures.append(f"fonts --stroke with LETTERWIRE_STROKE_FONTS: Linux {listed[0]}, Windows {listed[1]}")
+    print(f"fonts --stroke with a folder named in LETTERWIRE_STROKE_FONTS: {names[1]} on Windows")
+
 # Messages on standard error to a pipe: UTF-8 bytes, CR LF line ends.
 done = subprocess.run([wine_run, windows_cli, "capture", "--text", "A", "--font", "存在しない書体"],
                       capture_output=True)
