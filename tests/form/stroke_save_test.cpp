@@ -115,7 +115,7 @@ TEST(StrokeFaceSave, EachSaveIsTheFrontEndsStrokeFileWithTheSameOptions)
         // Vertical "@" faces: top to bottom at 270, or turned along the angle.
         {"vertical dxf, Japanese", "@kst32b", "出口 12", Dxf, Hundredth, {}, {}, "dxf -", 270},
         {"vertical svg, anchored, a wide pen", "@kst32b", "編集ー。", Svg, Tenth,
-         {.anchor = Anchor::Centre, .mirror = Mirror::Y, .penMm = 0.8}, {}, "svg - --anchor centre --mirror y --pen-width 0.8",
+         {.anchor = Anchor::Centre, .mirror = Mirror::Y, .penMm = 1}, {}, "svg - --anchor centre --mirror y --pen-width 1",
          270},
         {"vertical, the pen's ink", "@kst32b", "出口", Dxf, Hundredth, {.offsetMm = 0.2}, {},
          "dxf - --precision 0.01 --offset 0.2", 270},

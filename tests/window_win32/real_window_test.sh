@@ -408,6 +408,55 @@ wine "$cli" dxf "$(winpath "$work/cli-centre.dxf")" --precision 0.01 --centrelin
 cmp -s "$(find "$work/centre" -name '*.dxf' | head -n 1)" "$work/cli-centre.dxf" ||
   fail "the window's centreline differs from letterwire-cli.exe's"
 
+# 4e. A vertical "@" stroke face chosen in the font dialog's stroke list
+# (Shift+Tab from the face box reaches it; "@" picks the first "@" face,
+# the one of the folder given first): the preview shows open lines, the
+# choice is remembered, and the save with a wide pen is
+# letterwire-cli.exe's --stroke-font "@NAME" with the same options.
+if [ -f /usr/share/librecad/fonts/kst32b.lff ]; then
+  wine reg delete 'HKCU\Software\Letterwire' /f </dev/null >/dev/null 2>&1
+  mkdir -p "$work/線 フォント" "$work/stroke"
+  cp /usr/share/librecad/fonts/kst32b.lff "$work/線 フォント/"
+  LETTERWIRE_STROKE_FONTS=$(winpath "$work/線 フォント")
+  export LETTERWIRE_STROKE_FONTS
+  for pair in format=svg precision=0.01 "folder=$(winpath "$work/stroke")" pen-width=0.5; do
+    store_setting "$save_key" "${pair%%=*}" "${pair#*=}"
+  done
+  start
+  outline=$(preview_settled) || fail "the preview showed no text"
+  click 200 30
+  xdotool key ctrl+a type --delay 80 "図回 12"
+  typed=$(preview_changed_from "$outline") || fail "typing 図回 12 left the preview as it was"
+  click 432 92
+  dialog=$(wait_window "$font_dialog") || fail "the font dialog did not appear"
+  xdotool windowfocus --sync "$dialog" 2>/dev/null
+  xdotool key shift+Tab at
+  xdotool key Return
+  wait_closed "$font_dialog" || fail "the font dialog did not close on Return"
+  preview_changed_from "$typed" >/dev/null || fail "the vertical stroke face left the preview as it was"
+  preview_settled no_white_fill >/dev/null || fail "the vertical stroke face's preview shows a filled outline"
+  cp "$work/screen.png" "$artifacts/win32_vertical_stroke.png"
+  [ "$(remembered strokeFace)" = "@kst32b" ] ||
+    fail "the remembered stroke face is \"$(remembered strokeFace)\", not @kst32b"
+  click 140 468
+  save=$(wait_window "名前を付けて保存|Save As") || fail "OK without a run mode opened no save dialog"
+  xdotool windowfocus --sync "$save" 2>/dev/null
+  xdotool key Return
+  stroke_svg() { find "$work/stroke" -name '*.svg' -size +0 2>/dev/null | grep -q .; }
+  poll "$patience" stroke_svg || fail "the save dialog's Enter wrote no vertical stroke drawing"
+  click 308 468
+  app_end "after Cancel, the program"
+  wine "$cli" svg "$(winpath "$work/cli-stroke.svg")" --precision 0.01 --pen-width 0.5 --stroke-font @kst32b \
+    --text "図回 12" </dev/null >/dev/null 2>&1 || fail "letterwire-cli.exe svg --stroke-font @kst32b failed"
+  saved_svg=$(find "$work/stroke" -name '*.svg' | head -n 1)
+  cmp -s "$saved_svg" "$work/cli-stroke.svg" || {
+    cp "$saved_svg" "$artifacts/win32_vertical_stroke_window.svg"
+    cp "$work/cli-stroke.svg" "$artifacts/win32_vertical_stroke_cli.svg"
+    fail "the window's vertical stroke drawing differs from letterwire-cli.exe's (both in $artifacts)"
+  }
+  unset LETTERWIRE_STROKE_FONTS
+fi
+
 # 5. The usage on standard output without a window; a first word that is no
 # mode is told in one line on standard error, and the window opens on its own.
 usage=$(wine "$program" --help </dev/null 2>/dev/null | tr -d '\r')
