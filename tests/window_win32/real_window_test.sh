@@ -8,7 +8,8 @@
 # written. Also, as a person meets them: counters and the strokes inside them
 # in the preview, the font dialog left with OK, the size box at the end of an
 # edit, the preview's menu and keys, the fit view, a click on the trackbar's
-# strip below its groove, the quiet note when another face draws.
+# strip below its groove, the quiet note when another face draws, a vertical
+# "@" stroke face chosen in the font dialog and saved.
 #   real_window_test.sh <Letterwire.exe> <letterwire-cli.exe> <artifact directory>
 set -u
 program=$1
