@@ -46,6 +46,52 @@ void addFolder(const std::string& folder, std::vector<StrokeFaceFile>& faces)
     faces.insert(faces.end(), found.begin(), found.end());
 }
 
+// The file's bytes, mapped where the platform maps them, given to `read`.
+template <class Read> StrokeFont loadWith(const std::string& path, const Read& read)
+{
+    const fileio::Handle handle = fileio::openInput(path);
+    std::string bytes, error;
+    std::size_t mappedSize = 0;
+    if (const char* mapped = fileio::mapWhole(handle, mappedSize)) {
+        struct Unmap {
+            const char* data;
+            std::size_t size;
+            fileio::Handle handle;
+            ~Unmap()
+            {
+                fileio::unmapWhole(data, size);
+                std::string ignored;
+                fileio::close(handle, ignored);
+            }
+        } unmap{mapped, mappedSize, handle};
+        // Beyond the limit is refused by the reader without looking further.
+        return read(std::string_view(mapped, std::min(mappedSize, kStrokeFontMaxBytes + 1)));
+    }
+    // Room for the whole file at once: growing by doubling copied and
+    // faulted in a large font's bytes several times over.
+    if (const std::optional<std::uint64_t> size = fileio::regularSize(handle))
+        bytes.reserve(std::size_t(std::min<std::uint64_t>(*size, kStrokeFontMaxBytes + 1)));
+    char buffer[1 << 16];
+    for (;;) {
+        std::size_t got = 0;
+        if (!fileio::read(handle, buffer, sizeof buffer, got, error)) {
+            fileio::close(handle, error);
+            throw Failure(FailureKind::PathFileAccess, path + ": " + error);
+        }
+        if (got == 0)
+            break;
+        // Refused by the reader as too large, without reading the rest.
+        if (bytes.size() + got > kStrokeFontMaxBytes + 1) {
+            bytes.append(buffer, kStrokeFontMaxBytes + 1 - bytes.size());
+            break;
+        }
+        bytes.append(buffer, got);
+    }
+    std::string ignored;
+    fileio::close(handle, ignored);
+    return read(std::string_view(bytes));
+}
+
 } // namespace
 
 std::vector<StrokeFaceFile> installedStrokeFaces()
@@ -72,47 +118,12 @@ bool isStrokeFontPath(const std::string& nameOrPath)
 
 StrokeFont loadStrokeFont(const std::string& path, const GlyphsWanted& wanted)
 {
-    const fileio::Handle handle = fileio::openInput(path);
-    std::string bytes, error;
-    std::size_t mappedSize = 0;
-    if (const char* mapped = fileio::mapWhole(handle, mappedSize)) {
-        struct Unmap {
-            const char* data;
-            std::size_t size;
-            fileio::Handle handle;
-            ~Unmap()
-            {
-                fileio::unmapWhole(data, size);
-                std::string ignored;
-                fileio::close(handle, ignored);
-            }
-        } unmap{mapped, mappedSize, handle};
-        // Beyond the limit is refused by the reader without looking further.
-        return readStrokeFont(std::string_view(mapped, std::min(mappedSize, kStrokeFontMaxBytes + 1)), path, wanted);
-    }
-    // Room for the whole file at once: growing by doubling copied and
-    // faulted in a large font's bytes several times over.
-    if (const std::optional<std::uint64_t> size = fileio::regularSize(handle))
-        bytes.reserve(std::size_t(std::min<std::uint64_t>(*size, kStrokeFontMaxBytes + 1)));
-    char buffer[1 << 16];
-    for (;;) {
-        std::size_t got = 0;
-        if (!fileio::read(handle, buffer, sizeof buffer, got, error)) {
-            fileio::close(handle, error);
-            throw Failure(FailureKind::PathFileAccess, path + ": " + error);
-        }
-        if (got == 0)
-            break;
-        // Refused by the reader as too large, without reading the rest.
-        if (bytes.size() + got > kStrokeFontMaxBytes + 1) {
-            bytes.append(buffer, kStrokeFontMaxBytes + 1 - bytes.size());
-            break;
-        }
-        bytes.append(buffer, got);
-    }
-    std::string ignored;
-    fileio::close(handle, ignored);
-    return readStrokeFont(bytes, path, wanted);
+    return loadWith(path, [&](std::string_view bytes) { return readStrokeFont(bytes, path, wanted); });
+}
+
+StrokeFont loadStrokeFont(const std::string& path, std::u32string_view characters)
+{
+    return loadWith(path, [&](std::string_view bytes) { return readStrokeFont(bytes, path, characters); });
 }
 
 StrokeFontShelf::StrokeFontShelf(std::vector<StrokeFaceFile> installed, StrokeFontCache& cache)

@@ -34,6 +34,8 @@ bool isStrokeFontPath(const std::string& nameOrPath);
 // Reads and checks the font at `path` (with `wanted`, only those glyphs;
 // see GlyphsWanted); the failures of opening the file, or the reader's.
 StrokeFont loadStrokeFont(const std::string& path, const GlyphsWanted& wanted = {});
+// The same for the glyphs of `characters` only (see readLff).
+StrokeFont loadStrokeFont(const std::string& path, std::u32string_view characters);
 
 // The faces one text is drawn in: the one asked for, and installed faces
 // for the characters it lacks. Each is read through `cache` for the text's

@@ -32,11 +32,26 @@ std::optional<double> decimal(std::string_view text)
     return value;
 }
 
+// Hexadecimal digits only, no sign or prefix, as std::from_chars reads them
+// in base 16; read by hand as every glyph of a large font has one.
 std::optional<char32_t> hexCode(std::string_view text)
 {
+    if (text.empty() || text.size() > 8)
+        return std::nullopt;
     std::uint32_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 16);
-    if (text.empty() || text.size() > 8 || ec != std::errc() || end != text.data() + text.size() || value > 0x10FFFF)
+    for (const char c : text) {
+        std::uint32_t digit = 0;
+        if (c >= '0' && c <= '9')
+            digit = std::uint32_t(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            digit = std::uint32_t(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F')
+            digit = std::uint32_t(c - 'A' + 10);
+        else
+            return std::nullopt;
+        value = value << 4 | digit;
+    }
+    if (value > 0x10FFFF)
         return std::nullopt;
     return char32_t(value);
 }
@@ -370,9 +385,59 @@ LffGlyph readGlyph(std::size_t header, const Source& source)
     return g;
 }
 
+// The glyphs to read: those a predicate takes, or those of a list.
+class Wanted {
+public:
+    explicit Wanted(const GlyphsWanted& predicate) : predicate_(&predicate) {}
+    explicit Wanted(std::u32string_view characters) : characters_(characters.begin(), characters.end())
+    {
+        std::sort(characters_.begin(), characters_.end());
+        characters_.erase(std::unique(characters_.begin(), characters_.end()), characters_.end());
+    }
+    bool operator()(char32_t c) const
+    {
+        if (predicate_)
+            return !*predicate_ || (*predicate_)(c);
+        return std::binary_search(characters_.begin(), characters_.end(), c);
+    }
+    // `f` for each code of the index wanted, ascending: a list is looked up
+    // rather than every code of a large font asked about.
+    template <class F> void forEach(const GlyphIndex& index, F f) const
+    {
+        if (predicate_) {
+            index.forEach([&](char32_t code, std::size_t) {
+                if ((*this)(code))
+                    f(code);
+            });
+            return;
+        }
+        for (const char32_t c : characters_)
+            if (index.contains(c))
+                f(c);
+    }
+
+private:
+    const GlyphsWanted* predicate_ = nullptr;
+    std::vector<char32_t> characters_;
+};
+
+StrokeFont readLffWanted(std::string_view bytes, const std::string& file, const Wanted& wanted);
+
 } // namespace
 
 StrokeFont readLff(std::string_view bytes, const std::string& file, const GlyphsWanted& wanted)
+{
+    return readLffWanted(bytes, file, Wanted(wanted));
+}
+
+StrokeFont readLff(std::string_view bytes, const std::string& file, std::u32string_view characters)
+{
+    return readLffWanted(bytes, file, Wanted(characters));
+}
+
+namespace {
+
+StrokeFont readLffWanted(std::string_view bytes, const std::string& file, const Wanted& wanted)
 {
     checkSize(bytes, file);
     double letterSpacing = 3, wordSpacing = 6.75;
@@ -401,6 +466,8 @@ StrokeFont readLff(std::string_view bytes, const std::string& file, const Glyphs
     // "[": only the headers and the references are looked at here, found
     // by searching, as a CAD font may hold thousands of glyphs.
     const Source source{bytes, file};
+    // The next reference, found once for many glyphs: a large font has few.
+    std::size_t reference = 0;
     while (at < bytes.size()) {
         const std::size_t lineEnd = std::min(bytes.find('\n', at), bytes.size());
         std::string_view text = bytes.substr(at, lineEnd - at);
@@ -420,8 +487,11 @@ StrokeFont readLff(std::string_view bytes, const std::string& file, const Glyphs
         const std::size_t bodyEnd = next == bytes.size() ? next : source.lineStartOf(next);
         index.add(*c, at);
         // References are few: every one is checked, read or not.
-        for (std::size_t r = source.nextStarting('C', bodyStart, bodyEnd); r < bodyEnd;
-             r = source.nextStarting('C', r + 1, bodyEnd)) {
+        // No line starting with C lies between a body's end and the next
+        // body: that is the header's line.
+        if (reference < bodyStart)
+            reference = source.nextStarting('C', bodyStart, bytes.size());
+        for (std::size_t r = reference; r < bodyEnd; r = reference = source.nextStarting('C', r + 1, bytes.size())) {
             const std::size_t refEnd = std::min(bytes.find('\n', r), bytes.size());
             std::string_view target = bytes.substr(r + 1, refEnd - r - 1);
             if (target.ends_with('\r'))
@@ -443,13 +513,10 @@ StrokeFont readLff(std::string_view bytes, const std::string& file, const Glyphs
     References references(glyphs, index, read, source);
     StrokeFont font{.name = nameOf(file), .file = file, .em = 12, .ascent = 9, .descent = 3, .glyphs = {}, .codes = {}};
     font.codes.reserve(index.size());
-    index.forEach([&](char32_t code, std::size_t) {
-        font.codes.push_back(code);
-        if (!wanted || wanted(code))
-            references.resolve(code);
-    });
+    index.forEach([&](char32_t code, std::size_t) { font.codes.push_back(code); });
+    wanted.forEach(index, [&](char32_t code) { references.resolve(code); });
     for (auto& [code, g] : glyphs) {
-        if (wanted && !wanted(code))
+        if (!wanted(code))
             continue;
         double right = 0;
         for (const auto& s : g.glyph.strokes)
@@ -461,4 +528,5 @@ StrokeFont readLff(std::string_view bytes, const std::string& file, const Glyphs
     return font;
 }
 
+} // namespace
 } // namespace lw
