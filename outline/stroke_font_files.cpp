@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <tuple>
 #include <string_view>
 
 namespace lw {
@@ -36,14 +37,19 @@ bool strokeExtension(std::string_view name)
 
 void addFolder(const std::string& folder, std::vector<StrokeFaceFile>& faces)
 {
-    std::vector<StrokeFaceFile> found;
+    // Each name lowered once, not at every comparison.
+    std::vector<std::pair<std::string, StrokeFaceFile>> found;
     const std::string separator = folder.ends_with('/') || folder.ends_with('\\') ? "" : kPathSeparator;
-    for (const std::string& name : fileio::regularFiles(folder, strokeExtension))
-        found.push_back({name.substr(0, name.size() - 4), folder + separator + name});
-    std::sort(found.begin(), found.end(), [](const StrokeFaceFile& a, const StrokeFaceFile& b) {
-        return std::pair(lowered(a.name), a.file) < std::pair(lowered(b.name), b.file);
+    for (const std::string& name : fileio::regularFiles(folder, strokeExtension)) {
+        std::string base = name.substr(0, name.size() - 4);
+        std::string key = lowered(base);
+        found.emplace_back(std::move(key), StrokeFaceFile{std::move(base), folder + separator + name});
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.first, a.second.file) < std::tie(b.first, b.second.file);
     });
-    faces.insert(faces.end(), found.begin(), found.end());
+    for (auto& [key, face] : found)
+        faces.push_back(std::move(face));
 }
 
 // The file's bytes, mapped where the platform maps them, given to `read`.
@@ -131,6 +137,20 @@ StrokeFontShelf::StrokeFontShelf(std::vector<StrokeFaceFile> installed, StrokeFo
 {
 }
 
+StrokeFontShelf::StrokeFontShelf(std::vector<StrokeFaceFile> (*list)(), StrokeFontCache& cache)
+    : list_(list), cache_(cache)
+{
+}
+
+const std::vector<StrokeFaceFile>& StrokeFontShelf::installed()
+{
+    if (list_) {
+        installed_ = list_();
+        list_ = nullptr;
+    }
+    return installed_;
+}
+
 const StrokeFont* StrokeFontShelf::chosen(const std::string& nameOrPath, std::u32string_view text)
 {
     std::string file;
@@ -138,9 +158,9 @@ const StrokeFont* StrokeFontShelf::chosen(const std::string& nameOrPath, std::u3
         file = nameOrPath;
     } else {
         const std::string wanted = lowered(nameOrPath);
-        const auto it = std::find_if(installed_.begin(), installed_.end(),
+        const auto it = std::find_if(installed().begin(), installed().end(),
                                      [&](const StrokeFaceFile& f) { return lowered(f.name) == wanted; });
-        if (it == installed_.end())
+        if (it == installed().end())
             return nullptr;
         file = it->file;
     }
@@ -150,7 +170,9 @@ const StrokeFont* StrokeFontShelf::chosen(const std::string& nameOrPath, std::u3
     for (const char32_t c : text)
         if (c != U' ' && !chosen_->glyphs.contains(c) && lacking.find(c) == std::u32string::npos)
             lacking += c;
-    for (const StrokeFaceFile& face : installed_) {
+    if (lacking.empty())
+        return chosen_;
+    for (const StrokeFaceFile& face : installed()) {
         if (lacking.empty())
             break;
         if (face.file == file)

@@ -44,6 +44,10 @@ StrokeFont loadStrokeFont(const std::string& path, std::u32string_view character
 class StrokeFontShelf {
 public:
     StrokeFontShelf(std::vector<StrokeFaceFile> installed, StrokeFontCache& cache);
+    // The installed faces listed by `list` only when a name is asked for or
+    // a character is lacking: a path to a face that has the text looks in
+    // no folder.
+    StrokeFontShelf(std::vector<StrokeFaceFile> (*list)(), StrokeFontCache& cache);
 
     // The face asked for, read for `text`, and the faces for the characters
     // of `text` it lacks: installed faces in order, each read for those
@@ -56,6 +60,9 @@ public:
     const StrokeFont* fallbackFor(char32_t c) const;
 
 private:
+    const std::vector<StrokeFaceFile>& installed();
+
+    std::vector<StrokeFaceFile> (*list_)() = nullptr;
     std::vector<StrokeFaceFile> installed_;
     StrokeFontCache& cache_;
     const StrokeFont* chosen_ = nullptr;
