@@ -190,6 +190,23 @@ std::string referenceChain(int length)
     return s + last;
 }
 
+// Megabytes a reader must look through once, not once a character: a
+// line holding the character that starts a glyph or a reference many times
+// over, and a glyph of many references (the line each stands on is only
+// counted for a refusal).
+std::string manyOnOneLine(char c)
+{
+    return "[0041]\n0,0;1,1" + std::string(std::size_t(4) << 20, c) + "\n[0042]\n0,0;1,1\n";
+}
+
+std::string manyReferences(std::size_t count)
+{
+    std::string s = "[0042]\n0,0;1,1\n[0041]\n";
+    for (std::size_t i = 0; i < count; ++i)
+        s += "C0042\n";
+    return s;
+}
+
 TEST(StrokeFont, BadFilesAreRefusedWithTheFileTheLineAndWhy)
 {
     struct Case {
@@ -218,6 +235,10 @@ TEST(StrokeFont, BadFilesAreRefusedWithTheFileTheLineAndWhy)
          "line " + std::to_string(2 * kStrokeFontMaxGlyphs + 1) + ": more than 65536 glyphs"},
         {"references that double", "t.lff", doublingReferences(20), "would hold more than 100000 points"},
         {"a chain of references", "t.lff", referenceChain(100), "through more than 64 references in a row"},
+        {"a line of many brackets", "t.lff", manyOnOneLine('['), "t.lff, line 2: \"1,1[[["},
+        {"a line of many Cs", "t.lff", manyOnOneLine('C'), "t.lff, line 2: \"1,1CCC"},
+        {"a glyph of many references", "t.lff", manyReferences(500000),
+         "line 498004: the references make the font hold more than 4000000 points"},
     };
     for (const Case& c : cases) {
         try {
