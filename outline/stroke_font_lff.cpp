@@ -32,6 +32,18 @@ std::optional<double> decimal(std::string_view text)
     return value;
 }
 
+// A hexadecimal digit's value, or -1.
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 // Hexadecimal digits only, no sign or prefix, as std::from_chars reads them
 // in base 16; read by hand as every glyph of a large font has one.
 std::optional<char32_t> hexCode(std::string_view text)
@@ -40,16 +52,10 @@ std::optional<char32_t> hexCode(std::string_view text)
         return std::nullopt;
     std::uint32_t value = 0;
     for (const char c : text) {
-        std::uint32_t digit = 0;
-        if (c >= '0' && c <= '9')
-            digit = std::uint32_t(c - '0');
-        else if (c >= 'a' && c <= 'f')
-            digit = std::uint32_t(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'F')
-            digit = std::uint32_t(c - 'A' + 10);
-        else
+        const int digit = hexDigit(c);
+        if (digit < 0)
             return std::nullopt;
-        value = value << 4 | digit;
+        value = value << 4 | std::uint32_t(digit);
     }
     if (value > 0x10FFFF)
         return std::nullopt;
@@ -114,8 +120,22 @@ public:
     void addReference(char32_t glyph, std::size_t at) { references_.push_back({std::uint32_t(last_), glyph, at}); }
     void seal()
     {
-        // Equal codes sort by their place: the first given stays.
-        std::sort(keys_.begin(), keys_.end());
+        // By code, equal codes in the file's order (so the first given
+        // stays): two passes of 11 bits of a stable counting sort, as codes
+        // lie below 2^21; a font in order costs one look.
+        if (!std::is_sorted(keys_.begin(), keys_.end())) {
+            std::vector<std::uint64_t> sorted(keys_.size());
+            for (const int shift : {32, 43}) {
+                std::vector<std::uint32_t> start((1u << 11) + 1);
+                for (const std::uint64_t key : keys_)
+                    ++start[(key >> shift & 0x7FF) + 1];
+                for (std::size_t b = 1; b < start.size(); ++b)
+                    start[b] += start[b - 1];
+                for (const std::uint64_t key : keys_)
+                    sorted[start[key >> shift & 0x7FF]++] = key;
+                keys_.swap(sorted);
+            }
+        }
         keys_.erase(std::unique(keys_.begin(), keys_.end(),
                                 [](std::uint64_t a, std::uint64_t b) { return a >> 32 == b >> 32; }),
                     keys_.end());
@@ -179,29 +199,41 @@ struct Source {
         const std::size_t end = bytes.rfind('\n', p);
         return end == std::string_view::npos ? 0 : end + 1;
     }
-    // The first `c` from `from` that is the first of its line but blanks.
-    // A hit within a line skips the rest of that line, so each line is
-    // looked back along once however many such characters it holds.
-    std::size_t nextStarting(char c, std::size_t from, std::size_t to) const
+    // The first `c` from `from` that is the first of its line but blanks,
+    // or `to`; its line's start in `line`. A hit within a line skips the
+    // rest of that line, so each line is looked back along once however
+    // many such characters it holds.
+    std::size_t nextStarting(char c, std::size_t from, std::size_t to, std::size_t& line) const
     {
         while (from < to) {
             const void* hit = std::memchr(bytes.data() + from, c, to - from);
             if (!hit)
-                return to;
+                break;
             const std::size_t p = std::size_t(static_cast<const char*>(hit) - bytes.data());
-            if (bytes.find_first_not_of(" \t", lineStartOf(p)) == p)
+            line = lineStartOf(p);
+            std::size_t first = line;
+            while (bytes[first] == ' ' || bytes[first] == '\t')
+                ++first;
+            if (first == p)
                 return p;
             const std::size_t end = bytes.find('\n', p);
             from = end == std::string_view::npos ? to : end + 1;
         }
+        line = to;
         return to;
+    }
+    std::size_t nextStarting(char c, std::size_t from, std::size_t to) const
+    {
+        std::size_t line = 0;
+        return nextStarting(c, from, to, line);
     }
     // The lines after the header at `at`, up to the next glyph's header.
     std::pair<std::size_t, std::size_t> body(std::size_t at) const
     {
         const std::size_t begin = std::min(bytes.find('\n', at), bytes.size() - 1) + 1;
-        const std::size_t next = nextStarting('[', begin, bytes.size());
-        return {begin, next == bytes.size() ? next : lineStartOf(next)};
+        std::size_t end = 0;
+        nextStarting('[', begin, bytes.size(), end);
+        return {begin, end};
     }
 };
 
@@ -469,23 +501,28 @@ StrokeFont readLffWanted(std::string_view bytes, const std::string& file, const 
     // The next reference, found once for many glyphs: a large font has few.
     std::size_t reference = 0;
     while (at < bytes.size()) {
-        const std::size_t lineEnd = std::min(bytes.find('\n', at), bytes.size());
-        std::string_view text = bytes.substr(at, lineEnd - at);
-        text.remove_prefix(text.find('['));
-        const std::size_t close = text.find(']');
-        std::string_view code = text.substr(1, close == std::string_view::npos ? 0 : close - 1);
-        // Installed fonts write "[#0041]" and, once, "[[0041]".
-        if (code.starts_with('#') || code.starts_with('['))
-            code.remove_prefix(1);
-        const auto c = hexCode(code);
-        if (close == std::string_view::npos || !c)
+        // The header, "[code]" after blanks, read by hand: a large font has
+        // thousands. Installed fonts write "[#0041]" and, once, "[[0041]".
+        std::size_t q = at;
+        while (bytes[q] != '[')
+            ++q;
+        ++q;
+        if (q < bytes.size() && (bytes[q] == '#' || bytes[q] == '['))
+            ++q;
+        std::uint32_t code = 0;
+        std::size_t digits = 0;
+        for (int digit = 0; q < bytes.size() && digits <= 8 && (digit = hexDigit(bytes[q])) >= 0; ++q, ++digits)
+            code = code << 4 | std::uint32_t(digit);
+        if (q == bytes.size() || bytes[q] != ']' || digits == 0 || digits > 8 || code > 0x10FFFF)
             source.refuseAt(at, "a glyph starts with its code in hexadecimal in brackets ([0041])");
         if (index.size() >= kStrokeFontMaxGlyphs)
             source.refuseAt(at, "more than " + std::to_string(kStrokeFontMaxGlyphs) + " glyphs");
-        const std::size_t bodyStart = std::min(lineEnd + 1, bytes.size());
-        const std::size_t next = source.nextStarting('[', bodyStart, bytes.size());
-        const std::size_t bodyEnd = next == bytes.size() ? next : source.lineStartOf(next);
-        index.add(*c, at);
+        while (q < bytes.size() && bytes[q] != '\n')
+            ++q;
+        const std::size_t bodyStart = std::min(q + 1, bytes.size());
+        std::size_t bodyEnd = 0;
+        const std::size_t next = source.nextStarting('[', bodyStart, bytes.size(), bodyEnd);
+        index.add(char32_t(code), at);
         // References are few: every one is checked, read or not.
         // No line starting with C lies between a body's end and the next
         // body: that is the header's line.
