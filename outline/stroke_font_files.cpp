@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
-#include <tuple>
 #include <string_view>
+#include <tuple>
 
 namespace lw {
 namespace {
