@@ -40,7 +40,7 @@ void runStroke(const Options& o, StrokeFontCache& fonts, CutWorkspace& work, Byt
     const bool vertical = o.strokeFont.starts_with('@');
     const std::string asked = vertical ? o.strokeFont.substr(1) : o.strokeFont;
     const std::u32string text = utf8ToCodepoints(o.text);
-    StrokeFontShelf shelf(installedStrokeFaces(), fonts);
+    StrokeFontShelf shelf(installedStrokeFaces, fonts);
     const StrokeFont* font = shelf.chosen(asked, text);
     if (!font)
         throw UsageError("--stroke-font: no stroke font \"" + asked + "\" (letterwire-cli fonts --stroke lists them)");

@@ -88,11 +88,21 @@ StrokeFont readJhf(std::string_view bytes, const std::string& file)
     return font;
 }
 
-StrokeFont readStrokeFont(std::string_view bytes, const std::string& file, const GlyphsWanted& wanted)
+namespace {
+
+std::string loweredExtension(const std::string& file)
 {
     std::string extension = file.size() >= 4 ? file.substr(file.size() - 4) : std::string();
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
+    return extension;
+}
+
+} // namespace
+
+StrokeFont readStrokeFont(std::string_view bytes, const std::string& file, const GlyphsWanted& wanted)
+{
+    const std::string extension = loweredExtension(file);
     if (extension == ".jhf") {
         StrokeFont font = readJhf(bytes, file);
         if (wanted)
@@ -101,6 +111,19 @@ StrokeFont readStrokeFont(std::string_view bytes, const std::string& file, const
     }
     if (extension == ".lff")
         return readLff(bytes, file, wanted);
+    refuse(file, 0, "a stroke font is a .jhf or an .lff file");
+}
+
+StrokeFont readStrokeFont(std::string_view bytes, const std::string& file, std::u32string_view characters)
+{
+    const std::string extension = loweredExtension(file);
+    if (extension == ".jhf") {
+        StrokeFont font = readJhf(bytes, file);
+        std::erase_if(font.glyphs, [&](const auto& glyph) { return characters.find(glyph.first) == characters.npos; });
+        return font;
+    }
+    if (extension == ".lff")
+        return readLff(bytes, file, characters);
     refuse(file, 0, "a stroke font is a .jhf or an .lff file");
 }
 

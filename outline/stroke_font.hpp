@@ -71,9 +71,13 @@ StrokeFont readJhf(std::string_view bytes, const std::string& file);
 // "# LetterSpacing:" and "# WordSpacing:" among them, set the spaces. A glyph's advance is its right-most point plus the letter
 // spacing; one without strokes takes the word spacing.
 StrokeFont readLff(std::string_view bytes, const std::string& file, const GlyphsWanted& wanted = {});
+// The same for the glyphs of `characters` only, which are looked up rather
+// than every code of the file asked about.
+StrokeFont readLff(std::string_view bytes, const std::string& file, std::u32string_view characters);
 
 // The reader the file's extension names (.jhf or .lff, any letter case);
 // other extensions are the type mismatch failure.
 StrokeFont readStrokeFont(std::string_view bytes, const std::string& file, const GlyphsWanted& wanted = {});
+StrokeFont readStrokeFont(std::string_view bytes, const std::string& file, std::u32string_view characters);
 
 } // namespace lw

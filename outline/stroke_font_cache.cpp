@@ -12,11 +12,10 @@ const StrokeFont& StrokeFontCache::read(const std::string& path, std::u32string_
         if ((it == fonts_.end() || it->second.asked.find(c) == std::u32string::npos) &&
             missing.find(c) == std::u32string::npos)
             missing += c;
-    const auto wanted = [&](char32_t c) { return missing.find(c) != std::u32string::npos; };
     if (it == fonts_.end())
-        return fonts_.emplace(path, Read{loadStrokeFont(path, wanted), missing}).first->second.font;
+        return fonts_.emplace(path, Read{loadStrokeFont(path, missing), missing}).first->second.font;
     if (!missing.empty()) {
-        StrokeFont more = loadStrokeFont(path, wanted);
+        StrokeFont more = loadStrokeFont(path, missing);
         for (auto& [c, glyph] : more.glyphs)
             it->second.font.glyphs.emplace(c, std::move(glyph));
         it->second.asked += missing;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <optional>
 #include <string_view>
+#include <tuple>
 
 namespace lw {
 namespace {
@@ -35,14 +36,65 @@ bool strokeExtension(std::string_view name)
 
 void addFolder(const std::string& folder, std::vector<StrokeFaceFile>& faces)
 {
-    std::vector<StrokeFaceFile> found;
+    // Each name lowered once, not at every comparison.
+    std::vector<std::pair<std::string, StrokeFaceFile>> found;
     const std::string separator = folder.ends_with('/') || folder.ends_with('\\') ? "" : kPathSeparator;
-    for (const std::string& name : fileio::regularFiles(folder, strokeExtension))
-        found.push_back({name.substr(0, name.size() - 4), folder + separator + name});
-    std::sort(found.begin(), found.end(), [](const StrokeFaceFile& a, const StrokeFaceFile& b) {
-        return std::pair(lowered(a.name), a.file) < std::pair(lowered(b.name), b.file);
+    for (const std::string& name : fileio::regularFiles(folder, strokeExtension)) {
+        std::string base = name.substr(0, name.size() - 4);
+        std::string key = lowered(base);
+        found.emplace_back(std::move(key), StrokeFaceFile{std::move(base), folder + separator + name});
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        return std::tie(a.first, a.second.file) < std::tie(b.first, b.second.file);
     });
-    faces.insert(faces.end(), found.begin(), found.end());
+    for (auto& [key, face] : found)
+        faces.push_back(std::move(face));
+}
+
+// The file's bytes, mapped where the platform maps them, given to `read`.
+template <class Read> StrokeFont loadWith(const std::string& path, const Read& read)
+{
+    const fileio::Handle handle = fileio::openInput(path);
+    std::string bytes, error;
+    std::size_t mappedSize = 0;
+    if (const char* mapped = fileio::mapWhole(handle, mappedSize)) {
+        struct Unmap {
+            const char* data;
+            std::size_t size;
+            fileio::Handle handle;
+            ~Unmap()
+            {
+                fileio::unmapWhole(data, size);
+                std::string ignored;
+                fileio::close(handle, ignored);
+            }
+        } unmap{mapped, mappedSize, handle};
+        // Beyond the limit is refused by the reader without looking further.
+        return read(std::string_view(mapped, std::min(mappedSize, kStrokeFontMaxBytes + 1)));
+    }
+    // Room for the whole file at once: growing by doubling copied and
+    // faulted in a large font's bytes several times over.
+    if (const std::optional<std::uint64_t> size = fileio::regularSize(handle))
+        bytes.reserve(std::size_t(std::min<std::uint64_t>(*size, kStrokeFontMaxBytes + 1)));
+    char buffer[1 << 16];
+    for (;;) {
+        std::size_t got = 0;
+        if (!fileio::read(handle, buffer, sizeof buffer, got, error)) {
+            fileio::close(handle, error);
+            throw Failure(FailureKind::PathFileAccess, path + ": " + error);
+        }
+        if (got == 0)
+            break;
+        // Refused by the reader as too large, without reading the rest.
+        if (bytes.size() + got > kStrokeFontMaxBytes + 1) {
+            bytes.append(buffer, kStrokeFontMaxBytes + 1 - bytes.size());
+            break;
+        }
+        bytes.append(buffer, got);
+    }
+    std::string ignored;
+    fileio::close(handle, ignored);
+    return read(std::string_view(bytes));
 }
 
 } // namespace
@@ -71,52 +123,31 @@ bool isStrokeFontPath(const std::string& nameOrPath)
 
 StrokeFont loadStrokeFont(const std::string& path, const GlyphsWanted& wanted)
 {
-    const fileio::Handle handle = fileio::openInput(path);
-    std::string bytes, error;
-    std::size_t mappedSize = 0;
-    if (const char* mapped = fileio::mapWhole(handle, mappedSize)) {
-        struct Unmap {
-            const char* data;
-            std::size_t size;
-            fileio::Handle handle;
-            ~Unmap()
-            {
-                fileio::unmapWhole(data, size);
-                std::string ignored;
-                fileio::close(handle, ignored);
-            }
-        } unmap{mapped, mappedSize, handle};
-        // Beyond the limit is refused by the reader without looking further.
-        return readStrokeFont(std::string_view(mapped, std::min(mappedSize, kStrokeFontMaxBytes + 1)), path, wanted);
-    }
-    // Room for the whole file at once: growing by doubling copied and
-    // faulted in a large font's bytes several times over.
-    if (const std::optional<std::uint64_t> size = fileio::regularSize(handle))
-        bytes.reserve(std::size_t(std::min<std::uint64_t>(*size, kStrokeFontMaxBytes + 1)));
-    char buffer[1 << 16];
-    for (;;) {
-        std::size_t got = 0;
-        if (!fileio::read(handle, buffer, sizeof buffer, got, error)) {
-            fileio::close(handle, error);
-            throw Failure(FailureKind::PathFileAccess, path + ": " + error);
-        }
-        if (got == 0)
-            break;
-        // Refused by the reader as too large, without reading the rest.
-        if (bytes.size() + got > kStrokeFontMaxBytes + 1) {
-            bytes.append(buffer, kStrokeFontMaxBytes + 1 - bytes.size());
-            break;
-        }
-        bytes.append(buffer, got);
-    }
-    std::string ignored;
-    fileio::close(handle, ignored);
-    return readStrokeFont(bytes, path, wanted);
+    return loadWith(path, [&](std::string_view bytes) { return readStrokeFont(bytes, path, wanted); });
+}
+
+StrokeFont loadStrokeFont(const std::string& path, std::u32string_view characters)
+{
+    return loadWith(path, [&](std::string_view bytes) { return readStrokeFont(bytes, path, characters); });
 }
 
 StrokeFontShelf::StrokeFontShelf(std::vector<StrokeFaceFile> installed, StrokeFontCache& cache)
     : installed_(std::move(installed)), cache_(cache)
 {
+}
+
+StrokeFontShelf::StrokeFontShelf(std::vector<StrokeFaceFile> (*list)(), StrokeFontCache& cache)
+    : list_(list), cache_(cache)
+{
+}
+
+const std::vector<StrokeFaceFile>& StrokeFontShelf::installed()
+{
+    if (list_) {
+        installed_ = list_();
+        list_ = nullptr;
+    }
+    return installed_;
 }
 
 const StrokeFont* StrokeFontShelf::chosen(const std::string& nameOrPath, std::u32string_view text)
@@ -126,9 +157,9 @@ const StrokeFont* StrokeFontShelf::chosen(const std::string& nameOrPath, std::u3
         file = nameOrPath;
     } else {
         const std::string wanted = lowered(nameOrPath);
-        const auto it = std::find_if(installed_.begin(), installed_.end(),
+        const auto it = std::find_if(installed().begin(), installed().end(),
                                      [&](const StrokeFaceFile& f) { return lowered(f.name) == wanted; });
-        if (it == installed_.end())
+        if (it == installed().end())
             return nullptr;
         file = it->file;
     }
@@ -138,7 +169,9 @@ const StrokeFont* StrokeFontShelf::chosen(const std::string& nameOrPath, std::u3
     for (const char32_t c : text)
         if (c != U' ' && !chosen_->glyphs.contains(c) && lacking.find(c) == std::u32string::npos)
             lacking += c;
-    for (const StrokeFaceFile& face : installed_) {
+    if (lacking.empty())
+        return chosen_;
+    for (const StrokeFaceFile& face : installed()) {
         if (lacking.empty())
             break;
         if (face.file == file)

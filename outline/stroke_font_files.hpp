@@ -34,6 +34,8 @@ bool isStrokeFontPath(const std::string& nameOrPath);
 // Reads and checks the font at `path` (with `wanted`, only those glyphs;
 // see GlyphsWanted); the failures of opening the file, or the reader's.
 StrokeFont loadStrokeFont(const std::string& path, const GlyphsWanted& wanted = {});
+// The same for the glyphs of `characters` only (see readLff).
+StrokeFont loadStrokeFont(const std::string& path, std::u32string_view characters);
 
 // The faces one text is drawn in: the one asked for, and installed faces
 // for the characters it lacks. Each is read through `cache` for the text's
@@ -42,6 +44,10 @@ StrokeFont loadStrokeFont(const std::string& path, const GlyphsWanted& wanted = 
 class StrokeFontShelf {
 public:
     StrokeFontShelf(std::vector<StrokeFaceFile> installed, StrokeFontCache& cache);
+    // The installed faces listed by `list` only when a name is asked for or
+    // a character is lacking: a path to a face that has the text looks in
+    // no folder.
+    StrokeFontShelf(std::vector<StrokeFaceFile> (*list)(), StrokeFontCache& cache);
 
     // The face asked for, read for `text`, and the faces for the characters
     // of `text` it lacks: installed faces in order, each read for those
@@ -54,6 +60,9 @@ public:
     const StrokeFont* fallbackFor(char32_t c) const;
 
 private:
+    const std::vector<StrokeFaceFile>& installed();
+
+    std::vector<StrokeFaceFile> (*list_)() = nullptr;
     std::vector<StrokeFaceFile> installed_;
     StrokeFontCache& cache_;
     const StrokeFont* chosen_ = nullptr;

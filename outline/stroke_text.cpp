@@ -13,6 +13,7 @@ struct Placed {
     const StrokeFont* font;
     const StrokeGlyph* glyph; // nullptr: a space the face lacks
     double x;                 // the pen's start, in mm
+    bool upright;             // turned in its cell (vertical writing)
 };
 
 void noteUse(std::vector<StrokeFaceUse>& uses, const StrokeFont* font, char32_t c)
@@ -66,7 +67,7 @@ StrokeLayout layStrokeText(std::u32string_view text, const StrokeFont& font, con
 
     // The characters' places along the baseline.
     std::vector<Placed> placed;
-    std::vector<char32_t> codes;
+    placed.reserve(text.size());
     double pen = 0, end = 0;
     for (const char32_t c : text) {
         const StrokeFont* face = &font;
@@ -87,8 +88,7 @@ StrokeLayout layStrokeText(std::u32string_view text, const StrokeFont& font, con
         const double advance = upright ? emMm : glyph ? glyph->advance * emMm / face->em : emMm / 4;
         if (!placed.empty())
             pen += spacing;
-        placed.push_back({face, glyph, pen});
-        codes.push_back(c);
+        placed.push_back({face, glyph, pen, upright});
         pen += advance * widthScale;
         end = pen;
     }
@@ -105,20 +105,23 @@ StrokeLayout layStrokeText(std::u32string_view text, const StrokeFont& font, con
         for (const auto& stroke : p.glyph->strokes)
             points += stroke.size(), ++strokes;
     }
-    out.lines.points.reserve(points);
+    // Every point written through a pointer into room made once, as a long
+    // line's cost is this loop; what repeats or stays single is dropped
+    // after, by moving the pointer back.
+    out.lines.points.resize(points);
     out.lines.ends.reserve(strokes);
-    for (std::size_t k = 0; k < placed.size(); ++k) {
-        const Placed& p = placed[k];
+    MmPoint* const begin = out.lines.points.data();
+    MmPoint* q = begin;
+    for (const Placed& p : placed) {
         if (!p.glyph)
             continue;
         const double scale = emMm / p.font->em;
-        const bool upright = style.vertical && isWideCharacter(codes[k]);
+        const bool upright = p.upright;
         // The middle of the em cell a wide character turns about.
         const double cellX = emMm / 2, cellY = (p.font->ascent - p.font->descent) * scale / 2;
         const double inset = (emMm - p.glyph->advance * scale) / 2;
         for (const auto& stroke : p.glyph->strokes) {
-            std::vector<MmPoint>& points = out.lines.points;
-            const std::size_t first = points.size();
+            MmPoint* const first = q;
             for (const StrokePoint& s : stroke) {
                 double x = s.x * scale, y = s.y * scale;
                 if (upright) {
@@ -130,16 +133,17 @@ StrokeLayout layStrokeText(std::u32string_view text, const StrokeFont& font, con
                 x = p.x + x * widthScale - anchor.x;
                 y -= anchor.y;
                 const double qx = mirrorX * (x * cosA - y * sinA), qy = mirrorY * (x * sinA + y * cosA);
-                if (points.size() == first || points.back().x != qx || points.back().y != qy)
-                    points.push_back({qx, qy});
+                if (q == first || q[-1].x != qx || q[-1].y != qy)
+                    *q++ = {qx, qy};
             }
             // A stroke the scale turned into one point draws nothing.
-            if (points.size() - first >= 2)
-                out.lines.ends.push_back(points.size());
+            if (q - first >= 2)
+                out.lines.ends.push_back(std::size_t(q - begin));
             else
-                points.resize(first);
+                q = first;
         }
     }
+    out.lines.points.resize(std::size_t(q - begin));
     return out;
 }
 

@@ -326,9 +326,12 @@ void removeFile(const std::string& path) { ::unlink(path.c_str()); }
 
 namespace {
 
-// The regular files `wanted` takes and `keep` keeps, by their status.
+// The regular files `wanted` takes and `keep` keeps, by their status; with
+// no `keep`, a file the folder lists as regular is taken without a stat (a
+// link, or a file system that does not say, is looked at).
 template <class Keep>
-std::vector<std::string> regularFilesWhere(const std::string& folder, bool (*wanted)(std::string_view name), Keep keep)
+std::vector<std::string> regularFilesWhere(const std::string& folder, bool (*wanted)(std::string_view name), Keep keep,
+                                           bool byStatus = true)
 {
     std::vector<std::string> names;
     DIR* dir = ::opendir(folder.c_str());
@@ -336,6 +339,11 @@ std::vector<std::string> regularFilesWhere(const std::string& folder, bool (*wan
         return names;
     while (const dirent* entry = ::readdir(dir)) {
         struct stat info {};
+        if (!byStatus && entry->d_type == DT_REG) {
+            if (wanted(entry->d_name))
+                names.emplace_back(entry->d_name);
+            continue;
+        }
         // The name first: a folder of thousands of files costs no stat each.
         if (wanted(entry->d_name) && ::fstatat(::dirfd(dir), entry->d_name, &info, 0) == 0 &&
             S_ISREG(info.st_mode) && keep(info))
@@ -355,7 +363,7 @@ std::vector<std::string> filesOlderThan(const std::string& folder, int hours, bo
 
 std::vector<std::string> regularFiles(const std::string& folder, bool (*wanted)(std::string_view name))
 {
-    return regularFilesWhere(folder, wanted, [](const struct stat&) { return true; });
+    return regularFilesWhere(folder, wanted, [](const struct stat&) { return true; }, false);
 }
 
 std::optional<std::uint64_t> regularSize(Handle handle)

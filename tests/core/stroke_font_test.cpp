@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -76,6 +78,51 @@ TEST(StrokeFont, GlyphsReadAloneAreThoseOfTheWholeFont)
     EXPECT_EQ(some.glyphs.at(U'B').advance, whole.glyphs.at(U'B').advance);
     EXPECT_EQ(some.codes, (std::vector<char32_t>{U'A', U'B'}));
     EXPECT_EQ(whole.codes, some.codes);
+}
+
+// A CAD font lists its glyphs in any order and may give a code again: the
+// glyphs read are those of the first of each code, the codes ascending,
+// whether every glyph is read, those a predicate takes or those of a list.
+TEST(StrokeFont, GlyphsInAnyOrderAndRepeatedCodesReadAsTheFirstOfEach)
+{
+    // Codes across the 21 bits a code has; glyph k of a file is one stroke
+    // to (k + 1, k + 1), so which one was kept shows.
+    const std::vector<char32_t> codes = {0x41, 0x42, 0x7FF, 0x800, 0x4E00, 0xFFFF, 0x10000, 0x10FFFF};
+    const std::vector<std::vector<std::size_t>> orders = {
+        {0, 1, 2, 3, 4, 5, 6, 7},
+        {7, 6, 5, 4, 3, 2, 1, 0},
+        {4, 0, 7, 2, 5, 1, 6, 3},
+        {3, 3, 0, 1, 2, 4, 5, 6, 7, 0},
+        {7, 0, 6, 1, 5, 2, 4, 3, 7, 6, 5, 4, 3, 2, 1, 0},
+    };
+    for (const auto& order : orders) {
+        std::string file;
+        std::map<char32_t, std::size_t> first;
+        for (std::size_t k = 0; k < order.size(); ++k) {
+            char glyph[64];
+            std::snprintf(glyph, sizeof glyph, "[%04X]\n0,0;%zu,%zu\n", unsigned(codes[order[k]]), k + 1, k + 1);
+            file += glyph;
+            first.try_emplace(codes[order[k]], k + 1);
+        }
+        const std::u32string some = {codes[order[0]], codes[order.back()], U'Z'};
+        const auto inSome = [&](char32_t c) { return some.find(c) != std::u32string::npos; };
+        const StrokeFont fonts[] = {readLff(file, "t.lff"), readLff(file, "t.lff", inSome), readLff(file, "t.lff", some)};
+        for (const StrokeFont& font : fonts) {
+            std::vector<char32_t> ascending;
+            for (const auto& [c, k] : first)
+                ascending.push_back(c);
+            EXPECT_EQ(font.codes, ascending);
+            for (const auto& [c, k] : first) {
+                if (&font != &fonts[0] && !inSome(c)) {
+                    EXPECT_FALSE(font.glyphs.contains(c));
+                    continue;
+                }
+                const double at = double(k);
+                ASSERT_TRUE(font.glyphs.contains(c)) << unsigned(c);
+                EXPECT_EQ(font.glyphs.at(c).strokes, (Strokes{{{0, 0}, {at, at}}})) << unsigned(c);
+            }
+        }
+    }
 }
 
 TEST(StrokeFont, TextIsScaledTurnedAnchoredAndMirrored)
@@ -190,6 +237,23 @@ std::string referenceChain(int length)
     return s + last;
 }
 
+// Megabytes a reader must look through once, not once a character: a
+// line holding the character that starts a glyph or a reference many times
+// over, and a glyph of many references (the line each stands on is only
+// counted for a refusal).
+std::string manyOnOneLine(char c)
+{
+    return "[0041]\n0,0;1,1" + std::string(std::size_t(4) << 20, c) + "\n[0042]\n0,0;1,1\n";
+}
+
+std::string manyReferences(std::size_t count)
+{
+    std::string s = "[0042]\n0,0;1,1\n[0041]\n";
+    for (std::size_t i = 0; i < count; ++i)
+        s += "C0042\n";
+    return s;
+}
+
 TEST(StrokeFont, BadFilesAreRefusedWithTheFileTheLineAndWhy)
 {
     struct Case {
@@ -218,6 +282,9 @@ TEST(StrokeFont, BadFilesAreRefusedWithTheFileTheLineAndWhy)
          "line " + std::to_string(2 * kStrokeFontMaxGlyphs + 1) + ": more than 65536 glyphs"},
         {"references that double", "t.lff", doublingReferences(20), "would hold more than 100000 points"},
         {"a chain of references", "t.lff", referenceChain(100), "through more than 64 references in a row"},
+        {"a line of many brackets", "t.lff", manyOnOneLine('['), "t.lff, line 2: \"1,1[[["},
+        {"a line of many Cs", "t.lff", manyOnOneLine('C'), "t.lff, line 2: \"1,1CCC"},
+        {"a glyph of many references", "t.lff", manyReferences(500000), "t.lff, line "},
     };
     for (const Case& c : cases) {
         try {
