@@ -320,6 +320,9 @@ public:
             source_.refuseAt(g.at, codeText(code) + " is reached through more than " +
                                       std::to_string(kDeepestReference) + " references in a row");
         state_[code] = 1;
+        std::size_t held = 0;
+        for (const auto& s : g.glyph.strokes)
+            held += s.size();
         // From the last, so the places of those before stay as written.
         for (auto ref = g.references.rbegin(); ref != g.references.rend(); ++ref) {
             const char32_t target = ref->glyph;
@@ -331,16 +334,16 @@ public:
                                         " and so, through a loop of references, to itself");
             resolve(target, depth + 1);
             const LffGlyph& found = glyphs_.at(target);
-            std::size_t points = 0;
-            for (const auto& s : g.glyph.strokes)
-                points += s.size();
+            std::size_t copied = 0;
             for (const auto& s : found.glyph.strokes)
-                points += s.size();
-            if (points > kStrokeGlyphMaxPoints)
+                copied += s.size();
+            held += copied;
+            if (held > kStrokeGlyphMaxPoints)
                 source_.refuseAt(at, codeText(code) + " would hold more than " +
                                         std::to_string(kStrokeGlyphMaxPoints) + " points");
-            // References may copy copies: the whole font is bounded too.
-            total_ += found.glyph.strokes.size() + points;
+            // References may copy copies: the whole font is bounded too, by
+            // what each copy adds.
+            total_ += found.glyph.strokes.size() + copied;
             if (total_ > kStrokeFontMaxPoints)
                 source_.refuseAt(at, "the references make the font hold more than " +
                                         std::to_string(kStrokeFontMaxPoints) + " points");

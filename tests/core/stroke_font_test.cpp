@@ -254,6 +254,20 @@ std::string manyReferences(std::size_t count)
     return s;
 }
 
+// The font's bound counts what each reference copies, once: a glyph made
+// of many copies of a small one reads as long as it holds no more than a
+// glyph may, each copy a stroke of its own.
+TEST(StrokeFont, AGlyphOfManyReferencesWithinTheBoundsReads)
+{
+    for (const std::size_t count : {std::size_t(1), std::size_t(2000), std::size_t(40000)}) {
+        const StrokeFont font = readLff(manyReferences(count), "t.lff");
+        const auto& strokes = font.glyphs.at(U'A').strokes;
+        ASSERT_EQ(strokes.size(), count);
+        for (const auto& stroke : strokes)
+            EXPECT_EQ(stroke.size(), 2u);
+    }
+}
+
 TEST(StrokeFont, BadFilesAreRefusedWithTheFileTheLineAndWhy)
 {
     struct Case {
