@@ -45,21 +45,27 @@ Extent extentOf(const POINT* points, std::size_t count)
     if (count == 0)
         return e;
     e = {0, points[0].x, points[0].y, points[0].x, points[0].y};
+    // One pass for the box and the area: within 2^30 each term fits in 64
+    // bits, and wide products are dearer, so the terms are taken in 64 bits
+    // (modulo 2^64, exact within the bound) and the rare ring beyond it is
+    // summed again.
+    POINT a = points[count - 1];
     for (const POINT& b : std::span(points, count)) {
         e.left = std::min(e.left, b.x);
         e.right = std::max(e.right, b.x);
         e.top = std::min(e.top, b.y);
         e.bottom = std::max(e.bottom, b.y);
+        const std::uint64_t term = std::uint64_t(std::int64_t(a.x) * b.y) - std::uint64_t(std::int64_t(b.x) * a.y);
+        e.area += std::int64_t(term);
+        a = b;
     }
-    // Within 2^30 each term fits in 64 bits, and wide products are dearer.
     constexpr std::int32_t kSmall = 1 << 30;
-    const bool small = e.left > -kSmall && e.top > -kSmall && e.right < kSmall && e.bottom < kSmall;
-    POINT a = points[count - 1];
+    if (e.left > -kSmall && e.top > -kSmall && e.right < kSmall && e.bottom < kSmall)
+        return e;
+    e.area = 0;
+    a = points[count - 1];
     for (const POINT& b : std::span(points, count)) {
-        if (small)
-            e.area += std::int64_t(a.x) * b.y - std::int64_t(b.x) * a.y;
-        else
-            e.area += WideArea(a.x) * b.y - WideArea(b.x) * a.y;
+        e.area += WideArea(a.x) * b.y - WideArea(b.x) * a.y;
         a = b;
     }
     return e;

@@ -142,3 +142,83 @@ TEST(CadMerge, RingsGiveTheBoxOfTheirPointsAndTheReachFromTheOrigin)
 }
 
 } // namespace
+
+// A group the merge has met before, moved by whole pixels, takes what was
+// found for it; a group that only looks the same from its rings' boxes,
+// areas and counts must not. Drawings merged in turn in one store, forwards
+// and backwards, each checked against the rings' own winding over a lattice.
+TEST(CadMerge, KnownGroupsGiveInkWhereTheRingsWind)
+{
+    // A triangle with a square hole inside; the other, a right triangle,
+    // has the same box, area and point count but its slope crosses the same
+    // square (on whole pixels, so the clipper's rounding moves nothing).
+    const auto glyph = [](Figures& f, std::int32_t dx, std::int32_t dy, bool leaning, bool holeReversed = true) {
+        f.ring({{dx, dy}, {dx + 20, dy}, {dx + (leaning ? 0 : 10), dy + 20}});
+        f.square(dx + 8, dy + 10, 3, holeReversed);
+    };
+    struct Row {
+        std::string what;
+        Figures figures;
+    };
+    std::vector<Row> rows(5);
+    rows[0].what = "a glyph and its copies";
+    for (const POINT at : {POINT{0, 0}, POINT{30, 0}, POINT{60, 5}})
+        glyph(rows[0].figures, at.x, at.y, false);
+    rows[1].what = "a look-alike before a copy";
+    glyph(rows[1].figures, 0, 0, true);
+    glyph(rows[1].figures, 30, 0, false);
+    rows[2].what = "look-alikes only";
+    glyph(rows[2].figures, 0, 3, true);
+    glyph(rows[2].figures, 30, 0, true);
+    rows[3].what = "copies whose corners touch";
+    glyph(rows[3].figures, 0, 0, false);
+    glyph(rows[3].figures, 20, 0, false);
+    rows[4].what = "the square run the triangle's way";
+    glyph(rows[4].figures, 0, 0, false, false);
+    glyph(rows[4].figures, 30, 0, false, false);
+
+    const auto piecesOf = [](const lw::Merged& merged) {
+        std::vector<std::vector<POINT>> pieces;
+        for (const lw::Piece& p : merged.pieces) {
+            std::vector<POINT> ring;
+            for (std::uint32_t k = 0; k < p.count; ++k) {
+                const POINT q = p.points[p.reversed ? p.count - 1 - k : k];
+                ring.push_back({q.x * p.scale, q.y * p.scale});
+            }
+            pieces.push_back(ring);
+        }
+        return pieces;
+    };
+    lw::NestingScratch scratch;
+    lw::KnownGroups known;
+    for (int round = 0; round < 2; ++round)
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const Row& row = rows[round == 0 ? i : rows.size() - 1 - i];
+            const std::string what = row.what + (round == 0 ? ", forwards" : ", backwards");
+            lw::RingSet rings;
+            lw::ringsOf(row.figures.points, row.figures.types, rings);
+            const auto pieces = piecesOf(lw::mergeNonzero(rings, 2, scratch, known));
+            lw::NestingScratch alone;
+            EXPECT_EQ(pieces, piecesOf(lw::mergeNonzero(rings, 2, alone))) << what;
+            std::vector<std::vector<POINT>> figures;
+            for (std::size_t k = 0; k < row.figures.points.size(); ++k) {
+                if (row.figures.types[k] == lw::PT_MOVETO)
+                    figures.emplace_back();
+                figures.back().push_back({row.figures.points[k].x * 2, row.figures.points[k].y * 2});
+            }
+            int inkSeen = 0;
+            for (int x = -3; x < 170; ++x)
+                for (int y = -3; y < 55; ++y) {
+                    const double px = x + 0.27, py = y + 0.61;
+                    int want = 0, got = 0;
+                    for (const auto& f : figures)
+                        want += windingAround(f, px, py);
+                    for (const auto& p : pieces)
+                        got += windingAround(p, px, py);
+                    inkSeen += want != 0;
+                    EXPECT_EQ(want != 0, got != 0) << what << " at " << px / 2 << "," << py / 2;
+                    EXPECT_LE(got < 0 ? -got : got, 1) << what << " at " << px / 2 << "," << py / 2;
+                }
+            EXPECT_GT(inkSeen, 0) << what;
+        }
+}
