@@ -1,17 +1,13 @@
 #include "cut/known_groups.hpp"
 
+#include <bit>
+
 namespace lw {
 namespace {
 
 // Differences taken modulo 2^32: exact for points within 2^30 of each
 // other, and never undefined for others (which then only fail to match).
 std::uint32_t less(std::int32_t a, std::int32_t b) { return std::uint32_t(a) - std::uint32_t(b); }
-
-std::uint64_t mix(std::uint64_t h, std::uint64_t v)
-{
-    h ^= v + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
-    return h * 0xFF51AFD7ED558CCDull;
-}
 
 // A summary of the group where it lies that every copy shares: each ring's
 // count, area and box relative to the first ring's first point. Read from
@@ -23,12 +19,14 @@ std::uint64_t keyOf(std::span<const RingView> rings, std::span<const Extent> ext
     std::uint64_t h = rings.size();
     for (std::size_t k = 0; k < rings.size(); ++k) {
         const Extent& e = extents[k];
-        h = mix(h, rings[k].count);
-        h = mix(h, std::uint64_t(e.area));
-        h = mix(h, std::uint64_t(less(e.left, o.x)) << 32 | less(e.top, o.y));
-        h = mix(h, std::uint64_t(less(e.right, o.x)) << 32 | less(e.bottom, o.y));
+        // Products by odd constants, independent of each other, so a ring
+        // costs a few cycles; a poor spread costs only comparisons.
+        const std::uint64_t v = rings[k].count * 0x9E3779B97F4A7C15ull + std::uint64_t(e.area) * 0xC2B2AE3D27D4EB4Full +
+                                (std::uint64_t(less(e.left, o.x)) << 32 | less(e.top, o.y)) * 0x165667B19E3779F9ull +
+                                (std::uint64_t(less(e.right, o.x)) << 32 | less(e.bottom, o.y));
+        h = std::rotl(h, 29) ^ v;
     }
-    return h;
+    return h * 0xFF51AFD7ED558CCDull;
 }
 
 } // namespace
