@@ -172,37 +172,47 @@ void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types,
 
 namespace {
 
-// A closed figure copied to its slot in one pass, with its box, its area
-// (summed modulo 2^64; `areaExact` where the bound says that is the sum)
-// and whether no point repeats the one or the two before it, so that the
-// stack walk would keep every point.
+// A figure copied to its slot in one pass up to its closing point, with
+// its box, its area (summed modulo 2^64; `areaExact` where the bound says
+// that is the sum) and whether no point repeats the one or the two before
+// it, so that the stack walk would keep every point. `count`: the points
+// read, the closing one included; `closed`: whether there was one.
 struct Copied {
     Extent box;
-    bool plain = true, areaExact = false;
+    std::size_t count = 0;
+    bool closed = false, plain = true, areaExact = false;
 };
 
-Copied copyFigure(const POINT* q, std::size_t count, POINT* to)
+Copied copyFigure(const POINT* q, const std::uint8_t* types, std::size_t most, POINT* to)
 {
     Copied f;
     Extent& e = f.box;
     e.left = e.right = q[0].x;
     e.top = e.bottom = q[0].y;
-    std::uint64_t area = std::uint64_t(areaTerm(q[count - 1], q[0]));
+    std::uint64_t area = 0;
     bool repeats = false;
     to[0] = q[0];
-    for (std::size_t k = 1; k < count; ++k) {
-        const POINT p = q[k];
-        e.left = std::min(e.left, p.x);
-        e.right = std::max(e.right, p.x);
-        e.top = std::min(e.top, p.y);
-        e.bottom = std::max(e.bottom, p.y);
-        area += std::uint64_t(areaTerm(q[k - 1], p));
-        repeats |= p == q[k - 1];
-        repeats |= k > 1 && p == q[k - 2];
-        to[k] = p;
+    std::size_t k = 0;
+    if (!(types[0] & PT_CLOSEFIGURE)) {
+        for (k = 1; k < most; ++k) {
+            const POINT p = q[k];
+            e.left = std::min(e.left, p.x);
+            e.right = std::max(e.right, p.x);
+            e.top = std::min(e.top, p.y);
+            e.bottom = std::max(e.bottom, p.y);
+            area += std::uint64_t(areaTerm(q[k - 1], p));
+            repeats |= p == q[k - 1];
+            repeats |= k > 1 && p == q[k - 2];
+            to[k] = p;
+            if (types[k] & PT_CLOSEFIGURE)
+                break;
+        }
     }
+    f.closed = k < most;
+    f.count = f.closed ? k + 1 : most;
+    area += std::uint64_t(areaTerm(q[f.count - 1], q[0]));
     f.plain = !repeats;
-    f.areaExact = sumFits(count, e.left, e.top, e.right, e.bottom);
+    f.areaExact = sumFits(f.count, e.left, e.top, e.right, e.bottom);
     e.area = std::int64_t(area);
     return f;
 }
@@ -233,26 +243,16 @@ void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types,
     for (const PointRange& r : ranges) {
         const std::size_t end = std::min(r.end, n);
         for (std::size_t i = r.begin; i < end;) {
-            std::size_t close = i;
-            while (close < end && !(types[close] & PT_CLOSEFIGURE))
-                ++close;
-            if (close == end) {
-                // A range ends with its last figure, closed or not: the next
-                // starts afresh, this one's points counted in the box.
-                for (; i < end; ++i) {
-                    left = std::min(left, points[i].x);
-                    right = std::max(right, points[i].x);
-                    top = std::min(top, points[i].y);
-                    bottom = std::max(bottom, points[i].y);
-                }
-                break;
-            }
-            const std::size_t count = close + 1 - i;
-            const Copied figure = copyFigure(points.data() + i, count, out + start);
+            const Copied figure = copyFigure(points.data() + i, types.data() + i, end - i, out + start);
             left = std::min(left, figure.box.left);
             right = std::max(right, figure.box.right);
             top = std::min(top, figure.box.top);
             bottom = std::max(bottom, figure.box.bottom);
+            // A range ends with its last figure, closed or not: the next
+            // starts afresh, this one's points counted in the box.
+            if (!figure.closed)
+                break;
+            const std::size_t count = figure.count;
             // The stack walk only where some point repeats the one or the
             // two before it: most figures stay as they were copied.
             const std::size_t walked = figure.plain ? count : removeRepeatsWalk(out + start, count);
@@ -270,7 +270,7 @@ void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types,
                 set.firsts.push_back(std::uint32_t(i));
                 start += kept.first + kept.count + 1;
             }
-            i = close + 1;
+            i += count;
         }
     }
     if (left > right)
