@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -141,8 +142,6 @@ TEST(CadMerge, RingsGiveTheBoxOfTheirPointsAndTheReachFromTheOrigin)
     }
 }
 
-} // namespace
-
 // A group the merge has met before, moved by whole pixels, takes what was
 // found for it; a group that only looks the same from its rings' boxes,
 // areas and counts must not. Drawings merged in turn in one store, forwards
@@ -222,3 +221,84 @@ TEST(CadMerge, KnownGroupsGiveInkWhereTheRingsWind)
             EXPECT_GT(inkSeen, 0) << what;
         }
 }
+
+// Each closed figure becomes its ring cleaned of repeats and spikes (the
+// closing end included), with the box and twice the area of what is kept,
+// counted here the plain way; the set's box holds every point read.
+TEST(CadMerge, RingsAreTheFiguresCleanedWithTheirBoxAndArea)
+{
+    constexpr std::int32_t kFar = (1 << 30) - 3; // terms past 64 bits when summed
+    struct Row {
+        std::string what;
+        Figures figures;
+        std::vector<std::vector<POINT>> want;
+    };
+    const std::vector<POINT> square{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+    const std::vector<Row> rows{
+        {"as drawn", Figures{}.ring(square), {square}},
+        {"the first point again at the end", Figures{}.ring({{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}), {square}},
+        {"a point repeated", Figures{}.ring({{0, 0}, {10, 0}, {10, 0}, {10, 10}, {0, 10}}), {square}},
+        {"a spike out of the box", Figures{}.ring({{0, 0}, {10, 0}, {10, 10}, {20, 20}, {10, 10}, {0, 10}}), {square}},
+        {"a spike through the first point",
+         Figures{}.ring({{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}, {-7, -7}}), {square}},
+        {"a spike before the first point",
+         Figures{}.ring({{-7, -7}, {0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}),
+         {{{0, 0}, {10, 0}, {10, 10}, {0, 10}}}},
+        {"far out", Figures{}.square(kFar - 10, -kFar, 10), {{{kFar - 10, -kFar}, {kFar, -kFar}, {kFar, 10 - kFar},
+                                                                {kFar - 10, 10 - kFar}}}},
+        {"corners far out", Figures{}.ring({{-kFar, -kFar}, {kFar, -kFar}, {kFar, kFar}, {-kFar, kFar}}),
+         {{{-kFar, -kFar}, {kFar, -kFar}, {kFar, kFar}, {-kFar, kFar}}}},
+        {"a figure-eight", Figures{}.ring({{0, 0}, {10, 10}, {10, 0}, {0, 10}}), {{{0, 0}, {10, 10}, {10, 0}, {0, 10}}}},
+        {"flat, then a square", Figures{}.ring({{0, 0}, {5, 5}, {9, 9}}).square(3, 4, 2),
+         {{{3, 4}, {5, 4}, {5, 6}, {3, 6}}}},
+    };
+    for (const Row& row : rows) {
+        for (const bool open : {false, true}) {
+            Figures figures = row.figures;
+            // Points after the last closed figure: no ring, but read.
+            if (open) {
+                figures.points.push_back({-40, 50});
+                figures.types.push_back(lw::PT_MOVETO);
+                figures.points.push_back({-30, 55});
+                figures.types.push_back(lw::PT_LINETO);
+            }
+            const std::string what = row.what + (open ? ", an open figure after" : "");
+            lw::RingSet rings;
+            lw::ringsOf(figures.points, figures.types, rings);
+            ASSERT_EQ(rings.rings.size(), row.want.size()) << what;
+            for (std::size_t k = 0; k < row.want.size(); ++k) {
+                const lw::RingView& r = rings.rings[k];
+                const std::vector<POINT> got(r.points, r.points + r.count);
+                EXPECT_EQ(got, row.want[k]) << what;
+                EXPECT_EQ(r.points[r.count], r.points[0]) << what;
+                lw::WideArea area = 0;
+                std::int32_t left = got[0].x, top = got[0].y, right = got[0].x, bottom = got[0].y;
+                for (std::size_t j = 0; j < got.size(); ++j) {
+                    const POINT a = got[j], b = got[(j + 1) % got.size()];
+                    area += lw::WideArea(a.x) * b.y - lw::WideArea(b.x) * a.y;
+                    left = std::min(left, a.x);
+                    top = std::min(top, a.y);
+                    right = std::max(right, a.x);
+                    bottom = std::max(bottom, a.y);
+                }
+                const lw::Extent& e = rings.extents[k];
+                EXPECT_TRUE(e.area == area) << what;
+                EXPECT_EQ(std::vector<std::int32_t>({e.left, e.top, e.right, e.bottom}),
+                          std::vector<std::int32_t>({left, top, right, bottom}))
+                    << what;
+            }
+            std::int32_t left = figures.points[0].x, top = figures.points[0].y, right = left, bottom = top;
+            for (const POINT& p : figures.points) {
+                left = std::min(left, p.x);
+                top = std::min(top, p.y);
+                right = std::max(right, p.x);
+                bottom = std::max(bottom, p.y);
+            }
+            EXPECT_EQ(std::vector<std::int32_t>({rings.left, rings.top, rings.right, rings.bottom}),
+                      std::vector<std::int32_t>({left, top, right, bottom}))
+                << what;
+        }
+    }
+}
+
+} // namespace
