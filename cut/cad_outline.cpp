@@ -239,7 +239,7 @@ static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& op
     std::vector<Piece> pieces;
     RingSet lobedRings; // unmerged figures of no area as their lobes
     if (options.merge) {
-        merged = mergeNonzero(rings, scale, work.nesting);
+        merged = mergeNonzero(rings, scale, work.nesting, work.knownGroups);
         if (distance != 0) {
             shapes = offsetShapes(shapesOf(merged.pieces), distance, tolerance);
             pieces = piecesOf(shapes);

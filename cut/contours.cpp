@@ -22,6 +22,39 @@ Kept closeRing(const POINT* c, std::size_t count)
     return {first, end - first};
 }
 
+// One edge's term of twiceArea for points within 2^30 of the origin, taken
+// in 64 bits (modulo 2^64 beyond, where callers sum wide instead).
+std::int64_t areaTerm(POINT a, POINT b)
+{
+    return std::int64_t(std::uint64_t(std::int64_t(a.x) * b.y) - std::uint64_t(std::int64_t(b.x) * a.y));
+}
+
+// Whether twiceArea of `count` points in the box, summed in 64 bits, must
+// be exact: each term is at most 2 m^2 for m the largest coordinate's size.
+bool sumFits(std::size_t count, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
+{
+    const std::int64_t m = std::max({-std::int64_t(left), -std::int64_t(top), std::int64_t(right), std::int64_t(bottom)});
+    return m < (std::int64_t(1) << 30) && WideArea(count) * 2 * m * m < (WideArea(1) << 62);
+}
+
+// A stack walk in place, without the closing: a point equal to the top is
+// a repeat, one equal to the point below the top ends a spike. The count kept.
+std::size_t removeRepeatsWalk(POINT* c, std::size_t count)
+{
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const POINT p = c[i];
+        if (kept > 0 && c[kept - 1] == p)
+            continue;
+        if (kept > 1 && c[kept - 2] == p) {
+            --kept;
+            continue;
+        }
+        c[kept++] = p;
+    }
+    return kept;
+}
+
 } // namespace
 
 WideArea twiceArea(const Contour& c)
@@ -45,21 +78,26 @@ Extent extentOf(const POINT* points, std::size_t count)
     if (count == 0)
         return e;
     e = {0, points[0].x, points[0].y, points[0].x, points[0].y};
+    // One pass for the box and the area: within 2^30 each term fits in 64
+    // bits, and wide products are dearer, so the terms are taken in 64 bits
+    // (modulo 2^64, exact within the bound) and the rare ring beyond it is
+    // summed again.
+    POINT a = points[count - 1];
     for (const POINT& b : std::span(points, count)) {
         e.left = std::min(e.left, b.x);
         e.right = std::max(e.right, b.x);
         e.top = std::min(e.top, b.y);
         e.bottom = std::max(e.bottom, b.y);
+        e.area += areaTerm(a, b);
+        a = b;
     }
-    // Within 2^30 each term fits in 64 bits, and wide products are dearer.
     constexpr std::int32_t kSmall = 1 << 30;
-    const bool small = e.left > -kSmall && e.top > -kSmall && e.right < kSmall && e.bottom < kSmall;
-    POINT a = points[count - 1];
+    if (e.left > -kSmall && e.top > -kSmall && e.right < kSmall && e.bottom < kSmall)
+        return e;
+    e.area = 0;
+    a = points[count - 1];
     for (const POINT& b : std::span(points, count)) {
-        if (small)
-            e.area += std::int64_t(a.x) * b.y - std::int64_t(b.x) * a.y;
-        else
-            e.area += WideArea(a.x) * b.y - WideArea(b.x) * a.y;
+        e.area += WideArea(a.x) * b.y - WideArea(b.x) * a.y;
         a = b;
     }
     return e;
@@ -74,20 +112,7 @@ void removeRepeats(Contour& c)
 
 Kept removeRepeats(POINT* c, std::size_t count)
 {
-    // A stack walk: a point equal to the top is a repeat, one equal to the
-    // point below the top ends a spike.
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const POINT p = c[i];
-        if (kept > 0 && c[kept - 1] == p)
-            continue;
-        if (kept > 1 && c[kept - 2] == p) {
-            --kept;
-            continue;
-        }
-        c[kept++] = p;
-    }
-    return closeRing(c, kept);
+    return closeRing(c, removeRepeatsWalk(c, count));
 }
 
 bool isUsable(const Contour& c) { return c.size() >= 3 && twiceArea(c) != 0; }
@@ -145,6 +170,55 @@ void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types,
     ringsOf(points, types, std::span(&all, 1), set);
 }
 
+namespace {
+
+// A figure copied to its slot in one pass up to its closing point, with
+// its box, its area (summed modulo 2^64; `areaExact` where the bound says
+// that is the sum) and whether no point repeats the one or the two before
+// it, so that the stack walk would keep every point. `count`: the points
+// read, the closing one included; `closed`: whether there was one.
+struct Copied {
+    Extent box;
+    std::size_t count = 0;
+    bool closed = false, plain = true, areaExact = false;
+};
+
+Copied copyFigure(const POINT* q, const std::uint8_t* types, std::size_t most, POINT* to)
+{
+    Copied f;
+    Extent& e = f.box;
+    e.left = e.right = q[0].x;
+    e.top = e.bottom = q[0].y;
+    std::uint64_t area = 0;
+    bool repeats = false;
+    to[0] = q[0];
+    std::size_t k = 0;
+    if (!(types[0] & PT_CLOSEFIGURE)) {
+        for (k = 1; k < most; ++k) {
+            const POINT p = q[k];
+            e.left = std::min(e.left, p.x);
+            e.right = std::max(e.right, p.x);
+            e.top = std::min(e.top, p.y);
+            e.bottom = std::max(e.bottom, p.y);
+            area += std::uint64_t(areaTerm(q[k - 1], p));
+            repeats |= p == q[k - 1];
+            repeats |= k > 1 && p == q[k - 2];
+            to[k] = p;
+            if (types[k] & PT_CLOSEFIGURE)
+                break;
+        }
+    }
+    f.closed = k < most;
+    f.count = f.closed ? k + 1 : most;
+    area += std::uint64_t(areaTerm(q[f.count - 1], q[0]));
+    f.plain = !repeats;
+    f.areaExact = sumFits(f.count, e.left, e.top, e.right, e.bottom);
+    e.area = std::int64_t(area);
+    return f;
+}
+
+} // namespace
+
 void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types, std::span<const PointRange> ranges,
              RingSet& set)
 {
@@ -165,41 +239,39 @@ void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types,
     set.firsts.reserve(closes);
     POINT* out = set.points.data();
     std::int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
-    std::size_t start = 0, at = 0; // the figure's first slot, the next free one
+    std::size_t start = 0; // the figure's first slot
     for (const PointRange& r : ranges) {
-        std::size_t begun = r.begin; // the figure's first point in `points`
-        for (std::size_t i = r.begin; i < r.end && i < n; ++i) {
-            const POINT p = points[i];
-            left = std::min(left, p.x);
-            right = std::max(right, p.x);
-            top = std::min(top, p.y);
-            bottom = std::max(bottom, p.y);
-            // removeRepeats' stack walk, as the points arrive.
-            if (at > start && out[at - 1] == p) {
-            } else if (at > start + 1 && out[at - 2] == p) {
-                --at;
-            } else {
-                out[at++] = p;
-            }
-            if (!(types[i] & PT_CLOSEFIGURE))
-                continue;
-            const Kept kept = closeRing(out + start, at - start);
+        const std::size_t end = std::min(r.end, n);
+        for (std::size_t i = r.begin; i < end;) {
+            const Copied figure = copyFigure(points.data() + i, types.data() + i, end - i, out + start);
+            left = std::min(left, figure.box.left);
+            right = std::max(right, figure.box.right);
+            top = std::min(top, figure.box.top);
+            bottom = std::max(bottom, figure.box.bottom);
+            // A range ends with its last figure, closed or not: the next
+            // starts afresh, this one's points counted in the box.
+            if (!figure.closed)
+                break;
+            const std::size_t count = figure.count;
+            // The stack walk only where some point repeats the one or the
+            // two before it: most figures stay as they were copied.
+            const std::size_t walked = figure.plain ? count : removeRepeatsWalk(out + start, count);
+            const Kept kept = closeRing(out + start, walked);
             const POINT* ring = out + start + kept.first;
-            const Extent extent = extentOf(ring, kept.count);
+            // The figure's box and area serve the ring where nothing but
+            // repeats of its first point was dropped; else it is read again.
+            const bool whole = figure.plain && kept.first == 0 && kept.count > 0 &&
+                               std::all_of(ring + kept.count, ring + count, [&](POINT q) { return q == ring[0]; });
+            const Extent extent = whole && figure.areaExact ? figure.box : extentOf(ring, kept.count);
             if (kept.count >= 3 && (extent.area != 0 || !isFlat(ring, kept.count))) {
                 out[start + kept.first + kept.count] = ring[0];
                 set.rings.push_back({ring, std::uint32_t(kept.count)});
                 set.extents.push_back(extent);
-                set.firsts.push_back(std::uint32_t(begun));
-                at = start + kept.first + kept.count + 1;
-            } else {
-                at = start;
+                set.firsts.push_back(std::uint32_t(i));
+                start += kept.first + kept.count + 1;
             }
-            start = at;
-            begun = i + 1;
+            i += count;
         }
-        // A range ends with its last figure, closed or not: the next starts afresh.
-        at = start;
     }
     if (left > right)
         left = top = right = bottom = 0;

@@ -288,6 +288,13 @@ std::vector<Contour> lobesOf(const RingView& ring, int scale)
 
 Merged mergeNonzero(const RingSet& rings, int scale, NestingScratch& scratch)
 {
+    KnownGroups known;
+    return mergeNonzero(rings, scale, scratch, known);
+}
+
+Merged mergeNonzero(const RingSet& rings, int scale, NestingScratch& scratch, KnownGroups& known)
+{
+    known.startDrawing();
     Merged merged;
     merged.pieces.reserve(rings.rings.size());
     Groups groups;
@@ -306,10 +313,21 @@ Merged mergeNonzero(const RingSet& rings, int scale, NestingScratch& scratch)
             views.push_back(rings.rings[groups.members[k]]);
             extents.push_back(rings.extents[groups.members[k]]);
         }
-        if (!edgesMeet(views, scratch)) {
+        bool meet = false;
+        std::span<const Boundary> bounding;
+        if (const KnownGroup* copy = known.find(views, extents)) {
+            meet = copy->meet;
+            bounding = known.boundaries(*copy);
+        } else {
+            meet = edgesMeet(views, scratch);
             boundaries.clear();
-            nestedBoundaries(views, extents, boundaries, scratch);
-            for (const Boundary& b : boundaries)
+            if (!meet)
+                nestedBoundaries(views, extents, boundaries, scratch);
+            known.keep(views, extents, meet, boundaries);
+            bounding = boundaries;
+        }
+        if (!meet) {
+            for (const Boundary& b : bounding)
                 merged.pieces.push_back({views[b.ring].points, views[b.ring].count, scale, b.reversed, b.outer});
             continue;
         }

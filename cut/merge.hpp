@@ -12,6 +12,7 @@
 //   for (const Piece& p : merged.pieces) write(p);
 
 #include "cut/contours.hpp"
+#include "cut/known_groups.hpp"
 #include "cut/nesting.hpp"
 
 #include <vector>
@@ -36,7 +37,9 @@ struct Merged {
 
 // The rings' nonzero union on the grid `scale` times finer than the rings'
 // own; coordinates times `scale` must stay within +-2^29. `scratch` only
-// spares allocations.
+// spares allocations; `known` spares the search of a group that is a copy
+// of one met before (known_groups.hpp), and learns the groups met here.
+Merged mergeNonzero(const RingSet& rings, int scale, NestingScratch& scratch, KnownGroups& known);
 Merged mergeNonzero(const RingSet& rings, int scale, NestingScratch& scratch);
 
 // The ink of one ring alone by the nonzero rule as simple contours on the

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -138,6 +139,165 @@ TEST(CadMerge, RingsGiveTheBoxOfTheirPointsAndTheReachFromTheOrigin)
         EXPECT_EQ(rings.right, row.right) << row.what;
         EXPECT_EQ(rings.bottom, row.bottom) << row.what;
         EXPECT_EQ(rings.reach, row.reach) << row.what;
+    }
+}
+
+// A group the merge has met before, moved by whole pixels, takes what was
+// found for it; a group that only looks the same from its rings' boxes,
+// areas and counts must not. Drawings merged in turn in one store, forwards
+// and backwards, each checked against the rings' own winding over a lattice.
+TEST(CadMerge, KnownGroupsGiveInkWhereTheRingsWind)
+{
+    // A triangle with a square hole inside; the other, a right triangle,
+    // has the same box, area and point count but its slope crosses the same
+    // square (on whole pixels, so the clipper's rounding moves nothing).
+    const auto glyph = [](Figures& f, std::int32_t dx, std::int32_t dy, bool leaning, bool holeReversed = true) {
+        f.ring({{dx, dy}, {dx + 20, dy}, {dx + (leaning ? 0 : 10), dy + 20}});
+        f.square(dx + 8, dy + 10, 3, holeReversed);
+    };
+    struct Row {
+        std::string what;
+        Figures figures;
+    };
+    std::vector<Row> rows(5);
+    rows[0].what = "a glyph and its copies";
+    for (const POINT at : {POINT{0, 0}, POINT{30, 0}, POINT{60, 5}})
+        glyph(rows[0].figures, at.x, at.y, false);
+    rows[1].what = "a look-alike before a copy";
+    glyph(rows[1].figures, 0, 0, true);
+    glyph(rows[1].figures, 30, 0, false);
+    rows[2].what = "look-alikes only";
+    glyph(rows[2].figures, 0, 3, true);
+    glyph(rows[2].figures, 30, 0, true);
+    rows[3].what = "copies whose corners touch";
+    glyph(rows[3].figures, 0, 0, false);
+    glyph(rows[3].figures, 20, 0, false);
+    rows[4].what = "the square run the triangle's way";
+    glyph(rows[4].figures, 0, 0, false, false);
+    glyph(rows[4].figures, 30, 0, false, false);
+
+    const auto piecesOf = [](const lw::Merged& merged) {
+        std::vector<std::vector<POINT>> pieces;
+        for (const lw::Piece& p : merged.pieces) {
+            std::vector<POINT> ring;
+            for (std::uint32_t k = 0; k < p.count; ++k) {
+                const POINT q = p.points[p.reversed ? p.count - 1 - k : k];
+                ring.push_back({q.x * p.scale, q.y * p.scale});
+            }
+            pieces.push_back(ring);
+        }
+        return pieces;
+    };
+    lw::NestingScratch scratch;
+    lw::KnownGroups known;
+    for (int round = 0; round < 2; ++round)
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const Row& row = rows[round == 0 ? i : rows.size() - 1 - i];
+            const std::string what = row.what + (round == 0 ? ", forwards" : ", backwards");
+            lw::RingSet rings;
+            lw::ringsOf(row.figures.points, row.figures.types, rings);
+            const auto pieces = piecesOf(lw::mergeNonzero(rings, 2, scratch, known));
+            lw::NestingScratch alone;
+            EXPECT_EQ(pieces, piecesOf(lw::mergeNonzero(rings, 2, alone))) << what;
+            std::vector<std::vector<POINT>> figures;
+            for (std::size_t k = 0; k < row.figures.points.size(); ++k) {
+                if (row.figures.types[k] == lw::PT_MOVETO)
+                    figures.emplace_back();
+                figures.back().push_back({row.figures.points[k].x * 2, row.figures.points[k].y * 2});
+            }
+            int inkSeen = 0;
+            for (int x = -3; x < 170; ++x)
+                for (int y = -3; y < 55; ++y) {
+                    const double px = x + 0.27, py = y + 0.61;
+                    int want = 0, got = 0;
+                    for (const auto& f : figures)
+                        want += windingAround(f, px, py);
+                    for (const auto& p : pieces)
+                        got += windingAround(p, px, py);
+                    inkSeen += want != 0;
+                    EXPECT_EQ(want != 0, got != 0) << what << " at " << px / 2 << "," << py / 2;
+                    EXPECT_LE(got < 0 ? -got : got, 1) << what << " at " << px / 2 << "," << py / 2;
+                }
+            EXPECT_GT(inkSeen, 0) << what;
+        }
+}
+
+// Each closed figure becomes its ring cleaned of repeats and spikes (the
+// closing end included), with the box and twice the area of what is kept,
+// counted here the plain way; the set's box holds every point read.
+TEST(CadMerge, RingsAreTheFiguresCleanedWithTheirBoxAndArea)
+{
+    constexpr std::int32_t kFar = (1 << 30) - 3; // terms past 64 bits when summed
+    struct Row {
+        std::string what;
+        Figures figures;
+        std::vector<std::vector<POINT>> want;
+    };
+    const std::vector<POINT> square{{0, 0}, {10, 0}, {10, 10}, {0, 10}};
+    const std::vector<Row> rows{
+        {"as drawn", Figures{}.ring(square), {square}},
+        {"the first point again at the end", Figures{}.ring({{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}), {square}},
+        {"a point repeated", Figures{}.ring({{0, 0}, {10, 0}, {10, 0}, {10, 10}, {0, 10}}), {square}},
+        {"a spike out of the box", Figures{}.ring({{0, 0}, {10, 0}, {10, 10}, {20, 20}, {10, 10}, {0, 10}}), {square}},
+        {"a spike through the first point",
+         Figures{}.ring({{0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}, {-7, -7}}), {square}},
+        {"a spike before the first point",
+         Figures{}.ring({{-7, -7}, {0, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0}}),
+         {{{0, 0}, {10, 0}, {10, 10}, {0, 10}}}},
+        {"far out", Figures{}.square(kFar - 10, -kFar, 10), {{{kFar - 10, -kFar}, {kFar, -kFar}, {kFar, 10 - kFar},
+                                                                {kFar - 10, 10 - kFar}}}},
+        {"corners far out", Figures{}.ring({{-kFar, -kFar}, {kFar, -kFar}, {kFar, kFar}, {-kFar, kFar}}),
+         {{{-kFar, -kFar}, {kFar, -kFar}, {kFar, kFar}, {-kFar, kFar}}}},
+        {"a figure-eight", Figures{}.ring({{0, 0}, {10, 10}, {10, 0}, {0, 10}}), {{{0, 0}, {10, 10}, {10, 0}, {0, 10}}}},
+        {"flat, then a square", Figures{}.ring({{0, 0}, {5, 5}, {9, 9}}).square(3, 4, 2),
+         {{{3, 4}, {5, 4}, {5, 6}, {3, 6}}}},
+    };
+    for (const Row& row : rows) {
+        for (const bool open : {false, true}) {
+            Figures figures = row.figures;
+            // Points after the last closed figure: no ring, but read.
+            if (open) {
+                figures.points.push_back({-40, 50});
+                figures.types.push_back(lw::PT_MOVETO);
+                figures.points.push_back({-30, 55});
+                figures.types.push_back(lw::PT_LINETO);
+            }
+            const std::string what = row.what + (open ? ", an open figure after" : "");
+            lw::RingSet rings;
+            lw::ringsOf(figures.points, figures.types, rings);
+            ASSERT_EQ(rings.rings.size(), row.want.size()) << what;
+            for (std::size_t k = 0; k < row.want.size(); ++k) {
+                const lw::RingView& r = rings.rings[k];
+                const std::vector<POINT> got(r.points, r.points + r.count);
+                EXPECT_EQ(got, row.want[k]) << what;
+                EXPECT_EQ(r.points[r.count], r.points[0]) << what;
+                lw::WideArea area = 0;
+                std::int32_t left = got[0].x, top = got[0].y, right = got[0].x, bottom = got[0].y;
+                for (std::size_t j = 0; j < got.size(); ++j) {
+                    const POINT a = got[j], b = got[(j + 1) % got.size()];
+                    area += lw::WideArea(a.x) * b.y - lw::WideArea(b.x) * a.y;
+                    left = std::min(left, a.x);
+                    top = std::min(top, a.y);
+                    right = std::max(right, a.x);
+                    bottom = std::max(bottom, a.y);
+                }
+                const lw::Extent& e = rings.extents[k];
+                EXPECT_TRUE(e.area == area) << what;
+                EXPECT_EQ(std::vector<std::int32_t>({e.left, e.top, e.right, e.bottom}),
+                          std::vector<std::int32_t>({left, top, right, bottom}))
+                    << what;
+            }
+            std::int32_t left = figures.points[0].x, top = figures.points[0].y, right = left, bottom = top;
+            for (const POINT& p : figures.points) {
+                left = std::min(left, p.x);
+                top = std::min(top, p.y);
+                right = std::max(right, p.x);
+                bottom = std::max(bottom, p.y);
+            }
+            EXPECT_EQ(std::vector<std::int32_t>({rings.left, rings.top, rings.right, rings.bottom}),
+                      std::vector<std::int32_t>({left, top, right, bottom}))
+                << what;
+        }
     }
 }
 
