@@ -130,6 +130,109 @@ private:
     std::vector<Entry> entries_;
 };
 
+
+// Where each of a path's figures came from: a run's glyph (its figure's
+// number among the glyph's own) or, kNone, the path's points.
+struct FigureOrigin {
+    std::int32_t run = kNone;
+    std::uint32_t figure = 0;
+};
+
+// curvedFigures(path), telling each figure's origin.
+std::vector<CurvedFigure> figuresWithOrigins(const CurvedPath& path, std::vector<FigureOrigin>& origins)
+{
+    std::vector<CurvedFigure> out;
+    origins.clear();
+    const std::size_t n = std::min(path.points.size(), path.types.size());
+    const std::span<const CurvePoint> points(path.points.data(), n);
+    const std::span<const std::uint8_t> types(path.types.data(), n);
+    const auto fromPoints = [&] { origins.resize(out.size()); };
+    std::size_t from = 0;
+    for (std::size_t r = 0; r < path.runs.size(); ++r) {
+        const CurvedRun& run = path.runs[r];
+        const std::size_t to = std::clamp(run.at, from, n);
+        appendCurvedFigures(points.subspan(from, to - from), types.subspan(from, to - from), 0, 0, out);
+        fromPoints();
+        from = to;
+        if (!run.curves)
+            continue;
+        const std::size_t first = out.size();
+        appendCurvedFigures(run.curves->points, run.curves->types, run.dx, run.dy, out);
+        for (std::size_t f = first; f < out.size(); ++f)
+            origins.push_back({std::int32_t(r), std::uint32_t(f - first)});
+    }
+    appendCurvedFigures(points.subspan(from), types.subspan(from), 0, 0, out);
+    fromPoints();
+    return out;
+}
+
+// The path's glyph runs and the store their curves come from, if any.
+struct GlyphSource {
+    const CurvedPath* path = nullptr;
+    std::span<const FigureOrigin> origins;
+    GlyphArcs* kept = nullptr;
+    double arcTolerance = 0;
+};
+
+ExactCurves curvesOf(std::vector<CurvedFigure> curved, const RingSet& rings, std::span<const Piece> pieces,
+                     int gridScale, std::span<const FigureCurve> figures, const GlyphSource& glyphs)
+{
+    const std::vector<std::int32_t> curveOf = curvesOfRings(rings, figures);
+
+    // Each piece's curve and way round; most pieces are rings the merge
+    // left where they lie, and only the others are compared point by point.
+    struct Use {
+        std::int32_t curve = kNone;
+        bool turned = false;
+    };
+    std::vector<Use> uses(pieces.size());
+    std::vector<std::uint8_t> usedBy(curved.size(), 0);
+    std::optional<RingTable> table;
+    Contour contour;
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        const Piece& p = pieces[k];
+        if (const std::int32_t r = ringOf(p, rings); r != kNone) {
+            uses[k] = {curveOf[std::size_t(r)], p.reversed};
+        } else {
+            if (!table)
+                table.emplace(rings, curveOf, gridScale);
+            contour.resize(p.count);
+            for (std::uint32_t i = 0; i < p.count; ++i) {
+                const POINT q = p.points[p.reversed ? p.count - 1 - i : i];
+                contour[i] = POINT{q.x * p.scale, q.y * p.scale};
+            }
+            bool turned = false;
+            if (const std::int32_t r = table->find(contour, turned); r != kNone)
+                uses[k] = {curveOf[std::size_t(r)], turned};
+        }
+        if (uses[k].curve != kNone && usedBy[std::size_t(uses[k].curve)] < 2)
+            ++usedBy[std::size_t(uses[k].curve)];
+    }
+
+    ExactCurves out(pieces.size());
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        if (uses[k].curve == kNone)
+            continue;
+        const std::size_t j = std::size_t(uses[k].curve);
+        if (glyphs.kept && j < glyphs.origins.size() && glyphs.origins[j].run != kNone) {
+            const FigureOrigin& origin = glyphs.origins[j];
+            const CurvePoint start{curved[j].start.x * gridScale, curved[j].start.y * gridScale};
+            out[k] = glyphs.kept->curveOf(glyphs.path->runs[std::size_t(origin.run)], origin.figure, uses[k].turned,
+                                          gridScale, glyphs.arcTolerance);
+            out[k]->start = start; // where the path has it: the same value, as it is read elsewhere
+            continue;
+        }
+        CurvedFigure& source = curved[j];
+        // A curve only one piece takes moves there: no copy of its segments.
+        if (usedBy[std::size_t(uses[k].curve)] == 1)
+            out[k] = std::move(source);
+        else
+            out[k] = source;
+        asContour(*out[k], uses[k].turned, gridScale);
+    }
+    return out;
+}
+
 } // namespace
 
 void figureCurves(const CapturedOutline& captured, std::span<const CurvedFigure> curved,
@@ -177,54 +280,21 @@ ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& pa
     return exactCurvesFor(std::move(curved), rings, pieces, gridScale, figures);
 }
 
+ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& path, const RingSet& rings,
+                           std::span<const Piece> pieces, int gridScale, GlyphArcs& kept, double arcTolerance)
+{
+    std::vector<FigureOrigin> origins;
+    std::vector<CurvedFigure> curved = figuresWithOrigins(path, origins);
+    std::vector<FigureCurve> figures;
+    figureCurves(captured, curved, {}, figures);
+    return curvesOf(std::move(curved), rings, pieces, gridScale, figures,
+                    GlyphSource{&path, origins, &kept, arcTolerance});
+}
+
 ExactCurves exactCurvesFor(std::vector<CurvedFigure> curved, const RingSet& rings, std::span<const Piece> pieces,
                            int gridScale, std::span<const FigureCurve> figures)
 {
-    const std::vector<std::int32_t> curveOf = curvesOfRings(rings, figures);
-
-    // Each piece's curve and way round; most pieces are rings the merge
-    // left where they lie, and only the others are compared point by point.
-    struct Use {
-        std::int32_t curve = kNone;
-        bool turned = false;
-    };
-    std::vector<Use> uses(pieces.size());
-    std::vector<std::uint8_t> usedBy(curved.size(), 0);
-    std::optional<RingTable> table;
-    Contour contour;
-    for (std::size_t k = 0; k < pieces.size(); ++k) {
-        const Piece& p = pieces[k];
-        if (const std::int32_t r = ringOf(p, rings); r != kNone) {
-            uses[k] = {curveOf[std::size_t(r)], p.reversed};
-        } else {
-            if (!table)
-                table.emplace(rings, curveOf, gridScale);
-            contour.resize(p.count);
-            for (std::uint32_t i = 0; i < p.count; ++i) {
-                const POINT q = p.points[p.reversed ? p.count - 1 - i : i];
-                contour[i] = POINT{q.x * p.scale, q.y * p.scale};
-            }
-            bool turned = false;
-            if (const std::int32_t r = table->find(contour, turned); r != kNone)
-                uses[k] = {curveOf[std::size_t(r)], turned};
-        }
-        if (uses[k].curve != kNone && usedBy[std::size_t(uses[k].curve)] < 2)
-            ++usedBy[std::size_t(uses[k].curve)];
-    }
-
-    ExactCurves out(pieces.size());
-    for (std::size_t k = 0; k < pieces.size(); ++k) {
-        if (uses[k].curve == kNone)
-            continue;
-        CurvedFigure& source = curved[std::size_t(uses[k].curve)];
-        // A curve only one piece takes moves there: no copy of its segments.
-        if (usedBy[std::size_t(uses[k].curve)] == 1)
-            out[k] = std::move(source);
-        else
-            out[k] = source;
-        asContour(*out[k], uses[k].turned, gridScale);
-    }
-    return out;
+    return curvesOf(std::move(curved), rings, pieces, gridScale, figures, {});
 }
 
 } // namespace lw

@@ -1,7 +1,7 @@
 #pragma once
 // What the cut-ready work keeps from one drawing to the next: the buffer of
-// the capture's rings (tens of thousands of points at a fine grid) and the
-// nesting's buffers. The caller makes one and passes it to each drawing (a
+// the capture's rings (tens of thousands of points at a fine grid), the
+// nesting's buffers and each glyph's curves and arcs (glyph_arcs.hpp). The caller makes one and passes it to each drawing (a
 // run of the command line, a batch's rows, the window's saves), so they are
 // fetched from the system once. A drawing's result depends only on its
 // inputs, never on what a workspace held before. One thread at a time.
@@ -10,6 +10,7 @@
 //   for (const CapturedOutline& line : lines) write(cadOutline(line, {}, work));
 
 #include "cut/contours.hpp"
+#include "cut/glyph_arcs.hpp"
 #include "cut/nesting.hpp"
 
 namespace lw {
@@ -17,6 +18,7 @@ namespace lw {
 struct CutWorkspace {
     RingSet rings;
     NestingScratch nesting;
+    GlyphArcs glyphArcs;
 };
 
 } // namespace lw
