@@ -138,8 +138,11 @@ struct FigureOrigin {
     std::uint32_t figure = 0;
 };
 
-// curvedFigures(path), telling each figure's origin.
-std::vector<CurvedFigure> figuresWithOrigins(const CurvedPath& path, std::vector<FigureOrigin>& origins)
+// curvedFigures(path), telling each figure's origin. A figure of a glyph
+// `kept` holds has only its start, placed as curvedFigures places it: its
+// segments are read from the store.
+std::vector<CurvedFigure> figuresWithOrigins(const CurvedPath& path, std::vector<FigureOrigin>& origins,
+                                             GlyphArcs& kept, int gridScale)
 {
     std::vector<CurvedFigure> out;
     origins.clear();
@@ -156,10 +159,11 @@ std::vector<CurvedFigure> figuresWithOrigins(const CurvedPath& path, std::vector
         from = to;
         if (!run.curves)
             continue;
-        const std::size_t first = out.size();
-        appendCurvedFigures(run.curves->points, run.curves->types, run.dx, run.dy, out);
-        for (std::size_t f = first; f < out.size(); ++f)
-            origins.push_back({std::int32_t(r), std::uint32_t(f - first)});
+        const std::vector<CurvedFigure>& own = kept.figuresOf(run, gridScale);
+        for (std::size_t f = 0; f < own.size(); ++f) {
+            out.push_back({{own[f].start.x + run.dx, own[f].start.y + run.dy}, {}});
+            origins.push_back({std::int32_t(r), std::uint32_t(f)});
+        }
     }
     appendCurvedFigures(points.subspan(from), types.subspan(from), 0, 0, out);
     fromPoints();
@@ -284,7 +288,7 @@ ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& pa
                            std::span<const Piece> pieces, int gridScale, GlyphArcs& kept, double arcTolerance)
 {
     std::vector<FigureOrigin> origins;
-    std::vector<CurvedFigure> curved = figuresWithOrigins(path, origins);
+    std::vector<CurvedFigure> curved = figuresWithOrigins(path, origins, kept, gridScale);
     std::vector<FigureCurve> figures;
     figureCurves(captured, curved, {}, figures);
     return curvesOf(std::move(curved), rings, pieces, gridScale, figures,

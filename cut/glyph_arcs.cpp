@@ -25,8 +25,7 @@ void GlyphArcs::startDrawing()
     }
 }
 
-ExactCurve GlyphArcs::curveOf(const CurvedRun& run, std::size_t figure, bool turned, int gridScale,
-                              double arcTolerance)
+GlyphArcs::Glyph& GlyphArcs::glyphOf(const CurvedRun& run, int gridScale)
 {
     Glyph& glyph = glyphs_[Key{run.curves.get(), gridScale}];
     if (!glyph.curves) {
@@ -35,6 +34,18 @@ ExactCurve GlyphArcs::curveOf(const CurvedRun& run, std::size_t figure, bool tur
         appendCurvedFigures(run.curves->points, run.curves->types, 0, 0, glyph.figures);
         glyph.kept.resize(2 * glyph.figures.size());
     }
+    return glyph;
+}
+
+const std::vector<CurvedFigure>& GlyphArcs::figuresOf(const CurvedRun& run, int gridScale)
+{
+    return glyphOf(run, gridScale).figures;
+}
+
+ExactCurve GlyphArcs::curveOf(const CurvedRun& run, std::size_t figure, bool turned, int gridScale,
+                              double arcTolerance)
+{
+    Glyph& glyph = glyphOf(run, gridScale);
     Kept& kept = glyph.kept[2 * figure + (turned ? 1 : 0)];
     if (!kept.segments) {
         CurvedFigure own = glyph.figures[figure];

@@ -29,6 +29,10 @@ public:
     // as they are read, from the same segments, to the same bytes.
     ExactCurve curveOf(const CurvedRun& run, std::size_t figure, bool turned, int gridScale, double arcTolerance);
 
+    // The run's glyph's figures in its own frame, off the grid, as
+    // curvedFigures reads them before moving them by the run's place.
+    const std::vector<CurvedFigure>& figuresOf(const CurvedRun& run, int gridScale);
+
     // What a drawing starts with: the store starts again once it has grown
     // past its bound, so a long batch of faces does not keep every glyph.
     void startDrawing();
@@ -54,6 +58,8 @@ private:
     struct KeyHash {
         std::size_t operator()(const Key& k) const;
     };
+    Glyph& glyphOf(const CurvedRun& run, int gridScale);
+
     std::unordered_map<Key, Glyph, KeyHash> glyphs_;
     std::size_t segments_ = 0;
 };
