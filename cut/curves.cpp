@@ -131,6 +131,38 @@ private:
 };
 
 
+// What RingTable::find gives, by a walk over the rings: the first ring with
+// a curve that is `contour`, found by its box and size before its points.
+std::int32_t scanFor(std::span<const POINT> contour, const RingSet& rings, const std::vector<std::int32_t>& curveOf,
+                     int gridScale, bool& turned, Contour& scratch)
+{
+    if (contour.size() < 3)
+        return kNone;
+    std::int32_t left = contour[0].x, right = left, top = contour[0].y, bottom = top;
+    for (const POINT& q : contour) {
+        left = std::min(left, q.x);
+        right = std::max(right, q.x);
+        top = std::min(top, q.y);
+        bottom = std::max(bottom, q.y);
+    }
+    const std::size_t low = lowest(contour);
+    for (std::size_t r = 0; r < rings.rings.size(); ++r) {
+        const Extent& e = rings.extents[r];
+        if (curveOf[r] == kNone || rings.rings[r].count != contour.size() || e.left * gridScale != left ||
+            e.right * gridScale != right || e.top * gridScale != top || e.bottom * gridScale != bottom)
+            continue;
+        const RingView& v = rings.rings[r];
+        scratch.resize(v.count);
+        for (std::uint32_t k = 0; k < v.count; ++k)
+            scratch[k] = POINT{v.points[k].x * gridScale, v.points[k].y * gridScale};
+        if (const int way = sameRing(contour, low, scratch, lowest(scratch)); way != 0) {
+            turned = way < 0;
+            return std::int32_t(r);
+        }
+    }
+    return kNone;
+}
+
 // Where each of a path's figures came from: a run's glyph (its figure's
 // number among the glyph's own) or, kNone, the path's points.
 struct FigureOrigin {
@@ -192,22 +224,32 @@ ExactCurves curvesOf(std::vector<CurvedFigure> curved, const RingSet& rings, std
     std::vector<Use> uses(pieces.size());
     std::vector<std::uint8_t> usedBy(curved.size(), 0);
     std::optional<RingTable> table;
-    Contour contour;
+    std::size_t scans = 0;
+    Contour contour, ringScratch;
     for (std::size_t k = 0; k < pieces.size(); ++k) {
         const Piece& p = pieces[k];
         if (const std::int32_t r = ringOf(p, rings); r != kNone) {
             uses[k] = {curveOf[std::size_t(r)], p.reversed};
         } else {
-            if (!table)
-                table.emplace(rings, curveOf, gridScale);
             contour.resize(p.count);
             for (std::uint32_t i = 0; i < p.count; ++i) {
                 const POINT q = p.points[p.reversed ? p.count - 1 - i : i];
                 contour[i] = POINT{q.x * p.scale, q.y * p.scale};
             }
+            // A few such pieces (a glyph or two the clipper took) are found
+            // by the rings' boxes; the table pays off once the scans would
+            // cost more than its points.
             bool turned = false;
-            if (const std::int32_t r = table->find(contour, turned); r != kNone)
-                uses[k] = {curveOf[std::size_t(r)], turned};
+            std::int32_t found = kNone;
+            if (!table && (++scans) * rings.rings.size() <= rings.points.size()) {
+                found = scanFor(contour, rings, curveOf, gridScale, turned, ringScratch);
+            } else {
+                if (!table)
+                    table.emplace(rings, curveOf, gridScale);
+                found = table->find(contour, turned);
+            }
+            if (found != kNone)
+                uses[k] = {curveOf[std::size_t(found)], turned};
         }
         if (uses[k].curve != kNone && usedBy[std::size_t(uses[k].curve)] < 2)
             ++usedBy[std::size_t(uses[k].curve)];
