@@ -6,8 +6,10 @@
 namespace lw {
 namespace {
 
-// Beyond these the store starts again at the next drawing.
-constexpr std::size_t kMostGlyphs = 4096;
+// Beyond these (glyphs, and their segments and arcs) the store starts
+// again at the next drawing. Within a drawing it holds no more than the
+// drawing's curves would hold each on its own.
+constexpr std::size_t kMostGlyphs = 2048;
 constexpr std::size_t kMostSegments = std::size_t(1) << 20;
 
 } // namespace
@@ -66,6 +68,7 @@ ExactCurve GlyphArcs::curveOf(const CurvedRun& run, std::size_t figure, bool tur
     if (arcTolerance > 0 && (!kept.arcs || kept.tolerance != arcTolerance)) {
         kept.arcs = std::make_shared<const std::vector<ArcVertex>>(fitKeptArcs(kept.start, *kept.segments, arcTolerance));
         kept.tolerance = arcTolerance;
+        segments_ += kept.arcs->size();
     }
 
     // The run moves the glyph by whole pixels: on a grid of a power of two
