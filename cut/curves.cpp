@@ -130,7 +130,6 @@ private:
     std::vector<Entry> entries_;
 };
 
-
 // What RingTable::find gives, by a walk over the rings: the first ring with
 // a curve that is `contour`, found by its box and size before its points.
 std::int32_t scanFor(std::span<const POINT> contour, const RingSet& rings, const std::vector<std::int32_t>& curveOf,

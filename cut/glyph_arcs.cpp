@@ -66,7 +66,8 @@ ExactCurve GlyphArcs::curveOf(const CurvedRun& run, std::size_t figure, bool tur
         kept.segments = std::make_shared<const std::vector<CurveSegment>>(std::move(own.segments));
     }
     if (arcTolerance > 0 && (!kept.arcs || kept.tolerance != arcTolerance)) {
-        kept.arcs = std::make_shared<const std::vector<ArcVertex>>(fitKeptArcs(kept.start, *kept.segments, arcTolerance));
+        kept.arcs =
+            std::make_shared<const std::vector<ArcVertex>>(fitKeptArcs(kept.start, *kept.segments, arcTolerance));
         kept.tolerance = arcTolerance;
         segments_ += kept.arcs->size();
     }

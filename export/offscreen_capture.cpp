@@ -115,6 +115,7 @@ void OffscreenCapture::write(ByteSink& out, SaveFormat format, const std::option
     }
     const bool captured = outline_.pointCount > 0;
     const CurvedPath* path = keepCurves_ ? &curved_ : nullptr;
+    // A writer that reads arcs has each glyph's fitted once in the cut.
     std::optional<CadOptions> options = cad;
     if (options)
         options->arcs = format == SaveFormat::Dxf || format == SaveFormat::Hpgl;
