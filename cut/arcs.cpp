@@ -238,6 +238,13 @@ bool carriesArcs(const ExactCurve& curve, double tolerance)
 
 } // namespace
 
+std::vector<ArcVertex> fitKeptArcs(CurvePoint start, std::span<const CurveSegment> segments, double tolerance)
+{
+    std::vector<ArcVertex> out;
+    fitInto(start, segments, tolerance, out);
+    return out;
+}
+
 std::vector<ArcVertex> fitArcs(const CurvedFigure& figure, double tolerance)
 {
     std::vector<ArcVertex> out;
@@ -249,6 +256,10 @@ PlacedArcs placedArcsOf(const ExactCurve& curve, double tolerance, std::vector<A
 {
     if (carriesArcs(curve, tolerance))
         return {*curve.arcs, curve.arcShift};
+    if (curve.keptSegments && curve.keptStart) {
+        fitInto(*curve.keptStart, *curve.keptSegments, tolerance, scratch);
+        return {scratch, curve.arcShift};
+    }
     // A curve's own segments come as a view: `moved` is filled only for shared ones.
     std::vector<CurveSegment> moved;
     fitInto(curve.start, segmentsOf(curve, moved), tolerance, scratch);

@@ -11,6 +11,7 @@
 #include "outline/curved_path.hpp"
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -41,7 +42,15 @@ struct ExactCurve : CurvedFigure {
     CurvePoint arcShift{};
     double arcTolerance = 0;
     std::shared_ptr<const std::vector<CurveSegment>> keptSegments; // placed by arcShift
+    // Where the kept segments start in their own frame, where arcs are
+    // fitted in that frame (every copy then reads the same arcs, moved);
+    // else a fit takes the segments where they lie.
+    std::optional<CurvePoint> keptStart;
 };
+
+// The arcs of kept segments from `start`, in their own frame: what a curve
+// that shares them carries, and what a writer fits for one that carries none.
+std::vector<ArcVertex> fitKeptArcs(CurvePoint start, std::span<const CurveSegment> segments, double tolerance);
 
 // The curve's segments: its own, or its shared ones as they lie (moved by
 // the shift into `scratch`, its storage reused). The view holds until the
@@ -56,7 +65,9 @@ void ownSegments(ExactCurve& curve);
 // come as they are shared, with the shift that places them, where they were
 // fitted to the same tolerance and then start where the curve does, so a
 // drawing copies none of them; else arcs fitted now, in `scratch` (its
-// storage reused from one contour to the next), unshifted. The view holds
+// storage reused from one contour to the next): for shared segments in
+// their own frame with the shift that places them, the same arcs a carried
+// fit would be, else unshifted. The view holds
 // until the curve or `scratch` changes.
 struct PlacedArcs {
     std::span<const ArcVertex> arcs;

@@ -266,8 +266,10 @@ static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& op
     }
     CadOutline cut{.outline = outlineOf(captured.logFont, pieces), .gridScale = scale};
     if (curvesRead) {
-        cut.curves = exactCurvesFor(captured, *path, rings, pieces, scale);
         cut.curveTolerance = 0.5 * scale;
+        work.glyphArcs.startDrawing();
+        cut.curves = exactCurvesFor(captured, *path, rings, pieces, scale, work.glyphArcs,
+                                    options.arcs ? cut.curveTolerance : 0);
     }
     return cut;
 }

@@ -29,6 +29,10 @@ struct CadOptions {
     // Keep the font's exact curves where a contour is a captured figure
     // unchanged (see curves.hpp); needs the capture's unflattened path.
     bool curves = false;
+    // With curves: the writer reads them as arcs (DXF, HPGL), so each
+    // glyph's are fitted here once for all its copies. The bytes are the
+    // same either way; a writer fits what no curve carries.
+    bool arcs = false;
     // A stencil: every island joined to the sheet around its letter by
     // bridges this many device pixels wide (stencil.hpp). 0: none. The
     // result is merged, and written as segments.

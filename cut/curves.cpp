@@ -130,6 +130,154 @@ private:
     std::vector<Entry> entries_;
 };
 
+// What RingTable::find gives, by a walk over the rings: the first ring with
+// a curve that is `contour`, found by its box and size before its points.
+std::int32_t scanFor(std::span<const POINT> contour, const RingSet& rings, const std::vector<std::int32_t>& curveOf,
+                     int gridScale, bool& turned, Contour& scratch)
+{
+    if (contour.size() < 3)
+        return kNone;
+    std::int32_t left = contour[0].x, right = left, top = contour[0].y, bottom = top;
+    for (const POINT& q : contour) {
+        left = std::min(left, q.x);
+        right = std::max(right, q.x);
+        top = std::min(top, q.y);
+        bottom = std::max(bottom, q.y);
+    }
+    const std::size_t low = lowest(contour);
+    for (std::size_t r = 0; r < rings.rings.size(); ++r) {
+        const Extent& e = rings.extents[r];
+        if (curveOf[r] == kNone || rings.rings[r].count != contour.size() || e.left * gridScale != left ||
+            e.right * gridScale != right || e.top * gridScale != top || e.bottom * gridScale != bottom)
+            continue;
+        const RingView& v = rings.rings[r];
+        scratch.resize(v.count);
+        for (std::uint32_t k = 0; k < v.count; ++k)
+            scratch[k] = POINT{v.points[k].x * gridScale, v.points[k].y * gridScale};
+        if (const int way = sameRing(contour, low, scratch, lowest(scratch)); way != 0) {
+            turned = way < 0;
+            return std::int32_t(r);
+        }
+    }
+    return kNone;
+}
+
+// Where each of a path's figures came from: a run's glyph (its figure's
+// number among the glyph's own) or, kNone, the path's points.
+struct FigureOrigin {
+    std::int32_t run = kNone;
+    std::uint32_t figure = 0;
+};
+
+// curvedFigures(path), telling each figure's origin. A figure of a glyph
+// `kept` holds has only its start, placed as curvedFigures places it: its
+// segments are read from the store.
+std::vector<CurvedFigure> figuresWithOrigins(const CurvedPath& path, std::vector<FigureOrigin>& origins,
+                                             GlyphArcs& kept, int gridScale)
+{
+    std::vector<CurvedFigure> out;
+    origins.clear();
+    const std::size_t n = std::min(path.points.size(), path.types.size());
+    const std::span<const CurvePoint> points(path.points.data(), n);
+    const std::span<const std::uint8_t> types(path.types.data(), n);
+    const auto fromPoints = [&] { origins.resize(out.size()); };
+    std::size_t from = 0;
+    for (std::size_t r = 0; r < path.runs.size(); ++r) {
+        const CurvedRun& run = path.runs[r];
+        const std::size_t to = std::clamp(run.at, from, n);
+        appendCurvedFigures(points.subspan(from, to - from), types.subspan(from, to - from), 0, 0, out);
+        fromPoints();
+        from = to;
+        if (!run.curves)
+            continue;
+        const std::vector<CurvedFigure>& own = kept.figuresOf(run, gridScale);
+        for (std::size_t f = 0; f < own.size(); ++f) {
+            out.push_back({{own[f].start.x + run.dx, own[f].start.y + run.dy}, {}});
+            origins.push_back({std::int32_t(r), std::uint32_t(f)});
+        }
+    }
+    appendCurvedFigures(points.subspan(from), types.subspan(from), 0, 0, out);
+    fromPoints();
+    return out;
+}
+
+// The path's glyph runs and the store their curves come from, if any.
+struct GlyphSource {
+    const CurvedPath* path = nullptr;
+    std::span<const FigureOrigin> origins;
+    GlyphArcs* kept = nullptr;
+    double arcTolerance = 0;
+};
+
+ExactCurves curvesOf(std::vector<CurvedFigure> curved, const RingSet& rings, std::span<const Piece> pieces,
+                     int gridScale, std::span<const FigureCurve> figures, const GlyphSource& glyphs)
+{
+    const std::vector<std::int32_t> curveOf = curvesOfRings(rings, figures);
+
+    // Each piece's curve and way round; most pieces are rings the merge
+    // left where they lie, and only the others are compared point by point.
+    struct Use {
+        std::int32_t curve = kNone;
+        bool turned = false;
+    };
+    std::vector<Use> uses(pieces.size());
+    std::vector<std::uint8_t> usedBy(curved.size(), 0);
+    std::optional<RingTable> table;
+    std::size_t scans = 0;
+    Contour contour, ringScratch;
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        const Piece& p = pieces[k];
+        if (const std::int32_t r = ringOf(p, rings); r != kNone) {
+            uses[k] = {curveOf[std::size_t(r)], p.reversed};
+        } else {
+            contour.resize(p.count);
+            for (std::uint32_t i = 0; i < p.count; ++i) {
+                const POINT q = p.points[p.reversed ? p.count - 1 - i : i];
+                contour[i] = POINT{q.x * p.scale, q.y * p.scale};
+            }
+            // A few such pieces (a glyph or two the clipper took) are found
+            // by the rings' boxes; the table pays off once the scans would
+            // cost more than its points.
+            bool turned = false;
+            std::int32_t found = kNone;
+            if (!table && (++scans) * rings.rings.size() <= rings.points.size()) {
+                found = scanFor(contour, rings, curveOf, gridScale, turned, ringScratch);
+            } else {
+                if (!table)
+                    table.emplace(rings, curveOf, gridScale);
+                found = table->find(contour, turned);
+            }
+            if (found != kNone)
+                uses[k] = {curveOf[std::size_t(found)], turned};
+        }
+        if (uses[k].curve != kNone && usedBy[std::size_t(uses[k].curve)] < 2)
+            ++usedBy[std::size_t(uses[k].curve)];
+    }
+
+    ExactCurves out(pieces.size());
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        if (uses[k].curve == kNone)
+            continue;
+        const std::size_t j = std::size_t(uses[k].curve);
+        if (glyphs.kept && j < glyphs.origins.size() && glyphs.origins[j].run != kNone) {
+            const FigureOrigin& origin = glyphs.origins[j];
+            const CurvePoint start{curved[j].start.x * gridScale, curved[j].start.y * gridScale};
+            out[k] = glyphs.kept->curveOf(glyphs.path->runs[std::size_t(origin.run)], origin.figure, uses[k].turned,
+                                          gridScale, glyphs.arcTolerance);
+            out[k]->start = start; // where the path has it: the same value, as it is read elsewhere
+            continue;
+        }
+        CurvedFigure& source = curved[j];
+        // A curve only one piece takes moves there: no copy of its segments.
+        if (usedBy[std::size_t(uses[k].curve)] == 1)
+            out[k] = std::move(source);
+        else
+            out[k] = source;
+        asContour(*out[k], uses[k].turned, gridScale);
+    }
+    return out;
+}
+
 } // namespace
 
 void figureCurves(const CapturedOutline& captured, std::span<const CurvedFigure> curved,
@@ -177,54 +325,21 @@ ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& pa
     return exactCurvesFor(std::move(curved), rings, pieces, gridScale, figures);
 }
 
+ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& path, const RingSet& rings,
+                           std::span<const Piece> pieces, int gridScale, GlyphArcs& kept, double arcTolerance)
+{
+    std::vector<FigureOrigin> origins;
+    std::vector<CurvedFigure> curved = figuresWithOrigins(path, origins, kept, gridScale);
+    std::vector<FigureCurve> figures;
+    figureCurves(captured, curved, {}, figures);
+    return curvesOf(std::move(curved), rings, pieces, gridScale, figures,
+                    GlyphSource{&path, origins, &kept, arcTolerance});
+}
+
 ExactCurves exactCurvesFor(std::vector<CurvedFigure> curved, const RingSet& rings, std::span<const Piece> pieces,
                            int gridScale, std::span<const FigureCurve> figures)
 {
-    const std::vector<std::int32_t> curveOf = curvesOfRings(rings, figures);
-
-    // Each piece's curve and way round; most pieces are rings the merge
-    // left where they lie, and only the others are compared point by point.
-    struct Use {
-        std::int32_t curve = kNone;
-        bool turned = false;
-    };
-    std::vector<Use> uses(pieces.size());
-    std::vector<std::uint8_t> usedBy(curved.size(), 0);
-    std::optional<RingTable> table;
-    Contour contour;
-    for (std::size_t k = 0; k < pieces.size(); ++k) {
-        const Piece& p = pieces[k];
-        if (const std::int32_t r = ringOf(p, rings); r != kNone) {
-            uses[k] = {curveOf[std::size_t(r)], p.reversed};
-        } else {
-            if (!table)
-                table.emplace(rings, curveOf, gridScale);
-            contour.resize(p.count);
-            for (std::uint32_t i = 0; i < p.count; ++i) {
-                const POINT q = p.points[p.reversed ? p.count - 1 - i : i];
-                contour[i] = POINT{q.x * p.scale, q.y * p.scale};
-            }
-            bool turned = false;
-            if (const std::int32_t r = table->find(contour, turned); r != kNone)
-                uses[k] = {curveOf[std::size_t(r)], turned};
-        }
-        if (uses[k].curve != kNone && usedBy[std::size_t(uses[k].curve)] < 2)
-            ++usedBy[std::size_t(uses[k].curve)];
-    }
-
-    ExactCurves out(pieces.size());
-    for (std::size_t k = 0; k < pieces.size(); ++k) {
-        if (uses[k].curve == kNone)
-            continue;
-        CurvedFigure& source = curved[std::size_t(uses[k].curve)];
-        // A curve only one piece takes moves there: no copy of its segments.
-        if (usedBy[std::size_t(uses[k].curve)] == 1)
-            out[k] = std::move(source);
-        else
-            out[k] = source;
-        asContour(*out[k], uses[k].turned, gridScale);
-    }
-    return out;
+    return curvesOf(std::move(curved), rings, pieces, gridScale, figures, {});
 }
 
 } // namespace lw

@@ -9,6 +9,7 @@
 
 #include "cut/arcs.hpp"
 #include "cut/contours.hpp"
+#include "cut/glyph_arcs.hpp"
 #include "outline/captured_outline.hpp"
 #include "outline/curved_path.hpp"
 
@@ -27,6 +28,12 @@ using ExactCurves = std::vector<std::optional<ExactCurve>>;
 // offset's) only where it is the same ring as a captured figure.
 ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& path, const RingSet& rings,
                            std::span<const Piece> pieces, int gridScale);
+// The same, with the curves of glyphs the path keeps as runs taken from
+// `kept` (glyph_arcs.hpp): shared, in whole-pixel places, and carrying their
+// arcs where `arcTolerance` > 0. Their segments read the same as above; their
+// arcs are fitted in the glyph's own frame.
+ExactCurves exactCurvesFor(const CapturedOutline& captured, const CurvedPath& path, const RingSet& rings,
+                           std::span<const Piece> pieces, int gridScale, GlyphArcs& kept, double arcTolerance);
 
 // Which of `curved` (a path's figures as curvedFigures gives them) each
 // closed figure of the capture takes, by the figure's first point among the

@@ -115,9 +115,13 @@ void OffscreenCapture::write(ByteSink& out, SaveFormat format, const std::option
     }
     const bool captured = outline_.pointCount > 0;
     const CurvedPath* path = keepCurves_ ? &curved_ : nullptr;
-    CadOutline cut = !cad         ? CadOutline{.outline = outline_, .gridScale = 1}
-                     : lastWrite_ ? cadOutline(std::move(outline_), *cad, *work_, path)
-                                  : cadOutline(outline_, *cad, *work_, path);
+    // A writer that reads arcs has each glyph's fitted once in the cut.
+    std::optional<CadOptions> options = cad;
+    if (options)
+        options->arcs = format == SaveFormat::Dxf || format == SaveFormat::Hpgl;
+    CadOutline cut = !options     ? CadOutline{.outline = outline_, .gridScale = 1}
+                     : lastWrite_ ? cadOutline(std::move(outline_), *options, *work_, path)
+                                  : cadOutline(outline_, *options, *work_, path);
     // A drawing with nothing to cut would replace the user's file with an
     // empty one and look like success.
     if (cad && cad->offsetPixels < 0 && cut.outline.pointCount == 0 && captured)

@@ -106,7 +106,8 @@ void round(Case& c, Run& run)
     t = cpuNow();
     for (int r = 0; r < c.repeats; ++r) {
         lw::drawFlattenPath(lw::Placement::Origin, source, run.dc, outline, &path);
-        const lw::CadOutline cad = lw::cadOutline(outline, {.merge = true, .curves = true}, run.kept, &path);
+        const lw::CadOutline cad =
+            lw::cadOutline(outline, {.merge = true, .curves = true, .arcs = true}, run.kept, &path);
         for (const auto& curve : cad.curves)
             if (curve)
                 sink += lw::placedArcsOf(*curve, cad.curveTolerance, fitted).arcs.size();

@@ -217,6 +217,9 @@ CASES = [
     ("回図", "IPAMincho", 24, [], False),
     ("oSe", "DejaVu Sans", 144, [], True),
     ("BOB 出口 8", "IPAGothic", 1, [], False),
+    # Copies of a glyph read one fit, each moved to where it lies.
+    ("ooo SSS", "DejaVu Sans", 24, [], True),
+    ("回回 図図 gg", "IPAGothic", 2, [], False),
     # The curves turn over with a mirrored drawing.
     ("S", "DejaVu Serif", 24, ["--mirror", "x", "--anchor", "centre"], True),
     ("oSe", "DejaVu Sans", 24, ["--mirror", "y", "--angle", "20"], True),
