@@ -1,8 +1,11 @@
 #include "cut/offset_trace.hpp"
 
+#include "cut/untangle.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <numbers>
 #include <queue>
@@ -410,8 +413,38 @@ bool traceOffset(const std::vector<Shape>& shapes, const std::vector<std::size_t
         }
     }
     outers.push_back(traced.size());
-    if (anyMeet(traced, [](std::size_t, POINT, POINT) { return true; }))
-        return false;
+    const auto all = [](std::size_t, POINT, POINT) { return true; };
+    if (anyMeet(traced, all)) {
+        // One may cross itself where a slot closed at its neck over a
+        // wider room, which stays as a hole of its own.
+        std::vector<Contour> untangled;
+        std::vector<std::size_t> starts;
+        for (std::size_t i = 0; i + 1 < outers.size(); ++i) {
+            starts.push_back(untangled.size());
+            for (std::size_t t = outers[i]; t < outers[i + 1]; ++t) {
+                std::vector<Contour> same, reversed;
+                if (!untangle(traced[t], twiceArea(traced[t]) > 0, same, reversed))
+                    return false;
+                if (t == outers[i]) {
+                    // The ink in one piece still, round the rooms it closed off.
+                    if (same.size() != 1)
+                        return false;
+                    untangled.push_back(std::move(same.front()));
+                    std::move(reversed.begin(), reversed.end(), std::back_inserter(untangled));
+                } else {
+                    // A hole may part in two, but no ink comes up inside it.
+                    if (!reversed.empty())
+                        return false;
+                    std::move(same.begin(), same.end(), std::back_inserter(untangled));
+                }
+            }
+        }
+        starts.push_back(untangled.size());
+        traced = std::move(untangled);
+        outers = std::move(starts);
+        if (anyMeet(traced, all))
+            return false;
+    }
     // Contours that do not meet may still lie one inside the other where
     // they should not: a hole outside its outer contour (the outer shrunk
     // into it, the shape gone), or a hole grown round another.
