@@ -41,8 +41,8 @@ bool onGrid(Vec v, Contour& into)
 // turns towards it, the lines are cut where they meet; a line cut away
 // whole (a concave run tighter than the distance) goes, and its neighbours
 // are cut where they meet instead, as where half-planes are intersected.
-// Declined where that does not settle it: only the general offset resolves
-// those.
+// Closed where nothing is left of it; declined where that does not settle
+// it: only the general offset resolves those.
 enum class Traced { Moved, Closed, Declined };
 Traced traceContour(const Contour& c, double distance, double away, double step, Contour& out)
 {
