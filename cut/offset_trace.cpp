@@ -112,7 +112,8 @@ Traced traceContour(const Contour& c, double distance, double away, double step,
     // cut away whole shrank to nothing: its ends move in step with the offset.
     const auto vanished = [&](const Line& l) {
         const double atStart = l.to0 - l.from0, atEnd = l.to - l.from;
-        return atStart <= 0 ? 0.0 : atStart / (atStart - atEnd);
+        const double share = atStart <= 0 ? 0.0 : atStart / (atStart - atEnd);
+        return std::isfinite(share) ? share : 0.0; // keeps the queue's order strict
     };
     for (std::size_t i = 0; i < m; ++i)
         if (lines[i].cutBefore && !meet(lines[lines[i].before], lines[i]))
