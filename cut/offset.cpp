@@ -203,20 +203,24 @@ std::vector<Shape> offsetShapes(const std::vector<Shape>& shapes, double distanc
         // once, alone: where they cross, those traces are what is united.
         std::vector<Shape> traced;
         std::vector<char> clean;
-        for (const std::size_t k : members[i])
+        // Where each member's traced shapes end in `traced`: a shape worn
+        // away by an inward offset leaves none.
+        std::vector<std::size_t> ends;
+        for (const std::size_t k : members[i]) {
             clean.push_back(traceOffset(shapes, {k}, distance, n, traced));
+            ends.push_back(traced.size());
+        }
         const bool allClean = std::all_of(clean.begin(), clean.end(), [](char c) { return c != 0; });
         if (allClean && apart(traced)) {
             std::move(traced.begin(), traced.end(), std::back_inserter(result));
             continue;
         }
         BgShapes moved;
-        std::size_t next = 0;
         for (std::size_t j = 0; j < members[i].size(); ++j)
-            if (clean[j])
-                add(traced[next++], moved);
-            else
+            if (!clean[j])
                 offsetAlone(shapes, members[i][j], distance, n, moved);
+            else if (ends[j] > (j ? ends[j - 1] : 0))
+                add(traced[ends[j] - 1], moved);
         if (members[i].size() > 1)
             moved = merged(std::move(moved));
         for (const BgPolygon& polygon : moved) {

@@ -1,10 +1,15 @@
 #include "cut/offset_trace.hpp"
 
+#include "cut/untangle.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <numbers>
+#include <queue>
+#include <utility>
 
 namespace lw {
 namespace {
@@ -17,6 +22,7 @@ Vec operator+(Vec a, Vec b) { return {a.x + b.x, a.y + b.y}; }
 Vec operator-(Vec a, Vec b) { return {a.x - b.x, a.y - b.y}; }
 Vec operator*(Vec a, double k) { return {a.x * k, a.y * k}; }
 double cross(Vec a, Vec b) { return a.x * b.y - a.y * b.x; }
+double dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y; }
 Vec at(const POINT& p) { return {double(p.x), double(p.y)}; }
 
 // Rounded to the grid, or false beyond what a coordinate may hold.
@@ -35,15 +41,20 @@ bool onGrid(Vec v, Contour& into)
 // turns towards it, the lines are cut where they meet; a line cut away
 // whole (a concave run tighter than the distance) goes, and its neighbours
 // are cut where they meet instead, as where half-planes are intersected.
-// False where that does not settle it: only the general offset resolves
-// those.
-bool traceContour(const Contour& c, double distance, double away, double step, Contour& out)
+// Closed where nothing is left of it; declined where that does not settle
+// it: only the general offset resolves those.
+enum class Traced { Moved, Closed, Declined };
+Traced traceContour(const Contour& c, double distance, double away, double step, Contour& out)
 {
     struct Line {
         Vec start, along;            // from start to start + along
         double from = 0, to = 1;     // the part kept, in shares of `along`
         bool cutBefore = false;      // starts where the line before it ends
         std::size_t before = 0, after = 0;
+        // The same line before it moved (offset 0): through `origin`, its
+        // ends at shares `from0` and `to0` (a join's chord is then a point).
+        Vec origin;
+        double from0 = 0, to0 = 1;
     };
     const std::size_t n = c.size();
     const bool toRight = away * distance > 0;
@@ -54,6 +65,7 @@ bool traceContour(const Contour& c, double distance, double away, double step, C
     std::vector<Line> lines;
     lines.reserve(n + n / 2);
     const double radius = std::fabs(distance);
+    bool joined = false;
     for (std::size_t k = 0; k < n; ++k) {
         const std::size_t b = (k + n - 1) % n;
         const POINT q = c[b], p = c[k], r = c[(k + 1) % n];
@@ -69,15 +81,16 @@ bool traceContour(const Contour& c, double distance, double away, double step, C
             const double first = std::atan2(ma.y, ma.x);
             const double sweep = std::remainder(std::atan2(mb.y, mb.x) - first, 2 * std::numbers::pi);
             const int pieces = int(std::ceil(std::fabs(sweep) / step));
+            joined = true;
             Vec last = here + ma;
             for (int j = 1; j <= pieces; ++j) {
                 const double angle = first + sweep * j / pieces;
                 const Vec next = j == pieces ? here + mb : here + Vec{std::cos(angle), std::sin(angle)} * radius;
-                lines.push_back({last, next - last});
+                lines.push_back({last, next - last, 0, 1, false, 0, 0, here, 0, 0});
                 last = next;
             }
         }
-        lines.push_back({here + mb, at(r) - here, 0, 1, cut});
+        lines.push_back({here + mb, at(r) - here, 0, 1, cut, 0, 0, here, 0, 1});
     }
     const std::size_t m = lines.size();
     for (std::size_t i = 0; i < m; ++i) {
@@ -90,49 +103,111 @@ bool traceContour(const Contour& c, double distance, double away, double step, C
             return false;
         a.to = cross(b.start - a.start, b.along) / turn;
         b.from = cross(b.start - a.start, a.along) / turn;
+        a.to0 = cross(b.origin - a.origin, b.along) / turn;
+        b.from0 = cross(b.origin - a.origin, a.along) / turn;
         b.cutBefore = true;
         return true;
     };
-    std::vector<std::size_t> gone;
+    // How far the offset had come, as a share of the distance, when a line
+    // cut away whole shrank to nothing: its ends move in step with the offset.
+    const auto vanished = [&](const Line& l) {
+        const double atStart = l.to0 - l.from0, atEnd = l.to - l.from;
+        const double share = atStart <= 0 ? 0.0 : atStart / (atStart - atEnd);
+        return std::isfinite(share) ? share : 0.0; // keeps the queue's order strict
+    };
     for (std::size_t i = 0; i < m; ++i)
         if (lines[i].cutBefore && !meet(lines[lines[i].before], lines[i]))
-            return false;
-    for (std::size_t i = 0; i < m; ++i)
-        if (!(lines[i].from < lines[i].to))
-            gone.push_back(i);
+            return Traced::Declined;
+    // Lines cut away whole go in the order they vanished as the offset
+    // grew: one that went later may still meet the line beyond one that
+    // went earlier.
+    using Vanished = std::pair<double, std::size_t>;
+    std::priority_queue<Vanished, std::vector<Vanished>, std::greater<>> gone;
     std::vector<char> alive(m, 1);
     std::size_t left = m;
+    const auto push = [&](std::size_t e) {
+        if (alive[e] && !(lines[e].from < lines[e].to))
+            gone.emplace(vanished(lines[e]), e);
+    };
+    for (std::size_t i = 0; i < m; ++i)
+        push(i);
+    // Two lines that face each other on one line, or have passed each
+    // other, once all between them is cut away: the walls of a slot no
+    // wider than twice the distance, which closes. What of them lies
+    // across the other goes, each whole but where one reaches further
+    // back than the other; their neighbours then meet.
+    bool emptied = false; // by closing a slot
+    const auto closeSlot = [&](std::size_t ai, std::size_t bi) {
+        for (;;) {
+            const Line &a = lines[ai], &b = lines[bi];
+            if (cross(a.along, b.along) != 0 || dot(a.along, b.along) >= 0)
+                return false;
+            const double side = cross(a.along, b.start - a.start);
+            if (toRight ? side < 0 : side > 0)
+                return false; // still apart: a slot that should not have closed here
+            const Vec u = a.along * (1 / std::hypot(a.along.x, a.along.y));
+            const double backA = dot(a.start + a.along * a.from, u), backB = dot(b.start + b.along * b.to, u);
+            const double hair = 1e-9 * std::max({std::fabs(backA), std::fabs(backB), 1.0});
+            const bool dropA = !(backA < backB - hair), dropB = !(backB < backA - hair);
+            if (left < 3 + std::size_t(dropA) + std::size_t(dropB)) {
+                emptied = true;
+                return false;
+            }
+            const std::size_t pi = dropA ? a.before : ai, qi = dropB ? b.after : bi;
+            for (const auto& [drop, e] : {std::pair{dropA, ai}, std::pair{dropB, bi}})
+                if (drop) {
+                    alive[e] = 0;
+                    --left;
+                }
+            lines[pi].after = qi;
+            lines[qi].before = pi;
+            if (meet(lines[pi], lines[qi])) {
+                push(pi);
+                push(qi);
+                return true;
+            }
+            ai = pi;
+            bi = qi;
+        }
+    };
+    // With no round join the contour bounds the intersection of the
+    // half-planes alone: where too few lines are left, that is empty, and
+    // the contour closes to nothing (a hole filled, a shape worn away).
+    const Traced closed = joined ? Traced::Declined : Traced::Closed;
     while (!gone.empty()) {
-        const std::size_t k = gone.back();
-        gone.pop_back();
-        if (!alive[k] || lines[k].from < lines[k].to)
+        const auto [when, k] = gone.top();
+        gone.pop();
+        // Stale where the line has met another since.
+        if (!alive[k] || lines[k].from < lines[k].to || when != vanished(lines[k]))
             continue;
         if (left <= 3)
-            return false;
+            return closed;
         const std::size_t ai = lines[k].before, bi = lines[k].after;
         Line &a = lines[ai], &b = lines[bi];
         alive[k] = 0;
         --left;
         a.after = bi;
         b.before = ai;
-        if (!meet(a, b))
-            return false;
-        for (const std::size_t e : {ai, bi})
-            if (!(lines[e].from < lines[e].to))
-                gone.push_back(e);
+        if (!meet(a, b)) {
+            if (!closeSlot(ai, bi))
+                return emptied ? closed : Traced::Declined;
+            continue;
+        }
+        push(ai);
+        push(bi);
     }
     // Cuts only shorten a line: one that reaches past its own ends met
     // another across a round join's gap, which is not an overlap.
     for (std::size_t i = 0; i < m; ++i)
         if (alive[i] && !(lines[i].from >= 0 && lines[i].to <= 1))
-            return false;
+            return Traced::Declined;
 
     out.clear();
     out.reserve(left);
     for (std::size_t i = 0; i < m; ++i)
         if (alive[i] && !onGrid(lines[i].start + lines[i].along * lines[i].from, out))
-            return false;
-    return true;
+            return Traced::Declined;
+    return Traced::Moved;
 }
 
 int sideOf(POINT a, POINT b, POINT p)
@@ -321,8 +396,17 @@ bool traceOffset(const std::vector<Shape>& shapes, const std::vector<std::size_t
             // Away from the ink: out of an outer contour, into a hole.
             const double away = (area > 0) == (k == 0) ? 1 : -1;
             Contour& moved = traced.emplace_back();
-            if (!traceContour(c, distance, away, step, moved))
+            const Traced how = traceContour(c, distance, away, step, moved);
+            if (how == Traced::Declined)
                 return false;
+            if (how == Traced::Closed) {
+                traced.pop_back();
+                // A hole filled leaves the rest; a shape worn away, nothing.
+                if (k > 0)
+                    continue;
+                outers.pop_back();
+                break;
+            }
             removeRepeats(moved);
             // A contour that turned over or shrank to nothing is not the offset.
             if (!isUsable(moved) || (twiceArea(moved) > 0) != (area > 0))
@@ -330,8 +414,38 @@ bool traceOffset(const std::vector<Shape>& shapes, const std::vector<std::size_t
         }
     }
     outers.push_back(traced.size());
-    if (anyMeet(traced, [](std::size_t, POINT, POINT) { return true; }))
-        return false;
+    const auto all = [](std::size_t, POINT, POINT) { return true; };
+    if (anyMeet(traced, all)) {
+        // One may cross itself where a slot closed at its neck over a
+        // wider room, which stays as a hole of its own.
+        std::vector<Contour> untangled;
+        std::vector<std::size_t> starts;
+        for (std::size_t i = 0; i + 1 < outers.size(); ++i) {
+            starts.push_back(untangled.size());
+            for (std::size_t t = outers[i]; t < outers[i + 1]; ++t) {
+                std::vector<Contour> same, reversed;
+                if (!untangle(traced[t], twiceArea(traced[t]) > 0, same, reversed))
+                    return false;
+                if (t == outers[i]) {
+                    // The ink in one piece still, round the rooms it closed off.
+                    if (same.size() != 1)
+                        return false;
+                    untangled.push_back(std::move(same.front()));
+                    std::move(reversed.begin(), reversed.end(), std::back_inserter(untangled));
+                } else {
+                    // A hole may part in two, but no ink comes up inside it.
+                    if (!reversed.empty())
+                        return false;
+                    std::move(same.begin(), same.end(), std::back_inserter(untangled));
+                }
+            }
+        }
+        starts.push_back(untangled.size());
+        traced = std::move(untangled);
+        outers = std::move(starts);
+        if (anyMeet(traced, all))
+            return false;
+    }
     // Contours that do not meet may still lie one inside the other where
     // they should not: a hole outside its outer contour (the outer shrunk
     // into it, the shape gone), or a hole grown round another.

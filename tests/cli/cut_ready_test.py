@@ -171,11 +171,8 @@ for name, args in CASES:
 # Offsets: outward, inward, and a hole that closes; at small sizes, where
 # tight curves meet the distance, far enough that the letters grow into
 # each other, and inward far enough that strokes part or vanish.
-for text, face, offset, size in [("gjpqy", "DejaVu Sans", 0.3, "72"), ("gjpqy", "DejaVu Sans", -0.2, "72"),
-                                 ("回", "IPAMincho", 0.5, "72"), ("編集テキスト", "IPAGothic", 0.1, "24"),
-                                 ("編集テキスト", "IPAGothic", -0.1, "24"), ("Sweep", "DejaVu Serif", 1.5, "36"),
-                                 ("O·Hg", "DejaVu Sans", -0.3, "24"), ("O■", "IPAGothic", -1.5, "72")]:
-    args = ["--text", text, "--font", face, "--size", size, "--underline", "--precision", PRECISION]
+def check_offset(text, face, offset, size, underline=True):
+    args = ["--text", text, "--font", face, "--size", size, "--precision", PRECISION] + (["--underline"] * underline)
     base = [pts for pts, _ in contours_of_dxf(args)]
     moved = contours_of_dxf(args + ["--offset", str(offset)])
     check_clean(f"{text} --offset {offset}", moved)
@@ -192,6 +189,28 @@ for text, face, offset, size in [("gjpqy", "DejaVu Sans", 0.3, "72"), ("gjpqy", 
     check(abs(moved_area - want) <= edge * float(PRECISION),
           f"{text} --offset {offset}: area {moved_area}, shapely's buffer {want} (boundary {edge:.2f} mm)")
     print(f"{text} --offset {offset}: {len(base)} -> {len(moved)} contours, worst {worst:.5f} mm")
+    return moved
+
+
+for text, face, offset, size in [("gjpqy", "DejaVu Sans", 0.3, "72"), ("gjpqy", "DejaVu Sans", -0.2, "72"),
+                                 ("回", "IPAMincho", 0.5, "72"), ("編集テキスト", "IPAGothic", 0.1, "24"),
+                                 ("編集テキスト", "IPAGothic", -0.1, "24"), ("Sweep", "DejaVu Serif", 1.5, "36"),
+                                 ("O·Hg", "DejaVu Sans", -0.3, "24"), ("O■", "IPAGothic", -1.5, "72")]:
+    check_offset(text, face, offset, size)
+
+# Slots and holes that an offset of half their width closes exactly, or a
+# little more than that: a slot ("U"), a hole ("D"), a neck above a wider
+# slot that stays open as a hole of its own ("B"). The test font's glyphs
+# are 600 units wide and the slots 200 (the body below "B"'s neck 400).
+for text, share, holes_left in [("U", 1.0, 0), ("U", 1.2, 0), ("D", 1.0, 0), ("D", 1.2, 0), ("B", 1.2, 1),
+                                ("UDB", 1.0, None), ("B", 0.9, 0)]:
+    args = ["--text", text[0], "--font", "Letterwire Overlap Test", "--size", "72", "--precision", PRECISION]
+    xs = [x for pts, _ in contours_of_dxf(args) for x, _ in pts]
+    offset = round((max(xs) - min(xs)) / 6 * share, 6)
+    moved = check_offset(text, "Letterwire Overlap Test", offset, "72", underline=False)
+    if holes_left is not None:
+        got = sum(1 for pts, _ in moved if signed_area(pts) < 0)
+        check(got == holes_left, f"{text} --offset {offset}: {got} holes, {holes_left} expected")
 
 # "o": its counter closes once the offset passes the counter's half-width.
 args = ["--text", "o", "--font", "DejaVu Sans", "--size", "72", "--precision", PRECISION]

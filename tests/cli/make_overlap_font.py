@@ -5,7 +5,10 @@ contour, both reaching below the baseline through the underline), "O" a ring.
 "8" is one contour crossing itself into two lobes of equal area (its signed
 area is 0 on any grid: its corners stay a rectangle's when rounded), "P" a
 frame of four bars, two of which meet only at a corner, so the counter
-touches the outside there.
+touches the outside there. "U" is a block with a slot 200 units wide cut
+from the top, "D" a frame round a hole 200 units wide, and "B" a block
+whose slot is 400 units wide below a neck of 200: an offset of half those
+widths closes them exactly, or the neck alone.
 
 Usage: make_overlap_font.py OUTPUT.ttf
 """
@@ -59,6 +62,13 @@ def box(pen, x0, y0, x1, y1):
     pen.closePath()
 
 
+def polygon(pen, points):
+    """Clockwise with y up."""
+    for k, p in enumerate(points):
+        (pen.lineTo if k else pen.moveTo)(p)
+    pen.closePath()
+
+
 def glyph(draw):
     pen = TTGlyphPen(None)
     draw(pen)
@@ -67,9 +77,10 @@ def glyph(draw):
 
 def main(path):
     fb = FontBuilder(UPM, isTTF=True)
-    names = [".notdef", "space", "X", "O", "eight", "P"]
+    names = [".notdef", "space", "X", "O", "eight", "P", "U", "D", "B"]
     fb.setupGlyphOrder(names)
-    fb.setupCharacterMap({0x20: "space", ord("X"): "X", ord("O"): "O", ord("8"): "eight", ord("P"): "P"})
+    fb.setupCharacterMap({0x20: "space", ord("X"): "X", ord("O"): "O", ord("8"): "eight", ord("P"): "P",
+                            ord("U"): "U", ord("D"): "D", ord("B"): "B"})
     glyphs = {
         ".notdef": glyph(lambda p: bar(p, 100, 0, 100, 700, 50)),
         "space": glyph(lambda p: None),
@@ -80,9 +91,14 @@ def main(path):
         # The top bar meets the left one at (250, 500) alone.
         "P": glyph(lambda p: (box(p, 50, 0, 650, 200), box(p, 50, 0, 250, 500), box(p, 450, 0, 650, 700),
                               box(p, 250, 500, 650, 700))),
+        "U": glyph(lambda p: polygon(p, [(0, 0), (0, 700), (200, 700), (200, 200), (400, 200), (400, 700),
+                                         (600, 700), (600, 0)])),
+        "D": glyph(lambda p: (box(p, 0, 0, 600, 700), polygon(p, [(200, 200), (200, 500), (400, 500), (400, 200)][::-1]))),
+        "B": glyph(lambda p: polygon(p, [(0, 0), (0, 700), (200, 700), (200, 600), (100, 600), (100, 200),
+                                         (500, 200), (500, 600), (400, 600), (400, 700), (600, 700), (600, 0)])),
     }
     fb.setupGlyf(glyphs)
-    fb.setupHorizontalMetrics({n: (700 if n in ("X", "O", "eight", "P") else 500, 0) for n in names})
+    fb.setupHorizontalMetrics({n: (700 if n in ("X", "O", "eight", "P", "U", "D", "B") else 500, 0) for n in names})
     fb.setupHorizontalHeader(ascent=900, descent=-250)
     fb.setupNameTable({"familyName": "Letterwire Overlap Test", "styleName": "Regular"})
     fb.setupOS2(sTypoAscender=900, sTypoDescender=-250, usWinAscent=900, usWinDescent=250,
