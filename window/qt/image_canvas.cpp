@@ -71,7 +71,9 @@ ImageCanvas::ImageCanvas(QSize size, QColor background)
 
 void ImageCanvas::changing()
 {
-    painting_.wait();
+    // A capture draws polygon after polygon: only the first waits.
+    if (std::exchange(handedOver_, false))
+        painting_.wait();
     drawnSinceRender_ = true;
 }
 
@@ -171,6 +173,7 @@ QRect ImageCanvas::render()
         paint(points, painter, Box{0, 0, pixels.width - 1, pixels.height - 1});
         painter.finish();
     });
+    handedOver_ = true;
     drawn_ = shown;
     if (changed.empty())
         return {};
