@@ -49,6 +49,7 @@ void drawSavePreview(const CapturedOutline& outline, double toScreen, POINT refe
 {
     dc.canvas().clear();
     std::vector<POINT> shown;
+    shown.reserve(outline.heldCount()); // once, not as each longer figure comes
     for (const Figure& figure : figures(outline)) {
         if (!figure.closed)
             continue;
