@@ -116,6 +116,7 @@ void PreviewDrawing::paint(std::span<const POINT> shown, Painter& painter, std::
     if (shown.data() != points_.data() || shown.size() != points_.size())
         within.reset();
     std::vector<std::span<const POINT>> shape;
+    shape.reserve(outlines_.size()); // once, not as each larger shape comes
     for (const Item& item : items_) {
         if (within && !item.box.meets(*within))
             continue;

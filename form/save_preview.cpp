@@ -37,13 +37,10 @@ namespace {
 // fraction left, so the comparisons with one half are too.
 long roundHalfAway(double v)
 {
-    long whole = static_cast<long>(v);
+    const long whole = static_cast<long>(v);
     const double fraction = v - static_cast<double>(whole);
-    if (fraction >= 0.5)
-        ++whole;
-    else if (fraction <= -0.5)
-        --whole;
-    return whole;
+    // Without branches: which way a point's fraction falls is a coin toss.
+    return whole + long(fraction >= 0.5) - long(fraction <= -0.5);
 }
 
 } // namespace
@@ -52,6 +49,7 @@ void drawSavePreview(const CapturedOutline& outline, double toScreen, POINT refe
 {
     dc.canvas().clear();
     std::vector<POINT> shown;
+    shown.reserve(outline.heldCount()); // once, not as each longer figure comes
     for (const Figure& figure : figures(outline)) {
         if (!figure.closed)
             continue;

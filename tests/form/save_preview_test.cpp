@@ -3,6 +3,7 @@
 // mode the preview stays the classic capture the host receives.
 #include "fake_view.hpp"
 #include "../export/export_test_support.hpp"
+#include "form/save_preview.hpp"
 #include "outline/capture.hpp"
 
 #include <gtest/gtest.h>
@@ -130,5 +131,53 @@ TEST(SavePreview, OwnModeShowsTheSavedWidthAndJwModeTheClassicCapture)
     }
     // Else the cases would not tell the save's grid from the screen's.
     EXPECT_TRUE(classicMisleads);
+}
+
+// The grid's points reach the screen rounded as std::lround rounds them (half
+// away from zero), about the reference point, repeats once rounded left out.
+TEST(SavePreview, GridPointsAreRoundedHalfAwayFromZero)
+{
+    const struct Case {
+        double toScreen;
+        std::int32_t from, to, step; // the grid's coordinates tried, each with its negative
+    } cases[] = {
+        {0.5, -41, 41, 1},                       // every half of a screen pixel
+        {0.25, -83, 83, 1},                      // and every quarter
+        {0.1, -1005, 1005, 5},                   // the 0.01 mm grid's ratios
+        {1.0 / 3, -300, 300, 1},                 // fractions that are not exact
+        {0.5, 2'000'000'001, 2'000'000'101, 2}, // far from the origin
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.toScreen);
+        CapturedOutline outline;
+        outline.pathPoints.clear();
+        outline.pathTypes.clear();
+        for (std::int32_t v = c.from; v <= c.to; v += c.step)
+            for (const POINT p : {POINT{v, -v}, POINT{-v, v}}) {
+                outline.pathPoints.push_back(p);
+                outline.pathTypes.push_back(PT_LINETO);
+            }
+        outline.pathTypes.front() = PT_MOVETO;
+        outline.pathTypes.back() |= PT_CLOSEFIGURE;
+        outline.pointCount = std::int32_t(outline.pathPoints.size());
+        outline.pathPoints.push_back({});
+        outline.pathTypes.push_back(0);
+
+        RecordingCanvas canvas;
+        DeviceContext dc(canvas);
+        const POINT reference{230, 150};
+        drawSavePreview(outline, c.toScreen, reference, dc);
+        std::vector<POINT> expected;
+        for (const POINT& p : outline.points()) {
+            const POINT q{reference.x + std::int32_t(std::lround(p.x * c.toScreen)),
+                          reference.y + std::int32_t(std::lround(p.y * c.toScreen))};
+            if (expected.empty() || q.x != expected.back().x || q.y != expected.back().y)
+                expected.push_back(q);
+        }
+        while (expected.size() > 1 && expected.back().x == expected.front().x && expected.back().y == expected.front().y)
+            expected.pop_back();
+        ASSERT_EQ(canvas.polygons.size(), 1u);
+        EXPECT_EQ(canvas.polygons[0].points, expected);
+    }
 }
 #endif

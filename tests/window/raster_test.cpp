@@ -151,6 +151,48 @@ private slots:
         QCOMPARE(filled(20, 16, {zigzag}), QString::fromStdString(expected));
     }
 
+    void oneWorkspaceFillsLinesOfGlyphsInAnyOrder_data()
+    {
+        QTest::addColumn<int>("order"); // of the glyphs along the row
+        QTest::addColumn<int>("glyphs");
+        QTest::newRow("in order, short rows") << 0 << 6;
+        QTest::newRow("in order, long rows") << 0 << 40;
+        QTest::newRow("right to left, long rows") << 1 << 40;
+        QTest::newRow("shuffled, long rows") << 2 << 40;
+        QTest::newRow("right to left, short rows") << 1 << 6;
+    }
+
+    // A line of ringed, slanted glyphs crosses each row many times, in the
+    // order the glyphs come; the fills share one workspace, each after a
+    // larger or smaller one, and each is the exact nonzero count.
+    void oneWorkspaceFillsLinesOfGlyphsInAnyOrder()
+    {
+        QFETCH(int, order);
+        QFETCH(int, glyphs);
+        static lw::FillWorkspace workspace; // across the table's rows
+        std::vector<Polygon> polygons;
+        for (int g = 0; g < glyphs; ++g) {
+            const int x = 3 + g * 7;
+            polygons.push_back({{x, 1}, {x + 6, 2}, {x + 5, 17}, {x - 1, 16}});
+            polygons.push_back(reversed({{x + 1, 5}, {x + 4, 5}, {x + 4, 9}, {x + 1, 10}}));
+        }
+        if (order == 1)
+            std::reverse(polygons.begin(), polygons.end());
+        if (order == 2)
+            std::shuffle(polygons.begin(), polygons.end(), std::mt19937(3));
+        const int width = 10 + glyphs * 7, height = 19;
+        std::string expected;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x)
+                expected += windingAt(polygons, x, y) != 0 ? '#' : '.';
+            expected += '\n';
+        }
+        Buffer buffer(width, height);
+        std::vector<std::span<const lw::POINT>> spans(polygons.begin(), polygons.end());
+        lw::fillNonzero(buffer.pixels(), spans, kFill, workspace);
+        QCOMPARE(buffer.dump(), QString::fromStdString(expected));
+    }
+
     void farCoordinatesFillAndClipWithoutTheirCost()
     {
         constexpr int far = 1 << 30;

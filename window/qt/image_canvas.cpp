@@ -35,13 +35,13 @@ PixelBox clip(PixelBox box, const QImage& image)
 // same pass.
 class RasterPainter final : public PreviewDrawing::Painter {
 public:
-    RasterPainter(const Pixels& pixels, PixelBox changed, std::uint32_t background)
-        : pixels_(pixels), changed_(changed), background_(background)
+    RasterPainter(const Pixels& pixels, PixelBox changed, std::uint32_t background, FillWorkspace& workspace)
+        : pixels_(pixels), changed_(changed), background_(background), workspace_(workspace)
     {
     }
     void fill(std::span<const std::span<const POINT>> polygons) override
     {
-        fillNonzero(pixels_, polygons, kWhite, toClear(), background_);
+        fillNonzero(pixels_, polygons, kWhite, workspace_, toClear(), background_);
     }
     void outline(std::span<const POINT> polygon, Rgb pen) override { drawPolygon(pixels_, polygon, pixel(pen)); }
     void line(POINT from, POINT to, Rgb pen) override
@@ -58,6 +58,7 @@ private:
     const Pixels& pixels_;
     PixelBox changed_;
     std::uint32_t background_;
+    FillWorkspace& workspace_;
     bool cleared_ = false;
 };
 
@@ -70,7 +71,9 @@ ImageCanvas::ImageCanvas(QSize size, QColor background)
 
 void ImageCanvas::changing()
 {
-    painting_.wait();
+    // A capture draws polygon after polygon: only the first waits.
+    if (std::exchange(handedOver_, false))
+        painting_.wait();
     drawnSinceRender_ = true;
 }
 
@@ -164,12 +167,13 @@ QRect ImageCanvas::render()
     painting_.start([this, points, changed, blank, pixels = pixels(), background = background_.rgb()] {
         for (const PixelBox& rows : blank)
             fillBox(pixels, rows, background);
-        RasterPainter painter(pixels, changed, background);
+        RasterPainter painter(pixels, changed, background, fillWork_);
         // Only what meets the image: the raster would skip the rest as well,
         // but only after a pass over each polygon's points.
         paint(points, painter, Box{0, 0, pixels.width - 1, pixels.height - 1});
         painter.finish();
     });
+    handedOver_ = true;
     drawn_ = shown;
     if (changed.empty())
         return {};

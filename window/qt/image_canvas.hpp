@@ -69,6 +69,10 @@ private:
     // Whether the image may differ from what render() would paint now.
     bool drawnSinceRender_ = true;
     bool renderedFit_ = false;
+    // A painting was handed over since changing() last waited for one.
+    bool handedOver_ = false;
+    // The painting's own: only the painting touches it.
+    FillWorkspace fillWork_;
     // Last, so that it ends, and the painting with it, before what that
     // painting reads and writes.
     mutable BackgroundJob painting_;

@@ -144,6 +144,28 @@ void drawLineInside(const Pixels& pixels, POINT from, POINT to, std::uint32_t co
     }
 }
 
+// Sorts a row's crossings by insertion while that moves few of them, and
+// tells whether it finished. A line of text lays its glyphs one after
+// another, so a row's crossings come nearly in order: each glyph's few
+// among themselves. A row far from order stops at `moves`, still a
+// permutation of what it was.
+bool sortNearlyInOrder(std::uint32_t* first, std::uint32_t* last, std::size_t moves)
+{
+    for (std::uint32_t* next = first + (first != last); next < last; ++next) {
+        const std::uint32_t key = *next;
+        std::uint32_t* at = next;
+        for (; at != first && at[-1] > key; --at) {
+            *at = at[-1];
+            if (moves-- == 0) {
+                *(at - 1) = key;
+                return false;
+            }
+        }
+        *at = key;
+    }
+    return true;
+}
+
 // Sorts one row's crossings. A long row of keys of 16 bits (a buffer under
 // 32,768 pixels across) goes by two passes of counting on their bytes: a
 // line of text at the design's size crosses its rows dozens of times, and
@@ -151,6 +173,8 @@ void drawLineInside(const Pixels& pixels, POINT from, POINT to, std::uint32_t co
 void sortCrossings(std::uint32_t* first, std::uint32_t* last, std::vector<std::uint32_t>& scratch, bool shortKeys)
 {
     const std::size_t n = std::size_t(last - first);
+    if (sortNearlyInOrder(first, last, 4 * n + 16))
+        return;
     if (n <= 64 || !shortKeys) {
         std::sort(first, last);
         return;
@@ -179,14 +203,33 @@ void put(const Pixels& pixels, std::int64_t x, std::int64_t y, std::uint32_t col
 
 } // namespace
 
+struct FillWorkspace::Buffers {
+    std::vector<Edge> edges;
+    std::vector<std::size_t> count, end;
+    std::vector<std::uint32_t> crossings, scratch;
+};
+
+FillWorkspace::FillWorkspace() : buffers_(std::make_unique<Buffers>()) {}
+
+FillWorkspace::~FillWorkspace() = default;
+
 void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> polygons, std::uint32_t colour,
                  PixelBox clear, std::uint32_t background)
+{
+    FillWorkspace workspace;
+    fillNonzero(pixels, polygons, colour, workspace, clear, background);
+}
+
+void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> polygons, std::uint32_t colour,
+                 FillWorkspace& workspace, PixelBox clear, std::uint32_t background)
 {
     if (pixels.width <= 0 || pixels.height <= 0)
         return;
     clear = {std::max(clear.left, 0), std::max(clear.top, 0), std::min(clear.right, pixels.width - 1),
              std::min(clear.bottom, pixels.height - 1)};
-    std::vector<Edge> edges;
+    FillWorkspace::Buffers& buffers = workspace.buffers();
+    std::vector<Edge>& edges = buffers.edges;
+    edges.clear();
     int top = pixels.height, bottom = -1;
     for (std::span<const POINT> polygon : polygons) {
         // A closed polygon wholly beside the buffer winds nothing in it: its
@@ -226,7 +269,8 @@ void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> p
     // the crossings, not with the pixels between them.
     const int width = pixels.width;
     const std::size_t rows = std::size_t(bottom - top + 1);
-    std::vector<std::size_t> count(rows + 1, 0); // crossings per row
+    std::vector<std::size_t>& count = buffers.count; // crossings per row
+    count.assign(rows + 1, 0);
     for (const Edge& e : edges) {
         count[std::size_t(e.first - top)] += 1;
         count[std::size_t(e.last - top) + 1] -= 1;
@@ -237,7 +281,7 @@ void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> p
 
     const bool clearing = !clear.empty();
     const bool shortKeys = width < (1 << 15);
-    std::vector<std::uint32_t> scratch;
+    std::vector<std::uint32_t>& scratch = buffers.scratch;
     // One row, from its crossings sorted in place; [first, last) may be empty.
     const auto paintRow = [&](int y, std::uint32_t* first, std::uint32_t* last) {
         std::uint32_t* row = pixels.bits + y * pixels.stride;
@@ -274,8 +318,9 @@ void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> p
     // least one row, whose crossings are at most the edges): the memory stays
     // that of the outline whatever its height.
     constexpr std::size_t kBandCrossings = std::size_t(1) << 16;
-    std::vector<std::uint32_t> crossings;
-    std::vector<std::size_t> end(rows);
+    std::vector<std::uint32_t>& crossings = buffers.crossings;
+    std::vector<std::size_t>& end = buffers.end;
+    end.resize(rows);
     for (int bandTop = top; bandTop <= bottom;) {
         int bandBottom = bandTop;
         std::size_t total = count[std::size_t(bandTop - top)];

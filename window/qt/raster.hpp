@@ -22,6 +22,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 
 namespace lw {
@@ -41,9 +42,29 @@ struct PixelBox {
     bool empty() const { return right < left || bottom < top; }
 };
 
+// What a fill works in besides the pixels. A caller that fills again and
+// again (the preview, on every keystroke) keeps one, so that a fill after
+// the first allocates nothing; one fill at a time may use it.
+class FillWorkspace {
+public:
+    FillWorkspace();
+    ~FillWorkspace();
+    FillWorkspace(const FillWorkspace&) = delete;
+    FillWorkspace& operator=(const FillWorkspace&) = delete;
+
+    struct Buffers;
+    Buffers& buffers() { return *buffers_; }
+
+private:
+    std::unique_ptr<Buffers> buffers_;
+};
+
 // Fills by the rule above. Every other pixel of `clear`, when one is given,
 // becomes `background` in the same pass: each pixel is written once, where
 // clearing first would write the filled ones twice.
+void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> polygons, std::uint32_t colour,
+                 FillWorkspace& workspace, PixelBox clear = {}, std::uint32_t background = 0);
+// The same with a workspace of its own.
 void fillNonzero(const Pixels& pixels, std::span<const std::span<const POINT>> polygons, std::uint32_t colour,
                  PixelBox clear = {}, std::uint32_t background = 0);
 
