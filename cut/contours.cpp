@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace lw {
 namespace {
@@ -139,37 +140,25 @@ bool encloses(const POINT* points, std::size_t count, POINT p)
     return winding != 0;
 }
 
-void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types, RingSet& set)
-{
-    const PointRange all{0, std::min(points.size(), types.size())};
-    ringsOf(points, types, std::span(&all, 1), set);
-}
+namespace {
 
-void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types, std::span<const PointRange> ranges,
-             RingSet& set)
+// ringsOf's walk over one capture: the points read from `in`, the rings
+// written from `out`. `out` may lie `closes` slots (the closed figures'
+// count) before `in` in one buffer: a slot is then always read before it is
+// written, since each point read writes at most one and each ring one more.
+void walkRings(const POINT* in, std::span<const std::uint8_t> types, std::span<const PointRange> ranges,
+               std::size_t closes, POINT* out, RingSet& set)
 {
-    set.rings.clear();
-    set.extents.clear();
-    set.firsts.clear();
-    const std::size_t n = std::min(points.size(), types.size());
-    // Room for every point and a closing copy of each figure's first.
-    std::size_t room = 0, closes = 0;
-    for (const PointRange& r : ranges) {
-        room += std::min(r.end, n) - std::min(r.begin, n);
-        for (std::size_t i = r.begin; i < r.end && i < n; ++i)
-            closes += types[i] & PT_CLOSEFIGURE;
-    }
-    set.points.resize(room + closes);
+    const std::size_t n = types.size();
     set.rings.reserve(closes);
     set.extents.reserve(closes);
     set.firsts.reserve(closes);
-    POINT* out = set.points.data();
     std::int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
     std::size_t start = 0, at = 0; // the figure's first slot, the next free one
     for (const PointRange& r : ranges) {
         std::size_t begun = r.begin; // the figure's first point in `points`
         for (std::size_t i = r.begin; i < r.end && i < n; ++i) {
-            const POINT p = points[i];
+            const POINT p = in[i];
             left = std::min(left, p.x);
             right = std::max(right, p.x);
             top = std::min(top, p.y);
@@ -210,6 +199,55 @@ void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types,
     // The origin counts for the reach.
     set.reach = std::max({-std::int64_t(std::min(left, 0)), std::int64_t(std::max(right, 0)),
                           -std::int64_t(std::min(top, 0)), std::int64_t(std::max(bottom, 0))});
+}
+
+} // namespace
+
+void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types, RingSet& set)
+{
+    const PointRange all{0, std::min(points.size(), types.size())};
+    ringsOf(points, types, std::span(&all, 1), set);
+}
+
+void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types, std::span<const PointRange> ranges,
+             RingSet& set)
+{
+    set.rings.clear();
+    set.extents.clear();
+    set.firsts.clear();
+    const std::size_t n = std::min(points.size(), types.size());
+    // Room for every point and a closing copy of each figure's first.
+    std::size_t room = 0, closes = 0;
+    for (const PointRange& r : ranges) {
+        room += std::min(r.end, n) - std::min(r.begin, n);
+        for (std::size_t i = r.begin; i < r.end && i < n; ++i)
+            closes += types[i] & PT_CLOSEFIGURE;
+    }
+    set.points.resize(room + closes);
+    walkRings(points.data(), types.first(n), ranges, closes, set.points.data(), set);
+}
+
+void ringsInPlace(std::vector<POINT>& points, std::span<const std::uint8_t> types, RingSet& set)
+{
+    const std::size_t n = std::min(points.size(), types.size());
+    std::size_t closes = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        closes += types[i] & PT_CLOSEFIGURE;
+    if (points.capacity() < n + closes) {
+        ringsOf(std::span(points).first(n), types.first(n), set);
+        return;
+    }
+    set.rings.clear();
+    set.extents.clear();
+    set.firsts.clear();
+    // The points move up by one slot a figure, within the room the buffer
+    // already has, and the rings are cleaned down into the slots they left.
+    points.resize(n + closes);
+    std::memmove(points.data() + closes, points.data(), n * sizeof(POINT));
+    set.points = std::move(points);
+    points = {};
+    const PointRange all{0, n};
+    walkRings(set.points.data() + closes, types.first(n), std::span(&all, 1), closes, set.points.data(), set);
 }
 
 } // namespace lw
