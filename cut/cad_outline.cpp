@@ -302,12 +302,12 @@ static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& op
     const bool curvesRead = options.curves && path;
     // A capture nothing reads after is cleaned where it lies, and the
     // outline then written where the rings lie: of the capture, the rings
-    // and the cut-ready copy, only one holds the points at a time (on a
-    // drawing of millions of points, two thirds of the peak).
+    // and the cut-ready copy, only one holds the points at a time (a drawing
+    // of millions of points peaks at 12 bytes a point instead of 20).
     const bool inPlace = letGo && !curvesRead;
     if (inPlace) {
         std::vector<POINT> own = std::move(letGo->pathPoints);
-        ringsInPlace(own, std::span(letGo->pathTypes).first(std::min(count, own.size())), rings);
+        ringsInPlace(own, std::span(letGo->pathTypes).first(count), rings);
         const LOGFONT logFont = letGo->logFont;
         *letGo = CapturedOutline{.logFont = logFont};
     } else {
