@@ -228,13 +228,12 @@ bool outlineOver(std::vector<POINT>& buffer, const LOGFONT& logFont, std::vector
         return false;
     const std::uintptr_t base = reinterpret_cast<std::uintptr_t>(buffer.data());
     const std::uintptr_t end = base + buffer.size() * sizeof(POINT);
-    const auto slotOf = [&](const Piece& p) { return (reinterpret_cast<std::uintptr_t>(p.points) - base) / sizeof(POINT); };
     // The pieces that lie in the buffer, by where they lie.
     std::vector<std::pair<std::size_t, std::size_t>> lying; // slot, piece
     for (std::size_t k = 0; k < pieces.size(); ++k) {
         const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(pieces[k].points);
         if (at >= base && at < end)
-            lying.emplace_back(slotOf(pieces[k]), k);
+            lying.emplace_back((at - base) / sizeof(POINT), k);
     }
     if (!std::is_sorted(lying.begin(), lying.end()))
         std::sort(lying.begin(), lying.end());

@@ -146,7 +146,8 @@ TEST(CadContours, RingsAreTheCleanedFiguresSideBySideEachClosedByItsFirstPoint)
             ASSERT_EQ(set.extents.size(), want.size()) << c.name << ", " << route.name;
             for (std::size_t k = 0; k < want.size(); ++k) {
                 const lw::RingView& r = set.rings[k];
-                EXPECT_EQ(Contour(r.points, r.points + r.count), want[k]) << c.name << ", " << route.name << ", ring " << k;
+                EXPECT_EQ(Contour(r.points, r.points + r.count), want[k])
+                    << c.name << ", " << route.name << ", ring " << k;
                 EXPECT_EQ(r.points[r.count], r.points[0]) << c.name << ", " << route.name << ", ring " << k;
                 const lw::Extent e = lw::extentOf(want[k]);
                 EXPECT_TRUE(set.extents[k].area == e.area && set.extents[k].left == e.left &&
