@@ -8,9 +8,12 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -210,6 +213,79 @@ CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Piece>& piec
     return out;
 }
 
+// outlineOf written over `buffer`, the rings' own buffer, which some of the
+// pieces point into and nothing reads after: the outline takes it over, so
+// the rings and the outline never take their room at once. Each piece goes
+// down to the next free slot; a piece still to come whose points lie where
+// that one lands is first copied aside. False, `buffer` and `pieces` left
+// as they were, where the outline needs more room than the buffer has.
+bool outlineOver(std::vector<POINT>& buffer, const LOGFONT& logFont, std::vector<Piece>& pieces, CapturedOutline& out)
+{
+    std::size_t points = 1;
+    for (const Piece& p : pieces)
+        points += p.count;
+    if (points > buffer.capacity())
+        return false;
+    const std::uintptr_t base = reinterpret_cast<std::uintptr_t>(buffer.data());
+    const std::uintptr_t end = base + buffer.size() * sizeof(POINT);
+    // The pieces that lie in the buffer, by where they lie.
+    std::vector<std::pair<std::size_t, std::size_t>> lying; // slot, piece
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        const std::uintptr_t at = reinterpret_cast<std::uintptr_t>(pieces[k].points);
+        if (at >= base && at < end)
+            lying.emplace_back((at - base) / sizeof(POINT), k);
+    }
+    if (!std::is_sorted(lying.begin(), lying.end()))
+        std::sort(lying.begin(), lying.end());
+    if (points > buffer.size())
+        buffer.resize(points); // within its capacity: nothing moves
+    std::vector<Contour> aside;
+    Contour turned;
+    std::vector<std::uint8_t> types(points);
+    POINT* to = buffer.data();
+    std::size_t next = 0; // the first of `lying` that may still lie ahead
+    std::size_t written = 0;
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        Piece& p = pieces[k];
+        const std::size_t landsTo = written + p.count;
+        for (; next < lying.size() && lying[next].first < landsTo; ++next) {
+            Piece& ahead = pieces[lying[next].second];
+            if (lying[next].second > k) {
+                aside.emplace_back(ahead.points, ahead.points + ahead.count);
+                ahead.points = aside.back().data();
+            }
+        }
+        const int shift = std::countr_zero(std::uint32_t(p.scale));
+        // Every piece still in the buffer lies at or after `to`, so a
+        // forward copy reads each point before it is overwritten; a
+        // reversed one that overlaps where it lands goes by a copy.
+        const std::uintptr_t from = reinterpret_cast<std::uintptr_t>(p.points);
+        if (p.reversed && from >= base && from < reinterpret_cast<std::uintptr_t>(to + p.count)) {
+            turned.assign(p.points, p.points + p.count);
+            scaleByShiftReversed(turned.data(), p.count, shift, to);
+        } else if (p.reversed) {
+            scaleByShiftReversed(p.points, p.count, shift, to);
+        } else {
+            scaleByShift(p.points, p.count, shift, to);
+        }
+        std::uint8_t* t = types.data() + written;
+        t[0] = PT_MOVETO;
+        std::fill(t + 1, t + p.count, std::uint8_t(PT_LINETO));
+        t[p.count - 1] = PT_LINETO | PT_CLOSEFIGURE;
+        to += p.count;
+        written = landsTo;
+    }
+    to[0] = POINT{};
+    types[written] = 0;
+    buffer.resize(points);
+    out = CapturedOutline{.logFont = logFont,
+                          .pointCount = std::int32_t(points - 1),
+                          .pathPoints = std::move(buffer),
+                          .pathTypes = std::move(types)};
+    buffer = {};
+    return true;
+}
+
 } // namespace
 
 // `letGo`: the caller's capture (the same object as `captured`), emptied as
@@ -222,13 +298,19 @@ static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& op
     // a power of two changes none of them); only what is written, and what
     // goes to a clipper, moves onto the finer grid.
     RingSet& rings = work.rings;
-    ringsOf(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count), rings);
-    // The capture and the cut-ready copy then never take their room at once:
-    // on a drawing of millions of points, a third of the peak.
     const bool curvesRead = options.curves && path;
-    if (letGo && !curvesRead) {
+    // A capture nothing reads after is cleaned where it lies, and the
+    // outline then written where the rings lie: of the capture, the rings
+    // and the cut-ready copy, only one holds the points at a time (a drawing
+    // of millions of points peaks at 12 bytes a point instead of 20).
+    const bool inPlace = letGo && !curvesRead;
+    if (inPlace) {
+        std::vector<POINT> own = std::move(letGo->pathPoints);
+        ringsInPlace(own, std::span(letGo->pathTypes).first(count), rings);
         const LOGFONT logFont = letGo->logFont;
         *letGo = CapturedOutline{.logFont = logFont};
+    } else {
+        ringsOf(std::span(captured.pathPoints).first(count), std::span(captured.pathTypes).first(count), rings);
     }
     const int scale = gridScaleFor(rings.reach, options.offsetPixels, options.merge);
     const double distance = options.offsetPixels * scale;
@@ -264,7 +346,15 @@ static CadOutline cutReady(const CapturedOutline& captured, const CadOptions& op
         if (distance != 0)
             pieces = piecesOf(shapes);
     }
-    CadOutline cut{.outline = outlineOf(captured.logFont, pieces), .gridScale = scale};
+    CadOutline cut{.outline = {}, .gridScale = scale};
+    if (!inPlace || !outlineOver(rings.points, captured.logFont, pieces, cut.outline))
+        cut.outline = outlineOf(captured.logFont, pieces);
+    if (inPlace) {
+        // Their points are the outline's now.
+        rings.rings.clear();
+        rings.extents.clear();
+        rings.firsts.clear();
+    }
     if (curvesRead) {
         cut.curveTolerance = 0.5 * scale;
         work.glyphArcs.startDrawing();

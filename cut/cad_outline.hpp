@@ -69,8 +69,9 @@ CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options
 CadOutline cadOutline(const CapturedOutline& captured, const CadOptions& options,
                       const CurvedPath* path = nullptr);
 // The same for a capture nothing reads afterwards: without curves or a
-// stencil its points are let go once cleaned, before the cut-ready copy is
-// made, and it is left empty (its logFont kept); else it is left as it was.
+// stencil its buffer is taken over, the figures cleaned in it and the
+// cut-ready outline written over them, so the points are held once; it is
+// left empty (its logFont kept). Else it is left as it was.
 CadOutline cadOutline(CapturedOutline&& captured, const CadOptions& options, CutWorkspace& work,
                       const CurvedPath* path = nullptr);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace lw {
 namespace {
@@ -176,7 +177,9 @@ namespace {
 // its box, its area (summed modulo 2^64; `areaExact` where the bound says
 // that is the sum) and whether no point repeats the one or the two before
 // it, so that the stack walk would keep every point. `count`: the points
-// read, the closing one included; `closed`: whether there was one.
+// read, the closing one included; `closed`: whether there was one. `to`
+// may lie before `q` in one buffer: each point is read once, before any
+// slot it could share is written.
 struct Copied {
     Extent box;
     std::size_t count = 0;
@@ -187,11 +190,13 @@ Copied copyFigure(const POINT* q, const std::uint8_t* types, std::size_t most, P
 {
     Copied f;
     Extent& e = f.box;
-    e.left = e.right = q[0].x;
-    e.top = e.bottom = q[0].y;
+    const POINT first = q[0];
+    e.left = e.right = first.x;
+    e.top = e.bottom = first.y;
     std::uint64_t area = 0;
     bool repeats = false;
-    to[0] = q[0];
+    to[0] = first;
+    POINT before = first, last = first; // the points one and two back, and the latest
     std::size_t k = 0;
     if (!(types[0] & PT_CLOSEFIGURE)) {
         for (k = 1; k < most; ++k) {
@@ -200,50 +205,43 @@ Copied copyFigure(const POINT* q, const std::uint8_t* types, std::size_t most, P
             e.right = std::max(e.right, p.x);
             e.top = std::min(e.top, p.y);
             e.bottom = std::max(e.bottom, p.y);
-            area += std::uint64_t(areaTerm(q[k - 1], p));
-            repeats |= p == q[k - 1];
-            repeats |= k > 1 && p == q[k - 2];
+            area += std::uint64_t(areaTerm(last, p));
+            repeats |= p == last;
+            repeats |= k > 1 && p == before;
             to[k] = p;
+            before = last;
+            last = p;
             if (types[k] & PT_CLOSEFIGURE)
                 break;
         }
     }
     f.closed = k < most;
     f.count = f.closed ? k + 1 : most;
-    area += std::uint64_t(areaTerm(q[f.count - 1], q[0]));
+    area += std::uint64_t(areaTerm(last, first));
     f.plain = !repeats;
     f.areaExact = sumFits(f.count, e.left, e.top, e.right, e.bottom);
     e.area = std::int64_t(area);
     return f;
 }
 
-} // namespace
-
-void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types, std::span<const PointRange> ranges,
-             RingSet& set)
+// ringsOf's walk over one capture: the points read from `in`, the rings
+// written from `out`. `out` may lie `closes` slots (the closed figures'
+// count) before `in` in one buffer: a figure is then always copied to slots
+// below those still to be read, since each ring before it took at most one
+// slot more than its points.
+void walkRings(const POINT* in, std::span<const std::uint8_t> types, std::span<const PointRange> ranges,
+               std::size_t closes, POINT* out, RingSet& set)
 {
-    set.rings.clear();
-    set.extents.clear();
-    set.firsts.clear();
-    const std::size_t n = std::min(points.size(), types.size());
-    // Room for every point and a closing copy of each figure's first.
-    std::size_t room = 0, closes = 0;
-    for (const PointRange& r : ranges) {
-        room += std::min(r.end, n) - std::min(r.begin, n);
-        for (std::size_t i = r.begin; i < r.end && i < n; ++i)
-            closes += types[i] & PT_CLOSEFIGURE;
-    }
-    set.points.resize(room + closes);
+    const std::size_t n = types.size();
     set.rings.reserve(closes);
     set.extents.reserve(closes);
     set.firsts.reserve(closes);
-    POINT* out = set.points.data();
     std::int32_t left = INT32_MAX, top = INT32_MAX, right = INT32_MIN, bottom = INT32_MIN;
     std::size_t start = 0; // the figure's first slot
     for (const PointRange& r : ranges) {
         const std::size_t end = std::min(r.end, n);
         for (std::size_t i = r.begin; i < end;) {
-            const Copied figure = copyFigure(points.data() + i, types.data() + i, end - i, out + start);
+            const Copied figure = copyFigure(in + i, types.data() + i, end - i, out + start);
             left = std::min(left, figure.box.left);
             right = std::max(right, figure.box.right);
             top = std::min(top, figure.box.top);
@@ -282,6 +280,49 @@ void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types,
     // The origin counts for the reach.
     set.reach = std::max({-std::int64_t(std::min(left, 0)), std::int64_t(std::max(right, 0)),
                           -std::int64_t(std::min(top, 0)), std::int64_t(std::max(bottom, 0))});
+}
+
+} // namespace
+
+void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types, std::span<const PointRange> ranges,
+             RingSet& set)
+{
+    set.rings.clear();
+    set.extents.clear();
+    set.firsts.clear();
+    const std::size_t n = std::min(points.size(), types.size());
+    // Room for every point and a closing copy of each figure's first.
+    std::size_t room = 0, closes = 0;
+    for (const PointRange& r : ranges) {
+        room += std::min(r.end, n) - std::min(r.begin, n);
+        for (std::size_t i = r.begin; i < r.end && i < n; ++i)
+            closes += types[i] & PT_CLOSEFIGURE;
+    }
+    set.points.resize(room + closes);
+    walkRings(points.data(), types.first(n), ranges, closes, set.points.data(), set);
+}
+
+void ringsInPlace(std::vector<POINT>& points, std::span<const std::uint8_t> types, RingSet& set)
+{
+    const std::size_t n = std::min(points.size(), types.size());
+    std::size_t closes = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        closes += types[i] & PT_CLOSEFIGURE;
+    if (points.capacity() < n + closes) {
+        ringsOf(std::span(points).first(n), types.first(n), set);
+        return;
+    }
+    set.rings.clear();
+    set.extents.clear();
+    set.firsts.clear();
+    // The points move up by one slot a figure, within the room the buffer
+    // already has, and the rings are cleaned down into the slots they left.
+    points.resize(n + closes);
+    std::memmove(points.data() + closes, points.data(), n * sizeof(POINT));
+    set.points = std::move(points);
+    points = {};
+    const PointRange all{0, n};
+    walkRings(set.points.data() + closes, types.first(n), std::span(&all, 1), closes, set.points.data(), set);
 }
 
 } // namespace lw

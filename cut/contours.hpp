@@ -92,6 +92,12 @@ struct RingSet {
     std::vector<std::uint32_t> firsts;
 };
 void ringsOf(std::span<const POINT> points, std::span<const std::uint8_t> types, RingSet& into);
+// The same rings cleaned in `points`' own buffer, which `into` takes over
+// (`points` is left empty), for a capture nothing reads again: no second
+// copy of millions of points. Needs room for one more point a closed figure
+// within the buffer's capacity; without it the rings go to `into`'s buffer
+// as ringsOf puts them, and `points` is left as it was.
+void ringsInPlace(std::vector<POINT>& points, std::span<const std::uint8_t> types, RingSet& into);
 
 // Points [begin, end) of a capture, starting at a figure's first point.
 struct PointRange {

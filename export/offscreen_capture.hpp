@@ -73,9 +73,8 @@ public:
 
     void write(ByteSink& out, SaveFormat format, const std::optional<CadOptions>& cad = std::nullopt);
     // The next write is the capture's last: a cut-ready drawing without
-    // curves or a stencil lets the capture's points go once it has cleaned
-    // them (outline() is then empty), so a drawing of millions of points
-    // never holds both copies.
+    // curves or a stencil is made in the capture's own buffer (outline() is
+    // then empty), so a drawing of millions of points holds them once.
     void lastWrite() { lastWrite_ = true; }
 
     // What writing with `cad` is about to do, in a few plain words, when it

@@ -111,11 +111,6 @@ TEST(CadContours, RingsAreTheCleanedFiguresSideBySideEachClosedByItsFirstPoint)
         lw::CapturedOutline o = captureOf(c.figures);
         if (c.lastOpen)
             o.pathTypes[std::size_t(o.pointCount - 1)] = lw::PT_LINETO;
-        lw::RingSet set;
-        set.points.assign(3, lw::POINT{99, 99}); // left from an earlier drawing
-        set.rings.push_back({});
-        lw::ringsOf(std::span(o.pathPoints).first(std::size_t(o.pointCount)),
-                    std::span(o.pathTypes).first(std::size_t(o.pointCount)), set);
         std::vector<Contour> want;
         for (std::size_t k = 0; k < c.figures.size() - (c.lastOpen ? 1 : 0); ++k) {
             Contour f = c.figures[k];
@@ -123,19 +118,45 @@ TEST(CadContours, RingsAreTheCleanedFiguresSideBySideEachClosedByItsFirstPoint)
             if (lw::isUsable(f))
                 want.push_back(f);
         }
-        ASSERT_EQ(set.rings.size(), want.size()) << c.name;
-        ASSERT_EQ(set.extents.size(), want.size()) << c.name;
-        for (std::size_t k = 0; k < want.size(); ++k) {
-            const lw::RingView& r = set.rings[k];
-            EXPECT_EQ(Contour(r.points, r.points + r.count), want[k]) << c.name << ", ring " << k;
-            EXPECT_EQ(r.points[r.count], r.points[0]) << c.name << ", ring " << k;
-            const lw::Extent e = lw::extentOf(want[k]);
-            EXPECT_TRUE(set.extents[k].area == e.area && set.extents[k].left == e.left &&
-                        set.extents[k].right == e.right && set.extents[k].top == e.top &&
-                        set.extents[k].bottom == e.bottom)
-                << c.name << ", ring " << k;
+        // Into a buffer of their own, and in the capture's: with room for
+        // the closing copies, and without it (then as ringsOf puts them).
+        const struct Route {
+            const char* name;
+            bool inPlace, room;
+        } routes[] = {{"copied", false, true}, {"in place", true, true}, {"in place, no room", true, false}};
+        for (const Route& route : routes) {
+            lw::RingSet set;
+            set.points.assign(3, lw::POINT{99, 99}); // left from an earlier drawing
+            set.rings.push_back({});
+            const std::span<const std::uint8_t> types = std::span(o.pathTypes).first(std::size_t(o.pointCount));
+            std::vector<lw::POINT> own = o.pathPoints;
+            if (route.room)
+                own.reserve(own.size() + c.figures.size());
+            else
+                own.shrink_to_fit();
+            const bool roomAfterAll = own.capacity() >= std::size_t(o.pointCount) + c.figures.size() - c.lastOpen;
+            if (route.inPlace)
+                lw::ringsInPlace(own, types, set);
+            else
+                lw::ringsOf(std::span(o.pathPoints).first(std::size_t(o.pointCount)), types, set);
+            if (route.inPlace) {
+                EXPECT_EQ(own.empty(), roomAfterAll) << c.name << ", " << route.name;
+            }
+            ASSERT_EQ(set.rings.size(), want.size()) << c.name << ", " << route.name;
+            ASSERT_EQ(set.extents.size(), want.size()) << c.name << ", " << route.name;
+            for (std::size_t k = 0; k < want.size(); ++k) {
+                const lw::RingView& r = set.rings[k];
+                EXPECT_EQ(Contour(r.points, r.points + r.count), want[k])
+                    << c.name << ", " << route.name << ", ring " << k;
+                EXPECT_EQ(r.points[r.count], r.points[0]) << c.name << ", " << route.name << ", ring " << k;
+                const lw::Extent e = lw::extentOf(want[k]);
+                EXPECT_TRUE(set.extents[k].area == e.area && set.extents[k].left == e.left &&
+                            set.extents[k].right == e.right && set.extents[k].top == e.top &&
+                            set.extents[k].bottom == e.bottom)
+                    << c.name << ", " << route.name << ", ring " << k;
+            }
+            EXPECT_EQ(set.reach, c.reach) << c.name << ", " << route.name;
         }
-        EXPECT_EQ(set.reach, c.reach) << c.name;
     }
 }
 
@@ -313,9 +334,11 @@ TEST(CadGeometry, AWorkspaceLentBeforeChangesNoDrawing)
 
 TEST(CadGeometry, ACaptureLetGoGivesTheSameDrawing)
 {
-    std::vector<Contour> many;
+    std::vector<Contour> many, apart;
     for (int k = 0; k < 60; ++k)
         many.push_back(square(k * 7, (k % 3) * 4, 12, k % 2 == 0));
+    for (int k = 0; k < 20; ++k)
+        apart.push_back(square(k * 20, 0, 10 + k % 3, k % 5 != 0));
     const struct Case {
         const char* name;
         std::vector<Contour> figures;
@@ -328,29 +351,61 @@ TEST(CadGeometry, ACaptureLetGoGivesTheSameDrawing)
         {"curves asked, no path", many, {.curves = true}, false},
         {"nothing", {}, {}, false},
         {"many, a stencil", many, {.stencilPixels = 1}, true},
+        // The capture's buffer then holds the rings and after them the
+        // outline: pieces that land where others still lie, reversed ones
+        // over themselves, an outline longer than the rings.
+        {"a hole before its outer contour", {square(10, 10, 10, true), square(0, 0, 30, false)}, {}, false},
+        {"the same, unmerged", {square(10, 10, 10, true), square(0, 0, 30, false)}, {.merge = false}, false},
+        {"apart, each reversed", apart, {}, false},
+        {"apart, unmerged", apart, {.merge = false}, false},
+        {"a plus: more points merged than captured",
+         {{{0, 4}, {0, 6}, {10, 6}, {10, 4}}, {{4, 0}, {4, 10}, {6, 10}, {6, 0}}},
+         {},
+         false},
+        {"repeats, spikes and figures of no ink",
+         {{{0, 0}, {0, 0}, {0, 5}, {9, 9}, {0, 5}, {5, 5}, {5, 0}, {0, 0}}, {{1, 1}, {2, 2}, {3, 3}},
+          square(20, 0, 5, false), {{7, 7}, {7, 8}}},
+         {},
+         false},
     };
-    for (const Case& c : cases) {
-        const lw::CapturedOutline before = captureOf(c.figures);
-        const lw::CadOutline want = lw::cadOutline(before, c.options);
-        lw::CapturedOutline given = before;
-        lw::CutWorkspace work;
-        const lw::CadOutline got = lw::cadOutline(std::move(given), c.options, work);
-        EXPECT_EQ(got.gridScale, want.gridScale) << c.name;
-        EXPECT_EQ(got.outline.pointCount, want.outline.pointCount) << c.name;
-        EXPECT_EQ(got.outline.pathPoints, want.outline.pathPoints) << c.name;
-        EXPECT_EQ(got.outline.pathTypes, want.outline.pathTypes) << c.name;
-        EXPECT_EQ(got.bridges.size(), want.bridges.size()) << c.name;
-        EXPECT_EQ(std::memcmp(&given.logFont, &before.logFont, sizeof before.logFont), 0) << c.name;
-        if (c.kept) {
-            EXPECT_EQ(given.pathPoints, before.pathPoints) << c.name;
-            EXPECT_EQ(given.pathTypes, before.pathTypes) << c.name;
-        } else {
-            // Empty as a capture of nothing is: the one closing slot.
-            EXPECT_EQ(given.pointCount, 0) << c.name;
-            EXPECT_EQ(given.pathPoints.size(), 1u) << c.name;
-            EXPECT_EQ(given.pathTypes.size(), 1u) << c.name;
+    // The capture's buffer as tight as a copy leaves it, with the room of
+    // the rings' closing points only, and with room to spare.
+    const struct Room {
+        const char* name;
+        int extra; // slots beyond the capture's, -1: none at all
+    } rooms[] = {{"no room", -1}, {"room for the rings", 0}, {"room to spare", 64}};
+    for (const Case& c : cases)
+        for (const Room& room : rooms) {
+            const lw::CapturedOutline before = captureOf(c.figures);
+            const lw::CadOutline want = lw::cadOutline(before, c.options);
+            lw::CapturedOutline given = before;
+            if (room.extra < 0)
+                given.pathPoints.shrink_to_fit();
+            else
+                given.pathPoints.reserve(given.pathPoints.size() + c.figures.size() + std::size_t(room.extra));
+            lw::CutWorkspace work;
+            const lw::CadOutline got = lw::cadOutline(std::move(given), c.options, work);
+            const std::string name = std::string(c.name) + ", " + room.name;
+            EXPECT_EQ(got.gridScale, want.gridScale) << name;
+            EXPECT_EQ(got.outline.pointCount, want.outline.pointCount) << name;
+            EXPECT_EQ(got.outline.pathPoints, want.outline.pathPoints) << name;
+            EXPECT_EQ(got.outline.pathTypes, want.outline.pathTypes) << name;
+            EXPECT_EQ(got.bridges.size(), want.bridges.size()) << name;
+            EXPECT_EQ(std::memcmp(&given.logFont, &before.logFont, sizeof before.logFont), 0) << name;
+            if (c.kept) {
+                EXPECT_EQ(given.pathPoints, before.pathPoints) << name;
+                EXPECT_EQ(given.pathTypes, before.pathTypes) << name;
+            } else {
+                // Empty as a capture of nothing is: the one closing slot.
+                EXPECT_EQ(given.pointCount, 0) << name;
+                EXPECT_EQ(given.pathPoints.size(), 1u) << name;
+                EXPECT_EQ(given.pathTypes.size(), 1u) << name;
+            }
+            // The workspace draws the next capture as a fresh one does.
+            const lw::CapturedOutline next = captureOf(many);
+            const lw::CadOutline again = lw::cadOutline(next, {}, work);
+            EXPECT_EQ(again.outline.pathPoints, lw::cadOutline(next, {}).outline.pathPoints) << name;
         }
-    }
 }
 
 } // namespace
