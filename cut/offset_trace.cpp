@@ -1,5 +1,6 @@
 #include "cut/offset_trace.hpp"
 
+#include "cut/segment_tests.hpp"
 #include "cut/untangle.hpp"
 
 #include <algorithm>
@@ -210,28 +211,6 @@ Traced traceContour(const Contour& c, double distance, double away, double step,
     return Traced::Moved;
 }
 
-int sideOf(POINT a, POINT b, POINT p)
-{
-    const WideArea v = WideArea(b.x - a.x) * (p.y - a.y) - WideArea(b.y - a.y) * (p.x - a.x);
-    return (v > 0) - (v < 0);
-}
-
-bool within(POINT a, POINT b, POINT p)
-{
-    return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
-           p.y <= std::max(a.y, b.y);
-}
-
-// Whether two closed segments share any point, exactly.
-bool meet(POINT a, POINT b, POINT c, POINT d)
-{
-    const int s1 = sideOf(a, b, c), s2 = sideOf(a, b, d), s3 = sideOf(c, d, a), s4 = sideOf(c, d, b);
-    if (s1 * s2 < 0 && s3 * s4 < 0)
-        return true;
-    return (s1 == 0 && within(a, b, c)) || (s2 == 0 && within(a, b, d)) || (s3 == 0 && within(c, d, a)) ||
-           (s4 == 0 && within(c, d, b));
-}
-
 // Whether any two edges of the contours, neighbours on one contour aside,
 // share a point: a sweep along the longer side of their box, each edge
 // checked against those whose span it overlaps. Only edges `keep` keeps
@@ -276,7 +255,7 @@ bool anyMeet(const std::vector<Contour>& contours, Keep keep)
     for (const Edge& e : edges) {
         std::erase_if(open, [&](const Edge* f) { return f->high < e.low; });
         for (const Edge* f : open)
-            if (!neighbours(e, *f) && meet(e.a, e.b, f->a, f->b))
+            if (!neighbours(e, *f) && segmentsShare(e.a, e.b, f->a, f->b))
                 return true;
         open.push_back(&e);
     }

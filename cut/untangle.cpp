@@ -1,5 +1,7 @@
 #include "cut/untangle.hpp"
 
+#include "cut/segment_tests.hpp"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -11,18 +13,6 @@ namespace {
 // More crossings than this are not a neck or two closing: sorting their
 // loops by who holds whom would cost more than the general offset.
 constexpr std::size_t kMostCrossings = 8;
-
-int sideOf(POINT a, POINT b, POINT p)
-{
-    const WideArea v = WideArea(b.x - a.x) * (p.y - a.y) - WideArea(b.y - a.y) * (p.x - a.x);
-    return (v > 0) - (v < 0);
-}
-
-bool within(POINT a, POINT b, POINT p)
-{
-    return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
-           p.y <= std::max(a.y, b.y);
-}
 
 struct Crossing {
     std::size_t first, second; // the edges, first < second
