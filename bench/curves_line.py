@@ -13,13 +13,14 @@ import statistics
 import sys
 import tempfile
 
+from turns import MIXED, child_cpu_ms, in_turns
+
 if len(sys.argv) < 3:
     sys.exit(__doc__)
 clis = sys.argv[1:3]
 runs = int(sys.argv[3]) if len(sys.argv) > 3 else 9
 kind = sys.argv[4] if len(sys.argv) > 4 else "dxf"
 out = os.path.join(tempfile.mkdtemp(), "o." + kind)
-MIXED = "編集テキストのアウトラインを書きこみます。Letterwire 2026 漢字かなカナABC"  # 46 characters
 
 
 def line(n):
@@ -28,21 +29,14 @@ def line(n):
 
 def cpu(cli, text):
     args = [cli, kind, out, "--precision", "0.01", "--size", "24", "--curves", "--text", text]
-    pid = os.posix_spawn(cli, args, os.environ)
-    _, status, usage = os.wait4(pid, 0)
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit(f"{' '.join(args[:-1])} failed")
-    return (usage.ru_utime + usage.ru_stime) * 1e3
+    return child_cpu_ms(args, " ".join(args[:-1]))
 
 
 print(f"A = {clis[0]}, B = {clis[1]}; {kind} --curves, median of {runs} runs each, in turns; CPU ms; "
       f"load average {os.getloadavg()[0]:.1f}")
 for n in (46, 300, 1000, 3000):
     text = line(n)
-    times = {c: [] for c in clis}
-    for i in range(runs):
-        for c in clis if i % 2 == 0 else clis[::-1]:
-            times[c].append(cpu(c, text))
+    times = in_turns(clis, runs, lambda c: cpu(c, text))
     a, b = (statistics.median(times[c]) for c in clis)
     ranges = "  ".join(f"{min(times[c]):.1f}-{max(times[c]):.1f}" for c in clis)
     print(f"{n:5} characters  A {a:8.2f}  B {b:8.2f}  B/A {b / a:.3f}  (ranges {ranges})", flush=True)

@@ -13,13 +13,14 @@ import statistics
 import sys
 import tempfile
 
+from turns import MIXED, child_cpu_ms, in_turns
+
 if len(sys.argv) < 3:
     sys.exit(__doc__)
 builds = sys.argv[1:3]
 runs = int(sys.argv[3]) if len(sys.argv) > 3 else 7
 only = sys.argv[4] if len(sys.argv) > 4 else ""
 out = os.path.join(tempfile.mkdtemp(), "o.dxf")
-MIXED = "編集テキストのアウトラインを書きこみます。Letterwire 2026 漢字かなカナABC"  # 46 characters
 CASES = [(f"{n} characters, 24 pt", (MIXED * (n // 46 + 1))[:n], "24") for n in (10, 100, 1000, 10000)]
 CASES += [(f"46 characters, {pt} pt", MIXED, pt) for pt in ("1", "2", "4", "8", "24", "144", "1000")]
 
@@ -27,21 +28,14 @@ CASES += [(f"46 characters, {pt} pt", MIXED, pt) for pt in ("1", "2", "4", "8", 
 def cli_cpu(build, text, size):
     cli = os.path.join(build, "cli", "letterwire-cli")
     args = [cli, "dxf", out, "--precision", "0.01", "--size", size, "--text", text]
-    pid = os.posix_spawn(cli, args, os.environ)
-    _, status, usage = os.wait4(pid, 0)
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit(f"{' '.join(args[:-2])} ... failed")
-    return (usage.ru_utime + usage.ru_stime) * 1e3
+    return child_cpu_ms(args, " ".join(args[:-2]) + " ...")
 
 
 print(f"A = {builds[0]}, B = {builds[1]}; median of {runs} runs each, in turns; CPU ms; load {os.getloadavg()[0]:.1f}")
 for name, text, size in CASES:
     if only not in name:
         continue
-    cpu = {b: [] for b in builds}
-    for i in range(runs):
-        for b in builds if i % 2 == 0 else builds[::-1]:
-            cpu[b].append(cli_cpu(b, text, size))
+    cpu = in_turns(builds, runs, lambda b: cli_cpu(b, text, size))
     a, b = (statistics.median(cpu[x]) for x in builds)
     print(f"{name:26} A {a:9.2f}  B {b:9.2f}  B/A {b / a:.3f}", flush=True)
 print(f"load {os.getloadavg()[0]:.1f}")

@@ -19,10 +19,11 @@ import subprocess
 import sys
 import tempfile
 
+from turns import MIXED, child_cpu_ms
+
 builds = sys.argv[1:3]
 runs = int(sys.argv[3]) if len(sys.argv) > 3 else 21
 out = os.path.join(tempfile.mkdtemp(), "o.dxf")
-MIXED = "編集テキストのアウトラインを書きこみます。Letterwire 2026 漢字かなカナABC"  # 46 characters
 CASES = [
     ("default text, 24 pt", "編集テキスト", "24"),
     ("46 characters, 144 pt", MIXED, "144"),
@@ -31,12 +32,7 @@ CASES = [
 
 def cli_cpu(build, text, size):
     cli = os.path.join(build, "cli", "letterwire-cli")
-    args = [cli, "dxf", out, "--precision", "0.01", "--size", size, "--text", text]
-    pid = os.posix_spawn(cli, args, os.environ)
-    _, status, usage = os.wait4(pid, 0)
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit(f"{' '.join(args)} failed")
-    return (usage.ru_utime + usage.ru_stime) * 1e3
+    return child_cpu_ms([cli, "dxf", out, "--precision", "0.01", "--size", size, "--text", text])
 
 
 def save(build, text, size):
