@@ -232,6 +232,8 @@ bool anyMeet(const std::vector<Contour>& contours, Keep keep)
             top = std::min<std::int64_t>(top, p.y);
             bottom = std::max<std::int64_t>(bottom, p.y);
         }
+    if (left > right)
+        return false; // no points, so no edges
     const bool alongX = right - left >= bottom - top;
     std::vector<Edge> edges;
     for (std::uint32_t k = 0; k < contours.size(); ++k) {
