@@ -6,7 +6,7 @@
 // an output parameter fills and calls it maybe uninitialised; it is not.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <boost/geometry.hpp>
+#include "outline/geometry_shapes.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -17,11 +17,7 @@
 namespace lw {
 namespace {
 
-namespace bg = boost::geometry;
-using BgPoint = bg::model::d2::point_xy<double>;
-using BgPolygon = bg::model::polygon<BgPoint>;
-using BgShapes = bg::model::multi_polygon<BgPolygon>;
-using BgBox = bg::model::box<BgPoint>;
+using namespace shapes;
 
 template <class Ring>
 void fill(Ring& ring, const Contour& c)

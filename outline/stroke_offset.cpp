@@ -7,18 +7,14 @@
 // fills through an output parameter; it is filled.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#include <boost/geometry.hpp>
+#include "outline/geometry_shapes.hpp"
 
 #include <cmath>
 
 namespace lw {
 namespace {
 
-namespace bg = boost::geometry;
-using BgPoint = bg::model::d2::point_xy<double>;
-using BgLine = bg::model::linestring<BgPoint>;
-using BgPolygon = bg::model::polygon<BgPoint>;
-using BgShapes = bg::model::multi_polygon<BgPolygon>;
+using namespace shapes;
 
 void addFigure(CapturedOutline& out, const auto& ring)
 {
