@@ -14,35 +14,11 @@ shift || true
 for build in "$@"; do
   [ -x "$build/bench/window/window_bench" ] || { echo "build window_bench first ($build)" >&2; exit 1; }
 done
-command -v Xvfb >/dev/null 2>&1 || { echo "Xvfb missing" >&2; exit 1; }
-command -v xdpyinfo >/dev/null 2>&1 || { echo "xdpyinfo missing" >&2; exit 1; }
-
-work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-
-for n in $(seq 301 399); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-    Xvfb ":$n" -screen 0 1024x768x24 -dpi 96 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    i=0
-    until xdpyinfo >/dev/null 2>&1; do
-      i=$((i + 1)); [ $i -gt 50 ] && { echo "Xvfb did not start: $(cat "$work/xvfb.log")" >&2; exit 1; }; sleep 0.1
-    done
-    break
-  fi
-done
-[ -n "$xvfb_pid" ] || { echo "no free display" >&2; exit 1; }
+# shellcheck source=../tests/xvfb.sh
+. "$(dirname "$0")/../tests/xvfb.sh"
+xvfb_require
+xvfb_start
 export QT_QPA_PLATFORM=xcb
-XDG_RUNTIME_DIR="$work/runtime"
-export XDG_RUNTIME_DIR
-mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 printf '%-5s %-28s %9s %9s %9s %7s %7s\n' round build "24 pt" "144 pt" "stock" "24/st" "144/st"
