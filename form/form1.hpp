@@ -17,6 +17,7 @@
 #include "form/text_settings.hpp"
 #include "form/tool_marks.hpp"
 #include "outline/captured_outline.hpp"
+#include "outline/stroke_font_cache.hpp"
 #include "outline/text_output.hpp"
 #include "outline/text_style.hpp"
 #include "outline/window_font.hpp"
@@ -263,6 +264,8 @@ private:
     std::vector<ToolMark> toolMarks_;
     // The buffers each save's cut-ready drawing borrows in turn.
     CutWorkspace cutWork_;
+    // Stroke fonts read for the preview and the saves, kept between redraws.
+    StrokeFontCache strokeFonts_;
 };
 
 } // namespace lw

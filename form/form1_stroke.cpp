@@ -40,7 +40,7 @@ void Form1::drawStrokes()
     if (saveSettings_)
         style.penMm = saveSettings_->cad.penMm;
     try {
-        laid = layStrokeFace(font_.strokeFace, text, style);
+        laid = layStrokeFace(font_.strokeFace, text, style, strokeFonts_);
     } catch (const Failure& failure) {
         // A stroke font gone or spoilt since it was chosen: said, and the
         // outline face draws, so the work goes on.
@@ -124,7 +124,7 @@ void Form1::saveStrokes(const SaveChoice& choice, const std::string& text)
         style.anchor = choice.cad.anchor;
         style.mirror = choice.cad.mirror;
         style.penMm = choice.cad.penMm;
-        const StrokeText laid = layStrokeFace(font_.strokeFace, text, style);
+        const StrokeText laid = layStrokeFace(font_.strokeFace, text, style, strokeFonts_);
         if (const std::string missing = strokeMissingNote(laid.missing); !missing.empty()) {
             tell(missing);
             return;

@@ -31,13 +31,12 @@ std::vector<std::string> strokeFaceNames()
     return names;
 }
 
-StrokeText layStrokeFace(const std::string& face, std::string_view text, StrokeStyle style)
+StrokeText layStrokeFace(const std::string& face, std::string_view text, StrokeStyle style, StrokeFontCache& fonts)
 {
     style.vertical = face.starts_with('@');
     const std::string asked = style.vertical ? face.substr(1) : face;
     const std::u32string characters = utf8ToCodepoints(text);
-    StrokeFontCache cache;
-    StrokeFontShelf shelf(installedStrokeFaces(), cache);
+    StrokeFontShelf shelf(installedStrokeFaces(), fonts);
     const StrokeFont* font = shelf.chosen(asked, characters);
     if (!font)
         throw Failure(FailureKind::FileNotFound, "no stroke font \"" + asked + "\" is installed");

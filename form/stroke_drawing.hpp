@@ -4,7 +4,8 @@
 // --stroke-font writes it, so the window's file and the front end's are the
 // same bytes.
 //
-//   const StrokeText t = layStrokeFace("romans", "Room 12", {.sizePoints = 24});
+//   StrokeFontCache fonts;
+//   const StrokeText t = layStrokeFace("romans", "Room 12", {.sizePoints = 24}, fonts);
 //   writeOpenLinesDrawing(out, t.lines, {.format = SaveFormat::Dxf, .text = "Room 12"}, work);
 
 #include "base/byte_sink.hpp"
@@ -12,6 +13,7 @@
 #include "form/form_view.hpp"
 #include "form/tool_marks.hpp"
 #include "outline/open_lines.hpp"
+#include "outline/stroke_font_cache.hpp"
 #include "outline/stroke_text.hpp"
 #include "outline/text_style.hpp"
 #include "platform/canvas.hpp"
@@ -33,9 +35,10 @@ struct StrokeText {
 };
 
 // `text` (UTF-8) in the installed face `face` ("@name" writes it
-// vertically), characters it lacks from the other installed faces. A face
+// vertically), characters it lacks from the other installed faces, read
+// through `fonts` (the window's, kept from one redraw to the next). A face
 // not installed, or one that cannot be read, is a lw::Failure.
-StrokeText layStrokeFace(const std::string& face, std::string_view text, StrokeStyle style);
+StrokeText layStrokeFace(const std::string& face, std::string_view text, StrokeStyle style, StrokeFontCache& fonts);
 
 // The lines at `pixelsPerMm`, their box's centre at `centre`, each as wide
 // as the pen (at least one pixel): parallel one-pixel lines across it.
