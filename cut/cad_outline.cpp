@@ -185,30 +185,31 @@ CapturedOutline outlineOf(const LOGFONT& logFont, const std::vector<Piece>& piec
     std::size_t points = 1;
     for (const Piece& p : pieces)
         points += p.count;
-    // The last slot stays (0,0) / 0. Made at their size: the outline's own
-    // first slot would be one allocation more each.
-    CapturedOutline out{.logFont = logFont,
-                        .pointCount = 0,
-                        .pathPoints = std::vector<POINT>(points),
-                        .pathTypes = std::vector<std::uint8_t>(points)};
-    POINT* to = out.pathPoints.data();
-    std::uint8_t* types = out.pathTypes.data();
+    // The last slot stays (0,0) / 0. Room made at their size (the outline's
+    // own first slot would be one allocation more each) and filled piece by
+    // piece, never first with zeros: megabytes of a long line.
+    CapturedOutline out{.logFont = logFont, .pointCount = 0, .pathPoints = {}, .pathTypes = {}};
+    std::vector<POINT>& to = out.pathPoints;
+    std::vector<std::uint8_t>& types = out.pathTypes;
+    to.reserve(points);
+    types.reserve(points);
     for (const Piece& p : pieces) {
-        // The grid's scale is a power of two (gridScaleFor): a shift, which
-        // the target does four lanes at a time where it has no such multiply.
-        const int shift = std::countr_zero(std::uint32_t(p.scale));
+        // Copied as they lie, then scaled where they landed, in the cache:
+        // the grid's scale is a power of two (gridScaleFor), a shift, which
+        // the target does four lanes at a time where it has no such
+        // multiply.
+        const std::size_t at = to.size();
+        to.insert(to.end(), p.points, p.points + p.count);
+        POINT* landed = to.data() + at;
         if (p.reversed)
-            scaleByShiftReversed(p.points, p.count, shift, to);
-        else
-            scaleByShift(p.points, p.count, shift, to);
-        types[0] = PT_MOVETO;
-        std::fill(types + 1, types + p.count, std::uint8_t(PT_LINETO));
-        types[p.count - 1] = PT_LINETO | PT_CLOSEFIGURE;
-        to += p.count;
-        types += p.count;
+            std::reverse(landed, landed + p.count);
+        scaleByShift(landed, p.count, std::countr_zero(std::uint32_t(p.scale)), landed);
+        types.push_back(PT_MOVETO);
+        types.insert(types.end(), p.count - 1, std::uint8_t(PT_LINETO));
+        types.back() = PT_LINETO | PT_CLOSEFIGURE;
     }
-    to[0] = POINT{};
-    types[0] = 0;
+    to.push_back(POINT{});
+    types.push_back(0);
     out.pointCount = std::int32_t(points - 1);
     return out;
 }

@@ -66,14 +66,14 @@ const KnownGroup* KnownGroups::find(std::span<const RingView> rings, std::span<c
     return nullptr;
 }
 
-void KnownGroups::keep(std::span<const RingView> rings, std::span<const Extent> extents, bool meet,
-                       std::span<const Boundary> boundaries)
+const KnownGroup* KnownGroups::keep(std::span<const RingView> rings, std::span<const Extent> extents, bool meet,
+                                    std::span<const Boundary> boundaries)
 {
     std::size_t count = 0;
     for (const RingView& r : rings)
         count += r.count;
-    if (rings.empty() || points_.size() + count > kMostPoints)
-        return;
+    if (rings.empty() || points_.size() + clippedPoints_ + count > kMostPoints)
+        return nullptr;
     KnownGroup known;
     known.key = keyOf(rings, extents);
     known.pointsAt = std::uint32_t(points_.size());
@@ -97,13 +97,44 @@ void KnownGroups::keep(std::span<const RingView> rings, std::span<const Extent> 
         slot->second = at;
     }
     groups_.push_back(known);
+    return &groups_.back();
+}
+
+std::size_t KnownGroups::PlaceHash::operator()(const Place& p) const
+{
+    const std::uint64_t v = (std::uint64_t(p.group) * 0x9E3779B97F4A7C15ull ^ std::uint64_t(p.scale)) * 0xC2B2AE3D27D4EB4Full +
+                            (std::uint64_t(std::uint32_t(p.at.x)) << 32 | std::uint32_t(p.at.y));
+    return std::size_t(v * 0xFF51AFD7ED558CCDull);
+}
+
+const std::vector<Shape>* KnownGroups::clipped(const KnownGroup& group, int scale, POINT at) const
+{
+    const auto found = clippedAt_.find({std::uint32_t(&group - groups_.data()), scale, at});
+    return found == clippedAt_.end() ? nullptr : &clipped_[found->second];
+}
+
+const std::vector<Shape>& KnownGroups::keepClipped(const KnownGroup& group, int scale, POINT at,
+                                                   std::vector<Shape> shapes)
+{
+    for (const Shape& s : shapes) {
+        clippedPoints_ += s.outer.size();
+        for (const Contour& h : s.holes)
+            clippedPoints_ += h.size();
+    }
+    clippedAt_[{std::uint32_t(&group - groups_.data()), scale, at}] = std::uint32_t(clipped_.size());
+    clipped_.push_back(std::move(shapes));
+    return clipped_.back();
 }
 
 void KnownGroups::startDrawing()
 {
-    if (points_.size() + points_.size() / 8 < kMostPoints)
+    const std::size_t held = points_.size() + clippedPoints_;
+    if (held + held / 8 < kMostPoints)
         return;
     groups_.clear();
+    clipped_.clear();
+    clippedAt_.clear();
+    clippedPoints_ = 0;
     points_.clear();
     ringCounts_.clear();
     boundaries_.clear();

@@ -7,6 +7,8 @@
 // edges meet and which rings bound the ink depend only on where the rings
 // lie relative to each other, so a copy's answer holds exactly; a group is
 // taken for a copy only when every point matches, never by its summary.
+// The clipper's contours are kept too, but serve only the same rings where
+// they lay: its rounding depends on where they lie, not only on their shape.
 //
 //   KnownGroups known;
 //   if (const KnownGroup* k = known.find(views, extents)) use(k->meet, known.boundaries(*k));
@@ -41,8 +43,14 @@ public:
     // The group kept that `rings` (with their extentOf) are a copy of, or null.
     const KnownGroup* find(std::span<const RingView> rings, std::span<const Extent> extents) const;
     // Keeps what the merge found for the group; `boundaries` index `rings`.
-    void keep(std::span<const RingView> rings, std::span<const Extent> extents, bool meet,
-              std::span<const Boundary> boundaries);
+    // The group as kept, or null where there is no room.
+    const KnownGroup* keep(std::span<const RingView> rings, std::span<const Extent> extents, bool meet,
+                           std::span<const Boundary> boundaries);
+    // The clipper's shapes for a group whose edges meet, on the grid
+    // `scale`, with its first ring's first point at `at`: null until kept.
+    // Kept shapes stay where they are until the store is emptied.
+    const std::vector<Shape>* clipped(const KnownGroup& group, int scale, POINT at) const;
+    const std::vector<Shape>& keepClipped(const KnownGroup& group, int scale, POINT at, std::vector<Shape> shapes);
     std::span<const Boundary> boundaries(const KnownGroup& group) const
     {
         return std::span(boundaries_).subspan(group.boundariesAt, group.boundaryCount);
@@ -57,6 +65,19 @@ private:
     std::vector<POINT> points_;
     std::vector<std::uint32_t> ringCounts_;
     std::vector<Boundary> boundaries_;
+    // The clipper's shapes by the group, the grid and where it lay.
+    struct Place {
+        std::uint32_t group;
+        int scale;
+        POINT at;
+        friend bool operator==(const Place&, const Place&) = default;
+    };
+    struct PlaceHash {
+        std::size_t operator()(const Place& p) const;
+    };
+    std::vector<std::vector<Shape>> clipped_;
+    std::unordered_map<Place, std::uint32_t, PlaceHash> clippedAt_;
+    std::size_t clippedPoints_ = 0;
     std::unordered_map<std::uint64_t, std::uint32_t> byKey_; // the latest group of each key
 };
 

@@ -194,6 +194,16 @@ std::vector<Shape> clip(const std::vector<const Contour*>& contours, Windings wi
     return shapes;
 }
 
+// The pieces of shapes: each outer contour, then its holes.
+void appendPieces(std::span<const Shape> shapes, std::vector<Piece>& to)
+{
+    for (const Shape& s : shapes) {
+        to.push_back({s.outer.data(), std::uint32_t(s.outer.size()), 1, false, true});
+        for (const Contour& hole : s.holes)
+            to.push_back({hole.data(), std::uint32_t(hole.size()), 1, false, false});
+    }
+}
+
 // Rings whose boxes overlap, directly or through others: no winding
 // reaches from one group into another. Groups in the order of their first
 // ring, each ring's number in `members` from groupStart[g] on, rising.
@@ -288,8 +298,10 @@ std::vector<Contour> lobesOf(const RingView& ring, int scale)
 
 Merged mergeNonzero(const RingSet& rings, int scale, NestingScratch& scratch)
 {
-    KnownGroups known;
-    return mergeNonzero(rings, scale, scratch, known);
+    auto known = std::make_unique<KnownGroups>();
+    Merged merged = mergeNonzero(rings, scale, scratch, *known);
+    merged.ownKnown = std::move(known);
+    return merged;
 }
 
 Merged mergeNonzero(const RingSet& rings, int scale, NestingScratch& scratch, KnownGroups& known)
@@ -315,20 +327,27 @@ Merged mergeNonzero(const RingSet& rings, int scale, NestingScratch& scratch, Kn
         }
         bool meet = false;
         std::span<const Boundary> bounding;
-        if (const KnownGroup* copy = known.find(views, extents)) {
-            meet = copy->meet;
-            bounding = known.boundaries(*copy);
+        const KnownGroup* kept = known.find(views, extents);
+        if (kept) {
+            meet = kept->meet;
+            bounding = known.boundaries(*kept);
         } else {
             meet = edgesMeet(views, scratch);
             boundaries.clear();
             if (!meet)
                 nestedBoundaries(views, extents, boundaries, scratch);
-            known.keep(views, extents, meet, boundaries);
+            kept = known.keep(views, extents, meet, boundaries);
             bounding = boundaries;
         }
         if (!meet) {
             for (const Boundary& b : bounding)
                 merged.pieces.push_back({views[b.ring].points, views[b.ring].count, scale, b.reversed, b.outer});
+            continue;
+        }
+        // The clipper's contours for these rings where they lie, if kept.
+        const POINT at = views.front().points[0];
+        if (const std::vector<Shape>* shapes = kept ? known.clipped(*kept, scale, at) : nullptr) {
+            appendPieces(*shapes, merged.pieces);
             continue;
         }
         // The clipper's first pass takes the rings as they run, and there a
@@ -358,18 +377,18 @@ Merged mergeNonzero(const RingSet& rings, int scale, NestingScratch& scratch, Kn
                 onGrid[k][j] = POINT{views[k].points[j].x * scale, views[k].points[j].y * scale};
             contours.push_back(&onGrid[k]);
         }
+        std::vector<Shape> shapes = clip(contours, windings);
+        if (kept) {
+            appendPieces(known.keepClipped(*kept, scale, at, std::move(shapes)), merged.pieces);
+            continue;
+        }
         // The pieces point into the contours' own buffers, which stay where
         // they are when `clipped` grows (a Shape moves, its contours' points
         // do not).
         const std::size_t from = merged.clipped.size();
-        for (Shape& s : clip(contours, windings))
-            merged.clipped.push_back(std::move(s));
-        for (std::size_t k = from; k < merged.clipped.size(); ++k) {
-            const Shape& s = merged.clipped[k];
-            merged.pieces.push_back({s.outer.data(), std::uint32_t(s.outer.size()), 1, false, true});
-            for (const Contour& hole : s.holes)
-                merged.pieces.push_back({hole.data(), std::uint32_t(hole.size()), 1, false, false});
-        }
+        for (Shape& shape : shapes)
+            merged.clipped.push_back(std::move(shape));
+        appendPieces(std::span(merged.clipped).subspan(from), merged.pieces);
     }
     return merged;
 }

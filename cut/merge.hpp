@@ -15,6 +15,7 @@
 #include "cut/known_groups.hpp"
 #include "cut/nesting.hpp"
 
+#include <memory>
 #include <vector>
 
 namespace lw {
@@ -23,7 +24,8 @@ struct Merged {
     std::vector<Shape> clipped; // contours the clipper made, on the grid
     // Shape by shape, each outer contour before its holes, usable and
     // oriented (outer counter-clockwise with y up, holes clockwise). They
-    // point into the rings and into `clipped`, which they must not outlive.
+    // point into the rings, into `clipped` and into the store of known
+    // groups, which they must not outlive.
     std::vector<Piece> pieces;
     // The groups the pieces come in, in order: where each group's pieces
     // start, and where its first ring's figure began among the capture's
@@ -33,6 +35,9 @@ struct Merged {
         std::uint32_t first, pieceStart;
     };
     std::vector<Group> groups;
+    // Where no store of known groups was lent: the merge's own, which some
+    // pieces point into.
+    std::unique_ptr<KnownGroups> ownKnown{};
 };
 
 // The rings' nonzero union on the grid `scale` times finer than the rings'

@@ -1,8 +1,10 @@
 // The merge and the curves beside the capture they start from, over a table
 // of lengths (10 to 10,000 characters at 24 pt) and sizes (1 to 1,000 pt
-// for the 46-character line), at a 0.01 mm grid, CPU time. Every case's
-// steps are timed in turns, round by round, so a busy machine weighs on all
-// alike; each figure is the median of the rounds.
+// for the 46-character line), at a 0.01 mm grid, CPU time. A case's rounds
+// run together, its steps timed in turns within each round, so a busy
+// machine weighs on the steps alike; each figure is the median of the
+// rounds. (Cases in turns would have each capture flatten its glyphs anew:
+// the platform keeps one flattened copy of a glyph, for the size last drawn.)
 //   capture   the capture alone (what `dxf` does before the cut)
 //   merge     the nonzero merge, kept workspace, the default way
 //   path      the capture keeping the curves alone
@@ -137,8 +139,8 @@ int main(int argc, char** argv)
                          std::max(1, int(200 / pt)), {}, {}, {}, {}});
     std::erase_if(cases, [&](const Case& c) { return c.name.find(filter) == std::string::npos; });
     Run run;
-    for (int r = 0; r < rounds; ++r)
-        for (Case& c : cases)
+    for (Case& c : cases)
+        for (int r = 0; r < rounds; ++r)
             round(c, run);
     std::printf("%-20s %9s %11s %11s %11s %11s %8s %8s\n", "case", "points", "capture us", "path us", "merge us",
                 "curves us", "merge/c", "curves/c");

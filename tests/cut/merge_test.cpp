@@ -143,8 +143,8 @@ TEST(CadMerge, RingsGiveTheBoxOfTheirPointsAndTheReachFromTheOrigin)
 }
 
 // A group the merge has met before, moved by whole pixels, takes what was
-// found for it; a group that only looks the same from its rings' boxes,
-// areas and counts must not. Drawings merged in turn in one store, forwards
+// found for it (the clipper's contours only where it lay); a group that
+// only looks the same from its rings' boxes, areas and counts must not. Drawings merged in turn in one store, forwards
 // and backwards, each checked against the rings' own winding over a lattice.
 TEST(CadMerge, KnownGroupsGiveInkWhereTheRingsWind)
 {
