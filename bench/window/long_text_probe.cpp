@@ -5,7 +5,6 @@
 // 90th percentiles in ms and their ratio.
 //   long_text_probe [KEYSTROKES [CHARACTERS [POINTS]]]   (200, 32000, 144)
 
-#include "platform/freetype/font_rules.hpp"
 #include "window/qt/form1_view.hpp"
 #include "own_settings.hpp"
 #include "quiet_services.hpp"
@@ -65,12 +64,7 @@ int main(int argc, char** argv)
     const int keystrokes = argc > 1 ? std::max(2, std::atoi(argv[1])) : 200;
     const int characters = argc > 2 ? std::max(1, std::atoi(argv[2])) : 32000;
     const int points = argc > 3 ? std::max(1, std::atoi(argv[3])) : 144;
-    // Offscreen unless a platform is named (bench/long_text.sh names xcb
-    // under its own Xvfb when there is one).
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    useOwnSettings();
-    lw::installFontRules();
+    prepareWindowBench();
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
 

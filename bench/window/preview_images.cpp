@@ -6,7 +6,6 @@
 //   preview_images OUTPUT-FOLDER
 //   cmp -s old/x.png new/x.png, or: diff -r old new
 
-#include "platform/freetype/font_rules.hpp"
 #include "window/qt/form1_view.hpp"
 #include "window/qt/preview_box.hpp"
 #include "own_settings.hpp"
@@ -44,10 +43,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: preview_images OUTPUT-FOLDER\n");
         return 2;
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    useOwnSettings();
-    lw::installFontRules();
+    prepareWindowBench();
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     const QString folder = QString::fromLocal8Bit(argv[1]);

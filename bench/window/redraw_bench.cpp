@@ -4,7 +4,6 @@
 // box costs on its own. CPU time is the process's: the preview fills on a
 // thread of its own, and the stock edit strokes its frame on Qt's pool.
 
-#include "platform/freetype/font_rules.hpp"
 #include "window/qt/form1_view.hpp"
 #include "own_settings.hpp"
 #include "quiet_services.hpp"
@@ -80,12 +79,7 @@ BENCHMARK(sizedEditKeystroke)->MeasureProcessCPUTime()->UseRealTime()->Unit(benc
 
 int main(int argc, char** argv)
 {
-    // Offscreen unless told otherwise: on xcb (under Xvfb) the figures take
-    // in the flush to the X server as well.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    useOwnSettings();
-    lw::installFontRules();
+    prepareWindowBench();
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     benchmark::Initialize(&argc, argv);

@@ -57,6 +57,50 @@ int windingAround(const std::vector<POINT>& ring, double x, double y)
     return winding;
 }
 
+// The merge's contours as point lists, each times its piece's scale.
+std::vector<std::vector<POINT>> piecesOf(const lw::Merged& merged)
+{
+    std::vector<std::vector<POINT>> pieces;
+    for (const lw::Piece& p : merged.pieces) {
+        std::vector<POINT> ring;
+        for (std::uint32_t k = 0; k < p.count; ++k) {
+            const POINT q = p.points[p.reversed ? p.count - 1 - k : k];
+            ring.push_back({q.x * p.scale, q.y * p.scale});
+        }
+        pieces.push_back(ring);
+    }
+    return pieces;
+}
+
+// That the pieces (on the grid of halves) are ink exactly where the figures
+// wind, each point at most once, over a lattice of points off every edge
+// and every crossing, from -3 up to `width` and `height` halves; and that
+// the figures hold some ink there.
+void expectInkWhereTheyWind(const Figures& given, const std::vector<std::vector<POINT>>& pieces, int width,
+                            int height, const std::string& what)
+{
+    std::vector<std::vector<POINT>> figures;
+    for (std::size_t k = 0; k < given.points.size(); ++k) {
+        if (given.types[k] == lw::PT_MOVETO)
+            figures.emplace_back();
+        figures.back().push_back({given.points[k].x * 2, given.points[k].y * 2});
+    }
+    int inkSeen = 0;
+    for (int x = -3; x < width; ++x)
+        for (int y = -3; y < height; ++y) {
+            const double px = x + 0.27, py = y + 0.61;
+            int want = 0, got = 0;
+            for (const auto& f : figures)
+                want += windingAround(f, px, py);
+            for (const auto& p : pieces)
+                got += windingAround(p, px, py);
+            inkSeen += want != 0;
+            EXPECT_EQ(want != 0, got != 0) << what << " at " << px / 2 << "," << py / 2;
+            EXPECT_LE(got < 0 ? -got : got, 1) << what << " at " << px / 2 << "," << py / 2;
+        }
+    EXPECT_GT(inkSeen, 0) << what;
+}
+
 // Where edges meet the clipper decides; whichever way the rings run, and
 // whether or not one crosses itself, the ink is where the rings' winding
 // numbers add up to anything but zero.
@@ -82,38 +126,9 @@ TEST(CadMerge, ClippedInkIsWhereTheRingsWind)
         lw::RingSet rings;
         lw::ringsOf(row.figures.points, row.figures.types, rings);
         lw::NestingScratch scratch;
-        const lw::Merged merged = lw::mergeNonzero(rings, 2, scratch);
-        std::vector<std::vector<POINT>> pieces;
-        for (const lw::Piece& p : merged.pieces) {
-            std::vector<POINT> ring;
-            for (std::uint32_t k = 0; k < p.count; ++k) {
-                const POINT q = p.points[p.reversed ? p.count - 1 - k : k];
-                ring.push_back({q.x * p.scale, q.y * p.scale});
-            }
-            pieces.push_back(ring);
-        }
-        std::vector<std::vector<POINT>> figures;
-        for (std::size_t k = 0; k < row.figures.points.size(); ++k) {
-            if (row.figures.types[k] == lw::PT_MOVETO)
-                figures.emplace_back();
-            figures.back().push_back({row.figures.points[k].x * 2, row.figures.points[k].y * 2});
-        }
         // Points off every edge and every point where edges cross (all of
         // which lie on the grid of halves here).
-        int inkSeen = 0;
-        for (int x = -3; x < 40; ++x)
-            for (int y = -3; y < 40; ++y) {
-                const double px = x + 0.27, py = y + 0.61;
-                int want = 0, got = 0;
-                for (const auto& f : figures)
-                    want += windingAround(f, px, py);
-                for (const auto& p : pieces)
-                    got += windingAround(p, px, py);
-                inkSeen += want != 0;
-                EXPECT_EQ(want != 0, got != 0) << row.what << " at " << px / 2 << "," << py / 2;
-                EXPECT_LE(got < 0 ? -got : got, 1) << row.what << " at " << px / 2 << "," << py / 2;
-            }
-        EXPECT_GT(inkSeen, 0) << row.what;
+        expectInkWhereTheyWind(row.figures, piecesOf(lw::mergeNonzero(rings, 2, scratch)), 40, 40, row.what);
     }
 }
 
@@ -176,18 +191,6 @@ TEST(CadMerge, KnownGroupsGiveInkWhereTheRingsWind)
     glyph(rows[4].figures, 0, 0, false, false);
     glyph(rows[4].figures, 30, 0, false, false);
 
-    const auto piecesOf = [](const lw::Merged& merged) {
-        std::vector<std::vector<POINT>> pieces;
-        for (const lw::Piece& p : merged.pieces) {
-            std::vector<POINT> ring;
-            for (std::uint32_t k = 0; k < p.count; ++k) {
-                const POINT q = p.points[p.reversed ? p.count - 1 - k : k];
-                ring.push_back({q.x * p.scale, q.y * p.scale});
-            }
-            pieces.push_back(ring);
-        }
-        return pieces;
-    };
     lw::NestingScratch scratch;
     lw::KnownGroups known;
     for (int round = 0; round < 2; ++round)
@@ -199,26 +202,7 @@ TEST(CadMerge, KnownGroupsGiveInkWhereTheRingsWind)
             const auto pieces = piecesOf(lw::mergeNonzero(rings, 2, scratch, known));
             lw::NestingScratch alone;
             EXPECT_EQ(pieces, piecesOf(lw::mergeNonzero(rings, 2, alone))) << what;
-            std::vector<std::vector<POINT>> figures;
-            for (std::size_t k = 0; k < row.figures.points.size(); ++k) {
-                if (row.figures.types[k] == lw::PT_MOVETO)
-                    figures.emplace_back();
-                figures.back().push_back({row.figures.points[k].x * 2, row.figures.points[k].y * 2});
-            }
-            int inkSeen = 0;
-            for (int x = -3; x < 170; ++x)
-                for (int y = -3; y < 55; ++y) {
-                    const double px = x + 0.27, py = y + 0.61;
-                    int want = 0, got = 0;
-                    for (const auto& f : figures)
-                        want += windingAround(f, px, py);
-                    for (const auto& p : pieces)
-                        got += windingAround(p, px, py);
-                    inkSeen += want != 0;
-                    EXPECT_EQ(want != 0, got != 0) << what << " at " << px / 2 << "," << py / 2;
-                    EXPECT_LE(got < 0 ? -got : got, 1) << what << " at " << px / 2 << "," << py / 2;
-                }
-            EXPECT_GT(inkSeen, 0) << what;
+            expectInkWhereTheyWind(row.figures, pieces, 170, 55, what);
         }
 }
 
